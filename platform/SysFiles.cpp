@@ -1,0 +1,99 @@
+#include "platform/Sys.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+// Windows spellings ("\Data\Scripts\x.txt", "./data/tuning.xml") are turned into
+// slashes and matched one component at a time, case-insensitively, against what
+// is on disk. Components that match nothing keep their spelling so that new
+// files can be created.
+std::string Sys_ResolvePath(const std::string& spelled) {
+  std::string path = spelled;
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  if (path.empty()) return path;
+
+  bool absolute = path[0] == '/';
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    if (slash == std::string::npos) slash = path.size();
+    std::string part = path.substr(start, slash - start);
+    if (!part.empty() && part != ".") parts.push_back(part);
+    start = slash + 1;
+  }
+
+  std::string resolved = absolute ? "/" : "";
+  bool matching = true;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
+    std::string dir = resolved.empty() ? "." : resolved;
+    std::string chosen = part;
+    if (matching && part != "..") {
+      struct stat st;
+      std::string exact = (resolved.empty() || resolved == "/") ? resolved + part : resolved + "/" + part;
+      if (stat(exact.c_str(), &st) != 0) {
+        matching = false;
+        if (DIR* d = opendir(dir.c_str())) {
+          while (dirent* e = readdir(d)) {
+            if (strcasecmp(e->d_name, part.c_str()) == 0) {
+              chosen = e->d_name;
+              matching = true;
+              break;
+            }
+          }
+          closedir(d);
+        }
+      }
+    }
+    if (!resolved.empty() && resolved != "/") resolved += "/";
+    resolved += chosen;
+  }
+  if (resolved.empty()) resolved = ".";
+  return resolved;
+}
+
+FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
+  std::string path = Sys_ResolvePath(spelled);
+  // Opening a directory for reading succeeds on Linux and then fails on the
+  // first read; refuse it here so every reader sees a plain "cannot open".
+  if (mode && mode[0] == 'r' && !Sys_IsRegularFile(path)) return nullptr;
+  return fopen(path.c_str(), mode);
+}
+
+bool Sys_IsRegularFile(const std::string& spelled) {
+  struct stat st;
+  return stat(Sys_ResolvePath(spelled).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out) {
+  out.clear();
+  FILE* f = Sys_OpenFile(spelled, "rb");
+  if (!f) return false;
+  uint8_t buffer[65536];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + got);
+  bool ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+uint64_t Sys_FileWriteTime(const std::string& spelled) {
+  struct stat st;
+  if (stat(Sys_ResolvePath(spelled).c_str(), &st) != 0) return 0;
+  return (uint64_t)st.st_mtim.tv_sec * 1000000000ull + (uint64_t)st.st_mtim.tv_nsec;
+}
+
+bool Sys_ReplaceFile(const std::string& from, const std::string& to) {
+  return rename(Sys_ResolvePath(from).c_str(), Sys_ResolvePath(to).c_str()) == 0;
+}
+
+std::string Sys_CurrentDirectory() {
+  char buffer[4096];
+  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}

@@ -1,0 +1,63 @@
+#include "platform/Sys.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+static cISysMessageSink* gMessageSink = nullptr;
+static void (*gMessageEcho)(const char*) = nullptr;
+
+void Sys_SetMessageSink(cISysMessageSink* sink) { gMessageSink = sink; }
+void Sys_SetMessageEcho(void (*echo)(const char*)) { gMessageEcho = echo; }
+
+static SysAnswer DefaultAnswer(SysBox kind) {
+  switch (kind) {
+    case SysBox::Ok: return SysAnswer::Ok;
+    case SysBox::OkCancel: return SysAnswer::Ok;
+    case SysBox::YesNo: return SysAnswer::Yes;
+    case SysBox::AbortRetryIgnore: return SysAnswer::Ignore;
+  }
+  return SysAnswer::Ok;
+}
+
+static const char* Choices(SysBox kind) {
+  switch (kind) {
+    case SysBox::Ok: return nullptr;
+    case SysBox::OkCancel: return "[o]k/[c]ancel";
+    case SysBox::YesNo: return "[y]es/[n]o";
+    case SysBox::AbortRetryIgnore: return "[a]bort/[r]etry/[i]gnore";
+  }
+  return nullptr;
+}
+
+static SysAnswer ParseAnswer(SysBox kind, char c) {
+  switch (kind) {
+    case SysBox::OkCancel: return (c == 'c' || c == 'C') ? SysAnswer::Cancel : SysAnswer::Ok;
+    case SysBox::YesNo: return (c == 'n' || c == 'N') ? SysAnswer::No : SysAnswer::Yes;
+    case SysBox::AbortRetryIgnore:
+      if (c == 'a' || c == 'A') return SysAnswer::Abort;
+      if (c == 'r' || c == 'R') return SysAnswer::Retry;
+      return SysAnswer::Ignore;
+    default: return SysAnswer::Ok;
+  }
+}
+
+// A box never blocks the frame loop: its text goes to standard error and the
+// debug window. Only a question asked while a person sits at a terminal waits
+// for a typed answer.
+SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
+  if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
+  std::cerr << "[" << caption << "] " << text << std::endl;
+  if (gMessageEcho) {
+    std::string line = "[" + caption + "] " + text;
+    gMessageEcho(line.c_str());
+  }
+  const char* choices = Choices(kind);
+  if (!choices) return SysAnswer::Ok;
+  if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
+    std::cerr << choices << "? " << std::flush;
+    std::string answer;
+    if (std::getline(std::cin, answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
+  }
+  return DefaultAnswer(kind);
+}

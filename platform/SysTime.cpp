@@ -1,0 +1,15 @@
+#include "platform/Sys.h"
+
+#include <chrono>
+#include <thread>
+
+static uint32_t RealClock() {
+  using namespace std::chrono;
+  return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+static uint32_t (*gSysClock)() = RealClock;
+
+uint32_t Sys_Milliseconds() { return gSysClock(); }
+void Sys_SetClockForTest(uint32_t (*clock)()) { gSysClock = clock ? clock : RealClock; }
+void Sys_SleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

@@ -1,0 +1,94 @@
+#include "tests/support/TestSupport.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+SysAnswer cMessageCapture::OnMessageBox(const std::string& caption, const std::string& text, SysBox kind) {
+  boxes.push_back({caption, text, kind});
+  if (!answers.empty()) {
+    SysAnswer a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  return kind == SysBox::YesNo ? SysAnswer::Yes : SysAnswer::Ok;
+}
+
+int cMessageCapture::Count(const std::string& caption) const {
+  int n = 0;
+  for (const Box& b : boxes) n += b.caption == caption;
+  return n;
+}
+
+uint32_t cFakeClock::sNow = 0;
+cFakeClock::cFakeClock(uint32_t start) {
+  sNow = start;
+  Sys_SetClockForTest(&cFakeClock::Read);
+}
+cFakeClock::~cFakeClock() { Sys_SetClockForTest(nullptr); }
+
+cScratchDir::cScratchDir() {
+  char pattern[] = "/tmp/quorvel-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  mPath = made ? made : "/tmp";
+}
+cScratchDir::~cScratchDir() {
+  std::error_code ignored;
+  if (mPath != "/tmp") std::filesystem::remove_all(mPath, ignored);
+}
+void cScratchDir::Write(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(File(name), std::ios::binary);
+  out << bytes;
+}
+
+static pid_t gXvfbPid = 0;
+static void StopXvfb() {
+  if (gXvfbPid > 0) {
+    kill(gXvfbPid, SIGTERM);
+    waitpid(gXvfbPid, nullptr, 0);
+  }
+}
+
+bool EnsureTestDisplay() {
+  static int state = 0;  // 0 unknown, 1 ready, -1 failed
+  if (state) return state > 0;
+  // Each test process gets its own server so that parallel CTest runs never share one.
+  for (int attempt = 0; attempt < 20 && state == 0; ++attempt) {
+    int number = 100 + (int)((getpid() * 7 + attempt * 13) % 800);
+    std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+    if (access(lock.c_str(), F_OK) == 0) continue;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) break;
+    pid_t pid = fork();
+    if (pid == 0) {
+      close(pipeFds[0]);
+      std::string fd = std::to_string(pipeFds[1]);
+      std::string display = ":" + std::to_string(number);
+      int devnull = open("/dev/null", O_WRONLY);
+      if (devnull >= 0) { dup2(devnull, 1); dup2(devnull, 2); }
+      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             "-displayfd", fd.c_str(), (char*)nullptr);
+      _exit(127);
+    }
+    close(pipeFds[1]);
+    char buffer[32] = {0};
+    ssize_t got = read(pipeFds[0], buffer, sizeof buffer - 1);  // Xvfb writes its number when ready
+    close(pipeFds[0]);
+    if (got > 0) {
+      gXvfbPid = pid;
+      setenv("DISPLAY", (":" + std::to_string(atoi(buffer))).c_str(), 1);
+      atexit(StopXvfb);
+      state = 1;
+    } else if (pid > 0) {
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  if (!state) state = -1;
+  return state > 0;
+}

@@ -1,0 +1,55 @@
+// Shared helpers for the test suite: a message-box recorder, a hand-driven
+// clock, a scratch folder, and a private X server for tests that need GL.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Sys.h"
+
+// Records every message box and answers questions from a queue (default Ok/Yes).
+class cMessageCapture : public cISysMessageSink {
+ public:
+  struct Box {
+    std::string caption, text;
+    SysBox kind;
+  };
+  cMessageCapture() { Sys_SetMessageSink(this); }
+  ~cMessageCapture() override { Sys_SetMessageSink(nullptr); }
+  SysAnswer OnMessageBox(const std::string& caption, const std::string& text, SysBox kind) override;
+  std::vector<Box> boxes;
+  std::vector<SysAnswer> answers;  // consumed front first
+  int Count(const std::string& caption) const;
+};
+
+// A clock the test moves by hand; installed for the object's lifetime.
+class cFakeClock {
+ public:
+  explicit cFakeClock(uint32_t start = 1000);
+  ~cFakeClock();
+  void Advance(uint32_t ms) { sNow += ms; }
+  void Set(uint32_t ms) { sNow = ms; }
+  uint32_t Now() const { return sNow; }
+
+ private:
+  static uint32_t Read() { return sNow; }
+  static uint32_t sNow;
+};
+
+// A fresh folder under /tmp, removed with its contents at the end of the test.
+class cScratchDir {
+ public:
+  cScratchDir();
+  ~cScratchDir();
+  const std::string& Path() const { return mPath; }
+  std::string File(const std::string& name) const { return mPath + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string mPath;
+};
+
+// Starts one Xvfb for the whole test process (24-bit screen) and points DISPLAY
+// at it. Returns false when no X server could be had; GL tests then fail loudly.
+bool EnsureTestDisplay();
