@@ -3,9 +3,18 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# What each test label links; labels not listed link the whole program.
+set(QV_TEST_LIBS_platform qv_platform)
+set(QV_TEST_LIBS_math qv_math)
+set(QV_TEST_LIBS_glf qv_glf)
+set(QV_TEST_LIBS_tuning qv_sim_tuning)
+set(QV_TEST_LIBS_rovurozoviz qv_sim_rovurozoviz)
+set(QV_TEST_LIBS_behavior qv_sim_behavior)
+set(QV_TEST_LIBS_sim qv_sim_gamedata)
+
 file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(qv_test_support STATIC ${QV_TEST_SUPPORT})
-target_link_libraries(qv_test_support PUBLIC quorvel_core GTest::gtest)
+target_link_libraries(qv_test_support PUBLIC qv_platform GTest::gtest)
 target_include_directories(qv_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 
 file(GLOB_RECURSE QV_TEST_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
@@ -24,7 +33,12 @@ foreach(d ${QV_TEST_DIRS})
   string(REPLACE "/" "_" name "tests_${rel}")
   file(GLOB files CONFIGURE_DEPENDS ${d}/*.cpp)
   add_executable(${name} ${files})
-  target_link_libraries(${name} PRIVATE qv_test_support GTest::gtest_main)
+  # A folder's tests link only what their subject needs (see the table below).
+  set(libs quorvel_core)
+  if(DEFINED QV_TEST_LIBS_${label})
+    set(libs ${QV_TEST_LIBS_${label}})
+  endif()
+  target_link_libraries(${name} PRIVATE ${libs} qv_test_support GTest::gtest_main)
   # Tests run from the source root so that Data/ resolves as it does for the game.
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
