@@ -1,0 +1,96 @@
+#include "app/GameClock.h"
+
+#include "app/AppGlobals.h"
+#include "app/GameMode.h"
+#include "platform/Sys.h"
+
+namespace {
+struct GameClockState {
+  uint32_t accumulated = 0;
+  uint32_t resumeTime = 0;
+  bool running = false;
+} gClock;
+}  // namespace
+
+uint32_t GetGameTime() {
+  if (!gClock.running) return gClock.accumulated;
+  return gClock.accumulated + (Sys_Milliseconds() - gClock.resumeTime);
+}
+
+void StartGameClock() {
+  if (gClock.running) return;
+  gClock.resumeTime = Sys_Milliseconds();
+  gClock.running = true;
+}
+
+bool IsGameClockRunning() { return gClock.running; }
+void ResetGameClockForTest() { gClock = GameClockState(); }
+
+void ApplyPause() {
+  if (gPaused && gClock.running) {
+    gClock.accumulated += Sys_Milliseconds() - gClock.resumeTime;
+    gClock.running = false;
+  } else if (!gPaused && !gClock.running) {
+    gClock.resumeTime = Sys_Milliseconds();
+    gClock.running = true;
+  }
+  // Every mode hears it, current or not, even when nothing changed.
+  cIGameMode* const* modes = AllGameModes();
+  for (int i = 0; i < kGameModeCount; ++i)
+    if (modes[i]) modes[i]->OnPauseChanged(gPaused != 0);
+}
+
+static int32_t EffectivePause(int32_t mouseInWindow) {
+  return (gUserPause || (!mouseInWindow && gAutoPause)) ? 1 : 0;
+}
+
+void OnPauseCheckbox(int) {
+  gPaused = EffectivePause(gMouseInWindow);
+  ApplyPause();
+}
+
+void OnEntry(int state) {
+  int32_t inside = state != 0;
+  if (inside == gMouseInWindow) return;
+  gPaused = EffectivePause(inside);
+  gMouseInWindow = inside;
+  ApplyPause();
+}
+
+void cGameStopwatch::Start() {
+  if (running) return;
+  start = GetGameTime();
+  running = true;
+}
+void cGameStopwatch::Restart() {
+  accumulated = 0;
+  start = GetGameTime();
+  running = true;
+}
+uint32_t cGameStopwatch::Stop() {
+  if (!running) return 0;
+  uint32_t elapsed = GetGameTime() - start;
+  accumulated += elapsed;
+  running = false;
+  return elapsed;
+}
+uint32_t cGameStopwatch::GetElapsed() const { return running ? accumulated + (GetGameTime() - start) : accumulated; }
+
+void cStopwatch::Start() {
+  if (running) return;
+  start = Sys_Milliseconds();
+  running = true;
+}
+void cStopwatch::Restart() {
+  accumulated = 0;
+  start = Sys_Milliseconds();
+  running = true;
+}
+uint32_t cStopwatch::Stop() {
+  if (!running) return 0;
+  uint32_t elapsed = Sys_Milliseconds() - start;
+  accumulated += elapsed;
+  running = false;
+  return elapsed;
+}
+uint32_t cStopwatch::GetElapsed() const { return running ? accumulated + (Sys_Milliseconds() - start) : accumulated; }
