@@ -57,9 +57,9 @@ class cIGameDataSerializer {
 class cIGameDataClient {
  public:
   virtual ~cIGameDataClient() = default;
-  virtual void ObjectAdded(cIGameData* object) {}
-  virtual void ObjectRemoved(cIGameData* object) {}
-  virtual void ObjectLoaded(cIGameData* object) {}
+  virtual void ObjectAdded(cIGameData* /*object*/) {}
+  virtual void ObjectRemoved(cIGameData* /*object*/) {}
+  virtual void ObjectLoaded(cIGameData* /*object*/) {}
   virtual void BeforeLoad() {}  // remove the objects the file will replace
   virtual void AfterLoad() {}   // rebuild links; create what the file lacked
 };

@@ -48,8 +48,8 @@ class RefCount {
 
   virtual int AddRef() { return AddOwnerRef(this); }
   virtual int Release() { return ReleaseOwnerRef(this); }
-  virtual int AddOwnerRef(const void* holder) { return ++mCount; }
-  virtual int ReleaseOwnerRef(const void* holder) {
+  virtual int AddOwnerRef(const void* /*holder*/) { return ++mCount; }
+  virtual int ReleaseOwnerRef(const void* /*holder*/) {
     if (--mCount == 0) {
       delete this;  // virtual: destroys the whole most-derived object
       return 0;

@@ -1,0 +1,72 @@
+// The chunk file: an 8-byte header (magic "KNHC" as a little-endian word, then
+// a version word) followed by chunks of id, size and body, to the end of the
+// file. No count, padding or trailer.
+//
+// Reading works on the whole file in memory, so a chunk size is always checked
+// against what is really there. Writing goes to a temporary file beside the
+// target that replaces the target only when every write and the close worked,
+// so a failed save never destroys the previous one.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class cChunkFile {
+ public:
+  static constexpr uint32_t kMagic = 0x43484E4B;  // "KNHC" on disk
+
+  cChunkFile() = default;
+  cChunkFile(const cChunkFile&) = delete;
+  cChunkFile& operator=(const cChunkFile&) = delete;
+  ~cChunkFile();  // an unfinished write is abandoned: the target is left as it was
+
+  // ---- writing ----
+  bool OpenWrite(const std::string& fileName, uint32_t version);  // false: cannot create the temporary file
+  bool WriteChunk(uint32_t id, uint32_t size, const void* data);  // false once any write has failed
+  // Flushes, closes and renames over the target; false (target untouched,
+  // temporary removed) when any write, the close or the rename failed.
+  bool FinishWrite();
+
+  // ---- reading ----
+  bool OpenRead(const std::string& fileName);  // false: cannot read, or the magic is wrong
+  bool OpenReadBytes(const uint8_t* data, size_t size);  // the same over bytes already in memory
+  // True when the chunks after the header end exactly at the end of the file:
+  // no partial chunk header, no body running past the end.
+  bool IsChainComplete() const;
+
+  uint32_t GetVersion() const { return mVersion; }
+  uint32_t GetChunkId() const { return mChunkId; }
+  uint32_t GetChunkSize() const { return mChunkSize; }
+  // The current chunk's body, null when it does not lie wholly inside the file.
+  const uint8_t* GetChunkData() const;
+  bool AtEnd() const;  // no file, or every byte has been consumed
+
+  // Copies the current body (as much of it as the file holds; the rest of the
+  // buffer is zeroed) and moves to the next chunk. Returns false when the body
+  // was cut short by the end of the file.
+  bool ReadChunk(void* buffer);
+  void SkipChunk();
+  bool FindChunk(uint32_t id);
+  bool ReadChunkById(uint32_t id, void* buffer);
+  void Rewind();
+  void Close();
+
+ private:
+  void ReadNextHeader();  // at mPosition; keeps the old id and size when fewer than 8 bytes remain
+  void AbandonWrite();
+
+  // reading
+  std::vector<uint8_t> mData;
+  bool mReading = false;
+  size_t mPosition = 0;  // just past the current chunk's header
+  uint32_t mVersion = 0;
+  uint32_t mChunkId = 0;
+  uint32_t mChunkSize = 0;
+
+  // writing
+  FILE* mFile = nullptr;
+  std::string mTargetName, mTempName;
+  bool mWriteFailed = false;
+};

@@ -1,0 +1,85 @@
+// The one registry of game-data objects: one prototype and one serializer per
+// type id, the owner reference of every live object, the clients that hear of
+// objects coming and going, and the save file that holds them all.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/gamedata/GameData.h"
+
+class cDataManager {
+ public:
+  static constexpr uint32_t kSaveVersion = 8;
+  static constexpr uint32_t kIdentChunkId = 0x5156524C;  // "QVRL"; "LRVQ" on disk
+
+  cDataManager() = default;
+  cDataManager(const cDataManager&) = delete;
+  cDataManager& operator=(const cDataManager&) = delete;
+  ~cDataManager() = default;  // lists are freed, objects are not released (the process is ending)
+
+  // An id already present keeps its first prototype and serializer. The
+  // prototype gets a permanent reference so that a stray AddRef/Release pair
+  // on it can never delete a static object.
+  void RegisterType(Ko::cIGameData* prototype, Ko::cIGameDataSerializer* serializer);
+  bool IsTypeRegistered(uint32_t typeId) const { return mPrototypes.count(typeId) != 0; }
+  void AddClient(Ko::cIGameDataClient* client);  // no removal; the same client may stand twice
+
+  // A new pending object with the manager's owner reference; null for an
+  // unregistered id. Clients hear of it and queries list it after the next commit.
+  Ko::cIGameData* CreateObject(uint32_t typeId);
+  template <class T>
+  T* CreateObject() {
+    return dynamic_cast<T*>(CreateObject(T::kTypeId));
+  }
+
+  // Makes pending objects live in creation order, telling every client of each.
+  // Clients may create or remove objects inside ObjectAdded.
+  void CommitPending();
+  // Live: clients hear ObjectRemoved, then it is marked dead and released.
+  // Pending: released silently. Dead or unknown: nothing.
+  void Remove(Ko::cIGameData* object);
+
+  uint32_t GetObjectCount() const;  // pending plus live
+  std::vector<Ko::cIGameData*> GetAllObjects() const;
+  std::vector<Ko::cIGameData*> GetObjectsOfType(uint32_t typeId) const;
+
+  // Writes every live object that has a serializer. A failure shows a
+  // "Save Error" box, leaves any previous file intact and returns false.
+  bool Save(const std::string& fileName);
+  // Reads the file (or ".\Data\" + the name). The whole file is checked before
+  // any client hears BeforeLoad: a bad file shows a "Load Error" box, changes
+  // nothing and returns false.
+  bool Load(const std::string& fileName);
+  bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
+
+  // Releases every object and forgets every type and client (tests only).
+  void ResetForTest();
+
+ private:
+  enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain };
+  static eLoadCheck CheckFile(const uint8_t* data, size_t size);
+  static void ShowLoadError(eLoadCheck problem);
+  bool LoadChecked(const uint8_t* data, size_t size);
+  void PrintPreloadReport() const;
+
+  Ko::cIGameDataSerializer* FindSerializer(uint32_t typeId) const;
+
+  std::deque<Ko::cIGameData*> mPending;
+  std::vector<Ko::cIGameData*> mObjects;
+  std::vector<Ko::cIGameDataClient*> mClients;
+  std::map<uint32_t, Ko::cIGameData*> mPrototypes;
+  std::map<uint32_t, Ko::cIGameDataSerializer*> mSerializers;
+
+  // The object whose ObjectAdded calls are running; a Remove of it during
+  // those calls is a removal of a live object.
+  Ko::cIGameData* mCommitting = nullptr;
+  bool mCommittingRemoved = false;
+};
+
+// The one instance, built on first use.
+cDataManager* GetDataManager();
