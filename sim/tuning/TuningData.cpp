@@ -1,0 +1,235 @@
+#include "sim/tuning/TuningData.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Sys.h"
+#include "sim/tuning/TuningValueParsing.h"
+
+static const char kRedefinedMessage[] = "Tuning constant redefined with new constant type";
+
+static void ReportTypeClash() { fputs(kRedefinedMessage, stderr); }
+
+// ---- registry -------------------------------------------------------------------
+
+// Zero-initialised before any constructor runs, so the first set built before
+// main, whichever translation unit it lives in, creates the registry.
+static cTuningDataRegistry* gTuningDataRegistry = nullptr;
+
+cTuningDataRegistry& cTuningDataRegistry::Get() {
+  if (!gTuningDataRegistry) gTuningDataRegistry = new cTuningDataRegistry();  // lives for the whole run
+  return *gTuningDataRegistry;
+}
+
+cTuningDataRegistry* cTuningDataRegistry::GetIfExists() { return gTuningDataRegistry; }
+
+void cTuningDataRegistry::Register(cTuningData* set) { mSets.push_back(set); }
+
+void cTuningDataRegistry::Unregister(cTuningData* set) {
+  mSets.erase(std::remove(mSets.begin(), mSets.end(), set), mSets.end());
+}
+
+void cTuningDataRegistry::ReloadChanged() {
+  for (size_t i = 0; i < mSets.size(); ++i) mSets[i]->ReloadIfChanged();
+}
+
+bool cTuningDataRegistry::LookupElement(const char* element, eTuningConstantType& type) const {
+  for (const sTypeName& entry : kTypes) {
+    if (strcmp(entry.element, element) == 0) {
+      type = entry.type;
+      return true;
+    }
+  }
+  return false;
+}
+
+void ReloadChangedTuningData() {
+  if (cTuningDataRegistry* registry = cTuningDataRegistry::GetIfExists()) registry->ReloadChanged();
+}
+
+// The platform's stat alone would give a time for a file we cannot read;
+// such a file counts as absent, as it does for the parser.
+uint64_t TuningFileWriteTime(const std::string& path) {
+  FILE* file = Sys_OpenFile(path, "r");
+  if (!file) return 0;
+  fclose(file);
+  return Sys_FileWriteTime(path);
+}
+
+// ---- the set --------------------------------------------------------------------
+
+cTuningData::cTuningData(const std::string& dataFolder) : mDataFolder(dataFolder) {
+  cTuningDataRegistry::Get().Register(this);
+}
+
+cTuningData::~cTuningData() { cTuningDataRegistry::Get().Unregister(this); }
+
+void cTuningData::AddFile(const std::string& name) {
+  std::string path = mDataFolder + name;
+  mFiles.push_back({path, TuningFileWriteTime(path)});
+}
+
+bool cTuningData::RemoveFirstFile() {
+  if (mFiles.empty()) return false;
+  mFiles.erase(mFiles.begin());
+  return true;
+}
+
+bool cTuningData::Reload() {
+  ParseFiles();
+  ApplyConstants();
+  return true;
+}
+
+bool cTuningData::ParseFiles() {
+  for (const sTuningFile& file : mFiles) ParseFile(file.path);
+  return true;
+}
+
+void cTuningData::ReloadIfChanged() {
+  if (mFiles.empty()) return;
+  uint64_t now = TuningFileWriteTime(mFiles[0].path);
+  if (now == mFiles[0].writeTime) return;
+  mFiles[0].writeTime = now;
+  ParseFiles();
+  ApplyConstants();
+}
+
+// Every <int|float|bool|string name=".." data=".." comment=".."/> anywhere in
+// the document defines a constant; other elements, the root among them, only
+// carry the structure and are ignored.
+static void XMLCALL OnTuningStartElement(void* userData, const XML_Char* element, const XML_Char** attributes) {
+  cTuningData* set = static_cast<cTuningData*>(userData);
+  sTuningConstant record;
+  if (!cTuningDataRegistry::Get().LookupElement(element, record.type)) return;
+  for (const XML_Char** pair = attributes; pair[0] && pair[1]; pair += 2) {
+    const char* key = pair[0];
+    const char* text = pair[1];
+    if (strcmp(key, "name") == 0) {
+      record.name = text;
+    } else if (strcmp(key, "comment") == 0) {
+      record.comment = text;
+    } else if (strcmp(key, "data") == 0) {
+      switch (record.type) {
+        case kTuningInt: record.value.asInt = ParseTuningInt(text); break;
+        case kTuningFloat: record.value.asFloat = ParseTuningFloat(text); break;
+        case kTuningBool: record.value.asBool = ParseTuningBool(text); break;
+        case kTuningString: record.text = text; break;
+      }
+    }
+  }
+  set->DefineConstant(record);
+}
+
+static void XMLCALL OnTuningEndElement(void*, const XML_Char*) {}
+
+void cTuningData::ParseFile(const std::string& path) {
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  if (!parser) return;
+  XML_SetUserData(parser, this);
+  XML_SetElementHandler(parser, OnTuningStartElement, OnTuningEndElement);
+
+  FILE* file = Sys_OpenFile(path, "r");
+  if (!file) {  // a missing file is normal: the getters' defaults stand
+    XML_ParserFree(parser);
+    return;
+  }
+  // A short block is the last one; a file of exactly 512 bytes therefore ends
+  // with an empty final block, which is what tells expat the document is over.
+  char block[512];
+  for (;;) {
+    size_t got = fread(block, 1, sizeof block, file);
+    bool last = got < sizeof block;
+    if (XML_Parse(parser, block, (int)got, last) == XML_STATUS_ERROR) {
+      const XML_LChar* reason = XML_ErrorString(XML_GetErrorCode(parser));
+      std::string message = std::string(reason ? reason : "unknown XML error") + " at line " +
+                            std::to_string((unsigned long long)XML_GetCurrentLineNumber(parser)) + " in " + path;
+      Sys_MessageBox("Script Error", message, SysBox::Ok);
+      break;  // what was read before the error stays defined
+    }
+    if (last) break;
+  }
+  fclose(file);
+  XML_ParserFree(parser);
+}
+
+// ---- constants ------------------------------------------------------------------
+
+sTuningConstant* cTuningData::FindRecord(const char* name) {
+  for (sTuningConstant& constant : mConstants)
+    if (constant.name == name) return &constant;
+  return nullptr;
+}
+
+uTuningValue* cTuningData::FindConstant(const char* name, eTuningConstantType type) {
+  sTuningConstant* record = FindRecord(name);
+  if (!record) return nullptr;
+  if (record->type != type) {
+    ReportTypeClash();
+    return nullptr;
+  }
+  return &record->value;
+}
+
+bool cTuningData::DefineConstant(const sTuningConstant& record) {
+  if (sTuningConstant* existing = FindRecord(record.name.c_str())) {
+    if (existing->type != record.type) {
+      ReportTypeClash();
+      return false;
+    }
+    // The text too: a designer who edits a string constant expects to see the new text.
+    existing->value = record.value;
+    existing->text = record.text;
+    existing->comment = record.comment;
+    return true;
+  }
+  mConstants.push_back(record);
+  return true;
+}
+
+// A getter whose key exists with another type reports the clash once and
+// answers its default without defining anything (the first type wins).
+template <class tValue>
+static tValue GetTyped(cTuningData& set, sTuningConstant* found, const char* name, eTuningConstantType type,
+                       tValue defaultValue, tValue uTuningValue::*member) {
+  if (found && found->type == type) return found->value.*member;
+  if (found) {
+    ReportTypeClash();
+    return defaultValue;
+  }
+  sTuningConstant record;
+  record.type = type;
+  record.value.*member = defaultValue;
+  record.name = name;
+  set.DefineConstant(record);
+  return defaultValue;
+}
+
+float cTuningData::GetFloat(const char* name, float defaultValue, const char*) {
+  return GetTyped(*this, FindRecord(name), name, kTuningFloat, defaultValue, &uTuningValue::asFloat);
+}
+
+int cTuningData::GetInt(const char* name, int defaultValue, const char*) {
+  return GetTyped<int32_t>(*this, FindRecord(name), name, kTuningInt, defaultValue, &uTuningValue::asInt);
+}
+
+bool cTuningData::GetBool(const char* name, bool defaultValue, const char*) {
+  return GetTyped(*this, FindRecord(name), name, kTuningBool, defaultValue, &uTuningValue::asBool);
+}
+
+void cTuningData::GetString(std::string& result, const char* name, const char* defaultValue, const char*) {
+  sTuningConstant* found = FindRecord(name);
+  if (found && !found->text.empty()) {
+    result = found->text;
+    return;
+  }
+  sTuningConstant record;
+  record.type = kTuningString;
+  record.name = name;
+  record.text = defaultValue ? defaultValue : "";
+  DefineConstant(record);
+  result = record.text;
+}
