@@ -1,0 +1,16 @@
+# The planet's data is generated, not committed: the generator writes
+# Data/Terrain/terrain.bin and Data/Textures/landcolor.bmp into the source tree
+# as part of the default build, deterministically from a fixed seed.
+add_executable(qv_terrain_generator ${CMAKE_SOURCE_DIR}/tools/TerrainGenerator.cpp ${CMAKE_SOURCE_DIR}/tools/TerrainStats.cpp)
+target_include_directories(qv_terrain_generator PRIVATE ${CMAKE_SOURCE_DIR})
+
+set(QV_TERRAIN_BIN ${CMAKE_SOURCE_DIR}/Data/Terrain/terrain.bin)
+set(QV_LANDCOLOR_BMP ${CMAKE_SOURCE_DIR}/Data/Textures/landcolor.bmp)
+add_custom_command(
+  OUTPUT ${QV_TERRAIN_BIN} ${QV_LANDCOLOR_BMP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/Data/Terrain ${CMAKE_SOURCE_DIR}/Data/Textures
+  COMMAND qv_terrain_generator ${QV_TERRAIN_BIN} ${QV_LANDCOLOR_BMP}
+  DEPENDS qv_terrain_generator
+  COMMENT "Generating the planet's terrain and colour ramp"
+  VERBATIM)
+add_custom_target(qv_terrain_data ALL DEPENDS ${QV_TERRAIN_BIN} ${QV_LANDCOLOR_BMP})
