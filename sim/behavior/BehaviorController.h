@@ -1,0 +1,49 @@
+// The one behaviour controller: each update it steps the current interaction
+// of every registered agent, or chooses one for an idle agent, and it deletes
+// ended interactions late through a two-stage queue. Each mode drives it from
+// its own update with the frame's milliseconds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "sim/behavior/InteractionAgent.h"
+#include "sim/gamedata/RefPtr.h"
+
+class cBehaviorController {
+ public:
+  cBehaviorController() = default;
+  cBehaviorController(const cBehaviorController&) = delete;
+  cBehaviorController& operator=(const cBehaviorController&) = delete;
+  virtual ~cBehaviorController();
+
+  // Drops every agent after ending its interaction, and sets the time back to
+  // 0. Interactions already queued stay queued and go with the next two updates.
+  virtual void Clear();
+  // Flushes the deletion queue; with ms > 0 also steps or chooses for every agent.
+  virtual void Update(uint32_t ms);
+  virtual bool AddAgent(cIInteractionAgent* agent);     // false when already registered
+  virtual bool RemoveAgent(cIInteractionAgent* agent);  // false when absent; its interaction is left alone
+  virtual bool ContainsAgent(cIInteractionAgent* agent);
+  // Takes ownership: the interaction is deleted at the start of the update
+  // after the next one.
+  virtual void QueueDelete(cIInteraction* interaction);
+  virtual uint32_t GetLastUpdateTime() { return mLastUpdateTime; }  // ms of the last non-zero update
+
+  size_t GetAgentCount() const { return mAgents.size(); }
+
+ private:
+  void FlushDeletes();
+  void ChooseInteraction(cIInteractionAgent* agent);
+  void StepOrChoose(cIInteractionAgent* agent);
+
+  std::vector<tRefPtr<cIInteractionAgent>> mAgents;  // in order of addition
+  std::vector<cIInteraction*> mPendingDeletes;       // queued since the last flush
+  std::vector<cIInteraction*> mDeleting;             // deleted by the next flush
+  uint32_t mLastUpdateTime = 0;
+  uint32_t mRemovals = 0;  // counts removals, so an update notices agents that left mid-turn
+};
+
+// The global controller, made on first use (never before main's statics need it).
+cBehaviorController& GetBehaviorController();
