@@ -54,7 +54,7 @@ class cChunkFile {
   void Close();
 
  private:
-  void ReadNextHeader();  // at mPosition; keeps the old id and size when fewer than 8 bytes remain
+  void ReadNextHeader(size_t at);  // at offset `at`; keeps the old id and size when fewer than 8 bytes remain
   void AbandonWrite();
 
   // reading

@@ -49,13 +49,7 @@ class RefCount {
   virtual int AddRef() { return AddOwnerRef(this); }
   virtual int Release() { return ReleaseOwnerRef(this); }
   virtual int AddOwnerRef(const void* /*holder*/) { return ++mCount; }
-  virtual int ReleaseOwnerRef(const void* /*holder*/) {
-    if (--mCount == 0) {
-      delete this;  // virtual: destroys the whole most-derived object
-      return 0;
-    }
-    return mCount;
-  }
+  virtual int ReleaseOwnerRef(const void* holder);  // deletes the object when the count reaches 0
 
   int GetRefCount() const { return mCount; }
 

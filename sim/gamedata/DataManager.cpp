@@ -1,0 +1,118 @@
+#include "sim/gamedata/DataManager.h"
+
+#include <algorithm>
+
+cDataManager* GetDataManager() {
+  static cDataManager* instance = new cDataManager;  // never destroyed: objects outlive static teardown
+  return instance;
+}
+
+void cDataManager::RegisterType(Ko::cIGameData* prototype, Ko::cIGameDataSerializer* serializer) {
+  if (!prototype || !serializer) return;
+  uint32_t id = prototype->GetTypeId();
+  if (mPrototypes.count(id)) return;  // the first registration stands
+  prototype->AddOwnerRef(this);
+  mPrototypes[id] = prototype;
+  mSerializers[id] = serializer;
+}
+
+void cDataManager::AddClient(Ko::cIGameDataClient* client) {
+  if (client) mClients.push_back(client);
+}
+
+Ko::cIGameData* cDataManager::CreateObject(uint32_t typeId) {
+  auto found = mPrototypes.find(typeId);
+  if (found == mPrototypes.end()) return nullptr;
+  Ko::cIGameData* object = found->second->Create();
+  if (!object) return nullptr;
+  mPending.push_back(object);
+  object->AddOwnerRef(this);
+  return object;
+}
+
+void cDataManager::CommitPending() {
+  // One object at a time from the front, so clients may create (appended to
+  // the back and committed in this same pass) or remove pending objects.
+  while (!mPending.empty()) {
+    Ko::cIGameData* object = mPending.front();
+    mPending.pop_front();
+    // A client may remove this very object while hearing of it; the extra
+    // reference keeps it valid until the last client has been told.
+    object->AddRef();
+    mCommitting = object;
+    mCommittingRemoved = false;
+    // Indexes, not iterators: a client may add another client.
+    for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) mClients[i]->ObjectAdded(object);
+    mCommitting = nullptr;
+    if (!mCommittingRemoved) mObjects.push_back(object);
+    object->Release();
+  }
+}
+
+void cDataManager::Remove(Ko::cIGameData* object) {
+  if (!object || object->IsDead()) return;
+
+  bool live = false;
+  auto inObjects = std::find(mObjects.begin(), mObjects.end(), object);
+  if (inObjects != mObjects.end()) {
+    live = true;
+  } else if (object == mCommitting && !mCommittingRemoved) {
+    live = true;  // some clients have already heard ObjectAdded
+  }
+
+  if (live) {
+    for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->ObjectRemoved(object);
+    if (auto* gameData = dynamic_cast<Ko::cGameData*>(object)) gameData->MarkDead();
+    // A client may have changed the list while hearing ObjectRemoved.
+    inObjects = std::find(mObjects.begin(), mObjects.end(), object);
+    if (inObjects != mObjects.end()) mObjects.erase(inObjects);
+    if (object == mCommitting) mCommittingRemoved = true;
+    object->ReleaseOwnerRef(this);
+    return;
+  }
+
+  auto inPending = std::find(mPending.begin(), mPending.end(), object);
+  if (inPending != mPending.end()) {
+    mPending.erase(inPending);
+    object->ReleaseOwnerRef(this);
+  }
+}
+
+uint32_t cDataManager::GetObjectCount() const {
+  size_t committing = (mCommitting && !mCommittingRemoved) ? 1 : 0;
+  return (uint32_t)(mPending.size() + mObjects.size() + committing);
+}
+
+std::vector<Ko::cIGameData*> cDataManager::GetAllObjects() const { return mObjects; }
+
+std::vector<Ko::cIGameData*> cDataManager::GetObjectsOfType(uint32_t typeId) const {
+  std::vector<Ko::cIGameData*> result;
+  for (Ko::cIGameData* object : mObjects)
+    if (object->GetTypeId() == typeId) result.push_back(object);
+  return result;
+}
+
+Ko::cIGameDataSerializer* cDataManager::FindSerializer(uint32_t typeId) const {
+  auto found = mSerializers.find(typeId);
+  return found == mSerializers.end() ? nullptr : found->second;
+}
+
+void cDataManager::ResetForTest() {
+  while (!mPending.empty()) {
+    Ko::cIGameData* object = mPending.back();
+    mPending.pop_back();
+    object->ReleaseOwnerRef(this);
+  }
+  while (!mObjects.empty()) {
+    Ko::cIGameData* object = mObjects.back();
+    mObjects.pop_back();
+    if (auto* gameData = dynamic_cast<Ko::cGameData*>(object)) gameData->MarkDead();
+    object->ReleaseOwnerRef(this);
+  }
+  // Prototypes keep their permanent reference: many are static objects.
+  mPrototypes.clear();
+  mSerializers.clear();
+  mClients.clear();
+  mCommitting = nullptr;
+  mCommittingRemoved = false;
+}

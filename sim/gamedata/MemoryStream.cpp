@@ -1,0 +1,178 @@
+#include "sim/gamedata/MemoryStream.h"
+
+#include <cstring>
+
+// Values are stored little-endian whatever the host, so save files move
+// between machines unchanged.
+static void EncodeU32(uint32_t value, uint8_t out[4]) {
+  out[0] = (uint8_t)value;
+  out[1] = (uint8_t)(value >> 8);
+  out[2] = (uint8_t)(value >> 16);
+  out[3] = (uint8_t)(value >> 24);
+}
+
+static uint32_t DecodeU32(const uint8_t in[4]) {
+  return (uint32_t)in[0] | (uint32_t)in[1] << 8 | (uint32_t)in[2] << 16 | (uint32_t)in[3] << 24;
+}
+
+static uint32_t FloatBits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, 4);
+  return bits;
+}
+
+static float BitsFloat(uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, 4);
+  return value;
+}
+
+// Every write appends and leaves the position at the new end, so no sequence
+// of writes can overwrite what an earlier write put there.
+void cMemoryStream::Append(const void* data, size_t n) {
+  const uint8_t* bytes = (const uint8_t*)data;
+  mBytes.insert(mBytes.end(), bytes, bytes + n);
+  mPosition = (uint32_t)mBytes.size();
+}
+
+void cMemoryStream::WriteUInt32(const uint32_t* value) {
+  uint8_t encoded[4];
+  EncodeU32(*value, encoded);
+  Append(encoded, 4);
+}
+
+void cMemoryStream::WriteUInt32(const int32_t* value) {
+  uint32_t bits = (uint32_t)*value;
+  WriteUInt32(&bits);
+}
+
+void cMemoryStream::WriteFloat(const float* value) {
+  uint32_t bits = FloatBits(*value);
+  WriteUInt32(&bits);
+}
+
+void cMemoryStream::WriteVector3(const Ru::Math::Vector3* value) {
+  WriteFloat(&value->x);
+  WriteFloat(&value->y);
+  WriteFloat(&value->z);
+}
+
+void cMemoryStream::PutByte(const uint8_t* byte) { Append(byte, 1); }
+
+void cMemoryStream::WriteCString(const char* text) {
+  if (!text) text = "";
+  Append(text, std::strlen(text) + 1);
+}
+
+void cMemoryStream::WriteString(const std::string& text) { WriteCString(text.c_str()); }
+
+bool cMemoryStream::Take(void* out, uint32_t n) {
+  if (GetRemaining() < n) {
+    std::memset(out, 0, n);
+    mPosition = GetSize();
+    mFailed = true;
+    return false;
+  }
+  if (n) std::memcpy(out, mBytes.data() + mPosition, n);
+  mPosition += n;
+  return true;
+}
+
+void cMemoryStream::ReadUInt32(uint32_t* out) {
+  uint8_t encoded[4];
+  Take(encoded, 4);
+  *out = DecodeU32(encoded);
+}
+
+void cMemoryStream::ReadUInt32(int32_t* out) {
+  uint32_t bits;
+  ReadUInt32(&bits);
+  *out = (int32_t)bits;
+}
+
+void cMemoryStream::ReadFloat(float* out) {
+  uint32_t bits;
+  ReadUInt32(&bits);
+  *out = BitsFloat(bits);
+}
+
+void cMemoryStream::ReadVector3(Ru::Math::Vector3* out) {
+  // All three or none: a vector cut short reads as zero, like any short value.
+  if (GetRemaining() < 12) {
+    uint8_t skip[12];
+    Take(skip, 12);
+    *out = Ru::Math::Vector3{};
+    return;
+  }
+  ReadFloat(&out->x);
+  ReadFloat(&out->y);
+  ReadFloat(&out->z);
+}
+
+void cMemoryStream::Read4() {
+  uint32_t ignored;
+  ReadUInt32(&ignored);
+}
+
+uint32_t cMemoryStream::ReadUInt32Value() {
+  uint32_t value;
+  ReadUInt32(&value);
+  return value;
+}
+
+float cMemoryStream::ReadFloatValue() {
+  float value;
+  ReadFloat(&value);
+  return value;
+}
+
+void cMemoryStream::ReadCString(char* out, size_t capacity) {
+  size_t written = 0;
+  while (mPosition < GetSize()) {
+    char c = (char)mBytes[mPosition++];
+    if (written + 1 >= capacity) {  // no room left for this character and a NUL
+      if (c == '\0' && written < capacity) {
+        out[written] = '\0';
+        return;
+      }
+      // Too long for the buffer: consume the rest of the string so the next
+      // value is read from the right place, but report the loss.
+      while (c != '\0' && mPosition < GetSize()) c = (char)mBytes[mPosition++];
+      mFailed = true;
+      if (capacity) out[capacity - 1] = '\0';
+      return;
+    }
+    out[written++] = c;
+    if (c == '\0') return;
+  }
+  mFailed = true;  // ran out of data before the NUL
+  if (capacity) out[written < capacity ? written : capacity - 1] = '\0';
+}
+
+void cMemoryStream::ReadString(std::string& out) {
+  const uint8_t* start = mBytes.data() + mPosition;
+  const void* nul = GetRemaining() ? std::memchr(start, 0, GetRemaining()) : nullptr;
+  if (!nul) {
+    out.assign((const char*)start, GetRemaining());
+    mPosition = GetSize();
+    mFailed = true;
+    return;
+  }
+  size_t length = (const uint8_t*)nul - start;
+  out.assign((const char*)start, length);
+  mPosition += (uint32_t)length + 1;
+}
+
+void cMemoryStream::ReadBytes(void* out, uint32_t n) { Take(out, n); }
+
+void cMemoryStream::InitFromBytes(const void* data, uint32_t n) {
+  mBytes.assign((const uint8_t*)data, (const uint8_t*)data + n);
+  mPosition = 0;
+  mFailed = false;
+}
+
+void cMemoryStream::Clear() {
+  std::vector<uint8_t>().swap(mBytes);  // frees the buffer, as the saver reuses one stream
+  mPosition = 0;
+  mFailed = false;
+}

@@ -1,0 +1,139 @@
+// The save file: the chunk file header (version 8), the identification chunk
+// "QUORVEL FILE", then one record per live object whose serializer wrote
+// something, in live-list order.
+#include <cstdio>
+
+#include "glf/DebugWindow.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/ChunkFile.h"
+#include "sim/gamedata/DataManager.h"
+#include "sim/gamedata/MemoryStream.h"
+
+static const char kIdentText[12] = {'Q', 'U', 'O', 'R', 'V', 'E', 'L', ' ', 'F', 'I', 'L', 'E'};
+
+bool cDataManager::Save(const std::string& fileName) {
+  CommitPending();  // objects created this frame belong in the file
+
+  cChunkFile file;
+  if (!file.OpenWrite(fileName, kSaveVersion)) {
+    Sys_MessageBox("Save Error", "Could Not Open File");
+    return false;
+  }
+  file.WriteChunk(kIdentChunkId, sizeof kIdentText, kIdentText);
+
+  cMemoryStream stream;
+  for (size_t i = 0; i < mObjects.size(); ++i) {
+    Ko::cIGameData* object = mObjects[i];
+    uint32_t typeId = object->GetTypeId();
+    Ko::cIGameDataSerializer* serializer = FindSerializer(typeId);
+    if (!serializer) continue;
+    serializer->Save(object, stream, kSaveVersion);
+    if (stream.GetSize() > 0) file.WriteChunk(typeId, stream.GetSize(), stream.GetData());
+    stream.Clear();
+  }
+
+  // Written to a temporary file and renamed over the target only when every
+  // write and the close succeeded: a full disk never costs the previous save.
+  if (!file.FinishWrite()) {
+    Sys_MessageBox("Save Error", "Could Not Write File");
+    return false;
+  }
+  return true;
+}
+
+bool cDataManager::Load(const std::string& fileName) {
+  CommitPending();
+
+  std::vector<uint8_t> bytes;
+  if (!Sys_ReadWholeFile(fileName, bytes) && !Sys_ReadWholeFile(".\\Data\\" + fileName, bytes)) {
+    ShowLoadError(eLoadCheck::BadMagic);
+    return false;
+  }
+  return LoadChecked(bytes.data(), bytes.size());
+}
+
+bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
+  CommitPending();
+  return LoadChecked(data, size);
+}
+
+// Everything that can make a file unreadable is found here, before any client
+// hears BeforeLoad and throws its objects away.
+cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t size) {
+  cChunkFile file;
+  if (!file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
+  if (file.AtEnd() || file.GetChunkId() != kIdentChunkId) return eLoadCheck::NotQuorvel;
+  if (!file.IsChainComplete()) return eLoadCheck::BadChain;
+  return eLoadCheck::Ok;
+}
+
+void cDataManager::ShowLoadError(eLoadCheck problem) {
+  const char* text = "Invalid Quorvel File";
+  if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";
+  Sys_MessageBox("Load Error", text);
+}
+
+void cDataManager::PrintPreloadReport() const {
+  std::printf("Data manager size after preload: %d\n", (int)GetObjectCount());
+  for (Ko::cIGameData* object : mObjects) std::printf("%x\n", object->GetTypeId());
+  for (Ko::cIGameData* object : mPending) std::printf("%x\n", object->GetTypeId());
+  std::fflush(stdout);
+}
+
+bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
+  eLoadCheck problem = CheckFile(data, size);
+  if (problem != eLoadCheck::Ok) {
+    ShowLoadError(problem);
+    return false;
+  }
+
+  cChunkFile file;
+  file.OpenReadBytes(data, size);
+  file.SkipChunk();  // the identification chunk; its size and text are not examined
+
+  for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->BeforeLoad();
+  PrintPreloadReport();
+
+  int damaged = 0;
+  cMemoryStream stream;
+  while (!file.AtEnd()) {
+    uint32_t typeId = file.GetChunkId();
+    uint32_t bodySize = file.GetChunkSize();
+    const uint8_t* body = file.GetChunkData();  // the chain was checked: always inside the file
+    file.SkipChunk();
+    auto prototype = mPrototypes.find(typeId);
+    if (prototype == mPrototypes.end() || (int32_t)bodySize <= 0 || !body) continue;
+
+    Ko::cIGameData* object = prototype->second->Create();
+    if (!object) continue;
+    object->AddOwnerRef(this);
+    stream.InitFromBytes(body, bodySize);
+    if (Ko::cIGameDataSerializer* serializer = FindSerializer(typeId)) serializer->Load(object, stream, file.GetVersion());
+    if (stream.HasFailed()) {
+      // The serializer read past its record and applied nothing: the object
+      // does not join the game and the player hears of it once.
+      ++damaged;
+      DebugPrintf("Load: record of type %x is %u bytes, too short; skipped\n", typeId, bodySize);
+      object->ReleaseOwnerRef(this);
+      continue;
+    }
+    // A client may remove the object while hearing of it; treat it like a
+    // commit so the list never holds a released pointer.
+    object->AddRef();
+    mCommitting = object;
+    mCommittingRemoved = false;
+    for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) mClients[i]->ObjectLoaded(object);
+    mCommitting = nullptr;
+    if (!mCommittingRemoved) mObjects.push_back(object);
+    object->Release();
+  }
+
+  for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->AfterLoad();
+
+  if (damaged > 0) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Damaged Records Skipped: %d", damaged);
+    Sys_MessageBox("Load Error", text);
+  }
+  return true;
+}
