@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/Sys.h"
+#include "tests/sim/tuning/TuningTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+static const char kClash[] = "Tuning constant redefined with new constant type";
+
+static int CountOccurrences(const std::string& haystack, const std::string& needle) {
+  int n = 0;
+  for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++n;
+  return n;
+}
+
+TEST(TuningData, DataTextConvertsLikeTheCLibraryWithoutItsPitfalls) {
+  cScratchDir dir;
+  dir.Write("t.xml", TuningXml(R"(<int name="digitsThenLetters" data="12abc"/>
+<int name="lettersOnly" data="abc"/>
+<int name="negative" data="  -7"/>
+<int name="tooBig" data="99999999999"/>
+<int name="tooSmall" data="-99999999999"/>
+<float name="half" data="0.5xyz"/>
+<float name="huge" data="1e300"/>
+<float name="notANumber" data="nan"/>
+<bool name="upperT" data="True"/>
+<bool name="one" data="1"/>
+<bool name="yes" data="yes"/>
+<bool name="empty" data=""/>
+<string name="words" data="hello there"/>
+<int name="noData"/>
+)"));
+  cProbeTuningSet set(dir.Path(), {"t.xml"});
+  EXPECT_EQ(set.GetInt("digitsThenLetters", -1, ""), 12);
+  EXPECT_EQ(set.GetInt("lettersOnly", -1, ""), 0);
+  EXPECT_EQ(set.GetInt("negative", 0, ""), -7);
+  EXPECT_EQ(set.GetInt("tooBig", 0, ""), 2147483647);
+  EXPECT_EQ(set.GetInt("tooSmall", 0, ""), -2147483647 - 1);
+  EXPECT_EQ(set.GetInt("noData", -1, ""), 0);
+  EXPECT_FLOAT_EQ(set.GetFloat("half", 0, ""), 0.5f);
+  EXPECT_EQ(set.GetFloat("huge", 0, ""), 3.40282347e38f);
+  EXPECT_EQ(set.GetFloat("notANumber", 1, ""), 0.0f);
+  EXPECT_TRUE(set.GetBool("upperT", false, ""));
+  EXPECT_TRUE(set.GetBool("one", false, ""));
+  EXPECT_FALSE(set.GetBool("yes", true, ""));
+  EXPECT_FALSE(set.GetBool("empty", true, ""));
+  std::string words;
+  set.GetString(words, "words", "default", "");
+  EXPECT_EQ(words, "hello there");
+}
+
+TEST(TuningData, TypeClashReportsOnceAndTheFirstTypeWins) {
+  cScratchDir dir;
+  dir.Write("t.xml", TuningXml(R"(<float name="speed" data="2.5"/>
+<int name="speed" data="9"/>
+)"));
+  testing::internal::CaptureStderr();
+  cProbeTuningSet set(dir.Path(), {"t.xml"});
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(CountOccurrences(err, kClash), 1) << err;
+  EXPECT_FLOAT_EQ(set.speed, 2.5f);
+  ASSERT_EQ(set.Constants().size(), 3u);  // speed, count, label
+  EXPECT_EQ(set.Constants()[0].type, kTuningFloat);
+
+  // A getter asking for the other type also reports once and gets its default.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(set.GetInt("speed", 42, ""), 42);
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(CountOccurrences(err, kClash), 1) << err;
+  EXPECT_FLOAT_EQ(set.GetFloat("speed", 0, ""), 2.5f);
+}
+
+TEST(TuningData, AbsentKeyGivesItsDefaultEveryTimeWithoutMessages) {
+  cScratchDir dir;
+  cMessageCapture capture;
+  testing::internal::CaptureStderr();
+  cProbeTuningSet set(dir.Path(), {"missing.xml"});
+  EXPECT_EQ(set.GetInt("absent", 17, ""), 17);
+  EXPECT_EQ(set.GetInt("absent", 99, ""), 17);  // the first default became the constant
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(capture.boxes.empty());
+  EXPECT_FLOAT_EQ(set.speed, -1.0f);
+  EXPECT_EQ(set.label, "none");
+  ASSERT_EQ(set.Files().size(), 1u);
+  EXPECT_EQ(set.Files()[0].writeTime, 0u);
+}
+
+TEST(TuningData, MalformedXmlShowsScriptErrorAndKeepsWhatWasRead) {
+  cScratchDir dir;
+  dir.Write("bad.xml", "<tuning>\n<int name=\"count\" data=\"5\"/>\n<float name=\"speed\" data=\"3\">\n</tuning>\n");
+  cMessageCapture capture;
+  cProbeTuningSet set(dir.Path(), {"bad.xml"});
+  ASSERT_EQ(capture.boxes.size(), 1u);
+  EXPECT_EQ(capture.boxes[0].caption, "Script Error");
+  EXPECT_EQ(capture.boxes[0].kind, SysBox::Ok);
+  EXPECT_EQ(capture.boxes[0].text, "mismatched tag at line 4 in " + dir.Path() + "/bad.xml");
+  EXPECT_EQ(set.count, 5);
+  EXPECT_FLOAT_EQ(set.speed, 3.0f);  // defined by its start tag before the error
+  EXPECT_EQ(set.applied, 1);         // play goes on: the set still applied its constants
+}
+
+TEST(TuningData, ReloadFollowsTheFirstFilesWriteTime) {
+  cScratchDir dir;
+  std::string first = dir.File("a.xml"), second = dir.File("b.xml");
+  dir.Write("a.xml", TuningXml(R"(<float name="speed" data="1"/><string name="label" data="old"/>)"));
+  dir.Write("b.xml", TuningXml(R"(<int name="count" data="1"/>)"));
+  SetWriteTimeSeconds(first, 1000);
+  SetWriteTimeSeconds(second, 1000);
+  cProbeTuningSet set(dir.Path(), {"a.xml", "b.xml"});
+  EXPECT_EQ(set.applied, 1);
+  EXPECT_EQ(set.Files()[0].writeTime, 1000000000000ull);
+
+  set.ReloadIfChanged();  // nothing changed
+  EXPECT_EQ(set.applied, 1);
+
+  // The second file alone is not watched.
+  dir.Write("b.xml", TuningXml(R"(<int name="count" data="2"/>)"));
+  SetWriteTimeSeconds(second, 2000);
+  set.ReloadIfChanged();
+  EXPECT_EQ(set.applied, 1);
+  EXPECT_EQ(set.count, 1);
+
+  // A new time on the first file re-reads both; a deleted key keeps its value;
+  // a changed string takes its new text.
+  dir.Write("a.xml", TuningXml(R"(<string name="label" data="new"/>)"));
+  SetWriteTimeSeconds(first, 3000);
+  set.ReloadIfChanged();
+  EXPECT_EQ(set.applied, 2);
+  EXPECT_EQ(set.count, 2);
+  EXPECT_FLOAT_EQ(set.speed, 1.0f);
+  EXPECT_EQ(set.label, "new");
+
+  // Through the registry as well, and only once per change.
+  dir.Write("a.xml", TuningXml(R"(<float name="speed" data="7"/>)"));
+  SetWriteTimeSeconds(first, 4000);
+  ReloadChangedTuningData();
+  ReloadChangedTuningData();
+  EXPECT_EQ(set.applied, 3);
+  EXPECT_FLOAT_EQ(set.speed, 7.0f);
+}
+
+TEST(TuningData, VanishedFileComparesAsTimeZeroAndKeepsItsConstants) {
+  cScratchDir dir;
+  dir.Write("a.xml", TuningXml(R"(<float name="speed" data="5"/>)"));
+  SetWriteTimeSeconds(dir.File("a.xml"), 1000);
+  cProbeTuningSet set(dir.Path(), {"a.xml"});
+  std::remove(dir.File("a.xml").c_str());
+  EXPECT_EQ(TuningFileWriteTime(dir.File("a.xml")), 0u);
+  set.ReloadIfChanged();
+  EXPECT_EQ(set.applied, 2);
+  EXPECT_EQ(set.Files()[0].writeTime, 0u);
+  EXPECT_FLOAT_EQ(set.speed, 5.0f);
+  set.ReloadIfChanged();  // still gone: 0 equals 0, no further reload
+  EXPECT_EQ(set.applied, 2);
+}
+
+TEST(TuningData, FileOfExactly512BytesParses) {
+  cScratchDir dir;
+  std::string text = TuningXml(R"(<int name="count" data="512"/>)");
+  std::string comment = "<!--" + std::string(512 - text.size() - 7, 'x') + "-->";
+  text += comment;
+  ASSERT_EQ(text.size(), 512u);
+  cMessageCapture capture;
+  dir.Write("t.xml", text);
+  cProbeTuningSet set(dir.Path(), {"t.xml"});
+  EXPECT_TRUE(capture.boxes.empty());
+  EXPECT_EQ(set.count, 512);
+}
+
+TEST(TuningData, RegistryListsLiveSetsAndRemoveFirstFileEmptiesTheList) {
+  cScratchDir dir;
+  size_t before = cTuningDataRegistry::Get().Sets().size();
+  {
+    cProbeTuningSet set(dir.Path(), {"a.xml", "b.xml"});
+    EXPECT_EQ(cTuningDataRegistry::Get().Sets().size(), before + 1);
+    EXPECT_EQ(cTuningDataRegistry::Get().Sets().back(), &set);
+    EXPECT_TRUE(set.RemoveFirstFile());
+    EXPECT_EQ(set.Files()[0].path, dir.Path() + "/b.xml");
+    EXPECT_TRUE(set.RemoveFirstFile());
+    EXPECT_FALSE(set.RemoveFirstFile());
+    set.ReloadIfChanged();  // no files: nothing to watch
+    EXPECT_EQ(set.applied, 1);
+  }
+  EXPECT_EQ(cTuningDataRegistry::Get().Sets().size(), before);
+}
