@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "sim/gamedata/ChunkFile.h"
+#include "tests/support/TestSupport.h"
+
+static void PutWord(std::vector<uint8_t>& out, uint32_t word) {
+  for (int i = 0; i < 4; ++i) out.push_back((uint8_t)(word >> (8 * i)));
+}
+
+static std::vector<uint8_t> Header(uint32_t version = 8) {
+  std::vector<uint8_t> out;
+  PutWord(out, cChunkFile::kMagic);
+  PutWord(out, version);
+  return out;
+}
+
+static void PutChunk(std::vector<uint8_t>& out, uint32_t id, std::vector<uint8_t> body) {
+  PutWord(out, id);
+  PutWord(out, (uint32_t)body.size());
+  out.insert(out.end(), body.begin(), body.end());
+}
+
+TEST(ChunkFile, WritesTheHeaderAndChunksAndReadsThemBack) {
+  cScratchDir dir;
+  std::string path = dir.File("chunks.bin");
+  cChunkFile writer;
+  ASSERT_TRUE(writer.OpenWrite(path, 8));
+  EXPECT_TRUE(writer.WriteChunk(7, 3, "abc"));
+  EXPECT_TRUE(writer.WriteChunk(9, 1, "z"));
+  ASSERT_TRUE(writer.FinishWrite());
+  EXPECT_FALSE(Sys_IsRegularFile(path + ".tmp"));
+
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(Sys_ReadWholeFile(path, bytes));
+  std::vector<uint8_t> expected = Header();
+  PutChunk(expected, 7, {'a', 'b', 'c'});
+  PutChunk(expected, 9, {'z'});
+  EXPECT_EQ(bytes, expected);
+  EXPECT_EQ(bytes[0], 'K');  // "KNHC" on disk
+
+  cChunkFile reader;
+  ASSERT_TRUE(reader.OpenRead(path));
+  EXPECT_TRUE(reader.IsChainComplete());
+  EXPECT_EQ(reader.GetVersion(), 8u);
+  EXPECT_EQ(reader.GetChunkId(), 7u);
+  char body[4] = {};
+  EXPECT_TRUE(reader.ReadChunk(body));
+  EXPECT_STREQ(body, "abc");
+  EXPECT_FALSE(reader.AtEnd());
+  EXPECT_TRUE(reader.FindChunk(9));
+  reader.SkipChunk();
+  EXPECT_TRUE(reader.AtEnd());
+  reader.Rewind();
+  EXPECT_EQ(reader.GetChunkId(), 7u);
+  EXPECT_TRUE(reader.ReadChunkById(9, body));
+  EXPECT_EQ(body[0], 'z');
+  EXPECT_FALSE(reader.FindChunk(7));  // only forward from the current chunk
+}
+
+TEST(ChunkFile, HeaderOnlyFileIsAtEndAtOnceAndWrongMagicIsRefused) {
+  std::vector<uint8_t> bytes = Header();
+  cChunkFile reader;
+  ASSERT_TRUE(reader.OpenReadBytes(bytes.data(), bytes.size()));
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_TRUE(reader.IsChainComplete());
+
+  bytes[0] = 'X';
+  EXPECT_FALSE(reader.OpenReadBytes(bytes.data(), bytes.size()));
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_FALSE(reader.OpenReadBytes(bytes.data(), 3));
+  EXPECT_FALSE(reader.OpenRead("no/such/file.bin"));
+}
+
+TEST(ChunkFile, AnEmptyLastChunkIsNeverVisited) {
+  std::vector<uint8_t> bytes = Header();
+  PutChunk(bytes, 1, {'x'});
+  PutChunk(bytes, 2, {});
+  cChunkFile reader;
+  ASSERT_TRUE(reader.OpenReadBytes(bytes.data(), bytes.size()));
+  EXPECT_TRUE(reader.IsChainComplete());
+  reader.SkipChunk();
+  EXPECT_TRUE(reader.AtEnd());
+  reader.Rewind();
+  EXPECT_FALSE(reader.FindChunk(2));
+}
+
+// Fault mended: chunk sizes were trusted, so an oversized or cut chunk read
+// past the file or asked for a 4 GiB buffer.
+TEST(ChunkFile, ChainCheckFindsOversizedTruncatedAndTrailingData) {
+  std::vector<uint8_t> good = Header();
+  PutChunk(good, 1, {1, 2, 3, 4});
+
+  std::vector<uint8_t> oversized = good;
+  oversized[12] = 5;  // size 5, body of 4
+  std::vector<uint8_t> huge = good;
+  huge[12] = 0xF0, huge[13] = huge[14] = huge[15] = 0xFF;
+  std::vector<uint8_t> trailing = good;
+  trailing.push_back(0);
+  trailing.push_back(0);
+  std::vector<uint8_t> cutHeader(good.begin(), good.begin() + 13);
+
+  cChunkFile reader;
+  for (auto* bad : {&oversized, &huge, &trailing, &cutHeader}) {
+    ASSERT_TRUE(reader.OpenReadBytes(bad->data(), bad->size()));
+    EXPECT_FALSE(reader.IsChainComplete());
+  }
+  ASSERT_TRUE(reader.OpenReadBytes(huge.data(), huge.size()));
+  EXPECT_EQ(reader.GetChunkData(), nullptr);
+  reader.SkipChunk();
+  EXPECT_TRUE(reader.AtEnd());
+
+  ASSERT_TRUE(reader.OpenReadBytes(oversized.data(), oversized.size()));
+  uint8_t body[5] = {9, 9, 9, 9, 9};
+  EXPECT_FALSE(reader.ReadChunk(body));  // cut short: the missing byte reads as zero
+  EXPECT_EQ(body[3], 4);
+  EXPECT_EQ(body[4], 0);
+  EXPECT_TRUE(reader.AtEnd());
+}
+
+// Fault mended: a save wrote over the target in place and ignored write errors.
+TEST(ChunkFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
+  cScratchDir dir;
+  dir.Write("old.bin", "previous");
+  cChunkFile writer;
+  ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
+  writer.WriteChunk(1, 2, "hi");
+  writer.Close();  // abandoned before finishing
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(Sys_ReadWholeFile(dir.File("old.bin"), bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous");
+  EXPECT_FALSE(Sys_IsRegularFile(dir.File("old.bin.tmp")));
+
+  // The target is a folder: the rename over it fails.
+  ASSERT_EQ(system(("mkdir -p " + dir.File("folder") + "/inside").c_str()), 0);
+  ASSERT_TRUE(writer.OpenWrite(dir.File("folder"), 8));
+  EXPECT_FALSE(writer.FinishWrite());
+  EXPECT_FALSE(Sys_IsRegularFile(dir.File("folder.tmp")));
+
+  EXPECT_FALSE(writer.OpenWrite(dir.File("missing/dir/x.bin"), 8));
+}
