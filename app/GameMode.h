@@ -26,6 +26,9 @@ class cIGameMode {
   virtual void Init() = 0;
 };
 
+// The default picture of every mode: the lit planet, then the scene.
+void RenderPlanetAndScene();
+
 // Defaults: named "Quorvel", draws the lit planet and then the scene, ignores
 // pause changes and one-time initialisation. Everything else stays pure.
 class cGameMode : public cIGameMode {

@@ -2,11 +2,291 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "app/AppGlobals.h"
+#if __has_include("app/AppState.h")
+#include "app/AppState.h"
+#define QV_HAVE_APPSTATE 1
+#endif
+#include "app/CrashGuard.h"
+#include "app/FrameLoop.h"
+#include "app/GameClock.h"
+#include "app/GameCommands.h"
+#include "app/SniffTest.h"
+#include "camera/Camera.h"
+#include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
+#include "glf/GLExtensions.h"
+#include "glf/Sound.h"
+#include "input/KeyBindings.h"
+#include "input/MouseDevice.h"
+#include "math/Math.h"
+#include "math/Scalar.h"
+#include "modes/city/cCityGameMode.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/cFlockTestMode.h"
+#include "modes/dev/cPelsGameMode.h"
+#include "modes/dev/cSpaceGameMode.h"
+#include "modes/dev/cTestGameMode.h"
+#include "modes/dev/cTovansGameMode.h"
+#include "modes/tribe/cTribeGameMode.h"
+#include "platform/Sys.h"
+#include "platform/glui/glui.h"
+#include "sim/gamedata/Backbone.h"
+#include "sim/gamedata/DataManager.h"
+#if __has_include("sim/rovurozoviz/RovurozovizUnitTest.h")
+#include "sim/rovurozoviz/RovurozovizUnitTest.h"
+#define QV_HAVE_ROVU 1
+#endif
+#include "sim/tuning/SharedTuningData.h"
+#include "world/planet/CubeMap.h"
+#if __has_include("world/planet/PlanetModel.h")
+#include "world/planet/PlanetModel.h"
+#define QV_HAVE_PLANET 1
+#endif
+#include "world/scene/SceneManager.h"
+
+static cQuorvelInputEventHandler gAppInputHandler;
+
+void CreateGameModes() {
+  gCreatureGameMode = new cCreatureGameMode();
+  gTribeGameMode = new cTribeGameMode();
+  gCityGameMode = new cCityGameMode();
+  gCivGameMode = new cCivGameMode();
+  gSpaceGameMode = new cSpaceGameMode();
+  gTestGameMode = new cTestGameMode();
+  gPelsGameMode = new cPelsGameMode();
+  gTovansGameMode = new cTovansGameMode();
+  gFlockTestMode = new cFlockTestMode();
+
+  cDataManager* data = GetDataManager();
+  data->AddClient(gCreatureGameMode);
+  data->AddClient(gTribeGameMode);
+  data->AddClient(gCityGameMode);
+  data->AddClient(gCivGameMode);
+  data->AddClient(gSpaceGameMode);
+  data->AddClient(gTestGameMode);
+  data->AddClient(gFlockTestMode);
+
+  gCurrentGameMode = gCreatureGameMode;
+
+#ifdef QV_HAVE_APPSTATE
+  cAppState& prototype = cAppState::GetStaticInstance();
+  data->RegisterType(&prototype, &prototype);
+  data->AddClient(&prototype);
+  gAppState = dynamic_cast<cAppState*>(data->CreateObject(kAppStateTypeId));
+#endif
+}
+
+// With the civ test camera the camera starts over a fixed point of the planet.
+#ifdef QV_HAVE_PLANET
+static void PlaceCivTestCamera() {
+  using namespace Ru::Math;
+  Vector3 point = {445.0f, 208.0f, -123.0f};
+  float longitude = 0, latitude = 0;
+  PointToLongitudeLatitude(point, longitude, latitude);
+  latitude = ClampFloat(latitude, -1.0f, 1.0f);
+  Vector3 direction = Vector3Normalized(LongitudeLatitudeToDirection(longitude, latitude));
+  if (IsValidVector3(direction)) {
+    direction = Vector3Normalized(direction);
+    cPlanetModel& planet = GetPlanetModel();
+    Vector3 surface = Vector3Scale(direction, planet.GetSurfaceRadius(direction));
+    Matrix3 orientation = planet.MakeSurfaceOrientation(surface, Vector3{0.0f, -1.0f, 0.0f});
+    Quaternion frame = Matrix3ToQuat(orientation);
+    SetCameraAnchorFrame(&surface.x, &frame.x);
+  }
+  SetCameraAngles(0.0f, 30.0f, 50.0f);
+}
+#else
+static void PlaceCivTestCamera() {}
+#endif
+
+void AppInit() {
+#ifdef QV_HAVE_ROVU
+  RovurozovizUnitTest();
+#endif
+  StartGameClock();
+  if (!gFrameRateStopwatch.IsRunning()) gFrameRateStopwatch.Start();
+  nKoPlanet::TestCubeMapDirections();
+  nKoPlanet::TestCubeMapIterator();
+#ifdef QV_HAVE_PLANET
+  GetPlanetModel().Initialize();
+#endif
+  ReloadCameraScript();
+  cCommonCreatureManager::Register();
+  if (gUseCivTestCamera) PlaceCivTestCamera();
+  GetBackboneManager()->Initialize();
+  RegisterSceneDebugCommand();
+
+  const GLfloat diffuse0[] = {0.7f, 0.7f, 0.7f, 1.0f}, position0[] = {1.0f, 0.0f, 0.1f, 0.0f};
+  const GLfloat ambient1[] = {0.3f, 0.3f, 0.3f, 1.0f}, position1[] = {1.0f, 0.0f, -0.1f, 0.0f};
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse0);
+  glLightfv(GL_LIGHT0, GL_POSITION, position0);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient1);
+  glLightfv(GL_LIGHT1, GL_POSITION, position1);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHT1);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_DEPTH_TEST);
+  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_NORMALIZE);
+  gQuadric = gluNewQuadric();
+
+  cIGameMode* const* modes = AllGameModes();
+  for (int i = 0; i < kGameModeCount; ++i)
+    if (modes[i]) modes[i]->Init();
+}
+
+static void DoNothingSpecial(int, int, int) {}
+
+static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
+  gCurrentGameMode = mode;
+  if (!seen.loadGameSeen) savedGameName.clear();
+}
+
+std::string ApplyCommandLineOptions(int argc, char** argv, std::string savedGameName, cStartupOptions& seen) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (!strcmp(arg, "-nosound")) gSoundEnabled = 0;
+    if (!strcmp(arg, "-twomonitors")) {
+      gPanelX = glutGet(GLUT_SCREEN_WIDTH);
+      seen.twoMonitors = true;
+    }
+    if (!strcmp(arg, "-fullscreen")) glutFullScreen();
+    if (!strcmp(arg, "-noedgescroll")) SetCameraEdgeScroll(false);
+    if (!strcmp(arg, "-tribemode")) RequestMode(gTribeGameMode, seen, savedGameName);
+    if (!strcmp(arg, "-citymode")) RequestMode(gCityGameMode, seen, savedGameName);
+    if (!strcmp(arg, "-civmode")) RequestMode(gCivGameMode, seen, savedGameName);
+    if (!strcmp(arg, "-spacemode")) RequestMode(gSpaceGameMode, seen, savedGameName);
+    if (!strcmp(arg, "-flocktestmode")) gCurrentGameMode = gFlockTestMode;  // keeps the ini's saved game
+    // "-loadgame" consumes the next argument; as the last argument it has none and is ignored.
+    if (!strcmp(arg, "-loadgame") && i + 1 < argc) {
+      savedGameName = argv[++i];
+      seen.loadGameSeen = true;
+      arg = argv[i];  // the name is still compared with the options after "-loadgame"
+    }
+    if (!strcmp(arg, "-noautopause")) gAutoPause = 0;
+    if (!strcmp(arg, "-exception")) {
+      volatile int* nowhere = nullptr;
+      *nowhere = 0;  // deliberate: exercises the crash guard
+    }
+  }
+  return savedGameName;
+}
+
+static void BuildControlPanel() {
+  gControlPanel = GLUI_Master.create_glui("Quorvel Control Panel", 0, -1, -1);
+  gControlPanel->set_main_gfx_window(gMainWindow);
+  gControlPanel->add_button("Save Game", 1, SaveOrLoadGame);
+  gControlPanel->add_button("Load Game", 2, SaveOrLoadGame);
+  gControlPanel->add_button("Sniff Test", 0, RunSniffTest);
+  gControlPanel->add_button("Reload Camera", 0, OnReloadCameraButton);
+  gPauseCheckbox = gControlPanel->add_checkbox("Pause", &gUserPause, 0, OnPauseCheckbox);
+  gControlPanel->add_checkbox("Show Debug Info", &gShowDebugInfo, -1);
+  gControlPanel->add_checkbox("Wireframe", &gWireframe, -1);
+  gControlPanel->add_checkbox("Lights On", &gLightsOn, -1);
+  GLUI_Master.set_glutIdleFunc(OnIdle);
+}
 
 int AppStartup(int argc, char** argv) {
+  gCivFocusStopwatch.Start();
+  ShowAboutBox();
+  [[maybe_unused]] static cCrashGuard crashGuard;
+
+  for (int i = 1; i < argc; ++i) {
+    if (strcmp(argv[i], "-usecivtestcamera") != 0) continue;
+    gUseCivTestCamera = 1;
+    gCivConstrainLatitude = 1;
+    gCivShowMap = 0;
+    cCivTuningGeneral* general = cCivTuning::GetGeneral();
+    general->NumCities = (int32_t)ClampFloat((float)general->NumCities, 0.0f, 9.0f);
+    general->NumPlayers = (int32_t)ClampFloat((float)general->NumPlayers, 0.0f, 9.0f);
+  }
+
+  cSharedTuningData& tuning = GetSharedTuningData();
+  uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
+  Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
+
   CreateDebugWindow();
+
+  glutInit(&argc, argv);
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+  glutInitWindowSize((int)tuning.GetWindowStartWidth(), (int)tuning.GetWindowStartHeight());
+  glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+  gMainWindow = glutCreateWindow("QuorvelGL");
+#ifdef QV_HAVE_DEBUGVIEW
+  OpenDebugWindowView();
+#endif
+  glutSetWindow(gMainWindow);
+
+  LoadGLExtensions();
+  InitSoundDevice();
+  CreateGameModes();
+  AppInit();
+
+  glutSetWindow(gMainWindow);
+  glutDisplayFunc(OnDisplay);
+  glutMotionFunc(OnMotion);
+  glutPassiveMotionFunc(OnPassiveMotion);
+  glutMouseFunc(OnMouse);
+  glutSpecialFunc(DoNothingSpecial);
+  glutKeyboardFunc(OnKeyboard);
+  InstallKeyStateCallbacks();
+  InitDirectInputMouse();
+  glutEntryFunc(OnEntry);
+
+  std::string ini = Sys_CurrentDirectory() + "\\Data\\Quorvel.ini";
+  std::string savedGameName = Sys_IniReadString(ini, "game", "load_game", "", 255);
+  SetCameraEdgeScroll(Sys_IniReadInt(ini, "game", "edge_scroll", 1) != 0);
+
+  gPendingGameMode = nullptr;
+  gPanelX = glutGet(GLUT_WINDOW_WIDTH) + glutGet(GLUT_WINDOW_X);
+
+  cStartupOptions seen;
+  savedGameName = ApplyCommandLineOptions(argc, argv, savedGameName, seen);
+
+  gPanelY = glutGet(GLUT_WINDOW_Y);
+  BuildControlPanel();
+
+  gAppKeyBindings.RegisterAction("ROTATE_CAMERA", &gAppInputHandler);
+  gAppKeyBindings.RegisterAction("PAUSE", &gAppInputHandler);
+  gAppKeyBindings.LoadKeyFile(".\\Data\\Scripts\\quorvel_keys.txt");
+
+#ifdef QV_HAVE_DEBUGVIEW
+  if (seen.twoMonitors) gPanelX += MoveDebugWindowView(gPanelX, 0);
+#endif
+  glutSetWindow(gControlPanel->get_glut_window_id());
+  glutPositionWindow(gPanelX, gPanelY);
+  gPanelY += 100 + glutGet(GLUT_WINDOW_HEIGHT);
+  glutSetWindow(gMainWindow);
+
+  gCurrentGameMode->Enter();
+  DebugPrintf("Welcome to Quorvel");
+
+  if (!savedGameName.empty()) {
+    gCurrentGameMode->Leave();
+    GetDataManager()->CommitPending();
+    GetDataManager()->Load(savedGameName);
+    GetDataManager()->CommitPending();
+    gCurrentGameMode->Enter();
+  }
+
+  for (const std::string& title : Sys_TopLevelWindowTitles()) printf("%s\n", title.c_str());
+  fflush(stdout);
+  glutSetWindow(gMainWindow);
   return 0;
 }
 
-void AppRunMainLoop() { glutMainLoop(); }
+void AppRunMainLoop() {
+  glutSetWindow(gMainWindow);
+  glutMainLoop();
+}
+
+void AppPumpFrame() {
+  glutMainLoopEvent();
+  GLUI_Master.run_idle_once();
+}

@@ -1,5 +1,18 @@
 // Program start-up, split from main so tests can run it and pump frames themselves.
 #pragma once
 
+#include <string>
+
 int  AppStartup(int argc, char** argv);  // every start-up step; 0 when the main loop may start
 void AppRunMainLoop();                   // glutMainLoop with the main window current
+void AppPumpFrame();                     // one pass of GLUT events and one frame, for tests
+
+void CreateGameModes();
+void AppInit();
+
+// The command-line options that follow GLUT set-up; returns the saved-game name to open.
+struct cStartupOptions {
+  bool twoMonitors = false;
+  bool loadGameSeen = false;
+};
+std::string ApplyCommandLineOptions(int argc, char** argv, std::string savedGameName, cStartupOptions& seen);

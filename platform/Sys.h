@@ -63,3 +63,6 @@ uint32_t Sys_ThreadId();                                   // for the debug wind
 
 // ---- console -----------------------------------------------------------------
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting
+
+// ---- windows -------------------------------------------------------------------
+std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows

@@ -45,3 +45,36 @@ bool Sys_IsMainWindowActive() { return gFocusProbe(); }
 void Sys_SetFocusProbeForTest(bool (*probe)()) { gFocusProbe = probe ? probe : QueryX11FocusIsMainWindow; }
 
 uint32_t Sys_ThreadId() { return (uint32_t)syscall(SYS_gettid); }
+
+// Lists the named windows directly under the root (and one level below, where
+// a window manager reparents them into frames).
+std::vector<std::string> Sys_TopLevelWindowTitles() {
+  std::vector<std::string> titles;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return titles;
+  Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+  unsigned count = 0;
+  if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+    for (unsigned i = 0; i < count; ++i) {
+      char* name = nullptr;
+      if (XFetchName(display, children[i], &name) && name) {
+        titles.push_back(name);
+        XFree(name);
+        continue;
+      }
+      Window r2 = 0, p2 = 0, *inner = nullptr;
+      unsigned innerCount = 0;
+      if (XQueryTree(display, children[i], &r2, &p2, &inner, &innerCount)) {
+        for (unsigned j = 0; j < innerCount; ++j)
+          if (XFetchName(display, inner[j], &name) && name) {
+            titles.push_back(name);
+            XFree(name);
+          }
+        if (inner) XFree(inner);
+      }
+    }
+    if (children) XFree(children);
+  }
+  XCloseDisplay(display);
+  return titles;
+}

@@ -1,0 +1,210 @@
+#include "app/FrameLoop.h"
+
+#include <GL/freeglut.h>
+
+#include "app/AppGlobals.h"
+#include "app/GameMode.h"
+#include "camera/Camera.h"
+#include "camera/CameraControl.h"
+#include "glf/DebugWindow.h"
+#include "input/MouseDevice.h"
+#include "modes/civ/cCivGameMode.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/DataManager.h"
+#if __has_include("world/planet/PlanetModel.h")
+#include "world/planet/PlanetModel.h"
+#define QV_HAVE_PLANET 1
+#endif
+#include "world/scene/Picking.h"
+#include "world/scene/SceneManager.h"
+
+cKeyBindings gAppKeyBindings;
+cGameStopwatch gCivFocusStopwatch;
+cStopwatch gFrameRateStopwatch;
+uint32_t gFrameCount = 0;
+float gFramesPerSecond = 0.0f;
+cGLFTextList gDebugOverlayText;
+
+static bool gFirstFrame = true;
+static uint32_t gLastFrameTime = 0;
+
+void ResetFrameLoopForTest() {
+  gFirstFrame = true;
+  gLastFrameTime = 0;
+}
+
+// With the civ test camera, holding the civ mouse button focuses the camera on
+// the planet point under the mouse.
+static void FocusCivTestCameraUnderMouse() {
+  float ray[6];
+  ScreenPointToRay(gMouseX, gMouseY, ray);
+  float hit[3];
+#ifdef QV_HAVE_PLANET
+  if (GetPlanetModel().IntersectRay(ray, hit)) CameraFocusOnPoint(hit);
+#endif
+}
+
+void OnIdle() {
+  PollDebugConsoleInput();  // the terminal stays live even while frames are skipped
+  glutSetWindow(gMainWindow);
+  if (gFirstFrame) {
+    gLastFrameTime = Sys_Milliseconds();
+    gFirstFrame = false;
+  }
+  if (gAutoPause && !Sys_IsMainWindowActive()) {
+    gLastFrameTime = Sys_Milliseconds();
+    Sys_SleepMs(10);  // a skipped frame must not spin a core
+    return;
+  }
+
+  // One clock reading per frame, so the seconds and the milliseconds agree.
+  uint32_t now = Sys_Milliseconds();
+  uint32_t ms = now - gLastFrameTime;
+  gFrameSeconds = (float)ms * 0.001f;
+  gLastFrameTime = now;
+  if (ms > 500) ms = 500;
+
+  gAppKeyBindings.Poll();
+
+  gMouseDevice.Poll();
+  int dx = 0, dy = 0, wheel = 0;
+  gMouseDevice.GetMovement(dx, dy, wheel);
+  if (!gMouseDevice.IsButtonDown(2) || gCurrentGameMode == (cIGameMode*)gCreatureGameMode) dx = dy = 0;
+  if (gUseCivTestCamera) dx = 0;
+
+  bool civPressHeld = gUseCivTestCamera && gCivPressStopwatch.IsRunning() && gCivPressStopwatch.GetElapsed() > 500;
+  if (civPressHeld && gCivFocusStopwatch.GetElapsed() > 150) {
+    wheel += 1;
+    FocusCivTestCameraUnderMouse();
+    gCivFocusStopwatch.Restart();
+  }
+  UpdateCamera(dx, dy, wheel, gFrameSeconds);
+  if (civPressHeld) FocusCivTestCameraUnderMouse();
+
+  GetDataManager()->CommitPending();
+
+  if (!gPaused) {
+    GetSceneParticleManager().Update(gFrameSeconds);
+    gCurrentGameMode->Update(ms);
+  }
+
+  OnDisplay();
+
+  if (gPendingGameMode) {
+    gCurrentGameMode->Leave();
+    gCurrentGameMode = gPendingGameMode;
+    gCurrentGameMode->Enter();
+    gPendingGameMode = nullptr;
+  }
+}
+
+void SetupProjection() {
+  int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(40.0, (double)w / (double)(h > 0 ? h : 1), 0.1, 10000.0);  // a minimised window has no height
+  float projection[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  SetCameraViewMatrix(projection);
+  UpdateCameraFrame();
+  glMatrixMode(GL_MODELVIEW);
+  float view[16];
+  ApplyCameraView(view);
+}
+
+static void DrawDebugOverlay() {
+  float yaw, pitch, distance;
+  GetCameraAngles(&yaw, &pitch, &distance);
+  gDebugOverlayText.Clear();
+  gDebugOverlayText.Stream() << "FPS: " << gFramesPerSecond;
+  gDebugOverlayText.EndLine();
+  gDebugOverlayText.Stream() << "Camera Distance: " << distance;
+  gDebugOverlayText.EndLine();
+  gDebugOverlayText.Stream() << "Camera Pitch: " << pitch;
+  const float offsets[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
+  for (const auto& o : offsets) gDebugOverlayText.Draw(o[0], o[1], 0, 0, 0);
+  gDebugOverlayText.Draw(1, 1, 1, 1, 1);
+}
+
+void OnDisplay() {
+  glutSetWindow(gMainWindow);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  SetupProjection();
+
+  const GLfloat position0[] = {1.0f, 0.0f, 0.1f, 0.0f}, position1[] = {1.0f, 0.0f, -0.1f, 0.0f};
+  glLightfv(GL_LIGHT0, GL_POSITION, position0);
+  glLightfv(GL_LIGHT1, GL_POSITION, position1);
+  const GLfloat litDiffuse[] = {0.7f, 0.7f, 0.7f, 1.0f}, litAmbient[] = {0.3f, 0.3f, 0.3f, 1.0f};
+  const GLfloat flatDiffuse[] = {0.0f, 0.0f, 0.0f, 1.0f}, flatAmbient[] = {1.0f, 1.0f, 1.0f, 1.0f};
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, gLightsOn ? litDiffuse : flatDiffuse);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, gLightsOn ? litAmbient : flatAmbient);
+
+  gCurrentGameMode->OnRender();
+
+  if (gFrameRateStopwatch.GetElapsed() > 5000) {
+    gFramesPerSecond = (float)gFrameCount / ((float)gFrameRateStopwatch.GetElapsed() * 0.001f);
+    gFrameCount = 0;
+    gFrameRateStopwatch.Restart();
+  }
+  ++gFrameCount;
+
+  Begin2D();
+  if (gShowDebugInfo) DrawDebugOverlay();
+  End2D();
+  glutSwapBuffers();
+}
+
+void OnMotion(int x, int y) {
+  gMouseX = x;
+  gMouseY = y;
+  gCurrentGameMode->OnMouseMove(x, y);
+}
+
+void OnPassiveMotion(int x, int y) {
+  gMouseX = x;
+  gMouseY = y;
+  float w = (float)glutGet(GLUT_WINDOW_WIDTH), h = (float)glutGet(GLUT_WINDOW_HEIGHT);
+  float edgeX = (float)x < w * 0.5f ? (float)x + 1.0f : (float)x - w - 1.0f;
+  float edgeY = (float)y < h * 0.5f ? -((float)y + 1.0f) : h - (float)y - 1.0f;
+  SetCameraEdgeDistance(edgeX, edgeY);
+  gCurrentGameMode->OnMouseMove(x, y);
+}
+
+void OnMouse(int button, int state, int x, int y) {
+  gMouseX = x;
+  gMouseY = y;
+  Sys_SetKeyState(button == 0 ? 0x01 : button == 1 ? 0x04 : button == 2 ? 0x02 : -1, state == 0);
+  cIGameMode* mode = gCurrentGameMode;
+  if (state == 0) {
+    if (button == 0) mode->OnLeftButtonDown(x, y);
+    else if (button == 1) mode->OnMiddleButtonDown(x, y);
+    else if (button == 2) mode->OnRightButtonDown(x, y);
+  } else if (state == 1) {
+    if (button == 0) mode->OnLeftButtonUp(x, y);
+    else if (button == 1) mode->OnMiddleButtonUp(x, y);
+    else if (button == 2) mode->OnRightButtonUp(x, y);
+  }
+}
+
+// Key state for the bindings: every GLUT key event also records up or down.
+#include "app/GameCommands.h"
+#include "input/KeyState.h"
+
+static void OnKeyboardDown(unsigned char key, int x, int y) {
+  NoteGlutModifiers(glutGetModifiers());
+  NoteGlutKey(key, true);
+  OnKeyboard(key, x, y);
+}
+static void OnKeyboardUp(unsigned char key, int, int) {
+  NoteGlutModifiers(glutGetModifiers());
+  NoteGlutKey(key, false);
+}
+static void OnSpecialDown(int key, int, int) { NoteGlutSpecialKey(key, true); }
+static void OnSpecialUp(int key, int, int) { NoteGlutSpecialKey(key, false); }
+
+void InstallKeyStateCallbacks() {
+  glutKeyboardFunc(OnKeyboardDown);
+  glutKeyboardUpFunc(OnKeyboardUp);
+  glutSpecialFunc(OnSpecialDown);
+  glutSpecialUpFunc(OnSpecialUp);
+}

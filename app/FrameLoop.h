@@ -1,0 +1,22 @@
+// The per-frame loop (GLUT's idle callback), drawing, and the mouse callbacks.
+#pragma once
+
+#include "app/GameClock.h"
+#include "glf/Overlay2D.h"
+#include "input/KeyBindings.h"
+
+void OnIdle();
+void OnDisplay();
+void SetupProjection();
+void OnMotion(int x, int y);
+void OnPassiveMotion(int x, int y);
+void OnMouse(int button, int state, int x, int y);
+void InstallKeyStateCallbacks();  // GLUT key up/down feed the key state the bindings poll
+void ResetFrameLoopForTest();
+
+extern cKeyBindings gAppKeyBindings;
+extern cGameStopwatch gCivFocusStopwatch;
+extern cStopwatch gFrameRateStopwatch;
+extern uint32_t gFrameCount;
+extern float gFramesPerSecond;
+extern cGLFTextList gDebugOverlayText;

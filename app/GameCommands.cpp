@@ -1,0 +1,82 @@
+#include "app/GameCommands.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "app/AppGlobals.h"
+#include "app/GameClock.h"
+#include "app/GameMode.h"
+#include "camera/Camera.h"
+#include "camera/CameraControl.h"
+#include "platform/Sys.h"
+#include "platform/glui/glui.h"
+#include "sim/gamedata/DataManager.h"
+
+void ShowAboutBox() {
+  Sys_MessageBox("Quorvel",
+                 "Quorvel - a game prototype on one small planet.\n"
+                 "Built with freeglut, OpenGL, Dear ImGui (standing in for GLUI), expat and OpenAL Soft.",
+                 SysBox::Ok);
+}
+
+bool LoadGameFile(const std::string& name) {
+  GetDataManager()->CommitPending();
+  bool loaded = GetDataManager()->Load(name);
+  GetDataManager()->CommitPending();
+  return loaded;
+}
+
+bool SaveGameFile(const std::string& name) {
+  GetDataManager()->CommitPending();
+  bool saved = GetDataManager()->Save(name);
+  GetDataManager()->CommitPending();
+  return saved;
+}
+
+void SaveOrLoadGame(int id) {
+  // The dialog may change the working directory; data files are relative to it.
+  std::string directory = Sys_CurrentDirectory();
+  std::string name;
+  if (id == 1) {
+    if (Sys_AskFileName(true, "Save Game", name) && !name.empty()) SaveGameFile(name);
+  } else if (Sys_AskFileName(false, "Load Game", name) && !name.empty()) {
+    gCurrentGameMode->Leave();
+    LoadGameFile(name);
+    gCurrentGameMode->Enter();
+  }
+  GLUI_Master.sync_live_all();
+  if (chdir(directory.c_str()) != 0) { /* the directory was never left */ }
+}
+
+void OnReloadCameraButton(int) { ReloadCameraScript(); }
+
+static void TogglePauseFromKeyboard() {
+  gUserPause = !gUserPause;
+  if (gPauseCheckbox) gPauseCheckbox->set_int_val(gUserPause);
+  OnPauseCheckbox(0);
+}
+
+void OnKeyboard(unsigned char key, int x, int y) {
+  switch (key) {
+    case 12: SaveOrLoadGame(2); break;  // Ctrl+L
+    case 19: SaveOrLoadGame(1); break;  // Ctrl+S
+    case 16: TogglePauseFromKeyboard(); break;  // Ctrl+P
+    default:
+      if (gCurrentGameMode) gCurrentGameMode->OnKeyPress(key, x, y);
+  }
+}
+
+void cQuorvelInputEventHandler::HandleInputEvent(const char* action, float value, unsigned int framesHeld) {
+  if (strcmp(action, "ROTATE_CAMERA") == 0) {
+    float yaw, pitch, distance;
+    GetCameraAngles(&yaw, &pitch, &distance);
+    float speed = 1.0f + 0.1f * (float)framesHeld;
+    if (speed > 4.0f) speed = 4.0f;
+    SetCameraTargetAngles(yaw + speed * gFrameSeconds * value * 180.0f, pitch, distance);
+  } else if (strcmp(action, "PAUSE") == 0) {
+    gUserPause = !gUserPause;
+    if (gControlPanel) gControlPanel->sync_live();
+    OnPauseCheckbox(0);
+  }
+}

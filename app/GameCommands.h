@@ -1,0 +1,19 @@
+// The application's own commands: save, load, pause, camera rotation, and the
+// keyboard callback that routes every other key to the current mode.
+#pragma once
+
+#include <string>
+
+#include "input/InputEventHandler.h"
+
+void SaveOrLoadGame(int id);        // 1 saves, anything else loads
+void OnReloadCameraButton(int id);
+void OnKeyboard(unsigned char key, int x, int y);
+bool LoadGameFile(const std::string& name);   // neither leaves nor enters a mode
+bool SaveGameFile(const std::string& name);
+void ShowAboutBox();
+
+class cQuorvelInputEventHandler : public cIInputEventHandler {
+ public:
+  void HandleInputEvent(const char* action, float value, unsigned int framesHeld) override;
+};

@@ -1,0 +1,4 @@
+// The sound device. Not built yet: opening it does nothing until sound lands.
+#pragma once
+
+void InitSoundDevice();

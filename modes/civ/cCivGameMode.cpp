@@ -1,0 +1,19 @@
+#include "modes/civ/cCivGameMode.h"
+
+#include "math/Scalar.h"
+
+int32_t gCivConstrainLatitude = 0;
+int32_t gCivShowMap = 1;
+cGameStopwatch gCivPressStopwatch;
+
+cCivTuningGeneral* cCivTuning::GetGeneral() {
+  static cCivTuningGeneral general;
+  return &general;
+}
+
+// 1 at 500 and closer, falling linearly to 0 at 1100 and beyond.
+float CivCameraLatitudeLimit(float cameraDistance) {
+  if (!gCivConstrainLatitude) return 1.0f;
+  float d = ClampFloat(cameraDistance, 500.0f, 1100.0f);
+  return 1.0f + (500.0f - d) / 600.0f;
+}

@@ -1,0 +1,15 @@
+#include "modes/creature/cCreatureGameMode.h"
+
+#include "sim/gamedata/DataManager.h"
+
+static cCreatureModeObjectManager* gCreatureObjectManager = nullptr;
+
+cCreatureModeObjectManager::cCreatureModeObjectManager() { gCreatureObjectManager = this; }
+cCreatureModeObjectManager* cCreatureModeObjectManager::GetInstance() { return gCreatureObjectManager; }
+
+void cCreatureGameMode::OnRender() { RenderPlanetAndScene(); }
+
+void cCommonCreatureManager::Register() {
+  static cCommonCreatureManager manager;
+  GetDataManager()->AddClient(&manager);
+}

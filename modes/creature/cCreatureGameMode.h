@@ -1,0 +1,33 @@
+#pragma once
+
+#include "modes/ModeShell.h"
+
+class cCreatureModeCreature;
+
+// The creature mode's object manager; holds the avatar once the mode plays.
+class cCreatureModeObjectManager {
+ public:
+  cCreatureModeObjectManager();
+  static cCreatureModeObjectManager* GetInstance();
+  cCreatureModeCreature* GetAvatarCreature() { return mAvatar; }
+
+ private:
+  cCreatureModeCreature* mAvatar = nullptr;
+};
+
+class cCreatureGameMode : public tModeShell<cIGameMode>, public Ko::cIGameDataClient {
+ public:
+  cCreatureGameMode() : tModeShell<cIGameMode>("Creature") {}
+  std::string GetName() override { return "Creature"; }
+  void OnRender() override;  // the planet and the scene, as the other modes
+  cCreatureModeObjectManager* GetObjectManager() { return &mObjectManager; }
+
+ private:
+  cCreatureModeObjectManager mObjectManager;
+};
+
+// Keeps the creature records shared by the creature, tribe and city modes.
+class cCommonCreatureManager : public Ko::cIGameDataClient {
+ public:
+  static void Register();  // adds the global manager to the data manager as a client
+};

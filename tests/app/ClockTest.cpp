@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/AppGlobals.h"
+#include "app/GameClock.h"
+#include "app/ModeCallLog.h"
+#include "modes/city/cCityGameMode.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/cFlockTestMode.h"
+#include "modes/dev/cPelsGameMode.h"
+#include "modes/dev/cSpaceGameMode.h"
+#include "modes/dev/cTestGameMode.h"
+#include "modes/dev/cTovansGameMode.h"
+#include "modes/tribe/cTribeGameMode.h"
+#include "tests/support/TestSupport.h"
+
+// The nine mode shells as globals, without a window, for clock and pause checks.
+class GameClockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGameClockForTest();
+    gCreatureGameMode = new cCreatureGameMode();
+    gTribeGameMode = new cTribeGameMode();
+    gCityGameMode = new cCityGameMode();
+    gCivGameMode = new cCivGameMode();
+    gSpaceGameMode = new cSpaceGameMode();
+    gTestGameMode = new cTestGameMode();
+    gPelsGameMode = new cPelsGameMode();
+    gTovansGameMode = new cTovansGameMode();
+    gFlockTestMode = new cFlockTestMode();
+    gUserPause = 0;
+    gAutoPause = 1;
+    gMouseInWindow = 1;
+    gPaused = 0;
+    SetModeCallLog(&log);
+  }
+  void TearDown() override {
+    SetModeCallLog(nullptr);
+    delete gCreatureGameMode; delete gTribeGameMode; delete gCityGameMode;
+    delete gCivGameMode; delete gSpaceGameMode; delete gTestGameMode;
+    delete gPelsGameMode; delete gTovansGameMode; delete gFlockTestMode;
+    gCreatureGameMode = nullptr; gTribeGameMode = nullptr; gCityGameMode = nullptr;
+    gCivGameMode = nullptr; gSpaceGameMode = nullptr; gTestGameMode = nullptr;
+    gPelsGameMode = nullptr; gTovansGameMode = nullptr; gFlockTestMode = nullptr;
+  }
+  int CountOf(const std::string& call) const {
+    int n = 0;
+    for (const std::string& c : log) n += c == call;
+    return n;
+  }
+  cFakeClock clock{5000};
+  std::vector<std::string> log;
+};
+
+TEST_F(GameClockTest, PauseStopsGameTimeAndGameStopwatchesButNotRealStopwatches) {
+  StartGameClock();
+  cGameStopwatch game;
+  cStopwatch real;
+  game.Start();
+  real.Start();
+  clock.Advance(1000);
+  gUserPause = 1;
+  OnPauseCheckbox(0);
+  EXPECT_EQ(gPaused, 1);
+  clock.Advance(10000);
+  EXPECT_EQ(GetGameTime(), 1000u);
+  EXPECT_EQ(game.GetElapsed(), 1000u);
+  EXPECT_EQ(real.GetElapsed(), 11000u);
+  gUserPause = 0;
+  OnPauseCheckbox(0);
+  clock.Advance(500);
+  EXPECT_EQ(GetGameTime(), 1500u);
+  EXPECT_EQ(game.Stop(), 1500u);
+  EXPECT_EQ(game.Stop(), 0u);  // stopping a stopped watch changes nothing
+  EXPECT_EQ(game.GetElapsed(), 1500u);
+  EXPECT_EQ(real.GetElapsed(), 11500u);
+}
+
+TEST_F(GameClockTest, EveryModeHearsEveryPauseChangeInCreationOrder) {
+  StartGameClock();
+  OnPauseCheckbox(0);  // nothing changed: still announced
+  const char* order[] = {"Creature", "Tribe", "City", "Civ", "Space", "Test", "Pels", "Tovans", "FlockTest"};
+  ASSERT_EQ(log.size(), 9u);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(log[i], std::string(order[i]) + ".OnPauseChanged(0)");
+}
+
+TEST_F(GameClockTest, LeavingTheWindowPausesOnlyWithAutomaticPausing) {
+  StartGameClock();
+  OnEntry(0);
+  EXPECT_EQ(gPaused, 1);
+  EXPECT_EQ(CountOf("Tribe.OnPauseChanged(1)"), 1);
+  OnEntry(0);  // no change: nothing happens
+  EXPECT_EQ(log.size(), 9u);
+  // Ticking Pause outside the window keeps the pause and announces it again.
+  gUserPause = 1;
+  OnPauseCheckbox(0);
+  EXPECT_EQ(CountOf("Tribe.OnPauseChanged(1)"), 2);
+  gUserPause = 0;
+  OnEntry(1);
+  EXPECT_EQ(gPaused, 0);
+
+  gAutoPause = 0;
+  log.clear();
+  OnEntry(0);
+  EXPECT_EQ(gPaused, 0);
+  EXPECT_EQ(CountOf("City.OnPauseChanged(0)"), 1);
+}
+
+TEST_F(GameClockTest, ClockAndStopwatchesWrapAt32Bits) {
+  clock.Set(0xFFFFFF00u);
+  StartGameClock();
+  cGameStopwatch game;
+  game.Start();
+  cStopwatch real;
+  real.Start();
+  clock.Advance(0x200);  // the millisecond timer wraps past zero
+  EXPECT_EQ(GetGameTime(), 0x200u);
+  EXPECT_EQ(game.GetElapsed(), 0x200u);
+  EXPECT_EQ(real.GetElapsed(), 0x200u);
+}
+
+TEST_F(GameClockTest, StopwatchesThatNeverStartedReadZero) {
+  cGameStopwatch game;
+  cStopwatch real;
+  EXPECT_EQ(game.GetElapsed(), 0u);
+  EXPECT_EQ(real.GetElapsed(), 0u);
+  EXPECT_FALSE(game.IsRunning());
+  game.Restart();
+  clock.Advance(30);
+  game.Start();  // already running: keeps its start
+  clock.Advance(30);
+  EXPECT_EQ(game.GetElapsed(), 60u);
+}
+
+TEST(GameModeDefaults, BaseModeIsNamedQuorvel) {
+  cCityGameMode city;
+  EXPECT_EQ(city.GetName(), "Quorvel");
+}
+
+TEST(CivCamera, LatitudeLimitFallsWithDistanceOnlyWhenConstrained) {
+  gCivConstrainLatitude = 0;
+  EXPECT_FLOAT_EQ(CivCameraLatitudeLimit(2000.0f), 1.0f);
+  gCivConstrainLatitude = 1;
+  EXPECT_FLOAT_EQ(CivCameraLatitudeLimit(300.0f), 1.0f);
+  EXPECT_FLOAT_EQ(CivCameraLatitudeLimit(800.0f), 0.5f);
+  EXPECT_FLOAT_EQ(CivCameraLatitudeLimit(1500.0f), 0.0f);
+  gCivConstrainLatitude = 0;
+}

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "glf/DebugWindow.h"
+#include "platform/Sys.h"
+
+namespace {
+
+class DebugWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DestroyDebugWindowForTest();
+    CreateDebugWindow();
+    GetDebugWindow()->SetMirrorToStdout(false);
+  }
+  void TearDown() override { DestroyDebugWindowForTest(); }
+  static std::string Text(const std::string& line) { return line.substr(10); }  // drop "%08X: "
+  std::vector<std::string> Lines() {
+    auto& lines = GetDebugWindow()->Lines();
+    return std::vector<std::string>(lines.begin(), lines.end());
+  }
+};
+
+class cCountingCommand : public tDebugCommand {
+ public:
+  cCountingCommand(const char* name, std::vector<std::string>* calls, const char* tag)
+      : tDebugCommand(name, "scene [verbose]"), mCalls(calls), mTag(tag) {}
+  void Execute(const std::string& line) override { mCalls->push_back(mTag + ":" + line); }
+  std::vector<std::string>* mCalls;
+  std::string mTag;
+};
+
+}  // namespace
+
+TEST_F(DebugWindowTest, LinesCarryTheThreadIdAndTheStoreKeepsTheLast1000) {
+  DebugPrintf("Welcome to %s", "Quorvel");
+  std::string first = Lines()[0];
+  char prefix[16];
+  snprintf(prefix, sizeof prefix, "%08X: ", Sys_ThreadId());
+  EXPECT_EQ(first, std::string(prefix) + "Welcome to Quorvel");
+  for (int i = 1; i <= 1000; ++i) DebugPrintf("line %d", i);
+  auto lines = Lines();
+  ASSERT_EQ(lines.size(), 1000u);
+  EXPECT_EQ(Text(lines.front()), "line 1");
+  EXPECT_EQ(Text(lines.back()), "line 1000");
+}
+
+TEST_F(DebugWindowTest, LongOutputIsCutAt2047Characters) {
+  std::string big(5000, 'x');
+  DebugPrintf("%s", big.c_str());
+  EXPECT_EQ(Text(Lines()[0]).size(), 2047u);
+}
+
+TEST_F(DebugWindowTest, HelpListsCommandsThenTheAsteriskRow) {
+  std::vector<std::string> calls;
+  cCountingCommand scene("scene", &calls, "a");
+  RegisterDebugCommand(&scene);
+  GetDebugWindow()->RunTypedCommand("  help  ");
+  auto lines = Lines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(Text(lines[0]), ">  help  ");
+  EXPECT_EQ(Text(lines[1]), "Current Commands:");
+  EXPECT_EQ(Text(lines[2]), "help");
+  EXPECT_EQ(Text(lines[3]), "scene");
+  EXPECT_EQ(Text(lines[4]), "*****************");
+  UnregisterDebugCommand(&scene);
+}
+
+TEST_F(DebugWindowTest, HelpOnATopicShowsItsUsageAndUnknownTopicsOnlyEcho) {
+  std::vector<std::string> calls;
+  cCountingCommand scene("scene", &calls, "a");
+  RegisterDebugCommand(&scene);
+  GetDebugWindow()->RunTypedCommand("help scene");
+  EXPECT_EQ(Text(Lines().back()), "scene - usage: scene [verbose]");
+  size_t before = Lines().size();
+  GetDebugWindow()->RunTypedCommand("help nothing");
+  EXPECT_EQ(Lines().size(), before + 1);
+  GetDebugWindow()->RunTypedCommand("nothing at all");
+  EXPECT_EQ(Lines().size(), before + 2);
+  UnregisterDebugCommand(&scene);
+}
+
+TEST_F(DebugWindowTest, CommandsWithOneNameAllRunInRegistrationOrderWithTheWholeLine) {
+  std::vector<std::string> calls;
+  cCountingCommand first("scene", &calls, "first"), second("scene", &calls, "second"), other("Scene", &calls, "x");
+  RegisterDebugCommand(&first);
+  RegisterDebugCommand(&second);
+  RegisterDebugCommand(&other);
+  GetDebugWindow()->RunTypedCommand("scene 1 2");
+  ASSERT_EQ(calls.size(), 2u);  // names compare case-sensitively
+  EXPECT_EQ(calls[0], "first:scene 1 2");
+  EXPECT_EQ(calls[1], "second:scene 1 2");
+  UnregisterDebugCommand(&first);
+  UnregisterDebugCommand(&second);
+  UnregisterDebugCommand(&other);
+}
+
+TEST(DebugConsole, SplitKeepsOnlyNonEmptyWords) {
+  std::vector<std::string> words = {"kept"};
+  EXPECT_EQ(SplitDebugCommandLine("  a  bb   c ", &words), 3);
+  EXPECT_EQ(words, (std::vector<std::string>{"kept", "a", "bb", "c"}));
+  EXPECT_EQ(SplitDebugCommandLine("    ", &words), 0);
+  EXPECT_EQ(SplitDebugCommandLine("", &words), 0);
+}
+
+TEST(DebugConsole, PrintingWithoutAWindowDoesNothing) {
+  DestroyDebugWindowForTest();
+  DebugPrintf("lost");
+  EXPECT_EQ(GetDebugWindow(), nullptr);
+}

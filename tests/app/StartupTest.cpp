@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/AppGlobals.h"
+#include "app/FrameLoop.h"
+#include "app/GameClock.h"
+#include "app/ModeCallLog.h"
+#include "app/Startup.h"
+#include "glf/DebugWindow.h"
+#include "modes/city/cCityGameMode.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/cFlockTestMode.h"
+#include "modes/dev/cSpaceGameMode.h"
+#include "modes/tribe/cTribeGameMode.h"
+#include "tests/support/TestSupport.h"
+
+// Start-up runs once per process, so every case runs the program in a child
+// process of its own and reports through its exit code.
+namespace {
+
+void RunIsolated(const std::function<void()>& body) {
+  ASSERT_TRUE(EnsureTestDisplay());
+  EXPECT_EXIT(
+      {
+        body();
+        fflush(stdout);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+struct cStartedProgram {
+  explicit cStartedProgram(std::vector<std::string> args, uint32_t clockStart = 100000) : clock(clockStart) {
+    SetModeCallLog(&log);
+    Sys_SetFocusProbeForTest([] { return true; });
+    args.insert(args.begin(), "quorvel");
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    startResult = AppStartup((int)args.size(), argv.data());
+    GetDebugWindow()->SetMirrorToStdout(false);
+    storage = std::move(args);
+  }
+  int Count(const std::string& call) const {
+    int n = 0;
+    for (const std::string& c : log) n += c == call;
+    return n;
+  }
+  void Frame(uint32_t ms) {
+    clock.Advance(ms);
+    OnIdle();
+  }
+  cMessageCapture boxes;
+  cFakeClock clock;
+  std::vector<std::string> log;
+  std::vector<std::string> storage;
+  std::vector<char*> argv;
+  int startResult = -1;
+};
+
+bool HasLine(const std::string& text) {
+  for (const std::string& line : GetDebugWindow()->Lines())
+    if (line.size() > 10 && line.substr(10) == text) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST(Startup, InitsAllNineModesInOrderThenEntersTheCreatureModeOnce) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    ASSERT_EQ(program.startResult, 0);
+    std::vector<std::string> inits;
+    for (const std::string& call : program.log)
+      if (call.size() > 5 && call.substr(call.size() - 5) == ".Init") inits.push_back(call);
+    EXPECT_EQ(inits, (std::vector<std::string>{"Creature.Init", "Tribe.Init", "City.Init", "Civ.Init", "Space.Init",
+                                               "Test.Init", "Pels.Init", "Tovans.Init", "FlockTest.Init"}));
+    int enters = 0;
+    for (const std::string& call : program.log) enters += call.find(".Enter") != std::string::npos;
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(program.log.back(), "Creature.Enter");
+    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCreatureGameMode);
+    EXPECT_TRUE(HasLine("Welcome to Quorvel"));
+    EXPECT_EQ(gAutoPause, 0);
+  });
+}
+
+TEST(Startup, ModeOptionsPickTheFirstMode) {
+  struct Case {
+    const char* option;
+    const char* tag;
+  } cases[] = {{"-tribemode", "Tribe"}, {"-citymode", "City"}, {"-civmode", "Civ"}, {"-spacemode", "Space"},
+               {"-flocktestmode", "FlockTest"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    RunIsolated([c] {
+      cStartedProgram program({"-noautopause", c.option});
+      EXPECT_EQ(program.Count(std::string(c.tag) + ".Enter"), 1);
+      EXPECT_EQ(program.Count("Creature.Enter"), 0);
+    });
+  }
+}
+
+TEST(Startup, FramesGiveTheModeAtMost500MsAndSwitchModesAfterDrawing) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-citymode"});
+    program.Frame(16);
+    program.Frame(2000);
+    EXPECT_EQ(gCityGameMode->LastUpdateMs(), 500u);
+    EXPECT_FLOAT_EQ(gFrameSeconds, 2.0f);
+    program.log.clear();
+    gPendingGameMode = gTribeGameMode;
+    program.Frame(16);
+    EXPECT_EQ(program.log, (std::vector<std::string>{"City.Update", "City.Leave", "Tribe.Enter"}));
+    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
+    EXPECT_EQ(gPendingGameMode, nullptr);
+  });
+}
+
+TEST(Startup, PausedFramesSkipTheModeUpdate) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-tribemode"});
+    program.Frame(16);
+    gUserPause = 1;
+    OnPauseCheckbox(0);
+    EXPECT_EQ(program.Count("Space.OnPauseChanged(1)"), 1);
+    program.log.clear();
+    uint32_t before = GetGameTime();
+    program.Frame(100);
+    program.Frame(100);
+    EXPECT_TRUE(program.log.empty());
+    EXPECT_EQ(GetGameTime(), before);
+  });
+}
+
+TEST(Startup, AutomaticPauseSkipsFramesAndMeasuresFromTheLastSkippedOne) {
+  RunIsolated([] {
+    cStartedProgram program({"-tribemode"});
+    program.Frame(16);
+    Sys_SetFocusProbeForTest([] { return false; });
+    program.log.clear();
+    program.Frame(3000);
+    EXPECT_TRUE(program.log.empty());
+    Sys_SetFocusProbeForTest([] { return true; });
+    program.Frame(40);
+    EXPECT_EQ(gTribeGameMode->LastUpdateMs(), 40u);
+  });
+}
+
+TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
+  // ApplyCommandLineOptions only needs the mode globals.
+  cTribeGameMode tribe;
+  cCityGameMode city;
+  cCivGameMode civ;
+  cSpaceGameMode space;
+  cFlockTestMode flock;
+  gTribeGameMode = &tribe;
+  gCityGameMode = &city;
+  gCivGameMode = &civ;
+  gSpaceGameMode = &space;
+  gFlockTestMode = &flock;
+  auto run = [](std::vector<std::string> args, const std::string& ini) {
+    std::vector<char*> argv = {(char*)"quorvel"};
+    for (std::string& a : args) argv.push_back(a.data());
+    cStartupOptions seen;
+    return ApplyCommandLineOptions((int)argv.size(), argv.data(), ini, seen);
+  };
+  EXPECT_EQ(run({"-tribemode"}, "ini.sav"), "");
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)&tribe);
+  EXPECT_EQ(run({"-loadgame", "a.sav", "-citymode"}, "ini.sav"), "a.sav");
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)&city);
+  EXPECT_EQ(run({"-flocktestmode"}, "ini.sav"), "ini.sav");
+  EXPECT_EQ(run({"-civmode", "-spacemode"}, "ini.sav"), "");
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)&space);  // the last mode option wins
+  EXPECT_EQ(run({"-loadgame"}, "ini.sav"), "ini.sav");  // no name to consume: ignored
+  gAutoPause = 1;
+  EXPECT_EQ(run({"-loadgame", "-noautopause"}, ""), "-noautopause");
+  EXPECT_EQ(gAutoPause, 0);  // the consumed name is still compared with the later options
+  gAutoPause = 1;
+  gTribeGameMode = nullptr; gCityGameMode = nullptr; gCivGameMode = nullptr;
+  gSpaceGameMode = nullptr; gFlockTestMode = nullptr; gCurrentGameMode = nullptr;
+}
