@@ -66,3 +66,6 @@ bool Sys_PollStdinLine(std::string& line);                 // a complete line ty
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
+
+// ---- images --------------------------------------------------------------------
+bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first
