@@ -1,0 +1,54 @@
+#include "camera/CameraRecord.h"
+
+#include "camera/Camera.h"
+#include "sim/gamedata/MemoryStream.h"
+
+namespace {
+
+// The record's fields, in file order, as pointers into the camera state; one
+// table serves capture and apply so the two can never disagree.
+struct FieldTable {
+  float* fields[cCameraRecord::kFloatCount];
+};
+
+FieldTable Fields(cCameraState& c) {
+  return FieldTable{{&c.targetAnchor[0], &c.targetAnchor[1], &c.targetAnchor[2], &c.targetFrame[0],
+                     &c.targetFrame[1], &c.targetFrame[2], &c.targetFrame[3], &c.targetYaw, &c.targetPitch,
+                     &c.targetDistance, &c.anchor[0], &c.anchor[1], &c.anchor[2], &c.baseOrientation[0],
+                     &c.baseOrientation[1], &c.baseOrientation[2], &c.baseOrientation[3], &c.currentYaw,
+                     &c.currentPitch, &c.currentDistance}};
+}
+
+}  // namespace
+
+cCameraRecord CaptureCameraRecord() {
+  cCameraRecord record;
+  FieldTable table = Fields(GetCameraState());
+  for (uint32_t i = 0; i < cCameraRecord::kFloatCount; ++i) record.values[i] = *table.fields[i];
+  return record;
+}
+
+void ApplyCameraRecord(const cCameraRecord& record) {
+  FieldTable table = Fields(GetCameraState());
+  for (uint32_t i = 0; i < cCameraRecord::kFloatCount; ++i) *table.fields[i] = record.values[i];
+}
+
+void WriteCameraState(cMemoryStream& stream, uint32_t /*version*/) {
+  cCameraRecord record = CaptureCameraRecord();
+  for (float value : record.values) stream.WriteFloat(&value);
+}
+
+void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record) {
+  if (stream.GetRemaining() < cCameraRecord::kSize) {
+    stream.ReadBytes(record.values, cCameraRecord::kSize);  // fails cleanly: zeros, position at the end
+    record = cCameraRecord{};
+    return;
+  }
+  for (float& value : record.values) stream.ReadFloat(&value);
+}
+
+void ReadCameraState(cMemoryStream& stream) {
+  cCameraRecord record;
+  ReadCameraRecord(stream, record);
+  if (!stream.HasFailed()) ApplyCameraRecord(record);
+}

@@ -1,0 +1,27 @@
+// The camera's part of a saved game: twenty floats (80 bytes) holding the
+// camera's targets and its current values, appended to the application
+// state's record. Pitch limits, script and mouse state are not saved.
+#pragma once
+
+#include <cstdint>
+
+class cMemoryStream;
+
+// The twenty values in record order: target anchor (3), target frame
+// quaternion (4), target yaw, pitch, distance, anchor (3), base orientation
+// quaternion (4), current yaw, pitch, distance.
+struct cCameraRecord {
+  static constexpr uint32_t kFloatCount = 20;
+  static constexpr uint32_t kSize = kFloatCount * 4;
+  float values[kFloatCount] = {};
+};
+
+cCameraRecord CaptureCameraRecord();                   // from the live camera
+void ApplyCameraRecord(const cCameraRecord& record);   // into the live camera, all twenty at once
+
+void WriteCameraState(cMemoryStream& stream, uint32_t version);  // appends the 80 bytes
+// Reads 80 bytes into `record`. A record cut short leaves the stream failed
+// and `record` zeroed; the caller then applies nothing.
+void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record);
+// Reads and applies; a short record changes nothing in the camera.
+void ReadCameraState(cMemoryStream& stream);
