@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "GameDataTestTypes.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+void PutWord(std::string& out, uint32_t word) {
+  for (int i = 0; i < 4; ++i) out.push_back((char)(word >> (8 * i)));
+}
+
+std::string Record(uint32_t id, const std::string& body) {
+  std::string out;
+  PutWord(out, id);
+  PutWord(out, (uint32_t)body.size());
+  return out + body;
+}
+
+const std::string kEmptySave = std::string("KNHC") + std::string("\x08\0\0\0", 4) + "LRVQ" +
+                               std::string("\x0C\0\0\0", 4) + "QUORVEL FILE";
+
+std::string ThingBody(uint32_t value) {
+  std::string out;
+  PutWord(out, value);
+  return out;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  Sys_ReadWholeFile(path, bytes);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Removes every cThing before a load, as a mode removes its own objects.
+struct cThingOwner : cRecordingClient {
+  cDataManager* manager;
+  cThingOwner(cDataManager* owner, std::vector<std::string>* sharedLog) : cRecordingClient("A", sharedLog), manager(owner) {
+    onBeforeLoad = [this] {
+      for (Ko::cIGameData* object : manager->GetObjectsOfType(cThing::kTypeId)) manager->Remove(object);
+    };
+  }
+};
+
+struct SaveLoadTest : ::testing::Test {
+  cDataManager manager;
+  cThing thingPrototype;
+  cOtherThing otherPrototype;
+  cThingSerializer serializer, silentSerializer;
+  std::vector<std::string> log;
+  cThingOwner owner{&manager, &log};
+  cRecordingClient observer{"B", &log};
+  cScratchDir dir;
+  cMessageCapture messages;
+
+  void SetUp() override {
+    silentSerializer.writeNothing = true;
+    manager.RegisterType(&thingPrototype, &serializer);
+    manager.RegisterType(&otherPrototype, &silentSerializer);
+    manager.AddClient(&owner);
+    manager.AddClient(&observer);
+  }
+  void TearDown() override { manager.ResetForTest(); }
+
+  cThing* Make(uint32_t value, uint32_t typeId = cThing::kTypeId) {
+    auto* thing = static_cast<cThing*>(manager.CreateObject(typeId));
+    thing->value = value;
+    return thing;
+  }
+  std::vector<uint32_t> ThingValues() {
+    std::vector<uint32_t> values;
+    for (Ko::cIGameData* object : manager.GetObjectsOfType(cThing::kTypeId))
+      values.push_back(static_cast<cThing*>(object)->value);
+    return values;
+  }
+};
+
+TEST_F(SaveLoadTest, AnEmptySaveIsExactlyTheHeaderAndTheIdentificationChunk) {
+  Make(1, cOtherThing::kTypeId);  // its serializer writes nothing: no record
+  ASSERT_TRUE(manager.Save(dir.File("empty")));
+  EXPECT_EQ(ReadFile(dir.File("empty")), kEmptySave);
+  EXPECT_EQ(kEmptySave.size(), 28u);
+
+  log.clear();
+  ASSERT_TRUE(manager.Load(dir.File("empty")));
+  EXPECT_EQ(log, (std::vector<std::string>{"A before", "B before", "A after", "B after"}));
+  EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileObjectsAndOrder) {
+  Make(5);
+  manager.CommitPending();
+  Make(6);  // created in the same frame as the save: still saved
+  Make(9, cOtherThing::kTypeId);
+  ASSERT_TRUE(manager.Save(dir.File("one")));
+  std::string first = ReadFile(dir.File("one"));
+  EXPECT_EQ(first, kEmptySave + Record(cThing::kTypeId, ThingBody(5)) + Record(cThing::kTypeId, ThingBody(6)));
+  uint32_t countBefore = manager.GetObjectCount();
+
+  log.clear();
+  ASSERT_TRUE(manager.Load(dir.File("one")));
+  std::vector<std::string> expected = {"A before", "A removed 11110001 #5 alive", "B removed 11110001 #5 alive",
+              "A removed 11110001 #6 alive", "B removed 11110001 #6 alive", "B before",
+              "A loaded 11110001 #5", "B loaded 11110001 #5", "A loaded 11110001 #6", "B loaded 11110001 #6",
+              "A after", "B after"};
+  EXPECT_EQ(log, expected);
+  EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{5, 6}));
+  EXPECT_EQ(manager.GetObjectCount(), countBefore);
+  for (Ko::cIGameData* object : manager.GetAllObjects()) EXPECT_FALSE(object->IsDead());
+
+  ASSERT_TRUE(manager.Save(dir.File("two")));
+  EXPECT_EQ(ReadFile(dir.File("two")), first);
+  EXPECT_EQ(serializer.versionsSeen.back(), 8u);
+}
+
+TEST_F(SaveLoadTest, LoadFallsBackToTheDataFolderAndIgnoresTheIdentificationText) {
+  std::string name = "qv_fallback_test_" + std::to_string(getpid()) + ".sav";
+  std::string other = kEmptySave;
+  other.replace(16, 12, "SOMETHING...");
+  {
+    FILE* f = fopen(("Data/" + name).c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::string bytes = other + Record(cThing::kTypeId, ThingBody(42));
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  }
+  bool loaded = manager.Load(name);
+  remove(("Data/" + name).c_str());
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{42}));
+}
+
+TEST_F(SaveLoadTest, UnregisteredAndEmptyRecordsAreSkippedSilently) {
+  dir.Write("mixed", kEmptySave + Record(0xABCDEF01, "junk") + Record(cThing::kTypeId, "") +
+                         Record(cThing::kTypeId, ThingBody(3)));
+  ASSERT_TRUE(manager.Load(dir.File("mixed")));
+  EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{3}));
+  EXPECT_TRUE(messages.boxes.empty());
+}
+
+// Fault mended: a file was trusted after its first chunk id, so a damaged file
+// threw the running game away (BeforeLoad) and then half-loaded or crashed.
+TEST_F(SaveLoadTest, MalformedFilesAreRefusedWithTheRightMessageAndChangeNothing) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* text;
+  };
+  std::string good = kEmptySave + Record(cThing::kTypeId, ThingBody(77));
+  std::string oversized = good;
+  oversized[32] = 5;
+  std::string huge = good;
+  huge.replace(32, 4, std::string("\xF0\xFF\xFF\xFF", 4));
+  std::string wrongFirst = good;
+  wrongFirst.replace(8, 4, "XXXX");
+  std::vector<Case> cases = {
+      {"empty", "", "Invalid Quorvel Save File"},
+      {"bad magic", "JUNK" + good.substr(4), "Invalid Quorvel Save File"},
+      {"magic only", good.substr(0, 6), "Invalid Quorvel Save File"},
+      {"header only", good.substr(0, 8), "Invalid Quorvel File"},
+      {"wrong first chunk", wrongFirst, "Invalid Quorvel File"},
+      {"truncated first header", good.substr(0, 14), "Invalid Quorvel File"},
+      {"truncated identification", good.substr(0, 20), "Invalid Quorvel File"},
+      {"truncated record header", good.substr(0, 31), "Invalid Quorvel File"},
+      {"truncated body", good.substr(0, good.size() - 1), "Invalid Quorvel File"},
+      {"size larger than the file", oversized, "Invalid Quorvel File"},
+      {"size 0xFFFFFFF0", huge, "Invalid Quorvel File"},
+      {"trailing bytes", good + std::string("\0\0\0", 3), "Invalid Quorvel File"},
+  };
+
+  Make(1);
+  Make(2);
+  manager.CommitPending();
+  std::vector<Ko::cIGameData*> objectsBefore = manager.GetAllObjects();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    log.clear();
+    messages.boxes.clear();
+    dir.Write("bad", c.bytes);
+    EXPECT_FALSE(manager.Load(dir.File("bad")));
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].caption, "Load Error");
+    EXPECT_EQ(messages.boxes[0].text, c.text);
+    EXPECT_TRUE(log.empty());  // no client heard anything
+    EXPECT_EQ(manager.GetAllObjects(), objectsBefore);
+    EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{1, 2}));
+    // The same bytes straight from memory behave the same (the fuzz path).
+    EXPECT_FALSE(manager.LoadFromBytes((const uint8_t*)c.bytes.data(), c.bytes.size()));
+  }
+  messages.boxes.clear();
+  EXPECT_FALSE(manager.Load(dir.File("does-not-exist")));
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "Invalid Quorvel Save File");
+}
+
+// Fault mended: a record shorter than its serializer reads was read past its end.
+TEST_F(SaveLoadTest, ShortRecordsAreDroppedAndReportedOnce) {
+  int before = cThing::sDestroyed;
+  dir.Write("short", kEmptySave + Record(cThing::kTypeId, "\x01\x02") + Record(cThing::kTypeId, ThingBody(8)) +
+                         Record(cThing::kTypeId, "\x03"));
+  ASSERT_TRUE(manager.Load(dir.File("short")));
+  EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{8}));
+  EXPECT_EQ(cThing::sDestroyed, before + 2);  // the two dropped objects did not leak
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].caption, "Load Error");
+  EXPECT_EQ(log.back(), "B after");
+}
+
+TEST_F(SaveLoadTest, AClientMayRemoveAnObjectWhileHearingItWasLoaded) {
+  dir.Write("two", kEmptySave + Record(cThing::kTypeId, ThingBody(1)) + Record(cThing::kTypeId, ThingBody(2)));
+  owner.onLoaded = [&](Ko::cIGameData* object) {
+    if (static_cast<cThing*>(object)->value == 1) manager.Remove(object);
+  };
+  ASSERT_TRUE(manager.Load(dir.File("two")));
+  EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{2}));
+}
+
+// Fault mended: save errors were ignored and the target was overwritten in place.
+TEST_F(SaveLoadTest, AFailedSaveShowsSaveErrorAndKeepsThePreviousFile) {
+  Make(4);
+  ASSERT_TRUE(manager.Save(dir.File("keep")));
+  std::string previous = ReadFile(dir.File("keep"));
+
+  EXPECT_FALSE(manager.Save(dir.File("no-such-folder/x")));
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].caption, "Save Error");
+  EXPECT_EQ(messages.boxes[0].text, "Could Not Open File");
+
+  // The target is a non-empty folder: the final rename fails.
+  ASSERT_EQ(system(("mkdir -p " + dir.File("taken") + "/inside").c_str()), 0);
+  EXPECT_FALSE(manager.Save(dir.File("taken")));
+  ASSERT_EQ(messages.boxes.size(), 2u);
+  EXPECT_EQ(messages.boxes[1].caption, "Save Error");
+  EXPECT_FALSE(Sys_IsRegularFile(dir.File("taken.tmp")));
+  EXPECT_EQ(ReadFile(dir.File("keep")), previous);
+}
+
+}  // namespace

@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include "sim/rovurozoviz/RovurozovizUnitTest.h"
+
+TEST(RovurozovizSelfTest, PassesAsAtStartUp) { EXPECT_TRUE(RovurozovizUnitTest()); }
