@@ -1,0 +1,218 @@
+// The stack machine. It runs the prepared steps (RovurozovizPrepared.h), which
+// carry the same meaning as the code: skip targets are the ones the machine's
+// IF/ELSE scan would find, and fused steps do what their instructions would do
+// one after another, rounding every intermediate to float as the stack does.
+#include <cmath>
+
+#include "glf/DebugWindow.h"
+#include "platform/Sys.h"
+#include "sim/rovurozoviz/RovurozovizProgram.h"
+
+namespace {
+
+template <int Op>
+inline float Apply(double a, double b) {
+  constexpr double tolerance = kRovurozovizEqualTolerance;
+  constexpr double right = kRovurozovizRightThreshold;
+  if constexpr (Op == kBinAdd) return float(a + b);
+  if constexpr (Op == kBinSub) return float(a - b);
+  if constexpr (Op == kBinMul) return float(a * b);
+  if constexpr (Op == kBinDiv) return float(a / b);
+  if constexpr (Op == kBinPow) return float(std::pow(a, b));
+  if constexpr (Op == kBinGt) return a > b ? 1.0f : 0.0f;
+  if constexpr (Op == kBinLt) return a < b ? 1.0f : 0.0f;
+  if constexpr (Op == kBinGe) return a >= b ? 1.0f : 0.0f;
+  if constexpr (Op == kBinLe) return a <= b ? 1.0f : 0.0f;
+  if constexpr (Op == kBinEq) return std::fabs(a - b) < tolerance ? 1.0f : 0.0f;
+  if constexpr (Op == kBinNe) return std::fabs(a - b) > tolerance ? 1.0f : 0.0f;
+  if constexpr (Op == kBinAnd) return (b > right && a > tolerance) ? 1.0f : 0.0f;
+  if constexpr (Op == kBinOr) return (b > right || a > tolerance) ? 1.0f : 0.0f;
+  return 0.0f;
+}
+
+}  // namespace
+
+int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& steps, int first, int end) {
+  const int size = int(mCode.size());
+  int pc = first < 0 ? 0 : first;
+  if (end < 0 || end > size) end = size;
+  mRunCutShort = false;
+  if (pc >= end) return pc;
+
+  float* values = mValues.data();
+  const tRovurozovizPreparedStep* program = steps.data();
+  float* stack = mValueStack.data();
+  size_t depth = mValueDepth;
+  size_t capacity = mValueStack.size();
+  int64_t budget = kRunInstructionBudget;
+  const char* why = nullptr;
+
+  // An empty stack pops 0.0: the language leaves that value open, and the
+  // machine must never read below the stack.
+#define POP() (depth > 0 ? stack[--depth] : 0.0f)
+#define PUSH(value)                                              \
+  do {                                                           \
+    float pushed_ = (value);                                     \
+    if (depth == capacity) {                                     \
+      if (capacity >= kMaxValueStack) {                          \
+        why = "value stack full";                                \
+        goto stopped;                                            \
+      }                                                          \
+      mValueStack.resize(capacity < 64 ? 64 : capacity * 2);     \
+      stack = mValueStack.data();                                \
+      capacity = mValueStack.size();                             \
+    }                                                            \
+    stack[depth++] = pushed_;                                    \
+  } while (0)
+
+  while (pc < end) {
+    const tRovurozovizPreparedStep& s = program[pc];
+    budget -= s.length;
+    if (budget < 0) {
+      why = "instruction budget used up";
+      goto stopped;
+    }
+    switch (s.kind) {
+      case kStepNothing: pc += 1; break;
+      case kStepPushConst: PUSH(s.kb); pc += 1; break;
+      case kStepPushVar: PUSH(values[s.b]); pc += 1; break;
+      case kStepStore: values[s.dest] = POP(); pc += 1; break;
+      case kStepRand: PUSH(float(double(Sys_Random()) * double(kRovurozovizRandScale))); pc += 1; break;
+      case kStepIf: {
+        float c = POP();
+        pc = c < 1.0f ? s.dest : pc + 1;  // NaN counts as true
+        break;
+      }
+      case kStepElse: pc = s.dest; break;
+      case kStepGoto:
+        if (s.a < 0) {
+          why = "jump to an undefined label";
+          goto stopped;
+        }
+        pc = s.a;
+        break;
+      case kStepGosub:
+        if (s.a < 0) {
+          why = "call of an undefined label";
+          goto stopped;
+        }
+        if (mReturnStack.size() >= kMaxReturnStack) {
+          why = "return stack full";
+          goto stopped;
+        }
+        mReturnStack.push_back(pc);
+        pc = s.a;
+        break;
+      case kStepReturn:
+        if (mReturnStack.empty()) goto finished;
+        pc = mReturnStack.back() + 1;
+        mReturnStack.pop_back();
+        break;
+      case kStepConstToVar: values[s.dest] = s.ka; pc += 2; break;
+      case kStepVarToVar: values[s.dest] = values[s.a]; pc += 2; break;
+
+#define ROVUROZOVIZ_OPERANDS_SS double b = POP(); double a = POP();
+#define ROVUROZOVIZ_OPERANDS_SV double b = values[s.b]; double a = POP();
+#define ROVUROZOVIZ_OPERANDS_SK double b = s.kb; double a = POP();
+#define ROVUROZOVIZ_OPERANDS_VV double a = values[s.a]; double b = values[s.b];
+#define ROVUROZOVIZ_OPERANDS_VK double a = values[s.a]; double b = s.kb;
+#define ROVUROZOVIZ_OPERANDS_KV double a = s.ka; double b = values[s.b];
+#define ROVUROZOVIZ_OPERANDS_KK double a = s.ka; double b = s.kb;
+#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); pc += s.length;
+#define ROVUROZOVIZ_RESULT_STORE(r) values[s.dest] = (r); pc += s.length;
+#define ROVUROZOVIZ_RESULT_IF(r) pc = (r) < 1.0f ? s.dest : pc + s.length;
+#define ROVUROZOVIZ_CASE(op, ops, result, resultMacro)        \
+  case RovurozovizBinaryStep(op, kOps##ops, result): {       \
+    ROVUROZOVIZ_OPERANDS_##ops float r = Apply<op>(a, b);    \
+    ROVUROZOVIZ_RESULT_##resultMacro(r) break;               \
+  }
+#define ROVUROZOVIZ_CASES_FOR_OPERANDS(op, ops) \
+  ROVUROZOVIZ_CASE(op, ops, kToPush, PUSH)      \
+  ROVUROZOVIZ_CASE(op, ops, kToStore, STORE)    \
+  ROVUROZOVIZ_CASE(op, ops, kToIf, IF)
+#define ROVUROZOVIZ_CASES(op)               \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, SS)    \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, SV)    \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, SK)    \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, VV)    \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, VK)    \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, KV)    \
+  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, KK)
+      ROVUROZOVIZ_CASES(kBinAdd)
+      ROVUROZOVIZ_CASES(kBinSub)
+      ROVUROZOVIZ_CASES(kBinMul)
+      ROVUROZOVIZ_CASES(kBinDiv)
+      ROVUROZOVIZ_CASES(kBinPow)
+      ROVUROZOVIZ_CASES(kBinGt)
+      ROVUROZOVIZ_CASES(kBinLt)
+      ROVUROZOVIZ_CASES(kBinGe)
+      ROVUROZOVIZ_CASES(kBinLe)
+      ROVUROZOVIZ_CASES(kBinEq)
+      ROVUROZOVIZ_CASES(kBinNe)
+      ROVUROZOVIZ_CASES(kBinAnd)
+      ROVUROZOVIZ_CASES(kBinOr)
+      default: pc += 1; break;
+    }
+  }
+  goto finished;
+
+stopped:
+  mRunCutShort = true;
+  if (!mReportedCutShort) {
+    // Once per compiled script: a runaway formula runs every frame.
+    mReportedCutShort = true;
+    DebugPrintf("Rovurozoviz: run stopped at instruction %d: %s", pc, why);
+  }
+finished:
+  mValueDepth = depth;
+  return pc;
+#undef POP
+#undef PUSH
+}
+
+int cRovurozovizProgram::Execute(int first, int end) {
+  // Fused steps may cover instructions past a shortened end, so only a run to
+  // the end of the code uses them.
+  bool toTheEnd = end < 0 || end >= int(mCode.size());
+  return RunLoop(toTheEnd ? mFusedSteps : mSingleSteps, first, end);
+}
+
+int cRovurozovizProgram::ExecuteUnfused(int first, int end) { return RunLoop(mSingleSteps, first, end); }
+
+int cRovurozovizProgram::FindLabel(int nameIndex) const {
+  for (const auto& label : mLabels)
+    if (label.first == nameIndex) return label.second;
+  return -1;
+}
+
+int cRovurozovizProgram::StepLine() {
+  const int size = int(mCode.size());
+  if (mStepPosition < 0 || mStepPosition >= size) return mStepPosition;
+  const int32_t startLine = mCode[size_t(mStepPosition)].line;
+  // Bounded like a run, so stepping a "l: goto l" line comes back.
+  for (int64_t steps = 0; steps < kRunInstructionBudget; ++steps) {
+    int next = ExecuteUnfused(mStepPosition, mStepPosition + 1);
+    if (next == mStepPosition) break;  // a top-level RETURN or a stopped run
+    mStepPosition = next;
+    if (mStepPosition >= size || mCode[size_t(mStepPosition)].line != startLine) break;
+  }
+  return mStepPosition;
+}
+
+void cRovurozovizProgram::ClearStacks() {
+  mValueDepth = 0;
+  mReturnStack.clear();
+}
+
+int cRovurozovizProgram::Run() {
+  ClearStacks();
+  return Execute(0, -1);
+}
+
+void cRovurozovizProgram::RunFrom(const char* label) {
+  int nameIndex = label ? FindVariable(label) : -1;
+  int position = nameIndex >= 0 ? FindLabel(nameIndex) : -1;
+  if (position < 0) return;
+  ClearStacks();
+  Execute(position, -1);
+}

@@ -1,0 +1,79 @@
+// Run-ready forms of compiled code, kept beside the code itself:
+//  - cRovurozovizNameIndex maps a variable name to its index in the name table
+//    (the table stays the authority; the index only saves the linear scan);
+//  - tRovurozovizPreparedStep is one machine step with its skip or jump target
+//    worked out in advance, optionally fusing a short run of instructions
+//    (push, push, operate, store or if) into one step with the same effect.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/rovurozoviz/RovurozovizInstruction.h"
+
+class cRovurozovizNameIndex {
+ public:
+  static uint64_t Hash(const char* name, size_t length);
+  // Index of the name in names, or -1. names must be the table this index was built over.
+  int Find(const char* name, size_t length, uint64_t hash, const std::vector<std::string>& names) const;
+  void Insert(uint64_t hash, int index);  // the name must not be present yet
+  void Clear();
+
+ private:
+  void Grow();
+  struct Slot {
+    uint64_t hash = 0;
+    int32_t index = -1;
+  };
+  std::vector<Slot> mSlots;  // open addressing, size a power of two
+  size_t mUsed = 0;
+};
+
+// Binary operators in the order the fused step kinds are laid out.
+enum eRovurozovizBinary : uint8_t {
+  kBinAdd, kBinSub, kBinMul, kBinDiv, kBinPow, kBinGt, kBinLt, kBinGe, kBinLe, kBinEq, kBinNe, kBinAnd, kBinOr,
+  kBinaryCount
+};
+// Where a binary step takes its operands: S = popped from the value stack,
+// V = a variable, K = a constant. The left operand comes first.
+enum eRovurozovizOperands : uint8_t { kOpsSS, kOpsSV, kOpsSK, kOpsVV, kOpsVK, kOpsKV, kOpsKK, kOperandFormCount };
+// What a binary step does with its result.
+enum eRovurozovizResult : uint8_t { kToPush, kToStore, kToIf, kResultFormCount };
+
+enum eRovurozovizStepKind : uint16_t {
+  kStepNothing,     // NOP, ENDIF and unknown opcodes
+  kStepPushConst,
+  kStepPushVar,
+  kStepStore,
+  kStepRand,
+  kStepIf,          // dest: where a false condition continues
+  kStepElse,        // dest: just after the matching ENDIF
+  kStepGoto,        // a: target, -1 when the label is undefined
+  kStepGosub,
+  kStepReturn,
+  kStepConstToVar,  // PUSH_CONST, STORE
+  kStepVarToVar,    // PUSH_VAR, STORE
+  kStepBinaryBase
+};
+
+constexpr uint16_t RovurozovizBinaryStep(int op, int operands, int result) {
+  return uint16_t(kStepBinaryBase + (op * kOperandFormCount + operands) * kResultFormCount + result);
+}
+
+struct tRovurozovizPreparedStep {
+  uint16_t kind = kStepNothing;
+  uint16_t length = 1;  // instructions of the code this step stands for
+  int32_t a = -1;       // left variable, or jump target
+  int32_t b = -1;       // right variable
+  int32_t dest = -1;    // stored variable, or where a false if continues
+  float ka = 0.0f;      // left constant
+  float kb = 0.0f;      // right constant
+};
+
+// Builds one step per code index: single holds exactly that instruction,
+// fused the longest recognised run starting there (never past the code's end).
+void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
+                             std::vector<tRovurozovizPreparedStep>& single,
+                             std::vector<tRovurozovizPreparedStep>& fused);

@@ -1,0 +1,116 @@
+#include "sim/rovurozoviz/RovurozovizProgram.h"
+
+#include <cstring>
+
+#include "platform/Sys.h"
+
+namespace {
+std::string& CurrentFileNameStorage() {
+  static std::string name;  // built on first use: programs may load before main
+  return name;
+}
+}  // namespace
+
+const std::string& RovurozovizCurrentFileName() { return CurrentFileNameStorage(); }
+
+cRovurozovizProgram::cRovurozovizProgram() = default;
+cRovurozovizProgram::~cRovurozovizProgram() = default;
+
+int cRovurozovizProgram::FindVariable(const char* name) const {
+  size_t length = strlen(name);
+  return mNameIndex.Find(name, length, cRovurozovizNameIndex::Hash(name, length), mNames);
+}
+
+int cRovurozovizProgram::AddName(const char* name, size_t length) {
+  uint64_t hash = cRovurozovizNameIndex::Hash(name, length);
+  int found = mNameIndex.Find(name, length, hash, mNames);
+  if (found >= 0) return found;
+  mNames.emplace_back(name, length);
+  if (mValues.size() < mNames.size()) mValues.resize(mNames.size(), 0.0f);
+  int index = int(mNames.size()) - 1;
+  mNameIndex.Insert(hash, index);
+  return index;
+}
+
+void cRovurozovizProgram::RebuildNameIndex() {
+  mNameIndex.Clear();
+  for (size_t i = 0; i < mNames.size(); ++i)
+    mNameIndex.Insert(cRovurozovizNameIndex::Hash(mNames[i].data(), mNames[i].size()), int(i));
+}
+
+int cRovurozovizProgram::FindOrAddVariable(const char* name) {
+  if (!name) name = "";
+  return AddName(name, strlen(name));
+}
+
+float cRovurozovizProgram::GetVariable(const char* name) {
+  size_t index = size_t(FindOrAddVariable(name));
+  return index < mValues.size() ? mValues[index] : 0.0f;
+}
+
+void cRovurozovizProgram::SetVariable(const char* name, float value) {
+  size_t index = size_t(FindOrAddVariable(name));
+  if (mValues.size() < index + 1) mValues.resize(index + 1, 0.0f);
+  mValues[index] = value;
+}
+
+void cRovurozovizProgram::TakeCompiledFrom(cRovurozovizProgram& scratch) {
+  mNames.swap(scratch.mNames);
+  mValues.swap(scratch.mValues);
+  mCode.swap(scratch.mCode);
+  mLabels.swap(scratch.mLabels);
+  RebuildNameIndex();
+  Prepare();
+  mStepPosition = 0;
+  ClearStacks();
+  mRunCutShort = false;
+  mReportedCutShort = false;
+}
+
+void cRovurozovizProgram::Prepare() { PrepareRovurozovizSteps(mCode, mSingleSteps, mFusedSteps); }
+
+bool cRovurozovizProgram::Load(const char* fileName) {
+  CurrentFileNameStorage() = fileName ? fileName : "";
+  if (!fileName) return false;
+  // Only regular files: a directory or a device "opens" on Linux and would
+  // then be read as a script.
+  if (!Sys_IsRegularFile(fileName)) return false;
+  std::vector<uint8_t> bytes;
+  if (!Sys_ReadWholeFile(fileName, bytes)) return false;
+  bytes.push_back(0);
+  return Compile(reinterpret_cast<const char*>(bytes.data()));
+}
+
+// ---- the auto-updating kind ---------------------------------------------------------
+
+cRovurozovizProgramAutoUpdate::~cRovurozovizProgramAutoUpdate() = default;
+
+bool cRovurozovizProgramAutoUpdate::Load(const char* fileName) {
+  if (!cRovurozovizProgram::Load(fileName)) return false;
+  mFileName = fileName;
+  mHasFile = true;
+  mFileTime = Sys_FileWriteTime(mFileName);
+  return true;
+}
+
+int cRovurozovizProgramAutoUpdate::Run() {
+  if (mHasFile) {
+    uint64_t now = Sys_FileWriteTime(mFileName);
+    // 0 means the time could not be read (file removed): keep what we have.
+    if (now != 0 && now != mFileTime) {
+      // Load replaces the stored name, so it gets its own copy.
+      std::string fileName = mFileName;
+      // Inputs the caller set just before this Run must survive the recompile.
+      std::vector<std::string> oldNames = Names();
+      std::vector<float> oldValues = Values();
+      if (Load(fileName.c_str())) {
+        for (size_t i = 0; i < oldNames.size() && i < oldValues.size(); ++i) {
+          int index = FindVariable(oldNames[i].c_str());
+          if (index >= 0) SetVariable(oldNames[i].c_str(), oldValues[i]);
+        }
+      }
+      mFileTime = now;  // also after a failed load: a broken file is reported once per change
+    }
+  }
+  return cRovurozovizProgram::Run();
+}
