@@ -162,3 +162,28 @@ void PollDebugConsoleInput() {
   while (Sys_PollStdinLine(line))
     if (gDebugWindow) gDebugWindow->RunTypedCommand(line);
 }
+
+// ---- the on-screen view: the platform draws it, reading the model through these
+
+#include "platform/glui/DebugView.h"
+
+void OpenDebugWindowView() {
+  CreateDebugWindow();  // the view needs its model; nothing happens when it exists
+  sGLUIDebugViewSource source;
+  source.linesAdded = []() -> uint64_t {
+    if (!gDebugWindow) return 0;  // tests may destroy the model under an open view
+    std::lock_guard<std::recursive_mutex> hold(gDebugWindow->Lock());
+    return gDebugWindow->LinesAdded();
+  };
+  source.copyLines = [](std::vector<std::string>& out) {
+    if (!gDebugWindow) return;
+    std::lock_guard<std::recursive_mutex> hold(gDebugWindow->Lock());
+    out.assign(gDebugWindow->Lines().begin(), gDebugWindow->Lines().end());
+  };
+  source.runCommand = [](const std::string& line) {
+    if (gDebugWindow) gDebugWindow->RunTypedCommand(line);
+  };
+  GLUI_OpenDebugView(gDebugWindow->Title().c_str(), source);
+}
+
+int MoveDebugWindowView(int x, int y) { return GLUI_MoveDebugView(x, y); }

@@ -66,3 +66,8 @@ void RegisterDebugCommand(tDebugCommand* command);
 void UnregisterDebugCommand(tDebugCommand* command);
 int SplitDebugCommandLine(std::string line, std::vector<std::string>* words);
 void PollDebugConsoleInput();                       // runs command lines typed on standard input
+
+// The on-screen view of the window (a panel window of its own). Call right after
+// glutInit; lines printed before it opens are shown, since the model keeps them.
+void OpenDebugWindowView();
+int MoveDebugWindowView(int x, int y);  // returns the view's width; 0 when it is not open

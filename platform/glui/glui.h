@@ -212,6 +212,8 @@ class GLUI {
   const std::vector<std::unique_ptr<GLUI_Control>>& controls() const { return mControls; }
   GLUI_Control* find_control(const char* name) const;
 
+  struct Frame;  // the window's ImGui context, input queue and sizes: opaque outside platform/glui
+
  private:
   friend class GLUI_Master_Object;
   friend struct GLUI_Layer;
@@ -228,7 +230,6 @@ class GLUI {
   bool mClosed = false;
   std::vector<std::unique_ptr<GLUI_Control>> mControls;
   std::vector<GLUI_Control*> mTopLevel;
-  struct Frame;                       // ImGui context, input queue, sizes: only GLUI.cpp knows it
   std::unique_ptr<Frame, void (*)(Frame*)> mFrame{nullptr, nullptr};
 };
 

@@ -1,0 +1,116 @@
+// The debug window view: lines in a scrolling text area, a command box below.
+#include <GL/freeglut.h>
+#include <imgui.h>
+
+#include <algorithm>
+#include <cfloat>
+
+#include "platform/glui/DebugView.h"
+#include "platform/glui/GLUIInternal.h"
+#include "platform/glui/GLUITest.h"
+
+namespace {
+
+constexpr size_t kCommandCapacity = 256;  // the model takes at most 255 typed characters
+
+struct cDebugViewState {
+  GLUI* panel = nullptr;
+  sGLUIDebugViewSource source;
+  std::vector<std::string> lines;
+  uint64_t linesSeen = UINT64_MAX;
+  char command[kCommandCapacity] = {};
+  bool focusCommand = true;  // typing goes to the command box from the start
+  float scroll = 0.0f, scrollMax = 0.0f;
+};
+
+cDebugViewState& View() {
+  static cDebugViewState* view = new cDebugViewState();  // lives until exit, like the window
+  return *view;
+}
+
+void DrawDebugView(GLUI* panel) {
+  cDebugViewState& view = View();
+  uint64_t added = view.source.linesAdded ? view.source.linesAdded() : 0;
+  bool newText = added != view.linesSeen;
+  if (newText && view.source.copyLines) {
+    view.lines.clear();
+    view.source.copyLines(view.lines);
+  }
+  view.linesSeen = added;
+
+  float footer = ImGui::GetStyle().ItemSpacing.y + ImGui::GetFrameHeightWithSpacing();
+  ImGui::BeginChild("##lines", ImVec2(0, -footer), true, ImGuiWindowFlags_HorizontalScrollbar);
+  // Measured before this frame's lines grow the text: at the bottom, the view
+  // follows new lines; scrolled up, it stays where the user put it.
+  bool atBottom = ImGui::GetScrollY() >= ImGui::GetScrollMaxY();
+  ImGuiListClipper clipper;
+  clipper.Begin((int)view.lines.size());
+  while (clipper.Step())
+    for (int i = clipper.DisplayStart; i < clipper.DisplayEnd; ++i) {
+      const std::string& line = view.lines[(size_t)i];
+      ImGui::TextUnformatted(line.data(), line.data() + line.size());
+    }
+  clipper.End();
+  if (newText && atBottom) ImGui::SetScrollHereY(1.0f);
+  view.scroll = ImGui::GetScrollY();
+  view.scrollMax = ImGui::GetScrollMaxY();
+  ImGui::EndChild();
+  GLUI_RecordItemRect(panel, "text area");
+
+  ImGui::SetNextItemWidth(-FLT_MIN);
+  if (view.focusCommand) {
+    ImGui::SetKeyboardFocusHere();
+    view.focusCommand = false;
+  }
+  if (ImGui::InputText("##command", view.command, sizeof view.command, ImGuiInputTextFlags_EnterReturnsTrue)) {
+    std::string line = view.command;
+    view.command[0] = '\0';
+    view.focusCommand = true;  // Return would otherwise leave the box
+    // Commands may do anything (open panels, switch modes): run them after the frame.
+    GLUI_RunAfterFrame(panel, [line] {
+      if (View().source.runCommand) View().source.runCommand(line);
+    });
+  }
+  GLUI_RecordItemRect(panel, "command box");
+}
+
+}  // namespace
+
+GLUI* GLUI_OpenDebugView(const char* title, const sGLUIDebugViewSource& source) {
+  cDebugViewState& view = View();
+  if (view.panel && !view.panel->is_closed()) return view.panel;
+  view.source = source;
+  view.linesSeen = UINT64_MAX;
+  view.lines.clear();
+  int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+  // Near the top left, as wide as two thirds of the screen and as tall as the
+  // screen less 100 pixels, but no larger than a comfortable reading size.
+  int width = std::clamp(2 * screenWidth / 3, 320, 800);
+  int height = std::clamp(screenHeight - 100, 200, 600);
+  view.panel = GLUI_CreateCustomPanel(title, 5, 5, width, height, DrawDebugView);
+  return view.panel;
+}
+
+GLUI* GLUI_GetDebugView() {
+  GLUI* panel = View().panel;
+  return panel && !panel->is_closed() ? panel : nullptr;
+}
+
+int GLUI_MoveDebugView(int x, int y) {
+  GLUI* panel = GLUI_GetDebugView();
+  if (!panel) return 0;
+  int previous = glutGetWindow();
+  glutSetWindow(panel->get_glut_window_id());
+  glutPositionWindow(x, y);
+  if (previous > 0) glutSetWindow(previous);
+  int width = 0, height = 0;
+  GLUI_GetWindowSize(panel, &width, &height);
+  return width;
+}
+
+bool GLUI_TestDebugViewScroll(float* scroll, float* scrollMax) {
+  if (!GLUI_GetDebugView()) return false;
+  *scroll = View().scroll;
+  *scrollMax = View().scrollMax;
+  return true;
+}

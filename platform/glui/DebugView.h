@@ -1,0 +1,22 @@
+// The debug window's on-screen view: a panel window showing the last lines of
+// diagnostic text, following the bottom unless the user scrolled up, with a
+// one-line command box under it. It reads its model through these functions,
+// so the platform never links against game code. Free of ImGui types.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class GLUI;
+
+struct sGLUIDebugViewSource {
+  uint64_t (*linesAdded)() = nullptr;                         // grows whenever a line is added
+  void (*copyLines)(std::vector<std::string>& out) = nullptr;  // the stored lines, oldest first
+  void (*runCommand)(const std::string& line) = nullptr;       // a line the user finished with Return
+};
+
+// Opens the view (at most one; a second call returns the open one). Needs glutInit.
+GLUI* GLUI_OpenDebugView(const char* title, const sGLUIDebugViewSource& source);
+GLUI* GLUI_GetDebugView();              // null when not open
+int GLUI_MoveDebugView(int x, int y);   // returns the view's width; 0 when not open

@@ -1,0 +1,61 @@
+// The per-window state behind a GLUI panel and the layer's own entry points.
+// Private to platform/glui.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/glui/glui.h"
+
+struct ImGuiContext;
+
+// One GLUT input callback, kept until the panel's next frame hands it to ImGui.
+struct GLUI_InputEvent {
+  enum Type { Move, Button, Wheel, KeyDown, KeyUp, SpecialDown, SpecialUp, Leave };
+  Type type;
+  int code;  // button, key or wheel direction
+  int state; // GLUT_DOWN / GLUT_UP for buttons
+  int x, y;
+  int modifiers;
+};
+
+struct GLUI_Rect {
+  float x, y, w, h;
+};
+
+struct GLUI::Frame {
+  ImGuiContext* context = nullptr;
+  std::deque<GLUI_InputEvent> events;
+  int width = 0, height = 0;         // the window size we last asked for (or were told of)
+  bool autoSize = true;              // control panels fit their contents; custom panels keep their size
+  bool shownOnScreen = true;         // what GLUT was last told
+  bool pendingClose = false;         // close() was called; the window goes after the frame
+  std::function<void(GLUI*)> customDraw;
+  std::map<std::string, GLUI_Rect> itemRects;  // label -> last frame's rectangle (tests click these)
+  std::vector<std::function<void()>> afterFrame;
+};
+
+struct GLUI_Layer {
+  // GLUIDraw.cpp: the controls, inside the panel's ImGui window.
+  static void DrawControls(GLUI* panel);
+  static void DrawContainer(GLUI* panel, const std::vector<GLUI_Control*>& children);
+  static void DrawControl(GLUI* panel, GLUI_Control* control);
+  static void Fire(GLUI* panel, GLUI_Control* control);
+
+  // Access for the layer's free functions (the fields are private to game code).
+  static GLUI::Frame& FrameOf(GLUI* panel) { return *panel->mFrame; }
+  static bool& Visible(GLUI* panel) { return panel->mVisible; }
+  static bool& Closed(GLUI* panel) { return panel->mClosed; }
+  static int& WindowId(GLUI* panel) { return panel->mWindowId; }
+
+  // GLUIWindows.cpp
+  static GLUI* NewPanel(const char* name, int windowId);
+  static std::vector<GLUI*>& Panels();
+  static void DrawFrame(GLUI* panel);
+  static void Queue(GLUI* panel, const GLUI_InputEvent& event);
+  static void Destroy(GLUI* panel, bool byWindowManager);
+  static GLUI* CreateWindowed(const char* name, int x, int y, int width, int height, bool autoSize);
+};

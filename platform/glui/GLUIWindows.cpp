@@ -1,0 +1,465 @@
+// Panel windows: one freeglut window and one ImGui context per panel, the input
+// queue that feeds ImGui, the frame pump, the idle hook and closing.
+#include <GL/freeglut.h>
+#include <imgui.h>
+#include <imgui_impl_glut.h>
+#include <imgui_impl_opengl2.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/glui/GLUIFrame.h"
+#include "platform/glui/GLUIInternal.h"
+
+namespace {
+
+struct cPanelRegistry {
+  std::vector<GLUI*> panels;  // creation order; never shrinks, so pointers handed out stay valid
+  void (*userIdle)() = nullptr;
+  int lastIdlePumpMs = -1000;
+  bool inFrame = false;       // a frame is being drawn: no second one may start inside it
+  bool closeActionOverridden = false;
+  int savedCloseAction = 0;
+};
+
+cPanelRegistry& Registry() {
+  static cPanelRegistry* registry = new cPanelRegistry();  // never freed: GLUT may call back during teardown
+  return *registry;
+}
+
+constexpr int kIdleRedrawMs = 16;  // the idle hook redraws panels at most this often unless input waits
+constexpr int kFirstWidth = 160, kFirstHeight = 40;  // control panels grow to their contents from here
+
+GLUI* PanelForWindow(int windowId) {
+  if (windowId <= 0) return nullptr;
+  for (GLUI* panel : Registry().panels)
+    if (panel->get_glut_window_id() == windowId) return panel;
+  return nullptr;
+}
+
+GLUI* CurrentPanel() { return PanelForWindow(glutGetWindow()); }
+
+bool IsLiveWindow(int windowId) {
+  if (windowId <= 0) return false;
+  for (GLUI* panel : Registry().panels)  // our own closed windows are known dead; others we trust
+    if (GLUI_Layer::Closed(panel) && panel->get_glut_window_id() == windowId) return false;
+  return true;
+}
+
+// ---- GLUT callbacks of panel windows: everything is queued for the next frame --
+
+void OnPanelMouse(int button, int state, int x, int y) {
+  if (GLUI* panel = CurrentPanel())
+    GLUI_Layer::Queue(panel, {GLUI_InputEvent::Button, button, state, x, y, glutGetModifiers()});
+}
+void OnPanelMotion(int x, int y) {
+  if (GLUI* panel = CurrentPanel()) GLUI_Layer::Queue(panel, {GLUI_InputEvent::Move, 0, 0, x, y, 0});
+}
+void OnPanelWheel(int wheel, int direction, int x, int y) {
+  if (GLUI* panel = CurrentPanel()) GLUI_Layer::Queue(panel, {GLUI_InputEvent::Wheel, direction, 0, x, y, 0});
+}
+void OnPanelKey(unsigned char key, int x, int y) {
+  if (GLUI* panel = CurrentPanel())
+    GLUI_Layer::Queue(panel, {GLUI_InputEvent::KeyDown, key, 0, x, y, glutGetModifiers()});
+}
+void OnPanelKeyUp(unsigned char key, int x, int y) {
+  if (GLUI* panel = CurrentPanel())
+    GLUI_Layer::Queue(panel, {GLUI_InputEvent::KeyUp, key, 0, x, y, glutGetModifiers()});
+}
+void OnPanelSpecial(int key, int x, int y) {
+  if (GLUI* panel = CurrentPanel())
+    GLUI_Layer::Queue(panel, {GLUI_InputEvent::SpecialDown, key, 0, x, y, glutGetModifiers()});
+}
+void OnPanelSpecialUp(int key, int x, int y) {
+  if (GLUI* panel = CurrentPanel())
+    GLUI_Layer::Queue(panel, {GLUI_InputEvent::SpecialUp, key, 0, x, y, glutGetModifiers()});
+}
+void OnPanelEntry(int state) {
+  if (state == GLUT_LEFT)
+    if (GLUI* panel = CurrentPanel()) GLUI_Layer::Queue(panel, {GLUI_InputEvent::Leave, 0, 0, 0, 0, 0});
+}
+void OnPanelReshape(int width, int height) {
+  if (GLUI* panel = CurrentPanel()) {
+    GLUI_Layer::FrameOf(panel).width = width;
+    GLUI_Layer::FrameOf(panel).height = height;
+  }
+}
+void OnPanelDisplay() {
+  // Exposed windows are redrawn at once; the idle hook keeps them current after that.
+  GLUI* panel = CurrentPanel();
+  if (!panel || Registry().inFrame) return;
+  GLUI_PumpFrame();
+}
+
+// The window manager closed a panel window. freeglut is destroying the window;
+// closing a side panel must not end the program, whatever the close action says.
+void OnPanelWindowClosed() {
+  GLUI* panel = CurrentPanel();
+  if (!panel || GLUI_Layer::Closed(panel)) return;
+  cPanelRegistry& registry = Registry();
+  if (!registry.closeActionOverridden) {
+    registry.savedCloseAction = glutGet(GLUT_ACTION_ON_WINDOW_CLOSE);
+    registry.closeActionOverridden = true;
+  }
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+  GLUI_Layer::Destroy(panel, true);
+}
+
+void RestoreCloseAction() {
+  cPanelRegistry& registry = Registry();
+  if (!registry.closeActionOverridden) return;
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, registry.savedCloseAction);
+  registry.closeActionOverridden = false;
+}
+
+// ---- input queue ------------------------------------------------------------------
+
+bool IsStateChange(GLUI_InputEvent::Type type) {
+  return type == GLUI_InputEvent::Button || type == GLUI_InputEvent::KeyDown || type == GLUI_InputEvent::KeyUp ||
+         type == GLUI_InputEvent::SpecialDown || type == GLUI_InputEvent::SpecialUp;
+}
+
+void SetKeyDown(ImGuiIO& io, int key, bool down) {
+  // GLUT reports Ctrl+A..Z as 1..26 and letters in either case: mark every spelling.
+  if (key >= 1 && key <= 26) io.KeysDown[key] = io.KeysDown[key - 1 + 'a'] = io.KeysDown[key - 1 + 'A'] = down;
+  else if (key >= 'a' && key <= 'z') io.KeysDown[key] = io.KeysDown[key - 'a' + 'A'] = down;
+  else if (key >= 'A' && key <= 'Z') io.KeysDown[key] = io.KeysDown[key - 'A' + 'a'] = down;
+  else if (key >= 0 && key < (int)IM_ARRAYSIZE(io.KeysDown)) io.KeysDown[key] = down;
+}
+
+void ApplyEvent(ImGuiIO& io, const GLUI_InputEvent& event) {
+  io.KeyCtrl = (event.modifiers & GLUT_ACTIVE_CTRL) != 0;
+  io.KeyShift = (event.modifiers & GLUT_ACTIVE_SHIFT) != 0;
+  io.KeyAlt = (event.modifiers & GLUT_ACTIVE_ALT) != 0;
+  switch (event.type) {
+    case GLUI_InputEvent::Move: io.MousePos = ImVec2((float)event.x, (float)event.y); break;
+    case GLUI_InputEvent::Leave: io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX); break;
+    case GLUI_InputEvent::Button: {
+      io.MousePos = ImVec2((float)event.x, (float)event.y);
+      int button = event.code == GLUT_LEFT_BUTTON ? 0 : event.code == GLUT_RIGHT_BUTTON ? 1
+                 : event.code == GLUT_MIDDLE_BUTTON ? 2 : -1;
+      if (button >= 0) io.MouseDown[button] = event.state == GLUT_DOWN;
+      break;
+    }
+    case GLUI_InputEvent::Wheel:
+      io.MousePos = ImVec2((float)event.x, (float)event.y);
+      io.MouseWheel += event.code > 0 ? 1.0f : event.code < 0 ? -1.0f : 0.0f;
+      break;
+    case GLUI_InputEvent::KeyDown:
+      if (event.code >= 32 && event.code != 127) io.AddInputCharacter((unsigned)event.code);
+      SetKeyDown(io, event.code, true);
+      break;
+    case GLUI_InputEvent::KeyUp: SetKeyDown(io, event.code, false); break;
+    case GLUI_InputEvent::SpecialDown:
+    case GLUI_InputEvent::SpecialUp:
+      if (event.code >= 0 && event.code + 256 < (int)IM_ARRAYSIZE(io.KeysDown))
+        io.KeysDown[event.code + 256] = event.type == GLUI_InputEvent::SpecialDown;
+      break;
+  }
+}
+
+// ImGui 1.86 reads button and key state once per frame, so a press and release
+// that arrive together would be lost: hand it at most one state change per frame.
+void DrainInput(GLUI::Frame& frame, ImGuiIO& io) {
+  bool changed = false;
+  while (!frame.events.empty()) {
+    GLUI_InputEvent event = frame.events.front();
+    bool stateChange = IsStateChange(event.type);
+    if (stateChange && changed) break;
+    frame.events.pop_front();
+    changed = changed || stateChange;
+    ApplyEvent(io, event);
+  }
+}
+
+void MakeMainGfxWindowCurrent(GLUI* panel) {
+  int target = panel ? panel->get_main_gfx_window() : -1;
+  if (target <= 0) {
+    for (GLUI* candidate : Registry().panels)
+      if (!GLUI_Layer::Closed(candidate) && candidate->get_main_gfx_window() > 0) {
+        target = candidate->get_main_gfx_window();
+        break;
+      }
+  }
+  if (IsLiveWindow(target)) glutSetWindow(target);
+}
+
+void RunAfterFrameActions(GLUI* panel) {
+  GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
+  if (frame.afterFrame.empty()) return;
+  std::vector<std::function<void()>> actions;
+  actions.swap(frame.afterFrame);  // an action may pump frames itself and queue more
+  for (auto& action : actions) {
+    MakeMainGfxWindowCurrent(panel);
+    action();
+  }
+}
+
+bool AnyInputWaiting() {
+  for (GLUI* panel : Registry().panels)
+    if (!GLUI_Layer::Closed(panel) && !GLUI_Layer::FrameOf(panel).events.empty()) return true;
+  return false;
+}
+
+void IdleHook(bool throttle) {
+  cPanelRegistry& registry = Registry();
+  if (registry.userIdle) {
+    MakeMainGfxWindowCurrent(nullptr);
+    registry.userIdle();
+  }
+  int now = glutGet(GLUT_ELAPSED_TIME);
+  if (!throttle || now - registry.lastIdlePumpMs >= kIdleRedrawMs || AnyInputWaiting()) {
+    registry.lastIdlePumpMs = now;
+    GLUI_PumpFrame();
+  }
+}
+
+void ThrottledIdleHook() { IdleHook(true); }
+
+}  // namespace
+
+// ---- the layer -------------------------------------------------------------------
+
+std::vector<GLUI*>& GLUI_Layer::Panels() { return Registry().panels; }
+
+void GLUI_Layer::Queue(GLUI* panel, const GLUI_InputEvent& event) {
+  if (Closed(panel)) return;
+  std::deque<GLUI_InputEvent>& events = FrameOf(panel).events;
+  // Motion floods in far faster than frames: keep only the latest of a run.
+  if (event.type == GLUI_InputEvent::Move && !events.empty() && events.back().type == GLUI_InputEvent::Move)
+    events.back() = event;
+  else
+    events.push_back(event);
+}
+
+GLUI* GLUI_Layer::NewPanel(const char* name, int windowId) {
+  GLUI* panel = new GLUI(name, windowId);
+  panel->mFrame = std::unique_ptr<GLUI::Frame, void (*)(GLUI::Frame*)>(new GLUI::Frame(),
+                                                                       [](GLUI::Frame* frame) { delete frame; });
+  Registry().panels.push_back(panel);
+  return panel;
+}
+
+GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int height, bool autoSize) {
+  if (!glutGet(GLUT_INIT_STATE)) {
+    // No GLUT yet: hand back a closed panel so callers can still add controls safely.
+    fprintf(stderr, "GLUI: \"%s\" requested before glutInit; the panel stays closed\n", name ? name : "");
+    GLUI* panel = NewPanel(name, 0);
+    Closed(panel) = true;
+    Visible(panel) = false;
+    return panel;
+  }
+  int previousWindow = glutGetWindow();
+  // Panels must not disturb the start-up window settings the game set for itself.
+  int savedX = glutGet(GLUT_INIT_WINDOW_X), savedY = glutGet(GLUT_INIT_WINDOW_Y);
+  int savedWidth = glutGet(GLUT_INIT_WINDOW_WIDTH), savedHeight = glutGet(GLUT_INIT_WINDOW_HEIGHT);
+  unsigned savedMode = (unsigned)glutGet(GLUT_INIT_DISPLAY_MODE);
+  if (x >= 0 && y >= 0) glutInitWindowPosition(x, y);
+  glutInitWindowSize(width, height);
+  glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
+  int windowId = glutCreateWindow(name ? name : "");
+  glutInitWindowPosition(savedX, savedY);
+  glutInitWindowSize(savedWidth, savedHeight);
+  glutInitDisplayMode(savedMode);
+
+  GLUI* panel = NewPanel(name, windowId);
+  GLUI::Frame& frame = FrameOf(panel);
+  frame.width = width;
+  frame.height = height;
+  frame.autoSize = autoSize;
+
+  glutDisplayFunc(OnPanelDisplay);
+  glutReshapeFunc(OnPanelReshape);
+  glutMouseFunc(OnPanelMouse);
+  glutMotionFunc(OnPanelMotion);
+  glutPassiveMotionFunc(OnPanelMotion);
+  glutMouseWheelFunc(OnPanelWheel);
+  glutKeyboardFunc(OnPanelKey);
+  glutKeyboardUpFunc(OnPanelKeyUp);
+  glutSpecialFunc(OnPanelSpecial);
+  glutSpecialUpFunc(OnPanelSpecialUp);
+  glutEntryFunc(OnPanelEntry);
+  glutCloseFunc(OnPanelWindowClosed);
+
+  ImGuiContext* previousContext = ImGui::GetCurrentContext();
+  frame.context = ImGui::CreateContext();
+  ImGui::SetCurrentContext(frame.context);
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;  // panels have fixed layouts: nothing to remember between runs
+  io.LogFilename = nullptr;
+  ImGui::StyleColorsDark();
+  ImGui_ImplGLUT_Init();
+  ImGui_ImplOpenGL2_Init();
+  ImGui::SetCurrentContext(previousContext);
+
+  if (previousWindow > 0) glutSetWindow(previousWindow);
+  return panel;
+}
+
+void GLUI_Layer::DrawFrame(GLUI* panel) {
+  cPanelRegistry& registry = Registry();
+  GLUI::Frame& frame = FrameOf(panel);
+  if (registry.inFrame || Closed(panel) || !frame.context) return;
+  registry.inFrame = true;
+  glutSetWindow(panel->get_glut_window_id());
+  ImGuiContext* previousContext = ImGui::GetCurrentContext();
+  ImGui::SetCurrentContext(frame.context);
+  ImGuiIO& io = ImGui::GetIO();
+  io.DisplaySize = ImVec2((float)(frame.width > 0 ? frame.width : 1), (float)(frame.height > 0 ? frame.height : 1));
+  DrainInput(frame, io);
+  frame.itemRects.clear();
+
+  ImGui_ImplOpenGL2_NewFrame();
+  ImGui_ImplGLUT_NewFrame();
+  ImGuiWindowFlags flags = ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
+                           ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
+                           ImGuiWindowFlags_NoBringToFrontOnFocus;
+  ImGui::SetNextWindowPos(ImVec2(0, 0));
+  if (frame.autoSize) flags |= ImGuiWindowFlags_AlwaysAutoResize;
+  else ImGui::SetNextWindowSize(io.DisplaySize);
+  ImGui::Begin("##panel", nullptr, flags);
+  if (frame.customDraw) frame.customDraw(panel);
+  else DrawControls(panel);
+  ImVec2 size = ImGui::GetWindowSize();
+  ImGui::End();
+  ImGui::Render();
+
+  glViewport(0, 0, (int)io.DisplaySize.x, (int)io.DisplaySize.y);
+  glClearColor(0.06f, 0.06f, 0.06f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+  glutSwapBuffers();
+  ImGui::SetCurrentContext(previousContext);
+
+  if (frame.autoSize) {
+    int fitWidth = (int)std::ceil(size.x), fitHeight = (int)std::ceil(size.y);
+    if (fitWidth > 0 && fitHeight > 0 && (fitWidth != frame.width || fitHeight != frame.height)) {
+      glutReshapeWindow(fitWidth, fitHeight);
+      frame.width = fitWidth;
+      frame.height = fitHeight;
+    }
+  }
+  registry.inFrame = false;
+}
+
+void GLUI_Layer::Destroy(GLUI* panel, bool byWindowManager) {
+  GLUI::Frame& frame = FrameOf(panel);
+  if (Closed(panel)) return;
+  Closed(panel) = true;
+  Visible(panel) = false;
+  int windowId = panel->get_glut_window_id();
+  int previousWindow = glutGetWindow();
+  if (!byWindowManager) glutSetWindow(windowId);  // freeglut made it current before calling back
+  if (frame.context) {
+    ImGuiContext* previousContext = ImGui::GetCurrentContext();
+    ImGui::SetCurrentContext(frame.context);
+    ImGui_ImplOpenGL2_Shutdown();  // frees the font texture while its GL context is current
+    ImGui_ImplGLUT_Shutdown();
+    ImGui::DestroyContext(frame.context);
+    ImGui::SetCurrentContext(previousContext == frame.context ? nullptr : previousContext);
+    frame.context = nullptr;
+  }
+  frame.events.clear();
+  frame.itemRects.clear();
+  if (!byWindowManager) {
+    glutCloseFunc(nullptr);  // our own close: not a window-manager close
+    glutDestroyWindow(windowId);
+    if (previousWindow > 0 && previousWindow != windowId && IsLiveWindow(previousWindow))
+      glutSetWindow(previousWindow);
+  }
+}
+
+// ---- GLUI window operations ----------------------------------------------------------
+
+void GLUI::show() {
+  if (mClosed) return;
+  mVisible = true;
+  int previousWindow = glutGetWindow();
+  glutSetWindow(mWindowId);
+  glutShowWindow();
+  if (previousWindow > 0 && previousWindow != mWindowId) glutSetWindow(previousWindow);
+}
+
+void GLUI::hide() {
+  if (mClosed) return;
+  mVisible = false;
+  int previousWindow = glutGetWindow();
+  glutSetWindow(mWindowId);
+  glutHideWindow();
+  if (previousWindow > 0 && previousWindow != mWindowId) glutSetWindow(previousWindow);
+}
+
+void GLUI::close() {
+  if (mClosed) return;
+  if (Registry().inFrame) mFrame->pendingClose = true;
+  else GLUI_Layer::Destroy(this, false);
+}
+
+GLUI* GLUI_Master_Object::create_glui(const char* name, long flags, int x, int y) {
+  return GLUI_Layer::CreateWindowed(name, x, y, kFirstWidth, kFirstHeight, true);
+}
+
+void GLUI_Master_Object::set_glutIdleFunc(void (*idle)()) {
+  Registry().userIdle = idle;
+  glutIdleFunc(ThrottledIdleHook);  // installed even without a function: the panels need redrawing
+}
+
+void GLUI_Master_Object::run_idle_once() { IdleHook(false); }
+
+void GLUI_Master_Object::close_all() {
+  for (GLUI* panel : Registry().panels) panel->close();
+}
+
+GLUI* GLUI_Master_Object::find_glui_by_window_id(int windowId) {
+  GLUI* panel = PanelForWindow(windowId);
+  return panel && !panel->is_closed() ? panel : nullptr;
+}
+
+void GLUI_Master_Object::set_glutDisplayFunc(void (*f)()) { glutDisplayFunc(f); }
+void GLUI_Master_Object::set_glutReshapeFunc(void (*f)(int, int)) { glutReshapeFunc(f); }
+void GLUI_Master_Object::set_glutKeyboardFunc(void (*f)(unsigned char, int, int)) { glutKeyboardFunc(f); }
+void GLUI_Master_Object::set_glutSpecialFunc(void (*f)(int, int, int)) { glutSpecialFunc(f); }
+void GLUI_Master_Object::set_glutMouseFunc(void (*f)(int, int, int, int)) { glutMouseFunc(f); }
+
+void GLUI_PumpFrame() {
+  cPanelRegistry& registry = Registry();
+  if (registry.inFrame) return;
+  RestoreCloseAction();
+  int previousWindow = glutGetWindow();
+  size_t count = registry.panels.size();  // panels made by callbacks wait for the next pump
+  for (size_t i = 0; i < count; ++i) {
+    GLUI* panel = registry.panels[i];
+    if (!GLUI_Layer::Closed(panel) && panel->is_visible()) GLUI_Layer::DrawFrame(panel);
+  }
+  for (size_t i = 0; i < count; ++i) RunAfterFrameActions(registry.panels[i]);
+  for (size_t i = 0; i < count; ++i) {
+    GLUI* panel = registry.panels[i];
+    if (GLUI_Layer::FrameOf(panel).pendingClose) GLUI_Layer::Destroy(panel, false);
+  }
+  if (IsLiveWindow(previousWindow)) glutSetWindow(previousWindow);
+}
+
+// ---- shared with the debug view and the test hooks -----------------------------------
+
+GLUI* GLUI_CreateCustomPanel(const char* title, int x, int y, int width, int height,
+                             std::function<void(GLUI*)> draw) {
+  GLUI* panel = GLUI_Layer::CreateWindowed(title, x, y, width, height, false);
+  GLUI_Layer::FrameOf(panel).customDraw = std::move(draw);
+  return panel;
+}
+
+void GLUI_RecordItemRect(GLUI* panel, const std::string& label) {
+  ImVec2 min = ImGui::GetItemRectMin(), max = ImGui::GetItemRectMax();
+  auto& rects = GLUI_Layer::FrameOf(panel).itemRects;
+  if (!rects.count(label)) rects[label] = GLUI_Rect{min.x, min.y, max.x - min.x, max.y - min.y};
+}
+
+void GLUI_RunAfterFrame(GLUI* panel, std::function<void()> action) {
+  GLUI_Layer::FrameOf(panel).afterFrame.push_back(std::move(action));
+}
+
+void GLUI_GetWindowSize(GLUI* panel, int* width, int* height) {
+  *width = GLUI_Layer::FrameOf(panel).width;
+  *height = GLUI_Layer::FrameOf(panel).height;
+}
