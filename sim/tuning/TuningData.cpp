@@ -127,16 +127,17 @@ static void XMLCALL OnTuningStartElement(void* userData, const XML_Char* element
 static void XMLCALL OnTuningEndElement(void*, const XML_Char*) {}
 
 void cTuningData::ParseFile(const std::string& path) {
+  FILE* file = Sys_OpenFile(path, "r");
+  if (!file) return;  // a missing file is normal: the getters' defaults stand
+  ParseStream(file, path);
+  fclose(file);
+}
+
+void cTuningData::ParseStream(FILE* file, const std::string& path) {
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) return;
   XML_SetUserData(parser, this);
   XML_SetElementHandler(parser, OnTuningStartElement, OnTuningEndElement);
-
-  FILE* file = Sys_OpenFile(path, "r");
-  if (!file) {  // a missing file is normal: the getters' defaults stand
-    XML_ParserFree(parser);
-    return;
-  }
   // A short block is the last one; a file of exactly 512 bytes therefore ends
   // with an empty final block, which is what tells expat the document is over.
   char block[512];
@@ -152,7 +153,6 @@ void cTuningData::ParseFile(const std::string& path) {
     }
     if (last) break;
   }
-  fclose(file);
   XML_ParserFree(parser);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,7 @@ class cTuningData {
   bool Reload();                          // ParseFiles, then ApplyConstants
   bool ParseFiles();
   void ParseFile(const std::string& path);
+  void ParseStream(FILE* file, const std::string& path);  // path only names the file in messages
   void ReloadIfChanged();                 // only the first file's time is watched
 
   float GetFloat(const char* name, float defaultValue, const char* comment);

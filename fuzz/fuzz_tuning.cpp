@@ -1,0 +1,54 @@
+// Feeds arbitrary bytes to the tuning reader as if they were a tuning file,
+// then reads keys of every type back and re-reads the same bytes: any crash,
+// hang or out-of-bounds read in the parse or the conversions is a finding.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "platform/Sys.h"
+#include "sim/tuning/TuningData.h"
+
+namespace {
+
+class cQuietMessages : public cISysMessageSink {
+ public:
+  SysAnswer OnMessageBox(const std::string&, const std::string&, SysBox) override { return SysAnswer::Ok; }
+};
+
+class cFuzzTuningSet : public cTuningData {
+ public:
+  cFuzzTuningSet() : cTuningData("/nonexistent/") {}
+  void ApplyConstants() override {
+    sum += (unsigned)GetInt("count", 1, "");
+    sum += GetFloat("speed", 1.0f, "") > 0.0f;
+    sum += GetBool("flag", false, "");
+    std::string text;
+    GetString(text, "label", "none", "");
+    sum += (unsigned)text.size();
+  }
+  unsigned sum = 0;  // keeps the reads observable; unsigned so it may wrap
+};
+
+void ParseBytes(cFuzzTuningSet& set, const uint8_t* data, size_t size) {
+  // fmemopen wants at least one byte of buffer; an empty input is an empty file.
+  static char empty = 0;
+  FILE* file = size ? fmemopen((void*)data, size, "r") : fmemopen(&empty, 1, "r");
+  if (!file) return;
+  if (!size) fgetc(file);
+  set.ParseStream(file, "fuzz.xml");
+  fclose(file);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static cQuietMessages quiet;
+  Sys_SetMessageSink(&quiet);
+  cFuzzTuningSet set;
+  ParseBytes(set, data, size);
+  set.ApplyConstants();
+  ParseBytes(set, data, size);  // a re-read redefines what the first read defined
+  set.ApplyConstants();
+  for (const sTuningConstant& c : set.Constants()) set.FindConstant(c.name.c_str(), c.type);
+  return 0;
+}
