@@ -1,0 +1,237 @@
+#include "world/planet/DisplacedSphere.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "glf/DebugWindow.h"
+#include "math/Vector.h"
+#include "platform/Sys.h"
+#include "world/planet/CompiledVertexArrays.h"
+#include "world/planet/PatchMesh.h"
+
+namespace nKoPlanet {
+
+using Ru::Math::Vector3;
+
+namespace {
+
+std::vector<cColour3> gLandColours;
+const int32_t* gWireframeFlag = nullptr;
+
+// The ramp used when the image is missing: deep to shallow water, sand,
+// greens, browns, rock and snow, by height above the base radius (entry i is
+// 40 * i / 255 above it; sea level is 4).
+std::vector<cColour3> BuiltInLandColours() {
+  struct Stop {
+    float height, r, g, b;
+  };
+  const Stop stops[] = {{0.0f, 0.03f, 0.09f, 0.31f}, {3.9f, 0.24f, 0.47f, 0.75f}, {4.0f, 0.84f, 0.78f, 0.55f},
+                        {6.0f, 0.27f, 0.59f, 0.24f}, {18.0f, 0.35f, 0.47f, 0.2f},  {30.0f, 0.43f, 0.35f, 0.27f},
+                        {37.0f, 0.63f, 0.63f, 0.63f}, {40.0f, 1.0f, 1.0f, 1.0f}};
+  std::vector<cColour3> table(256);
+  for (int i = 0; i < 256; ++i) {
+    float g = (static_cast<float>(i) + 0.5f) * 40.0f / 255.0f;
+    int k = 0;
+    while (k + 2 < 8 && stops[k + 1].height <= g) ++k;
+    float t = std::clamp((g - stops[k].height) / (stops[k + 1].height - stops[k].height), 0.0f, 1.0f);
+    table[i] = cColour3{stops[k].r + (stops[k + 1].r - stops[k].r) * t, stops[k].g + (stops[k + 1].g - stops[k].g) * t,
+                        stops[k].b + (stops[k + 1].b - stops[k].b) * t};
+  }
+  return table;
+}
+
+void LoadLandColours() {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  const char* path = ".\\Data\\Textures\\landcolor.bmp";
+  if (!Sys_LoadImageRGB(path, width, height, rgb) || rgb.size() < 256 * 3) {
+    std::fprintf(stderr, "warning: %s is missing or holds fewer than 256 pixels; using the built-in colour ramp\n",
+                 "landcolor.bmp");
+    DebugPrintf("warning: landcolor.bmp is missing or too small; using the built-in colour ramp\n");
+    gLandColours = BuiltInLandColours();
+    return;
+  }
+  gLandColours.resize(256);
+  for (int i = 0; i < 256; ++i)
+    gLandColours[i] = cColour3{rgb[i * 3] * 0.00390625f, rgb[i * 3 + 1] * 0.00390625f, rgb[i * 3 + 2] * 0.00390625f};
+}
+
+}  // namespace
+
+const std::vector<cColour3>& LandColourTable() {
+  if (gLandColours.empty()) LoadLandColours();
+  return gLandColours;
+}
+
+void ResetLandColourTableForTest() { gLandColours.clear(); }
+void SetWireframeFlag(const int32_t* flag) { gWireframeFlag = flag; }
+
+cTerrainPatch::cTerrainPatch() { (void)LandColourTable(); }
+
+cTerrainPatch::~cTerrainPatch() {
+  for (cTerrainPatch*& child : children) {
+    delete child;
+    child = nullptr;
+  }
+}
+
+cDisplacedSphere::~cDisplacedSphere() {
+  // Only the draw lists; the patches go with ReleasePatches, as the planet lives until exit.
+  for (auto& list : mDrawLists) list.clear();
+}
+
+bool cDisplacedSphere::Init(cDisplacedSphereParams params) {
+  ReleasePatches();
+  mParams = params;
+  for (uint32_t face = 0; face < 6; ++face) {
+    cFaceGrid grid(face, mParams);
+    mRoots[face] = new cTerrainPatch();
+    BuildPatch(mRoots[face], grid, face, 1, 1, mParams.levelCount, -1);
+  }
+  std::fflush(stdout);
+  return true;
+}
+
+void cDisplacedSphere::BuildPatch(cTerrainPatch* patch, const cFaceGrid& grid, uint32_t face, uint32_t parentX,
+                                  uint32_t parentY, uint32_t parentLevel, int childIndex) {
+  patch->face = face;
+  patch->X = 2 * parentX - 1;
+  patch->Y = 2 * parentY - 1;
+  patch->level = parentLevel - 1;
+  if (childIndex == 1 || childIndex == 2) ++patch->X;
+  if (childIndex == 2 || childIndex == 3) ++patch->Y;
+  if (childIndex < 0) patch->X = patch->Y = 1;
+  patch->size = 1.0f / static_cast<float>(1u << ((mParams.levelCount - 1u) - patch->level));
+  if (patch->level >= 1) {
+    for (int i = 0; i < 4; ++i) {
+      patch->children[i] = new cTerrainPatch();
+      BuildPatch(patch->children[i], grid, face, patch->X, patch->Y, patch->level, i);
+    }
+  }
+  cPatchMeshBuilder builder;
+  ExtractPatchMesh(grid, builder, patch->X, patch->Y, patch->level, childIndex);
+  BuildPatchArrays(*patch, grid, builder);
+  std::fputs(".", stdout);
+  patch->boundsMin = builder.boxMin;
+  patch->boundsMax = builder.boxMax;
+}
+
+bool cDisplacedSphere::ReleasePatches() {
+  for (auto& list : mDrawLists) list.clear();
+  for (cTerrainPatch*& root : mRoots) {
+    delete root;
+    root = nullptr;
+  }
+  return true;
+}
+
+float PatchScreenArea(const cTerrainPatch& patch, const Vector3& view, const float c[16]) {
+  const float lo = (patch.X - 1) * patch.size, hi = patch.X * patch.size;
+  const float vlo = (patch.Y - 1) * patch.size, vhi = patch.Y * patch.size;
+  const float corners[4][2] = {{lo, vlo}, {hi, vlo}, {hi, vhi}, {lo, vhi}};
+  float m = 1.0f;
+  for (const auto& corner : corners)
+    m = std::min(m, Ru::Math::Vector3Dot(FaceCoordinateToDirection(patch.face, corner[0], corner[1]), view));
+  if (m > 0.8f) return 0.0f;  // wholly on the far side
+  float minX = 32000.0f, minY = 32000.0f, maxX = -32000.0f, maxY = -32000.0f;
+  for (int i = 0; i < 8; ++i) {
+    const float px = (i & 1) ? patch.boundsMax.x : patch.boundsMin.x;
+    const float py = (i & 2) ? patch.boundsMax.y : patch.boundsMin.y;
+    const float pz = (i & 4) ? patch.boundsMax.z : patch.boundsMin.z;
+    float x = px * c[0] + py * c[4] + pz * c[8] + c[12];
+    float y = px * c[1] + py * c[5] + pz * c[9] + c[13];
+    float w = px * c[3] + py * c[7] + pz * c[11] + c[15];
+    if (std::fabs(w) <= 0.00001f) {
+      x = x > 0.0f ? 32000.0f : -32000.0f;
+      y = y > 0.0f ? 32000.0f : -32000.0f;
+    } else {
+      x /= std::fabs(w);
+      y /= std::fabs(w);
+    }
+    minX = std::min(minX, x);
+    maxX = std::max(maxX, x);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y);
+  }
+  return (maxX - minX) * (maxY - minY);
+}
+
+void cDisplacedSphere::Visit(cTerrainPatch* patch, const Vector3& view, const float combined[16], float threshold,
+                             std::vector<cTerrainPatch*>& list) {
+  const float area = PatchScreenArea(*patch, view, combined);
+  if (!(area > 0.0f)) return;
+  if (patch->children[0] && area > threshold) {
+    for (cTerrainPatch* child : patch->children) Visit(child, view, combined, threshold, list);
+  } else {
+    list.push_back(patch);
+  }
+}
+
+void cDisplacedSphere::UpdateLevelOfDetail(const float m[16], const float p[16], float splitThreshold) {
+  for (auto& list : mDrawLists) list.clear();
+  // The camera looks along eye -z; for a rigid model-view that is minus the
+  // third column of its rotation in planet coordinates.
+  const Vector3 view{-m[2], -m[6], -m[10]};
+  // (p, 1) * M * P, both taken as row-major arrays in OpenGL memory order.
+  float c[16];
+  for (int r = 0; r < 4; ++r)
+    for (int col = 0; col < 4; ++col) {
+      float sum = 0.0f;
+      for (int k = 0; k < 4; ++k) sum += m[r * 4 + k] * p[k * 4 + col];
+      c[r * 4 + col] = sum;
+    }
+  for (uint32_t face = 0; face < 6; ++face)
+    if (mRoots[face]) Visit(mRoots[face], view, c, splitThreshold, mDrawLists[face]);
+}
+
+void cDisplacedSphere::Draw() {
+  glCullFace(GL_BACK);
+  glEnable(GL_CULL_FACE);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  const bool wireframe = gWireframeFlag && *gWireframeFlag != 0;
+  glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+  for (const auto& list : mDrawLists)
+    for (const cTerrainPatch* patch : list) {
+      if (patch->indices.empty()) continue;
+      glVertexPointer(3, GL_FLOAT, 12, patch->positions.data());
+      glNormalPointer(GL_FLOAT, 12, patch->normals.data());
+      glColorPointer(3, GL_FLOAT, 12, patch->colours.data());
+      glTexCoordPointer(2, GL_FLOAT, 8, patch->texCoords.data());
+      LockArrays(0, static_cast<int>(patch->positions.size()));
+      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(patch->indices.size()), GL_UNSIGNED_INT, patch->indices.data());
+      UnlockArrays();
+    }
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glDisable(GL_CULL_FACE);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+size_t cDisplacedSphere::CountDrawnTriangles() const {
+  size_t triangles = 0;
+  for (const auto& list : mDrawLists)
+    for (const cTerrainPatch* patch : list) triangles += patch->indices.size() / 3;
+  return triangles;
+}
+
+size_t cDisplacedSphere::LargestPatchVertexCount() const {
+  size_t largest = 0;
+  std::vector<const cTerrainPatch*> stack;
+  for (const cTerrainPatch* root : mRoots)
+    if (root) stack.push_back(root);
+  while (!stack.empty()) {
+    const cTerrainPatch* p = stack.back();
+    stack.pop_back();
+    largest = std::max(largest, p->positions.size());
+    for (const cTerrainPatch* child : p->children)
+      if (child) stack.push_back(child);
+  }
+  return largest;
+}
+
+}  // namespace nKoPlanet

@@ -1,0 +1,92 @@
+// The planet's ground: a sphere pushed outward by a height cube map, built once
+// as a quadtree of ready-made patch meshes per cube face; each frame picks the
+// patches to draw (coarse far away, fine where a patch covers much of the
+// screen, none on the far side).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "math/Types.h"
+#include "world/planet/CubeMap.h"
+
+namespace nKoPlanet {
+
+struct cDisplacedSphereParams {
+  uint32_t gridExponent = 9;      // each face is a grid of 2^n + 1 vertices per side
+  uint8_t levelCount = 5;         // depth of the patch tree per face; leaves are level 0
+  float activation1 = 0.4f;       // error that activates a vertex at level 0
+  float activation2 = 8.0f;       // error that activates a vertex at the top level
+  float activation3 = 0.4f;       // extra weight of the chord length where the surface crosses radius or shore
+  float activation4 = 1.0f;       // shore height above the radius
+  float activation5 = 0.1f;       // error weight below the base sphere
+  uint8_t skirts = 1;             // hang skirts along patch edges to hide cracks
+  const cCubeMap<float>* heightMap = nullptr;  // not owned; null is a plain sphere
+  float radius = 500.0f;
+  uint8_t meshOption = 1;         // carried along; nothing depends on it
+};
+
+struct cColour3 {
+  float r, g, b;
+};
+
+struct cTerrainPatch {
+  std::vector<Ru::Math::Vector3> positions;
+  std::vector<Ru::Math::Vector3> normals;  // unit length, outward from the ground
+  std::vector<cColour3> colours;
+  std::vector<float> texCoords;           // two per vertex
+  std::vector<uint32_t> indices;          // three per triangle; 32-bit so large patches never wrap
+  uint32_t face = kNoFace;
+  uint32_t X = 0, Y = 0;                  // 1-based among the 2^d x 2^d patches of its depth
+  uint32_t level = 0;                     // root: level count - 1; leaves 0
+  float size = 0.0f;                      // edge length in face coordinates
+  Ru::Math::Vector3 boundsMin, boundsMax; // box of the grid positions of the mesh
+  cTerrainPatch* children[4] = {nullptr, nullptr, nullptr, nullptr};
+
+  cTerrainPatch();
+  ~cTerrainPatch();
+  cTerrainPatch(const cTerrainPatch&) = delete;
+  cTerrainPatch& operator=(const cTerrainPatch&) = delete;
+};
+
+// 256 colours indexed by height, loaded once from ".\Data\Textures\landcolor.bmp"
+// (a built-in ramp, with a warning, when the image is missing or too small).
+const std::vector<cColour3>& LandColourTable();
+void ResetLandColourTableForTest();
+// Set before the sphere is built: with the civ test camera the polar caps show the top colour.
+void SetPolarCapColouring(bool on);
+// The drawing reads this flag each frame (the control panel's "Wireframe").
+void SetWireframeFlag(const int32_t* flag);
+
+class cDisplacedSphere {
+ public:
+  virtual ~cDisplacedSphere();
+  virtual bool Init(cDisplacedSphereParams params);
+  virtual void Draw();
+  virtual bool ReleasePatches();
+
+  // Rebuilds the draw lists from the model-view and projection matrices (OpenGL order).
+  void UpdateLevelOfDetail(const float modelView[16], const float projection[16], float splitThreshold);
+
+  const cDisplacedSphereParams& GetParams() const { return mParams; }
+  const cTerrainPatch* GetRoot(uint32_t face) const { return mRoots[face]; }
+  const std::vector<cTerrainPatch*>& GetDrawList(uint32_t face) const { return mDrawLists[face]; }
+  size_t CountDrawnTriangles() const;
+  size_t LargestPatchVertexCount() const;
+
+ private:
+  void BuildPatch(cTerrainPatch* patch, const class cFaceGrid& grid, uint32_t face, uint32_t parentX, uint32_t parentY,
+                  uint32_t parentLevel, int childIndex);
+  void Visit(cTerrainPatch* patch, const Ru::Math::Vector3& view, const float combined[16], float threshold,
+             std::vector<cTerrainPatch*>& list);
+
+  cDisplacedSphereParams mParams;
+  cTerrainPatch* mRoots[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  std::vector<cTerrainPatch*> mDrawLists[6];
+};
+
+// Screen area (normalised device units, the viewport is 4) of a patch, 0 when it
+// faces away; exposed for tests.
+float PatchScreenArea(const cTerrainPatch& patch, const Ru::Math::Vector3& view, const float combined[16]);
+
+}  // namespace nKoPlanet
