@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/AppGlobals.h"
+#include "app/AppState.h"
+#include "app/GameClock.h"
+#include "app/ModeCallLog.h"
+#include "camera/Camera.h"
+#include "camera/CameraRecord.h"
+#include "modes/city/cCityGameMode.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/cFlockTestMode.h"
+#include "modes/dev/cPelsGameMode.h"
+#include "modes/dev/cSpaceGameMode.h"
+#include "modes/dev/cTestGameMode.h"
+#include "modes/dev/cTovansGameMode.h"
+#include "modes/tribe/cTribeGameMode.h"
+#include "sim/gamedata/DataManager.h"
+#include "sim/gamedata/MemoryStream.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// The nine mode shells, the data manager with the application state
+// registered as start-up does it, and a camera with recognisable values.
+class AppStateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGameClockForTest();
+    gCreatureGameMode = new cCreatureGameMode();
+    gTribeGameMode = new cTribeGameMode();
+    gCityGameMode = new cCityGameMode();
+    gCivGameMode = new cCivGameMode();
+    gSpaceGameMode = new cSpaceGameMode();
+    gTestGameMode = new cTestGameMode();
+    gPelsGameMode = new cPelsGameMode();
+    gTovansGameMode = new cTovansGameMode();
+    gFlockTestMode = new cFlockTestMode();
+    gCurrentGameMode = gCreatureGameMode;
+    gUserPause = 0;
+    gAutoPause = 1;
+    gMouseInWindow = 1;
+    gPaused = 0;
+    StartGameClock();
+
+    data->ResetForTest();
+    cAppState& prototype = cAppState::GetStaticInstance();
+    data->RegisterType(&prototype, &prototype);
+    data->AddClient(&prototype);
+    gAppState = data->CreateObject<cAppState>();
+    data->CommitPending();
+    SetCameraValues(1.0f);
+    SetModeCallLog(&log);
+  }
+  void TearDown() override {
+    SetModeCallLog(nullptr);
+    data->ResetForTest();
+    gAppState = nullptr;
+    delete gCreatureGameMode; delete gTribeGameMode; delete gCityGameMode;
+    delete gCivGameMode; delete gSpaceGameMode; delete gTestGameMode;
+    delete gPelsGameMode; delete gTovansGameMode; delete gFlockTestMode;
+    gCreatureGameMode = nullptr; gTribeGameMode = nullptr; gCityGameMode = nullptr;
+    gCivGameMode = nullptr; gSpaceGameMode = nullptr; gTestGameMode = nullptr;
+    gPelsGameMode = nullptr; gTovansGameMode = nullptr; gFlockTestMode = nullptr;
+    gCurrentGameMode = nullptr;
+  }
+
+  // Twenty distinct values, first + 0 .. first + 19, in record order.
+  static void SetCameraValues(float first) {
+    cCameraRecord record;
+    for (uint32_t i = 0; i < cCameraRecord::kFloatCount; ++i) record.values[i] = first + (float)i;
+    ApplyCameraRecord(record);
+  }
+  static std::string Bytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    Sys_ReadWholeFile(path, bytes);
+    return std::string(bytes.begin(), bytes.end());
+  }
+  size_t LiveAppStates() { return data->GetObjectsOfType(kAppStateTypeId).size(); }
+  int CountOf(const std::string& call) const {
+    int n = 0;
+    for (const std::string& c : log) n += c == call;
+    return n;
+  }
+
+  cDataManager* data = GetDataManager();
+  cFakeClock clock{5000};
+  cScratchDir dir;
+  cMessageCapture messages;
+  std::vector<std::string> log;
+};
+
+TEST_F(AppStateTest, RecordHoldsModeIndexPauseAndTheCameraInOrder) {
+  gCurrentGameMode = gTribeGameMode;
+  ASSERT_TRUE(data->Save(dir.File("save")));
+  std::string bytes = Bytes(dir.File("save"));
+  ASSERT_EQ(bytes.size(), 28u + 8u + cAppState::kRecordSize);
+  const char* body = bytes.data() + 36;
+  uint32_t word;
+  std::memcpy(&word, bytes.data() + 28, 4);
+  EXPECT_EQ(word, kAppStateTypeId);
+  std::memcpy(&word, body, 4);
+  EXPECT_EQ(word, 2u);  // tribe
+  std::memcpy(&word, body + 4, 4);
+  EXPECT_EQ(word, 0u);
+  const cCameraState& camera = GetCameraState();
+  float value;
+  std::memcpy(&value, body + 8 + 0, 4);
+  EXPECT_EQ(value, camera.targetAnchor[0]);
+  std::memcpy(&value, body + 8 + 24, 4);
+  EXPECT_EQ(value, camera.targetFrame[3]);
+  std::memcpy(&value, body + 8 + 36, 4);
+  EXPECT_EQ(value, camera.targetDistance);
+  std::memcpy(&value, body + 8 + 52, 4);
+  EXPECT_EQ(value, camera.baseOrientation[0]);
+  std::memcpy(&value, body + 8 + 76, 4);
+  EXPECT_EQ(value, camera.currentDistance);
+  EXPECT_EQ(camera.currentDistance, 20.0f);
+}
+
+TEST_F(AppStateTest, LoadingMakesTheSavedModeCurrentAndRestoresTheCameraBitForBit) {
+  gCurrentGameMode = gTribeGameMode;
+  cCameraRecord saved = CaptureCameraRecord();
+  ASSERT_TRUE(data->Save(dir.File("tribe")));
+
+  gCurrentGameMode = gCreatureGameMode;
+  SetCameraValues(100.0f);
+  ASSERT_TRUE(data->Load(dir.File("tribe")));
+  data->CommitPending();
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
+  EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, saved.values, sizeof saved.values), 0);
+  EXPECT_EQ(LiveAppStates(), 1u);
+  EXPECT_NE(gAppState, nullptr);
+  EXPECT_EQ(CountOf("Tribe:Enter"), 0);  // entering is the loading code's business
+
+  ASSERT_TRUE(data->Save(dir.File("again")));  // save, load, save: the same file
+  EXPECT_EQ(Bytes(dir.File("again")), Bytes(dir.File("tribe")));
+}
+
+TEST_F(AppStateTest, ModesWithoutAnIndexAreWrittenAsZeroAndLoadKeepsTheCurrentMode) {
+  gCurrentGameMode = gPelsGameMode;
+  EXPECT_EQ(cAppState::ModeIndexOfCurrentMode(), cAppState::kNoModeIndex);
+  ASSERT_TRUE(data->Save(dir.File("pels")));
+  gCurrentGameMode = gCivGameMode;
+  ASSERT_TRUE(data->Load(dir.File("pels")));
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCivGameMode);
+}
+
+// Fault mended: the loaded pause was written into gPaused alone, so the game
+// clock kept running, the modes were not told and the check box disagreed.
+TEST_F(AppStateTest, ALoadedPauseReachesTheCheckBoxTheClockAndEveryMode) {
+  gUserPause = 1;
+  OnPauseCheckbox(0);
+  ASSERT_TRUE(data->Save(dir.File("paused")));
+  gUserPause = 0;
+  OnPauseCheckbox(0);
+  ASSERT_TRUE(IsGameClockRunning());
+  log.clear();
+
+  ASSERT_TRUE(data->Load(dir.File("paused")));
+  EXPECT_EQ(gPaused, 1);
+  EXPECT_EQ(gUserPause, 1);
+  EXPECT_FALSE(IsGameClockRunning());
+  EXPECT_EQ(CountOf("Tribe:OnPauseChanged(1)"), 1);
+  uint32_t frozen = GetGameTime();
+  clock.Advance(1000);
+  EXPECT_EQ(GetGameTime(), frozen);
+
+  gUserPause = 0;
+  OnPauseCheckbox(0);
+  ASSERT_TRUE(data->Save(dir.File("running")));
+  gUserPause = 1;
+  OnPauseCheckbox(0);
+  ASSERT_TRUE(data->Load(dir.File("running")));
+  EXPECT_EQ(gPaused, 0);
+  EXPECT_EQ(gUserPause, 0);
+  EXPECT_TRUE(IsGameClockRunning());
+}
+
+TEST_F(AppStateTest, AFileWithoutTheRecordKeepsModePauseAndCameraAndMakesAFreshObject) {
+  const std::string empty = std::string("KNHC") + std::string("\x08\0\0\0", 4) + "LRVQ" +
+                            std::string("\x0C\0\0\0", 4) + "QUORVEL FILE";
+  dir.Write("empty", empty);
+  gCurrentGameMode = gCityGameMode;
+  cCameraRecord before = CaptureCameraRecord();
+  ASSERT_TRUE(data->Load(dir.File("empty")));
+  data->CommitPending();
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
+  EXPECT_EQ(gPaused, 0);
+  EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, before.values, sizeof before.values), 0);
+  EXPECT_EQ(LiveAppStates(), 1u);
+  EXPECT_FALSE(gAppState->IsDead());
+}
+
+// Fault mended: the camera record was read with no length check, so a short
+// record read past the end of its chunk.
+TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
+  gCurrentGameMode = gTribeGameMode;
+  gUserPause = 1;
+  OnPauseCheckbox(0);
+  ASSERT_TRUE(data->Save(dir.File("full")));
+  std::string bytes = Bytes(dir.File("full"));
+  std::string shortFile = bytes.substr(0, 32) + std::string("\x30\0\0\0", 4) + bytes.substr(36, 48);
+  dir.Write("short", shortFile);
+
+  gCurrentGameMode = gCreatureGameMode;
+  gUserPause = 0;
+  OnPauseCheckbox(0);
+  SetCameraValues(500.0f);
+  cCameraRecord before = CaptureCameraRecord();
+  ASSERT_TRUE(data->Load(dir.File("short")));
+  data->CommitPending();
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCreatureGameMode);
+  EXPECT_EQ(gPaused, 0);
+  EXPECT_TRUE(IsGameClockRunning());
+  EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, before.values, sizeof before.values), 0);
+  EXPECT_EQ(LiveAppStates(), 1u);
+  EXPECT_EQ(messages.Count("Load Error"), 1);
+}
+
+// Fault mended: a file with two application-state records left two live objects.
+TEST_F(AppStateTest, TwoRecordsInOneFileLeaveOneLiveObject) {
+  gCurrentGameMode = gCivGameMode;
+  ASSERT_TRUE(data->Save(dir.File("one")));
+  std::string bytes = Bytes(dir.File("one"));
+  std::string record = bytes.substr(28);
+  record[36 - 28] = 5;  // the second record names the space mode
+  dir.Write("two", bytes + record);
+  ASSERT_TRUE(data->Load(dir.File("two")));
+  data->CommitPending();
+  EXPECT_EQ(LiveAppStates(), 1u);
+  EXPECT_EQ(data->GetObjectsOfType(kAppStateTypeId)[0], (Ko::cIGameData*)gAppState);
+  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gSpaceGameMode);
+}
+
+TEST_F(AppStateTest, CameraRecordReaderNeverReadsPastAShortStream) {
+  cMemoryStream stream;
+  for (int i = 0; i < 19; ++i) stream.WriteFloatValue(7.0f);
+  cMemoryStream reader;
+  reader.InitFromBytes(stream.GetData(), stream.GetSize());
+  cCameraRecord before = CaptureCameraRecord();
+  ReadCameraState(reader);
+  EXPECT_TRUE(reader.HasFailed());
+  EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, before.values, sizeof before.values), 0);
+}
+
+}  // namespace
