@@ -246,6 +246,7 @@ GLUI_Column* GLUI::add_column(bool drawBar) { return add_column_to_panel(nullptr
 GLUI_Separator* GLUI::add_separator() { return add_separator_to_panel(nullptr); }
 
 void GLUI::sync_live() {
+  if (mClosed) return;  // a closed panel's variables may be gone with their owner
   for (auto& control : mControls) control->sync_live();
 }
 

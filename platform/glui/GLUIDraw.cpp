@@ -213,8 +213,10 @@ void GLUI_Layer::DrawControl(GLUI* panel, GLUI_Control* control) {
         snprintf(buffer, kEditCapacity, "%s", shown.c_str());
       }
       ImGuiInputTextFlags flags = ImGuiInputTextFlags_EnterReturnsTrue;
-      if (control->mLiveType == GLUI_LIVE_INT) flags |= ImGuiInputTextFlags_CharsDecimal;
-      if (control->mLiveType == GLUI_LIVE_FLOAT) flags |= ImGuiInputTextFlags_CharsScientific;
+      // A click into a number selects it, so typing replaces the old value.
+      if (control->mLiveType == GLUI_LIVE_INT) flags |= ImGuiInputTextFlags_CharsDecimal | ImGuiInputTextFlags_AutoSelectAll;
+      if (control->mLiveType == GLUI_LIVE_FLOAT)
+        flags |= ImGuiInputTextFlags_CharsScientific | ImGuiInputTextFlags_AutoSelectAll;
       ImGui::SetNextItemWidth(control->mLiveType == GLUI_LIVE_TEXT ? 2 * kFieldWidth : kFieldWidth);
       bool entered = ImGui::InputText("##text", buffer, kEditCapacity, flags);
       control->mEditing = ImGui::IsItemActive();

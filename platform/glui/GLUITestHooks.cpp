@@ -37,9 +37,10 @@ void GLUI_TestMouseWheel(GLUI* panel, int direction, int x, int y) {
   if (Usable(panel)) GLUI_Layer::Queue(panel, {GLUI_InputEvent::Wheel, direction, 0, x, y, 0});
 }
 
-void GLUI_TestKey(GLUI* panel, unsigned char key, bool down) {
+void GLUI_TestKey(GLUI* panel, unsigned char key, bool down, int glutModifiers) {
   if (Usable(panel))
-    GLUI_Layer::Queue(panel, {down ? GLUI_InputEvent::KeyDown : GLUI_InputEvent::KeyUp, key, 0, 0, 0, 0});
+    GLUI_Layer::Queue(panel,
+                      {down ? GLUI_InputEvent::KeyDown : GLUI_InputEvent::KeyUp, key, 0, 0, 0, glutModifiers});
 }
 
 void GLUI_TestSpecialKey(GLUI* panel, int glutKey, bool down) {

@@ -21,6 +21,7 @@ struct cPanelRegistry {
   bool inFrame = false;       // a frame is being drawn: no second one may start inside it
   bool closeActionOverridden = false;
   int savedCloseAction = 0;
+  std::vector<int> closedWindowIds;  // GLUT may reuse an id later; until then it names a dead window
 };
 
 cPanelRegistry& Registry() {
@@ -29,7 +30,7 @@ cPanelRegistry& Registry() {
 }
 
 constexpr int kIdleRedrawMs = 16;  // the idle hook redraws panels at most this often unless input waits
-constexpr int kFirstWidth = 160, kFirstHeight = 40;  // control panels grow to their contents from here
+constexpr int kFirstWidth = 40, kFirstHeight = 40;  // control panels grow to their contents from here
 
 GLUI* PanelForWindow(int windowId) {
   if (windowId <= 0) return nullptr;
@@ -42,8 +43,8 @@ GLUI* CurrentPanel() { return PanelForWindow(glutGetWindow()); }
 
 bool IsLiveWindow(int windowId) {
   if (windowId <= 0) return false;
-  for (GLUI* panel : Registry().panels)  // our own closed windows are known dead; others we trust
-    if (GLUI_Layer::Closed(panel) && panel->get_glut_window_id() == windowId) return false;
+  for (int closed : Registry().closedWindowIds)  // our own closed windows are known dead; others we trust
+    if (closed == windowId) return false;
   return true;
 }
 
@@ -259,6 +260,9 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   glutInitWindowSize(width, height);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
   int windowId = glutCreateWindow(name ? name : "");
+  std::vector<int>& closedIds = Registry().closedWindowIds;
+  for (size_t i = 0; i < closedIds.size(); ++i)
+    if (closedIds[i] == windowId) closedIds.erase(closedIds.begin() + (long)i--);
   glutInitWindowPosition(savedX, savedY);
   glutInitWindowSize(savedWidth, savedHeight);
   glutInitDisplayMode(savedMode);
@@ -316,12 +320,21 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
                            ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
                            ImGuiWindowFlags_NoBringToFrontOnFocus;
   ImGui::SetNextWindowPos(ImVec2(0, 0));
-  if (frame.autoSize) flags |= ImGuiWindowFlags_AlwaysAutoResize;
-  else ImGui::SetNextWindowSize(io.DisplaySize);
+  ImGui::SetNextWindowSize(io.DisplaySize);
+  if (frame.autoSize) flags |= ImGuiWindowFlags_NoScrollbar;
   ImGui::Begin("##panel", nullptr, flags);
-  if (frame.customDraw) frame.customDraw(panel);
-  else DrawControls(panel);
-  ImVec2 size = ImGui::GetWindowSize();
+  ImVec2 fit(0, 0);
+  if (frame.customDraw) {
+    frame.customDraw(panel);
+  } else {
+    // The controls' own extent decides the window size (ImGui's auto-fit is
+    // bounded by the display, which here is the window itself).
+    ImGui::BeginGroup();
+    DrawControls(panel);
+    ImGui::EndGroup();
+    ImVec2 padding = ImGui::GetStyle().WindowPadding;
+    fit = ImVec2(ImGui::GetItemRectSize().x + 2 * padding.x, ImGui::GetItemRectSize().y + 2 * padding.y);
+  }
   ImGui::End();
   ImGui::Render();
 
@@ -333,7 +346,7 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
   ImGui::SetCurrentContext(previousContext);
 
   if (frame.autoSize) {
-    int fitWidth = (int)std::ceil(size.x), fitHeight = (int)std::ceil(size.y);
+    int fitWidth = (int)std::ceil(fit.x), fitHeight = (int)std::ceil(fit.y);
     if (fitWidth > 0 && fitHeight > 0 && (fitWidth != frame.width || fitHeight != frame.height)) {
       glutReshapeWindow(fitWidth, fitHeight);
       frame.width = fitWidth;
@@ -368,6 +381,8 @@ void GLUI_Layer::Destroy(GLUI* panel, bool byWindowManager) {
     if (previousWindow > 0 && previousWindow != windowId && IsLiveWindow(previousWindow))
       glutSetWindow(previousWindow);
   }
+  Registry().closedWindowIds.push_back(windowId);
+  WindowId(panel) = 0;
 }
 
 // ---- GLUI window operations ----------------------------------------------------------

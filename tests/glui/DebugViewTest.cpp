@@ -1,0 +1,80 @@
+// The debug window view: lines printed before it opened, typed commands, and
+// following the newest line unless the user scrolled up.
+#include "glf/DebugWindow.h"
+#include "platform/glui/DebugView.h"
+#include "tests/glui/GluiTestFixture.h"
+
+namespace {
+
+GLUI* OpenView() {
+  CreateDebugWindow();
+  GetDebugWindow()->SetMirrorToStdout(false);
+  OpenDebugWindowView();
+  return GLUI_GetDebugView();
+}
+
+bool HasLineEnding(const char* text) {
+  cGLFDebugWindow* window = GetDebugWindow();
+  std::lock_guard<std::recursive_mutex> hold(window->Lock());
+  for (const std::string& line : window->Lines())
+    if (line.size() >= strlen(text) && line.compare(line.size() - strlen(text), std::string::npos, text) == 0)
+      return true;
+  return false;
+}
+
+}  // namespace
+
+TEST_F(GluiTest, DebugViewRunsTypedCommandsThroughTheModel) {
+  CreateDebugWindow();
+  GetDebugWindow()->SetMirrorToStdout(false);
+  DebugPrintf("printed before the view opened");
+  GLUI* view = OpenView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_STREQ(view->get_name(), "Debug Window");
+  EXPECT_EQ(OpenView(), view) << "one view only";
+
+  GLUI_TestPumpUntilIdle();
+  GLUI_TestTypeText(view, "  help  \r");  // the box has the focus from the start
+  GLUI_TestPumpUntilIdle();
+  EXPECT_TRUE(HasLineEnding(">  help  "));
+  EXPECT_TRUE(HasLineEnding("Current Commands:"));
+  EXPECT_TRUE(HasLineEnding("printed before the view opened"));
+
+  // The box is empty and keeps the focus after Return.
+  GLUI_TestTypeText(view, "help help\r");
+  GLUI_TestPumpUntilIdle();
+  EXPECT_TRUE(HasLineEnding(">help help"));
+  EXPECT_TRUE(HasLineEnding("help - usage: help [topic]"));
+  EXPECT_GT(MoveDebugWindowView(20, 20), 0);
+}
+
+TEST_F(GluiTest, DebugViewFollowsNewLinesOnlyWhileAtTheBottom) {
+  GLUI* view = OpenView();
+  ASSERT_NE(view, nullptr);
+  for (int i = 0; i < 300; ++i) DebugPrintf("line %d", i);
+  GLUI_TestPumpUntilIdle(3);
+  float scroll = 0, scrollMax = 0;
+  ASSERT_TRUE(GLUI_TestDebugViewScroll(&scroll, &scrollMax));
+  ASSERT_GT(scrollMax, 0.0f);
+  EXPECT_EQ(scroll, scrollMax);
+
+  int x, y, w, h;
+  ASSERT_TRUE(GLUI_TestControlRect(view, "text area", &x, &y, &w, &h));
+  GLUI_TestMouseMove(view, x + w / 2, y + h / 2);
+  for (int i = 0; i < 5; ++i) GLUI_TestMouseWheel(view, +1, x + w / 2, y + h / 2);
+  GLUI_TestPumpUntilIdle(3);
+  float scrolledUp = 0;
+  ASSERT_TRUE(GLUI_TestDebugViewScroll(&scrolledUp, &scrollMax));
+  ASSERT_LT(scrolledUp, scrollMax);
+  DebugPrintf("one more");
+  GLUI_TestPumpUntilIdle(3);
+  GLUI_TestDebugViewScroll(&scroll, &scrollMax);
+  EXPECT_EQ(scroll, scrolledUp) << "scrolled up, the view stays put";
+
+  for (int i = 0; i < 200; ++i) GLUI_TestMouseWheel(view, -1, x + w / 2, y + h / 2);
+  GLUI_TestPumpUntilIdle(3);
+  DebugPrintf("and another");
+  GLUI_TestPumpUntilIdle(3);
+  GLUI_TestDebugViewScroll(&scroll, &scrollMax);
+  EXPECT_EQ(scroll, scrollMax) << "back at the bottom, it follows again";
+}

@@ -1,0 +1,122 @@
+// Panel windows: sizing, start-up settings, the idle hook, hiding and closing.
+#include "tests/glui/GluiTestFixture.h"
+
+namespace {
+
+int gIdleCalls = 0;
+int gIdleWindow = 0;
+void CountIdle() {
+  ++gIdleCalls;
+  gIdleWindow = glutGetWindow();
+}
+
+GLUI* gSelfClosing = nullptr;
+void CloseOwnPanel(int) { gSelfClosing->close(); }
+
+GLUI* gOpenedByCallback = nullptr;
+void OpenAnotherPanel(int) { gOpenedByCallback = GLUI_Master.create_glui("Opened by a callback"); }
+
+}  // namespace
+
+TEST_F(GluiTest, PanelWindowFitsItsControlsAndKeepsTheGamesWindowSettings) {
+  glutInitWindowSize(640, 480);
+  glutInitWindowPosition(33, 44);
+  GLUI* panel = Open("Quorvel Control Panel");
+  EXPECT_EQ(glutGet(GLUT_INIT_WINDOW_WIDTH), 640);
+  EXPECT_EQ(glutGet(GLUT_INIT_WINDOW_X), 33);
+  EXPECT_EQ(glutGetWindow(), mainWindow) << "creating a panel leaves the current window alone";
+
+  panel->add_button("Save Game", 1);
+  panel->add_checkbox("Show Debug Info");
+  panel->add_checkbox("A rather long check box label for width");
+  for (int i = 0; i < 4; ++i) GLUI_PumpFrame();
+  int x, y, w, h;
+  ASSERT_TRUE(GLUI_TestControlRect(panel, "A rather long check box label for width", &x, &y, &w, &h));
+  glutSetWindow(panel->get_glut_window_id());
+  glutMainLoopEvent();
+  int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
+  glutSetWindow(mainWindow);
+  EXPECT_GE(width, x + w);
+  EXPECT_GE(height, y + h);
+  EXPECT_LT(width, x + w + 60) << "no wide empty margin";
+}
+
+TEST_F(GluiTest, IdleHookRunsTheGameOnItsMainWindowAndRedrawsPanels) {
+  gIdleCalls = 0;
+  GLUI* panel = Open("Idle");
+  int flag = 0;
+  panel->add_checkbox("Flag", &flag);
+  GLUI_Master.set_glutIdleFunc(CountIdle);
+  glutSetWindow(panel->get_glut_window_id());
+  GLUI_Master.run_idle_once();
+  GLUI_Master.run_idle_once();
+  EXPECT_EQ(gIdleCalls, 2);
+  EXPECT_EQ(gIdleWindow, mainWindow);
+  int x, y, w, h;
+  EXPECT_TRUE(GLUI_TestControlRect(panel, "Flag", &x, &y, &w, &h)) << "the idle pass drew the panel";
+  GLUI_Master.set_glutIdleFunc(nullptr);
+  glutSetWindow(mainWindow);
+}
+
+TEST_F(GluiTest, SyncLiveAllShowsVariablesChangedBehindThePanelsBack) {
+  int shown = 0;
+  GLUI* panel = Open("Sync");
+  GLUI_Checkbox* box = panel->add_checkbox("Lights On", &shown);
+  shown = 1;
+  EXPECT_EQ(box->get_int_val(), 0);
+  GLUI_Master.sync_live_all();
+  EXPECT_EQ(box->get_int_val(), 1);
+}
+
+TEST_F(GluiTest, HiddenPanelsAreNotDrawnAndShowBringsThemBack) {
+  GLUI* panel = Open("Hide");
+  panel->add_button("Press");
+  panel->hide();
+  EXPECT_FALSE(panel->is_visible());
+  EXPECT_FALSE(GLUI_TestClick(panel, "Press"));
+  panel->show();
+  EXPECT_TRUE(GLUI_TestClick(panel, "Press"));
+}
+
+TEST_F(GluiTest, ACallbackMayCloseItsOwnPanelOrOpenAnother) {
+  gSelfClosing = Open("Closing");
+  gSelfClosing->add_button("Close", 0, CloseOwnPanel);
+  int live = 0;
+  GLUI_Checkbox* box = gSelfClosing->add_checkbox("Still here", &live);
+  ASSERT_TRUE(GLUI_TestClick(gSelfClosing, "Close"));
+  EXPECT_TRUE(gSelfClosing->is_closed());
+  EXPECT_EQ(gSelfClosing->get_glut_window_id(), 0);
+  EXPECT_EQ(GLUI_Master.find_glui_by_window_id(0), nullptr);
+  box->set_int_val(1);  // game code may still hold its controls
+  EXPECT_EQ(live, 1);
+  gSelfClosing->show();
+  gSelfClosing->close();
+  GLUI_PumpFrame();
+
+  GLUI* opener = Open("Opener");
+  opener->add_button("Open", 0, OpenAnotherPanel);
+  ASSERT_TRUE(GLUI_TestClick(opener, "Open"));
+  ASSERT_NE(gOpenedByCallback, nullptr);
+  opened.push_back(gOpenedByCallback);
+  gOpenedByCallback->add_button("Inner");
+  EXPECT_TRUE(GLUI_TestClick(gOpenedByCallback, "Inner"));
+}
+
+TEST_F(GluiTest, PanelsInsideColumnsAndRolloutsAreReachable) {
+  int a = 0, b = 0;
+  GLUI* panel = Open("Layout");
+  GLUI_Panel* group = panel->add_panel("Flags");
+  panel->add_checkbox_to_panel(group, "Left", &a);
+  panel->add_column_to_panel(group, true);
+  panel->add_checkbox_to_panel(group, "Right", &b);
+  GLUI_Rollout* more = panel->add_rollout("More", false);
+  panel->add_statictext_to_panel(more, "Hidden text");
+  ASSERT_TRUE(GLUI_TestClick(panel, "Right"));
+  EXPECT_EQ(b, 1);
+  int x, y, w, h;
+  EXPECT_FALSE(GLUI_TestControlRect(panel, "Hidden text", &x, &y, &w, &h));
+  ASSERT_TRUE(GLUI_TestClick(panel, "More"));
+  GLUI_PumpFrame();
+  EXPECT_TRUE(GLUI_TestControlRect(panel, "Hidden text", &x, &y, &w, &h));
+  EXPECT_TRUE(more->is_open());
+}
