@@ -123,34 +123,26 @@ TEST_F(BehaviorTest, AgentsRegisterOnceWithOneReference) {
 TEST_F(BehaviorTest, RemovingOtherAgentsDuringAnUpdateIsSafe) {
   cFakeInteraction idle("idle", 0, 1000), killer("killer", 0, 1000);
   tRefPtr<cFakeAgent> hunter(new cFakeAgent), watched(new cFakeAgent);
-  auto* unheld = new cFakeAgent;  // only the controller holds this one
-  hunter->candidates = {&killer};
+  auto* unheld = new cFakeAgent;  // only the controller holds this one, and it is idle
   watched->candidates = {&idle};
-  unheld->candidates = {&idle};
   cFakeAgent* hunterAgent = hunter.Get();
   killer.onStep = [&](cFakeInteraction*) {
     controller.RemoveAgent(watched.Get());
     controller.RemoveAgent(unheld);
     controller.RemoveAgent(hunterAgent);  // itself as well
   };
+  hunter->StartInteraction(&killer, 0);
   controller.AddAgent(hunter.Get());
   controller.AddAgent(watched.Get());
   controller.AddAgent(unheld);
-  controller.Update(16);  // everyone chooses
   const int agentsBefore = FakeCounts::agents;
 
   controller.Update(16);  // the hunter's step removes everyone
   EXPECT_EQ(controller.GetAgentCount(), 0u);
-  EXPECT_EQ(Current(watched.Get())->stepped, 0u);  // removed before its turn: not stepped
-  EXPECT_EQ(FakeCounts::agents, agentsBefore);   // the unheld one is kept alive by its interaction
+  EXPECT_FALSE(watched->HasInteraction());       // removed before its turn: not chosen for
+  EXPECT_EQ(FakeCounts::agents, agentsBefore - 1);  // the unheld one is gone
 
-  // Ending their interactions lets removed agents go once the queue is through.
-  unheld->EndInteraction();
-  hunter->EndInteraction();
-  watched->EndInteraction();
-  controller.Update(0);
-  controller.Update(0);
-  EXPECT_EQ(FakeCounts::agents, agentsBefore - 1);
+  hunter->EndInteraction();  // removal leaves a busy agent's interaction alone
 }
 
 TEST_F(BehaviorTest, ClearKeepsQueuedInteractionsAndEndsRunningOnesSoNothingLeaks) {
