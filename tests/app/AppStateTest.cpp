@@ -133,7 +133,7 @@ TEST_F(AppStateTest, LoadingMakesTheSavedModeCurrentAndRestoresTheCameraBitForBi
   EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, saved.values, sizeof saved.values), 0);
   EXPECT_EQ(LiveAppStates(), 1u);
   EXPECT_NE(gAppState, nullptr);
-  EXPECT_EQ(CountOf("Tribe:Enter"), 0);  // entering is the loading code's business
+  EXPECT_EQ(CountOf("Tribe.Enter"), 0);  // entering is the loading code's business
 
   ASSERT_TRUE(data->Save(dir.File("again")));  // save, load, save: the same file
   EXPECT_EQ(Bytes(dir.File("again")), Bytes(dir.File("tribe")));
@@ -163,7 +163,7 @@ TEST_F(AppStateTest, ALoadedPauseReachesTheCheckBoxTheClockAndEveryMode) {
   EXPECT_EQ(gPaused, 1);
   EXPECT_EQ(gUserPause, 1);
   EXPECT_FALSE(IsGameClockRunning());
-  EXPECT_EQ(CountOf("Tribe:OnPauseChanged(1)"), 1);
+  EXPECT_EQ(CountOf("Tribe.OnPauseChanged(1)"), 1);
   uint32_t frozen = GetGameTime();
   clock.Advance(1000);
   EXPECT_EQ(GetGameTime(), frozen);
