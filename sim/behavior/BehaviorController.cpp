@@ -63,7 +63,9 @@ void cBehaviorController::ChooseInteraction(cIInteractionAgent* agent) {
   if (!candidates) return;
   cIInteraction* best = nullptr;
   int32_t bestScore = kNoScore;
-  for (cIInteraction* candidate : *candidates) {
+  // By index: a candidate's answer may add to the agent's list.
+  for (size_t i = 0; i < candidates->size(); ++i) {
+    cIInteraction* candidate = (*candidates)[i];
     if (!candidate || !candidate->IsEnabled() || !candidate->CanPerform(agent, 0)) continue;
     int32_t score = candidate->Score(agent, 0);
     if (score > bestScore) {  // strictly: ties go to the earlier candidate
