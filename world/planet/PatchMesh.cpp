@@ -255,7 +255,9 @@ void ExtractPatchMesh(const cFaceGrid& grid, cPatchMeshBuilder& builder, uint32_
     walk.parity = 2 * e + 1;
     walk.Refine(T, centre, next, 2 * e);
   }
-  if (!(order[0] == corners[0]) && !(order[0] == corners[1])) walk.AppendGrid(order[0]);
+  // Close the fan back onto the first corner; without it the last triangle of
+  // the last quarter is missing and the patch shows a hole.
+  walk.AppendGrid(order[0]);
 
   if (!grid.Params().skirts) return;
   const int x0 = (static_cast<int>(patchX) - 1) * step, y0 = (static_cast<int>(patchY) - 1) * step;

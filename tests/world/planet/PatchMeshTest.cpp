@@ -1,0 +1,226 @@
+// Patch meshes and the patch tree: every patch covers its square exactly once
+// with one winding facing outward, normals point out of the ground, and
+// neighbouring patches of different levels leave no gap the skirts do not close.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "math/Vector.h"
+#include "tests/world/planet/PlanetTestSupport.h"
+#include "world/planet/DisplacedSphere.h"
+#include "world/planet/PatchMesh.h"
+
+using namespace Ru::Math;
+using namespace nKoPlanet;
+
+namespace {
+
+float Hills(const Vector3& d) { return 12.0f + 9.0f * std::sin(7.0f * d.x) * std::cos(5.0f * d.y) + 6.0f * d.z * d.x; }
+
+cDisplacedSphereParams SmallParams(const cCubeMap<float>* map, bool skirts) {
+  cDisplacedSphereParams p;
+  p.gridExponent = 6;
+  p.levelCount = 3;
+  p.activation1 = 0.1f;
+  p.activation2 = 8.0f;
+  p.activation3 = 0.0f;
+  p.activation4 = 1.0f;
+  p.activation5 = 0.1f;
+  p.skirts = skirts ? 1 : 0;
+  p.heightMap = map;
+  p.radius = 500.0f;
+  return p;
+}
+
+void CollectPatches(const cTerrainPatch* p, std::vector<const cTerrainPatch*>& out) {
+  out.push_back(p);
+  for (const cTerrainPatch* c : p->children)
+    if (c) CollectPatches(c, out);
+}
+
+cFaceCoordinate OnFace(const cTerrainPatch& patch, const Vector3& position) {
+  cFaceCoordinate c;
+  EXPECT_TRUE(DirectionToFaceCoordinateOnFace(position, patch.face, c));
+  return c;
+}
+
+}  // namespace
+
+TEST(PatchMesh, PlanetTreeHas85PatchesPerFace) {
+  cDisplacedSphereParams p = SmallParams(nullptr, true);
+  p.gridExponent = 8;
+  p.levelCount = 4;
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(sphere.Init(p));
+  std::string dots = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(dots, std::string(510, '.'));
+  for (uint32_t face = 0; face < 6; ++face) {
+    std::vector<const cTerrainPatch*> all;
+    CollectPatches(sphere.GetRoot(face), all);
+    ASSERT_EQ(all.size(), 85u);
+    std::map<float, int> bySize;
+    for (const cTerrainPatch* patch : all) ++bySize[patch->size];
+    EXPECT_EQ(bySize[1.0f], 1);
+    EXPECT_EQ(bySize[0.5f], 4);
+    EXPECT_EQ(bySize[0.25f], 16);
+    EXPECT_EQ(bySize[0.125f], 64);
+  }
+  // A leaf spans 33 x 33 grid vertices plus skirts.
+  EXPECT_LE(sphere.LargestPatchVertexCount(), 33u * 33u + 4u * 33u);
+  EXPECT_TRUE(sphere.ReleasePatches());
+  EXPECT_EQ(sphere.GetRoot(0), nullptr);
+}
+
+// Without skirts the triangles of a patch, seen on its face, must tile its
+// square exactly: positive signed areas (one winding) that sum to the square.
+TEST(PatchMesh, EveryPatchCoversItsSquareWithOneOutwardWinding) {
+  auto map = MakeHeightMap(Hills, 64);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(SmallParams(map.get(), false));
+  testing::internal::GetCapturedStdout();
+  for (uint32_t face = 0; face < 6; ++face) {
+    std::vector<const cTerrainPatch*> all;
+    CollectPatches(sphere.GetRoot(face), all);
+    for (const cTerrainPatch* patch : all) {
+      double area = 0.0;
+      ASSERT_EQ(patch->indices.size() % 3, 0u);
+      for (size_t i = 0; i < patch->indices.size(); i += 3) {
+        const Vector3& a = patch->positions[patch->indices[i]];
+        const Vector3& b = patch->positions[patch->indices[i + 1]];
+        const Vector3& c = patch->positions[patch->indices[i + 2]];
+        // Outward: counter-clockwise seen from outside the planet.
+        const Vector3 n = CrossProduct(Vector3Sub(b, a), Vector3Sub(c, a));
+        EXPECT_GT(Vector3Dot(n, Vector3Add(a, Vector3Add(b, c))), 0.0f) << "face " << face << " level " << patch->level;
+        const cFaceCoordinate fa = OnFace(*patch, a), fb = OnFace(*patch, b), fc = OnFace(*patch, c);
+        const double signedArea = 0.5 * ((fb.u - fa.u) * (fc.v - fa.v) - (fc.u - fa.u) * (fb.v - fa.v));
+        area += std::fabs(signedArea);
+      }
+      EXPECT_NEAR(area, patch->size * patch->size, 1e-4) << "face " << face << " level " << patch->level;
+      for (size_t v = 0; v < patch->positions.size(); ++v) {
+        EXPECT_NEAR(Vector3Length(patch->normals[v]), 1.0f, 1e-4f);
+        EXPECT_GT(Vector3Dot(patch->normals[v], Vector3Normalized(patch->positions[v])), 0.5f);
+      }
+    }
+  }
+}
+
+// The geometric normal of a lit slope must lean away from the uphill side.
+TEST(PatchMesh, NormalsLeanAwayFromTheSlope) {
+  auto map = MakeHeightMap([](const Vector3& d) { return 40.0f * d.x; }, 64);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(SmallParams(map.get(), false));
+  testing::internal::GetCapturedStdout();
+  std::vector<const cTerrainPatch*> all;
+  CollectPatches(sphere.GetRoot(0), all);  // the +z face; height rises towards +x
+  int checked = 0;
+  for (const cTerrainPatch* patch : all)
+    for (size_t v = 0; v < patch->positions.size(); ++v) {
+      const Vector3 up = Vector3Normalized(patch->positions[v]);
+      const Vector3& n = patch->normals[v];
+      // Tangential part of the normal points downhill (towards -x on this face).
+      const Vector3 tangential = Vector3Sub(n, Vector3Scale(up, Vector3Dot(n, up)));
+      if (std::fabs(up.x) < 0.5f && std::fabs(up.y) < 0.5f) {
+        EXPECT_LT(tangential.x, 0.0f);
+        ++checked;
+      }
+    }
+  EXPECT_GT(checked, 100);
+}
+
+// Where a fine patch meets a coarser one, the fine edge may hold extra vertices
+// (a T-junction). The gap they open must be smaller than the skirt hanging from
+// either patch, and every coarse edge vertex must also be on the fine edge.
+TEST(PatchMesh, NoCracksBetweenPatchesOfDifferentLevels) {
+  auto map = MakeHeightMap(Hills, 64);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(SmallParams(map.get(), true));
+  testing::internal::GetCapturedStdout();
+  const int top = 2;
+  int pairs = 0;
+  for (uint32_t face = 0; face < 6; ++face) {
+    std::vector<const cTerrainPatch*> all;
+    CollectPatches(sphere.GetRoot(face), all);
+    for (const cTerrainPatch* fine : all)
+      for (const cTerrainPatch* coarse : all) {
+        if (coarse->level != fine->level + 1) continue;
+        // Shared vertical edge: fine's right edge on coarse's left edge, overlapping in v.
+        const float edgeU = fine->X * fine->size;
+        if (std::fabs(edgeU - (coarse->X - 1) * coarse->size) > 1e-6f) continue;
+        const float v0 = (fine->Y - 1) * fine->size, v1 = fine->Y * fine->size;
+        if (v0 < (coarse->Y - 1) * coarse->size - 1e-6f || v1 > coarse->Y * coarse->size + 1e-6f) continue;
+        auto edgeVertices = [&](const cTerrainPatch* p) {
+          std::map<float, float> byV;  // v -> radius, grid vertices on the edge only
+          for (size_t i = 0; i < p->positions.size(); ++i) {
+            cFaceCoordinate c;
+            if (!DirectionToFaceCoordinateOnFace(p->positions[i], face, c)) continue;
+            const float r = Vector3Length(p->positions[i]);
+            if (std::fabs(c.u - edgeU) < 1e-4f && c.v >= v0 - 1e-4f && c.v <= v1 + 1e-4f && r > 490.0f) {
+              const float key = std::round(c.v * 64.0f) / 64.0f;  // the grid step: skirt and grid vertex share it
+              auto it = byV.find(key);
+              if (it == byV.end() || r > it->second) byV[key] = r;  // skirts sit lower
+            }
+          }
+          return byV;
+        };
+        auto f = edgeVertices(fine), c = edgeVertices(coarse);
+        ASSERT_GE(c.size(), 2u);
+        const float skirtDrop = 0.05f * std::pow(0.5f, static_cast<float>(top - coarse->level)) * 500.0f;
+        for (const auto& [v, r] : f) {
+          // Radius of the coarse edge at v, linearly between its vertices.
+          auto hi = c.lower_bound(v - 1e-5f);
+          if (hi == c.end()) --hi;
+          auto lo = hi == c.begin() ? hi : std::prev(hi);
+          float t = hi->first == lo->first ? 0.0f : (v - lo->first) / (hi->first - lo->first);
+          float coarseR = lo->second + (hi->second - lo->second) * t;
+          EXPECT_LT(std::fabs(r - coarseR), skirtDrop) << "face " << face;
+        }
+        for (const auto& [v, r] : c) {
+          auto it = f.lower_bound(v - 1e-5f);
+          ASSERT_TRUE(it != f.end() && std::fabs(it->first - v) < 1e-5f) << "coarse vertex missing from the fine edge";
+          EXPECT_NEAR(it->second, r, 1e-3f);
+        }
+        ++pairs;
+      }
+  }
+  EXPECT_GT(pairs, 20);
+}
+
+TEST(PatchMesh, LevelOfDetailSkipsTheFarSideAndRefinesNearTheCamera) {
+  auto map = MakeHeightMap(Hills, 64);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(SmallParams(map.get(), true));
+  testing::internal::GetCapturedStdout();
+  // Camera on +z looking down -z at distance D: model-view is a translation by -D.
+  auto frame = [&](float distance) {
+    float mv[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -distance, 1};
+    const float n = 1.0f, f = 5000.0f, t = std::tan(20.0f * 3.1415927f / 180.0f) * n;
+    float proj[16] = {n / t, 0, 0, 0, 0, n / t, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    sphere.UpdateLevelOfDetail(mv, proj, 5.0f);
+    return sphere.CountDrawnTriangles();
+  };
+  const size_t far = frame(5000.0f);
+  EXPECT_TRUE(sphere.GetDrawList(1).empty() || sphere.GetDrawList(1).front()->level == 2);  // the -z face: roots only
+  const size_t near = frame(600.0f);
+  EXPECT_GT(near, far);
+  bool leafOnFront = false;
+  for (const cTerrainPatch* p : sphere.GetDrawList(0)) leafOnFront |= p->level == 0;
+  EXPECT_TRUE(leafOnFront);
+}
+
+TEST(PatchMesh, VertexMapFindsWhatItStores) {
+  cPatchVertexMap map;
+  EXPECT_EQ(map.BucketCount(), 4096u);
+  for (int i = 0; i < 9000; ++i) map.Insert(i % 257, i / 257, static_cast<uint32_t>(i));
+  EXPECT_GE(map.BucketCount(), 8192u);
+  uint32_t record = 0;
+  ASSERT_TRUE(map.Find(5, 3, record));
+  EXPECT_EQ(record, 3u * 257u + 5u);
+  EXPECT_FALSE(map.Find(300, 3, record));
+}
