@@ -73,6 +73,7 @@ class cFakeInteraction : public cInteraction {
     made->canPerform = canPerform;
     made->onStep = onStep;
     made->onEnd = onEnd;
+    made->onStart = onStart;
     made->stopRunningAfterStep = stopRunningAfterStep;
     return made;
   }
@@ -88,6 +89,7 @@ class cFakeInteraction : public cInteraction {
   void Start() override {
     ++started;
     cInteraction::Start();
+    if (onStart) onStart(this);
   }
   void End() override {
     ++ended;
@@ -107,7 +109,7 @@ class cFakeInteraction : public cInteraction {
   bool canPerform = true;
   bool stopRunningAfterStep = false;
   bool instance = false;  // made by Create, not a prototype
-  std::function<void(cFakeInteraction*)> onStep, onEnd;
+  std::function<void(cFakeInteraction*)> onStep, onStart, onEnd;
   uint32_t stepped = 0;
   int started = 0, ended = 0;
 };

@@ -225,4 +225,26 @@ TEST_F(GroupTest, ChoosingForItselfTakesAMemberOutOfItsGroup) {
   EXPECT_EQ(dynamic_cast<cFakeGroupInteraction*>(instance)->membersLeft, 1);
 }
 
+TEST_F(GroupTest, StartingAnInteractionTellsTheOldGroupAgentOnlyWhenTheGroupChanged) {
+  MakeGroup(1);
+  ASSERT_NE(StartHunt(), nullptr);
+  cFakeMember* member = members[0].Get();
+  cFakeInteraction stay("stay", 0, 1000);
+  ASSERT_TRUE(member->StartInteraction(&stay, 0));  // started by game code: stays in its group
+  EXPECT_EQ(group->removeCalls, 0);
+  EXPECT_TRUE(member->HasGroup());
+
+  tRefPtr<cFakeGroupAgent> herd(new cFakeGroupAgent);
+  controller.AddAgent(herd.Get());
+  herd->members.emplace_back(new cFakeMember);  // the herd needs someone to instantiate for
+  controller.AddAgent(herd->members.back().Get());
+  ASSERT_TRUE(herd->StartInteraction(&hunt, 0));
+  cFakeInteraction defect("defect", 0, 1000);
+  defect.onStart = [&](cFakeInteraction*) { member->SetGroup(herd->GetInteraction()); };
+  ASSERT_TRUE(member->StartInteraction(&defect, 0));
+  EXPECT_EQ(member->GetGroup(), herd->GetInteraction());
+  EXPECT_EQ(group->removeCalls, 2);  // once on leaving, once more for the changed group agent
+  EXPECT_EQ(herd->removeCalls, 0);
+}
+
 }  // namespace
