@@ -244,7 +244,9 @@ void cTransform::UpdateQuat() {
   auto at = [m](int r, int c) { return m[4 * r + c]; };
   float t1 = at(0, 0) + at(1, 1) + at(2, 2) + 1.0f;
   Quaternion q;
-  if (t1 > 0.0f) {
+  // The w branch only while w is well away from 0 (trace >= 0): near a half
+  // turn 1/sqrt(t1) blows rounding noise in the off-diagonals up into the axis.
+  if (t1 >= 1.0f) {
     float r = 0.5f / std::sqrt(t1);
     q.w = 0.25f / r;
     q.x = (at(1, 2) - at(2, 1)) * r;

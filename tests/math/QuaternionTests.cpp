@@ -205,6 +205,14 @@ TEST(Transform, KeepsQuaternionAndMatrixInStep) {
     t.quatChanged = true;
     ASSERT_TRUE(MathTest::NearM4(t.GetMatrix(), QuatToMatrix4(q, p), 1e-4f)) << i;
   }
+  // Regression: near half turns (w about 0) the record divided rounding noise by
+  // about 0 and returned an unrelated rotation for axes off the coordinate axes.
+  for (Vector3 axis : {kX, kY, kZ, Vector3Normalized(Vector3{1, 0, 1})}) {
+    Quaternion half = QuatFromAngleAxis(axis, 3.1415927f);
+    t.matrix = Matrix4FromQuat(half);
+    t.matrixChanged = true;
+    EXPECT_TRUE(SameRotation(t.GetQuat(), half, 1e-4f));
+  }
   Vector4 in4[2] = {{1, 0, 0, 1}, {0, 0, 0, 1}};
   Vector4 out4[2];
   t.TransformPoints(in4, out4, 2);
