@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sim/rovurozoviz/RovurozovizPrepared.h"
+#include "sim/rovurozoviz/RovurozovizProgram.h"
+#include "tests/support/TestSupport.h"
+
+// Mended: these scripts used to hang the game, grow a stack until memory ran
+// out, or jump to instruction -1.
+TEST(RovurozovizRobustness, RunawayRunsEnd) {
+  cMessageCapture boxes;
+  struct {
+    const char* text;
+    int stop;  // where the run must stop
+  } cases[] = {
+      {"l: goto l", 0},
+      {"a = 1 goto nowhere a = 2", 2},     // undefined label: the run ends at the jump
+      {"a = 1 gosub nowhere a = 2", 2},
+      {"l: gosub l", 0},                   // return stack cap
+      {"l: push 1 goto l", -1},            // value stack cap
+      {"l: a = 1, 2 goto l", -1},
+      {"a = 0 l: a = a + 1 if (a > 0) goto l endif", -1},  // budget
+  };
+  for (const auto& c : cases) {
+    cRovurozovizProgram program;
+    ASSERT_TRUE(program.Compile(c.text)) << c.text;
+    int stop = program.Run();
+    EXPECT_TRUE(program.RunWasCutShort()) << c.text;
+    if (c.stop >= 0) {
+      EXPECT_EQ(stop, c.stop) << c.text;
+    }
+    EXPECT_LE(program.ValueStackDepth(), cRovurozovizProgram::kMaxValueStack);
+    if (std::string(c.text).find("nowhere") != std::string::npos) {
+      EXPECT_EQ(program.GetVariable("a"), 1.0f);
+    }
+    // The program stays usable: a second run behaves the same.
+    EXPECT_EQ(program.Run(), stop) << c.text;
+  }
+  EXPECT_TRUE(boxes.boxes.empty());
+  cRovurozovizProgram normal;
+  ASSERT_TRUE(normal.Compile("a = 1"));
+  normal.Run();
+  EXPECT_FALSE(normal.RunWasCutShort());
+}
+
+// Mended: a token longer than the scanner's buffer ended the process.
+TEST(RovurozovizRobustness, HugeTokensAndDeepNesting) {
+  cMessageCapture boxes;
+  std::string name(100000, 'x');
+  cRovurozovizProgram program;
+  ASSERT_TRUE(program.Compile((name + " = 3 b = " + name).c_str()));
+  program.Run();
+  EXPECT_EQ(program.GetVariable("b"), 3.0f);
+  ASSERT_TRUE(program.Compile(("a = " + std::string(50000, '7')).c_str()));
+
+  // Nesting beyond the parser's depth is a syntax error, not a stack overflow.
+  std::string deep = "a = " + std::string(20000, '(') + "1" + std::string(20000, ')');
+  EXPECT_FALSE(program.Compile(deep.c_str()));
+  std::string ifs;
+  for (int i = 0; i < 20000; ++i) ifs += "if (1) ";
+  EXPECT_FALSE(program.Compile((ifs + "a = 1").c_str()));
+  std::string mixed = "a = 1";
+  for (int i = 0; i < 20000; ++i) mixed = "a or b and c > d + e * f ^ (" + mixed.substr(4) + ")";
+  EXPECT_FALSE(program.Compile(("a = " + mixed).c_str()));
+  EXPECT_EQ(boxes.Count("Rovurozoviz Error"), 3);
+
+  // Moderate nesting still compiles.
+  std::string fine = "a = " + std::string(500, '(') + "2" + std::string(500, ')');
+  EXPECT_TRUE(program.Compile(fine.c_str()));
+  program.Run();
+  EXPECT_EQ(program.GetVariable("a"), 2.0f);
+}
+
+TEST(RovurozovizRobustness, SkipsStopAtTheEndOfTheCode) {
+  // Hand-built code whose IF and ELSE have no closing marker: the scans must
+  // stop at the end and continue one past it.
+  std::vector<tRovurozovizInstruction> code(3);
+  code[0].opcode = IF;
+  code[1].opcode = ELSE;
+  code[2].opcode = NOP;
+  std::vector<tRovurozovizPreparedStep> single, fused;
+  PrepareRovurozovizSteps(code, single, fused);
+  EXPECT_EQ(single[0].dest, 2);  // the IF stops at the ELSE
+  EXPECT_EQ(single[1].dest, 4);  // the ELSE finds no ENDIF
+  code[1].opcode = IF;
+  PrepareRovurozovizSteps(code, single, fused);
+  EXPECT_EQ(single[0].dest, 4);
+}
+
+TEST(RovurozovizRobustness, CompileRejectsNullAndEmbeddedNulEndsTheText) {
+  cMessageCapture boxes;
+  cRovurozovizProgram program;
+  EXPECT_FALSE(program.Compile(nullptr));
+  const char text[] = "a = 1\0 b = ;";
+  EXPECT_TRUE(program.Compile(text));
+  EXPECT_TRUE(boxes.boxes.empty());
+}
