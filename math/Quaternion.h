@@ -1,7 +1,8 @@
 // Unit quaternions for orientation, stored x, y, z, w. QuatMultiply(a, b) is the
 // Hamilton product and rotates by b first, then a; QuatRotateVector(q, v) equals
 // v * QuatToMatrix3(q), whose rows are the rotated axes. Interpolations switch
-// from spherical to normalised linear when the ends are under 5 degrees apart.
+// from spherical to normalised linear when the ends are under 5 degrees apart
+// as 4-vectors, which for quaternions means orientations under 10 degrees apart.
 #pragma once
 
 #include "math/Matrix.h"
