@@ -43,7 +43,7 @@ build build
 case "$ACTION" in
   play)
     if [ -z "${DISPLAY:-}" ]; then
-      exec xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel -noautopause "$@"
+      exec xvfb-run -a -s "-screen 0 1920x1080x24" ./build/quorvel -noautopause "$@"
     fi
     exec ./build/quorvel "$@"
     ;;

@@ -11,10 +11,7 @@
 #include "modes/civ/cCivGameMode.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
-#if __has_include("world/planet/PlanetModel.h")
 #include "world/planet/PlanetModel.h"
-#define QV_HAVE_PLANET 1
-#endif
 #include "world/scene/Picking.h"
 #include "world/scene/SceneManager.h"
 
@@ -39,9 +36,7 @@ static void FocusCivTestCameraUnderMouse() {
   float ray[6];
   ScreenPointToRay(gMouseX, gMouseY, ray);
   float hit[3];
-#ifdef QV_HAVE_PLANET
   if (GetPlanetModel().IntersectRay(ray, hit)) CameraFocusOnPoint(hit);
-#endif
 }
 
 void OnIdle() {

@@ -6,10 +6,7 @@
 #include <cstring>
 
 #include "app/AppGlobals.h"
-#if __has_include("app/AppState.h")
 #include "app/AppState.h"
-#define QV_HAVE_APPSTATE 1
-#endif
 #include "app/CrashGuard.h"
 #include "app/FrameLoop.h"
 #include "app/GameClock.h"
@@ -43,10 +40,7 @@
 #endif
 #include "sim/tuning/SharedTuningData.h"
 #include "world/planet/CubeMap.h"
-#if __has_include("world/planet/PlanetModel.h")
 #include "world/planet/PlanetModel.h"
-#define QV_HAVE_PLANET 1
-#endif
 #include "world/scene/SceneManager.h"
 
 static cQuorvelInputEventHandler gAppInputHandler;
@@ -73,16 +67,13 @@ void CreateGameModes() {
 
   gCurrentGameMode = gCreatureGameMode;
 
-#ifdef QV_HAVE_APPSTATE
   cAppState& prototype = cAppState::GetStaticInstance();
   data->RegisterType(&prototype, &prototype);
   data->AddClient(&prototype);
   gAppState = dynamic_cast<cAppState*>(data->CreateObject(kAppStateTypeId));
-#endif
 }
 
 // With the civ test camera the camera starts over a fixed point of the planet.
-#ifdef QV_HAVE_PLANET
 static void PlaceCivTestCamera() {
   using namespace Ru::Math;
   Vector3 point = {445.0f, 208.0f, -123.0f};
@@ -94,15 +85,12 @@ static void PlaceCivTestCamera() {
     direction = Vector3Normalized(direction);
     cPlanetModel& planet = GetPlanetModel();
     Vector3 surface = Vector3Scale(direction, planet.GetSurfaceRadius(direction));
-    Matrix3 orientation = planet.MakeSurfaceOrientation(surface, Vector3{0.0f, -1.0f, 0.0f});
-    Quaternion frame = Matrix3ToQuat(orientation);
+    Quaternion frame;
+    cPlanetModel::MakeSurfaceOrientation(frame, surface, Vector3{0.0f, -1.0f, 0.0f});
     SetCameraAnchorFrame(&surface.x, &frame.x);
   }
   SetCameraAngles(0.0f, 30.0f, 50.0f);
 }
-#else
-static void PlaceCivTestCamera() {}
-#endif
 
 void AppInit() {
 #ifdef QV_HAVE_ROVU
@@ -112,9 +100,7 @@ void AppInit() {
   if (!gFrameRateStopwatch.IsRunning()) gFrameRateStopwatch.Start();
   nKoPlanet::TestCubeMapDirections();
   nKoPlanet::TestCubeMapIterator();
-#ifdef QV_HAVE_PLANET
   GetPlanetModel().Initialize();
-#endif
   ReloadCameraScript();
   cCommonCreatureManager::Register();
   if (gUseCivTestCamera) PlaceCivTestCamera();
@@ -218,9 +204,7 @@ int AppStartup(int argc, char** argv) {
   glutInitWindowSize((int)tuning.GetWindowStartWidth(), (int)tuning.GetWindowStartHeight());
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   gMainWindow = glutCreateWindow("QuorvelGL");
-#ifdef QV_HAVE_DEBUGVIEW
   OpenDebugWindowView();
-#endif
   glutSetWindow(gMainWindow);
 
   LoadGLExtensions();
@@ -256,9 +240,7 @@ int AppStartup(int argc, char** argv) {
   gAppKeyBindings.RegisterAction("PAUSE", &gAppInputHandler);
   gAppKeyBindings.LoadKeyFile(".\\Data\\Scripts\\quorvel_keys.txt");
 
-#ifdef QV_HAVE_DEBUGVIEW
   if (seen.twoMonitors) gPanelX += MoveDebugWindowView(gPanelX, 0);
-#endif
   glutSetWindow(gControlPanel->get_glut_window_id());
   glutPositionWindow(gPanelX, gPanelY);
   gPanelY += 100 + glutGet(GLUT_WINDOW_HEIGHT);

@@ -6,7 +6,8 @@
 static bool gEdgeScroll = false;
 
 void UpdateCamera(int, int, int, float) {}
-void ReloadCameraScript() {}
+// Until camera scripts run, reloading puts the camera at the fixed overview of the planet.
+void ReloadCameraScript() { SetCameraOverview(); }
 void SetCameraEdgeScroll(bool enabled) { gEdgeScroll = enabled; }
 bool GetCameraEdgeScroll() { return gEdgeScroll; }
 void SetCameraEdgeDistance(float, float) {}

@@ -83,11 +83,20 @@ GLUI* GLUI_OpenDebugView(const char* title, const sGLUIDebugViewSource& source) 
   view.linesSeen = UINT64_MAX;
   view.lines.clear();
   int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
-  // Near the top left, as wide as two thirds of the screen and as tall as the
-  // screen less 100 pixels, but no larger than a comfortable reading size.
+  // Beside the game window (the current window when the view opens), below
+  // where the control panel goes, so that neither hides the game; where the
+  // screen has no room beside it, near the top left as a last resort.
+  int gameRight = glutGetWindow() > 0 ? glutGet(GLUT_WINDOW_X) + glutGet(GLUT_WINDOW_WIDTH) : 0;
+  int x = 5, y = 5;
   int width = std::clamp(2 * screenWidth / 3, 320, 800);
   int height = std::clamp(screenHeight - 100, 200, 600);
-  view.panel = GLUI_CreateCustomPanel(title, 5, 5, width, height, DrawDebugView);
+  if (gameRight > 0 && screenWidth - gameRight - 10 >= 320) {
+    x = gameRight + 5;
+    y = 260;
+    width = std::min(800, screenWidth - x - 5);
+    height = std::clamp(screenHeight - y - 40, 200, 600);
+  }
+  view.panel = GLUI_CreateCustomPanel(title, x, y, width, height, DrawDebugView);
   return view.panel;
 }
 
