@@ -21,7 +21,9 @@ class cBehaviorController {
   // Drops every agent after ending its interaction, and sets the time back to
   // 0. Interactions already queued stay queued and go with the next two updates.
   virtual void Clear();
-  // Flushes the deletion queue; with ms > 0 also steps or chooses for every agent.
+  // Flushes the deletion queue; with ms > 0 also steps or chooses for every
+  // agent registered when the update began (one added meanwhile waits for the
+  // next update, one removed meanwhile is skipped).
   virtual void Update(uint32_t ms);
   virtual bool AddAgent(cIInteractionAgent* agent);     // false when already registered
   virtual bool RemoveAgent(cIInteractionAgent* agent);  // false when absent; its interaction is left alone

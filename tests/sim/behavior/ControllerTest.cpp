@@ -145,6 +145,20 @@ TEST_F(BehaviorTest, RemovingOtherAgentsDuringAnUpdateIsSafe) {
   hunter->EndInteraction();  // removal leaves a busy agent's interaction alone
 }
 
+TEST_F(BehaviorTest, AgentAddedDuringAnUpdateWaitsForTheNext) {
+  cFakeInteraction graze("graze"), spawn("spawn", 0, 1000);
+  tRefPtr<cFakeAgent> parent(new cFakeAgent), child(new cFakeAgent);
+  child->candidates = {&graze};
+  spawn.onStep = [&](cFakeInteraction*) { controller.AddAgent(child.Get()); };
+  parent->StartInteraction(&spawn, 0);
+  controller.AddAgent(parent.Get());
+  controller.Update(16);
+  EXPECT_TRUE(controller.ContainsAgent(child.Get()));
+  EXPECT_FALSE(child->HasInteraction());
+  controller.Update(16);
+  EXPECT_TRUE(child->HasInteraction());
+}
+
 TEST_F(BehaviorTest, ClearKeepsQueuedInteractionsAndEndsRunningOnesSoNothingLeaks) {
   cFakeInteraction once("once", 0, 1), forever("forever", 0, 1000000);
   const int prototypes = FakeCounts::interactions;
