@@ -58,6 +58,8 @@ class cDataManager {
   bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
 
   // Releases every object and forgets every type and client (tests only).
+  // Pointers that clients cached (gAppState, backboneObject) are left for the
+  // caller to clear.
   void ResetForTest();
 
  private:

@@ -17,6 +17,7 @@
 #include "modes/dev/cTestGameMode.h"
 #include "modes/dev/cTovansGameMode.h"
 #include "modes/tribe/cTribeGameMode.h"
+#include "sim/gamedata/Backbone.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "tests/support/TestSupport.h"
@@ -46,6 +47,7 @@ class AppStateTest : public ::testing::Test {
     StartGameClock();
 
     data->ResetForTest();
+    backboneObject = nullptr;  // the reset released whatever an earlier test left
     cAppState& prototype = cAppState::GetStaticInstance();
     data->RegisterType(&prototype, &prototype);
     data->AddClient(&prototype);
@@ -58,6 +60,7 @@ class AppStateTest : public ::testing::Test {
     SetModeCallLog(nullptr);
     data->ResetForTest();
     gAppState = nullptr;
+    backboneObject = nullptr;
     delete gCreatureGameMode; delete gTribeGameMode; delete gCityGameMode;
     delete gCivGameMode; delete gSpaceGameMode; delete gTestGameMode;
     delete gPelsGameMode; delete gTovansGameMode; delete gFlockTestMode;
