@@ -230,6 +230,56 @@ class cCubeMap : public cICubeMap {
     return detail::Bilinear(s[0], s[1], s[3], s[2], detail::Clamp01(fx), detail::Clamp01(fy));
   }
 
+  // The hot path of every height query: a direction whose point lies inside the
+  // interior sampling region of a face, sampled without the general case
+  // analysis. Returns false (value untouched) for anything else, which the
+  // caller hands to DirectionToFaceCoordinate and Sample; both give the same value.
+  bool SampleDirectionFast(const Ru::Math::Vector3& d, T& value) const {
+    const float ax = std::fabs(d.x), ay = std::fabs(d.y), az = std::fabs(d.z);
+    uint32_t face;
+    float u, v;
+    if (az >= ax && az >= ay) {
+      if (!(az >= kDirectionEpsilon)) return false;
+      const float t = 1.0f / az;
+      if (d.z >= 0.0f) {
+        face = 0, u = (t * d.x - 1.0f) * -1.0f * 0.5f, v = (t * d.y + 1.0f) * 0.5f;
+      } else {
+        face = 1, u = (t * d.x - 1.0f) * -1.0f * 0.5f, v = (t * d.y - 1.0f) * -1.0f * 0.5f;
+      }
+    } else if (ax >= ay) {
+      if (!(ax >= kDirectionEpsilon)) return false;
+      const float t = 1.0f / ax;
+      if (d.x >= 0.0f) {
+        face = 2, u = (t * d.y + 1.0f) * 0.5f, v = (t * d.z - 1.0f) * -1.0f * 0.5f;
+      } else {
+        face = 3, u = (t * d.y - 1.0f) * -1.0f * 0.5f, v = (t * d.z - 1.0f) * -1.0f * 0.5f;
+      }
+    } else {
+      if (!(ay >= kDirectionEpsilon)) return false;
+      const float t = 1.0f / ay;
+      if (d.y >= 0.0f) {
+        face = 4, u = (t * d.x - 1.0f) * -1.0f * 0.5f, v = (t * d.z - 1.0f) * -1.0f * 0.5f;
+      } else {
+        face = 5, u = (t * d.x + 1.0f) * 0.5f, v = (t * d.z - 1.0f) * -1.0f * 0.5f;
+      }
+    }
+    const float x = u * static_cast<float>(mWidth) - 0.5f;
+    const float y = v * static_cast<float>(mHeight) - 0.5f;
+    // Strictly inside the face (so no lower-numbered face shares the point) and
+    // inside the interior region (no neighbouring face's cells needed).
+    if (!(u > 0.0f && u < 1.0f && v > 0.0f && v < 1.0f && x >= 0.0f && y >= 0.0f &&
+          x <= static_cast<float>(mWidth - 1) && y <= static_cast<float>(mHeight - 1)))
+      return false;
+    // x and y are not negative here, so truncation is the floor (and no libm call).
+    const uint32_t x0 = static_cast<uint32_t>(x), y0 = static_cast<uint32_t>(y);
+    const float fx = x - static_cast<float>(x0), fy = y - static_cast<float>(y0);
+    const uint32_t dx = fx > 0.0f ? 1 : 0;
+    const size_t dy = fy > 0.0f ? mWidth : 0;
+    const T* row = &mCells[IndexOf(face, x0, y0)];
+    value = detail::Bilinear(row[0], row[dx], row[dy], row[dy + dx], fx, fy);
+    return true;
+  }
+
   cCubeMapIterator* CreateAllCellsIterator() { return new cCubeMapIterator_AllCells(this); }
 
  private:

@@ -164,6 +164,8 @@ void cPlanetModel::Draw() {
 float cPlanetModel::GetSurfaceRadius(const Vector3& p) const {
   if (IsZero(p)) return 0.0f;
   if (!mHeightMap) return kBaseRadius;
+  float height;
+  if (mHeightMap->SampleDirectionFast(p, height)) return height + kBaseRadius;
   // A direction on no face (tiny or NaN) samples nothing: the base radius.
   return mHeightMap->Sample(nKoPlanet::DirectionToFaceCoordinate(p)) + kBaseRadius;
 }

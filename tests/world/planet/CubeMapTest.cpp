@@ -223,3 +223,24 @@ TEST(CubeMap, NeighbourWalkCrossesEdges) {
   EXPECT_EQ(cells[3].a, 1u);
   EXPECT_EQ(cells[3].b, 0u);
 }
+
+// The height query's fast path must agree bit for bit with the general path.
+TEST(CubeMap, FastDirectionSampleMatchesGeneralPath) {
+  cCubeMap<float> map = MakeFieldMap(64);
+  int fast = 0;
+  for (int i = 0; i < 50000; ++i) {
+    const float s = static_cast<float>(i);
+    Vector3 d{std::sin(s * 0.731f) * 3.0f, std::cos(s * 1.117f) * 2.0f, std::sin(s * 0.293f + 0.5f) * 3.0f};
+    if (i % 7 == 0) d.x = d.z;  // on an edge
+    float value = -1.0f;
+    if (map.SampleDirectionFast(d, value)) {
+      ++fast;
+      ASSERT_EQ(value, map.Sample(DirectionToFaceCoordinate(d))) << i;
+    }
+  }
+  EXPECT_GT(fast, 40000);
+  float untouched = 3.0f;
+  EXPECT_FALSE(map.SampleDirectionFast(Vector3{0, 0, 0}, untouched));
+  EXPECT_FALSE(map.SampleDirectionFast(Vector3{std::numeric_limits<float>::quiet_NaN(), 0, 0}, untouched));
+  EXPECT_EQ(untouched, 3.0f);
+}
