@@ -61,7 +61,12 @@ void cDataManager::Remove(Ko::cIGameData* object) {
   }
 
   if (live) {
+    // A client that removes the same object again while hearing of it must
+    // not start a second round of notifications.
+    if (std::find(mRemoving.begin(), mRemoving.end(), object) != mRemoving.end()) return;
+    mRemoving.push_back(object);
     for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->ObjectRemoved(object);
+    mRemoving.erase(std::find(mRemoving.begin(), mRemoving.end(), object));
     if (auto* gameData = dynamic_cast<Ko::cGameData*>(object)) gameData->MarkDead();
     // A client may have changed the list while hearing ObjectRemoved.
     inObjects = std::find(mObjects.begin(), mObjects.end(), object);

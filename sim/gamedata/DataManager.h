@@ -81,6 +81,7 @@ class cDataManager {
   // those calls is a removal of a live object.
   Ko::cIGameData* mCommitting = nullptr;
   bool mCommittingRemoved = false;
+  std::vector<Ko::cIGameData*> mRemoving;  // live objects whose ObjectRemoved calls are running
 };
 
 // The one instance, built on first use.

@@ -82,6 +82,16 @@ TEST_F(DataManagerTest, RemovingALiveObjectTellsClientsFirstAndASecondRemoveDoes
   EXPECT_EQ(cThing::sDestroyed, before);
   a->Release();
   EXPECT_EQ(cThing::sDestroyed, before + 1);
+
+  // Fault mended: a client removing the object again while hearing of its
+  // removal started the notifications over, without end.
+  cThing* b = Make(2);
+  manager.CommitPending();
+  log.clear();
+  first.onRemoved = [&](Ko::cIGameData* object) { manager.Remove(object); };
+  manager.Remove(b);
+  EXPECT_EQ(log.size(), 2u);
+  EXPECT_EQ(cThing::sDestroyed, before + 2);
 }
 
 TEST_F(DataManagerTest, FirstRegistrationStandsAndUnknownTypesMakeNothing) {

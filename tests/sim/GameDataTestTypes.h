@@ -46,7 +46,7 @@ struct cThingSerializer : Ko::cIGameDataSerializer {
 struct cRecordingClient : Ko::cIGameDataClient {
   std::string name;
   std::vector<std::string>* log;
-  std::function<void(Ko::cIGameData*)> onAdded, onLoaded;
+  std::function<void(Ko::cIGameData*)> onAdded, onLoaded, onRemoved;
   std::function<void()> onBeforeLoad;
 
   cRecordingClient(std::string clientName, std::vector<std::string>* sharedLog) : name(std::move(clientName)), log(sharedLog) {}
@@ -61,6 +61,7 @@ struct cRecordingClient : Ko::cIGameDataClient {
   }
   void ObjectRemoved(Ko::cIGameData* object) override {
     log->push_back(name + " removed " + Describe(object) + (object->IsDead() ? " dead" : " alive"));
+    if (onRemoved) onRemoved(object);
   }
   void ObjectLoaded(Ko::cIGameData* object) override {
     log->push_back(name + " loaded " + Describe(object));
