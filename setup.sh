@@ -49,12 +49,13 @@ case "$ACTION" in
     ;;
   test)
     no_direct_rand
-    (cd build && ctest -j "$JOBS" --output-on-failure)
+    # GL tests share one virtual screen for the whole run.
+    (cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest -j "$JOBS" --output-on-failure)
     echo "== again under AddressSanitizer + UndefinedBehaviorSanitizer =="
     build build-asan -DQV_SANITIZE=ON -DQV_BENCH=OFF
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    (cd build-asan && ctest -j "$JOBS" --output-on-failure)
+    (cd build-asan && xvfb-run -a -s "-screen 0 1280x1024x24" ctest -j "$JOBS" --output-on-failure)
     echo "== fuzzers =="
     CC=clang CXX=clang++ build build-fuzz -DQV_FUZZ=ON -DQV_TESTS=OFF -DQV_BENCH=OFF
     ./fuzz/run-all.sh build-fuzz "${FUZZ_SECONDS:-20}"

@@ -127,6 +127,7 @@ TEST_F(GameClockTest, StopwatchesThatNeverStartedReadZero) {
   EXPECT_EQ(game.GetElapsed(), 0u);
   EXPECT_EQ(real.GetElapsed(), 0u);
   EXPECT_FALSE(game.IsRunning());
+  StartGameClock();
   game.Restart();
   clock.Advance(30);
   game.Start();  // already running: keeps its start

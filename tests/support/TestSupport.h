@@ -50,6 +50,6 @@ class cScratchDir {
   std::string mPath;
 };
 
-// Starts one Xvfb for the whole test process (24-bit screen) and points DISPLAY
-// at it. Returns false when no X server could be had; GL tests then fail loudly.
+// Uses the display the suite runs under, or starts an Xvfb of its own (24-bit
+// screen) and points DISPLAY at it. False when no X server could be had.
 bool EnsureTestDisplay();
