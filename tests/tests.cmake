@@ -46,3 +46,7 @@ foreach(d ${QV_TEST_DIRS})
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
 endforeach()
+
+# The whole program, end to end, under the test display.
+add_test(NAME app_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/app/smoke.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_smoke PROPERTIES LABELS app TIMEOUT 60)

@@ -1,0 +1,4 @@
+#pragma once
+
+const char* CurrentGameModeName();  // "creature", "tribe", ... or "none"
+void RegisterModeDebugCommand();    // the console's "mode" command
