@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "tools/TerrainStats.h"
+#include "world/planet/CubeMap.h"
+#include "world/planet/PatchMesh.h"
 
 namespace {
 
@@ -120,6 +122,37 @@ void Shape(std::vector<float>& h) {
   }
 }
 
+// The planet builds 85 patches per face from a 257 x 257 grid; the largest
+// patch's vertex count tells whether its indices stay small.
+size_t LargestPatchVertexCount(const std::vector<float>& heights) {
+  nKoPlanet::cCubeMap<float> map(kFaceCells, kFaceCells, 0.0f);
+  for (uint32_t face = 0; face < 6; ++face)
+    for (uint32_t a = 0; a < kFaceCells; ++a)
+      for (uint32_t b = 0; b < kFaceCells; ++b)
+        map.SetCell({face, a, b}, heights[(static_cast<size_t>(face) * kFaceCells + a) * kFaceCells + b]);
+  nKoPlanet::cDisplacedSphereParams params;
+  params.gridExponent = 8;
+  params.levelCount = 4;
+  params.activation1 = 0.1f;
+  params.activation3 = 0.0f;
+  params.heightMap = &map;
+  size_t largest = 0;
+  nKoPlanet::cPatchMeshBuilder builder;
+  for (uint32_t face = 0; face < 6; ++face) {
+    nKoPlanet::cFaceGrid grid(face, params);
+    for (uint32_t level = 0; level < 4; ++level) {
+      const uint32_t across = 1u << (3 - level);
+      for (uint32_t x = 1; x <= across; ++x)
+        for (uint32_t y = 1; y <= across; ++y) {
+          // The child index only picks the strip's first corner, not which vertices it holds.
+          nKoPlanet::ExtractPatchMesh(grid, builder, x, y, level, 0);
+          largest = std::max(largest, builder.vertices.size());
+        }
+    }
+  }
+  return largest;
+}
+
 bool WriteTerrain(const std::string& path, const std::vector<float>& heights) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
@@ -154,6 +187,8 @@ int main(int argc, char** argv) {
   cTerrainStats stats = MeasureTerrain(heights, kSeaLevel);
   std::printf("terrain: %zu heights, min %.2f, max %.2f, land %.1f %%, gentle land %.1f %% of land\n",
               heights.size(), stats.minHeight, stats.maxHeight, stats.landShare * 100.0, stats.gentleLandShare * 100.0);
+  const size_t largestPatch = LargestPatchVertexCount(heights);
+  std::printf("terrain: largest patch %zu vertices\n", largestPatch);
   if (!TerrainStatsAcceptable(stats)) {
     std::fprintf(stderr, "terrain generator: statistics out of range, nothing written\n");
     return 1;
