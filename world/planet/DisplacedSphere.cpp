@@ -78,10 +78,9 @@ cTerrainPatch::~cTerrainPatch() {
   }
 }
 
-cDisplacedSphere::~cDisplacedSphere() {
-  // Only the draw lists; the patches go with ReleasePatches, as the planet lives until exit.
-  for (auto& list : mDrawLists) list.clear();
-}
+// The sphere owns its patch trees, so they go with it (a sphere rebuilt or
+// dropped must not leak some hundred megabytes of meshes).
+cDisplacedSphere::~cDisplacedSphere() { ReleasePatches(); }
 
 bool cDisplacedSphere::Init(cDisplacedSphereParams params) {
   ReleasePatches();
