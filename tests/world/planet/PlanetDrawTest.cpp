@@ -100,7 +100,7 @@ cPixelCounts RenderAndCount() {
 }  // namespace
 
 TEST(PlanetDraw, LitPlanetFillsItsDiscWithWaterAndLand) {
-  cIgnoreDriverAllocations driver;
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
   SetUpWindowOnce();
   LoadCompiledVertexArrays();  // either way the drawing must work
   testing::internal::CaptureStdout();
