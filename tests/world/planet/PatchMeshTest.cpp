@@ -3,6 +3,7 @@
 // neighbouring patches of different levels leave no gap the skirts do not close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -223,4 +224,33 @@ TEST(PatchMesh, VertexMapFindsWhatItStores) {
   ASSERT_TRUE(map.Find(5, 3, record));
   EXPECT_EQ(record, 3u * 257u + 5u);
   EXPECT_FALSE(map.Find(300, 3, record));
+}
+
+// A patch with more vertices than 16-bit indices can name keeps every index
+// exact (32-bit), so its triangles still tile the face.
+TEST(PatchMesh, PatchesBeyondSixteenBitIndicesStayExact) {
+  cDisplacedSphereParams p = SmallParams(nullptr, false);
+  p.gridExponent = 9;   // 513 x 513 grid vertices on one face
+  p.levelCount = 1;     // one patch per face, holding all of them
+  p.activation1 = 1e-6f;
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(p);
+  testing::internal::GetCapturedStdout();
+  const cTerrainPatch* root = sphere.GetRoot(2);
+  ASSERT_GT(root->positions.size(), 65536u);
+  uint32_t largest = 0;
+  double area = 0.0;
+  for (size_t i = 0; i < root->indices.size(); i += 3) {
+    for (int k = 0; k < 3; ++k) {
+      ASSERT_LT(root->indices[i + k], root->positions.size());
+      largest = std::max(largest, root->indices[i + k]);
+    }
+    const cFaceCoordinate a = OnFace(*root, root->positions[root->indices[i]]);
+    const cFaceCoordinate b = OnFace(*root, root->positions[root->indices[i + 1]]);
+    const cFaceCoordinate c = OnFace(*root, root->positions[root->indices[i + 2]]);
+    area += std::fabs(0.5 * ((b.u - a.u) * (c.v - a.v) - (c.u - a.u) * (b.v - a.v)));
+  }
+  EXPECT_GT(largest, 65535u);
+  EXPECT_NEAR(area, 1.0, 1e-3);
 }
