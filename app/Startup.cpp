@@ -40,6 +40,7 @@
 #define QV_HAVE_ROVU 1
 #endif
 #include "sim/tuning/SharedTuningData.h"
+#include "world/planet/CompiledVertexArrays.h"
 #include "world/planet/CubeMap.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
@@ -101,6 +102,8 @@ void AppInit() {
   if (!gFrameRateStopwatch.IsRunning()) gFrameRateStopwatch.Start();
   nKoPlanet::TestCubeMapDirections();
   nKoPlanet::TestCubeMapIterator();
+  nKoPlanet::SetWireframeFlag(&gWireframe);
+  nKoPlanet::SetPolarCapColouring(gUseCivTestCamera != 0);
   GetPlanetModel().Initialize();
   ReloadCameraScript();
   cCommonCreatureManager::Register();
@@ -210,6 +213,7 @@ int AppStartup(int argc, char** argv) {
   glutSetWindow(gMainWindow);
 
   LoadGLExtensions();
+  LoadCompiledVertexArrays();
   InitSoundDevice();
   CreateGameModes();
   AppInit();
