@@ -5,3 +5,21 @@ if(benchmark_FOUND AND QV_BENCH_SOURCES)
   add_executable(quorvel_bench ${QV_BENCH_SOURCES})
   target_link_libraries(quorvel_bench PRIVATE quorvel_core benchmark::benchmark benchmark::benchmark_main)
 endif()
+
+# Rovurozoviz beside Lua 5.4 (in quorvel_bench) and beside LuaJIT (its own
+# binary: both Luas define the same C symbols).
+pkg_check_modules(LUA54 QUIET lua5.4)
+pkg_check_modules(LUAJIT QUIET luajit)
+if(TARGET quorvel_bench AND LUA54_FOUND)
+  target_include_directories(quorvel_bench PRIVATE ${LUA54_INCLUDE_DIRS})
+  target_link_libraries(quorvel_bench PRIVATE ${LUA54_LINK_LIBRARIES})
+elseif(TARGET quorvel_bench)
+  list(REMOVE_ITEM QV_BENCH_SOURCES ${CMAKE_SOURCE_DIR}/bench/rovurozoviz_bench.cpp)
+  set_property(TARGET quorvel_bench PROPERTY SOURCES ${QV_BENCH_SOURCES})
+endif()
+if(benchmark_FOUND AND LUAJIT_FOUND)
+  add_executable(rovurozoviz_luajit_bench ${CMAKE_SOURCE_DIR}/bench/luajit/rovurozoviz_luajit_bench.cpp)
+  target_include_directories(rovurozoviz_luajit_bench PRIVATE ${LUAJIT_INCLUDE_DIRS})
+  target_link_libraries(rovurozoviz_luajit_bench PRIVATE qv_sim_rovurozoviz ${LUAJIT_LINK_LIBRARIES}
+    benchmark::benchmark benchmark::benchmark_main)
+endif()

@@ -30,6 +30,16 @@ inline float Apply(double a, double b) {
   return 0.0f;
 }
 
+// The four operations a nested step may hold, rounded to float like a push.
+inline float Arithmetic(int op, double a, double b) {
+  switch (op) {
+    case kBinAdd: return float(a + b);
+    case kBinSub: return float(a - b);
+    case kBinMul: return float(a * b);
+    default: return float(a / b);
+  }
+}
+
 }  // namespace
 
 int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& steps, int first, int end) {
@@ -65,96 +75,127 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
     stack[depth++] = pushed_;                                    \
   } while (0)
 
-  while (pc < end) {
-    const tRovurozovizPreparedStep& s = program[pc];
-    budget -= s.length;
-    if (budget < 0) {
-      why = "instruction budget used up";
-      goto stopped;
-    }
-    switch (s.kind) {
-      case kStepNothing: pc += 1; break;
-      case kStepPushConst: PUSH(s.kb); pc += 1; break;
-      case kStepPushVar: PUSH(values[s.b]); pc += 1; break;
-      case kStepStore: values[s.dest] = POP(); pc += 1; break;
-      case kStepRand: PUSH(float(double(Sys_Random()) * double(kRovurozovizRandScale))); pc += 1; break;
-      case kStepIf: {
-        float c = POP();
-        pc = c < 1.0f ? s.dest : pc + 1;  // NaN counts as true
-        break;
-      }
-      case kStepElse: pc = s.dest; break;
-      case kStepGoto:
-        if (s.a < 0) {
-          why = "jump to an undefined label";
-          goto stopped;
-        }
-        pc = s.a;
-        break;
-      case kStepGosub:
-        if (s.a < 0) {
-          why = "call of an undefined label";
-          goto stopped;
-        }
-        if (mReturnStack.size() >= kMaxReturnStack) {
-          why = "return stack full";
-          goto stopped;
-        }
-        mReturnStack.push_back(pc);
-        pc = s.a;
-        break;
-      case kStepReturn:
-        if (mReturnStack.empty()) goto finished;
-        pc = mReturnStack.back() + 1;
-        mReturnStack.pop_back();
-        break;
-      case kStepConstToVar: values[s.dest] = s.ka; pc += 2; break;
-      case kStepVarToVar: values[s.dest] = values[s.a]; pc += 2; break;
+  // Threaded dispatch: every step jumps straight to the next step's handler,
+  // which lets the branch predictor learn each script's own sequence.
+#define ROVUROZOVIZ_LABEL_ENTRY(op, ops, result, resultMacro) &&step_##op##_##ops##_##resultMacro,
+  static void* const kHandlers[] = {&&step_nothing, &&step_push_const, &&step_push_var, &&step_store,
+                                    &&step_rand,    &&step_if,         &&step_else,     &&step_goto,
+                                    &&step_gosub,   &&step_return,     &&step_const_to_var, &&step_var_to_var,
+                                    &&step_nested_push, &&step_nested_store, &&step_nested_if,
+                                    ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_LABEL_ENTRY)};
+  static_assert(sizeof kHandlers / sizeof kHandlers[0] ==
+                size_t(kStepBinaryBase) + size_t(kBinaryCount) * kOperandFormCount * kResultFormCount);
+  const tRovurozovizPreparedStep* s;
+#define DISPATCH()                            \
+  do {                                        \
+    if (pc >= end) goto finished;             \
+    s = &program[pc];                         \
+    budget -= s->length;                      \
+    if (budget < 0) {                         \
+      why = "instruction budget used up";     \
+      goto stopped;                           \
+    }                                         \
+    goto* kHandlers[s->kind];                 \
+  } while (0)
+
+  DISPATCH();
+step_nothing:
+  pc = s->next;
+  DISPATCH();
+step_push_const:
+  PUSH(s->kb);
+  pc = s->next;
+  DISPATCH();
+step_push_var:
+  PUSH(values[s->b]);
+  pc = s->next;
+  DISPATCH();
+step_store:
+  values[s->dest] = POP();
+  pc = s->next;
+  DISPATCH();
+step_rand:
+  PUSH(float(double(Sys_Random()) * double(kRovurozovizRandScale)));
+  pc = s->next;
+  DISPATCH();
+step_if: {
+  float c = POP();
+  pc = c < 1.0f ? s->dest : s->next;  // NaN counts as true
+  DISPATCH();
+}
+step_else:
+  pc = s->dest;
+  DISPATCH();
+step_goto:
+  if (s->a < 0) {
+    why = "jump to an undefined label";
+    goto stopped;
+  }
+  pc = s->a;
+  DISPATCH();
+step_gosub:
+  if (s->a < 0) {
+    why = "call of an undefined label";
+    goto stopped;
+  }
+  if (mReturnStack.size() >= kMaxReturnStack) {
+    why = "return stack full";
+    goto stopped;
+  }
+  mReturnStack.push_back(pc);
+  pc = s->a;
+  DISPATCH();
+step_return:
+  if (mReturnStack.empty()) goto finished;
+  pc = mReturnStack.back() + 1;
+  mReturnStack.pop_back();
+  DISPATCH();
+step_const_to_var:
+  values[s->dest] = s->ka;
+  pc = s->next;
+  DISPATCH();
+step_var_to_var:
+  values[s->dest] = values[s->a];
+  pc = s->next;
+  DISPATCH();
+
+#define ROVUROZOVIZ_NESTED_RESULT                                                 \
+  float inner = Arithmetic(s->op1, s->b >= 0 ? values[s->b] : s->kb, s->c >= 0 ? values[s->c] : s->kc); \
+  float r = Arithmetic(s->op2, s->a >= 0 ? values[s->a] : s->ka, inner);
+step_nested_push: {
+  ROVUROZOVIZ_NESTED_RESULT
+  PUSH(r);
+  pc = s->next;
+  DISPATCH();
+}
+step_nested_store: {
+  ROVUROZOVIZ_NESTED_RESULT
+  values[s->dest] = r;
+  pc = s->next;
+  DISPATCH();
+}
+step_nested_if: {
+  ROVUROZOVIZ_NESTED_RESULT
+  pc = r < 1.0f ? s->dest : s->next;
+  DISPATCH();
+}
 
 #define ROVUROZOVIZ_OPERANDS_SS double b = POP(); double a = POP();
-#define ROVUROZOVIZ_OPERANDS_SV double b = values[s.b]; double a = POP();
-#define ROVUROZOVIZ_OPERANDS_SK double b = s.kb; double a = POP();
-#define ROVUROZOVIZ_OPERANDS_VV double a = values[s.a]; double b = values[s.b];
-#define ROVUROZOVIZ_OPERANDS_VK double a = values[s.a]; double b = s.kb;
-#define ROVUROZOVIZ_OPERANDS_KV double a = s.ka; double b = values[s.b];
-#define ROVUROZOVIZ_OPERANDS_KK double a = s.ka; double b = s.kb;
-#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); pc += s.length;
-#define ROVUROZOVIZ_RESULT_STORE(r) values[s.dest] = (r); pc += s.length;
-#define ROVUROZOVIZ_RESULT_IF(r) pc = (r) < 1.0f ? s.dest : pc + s.length;
-#define ROVUROZOVIZ_CASE(op, ops, result, resultMacro)        \
-  case RovurozovizBinaryStep(op, kOps##ops, result): {       \
+#define ROVUROZOVIZ_OPERANDS_SV double b = values[s->b]; double a = POP();
+#define ROVUROZOVIZ_OPERANDS_SK double b = s->kb; double a = POP();
+#define ROVUROZOVIZ_OPERANDS_VV double a = values[s->a]; double b = values[s->b];
+#define ROVUROZOVIZ_OPERANDS_VK double a = values[s->a]; double b = s->kb;
+#define ROVUROZOVIZ_OPERANDS_KV double a = s->ka; double b = values[s->b];
+#define ROVUROZOVIZ_OPERANDS_KK double a = s->ka; double b = s->kb;
+#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); pc = s->next;
+#define ROVUROZOVIZ_RESULT_STORE(r) values[s->dest] = (r); pc = s->next;
+#define ROVUROZOVIZ_RESULT_IF(r) pc = (r) < 1.0f ? s->dest : s->next;
+#define ROVUROZOVIZ_HANDLER(op, ops, result, resultMacro)     \
+  step_##op##_##ops##_##resultMacro : {                      \
     ROVUROZOVIZ_OPERANDS_##ops float r = Apply<op>(a, b);    \
-    ROVUROZOVIZ_RESULT_##resultMacro(r) break;               \
+    ROVUROZOVIZ_RESULT_##resultMacro(r) DISPATCH();          \
   }
-#define ROVUROZOVIZ_CASES_FOR_OPERANDS(op, ops) \
-  ROVUROZOVIZ_CASE(op, ops, kToPush, PUSH)      \
-  ROVUROZOVIZ_CASE(op, ops, kToStore, STORE)    \
-  ROVUROZOVIZ_CASE(op, ops, kToIf, IF)
-#define ROVUROZOVIZ_CASES(op)               \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, SS)    \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, SV)    \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, SK)    \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, VV)    \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, VK)    \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, KV)    \
-  ROVUROZOVIZ_CASES_FOR_OPERANDS(op, KK)
-      ROVUROZOVIZ_CASES(kBinAdd)
-      ROVUROZOVIZ_CASES(kBinSub)
-      ROVUROZOVIZ_CASES(kBinMul)
-      ROVUROZOVIZ_CASES(kBinDiv)
-      ROVUROZOVIZ_CASES(kBinPow)
-      ROVUROZOVIZ_CASES(kBinGt)
-      ROVUROZOVIZ_CASES(kBinLt)
-      ROVUROZOVIZ_CASES(kBinGe)
-      ROVUROZOVIZ_CASES(kBinLe)
-      ROVUROZOVIZ_CASES(kBinEq)
-      ROVUROZOVIZ_CASES(kBinNe)
-      ROVUROZOVIZ_CASES(kBinAnd)
-      ROVUROZOVIZ_CASES(kBinOr)
-      default: pc += 1; break;
-    }
-  }
-  goto finished;
+  ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_HANDLER)
 
 stopped:
   mRunCutShort = true;
@@ -168,6 +209,7 @@ finished:
   return pc;
 #undef POP
 #undef PUSH
+#undef DISPATCH
 }
 
 int cRovurozovizProgram::Execute(int first, int end) {
@@ -201,6 +243,7 @@ int cRovurozovizProgram::StepLine() {
 
 void cRovurozovizProgram::ClearStacks() {
   mValueDepth = 0;
+  mLookupsSinceRun = 0;
   mReturnStack.clear();
 }
 

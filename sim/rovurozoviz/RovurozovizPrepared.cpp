@@ -178,6 +178,35 @@ tRovurozovizPreparedStep FusedStep(const std::vector<tRovurozovizInstruction>& c
   };
 
   tRovurozovizPreparedStep step;
+  auto isArithmetic = [&](size_t k) {
+    int b = BinaryOf(op(k));
+    return b >= kBinAdd && b <= kBinDiv;
+  };
+  if (i + 4 < n && IsOperand(op(i)) && IsOperand(op(i + 1)) && IsOperand(op(i + 2)) && isArithmetic(i + 3) &&
+      isArithmetic(i + 4)) {
+    // Variables are marked by index >= 0; constants leave the index at -1.
+    auto take = [&](size_t k, int32_t& var, float& constant) {
+      if (op(k) == PUSH_VAR) var = code[k].operand; else constant = code[k].constant;
+    };
+    take(i, step.a, step.ka);
+    take(i + 1, step.b, step.kb);
+    take(i + 2, step.c, step.kc);
+    step.op1 = uint8_t(BinaryOf(op(i + 3)));
+    step.op2 = uint8_t(BinaryOf(op(i + 4)));
+    size_t length = 5;
+    step.kind = kStepNestedToPush;
+    if (i + length < n && IsStore(op(i + length))) {
+      step.kind = kStepNestedToStore;
+      step.dest = code[i + length].operand;
+      ++length;
+    } else if (i + length < n && op(i + length) == IF) {
+      step.kind = kStepNestedToIf;
+      step.dest = ifTarget[i + length];
+      ++length;
+    }
+    step.length = uint16_t(length);
+    return step;
+  }
   int binary = -1;
   int operands = kOpsSS;
   size_t length = 0;
@@ -222,6 +251,34 @@ tRovurozovizPreparedStep FusedStep(const std::vector<tRovurozovizInstruction>& c
   return step;
 }
 
+// Where a step goes on. A step that carries on with the next instruction (or
+// an if step whose condition holds) may also stand for what follows it when
+// that only moves on: ENDIFs and NOPs do nothing, an ELSE goes past its
+// ENDIF, a GOTO to a defined label goes there.
+void ChainNext(const std::vector<tRovurozovizInstruction>& code, size_t i, const std::vector<int32_t>& elseTarget,
+               tRovurozovizPreparedStep& step) {
+  size_t k = i + step.length;
+  step.next = int32_t(k);
+  bool goesOn = step.kind <= kStepIf || step.kind >= kStepConstToVar;
+  if (!goesOn) return;
+  while (k < code.size() && step.length < 60000) {
+    uint32_t op = code[k].opcode;
+    if (op == ENDIF || op == NOP) {
+      ++step.length;
+      step.next = int32_t(++k);
+      continue;
+    }
+    if (op == ELSE) {
+      ++step.length;
+      step.next = elseTarget[k];
+    } else if (op == GOTO && code[k].operand >= 0) {
+      ++step.length;
+      step.next = code[k].operand;
+    }
+    return;
+  }
+}
+
 }  // namespace
 
 void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
@@ -233,6 +290,8 @@ void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
   fused.resize(code.size());
   for (size_t i = 0; i < code.size(); ++i) {
     single[i] = SingleStep(code, i, ifTarget, elseTarget);
+    single[i].next = int32_t(i) + 1;
     fused[i] = FusedStep(code, i, ifTarget, single[i]);
+    ChainNext(code, i, elseTarget, fused[i]);
   }
 }

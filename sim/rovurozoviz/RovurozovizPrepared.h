@@ -55,21 +55,47 @@ enum eRovurozovizStepKind : uint16_t {
   kStepReturn,
   kStepConstToVar,  // PUSH_CONST, STORE
   kStepVarToVar,    // PUSH_VAR, STORE
+  // x op2 (y op1 z) with + - * / only, as in "acc = acc + i * scale":
+  // x, y, z each a variable or a constant; then pushed, stored or tested.
+  kStepNestedToPush,
+  kStepNestedToStore,
+  kStepNestedToIf,
   kStepBinaryBase
 };
 
-constexpr uint16_t RovurozovizBinaryStep(int op, int operands, int result) {
+constexpr uint16_t RovurozovizBinaryStep(int op, int operands, int result) {  // ints: the enums mix
   return uint16_t(kStepBinaryBase + (op * kOperandFormCount + operands) * kResultFormCount + result);
 }
 
+// X(op, operands, result, resultName) for every binary step kind, in kind order.
+#define ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, ops) \
+  X(op, ops, kToPush, PUSH) X(op, ops, kToStore, STORE) X(op, ops, kToIf, IF)
+#define ROVUROZOVIZ_BINARY_STEPS_OF(X, op)                                                                  \
+  ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, SS) ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, SV)                            \
+  ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, SK) ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, VV)                            \
+  ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, VK) ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, KV)                            \
+  ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, KK)
+#define ROVUROZOVIZ_FOR_EACH_BINARY_STEP(X)                                                                 \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinAdd) ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinSub)                            \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinMul) ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinDiv)                            \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinPow) ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinGt)                             \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinLt) ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinGe)                              \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinLe) ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinEq)                              \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinNe) ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinAnd)                             \
+  ROVUROZOVIZ_BINARY_STEPS_OF(X, kBinOr)
+
 struct tRovurozovizPreparedStep {
   uint16_t kind = kStepNothing;
-  uint16_t length = 1;  // instructions of the code this step stands for
+  uint16_t length = 1;  // instructions of the code this step stands for (for the run budget)
+  int32_t next = -1;    // where execution goes on (for an if step: when the condition holds)
   int32_t a = -1;       // left variable, or jump target
   int32_t b = -1;       // right variable
   int32_t dest = -1;    // stored variable, or where a false if continues
   float ka = 0.0f;      // left constant
   float kb = 0.0f;      // right constant
+  int32_t c = -1;       // nested steps: third variable (z)
+  float kc = 0.0f;      // nested steps: third constant
+  uint8_t op1 = 0, op2 = 0;  // nested steps: eRovurozovizBinary of the inner and outer operation
 };
 
 // Builds one step per code index: single holds exactly that instruction,

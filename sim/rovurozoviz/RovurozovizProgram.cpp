@@ -13,7 +13,9 @@ std::string& CurrentFileNameStorage() {
 
 const std::string& RovurozovizCurrentFileName() { return CurrentFileNameStorage(); }
 
-cRovurozovizProgram::cRovurozovizProgram() = default;
+cRovurozovizProgram::cRovurozovizProgram() {
+  for (int32_t& guess : mLookupGuess) guess = -1;
+}
 cRovurozovizProgram::~cRovurozovizProgram() = default;
 
 int cRovurozovizProgram::FindVariable(const char* name) const {
@@ -38,20 +40,12 @@ void cRovurozovizProgram::RebuildNameIndex() {
     mNameIndex.Insert(cRovurozovizNameIndex::Hash(mNames[i].data(), mNames[i].size()), int(i));
 }
 
-int cRovurozovizProgram::FindOrAddVariable(const char* name) {
+int cRovurozovizProgram::FindOrAddVariableSlow(const char* name) {
   if (!name) name = "";
-  return AddName(name, strlen(name));
-}
-
-float cRovurozovizProgram::GetVariable(const char* name) {
-  size_t index = size_t(FindOrAddVariable(name));
-  return index < mValues.size() ? mValues[index] : 0.0f;
-}
-
-void cRovurozovizProgram::SetVariable(const char* name, float value) {
-  size_t index = size_t(FindOrAddVariable(name));
-  if (mValues.size() < index + 1) mValues.resize(index + 1, 0.0f);
-  mValues[index] = value;
+  size_t position = mLookupsSinceRun++;
+  int index = AddName(name, strlen(name));
+  if (position < kLookupGuesses) mLookupGuess[position] = index;
+  return index;
 }
 
 void cRovurozovizProgram::TakeCompiledFrom(cRovurozovizProgram& scratch) {
@@ -65,6 +59,7 @@ void cRovurozovizProgram::TakeCompiledFrom(cRovurozovizProgram& scratch) {
   ClearStacks();
   mRunCutShort = false;
   mReportedCutShort = false;
+  for (int32_t& guess : mLookupGuess) guess = -1;
 }
 
 void cRovurozovizProgram::Prepare() { PrepareRovurozovizSteps(mCode, mSingleSteps, mFusedSteps); }

@@ -31,9 +31,19 @@ class cRovurozovizProgram {
   bool Load(const std::string& fileName) { return Load(fileName.c_str()); }
   void RunFrom(const std::string& label) { RunFrom(label.c_str()); }
 
-  int FindOrAddVariable(const char* name);
-  float GetVariable(const char* name);
-  void SetVariable(const char* name, float value);
+  int FindOrAddVariable(const char* name) {
+    int guessed = GuessLookup(name);
+    return guessed >= 0 ? guessed : FindOrAddVariableSlow(name);
+  }
+  float GetVariable(const char* name) {
+    size_t index = size_t(FindOrAddVariable(name));
+    return index < mValues.size() ? mValues[index] : 0.0f;
+  }
+  void SetVariable(const char* name, float value) {
+    size_t index = size_t(FindOrAddVariable(name));
+    if (mValues.size() < index + 1) mValues.resize(index + 1, 0.0f);
+    mValues[index] = value;
+  }
   int FindOrAddVariable(const std::string& name) { return FindOrAddVariable(name.c_str()); }
   float GetVariable(const std::string& name) { return GetVariable(name.c_str()); }
   void SetVariable(const std::string& name, float value) { SetVariable(name.c_str(), value); }
@@ -67,6 +77,21 @@ class cRovurozovizProgram {
  private:
   friend class cRovurozovizCompiler;
   int AddName(const char* name, size_t length);
+  int FindOrAddVariableSlow(const char* name);
+  // The index of name when it is last time's name at this lookup position, else -1.
+  int GuessLookup(const char* name) {
+    size_t position = mLookupsSinceRun;
+    if (position >= kLookupGuesses || !name) return -1;
+    int32_t guess = mLookupGuess[position];
+    if (guess < 0) return -1;
+    const char* entry = mNames[size_t(guess)].c_str();  // names hold no NUL bytes
+    size_t i = 0;
+    for (; entry[i] != '\0'; ++i)
+      if (name[i] != entry[i]) return -1;  // stops at name's own NUL at the latest
+    if (name[i] != '\0') return -1;
+    mLookupsSinceRun = position + 1;
+    return guess;
+  }
   void RebuildNameIndex();
   void Prepare();  // builds the run-ready copy of the code
   void TakeCompiledFrom(cRovurozovizProgram& scratch);
@@ -84,6 +109,12 @@ class cRovurozovizProgram {
   // Beside the name table: name -> index, so hosts reading and writing a
   // dozen variables per evaluation do not scan the table each time.
   cRovurozovizNameIndex mNameIndex;
+  // Hosts look their variables up in the same order every evaluation, so the
+  // k-th lookup since the last run is guessed to be last time's k-th name
+  // (checked against the name table before it is used).
+  static constexpr size_t kLookupGuesses = 64;
+  int32_t mLookupGuess[kLookupGuesses];
+  size_t mLookupsSinceRun = 0;
   // The code with skip and jump targets worked out once and common
   // instruction runs fused; one step per code index.
   std::vector<tRovurozovizPreparedStep> mSingleSteps;

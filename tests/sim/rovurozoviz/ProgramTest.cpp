@@ -32,6 +32,25 @@ TEST(RovurozovizProgram, VariablesByName) {
   }
 }
 
+TEST(RovurozovizProgram, RememberedLookupOrderNeverPicksTheWrongName) {
+  cRovurozovizProgram program;
+  ASSERT_TRUE(program.Compile("sum = first + second"));
+  char buffer[16];
+  for (int round = 0; round < 4; ++round) {
+    // The same buffer holds a different name at the same lookup position each round.
+    snprintf(buffer, sizeof buffer, "%s", round % 2 ? "second" : "first");
+    program.SetVariable(buffer, 10.0f);
+    snprintf(buffer, sizeof buffer, "%s", round % 2 ? "first" : "second");
+    program.SetVariable(buffer, 1.0f);
+    program.Run();
+    EXPECT_EQ(program.GetVariable("sum"), 11.0f);
+    EXPECT_EQ(program.GetVariable(round % 2 ? "second" : "first"), 10.0f);
+    EXPECT_EQ(program.GetVariable("firs"), 0.0f);  // a prefix is another name
+    EXPECT_EQ(program.GetVariable("firstt"), 0.0f);
+  }
+  EXPECT_EQ(program.Names().size(), 5u);
+}
+
 TEST(RovurozovizProgram, RunFromLabels) {
   cRovurozovizProgram program;
   ASSERT_TRUE(program.Compile("a = 1 return second: b = 2 return third: c = 3"));
