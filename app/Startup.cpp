@@ -47,7 +47,7 @@
 
 static cQuorvelInputEventHandler gAppInputHandler;
 
-void CreateGameModes() {
+void ConstructGameModes() {
   gCreatureGameMode = new cCreatureGameMode();
   gTribeGameMode = new cTribeGameMode();
   gCityGameMode = new cCityGameMode();
@@ -57,7 +57,28 @@ void CreateGameModes() {
   gPelsGameMode = new cPelsGameMode();
   gTovansGameMode = new cTovansGameMode();
   gFlockTestMode = new cFlockTestMode();
+}
 
+void DeleteGameModesForTest() {
+  delete gCreatureGameMode; delete gTribeGameMode; delete gCityGameMode;
+  delete gCivGameMode; delete gSpaceGameMode; delete gTestGameMode;
+  delete gPelsGameMode; delete gTovansGameMode; delete gFlockTestMode;
+  gCreatureGameMode = nullptr; gTribeGameMode = nullptr; gCityGameMode = nullptr;
+  gCivGameMode = nullptr; gSpaceGameMode = nullptr; gTestGameMode = nullptr;
+  gPelsGameMode = nullptr; gTovansGameMode = nullptr; gFlockTestMode = nullptr;
+  gCurrentGameMode = gPendingGameMode = nullptr;
+}
+
+void RegisterAppStateType() {
+  cDataManager* data = GetDataManager();
+  cAppState& prototype = cAppState::GetStaticInstance();
+  data->RegisterType(&prototype, &prototype);
+  data->AddClient(&prototype);
+  gAppState = data->CreateObject<cAppState>();
+}
+
+void CreateGameModes() {
+  ConstructGameModes();
   cDataManager* data = GetDataManager();
   data->AddClient(gCreatureGameMode);
   data->AddClient(gTribeGameMode);
@@ -66,13 +87,8 @@ void CreateGameModes() {
   data->AddClient(gSpaceGameMode);
   data->AddClient(gTestGameMode);
   data->AddClient(gFlockTestMode);
-
   gCurrentGameMode = gCreatureGameMode;
-
-  cAppState& prototype = cAppState::GetStaticInstance();
-  data->RegisterType(&prototype, &prototype);
-  data->AddClient(&prototype);
-  gAppState = dynamic_cast<cAppState*>(data->CreateObject(kAppStateTypeId));
+  RegisterAppStateType();
 }
 
 // With the civ test camera the camera starts over a fixed point of the planet.

@@ -7,7 +7,10 @@ int  AppStartup(int argc, char** argv);  // every start-up step; 0 when the main
 void AppRunMainLoop();                   // glutMainLoop with the main window current
 void AppPumpFrame();                     // one pass of GLUT events and one frame, for tests
 
-void CreateGameModes();
+void CreateGameModes();           // the nine modes, their data-manager clients and the application state
+void ConstructGameModes();        // only the nine mode objects, into their globals
+void RegisterAppStateType();      // the application state's type, client and first live object
+void DeleteGameModesForTest();
 void AppInit();
 
 // The command-line options that follow GLUT set-up; returns the saved-game name to open.

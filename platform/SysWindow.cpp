@@ -7,6 +7,21 @@
 
 #include <cstring>
 
+// Windows of other programs may vanish while we look at them: errors during
+// our queries are expected and must not end the program (Xlib's default).
+namespace {
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+struct cQuietXErrors {
+  explicit cQuietXErrors(Display* d) : display(d), previous(XSetErrorHandler(IgnoreXError)) {}
+  ~cQuietXErrors() {
+    XSync(display, False);
+    XSetErrorHandler(previous);
+  }
+  Display* display;
+  int (*previous)(Display*, XErrorEvent*);
+};
+}  // namespace
+
 // The automatic pause asks whether the window holding the input focus is the
 // one titled "QuorvelGL". The focus window may be a child of the titled one,
 // so the walk goes up to the first ancestor with a name.
@@ -18,6 +33,7 @@ static bool QueryX11FocusIsMainWindow() {
     display = XOpenDisplay(nullptr);
   }
   if (!display) return false;
+  cQuietXErrors quiet(display);
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
@@ -52,6 +68,8 @@ std::vector<std::string> Sys_TopLevelWindowTitles() {
   std::vector<std::string> titles;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return titles;
+  {
+  cQuietXErrors quiet(display);
   Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
   unsigned count = 0;
   if (XQueryTree(display, root, &root, &parent, &children, &count)) {
@@ -74,6 +92,7 @@ std::vector<std::string> Sys_TopLevelWindowTitles() {
       }
     }
     if (children) XFree(children);
+  }
   }
   XCloseDisplay(display);
   return titles;

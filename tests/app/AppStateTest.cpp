@@ -20,6 +20,7 @@
 #include "sim/gamedata/Backbone.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
+#include "app/Startup.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -30,15 +31,7 @@ class AppStateTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGameClockForTest();
-    gCreatureGameMode = new cCreatureGameMode();
-    gTribeGameMode = new cTribeGameMode();
-    gCityGameMode = new cCityGameMode();
-    gCivGameMode = new cCivGameMode();
-    gSpaceGameMode = new cSpaceGameMode();
-    gTestGameMode = new cTestGameMode();
-    gPelsGameMode = new cPelsGameMode();
-    gTovansGameMode = new cTovansGameMode();
-    gFlockTestMode = new cFlockTestMode();
+    ConstructGameModes();
     gCurrentGameMode = gCreatureGameMode;
     gUserPause = 0;
     gAutoPause = 1;
@@ -48,10 +41,7 @@ class AppStateTest : public ::testing::Test {
 
     data->ResetForTest();
     backboneObject = nullptr;  // the reset released whatever an earlier test left
-    cAppState& prototype = cAppState::GetStaticInstance();
-    data->RegisterType(&prototype, &prototype);
-    data->AddClient(&prototype);
-    gAppState = data->CreateObject<cAppState>();
+    RegisterAppStateType();
     data->CommitPending();
     SetCameraValues(1.0f);
     SetModeCallLog(&log);
@@ -61,13 +51,7 @@ class AppStateTest : public ::testing::Test {
     data->ResetForTest();
     gAppState = nullptr;
     backboneObject = nullptr;
-    delete gCreatureGameMode; delete gTribeGameMode; delete gCityGameMode;
-    delete gCivGameMode; delete gSpaceGameMode; delete gTestGameMode;
-    delete gPelsGameMode; delete gTovansGameMode; delete gFlockTestMode;
-    gCreatureGameMode = nullptr; gTribeGameMode = nullptr; gCityGameMode = nullptr;
-    gCivGameMode = nullptr; gSpaceGameMode = nullptr; gTestGameMode = nullptr;
-    gPelsGameMode = nullptr; gTovansGameMode = nullptr; gFlockTestMode = nullptr;
-    gCurrentGameMode = nullptr;
+    DeleteGameModesForTest();
   }
 
   // Twenty distinct values, first + 0 .. first + 19, in record order.

@@ -5,6 +5,7 @@
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
 #include "app/ModeCallLog.h"
+#include "app/Startup.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
@@ -21,15 +22,7 @@ class GameClockTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGameClockForTest();
-    gCreatureGameMode = new cCreatureGameMode();
-    gTribeGameMode = new cTribeGameMode();
-    gCityGameMode = new cCityGameMode();
-    gCivGameMode = new cCivGameMode();
-    gSpaceGameMode = new cSpaceGameMode();
-    gTestGameMode = new cTestGameMode();
-    gPelsGameMode = new cPelsGameMode();
-    gTovansGameMode = new cTovansGameMode();
-    gFlockTestMode = new cFlockTestMode();
+    ConstructGameModes();
     gUserPause = 0;
     gAutoPause = 1;
     gMouseInWindow = 1;
@@ -38,12 +31,7 @@ class GameClockTest : public ::testing::Test {
   }
   void TearDown() override {
     SetModeCallLog(nullptr);
-    delete gCreatureGameMode; delete gTribeGameMode; delete gCityGameMode;
-    delete gCivGameMode; delete gSpaceGameMode; delete gTestGameMode;
-    delete gPelsGameMode; delete gTovansGameMode; delete gFlockTestMode;
-    gCreatureGameMode = nullptr; gTribeGameMode = nullptr; gCityGameMode = nullptr;
-    gCivGameMode = nullptr; gSpaceGameMode = nullptr; gTestGameMode = nullptr;
-    gPelsGameMode = nullptr; gTovansGameMode = nullptr; gFlockTestMode = nullptr;
+    DeleteGameModesForTest();
   }
   int CountOf(const std::string& call) const {
     int n = 0;
