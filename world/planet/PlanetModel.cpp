@@ -410,6 +410,19 @@ void cPlanetModel::AlignOrientationToSurface(Quaternion& out, const Vector3& p, 
   out = QuatFromRows(right, up, forward);
 }
 
+// Forward along `a`, up across `a` and the sideways step `b`; a degenerate
+// frame keeps the old orientation.
+static void OrientAlongGround(Quaternion& out, const Vector3& a, const Vector3& b, const Quaternion& old) {
+  const Vector3 up = CrossProduct(a, b);
+  const Vector3 right = CrossProduct(up, a);
+  if (!(Vector3LengthSquared(up) >= cPlanetModel::kDegenerate) ||
+      !(Vector3LengthSquared(right) >= cPlanetModel::kDegenerate)) {
+    out = old;
+    return;
+  }
+  out = QuatFromRows(UnitOrZero(right), UnitOrZero(up), UnitOrZero(a));
+}
+
 void cPlanetModel::AlignOrientationToTerrain(Quaternion& out, const Vector3& p, const Quaternion& q, float d) const {
   const Matrix3 m = QuatToMatrix3(q);
   const Vector3 X{m.At(0, 0), m.At(0, 1), m.At(0, 2)};
@@ -418,13 +431,7 @@ void cPlanetModel::AlignOrientationToTerrain(Quaternion& out, const Vector3& p, 
   ProjectToSurface(ahead, Vector3Add(p, Vector3Scale(Z, d)));
   const Vector3 a = Vector3Sub(ahead, p);
   const Vector3 b = Vector3Scale(X, d);
-  const Vector3 up = CrossProduct(a, b);
-  const Vector3 right = CrossProduct(up, a);
-  if (!(Vector3LengthSquared(up) >= kDegenerate) || !(Vector3LengthSquared(right) >= kDegenerate)) {
-    out = q;
-    return;
-  }
-  out = QuatFromRows(UnitOrZero(right), UnitOrZero(up), UnitOrZero(a));
+  OrientAlongGround(out, a, b, q);
 }
 
 void cPlanetModel::AlignOrientationToTerrainAtSurface(Quaternion& out, const Vector3& p, const Quaternion& q,
@@ -438,11 +445,5 @@ void cPlanetModel::AlignOrientationToTerrainAtSurface(Quaternion& out, const Vec
   ProjectToSurface(side, Vector3Add(s, Vector3Scale(X, d)));
   const Vector3 a = Vector3Sub(ahead, s);
   const Vector3 b = Vector3Sub(side, s);
-  const Vector3 up = CrossProduct(a, b);
-  const Vector3 right = CrossProduct(up, a);
-  if (!(Vector3LengthSquared(up) >= kDegenerate) || !(Vector3LengthSquared(right) >= kDegenerate)) {
-    out = q;
-    return;
-  }
-  out = QuatFromRows(UnitOrZero(right), UnitOrZero(up), UnitOrZero(a));
+  OrientAlongGround(out, a, b, q);
 }
