@@ -67,10 +67,7 @@ void cRovurozovizProgram::Prepare() { PrepareRovurozovizSteps(mCode, mSingleStep
 bool cRovurozovizProgram::Load(const char* fileName) {
   CurrentFileNameStorage() = fileName ? fileName : "";
   if (!fileName) return false;
-  // Only regular files: a directory or a device "opens" on Linux and would
-  // then be read as a script.
-  if (!Sys_IsRegularFile(fileName)) return false;
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> bytes;  // refuses directories and devices, not only missing files
   if (!Sys_ReadWholeFile(fileName, bytes)) return false;
   bytes.push_back(0);
   return Compile(reinterpret_cast<const char*>(bytes.data()));
