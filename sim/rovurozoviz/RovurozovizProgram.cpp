@@ -80,13 +80,12 @@ cRovurozovizProgramAutoUpdate::~cRovurozovizProgramAutoUpdate() = default;
 bool cRovurozovizProgramAutoUpdate::Load(const char* fileName) {
   if (!cRovurozovizProgram::Load(fileName)) return false;
   mFileName = fileName;
-  mHasFile = true;
   mFileTime = Sys_FileWriteTime(mFileName);
   return true;
 }
 
 int cRovurozovizProgramAutoUpdate::Run() {
-  if (mHasFile) {
+  if (!mFileName.empty()) {
     uint64_t now = Sys_FileWriteTime(mFileName);
     // 0 means the time could not be read (file removed): keep what we have.
     if (now != 0 && now != mFileTime) {

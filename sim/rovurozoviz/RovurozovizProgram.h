@@ -137,8 +137,7 @@ class cRovurozovizProgramAutoUpdate : public cRovurozovizProgram {
 
  private:
   uint64_t mFileTime = 0;
-  std::string mFileName;
-  bool mHasFile = false;
+  std::string mFileName;  // "" until a Load succeeded: no file to watch
 };
 
 // The compiler calls this on a syntax error: shows the "Rovurozoviz Error"
