@@ -135,7 +135,7 @@ T* GLUI::AddControl(GLUI_Control::Kind kind, GLUI_Control* parent, const char* n
 }
 
 void GLUI::BindLive(GLUI_Control* control, int liveType, void* live) {
-  control->mLiveType = live ? liveType : GLUI_LIVE_NONE;
+  control->mLiveType = liveType;  // kept without a variable too: fields parse what they are meant to hold
   control->mLive = live;
   control->sync_live();  // a control starts out showing its variable
 }
@@ -173,7 +173,6 @@ GLUI_Spinner* GLUI::add_spinner_to_panel(GLUI_Panel* panel, const char* name, in
   GLUI_Spinner* spinner = AddControl<GLUI_Spinner>(GLUI_Control::Kind::Spinner, panel, name, id, callback);
   // A spinner holds a number: anything but a float is treated as an integer.
   BindLive(spinner, dataType == GLUI_SPINNER_FLOAT ? GLUI_LIVE_FLOAT : GLUI_LIVE_INT, live);
-  if (!live) spinner->mLiveType = dataType == GLUI_SPINNER_FLOAT ? GLUI_LIVE_FLOAT : GLUI_LIVE_INT;
   return spinner;
 }
 
@@ -182,7 +181,6 @@ GLUI_EditText* GLUI::add_edittext_to_panel(GLUI_Panel* panel, const char* name, 
   GLUI_EditText* edit = AddControl<GLUI_EditText>(GLUI_Control::Kind::EditText, panel, name, id, callback);
   int type = (dataType == GLUI_EDITTEXT_INT || dataType == GLUI_EDITTEXT_FLOAT) ? dataType : GLUI_EDITTEXT_TEXT;
   BindLive(edit, type, live);
-  if (!live) edit->mLiveType = type;  // remembered so the field parses what it is meant to hold
   return edit;
 }
 

@@ -83,8 +83,8 @@ class GLUI_Control {
   GLUI_Update_CB mCallback;
   bool mEnabled = true;
 
-  int mLiveType = GLUI_LIVE_NONE;
-  void* mLive = nullptr;  // int*, float* or std::string* by mLiveType
+  int mLiveType = GLUI_LIVE_NONE;  // the kind of value the control holds, with or without a variable
+  void* mLive = nullptr;           // int*, float* or std::string* by mLiveType
   int mIntVal = 0;
   float mFloatVal = 0.0f;
   std::string mText;
