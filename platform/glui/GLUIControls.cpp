@@ -67,41 +67,29 @@ void GLUI_Control::sync_live() {
   }
 }
 
-void GLUI_Spinner::set_int_limits(int low, int high, int limitType) {
+// Limits are kept both as integers and as floats; the value held now is pulled
+// inside the new limits at once, in its own kind.
+void GLUI_Control::set_int_limits(int low, int high, int limitType) {
   mIntLow = std::min(low, high);
   mIntHigh = std::max(low, high);
-  mLimitType = limitType;
   mFloatLow = (float)mIntLow;
   mFloatHigh = (float)mIntHigh;
-  set_int_val(mIntVal);  // a live value outside the new limits is pulled in at once
+  mLimitType = limitType;
+  ApplyLimits();
 }
 
-void GLUI_Spinner::set_float_limits(float low, float high, int limitType) {
+void GLUI_Control::set_float_limits(float low, float high, int limitType) {
   mFloatLow = std::min(low, high);
   mFloatHigh = std::max(low, high);
   mIntLow = (int)mFloatLow;
   mIntHigh = (int)mFloatHigh;
   mLimitType = limitType;
-  if (mLiveType == GLUI_LIVE_INT) set_int_val(mIntVal);
-  else set_float_val(mFloatVal);
+  ApplyLimits();
 }
 
-void GLUI_EditText::set_int_limits(int low, int high, int limitType) {
-  mIntLow = std::min(low, high);
-  mIntHigh = std::max(low, high);
-  mLimitType = limitType;
-  mFloatLow = (float)mIntLow;
-  mFloatHigh = (float)mIntHigh;
+void GLUI_Control::ApplyLimits() {
   if (mLiveType == GLUI_LIVE_INT) set_int_val(mIntVal);
-}
-
-void GLUI_EditText::set_float_limits(float low, float high, int limitType) {
-  mFloatLow = std::min(low, high);
-  mFloatHigh = std::max(low, high);
-  mIntLow = (int)mFloatLow;
-  mIntHigh = (int)mFloatHigh;
-  mLimitType = limitType;
-  if (mLiveType == GLUI_LIVE_FLOAT) set_float_val(mFloatVal);
+  else if (mLiveType == GLUI_LIVE_FLOAT) set_float_val(mFloatVal);
 }
 
 bool GLUI_Listbox::add_item(int value, const char* text) {

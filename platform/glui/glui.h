@@ -74,6 +74,10 @@ class GLUI_Control {
   int ClampInt(int value) const;
   float ClampFloat(float value) const;
   void WriteLive();
+  // Spinners and edit fields make these public.
+  void set_int_limits(int low, int high, int limitType = GLUI_LIMIT_CLAMP);
+  void set_float_limits(float low, float high, int limitType = GLUI_LIMIT_CLAMP);
+  void ApplyLimits();
 
   Kind mKind;
   GLUI* mOwner;
@@ -138,15 +142,15 @@ class GLUI_RadioGroup : public GLUI_Control {  // its value is the chosen button
 class GLUI_Spinner : public GLUI_Control {
  public:
   using GLUI_Control::GLUI_Control;
-  void set_int_limits(int low, int high, int limitType = GLUI_LIMIT_CLAMP);
-  void set_float_limits(float low, float high, int limitType = GLUI_LIMIT_CLAMP);
+  using GLUI_Control::set_int_limits;
+  using GLUI_Control::set_float_limits;
   void set_speed(float speed) { mSpeed = speed > 0.0f ? speed : 1.0f; }  // step size multiplier
 };
 class GLUI_EditText : public GLUI_Control {  // commits on Return
  public:
   using GLUI_Control::GLUI_Control;
-  void set_int_limits(int low, int high, int limitType = GLUI_LIMIT_CLAMP);
-  void set_float_limits(float low, float high, int limitType = GLUI_LIMIT_CLAMP);
+  using GLUI_Control::set_int_limits;
+  using GLUI_Control::set_float_limits;
 };
 class GLUI_Listbox : public GLUI_Control {  // its value is the chosen item's value
  public:

@@ -105,9 +105,13 @@ TEST_F(GluiTest, SpinnersStepAndClampToTheirLimits) {
   EXPECT_EQ(speed, 9);
   EXPECT_EQ(gCalls, (std::vector<int>{4, 4}));
 
-  panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &level);
+  GLUI_Spinner* sea = panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &level);
   ASSERT_TRUE(GLUI_TestClick(panel, "Sea Level/+"));
   EXPECT_FLOAT_EQ(level, 504.1f);
+  sea->set_int_limits(0, 1000);
+  EXPECT_FLOAT_EQ(level, 504.1f) << "whole-number limits keep a float's fraction";
+  sea->set_int_limits(0, 500);
+  EXPECT_FLOAT_EQ(level, 500.0f);
 
   GLUI_Spinner* wrapping = panel->add_spinner("Wrap", GLUI_SPINNER_INT);
   wrapping->set_int_limits(0, 3, GLUI_LIMIT_WRAP);
@@ -137,6 +141,12 @@ TEST_F(GluiTest, IntegerFieldsCommitOnReturnAndRejectJunk) {
   GLUI_TestPumpUntilIdle();
   EXPECT_EQ(weight, 42);
   EXPECT_EQ(gCalls.size(), 1u);
+
+  // New limits pull the held value in at once, whichever kind they are given in.
+  float depth = 7.5f;
+  GLUI_EditText* field = panel->add_edittext("Depth", GLUI_EDITTEXT_FLOAT, &depth);
+  field->set_int_limits(0, 5);
+  EXPECT_FLOAT_EQ(depth, 5.0f);
 }
 
 TEST_F(GluiTest, TextFieldsAndListsWriteTheirVariables) {
