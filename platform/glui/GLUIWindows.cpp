@@ -387,23 +387,18 @@ void GLUI_Layer::Destroy(GLUI* panel, bool byWindowManager) {
 
 // ---- GLUI window operations ----------------------------------------------------------
 
-void GLUI::show() {
+void GLUI::SetShown(bool shown) {
   if (mClosed) return;
-  mVisible = true;
+  mVisible = shown;
   int previousWindow = glutGetWindow();
   glutSetWindow(mWindowId);
-  glutShowWindow();
+  if (shown) glutShowWindow();
+  else glutHideWindow();
   if (previousWindow > 0 && previousWindow != mWindowId) glutSetWindow(previousWindow);
 }
 
-void GLUI::hide() {
-  if (mClosed) return;
-  mVisible = false;
-  int previousWindow = glutGetWindow();
-  glutSetWindow(mWindowId);
-  glutHideWindow();
-  if (previousWindow > 0 && previousWindow != mWindowId) glutSetWindow(previousWindow);
-}
+void GLUI::show() { SetShown(true); }
+void GLUI::hide() { SetShown(false); }
 
 void GLUI::close() {
   if (mClosed) return;

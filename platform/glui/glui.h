@@ -226,6 +226,7 @@ class GLUI {
   template <class T>
   T* AddControl(GLUI_Control::Kind kind, GLUI_Control* parent, const char* name, int id, GLUI_Update_CB callback);
   void BindLive(GLUI_Control* control, int liveType, void* live);
+  void SetShown(bool shown);
 
   std::string mName;
   int mWindowId = 0;
