@@ -31,7 +31,6 @@ struct GLUI::Frame {
   std::deque<GLUI_InputEvent> events;
   int width = 0, height = 0;         // the window size we last asked for (or were told of)
   bool autoSize = true;              // control panels fit their contents; custom panels keep their size
-  bool shownOnScreen = true;         // what GLUT was last told
   bool pendingClose = false;         // close() was called; the window goes after the frame
   std::function<void(GLUI*)> customDraw;
   std::map<std::string, GLUI_Rect> itemRects;  // label -> last frame's rectangle (tests click these)
