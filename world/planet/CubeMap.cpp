@@ -57,6 +57,19 @@ cFaceAxes AxesOfFace(uint32_t face) {
 }
 const cFaceAxes kAxes[6] = {AxesOfFace(0), AxesOfFace(1), AxesOfFace(2), AxesOfFace(3), AxesOfFace(4), AxesOfFace(5)};
 
+// Leaves a face across one edge: the coordinate of the axis moves by one face
+// width back onto the neighbour (-1 for side 0, above 1; +1 for side 1, below 0),
+// then the edge row's swap and flips apply and the face becomes the neighbour.
+void StepAcrossEdge(uint32_t& face, float& u, float& v, int axis, int side) {
+  float& c = axis == 0 ? u : v;
+  c += side == 0 ? -1.0f : 1.0f;
+  const cFaceEdge& e = kEdges[face][axis][side];
+  if (e.swap) std::swap(u, v);
+  if (e.flipU) u = 1.0f - u;
+  if (e.flipV) v = 1.0f - v;
+  face = e.neighbour;
+}
+
 inline bool OnFace(const cFaceCoordinate& c) { return c.u >= 0.0f && c.u <= 1.0f && c.v >= 0.0f && c.v <= 1.0f; }
 
 }  // namespace
@@ -145,24 +158,8 @@ cCellCoordinate CellSpaceToCell(uint32_t face, float x, float y) {
 }
 
 void WrapFaceCoordinateAcrossEdge(uint32_t& face, float& u, float& v, int axis) {
-  float& c = axis == 0 ? u : v;
-  int side;
-  if (c > 1.0f) {
-    c -= 1.0f;
-    side = 0;
-  } else {
-    c += 1.0f;
-    side = 1;
-  }
-  const cFaceEdge& e = kEdges[face][axis][side];
-  if (e.swap) {
-    float t = u;
-    u = v;
-    v = t;
-  }
-  if (e.flipU) u = 1.0f - u;
-  if (e.flipV) v = 1.0f - v;
-  face = e.neighbour;
+  const float c = axis == 0 ? u : v;
+  StepAcrossEdge(face, u, v, axis, c > 1.0f ? 0 : 1);
 }
 
 cFaceCoordinate NormalizeFaceCoordinate(const cFaceCoordinate& in) {
@@ -184,27 +181,15 @@ cFaceCoordinate NormalizeFaceCoordinate(const cFaceCoordinate& in) {
 cFaceCoordinate FaceCoordinateInFrameOfFace(const cFaceCoordinate& in, uint32_t target) {
   cFaceCoordinate c = in;
   for (int hop = 0; hop < 3 && c.face < kNoFace && c.face != target; ++hop) {
-    bool found = false;
-    for (int axis = 0; axis < 2 && !found; ++axis)
-      for (int side = 0; side < 2 && !found; ++side) {
-        if (kEdges[c.face][axis][side].neighbour != target) continue;
-        found = true;
-        float& value = axis == 0 ? c.u : c.v;
-        value += side == 0 ? -1.0f : 1.0f;
-        const cFaceEdge& e = kEdges[c.face][axis][side];
-        if (e.swap) std::swap(c.u, c.v);
-        if (e.flipU) c.u = 1.0f - c.u;
-        if (e.flipV) c.v = 1.0f - c.v;
-        c.face = target;
+    // The first row (in table order) that leads to the target; for the opposite
+    // face none does: step across the first row and search again from there.
+    int row = 0;
+    for (int r = 0; r < 4; ++r)
+      if (kEdges[c.face][r / 2][r % 2].neighbour == target) {
+        row = r;
+        break;
       }
-    if (!found) {  // the opposite face: step across the first edge and search again
-      const cFaceEdge& e = kEdges[c.face][0][0];
-      c.u -= 1.0f;
-      if (e.swap) std::swap(c.u, c.v);
-      if (e.flipU) c.u = 1.0f - c.u;
-      if (e.flipV) c.v = 1.0f - c.v;
-      c.face = e.neighbour;
-    }
+    StepAcrossEdge(c.face, c.u, c.v, row / 2, row % 2);
   }
   return c;
 }
