@@ -240,32 +240,13 @@ const Matrix4& cTransform::UpdateMatrix() {
 }
 
 void cTransform::UpdateQuat() {
-  const float* m = matrix.m;
-  auto at = [m](int r, int c) { return m[4 * r + c]; };
-  float t1 = at(0, 0) + at(1, 1) + at(2, 2) + 1.0f;
-  Quaternion q;
-  // The w branch only while w is well away from 0 (trace >= 0): near a half
-  // turn 1/sqrt(t1) blows rounding noise in the off-diagonals up into the axis.
-  if (t1 >= 1.0f) {
-    float r = 0.5f / std::sqrt(t1);
-    q.w = 0.25f / r;
-    q.x = (at(1, 2) - at(2, 1)) * r;
-    q.y = (at(2, 0) - at(0, 2)) * r;
-    q.z = (at(0, 1) - at(1, 0)) * r;
-  } else {
-    int i = 0;
-    if (at(1, 1) > at(0, 0)) i = 1;
-    if (at(2, 2) > at(i, i)) i = 2;
-    int j = (i + 1) % 3, k = (j + 1) % 3;
-    float s = std::sqrt(at(i, i) + 1.0f - at(j, j) - at(k, k));
-    q[i] = 0.5f * s;
-    q[j] = (at(j, i) + at(i, j)) / (2.0f * s);
-    q[k] = (at(k, i) + at(i, k)) / (2.0f * s);
-    q.w = (at(j, k) - at(k, j)) / (2.0f * s);
-  }
-  position = Vector4{m[12], m[13], m[14], 1.0f};
+  // Matrix4ToQuat takes the w branch only while the trace is at least 0 (w well
+  // away from 0): near a half turn dividing by about 0 would blow rounding noise
+  // in the off-diagonals up into the axis.
+  Quaternion q = Matrix4ToQuat(matrix);
   Quat4Normalize(q);
   orientation = q;
+  position = Vector4{matrix.m[12], matrix.m[13], matrix.m[14], 1.0f};
   matrixChanged = false;
 }
 
