@@ -53,6 +53,7 @@ struct GLUI_Layer {
   // GLUIWindows.cpp
   static GLUI* NewPanel(const char* name, int windowId);
   static std::vector<GLUI*>& Panels();
+  static bool AnyInputWaiting();  // some open panel has queued input
   static void DrawFrame(GLUI* panel);
   static void Queue(GLUI* panel, const GLUI_InputEvent& event);
   static void Destroy(GLUI* panel, bool byWindowManager);

@@ -60,12 +60,7 @@ size_t GLUI_TestPendingEvents(GLUI* panel) {
 }
 
 void GLUI_TestPumpUntilIdle(int extraFrames) {
-  for (int frame = 0; frame < kMaxPumpFrames; ++frame) {
-    bool waiting = false;
-    for (GLUI* panel : GLUI_Layer::Panels()) waiting = waiting || GLUI_TestPendingEvents(panel) > 0;
-    if (!waiting) break;
-    GLUI_PumpFrame();
-  }
+  for (int frame = 0; frame < kMaxPumpFrames && GLUI_Layer::AnyInputWaiting(); ++frame) GLUI_PumpFrame();
   for (int frame = 0; frame < extraFrames; ++frame) GLUI_PumpFrame();
 }
 

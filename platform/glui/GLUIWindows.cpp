@@ -197,12 +197,6 @@ void RunAfterFrameActions(GLUI* panel) {
   }
 }
 
-bool AnyInputWaiting() {
-  for (GLUI* panel : Registry().panels)
-    if (!GLUI_Layer::Closed(panel) && !GLUI_Layer::FrameOf(panel).events.empty()) return true;
-  return false;
-}
-
 void IdleHook(bool throttle) {
   cPanelRegistry& registry = Registry();
   if (registry.userIdle) {
@@ -210,7 +204,7 @@ void IdleHook(bool throttle) {
     registry.userIdle();
   }
   int now = glutGet(GLUT_ELAPSED_TIME);
-  if (!throttle || now - registry.lastIdlePumpMs >= kIdleRedrawMs || AnyInputWaiting()) {
+  if (!throttle || now - registry.lastIdlePumpMs >= kIdleRedrawMs || GLUI_Layer::AnyInputWaiting()) {
     registry.lastIdlePumpMs = now;
     GLUI_PumpFrame();
   }
@@ -223,6 +217,12 @@ void ThrottledIdleHook() { IdleHook(true); }
 // ---- the layer -------------------------------------------------------------------
 
 std::vector<GLUI*>& GLUI_Layer::Panels() { return Registry().panels; }
+
+bool GLUI_Layer::AnyInputWaiting() {
+  for (GLUI* panel : Registry().panels)
+    if (!Closed(panel) && !FrameOf(panel).events.empty()) return true;
+  return false;
+}
 
 void GLUI_Layer::Queue(GLUI* panel, const GLUI_InputEvent& event) {
   if (Closed(panel)) return;
