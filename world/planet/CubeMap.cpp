@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "math/Vector.h"
 #include "platform/Sys.h"
 
 namespace nKoPlanet {
@@ -87,9 +88,7 @@ Ru::Math::Vector3 FaceCoordinateToCubePoint(uint32_t face, float u, float v) {
 }
 
 Ru::Math::Vector3 FaceCoordinateToDirection(uint32_t face, float u, float v) {
-  Ru::Math::Vector3 d = FaceCoordinateToCubePoint(face, u, v);
-  float inv = 1.0f / std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-  return Ru::Math::Vector3{d.x * inv, d.y * inv, d.z * inv};
+  return Ru::Math::Vector3Normalized(FaceCoordinateToCubePoint(face, u, v));
 }
 
 bool DirectionToFaceCoordinateOnFace(const Ru::Math::Vector3& d, uint32_t face, cFaceCoordinate& out) {
