@@ -120,7 +120,6 @@ class cRovurozovizCompiler {
         for (const auto& keyword : kKeywords) {
           if (word == keyword.text) {
             Set(keyword.token, start, length);
-            mTokenValue = keyword.token == kTokGosub ? 0 : keyword.token == kTokGoto ? 1 : 2;
             return;
           }
         }
@@ -382,8 +381,7 @@ class cRovurozovizCompiler {
     }
     if (!ParsePrimary()) return false;
     for (int i = 0; i < minusCount; ++i) {
-      int minusOne = mProgram.AddName("-1", 2);
-      (void)minusOne;
+      mProgram.AddName("-1", 2);  // the constant enters the name table like any number
       Emit(PUSH_CONST, -1.0f);
       Emit(MUL);
     }
