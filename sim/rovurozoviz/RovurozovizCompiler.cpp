@@ -28,7 +28,7 @@ enum eToken {
   kTokPop,
   kTokAnd,
   kTokOr,
-  kTokCompare,  // value: 1 ">", 2 "<", 3 "==", 4 ">=", 5 "<=", 6 "~="
+  kTokCompare,  // value: the comparison's opcode
   kTokPlus,
   kTokMinus,
   kTokStar,
@@ -131,13 +131,13 @@ class cRovurozovizCompiler {
       if (d == '=' && (c == '=' || c == '>' || c == '<' || c == '~')) {
         mCursor += 2;
         Set(kTokCompare, start, 2);
-        mTokenValue = c == '=' ? 3 : c == '>' ? 4 : c == '<' ? 5 : 6;
+        mTokenValue = c == '=' ? EQ : c == '>' ? GE : c == '<' ? LE : NE;
         return;
       }
       ++mCursor;
       switch (c) {
-        case '>': Set(kTokCompare, start, 1); mTokenValue = 1; return;
-        case '<': Set(kTokCompare, start, 1); mTokenValue = 2; return;
+        case '>': Set(kTokCompare, start, 1); mTokenValue = GT; return;
+        case '<': Set(kTokCompare, start, 1); mTokenValue = LT; return;
         case '+': Set(kTokPlus, start, 1); return;
         case '-': Set(kTokMinus, start, 1); return;
         case '*': Set(kTokStar, start, 1); return;
@@ -347,11 +347,7 @@ class cRovurozovizCompiler {
     switch (mToken) {
       case kTokOr: *opcode = OR; return 1;
       case kTokAnd: *opcode = AND; return 2;
-      case kTokCompare: {
-        static const uint32_t kCompare[] = {NOP, GT, LT, EQ, GE, LE, NE};
-        *opcode = kCompare[mTokenValue];
-        return 3;
-      }
+      case kTokCompare: *opcode = uint32_t(mTokenValue); return 3;
       case kTokPlus: *opcode = ADD; return 4;
       case kTokMinus: *opcode = SUB; return 4;
       case kTokStar: *opcode = MUL; return 5;
