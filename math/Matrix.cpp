@@ -77,30 +77,25 @@ Matrix3 Matrix3Transpose(const Matrix3& a) {
 }
 void Matrix3Transpose(const Matrix3& a, Matrix3& out) { out = Matrix3Transpose(a); }
 
-static float Determinant3(float m00, float m01, float m02, float m10, float m11, float m12, float m20, float m21,
-                          float m22) {
+float Matrix3Determinant(const Matrix3& a) {
+  float m00 = a.m[0], m01 = a.m[1], m02 = a.m[2], m10 = a.m[3], m11 = a.m[4], m12 = a.m[5];
+  float m20 = a.m[6], m21 = a.m[7], m22 = a.m[8];
   return m20 * m01 * m12 + m02 * m10 * m21 + m22 * m00 * m11 - m00 * m21 * m12 - m22 * m01 * m10 - m20 * m02 * m11;
 }
 
-float Matrix3Determinant(const Matrix3& a) {
-  const float* m = a.m;
-  return Determinant3(m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]);
-}
-
 // The adjugate (transposed cofactors) times 1/det; computed whole before out is written.
-static float Inverse3(const float* m, float det, float* out) {
+float Matrix3Inverse(const Matrix3& a, Matrix3& out) {
+  float det = Matrix3Determinant(a);
   if (det == 0.0f) return 0.0f;
+  const float* m = a.m;
   float inv = 1.0f / det;
-  float r[9] = {
+  out = Matrix3{{
       (m[4] * m[8] - m[5] * m[7]) * inv, (m[2] * m[7] - m[1] * m[8]) * inv, (m[1] * m[5] - m[2] * m[4]) * inv,
       (m[5] * m[6] - m[3] * m[8]) * inv, (m[0] * m[8] - m[2] * m[6]) * inv, (m[2] * m[3] - m[0] * m[5]) * inv,
       (m[3] * m[7] - m[4] * m[6]) * inv, (m[1] * m[6] - m[0] * m[7]) * inv, (m[0] * m[4] - m[1] * m[3]) * inv,
-  };
-  for (int i = 0; i < 9; ++i) out[i] = r[i];
+  }};
   return det;
 }
-
-float Matrix3Inverse(const Matrix3& a, Matrix3& out) { return Inverse3(a.m, Matrix3Determinant(a), out.m); }
 
 bool Matrix3Equal(const Matrix3& a, const Matrix3& b) {
   for (int i = 0; i < 9; ++i)
@@ -136,14 +131,11 @@ Matrix3 Matrix3FromEulerAngles(const Vector3& angles) { return Matrix3FromEulerA
 void Matrix3FromEulerAngles(const Vector3& angles, Matrix3& out) { out = Matrix3FromEulerAngles(angles); }
 void Matrix3FromEulerAngles(float a0, float a1, float a2, Matrix3& out) { out = Matrix3FromEulerAngles(a0, a1, a2); }
 
-static Vector3 EulerFromElements(float m00, float m01, float m02, float m11, float m12, float m21, float m22) {
-  float cy = std::sqrt(m00 * m00 + m01 * m01);
-  if (cy <= 0.001f) return Vector3{std::atan2(-m21, m11), std::atan2(-m02, cy), 0.0f};
-  return Vector3{std::atan2(m12, m22), std::atan2(-m02, cy), std::atan2(m01, m00)};
-}
 Vector3 Matrix3ToEulerAngles(const Matrix3& a) {
-  const float* m = a.m;
-  return EulerFromElements(m[0], m[1], m[2], m[4], m[5], m[7], m[8]);
+  float m00 = a.At(0, 0), m01 = a.At(0, 1), m02 = a.At(0, 2);
+  float cy = std::sqrt(m00 * m00 + m01 * m01);
+  if (cy <= 0.001f) return Vector3{std::atan2(-a.At(2, 1), a.At(1, 1)), std::atan2(-m02, cy), 0.0f};
+  return Vector3{std::atan2(a.At(1, 2), a.At(2, 2)), std::atan2(-m02, cy), std::atan2(m01, m00)};
 }
 void Matrix3ToEulerAngles(const Matrix3& a, Vector3& angles) { angles = Matrix3ToEulerAngles(a); }
 
@@ -283,10 +275,7 @@ float Matrix4Determinant(const Matrix4& a) {
   return a.m[0] * inv[0] + a.m[1] * inv[4] + a.m[2] * inv[8] + a.m[3] * inv[12];
 }
 
-float Matrix4Determinant3(const Matrix4& a) {
-  const float* m = a.m;
-  return Determinant3(m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]);
-}
+float Matrix4Determinant3(const Matrix4& a) { return Matrix3Determinant(Matrix4GetRotation(a)); }
 
 float Matrix4Inverse(const Matrix4& a, Matrix4& out) {
   float inv[16];
@@ -299,13 +288,17 @@ float Matrix4Inverse(const Matrix4& a, Matrix4& out) {
   return det;
 }
 
+// The upper-left 3x3 of a 4x4 that is otherwise the identity.
+static Matrix4 FromRotation3(const Matrix3& r) {
+  const float* m = r.m;
+  return Matrix4{{m[0], m[1], m[2], 0, m[3], m[4], m[5], 0, m[6], m[7], m[8], 0, 0, 0, 0, 1}};
+}
+
 float Matrix4InverseRotation(const Matrix4& a, Matrix4& out) {
-  const float* m = a.m;
-  float r3[9] = {m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]};
-  float inv3[9];
-  float det = Inverse3(r3, Matrix4Determinant3(a), inv3);
+  Matrix3 inverse;
+  float det = Matrix3Inverse(Matrix4GetRotation(a), inverse);
   if (det == 0.0f) return 0.0f;
-  out = Matrix4{{inv3[0], inv3[1], inv3[2], 0, inv3[3], inv3[4], inv3[5], 0, inv3[6], inv3[7], inv3[8], 0, 0, 0, 0, 1}};
+  out = FromRotation3(inverse);
   return det;
 }
 
@@ -331,20 +324,13 @@ Matrix3 Matrix4GetRotation(const Matrix4& a) {
 void Matrix4GetRotation(const Matrix4& a, Matrix3& out) { out = Matrix4GetRotation(a); }
 
 // ---- 4x4: rotations and view transforms -----------------------------------------------------
-static Matrix4 FromRotation3(const Matrix3& r) {
-  const float* m = r.m;
-  return Matrix4{{m[0], m[1], m[2], 0, m[3], m[4], m[5], 0, m[6], m[7], m[8], 0, 0, 0, 0, 1}};
-}
 Matrix4 Matrix4FromAngleAxis(const Vector3& axis, float angle) {
   return FromRotation3(Matrix3FromAngleAxis(axis, angle));
 }
 void Matrix4FromAngleAxis(const Vector3& axis, float angle, Matrix4& out) { out = Matrix4FromAngleAxis(axis, angle); }
 Matrix4 Matrix4FromEulerAngles(const Vector3& angles) { return FromRotation3(Matrix3FromEulerAngles(angles)); }
 void Matrix4FromEulerAngles(const Vector3& angles, Matrix4& out) { out = Matrix4FromEulerAngles(angles); }
-Vector3 Matrix4ToEulerAngles(const Matrix4& a) {
-  const float* m = a.m;
-  return EulerFromElements(m[0], m[1], m[2], m[5], m[6], m[9], m[10]);
-}
+Vector3 Matrix4ToEulerAngles(const Matrix4& a) { return Matrix3ToEulerAngles(Matrix4GetRotation(a)); }
 void Matrix4ToEulerAngles(const Matrix4& a, Vector3& angles) { angles = Matrix4ToEulerAngles(a); }
 
 Matrix4 Matrix4LookAt(const Vector3& eye, const Vector3& target, const Vector3& up) {

@@ -82,8 +82,9 @@ void Matrix4FromScaleQuatPosition(const Vector3& scale, const Quaternion& q, con
   out = Matrix4FromScaleQuatPosition(scale, q, position);
 }
 
-static Quaternion QuatFromRotationElements(float m00, float m01, float m02, float m10, float m11, float m12, float m20,
-                                           float m21, float m22) {
+Quaternion Matrix3ToQuat(const Matrix3& a) {
+  float m00 = a.m[0], m01 = a.m[1], m02 = a.m[2], m10 = a.m[3], m11 = a.m[4], m12 = a.m[5];
+  float m20 = a.m[6], m21 = a.m[7], m22 = a.m[8];
   Quaternion q;
   float trace = m00 + m11 + m22;
   if (trace >= 0.0f) {
@@ -125,15 +126,8 @@ static Quaternion QuatFromRotationElements(float m00, float m01, float m02, floa
   return q;
 }
 
-Quaternion Matrix3ToQuat(const Matrix3& a) {
-  const float* m = a.m;
-  return QuatFromRotationElements(m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]);
-}
 void Matrix3ToQuat(const Matrix3& a, Quaternion& out) { out = Matrix3ToQuat(a); }
-Quaternion Matrix4ToQuat(const Matrix4& a) {
-  const float* m = a.m;
-  return QuatFromRotationElements(m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]);
-}
+Quaternion Matrix4ToQuat(const Matrix4& a) { return Matrix3ToQuat(Matrix4GetRotation(a)); }
 void Matrix4ToQuat(const Matrix4& a, Quaternion& out) { out = Matrix4ToQuat(a); }
 
 Quaternion QuatFromEulerAngles(const Vector3& angles) {
