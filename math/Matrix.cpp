@@ -232,9 +232,9 @@ Matrix4 Matrix4Transpose(const Matrix4& a) {
 }
 void Matrix4Transpose(const Matrix4& a, Matrix4& out) { out = Matrix4Transpose(a); }
 
-// The adjugate of a 4x4 by cofactors; valid in either memory order since
-// the inverse of a transpose is the transpose of the inverse.
-static void Adjugate4(const float* m, float* inv) {
+// The adjugate of a 4x4 by cofactors, returning the determinant; valid in either
+// memory order since the inverse of a transpose is the transpose of the inverse.
+static float Adjugate4(const float* m, float* inv) {
   inv[0] = m[5] * m[10] * m[15] - m[5] * m[11] * m[14] - m[9] * m[6] * m[15] + m[9] * m[7] * m[14] +
            m[13] * m[6] * m[11] - m[13] * m[7] * m[10];
   inv[4] = -m[4] * m[10] * m[15] + m[4] * m[11] * m[14] + m[8] * m[6] * m[15] - m[8] * m[7] * m[14] -
@@ -267,20 +267,19 @@ static void Adjugate4(const float* m, float* inv) {
             m[8] * m[1] * m[7] + m[8] * m[3] * m[5];
   inv[15] = m[0] * m[5] * m[10] - m[0] * m[6] * m[9] - m[4] * m[1] * m[10] + m[4] * m[2] * m[9] +
             m[8] * m[1] * m[6] - m[8] * m[2] * m[5];
+  return m[0] * inv[0] + m[1] * inv[4] + m[2] * inv[8] + m[3] * inv[12];
 }
 
 float Matrix4Determinant(const Matrix4& a) {
   float inv[16];
-  Adjugate4(a.m, inv);
-  return a.m[0] * inv[0] + a.m[1] * inv[4] + a.m[2] * inv[8] + a.m[3] * inv[12];
+  return Adjugate4(a.m, inv);
 }
 
 float Matrix4Determinant3(const Matrix4& a) { return Matrix3Determinant(Matrix4GetRotation(a)); }
 
 float Matrix4Inverse(const Matrix4& a, Matrix4& out) {
   float inv[16];
-  Adjugate4(a.m, inv);
-  float det = a.m[0] * inv[0] + a.m[1] * inv[4] + a.m[2] * inv[8] + a.m[3] * inv[12];
+  float det = Adjugate4(a.m, inv);
   if (det == 0.0f) return 0.0f;
   float k = 1.0f / det;
   for (int i = 0; i < 16; ++i) inv[i] *= k;
