@@ -169,83 +169,76 @@ tRovurozovizPreparedStep SingleStep(const std::vector<tRovurozovizInstruction>& 
 tRovurozovizPreparedStep FusedStep(const std::vector<tRovurozovizInstruction>& code, size_t i,
                                    const std::vector<int32_t>& ifTarget, const tRovurozovizPreparedStep& single) {
   const size_t n = code.size();
+  // NOP past the end, so no pattern below reaches beyond the code.
   auto op = [&](size_t k) { return k < n ? code[k].opcode : uint32_t(NOP); };
-  auto takeLeft = [&](tRovurozovizPreparedStep& s, size_t k) {
-    if (code[k].opcode == PUSH_VAR) s.a = code[k].operand; else s.ka = code[k].constant;
-  };
-  auto takeRight = [&](tRovurozovizPreparedStep& s, size_t k) {
-    if (code[k].opcode == PUSH_VAR) s.b = code[k].operand; else s.kb = code[k].constant;
-  };
-
-  tRovurozovizPreparedStep step;
   auto isArithmetic = [&](size_t k) {
     int b = BinaryOf(op(k));
     return b >= kBinAdd && b <= kBinDiv;
   };
-  if (i + 4 < n && IsOperand(op(i)) && IsOperand(op(i + 1)) && IsOperand(op(i + 2)) && isArithmetic(i + 3) &&
+
+  tRovurozovizPreparedStep step;
+  // Variables are marked by index >= 0; constants leave the index at -1.
+  auto take = [&](size_t k, int32_t& var, float& constant) {
+    if (op(k) == PUSH_VAR) var = code[k].operand; else constant = code[k].constant;
+  };
+  // A STORE or an IF right after the operation joins the step.
+  auto takeResult = [&](size_t& length) -> int {
+    size_t k = i + length;
+    if (IsStore(op(k))) {
+      step.dest = code[k].operand;
+      ++length;
+      return kToStore;
+    }
+    if (op(k) == IF) {
+      step.dest = ifTarget[k];
+      ++length;
+      return kToIf;
+    }
+    return kToPush;
+  };
+
+  if (IsOperand(op(i)) && IsOperand(op(i + 1)) && IsOperand(op(i + 2)) && isArithmetic(i + 3) &&
       isArithmetic(i + 4)) {
-    // Variables are marked by index >= 0; constants leave the index at -1.
-    auto take = [&](size_t k, int32_t& var, float& constant) {
-      if (op(k) == PUSH_VAR) var = code[k].operand; else constant = code[k].constant;
-    };
     take(i, step.a, step.ka);
     take(i + 1, step.b, step.kb);
     take(i + 2, step.c, step.kc);
     step.op1 = uint8_t(BinaryOf(op(i + 3)));
     step.op2 = uint8_t(BinaryOf(op(i + 4)));
     size_t length = 5;
-    step.kind = kStepNestedToPush;
-    if (i + length < n && IsStore(op(i + length))) {
-      step.kind = kStepNestedToStore;
-      step.dest = code[i + length].operand;
-      ++length;
-    } else if (i + length < n && op(i + length) == IF) {
-      step.kind = kStepNestedToIf;
-      step.dest = ifTarget[i + length];
-      ++length;
-    }
+    static_assert(kStepNestedToStore == kStepNestedToPush + int(kToStore) &&
+                  kStepNestedToIf == kStepNestedToPush + int(kToIf));
+    step.kind = uint16_t(kStepNestedToPush + takeResult(length));
     step.length = uint16_t(length);
     return step;
   }
   int binary = -1;
   int operands = kOpsSS;
   size_t length = 0;
-  if (i + 2 < n && IsOperand(op(i)) && IsOperand(op(i + 1)) && BinaryOf(op(i + 2)) >= 0) {
+  if (IsOperand(op(i)) && IsOperand(op(i + 1)) && BinaryOf(op(i + 2)) >= 0) {
     bool leftVar = op(i) == PUSH_VAR, rightVar = op(i + 1) == PUSH_VAR;
     operands = leftVar ? (rightVar ? kOpsVV : kOpsVK) : (rightVar ? kOpsKV : kOpsKK);
-    takeLeft(step, i);
-    takeRight(step, i + 1);
+    take(i, step.a, step.ka);
+    take(i + 1, step.b, step.kb);
     binary = BinaryOf(op(i + 2));
     length = 3;
-  } else if (i + 1 < n && IsOperand(op(i)) && BinaryOf(op(i + 1)) >= 0) {
+  } else if (IsOperand(op(i)) && BinaryOf(op(i + 1)) >= 0) {
     operands = op(i) == PUSH_VAR ? kOpsSV : kOpsSK;
-    takeRight(step, i);
+    take(i, step.b, step.kb);
     binary = BinaryOf(op(i + 1));
     length = 2;
   } else if (BinaryOf(op(i)) >= 0) {
     binary = BinaryOf(op(i));
     length = 1;
-  } else if (i + 1 < n && IsOperand(op(i)) && IsStore(op(i + 1))) {
+  } else if (IsOperand(op(i)) && IsStore(op(i + 1))) {
     step.kind = op(i) == PUSH_VAR ? kStepVarToVar : kStepConstToVar;
-    step.a = code[i].operand;
-    step.ka = code[i].constant;
+    take(i, step.a, step.ka);
     step.dest = code[i + 1].operand;
     step.length = 2;
     return step;
   } else {
     return single;
   }
-
-  int result = kToPush;
-  if (i + length < n && IsStore(op(i + length))) {
-    result = kToStore;
-    step.dest = code[i + length].operand;
-    ++length;
-  } else if (i + length < n && op(i + length) == IF) {
-    result = kToIf;
-    step.dest = ifTarget[i + length];
-    ++length;
-  }
+  int result = takeResult(length);
   step.kind = RovurozovizBinaryStep(binary, operands, result);
   step.length = uint16_t(length);
   return step;
