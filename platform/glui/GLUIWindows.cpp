@@ -130,9 +130,13 @@ void SetKeyDown(ImGuiIO& io, int key, bool down) {
 }
 
 void ApplyEvent(ImGuiIO& io, const GLUI_InputEvent& event) {
-  io.KeyCtrl = (event.modifiers & GLUT_ACTIVE_CTRL) != 0;
-  io.KeyShift = (event.modifiers & GLUT_ACTIVE_SHIFT) != 0;
-  io.KeyAlt = (event.modifiers & GLUT_ACTIVE_ALT) != 0;
+  // Only button and key callbacks may ask GLUT for the modifiers; motion, wheel
+  // and leave events carry none and must not release a held Ctrl.
+  if (IsStateChange(event.type)) {
+    io.KeyCtrl = (event.modifiers & GLUT_ACTIVE_CTRL) != 0;
+    io.KeyShift = (event.modifiers & GLUT_ACTIVE_SHIFT) != 0;
+    io.KeyAlt = (event.modifiers & GLUT_ACTIVE_ALT) != 0;
+  }
   switch (event.type) {
     case GLUI_InputEvent::Move: io.MousePos = ImVec2((float)event.x, (float)event.y); break;
     case GLUI_InputEvent::Leave: io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX); break;
@@ -156,6 +160,11 @@ void ApplyEvent(ImGuiIO& io, const GLUI_InputEvent& event) {
     case GLUI_InputEvent::SpecialUp:
       if (event.code >= 0 && event.code + 256 < (int)IM_ARRAYSIZE(io.KeysDown))
         io.KeysDown[event.code + 256] = event.type == GLUI_InputEvent::SpecialDown;
+      if (event.type == GLUI_InputEvent::SpecialUp) {  // the modifiers came from before the release
+        if (event.code == GLUT_KEY_CTRL_L || event.code == GLUT_KEY_CTRL_R) io.KeyCtrl = false;
+        if (event.code == GLUT_KEY_SHIFT_L || event.code == GLUT_KEY_SHIFT_R) io.KeyShift = false;
+        if (event.code == GLUT_KEY_ALT_L || event.code == GLUT_KEY_ALT_R) io.KeyAlt = false;
+      }
       break;
   }
 }

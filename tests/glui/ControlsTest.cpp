@@ -168,3 +168,19 @@ TEST_F(GluiTest, TextFieldsAndListsWriteTheirVariables) {
   GLUI_TestPumpUntilIdle();
   EXPECT_EQ(name, "Quorvel");
 }
+
+TEST_F(GluiTest, PointerMotionDoesNotReleaseAHeldCtrl) {
+  std::string name = "old";
+  GLUI* panel = Open("Motion");
+  panel->add_edittext("Name", GLUI_EDITTEXT_TEXT, &name);
+  ASSERT_TRUE(GLUI_TestClick(panel, "Name"));
+  int x, y, w, h;
+  ASSERT_TRUE(GLUI_TestControlRect(panel, "Name", &x, &y, &w, &h));
+  // Ctrl+A, with the pointer moving before the frame that handles the key.
+  GLUI_TestKey(panel, 1, true, GLUT_ACTIVE_CTRL);
+  GLUI_TestMouseMove(panel, x + 2, y + 2);
+  GLUI_TestKey(panel, 1, false, GLUT_ACTIVE_CTRL);
+  GLUI_TestTypeText(panel, "Quorvel\r");
+  GLUI_TestPumpUntilIdle();
+  EXPECT_EQ(name, "Quorvel");
+}
