@@ -33,10 +33,10 @@ inline float Apply(double a, double b) {
 // The four operations a nested step may hold, rounded to float like a push.
 inline float Arithmetic(int op, double a, double b) {
   switch (op) {
-    case kBinAdd: return float(a + b);
-    case kBinSub: return float(a - b);
-    case kBinMul: return float(a * b);
-    default: return float(a / b);
+    case kBinAdd: return Apply<kBinAdd>(a, b);
+    case kBinSub: return Apply<kBinSub>(a, b);
+    case kBinMul: return Apply<kBinMul>(a, b);
+    default: return Apply<kBinDiv>(a, b);
   }
 }
 
