@@ -133,10 +133,6 @@ cFaceCoordinate DirectionToFaceCoordinate(const Ru::Math::Vector3& d) {
   return cFaceCoordinate{};
 }
 
-cFaceCoordinate FaceCoordinateToCellSpace(const cFaceCoordinate& c, uint32_t width, uint32_t height) {
-  return cFaceCoordinate{c.face, c.u * static_cast<float>(width) - 0.5f, c.v * static_cast<float>(height) - 0.5f};
-}
-
 cFaceCoordinate CellToFaceCoordinate(uint32_t face, uint32_t a, uint32_t b, uint32_t width, uint32_t height) {
   const float iw = 1.0f / static_cast<float>(width), ih = 1.0f / static_cast<float>(height);
   return cFaceCoordinate{face, iw * 0.5f + static_cast<float>(a) * iw, ih * 0.5f + static_cast<float>(b) * ih};

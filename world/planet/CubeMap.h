@@ -40,7 +40,9 @@ Ru::Math::Vector3 FaceCoordinateToCubePoint(uint32_t face, float u, float v);
 // Face 6 when every component is below 2^-16 in magnitude or the direction is not finite.
 cFaceCoordinate DirectionToFaceCoordinate(const Ru::Math::Vector3& d);
 bool DirectionToFaceCoordinateOnFace(const Ru::Math::Vector3& d, uint32_t face, cFaceCoordinate& out);
-cFaceCoordinate FaceCoordinateToCellSpace(const cFaceCoordinate& c, uint32_t width, uint32_t height);
+inline cFaceCoordinate FaceCoordinateToCellSpace(const cFaceCoordinate& c, uint32_t width, uint32_t height) {
+  return cFaceCoordinate{c.face, c.u * static_cast<float>(width) - 0.5f, c.v * static_cast<float>(height) - 0.5f};
+}
 cFaceCoordinate CellToFaceCoordinate(uint32_t face, uint32_t a, uint32_t b, uint32_t width, uint32_t height);
 // Always a cell inside the map, even for a coordinate slightly off its face.
 cCellCoordinate FaceCoordinateToCell(const cFaceCoordinate& c, uint32_t width, uint32_t height);
@@ -157,8 +159,8 @@ class cCubeMap : public cICubeMap {
   // from a zero or non-finite direction) gives the default value of T.
   T Sample(const cFaceCoordinate& c) const {
     if (c.face >= kNoFace || mCells.empty()) return T{};
-    const float x = c.u * static_cast<float>(mWidth) - 0.5f;
-    const float y = c.v * static_cast<float>(mHeight) - 0.5f;
+    const cFaceCoordinate p = FaceCoordinateToCellSpace(c, mWidth, mHeight);
+    const float x = p.u, y = p.v;
     const int flags = (x < 0.0f) + (x > static_cast<float>(mWidth - 1)) + (y < 0.0f) + (y > static_cast<float>(mHeight - 1));
     // Anything else that is not inside 0..1 (NaN) must not be used as an index.
     if (!(c.u >= 0.0f && c.u <= 1.0f && c.v >= 0.0f && c.v <= 1.0f)) return Sample(NormalizeFaceCoordinate(c));
@@ -168,20 +170,13 @@ class cCubeMap : public cICubeMap {
   }
 
   virtual T SampleInterior(const cFaceCoordinate& c) const {
-    const float x = c.u * static_cast<float>(mWidth) - 0.5f;
-    const float y = c.v * static_cast<float>(mHeight) - 0.5f;
-    const float flx = std::floor(x), fly = std::floor(y);
-    const uint32_t x0 = static_cast<uint32_t>(flx), y0 = static_cast<uint32_t>(fly);
-    const float fx = x - flx, fy = y - fly;
-    const uint32_t dx = fx > 0.0f ? 1 : 0;
-    const size_t dy = fy > 0.0f ? mWidth : 0;
-    const T* row = &mCells[IndexOf(c.face, x0, y0)];
-    return detail::Bilinear(row[0], row[dx], row[dy], row[dy + dx], fx, fy);
+    const cFaceCoordinate p = FaceCoordinateToCellSpace(c, mWidth, mHeight);
+    return InterpolateInFace(p.face, p.u, p.v);
   }
 
   virtual T SampleAcrossEdge(const cFaceCoordinate& c) const {
-    const float x = c.u * static_cast<float>(mWidth) - 0.5f;
-    const float y = c.v * static_cast<float>(mHeight) - 0.5f;
+    const cFaceCoordinate p = FaceCoordinateToCellSpace(c, mWidth, mHeight);
+    const float x = p.u, y = p.v;
     const float du = 0.5f / static_cast<float>(mWidth), dv = 0.5f / static_cast<float>(mHeight);
     const cFaceCoordinate points[4] = {{c.face, c.u - du, c.v - dv},
                                        {c.face, c.u + du, c.v - dv},
@@ -205,8 +200,8 @@ class cCubeMap : public cICubeMap {
   }
 
   virtual T SampleAtCorner(const cFaceCoordinate& c) const {
-    const float x = c.u * static_cast<float>(mWidth) - 0.5f;
-    const float y = c.v * static_cast<float>(mHeight) - 0.5f;
+    const cFaceCoordinate p = FaceCoordinateToCellSpace(c, mWidth, mHeight);
+    const float x = p.u, y = p.v;
     const float w = static_cast<float>(mWidth), h = static_cast<float>(mHeight);
     const float du = 0.5f / w + 0.01f / w, dv = 0.5f / h + 0.01f / w;
     const cFaceCoordinate points[4] = {{c.face, c.u - du, c.v - dv},
@@ -263,26 +258,33 @@ class cCubeMap : public cICubeMap {
         face = 5, u = (t * d.x + 1.0f) * 0.5f, v = (t * d.z - 1.0f) * -1.0f * 0.5f;
       }
     }
-    const float x = u * static_cast<float>(mWidth) - 0.5f;
-    const float y = v * static_cast<float>(mHeight) - 0.5f;
+    const cFaceCoordinate p = FaceCoordinateToCellSpace(cFaceCoordinate{face, u, v}, mWidth, mHeight);
+    const float x = p.u, y = p.v;
     // Strictly inside the face (so no lower-numbered face shares the point) and
     // inside the interior region (no neighbouring face's cells needed).
     if (!(u > 0.0f && u < 1.0f && v > 0.0f && v < 1.0f && x >= 0.0f && y >= 0.0f &&
           x <= static_cast<float>(mWidth - 1) && y <= static_cast<float>(mHeight - 1)))
       return false;
-    // x and y are not negative here, so truncation is the floor (and no libm call).
-    const uint32_t x0 = static_cast<uint32_t>(x), y0 = static_cast<uint32_t>(y);
-    const float fx = x - static_cast<float>(x0), fy = y - static_cast<float>(y0);
-    const uint32_t dx = fx > 0.0f ? 1 : 0;
-    const size_t dy = fy > 0.0f ? mWidth : 0;
-    const T* row = &mCells[IndexOf(face, x0, y0)];
-    value = detail::Bilinear(row[0], row[dx], row[dy], row[dy + dx], fx, fy);
+    value = InterpolateInFace(face, x, y);
     return true;
   }
 
   cCubeMapIterator* CreateAllCellsIterator() { return new cCubeMapIterator_AllCells(this); }
 
  private:
+  // The bilinear value at cell-space point (x, y) of a face inside the interior
+  // region (0..width - 1, 0..height - 1): x and y are not negative, so truncation
+  // is the floor (and no libm call); a point exactly on the last column or row
+  // reads no cell beyond it.
+  T InterpolateInFace(uint32_t face, float x, float y) const {
+    const uint32_t x0 = static_cast<uint32_t>(x), y0 = static_cast<uint32_t>(y);
+    const float fx = x - static_cast<float>(x0), fy = y - static_cast<float>(y0);
+    const uint32_t dx = fx > 0.0f ? 1 : 0;
+    const size_t dy = fy > 0.0f ? mWidth : 0;
+    const T* row = &mCells[IndexOf(face, x0, y0)];
+    return detail::Bilinear(row[0], row[dx], row[dy], row[dy + dx], fx, fy);
+  }
+
   uint32_t mWidth = 0;
   uint32_t mHeight = 0;
   std::vector<T> mCells;
