@@ -127,8 +127,21 @@ void cFractal::SetParameters(float lacunarity, float roughness) {
   for (int i = 0; i < kMaxOctaves; ++i) mExponents[i] = std::pow(lacunarity, -(float)i * roughness);
 }
 
+void cFractal::Start(const float* point, float scale, float p[4]) const {
+  for (int d = 0; d < kMaxDimensions; ++d) p[d] = (d < mDimensions) ? point[d] * scale : 0.0f;
+}
+
 void cFractal::Advance(float* p) const {
   for (int d = 0; d < mDimensions; ++d) p[d] *= mLacunarity;
+}
+
+float cFractal::OffsetSum(float* p, int count, float offset) const {
+  float value = Noise(p) + offset;
+  for (int i = 1; i < count; ++i) {
+    Advance(p);
+    value += (Noise(p) + offset) * mExponents[i];
+  }
+  return value;
 }
 
 namespace {
@@ -157,37 +170,27 @@ float Fold(float v) {
 }
 }  // namespace
 
-float cFractal::FBm(const float* point, float octaves) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d];
+float cFractal::WeightedSum(const float* point, float octaves, bool absolute) const {
+  float p[4];
+  Start(point, 1.0f, p);
+  auto sample = [&] { return absolute ? NoiseAbs(Noise(p)) : Noise(p); };
   cOctaves o(octaves);
   float sum = 0.0f;
   int i = 0;
   for (; i < o.whole; ++i) {
-    sum += Noise(p) * mExponents[i];
+    sum += sample() * mExponents[i];
     Advance(p);
   }
-  if (o.fraction > kFractionEpsilon) sum += Noise(p) * mExponents[i] * o.fraction;
+  if (o.fraction > kFractionEpsilon) sum += sample() * mExponents[i] * o.fraction;
   return NoiseClamp(-kNoiseLimit, kNoiseLimit, sum);
 }
 
-float cFractal::Turbulence(const float* point, float octaves) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d];
-  cOctaves o(octaves);
-  float sum = 0.0f;
-  int i = 0;
-  for (; i < o.whole; ++i) {
-    sum += NoiseAbs(Noise(p)) * mExponents[i];
-    Advance(p);
-  }
-  if (o.fraction > kFractionEpsilon) sum += NoiseAbs(Noise(p)) * mExponents[i] * o.fraction;
-  return NoiseClamp(-kNoiseLimit, kNoiseLimit, sum);
-}
+float cFractal::FBm(const float* point, float octaves) const { return WeightedSum(point, octaves, false); }
+float cFractal::Turbulence(const float* point, float octaves) const { return WeightedSum(point, octaves, true); }
 
 float cFractal::Multifractal(const float* point, float octaves, float offset) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d];
+  float p[4];
+  Start(point, 1.0f, p);
   cOctaves o(octaves);
   float value = 1.0f;
   int i = 0;
@@ -207,20 +210,15 @@ static float FoldedResult(const cNoise& noise, const float* p, float value) {
 }
 
 float cFractal::FoldedPowerSum(const float* point, float octaves, float offset) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d] * 2.0f;
-  cOctaves o(octaves);
-  float value = Noise(p) + offset;
-  for (int i = 1; i < o.whole; ++i) {
-    Advance(p);
-    value += (Noise(p) + offset) * mExponents[i];
-  }
+  float p[4];
+  Start(point, 2.0f, p);
+  float value = OffsetSum(p, cOctaves(octaves).whole, offset);
   return FoldedResult(*this, p, value);
 }
 
 float cFractal::SignedSquareFoldedSum(const float* point) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d] * 2.0f;
+  float p[4];
+  Start(point, 2.0f, p);
   float n = Noise(p);
   float value = n * NoiseAbs(n);
   for (int i = 1; i <= 11; ++i) {
@@ -231,8 +229,8 @@ float cFractal::SignedSquareFoldedSum(const float* point) const {
 }
 
 float cFractal::ProductSum(const float* point, float octaves, float offset) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d];
+  float p[4];
+  Start(point, 1.0f, p);
   cOctaves o(octaves);
   float value = Noise(p) + offset;
   Advance(p);
@@ -246,8 +244,8 @@ float cFractal::ProductSum(const float* point, float octaves, float offset) cons
 }
 
 float cFractal::HybridSum(const float* point, float octaves, float offset, float gain) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d];
+  float p[4];
+  Start(point, 1.0f, p);
   cOctaves o(octaves);
   float result = (Noise(p) + offset) * mExponents[0];
   float weight = result;
@@ -268,14 +266,9 @@ float cFractal::HybridSum(const float* point, float octaves, float offset, float
 }
 
 float cFractal::ErodedSum(const float* point, float k, float offset) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d] * 2.0f;
-  float v = Noise(p) + offset;
-  for (int i = 1; i <= 5; ++i) {
-    Advance(p);
-    v += (Noise(p) + offset) * mExponents[i];
-  }
-  v = Fold(v);
+  float p[4];
+  Start(point, 2.0f, p);
+  float v = Fold(OffsetSum(p, 6, offset));  // octaves 0 to 5
   if (v < 0.0f) return v;
   float s = NoiseAbs(Noise(p)) * mExponents[6] * k;
   for (int j = 7; j <= 9; ++j) {
@@ -286,14 +279,9 @@ float cFractal::ErodedSum(const float* point, float k, float offset) const {
 }
 
 float cFractal::RidgedCompositeSum(const float* point, float gain, float offset) const {
-  float p[4] = {0, 0, 0, 0};
-  for (int d = 0; d < mDimensions; ++d) p[d] = point[d] * 2.0f;
-  float v = Noise(p) + offset;
-  for (int i = 1; i <= 5; ++i) {
-    Advance(p);
-    v += (Noise(p) + offset) * mExponents[i];
-  }
-  v = Fold(v * 0.7f);
+  float p[4];
+  Start(point, 2.0f, p);
+  float v = Fold(OffsetSum(p, 6, offset) * 0.7f);  // octaves 0 to 5
   float w = v * gain;
   float r = 1.0f - NoiseAbs(Noise(p));
   float signal = r * r;

@@ -71,7 +71,14 @@ class cFractal : public cNoise {
   float RidgedCompositeSum(const float* point, float gain, float offset) const;
 
  private:
+  // p = the first Dimensions() coordinates of point times scale, the rest 0.
+  void Start(const float* point, float scale, float p[4]) const;
   void Advance(float* p) const;
+  // FBm, or Turbulence when absolute: the weighted sum of (absolute) noise values.
+  float WeightedSum(const float* point, float octaves, bool absolute) const;
+  // noise(p) + offset, then for octaves 1 to count - 1: advance p and add
+  // (noise(p) + offset) times the octave's weight. p is left at the last octave.
+  float OffsetSum(float* p, int count, float offset) const;
   float mLacunarity = 2.0f;
   float mExponents[kMaxOctaves] = {};
 };
