@@ -63,6 +63,7 @@ uint32_t Sys_ThreadId();                                   // for the debug wind
 
 // ---- console -----------------------------------------------------------------
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting
+bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows

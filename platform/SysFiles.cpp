@@ -58,18 +58,20 @@ std::string Sys_ResolvePath(const std::string& spelled) {
   return resolved;
 }
 
+static bool IsRegularResolvedFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
   std::string path = Sys_ResolvePath(spelled);
   // Opening a directory for reading succeeds on Linux and then fails on the
   // first read; refuse it here so every reader sees a plain "cannot open".
-  if (mode && mode[0] == 'r' && !Sys_IsRegularFile(path)) return nullptr;
+  if (mode && mode[0] == 'r' && !IsRegularResolvedFile(path)) return nullptr;
   return fopen(path.c_str(), mode);
 }
 
-bool Sys_IsRegularFile(const std::string& spelled) {
-  struct stat st;
-  return stat(Sys_ResolvePath(spelled).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
+bool Sys_IsRegularFile(const std::string& spelled) { return IsRegularResolvedFile(Sys_ResolvePath(spelled)); }
 
 bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out) {
   out.clear();

@@ -11,8 +11,3 @@ void Sys_SetKeyState(int key, bool down) {
 }
 bool Sys_IsKeyDown(int key) { return key >= 0 && key < (int)gKeyDown.size() && gKeyDown[key]; }
 void Sys_ClearKeyStates() { gKeyDown.fill(false); }
-
-// The file dialog stands in with a typed name on a terminal; tests queue answers.
-static std::vector<std::string>* gDialogAnswers = nullptr;
-std::vector<std::string>* Sys_FileDialogAnswers() { return gDialogAnswers; }
-void Sys_SetFileDialogAnswersForTest(std::vector<std::string>* answers) { gDialogAnswers = answers; }

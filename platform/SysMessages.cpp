@@ -57,7 +57,7 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
     std::cerr << choices << "? " << std::flush;
     std::string answer;
-    if (std::getline(std::cin, answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
+    if (Sys_ReadStdinLine(answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
   }
   return DefaultAnswer(kind);
 }
