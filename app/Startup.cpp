@@ -21,7 +21,6 @@
 #include "input/KeyBindings.h"
 #include "input/MouseDevice.h"
 #include "math/Math.h"
-#include "math/Scalar.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
@@ -35,12 +34,8 @@
 #include "platform/glui/glui.h"
 #include "sim/gamedata/Backbone.h"
 #include "sim/gamedata/DataManager.h"
-#if __has_include("sim/rovurozoviz/RovurozovizUnitTest.h")
 #include "sim/rovurozoviz/RovurozovizUnitTest.h"
-#define QV_HAVE_ROVU 1
-#endif
 #include "sim/tuning/SharedTuningData.h"
-#include "world/planet/CompiledVertexArrays.h"
 #include "world/planet/CubeMap.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
@@ -111,11 +106,9 @@ static void PlaceCivTestCamera() {
 }
 
 void AppInit() {
-#ifdef QV_HAVE_ROVU
   RovurozovizUnitTest();
-#endif
   StartGameClock();
-  if (!gFrameRateStopwatch.IsRunning()) gFrameRateStopwatch.Start();
+  gFrameRateStopwatch.Start();
   nKoPlanet::TestCubeMapDirections();
   nKoPlanet::TestCubeMapIterator();
   nKoPlanet::SetWireframeFlag(&gWireframe);
@@ -147,8 +140,6 @@ void AppInit() {
   for (int i = 0; i < kGameModeCount; ++i)
     if (modes[i]) modes[i]->Init();
 }
-
-static void DoNothingSpecial(int, int, int) {}
 
 static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
   gCurrentGameMode = mode;
@@ -229,7 +220,6 @@ int AppStartup(int argc, char** argv) {
   glutSetWindow(gMainWindow);
 
   LoadGLExtensions();
-  LoadCompiledVertexArrays();
   InitSoundDevice();
   CreateGameModes();
   AppInit();
@@ -239,9 +229,10 @@ int AppStartup(int argc, char** argv) {
   glutMotionFunc(OnMotion);
   glutPassiveMotionFunc(OnPassiveMotion);
   glutMouseFunc(OnMouse);
-  glutSpecialFunc(DoNothingSpecial);
+  glutSpecialFunc(OnSpecialKey);
   glutKeyboardFunc(OnKeyboard);
-  InstallKeyStateCallbacks();
+  glutKeyboardUpFunc(OnKeyboardUp);  // key-up events keep the key state the bindings poll
+  glutSpecialUpFunc(OnSpecialKeyUp);
   InitDirectInputMouse();
   glutEntryFunc(OnEntry);
 
@@ -271,13 +262,7 @@ int AppStartup(int argc, char** argv) {
   gCurrentGameMode->Enter();
   DebugPrintf("Welcome to Quorvel");
 
-  if (!savedGameName.empty()) {
-    gCurrentGameMode->Leave();
-    GetDataManager()->CommitPending();
-    GetDataManager()->Load(savedGameName);
-    GetDataManager()->CommitPending();
-    gCurrentGameMode->Enter();
-  }
+  if (!savedGameName.empty()) LoadGameIntoCurrentMode(savedGameName);
 
   for (const std::string& title : Sys_TopLevelWindowTitles()) printf("%s\n", title.c_str());
   fflush(stdout);

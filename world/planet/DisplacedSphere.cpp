@@ -9,7 +9,7 @@
 #include "glf/DebugWindow.h"
 #include "math/Vector.h"
 #include "platform/Sys.h"
-#include "world/planet/CompiledVertexArrays.h"
+#include "glf/GLExtensions.h"
 #include "world/planet/PatchMesh.h"
 
 namespace nKoPlanet {

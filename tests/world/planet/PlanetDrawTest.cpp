@@ -12,7 +12,7 @@
 
 #include "camera/Camera.h"
 #include "tests/support/TestSupport.h"
-#include "world/planet/CompiledVertexArrays.h"
+#include "glf/GLExtensions.h"
 #include "world/planet/PlanetModel.h"
 
 #if defined(__SANITIZE_ADDRESS__)
