@@ -7,6 +7,7 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
+#include "input/KeyState.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
 #include "platform/Sys.h"
@@ -24,11 +25,6 @@ cGLFTextList gDebugOverlayText;
 
 static bool gFirstFrame = true;
 static uint32_t gLastFrameTime = 0;
-
-void ResetFrameLoopForTest() {
-  gFirstFrame = true;
-  gLastFrameTime = 0;
-}
 
 // With the civ test camera, holding the civ mouse button focuses the camera on
 // the planet point under the mouse.
@@ -181,25 +177,12 @@ void OnMouse(int button, int state, int x, int y) {
   }
 }
 
-// Key state for the bindings: every GLUT key event also records up or down.
-#include "app/GameCommands.h"
-#include "input/KeyState.h"
+// GLUT key events also keep the key state that the bindings poll; the special
+// keys reach the modes through nothing else.
+void OnSpecialKey(int key, int, int) { NoteGlutSpecialKey(key, true); }
+void OnSpecialKeyUp(int key, int, int) { NoteGlutSpecialKey(key, false); }
 
-static void OnKeyboardDown(unsigned char key, int x, int y) {
-  NoteGlutModifiers(glutGetModifiers());
-  NoteGlutKey(key, true);
-  OnKeyboard(key, x, y);
-}
-static void OnKeyboardUp(unsigned char key, int, int) {
+void OnKeyboardUp(unsigned char key, int, int) {
   NoteGlutModifiers(glutGetModifiers());
   NoteGlutKey(key, false);
-}
-static void OnSpecialDown(int key, int, int) { NoteGlutSpecialKey(key, true); }
-static void OnSpecialUp(int key, int, int) { NoteGlutSpecialKey(key, false); }
-
-void InstallKeyStateCallbacks() {
-  glutKeyboardFunc(OnKeyboardDown);
-  glutKeyboardUpFunc(OnKeyboardUp);
-  glutSpecialFunc(OnSpecialDown);
-  glutSpecialUpFunc(OnSpecialUp);
 }

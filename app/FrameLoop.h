@@ -11,8 +11,9 @@ void SetupProjection();
 void OnMotion(int x, int y);
 void OnPassiveMotion(int x, int y);
 void OnMouse(int button, int state, int x, int y);
-void InstallKeyStateCallbacks();  // GLUT key up/down feed the key state the bindings poll
-void ResetFrameLoopForTest();
+void OnSpecialKey(int key, int x, int y);
+void OnSpecialKeyUp(int key, int x, int y);
+void OnKeyboardUp(unsigned char key, int x, int y);
 
 extern cKeyBindings gAppKeyBindings;
 extern cGameStopwatch gCivFocusStopwatch;

@@ -1,5 +1,6 @@
 #include "app/GameCommands.h"
 
+#include <GL/freeglut.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
+#include "input/KeyState.h"
 #include "platform/Sys.h"
 #include "platform/glui/glui.h"
 #include "sim/gamedata/DataManager.h"
@@ -27,6 +29,12 @@ bool LoadGameFile(const std::string& name) {
   return loaded;
 }
 
+void LoadGameIntoCurrentMode(const std::string& name) {
+  gCurrentGameMode->Leave();
+  LoadGameFile(name);
+  gCurrentGameMode->Enter();  // whichever mode the file made current, even after a failed load
+}
+
 bool SaveGameFile(const std::string& name) {
   GetDataManager()->CommitPending();
   bool saved = GetDataManager()->Save(name);
@@ -41,9 +49,7 @@ void SaveOrLoadGame(int id) {
   if (id == 1) {
     if (Sys_AskFileName(true, "Save Game", name) && !name.empty()) SaveGameFile(name);
   } else if (Sys_AskFileName(false, "Load Game", name) && !name.empty()) {
-    gCurrentGameMode->Leave();
-    LoadGameFile(name);
-    gCurrentGameMode->Enter();
+    LoadGameIntoCurrentMode(name);
   }
   GLUI_Master.sync_live_all();
   if (chdir(directory.c_str()) != 0) { /* the directory was never left */ }
@@ -58,6 +64,8 @@ static void TogglePauseFromKeyboard() {
 }
 
 void OnKeyboard(unsigned char key, int x, int y) {
+  NoteGlutModifiers(glutGetModifiers());
+  NoteGlutKey(key, true);  // the key state the bindings poll
   switch (key) {
     case 12: SaveOrLoadGame(2); break;  // Ctrl+L
     case 19: SaveOrLoadGame(1); break;  // Ctrl+S

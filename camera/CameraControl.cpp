@@ -2,13 +2,11 @@
 
 #include "camera/Camera.h"
 
-// Placeholders: the camera script that drives these comes with the camera work.
-static bool gEdgeScroll = false;
+void SetCameraEdgeScroll(bool enabled) { GetCameraState().edgeScroll = enabled ? 1 : 0; }
 
-void UpdateCamera(int, int, int, float) {}
-// Until camera scripts run, reloading puts the camera at the fixed overview of the planet.
+// Placeholders: the camera script that drives these comes with the camera work.
+// Until it runs, reloading puts the camera at the fixed overview of the planet.
 void ReloadCameraScript() { SetCameraOverview(); }
-void SetCameraEdgeScroll(bool enabled) { gEdgeScroll = enabled; }
-bool GetCameraEdgeScroll() { return gEdgeScroll; }
+void UpdateCamera(int, int, int, float) {}
 void SetCameraEdgeDistance(float, float) {}
 void CameraFocusOnPoint(const float*) {}

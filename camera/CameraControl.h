@@ -7,6 +7,5 @@
 void UpdateCamera(int dx, int dy, int wheel, float seconds);
 void ReloadCameraScript();
 void SetCameraEdgeScroll(bool enabled);
-bool GetCameraEdgeScroll();
 void SetCameraEdgeDistance(float x, float y);
 void CameraFocusOnPoint(const float point[3]);

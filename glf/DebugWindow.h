@@ -38,10 +38,8 @@ class cGLFDebugWindow {
   // Read access for views. The lock is re-entrant: commands print while it is held.
   std::recursive_mutex& Lock() { return mLock; }
   const std::deque<std::string>& Lines() const { return mLines; }
-  uint64_t LinesAdded() const { return mLinesAdded; }  // grows forever; views use it to notice new text
-  const std::string& Title() const { return mTitle; }
-  bool IsCreated() const { return mCreated; }
-  bool IsVisible() const { return mVisible; }
+  uint64_t LinesAdded() const { return mLinesAdded; }
+  const std::string& Title() const { return mTitle; }  // grows forever; views use it to notice new text
 
   // Standard-output mirror of every line (on by default; tests may turn it off).
   void SetMirrorToStdout(bool on) { mMirror = on; }

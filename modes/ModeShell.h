@@ -34,7 +34,6 @@ class tModeShell : public Base {
   void Init() override { RecordModeCall(mTag, "Init"); }
 
   unsigned int LastUpdateMs() const { return mLastUpdateMs; }
-  const std::string& Tag() const { return mTag; }
 
  private:
   std::string mTag;

@@ -5,6 +5,7 @@
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "app/GameClock.h"
+#include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
 #include "app/Startup.h"
 #include "glf/DebugWindow.h"
@@ -180,4 +181,33 @@ TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
   gAutoPause = 1;
   gTribeGameMode = nullptr; gCityGameMode = nullptr; gCivGameMode = nullptr;
   gSpaceGameMode = nullptr; gFlockTestMode = nullptr; gCurrentGameMode = nullptr;
+}
+
+TEST(Startup, SaveAndLoadGameThroughTheFileDialog) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-tribemode"});
+    cScratchDir dir;
+    std::string file = dir.File("tribe.sav");
+    std::vector<std::string> answers = {file};
+    Sys_SetFileDialogAnswersForTest(&answers);
+    SaveOrLoadGame(1);
+    EXPECT_TRUE(Sys_IsRegularFile(file));
+
+    gPendingGameMode = gCityGameMode;
+    program.Frame(16);
+    answers = {""};  // a cancelled dialog does nothing
+    program.log.clear();
+    SaveOrLoadGame(2);
+    EXPECT_TRUE(program.log.empty());
+
+    answers = {file};
+    SaveOrLoadGame(2);
+    // The city mode is left; the file made the tribe mode current, which is entered.
+    std::vector<std::string> switches;
+    for (const std::string& call : program.log)
+      if (call.find(".Leave") != std::string::npos || call.find(".Enter") != std::string::npos) switches.push_back(call);
+    EXPECT_EQ(switches, (std::vector<std::string>{"City.Leave", "Tribe.Enter"}));
+    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
+    Sys_SetFileDialogAnswersForTest(nullptr);
+  });
 }
