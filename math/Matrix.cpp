@@ -144,12 +144,9 @@ Matrix4 Matrix4Zero() { return Matrix4{}; }
 void Matrix4Zero(Matrix4& out) { out = Matrix4{}; }
 Matrix4 Matrix4Identity() { return Matrix4{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}; }
 void Matrix4Identity(Matrix4& out) { out = Matrix4Identity(); }
-Matrix4 Matrix4Construct(const float rowOrder[16]) {
-  Matrix4 r;
-  for (int i = 0; i < 16; ++i) r.m[i] = rowOrder[i];
-  return r;
+void Matrix4Set(const float rowOrder[16], Matrix4& out) {
+  for (int i = 0; i < 16; ++i) out.m[i] = rowOrder[i];
 }
-void Matrix4Set(const float rowOrder[16], Matrix4& out) { out = Matrix4Construct(rowOrder); }
 void Matrix4Set(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13, float m20,
                 float m21, float m22, float m23, float m30, float m31, float m32, float m33, Matrix4& out) {
   out = Matrix4{{m00, m01, m02, m03, m10, m11, m12, m13, m20, m21, m22, m23, m30, m31, m32, m33}};
@@ -198,7 +195,6 @@ Matrix4 Matrix4Multiply(const Matrix4& a, const Matrix4& b) {
   return r;
 }
 void Matrix4MultiplyTo(const Matrix4& a, const Matrix4& b, Matrix4& out) { out = Matrix4Multiply(a, b); }
-void Matrix4MultiplyInPlace(Matrix4& a, const Matrix4& b) { a = Matrix4Multiply(a, b); }
 
 Vector4 Vector4MulMatrix4(const Vector4& v, const Matrix4& a) {
   const float* m = a.m;

@@ -75,7 +75,6 @@ Matrix4 Matrix4Zero();
 void Matrix4Zero(Matrix4& out);
 Matrix4 Matrix4Identity();
 void Matrix4Identity(Matrix4& out);
-Matrix4 Matrix4Construct(const float rowOrder[16]);
 void Matrix4Set(const float rowOrder[16], Matrix4& out);
 void Matrix4Set(float m00, float m01, float m02, float m03, float m10, float m11, float m12, float m13, float m20,
                 float m21, float m22, float m23, float m30, float m31, float m32, float m33, Matrix4& out);
@@ -99,7 +98,6 @@ void Matrix4NegateTo(const Matrix4& a, Matrix4& out);
 // ---- 4x4: products ------------------------------------------------------------------
 Matrix4 Matrix4Multiply(const Matrix4& a, const Matrix4& b);  // a * b: a first, then b
 void Matrix4MultiplyTo(const Matrix4& a, const Matrix4& b, Matrix4& out);
-void Matrix4MultiplyInPlace(Matrix4& a, const Matrix4& b);
 Vector4 Vector4MulMatrix4(const Vector4& v, const Matrix4& a);  // row vector v * a
 void Vector4MulMatrix4To(const Vector4& v, const Matrix4& a, Vector4& out);
 void Vector4MulMatrix4(const Vector4& v, const Matrix4& a, Vector4& out);

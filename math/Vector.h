@@ -38,7 +38,6 @@ inline Vector3 Vector3DivScalar(const Vector3& v, float s) { return Vector3Scale
 inline void Vector3DivScalarTo(const Vector3& v, float s, Vector3& out) { out = Vector3DivScalar(v, s); }
 inline void Vector3ScaleInPlace(Vector3& v, float s) { v = Vector3Scale(v, s); }
 inline void Vector3DivInPlace(Vector3& v, float s) { v = Vector3DivScalar(v, s); }
-inline void Vector3AddInPlace(Vector3& v, const Vector3& w) { v = Vector3Add(v, w); }
 inline void Vector3SubInPlace(Vector3& v, const Vector3& w) { v = Vector3Sub(v, w); }
 inline Vector3 Vector3Negate(const Vector3& v) { return Vector3{-v.x, -v.y, -v.z}; }
 inline void Vector3NegateTo(const Vector3& v, Vector3& out) { out = Vector3Negate(v); }
