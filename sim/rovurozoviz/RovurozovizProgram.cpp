@@ -28,7 +28,7 @@ int cRovurozovizProgram::AddName(const char* name, size_t length) {
   int found = mNameIndex.Find(name, length, hash, mNames);
   if (found >= 0) return found;
   mNames.emplace_back(name, length);
-  if (mValues.size() < mNames.size()) mValues.resize(mNames.size(), 0.0f);
+  mValues.push_back(0.0f);
   int index = int(mNames.size()) - 1;
   mNameIndex.Insert(hash, index);
   return index;

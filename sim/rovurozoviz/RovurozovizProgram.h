@@ -35,15 +35,8 @@ class cRovurozovizProgram {
     int guessed = GuessLookup(name);
     return guessed >= 0 ? guessed : FindOrAddVariableSlow(name);
   }
-  float GetVariable(const char* name) {
-    size_t index = size_t(FindOrAddVariable(name));
-    return index < mValues.size() ? mValues[index] : 0.0f;
-  }
-  void SetVariable(const char* name, float value) {
-    size_t index = size_t(FindOrAddVariable(name));
-    if (mValues.size() < index + 1) mValues.resize(index + 1, 0.0f);
-    mValues[index] = value;
-  }
+  float GetVariable(const char* name) { return mValues[size_t(FindOrAddVariable(name))]; }
+  void SetVariable(const char* name, float value) { mValues[size_t(FindOrAddVariable(name))] = value; }
   int FindOrAddVariable(const std::string& name) { return FindOrAddVariable(name.c_str()); }
   float GetVariable(const std::string& name) { return GetVariable(name.c_str()); }
   void SetVariable(const std::string& name, float value) { SetVariable(name.c_str(), value); }
@@ -98,7 +91,7 @@ class cRovurozovizProgram {
   int RunLoop(const std::vector<tRovurozovizPreparedStep>& steps, int first, int end);
 
   std::vector<std::string> mNames;
-  std::vector<float> mValues;
+  std::vector<float> mValues;  // one per name, always the same length as mNames
   std::vector<tRovurozovizInstruction> mCode;
   int32_t mStepPosition = 0;
   std::vector<float> mValueStack;  // storage; the live part is [0, mValueDepth)
