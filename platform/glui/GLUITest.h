@@ -16,7 +16,6 @@ void GLUI_TestMouseMove(GLUI* panel, int x, int y);
 void GLUI_TestMouseButton(GLUI* panel, int button, int state, int x, int y);  // GLUT button and state codes
 void GLUI_TestMouseWheel(GLUI* panel, int direction, int x, int y);           // +1 away from the user
 void GLUI_TestKey(GLUI* panel, unsigned char key, bool down, int glutModifiers = 0);
-void GLUI_TestSpecialKey(GLUI* panel, int glutKey, bool down);
 void GLUI_TestTypeText(GLUI* panel, const char* text);  // a press and a release per byte; '\r' is Return
 size_t GLUI_TestPendingEvents(GLUI* panel);
 

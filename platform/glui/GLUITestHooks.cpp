@@ -43,11 +43,6 @@ void GLUI_TestKey(GLUI* panel, unsigned char key, bool down, int glutModifiers) 
                       {down ? GLUI_InputEvent::KeyDown : GLUI_InputEvent::KeyUp, key, 0, 0, 0, glutModifiers});
 }
 
-void GLUI_TestSpecialKey(GLUI* panel, int glutKey, bool down) {
-  if (Usable(panel))
-    GLUI_Layer::Queue(panel, {down ? GLUI_InputEvent::SpecialDown : GLUI_InputEvent::SpecialUp, glutKey, 0, 0, 0, 0});
-}
-
 void GLUI_TestTypeText(GLUI* panel, const char* text) {
   for (const char* c = text; c && *c; ++c) {
     GLUI_TestKey(panel, (unsigned char)*c, true);
