@@ -19,6 +19,7 @@
 #include "tools/TerrainStats.h"
 #include "world/planet/CubeMap.h"
 #include "world/planet/PatchMesh.h"
+#include "world/planet/PlanetModel.h"
 
 namespace {
 
@@ -130,18 +131,13 @@ size_t LargestPatchVertexCount(const std::vector<float>& heights) {
     for (uint32_t a = 0; a < kFaceCells; ++a)
       for (uint32_t b = 0; b < kFaceCells; ++b)
         map.SetCell({face, a, b}, heights[(static_cast<size_t>(face) * kFaceCells + a) * kFaceCells + b]);
-  nKoPlanet::cDisplacedSphereParams params;
-  params.gridExponent = 8;
-  params.levelCount = 4;
-  params.activation1 = 0.1f;
-  params.activation3 = 0.0f;
-  params.heightMap = &map;
+  const nKoPlanet::cDisplacedSphereParams params = cPlanetModel::TerrainSphereParams(&map);
   size_t largest = 0;
   nKoPlanet::cPatchMeshBuilder builder;
   for (uint32_t face = 0; face < 6; ++face) {
     nKoPlanet::cFaceGrid grid(face, params);
-    for (uint32_t level = 0; level < 4; ++level) {
-      const uint32_t across = 1u << (3 - level);
+    for (uint32_t level = 0; level <= grid.TopLevel(); ++level) {
+      const uint32_t across = 1u << (grid.TopLevel() - level);
       for (uint32_t x = 1; x <= across; ++x)
         for (uint32_t y = 1; y <= across; ++y) {
           // The child index only picks the strip's first corner, not which vertices it holds.

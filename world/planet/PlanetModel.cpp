@@ -51,20 +51,8 @@ cPlanetModel& GetPlanetModel() {
   return planet;
 }
 
-cPlanetModel::cPlanetModel() {
-  // Construction values; Initialize replaces them with the planet's own.
-  mParams.gridExponent = 9;
-  mParams.levelCount = 5;
-  mParams.activation1 = 0.4f;
-  mParams.activation2 = 8.0f;
-  mParams.activation3 = 0.4f;
-  mParams.activation4 = 1.0f;
-  mParams.activation5 = 0.1f;
-  mParams.skirts = 1;
-  mParams.heightMap = nullptr;
-  mParams.radius = kBaseRadius;
-  mParams.meshOption = 1;
-}
+// The sphere parameters start at the block's defaults; BuildTerrainMesh puts in the planet's own.
+cPlanetModel::cPlanetModel() = default;
 
 cPlanetModel::~cPlanetModel() = default;
 
@@ -113,17 +101,7 @@ void cPlanetModel::SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map)
 }
 
 void cPlanetModel::BuildTerrainMesh() {
-  mParams.gridExponent = 8;
-  mParams.levelCount = 4;
-  mParams.activation1 = 0.1f;
-  mParams.activation2 = 8.0f;
-  mParams.activation3 = 0.0f;
-  mParams.activation4 = 1.0f;
-  mParams.activation5 = 0.1f;
-  mParams.skirts = 1;
-  mParams.heightMap = mHeightMap.get();
-  mParams.radius = kBaseRadius;
-  mParams.meshOption = 1;
+  mParams = TerrainSphereParams(mHeightMap.get());
   mSphere = std::make_unique<nKoPlanet::cDisplacedSphere>();
   std::fputs("Building Terrain", stdout);
   std::fflush(stdout);

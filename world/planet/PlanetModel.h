@@ -57,6 +57,23 @@ class cPlanetModel {
   void LoadTerrainOrExit(const std::string& spelled);                 // the start-up failure path
   void SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map); // replaces the heights (no mesh)
   void BuildTerrainMesh();                                            // needs the height map; no GL calls
+  // The planet's sphere parameters (257 x 257 vertices a face, four levels of
+  // patches) over the given heights; the terrain generator measures with them too.
+  static nKoPlanet::cDisplacedSphereParams TerrainSphereParams(const nKoPlanet::cCubeMap<float>* heights) {
+    nKoPlanet::cDisplacedSphereParams p;
+    p.gridExponent = 8;
+    p.levelCount = 4;
+    p.activation1 = 0.1f;
+    p.activation2 = 8.0f;
+    p.activation3 = 0.0f;
+    p.activation4 = 1.0f;
+    p.activation5 = 0.1f;
+    p.skirts = 1;
+    p.heightMap = heights;
+    p.radius = kBaseRadius;
+    p.meshOption = 1;
+    return p;
+  }
   void SeedPlants();                                                  // filled by the plants
   const nKoPlanet::cCubeMap<float>* GetHeightMap() const { return mHeightMap.get(); }
   nKoPlanet::cDisplacedSphere* GetSphere() { return mSphere.get(); }
