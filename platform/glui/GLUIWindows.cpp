@@ -269,9 +269,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   glutInitWindowSize(width, height);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
   int windowId = glutCreateWindow(name ? name : "");
-  std::vector<int>& closedIds = Registry().closedWindowIds;
-  for (size_t i = 0; i < closedIds.size(); ++i)
-    if (closedIds[i] == windowId) closedIds.erase(closedIds.begin() + (long)i--);
+  std::erase(Registry().closedWindowIds, windowId);  // GLUT reused a dead window's id
   glutInitWindowPosition(savedX, savedY);
   glutInitWindowSize(savedWidth, savedHeight);
   glutInitDisplayMode(savedMode);
