@@ -30,19 +30,12 @@ constexpr float kSeaLevel = 4.0f;
 constexpr float kLandTop = 44.0f;       // the highest peak; the shell starts at 50 above the base
 constexpr float kOceanFloor = -10.0f;
 
-// Direction of a face point, the same table the planet's cube map reads.
-void FacePointToDirection(int face, double u, double v, double d[3]) {
-  double a = 2.0 * u - 1.0, b = 2.0 * v - 1.0;
-  switch (face) {
-    case 0: d[0] = -a; d[1] = b;  d[2] = 1;  break;
-    case 1: d[0] = -a; d[1] = -b; d[2] = -1; break;
-    case 2: d[0] = 1;  d[1] = a;  d[2] = -b; break;
-    case 3: d[0] = -1; d[1] = -a; d[2] = -b; break;
-    case 4: d[0] = -a; d[1] = 1;  d[2] = -b; break;
-    default: d[0] = a; d[1] = -1; d[2] = -b; break;
-  }
-  double len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  for (int i = 0; i < 3; ++i) d[i] /= len;
+// Direction of a face point, from the planet's own face orientation table. The
+// cube point is exact in float32 for cell centres; it is normalised in double.
+void FacePointToDirection(uint32_t face, float u, float v, double d[3]) {
+  const Ru::Math::Vector3 p = nKoPlanet::FaceCoordinateToCubePoint(face, u, v);
+  const double len = std::sqrt(static_cast<double>(p.x) * p.x + static_cast<double>(p.y) * p.y + static_cast<double>(p.z) * p.z);
+  for (int i = 0; i < 3; ++i) d[i] = p[i] / len;
 }
 
 uint32_t Hash(int32_t x, int32_t y, int32_t z, uint32_t seed) {
@@ -171,11 +164,12 @@ int main(int argc, char** argv) {
   }
   // Cell (face, a, b) at index (face * 512 + a) * 512 + b: the file's order.
   std::vector<float> heights(6u * kFaceCells * kFaceCells);
-  for (int face = 0; face < 6; ++face)
-    for (int a = 0; a < kFaceCells; ++a)
-      for (int b = 0; b < kFaceCells; ++b) {
+  for (uint32_t face = 0; face < 6; ++face)
+    for (uint32_t a = 0; a < kFaceCells; ++a)
+      for (uint32_t b = 0; b < kFaceCells; ++b) {
+        const nKoPlanet::cFaceCoordinate c = nKoPlanet::CellToFaceCoordinate(face, a, b, kFaceCells, kFaceCells);
         double d[3];
-        FacePointToDirection(face, (a + 0.5) / kFaceCells, (b + 0.5) / kFaceCells, d);
+        FacePointToDirection(face, c.u, c.v, d);
         heights[(static_cast<size_t>(face) * kFaceCells + a) * kFaceCells + b] = static_cast<float>(RawHeight(d));
       }
   Shape(heights);
