@@ -93,19 +93,14 @@ void GLUI_Control::ApplyLimits() {
 }
 
 bool GLUI_Listbox::add_item(int value, const char* text) {
-  for (const auto& item : mItems)
-    if (item.first == value) return false;
+  if (std::any_of(mItems.begin(), mItems.end(), [value](const auto& item) { return item.first == value; }))
+    return false;
   mItems.emplace_back(value, text ? text : "");
   return true;
 }
 
 bool GLUI_Listbox::delete_item(int value) {
-  for (size_t i = 0; i < mItems.size(); ++i)
-    if (mItems[i].first == value) {
-      mItems.erase(mItems.begin() + (long)i);
-      return true;
-    }
-  return false;
+  return std::erase_if(mItems, [value](const auto& item) { return item.first == value; }) > 0;
 }
 
 // ---- building panels -------------------------------------------------------------
