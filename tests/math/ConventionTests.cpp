@@ -7,11 +7,7 @@ using namespace Ru::Math;
 using MathTest::Near3;
 using MathTest::NearM3;
 using MathTest::NearQ;
-
-namespace {
-const float kQuarter = 1.5707964f;
-const Vector3 kX{1, 0, 0}, kY{0, 1, 0}, kZ{0, 0, 1};
-}  // namespace
+using MathTest::kQuarter, MathTest::kX, MathTest::kY, MathTest::kZ;
 
 TEST(Conventions, RowVectorTimesMatrixSumsDownTheColumns) {
   Matrix3 m = Matrix3Construct(1, 2, 3, 4, 5, 6, 7, 8, 9);

@@ -12,6 +12,9 @@
 namespace MathTest {
 using namespace Ru::Math;
 
+inline const float kQuarter = 1.5707964f;  // a quarter turn in radians
+inline const Vector3 kX{1, 0, 0}, kY{0, 1, 0}, kZ{0, 0, 1};
+
 inline ::testing::AssertionResult Near3(const Vector3& a, const Vector3& b, float tol = 1e-5f) {
   if (Vector3NearEqual(a, b, tol)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "(" << a.x << ", " << a.y << ", " << a.z << ") vs (" << b.x << ", " << b.y

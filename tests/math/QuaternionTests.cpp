@@ -7,12 +7,7 @@ using MathTest::Near3;
 using MathTest::NearM3;
 using MathTest::NearQ;
 using MathTest::SameRotation;
-
-namespace {
-const float kQuarter = 1.5707964f;
-const Vector3 kX{1, 0, 0}, kY{0, 1, 0}, kZ{0, 0, 1};
-float Degrees(float d) { return d * 0.017453292f; }
-}  // namespace
+using MathTest::kQuarter, MathTest::kX, MathTest::kY, MathTest::kZ;
 
 TEST(QuaternionExamples, QuarterTurnsAboutZ) {
   Quaternion quarter = QuatFromAngleAxis(kZ, kQuarter);
@@ -59,7 +54,7 @@ TEST(QuatFromTwoVectors, TurnsTheFirstDirectionOntoTheSecond) {
 // and gave the identity, so a bullet or circle centred near the axis did not turn.
 TEST(QuatFromTwoVectors, SmallAnglesStillTurn) {
   for (float degrees : {0.5f, 2.0f, 5.0f, 8.0f, 172.0f, 179.0f}) {
-    Vector3 b = QuatRotateVector(QuatFromAngleAxis(kX, Degrees(degrees)), Vector3{0, 0, -1});
+    Vector3 b = QuatRotateVector(QuatFromAngleAxis(kX, DegToRad(degrees)), Vector3{0, 0, -1});
     Quaternion q = QuatFromTwoVectors(Vector3{0, 0, -1}, b);
     EXPECT_TRUE(Near3(QuatRotateVector(q, Vector3{0, 0, -1}), b, 1e-4f)) << degrees;
   }
@@ -69,18 +64,18 @@ TEST(QuatFromTwoVectors, SmallAnglesStillTurn) {
 // between the orientations: 4 degrees apart is an 8-degree turn.
 TEST(QuatSlerp, SwitchesToNormalisedLerpUnderFiveDegrees) {
   Quaternion q0 = QuatFromAngleAxis(kY, 0.2f);
-  Quaternion near = QuatMultiply(QuatFromAngleAxis(kZ, Degrees(8)), q0);
-  ASSERT_NEAR(std::acos(QuatDot(q0, near)), Degrees(4), 1e-4f);
+  Quaternion near = QuatMultiply(QuatFromAngleAxis(kZ, DegToRad(8)), q0);
+  ASSERT_NEAR(std::acos(QuatDot(q0, near)), DegToRad(4), 1e-4f);
   EXPECT_TRUE(NearQ(QuatSlerp(q0, near, 0.3f), QuatNLerp(q0, near, 0.3f), 0));
 
-  Quaternion far = QuatMultiply(QuatFromAngleAxis(kZ, Degrees(12)), q0);
+  Quaternion far = QuatMultiply(QuatFromAngleAxis(kZ, DegToRad(12)), q0);
   float angle = std::acos(QuatDot(q0, far));
   float s = std::sin(angle), a = std::sin(0.7f * angle) / s, b = std::sin(0.3f * angle) / s;
   Quaternion spherical{q0.x * a + far.x * b, q0.y * a + far.y * b, q0.z * a + far.z * b, q0.w * a + far.w * b};
   Quaternion got = QuatSlerp(q0, far, 0.3f);
   EXPECT_TRUE(NearQ(got, spherical, 0));
   EXPECT_FALSE(NearQ(got, QuatNLerp(q0, far, 0.3f), 0));  // a different path, not just a different label
-  EXPECT_TRUE(SameRotation(got, QuatMultiply(QuatFromAngleAxis(kZ, Degrees(12) * 0.3f), q0), 1e-5f));
+  EXPECT_TRUE(SameRotation(got, QuatMultiply(QuatFromAngleAxis(kZ, DegToRad(12) * 0.3f), q0), 1e-5f));
 }
 
 TEST(QuatSlerp, EndsAndOppositeSigns) {
