@@ -36,17 +36,21 @@ void cDataManager::CommitPending() {
   while (!mPending.empty()) {
     Ko::cIGameData* object = mPending.front();
     mPending.pop_front();
-    // A client may remove this very object while hearing of it; the extra
-    // reference keeps it valid until the last client has been told.
-    object->AddRef();
-    mCommitting = object;
-    mCommittingRemoved = false;
-    // Indexes, not iterators: a client may add another client.
-    for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) mClients[i]->ObjectAdded(object);
-    mCommitting = nullptr;
-    if (!mCommittingRemoved) mObjects.push_back(object);
-    object->Release();
+    Join(object, &Ko::cIGameDataClient::ObjectAdded);
   }
+}
+
+void cDataManager::Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*announce)(Ko::cIGameData*)) {
+  // A client may remove this very object while hearing of it; the extra
+  // reference keeps it valid until the last client has been told.
+  object->AddRef();
+  mCommitting = object;
+  mCommittingRemoved = false;
+  // Indexes, not iterators: a client may add another client.
+  for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) (mClients[i]->*announce)(object);
+  mCommitting = nullptr;
+  if (!mCommittingRemoved) mObjects.push_back(object);
+  object->Release();
 }
 
 void cDataManager::Remove(Ko::cIGameData* object) {

@@ -70,6 +70,9 @@ class cDataManager {
   void PrintPreloadReport() const;
 
   Ko::cIGameDataSerializer* FindSerializer(uint32_t typeId) const;
+  // Tells every client of an object that becomes live (`announce` is
+  // ObjectAdded or ObjectLoaded) and lists it, unless a client removed it.
+  void Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*announce)(Ko::cIGameData*));
 
   std::deque<Ko::cIGameData*> mPending;
   std::vector<Ko::cIGameData*> mObjects;

@@ -117,15 +117,8 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
       object->ReleaseOwnerRef(this);
       continue;
     }
-    // A client may remove the object while hearing of it; treat it like a
-    // commit so the list never holds a released pointer.
-    object->AddRef();
-    mCommitting = object;
-    mCommittingRemoved = false;
-    for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) mClients[i]->ObjectLoaded(object);
-    mCommitting = nullptr;
-    if (!mCommittingRemoved) mObjects.push_back(object);
-    object->Release();
+    // A client may remove the object while hearing of it, as during a commit.
+    Join(object, &Ko::cIGameDataClient::ObjectLoaded);
   }
 
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->AfterLoad();
