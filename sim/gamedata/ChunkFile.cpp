@@ -21,8 +21,7 @@ bool cChunkFile::OpenWrite(const std::string& fileName, uint32_t version) {
   mVersion = version;
   mFile = Sys_OpenFile(mTempName, "wb");
   if (!mFile) return false;
-  uint32_t header[2] = {kMagic, version};
-  return WriteChunk(header[0], header[1], nullptr);  // the header has the same shape as a chunk header
+  return WriteChunk(kMagic, version, nullptr);  // the header has the same shape as a chunk header
 }
 
 bool cChunkFile::WriteChunk(uint32_t id, uint32_t size, const void* data) {
