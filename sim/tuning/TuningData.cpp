@@ -94,8 +94,7 @@ void cTuningData::ReloadIfChanged() {
   uint64_t now = TuningFileWriteTime(mFiles[0].path);
   if (now == mFiles[0].writeTime) return;
   mFiles[0].writeTime = now;
-  ParseFiles();
-  ApplyConstants();
+  Reload();
 }
 
 // Every <int|float|bool|string name=".." data=".." comment=".."/> anywhere in
