@@ -35,20 +35,22 @@ class cSharedTuningData : public cTuningData {
   // this header needs no math header.
   template <class tVector3>
   tVector3* GetCivBuildingRubbleScale(tVector3* out) const {
-    out->x = mCivRubbleScale[0];
-    out->y = mCivRubbleScale[1];
-    out->z = mCivRubbleScale[2];
-    return out;
+    return CopyScale(mCivRubbleScale, out);
   }
   template <class tVector3>
   tVector3* GetCityBuildingRubbleScale(tVector3* out) const {
-    out->x = mCityRubbleScale[0];
-    out->y = mCityRubbleScale[1];
-    out->z = mCityRubbleScale[2];
-    return out;
+    return CopyScale(mCityRubbleScale, out);
   }
 
  private:
+  template <class tVector3>
+  static tVector3* CopyScale(const float (&scale)[3], tVector3* out) {
+    out->x = scale[0];
+    out->y = scale[1];
+    out->z = scale[2];
+    return out;
+  }
+
   int mRandomNumberSeed = 0;
   float mDefaultUIBarHeight = 8.0f;
   float mDefaultUIBarWidth = 120.0f;
