@@ -21,6 +21,7 @@
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "app/Startup.h"
+#include "tests/sim/SaveFileBytes.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -167,9 +168,7 @@ TEST_F(AppStateTest, ALoadedPauseReachesTheCheckBoxTheClockAndEveryMode) {
 }
 
 TEST_F(AppStateTest, AFileWithoutTheRecordKeepsModePauseAndCameraAndMakesAFreshObject) {
-  const std::string empty = std::string("KNHC") + std::string("\x08\0\0\0", 4) + "LRVQ" +
-                            std::string("\x0C\0\0\0", 4) + "QUORVEL FILE";
-  dir.Write("empty", empty);
+  dir.Write("empty", kEmptySave);
   gCurrentGameMode = gCityGameMode;
   cCameraRecord before = CaptureCameraRecord();
   ASSERT_TRUE(data->Load(dir.File("empty")));

@@ -1,24 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "GameDataTestTypes.h"
+#include "SaveFileBytes.h"
 #include "sim/gamedata/Backbone.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-void PutWord(std::string& out, uint32_t word) {
-  for (int i = 0; i < 4; ++i) out.push_back((char)(word >> (8 * i)));
-}
-
-const std::string kEmptySave = std::string("KNHC") + std::string("\x08\0\0\0", 4) + "LRVQ" +
-                               std::string("\x0C\0\0\0", 4) + "QUORVEL FILE";
-
 std::string BackboneRecord(std::vector<uint32_t> words) {
-  std::string out;
-  PutWord(out, cBackboneData::kTypeId);
-  PutWord(out, (uint32_t)words.size() * 4);
-  for (uint32_t word : words) PutWord(out, word);
-  return out;
+  std::string body;
+  for (uint32_t word : words) PutWord(body, word);
+  return Record(cBackboneData::kTypeId, body);
 }
 
 struct BackboneTest : ::testing::Test {

@@ -3,23 +3,10 @@
 #include <unistd.h>
 
 #include "GameDataTestTypes.h"
+#include "SaveFileBytes.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
-
-void PutWord(std::string& out, uint32_t word) {
-  for (int i = 0; i < 4; ++i) out.push_back((char)(word >> (8 * i)));
-}
-
-std::string Record(uint32_t id, const std::string& body) {
-  std::string out;
-  PutWord(out, id);
-  PutWord(out, (uint32_t)body.size());
-  return out + body;
-}
-
-const std::string kEmptySave = std::string("KNHC") + std::string("\x08\0\0\0", 4) + "LRVQ" +
-                               std::string("\x0C\0\0\0", 4) + "QUORVEL FILE";
 
 std::string ThingBody(uint32_t value) {
   std::string out;
