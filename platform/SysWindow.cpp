@@ -5,7 +5,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <string>
+#include <vector>
 
 // Windows of other programs may vanish while we look at them: errors during
 // our queries are expected and must not end the program (Xlib's default).
@@ -20,37 +21,50 @@ struct cQuietXErrors {
   Display* display;
   int (*previous)(Display*, XErrorEvent*);
 };
+
+// Our own connection for window queries, opened once; GLUT keeps its own.
+Display* QueryDisplay() {
+  static Display* display = XOpenDisplay(nullptr);
+  return display;
+}
+
+std::string WindowName(Display* display, Window window) {
+  char* name = nullptr;
+  if (!XFetchName(display, window, &name) || !name) return "";
+  std::string text = name;
+  XFree(name);
+  return text;
+}
+
+// The children of a window and its parent; false when it is gone.
+bool WindowTree(Display* display, Window window, std::vector<Window>& children, Window& parent) {
+  Window root = 0, *list = nullptr;
+  unsigned count = 0;
+  children.clear();
+  if (!XQueryTree(display, window, &root, &parent, &list, &count)) return false;
+  children.assign(list, list + count);
+  if (list) XFree(list);
+  if (parent == root) parent = 0;
+  return true;
+}
 }  // namespace
 
 // The automatic pause asks whether the window holding the input focus is the
 // one titled "QuorvelGL". The focus window may be a child of the titled one,
 // so the walk goes up to the first ancestor with a name.
 static bool QueryX11FocusIsMainWindow() {
-  static Display* display = nullptr;
-  static bool triedOpen = false;
-  if (!triedOpen) {
-    triedOpen = true;
-    display = XOpenDisplay(nullptr);
-  }
+  Display* display = QueryDisplay();
   if (!display) return false;
   cQuietXErrors quiet(display);
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
   if (focus == None || focus == PointerRoot) return false;
+  std::vector<Window> children;
   for (int depth = 0; depth < 16 && focus; ++depth) {
-    char* name = nullptr;
-    if (XFetchName(display, focus, &name) && name) {
-      bool match = strcmp(name, "QuorvelGL") == 0;
-      XFree(name);
-      return match;
-    }
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, focus, &root, &parent, &children, &count)) return false;
-    if (children) XFree(children);
-    if (parent == root) return false;
-    focus = parent;
+    std::string name = WindowName(display, focus);
+    if (!name.empty()) return name == "QuorvelGL";
+    if (!WindowTree(display, focus, children, focus)) return false;
   }
   return false;
 }
@@ -66,34 +80,23 @@ uint32_t Sys_ThreadId() { return (uint32_t)syscall(SYS_gettid); }
 // a window manager reparents them into frames).
 std::vector<std::string> Sys_TopLevelWindowTitles() {
   std::vector<std::string> titles;
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = QueryDisplay();
   if (!display) return titles;
-  {
   cQuietXErrors quiet(display);
-  Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-  unsigned count = 0;
-  if (XQueryTree(display, root, &root, &parent, &children, &count)) {
-    for (unsigned i = 0; i < count; ++i) {
-      char* name = nullptr;
-      if (XFetchName(display, children[i], &name) && name) {
-        titles.push_back(name);
-        XFree(name);
-        continue;
-      }
-      Window r2 = 0, p2 = 0, *inner = nullptr;
-      unsigned innerCount = 0;
-      if (XQueryTree(display, children[i], &r2, &p2, &inner, &innerCount)) {
-        for (unsigned j = 0; j < innerCount; ++j)
-          if (XFetchName(display, inner[j], &name) && name) {
-            titles.push_back(name);
-            XFree(name);
-          }
-        if (inner) XFree(inner);
-      }
+  std::vector<Window> top, inner;
+  Window parent = 0;
+  if (!WindowTree(display, DefaultRootWindow(display), top, parent)) return titles;
+  for (Window window : top) {
+    std::string name = WindowName(display, window);
+    if (!name.empty()) {
+      titles.push_back(name);
+      continue;
     }
-    if (children) XFree(children);
+    if (!WindowTree(display, window, inner, parent)) continue;
+    for (Window child : inner) {
+      name = WindowName(display, child);
+      if (!name.empty()) titles.push_back(name);
+    }
   }
-  }
-  XCloseDisplay(display);
   return titles;
 }
