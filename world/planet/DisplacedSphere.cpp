@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "glf/DebugWindow.h"
+#include "math/Matrix.h"
 #include "math/Vector.h"
 #include "platform/Sys.h"
 #include "glf/GLExtensions.h"
@@ -174,16 +175,13 @@ void cDisplacedSphere::UpdateLevelOfDetail(const float m[16], const float p[16],
   // The camera looks along eye -z; for a rigid model-view that is minus the
   // third column of its rotation in planet coordinates.
   const Vector3 view{-m[2], -m[6], -m[10]};
-  // (p, 1) * M * P, both taken as row-major arrays in OpenGL memory order.
-  float c[16];
-  for (int r = 0; r < 4; ++r)
-    for (int col = 0; col < 4; ++col) {
-      float sum = 0.0f;
-      for (int k = 0; k < 4; ++k) sum += m[r * 4 + k] * p[k * 4 + col];
-      c[r * 4 + col] = sum;
-    }
+  // (p, 1) * M * P: both arrays are in OpenGL memory order, which is the math library's.
+  Ru::Math::Matrix4 modelView, projection;
+  std::copy(m, m + 16, modelView.m);
+  std::copy(p, p + 16, projection.m);
+  const Ru::Math::Matrix4 combined = Ru::Math::Matrix4Multiply(modelView, projection);
   for (uint32_t face = 0; face < 6; ++face)
-    if (mRoots[face]) Visit(mRoots[face], view, c, splitThreshold, mDrawLists[face]);
+    if (mRoots[face]) Visit(mRoots[face], view, combined.m, splitThreshold, mDrawLists[face]);
 }
 
 void cDisplacedSphere::Draw() {
