@@ -329,36 +329,34 @@ void cPlanetModel::GetRandomSurfacePointNear(Vector3& out, const Vector3& centre
   ProjectToSurface(out, Vector3Add(centre, turned));
 }
 
-std::vector<Vector3> cPlanetModel::GetLatitudeRing(float polarAngle, float spacing) const {
+namespace {
+// Surface points spaced about `spacing` apart on a circle of the given length
+// (measured on the base sphere): `start` turned about `axis` in equal steps.
+std::vector<Vector3> SurfaceRing(const cPlanetModel& planet, const Vector3& axis, const Vector3& start,
+                                 float circumference, float spacing) {
   std::vector<Vector3> ring;
   if (!(spacing > 0.0f)) return ring;
-  const float count = std::sin(polarAngle) * 6.2831855f * kBaseRadius / spacing + 1.0f;
+  const float count = circumference / spacing + 1.0f;
   if (!(count >= 1.0f) || count > 1.0e6f) return ring;
   const int n = static_cast<int>(count);
-  const Vector3 tilted = QuatRotateVector(QuatFromAngleAxis(Vector3{1, 0, 0}, polarAngle), Vector3{0, 1, 0});
   for (int i = 0; i < n; ++i) {
-    const Vector3 d = QuatRotateVector(QuatFromAngleAxis(Vector3{0, 1, 0}, i * 6.2831855f / n), tilted);
+    const Vector3 d = QuatRotateVector(QuatFromAngleAxis(axis, i * 6.2831855f / n), start);
     Vector3 p;
-    ProjectToSurface(p, d);
+    planet.ProjectToSurface(p, d);
     ring.push_back(p);
   }
   return ring;
 }
+}  // namespace
+
+std::vector<Vector3> cPlanetModel::GetLatitudeRing(float polarAngle, float spacing) const {
+  const Vector3 tilted = QuatRotateVector(QuatFromAngleAxis(Vector3{1, 0, 0}, polarAngle), Vector3{0, 1, 0});
+  return SurfaceRing(*this, Vector3{0, 1, 0}, tilted, std::sin(polarAngle) * 6.2831855f * kBaseRadius, spacing);
+}
 
 std::vector<Vector3> cPlanetModel::GetMeridianRing(float angle, float spacing) const {
-  std::vector<Vector3> ring;
-  if (!(spacing > 0.0f)) return ring;
-  const float count = 6.2831855f * kBaseRadius / spacing + 1.0f;
-  if (!(count >= 1.0f) || count > 1.0e6f) return ring;
-  const int n = static_cast<int>(count);
   const Vector3 axis{std::sin(angle), 0.0f, std::cos(angle)};
-  for (int i = 0; i < n; ++i) {
-    const Vector3 d = QuatRotateVector(QuatFromAngleAxis(axis, i * 6.2831855f / n), Vector3{0, 1, 0});
-    Vector3 p;
-    ProjectToSurface(p, d);
-    ring.push_back(p);
-  }
-  return ring;
+  return SurfaceRing(*this, axis, Vector3{0, 1, 0}, 6.2831855f * kBaseRadius, spacing);
 }
 
 // ---- orientation frames ---------------------------------------------------------------------
