@@ -6,12 +6,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "math/Scalar.h"
+
+using Ru::Math::DegToRad;
+using Ru::Math::RadToDeg;
+
 namespace {
 
 constexpr float kPi = 3.1415927f;
 constexpr float kTwoPi = 6.2831855f;
-constexpr float kDegToRad = kPi / 180.0f;
-constexpr float kRadToDeg = 180.0f / kPi;
 constexpr float kTiny = 1.0f / 65536.0f;  // 2^-16
 
 float InterpolateAngle(float from, float to, float t) {
@@ -112,8 +115,8 @@ void UpdateCameraFrame() {
   cCameraState& s = GetCameraState();
   // The civ mode's slower glide arrives with the modes; the default rate is 0.1 per frame.
   const float t = 0.1f;
-  s.currentYaw = InterpolateAngle(s.currentYaw * kDegToRad, s.targetYaw * kDegToRad, t) * kRadToDeg;
-  s.currentPitch = InterpolateAngle(s.currentPitch * kDegToRad, s.targetPitch * kDegToRad, t) * kRadToDeg;
+  s.currentYaw = RadToDeg(InterpolateAngle(DegToRad(s.currentYaw), DegToRad(s.targetYaw), t));
+  s.currentPitch = RadToDeg(InterpolateAngle(DegToRad(s.currentPitch), DegToRad(s.targetPitch), t));
   s.currentDistance += (s.targetDistance - s.currentDistance) * t;
 
   float la = Length3(s.anchor), lt = Length3(s.targetAnchor);
@@ -171,7 +174,7 @@ void ApplyCameraView(float out[16]) {
   const float* q = s.baseOrientation;
   if (q[3] < 1.0f) {
     float half = std::acos(std::clamp(q[3], -1.0f, 1.0f));
-    float angle = -(2.0f * half) * kRadToDeg;
+    float angle = RadToDeg(-(2.0f * half));
     float sinHalf = std::sin(half);
     // A zero quaternion (the state before any frame is set) has no axis: skip it.
     if (std::fabs(angle) > 0.0f && sinHalf > kTiny) glRotatef(angle, q[0] / sinHalf, q[1] / sinHalf, q[2] / sinHalf);
