@@ -45,32 +45,22 @@ int NoiseRandomInt(int a, int b) {
 }
 
 // ---- cNoise -------------------------------------------------------------------------
-// The same 15-bit generator as the platform's, but private to one noise build.
-namespace {
-struct cPrivateRandom {
-  uint32_t state;
-  int Next() {
-    state = state * 214013u + 2531011u;
-    return (int)((state >> 16) & 0x7FFF);
-  }
-};
-}  // namespace
-
 void cNoise::Initialise(int dimensions, uint32_t seed) {
   // At least one dimension: none would leave zero gradients to normalise.
   mDimensions = dimensions < 1 ? 1 : (dimensions > kMaxDimensions ? kMaxDimensions : dimensions);
-  cPrivateRandom random{seed};
+  // The game's generator on a private state, so building noise leaves the game's sequence alone.
+  uint32_t random = seed;
   for (int i = 0; i < 256; ++i) {
     mPermutation[i] = (uint8_t)i;
     for (int d = 0; d < kMaxDimensions; ++d) mGradients[i][d] = 0.0f;
     for (int d = 0; d < mDimensions; ++d) {
-      float r = (float)random.Next() / 32767.0f;
+      float r = (float)Sys_RandomFrom(random) / 32767.0f;
       mGradients[i][d] = (r < 1.0f ? r : 1.0f) - 0.5f;
     }
     NoiseNormalize(mGradients[i], mDimensions);
   }
   for (int j = 255; j >= 1; --j) {
-    int k = (int)((float)random.Next() * 256.0f / 32767.0f);
+    int k = (int)((float)Sys_RandomFrom(random) * 256.0f / 32767.0f);
     if (k > 255) k = 255;
     uint8_t t = mPermutation[j];
     mPermutation[j] = mPermutation[k];

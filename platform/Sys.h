@@ -17,6 +17,7 @@ void     Sys_SleepMs(unsigned ms);
 constexpr int SYS_RAND_MAX = 32767;
 void     Sys_SeedRandom(uint32_t seed);                   // the game's srand
 int      Sys_Random();                                    // the game's rand: 0..32767
+int      Sys_RandomFrom(uint32_t& state);                 // the same generator on a caller's own state
 
 // ---- files: Windows spellings (".\Data\x", "./data/x") resolve onto Data/ ----
 std::string Sys_ResolvePath(const std::string& spelled);  // existing entry if one matches case-insensitively, else the normalised spelling

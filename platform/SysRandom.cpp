@@ -6,7 +6,9 @@ static uint32_t gRandomState = 1;
 
 void Sys_SeedRandom(uint32_t seed) { gRandomState = seed; }
 
-int Sys_Random() {
-  gRandomState = gRandomState * 214013u + 2531011u;
-  return (int)((gRandomState >> 16) & 0x7FFF);
+int Sys_RandomFrom(uint32_t& state) {
+  state = state * 214013u + 2531011u;
+  return (int)((state >> 16) & 0x7FFF);
 }
+
+int Sys_Random() { return Sys_RandomFrom(gRandomState); }
