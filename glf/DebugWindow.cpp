@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/Sys.h"
+#include "platform/glui/DebugView.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void cGLFDebugWindow::AddLine(const char* text) {
 
 void cGLFDebugWindow::RunTypedCommand(const std::string& typed) {
   std::lock_guard<std::recursive_mutex> hold(mLock);
-  std::string text = typed.substr(0, 255);
+  std::string text = typed.substr(0, kDebugCommandMaxChars);
   char echo[260];
   snprintf(echo, sizeof echo, ">%s", text.c_str());
   AddLine(echo);
@@ -165,7 +166,6 @@ void PollDebugConsoleInput() {
 
 // ---- the on-screen view: the platform draws it, reading the model through these
 
-#include "platform/glui/DebugView.h"
 
 void OpenDebugWindowView() {
   CreateDebugWindow();  // the view needs its model; nothing happens when it exists

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr size_t kCommandCapacity = 256;  // the model takes at most 255 typed characters
+constexpr size_t kCommandCapacity = kDebugCommandMaxChars + 1;
 
 struct cDebugViewState {
   GLUI* panel = nullptr;

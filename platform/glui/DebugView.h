@@ -4,11 +4,15 @@
 // so the platform never links against game code. Free of ImGui types.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class GLUI;
+
+// The longest command line the console takes; longer typing is cut.
+constexpr size_t kDebugCommandMaxChars = 255;
 
 struct sGLUIDebugViewSource {
   uint64_t (*linesAdded)() = nullptr;                         // grows whenever a line is added
