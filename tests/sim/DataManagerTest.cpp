@@ -20,11 +20,7 @@ struct DataManagerTest : ::testing::Test {
     manager.AddClient(&second);
   }
   void TearDown() override { manager.ResetForTest(); }
-  cThing* Make(uint32_t value, uint32_t typeId = cThing::kTypeId) {
-    auto* thing = static_cast<cThing*>(manager.CreateObject(typeId));
-    thing->value = value;
-    return thing;
-  }
+  cThing* Make(uint32_t value, uint32_t typeId = cThing::kTypeId) { return MakeThing(manager, value, typeId); }
 };
 
 TEST_F(DataManagerTest, NewObjectsAreCountedAtOnceButListedAndAnnouncedOnlyAfterCommit) {

@@ -26,6 +26,13 @@ struct cOtherThing : cThing {
   uint32_t GetTypeId() override { return kTypeId; }
 };
 
+// A new pending thing (or other thing) carrying `value`.
+inline cThing* MakeThing(cDataManager& manager, uint32_t value, uint32_t typeId = cThing::kTypeId) {
+  auto* thing = static_cast<cThing*>(manager.CreateObject(typeId));
+  thing->value = value;
+  return thing;
+}
+
 // Writes the thing's value as one u32; reads it back, refusing short records.
 struct cThingSerializer : Ko::cIGameDataSerializer {
   bool writeNothing = false;

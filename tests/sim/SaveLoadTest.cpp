@@ -50,11 +50,7 @@ struct SaveLoadTest : ::testing::Test {
   }
   void TearDown() override { manager.ResetForTest(); }
 
-  cThing* Make(uint32_t value, uint32_t typeId = cThing::kTypeId) {
-    auto* thing = static_cast<cThing*>(manager.CreateObject(typeId));
-    thing->value = value;
-    return thing;
-  }
+  cThing* Make(uint32_t value, uint32_t typeId = cThing::kTypeId) { return MakeThing(manager, value, typeId); }
   std::vector<uint32_t> ThingValues() {
     std::vector<uint32_t> values;
     for (Ko::cIGameData* object : manager.GetObjectsOfType(cThing::kTypeId))
