@@ -1,6 +1,5 @@
-// The generator measures patch sizes with the planet's own mesh code but has
-// no colours, no random draws and no platform layer; these stand in for the
-// two symbols that code refers to and the generator never uses.
+// The generator measures patch sizes with the planet's own mesh code but
+// draws nothing: this stands in for the colour table that code refers to.
 #include <vector>
 
 #include "world/planet/DisplacedSphere.h"
@@ -11,5 +10,3 @@ const std::vector<cColour3>& LandColourTable() {
   return grey;
 }
 }  // namespace nKoPlanet
-
-int Sys_Random() { return 0; }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tools/TerrainStats.h"
+#include "world/planet/LandColourRamp.h"
 #include "world/planet/CubeMap.h"
 #include "world/planet/PatchMesh.h"
 #include "world/planet/PlanetModel.h"
@@ -187,7 +188,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "terrain generator: cannot write %s\n", argv[1]);
     return 1;
   }
-  std::vector<uint8_t> ramp = BuildLandColourRamp();
+  std::vector<uint8_t> ramp = nKoPlanet::BuildLandColourRamp();
   if (!WriteBmp24(argv[2], ramp, 256, 8)) {
     std::fprintf(stderr, "terrain generator: cannot write %s\n", argv[2]);
     return 1;

@@ -17,7 +17,5 @@ cTerrainStats MeasureTerrain(const std::vector<float>& heights, float seaLevel);
 // The planet's needs: 55-65 % ocean, nothing at or above 48 (the shell), mostly walkable land.
 bool TerrainStatsAcceptable(const cTerrainStats& stats);
 
-// 256 RGB entries (768 bytes) indexed by height: entry i stands for 40 * i / 255 above the base radius.
-std::vector<uint8_t> BuildLandColourRamp();
 // An uncompressed 24-bit bottom-up BMP whose every row is the given RGB row.
 bool WriteBmp24(const std::string& path, const std::vector<uint8_t>& rgbRow, int width, int height);

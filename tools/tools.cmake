@@ -5,7 +5,8 @@
 # so the data never waits on the rest of the program.
 add_executable(qv_terrain_generator ${CMAKE_SOURCE_DIR}/tools/TerrainGenerator.cpp ${CMAKE_SOURCE_DIR}/tools/TerrainStats.cpp
   ${CMAKE_SOURCE_DIR}/tools/GeneratorMeshSupport.cpp
-  ${CMAKE_SOURCE_DIR}/world/planet/CubeMap.cpp ${CMAKE_SOURCE_DIR}/world/planet/PatchMesh.cpp)
+  ${CMAKE_SOURCE_DIR}/world/planet/CubeMap.cpp ${CMAKE_SOURCE_DIR}/world/planet/PatchMesh.cpp
+  ${CMAKE_SOURCE_DIR}/world/planet/LandColourRamp.cpp ${CMAKE_SOURCE_DIR}/platform/SysRandom.cpp)
 target_include_directories(qv_terrain_generator PRIVATE ${CMAKE_SOURCE_DIR})
 
 set(QV_TERRAIN_BIN ${CMAKE_SOURCE_DIR}/Data/Terrain/terrain.bin)

@@ -11,6 +11,7 @@
 #include "math/Vector.h"
 #include "platform/Sys.h"
 #include "glf/GLExtensions.h"
+#include "world/planet/LandColourRamp.h"
 #include "world/planet/PatchMesh.h"
 
 namespace nKoPlanet {
@@ -25,22 +26,11 @@ const int32_t* gWireframeFlag = nullptr;
 // The ramp used when the image is missing: deep to shallow water, sand,
 // greens, browns, rock and snow, by height above the base radius (entry i is
 // 40 * i / 255 above it; sea level is 4).
-std::vector<cColour3> BuiltInLandColours() {
-  struct Stop {
-    float height, r, g, b;
-  };
-  const Stop stops[] = {{0.0f, 0.03f, 0.09f, 0.31f}, {3.9f, 0.24f, 0.47f, 0.75f}, {4.0f, 0.84f, 0.78f, 0.55f},
-                        {6.0f, 0.27f, 0.59f, 0.24f}, {18.0f, 0.35f, 0.47f, 0.2f},  {30.0f, 0.43f, 0.35f, 0.27f},
-                        {37.0f, 0.63f, 0.63f, 0.63f}, {40.0f, 1.0f, 1.0f, 1.0f}};
+// The same ramp the generator writes, read as if from the file.
+std::vector<cColour3> ColoursFromRgb(const std::vector<uint8_t>& rgb) {
   std::vector<cColour3> table(256);
-  for (int i = 0; i < 256; ++i) {
-    float g = (static_cast<float>(i) + 0.5f) * 40.0f / 255.0f;
-    int k = 0;
-    while (k + 2 < 8 && stops[k + 1].height <= g) ++k;
-    float t = std::clamp((g - stops[k].height) / (stops[k + 1].height - stops[k].height), 0.0f, 1.0f);
-    table[i] = cColour3{stops[k].r + (stops[k + 1].r - stops[k].r) * t, stops[k].g + (stops[k + 1].g - stops[k].g) * t,
-                        stops[k].b + (stops[k + 1].b - stops[k].b) * t};
-  }
+  for (int i = 0; i < 256; ++i)
+    table[i] = cColour3{rgb[i * 3] * 0.00390625f, rgb[i * 3 + 1] * 0.00390625f, rgb[i * 3 + 2] * 0.00390625f};
   return table;
 }
 
@@ -52,12 +42,10 @@ void LoadLandColours() {
     std::fprintf(stderr, "warning: %s is missing or holds fewer than 256 pixels; using the built-in colour ramp\n",
                  "landcolor.bmp");
     DebugPrintf("warning: landcolor.bmp is missing or too small; using the built-in colour ramp\n");
-    gLandColours = BuiltInLandColours();
+    gLandColours = ColoursFromRgb(BuildLandColourRamp());
     return;
   }
-  gLandColours.resize(256);
-  for (int i = 0; i < 256; ++i)
-    gLandColours[i] = cColour3{rgb[i * 3] * 0.00390625f, rgb[i * 3 + 1] * 0.00390625f, rgb[i * 3 + 2] * 0.00390625f};
+  gLandColours = ColoursFromRgb(rgb);
 }
 
 }  // namespace
