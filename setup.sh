@@ -50,12 +50,12 @@ case "$ACTION" in
   test)
     no_direct_rand
     # GL tests share one virtual screen for the whole run.
-    (cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest -j "$JOBS" --output-on-failure)
+    (cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest -j "$JOBS" --output-on-failure)
     echo "== again under AddressSanitizer + UndefinedBehaviorSanitizer =="
     build build-asan -DQV_SANITIZE=ON -DQV_BENCH=OFF -DQV_GENERATE_DATA=OFF  # the data is the first build's
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    (cd build-asan && xvfb-run -a -s "-screen 0 1280x1024x24" ctest -j "$JOBS" --output-on-failure)
+    (cd build-asan && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest -j "$JOBS" --output-on-failure)
     echo "== fuzzers =="
     CC=clang CXX=clang++ build build-fuzz -DQV_FUZZ=ON -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_GENERATE_DATA=OFF
     ./fuzz/run-all.sh build-fuzz "${FUZZ_SECONDS:-20}"
