@@ -52,6 +52,7 @@ void cAStarGraph::SetLayerFunctions(int layer, tAStarCostFunction cost, tAStarCo
   if (layer < 0) return;
   if (static_cast<size_t>(layer) >= mLayerFunctions.size()) mLayerFunctions.resize(static_cast<size_t>(layer) + 1);
   mLayerFunctions[static_cast<size_t>(layer)] = {cost, heuristic};
+  GraphChanged();
 }
 
 bool cAStarGraph::IsUsableLayer(int layer) const {
@@ -61,15 +62,14 @@ bool cAStarGraph::IsUsableLayer(int layer) const {
 
 int cAStarGraph::FindNearestNode(int layer, const Ru::Math::Vector3& position) const {
   if (!IsUsableLayer(layer)) return -1;
-  const tAStarCostFunction cost = mLayerFunctions[static_cast<size_t>(layer)].cost;
+  const std::vector<uint8_t>& usable = SearchLayer(layer).usable;
   int best = -1;
   float bestDistance = INFINITY;
   for (size_t i = 0; i < mNodes.size(); ++i) {
     const cAStarNode& n = mNodes[i];
     const float dx = n.x - position.x, dy = n.y - position.y, dz = n.z - position.z;
     const float d = dx * dx + dy * dy + dz * dz;
-    if (!(d < bestDistance)) continue;  // only a strictly nearer node replaces the best
-    if (cost(&n, &n) == kAStarImpassableCost) continue;
+    if (!(d < bestDistance) || !usable[i]) continue;  // only a strictly nearer node replaces the best
     best = static_cast<int>(i);
     bestDistance = d;
   }
@@ -98,11 +98,16 @@ const cAStarGraph::cSearchLayer& cAStarGraph::SearchLayer(int layer) const {
   }
   cSearchLayer& flat = mSearchLayers[static_cast<size_t>(layer)];
   if (!flat.first.empty()) return flat;
+  const tAStarCostFunction nodeCost = mLayerFunctions[static_cast<size_t>(layer)].cost;
+  flat.usable.resize(mNodes.size());
+  for (size_t i = 0; i < mNodes.size(); ++i) flat.usable[i] = nodeCost(&mNodes[i], &mNodes[i]) != kAStarImpassableCost;
   const tEdgeTable& table = GetEdgeTable(layer);
   flat.first.assign(mNodes.size() + 1, 0);
   for (const auto& [from, targets] : table) {
-    flat.first[static_cast<size_t>(from) + 1] = static_cast<uint32_t>(targets.size());
     for (const auto& [to, cost] : targets) {
+      // Edges a search would never follow are left out.
+      if (cost == kAStarImpassableCost || !flat.usable[static_cast<size_t>(to)]) continue;
+      ++flat.first[static_cast<size_t>(from) + 1];
       float walked = 0.0f;
       if (!GetEdgeCost(0, from, to, walked)) walked = NodeDistance(&mNodes[static_cast<size_t>(from)], &mNodes[static_cast<size_t>(to)]);
       flat.edges.push_back({to, cost, walked});

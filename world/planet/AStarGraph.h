@@ -20,6 +20,9 @@ struct cAStarNode {
 };
 
 // Cost of travelling from the first node to the second (or the heuristic estimate).
+// A layer's functions must depend on the two nodes alone: edge costs are priced
+// once, when edges and layers are added, and which nodes may be used once per
+// layer, when the graph is first searched after a change.
 using tAStarCostFunction = float (*)(const cAStarNode* from, const cAStarNode* to);
 
 // A cost function returns exactly this for an edge that may not be used, and for
@@ -92,6 +95,7 @@ class cAStarGraph {
     float walked;  // layer 0's cost of the same edge
   };
   struct cSearchLayer {
+    std::vector<uint8_t> usable;  // the layer's cost function of (node, node) is not impassable
     std::vector<uint32_t> first;  // edges of node i: [first[i], first[i + 1])
     std::vector<cSearchEdge> edges;
   };
@@ -105,7 +109,22 @@ class cAStarGraph {
 
   // Search scratch kept between searches so a search costs what it visits, not the graph's size.
   mutable std::vector<cSearchLayer> mSearchLayers;
-  mutable std::vector<float> mBestCost;
-  mutable std::vector<uint32_t> mBestCostStamp;
+  struct cBestCost {
+    float g;
+    uint32_t stamp;  // g holds for the search with this stamp only
+  };
+  struct cOpenRecord {
+    int node;
+    int parent;    // record index, -1 for the start
+    float g;       // sum of the layer's costs from the start
+    float walked;  // sum of layer 0's costs: the length when layer 0 is the distance layer
+  };
+  struct cOpenEntry {
+    float f;
+    int record;  // also the order of opening
+  };
+  mutable std::vector<cBestCost> mBestCost;
   mutable uint32_t mSearchStamp = 0;
+  mutable std::vector<cOpenRecord> mRecords;
+  mutable std::vector<cOpenEntry> mOpen;
 };

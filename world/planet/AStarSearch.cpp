@@ -8,24 +8,16 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <queue>
 
 #include "world/planet/AStarGraph.h"
 
 namespace {
 
-struct cOpenRecord {
-  int node;
-  int parent;  // record index, -1 for the start
-  float g;     // sum of the layer's costs from the start
-  float walked;  // sum of layer 0's costs: the length when layer 0 is the distance layer
-};
-
-struct cHeapEntry {
-  float f;
-  int record;  // also the order of opening
-  bool operator>(const cHeapEntry& o) const { return f > o.f || (f == o.f && record > o.record); }
-};
+// The heap's order: the entry that comes out later is "less".
+template <class tEntry>
+bool ComesOutLater(const tEntry& a, const tEntry& b) {
+  return a.f > b.f || (a.f == b.f && a.record > b.record);
+}
 
 }  // namespace
 
@@ -42,26 +34,22 @@ bool cAStarGraph::FindPath(int layer, const Ru::Math::Vector3& startPosition, co
   const cAStarNode* goalNode = &mNodes[static_cast<size_t>(goal)];
 
   // Best known g per node, valid where its stamp is this search's.
-  if (mBestCost.size() != mNodes.size()) {
-    mBestCost.assign(mNodes.size(), FLT_MAX);
-    mBestCostStamp.assign(mNodes.size(), 0);
-  }
+  if (mBestCost.size() != mNodes.size()) mBestCost.assign(mNodes.size(), cBestCost{FLT_MAX, 0});
   if (++mSearchStamp == 0) {  // the stamp wrapped: forget every old one
-    std::fill(mBestCostStamp.begin(), mBestCostStamp.end(), 0);
+    for (cBestCost& b : mBestCost) b.stamp = 0;
     mSearchStamp = 1;
   }
   auto bestCost = [&](int node) {
-    return mBestCostStamp[static_cast<size_t>(node)] == mSearchStamp ? mBestCost[static_cast<size_t>(node)] : FLT_MAX;
-  };
-  auto setBestCost = [&](int node, float g) {
-    mBestCostStamp[static_cast<size_t>(node)] = mSearchStamp;
-    mBestCost[static_cast<size_t>(node)] = g;
+    const cBestCost& b = mBestCost[static_cast<size_t>(node)];
+    return b.stamp == mSearchStamp ? b.g : FLT_MAX;
   };
 
-  std::vector<cOpenRecord> records;
-  std::priority_queue<cHeapEntry, std::vector<cHeapEntry>, std::greater<cHeapEntry>> open;
+  std::vector<cOpenRecord>& records = mRecords;
+  std::vector<cOpenEntry>& open = mOpen;
+  records.clear();
+  open.clear();
   records.push_back({start, -1, 0.0f, 0.0f});
-  setBestCost(start, 0.0f);
+  mBestCost[static_cast<size_t>(start)] = {0.0f, mSearchStamp};
   int current = 0;
 
   for (;;) {
@@ -76,24 +64,26 @@ bool cAStarGraph::FindPath(int layer, const Ru::Math::Vector3& startPosition, co
 
     const uint32_t end = edges.first[static_cast<size_t>(here.node) + 1];
     for (uint32_t e = edges.first[static_cast<size_t>(here.node)]; e < end; ++e) {
+      // Impassable edges and edges into nodes the layer forbids were left out of these.
       const cSearchEdge& edge = edges.edges[e];
-      if (edge.cost == kAStarImpassableCost) continue;
+      cBestCost& best = mBestCost[static_cast<size_t>(edge.to)];
       const float g = edge.cost + here.g;
-      if (!(g < bestCost(edge.to))) continue;
-      const cAStarNode* target = &mNodes[static_cast<size_t>(edge.to)];
-      if (functions.cost(target, target) == kAStarImpassableCost) continue;
-      setBestCost(edge.to, g);
-      float f = g + functions.heuristic(target, goalNode);
+      if (best.stamp == mSearchStamp && !(g < best.g)) continue;
+      if (!(g < FLT_MAX)) continue;
+      best = {g, mSearchStamp};
+      float f = g + functions.heuristic(&mNodes[static_cast<size_t>(edge.to)], goalNode);
       if (std::isnan(f)) f = INFINITY;  // keeps the heap's order well defined
-      open.push({f, static_cast<int>(records.size())});
+      open.push_back({f, static_cast<int>(records.size())});
+      std::push_heap(open.begin(), open.end(), ComesOutLater<cOpenEntry>);
       records.push_back({edge.to, current, g, here.walked + edge.walked});
     }
 
     // The cheapest record whose node has not been reached more cheaply since.
     current = -1;
     while (!open.empty()) {
-      const int candidate = open.top().record;
-      open.pop();
+      std::pop_heap(open.begin(), open.end(), ComesOutLater<cOpenEntry>);
+      const int candidate = open.back().record;
+      open.pop_back();
       const cOpenRecord& r = records[static_cast<size_t>(candidate)];
       if (r.g > bestCost(r.node)) continue;
       current = candidate;
