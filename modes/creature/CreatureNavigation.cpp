@@ -64,6 +64,34 @@ void MakeGeodesicSphere(std::vector<Vector3>& points, std::vector<std::array<int
   }
 }
 
+constexpr size_t NodeCount() {
+  size_t edges = 30, faces = 20, points = 12;
+  for (int i = 0; i < kSubdivisions; ++i) {
+    points += edges;
+    edges = edges * 2 + faces * 3;
+    faces *= 4;
+  }
+  return points;
+}
+
+// The cache holds no stamp of what it was built from, so a sample of it is
+// checked against the planet and the cost function as they are now: one built
+// over other terrain, or before the creature cost changed, is built again.
+bool CacheFitsThePlanet(const cAStarGraph& graph) {
+  if (graph.GetNodeCount() != NodeCount()) return false;
+  const cPlanetModel& planet = GetPlanetModel();
+  for (size_t i = 0; i < graph.GetNodeCount(); i += 97) {
+    const cAStarNode& n = graph.GetNode(static_cast<int>(i));
+    const float ground = planet.GetSurfaceRadius(Position(&n));
+    if (!(std::fabs(Ru::Math::Vector3Length(Position(&n)) - ground) <= 1e-3f * ground)) return false;
+  }
+  size_t seen = 0;
+  for (const auto& [from, targets] : graph.GetEdgeTable(kCreatureNavigationLayer))
+    for (const auto& [to, cost] : targets)
+      if (seen++ % 97 == 0 && cost != CreatureTravelCost(&graph.GetNode(from), &graph.GetNode(to))) return false;
+  return seen > 0;
+}
+
 }  // namespace
 
 float CreatureTravelCost(const cAStarNode* from, const cAStarNode* to) {
@@ -107,13 +135,13 @@ void AddCreatureNavigationNodesAndEdges(cAStarGraph& graph) {
 
 bool InitCreatureAStar(cAStarGraph& graph, const std::string& cacheFile) {
   const uint32_t started = Sys_Milliseconds();
-  if (graph.LoadCache(cacheFile, kCreatureNavigationLayer + 1)) {
+  if (graph.LoadCache(cacheFile, kCreatureNavigationLayer + 1) && CacheFitsThePlanet(graph)) {
     graph.SetLayerFunctions(kCreatureNavigationLayer, CreatureTravelCost, NodeDistance);
     DebugPrintf("Navigation graph read from the path cache in %u ms (%zu nodes)\n", Sys_Milliseconds() - started,
                 graph.GetNodeCount());
     return true;
   }
-  graph = cAStarGraph();  // a damaged cache left nothing behind, but start clean all the same
+  graph = cAStarGraph();  // drop a cache that loaded but does not fit
   AddCreatureNavigationNodesAndEdges(graph);
   graph.AddLayer(CreatureTravelCost, NodeDistance);
   const bool saved = graph.SaveCache(cacheFile);

@@ -20,6 +20,7 @@ float CreatureTravelCost(const cAStarNode* from, const cAStarNode* to);
 void AddCreatureNavigationNodesAndEdges(cAStarGraph& graph);
 
 // Reads the cache into the graph and sets the creature layer's functions; when
-// the cache is missing or damaged builds the graph with the creature layer and
-// writes the cache. Returns true when the graph came from the cache.
+// the cache is missing, damaged, or was built over other terrain or another
+// creature cost, builds the graph with the creature layer and writes the cache.
+// Returns true when the graph came from the cache.
 bool InitCreatureAStar(cAStarGraph& graph, const std::string& cacheFile = kCreaturePathCacheFile);
