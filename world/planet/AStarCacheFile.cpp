@@ -120,8 +120,11 @@ bool cAStarGraph::LoadCacheFromBytes(const uint8_t* data, size_t size, uint32_t 
       const int64_t order = static_cast<int64_t>(from) * nodeCount + to;
       if (order <= previous) return false;
       previous = order;
-      auto& row = table[static_cast<int>(from)];
-      row.emplace_hint(row.end(), static_cast<int>(to), cost);
+      // Records ascend, so each lands at the end of its map.
+      auto row = table.empty() || table.rbegin()->first != static_cast<int>(from)
+                     ? table.emplace_hint(table.end(), static_cast<int>(from), std::map<int, float>{})
+                     : std::prev(table.end());
+      row->second.emplace_hint(row->second.end(), static_cast<int>(to), cost);
     }
   }
   if (in.Remaining() != 0) return false;

@@ -62,18 +62,8 @@ bool cAStarGraph::IsUsableLayer(int layer) const {
 
 int cAStarGraph::FindNearestNode(int layer, const Ru::Math::Vector3& position) const {
   if (!IsUsableLayer(layer)) return -1;
-  const std::vector<uint8_t>& usable = SearchLayer(layer).usable;
-  int best = -1;
-  float bestDistance = INFINITY;
-  for (size_t i = 0; i < mNodes.size(); ++i) {
-    const cAStarNode& n = mNodes[i];
-    const float dx = n.x - position.x, dy = n.y - position.y, dz = n.z - position.z;
-    const float d = dx * dx + dy * dy + dz * dz;
-    if (!(d < bestDistance) || !usable[i]) continue;  // only a strictly nearer node replaces the best
-    best = static_cast<int>(i);
-    bestDistance = d;
-  }
-  return best;
+  if (!mNodeGrid.IsBuilt()) mNodeGrid.Build(mNodes);
+  return mNodeGrid.FindNearest(mNodes, SearchLayer(layer).usable, position);
 }
 
 const cAStarGraph::tEdgeTable& cAStarGraph::GetEdgeTable(int layer) const {

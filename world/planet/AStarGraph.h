@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "math/Types.h"
+#include "world/planet/AStarNodeGrid.h"
 
 struct cAStarNode {
   float x = 0.0f, y = 0.0f, z = 0.0f;
@@ -100,7 +101,10 @@ class cAStarGraph {
     std::vector<cSearchEdge> edges;
   };
   const cSearchLayer& SearchLayer(int layer) const;
-  void GraphChanged() { mSearchLayers.clear(); }
+  void GraphChanged() {
+    mSearchLayers.clear();
+    mNodeGrid.Clear();
+  }
   bool IsUsableLayer(int layer) const;
 
   std::vector<cAStarNode> mNodes;
@@ -109,6 +113,7 @@ class cAStarGraph {
 
   // Search scratch kept between searches so a search costs what it visits, not the graph's size.
   mutable std::vector<cSearchLayer> mSearchLayers;
+  mutable cAStarNodeGrid mNodeGrid;
   struct cBestCost {
     float g;
     uint32_t stamp;  // g holds for the search with this stamp only

@@ -213,3 +213,45 @@ TEST(AStarSearch, LayersWithoutFunctionsOrTablesFailCleanly) {
   EXPECT_TRUE(graph.FindPath(1, Vector3{0, 0, 0}, Vector3{1, 0, 0}, FLT_MAX, path));
   EXPECT_EQ(path.size(), 2u);
 }
+
+TEST(AStarSearch, NearestNodeIsTheLowestIndexAmongTheNearestUsableOnes) {
+  // Brute force over every node, as the graph defines it.
+  auto bruteForce = [](const cAStarGraph& g, const Vector3& p) {
+    int best = -1;
+    float bestDistance = INFINITY;
+    for (size_t i = 0; i < g.GetNodeCount(); ++i) {
+      const cAStarNode& n = g.GetNode(static_cast<int>(i));
+      const float dx = n.x - p.x, dy = n.y - p.y, dz = n.z - p.z;
+      const float d = dx * dx + dy * dy + dz * dz;
+      if (d < bestDistance && RandomLayerCost(&n, &n) != kAStarImpassableCost) {
+        best = static_cast<int>(i);
+        bestDistance = d;
+      }
+    }
+    return best;
+  };
+  uint32_t seed = 99;
+  auto coordinate = [&](float scale) { return (static_cast<float>(Sys_RandomFrom(seed)) / 32767.0f - 0.5f) * scale; };
+  for (int shape = 0; shape < 4; ++shape) {
+    cAStarGraph graph;
+    const int count = shape == 3 ? 1 : 300;
+    for (int i = 0; i < count; ++i) {
+      // A cloud, a flat sheet with points on a coarse lattice (many ties), a thin shell.
+      Vector3 p{coordinate(100), coordinate(100), shape == 1 ? 0.0f : coordinate(100)};
+      if (shape == 1) p = Vector3{std::round(p.x / 10) * 10, std::round(p.y / 10) * 10, 0.0f};
+      if (shape == 2) {
+        const float len = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z) + 1e-3f;
+        p = Vector3{p.x / len * 500, p.y / len * 500, p.z / len * 500};
+      }
+      graph.AddNode(cAStarNode{p.x, p.y, p.z, static_cast<float>(i)});
+    }
+    graph.AddNode(cAStarNode{INFINITY, 0, 0, static_cast<float>(count)});
+    graph.AddLayer(RandomLayerCost, NodeDistance);
+    std::vector<Vector3> queries = {{0, 0, 0}, {1e6f, -1e6f, 3}, {NAN, 0, 0}, {INFINITY, 0, 0}, {5, 5, 0}};
+    for (int q = 0; q < 200; ++q) queries.push_back(Vector3{coordinate(160), coordinate(160), coordinate(shape == 2 ? 1200 : 160)});
+    for (int q = 0; q < 100; ++q)  // halfway between lattice points: equally near nodes in different cells
+      queries.push_back(Vector3{std::round(coordinate(100) / 5) * 5, std::round(coordinate(100) / 5) * 5, 0.0f});
+    for (const Vector3& p : queries)
+      ASSERT_EQ(graph.FindNearestNode(1, p), bruteForce(graph, p)) << "shape " << shape << " at " << p.x << " " << p.y << " " << p.z;
+  }
+}
