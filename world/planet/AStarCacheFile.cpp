@@ -96,7 +96,7 @@ bool cAStarGraph::LoadCache(const std::string& fileName, uint32_t requiredLayers
 bool cAStarGraph::LoadCacheFromBytes(const uint8_t* data, size_t size, uint32_t requiredLayers) {
   cCacheReader in(data, size);
   uint32_t nodeCount = 0;
-  if (!in.U32(nodeCount) || nodeCount >= kSectionEnd) return false;
+  if (!in.U32(nodeCount) || nodeCount > static_cast<uint32_t>(INT32_MAX)) return false;  // nodes are int-indexed
   if (static_cast<uint64_t>(nodeCount) * 16 > in.Remaining()) return false;  // before reserving anything
   std::vector<cAStarNode> nodes(nodeCount);
   for (cAStarNode& n : nodes)
