@@ -12,6 +12,7 @@ set(QV_TEST_LIBS_rovurozoviz qv_sim_rovurozoviz)
 set(QV_TEST_LIBS_behavior qv_sim_behavior)
 set(QV_TEST_LIBS_sim qv_sim_gamedata)
 set(QV_TEST_LIBS_planet qv_world_planet)
+set(QV_TEST_LIBS_nav qv_world_planet)
 set(QV_TEST_LIBS_input qv_input)
 set(QV_TEST_LIBS_glui qv_platform qv_glf)
 

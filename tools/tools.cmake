@@ -15,6 +15,8 @@ add_custom_command(
   OUTPUT ${QV_TERRAIN_BIN} ${QV_LANDCOLOR_BMP}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/Data/Terrain ${CMAKE_SOURCE_DIR}/Data/Textures
   COMMAND qv_terrain_generator ${QV_TERRAIN_BIN} ${QV_LANDCOLOR_BMP}
+  # The path cache was built over the old terrain.
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_SOURCE_DIR}/Data/Terrain/Paths.bin
   DEPENDS qv_terrain_generator
   COMMENT "Generating the planet's terrain and colour ramp"
   VERBATIM)
