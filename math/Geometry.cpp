@@ -79,8 +79,11 @@ bool PointInTriangle(const Vector3& a, const Vector3& b, const Vector3& c, const
 
 bool RayIntersectsTriangle(const Vector3& a, const Vector3& b, const Vector3& c, const Ray& ray, Vector3& hit) {
   Plane plane = PlaneFromPoints(a, b, c);
-  Vector3 end = Vector3Add(ray.origin, ray.direction);
-  if (!RayPlaneIntersect(plane, ray.origin, end, hit)) return false;
+  // The direction itself, not (origin + direction) - origin: far from the world
+  // origin that difference loses the small normal part of a grazing ray.
+  float t;
+  if (!LinePlaneParameter(plane, ray.origin, ray.direction, t)) return false;
+  hit = Vector3Add(ray.origin, Vector3Scale(ray.direction, t));
   return PointInTriangle(a, b, c, hit);
 }
 

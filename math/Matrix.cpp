@@ -1,5 +1,7 @@
 #include "math/Matrix.h"
 
+#include <cfloat>
+
 namespace Ru::Math {
 
 // ---- 3x3: building ----------------------------------------------------------------
@@ -134,7 +136,15 @@ void Matrix3FromEulerAngles(float a0, float a1, float a2, Matrix3& out) { out = 
 Vector3 Matrix3ToEulerAngles(const Matrix3& a) {
   float m00 = a.At(0, 0), m01 = a.At(0, 1), m02 = a.At(0, 2);
   float cy = std::sqrt(m00 * m00 + m01 * m01);
-  if (cy <= 0.001f) return Vector3{std::atan2(-a.At(2, 1), a.At(1, 1)), std::atan2(-m02, cy), 0.0f};
+  if (cy <= 0.001f) {
+    // Near the lock rows 1 and 2 hold a0 and a2 only as a sum or difference;
+    // the small m00, m01 still give a2 (unless they are rounding noise: then
+    // a2 = 0), and a0 follows from rows 1 and 2 turned back by a2.
+    float a2 = cy > FLT_EPSILON ? std::atan2(m01, m00) : 0.0f;
+    float s2 = std::sin(a2), c2 = std::cos(a2);
+    float a0 = std::atan2(s2 * a.At(2, 0) - c2 * a.At(2, 1), c2 * a.At(1, 1) - s2 * a.At(1, 0));
+    return Vector3{a0, std::atan2(-m02, cy), a2};
+  }
   return Vector3{std::atan2(a.At(1, 2), a.At(2, 2)), std::atan2(-m02, cy), std::atan2(m01, m00)};
 }
 void Matrix3ToEulerAngles(const Matrix3& a, Vector3& angles) { angles = Matrix3ToEulerAngles(a); }

@@ -21,10 +21,16 @@ Quaternion QuatFromAngleAxis(const Vector3& axis, float angle) {
 void QuatFromAngleAxis(const Vector3& axis, float angle, Quaternion& out) { out = QuatFromAngleAxis(axis, angle); }
 
 void QuatToAngleAxis(const Quaternion& q, Vector3& axis, float& angle) {
-  float a = 2.0f * std::acos(q.w);
-  float k = 1.0f / std::sin(a * 0.5f);
+  // The same angle as 2 acos(w), but taken from the vector part: near the
+  // identity w rounds to 1 while x, y, z still hold the turn.
+  float s = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
+  angle = 2.0f * std::atan2(s, q.w);
+  if (s == 0.0f) {
+    axis = Vector3{1.0f, 0.0f, 0.0f};  // no turn: every axis is right
+    return;
+  }
+  float k = 1.0f / s;
   axis = Vector3{q.x * k, q.y * k, q.z * k};
-  angle = a;
 }
 
 Quaternion QuatInverse(const Quaternion& q) {
@@ -195,23 +201,37 @@ void QuatSlerpNear(Quaternion& out, const Quaternion& q0, const Quaternion& q1, 
   out = QuatSlerpNear(q0, q1, t);
 }
 
+// The unit direction of v and false for a length under 2^-16. Scaled by the
+// largest component first, so no square overflows for long vectors.
+static bool DirectionOf(const Vector3& v, Vector3& unit) {
+  float largest = MaxFloat(std::fabs(v.x), MaxFloat(std::fabs(v.y), std::fabs(v.z)));
+  // Under 2^-17 in every component is short whatever the rest (and keeps
+  // 1 / largest finite for denormal inputs).
+  if (!(largest >= kShortLength * 0.5f)) return false;
+  Vector3 scaled = Vector3Scale(v, 1.0f / largest);
+  float length = Vector3Length(scaled);  // 1 to sqrt 3
+  if (largest * length < kShortLength) return false;
+  unit = Vector3Scale(scaled, 1.0f / length);
+  return true;
+}
+
 // Directions closer than this (about 0.26 degrees) are treated as parallel or
 // opposite: the cross product no longer gives a trustworthy axis.
 static const float kParallelCos = 0.99999f;
 
 Quaternion QuatFromTwoVectors(const Vector3& a, const Vector3& b) {
-  float la = Vector3Length(a), lb = Vector3Length(b);
-  if (la < kShortLength || lb < kShortLength) return QuatIdentity();
-  float d = Vector3Dot(Vector3Scale(a, 1.0f / la), Vector3Scale(b, 1.0f / lb));
+  Vector3 ua, ub;
+  if (!DirectionOf(a, ua) || !DirectionOf(b, ub)) return QuatIdentity();
+  float d = Vector3Dot(ua, ub);
   if (std::fabs(d) >= kParallelCos) {
     if (d > 0.0f) return QuatIdentity();
     // Opposite: any axis at right angles to a gives the half turn.
-    Vector3 axis = Vector3Cross(Vector3{1.0f, 0.0f, 0.0f}, a);
-    if (Vector3LengthSquared(axis) < kShortLength) axis = Vector3Cross(Vector3{0.0f, 1.0f, 0.0f}, a);
+    Vector3 axis = Vector3Cross(Vector3{1.0f, 0.0f, 0.0f}, ua);
+    if (Vector3LengthSquared(axis) < kShortLength) axis = Vector3Cross(Vector3{0.0f, 1.0f, 0.0f}, ua);
     axis = Vector3Normalized(axis);
     return Quaternion{axis.x, axis.y, axis.z, 0.0f};
   }
-  Vector3 axis = Vector3Normalized(Vector3Cross(a, b));
+  Vector3 axis = Vector3Normalized(Vector3Cross(ua, ub));
   float h = std::acos(d) / 2.0f;
   float s = std::sin(h);
   return Quaternion{axis.x * s, axis.y * s, axis.z * s, std::cos(h)};

@@ -65,6 +65,21 @@ TEST(Triangles, RayHitsAreWrittenEvenWhenOutside) {
   EXPECT_FALSE(RayIntersectsTriangle(a, b, c, Ray{Vector3{0.2f, 0.2f, 5}, Vector3{1, 0, 0}}, hit));
 }
 
+// Regression: a grazing ray far from the world origin rebuilt its direction as
+// (origin + direction) - origin, losing the small normal component to rounding,
+// and the hit moved by several units along the ray.
+TEST(Triangles, GrazingRayFarOutHitsWhereTheDirectionSays) {
+  Vector3 a{-1000, -1000, 500}, b{2000, -1000, 500}, c{0, 2000, 500};
+  for (float dz : {-1e-3f, -1.7e-3f, -3.1e-3f}) {
+    Ray ray{Vector3{0.3f, 0.2f, 500.5f}, Vector3{0.6f, 0.8f, dz}};
+    Vector3 hit;
+    ASSERT_TRUE(RayIntersectsTriangle(a, b, c, ray, hit));
+    const double t = -0.5 / static_cast<double>(dz);  // exact in double
+    EXPECT_NEAR(hit.x, 0.3 + 0.6 * t, 1e-3 * t) << dz;
+    EXPECT_NEAR(hit.y, 0.2 + 0.8 * t, 1e-3 * t) << dz;
+  }
+}
+
 TEST(ArcDistance, OnTheRayAtRightAnglesAndAtTheOrigin) {
   Ray ray{Vector3{1, 1, 1}, Vector3{0, 0, 1}};
   EXPECT_NEAR(RayPointArcDistance(ray, Vector3{1, 1, 7}), 0.0f, 1e-6f);

@@ -95,6 +95,18 @@ TEST(EulerAngles, RoundTripAndGimbalCase) {
   EXPECT_TRUE(NearM3(Matrix3FromEulerAngles(g), gimbal, 1e-3f));
 }
 
+// Regression: within 0.001 of the lock the third angle was dropped, so the
+// rebuilt matrix was off by up to 1.8e-3; the small terms still hold it.
+TEST(EulerAngles, NearTheLockTheRebuiltMatrixMatches) {
+  for (float offset : {1e-6f, 1e-4f, 5e-4f, 9e-4f, 2e-3f})
+    for (float side : {1.0f, -1.0f})
+      for (float a0 : {-2.5f, 0.3f, 1.9f})
+        for (float a2 : {-1.2f, 0.7f, 3.0f}) {
+          Matrix3 m = Matrix3FromEulerAngles(a0, side * (1.5707964f - offset), a2);
+          EXPECT_TRUE(NearM3(Matrix3FromEulerAngles(Matrix3ToEulerAngles(m)), m, 1e-5f)) << offset << " " << side;
+        }
+}
+
 TEST(EulerAngles, TurnAboutXThenYThenZOnFixedAxes) {
   Vector3 a{0.4f, -0.9f, 1.3f};
   Matrix3 expected = Matrix3Multiply(Matrix3Multiply(Matrix3FromAngleAxis(Vector3{1, 0, 0}, a.x),

@@ -60,6 +60,42 @@ TEST(QuatFromTwoVectors, SmallAnglesStillTurn) {
   }
 }
 
+// Regression: a short `a` opposite `b` tested its fallback axis on the raw `a`
+// and normalised a zero vector (NaN); lengths past 1e19 overflowed the squared
+// length and the cross product. The guarded builder stays finite and unit.
+TEST(QuatFromTwoVectors, ShortAndLongInputsGiveAUnitTurn) {
+  const Vector3 dirs[] = {kY, Vector3Normalized(Vector3{3, 1, -2}), Vector3Normalized(Vector3{-1, 2, 2}), kX, kZ};
+  for (float la : {1e-4f, 1.0f, 1e19f, 3e37f})
+    for (float lb : {1e-4f, 1.0f, 3e37f})
+      for (const Vector3& da : dirs)
+        for (const Vector3& db : dirs)
+          for (float sign : {1.0f, -1.0f}) {
+            Quaternion q = QuatFromTwoVectors(Vector3Scale(da, la), Vector3Scale(db, lb * sign));
+            ASSERT_TRUE(std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w))
+                << la << " " << lb;
+            ASSERT_NEAR(QuatDot(q, q), 1.0f, 1e-5f);
+            ASSERT_TRUE(Near3(QuatRotateVector(q, da), Vector3Scale(db, sign), 1e-4f)) << la << " " << lb;
+          }
+}
+
+// Regression: near the identity w rounds to 1, acos gave angle 0 and the axis
+// divided by sin 0 (inf, nan, nan).
+TEST(QuatToAngleAxis, SmallTurnsKeepTheirAngleAndAxis) {
+  const Vector3 axis = Vector3Normalized(Vector3{1, -2, 2});
+  for (float turn : {1e-6f, 1e-4f, 3e-3f, 0.5f, 3.0f}) {
+    Vector3 gotAxis;
+    float gotAngle;
+    QuatToAngleAxis(QuatFromAngleAxis(axis, turn), gotAxis, gotAngle);
+    EXPECT_NEAR(gotAngle, turn, turn * 1e-4f) << turn;
+    EXPECT_TRUE(Near3(gotAxis, axis, 1e-4f)) << turn;
+  }
+  Vector3 gotAxis;
+  float gotAngle;
+  QuatToAngleAxis(QuatIdentity(), gotAxis, gotAngle);
+  EXPECT_EQ(gotAngle, 0.0f);
+  EXPECT_NEAR(Vector3Length(gotAxis), 1.0f, 1e-6f);  // any unit axis turns by 0
+}
+
 // "Apart" is the angle between the quaternions as 4-vectors, half the turn
 // between the orientations: 4 degrees apart is an 8-degree turn.
 TEST(QuatSlerp, SwitchesToNormalisedLerpUnderFiveDegrees) {
