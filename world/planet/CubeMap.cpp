@@ -233,25 +233,33 @@ bool TestCubeMapIterator() {
   auto* map = new cCubeMap<float>(2, 2, 1.0f);
   cCubeMapIterator* it = map->CreateAllCellsIterator();
   float value = 1.0f;
-  for (; !it->IsDone(); it->Next()) map->SetCell(it->GetCell(), value++);
+  cCellCoordinate last;
+  for (; !it->IsDone(); it->Next()) map->SetCell(last = it->GetCell(), value++);
   delete it;
+  int seen = 0;
   cCubeMapIterator_AllCells second(map);
-  while (!second.IsDone()) second.Next();
-  (void)map->Sample(cFaceCoordinate{0, 0.5f, 0.5f});
+  for (; !second.IsDone(); second.Next()) ++seen;
+  // 24 cells each time, column by column (cell (0, 0, 1) came second), ending
+  // at (5, 1, 1); the centre of face 0 is the mean of its four cells.
+  bool good = value == 25.0f && seen == 24 && last.face == 5 && last.a == 1 && last.b == 1 &&
+              map->GetCell({0, 0, 1}) == 2.0f && map->Sample(cFaceCoordinate{0, 0.5f, 0.5f}) == 2.5f;
   delete map;
-  return true;
+  return good;
 }
 
 bool TestCubeMapDirections() {
+  bool good = true;
   for (int i = 0; i < 100; ++i) {
     float x = (static_cast<float>(Sys_Random()) - 16383.5f) / 32767.0f;
     float y = (static_cast<float>(Sys_Random()) - 16383.5f) / 32767.0f;
     float z = (static_cast<float>(Sys_Random()) - 16383.5f) / 32767.0f;
     float len = std::sqrt(x * x + y * y + z * z);
     Ru::Math::Vector3 d{x / len, y / len, z / len};
-    (void)FaceCoordinateToDirection(DirectionToFaceCoordinate(d));
+    cFaceCoordinate c = DirectionToFaceCoordinate(d);
+    Ru::Math::Vector3 back = FaceCoordinateToDirection(c);
+    good = good && c.face < kNoFace && Ru::Math::Vector3NearEqual(back, d, 1e-5f);
   }
-  return true;
+  return good;
 }
 
 }  // namespace nKoPlanet

@@ -290,7 +290,8 @@ class cCubeMap : public cICubeMap {
   std::vector<T> mCells;
 };
 
-// Start-up self tests; each returns true.
+// Start-up self tests: true when the walk, the sampling and the direction
+// round trip give what they must.
 bool TestCubeMapIterator();
 bool TestCubeMapDirections();
 

@@ -140,6 +140,11 @@ TEST(CubeMap, IteratorOrderAndInteriorSample) {
   // Walk order is column-major within a face: cell (0, a=0, b=1) got 2.
   EXPECT_EQ(map.GetCell({0, 0, 1}), 2.0f);
   EXPECT_FLOAT_EQ(map.Sample({0, 0.5f, 0.5f}), 2.5f);
+}
+
+// The start-up self tests check what they walk and convert: each answers
+// false when the iterator, the sampler or a face conversion goes wrong.
+TEST(CubeMap, StartUpSelfTestsPass) {
   EXPECT_TRUE(TestCubeMapIterator());
   EXPECT_TRUE(TestCubeMapDirections());
 }
@@ -164,9 +169,40 @@ TEST(CubeMap, IntegerAndVectorMapsInterpolate) {
   ints.SetCell({0, 0, 1}, 30);
   ints.SetCell({0, 1, 1}, 41);
   EXPECT_EQ(ints.Sample({0, 0.5f, 0.5f}), 25);  // 25.25 truncated
-  cCubeMap<Vector3> vectors(2, 2, Vector3{1, 2, 3});
-  Vector3 v = vectors.Sample({3, 0.5f, 0.5f});
-  EXPECT_FLOAT_EQ(v.y, 2.0f);
+  // Each component interpolates on its own: the cells differ in every one.
+  cCubeMap<Vector3> vectors(2, 2, Vector3{});
+  vectors.SetCell({3, 0, 0}, Vector3{1, 2, 3});
+  vectors.SetCell({3, 1, 0}, Vector3{5, -2, 0});
+  vectors.SetCell({3, 0, 1}, Vector3{0, 0, 8});
+  vectors.SetCell({3, 1, 1}, Vector3{4, 4, 4});
+  Vector3 centre = vectors.Sample({3, 0.5f, 0.5f});
+  EXPECT_FLOAT_EQ(centre.x, 2.5f);
+  EXPECT_FLOAT_EQ(centre.y, 1.0f);
+  EXPECT_FLOAT_EQ(centre.z, 3.75f);
+  Vector3 offCentre = vectors.Sample({3, 0.375f, 0.5f});  // a quarter of the way across, half way along
+  EXPECT_FLOAT_EQ(offCentre.x, 1.5f);
+  EXPECT_FLOAT_EQ(offCentre.y, 1.0f);
+  EXPECT_FLOAT_EQ(offCentre.z, 4.625f);
+}
+
+// The face table pinned in world terms: the centre of cell (a = 0, b = 1) of a
+// 4 x 4 face, (u, v) = (0.125, 0.375), is one fixed direction per face, so a
+// mirrored or turned face cannot pass by agreeing with itself.
+TEST(CubeMap, EachFacePointIsAFixedWorldDirection) {
+  const Vector3 cubePoints[6] = {{0.75f, -0.25f, 1},  {0.75f, 0.25f, -1}, {1, -0.75f, 0.25f},
+                                 {-1, 0.75f, 0.25f}, {0.75f, 1, 0.25f},  {-0.75f, -1, 0.25f}};
+  for (uint32_t face = 0; face < 6; ++face) {
+    const Vector3& p = cubePoints[face];
+    const float len = Length(p);
+    Vector3 d = FaceCoordinateToDirection(CellToFaceCoordinate(face, 0, 1, 4, 4));
+    EXPECT_NEAR(d.x, p.x / len, 1e-6f) << face;
+    EXPECT_NEAR(d.y, p.y / len, 1e-6f) << face;
+    EXPECT_NEAR(d.z, p.z / len, 1e-6f) << face;
+    cFaceCoordinate c = DirectionToFaceCoordinate(p);
+    EXPECT_EQ(c.face, face);
+    EXPECT_FLOAT_EQ(c.u, 0.125f) << face;
+    EXPECT_FLOAT_EQ(c.v, 0.375f) << face;
+  }
 }
 
 // Sampling a smooth field is continuous across every edge and corner, and

@@ -199,16 +199,34 @@ TEST(PatchMesh, LevelOfDetailSkipsTheFarSideAndRefinesNearTheCamera) {
   sphere.Init(SmallParams(map.get(), true));
   testing::internal::GetCapturedStdout();
   // Camera on +z looking down -z at distance D: model-view is a translation by -D.
-  auto frame = [&](float distance) {
+  auto frame = [&](float distance, float threshold) {
     float mv[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -distance, 1};
     const float n = 1.0f, f = 5000.0f, t = std::tan(20.0f * 3.1415927f / 180.0f) * n;
     float proj[16] = {n / t, 0, 0, 0, 0, n / t, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
-    sphere.UpdateLevelOfDetail(mv, proj, 5.0f);
+    sphere.UpdateLevelOfDetail(mv, proj, threshold);
     return sphere.CountDrawnTriangles();
   };
-  const size_t far = frame(5000.0f);
-  EXPECT_TRUE(sphere.GetDrawList(1).empty() || sphere.GetDrawList(1).front()->level == 2);  // the -z face: roots only
-  const size_t near = frame(600.0f);
+  // Never split: every face draws its root, also the -z face right behind the
+  // planet (a root's corners are cube corners, never all on the far side).
+  frame(5000.0f, 1e9f);
+  for (uint32_t face = 0; face < 6; ++face) {
+    ASSERT_EQ(sphere.GetDrawList(face).size(), 1u) << face;
+    EXPECT_EQ(sphere.GetDrawList(face).front(), sphere.GetRoot(face));
+  }
+  // Always split: the front face draws all 16 leaves; the back face loses its
+  // four middle leaves (every corner within 37 degrees of straight behind) and
+  // keeps the 12 of its rim.
+  frame(5000.0f, 0.0f);
+  EXPECT_EQ(sphere.GetDrawList(0).size(), 16u);
+  const auto& back = sphere.GetDrawList(1);
+  EXPECT_EQ(back.size(), 12u);
+  for (const cTerrainPatch* p : back) {
+    EXPECT_EQ(p->level, 0u);
+    EXPECT_FALSE((p->X == 2 || p->X == 3) && (p->Y == 2 || p->Y == 3)) << p->X << " " << p->Y;
+  }
+
+  const size_t far = frame(5000.0f, 5.0f);
+  const size_t near = frame(600.0f, 5.0f);
   EXPECT_GT(near, far);
   bool leafOnFront = false;
   for (const cTerrainPatch* p : sphere.GetDrawList(0)) leafOnFront |= p->level == 0;

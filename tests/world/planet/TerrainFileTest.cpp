@@ -46,8 +46,10 @@ TEST(TerrainFile, HeightsLandInFaceColumnRowOrder) {
   for (uint32_t face : {0u, 3u, 5u})
     for (uint32_t a : {0u, 1u, 300u, 511u})
       for (uint32_t b : {0u, 2u, 511u}) EXPECT_EQ(map.GetCell({face, a, b}), Encoded(face, a, b));
-  // Column a runs along u, row b along v: the cell centre's direction samples it back.
-  const float r = planet.GetSurfaceRadius(FaceCoordinateToDirection(CellToFaceCoordinate(2, 7, 400, 512, 512)));
+  // Column a runs along u, row b along v, on the +x face: the centre of cell
+  // (2, 7, 400), (u, v) = (7.5 / 512, 400.5 / 512), is the world direction
+  // (1, 2u - 1, 1 - 2v), a fixed answer that a mirrored face would miss.
+  const float r = planet.GetSurfaceRadius(Ru::Math::Vector3{1.0f, -0.970703125f, -0.564453125f});
   EXPECT_EQ(r, 500.0f + Encoded(2, 7, 400));
 }
 
