@@ -1,6 +1,7 @@
-// The controller's update over many busy agents, beside the bare loop that
-// only steps each current interaction: the difference is what the snapshot,
-// the references held for each turn and the deletion flush cost.
+// The behaviour controller's paths that touch every agent or interaction once,
+// at N = 100 to 100,000, each beside the bare loop that only steps N current
+// interactions. Read the "per_item" column: it must stay flat as N grows (a
+// search per agent or per queued interaction shows as growth with N).
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -28,55 +29,151 @@ class cBenchAgent : public cInteractionAgent {
   tCandidateList mCandidates;
 };
 
+// Never finishes unless told to; may remove its own agent from the controller
+// when stepped.
 class cBenchWalk : public cInteraction {
  public:
-  cIInteraction* Create() override { return new cBenchWalk; }
+  explicit cBenchWalk(bool finishes = false, bool removesAgent = false)
+      : mFinishes(finishes), mRemovesAgent(removesAgent) {}
+  cIInteraction* Create() override { return new cBenchWalk(mFinishes, mRemovesAgent); }
   std::string GetName() override { return "walk"; }
-  uint32_t Step() override { return ++mSteps != 0; }  // never finishes
+  uint32_t Step() override {
+    if (mRemovesAgent) GetBehaviorController().RemoveAgent(GetAgent());
+    return mFinishes ? 0 : ++mSteps != 0;
+  }
 
  private:
+  bool mFinishes, mRemovesAgent;
   uint32_t mSteps = 0;
 };
 
-struct BusyAgents {
-  explicit BusyAgents(int count) {
+struct Agents {
+  explicit Agents(int count) {
     for (int i = 0; i < count; ++i) {
       auto* agent = new cBenchAgent;
       agent->AddRef();
-      agent->StartInteraction(&prototype, 0);
       agents.push_back(agent);
     }
   }
-  ~BusyAgents() {
+  ~Agents() {
     for (cBenchAgent* agent : agents) {
       agent->EndInteraction();
       agent->Release();
     }
+    Drain();
+  }
+  void StartAll(cIInteraction* prototype) {
+    for (cBenchAgent* agent : agents) agent->StartInteraction(prototype, 0);
+  }
+  void RegisterAll() {
+    for (cBenchAgent* agent : agents) GetBehaviorController().AddAgent(agent);
+  }
+  static void Drain() {
+    GetBehaviorController().Clear();
     GetBehaviorController().Update(0);
     GetBehaviorController().Update(0);
   }
-  cBenchWalk prototype;
   std::vector<cBenchAgent*> agents;
 };
 
-void BM_ControllerUpdate(benchmark::State& state) {
-  BusyAgents busy(static_cast<int>(state.range(0)));
-  cBehaviorController& controller = GetBehaviorController();
-  for (cBenchAgent* agent : busy.agents) controller.AddAgent(agent);
-  for (auto _ : state) controller.Update(16);
-  controller.Clear();
-  state.SetItemsProcessed(state.iterations() * state.range(0));
+void PerItem(benchmark::State& state) {
+  state.counters["per_item"] =
+      benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate |
+                                                                  benchmark::Counter::kInvert);
 }
 
+// The reference: step each agent's current interaction, nothing else.
 void BM_BareStepLoop(benchmark::State& state) {
-  BusyAgents busy(static_cast<int>(state.range(0)));
+  Agents all(static_cast<int>(state.range(0)));
+  cBenchWalk walk;
+  all.StartAll(&walk);
   for (auto _ : state) {
-    for (cBenchAgent* agent : busy.agents) benchmark::DoNotOptimize(agent->GetInteraction()->Step());
+    for (cBenchAgent* agent : all.agents) benchmark::DoNotOptimize(agent->GetInteraction()->Step());
   }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
+  PerItem(state);
 }
 
-BENCHMARK(BM_ControllerUpdate)->Arg(100)->Arg(1000);
-BENCHMARK(BM_BareStepLoop)->Arg(100)->Arg(1000);
+// One update over N busy agents.
+void BM_ControllerUpdate(benchmark::State& state) {
+  Agents all(static_cast<int>(state.range(0)));
+  cBenchWalk walk;
+  all.StartAll(&walk);
+  all.RegisterAll();
+  for (auto _ : state) GetBehaviorController().Update(16);
+  Agents::Drain();
+  PerItem(state);
+}
+
+// Registering N agents (each checked for a duplicate), then dropping them.
+void BM_RegisterAgents(benchmark::State& state) {
+  Agents all(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    all.RegisterAll();
+    GetBehaviorController().Clear();
+  }
+  PerItem(state);
+}
+
+// Clear with N busy agents: every interaction is ended and queued for deletion.
+void BM_ClearBusyAgents(benchmark::State& state) {
+  Agents all(static_cast<int>(state.range(0)));
+  cBenchWalk walk;
+  for (auto _ : state) {
+    state.PauseTiming();
+    all.StartAll(&walk);
+    all.RegisterAll();
+    state.ResumeTiming();
+    GetBehaviorController().Clear();
+    state.PauseTiming();
+    Agents::Drain();
+    state.ResumeTiming();
+  }
+  PerItem(state);
+}
+
+// One update in which every step removes its own agent.
+void BM_UpdateRemovingEveryAgent(benchmark::State& state) {
+  Agents all(static_cast<int>(state.range(0)));
+  cBenchWalk leaver(false, true);
+  for (auto _ : state) {
+    state.PauseTiming();
+    all.StartAll(&leaver);
+    all.RegisterAll();
+    state.ResumeTiming();
+    GetBehaviorController().Update(16);
+    state.PauseTiming();
+    Agents::Drain();
+    state.ResumeTiming();
+  }
+  PerItem(state);
+}
+
+// One update in which every interaction finishes, so N are queued for deletion.
+void BM_UpdateEndingEveryInteraction(benchmark::State& state) {
+  Agents all(static_cast<int>(state.range(0)));
+  all.RegisterAll();
+  cBenchWalk once(true);
+  for (auto _ : state) {
+    state.PauseTiming();
+    all.StartAll(&once);
+    GetBehaviorController().Update(0);
+    GetBehaviorController().Update(0);
+    state.ResumeTiming();
+    GetBehaviorController().Update(16);
+  }
+  PerItem(state);
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (int n : {100, 1000, 10000, 100000}) b->Arg(n);
+  b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_BareStepLoop)->Apply(Sizes);
+BENCHMARK(BM_ControllerUpdate)->Apply(Sizes);
+BENCHMARK(BM_RegisterAgents)->Apply(Sizes);
+BENCHMARK(BM_ClearBusyAgents)->Apply(Sizes);
+BENCHMARK(BM_UpdateRemovingEveryAgent)->Apply(Sizes);
+BENCHMARK(BM_UpdateEndingEveryInteraction)->Apply(Sizes);
 
 }  // namespace

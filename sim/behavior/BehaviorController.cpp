@@ -27,8 +27,11 @@ void cBehaviorController::Clear() {
   // breaks that loop so the agent can go once its other holders let go.
   std::vector<tRefPtr<cIInteractionAgent>> dropped;
   dropped.swap(mAgents);
+  mSlots.clear();
+  mEmptySlots = 0;
   ++mRemovals;
-  for (tRefPtr<cIInteractionAgent>& agent : dropped) agent->EndInteraction();
+  for (tRefPtr<cIInteractionAgent>& agent : dropped)
+    if (agent) agent->EndInteraction();
   dropped.clear();
   mLastUpdateTime = 0;
 }
@@ -40,7 +43,10 @@ void cBehaviorController::Update(uint32_t ms) {
 
   // A turn may remove any agent, not only itself (a creature killed by another's
   // interaction), so walk a copy. The copy also holds every agent for its turn.
-  std::vector<tRefPtr<cIInteractionAgent>> snapshot = mAgents;
+  std::vector<tRefPtr<cIInteractionAgent>> snapshot;
+  snapshot.reserve(mAgents.size() - mEmptySlots);
+  for (const tRefPtr<cIInteractionAgent>& agent : mAgents)
+    if (agent) snapshot.push_back(agent);
   const uint32_t removalsBefore = mRemovals;
   for (tRefPtr<cIInteractionAgent>& agent : snapshot) {
     if (mRemovals != removalsBefore && !ContainsAgent(agent.Get())) continue;
@@ -81,9 +87,14 @@ void cBehaviorController::ChooseInteraction(cIInteractionAgent* agent) {
 
 void cBehaviorController::FlushDeletes() {
   // Deleting may release agents whose destructors queue more; work on a copy.
+  // Each stays known as queued until it is gone, so nothing queues it twice.
   std::vector<cIInteraction*> doomed;
   doomed.swap(mDeleting);
-  for (cIInteraction* interaction : doomed) delete interaction;
+  for (cIInteraction* interaction : doomed) {
+    const uintptr_t key = reinterpret_cast<uintptr_t>(interaction);
+    delete interaction;
+    mQueued.erase(key);
+  }
   mDeleting.insert(mDeleting.end(), mPendingDeletes.begin(), mPendingDeletes.end());
   mPendingDeletes.clear();
 }
@@ -91,28 +102,33 @@ void cBehaviorController::FlushDeletes() {
 void cBehaviorController::QueueDelete(cIInteraction* interaction) {
   if (!interaction) return;
   // Queued twice would be deleted twice (an End that ends its agent again).
-  if (std::find(mPendingDeletes.begin(), mPendingDeletes.end(), interaction) != mPendingDeletes.end() ||
-      std::find(mDeleting.begin(), mDeleting.end(), interaction) != mDeleting.end())
-    return;
+  if (!mQueued.insert(reinterpret_cast<uintptr_t>(interaction)).second) return;
   if (auto* group = dynamic_cast<cGroupInteraction*>(interaction)) group->DetachMembers();
   mPendingDeletes.push_back(interaction);
 }
 
 bool cBehaviorController::AddAgent(cIInteractionAgent* agent) {
-  if (!agent || ContainsAgent(agent)) return false;
+  if (!agent || !mSlots.emplace(agent, mAgents.size()).second) return false;
   mAgents.emplace_back(agent);
   return true;
 }
 
 bool cBehaviorController::RemoveAgent(cIInteractionAgent* agent) {
-  auto found = std::find(mAgents.begin(), mAgents.end(), agent);
-  if (found == mAgents.end()) return false;
-  tRefPtr<cIInteractionAgent> held = std::move(*found);  // released after the list is consistent
-  mAgents.erase(found);
+  auto found = mSlots.find(agent);
+  if (found == mSlots.end()) return false;
+  tRefPtr<cIInteractionAgent> held = std::move(mAgents[found->second]);  // released after the list is consistent
+  mSlots.erase(found);
+  ++mEmptySlots;
   ++mRemovals;
+  CompactIfSparse();
   return true;
 }
 
-bool cBehaviorController::ContainsAgent(cIInteractionAgent* agent) {
-  return std::find(mAgents.begin(), mAgents.end(), agent) != mAgents.end();
+void cBehaviorController::CompactIfSparse() {
+  if (mEmptySlots * 2 <= mAgents.size()) return;
+  std::erase_if(mAgents, [](const tRefPtr<cIInteractionAgent>& agent) { return !agent; });
+  for (size_t i = 0; i < mAgents.size(); ++i) mSlots[mAgents[i].Get()] = i;
+  mEmptySlots = 0;
 }
+
+bool cBehaviorController::ContainsAgent(cIInteractionAgent* agent) { return mSlots.count(agent) != 0; }

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "sim/behavior/InteractionAgent.h"
@@ -33,16 +35,25 @@ class cBehaviorController {
   virtual void QueueDelete(cIInteraction* interaction);
   virtual uint32_t GetLastUpdateTime() { return mLastUpdateTime; }  // ms of the last non-zero update
 
-  size_t GetAgentCount() const { return mAgents.size(); }
+  size_t GetAgentCount() const { return mSlots.size(); }
 
  private:
   void FlushDeletes();
   void ChooseInteraction(cIInteractionAgent* agent);
   void StepOrChoose(cIInteractionAgent* agent);
+  void CompactIfSparse();
 
-  std::vector<tRefPtr<cIInteractionAgent>> mAgents;  // in order of addition
-  std::vector<cIInteraction*> mPendingDeletes;       // queued since the last flush
-  std::vector<cIInteraction*> mDeleting;             // deleted by the next flush
+  // In order of addition. A removed agent leaves an empty slot, so removing is
+  // not a shift of the whole list; the slots are closed up, order kept, once
+  // they are half the list.
+  std::vector<tRefPtr<cIInteractionAgent>> mAgents;
+  size_t mEmptySlots = 0;
+  // Where each registered agent sits in mAgents. The two hash containers answer
+  // lookups only and are never walked, so no order depends on them.
+  std::unordered_map<cIInteractionAgent*, size_t> mSlots;
+  std::vector<cIInteraction*> mPendingDeletes;  // queued since the last flush
+  std::vector<cIInteraction*> mDeleting;        // deleted by the next flush
+  std::unordered_set<uintptr_t> mQueued;        // every interaction queued and not yet deleted
   uint32_t mLastUpdateTime = 0;
   uint32_t mRemovals = 0;  // counts removals, so an update notices agents that left mid-turn
 };

@@ -145,6 +145,40 @@ TEST_F(BehaviorTest, RemovingOtherAgentsDuringAnUpdateIsSafe) {
   hunter->EndInteraction();  // removal leaves a busy agent's interaction alone
 }
 
+// Many removals (before and during an update) and re-adds keep the order of
+// addition: survivors in their order, a re-added agent at the end.
+TEST_F(BehaviorTest, RemovalsAndReAddsKeepTheOrderOfAddition) {
+  std::vector<tRefPtr<cFakeAgent>> agents;
+  std::vector<int> turns;
+  auto indexOf = [&](cIInteractionAgent* agent) {
+    for (size_t i = 0; i < agents.size(); ++i)
+      if (agents[i].Get() == agent) return static_cast<int>(i);
+    return -1;
+  };
+  cFakeInteraction note("note", 0, 1000);
+  note.onStep = [&](cFakeInteraction* self) {
+    turns.push_back(indexOf(self->GetAgent()));
+    if (turns.back() == 3) {  // removes one not yet stepped and one already stepped
+      controller.RemoveAgent(agents[6].Get());
+      controller.RemoveAgent(agents[0].Get());
+    }
+  };
+  for (int i = 0; i < 12; ++i) {
+    agents.emplace_back(new cFakeAgent);
+    agents.back()->StartInteraction(&note, 0);
+    controller.AddAgent(agents.back().Get());
+  }
+  for (int i : {1, 2, 4, 5, 7, 8, 10}) controller.RemoveAgent(agents[i].Get());  // past half: the slots close up
+  controller.AddAgent(agents[4].Get());
+  controller.Update(16);
+  EXPECT_EQ(turns, (std::vector<int>{0, 3, 9, 11, 4}));
+  turns.clear();
+  controller.Update(16);
+  EXPECT_EQ(turns, (std::vector<int>{3, 9, 11, 4}));
+  EXPECT_EQ(controller.GetAgentCount(), 4u);
+  for (auto& agent : agents) agent->EndInteraction();
+}
+
 TEST_F(BehaviorTest, AgentAddedDuringAnUpdateWaitsForTheNext) {
   cFakeInteraction graze("graze"), spawn("spawn", 0, 1000);
   tRefPtr<cFakeAgent> parent(new cFakeAgent), child(new cFakeAgent);
