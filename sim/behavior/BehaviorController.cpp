@@ -27,7 +27,9 @@ void cBehaviorController::Clear() {
   // breaks that loop so the agent can go once its other holders let go.
   std::vector<tRefPtr<cIInteractionAgent>> dropped;
   dropped.swap(mAgents);
-  mSlots.clear();
+  // A fresh index: clear() would keep, and zero on every call, the buckets of
+  // the largest list ever held.
+  mSlots = decltype(mSlots)();
   mEmptySlots = 0;
   ++mRemovals;
   for (tRefPtr<cIInteractionAgent>& agent : dropped)
