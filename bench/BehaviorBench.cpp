@@ -114,16 +114,14 @@ void BM_RegisterAgents(benchmark::State& state) {
   PerItem(state);
 }
 
-// Clear with N busy agents: every interaction is ended and queued for deletion.
-void BM_ClearBusyAgents(benchmark::State& state) {
-  Agents all(static_cast<int>(state.range(0)));
-  cBenchWalk walk;
+// Times only `timed`: the set-up before it and the drain after it are not counted.
+template <class Setup, class Timed>
+void TimeBetweenSetUpAndDrain(benchmark::State& state, Setup setUp, Timed timed) {
   for (auto _ : state) {
     state.PauseTiming();
-    all.StartAll(&walk);
-    all.RegisterAll();
+    setUp();
     state.ResumeTiming();
-    GetBehaviorController().Clear();
+    timed();
     state.PauseTiming();
     Agents::Drain();
     state.ResumeTiming();
@@ -131,21 +129,30 @@ void BM_ClearBusyAgents(benchmark::State& state) {
   PerItem(state);
 }
 
+// Clear with N busy agents: every interaction is ended and queued for deletion.
+void BM_ClearBusyAgents(benchmark::State& state) {
+  Agents all(static_cast<int>(state.range(0)));
+  cBenchWalk walk;
+  TimeBetweenSetUpAndDrain(
+      state,
+      [&] {
+        all.StartAll(&walk);
+        all.RegisterAll();
+      },
+      [] { GetBehaviorController().Clear(); });
+}
+
 // One update in which every step removes its own agent.
 void BM_UpdateRemovingEveryAgent(benchmark::State& state) {
   Agents all(static_cast<int>(state.range(0)));
   cBenchWalk leaver(false, true);
-  for (auto _ : state) {
-    state.PauseTiming();
-    all.StartAll(&leaver);
-    all.RegisterAll();
-    state.ResumeTiming();
-    GetBehaviorController().Update(16);
-    state.PauseTiming();
-    Agents::Drain();
-    state.ResumeTiming();
-  }
-  PerItem(state);
+  TimeBetweenSetUpAndDrain(
+      state,
+      [&] {
+        all.StartAll(&leaver);
+        all.RegisterAll();
+      },
+      [] { GetBehaviorController().Update(16); });
 }
 
 // One update in which every interaction finishes, so N are queued for deletion.
