@@ -74,3 +74,22 @@ std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the disp
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first
 bool Sys_DecodeImageRGB(const std::vector<uint8_t>& bytes, int& width, int& height, std::vector<uint8_t>& rgb); // the same, from bytes in memory
+
+// ---- sound: one voice (an OpenAL buffer and source) per loaded sound ----------
+struct SysPcm {                                            // interleaved signed 16-bit frames
+  int channels = 0, rate = 0;
+  std::vector<int16_t> samples;
+};
+bool     Sys_DecodeWav(const std::vector<uint8_t>& bytes, SysPcm& pcm); // RIFF/WAVE/"fmt "/"data" checks, then the decoder
+bool     Sys_LoadWav(const std::string& spelled, SysPcm& pcm);          // the file is read whole and closed before decoding
+bool     Sys_OpenSoundDevice(int rate, int channels);     // the default output; false leaves the game silent
+bool     Sys_OpenSoundLoopbackForTest(int rate, int channels); // mixes only when asked to render
+void     Sys_RenderSoundForTest(int16_t* frames, int count);   // interleaved output of the loopback device
+void     Sys_CloseSoundDevice();                          // releases every voice
+bool     Sys_IsSoundDeviceOpen();
+uint32_t Sys_CreateVoice(const SysPcm& pcm);              // 0 without a device or when it refuses
+void     Sys_PlayVoice(uint32_t voice, bool loop);        // a voice already playing only takes the new loop flag
+void     Sys_StopVoice(uint32_t voice);                   // keeps the position: the next play resumes
+bool     Sys_IsVoicePlaying(uint32_t voice);
+void     Sys_ReleaseVoice(uint32_t voice);
+int      Sys_VoiceCount();                                // voices alive on the open device
