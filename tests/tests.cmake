@@ -52,3 +52,6 @@ endforeach()
 # The whole program, end to end, under the test display.
 add_test(NAME app_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/app/smoke.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_smoke PROPERTIES LABELS app TIMEOUT 60)
+# "-exception" end to end: the crash report and minidump, written in a temporary folder.
+add_test(NAME app_exception COMMAND ${CMAKE_SOURCE_DIR}/tests/app/exception.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_exception PROPERTIES LABELS crash TIMEOUT 90)
