@@ -26,7 +26,7 @@ bool CheckRiffWave(const std::vector<uint8_t>& bytes) {
   if (size < 12 || memcmp(bytes.data(), "RIFF", 4) != 0 || memcmp(bytes.data() + 8, "WAVE", 4) != 0) return false;
   bool haveFormat = false;
   size_t pos = 12;
-  while (size - pos >= 8) {
+  while (pos + 8 <= size) {  // a last odd chunk's pad byte may lie past the end
     const uint8_t* chunk = bytes.data() + pos;
     uint32_t chunkSize = ReadLE32(chunk + 4);
     size_t available = size - pos - 8;

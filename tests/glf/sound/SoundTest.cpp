@@ -174,6 +174,10 @@ TEST(WavDecode, FormatsAndTruncationKeepWhatTheFileHolds) {
   ASSERT_TRUE(Sys_DecodeWav(bytes(truncated), pcm));
   EXPECT_EQ(pcm.samples.size(), 500u);
 
+  // An odd-sized last chunk whose pad byte is missing ends the walk, not beyond the file.
+  std::string oddTail = Wav(1, 16, 8, 16, 0xFFFFFFF0u).substr(0, 36) + "LIST" + Le32(3) + "abc";
+  EXPECT_FALSE(Sys_DecodeWav(bytes(oddTail), pcm));
+
   std::string sixChannels = Wav(1, 16, 10);
   sixChannels[22] = 6;
   EXPECT_FALSE(Sys_DecodeWav(bytes(sixChannels), pcm));
