@@ -148,20 +148,26 @@ void Sys_RemoveCrashHandler() {
   gCrash.callback = nullptr;
 }
 
-bool Sys_RunCrashProtected(void (*call)(void*), void* argument) {
+// Runs call with `landing` armed; true when a fault jumped back to it. An
+// outer landing of the same kind is kept and put back afterwards.
+static bool CallWithLanding(sigjmp_buf& landing, volatile sig_atomic_t& armed, void (*call)(void*), void* argument) {
   sigjmp_buf outer;
-  memcpy(&outer, &gCrash.protectedCall, sizeof outer);
-  sig_atomic_t outerArmed = gCrash.protectedArmed;
-  bool crashed = false;
-  if (sigsetjmp(gCrash.protectedCall, 1) == 0) {
-    gCrash.protectedArmed = 1;
+  memcpy(&outer, &landing, sizeof outer);
+  sig_atomic_t outerArmed = armed;
+  bool faulted = false;
+  if (sigsetjmp(landing, 1) == 0) {
+    armed = 1;
     call(argument);
   } else {
-    crashed = true;
+    faulted = true;
   }
-  memcpy(&gCrash.protectedCall, &outer, sizeof outer);
-  gCrash.protectedArmed = outerArmed;
-  return crashed;
+  memcpy(&landing, &outer, sizeof outer);
+  armed = outerArmed;
+  return faulted;
+}
+
+bool Sys_RunCrashProtected(void (*call)(void*), void* argument) {
+  return CallWithLanding(gCrash.protectedCall, gCrash.protectedArmed, call, argument);
 }
 
 bool Sys_RunFaultTolerant(void (*call)(void*), void* argument) {
@@ -170,19 +176,7 @@ bool Sys_RunFaultTolerant(void (*call)(void*), void* argument) {
     call(argument);
     return true;
   }
-  sigjmp_buf outer;
-  memcpy(&outer, &gCrash.tolerant, sizeof outer);
-  sig_atomic_t outerArmed = gCrash.tolerantArmed;
-  bool ok = true;
-  if (sigsetjmp(gCrash.tolerant, 1) == 0) {
-    gCrash.tolerantArmed = 1;
-    call(argument);
-  } else {
-    ok = false;
-  }
-  memcpy(&gCrash.tolerant, &outer, sizeof outer);
-  gCrash.tolerantArmed = outerArmed;
-  return ok;
+  return !CallWithLanding(gCrash.tolerant, gCrash.tolerantArmed, call, argument);
 }
 
 bool Sys_CrashGuardDisabledByEnvironment() {
