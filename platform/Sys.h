@@ -74,3 +74,62 @@ std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the disp
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first
 bool Sys_DecodeImageRGB(const std::vector<uint8_t>& bytes, int& width, int& height, std::vector<uint8_t>& rgb); // the same, from bytes in memory
+
+// ---- sound: one voice (an OpenAL buffer and source) per loaded sound ----------
+struct SysPcm {                                            // interleaved signed 16-bit frames
+  int channels = 0, rate = 0;
+  std::vector<int16_t> samples;
+};
+bool     Sys_DecodeWav(const std::vector<uint8_t>& bytes, SysPcm& pcm); // RIFF/WAVE/"fmt "/"data" checks, then the decoder
+bool     Sys_LoadWav(const std::string& spelled, SysPcm& pcm);          // the file is read whole and closed before decoding
+bool     Sys_OpenSoundDevice(int rate, int channels);     // the default output; false leaves the game silent
+bool     Sys_OpenSoundLoopbackForTest(int rate, int channels); // mixes only when asked to render
+void     Sys_RenderSoundForTest(int16_t* frames, int count);   // interleaved output of the loopback device
+void     Sys_CloseSoundDevice();                          // releases every voice
+bool     Sys_IsSoundDeviceOpen();
+uint32_t Sys_CreateVoice(const SysPcm& pcm);              // 0 without a device or when it refuses
+void     Sys_PlayVoice(uint32_t voice, bool loop);        // a voice already playing only takes the new loop flag
+void     Sys_StopVoice(uint32_t voice);                   // keeps the position: the next play resumes
+bool     Sys_IsVoicePlaying(uint32_t voice);
+void     Sys_ReleaseVoice(uint32_t voice);
+int      Sys_VoiceCount();                                // voices alive on the open device
+
+// ---- crashes: fatal signals caught on an alternate stack ---------------------
+enum SysRegister { SysRAX, SysRBX, SysRCX, SysRDX, SysRSI, SysRDI, SysRBP, SysRSP, SysR8, SysR9, SysR10, SysR11,
+                   SysR12, SysR13, SysR14, SysR15, SysRIP, SysEFL, SysRegisterCount };
+struct SysCrash {                                          // one fault, as the handler sees it
+  uint32_t code = 0;                                       // the exception code of the fault (0xC0000005 an access violation...)
+  int signal = 0, signalCode = 0;
+  uint64_t address = 0;                                    // the faulting instruction
+  uint64_t parameters[2] = {};                             // access violation: 1 for a write, and the address touched
+  int parameterCount = 0;
+  uint64_t registers[SysRegisterCount] = {};
+  uint32_t threadId = 0;
+  const void* context = nullptr;                           // the signal's machine context, for the minidump
+};
+using SysCrashCallback = bool (*)(const SysCrash& crash);  // true: resume in the protected call that faulted
+bool     Sys_InstallCrashHandler(SysCrashCallback callback); // SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT
+void     Sys_RemoveCrashHandler();                         // the actions in place before come back
+bool     Sys_RunCrashProtected(void (*call)(void*), void* argument); // true when call faulted and the callback resumed it
+bool     Sys_RunFaultTolerant(void (*call)(void*), void* argument);  // false when call faulted; nothing is reported
+bool     Sys_CrashGuardDisabledByEnvironment();           // QUORVEL_NO_CRASH_GUARD set (sanitizers, debuggers)
+bool     Sys_IsDebuggerAttached();
+const char* Sys_SignalDescription(int signal);
+[[noreturn]] void Sys_ExitImmediately(int status);        // no destructors, no buffers flushed
+void     Sys_CrashLocalTime(int& year, int& month, int& day, int& hour, int& minute, int& second);
+
+// ---- the process's memory, for crash reports ---------------------------------
+struct SysModule { uint64_t base = 0, size = 0, entry = 0; char path[256] = {}; };
+bool     Sys_IsReadable(uint64_t address);                // its page is mapped readable
+uint8_t  Sys_PeekByte(uint64_t address);                  // only after Sys_IsReadable
+int      Sys_ListModules(SysModule* modules, int max);    // mapped files, from the memory map; -1 when unreadable
+bool     Sys_FindModule(uint64_t address, SysModule& module, int& section, uint64_t& offset); // section: 1-based loadable segment
+bool     Sys_StackRange(uint64_t stackPointer, uint64_t& low, uint64_t& high); // the mapping the stack pointer is in
+int      Sys_CrashStackFrames(const SysCrash& crash, uint64_t* frames, int max); // from the faulting instruction outwards
+bool     Sys_SymbolName(uint64_t address, char* name, size_t size, uint64_t& displacement); // the function, demangled, without its parameters
+int      Sys_CreateNewFile(const char* path);             // a descriptor; -1 when the name exists or cannot be made
+int      Sys_CreateOrTruncateFile(const char* path);
+bool     Sys_WriteFd(int fd, const void* bytes, size_t size);
+void     Sys_CloseFd(int fd);
+bool     Sys_WriteMinidump(int fd, const SysCrash& crash); // the standard minidump layout, readable by debuggers
+void     Sys_DebugBreak();                                // a breakpoint trap: the debugger stops here, or the crash guard reports it

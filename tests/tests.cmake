@@ -15,6 +15,7 @@ set(QV_TEST_LIBS_planet qv_world_planet)
 set(QV_TEST_LIBS_nav qv_world_planet)
 set(QV_TEST_LIBS_input qv_input)
 set(QV_TEST_LIBS_glui qv_platform qv_glf)
+set(QV_TEST_LIBS_sound qv_glf)
 
 file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(qv_test_support STATIC ${QV_TEST_SUPPORT})
@@ -51,3 +52,6 @@ endforeach()
 # The whole program, end to end, under the test display.
 add_test(NAME app_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/app/smoke.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_smoke PROPERTIES LABELS app TIMEOUT 60)
+# "-exception" end to end: the crash report and minidump, written in a temporary folder.
+add_test(NAME app_exception COMMAND ${CMAKE_SOURCE_DIR}/tests/app/exception.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_exception PROPERTIES LABELS crash TIMEOUT 90)

@@ -21,3 +21,17 @@ add_custom_command(
   COMMENT "Generating the planet's terrain and colour ramp"
   VERBATIM)
 add_custom_target(qv_terrain_data ALL DEPENDS ${QV_TERRAIN_BIN} ${QV_LANDCOLOR_BMP})
+
+# Every sound the modes play, synthesised into Data/Sounds/ (not committed).
+# The generator's own list of what it wrote stands for the whole set.
+add_executable(qv_sound_generator ${CMAKE_SOURCE_DIR}/tools/SoundGenerator.cpp ${CMAKE_SOURCE_DIR}/platform/SysRandom.cpp)
+target_include_directories(qv_sound_generator PRIVATE ${CMAKE_SOURCE_DIR})
+set(QV_SOUND_LIST ${CMAKE_SOURCE_DIR}/Data/Sounds/generated.txt)
+add_custom_command(
+  OUTPUT ${QV_SOUND_LIST}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/Data/Sounds
+  COMMAND qv_sound_generator ${CMAKE_SOURCE_DIR}/Data/Sounds
+  DEPENDS qv_sound_generator
+  COMMENT "Synthesising the game's sounds"
+  VERBATIM)
+add_custom_target(qv_sound_data ALL DEPENDS ${QV_SOUND_LIST})

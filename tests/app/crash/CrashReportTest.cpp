@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/CrashGuard.h"
+#include "app/CrashReportFormat.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::vector<std::string> Rows(uint64_t start, uint64_t length, uint64_t marked, bool align, const char* prefix) {
+  std::vector<std::string> rows;
+  DumpMemory(start, length, marked, align, prefix,
+             [](const char* row, void* out) { static_cast<std::vector<std::string>*>(out)->push_back(row); }, &rows);
+  return rows;
+}
+
+std::string Hex(uint64_t v) {
+  char text[32];
+  snprintf(text, sizeof text, "%08llx", (unsigned long long)v);
+  return text;
+}
+
+TEST(CrashReport, MemoryDumpRows) {
+  long page = sysconf(_SC_PAGESIZE);
+  uint8_t* pages = (uint8_t*)mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(pages, MAP_FAILED);
+  uint8_t* edge = pages + page;
+  const char text[] = "ABCDEFGH";
+  memcpy(edge - 8, text, 8);
+  edge[-9] = 0x07;
+  ASSERT_EQ(mprotect(edge, page, PROT_NONE), 0);
+
+  // From 9 bytes before the unreadable page, 20 bytes, aligned, marking 'B'.
+  uint64_t start = (uint64_t)(edge - 9);
+  std::vector<std::string> rows = Rows(start, 20, start + 2, true, "EAX ");
+  ASSERT_EQ(rows.size(), 2u);
+  uint64_t row0 = (uint64_t)(edge - 16);
+  EXPECT_EQ(rows[0], "EAX " + Hex(row0) + " |                      07 41<42>43 44 45 46 47 48 |        .ABCDEFGH |");
+  EXPECT_EQ(rows[1], "    " + Hex(row0 + 16) + " | ?? ?? ?? ?? ?? ?? ?? ?? ?? ?? ??                | ???????????      |");
+
+  // Unaligned: rows start at the first byte, and there is no prefix.
+  rows = Rows((uint64_t)(edge - 8), 3, (uint64_t)(edge - 6), false, nullptr);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0], Hex((uint64_t)(edge - 8)) + " | 41 42<43                                        | ABC              |");
+  munmap(pages, 2 * page);
+}
+
+std::string Name(uint32_t code, uint64_t write = 0, uint64_t address = 0, const char* system = nullptr) {
+  char out[128];
+  uint64_t parameters[2] = {write, address};
+  FormatExceptionName(out, sizeof out, code, parameters, 2, system);
+  return out;
+}
+
+TEST(CrashReport, ExceptionNames) {
+  EXPECT_EQ(Name(0xC0000005, 0, 0), "ACCESS_VIOLATION reading address 0x00000000");
+  EXPECT_EQ(Name(0xC0000005, 1, 0x1234), "ACCESS_VIOLATION writing address 0x00001234");
+  EXPECT_EQ(Name(0xC0000005, 0, 0x7ffd12345678), "ACCESS_VIOLATION reading address 0x7ffd12345678");
+  EXPECT_EQ(Name(0xC0000094), "INT_DIVIDE_BY_ZERO");
+  EXPECT_EQ(Name(0x80000003), "BREAKPOINT");
+  EXPECT_EQ(Name(0xC00000FD), "STACK_OVERFLOW");
+  EXPECT_EQ(Name(0x80000001), "GUARD_PAGE");
+  EXPECT_EQ(Name(0x40000015, 0, 0, "Aborted"), "Aborted");
+  EXPECT_EQ(Name(0x12345678), "Unknown exception 0x12345678");
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> FilesLike(const std::string& dir, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    if (e.path().filename().string().rfind(prefix, 0) == 0) found.push_back(e.path().string());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// The sanitizers would stop at the null pointer before it faults.
+[[gnu::noinline, gnu::no_sanitize("undefined")]] int ReadNothing() {
+  static volatile int* volatile nowhere = nullptr;
+  return *nowhere;
+}
+
+// Not under a sanitizer's own fault handler: the reporter must see the fault itself.
+TEST(CrashReportDeathTest, ANullReadIsReportedAndEndsTheProgram) {
+  cScratchDir scratch;
+  EXPECT_EXIT(
+      {
+        if (chdir(scratch.Path().c_str()) != 0) _exit(1);
+        cCrashGuard guard;
+        guard.Enable(true);
+        ReadNothing();
+        _exit(0);
+      },
+      ::testing::ExitedWithCode(255), "");
+  std::vector<std::string> reports = FilesLike(scratch.Path(), "exception_");
+  ASSERT_EQ(reports.size(), 1u);
+  std::string name = std::filesystem::path(reports[0]).filename().string();
+  EXPECT_EQ(name.size(), strlen("exception_YYYYMMDD_hhmmss.txt")) << name;
+  EXPECT_EQ(name.substr(name.size() - 4), ".txt");
+  std::string report = ReadFile(reports[0]);
+  EXPECT_EQ(report.rfind("[header]\nException time: ", 0), 0u) << report.substr(0, 200);
+  EXPECT_NE(report.find("\nException code: ACCESS_VIOLATION reading address 0x00000000\n"), std::string::npos);
+  EXPECT_NE(report.find("ReadNothing()+0x"), std::string::npos) << "the faulting function is named in the stack";
+  for (const char* section : {"[stack]", "[registers]", "[modules]", "[memory]", "[extra]"})
+    EXPECT_NE(report.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+  EXPECT_EQ(report.find('\r'), std::string::npos);
+  EXPECT_EQ(FilesLike(scratch.Path(), "minidump_").size(), 1u);
+}
+
+void FixedCrashTime(int& y, int& mo, int& d, int& h, int& mi, int& s) { y = 2024, mo = 5, d = 6, h = 7, mi = 8, s = 9; }
+
+uint32_t Le32(const std::string& b, size_t at) {
+  return (uint8_t)b[at] | (uint8_t)b[at + 1] << 8 | (uint8_t)b[at + 2] << 16 | (uint32_t)(uint8_t)b[at + 3] << 24;
+}
+
+TEST(CrashReport, TwoCrashesInOneSecondKeepBothReports) {
+  cScratchDir scratch;
+  std::string home = Sys_CurrentDirectory();
+  ASSERT_EQ(chdir(scratch.Path().c_str()), 0);
+  cCrashHandler::SetCrashTimeForTest(FixedCrashTime);
+  {
+    cCrashGuard guard;
+    guard.Enable(true);
+    guard.SetTerminate(false);
+    auto crash = [](void*) { ReadNothing(); };
+    EXPECT_TRUE(guard.RunProtected(crash, nullptr));
+    EXPECT_TRUE(guard.RunProtected(crash, nullptr));
+    EXPECT_FALSE(guard.RunProtected([](void*) {}, nullptr));
+  }
+  cCrashHandler::SetCrashTimeForTest(nullptr);
+  ASSERT_EQ(chdir(home.c_str()), 0);
+
+  std::vector<std::string> reports = FilesLike(scratch.Path(), "exception_");
+  std::vector<std::string> dumps = FilesLike(scratch.Path(), "minidump_");
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0], scratch.File("exception_20240506_070809.txt"));
+  EXPECT_EQ(reports[1], scratch.File("exception_20240506_070809_1.txt"));
+  ASSERT_EQ(dumps.size(), 2u);
+  EXPECT_EQ(dumps[1], scratch.File("minidump_20240506_070809_1.mdmp"));
+
+  // The minidump: signature, a stream directory whose streams lie inside the file, and
+  // the thread list, module list, exception and system information among them.
+  std::string dump = ReadFile(dumps[0]);
+  ASSERT_GT(dump.size(), 32u);
+  EXPECT_EQ(dump.substr(0, 4), "MDMP");
+  uint32_t streams = Le32(dump, 8), directory = Le32(dump, 12);
+  ASSERT_LE(directory + 12ull * streams, dump.size());
+  std::set<uint32_t> types;
+  for (uint32_t i = 0; i < streams; ++i) {
+    uint32_t type = Le32(dump, directory + 12 * i), size = Le32(dump, directory + 12 * i + 4),
+             at = Le32(dump, directory + 12 * i + 8);
+    EXPECT_LE((uint64_t)at + size, dump.size()) << "stream " << type;
+    types.insert(type);
+  }
+  for (uint32_t wanted : {3u, 4u, 5u, 6u, 7u}) EXPECT_TRUE(types.count(wanted)) << "stream type " << wanted;
+}
+
+}  // namespace
