@@ -74,3 +74,7 @@ std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the disp
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first
 bool Sys_DecodeImageRGB(const std::vector<uint8_t>& bytes, int& width, int& height, std::vector<uint8_t>& rgb); // the same, from bytes in memory
+
+// ---- OpenGL window-system glue (GLX) ---------------------------------------------
+void*       Sys_GLGetProcAddress(const char* name);      // may be non-null for functions the driver lacks: check the extension string
+std::string Sys_GLWindowSystemExtensions();              // the GLX extension string of the current context; "" without one
