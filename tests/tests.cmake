@@ -51,3 +51,6 @@ endforeach()
 # The whole program, end to end, under the test display.
 add_test(NAME app_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/app/smoke.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_smoke PROPERTIES LABELS app TIMEOUT 60)
+# "Show Debug Info" clicked in the running game, on an X server of its own.
+add_test(NAME app_debug_info COMMAND ${CMAKE_SOURCE_DIR}/tests/app/debug_info.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 120)
