@@ -15,12 +15,9 @@
 #include "glf/GLExtensions.h"
 #include "glf/Overlay2D.h"
 #include "glf/PieMenu.h"
+#include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "world/planet/PlanetModel.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace {
 
@@ -86,17 +83,8 @@ void DrawPlanet() {
 }  // namespace
 
 TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
-#if defined(__SANITIZE_ADDRESS__)
-  __lsan_disable();  // the GL driver frees some allocations only when it is unloaded
-#endif
-  ASSERT_TRUE(EnsureTestDisplay());
-  int argc = 1;
-  char name[] = "widget_screenshot";
-  char* argv[] = {name, nullptr};
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-  glutInitWindowSize(kW, kH);
-  glutCreateWindow("QuorvelGL");
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
+  ASSERT_TRUE(OpenGLTestWindow(kW, kH));
   testing::internal::CaptureStdout();
   LoadGLExtensions();
   GetPlanetModel().Initialize();
@@ -128,18 +116,13 @@ TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
   panel.SetTitleValue(10.0f);
 
   DrawPlanet();
-  cPixels before{std::vector<unsigned char>(3 * kW * kH)};
-  glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, before.rgb.data());
+  const cPixels before{ReadBackBuffer(kW, kH)};
   Begin2D();
   menu.Draw();
   dialog.Draw();
   panel.Draw(5.0f, 5.0f);
   End2D();
-  glFinish();
-  cPixels shot{std::vector<unsigned char>(3 * kW * kH)};
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, kW, kH, GL_RGB, GL_UNSIGNED_BYTE, shot.rgb.data());
+  const cPixels shot{ReadBackBuffer(kW, kH)};
   // QV_WIDGET_SHOT=file.ppm keeps the picture for a look by eye.
   if (const char* path = std::getenv("QV_WIDGET_SHOT"))
     if (FILE* f = std::fopen(path, "wb")) {
@@ -185,7 +168,4 @@ TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
   for (int x = 300; x < kW; ++x) titleFill += shot.Is(x, 13, 0, 128, 255);
   EXPECT_NEAR(titleFill, barW / 2, 2);
   EXPECT_TRUE(shot.Is(636 - 5 - 3, 13, 0, 0, 0));  // the empty half, ending 5 pixels from the edge
-#if defined(__SANITIZE_ADDRESS__)
-  __lsan_enable();
-#endif
 }

@@ -9,7 +9,7 @@
 #include "glf/Float4.h"
 #include "glf/GLExtensions.h"
 #include "glf/SqrtTable.h"
-#include "tests/glf/GLTestWindow.h"
+#include "tests/support/GLTestWindow.h"
 
 TEST(GLExtensions, LoadsWhatTheDriverListsAndPrintsItsDescription) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;

@@ -5,7 +5,7 @@
 
 #include "glf/Overlay2D.h"
 #include "glf/TextList.h"
-#include "tests/glf/GLTestWindow.h"
+#include "tests/support/GLTestWindow.h"
 #include "tests/glf/OverlayRecorder.h"
 
 TEST(Overlay, OnlyTheOutermostPairEntersAndLeaves) {

@@ -1,5 +1,5 @@
 // One GLUT window per test process (each test runs in a process of its own),
-// on the suite's shared display, for the few tests that need real pixels.
+// on the suite's shared display, for the tests that need real pixels.
 #pragma once
 
 #include <GL/freeglut.h>
@@ -21,7 +21,7 @@ struct cIgnoreDriverAllocations {
 struct cIgnoreDriverAllocations {};
 #endif
 
-inline bool OpenGLTestWindow(int width, int height) {
+inline bool OpenGLTestWindow(int width, int height, const char* title = "QuorvelGL") {
   static bool open = false;
   if (open) return true;
   if (!EnsureTestDisplay()) return false;
@@ -31,7 +31,7 @@ inline bool OpenGLTestWindow(int width, int height) {
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
   glutInitWindowSize(width, height);
-  glutCreateWindow("glf test");
+  glutCreateWindow(title);
   glViewport(0, 0, width, height);
   open = true;
   return true;
