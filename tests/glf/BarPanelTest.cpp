@@ -169,8 +169,9 @@ TEST(BarPanelDraw, FillsStayInsideTheirBarsAndNoRangeMeansNoMarker) {
   // No range: the plain bar is empty and the signed bar fills its left half red.
   const float middle = x0 + kBarWidth / 2;
   const int rowNone = 9 + 2 * 13;
+  const std::vector<cDrawCall> fills = recorder.Of(cDrawCall::kFill);
   const cDrawCall* none = nullptr;
-  for (const cDrawCall& fill : recorder.Of(cDrawCall::kFill))
+  for (const cDrawCall& fill : fills)
     if (fill.y0 == rowNone && SameColour(fill.colour, 1, 0, 0)) none = &fill;
   ASSERT_NE(none, nullptr);
   EXPECT_EQ(none->x1, (int)(middle - kBarWidth / 2));
