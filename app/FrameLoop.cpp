@@ -107,14 +107,17 @@ static void DrawDebugOverlay() {
   float yaw, pitch, distance;
   GetCameraAngles(&yaw, &pitch, &distance);
   gDebugOverlayText.Clear();
-  gDebugOverlayText.Stream() << "FPS: " << gFramesPerSecond;
+  gDebugOverlayText << "FPS: " << gFramesPerSecond;
   gDebugOverlayText.EndLine();
-  gDebugOverlayText.Stream() << "Camera Distance: " << distance;
+  gDebugOverlayText << "Camera Distance: " << distance;
   gDebugOverlayText.EndLine();
-  gDebugOverlayText.Stream() << "Camera Pitch: " << pitch;
-  const float offsets[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-  for (const auto& o : offsets) gDebugOverlayText.Draw(o[0], o[1], 0, 0, 0);
-  gDebugOverlayText.Draw(1, 1, 1, 1, 1);
+  gDebugOverlayText << "Camera Pitch: " << pitch;  // left unfinished: drawn as the last line
+  // A black shadow on every side, then the text in white.
+  SetColour2D(0.0f, 0.0f, 0.0f);
+  const int offsets[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
+  for (const auto& o : offsets) gDebugOverlayText.Draw(o[0], o[1]);
+  SetColour2D(1.0f, 1.0f, 1.0f);
+  gDebugOverlayText.Draw(1, 1);
 }
 
 void OnDisplay() {

@@ -3,6 +3,7 @@
 
 #include "app/GameClock.h"
 #include "glf/Overlay2D.h"
+#include "glf/TextList.h"
 #include "input/KeyBindings.h"
 
 void OnIdle();

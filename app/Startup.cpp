@@ -15,6 +15,7 @@
 #include "app/SniffTest.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
+#include "glf/BarPanel.h"
 #include "glf/DebugWindow.h"
 #include "glf/GLExtensions.h"
 #include "glf/Sound.h"
@@ -39,6 +40,13 @@
 #include "world/planet/CubeMap.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
+
+// HUD bars keep the size the tuning gives them at its start window size.
+static cGLFBarTuning BarTuningFromSharedTuning() {
+  const cSharedTuningData& tuning = GetSharedTuningData();
+  return {tuning.GetDefaultUIBarWidth(), tuning.GetDefaultUIBarHeight(), tuning.GetWindowStartWidth(),
+          tuning.GetWindowStartHeight()};
+}
 
 static cQuorvelInputEventHandler gAppInputHandler;
 
@@ -214,6 +222,7 @@ int AppStartup(int argc, char** argv) {
   }
 
   cSharedTuningData& tuning = GetSharedTuningData();
+  SetGLFBarTuningSource(BarTuningFromSharedTuning);
   uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 

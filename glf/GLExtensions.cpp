@@ -1,37 +1,49 @@
+// The driver's own prototypes, to check each forwarder's signature against.
+#define GL_GLEXT_PROTOTYPES 1
 #include "glf/GLExtensions.h"
 
 #include <GL/freeglut.h>
-#include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cstdio>
 #include <cstring>
+#include <sstream>
+#include <type_traits>
 
-static const char* GLText(GLenum name) {
-  const GLubyte* text = glGetString(name);
-  return text ? (const char*)text : "";
-}
-
-// The driver description goes to standard output at start-up.
-bool LoadGLExtensions() {
-  printf("OpenGL Driver - \n");
-  printf("Vendor: %s\n", GLText(GL_VENDOR));
-  printf("Renderer: %s\n", GLText(GL_RENDERER));
-  printf("Version: %s\n", GLText(GL_VERSION));
-  printf("Supported Extensions: %s\n", GLText(GL_EXTENSIONS));
-  fflush(stdout);
-  LoadCompiledVertexArrays();
-  return true;
-}
+#include "glf/SqrtTable.h"
+#include "platform/Sys.h"
 
 namespace {
-using LockArraysFn = void (*)(GLint, GLsizei);
-using UnlockArraysFn = void (*)();
-LockArraysFn gLockArrays = nullptr;
-UnlockArraysFn gUnlockArrays = nullptr;
 
-// Whole-word match: one extension name can be the prefix of another.
-bool ExtensionListed(const char* list, const char* name) {
-  if (!list) return false;
+enum eEntry {
+#define QV_GL_ENTRY(extension, result, name, parameters, arguments) kEntry_##name,
+#include "glf/GLEntryPoints.inc"
+#undef QV_GL_ENTRY
+  kEntryCount
+};
+
+struct cEntryPoint {
+  const char* name;
+  const char* extension;
+  void* address;
+};
+
+cEntryPoint gEntryPoints[] = {
+#define QV_GL_ENTRY(extension, result, name, parameters, arguments) {#name, #extension, nullptr},
+#include "glf/GLEntryPoints.inc"
+#undef QV_GL_ENTRY
+};
+static_assert(kEntryCount == 100);
+
+const char* GLText(GLenum name) {
+  const GLubyte* text = glGetString(name);
+  return text ? reinterpret_cast<const char*>(text) : "";
+}
+
+}  // namespace
+
+bool IsExtensionListed(const char* list, const char* name) {
+  if (!list || !*name) return false;
   const size_t length = std::strlen(name);
   for (const char* p = list; (p = std::strstr(p, name)) != nullptr; p += length) {
     const bool startOk = p == list || p[-1] == ' ';
@@ -40,25 +52,57 @@ bool ExtensionListed(const char* list, const char* name) {
   }
   return false;
 }
-}  // namespace
 
-bool LoadCompiledVertexArrays() {
-  gLockArrays = nullptr;
-  gUnlockArrays = nullptr;
-  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  if (!ExtensionListed(extensions, "GL_EXT_compiled_vertex_array")) return false;
-  gLockArrays = reinterpret_cast<LockArraysFn>(glutGetProcAddress("glLockArraysEXT"));
-  gUnlockArrays = reinterpret_cast<UnlockArraysFn>(glutGetProcAddress("glUnlockArraysEXT"));
-  if (!gLockArrays || !gUnlockArrays) gLockArrays = nullptr, gUnlockArrays = nullptr;
-  return gLockArrays != nullptr;
+int LoadGLEntryPoints(const char* extensionList) {
+  int loaded = 0;
+  for (cEntryPoint& entry : gEntryPoints) {
+    entry.address = IsExtensionListed(extensionList, entry.extension) ? Sys_GLGetProcAddress(entry.name) : nullptr;
+    if (entry.address) ++loaded;
+  }
+  return loaded;
 }
 
-bool HasCompiledVertexArrays() { return gLockArrays != nullptr; }
-
-void LockArrays(int first, int count) {
-  if (gLockArrays) gLockArrays(first, count);
+bool IsGLEntryPointLoaded(const char* name) {
+  for (const cEntryPoint& entry : gEntryPoints)
+    if (std::strcmp(entry.name, name) == 0) return entry.address != nullptr;
+  return false;
 }
 
-void UnlockArrays() {
-  if (gUnlockArrays) gUnlockArrays();
+int LoadGLExtensions() {
+  printf("OpenGL Driver - \n");
+  printf("Vendor: %s\n", GLText(GL_VENDOR));
+  printf("Renderer: %s\n", GLText(GL_RENDERER));
+  printf("Version: %s\n", GLText(GL_VERSION));
+  printf("Supported Extensions: %s\n", GLText(GL_EXTENSIONS));
+  const std::string windowSystem = Sys_GLWindowSystemExtensions();
+  if (!windowSystem.empty()) printf("\nSupported Windows Extensions: %s\n\n", windowSystem.c_str());
+  fflush(stdout);
+  LoadGLEntryPoints(GLText(GL_EXTENSIONS));
+  return InitSqrtTables();
 }
+
+std::string FindMissingGLExtensions(const std::string& names) {
+  std::istringstream words(names);
+  std::string missing, name;
+  while (words >> name)
+    if (!glutExtensionSupported(name.c_str())) missing += name + " ";
+  return missing;
+}
+
+namespace nGLExt {
+// Each forwarder must keep the public header's signature exactly.
+#define QV_GL_ENTRY(extension, result, name, parameters, arguments)                                  \
+  result name parameters {                                                                         \
+    using tFunction = result(APIENTRYP) parameters;                                                \
+    if (void* entryPoint_ = gEntryPoints[kEntry_##name].address)                                   \
+      return reinterpret_cast<tFunction>(entryPoint_) arguments;                                   \
+    return result();                                                                               \
+  }
+#include "glf/GLEntryPoints.inc"
+#undef QV_GL_ENTRY
+
+#define QV_GL_ENTRY(extension, result, name, parameters, arguments) \
+  static_assert(std::is_same_v<decltype(&nGLExt::name), decltype(&::name)>);
+#include "glf/GLEntryPoints.inc"
+#undef QV_GL_ENTRY
+}  // namespace nGLExt

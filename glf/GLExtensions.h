@@ -1,11 +1,30 @@
-// OpenGL driver description and the optional extension entry points. An
-// entry point is loaded only when the driver names its extension in the
-// extension string: Mesa hands out non-null pointers for any name. Without it
-// the forwarding calls do nothing (arrays are then drawn unlocked).
+// OpenGL extension entry points, loaded once the main window's context exists.
+// An entry point is trusted only when the driver's extension string names its
+// extension: Mesa hands out non-null pointers for any name. Every entry point
+// has a forwarding function of the same name in nGLExt (Mesa's libGL exports
+// the same names itself); a forwarder whose entry point is missing does
+// nothing, and the two with a result return false.
 #pragma once
 
-bool LoadGLExtensions();          // needs a current context; prints the driver description
-bool LoadCompiledVertexArrays();  // part of LoadGLExtensions; true when the pair was found
-bool HasCompiledVertexArrays();
-void LockArrays(int first, int count);  // glLockArraysEXT when loaded
-void UnlockArrays();                    // glUnlockArraysEXT when loaded
+#include <GL/gl.h>
+
+#include <string>
+
+// Prints the driver description, loads every entry point, builds the
+// square-root table; returns the table's InitSqrtTables result.
+int LoadGLExtensions();
+
+// Fills the entry-point table from an extension list (blank-separated names);
+// returns how many entry points were loaded. An empty list empties the table.
+int LoadGLEntryPoints(const char* extensionList);
+bool IsGLEntryPointLoaded(const char* name);
+bool IsExtensionListed(const char* list, const char* name);  // whole-word match
+
+// The names GLUT reports unsupported, each followed by one blank, in order.
+std::string FindMissingGLExtensions(const std::string& names);
+
+namespace nGLExt {
+#define QV_GL_ENTRY(extension, result, name, parameters, arguments) result name parameters;
+#include "glf/GLEntryPoints.inc"
+#undef QV_GL_ENTRY
+}  // namespace nGLExt

@@ -2,41 +2,120 @@
 
 #include <GL/freeglut.h>
 
-// Nestable: only the outermost Begin2D/End2D pair changes GL state.
-static int gDepth2D = 0;
+#include "glf/GLExtensions.h"
+
+namespace {
+
+class cGLOverlayTarget : public cIGLFOverlayTarget {
+ public:
+  void GetWindowSize(int* width, int* height) override {
+    *width = glutGet(GLUT_WINDOW_WIDTH);
+    *height = glutGet(GLUT_WINDOW_HEIGHT);
+  }
+  int TextWidth(void* font, const char* text) override {
+    return glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text));
+  }
+  void Enter2D() override {
+    int w, h;
+    GetWindowSize(&w, &h);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, w, 0.0, h, -1.0, 1.0);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    for (GLenum unit : {GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
+      nGLExt::glActiveTextureARB(unit);
+      glDisable(GL_TEXTURE_1D);
+      glDisable(GL_TEXTURE_2D);
+      glDisable(GL_TEXTURE_CUBE_MAP);
+    }
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDepthMask(GL_FALSE);
+    // Flipping y turns every quad's winding round: culling would hide them all.
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_MODELVIEW);
+  }
+  void Leave2D() override {
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+  }
+  void SetColour(float r, float g, float b, float a) override { glColor4f(r, g, b, a); }
+  void SetBlending(bool on) override {
+    if (on) {
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+      glDisable(GL_BLEND);
+    }
+  }
+  // Lines run through pixel centres so that one-pixel edges come out crisp.
+  void Line(int x0, int y0, int x1, int y1) override {
+    glBegin(GL_LINES);
+    glVertex2f(x0 + 0.5f, FlipY(y0) - 0.5f);
+    glVertex2f(x1 + 0.5f, FlipY(y1) - 0.5f);
+    glEnd();
+  }
+  void RectOutline(int x0, int y0, int x1, int y1) override {
+    Line(x0, y0, x1, y0);
+    Line(x0, y1, x1, y1);
+    Line(x0, y0, x0, y1);
+    Line(x1, y0, x1, y1);
+  }
+  void FilledRect(int x0, int y0, int x1, int y1) override {
+    glBegin(GL_QUADS);
+    glVertex2i(x0, FlipY(y0));
+    glVertex2i(x1, FlipY(y0));
+    glVertex2i(x1, FlipY(y1));
+    glVertex2i(x0, FlipY(y1));
+    glEnd();
+  }
+  void Text(int x, int y, void* font, const char* text) override {
+    glRasterPos2i(x, FlipY(y));
+    for (const char* c = text; *c; ++c) glutBitmapCharacter(font, (unsigned char)*c);
+  }
+
+ private:
+  static int FlipY(int y) { return glutGet(GLUT_WINDOW_HEIGHT) - y; }
+};
+
+cIGLFOverlayTarget* gTarget = nullptr;
+int gNesting2D = 0;
+
+cIGLFOverlayTarget& Target() {
+  static cGLOverlayTarget openGL;  // built on first use, never before main
+  return gTarget ? *gTarget : openGL;
+}
+
+}  // namespace
+
+cIGLFOverlayTarget* GetGLFOverlayTarget() { return &Target(); }
+void SetGLFOverlayTarget(cIGLFOverlayTarget* target) { gTarget = target; }
 
 void Begin2D() {
-  if (gDepth2D++ > 0) return;
-  int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
-  glPushAttrib(GL_ENABLE_BIT);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_DEPTH_TEST);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, w > 0 ? w : 1, h > 0 ? h : 1, 0, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  if (gNesting2D == 0) Target().Enter2D();
+  ++gNesting2D;
 }
 
 void End2D() {
-  if (gDepth2D == 0 || --gDepth2D > 0) return;
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glPopAttrib();
+  if (gNesting2D <= 0) return;  // unmatched: popping state nobody pushed would underflow the GL stacks
+  if (--gNesting2D == 0) Target().Leave2D();
 }
 
-void cGLFTextList::Clear() {
-  mStream.str("");
-  mStream.clear();
-}
-cGLFTextList& cGLFTextList::EndLine() {
-  mStream << '\n';
-  return *this;
-}
+int Get2DNesting() { return gNesting2D; }
 
-// Placeholder: the text list's drawing comes with the overlay work.
-void cGLFTextList::Draw(float, float, float, float, float) {}
+void DrawLine2D(int x0, int y0, int x1, int y1) { Target().Line(x0, y0, x1, y1); }
+void DrawRectOutline(int x0, int y0, int x1, int y1) { Target().RectOutline(x0, y0, x1, y1); }
+void DrawFilledRect(int x0, int y0, int x1, int y1) { Target().FilledRect(x0, y0, x1, y1); }
+void DrawText2D(int x, int y, void* font, const char* text) { Target().Text(x, y, font, text); }
+int MeasureTextWidth(void* font, const char* text) { return Target().TextWidth(font, text); }
+void GetWindowSize2D(int* width, int* height) { Target().GetWindowSize(width, height); }
+void SetColour2D(float r, float g, float b, float a) { Target().SetColour(r, g, b, a); }
+void SetBlending2D(bool on) { Target().SetBlending(on); }
+void* GLFDefaultFont() { return GLUT_BITMAP_HELVETICA_12; }

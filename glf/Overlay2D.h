@@ -1,20 +1,43 @@
-// The 2D overlay in window pixels (origin top left, y down) and its text list.
-// Not built yet beyond entering and leaving the 2D state: text is not drawn.
+// The 2D overlay: window pixels, origin top left, y down. Begin2D/End2D nest;
+// only the outermost pair switches OpenGL into the 2D state and back. Every
+// primitive and every text measurement goes through one overlay target: the
+// program's draws with OpenGL and measures with GLUT's bitmap fonts, and tests
+// put a recorder in its place to lay widgets out without a display.
 #pragma once
 
-#include <sstream>
-#include <string>
+class cIGLFOverlayTarget {
+ public:
+  virtual ~cIGLFOverlayTarget() = default;
+  virtual void GetWindowSize(int* width, int* height) = 0;
+  virtual int TextWidth(void* font, const char* text) = 0;
+  virtual void Enter2D() = 0;  // the outermost Begin2D
+  virtual void Leave2D() = 0;  // the outermost End2D
+  virtual void SetColour(float r, float g, float b, float a) = 0;
+  virtual void SetBlending(bool on) = 0;  // source alpha, one minus source alpha
+  virtual void Line(int x0, int y0, int x1, int y1) = 0;
+  virtual void RectOutline(int x0, int y0, int x1, int y1) = 0;
+  virtual void FilledRect(int x0, int y0, int x1, int y1) = 0;
+  virtual void Text(int x, int y, void* font, const char* text) = 0;  // y is the baseline
+};
+
+cIGLFOverlayTarget* GetGLFOverlayTarget();
+void SetGLFOverlayTarget(cIGLFOverlayTarget* target);  // nullptr restores OpenGL
 
 void Begin2D();
-void End2D();
+void End2D();  // without a matching Begin2D it does nothing
+int Get2DNesting();
 
-class cGLFTextList {
- public:
-  void Clear();
-  cGLFTextList& EndLine();
-  std::ostringstream& Stream() { return mStream; }
-  void Draw(float x, float y, float r, float g, float b);
+void DrawLine2D(int x0, int y0, int x1, int y1);
+void DrawRectOutline(int x0, int y0, int x1, int y1);
+void DrawFilledRect(int x0, int y0, int x1, int y1);
+void DrawText2D(int x, int y, void* font, const char* text);  // y is the baseline
+int MeasureTextWidth(void* font, const char* text);
+void GetWindowSize2D(int* width, int* height);
 
- private:
-  std::ostringstream mStream;
-};
+// Widgets set their colours here rather than with glColor, so that the target sees them.
+void SetColour2D(float r, float g, float b, float a = 1.0f);
+inline void SetColour2D(const float rgb[3]) { SetColour2D(rgb[0], rgb[1], rgb[2]); }
+void SetBlending2D(bool on);
+
+// The widgets' font: GLUT's 12-point Helvetica bitmap font.
+void* GLFDefaultFont();

@@ -133,3 +133,6 @@ bool     Sys_WriteFd(int fd, const void* bytes, size_t size);
 void     Sys_CloseFd(int fd);
 bool     Sys_WriteMinidump(int fd, const SysCrash& crash); // the standard minidump layout, readable by debuggers
 void     Sys_DebugBreak();                                // a breakpoint trap: the debugger stops here, or the crash guard reports it
+// ---- OpenGL window-system glue (GLX) ---------------------------------------------
+void*       Sys_GLGetProcAddress(const char* name);      // may be non-null for functions the driver lacks: check the extension string
+std::string Sys_GLWindowSystemExtensions();              // the GLX extension string of the current context; "" without one

@@ -55,3 +55,6 @@ set_tests_properties(app_smoke PROPERTIES LABELS app TIMEOUT 60)
 # "-exception" end to end: the crash report and minidump, written in a temporary folder.
 add_test(NAME app_exception COMMAND ${CMAKE_SOURCE_DIR}/tests/app/exception.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_exception PROPERTIES LABELS crash TIMEOUT 90)
+# "Show Debug Info" clicked in the running game, on an X server of its own.
+add_test(NAME app_debug_info COMMAND ${CMAKE_SOURCE_DIR}/tests/app/debug_info.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 120)

@@ -188,9 +188,9 @@ void cDisplacedSphere::Draw() {
       glNormalPointer(GL_FLOAT, 12, patch->normals.data());
       glColorPointer(3, GL_FLOAT, 12, patch->colours.data());
       glTexCoordPointer(2, GL_FLOAT, 8, patch->texCoords.data());
-      LockArrays(0, static_cast<int>(patch->positions.size()));
+      nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(patch->positions.size()));
       glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(patch->indices.size()), GL_UNSIGNED_INT, patch->indices.data());
-      UnlockArrays();
+      nGLExt::glUnlockArraysEXT();
     }
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glDisable(GL_CULL_FACE);

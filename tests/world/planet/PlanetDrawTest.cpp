@@ -11,21 +11,11 @@
 #include <vector>
 
 #include "camera/Camera.h"
+#include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "glf/GLExtensions.h"
 #include "world/planet/PlanetModel.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// The GL driver keeps allocations it frees only when it is unloaded at exit,
-// after which the leak checker cannot name it for a suppression.
-struct cIgnoreDriverAllocations {
-  cIgnoreDriverAllocations() { __lsan_disable(); }
-  ~cIgnoreDriverAllocations() { __lsan_enable(); }
-};
-#else
-struct cIgnoreDriverAllocations {};
-#endif
 
 namespace {
 
@@ -35,19 +25,7 @@ struct cPixelCounts {
   int covered = 0, water = 0, land = 0;
 };
 
-void SetUpWindowOnce() {
-  static bool done = false;
-  if (done) return;
-  ASSERT_TRUE(EnsureTestDisplay());
-  int argc = 1;
-  char name[] = "planet_draw_test";
-  char* argv[] = {name, nullptr};
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-  glutInitWindowSize(kWidth, kHeight);
-  glutCreateWindow("QuorvelGL");
-  done = true;
-}
+void SetUpWindowOnce() { ASSERT_TRUE(OpenGLTestWindow(kWidth, kHeight)); }
 
 cPixelCounts RenderAndCount() {
   glViewport(0, 0, kWidth, kHeight);
@@ -71,11 +49,7 @@ cPixelCounts RenderAndCount() {
   const float light[4] = {0.3f, 0.5f, 1.0f, 0.0f};  // from over the viewer's shoulder
   glLightfv(GL_LIGHT0, GL_POSITION, light);
   GetPlanetModel().Draw();
-  glFinish();
-  std::vector<unsigned char> pixels(kWidth * kHeight * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  const std::vector<unsigned char> pixels = ReadBackBuffer(kWidth, kHeight);
   // QV_PLANET_SHOT=file.ppm keeps the picture for a look by eye.
   static bool shotTaken = false;
   if (const char* shot = std::getenv("QV_PLANET_SHOT"); shot && !shotTaken) {
@@ -102,7 +76,7 @@ cPixelCounts RenderAndCount() {
 TEST(PlanetDraw, LitPlanetFillsItsDiscWithWaterAndLand) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   SetUpWindowOnce();
-  LoadCompiledVertexArrays();  // either way the drawing must work
+  LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));  // either way the drawing must work
   testing::internal::CaptureStdout();
   GetPlanetModel().Initialize();
   const std::string out = testing::internal::GetCapturedStdout();

@@ -1,0 +1,50 @@
+// A pie menu: labelled buttons on one or two rings around the point where it
+// opened. It grows out of its centre over the first 150 ms (real time, so it
+// also opens while the game is paused); a left press on an item and a release
+// over the same item choose it, tell the listener while the menu is still
+// visible, and close the menu.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "glf/Dialog.h"
+
+class cIGLFPieMenuSelection {
+ public:
+  virtual ~cIGLFPieMenuSelection() = default;
+  virtual void OnPieMenuSelection(int itemId) = 0;
+};
+
+class cGLFPieMenu : public cGLFDialog {
+ public:
+  static constexpr uint32_t kOpeningMs = 150;
+
+  // Without a listener the owner reads the chosen id with GetResultId.
+  cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radius, float outerRingFactor);
+
+  // colour: three floats (outline, pressed fill and text), null for green.
+  void AddItem(std::string label, int id, const float* colour = nullptr);
+  void Layout(float x, float y);
+  void GetCentre(float* x, float* y) const;
+  float GetOpeningScale();  // 0 at Show, 1 from 150 ms on
+  int GetPressedItem() const { return mPressedItem; }
+  cGLFDialogButton* GetItem(int index) const { return static_cast<cGLFDialogButton*>(GetControl(index)); }
+
+  bool HandleMouse(int button, int state, int x, int y) override;
+  void Draw() override;
+  void Show() override;
+  void OnMouseMove(int x, int y) override;
+
+ private:
+  void Place(float scale);  // every item's 30 x 30 box on its ring
+
+  float mCentreX = 0.0f, mCentreY = 0.0f;
+  int mRingSize;
+  int mRadius;
+  float mOuterRingFactor;
+  int mPressedItem = -1;
+  cIGLFPieMenuSelection* mListener;
+  uint32_t mOpeningAccumulated = 0, mOpeningStart = 0;
+  bool mOpeningRunning = false;
+};

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# "Show Debug Info" in the running game: clicking the control panel's check box
+# makes the game window show the frame rate and the camera lines at its top
+# left. Runs on an X server of its own, so that no other test's windows can
+# take the click.
+set -u
+QUORVEL="$1"
+cd "$(dirname "$0")/../.."
+WORK="$(mktemp -d)"
+GAME=""
+XVFB=""
+cleanup() {
+  [ -n "$GAME" ] && kill "$GAME" 2>/dev/null && wait "$GAME" 2>/dev/null
+  [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null && wait "$XVFB" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "debug info: $*"; [ -f "$WORK/game.err" ] && tail -5 "$WORK/game.err"; exit 1; }
+
+# Wait for a condition, checking every 0.2 s, for at most 60 s.
+wait_for() {
+  for _ in $(seq 300); do "$@" && return 0; sleep 0.2; done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$WORK/display" 2> /dev/null &
+XVFB=$!
+wait_for test -s "$WORK/display" || fail "no X server"
+export DISPLAY=":$(head -1 "$WORK/display")"
+
+"$QUORVEL" -noautopause < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
+GAME=$!
+window_id() { xdotool search --name "^$1\$" 2> /dev/null | head -1 | grep .; }
+wait_for window_id "Quorvel Control Panel" > /dev/null || fail "no control panel"
+wait_for grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "the game did not start"
+GL=$(window_id QuorvelGL)
+PANEL=$(window_id "Quorvel Control Panel")
+[ -n "$GL" ] || fail "no game window"
+
+# White overlay text in the game window's top left: the count of pure white
+# pixels in rows y..y+h-1 of the first 260 columns.
+white_in_rows() {  # white_in_rows Y H
+  convert "$WORK/shot.png" -crop "260x$2+0+$1" +repage -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:
+}
+shoot() {
+  xdotool windowraise "$GL"
+  import -window "$GL" "$WORK/shot.png" 2> /dev/null
+}
+planet_drawn() {  # some colour in the middle of the window
+  shoot
+  [ "$(convert "$WORK/shot.png" -gravity center -crop 40x40+0+0 +repage -format '%[fx:maxima.intensity > 0.1]' info:)" = 1 ]
+}
+wait_for planet_drawn || fail "the game window shows no planet"
+[ "$(white_in_rows 0 60)" -eq 0 ] || fail "overlay text before the box was checked"
+
+# The panel's check boxes are the runs of their frame colour down one column;
+# "Show Debug Info" is the second, after "Pause".
+eval "$(xdotool getwindowgeometry --shell "$PANEL")"
+[ "$Y" -lt 0 ] && Y=0
+import -window root "$WORK/screen.png" 2> /dev/null
+BOX_Y=$(convert "$WORK/screen.png" -crop "1x240+$((X + 17))+$Y" +repage txt:- |
+  awk -F'[,:]' '/#1D2F49/ { y = $2; if (y != last + 1) { runs++; if (runs == 2) start = y } if (runs == 2) end = y; last = y }
+    END { if (end) print int((start + end) / 2) }')
+[ -n "$BOX_Y" ] || fail "no \"Show Debug Info\" check box found"
+xdotool mousemove $((X + 17)) $((Y + BOX_Y)) mousedown 1 sleep 0.15 mouseup 1
+
+# Three lines 16 pixels apart, baselines at 17, 33 and 49: frame rate, camera
+# distance, camera pitch; the distance line is the longest.
+lines_shown() {
+  shoot
+  [ "$(white_in_rows 5 16)" -gt 40 ] && [ "$(white_in_rows 21 16)" -gt 40 ] && [ "$(white_in_rows 37 16)" -gt 40 ]
+}
+wait_for lines_shown || { cp "$WORK/shot.png" /tmp/debug_info_failed.png; fail "no overlay lines (see /tmp/debug_info_failed.png)"; }
+widest() {  # widest Y: the right-most white column in the 16 rows from Y
+  convert "$WORK/shot.png" -crop "400x16+0+$1" +repage -fill black +opaque white -trim -format '%[fx:page.x+w]' info:
+}
+[ "$(widest 21)" -gt "$(widest 5)" ] || fail "the camera distance line is not the longest"
+[ "$(widest 21)" -gt "$(widest 37)" ] || fail "the camera distance line is not the longest"
+[ -n "${QV_DEBUG_INFO_SHOT:-}" ] && cp "$WORK/shot.png" "$QV_DEBUG_INFO_SHOT"
+echo "debug info: frame rate and camera lines shown"

@@ -1,0 +1,133 @@
+// The 2D bracket's nesting, the text list's layout, and real pixels under the
+// test display: a filled rectangle lands on exactly the rows and columns asked for.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include "glf/Overlay2D.h"
+#include "glf/TextList.h"
+#include "tests/support/GLTestWindow.h"
+#include "tests/glf/OverlayRecorder.h"
+
+TEST(Overlay, OnlyTheOutermostPairEntersAndLeaves) {
+  cOverlayRecorder recorder;
+  Begin2D();
+  Begin2D();
+  End2D();
+  EXPECT_EQ(recorder.enters, 1);
+  EXPECT_EQ(recorder.leaves, 0);  // still in 2D between the two End2D calls
+  End2D();
+  EXPECT_EQ(recorder.leaves, 1);
+  EXPECT_EQ(Get2DNesting(), 0);
+}
+
+TEST(Overlay, EndWithoutBeginDoesNothing) {
+  cOverlayRecorder recorder;
+  End2D();
+  End2D();
+  EXPECT_EQ(recorder.leaves, 0);
+  EXPECT_EQ(Get2DNesting(), 0);
+  Begin2D();  // the next pair still works
+  End2D();
+  EXPECT_EQ(recorder.enters, 1);
+  EXPECT_EQ(recorder.leaves, 1);
+}
+
+TEST(TextList, LinesAre16PixelsApartAndTheUnfinishedLineComesLast) {
+  cOverlayRecorder recorder;
+  cGLFTextList list;
+  list << "FPS: " << 12.5f;
+  list.EndLine();
+  list.Stream() << "two";
+  list.EndLine();
+  list.EndLine();
+  list << "tail";
+  list.Draw(3, 100);
+  const auto texts = recorder.Of(cDrawCall::kText);
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0].text, "FPS: 12.5");
+  EXPECT_EQ(texts[0].x0, 3);
+  EXPECT_EQ(texts[0].y0, 116);
+  EXPECT_EQ(texts[1].y0, 132);
+  EXPECT_EQ(texts[2].text, "");  // an empty line still takes its place
+  EXPECT_EQ(texts[3].text, "tail");
+  EXPECT_EQ(texts[3].y0, 164);
+  int width, height;
+  list.GetSize(&width, &height);
+  EXPECT_EQ(width, 9 * cOverlayRecorder::kCharWidth);
+  EXPECT_EQ(height, 48);  // three finished lines; the stream's text is not counted
+
+  list.Clear();
+  list << "only unfinished";
+  list.GetSize(&width, &height);
+  EXPECT_EQ(width, 0);
+  EXPECT_EQ(height, 0);
+  recorder.calls.clear();
+  list.Draw(0, 0);
+  ASSERT_EQ(recorder.calls.size(), 1u);
+  EXPECT_EQ(recorder.calls[0].y0, 16);
+}
+
+TEST(OverlayGL, FilledRectCoversExactlyItsPixelsAndNestingRestoresState) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
+  constexpr int kW = 320, kH = 480;
+  ASSERT_TRUE(OpenGLTestWindow(kW, kH));
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);  // the 3D scene culls; the overlay must still show
+  GLint projectionDepth = 0, modelviewDepth = 0;
+  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projectionDepth);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &modelviewDepth);
+
+  End2D();  // unmatched: must not pop anything
+  EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+  Begin2D();
+  Begin2D();
+  GLint depth = 0;
+  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+  EXPECT_EQ(depth, projectionDepth + 1);  // pushed once for both
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+  SetColour2D(1.0f, 0.0f, 0.0f);
+  DrawFilledRect(10, 10, 20, 30);
+  End2D();
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));  // the inner End2D leaves the 2D state in force
+  End2D();
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+  EXPECT_EQ(depth, projectionDepth);
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  EXPECT_EQ(depth, modelviewDepth);
+  EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+
+  // Window rows 10..29 are OpenGL rows 450..469; columns 10..19.
+  const std::vector<unsigned char> rgb = ReadBackBuffer(kW, kH);
+  int red = 0, wrong = 0;
+  for (int row = 0; row < kH; ++row)
+    for (int col = 0; col < kW; ++col) {
+      const unsigned char* p = &rgb[3 * (row * kW + col)];
+      const bool inside = row >= 450 && row < 470 && col >= 10 && col < 20;
+      const bool isRed = p[0] == 255 && p[1] == 0 && p[2] == 0;
+      const bool isBlack = p[0] == 0 && p[1] == 0 && p[2] == 0;
+      red += isRed;
+      wrong += inside ? !isRed : !isBlack;
+    }
+  EXPECT_EQ(red, 200);
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(OverlayGL, TextWidthMatchesWhereTheRasterEnds) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
+  ASSERT_TRUE(OpenGLTestWindow(320, 480));
+  EXPECT_EQ(MeasureTextWidth(GLFDefaultFont(), ""), 0);
+  const char* text = "Camera Distance: 41.5";
+  Begin2D();
+  DrawText2D(0, 20, GLFDefaultFont(), text);
+  GLfloat raster[4];
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+  End2D();
+  EXPECT_EQ(MeasureTextWidth(GLFDefaultFont(), text), (int)raster[0]);
+  EXPECT_GT(raster[0], 100.0f);
+}

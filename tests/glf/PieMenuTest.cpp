@@ -1,0 +1,173 @@
+// Pie menus: ring layout, the opening growth on a hand-driven clock, and the
+// press-drag-release protocol, including listeners that change the menu.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "glf/PieMenu.h"
+#include "tests/glf/OverlayRecorder.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+constexpr int kLeft = 0, kRight = 2, kDown = 0, kUp = 1;
+constexpr double kPi = 3.14159265358979;
+
+struct cRecordingListener : cIGLFPieMenuSelection {
+  void OnPieMenuSelection(int itemId) override {
+    ids.push_back(itemId);
+    visibleDuringCall.push_back(menu && menu->IsVisible());
+    if (edit) edit(itemId);
+  }
+  cGLFPieMenu* menu = nullptr;
+  std::vector<int> ids;
+  std::vector<bool> visibleDuringCall;
+  std::function<void(int)> edit;
+};
+
+// A menu of n items, fully open around (cx, cy).
+struct cOpenMenu {
+  cOpenMenu(int n, cIGLFPieMenuSelection* listener = nullptr, int ringSize = 8) : menu(listener, ringSize, 75, 1.5f) {
+    for (int i = 0; i < n; ++i) menu.AddItem("item", 100 + i);
+    menu.Show();
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    menu.Layout(cx, cy);
+  }
+  void ExpectAt(int index, double angle, double distance) {
+    EXPECT_NEAR(menu.GetItem(index)->X0(), cx + std::cos(angle) * distance, 0.1) << "item " << index;
+    EXPECT_NEAR(menu.GetItem(index)->Y0(), cy + std::sin(angle) * distance, 0.1) << "item " << index;
+  }
+  void CentreOf(int index, int* x, int* y) {
+    cGLFDialogControl* item = menu.GetItem(index);
+    *x = (int)((item->X0() + item->X1()) / 2), *y = (int)((item->Y0() + item->Y1()) / 2);
+  }
+  cOverlayRecorder recorder;
+  cFakeClock clock;
+  float cx = 320.0f, cy = 240.0f;
+  cGLFPieMenu menu;
+};
+
+}  // namespace
+
+TEST(PieMenuLayout, ThreeItemsTakeFourPlacesNoneAbove) {
+  cOpenMenu open(3);
+  open.ExpectAt(0, 0.0, 75.0);
+  open.ExpectAt(1, kPi / 2, 75.0);  // below: y grows downwards
+  open.ExpectAt(2, kPi, 75.0);
+  EXPECT_EQ(open.menu.GetItem(0)->X1() - open.menu.GetItem(0)->X0(), 4 * cOverlayRecorder::kCharWidth + 4.0f);
+  EXPECT_EQ(open.menu.GetItem(0)->Y1() - open.menu.GetItem(0)->Y0(), 20.0f);
+}
+
+TEST(PieMenuLayout, TenItemsPutTwoOnTheTurnedOuterRing) {
+  cOpenMenu open(10);
+  for (int i = 0; i < 8; ++i) open.ExpectAt(i, i * kPi / 4, 75.0);
+  open.ExpectAt(8, kPi / 8, 112.5);
+  open.ExpectAt(9, kPi / 8 + kPi, 112.5);
+}
+
+TEST(PieMenuLayout, SixteenItemsFillBothRings) {
+  cOpenMenu open(16);
+  for (int k = 0; k < 8; ++k) {
+    open.ExpectAt(k, k * kPi / 4, 75.0);
+    open.ExpectAt(8 + k, kPi / 8 + k * kPi / 4, 112.5);
+  }
+}
+
+TEST(PieMenuLayout, RingSizeBelowOneCountsAsOne) {
+  cOpenMenu open(3, nullptr, 0);
+  open.ExpectAt(0, 0.0, 75.0);
+  open.ExpectAt(1, kPi, 112.5);
+  open.ExpectAt(2, kPi, 112.5);
+}
+
+TEST(PieMenuOpening, GrowsOver150MillisecondsThenStops) {
+  cOverlayRecorder recorder;
+  cFakeClock clock(5000);
+  cGLFPieMenu menu(nullptr, 8, 100, 1.5f);
+  menu.AddItem("a", 1);
+  EXPECT_NEAR(menu.GetItem(0)->X0(), 100.0f, 1e-4);  // added items are placed fully open
+  menu.Show();
+  menu.Layout(200, 200);
+  EXPECT_NEAR(menu.GetItem(0)->X0(), 200.0f, 1e-4);  // just shown: at the centre
+  clock.Advance(75);
+  menu.Draw();  // drawing re-lays the menu while it opens
+  EXPECT_NEAR(menu.GetItem(0)->X0(), 250.0f, 1e-3);
+  clock.Advance(75);
+  menu.Draw();
+  EXPECT_NEAR(menu.GetItem(0)->X0(), 300.0f, 1e-3);
+  clock.Set(5010);  // a stopped timer no longer reads the clock
+  EXPECT_EQ(menu.GetOpeningScale(), 1.0f);
+  menu.Show();  // showing again opens it again
+  EXPECT_EQ(menu.GetOpeningScale(), 0.0f);
+}
+
+TEST(PieMenuMouse, PressDragAwayAndBackThenReleaseChoosesOnceWhileVisible) {
+  cRecordingListener listener;
+  cOpenMenu open(4, &listener);
+  listener.menu = &open.menu;
+  int x, y;
+  open.CentreOf(1, &x, &y);
+  ASSERT_TRUE(open.menu.HandleMouse(kLeft, kDown, x, y));
+  EXPECT_TRUE(open.menu.GetItem(1)->IsPressed());
+  open.menu.OnMouseMove(5, 5);
+  EXPECT_FALSE(open.menu.GetItem(1)->IsPressed());
+  open.menu.OnMouseMove(x, y);
+  EXPECT_TRUE(open.menu.GetItem(1)->IsPressed());
+  EXPECT_TRUE(open.menu.HandleMouse(kLeft, kUp, x, y));
+  EXPECT_EQ(listener.ids, std::vector<int>{101});
+  EXPECT_EQ(listener.visibleDuringCall, std::vector<bool>{true});
+  EXPECT_FALSE(open.menu.IsVisible());
+  EXPECT_EQ(open.menu.GetResultId(), 101);
+  EXPECT_EQ(open.menu.GetPressedItem(), -1);
+  EXPECT_FALSE(open.menu.GetItem(1)->IsPressed());
+  EXPECT_FALSE(open.menu.HandleMouse(kLeft, kUp, x, y));  // a second release chooses nothing
+  EXPECT_EQ(listener.ids.size(), 1u);
+}
+
+TEST(PieMenuMouse, ReleaseAwayPressOutsideAndOtherButtonsChooseNothing) {
+  cRecordingListener listener;
+  cOpenMenu open(4, &listener);
+  int x, y;
+  open.CentreOf(0, &x, &y);
+  EXPECT_FALSE(open.menu.HandleMouse(kLeft, kDown, (int)open.cx, (int)open.cy));  // the mode may take it
+  EXPECT_FALSE(open.menu.HandleMouse(kRight, kDown, x, y));
+  EXPECT_EQ(open.menu.GetPressedItem(), -1);
+  ASSERT_TRUE(open.menu.HandleMouse(kLeft, kDown, x, y));
+  EXPECT_TRUE(open.menu.HandleMouse(kLeft, kUp, 1, 1));
+  EXPECT_TRUE(listener.ids.empty());
+  EXPECT_TRUE(open.menu.IsVisible());
+  EXPECT_EQ(open.menu.GetPressedItem(), -1);
+  EXPECT_FALSE(open.menu.GetItem(0)->IsPressed());
+  EXPECT_EQ(open.menu.GetResultId(), kGLFNoResult);
+}
+
+TEST(PieMenuMouse, ListenerMayEditOrDeleteTheMenuInsideItsCallback) {
+  cRecordingListener listener;
+  cOpenMenu open(3, &listener);
+  listener.menu = &open.menu;
+  listener.edit = [&](int id) {  // the tribe's buy menu: the bought item goes, its next level comes
+    open.menu.RemoveControl(id);
+    open.menu.AddItem("next level", id + 10);
+  };
+  int x, y;
+  open.CentreOf(0, &x, &y);
+  ASSERT_TRUE(open.menu.HandleMouse(kLeft, kDown, x, y));
+  ASSERT_TRUE(open.menu.HandleMouse(kLeft, kUp, x, y));
+  EXPECT_FALSE(open.menu.IsVisible());
+  ASSERT_EQ(open.menu.GetControlCount(), 3);
+  EXPECT_EQ(open.menu.GetItem(2)->GetId(), 110);
+
+  auto* doomed = new cGLFPieMenu(&listener, 8, 75, 1.5f);
+  doomed->AddItem("close", 1);
+  doomed->Show();
+  open.clock.Advance(200);
+  doomed->Layout(300, 300);
+  listener.menu = nullptr;
+  listener.edit = [&](int) { delete doomed; };
+  cGLFDialogControl* item = doomed->GetItem(0);
+  x = (int)item->X0() + 2, y = (int)item->Y0() + 2;
+  ASSERT_TRUE(doomed->HandleMouse(kLeft, kDown, x, y));
+  EXPECT_TRUE(doomed->HandleMouse(kLeft, kUp, x, y));  // must not touch the deleted menu
+  EXPECT_EQ(listener.ids.back(), 1);
+}

@@ -1,0 +1,49 @@
+// One GLUT window per test process (each test runs in a process of its own),
+// on the suite's shared display, for the tests that need real pixels.
+#pragma once
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/support/TestSupport.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+// The GL driver frees some allocations only when it is unloaded at exit, and
+// makes some of its own on the way out, where the leak checker can no longer
+// name it for a suppression. Each test runs in a process of its own, so the
+// checker stays off from here to the end of a GL test's process.
+struct cIgnoreDriverAllocations {
+  cIgnoreDriverAllocations() { __lsan_disable(); }
+};
+#else
+struct cIgnoreDriverAllocations {};
+#endif
+
+inline bool OpenGLTestWindow(int width, int height, const char* title = "QuorvelGL") {
+  static bool open = false;
+  if (open) return true;
+  if (!EnsureTestDisplay()) return false;
+  int argc = 1;
+  char name[] = "glf_test";
+  char* argv[] = {name, nullptr};
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+  glutInitWindowSize(width, height);
+  glutCreateWindow(title);
+  glViewport(0, 0, width, height);
+  open = true;
+  return true;
+}
+
+// The back buffer's pixels as RGB bytes, rows bottom first (OpenGL's order).
+inline std::vector<unsigned char> ReadBackBuffer(int width, int height) {
+  std::vector<unsigned char> rgb(3 * width * height);
+  glFinish();
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  return rgb;
+}
