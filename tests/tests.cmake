@@ -16,6 +16,7 @@ set(QV_TEST_LIBS_nav qv_world_planet)
 set(QV_TEST_LIBS_input qv_input)
 set(QV_TEST_LIBS_glui qv_platform qv_glf)
 set(QV_TEST_LIBS_sound qv_glf)
+set(QV_TEST_LIBS_data qv_sim_rovurozoviz qv_world_planet)
 
 file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(qv_test_support STATIC ${QV_TEST_SUPPORT})

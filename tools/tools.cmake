@@ -4,6 +4,7 @@
 # It measures patch sizes with the planet's own mesh code, compiled in directly
 # so the data never waits on the rest of the program.
 add_executable(qv_terrain_generator ${CMAKE_SOURCE_DIR}/tools/TerrainGenerator.cpp ${CMAKE_SOURCE_DIR}/tools/TerrainStats.cpp
+  ${CMAKE_SOURCE_DIR}/tools/BmpWriter.cpp
   ${CMAKE_SOURCE_DIR}/tools/GeneratorMeshSupport.cpp
   ${CMAKE_SOURCE_DIR}/world/planet/CubeMap.cpp ${CMAKE_SOURCE_DIR}/world/planet/PatchMesh.cpp
   ${CMAKE_SOURCE_DIR}/world/planet/LandColourRamp.cpp ${CMAKE_SOURCE_DIR}/platform/SysRandom.cpp)
@@ -35,3 +36,30 @@ add_custom_command(
   COMMENT "Synthesising the game's sounds"
   VERBATIM)
 add_custom_target(qv_sound_data ALL DEPENDS ${QV_SOUND_LIST})
+
+# The tribe members' role models and the tribe and civ marker textures, drawn
+# from code (not committed either).
+add_executable(qv_tribe_asset_generator ${CMAKE_SOURCE_DIR}/tools/TribeAssetGenerator.cpp
+  ${CMAKE_SOURCE_DIR}/tools/TribeModels.cpp ${CMAKE_SOURCE_DIR}/tools/ObjMeshBuilder.cpp
+  ${CMAKE_SOURCE_DIR}/tools/IconPainter.cpp ${CMAKE_SOURCE_DIR}/tools/BmpWriter.cpp)
+target_include_directories(qv_tribe_asset_generator PRIVATE ${CMAKE_SOURCE_DIR})
+set(QV_TRIBE_MODELS)
+foreach(role NoRole Hunter Breeder Recruiter Rester Healer Eater)
+  list(APPEND QV_TRIBE_MODELS ${CMAKE_SOURCE_DIR}/Data/models/TribalGame_${role}.obj)
+endforeach()
+set(QV_MARKER_TEXTURES)
+foreach(name health_red drumstick_red sleep_red health_yellow drumstick_yellow sleep_yellow tribe_+
+    tribe_01 tribe_02 tribe_03 tribe_04 tribe_05 tribe_06 tribe_07 tribe_08 tribe_09 tribe_10
+    tribe_11 tribe_12 tribe_13 tribe_14 tribe_15 tribe_16 tribe_17 tribe_18 tribe_19
+    HalfSizeHeartPlusPlus HalfSizeHeartPlus HalfSizeHeart HalfSizeHeartMinus HalfSizeHeartMinusMinus
+    happyDouble happySingle neutralSingle sadSingle sadDouble northicon southicon)
+  list(APPEND QV_MARKER_TEXTURES ${CMAKE_SOURCE_DIR}/Data/Textures/${name}.bmp)
+endforeach()
+add_custom_command(
+  OUTPUT ${QV_TRIBE_MODELS} ${QV_MARKER_TEXTURES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/Data/models ${CMAKE_SOURCE_DIR}/Data/Textures
+  COMMAND qv_tribe_asset_generator ${CMAKE_SOURCE_DIR}/Data/models ${CMAKE_SOURCE_DIR}/Data/Textures
+  DEPENDS qv_tribe_asset_generator
+  COMMENT "Generating the tribe role models and marker textures"
+  VERBATIM)
+add_custom_target(qv_tribe_asset_data ALL DEPENDS ${QV_TRIBE_MODELS} ${QV_MARKER_TEXTURES})
