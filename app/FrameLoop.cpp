@@ -7,7 +7,6 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
-#include "input/KeyState.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
 #include "platform/Sys.h"
@@ -151,12 +150,14 @@ void OnDisplay() {
 void OnMotion(int x, int y) {
   gMouseX = x;
   gMouseY = y;
+  Sys_NoteMouseMotion(x, y);
   gCurrentGameMode->OnMouseMove(x, y);
 }
 
 void OnPassiveMotion(int x, int y) {
   gMouseX = x;
   gMouseY = y;
+  Sys_NoteMouseMotion(x, y);
   float w = (float)glutGet(GLUT_WINDOW_WIDTH), h = (float)glutGet(GLUT_WINDOW_HEIGHT);
   float edgeX = (float)x < w * 0.5f ? (float)x + 1.0f : (float)x - w - 1.0f;
   float edgeY = (float)y < h * 0.5f ? -((float)y + 1.0f) : h - (float)y - 1.0f;
@@ -167,7 +168,7 @@ void OnPassiveMotion(int x, int y) {
 void OnMouse(int button, int state, int x, int y) {
   gMouseX = x;
   gMouseY = y;
-  Sys_SetKeyState(button == 0 ? 0x01 : button == 1 ? 0x04 : button == 2 ? 0x02 : -1, state == 0);
+  Sys_NoteMouseButton(button, state == 0, x, y);  // the mouse device and the key state
   cIGameMode* mode = gCurrentGameMode;
   if (state == 0) {
     if (button == 0) mode->OnLeftButtonDown(x, y);
@@ -180,12 +181,13 @@ void OnMouse(int button, int state, int x, int y) {
   }
 }
 
+void OnMainWindowEntry(int state) {
+  if (state == 0) Sys_NoteMouseLeft();
+  OnEntry(state);
+}
+
 // GLUT key events also keep the key state that the bindings poll; the special
 // keys reach the modes through nothing else.
-void OnSpecialKey(int key, int, int) { NoteGlutSpecialKey(key, true); }
-void OnSpecialKeyUp(int key, int, int) { NoteGlutSpecialKey(key, false); }
-
-void OnKeyboardUp(unsigned char key, int, int) {
-  NoteGlutModifiers(glutGetModifiers());
-  NoteGlutKey(key, false);
-}
+void OnSpecialKey(int key, int, int) { Sys_NoteGlutSpecialKey(key, true, glutGetModifiers()); }
+void OnSpecialKeyUp(int key, int, int) { Sys_NoteGlutSpecialKey(key, false, glutGetModifiers()); }
+void OnKeyboardUp(unsigned char key, int, int) { Sys_NoteGlutKey(key, false, glutGetModifiers()); }

@@ -15,6 +15,7 @@ void OnMouse(int button, int state, int x, int y);
 void OnSpecialKey(int key, int x, int y);
 void OnSpecialKeyUp(int key, int x, int y);
 void OnKeyboardUp(unsigned char key, int x, int y);
+void OnMainWindowEntry(int state);  // the pointer entered (1) or left (0) the main window
 
 extern cKeyBindings gAppKeyBindings;
 extern cGameStopwatch gCivFocusStopwatch;

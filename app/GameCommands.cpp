@@ -10,7 +10,7 @@
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
-#include "input/KeyState.h"
+#include "glf/FileDialogs.h"
 #include "platform/Sys.h"
 #include "platform/glui/glui.h"
 #include "sim/gamedata/DataManager.h"
@@ -45,11 +45,12 @@ bool SaveGameFile(const std::string& name) {
 void SaveOrLoadGame(int id) {
   // The dialog may change the working directory; data files are relative to it.
   std::string directory = Sys_CurrentDirectory();
-  std::string name;
   if (id == 1) {
-    if (Sys_AskFileName(true, "Save Game", name) && !name.empty()) SaveGameFile(name);
-  } else if (Sys_AskFileName(false, "Load Game", name) && !name.empty()) {
-    LoadGameIntoCurrentMode(name);
+    std::string name = SaveFileDialog();
+    if (!name.empty()) SaveGameFile(name);
+  } else {
+    std::string name = OpenFileDialog();
+    if (!name.empty()) LoadGameIntoCurrentMode(name);
   }
   GLUI_Master.sync_live_all();
   if (chdir(directory.c_str()) != 0) { /* the directory was never left */ }
@@ -64,8 +65,7 @@ static void TogglePauseFromKeyboard() {
 }
 
 void OnKeyboard(unsigned char key, int x, int y) {
-  NoteGlutModifiers(glutGetModifiers());
-  NoteGlutKey(key, true);  // the key state the bindings poll
+  Sys_NoteGlutKey(key, true, glutGetModifiers());  // the key state the bindings poll
   switch (key) {
     case 12: SaveOrLoadGame(2); break;  // Ctrl+L
     case 19: SaveOrLoadGame(1); break;  // Ctrl+S
@@ -82,7 +82,8 @@ void cQuorvelInputEventHandler::HandleInputEvent(const char* action, float value
     float speed = 1.0f + 0.1f * (float)framesHeld;
     if (speed > 4.0f) speed = 4.0f;
     SetCameraTargetAngles(yaw + speed * gFrameSeconds * value * 180.0f, pitch, distance);
-  } else if (strcmp(action, "PAUSE") == 0) {
+  } else if (strcmp(action, "PAUSE") == 0 && framesHeld == 1) {
+    // Once per press: a key held over several frames must not flip the pause back and forth.
     gUserPause = !gUserPause;
     if (gControlPanel) gControlPanel->sync_live();
     OnPauseCheckbox(0);

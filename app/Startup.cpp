@@ -237,6 +237,7 @@ int AppStartup(int argc, char** argv) {
   glutSetWindow(gMainWindow);
 
   LoadGLExtensions();
+  Sys_SetSwapInterval(1);  // frames follow the display's refresh where the driver can
   InitSoundDevice();
   CreateGameModes();
   AppInit();
@@ -251,7 +252,7 @@ int AppStartup(int argc, char** argv) {
   glutKeyboardUpFunc(OnKeyboardUp);  // key-up events keep the key state the bindings poll
   glutSpecialUpFunc(OnSpecialKeyUp);
   InitDirectInputMouse();
-  glutEntryFunc(OnEntry);
+  glutEntryFunc(OnMainWindowEntry);
 
   std::string ini = Sys_CurrentDirectory() + "\\Data\\Quorvel.ini";
   std::string savedGameName = Sys_IniReadString(ini, "game", "load_game", "", 255);

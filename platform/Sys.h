@@ -52,14 +52,38 @@ bool        Sys_IniWriteString(const std::string& file, const std::string& secti
 bool Sys_IsMainWindowActive();                            // is the active window titled "QuorvelGL"?
 void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores the X11 query
 
-// ---- key state (the game's GetAsyncKeyState), fed by the GLUT callbacks -------
-void Sys_SetKeyState(int key, bool down);
-bool Sys_IsKeyDown(int key);
-void Sys_ClearKeyStates();
+// ---- key state (the game's GetAsyncKeyState), fed by the GLUT key callbacks ---
+// Keys are Windows virtual-key codes; each stands for the X keysyms of its key.
+void     Sys_SetKeyState(int key, bool down);
+bool     Sys_IsKeyDown(int key);
+void     Sys_ClearKeyStates();
+void     Sys_NoteGlutKey(unsigned char key, bool down, int glutModifiers);
+void     Sys_NoteGlutSpecialKey(int key, bool down, int glutModifiers);
+uint32_t Sys_KeysymOfVirtualKey(int key);                 // the key's X keysym; 0 when no X key stands behind it
+bool     Sys_MouseButtonsSwapped();                       // left-handed pointer mapping
 
-// ---- file dialogs --------------------------------------------------------------
-bool Sys_AskFileName(bool forSave, const std::string& title, std::string& name); // false when cancelled
-void Sys_SetFileDialogAnswersForTest(std::vector<std::string>* answers);         // "" cancels; nullptr restores
+// ---- relative mouse (the game's DirectInput mouse), fed by the GLUT mouse callbacks
+struct SysMouseReading {
+  int dx = 0, dy = 0, wheel = 0;                          // gathered since the last read; wheel in notches, + away
+  bool buttons[3] = {false, false, false};                // 0 left, 1 right, 2 middle
+};
+bool Sys_OpenMouse();                                     // false when no GLUT window can feed it
+void Sys_CloseMouse();
+bool Sys_ReadMouse(SysMouseReading& reading);             // false when not open
+void Sys_NoteMouseMotion(int x, int y);                   // window pixels
+void Sys_NoteMouseLeft();
+void Sys_NoteMouseButton(int glutButton, bool down, int x, int y); // GLUT buttons 3 and 4 are the wheel
+void Sys_MouseWindowPosition(int& x, int& y);             // the last position in the main window
+
+// ---- file dialogs: the desktop's own, modal; "" when cancelled ----------------
+enum class SysFileDialog { Open, Save };                  // open: the file must exist; save: confirm overwriting
+std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory); // null: the current directory
+void Sys_SetFileDialogAnswersForTest(std::vector<std::string>* answers);      // "" cancels; nullptr restores
+bool Sys_DesktopCanShowDialogs();                         // a window manager runs on the display
+
+// ---- frame pacing --------------------------------------------------------------
+bool Sys_SetSwapInterval(int interval);                   // on the current GL window; false when the driver cannot
+void Sys_PaceFrames(int framesPerSecond);                 // sleeps (real time) so calls come no faster than that
 
 // ---- threads -------------------------------------------------------------------
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix

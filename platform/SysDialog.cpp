@@ -1,29 +1,63 @@
-#include "platform/Sys.h"
-
+#include <GL/freeglut.h>
+#include <X11/Xatom.h>
 #include <unistd.h>
 
 #include <iostream>
 
-// Tests queue the names a person would type; "" cancels.
+#include "platform/GtkDialogs.h"
+#include "platform/Sys.h"
+#include "platform/X11Query.h"
+
+// Tests queue the names a person would choose; "" cancels.
 static std::vector<std::string>* gDialogAnswers = nullptr;
 void Sys_SetFileDialogAnswersForTest(std::vector<std::string>* answers) { gDialogAnswers = answers; }
 
-// There is no common file dialog here: a name is typed on the terminal when
-// there is one, and otherwise the fixed quick-save name is used.
-bool Sys_AskFileName(bool forSave, const std::string& title, std::string& name) {
+static Window WindowProperty(Display* display, Window window, Atom property) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  Window value = None;
+  if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &remaining,
+                         &data) == Success &&
+      type == XA_WINDOW && format == 32 && count == 1)
+    value = *(Window*)data;
+  if (data) XFree(data);
+  return value;
+}
+
+// A dialog can only be answered when a window manager runs: it names its own
+// check window on the root window, and that window names itself again (a
+// property left behind by a window manager that has gone names nothing).
+// Asked only once the game's windows exist, so never before main.
+bool Sys_DesktopCanShowDialogs() {
+  if (!glutGet(GLUT_INIT_STATE)) return false;
+  Display* display = X11QueryDisplay();
+  if (!display) return false;
+  Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  cQuietXErrors quiet(display);
+  Window manager = WindowProperty(display, DefaultRootWindow(display), check);
+  return manager != None && WindowProperty(display, manager, check) == manager;
+}
+
+static std::string TypedFileName(SysFileDialog kind) {
+  std::cerr << (kind == SysFileDialog::Save ? "Save as" : "Open") << " (file name, empty cancels): " << std::flush;
+  std::string typed;
+  if (!Sys_ReadStdinLine(typed)) return "";
+  return typed;
+}
+
+// The desktop's file chooser when there is a desktop; otherwise a name typed on
+// the terminal, and with neither the dialog is cancelled.
+std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory) {
   if (gDialogAnswers) {
-    if (gDialogAnswers->empty()) return false;
-    name = gDialogAnswers->front();
+    if (gDialogAnswers->empty()) return "";
+    std::string name = gDialogAnswers->front();
     gDialogAnswers->erase(gDialogAnswers->begin());
-    return !name.empty();
+    return name;
   }
-  if (isatty(STDIN_FILENO)) {
-    std::cerr << title << (forSave ? " (save as, empty cancels): " : " (open, empty cancels): ") << std::flush;
-    std::string typed;
-    if (!Sys_ReadStdinLine(typed) || typed.empty()) return false;
-    name = typed;
-    return true;
-  }
-  name = "quicksave.sav";
-  return true;
+  if (GtkDialogsReady()) return GtkChooseFile(kind, initialDirectory ? initialDirectory : Sys_CurrentDirectory());
+  if (isatty(STDIN_FILENO)) return TypedFileName(kind);
+  return "";
 }

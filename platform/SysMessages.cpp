@@ -1,3 +1,4 @@
+#include "platform/GtkDialogs.h"
 #include "platform/Sys.h"
 
 #include <unistd.h>
@@ -42,9 +43,10 @@ static SysAnswer ParseAnswer(SysBox kind, char c) {
   }
 }
 
-// A box never blocks the frame loop: its text goes to standard error and the
-// debug window. Only a question asked while a person sits at a terminal waits
-// for a typed answer.
+// A plain message never blocks the frame loop: its text goes to standard error
+// and the debug window. A question is asked in a desktop dialog when a window
+// manager can show one, else on the terminal when a person sits at one, else
+// it takes its default.
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
   if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
   std::cerr << "[" << caption << "] " << text << std::endl;
@@ -54,6 +56,7 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   }
   const char* choices = Choices(kind);
   if (!choices) return SysAnswer::Ok;
+  if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));
   if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
     std::cerr << choices << "? " << std::flush;
     std::string answer;

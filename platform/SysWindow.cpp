@@ -8,26 +8,9 @@
 #include <string>
 #include <vector>
 
-// Windows of other programs may vanish while we look at them: errors during
-// our queries are expected and must not end the program (Xlib's default).
+#include "platform/X11Query.h"
+
 namespace {
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-struct cQuietXErrors {
-  explicit cQuietXErrors(Display* d) : display(d), previous(XSetErrorHandler(IgnoreXError)) {}
-  ~cQuietXErrors() {
-    XSync(display, False);
-    XSetErrorHandler(previous);
-  }
-  Display* display;
-  int (*previous)(Display*, XErrorEvent*);
-};
-
-// Our own connection for window queries, opened once; GLUT keeps its own.
-Display* QueryDisplay() {
-  static Display* display = XOpenDisplay(nullptr);
-  return display;
-}
-
 std::string WindowName(Display* display, Window window) {
   char* name = nullptr;
   if (!XFetchName(display, window, &name) || !name) return "";
@@ -49,11 +32,16 @@ bool WindowTree(Display* display, Window window, std::vector<Window>& children, 
 }
 }  // namespace
 
+Display* X11QueryDisplay() {
+  static Display* display = XOpenDisplay(nullptr);
+  return display;
+}
+
 // The automatic pause asks whether the window holding the input focus is the
 // one titled "QuorvelGL". The focus window may be a child of the titled one,
 // so the walk goes up to the first ancestor with a name.
 static bool QueryX11FocusIsMainWindow() {
-  Display* display = QueryDisplay();
+  Display* display = X11QueryDisplay();
   if (!display) return false;
   cQuietXErrors quiet(display);
   Window focus = 0;
@@ -80,7 +68,7 @@ uint32_t Sys_ThreadId() { return (uint32_t)syscall(SYS_gettid); }
 // a window manager reparents them into frames).
 std::vector<std::string> Sys_TopLevelWindowTitles() {
   std::vector<std::string> titles;
-  Display* display = QueryDisplay();
+  Display* display = X11QueryDisplay();
   if (!display) return titles;
   cQuietXErrors quiet(display);
   std::vector<Window> top, inner;

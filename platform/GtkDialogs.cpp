@@ -1,0 +1,81 @@
+#include "platform/GtkDialogs.h"
+
+#include <gtk/gtk.h>
+
+#include <vector>
+
+namespace {
+bool StartGtk() {
+  gtk_disable_setlocale();  // the game parses numbers in the C locale
+  return gtk_init_check(nullptr, nullptr);
+}
+
+// The window must be gone from the screen before the game draws again.
+void CloseDialog(GtkWidget* dialog) {
+  gtk_widget_destroy(dialog);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+int ResponseOf(SysAnswer answer) { return (int)answer + 1; }  // GTK keeps 0 and below for itself
+}  // namespace
+
+bool GtkDialogsReady() {
+  if (!Sys_DesktopCanShowDialogs()) return false;
+  static bool started = StartGtk();
+  return started;
+}
+
+std::string GtkChooseFile(SysFileDialog kind, const std::string& folder) {
+  bool save = kind == SysFileDialog::Save;
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(
+      save ? "Save As" : "Open", nullptr, save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
+      "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+  gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);  // never hidden behind the game window
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+  gtk_file_chooser_set_local_only(chooser, TRUE);
+  gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+  gtk_file_chooser_set_do_overwrite_confirmation(chooser, save);
+
+  std::string chosen;
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+    if (char* name = gtk_file_chooser_get_filename(chooser)) {
+      chosen = name;
+      g_free(name);
+    }
+  }
+  CloseDialog(dialog);
+  return chosen;
+}
+
+SysAnswer GtkAskQuestion(const std::string& caption, const std::string& text, SysBox kind, SysAnswer fallback) {
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, kind == SysBox::AbortRetryIgnore ? GTK_MESSAGE_WARNING
+                                                                                          : GTK_MESSAGE_QUESTION,
+                             GTK_BUTTONS_NONE, "%s", text.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+  gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+  struct cButton {
+    const char* label;
+    SysAnswer answer;
+  };
+  std::vector<cButton> buttons;
+  switch (kind) {
+    case SysBox::OkCancel: buttons = {{"_OK", SysAnswer::Ok}, {"_Cancel", SysAnswer::Cancel}}; break;
+    case SysBox::YesNo: buttons = {{"_Yes", SysAnswer::Yes}, {"_No", SysAnswer::No}}; break;
+    case SysBox::AbortRetryIgnore:
+      buttons = {{"_Abort", SysAnswer::Abort}, {"_Retry", SysAnswer::Retry}, {"_Ignore", SysAnswer::Ignore}};
+      break;
+    case SysBox::Ok: buttons = {{"_OK", SysAnswer::Ok}}; break;
+  }
+  for (const cButton& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog), button.label, ResponseOf(button.answer));
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), ResponseOf(fallback));
+
+  int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  CloseDialog(dialog);
+  for (const cButton& button : buttons)
+    if (ResponseOf(button.answer) == response) return button.answer;
+  // Closed with the window's own button: a box that can be cancelled is, any other keeps its default.
+  return kind == SysBox::OkCancel ? SysAnswer::Cancel : fallback;
+}

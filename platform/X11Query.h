@@ -1,0 +1,26 @@
+// What the platform files share about X: one display connection of our own for
+// queries (GLUT and GTK keep theirs). Game code never includes this.
+#pragma once
+
+#include <X11/Xlib.h>
+
+// Opened on first use, never before main; null when there is no X server.
+Display* X11QueryDisplay();
+
+// Windows of other programs may vanish while we look at them: errors during
+// our queries are expected and must not end the program (Xlib's default).
+class cQuietXErrors {
+ public:
+  explicit cQuietXErrors(Display* display) : mDisplay(display), mPrevious(XSetErrorHandler(Ignore)) {}
+  ~cQuietXErrors() {
+    XSync(mDisplay, False);
+    XSetErrorHandler(mPrevious);
+  }
+  cQuietXErrors(const cQuietXErrors&) = delete;
+  cQuietXErrors& operator=(const cQuietXErrors&) = delete;
+
+ private:
+  static int Ignore(Display*, XErrorEvent*) { return 0; }
+  Display* mDisplay;
+  int (*mPrevious)(Display*, XErrorEvent*);
+};
