@@ -58,3 +58,7 @@ set_tests_properties(app_exception PROPERTIES LABELS crash TIMEOUT 90)
 # "Show Debug Info" clicked in the running game, on an X server of its own.
 add_test(NAME app_debug_info COMMAND ${CMAKE_SOURCE_DIR}/tests/app/debug_info.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 120)
+
+# The desktop's file dialogs, on a private X server with a window manager.
+add_test(NAME app_file_dialogs COMMAND ${CMAKE_SOURCE_DIR}/tests/app/file_dialogs.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 120)
