@@ -15,6 +15,7 @@
 #include "modes/dev/cFlockTestMode.h"
 #include "modes/dev/cSpaceGameMode.h"
 #include "modes/tribe/cTribeGameMode.h"
+#include "platform/glui/glui.h"
 #include "tests/support/TestSupport.h"
 
 // Start-up runs once per process, so every case runs the program in a child
@@ -183,15 +184,20 @@ TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
   gSpaceGameMode = nullptr; gFlockTestMode = nullptr; gCurrentGameMode = nullptr;
 }
 
-TEST(Startup, SaveAndLoadGameThroughTheFileDialog) {
+TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause", "-tribemode"});
     cScratchDir dir;
     std::string file = dir.File("tribe.sav");
+    OnKeyboard(16, 0, 0);  // Ctrl+P pauses and ticks the box
+    EXPECT_EQ(gPaused, 1);
+    EXPECT_EQ(gPauseCheckbox->get_int_val(), 1);
     std::vector<std::string> answers = {file};
     Sys_SetFileDialogAnswersForTest(&answers);
-    SaveOrLoadGame(1);
+    OnKeyboard(19, 0, 0);  // Ctrl+S
     EXPECT_TRUE(Sys_IsRegularFile(file));
+    OnKeyboard(16, 0, 0);
+    EXPECT_EQ(gPauseCheckbox->get_int_val(), 0);
 
     gPendingGameMode = gCityGameMode;
     program.Frame(16);
@@ -201,13 +207,15 @@ TEST(Startup, SaveAndLoadGameThroughTheFileDialog) {
     EXPECT_TRUE(program.log.empty());
 
     answers = {file};
-    SaveOrLoadGame(2);
+    OnKeyboard(12, 0, 0);  // Ctrl+L
     // The city mode is left; the file made the tribe mode current, which is entered.
     std::vector<std::string> switches;
     for (const std::string& call : program.log)
       if (call.find(".Leave") != std::string::npos || call.find(".Enter") != std::string::npos) switches.push_back(call);
     EXPECT_EQ(switches, (std::vector<std::string>{"City.Leave", "Tribe.Enter"}));
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
+    EXPECT_EQ(gPaused, 1);  // the saved pause, with the box ticked again
+    EXPECT_EQ(gPauseCheckbox->get_int_val(), 1);
     Sys_SetFileDialogAnswersForTest(nullptr);
   });
 }
