@@ -121,10 +121,16 @@ TEST(KeyFile, TheGamesOwnKeyFileLoadsWithoutAMessage) {
   EXPECT_EQ(pauses, 1);
 }
 
-TEST(KeyBindings, CountsHeldFramesAndRestartsAfterARelease) {
-  Sys_ClearKeyStates();
+// Polling with keys set by hand; every case starts and ends with all keys up.
+class KeyBindingsPoll : public ::testing::Test {
+ protected:
+  void SetUp() override { Sys_ClearKeyStates(); }
+  void TearDown() override { Sys_ClearKeyStates(); }
   cRecordingHandler handler;
   cKeyBindings bindings = TableWithMoveAndTurn(handler);
+};
+
+TEST_F(KeyBindingsPoll, CountsHeldFramesAndRestartsAfterARelease) {
   bindings.LoadKeyText("BIND W MOVE 1\n", "keys.txt");
   Sys_SetKeyState('W', true);
   for (int i = 0; i < 3; ++i) bindings.Poll();
@@ -138,13 +144,9 @@ TEST(KeyBindings, CountsHeldFramesAndRestartsAfterARelease) {
   bindings.LoadKeyText("BIND W MOVE 1\n", "keys.txt");
   bindings.Poll();
   EXPECT_EQ(handler.events, (std::vector<cEvent>{{"MOVE", 1, 1}}));
-  Sys_ClearKeyStates();
 }
 
-TEST(KeyBindings, TwoKeysOnOneActionSendTwoEventsAFrame) {
-  Sys_ClearKeyStates();
-  cRecordingHandler handler;
-  cKeyBindings bindings = TableWithMoveAndTurn(handler);
+TEST_F(KeyBindingsPoll, TwoKeysOnOneActionSendTwoEventsAFrame) {
   bindings.LoadKeyText("BIND A TURN -1.0\nBIND D TURN 1.0\nBIND D MOVE 5\n", "keys.txt");
   Sys_SetKeyState('A', true);
   Sys_SetKeyState('D', true);
@@ -152,7 +154,6 @@ TEST(KeyBindings, TwoKeysOnOneActionSendTwoEventsAFrame) {
   bindings.Poll();
   EXPECT_EQ(handler.events, (std::vector<cEvent>{{"TURN", -1, 1}, {"TURN", 1, 1}, {"MOVE", 5, 1},
                                                  {"TURN", -1, 2}, {"TURN", 1, 2}, {"MOVE", 5, 2}}));
-  Sys_ClearKeyStates();
 }
 
 TEST(KeyBindings, ThePauseKeyTogglesOncePerPressHoweverLongItIsHeld) {
