@@ -67,7 +67,7 @@ struct SysMouseReading {
   int dx = 0, dy = 0, wheel = 0;                          // gathered since the last read; wheel in notches, + away
   bool buttons[3] = {false, false, false};                // 0 left, 1 right, 2 middle
 };
-bool Sys_OpenMouse();                                     // false when no GLUT window can feed it
+bool Sys_OpenMouse();                                     // false when there is no X display
 void Sys_CloseMouse();
 bool Sys_ReadMouse(SysMouseReading& reading);             // false when not open
 void Sys_NoteMouseMotion(int x, int y);                   // window pixels

@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 
 #include "platform/Sys.h"
+#include "platform/X11Query.h"
 
 namespace {
 struct cMouseSource {
@@ -28,7 +29,7 @@ int DeviceButtonOfGlutButton(int button) {
 
 bool Sys_OpenMouse() {
   gMouse = cMouseSource();
-  gMouse.open = glutGet(GLUT_INIT_STATE) != 0;  // nothing feeds it without GLUT's windows
+  gMouse.open = X11QueryDisplay() != nullptr;  // no X server, no pointer to read
   return gMouse.open;
 }
 
