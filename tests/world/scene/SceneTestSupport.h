@@ -1,0 +1,90 @@
+// Helpers for the scene tests: a recording shape, a counting owner, the debug
+// window's text, and one shared GL window for the tests that draw.
+#pragma once
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "glf/DebugWindow.h"
+#include "tests/support/TestSupport.h"
+#include "world/scene/SceneManager.h"
+#include "world/scene/SceneShape.h"
+
+// Records the calls the scene makes; its ray test hits wherever it is told.
+class cRecordingShape : public tShapeClass<cRecordingShape, cISceneShape> {
+ public:
+  explicit cRecordingShape(std::vector<std::string>* log = nullptr, const char* tag = "shape") : mLog(log), mTag(tag) {}
+  void Draw(cSceneObject*) override { Note("Draw"); }
+  Ru::Math::Vector3 GetScale() override { return scale; }
+  void SetScale(const Ru::Math::Vector3& s) override { scale = s; }
+  float GetBoundingRadius() override { return radius; }
+  void BeginDraw() override { Note("BeginDraw"); }
+  void EndDraw() override { Note("EndDraw"); }
+  bool IntersectRay(const Ru::Math::Ray& ray, Ru::Math::Vector3& hit) override {
+    lastRay = ray;
+    hit = hitPoint;
+    return hits;
+  }
+  const char* GetTypeName() override { return mTag; }
+
+  Ru::Math::Vector3 scale{1.0f, 1.0f, 1.0f};
+  float radius = 1.0f;
+  bool hits = true;
+  Ru::Math::Vector3 hitPoint;
+  Ru::Math::Ray lastRay;
+
+ private:
+  void Note(const char* what) {
+    if (mLog) mLog->push_back(std::string(mTag) + "." + what);
+  }
+  std::vector<std::string>* mLog;
+  const char* mTag;
+};
+
+struct cOwner : Ko::cGameData {
+  static inline int sDestroyed = 0;
+  uint32_t typeId = 0x2A;
+  ~cOwner() override { ++sDestroyed; }
+  Ko::cIGameData* Create() override { return new cOwner; }
+  uint32_t GetTypeId() override { return typeId; }
+};
+
+// The debug window's lines without their thread prefix, fresh for each test.
+class cDebugText {
+ public:
+  cDebugText() {
+    DestroyDebugWindowForTest();
+    CreateDebugWindow();
+    GetDebugWindow()->SetMirrorToStdout(false);
+  }
+  ~cDebugText() { DestroyDebugWindowForTest(); }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> out;
+    for (const std::string& line : GetDebugWindow()->Lines()) out.push_back(line.substr(10));
+    return out;
+  }
+};
+
+// One window for every drawing test of the executable.
+inline void EnsureSceneWindow(int width, int height) {
+  static bool done = false;
+  if (done) return;
+  ASSERT_TRUE(EnsureTestDisplay());
+  int argc = 1;
+  char name[] = "scene_test";
+  char* argv[] = {name, nullptr};
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+  glutInitWindowSize(width, height);
+  glutCreateWindow("QuorvelGL");
+  done = true;
+}
+
+// The scene starts and ends each test empty.
+struct cEmptyScene {
+  cEmptyScene() { GetSceneManager().Clear(); }
+  ~cEmptyScene() { GetSceneManager().Clear(); }
+};
