@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,24 @@ inline void EnsureSceneWindow(int width, int height) {
   glutInitWindowSize(width, height);
   glutCreateWindow("QuorvelGL");
   done = true;
+}
+
+// A 24-bit bottom-up BMP of the given rows (top row first, RGB).
+inline std::string Bmp(int width, int height, const std::vector<uint8_t>& rgbTopFirst) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t size = 54 + stride * height;
+  std::string b(size, '\0');
+  auto put32 = [&](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put32(2, size), put32(10, 54), put32(14, 40), put32(18, width), put32(22, height);
+  b[26] = 1, b[28] = 24;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)  // stored bottom row first, BGR
+        b[54 + (height - 1 - y) * stride + x * 3 + c] = static_cast<char>(rgbTopFirst[(y * width + x) * 3 + 2 - c]);
+  return b;
 }
 
 // The scene starts and ends each test empty.
