@@ -36,11 +36,14 @@ void cSceneManager::PickAlongRay(cScenePickResult& result, const Ray& ray, cISce
   cScenePickResult best;
   float bestDistance = 1e21f;
   for (cShapeEntry& entry : mEntries) {
+    if (entry.nodes.empty() || !entry.shape) continue;
+    const float radius = entry.shape->GetBoundingRadius();
+    if (!(radius > 0.0f)) continue;  // an unpickable shape
     for (cISceneNode* node : entry.nodes) {
       auto* object = static_cast<cSceneObject*>(node);  // only scene objects are ever listed
       if (filter && !filter->Accept(object)) continue;
       Vector3 hit;
-      if (!object->IntersectRay(ray, hit)) continue;
+      if (!object->IntersectRayWithin(ray, radius, hit)) continue;
       // The tests are symmetric about the eye: a hit behind it is not in view.
       if (!nSceneMath::IsAhead(ray, hit)) continue;
       const float d = Vector3LengthSquared(Vector3Sub(hit, ray.origin));

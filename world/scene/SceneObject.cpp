@@ -62,10 +62,14 @@ Matrix4 cSceneObject::GetWorldMatrix() { return QuatToMatrix4(mOrientation, mPos
 
 bool cSceneObject::IntersectRay(const Ray& ray, Vector3& hit) {
   if (!mVisible || !mShape) return false;
+  return IntersectRayWithin(ray, mShape->GetBoundingRadius(), hit);
+}
+
+bool cSceneObject::IntersectRayWithin(const Ray& ray, float radius, Vector3& hit) {
+  if (!mVisible || !mShape) return false;
   // Cheap rejection first: the distance of the position from the ray's line
   // (squared, so no root) against the shape's bounding radius.
   const Vector3 toObject = Vector3Sub(mPosition, ray.origin);
-  const float radius = mShape->GetBoundingRadius();
   if (!(Vector3LengthSquared(Vector3Cross(ray.direction, toObject)) < radius * radius) || !(radius > 0.0f))
     return false;
   const Quaternion inverse{mOrientation.x, mOrientation.y, mOrientation.z, -mOrientation.w};

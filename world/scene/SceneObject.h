@@ -70,6 +70,9 @@ class cSceneObject : public cISceneNode {
   bool IsVisible() override { return mVisible; }
   void SetVisible(bool visible) override { mVisible = visible; }
   Ru::Math::Matrix4 GetWorldMatrix() override;
+  // The ray test with the shape's bounding radius already known (a pick asks
+  // each shape once, not once per object).
+  bool IntersectRayWithin(const Ru::Math::Ray& ray, float boundingRadius, Ru::Math::Vector3& hit);
   // A null owner stays null here (it is not replaced by the global null object).
   virtual void SetOwner(Ko::cGameData* owner);
 
