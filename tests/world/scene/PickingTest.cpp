@@ -43,12 +43,8 @@ class PickingTest : public ::testing::Test {
   }
   // The window point (y down) where a world point shows.
   static void Project(const Vector3& p, int& x, int& y) {
-    GLdouble model[16], projection[16], wx, wy, wz;
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(p.x, p.y, p.z, model, projection, viewport, &wx, &wy, &wz);
+    double wx, wy;
+    ProjectToWindow(p, wx, wy);
     x = static_cast<int>(std::lround(wx));
     y = kSize - static_cast<int>(std::lround(wy));
   }

@@ -26,17 +26,6 @@
 #include "world/scene/SolidShapes.h"
 #include "world/scene/WallShape.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// The GL driver keeps allocations it frees only when it is unloaded at exit.
-struct cIgnoreDriverAllocations {
-  cIgnoreDriverAllocations() { __lsan_disable(); }
-  ~cIgnoreDriverAllocations() { __lsan_enable(); }
-};
-#else
-struct cIgnoreDriverAllocations {};
-#endif
-
 using namespace Ru::Math;
 
 namespace {
@@ -46,7 +35,7 @@ using cPicture = std::vector<unsigned char>;
 class SceneDrawTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    cIgnoreDriverAllocations driver;
+    [[maybe_unused]] cIgnoreDriverAllocations driver;
     EnsureSceneWindow(kWidth, kHeight);
     LoadCompiledVertexArrays();
     testing::internal::CaptureStdout();
@@ -115,12 +104,7 @@ class SceneDrawTest : public ::testing::Test {
     GetPlanetModel().Draw();
     glDisable(GL_LIGHTING);
     GetSceneManager().Render();
-    glFinish();
-    cPicture pixels(kWidth * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
+    return ReadBackBuffer(kWidth, kHeight);
   }
   // QV_SCENE_SHOT=file.ppm keeps a picture for a look by eye.
   static void Keep(const cPicture& pixels) {
@@ -134,12 +118,8 @@ class SceneDrawTest : public ::testing::Test {
   }
   // Pixels that differ between two pictures, within `reach` pixels of where p shows.
   static int ChangedNear(const cPicture& a, const cPicture& b, const Vector3& p, int reach) {
-    GLdouble model[16], projection[16], wx, wy, wz;
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(p.x, p.y, p.z, model, projection, viewport, &wx, &wy, &wz);
+    double wx, wy;
+    ProjectToWindow(p, wx, wy);
     int changed = 0;
     for (int y = static_cast<int>(wy) - reach; y <= static_cast<int>(wy) + reach; ++y)
       for (int x = static_cast<int>(wx) - reach; x <= static_cast<int>(wx) + reach; ++x) {

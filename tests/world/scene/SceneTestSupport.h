@@ -3,6 +3,7 @@
 #pragma once
 
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "glf/DebugWindow.h"
+#include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneShape.h"
@@ -70,19 +72,7 @@ class cDebugText {
 };
 
 // One window for every drawing test of the executable.
-inline void EnsureSceneWindow(int width, int height) {
-  static bool done = false;
-  if (done) return;
-  ASSERT_TRUE(EnsureTestDisplay());
-  int argc = 1;
-  char name[] = "scene_test";
-  char* argv[] = {name, nullptr};
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-  glutInitWindowSize(width, height);
-  glutCreateWindow("QuorvelGL");
-  done = true;
-}
+inline void EnsureSceneWindow(int width, int height) { ASSERT_TRUE(OpenGLTestWindow(width, height)); }
 
 // A 24-bit bottom-up BMP of the given rows (top row first, RGB).
 inline std::string Bmp(int width, int height, const std::vector<uint8_t>& rgbTopFirst) {
@@ -100,6 +90,16 @@ inline std::string Bmp(int width, int height, const std::vector<uint8_t>& rgbTop
       for (int c = 0; c < 3; ++c)  // stored bottom row first, BGR
         b[54 + (height - 1 - y) * stride + x * 3 + c] = static_cast<char>(rgbTopFirst[(y * width + x) * 3 + 2 - c]);
   return b;
+}
+
+// Where a world point shows in the window with the current GL matrices (GL window coordinates, y up).
+inline void ProjectToWindow(const Ru::Math::Vector3& p, double& wx, double& wy) {
+  GLdouble model[16], projection[16], wz;
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  gluProject(p.x, p.y, p.z, model, projection, viewport, &wx, &wy, &wz);
 }
 
 // The scene starts and ends each test empty.
