@@ -121,6 +121,7 @@ TEST_F(PickingTest, TheRadiusSearchIsStrictAndReachesTheObjectsScale) {
 }
 
 TEST_F(PickingTest, ScreenPointsPickTheObjectUnderThemOrTheGround) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
   LookFrom(600.0f);
   const Ray centre = cSceneManager::ScreenPointToRay(kSize / 2, kSize / 2);
   EXPECT_NEAR(Vector3Length(centre.direction), 1.0f, 1e-5f);
@@ -140,6 +141,7 @@ TEST_F(PickingTest, ScreenPointsPickTheObjectUnderThemOrTheGround) {
 }
 
 TEST_F(PickingTest, TheBandSelectsExactlyTheObjectsInsideIt) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
   LookFrom(600.0f);
   cOwner inside, alsoInside, refused, outside;
   for (cOwner* owner : {&inside, &alsoInside, &refused, &outside}) owner->AddRef();
@@ -156,6 +158,7 @@ TEST_F(PickingTest, TheBandSelectsExactlyTheObjectsInsideIt) {
 }
 
 TEST_F(PickingTest, OffThePlanetTheBandSelectsAndDrawsNothing) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
   LookFrom(3000.0f);  // the planet fills only the middle of the view
   Add(Vector3{});     // even an object at the planet centre is not near a miss
   cRecordingClient client;

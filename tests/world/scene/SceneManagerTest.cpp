@@ -9,6 +9,7 @@
 using namespace Ru::Math;
 
 TEST(SceneManager, RenderBatchesEachEnabledShapeOnceInFirstListedOrder) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
   EnsureSceneWindow(64, 64);
   cEmptyScene empty;
   std::vector<std::string> log;
