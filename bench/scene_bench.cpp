@@ -37,7 +37,7 @@ bool HaveWindow() {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
     glutInitWindowSize(kSize, kSize);
     glutCreateWindow("QuorvelGL");
-    LoadCompiledVertexArrays();
+    LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
     return true;
   }();
   return ok;
@@ -151,7 +151,7 @@ void BM_DrawBare_3000Cubes(benchmark::State& state) {
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, vertices.data());
     glNormalPointer(GL_FLOAT, 0, normals.data());
-    LockArrays(0, static_cast<int>(vertices.size()));
+    nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(vertices.size()));
     for (const Matrix4& m : matrices) {
       glPushMatrix();
       glMultMatrixf(m.m);
@@ -159,7 +159,7 @@ void BM_DrawBare_3000Cubes(benchmark::State& state) {
       glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
       glPopMatrix();
     }
-    UnlockArrays();
+    nGLExt::glUnlockArraysEXT();
     glBegin(GL_LINES);  // the scene's (empty) particle batch
     glEnd();
     glFinish();

@@ -27,15 +27,15 @@ struct cWindowProjection {
   }
 };
 
-// Helvetica 10 in the 2D overlay, right-aligned to end at x; y is a window pixel, y up.
+// Helvetica 10 in the 2D overlay, right-aligned to end at x; (x, y) is a
+// window pixel with y up, the overlay's y runs down.
 void DrawLabelEndingAt(const std::string& text, double x, double y) {
-  const unsigned char* chars = reinterpret_cast<const unsigned char*>(text.c_str());
-  const int width = glutBitmapLength(GLUT_BITMAP_HELVETICA_10, chars);
-  const int height = glutGet(GLUT_WINDOW_HEIGHT);
   Begin2D();
-  glColor3f(1.0f, 1.0f, 1.0f);
-  glRasterPos2d(x - width, height - y);
-  glutBitmapString(GLUT_BITMAP_HELVETICA_10, chars);
+  int width = 0, height = 0;
+  GetWindowSize2D(&width, &height);
+  SetColour2D(1.0f, 1.0f, 1.0f);
+  const int textWidth = MeasureTextWidth(GLUT_BITMAP_HELVETICA_10, text.c_str());
+  DrawText2D(static_cast<int>(x) - textWidth, height - static_cast<int>(y), GLUT_BITMAP_HELVETICA_10, text.c_str());
   End2D();
 }
 }  // namespace

@@ -48,11 +48,11 @@ void cSceneShapePolyModel::BeginDraw() {
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, mVertices.data());
   glNormalPointer(GL_FLOAT, 0, mNormals.data());
-  if (!mVertices.empty()) LockArrays(0, static_cast<int>(mVertices.size()));
+  if (!mVertices.empty()) nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(mVertices.size()));
 }
 
 void cSceneShapePolyModel::EndDraw() {
-  if (!mVertices.empty()) UnlockArrays();
+  if (!mVertices.empty()) nGLExt::glUnlockArraysEXT();
 }
 
 bool cSceneShapePolyModel::IntersectTriangles(const Ray& ray, Vector3& hit) {

@@ -37,7 +37,7 @@ class SceneDrawTest : public ::testing::Test {
   static void SetUpTestSuite() {
     [[maybe_unused]] cIgnoreDriverAllocations driver;
     EnsureSceneWindow(kWidth, kHeight);
-    LoadCompiledVertexArrays();
+    LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
     testing::internal::CaptureStdout();
     GetPlanetModel().Initialize();
     testing::internal::GetCapturedStdout();
