@@ -12,7 +12,7 @@
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "world/planet/PlanetModel.h"
-#include "world/scene/Picking.h"
+#include "world/scene/Particles.h"
 #include "world/scene/SceneManager.h"
 
 cKeyBindings gAppKeyBindings;

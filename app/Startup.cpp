@@ -40,6 +40,7 @@
 #include "world/planet/CubeMap.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
+#include "world/scene/SceneServices.h"
 
 // HUD bars keep the size the tuning gives them at its start window size.
 static cGLFBarTuning BarTuningFromSharedTuning() {
@@ -113,7 +114,20 @@ static void PlaceCivTestCamera() {
   SetCameraAngles(0.0f, 30.0f, 50.0f);
 }
 
+// The scene sits below the application: it reaches the game clock and the
+// current mode through these hooks.
+static bool TribeOrCityModePlays() {
+  return gCurrentGameMode && (gCurrentGameMode == (cIGameMode*)gTribeGameMode ||
+                              gCurrentGameMode == (cIGameMode*)gCityGameMode);
+}
+
+void InstallSceneServices() {
+  GetSceneServices().gameTime = GetGameTime;
+  GetSceneServices().plantTrianglesPickable = TribeOrCityModePlays;
+}
+
 void AppInit() {
+  InstallSceneServices();
   RovurozovizUnitTest();
   StartGameClock();
   gFrameRateStopwatch.Start();

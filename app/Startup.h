@@ -12,6 +12,7 @@ void ConstructGameModes();        // only the nine mode objects, into their glob
 void RegisterAppStateType();      // the application state's type, client and first live object
 void DeleteGameModesForTest();
 void AppInit();
+void InstallSceneServices();     // the game clock and current-mode hooks the scene asks
 
 // The command-line options that follow GLUT set-up; returns the saved-game name to open.
 struct cStartupOptions {

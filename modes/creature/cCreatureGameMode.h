@@ -15,9 +15,12 @@ class cCreatureModeObjectManager {
   cCreatureModeCreature* mAvatar = nullptr;
 };
 
+// Lets the creature shape ask this mode about its creatures (made with the mode).
+void InstallCreatureShapeQueries();
+
 class cCreatureGameMode : public tModeShell<cIGameMode>, public Ko::cIGameDataClient {
  public:
-  cCreatureGameMode() : tModeShell<cIGameMode>("Creature") {}
+  cCreatureGameMode() : tModeShell<cIGameMode>("Creature") { InstallCreatureShapeQueries(); }
   std::string GetName() override { return "Creature"; }
   void OnRender() override;  // the planet and the scene, as the other modes
   cCreatureModeObjectManager* GetObjectManager() { return &mObjectManager; }

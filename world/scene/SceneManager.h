@@ -1,20 +1,77 @@
-// The scene of drawable objects and the particle system.
-// Not built yet: the render pass and the particles are empty until the scene
-// arrives; start-up and the frame loop already call them in their places.
+// The scene: every live scene object grouped by its shape, drawn once per
+// frame shape by shape (one BeginDraw/EndDraw per shape), then the particles.
+// It also turns screen points into rays, picks objects or the terrain along a
+// ray, finds objects near a point, and carries the "scene" console command.
 #pragma once
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <vector>
+
+#include "math/Types.h"
+#include "world/scene/SceneObject.h"
+
+class cISceneShape;
+
+// What a pick hit: an object, the terrain (object null, flag set), or nothing
+// (object null, point (0, 0, 0), flag clear).
+struct cScenePickResult {
+  cSceneObject* object = nullptr;
+  Ru::Math::Vector3 point;
+  bool terrain = false;
+};
+
+// Lets a caller leave objects out of a pick (the terrain is never asked).
+class cIScenePickTest {
+ public:
+  virtual ~cIScenePickTest() = default;
+  virtual bool Accept(cSceneObject* object) = 0;
+};
 
 class cSceneManager {
  public:
   virtual ~cSceneManager() = default;
-  void Render();  // draws every scene object shape by shape, then the particles
+
+  // Only cSceneObjects are listed; anything else is ignored (and reported as
+  // added). No duplicate check: an object added twice is drawn twice.
+  bool AddObject(cISceneNode* node);
+  // Removes the first listing of the object under its current shape; false when not listed.
+  bool RemoveObject(cISceneNode* node);
+  void Render();
+  uint32_t GetObjectCount() const;
+
+  // ---- picking (the ray needs the frame's camera matrices loaded) ----
+  static Ru::Math::Ray ScreenPointToRay(int x, int y);
+  void PickAlongRay(cScenePickResult& result, const Ru::Math::Ray& ray, cIScenePickTest* filter);
+  void PickAtScreenPoint(cScenePickResult& result, int x, int y, cIScenePickTest* filter);
+  // Appends objects strictly closer than radius + their x scale; true when any was appended.
+  bool FindObjectsInRadius(std::vector<cSceneObject*>& out, const Ru::Math::Vector3& centre, float radius);
+
+  // ---- the "scene" command ----
+  void PrintShapes();
+  void PrintObjects(std::ostream& stream);
+  void SetShapeEnabled(int number, bool enabled);  // numbering of PrintShapes
+
+  // Forgets every listing (objects and shapes untouched), for tests.
+  void Clear();
+
+ private:
+  struct cShapeEntry {
+    cISceneShape* shape;
+    std::vector<cISceneNode*> nodes;
+  };
+  cShapeEntry& EntryFor(cISceneShape* shape);
+  cISceneShape* NthShapeWithObjects(int number);
+
+  // Shapes in the order they were first listed, so drawing order, pick ties and
+  // the command's numbering are the same on every run (never pointer order).
+  std::vector<cShapeEntry> mEntries;
+  std::map<cISceneShape*, size_t> mIndex;
 };
 
-class cSceneParticleManager {
- public:
-  virtual void Update(float seconds);
-  virtual void Draw();
-};
+cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)
+void RegisterSceneDebugCommand();       // the "scene" console command
 
-cSceneManager& GetSceneManager();
-cSceneParticleManager& GetSceneParticleManager();
-void RegisterSceneDebugCommand();  // the "scene" console command
+// Kept for callers that want the ray as six floats (origin, then direction).
+void ScreenPointToRay(int x, int y, float ray[6]);

@@ -1,0 +1,274 @@
+// The whole scene drawn over the real planet in a test window: one object of
+// every shape class and an OBJ model stand on the ground, and each is found
+// in the picture (the picture changes where it stands when it is taken
+// away). Also: the wireframe model, and fountains that spray and clear.
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "camera/Camera.h"
+#include "glf/GLExtensions.h"
+#include "math/Quaternion.h"
+#include "math/Vector.h"
+#include "tests/world/scene/SceneTestSupport.h"
+#include "world/planet/PlanetModel.h"
+#include "world/scene/BillboardShape.h"
+#include "world/scene/CreatureParts.h"
+#include "world/scene/CreatureShape.h"
+#include "world/scene/CursorMarker.h"
+#include "world/scene/HealthMeterShape.h"
+#include "world/scene/LineShapes.h"
+#include "world/scene/Particles.h"
+#include "world/scene/PlantShape.h"
+#include "world/scene/SolidShapes.h"
+#include "world/scene/WallShape.h"
+
+using namespace Ru::Math;
+
+namespace {
+constexpr int kWidth = 320, kHeight = 240;
+using cPicture = std::vector<unsigned char>;
+
+class SceneDrawTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    [[maybe_unused]] cIgnoreDriverAllocations driver;
+    EnsureSceneWindow(kWidth, kHeight);
+    LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+    testing::internal::CaptureStdout();
+    GetPlanetModel().Initialize();
+    testing::internal::GetCapturedStdout();
+    // A land point to look at, and the upright frame there.
+    for (int i = 0; i < 2000 && sGround.x == 0.0f; ++i) {
+      const float a = 0.37f * i, b = 0.011f * i - 1.2f;
+      const Vector3 d{std::cos(a) * std::cos(b), std::sin(b), std::sin(a) * std::cos(b)};
+      if (GetPlanetModel().GetSurfaceRadius(d) > 512.0f) GetPlanetModel().ProjectToSurface(sGround, d);
+    }
+    cPlanetModel::MakeSurfaceOrientation(sFrame, sGround, Vector3{0, 1, 0});
+  }
+  void SetUp() override {
+    GetSceneServices().gameTime = [] { return sGameTime; };
+    SetCameraAnchorFrame(&sGround.x, &sFrame.x);
+    SetCameraAngles(0.0f, 45.0f, 70.0f);
+    SetCameraTargetAngles(0.0f, 45.0f, 70.0f);  // nothing to glide toward: every picture from one place
+  }
+  void TearDown() override {
+    GetSceneParticleManager().DeleteAllForTest();
+    GetSceneServices().gameTime = nullptr;
+  }
+
+  // The ground point at (x, z) units right and ahead of the anchor, `lift` above the surface.
+  static Vector3 Spot(float x, float z, float lift = 0.0f) {
+    const Matrix3 axes = QuatToMatrix3(sFrame);
+    const Vector3 right{axes.m[0], axes.m[1], axes.m[2]}, forward{axes.m[6], axes.m[7], axes.m[8]};
+    Vector3 p = Vector3Add(sGround, Vector3Add(Vector3Scale(right, x), Vector3Scale(forward, z)));
+    GetPlanetModel().ProjectToSurfaceAtHeight(p, p, lift);
+    return p;
+  }
+  cSceneObject* Place(cISceneShape* shape, float x, float z, const Vector3& colour, float lift = 0.0f) {
+    mObjects.push_back(std::make_unique<cSceneObject>(nullptr, shape));
+    cSceneObject* object = mObjects.back().get();
+    object->SetPosition(Spot(x, z, lift));
+    Quaternion upright;
+    cPlanetModel::MakeSurfaceOrientation(upright, object->GetPosition(), Vector3{0, 1, 0});
+    object->SetOrientation(upright);
+    object->SetColour(colour);
+    GetSceneManager().AddObject(object);
+    return object;
+  }
+
+  static cPicture Render() {
+    glViewport(0, 0, kWidth, kHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(40.0, static_cast<double>(kWidth) / kHeight, 1.0, 10000.0);
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    SetCameraViewMatrix(projection);
+    UpdateCameraFrame();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    float view[16];
+    ApplyCameraView(view);
+    const float light[4] = {sGround.x, sGround.y, sGround.z, 0.0f};  // straight down on the spot
+    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    glEnable(GL_LIGHTING);
+    GetPlanetModel().Draw();
+    glDisable(GL_LIGHTING);
+    GetSceneManager().Render();
+    return ReadBackBuffer(kWidth, kHeight);
+  }
+  // QV_SCENE_SHOT=file.ppm keeps a picture for a look by eye.
+  static void Keep(const cPicture& pixels) {
+    const char* shot = std::getenv("QV_SCENE_SHOT");
+    if (!shot) return;
+    if (FILE* f = std::fopen(shot, "wb")) {
+      std::fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
+      for (int y = kHeight - 1; y >= 0; --y) std::fwrite(&pixels[y * kWidth * 3], 1, kWidth * 3, f);
+      std::fclose(f);
+    }
+  }
+  // Pixels that differ between two pictures, within `reach` pixels of where p shows.
+  static int ChangedNear(const cPicture& a, const cPicture& b, const Vector3& p, int reach) {
+    double wx, wy;
+    ProjectToWindow(p, wx, wy);
+    int changed = 0;
+    for (int y = static_cast<int>(wy) - reach; y <= static_cast<int>(wy) + reach; ++y)
+      for (int x = static_cast<int>(wx) - reach; x <= static_cast<int>(wx) + reach; ++x) {
+        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) continue;
+        const int i = (y * kWidth + x) * 3;
+        if (std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) > 30) ++changed;
+      }
+    return changed;
+  }
+  static int Changed(const cPicture& a, const cPicture& b) {
+    int changed = 0;
+    for (size_t i = 0; i < a.size(); i += 3)
+      if (std::abs(a[i] - b[i]) + std::abs(a[i + 1] - b[i + 1]) + std::abs(a[i + 2] - b[i + 2]) > 30) ++changed;
+    return changed;
+  }
+
+  static inline Vector3 sGround;
+  static inline Quaternion sFrame;
+  static inline uint32_t sGameTime = 1000;
+  cEmptyScene mEmpty;
+  cIgnoreDriverAllocations mDriver;
+  std::vector<std::unique_ptr<cSceneObject>> mObjects;
+};
+}  // namespace
+
+TEST_F(SceneDrawTest, EveryShapeClassAndAnObjModelShowOnThePlanet) {
+  cScratchDir dir;
+  std::vector<uint8_t> rgb(16 * 16 * 3, 40);  // a dark blue square in a white (see-through) frame
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      uint8_t* p = &rgb[(y * 16 + x) * 3];
+      const bool frame = x < 2 || y < 2 || x > 13 || y > 13;
+      p[0] = frame ? 255 : 40, p[1] = frame ? 255 : 40, p[2] = frame ? 255 : 250;
+    }
+  dir.Write("sign.bmp", Bmp(16, 16, rgb));
+
+  cSceneShapeCube cube;
+  cSceneShapeBuilding building;
+  cSceneShapeCreature creature(0);
+  cSceneShapeWall wall;
+  wall.SetScale(Vector3{2.5f, 2.0f, 2.5f});
+  cSceneShapeCircle circle(16);
+  circle.SetScale(Vector3{3, 3, 3});
+  cSceneShapeCreatureWeapon weapon;
+  weapon.SetLength(4.0f);
+  cCreatureFinsShape fins;
+  cCreatureWingShape wings;
+  wings.SetScale(Vector3{1.5f, 1.5f, 1.5f});
+  wings.SetFlapPhase(0.3f);
+  cCreatureNestShape nest;
+  cSceneShapeHealthMeter meter(0);
+  meter.SetValue(0.5f);
+  cSceneShapeBillboard billboard(dir.File("sign.bmp"), true);
+  billboard.SetScale(Vector3{2.5f, 2.5f, 2.5f});
+  cSceneShapePolyModel avatar(".\\Data\\models\\avatar.obj", false);
+  avatar.SetScale(Vector3{3, 3, 3});
+  cSceneShapePolyModelWireframe wireframe;
+  wireframe.LoadOBJ(".\\Data\\models\\disc.obj");
+  wireframe.SetScale(Vector3{3, 3, 3});
+  GetSphereShape().SetScale(Vector3{1.5f, 1.5f, 1.5f});
+
+  const Vector3 red{1, 0, 0}, yellow{1, 1, 0}, cyan{0, 1, 1}, magenta{1, 0, 1}, white{1, 1, 1};
+  struct cPlaced {
+    const char* name;
+    cSceneObject* object;
+    Vector3 look;  // where to look for it (its middle)
+  };
+  std::vector<cPlaced> placed;
+  auto place = [&](const char* name, cISceneShape* shape, float x, float z, const Vector3& colour, float lift = 0.0f,
+                   float middle = 1.0f) {
+    cSceneObject* object = Place(shape, x, z, colour, lift);
+    placed.push_back({name, object, Spot(x, z, lift + middle)});
+  };
+  place("cube", &cube, -18, 12, red, 1.0f, 0.0f);
+  place("building", &building, -6, 24, yellow, 0.0f, 0.0f);
+  place("turret", &GetTurretShape(), 6, 12, magenta, 1.0f, 0.0f);
+  place("pyramid", &GetPyramidShape(), 18, 12, cyan, 0.0f, 0.5f);
+  place("creature", &creature, -18, 0, yellow, 0.0f, 0.5f);
+  place("plant", &GetPlantShape(), -6, 8, white, 0.0f, 5.0f);
+  place("sphere", &GetSphereShape(), 6, 0, red, 1.5f, 0.0f);
+  place("wall", &wall, 18, 0, white, 0.0f, 1.0f);
+  place("circle", &circle, -18, -12, yellow, 0.3f, 0.0f);
+  place("weapon", &weapon, -6, -6, white, 0.0f, 1.0f);
+  place("fins", &fins, 6, -12, white, 0.0f, 0.5f);
+  place("wings", &wings, 18, -12, magenta, 1.0f, 0.0f);
+  place("nest", &nest, -18, -24, white, 0.0f, 1.0f);
+  place("health meter", &meter, -6, -20, white, 2.0f, 0.0f);
+  place("billboard", &billboard, 6, -24, white, 3.0f, 0.0f);
+  place("OBJ model", &avatar, 18, -24, cyan, 0.0f, 2.0f);
+  place("wireframe model", &wireframe, 0, 20, yellow, 0.5f, 0.0f);
+  cCursorMarker cursor;
+  cursor.Create(3.0f);
+  cursor.SetPosition(Spot(0, -12));
+  cursor.SetOrientation(sFrame);
+  placed.push_back({"cursor", cursor.GetSceneObject(), Spot(0, -12, 3.0f)});
+
+  const cPicture all = Render();
+  Keep(all);
+  for (const cPlaced& p : placed) {
+    GetSceneManager().RemoveObject(p.object);
+    const cPicture without = Render();
+    GetSceneManager().AddObject(p.object);
+    EXPECT_GE(ChangedNear(all, without, p.look, 30), 6) << p.name << " is not in the picture";
+  }
+  GetSphereShape().SetScale(Vector3{1, 1, 1});
+}
+
+TEST_F(SceneDrawTest, TheWireframeModelDrawsLinesOverEverything) {
+  const std::string model = "tests/world/scene/fixtures/cube.obj";
+  cSceneShapePolyModel solid(model, false);
+  cSceneShapePolyModelWireframe wireframe;
+  wireframe.LoadOBJ(model);
+  solid.SetScale(Vector3{6, 6, 6});
+  wireframe.SetScale(Vector3{6, 6, 6});
+  const cPicture ground = Render();
+  cSceneObject* object = Place(&solid, 0, 0, Vector3{1, 1, 0}, 6.0f);
+  const int solidPixels = Changed(ground, Render());
+  GetSceneManager().Clear();
+  Place(&wireframe, 0, 0, Vector3{1, 1, 0}, 6.0f);
+  const int wirePixels = Changed(ground, Render());
+  EXPECT_GT(wirePixels, 50);
+  EXPECT_LT(wirePixels, solidPixels);  // lines leave the inside of the faces open
+  // Sunk under the ground the solid is hidden, while the lines still show.
+  GetSceneManager().Clear();
+  Place(&solid, 0, 0, Vector3{1, 1, 0}, -20.0f);
+  EXPECT_EQ(Changed(ground, Render()), 0);
+  GetSceneManager().Clear();
+  Place(&wireframe, 0, 0, Vector3{1, 1, 0}, -20.0f);
+  EXPECT_GT(Changed(ground, Render()), 50);
+  (void)object;
+}
+
+TEST_F(SceneDrawTest, FountainsSprayAndTheirParticlesVanishAfterTheirLifetime) {
+  Sys_SeedRandom(3);
+  const cPicture ground = Render();
+  const Vector3 up = Vector3Normalized(sGround);
+  GetSceneParticleManager().AddParticle(new cSceneBurstParticleFountain(
+      Spot(0, 0, 0.5f), Vector3Add(up, Vector3{0.2f, 0, 0}), QuatFromAngleAxis(up, 0.3f), 1500, Vector3{1, 1, 0},
+      nullptr));
+  for (int frame = 0; frame < 40; ++frame) {
+    GetSceneParticleManager().Update(0.05f);
+    sGameTime += 20;
+  }
+  const cPicture spraying = Render();
+  Keep(spraying);
+  EXPECT_GT(ChangedNear(ground, spraying, Spot(0, 0, 1.5f), 40), 25);
+  sGameTime += 3000;
+  GetSceneParticleManager().Update(0.05f);
+  GetSceneParticleManager().Update(0.05f);
+  EXPECT_EQ(GetSceneParticleManager().GetParticleCount(), 0u);
+  EXPECT_EQ(Changed(ground, Render()), 0);
+}

@@ -1,0 +1,91 @@
+#include "world/scene/PlantShape.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+
+#include "math/Geometry.h"
+#include "world/scene/SceneObject.h"
+#include "world/scene/SceneServices.h"
+
+using Ru::Math::Vector3;
+
+cSceneShapePlant::cSceneShapePlant() : tShapeClass(false) {
+  const Vector3 top{0, 10, 0};
+  // Canopy, then trunk: four triangles each from the top down to a ring of four points.
+  const Vector3 canopy[4] = {{0, 4, 5}, {5, 4, 0}, {0, 4, -5}, {-5, 4, 0}};
+  const Vector3 trunk[4] = {{0, 0, 1}, {1, 0, 0}, {0, 0, -1}, {-1, 0, 0}};
+  const float a = 0.705346f, b = 0.0705346f, c = 0.457496f, d = 0.762493f;
+  const Vector3 canopyNormals[4] = {{-a, -b, -a}, {-a, -b, a}, {a, -b, a}, {a, -b, -a}};
+  const Vector3 trunkNormals[4] = {{-c, -d, -c}, {-c, -d, c}, {c, -d, c}, {c, -d, -c}};
+  int n = 0;
+  auto addCone = [&](const Vector3 (&ring)[4], const Vector3 (&normals)[4], const Vector3& colour) {
+    for (int i = 0; i < 4; ++i) {
+      const Vector3 corners[3] = {top, ring[i], ring[(i + 1) % 4]};
+      for (const Vector3& corner : corners) {
+        AddVertex(corner, normals[i]);
+        mColours[n++] = colour;
+      }
+    }
+  };
+  addCone(canopy, canopyNormals, Vector3{0.0f, 1.0f, 0.0f});
+  addCone(trunk, trunkNormals, Vector3{1.0f, 0.5f, 0.0f});
+}
+
+const Vector3& cSceneShapePlant::FruitPosition(int i) {
+  static const Vector3 positions[kMaxFruit] = {{0, kFruitHeight, 5},       {5, kFruitHeight, 0},
+                                               {0, kFruitHeight, -5},      {-5, kFruitHeight, 0},
+                                               {2.5f, kFruitHeight, 2.5f}, {2.5f, kFruitHeight, -2.5f},
+                                               {-2.5f, kFruitHeight, 2.5f}, {-2.5f, kFruitHeight, -2.5f}};
+  return positions[i];
+}
+
+void cSceneShapePlant::BeginDraw() {
+  cSceneShapePolyModel::BeginDraw();
+  glEnableClientState(GL_COLOR_ARRAY);
+  glColorPointer(3, GL_FLOAT, 0, mColours);
+}
+
+void cSceneShapePlant::EndDraw() {
+  cSceneShapePolyModel::EndDraw();
+  glDisableClientState(GL_COLOR_ARRAY);
+}
+
+void cSceneShapePlant::Draw(cSceneObject* object) {
+  const Vector3 colour = object ? object->GetColour() : Vector3{1.0f, 0.0f, 0.0f};
+  glColor3f(1.0f, 0.5f, 0.0f);
+  const bool wireframe = colour.x != 1.0f;
+  if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  cSceneShapePolyModel::Draw(object);
+  int fruit = 0;
+  if (auto* bearer = object ? dynamic_cast<cIFruitBearer*>(object->GetOwner()) : nullptr)
+    fruit = std::clamp(bearer->GetFruitCount(), 0, kMaxFruit);
+  glColor3f(colour.x, colour.y, colour.z);
+  for (int i = 0; i < fruit; ++i) {
+    const Vector3& p = FruitPosition(i);
+    glPushMatrix();
+    glTranslatef(p.x, p.y, p.z);
+    gluSphere(GetSceneQuadric(), 0.5, 8, 6);
+    glPopMatrix();
+  }
+  if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+bool cSceneShapePlant::IntersectRay(const Ru::Math::Ray& ray, Vector3& hit) {
+  // Every fruit position counts, shown or not: the shape does not see the owner here.
+  for (int i = 0; i < kMaxFruit; ++i) {
+    const Vector3& p = FruitPosition(i);
+    if (nSceneMath::IsAhead(ray, p) && Ru::Math::RayPointArcDistance(ray, p) < 0.5f) {
+      hit = p;
+      return true;
+    }
+  }
+  bool (*trianglesPickable)() = GetSceneServices().plantTrianglesPickable;
+  return trianglesPickable && trianglesPickable() && IntersectTriangles(ray, hit);
+}
+
+cSceneShapePlant& GetPlantShape() {
+  static cSceneShapePlant* shape = new cSceneShapePlant();
+  return *shape;
+}

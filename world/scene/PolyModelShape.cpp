@@ -1,0 +1,157 @@
+#include "world/scene/PolyModelShape.h"
+
+#include <GL/gl.h>
+
+#include <cfloat>
+
+#include "glf/DebugWindow.h"
+#include "glf/GLExtensions.h"
+#include "math/Geometry.h"
+#include "math/Quaternion.h"
+#include "platform/Sys.h"
+#include "world/scene/ObjReader.h"
+
+using namespace Ru::Math;
+
+cSceneShapePolyModel::cSceneShapePolyModel(bool spherePick) : mSpherePick(spherePick) {}
+
+cSceneShapePolyModel::cSceneShapePolyModel(const std::string& objFile, bool spherePick) : mSpherePick(spherePick) {
+  LoadOBJ(objFile);
+}
+
+static bool IsUnitScale(const Vector3& s) { return s.x == 1.0f && s.y == 1.0f && s.z == 1.0f; }
+static float LargestComponent(const Vector3& s) { return MaxFloat(MaxFloat(s.x, s.y), s.z); }
+
+void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
+  const GLsizei count = static_cast<GLsizei>(mVertices.size());
+  const Vector3 scale = GetScale();
+  if (IsUnitScale(scale)) {
+    glDrawArrays(primitive, 0, count);
+    return;
+  }
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glScalef(scale.x, scale.y, scale.z);
+  glDrawArrays(primitive, 0, count);
+  glPopMatrix();
+}
+
+void cSceneShapePolyModel::Draw(cSceneObject*) { DrawArrays(GL_TRIANGLES); }
+
+float cSceneShapePolyModel::GetBoundingRadius() { return LargestComponent(GetScale()) * mBoundingRadius; }
+
+void cSceneShapePolyModel::BeginDraw() {
+  glEnable(GL_LIGHTING);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, mVertices.data());
+  glNormalPointer(GL_FLOAT, 0, mNormals.data());
+  if (!mVertices.empty()) nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(mVertices.size()));
+}
+
+void cSceneShapePolyModel::EndDraw() {
+  if (!mVertices.empty()) nGLExt::glUnlockArraysEXT();
+}
+
+bool cSceneShapePolyModel::IntersectTriangles(const Ray& ray, Vector3& hit) {
+  const Vector3 scale = GetScale();
+  auto scaled = [&](const Vector3& v) { return Vector3{v.x * scale.x, v.y * scale.y, v.z * scale.z}; };
+  float best = FLT_MAX;
+  bool found = false;
+  for (size_t k = 0; k + 2 < mVertices.size(); k += 3) {
+    Vector3 point;
+    if (!RayIntersectsTriangle(scaled(mVertices[k]), scaled(mVertices[k + 1]), scaled(mVertices[k + 2]), ray, point))
+      continue;
+    if (!nSceneMath::IsAhead(ray, point)) continue;
+    const float d = Vector3LengthSquared(Vector3Sub(point, ray.origin));
+    if (d < best) {
+      best = d;
+      hit = point;
+      found = true;
+    }
+  }
+  return found;
+}
+
+bool cSceneShapePolyModel::IntersectRay(const Ray& ray, Vector3& hit) {
+  if (!mSpherePick) return IntersectTriangles(ray, hit);
+  const float radius = LargestComponent(GetScale()) * mSphereRadius;
+  if (!nSceneMath::IsAhead(ray, mSphereCentre) || !(RayPointArcDistance(ray, mSphereCentre) < radius)) return false;
+  hit = Vector3{};
+  return true;
+}
+
+void cSceneShapePolyModel::AddVertex(const Vector3& vertex, const Vector3& normal) {
+  mBoundingRadius = MaxFloat(mBoundingRadius, Vector3Length(vertex));
+  mVertices.push_back(vertex);
+  mNormals.push_back(normal);
+}
+
+void cSceneShapePolyModel::ClearVertices() {
+  mVertices.clear();
+  mNormals.clear();
+  mVertices.shrink_to_fit();
+  mNormals.shrink_to_fit();
+  mBoundingRadius = 0.0f;
+  mSphereCentre = Vector3{};
+  mSphereRadius = 0.0f;
+}
+
+void cSceneShapePolyModel::LoadOBJ(const std::string& file) {
+  FILE* f = Sys_OpenFile(file, "r");
+  if (!f) {
+    char text[1200];
+    std::snprintf(text, sizeof text, "Cannot load \"%s\"", file.c_str());
+    Sys_MessageBox("LoadOBJ", text);
+    return;
+  }
+  cObjTriangles read;
+  ReadObjTriangles(f, read);
+  std::fclose(f);
+  if (read.skippedFaces || read.flatFaces)
+    DebugPrintf("LoadOBJ: \"%s\": %d faces skipped (index outside the lists), %d faces without normals given flat ones",
+                file.c_str(), read.skippedFaces, read.flatFaces);
+  if (read.vertices.empty()) return;  // nothing appended: the bounding sphere stays as it was
+  Vector3 sum;
+  for (size_t i = 0; i < read.vertices.size(); ++i) {
+    AddVertex(read.vertices[i], read.normals[i]);
+    sum = Vector3Add(sum, read.vertices[i]);
+  }
+  mSphereCentre = Vector3Scale(sum, 1.0f / static_cast<float>(read.vertices.size()));
+  for (const Vector3& v : read.vertices)
+    mSphereRadius = MaxFloat(mSphereRadius, Vector3Length(Vector3Sub(v, mSphereCentre)));
+}
+
+void cSceneShapePolyModel::RotateVertices(const Quaternion& q) {
+  for (Vector3& v : mVertices) v = QuatRotateVector(q, v);
+  for (Vector3& n : mNormals) n = QuatRotateVector(q, n);
+  mSphereCentre = QuatRotateVector(q, mSphereCentre);
+}
+
+void cSceneShapePolyModel::ScaleVertices(const Vector3& s) {
+  mBoundingRadius = 0.0f;
+  for (Vector3& v : mVertices) {
+    v = Vector3{v.x * s.x, v.y * s.y, v.z * s.z};
+    mBoundingRadius = MaxFloat(mBoundingRadius, Vector3Length(v));
+  }
+  // A normal transforms by the inverse transpose: 1 / s for a scale.
+  for (Vector3& n : mNormals) {
+    Vector3 turned{s.x != 0.0f ? n.x / s.x : 0.0f, s.y != 0.0f ? n.y / s.y : 0.0f, s.z != 0.0f ? n.z / s.z : 0.0f};
+    if (nSceneMath::NormalizeNonZero(turned)) n = turned;
+  }
+  mSphereCentre = Vector3{mSphereCentre.x * s.x, mSphereCentre.y * s.y, mSphereCentre.z * s.z};
+  if (mSphereRadius > 0.0f || !mVertices.empty()) {
+    mSphereRadius = 0.0f;
+    for (const Vector3& v : mVertices) mSphereRadius = MaxFloat(mSphereRadius, Vector3Length(Vector3Sub(v, mSphereCentre)));
+  }
+}
+
+void cSceneShapePolyModelWireframe::Draw(cSceneObject*) {
+  glLineWidth(5.0f);
+  glDisable(GL_DEPTH_TEST);
+  DrawArrays(GL_LINE_LOOP);
+  glEnable(GL_DEPTH_TEST);
+  glLineWidth(1.0f);
+}

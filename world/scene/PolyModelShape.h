@@ -1,0 +1,74 @@
+// The poly-model shape: a triangle soup with one normal per vertex, held in
+// vertex arrays and drawn lit with one glDrawArrays per object, optionally
+// read from a Wavefront OBJ file. Most solid shapes derive from it. Building
+// one touches no GL; the arrays are bound in BeginDraw, once per frame for
+// all objects of the shape, and locked when the driver offers compiled
+// vertex arrays.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "math/Types.h"
+#include "world/scene/SceneShape.h"
+
+class cSceneShapePolyModel : public cISceneShape {
+ public:
+  explicit cSceneShapePolyModel(bool spherePick = false);
+  // ".\Data\models\x.obj" style names resolve onto Data/.
+  cSceneShapePolyModel(const std::string& objFile, bool spherePick);
+
+  void Draw(cSceneObject* object) override;
+  Ru::Math::Vector3 GetScale() override { return mScale; }
+  void SetScale(const Ru::Math::Vector3& scale) override { mScale = scale; }
+  float GetBoundingRadius() override;  // largest scale component x the unscaled radius
+  void BeginDraw() override;
+  void EndDraw() override;
+  bool IntersectRay(const Ru::Math::Ray& objectRay, Ru::Math::Vector3& hit) override;
+  const char* GetTypeName() override { return "Polygon shape"; }
+  bool IsEnabled() override { return sEnabled; }
+  void SetEnabled(bool enabled) override { sEnabled = enabled; }
+
+  // Appends the file's triangles. A file that cannot be opened shows "Cannot
+  // load "<name>"" (caption "LoadOBJ") and leaves the model as it was; faces
+  // that had to be skipped or given flat normals are reported once per file.
+  virtual void LoadOBJ(const std::string& file);
+  // Turns vertices, normals and the bounding-sphere centre by q alike.
+  virtual void RotateVertices(const Ru::Math::Quaternion& q);
+  // Scales the vertices component-wise; normals follow (scaled by 1 / s and
+  // renormalised) and the bounding radius and sphere are measured anew.
+  virtual void ScaleVertices(const Ru::Math::Vector3& s);
+  virtual void ClearVertices();  // empty model: zero bounding radius and sphere
+  virtual void AddVertex(const Ru::Math::Vector3& vertex, const Ru::Math::Vector3& normal);
+
+  const std::vector<Ru::Math::Vector3>& GetVertices() const { return mVertices; }
+  const std::vector<Ru::Math::Vector3>& GetNormals() const { return mNormals; }
+  float GetUnscaledRadius() const { return mBoundingRadius; }
+  const Ru::Math::Vector3& GetSphereCentre() const { return mSphereCentre; }
+  float GetSphereRadius() const { return mSphereRadius; }
+
+ protected:
+  // The arrays drawn with the given primitive, under the shape's scale.
+  void DrawArrays(unsigned int primitive);
+  bool IntersectTriangles(const Ru::Math::Ray& objectRay, Ru::Math::Vector3& hit);
+  // For shapes whose pick radius is a fixed figure rather than the farthest vertex.
+  void SetUnscaledRadius(float radius) { mBoundingRadius = radius; }
+
+ private:
+  float mBoundingRadius = 0.0f;
+  Ru::Math::Vector3 mScale{1.0f, 1.0f, 1.0f};
+  std::vector<Ru::Math::Vector3> mVertices;
+  std::vector<Ru::Math::Vector3> mNormals;
+  bool mSpherePick;
+  Ru::Math::Vector3 mSphereCentre;
+  float mSphereRadius = 0.0f;
+  static inline bool sEnabled = true;
+};
+
+// Draws a model's vertices as one thick line loop over everything, on top of
+// the scene (no depth test). The creature mode makes one per use.
+class cSceneShapePolyModelWireframe : public tShapeClass<cSceneShapePolyModelWireframe, cSceneShapePolyModel> {
+ public:
+  cSceneShapePolyModelWireframe() : tShapeClass(false) {}
+  void Draw(cSceneObject* object) override;
+};

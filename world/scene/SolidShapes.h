@@ -1,0 +1,52 @@
+// The simple solid shapes, all poly models: the box (cube, building, turret),
+// the pyramid and the sphere.
+#pragma once
+
+#include "math/Scalar.h"
+#include "world/scene/PolyModelShape.h"
+
+namespace nSceneGeometry {
+// The unit box of corners (+-0.577, ...): twelve triangles, one normal per face.
+void AddBox(cSceneShapePolyModel& model);
+}  // namespace nSceneGeometry
+
+class cSceneShapeCube : public tShapeClass<cSceneShapeCube, cSceneShapePolyModel> {
+ public:
+  cSceneShapeCube();
+  const char* GetTypeName() override { return "Cube"; }
+};
+
+// A cube at the "buildingscale" tuning value, read on every call.
+class cSceneShapeBuilding : public tShapeClass<cSceneShapeBuilding, cSceneShapeCube> {
+ public:
+  Ru::Math::Vector3 GetScale() override;
+  const char* GetTypeName() override { return "Building"; }
+};
+
+// A box with a ball on top. It calls itself "Wall" in the shape list.
+class cSceneShapeTurret : public tShapeClass<cSceneShapeTurret, cSceneShapePolyModel> {
+ public:
+  cSceneShapeTurret();
+  void Draw(cSceneObject* object) override;
+  const char* GetTypeName() override { return "Wall"; }
+};
+
+// Three sloping triangles over a triangular footprint, tip up.
+class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePolyModel> {
+ public:
+  cSceneShapePyramid();
+  const char* GetTypeName() override { return "Pyramid"; }
+};
+
+// A GLU sphere of the smallest scale component; an empty model, so never picked.
+class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
+ public:
+  cSceneShapeSphere() : tShapeClass(false) {}
+  void Draw(cSceneObject* object) override;
+  const char* GetTypeName() override { return "Spheres"; }
+};
+
+// The class-wide singletons the modes share.
+cSceneShapePyramid& GetPyramidShape();
+cSceneShapeSphere& GetSphereShape();
+cSceneShapeTurret& GetTurretShape();
