@@ -17,6 +17,7 @@ using namespace Ru::Math;
 
 namespace {
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
+constexpr int kPlantLandAttempts = 16;
 
 Vector3 Turn(const Vector3& v, const Vector3& axis, float degrees) {
   return QuatRotateVector(QuatFromAngleAxis(axis, degrees * kDegrees), v);
@@ -76,8 +77,14 @@ void cPlanetModel::SeedPlants() {
   // A planet without land gets no plants rather than plants under the sea.
   bool haveLand = GetRandomSurfacePointBetween(clump, kLandBandLow, kLandBandHigh);
   for (int i = 0; i < count && haveLand; ++i) {
+    // A clump on a shore would put some of its plants under the sea, where no
+    // creature reaches them: draw again, a few times, for a point on land.
     Vector3 p;
-    GetRandomSurfacePointNear(p, clump, 0.0f, clumpRadius);
+    for (int attempt = 0; attempt < kPlantLandAttempts; ++attempt) {
+      GetRandomSurfacePointNear(p, clump, 0.0f, clumpRadius);
+      if (!IsUnderWater(p)) break;
+    }
+    if (IsUnderWater(p)) p = clump;  // the clump centre itself is on land
     if (cPlantPatch* patch = FindNearestPatch(p)) {
       const float reach = GetSurfaceDistance(p, patch->centre);
       if (reach > mPlantViewDistance) mPlantViewDistance = reach;
