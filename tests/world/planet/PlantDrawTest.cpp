@@ -6,12 +6,12 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "camera/Camera.h"
 #include "glf/GLExtensions.h"
+#include "tests/support/CameraPicture.h"
 #include "tests/support/GLTestWindow.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
@@ -23,26 +23,7 @@ namespace {
 constexpr int kWidth = 320, kHeight = 240;
 
 std::vector<unsigned char> Render(bool withScene) {
-  glViewport(0, 0, kWidth, kHeight);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(40.0, static_cast<double>(kWidth) / kHeight, 1.0, 10000.0);
-  float projection[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  SetCameraViewMatrix(projection);
-  UpdateCameraFrame();
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_LIGHT0);
-  glEnable(GL_NORMALIZE);
-  glEnable(GL_COLOR_MATERIAL);
-  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-  float view[16];
-  ApplyCameraView(view);
-  const float* anchor = GetCameraAnchor();
-  const float light[4] = {anchor[0], anchor[1], anchor[2], 0.0f};
-  glLightfv(GL_LIGHT0, GL_POSITION, light);
+  BeginCameraPicture(kWidth, kHeight, GetCameraAnchor());  // light from above the anchor
   glEnable(GL_LIGHTING);
   GetPlanetModel().Draw();  // also files the plants of the near patches into the scene
   if (withScene) GetSceneManager().Render();
@@ -80,13 +61,7 @@ TEST(PlantDraw, PlantsStandInClumpsOnLandAndTheSceneFollowsTheCamera) {
     EXPECT_GT(listed, 0u);
     EXPECT_LT(listed, plantCount);  // far patches are hidden
     if (i != 0) continue;
-    // QV_PLANT_SHOT=file.ppm keeps the close-up for a look by eye.
-    if (const char* shot = std::getenv("QV_PLANT_SHOT"))
-      if (FILE* f = std::fopen(shot, "wb")) {
-        std::fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-        for (int y = kHeight - 1; y >= 0; --y) std::fwrite(&picture[y * kWidth * 3], 1, kWidth * 3, f);
-        std::fclose(f);
-      }
+    KeepPictureIfAsked("QV_PLANT_SHOT", picture, kWidth, kHeight);  // the close-up, for a look by eye
     const std::vector<unsigned char> bare = Render(false);
     int changed = 0;
     for (size_t p = 0; p < picture.size(); p += 3)
