@@ -1,8 +1,10 @@
 // Feeds arbitrary bytes to the save-file loader with the application state,
-// the backbone and a record type that reads every kind of value registered.
+// the backbone, the planet's plants and a record type that reads every kind of
+// value registered.
 // Beyond "no crash, no out-of-bounds read", it checks the loader's promises: a
 // refused file changes nothing, and an accepted one leaves exactly one live
-// application state and one live backbone object.
+// application state, one live backbone object and one planet placeholder, with
+// every plant filed under exactly one patch.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 #include "sim/gamedata/Backbone.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
+#include "world/planet/PlanetModel.h"
 
 namespace {
 
@@ -55,6 +58,12 @@ cEveryValue& EveryValue() {
 
 size_t Live(uint32_t typeId) { return GetDataManager()->GetObjectsOfType(typeId).size(); }
 
+size_t FiledPlants() {
+  size_t filed = 0;
+  for (const cPlantPatch& patch : GetPlanetModel().GetPlantPatches()) filed += patch.plants.size();
+  return filed;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -68,6 +77,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   data->RegisterType(&EveryValue(), &EveryValue());
   data->AddClient(&EveryValue());
   GetBackboneManager()->Initialize();
+  // A planet without terrain (the base radius everywhere) and a few plants.
+  cPlanetModel& planet = GetPlanetModel();
+  planet.RegisterWithDataManager();
+  planet.BuildPlantPatches();
+  for (float x : {-1.0f, 0.0f, 1.0f}) planet.CreatePlant(Ru::Math::Vector3{x * 300.0f, 400.0f, 0.0f});
   data->CommitPending();
   return 0;
 }
@@ -76,10 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   cDataManager* data = GetDataManager();
   uint32_t countBefore = data->GetObjectCount();
   int32_t pointsBefore = GetBackboneManager()->GetSocialPoints();
+  size_t plantsBefore = GetPlanetModel().GetPlants().size();
   bool loaded = data->LoadFromBytes(bytes, size);
   data->CommitPending();
-  if (!loaded && (data->GetObjectCount() != countBefore || GetBackboneManager()->GetSocialPoints() != pointsBefore))
+  if (!loaded && (data->GetObjectCount() != countBefore || GetBackboneManager()->GetSocialPoints() != pointsBefore ||
+                  GetPlanetModel().GetPlants().size() != plantsBefore))
     abort();  // a refused file changed the game
-  if (Live(kAppStateTypeId) != 1 || Live(cBackboneData::kTypeId) != 1) abort();
+  if (Live(kAppStateTypeId) != 1 || Live(cBackboneData::kTypeId) != 1 || Live(cPlanetSerializerProxy::kTypeId) != 1) abort();
+  if (FiledPlants() != GetPlanetModel().GetPlants().size()) abort();
   return 0;
 }

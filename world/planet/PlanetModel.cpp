@@ -54,7 +54,11 @@ cPlanetModel& GetPlanetModel() {
 // The sphere parameters start at the block's defaults; BuildTerrainMesh puts in the planet's own.
 cPlanetModel::cPlanetModel() = default;
 
-cPlanetModel::~cPlanetModel() = default;
+cPlanetModel::~cPlanetModel() {
+  // Each plant's scene object holds a reference on it: free them first.
+  for (cPlantPatch& patch : mPatches) patch.plants.clear();
+  while (!mPlants.empty()) DropPlant(mPlants.size() - 1);
+}
 
 // ---- set-up ------------------------------------------------------------------------------
 
@@ -110,19 +114,18 @@ void cPlanetModel::BuildTerrainMesh() {
   std::fflush(stdout);
 }
 
-void cPlanetModel::SeedPlants() {
-  // Plants arrive with their own change; nothing grows yet.
-}
-
 void cPlanetModel::Initialize() {
+  RegisterWithDataManager();
   CreateGridTexture();
   mTerrainPickable = true;
   LoadTerrainOrExit(kTerrainPath);
   BuildTerrainMesh();
   SeedPlants();
+  mPlantStopwatch.Start();
 }
 
 void cPlanetModel::Draw() {
+  UpdatePlants();
   if (!mSphere) return;
   float projection[16], modelView[16];
   GetCameraViewMatrix(projection);

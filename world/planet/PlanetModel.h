@@ -12,10 +12,31 @@
 #include <vector>
 
 #include "math/Types.h"
+#include "sim/gamedata/GameData.h"
+#include "sim/gamedata/RefPtr.h"
 #include "world/planet/CubeMap.h"
 #include "world/planet/DisplacedSphere.h"
+#include "world/planet/GamePlant.h"
+#include "world/scene/SceneServices.h"
 
-class cPlanetModel {
+// One of the 32 fixed regions the plants are filed under; a patch's plants
+// are in the scene exactly while it is shown.
+struct cPlantPatch {
+  Ru::Math::Vector3 centre;
+  std::vector<tRefPtr<cGamePlant>> plants;
+  bool shown = false;
+};
+
+// The planet's stand-in among the data manager's objects: its record is the
+// planet's plants, written and read by the planet itself.
+class cPlanetSerializerProxy : public Ko::cGameData {
+ public:
+  static constexpr uint32_t kTypeId = 0xEF5D6CF5;
+  Ko::cIGameData* Create() override { return new cPlanetSerializerProxy; }
+  uint32_t GetTypeId() override { return kTypeId; }
+};
+
+class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerializer {
  public:
   using Vector3 = Ru::Math::Vector3;
   using Quaternion = Ru::Math::Quaternion;
@@ -38,8 +59,22 @@ class cPlanetModel {
   };
   class cOverlandTravelCost : public cITravelCost {};
 
+  static constexpr int kPatchCount = 32;
+  static constexpr float kPlantViewMargin = 40.0f;
+  static constexpr uint32_t kPlantRecordBytes = 28;  // position and orientation, 7 floats
+
+  // Which plants a nearest-plant search may return.
+  class cINearestPlantFilter {
+   public:
+    virtual bool Accept(cGamePlant* plant) = 0;
+  };
+  class cNearestFruitFilter : public cINearestPlantFilter {
+   public:
+    bool Accept(cGamePlant* plant) override { return plant->GetFruitCount() > 0; }
+  };
+
   cPlanetModel();
-  ~cPlanetModel();
+  ~cPlanetModel() override;
   cPlanetModel(const cPlanetModel&) = delete;
   cPlanetModel& operator=(const cPlanetModel&) = delete;
 
@@ -74,7 +109,9 @@ class cPlanetModel {
     p.meshOption = 1;
     return p;
   }
-  void SeedPlants();                                                  // filled by the plants
+  // Registers the planet record's type with the planet as its serializer,
+  // creates the live placeholder and joins the data manager's clients.
+  void RegisterWithDataManager();
   const nKoPlanet::cCubeMap<float>* GetHeightMap() const { return mHeightMap.get(); }
   nKoPlanet::cDisplacedSphere* GetSphere() { return mSphere.get(); }
 
@@ -110,6 +147,38 @@ class cPlanetModel {
   void AlignOrientationToTerrain(Quaternion& out, const Vector3& p, const Quaternion& q, float d) const;
   void AlignOrientationToTerrainAtSurface(Quaternion& out, const Vector3& p, const Quaternion& q, float d) const;
 
+  // ---- plants (returned pointers are not counted references) ----
+  void BuildPlantPatches();  // the 32 fixed patches, empty
+  void SeedPlants();         // the patches and the tuned number of plants in clumps on land
+  // Growth over the game time since the last call, then patch visibility
+  // around the camera anchor; Draw calls it each frame.
+  void UpdatePlants();
+  void GrowPlants(float seconds);
+  void UpdatePlantVisibility(const Vector3& anchor);
+  cGamePlant* CreatePlant(const Vector3& p);
+  void AddPlantToNearestPatch(cGamePlant* plant);
+  bool RemovePlant(cGamePlant* plant);
+  void RemovePlantsInRadius(const Vector3& p, float radius);
+  void HidePlantsInRadius(float x, float y, float z, float radius);
+  cPlantPatch* FindNearestPatch(const Vector3& p);
+  cGamePlant* GetRandomPlantNear(const Vector3& p);
+  cGamePlant* FindNearestPlant(const Vector3& p, cINearestPlantFilter* filter = nullptr);
+  cGamePlant* FindNearestFruitPlant(const Vector3& p);
+  const std::vector<tRefPtr<cGamePlant>>& GetPlants() const { return mPlants; }
+  const std::vector<cPlantPatch>& GetPlantPatches() const { return mPatches; }
+  float GetPlantViewDistance() const { return mPlantViewDistance; }
+  uint32_t CountShownPlants() const;  // the non-hidden plants of the shown patches
+  void ClearPlantsForTest();          // drops every plant and patch
+
+  // ---- the planet record: plant count, then each plant's position and orientation ----
+  void Save(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
+  // A count the record cannot hold or a non-finite value fails the stream and
+  // changes no plant. Loaded plants are shown, unhidden, with full food.
+  void Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
+  void BeforeLoad() override;
+  void AfterLoad() override;
+  static cPlanetSerializerProxy* GetSerializerProxy();
+
   // ---- paths: from start to goal; empty when the search fails ----
   std::list<Vector3> FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const;
 
@@ -118,10 +187,19 @@ class cPlanetModel {
   bool IsBelowRadius(const Vector3& p, float extra) const;
   void IntersectRayBelow(Vector3& out, const Ray& ray, float h) const;
 
+  cGamePlant* MakePlantWithSceneObject();
+  void ShowPlant(cGamePlant* plant, bool shown);  // puts its scene object in or out of the scene, once
+  void DropPlant(size_t index);                   // out of the all-plants vector; frees its scene object
+  void RemoveFromPatches(cGamePlant* plant);
+
   std::unique_ptr<nKoPlanet::cDisplacedSphere> mSphere;
   nKoPlanet::cDisplacedSphereParams mParams;
   std::unique_ptr<nKoPlanet::cCubeMap<float>> mHeightMap;
   bool mTerrainPickable = false;
+  std::vector<cPlantPatch> mPatches;
+  std::vector<tRefPtr<cGamePlant>> mPlants;  // every plant once, in creation (and save) order
+  float mPlantViewDistance = 0.0f;
+  cSceneStopwatch mPlantStopwatch;           // on the game clock: no growth while paused
 };
 
 // The one planet (built on first use).

@@ -46,6 +46,11 @@ uint32_t cSceneManager::GetObjectCount() const {
   return static_cast<uint32_t>(count);
 }
 
+uint32_t cSceneManager::GetObjectCount(cISceneShape* shape) const {
+  auto found = mIndex.find(shape);
+  return found == mIndex.end() ? 0 : static_cast<uint32_t>(mEntries[found->second].nodes.size());
+}
+
 void cSceneManager::Render() {
   for (cShapeEntry& entry : mEntries) {
     if (entry.nodes.empty() || !entry.shape || !entry.shape->IsEnabled()) continue;

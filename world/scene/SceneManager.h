@@ -40,6 +40,7 @@ class cSceneManager {
   bool RemoveObject(cISceneNode* node);
   void Render();
   uint32_t GetObjectCount() const;
+  uint32_t GetObjectCount(cISceneShape* shape) const;  // the listings under one shape
 
   // ---- picking (the ray needs the frame's camera matrices loaded) ----
   static Ru::Math::Ray ScreenPointToRay(int x, int y);

@@ -13,6 +13,7 @@
 #include "glf/GLExtensions.h"
 #include "math/Quaternion.h"
 #include "math/Vector.h"
+#include "tests/support/CameraPicture.h"
 #include "tests/world/scene/SceneTestSupport.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/BillboardShape.h"
@@ -81,25 +82,7 @@ class SceneDrawTest : public ::testing::Test {
   }
 
   static cPicture Render() {
-    glViewport(0, 0, kWidth, kHeight);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(40.0, static_cast<double>(kWidth) / kHeight, 1.0, 10000.0);
-    float projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    SetCameraViewMatrix(projection);
-    UpdateCameraFrame();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    float view[16];
-    ApplyCameraView(view);
-    const float light[4] = {sGround.x, sGround.y, sGround.z, 0.0f};  // straight down on the spot
-    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    BeginCameraPicture(kWidth, kHeight, &sGround.x);  // light straight down on the spot
     glEnable(GL_LIGHTING);
     GetPlanetModel().Draw();
     glDisable(GL_LIGHTING);
@@ -107,15 +90,7 @@ class SceneDrawTest : public ::testing::Test {
     return ReadBackBuffer(kWidth, kHeight);
   }
   // QV_SCENE_SHOT=file.ppm keeps a picture for a look by eye.
-  static void Keep(const cPicture& pixels) {
-    const char* shot = std::getenv("QV_SCENE_SHOT");
-    if (!shot) return;
-    if (FILE* f = std::fopen(shot, "wb")) {
-      std::fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-      for (int y = kHeight - 1; y >= 0; --y) std::fwrite(&pixels[y * kWidth * 3], 1, kWidth * 3, f);
-      std::fclose(f);
-    }
-  }
+  static void Keep(const cPicture& pixels) { KeepPictureIfAsked("QV_SCENE_SHOT", pixels, kWidth, kHeight); }
   // Pixels that differ between two pictures, within `reach` pixels of where p shows.
   static int ChangedNear(const cPicture& a, const cPicture& b, const Vector3& p, int reach) {
     double wx, wy;

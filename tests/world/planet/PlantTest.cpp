@@ -1,0 +1,319 @@
+// The planet's plants: seeding in clumps on land, the scene holding exactly
+// the shown patches' plants, growth on the game clock, freeing removed
+// plants, and the planet record's round trip and refusals.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "math/Quaternion.h"
+#include "math/Vector.h"
+#include "sim/gamedata/ChunkFile.h"
+#include "sim/gamedata/DataManager.h"
+#include "sim/gamedata/MemoryStream.h"
+#include "sim/tuning/SharedTuningData.h"
+#include "tests/support/TestSupport.h"
+#include "tests/world/planet/PlanetTestSupport.h"
+#include "world/scene/SceneManager.h"
+#include "world/scene/SceneObject.h"
+
+using namespace Ru::Math;
+
+namespace {
+
+// Land everywhere except a sea around +x.
+float Heights(const Vector3& d) { return d.x > 0.8f ? 0.0f : 10.0f; }
+
+uint32_t gGameTime = 5000;
+
+class PlantTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GetSceneManager().Clear();
+    GetSceneServices().gameTime = [] { return gGameTime; };
+    Sys_SeedRandom(7);
+    planet = MakePlanet(Heights);
+    planet->SeedPlants();
+  }
+  void TearDown() override {
+    planet.reset();
+    GetSceneManager().Clear();
+    GetSceneServices().gameTime = nullptr;
+  }
+  uint32_t ScenePlants() { return GetSceneManager().GetObjectCount(&GetPlantShape()); }
+  // Every plant is listed at most once, and the scene holds exactly the
+  // non-hidden plants of the shown patches.
+  void ExpectSceneMatchesPatches() {
+    for (const auto& plant : planet->GetPlants()) ASSERT_LE(plant->GetSceneObject()->GetSceneRefCount(), 1);
+    ASSERT_EQ(ScenePlants(), planet->CountShownPlants());
+  }
+  Vector3 Surface(const Vector3& d) {
+    Vector3 p;
+    planet->ProjectToSurface(p, d);
+    return p;
+  }
+  std::unique_ptr<cPlanetModel> planet;
+};
+
+TEST_F(PlantTest, PlantFoodFruitAndCounterAreClamped) {
+  tRefPtr<cGamePlant> plant(new cGamePlant);
+  EXPECT_EQ(plant->GetSceneObject(), nullptr);  // a factory plant stands nowhere
+  EXPECT_EQ(plant->GetPosition().x, 0.0f);
+  EXPECT_EQ(plant->GetOrientation().w, 1.0f);
+  plant->SetFoodValue(150.0f);
+  EXPECT_EQ(plant->GetFoodValue(), 100.0f);
+  EXPECT_EQ(plant->GetFruitCount(), 8);
+  plant->SetFoodValue(-5.0f);
+  EXPECT_EQ(plant->GetFoodValue(), 0.0f);
+  plant->SetFoodValue(std::numeric_limits<float>::quiet_NaN());
+  EXPECT_EQ(plant->GetFoodValue(), 0.0f);
+  plant->SetFoodValue(11.1f);
+  EXPECT_EQ(plant->GetFruitCount(), 0);
+  cPlanetModel::cNearestFruitFilter fruit;
+  EXPECT_FALSE(fruit.Accept(plant.Get()));
+  plant->SetCounter(-3);
+  EXPECT_EQ(plant->GetCounter(), 0);
+}
+
+TEST_F(PlantTest, SeedingPutsTheTunedNumberInClumpsOnLandFiledUnderTheirNearestPatch) {
+  const int tuned = GetSharedTuningData().GetNumberOfPlants();
+  ASSERT_EQ(planet->GetPlants().size(), static_cast<size_t>(tuned));
+  ASSERT_EQ(planet->GetPlantPatches().size(), static_cast<size_t>(cPlanetModel::kPatchCount));
+  size_t filed = 0;
+  for (const cPlantPatch& patch : planet->GetPlantPatches()) {
+    filed += patch.plants.size();
+    for (const auto& plant : patch.plants) {
+      EXPECT_EQ(planet->FindNearestPatch(plant->GetPosition()), &patch);
+      EXPECT_FALSE(planet->IsUnderWater(plant->GetPosition()));
+    }
+  }
+  EXPECT_EQ(filed, planet->GetPlants().size());
+  EXPECT_GT(planet->GetPlantViewDistance(), cPlanetModel::kPlantViewMargin);
+  // Clumps: most plants have a neighbour within the clump radius.
+  int withNeighbour = 0;
+  const float reach = 2.0f * GetSharedTuningData().GetPlantClumpRadius();
+  for (size_t i = 0; i < 100; ++i) {
+    const Vector3 p = planet->GetPlants()[i]->GetPosition();
+    for (size_t j = 0; j < planet->GetPlants().size(); ++j)
+      if (j != i && Vector3Length(Vector3Sub(planet->GetPlants()[j]->GetPosition(), p)) < reach) {
+        ++withNeighbour;
+        break;
+      }
+  }
+  EXPECT_GT(withNeighbour, 90);
+
+  auto sea = MakePlanet([](const Vector3&) { return 0.0f; });  // no land: no plants, no hang
+  sea->SeedPlants();
+  EXPECT_TRUE(sea->GetPlants().empty());
+  EXPECT_EQ(sea->GetPlantViewDistance(), cPlanetModel::kPlantViewMargin);
+}
+
+TEST_F(PlantTest, TheSceneAlwaysHoldsExactlyTheShownPatchesPlants) {
+  const Vector3 north = Surface(Vector3{0.0f, 1.0f, 0.0f});
+  planet->UpdatePlantVisibility(north);
+  ExpectSceneMatchesPatches();
+  ASSERT_GT(ScenePlants(), 0u);
+
+  // A plant moved from a shown patch into a hidden one, whose patch is shown
+  // later, is listed once (it used to stay listed and then be added again).
+  cGamePlant* moved = planet->GetPlantPatches()[0].plants[0].Get();
+  moved->SetPosition(Surface(Vector3{0.0f, -1.0f, 0.0f}));
+  planet->AddPlantToNearestPatch(moved);
+  ExpectSceneMatchesPatches();
+  planet->UpdatePlantVisibility(Surface(Vector3{0.0f, -1.0f, 0.0f}));
+  ExpectSceneMatchesPatches();
+  EXPECT_EQ(moved->GetSceneObject()->GetSceneRefCount(), 1);
+
+  // Random moves of the anchor and of plants, creations, hides and removals.
+  for (int step = 0; step < 300; ++step) {
+    const Vector3 somewhere = Surface(Vector3{std::sin(step * 1.7f), std::cos(step * 0.9f), std::sin(step * 0.31f)});
+    const auto& plants = planet->GetPlants();
+    cGamePlant* some = plants[(step * 37) % plants.size()].Get();
+    switch (step % 6) {
+      case 0: planet->UpdatePlantVisibility(somewhere); break;
+      case 1: some->SetPosition(somewhere); planet->AddPlantToNearestPatch(some); break;
+      case 2: planet->CreatePlant(somewhere); break;
+      case 3: planet->HidePlantsInRadius(somewhere.x, somewhere.y, somewhere.z, 30.0f); break;
+      case 4: planet->RemovePlant(some); break;
+      case 5: planet->RemovePlantsInRadius(somewhere, 25.0f); break;
+    }
+    ExpectSceneMatchesPatches();
+  }
+  // A hidden plant stays out when its patch comes into view again.
+  const Vector3 far = Surface(Vector3{0.0f, 0.0f, -1.0f});
+  planet->UpdatePlantVisibility(far);
+  planet->UpdatePlantVisibility(north);
+  int hidden = 0;
+  for (const auto& plant : planet->GetPlants()) {
+    if (!plant->IsHidden()) continue;
+    ++hidden;
+    EXPECT_EQ(plant->GetSceneObject()->GetSceneRefCount(), 0);
+  }
+  EXPECT_GT(hidden, 0);
+}
+
+TEST_F(PlantTest, RemovedPlantsAndTheirSceneObjectsAreFreed) {
+  planet->UpdatePlantVisibility(Surface(Vector3{0.0f, 1.0f, 0.0f}));
+  tRefPtr<cGamePlant> removed(planet->GetPlantPatches()[0].plants[0].Get());
+  ASSERT_EQ(removed->GetSceneObject()->GetSceneRefCount(), 1);
+  EXPECT_TRUE(planet->RemovePlant(removed.Get()));
+  // Only this test's reference is left: the scene object's owner reference went with it.
+  EXPECT_EQ(removed->GetRefCount(), 1);
+  EXPECT_EQ(removed->GetSceneObject(), nullptr);
+  EXPECT_FALSE(planet->RemovePlant(removed.Get()));  // no longer held
+
+  tRefPtr<cGamePlant> inRadius(planet->GetPlants()[5].Get());
+  planet->RemovePlantsInRadius(inRadius->GetPosition(), 0.5f);
+  EXPECT_EQ(inRadius->GetRefCount(), 1);
+  EXPECT_EQ(inRadius->GetSceneObject(), nullptr);
+  ExpectSceneMatchesPatches();
+}
+
+TEST_F(PlantTest, FoodRegrowsOnTheGameClockAndStandsStillWhilePaused) {
+  cFakeClock realTime;
+  planet->UpdatePlants();  // starts the plant clock
+  cGamePlant* plant = planet->GetPlants()[0].Get();
+  plant->SetFoodValue(0.0f);
+  plant->SetHidden(true);  // hidden plants grow too
+  const float rate = GetSharedTuningData().GetPlantGrowthRate();
+  gGameTime += 500;
+  realTime.Advance(500);
+  planet->UpdatePlants();
+  EXPECT_NEAR(plant->GetFoodValue(), rate * 0.5f, 1e-3f);
+  // Paused: real time passes, the game clock does not, nothing grows.
+  realTime.Advance(60000);
+  planet->UpdatePlants();
+  EXPECT_NEAR(plant->GetFoodValue(), rate * 0.5f, 1e-3f);
+  gGameTime += 1000000;
+  planet->UpdatePlants();
+  EXPECT_EQ(plant->GetFoodValue(), 100.0f);
+}
+
+TEST_F(PlantTest, NearestPlantSearchesOnlyTheNearestPatch) {
+  const cPlantPatch& patch = planet->GetPlantPatches()[3];
+  ASSERT_FALSE(patch.plants.empty());
+  cGamePlant* target = patch.plants.back().Get();
+  EXPECT_EQ(planet->FindNearestPlant(target->GetPosition()), target);
+  target->SetFoodValue(5.0f);
+  EXPECT_NE(planet->FindNearestFruitPlant(target->GetPosition()), target);
+  auto empty = MakePlanet(Heights);
+  empty->BuildPlantPatches();
+  EXPECT_EQ(empty->FindNearestPlant(target->GetPosition()), nullptr);
+  EXPECT_EQ(empty->GetRandomPlantNear(target->GetPosition()), nullptr);
+}
+
+// ---- the planet record ----
+
+cMemoryStream SavedRecord(cPlanetModel& planet) {
+  cMemoryStream stream;
+  planet.Save(nullptr, stream, cDataManager::kSaveVersion);
+  stream.InitFromBytes(stream.GetData(), stream.GetSize());
+  return stream;
+}
+
+TEST_F(PlantTest, SaveThenLoadRestoresEveryPlantIntoPlanetsWithFewerOrMorePlants) {
+  cMemoryStream record = SavedRecord(*planet);
+  const size_t count = planet->GetPlants().size();
+  EXPECT_EQ(record.GetSize(), 4 + 28 * count);
+  for (int extra : {-200, 300}) {
+    auto other = MakePlanet(Heights);
+    Sys_SeedRandom(99);
+    other->SeedPlants();
+    other->RemovePlantsInRadius(Vector3{}, 1000.0f);
+    for (int i = 0; i < static_cast<int>(count) + extra; ++i) other->CreatePlant(Surface(Vector3{0.0f, 1.0f, 0.01f * i}));
+    other->UpdatePlantVisibility(Surface(Vector3{0.0f, 1.0f, 0.0f}));
+    other->GetPlants()[0]->SetHidden(true);
+    other->GetPlants()[1]->SetFoodValue(3.0f);
+    other->BeforeLoad();
+    EXPECT_EQ(ScenePlants(), 0u);
+    cMemoryStream stream = SavedRecord(*planet);
+    other->Load(nullptr, stream, cDataManager::kSaveVersion);
+    ASSERT_FALSE(stream.HasFailed());
+    ASSERT_EQ(other->GetPlants().size(), count);
+    for (size_t i = 0; i < count; ++i) {
+      cGamePlant* a = planet->GetPlants()[i].Get();
+      cGamePlant* b = other->GetPlants()[i].Get();
+      const Vector3 pa = a->GetPosition(), pb = b->GetPosition();
+      EXPECT_EQ(std::memcmp(&pa, &pb, sizeof(Vector3)), 0);
+      const Quaternion qa = a->GetOrientation(), qb = b->GetOrientation();
+      EXPECT_EQ(std::memcmp(&qa, &qb, sizeof(Quaternion)), 0);
+      EXPECT_FALSE(b->IsHidden());  // loaded plants are visible with full food
+      EXPECT_EQ(b->GetFoodValue(), 100.0f);
+    }
+    other->UpdatePlantVisibility(Surface(Vector3{0.0f, 1.0f, 0.0f}));
+    EXPECT_EQ(ScenePlants(), other->CountShownPlants());
+    EXPECT_GT(ScenePlants(), 0u);
+    other.reset();
+    EXPECT_EQ(ScenePlants(), 0u);
+  }
+}
+
+TEST_F(PlantTest, ABadRecordChangesNoPlant) {
+  const Vector3 first = planet->GetPlants()[0]->GetPosition();
+  const size_t count = planet->GetPlants().size();
+  cMemoryStream good = SavedRecord(*planet);
+  auto refused = [&](std::vector<uint8_t> bytes) {
+    cMemoryStream stream;
+    stream.InitFromBytes(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    planet->Load(nullptr, stream, cDataManager::kSaveVersion);
+    EXPECT_TRUE(stream.HasFailed());
+    EXPECT_EQ(planet->GetPlants().size(), count);
+    EXPECT_EQ(planet->GetPlants()[0]->GetPosition().x, first.x);
+  };
+  std::vector<uint8_t> bytes(good.GetData(), good.GetData() + good.GetSize());
+  refused(std::vector<uint8_t>(bytes.begin(), bytes.end() - 1));  // truncated
+  refused(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2));  // not even a count
+  std::vector<uint8_t> huge = bytes;
+  std::memset(huge.data(), 0xFF, 4);  // billions of plants announced
+  refused(huge);
+  std::vector<uint8_t> nan = bytes;
+  const float notANumber = std::numeric_limits<float>::quiet_NaN();
+  std::memcpy(nan.data() + 4 + 28 * 7 + 12, &notANumber, 4);
+  refused(nan);
+  std::vector<uint8_t> infinite = bytes;
+  const float inf = std::numeric_limits<float>::infinity();
+  std::memcpy(infinite.data() + 4, &inf, 4);
+  refused(infinite);
+}
+
+TEST_F(PlantTest, ATruncatedRecordInASaveFileReportsLoadErrorAndKeepsThePlants) {
+  cDataManager* data = GetDataManager();
+  data->ResetForTest();
+  planet->RegisterWithDataManager();
+  data->CommitPending();
+  ASSERT_NE(cPlanetModel::GetSerializerProxy(), nullptr);
+  planet->UpdatePlantVisibility(Surface(Vector3{0.0f, 1.0f, 0.0f}));
+  const uint32_t shownBefore = ScenePlants();
+
+  cScratchDir dir;
+  ASSERT_TRUE(data->Save(dir.File("good")));
+  cMemoryStream record = SavedRecord(*planet);
+  cChunkFile file;
+  ASSERT_TRUE(file.OpenWrite(dir.File("bad"), cDataManager::kSaveVersion));
+  const char ident[] = "Quorvel";
+  file.WriteChunk(cDataManager::kIdentChunkId, sizeof ident, ident);
+  file.WriteChunk(cPlanetSerializerProxy::kTypeId, record.GetSize() - 10, record.GetData());
+  ASSERT_TRUE(file.FinishWrite());
+
+  cMessageCapture boxes;
+  testing::internal::CaptureStdout();
+  const Vector3 first = planet->GetPlants()[0]->GetPosition();
+  planet->GetPlants()[0]->SetPosition(Vector3{1.0f, 2.0f, 3.0f});
+  EXPECT_TRUE(data->Load(dir.File("bad")));
+  EXPECT_EQ(boxes.Count("Load Error"), 1);
+  EXPECT_EQ(planet->GetPlants()[0]->GetPosition().x, 1.0f);  // kept
+  data->CommitPending();
+  EXPECT_NE(cPlanetModel::GetSerializerProxy(), nullptr);  // the next save writes a record again
+  planet->UpdatePlantVisibility(Surface(Vector3{0.0f, 1.0f, 0.0f}));
+  EXPECT_EQ(ScenePlants(), shownBefore);
+
+  EXPECT_TRUE(data->Load(dir.File("good")));  // the whole save round trip
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(planet->GetPlants()[0]->GetPosition().x, first.x);
+  EXPECT_EQ(boxes.Count("Load Error"), 1);
+  EXPECT_EQ(data->GetObjectsOfType(cPlanetSerializerProxy::kTypeId).size(), 1u);
+  data->ResetForTest();
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// The planet's save record: its plants' positions and orientations, written
+// under a placeholder object because the data manager saves only objects.
+#include <cmath>
+
+#include "glf/DebugWindow.h"
+#include "sim/gamedata/DataManager.h"
+#include "sim/gamedata/MemoryStream.h"
+#include "world/planet/PlanetModel.h"
+#include "world/scene/SceneObject.h"
+
+using namespace Ru::Math;
+
+namespace {
+// The live placeholder; the data manager owns it, so this is no counted reference.
+cPlanetSerializerProxy* gPlanetProxy = nullptr;
+
+cPlanetSerializerProxy& ProxyPrototype() {
+  static cPlanetSerializerProxy* prototype = new cPlanetSerializerProxy;  // the manager keeps pointing at it
+  return *prototype;
+}
+
+struct cPlantPlacement {
+  Vector3 position;
+  Quaternion orientation;
+};
+}  // namespace
+
+cPlanetSerializerProxy* cPlanetModel::GetSerializerProxy() { return gPlanetProxy; }
+
+void cPlanetModel::RegisterWithDataManager() {
+  cDataManager* data = GetDataManager();
+  data->RegisterType(&ProxyPrototype(), this);
+  gPlanetProxy = data->CreateObject<cPlanetSerializerProxy>();
+  data->AddClient(this);
+}
+
+void cPlanetModel::Save(Ko::cIGameData* /*object*/, cMemoryStream& stream, uint32_t /*version*/) {
+  stream.WriteUInt32Value(static_cast<uint32_t>(mPlants.size()));
+  for (tRefPtr<cGamePlant>& plant : mPlants) {
+    const Vector3 p = plant->GetPosition();
+    const Quaternion q = plant->GetOrientation();
+    for (float value : {p.x, p.y, p.z, q.x, q.y, q.z, q.w}) stream.WriteFloatValue(value);
+  }
+}
+
+void cPlanetModel::BeforeLoad() {
+  for (cPlantPatch& patch : mPatches) {
+    if (patch.shown)
+      for (tRefPtr<cGamePlant>& plant : patch.plants) ShowPlant(plant.Get(), false);
+    patch.shown = false;
+  }
+  if (gPlanetProxy) GetDataManager()->Remove(gPlanetProxy);
+  gPlanetProxy = nullptr;
+}
+
+void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t /*version*/) {
+  // Everything is read and checked before any plant changes: a count the
+  // record cannot hold (a huge one would otherwise make billions of plants) or
+  // a non-finite value refuses the record, and the loader reports it.
+  const uint32_t count = stream.ReadUInt32Value();
+  if (stream.HasFailed() || count > stream.GetRemaining() / kPlantRecordBytes) {
+    stream.MarkFailed();
+    return;
+  }
+  std::vector<cPlantPlacement> placements(count);
+  for (cPlantPlacement& placement : placements) {
+    float v[7];
+    for (float& value : v) value = stream.ReadFloatValue();
+    for (float value : v)
+      if (!std::isfinite(value)) stream.MarkFailed();
+    placement.position = Vector3{v[0], v[1], v[2]};
+    placement.orientation = Quaternion{v[3], v[4], v[5], v[6]};
+  }
+  if (stream.HasFailed()) {
+    DebugPrintf("Load: planet record with %u plants refused; the plants stay as they were\n", count);
+    return;
+  }
+
+  auto* proxy = dynamic_cast<cPlanetSerializerProxy*>(object);
+  if (gPlanetProxy && gPlanetProxy != proxy) GetDataManager()->Remove(gPlanetProxy);  // a second record replaces the first
+  gPlanetProxy = proxy;
+
+  for (cPlantPatch& patch : mPatches) patch.plants.clear();
+  while (mPlants.size() > count) DropPlant(mPlants.size() - 1);
+  while (mPlants.size() < count) mPlants.emplace_back(MakePlantWithSceneObject());
+  for (size_t i = 0; i < count; ++i) {
+    cGamePlant* plant = mPlants[i].Get();
+    plant->SetPosition(placements[i].position);
+    plant->SetOrientation(placements[i].orientation);
+    // The record keeps none of these: a reused plant must not carry a hidden
+    // flag or hunger from wherever it stood before into its loaded place.
+    plant->SetHidden(false);
+    plant->SetFoodValue(cGamePlant::kFullFood);
+    plant->SetCounter(0);
+    if (cPlantPatch* patch = FindNearestPatch(placements[i].position)) patch->plants.emplace_back(plant);
+  }
+}
+
+void cPlanetModel::AfterLoad() {
+  if (!gPlanetProxy) gPlanetProxy = GetDataManager()->CreateObject<cPlanetSerializerProxy>();
+}
