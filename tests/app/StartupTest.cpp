@@ -22,15 +22,26 @@
 // process of its own and reports through its exit code.
 namespace {
 
+int FailedPartsSoFar() {
+  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+  int failed = 0;
+  for (int i = 0; i < result->total_part_count(); ++i) failed += result->GetTestPartResult(i).failed();
+  return failed;
+}
+
+// Runs a case's body in the child and gives its exit code. The child inherits
+// the parent's failures so far; it reports only its own, so one failed case in
+// a loop does not fail every later one.
+int RunBodyInChild(const std::function<void()>& body) {
+  int inherited = FailedPartsSoFar();
+  body();
+  fflush(stdout);
+  return FailedPartsSoFar() > inherited ? 1 : 0;
+}
+
 void RunIsolated(const std::function<void()>& body) {
   ASSERT_TRUE(EnsureTestDisplay());
-  EXPECT_EXIT(
-      {
-        body();
-        fflush(stdout);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-      },
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(_exit(RunBodyInChild(body)), ::testing::ExitedWithCode(0), "");
 }
 
 struct cStartedProgram {
@@ -68,6 +79,17 @@ bool HasLine(const std::string& text) {
 }
 
 }  // namespace
+
+TEST(Startup, AnIsolatedCaseReportsOnlyItsOwnFailures) {
+  EXPECT_EXIT(
+      {
+        ADD_FAILURE() << "an earlier case failed";
+        bool passes = RunBodyInChild([] {}) == 0;
+        bool fails = RunBodyInChild([] { ADD_FAILURE() << "this case fails"; }) == 1;
+        _exit(passes && fails ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
 
 TEST(Startup, InitsAllNineModesInOrderThenEntersTheCreatureModeOnce) {
   RunIsolated([] {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "GameDataTestTypes.h"
@@ -98,19 +99,13 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileObjectsAndOrder) {
 }
 
 TEST_F(SaveLoadTest, LoadFallsBackToTheDataFolderAndIgnoresTheIdentificationText) {
-  std::string name = "qv_fallback_test_" + std::to_string(getpid()) + ".sav";
   std::string other = kEmptySave;
   other.replace(16, 12, "SOMETHING...");
-  {
-    FILE* f = fopen(("Data/" + name).c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::string bytes = other + Record(cThing::kTypeId, ThingBody(42));
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-  }
-  bool loaded = manager.Load(name);
-  remove(("Data/" + name).c_str());
-  ASSERT_TRUE(loaded);
+  ASSERT_EQ(mkdir(dir.File("Data").c_str(), 0755), 0);
+  dir.Write("Data/fallback.sav", other + Record(cThing::kTypeId, ThingBody(42)));
+  cScopedWorkingDir inScratch(dir.Path());  // never the repository's own Data/
+  ASSERT_TRUE(inScratch.Entered());
+  ASSERT_TRUE(manager.Load("fallback.sav"));
   EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{42}));
 }
 
