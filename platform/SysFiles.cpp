@@ -1,6 +1,7 @@
 #include "platform/Sys.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,23 +67,39 @@ static bool IsRegularResolvedFile(const std::string& path) {
 
 FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
   std::string path = Sys_ResolvePath(spelled);
-  // Opening a directory for reading succeeds on Linux and then fails on the
-  // first read; refuse it here so every reader sees a plain "cannot open".
-  if (mode && mode[0] == 'r' && !IsRegularResolvedFile(path)) return nullptr;
-  return fopen(path.c_str(), mode);
+  if (!mode || mode[0] != 'r') return fopen(path.c_str(), mode);
+  // Readers get regular files only (a folder opens on Linux and fails on the
+  // first read; a pipe or device may block or never end), checked on the
+  // opened file itself. Non-blocking: a kernel file such as /proc/kmsg reports
+  // "no data" instead of waiting forever.
+  int flags = (strchr(mode, '+') ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC;
+  int fd = open(path.c_str(), flags);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  FILE* file = (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) ? fdopen(fd, mode) : nullptr;
+  if (!file) close(fd);
+  return file;
 }
 
 bool Sys_IsRegularFile(const std::string& spelled) { return IsRegularResolvedFile(Sys_ResolvePath(spelled)); }
 
-bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out) {
+bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out, size_t maxBytes) {
   out.clear();
   FILE* f = Sys_OpenFile(spelled, "rb");
   if (!f) return false;
   uint8_t buffer[65536];
   size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + got);
-  bool ok = !ferror(f);
+  bool ok = true;
+  while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) {
+    if (got > maxBytes - out.size()) {  // the limit is checked before the memory is taken
+      ok = false;
+      break;
+    }
+    out.insert(out.end(), buffer, buffer + got);
+  }
+  if (ferror(f)) ok = false;
   fclose(f);
+  if (!ok) out.clear();
   return ok;
 }
 

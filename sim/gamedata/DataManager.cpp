@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/gamedata/SaveCheck.h"
+
 cDataManager* GetDataManager() {
   static cDataManager* instance = new cDataManager;  // never destroyed: objects outlive static teardown
   return instance;
@@ -11,6 +13,7 @@ void cDataManager::RegisterType(Ko::cIGameData* prototype, Ko::cIGameDataSeriali
   if (!prototype || !serializer) return;
   uint32_t id = prototype->GetTypeId();
   if (mPrototypes.count(id)) return;  // the first registration stands
+  if (id == kIdentChunkId || id == sSaveCheck::kChunkId) return;  // the file's own chunks, never records
   prototype->AddOwnerRef(this);
   mPrototypes[id] = prototype;
   mSerializers[id] = serializer;

@@ -1,6 +1,6 @@
 // The save file: the chunk file header (version 8), the identification chunk
-// "QUORVEL FILE", then one record per live object whose serializer wrote
-// something, in live-list order.
+// "QUORVEL FILE", the whole-file check chunk, then one record per live object
+// whose serializer wrote something, in live-list order.
 #include <cstdio>
 
 #include "glf/DebugWindow.h"
@@ -8,19 +8,26 @@
 #include "sim/gamedata/ChunkFile.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
+#include "sim/gamedata/SaveCheck.h"
 
 static const char kIdentText[12] = {'Q', 'U', 'O', 'R', 'V', 'E', 'L', ' ', 'F', 'I', 'L', 'E'};
+
+static void PutWord(std::vector<uint8_t>& out, uint32_t word) {
+  for (int i = 0; i < 4; ++i) out.push_back((uint8_t)(word >> (8 * i)));
+}
 
 bool cDataManager::Save(const std::string& fileName) {
   CommitPending();  // objects created this frame belong in the file
 
-  cChunkFile file;
-  if (!file.OpenWrite(fileName, kSaveVersion)) {
-    Sys_MessageBox("Save Error", "Could Not Open File");
-    return false;
-  }
-  file.WriteChunk(kIdentChunkId, sizeof kIdentText, kIdentText);
-
+  // Every record is made first, so the check chunk that precedes them can
+  // hold their count and the CRC of the whole file.
+  struct sRecord {
+    uint32_t typeId;
+    size_t at;
+    uint32_t size;
+  };
+  std::vector<sRecord> records;
+  std::vector<uint8_t> bodies;
   cMemoryStream stream;
   for (size_t i = 0; i < mObjects.size(); ++i) {
     Ko::cIGameData* object = mObjects[i];
@@ -28,13 +35,43 @@ bool cDataManager::Save(const std::string& fileName) {
     Ko::cIGameDataSerializer* serializer = FindSerializer(typeId);
     if (!serializer) continue;
     serializer->Save(object, stream, kSaveVersion);
-    if (stream.GetSize() > 0) file.WriteChunk(typeId, stream.GetSize(), stream.GetData());
+    if (stream.GetSize() > 0) {
+      records.push_back({typeId, bodies.size(), stream.GetSize()});
+      bodies.insert(bodies.end(), stream.GetData(), stream.GetData() + stream.GetSize());
+    }
     stream.Clear();
   }
 
+  std::vector<uint8_t> head;  // exactly what the chunk file writes before the check chunk
+  PutWord(head, cChunkFile::kMagic);
+  PutWord(head, kSaveVersion);
+  PutWord(head, kIdentChunkId);
+  PutWord(head, sizeof kIdentText);
+  head.insert(head.end(), kIdentText, kIdentText + sizeof kIdentText);
+  uint32_t crc = Crc32Update(0, head.data(), head.size());
+  for (const sRecord& record : records) {
+    std::vector<uint8_t> recordHead;
+    PutWord(recordHead, record.typeId);
+    PutWord(recordHead, record.size);
+    crc = Crc32Update(crc, recordHead.data(), recordHead.size());
+    crc = Crc32Update(crc, bodies.data() + record.at, record.size);
+  }
+  std::vector<uint8_t> check;
+  PutWord(check, (uint32_t)records.size());
+  PutWord(check, crc);
+
+  cChunkFile file;
+  if (!file.OpenWrite(fileName, kSaveVersion)) {
+    Sys_MessageBox("Save Error", "Could Not Open File");
+    return false;
+  }
+  file.WriteChunk(kIdentChunkId, sizeof kIdentText, kIdentText);
+  file.WriteChunk(sSaveCheck::kChunkId, (uint32_t)check.size(), check.data());
+  for (const sRecord& record : records) file.WriteChunk(record.typeId, record.size, bodies.data() + record.at);
+
   // Written to a temporary file and renamed over the target only when every
-  // write and the close succeeded: a full disk never costs the previous save.
-  if (!file.FinishWrite()) {
+  // write and the sync succeeded: a full disk never costs the previous save.
+  if (!file.Close()) {
     Sys_MessageBox("Save Error", "Could Not Write File");
     return false;
   }
@@ -44,12 +81,12 @@ bool cDataManager::Save(const std::string& fileName) {
 bool cDataManager::Load(const std::string& fileName) {
   CommitPending();
 
-  std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(fileName, bytes) && !Sys_ReadWholeFile(".\\Data\\" + fileName, bytes)) {
+  cChunkFile file;
+  if (!file.OpenRead(fileName, kMaxSaveFileBytes) && !file.OpenRead(".\\Data\\" + fileName, kMaxSaveFileBytes)) {
     ShowLoadError(eLoadCheck::BadMagic);
     return false;
   }
-  return LoadChecked(bytes.data(), bytes.size());
+  return LoadChecked(file.Bytes().data(), file.Bytes().size());
 }
 
 bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
@@ -61,15 +98,17 @@ bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
 // hears BeforeLoad and throws its objects away.
 cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t size) {
   cChunkFile file;
-  if (!file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
+  if (size > kMaxSaveFileBytes || !file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
   if (file.AtEnd() || file.GetChunkId() != kIdentChunkId) return eLoadCheck::NotQuorvel;
   if (!file.IsChainComplete()) return eLoadCheck::BadChain;
+  if (VerifySaveCheck(data, size) == eSaveCheckResult::Failed) return eLoadCheck::Damaged;
   return eLoadCheck::Ok;
 }
 
 void cDataManager::ShowLoadError(eLoadCheck problem) {
   const char* text = "Invalid Quorvel File";
   if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";
+  if (problem == eLoadCheck::Damaged) text = "Damaged Quorvel File";
   Sys_MessageBox("Load Error", text);
 }
 

@@ -31,7 +31,7 @@ check "$WORK/plain.windows" '"Quorvel Control Panel"'
 check "$WORK/plain.windows" '"Debug Window"'
 
 # A save that recorded the tribe mode makes it current.
-run loaded 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/full_save
+run loaded 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/checked_save
 check "$WORK/loaded.out" '^[0-9A-F]{8}: Current mode: tribe$'
 
 # A damaged save is refused with a message and the game plays on.
