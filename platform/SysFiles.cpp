@@ -87,6 +87,11 @@ bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out, si
   out.clear();
   FILE* f = Sys_OpenFile(spelled, "rb");
   if (!f) return false;
+  struct stat st;
+  if (fstat(fileno(f), &st) == 0 && (uint64_t)st.st_size > maxBytes) {  // refused before it is read
+    fclose(f);
+    return false;
+  }
   uint8_t buffer[65536];
   size_t got;
   bool ok = true;

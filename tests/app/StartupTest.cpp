@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "app/AppGlobals.h"
@@ -204,6 +205,13 @@ TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
   gAutoPause = 1;
   gTribeGameMode = nullptr; gCityGameMode = nullptr; gCivGameMode = nullptr;
   gSpaceGameMode = nullptr; gFlockTestMode = nullptr; gCurrentGameMode = nullptr;
+}
+
+TEST(Startup, WindowStartSizeStaysOnTheScreen) {
+  EXPECT_EQ(ClampWindowStartSize(40000.0f, 1280), 1280);
+  EXPECT_EQ(ClampWindowStartSize(640.0f, 1280), 640);
+  EXPECT_EQ(ClampWindowStartSize(-5.0f, 1280), 1);
+  EXPECT_EQ(ClampWindowStartSize(std::nanf(""), 1280), 1);
 }
 
 TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {
