@@ -191,7 +191,7 @@ std::string ApplyCommandLineOptions(int argc, char** argv, std::string savedGame
     const char* arg = argv[i];
     if (!strcmp(arg, "-nosound")) gSoundEnabled = 0;
     if (!strcmp(arg, "-twomonitors")) {
-      gPanelX = glutGet(GLUT_SCREEN_WIDTH);
+      gPanelX = Sys_PrimaryMonitorWidth();  // the screen spans every monitor; the second starts here
       seen.twoMonitors = true;
     }
     if (!strcmp(arg, "-fullscreen")) glutFullScreen();

@@ -102,6 +102,7 @@ bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting 
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
+int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

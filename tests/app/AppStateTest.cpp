@@ -138,34 +138,36 @@ TEST_F(AppStateTest, ModesWithoutAnIndexAreWrittenAsZeroAndLoadKeepsTheCurrentMo
   EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCivGameMode);
 }
 
-// Fault mended: the loaded pause was written into gPaused alone, so the game
-// clock kept running, the modes were not told and the check box disagreed.
-TEST_F(AppStateTest, ALoadedPauseReachesTheCheckBoxTheClockAndEveryMode) {
-  gUserPause = 1;
-  OnPauseCheckbox(0);
+// Faults mended: the loaded pause was written into gPaused alone (the clock
+// kept running, the modes were not told); then it was made the user's pause,
+// so a game saved while paused automatically loaded frozen for good.
+TEST_F(AppStateTest, ALoadedPauseIsTheEffectivePauseAndLeavesTheUsersPauseAlone) {
+  OnEntry(0);  // the mouse leaves the window: paused automatically
+  ASSERT_EQ(gPaused, 1);
   ASSERT_TRUE(data->Save(dir.File("paused")));
-  gUserPause = 0;
-  OnPauseCheckbox(0);
+  OnEntry(1);
   ASSERT_TRUE(IsGameClockRunning());
+  OnEntry(0);
+  OnEntry(1);
   log.clear();
 
   ASSERT_TRUE(data->Load(dir.File("paused")));
   EXPECT_EQ(gPaused, 1);
-  EXPECT_EQ(gUserPause, 1);
+  EXPECT_EQ(gUserPause, 0);
   EXPECT_FALSE(IsGameClockRunning());
   EXPECT_EQ(CountOf("Tribe.OnPauseChanged(1)"), 1);
-  uint32_t frozen = GetGameTime();
-  clock.Advance(1000);
-  EXPECT_EQ(GetGameTime(), frozen);
+  OnEntry(0);
+  OnEntry(1);  // the mouse comes back: play resumes
+  EXPECT_EQ(gPaused, 0);
+  EXPECT_TRUE(IsGameClockRunning());
 
-  gUserPause = 0;
-  OnPauseCheckbox(0);
+  // An unpaused file loaded while Pause is ticked runs until the next pause change.
   ASSERT_TRUE(data->Save(dir.File("running")));
   gUserPause = 1;
   OnPauseCheckbox(0);
   ASSERT_TRUE(data->Load(dir.File("running")));
   EXPECT_EQ(gPaused, 0);
-  EXPECT_EQ(gUserPause, 0);
+  EXPECT_EQ(gUserPause, 1);
   EXPECT_TRUE(IsGameClockRunning());
 }
 
