@@ -8,6 +8,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sim/gamedata/GameData.h"
@@ -79,8 +80,15 @@ class cDataManager {
   // ObjectAdded or ObjectLoaded) and lists it, unless a client removed it.
   void Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*announce)(Ko::cIGameData*));
 
+  void CompactObjects();  // closes the slots that removals left, keeping the order
+  bool TakeOutOfLiveList(Ko::cIGameData* object);  // false when it is not live
+
   std::deque<Ko::cIGameData*> mPending;
-  std::vector<Ko::cIGameData*> mObjects;
+  std::vector<Ko::cIGameData*> mObjects;  // live objects in order; null where one was removed since the last compaction
+  // Where each live object stands in mObjects. Looked up only, never walked,
+  // so its unordered iteration order can never reach the game.
+  std::unordered_map<Ko::cIGameData*, size_t> mLiveSlots;
+  size_t mEmptySlots = 0;
   std::vector<Ko::cIGameDataClient*> mClients;
   std::map<uint32_t, Ko::cIGameData*> mPrototypes;
   std::map<uint32_t, Ko::cIGameDataSerializer*> mSerializers;

@@ -31,6 +31,7 @@ bool cDataManager::Save(const std::string& fileName) {
   cMemoryStream stream;
   for (size_t i = 0; i < mObjects.size(); ++i) {
     Ko::cIGameData* object = mObjects[i];
+    if (!object) continue;  // removed while an earlier object was saved
     uint32_t typeId = object->GetTypeId();
     Ko::cIGameDataSerializer* serializer = FindSerializer(typeId);
     if (!serializer) continue;
@@ -114,7 +115,8 @@ void cDataManager::ShowLoadError(eLoadCheck problem) {
 
 void cDataManager::PrintPreloadReport() const {
   std::printf("Data manager size after preload: %d\n", (int)GetObjectCount());
-  for (Ko::cIGameData* object : mObjects) std::printf("%x\n", object->GetTypeId());
+  for (Ko::cIGameData* object : mObjects)
+    if (object) std::printf("%x\n", object->GetTypeId());
   for (Ko::cIGameData* object : mPending) std::printf("%x\n", object->GetTypeId());
   std::fflush(stdout);
 }
@@ -131,6 +133,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
   file.SkipChunk();  // the identification chunk; its size and text are not examined
 
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->BeforeLoad();
+  CompactObjects();  // the clients have just removed what the file replaces
   PrintPreloadReport();
 
   int damaged = 0;
