@@ -257,12 +257,11 @@ TEST_F(SaveLoadTest, AFailedSaveShowsSaveErrorAndKeepsThePreviousFile) {
   EXPECT_EQ(messages.boxes[0].caption, "Save Error");
   EXPECT_EQ(messages.boxes[0].text, "Could Not Open File");
 
-  // The target is a non-empty folder: the final rename fails.
-  ASSERT_EQ(system(("mkdir -p " + dir.File("taken") + "/inside").c_str()), 0);
+  // The target is a folder: refused before anything is written.
+  ASSERT_EQ(mkdir(dir.File("taken").c_str(), 0755), 0);
   EXPECT_FALSE(manager.Save(dir.File("taken")));
   ASSERT_EQ(messages.boxes.size(), 2u);
   EXPECT_EQ(messages.boxes[1].caption, "Save Error");
-  EXPECT_FALSE(Sys_IsRegularFile(dir.File("taken.tmp")));
   EXPECT_EQ(ReadFile(dir.File("keep")), previous);
 }
 
