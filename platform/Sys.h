@@ -27,8 +27,6 @@ bool        Sys_IsRegularFile(const std::string& spelled);
 bool        Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out,
                               size_t maxBytes = SIZE_MAX);  // false also when the file holds more than maxBytes
 uint64_t    Sys_FileWriteTime(const std::string& spelled); // ns since epoch; 0 when missing or unreadable
-bool        Sys_ReplaceFile(const std::string& from, const std::string& to); // atomic rename over the target
-FILE*       Sys_CreateTempFileBeside(const std::string& spelled, std::string& tempPath); // a new uniquely named file in the target's folder, open "wb"; nullptr when it cannot be made
 bool        Sys_RemoveFile(const std::string& spelled);
 std::string Sys_CurrentDirectory();
 

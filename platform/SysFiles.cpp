@@ -114,29 +114,6 @@ uint64_t Sys_FileWriteTime(const std::string& spelled) {
   return (uint64_t)st.st_mtim.tv_sec * 1000000000ull + (uint64_t)st.st_mtim.tv_nsec;
 }
 
-bool Sys_ReplaceFile(const std::string& from, const std::string& to) {
-  return rename(Sys_ResolvePath(from).c_str(), Sys_ResolvePath(to).c_str()) == 0;
-}
-
-FILE* Sys_CreateTempFileBeside(const std::string& spelled, std::string& tempPath) {
-  const std::string target = Sys_ResolvePath(spelled);
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string name = folder + "/." + base + ".XXXXXX";
-  const int fd = mkstemp(name.data());
-  if (fd < 0) return nullptr;
-  fchmod(fd, 0644);  // mkstemp makes it private; the file it replaces is an ordinary data file
-  FILE* f = fdopen(fd, "wb");
-  if (!f) {
-    close(fd);
-    unlink(name.c_str());
-    return nullptr;
-  }
-  tempPath = name;
-  return f;
-}
-
 bool Sys_RemoveFile(const std::string& spelled) { return unlink(Sys_ResolvePath(spelled).c_str()) == 0; }
 
 std::string Sys_CurrentDirectory() {
