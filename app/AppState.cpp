@@ -3,7 +3,6 @@
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
 #include "camera/CameraRecord.h"
-#include "platform/glui/glui.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 
@@ -60,10 +59,10 @@ void cAppState::AfterLoad() {
   if (!gAppState) gAppState = GetDataManager()->CreateObject<cAppState>();
   if (!mHaveLoadedPause) return;
   mHaveLoadedPause = false;
-  // The loaded pause goes through the Pause check box's own path, so the box,
-  // the game clock and every mode agree on it (writing gPaused alone left the
-  // clock running and the box unticked).
-  gUserPause = mLoadedPause;
-  if (gPauseCheckbox) gPauseCheckbox->set_int_val(gUserPause);
-  OnPauseCheckbox(0);
+  // The record holds the effective pause (1 also when the save was made while
+  // paused automatically): it goes into gPaused and the clock and the modes
+  // follow it. The user's pause and the check box stay as they were, so the
+  // next pause change (the mouse coming back, a tick) recomputes it.
+  gPaused = mLoadedPause;
+  ApplyPause();
 }

@@ -9,6 +9,7 @@
 #include "glf/DebugWindow.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
+#include "modes/creature/cCreatureGameMode.h"  // complete, so the comparison is a real upcast
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "world/planet/PlanetModel.h"
@@ -59,7 +60,7 @@ void OnIdle() {
   gMouseDevice.Poll();
   int dx = 0, dy = 0, wheel = 0;
   gMouseDevice.GetMovement(dx, dy, wheel);
-  if (!gMouseDevice.IsButtonDown(2) || gCurrentGameMode == (cIGameMode*)gCreatureGameMode) dx = dy = 0;
+  if (!gMouseDevice.IsButtonDown(2) || gCurrentGameMode == gCreatureGameMode) dx = dy = 0;
   if (gUseCivTestCamera) dx = 0;
 
   bool civPressHeld = gUseCivTestCamera && gCivPressStopwatch.IsRunning() && gCivPressStopwatch.GetElapsed() > 500;

@@ -37,6 +37,7 @@
 #include "sim/gamedata/DataManager.h"
 #include "sim/rovurozoviz/RovurozovizUnitTest.h"
 #include "sim/tuning/SharedTuningData.h"
+#include "sim/tuning/TribeTuningData.h"
 #include "world/planet/CubeMap.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
@@ -174,6 +175,12 @@ struct cNoObject {
   nothing->Act();
 }
 
+int ClampWindowStartSize(float wanted, int screen) {
+  if (screen < 1) screen = 1;
+  if (!(wanted >= 1.0f)) return 1;  // also NaN
+  return wanted >= (float)screen ? screen : (int)wanted;
+}
+
 static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
   gCurrentGameMode = mode;
   if (!seen.loadGameSeen) savedGameName.clear();
@@ -184,7 +191,7 @@ std::string ApplyCommandLineOptions(int argc, char** argv, std::string savedGame
     const char* arg = argv[i];
     if (!strcmp(arg, "-nosound")) gSoundEnabled = 0;
     if (!strcmp(arg, "-twomonitors")) {
-      gPanelX = glutGet(GLUT_SCREEN_WIDTH);
+      gPanelX = Sys_PrimaryMonitorWidth();  // the screen spans every monitor; the second starts here
       seen.twoMonitors = true;
     }
     if (!strcmp(arg, "-fullscreen")) glutFullScreen();
@@ -237,6 +244,7 @@ int AppStartup(int argc, char** argv) {
 
   cSharedTuningData& tuning = GetSharedTuningData();
   SetGLFBarTuningSource(BarTuningFromSharedTuning);
+  GetTribeTuningData();  // named here so the linker keeps the tribe set, which is read before main
   uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 
@@ -244,7 +252,8 @@ int AppStartup(int argc, char** argv) {
 
   glutInit(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-  glutInitWindowSize((int)tuning.GetWindowStartWidth(), (int)tuning.GetWindowStartHeight());
+  glutInitWindowSize(ClampWindowStartSize(tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),
+                     ClampWindowStartSize(tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   gMainWindow = glutCreateWindow("QuorvelGL");
   OpenDebugWindowView();

@@ -1,5 +1,7 @@
 #include "camera/CameraRecord.h"
 
+#include <cmath>
+
 #include "camera/Camera.h"
 #include "sim/gamedata/MemoryStream.h"
 
@@ -45,6 +47,15 @@ void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record) {
     return;
   }
   for (float& value : record.values) stream.ReadFloat(&value);
+  // A NaN or infinity would leave the view black until the next load: such a
+  // record is as unusable as a short one.
+  for (float value : record.values) {
+    if (!std::isfinite(value)) {
+      stream.MarkFailed();
+      record = cCameraRecord{};
+      return;
+    }
+  }
 }
 
 void ReadCameraState(cMemoryStream& stream) {

@@ -20,8 +20,8 @@ cCameraRecord CaptureCameraRecord();                   // from the live camera
 void ApplyCameraRecord(const cCameraRecord& record);   // into the live camera, all twenty at once
 
 void WriteCameraState(cMemoryStream& stream, uint32_t version);  // appends the 80 bytes
-// Reads 80 bytes into `record`. A record cut short leaves the stream failed
-// and `record` zeroed; the caller then applies nothing.
+// Reads 80 bytes into `record`. A record cut short or holding a non-finite
+// value leaves the stream failed and `record` zeroed; the caller then applies nothing.
 void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record);
-// Reads and applies; a short record changes nothing in the camera.
+// Reads and applies; a short or non-finite record changes nothing in the camera.
 void ReadCameraState(cMemoryStream& stream);

@@ -3,6 +3,7 @@
 // has a test hook so that runs can be driven and observed headless.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -23,12 +24,17 @@ int      Sys_RandomFrom(uint32_t& state);                 // the same generator 
 std::string Sys_ResolvePath(const std::string& spelled);  // existing entry if one matches case-insensitively, else the normalised spelling
 FILE*       Sys_OpenFile(const std::string& spelled, const char* mode);
 bool        Sys_IsRegularFile(const std::string& spelled);
-bool        Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out);
+bool        Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out,
+                              size_t maxBytes = SIZE_MAX);  // false also when the file holds more than maxBytes
 uint64_t    Sys_FileWriteTime(const std::string& spelled); // ns since epoch; 0 when missing or unreadable
-bool        Sys_ReplaceFile(const std::string& from, const std::string& to); // atomic rename over the target
-FILE*       Sys_CreateTempFileBeside(const std::string& spelled, std::string& tempPath); // a new uniquely named file in the target's folder, open "wb"; nullptr when it cannot be made
 bool        Sys_RemoveFile(const std::string& spelled);
 std::string Sys_CurrentDirectory();
+
+// ---- replacing a whole file: unique temporary beside the real target, synced, renamed over it ----
+struct SysReplacement { FILE* file = nullptr; std::string tempPath, targetPath; };
+bool Sys_BeginReplaceFile(const std::string& spelled, SysReplacement& out); // links followed; false when the target is not a regular file or no temporary can be made
+bool Sys_CommitReplaceFile(SysReplacement& replacement);  // false (temporary removed, target untouched) when any write, the sync or the rename failed
+void Sys_AbandonReplaceFile(SysReplacement& replacement); // removes the temporary; the target is untouched
 
 // ---- message boxes: never block ----------------------------------------------
 enum class SysBox { Ok, OkCancel, YesNo, AbortRetryIgnore };
@@ -39,7 +45,7 @@ struct cISysMessageSink {                                  // tests capture boxe
 };
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind = SysBox::Ok);
 void      Sys_SetMessageSink(cISysMessageSink* sink);     // nullptr: standard error, answers from a terminal or the default
-void      Sys_SetMessageEcho(void (*echo)(const char* line)); // where box text is mirrored (the debug window)
+void      Sys_SetMessageEcho(void (*echo)(const char* line)); // where box text is mirrored (the debug window); boxes shown before it was set are handed to it at once
 
 // ---- ini files: Windows private-profile rules --------------------------------
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
@@ -94,6 +100,7 @@ bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting 
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
+int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

@@ -1,6 +1,7 @@
 #include "platform/Sys.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,23 +67,44 @@ static bool IsRegularResolvedFile(const std::string& path) {
 
 FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
   std::string path = Sys_ResolvePath(spelled);
-  // Opening a directory for reading succeeds on Linux and then fails on the
-  // first read; refuse it here so every reader sees a plain "cannot open".
-  if (mode && mode[0] == 'r' && !IsRegularResolvedFile(path)) return nullptr;
-  return fopen(path.c_str(), mode);
+  if (!mode || mode[0] != 'r') return fopen(path.c_str(), mode);
+  // Readers get regular files only (a folder opens on Linux and fails on the
+  // first read; a pipe or device may block or never end), checked on the
+  // opened file itself. Non-blocking: a kernel file such as /proc/kmsg reports
+  // "no data" instead of waiting forever.
+  int flags = (strchr(mode, '+') ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC;
+  int fd = open(path.c_str(), flags);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  FILE* file = (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) ? fdopen(fd, mode) : nullptr;
+  if (!file) close(fd);
+  return file;
 }
 
 bool Sys_IsRegularFile(const std::string& spelled) { return IsRegularResolvedFile(Sys_ResolvePath(spelled)); }
 
-bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out) {
+bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out, size_t maxBytes) {
   out.clear();
   FILE* f = Sys_OpenFile(spelled, "rb");
   if (!f) return false;
+  struct stat st;
+  if (fstat(fileno(f), &st) == 0 && (uint64_t)st.st_size > maxBytes) {  // refused before it is read
+    fclose(f);
+    return false;
+  }
   uint8_t buffer[65536];
   size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + got);
-  bool ok = !ferror(f);
+  bool ok = true;
+  while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) {
+    if (got > maxBytes - out.size()) {  // the limit is checked before the memory is taken
+      ok = false;
+      break;
+    }
+    out.insert(out.end(), buffer, buffer + got);
+  }
+  if (ferror(f)) ok = false;
   fclose(f);
+  if (!ok) out.clear();
   return ok;
 }
 
@@ -90,29 +112,6 @@ uint64_t Sys_FileWriteTime(const std::string& spelled) {
   struct stat st;
   if (stat(Sys_ResolvePath(spelled).c_str(), &st) != 0) return 0;
   return (uint64_t)st.st_mtim.tv_sec * 1000000000ull + (uint64_t)st.st_mtim.tv_nsec;
-}
-
-bool Sys_ReplaceFile(const std::string& from, const std::string& to) {
-  return rename(Sys_ResolvePath(from).c_str(), Sys_ResolvePath(to).c_str()) == 0;
-}
-
-FILE* Sys_CreateTempFileBeside(const std::string& spelled, std::string& tempPath) {
-  const std::string target = Sys_ResolvePath(spelled);
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string name = folder + "/." + base + ".XXXXXX";
-  const int fd = mkstemp(name.data());
-  if (fd < 0) return nullptr;
-  fchmod(fd, 0644);  // mkstemp makes it private; the file it replaces is an ordinary data file
-  FILE* f = fdopen(fd, "wb");
-  if (!f) {
-    close(fd);
-    unlink(name.c_str());
-    return nullptr;
-  }
-  tempPath = name;
-  return f;
 }
 
 bool Sys_RemoveFile(const std::string& spelled) { return unlink(Sys_ResolvePath(spelled).c_str()) == 0; }

@@ -8,8 +8,23 @@
 static cISysMessageSink* gMessageSink = nullptr;
 static void (*gMessageEcho)(const char*) = nullptr;
 
+// Boxes shown before anything echoes them (a tuning file read before main):
+// kept, and handed to the echo once there is one. Built on first use, since
+// the first box may come from a static initialiser.
+static std::vector<std::string>& EarlyLines() {
+  static std::vector<std::string>* lines = new std::vector<std::string>;
+  return *lines;
+}
+static constexpr size_t kMaxEarlyLines = 100;
+
 void Sys_SetMessageSink(cISysMessageSink* sink) { gMessageSink = sink; }
-void Sys_SetMessageEcho(void (*echo)(const char*)) { gMessageEcho = echo; }
+void Sys_SetMessageEcho(void (*echo)(const char*)) {
+  gMessageEcho = echo;
+  if (!echo) return;
+  std::vector<std::string> early;
+  early.swap(EarlyLines());
+  for (const std::string& line : early) echo(line.c_str());
+}
 
 static SysAnswer DefaultAnswer(SysBox kind) {
   switch (kind) {
@@ -50,10 +65,9 @@ static SysAnswer ParseAnswer(SysBox kind, char c) {
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
   if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
   std::cerr << "[" << caption << "] " << text << std::endl;
-  if (gMessageEcho) {
-    std::string line = "[" + caption + "] " + text;
-    gMessageEcho(line.c_str());
-  }
+  std::string line = "[" + caption + "] " + text;
+  if (gMessageEcho) gMessageEcho(line.c_str());
+  else if (EarlyLines().size() < kMaxEarlyLines) EarlyLines().push_back(line);
   const char* choices = Choices(kind);
   if (!choices) return SysAnswer::Ok;
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));

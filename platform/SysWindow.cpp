@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -87,4 +88,27 @@ std::vector<std::string> Sys_TopLevelWindowTitles() {
     }
   }
   return titles;
+}
+
+// The width of the primary monitor: with several monitors side by side, the
+// X screen spans them all, and the second one starts where the primary ends.
+// Without RandR monitors (or with no primary) the first monitor stands in,
+// then the whole screen.
+int Sys_PrimaryMonitorWidth() {
+  Display* display = X11QueryDisplay();
+  if (!display) return 0;
+  cQuietXErrors quiet(display);
+  int screenWidth = DisplayWidth(display, DefaultScreen(display));
+  int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor) ||
+      (major == 1 && minor < 5))
+    return screenWidth;
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+  if (!monitors) return screenWidth;
+  int width = count > 0 ? monitors[0].width : screenWidth;
+  for (int i = 0; i < count; ++i)
+    if (monitors[i].primary) width = monitors[i].width;
+  XRRFreeMonitors(monitors);
+  return width > 0 ? width : screenWidth;
 }

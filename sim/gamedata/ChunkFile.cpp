@@ -1,6 +1,7 @@
 #include "sim/gamedata/ChunkFile.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/Sys.h"
 
@@ -9,72 +10,76 @@ static uint32_t ReadWordAt(const std::vector<uint8_t>& data, size_t at) {
          (uint32_t)data[at + 3] << 24;
 }
 
-cChunkFile::~cChunkFile() { Close(); }
+cChunkFile::~cChunkFile() {
+  AbandonWrite();  // a writer that never reached Close did not finish: keep the old file
+}
 
 // ---- writing ------------------------------------------------------------------
 
 bool cChunkFile::OpenWrite(const std::string& fileName, uint32_t version) {
   Close();
-  mTargetName = fileName;
-  mTempName = fileName + ".tmp";
   mWriteFailed = false;
   mVersion = version;
-  mFile = Sys_OpenFile(mTempName, "wb");
-  if (!mFile) return false;
+  if (!Sys_BeginReplaceFile(fileName, mOut)) return false;
   return WriteChunk(kMagic, version, nullptr);  // the header has the same shape as a chunk header
 }
 
 bool cChunkFile::WriteChunk(uint32_t id, uint32_t size, const void* data) {
-  if (!mFile || mWriteFailed) return false;
+  if (!mOut.file || mWriteFailed) return false;
   uint8_t head[8];
   for (int i = 0; i < 4; ++i) {
     head[i] = (uint8_t)(id >> (8 * i));
     head[4 + i] = (uint8_t)(size >> (8 * i));
   }
-  if (fwrite(head, 1, 8, mFile) != 8) mWriteFailed = true;
-  if (data && size && fwrite(data, 1, size, mFile) != size) mWriteFailed = true;
+  if (fwrite(head, 1, 8, mOut.file) != 8) mWriteFailed = true;
+  if (data && size && fwrite(data, 1, size, mOut.file) != size) mWriteFailed = true;
   return !mWriteFailed;
 }
 
 bool cChunkFile::FinishWrite() {
-  if (!mFile) return false;
-  bool ok = !mWriteFailed;
-  if (fflush(mFile) != 0 || ferror(mFile)) ok = false;
-  if (fclose(mFile) != 0) ok = false;
-  mFile = nullptr;
-  if (ok) ok = Sys_ReplaceFile(mTempName, mTargetName);
-  if (!ok) std::remove(Sys_ResolvePath(mTempName).c_str());
-  mTempName.clear();
-  mTargetName.clear();
-  return ok;
+  if (!mOut.file) return false;
+  if (mWriteFailed) {
+    Sys_AbandonReplaceFile(mOut);
+    return false;
+  }
+  return Sys_CommitReplaceFile(mOut);
 }
 
-void cChunkFile::AbandonWrite() {
-  if (!mFile) return;
-  fclose(mFile);
-  mFile = nullptr;
-  std::remove(Sys_ResolvePath(mTempName).c_str());
-  mTempName.clear();
-  mTargetName.clear();
-}
+void cChunkFile::AbandonWrite() { Sys_AbandonReplaceFile(mOut); }
 
 // ---- reading ------------------------------------------------------------------
 
-bool cChunkFile::OpenRead(const std::string& fileName) {
+bool cChunkFile::OpenRead(const std::string& fileName, size_t maxBytes) {
   Close();
-  std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(fileName, bytes)) return false;
-  return OpenReadBytes(bytes.data(), bytes.size());
+  FILE* file = Sys_OpenFile(fileName, "rb");
+  if (!file) return false;
+  // The header first: a file that is not a chunk file is refused before any
+  // more of it is read, however large or endless it is.
+  std::vector<uint8_t> bytes(8);
+  bool ok = maxBytes >= 8 && fread(bytes.data(), 1, 8, file) == 8 && ReadWordAt(bytes, 0) == kMagic;
+  if (ok && fseek(file, 0, SEEK_END) == 0) {  // a size known up front is refused before it is read
+    long size = ftell(file);
+    ok = size >= 0 && (unsigned long)size <= maxBytes && fseek(file, 8, SEEK_SET) == 0;
+  }
+  uint8_t block[65536];
+  size_t got;
+  while (ok && (got = fread(block, 1, sizeof block, file)) > 0) {
+    if (got > maxBytes - bytes.size()) ok = false;
+    else bytes.insert(bytes.end(), block, block + got);
+  }
+  if (ferror(file)) ok = false;
+  fclose(file);
+  return ok && AdoptBytes(std::move(bytes));
 }
 
 bool cChunkFile::OpenReadBytes(const uint8_t* data, size_t size) {
   Close();
-  if (size < 8) return false;  // not even magic and version
-  mData.assign(data, data + size);
-  if (ReadWordAt(mData, 0) != kMagic) {
-    Close();
-    return false;
-  }
+  return AdoptBytes(std::vector<uint8_t>(data, data + size));
+}
+
+bool cChunkFile::AdoptBytes(std::vector<uint8_t> bytes) {
+  if (bytes.size() < 8 || ReadWordAt(bytes, 0) != kMagic) return false;  // not even magic and version
+  mData = std::move(bytes);
   mReading = true;
   mVersion = ReadWordAt(mData, 4);
   mChunkId = 0;
@@ -151,10 +156,11 @@ void cChunkFile::Rewind() {
   if (mReading) ReadNextHeader(8);
 }
 
-void cChunkFile::Close() {
-  AbandonWrite();
+bool cChunkFile::Close() {
+  bool finished = mOut.file ? FinishWrite() : true;
   mData.clear();
   mData.shrink_to_fit();
   mReading = false;
   mPosition = 0;
+  return finished;
 }

@@ -3,15 +3,17 @@
 // file. No count, padding or trailer.
 //
 // Reading works on the whole file in memory, so a chunk size is always checked
-// against what is really there. Writing goes to a temporary file beside the
-// target that replaces the target only when every write and the close worked,
-// so a failed save never destroys the previous one.
+// against what is really there. Writing goes to a temporary file of a unique
+// name beside the target that replaces the target only when every write, the
+// sync and the close worked, so a failed save never destroys the previous one.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "platform/Sys.h"
 
 class cChunkFile {
  public:
@@ -20,17 +22,21 @@ class cChunkFile {
   cChunkFile() = default;
   cChunkFile(const cChunkFile&) = delete;
   cChunkFile& operator=(const cChunkFile&) = delete;
-  ~cChunkFile();  // an unfinished write is abandoned: the target is left as it was
+  ~cChunkFile();  // a write never finished (no Close) is abandoned: the target is left as it was
 
   // ---- writing ----
-  bool OpenWrite(const std::string& fileName, uint32_t version);  // false: cannot create the temporary file
+  // False when the target is not a regular file (a device, a pipe, a folder)
+  // or the temporary cannot be made. A link is written through to its target.
+  bool OpenWrite(const std::string& fileName, uint32_t version);
   bool WriteChunk(uint32_t id, uint32_t size, const void* data);  // false once any write has failed
-  // Flushes, closes and renames over the target; false (target untouched,
-  // temporary removed) when any write, the close or the rename failed.
+  // Flushes, syncs, closes and renames over the target; false (target
+  // untouched, temporary removed) when any write, the sync or the rename failed.
   bool FinishWrite();
 
   // ---- reading ----
-  bool OpenRead(const std::string& fileName);  // false: cannot read, or the magic is wrong
+  // False when the file cannot be read, is not a regular file, its magic is
+  // wrong (checked before the rest is read) or it holds more than maxBytes.
+  bool OpenRead(const std::string& fileName, size_t maxBytes = SIZE_MAX);
   bool OpenReadBytes(const uint8_t* data, size_t size);  // the same over bytes already in memory
   // True when the chunks after the header end exactly at the end of the file:
   // no partial chunk header, no body running past the end.
@@ -51,11 +57,15 @@ class cChunkFile {
   bool FindChunk(uint32_t id);
   bool ReadChunkById(uint32_t id, void* buffer);
   void Rewind();
-  void Close();
+  // Ends whatever is open: a write is finished (FinishWrite; its result is
+  // returned), a read is dropped.
+  bool Close();
+  const std::vector<uint8_t>& Bytes() const { return mData; }  // the whole file being read
 
  private:
   void ReadNextHeader(size_t at);  // at offset `at`; keeps the old id and size when fewer than 8 bytes remain
   void AbandonWrite();
+  bool AdoptBytes(std::vector<uint8_t> bytes);  // false when shorter than the header or the magic is wrong
 
   // reading
   std::vector<uint8_t> mData;
@@ -66,7 +76,6 @@ class cChunkFile {
   uint32_t mChunkSize = 0;
 
   // writing
-  FILE* mFile = nullptr;
-  std::string mTargetName, mTempName;
+  SysReplacement mOut;
   bool mWriteFailed = false;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/gamedata/SaveCheck.h"
+
 cDataManager* GetDataManager() {
   static cDataManager* instance = new cDataManager;  // never destroyed: objects outlive static teardown
   return instance;
@@ -11,6 +13,7 @@ void cDataManager::RegisterType(Ko::cIGameData* prototype, Ko::cIGameDataSeriali
   if (!prototype || !serializer) return;
   uint32_t id = prototype->GetTypeId();
   if (mPrototypes.count(id)) return;  // the first registration stands
+  if (id == kIdentChunkId || id == sSaveCheck::kChunkId) return;  // the file's own chunks, never records
   prototype->AddOwnerRef(this);
   mPrototypes[id] = prototype;
   mSerializers[id] = serializer;
@@ -31,6 +34,7 @@ Ko::cIGameData* cDataManager::CreateObject(uint32_t typeId) {
 }
 
 void cDataManager::CommitPending() {
+  CompactObjects();
   // One object at a time from the front, so clients may create (appended to
   // the back and committed in this same pass) or remove pending objects.
   while (!mPending.empty()) {
@@ -49,16 +53,41 @@ void cDataManager::Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*ann
   // Indexes, not iterators: a client may add another client.
   for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) (mClients[i]->*announce)(object);
   mCommitting = nullptr;
-  if (!mCommittingRemoved) mObjects.push_back(object);
+  if (!mCommittingRemoved) {
+    mLiveSlots[object] = mObjects.size();
+    mObjects.push_back(object);
+  }
   object->Release();
+}
+
+// Removal leaves an empty slot, so taking N objects out costs N, not N squared;
+// the slots are closed up here, in one pass that keeps the order.
+void cDataManager::CompactObjects() {
+  if (mEmptySlots == 0) return;
+  size_t kept = 0;
+  for (Ko::cIGameData* object : mObjects) {
+    if (!object) continue;
+    mLiveSlots[object] = kept;
+    mObjects[kept++] = object;
+  }
+  mObjects.resize(kept);
+  mEmptySlots = 0;
+}
+
+bool cDataManager::TakeOutOfLiveList(Ko::cIGameData* object) {
+  auto slot = mLiveSlots.find(object);
+  if (slot == mLiveSlots.end()) return false;
+  mObjects[slot->second] = nullptr;
+  mLiveSlots.erase(slot);
+  ++mEmptySlots;
+  return true;
 }
 
 void cDataManager::Remove(Ko::cIGameData* object) {
   if (!object || object->IsDead()) return;
 
   bool live = false;
-  auto inObjects = std::find(mObjects.begin(), mObjects.end(), object);
-  if (inObjects != mObjects.end()) {
+  if (mLiveSlots.count(object)) {
     live = true;
   } else if (object == mCommitting && !mCommittingRemoved) {
     live = true;  // some clients have already heard ObjectAdded
@@ -72,9 +101,7 @@ void cDataManager::Remove(Ko::cIGameData* object) {
     for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->ObjectRemoved(object);
     mRemoving.erase(std::find(mRemoving.begin(), mRemoving.end(), object));
     if (auto* gameData = dynamic_cast<Ko::cGameData*>(object)) gameData->MarkDead();
-    // A client may have changed the list while hearing ObjectRemoved.
-    inObjects = std::find(mObjects.begin(), mObjects.end(), object);
-    if (inObjects != mObjects.end()) mObjects.erase(inObjects);
+    TakeOutOfLiveList(object);
     if (object == mCommitting) mCommittingRemoved = true;
     object->ReleaseOwnerRef(this);
     return;
@@ -89,15 +116,21 @@ void cDataManager::Remove(Ko::cIGameData* object) {
 
 uint32_t cDataManager::GetObjectCount() const {
   size_t committing = (mCommitting && !mCommittingRemoved) ? 1 : 0;
-  return (uint32_t)(mPending.size() + mObjects.size() + committing);
+  return (uint32_t)(mPending.size() + mLiveSlots.size() + committing);
 }
 
-std::vector<Ko::cIGameData*> cDataManager::GetAllObjects() const { return mObjects; }
+std::vector<Ko::cIGameData*> cDataManager::GetAllObjects() const {
+  std::vector<Ko::cIGameData*> result;
+  result.reserve(mLiveSlots.size());
+  for (Ko::cIGameData* object : mObjects)
+    if (object) result.push_back(object);
+  return result;
+}
 
 std::vector<Ko::cIGameData*> cDataManager::GetObjectsOfType(uint32_t typeId) const {
   std::vector<Ko::cIGameData*> result;
   for (Ko::cIGameData* object : mObjects)
-    if (object->GetTypeId() == typeId) result.push_back(object);
+    if (object && object->GetTypeId() == typeId) result.push_back(object);
   return result;
 }
 
@@ -115,6 +148,7 @@ void cDataManager::ResetForTest() {
   while (!mObjects.empty()) {
     Ko::cIGameData* object = mObjects.back();
     mObjects.pop_back();
+    if (!object) continue;
     if (auto* gameData = dynamic_cast<Ko::cGameData*>(object)) gameData->MarkDead();
     object->ReleaseOwnerRef(this);
   }
@@ -122,6 +156,8 @@ void cDataManager::ResetForTest() {
   mPrototypes.clear();
   mSerializers.clear();
   mClients.clear();
+  mLiveSlots.clear();
+  mEmptySlots = 0;
   mCommitting = nullptr;
   mCommittingRemoved = false;
 }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sim/gamedata/GameData.h"
@@ -16,6 +17,10 @@ class cDataManager {
  public:
   static constexpr uint32_t kSaveVersion = 8;
   static constexpr uint32_t kIdentChunkId = 0x5156524C;  // "QVRL"; "LRVQ" on disk
+  // A full game saves a few thousand objects of well under a kilobyte each and
+  // its plants at 28 bytes each: a few megabytes. 256 MB is far above any save
+  // while refusing, before reading it, a file that would freeze the load.
+  static constexpr size_t kMaxSaveFileBytes = 256u << 20;
 
   cDataManager() = default;
   cDataManager(const cDataManager&) = delete;
@@ -52,8 +57,9 @@ class cDataManager {
   // "Save Error" box, leaves any previous file intact and returns false.
   bool Save(const std::string& fileName);
   // Reads the file (or ".\Data\" + the name). The whole file is checked before
-  // any client hears BeforeLoad: a bad file shows a "Load Error" box, changes
-  // nothing and returns false.
+  // any client hears BeforeLoad: a bad file (not a regular file, too large, a
+  // broken chain, a failed whole-file check) shows a "Load Error" box,
+  // changes nothing and returns false. Files without the check still load.
   bool Load(const std::string& fileName);
   bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
 
@@ -63,7 +69,7 @@ class cDataManager {
   void ResetForTest();
 
  private:
-  enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain };
+  enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain, Damaged };
   static eLoadCheck CheckFile(const uint8_t* data, size_t size);
   static void ShowLoadError(eLoadCheck problem);
   bool LoadChecked(const uint8_t* data, size_t size);
@@ -74,8 +80,15 @@ class cDataManager {
   // ObjectAdded or ObjectLoaded) and lists it, unless a client removed it.
   void Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*announce)(Ko::cIGameData*));
 
+  void CompactObjects();  // closes the slots that removals left, keeping the order
+  bool TakeOutOfLiveList(Ko::cIGameData* object);  // false when it is not live
+
   std::deque<Ko::cIGameData*> mPending;
-  std::vector<Ko::cIGameData*> mObjects;
+  std::vector<Ko::cIGameData*> mObjects;  // live objects in order; null where one was removed since the last compaction
+  // Where each live object stands in mObjects. Looked up only, never walked,
+  // so its unordered iteration order can never reach the game.
+  std::unordered_map<Ko::cIGameData*, size_t> mLiveSlots;
+  size_t mEmptySlots = 0;
   std::vector<Ko::cIGameDataClient*> mClients;
   std::map<uint32_t, Ko::cIGameData*> mPrototypes;
   std::map<uint32_t, Ko::cIGameDataSerializer*> mSerializers;

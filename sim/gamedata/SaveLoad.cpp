@@ -1,6 +1,6 @@
 // The save file: the chunk file header (version 8), the identification chunk
-// "QUORVEL FILE", then one record per live object whose serializer wrote
-// something, in live-list order.
+// "QUORVEL FILE", the whole-file check chunk, then one record per live object
+// whose serializer wrote something, in live-list order.
 #include <cstdio>
 
 #include "glf/DebugWindow.h"
@@ -8,11 +8,58 @@
 #include "sim/gamedata/ChunkFile.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
+#include "sim/gamedata/SaveCheck.h"
 
 static const char kIdentText[12] = {'Q', 'U', 'O', 'R', 'V', 'E', 'L', ' ', 'F', 'I', 'L', 'E'};
 
+static void PutWord(std::vector<uint8_t>& out, uint32_t word) {
+  for (int i = 0; i < 4; ++i) out.push_back((uint8_t)(word >> (8 * i)));
+}
+
 bool cDataManager::Save(const std::string& fileName) {
   CommitPending();  // objects created this frame belong in the file
+
+  // Every record is made first, so the check chunk that precedes them can
+  // hold their count and the CRC of the whole file.
+  struct sRecord {
+    uint32_t typeId;
+    size_t at;
+    uint32_t size;
+  };
+  std::vector<sRecord> records;
+  std::vector<uint8_t> bodies;
+  cMemoryStream stream;
+  for (size_t i = 0; i < mObjects.size(); ++i) {
+    Ko::cIGameData* object = mObjects[i];
+    if (!object) continue;  // removed while an earlier object was saved
+    uint32_t typeId = object->GetTypeId();
+    Ko::cIGameDataSerializer* serializer = FindSerializer(typeId);
+    if (!serializer) continue;
+    serializer->Save(object, stream, kSaveVersion);
+    if (stream.GetSize() > 0) {
+      records.push_back({typeId, bodies.size(), stream.GetSize()});
+      bodies.insert(bodies.end(), stream.GetData(), stream.GetData() + stream.GetSize());
+    }
+    stream.Clear();
+  }
+
+  std::vector<uint8_t> head;  // exactly what the chunk file writes before the check chunk
+  PutWord(head, cChunkFile::kMagic);
+  PutWord(head, kSaveVersion);
+  PutWord(head, kIdentChunkId);
+  PutWord(head, sizeof kIdentText);
+  head.insert(head.end(), kIdentText, kIdentText + sizeof kIdentText);
+  uint32_t crc = Crc32Update(0, head.data(), head.size());
+  for (const sRecord& record : records) {
+    std::vector<uint8_t> recordHead;
+    PutWord(recordHead, record.typeId);
+    PutWord(recordHead, record.size);
+    crc = Crc32Update(crc, recordHead.data(), recordHead.size());
+    crc = Crc32Update(crc, bodies.data() + record.at, record.size);
+  }
+  std::vector<uint8_t> check;
+  PutWord(check, (uint32_t)records.size());
+  PutWord(check, crc);
 
   cChunkFile file;
   if (!file.OpenWrite(fileName, kSaveVersion)) {
@@ -20,21 +67,12 @@ bool cDataManager::Save(const std::string& fileName) {
     return false;
   }
   file.WriteChunk(kIdentChunkId, sizeof kIdentText, kIdentText);
-
-  cMemoryStream stream;
-  for (size_t i = 0; i < mObjects.size(); ++i) {
-    Ko::cIGameData* object = mObjects[i];
-    uint32_t typeId = object->GetTypeId();
-    Ko::cIGameDataSerializer* serializer = FindSerializer(typeId);
-    if (!serializer) continue;
-    serializer->Save(object, stream, kSaveVersion);
-    if (stream.GetSize() > 0) file.WriteChunk(typeId, stream.GetSize(), stream.GetData());
-    stream.Clear();
-  }
+  file.WriteChunk(sSaveCheck::kChunkId, (uint32_t)check.size(), check.data());
+  for (const sRecord& record : records) file.WriteChunk(record.typeId, record.size, bodies.data() + record.at);
 
   // Written to a temporary file and renamed over the target only when every
-  // write and the close succeeded: a full disk never costs the previous save.
-  if (!file.FinishWrite()) {
+  // write and the sync succeeded: a full disk never costs the previous save.
+  if (!file.Close()) {
     Sys_MessageBox("Save Error", "Could Not Write File");
     return false;
   }
@@ -44,12 +82,12 @@ bool cDataManager::Save(const std::string& fileName) {
 bool cDataManager::Load(const std::string& fileName) {
   CommitPending();
 
-  std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(fileName, bytes) && !Sys_ReadWholeFile(".\\Data\\" + fileName, bytes)) {
+  cChunkFile file;
+  if (!file.OpenRead(fileName, kMaxSaveFileBytes) && !file.OpenRead(".\\Data\\" + fileName, kMaxSaveFileBytes)) {
     ShowLoadError(eLoadCheck::BadMagic);
     return false;
   }
-  return LoadChecked(bytes.data(), bytes.size());
+  return LoadChecked(file.Bytes().data(), file.Bytes().size());
 }
 
 bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
@@ -61,21 +99,24 @@ bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
 // hears BeforeLoad and throws its objects away.
 cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t size) {
   cChunkFile file;
-  if (!file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
+  if (size > kMaxSaveFileBytes || !file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
   if (file.AtEnd() || file.GetChunkId() != kIdentChunkId) return eLoadCheck::NotQuorvel;
   if (!file.IsChainComplete()) return eLoadCheck::BadChain;
+  if (VerifySaveCheck(data, size) == eSaveCheckResult::Failed) return eLoadCheck::Damaged;
   return eLoadCheck::Ok;
 }
 
 void cDataManager::ShowLoadError(eLoadCheck problem) {
   const char* text = "Invalid Quorvel File";
   if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";
+  if (problem == eLoadCheck::Damaged) text = "Damaged Quorvel File";
   Sys_MessageBox("Load Error", text);
 }
 
 void cDataManager::PrintPreloadReport() const {
   std::printf("Data manager size after preload: %d\n", (int)GetObjectCount());
-  for (Ko::cIGameData* object : mObjects) std::printf("%x\n", object->GetTypeId());
+  for (Ko::cIGameData* object : mObjects)
+    if (object) std::printf("%x\n", object->GetTypeId());
   for (Ko::cIGameData* object : mPending) std::printf("%x\n", object->GetTypeId());
   std::fflush(stdout);
 }
@@ -92,6 +133,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
   file.SkipChunk();  // the identification chunk; its size and text are not examined
 
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->BeforeLoad();
+  CompactObjects();  // the clients have just removed what the file replaces
   PrintPreloadReport();
 
   int damaged = 0;

@@ -128,29 +128,32 @@ static void XMLCALL OnTuningEndElement(void*, const XML_Char*) {}
 void cTuningData::ParseFile(const std::string& path) {
   FILE* file = Sys_OpenFile(path, "r");
   if (!file) return;  // a missing file is normal: the getters' defaults stand
-  ParseStream(file, path);
   fclose(file);
+  std::vector<uint8_t> text;
+  if (!Sys_ReadWholeFile(path, text, kMaxTuningFileBytes)) {
+    Sys_MessageBox("Script Error", "file larger than 16 MB or unreadable in " + path, SysBox::Ok);
+    return;
+  }
+  ParseText(reinterpret_cast<const char*>(text.data()), text.size(), path);
 }
 
-void cTuningData::ParseStream(FILE* file, const std::string& path) {
+void cTuningData::ParseText(const char* text, size_t size, const std::string& path) {
+  if (size > kMaxTuningFileBytes) {
+    Sys_MessageBox("Script Error", "file larger than 16 MB in " + path, SysBox::Ok);
+    return;
+  }
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) return;
   XML_SetUserData(parser, this);
   XML_SetElementHandler(parser, OnTuningStartElement, OnTuningEndElement);
-  // A short block is the last one; a file of exactly 512 bytes therefore ends
-  // with an empty final block, which is what tells expat the document is over.
-  char block[512];
-  for (;;) {
-    size_t got = fread(block, 1, sizeof block, file);
-    bool last = got < sizeof block;
-    if (XML_Parse(parser, block, (int)got, last) == XML_STATUS_ERROR) {
-      const XML_LChar* reason = XML_ErrorString(XML_GetErrorCode(parser));
-      std::string message = std::string(reason ? reason : "unknown XML error") + " at line " +
-                            std::to_string((unsigned long long)XML_GetCurrentLineNumber(parser)) + " in " + path;
-      Sys_MessageBox("Script Error", message, SysBox::Ok);
-      break;  // what was read before the error stays defined
-    }
-    if (last) break;
+  // The whole file in one final buffer: handed over in small blocks, expat
+  // re-scans an unfinished token from its start with every block, so one long
+  // attribute made the read quadratic.
+  if (XML_Parse(parser, text, (int)size, 1) == XML_STATUS_ERROR) {
+    const XML_LChar* reason = XML_ErrorString(XML_GetErrorCode(parser));
+    std::string message = std::string(reason ? reason : "unknown XML error") + " at line " +
+                          std::to_string((unsigned long long)XML_GetCurrentLineNumber(parser)) + " in " + path;
+    Sys_MessageBox("Script Error", message, SysBox::Ok);  // what was read before the error stays defined
   }
   XML_ParserFree(parser);
 }
@@ -158,9 +161,8 @@ void cTuningData::ParseStream(FILE* file, const std::string& path) {
 // ---- constants ------------------------------------------------------------------
 
 sTuningConstant* cTuningData::FindRecord(const char* name) {
-  for (sTuningConstant& constant : mConstants)
-    if (constant.name == name) return &constant;
-  return nullptr;
+  auto found = mIndex.find(name);
+  return found == mIndex.end() ? nullptr : &mConstants[found->second];
 }
 
 uTuningValue* cTuningData::FindConstant(const char* name, eTuningConstantType type) {
@@ -185,6 +187,7 @@ bool cTuningData::DefineConstant(const sTuningConstant& record) {
     existing->comment = record.comment;
     return true;
   }
+  mIndex.emplace(record.name, mConstants.size());
   mConstants.push_back(record);
   return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 enum eTuningConstantType : uint32_t {
@@ -34,6 +35,10 @@ struct sTuningFile {
   uint64_t writeTime;   // 0 when the file could not be opened
 };
 
+// The largest tuning file is a few kilobytes; a thousand times that is still
+// far below this, while a runaway file is refused before it stalls start-up.
+inline constexpr size_t kMaxTuningFileBytes = 16u << 20;
+
 // Where every set's files live; tests point their own sets elsewhere.
 inline constexpr const char* kTuningDataFolder = "./data/";
 
@@ -51,7 +56,8 @@ class cTuningData {
   bool Reload();                          // ParseFiles, then ApplyConstants
   bool ParseFiles();
   void ParseFile(const std::string& path);
-  void ParseStream(FILE* file, const std::string& path);  // path only names the file in messages
+  // The whole document at once; path only names the file in messages.
+  void ParseText(const char* text, size_t size, const std::string& path);
   void ReloadIfChanged();                 // only the first file's time is watched
 
   float GetFloat(const char* name, float defaultValue, const char* comment);
@@ -70,6 +76,7 @@ class cTuningData {
   sTuningConstant* FindRecord(const char* name);
 
   std::vector<sTuningConstant> mConstants;  // in definition order
+  std::unordered_map<std::string, size_t> mIndex;  // name -> place in mConstants; lookups only, never iterated
   std::vector<sTuningFile> mFiles;
   std::string mDataFolder;
 };

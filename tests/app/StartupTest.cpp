@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "app/AppGlobals.h"
@@ -22,15 +23,26 @@
 // process of its own and reports through its exit code.
 namespace {
 
+int FailedPartsSoFar() {
+  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+  int failed = 0;
+  for (int i = 0; i < result->total_part_count(); ++i) failed += result->GetTestPartResult(i).failed();
+  return failed;
+}
+
+// Runs a case's body in the child and gives its exit code. The child inherits
+// the parent's failures so far; it reports only its own, so one failed case in
+// a loop does not fail every later one.
+int RunBodyInChild(const std::function<void()>& body) {
+  int inherited = FailedPartsSoFar();
+  body();
+  fflush(stdout);
+  return FailedPartsSoFar() > inherited ? 1 : 0;
+}
+
 void RunIsolated(const std::function<void()>& body) {
   ASSERT_TRUE(EnsureTestDisplay());
-  EXPECT_EXIT(
-      {
-        body();
-        fflush(stdout);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-      },
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(_exit(RunBodyInChild(body)), ::testing::ExitedWithCode(0), "");
 }
 
 struct cStartedProgram {
@@ -68,6 +80,17 @@ bool HasLine(const std::string& text) {
 }
 
 }  // namespace
+
+TEST(Startup, AnIsolatedCaseReportsOnlyItsOwnFailures) {
+  EXPECT_EXIT(
+      {
+        ADD_FAILURE() << "an earlier case failed";
+        bool passes = RunBodyInChild([] {}) == 0;
+        bool fails = RunBodyInChild([] { ADD_FAILURE() << "this case fails"; }) == 1;
+        _exit(passes && fails ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
 
 TEST(Startup, InitsAllNineModesInOrderThenEntersTheCreatureModeOnce) {
   RunIsolated([] {
@@ -184,6 +207,13 @@ TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
   gSpaceGameMode = nullptr; gFlockTestMode = nullptr; gCurrentGameMode = nullptr;
 }
 
+TEST(Startup, WindowStartSizeStaysOnTheScreen) {
+  EXPECT_EQ(ClampWindowStartSize(40000.0f, 1280), 1280);
+  EXPECT_EQ(ClampWindowStartSize(640.0f, 1280), 640);
+  EXPECT_EQ(ClampWindowStartSize(-5.0f, 1280), 1);
+  EXPECT_EQ(ClampWindowStartSize(std::nanf(""), 1280), 1);
+}
+
 TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause", "-tribemode"});
@@ -214,8 +244,8 @@ TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {
       if (call.find(".Leave") != std::string::npos || call.find(".Enter") != std::string::npos) switches.push_back(call);
     EXPECT_EQ(switches, (std::vector<std::string>{"City.Leave", "Tribe.Enter"}));
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
-    EXPECT_EQ(gPaused, 1);  // the saved pause, with the box ticked again
-    EXPECT_EQ(gPauseCheckbox->get_int_val(), 1);
+    EXPECT_EQ(gPaused, 1);  // the saved effective pause; the user's box is left as it was
+    EXPECT_EQ(gPauseCheckbox->get_int_val(), 0);
     Sys_SetFileDialogAnswersForTest(nullptr);
   });
 }

@@ -31,13 +31,23 @@ check "$WORK/plain.windows" '"Quorvel Control Panel"'
 check "$WORK/plain.windows" '"Debug Window"'
 
 # A save that recorded the tribe mode makes it current.
-run loaded 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/full_save
+run loaded 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/checked_save
 check "$WORK/loaded.out" '^[0-9A-F]{8}: Current mode: tribe$'
 
 # A damaged save is refused with a message and the game plays on.
 run damaged 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/truncated_body
 check "$WORK/damaged.err" 'Load Error'
 check "$WORK/damaged.out" '^[0-9A-F]{8}: Current mode: creature$'
+
+# A broken tribetuning.xml is read at start-up (in a copy of the data tree):
+# its "Script Error" reaches standard error and the debug window.
+mkdir -p "$WORK/tree/Data"
+for entry in Data/*; do ln -s "$PWD/$entry" "$WORK/tree/Data/"; done
+rm "$WORK/tree/Data/tribetuning.xml"
+printf '<tuning>\n<int name="eatfood" data="3">\n' > "$WORK/tree/Data/tribetuning.xml"
+(cd "$WORK/tree" && run tribetuning 5 -noautopause)
+check "$WORK/tribetuning.err" 'Script Error.*tribetuning\.xml'
+check "$WORK/tribetuning.out" '^[0-9A-F]{8}: \[Script Error\] .*tribetuning\.xml$'
 
 if [ "$fail" -ne 0 ]; then
   for f in "$WORK"/*.out "$WORK"/*.err; do echo "--- $(basename "$f")"; grep -v 'Supported Extensions' "$f" | tail -20; done

@@ -48,3 +48,16 @@ TEST(ImageDecoder, RefusesHeadersClaimingHugeImages) {
   EXPECT_FALSE(Sys_DecodeImageRGB({'B', 'M', 0}, w, h, rgb));
   EXPECT_FALSE(Sys_DecodeImageRGB({}, w, h, rgb));
 }
+
+// Fault mended: a file cut short inside its pixel rows decoded as black pixels
+// without complaint, so the planet was drawn black.
+TEST(ImageDecoder, RefusesAFileCutShortInsideItsPixelRows) {
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgb;
+  std::vector<uint8_t> whole = BmpHeader(256, 1, 768);
+  ASSERT_TRUE(Sys_DecodeImageRGB(whole, w, h, rgb));
+  whole.resize(whole.size() - 1);
+  EXPECT_FALSE(Sys_DecodeImageRGB(whole, w, h, rgb));
+  EXPECT_FALSE(Sys_DecodeImageRGB(BmpHeader(2, 2, 12), w, h, rgb));  // two rows of 8 padded bytes need 16
+  EXPECT_TRUE(rgb.empty());
+}

@@ -37,7 +37,7 @@ TEST_F(BackboneTest, SavingRightAfterStartUpWritesOneRecordOfSixteenZeroBytes) {
   ASSERT_TRUE(manager->Save(dir.File("start")));
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(Sys_ReadWholeFile(dir.File("start"), bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kEmptySave + BackboneRecord({0, 0, 0, 0}));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), CheckedSave(BackboneRecord({0, 0, 0, 0})));
 }
 
 TEST_F(BackboneTest, LoadingARecordSetsTheValuesAndLeavesExactlyOneLiveObject) {
@@ -51,7 +51,7 @@ TEST_F(BackboneTest, LoadingARecordSetsTheValuesAndLeavesExactlyOneLiveObject) {
   ASSERT_TRUE(manager->Save(dir.File("again")));  // the values go back out unchanged
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(Sys_ReadWholeFile(dir.File("again"), bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kEmptySave + BackboneRecord({25, 2, 3, 4}));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), CheckedSave(BackboneRecord({25, 2, 3, 4})));
 }
 
 TEST_F(BackboneTest, AFileWithoutARecordKeepsTheValuesAndGetsAFreshObject) {

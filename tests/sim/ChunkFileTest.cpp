@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
 #include "sim/gamedata/ChunkFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -117,24 +123,100 @@ TEST(ChunkFile, ChainCheckFindsOversizedTruncatedAndTrailingData) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
-// Fault mended: a save wrote over the target in place and ignored write errors.
-TEST(ChunkFile, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
+static std::string Contents(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  Sys_ReadWholeFile(path, bytes);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+static std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Fault mended: a save wrote over the target in place and ignored write errors;
+// then Close threw a finished write away.
+TEST(ChunkFile, CloseFinishesAWriteAndOnlyAnUnfinishedWriterIsAbandoned) {
   cScratchDir dir;
   dir.Write("old.bin", "previous");
+  {
+    cChunkFile writer;
+    ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
+    writer.WriteChunk(1, 2, "hi");
+  }  // destroyed before finishing
+  EXPECT_EQ(Contents(dir.File("old.bin")), "previous");
+  EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"old.bin"});
+
   cChunkFile writer;
   ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
   writer.WriteChunk(1, 2, "hi");
-  writer.Close();  // abandoned before finishing
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(Sys_ReadWholeFile(dir.File("old.bin"), bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous");
-  EXPECT_FALSE(Sys_IsRegularFile(dir.File("old.bin.tmp")));
+  EXPECT_TRUE(writer.Close());
+  EXPECT_EQ(Contents(dir.File("old.bin")).size(), 18u);
 
-  // The target is a folder: the rename over it fails.
+  // The target is a folder: refused before anything is written.
   ASSERT_EQ(system(("mkdir -p " + dir.File("folder") + "/inside").c_str()), 0);
-  ASSERT_TRUE(writer.OpenWrite(dir.File("folder"), 8));
-  EXPECT_FALSE(writer.FinishWrite());
-  EXPECT_FALSE(Sys_IsRegularFile(dir.File("folder.tmp")));
-
+  EXPECT_FALSE(writer.OpenWrite(dir.File("folder"), 8));
   EXPECT_FALSE(writer.OpenWrite(dir.File("missing/dir/x.bin"), 8));
+  EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"folder", "old.bin"}));
+}
+
+// Faults mended: the temporary had a fixed name (a file there was lost, a link
+// there redirected the save); a link was replaced instead of written through;
+// a device or pipe became a plain file; the permission bits were lost.
+TEST(ChunkFile, SavesGoThroughLinksKeepPermissionsAndLeaveOtherFilesAlone) {
+  cScratchDir dir;
+  auto save = [](const std::string& path) {
+    cChunkFile writer;
+    return writer.OpenWrite(path, 8) && writer.WriteChunk(7, 1, "x") && writer.Close();
+  };
+  dir.Write("game.sav.tmp", "someone else's");
+  dir.Write("victim", "untouched");
+  ASSERT_EQ(symlink(dir.File("victim").c_str(), dir.File("game.sav.XXXXXX").c_str()), 0);
+  dir.Write("real.sav", "old");
+  ASSERT_EQ(chmod(dir.File("real.sav").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("real.sav", dir.File("game.sav").c_str()), 0);
+
+  ASSERT_TRUE(save(dir.File("game.sav")));
+  struct stat st;
+  ASSERT_EQ(lstat(dir.File("game.sav").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(Contents(dir.File("real.sav")).size(), 17u);
+  ASSERT_EQ(stat(dir.File("real.sav").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(Contents(dir.File("game.sav.tmp")), "someone else's");
+  EXPECT_EQ(Contents(dir.File("victim")), "untouched");
+  EXPECT_EQ(FolderEntries(dir.Path()).size(), 5u);  // nothing left behind
+
+  ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(save(dir.File("pipe")));
+  EXPECT_FALSE(save("/dev/null"));
+  ASSERT_EQ(lstat(dir.File("pipe").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  ASSERT_EQ(stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// Faults mended: reading took the whole file before looking at it, so a huge
+// file froze the load and a pipe or endless file blocked it forever.
+TEST(ChunkFile, ReadingRefusesNonRegularOversizedAndForeignFilesBeforeReadingThem) {
+  cScratchDir dir;
+  std::vector<uint8_t> file = Header();
+  PutChunk(file, 7, std::vector<uint8_t>(84, 1));  // 100 bytes in all
+  dir.Write("good", std::string(file.begin(), file.end()));
+  cChunkFile reader;
+  EXPECT_TRUE(reader.OpenRead(dir.File("good"), 100));
+  EXPECT_FALSE(reader.OpenRead(dir.File("good"), 99));
+  ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(reader.OpenRead(dir.File("pipe")));  // returns at once: nobody writes to it
+  EXPECT_FALSE(reader.OpenRead("/dev/zero"));
+  // A sparse file far larger than memory is refused by its size.
+  FILE* huge = fopen(dir.File("huge").c_str(), "wb");
+  ASSERT_NE(huge, nullptr);
+  fwrite(file.data(), 1, 8, huge);
+  fclose(huge);
+  ASSERT_EQ(truncate(dir.File("huge").c_str(), 64ll << 30), 0);
+  EXPECT_FALSE(reader.OpenRead(dir.File("huge"), 1u << 20));
+  EXPECT_TRUE(reader.AtEnd());
 }

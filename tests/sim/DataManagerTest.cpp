@@ -90,6 +90,25 @@ TEST_F(DataManagerTest, RemovingALiveObjectTellsClientsFirstAndASecondRemoveDoes
   EXPECT_EQ(cThing::sDestroyed, before + 2);
 }
 
+// Removal no longer searches and shrinks the list per object (quadratic before
+// a load); the gaps it leaves must never show in the order or the count.
+TEST_F(DataManagerTest, RemovalsKeepTheOrderOfWhatRemainsAndOfWhatComesAfter) {
+  std::vector<cThing*> things;
+  for (uint32_t i = 1; i <= 5; ++i) things.push_back(Make(i));
+  manager.CommitPending();
+  manager.Remove(things[1]);
+  manager.Remove(things[3]);
+  EXPECT_EQ(manager.GetObjectCount(), 3u);
+  EXPECT_EQ(manager.GetAllObjects(), (std::vector<Ko::cIGameData*>{things[0], things[2], things[4]}));
+  cThing* sixth = Make(6);
+  manager.Remove(things[0]);
+  manager.CommitPending();
+  EXPECT_EQ(manager.GetObjectsOfType(cThing::kTypeId), (std::vector<Ko::cIGameData*>{things[2], things[4], sixth}));
+  manager.Remove(things[4]);
+  EXPECT_EQ(manager.GetAllObjects(), (std::vector<Ko::cIGameData*>{things[2], sixth}));
+  EXPECT_EQ(manager.GetObjectCount(), 2u);
+}
+
 TEST_F(DataManagerTest, FirstRegistrationStandsAndUnknownTypesMakeNothing) {
   struct cImpostor : cThing {
     Ko::cIGameData* Create() override { return nullptr; }

@@ -47,6 +47,13 @@ void cScratchDir::Write(const std::string& name, const std::string& bytes) const
   out << bytes;
 }
 
+cScopedWorkingDir::cScopedWorkingDir(const std::string& path) : mPrevious(Sys_CurrentDirectory()) {
+  mEntered = chdir(path.c_str()) == 0;
+}
+cScopedWorkingDir::~cScopedWorkingDir() {
+  if (mEntered && chdir(mPrevious.c_str()) != 0) std::perror("cannot return to the test's working folder");
+}
+
 static pid_t gXvfbPid = 0;
 static void StopXvfb() {
   if (gXvfbPid > 0) {

@@ -50,6 +50,19 @@ class cScratchDir {
   std::string mPath;
 };
 
+// Makes `path` the working folder for the object's lifetime (the game resolves
+// Data/ against it), so a test never writes into the repository's Data/.
+class cScopedWorkingDir {
+ public:
+  explicit cScopedWorkingDir(const std::string& path);
+  ~cScopedWorkingDir();
+  bool Entered() const { return mEntered; }
+
+ private:
+  std::string mPrevious;
+  bool mEntered = false;
+};
+
 // Uses the display the suite runs under, or starts an Xvfb of its own (24-bit
 // screen) and points DISPLAY at it. False when no X server could be had.
 bool EnsureTestDisplay();

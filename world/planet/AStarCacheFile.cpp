@@ -76,15 +76,13 @@ std::vector<uint8_t> cAStarGraph::EncodeCache() const {
 
 bool cAStarGraph::SaveCache(const std::string& fileName) const {
   const std::vector<uint8_t> bytes = EncodeCache();
-  std::string tempPath;
-  FILE* f = Sys_CreateTempFileBeside(fileName, tempPath);
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  if (ok) ok = Sys_ReplaceFile(tempPath, fileName);
-  if (!ok) Sys_RemoveFile(tempPath);
-  return ok;
+  SysReplacement out;
+  if (!Sys_BeginReplaceFile(fileName, out)) return false;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out.file) != bytes.size()) {
+    Sys_AbandonReplaceFile(out);
+    return false;
+  }
+  return Sys_CommitReplaceFile(out);
 }
 
 bool cAStarGraph::LoadCache(const std::string& fileName, uint32_t requiredLayers) {

@@ -39,9 +39,9 @@ void LoadLandColours() {
   std::vector<uint8_t> rgb;
   const char* path = ".\\Data\\Textures\\landcolor.bmp";
   if (!Sys_LoadImageRGB(path, width, height, rgb) || rgb.size() < 256 * 3) {
-    std::fprintf(stderr, "warning: %s is missing or holds fewer than 256 pixels; using the built-in colour ramp\n",
-                 "landcolor.bmp");
-    DebugPrintf("warning: landcolor.bmp is missing or too small; using the built-in colour ramp\n");
+    std::fprintf(stderr, "warning: %s is missing, cannot be decoded or holds fewer than 256 pixels; "
+                 "using the built-in colour ramp\n", "landcolor.bmp");
+    DebugPrintf("warning: landcolor.bmp is missing, damaged or too small; using the built-in colour ramp\n");
     gLandColours = ColoursFromRgb(BuildLandColourRamp());
     return;
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/Sys.h"
@@ -98,6 +100,19 @@ TEST(TuningData, MalformedXmlShowsScriptErrorAndKeepsWhatWasRead) {
   EXPECT_EQ(set.count, 5);
   EXPECT_FLOAT_EQ(set.speed, 3.0f);  // defined by its start tag before the error
   EXPECT_EQ(set.applied, 1);         // play goes on: the set still applied its constants
+}
+
+// Fault mended: a huge file was read block by block with no bound and stalled start-up.
+TEST(TuningData, AnAbsurdlyLargeFileIsRefusedWithScriptErrorUnread) {
+  cScratchDir dir;
+  dir.Write("huge.xml", TuningXml("<int name=\"count\" data=\"5\"/>\n"));
+  ASSERT_EQ(truncate(dir.File("huge.xml").c_str(), (off_t)kMaxTuningFileBytes + 1), 0);
+  cMessageCapture capture;
+  cProbeTuningSet set(dir.Path(), {"huge.xml"});
+  ASSERT_EQ(capture.boxes.size(), 1u);
+  EXPECT_EQ(capture.boxes[0].caption, "Script Error");
+  EXPECT_NE(capture.boxes[0].text.find("huge.xml"), std::string::npos);
+  EXPECT_EQ(set.count, -1);  // nothing was read: the default stands
 }
 
 TEST(TuningData, ReloadFollowsTheFirstFilesWriteTime) {
