@@ -44,7 +44,7 @@ build build
 case "$ACTION" in
   play)
     if [ -z "${DISPLAY:-}" ]; then
-      exec xvfb-run -a -s "-screen 0 1920x1080x24" ./build/quorvel -noautopause "$@"
+      exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ./build/quorvel -noautopause "$@"
     fi
     exec ./build/quorvel "$@"
     ;;

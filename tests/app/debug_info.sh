@@ -23,7 +23,7 @@ wait_for() {
   return 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$WORK/display" 2> /dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3> "$WORK/display" 2> /dev/null &
 XVFB=$!
 wait_for test -s "$WORK/display" || fail "no X server"
 export DISPLAY=":$(head -1 "$WORK/display")"

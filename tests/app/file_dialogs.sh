@@ -30,7 +30,7 @@ for tool in Xvfb openbox xdotool xprop; do command -v "$tool" > /dev/null || fai
 
 # Xvfb picks a free display number itself and writes it once it takes connections.
 exec {displayfd}> "$WORK/display"
-Xvfb -displayfd "$displayfd" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -displayfd "$displayfd" -screen 0 1280x1024x24 -noreset -nolisten tcp > /dev/null 2>&1 &
 PIDS+=($!)
 exec {displayfd}>&-
 wait_for 20 test -s "$WORK/display" || fail "no X server"

@@ -80,7 +80,7 @@ bool EnsureTestDisplay() {
       std::string fd = std::to_string(pipeFds[1]);
       int devnull = open("/dev/null", O_WRONLY);
       if (devnull >= 0) { dup2(devnull, 1); dup2(devnull, 2); }
-      execlp("Xvfb", "Xvfb", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-displayfd", fd.c_str(),
+      execlp("Xvfb", "Xvfb", "-screen", "0", "1280x1024x24", "-noreset", "-nolisten", "tcp", "-displayfd", fd.c_str(),
              (char*)nullptr);
       _exit(127);
     }
