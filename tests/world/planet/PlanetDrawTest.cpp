@@ -71,6 +71,15 @@ cPixelCounts RenderAndCount() {
   return counts;
 }
 
+// The whole planet from 1800 away, looking at its centre.
+void ViewWholePlanet() {
+  const float centre[3] = {0.0f, 0.0f, 0.0f};
+  const float identity[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  SetCameraAnchorFrame(centre, identity);
+  SetCameraAngles(0.0f, 0.0f, 1800.0f);
+  SetCameraTargetAngles(0.0f, 0.0f, 1800.0f);
+}
+
 }  // namespace
 
 TEST(PlanetDraw, LitPlanetFillsItsDiscWithWaterAndLand) {
@@ -82,7 +91,7 @@ TEST(PlanetDraw, LitPlanetFillsItsDiscWithWaterAndLand) {
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out.rfind("Building Terrain", 0), 0u);
   EXPECT_TRUE(GetPlanetModel().IsTerrainPickable());
-  SetCameraOverview();
+  ViewWholePlanet();
 
   const cPixelCounts counts = RenderAndCount();
   const double share = static_cast<double>(counts.covered) / (kWidth * kHeight);
