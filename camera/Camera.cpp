@@ -17,8 +17,8 @@ constexpr float kTiny = 1.0f / 65536.0f;  // 2^-16
 
 Vector3 V3(const float v[3]) { return Vector3{v[0], v[1], v[2]}; }
 Quaternion Q4(const float q[4]) { return Quaternion{q[0], q[1], q[2], q[3]}; }
-void Store(const Vector3& v, float out[3]) { out[0] = v.x, out[1] = v.y, out[2] = v.z; }
-void Store(const Quaternion& q, float out[4]) { out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = q.w; }
+void Store(const Vector3& v, float out[3]) { std::memcpy(out, &v.x, 3 * sizeof(float)); }
+void Store(const Quaternion& q, float out[4]) { std::memcpy(out, &q.x, 4 * sizeof(float)); }
 
 Quaternion YawTurn(float degrees) { return QuatFromAngleAxis(Vector3{0.0f, 1.0f, 0.0f}, DegToRad(degrees)); }
 
@@ -58,7 +58,9 @@ void TranslateGL(float m[16], float x, float y, float z) {
 void RotateGL(float m[16], float degrees, float x, float y, float z) {
   const float length = std::sqrt(x * x + y * y + z * z);
   if (length < 1e-4f) return;
-  x /= length, y /= length, z /= length;
+  x /= length;
+  y /= length;
+  z /= length;
   const float s = std::sin(DegToRad(degrees)), c = std::cos(DegToRad(degrees)), k = 1.0f - c;
   const float r[16] = {x * x * k + c,     y * x * k + z * s, x * z * k - y * s, 0,
                        x * y * k - z * s, y * y * k + c,     y * z * k + x * s, 0,
