@@ -13,6 +13,7 @@
 #include "camera/Camera.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WholePlanetView.h"
 #include "glf/GLExtensions.h"
 #include "world/planet/PlanetModel.h"
 
@@ -69,15 +70,6 @@ cPixelCounts RenderAndCount() {
     if (g > b + 10 && g >= r) ++counts.land;
   }
   return counts;
-}
-
-// The whole planet from 1800 away, looking at its centre.
-void ViewWholePlanet() {
-  const float centre[3] = {0.0f, 0.0f, 0.0f};
-  const float identity[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  SetCameraAnchorFrame(centre, identity);
-  SetCameraAngles(0.0f, 0.0f, 1800.0f);
-  SetCameraTargetAngles(0.0f, 0.0f, 1800.0f);
 }
 
 }  // namespace
