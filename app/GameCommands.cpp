@@ -10,6 +10,7 @@
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
+#include "camera/CameraRecord.h"
 #include "glf/FileDialogs.h"
 #include "platform/Sys.h"
 #include "platform/glui/glui.h"
@@ -32,7 +33,11 @@ bool LoadGameFile(const std::string& name) {
 void LoadGameIntoCurrentMode(const std::string& name) {
   gCurrentGameMode->Leave();
   LoadGameFile(name);
+  // The saved view wins over the mode's own camera set-up (a mode's Enter
+  // installs its script, which resets the distance and pitch).
+  cCameraRecord camera = CaptureCameraRecord();
   gCurrentGameMode->Enter();  // whichever mode the file made current, even after a failed load
+  ApplyCameraRecord(camera);
 }
 
 bool SaveGameFile(const std::string& name) {

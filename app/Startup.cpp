@@ -7,6 +7,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/AppState.h"
+#include "app/CameraHost.h"
 #include "app/CrashGuard.h"
 #include "app/FrameLoop.h"
 #include "app/GameClock.h"
@@ -96,8 +97,10 @@ void CreateGameModes() {
   RegisterAppStateType();
 }
 
-// With the civ test camera the camera starts over a fixed point of the planet.
-static void PlaceCivTestCamera() {
+// The camera starts over a fixed point of the planet, looking at it from the
+// script's distance and pitch. (Only the civ test camera did this at first;
+// until the modes anchor the camera on their own objects, every mode does.)
+static void PlaceStartCamera() {
   using namespace Ru::Math;
   Vector3 point = {445.0f, 208.0f, -123.0f};
   float longitude = 0, latitude = 0;
@@ -112,7 +115,10 @@ static void PlaceCivTestCamera() {
     cPlanetModel::MakeSurfaceOrientation(frame, surface, Vector3{0.0f, -1.0f, 0.0f});
     SetCameraAnchorFrame(&surface.x, &frame.x);
   }
-  SetCameraAngles(0.0f, 30.0f, 50.0f);
+  float yaw, pitch, distance;
+  GetCameraTargetAngles(&yaw, &pitch, &distance);
+  SetCameraAngles(yaw, pitch, distance);  // the first frame shows the script's view, not a zoom out of the ground
+  if (gUseCivTestCamera) SetCameraAngles(0.0f, 30.0f, 50.0f);
 }
 
 // The scene sits below the application: it reaches the game clock and the
@@ -137,9 +143,10 @@ void AppInit() {
   nKoPlanet::SetWireframeFlag(&gWireframe);
   nKoPlanet::SetPolarCapColouring(gUseCivTestCamera != 0);
   GetPlanetModel().Initialize();
+  InstallAppCameraHost();
   ReloadCameraScript();
   cCommonCreatureManager::Register();
-  if (gUseCivTestCamera) PlaceCivTestCamera();
+  PlaceStartCamera();
   GetBackboneManager()->Initialize();
   RegisterSceneDebugCommand();
   RegisterModeDebugCommand();

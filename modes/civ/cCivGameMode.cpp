@@ -1,5 +1,7 @@
 #include "modes/civ/cCivGameMode.h"
 
+#include "app/AppGlobals.h"
+#include "camera/CameraControl.h"
 #include "math/Scalar.h"
 
 int32_t gCivConstrainLatitude = 0;
@@ -16,4 +18,9 @@ float CivCameraLatitudeLimit(float cameraDistance) {
   if (!gCivConstrainLatitude) return 1.0f;
   float d = ClampFloat(cameraDistance, 500.0f, 1100.0f);
   return 1.0f + (500.0f - d) / 600.0f;
+}
+
+void cCivGameMode::Enter() {
+  SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");
+  tDataModeShell::Enter();
 }

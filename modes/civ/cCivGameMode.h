@@ -8,6 +8,7 @@
 class cCivGameMode : public tDataModeShell {
  public:
   cCivGameMode() : tDataModeShell("Civ") {}
+  void Enter() override;  // installs the civ camera (the experimental one with the test camera)
 };
 
 // The civ tuning's general block: first the number of cities, then of players.

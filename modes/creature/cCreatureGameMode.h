@@ -10,6 +10,9 @@ class cCreatureModeObjectManager {
   cCreatureModeObjectManager();
   static cCreatureModeObjectManager* GetInstance();
   cCreatureModeCreature* GetAvatarCreature() { return mAvatar; }
+  // The camera's "in_combat". There is no avatar creature yet, so nothing is
+  // in combat; with one, this is the avatar's own combat flag.
+  bool IsAvatarInCombat() const { return false; }
 
  private:
   cCreatureModeCreature* mAvatar = nullptr;

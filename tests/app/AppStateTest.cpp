@@ -7,6 +7,7 @@
 #include "app/AppGlobals.h"
 #include "app/AppState.h"
 #include "app/GameClock.h"
+#include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
 #include "camera/Camera.h"
 #include "camera/CameraRecord.h"
@@ -249,3 +250,17 @@ TEST_F(AppStateTest, CameraRecordReaderNeverReadsPastAShortStream) {
 }
 
 }  // namespace
+
+// Fault mended: entering the loaded mode installed its camera script, which
+// reset the saved distance and pitch.
+TEST_F(AppStateTest, LoadGameRestoresAGlidingCameraBitForBitAndTheGlideGoesOn) {
+  gCurrentGameMode = gTribeGameMode;  // its Enter installs the tribe camera script
+  cCameraRecord saved = CaptureCameraRecord();  // targets and current values differ: mid-glide
+  ASSERT_TRUE(SaveGameFile(dir.File("gliding")));
+  SetCameraValues(100.0f);
+  LoadGameIntoCurrentMode(dir.File("gliding"));
+  EXPECT_EQ(CountOf("Tribe.Enter"), 1);
+  EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, saved.values, sizeof saved.values), 0);
+  UpdateCameraFrame();
+  EXPECT_FLOAT_EQ(GetCameraDistance(), 19.0f);  // from 20 a tenth of the way to the saved 10
+}

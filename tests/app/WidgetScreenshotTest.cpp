@@ -17,6 +17,7 @@
 #include "glf/PieMenu.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WholePlanetView.h"
 #include "world/planet/PlanetModel.h"
 
 namespace {
@@ -89,7 +90,7 @@ TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
   LoadGLExtensions();
   GetPlanetModel().Initialize();
   testing::internal::GetCapturedStdout();
-  SetCameraOverview();  // the whole planet in the middle of the window
+  ViewWholePlanet();  // the whole planet in the middle of the window
   cFakeClock clock;
 
   cGLFPieMenu menu(nullptr, 8, 75, 1.5f);

@@ -13,6 +13,7 @@
 #include "camera/Camera.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WholePlanetView.h"
 #include "glf/GLExtensions.h"
 #include "world/planet/PlanetModel.h"
 
@@ -82,7 +83,7 @@ TEST(PlanetDraw, LitPlanetFillsItsDiscWithWaterAndLand) {
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out.rfind("Building Terrain", 0), 0u);
   EXPECT_TRUE(GetPlanetModel().IsTerrainPickable());
-  SetCameraOverview();
+  ViewWholePlanet();
 
   const cPixelCounts counts = RenderAndCount();
   const double share = static_cast<double>(counts.covered) / (kWidth * kHeight);

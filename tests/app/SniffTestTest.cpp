@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/ModeCallLog.h"
+#include "app/SniffTest.h"
+#include "app/Startup.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/cFlockTestMode.h"
+#include "sim/gamedata/DataManager.h"
+#include "tests/sim/GameDataTestTypes.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// A flock test mode that, once entered, leaves one extra object behind after
+// every load: the kind of fault the test exists to catch.
+class cLeakyFlockTestMode : public cFlockTestMode {
+ public:
+  void Enter() override {
+    cFlockTestMode::Enter();
+    mLeaking = true;
+  }
+  void AfterLoad() override {
+    if (mLeaking) MakeThing(*GetDataManager(), 1);
+  }
+  void PostSniffTest() override {
+    cFlockTestMode::PostSniffTest();
+    mLeaking = false;
+  }
+
+ private:
+  bool mLeaking = false;
+};
+
+// The nine shells with the application state, the creature mode current;
+// optionally the flock test mode replaced by the leaky one.
+class SniffTestTest : public ::testing::Test {
+ protected:
+  void StartModes(bool leakyFlockTest) {
+    data->ResetForTest();
+    ConstructGameModes();
+    if (leakyFlockTest) {
+      delete gFlockTestMode;
+      gFlockTestMode = new cLeakyFlockTestMode;
+      data->RegisterType(&thingPrototype, &thingSerializer);
+      data->AddClient(gFlockTestMode);
+    }
+    RegisterAppStateType();
+    data->CommitPending();
+    gCurrentGameMode = gCreatureGameMode;
+    SetModeCallLog(&log);
+  }
+  void TearDown() override {
+    SetModeCallLog(nullptr);
+    data->ResetForTest();
+    gAppState = nullptr;
+    DeleteGameModesForTest();
+  }
+  std::string Report() const {
+    std::vector<uint8_t> bytes;
+    if (!Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes)) return "";
+    return std::string(bytes.begin(), bytes.end());
+  }
+  // Runs the test, returning its verdict and keeping what it printed.
+  bool Run() {
+    testing::internal::CaptureStdout();
+    bool passed = RunSniffTestIn(dir.Path());
+    console = testing::internal::GetCapturedStdout();
+    return passed;
+  }
+  static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+  cDataManager* data = GetDataManager();
+  cThing thingPrototype;
+  cThingSerializer thingSerializer;
+  cScratchDir dir;
+  cMessageCapture messages;
+  std::vector<std::string> log;
+  std::string console;
+};
+
+TEST_F(SniffTestTest, ShellsPassEveryCycleInOrderAndEveryRunWritesItsReport) {
+  StartModes(false);
+  ASSERT_TRUE(Run());
+  const std::string report = Report();
+  for (const char* mode : {"creature mode", "tribe mode", "space mode", "tovan's mode", "Flock Test Mode"})
+    EXPECT_TRUE(Has(report, std::string(mode) + " passed!\n")) << mode;
+  EXPECT_TRUE(Has(report, "Pre-Load2 Data Manager Object Count: 1\nPost-Load2 Data Manager Object Count: 1\n"));
+  for (const std::string* text : std::vector<const std::string*>{&report, &console}) {
+    EXPECT_TRUE(Has(*text, "Sniff Test Round 1Pass!\n"));
+    EXPECT_TRUE(Has(*text, "\nLeaving Sniff Test Now.  Have a nice day :)\n"));
+  }
+  EXPECT_FALSE(Has(console, "Pre-Save1"));  // the counts go to the report only
+  EXPECT_EQ(messages.Count("Sniff Test"), 0);
+  EXPECT_TRUE(Sys_IsRegularFile(dir.File("snifftest_save")));
+
+  // The modes are prepared, cycled and cleaned up in this order, and the
+  // current mode is left first and entered last.
+  std::vector<std::string> calls;
+  for (const std::string& call : log)
+    if (call.find("Update") == std::string::npos && call.find("OnPause") == std::string::npos) calls.push_back(call);
+  const std::vector<std::string> expected = {
+      "Creature.Leave",         "Creature.PreSniffTest",  "Tribe.PreSniffTest",     "City.PreSniffTest",
+      "Civ.PreSniffTest",       "Space.PreSniffTest",     "Tovans.PreSniffTest",    "FlockTest.PreSniffTest",
+      "Creature.Enter",         "Creature.Leave",         "Tribe.Enter",            "Tribe.Leave",
+      "Space.Enter",            "Space.Leave",            "Tovans.Enter",           "Tovans.Leave",
+      "FlockTest.Enter",        "FlockTest.Leave",        "Creature.PostSniffTest", "Tribe.PostSniffTest",
+      "City.PostSniffTest",     "Civ.PostSniffTest",      "Space.PostSniffTest",    "Tovans.PostSniffTest",
+      "FlockTest.PostSniffTest", "Creature.Enter"};
+  EXPECT_EQ(calls, expected);
+
+  // Fault mended: the report stream stayed open after the first run, so a
+  // second run in the same session wrote nothing to the file.
+  dir.Write("Quorvel Sniff Test Report.txt", "stale");
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(Report(), report);
+}
+
+// Fault mended: the verdict was "Fail!" whatever the cycles found.
+TEST_F(SniffTestTest, AModeThatLeaksAnObjectFailsItsCycleAndTheVerdict) {
+  StartModes(true);
+  EXPECT_FALSE(Run());
+  const std::string report = Report();
+  EXPECT_TRUE(Has(report, "tovan's mode passed!\n"));
+  EXPECT_TRUE(Has(report, "Flock Test Mode failed!\n"));
+  EXPECT_TRUE(Has(report, "Pre-Load1 Data Manager Object Count: 1\nPost-Load1 Data Manager Object Count: 2\n"));
+  EXPECT_TRUE(Has(console, "Sniff Test Round 1Fail!\n"));
+  EXPECT_EQ(messages.Count("Sniff Test"), 1);
+}
+
+}  // namespace
