@@ -8,8 +8,3 @@ cCreatureModeObjectManager::cCreatureModeObjectManager() { gCreatureObjectManage
 cCreatureModeObjectManager* cCreatureModeObjectManager::GetInstance() { return gCreatureObjectManager; }
 
 void cCreatureGameMode::OnRender() { RenderPlanetAndScene(); }
-
-void cCommonCreatureManager::Register() {
-  static cCommonCreatureManager manager;
-  GetDataManager()->AddClient(&manager);
-}

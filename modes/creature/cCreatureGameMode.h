@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modes/ModeShell.h"
+#include "modes/creature/CommonCreatureManager.h"
 
 class cCreatureModeCreature;
 
@@ -30,10 +31,4 @@ class cCreatureGameMode : public tModeShell<cIGameMode>, public Ko::cIGameDataCl
 
  private:
   cCreatureModeObjectManager mObjectManager;
-};
-
-// Keeps the creature records shared by the creature, tribe and city modes.
-class cCommonCreatureManager : public Ko::cIGameDataClient {
- public:
-  static void Register();  // adds the global manager to the data manager as a client
 };
