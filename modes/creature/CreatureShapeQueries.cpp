@@ -6,21 +6,6 @@
 #include "modes/creature/cCreatureModeCreature.h"
 #include "world/scene/SceneServices.h"
 
-cCreatureModeCreature::~cCreatureModeCreature() {
-  if (mNearestOther) mNearestOther->Release();
-}
-
-cCreatureModeCreature* cCreatureModeCreature::FindNearestOtherSpecies() {
-  // No creature-mode creature lists exist yet, so no other species is near.
-  cCreatureModeCreature* nearest = nullptr;
-  if (nearest != mNearestOther) {
-    if (nearest) nearest->AddRef();
-    if (mNearestOther) mNearestOther->Release();
-    mNearestOther = nearest;
-  }
-  return mNearestOther;
-}
-
 namespace {
 class cCreatureModeShapeQueries : public cICreatureShapeQueries {
  public:

@@ -1,10 +1,26 @@
 #include "modes/creature/cCreatureGameMode.h"
 
-#include "sim/gamedata/DataManager.h"
+#include "world/scene/CreatureParts.h"
 
-static cCreatureModeObjectManager* gCreatureObjectManager = nullptr;
+void cCreatureGameMode::Init() {
+  tModeShell<cIGameMode>::Init();
+  mObjectManager.InitAStar();
+}
 
-cCreatureModeObjectManager::cCreatureModeObjectManager() { gCreatureObjectManager = this; }
-cCreatureModeObjectManager* cCreatureModeObjectManager::GetInstance() { return gCreatureObjectManager; }
+void cCreatureGameMode::Enter() {
+  tModeShell<cIGameMode>::Enter();
+  GetWingShape(0);
+  GetWingShape(1);
+}
 
 void cCreatureGameMode::OnRender() { RenderPlanetAndScene(); }
+
+cCreatureWingShape* cCreatureGameMode::GetWingShape(int index) {
+  static cCreatureWingShape* shapes[2] = {};
+  if (index < 0 || index > 1) return nullptr;
+  if (!shapes[index]) {
+    shapes[index] = new cCreatureWingShape();
+    shapes[index]->SetScale({0.25f, 0.25f, 0.25f});
+  }
+  return shapes[index];
+}

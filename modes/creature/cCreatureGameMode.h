@@ -2,22 +2,9 @@
 
 #include "modes/ModeShell.h"
 #include "modes/creature/CommonCreatureManager.h"
+#include "modes/creature/CreatureModeObjectManager.h"
 
-class cCreatureModeCreature;
-
-// The creature mode's object manager; holds the avatar once the mode plays.
-class cCreatureModeObjectManager {
- public:
-  cCreatureModeObjectManager();
-  static cCreatureModeObjectManager* GetInstance();
-  cCreatureModeCreature* GetAvatarCreature() { return mAvatar; }
-  // The camera's "in_combat". There is no avatar creature yet, so nothing is
-  // in combat; with one, this is the avatar's own combat flag.
-  bool IsAvatarInCombat() const { return false; }
-
- private:
-  cCreatureModeCreature* mAvatar = nullptr;
-};
+class cCreatureWingShape;
 
 // Lets the creature shape ask this mode about its creatures (made with the mode).
 void InstallCreatureShapeQueries();
@@ -26,8 +13,14 @@ class cCreatureGameMode : public tModeShell<cIGameMode>, public Ko::cIGameDataCl
  public:
   cCreatureGameMode() : tModeShell<cIGameMode>("Creature") { InstallCreatureShapeQueries(); }
   std::string GetName() override { return "Creature"; }
+  void Init() override;   // sets up the navigation graph (the planet is loaded by then)
+  void Enter() override;  // makes the two wing shapes
   void OnRender() override;  // the planet and the scene, as the other modes
   cCreatureModeObjectManager* GetObjectManager() { return &mObjectManager; }
+
+  // The mode's two wing shapes (index 0 or 1), made on first use so that modes
+  // entered before this one can draw wing markers too; they live for the run.
+  static cCreatureWingShape* GetWingShape(int index);
 
  private:
   cCreatureModeObjectManager mObjectManager;

@@ -1,0 +1,21 @@
+// The fly/swim avatar's constants, from the tuning file its controller names
+// ("CreatureTuning.xml"): speeds in the air and the water, turning, climbing,
+// sinking, the height ceiling and the wing beat.
+#pragma once
+
+#include "sim/tuning/TuningData.h"
+
+class cAvatarTuningData : public cTuningData {
+ public:
+  explicit cAvatarTuningData(const std::string& fileName, const std::string& dataFolder = kTuningDataFolder);
+  void ApplyConstants() override;
+
+  float flySpeed = 20.0f;     // units per second at full MOVE in the air
+  float swimSpeed = 8.0f;     // units per second at full MOVE under the sea surface
+  float acceleration = 15.0f; // units per second per second towards the wanted speed
+  float turnRate = 1.5f;      // radians per second at full TURN
+  float climbRate = 10.0f;    // units per second at full CLIMB (negative CLIMB dives)
+  float sinkRate = 2.0f;      // units per second the avatar glides down without CLIMB
+  float maxHeight = 40.0f;    // the highest it flies above the ground or the sea
+  float flapRate = 2.0f;      // wing beats per second while flying
+};
