@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the save-file loader with the application state,
-// the backbone, the planet's plants and a record type that reads every kind of
-// value registered.
+// the backbone, the planet's plants, the creature records and a record type
+// that reads every kind of value registered.
 // Beyond "no crash, no out-of-bounds read", it checks the loader's promises: a
 // refused file changes nothing, and an accepted one leaves exactly one live
 // application state, one live backbone object and one planet placeholder, with
@@ -12,6 +12,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/AppState.h"
+#include "modes/creature/CommonCreatureManager.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/Backbone.h"
 #include "sim/gamedata/DataManager.h"
@@ -82,6 +83,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   planet.RegisterWithDataManager();
   planet.BuildPlantPatches();
   for (float x : {-1.0f, 0.0f, 1.0f}) planet.CreatePlant(Ru::Math::Vector3{x * 300.0f, 400.0f, 0.0f});
+  cCommonCreatureManager::Register();
   data->CommitPending();
   return 0;
 }
@@ -98,5 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     abort();  // a refused file changed the game
   if (Live(kAppStateTypeId) != 1 || Live(cBackboneData::kTypeId) != 1 || Live(cPlanetSerializerProxy::kTypeId) != 1) abort();
   if (FiledPlants() != GetPlanetModel().GetPlants().size()) abort();
+  // The creature manager keeps exactly the live creature records.
+  if (Live(cCreatureCommon::kTypeId) != cCommonCreatureManager::Get()->GetCommons().size()) abort();
   return 0;
 }

@@ -21,6 +21,16 @@ namespace {
 
 float RollingHeight(const Vector3& d) { return 20.0f + 8.0f * d.x + 5.0f * d.y * d.z; }
 
+// Records what a mode that wraps creature records hears during a load.
+struct cLoadListener : Ko::cIGameDataClient {
+  std::vector<uint32_t> loadedIds;
+  size_t loadedAtAfterLoad = 0;
+  void ObjectLoaded(Ko::cIGameData* object) override {
+    if (object->GetTypeId() == cCreatureCommon::kTypeId) loadedIds.push_back(static_cast<cCreatureCommon*>(object)->GetId());
+  }
+  void AfterLoad() override { loadedAtAfterLoad = loadedIds.size(); }
+};
+
 struct CreatureCommonTest : ::testing::Test {
   cScratchDir dir;
   cMessageCapture messages;
@@ -148,9 +158,13 @@ TEST_F(CreatureCommonTest, SaveLoadSaveIsByteIdenticalAndNewIdsFollowTheLoadedOn
   const std::vector<uint8_t> first = SaveBytes("one");
 
   cCreatureCommon::ResetIdCounterForTest(0);  // as in a fresh run
+  cLoadListener listener;
+  GetDataManager()->AddClient(&listener);
   const uint32_t sceneBefore = GetSceneManager().GetObjectCount();
   ASSERT_TRUE(GetDataManager()->Load(dir.File("one")));
   EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_EQ(listener.loadedIds, std::vector<uint32_t>{savedId});  // announced with its id...
+  EXPECT_EQ(listener.loadedAtAfterLoad, 1u);                        // ...before AfterLoad
   const auto& commons = cCommonCreatureManager::Get()->GetCommons();
   ASSERT_EQ(commons.size(), 2u);  // the city's record stays for its mode; the saved one came back
   EXPECT_EQ(commons[0], city);
