@@ -14,6 +14,7 @@
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/creature/cCreatureModeCreature.h"
 #include "sim/gamedata/DataManager.h"
+#include "CreatureTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/scene/CreatureParts.h"
@@ -45,9 +46,7 @@ struct AvatarControllerTest : ::testing::Test {
   cAvatarFlySwimController* controller = nullptr;
 
   void SetUp() override {
-    GetDataManager()->ResetForTest();
-    cCommonCreatureManager::Get()->ResetForTest();
-    cCommonCreatureManager::Register();
+    ResetCreatureRecords(true);
     GetPlanetModel().SetHeightMap(MakeHeightMap(HalfSea, 64));
     // Built as the test bench builds its creature.
     common = cCommonCreatureManager::Get()->CreateCommon();
@@ -68,18 +67,10 @@ struct AvatarControllerTest : ::testing::Test {
     delete wing2;
     delete body;  // the scene objects' owner references go first
     creature->Release();
-    GetDataManager()->ResetForTest();
-    cCommonCreatureManager::Get()->ResetForTest();
+    ResetCreatureRecords(false);
   }
 
-  void PlaceAbove(const Vector3& direction) {
-    Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, direction);
-    Quaternion upright;
-    cPlanetModel::MakeSurfaceOrientation(upright, ground, Vector3{0, 0, 1});
-    creature->SetPosition(ground);
-    creature->SetOrientation(upright);
-  }
+  void PlaceAbove(const Vector3& direction) { StandUpright(*creature, direction); }
   void Run(int frames, float move, float turn, float climb) {
     for (int i = 0; i < frames; ++i) {
       if (move) controller->HandleInputEvent("MOVE", move, i + 1);

@@ -9,6 +9,7 @@
 #include "math/Math.h"
 #include "modes/creature/CommonCreatureManager.h"
 #include "sim/gamedata/DataManager.h"
+#include "CreatureTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/scene/CreatureShape.h"
@@ -37,14 +38,11 @@ struct CreatureCommonTest : ::testing::Test {
   std::vector<cSceneObject*> bodies;
 
   void SetUp() override {
-    GetDataManager()->ResetForTest();
-    cCommonCreatureManager::Get()->ResetForTest();
-    cCommonCreatureManager::Register();
+    ResetCreatureRecords(true);
     GetPlanetModel().SetHeightMap(MakeHeightMap(RollingHeight, 64));
   }
   void TearDown() override {
-    GetDataManager()->ResetForTest();
-    cCommonCreatureManager::Get()->ResetForTest();
+    ResetCreatureRecords(false);
     for (cSceneObject* body : bodies) delete body;
   }
 
@@ -53,12 +51,7 @@ struct CreatureCommonTest : ::testing::Test {
     cCreatureCommon* common = cCommonCreatureManager::Get()->CreateCommon();
     auto* body = new cSceneObject(nullptr, cCreatureCommon::GetBodyShape());
     bodies.push_back(body);
-    Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, direction);
-    Quaternion upright;
-    cPlanetModel::MakeSurfaceOrientation(upright, ground, Vector3{0.0f, 0.0f, 1.0f});
-    body->SetPosition(ground);
-    body->SetOrientation(upright);
+    StandUpright(*body, direction);
     common->SetSceneObject(body);
     return common;
   }
