@@ -139,6 +139,21 @@ TEST_F(AvatarControllerTest, DivesIntoTheSeaSwimsSlowerAndComesBackUp) {
   EXPECT_FALSE(controller->IsSwimming());
 }
 
+TEST_F(AvatarControllerTest, TheKeysOfTheCreatureKeyFileDriveIt) {
+  const float ground = Height();
+  Sys_SetKeyState('E', true);  // CLIMB 1
+  for (int i = 0; i < 10; ++i) controller->Update(0.05f);
+  Sys_SetKeyState('E', false);
+  EXPECT_NEAR(Height(), ground + 5.0f, 0.01f);
+  const Vector3 heading = QuatRotateVector(creature->GetOrientation(), Vector3{0, 0, -1});
+  const Vector3 before = creature->GetPosition();
+  Sys_SetKeyState('W', true);  // MOVE 1
+  for (int i = 0; i < 10; ++i) controller->Update(0.05f);
+  Sys_ClearKeyStates();
+  EXPECT_GT(Vector3Dot(Vector3Sub(creature->GetPosition(), before), heading), 0.5f);
+  EXPECT_TRUE(messages.boxes.empty());  // the key file read without a complaint
+}
+
 TEST_F(AvatarControllerTest, DeactivatedControllersIgnoreKeysAndReplacedOnesAreDeactivated) {
   controller->Deactivate();
   const Vector3 before = creature->GetPosition();
