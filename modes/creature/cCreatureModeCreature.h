@@ -9,21 +9,12 @@
 
 #include "math/Types.h"
 #include "sim/behavior/MemberInteractionAgent.h"
+#include "sim/behavior/SpatialObject.h"
 #include "sim/gamedata/GameData.h"
 
 class cCreatureCommon;
 class cICreatureController;
 class cSceneObject;
-
-// Something placed in the world by position and orientation.
-class cISpatialObject {
- public:
-  virtual ~cISpatialObject() = default;
-  virtual void SetPosition(const Ru::Math::Vector3& position) = 0;
-  virtual Ru::Math::Vector3 GetPosition() = 0;
-  virtual void SetOrientation(const Ru::Math::Quaternion& orientation) = 0;
-  virtual Ru::Math::Quaternion GetOrientation() = 0;
-};
 
 class cCreatureModeCreature : public Ko::cGameData, public cMemberInteractionAgent, public cISpatialObject {
  public:
