@@ -39,8 +39,7 @@ void cAvatarFlySwimController::Deactivate() {
 }
 
 void cAvatarFlySwimController::SetupCamera() {
-  GetCameraState().scriptFile = kCameraScript;
-  ReloadCameraScript();
+  SetCameraScriptFile(kCameraScript);
   FollowWithMarkersAndCamera();
 }
 
