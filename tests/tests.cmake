@@ -59,8 +59,10 @@ add_test(NAME app_exception COMMAND ${CMAKE_SOURCE_DIR}/tests/app/exception.sh $
 set_tests_properties(app_exception PROPERTIES LABELS crash TIMEOUT 90)
 # "Show Debug Info" clicked in the running game, on an X server of its own.
 add_test(NAME app_debug_info COMMAND ${CMAKE_SOURCE_DIR}/tests/app/debug_info.sh $<TARGET_FILE:quorvel>)
-set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 120)
+# Both drive windows with synthetic input and wait on what they see: run them alone so a
+# loaded machine cannot starve them.
+set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)
 
 # The desktop's file dialogs, on a private X server with a window manager.
 add_test(NAME app_file_dialogs COMMAND ${CMAKE_SOURCE_DIR}/tests/app/file_dialogs.sh $<TARGET_FILE:quorvel>)
-set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 120)
+set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)
