@@ -26,6 +26,13 @@ void EndTranslucent() {
 }
 }  // namespace
 
+// ---- shared by fins and wings -------------------------------------------------------
+
+bool cCreaturePartShape::IntersectRay(const Ru::Math::Ray&, Vector3& hit) {
+  hit = Vector3{};
+  return true;  // unreachable: the bounding radius 0 rejects every ray first
+}
+
 // ---- fins ----------------------------------------------------------------------------
 
 void cCreatureFinsShape::SetSwimPhase(float p) {
@@ -33,11 +40,6 @@ void cCreatureFinsShape::SetSwimPhase(float p) {
     mOffsets[i] = std::pow(static_cast<float>(i), 1.5f) * std::sin(i * kPi / 8.0f + p * 2.0f * kPi) * 0.5f;
   if (p == 0.0f)
     for (float& o : mOffsets) o = 0.0f;
-}
-
-bool cCreatureFinsShape::IntersectRay(const Ru::Math::Ray&, Vector3& hit) {
-  hit = Vector3{};
-  return true;  // unreachable: the bounding radius 0 rejects every ray first
 }
 
 void cCreatureFinsShape::Draw(cSceneObject*) {
@@ -72,11 +74,6 @@ void cCreatureFinsShape::Draw(cSceneObject*) {
 void cCreatureWingShape::SetFlapPhase(float p) {
   const float s = p < 0.75f ? std::sin(p * 4.0f * kPi / 3.0f) : std::sin((p - 0.75f) * 4.0f * kPi + kPi);
   for (int i = 0; i < 4; ++i) mOffsets[i] = std::pow(static_cast<float>(i), 1.5f) * s * 0.5f;
-}
-
-bool cCreatureWingShape::IntersectRay(const Ru::Math::Ray&, Vector3& hit) {
-  hit = Vector3{};
-  return true;  // unreachable: the bounding radius 0 rejects every ray first
 }
 
 void cCreatureWingShape::Draw(cSceneObject*) {

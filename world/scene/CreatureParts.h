@@ -6,47 +6,43 @@
 #include "world/scene/SceneServices.h"
 #include "world/scene/SceneShape.h"
 
-class cCreatureFinsShape : public tShapeClass<cCreatureFinsShape, cISceneShape> {
+// What fins and wings share: never picked (radius 0), drawn solid or as a
+// translucent shadow, bent by four offsets that their phase setter fills.
+class cCreaturePartShape : public cISceneShape {
  public:
-  void Draw(cSceneObject* object) override;
   Ru::Math::Vector3 GetScale() override { return {1.0f, 1.0f, 1.0f}; }
   void SetScale(const Ru::Math::Vector3&) override {}
   float GetBoundingRadius() override { return 0.0f; }
   void BeginDraw() override {}
   void EndDraw() override {}
   bool IntersectRay(const Ru::Math::Ray&, Ru::Math::Vector3& hit) override;
-  const char* GetTypeName() override { return "Fins"; }
   void SetTranslucent(bool translucent) { mTranslucent = translucent; }
   void SetAlpha(float alpha) { mAlpha = alpha; }
-  void SetSwimPhase(float phase);  // 0..1 of a stroke
   float GetOffset(int i) const { return mOffsets[i]; }
 
- private:
+ protected:
   bool mTranslucent = false;
   float mAlpha = 1.0f;
   float mOffsets[4] = {};
 };
 
-class cCreatureWingShape : public tShapeClass<cCreatureWingShape, cISceneShape> {
+class cCreatureFinsShape : public tShapeClass<cCreatureFinsShape, cCreaturePartShape> {
+ public:
+  void Draw(cSceneObject* object) override;
+  const char* GetTypeName() override { return "Fins"; }
+  void SetSwimPhase(float phase);  // 0..1 of a stroke
+};
+
+class cCreatureWingShape : public tShapeClass<cCreatureWingShape, cCreaturePartShape> {
  public:
   void Draw(cSceneObject* object) override;
   Ru::Math::Vector3 GetScale() override { return mScale; }
   void SetScale(const Ru::Math::Vector3& scale) override { mScale = scale; }  // the owner sets it before drawing
-  float GetBoundingRadius() override { return 0.0f; }
-  void BeginDraw() override {}
-  void EndDraw() override {}
-  bool IntersectRay(const Ru::Math::Ray&, Ru::Math::Vector3& hit) override;
   const char* GetTypeName() override { return "Wings"; }
-  void SetTranslucent(bool translucent) { mTranslucent = translucent; }
-  void SetAlpha(float alpha) { mAlpha = alpha; }
   void SetFlapPhase(float phase);  // 0..1 of a beat
-  float GetOffset(int i) const { return mOffsets[i]; }
 
  private:
   Ru::Math::Vector3 mScale;
-  bool mTranslucent = false;
-  float mAlpha = 1.0f;
-  float mOffsets[4] = {};
 };
 
 // A shallow bowl of radius 3 with a white flash climbing a stack of widening
