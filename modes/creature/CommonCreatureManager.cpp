@@ -1,6 +1,7 @@
 #include "modes/creature/CommonCreatureManager.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "math/Math.h"
 #include "sim/gamedata/DataManager.h"
@@ -77,24 +78,71 @@ void cCommonCreatureManager::BeforeLoad() {
   for (cCreatureCommon* common : saved) ReleaseCommon(common);
 }
 
+namespace {
+// One saved creature. Its field order, walked by the writer, the reader and
+// the finite check alike, is the record's layout, so the three cannot drift apart.
+struct sCreatureRecord {
+  uint32_t id = 0;
+  int32_t species = 0;
+  float speed = 0.0f;
+  Vector3 goal;
+  float health = 0.0f, hunger = 0.0f, energy = 0.0f;
+  Vector3 position;
+  Quaternion q;
+
+  template <class Visit>
+  void ForEachField(Visit&& visit) {
+    visit(id);
+    visit(species);
+    visit(speed);
+    visit(goal);
+    visit(health);
+    visit(hunger);
+    visit(energy);
+    visit(position);
+    visit(q.x);
+    visit(q.y);
+    visit(q.z);
+    visit(q.w);
+  }
+};
+
+template <class T>
+void WriteField(cMemoryStream& stream, const T& value) {
+  if constexpr (std::is_same_v<T, float>) stream.WriteFloat(&value);
+  else if constexpr (std::is_same_v<T, Vector3>) stream.WriteVector3(&value);
+  else stream.WriteUInt32(&value);
+}
+
+template <class T>
+void ReadField(cMemoryStream& stream, T& value) {
+  if constexpr (std::is_same_v<T, float>) stream.ReadFloat(&value);
+  else if constexpr (std::is_same_v<T, Vector3>) stream.ReadVector3(&value);
+  else stream.ReadUInt32(&value);
+}
+
+template <class T>
+bool IsFiniteField(const T& value) {
+  if constexpr (std::is_same_v<T, float>) return IsValidFloat(value);
+  else if constexpr (std::is_same_v<T, Vector3>) return IsValidVector3(value);
+  else return true;
+}
+}  // namespace
+
 void cCommonCreatureManager::Save(Ko::cIGameData* object, cMemoryStream& stream, uint32_t) {
   auto* common = dynamic_cast<cCreatureCommon*>(object);
   if (!common || !common->IsKeptInSaves()) return;  // writing nothing means no record
-  uint32_t id = common->GetId();
-  int32_t species = common->GetSpecies();
-  float speed = common->GetSpeed(), health = common->GetHealth(), hunger = common->GetHunger(),
-        energy = common->GetEnergy();
-  const Vector3 goal = common->GetPosition(), position = common->GetObjectPosition();
-  const Quaternion q = common->GetObjectOrientation();
-  stream.WriteUInt32(&id);
-  stream.WriteUInt32(&species);
-  stream.WriteFloat(&speed);
-  stream.WriteVector3(&goal);
-  stream.WriteFloat(&health);
-  stream.WriteFloat(&hunger);
-  stream.WriteFloat(&energy);
-  stream.WriteVector3(&position);
-  for (float value : {q.x, q.y, q.z, q.w}) stream.WriteFloat(&value);
+  sCreatureRecord record;
+  record.id = common->GetId();
+  record.species = common->GetSpecies();
+  record.speed = common->GetSpeed();
+  record.goal = common->GetPosition();
+  record.health = common->GetHealth();
+  record.hunger = common->GetHunger();
+  record.energy = common->GetEnergy();
+  record.position = common->GetObjectPosition();
+  record.q = common->GetObjectOrientation();
+  record.ForEachField([&](const auto& value) { WriteField(stream, value); });
 }
 
 void cCommonCreatureManager::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t) {
@@ -106,40 +154,24 @@ void cCommonCreatureManager::Load(Ko::cIGameData* object, cMemoryStream& stream,
     stream.MarkFailed();
     return;
   }
-  uint32_t id;
-  int32_t species;
-  float speed, health, hunger, energy;
-  Vector3 goal, position;
-  Quaternion q;
-  stream.ReadUInt32(&id);
-  stream.ReadUInt32(&species);
-  stream.ReadFloat(&speed);
-  stream.ReadVector3(&goal);
-  stream.ReadFloat(&health);
-  stream.ReadFloat(&hunger);
-  stream.ReadFloat(&energy);
-  stream.ReadVector3(&position);
-  stream.ReadFloat(&q.x);
-  stream.ReadFloat(&q.y);
-  stream.ReadFloat(&q.z);
-  stream.ReadFloat(&q.w);
-  const bool finite = IsValidFloat(speed) && IsValidFloat(health) && IsValidFloat(hunger) && IsValidFloat(energy) &&
-                      IsValidVector3(goal) && IsValidVector3(position) && IsValidFloat(q.x) && IsValidFloat(q.y) &&
-                      IsValidFloat(q.z) && IsValidFloat(q.w);
+  sCreatureRecord record;
+  record.ForEachField([&](auto& value) { ReadField(stream, value); });
+  bool finite = true;
+  record.ForEachField([&](const auto& value) { finite = finite && IsFiniteField(value); });
   if (stream.HasFailed() || !finite) {
     stream.MarkFailed();
     return;
   }
-  common->SetId(id);
-  common->SetSpecies(species);
-  common->SetSpeed(speed);
-  common->SetPosition(goal);
-  common->SetHealth(health);
-  common->SetHunger(hunger);
-  common->SetEnergy(energy);
+  common->SetId(record.id);
+  common->SetSpecies(record.species);
+  common->SetSpeed(record.speed);
+  common->SetPosition(record.goal);
+  common->SetHealth(record.health);
+  common->SetHunger(record.hunger);
+  common->SetEnergy(record.energy);
   auto* body = new cSceneObject(nullptr, cCreatureCommon::GetBodyShape());
-  body->SetPosition(position);
-  body->SetOrientation(q);
+  body->SetPosition(record.position);
+  body->SetOrientation(record.q);
   common->AdoptSceneObject(body);
   GetSceneManager().AddObject(body);
 }
