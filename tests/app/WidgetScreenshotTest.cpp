@@ -15,6 +15,7 @@
 #include "glf/GLExtensions.h"
 #include "glf/Overlay2D.h"
 #include "glf/PieMenu.h"
+#include "tests/support/CameraPicture.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WholePlanetView.h"
@@ -58,16 +59,7 @@ struct cPixels {
 };
 
 void DrawPlanet() {
-  glViewport(0, 0, kW, kH);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(40.0, (double)kW / kH, 0.1, 10000.0);
-  float projection[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  SetCameraViewMatrix(projection);
-  UpdateCameraFrame();
+  LoadCameraProjection(kW, kH, 0.1);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_CULL_FACE);
   glEnable(GL_LIGHTING);
