@@ -16,6 +16,7 @@
 #include "glf/Overlay2D.h"
 #include "glf/PieMenu.h"
 #include "tests/support/CameraPicture.h"
+#include "tests/support/EveryStyleBarPanel.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WholePlanetView.h"
@@ -94,11 +95,7 @@ TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
   cTwoButtonDialog dialog(200, 420);
   dialog.Show();
   cGLFBarPanel panel;
-  panel.AddBar("Health:", kGLFBarStyleBar, 100.0f, 2);
-  panel.AddBar("Income:", kGLFBarStyleSegmented, 1.0f, 2);
-  panel.AddBar("Wealth:", kGLFBarStyleNumber, 0.0f, 2);
-  panel.AddBar("Count:", kGLFBarStyleNumberOfRange, 40.0f, 0);
-  panel.AddBar("Mood:", kGLFBarStyleSigned, 10.0f, 2);
+  AddEveryStyleRow(panel, 2);
   panel.SetValue("Health:", 25.0f);
   panel.SetSegments("Income:", {{0.5f, 1, 0, 0}, {0.5f, 0, 0, 1}});
   panel.SetValue("Wealth:", 123.456f);
