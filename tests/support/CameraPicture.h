@@ -27,6 +27,18 @@ inline void LoadCameraProjection(int width, int height, double nearPlane) {
   UpdateCameraFrame();
 }
 
+// A square window looking from `eye` at the world's centre with `up` above,
+// through a 40-degree view from 1 to 5000; no camera involved.
+inline void LookAtCentreFrom(int size, const float eye[3], const float up[3]) {
+  glViewport(0, 0, size, size);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(40.0, 1.0, 1.0, 5000.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, up[0], up[1], up[2]);
+}
+
 // Clears the window and loads the camera's view; the light shines from
 // `lightFrom` (a direction) towards the centre. Lighting is left off.
 inline void BeginCameraPicture(int width, int height, const float lightFrom[3]) {
