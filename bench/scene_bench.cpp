@@ -17,6 +17,7 @@
 #include "math/Quaternion.h"
 #include "math/Vector.h"
 #include "platform/Sys.h"
+#include "tests/support/CameraPicture.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SolidShapes.h"
@@ -54,13 +55,8 @@ Vector3 SetUpView() {
     return g;
   }();
   const Vector3 eye = Vector3Scale(ground, 1.3f);
-  glViewport(0, 0, kSize, kSize);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(40.0, 1.0, 1.0, 5000.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  gluLookAt(eye.x, eye.y, eye.z, 0, 0, 0, 0, 0, 1);
+  const float eyeAt[3] = {eye.x, eye.y, eye.z}, up[3] = {0, 0, 1};
+  LookAtCentreFrom(kSize, eyeAt, up);
   return ground;
 }
 

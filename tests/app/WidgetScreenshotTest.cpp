@@ -15,6 +15,8 @@
 #include "glf/GLExtensions.h"
 #include "glf/Overlay2D.h"
 #include "glf/PieMenu.h"
+#include "tests/support/CameraPicture.h"
+#include "tests/support/EveryStyleBarPanel.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WholePlanetView.h"
@@ -58,16 +60,7 @@ struct cPixels {
 };
 
 void DrawPlanet() {
-  glViewport(0, 0, kW, kH);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(40.0, (double)kW / kH, 0.1, 10000.0);
-  float projection[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  SetCameraViewMatrix(projection);
-  UpdateCameraFrame();
+  LoadCameraProjection(kW, kH, 0.1);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_CULL_FACE);
   glEnable(GL_LIGHTING);
@@ -102,11 +95,7 @@ TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
   cTwoButtonDialog dialog(200, 420);
   dialog.Show();
   cGLFBarPanel panel;
-  panel.AddBar("Health:", kGLFBarStyleBar, 100.0f, 2);
-  panel.AddBar("Income:", kGLFBarStyleSegmented, 1.0f, 2);
-  panel.AddBar("Wealth:", kGLFBarStyleNumber, 0.0f, 2);
-  panel.AddBar("Count:", kGLFBarStyleNumberOfRange, 40.0f, 0);
-  panel.AddBar("Mood:", kGLFBarStyleSigned, 10.0f, 2);
+  AddEveryStyleRow(panel, 2);
   panel.SetValue("Health:", 25.0f);
   panel.SetSegments("Income:", {{0.5f, 1, 0, 0}, {0.5f, 0, 0, 1}});
   panel.SetValue("Wealth:", 123.456f);

@@ -4,6 +4,7 @@
 
 #include "glf/BarPanel.h"
 #include "tests/glf/OverlayRecorder.h"
+#include "tests/support/EveryStyleBarPanel.h"
 
 namespace {
 
@@ -100,11 +101,7 @@ TEST(BarPanel, AWindowSizeOfZeroFallsBackToTheDefaultRatios) {
 TEST(BarPanelDraw, EveryStyleStandsInItsRow) {
   cOverlayRecorder recorder;
   cGLFBarPanel panel;
-  panel.AddBar("Health:", kGLFBarStyleBar, 100.0f, 2);
-  panel.AddBar("Income:", kGLFBarStyleSegmented, 1.0f, 2);
-  panel.AddBar("Wealth:", kGLFBarStyleNumber, 0.0f, 1);
-  panel.AddBar("Count:", kGLFBarStyleNumberOfRange, 40.0f, 0);
-  panel.AddBar("Mood:", kGLFBarStyleSigned, 10.0f, 2);
+  AddEveryStyleRow(panel, 1);
   panel.SetValue("Health:", 60.0f);
   panel.SetSegments("Income:", {{0.25f, 1, 0, 0}, {0.75f, 0, 0, 1}});
   panel.SetValue("Wealth:", 12.34f);

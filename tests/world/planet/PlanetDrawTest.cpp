@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "camera/Camera.h"
+#include "tests/support/CameraPicture.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WholePlanetView.h"
@@ -29,16 +30,7 @@ struct cPixelCounts {
 void SetUpWindowOnce() { ASSERT_TRUE(OpenGLTestWindow(kWidth, kHeight)); }
 
 cPixelCounts RenderAndCount() {
-  glViewport(0, 0, kWidth, kHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(40.0, static_cast<double>(kWidth) / kHeight, 10.0, 10000.0);
-  float projection[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  SetCameraViewMatrix(projection);
-  UpdateCameraFrame();
+  LoadCameraProjection(kWidth, kHeight, 10.0);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_LIGHTING);
   glEnable(GL_LIGHT0);

@@ -7,6 +7,7 @@
 
 #include "math/Vector.h"
 
+#include "tests/support/CameraPicture.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "tests/world/scene/SceneTestSupport.h"
 #include "world/scene/MultiSelector.h"
@@ -33,13 +34,8 @@ class PickingTest : public ::testing::Test {
   // Looks from eye at the planet centre, y up, through a 40-degree view.
   static void LookFrom(float eyeZ) {
     EnsureSceneWindow(kSize, kSize);
-    glViewport(0, 0, kSize, kSize);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(40.0, 1.0, 1.0, 5000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, eyeZ, 0, 0, 0, 0, 1, 0);
+    const float eye[3] = {0, 0, eyeZ}, up[3] = {0, 1, 0};
+    LookAtCentreFrom(kSize, eye, up);
   }
   // The window point (y down) where a world point shows.
   static void Project(const Vector3& p, int& x, int& y) {
