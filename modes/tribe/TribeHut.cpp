@@ -68,6 +68,15 @@ void cTribeHut::ReleaseSceneObject() {
 
 const float* cTribeHut::GetPosition() { return mSceneObject ? mSceneObject->GetPosition().Ptr() : mPosition.Ptr(); }
 
+const Quaternion& cTribeHut::GetOrientation() const {
+  return mSceneObject ? mSceneObject->GetOrientation() : mOrientation;
+}
+
+void cTribeHut::SetOrientation(const Quaternion& orientation) {
+  mOrientation = orientation;
+  if (mSceneObject) mSceneObject->SetOrientation(orientation);
+}
+
 void cTribeHut::SetPosition(const Vector3& position) {
   mPosition = position;
   if (mSceneObject) mSceneObject->SetPosition(position);
@@ -84,7 +93,7 @@ void cTribeHut::SetPosition(const Vector3& position) {
 
 void cTribeHut::Write(cMemoryStream& stream, uint32_t) {
   Vector3 position = GetPositionVector();
-  Quaternion orientation = mSceneObject ? mSceneObject->GetOrientation() : mOrientation;
+  Quaternion orientation = GetOrientation();
   stream.WriteVector3(&position);
   stream.WriteQuaternion(&orientation);
 }
@@ -96,6 +105,5 @@ void cTribeHut::Read(cMemoryStream& stream, uint32_t) {
   stream.ReadQuaternion(&orientation);
   if (!AcceptRecord(stream, IsValidVector3(position) && IsFiniteQuaternion(orientation))) return;
   SetPosition(position);
-  mOrientation = orientation;
-  if (mSceneObject) mSceneObject->SetOrientation(orientation);
+  SetOrientation(orientation);
 }
