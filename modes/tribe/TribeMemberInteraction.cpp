@@ -1,0 +1,5 @@
+#include "modes/tribe/TribeMemberInteraction.h"
+
+void cTribeMemberInteraction::StartDrainTimer() {}
+
+void cTribeMemberInteraction::ApplyDrain(cRovurozovizProgram&) {}
