@@ -25,8 +25,8 @@ class cTribeTool;
 class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko::cIGameDataClient {
  public:
   // Keeps the mode (its object controller receives what is loaded) and
-  // registers the five types. The mode adds the controller to the data
-  // manager's clients.
+  // registers the five types. The mode passes its data-manager notices
+  // (ObjectLoaded, BeforeLoad, AfterLoad) on to the controller.
   explicit cTribeSerializationController(cTribeGameMode* mode);
   ~cTribeSerializationController() override = default;
 
@@ -38,8 +38,6 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
   void Save(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
   void Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
 
-  // A removed tool or herd takes its scene object out of the scene at once.
-  void ObjectRemoved(Ko::cIGameData* object) override;
   void ObjectLoaded(Ko::cIGameData* object) override;  // notes every creature body record by id
   void BeforeLoad() override;                          // empties the tribe world
   void AfterLoad() override;                           // links, repairs, reports, forgets
@@ -48,10 +46,16 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
   struct sRepairs {
     uint32_t creaturesWithoutRecord = 0;  // dropped
     uint32_t tribesWithoutHut = 0;        // given a new hut
-    uint32_t unknownMembers = 0;          // member ids with no creature; skipped
-    uint32_t unknownTools = 0;            // tool ids with no tool; skipped
-    uint32_t strayTools = 0;              // tools no tribe listed; given to the player tribe
-    uint32_t Total() const { return creaturesWithoutRecord + tribesWithoutHut + unknownMembers + unknownTools + strayTools; }
+    uint32_t creaturesWithoutTribe = 0;   // no tribe listed them; dropped with their body record
+    uint32_t tribesDropped = 0;           // neither hut nor members
+    uint32_t unknownMembers = 0;          // member ids with no creature, or one already placed; skipped
+    uint32_t unknownTools = 0;            // tool ids with no tool, or one already placed; skipped
+    uint32_t strayTools = 0;              // tools no tribe listed (files of version 5 on); removed
+    uint32_t strayHuts = 0;               // huts no tribe claimed; removed
+    uint32_t Total() const {
+      return creaturesWithoutRecord + tribesWithoutHut + creaturesWithoutTribe + tribesDropped + unknownMembers +
+             unknownTools + strayTools + strayHuts;
+    }
   };
   const sRepairs& GetLastRepairs() const { return mLastRepairs; }
 
@@ -70,6 +74,10 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
   bool LoadTribe(cTribe* tribe, cMemoryStream& stream, uint32_t version);
   bool LoadTool(cTribeTool* tool, cMemoryStream& stream, uint32_t version);
   bool LoadHerd(cTribeHerd* herd, cMemoryStream& stream, uint32_t version);
+  void LinkCreatures();
+  void LinkTribes();
+  void AttachTools();
+  void RemoveStrayHuts();
   void ReportRepairs();
   void ForgetLoad();
 
@@ -86,7 +94,9 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
     uint32_t hutId;
     std::vector<uint32_t> memberIds;  // body record ids, in member order
     std::vector<uint32_t> toolIds;    // in tool order
+    bool dropped = false;
   };
+  uint32_t mLoadVersion = 0;  // of the file being read
   std::vector<sLoadedCreature> mCreatureCommonIds;
   std::vector<sLoadedTribe> mTribes;
   std::vector<cTribeTool*> mToolsInFileOrder;
