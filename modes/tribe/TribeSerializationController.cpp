@@ -36,6 +36,7 @@ void cTribeSerializationController::RegisterTypes() {
   cTribe* tribe = new cTribe();
   if (cTribeHut* hut = tribe->GetHut()) {
     tribe->SetHut(nullptr);
+    hut->GiveBackId();
     data->Remove(hut);
   }
   data->RegisterType(tribe, this);
@@ -206,6 +207,7 @@ bool cTribeSerializationController::LoadTribe(cTribe* tribe, cMemoryStream& stre
     tribe->SetHut(nullptr);
     own->SetTribe(nullptr);
     own->ReleaseSceneObject();
+    own->GiveBackId();
     GetDataManager()->Remove(own);
   }
   mTribes.push_back(std::move(loaded));
