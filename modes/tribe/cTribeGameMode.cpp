@@ -6,18 +6,24 @@
 #include "modes/tribe/TribeController.h"
 #include "modes/tribe/TribeDisplayController.h"
 #include "modes/tribe/TribeInputController.h"
+#include "modes/tribe/Tribe.h"
+#include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeObjectController.h"
+#include "modes/tribe/TribeSerializationController.h"
 #include "sim/behavior/BehaviorController.h"
 
 cTribeGameMode* GetTribeGameMode() { return gTribeGameMode; }
 
 cTribeGameMode::cTribeGameMode() : tModeShell<cGameMode>("Tribe") {
   mObjectController = new cTribeObjectController(this);
+  mSerializationController = new cTribeSerializationController(this);
 }
 
 cTribeGameMode::~cTribeGameMode() {
   delete mObjectController;
   mObjectController = nullptr;
+  delete mSerializationController;
+  mSerializationController = nullptr;
 }
 
 // Input arrives only while the mode is current, when the input controller exists.
@@ -56,6 +62,11 @@ void cTribeGameMode::Enter() {
   mTribeController->Enter();
   mDisplayController = new cTribeDisplayController(this);
   mDisplayController->Enter();
+  if (cTribe* player = mObjectController->GetPlayerTribe(); player && player->GetHut()) {
+    const Ru::Math::Vector3 hut = player->GetHut()->GetPositionVector();
+    const float identity[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    SetCameraAnchorFrame(&hut.x, identity);
+  }
   mInputController->BuildBuyMenu();
 }
 
@@ -77,8 +88,24 @@ void cTribeGameMode::Leave() {
   delete mTribeController;
   mTribeController = nullptr;
   mObjectController->Clear();
+  // Clear ended the tribe's interactions; they go now rather than whenever
+  // the behaviour controller next runs.
+  ::GetBehaviorController().Update(0);
+  ::GetBehaviorController().Update(0);
 }
 
-void cTribeGameMode::ObjectLoaded(Ko::cIGameData*) {}
-void cTribeGameMode::BeforeLoad() {}
-void cTribeGameMode::AfterLoad() {}
+void cTribeGameMode::ObjectRemoved(Ko::cIGameData* object) {
+  if (mSerializationController) mSerializationController->ObjectRemoved(object);
+}
+
+void cTribeGameMode::ObjectLoaded(Ko::cIGameData* object) {
+  if (mSerializationController) mSerializationController->ObjectLoaded(object);
+}
+
+void cTribeGameMode::BeforeLoad() {
+  if (mSerializationController) mSerializationController->BeforeLoad();
+}
+
+void cTribeGameMode::AfterLoad() {
+  if (mSerializationController) mSerializationController->AfterLoad();
+}

@@ -36,7 +36,9 @@ class cTribeGameMode : public tModeShell<cGameMode>, public Ko::cIGameDataClient
   void Enter() override;
   void Leave() override;
 
-  // Load notices reach the serialization controller whether or not the mode is current.
+  // Load and removal notices reach the serialization controller whether or
+  // not the mode is current.
+  void ObjectRemoved(Ko::cIGameData* object) override;
   void ObjectLoaded(Ko::cIGameData* object) override;
   void BeforeLoad() override;
   void AfterLoad() override;
