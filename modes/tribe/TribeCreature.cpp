@@ -59,13 +59,16 @@ bool IsOrigin(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.
 
 }  // namespace
 
-cTribeCreature::cTribeCreature() {
+cTribeCreature::cTribeCreature() { EnsureClassData(); }
+
+// The first creature of a run builds them, or the first caller that needs a
+// role model before any creature exists (the object controller's first body).
+void cTribeCreature::EnsureClassData() {
   sCreatureClassData& data = ClassData();
-  if (!data.built) {
-    data.built = true;
-    BuildCandidates();
-    LoadRoleModels();
-  }
+  if (data.built) return;
+  data.built = true;
+  BuildCandidates();
+  LoadRoleModels();
 }
 
 cTribeCreature::~cTribeCreature() {
@@ -85,7 +88,10 @@ void* cTribeCreature::Cast(uint32_t interfaceId) {
   return interfaceId == kAgentInterfaceId ? static_cast<void*>(this) : nullptr;
 }
 
-tCandidateList* cTribeCreature::GetCandidates() { return &ClassData().candidates; }
+tCandidateList* cTribeCreature::GetCandidates() {
+  EnsureClassData();
+  return &ClassData().candidates;
+}
 
 // Order matters: the chooser keeps the first of equal scores.
 void cTribeCreature::BuildCandidates() {
@@ -116,6 +122,7 @@ void cTribeCreature::LoadRoleModels() {
 }
 
 cISceneShape* cTribeCreature::GetRoleModel(uint32_t role) {
+  EnsureClassData();
   const auto& models = ClassData().models;
   if (role < kRoleCount && models[role]) return models[role];
   return models[0];  // roles 2, 5 and "never set" draw as having no role
@@ -274,7 +281,6 @@ void cTribeCreature::SetColour(const Vector3& colour) {
 void cTribeCreature::RefreshRoleModel() {
   if (!mCommon || !mCommon->GetSceneObject()) return;
   cISceneShape* shape = GetRoleModel(mRole);
-  if (!shape) return;  // class data not built: keep the body as it is
   cSceneObject* old = mCommon->GetSceneObject();
   const Vector3 position = old->GetPosition();
   const Quaternion orientation = old->GetOrientation();

@@ -108,7 +108,7 @@ class cTribeCreature : public Ko::cGameData,
   // this (the object controller calls it when it destroys a creature).
   void DropSceneObjects();
 
-  // The model of a role: never null once the models are loaded.
+  // The model of a role, never null (the models are loaded on first need).
   static cISceneShape* GetRoleModel(uint32_t role);
   static const char* GetRoleModelFile(uint32_t role);  // ".\Data\models\TribalGame_*.obj"
   static bool AreClassDataBuilt();
@@ -126,6 +126,7 @@ class cTribeCreature : public Ko::cGameData,
   ~cTribeCreature() override;
 
  private:
+  static void EnsureClassData();
   static void BuildCandidates();
   static void LoadRoleModels();
 
