@@ -3,7 +3,11 @@
 #include <cmath>
 
 #include "math/Math.h"
+#include "modes/tribe/Tribe.h"
+#include "modes/tribe/TribeHut.h"
+#include "modes/tribe/TribeObjectController.h"
 #include "modes/tribe/TribeRecordFields.h"
+#include "modes/tribe/cTribeGameMode.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/HealthMeterShape.h"
 #include "world/scene/SceneManager.h"
@@ -76,6 +80,16 @@ void cTribeHerd::SetCount(int32_t count) {
   const float size = mSize >= 1 ? (float)mSize : 1.0f;
   const float scale = count > 0 ? kShapeScale * std::cbrt((float)count / size) : 0.0f;
   mShape->SetScale(Vector3{scale, scale, scale});
+}
+
+void cTribeHerd::OnHunted() {
+  // Away from the player's hut; with no player tribe, away from the planet's axis.
+  Vector3 hut;
+  cTribeGameMode* mode = GetTribeGameMode();
+  cTribeObjectController* world = mode ? mode->GetObjectController() : nullptr;
+  cTribe* player = world ? world->GetPlayerTribe() : nullptr;
+  if (player && player->GetHut()) hut = player->GetHut()->GetPositionVector();
+  OnHunted(hut);
 }
 
 void cTribeHerd::OnHunted(const Vector3& awayFrom) {

@@ -67,6 +67,12 @@ class cTribeHut : public Ko::cGameData, public cILocation, public cIInteractionT
   void Read(cMemoryStream& stream, uint32_t version) override;
   static constexpr uint32_t kOwnPartBytes = 12 + 16;
 
+  // A hut made and thrown away at once (a loaded tribe's own, the prototype
+  // tribe's) hands its id back when it was the last one given, so loading
+  // does not use up ids.
+  void GiveBackId() {
+    if (mId == gTribeHutIdCounter) --gTribeHutIdCounter;
+  }
   static uint32_t PeekNextId() { return gTribeHutIdCounter + 1; }
   static void ResetIdCounterForTest(uint32_t last = 0) { gTribeHutIdCounter = last; }
 

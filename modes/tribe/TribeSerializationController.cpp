@@ -36,6 +36,7 @@ void cTribeSerializationController::RegisterTypes() {
   cTribe* tribe = new cTribe();
   if (cTribeHut* hut = tribe->GetHut()) {
     tribe->SetHut(nullptr);
+    hut->GiveBackId();
     data->Remove(hut);
   }
   data->RegisterType(tribe, this);
@@ -206,6 +207,7 @@ bool cTribeSerializationController::LoadTribe(cTribe* tribe, cMemoryStream& stre
     tribe->SetHut(nullptr);
     own->SetTribe(nullptr);
     own->ReleaseSceneObject();
+    own->GiveBackId();
     GetDataManager()->Remove(own);
   }
   mTribes.push_back(std::move(loaded));
@@ -281,8 +283,18 @@ void cTribeSerializationController::LinkCreatures() {
   for (sLoadedTribe& tribe : mTribes) {
     std::vector<uint32_t> known;
     for (uint32_t id : tribe.memberIds) {
-      if (mCreaturesByCommonId.count(id) && claimed.insert(id).second) known.push_back(id);
-      else ++mLastRepairs.unknownMembers;
+      if (mCreaturesByCommonId.count(id) && claimed.insert(id).second) {
+        known.push_back(id);
+        continue;
+      }
+      ++mLastRepairs.unknownMembers;
+      // A member whose creature record was lost leaves a body record behind
+      // that would otherwise stand in the scene and go into every later save.
+      auto body = mCommonsById.find(id);
+      if (body != mCommonsById.end() && !mCreaturesByCommonId.count(id)) {
+        cCommonCreatureManager::Get()->ReleaseCommon(body->second);
+        mCommonsById.erase(body);
+      }
     }
     tribe.memberIds.swap(known);
   }

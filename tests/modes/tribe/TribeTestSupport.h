@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "app/AppGlobals.h"
@@ -33,7 +34,16 @@
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/planet/PlanetModel.h"
+#include "world/scene/PolyModelShape.h"
 #include "world/scene/SceneManager.h"
+#include "world/scene/SolidShapes.h"
+
+// Exact comparison and readable failures for positions in the tribe tests.
+namespace Ru::Math {
+inline bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
+inline void PrintTo(const Vector3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
+}  // namespace Ru::Math
 
 class cTribeWorldTest : public ::testing::Test {
  public:
