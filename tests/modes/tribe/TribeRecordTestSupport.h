@@ -75,7 +75,9 @@ class cTribeRecordWorld {
     }
   }
   ~cTribeRecordWorld() {
-    TakeTribeWorldApart();
+    World()->Clear();       // the object controller's own clearing, on a whole world
+    TakeTribeWorldApart();  // what no controller list held; the data manager forgets the mode
+    mMode.reset();
     gTribeGameMode = mPreviousMode;
   }
 

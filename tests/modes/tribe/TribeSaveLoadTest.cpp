@@ -120,6 +120,8 @@ struct TribeSaveLoadTest : ::testing::Test {
       EXPECT_NE(creature->GetCommon()->GetSceneObject(), nullptr);
       EXPECT_NE(creature->GetTribe(), nullptr);
     }
+    // No body record is left without its creature (these files hold no others).
+    EXPECT_EQ(cCommonCreatureManager::Get()->GetCommons().size(), World()->GetCreatures().size());
     EXPECT_LE(messages.Count("Load Error"), 2);  // damaged records, and repaired links: once each
   }
 };
