@@ -62,7 +62,6 @@ class cTribeInputController : public cIMultiSelectClient, public cIGLFPieMenuSel
   static constexpr float kToolLift = 1.0f;
   static constexpr float kOrderWaitSeconds = 5.0f;  // what a sent group waits for stragglers
   static constexpr float kMenuRingRadius = 75.0f;
-  static constexpr float kBuyMenuRingRadius = 160.0f;
 
   // Item ids of the command menus; 300 to 320 are the tool purchases.
   enum eMenuItem {

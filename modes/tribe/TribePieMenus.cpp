@@ -5,6 +5,7 @@
 #include "modes/tribe/HuntInteractions.h"
 #include "modes/tribe/RaidInteractions.h"
 #include "modes/tribe/Tribe.h"
+#include "modes/tribe/ToolPurchaseMenu.h"
 #include "modes/tribe/TribeController.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeCreatureGroup.h"
@@ -42,7 +43,7 @@ void cTribeInputController::BuildPieMenus() {
   mMemberMenu = MakeMenu(this, kMenuRingRadius,
                          {{"Rest", kItemRest}, {"Heal", kItemHeal}, {"Nest", kItemNest}, {"Defend", kItemDefend}});
   mHutMenu = MakeMenu(this, kMenuRingRadius, {{"Buy Tool", kItemBuyTool}, {"Move Hut", kItemMoveHut}});
-  mBuyMenu = MakeMenu(this, kBuyMenuRingRadius, {});  // filled by BuildBuyMenu once the world stands
+  mBuyMenu = cToolPurchaseMenu::MakeBuyMenu(this, PlayerTribe());  // built again once the world stands
   mGroundMenu = MakeMenu(this, kMenuRingRadius,
                          {{"Gather Here", kItemGatherHere}, {"Hunt Here", kItemHuntHere}, {"Go Here", kItemGoHere}});
   mGatherMenu = MakeMenu(this, kMenuRingRadius, {{"Gather These", kItemGatherThese}});
@@ -179,5 +180,13 @@ void cTribeInputController::StartHutMove() {
   group->Release();
 }
 
-void cTribeInputController::BuildBuyMenu() {}
-void cTribeInputController::OnBuyMenuSelection(int) {}
+// The purchases themselves are the tool purchase menu's; this controller holds
+// the menu and carries the bought tool.
+void cTribeInputController::BuildBuyMenu() {
+  delete mBuyMenu;
+  mBuyMenu = cToolPurchaseMenu::MakeBuyMenu(this, PlayerTribe());
+}
+
+void cTribeInputController::OnBuyMenuSelection(int id) {
+  if (cTribeTool* bought = cToolPurchaseMenu::OnBuyMenuSelection(id, *mBuyMenu, mCursorPoint)) mToolBeingPlaced = bought;
+}
