@@ -81,6 +81,23 @@ TEST_F(cTribeInputTest, ClickSendsTheSelectionAndKeepsIt) {
   EXPECT_EQ(Orders().size(), before);
 }
 
+// Releases under 500 ms apart make the second a double click, which sends the
+// selection running; every sent group waits 5 seconds for its stragglers.
+TEST_F(cTribeInputTest, DoubleClickWithin500MsSendsTheSelectionRunning) {
+  for (uint32_t gap : {499u, 500u}) {
+    SCOPED_TRACE(gap);
+    SelectMember(0);
+    clock.Advance(1000);
+    Click(kGroundX, kGroundY);
+    clock.Advance(gap);
+    Click(kGroundX, kGroundY);
+    auto* go = LastOrderAs<cTribeGroupGoToNewTarget>();
+    ASSERT_NE(go, nullptr);
+    EXPECT_EQ(go->GetSprint(), gap < 500);
+    EXPECT_FLOAT_EQ(go->GetWaitTime(), 5.0f);
+  }
+}
+
 TEST_F(cTribeInputTest, LongPressOnGroundOpensTheGroundMenuAfter300Ms) {
   SelectMember(0);
   Input()->OnLeftButtonDown(kGroundX, kGroundY);
