@@ -27,7 +27,6 @@ using Ru::Math::Vector3;
 namespace {
 constexpr int kItemsOnInnerRing = 8;
 constexpr float kOuterRingFactor = 1.5f;
-constexpr float kParkedMenuX = 200.0f, kParkedMenuY = 150.0f;  // where the first three wait, hidden
 const Vector3 kHutGhostColour{0.5f, 0.5f, 1.0f};
 
 cGLFPieMenu* MakeMenu(cIGLFPieMenuSelection* listener, float radius,
@@ -53,7 +52,9 @@ void cTribeInputController::BuildPieMenus() {
                             {"Raid This", kItemRaidThis},
                             {"*Debug: Raid Me", kItemDebugRaidMe}});
   mFoodMenu = MakeMenu(this, kMenuRingRadius, {{"Eat Food", kItemEatFood}});
-  for (cGLFPieMenu* menu : {mMemberMenu, mHutMenu, mBuyMenu}) menu->Layout(kParkedMenuX, kParkedMenuY);
+  // Every menu is laid out where it opens. Laying them out here as well would
+  // measure their labels, which needs the window's fonts, and the mode may be
+  // entered without a window (the sniff test).
 }
 
 cGLFPieMenu* cTribeInputController::GetOpenPieMenu() const {

@@ -31,7 +31,6 @@
 #include "sim/behavior/BehaviorController.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/tuning/TribeTuningData.h"
-#include "tests/glf/OverlayRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/planet/PlanetModel.h"
@@ -142,6 +141,5 @@ class cTribeWorldTest : public ::testing::Test {
   bool entered = false;
   cFakeClock clock;
   cMessageCapture messages;
-  cOverlayRecorder overlay;  // the pie menus measure their labels when the mode builds them
   cTribeGameMode* mode = nullptr;
 };
