@@ -200,13 +200,16 @@ TEST_F(TribeCreatureTest, CandidatesAreTheFiveNeedInteractionsInTieBreakOrderBui
   EXPECT_EQ(names, (std::vector<std::string>{"Idling", "Rests", "Healing", "Eating", "Hunting "}));
 }
 
-// Nothing is built yet behind the candidates: a creature must simply stand.
-TEST_F(TribeCreatureTest, ACreatureWhoseInteractionsDoNothingYetStandsStill) {
+// A creature without a tribe has no hut to go to: what it picks it gives up
+// at its first step.
+TEST_F(TribeCreatureTest, ACreatureWithoutATribeGivesUpWhatItChoosesAtOnce) {
   tRefPtr<cTribeCreature> c(dynamic_cast<cTribeCreature*>(MakeCreature()->Create()));
   ASSERT_TRUE(c);
   creatures.push_back(c);
   EXPECT_TRUE(GetBehaviorController().ContainsAgent(c.Get())) << "Create registers the agent";
-  for (int i = 0; i < 5; ++i) GetBehaviorController().Update(16);
+  GetBehaviorController().Update(16);
+  ASSERT_TRUE(c->HasInteraction());
+  GetBehaviorController().Update(16);
   EXPECT_FALSE(c->HasInteraction());
 }
 

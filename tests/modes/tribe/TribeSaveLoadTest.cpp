@@ -175,6 +175,10 @@ TEST_F(TribeSaveLoadTest, SaveLoadSaveRestoresTheWorldAndGivesTheSameBytes) {
   hunted->SetCount(3);
 
   EXPECT_EQ(SaveBytes("second"), first);
+  // Loaded again over the running world, which the load clears first.
+  ASSERT_TRUE(GetDataManager()->LoadFromBytes((const uint8_t*)first.data(), first.size()));
+  EXPECT_EQ(World()->GetCreatures().size(), 3u);
+  EXPECT_EQ(SaveBytes("third"), first);
 }
 
 TEST_F(TribeSaveLoadTest, ALoneTribeIsHutCountsFoodAndProgressAndComesBackEmpty) {
