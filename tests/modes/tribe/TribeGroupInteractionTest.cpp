@@ -1,6 +1,6 @@
 // Group interactions on the player's members: the running flag after each
 // outcome, the end of a group without members, the selection after resting
-// and nesting, the walk's own locations and settings, and the hut move.
+// and nesting, and the walk's own locations and settings.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,11 +9,9 @@
 
 #include "modes/tribe/GroupInteractions.h"
 #include "modes/tribe/MemberInteractions.h"
-#include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeStatics.h"
-#include "modes/tribe/TribeTool.h"
 #include "sim/behavior/MemberInteractionDecorator.h"
-#include "tests/modes/tribe/TribeTestSupport.h"
+#include "tests/modes/tribe/TribeCommandSupport.h"
 
 using namespace Ru::Math;
 
@@ -46,37 +44,12 @@ class cOutcomeGroup : public cTribeGroupInteraction {
   void OnPartyDone() override { outcome = IsRunning() ? 1 : 0; }
 };
 
-class TribeGroupInteractionTest : public cTribeWorldTest {
+class TribeGroupInteractionTest : public cTribeCommandTest {
  protected:
   void SetUp() override {
-    cTribeWorldTest::SetUp();
+    cTribeCommandTest::SetUp();
     cOutcomePart::failing.clear();
     cOutcomeGroup::outcome = -1;
-    // Members stand still unless a group moves them.
-    for (cTribeCreature* member : Members()) member->SetSuppressChoice(true);
-  }
-
-  // A command for these members, as the input controller gives one.
-  tRefPtr<cTransientCreatureGroup> Command(const std::vector<cTribeCreature*>& members, cIInteraction* prototype,
-                                           tTargetWord target = 0) {
-    tRefPtr<cTransientCreatureGroup> group(new cTransientCreatureGroup());
-    for (cTribeCreature* member : members) group->AddMember(member);
-    GetBehaviorController().AddAgent(group.Get());
-    EXPECT_TRUE(group->StartInteraction(prototype, target));
-    return group;
-  }
-  // Frames until the group has finished (at most `seconds`); true when it did.
-  bool PumpUntilDone(cTribeCreatureGroup* group, float seconds) {
-    for (int frame = 0; frame < (int)(seconds * 20.0f); ++frame) {
-      if (!group->HasInteraction()) return true;
-      Pump(1);
-    }
-    return !group->HasInteraction();
-  }
-  std::vector<cTribeCreature*> FirstMembers(size_t n) {
-    std::vector<cTribeCreature*> all = Members();
-    all.resize(std::min(n, all.size()));
-    return all;
   }
 };
 
@@ -176,28 +149,6 @@ TEST_F(TribeGroupInteractionTest, AWalkGivesEveryMemberItsOwnCopyOfThePlaceWithT
   lost->StartInteraction(GetTribePrototype<cTribeGroupGoToNewTarget>(), 0);
   Pump(1);
   EXPECT_EQ(Members()[3]->GetInteraction(), nullptr);
-}
-
-TEST_F(TribeGroupInteractionTest, TheHutAndItsToolsFollowTheCentreOfTheParty) {
-  cTribeTool* tool = Player()->AddTool(kTribeToolKindCount - 1, 1, Vector3Add(HutPosition(), Vector3{2.0f, 0.0f, 0.0f}));
-  ASSERT_NE(tool, nullptr);
-  std::vector<cTribeCreature*> party = FirstMembers(2);
-  const Vector3 target = Vector3Add(HutPosition(), Vector3{0.0f, 0.0f, 40.0f});
-  tRefPtr<cTransientCreatureGroup> group =
-      Command(party, GetTribePrototype<cTribeGroupMoveHut>(), TargetWordOf(new cLocation(target.x, target.y, target.z)));
-  auto* move = dynamic_cast<cTribeGroupMoveHut*>(group->GetInteraction());
-  ASSERT_NE(move, nullptr);
-  const Vector3 hut = HutPosition();
-  const Vector3 toolBefore = tool->GetPosition();
-  party[0]->SetPosition(Vector3Add(hut, Vector3{6.0f, 0.0f, 4.0f}));
-  party[1]->SetPosition(Vector3Add(hut, Vector3{10.0f, 0.0f, 8.0f}));
-  move->FollowParty();
-  Vector3 centre;
-  GetPlanetModel().ProjectToSurface(centre, Vector3Add(hut, Vector3{8.0f, 0.0f, 6.0f}));
-  EXPECT_LT(Vector3Length(Vector3Sub(HutPosition(), centre)), 1e-3f);
-  Vector3 toolAfter;
-  GetPlanetModel().ProjectToSurface(toolAfter, Vector3Add(toolBefore, Vector3{8.0f, 0.0f, 6.0f}));
-  EXPECT_LT(Vector3Length(Vector3Sub(tool->GetPosition(), toolAfter)), 1e-3f);
 }
 
 }  // namespace
