@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/GameClock.h"
 #include "sim/behavior/GroupInteraction.h"
@@ -34,6 +35,11 @@ class cTribeGroupInteraction : public cGroupInteraction {
   cTribeCreatureGroup* GetGroupAgent();
   // The tribe of the group agent's first member, or null.
   cTribe* GetPartyTribe();
+  // The group agent's members in joining order (a copy: starting a part may change the list).
+  std::vector<cTribeCreature*> GetPartyMembers();
+  static cILocation* LocationOf(tTargetWord target);
+  // A location handed to the group as its target is the group's to free.
+  void FreeLocationTarget();
   // Phase 0. False finishes the group at once.
   virtual bool StartParty() { return StartPart(), true; }
   // The member interaction of this group, handed the member target.
