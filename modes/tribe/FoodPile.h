@@ -1,7 +1,7 @@
-// The owner of the food pile beside the player's hut (a green cube drawn by
-// the HUD): hovering it shows the player's food and a press on it with
-// members selected opens the food menu. It is made directly, never through
-// the data manager, so it is never saved.
+// The player tribe's food store as a thing in the world: the owner of the
+// green cube by the hut, so that a pick of the cube can be told apart from a
+// pick of the tribe. It is made directly (never through the data manager), so
+// it is never saved.
 #pragma once
 
 #include <cstdint>

@@ -31,6 +31,7 @@
 #include "sim/behavior/BehaviorController.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/tuning/TribeTuningData.h"
+#include "tests/glf/OverlayRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/planet/PlanetModel.h"
@@ -141,5 +142,6 @@ class cTribeWorldTest : public ::testing::Test {
   bool entered = false;
   cFakeClock clock;
   cMessageCapture messages;
+  cOverlayRecorder overlay;  // the HUD panel measures its labels on Enter
   cTribeGameMode* mode = nullptr;
 };
