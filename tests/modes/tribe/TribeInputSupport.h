@@ -11,7 +11,6 @@
 #include "math/Vector.h"
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeInputController.h"
-#include "tests/glf/OverlayRecorder.h"
 #include "tests/modes/tribe/TribeTestSupport.h"
 #include "world/scene/SceneObject.h"
 
@@ -150,6 +149,5 @@ class cTribeInputTest : public cTribeWorldTest {
     return orders.empty() ? nullptr : dynamic_cast<cTransientCreatureGroup*>(orders.back()->GetAgent());
   }
 
-  cOverlayRecorder overlay;  // the menus measure their labels and the texts are read from it
   cFakeTribeView view;
 };
