@@ -204,6 +204,23 @@ TEST_F(TribeModeTest, ALongFrameReachesEveryControllerAsOneSecond) {
   EXPECT_NEAR(Ru::Math::Vector3Length(*walker->GetVelocity()), walked, walked * 1e-3f);  // per second of the capped frame
 }
 
+TEST_F(TribeModeTest, ALoadWhileTheModeIsNotCurrentStillFillsTheTribeWorld) {
+  cScratchDir dir;
+  const uint32_t population = Player()->GetPopulation();
+  ASSERT_TRUE(GetDataManager()->Save(dir.File("tribe.sav")));
+  Leave();
+  ASSERT_EQ(Player(), nullptr);
+  ASSERT_TRUE(GetDataManager()->Load(dir.File("tribe.sav")));
+  ASSERT_NE(Player(), nullptr);
+  EXPECT_EQ(Player()->GetPopulation(), population);
+  EXPECT_EQ(Objects()->GetCreatures(), Members());
+  // Entering now keeps the loaded world instead of building another.
+  cTribe* loaded = Player();
+  Enter();
+  EXPECT_EQ(Player(), loaded);
+  EXPECT_EQ(Objects()->GetTribes().size(), 1u);
+}
+
 TEST_F(TribeModeTest, SniffTestAndTheMiddleButtonLeaveTheWorldAlone) {
   const std::vector<cTribeCreature*> members = Members();
   const Vector3 before = PositionOf(members[0]);
@@ -215,6 +232,29 @@ TEST_F(TribeModeTest, SniffTestAndTheMiddleButtonLeaveTheWorldAlone) {
   EXPECT_EQ(Members(), members);
   EXPECT_EQ(PositionOf(members[0]), before);
   EXPECT_TRUE(messages.boxes.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Every tool kind costs 10, 25 and 50 food for its levels 1, 2 and 3.
+TEST(TribeTuningFile, EveryToolKindCostsTenTwentyFiveAndFifty) {
+  cTribeTuningData& t = GetTribeTuningData();
+  t.Reload();
+  const int prices[7][3] = {
+      {t.GetCostHuntTool1(), t.GetCostHuntTool2(), t.GetCostHuntTool3()},
+      {t.GetCostFoodStorage1(), t.GetCostFoodStorage2(), t.GetCostFoodStorage3()},
+      {t.GetCostRecruitTool1(), t.GetCostRecruitTool2(), t.GetCostRecruitTool3()},
+      {t.GetCostDefenseTool1(), t.GetCostDefenseTool2(), t.GetCostDefenseTool3()},
+      {t.GetCostHealTool1(), t.GetCostHealTool2(), t.GetCostHealTool3()},
+      {t.GetCostRestTool1(), t.GetCostRestTool2(), t.GetCostRestTool3()},
+      {t.GetCostGatherTool1(), t.GetCostGatherTool2(), t.GetCostGatherTool3()}};
+  for (int kind = 0; kind < 7; ++kind) {
+    EXPECT_EQ(prices[kind][0], 10) << kind;
+    EXPECT_EQ(prices[kind][1], 25) << kind;
+    EXPECT_EQ(prices[kind][2], 50) << kind;
+  }
 }
 
 }  // namespace
