@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <set>
+#include <vector>
 
 #include "glf/DebugWindow.h"
 #include "math/Math.h"
@@ -28,10 +29,20 @@ using Ru::Math::Vector3;
 
 cTribeSerializationController::cTribeSerializationController(cTribeGameMode* mode) : mMode(mode) { RegisterTypes(); }
 
+// Prototypes are kept for the rest of the run, as the data manager expects of
+// every prototype (it never frees them, even when a test resets it); this
+// list, never destroyed, is where they are kept.
+template <class T>
+static T* Keep(T* prototype) {
+  static std::vector<void*>* kept = new std::vector<void*>();
+  kept->push_back(prototype);
+  return prototype;
+}
+
 void cTribeSerializationController::RegisterTypes() {
   cDataManager* data = GetDataManager();
-  data->RegisterType(new cTribeCreature(), this);
-  data->RegisterType(new cTribeHut(), this);
+  data->RegisterType(Keep(new cTribeCreature()), this);
+  data->RegisterType(Keep(new cTribeHut()), this);
   // Any tribe makes a hut, the prototype too: that one is not part of the game.
   cTribe* tribe = new cTribe();
   if (cTribeHut* hut = tribe->GetHut()) {
@@ -39,9 +50,9 @@ void cTribeSerializationController::RegisterTypes() {
     hut->GiveBackId();
     data->Remove(hut);
   }
-  data->RegisterType(tribe, this);
-  data->RegisterType(new cTribeTool(), this);
-  data->RegisterType(static_cast<Ko::cGameData*>(new cTribeHerd()), this);
+  data->RegisterType(Keep(tribe), this);
+  data->RegisterType(Keep(new cTribeTool()), this);
+  data->RegisterType(static_cast<Ko::cGameData*>(Keep(new cTribeHerd())), this);
 }
 
 // ---- saving ----
