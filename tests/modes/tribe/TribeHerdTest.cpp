@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <vector>
 
 #include "modes/tribe/HerdFatigue.h"
 #include "tests/modes/tribe/TribeHerdTestSupport.h"
@@ -342,6 +342,82 @@ TEST_F(TribeHerdTest, ATargetWithNoLandInReachKeepsTheHerdsOldTarget) {
   const Vector3 old = *arrived->GetTarget();
   Objects()->UpdateHerd(arrived, kStep);
   EXPECT_EQ(*arrived->GetTarget(), old);
+}
+
+}  // namespace
+
+namespace {
+
+using TribeHerdRunTest = cTribeWorldTest;
+
+// Two minutes of the game's own herds around members who stand still: every
+// value stays in its bounds, and a second run from the same seed is the same.
+TEST_F(TribeHerdRunTest, HerdsStayInBoundsAndMoveTheSameWayOnEveryRun) {
+  auto run = [this]() {
+    for (cTribeCreature* member : Members()) member->SetSuppressChoice(true);
+    std::vector<float> trace;
+    for (int second = 0; second < 120; ++second) {
+      Pump(20);
+      for (cTribeHerd* herd : Objects()->GetHerds()) {
+        const Vector3 p = herd->GetPositionVector();
+        const float anxiety = *herd->GetAttribute("anxiety"), fatigue = *herd->GetAttribute("fatigue");
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+        EXPECT_FALSE(GetPlanetModel().IsUnderWater(p));
+        EXPECT_LT(Vector3Length(Vector3Sub(p, HutPosition())), 150.0f);
+        EXPECT_GE(anxiety, 0.0f);
+        EXPECT_LE(anxiety, 1.0f);
+        EXPECT_GE(fatigue, 0.0f);
+        EXPECT_LE(fatigue, *herd->GetAttribute("sprintDuration"));
+        trace.insert(trace.end(), {p.x, p.y, p.z, anxiety, fatigue});
+      }
+    }
+    return trace;
+  };
+  const std::vector<float> first = run();
+  ASSERT_FALSE(first.empty());
+  Leave();
+  GetPlanetModel().ClearPlantsForTest();
+  GetPlanetModel().BuildPlantPatches();
+  Enter();
+  EXPECT_EQ(run(), first);
+}
+
+}  // namespace
+
+namespace {
+
+// The game's own scripts: every kind of herd, however big the tribe and however
+// often hunted, gets values its behaviour can use.
+TEST(TribeHerdScriptTest, TheGamesHerdAndLoudnessScriptsGiveUsableValues) {
+  cRovurozovizProgram herds;
+  ASSERT_TRUE(herds.Load(".\\Data\\Scripts\\tribe_herd_location.txt"));
+  for (float type = 1.0f; type <= 3.0f; type += 1.0f)
+    for (float tribe : {2.0f, 8.0f, 20.0f})
+      for (float hunted : {0.0f, 5.0f, 50.0f}) {
+        herds.SetVariable("tribe_size", tribe);
+        herds.SetVariable("herd_type", type);
+        herds.SetVariable("times_hunted_type", hunted);
+        herds.Run();
+        auto value = [&herds](const char* name) { return herds.GetVariable(name); };
+        EXPECT_GE(value("number_of_herds"), 1.0f) << type;
+        EXPECT_GE(value("herd_size"), 1.0f) << type;
+        EXPECT_GT(value("perception_hear_barely"), value("perception_hear_well")) << type;
+        EXPECT_GT(value("sprint_fatigue"), 0.0f) << type;
+        EXPECT_GT(value("anxiety_half_life"), 0.0f) << type;
+        EXPECT_GT(value("speed_max"), value("speed_normal")) << type;
+        EXPECT_GT(value("anxiety_threshold_flee"), value("anxiety_threshold_calm")) << type;
+        EXPECT_LE(value("distance_from_hut"), 100.0f) << type;
+      }
+  cRovurozovizProgram loudness;
+  ASSERT_TRUE(loudness.Load(".\\Data\\Scripts\\creature_loudness.txt"));
+  for (float speed : {0.0f, 4.0f, 50.0f}) {
+    loudness.SetVariable("speed", speed);
+    loudness.SetVariable("stealth", 2.0f);
+    loudness.SetVariable("tree_cover", 0.0f);
+    loudness.Run();
+    EXPECT_GT(loudness.GetVariable("loudness"), 0.0f);
+    EXPECT_LE(loudness.GetVariable("loudness"), 1.0f);
+  }
 }
 
 }  // namespace
