@@ -200,16 +200,6 @@ TEST_F(TribeCreatureTest, CandidatesAreTheFiveNeedInteractionsInTieBreakOrderBui
   EXPECT_EQ(names, (std::vector<std::string>{"Idling", "Rests", "Healing", "Eating", "Hunting "}));
 }
 
-// Nothing is built yet behind the candidates: a creature must simply stand.
-TEST_F(TribeCreatureTest, ACreatureWhoseInteractionsDoNothingYetStandsStill) {
-  tRefPtr<cTribeCreature> c(dynamic_cast<cTribeCreature*>(MakeCreature()->Create()));
-  ASSERT_TRUE(c);
-  creatures.push_back(c);
-  EXPECT_TRUE(GetBehaviorController().ContainsAgent(c.Get())) << "Create registers the agent";
-  for (int i = 0; i < 5; ++i) GetBehaviorController().Update(16);
-  EXPECT_FALSE(c->HasInteraction());
-}
-
 TEST_F(TribeCreatureTest, CastAnswersOnlyTheAgentInterface) {
   cTribeCreature* c = MakeCreature();
   EXPECT_EQ(c->Cast(cTribeCreature::kAgentInterfaceId), static_cast<void*>(c));
