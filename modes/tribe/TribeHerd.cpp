@@ -7,6 +7,7 @@
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeObjectController.h"
 #include "modes/tribe/TribeRecordFields.h"
+#include "modes/tribe/TribeSceneObjects.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/HealthMeterShape.h"
@@ -116,20 +117,9 @@ void cTribeHerd::SetHuntCount(uint32_t type, uint32_t count) {
 }
 
 void cTribeHerd::ShowMeter(bool show) {
-  if (show && !mMeterObject) {
-    mMeterShape = new cSceneShapeHealthMeter(1);
-    mMeterShape->SetValue(0.0f);
-    mMeterObject = new cSceneObject(nullptr, mMeterShape);
-    const Vector3 position = GetPositionVector();
-    mMeterObject->SetPosition(Vector3Scale(TribeUnitOrZero(position), Vector3Length(position) + kMeterHeight));
-    GetSceneManager().AddObject(mMeterObject);
-  } else if (!show && mMeterObject) {
-    GetSceneManager().RemoveObject(mMeterObject);
-    delete mMeterObject;
-    delete mMeterShape;
-    mMeterObject = nullptr;
-    mMeterShape = nullptr;
-  }
+  const Vector3 position = GetPositionVector();
+  ShowValueMeter(show, mMeterObject, mMeterShape,
+                 Vector3Scale(TribeUnitOrZero(position), Vector3Length(position) + kMeterHeight));
 }
 
 void cTribeHerd::SetMeterValue(float value) {
@@ -138,15 +128,9 @@ void cTribeHerd::SetMeterValue(float value) {
 
 void cTribeHerd::ReleaseSceneObjects() {
   ShowMeter(false);
-  cSceneObject* object = mSceneObject;
   cSceneShapePyramid* shape = mShape;
-  if (!object) return;
-  mPosition = object->GetPosition();
-  mOrientation = object->GetOrientation();
-  mSceneObject = nullptr;  // before the delete, which releases the object's reference on this herd
   mShape = nullptr;
-  GetSceneManager().RemoveObject(object);
-  delete object;
+  DeleteOwnedSceneObject(mSceneObject, mPosition, mOrientation);
   delete shape;
 }
 

@@ -3,6 +3,7 @@
 #include "math/Math.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeRecordFields.h"
+#include "modes/tribe/TribeSceneObjects.h"
 #include "modes/tribe/TribeTool.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/HealthMeterShape.h"
@@ -36,35 +37,16 @@ const Vector3* cTribeHut::GetHealSite() {
 }
 
 void cTribeHut::ShowNestMeter(bool show) {
-  if (show && !mNestMeterObject) {
-    mNestMeterShape = new cSceneShapeHealthMeter(1);
-    mNestMeterShape->SetValue(0.0f);
-    mNestMeterObject = new cSceneObject(nullptr, mNestMeterShape);
-    const Vector3 up = TribeUnitOrZero(GetPositionVector());
-    mNestMeterObject->SetPosition(Vector3Scale(up, GetPlanetModel().GetSurfaceRadius(up) + kNestMeterHeight));
-    GetSceneManager().AddObject(mNestMeterObject);
-  } else if (!show && mNestMeterObject) {
-    GetSceneManager().RemoveObject(mNestMeterObject);
-    delete mNestMeterObject;
-    delete mNestMeterShape;
-    mNestMeterObject = nullptr;
-    mNestMeterShape = nullptr;
-  }
+  const Vector3 up = TribeUnitOrZero(GetPositionVector());
+  ShowValueMeter(show, mNestMeterObject, mNestMeterShape,
+                 Vector3Scale(up, GetPlanetModel().GetSurfaceRadius(up) + kNestMeterHeight));
 }
 
 void cTribeHut::SetNestMeterValue(float value) {
   if (mNestMeterObject && mNestMeterShape) mNestMeterShape->SetValue(value);
 }
 
-void cTribeHut::ReleaseSceneObject() {
-  cSceneObject* object = mSceneObject;
-  if (!object) return;
-  mPosition = object->GetPosition();
-  mOrientation = object->GetOrientation();
-  mSceneObject = nullptr;  // before the delete, which releases the object's reference on this hut
-  GetSceneManager().RemoveObject(object);
-  delete object;
-}
+void cTribeHut::ReleaseSceneObject() { DeleteOwnedSceneObject(mSceneObject, mPosition, mOrientation); }
 
 const float* cTribeHut::GetPosition() { return mSceneObject ? mSceneObject->GetPosition().Ptr() : mPosition.Ptr(); }
 

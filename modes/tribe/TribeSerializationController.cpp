@@ -283,8 +283,18 @@ void cTribeSerializationController::LinkCreatures() {
   for (sLoadedTribe& tribe : mTribes) {
     std::vector<uint32_t> known;
     for (uint32_t id : tribe.memberIds) {
-      if (mCreaturesByCommonId.count(id) && claimed.insert(id).second) known.push_back(id);
-      else ++mLastRepairs.unknownMembers;
+      if (mCreaturesByCommonId.count(id) && claimed.insert(id).second) {
+        known.push_back(id);
+        continue;
+      }
+      ++mLastRepairs.unknownMembers;
+      // A member whose creature record was lost leaves a body record behind
+      // that would otherwise stand in the scene and go into every later save.
+      auto body = mCommonsById.find(id);
+      if (body != mCommonsById.end() && !mCreaturesByCommonId.count(id)) {
+        cCommonCreatureManager::Get()->ReleaseCommon(body->second);
+        mCommonsById.erase(body);
+      }
     }
     tribe.memberIds.swap(known);
   }

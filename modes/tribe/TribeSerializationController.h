@@ -48,7 +48,7 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
     uint32_t tribesWithoutHut = 0;        // given a new hut
     uint32_t creaturesWithoutTribe = 0;   // no tribe listed them; dropped with their body record
     uint32_t tribesDropped = 0;           // neither hut nor members
-    uint32_t unknownMembers = 0;          // member ids with no creature, or one already placed; skipped
+    uint32_t unknownMembers = 0;          // member ids with no creature (its body record goes), or one already placed; skipped
     uint32_t unknownTools = 0;            // tool ids with no tool, or one already placed; skipped
     uint32_t strayTools = 0;              // tools no tribe listed (files of version 5 on); removed
     uint32_t strayHuts = 0;               // huts no tribe claimed; removed

@@ -1,6 +1,7 @@
 #include "modes/tribe/TribeTool.h"
 
 #include "modes/tribe/TribeRecordFields.h"
+#include "modes/tribe/TribeSceneObjects.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
@@ -68,15 +69,9 @@ void cTribeTool::CreateSceneObject() {
 }
 
 void cTribeTool::ReleaseSceneObject() {
-  cSceneObject* object = mSceneObject;
   cSceneShapeCube* shape = mShape;
-  if (!object) return;
-  mPosition = object->GetPosition();
-  mOrientation = object->GetOrientation();
-  mSceneObject = nullptr;  // before the delete, which releases the object's reference on this tool
   mShape = nullptr;
-  GetSceneManager().RemoveObject(object);
-  delete object;
+  DeleteOwnedSceneObject(mSceneObject, mPosition, mOrientation);
   delete shape;
 }
 

@@ -60,22 +60,19 @@ class cTribeRecordWorld {
  public:
   cTribeRecordWorld() {
     TakeTribeWorldApart();
-    cCommonCreatureManager::Register();
     GetPlanetModel().SetHeightMap(MakeHeightMap(TribeTestLand, 16));
     mMode = std::make_unique<cTribeGameMode>();
     mPreviousMode = gTribeGameMode;
     gTribeGameMode = mMode.get();
     mSerializer = mMode->GetSerializationController();
-    if (!mSerializer) {
-      mOwnSerializer = std::make_unique<cTribeSerializationController>(mMode.get());
-      mSerializer = mOwnSerializer.get();
-      GetDataManager()->AddClient(mSerializer);
-    } else {
-      GetDataManager()->AddClient(mMode.get());
-    }
+    // As at start-up: the modes hear of a load before the creature records do.
+    GetDataManager()->AddClient(mMode.get());
+    cCommonCreatureManager::Register();
   }
   ~cTribeRecordWorld() {
-    TakeTribeWorldApart();
+    World()->Clear();       // the object controller's own clearing, on a whole world
+    TakeTribeWorldApart();  // what no controller list held; the data manager forgets the mode
+    mMode.reset();
     gTribeGameMode = mPreviousMode;
   }
 
@@ -132,5 +129,4 @@ class cTribeRecordWorld {
   std::unique_ptr<cTribeGameMode> mMode;
   cTribeGameMode* mPreviousMode = nullptr;
   cTribeSerializationController* mSerializer = nullptr;
-  std::unique_ptr<cTribeSerializationController> mOwnSerializer;
 };

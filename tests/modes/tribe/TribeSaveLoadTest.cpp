@@ -120,6 +120,8 @@ struct TribeSaveLoadTest : ::testing::Test {
       EXPECT_NE(creature->GetCommon()->GetSceneObject(), nullptr);
       EXPECT_NE(creature->GetTribe(), nullptr);
     }
+    // No body record is left without its creature (these files hold no others).
+    EXPECT_EQ(cCommonCreatureManager::Get()->GetCommons().size(), World()->GetCreatures().size());
     EXPECT_LE(messages.Count("Load Error"), 2);  // damaged records, and repaired links: once each
   }
 };
@@ -173,6 +175,10 @@ TEST_F(TribeSaveLoadTest, SaveLoadSaveRestoresTheWorldAndGivesTheSameBytes) {
   hunted->SetCount(3);
 
   EXPECT_EQ(SaveBytes("second"), first);
+  // Loaded again over the running world, which the load clears first.
+  ASSERT_TRUE(GetDataManager()->LoadFromBytes((const uint8_t*)first.data(), first.size()));
+  EXPECT_EQ(World()->GetCreatures().size(), 3u);
+  EXPECT_EQ(SaveBytes("third"), first);
 }
 
 TEST_F(TribeSaveLoadTest, ALoneTribeIsHutCountsFoodAndProgressAndComesBackEmpty) {
