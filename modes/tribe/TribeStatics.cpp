@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "glf/Sound.h"
 #include "modes/tribe/GroupInteractions.h"
@@ -28,14 +29,18 @@ constexpr const char* kProgramFiles[] = {
 static_assert(std::size(kProgramFiles) == size_t(eTribeProgram::Count));
 
 constexpr const char* kSoundFiles[] = {
-    "GatherLoop.wav", "RecruitLoop.wav",  "woohoo.wav", "wawawah.wav", "HuntDrumLoop.wav",
-    "woohoo.wav",     "wawawah.wav",      "RaidDrumLoop.wav", "woohoo.wav", "wawawah.wav",
-    "woohoo.wav",     "wawawah.wav",      "PlayerTribeRaided.wav",
+    ".\\Data\\Sounds\\GatherLoop.wav",   ".\\Data\\Sounds\\RecruitLoop.wav",
+    ".\\Data\\Sounds\\woohoo.wav",       ".\\Data\\Sounds\\wawawah.wav",
+    ".\\Data\\Sounds\\HuntDrumLoop.wav", ".\\Data\\Sounds\\woohoo.wav",
+    ".\\Data\\Sounds\\wawawah.wav",      ".\\Data\\Sounds\\RaidDrumLoop.wav",
+    ".\\Data\\Sounds\\woohoo.wav",       ".\\Data\\Sounds\\wawawah.wav",
+    ".\\Data\\Sounds\\woohoo.wav",       ".\\Data\\Sounds\\wawawah.wav",
+    ".\\Data\\Sounds\\PlayerTribeRaided.wav",
 };
+constexpr const char* kStabSoundPattern = ".\\Data\\Sounds\\stab%d.wav";
 static_assert(std::size(kSoundFiles) == size_t(eTribeSound::Count));
 
 constexpr const char* kScriptFolder = ".\\Data\\Scripts\\";
-constexpr const char* kSoundFolder = ".\\Data\\Sounds\\";
 
 std::string& ScriptOverrideFolder() {
   static auto* folder = new std::string;
@@ -86,14 +91,15 @@ cSoundHandle& GetTribeStabSound(int index) {
 }
 
 bool LoadTribeSound(eTribeSound which) {
-  return GetTribeSound(which).Load((std::string(kSoundFolder) + GetTribeSoundFile(which)).c_str());
+  return GetTribeSound(which).Load(GetTribeSoundFile(which));
 }
 
 bool LoadTribeStabSounds() {
   bool all = true;
   for (int i = 0; i < kTribeStabSoundCount; ++i) {
-    std::string file = std::string(kSoundFolder) + "stab" + std::to_string(i + 1) + ".wav";
-    all = GetTribeStabSound(i).Load(file.c_str()) && all;
+    char file[64];
+    std::snprintf(file, sizeof file, kStabSoundPattern, i + 1);
+    all = GetTribeStabSound(i).Load(file) && all;
   }
   return all;
 }

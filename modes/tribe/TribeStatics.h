@@ -64,27 +64,27 @@ void SetTribeScriptOverrideForTest(const char* folder);
 
 // Sound handles, empty until their interactions load them (once per run).
 enum class eTribeSound {
-  GatherLoop,         // "GatherLoop.wav": cMemberGathers
-  RecruitLoop,        // "RecruitLoop.wav": cMemberRecruits
-  HuntWoohoo,         // "woohoo.wav": cMemberHunts
-  HuntWawawah,        // "wawawah.wav": cMemberHunts
-  HuntDrumLoop,       // "HuntDrumLoop.wav": cTribeGroupHunts
-  GroupHuntWoohoo,    // "woohoo.wav": cTribeGroupHunts
-  GroupHuntWawawah,   // "wawawah.wav": cTribeGroupHunts
-  RaidDrumLoop,       // "RaidDrumLoop.wav": cTribeGroupRaids
-  RaidWoohoo,         // "woohoo.wav": cTribeGroupRaids
-  RaidWawawah,        // "wawawah.wav": cTribeGroupRaids
-  RecruitWoohoo,      // "woohoo.wav": cTribeGroupRecruits
-  RecruitWawawah,     // "wawawah.wav": cTribeGroupRecruits
-  PlayerTribeRaided,  // "PlayerTribeRaided.wav": cTribeGroupAttacks
+  GatherLoop,         // GatherLoop.wav: cMemberGathers
+  RecruitLoop,        // RecruitLoop.wav: cMemberRecruits
+  HuntWoohoo,         // woohoo.wav: cMemberHunts
+  HuntWawawah,        // wawawah.wav: cMemberHunts
+  HuntDrumLoop,       // HuntDrumLoop.wav: cTribeGroupHunts
+  GroupHuntWoohoo,    // woohoo.wav: cTribeGroupHunts
+  GroupHuntWawawah,   // wawawah.wav: cTribeGroupHunts
+  RaidDrumLoop,       // RaidDrumLoop.wav: cTribeGroupRaids
+  RaidWoohoo,         // woohoo.wav: cTribeGroupRaids
+  RaidWawawah,        // wawawah.wav: cTribeGroupRaids
+  RecruitWoohoo,      // woohoo.wav: cTribeGroupRecruits
+  RecruitWawawah,     // wawawah.wav: cTribeGroupRecruits
+  PlayerTribeRaided,  // PlayerTribeRaided.wav: cTribeGroupAttacks
   Count
 };
-constexpr int kTribeStabSoundCount = 14;  // "stab1.wav" to "stab14.wav": cMemberHunts
+constexpr int kTribeStabSoundCount = 14;  // stab1.wav to stab14.wav: cMemberHunts
 
 cSoundHandle& GetTribeSound(eTribeSound which);
-const char* GetTribeSoundFile(eTribeSound which);  // the bare file name
+const char* GetTribeSoundFile(eTribeSound which);  // the path of the sound file
 cSoundHandle& GetTribeStabSound(int index);          // 0 to 13; others are clamped into that range
-// Loads ".\Data\Sounds\<file>" into the handle; false (handle left empty) when it cannot.
+// Loads the file into the handle; false (handle left empty) when it cannot.
 bool LoadTribeSound(eTribeSound which);
 bool LoadTribeStabSounds();  // all fourteen, in order; false when any failed
 

@@ -26,13 +26,26 @@ cTribeGameMode::~cTribeGameMode() {
   mSerializationController = nullptr;
 }
 
-// Input arrives only while the mode is current, when the input controller exists.
-void cTribeGameMode::OnMouseMove(int x, int y) { mInputController->OnMouseMove(x, y); }
-void cTribeGameMode::OnLeftButtonUp(int x, int y) { mInputController->OnLeftButtonUp(x, y); }
-void cTribeGameMode::OnLeftButtonDown(int x, int y) { mInputController->OnLeftButtonDown(x, y); }
-void cTribeGameMode::OnRightButtonUp(int x, int y) { mInputController->OnRightButtonUp(x, y); }
-void cTribeGameMode::OnRightButtonDown(int x, int y) { mInputController->OnRightButtonDown(x, y); }
-void cTribeGameMode::OnKeyPress(unsigned char key, int x, int y) { mInputController->OnKeyPress(key, x, y); }
+// Input belongs to the input controller, which exists between Enter and
+// Leave; anything arriving outside a visit is dropped.
+void cTribeGameMode::OnMouseMove(int x, int y) {
+  if (mInputController) mInputController->OnMouseMove(x, y);
+}
+void cTribeGameMode::OnLeftButtonUp(int x, int y) {
+  if (mInputController) mInputController->OnLeftButtonUp(x, y);
+}
+void cTribeGameMode::OnLeftButtonDown(int x, int y) {
+  if (mInputController) mInputController->OnLeftButtonDown(x, y);
+}
+void cTribeGameMode::OnRightButtonUp(int x, int y) {
+  if (mInputController) mInputController->OnRightButtonUp(x, y);
+}
+void cTribeGameMode::OnRightButtonDown(int x, int y) {
+  if (mInputController) mInputController->OnRightButtonDown(x, y);
+}
+void cTribeGameMode::OnKeyPress(unsigned char key, int x, int y) {
+  if (mInputController) mInputController->OnKeyPress(key, x, y);
+}
 
 void cTribeGameMode::OnRender() {
   cGameMode::OnRender();

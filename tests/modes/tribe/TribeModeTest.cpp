@@ -220,3 +220,26 @@ TEST_F(TribeModeTest, SniffTestAndTheMiddleButtonLeaveTheWorldAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every tool kind costs 10, 25 and 50 food for its levels 1, 2 and 3.
+TEST(TribeTuningFile, EveryToolKindCostsTenTwentyFiveAndFifty) {
+  cTribeTuningData& t = GetTribeTuningData();
+  t.Reload();
+  const int prices[7][3] = {
+      {t.GetCostHuntTool1(), t.GetCostHuntTool2(), t.GetCostHuntTool3()},
+      {t.GetCostFoodStorage1(), t.GetCostFoodStorage2(), t.GetCostFoodStorage3()},
+      {t.GetCostRecruitTool1(), t.GetCostRecruitTool2(), t.GetCostRecruitTool3()},
+      {t.GetCostDefenseTool1(), t.GetCostDefenseTool2(), t.GetCostDefenseTool3()},
+      {t.GetCostHealTool1(), t.GetCostHealTool2(), t.GetCostHealTool3()},
+      {t.GetCostRestTool1(), t.GetCostRestTool2(), t.GetCostRestTool3()},
+      {t.GetCostGatherTool1(), t.GetCostGatherTool2(), t.GetCostGatherTool3()}};
+  for (int kind = 0; kind < 7; ++kind) {
+    EXPECT_EQ(prices[kind][0], 10) << kind;
+    EXPECT_EQ(prices[kind][1], 25) << kind;
+    EXPECT_EQ(prices[kind][2], 50) << kind;
+  }
+}
+
+}  // namespace

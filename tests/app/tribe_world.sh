@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# "-tribemode" in the real game: the camera looks down on the blue hut at the
+# north pole with the first members beside it and trees around, and no script
+# or model failed to load. Runs on an X server of its own.
+set -u
+QUORVEL="$1"
+cd "$(dirname "$0")/../.."
+WORK="$(mktemp -d)"
+GAME=""
+XVFB=""
+cleanup() {
+  [ -n "$GAME" ] && kill "$GAME" 2>/dev/null && wait "$GAME" 2>/dev/null
+  [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null && wait "$XVFB" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "tribe world: $*"; [ -f "$WORK/game.err" ] && tail -5 "$WORK/game.err"; exit 1; }
+
+# Wait for a condition, checking every 0.2 s, for at most 60 s.
+wait_for() {
+  for _ in $(seq 300); do "$@" && return 0; sleep 0.2; done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3> "$WORK/display" 2> /dev/null &
+XVFB=$!
+wait_for test -s "$WORK/display" || fail "no X server"
+export DISPLAY=":$(head -1 "$WORK/display")"
+
+"$QUORVEL" -noautopause -tribemode < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
+GAME=$!
+window_id() { xdotool search --name "^$1\$" 2> /dev/null | head -1 | grep .; }
+wait_for grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "the game did not start"
+GL=$(window_id QuorvelGL) || fail "no game window"
+
+shoot() {
+  xdotool windowraise "$GL"
+  import -window "$GL" "$WORK/shot.png" 2> /dev/null
+}
+# The lit hut and members: pure blue, nothing of red or green.
+BLUE='(b>0.3 && r<0.08 && g<0.08) ? 1 : 0'
+blue_in_middle() {  # the count of blue pixels in the middle 200 x 200 of the window
+  convert "$WORK/shot.png" -gravity center -crop 200x200+0+0 +repage -fx "$BLUE" -format '%[fx:round(mean*w*h)]' info:
+}
+hut_drawn() {
+  shoot
+  [ "$(blue_in_middle)" -gt 400 ]
+}
+wait_for hut_drawn || { cp "$WORK/shot.png" /tmp/tribe_world_failed.png; fail "no blue hut in the middle of the window (see /tmp/tribe_world_failed.png)"; }
+
+# The blue shapes: the camera is anchored on the hut, so they sit in the
+# middle; the members stand beside the hut along x and z, which makes the
+# shapes wider than the hut alone is high.
+eval "$(xdotool getwindowgeometry --shell "$GL")"
+read -r W H LEFT TOP < <(convert "$WORK/shot.png" -fx "$BLUE" -trim -format '%w %h %X %Y' info:)
+CX=$((LEFT + W / 2)) CY=$((TOP + H / 2))
+[ $((CX - WIDTH / 2)) -lt 40 ] && [ $((WIDTH / 2 - CX)) -lt 40 ] || fail "the hut is not in the middle (x $CX of $WIDTH)"
+[ $((CY - HEIGHT / 2)) -lt 40 ] && [ $((HEIGHT / 2 - CY)) -lt 40 ] || fail "the hut is not in the middle (y $CY of $HEIGHT)"
+[ "$W" -ge $((H + 6)) ] || fail "no members beside the hut (blue shapes $W x $H)"
+
+# Trees: their bright green crowns.
+GREEN=$(convert "$WORK/shot.png" -fx '(g>0.6 && r<0.3 && b<0.3) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
+[ "$GREEN" -gt 2000 ] || fail "no trees ($GREEN green pixels)"
+
+if grep -E "Script Error|Failed to load|Cannot load|LoadOBJ" "$WORK/game.out" "$WORK/game.err"; then
+  fail "a script or model did not load"
+fi
+[ -n "${QV_TRIBE_WORLD_SHOT:-}" ] && cp "$WORK/shot.png" "$QV_TRIBE_WORLD_SHOT"
+echo "tribe world: hut, members and trees shown"
