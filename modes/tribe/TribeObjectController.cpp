@@ -47,6 +47,7 @@ constexpr float kNpcFood = 1.7014117e38f;   // just below half the largest float
 // A tree script can ask for anything; the world takes at most this much.
 constexpr int kMaxTreeStands = 64;
 constexpr int kMaxTreesPerStand = 256;
+constexpr float kMaxStandRadius = 1000.0f;  // two planet diameters: any point will do
 
 const Vector3 kWhite{1.0f, 1.0f, 1.0f};
 const Vector3 kOrigin{0.0f, 0.0f, 0.0f};
@@ -145,11 +146,15 @@ void cTribeObjectController::PlantTrees() {
   for (int k = 1; k <= stands; ++k) {
     const float angle = script.GetVariable(Numbered("angle", k)) * (kPi / 180.0f);
     const float distance = script.GetVariable(Numbered("distance", k));
+    if (!std::isfinite(angle) || !std::isfinite(distance)) continue;  // no place to plant at
     Vector3 centre;
     planet.ProjectToSurface(centre, Vector3Add(hut, Vector3{std::sin(angle) * distance, 0.0f, -std::cos(angle) * distance}));
-    const float radius = std::max(script.GetVariable(Numbered("radius", k)), 2.0f);
+    float radius = script.GetVariable(Numbered("radius", k));
+    if (!(radius >= 2.0f)) radius = 2.0f;  // also when it is not a number
+    if (radius > kMaxStandRadius) radius = kMaxStandRadius;
     // A fractional count makes the next whole number of trees.
-    const float count = std::max(script.GetVariable(Numbered("count", k)), 1.0f);
+    float count = script.GetVariable(Numbered("count", k));
+    if (!(count >= 1.0f)) count = 1.0f;
     for (int made = 0; (float)made < count && made < kMaxTreesPerStand; ++made) {
       Vector3 spot;
       planet.GetRandomSurfacePointNear(spot, centre, 1.0f, radius);

@@ -20,6 +20,10 @@ cTribeGameMode::cTribeGameMode() : tModeShell<cGameMode>("Tribe") {
 }
 
 cTribeGameMode::~cTribeGameMode() {
+  // A mode destroyed while entered (at exit, or in tests) still frees its visit.
+  delete mDisplayController;
+  delete mInputController;
+  delete mTribeController;
   delete mObjectController;
   mObjectController = nullptr;
   delete mSerializationController;

@@ -2,12 +2,14 @@
 // creature list, resting, starving, births, and rival tribes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "sim/behavior/Interaction.h"
 #include "tests/modes/tribe/TribeTestSupport.h"
+#include "world/planet/GamePlant.h"
 
 using Ru::Math::Vector3;
 
@@ -180,6 +182,38 @@ TEST_F(TribeWorldTest, SelectingPaintsAMemberWhiteAndClearingGivesItsTribesColou
   Objects()->ClearSelection();
   EXPECT_FALSE(Objects()->IsSelected(member));
   EXPECT_EQ(member->GetCommon()->GetSceneObject()->GetColour(), (Vector3{0.0f, 0.0f, 1.0f}));
+}
+
+// The tree script's values are taken as the stands' sizes: a fractional
+// count makes the next whole number of trees, a small radius becomes 2, and
+// a script asking for absurd numbers of stands or trees gets a bounded forest.
+TEST_F(TribeWorldTest, TreeStandsRoundCountsUpRaiseSmallRadiiAndStayBounded) {
+  cScratchDir dir;
+  std::filesystem::create_directories(dir.File("Data/Scripts"));
+  for (const char* script : {"tribe_herd_location.txt", "tribe_creature_speed.txt"})
+    std::filesystem::copy_file(std::string("Data/Scripts/") + script, dir.File(std::string("Data/Scripts/") + script));
+  cScopedWorkingDir inDir(dir.Path());
+  ASSERT_TRUE(inDir.Entered());
+  auto plantWith = [&](const std::string& script) {
+    dir.Write("Data/Scripts/tribe_tree_location.txt", script);
+    Leave();
+    GetPlanetModel().ClearPlantsForTest();
+    GetPlanetModel().BuildPlantPatches();
+    Enter();
+    return GetPlanetModel().GetPlants();
+  };
+
+  const auto few = plantWith("number_of_stands = 1\nangle1 = 90\ndistance1 = 30\nradius1 = 0.5\ncount1 = 0.2\n");
+  ASSERT_EQ(few.size(), 1u);
+  Vector3 centre;
+  GetPlanetModel().ProjectToSurface(centre, Ru::Math::Vector3Add(HutPosition(), Vector3{30.0f, 0.0f, 0.0f}));
+  const float off = Ru::Math::Vector3Length(Ru::Math::Vector3Sub(few[0]->GetPosition(), centre));
+  EXPECT_GE(off, 0.9f);
+  EXPECT_LE(off, 2.1f);  // drawn between 1 and the raised radius of 2
+
+  const auto many = plantWith("number_of_stands = 1000000000\ncount2 = 1000000000\nradius2 = 5\n");
+  EXPECT_EQ(many.size(), 1u + 256u + 62u);  // 64 stands: one tree each, the second 256
+  EXPECT_EQ(messages.Count("Script Error"), 0);
 }
 
 }  // namespace
