@@ -1,25 +1,60 @@
-// Not built yet: the base of the tribe member interactions, with the drain
-// stopwatch and the step that turns a script's energy, food and health drains
-// into losses of the creature's needs; does nothing for now.
+// The base of the tribe member interactions: a drain stopwatch and the step
+// that turns a script's energy_drain, food_drain and health_drain outputs
+// (points per second) into losses of the creature's needs, plus the helpers
+// every member class shares (script loading, need tests, tick milliseconds).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/GameClock.h"
 #include "sim/behavior/Interaction.h"
 
 class cRovurozovizProgram;
+class cTribe;
 class cTribeCreature;
+enum class eTribeProgram;
+
+// The tool kinds of cTribe::GetToolLevel that the member scripts read.
+enum eTribeToolKind : uint32_t {
+  kToolWeapon = 0,
+  kToolFoodStorage = 1,
+  kToolRecruit = 2,
+  kToolDefense = 3,
+  kToolHeal = 4,
+  kToolRest = 5,
+  kToolGather = 6,
+};
 
 class cTribeMemberInteraction : public cInteraction {
  public:
-  // Member interactions that do nothing yet are never chosen and finish at once.
-  bool CanPerform(cIInteractionAgent* agent, tTargetWord target) override { return false; }
+  // A class without a body of its own yet finishes at once.
   uint32_t Step() override { return 0; }
 
+  // Starts the drain stopwatch unless it already runs.
   void StartDrainTimer();
+  // Drains the creature by the program's rates over the time since the last
+  // drain (the caller ran the program this tick), then restarts the stopwatch.
   void ApplyDrain(cRovurozovizProgram& program);
 
+  // The two need tests several classes share (thresholds read anew each time).
+  // Critical need: a critical health or energy, or a critical hunger while the
+  // tribe has food to eat.
+  static bool IsInCriticalNeed(cTribeCreature* creature);
+  // Any critical: the same without regard to the tribe's food.
+  static bool IsAnyCritical(cTribeCreature* creature);
+
  protected:
+  cTribeCreature* GetCreature();  // the agent as a tribe creature, or null
+  static bool IsTribeCreature(cIInteractionAgent* agent);
+  static cTribe* TribeOf(cTribeCreature* creature);
+  static float ToolLevel(cTribeCreature* creature, uint32_t kind);  // 0 without a tribe or tool
+  // Loads the class's script (".\Data\Scripts\<file>"), reporting a failure in
+  // a "Script Error" box; an edited script takes effect at the next start.
+  static void LoadScript(eTribeProgram which);
+  static cRovurozovizProgram& Program(eTribeProgram which);
+  // Milliseconds since the previous tick of a work stopwatch, modulo 2^32.
+  static uint32_t TickMs(const cGameStopwatch& work, uint32_t& previousElapsed);
+
   cGameStopwatch mDrainStopwatch;
 };

@@ -200,6 +200,19 @@ TEST_F(TribeCreatureTest, CandidatesAreTheFiveNeedInteractionsInTieBreakOrderBui
   EXPECT_EQ(names, (std::vector<std::string>{"Idling", "Rests", "Healing", "Eating", "Hunting "}));
 }
 
+// A creature without a tribe has no hut to go to: what it picks it gives up
+// at its first step.
+TEST_F(TribeCreatureTest, ACreatureWithoutATribeGivesUpWhatItChoosesAtOnce) {
+  tRefPtr<cTribeCreature> c(dynamic_cast<cTribeCreature*>(MakeCreature()->Create()));
+  ASSERT_TRUE(c);
+  creatures.push_back(c);
+  EXPECT_TRUE(GetBehaviorController().ContainsAgent(c.Get())) << "Create registers the agent";
+  GetBehaviorController().Update(16);
+  ASSERT_TRUE(c->HasInteraction());
+  GetBehaviorController().Update(16);
+  EXPECT_FALSE(c->HasInteraction());
+}
+
 TEST_F(TribeCreatureTest, CastAnswersOnlyTheAgentInterface) {
   cTribeCreature* c = MakeCreature();
   EXPECT_EQ(c->Cast(cTribeCreature::kAgentInterfaceId), static_cast<void*>(c));

@@ -98,7 +98,8 @@ TEST_F(TribeModeTest, EnteringBuildsTheStartWorldAtTheHutOnTheNorthPole) {
     EXPECT_TRUE(inAStand) << tree.x << " " << tree.y << " " << tree.z;
   }
 
-  // The members stand still: their goal is where they are.
+  // The members stand still while they choose nothing: their goal is where they are.
+  for (cTribeCreature* member : members) member->SetSuppressChoice(true);
   Pump(40);
   for (size_t n = 0; n < members.size(); ++n) EXPECT_EQ(PositionOf(members[n]), (Vector3{hut.x + n, hut.y, hut.z + n}));
 }

@@ -84,6 +84,10 @@ TEST_F(TribeWorldTest, TheCreatureListKeepsCreationOrderAndTheWalkIsTheSameOnEve
   // walk depends on the order in which they are stepped.
   auto walk = [&]() {
     const Vector3 start = PositionOf(Members()[0]);
+    for (cTribeCreature* creature : Members()) {  // only the world moves them
+      creature->EndInteraction();
+      creature->SetSuppressChoice(true);
+    }
     for (cTribeCreature* creature : Members()) creature->SetDestinationNear(Vector3{60.0f, 480.0f, 40.0f}, 0.0f);
     Pump(60);
     std::vector<Vector3> places;
@@ -103,6 +107,7 @@ TEST_F(TribeWorldTest, TheCreatureListKeepsCreationOrderAndTheWalkIsTheSameOnEve
 
 TEST_F(TribeWorldTest, ARestingMemberRegainsEnergyAtTheTunedRateUpToAHundred) {
   cTribeCreature* member = Members()[0];
+  member->SetSuppressChoice(true);  // it chooses nothing, so it stands at its goal
   member->SetEnergy(50.0f);
   Pump(20);  // one second, standing at its goal
   const float perSecond = 1000.0f / (float)GetTribeTuningData().GetEnergyIncreaseRate();
