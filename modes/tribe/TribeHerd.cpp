@@ -49,15 +49,19 @@ void cTribeHerd::SetOrientation(const Quaternion& orientation) {
 }
 
 void cTribeHerd::SetTarget(const Vector3& point) {
-  mTarget = point;
+  Vector3 target = point;
   // Widening searches for land near a point in the sea. Bounded: far out in
   // an ocean, or at the planet's centre, there may be no land in reach.
   const cPlanetModel& planet = GetPlanetModel();
-  for (int tries = 0, reach = 2; tries < kLandSearchTries && planet.IsUnderWater(mTarget); ++tries, ++reach) {
+  for (int tries = 0, reach = 2; tries < kLandSearchTries && planet.IsUnderWater(target); ++tries, ++reach) {
     Vector3 next;
-    planet.GetRandomSurfacePointNear(next, mTarget, 1.0f, (float)reach);
-    mTarget = next;
+    planet.GetRandomSurfacePointNear(next, target, 1.0f, (float)reach);
+    target = next;
   }
+  // No land found: a herd that had a goal keeps it rather than swim out to sea.
+  const bool hadTarget = mTarget.x != 0.0f || mTarget.y != 0.0f || mTarget.z != 0.0f;
+  if (planet.IsUnderWater(target) && hadTarget) return;
+  mTarget = target;
 }
 
 void cTribeHerd::SetType(uint32_t type) {

@@ -65,7 +65,8 @@ class cTribeHerd : public cILocation,
     mHomeRadius = radius;
   }
   const Ru::Math::Vector3* GetTarget() const { return &mTarget; }
-  // The point, or the first land point found near it (at most kLandSearchTries looks).
+  // The point, or the first land point found near it (at most kLandSearchTries
+  // looks); when none is found a herd that already has a target keeps it.
   void SetTarget(const Ru::Math::Vector3& point);
 
   // ---- what it is ----
