@@ -12,7 +12,6 @@
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeHerd.h"
-#include "modes/tribe/TribeNeedTests.h"
 #include "modes/tribe/TribeObjectController.h"
 #include "modes/tribe/TribeStatics.h"
 #include "modes/tribe/cTribeGameMode.h"
@@ -25,7 +24,6 @@ using Ru::Math::Vector3;
 
 namespace {
 
-constexpr uint32_t kWeaponKind = 0, kDefenseKind = 3, kGatherKind = 6;
 constexpr int kActivityChasing = 0, kActivitySprinting = 1, kActivityFighting = 2;
 constexpr float kCatchDistance = 1.0f;
 constexpr float kNearLeadSeconds = 0.1f, kFarLeadSeconds = 2.0f;
@@ -64,11 +62,7 @@ std::string cMemberHunts::GetName() {
   }
 }
 
-cTribeCreature* cMemberHunts::Hunter() { return dynamic_cast<cTribeCreature*>(GetAgent()); }
-
-bool cMemberHunts::CanPerform(cIInteractionAgent* agent, tTargetWord) {
-  return dynamic_cast<cTribeCreature*>(agent) != nullptr;
-}
+bool cMemberHunts::CanPerform(cIInteractionAgent* agent, tTargetWord) { return IsTribeCreature(agent); }
 
 int32_t cMemberHunts::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
@@ -79,7 +73,7 @@ int32_t cMemberHunts::Score(cIInteractionAgent* agent, tTargetWord) {
 }
 
 tTargetWord cMemberHunts::GetDefaultTarget() {
-  cTribeCreature* hunter = Hunter();
+  cTribeCreature* hunter = GetCreature();
   cTribeObjectController* objects = Objects();
   if (!hunter || !objects) return 0;
   cTribeHerd* herd = objects->FindNearestHerd(PositionOf(hunter->GetPosition()));
@@ -107,15 +101,14 @@ void cMemberHunts::Start() {
     LoadTribeSound(eTribeSound::HuntWawawah);
   }
   mHerd = HerdOfWord(GetTarget());
-  if (cTribeCreature* hunter = Hunter()) hunter->SetRole(1);
+  if (cTribeCreature* hunter = GetCreature()) hunter->SetRole(1);
   RunHuntResult();
   StartDrainTimer();
   mTickStopwatch.Restart();
 }
 
 void cMemberHunts::RunHuntResult() {
-  cTribeCreature* hunter = Hunter();
-  cTribe* tribe = hunter ? hunter->GetTribe() : nullptr;
+  cTribeCreature* hunter = GetCreature();
   LoadTribeProgram(eTribeProgram::HuntResult);
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::HuntResult);
   const uint32_t type = mHerd ? mHerd->GetType() : 0u;
@@ -125,9 +118,9 @@ void cMemberHunts::RunHuntResult() {
     party->GetMembers(members);
     partySize = std::max<uint32_t>(1, (uint32_t)members.size());
   }
-  program.SetVariable("hunt_tool_level", tribe ? (float)tribe->GetToolLevel(kWeaponKind) : 0.0f);
-  program.SetVariable("defense_tool_level", tribe ? (float)tribe->GetToolLevel(kDefenseKind) : 0.0f);
-  program.SetVariable("gather_tool_level", tribe ? (float)tribe->GetToolLevel(kGatherKind) : 0.0f);
+  program.SetVariable("hunt_tool_level", ToolLevel(hunter, kToolWeapon));
+  program.SetVariable("defense_tool_level", ToolLevel(hunter, kToolDefense));
+  program.SetVariable("gather_tool_level", ToolLevel(hunter, kToolGather));
   program.SetVariable("prey_type", (float)type);
   program.SetVariable("party_health", hunter ? hunter->GetHealth() : 0.0f);
   program.SetVariable("party_size", (float)partySize);
@@ -156,7 +149,7 @@ void cMemberHunts::RunMotivation(int activity) {
 }
 
 uint32_t cMemberHunts::Step() {
-  cTribeCreature* hunter = Hunter();
+  cTribeCreature* hunter = GetCreature();
   if (!hunter || !mHerd || mHerd->GetCount() < 1) return 0;
   const uint32_t ms = mTickStopwatch.GetElapsed();
   mTickStopwatch.Restart();
@@ -177,7 +170,7 @@ uint32_t cMemberHunts::Step() {
     return 1;
   }
 
-  if (IsAnyNeedCritical(*hunter)) {
+  if (IsAnyCritical(hunter)) {
     SetRunning(false);
     return 0;
   }
@@ -277,7 +270,7 @@ bool cMemberHunts::UpdateHuntTimer() {
 }
 
 void cMemberHunts::ResolveRuntCatch() {
-  cTribeCreature* hunter = Hunter();
+  cTribeCreature* hunter = GetCreature();
   if (hunter) {
     hunter->SetHealth(hunter->GetHealth() - mTotalDamage);
     hunter->SetCarriedFood(hunter->GetCarriedFood() + mTotalCatch);
@@ -311,7 +304,7 @@ void cMemberHunts::EndHunt() {
   else
     mPrey.Reset();
   mHerd.Reset();
-  if (cTribeCreature* hunter = Hunter()) hunter->SetSpeedFactor(1.0f);
+  if (cTribeCreature* hunter = GetCreature()) hunter->SetSpeedFactor(1.0f);
 }
 
 // ---- the party ------------------------------------------------------------------------
@@ -368,8 +361,8 @@ void cTribeGroupHunts::ReportResult() {
   for (const tRefPtr<cIInteractionAgent>& hunter : mReturned)
     if (auto* creature = dynamic_cast<cTribeCreature*>(hunter.Get())) health += creature->GetHealth();
   const float partySize = (float)mReturned.size();
-  program.SetVariable("hunt_tool_level", tribe ? (float)tribe->GetToolLevel(kWeaponKind) : 0.0f);
-  program.SetVariable("defense_tool_level", tribe ? (float)tribe->GetToolLevel(kDefenseKind) : 0.0f);
+  program.SetVariable("hunt_tool_level", tribe ? (float)tribe->GetToolLevel(kToolWeapon) : 0.0f);
+  program.SetVariable("defense_tool_level", tribe ? (float)tribe->GetToolLevel(kToolDefense) : 0.0f);
   program.SetVariable("party_health", health);
   program.SetVariable("party_size", partySize);
   program.SetVariable("prey_type", (float)mHerd->GetType());

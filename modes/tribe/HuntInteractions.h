@@ -42,7 +42,6 @@ class cMemberHunts : public cTribeMemberInteraction, public cIMemberInteraction 
   float GetTotalDamage() const { return mTotalDamage; }
 
  private:
-  cTribeCreature* Hunter();
   cTribeGroupHunts* Party();  // the party, while it still runs this hunt
   void Chase(cTribeCreature* hunter);
   void Catch(cTribeCreature* hunter);  // false when the hunter gave up (and started idling)

@@ -11,7 +11,6 @@
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeHut.h"
-#include "modes/tribe/TribeNeedTests.h"
 #include "modes/tribe/TribeObjectController.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/Sys.h"
@@ -22,7 +21,6 @@ using Ru::Math::Vector3;
 
 namespace {
 
-constexpr uint32_t kWeaponKind = 0, kRecruitKind = 2, kDefenseKind = 3;
 constexpr float kOwnRadius = -1.0f;           // the creature's default arrival radius
 constexpr float kArrivedNearHut = 20.0f;      // an attacker this close to its goal starts the fights
 constexpr float kFightRangeSquared = 900.0f;  // 30 units
@@ -35,7 +33,7 @@ cTribeObjectController* Objects() {
   return mode ? mode->GetObjectController() : nullptr;
 }
 
-float ToolLevel(cTribe* tribe, uint32_t kind) { return tribe ? (float)tribe->GetToolLevel(kind) : 0.0f; }
+float LevelOf(cTribe* tribe, uint32_t kind) { return tribe ? (float)tribe->GetToolLevel(kind) : 0.0f; }
 float Population(cTribe* tribe) { return tribe ? (float)tribe->GetPopulation() : 0.0f; }
 
 // The party's target hut: the hut itself, or the peopled rival hut nearest a location.
@@ -101,7 +99,7 @@ void cMemberHutVisit::SetGroupInteraction(cGroupInteraction* group) {
 
 void cMemberHutVisit::Start() {
   const sScripts& scripts = Scripts();
-  auto* creature = dynamic_cast<cTribeCreature*>(GetAgent());
+  cTribeCreature* creature = GetCreature();
   cTribeHut* hut = TargetHut();
   LoadTribeProgram(scripts.result);
   cRovurozovizProgram& program = GetTribeProgram(scripts.result);
@@ -125,8 +123,8 @@ void cMemberHutVisit::RunMotivation(int activity) {
 }
 
 uint32_t cMemberHutVisit::Step() {
-  auto* creature = dynamic_cast<cTribeCreature*>(GetAgent());
-  if (!creature || IsAnyNeedCritical(*creature)) return 0;
+  cTribeCreature* creature = GetCreature();
+  if (!creature || IsAnyCritical(creature)) return 0;
   cTribeHut* hut = TargetHut();
   if (!hut) return 0;
   switch (mPhase) {
@@ -180,12 +178,12 @@ const cMemberHutVisit::sScripts& cMemberRaids::Scripts() const {
 
 void cMemberRaids::SetResultInputs(cRovurozovizProgram& program, cTribe* mine, cTribe* theirs) {
   program.SetVariable("my_party_size", (float)GetPartySize());
-  program.SetVariable("my_attack_level", ToolLevel(mine, kWeaponKind));
-  program.SetVariable("my_defense_level", ToolLevel(mine, kDefenseKind));
-  program.SetVariable("my_recruit_level", ToolLevel(mine, kRecruitKind));
+  program.SetVariable("my_attack_level", LevelOf(mine, kToolWeapon));
+  program.SetVariable("my_defense_level", LevelOf(mine, kToolDefense));
+  program.SetVariable("my_recruit_level", LevelOf(mine, kToolRecruit));
   program.SetVariable("other_size", Population(theirs));
-  program.SetVariable("other_attack_level", ToolLevel(theirs, kWeaponKind));
-  program.SetVariable("other_defense_level", ToolLevel(theirs, kDefenseKind));
+  program.SetVariable("other_attack_level", LevelOf(theirs, kToolWeapon));
+  program.SetVariable("other_defense_level", LevelOf(theirs, kToolDefense));
 }
 
 void cMemberRecruits::Start() {
@@ -204,8 +202,8 @@ const cMemberHutVisit::sScripts& cMemberRecruits::Scripts() const {
 }
 
 void cMemberRecruits::SetResultInputs(cRovurozovizProgram& program, cTribe* mine, cTribe*) {
-  program.SetVariable("recruit_tool_level", ToolLevel(mine, kRecruitKind));
-  program.SetVariable("defense_tool_level", ToolLevel(mine, kDefenseKind));
+  program.SetVariable("recruit_tool_level", LevelOf(mine, kToolRecruit));
+  program.SetVariable("defense_tool_level", LevelOf(mine, kToolDefense));
   program.SetVariable("party_size", (float)GetPartySize());
 }
 
@@ -218,10 +216,10 @@ void cMemberFights::Start() {
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::AttackResult);
   cTribe* mine = fighter ? fighter->GetTribe() : nullptr;
   cTribe* theirs = mOpponent ? mOpponent->GetTribe() : nullptr;
-  program.SetVariable("my_attack_level", ToolLevel(mine, kWeaponKind));
-  program.SetVariable("my_defense_level", ToolLevel(mine, kDefenseKind));
-  program.SetVariable("other_attack_level", ToolLevel(theirs, kWeaponKind));
-  program.SetVariable("other_defense_level", ToolLevel(theirs, kDefenseKind));
+  program.SetVariable("my_attack_level", LevelOf(mine, kToolWeapon));
+  program.SetVariable("my_defense_level", LevelOf(mine, kToolDefense));
+  program.SetVariable("other_attack_level", LevelOf(theirs, kToolWeapon));
+  program.SetVariable("other_defense_level", LevelOf(theirs, kToolDefense));
   program.Run();
   mFightTime = program.GetVariable("fight_time");
   mEnergyDrain = program.GetVariable("energy_drain");
@@ -273,7 +271,7 @@ void cMemberLoots::RunLoot() {
 
 uint32_t cMemberLoots::Step() {
   auto* hut = dynamic_cast<cTribeHut*>(TargetOfWord(GetTarget()));
-  auto* looter = dynamic_cast<cTribeCreature*>(GetAgent());
+  cTribeCreature* looter = GetCreature();
   if (!hut || !looter) return 0;
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::LootResult);
   if (mPhase == 0) {
@@ -329,12 +327,12 @@ tTargetWord cTribeGroupRaids::GetDefaultTarget() { return NearestRivalHutOfGroup
 void cTribeGroupRaids::RunResult(uint32_t partySize) {
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::GroupRaidResult);
   program.SetVariable("my_party_size", (float)partySize);
-  program.SetVariable("my_attack_level", ToolLevel(mRaiders, kWeaponKind));
-  program.SetVariable("my_defense_level", ToolLevel(mRaiders, kDefenseKind));
-  program.SetVariable("my_recruit_level", ToolLevel(mRaiders, kRecruitKind));
+  program.SetVariable("my_attack_level", LevelOf(mRaiders, kToolWeapon));
+  program.SetVariable("my_defense_level", LevelOf(mRaiders, kToolDefense));
+  program.SetVariable("my_recruit_level", LevelOf(mRaiders, kToolRecruit));
   program.SetVariable("other_size", Population(mRaided));
-  program.SetVariable("other_attack_level", ToolLevel(mRaided, kWeaponKind));
-  program.SetVariable("other_defense_level", ToolLevel(mRaided, kDefenseKind));
+  program.SetVariable("other_attack_level", LevelOf(mRaided, kToolWeapon));
+  program.SetVariable("other_defense_level", LevelOf(mRaided, kToolDefense));
   program.Run();
 }
 
@@ -467,8 +465,8 @@ void cTribeGroupRecruits::RunResult(uint32_t partySize, uint32_t otherSize) {
   cTribeCreature* first = FirstMember(GetAgent());
   cTribe* mine = first ? first->GetTribe() : nullptr;
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::GroupRecruitResult);
-  program.SetVariable("recruit_tool_level", ToolLevel(mine, kRecruitKind));
-  program.SetVariable("defense_tool_level", ToolLevel(mine, kDefenseKind));
+  program.SetVariable("recruit_tool_level", LevelOf(mine, kToolRecruit));
+  program.SetVariable("defense_tool_level", LevelOf(mine, kToolDefense));
   program.SetVariable("party_size", (float)partySize);
   program.SetVariable("other_size", (float)otherSize);
   program.Run();
