@@ -555,10 +555,18 @@ void cTribeGroupRecruits::ReportResults() {
 
 cTribeHut* cTribeGroupAttacks::TargetHut() { return dynamic_cast<cTribeHut*>(TargetOfWord(GetTarget())); }
 
+// A member still busy with this group's earlier part ends it first: ending it
+// later, inside the new start, would take the member off this group's list
+// again right after it joined.
+bool cTribeGroupAttacks::Restart(cTribeCreature* member, cIInteraction* prototype, tTargetWord target) {
+  member->EndInteraction();
+  return StartMember(member, prototype, target);
+}
+
 bool cTribeGroupAttacks::SendTo(cTribeCreature* member, const Vector3& position) {
   // The walk owns its location and frees it; one that never started is ours to free.
   auto* location = new cLocation(position.x, position.y, position.z);
-  if (StartMember(member, GetTribePrototype<cMemberGoToTarget>(), TargetWordOf(location))) return true;
+  if (Restart(member, GetTribePrototype<cMemberGoToTarget>(), TargetWordOf(location))) return true;
   delete location;
   return false;
 }
@@ -598,9 +606,9 @@ void cTribeGroupAttacks::StartFights(cTribeCreature* attacker) {
     if (next < defenders.size()) {
       cTribeCreature* defender = defenders[next++].Get();
       defender->StartInteraction(GetTribePrototype<cMemberFights>(), TargetWordOf(raider.Get()));
-      StartMember(raider.Get(), GetTribePrototype<cMemberFights>(), TargetWordOf(defender));
+      Restart(raider.Get(), GetTribePrototype<cMemberFights>(), TargetWordOf(defender));
     } else {
-      StartMember(raider.Get(), GetTribePrototype<cMemberLoots>(), TargetWordOf(hut));
+      Restart(raider.Get(), GetTribePrototype<cMemberLoots>(), TargetWordOf(hut));
     }
   }
 }

@@ -205,6 +205,7 @@ class cTribeGroupAttacks : public cGroupInteraction {
   uint32_t GetPhase() const { return mPhase; }
 
  private:
+  bool Restart(cTribeCreature* member, cIInteraction* prototype, tTargetWord target);
   bool SendTo(cTribeCreature* member, const Ru::Math::Vector3& position);
   cTribeHut* TargetHut();
 
