@@ -8,6 +8,7 @@
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeHut.h"
+#include "modes/tribe/TribeTool.h"
 #include "modes/tribe/TribeObjectController.h"
 #include "modes/tribe/TribeStatics.h"
 #include "modes/tribe/cTribeGameMode.h"
@@ -182,7 +183,7 @@ uint32_t cMemberRests::Step() {
   }
   // The rest script's drains are not applied: a resting member only regains.
   cRovurozovizProgram& rest = Program(eTribeProgram::RestResult);
-  rest.SetVariable("rest_tool_level", ToolLevel(creature, kToolRest));
+  rest.SetVariable("rest_tool_level", ToolLevel(creature, kTribeToolRest));
   rest.Run();
   const float interval = rest.GetVariable("rest_interval");
   const float ms = (float)TickMs(mWork, mPreviousElapsed);
@@ -233,7 +234,7 @@ void cMemberHeals::Start() { LoadScript(eTribeProgram::HealResult); }
 void cMemberHeals::RunScript(float activity) {
   cRovurozovizProgram& script = Program(eTribeProgram::HealResult);
   script.SetVariable("current_activity", activity);
-  script.SetVariable("heal_tool_level", ToolLevel(GetCreature(), kToolHeal));
+  script.SetVariable("heal_tool_level", ToolLevel(GetCreature(), kTribeToolHeal));
   script.Run();
   ApplyDrain(script);
 }
@@ -422,7 +423,7 @@ void cMemberGathers::End() { GatherSound().Stop(); }
 
 void cMemberGathers::RunScript(float activity) {
   cRovurozovizProgram& script = Program(eTribeProgram::GatherResult);
-  script.SetVariable("gather_tool_level", ToolLevel(GetCreature(), kToolGather));
+  script.SetVariable("gather_tool_level", ToolLevel(GetCreature(), kTribeToolGather));
   script.SetVariable("current_activity", activity);
   script.Run();
 }

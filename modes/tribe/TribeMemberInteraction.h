@@ -15,17 +15,6 @@ class cTribe;
 class cTribeCreature;
 enum class eTribeProgram;
 
-// The tool kinds of cTribe::GetToolLevel that the member scripts read.
-enum eTribeToolKind : uint32_t {
-  kToolWeapon = 0,
-  kToolFoodStorage = 1,
-  kToolRecruit = 2,
-  kToolDefense = 3,
-  kToolHeal = 4,
-  kToolRest = 5,
-  kToolGather = 6,
-};
-
 class cTribeMemberInteraction : public cInteraction {
  public:
   // A class without a body of its own yet finishes at once.

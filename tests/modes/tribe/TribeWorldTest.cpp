@@ -113,7 +113,7 @@ TEST_F(TribeWorldTest, ARestingMemberRegainsEnergyAtTheTunedRateUpToAHundred) {
   const float perSecond = 1000.0f / (float)GetTribeTuningData().GetEnergyIncreaseRate();
   EXPECT_NEAR(member->GetEnergy(), 50.0f + perSecond, 1e-3f);
   EXPECT_EQ(member->GetRestTime(), 0.0f);  // it had energy: no enforced rest
-  Pump(20 * 60);
+  Pump(20 * (int)(50.0f / perSecond + 2.0f));  // long enough for the rest of the way at the tuned rate
   EXPECT_EQ(member->GetEnergy(), 100.0f);
 }
 
