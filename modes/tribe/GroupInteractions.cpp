@@ -25,7 +25,7 @@ cTribeObjectController* Objects() {
   return mode ? mode->GetObjectController() : nullptr;
 }
 
-bool IsPlayerParty(cTribe* tribe) {
+bool IsPlayerTribe(cTribe* tribe) {
   cTribeObjectController* objects = Objects();
   return tribe && objects && tribe == objects->GetPlayerTribe();
 }
@@ -93,25 +93,19 @@ cIInteraction* cTribeGroupHeals::GetMemberPrototype() { return GetTribePrototype
 cIInteraction* cTribeGroupNests::GetMemberPrototype() { return GetTribePrototype<cMemberNests>(); }
 cIInteraction* cTribeGroupRests::GetMemberPrototype() { return GetTribePrototype<cMemberRests>(); }
 
-bool cTribeGroupRests::StartParty() {
-  mPlayerParty = IsPlayerParty(GetPartyTribe());
+bool cTribePlayerPartyGroup::StartParty() {
+  mPlayerParty = IsPlayerTribe(GetPartyTribe());
   StartPart();
   return true;
 }
 
 void cTribeGroupRests::OnPartyDone() {
-  if (!mPlayerParty) return;
+  if (!IsPlayerParty()) return;
   for (cTribeCreature* member : GetPartyMembers()) Deselect(member);
 }
 
-bool cTribeGroupNests::StartParty() {
-  mPlayerParty = IsPlayerParty(GetPartyTribe());
-  StartPart();
-  return true;
-}
-
 void cTribeGroupNests::OnPartyDone() {
-  if (!mPlayerParty) return;
+  if (!IsPlayerParty()) return;
   const cTribeTuningData& tuning = GetTribeTuningData();
   for (cTribeCreature* member : GetPartyMembers()) {
     const bool critical = member->GetHealth() < (float)tuning.GetCriticalHealthLevel() ||

@@ -51,6 +51,17 @@ class cTribeGroupInteraction : public cGroupInteraction {
   uint32_t mPhase = 0;
 };
 
+// A group that deselects some of the player's party when it is done: at the
+// start it notes whether the party is the player's (by its first member's tribe).
+class cTribePlayerPartyGroup : public cTribeGroupInteraction {
+ protected:
+  bool StartParty() override;
+  bool IsPlayerParty() const { return mPlayerParty; }
+
+ private:
+  bool mPlayerParty = false;
+};
+
 // Starts cMemberDefends on every member; when one cannot start, the group
 // ends at once and those that did start defend on their own.
 class cTribeGroupDefends : public cTribeGroupInteraction {
@@ -158,31 +169,23 @@ class cTribeGroupMoveHut : public cTribeGroupInteraction {
 
 // When the player's party is done, members that stopped nesting because of a
 // critical need are deselected (they go and see to it); the others stay selected.
-class cTribeGroupNests : public cTribeGroupInteraction {
+class cTribeGroupNests : public cTribePlayerPartyGroup {
  public:
   cIInteraction* Create() override { return new cTribeGroupNests(); }
   std::string GetName() override { return "Group Nesting"; }
 
  protected:
   cIInteraction* GetMemberPrototype() override;
-  bool StartParty() override;
   void OnPartyDone() override;
-
- private:
-  bool mPlayerParty = false;
 };
 
 // The player's party is deselected once all of it has rested.
-class cTribeGroupRests : public cTribeGroupInteraction {
+class cTribeGroupRests : public cTribePlayerPartyGroup {
  public:
   cIInteraction* Create() override { return new cTribeGroupRests(); }
   std::string GetName() override { return "Group Resting"; }
 
  protected:
   cIInteraction* GetMemberPrototype() override;
-  bool StartParty() override;
   void OnPartyDone() override;
-
- private:
-  bool mPlayerParty = false;
 };

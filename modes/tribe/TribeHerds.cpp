@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "math/Math.h"
+#include "glf/DebugWindow.h"
+#include "modes/tribe/HerdDebugCommand.h"
 #include "modes/tribe/HerdFatigue.h"
 #include "modes/tribe/HerdPerception.h"
 #include "modes/tribe/Tribe.h"
@@ -202,8 +204,12 @@ void cTribeObjectController::UpdateHerd(cTribeHerd* herd, float seconds) {
   if (cTribeCreature* threat = herd->GetThreat())
     if (std::find(mCreatures.begin(), mCreatures.end(), threat) == mCreatures.end()) herd->SetThreat(nullptr);
 
+  cTribeCreature* threatBefore = herd->GetThreat();
   cHerdPerception::Get().Perceive(herd, seconds);
-  float anxiety = Attribute(herd, "anxiety");
+  if (herd->GetThreat() && herd->GetThreat() != threatBefore)
+    DebugPrintf("%s: a member %.1f away frightens it", DescribeHerd(this, herd).c_str(),
+                Vector3Length(Vector3Sub(herd->GetThreat()->GetPositionVector(), herd->GetPositionVector())));
+  const float anxiety = Attribute(herd, "anxiety");
   cPlanetModel& planet = GetPlanetModel();
   const Vector3 here = herd->GetPositionVector();
 
@@ -224,6 +230,7 @@ void cTribeObjectController::UpdateHerd(cTribeHerd* herd, float seconds) {
     float radius;
     herd->GetHome(home, radius);
     herd->SetHome(*herd->GetTarget(), radius);
+    DebugPrintf("%s: calm again, settles here", DescribeHerd(this, herd).c_str());
   } else {
     const float sprintDistance = Attribute(herd, "sprintDistance");
     Vector3 away = UnitOrZero(Vector3Sub(here, herd->GetThreat()->GetPositionVector()));

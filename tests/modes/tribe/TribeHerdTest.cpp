@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <vector>
 
 #include "modes/tribe/HerdFatigue.h"
 #include "tests/modes/tribe/TribeHerdTestSupport.h"
@@ -342,6 +342,44 @@ TEST_F(TribeHerdTest, ATargetWithNoLandInReachKeepsTheHerdsOldTarget) {
   const Vector3 old = *arrived->GetTarget();
   Objects()->UpdateHerd(arrived, kStep);
   EXPECT_EQ(*arrived->GetTarget(), old);
+}
+
+}  // namespace
+
+namespace {
+
+using TribeHerdRunTest = cTribeWorldTest;
+
+// Two minutes of the game's own herds around members who stand still: every
+// value stays in its bounds, and a second run from the same seed is the same.
+TEST_F(TribeHerdRunTest, HerdsStayInBoundsAndMoveTheSameWayOnEveryRun) {
+  auto run = [this]() {
+    for (cTribeCreature* member : Members()) member->SetSuppressChoice(true);
+    std::vector<float> trace;
+    for (int second = 0; second < 120; ++second) {
+      Pump(20);
+      for (cTribeHerd* herd : Objects()->GetHerds()) {
+        const Vector3 p = herd->GetPositionVector();
+        const float anxiety = *herd->GetAttribute("anxiety"), fatigue = *herd->GetAttribute("fatigue");
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+        EXPECT_FALSE(GetPlanetModel().IsUnderWater(p));
+        EXPECT_LT(Vector3Length(Vector3Sub(p, HutPosition())), 150.0f);
+        EXPECT_GE(anxiety, 0.0f);
+        EXPECT_LE(anxiety, 1.0f);
+        EXPECT_GE(fatigue, 0.0f);
+        EXPECT_LE(fatigue, *herd->GetAttribute("sprintDuration"));
+        trace.insert(trace.end(), {p.x, p.y, p.z, anxiety, fatigue});
+      }
+    }
+    return trace;
+  };
+  const std::vector<float> first = run();
+  ASSERT_FALSE(first.empty());
+  Leave();
+  GetPlanetModel().ClearPlantsForTest();
+  GetPlanetModel().BuildPlantPatches();
+  Enter();
+  EXPECT_EQ(run(), first);
 }
 
 }  // namespace
