@@ -113,6 +113,8 @@ void cTribeGameMode::Leave() {
 
 void cTribeGameMode::ObjectRemoved(Ko::cIGameData* object) {
   if (mSerializationController) mSerializationController->ObjectRemoved(object);
+  // The input controller points at what the mouse is on and what was clicked.
+  if (mInputController) mInputController->ObjectRemoved(object);
 }
 
 void cTribeGameMode::ObjectLoaded(Ko::cIGameData* object) {

@@ -37,6 +37,7 @@
 #include "sim/behavior/BehaviorController.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/tuning/TribeTuningData.h"
+#include "tests/glf/OverlayRecorder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/planet/PlanetModel.h"
@@ -154,5 +155,6 @@ class cTribeWorldTest : public ::testing::Test {
   cScratchDir scripts;  // the tests' own versions of tribe scripts
   cFakeClock clock;
   cMessageCapture messages;
+  cOverlayRecorder overlay;  // the HUD panel measures its labels on Enter
   cTribeGameMode* mode = nullptr;
 };
