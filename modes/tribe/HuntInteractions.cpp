@@ -13,6 +13,7 @@
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeHerd.h"
 #include "modes/tribe/TribeObjectController.h"
+#include "modes/tribe/TribeTool.h"
 #include "modes/tribe/TribeStatics.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/Sys.h"
@@ -118,9 +119,9 @@ void cMemberHunts::RunHuntResult() {
     party->GetMembers(members);
     partySize = std::max<uint32_t>(1, (uint32_t)members.size());
   }
-  program.SetVariable("hunt_tool_level", ToolLevel(hunter, kToolWeapon));
-  program.SetVariable("defense_tool_level", ToolLevel(hunter, kToolDefense));
-  program.SetVariable("gather_tool_level", ToolLevel(hunter, kToolGather));
+  program.SetVariable("hunt_tool_level", ToolLevel(hunter, kTribeToolWeapon));
+  program.SetVariable("defense_tool_level", ToolLevel(hunter, kTribeToolDefense));
+  program.SetVariable("gather_tool_level", ToolLevel(hunter, kTribeToolGather));
   program.SetVariable("prey_type", (float)type);
   program.SetVariable("party_health", hunter ? hunter->GetHealth() : 0.0f);
   program.SetVariable("party_size", (float)partySize);
@@ -170,7 +171,10 @@ uint32_t cMemberHunts::Step() {
     return 1;
   }
 
-  if (IsAnyCritical(hunter)) {
+  // Hunger counts only while there is food at home: a hunt is how a starving
+  // tribe without food eats, so starving cannot be a reason to stop it (the
+  // hunt would end at every first step and its hunter stand still for ever).
+  if (IsInCriticalNeed(hunter)) {
     SetRunning(false);
     return 0;
   }
@@ -265,7 +269,9 @@ bool cMemberHunts::UpdateHuntTimer() {
   mHuntStopwatch.Stop();
   if (mPrey) mPrey->ShowMeter(false);
   SetRunning(true);  // the fight is done: the party counts this hunter
-  if (mHerd && mHerd->GetType() == kTribeHerdRunts) ResolveRuntCatch();
+  // A party settles big game for all; a hunter on its own settles its own
+  // catch, or the animal would stay caught and the hunter go hungry.
+  if (mHerd && (mHerd->GetType() == kTribeHerdRunts || !Party())) ResolveRuntCatch();
   return true;
 }
 
@@ -297,8 +303,8 @@ void cMemberHunts::PutPreyBack() {
 
 void cMemberHunts::EndHunt() {
   const uint32_t type = mHerd ? mHerd->GetType() : 0u;
-  // A party settles its big prey itself; a lone hunter's animal would
-  // otherwise stay caught for ever, so it goes back like a runt.
+  // A party settles its big prey itself; a lone hunter who did not finish
+  // lets its animal go back like a runt.
   if (type == kTribeHerdRunts || (IsBigPrey(type) && !Party()))
     PutPreyBack();
   else
@@ -361,8 +367,8 @@ void cTribeGroupHunts::ReportResult() {
   for (const tRefPtr<cIInteractionAgent>& hunter : mReturned)
     if (auto* creature = dynamic_cast<cTribeCreature*>(hunter.Get())) health += creature->GetHealth();
   const float partySize = (float)mReturned.size();
-  program.SetVariable("hunt_tool_level", tribe ? (float)tribe->GetToolLevel(kToolWeapon) : 0.0f);
-  program.SetVariable("defense_tool_level", tribe ? (float)tribe->GetToolLevel(kToolDefense) : 0.0f);
+  program.SetVariable("hunt_tool_level", tribe ? (float)tribe->GetToolLevel(kTribeToolWeapon) : 0.0f);
+  program.SetVariable("defense_tool_level", tribe ? (float)tribe->GetToolLevel(kTribeToolDefense) : 0.0f);
   program.SetVariable("party_health", health);
   program.SetVariable("party_size", partySize);
   program.SetVariable("prey_type", (float)mHerd->GetType());

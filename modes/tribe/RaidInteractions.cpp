@@ -12,6 +12,7 @@
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeObjectController.h"
+#include "modes/tribe/TribeTool.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/Sys.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
@@ -178,12 +179,12 @@ const cMemberHutVisit::sScripts& cMemberRaids::Scripts() const {
 
 void cMemberRaids::SetResultInputs(cRovurozovizProgram& program, cTribe* mine, cTribe* theirs) {
   program.SetVariable("my_party_size", (float)GetPartySize());
-  program.SetVariable("my_attack_level", LevelOf(mine, kToolWeapon));
-  program.SetVariable("my_defense_level", LevelOf(mine, kToolDefense));
-  program.SetVariable("my_recruit_level", LevelOf(mine, kToolRecruit));
+  program.SetVariable("my_attack_level", LevelOf(mine, kTribeToolWeapon));
+  program.SetVariable("my_defense_level", LevelOf(mine, kTribeToolDefense));
+  program.SetVariable("my_recruit_level", LevelOf(mine, kTribeToolRecruit));
   program.SetVariable("other_size", Population(theirs));
-  program.SetVariable("other_attack_level", LevelOf(theirs, kToolWeapon));
-  program.SetVariable("other_defense_level", LevelOf(theirs, kToolDefense));
+  program.SetVariable("other_attack_level", LevelOf(theirs, kTribeToolWeapon));
+  program.SetVariable("other_defense_level", LevelOf(theirs, kTribeToolDefense));
 }
 
 void cMemberRecruits::Start() {
@@ -202,8 +203,8 @@ const cMemberHutVisit::sScripts& cMemberRecruits::Scripts() const {
 }
 
 void cMemberRecruits::SetResultInputs(cRovurozovizProgram& program, cTribe* mine, cTribe*) {
-  program.SetVariable("recruit_tool_level", LevelOf(mine, kToolRecruit));
-  program.SetVariable("defense_tool_level", LevelOf(mine, kToolDefense));
+  program.SetVariable("recruit_tool_level", LevelOf(mine, kTribeToolRecruit));
+  program.SetVariable("defense_tool_level", LevelOf(mine, kTribeToolDefense));
   program.SetVariable("party_size", (float)GetPartySize());
 }
 
@@ -216,10 +217,10 @@ void cMemberFights::Start() {
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::AttackResult);
   cTribe* mine = fighter ? fighter->GetTribe() : nullptr;
   cTribe* theirs = mOpponent ? mOpponent->GetTribe() : nullptr;
-  program.SetVariable("my_attack_level", LevelOf(mine, kToolWeapon));
-  program.SetVariable("my_defense_level", LevelOf(mine, kToolDefense));
-  program.SetVariable("other_attack_level", LevelOf(theirs, kToolWeapon));
-  program.SetVariable("other_defense_level", LevelOf(theirs, kToolDefense));
+  program.SetVariable("my_attack_level", LevelOf(mine, kTribeToolWeapon));
+  program.SetVariable("my_defense_level", LevelOf(mine, kTribeToolDefense));
+  program.SetVariable("other_attack_level", LevelOf(theirs, kTribeToolWeapon));
+  program.SetVariable("other_defense_level", LevelOf(theirs, kTribeToolDefense));
   program.Run();
   mFightTime = program.GetVariable("fight_time");
   mEnergyDrain = program.GetVariable("energy_drain");
@@ -327,12 +328,12 @@ tTargetWord cTribeGroupRaids::GetDefaultTarget() { return NearestRivalHutOfGroup
 void cTribeGroupRaids::RunResult(uint32_t partySize) {
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::GroupRaidResult);
   program.SetVariable("my_party_size", (float)partySize);
-  program.SetVariable("my_attack_level", LevelOf(mRaiders, kToolWeapon));
-  program.SetVariable("my_defense_level", LevelOf(mRaiders, kToolDefense));
-  program.SetVariable("my_recruit_level", LevelOf(mRaiders, kToolRecruit));
+  program.SetVariable("my_attack_level", LevelOf(mRaiders, kTribeToolWeapon));
+  program.SetVariable("my_defense_level", LevelOf(mRaiders, kTribeToolDefense));
+  program.SetVariable("my_recruit_level", LevelOf(mRaiders, kTribeToolRecruit));
   program.SetVariable("other_size", Population(mRaided));
-  program.SetVariable("other_attack_level", LevelOf(mRaided, kToolWeapon));
-  program.SetVariable("other_defense_level", LevelOf(mRaided, kToolDefense));
+  program.SetVariable("other_attack_level", LevelOf(mRaided, kTribeToolWeapon));
+  program.SetVariable("other_defense_level", LevelOf(mRaided, kTribeToolDefense));
   program.Run();
 }
 
@@ -465,8 +466,8 @@ void cTribeGroupRecruits::RunResult(uint32_t partySize, uint32_t otherSize) {
   cTribeCreature* first = FirstMember(GetAgent());
   cTribe* mine = first ? first->GetTribe() : nullptr;
   cRovurozovizProgram& program = GetTribeProgram(eTribeProgram::GroupRecruitResult);
-  program.SetVariable("recruit_tool_level", LevelOf(mine, kToolRecruit));
-  program.SetVariable("defense_tool_level", LevelOf(mine, kToolDefense));
+  program.SetVariable("recruit_tool_level", LevelOf(mine, kTribeToolRecruit));
+  program.SetVariable("defense_tool_level", LevelOf(mine, kTribeToolDefense));
   program.SetVariable("party_size", (float)partySize);
   program.SetVariable("other_size", (float)otherSize);
   program.Run();

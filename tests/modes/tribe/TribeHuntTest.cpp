@@ -107,6 +107,24 @@ TEST_F(TribeHuntTest, AStarvingHunterWithFoodEatsInsteadOfChasing) {
   EXPECT_EQ(*hunter->GetDestination(), goal) << "no chasing this step";
 }
 
+// Starving is why a hunter without food at home hunts: it once ended such a
+// hunt at its first step, and a lone hunter's big game was never settled.
+TEST_F(TribeHuntTest, AStarvingLoneHunterWithNoFoodAtHomeHuntsAndFeedsOnBigGame) {
+  UseHuntScript(0.0f);
+  ASSERT_EQ(Player()->GetFood(), 0.0f);
+  cTribeHerd* game = MakeLoneHerd(kTribeHerdBigGame);
+  cTribeCreature* hunter = LoneHunterAt(game);
+  hunter->SetHunger(15.0f);  // below the critical 20
+  bool fought = false;
+  for (int i = 0; i < 200 && hunter->HasInteraction() && HuntOf(hunter); ++i) {
+    Pump(1);
+    fought = fought || (HuntOf(hunter) && HuntOf(hunter)->GetPhase() == cMemberHunts::kFighting);
+  }
+  EXPECT_TRUE(fought);
+  EXPECT_EQ(game->GetCount(), 4) << "the animal was eaten, not left caught";
+  EXPECT_FLOAT_EQ(hunter->GetCarriedFood(), 10.0f) << "its own catch";
+}
+
 // Three hunters go, one gives up mid-fight: the party result sees two.
 TEST_F(TribeHuntTest, ABigGamePartySharesItsResultAmongTheHuntersThatFinishedWell) {
   UseHuntScript(0.0f);

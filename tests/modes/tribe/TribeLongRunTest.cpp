@@ -74,6 +74,7 @@ class TribeLongRunTest : public cTribeWorldTest {
 
   // Every creature, tribe and herd within bounds; false (with a failure) on the first that is not.
   bool Sane(int frame) {
+    const int failuresBefore = ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
     for (cTribeCreature* creature : Objects()->GetCreatures()) {
       const float* p = creature->GetPosition();
       for (float v : {p[0], p[1], p[2]}) EXPECT_TRUE(std::isfinite(v)) << "frame " << frame;
@@ -89,7 +90,7 @@ class TribeLongRunTest : public cTribeWorldTest {
       const float* p = herd->GetPosition();
       for (float v : {p[0], p[1], p[2]}) EXPECT_TRUE(std::isfinite(v)) << "frame " << frame;
     }
-    return !::testing::Test::HasFailure();
+    return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count() == failuresBefore;
   }
 
   struct sRun {
