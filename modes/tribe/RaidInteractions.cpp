@@ -322,7 +322,40 @@ int TransferRecruits(cTribe* from, int count) {
 
 // ---- the player's raid ----------------------------------------------------------------
 
-tTargetWord cTribeGroupRaids::GetDefaultTarget() { return NearestRivalHutOfGroup(GetAgent()); }
+// ---- a party at a rival hut ------------------------------------------------------------
+
+tTargetWord cRivalHutParty::GetDefaultTarget() { return NearestRivalHutOfGroup(GetAgent()); }
+
+void cRivalHutParty::StartParty(cIInteraction* memberPrototype) {
+  if (StartMembers(memberPrototype, TargetWordOf(mHut))) {
+    mPhase = 1;
+  } else {
+    SetRunning(false);
+    mPhase = 2;
+  }
+}
+
+uint32_t cRivalHutParty::Step() {
+  auto* group = dynamic_cast<cTribeCreatureGroup*>(GetAgent());
+  if (!mHut || !group || group->GetMemberCount() == 0) return 0;
+  if (mPhase == 0) {
+    Begin();
+    return 1;
+  }
+  if (mPhase == 1) {
+    if (HasNoMembers()) mPhase = 2;
+    return 1;
+  }
+  Report();
+  return 0;
+}
+
+bool cRivalHutParty::RemoveMember(cIInteractionAgent* member) {
+  cIInteraction* part = member ? member->GetInteraction() : nullptr;
+  auto* returning = dynamic_cast<cTribeCreature*>(member);
+  if (returning && part && part->IsRunning()) OnReturned(returning);
+  return cGroupInteraction::RemoveMember(member);
+}
 
 // All seven inputs on every run: two raids at once share this program.
 void cTribeGroupRaids::RunResult(uint32_t partySize) {
@@ -365,38 +398,11 @@ void cTribeGroupRaids::BeginRaid() {
   mRaiders = first ? first->GetTribe() : nullptr;
   cTribeObjectController* objects = Objects();
   mPlayerRaids = objects && mRaiders && mRaiders == objects->GetPlayerTribe();
-  if (StartMembers(GetTribePrototype<cMemberRaids>(), TargetWordOf(mHut))) {
-    mPhase = 1;
-  } else {
-    SetRunning(false);
-    mPhase = 2;
-  }
+  StartParty(GetTribePrototype<cMemberRaids>());
   GetTribeSound(eTribeSound::RaidDrumLoop).PlayLooped();
 }
 
-uint32_t cTribeGroupRaids::Step() {
-  auto* group = dynamic_cast<cTribeCreatureGroup*>(GetAgent());
-  if (!mHut || !group || group->GetMemberCount() == 0) return 0;
-  if (mPhase == 0) {
-    BeginRaid();
-    return 1;
-  }
-  if (mPhase == 1) {
-    if (HasNoMembers()) mPhase = 2;
-    return 1;
-  }
-  ReportResults();
-  return 0;
-}
-
 void cTribeGroupRaids::End() { GetTribeSound(eTribeSound::RaidDrumLoop).Stop(); }
-
-bool cTribeGroupRaids::RemoveMember(cIInteractionAgent* member) {
-  cIInteraction* part = member ? member->GetInteraction() : nullptr;
-  auto* raider = dynamic_cast<cTribeCreature*>(member);
-  if (raider && part && part->IsRunning()) ReturnRaider(raider);
-  return cGroupInteraction::RemoveMember(member);
-}
 
 void cTribeGroupRaids::ReturnRaider(cTribeCreature* raider) {
   if (mReturned == 0) {
@@ -460,8 +466,6 @@ void cTribeGroupRaids::ReportResults() {
 
 // ---- the player's recruiting drive ----------------------------------------------------
 
-tTargetWord cTribeGroupRecruits::GetDefaultTarget() { return NearestRivalHutOfGroup(GetAgent()); }
-
 void cTribeGroupRecruits::RunResult(uint32_t partySize, uint32_t otherSize) {
   cTribeCreature* first = FirstMember(GetAgent());
   cTribe* mine = first ? first->GetTribe() : nullptr;
@@ -497,34 +501,7 @@ void cTribeGroupRecruits::BeginRecruiting() {
   cTribeCreature* first = FirstMember(GetAgent());
   cTribeObjectController* objects = Objects();
   mPlayerRecruits = first && objects && first->GetTribe() == objects->GetPlayerTribe();
-  if (StartMembers(GetTribePrototype<cMemberRecruits>(), TargetWordOf(mHut))) {
-    mPhase = 1;
-  } else {
-    SetRunning(false);
-    mPhase = 2;
-  }
-}
-
-uint32_t cTribeGroupRecruits::Step() {
-  auto* group = dynamic_cast<cTribeCreatureGroup*>(GetAgent());
-  if (!mHut || !group || group->GetMemberCount() == 0) return 0;
-  if (mPhase == 0) {
-    BeginRecruiting();
-    return 1;
-  }
-  if (mPhase == 1) {
-    if (HasNoMembers()) mPhase = 2;
-    return 1;
-  }
-  ReportResults();
-  return 0;
-}
-
-bool cTribeGroupRecruits::RemoveMember(cIInteractionAgent* member) {
-  cIInteraction* part = member ? member->GetInteraction() : nullptr;
-  auto* recruiter = dynamic_cast<cTribeCreature*>(member);
-  if (recruiter && part && part->IsRunning()) ReturnRecruiter(recruiter);
-  return cGroupInteraction::RemoveMember(member);
+  StartParty(GetTribePrototype<cMemberRecruits>());
 }
 
 void cTribeGroupRecruits::ReturnRecruiter(cTribeCreature* recruiter) {

@@ -123,16 +123,34 @@ class cMemberLoots : public cTribeMemberInteraction {
 // many came over.
 int TransferRecruits(cTribe* from, int count);
 
-class cTribeGroupRaids : public cGroupInteraction {
+// A player's party at a rival hut: every member starts its part at the hut,
+// the party waits until all have left it, then reports. Members whose part
+// finished well are handed to the class as they come back.
+class cRivalHutParty : public cGroupInteraction {
+ public:
+  bool CanPerform(cIInteractionAgent*, tTargetWord) override { return false; }
+  uint32_t Step() override;
+  tTargetWord GetDefaultTarget() override;  // the rival hut nearest the first member
+  bool RemoveMember(cIInteractionAgent* member) override;
+
+ protected:
+  virtual void Begin() = 0;
+  virtual void OnReturned(cTribeCreature* member) = 0;
+  virtual void Report() = 0;
+  // Starts the members' part at the hut; a party not all of whose members
+  // could start goes straight to its report.
+  void StartParty(cIInteraction* memberPrototype);
+
+  uint32_t mPhase = 0;
+  cTribeHut* mHut = nullptr;
+};
+
+class cTribeGroupRaids : public cRivalHutParty {
  public:
   cIInteraction* Create() override { return new cTribeGroupRaids(); }
   std::string GetName() override { return "Group Raiding"; }
-  bool CanPerform(cIInteractionAgent*, tTargetWord) override { return false; }
   void Start() override;
-  uint32_t Step() override;
   void End() override;
-  tTargetWord GetDefaultTarget() override;  // the rival hut nearest the first member
-  bool RemoveMember(cIInteractionAgent* member) override;
 
   void BeginRaid();
   void ReturnRaider(cTribeCreature* raider);
@@ -144,14 +162,17 @@ class cTribeGroupRaids : public cGroupInteraction {
   uint32_t GetReturnedCount() const { return mReturned; }
   float GetFoodShare() const { return mFoodShare; }
 
+ protected:
+  void Begin() override { BeginRaid(); }
+  void OnReturned(cTribeCreature* member) override { ReturnRaider(member); }
+  void Report() override { ReportResults(); }
+
  private:
   void RunResult(uint32_t partySize);
 
-  uint32_t mPhase = 0;
   cTribe* mRaiders = nullptr;
   cTribe* mRaided = nullptr;
   bool mPlayerRaids = false;
-  cTribeHut* mHut = nullptr;
   uint32_t mReturned = 0;
   float mMyDamage = 0.0f;
   float mMyTotalDamage = 0.0f;
@@ -159,15 +180,11 @@ class cTribeGroupRaids : public cGroupInteraction {
   float mFoodShare = 0.0f;
 };
 
-class cTribeGroupRecruits : public cGroupInteraction {
+class cTribeGroupRecruits : public cRivalHutParty {
  public:
   cIInteraction* Create() override { return new cTribeGroupRecruits(); }
   std::string GetName() override { return "Group Recruiting"; }
-  bool CanPerform(cIInteractionAgent*, tTargetWord) override { return false; }
   void Start() override;
-  uint32_t Step() override;
-  tTargetWord GetDefaultTarget() override;  // the rival hut nearest the first member
-  bool RemoveMember(cIInteractionAgent* member) override;
 
   void BeginRecruiting();
   void ReturnRecruiter(cTribeCreature* recruiter);
@@ -175,15 +192,18 @@ class cTribeGroupRecruits : public cGroupInteraction {
 
   static std::string ResultText(int recruited);
 
+ protected:
+  void Begin() override { BeginRecruiting(); }
+  void OnReturned(cTribeCreature* member) override { ReturnRecruiter(member); }
+  void Report() override { ReportResults(); }
+
  private:
   void RunResult(uint32_t partySize, uint32_t otherSize);
 
-  uint32_t mPhase = 0;
   bool mPlayerRecruits = false;
   float mDamageShare = 0.0f;
   float mTotalDamage = 0.0f;
   float mEnergyCost = 0.0f;
-  cTribeHut* mHut = nullptr;
   uint32_t mReturned = 0;
 };
 
