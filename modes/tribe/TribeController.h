@@ -1,5 +1,8 @@
-// Not built yet: runs the rival (NPC) tribes on three timers, placing their
-// huts, growing them and sending raids at the player's hut; does nothing for now.
+// The rival (NPC) tribes, run on three timers: about every minute the location
+// script decides how many there are and where their huts stand around the
+// player's first hut; about every 5.5 seconds the size script sets each one's
+// population (new members arrive at once); about every second the attack
+// script may send one tribe's members against the player's hut.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +12,7 @@
 
 class cTribe;
 class cTribeGameMode;
+class cTribeObjectController;
 
 class cTribeController {
  public:
@@ -31,7 +35,14 @@ class cTribeController {
   // Hut place k (1-based) of the location script around the centre.
   Ru::Math::Vector3 GetNpcLocation(const Ru::Math::Vector3& centre, int k);
 
+  uint32_t GetMsSinceAttack() const { return mTimeSinceAttack.GetElapsed(); }
+  // The huts are placed around where the player's hut stood at the first
+  // placement of the run; tests start a run afresh.
+  static void ResetPlacementCentreForTest();
+
  private:
+  cTribeObjectController* Objects();
+
   cTribeGameMode* mMode;
   uint32_t mPlacementMs = 0;
   uint32_t mGrowthMs = 0;

@@ -42,6 +42,11 @@ static_assert(std::size(kSoundFiles) == size_t(eTribeSound::Count));
 
 constexpr const char* kScriptFolder = ".\\Data\\Scripts\\";
 
+std::string& ScriptOverrideFolder() {
+  static auto* folder = new std::string;
+  return *folder;
+}
+
 }  // namespace
 
 cRovurozovizProgram& GetTribeProgram(eTribeProgram which) {
@@ -58,8 +63,15 @@ bool LoadTribeProgram(eTribeProgram which) {
   return LoadTribeProgram(which, "Script Error", std::string("Failed to load ") + GetTribeProgramFile(which));
 }
 
+void SetTribeScriptOverrideForTest(const char* folder) { ScriptOverrideFolder() = folder ? folder : ""; }
+
 bool LoadTribeProgram(eTribeProgram which, const std::string& caption, const std::string& failureText) {
-  if (GetTribeProgram(which).Load(std::string(kScriptFolder) + GetTribeProgramFile(which))) return true;
+  std::string path = std::string(kScriptFolder) + GetTribeProgramFile(which);
+  if (!ScriptOverrideFolder().empty()) {
+    std::string replacement = ScriptOverrideFolder() + "/" + GetTribeProgramFile(which);
+    if (Sys_IsRegularFile(replacement)) path = replacement;
+  }
+  if (GetTribeProgram(which).Load(path)) return true;
   Sys_MessageBox(caption, failureText);
   return false;
 }

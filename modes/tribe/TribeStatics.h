@@ -58,6 +58,9 @@ const char* GetTribeProgramFile(eTribeProgram which);  // the bare file name, e.
 // wording differs give their own caption and text.
 bool LoadTribeProgram(eTribeProgram which);
 bool LoadTribeProgram(eTribeProgram which, const std::string& caption, const std::string& failureText);
+// Tests: scripts found in this folder are loaded instead of the game's own
+// (the others still come from ".\Data\Scripts\"); nullptr or "" restores.
+void SetTribeScriptOverrideForTest(const char* folder);
 
 // Sound handles, empty until their interactions load them (once per run).
 enum class eTribeSound {

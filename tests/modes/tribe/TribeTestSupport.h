@@ -7,6 +7,10 @@
 //   class MyTribeTest : public cTribeWorldTest {};
 //   TEST_F(MyTribeTest, Something) { Pump(20); EXPECT_EQ(Player()->GetPopulation(), 4u); }
 //
+// Rival tribes stay away unless a test asks for them: the fixture's own
+// "tribe_npc_location.txt" wants none. UseScript puts a test's own version of
+// any tribe script in place of the game's (before Enter when Enter reads it).
+//
 // A test that needs other tuning sets it with SetTuningInt/SetTuningFloat and
 // then calls Reenter() (or sets it before its first Pump when Enter does not
 // read it); the tuning file is read again at the end of every test.
@@ -25,7 +29,9 @@
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeHut.h"
+#include "modes/tribe/TribeController.h"
 #include "modes/tribe/TribeObjectController.h"
+#include "modes/tribe/TribeStatics.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
@@ -70,6 +76,9 @@ class cTribeWorldTest : public ::testing::Test {
     GetBehaviorController().Clear();
     GetBehaviorController().Update(0);
     GetBehaviorController().Update(0);
+    cTribeController::ResetPlacementCentreForTest();
+    SetTribeScriptOverrideForTest(scripts.Path().c_str());
+    UseScript("tribe_npc_location.txt", "number_of_tribes = 0\n");
     mode = new cTribeGameMode();
     gTribeGameMode = mode;
     data->AddClient(mode);
@@ -87,7 +96,10 @@ class cTribeWorldTest : public ::testing::Test {
     GetSceneManager().Clear();
     GetTribeTuningData().Reload();
     Sys_SetCalendarForTest(nullptr);
+    SetTribeScriptOverrideForTest(nullptr);
   }
+
+  void UseScript(const char* file, const std::string& text) { scripts.Write(file, text); }
 
   void Enter() {
     mode->Enter();
@@ -140,6 +152,7 @@ class cTribeWorldTest : public ::testing::Test {
 
   bool enterOnSetUp = true;  // a derived fixture clears it in its constructor to enter by hand
   bool entered = false;
+  cScratchDir scripts;  // the tests' own versions of tribe scripts
   cFakeClock clock;
   cMessageCapture messages;
   cOverlayRecorder overlay;  // the HUD panel measures its labels on Enter
