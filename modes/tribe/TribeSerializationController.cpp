@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <set>
-#include <vector>
 
 #include "glf/DebugWindow.h"
 #include "math/Math.h"
@@ -29,30 +28,43 @@ using Ru::Math::Vector3;
 
 cTribeSerializationController::cTribeSerializationController(cTribeGameMode* mode) : mMode(mode) { RegisterTypes(); }
 
-// Prototypes are kept for the rest of the run, as the data manager expects of
-// every prototype (it never frees them, even when a test resets it); this
-// list, never destroyed, is where they are kept.
-template <class T>
-static T* Keep(T* prototype) {
-  static std::vector<void*>* kept = new std::vector<void*>();
-  kept->push_back(prototype);
-  return prototype;
+namespace {
+// One prototype of each saved class for the whole run, built on first use
+// (the data manager keeps a reference on each and never lets it go), so a
+// mode made again, as in the tests, registers the same five.
+struct sTribePrototypes {
+  cTribeCreature* creature = new cTribeCreature();
+  cTribeHut* hut = new cTribeHut();
+  cTribe* tribe = MakeTribePrototype();
+  cTribeTool* tool = new cTribeTool();
+  cTribeHerd* herd = new cTribeHerd();
+
+  // Any tribe makes a hut, the prototype too: that one is not part of the game.
+  static cTribe* MakeTribePrototype() {
+    cTribe* tribe = new cTribe();
+    if (cTribeHut* hut = tribe->GetHut()) {
+      tribe->SetHut(nullptr);
+      hut->GiveBackId();
+      GetDataManager()->Remove(hut);
+    }
+    return tribe;
+  }
+};
+
+const sTribePrototypes& TribePrototypes() {
+  static const sTribePrototypes* prototypes = new sTribePrototypes();
+  return *prototypes;
 }
+}  // namespace
 
 void cTribeSerializationController::RegisterTypes() {
   cDataManager* data = GetDataManager();
-  data->RegisterType(Keep(new cTribeCreature()), this);
-  data->RegisterType(Keep(new cTribeHut()), this);
-  // Any tribe makes a hut, the prototype too: that one is not part of the game.
-  cTribe* tribe = new cTribe();
-  if (cTribeHut* hut = tribe->GetHut()) {
-    tribe->SetHut(nullptr);
-    hut->GiveBackId();
-    data->Remove(hut);
-  }
-  data->RegisterType(Keep(tribe), this);
-  data->RegisterType(Keep(new cTribeTool()), this);
-  data->RegisterType(static_cast<Ko::cGameData*>(Keep(new cTribeHerd())), this);
+  const sTribePrototypes& prototypes = TribePrototypes();
+  data->RegisterType(prototypes.creature, this);
+  data->RegisterType(prototypes.hut, this);
+  data->RegisterType(prototypes.tribe, this);
+  data->RegisterType(prototypes.tool, this);
+  data->RegisterType(static_cast<Ko::cGameData*>(prototypes.herd), this);
 }
 
 // ---- saving ----
