@@ -52,6 +52,24 @@ float Trunc(float value) { return std::trunc(value); }
 float EatIntervalMs() { return (float)std::max(GetTribeTuningData().GetEatInterval(), 1); }
 float EatFood() { return (float)std::max(GetTribeTuningData().GetEatFood(), 0); }
 
+// Sets a need that is being raised and shows it on the meter; true once it
+// is full (100), which also stops the work stopwatch.
+using tNeedSetter = void (cTribeCreature::*)(float);
+bool FillNeed(cTribeCreature* creature, tNeedSetter set, float value, cGameStopwatch& work) {
+  const bool full = !(value < 100.0f);
+  if (full) {
+    work.Stop();
+    value = 100.0f;
+  }
+  (creature->*set)(value);
+  creature->SetHealthMeterValue(value * 0.01f);
+  return full;
+}
+
+void HideHealthMeter(cTribeCreature* creature) {
+  if (creature) creature->ShowHealthMeter(false);
+}
+
 bool gGatherSoundLoaded = false;  // the gather loop is loaded on the first gathering of the run
 cSoundHandle& GatherSound() { return GetTribeSound(eTribeSound::GatherLoop); }
 
@@ -189,20 +207,10 @@ uint32_t cMemberRests::Step() {
   const float ms = (float)TickMs(mWork, mPreviousElapsed);
   // An interval of 0 or below (or not a number) would divide by zero or drain: rest at once.
   const float energy = interval > 0.0f ? creature->GetEnergy() + ms / (interval * 1000.0f) : 100.0f;
-  if (energy < 100.0f) {
-    creature->SetEnergy(energy);
-    creature->SetHealthMeterValue(energy * 0.01f);
-    return ShouldStop() ? 0 : 1;
-  }
-  mWork.Stop();
-  creature->SetEnergy(100.0f);
-  creature->SetHealthMeterValue(1.0f);
-  return 0;
+  return FillNeed(creature, &cTribeCreature::SetEnergy, energy, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberRests::End() {
-  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
-}
+void cMemberRests::End() { HideHealthMeter(GetCreature()); }
 
 // ---- healing ------------------------------------------------------------------------------
 
@@ -266,20 +274,10 @@ uint32_t cMemberHeals::Step() {
   float interval = Program(eTribeProgram::HealResult).GetVariable("heal_interval");
   if (!(interval >= 0.1f)) interval = 0.1f;  // also catches a script's NaN
   const float health = creature->GetHealth() + seconds / interval;
-  if (health < 100.0f) {
-    creature->SetHealth(health);
-    creature->SetHealthMeterValue(health * 0.01f);
-    return ShouldStop() ? 0 : 1;
-  }
-  creature->SetHealthMeterValue(1.0f);
-  mWork.Stop();
-  creature->SetHealth(100.0f);
-  return 0;
+  return FillNeed(creature, &cTribeCreature::SetHealth, health, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberHeals::End() {
-  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
-}
+void cMemberHeals::End() { HideHealthMeter(GetCreature()); }
 
 // ---- eating -------------------------------------------------------------------------------
 
@@ -362,20 +360,10 @@ uint32_t cMemberEats::Step() {
     points = food * 100.0f / eatFood;
   }
   tribe->AddFood(-food);
-  if (hunger + points < 100.0f) {
-    creature->SetHunger(hunger + points);
-    creature->SetHealthMeterValue((hunger + points) * 0.01f);
-    return ShouldStop() ? 0 : 1;
-  }
-  mWork.Stop();
-  creature->SetHunger(100.0f);
-  creature->SetHealthMeterValue(1.0f);
-  return 0;
+  return FillNeed(creature, &cTribeCreature::SetHunger, hunger + points, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberEats::End() {
-  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
-}
+void cMemberEats::End() { HideHealthMeter(GetCreature()); }
 
 // ---- gathering ----------------------------------------------------------------------------
 
