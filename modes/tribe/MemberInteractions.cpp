@@ -45,7 +45,14 @@ uint32_t WholeCount(float value) {
   return value >= 4294967040.0f ? UINT32_MAX : (uint32_t)value;
 }
 
-float Trunc(float value) { return std::trunc(value); }
+// The shared shape of the need scores: urgent below the critical level, then
+// falling from `top` by up to `span` as the value nears the comfortable level.
+int32_t NeedScore(float value, int criticalLevel, int comfortLevel, int32_t urgentBase, int32_t top, float span) {
+  const float critical = (float)criticalLevel, comfort = (float)comfortLevel;
+  if (value < critical) return (int32_t)std::trunc(critical - value) + urgentBase;
+  if (value < comfort) return top - (int32_t)std::trunc(value / comfort * span);
+  return 5;
+}
 
 // Milliseconds per eaten hunger point and food units per 100 points, kept
 // from dividing by zero or paying the eater for eating.
@@ -147,19 +154,14 @@ int32_t cMemberRests::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  const float energy = creature->GetEnergy();
-  const float critical = (float)tuning.GetCriticalEnergyLevel(), rest = (float)tuning.GetRestEnergyLevel();
-  if (energy < critical) return (int32_t)Trunc(critical - energy) + 51;
-  if (energy < rest) return 20 - (int32_t)Trunc(energy / rest * 15.0f);
-  return 5;
+  return NeedScore(creature->GetEnergy(), tuning.GetCriticalEnergyLevel(), tuning.GetRestEnergyLevel(), 51, 20, 15.0f);
 }
 
 bool cMemberRests::ShouldStop() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return true;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   const float hunger = creature->GetHunger();
   return creature->GetEnergy() >= (float)tuning.GetLowEnergyLevel() &&
          ((creature->GetHealth() < (float)tuning.GetCriticalHealthLevel() && hunger > 0.0f) ||
@@ -217,21 +219,16 @@ void cMemberRests::End() { HideHealthMeter(GetCreature()); }
 int32_t cMemberHeals::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
-  const cTribeTuningData& tuning = GetTribeTuningData();
-  const float health = creature->GetHealth();
-  const float critical = (float)tuning.GetCriticalHealthLevel(), heal = (float)tuning.GetHealHealthLevel();
   if (creature->GetHunger() == 0.0f) return 0;  // a starving member cannot heal
-  if (health < critical) return (int32_t)Trunc(critical - health) + 60;
-  if (health < heal) return 50 - (int32_t)Trunc(health / heal * 45.0f);
-  return 5;
+  const cTribeTuningData& tuning = GetTribeTuningData();
+  return NeedScore(creature->GetHealth(), tuning.GetCriticalHealthLevel(), tuning.GetHealHealthLevel(), 60, 50, 45.0f);
 }
 
 bool cMemberHeals::ShouldStop() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return true;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return creature->GetHealth() >= (float)tuning.GetLowHealthLevel() &&
          (creature->GetEnergy() < (float)tuning.GetCriticalEnergyLevel() ||
           (tribeFood > 0.0f && creature->GetHunger() < (float)tuning.GetCriticalHungerLevel()));
@@ -284,15 +281,9 @@ void cMemberHeals::End() { HideHealthMeter(GetCreature()); }
 int32_t cMemberEats::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
+  if (TribeFood(creature) <= 0.0f && creature->GetCarriedFood() <= 0.0f) return 0;  // nothing to eat
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
-  if (tribeFood <= 0.0f && creature->GetCarriedFood() <= 0.0f) return 0;
-  const float hunger = creature->GetHunger();
-  const float critical = (float)tuning.GetCriticalHungerLevel(), eat = (float)tuning.GetEatHungerLevel();
-  if (hunger < critical) return (int32_t)Trunc(critical - hunger) + 51;
-  if (hunger < eat) return 50 - (int32_t)Trunc(hunger / eat * 30.0f);
-  return 5;
+  return NeedScore(creature->GetHunger(), tuning.GetCriticalHungerLevel(), tuning.GetEatHungerLevel(), 51, 50, 30.0f);
 }
 
 bool cMemberEats::ShouldStop() {
@@ -370,8 +361,7 @@ void cMemberEats::End() { HideHealthMeter(GetCreature()); }
 int32_t cMemberGathers::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return tribeFood <= 0.0f && creature->GetHunger() < (float)GetTribeTuningData().GetCriticalHungerLevel() ? 100 : 5;
 }
 
@@ -386,8 +376,7 @@ bool cMemberGathers::IsInLowNeed() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return true;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return creature->GetHealth() < (float)tuning.GetLowHealthLevel() ||
          creature->GetEnergy() < (float)tuning.GetLowEnergyLevel() ||
          (creature->GetHunger() < (float)tuning.GetLowHungerLevel() && tribeFood > 0.0f);
