@@ -28,20 +28,43 @@ using Ru::Math::Vector3;
 
 cTribeSerializationController::cTribeSerializationController(cTribeGameMode* mode) : mMode(mode) { RegisterTypes(); }
 
+namespace {
+// One prototype of each saved class for the whole run, built on first use
+// (the data manager keeps a reference on each and never lets it go), so a
+// mode made again, as in the tests, registers the same five.
+struct sTribePrototypes {
+  cTribeCreature* creature = new cTribeCreature();
+  cTribeHut* hut = new cTribeHut();
+  cTribe* tribe = MakeTribePrototype();
+  cTribeTool* tool = new cTribeTool();
+  cTribeHerd* herd = new cTribeHerd();
+
+  // Any tribe makes a hut, the prototype too: that one is not part of the game.
+  static cTribe* MakeTribePrototype() {
+    cTribe* tribe = new cTribe();
+    if (cTribeHut* hut = tribe->GetHut()) {
+      tribe->SetHut(nullptr);
+      hut->GiveBackId();
+      GetDataManager()->Remove(hut);
+    }
+    return tribe;
+  }
+};
+
+const sTribePrototypes& TribePrototypes() {
+  static const sTribePrototypes* prototypes = new sTribePrototypes();
+  return *prototypes;
+}
+}  // namespace
+
 void cTribeSerializationController::RegisterTypes() {
   cDataManager* data = GetDataManager();
-  data->RegisterType(new cTribeCreature(), this);
-  data->RegisterType(new cTribeHut(), this);
-  // Any tribe makes a hut, the prototype too: that one is not part of the game.
-  cTribe* tribe = new cTribe();
-  if (cTribeHut* hut = tribe->GetHut()) {
-    tribe->SetHut(nullptr);
-    hut->GiveBackId();
-    data->Remove(hut);
-  }
-  data->RegisterType(tribe, this);
-  data->RegisterType(new cTribeTool(), this);
-  data->RegisterType(static_cast<Ko::cGameData*>(new cTribeHerd()), this);
+  const sTribePrototypes& prototypes = TribePrototypes();
+  data->RegisterType(prototypes.creature, this);
+  data->RegisterType(prototypes.hut, this);
+  data->RegisterType(prototypes.tribe, this);
+  data->RegisterType(prototypes.tool, this);
+  data->RegisterType(static_cast<Ko::cGameData*>(prototypes.herd), this);
 }
 
 // ---- saving ----

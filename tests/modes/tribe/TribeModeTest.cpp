@@ -205,6 +205,23 @@ TEST_F(TribeModeTest, ALongFrameReachesEveryControllerAsOneSecond) {
   EXPECT_NEAR(Ru::Math::Vector3Length(*walker->GetVelocity()), walked, walked * 1e-3f);  // per second of the capped frame
 }
 
+TEST_F(TribeModeTest, ALoadWhileTheModeIsNotCurrentStillFillsTheTribeWorld) {
+  cScratchDir dir;
+  const uint32_t population = Player()->GetPopulation();
+  ASSERT_TRUE(GetDataManager()->Save(dir.File("tribe.sav")));
+  Leave();
+  ASSERT_EQ(Player(), nullptr);
+  ASSERT_TRUE(GetDataManager()->Load(dir.File("tribe.sav")));
+  ASSERT_NE(Player(), nullptr);
+  EXPECT_EQ(Player()->GetPopulation(), population);
+  EXPECT_EQ(Objects()->GetCreatures(), Members());
+  // Entering now keeps the loaded world instead of building another.
+  cTribe* loaded = Player();
+  Enter();
+  EXPECT_EQ(Player(), loaded);
+  EXPECT_EQ(Objects()->GetTribes().size(), 1u);
+}
+
 TEST_F(TribeModeTest, SniffTestAndTheMiddleButtonLeaveTheWorldAlone) {
   const std::vector<cTribeCreature*> members = Members();
   const Vector3 before = PositionOf(members[0]);
