@@ -349,4 +349,21 @@ TEST_F(MemberInteractionsTest, ALoadInTheMiddleOfLifeRestoresTheMembersAndTheyCh
   EXPECT_EQ(Player()->GetNestingCount(), 0u);
 }
 
+TEST_F(MemberInteractionsTest, AMissingScriptIsReportedAtEveryStartAndTheLastValuesServe) {
+  cTribeCreature* member = Members()[0];
+  member->SetSuppressChoice(true);
+  member->StartInteraction(GetTribePrototype<cMemberHeals>(), 0);  // loads the script once
+  std::filesystem::remove(std::filesystem::path(scratch.Path()) / "Data" / "Scripts" / "tribe_heal_result.txt");
+  member->SetHealth(50.0f);
+  for (int start = 0; start < 2; ++start) member->StartInteraction(GetTribePrototype<cMemberHeals>(), 0);
+  int failures = 0;
+  for (const cMessageCapture::Box& box : messages.boxes)
+    failures += box.caption == "Script Error" && box.text == "Failed to load tribe_heal_result.txt";
+  EXPECT_EQ(failures, 2);
+  ASSERT_TRUE(UntilWorking(member));  // still heals, at the interval it had
+  const float health = member->GetHealth();
+  Pump(20);
+  EXPECT_NEAR(member->GetHealth(), health + 4.0f - kHealthDrain, 1e-3f);
+}
+
 }  // namespace
