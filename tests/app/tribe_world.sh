@@ -36,7 +36,13 @@ read -r W H LEFT TOP < <(convert "$WORK/shot.png" -fx "$BLUE" -trim -format '%w 
 CX=$((LEFT + W / 2)) CY=$((TOP + H / 2))
 [ $((CX - WIDTH / 2)) -lt 40 ] && [ $((WIDTH / 2 - CX)) -lt 40 ] || fail "the hut is not in the middle (x $CX of $WIDTH)"
 [ $((CY - HEIGHT / 2)) -lt 40 ] && [ $((HEIGHT / 2 - CY)) -lt 40 ] || fail "the hut is not in the middle (y $CY of $HEIGHT)"
-[ "$W" -ge $((H + 6)) ] || [ "$H" -ge $((W + 6)) ] || fail "no members beside the hut (blue shapes $W x $H)"
+# A walking member may be behind the hut or edge-on for a moment: look again
+# until one stands beside it.
+members_beside() {
+  read -r W H < <(convert "$WORK/shot.png" -fx "$BLUE" -trim -format '%w %h' info:)
+  [ "$W" -ge $((H + 6)) ] || [ "$H" -ge $((W + 6)) ] || { shoot; false; }
+}
+wait_for members_beside || fail "no members beside the hut (blue shapes $W x $H)"
 
 # Trees: their bright green crowns.
 GREEN=$(convert "$WORK/shot.png" -fx '(g>0.6 && r<0.3 && b<0.3) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
