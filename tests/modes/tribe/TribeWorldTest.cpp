@@ -221,4 +221,21 @@ TEST_F(TribeWorldTest, TreeStandsRoundCountsUpRaiseSmallRadiiAndStayBounded) {
   EXPECT_EQ(messages.Count("Script Error"), 0);
 }
 
+// The tribe tuning is looked at again every ten seconds of play: an edited
+// population goal takes effect at the first look after the edit.
+TEST_F(TribeWorldTest, TheTuningIsReadAgainAfterTenSecondsOfPlay) {
+  cScratchDir dir;
+  std::filesystem::create_directories(dir.File("data"));
+  dir.Write("data/tribetuning.xml", "<tribetuning><int name=\"tribePopulationGoal\" data=\"1\"/></tribetuning>");
+  cScopedWorkingDir inDir(dir.Path());
+  ASSERT_TRUE(inDir.Entered());
+  Pump(190);  // nine and a half seconds: not yet
+  EXPECT_EQ(messages.Count("Win"), 0);
+  EXPECT_NE(GetTribeTuningData().GetTribePopulationGoal(), 1);
+  messages.answers = {SysAnswer::Cancel};
+  Pump(20);
+  EXPECT_EQ(GetTribeTuningData().GetTribePopulationGoal(), 1);
+  EXPECT_EQ(messages.Count("Win"), 1);
+}
+
 }  // namespace
