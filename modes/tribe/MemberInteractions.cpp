@@ -45,12 +45,37 @@ uint32_t WholeCount(float value) {
   return value >= 4294967040.0f ? UINT32_MAX : (uint32_t)value;
 }
 
-float Trunc(float value) { return std::trunc(value); }
+// The shared shape of the need scores: urgent below the critical level, then
+// falling from `top` by up to `span` as the value nears the comfortable level.
+int32_t NeedScore(float value, int criticalLevel, int comfortLevel, int32_t urgentBase, int32_t top, float span) {
+  const float critical = (float)criticalLevel, comfort = (float)comfortLevel;
+  if (value < critical) return (int32_t)std::trunc(critical - value) + urgentBase;
+  if (value < comfort) return top - (int32_t)std::trunc(value / comfort * span);
+  return 5;
+}
 
 // Milliseconds per eaten hunger point and food units per 100 points, kept
 // from dividing by zero or paying the eater for eating.
 float EatIntervalMs() { return (float)std::max(GetTribeTuningData().GetEatInterval(), 1); }
 float EatFood() { return (float)std::max(GetTribeTuningData().GetEatFood(), 0); }
+
+// Sets a need that is being raised and shows it on the meter; true once it
+// is full (100), which also stops the work stopwatch.
+using tNeedSetter = void (cTribeCreature::*)(float);
+bool FillNeed(cTribeCreature* creature, tNeedSetter set, float value, cGameStopwatch& work) {
+  const bool full = !(value < 100.0f);
+  if (full) {
+    work.Stop();
+    value = 100.0f;
+  }
+  (creature->*set)(value);
+  creature->SetHealthMeterValue(value * 0.01f);
+  return full;
+}
+
+void HideHealthMeter(cTribeCreature* creature) {
+  if (creature) creature->ShowHealthMeter(false);
+}
 
 bool gGatherSoundLoaded = false;  // the gather loop is loaded on the first gathering of the run
 cSoundHandle& GatherSound() { return GetTribeSound(eTribeSound::GatherLoop); }
@@ -129,19 +154,14 @@ int32_t cMemberRests::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  const float energy = creature->GetEnergy();
-  const float critical = (float)tuning.GetCriticalEnergyLevel(), rest = (float)tuning.GetRestEnergyLevel();
-  if (energy < critical) return (int32_t)Trunc(critical - energy) + 51;
-  if (energy < rest) return 20 - (int32_t)Trunc(energy / rest * 15.0f);
-  return 5;
+  return NeedScore(creature->GetEnergy(), tuning.GetCriticalEnergyLevel(), tuning.GetRestEnergyLevel(), 51, 20, 15.0f);
 }
 
 bool cMemberRests::ShouldStop() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return true;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   const float hunger = creature->GetHunger();
   return creature->GetEnergy() >= (float)tuning.GetLowEnergyLevel() &&
          ((creature->GetHealth() < (float)tuning.GetCriticalHealthLevel() && hunger > 0.0f) ||
@@ -189,41 +209,26 @@ uint32_t cMemberRests::Step() {
   const float ms = (float)TickMs(mWork, mPreviousElapsed);
   // An interval of 0 or below (or not a number) would divide by zero or drain: rest at once.
   const float energy = interval > 0.0f ? creature->GetEnergy() + ms / (interval * 1000.0f) : 100.0f;
-  if (energy < 100.0f) {
-    creature->SetEnergy(energy);
-    creature->SetHealthMeterValue(energy * 0.01f);
-    return ShouldStop() ? 0 : 1;
-  }
-  mWork.Stop();
-  creature->SetEnergy(100.0f);
-  creature->SetHealthMeterValue(1.0f);
-  return 0;
+  return FillNeed(creature, &cTribeCreature::SetEnergy, energy, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberRests::End() {
-  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
-}
+void cMemberRests::End() { HideHealthMeter(GetCreature()); }
 
 // ---- healing ------------------------------------------------------------------------------
 
 int32_t cMemberHeals::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
-  const cTribeTuningData& tuning = GetTribeTuningData();
-  const float health = creature->GetHealth();
-  const float critical = (float)tuning.GetCriticalHealthLevel(), heal = (float)tuning.GetHealHealthLevel();
   if (creature->GetHunger() == 0.0f) return 0;  // a starving member cannot heal
-  if (health < critical) return (int32_t)Trunc(critical - health) + 60;
-  if (health < heal) return 50 - (int32_t)Trunc(health / heal * 45.0f);
-  return 5;
+  const cTribeTuningData& tuning = GetTribeTuningData();
+  return NeedScore(creature->GetHealth(), tuning.GetCriticalHealthLevel(), tuning.GetHealHealthLevel(), 60, 50, 45.0f);
 }
 
 bool cMemberHeals::ShouldStop() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return true;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return creature->GetHealth() >= (float)tuning.GetLowHealthLevel() &&
          (creature->GetEnergy() < (float)tuning.GetCriticalEnergyLevel() ||
           (tribeFood > 0.0f && creature->GetHunger() < (float)tuning.GetCriticalHungerLevel()));
@@ -266,35 +271,19 @@ uint32_t cMemberHeals::Step() {
   float interval = Program(eTribeProgram::HealResult).GetVariable("heal_interval");
   if (!(interval >= 0.1f)) interval = 0.1f;  // also catches a script's NaN
   const float health = creature->GetHealth() + seconds / interval;
-  if (health < 100.0f) {
-    creature->SetHealth(health);
-    creature->SetHealthMeterValue(health * 0.01f);
-    return ShouldStop() ? 0 : 1;
-  }
-  creature->SetHealthMeterValue(1.0f);
-  mWork.Stop();
-  creature->SetHealth(100.0f);
-  return 0;
+  return FillNeed(creature, &cTribeCreature::SetHealth, health, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberHeals::End() {
-  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
-}
+void cMemberHeals::End() { HideHealthMeter(GetCreature()); }
 
 // ---- eating -------------------------------------------------------------------------------
 
 int32_t cMemberEats::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
+  if (TribeFood(creature) <= 0.0f && creature->GetCarriedFood() <= 0.0f) return 0;  // nothing to eat
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
-  if (tribeFood <= 0.0f && creature->GetCarriedFood() <= 0.0f) return 0;
-  const float hunger = creature->GetHunger();
-  const float critical = (float)tuning.GetCriticalHungerLevel(), eat = (float)tuning.GetEatHungerLevel();
-  if (hunger < critical) return (int32_t)Trunc(critical - hunger) + 51;
-  if (hunger < eat) return 50 - (int32_t)Trunc(hunger / eat * 30.0f);
-  return 5;
+  return NeedScore(creature->GetHunger(), tuning.GetCriticalHungerLevel(), tuning.GetEatHungerLevel(), 51, 50, 30.0f);
 }
 
 bool cMemberEats::ShouldStop() {
@@ -362,28 +351,17 @@ uint32_t cMemberEats::Step() {
     points = food * 100.0f / eatFood;
   }
   tribe->AddFood(-food);
-  if (hunger + points < 100.0f) {
-    creature->SetHunger(hunger + points);
-    creature->SetHealthMeterValue((hunger + points) * 0.01f);
-    return ShouldStop() ? 0 : 1;
-  }
-  mWork.Stop();
-  creature->SetHunger(100.0f);
-  creature->SetHealthMeterValue(1.0f);
-  return 0;
+  return FillNeed(creature, &cTribeCreature::SetHunger, hunger + points, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberEats::End() {
-  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
-}
+void cMemberEats::End() { HideHealthMeter(GetCreature()); }
 
 // ---- gathering ----------------------------------------------------------------------------
 
 int32_t cMemberGathers::Score(cIInteractionAgent* agent, tTargetWord) {
   auto* creature = dynamic_cast<cTribeCreature*>(agent);
   if (!creature) return 0;
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return tribeFood <= 0.0f && creature->GetHunger() < (float)GetTribeTuningData().GetCriticalHungerLevel() ? 100 : 5;
 }
 
@@ -398,8 +376,7 @@ bool cMemberGathers::IsInLowNeed() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return true;
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return creature->GetHealth() < (float)tuning.GetLowHealthLevel() ||
          creature->GetEnergy() < (float)tuning.GetLowEnergyLevel() ||
          (creature->GetHunger() < (float)tuning.GetLowHungerLevel() && tribeFood > 0.0f);

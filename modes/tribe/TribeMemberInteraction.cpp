@@ -27,8 +27,7 @@ void cTribeMemberInteraction::ApplyDrain(cRovurozovizProgram& program) {
 
 bool cTribeMemberInteraction::IsInCriticalNeed(cTribeCreature* creature) {
   const cTribeTuningData& tuning = GetTribeTuningData();
-  cTribe* tribe = TribeOf(creature);
-  const float tribeFood = tribe ? tribe->GetFood() : 0.0f;
+  const float tribeFood = TribeFood(creature);
   return creature->GetHealth() < (float)tuning.GetCriticalHealthLevel() ||
          (creature->GetHunger() < (float)tuning.GetCriticalHungerLevel() && tribeFood > 0.0f) ||
          creature->GetEnergy() < (float)tuning.GetCriticalEnergyLevel();
@@ -48,6 +47,11 @@ bool cTribeMemberInteraction::IsTribeCreature(cIInteractionAgent* agent) {
 }
 
 cTribe* cTribeMemberInteraction::TribeOf(cTribeCreature* creature) { return creature ? creature->GetTribe() : nullptr; }
+
+float cTribeMemberInteraction::TribeFood(cTribeCreature* creature) {
+  cTribe* tribe = TribeOf(creature);
+  return tribe ? tribe->GetFood() : 0.0f;
+}
 
 float cTribeMemberInteraction::ToolLevel(cTribeCreature* creature, uint32_t kind) {
   cTribe* tribe = TribeOf(creature);

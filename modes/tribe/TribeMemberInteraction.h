@@ -37,6 +37,7 @@ class cTribeMemberInteraction : public cInteraction {
   cTribeCreature* GetCreature();  // the agent as a tribe creature, or null
   static bool IsTribeCreature(cIInteractionAgent* agent);
   static cTribe* TribeOf(cTribeCreature* creature);
+  static float TribeFood(cTribeCreature* creature);  // the tribe's store; 0 without a tribe
   static float ToolLevel(cTribeCreature* creature, uint32_t kind);  // 0 without a tribe or tool
   // Loads the class's script (".\Data\Scripts\<file>"), reporting a failure in
   // a "Script Error" box; an edited script takes effect at the next start.

@@ -53,6 +53,13 @@ class MemberInteractionsTest : public cTribeScriptTest {
   bool UntilWorking(cTribeCreature* creature) {
     return PumpUntil([&] { return creature->GetHealthMeter() != nullptr; });
   }
+  // The member chooses the activity by its needs and walks to its site.
+  void ChoosesAndWorks(cTribeCreature* creature, float energy, float hunger, float health, const char* activity) {
+    SetNeeds(creature, energy, hunger, health);
+    Pump(1);
+    EXPECT_EQ(Doing(creature), activity);
+    ASSERT_TRUE(UntilWorking(creature));
+  }
   void SetNeeds(cTribeCreature* creature, float energy, float hunger, float health) {
     creature->SetEnergy(energy);
     creature->SetHunger(hunger);
@@ -134,10 +141,7 @@ TEST_F(MemberInteractionsTest, ScoresFollowTheNeedsAndTheThresholds) {
 
 TEST_F(MemberInteractionsTest, HealingRaisesHealthAtTheScriptedIntervalWhileTheRestDrains) {
   cTribeCreature* member = Members()[0];
-  SetNeeds(member, 90.0f, 90.0f, 50.0f);
-  Pump(1);
-  EXPECT_EQ(Doing(member), "Healing");
-  ASSERT_TRUE(UntilWorking(member));
+  ASSERT_NO_FATAL_FAILURE(ChoosesAndWorks(member, 90.0f, 90.0f, 50.0f, "Healing"));
   EXPECT_EQ(member->GetRole(), 4u);
   const float energy = member->GetEnergy(), hunger = member->GetHunger(), health = member->GetHealth();
   Pump(40);  // two seconds at 4 points a second
@@ -151,10 +155,7 @@ TEST_F(MemberInteractionsTest, HealingRaisesHealthAtTheScriptedIntervalWhileTheR
 
 TEST_F(MemberInteractionsTest, RestingRegainsEnergyAndIgnoresTheRestScriptsDrains) {
   cTribeCreature* member = Members()[0];
-  SetNeeds(member, 30.0f, 90.0f, 90.0f);
-  Pump(1);
-  EXPECT_EQ(Doing(member), "Rests");
-  ASSERT_TRUE(UntilWorking(member));
+  ASSERT_NO_FATAL_FAILURE(ChoosesAndWorks(member, 30.0f, 90.0f, 90.0f, "Rests"));
   const float energy = member->GetEnergy(), hunger = member->GetHunger(), health = member->GetHealth();
   EXPECT_LT(hunger, 90.0f);  // the walk there drained by the walking script
   Pump(40);
@@ -169,10 +170,7 @@ TEST_F(MemberInteractionsTest, RestingRegainsEnergyAndIgnoresTheRestScriptsDrain
 TEST_F(MemberInteractionsTest, EatingTakesTheStoresFoodPointByPoint) {
   cTribeCreature* member = Members()[0];
   Player()->AddFood(100.0f);
-  SetNeeds(member, 90.0f, 50.0f, 90.0f);
-  Pump(1);
-  EXPECT_EQ(Doing(member), "Eating");
-  ASSERT_TRUE(UntilWorking(member));
+  ASSERT_NO_FATAL_FAILURE(ChoosesAndWorks(member, 90.0f, 50.0f, 90.0f, "Eating"));
   EXPECT_EQ(member->GetRole(), 8u);
   const float hunger = member->GetHunger(), food = Player()->GetFood();
   Pump(40);  // 2000 ms at 200 ms a point; one point costs eatfood / 100 = 0.1 food
@@ -185,9 +183,7 @@ TEST_F(MemberInteractionsTest, EatingNeverTakesMoreThanTheStoreHolds) {
   SetTuningInt("eatinterval", 1);  // 50 points a frame
   cTribeCreature* member = Members()[0];
   Player()->AddFood(3.0f);
-  SetNeeds(member, 90.0f, 10.0f, 90.0f);
-  Pump(1);
-  ASSERT_TRUE(UntilWorking(member));
+  ASSERT_NO_FATAL_FAILURE(ChoosesAndWorks(member, 90.0f, 10.0f, 90.0f, "Eating"));
   const float hunger = member->GetHunger();
   ASSERT_TRUE(PumpUntil([&] { return Doing(member) != "Eating"; }));
   EXPECT_EQ(Player()->GetFood(), 0.0f);
