@@ -234,7 +234,7 @@ void cTribeObjectController::UpdateHerd(cTribeHerd* herd, float seconds) {
   } else {
     const float sprintDistance = Attribute(herd, "sprintDistance");
     Vector3 away = UnitOrZero(Vector3Sub(here, herd->GetThreat()->GetPositionVector()));
-    if (Vector3LengthSquared(away) == 0.0f) away = Vector3Negate(ForwardOf(herd));  // the threat stands on it
+    if (Vector3LengthSquared(away) == 0.0f) away = ForwardOf(herd);  // the threat stands on it: run the way it faces
     Vector3 flight = Vector3Add(here, Vector3Scale(away, sprintDistance));
     if (Attribute(herd, "swimSpeed") < Attribute(herd, "sprintSpeed")) {
       // Poor swimmers climb out of the sea; a flat sea floor ends the climb.

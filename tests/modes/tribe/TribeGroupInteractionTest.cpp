@@ -21,7 +21,12 @@ namespace {
 class cOutcomePart : public cInteraction {
  public:
   static inline std::vector<cIInteractionAgent*> failing;
+  static inline std::vector<cIInteractionAgent*> refusing;  // cannot start at all
   cIInteraction* Create() override { return new cOutcomePart(); }
+  cIInteraction* Instantiate(cIInteractionAgent* agent, tTargetWord target) override {
+    if (std::find(refusing.begin(), refusing.end(), agent) != refusing.end()) return nullptr;
+    return cInteraction::Instantiate(agent, target);
+  }
   std::string GetName() override { return "Outcome"; }
   uint32_t Step() override {
     SetRunning(std::find(failing.begin(), failing.end(), GetAgent()) == failing.end());
@@ -49,6 +54,7 @@ class TribeGroupInteractionTest : public cTribeCommandTest {
   void SetUp() override {
     cTribeCommandTest::SetUp();
     cOutcomePart::failing.clear();
+    cOutcomePart::refusing.clear();
     cOutcomeGroup::outcome = -1;
   }
 };
@@ -78,6 +84,16 @@ TEST_F(TribeGroupInteractionTest, TheRunningFlagTellsWhetherAnyMemberFinishedWel
       member->SetSuppressChoice(true);
     }
   }
+}
+
+TEST_F(TribeGroupInteractionTest, AMemberThatCannotStartIsNotWaitedFor) {
+  // It once stayed in the group's list with nothing to report back, and the group never ended.
+  std::vector<cTribeCreature*> party = FirstMembers(3);
+  cOutcomePart::refusing = {party[1]};
+  cOutcomeGroup prototype;
+  tRefPtr<cTransientCreatureGroup> group = Command(party, &prototype);
+  ASSERT_TRUE(PumpUntilDone(group.Get(), 1.0f));
+  EXPECT_EQ(cOutcomeGroup::outcome, 1);
 }
 
 TEST_F(TribeGroupInteractionTest, AGroupWhoseMembersAllLeftEndsAtItsNextStepWithoutAResult) {

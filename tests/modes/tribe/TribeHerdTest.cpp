@@ -383,3 +383,41 @@ TEST_F(TribeHerdRunTest, HerdsStayInBoundsAndMoveTheSameWayOnEveryRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// The game's own scripts: every kind of herd, however big the tribe and however
+// often hunted, gets values its behaviour can use.
+TEST(TribeHerdScriptTest, TheGamesHerdAndLoudnessScriptsGiveUsableValues) {
+  cRovurozovizProgram herds;
+  ASSERT_TRUE(herds.Load(".\\Data\\Scripts\\tribe_herd_location.txt"));
+  for (float type = 1.0f; type <= 3.0f; type += 1.0f)
+    for (float tribe : {2.0f, 8.0f, 20.0f})
+      for (float hunted : {0.0f, 5.0f, 50.0f}) {
+        herds.SetVariable("tribe_size", tribe);
+        herds.SetVariable("herd_type", type);
+        herds.SetVariable("times_hunted_type", hunted);
+        herds.Run();
+        auto value = [&herds](const char* name) { return herds.GetVariable(name); };
+        EXPECT_GE(value("number_of_herds"), 1.0f) << type;
+        EXPECT_GE(value("herd_size"), 1.0f) << type;
+        EXPECT_GT(value("perception_hear_barely"), value("perception_hear_well")) << type;
+        EXPECT_GT(value("sprint_fatigue"), 0.0f) << type;
+        EXPECT_GT(value("anxiety_half_life"), 0.0f) << type;
+        EXPECT_GT(value("speed_max"), value("speed_normal")) << type;
+        EXPECT_GT(value("anxiety_threshold_flee"), value("anxiety_threshold_calm")) << type;
+        EXPECT_LE(value("distance_from_hut"), 100.0f) << type;
+      }
+  cRovurozovizProgram loudness;
+  ASSERT_TRUE(loudness.Load(".\\Data\\Scripts\\creature_loudness.txt"));
+  for (float speed : {0.0f, 4.0f, 50.0f}) {
+    loudness.SetVariable("speed", speed);
+    loudness.SetVariable("stealth", 2.0f);
+    loudness.SetVariable("tree_cover", 0.0f);
+    loudness.Run();
+    EXPECT_GT(loudness.GetVariable("loudness"), 0.0f);
+    EXPECT_LE(loudness.GetVariable("loudness"), 1.0f);
+  }
+}
+
+}  // namespace

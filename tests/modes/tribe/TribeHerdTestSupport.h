@@ -24,6 +24,8 @@ class cTribeHerdTest : public cTribeWorldTest {
 
   void SetUp() override {
     cTribeWorldTest::SetUp();
+    // The perception loads this once per run; a test run elsewhere may have left it empty.
+    ASSERT_TRUE(LoadTribeProgram(eTribeProgram::CreatureLoudness));
     ASSERT_TRUE(HerdScript().Compile(kHerdScript));
     HerdScript().SetVariable("wanted1", 1.0f);
     HerdScript().SetVariable("wanted2", 2.0f);
