@@ -109,6 +109,12 @@ bool cTransientCreatureGroup::StartInteraction(cIInteraction* prototype, tTarget
 bool cTransientCreatureGroup::RemoveMember(cTribeCreature* creature) {
   tRefPtr<cIInteractionAgent> keepAlive(this);  // the controller may hold the last other reference
   bool removed = cTribeCreatureGroup::RemoveMember(creature);
-  if (GetMemberCount() == 0) GetBehaviorController().RemoveAgent(this);
+  if (GetMemberCount() == 0) {
+    GetBehaviorController().RemoveAgent(this);
+    // Nothing steps a group outside the controller, so its interaction ends
+    // here; left running, the two would hold each other for ever (an order
+    // whose members were given a new one).
+    EndInteraction();
+  }
   return removed;
 }

@@ -115,6 +115,11 @@ void cTribeInputController::DropHoveredCreature() {
   mHoveredCreature = nullptr;
 }
 
+void cTribeInputController::DropHoverTargets() {
+  DropHoveredCreature();
+  ClearHoverTargets();
+}
+
 void cTribeInputController::ClearHoverTargets() {
   mHoveredCreature = nullptr;
   mHoveredTribe = nullptr;
@@ -141,28 +146,23 @@ void cTribeInputController::TakeHoverTarget(const cScenePickResult& pick, int x,
       break;
     }
     case cTribeTool::kTypeId:
-      DropHoveredCreature();
-      ClearHoverTargets();
+      DropHoverTargets();
       mHoveredTool = static_cast<cTribeTool*>(owner);
       break;
     case cTribe::kTypeId:
-      DropHoveredCreature();
-      ClearHoverTargets();
+      DropHoverTargets();
       mHoveredTribe = static_cast<cTribe*>(owner);
       break;
     case cTribeHerd::kTypeId:
-      DropHoveredCreature();
-      ClearHoverTargets();
+      DropHoverTargets();
       mHoveredHerd = static_cast<cTribeHerd*>(owner);
       break;
     case cFoodPile::kTypeId:
-      DropHoveredCreature();
-      ClearHoverTargets();
+      DropHoverTargets();
       mHoveredFoodPile = static_cast<cFoodPile*>(owner);
       break;
     case cGamePlant::kTypeId:
-      DropHoveredCreature();
-      ClearHoverTargets();
+      DropHoverTargets();
       mHoveredPlant = static_cast<cGamePlant*>(owner);
       onPlant = true;
       break;
@@ -203,40 +203,32 @@ void cTribeInputController::DrawHoverTexts() {
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
   const int x = mHoverTextX, y = mHoverTextY;
+  // After its text, a target goes when it has faded (or, for `gone`, ended).
+  auto dropWhenDone = [this](auto*& target, bool gone) {
+    if (!gone && !HoverExpired()) return;
+    target = nullptr;
+    mHoverFadeTimer.Stop();
+  };
   if (mHoveredCreature) {
     DrawLine(x, y + kCreatureTextDrop, FormatCreatureText(mHoveredCreature));
-    if (HoverExpired()) {
-      DropHoveredCreature();
-      mHoverFadeTimer.Stop();
-    }
+    if (HoverExpired()) mHoveredCreature->ShowStatusMeter(false);
+    dropWhenDone(mHoveredCreature, false);
   }
   if (mHoveredTribe) {
     DrawLine(x, y, FormatFood(mHoveredTribe->GetFood()));
-    if (HoverExpired()) {
-      mHoveredTribe = nullptr;
-      mHoverFadeTimer.Stop();
-    }
+    dropWhenDone(mHoveredTribe, false);
   }
   if (mHoveredTool) {
     DrawLine(x, y, FormatToolText(mHoveredTool));
-    if (HoverExpired()) {
-      mHoveredTool = nullptr;
-      mHoverFadeTimer.Stop();
-    }
+    dropWhenDone(mHoveredTool, false);
   }
   if (mHoveredHerd) {
     DrawLine(x, y, FormatHerdText(mHoveredHerd));
-    if (mHoveredHerd->GetCount() <= 0 || HoverExpired()) {
-      mHoveredHerd = nullptr;
-      mHoverFadeTimer.Stop();
-    }
+    dropWhenDone(mHoveredHerd, mHoveredHerd->GetCount() <= 0);
   }
   if (mHoveredFoodPile) {
     if (PlayerTribe()) DrawLine(x, y, FormatFood(PlayerTribe()->GetFood()));
-    if (HoverExpired()) {
-      mHoveredFoodPile = nullptr;
-      mHoverFadeTimer.Stop();
-    }
+    dropWhenDone(mHoveredFoodPile, false);
   }
   if (mHoveredPlant) DrawLine(x, y, FormatPlantText(mHoveredPlant));
   End2D();

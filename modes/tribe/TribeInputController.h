@@ -173,7 +173,8 @@ class cTribeInputController : public cIMultiSelectClient, public cIGLFPieMenuSel
   // ---- hover (TribeHoverText.cpp) ----
   void TakeHoverTarget(const cScenePickResult& pick, int x, int y);
   void DropHoveredCreature();
-  void ClearHoverTargets();
+  void ClearHoverTargets();  // every pointer, no meter touched
+  void DropHoverTargets();   // the same, hiding a hovered member's meter
   void ResetHoverFade();
   void UpdateHover();
   void DrawHoverTexts();

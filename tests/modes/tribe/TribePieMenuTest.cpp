@@ -126,3 +126,19 @@ TEST_F(cTribeInputTest, HutMenuBuysAndMovesTheHut) {
   ASSERT_NE(LastOrderAs<cTribeGroupMoveHut>(), nullptr);
   EXPECT_EQ(LastOrderGroup()->GetMemberCount(), Player()->GetPopulation());
 }
+
+// Members given a new order leave the old order's group; that group leaves the
+// behaviour controller and must end its interaction, or the two would hold
+// each other and never be freed.
+TEST_F(cTribeInputTest, ASupersededOrderEndsWithItsGroup) {
+  SelectMember(0);
+  Input()->OnPieMenuSelection(cTribeInputController::kItemRest);
+  tRefPtr<cIInteractionAgent> first(LastOrderGroup());
+  ASSERT_NE(first.Get(), nullptr);
+  ASSERT_NE(first->GetInteraction(), nullptr);
+  SelectMember(0);
+  Input()->OnPieMenuSelection(cTribeInputController::kItemHeal);
+  EXPECT_NE(LastOrderGroup(), first.Get());
+  EXPECT_FALSE(GetBehaviorController().ContainsAgent(first.Get()));
+  EXPECT_EQ(first->GetInteraction(), nullptr);
+}
