@@ -61,6 +61,13 @@ TEST_F(TribeHudTest, ConditionLabelsFloatAboveTheirMemberAndChangeOnlyWithTheKin
   EXPECT_FALSE(Hud()->SetConditionLabel(member, 6));
   EXPECT_EQ(Hud()->GetConditionLabelCount(), 1);
 
+  member->ShowHealthMeter(true);
+  member->SetPosition(Vector3{0.0f, 0.0f, 510.0f});
+  Hud()->Update(0);
+  EXPECT_EQ(Hud()->GetConditionLabel(member)->GetPosition(), (Vector3{0.0f, 0.0f, 514.0f})) << "labels follow";
+  EXPECT_EQ(member->GetHealthMeter()->GetPosition(), (Vector3{0.0f, 0.0f, 516.0f}));
+  member->ShowHealthMeter(false);
+
   Hud()->RemoveConditionLabel(member);
   EXPECT_EQ(Hud()->GetConditionLabel(member), nullptr);
   EXPECT_EQ(GetSceneManager().GetObjectCount(Hud()->GetConditionShape(4)), 0u);
