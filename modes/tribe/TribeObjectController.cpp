@@ -210,14 +210,16 @@ void cTribeObjectController::Clear() {
 
 void cTribeObjectController::RemoveCreatureFromWorld(cTribeCreature* creature) {
   GetBehaviorController().RemoveAgent(creature);
-  cCreatureCommon* common = creature->GetCommon();
+  // Held until it is removed: on a load the creature mode may have removed
+  // the record first, and the creature's reference is then the last one.
+  tRefPtr<cCreatureCommon> common = creature->GetCommon();
   creature->DropSceneObjects();
   creature->SetCommon(nullptr);
   cDataManager* data = GetDataManager();
   data->Remove(creature);
   // The body record goes with its creature; a record left behind would be
   // written into every later save.
-  if (common) data->Remove(common);
+  if (common) data->Remove(common.Get());
   creature->Release();
 }
 

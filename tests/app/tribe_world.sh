@@ -29,14 +29,20 @@ hut_drawn() {
 wait_for hut_drawn || { cp "$WORK/shot.png" /tmp/tribe_world_failed.png; fail "no blue hut in the middle of the window (see /tmp/tribe_world_failed.png)"; }
 
 # The blue shapes: the camera is anchored on the hut, so they sit in the
-# middle; the members walk about beside the hut, which makes the shapes
-# wider or taller than the hut alone.
+# middle; the members walk about the hut, so before long (one may stand behind
+# it for a while) they make the shapes wider or taller than the hut alone.
 eval "$(xdotool getwindowgeometry --shell "$GL")"
-read -r W H LEFT TOP < <(convert "$WORK/shot.png" -fx "$BLUE" -trim -format '%w %h %X %Y' info:)
+blue_shapes() { read -r W H LEFT TOP < <(convert "$WORK/shot.png" -fx "$BLUE" -trim -format '%w %h %X %Y' info:); }
+blue_shapes
 CX=$((LEFT + W / 2)) CY=$((TOP + H / 2))
 [ $((CX - WIDTH / 2)) -lt 40 ] && [ $((WIDTH / 2 - CX)) -lt 40 ] || fail "the hut is not in the middle (x $CX of $WIDTH)"
 [ $((CY - HEIGHT / 2)) -lt 40 ] && [ $((HEIGHT / 2 - CY)) -lt 40 ] || fail "the hut is not in the middle (y $CY of $HEIGHT)"
-[ "$W" -ge $((H + 6)) ] || [ "$H" -ge $((W + 6)) ] || fail "no members beside the hut (blue shapes $W x $H)"
+members_beside() {
+  shoot
+  blue_shapes
+  [ "$W" -ge $((H + 6)) ] || [ "$H" -ge $((W + 6)) ]
+}
+wait_for members_beside || fail "no members beside the hut (blue shapes $W x $H)"
 
 # Trees: their bright green crowns.
 GREEN=$(convert "$WORK/shot.png" -fx '(g>0.6 && r<0.3 && b<0.3) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)

@@ -306,4 +306,64 @@ TEST_F(MemberInteractionsTest, AGuardWalksAroundTheHutUntilACriticalNeed) {
   EXPECT_NE(Doing(member), "Defending");
 }
 
+// Interactions are not saved: a game loaded in the middle of the life loop
+// brings back each member's needs, role and carried food, nobody nests until
+// it starts again, and every member chooses anew on the next tick.
+TEST_F(MemberInteractionsTest, ALoadInTheMiddleOfLifeRestoresTheMembersAndTheyChooseAnew) {
+  Player()->AddFood(50.0f);
+  Members()[0]->StartInteraction(GetTribePrototype<cMemberNests>(), 0);
+  Members()[1]->SetCarriedFood(4.0f);
+  Members()[2]->SetHunger(30.0f);
+  ASSERT_TRUE(PumpUntil([&] { return Player()->GetNestingCount() == 1; }));
+  Pump(7);
+  struct sMember {
+    uint32_t role;
+    float carried, energy, hunger, health;
+  };
+  auto snapshot = [&] {
+    std::vector<sMember> out;
+    for (cTribeCreature* m : Members())
+      out.push_back({m->GetRole(), m->GetCarriedFood(), m->GetEnergy(), m->GetHunger(), m->GetHealth()});
+    return out;
+  };
+  const std::vector<sMember> before = snapshot();
+  const std::string file = scratch.Path() + "/life.sav";
+  ASSERT_TRUE(GetDataManager()->Save(file));
+  ASSERT_TRUE(GetDataManager()->Load(file));
+  GetDataManager()->CommitPending();
+
+  const std::vector<sMember> after = snapshot();
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); ++i) {
+    EXPECT_EQ(after[i].role, before[i].role) << i;
+    EXPECT_EQ(after[i].carried, before[i].carried) << i;
+    EXPECT_EQ(after[i].energy, before[i].energy) << i;
+    EXPECT_EQ(after[i].hunger, before[i].hunger) << i;
+    EXPECT_EQ(after[i].health, before[i].health) << i;
+  }
+  EXPECT_EQ(Player()->GetNestingCount(), 0u);
+  Pump(1);
+  for (cTribeCreature* member : Members()) EXPECT_TRUE(member->HasInteraction());
+  EXPECT_EQ(Doing(Members()[1]), "Idling");  // carried food comes first
+  Pump(100);
+  EXPECT_EQ(Player()->GetNestingCount(), 0u);
+}
+
+TEST_F(MemberInteractionsTest, AMissingScriptIsReportedAtEveryStartAndTheLastValuesServe) {
+  cTribeCreature* member = Members()[0];
+  member->SetSuppressChoice(true);
+  member->StartInteraction(GetTribePrototype<cMemberHeals>(), 0);  // loads the script once
+  std::filesystem::remove(std::filesystem::path(scratch.Path()) / "Data" / "Scripts" / "tribe_heal_result.txt");
+  member->SetHealth(50.0f);
+  for (int start = 0; start < 2; ++start) member->StartInteraction(GetTribePrototype<cMemberHeals>(), 0);
+  int failures = 0;
+  for (const cMessageCapture::Box& box : messages.boxes)
+    failures += box.caption == "Script Error" && box.text == "Failed to load tribe_heal_result.txt";
+  EXPECT_EQ(failures, 2);
+  ASSERT_TRUE(UntilWorking(member));  // still heals, at the interval it had
+  const float health = member->GetHealth();
+  Pump(20);
+  EXPECT_NEAR(member->GetHealth(), health + 4.0f - kHealthDrain, 1e-3f);
+}
+
 }  // namespace
