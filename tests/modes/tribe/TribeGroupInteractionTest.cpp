@@ -132,6 +132,20 @@ TEST_F(TribeGroupInteractionTest, NestersStoppedByACriticalNeedAreDeselectedTheO
   EXPECT_FALSE(Objects()->IsSelected(party[1]));
 }
 
+TEST_F(TribeGroupInteractionTest, GatherersAllGoToTheGroupsPlant) {
+  cGamePlant* plant = GetPlanetModel().CreatePlant(Vector3Add(HutPosition(), Vector3{8.0f, 0.0f, 3.0f}));
+  std::vector<cTribeCreature*> party = FirstMembers(2);
+  tRefPtr<cTransientCreatureGroup> group =
+      Command(party, GetTribePrototype<cTribeGroupGathers>(), TargetWordOf(static_cast<cIInteractionTarget*>(plant)));
+  Pump(1);
+  for (cTribeCreature* member : party) {
+    auto* decorator = dynamic_cast<cMemberInteractionDecorator*>(member->GetInteraction());
+    ASSERT_NE(decorator, nullptr);
+    EXPECT_EQ(decorator->GetInner()->GetName(), "Gathering");
+    EXPECT_EQ(decorator->GetTarget(), TargetWordOf(static_cast<cIInteractionTarget*>(plant)));
+  }
+}
+
 TEST_F(TribeGroupInteractionTest, AWalkGivesEveryMemberItsOwnCopyOfThePlaceWithTheWaitAndSprint) {
   std::vector<cTribeCreature*> party = FirstMembers(3);
   const Vector3 place = Vector3Add(HutPosition(), Vector3{12.0f, 0.0f, 0.0f});

@@ -27,26 +27,6 @@ float CarrierSpeed(int partySize) {
 
 tTargetWord NewPlace(const Vector3& p) { return TargetWordOf(new cLocation(p.x, p.y, p.z)); }
 
-TEST_F(TribeHutMoveTest, TheHutAndItsToolsFollowTheCentreOfTheParty) {
-  cTribeTool* tool = Player()->AddTool(kTribeToolGather, 1, Vector3Add(HutPosition(), Vector3{2.0f, 0.0f, 0.0f}));
-  ASSERT_NE(tool, nullptr);
-  std::vector<cTribeCreature*> party = FirstMembers(2);
-  tRefPtr<cTransientCreatureGroup> group =
-      Command(party, GetTribePrototype<cTribeGroupMoveHut>(), NewPlace(Vector3Add(HutPosition(), Vector3{0, 0, 40})));
-  auto* move = dynamic_cast<cTribeGroupMoveHut*>(group->GetInteraction());
-  ASSERT_NE(move, nullptr);
-  const Vector3 hut = HutPosition();
-  const Vector3 toolBefore = tool->GetPosition();
-  party[0]->SetPosition(Vector3Add(hut, Vector3{6.0f, 0.0f, 4.0f}));
-  party[1]->SetPosition(Vector3Add(hut, Vector3{10.0f, 0.0f, 8.0f}));
-  move->FollowParty();
-  Vector3 centre, toolAfter;
-  GetPlanetModel().ProjectToSurface(centre, Vector3Add(hut, Vector3{8.0f, 0.0f, 6.0f}));
-  GetPlanetModel().ProjectToSurface(toolAfter, Vector3Add(toolBefore, Vector3{8.0f, 0.0f, 6.0f}));
-  EXPECT_LT(Apart(HutPosition(), centre), 1e-3f);
-  EXPECT_LT(Apart(tool->GetPosition(), toolAfter), 1e-3f);
-}
-
 TEST_F(TribeHutMoveTest, ThePartyCarriesHutAndToolsToTheNewPlaceAndASmallerPartyWalksAtItsOwnSpeed) {
   cTribeTool* tool = Player()->AddTool(kTribeToolRest, 1, Vector3Add(HutPosition(), Vector3{-3.0f, 0.0f, 0.0f}));
   ASSERT_NE(tool, nullptr);
