@@ -3,6 +3,7 @@
 // the player's hut from the first step to the loot delivered at home.
 #include <cmath>
 
+#include "modes/tribe/MemberInteractions.h"
 #include "modes/tribe/RaidInteractions.h"
 #include "modes/tribe/TribeController.h"
 #include "tests/modes/tribe/TribeTestSupport.h"
@@ -157,6 +158,37 @@ TEST_F(TribeNpcTest, AnAttackWalksToTheHutLootsItAndDeliversTheLootOnlyAtHome) {
   }
   Pump(200, kFrame);
   for (cTribeCreature* raider : raiders) EXPECT_TRUE(std::isfinite(PositionOf(raider).x));
+}
+
+// The first attacker near the hut starts the fights: defenders are paired
+// first, then whoever else stands within 30 units; the rest would loot.
+TEST_F(TribeNpcTest, AttackersFightTheDefendersFirstOneToOne) {
+  UseScript("tribe_attack_test.txt", "attackers = 2\n");
+  EnterWithRivals();
+  const std::vector<cTribeCreature*> home = Members();
+  const Vector3 hut = HutPosition();
+  const Vector3 far = Ground({hut.x - 200.0f, hut.y, hut.z});
+  for (size_t i = 0; i < home.size(); ++i) {
+    home[i]->SetSuppressChoice(true);
+    const Vector3 at = i == 0 || i == 2 ? Ground({hut.x + 3.0f, hut.y, hut.z + 3.0f * (float)i}) : far;
+    home[i]->SetPosition(at);
+    home[i]->SetDestinationNear(at, 0.0f);
+  }
+  ASSERT_TRUE(home[2]->StartInteraction(GetTribePrototype<cMemberDefends>(), 0));
+  Pump(64, kFrame);
+  UseScript("tribe_attack_test.txt", "attackers = 0\n");
+  const std::vector<cTribeCreature*> raiders = MembersOf(Rival());
+  auto opponentOf = [](cTribeCreature* fighter) -> cTribeCreature* {
+    cIInteraction* doing = fighter->GetInteraction();
+    if (!doing || doing->GetName() != "Fighting") return nullptr;
+    return dynamic_cast<cTribeCreature*>(TargetOfWord(doing->GetTarget()));
+  };
+  for (int frame = 0; frame < 3000 && !opponentOf(raiders[0]); ++frame) Pump(1, kFrame);
+  EXPECT_EQ(opponentOf(raiders[0]), home[2]) << "the defender first";
+  EXPECT_EQ(opponentOf(raiders[1]), home[0]);
+  EXPECT_EQ(opponentOf(home[2]), raiders[0]);
+  EXPECT_EQ(opponentOf(home[0]), raiders[1]);
+  EXPECT_EQ(home[1]->GetInteraction(), nullptr) << "too far away to fight";
 }
 
 }  // namespace

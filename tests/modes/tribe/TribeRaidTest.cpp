@@ -75,6 +75,17 @@ TEST_F(TribeRaidTest, ARaidWithNothingToShowPlaysNoBox) {
   EXPECT_EQ(Rival()->GetPopulation(), 2u);
 }
 
+TEST_F(TribeRaidTest, KillingMoreThanTheRivalHasKillsThemAllAndWinsNobodyOver) {
+  UseScript("tribe_raid_result.txt", "raid_time = 1\nfood_stolen = 0\ntargets_killed = 10\ntargets_recruited = 5\n");
+  const uint32_t before = Player()->GetPopulation();
+  SendParty(GetTribePrototype<cTribeGroupRaids>(), 2);
+  PumpUntilBox();
+  ASSERT_EQ(messages.Count("Raid Results"), 1);
+  EXPECT_EQ(messages.boxes.back().text, "You killed 2 creatures, and will celebrate at the hut tonight!");
+  EXPECT_EQ(Rival()->GetPopulation(), 0u);
+  EXPECT_EQ(Player()->GetPopulation(), before);
+}
+
 TEST_F(TribeRaidTest, ARecruitingDriveWinsMembersOverAtTheRivalHut) {
   UseScript("tribe_recruit_result.txt", "recruit_time = 1\nenergy_cost = 0\ndamage_share = 3\ntotal_damage = 3\n"
                                         "targets_recruited = 5\n");
