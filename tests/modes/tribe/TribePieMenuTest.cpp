@@ -142,3 +142,25 @@ TEST_F(cTribeInputTest, ASupersededOrderEndsWithItsGroup) {
   EXPECT_FALSE(GetBehaviorController().ContainsAgent(first.Get()));
   EXPECT_EQ(first->GetInteraction(), nullptr);
 }
+
+// "*Debug: Raid Me" sends all but one of the clicked hut's tribe against the player.
+TEST_F(cTribeInputTest, DebugRaidMeSendsAllButOneRival) {
+  cTribe* rivals = Objects()->CreateNpcTribe(view.GroundPoint(600, 100));
+  GetDataManager()->CommitPending();
+  view.Put(600, 100, rivals->GetHut());
+  while (rivals->GetPopulation() > 1) Objects()->KillCreature(rivals->GetMembers().back()), Pump(1);
+  for (uint32_t population : {1u, 3u}) {
+    SCOPED_TRACE(population);
+    while (rivals->GetPopulation() < population) Objects()->AddNewMember(rivals, false);
+    SelectMember(0);
+    Input()->OnLeftButtonDown(600, 100);
+    ASSERT_EQ(Input()->GetOpenPieMenu(), Input()->GetMenu(6));
+    Input()->OnPieMenuSelection(cTribeInputController::kItemDebugRaidMe);
+    Input()->GetMenu(6)->Hide();  // as the menu does after its listener
+    auto* attack = LastOrderAs<cTribeGroupAttacks>();
+    EXPECT_EQ(attack != nullptr, population == 3);
+    if (attack) {
+      EXPECT_EQ(LastOrderGroup()->GetMemberCount(), 2u);
+    }
+  }
+}
