@@ -13,6 +13,7 @@
 #include "app/GameClock.h"
 #include "app/GameCommands.h"
 #include "app/ModeCommand.h"
+#include "modes/tribe/HerdDebugCommand.h"
 #include "app/SniffTest.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
@@ -150,6 +151,7 @@ void AppInit() {
   GetBackboneManager()->Initialize();
   RegisterSceneDebugCommand();
   RegisterModeDebugCommand();
+  RegisterHerdDebugCommand();
 
   const GLfloat diffuse0[] = {0.7f, 0.7f, 0.7f, 1.0f}, position0[] = {1.0f, 0.0f, 0.1f, 0.0f};
   const GLfloat ambient1[] = {0.3f, 0.3f, 0.3f, 1.0f}, position1[] = {1.0f, 0.0f, -0.1f, 0.0f};

@@ -2,17 +2,23 @@
 
 #include <GL/freeglut.h>
 
+#include <cstring>
+
 #include "glf/GLExtensions.h"
 
 namespace {
 
 class cGLOverlayTarget : public cIGLFOverlayTarget {
  public:
+  static constexpr int kUninitialisedCharWidth = 7;  // Helvetica 12's average
   void GetWindowSize(int* width, int* height) override {
     *width = glutGet(GLUT_WINDOW_WIDTH);
     *height = glutGet(GLUT_WINDOW_HEIGHT);
   }
   int TextWidth(void* font, const char* text) override {
+    // GLUT ends the program when its fonts are used before glutInit: a layout
+    // made then (a mode entered headless) takes an average glyph width.
+    if (!glutGet(GLUT_INIT_STATE)) return kUninitialisedCharWidth * (int)std::strlen(text);
     return glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text));
   }
   void Enter2D() override {

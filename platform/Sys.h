@@ -13,6 +13,8 @@
 uint32_t Sys_Milliseconds();                              // monotonic ms, wraps at 2^32 (the game's timeGetTime)
 void     Sys_SetClockForTest(uint32_t (*clock)());        // nullptr restores the real clock
 void     Sys_SleepMs(unsigned ms);
+uint32_t Sys_CalendarSeconds();                           // seconds since 1970 (the game's time(NULL)), for seeds
+void     Sys_SetCalendarForTest(uint32_t (*calendar)());  // nullptr restores the real calendar
 
 // ---- random: the C runtime's generator, RAND_MAX 32767 -----------------------
 constexpr int SYS_RAND_MAX = 32767;

@@ -13,3 +13,13 @@ static uint32_t (*gSysClock)() = RealClock;
 uint32_t Sys_Milliseconds() { return gSysClock(); }
 void Sys_SetClockForTest(uint32_t (*clock)()) { gSysClock = clock ? clock : RealClock; }
 void Sys_SleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+static uint32_t RealCalendar() {
+  using namespace std::chrono;
+  return (uint32_t)duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+static uint32_t (*gSysCalendar)() = RealCalendar;
+
+uint32_t Sys_CalendarSeconds() { return gSysCalendar(); }
+void Sys_SetCalendarForTest(uint32_t (*calendar)()) { gSysCalendar = calendar ? calendar : RealCalendar; }

@@ -133,4 +133,9 @@ void cBehaviorController::CompactIfSparse() {
   mEmptySlots = 0;
 }
 
+void cBehaviorController::GetAgents(std::vector<cIInteractionAgent*>& out) const {
+  for (const tRefPtr<cIInteractionAgent>& agent : mAgents)
+    if (agent) out.push_back(agent.Get());
+}
+
 bool cBehaviorController::ContainsAgent(cIInteractionAgent* agent) { return mSlots.count(agent) != 0; }

@@ -36,6 +36,8 @@ class cBehaviorController {
   virtual uint32_t GetLastUpdateTime() { return mLastUpdateTime; }  // ms of the last non-zero update
 
   size_t GetAgentCount() const { return mSlots.size(); }
+  // Appends every registered agent in order of addition (a mode clears its own).
+  void GetAgents(std::vector<cIInteractionAgent*>& out) const;
 
  private:
   void FlushDeletes();

@@ -57,6 +57,13 @@ void cMemoryStream::WriteVector3(const Ru::Math::Vector3* value) {
   WriteFloat(&value->z);
 }
 
+void cMemoryStream::WriteQuaternion(const Ru::Math::Quaternion* value) {
+  WriteFloat(&value->x);
+  WriteFloat(&value->y);
+  WriteFloat(&value->z);
+  WriteFloat(&value->w);
+}
+
 void cMemoryStream::PutByte(const uint8_t* byte) { Append(byte, 1); }
 
 void cMemoryStream::WriteCString(const char* text) {
@@ -107,6 +114,19 @@ void cMemoryStream::ReadVector3(Ru::Math::Vector3* out) {
   ReadFloat(&out->x);
   ReadFloat(&out->y);
   ReadFloat(&out->z);
+}
+
+void cMemoryStream::ReadQuaternion(Ru::Math::Quaternion* out) {
+  if (GetRemaining() < 16) {
+    uint8_t skip[16];
+    Take(skip, 16);
+    *out = Ru::Math::Quaternion{};
+    return;
+  }
+  ReadFloat(&out->x);
+  ReadFloat(&out->y);
+  ReadFloat(&out->z);
+  ReadFloat(&out->w);
 }
 
 void cMemoryStream::Read4() {

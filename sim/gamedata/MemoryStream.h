@@ -1,7 +1,7 @@
 // A growable byte buffer with a read position: every serializer writes an
 // object's fields into one and reads them back from one. Values are raw
-// little-endian 4-byte integers and floats, 12-byte 3-vectors and NUL-ended
-// strings, one after another with no tags or lengths.
+// little-endian 4-byte integers and floats, 12-byte 3-vectors, 16-byte
+// quaternions (x, y, z, w) and NUL-ended strings, one after another with no tags or lengths.
 //
 // Writes always append at the end and leave the position there. Reads never
 // go past the data: a read that does not fit yields zeros, moves the position
@@ -22,6 +22,7 @@ class cMemoryStream {
   void WriteUInt32(const int32_t* value);
   void WriteFloat(const float* value);
   void WriteVector3(const Ru::Math::Vector3* value);
+  void WriteQuaternion(const Ru::Math::Quaternion* value);
   void PutByte(const uint8_t* byte);
   void WriteCString(const char* text);  // the characters and one NUL
   void WriteString(const std::string& text);
@@ -34,6 +35,7 @@ class cMemoryStream {
   void ReadUInt32(int32_t* out);
   void ReadFloat(float* out);
   void ReadVector3(Ru::Math::Vector3* out);
+  void ReadQuaternion(Ru::Math::Quaternion* out);  // cut short: the identity
   void Read4();  // skips one 4-byte value
   uint32_t ReadUInt32Value();
   float ReadFloatValue();

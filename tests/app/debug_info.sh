@@ -6,31 +6,11 @@
 set -u
 QUORVEL="$1"
 cd "$(dirname "$0")/../.."
-WORK="$(mktemp -d)"
-GAME=""
-XVFB=""
-cleanup() {
-  [ -n "$GAME" ] && kill "$GAME" 2>/dev/null && wait "$GAME" 2>/dev/null
-  [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null && wait "$XVFB" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "debug info: $*"; [ -f "$WORK/game.err" ] && tail -5 "$WORK/game.err"; exit 1; }
-
-# Wait for a condition, checking every 0.2 s, for at most 60 s.
-wait_for() {
-  for _ in $(seq 300); do "$@" && return 0; sleep 0.2; done
-  return 1
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3> "$WORK/display" 2> /dev/null &
-XVFB=$!
-wait_for test -s "$WORK/display" || fail "no X server"
-export DISPLAY=":$(head -1 "$WORK/display")"
+NAME="debug info"
+. tests/app/own_display.sh
 
 "$QUORVEL" -noautopause < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
 GAME=$!
-window_id() { xdotool search --name "^$1\$" 2> /dev/null | head -1 | grep .; }
 wait_for window_id "Quorvel Control Panel" > /dev/null || fail "no control panel"
 wait_for grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "the game did not start"
 GL=$(window_id QuorvelGL)

@@ -20,6 +20,12 @@ TEST(Overlay, OnlyTheOutermostPairEntersAndLeaves) {
   EXPECT_EQ(Get2DNesting(), 0);
 }
 
+// A mode entered without a window (headless tests) lays out its HUD: GLUT's
+// font measure would end the program before glutInit.
+TEST(Overlay, TextIsMeasuredWithoutEndingTheProgramBeforeGlutInit) {
+  EXPECT_GT(MeasureTextWidth(GLFDefaultFont(), "Population:"), MeasureTextWidth(GLFDefaultFont(), "Food:"));
+}
+
 TEST(Overlay, EndWithoutBeginDoesNothing) {
   cOverlayRecorder recorder;
   End2D();

@@ -132,3 +132,24 @@ TEST(MemoryStream, ClearEmptiesAndResetsTheFailure) {
   EXPECT_EQ(stream.GetPosition(), 0u);
   EXPECT_FALSE(stream.HasFailed());
 }
+
+TEST(MemoryStream, QuaternionsAreSixteenRawBytesXYZWAndAllOrNothing) {
+  cMemoryStream stream;
+  Ru::Math::Quaternion q{1.0f, -2.0f, 0.5f, 2.0f};
+  stream.WriteQuaternion(&q);
+  std::vector<uint8_t> expected = {0, 0, 0x80, 0x3F, 0, 0, 0, 0xC0, 0, 0, 0, 0x3F, 0, 0, 0, 0x40};
+  EXPECT_EQ(BytesOf(stream), expected);
+
+  cMemoryStream reader;
+  reader.InitFromBytes(stream.GetData(), stream.GetSize());
+  Ru::Math::Quaternion back;
+  reader.ReadQuaternion(&back);
+  EXPECT_TRUE(back.x == 1.0f && back.y == -2.0f && back.z == 0.5f && back.w == 2.0f);
+  EXPECT_FALSE(reader.HasFailed());
+
+  reader.InitFromBytes(stream.GetData(), 12);  // cut short: the identity, and the flag
+  reader.ReadQuaternion(&back);
+  EXPECT_TRUE(back.x == 0.0f && back.y == 0.0f && back.z == 0.0f && back.w == 1.0f);
+  EXPECT_TRUE(reader.HasFailed());
+  EXPECT_EQ(reader.GetRemaining(), 0u);
+}
