@@ -206,7 +206,9 @@ void cTribeObjectController::UpdateHerd(cTribeHerd* herd, float seconds) {
 
   cTribeCreature* threatBefore = herd->GetThreat();
   cHerdPerception::Get().Perceive(herd, seconds);
-  if (herd->GetThreat() && herd->GetThreat() != threatBefore)
+  // Only the start of a flight is worth a line: with several members about,
+  // the nearest one (the threat) can change on every tick.
+  if (herd->GetThreat() && !threatBefore)
     DebugPrintf("%s: a member %.1f away frightens it", DescribeHerd(this, herd).c_str(),
                 Vector3Length(Vector3Sub(herd->GetThreat()->GetPositionVector(), herd->GetPositionVector())));
   const float anxiety = Attribute(herd, "anxiety");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "glf/DebugWindow.h"
 #include "modes/tribe/HerdFatigue.h"
 #include "tests/modes/tribe/TribeHerdTestSupport.h"
 
@@ -97,6 +98,25 @@ TEST_F(TribeHerdTest, TheNearestFrighteningMemberBecomesTheThreatAndStaysWhenNon
   MemberAt(1, HutPosition());
   cHerdPerception::Get().Perceive(herd, kStep);
   EXPECT_EQ(herd->GetThreat(), nearer);
+}
+
+// With several members about, the nearest one can change on every tick; the
+// debug window hears of the flight once, not once a tick.
+TEST_F(TribeHerdTest, AFlightIsAnnouncedOnceWhileTheNearestMemberChanges) {
+  CreateDebugWindow();
+  GetDebugWindow()->SetMirrorToStdout(false);
+  cTribeHerd* herd = MakeLoneHerd(kTribeHerdRunts);
+  for (int tick = 0; tick < 4; ++tick) {
+    MemberAt(0, Ahead(herd, tick % 2 ? 4.0f : 6.0f));
+    MemberAt(1, Ahead(herd, tick % 2 ? 6.0f : 4.0f));
+    herd->SetAttribute("anxiety", 1.0f);  // frightened enough not to calm down between ticks
+    Objects()->UpdateHerd(herd, kStep);
+    EXPECT_EQ(herd->GetThreat(), Members()[tick % 2 ? 0 : 1]) << tick;
+  }
+  int announced = 0;
+  for (const std::string& line : GetDebugWindow()->Lines()) announced += line.find("frightens it") != std::string::npos;
+  EXPECT_EQ(announced, 1);
+  DestroyDebugWindowForTest();
 }
 
 // ---- moving ---------------------------------------------------------------------------
