@@ -145,7 +145,9 @@ TEST_F(TribeNpcTest, AnAttackWalksToTheHutLootsItAndDeliversTheLootOnlyAtHome) {
       cIInteraction* doing = raider->GetInteraction();
       looted = looted || (doing && doing->GetName() == "Looting");
     }
-    if (InRaid(rival) > 0) ASSERT_EQ(rival->GetFood(), 0.0f) << "frame " << frame;
+    if (InRaid(rival) > 0) {
+      ASSERT_EQ(rival->GetFood(), 0.0f) << "frame " << frame;
+    }
   }
   ASSERT_EQ(InRaid(rival), 0) << "the party went home";
   EXPECT_TRUE(nearHut);
