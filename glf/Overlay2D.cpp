@@ -24,6 +24,7 @@ class cGLOverlayTarget : public cIGLFOverlayTarget {
   void Enter2D() override {
     int w, h;
     GetWindowSize(&w, &h);
+    mHeightIn2D = h;
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -46,6 +47,7 @@ class cGLOverlayTarget : public cIGLFOverlayTarget {
     glMatrixMode(GL_MODELVIEW);
   }
   void Leave2D() override {
+    mHeightIn2D = -1;
     glPopAttrib();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -88,7 +90,10 @@ class cGLOverlayTarget : public cIGLFOverlayTarget {
   }
 
  private:
-  static int FlipY(int y) { return glutGet(GLUT_WINDOW_HEIGHT) - y; }
+  // The height is taken once per 2D pass rather than asked of GLUT for every
+  // vertex; outside a pass (a stray call) GLUT is asked.
+  int FlipY(int y) const { return (mHeightIn2D >= 0 ? mHeightIn2D : glutGet(GLUT_WINDOW_HEIGHT)) - y; }
+  int mHeightIn2D = -1;
 };
 
 cIGLFOverlayTarget* gTarget = nullptr;
