@@ -42,17 +42,6 @@ const char* GLText(GLenum name) {
 
 }  // namespace
 
-bool IsExtensionListed(const char* list, const char* name) {
-  if (!list || !*name) return false;
-  const size_t length = std::strlen(name);
-  for (const char* p = list; (p = std::strstr(p, name)) != nullptr; p += length) {
-    const bool startOk = p == list || p[-1] == ' ';
-    const bool endOk = p[length] == ' ' || p[length] == '\0';
-    if (startOk && endOk) return true;
-  }
-  return false;
-}
-
 int LoadGLEntryPoints(const char* extensionList) {
   int loaded = 0;
   for (cEntryPoint& entry : gEntryPoints) {

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "platform/Sys.h"
+
 // Prints the driver description, loads every entry point, builds the
 // square-root table; returns the table's InitSqrtTables result.
 int LoadGLExtensions();
@@ -18,7 +20,7 @@ int LoadGLExtensions();
 // returns how many entry points were loaded. An empty list empties the table.
 int LoadGLEntryPoints(const char* extensionList);
 bool IsGLEntryPointLoaded(const char* name);
-bool IsExtensionListed(const char* list, const char* name);  // whole-word match
+inline bool IsExtensionListed(const char* list, const char* name) { return Sys_GLIsExtensionListed(list, name); }
 
 // The names GLUT reports unsupported, each followed by one blank, in order.
 std::string FindMissingGLExtensions(const std::string& names);

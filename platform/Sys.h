@@ -169,3 +169,4 @@ void     Sys_DebugBreak();                                // a breakpoint trap: 
 // ---- OpenGL window-system glue (GLX) ---------------------------------------------
 void*       Sys_GLGetProcAddress(const char* name);      // may be non-null for functions the driver lacks: check the extension string
 std::string Sys_GLWindowSystemExtensions();              // the GLX extension string of the current context; "" without one
+bool        Sys_GLIsExtensionListed(const char* list, const char* name); // whole-word match in a blank-separated list

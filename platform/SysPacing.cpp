@@ -3,19 +3,11 @@
 #include <GL/glx.h>
 
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 #include "platform/Sys.h"
 
 namespace {
-bool HasExtension(const char* list, const char* name) {
-  size_t length = strlen(name);
-  for (const char* p = list ? strstr(list, name) : nullptr; p; p = strstr(p + length, name))
-    if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-  return false;
-}
-
 using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
 using SwapIntervalMesa = int (*)(unsigned);
 using SwapIntervalSgi = int (*)(int);
@@ -32,16 +24,16 @@ bool Sys_SetSwapInterval(int interval) {
   GLXDrawable drawable = glXGetCurrentDrawable();
   if (!display || !drawable) return false;
   const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-  if (HasExtension(extensions, "GLX_EXT_swap_control")) {
+  if (Sys_GLIsExtensionListed(extensions, "GLX_EXT_swap_control")) {
     if (auto set = Entry<SwapIntervalExt>("glXSwapIntervalEXT")) {
       set(display, drawable, interval);
       return true;
     }
   }
-  if (HasExtension(extensions, "GLX_MESA_swap_control")) {
+  if (Sys_GLIsExtensionListed(extensions, "GLX_MESA_swap_control")) {
     if (auto set = Entry<SwapIntervalMesa>("glXSwapIntervalMESA")) return set((unsigned)interval) == 0;
   }
-  if (HasExtension(extensions, "GLX_SGI_swap_control") && interval > 0) {
+  if (Sys_GLIsExtensionListed(extensions, "GLX_SGI_swap_control") && interval > 0) {
     if (auto set = Entry<SwapIntervalSgi>("glXSwapIntervalSGI")) return set(interval) == 0;
   }
   return false;
