@@ -103,30 +103,25 @@ void cMemoryStream::ReadFloat(float* out) {
   *out = BitsFloat(bits);
 }
 
-void cMemoryStream::ReadVector3(Ru::Math::Vector3* out) {
-  // All three or none: a vector cut short reads as zero, like any short value.
-  if (GetRemaining() < 12) {
-    uint8_t skip[12];
-    Take(skip, 12);
-    *out = Ru::Math::Vector3{};
-    return;
+// All the floats or none: a value cut short reads as its default, like any short value.
+bool cMemoryStream::ReadFloatsAllOrNone(float* out, uint32_t count) {
+  if (GetRemaining() < 4 * count) {
+    uint8_t skip[16];
+    Take(skip, 4 * count);
+    return false;
   }
-  ReadFloat(&out->x);
-  ReadFloat(&out->y);
-  ReadFloat(&out->z);
+  for (uint32_t i = 0; i < count; ++i) ReadFloat(&out[i]);
+  return true;
+}
+
+void cMemoryStream::ReadVector3(Ru::Math::Vector3* out) {
+  float v[3];
+  *out = ReadFloatsAllOrNone(v, 3) ? Ru::Math::Vector3{v[0], v[1], v[2]} : Ru::Math::Vector3{};
 }
 
 void cMemoryStream::ReadQuaternion(Ru::Math::Quaternion* out) {
-  if (GetRemaining() < 16) {
-    uint8_t skip[16];
-    Take(skip, 16);
-    *out = Ru::Math::Quaternion{};
-    return;
-  }
-  ReadFloat(&out->x);
-  ReadFloat(&out->y);
-  ReadFloat(&out->z);
-  ReadFloat(&out->w);
+  float q[4];
+  *out = ReadFloatsAllOrNone(q, 4) ? Ru::Math::Quaternion{q[0], q[1], q[2], q[3]} : Ru::Math::Quaternion{};
 }
 
 void cMemoryStream::Read4() {

@@ -63,6 +63,7 @@ class cMemoryStream {
 
  private:
   void Append(const void* data, size_t n);
+  bool ReadFloatsAllOrNone(float* out, uint32_t count);  // count <= 4
   bool Take(void* out, uint32_t n);  // false (out zeroed, position at end, failed) when n bytes are not there
 
   std::vector<uint8_t> mBytes;
