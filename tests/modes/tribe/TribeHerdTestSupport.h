@@ -59,20 +59,12 @@ class cTribeHerdTest : public cTribeWorldTest {
     return herd;
   }
 
-  static Ru::Math::Vector3 Ground(const Ru::Math::Vector3& direction) {
-    Ru::Math::Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, direction);
-    return ground;
-  }
   static Ru::Math::Vector3 HerdPosition(cTribeHerd* herd) { return herd->GetPositionVector(); }
   // The ground `distance` ahead of the herd (behind for a negative one).
   static Ru::Math::Vector3 Ahead(cTribeHerd* herd, float distance) {
     return Ground(Ru::Math::Vector3Add(HerdPosition(herd), Ru::Math::Vector3Scale(Forward(herd), distance)));
   }
   static float Attribute(cTribeHerd* herd, const char* name) { return *herd->GetAttribute(name); }
-  static float Distance(const Ru::Math::Vector3& a, const Ru::Math::Vector3& b) {
-    return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b));
-  }
 
   // A member of the player tribe standing still at a point.
   cTribeCreature* MemberAt(int index, const Ru::Math::Vector3& point) {
