@@ -65,6 +65,15 @@ class cTribeHerdTest : public cTribeWorldTest {
     return Ground(Ru::Math::Vector3Add(HerdPosition(herd), Ru::Math::Vector3Scale(Forward(herd), distance)));
   }
   static float Attribute(cTribeHerd* herd, const char* name) { return *herd->GetAttribute(name); }
+  struct sHome {
+    Ru::Math::Vector3 centre;
+    float radius;
+  };
+  static sHome HomeOf(cTribeHerd* herd) {
+    sHome home;
+    herd->GetHome(home.centre, home.radius);
+    return home;
+  }
 
   // A member of the player tribe standing still at a point.
   cTribeCreature* MemberAt(int index, const Ru::Math::Vector3& point) {
