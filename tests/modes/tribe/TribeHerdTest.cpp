@@ -384,10 +384,7 @@ TEST_F(TribeHerdRunTest, HerdsStayInBoundsAndMoveTheSameWayOnEveryRun) {
   };
   const std::vector<float> first = run();
   ASSERT_FALSE(first.empty());
-  Leave();
-  GetPlanetModel().ClearPlantsForTest();
-  GetPlanetModel().BuildPlantPatches();
-  Enter();
+  ReenterWithNewPlants();
   EXPECT_EQ(run(), first);
 }
 

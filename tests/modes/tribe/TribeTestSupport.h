@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -57,6 +58,19 @@ inline bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x &
 inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
 inline void PrintTo(const Vector3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
 }  // namespace Ru::Math
+
+// FNV-1a over the values a run went through: two runs that went alike give the same value.
+struct sRunDigest {
+  uint64_t value = 14695981039346656037ull;
+  void Mix(uint32_t word) {
+    for (int byte = 0; byte < 4; ++byte) value = (value ^ ((word >> (8 * byte)) & 0xFFu)) * 1099511628211ull;
+  }
+  void Mix(float number) {
+    uint32_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    Mix(bits);
+  }
+};
 
 class cTribeWorldTest : public ::testing::Test {
  public:
@@ -119,6 +133,13 @@ class cTribeWorldTest : public ::testing::Test {
   }
   void Reenter() {
     Leave();
+    Enter();
+  }
+  // The same seed again on plants grown anew (a first run eats from them).
+  void ReenterWithNewPlants() {
+    Leave();
+    GetPlanetModel().ClearPlantsForTest();
+    GetPlanetModel().BuildPlantPatches();
     Enter();
   }
 
