@@ -1,12 +1,10 @@
 // The member interactions on the headless tribe world, with constant-rate
 // scripts: drains, healing, resting and eating follow closed forms; eating
 // never overspends; nesting breeds; a sprinter gets the sprint multiplier.
-#include <functional>
-
 #include "modes/tribe/MemberInteractions.h"
 #include "modes/tribe/TribeStatics.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
-#include "tests/modes/tribe/TribeScriptFixture.h"
+#include "tests/modes/tribe/TribeTestSupport.h"
 #include "world/planet/GamePlant.h"
 
 namespace {
@@ -39,16 +37,6 @@ class MemberInteractionsTest : public cTribeScriptTest {
     SetTuningInt("energyincreaserate", 1000000000);
   }
 
-  bool PumpUntil(const std::function<bool()>& done, int most = 4000) {
-    for (int i = 0; i < most; ++i) {
-      if (done()) return true;
-      Pump(1);
-    }
-    return done();
-  }
-  static std::string Doing(cTribeCreature* creature) {
-    return creature->HasInteraction() ? creature->GetInteraction()->GetName() : std::string();
-  }
   // Frames until the member shows its meter: it reached its site and works.
   bool UntilWorking(cTribeCreature* creature) {
     return PumpUntil([&] { return creature->GetHealthMeter() != nullptr; });
@@ -300,7 +288,7 @@ TEST_F(MemberInteractionsTest, AGuardWalksAroundTheHutUntilACriticalNeed) {
   Pump(100);
   EXPECT_EQ(Doing(member), "Defending");
   EXPECT_EQ(member->GetRole(), 9u);
-  EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(PositionOf(member), HutPosition())), 12.0f);
+  EXPECT_LT(Distance(PositionOf(member), HutPosition()), 12.0f);
   member->SetHealth(5.0f);
   Pump(1);
   EXPECT_NE(Doing(member), "Defending");

@@ -11,7 +11,7 @@
 #include "modes/tribe/MemberInteractions.h"
 #include "modes/tribe/TribeStatics.h"
 #include "sim/behavior/MemberInteractionDecorator.h"
-#include "tests/modes/tribe/TribeCommandSupport.h"
+#include "tests/modes/tribe/TribeTestSupport.h"
 
 using namespace Ru::Math;
 

@@ -189,10 +189,8 @@ TEST_F(TribeHerdTest, AGrazingHerdStandsForItsGrazingTimeThenWandersWithinItsHom
   // Arrived: it starts grazing and picks its next goal within its home.
   Objects()->UpdateHerd(herd, kStep);
   EXPECT_FLOAT_EQ(Attribute(herd, "grazingTime"), kStep);
-  Vector3 home;
-  float radius;
-  herd->GetHome(home, radius);
-  EXPECT_LE(Distance(*herd->GetTarget(), home), radius + 0.5f);
+  const sHome home = HomeOf(herd);
+  EXPECT_LE(Distance(*herd->GetTarget(), home.centre), home.radius + 0.5f);
   const Vector3 start = HerdPosition(herd);
   int still = 0;
   while (still < 200 && HerdPosition(herd) == start) {
@@ -225,11 +223,8 @@ TEST_F(TribeHerdTest, AMemberWalkingUpToAHerdMakesItFleeAndTireThenItSettlesWher
   // Left alone it calms down, forgets the threat and makes its home where its flight ended.
   for (int i = 0; i < 20 * 60 && herd->GetThreat(); ++i) Pump(1);
   EXPECT_EQ(herd->GetThreat(), nullptr);
-  Vector3 home;
-  float radius;
-  herd->GetHome(home, radius);
-  EXPECT_GT(Distance(home, member->GetPositionVector()), 15.0f);
-  EXPECT_EQ(radius, 10.0f);
+  EXPECT_GT(Distance(HomeOf(herd).centre, member->GetPositionVector()), 15.0f);
+  EXPECT_EQ(HomeOf(herd).radius, 10.0f);
 }
 
 TEST_F(TribeHerdTest, AThreatThatDiesIsForgottenNotFollowed) {
@@ -263,12 +258,8 @@ TEST_F(TribeHerdTest, SplittingTakesOneAnimalIntoAHerdOfItsOwnAtTheSamePlace) {
   EXPECT_EQ(Attribute(herd, "grazingTime"), 0.0f);
   EXPECT_EQ(HerdPosition(split), HerdPosition(herd));
   EXPECT_EQ(*split->GetTarget(), *herd->GetTarget());
-  Vector3 home, splitHome;
-  float radius, splitRadius;
-  herd->GetHome(home, radius);
-  split->GetHome(splitHome, splitRadius);
-  EXPECT_EQ(splitHome, home);
-  EXPECT_EQ(splitRadius, radius);
+  EXPECT_EQ(HomeOf(split).centre, HomeOf(herd).centre);
+  EXPECT_EQ(HomeOf(split).radius, HomeOf(herd).radius);
 }
 
 // ---- the populator and homes -----------------------------------------------------------
@@ -302,12 +293,10 @@ TEST_F(TribeHerdTest, ThePopulatorTopsEachTypeUpToTheScriptsNumberAndNeverTakesH
     EXPECT_EQ(Attribute(herd, "turnRate"), 90.0f);
     EXPECT_EQ(Attribute(herd, "sprintDuration"), 10.0f);
     EXPECT_EQ(Attribute(herd, "fatigue"), 0.0f);
-    Vector3 home;
-    float radius;
-    herd->GetHome(home, radius);
-    EXPECT_EQ(radius, 10.0f);
-    EXPECT_NEAR(Distance(home, HutPosition()), 40.0f, 1.0f);
-    EXPECT_LE(Distance(HerdPosition(herd), home), 10.5f);
+    const sHome home = HomeOf(herd);
+    EXPECT_EQ(home.radius, 10.0f);
+    EXPECT_NEAR(Distance(home.centre, HutPosition()), 40.0f, 1.0f);
+    EXPECT_LE(Distance(HerdPosition(herd), home.centre), 10.5f);
     EXPECT_FALSE(GetPlanetModel().IsUnderWater(HerdPosition(herd)));
   }
   // Every herd takes the script's values on every tick.
@@ -395,10 +384,7 @@ TEST_F(TribeHerdRunTest, HerdsStayInBoundsAndMoveTheSameWayOnEveryRun) {
   };
   const std::vector<float> first = run();
   ASSERT_FALSE(first.empty());
-  Leave();
-  GetPlanetModel().ClearPlantsForTest();
-  GetPlanetModel().BuildPlantPatches();
-  Enter();
+  ReenterWithNewPlants();
   EXPECT_EQ(run(), first);
 }
 

@@ -59,19 +59,20 @@ class cTribeHerdTest : public cTribeWorldTest {
     return herd;
   }
 
-  static Ru::Math::Vector3 Ground(const Ru::Math::Vector3& direction) {
-    Ru::Math::Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, direction);
-    return ground;
-  }
   static Ru::Math::Vector3 HerdPosition(cTribeHerd* herd) { return herd->GetPositionVector(); }
   // The ground `distance` ahead of the herd (behind for a negative one).
   static Ru::Math::Vector3 Ahead(cTribeHerd* herd, float distance) {
     return Ground(Ru::Math::Vector3Add(HerdPosition(herd), Ru::Math::Vector3Scale(Forward(herd), distance)));
   }
   static float Attribute(cTribeHerd* herd, const char* name) { return *herd->GetAttribute(name); }
-  static float Distance(const Ru::Math::Vector3& a, const Ru::Math::Vector3& b) {
-    return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b));
+  struct sHome {
+    Ru::Math::Vector3 centre;
+    float radius;
+  };
+  static sHome HomeOf(cTribeHerd* herd) {
+    sHome home;
+    herd->GetHome(home.centre, home.radius);
+    return home;
   }
 
   // A member of the player tribe standing still at a point.

@@ -120,7 +120,7 @@ TEST_F(TribeHudTest, RivalsShowTheirPopulationAboveTheHutAndANewIconWhenTheyGrow
 TEST_F(TribeHudTest, ARivalWithNoMembersShowsNoIconUntilItGrowsAgain) {
   cTribe* rival = MakeRival(2);
   ASSERT_TRUE(Hud()->UpdatePopulationIcon(rival));
-  std::vector<cTribeCreature*> members(rival->GetMembers().begin(), rival->GetMembers().end());
+  const std::vector<cTribeCreature*> members = MembersOf(rival);
   for (cTribeCreature* member : members) rival->RemoveMember(member);
   EXPECT_EQ(Hud()->GetPopulationIconShape(0), nullptr);
   EXPECT_TRUE(Hud()->UpdatePopulationIcon(rival));

@@ -130,13 +130,9 @@ TEST_F(TribeHuntTest, ABigGamePartySharesItsResultAmongTheHuntersThatFinishedWel
   UseHuntScript(0.0f);
   cTribeHerd* game = MakeLoneHerd(kTribeHerdBigGame);
   std::vector<cTribeCreature*> hunters;
-  tRefPtr<cTransientCreatureGroup> party(new cTransientCreatureGroup());
-  for (int i = 0; i < 3; ++i) {
-    hunters.push_back(MemberAt(i, Ahead(game, 0.3f + 0.1f * (float)i)));
-    party->AddMember(hunters.back());
-  }
-  GetBehaviorController().AddAgent(party.Get());
-  ASSERT_TRUE(party->StartInteraction(GetTribePrototype<cTribeGroupHunts>(), TargetWordOf(game)));
+  for (int i = 0; i < 3; ++i) hunters.push_back(MemberAt(i, Ahead(game, 0.3f + 0.1f * (float)i)));
+  tRefPtr<cTransientCreatureGroup> party = Command(hunters, GetTribePrototype<cTribeGroupHunts>(), TargetWordOf(game));
+  ASSERT_FALSE(HasFailure()) << "the party hunt started";
   Pump(3);
   for (cTribeCreature* hunter : hunters) {
     ASSERT_NE(HuntOf(hunter), nullptr);

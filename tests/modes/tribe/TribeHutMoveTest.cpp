@@ -8,15 +8,13 @@
 #include "modes/tribe/TribeStatics.h"
 #include "modes/tribe/TribeTool.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
-#include "tests/modes/tribe/TribeCommandSupport.h"
+#include "tests/modes/tribe/TribeTestSupport.h"
 
 using namespace Ru::Math;
 
 namespace {
 
 using TribeHutMoveTest = cTribeCommandTest;
-
-float Apart(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
 
 float CarrierSpeed(int partySize) {
   cRovurozovizProgram& script = GetTribeProgram(eTribeProgram::MoveHutResult);
@@ -31,8 +29,7 @@ TEST_F(TribeHutMoveTest, ThePartyCarriesHutAndToolsToTheNewPlaceAndASmallerParty
   cTribeTool* tool = Player()->AddTool(kTribeToolRest, 1, Vector3Add(HutPosition(), Vector3{-3.0f, 0.0f, 0.0f}));
   ASSERT_NE(tool, nullptr);
   const Vector3 start = HutPosition();
-  Vector3 place;
-  GetPlanetModel().ProjectToSurface(place, Vector3Add(start, Vector3{30.0f, 0.0f, 0.0f}));
+  const Vector3 place = Ground(Vector3Add(start, Vector3{30.0f, 0.0f, 0.0f}));
   std::vector<cTribeCreature*> party = FirstMembers(3);
   tRefPtr<cTransientCreatureGroup> group = Command(party, GetTribePrototype<cTribeGroupMoveHut>(), NewPlace(place));
   auto* move = dynamic_cast<cTribeGroupMoveHut*>(group->GetInteraction());
@@ -43,7 +40,7 @@ TEST_F(TribeHutMoveTest, ThePartyCarriesHutAndToolsToTheNewPlaceAndASmallerParty
   ASSERT_EQ(move->GetPhase(), 2u);
   for (cTribeCreature* member : party) EXPECT_FLOAT_EQ(member->GetSpeedFactor(), CarrierSpeed(3));
   Pump(20);
-  EXPECT_GT(Apart(HutPosition(), start), 1.0f);
+  EXPECT_GT(Distance(HutPosition(), start), 1.0f);
   const float hungerOfCarrier = party[0]->GetHunger();
   EXPECT_LT(hungerOfCarrier, 100.0f);
 
@@ -56,12 +53,10 @@ TEST_F(TribeHutMoveTest, ThePartyCarriesHutAndToolsToTheNewPlaceAndASmallerParty
   ASSERT_TRUE(PumpUntilDone(group.Get(), 120.0f));
   // Where the two carriers stopped, the hut stands (each walked to a spot near
   // its own place in the formation), and the tool kept its place beside it.
-  Vector3 centre;
-  GetPlanetModel().ProjectToSurface(
-      centre, Vector3Scale(Vector3Add(party[0]->GetPositionVector(), party[1]->GetPositionVector()), 0.5f));
-  EXPECT_LT(Apart(HutPosition(), centre), 1.5f);
-  EXPECT_LT(Apart(HutPosition(), place), 12.0f);
-  EXPECT_NEAR(Apart(tool->GetPosition(), HutPosition()), 3.0f, 0.5f);
+  const Vector3 centre = Ground(Vector3Scale(Vector3Add(party[0]->GetPositionVector(), party[1]->GetPositionVector()), 0.5f));
+  EXPECT_LT(Distance(HutPosition(), centre), 1.5f);
+  EXPECT_LT(Distance(HutPosition(), place), 12.0f);
+  EXPECT_NEAR(Distance(tool->GetPosition(), HutPosition()), 3.0f, 0.5f);
   for (cTribeCreature* member : party) EXPECT_EQ(member->GetSpeedFactor(), 1.0f);
 }
 

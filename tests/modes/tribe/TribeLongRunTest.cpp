@@ -4,7 +4,6 @@
 // whole time, and a second run with the same seed must match the first.
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "modes/tribe/HuntInteractions.h"
 #include "modes/tribe/RaidInteractions.h"
@@ -47,29 +46,23 @@ class TribeLongRunTest : public cTribeWorldTest {
     return party->StartInteraction(prototype, target);
   }
 
-  static void Mix(uint64_t& hash, float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    hash = (hash ^ bits) * 1099511628211ull;
-  }
-
   uint64_t Digest() {
-    uint64_t hash = 14695981039346656037ull;
+    sRunDigest hash;
     for (cTribeCreature* creature : Objects()->GetCreatures()) {
       const float* p = creature->GetPosition();
       for (float v : {p[0], p[1], p[2], creature->GetEnergy(), creature->GetHealth(), creature->GetHunger(),
                       creature->GetCarriedFood()})
-        Mix(hash, v);
+        hash.Mix(v);
     }
     for (cTribe* tribe : Objects()->GetTribes()) {
-      Mix(hash, tribe->GetFood());
-      Mix(hash, (float)tribe->GetPopulation());
+      hash.Mix(tribe->GetFood());
+      hash.Mix((float)tribe->GetPopulation());
     }
     for (cTribeHerd* herd : Objects()->GetHerds()) {
       const float* p = herd->GetPosition();
-      for (float v : {p[0], p[1], p[2], (float)herd->GetCount()}) Mix(hash, v);
+      for (float v : {p[0], p[1], p[2], (float)herd->GetCount()}) hash.Mix(v);
     }
-    return hash;
+    return hash.value;
   }
 
   // Every creature, tribe and herd within bounds; false (with a failure) on the first that is not.

@@ -25,20 +25,11 @@ class TribeNpcTest : public cTribeWorldTest {
   }
   cTribe* Rival(size_t k = 1) { return Objects()->GetTribes().at(k); }
   cTribeController* Controller() { return mode->GetTribeController(); }
-  std::vector<cTribeCreature*> MembersOf(cTribe* tribe) {
-    return std::vector<cTribeCreature*>(tribe->GetMembers().begin(), tribe->GetMembers().end());
-  }
   int InRaid(cTribe* tribe) {
     int n = 0;
     for (cTribeCreature* member : MembersOf(tribe)) n += member->HasGroup() ? 1 : 0;
     return n;
   }
-  Vector3 Ground(const Vector3& p) {
-    Vector3 out;
-    GetPlanetModel().ProjectToSurface(out, p);
-    return out;
-  }
-  static float Distance(const Vector3& a, const Vector3& b) { return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b)); }
 };
 
 TEST_F(TribeNpcTest, TheAttackTestFirstRunsOnFrame64AndRestartsTheQuietTime) {

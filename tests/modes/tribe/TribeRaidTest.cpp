@@ -26,12 +26,8 @@ class TribeRaidTest : public cTribeWorldTest {
 
   // The first `count` members go as one party against the rival's hut.
   std::vector<cTribeCreature*> SendParty(cIInteraction* prototype, size_t count) {
-    std::vector<cTribeCreature*> party = Members();
-    party.resize(count);
-    tRefPtr<cTransientCreatureGroup> group(new cTransientCreatureGroup());
-    for (cTribeCreature* member : party) group->AddMember(member);
-    GetBehaviorController().AddAgent(group.Get());
-    EXPECT_TRUE(group->StartInteraction(prototype, TargetWordOf(Rival()->GetHut())));
+    std::vector<cTribeCreature*> party = FirstMembers(count);
+    Command(party, prototype, TargetWordOf(Rival()->GetHut()));
     return party;
   }
   void PumpUntilBox(int frames = 2000) {

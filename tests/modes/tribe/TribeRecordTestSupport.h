@@ -51,6 +51,13 @@ inline void TakeTribeWorldApart() {
   GetSceneManager().Clear();
 }
 
+// The ground under `direction`.
+inline Ru::Math::Vector3 TribeGroundUnder(const Ru::Math::Vector3& direction) {
+  Ru::Math::Vector3 ground;
+  GetPlanetModel().ProjectToSurface(ground, direction);
+  return ground;
+}
+
 // Land everywhere (20 units above the base radius), so every point is dry.
 inline float TribeTestLand(const Ru::Math::Vector3&) { return 20.0f; }
 
@@ -86,8 +93,7 @@ class cTribeRecordWorld {
     cTribeHut* hut = tribe->GetHut();
     auto* object = new cSceneObject(hut, World()->GetHutShape());
     hut->SetSceneObject(object);
-    Ru::Math::Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, direction);
+    const Ru::Math::Vector3 ground = TribeGroundUnder(direction);
     hut->SetPosition(ground);
     GetSceneManager().AddObject(object);
     for (int i = 0; i < members; ++i) AddMember(tribe, Ru::Math::Vector3Add(ground, Ru::Math::Vector3{3.0f * (i + 1), 0.0f, 2.0f}));
@@ -101,9 +107,7 @@ class cTribeRecordWorld {
     auto* body = new cSceneObject(nullptr, cCreatureCommon::GetBodyShape());
     common->SetSceneObject(body);
     GetSceneManager().AddObject(body);
-    Ru::Math::Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, near);
-    body->SetPosition(ground);
+    body->SetPosition(TribeGroundUnder(near));
     auto* creature = dynamic_cast<cTribeCreature*>(GetDataManager()->CreateObject(cTribeCreature::kTypeId));
     creature->SetCommon(common);
     creature->RefreshRoleModel();
@@ -114,8 +118,7 @@ class cTribeRecordWorld {
 
   cTribeHerd* MakeHerd(uint32_t type, uint32_t size, const Ru::Math::Vector3& direction) {
     auto* herd = dynamic_cast<cTribeHerd*>(GetDataManager()->CreateObject(cTribeHerd::kTypeId));
-    Ru::Math::Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, direction);
+    const Ru::Math::Vector3 ground = TribeGroundUnder(direction);
     herd->SetType(type);
     herd->SetSize(size);
     herd->SetPosition(ground);

@@ -18,8 +18,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "app/AppGlobals.h"
@@ -28,6 +34,7 @@
 #include "modes/creature/CommonCreatureManager.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreature.h"
+#include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeController.h"
 #include "modes/tribe/TribeObjectController.h"
@@ -51,6 +58,19 @@ inline bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x &
 inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
 inline void PrintTo(const Vector3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
 }  // namespace Ru::Math
+
+// FNV-1a over the values a run went through: two runs that went alike give the same value.
+struct sRunDigest {
+  uint64_t value = 14695981039346656037ull;
+  void Mix(uint32_t word) {
+    for (int byte = 0; byte < 4; ++byte) value = (value ^ ((word >> (8 * byte)) & 0xFFu)) * 1099511628211ull;
+  }
+  void Mix(float number) {
+    uint32_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    Mix(bits);
+  }
+};
 
 class cTribeWorldTest : public ::testing::Test {
  public:
@@ -115,6 +135,13 @@ class cTribeWorldTest : public ::testing::Test {
     Leave();
     Enter();
   }
+  // The same seed again on plants grown anew (a first run eats from them).
+  void ReenterWithNewPlants() {
+    Leave();
+    GetPlanetModel().ClearPlantsForTest();
+    GetPlanetModel().BuildPlantPatches();
+    Enter();
+  }
 
   // Frames as the application runs them: the clock moves, the mode updates,
   // then the data manager commits what the frame made.
@@ -138,11 +165,47 @@ class cTribeWorldTest : public ::testing::Test {
     tuning.ApplyConstants();
   }
 
+  // Frames until `done` holds (at most `most`); true when it did.
+  bool PumpUntil(const std::function<bool()>& done, int most = 4000) {
+    for (int i = 0; i < most; ++i) {
+      if (done()) return true;
+      Pump(1);
+    }
+    return done();
+  }
+
   cTribeObjectController* Objects() { return mode->GetObjectController(); }
   cTribe* Player() { return Objects()->GetPlayerTribe(); }
   Ru::Math::Vector3 HutPosition() { return Player()->GetHut()->GetPositionVector(); }
-  std::vector<cTribeCreature*> Members() {
-    return std::vector<cTribeCreature*>(Player()->GetMembers().begin(), Player()->GetMembers().end());
+  std::vector<cTribeCreature*> Members() { return MembersOf(Player()); }
+  static std::vector<cTribeCreature*> MembersOf(cTribe* tribe) {
+    return std::vector<cTribeCreature*>(tribe->GetMembers().begin(), tribe->GetMembers().end());
+  }
+  std::vector<cTribeCreature*> FirstMembers(size_t n) {
+    std::vector<cTribeCreature*> all = Members();
+    all.resize(std::min(n, all.size()));
+    return all;
+  }
+  // A command as the input controller gives one: a transient group of the
+  // members, registered with the behaviour controller, starting the interaction.
+  tRefPtr<cTransientCreatureGroup> Command(const std::vector<cTribeCreature*>& members, cIInteraction* prototype,
+                                           tTargetWord target = 0) {
+    tRefPtr<cTransientCreatureGroup> group(new cTransientCreatureGroup());
+    for (cTribeCreature* member : members) group->AddMember(member);
+    GetBehaviorController().AddAgent(group.Get());
+    EXPECT_TRUE(group->StartInteraction(prototype, target));
+    return group;
+  }
+  static std::string Doing(cTribeCreature* creature) {
+    return creature->HasInteraction() ? creature->GetInteraction()->GetName() : std::string();
+  }
+  static Ru::Math::Vector3 Ground(const Ru::Math::Vector3& direction) {
+    Ru::Math::Vector3 ground;
+    GetPlanetModel().ProjectToSurface(ground, direction);
+    return ground;
+  }
+  static float Distance(const Ru::Math::Vector3& a, const Ru::Math::Vector3& b) {
+    return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b));
   }
   static Ru::Math::Vector3 PositionOf(cTribeCreature* creature) {
     const float* p = creature->GetPosition();
@@ -157,4 +220,56 @@ class cTribeWorldTest : public ::testing::Test {
   cMessageCapture messages;
   cOverlayRecorder overlay;  // the HUD panel measures its labels on Enter
   cTribeGameMode* mode = nullptr;
+};
+
+// The tribe world with the player's members held still, for tests that give
+// them commands (see Command).
+class cTribeCommandTest : public cTribeWorldTest {
+ protected:
+  void SetUp() override {
+    cTribeWorldTest::SetUp();
+    for (cTribeCreature* member : Members()) member->SetSuppressChoice(true);
+  }
+
+  // Frames until the group has finished (at most `seconds`); true when it did.
+  bool PumpUntilDone(cTribeCreatureGroup* group, float seconds) {
+    for (int frame = 0; frame < (int)(seconds * 20.0f) && group->HasInteraction(); ++frame) Pump(1);
+    return !group->HasInteraction();
+  }
+};
+
+// The tribe world run from a scratch folder whose Data/ mirrors the
+// repository's (links), except for the activity scripts a test replaces with
+// its own (WriteScript, in the test's constructor). The working folder moves
+// there before the mode is entered, so every script load reads the test's versions.
+class cScratchData {
+ public:
+  cScratchData() {
+    namespace fs = std::filesystem;
+    const fs::path real = fs::current_path() / "Data";
+    const fs::path data = fs::path(mScratch.Path()) / "Data";
+    fs::create_directories(data / "Scripts");
+    for (const fs::directory_entry& entry : fs::directory_iterator(real))
+      if (entry.path().filename() != "Scripts") fs::create_symlink(entry.path(), data / entry.path().filename());
+    for (const fs::directory_entry& entry : fs::directory_iterator(real / "Scripts"))
+      fs::create_symlink(entry.path(), data / "Scripts" / entry.path().filename());
+  }
+  // Replaces the link with a file of the test's own (never writes through it).
+  void WriteScript(const std::string& name, const std::string& text) const {
+    const std::filesystem::path file = std::filesystem::path(mScratch.Path()) / "Data" / "Scripts" / name;
+    std::filesystem::remove(file);
+    std::ofstream(file, std::ios::binary) << text;
+  }
+  const std::string& Path() const { return mScratch.Path(); }
+
+ private:
+  cScratchDir mScratch;
+};
+
+class cTribeScriptTest : public cTribeWorldTest {
+ protected:
+  void WriteScript(const std::string& name, const std::string& text) { scratch.WriteScript(name, text); }
+
+  cScratchData scratch;
+  cScopedWorkingDir inScratch{scratch.Path()};
 };

@@ -201,18 +201,13 @@ TEST_F(TribeWorldTest, TreeStandsRoundCountsUpRaiseSmallRadiiAndStayBounded) {
   ASSERT_TRUE(inDir.Entered());
   auto plantWith = [&](const std::string& script) {
     dir.Write("Data/Scripts/tribe_tree_location.txt", script);
-    Leave();
-    GetPlanetModel().ClearPlantsForTest();
-    GetPlanetModel().BuildPlantPatches();
-    Enter();
+    ReenterWithNewPlants();
     return GetPlanetModel().GetPlants();
   };
 
   const auto few = plantWith("number_of_stands = 1\nangle1 = 90\ndistance1 = 30\nradius1 = 0.5\ncount1 = 0.2\n");
   ASSERT_EQ(few.size(), 1u);
-  Vector3 centre;
-  GetPlanetModel().ProjectToSurface(centre, Ru::Math::Vector3Add(HutPosition(), Vector3{30.0f, 0.0f, 0.0f}));
-  const float off = Ru::Math::Vector3Length(Ru::Math::Vector3Sub(few[0]->GetPosition(), centre));
+  const float off = Distance(few[0]->GetPosition(), Ground(Ru::Math::Vector3Add(HutPosition(), Vector3{30.0f, 0.0f, 0.0f})));
   EXPECT_GE(off, 0.9f);
   EXPECT_LE(off, 2.1f);  // drawn between 1 and the raised radius of 2
 
