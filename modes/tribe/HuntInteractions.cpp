@@ -319,13 +319,7 @@ void cTribeGroupHunts::SetPrey(cTribeHerd* prey) { mPrey = prey; }
 cTribeHerd* cTribeGroupHunts::GetPrey() { return mPrey.Get(); }
 
 void cTribeGroupHunts::Start() {
-  static bool soundsLoaded = false;
-  if (!soundsLoaded) {
-    soundsLoaded = true;
-    LoadTribeSound(eTribeSound::HuntDrumLoop);
-    LoadTribeSound(eTribeSound::GroupHuntWoohoo);
-    LoadTribeSound(eTribeSound::GroupHuntWawawah);
-  }
+  LoadTribeSoundsOnce({eTribeSound::HuntDrumLoop, eTribeSound::GroupHuntWoohoo, eTribeSound::GroupHuntWawawah});
   LoadTribeProgram(eTribeProgram::GroupHuntResult);
   mHerd = HerdOfWord(GetTarget());
   if (!mHerd) {

@@ -77,7 +77,6 @@ void HideHealthMeter(cTribeCreature* creature) {
   if (creature) creature->ShowHealthMeter(false);
 }
 
-bool gGatherSoundLoaded = false;  // the gather loop is loaded on the first gathering of the run
 cSoundHandle& GatherSound() { return GetTribeSound(eTribeSound::GatherLoop); }
 
 }  // namespace
@@ -383,10 +382,7 @@ bool cMemberGathers::IsInLowNeed() {
 }
 
 void cMemberGathers::Start() {
-  if (!gGatherSoundLoaded) {
-    gGatherSoundLoaded = true;
-    LoadTribeSound(eTribeSound::GatherLoop);
-  }
+  LoadTribeSoundsOnce({eTribeSound::GatherLoop});  // on the first gathering of the run
   LoadScript(eTribeProgram::GatherResult);
   mPlant = dynamic_cast<cGamePlant*>(TargetOfWord(GetTarget()));
   RunScript(0.0f);

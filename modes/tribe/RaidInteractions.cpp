@@ -188,11 +188,7 @@ void cMemberRaids::SetResultInputs(cRovurozovizProgram& program, cTribe* mine, c
 }
 
 void cMemberRecruits::Start() {
-  static bool soundLoaded = false;
-  if (!soundLoaded) {
-    soundLoaded = true;
-    LoadTribeSound(eTribeSound::RecruitLoop);
-  }
+  LoadTribeSoundsOnce({eTribeSound::RecruitLoop});
   cMemberHutVisit::Start();
 }
 
@@ -372,13 +368,7 @@ void cTribeGroupRaids::RunResult(uint32_t partySize) {
 
 void cTribeGroupRaids::Start() {
   cGroupInteraction::Start();
-  static bool soundsLoaded = false;
-  if (!soundsLoaded) {
-    soundsLoaded = true;
-    LoadTribeSound(eTribeSound::RaidDrumLoop);
-    LoadTribeSound(eTribeSound::RaidWoohoo);
-    LoadTribeSound(eTribeSound::RaidWawawah);
-  }
+  LoadTribeSoundsOnce({eTribeSound::RaidDrumLoop, eTribeSound::RaidWoohoo, eTribeSound::RaidWawawah});
   mHut = HutOfTarget(GetTarget());
   mRaided = mHut ? mHut->GetTribe() : nullptr;
   cTribeCreature* first = FirstMember(GetAgent());
@@ -479,12 +469,7 @@ void cTribeGroupRecruits::RunResult(uint32_t partySize, uint32_t otherSize) {
 
 void cTribeGroupRecruits::Start() {
   cGroupInteraction::Start();
-  static bool soundsLoaded = false;
-  if (!soundsLoaded) {
-    soundsLoaded = true;
-    LoadTribeSound(eTribeSound::RecruitWoohoo);
-    LoadTribeSound(eTribeSound::RecruitWawawah);
-  }
+  LoadTribeSoundsOnce({eTribeSound::RecruitWoohoo, eTribeSound::RecruitWawawah});
   mHut = HutOfTarget(GetTarget());
   LoadTribeProgram(eTribeProgram::GroupRecruitResult);
   tAgentList members;

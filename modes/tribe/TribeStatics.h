@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 
 #include "math/Types.h"
@@ -87,6 +88,9 @@ cSoundHandle& GetTribeStabSound(int index);          // 0 to 13; others are clam
 // Loads the file into the handle; false (handle left empty) when it cannot.
 bool LoadTribeSound(eTribeSound which);
 bool LoadTribeStabSounds();  // all fourteen, in order; false when any failed
+// Loads each listed sound the first time it is asked for; later calls leave
+// its handle alone (a missing file is not tried again every start).
+void LoadTribeSoundsOnce(std::initializer_list<eTribeSound> which);
 
 // The one prototype of an interaction class; the tribe names interactions by
 // these (candidate lists, group starts, commands). Made on first use.
