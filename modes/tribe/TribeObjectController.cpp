@@ -77,6 +77,20 @@ int ScriptCount(float value, int most) {
 
 std::string Numbered(const char* word, int k) { return word + std::to_string(k); }
 
+// The first herd closest to the point, of the given kind unless any will do; null when none.
+template <class Herds>
+cTribeHerd* NearestHerd(const Herds& herds, const Vector3& point, bool anyType, int type = 0) {
+  cTribeHerd* nearest = nullptr;
+  float best = FLT_MAX;
+  for (cTribeHerd* herd : herds) {
+    if (!anyType && (int)herd->GetType() != type) continue;
+    const float* p = herd->GetPosition();
+    const float d = DistanceSquared(Vector3{p[0], p[1], p[2]}, point);
+    if (!nearest || d < best) nearest = herd, best = d;
+  }
+  return nearest;
+}
+
 }  // namespace
 
 cTribeObjectController::cTribeObjectController(cTribeGameMode* mode) : mMode(mode) {
@@ -494,28 +508,10 @@ void cTribeObjectController::StepHerds(float seconds) {
 }
 
 cTribeHerd* cTribeObjectController::FindNearestHerdOfType(int type) {
-  const Vector3 hut = HutPosition(mPlayerTribe);
-  cTribeHerd* nearest = nullptr;
-  float best = FLT_MAX;
-  for (cTribeHerd* herd : mHerds) {
-    if ((int)herd->GetType() != type) continue;
-    const float* p = herd->GetPosition();
-    const float d = DistanceSquared(Vector3{p[0], p[1], p[2]}, hut);
-    if (!nearest || d < best) nearest = herd, best = d;
-  }
-  return nearest;
+  return NearestHerd(mHerds, HutPosition(mPlayerTribe), false, type);
 }
 
-cTribeHerd* cTribeObjectController::FindNearestHerd(const Vector3& point) {
-  cTribeHerd* nearest = nullptr;
-  float best = FLT_MAX;
-  for (cTribeHerd* herd : mHerds) {
-    const float* p = herd->GetPosition();
-    const float d = DistanceSquared(Vector3{p[0], p[1], p[2]}, point);
-    if (!nearest || d < best) nearest = herd, best = d;
-  }
-  return nearest;
-}
+cTribeHerd* cTribeObjectController::FindNearestHerd(const Vector3& point) { return NearestHerd(mHerds, point, true); }
 
 cTribeHut* cTribeObjectController::FindNearestRivalHut(const Vector3& point) {
   cTribeHut* nearest = nullptr;
