@@ -91,6 +91,16 @@ cTribeHerd* NearestHerd(const Herds& herds, const Vector3& point, bool anyType, 
   return nearest;
 }
 
+// A new tribe's hut: its drawn cube in the tribe's colour, set down at the position.
+void PlaceHut(cTribeHut* hut, cISceneShape* shape, const Vector3& colour, const Vector3& position) {
+  cSceneObject* object = new cSceneObject(hut, shape);
+  object->SetColour(colour);
+  object->SetOrientation(QuatIdentity());
+  hut->SetSceneObject(object);
+  hut->SetPosition(position);
+  GetSceneManager().AddObject(object);
+}
+
 }  // namespace
 
 cTribeObjectController::cTribeObjectController(cTribeGameMode* mode) : mMode(mode) {
@@ -131,14 +141,9 @@ void cTribeObjectController::BuildStartWorld() {
   tribe->SetColour(kPlayerColour);
 
   if (cTribeHut* hut = tribe->GetHut()) {
-    cSceneObject* object = new cSceneObject(hut, mHutShape);
-    object->SetColour(kPlayerColour);
-    object->SetOrientation(QuatIdentity());
-    hut->SetSceneObject(object);
     Vector3 pole;
     GetPlanetModel().ProjectToSurface(pole, Vector3{0.0f, 1.0f, 0.0f});
-    hut->SetPosition(pole);
-    GetSceneManager().AddObject(object);
+    PlaceHut(hut, mHutShape, kPlayerColour, pole);
   }
 
   // The count is read again after every member, as the tuning may change it.
@@ -329,12 +334,7 @@ cTribe* cTribeObjectController::CreateNpcTribe(const Vector3& position) {
   mTribes.push_back(tribe);
   tribe->AddFood(kNpcFood);
   if (cTribeHut* hut = tribe->GetHut()) {
-    cSceneObject* object = new cSceneObject(hut, mHutShape);
-    object->SetColour(kNpcColour);
-    object->SetOrientation(QuatIdentity());
-    hut->SetSceneObject(object);
-    hut->SetPosition(position);
-    GetSceneManager().AddObject(object);
+    PlaceHut(hut, mHutShape, kNpcColour, position);
   }
   AddNewMember(tribe, false);
   AddNewMember(tribe, false);
