@@ -96,14 +96,3 @@ void LoadTribeSoundsOnce(std::initializer_list<eTribeSound> which);
 // these (candidate lists, group starts, commands). Made on first use.
 template <class T>
 T* GetTribePrototype();
-
-// Constants of the tribe code.
-namespace nTribe {
-constexpr Ru::Math::Quaternion kIdentityOrientation{0.0f, 0.0f, 0.0f, 1.0f};
-constexpr Ru::Math::Vector3 kUp{0.0f, 1.0f, 0.0f};
-// Where the hut places its parts, around its own position.
-constexpr Ru::Math::Vector3 kHutPartOffsets[5] = {
-    {5.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -5.0f}, {-5.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 5.0f}, {3.535f, 0.0f, 3.535f}};
-constexpr float kTwoPi = 6.2831855f;
-constexpr float kFiveDegrees = 3.14159265f / 36.0f;
-}  // namespace nTribe
