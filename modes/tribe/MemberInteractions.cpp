@@ -73,10 +73,6 @@ bool FillNeed(cTribeCreature* creature, tNeedSetter set, float value, cGameStopw
   return full;
 }
 
-void HideHealthMeter(cTribeCreature* creature) {
-  if (creature) creature->ShowHealthMeter(false);
-}
-
 cSoundHandle& GatherSound() { return GetTribeSound(eTribeSound::GatherLoop); }
 
 }  // namespace
@@ -147,6 +143,19 @@ uint32_t cMemberIdles::Step() {
   }
 }
 
+// ---- the needs' shared part --------------------------------------------------------------
+
+void cMemberNeed::StartFilling(cTribeCreature* creature, float value) {
+  creature->ShowHealthMeter(true);
+  creature->SetHealthMeterValue(value * 0.01f);
+  mWork.Restart();
+  mPreviousElapsed = mWork.GetElapsed();
+}
+
+void cMemberNeed::End() {
+  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
+}
+
 // ---- resting ------------------------------------------------------------------------------
 
 int32_t cMemberRests::Score(cIInteractionAgent* agent, tTargetWord) {
@@ -189,11 +198,8 @@ uint32_t cMemberRests::Step() {
     ApplyDrain(walk);
     if (creature->HasArrived(1.0f)) {
       if (DistanceSquared(creature, *hut->GetRestSite()) < 9.0f) {
-        mWork.Restart();
         mPhase = 2;
-        creature->ShowHealthMeter(true);
-        creature->SetHealthMeterValue(creature->GetEnergy() * 0.01f);
-        mPreviousElapsed = mWork.GetElapsed();
+        StartFilling(creature, creature->GetEnergy());
       } else {
         creature->SetDestinationNear(*hut->GetRestSite(), -1.0f);
       }
@@ -210,8 +216,6 @@ uint32_t cMemberRests::Step() {
   const float energy = interval > 0.0f ? creature->GetEnergy() + ms / (interval * 1000.0f) : 100.0f;
   return FillNeed(creature, &cTribeCreature::SetEnergy, energy, mWork) || ShouldStop() ? 0 : 1;
 }
-
-void cMemberRests::End() { HideHealthMeter(GetCreature()); }
 
 // ---- healing ------------------------------------------------------------------------------
 
@@ -257,11 +261,8 @@ uint32_t cMemberHeals::Step() {
   if (mPhase == 1) {
     RunScript(0.0f);
     if (creature->HasArrived(1.0f)) {
-      creature->ShowHealthMeter(true);
-      creature->SetHealthMeterValue(creature->GetHealth() * 0.01f);
       mPhase = 2;
-      mWork.Restart();
-      mPreviousElapsed = mWork.GetElapsed();
+      StartFilling(creature, creature->GetHealth());
     }
     return 1;
   }
@@ -272,8 +273,6 @@ uint32_t cMemberHeals::Step() {
   const float health = creature->GetHealth() + seconds / interval;
   return FillNeed(creature, &cTribeCreature::SetHealth, health, mWork) || ShouldStop() ? 0 : 1;
 }
-
-void cMemberHeals::End() { HideHealthMeter(GetCreature()); }
 
 // ---- eating -------------------------------------------------------------------------------
 
@@ -327,10 +326,7 @@ uint32_t cMemberEats::Step() {
     }
     if (tribe->GetFood() <= 0.0f) return 0;
     mPhase = 2;
-    mWork.Restart();
-    mPreviousElapsed = mWork.GetElapsed();
-    creature->ShowHealthMeter(true);
-    creature->SetHealthMeterValue(creature->GetHunger() * 0.01f);
+    StartFilling(creature, creature->GetHunger());
     return 1;
   }
   cRovurozovizProgram& meal = Program(eTribeProgram::EatsResult);
@@ -352,8 +348,6 @@ uint32_t cMemberEats::Step() {
   tribe->AddFood(-food);
   return FillNeed(creature, &cTribeCreature::SetHunger, hunger + points, mWork) || ShouldStop() ? 0 : 1;
 }
-
-void cMemberEats::End() { HideHealthMeter(GetCreature()); }
 
 // ---- gathering ----------------------------------------------------------------------------
 
