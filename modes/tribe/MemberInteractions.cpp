@@ -24,13 +24,8 @@ namespace {
 constexpr uint32_t kIdleMs = 3000;  // how long a member idles once at the idle site
 const Vector3 kBlue{0.0f, 0.0f, 1.0f};
 
-Vector3 PositionOf(cTribeCreature* creature) {
-  const float* p = creature->GetPosition();
-  return Vector3{p[0], p[1], p[2]};
-}
-
 float DistanceSquared(cTribeCreature* creature, const Vector3& point) {
-  return Vector3LengthSquared(Vector3Sub(PositionOf(creature), point));
+  return Vector3LengthSquared(Vector3Sub(creature->GetPositionVector(), point));
 }
 
 cTribeHut* HutOf(cTribeCreature* creature) {
@@ -361,7 +356,7 @@ int32_t cMemberGathers::Score(cIInteractionAgent* agent, tTargetWord) {
 tTargetWord cMemberGathers::GetDefaultTarget() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return 0;
-  cGamePlant* plant = GetPlanetModel().FindNearestFruitPlant(PositionOf(creature));
+  cGamePlant* plant = GetPlanetModel().FindNearestFruitPlant(creature->GetPositionVector());
   return plant ? TargetWordOf(plant) : 0;
 }
 

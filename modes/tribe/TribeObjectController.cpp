@@ -56,11 +56,6 @@ bool IsOrigin(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.
 
 float DistanceSquared(const Vector3& a, const Vector3& b) { return Vector3LengthSquared(Vector3Sub(a, b)); }
 
-Vector3 PositionOf(cTribeCreature* creature) {
-  const float* p = creature->GetPosition();
-  return Vector3{p[0], p[1], p[2]};
-}
-
 Vector3 HutPosition(cTribe* tribe) {
   cTribeHut* hut = tribe ? tribe->GetHut() : nullptr;
   return hut ? hut->GetPositionVector() : kOrigin;
@@ -84,8 +79,7 @@ cTribeHerd* NearestHerd(const Herds& herds, const Vector3& point, bool anyType, 
   float best = FLT_MAX;
   for (cTribeHerd* herd : herds) {
     if (!anyType && (int)herd->GetType() != type) continue;
-    const float* p = herd->GetPosition();
-    const float d = DistanceSquared(Vector3{p[0], p[1], p[2]}, point);
+    const float d = DistanceSquared(herd->GetPositionVector(), point);
     if (!nearest || d < best) nearest = herd, best = d;
   }
   return nearest;
@@ -403,7 +397,7 @@ bool cTribeObjectController::AskForCityStage() {
 }
 
 void cTribeObjectController::UpdateCreatureMovement(cTribeCreature* creature, float seconds) {
-  const Vector3 position = PositionOf(creature);
+  const Vector3 position = creature->GetPositionVector();
   const Vector3 target = *creature->GetDestination();
   const bool hasTarget = !IsOrigin(target);
   const float distance = hasTarget ? Vector3Length(Vector3Sub(target, position)) : 0.0f;
@@ -417,7 +411,7 @@ void cTribeObjectController::UpdateCreatureMovement(cTribeCreature* creature, fl
     if (cTribe* tribe = creature->GetTribe()) {
       for (cTribeCreature* mate : tribe->GetMembers()) {
         if (mate == creature) continue;
-        const Vector3 away = Vector3Sub(PositionOf(mate), position);
+        const Vector3 away = Vector3Sub(mate->GetPositionVector(), position);
         const float apart = Vector3Length(away);
         if (apart < kCrowdDistance && apart > 0.0f) heading = Vector3Sub(heading, Vector3Scale(away, 1.0f / apart));
       }
@@ -425,7 +419,7 @@ void cTribeObjectController::UpdateCreatureMovement(cTribeCreature* creature, fl
     creature->SteerTowards(Vector3Add(position, heading), seconds, speed, kPi);
   }
 
-  const float walking = GetSlopeSpeed(PositionOf(creature), *creature->GetOrientation()) * speed;
+  const float walking = GetSlopeSpeed(creature->GetPositionVector(), *creature->GetOrientation()) * speed;
   const float rest = creature->GetRestTime();
   if (distance > kArrivedDistance && creature->GetEnergy() > 0.0f && (rest == 0.0f || rest >= kRestBeforeWalking)) {
     creature->SetRestTime(0.0f);
