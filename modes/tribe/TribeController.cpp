@@ -59,22 +59,17 @@ void cTribeController::ResetPlacementCentreForTest() { PlacementCentre() = sPlac
 cTribeObjectController* cTribeController::Objects() { return mMode ? mMode->GetObjectController() : nullptr; }
 
 // A timer that fires starts again from 0, dropping what ran over.
+static bool TimerFires(uint32_t& elapsedMs, uint32_t ms, uint32_t periodMs) {
+  elapsedMs += ms;
+  if (elapsedMs <= periodMs) return false;
+  elapsedMs = 0;
+  return true;
+}
+
 void cTribeController::Update(uint32_t ms) {
-  mPlacementMs += ms;
-  if (mPlacementMs > kPlacementPeriodMs) {
-    PlaceNpcTribes();
-    mPlacementMs = 0;
-  }
-  mGrowthMs += ms;
-  if (mGrowthMs > kGrowthPeriodMs) {
-    GrowNpcTribes();
-    mGrowthMs = 0;
-  }
-  mAttackMs += ms;
-  if (mAttackMs > kAttackPeriodMs) {
-    TestAttack();
-    mAttackMs = 0;
-  }
+  if (TimerFires(mPlacementMs, ms, kPlacementPeriodMs)) PlaceNpcTribes();
+  if (TimerFires(mGrowthMs, ms, kGrowthPeriodMs)) GrowNpcTribes();
+  if (TimerFires(mAttackMs, ms, kAttackPeriodMs)) TestAttack();
 }
 
 void cTribeController::Enter() { PlaceNpcTribes(); }
