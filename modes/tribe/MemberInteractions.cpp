@@ -112,8 +112,7 @@ uint32_t cMemberIdles::Step() {
       if (creature->HasArrived(1.0f)) {
         mPhase = 2;
         mWork.Start();
-        cTribeGameMode* mode = GetTribeGameMode();
-        cTribeObjectController* objects = mode ? mode->GetObjectController() : nullptr;
+        cTribeObjectController* objects = GetTribeObjectController();
         if (objects && creature->GetTribe() == objects->GetPlayerTribe() && !objects->IsSelected(creature))
           creature->SetColour(kBlue);
       }

@@ -90,8 +90,7 @@ void cTribeHerd::SetCount(int32_t count) {
 void cTribeHerd::OnHunted() {
   // Away from the player's hut; with no player tribe, away from the planet's axis.
   Vector3 hut;
-  cTribeGameMode* mode = GetTribeGameMode();
-  cTribeObjectController* world = mode ? mode->GetObjectController() : nullptr;
+  cTribeObjectController* world = GetTribeObjectController();
   cTribe* player = world ? world->GetPlayerTribe() : nullptr;
   if (player && player->GetHut()) hut = player->GetHut()->GetPositionVector();
   OnHunted(hut);
