@@ -296,7 +296,7 @@ int TransferRecruits(cTribe* from, int count) {
   cTribeObjectController* objects = GetTribeObjectController();
   cTribe* player = objects ? objects->GetPlayerTribe() : nullptr;
   if (!from || !player) return 0;
-  const Vector3 where = from->GetHut() ? from->GetHut()->GetPositionVector() : Vector3{};
+  const Vector3 where = HutPositionOf(from);
   int moved = 0;
   for (int i = 0; i < count; ++i) {
     cTribeCreature* leaving = FirstLivingMember(from, objects);

@@ -43,11 +43,6 @@ bool LoadNpcProgram(eTribeProgram which) {
 
 std::string Numbered(const char* word, int k) { return word + std::to_string(k); }
 
-Vector3 HutPositionOf(cTribe* tribe) {
-  cTribeHut* hut = tribe ? tribe->GetHut() : nullptr;
-  return hut ? hut->GetPositionVector() : Vector3{0.0f, 0.0f, 0.0f};
-}
-
 }  // namespace
 
 cTribeController::cTribeController(cTribeGameMode* mode) : mMode(mode) { mTimeSinceAttack.Restart(); }

@@ -56,11 +56,6 @@ bool IsOrigin(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.
 
 float DistanceSquared(const Vector3& a, const Vector3& b) { return Vector3LengthSquared(Vector3Sub(a, b)); }
 
-Vector3 HutPosition(cTribe* tribe) {
-  cTribeHut* hut = tribe ? tribe->GetHut() : nullptr;
-  return hut ? hut->GetPositionVector() : kOrigin;
-}
-
 // Milliseconds per point from the tuning; a rate of 0 or below would divide by zero.
 float PointsPerSecond(int millisecondsPerPoint) { return 1000.0f / (float)std::max(millisecondsPerPoint, 1); }
 
@@ -153,7 +148,7 @@ void cTribeObjectController::PlantTrees() {
   cRovurozovizProgram& script = GetTribeProgram(eTribeProgram::TreeLocation);
   script.Run();
   cPlanetModel& planet = GetPlanetModel();
-  const Vector3 hut = HutPosition(mPlayerTribe);
+  const Vector3 hut = HutPositionOf(mPlayerTribe);
   planet.RemovePlantsInRadius(hut, script.GetVariable("clear_cut_radius"));
   const int stands = ScriptCount(script.GetVariable("number_of_stands"), kMaxTreeStands);
   for (int k = 1; k <= stands; ++k) {
@@ -250,7 +245,7 @@ cTribeCreature* cTribeObjectController::AddNewMember(cTribe* tribe, bool announc
   common->SetSpecies(0);
   // Beside the hut, one step further out along x and z for every member, with
   // the goal where it stands so that it stays there.
-  const Vector3 hut = HutPosition(tribe);
+  const Vector3 hut = HutPositionOf(tribe);
   const float n = (float)tribe->GetPopulation();
   const Vector3 place{hut.x + n, hut.y, hut.z + n};
   body->SetPosition(place);
@@ -502,7 +497,7 @@ void cTribeObjectController::StepHerds(float seconds) {
 }
 
 cTribeHerd* cTribeObjectController::FindNearestHerdOfType(int type) {
-  return NearestHerd(mHerds, HutPosition(mPlayerTribe), false, type);
+  return NearestHerd(mHerds, HutPositionOf(mPlayerTribe), false, type);
 }
 
 cTribeHerd* cTribeObjectController::FindNearestHerd(const Vector3& point) { return NearestHerd(mHerds, point, true); }
