@@ -20,18 +20,13 @@ using namespace Ru::Math;
 
 namespace {
 
-cTribeObjectController* Objects() {
-  cTribeGameMode* mode = GetTribeGameMode();
-  return mode ? mode->GetObjectController() : nullptr;
-}
-
 bool IsPlayerTribe(cTribe* tribe) {
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   return tribe && objects && tribe == objects->GetPlayerTribe();
 }
 
 void Deselect(cTribeCreature* creature) {
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   if (!objects) return;
   objects->GetSelectionGroup()->RemoveMember(creature);
   objects->RestoreTribeColour(creature);  // white would still read as selected

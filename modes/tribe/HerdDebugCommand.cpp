@@ -33,8 +33,7 @@ class cHerdsCommand : public tDebugCommand {
  public:
   cHerdsCommand() : tDebugCommand("herds", "herds (lists the tribe mode's herds: kind, animals, place, state)") {}
   void Execute(const std::string&) override {
-    cTribeGameMode* mode = GetTribeGameMode();
-    cTribeObjectController* objects = mode ? mode->GetObjectController() : nullptr;
+    cTribeObjectController* objects = GetTribeObjectController();
     if (!objects || objects->GetHerds().empty()) {
       DebugPrintf("No herds (the tribe mode has not built its world)");
       return;

@@ -31,11 +31,6 @@ constexpr float kNearLeadSeconds = 0.1f, kFarLeadSeconds = 2.0f;
 
 Vector3 PositionOf(const float* p) { return Vector3{p[0], p[1], p[2]}; }
 
-cTribeObjectController* Objects() {
-  cTribeGameMode* mode = GetTribeGameMode();
-  return mode ? mode->GetObjectController() : nullptr;
-}
-
 cTribeHerd* HerdOfWord(tTargetWord word) { return dynamic_cast<cTribeHerd*>(TargetOfWord(word)); }
 
 bool IsBigPrey(uint32_t type) { return type == kTribeHerdBigGame || type == kTribeHerdPredators; }
@@ -75,7 +70,7 @@ int32_t cMemberHunts::Score(cIInteractionAgent* agent, tTargetWord) {
 
 tTargetWord cMemberHunts::GetDefaultTarget() {
   cTribeCreature* hunter = GetCreature();
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   if (!hunter || !objects) return 0;
   cTribeHerd* herd = objects->FindNearestHerd(PositionOf(hunter->GetPosition()));
   return herd ? TargetWordOf(herd) : 0;
@@ -224,7 +219,7 @@ void cMemberHunts::Catch(cTribeCreature* hunter) {
   mHuntElapsed = 0.0f;
   mHuntStopwatch.Restart();
   RunHuntResult();  // now for the fight
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   const uint32_t type = mHerd->GetType();
   auto splitOff = [&]() -> cTribeHerd* {
     cTribeHerd* one = objects && mHerd->GetCount() > 1 ? objects->SplitHerd(mHerd.Get()) : nullptr;
@@ -319,18 +314,12 @@ void cTribeGroupHunts::SetPrey(cTribeHerd* prey) { mPrey = prey; }
 cTribeHerd* cTribeGroupHunts::GetPrey() { return mPrey.Get(); }
 
 void cTribeGroupHunts::Start() {
-  static bool soundsLoaded = false;
-  if (!soundsLoaded) {
-    soundsLoaded = true;
-    LoadTribeSound(eTribeSound::HuntDrumLoop);
-    LoadTribeSound(eTribeSound::GroupHuntWoohoo);
-    LoadTribeSound(eTribeSound::GroupHuntWawawah);
-  }
+  LoadTribeSoundsOnce({eTribeSound::HuntDrumLoop, eTribeSound::GroupHuntWoohoo, eTribeSound::GroupHuntWawawah});
   LoadTribeProgram(eTribeProgram::GroupHuntResult);
   mHerd = HerdOfWord(GetTarget());
   if (!mHerd) {
     auto* location = dynamic_cast<cILocation*>(TargetOfWord(GetTarget()));
-    cTribeObjectController* objects = Objects();
+    cTribeObjectController* objects = GetTribeObjectController();
     if (location && objects) mHerd = objects->FindNearestHerd(PositionOf(location->GetPosition()));
   }
 }

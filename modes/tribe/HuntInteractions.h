@@ -38,8 +38,6 @@ class cMemberHunts : public cTribeMemberInteraction, public cIMemberInteraction 
   uint32_t GetPhase() const { return mPhase; }
   cTribeHerd* GetHerd() const { return mHerd.Get(); }
   cTribeHerd* GetPrey() const { return mPrey.Get(); }
-  float GetTotalCatch() const { return mTotalCatch; }
-  float GetTotalDamage() const { return mTotalDamage; }
 
  private:
   cTribeGroupHunts* Party();  // the party, while it still runs this hunt

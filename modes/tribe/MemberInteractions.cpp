@@ -24,13 +24,8 @@ namespace {
 constexpr uint32_t kIdleMs = 3000;  // how long a member idles once at the idle site
 const Vector3 kBlue{0.0f, 0.0f, 1.0f};
 
-Vector3 PositionOf(cTribeCreature* creature) {
-  const float* p = creature->GetPosition();
-  return Vector3{p[0], p[1], p[2]};
-}
-
 float DistanceSquared(cTribeCreature* creature, const Vector3& point) {
-  return Vector3LengthSquared(Vector3Sub(PositionOf(creature), point));
+  return Vector3LengthSquared(Vector3Sub(creature->GetPositionVector(), point));
 }
 
 cTribeHut* HutOf(cTribeCreature* creature) {
@@ -73,11 +68,6 @@ bool FillNeed(cTribeCreature* creature, tNeedSetter set, float value, cGameStopw
   return full;
 }
 
-void HideHealthMeter(cTribeCreature* creature) {
-  if (creature) creature->ShowHealthMeter(false);
-}
-
-bool gGatherSoundLoaded = false;  // the gather loop is loaded on the first gathering of the run
 cSoundHandle& GatherSound() { return GetTribeSound(eTribeSound::GatherLoop); }
 
 }  // namespace
@@ -122,8 +112,7 @@ uint32_t cMemberIdles::Step() {
       if (creature->HasArrived(1.0f)) {
         mPhase = 2;
         mWork.Start();
-        cTribeGameMode* mode = GetTribeGameMode();
-        cTribeObjectController* objects = mode ? mode->GetObjectController() : nullptr;
+        cTribeObjectController* objects = GetTribeObjectController();
         if (objects && creature->GetTribe() == objects->GetPlayerTribe() && !objects->IsSelected(creature))
           creature->SetColour(kBlue);
       }
@@ -146,6 +135,19 @@ uint32_t cMemberIdles::Step() {
       mWork.Stop();
       return 0;
   }
+}
+
+// ---- the needs' shared part --------------------------------------------------------------
+
+void cMemberNeed::StartFilling(cTribeCreature* creature, float value) {
+  creature->ShowHealthMeter(true);
+  creature->SetHealthMeterValue(value * 0.01f);
+  mWork.Restart();
+  mPreviousElapsed = mWork.GetElapsed();
+}
+
+void cMemberNeed::End() {
+  if (cTribeCreature* creature = GetCreature()) creature->ShowHealthMeter(false);
 }
 
 // ---- resting ------------------------------------------------------------------------------
@@ -190,11 +192,8 @@ uint32_t cMemberRests::Step() {
     ApplyDrain(walk);
     if (creature->HasArrived(1.0f)) {
       if (DistanceSquared(creature, *hut->GetRestSite()) < 9.0f) {
-        mWork.Restart();
         mPhase = 2;
-        creature->ShowHealthMeter(true);
-        creature->SetHealthMeterValue(creature->GetEnergy() * 0.01f);
-        mPreviousElapsed = mWork.GetElapsed();
+        StartFilling(creature, creature->GetEnergy());
       } else {
         creature->SetDestinationNear(*hut->GetRestSite(), -1.0f);
       }
@@ -211,8 +210,6 @@ uint32_t cMemberRests::Step() {
   const float energy = interval > 0.0f ? creature->GetEnergy() + ms / (interval * 1000.0f) : 100.0f;
   return FillNeed(creature, &cTribeCreature::SetEnergy, energy, mWork) || ShouldStop() ? 0 : 1;
 }
-
-void cMemberRests::End() { HideHealthMeter(GetCreature()); }
 
 // ---- healing ------------------------------------------------------------------------------
 
@@ -258,11 +255,8 @@ uint32_t cMemberHeals::Step() {
   if (mPhase == 1) {
     RunScript(0.0f);
     if (creature->HasArrived(1.0f)) {
-      creature->ShowHealthMeter(true);
-      creature->SetHealthMeterValue(creature->GetHealth() * 0.01f);
       mPhase = 2;
-      mWork.Restart();
-      mPreviousElapsed = mWork.GetElapsed();
+      StartFilling(creature, creature->GetHealth());
     }
     return 1;
   }
@@ -273,8 +267,6 @@ uint32_t cMemberHeals::Step() {
   const float health = creature->GetHealth() + seconds / interval;
   return FillNeed(creature, &cTribeCreature::SetHealth, health, mWork) || ShouldStop() ? 0 : 1;
 }
-
-void cMemberHeals::End() { HideHealthMeter(GetCreature()); }
 
 // ---- eating -------------------------------------------------------------------------------
 
@@ -328,10 +320,7 @@ uint32_t cMemberEats::Step() {
     }
     if (tribe->GetFood() <= 0.0f) return 0;
     mPhase = 2;
-    mWork.Restart();
-    mPreviousElapsed = mWork.GetElapsed();
-    creature->ShowHealthMeter(true);
-    creature->SetHealthMeterValue(creature->GetHunger() * 0.01f);
+    StartFilling(creature, creature->GetHunger());
     return 1;
   }
   cRovurozovizProgram& meal = Program(eTribeProgram::EatsResult);
@@ -354,8 +343,6 @@ uint32_t cMemberEats::Step() {
   return FillNeed(creature, &cTribeCreature::SetHunger, hunger + points, mWork) || ShouldStop() ? 0 : 1;
 }
 
-void cMemberEats::End() { HideHealthMeter(GetCreature()); }
-
 // ---- gathering ----------------------------------------------------------------------------
 
 int32_t cMemberGathers::Score(cIInteractionAgent* agent, tTargetWord) {
@@ -368,7 +355,7 @@ int32_t cMemberGathers::Score(cIInteractionAgent* agent, tTargetWord) {
 tTargetWord cMemberGathers::GetDefaultTarget() {
   cTribeCreature* creature = GetCreature();
   if (!creature) return 0;
-  cGamePlant* plant = GetPlanetModel().FindNearestFruitPlant(PositionOf(creature));
+  cGamePlant* plant = GetPlanetModel().FindNearestFruitPlant(creature->GetPositionVector());
   return plant ? TargetWordOf(plant) : 0;
 }
 
@@ -383,10 +370,7 @@ bool cMemberGathers::IsInLowNeed() {
 }
 
 void cMemberGathers::Start() {
-  if (!gGatherSoundLoaded) {
-    gGatherSoundLoaded = true;
-    LoadTribeSound(eTribeSound::GatherLoop);
-  }
+  LoadTribeSoundsOnce({eTribeSound::GatherLoop});  // on the first gathering of the run
   LoadScript(eTribeProgram::GatherResult);
   mPlant = dynamic_cast<cGamePlant*>(TargetOfWord(GetTarget()));
   RunScript(0.0f);

@@ -33,60 +33,57 @@ class cMemberIdles : public cTribeMemberInteraction {
   cGameStopwatch mWork;
 };
 
-// Walks to the rest site and regains energy up to 100.
-class cMemberRests : public cTribeMemberInteraction {
+// What the need classes share: the phase, the work stopwatch that times the
+// raising of the need and the health meter that shows it meanwhile.
+class cMemberNeed : public cTribeMemberInteraction {
  public:
-  cIInteraction* Create() override { return new cMemberRests(); }
-  std::string GetName() override { return "Rests"; }
   bool CanPerform(cIInteractionAgent* agent, tTargetWord) override { return IsTribeCreature(agent); }
-  int32_t Score(cIInteractionAgent* agent, tTargetWord) override;
-  void Start() override;
-  uint32_t Step() override;
-  void End() override;
-  bool ShouldStop();  // another need has become pressing
+  void End() override;  // hides the meter
 
- private:
+ protected:
+  // At the site: the meter shows the need's value and the work stopwatch starts.
+  void StartFilling(cTribeCreature* creature, float value);
+
   uint32_t mPhase = 0;
   cGameStopwatch mWork;
   uint32_t mPreviousElapsed = 0;
 };
 
-// Walks to the heal site and regains health up to 100.
-class cMemberHeals : public cTribeMemberInteraction {
+// Walks to the rest site and regains energy up to 100.
+class cMemberRests : public cMemberNeed {
  public:
-  cIInteraction* Create() override { return new cMemberHeals(); }
-  std::string GetName() override { return "Healing"; }
-  bool CanPerform(cIInteractionAgent* agent, tTargetWord) override { return IsTribeCreature(agent); }
+  cIInteraction* Create() override { return new cMemberRests(); }
+  std::string GetName() override { return "Rests"; }
   int32_t Score(cIInteractionAgent* agent, tTargetWord) override;
   void Start() override;
   uint32_t Step() override;
-  void End() override;
+  bool ShouldStop();  // another need has become pressing
+};
+
+// Walks to the heal site and regains health up to 100.
+class cMemberHeals : public cMemberNeed {
+ public:
+  cIInteraction* Create() override { return new cMemberHeals(); }
+  std::string GetName() override { return "Healing"; }
+  int32_t Score(cIInteractionAgent* agent, tTargetWord) override;
+  void Start() override;
+  uint32_t Step() override;
   bool ShouldStop();
 
  private:
   void RunScript(float activity);
-  uint32_t mPhase = 0;
-  cGameStopwatch mWork;
-  uint32_t mPreviousElapsed = 0;
 };
 
 // Eats what it carries, or walks to the food site and eats from the tribe's
 // store (one hunger point costs "eatfood" / 100 units of food).
-class cMemberEats : public cTribeMemberInteraction {
+class cMemberEats : public cMemberNeed {
  public:
   cIInteraction* Create() override { return new cMemberEats(); }
   std::string GetName() override { return "Eating"; }
-  bool CanPerform(cIInteractionAgent* agent, tTargetWord) override { return IsTribeCreature(agent); }
   int32_t Score(cIInteractionAgent* agent, tTargetWord) override;
   void Start() override;
   uint32_t Step() override;
-  void End() override;
   bool ShouldStop();
-
- private:
-  uint32_t mPhase = 0;
-  cGameStopwatch mWork;
-  uint32_t mPreviousElapsed = 0;
 };
 
 // Gathers fruit from a plant (its target), carries it to the food site, and

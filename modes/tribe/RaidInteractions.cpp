@@ -29,11 +29,6 @@ constexpr float kFightRangeSquared = 900.0f;  // 30 units
 Vector3 PositionOf(const float* p) { return Vector3{p[0], p[1], p[2]}; }
 bool IsOrigin(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
 
-cTribeObjectController* Objects() {
-  cTribeGameMode* mode = GetTribeGameMode();
-  return mode ? mode->GetObjectController() : nullptr;
-}
-
 float LevelOf(cTribe* tribe, uint32_t kind) { return tribe ? (float)tribe->GetToolLevel(kind) : 0.0f; }
 float Population(cTribe* tribe) { return tribe ? (float)tribe->GetPopulation() : 0.0f; }
 
@@ -42,14 +37,14 @@ cTribeHut* HutOfTarget(tTargetWord word) {
   cIInteractionTarget* target = TargetOfWord(word);
   if (auto* hut = dynamic_cast<cTribeHut*>(target)) return hut;
   auto* location = dynamic_cast<cILocation*>(target);
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   return location && objects ? objects->FindNearestRivalHut(PositionOf(location->GetPosition())) : nullptr;
 }
 
 // The rival hut nearest the group's first member, as a target word.
 tTargetWord NearestRivalHutOfGroup(cIInteractionAgent* agent) {
   auto* group = dynamic_cast<cTribeCreatureGroup*>(agent);
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   if (!group || group->GetMemberCount() == 0 || !objects) return 0;
   cTribeHut* hut = objects->FindNearestRivalHut(PositionOf(group->MembersBegin()->Get()->GetPosition()));
   return hut ? TargetWordOf(hut) : 0;
@@ -188,11 +183,7 @@ void cMemberRaids::SetResultInputs(cRovurozovizProgram& program, cTribe* mine, c
 }
 
 void cMemberRecruits::Start() {
-  static bool soundLoaded = false;
-  if (!soundLoaded) {
-    soundLoaded = true;
-    LoadTribeSound(eTribeSound::RecruitLoop);
-  }
+  LoadTribeSoundsOnce({eTribeSound::RecruitLoop});
   cMemberHutVisit::Start();
 }
 
@@ -302,10 +293,10 @@ uint32_t cMemberLoots::Step() {
 // ---- moving members between tribes ----------------------------------------------------
 
 int TransferRecruits(cTribe* from, int count) {
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   cTribe* player = objects ? objects->GetPlayerTribe() : nullptr;
   if (!from || !player) return 0;
-  const Vector3 where = from->GetHut() ? from->GetHut()->GetPositionVector() : Vector3{};
+  const Vector3 where = HutPositionOf(from);
   int moved = 0;
   for (int i = 0; i < count; ++i) {
     cTribeCreature* leaving = FirstLivingMember(from, objects);
@@ -372,13 +363,7 @@ void cTribeGroupRaids::RunResult(uint32_t partySize) {
 
 void cTribeGroupRaids::Start() {
   cGroupInteraction::Start();
-  static bool soundsLoaded = false;
-  if (!soundsLoaded) {
-    soundsLoaded = true;
-    LoadTribeSound(eTribeSound::RaidDrumLoop);
-    LoadTribeSound(eTribeSound::RaidWoohoo);
-    LoadTribeSound(eTribeSound::RaidWawawah);
-  }
+  LoadTribeSoundsOnce({eTribeSound::RaidDrumLoop, eTribeSound::RaidWoohoo, eTribeSound::RaidWawawah});
   mHut = HutOfTarget(GetTarget());
   mRaided = mHut ? mHut->GetTribe() : nullptr;
   cTribeCreature* first = FirstMember(GetAgent());
@@ -396,7 +381,7 @@ void cTribeGroupRaids::Start() {
 void cTribeGroupRaids::BeginRaid() {
   cTribeCreature* first = FirstMember(GetAgent());
   mRaiders = first ? first->GetTribe() : nullptr;
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   mPlayerRaids = objects && mRaiders && mRaiders == objects->GetPlayerTribe();
   StartParty(GetTribePrototype<cMemberRaids>());
   GetTribeSound(eTribeSound::RaidDrumLoop).PlayLooped();
@@ -441,7 +426,7 @@ std::string cTribeGroupRaids::ResultText(int killed, int recruited, float stolen
 
 void cTribeGroupRaids::ReportResults() {
   GetTribeSound(eTribeSound::RaidDrumLoop).Stop();
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   if (mReturned == 0 || !mRaided || !objects) return;
   mRaided->IncrementRaidCount();
   const int population = (int)mRaided->GetPopulation();
@@ -479,12 +464,7 @@ void cTribeGroupRecruits::RunResult(uint32_t partySize, uint32_t otherSize) {
 
 void cTribeGroupRecruits::Start() {
   cGroupInteraction::Start();
-  static bool soundsLoaded = false;
-  if (!soundsLoaded) {
-    soundsLoaded = true;
-    LoadTribeSound(eTribeSound::RecruitWoohoo);
-    LoadTribeSound(eTribeSound::RecruitWawawah);
-  }
+  LoadTribeSoundsOnce({eTribeSound::RecruitWoohoo, eTribeSound::RecruitWawawah});
   mHut = HutOfTarget(GetTarget());
   LoadTribeProgram(eTribeProgram::GroupRecruitResult);
   tAgentList members;
@@ -499,7 +479,7 @@ void cTribeGroupRecruits::Start() {
 
 void cTribeGroupRecruits::BeginRecruiting() {
   cTribeCreature* first = FirstMember(GetAgent());
-  cTribeObjectController* objects = Objects();
+  cTribeObjectController* objects = GetTribeObjectController();
   mPlayerRecruits = first && objects && first->GetTribe() == objects->GetPlayerTribe();
   StartParty(GetTribePrototype<cMemberRecruits>());
 }
@@ -618,7 +598,7 @@ uint32_t cTribeGroupAttacks::Step() {
       if (!arrived) return 1;
       if (IsOrigin(*arrived->GetDestination())) return SendTo(arrived, hut->GetPositionVector()) ? 1 : 0;
       StartFights(arrived);
-      cTribeObjectController* objects = Objects();
+      cTribeObjectController* objects = GetTribeObjectController();
       if (!objects || attackers != objects->GetPlayerTribe()) GetTribeSound(eTribeSound::PlayerTribeRaided).Play();
       mPhase = kFighting;
       return 1;

@@ -30,7 +30,6 @@ class cMemberHutVisit : public cTribeMemberInteraction, public cIMemberInteracti
   void SetGroupInteraction(cGroupInteraction* group) override;  // the party's size
 
   uint32_t GetPhase() const { return mPhase; }
-  uint32_t GetWorkTimeMs() const { return mWorkTimeMs; }
   uint32_t GetPartySize() const { return mPartySize; }
 
  protected:
@@ -87,7 +86,6 @@ class cMemberFights : public cInteraction {
   void Start() override;
   uint32_t Step() override;
 
-  float GetFightTime() const { return mFightTime; }
 
  private:
   uint32_t mPhase = 0;
@@ -160,7 +158,6 @@ class cTribeGroupRaids : public cRivalHutParty {
   // is clamped into the int range before it is printed.
   static std::string ResultText(int killed, int recruited, float stolenFood);
   uint32_t GetReturnedCount() const { return mReturned; }
-  float GetFoodShare() const { return mFoodShare; }
 
  protected:
   void Begin() override { BeginRaid(); }

@@ -87,8 +87,7 @@ cTribeTool* cToolPurchaseMenu::OnBuyMenuSelection(int id, cGLFPieMenu& menu, con
 
 cTribeTool* cToolPurchaseMenu::BuyTool(cGLFPieMenu& menu, const Vector3& cursorPoint, float price, int kind,
                                        int level, int boughtId, const char* nextLabel, int nextId) {
-  cTribeGameMode* mode = GetTribeGameMode();
-  cTribeObjectController* world = mode ? mode->GetObjectController() : nullptr;
+  cTribeObjectController* world = GetTribeObjectController();
   cTribe* tribe = world ? world->GetPlayerTribe() : nullptr;
   if (!tribe) return nullptr;
   if (tribe->GetFood() < price) {

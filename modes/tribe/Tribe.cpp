@@ -137,3 +137,8 @@ void cTribe::Read(cMemoryStream& stream, uint32_t version) {
   mFood = food;
   mBreedProgress = progress;
 }
+
+Ru::Math::Vector3 HutPositionOf(const cTribe* tribe) {
+  cTribeHut* hut = tribe ? tribe->GetHut() : nullptr;
+  return hut ? hut->GetPositionVector() : Ru::Math::Vector3{};
+}

@@ -110,3 +110,6 @@ class cTribe : public Ko::cGameData, public cISerializableObject {
   uint32_t mRaidCount = 0;
   tToolList mTools;
 };
+
+// The tribe's hut position; the origin without a tribe or hut.
+Ru::Math::Vector3 HutPositionOf(const cTribe* tribe);

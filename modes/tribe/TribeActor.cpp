@@ -35,8 +35,7 @@ void nTribeActorDetail::AppendIfWithin(cTribeActor* actor, cTribeActor* other, f
 }
 
 void FindActorsInRadius(cTribeActor* actor, float radius, tActorDistanceList& out) {
-  cTribeGameMode* mode = GetTribeGameMode();
-  cTribeObjectController* world = mode ? mode->GetObjectController() : nullptr;
+  cTribeObjectController* world = GetTribeObjectController();
   if (!actor || !world) return;
   FindActorsInRadiusAmong(actor, radius, world->GetCreatures(), world->GetHerds(), out);
 }

@@ -27,7 +27,10 @@ class cTribeActor {
   virtual const Ru::Math::Quaternion* GetOrientation() = 0;
   virtual const Ru::Math::Vector3* GetVelocity() = 0;  // displacement per second of the last step
 
-  Ru::Math::Vector3 GetPositionVector() { return Ru::Math::Vector3{GetPosition()[0], GetPosition()[1], GetPosition()[2]}; }
+  Ru::Math::Vector3 GetPositionVector() {
+    const float* p = GetPosition();
+    return Ru::Math::Vector3{p[0], p[1], p[2]};
+  }
   const std::map<std::string, float>& GetAttributes() const { return mAttributes; }
 
  private:

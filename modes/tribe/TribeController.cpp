@@ -43,11 +43,6 @@ bool LoadNpcProgram(eTribeProgram which) {
 
 std::string Numbered(const char* word, int k) { return word + std::to_string(k); }
 
-Vector3 HutPositionOf(cTribe* tribe) {
-  cTribeHut* hut = tribe ? tribe->GetHut() : nullptr;
-  return hut ? hut->GetPositionVector() : Vector3{0.0f, 0.0f, 0.0f};
-}
-
 }  // namespace
 
 cTribeController::cTribeController(cTribeGameMode* mode) : mMode(mode) { mTimeSinceAttack.Restart(); }
@@ -59,22 +54,17 @@ void cTribeController::ResetPlacementCentreForTest() { PlacementCentre() = sPlac
 cTribeObjectController* cTribeController::Objects() { return mMode ? mMode->GetObjectController() : nullptr; }
 
 // A timer that fires starts again from 0, dropping what ran over.
+static bool TimerFires(uint32_t& elapsedMs, uint32_t ms, uint32_t periodMs) {
+  elapsedMs += ms;
+  if (elapsedMs <= periodMs) return false;
+  elapsedMs = 0;
+  return true;
+}
+
 void cTribeController::Update(uint32_t ms) {
-  mPlacementMs += ms;
-  if (mPlacementMs > kPlacementPeriodMs) {
-    PlaceNpcTribes();
-    mPlacementMs = 0;
-  }
-  mGrowthMs += ms;
-  if (mGrowthMs > kGrowthPeriodMs) {
-    GrowNpcTribes();
-    mGrowthMs = 0;
-  }
-  mAttackMs += ms;
-  if (mAttackMs > kAttackPeriodMs) {
-    TestAttack();
-    mAttackMs = 0;
-  }
+  if (TimerFires(mPlacementMs, ms, kPlacementPeriodMs)) PlaceNpcTribes();
+  if (TimerFires(mGrowthMs, ms, kGrowthPeriodMs)) GrowNpcTribes();
+  if (TimerFires(mAttackMs, ms, kAttackPeriodMs)) TestAttack();
 }
 
 void cTribeController::Enter() { PlaceNpcTribes(); }

@@ -257,10 +257,7 @@ void cTribeCreature::UpdateStatusMeter() {
 }
 
 void cTribeCreature::DeleteMeter(cSceneObject*& object, cSceneShapeHealthMeter*& shape) {
-  if (object) {
-    GetSceneManager().RemoveObject(object);
-    delete object;
-  }
+  delete object;  // which also takes it out of the scene
   delete shape;
   object = nullptr;
   shape = nullptr;

@@ -61,9 +61,7 @@ cTribe* cTribeDisplayController::PlayerTribe() {
 }
 
 void cTribeDisplayController::RemoveFromScene(cSceneObject*& object) {
-  if (!object) return;
-  GetSceneManager().RemoveObject(object);
-  delete object;
+  delete object;  // which also takes it out of the scene
   object = nullptr;
 }
 

@@ -89,12 +89,8 @@ void cTribeHerd::SetCount(int32_t count) {
 
 void cTribeHerd::OnHunted() {
   // Away from the player's hut; with no player tribe, away from the planet's axis.
-  Vector3 hut;
-  cTribeGameMode* mode = GetTribeGameMode();
-  cTribeObjectController* world = mode ? mode->GetObjectController() : nullptr;
-  cTribe* player = world ? world->GetPlayerTribe() : nullptr;
-  if (player && player->GetHut()) hut = player->GetHut()->GetPositionVector();
-  OnHunted(hut);
+  cTribeObjectController* world = GetTribeObjectController();
+  OnHunted(HutPositionOf(world ? world->GetPlayerTribe() : nullptr));
 }
 
 void cTribeHerd::OnHunted(const Vector3& awayFrom) {

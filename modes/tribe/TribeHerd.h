@@ -36,7 +36,6 @@ class cTribeHerd : public cILocation,
                    public cTribeActor {
  public:
   static constexpr uint32_t kTypeId = 0x6F21D472;
-  static uint32_t GetStaticTypeId() { return kTypeId; }
   // The object controller marks a herd it has finished with this count.
   static constexpr int32_t kFinishedCount = -42;
   static constexpr float kShapeScale = 2.0f;

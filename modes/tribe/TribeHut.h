@@ -56,7 +56,10 @@ class cTribeHut : public Ko::cGameData, public cILocation, public cIInteractionT
 
   // The scene object's position (the hut's own copy while it has none).
   const float* GetPosition() override;
-  Ru::Math::Vector3 GetPositionVector() { return Ru::Math::Vector3{GetPosition()[0], GetPosition()[1], GetPosition()[2]}; }
+  Ru::Math::Vector3 GetPositionVector() {
+    const float* p = GetPosition();
+    return Ru::Math::Vector3{p[0], p[1], p[2]};
+  }
   const Ru::Math::Quaternion& GetOrientation() const;
   void SetOrientation(const Ru::Math::Quaternion& orientation);
   // Moves the scene object and puts every site on the ground around the new place.

@@ -112,11 +112,8 @@ void cTribeInputController::Leave() {
     delete *menu;
     *menu = nullptr;
   }
-  if (mHutGhost) {
-    GetSceneManager().RemoveObject(mHutGhost);
-    delete mHutGhost;
-    mHutGhost = nullptr;
-  }
+  delete mHutGhost;  // which also takes it out of the scene
+  mHutGhost = nullptr;
   // The world goes with the visit: nothing may point into it afterwards.
   if (mHoveredCreature) mHoveredCreature->ShowStatusMeter(false);
   ClearHoverTargets();

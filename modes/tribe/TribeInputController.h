@@ -130,17 +130,13 @@ class cTribeInputController : public cIMultiSelectClient, public cIGLFPieMenuSel
   cTribeCreature* GetHoveredCreature() const { return mHoveredCreature; }
   cTribeTool* GetHoveredTool() const { return mHoveredTool; }
   cTribeHerd* GetHoveredHerd() const { return mHoveredHerd; }
-  cTribe* GetHoveredTribe() const { return mHoveredTribe; }
   cGamePlant* GetHoveredPlant() const { return mHoveredPlant; }
   cFoodPile* GetHoveredFoodPile() const { return mHoveredFoodPile; }
   cTribeHerd* GetClickedHerd() const { return mClickedHerd; }
   cTribeHut* GetClickedHut() const { return mClickedHut; }
-  cGamePlant* GetClickedPlant() const { return mClickedPlant; }
   cTribeTool* GetToolBeingPlaced() const { return mToolBeingPlaced; }
-  void SetToolBeingPlaced(cTribeTool* tool) { mToolBeingPlaced = tool; }
   cSceneObject* GetHutGhost() const { return mHutGhost; }
   cMultiSelector* GetMultiSelector() const { return mMultiSelector; }
-  cCursorMarker* GetCursorMarker() const { return mCursorMarker; }
   bool IsDragging() const { return mLeftButtonHeld && mPressX == -1 && mPressY == -1; }
 
   // The window and camera the controller works with; null restores the game's.

@@ -56,16 +56,6 @@ bool IsOrigin(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.
 
 float DistanceSquared(const Vector3& a, const Vector3& b) { return Vector3LengthSquared(Vector3Sub(a, b)); }
 
-Vector3 PositionOf(cTribeCreature* creature) {
-  const float* p = creature->GetPosition();
-  return Vector3{p[0], p[1], p[2]};
-}
-
-Vector3 HutPosition(cTribe* tribe) {
-  cTribeHut* hut = tribe ? tribe->GetHut() : nullptr;
-  return hut ? hut->GetPositionVector() : kOrigin;
-}
-
 // Milliseconds per point from the tuning; a rate of 0 or below would divide by zero.
 float PointsPerSecond(int millisecondsPerPoint) { return 1000.0f / (float)std::max(millisecondsPerPoint, 1); }
 
@@ -76,6 +66,29 @@ int ScriptCount(float value, int most) {
 }
 
 std::string Numbered(const char* word, int k) { return word + std::to_string(k); }
+
+// The first herd closest to the point, of the given kind unless any will do; null when none.
+template <class Herds>
+cTribeHerd* NearestHerd(const Herds& herds, const Vector3& point, bool anyType, int type = 0) {
+  cTribeHerd* nearest = nullptr;
+  float best = FLT_MAX;
+  for (cTribeHerd* herd : herds) {
+    if (!anyType && (int)herd->GetType() != type) continue;
+    const float d = DistanceSquared(herd->GetPositionVector(), point);
+    if (!nearest || d < best) nearest = herd, best = d;
+  }
+  return nearest;
+}
+
+// A new tribe's hut: its drawn cube in the tribe's colour, set down at the position.
+void PlaceHut(cTribeHut* hut, cISceneShape* shape, const Vector3& colour, const Vector3& position) {
+  cSceneObject* object = new cSceneObject(hut, shape);
+  object->SetColour(colour);
+  object->SetOrientation(QuatIdentity());
+  hut->SetSceneObject(object);
+  hut->SetPosition(position);
+  GetSceneManager().AddObject(object);
+}
 
 }  // namespace
 
@@ -117,14 +130,9 @@ void cTribeObjectController::BuildStartWorld() {
   tribe->SetColour(kPlayerColour);
 
   if (cTribeHut* hut = tribe->GetHut()) {
-    cSceneObject* object = new cSceneObject(hut, mHutShape);
-    object->SetColour(kPlayerColour);
-    object->SetOrientation(QuatIdentity());
-    hut->SetSceneObject(object);
     Vector3 pole;
     GetPlanetModel().ProjectToSurface(pole, Vector3{0.0f, 1.0f, 0.0f});
-    hut->SetPosition(pole);
-    GetSceneManager().AddObject(object);
+    PlaceHut(hut, mHutShape, kPlayerColour, pole);
   }
 
   // The count is read again after every member, as the tuning may change it.
@@ -140,7 +148,7 @@ void cTribeObjectController::PlantTrees() {
   cRovurozovizProgram& script = GetTribeProgram(eTribeProgram::TreeLocation);
   script.Run();
   cPlanetModel& planet = GetPlanetModel();
-  const Vector3 hut = HutPosition(mPlayerTribe);
+  const Vector3 hut = HutPositionOf(mPlayerTribe);
   planet.RemovePlantsInRadius(hut, script.GetVariable("clear_cut_radius"));
   const int stands = ScriptCount(script.GetVariable("number_of_stands"), kMaxTreeStands);
   for (int k = 1; k <= stands; ++k) {
@@ -237,7 +245,7 @@ cTribeCreature* cTribeObjectController::AddNewMember(cTribe* tribe, bool announc
   common->SetSpecies(0);
   // Beside the hut, one step further out along x and z for every member, with
   // the goal where it stands so that it stays there.
-  const Vector3 hut = HutPosition(tribe);
+  const Vector3 hut = HutPositionOf(tribe);
   const float n = (float)tribe->GetPopulation();
   const Vector3 place{hut.x + n, hut.y, hut.z + n};
   body->SetPosition(place);
@@ -315,12 +323,7 @@ cTribe* cTribeObjectController::CreateNpcTribe(const Vector3& position) {
   mTribes.push_back(tribe);
   tribe->AddFood(kNpcFood);
   if (cTribeHut* hut = tribe->GetHut()) {
-    cSceneObject* object = new cSceneObject(hut, mHutShape);
-    object->SetColour(kNpcColour);
-    object->SetOrientation(QuatIdentity());
-    hut->SetSceneObject(object);
-    hut->SetPosition(position);
-    GetSceneManager().AddObject(object);
+    PlaceHut(hut, mHutShape, kNpcColour, position);
   }
   AddNewMember(tribe, false);
   AddNewMember(tribe, false);
@@ -389,7 +392,7 @@ bool cTribeObjectController::AskForCityStage() {
 }
 
 void cTribeObjectController::UpdateCreatureMovement(cTribeCreature* creature, float seconds) {
-  const Vector3 position = PositionOf(creature);
+  const Vector3 position = creature->GetPositionVector();
   const Vector3 target = *creature->GetDestination();
   const bool hasTarget = !IsOrigin(target);
   const float distance = hasTarget ? Vector3Length(Vector3Sub(target, position)) : 0.0f;
@@ -403,7 +406,7 @@ void cTribeObjectController::UpdateCreatureMovement(cTribeCreature* creature, fl
     if (cTribe* tribe = creature->GetTribe()) {
       for (cTribeCreature* mate : tribe->GetMembers()) {
         if (mate == creature) continue;
-        const Vector3 away = Vector3Sub(PositionOf(mate), position);
+        const Vector3 away = Vector3Sub(mate->GetPositionVector(), position);
         const float apart = Vector3Length(away);
         if (apart < kCrowdDistance && apart > 0.0f) heading = Vector3Sub(heading, Vector3Scale(away, 1.0f / apart));
       }
@@ -411,7 +414,7 @@ void cTribeObjectController::UpdateCreatureMovement(cTribeCreature* creature, fl
     creature->SteerTowards(Vector3Add(position, heading), seconds, speed, kPi);
   }
 
-  const float walking = GetSlopeSpeed(PositionOf(creature), *creature->GetOrientation()) * speed;
+  const float walking = GetSlopeSpeed(creature->GetPositionVector(), *creature->GetOrientation()) * speed;
   const float rest = creature->GetRestTime();
   if (distance > kArrivedDistance && creature->GetEnergy() > 0.0f && (rest == 0.0f || rest >= kRestBeforeWalking)) {
     creature->SetRestTime(0.0f);
@@ -494,28 +497,10 @@ void cTribeObjectController::StepHerds(float seconds) {
 }
 
 cTribeHerd* cTribeObjectController::FindNearestHerdOfType(int type) {
-  const Vector3 hut = HutPosition(mPlayerTribe);
-  cTribeHerd* nearest = nullptr;
-  float best = FLT_MAX;
-  for (cTribeHerd* herd : mHerds) {
-    if ((int)herd->GetType() != type) continue;
-    const float* p = herd->GetPosition();
-    const float d = DistanceSquared(Vector3{p[0], p[1], p[2]}, hut);
-    if (!nearest || d < best) nearest = herd, best = d;
-  }
-  return nearest;
+  return NearestHerd(mHerds, HutPositionOf(mPlayerTribe), false, type);
 }
 
-cTribeHerd* cTribeObjectController::FindNearestHerd(const Vector3& point) {
-  cTribeHerd* nearest = nullptr;
-  float best = FLT_MAX;
-  for (cTribeHerd* herd : mHerds) {
-    const float* p = herd->GetPosition();
-    const float d = DistanceSquared(Vector3{p[0], p[1], p[2]}, point);
-    if (!nearest || d < best) nearest = herd, best = d;
-  }
-  return nearest;
-}
+cTribeHerd* cTribeObjectController::FindNearestHerd(const Vector3& point) { return NearestHerd(mHerds, point, true); }
 
 cTribeHut* cTribeObjectController::FindNearestRivalHut(const Vector3& point) {
   cTribeHut* nearest = nullptr;

@@ -74,7 +74,6 @@ class cTribeObjectController {
 
   // The same lists for plain loops.
   const tTribeCreatureList& GetCreatures() const { return mCreatures; }
-  const tTribeCreatureList& GetDyingCreatures() const { return mDying; }
   const tTribeList& GetTribes() const { return mTribes; }
   const tTribeHerdList& GetHerds() const { return mHerds; }
   cSceneShapePolyModel* GetMemberShape() { return mMemberShape; }

@@ -169,8 +169,7 @@ void cTribeInputController::OnPieMenuSelection(int id) {
 void cTribeInputController::StartHutMove() {
   const Vector3 place = mHutGhost->GetPosition();
   auto* target = new cLocation(place.x, place.y, place.z);
-  GetSceneManager().RemoveObject(mHutGhost);
-  delete mHutGhost;
+  delete mHutGhost;  // which also takes it out of the scene
   mHutGhost = nullptr;
   auto* group = new cTransientCreatureGroup();
   group->AddRef();

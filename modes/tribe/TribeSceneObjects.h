@@ -1,5 +1,5 @@
-// The scene objects that tribe records own: taking one out of the scene and
-// deleting it, and the value bar a hut or herd shows above itself.
+// The scene objects that tribe records own: deleting one (which also takes it
+// out of the scene), and the value bar a hut or herd shows above itself.
 #pragma once
 
 #include "math/Types.h"
@@ -16,7 +16,6 @@ inline void DeleteOwnedSceneObject(cSceneObject*& object, Ru::Math::Vector3& pos
   position = doomed->GetPosition();
   orientation = doomed->GetOrientation();
   object = nullptr;
-  GetSceneManager().RemoveObject(doomed);
   delete doomed;
 }
 
@@ -31,7 +30,6 @@ inline void ShowValueMeter(bool show, cSceneObject*& object, cSceneShapeHealthMe
     object->SetPosition(at);
     GetSceneManager().AddObject(object);
   } else if (!show && object) {
-    GetSceneManager().RemoveObject(object);
     delete object;
     delete shape;
     object = nullptr;

@@ -94,6 +94,14 @@ bool LoadTribeSound(eTribeSound which) {
   return GetTribeSound(which).Load(GetTribeSoundFile(which));
 }
 
+void LoadTribeSoundsOnce(std::initializer_list<eTribeSound> which) {
+  static auto* tried = new std::array<bool, size_t(eTribeSound::Count)>{};
+  for (eTribeSound sound : which) {
+    bool& done = (*tried)[std::min(size_t(sound), tried->size() - 1)];
+    if (!done) done = true, LoadTribeSound(sound);
+  }
+}
+
 bool LoadTribeStabSounds() {
   bool all = true;
   for (int i = 0; i < kTribeStabSoundCount; ++i) {

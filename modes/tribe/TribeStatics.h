@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 
 #include "math/Types.h"
@@ -87,19 +88,11 @@ cSoundHandle& GetTribeStabSound(int index);          // 0 to 13; others are clam
 // Loads the file into the handle; false (handle left empty) when it cannot.
 bool LoadTribeSound(eTribeSound which);
 bool LoadTribeStabSounds();  // all fourteen, in order; false when any failed
+// Loads each listed sound the first time it is asked for; later calls leave
+// its handle alone (a missing file is not tried again every start).
+void LoadTribeSoundsOnce(std::initializer_list<eTribeSound> which);
 
 // The one prototype of an interaction class; the tribe names interactions by
 // these (candidate lists, group starts, commands). Made on first use.
 template <class T>
 T* GetTribePrototype();
-
-// Constants of the tribe code.
-namespace nTribe {
-constexpr Ru::Math::Quaternion kIdentityOrientation{0.0f, 0.0f, 0.0f, 1.0f};
-constexpr Ru::Math::Vector3 kUp{0.0f, 1.0f, 0.0f};
-// Where the hut places its parts, around its own position.
-constexpr Ru::Math::Vector3 kHutPartOffsets[5] = {
-    {5.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -5.0f}, {-5.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 5.0f}, {3.535f, 0.0f, 3.535f}};
-constexpr float kTwoPi = 6.2831855f;
-constexpr float kFiveDegrees = 3.14159265f / 36.0f;
-}  // namespace nTribe

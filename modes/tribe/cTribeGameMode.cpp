@@ -14,6 +14,10 @@
 
 cTribeGameMode* GetTribeGameMode() { return gTribeGameMode; }
 
+cTribeObjectController* GetTribeObjectController() {
+  return gTribeGameMode ? gTribeGameMode->GetObjectController() : nullptr;
+}
+
 cTribeGameMode::cTribeGameMode() : tModeShell<cGameMode>("Tribe") {
   mObjectController = new cTribeObjectController(this);
   mSerializationController = new cTribeSerializationController(this);

@@ -63,3 +63,5 @@ class cTribeGameMode : public tModeShell<cGameMode>, public Ko::cIGameDataClient
 
 // The one tribe mode (the application's gTribeGameMode); null before start-up.
 cTribeGameMode* GetTribeGameMode();
+// That mode's object controller; null before start-up.
+cTribeObjectController* GetTribeObjectController();
