@@ -17,61 +17,12 @@
 #include "modes/dev/cSpaceGameMode.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/glui/glui.h"
+#include "tests/support/StartedProgram.h"
 #include "tests/support/TestSupport.h"
 
 // Start-up runs once per process, so every case runs the program in a child
 // process of its own and reports through its exit code.
 namespace {
-
-int FailedPartsSoFar() {
-  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
-  int failed = 0;
-  for (int i = 0; i < result->total_part_count(); ++i) failed += result->GetTestPartResult(i).failed();
-  return failed;
-}
-
-// Runs a case's body in the child and gives its exit code. The child inherits
-// the parent's failures so far; it reports only its own, so one failed case in
-// a loop does not fail every later one.
-int RunBodyInChild(const std::function<void()>& body) {
-  int inherited = FailedPartsSoFar();
-  body();
-  fflush(stdout);
-  return FailedPartsSoFar() > inherited ? 1 : 0;
-}
-
-void RunIsolated(const std::function<void()>& body) {
-  ASSERT_TRUE(EnsureTestDisplay());
-  EXPECT_EXIT(_exit(RunBodyInChild(body)), ::testing::ExitedWithCode(0), "");
-}
-
-struct cStartedProgram {
-  explicit cStartedProgram(std::vector<std::string> args, uint32_t clockStart = 100000) : clock(clockStart) {
-    SetModeCallLog(&log);
-    Sys_SetFocusProbeForTest([] { return true; });
-    args.insert(args.begin(), "quorvel");
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    startResult = AppStartup((int)args.size(), argv.data());
-    GetDebugWindow()->SetMirrorToStdout(false);
-    storage = std::move(args);
-  }
-  int Count(const std::string& call) const {
-    int n = 0;
-    for (const std::string& c : log) n += c == call;
-    return n;
-  }
-  void Frame(uint32_t ms) {
-    clock.Advance(ms);
-    OnIdle();
-  }
-  cMessageCapture boxes;
-  cFakeClock clock;
-  std::vector<std::string> log;
-  std::vector<std::string> storage;
-  std::vector<char*> argv;
-  int startResult = -1;
-};
 
 bool HasLine(const std::string& text) {
   for (const std::string& line : GetDebugWindow()->Lines())

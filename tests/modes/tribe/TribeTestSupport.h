@@ -45,6 +45,7 @@
 #include "sim/gamedata/DataManager.h"
 #include "sim/tuning/TribeTuningData.h"
 #include "tests/glf/OverlayRecorder.h"
+#include "tests/support/RunDigest.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/planet/PlanetModel.h"
@@ -58,19 +59,6 @@ inline bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x &
 inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
 inline void PrintTo(const Vector3& v, std::ostream* out) { *out << "(" << v.x << ", " << v.y << ", " << v.z << ")"; }
 }  // namespace Ru::Math
-
-// FNV-1a over the values a run went through: two runs that went alike give the same value.
-struct sRunDigest {
-  uint64_t value = 14695981039346656037ull;
-  void Mix(uint32_t word) {
-    for (int byte = 0; byte < 4; ++byte) value = (value ^ ((word >> (8 * byte)) & 0xFFu)) * 1099511628211ull;
-  }
-  void Mix(float number) {
-    uint32_t bits;
-    std::memcpy(&bits, &number, sizeof bits);
-    Mix(bits);
-  }
-};
 
 class cTribeWorldTest : public ::testing::Test {
  public:

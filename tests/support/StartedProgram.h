@@ -1,0 +1,82 @@
+// The whole program started in-process, for tests that run start-up and pump
+// frames themselves: AppStartup with the given options on a hand-driven clock,
+// message boxes captured, the modes' calls logged ("Tribe.Enter", ...).
+//
+// Start-up runs once per process, so each case runs it in a child process of
+// its own through RunIsolated and reports through the child's exit code:
+//
+//   TEST(MyMode, Starts) {
+//     RunIsolated([] {
+//       cStartedProgram program({"-noautopause", "-tribemode"});
+//       program.Frame(16);
+//       EXPECT_EQ(program.Count("Tribe.Enter"), 1);
+//     });
+//   }
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/FrameLoop.h"
+#include "app/ModeCallLog.h"
+#include "app/Startup.h"
+#include "glf/DebugWindow.h"
+#include "platform/Sys.h"
+#include "tests/support/TestSupport.h"
+
+inline int FailedPartsSoFar() {
+  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+  int failed = 0;
+  for (int i = 0; i < result->total_part_count(); ++i) failed += result->GetTestPartResult(i).failed();
+  return failed;
+}
+
+// Runs a case's body in the child and gives its exit code. The child inherits
+// the parent's failures so far; it reports only its own, so one failed case in
+// a loop does not fail every later one.
+inline int RunBodyInChild(const std::function<void()>& body) {
+  int inherited = FailedPartsSoFar();
+  body();
+  fflush(stdout);
+  return FailedPartsSoFar() > inherited ? 1 : 0;
+}
+
+inline void RunIsolated(const std::function<void()>& body) {
+  ASSERT_TRUE(EnsureTestDisplay());
+  EXPECT_EXIT(_exit(RunBodyInChild(body)), ::testing::ExitedWithCode(0), "");
+}
+
+struct cStartedProgram {
+  explicit cStartedProgram(std::vector<std::string> args, uint32_t clockStart = 100000) : clock(clockStart) {
+    SetModeCallLog(&log);
+    Sys_SetFocusProbeForTest([] { return true; });
+    args.insert(args.begin(), "quorvel");
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    startResult = AppStartup((int)args.size(), argv.data());
+    GetDebugWindow()->SetMirrorToStdout(false);
+    storage = std::move(args);
+  }
+  int Count(const std::string& call) const {
+    int n = 0;
+    for (const std::string& c : log) n += c == call;
+    return n;
+  }
+  void Frame(uint32_t ms) {
+    clock.Advance(ms);
+    OnIdle();
+  }
+  cMessageCapture boxes;
+  cFakeClock clock;
+  std::vector<std::string> log;
+  std::vector<std::string> storage;
+  std::vector<char*> argv;
+  int startResult = -1;
+};
+
