@@ -3,11 +3,11 @@
 #include "modes/city/cCityGameMode.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
-#include "modes/dev/cFlockTestMode.h"
-#include "modes/dev/cPelsGameMode.h"
-#include "modes/dev/cSpaceGameMode.h"
-#include "modes/dev/cTestGameMode.h"
-#include "modes/dev/cTovansGameMode.h"
+#include "modes/dev/flocktest/cFlockTestMode.h"
+#include "modes/dev/stresstest/cPelsGameMode.h"
+#include "modes/dev/space/cSpaceGameMode.h"
+#include "modes/dev/testbench/cTestGameMode.h"
+#include "modes/dev/flyswim/cTovansGameMode.h"
 #include "modes/tribe/cTribeGameMode.h"
 
 cCreatureGameMode* gCreatureGameMode = nullptr;

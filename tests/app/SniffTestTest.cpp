@@ -8,7 +8,7 @@
 #include "app/SniffTest.h"
 #include "app/Startup.h"
 #include "modes/creature/cCreatureGameMode.h"
-#include "modes/dev/cFlockTestMode.h"
+#include "modes/dev/flocktest/cFlockTestMode.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/sim/GameDataTestTypes.h"
 #include "tests/support/TestSupport.h"
