@@ -33,6 +33,7 @@ void ScreenPointToRay(int x, int y, float ray[6]) {
 }
 
 void cSceneManager::PickAlongRay(cScenePickResult& result, const Ray& ray, cIScenePickTest* filter) {
+  CompactAll();
   cScenePickResult best;
   float bestDistance = 1e21f;
   for (cShapeEntry& entry : mEntries) {
@@ -72,6 +73,7 @@ void cSceneManager::PickAtScreenPoint(cScenePickResult& result, int x, int y, cI
 }
 
 bool cSceneManager::FindObjectsInRadius(std::vector<cSceneObject*>& out, const Vector3& centre, float radius) {
+  CompactAll();
   bool found = false;
   for (cShapeEntry& entry : mEntries) {
     for (cISceneNode* node : entry.nodes) {

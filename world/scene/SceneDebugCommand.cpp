@@ -10,6 +10,7 @@
 #include "world/scene/SceneShape.h"
 
 void cSceneManager::PrintShapes() {
+  CompactAll();
   int number = 0;
   for (cShapeEntry& entry : mEntries) {
     if (entry.nodes.empty()) continue;
@@ -25,6 +26,7 @@ void cSceneManager::SetShapeEnabled(int number, bool enabled) {
 }
 
 void cSceneManager::PrintObjects(std::ostream& stream) {
+  CompactAll();
   stream << "Scene Manager Objects: " << GetObjectCount() << "\n";
   DebugPrintf("Scene Manager Objects: ");
   for (cShapeEntry& entry : mEntries) {

@@ -37,6 +37,7 @@ class cSceneManager {
   // added). No duplicate check: an object added twice is drawn twice.
   bool AddObject(cISceneNode* node);
   // Removes the first listing of the object under its current shape; false when not listed.
+  // Constant time (amortised): a mode may remove thousands of objects at once.
   bool RemoveObject(cISceneNode* node);
   void Render();
   uint32_t GetObjectCount() const;
@@ -56,19 +57,31 @@ class cSceneManager {
 
   // Forgets every listing (objects and shapes untouched), for tests.
   void Clear();
+  // Listings looked at or moved by removals so far: tests check that removing
+  // n objects costs about n steps, not n * n.
+  uint64_t GetRemovalWork() const { return mRemovalWork; }
+  uint32_t GetShapeCount() const { return static_cast<uint32_t>(mEntries.size()); }  // every shape ever listed
 
  private:
+  // A removal leaves a hole (null) in its shape's list, so that removing is not
+  // a shift of everything after it; holes are squeezed out, in order, once they
+  // outnumber the listings or before anything walks the lists.
   struct cShapeEntry {
     cISceneShape* shape;
     std::vector<cISceneNode*> nodes;
+    size_t live = 0;  // listings that are not holes
   };
   cShapeEntry& EntryFor(cISceneShape* shape);
+  size_t FindListing(cShapeEntry& entry, cSceneObject* object);
+  void Compact(cShapeEntry& entry);
+  void CompactAll();
   cISceneShape* NthShapeWithObjects(int number);
 
   // Shapes in the order they were first listed, so drawing order, pick ties and
   // the command's numbering are the same on every run (never pointer order).
   std::vector<cShapeEntry> mEntries;
   std::map<cISceneShape*, size_t> mIndex;
+  uint64_t mRemovalWork = 0;
 };
 
 cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)

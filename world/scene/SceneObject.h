@@ -5,6 +5,8 @@
 // out of the scene first).
 #pragma once
 
+#include <cstddef>
+
 #include "math/Types.h"
 #include "sim/gamedata/GameData.h"
 
@@ -77,6 +79,9 @@ class cSceneObject : public cISceneNode {
   virtual void SetOwner(Ko::cGameData* owner);
 
  private:
+  friend class cSceneManager;
+  static constexpr size_t kNoSceneSlot = ~size_t{0};
+
   Ru::Math::Vector3 mPosition;
   Ru::Math::Quaternion mOrientation;
   Ko::cGameData* mOwner;
@@ -84,4 +89,5 @@ class cSceneObject : public cISceneNode {
   Ru::Math::Vector3 mColour{1.0f, 0.0f, 0.0f};
   bool mVisible = true;
   int mSceneRefs = 0;
+  size_t mSceneSlot = kNoSceneSlot;  // where the scene manager listed it first (a hint it checks)
 };

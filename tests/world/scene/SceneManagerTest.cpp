@@ -1,5 +1,7 @@
 // The scene manager: listing, the per-shape render pass, the object ray test
 // in object space, owner references and the "scene" command.
+#include <algorithm>
+#include <memory>
 #include <sstream>
 
 #include "math/Quaternion.h"
@@ -46,6 +48,42 @@ TEST(SceneManager, DuplicatesAreListedTwiceAndRemovedOneAtATime) {
   EXPECT_TRUE(scene.RemoveObject(&object));
   EXPECT_FALSE(scene.RemoveObject(&object));
   EXPECT_EQ(object.GetSceneRefCount(), 0);
+}
+
+// Removing n objects must cost about n steps whatever the order (a mode leaves
+// with 3000 objects at once), and the objects that stay keep their order.
+TEST(SceneManager, RemovingManyObjectsIsLinearAndKeepsTheOrderOfTheRest) {
+  constexpr int kCount = 3000;
+  struct cOrder {
+    const char* name;
+    int (*nth)(int i);  // the i-th object removed
+  } orders[] = {
+      {"first to last", [](int i) { return i; }},
+      {"last to first", [](int i) { return kCount - 1 - i; }},
+      {"evens, then odds", [](int i) { return i < kCount / 2 ? 2 * i : 2 * (i - kCount / 2) + 1; }},
+  };
+  for (const cOrder& order : orders) {
+    SCOPED_TRACE(order.name);
+    cEmptyScene empty;
+    cRecordingShape shape;
+    std::vector<std::unique_ptr<cSceneObject>> objects;
+    for (int i = 0; i < kCount; ++i) objects.push_back(std::make_unique<cSceneObject>(nullptr, &shape));
+    cSceneManager& scene = GetSceneManager();
+    for (auto& object : objects) scene.AddObject(object.get());
+    scene.AddObject(objects[kCount - 1].get());  // a duplicate at the end: its first listing goes first
+    const uint64_t before = scene.GetRemovalWork();
+    for (int i = 0; i < kCount - 3; ++i) ASSERT_TRUE(scene.RemoveObject(objects[order.nth(i)].get()));
+    EXPECT_LE(scene.GetRemovalWork() - before, 4u * kCount);
+    std::vector<int> kept;
+    for (int i = kCount - 3; i < kCount; ++i) kept.push_back(order.nth(i));
+    std::sort(kept.begin(), kept.end());
+    std::vector<cSceneObject*> left, expected;
+    for (int index : kept) expected.push_back(objects[index].get());
+    expected.push_back(objects[kCount - 1].get());  // the duplicate's listing stays last
+    scene.FindObjectsInRadius(left, Ru::Math::Vector3{}, 1.0f);
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(scene.GetObjectCount(), expected.size());
+  }
 }
 
 TEST(SceneManager, AnObjectDeletedWhileListedLeavesTheScene) {
