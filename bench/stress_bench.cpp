@@ -1,0 +1,62 @@
+// The scene stress test per frame: the mode's Update (the automatic camera,
+// then 3,000 walker steps) against the 16.7 ms of a 60 Hz frame, beside the
+// floor of 3,000 bare planet-radius queries at the walkers' own positions.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "camera/Camera.h"
+#include "math/Math.h"
+#include "modes/dev/stresstest/StressCrowd.h"
+#include "modes/dev/stresstest/cPelsGameMode.h"
+#include "platform/Sys.h"
+#include "world/planet/PlanetModel.h"
+#include "world/scene/SceneManager.h"
+
+using Ru::Math::Vector3;
+
+namespace {
+
+// The walkers of one visit on the generated terrain, a few hundred frames in
+// (so that walking, jumping and landing walkers are all in the mix).
+void StartCrowd() {
+  static bool started = [] {
+    std::string error;
+    if (!GetPlanetModel().LoadTerrain("./Data/Terrain/terrain.bin", error)) std::fprintf(stderr, "stress bench: %s\n", error.c_str());
+    Sys_SeedRandom(1234);
+    const float anchor[3] = {0.0f, 0.0f, 510.0f}, frame[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    SetCameraAnchorFrame(anchor, frame);
+    CreateStressWalkers();
+    for (int frameNumber = 0; frameNumber < 400; ++frameNumber) StepStressWalkers();
+    return true;
+  }();
+  (void)started;
+}
+
+void BM_StressModeUpdatePerFrame(benchmark::State& state) {
+  StartCrowd();
+  cPelsGameMode mode;
+  GetStressAutoCameraFlag() = 1;
+  const uint64_t queriesBefore = GetStressSurfaceQueryCount();
+  for (auto _ : state) mode.Update(16);
+  state.counters["surface_queries_per_frame"] =
+      static_cast<double>(GetStressSurfaceQueryCount() - queriesBefore) / static_cast<double>(state.iterations());
+  state.counters["walkers"] = static_cast<double>(GetStressWalkers().size());
+  state.SetLabel("per frame; the frame is 16.7 ms");
+}
+BENCHMARK(BM_StressModeUpdatePerFrame)->Unit(benchmark::kMicrosecond);
+
+// The floor: the planet queries alone, one per walker.
+void BM_Reference3000BareSurfaceRadius(benchmark::State& state) {
+  StartCrowd();
+  std::vector<Vector3> points;
+  for (const cStressWalker& walker : GetStressWalkers()) points.push_back(walker.object->GetPosition());
+  cPlanetModel& planet = GetPlanetModel();
+  for (auto _ : state)
+    for (const Vector3& point : points) benchmark::DoNotOptimize(planet.GetSurfaceRadius(point));
+  state.SetLabel("per 3,000 queries (floor)");
+}
+BENCHMARK(BM_Reference3000BareSurfaceRadius)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
