@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/AppGlobals.h"
+#include "app/SniffTest.h"
 #include "camera/Camera.h"
 #include "modes/dev/stresstest/StressCrowd.h"
 #include "modes/creature/cCreatureGameMode.h"
@@ -65,5 +66,25 @@ TEST(StressModeVisit, TheCameraStartsAndStaysAt750AndGlidesUntilAutoCameraIsUnti
     ASSERT_TRUE(GLUI_TestClick(cPelsGameMode::GetControlPanel(), "Auto Camera"));
     EXPECT_EQ(GetStressAutoCameraFlag(), 0);
     EXPECT_EQ(AnchorMoved(program), 0.0f);
+  });
+}
+
+TEST(StressModeVisit, TheSniffTestPassesWithTheStressModeCurrentAndGivesItsWalkersBack) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    gPendingGameMode = gPelsGameMode;
+    program.Frame(16);
+    cScratchDir dir;
+    EXPECT_TRUE(RunSniffTestIn(dir.Path()));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
+    const std::string report(bytes.begin(), bytes.end());
+    int cycles = 0;
+    for (size_t at = report.find("passed!"); at != std::string::npos; at = report.find("passed!", at + 1)) ++cycles;
+    EXPECT_EQ(cycles, 5) << report;
+    EXPECT_NE(report.find("Sniff Test Round 1Pass!"), std::string::npos) << report;
+    EXPECT_EQ(GetSceneManager().GetObjectCount(&GetStressPyramidShape()), 3000u);
+    program.Frame(16);
+    EXPECT_EQ(GetStressWalkers().size(), 3000u);
   });
 }
