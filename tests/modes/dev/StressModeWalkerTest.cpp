@@ -1,57 +1,70 @@
-// A stress walker's cycle on a smooth planet (radius 510): a jump 2 up a frame
-// to 150 and 1 down a frame, spinning 5 degrees a frame; a 30-degree turn and
-// a target about 100 ahead on landing; a walk of 2 a frame; a jump within 5.
-#include "tests/modes/dev/StressModeSupport.h"
+// Stress walkers on a smooth planet of radius 510: a jump 2 up a frame to 150
+// and 1 down a frame, spinning 5 degrees a frame; a 30-degree turn and a target
+// about 100 ahead on landing; a walk of 2 a frame; a jump within 5 of the
+// target; a click in mid-jump. Then ten minutes on the generated terrain.
+#include <gtest/gtest.h>
+
+#include "camera/Camera.h"
+#include "math/Math.h"
+#include "modes/dev/stresstest/StressCrowd.h"
+#include "modes/dev/stresstest/cPelsGameMode.h"
+#include "platform/Sys.h"
+#include "tests/support/RunDigest.h"
+#include "tests/world/planet/PlanetTestSupport.h"
 
 using namespace Ru::Math;
 
-class StressModeWalkerTest : public cStressWorldTest {
+class StressModeWalkerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    cStressWorldTest::SetUp();
+    GetPlanetModel().SetHeightMap(MakeHeightMap([](const Vector3&) { return 10.0f; }, 32));
+    Sys_SeedRandom(39);
     CreateStressWalkers();
   }
+  void TearDown() override {
+    DeleteStressWalkers();
+    GetPlanetModel().SetHeightMap(nullptr);
+  }
   cStressWalker& walker() { return GetStressWalkers()[7]; }
-  float Height() { return Vector3Length(walker().object->GetPosition()) - kGround; }
-  // One step; how far it moved and by how many degrees its heading turned about an unchanged up axis.
-  void Step(float& moved, float& turned) {
-    const Vector3 before = walker().object->GetPosition();
-    const Quaternion q = walker().object->GetOrientation();
+  float Height() { return Vector3Length(walker().object->GetPosition()) - 510.0f; }
+  Vector3 Heading() { return QuatRotateVector(walker().object->GetOrientation(), Vector3{0.0f, 0.0f, -1.0f}); }
+  static float Degrees(const Vector3& a, const Vector3& b) {
+    return RadToDeg(std::acos(std::fmin(1.0f, Vector3Dot(a, b) / (Vector3Length(a) * Vector3Length(b)))));
+  }
+  void Step(float& moved, float& turned) {  // how far one step moved the walker and turned its heading
+    const Vector3 position = walker().object->GetPosition(), heading = Heading();
     walker().Step();
-    moved = Vector3Length(Vector3Sub(walker().object->GetPosition(), before));
-    turned = DegreesBetween(AxisOf(q, 2), AxisOf(walker().object->GetOrientation(), 2));
+    moved = Vector3Length(Vector3Sub(walker().object->GetPosition(), position));
+    turned = Degrees(heading, Heading());
   }
 };
 
 TEST_F(StressModeWalkerTest, JumpsSpinningThenTurnsThirtyDegreesAndWalksToATargetAHundredAhead) {
   float moved, turned;
   for (int cycle = 0; cycle < 3; ++cycle) {
-    // Up 2 a frame until at least 150 above the ground, then down 1 a frame until on or under it.
-    int rises = 0;
+    int rises = 0;  // up 2 a frame to at least 150, then down 1 a frame to the ground
     for (float climb : {2.0f, -1.0f}) {
       int moves = 0;
-      for (float before = Height(); moves < 200; before = Height()) {
+      for (float before = Height(); moves < 200; before = Height(), ++moves) {
         Step(moved, turned);
         if (moved == 0.0f) break;  // the top, or the ground
-        ++moves;
         ASSERT_NEAR(Height() - before, climb, 0.01f);
         ASSERT_NEAR(turned, 5.0f, 0.05f);
       }
       if (climb > 0) rises = moves;
-      EXPECT_NEAR(moves, climb > 0 ? 75.5 : 2 * rises, 1) << "the top is 150 or 152 up";
+      EXPECT_NEAR(moves, climb > 0 ? 75.5 : 2.0 * rises, 1.0) << "the top is 150 or 152";
     }
     ASSERT_TRUE(walker().landed);
-    ASSERT_NEAR(Height(), 0.0f, 1.0f);
-    Step(moved, turned);  // landed: turn and aim
+    Step(moved, turned);
     EXPECT_NEAR(turned, 30.0f, 0.05f);
     const Vector3 toTarget = Vector3Sub(walker().target, walker().object->GetPosition());
     EXPECT_NEAR(Vector3Length(toTarget), 99.0f, 1.0f);  // 100 ahead, brought down to the ground
-    EXPECT_LT(DegreesBetween(toTarget, Vector3Negate(AxisOf(walker().object->GetOrientation(), 2))), 6.0f);
-    for (float left = Vector3Length(toTarget); left > 5.0f;) {
+    EXPECT_LT(Degrees(toTarget, Heading()), 6.0f);
+    for (float left = Vector3Length(toTarget); left > 5.0f;) {  // walks while farther than 5
       Step(moved, turned);
       const float now = Vector3Length(Vector3Sub(walker().target, walker().object->GetPosition()));
       ASSERT_NEAR(moved, 2.0f, 0.25f);  // the first step also comes up from under the ground
-      ASSERT_NEAR(Height(), 0.0f, 0.01f) << "walks on the ground";
+      ASSERT_NEAR(Height(), 0.0f, 0.01f);
       ASSERT_NEAR(left - now, 2.0f, 0.25f);
       left = now;
     }
@@ -61,9 +74,35 @@ TEST_F(StressModeWalkerTest, JumpsSpinningThenTurnsThirtyDegreesAndWalksToATarge
 TEST_F(StressModeWalkerTest, AClickInMidJumpTurnsEveryWalkerAndDropsItToTheGroundAtItsNextStep) {
   for (int frame = 0; frame < 40; ++frame) StepStressWalkers();
   ASSERT_NEAR(Height(), 80.0f, 0.01f);
-  TurnStressWalkers();
+  cPelsGameMode().OnLeftButtonDown(0, 0);
   StepStressWalkers();
-  for (cStressWalker& each : GetStressWalkers())
-    ASSERT_NEAR(Vector3Length(each.object->GetPosition()), kGround, 0.01f) << "every walker is back on the ground";
-  EXPECT_FALSE(walker().landed);
+  for (cStressWalker& each : GetStressWalkers()) ASSERT_NEAR(Vector3Length(each.object->GetPosition()), 510.0f, 0.01f);
+}
+
+// 50 ms frames, a click every 50 s, the automatic camera on.
+TEST_F(StressModeWalkerTest, TenMinutesOnTheTerrainStayFiniteAndRepeatWithTheSameSeed) {
+  std::string error;
+  ASSERT_TRUE(GetPlanetModel().LoadTerrain("./Data/Terrain/terrain.bin", error)) << error;
+  auto tenMinutes = [] {
+    DeleteStressWalkers();
+    Sys_SeedRandom(2026);
+    const float anchor[3] = {0.0f, 0.0f, 510.0f}, frame[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    SetCameraAnchorFrame(anchor, frame);
+    StartStressVisit();
+    cPelsGameMode mode;
+    sRunDigest digest;
+    for (int frameNumber = 1; frameNumber <= 10 * 60 * 20 && !::testing::Test::HasFailure(); ++frameNumber) {
+      if (frameNumber % 1000 == 0) mode.OnLeftButtonDown(0, 0);
+      mode.Update(50);
+      UpdateCameraFrame();
+      for (int i = 0; frameNumber % 100 == 0 && i < 3; ++i) digest.Mix(GetCameraAnchor()[i]);
+      for (const cStressWalker& walker : GetStressWalkers()) {
+        const Vector3& p = walker.object->GetPosition();
+        EXPECT_TRUE(std::isfinite(p.x + p.y + p.z)) << "frame " << frameNumber;
+        for (int i = 0; frameNumber % 100 == 0 && i < 3; ++i) digest.Mix(p[i]);
+      }
+    }
+    return digest.value;
+  };
+  EXPECT_EQ(tenMinutes(), tenMinutes());
 }
