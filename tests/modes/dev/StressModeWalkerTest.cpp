@@ -1,7 +1,7 @@
 // Stress walkers on a smooth planet of radius 510: a jump 2 up a frame to 150
 // and 1 down a frame, spinning 5 degrees a frame; a 30-degree turn and a target
 // about 100 ahead on landing; a walk of 2 a frame; a jump within 5 of the
-// target; a click in mid-jump. Then ten minutes on the generated terrain.
+// target. Then ten minutes on the generated terrain.
 #include <gtest/gtest.h>
 
 #include "camera/Camera.h"
@@ -63,23 +63,15 @@ TEST_F(StressModeWalkerTest, JumpsSpinningThenTurnsThirtyDegreesAndWalksToATarge
     for (float left = Vector3Length(toTarget); left > 5.0f;) {  // walks while farther than 5
       Step(moved, turned);
       const float now = Vector3Length(Vector3Sub(walker().target, walker().object->GetPosition()));
-      ASSERT_NEAR(moved, 2.0f, 0.25f);  // the first step also comes up from under the ground
       ASSERT_NEAR(Height(), 0.0f, 0.01f);
-      ASSERT_NEAR(left - now, 2.0f, 0.25f);
+      ASSERT_NEAR(left - now, 2.0f, 0.25f);  // the first step also comes up from under the ground
       left = now;
     }
   }
 }
 
-TEST_F(StressModeWalkerTest, AClickInMidJumpTurnsEveryWalkerAndDropsItToTheGroundAtItsNextStep) {
-  for (int frame = 0; frame < 40; ++frame) StepStressWalkers();
-  ASSERT_NEAR(Height(), 80.0f, 0.01f);
-  cPelsGameMode().OnLeftButtonDown(0, 0);
-  StepStressWalkers();
-  for (cStressWalker& each : GetStressWalkers()) ASSERT_NEAR(Vector3Length(each.object->GetPosition()), 510.0f, 0.01f);
-}
-
-// 50 ms frames, a click every 50 s, the automatic camera on.
+// 50 ms frames, the automatic camera on, a click every 50 s (most walkers are then in
+// mid-jump; the next step puts every one of them on the ground).
 TEST_F(StressModeWalkerTest, TenMinutesOnTheTerrainStayFiniteAndRepeatWithTheSameSeed) {
   std::string error;
   ASSERT_TRUE(GetPlanetModel().LoadTerrain("./Data/Terrain/terrain.bin", error)) << error;
@@ -92,13 +84,15 @@ TEST_F(StressModeWalkerTest, TenMinutesOnTheTerrainStayFiniteAndRepeatWithTheSam
     cPelsGameMode mode;
     sRunDigest digest;
     for (int frameNumber = 1; frameNumber <= 10 * 60 * 20 && !::testing::Test::HasFailure(); ++frameNumber) {
-      if (frameNumber % 1000 == 0) mode.OnLeftButtonDown(0, 0);
+      const bool clicked = frameNumber % 1000 == 0;
+      if (clicked) mode.OnLeftButtonDown(0, 0);
       mode.Update(50);
       UpdateCameraFrame();
       for (int i = 0; frameNumber % 100 == 0 && i < 3; ++i) digest.Mix(GetCameraAnchor()[i]);
       for (const cStressWalker& walker : GetStressWalkers()) {
         const Vector3& p = walker.object->GetPosition();
         EXPECT_TRUE(std::isfinite(p.x + p.y + p.z)) << "frame " << frameNumber;
+        EXPECT_TRUE(!clicked || std::fabs(Vector3Length(p) - GetPlanetModel().GetSurfaceRadius(p)) < 0.01f) << frameNumber;
         for (int i = 0; frameNumber % 100 == 0 && i < 3; ++i) digest.Mix(p[i]);
       }
     }
