@@ -3,6 +3,7 @@
 // floor of 3,000 bare planet-radius queries at the walkers' own positions.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -62,5 +63,31 @@ void BM_Reference3000BareSurfaceRadius(benchmark::State& state) {
   state.SetLabel("per 3,000 queries (floor)");
 }
 BENCHMARK(BM_Reference3000BareSurfaceRadius)->Unit(benchmark::kMicrosecond);
+
+// Leave: 3,000 objects out of the scene (and deleted), beside the old way of
+// removing them: a find and an erase each, which shifts the rest of the list.
+void BM_StressModeLeave(benchmark::State& state) {
+  StartCrowd();
+  for (auto _ : state) {
+    state.PauseTiming();
+    DeleteStressWalkers();
+    CreateStressWalkers();
+    state.ResumeTiming();
+    DeleteStressWalkers();
+  }
+  CreateStressWalkers();
+}
+BENCHMARK(BM_StressModeLeave)->Unit(benchmark::kMicrosecond);
+
+void BM_ReferenceFindAndEraseEach3000(benchmark::State& state) {
+  std::vector<int> objects(3000);
+  for (auto _ : state) {
+    std::vector<int*> listed;
+    for (int& object : objects) listed.push_back(&object);
+    for (int& object : objects) listed.erase(std::find(listed.begin(), listed.end(), &object));
+    benchmark::DoNotOptimize(listed.data());
+  }
+}
+BENCHMARK(BM_ReferenceFindAndEraseEach3000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
