@@ -1,7 +1,5 @@
-// Stress walkers on a smooth planet of radius 510: a jump 2 up a frame to 150
-// and 1 down a frame, spinning 5 degrees a frame; a 30-degree turn and a target
-// about 100 ahead on landing; a walk of 2 a frame; a jump within 5 of the
-// target. Then ten minutes on the generated terrain.
+// Stress walkers' cycle on a smooth planet of radius 510, then ten minutes of
+// the mode on the generated terrain.
 #include <gtest/gtest.h>
 
 #include "camera/Camera.h"
@@ -28,14 +26,11 @@ class StressModeWalkerTest : public ::testing::Test {
   cStressWalker& walker() { return GetStressWalkers()[7]; }
   float Height() { return Vector3Length(walker().object->GetPosition()) - 510.0f; }
   Vector3 Heading() { return QuatRotateVector(walker().object->GetOrientation(), Vector3{0.0f, 0.0f, -1.0f}); }
-  static float Degrees(const Vector3& a, const Vector3& b) {
-    return RadToDeg(std::acos(std::fmin(1.0f, Vector3Dot(a, b) / (Vector3Length(a) * Vector3Length(b)))));
-  }
   void Step(float& moved, float& turned) {  // how far one step moved the walker and turned its heading
     const Vector3 position = walker().object->GetPosition(), heading = Heading();
     walker().Step();
     moved = Vector3Length(Vector3Sub(walker().object->GetPosition(), position));
-    turned = Degrees(heading, Heading());
+    turned = RadToDeg(std::acos(std::fmin(1.0f, Vector3Dot(heading, Heading()))));
   }
 };
 
@@ -59,7 +54,7 @@ TEST_F(StressModeWalkerTest, JumpsSpinningThenTurnsThirtyDegreesAndWalksToATarge
     EXPECT_NEAR(turned, 30.0f, 0.05f);
     const Vector3 toTarget = Vector3Sub(walker().target, walker().object->GetPosition());
     EXPECT_NEAR(Vector3Length(toTarget), 99.0f, 1.0f);  // 100 ahead, brought down to the ground
-    EXPECT_LT(Degrees(toTarget, Heading()), 6.0f);
+    EXPECT_GT(Vector3Dot(Vector3Normalized(toTarget), Heading()), 0.99f) << "the target lies ahead";
     for (float left = Vector3Length(toTarget); left > 5.0f;) {  // walks while farther than 5
       Step(moved, turned);
       const float now = Vector3Length(Vector3Sub(walker().target, walker().object->GetPosition()));
