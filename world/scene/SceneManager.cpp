@@ -40,6 +40,18 @@ bool cSceneManager::RemoveObject(cISceneNode* node) {
   return false;
 }
 
+bool cSceneManager::ForgetShape(cISceneShape* shape) {
+  auto found = mIndex.find(shape);
+  if (found == mIndex.end()) return true;
+  const size_t index = found->second;
+  if (!mEntries[index].nodes.empty()) return false;
+  mEntries.erase(mEntries.begin() + static_cast<std::ptrdiff_t>(index));
+  mIndex.erase(found);
+  for (auto& [key, position] : mIndex)
+    if (position > index) --position;
+  return true;
+}
+
 uint32_t cSceneManager::GetObjectCount() const {
   size_t count = 0;
   for (const cShapeEntry& entry : mEntries) count += entry.nodes.size();
