@@ -29,7 +29,9 @@ void AddUnitFlapImpulse(sUnit& unit) {
 void AddUnitBubble(sUnit& unit, const Vector3& point) {
   unit.bubbles[unit.nextBubble] = point;
   unit.nextBubble = (unit.nextBubble + 1) % kBubbleCount;
-  if (unit.bubbleCount <= unit.nextBubble) unit.bubbleCount = unit.nextBubble;
+  // Counted up to a full ring: taking the count from the wrapped index would
+  // stop it at 24 and leave the newest bubble out.
+  if (unit.bubbleCount < kBubbleCount) ++unit.bubbleCount;
 }
 
 void RiseUnitBubbles(sUnit& unit) {
