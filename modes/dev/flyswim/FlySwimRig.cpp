@@ -242,6 +242,7 @@ int gRespawnCounter = 0;
 }  // namespace
 
 void ResetLightRays(sLightRay* rays) {
+  gRespawnCounter = 0;  // a fresh set starts a fresh cluster
   for (int i = 0; i < kLightRayCount; ++i) {
     rays[i].intensity = 0.0f;
     rays[i].target = Uniform();
