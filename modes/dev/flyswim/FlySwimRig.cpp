@@ -110,7 +110,11 @@ void UpdateFollowCamera(float dt) {
     d = Vector3Scale(d, 11.25f / L);
     s.followPosition = Vector3Add(u, d);
   }
-  if (L != 0.0f) s.referenceOrientation = QuatSlerp(s.referenceOrientation, unit.displayOrientation, std::min(dt, 1.0f));
+  // A camera without a frame yet hands over a zero quaternion: turning from it
+  // would stay zero for ever, so the creature's frame is taken at once.
+  const Quaternion& r = s.referenceOrientation;
+  if (r.x == 0.0f && r.y == 0.0f && r.z == 0.0f && r.w == 0.0f) s.referenceOrientation = unit.displayOrientation;
+  else if (L != 0.0f) s.referenceOrientation = QuatSlerp(r, unit.displayOrientation, std::min(dt, 1.0f));
   if (!s.followStarted) {
     s.followOffsetDirection = Vector3{};
     s.followStarted = true;

@@ -67,13 +67,6 @@ cSceneShapePolyModel* GetPerchModelShape(int index) {
   return entry.shape;
 }
 
-void FreePerchModelShapes() {
-  for (int i = 0; i < kUnderwaterModelCount; ++i) {
-    delete ModelTable()[i].shape;
-    ModelTable()[i].shape = nullptr;
-  }
-}
-
 // ---- units ----
 
 void DestroyUnit(sUnit* unit) {

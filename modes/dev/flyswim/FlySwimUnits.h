@@ -35,7 +35,6 @@ void UpdateUnitFootprint(sUnit& unit);  // window position and radius, from the 
 
 // ---- perches and the underwater models ----
 cSceneShapePolyModel* GetPerchModelShape(int index);
-void FreePerchModelShapes();
 void ReseatPerch(sPerch& perch);
 void AddPerches(int n);
 void RemoveAllPerches();

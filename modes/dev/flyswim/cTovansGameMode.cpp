@@ -33,6 +33,37 @@ Vector3 CameraAnchor() {
   return Vector3{a[0], a[1], a[2]};
 }
 
+// The GL state the mode changes, as it was when the mode was entered: leaving
+// puts it back, so the next mode draws as it did before the visit.
+struct sSavedGLState {
+  GLboolean lineSmooth = GL_FALSE, blend = GL_FALSE, fog = GL_FALSE;
+  GLint blendSource = GL_ONE, blendDestination = GL_ZERO;
+  GLfloat clearColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+} gSavedGL;
+
+void SaveGLState() {
+  gSavedGL.lineSmooth = glIsEnabled(GL_LINE_SMOOTH);
+  gSavedGL.blend = glIsEnabled(GL_BLEND);
+  gSavedGL.fog = glIsEnabled(GL_FOG);
+  glGetIntegerv(GL_BLEND_SRC, &gSavedGL.blendSource);
+  glGetIntegerv(GL_BLEND_DST, &gSavedGL.blendDestination);
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, gSavedGL.clearColour);
+}
+
+void SetEnabled(GLenum capability, GLboolean on) {
+  if (on) glEnable(capability);
+  else glDisable(capability);
+}
+
+void RestoreGLState() {
+  SetEnabled(GL_LINE_SMOOTH, gSavedGL.lineSmooth);
+  SetEnabled(GL_BLEND, gSavedGL.blend);
+  SetEnabled(GL_FOG, gSavedGL.fog);
+  glBlendFunc((GLenum)gSavedGL.blendSource, (GLenum)gSavedGL.blendDestination);
+  const GLfloat* c = gSavedGL.clearColour;
+  glClearColor(c[0], c[1], c[2], c[3]);
+}
+
 void KeepBaseOrientation() {
   const float* q = GetCameraBaseOrientation();
   State().referenceOrientation = Quaternion{q[0], q[1], q[2], q[3]};
@@ -50,6 +81,7 @@ cTovansGameMode::~cTovansGameMode() {
 
 void cTovansGameMode::Enter() {
   tDataModeShell::Enter();
+  SaveGLState();
   glEnable(GL_LINE_SMOOTH);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -139,13 +171,10 @@ void cTovansGameMode::OnSeaLevelChanged(int) { ReseatAllPerches(); }
 
 void cTovansGameMode::Leave() {
   tDataModeShell::Leave();
-  glDisable(GL_LINE_SMOOTH);
-  glDisable(GL_BLEND);
   if (State().panel) State().panel->hide();
   RemoveUnits(-1);
   RemoveAllPerches();
-  glDisable(GL_FOG);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  RestoreGLState();  // line smoothing, blending, fog and the clear colour as they were
 }
 
 // ---- the frame ----

@@ -68,17 +68,24 @@ TEST(FlySwimMode, ExperimentsBuildTheirUnitsPerchesAndAmbientLife) {
 TEST(FlySwimMode, LeavingRestoresTheGLStateAndHidesThePanel) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause"});
+    program.Frame(16);
+    // Whatever the mode before had, the visit must hand back.
+    glEnable(GL_FOG);
+    glClearColor(0.25f, 0.0f, 0.0f, 1.0f);
     StartInFish(program);
     const uint32_t shapesInside = GetSceneManager().GetShapeCount();
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_LINE_SMOOTH));
     gPendingGameMode = gCreatureGameMode;
     program.Frame(16);
     ASSERT_EQ(gCurrentGameMode, static_cast<cIGameMode*>(gCreatureGameMode));
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
     EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
-    GLfloat clear[4] = {1, 1, 1, 1};
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    GLfloat clear[4] = {};
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f);
+    EXPECT_FLOAT_EQ(clear[0], 0.25f);
+    EXPECT_FLOAT_EQ(clear[3], 1.0f);
     EXPECT_FALSE(State().panel->is_visible());
     EXPECT_TRUE(State().units.empty());
     EXPECT_TRUE(State().perches.empty());

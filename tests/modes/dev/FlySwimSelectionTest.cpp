@@ -108,3 +108,51 @@ TEST_F(FlySwimSelection, AClickOnAUnitSelectsItAndStickySelectionOutlivesTheTarg
     EXPECT_EQ(unit.selected, sticky == 1);
   }
 }
+
+TEST_F(FlySwimStage, AClickSendsTheBirdAndADoubleClickSendsItThreeTimesAsFastAndLocked) {
+  cTovansGameMode mode;
+  State().mode = kBird;
+  cTovansGameMode::OnModeChanged(kBird);  // the camera has no frame yet: the creature's is taken
+  sUnit& bird = *State().units.front();
+  SetCameraAngles(0.0f, 40.0f, 30.0f);
+  SetCameraTargetAngles(0.0f, 40.0f, 30.0f);
+  auto click = [&](int x, int y) {
+    mode.OnLeftButtonDown(x, y);
+    mClock.Advance(16);
+    mode.Update(16);
+    mode.OnLeftButtonUp(x, y);
+  };
+  const int x = kWindowWidth / 2 + 60, y = kWindowHeight / 2 + 120;
+  mClock.Advance(2000);
+  click(x, y);
+  const Vector3 first = bird.target;
+  EXPECT_GT(Distance(first, GetUnitPosition(bird)), 1.0f);
+  EXPECT_FLOAT_EQ(bird.speedMultiplier, 1.0f);
+  EXPECT_FALSE(bird.targetLock);
+  mClock.Advance(300);  // the second press within half a second
+  click(x - 100, y);
+  EXPECT_FLOAT_EQ(bird.speedMultiplier, 3.0f);
+  EXPECT_TRUE(bird.targetLock);
+  EXPECT_FALSE(Vector3Equal(bird.target, first));
+  EXPECT_EQ(State().selectionState, kIdle);  // a single creature never keeps a selection
+}
+
+TEST_F(FlySwimStage, KeysChooseThePickMoveTheCameraOrToggleTheDebugText) {
+  cTovansGameMode mode;
+  ResetState(kBird);
+  AddUnits(1);
+  State().showDebugText = false;
+  mode.OnKeyPress('o', 0, 0);
+  EXPECT_EQ(State().useCandidatePick, 0);
+  mode.OnKeyPress('3', 0, 0);
+  EXPECT_EQ(State().useCandidatePick, 1);
+  mode.OnKeyPress(' ', 0, 0);  // the camera goes to the creature
+  const float* anchor = GetCameraPosition();
+  EXPECT_TRUE(Vector3Equal(Vector3{anchor[0], anchor[1], anchor[2]}, GetUnitPosition(*State().units.front())));
+  EXPECT_FALSE(State().showDebugText);
+  for (unsigned char key : {'x', 'O', '1'}) {
+    const bool before = State().showDebugText;
+    mode.OnKeyPress(key, 0, 0);
+    EXPECT_NE(State().showDebugText, before) << key;
+  }
+}
