@@ -15,6 +15,8 @@ TEST(FlySwimLive, DISABLED_RunsTheModeForALook) {
   const char* seconds = std::getenv("FLYSWIM_LIVE_SECONDS");
   cStartedProgram program({"-noautopause"});
   gPendingGameMode = gTovansGameMode;
+  program.Frame(16);
+  ASSERT_EQ(gCurrentGameMode, static_cast<cIGameMode*>(gTovansGameMode));
   for (int frame = 0; frame < (seconds ? std::atoi(seconds) : 10) * 60; ++frame) {
     glutMainLoopEvent();
     program.Frame(16);
