@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "camera/CameraView.h"
 #include "math/Math.h"
 
 using namespace Ru::Math;
@@ -69,14 +70,7 @@ void RotateGL(float m[16], float degrees, float x, float y, float z) {
   MultiplyGL(m, r);
 }
 
-// The eye in world space: the inverse of the rigid view transform applied to the origin.
-Vector3 EyePosition() {
-  float m[16];
-  ComputeCameraView(m);
-  Vector3 eye;
-  for (int i = 0; i < 3; ++i) eye[i] = -(m[i * 4 + 0] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
-  return eye;
-}
+Vector3 EyePosition() { return GetCameraEyePosition(); }
 
 cICameraHost gDefaultCameraHost;
 cICameraHost* gCameraHost = &gDefaultCameraHost;

@@ -63,3 +63,20 @@ add_custom_command(
   COMMENT "Generating the tribe role models and marker textures"
   VERBATIM)
 add_custom_target(qv_tribe_asset_data ALL DEPENDS ${QV_TRIBE_MODELS} ${QV_MARKER_TEXTURES})
+
+# The fly/swim mode's seven underwater models (not committed either).
+add_executable(qv_underwater_model_generator ${CMAKE_SOURCE_DIR}/tools/UnderwaterModelGenerator.cpp
+  ${CMAKE_SOURCE_DIR}/tools/ObjMeshBuilder.cpp)
+target_include_directories(qv_underwater_model_generator PRIVATE ${CMAKE_SOURCE_DIR})
+set(QV_UNDERWATER_MODELS)
+foreach(name swimmingtripod underwater_flora underwater_rock underwater_rock_small whale jellyfish rare_fish)
+  list(APPEND QV_UNDERWATER_MODELS ${CMAKE_SOURCE_DIR}/Data/models/Underwater/${name}.obj)
+endforeach()
+add_custom_command(
+  OUTPUT ${QV_UNDERWATER_MODELS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/Data/models/Underwater
+  COMMAND qv_underwater_model_generator ${CMAKE_SOURCE_DIR}/Data/models/Underwater
+  DEPENDS qv_underwater_model_generator
+  COMMENT "Generating the underwater models"
+  VERBATIM)
+add_custom_target(qv_underwater_model_data ALL DEPENDS ${QV_UNDERWATER_MODELS})

@@ -74,6 +74,18 @@ bool cSceneManager::RemoveObject(cISceneNode* node) {
   return true;
 }
 
+bool cSceneManager::ForgetShape(cISceneShape* shape) {
+  auto found = mIndex.find(shape);
+  if (found == mIndex.end()) return true;
+  const size_t index = found->second;
+  if (mEntries[index].live != 0) return false;  // holes left by removals do not count
+  mEntries.erase(mEntries.begin() + static_cast<std::ptrdiff_t>(index));
+  mIndex.erase(found);
+  for (auto& [key, position] : mIndex)
+    if (position > index) --position;
+  return true;
+}
+
 uint32_t cSceneManager::GetObjectCount() const {
   size_t count = 0;
   for (const cShapeEntry& entry : mEntries) count += entry.live;

@@ -42,6 +42,10 @@ class cSceneManager {
   void Render();
   uint32_t GetObjectCount() const;
   uint32_t GetObjectCount(cISceneShape* shape) const;  // the listings under one shape
+  // Drops a shape that lists no object any more, before its owner frees it, so
+  // shapes made and freed over and over do not pile up in the draw and pick
+  // loops. False (and nothing changes) while objects of it are listed.
+  bool ForgetShape(cISceneShape* shape);
 
   // ---- picking (the ray needs the frame's camera matrices loaded) ----
   static Ru::Math::Ray ScreenPointToRay(int x, int y);

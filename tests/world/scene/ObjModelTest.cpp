@@ -91,7 +91,11 @@ TEST(ObjModel, AMissingFileShowsOneMessageAndLeavesTheModelUsable) {
 
 TEST(ObjModel, TheModelsTheModesNameAllRead) {
   cMessageCapture boxes;
-  for (const char* name : {"ring", "disc", "avatar", "TribalGame_Hunter", "Underwater\\whale"}) {
+  // The underwater models are generated (z-up) with the tribe's: every one must read.
+  for (const char* name : {"ring", "disc", "avatar", "TribalGame_Hunter", "Underwater\\swimmingtripod",
+                           "Underwater\\underwater_flora", "Underwater\\underwater_rock",
+                           "Underwater\\underwater_rock_small", "Underwater\\whale", "Underwater\\jellyfish",
+                           "Underwater\\rare_fish"}) {
     cSceneShapePolyModel model(std::string(".\\Data\\models\\") + name + ".obj", false);
     EXPECT_GT(model.GetVertices().size(), 0u) << name;
     ExpectNormalsPerpendicular(model);

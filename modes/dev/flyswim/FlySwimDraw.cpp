@@ -1,0 +1,236 @@
+#include "modes/dev/flyswim/FlySwimDraw.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "camera/Camera.h"
+#include "glf/Overlay2D.h"
+#include "math/Math.h"
+#include "modes/dev/flyswim/FlySwimGeometry.h"
+#include "modes/dev/flyswim/FlySwimUnits.h"
+
+using namespace Ru::Math;
+
+namespace nFlySwim {
+
+namespace {
+const Vector3 kGreen{0.0f, 1.0f, 0.0f}, kBlue{0.0f, 0.0f, 1.0f}, kWhite{1.0f, 1.0f, 1.0f}, kYellow{1.0f, 1.0f, 0.0f},
+    kGrey{0.6f, 0.6f, 0.6f}, kShadow{0.0f, 0.0f, 0.0f};
+constexpr float kPi = 3.14159265f;
+
+GLUquadric* Quadric() {
+  if (!State().quadric) State().quadric = gluNewQuadric();
+  return State().quadric;
+}
+
+void SphereAt(const Vector3& p, float radius) {
+  glPushMatrix();
+  glTranslatef(p.x, p.y, p.z);
+  gluSphere(Quadric(), radius, 16, 16);
+  glPopMatrix();
+}
+
+void Vertex(const Vector3& p) { glVertex3f(p.x, p.y, p.z); }
+
+GLuint gWaterList = 0;
+float gWaterListRadius = -1.0f;
+}  // namespace
+
+cCullingOff::cCullingOff() : mWasOn(glIsEnabled(GL_CULL_FACE) == GL_TRUE) { glDisable(GL_CULL_FACE); }
+cCullingOff::~cCullingOff() {
+  if (mWasOn) glEnable(GL_CULL_FACE);
+}
+
+void SetColour(const Vector3& rgb, float alpha) { glColor4f(rgb.x, rgb.y, rgb.z, alpha); }
+
+void DrawSphereMarker(const Vector3& point, float size) {
+  SphereAt(point, size);
+  SetColour(kShadow, 0.5f);
+  SphereAt(PointAtHeight(point, 0.0f), size * 0.75f);
+}
+
+void DrawScreenMarker2D(float x, float y, float radius, float lineWidth) {
+  float colour[4];
+  glGetFloatv(GL_CURRENT_COLOR, colour);
+  Begin2D();
+  glColor4fv(colour);
+  glEnable(GL_BLEND);
+  int width = 1, height = 1;
+  GetCameraHost().GetWindowSize(width, height);
+  const float gy = (float)height - y;  // the overlay counts y upwards
+  const float step = kPi / 16.0f;
+  if (lineWidth > 1.0f) {
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int i = 0; i <= 32; ++i) {
+      const float a = step * (float)i, c = std::cos(a), s = std::sin(a);
+      glVertex2f(x + c * (radius - lineWidth), gy + s * (radius - lineWidth));
+      glVertex2f(x + c * radius, gy + s * radius);
+    }
+    glEnd();
+  } else {
+    glBegin(GL_LINE_LOOP);
+    for (int i = 0; i < 32; ++i) glVertex2f(x + std::cos(step * (float)i) * radius, gy + std::sin(step * (float)i) * radius);
+    glEnd();
+  }
+  End2D();
+}
+
+void DrawRing(const Vector3& centre, float radius, int segments) {
+  const Vector3 up = Normalize(centre);
+  Vector3 side = CrossProduct(up, Vector3{1.0f, 0.0f, 0.0f});
+  if (Vector3Length(side) < 0.1f) side = CrossProduct(up, Vector3{0.0f, 0.0f, 1.0f});
+  side = Normalize(side);
+  const Vector3 other = CrossProduct(up, side);
+  glBegin(GL_LINE_LOOP);
+  for (int i = 0; i < segments; ++i) {
+    const float a = 2.0f * kPi * (float)i / (float)segments;
+    Vertex(Vector3Add(centre, Vector3Add(Vector3Scale(side, std::cos(a) * radius), Vector3Scale(other, std::sin(a) * radius))));
+  }
+  glEnd();
+}
+
+void DrawUnitDebug(sUnit& unit) {
+  const sState& s = State();
+  const bool group = Has(kGroup);
+  if (!group && !(s.mode == kFish && s.hideFishMarker)) {
+    const float L = Distance(GetUnitPosition(unit), unit.target);
+    if (L >= 1.0f) {
+      SetColour(Vector3Lerp(kGreen, kGrey, 0.3f), L >= 4.0f ? 1.0f : L * 0.25f);
+      Vector3 point = unit.target;
+      if (!Has(kSwims) && HeightAboveGround(point) <= 1.0f) point = PointAtHeight(point, 1.0f);
+      DrawSphereMarker(point, 0.3f);
+    }
+  }
+  if (unit.selected && group) {
+    glDisable(GL_LIGHTING);
+    SetColour(Vector3Lerp(kYellow, kWhite, 0.6f), 0.35f);
+    DrawRing(GetUnitPosition(unit), 1.05f, 16);
+    glEnable(GL_LIGHTING);
+  }
+  UpdateUnitFootprint(unit);
+  if (s.showFootprints && group) {
+    SetColour(kGreen, 0.5f);
+    DrawScreenMarker2D(unit.screenX, unit.screenY, unit.screenRadius, 1.0f);
+  }
+  if (!group) DrawUnitBubbles(unit);
+}
+
+void DrawUnitBubbles(const sUnit& unit) {
+  SetColour(kBlue, 0.2f);
+  const float W = WaterShellRadius();
+  for (int i = 0; i < unit.bubbleCount; ++i) {
+    const Vector3& b = unit.bubbles[i];
+    if (Vector3Length(b) > W || IsZeroVector(b)) continue;
+    const Vector3 side = Vector3Scale(CrossProduct(Normalize(b), Vector3{1.0f, 0.0f, 0.0f}), 4.0f);
+    const float t0 = (float)(i % 20) * 0.05f;
+    const float w = Smoothstep(TriangleWave(t0, 2.5f));
+    const float r = Smoothstep(TriangleWave(t0, 3.0f)) * 0.01f + 0.04f;
+    SphereAt(Vector3Add(b, Vector3Scale(side, w)), r);
+  }
+}
+
+void DrawSchoolFish(const sSchoolFish& fish, int index) {
+  const Vector3 up = Normalize(fish.position);
+  const Vector3 side = CrossProduct(fish.direction, up);
+  const float wag = Smoothstep(TriangleWave((float)index * 0.037f, 0.35f)) * std::clamp(fish.speed, 0.0f, 1.0f) * 0.2f;
+  const float L = fish.size;
+  const Vector3 tip = Vector3Add(fish.position, Vector3Scale(fish.direction, L));
+  const Vector3 tail = Vector3Add(fish.position, Vector3Scale(side, wag));
+  const Vector3 a = Vector3Add(tail, Vector3Scale(up, L * 0.5f)), b = Vector3Sub(tail, Vector3Scale(up, L * 0.5f));
+  SetColour(fish.colour, 1.0f);
+  for (GLenum primitive : {GL_POLYGON, GL_LINE_LOOP}) {
+    glBegin(primitive);
+    Vertex(tip);
+    Vertex(a);
+    Vertex(b);
+    glEnd();
+  }
+}
+
+void DrawSpecks(const sSpeck* specks) {
+  cCullingOff cullingOff;
+  glDisable(GL_LIGHTING);
+  const Vector3 view = GetViewDirection();
+  Vector3 across = CrossProduct(view, Vector3{0.0f, 1.0f, 0.0f});
+  if (Vector3Length(across) < 0.1f) across = CrossProduct(view, Vector3{1.0f, 0.0f, 0.0f});
+  across = Vector3Scale(Normalize(across), 0.04f);
+  const Vector3 upward = Vector3Scale(Normalize(CrossProduct(across, view)), 0.04f);
+  const float drift1 = Smoothstep(TriangleWave(0.0f, 7.0f)), drift2 = Smoothstep(TriangleWave(3.0f, 9.0f));
+  for (int k = 0; k < kSpeckCount; ++k) {
+    const sSpeck& speck = specks[k];
+    Vector3 colour, p = speck.anchor;
+    float factor = 1.0f;
+    if (speck.side == -1) {
+      colour = Vector3{0.5f, 0.25f, 0.0625f};
+    } else if (speck.side == 0) {
+      colour = kWhite;
+      factor = 0.5f;
+      p = Vector3Add(p, Vector3{drift1 * 0.25f, drift2 * 0.25f, 0.0f});
+    } else if (speck.side == 1) {
+      colour = kYellow;
+      factor = TriangleWave((float)(k % 10) * 0.1f, 2.0f) * 0.3f + 0.7f;
+    }
+    SetColour(colour, factor * speck.fade * 0.5f);
+    const Vector3 corners[4] = {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)};
+    for (GLenum primitive : {GL_POLYGON, GL_LINE_LOOP}) {
+      glBegin(primitive);
+      for (const Vector3& c : corners) Vertex(c);
+      glEnd();
+    }
+  }
+  glEnable(GL_LIGHTING);
+}
+
+void DrawLightRays(const sLightRay* rays) {
+  cCullingOff cullingOff;
+  glDisable(GL_LIGHTING);
+  const Vector3 v = GetViewDirection();
+  const float W = WaterShellRadius();
+  const float p = CyclePhase(0.0f, 2.0f);
+  const float flicker = 0.15f * std::clamp(2.0f * std::min(p, 1.0f - p), 0.0f, 1.0f);
+  for (int i = 0; i < kLightRayCount; ++i) {
+    const sLightRay& ray = rays[i];
+    if (IsZeroVector(ray.direction)) continue;  // not spawned yet
+    const Vector3 d = ray.direction;
+    const Vector3 top = Vector3Scale(d, W);
+    const Vector3 w = Normalize(Vector3Add(Vector3Negate(d), Vector3{0.3f, 0.0f, 0.0f}));
+    const Vector3 c = CrossProduct(v, d);
+    const Vector3 side = Vector3Scale(c, 0.2f), farSide = Vector3Scale(c, 0.5f);
+    const Vector3 mid = Vector3Add(top, Vector3Scale(w, 0.4f)), end = Vector3Add(top, Vector3Scale(w, ray.length));
+    const float alpha = std::clamp(flicker + ray.intensity, 0.0f, 1.0f);
+    glBegin(GL_TRIANGLE_STRIP);
+    SetColour(kYellow, 0.0f);
+    Vertex(Vector3Add(top, side));
+    Vertex(Vector3Sub(top, side));
+    SetColour(kYellow, alpha);
+    Vertex(Vector3Add(mid, side));
+    Vertex(Vector3Sub(mid, side));
+    SetColour(kYellow, 0.0f);
+    Vertex(Vector3Add(end, farSide));
+    Vertex(Vector3Sub(end, farSide));
+    glEnd();
+  }
+  glEnable(GL_LIGHTING);
+}
+
+void DrawWaterSphere(float radius) {
+  if (gWaterList == 0 || gWaterListRadius != radius) {
+    if (gWaterList == 0) gWaterList = glGenLists(1);
+    glNewList(gWaterList, GL_COMPILE);
+    gluSphere(Quadric(), radius, 256, 256);
+    glEndList();
+    gWaterListRadius = radius;
+  }
+  glCallList(gWaterList);
+}
+
+void FreeWaterSphere() {
+  if (gWaterList != 0) glDeleteLists(gWaterList, 1);
+  gWaterList = 0;
+  gWaterListRadius = -1.0f;
+}
+
+}  // namespace nFlySwim

@@ -1,0 +1,126 @@
+// The mode in the started program: entering "Fish" through the pending
+// switch, switching experiments as the "Mode" radio group does, leaving, and
+// the sniff test's visit. Each case runs in a child process of its own.
+#include <GL/gl.h>
+
+#include "app/AppGlobals.h"
+#include "app/SniffTest.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/flyswim/FlySwimUnits.h"
+#include "modes/dev/flyswim/cTovansGameMode.h"
+#include "platform/glui/glui.h"
+#include "tests/support/StartedProgram.h"
+#include "world/scene/SceneManager.h"
+
+using namespace nFlySwim;
+
+namespace {
+void StartInFish(cStartedProgram& program) {
+  gPendingGameMode = gTovansGameMode;
+  program.Frame(16);
+  program.Frame(16);
+}
+
+void Switch(cStartedProgram& program, int mode) {
+  State().mode = mode;  // what the radio group writes before its callback
+  cTovansGameMode::OnModeChanged(mode);
+  program.Frame(16);
+}
+}  // namespace
+
+TEST(FlySwimMode, ExperimentsBuildTheirUnitsPerchesAndAmbientLife) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    StartInFish(program);
+    ASSERT_EQ(gCurrentGameMode, static_cast<cIGameMode*>(gTovansGameMode));
+    GLUI* panel = State().panel;
+    ASSERT_NE(panel, nullptr);
+    EXPECT_STREQ(panel->get_name(), "Fly/Swim UI");
+    for (const char* name : {"Creature Speed", "Sea Level", "Hold Mouse to Swim (Creature)",
+                             "Dynamic Hold Mouse To Swim", "RTS Sticky Selection"})
+      EXPECT_NE(panel->find_control(name), nullptr) << name;
+
+    struct sStep {
+      int mode;
+      size_t units, perches;
+      bool sea;
+    } steps[] = {
+        {kFish, 1, 100, true},  // a fresh entry: 50 from the switch, 50 from Enter
+        {kFishTribe, 20, 0, true},  // there were perches: all go
+        {kBird, 1, 0, false},
+        {kFish, 1, 50, true},
+        {kBirdTribe, 20, 0, false},
+        {kUfo, 0, 0, false},
+    };
+    for (const sStep& step : steps) {
+      if (step.mode != kFish || State().perches.size() != 100) Switch(program, step.mode);
+      EXPECT_EQ(State().units.size(), step.units) << std::hex << step.mode;
+      EXPECT_EQ(State().perches.size(), step.perches) << std::hex << step.mode;
+      EXPECT_EQ(State().school != nullptr, step.sea);
+      EXPECT_EQ(State().lightRays != nullptr, step.sea);
+      EXPECT_EQ(State().saucer != nullptr, step.mode == kUfo);
+      for (int frame = 0; frame < 3; ++frame) program.Frame(16);
+      EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR) << std::hex << step.mode;
+    }
+  });
+}
+
+TEST(FlySwimMode, LeavingRestoresTheGLStateAndHidesThePanel) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    program.Frame(16);
+    // Whatever the mode before had, the visit must hand back.
+    glEnable(GL_FOG);
+    glClearColor(0.25f, 0.0f, 0.0f, 1.0f);
+    StartInFish(program);
+    const uint32_t shapesInside = GetSceneManager().GetShapeCount();
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_LINE_SMOOTH));
+    gPendingGameMode = gCreatureGameMode;
+    program.Frame(16);
+    ASSERT_EQ(gCurrentGameMode, static_cast<cIGameMode*>(gCreatureGameMode));
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    GLfloat clear[4] = {};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_FLOAT_EQ(clear[0], 0.25f);
+    EXPECT_FLOAT_EQ(clear[3], 1.0f);
+    EXPECT_FALSE(State().panel->is_visible());
+    EXPECT_TRUE(State().units.empty());
+    EXPECT_TRUE(State().perches.empty());
+    EXPECT_LT(GetSceneManager().GetShapeCount(), shapesInside);  // the units' and perches' own shapes went with them
+  });
+}
+
+// Every unit and perch makes shapes of its own: switching for a long time must
+// not pile them up in the scene's draw and pick lists (nor in memory).
+TEST(FlySwimMode, SwitchingExperimentsForLongKeepsTheSceneFlat) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    StartInFish(program);
+    const int cycle[] = {kFish, kBird, kFishTribe, kBirdTribe, kUfo};
+    for (int mode : cycle) Switch(program, mode);
+    const uint32_t shapes = GetSceneManager().GetShapeCount();
+    for (int round = 0; round < 20; ++round)
+      for (int mode : cycle) Switch(program, mode);
+    EXPECT_EQ(GetSceneManager().GetShapeCount(), shapes);
+  });
+}
+
+TEST(FlySwimMode, TheSniffTestVisitsTheModeAndPasses) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    program.Frame(16);
+    cScratchDir dir;
+    testing::internal::CaptureStdout();
+    const bool passed = RunSniffTestIn(dir.Path());
+    testing::internal::GetCapturedStdout();
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
+    const std::string report(bytes.begin(), bytes.end());
+    EXPECT_NE(report.find("tovan's mode passed!\n"), std::string::npos) << report;
+    EXPECT_TRUE(passed);
+    EXPECT_TRUE(State().units.empty());  // entered and left
+  });
+}

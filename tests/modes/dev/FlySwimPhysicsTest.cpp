@@ -1,0 +1,119 @@
+// The units' physics over seeded runs on the flat stage: how fast flyers
+// climb and sink, where swimmers may be, how far a unit moves in a frame,
+// the wing kicks and the bubble ring.
+#include "tests/modes/dev/FlySwimTestSupport.h"
+
+using namespace Ru::Math;
+using namespace nFlySwim;
+
+namespace {
+// The way along the ground between two points (the radial part left out).
+float GroundStep(const Vector3& a, const Vector3& b) {
+  const Vector3 ua = Normalize(a), ub = Normalize(b);
+  const float angle = std::atan2(Vector3Length(CrossProduct(ua, ub)), Vector3Dot(ua, ub));  // exact for small angles
+  return angle * std::min(Vector3Length(a), Vector3Length(b));
+}
+}  // namespace
+
+TEST_F(FlySwimStage, FlapKicksAndTheBubbleRing) {
+  sUnit unit;
+  struct sKick {
+    float before, after;
+  } kicks[] = {{0.0f, 0.2f}, {0.1f, 0.4f}, {-0.1f, -0.4f}};
+  mClock.Advance(1234);
+  for (const sKick& k : kicks) {
+    unit.flapSpeed = k.before;
+    AddUnitFlapImpulse(unit);
+    EXPECT_FLOAT_EQ(unit.flapSpeed, k.after);
+    EXPECT_FLOAT_EQ(unit.lastFlapTime, Now());
+  }
+  for (int i = 1; i <= kBubbleCount + 1; ++i) AddUnitBubble(unit, Vector3{(float)i, 0, 0});
+  EXPECT_EQ(unit.bubbleCount, kBubbleCount);
+  EXPECT_EQ(unit.nextBubble, 1);
+  EXPECT_FLOAT_EQ(unit.bubbles[0].x, (float)kBubbleCount + 1);  // the 26th overwrote the first
+  EXPECT_FLOAT_EQ(unit.bubbles[1].x, 2.0f);
+  RiseUnitBubbles(unit);
+  EXPECT_NEAR(unit.bubbles[1].x, 2.05f, 1e-6f);  // straight up from the centre
+}
+
+TEST_F(FlySwimStage, AFlyerClimbsATenthAFrameToFifteenAndStepsAtMostItsSpeed) {
+  ResetState(kBird);
+  State().creatureSpeed = 0.5f;
+  AddUnits(1);
+  sUnit& unit = *State().units.front();
+  const Vector3 start = GetUnitPosition(unit);
+  unit.target = PointAtHeight(Vector3{500.0f, 300.0f, 0.0f}, 0.0f);  // about 275 along the ground
+  const float maxStep = SpeedFactor();
+  float highest = 0.0f;
+  int climbingFrames = 0;
+  for (int frame = 0; frame < 1500; ++frame) {
+    const Vector3 before = GetUnitPosition(unit);
+    const float altitude = unit.altitude;
+    mClock.Advance(16);
+    UpdateUnitPhysics(unit);
+    const float change = unit.altitude - altitude;
+    ASSERT_LE(change, 0.1f + 1e-4f) << frame;
+    ASSERT_GE(change, -0.4f - 1e-4f) << frame;
+    ASSERT_LE(unit.altitude, 15.0f) << frame;
+    ASSERT_GE(unit.altitude, 0.0f) << frame;
+    ASSERT_LE(GroundStep(before, GetUnitPosition(unit)), maxStep * 1.001f) << frame;
+    climbingFrames += change > 0.09f;
+    highest = std::max(highest, unit.altitude);
+  }
+  EXPECT_NEAR(highest, 15.0f, 0.11f);  // far from its target it flies at the ceiling
+  EXPECT_GE(climbingFrames, 140);
+  EXPECT_LT(Distance(GetUnitPosition(unit), unit.target), 1.0f);  // and lands on it
+  EXPECT_GT(Distance(start, unit.target), 50.0f);
+}
+
+TEST_F(FlySwimStage, SwimmersStayUnderTheShellAndOverTheFloor) {
+  struct sSea {
+    float shell;
+    float lowestDepth;  // the shallowest the body may float under the shell
+  } seas[] = {{540.0f, 0.5f}, {511.5f, 0.5f}};  // open water; water too shallow for any depth
+  for (const sSea& sea : seas) {
+    ResetState(kFish);
+    State().seaLevel = (sea.shell - kPlanetRadius) / kSeaLevelScale;
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    Sys_SeedRandom(99);
+    for (int frame = 0; frame < 1200; ++frame) {
+      if (frame % 200 == 0)  // now up at the surface, now down on the floor, somewhere else
+        unit.target = SetLength(Vector3{500.0f, (float)(frame % 400) / 10.0f, (float)frame / 30.0f},
+                                frame % 400 ? kGroundRadius + 0.5f : sea.shell + 3.0f);
+      mClock.Advance(16);
+      UpdateUnitPhysics(unit);
+      const Vector3 p = GetUnitPosition(unit);
+      ASSERT_GE(sea.shell - Vector3Length(p), sea.lowestDepth - 1e-3f) << sea.shell << " " << frame;
+      if (sea.shell > kGroundRadius + 2.5f) {
+        ASSERT_GE(Vector3Length(p) - kGroundRadius, 2.0f - 2e-3f) << frame;
+      }
+      ASSERT_GE(unit.altitude, 0.5f);
+    }
+    if (sea.shell < kGroundRadius + 2.5f) {
+      EXPECT_FLOAT_EQ(unit.altitude, 0.5f);  // held just under the surface
+    }
+    EXPECT_EQ(unit.bubbleCount, kBubbleCount);  // a swimmer leaves bubbles
+  }
+}
+
+TEST_F(FlySwimStage, AUnitOnItsTargetRingsItsWingsDownAndKeepsItsHeading) {
+  ResetState(kBird);
+  AddUnits(1);
+  sUnit& unit = *State().units.front();
+  for (int frame = 0; frame < 600; ++frame) {
+    mClock.Advance(16);
+    UpdateUnitPhysics(unit);
+  }
+  SyncUnitPosition(unit);
+  unit.flapSpeed = 0.2f;
+  const Quaternion heading = unit.orientation;
+  for (int frame = 0; frame < 600; ++frame) {
+    mClock.Advance(16);
+    UpdateUnitPhysics(unit);
+    SyncUnitPosition(unit);  // lag 0: no kicks
+  }
+  EXPECT_NEAR(unit.flapPhase, 0.0f, 1e-3f);
+  EXPECT_NEAR(unit.flapSpeed, 0.0f, 1e-3f);
+  EXPECT_TRUE(QuatNearEqual(unit.orientation, heading, 0.0f));  // within 2.0 it never turns on the spot
+}

@@ -1,0 +1,158 @@
+// Selecting "Bird Tribe" units with the mouse, headless: the selection state
+// after each press, drag and release, with "RTS Sticky Selection" on and off.
+#include "tests/modes/dev/FlySwimTestSupport.h"
+
+using namespace Ru::Math;
+using namespace nFlySwim;
+
+namespace {
+class FlySwimSelection : public FlySwimStage {
+ protected:
+  void SetUp() override {
+    FlySwimStage::SetUp();
+    State().mode = kBirdTribe;
+    cTovansGameMode::OnModeChanged(kBirdTribe);
+    for (int frame = 0; frame < 120; ++frame) Step();  // the twenty spread out from one point
+    AimCamera(Vector3{kGroundRadius, 0, 0}, 60.0f, 60.0f);
+    Draw();
+  }
+  void Step() {
+    mClock.Advance(16);
+    mMode.Update(16);
+  }
+  void Draw() {  // what the frame's drawing stores: each unit's window footprint
+    for (sUnit* unit : State().units) UpdateUnitFootprint(*unit);
+  }
+  void WindowPoint(const Vector3& p, int& x, int& y) {
+    float fx = 0.0f, fy = 0.0f;
+    ASSERT_TRUE(CameraProjectToWindow(p, fx, fy));
+    x = (int)std::lround(fx);
+    y = (int)std::lround(fy);
+  }
+  Vector3 Centre() {
+    Vector3 sum;
+    for (sUnit* unit : State().units) sum = Vector3Add(sum, GetUnitPosition(*unit));
+    return Vector3Scale(sum, 1.0f / (float)State().units.size());
+  }
+  cTovansGameMode mMode;
+};
+}  // namespace
+
+TEST_F(FlySwimSelection, PressDragAndReleaseMoveTheSelectionStates) {
+  ASSERT_EQ(State().units.size(), 20u);
+  int cx = 0, cy = 0, fx = 0, fy = 0;
+  WindowPoint(Centre(), cx, cy);
+  WindowPoint(PointAtHeight(Vector3{kGroundRadius, 15.0f, 15.0f}, 0.0f), fx, fy);  // empty ground, far off
+
+  // A press on empty ground with nothing selected gathers; a release over nobody ends idle.
+  mMode.OnLeftButtonDown(fx, fy);
+  EXPECT_EQ(State().selectionState, kSelectingMultiple);
+  Step();
+  mMode.OnLeftButtonUp(fx, fy);
+  EXPECT_EQ(State().selectionState, kIdle);
+  EXPECT_EQ(CountSelectedUnits(), 0);
+
+  // A drag that ends over the group selects by the circle; the release starts targeting.
+  mMode.OnLeftButtonDown(fx, fy);
+  mMode.OnMouseMove(cx, cy);
+  Step();
+  EXPECT_EQ(State().selectionState, kSelectingMultiple);
+  const int selected = CountSelectedUnits();
+  EXPECT_GT(selected, 0);
+  mMode.OnLeftButtonUp(cx, cy);
+  EXPECT_EQ(State().selectionState, kTargeting);
+
+  // A click on the ground sends the selection there, and only the selection.
+  std::vector<Vector3> targetsBefore;
+  for (sUnit* unit : State().units) targetsBefore.push_back(unit->target);
+  mClock.Advance(1000);
+  mMode.OnLeftButtonDown(fx, fy);
+  Step();
+  const Vector3 groundUnderCursor = PointAtHeight(Vector3{kGroundRadius, 15.0f, 15.0f}, 0.0f);  // flyers pick the ground
+  for (size_t i = 0; i < State().units.size(); ++i) {
+    const sUnit& unit = *State().units[i];
+    if (unit.selected) {
+      EXPECT_LT(Distance(unit.target, groundUnderCursor), 1.0f);
+      EXPECT_FLOAT_EQ(unit.speedMultiplier, 1.0f);
+    } else {
+      EXPECT_TRUE(Vector3Equal(unit.target, targetsBefore[i]));
+    }
+  }
+  // Not sticky: the release forgets the selection.
+  mMode.OnLeftButtonUp(fx, fy);
+  EXPECT_EQ(State().selectionState, kIdle);
+  EXPECT_EQ(CountSelectedUnits(), 0);
+}
+
+TEST_F(FlySwimSelection, AClickOnAUnitSelectsItAndStickySelectionOutlivesTheTargetingRelease) {
+  for (int sticky : {1, 0}) {
+    SetAllSelected(false);
+    State().selectionState = kIdle;
+    State().rtsStickySelection = sticky;
+    sUnit& unit = *State().units[7];
+    int ux = 0, uy = 0, gx = 0, gy = 0;
+    WindowPoint(GetUnitPosition(unit), ux, uy);
+    WindowPoint(PointAtHeight(Vector3{kGroundRadius, -12.0f, 10.0f}, 0.0f), gx, gy);
+    mClock.Advance(1000);
+    mMode.OnLeftButtonDown(ux, uy);
+    EXPECT_EQ(State().selectionState, kSelecting);
+    EXPECT_TRUE(unit.selected);
+    Step();
+    mMode.OnLeftButtonUp(ux, uy);
+    ASSERT_EQ(State().selectionState, kTargeting);
+    mClock.Advance(1000);
+    mMode.OnLeftButtonDown(gx, gy);
+    Step();
+    mMode.OnLeftButtonUp(gx, gy);
+    EXPECT_EQ(State().selectionState, sticky ? kTargeting : kIdle) << sticky;
+    EXPECT_EQ(unit.selected, sticky == 1);
+  }
+}
+
+TEST_F(FlySwimStage, AClickSendsTheBirdAndADoubleClickSendsItThreeTimesAsFastAndLocked) {
+  cTovansGameMode mode;
+  State().mode = kBird;
+  cTovansGameMode::OnModeChanged(kBird);  // the camera has no frame yet: the creature's is taken
+  sUnit& bird = *State().units.front();
+  SetCameraAngles(0.0f, 40.0f, 30.0f);
+  SetCameraTargetAngles(0.0f, 40.0f, 30.0f);
+  auto click = [&](int x, int y) {
+    mode.OnLeftButtonDown(x, y);
+    mClock.Advance(16);
+    mode.Update(16);
+    mode.OnLeftButtonUp(x, y);
+  };
+  const int x = kWindowWidth / 2 + 60, y = kWindowHeight / 2 + 120;
+  mClock.Advance(2000);
+  click(x, y);
+  const Vector3 first = bird.target;
+  EXPECT_GT(Distance(first, GetUnitPosition(bird)), 1.0f);
+  EXPECT_FLOAT_EQ(bird.speedMultiplier, 1.0f);
+  EXPECT_FALSE(bird.targetLock);
+  mClock.Advance(300);  // the second press within half a second
+  click(x - 100, y);
+  EXPECT_FLOAT_EQ(bird.speedMultiplier, 3.0f);
+  EXPECT_TRUE(bird.targetLock);
+  EXPECT_FALSE(Vector3Equal(bird.target, first));
+  EXPECT_EQ(State().selectionState, kIdle);  // a single creature never keeps a selection
+}
+
+TEST_F(FlySwimStage, KeysChooseThePickMoveTheCameraOrToggleTheDebugText) {
+  cTovansGameMode mode;
+  ResetState(kBird);
+  AddUnits(1);
+  State().showDebugText = false;
+  mode.OnKeyPress('o', 0, 0);
+  EXPECT_EQ(State().useCandidatePick, 0);
+  mode.OnKeyPress('3', 0, 0);
+  EXPECT_EQ(State().useCandidatePick, 1);
+  mode.OnKeyPress(' ', 0, 0);  // the camera goes to the creature
+  const float* anchor = GetCameraPosition();
+  EXPECT_TRUE(Vector3Equal(Vector3{anchor[0], anchor[1], anchor[2]}, GetUnitPosition(*State().units.front())));
+  EXPECT_FALSE(State().showDebugText);
+  for (unsigned char key : {'x', 'O', '1'}) {
+    const bool before = State().showDebugText;
+    mode.OnKeyPress(key, 0, 0);
+    EXPECT_NE(State().showDebugText, before) << key;
+  }
+}
