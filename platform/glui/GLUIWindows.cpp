@@ -367,6 +367,7 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
       frame.height = fitHeight;
     }
   }
+  PlaceAfterFirstFrame(panel);
   registry.inFrame = false;
 }
 
@@ -421,7 +422,9 @@ void GLUI::close() {
 }
 
 GLUI* GLUI_Master_Object::create_glui(const char* name, long flags, int x, int y) {
-  return GLUI_Layer::CreateWindowed(name, x, y, kFirstWidth, kFirstHeight, true);
+  GLUI* panel = GLUI_Layer::CreateWindowed(name, x, y, kFirstWidth, kFirstHeight, true);
+  if ((x < 0 || y < 0) && !panel->is_closed()) GLUI_Layer::TakeDefaultPlacement(panel);
+  return panel;
 }
 
 void GLUI_Master_Object::set_glutIdleFunc(void (*idle)()) {
