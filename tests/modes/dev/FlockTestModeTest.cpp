@@ -1,10 +1,14 @@
 // The flock test mode's herd formations, their weighted mix, the herd layout
 // with its separation, and the mode's rebuild and weight fields. Seeded, headless.
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "app/AppGlobals.h"
+#include "app/FrameLoop.h"
+#include "app/SniffTest.h"
 #include "math/Math.h"
 #include "modes/dev/flocktest/HerdFormation.h"
 #include "modes/dev/flocktest/HerdLayout.h"
@@ -13,6 +17,8 @@
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
+#include "tests/support/StartedProgram.h"
+#include "tests/support/TestSupport.h"
 #include "world/scene/SolidShapes.h"
 
 using namespace Ru::Math;
@@ -295,4 +301,28 @@ TEST_F(FlockTestModeTest, WeightsAllZeroOrNegativeAreClampedAndLayNothingOut) {
   for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].x, before[i].x);
   cFlockTestMode::RebuildHerd();  // a click with no weight still makes the herd, laid out nowhere new
   EXPECT_EQ(cFlockTestMode::GetHerd().size(), 10u);
+}
+
+TEST(FlockTestMode, StartedByItsOptionItFollowsThePointerDropsAHerdAndPassesTheSniffTest) {
+  RunIsolated([] {
+    cScratchDir dir;
+    cStartedProgram program({"-noautopause", "-flocktestmode"});
+    ASSERT_EQ(program.startResult, 0);
+    for (int i = 0; i < 30; ++i) program.Frame(16);
+    EXPECT_EQ(gPlanetGridFlag, 1u);
+    const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+    OnPassiveMotion(w / 2, h / 2);
+    const Vector3 onPlanet = cFlockTestMode::GetMarker()->GetPosition();
+    EXPECT_NEAR(Vector3Length(onPlanet), GetPlanetModel().GetSurfaceRadius(onPlanet), 2.0f);  // the drawn mesh, not the height map
+    OnPassiveMotion(2, 2);  // past the planet's rim: the marker stays
+    EXPECT_TRUE(Vector3Equal(cFlockTestMode::GetMarker()->GetPosition(), onPlanet));
+
+    OnMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 2, 2);  // the herd drops at the marker, not at the click
+    OnMouse(GLUT_LEFT_BUTTON, GLUT_UP, 2, 2);
+    ASSERT_EQ(cFlockTestMode::GetHerd().size(), 10u);
+    EXPECT_TRUE(Vector3Equal(cFlockTestMode::GetLastAnchor(), onPlanet));
+
+    EXPECT_TRUE(RunSniffTestIn(dir.Path()));
+    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gFlockTestMode);
+  });
 }
