@@ -66,4 +66,7 @@ struct GLUI_Layer {
   // GLUIPlacement.cpp
   static void TakeDefaultPlacement(GLUI* panel);  // when a default position is known
   static void PlaceAfterFirstFrame(GLUI* panel);  // with the panel's window current
+
+  // GLUIKeyRelease.cpp
+  static void ReleaseGameKey(const GLUI_InputEvent& event);
 };

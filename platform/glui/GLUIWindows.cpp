@@ -242,6 +242,7 @@ bool GLUI_Layer::AnyInputWaiting() {
 
 void GLUI_Layer::Queue(GLUI* panel, const GLUI_InputEvent& event) {
   if (Closed(panel)) return;
+  ReleaseGameKey(event);
   std::deque<GLUI_InputEvent>& events = FrameOf(panel).events;
   // Motion floods in far faster than frames: keep only the latest of a run.
   if (event.type == GLUI_InputEvent::Move && !events.empty() && events.back().type == GLUI_InputEvent::Move)
