@@ -108,4 +108,6 @@ cAvatarFlySwimController* cTestGameMode::GetController() {
   cCreatureModeCreature* creature = Bench().creature;
   return creature ? dynamic_cast<cAvatarFlySwimController*>(creature->GetController()) : nullptr;
 }
-cSceneObject* cTestGameMode::GetWingMarker(int index) { return index == 0 || index == 1 ? Bench().wings[index] : nullptr; }
+cSceneObject* cTestGameMode::GetWingMarker(int index) {
+  return index == 0 || index == 1 ? Bench().wings[index] : nullptr;
+}
