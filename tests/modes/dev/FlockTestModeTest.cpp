@@ -55,7 +55,7 @@ TEST(HerdFormation, StepsStayInTheirRangesAndOnlyLinesScatterAndJumpsMoveTheAnch
   }
 }
 
-TEST(HerdFormation, SelectionFollowsTheWeightsAndWithoutWeightDrawsAndWritesNothing) {
+TEST(HerdFormation, SelectionFollowsTheWeightsAndWithoutWeightChoosesNothing) {
   tHerdFormationOperatorLine ops[4] = {{1, 1}, {1, 1}, {1, 1}, {1, 1}};
   tHerdFormationSelectOperator select;
   for (int i = 0; i < 4; ++i) select.AddOperator(i == 1 || i == 2 ? 6 : 1, &ops[i]);
