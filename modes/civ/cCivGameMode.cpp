@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "camera/CameraControl.h"
 #include "math/Scalar.h"
+#include "modes/civ/CivRecords.h"
 
 int32_t gCivConstrainLatitude = 0;
 int32_t gCivShowMap = 1;
@@ -19,6 +20,8 @@ float CivCameraLatitudeLimit(float cameraDistance) {
   float d = ClampFloat(cameraDistance, 500.0f, 1100.0f);
   return 1.0f + (500.0f - d) / 600.0f;
 }
+
+cCivGameMode::cCivGameMode() : tDataModeShell("Civ") { RegisterCivRecordTypes(); }
 
 void cCivGameMode::Enter() {
   SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");

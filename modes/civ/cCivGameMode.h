@@ -7,7 +7,7 @@
 
 class cCivGameMode : public tDataModeShell {
  public:
-  cCivGameMode() : tDataModeShell("Civ") {}
+  cCivGameMode();  // registers the city and building records every mode shares
   void Enter() override;  // installs the civ camera (the experimental one with the test camera)
 };
 
