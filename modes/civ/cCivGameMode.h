@@ -4,21 +4,23 @@
 
 #include "app/GameClock.h"
 #include "modes/ModeShell.h"
+#include "modes/civ/CivTuning.h"  // start-up narrows the general block for the test camera
+
+class cCivPlayers;
 
 class cCivGameMode : public tDataModeShell {
  public:
-  cCivGameMode();  // registers the city and building records every mode shares
+  // Registers the city and building records every mode shares, reads the
+  // debug switches, names any tuning value it had to bound in the debug
+  // window, and builds the players.
+  cCivGameMode();
+  ~cCivGameMode() override;
   void Enter() override;  // installs the civ camera (the experimental one with the test camera)
-};
 
-// The civ tuning's general block: first the number of cities, then of players.
-struct cCivTuningGeneral {
-  int32_t NumCities = 4;
-  int32_t NumPlayers = 4;
-};
-class cCivTuning {
- public:
-  static cCivTuningGeneral* GetGeneral();  // the same writable block on every call
+  cCivPlayers* GetPlayers() { return mPlayers; }
+
+ private:
+  cCivPlayers* mPlayers = nullptr;
 };
 
 // Behind the civ debug panel's "Camera Constraint: Constrain Latitude" and "Show Map" check boxes.
