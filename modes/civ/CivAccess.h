@@ -1,8 +1,16 @@
-// How civ records and rules reach the running civ mode without including its
-// header. Each answers null while no civ mode exists (in tests that build
-// their own objects).
+// How civ records and rules reach the running civ mode and its world without
+// including the mode's header. The pointers are null while no civ mode exists
+// (in tests that build their own objects).
 #pragma once
 
+#include <vector>
+
+class cCivModeDecoratedCity;
 class cCivPlayers;
+class cCivWorld;
 
 cCivPlayers* GetCivPlayers();
+cCivWorld* GetCivWorld();
+// Every civ city; a city's index here is its index everywhere.
+std::vector<cCivModeDecoratedCity*>& GetCivCities();
+int GetCivHumanPlayer();  // the player the human plays; -1 before a world chose one

@@ -127,7 +127,4 @@ Ru::Math::Vector3 CivPlayerColour(int index, int humanPlayer) {
   return {0.0f, 0.0f, 0.0f};
 }
 
-Ru::Math::Vector3 CivPlayerColour(int index) {
-  cCivPlayers* players = GetCivPlayers();
-  return CivPlayerColour(index, players ? players->GetHumanPlayer() : -1);
-}
+Ru::Math::Vector3 CivPlayerColour(int index) { return CivPlayerColour(index, GetCivHumanPlayer()); }

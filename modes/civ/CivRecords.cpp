@@ -49,8 +49,13 @@ const Ru::Math::Quaternion* cBuildingCommon::GetOrientation() const {
   return mSceneObject ? &mSceneObject->GetOrientation() : nullptr;
 }
 
-void RegisterCivRecordTypes() {
+Ko::cIGameDataSerializer* CivNoSaveSerializer() {
   static cCivRecordSerializer* serializer = new cCivRecordSerializer();  // lives for the whole run
+  return serializer;
+}
+
+void RegisterCivRecordTypes() {
+  Ko::cIGameDataSerializer* serializer = CivNoSaveSerializer();
   static cCityCommon* cityPrototype = new cCityCommon(false);
   static cBuildingCommon* buildingPrototype = new cBuildingCommon();
   cDataManager* data = GetDataManager();

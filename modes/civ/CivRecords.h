@@ -86,3 +86,7 @@ class cBuildingCommon : public Ko::cGameData {
 // Registers both prototypes with the data manager (once; later calls do
 // nothing). The civ mode's constructor calls it; tests may too.
 void RegisterCivRecordTypes();
+
+// The serializer of every civ type: it writes and reads nothing, so no civ
+// object ever reaches a save file.
+Ko::cIGameDataSerializer* CivNoSaveSerializer();

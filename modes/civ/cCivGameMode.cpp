@@ -1,14 +1,19 @@
 #include "modes/civ/cCivGameMode.h"
 
 #include "app/AppGlobals.h"
+#include "camera/Camera.h"
 #include "camera/CameraControl.h"
-#include "math/Scalar.h"
 #include "glf/DebugWindow.h"
+#include "math/Scalar.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivSerializationController.h"
+#include "modes/civ/CivWorld.h"
 
+int32_t gCivSimulationSpeed = 1;
 int32_t gCivConstrainLatitude = 0;
 int32_t gCivShowMap = 1;
 cGameStopwatch gCivPressStopwatch;
@@ -21,18 +26,64 @@ float CivCameraLatitudeLimit(float cameraDistance) {
 }
 
 cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
-  RegisterCivRecordTypes();
+  mSerializationController = new cCivSerializationController();
+  mWorld = new cCivWorld();
+  mPlayers = new cCivPlayers(cCivTuning::GetGeneral()->NumPlayers, GetCivHumanPlayer());
+  mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
   ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
-  cCivTuningGeneral* general = cCivTuning::GetGeneral();
-  mPlayers = new cCivPlayers(general->NumPlayers, ChooseCivHumanPlayer(*general));
 }
 
-cCivGameMode::~cCivGameMode() { delete mPlayers; }
+cCivGameMode::~cCivGameMode() {
+  delete mPlayers;
+  delete mWorld;
+  delete mSerializationController;
+}
 
 cCivPlayers* GetCivPlayers() { return gCivGameMode ? gCivGameMode->GetPlayers() : nullptr; }
+cCivWorld* GetCivWorld() { return gCivGameMode ? gCivGameMode->GetWorld() : nullptr; }
+
+void cCivGameMode::Update(unsigned int ms) {
+  // The product is taken in floating point and truncated: speed 0 runs the tick with no time.
+  uint32_t scaledMs = (uint32_t)((double)ms * (double)gCivSimulationSpeed);
+  mWorld->Update(scaledMs);
+  tDataModeShell::Update(ms);
+}
 
 void cCivGameMode::Enter() {
+  mWorld->Enter();
   SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");
+  // The camera opens over the human's nearest city.
+  if (cCivModeDecoratedCity* city = mWorld->NextPlayerCity()) {
+    Ru::Math::Vector3 position = city->GetPosition();
+    if (gUseCivTestCamera) {
+      CameraFocusOnPoint(position.x, position.y, position.z);
+    } else if (city->GetRecord()) {
+      Ru::Math::Quaternion orientation = city->GetRecord()->GetOrientation();
+      SetCameraAnchorFrame(&position.x, &orientation.x);
+    }
+  }
   tDataModeShell::Enter();
+}
+
+void cCivGameMode::Leave() {
+  mWorld->Leave();
+  tDataModeShell::Leave();
+}
+
+void cCivGameMode::OnRender() {
+  cGameMode::OnRender();
+  mWorld->Render();
+}
+
+void cCivGameMode::PreSniffTest() {
+  mWorld->PrepareSniffTest();
+  tDataModeShell::PreSniffTest();
+}
+
+void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
+
+void cCivGameMode::BeforeLoad() {
+  mSerializationController->BeforeLoad();
+  mWorld->ClearFocusCycle();
 }

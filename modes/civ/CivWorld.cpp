@@ -1,0 +1,191 @@
+#include "modes/civ/CivWorld.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/AppGlobals.h"
+#include "app/GameClock.h"
+#include "camera/Camera.h"
+#include "camera/CameraControl.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivTuning.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/DataManager.h"
+#include "world/planet/PlanetModel.h"
+
+namespace {
+int gCivHumanPlayer = -1;
+cGameStopwatch gCivMoodDecay;  // started by the first world, then restarted at every decay
+
+float RandomFraction() { return (float)Sys_Random() * (1.0f / 32767.0f); }
+}  // namespace
+
+std::vector<cCivModeDecoratedCity*>& GetCivCities() {
+  static std::vector<cCivModeDecoratedCity*>* cities = new std::vector<cCivModeDecoratedCity*>();
+  return *cities;
+}
+
+int GetCivHumanPlayer() { return gCivHumanPlayer; }
+
+void RegisterCivTypes() {
+  RegisterCivRecordTypes();
+  static cCivModeDecoratedCity* city = new cCivModeDecoratedCity();
+  GetDataManager()->RegisterType(city, CivNoSaveSerializer());
+}
+
+cCivWorld::cCivWorld() {
+  RegisterCivTypes();
+  if (!gCivMoodDecay.IsRunning()) gCivMoodDecay.Restart();
+  gCivHumanPlayer = ChooseCivHumanPlayer(*cCivTuning::GetGeneral());
+}
+
+cCivWorld::~cCivWorld() { mFocusCycle.clear(); }
+
+Ru::Math::Vector3 cCivWorld::StartPosition(int index, bool testCamera) {
+  static const Ru::Math::Vector3 kPlaces[10] = {
+      {332, 373, -97},  {-207, -457, -107}, {-323, 287, 263}, {-3, 46, -516},  {508, 18, -10},
+      {-474, -107, -164}, {48, -325, 396},  {321, -323, -219}, {-282, 357, -254}, {312, 290, 271},
+  };
+  if (testCamera && index >= 1) ++index;  // the test camera has no place for the second row
+  if (index < 0 || index >= 10) return {0, 0, 0};
+  return kPlaces[index];
+}
+
+int cCivWorld::StartOwner(int k, int cities, int players) {
+  float ratio = (float)cities / (float)players;
+  float inverse = 1.0f / ratio;
+  return (int)std::floor((double)k * (double)inverse);
+}
+
+void cCivWorld::Enter() {
+  cPlanetModel& planet = GetPlanetModel();
+  planet.RemovePlantsInRadius({0.0f, 500.0f, 0.0f}, 350.0f);
+  planet.RemovePlantsInRadius({0.0f, -500.0f, 0.0f}, 350.0f);
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->Reenter(city->GetOwner());
+  if ((int)GetCivCities().size() == cCivTuning::GetGeneral()->NumCities) return;
+  CreateStartCities();
+  DrawInitialMoods();
+}
+
+void cCivWorld::CreateStartCities() {
+  const cCivTuningGeneral& general = *cCivTuning::GetGeneral();
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (int k = (int)cities.size(); k < general.NumCities; ++k) {
+    cCivModeDecoratedCity* city = CreateCity();
+    if (!city) return;
+    city->Setup(StartOwner(k, general.NumCities, general.NumPlayers), StartPosition(k, gUseCivTestCamera != 0));
+    cities.push_back(city);
+  }
+}
+
+// NPC cities take moods from five bands with quotas, so every game starts
+// with a spread of happy and unhappy rivals.
+void cCivWorld::DrawInitialMoods() {
+  const cCivTuningHappiness& happiness = *cCivTuning::GetHappiness();
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  int numCities = cCivTuning::GetGeneral()->NumCities;
+  int quota[kCivMoodCount] = {1, 2, numCities == 10 ? 2 : 1, 2, 2};
+  cCivMood bands(&happiness);  // only its categories are used
+  auto draw = [&] { return RandomFraction() * (happiness.MoodMax - happiness.MoodMin) + happiness.MoodMin; };
+  auto bandOf = [&](float m) {
+    bands.Set(m);
+    return bands.GetCategory();
+  };
+  for (int i = 0; i < numCities && i < (int)cities.size(); ++i) {
+    if (!cities[i]->IsNPC()) continue;
+    float m = draw();
+    int draws = 0;
+    while (quota[bandOf(m)] == 0 && draws < 1000) {
+      m = draw();
+      ++draws;
+    }
+    if (quota[bandOf(m)] == 0) continue;  // every band full: the mood stays
+    cities[i]->GetMood()->Set(m);
+    --quota[bandOf(m)];
+  }
+}
+
+void cCivWorld::Update(uint32_t dtMs) {
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
+  // The decay runs on the game clock, not on the (speed-scaled) tick.
+  if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
+    gCivMoodDecay.Restart();
+    for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
+  }
+}
+
+void cCivWorld::Render() {}
+
+void cCivWorld::Leave() {
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->Leave();
+}
+
+void cCivWorld::ClearFocusCycle() {
+  mFocusCycle.clear();
+  mCycleStart = nullptr;
+}
+
+void cCivWorld::PrepareSniffTest() {
+  gCivUseNPCAI = 1;
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->SetNPC(true);
+}
+
+cCivModeDecoratedCity* cCivWorld::NextPlayerCity() {
+  auto visited = [&](cCivModeDecoratedCity* city) {
+    return std::find(mFocusCycle.begin(), mFocusCycle.end(), city) != mFocusCycle.end();
+  };
+  const float* anchorFloats = GetCameraAnchor();
+  Ru::Math::Vector3 anchor{anchorFloats[0], anchorFloats[1], anchorFloats[2]};
+  cPlanetModel& planet = GetPlanetModel();
+  cCivModeDecoratedCity* candidate = nullptr;
+  float nearest = 0.0f;
+  for (cCivModeDecoratedCity* city : GetCivCities()) {
+    if (city->IsNPC() || visited(city)) continue;
+    float distance = planet.GetSurfaceDistance(city->GetPosition(), anchor);
+    if (!candidate || distance < nearest) {
+      candidate = city;
+      nearest = distance;
+    }
+  }
+  if (candidate) {
+    if (mFocusCycle.empty()) mCycleStart = candidate;
+    return candidate;
+  }
+  if (mFocusCycle.empty()) return nullptr;
+  mFocusCycle.clear();  // every human city was visited: start over
+  return mCycleStart;
+}
+
+void cCivWorld::FocusNextPlayerCity(bool continueCycle) {
+  if (!continueCycle) mFocusCycle.clear();
+  cCivModeDecoratedCity* city = NextPlayerCity();
+  if (!city) return;
+  mFocusCycle.push_back(city);
+  Ru::Math::Vector3 position = city->GetPosition();
+  if (gUseCivTestCamera)
+    CameraFocusOnPoint(position.x, position.y, position.z);
+  else
+    CenterCameraOn(&position.x);
+}
+
+cCivModeDecoratedCity* cCivWorld::CreateCity() { return GetDataManager()->CreateObject<cCivModeDecoratedCity>(); }
+
+void cCivWorld::ExpelEmbassies(int a, int b) {
+  cCivPlayers* players = GetCivPlayers();
+  if (!players || players->GetRelationships()->Get(a, b) >= 0.0f) return;
+  // The cities' embassy rules are not built yet: nothing is expelled so far.
+}
+
+void cCivWorld::DumpCityPositions() const {
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (size_t i = 0; i < cities.size(); ++i) {
+    Ru::Math::Vector3 p = cities[i]->GetPosition();
+    printf("City %zu\n   %g %g %g \n", i, p.x, p.y, p.z);
+  }
+}

@@ -1,0 +1,157 @@
+// The civ world: the start layout (places, owners, mood quotas), re-entry,
+// the mood decay on the game clock, the camera's cycle over the human's
+// cities, and the save bridge (a load empties the world; a city record made
+// elsewhere becomes a civ city).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/GameClock.h"
+#include "camera/Camera.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivSerializationController.h"
+#include "modes/civ/CivWorld.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/DataManager.h"
+#include "tests/support/TestSupport.h"
+#include "tests/world/planet/PlanetTestSupport.h"
+#include "world/scene/SceneObject.h"
+
+namespace {
+
+struct CivWorldTest : ::testing::Test {
+  cFakeClock clock;
+  cCivTuning saved = cCivTuning::Get();
+  cCivSerializationController bridge;
+  std::unique_ptr<cCivWorld> world;
+  // Hears the data manager as the civ mode does (the manager forgets it in TearDown).
+  struct cBridgeClient : Ko::cIGameDataClient {
+    explicit cBridgeClient(cCivSerializationController* b) : bridge(b) {}
+    cCivSerializationController* bridge;
+    void ObjectAdded(Ko::cIGameData* object) override { bridge->ObjectAdded(object); }
+  } bridgeClient{&bridge};
+
+  void SetUp() override {
+    GetDataManager()->ResetForTest();
+    GetPlanetModel().SetHeightMap(MakeHeightMap([](const Ru::Math::Vector3&) { return 10.0f; }));
+    StartGameClock();
+  }
+  void TearDown() override {
+    bridge.BeforeLoad();
+    GetDataManager()->ResetForTest();
+    cCivTuning::Get() = saved;
+  }
+  // A world over `cities` cities of `players` players, the human fixed.
+  void Build(int cities, int players, int human) {
+    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
+    g.NumCities = cities;
+    g.NumPlayers = players;
+    g.HumanPlayerId = human;
+    world = std::make_unique<cCivWorld>();
+  }
+  static std::vector<cCivModeDecoratedCity*>& Cities() { return GetCivCities(); }
+};
+
+TEST_F(CivWorldTest, StartLayoutPlacesOwnsAndMoodsEveryCityOnce) {
+  Sys_SeedRandom(11);
+  Build(10, 5, 0);
+  world->Enter();
+  ASSERT_EQ(Cities().size(), 10u);
+  int perCategory[kCivMoodCount] = {};
+  for (int k = 0; k < 10; ++k) {
+    cCivModeDecoratedCity* city = Cities()[k];
+    EXPECT_EQ(city->GetOwner(), k / 2) << k;
+    EXPECT_EQ(city->IsNPC(), k >= 2);
+    Ru::Math::Vector3 want = cCivWorld::StartPosition(k, false), got = city->GetPosition();
+    EXPECT_EQ(got.x, want.x);
+    EXPECT_EQ(got.z, want.z);
+    if (city->IsNPC()) ++perCategory[city->GetMood()->GetCategory()];
+    else EXPECT_EQ(city->GetMood()->GetValue(), 0.0f);
+  }
+  const int quota[kCivMoodCount] = {1, 2, 2, 2, 2};  // ten cities: two neutral
+  for (int m = 0; m < kCivMoodCount; ++m) EXPECT_LE(perCategory[m], quota[m]) << m;
+
+  // Re-entry creates no city and draws nothing.
+  Sys_SeedRandom(5);
+  world->Enter();
+  EXPECT_EQ(Cities().size(), 10u);
+  int next = Sys_Random();
+  Sys_SeedRandom(5);
+  EXPECT_EQ(next, Sys_Random());
+}
+
+TEST_F(CivWorldTest, StartPlacesAndOwnersFollowTheTables) {
+  EXPECT_EQ(cCivWorld::StartPosition(1, true).x, cCivWorld::StartPosition(2, false).x);  // the test camera skips a row
+  EXPECT_EQ(cCivWorld::StartPosition(8, true).z, cCivWorld::StartPosition(9, false).z);
+  for (auto [index, test] : {std::pair{9, true}, {10, false}, {-1, false}}) {
+    Ru::Math::Vector3 p = cCivWorld::StartPosition(index, test);
+    EXPECT_EQ(p.x * p.x + p.y * p.y + p.z * p.z, 0.0f) << index;
+  }
+  EXPECT_EQ(cCivWorld::StartOwner(7, 8, 4), 3);
+  EXPECT_EQ(cCivWorld::StartOwner(2, 3, 2), 1);
+}
+
+TEST_F(CivWorldTest, MoodsDecayOnTheGameClockOnly) {
+  Build(4, 2, 0);
+  cCivTuning::GetHappiness()->DecayPeriodMs = 30000.0f;
+  world->Enter();
+  world->Update(0);  // the decay timer is the program's: a tick settles what earlier tests left
+  for (cCivModeDecoratedCity* city : Cities()) city->GetMood()->Set(5.0f);
+  world->Update(100000);  // a long tick, but the game clock stood still
+  EXPECT_EQ(Cities()[0]->GetMood()->GetValue(), 5.0f);
+  clock.Advance(30001);
+  world->Update(16);
+  for (cCivModeDecoratedCity* city : Cities()) EXPECT_EQ(city->GetMood()->GetValue(), 4.0f);
+  clock.Advance(100);
+  world->Update(16);
+  EXPECT_EQ(Cities()[3]->GetMood()->GetValue(), 4.0f);
+}
+
+TEST_F(CivWorldTest, FocusCycleVisitsNearestHumanCityFirstThenStartsOver) {
+  Build(4, 2, 1);  // the human owns cities 2 and 3
+  world->Enter();
+  Ru::Math::Vector3 nearB = Cities()[3]->GetPosition();
+  Ru::Math::Quaternion identity;
+  SetCameraAnchorFrame(&nearB.x, &identity.x);
+  std::vector<cCivModeDecoratedCity*> visited;
+  for (int i = 0; i < 3; ++i) {
+    visited.push_back(world->NextPlayerCity());
+    world->FocusNextPlayerCity(true);
+    SetCameraAnchorFrame(&nearB.x, &identity.x);  // keep the anchor where the test wants it
+  }
+  EXPECT_EQ(visited, (std::vector<cCivModeDecoratedCity*>{Cities()[3], Cities()[2], Cities()[3]}));
+}
+
+TEST_F(CivWorldTest, LoadEmptiesTheWorldAndForeignCityRecordsBecomeCities) {
+  Build(3, 2, 0);
+  world->Enter();
+  cDataManager* data = GetDataManager();
+  data->CommitPending();
+  EXPECT_EQ(data->GetObjectsOfType(cCityCommon::kTypeId).size(), 3u);  // the civ's own records make no second city
+  EXPECT_EQ(Cities().size(), 3u);
+
+  bridge.BeforeLoad();
+  data->CommitPending();
+  EXPECT_TRUE(Cities().empty());
+  EXPECT_TRUE(data->GetObjectsOfType(cCityCommon::kTypeId).empty());
+  EXPECT_TRUE(data->GetObjectsOfType(cCivModeDecoratedCity::kTypeId).empty());
+
+  // The city mode's records, the player's and another.
+  data->AddClient(&bridgeClient);
+  auto* player = data->CreateObject<cCityCommon>();
+  player->SetPlayerCity(true);
+  player->SetPosition({0.0f, 510.0f, 0.0f});
+  data->CreateObject<cCityCommon>();
+  data->CommitPending();
+  ASSERT_EQ(Cities().size(), 2u);
+  EXPECT_EQ(Cities()[0]->GetOwner(), 0);
+  EXPECT_FALSE(Cities()[0]->IsNPC());
+  EXPECT_EQ(Cities()[0]->GetMarker()->GetPosition().y, 510.0f);
+  EXPECT_EQ(Cities()[1]->GetOwner(), -1);
+  world->Enter();  // one short of three: one more city, at the third place
+  EXPECT_EQ(Cities().size(), 3u);
+}
+
+}  // namespace
