@@ -3,11 +3,39 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivWall.h"
 #include "sim/gamedata/DataManager.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneObject.h"
 
-cCivModeDecoratedCity::~cCivModeDecoratedCity() { delete mMarker; }
+cCivModeDecoratedCity::~cCivModeDecoratedCity() {
+  DropWall();
+  delete mMarker;
+}
+
+// The wall is the city's alone (never in the data manager): one reference, dropped with it.
+void cCivModeDecoratedCity::MakeWall() {
+  DropWall();
+  mWall = new cCivModeWall();
+  mWall->AddRef();
+  Ru::Math::Vector3 centre = GetPosition();
+  mWall->Init(centre.x, centre.y, centre.z, this);
+}
+
+void cCivModeDecoratedCity::DropWall() {
+  if (mWall) mWall->Release();
+  mWall = nullptr;
+}
+
+void cCivModeDecoratedCity::RefreshLayout() {
+  if (!mWall) return;
+  mWall->SetCentre(GetPosition());
+  mWall->Reset();
+}
+
+void cCivModeDecoratedCity::Render() {
+  if (mWall) mWall->Draw();
+}
 
 void cCivModeDecoratedCity::SetMarker(cSceneObject* marker) {
   if (marker == mMarker) return;
@@ -26,7 +54,9 @@ void cCivModeDecoratedCity::Setup(int owner, const Ru::Math::Vector3& position) 
     mRecord->SetPosition(position);
     mRecord->SetOrientation(upright);
   }
+  MakeWall();
   SetOwner(owner);
+  RefreshLayout();
 }
 
 void cCivModeDecoratedCity::Reenter(int owner) {
@@ -36,9 +66,11 @@ void cCivModeDecoratedCity::Reenter(int owner) {
     mMarker->SetOrientation(mRecord->GetOrientation());
   }
   SetOwner(owner);
+  MakeWall();
+  RefreshLayout();
 }
 
-void cCivModeDecoratedCity::Leave() {}
+void cCivModeDecoratedCity::Leave() { DropWall(); }
 
 void cCivModeDecoratedCity::Update(uint32_t) {}
 

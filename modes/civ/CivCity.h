@@ -1,7 +1,7 @@
 // One city of the civ game: an owner, the shared city record (money, place),
-// a marker in the scene and a mood. So far it is only placed and owned: its
-// buildings, wall, economy, turrets, roads and production agent come later,
-// and its per-tick update does nothing yet.
+// a marker in the scene, a mood and a wall round it. So far it is placed,
+// owned and walled: its buildings, economy, turrets, roads and production
+// agent come later, and its per-tick update does nothing yet.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "sim/gamedata/GameData.h"
 
 class cCityCommon;
+class cCivModeWall;
 class cSceneObject;
 
 class cCivModeDecoratedCity : public Ko::cGameData {
@@ -26,8 +27,11 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   void Setup(int owner, const Ru::Math::Vector3& position);
   // A later entry into the mode: the marker returns to the scene's record position.
   void Reenter(int owner);
-  void Leave();
+  void Leave();  // the wall goes; the next Reenter builds it again
   void Update(uint32_t dtMs);  // nothing yet
+  void Render();  // the wall band
+  // The wall restarts from the city centre and encloses the city's positions again.
+  void RefreshLayout();
 
   int GetOwner() const { return mOwner; }
   void SetOwner(int owner);  // also decides whether the NPC agent plays it
@@ -37,6 +41,9 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   cCityCommon* GetRecord() const { return mRecord; }
   void SetRecord(cCityCommon* record) { mRecord = record; }
   cSceneObject* GetMarker() const { return mMarker; }
+  cCivModeWall* GetWall() const { return mWall; }
+  bool IsHighlighted() const { return mHighlighted; }
+  void SetHighlighted(bool on) { mHighlighted = on; }
   void SetMarker(cSceneObject* marker);  // the city takes it
   Ru::Math::Vector3 GetPosition() const;  // the record's; the origin without one
   float GetMoney() const;
@@ -46,7 +53,12 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   ~cCivModeDecoratedCity() override;
 
  private:
+  void MakeWall();
+  void DropWall();
+
   int mOwner = -1;
+  bool mHighlighted = false;
+  cCivModeWall* mWall = nullptr;
   bool mIsNPC = true;
   cCityCommon* mRecord = nullptr;
   cSceneObject* mMarker = nullptr;

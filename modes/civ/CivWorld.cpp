@@ -120,7 +120,9 @@ void cCivWorld::Update(uint32_t dtMs) {
   }
 }
 
-void cCivWorld::Render() {}
+void cCivWorld::Render() {
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->Render();
+}
 
 void cCivWorld::Leave() {
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Leave();
