@@ -5,12 +5,15 @@
 
 #include <vector>
 
+class cCivInfluence;
 class cCivModeDecoratedCity;
 class cCivPlayers;
 class cCivWorld;
 
 cCivPlayers* GetCivPlayers();
+void SetCivPlayers(cCivPlayers* players);  // the civ mode's (or a test's) while they live
 cCivWorld* GetCivWorld();
+cCivInfluence* GetCivInfluence();  // the world's influence field
 // Every civ city; a city's index here is its index everywhere.
 std::vector<cCivModeDecoratedCity*>& GetCivCities();
 int GetCivHumanPlayer();  // the player the human plays; -1 before a world chose one

@@ -112,6 +112,12 @@ int ChooseCivHumanPlayer(const cCivTuningGeneral& general) {
   return std::clamp(human, 0, players - 1);
 }
 
+namespace {
+cCivPlayers* gCivPlayersInPlay = nullptr;
+}
+cCivPlayers* GetCivPlayers() { return gCivPlayersInPlay; }
+void SetCivPlayers(cCivPlayers* players) { gCivPlayersInPlay = players; }
+
 // ---- colours ----
 
 Ru::Math::Vector3 CivPlayerColour(int index, int humanPlayer) {

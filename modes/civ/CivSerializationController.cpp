@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivRecords.h"
 #include "sim/gamedata/DataManager.h"
@@ -12,6 +13,8 @@ void cCivSerializationController::BeforeLoad() {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   cDataManager* data = GetDataManager();
   for (cCivModeDecoratedCity* city : cities) {
+    std::vector<cCivModeDecoratedBuilding*> buildings = city->GetBuildings();
+    for (cCivModeDecoratedBuilding* building : buildings) city->RemoveBuilding(building);
     if (city->GetRecord()) data->Remove(city->GetRecord());
     city->SetRecord(nullptr);
     data->Remove(city);
@@ -21,7 +24,12 @@ void cCivSerializationController::BeforeLoad() {
 }
 
 void cCivSerializationController::ObjectAdded(Ko::cIGameData* object) {
-  if (!object || object->GetTypeId() != cCityCommon::kTypeId) return;
+  if (!object) return;
+  if (object->GetTypeId() == cBuildingCommon::kTypeId) {
+    AddForeignBuilding(static_cast<cBuildingCommon*>(object));
+    return;
+  }
+  if (object->GetTypeId() != cCityCommon::kTypeId) return;
   auto* record = static_cast<cCityCommon*>(object);
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   bool known = std::any_of(cities.begin(), cities.end(), [&](cCivModeDecoratedCity* c) { return c->GetRecord() == record; });
@@ -35,4 +43,22 @@ void cCivSerializationController::ObjectAdded(Ko::cIGameData* object) {
   city->SetMarker(marker);
   city->SetOwner(record->IsPlayerCity() ? GetCivHumanPlayer() : -1);
   cities.push_back(city);
+}
+
+// A building record the city mode made joins the first city that the city
+// mode plays; without one the civ building stands in no city.
+void cCivSerializationController::AddForeignBuilding(cBuildingCommon* record) {
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (cCivModeDecoratedCity* city : cities)
+    for (cCivModeDecoratedBuilding* building : city->GetBuildings())
+      if (building->GetRecord() && building->GetRecord()->GetId() == record->GetId()) return;
+  auto* building = GetDataManager()->CreateObject<cCivModeDecoratedBuilding>();
+  if (!building) return;
+  building->SetRecord(record);
+  for (cCivModeDecoratedCity* city : cities) {
+    if (!city->GetRecord() || !city->GetRecord()->IsPlayerCity()) continue;
+    record->SetCityRecord(city->GetRecord());
+    city->AdoptBuilding(building);
+    return;
+  }
 }

@@ -6,8 +6,13 @@
 
 #include "sim/gamedata/GameData.h"
 
+class cBuildingCommon;
+
 class cCivSerializationController {
  public:
-  void BeforeLoad();
+  void BeforeLoad();  // every civ city goes, with its buildings and their records
   void ObjectAdded(Ko::cIGameData* object);
+
+ private:
+  void AddForeignBuilding(cBuildingCommon* record);
 };

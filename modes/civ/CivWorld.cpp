@@ -9,7 +9,9 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivInfluence.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -20,6 +22,7 @@
 
 namespace {
 int gCivHumanPlayer = -1;
+cCivWorld* gCivWorld = nullptr;  // the live world (the mode's, or a test's)
 cGameStopwatch gCivMoodDecay;  // started by the first world, then restarted at every decay
 
 float RandomFraction() { return (float)Sys_Random() * (1.0f / 32767.0f); }
@@ -31,20 +34,35 @@ std::vector<cCivModeDecoratedCity*>& GetCivCities() {
 }
 
 int GetCivHumanPlayer() { return gCivHumanPlayer; }
+cCivWorld* GetCivWorld() { return gCivWorld; }
+cCivInfluence* GetCivInfluence() { return gCivWorld ? gCivWorld->GetInfluence() : nullptr; }
 
 void RegisterCivTypes() {
   RegisterCivRecordTypes();
-  static cCivModeDecoratedCity* city = new cCivModeDecoratedCity();
-  GetDataManager()->RegisterType(city, CivNoSaveSerializer());
+  // Prototypes live for the whole run, built on first use.
+  static Ko::cIGameData* const prototypes[] = {
+      new cCivModeDecoratedBuilding(), new cCivModeHappinessBuilding(), new cCivModeMilitaryBaseBuilding(),
+      new cCivModeTempleBuilding(),    new cCivModeConsulateBuilding(), new cCivModeEmbassyBuilding(),
+      new cCivModeDecoratedCity(),
+  };
+  for (Ko::cIGameData* prototype : prototypes) GetDataManager()->RegisterType(prototype, CivNoSaveSerializer());
 }
 
 cCivWorld::cCivWorld() {
   RegisterCivTypes();
   if (!gCivMoodDecay.IsRunning()) gCivMoodDecay.Restart();
   gCivHumanPlayer = ChooseCivHumanPlayer(*cCivTuning::GetGeneral());
+  mInfluence = new cCivInfluence();
+  mInfluence->SetThreshold(0.1f);
+  mInfluence->SetNumPlayers(cCivTuning::GetGeneral()->NumPlayers);
+  gCivWorld = this;
 }
 
-cCivWorld::~cCivWorld() { mFocusCycle.clear(); }
+cCivWorld::~cCivWorld() {
+  if (gCivWorld == this) gCivWorld = nullptr;
+  mFocusCycle.clear();
+  delete mInfluence;
+}
 
 Ru::Math::Vector3 cCivWorld::StartPosition(int index, bool testCamera) {
   static const Ru::Math::Vector3 kPlaces[10] = {
@@ -63,6 +81,7 @@ int cCivWorld::StartOwner(int k, int cities, int players) {
 }
 
 void cCivWorld::Enter() {
+  gCivWorld = this;
   cPlanetModel& planet = GetPlanetModel();
   planet.RemovePlantsInRadius({0.0f, 500.0f, 0.0f}, 350.0f);
   planet.RemovePlantsInRadius({0.0f, -500.0f, 0.0f}, 350.0f);

@@ -1,9 +1,9 @@
 // The civ simulation's container and clock: it registers the civ game-data
 // types, chooses the human player, lays out the cities at their start places
 // on the first entry, drives every city once per tick, lowers every mood on
-// the happiness timer and runs the camera's cycle over the human's cities.
-// Vehicles, bullets, roads, influence and the NPC agent join it later; until
-// then the tick has nothing of theirs to run.
+// the happiness timer, keeps the influence field and runs the camera's cycle
+// over the human's cities. Vehicles, bullets, roads and the NPC agent join it
+// later; until then the tick has nothing of theirs to run.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 
 #include "math/Types.h"
 
+class cCivInfluence;
 class cCivModeDecoratedCity;
 
 class cCivWorld {
@@ -32,6 +33,7 @@ class cCivWorld {
   // the other's embassy (the relationship events call it).
   void ExpelEmbassies(int a, int b);
   void DumpCityPositions() const;
+  cCivInfluence* GetInfluence() { return mInfluence; }
 
   // The start place of city `index`: ten places, nine with the test camera
   // (which skips the second); the origin for any other index.
@@ -45,6 +47,7 @@ class cCivWorld {
 
   std::vector<cCivModeDecoratedCity*> mFocusCycle;
   cCivModeDecoratedCity* mCycleStart = nullptr;
+  cCivInfluence* mInfluence = nullptr;
 };
 
 // Registers every civ game-data type with the data manager, in order (once).

@@ -29,19 +29,19 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   mSerializationController = new cCivSerializationController();
   mWorld = new cCivWorld();
   mPlayers = new cCivPlayers(cCivTuning::GetGeneral()->NumPlayers, GetCivHumanPlayer());
+  SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
   ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
+  if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mPlayers;
   delete mWorld;
   delete mSerializationController;
 }
 
-cCivPlayers* GetCivPlayers() { return gCivGameMode ? gCivGameMode->GetPlayers() : nullptr; }
-cCivWorld* GetCivWorld() { return gCivGameMode ? gCivGameMode->GetWorld() : nullptr; }
 
 void cCivGameMode::Update(unsigned int ms) {
   // The product is taken in floating point and truncated: speed 0 runs the tick with no time.

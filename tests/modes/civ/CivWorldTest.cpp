@@ -4,55 +4,19 @@
 // elsewhere becomes a civ city).
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "app/GameClock.h"
 #include "camera/Camera.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivRecords.h"
-#include "modes/civ/CivSerializationController.h"
 #include "modes/civ/CivWorld.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
-#include "tests/support/TestSupport.h"
-#include "tests/world/planet/PlanetTestSupport.h"
+#include "CivTestSupport.h"
 #include "world/scene/SceneObject.h"
 
 namespace {
 
-struct CivWorldTest : ::testing::Test {
-  cFakeClock clock;
-  cCivTuning saved = cCivTuning::Get();
-  cCivSerializationController bridge;
-  std::unique_ptr<cCivWorld> world;
-  // Hears the data manager as the civ mode does (the manager forgets it in TearDown).
-  struct cBridgeClient : Ko::cIGameDataClient {
-    explicit cBridgeClient(cCivSerializationController* b) : bridge(b) {}
-    cCivSerializationController* bridge;
-    void ObjectAdded(Ko::cIGameData* object) override { bridge->ObjectAdded(object); }
-  } bridgeClient{&bridge};
-
-  void SetUp() override {
-    GetDataManager()->ResetForTest();
-    GetPlanetModel().SetHeightMap(MakeHeightMap([](const Ru::Math::Vector3&) { return 10.0f; }));
-    StartGameClock();
-  }
-  void TearDown() override {
-    bridge.BeforeLoad();
-    GetDataManager()->ResetForTest();
-    cCivTuning::Get() = saved;
-  }
-  // A world over `cities` cities of `players` players, the human fixed.
-  void Build(int cities, int players, int human) {
-    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
-    g.NumCities = cities;
-    g.NumPlayers = players;
-    g.HumanPlayerId = human;
-    world = std::make_unique<cCivWorld>();
-  }
-  static std::vector<cCivModeDecoratedCity*>& Cities() { return GetCivCities(); }
-};
+using CivWorldTest = CivWorldFixture;
 
 TEST_F(CivWorldTest, StartLayoutPlacesOwnsAndMoodsEveryCityOnce) {
   Sys_SeedRandom(11);

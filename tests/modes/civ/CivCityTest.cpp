@@ -1,0 +1,131 @@
+// A civ city and its buildings: the ring (the ninth building widens it, a
+// re-entry replays it), the income in closed form (mood, embassies paying
+// their owners, the NPC handicap, the 15-building cap), building states and
+// colours with their influence, and removal taking record and scene object.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivInfluence.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivWall.h"
+#include "CivTestSupport.h"
+#include "world/scene/SceneObject.h"
+
+namespace {
+
+using Ru::Math::Vector3;
+
+struct CivCityTest : CivWorldFixture {
+  std::unique_ptr<cCivPlayers> players;
+
+  // One city of `buildings` buildings for the human (player 0 of 2) or an NPC.
+  cCivModeDecoratedCity* MakeCity(int buildings, bool human) {
+    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
+    g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = buildings;
+    g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = buildings;
+    Build(0, 2, 0);
+    players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
+    SetCivPlayers(players.get());
+    cCivModeDecoratedCity* city = world->CreateCity();
+    city->Setup(human ? 0 : 1, cCivWorld::StartPosition(0, false));
+    Cities().push_back(city);
+    return city;
+  }
+  void TearDown() override {
+    SetCivPlayers(nullptr);
+    CivWorldFixture::TearDown();
+  }
+  static std::vector<float> Rgb(cCivModeDecoratedBuilding* b) {
+    Vector3 c = b->GetSceneObject()->GetColour();
+    return {c.x, c.y, c.z};
+  }
+};
+
+TEST_F(CivCityTest, NinthBuildingWidensTheRingAndReentryReplaysIt) {
+  cCivModeDecoratedCity* city = MakeCity(8, true);
+  EXPECT_EQ(city->GetRingStep(), 45);
+  city->AddBuilding(1);
+  EXPECT_EQ(city->GetRingStep(), 22);
+  EXPECT_EQ(city->GetRingRadius(), 40);
+  Vector3 centre = city->GetPosition();
+  auto distance = [&](int i) {
+    const Vector3* p = city->GetBuildings()[i]->GetPosition();
+    return std::sqrt((p->x - centre.x) * (p->x - centre.x) + (p->y - centre.y) * (p->y - centre.y) +
+                     (p->z - centre.z) * (p->z - centre.z));
+  };
+  EXPECT_GT(distance(8), distance(7) + 15.0f);  // the ninth stands on the wider ring
+  const Vector3 before = *city->GetBuildings()[9 - 1]->GetPosition();
+  city->Leave();
+  city->Reenter(0);
+  city->AddBuilding(1);  // continues where the ring left off, not on top of a standing building
+  const Vector3* tenth = city->GetBuildings()[9]->GetPosition();
+  EXPECT_GT(std::fabs(tenth->x - before.x) + std::fabs(tenth->z - before.z), 1.0f);
+  EXPECT_EQ(city->GetRingStep(), 22);
+  EXPECT_EQ(city->GetPatrolMarkerCount(), (size_t)cCivModeWall::kOutlinePoints);  // the old markers went, not kept
+}
+
+TEST_F(CivCityTest, IncomeFollowsMoodEmbassiesHandicapAndTheCountCap) {
+  cCivTuningWealth& w = *cCivTuning::GetWealthGeneration();
+  for (int n = 0; n < kCivCountEntries; ++n) w.WealthPerSecond[n] = (float)n;
+  w.EmbassyWealthIncrease = 0.1f;
+  w.NPCWealthHandicap = 0.8f;
+  cCivTuning::GetHappiness()->RevenueBonus[kCivHappy] = 0.2f;
+
+  cCivModeDecoratedCity* city = MakeCity(20, false);  // 20 buildings earn the 15-building rate
+  city->GetMood()->Set(5.0f);                        // happy: +20 %
+  city->SetMoney(0.0f);
+  city->Update(2000);
+  EXPECT_NEAR(city->GetMoney(), 2.0f * 15.0f * 1.2f * 0.8f, 1e-3f);
+
+  // Two embassies of player 0 in player 1's city: each passes the whole term to player 0's pool.
+  cCivModeDecoratedCity* source = world->CreateCity();
+  source->Setup(0, cCivWorld::StartPosition(1, false));
+  for (int i = 0; i < 2; ++i) static_cast<cCivModeEmbassyBuilding*>(city->AddBuilding(5))->SetSource(source);
+  float term = 15.0f * 2.0f * 0.1f;
+  EXPECT_NEAR(city->GetWealthRate(1000), 0.2f * 15.0f + term + 15.0f, 1e-3f);
+  EXPECT_NEAR(players->GetCivPools()[0], 2.0f * term, 1e-3f);
+  source->Leave();
+  GetDataManager()->Remove(source->GetRecord());
+  GetDataManager()->Remove(source);
+}
+
+TEST_F(CivCityTest, BuildingStatesColoursAndInfluence) {
+  cCivModeDecoratedCity* city = MakeCity(2, true);
+  cCivModeDecoratedBuilding* b = city->GetBuildings()[0];
+  cCivInfluence* field = GetCivInfluence();
+  const Vector3 at = *b->GetPosition();
+  EXPECT_TRUE(b->IsInfluenceRegistered());
+  EXPECT_GT(field->GetValue(0, at), 0.0f);
+  const std::vector<float> human{0.2f, 0.2f, 1.0f}, black{0.0f, 0.0f, 0.0f}, white{1.0f, 1.0f, 1.0f};
+  EXPECT_EQ(Rgb(b), human);
+
+  b->SetHighlighted(true);
+  EXPECT_EQ(Rgb(b), white);  // the human's selection colour
+  float before = field->GetValue(0, at);
+  city->DestroyBuilding();
+  EXPECT_EQ(Rgb(b), black);
+  EXPECT_LT(field->GetValue(0, at), before);  // rubble projects nothing
+  b->SetOwner(1, city);  // a change of owner on rubble changes neither colour nor influence
+  EXPECT_EQ(Rgb(b), black);
+  EXPECT_FALSE(b->IsInfluenceRegistered());
+  b->SetOwner(0, city);
+  city->RepairBuilding();
+  EXPECT_EQ(Rgb(b), human);
+  EXPECT_TRUE(b->IsInfluenceRegistered());
+
+  // A removed building leaves with its record at the next tick.
+  cDataManager* data = GetDataManager();
+  data->CommitPending();
+  size_t records = data->GetObjectsOfType(cBuildingCommon::kTypeId).size();
+  b->SetState(kCivRemoved);
+  city->Update(16);
+  data->CommitPending();
+  EXPECT_EQ(city->GetBuildingCount(), 1);
+  EXPECT_EQ(data->GetObjectsOfType(cBuildingCommon::kTypeId).size(), records - 1);
+}
+
+}  // namespace
