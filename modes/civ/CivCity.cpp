@@ -9,6 +9,7 @@
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivRoad.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivWall.h"
 #include "platform/Sys.h"
@@ -52,6 +53,7 @@ cCivModeDecoratedBuilding* CreateBuildingOfKind(int kind) {
 }  // namespace
 
 cCivModeDecoratedCity::~cCivModeDecoratedCity() {
+  for (cCivModeRoad* road : mRoads) road->Release();
   DropWall();
   DropPatrolMarkers();
   delete mMarker;
@@ -323,6 +325,70 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
     if (building->GetState() == kCivRemoved) removed.push_back(building);
   for (cCivModeDecoratedBuilding* building : removed) RemoveBuilding(building);
   if (!removed.empty()) RefreshLayout();
+}
+
+// ---- roads and the money network ----
+
+void cCivModeDecoratedCity::AddRoad(cCivModeRoad* road) {
+  if (!road) return;
+  road->AddRef();
+  mRoads.push_back(road);
+}
+
+cCivModeRoad* cCivModeDecoratedCity::FindRoad(cCivModeDecoratedCity* far, int kind) const {
+  for (cCivModeRoad* road : mRoads)
+    if (road->GetKind() == kind && (road->GetStart() == far || road->GetEnd() == far)) return road;
+  return nullptr;
+}
+
+// Every city once, however many road paths reach it: counting a city once per
+// path let purchases pass with money the payment could not find, and took
+// time exponential in the roads.
+std::vector<cCivModeDecoratedCity*> cCivModeDecoratedCity::GetNetworkCities() {
+  std::vector<cCivModeDecoratedCity*> network;
+  std::vector<cCivModeDecoratedCity*> stack{this};
+  while (!stack.empty()) {  // depth first; a city's roads are taken in list order
+    cCivModeDecoratedCity* city = stack.back();
+    stack.pop_back();
+    if (std::find(network.begin(), network.end(), city) != network.end()) continue;
+    network.push_back(city);
+    for (auto road = city->mRoads.rbegin(); road != city->mRoads.rend(); ++road)
+      if ((*road)->GetKind() == kCivPlainRoad && (*road)->GetEnd()) stack.push_back((*road)->GetEnd());
+  }
+  return network;
+}
+
+float cCivModeDecoratedCity::GetNetworkWealth() {
+  float sum = 0.0f;
+  for (cCivModeDecoratedCity* city : GetNetworkCities()) sum += city->GetMoney();
+  return sum;
+}
+
+float cCivModeDecoratedCity::GetAvailableWealth() {
+  cCivPlayers* players = GetCivPlayers();
+  float pool = 0.0f;
+  if (players && mOwner >= 0 && mOwner < (int)players->GetCivPools().size()) pool = players->GetCivPools()[mOwner];
+  return pool + GetNetworkWealth();
+}
+
+void cCivModeDecoratedCity::Pay(float cost) {
+  float remaining = cost;
+  for (cCivModeDecoratedCity* city : GetNetworkCities()) {
+    if (remaining <= 0.0f) break;
+    float take = std::clamp(city->GetMoney(), 0.0f, remaining);
+    city->SetMoney(city->GetMoney() - take);
+    remaining -= take;
+  }
+  cCivPlayers* players = GetCivPlayers();
+  if (remaining > 0.0f && players && mOwner >= 0 && mOwner < (int)players->GetCivPools().size())
+    players->GetCivPools()[mOwner] -= remaining;
+}
+
+void cCivModeDecoratedCity::GiveGift(cCivModeDecoratedCity* to, float amount) {
+  if (!to) return;
+  Pay(amount);
+  to->SetMoney(to->GetMoney() + amount * cCivTuning::GetCosts()->CostGiftPercentageGivenToNPCCity * 0.01f);
+  if (cCivPlayers* players = GetCivPlayers()) players->GetRelationships()->SuccessfulGiftGiven(mOwner, to->GetOwner());
 }
 
 // ---- owner and record ----

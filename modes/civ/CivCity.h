@@ -1,7 +1,8 @@
 // One city of the civ game: an owner, the shared city record (money, place),
 // a ring of buildings, a wall round them, a patrol path outside the wall, a
-// mood, and the income its buildings earn every tick. Turrets, roads, trade,
-// combat and the NPC production agent come later: the city has none yet.
+// mood, the income its buildings earn every tick, and the roads that join its
+// money with its neighbours'. Turrets, trade income, combat and the NPC
+// production agent come later: the city has none yet.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 class cCityCommon;
 class cCivModeDecoratedBuilding;
+class cCivModeRoad;
 class cCivModeWall;
 class cSceneObject;
 
@@ -49,6 +51,19 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   void ThrowParty();
   void SetHighlighted(bool on);
   bool IsHighlighted() const { return mHighlighted; }
+
+  // The plain-road network: this city first, then every city its plain roads
+  // reach, each once (depth first, in road-list order). Trade routes join no network.
+  std::vector<cCivModeDecoratedCity*> GetNetworkCities();
+  float GetNetworkWealth();
+  float GetAvailableWealth();  // the owner's civ pool and the network's money
+  // Takes exactly `cost`: from the network's cities in network order, each up
+  // to what it holds, the rest from the owner's civ pool.
+  void Pay(float cost);
+  void GiveGift(cCivModeDecoratedCity* to, float amount);
+  void AddRoad(cCivModeRoad* road);  // the city holds a reference
+  const std::vector<cCivModeRoad*>& GetRoads() const { return mRoads; }
+  cCivModeRoad* FindRoad(cCivModeDecoratedCity* far, int kind) const;
 
   // Money per second before the NPC handicap; pays each embassy's owner its share of `dtMs`.
   float GetWealthRate(uint32_t dtMs);
@@ -98,6 +113,7 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   std::vector<cCivModeDecoratedBuilding*> mBuildings;  // creation order; the data manager holds them
   cCityCommon* mRecord = nullptr;
   cCivModeWall* mWall = nullptr;
+  std::vector<cCivModeRoad*> mRoads;  // leaving this city; referenced
   std::vector<Ru::Math::Vector3> mPatrolPath;
   std::vector<cSceneObject*> mPatrolMarkers;  // owned
   cSceneObject* mMarker = nullptr;            // owned

@@ -15,6 +15,7 @@
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivRoad.h"
 #include "modes/civ/CivTuning.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
@@ -43,7 +44,7 @@ void RegisterCivTypes() {
   static Ko::cIGameData* const prototypes[] = {
       new cCivModeDecoratedBuilding(), new cCivModeHappinessBuilding(), new cCivModeMilitaryBaseBuilding(),
       new cCivModeTempleBuilding(),    new cCivModeConsulateBuilding(), new cCivModeEmbassyBuilding(),
-      new cCivModeDecoratedCity(),
+      new cCivModeDecoratedCity(),     new cCivModeRoad(),
   };
   for (Ko::cIGameData* prototype : prototypes) GetDataManager()->RegisterType(prototype, CivNoSaveSerializer());
 }
@@ -196,6 +197,7 @@ void cCivWorld::FocusNextPlayerCity(bool continueCycle) {
 }
 
 cCivModeDecoratedCity* cCivWorld::CreateCity() { return GetDataManager()->CreateObject<cCivModeDecoratedCity>(); }
+cCivModeRoad* cCivWorld::CreateRoad() { return GetDataManager()->CreateObject<cCivModeRoad>(); }
 
 void cCivWorld::ExpelEmbassies(int a, int b) {
   cCivPlayers* players = GetCivPlayers();

@@ -13,6 +13,7 @@
 
 class cCivInfluence;
 class cCivModeDecoratedCity;
+class cCivModeRoad;
 
 class cCivWorld {
  public:
@@ -29,6 +30,7 @@ class cCivWorld {
   cCivModeDecoratedCity* NextPlayerCity();
   void FocusNextPlayerCity(bool continueCycle);
   cCivModeDecoratedCity* CreateCity();
+  cCivModeRoad* CreateRoad();
   // When a and b are on bad terms, each one's NPC cities consider expelling
   // the other's embassy (the relationship events call it).
   void ExpelEmbassies(int a, int b);

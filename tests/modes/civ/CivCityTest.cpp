@@ -11,6 +11,7 @@
 #include "modes/civ/CivInfluence.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivRoad.h"
 #include "modes/civ/CivWall.h"
 #include "CivTestSupport.h"
 #include "world/scene/SceneObject.h"
@@ -126,6 +127,40 @@ TEST_F(CivCityTest, BuildingStatesColoursAndInfluence) {
   data->CommitPending();
   EXPECT_EQ(city->GetBuildingCount(), 1);
   EXPECT_EQ(data->GetObjectsOfType(cBuildingCommon::kTypeId).size(), records - 1);
+}
+
+// A diamond of plain roads reaches the far city by two paths: it counts once,
+// and a purchase takes exactly its price, never across a trade route.
+TEST_F(CivCityTest, NetworkCountsEachCityOnceAndPaymentsTakeExactlyThePrice) {
+  cCivModeDecoratedCity* a = MakeCity(1, true);
+  std::vector<cCivModeDecoratedCity*> c{a};
+  for (int i = 1; i < 5; ++i) {
+    c.push_back(world->CreateCity());
+    c.back()->Setup(0, cCivWorld::StartPosition(i, false));
+  }
+  auto join = [&](int from, int to, int kind) {
+    cCivModeRoad* road = world->CreateRoad();
+    road->SetStart(c[from]);
+    road->SetEnd(c[to]);
+    road->SetKind(kind);
+    c[from]->AddRoad(road);
+  };
+  join(0, 1, kCivPlainRoad);
+  join(0, 2, kCivPlainRoad);
+  join(1, 3, kCivPlainRoad);
+  join(2, 3, kCivPlainRoad);
+  join(3, 4, kCivTradeRoute);
+  for (int i = 0; i < 5; ++i) c[i]->SetMoney(10.0f * (float)(i + 1));  // 10 20 30 40 50
+  players->GetCivPools()[0] = 100.0f;
+  EXPECT_EQ(a->GetNetworkWealth(), 10.0f + 20.0f + 30.0f + 40.0f);
+  EXPECT_EQ(a->GetAvailableWealth(), 200.0f);
+
+  a->Pay(130.0f);  // the network's 100, then 30 from the pool
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(c[i]->GetMoney(), 0.0f) << i;
+  EXPECT_EQ(c[4]->GetMoney(), 50.0f);  // across the trade route: untouched
+  EXPECT_EQ(players->GetCivPools()[0], 70.0f);
+  a->Pay(5.0f);
+  EXPECT_EQ(players->GetCivPools()[0], 65.0f);
 }
 
 }  // namespace
