@@ -10,6 +10,7 @@
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivWall.h"
 #include "platform/Sys.h"
@@ -271,6 +272,7 @@ void cCivModeDecoratedCity::DestroyBuilding() {
     if (building->GetState() != kCivIntact) continue;
     building->SetState(kCivRubble);
     mMood.AddBuildingDestroyedEffect();
+    if (!mIsNPC) PlayCivSound(eCivSound::BuildingDestroyed);
     return;
   }
 }
@@ -283,7 +285,10 @@ void cCivModeDecoratedCity::RepairBuilding() {
   }
 }
 
-void cCivModeDecoratedCity::ThrowParty() { mMood.AddPartyEffect(); }
+void cCivModeDecoratedCity::ThrowParty() {
+  mMood.AddPartyEffect();
+  PlayCivSound(eCivSound::Party);
+}
 
 void cCivModeDecoratedCity::SetHighlighted(bool on) {
   mHighlighted = on;
@@ -388,6 +393,7 @@ void cCivModeDecoratedCity::GiveGift(cCivModeDecoratedCity* to, float amount) {
   if (!to) return;
   Pay(amount);
   to->SetMoney(to->GetMoney() + amount * cCivTuning::GetCosts()->CostGiftPercentageGivenToNPCCity * 0.01f);
+  PlayCivSound(eCivSound::Coin);
   if (cCivPlayers* players = GetCivPlayers()) players->GetRelationships()->SuccessfulGiftGiven(mOwner, to->GetOwner());
 }
 

@@ -16,6 +16,8 @@
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivSounds.h"
+#include "modes/civ/CivUnits.h"
 #include "modes/civ/CivTuning.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
@@ -44,7 +46,8 @@ void RegisterCivTypes() {
   static Ko::cIGameData* const prototypes[] = {
       new cCivModeDecoratedBuilding(), new cCivModeHappinessBuilding(), new cCivModeMilitaryBaseBuilding(),
       new cCivModeTempleBuilding(),    new cCivModeConsulateBuilding(), new cCivModeEmbassyBuilding(),
-      new cCivModeDecoratedCity(),     new cCivModeRoad(),
+      new cCivModeDecoratedCity(),     new cCivModeVehicle(),           new cCivModeRoad(),
+      new cCivModeTurret(),
   };
   for (Ko::cIGameData* prototype : prototypes) GetDataManager()->RegisterType(prototype, CivNoSaveSerializer());
 }
@@ -83,6 +86,7 @@ int cCivWorld::StartOwner(int k, int cities, int players) {
 
 void cCivWorld::Enter() {
   gCivWorld = this;
+  LoadCivSounds();
   cPlanetModel& planet = GetPlanetModel();
   planet.RemovePlantsInRadius({0.0f, 500.0f, 0.0f}, 350.0f);
   planet.RemovePlantsInRadius({0.0f, -500.0f, 0.0f}, 350.0f);

@@ -53,6 +53,7 @@ struct CivWorldFixture : ::testing::Test {
     explicit cBridgeClient(cCivSerializationController* b) : bridge(b) {}
     cCivSerializationController* bridge;
     void ObjectAdded(Ko::cIGameData* object) override { bridge->ObjectAdded(object); }
+    void BeforeLoad() override { bridge->BeforeLoad(); }
   } bridgeClient{&bridge};
 
   void SetUp() override {

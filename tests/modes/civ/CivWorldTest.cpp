@@ -4,14 +4,20 @@
 // elsewhere becomes a civ city).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "camera/Camera.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/cCivGameMode.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivWorld.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "CivTestSupport.h"
+#include "tests/sim/SaveFileBytes.h"
 #include "world/scene/SceneObject.h"
 
 namespace {
@@ -88,22 +94,29 @@ TEST_F(CivWorldTest, FocusCycleVisitsNearestHumanCityFirstThenStartsOver) {
   EXPECT_EQ(visited, (std::vector<cCivModeDecoratedCity*>{Cities()[3], Cities()[2], Cities()[3]}));
 }
 
-TEST_F(CivWorldTest, LoadEmptiesTheWorldAndForeignCityRecordsBecomeCities) {
+TEST_F(CivWorldTest, SavesHoldNoCivObjectLoadsEmptyTheWorldAndForeignRecordsBecomeCities) {
   Build(3, 2, 0);
   world->Enter();
   cDataManager* data = GetDataManager();
+  data->AddClient(&bridgeClient);
   data->CommitPending();
   EXPECT_EQ(data->GetObjectsOfType(cCityCommon::kTypeId).size(), 3u);  // the civ's own records make no second city
-  EXPECT_EQ(Cities().size(), 3u);
+  ASSERT_EQ(Cities().size(), 3u);
+  ASSERT_GT(Cities()[0]->GetBuildingCount(), 0);
 
-  bridge.BeforeLoad();
+  cScratchDir dir;
+  ASSERT_TRUE(data->Save(dir.File("civ.sav")));
+  std::ifstream in(dir.File("civ.sav"), std::ios::binary);
+  std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(saved, CheckedSave(""));  // not one civ chunk
+  ASSERT_TRUE(data->LoadFromBytes((const uint8_t*)saved.data(), saved.size()));
   data->CommitPending();
   EXPECT_TRUE(Cities().empty());
-  EXPECT_TRUE(data->GetObjectsOfType(cCityCommon::kTypeId).empty());
-  EXPECT_TRUE(data->GetObjectsOfType(cCivModeDecoratedCity::kTypeId).empty());
+  for (uint32_t type : {cCityCommon::kTypeId, cBuildingCommon::kTypeId, cCivModeDecoratedCity::kTypeId,
+                        cCivModeHappinessBuilding::kTypeId})
+    EXPECT_TRUE(data->GetObjectsOfType(type).empty()) << std::hex << type;
 
   // The city mode's records, the player's and another.
-  data->AddClient(&bridgeClient);
   auto* player = data->CreateObject<cCityCommon>();
   player->SetPlayerCity(true);
   player->SetPosition({0.0f, 510.0f, 0.0f});
@@ -116,6 +129,24 @@ TEST_F(CivWorldTest, LoadEmptiesTheWorldAndForeignCityRecordsBecomeCities) {
   EXPECT_EQ(Cities()[1]->GetOwner(), -1);
   world->Enter();  // one short of three: one more city, at the third place
   EXPECT_EQ(Cities().size(), 3u);
+}
+
+TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
+  cCivTuning::GetGeneral()->NumCities = 1;
+  cCivGameMode mode;
+  mode.GetWorld()->Enter();
+  cCivModeDecoratedCity* city = Cities()[0];
+  float gained[3];
+  for (int speed : {0, 1, 3}) {
+    gCivSimulationSpeed = speed;
+    city->SetMoney(0.0f);
+    mode.Update(16);
+    gained[speed == 3 ? 2 : speed] = city->GetMoney();
+  }
+  gCivSimulationSpeed = 1;
+  EXPECT_EQ(gained[0], 0.0f);
+  EXPECT_GT(gained[1], 0.0f);
+  EXPECT_FLOAT_EQ(gained[2], 3.0f * gained[1]);
 }
 
 }  // namespace
