@@ -184,7 +184,7 @@ std::vector<std::string> cCivTuning::ApplyBounds() {
   Bound(report, "NumPlayers", g.NumPlayers, kFewestPlayers, kMostPlayers);
   Bound(report, "NumCities", g.NumCities, 0, kMostCities);
   Bound(report, "HumanPlayerId", g.HumanPlayerId, -1, g.NumPlayers - 1);
-  // A city draws min + rand() % (max - min + 1) buildings: max below min divides by zero.
+  // A city draws min + (a random number modulo max - min + 1) buildings: max below min divides by zero.
   Bound(report, "InitNumBuildingsPlayerMin", g.InitNumBuildingsPlayerMin, 0, kMostInitialBuildings);
   Bound(report, "InitNumBuildingsPlayerMax", g.InitNumBuildingsPlayerMax, g.InitNumBuildingsPlayerMin, kMostInitialBuildings);
   Bound(report, "InitNumBuildingsNPCMin", g.InitNumBuildingsNPCMin, 0, kMostInitialBuildings);

@@ -17,6 +17,7 @@
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
+#include "modes/civ/CivStartPlaces.h"
 #include "modes/civ/CivUnits.h"
 #include "modes/civ/CivTuning.h"
 #include "platform/Sys.h"
@@ -69,13 +70,10 @@ cCivWorld::~cCivWorld() {
 }
 
 Ru::Math::Vector3 cCivWorld::StartPosition(int index, bool testCamera) {
-  static const Ru::Math::Vector3 kPlaces[10] = {
-      {332, 373, -97},  {-207, -457, -107}, {-323, 287, 263}, {-3, 46, -516},  {508, 18, -10},
-      {-474, -107, -164}, {48, -325, 396},  {321, -323, -219}, {-282, 357, -254}, {312, 290, 271},
-  };
   if (testCamera && index >= 1) ++index;  // the test camera has no place for the second row
-  if (index < 0 || index >= 10) return {0, 0, 0};
-  return kPlaces[index];
+  if (index < 0 || index >= kCivStartPlaceCount) return {0, 0, 0};
+  const float* place = kCivStartPlaces[index];
+  return {place[0], place[1], place[2]};
 }
 
 int cCivWorld::StartOwner(int k, int cities, int players) {
