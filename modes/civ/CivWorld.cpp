@@ -82,6 +82,8 @@ int cCivWorld::StartOwner(int k, int cities, int players) {
   return (int)std::floor((double)k * (double)inverse);
 }
 
+void cCivWorld::RestartMoodDecayForTest() { gCivMoodDecay.Restart(); }
+
 void cCivWorld::Enter() {
   gCivWorld = this;
   LoadCivSounds();

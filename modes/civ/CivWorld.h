@@ -42,6 +42,8 @@ class cCivWorld {
   static Ru::Math::Vector3 StartPosition(int index, bool testCamera);
   // City k of `cities` goes to floor(k / (cities / players)).
   static int StartOwner(int k, int cities, int players);
+  // The mood decay timer is the program's, started by the first world; tests restart it.
+  static void RestartMoodDecayForTest();
 
  private:
   void CreateStartCities();

@@ -4,6 +4,8 @@
 // elsewhere becomes a civ city).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -18,6 +20,7 @@
 #include "sim/gamedata/DataManager.h"
 #include "CivTestSupport.h"
 #include "tests/sim/SaveFileBytes.h"
+#include "tests/support/RunDigest.h"
 #include "world/scene/SceneObject.h"
 
 namespace {
@@ -67,7 +70,7 @@ TEST_F(CivWorldTest, MoodsDecayOnTheGameClockOnly) {
   Build(4, 2, 0);
   cCivTuning::GetHappiness()->DecayPeriodMs = 30000.0f;
   world->Enter();
-  world->Update(0);  // the decay timer is the program's: a tick settles what earlier tests left
+  cCivWorld::RestartMoodDecayForTest();
   for (cCivModeDecoratedCity* city : Cities()) city->GetMood()->Set(5.0f);
   world->Update(100000);  // a long tick, but the game clock stood still
   EXPECT_EQ(Cities()[0]->GetMood()->GetValue(), 5.0f);
@@ -147,6 +150,38 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
   EXPECT_EQ(gained[0], 0.0f);
   EXPECT_GT(gained[1], 0.0f);
   EXPECT_FLOAT_EQ(gained[2], 3.0f * gained[1]);
+}
+
+// A minute of play at 50 ms ticks from one seed, twice: the same layout,
+// moods and money, the moods within their bounds, and the mood decay on the
+// game clock taking exactly two steps.
+TEST_F(CivWorldTest, SeededMinuteRunsAlikeTwiceWithinTheRules) {
+  cCivTuning::GetHappiness()->DecayPeriodMs = 25000.0f;
+  auto run = [&] {
+    bridge.BeforeLoad();
+    Sys_SeedRandom(2026);
+    Build(8, 4, -1);
+    world->Enter();
+    cCivWorld::RestartMoodDecayForTest();
+    std::vector<float> start;
+    for (cCivModeDecoratedCity* city : Cities()) start.push_back(city->GetMood()->GetValue());
+    sRunDigest digest;
+    for (int tick = 0; tick < 1200; ++tick) {
+      clock.Advance(50);
+      world->Update(50);
+      for (cCivModeDecoratedCity* city : Cities()) {
+        digest.Mix(city->GetMoney());
+        digest.Mix(city->GetMood()->GetValue());
+        EXPECT_LE(std::fabs(city->GetMood()->GetValue()), 10.0f);
+      }
+    }
+    for (size_t i = 0; i < Cities().size(); ++i)
+      EXPECT_EQ(Cities()[i]->GetMood()->GetValue(), std::max(start[i] - 2.0f, -10.0f)) << i;
+    digest.Mix((uint32_t)GetCivHumanPlayer());
+    return digest.value;
+  };
+  uint64_t first = run();
+  EXPECT_EQ(first, run());
 }
 
 }  // namespace
