@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
+#include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
@@ -234,7 +237,47 @@ void cCivModeDecoratedCity::UpdatePatrolMarkers() {
   }
 }
 
+std::vector<std::string> cCivModeDecoratedCity::GetInfoLines() {
+  cCivPlayers* players = GetCivPlayers();
+  float pool = 0.0f;
+  if (players && mOwner >= 0 && mOwner < (int)players->GetCivPools().size()) pool = players->GetCivPools()[mOwner];
+  int intact = CountIntactBuildings();
+  const cCivTuningCosts& costs = *cCivTuning::GetCosts();
+  auto whole = [](float v) { return std::to_string((long long)std::floor(v)); };
+  auto number = [](float v) {
+    char text[32];
+    snprintf(text, sizeof text, "%g", v);
+    return std::string(text);
+  };
+  float relation = players ? players->GetRelationships()->Get(mOwner, GetCivHumanPlayer()) : 0.0f;
+  std::vector<std::string> lines = {
+      "City Owner = " + std::to_string(mOwner),
+      "Wealth Local to City = " + whole(GetMoney()),
+      "Wealth in Network = " + whole(GetAvailableWealth() - pool),
+      "Wealth in Civ Pool = " + whole(pool),
+      "Cost of Next Building = " + number(costs.GetBuildingCost(intact)),
+      "Cost of Next Land Vehicle = " + number(costs.GetVehicleCost(intact, 0)),
+      "Relationship to Human Player = " + std::to_string((long)std::lround(relation)),
+      "Upgrade = " + std::to_string(players ? players->GetUpgradeLevels()->Get(mOwner) : 0),
+      "Happiness Level = " + number(mMood.GetValue()),
+  };
+  // The production goal joins these with the NPC agent.
+  if (mIsNPC && players)
+    lines.push_back(std::string("Agent Strategy = ") +
+                    (players->GetStrategies()->Get(mOwner) == kCivCultural ? "Cultural" : "Military"));
+  return lines;
+}
+
 void cCivModeDecoratedCity::Render() {
+  if (mHighlighted && gCivShowDebugText) {
+    std::vector<std::string> lines = GetInfoLines();
+    int width = 0, height = 0;
+    Begin2D();
+    GetWindowSize2D(&width, &height);
+    SetColour2D(1.0f, 1.0f, 1.0f);
+    for (size_t i = 0; i < lines.size(); ++i) DrawText2D(width - 300, 155 + 15 * (int)i, GLFFixedFont(), lines[i].c_str());
+    End2D();
+  }
   if (mWall) mWall->Draw();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "math/Types.h"
@@ -39,7 +40,9 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   void Reenter(int owner);
   void Leave();  // the buildings leave the scene and the wall goes
   void Update(uint32_t dtMs);  // earns, then drops removed buildings
-  void Render();  // the wall band
+  void Render();  // the info lines (highlighted, with the debug-text switch on), then the wall band
+  // "City Owner = 2", "Wealth Local to City = 150", ...: what the info text shows.
+  std::vector<std::string> GetInfoLines();
   void Relocate(float x, float y, float z);  // the ring is laid again round the new place
   // The wall restarts from the city centre and encloses every building
   // again; the patrol path follows it.

@@ -5,6 +5,7 @@ int32_t gCivShowCityPatrolPaths = 0;
 int32_t gCivUseNPCAI = 0;
 int32_t gCivPlayerCanSelectNPCObjects = 0;
 int32_t gCivBulletsAlwaysHit = 0;
+int32_t gCivShowDebugText = 0;
 
 void ReadCivDebugFlags(const tCivIniReader& read) {
   gCivShowVehiclePaths = read("debug", "ShowVehiclePaths");

@@ -11,6 +11,8 @@ extern int32_t gCivShowCityPatrolPaths;
 extern int32_t gCivUseNPCAI;  // the cities and vehicles run their NPC behaviour only while it is set
 extern int32_t gCivPlayerCanSelectNPCObjects;
 extern int32_t gCivBulletsAlwaysHit;
+// The debug-text switch: a highlighted city shows its info lines (not read from the file).
+extern int32_t gCivShowDebugText;
 
 // Reads the five switches, each 0 when absent. The civ mode calls it once when it is built.
 void ReadCivDebugFlags(const tCivIniReader& read);

@@ -14,6 +14,8 @@
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivWall.h"
 #include "CivTestSupport.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "tests/glf/OverlayRecorder.h"
 #include "world/scene/SceneObject.h"
 
 namespace {
@@ -161,6 +163,34 @@ TEST_F(CivCityTest, NetworkCountsEachCityOnceAndPaymentsTakeExactlyThePrice) {
   EXPECT_EQ(players->GetCivPools()[0], 70.0f);
   a->Pay(5.0f);
   EXPECT_EQ(players->GetCivPools()[0], 65.0f);
+}
+
+// With the debug-text switch on, a highlighted city lists its numbers in the
+// top right corner; without either, nothing is written.
+TEST_F(CivCityTest, HighlightedCityShowsItsInfoLines) {
+  cCivModeDecoratedCity* city = MakeCity(3, false);
+  city->SetMoney(150.7f);
+  players->GetCivPools()[1] = 20.0f;
+  cCivTuning::GetCosts()->BuildingCost[3] = 175.0f;
+  city->Leave();  // no wall: the test has no GL to draw it with
+  cOverlayRecorder overlay;
+  city->Render();
+  city->SetHighlighted(true);
+  city->Render();
+  EXPECT_TRUE(overlay.Of(cDrawCall::kText).empty());
+  gCivShowDebugText = 1;
+  city->Render();
+  gCivShowDebugText = 0;
+  std::vector<cDrawCall> text = overlay.Of(cDrawCall::kText);
+  ASSERT_EQ(text.size(), 10u);  // an NPC city adds its agent's strategy
+  EXPECT_EQ(text[0].text, "City Owner = 1");
+  EXPECT_EQ(text[1].text, "Wealth Local to City = 150");
+  EXPECT_EQ(text[2].text, "Wealth in Network = 150");
+  EXPECT_EQ(text[3].text, "Wealth in Civ Pool = 20");
+  EXPECT_EQ(text[4].text, "Cost of Next Building = 175");
+  EXPECT_EQ(text[9].text.rfind("Agent Strategy = ", 0), 0u);
+  EXPECT_EQ(text[0].x0, overlay.width - 300);
+  EXPECT_EQ(text[1].y0 - text[0].y0, 15);
 }
 
 }  // namespace
