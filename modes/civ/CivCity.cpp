@@ -360,7 +360,13 @@ float cCivModeDecoratedCity::GetWealthRate(uint32_t dtMs) {
       if (owner >= 0 && owner < (int)pools.size()) pools[owner] += (float)dtMs * 0.001f * embassyTerm;
     }
   }
-  float tradeBonus = 0.0f;  // no trade routes yet
+  // Trade routes raise it more where the far city holds an embassy of this city's owner.
+  float tradeBonus = 0.0f;
+  for (cCivModeRoad* road : mRoads) {
+    if (road->GetKind() != kCivTradeRoute || !road->GetEnd()) continue;
+    tradeBonus += road->GetEnd()->FindEmbassy(mOwner) ? wealth.WealthIncreaseTradeRouteAndEmbassy
+                                                      : wealth.WealthIncreaseTradeRouteNoEmbassy;
+  }
   return subtotal * tradeBonus + subtotal;
 }
 
@@ -387,6 +393,32 @@ cCivModeRoad* cCivModeDecoratedCity::FindRoad(cCivModeDecoratedCity* far, int ki
   for (cCivModeRoad* road : mRoads)
     if (road->GetKind() == kind && (road->GetStart() == far || road->GetEnd() == far)) return road;
   return nullptr;
+}
+
+cCivModeEmbassyBuilding* cCivModeDecoratedCity::FindEmbassy(int player) const {
+  for (cCivModeDecoratedBuilding* building : mBuildings) {
+    auto* embassy = dynamic_cast<cCivModeEmbassyBuilding*>(building);
+    if (!embassy || embassy->GetState() == kCivRemoved) continue;
+    if (player == -1 || embassy->GetEmbassyOwner() == player) return embassy;
+  }
+  return nullptr;
+}
+
+cCivModeDecoratedBuilding* cCivModeDecoratedCity::FindBuildingBySceneObject(cSceneObject* object) const {
+  for (cCivModeDecoratedBuilding* building : mBuildings)
+    if (object && building->GetSceneObject() == object) return building;
+  return nullptr;
+}
+
+void cCivModeDecoratedCity::SetBuildingStyle(int style) {
+  for (cCivModeDecoratedBuilding* building : mBuildings) building->SetStyle(style);
+}
+
+int cCivModeDecoratedCity::CountHumanBuildings() {
+  int count = 0;
+  for (cCivModeDecoratedCity* city : GetCivCities())
+    if (city->GetOwner() == GetCivHumanPlayer()) count += city->CountIntactBuildings();
+  return count;
 }
 
 // Every city once, however many road paths reach it: counting a city once per

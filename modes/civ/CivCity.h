@@ -1,8 +1,8 @@
 // One city of the civ game: an owner, the shared city record (money, place),
 // a ring of buildings, a wall round them, a patrol path outside the wall, a
-// mood, the income its buildings earn every tick, and the roads that join its
-// money with its neighbours'. Turrets, trade income, combat and the NPC
-// production agent come later: the city has none yet.
+// mood, the income its buildings earn every tick (raised by embassies and
+// trade routes), and the roads that join its money with its neighbours'.
+// Turrets, combat and the NPC production agent come later.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 
 class cCityCommon;
 class cCivModeDecoratedBuilding;
+class cCivModeEmbassyBuilding;
 class cCivModeRoad;
 class cCivModeWall;
 class cSceneObject;
@@ -67,6 +68,11 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   void AddRoad(cCivModeRoad* road);  // the city holds a reference
   const std::vector<cCivModeRoad*>& GetRoads() const { return mRoads; }
   cCivModeRoad* FindRoad(cCivModeDecoratedCity* far, int kind) const;
+  // The first embassy here, not expelled, that speaks for `player` (-1: any player); null for none.
+  cCivModeEmbassyBuilding* FindEmbassy(int player) const;
+  cCivModeDecoratedBuilding* FindBuildingBySceneObject(cSceneObject* object) const;
+  void SetBuildingStyle(int style);  // 0 the civ look, 1 the city look
+  static int CountHumanBuildings();  // intact buildings over the human's cities
 
   // Money per second before the NPC handicap; pays each embassy's owner its share of `dtMs`.
   float GetWealthRate(uint32_t dtMs);

@@ -216,3 +216,17 @@ void cCivWorld::DumpCityPositions() const {
     printf("City %zu\n   %g %g %g \n", i, p.x, p.y, p.z);
   }
 }
+
+cCivModeDecoratedBuilding* cCivWorld::FindBuildingByRecord(cBuildingCommon* record) const {
+  for (cCivModeDecoratedCity* city : GetCivCities())
+    for (cCivModeDecoratedBuilding* building : city->GetBuildings())
+      if (record && building->GetRecord() == record) return building;
+  return nullptr;
+}
+
+cCivModeDecoratedCity* cCivWorld::FindCityOfBuildingRecord(cBuildingCommon* record) const {
+  if (!record || !record->GetCityRecord()) return nullptr;
+  for (cCivModeDecoratedCity* city : GetCivCities())
+    if (city->GetRecord() == record->GetCityRecord()) return city;
+  return nullptr;
+}

@@ -11,7 +11,9 @@
 
 #include "math/Types.h"
 
+class cBuildingCommon;
 class cCivInfluence;
+class cCivModeDecoratedBuilding;
 class cCivModeDecoratedCity;
 class cCivModeRoad;
 
@@ -35,6 +37,10 @@ class cCivWorld {
   // the other's embassy (the relationship events call it).
   void ExpelEmbassies(int a, int b);
   void DumpCityPositions() const;
+  // The first building, over the cities in order, whose record is `record`.
+  cCivModeDecoratedBuilding* FindBuildingByRecord(cBuildingCommon* record) const;
+  // The first city whose record is the one the building record names.
+  cCivModeDecoratedCity* FindCityOfBuildingRecord(cBuildingCommon* record) const;
   cCivInfluence* GetInfluence() { return mInfluence; }
 
   // The start place of city `index`: ten places, nine with the test camera

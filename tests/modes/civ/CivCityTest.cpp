@@ -1,6 +1,6 @@
 // A civ city and its buildings: the ring (the ninth building widens it, a
 // re-entry replays it), the income in closed form (mood, embassies paying
-// their owners, the NPC handicap, the 15-building cap), building states and
+// their owners, trade routes, the NPC handicap, the 15-building cap), building states and
 // colours with their influence, and removal taking record and scene object.
 #include <gtest/gtest.h>
 
@@ -91,9 +91,20 @@ TEST_F(CivCityTest, IncomeFollowsMoodEmbassiesHandicapAndTheCountCap) {
   float term = 15.0f * 2.0f * 0.1f;
   EXPECT_NEAR(city->GetWealthRate(1000), 0.2f * 15.0f + term + 15.0f, 1e-3f);
   EXPECT_NEAR(players->GetCivPools()[0], 2.0f * term, 1e-3f);
-  source->Leave();
-  GetDataManager()->Remove(source->GetRecord());
-  GetDataManager()->Remove(source);
+
+  // A trade route adds 10 %, or 20 % where the far city holds an embassy of this city's owner.
+  w.WealthIncreaseTradeRouteNoEmbassy = 0.1f;
+  w.WealthIncreaseTradeRouteAndEmbassy = 0.2f;
+  cCivModeRoad* route = world->CreateRoad();
+  route->SetStart(city);
+  route->SetEnd(source);
+  route->SetKind(kCivTradeRoute);
+  city->AddRoad(route);
+  float subtotal = 0.2f * 15.0f + term + 15.0f;
+  EXPECT_NEAR(city->GetWealthRate(0), subtotal * 1.1f, 1e-3f);
+  static_cast<cCivModeEmbassyBuilding*>(source->AddBuilding(5))->SetSource(city);
+  EXPECT_NEAR(city->GetWealthRate(0), subtotal * 1.2f, 1e-3f);
+  Cities().push_back(source);  // taken apart with the world
 }
 
 TEST_F(CivCityTest, BuildingStatesColoursAndInfluence) {

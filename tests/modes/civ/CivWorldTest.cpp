@@ -130,6 +130,11 @@ TEST_F(CivWorldTest, SavesHoldNoCivObjectLoadsEmptyTheWorldAndForeignRecordsBeco
   EXPECT_FALSE(Cities()[0]->IsNPC());
   EXPECT_EQ(Cities()[0]->GetMarker()->GetPosition().y, 510.0f);
   EXPECT_EQ(Cities()[1]->GetOwner(), -1);
+  auto* brick = data->CreateObject<cBuildingCommon>();  // a building of the city mode joins its city
+  data->CommitPending();
+  ASSERT_EQ(Cities()[0]->GetBuildingCount(), 1);
+  EXPECT_EQ(world->FindBuildingByRecord(brick), Cities()[0]->GetBuildings()[0]);
+  EXPECT_EQ(world->FindCityOfBuildingRecord(brick), Cities()[0]);
   world->Enter();  // one short of three: one more city, at the third place
   EXPECT_EQ(Cities().size(), 3u);
 }
