@@ -55,6 +55,19 @@ TEST_F(CivWorldTest, StartLayoutPlacesOwnsAndMoodsEveryCityOnce) {
   EXPECT_EQ(next, Sys_Random());
 }
 
+TEST_F(CivWorldTest, EntryClearsThePolesOfPlants) {
+  cPlanetModel& planet = GetPlanetModel();
+  for (float y : {510.0f, -510.0f}) {
+    planet.CreatePlant({0.0f, y, 0.0f});
+    planet.CreatePlant({300.0f, y * 0.8f, 0.0f});  // 300 from the pole point: inside 350
+  }
+  planet.CreatePlant({510.0f, 0.0f, 0.0f});  // on the equator: stays
+  Build(0, 2, 0);
+  world->Enter();
+  ASSERT_EQ(planet.GetPlants().size(), 1u);
+  planet.RemovePlantsInRadius({510.0f, 0.0f, 0.0f}, 1.0f);
+}
+
 TEST_F(CivWorldTest, StartPlacesAndOwnersFollowTheTables) {
   EXPECT_EQ(cCivWorld::StartPosition(1, true).x, cCivWorld::StartPosition(2, false).x);  // the test camera skips a row
   EXPECT_EQ(cCivWorld::StartPosition(8, true).z, cCivWorld::StartPosition(9, false).z);
