@@ -230,3 +230,28 @@ cCivModeDecoratedCity* cCivWorld::FindCityOfBuildingRecord(cBuildingCommon* reco
     if (city->GetRecord() == record->GetCityRecord()) return city;
   return nullptr;
 }
+
+void cCivWorld::PlaceRoad(cCivModeRoad* road) {
+  if (!road || !road->GetStart() || !road->GetEnd()) return;
+  cCivModeDecoratedCity* start = road->GetStart();
+  cCivModeDecoratedCity* end = road->GetEnd();
+  int player = start->GetOwner();
+  cCivModeRoad::cCivRoadOtc cost;
+  std::list<Ru::Math::Vector3> path = GetPlanetModel().FindPath(start->GetPosition(), end->GetPosition(), &cost);
+  std::vector<Ru::Math::Vector3> outbound, back;
+  cCivModeRoad::SplitPath(path, road->GetKind(), outbound, back);
+  road->SetOwner(player);
+  road->BuildSegments(outbound);
+  start->AddRoad(road);
+  cCivModeRoad* reverse = CreateRoad();
+  if (reverse) {
+    reverse->SetKind(road->GetKind());
+    reverse->SetStart(end);
+    reverse->SetEnd(start);
+    reverse->SetOwner(player);
+    reverse->BuildSegments(back);
+    end->AddRoad(reverse);
+  }
+  if (road->GetKind() != kCivPlainRoad)
+    if (cCivPlayers* players = GetCivPlayers()) players->GetRelationships()->EstablishTradeRoute(player, end->GetOwner());
+}

@@ -33,6 +33,10 @@ class cCivWorld {
   void FocusNextPlayerCity(bool continueCycle);
   cCivModeDecoratedCity* CreateCity();
   cCivModeRoad* CreateRoad();
+  // Lays the road (its start, end and kind set) and its return road along a
+  // surface path between the two cities; a trade route also records the
+  // trade event between their owners.
+  void PlaceRoad(cCivModeRoad* road);
   // When a and b are on bad terms, each one's NPC cities consider expelling
   // the other's embassy (the relationship events call it).
   void ExpelEmbassies(int a, int b);

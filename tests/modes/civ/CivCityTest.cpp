@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <list>
 
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
@@ -202,6 +203,58 @@ TEST_F(CivCityTest, HighlightedCityShowsItsInfoLines) {
   EXPECT_EQ(text[9].text.rfind("Agent Strategy = ", 0), 0u);
   EXPECT_EQ(text[0].x0, overlay.width - 300);
   EXPECT_EQ(text[1].y0 - text[0].y0, 15);
+}
+
+// A 7-point path: a plain road keeps points 2, 4 and 6 both ways; a trade
+// route sends 2 and 4 out and 6 back.
+TEST(CivRoadPath, EverySecondPointThenLanesForTradeRoutes) {
+  std::list<Vector3> path;
+  for (int i = 1; i <= 7; ++i) path.push_back(Vector3{(float)i, 0.0f, 0.0f});
+  std::vector<Vector3> out, back;
+  auto xs = [](const std::vector<Vector3>& points) {
+    std::vector<float> x;
+    for (const Vector3& p : points) x.push_back(p.x);
+    return x;
+  };
+  cCivModeRoad::SplitPath(path, kCivPlainRoad, out, back);
+  EXPECT_EQ(xs(out), (std::vector<float>{2, 4, 6}));
+  EXPECT_EQ(xs(back), (std::vector<float>{2, 4, 6}));
+  cCivModeRoad::SplitPath(path, kCivTradeRoute, out, back);
+  EXPECT_EQ(xs(out), (std::vector<float>{2, 4}));
+  EXPECT_EQ(xs(back), (std::vector<float>{6}));
+}
+
+// Laid between two cities: a road each way joins their money; a trade route
+// to a rival joins no network and records the trade event.
+TEST_F(CivCityTest, PlacedRoadsJoinCitiesAndTradeRoutesMoveRelations) {
+  cCivModeDecoratedCity* a = MakeCity(1, true);
+  cCivModeDecoratedCity* b = world->CreateCity();
+  b->Setup(0, cCivWorld::StartPosition(2, false));
+  cCivModeDecoratedCity* rival = world->CreateCity();
+  rival->Setup(1, cCivWorld::StartPosition(9, false));
+  Cities().push_back(b);
+  Cities().push_back(rival);
+  a->SetMoney(10.0f);
+  b->SetMoney(5.0f);
+
+  cCivModeRoad* road = world->CreateRoad();
+  road->SetStart(a);
+  road->SetEnd(b);
+  world->PlaceRoad(road);
+  ASSERT_GT(road->GetSegmentCount(), 0u);
+  EXPECT_EQ(b->FindRoad(a, kCivPlainRoad)->GetEnd(), a);
+  EXPECT_EQ(a->GetNetworkWealth(), 15.0f);
+  EXPECT_EQ(b->GetNetworkWealth(), 15.0f);
+
+  cCivTuning::GetRelationships()->EffectEstablishTradeRoute = 3.0f;
+  players->GetRelationships()->Set(0, 1, 1.0f);
+  cCivModeRoad* route = world->CreateRoad();
+  route->SetStart(a);
+  route->SetEnd(rival);
+  route->SetKind(kCivTradeRoute);
+  world->PlaceRoad(route);
+  EXPECT_EQ(players->GetRelationships()->Get(0, 1), 4.0f);
+  EXPECT_EQ(a->GetNetworkWealth(), 15.0f);  // a trade route joins no network
 }
 
 }  // namespace
