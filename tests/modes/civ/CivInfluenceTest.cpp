@@ -30,9 +30,7 @@ TEST(CivInfluence, SourcesCountForTheirPlayerAgainstTheOthersAndEndAtTheRim) {
   EXPECT_EQ(field.GetDominantPlayer(kHere), 0);
   field.SetNumPlayers(1);
   EXPECT_EQ(field.GetValue(1, kHere), 0.0f);  // the dropped players' layers are gone
-  field.RemoveSource(kHere);
-  field.RemoveSource(kHere);
-  field.RemoveSource(kHere);
+  for (int i = 0; i < 3; ++i) field.RemoveSource(kHere);
   EXPECT_EQ(field.GetValue(0, kHere), 0.0f);
 }
 

@@ -36,7 +36,6 @@ TEST_F(CivRecordsTest, IdsStartAtOneAndEachClassCountsOnItsOwn) {
   // The factory's record: no money, not the city mode's city.
   EXPECT_EQ(city->GetMoney(), 0.0f);
   EXPECT_FALSE(city->IsPlayerCity());
-  EXPECT_EQ(building->GetCityRecord(), nullptr);
 }
 
 TEST_F(CivRecordsTest, BuildingPlacesItsSceneObjectAndIsSafeWithoutOne) {

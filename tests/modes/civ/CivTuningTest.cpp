@@ -37,7 +37,6 @@ TEST_F(CivRulesTest, EveryBlockReadsWithItsConversion) {
   EXPECT_EQ(t.general.HumanPlayerId, -1);
   EXPECT_FLOAT_EQ(t.vehicles.LandVehicleSpeed, 2.5f);  // x0.01
   EXPECT_FLOAT_EQ(t.vehicles.LandVehicleMaxSlope, 0.5f);  // x0.1
-  EXPECT_FLOAT_EQ(t.vehicles.ChanceNPCBulletHitsNPCCity, 0.35f);
   EXPECT_FLOAT_EQ(t.combat.ChanceBuildingConvertsAnotherNPC, 0.12f);  // the key as the file spells it
   EXPECT_EQ(t.combat.TimeBetweenViralConversionEventsMs, 4000);  // x1000
   EXPECT_FLOAT_EQ(t.costs.RoadCost, 4294967295.0f);  // unsigned: -1 is about 4.29e9

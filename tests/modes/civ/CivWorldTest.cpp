@@ -75,8 +75,7 @@ TEST_F(CivWorldTest, StartPlacesAndOwnersFollowTheTables) {
     Ru::Math::Vector3 p = cCivWorld::StartPosition(index, test);
     EXPECT_EQ(p.x * p.x + p.y * p.y + p.z * p.z, 0.0f) << index;
   }
-  EXPECT_EQ(cCivWorld::StartOwner(7, 8, 4), 3);
-  EXPECT_EQ(cCivWorld::StartOwner(2, 3, 2), 1);
+  EXPECT_EQ(cCivWorld::StartOwner(2, 3, 2), 1);  // 3 cities of 2 players: the ratio is not whole
 }
 
 TEST_F(CivWorldTest, MoodsDecayOnTheGameClockOnly) {
