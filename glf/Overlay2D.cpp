@@ -130,3 +130,4 @@ void GetWindowSize2D(int* width, int* height) { Target().GetWindowSize(width, he
 void SetColour2D(float r, float g, float b, float a) { Target().SetColour(r, g, b, a); }
 void SetBlending2D(bool on) { Target().SetBlending(on); }
 void* GLFDefaultFont() { return GLUT_BITMAP_HELVETICA_12; }
+void* GLFFixedFont() { return GLUT_BITMAP_8_BY_13; }

@@ -41,3 +41,4 @@ void SetBlending2D(bool on);
 
 // The widgets' font: GLUT's 12-point Helvetica bitmap font.
 void* GLFDefaultFont();
+void* GLFFixedFont();  // GLUT's 8-by-13 bitmap font, for debug text

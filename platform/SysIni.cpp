@@ -53,18 +53,21 @@ std::string Sys_IniReadString(const std::string& file, const std::string& sectio
                               const std::string& fallback, size_t maxChars) {
   std::vector<std::string> lines;
   std::string result = fallback;
+  // The asked names are trimmed like the file's: a caller may spell a key with
+  // a trailing blank ("EffectEstablishTradeRoute ") and still find it.
+  const std::string wantedSection = Trim(section), wantedKey = Trim(key);
   if (ReadLines(file, lines)) {
     bool inSection = false;
     for (const std::string& raw : lines) {
       std::string line = Trim(raw);
       std::string name;
       if (IsSectionHeader(line, &name)) {
-        inSection = strcasecmp(name.c_str(), section.c_str()) == 0;
+        inSection = strcasecmp(name.c_str(), wantedSection.c_str()) == 0;
         continue;
       }
       if (!inSection || line.empty() || line[0] == ';') continue;
       std::string k, v;
-      if (SplitKeyValue(line, k, v) && strcasecmp(k.c_str(), key.c_str()) == 0) {
+      if (SplitKeyValue(line, k, v) && strcasecmp(k.c_str(), wantedKey.c_str()) == 0) {
         result = v;
         break;
       }

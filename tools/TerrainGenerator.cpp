@@ -9,6 +9,7 @@
 //
 // Usage: qv_terrain_generator <terrain.bin> <landcolor.bmp>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "modes/civ/CivStartPlaces.h"
 #include "tools/TerrainStats.h"
 #include "world/planet/LandColourRamp.h"
 #include "world/planet/CubeMap.h"
@@ -117,6 +119,25 @@ void Shape(std::vector<float>& h) {
   }
 }
 
+// Dry ground under every civ city start place: a plateau as wide as a city
+// with its wall and patrol path, blending into the terrain around it. Only
+// ever raises ground, so the north pole's land stays as it was.
+void RaiseCivCityGround(std::vector<float>& h, const std::vector<std::array<double, 3>>& directions) {
+  constexpr double kPlateau = 0.10, kShore = 0.15;  // radians: about 50 and 75 world units
+  constexpr float kPlateauHeight = 10.0f;           // 6 above the sea
+  for (const auto& place : kCivStartPlaces) {
+    double len = std::sqrt(double(place[0]) * place[0] + double(place[1]) * place[1] + double(place[2]) * place[2]);
+    for (size_t i = 0; i < h.size(); ++i) {
+      const std::array<double, 3>& d = directions[i];
+      double angle = std::acos(std::clamp((d[0] * place[0] + d[1] * place[1] + d[2] * place[2]) / len, -1.0, 1.0));
+      if (angle >= kShore) continue;
+      double t = angle <= kPlateau ? 0.0 : (angle - kPlateau) / (kShore - kPlateau);
+      float raised = static_cast<float>(kPlateauHeight + (kSeaLevel - 1.0f - kPlateauHeight) * t * t * (3.0 - 2.0 * t));
+      h[i] = std::max(h[i], raised);
+    }
+  }
+}
+
 // The planet builds 85 patches per face from a 257 x 257 grid; the largest
 // patch's vertex count tells whether its indices stay small.
 size_t LargestPatchVertexCount(const std::vector<float>& heights) {
@@ -165,15 +186,19 @@ int main(int argc, char** argv) {
   }
   // Cell (face, a, b) at index (face * 512 + a) * 512 + b: the file's order.
   std::vector<float> heights(6u * kFaceCells * kFaceCells);
+  std::vector<std::array<double, 3>> directions(heights.size());
   for (uint32_t face = 0; face < 6; ++face)
     for (uint32_t a = 0; a < kFaceCells; ++a)
       for (uint32_t b = 0; b < kFaceCells; ++b) {
         const nKoPlanet::cFaceCoordinate c = nKoPlanet::CellToFaceCoordinate(face, a, b, kFaceCells, kFaceCells);
         double d[3];
         FacePointToDirection(face, c.u, c.v, d);
-        heights[(static_cast<size_t>(face) * kFaceCells + a) * kFaceCells + b] = static_cast<float>(RawHeight(d));
+        const size_t cell = (static_cast<size_t>(face) * kFaceCells + a) * kFaceCells + b;
+        heights[cell] = static_cast<float>(RawHeight(d));
+        directions[cell] = {d[0], d[1], d[2]};
       }
   Shape(heights);
+  RaiseCivCityGround(heights, directions);
 
   cTerrainStats stats = MeasureTerrain(heights, kSeaLevel);
   std::printf("terrain: %zu heights, min %.2f, max %.2f, land %.1f %%, gentle land %.1f %% of land\n",

@@ -4,22 +4,43 @@
 
 #include "app/GameClock.h"
 #include "modes/ModeShell.h"
+#include "modes/civ/CivTuning.h"  // start-up narrows the general block for the test camera
 
+class cCivPlayers;
+class cCivSerializationController;
+class cCivWorld;
+
+// The civ mode: it owns the world, the players and the save bridge, scales
+// each frame's time by the simulation speed, and keeps every civ object out
+// of save files (it is their serializer, and it writes nothing).
 class cCivGameMode : public tDataModeShell {
  public:
-  cCivGameMode() : tDataModeShell("Civ") {}
-  void Enter() override;  // installs the civ camera (the experimental one with the test camera)
+  // Builds the save bridge, the world (which registers the civ types and
+  // chooses the human player) and the players; reads the debug switches and
+  // names any tuning value it had to bound in the debug window.
+  cCivGameMode();
+  ~cCivGameMode() override;
+
+  void Update(unsigned int ms) override;
+  void Enter() override;  // the world, then the civ camera (the experimental one with the test camera)
+  void Leave() override;
+  void OnRender() override;
+  void PreSniffTest() override;
+
+  void ObjectAdded(Ko::cIGameData* object) override;
+  void BeforeLoad() override;
+
+  cCivWorld* GetWorld() { return mWorld; }
+  cCivPlayers* GetPlayers() { return mPlayers; }
+
+ private:
+  cCivSerializationController* mSerializationController = nullptr;
+  cCivWorld* mWorld = nullptr;
+  cCivPlayers* mPlayers = nullptr;
 };
 
-// The civ tuning's general block: first the number of cities, then of players.
-struct cCivTuningGeneral {
-  int32_t NumCities = 4;
-  int32_t NumPlayers = 4;
-};
-class cCivTuning {
- public:
-  static cCivTuningGeneral* GetGeneral();  // the same writable block on every call
-};
+// The civ debug panel's "Simulation Speed " (0 to 10): every tick's time is multiplied by it.
+extern int32_t gCivSimulationSpeed;
 
 // Behind the civ debug panel's "Camera Constraint: Constrain Latitude" and "Show Map" check boxes.
 extern int32_t gCivConstrainLatitude;

@@ -17,6 +17,9 @@ TEST(IniFiles, WindowsLookupRules) {
   EXPECT_EQ(Sys_IniReadString(file, "nosection", "load_game", "dflt"), "dflt");
   EXPECT_EQ(Sys_IniReadString(dir.File("absent.ini"), "game", "x", "d"), "d");
   EXPECT_EQ(Sys_IniReadString(file, "game", "load_game", "", 4), "my s");
+  // The asked names are trimmed too, and signed values read as written.
+  dir.Write("civ.ini", "[Wealth Generation]\nEffectEstablishTradeRoute = -3\n");
+  EXPECT_EQ(Sys_IniReadInt(dir.File("civ.ini"), " wealth generation ", "EffectEstablishTradeRoute ", 0), -3);
 }
 
 TEST(IniFiles, WriteReplacesAddsAndCreates) {

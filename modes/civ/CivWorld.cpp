@@ -1,0 +1,257 @@
+#include "modes/civ/CivWorld.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/AppGlobals.h"
+#include "app/GameClock.h"
+#include "camera/Camera.h"
+#include "camera/CameraControl.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivInfluence.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivRoad.h"
+#include "modes/civ/CivSounds.h"
+#include "modes/civ/CivStartPlaces.h"
+#include "modes/civ/CivUnits.h"
+#include "modes/civ/CivTuning.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/DataManager.h"
+#include "world/planet/PlanetModel.h"
+
+namespace {
+int gCivHumanPlayer = -1;
+cCivWorld* gCivWorld = nullptr;  // the live world (the mode's, or a test's)
+cGameStopwatch gCivMoodDecay;  // started by the first world, then restarted at every decay
+
+float RandomFraction() { return (float)Sys_Random() * (1.0f / 32767.0f); }
+}  // namespace
+
+std::vector<cCivModeDecoratedCity*>& GetCivCities() {
+  static std::vector<cCivModeDecoratedCity*>* cities = new std::vector<cCivModeDecoratedCity*>();
+  return *cities;
+}
+
+int GetCivHumanPlayer() { return gCivHumanPlayer; }
+cCivWorld* GetCivWorld() { return gCivWorld; }
+cCivInfluence* GetCivInfluence() { return gCivWorld ? gCivWorld->GetInfluence() : nullptr; }
+
+void RegisterCivTypes() {
+  RegisterCivRecordTypes();
+  // Prototypes live for the whole run, built on first use.
+  static Ko::cIGameData* const prototypes[] = {
+      new cCivModeDecoratedBuilding(), new cCivModeHappinessBuilding(), new cCivModeMilitaryBaseBuilding(),
+      new cCivModeTempleBuilding(),    new cCivModeConsulateBuilding(), new cCivModeEmbassyBuilding(),
+      new cCivModeDecoratedCity(),     new cCivModeVehicle(),           new cCivModeRoad(),
+      new cCivModeTurret(),
+  };
+  for (Ko::cIGameData* prototype : prototypes) GetDataManager()->RegisterType(prototype, CivNoSaveSerializer());
+}
+
+cCivWorld::cCivWorld() {
+  RegisterCivTypes();
+  if (!gCivMoodDecay.IsRunning()) gCivMoodDecay.Restart();
+  gCivHumanPlayer = ChooseCivHumanPlayer(*cCivTuning::GetGeneral());
+  mInfluence = new cCivInfluence();
+  mInfluence->SetThreshold(0.1f);
+  mInfluence->SetNumPlayers(cCivTuning::GetGeneral()->NumPlayers);
+  gCivWorld = this;
+}
+
+cCivWorld::~cCivWorld() {
+  if (gCivWorld == this) gCivWorld = nullptr;
+  mFocusCycle.clear();
+  delete mInfluence;
+}
+
+Ru::Math::Vector3 cCivWorld::StartPosition(int index, bool testCamera) {
+  if (testCamera && index >= 1) ++index;  // the test camera has no place for the second row
+  if (index < 0 || index >= kCivStartPlaceCount) return {0, 0, 0};
+  const float* place = kCivStartPlaces[index];
+  return {place[0], place[1], place[2]};
+}
+
+int cCivWorld::StartOwner(int k, int cities, int players) {
+  float ratio = (float)cities / (float)players;
+  float inverse = 1.0f / ratio;
+  return (int)std::floor((double)k * (double)inverse);
+}
+
+void cCivWorld::RestartMoodDecayForTest() { gCivMoodDecay.Restart(); }
+
+void cCivWorld::Enter() {
+  gCivWorld = this;
+  LoadCivSounds();
+  cPlanetModel& planet = GetPlanetModel();
+  planet.RemovePlantsInRadius({0.0f, 500.0f, 0.0f}, 350.0f);
+  planet.RemovePlantsInRadius({0.0f, -500.0f, 0.0f}, 350.0f);
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->Reenter(city->GetOwner());
+  if ((int)GetCivCities().size() == cCivTuning::GetGeneral()->NumCities) return;
+  CreateStartCities();
+  DrawInitialMoods();
+}
+
+void cCivWorld::CreateStartCities() {
+  const cCivTuningGeneral& general = *cCivTuning::GetGeneral();
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (int k = (int)cities.size(); k < general.NumCities; ++k) {
+    cCivModeDecoratedCity* city = CreateCity();
+    if (!city) return;
+    city->Setup(StartOwner(k, general.NumCities, general.NumPlayers), StartPosition(k, gUseCivTestCamera != 0));
+    cities.push_back(city);
+  }
+}
+
+// NPC cities take moods from five bands with quotas, so every game starts
+// with a spread of happy and unhappy rivals.
+void cCivWorld::DrawInitialMoods() {
+  const cCivTuningHappiness& happiness = *cCivTuning::GetHappiness();
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  int numCities = cCivTuning::GetGeneral()->NumCities;
+  int quota[kCivMoodCount] = {1, 2, numCities == 10 ? 2 : 1, 2, 2};
+  cCivMood bands(&happiness);  // only its categories are used
+  auto draw = [&] { return RandomFraction() * (happiness.MoodMax - happiness.MoodMin) + happiness.MoodMin; };
+  auto bandOf = [&](float m) {
+    bands.Set(m);
+    return bands.GetCategory();
+  };
+  for (int i = 0; i < numCities && i < (int)cities.size(); ++i) {
+    if (!cities[i]->IsNPC()) continue;
+    float m = draw();
+    int draws = 0;
+    while (quota[bandOf(m)] == 0 && draws < 1000) {
+      m = draw();
+      ++draws;
+    }
+    if (quota[bandOf(m)] == 0) continue;  // every band full: the mood stays
+    cities[i]->GetMood()->Set(m);
+    --quota[bandOf(m)];
+  }
+}
+
+void cCivWorld::Update(uint32_t dtMs) {
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
+  // The decay runs on the game clock, not on the (speed-scaled) tick.
+  if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
+    gCivMoodDecay.Restart();
+    for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
+  }
+}
+
+void cCivWorld::Render() {
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->Render();
+}
+
+void cCivWorld::Leave() {
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->Leave();
+}
+
+void cCivWorld::ClearFocusCycle() {
+  mFocusCycle.clear();
+  mCycleStart = nullptr;
+}
+
+void cCivWorld::PrepareSniffTest() {
+  gCivUseNPCAI = 1;
+  for (cCivModeDecoratedCity* city : GetCivCities()) city->SetNPC(true);
+}
+
+cCivModeDecoratedCity* cCivWorld::NextPlayerCity() {
+  auto visited = [&](cCivModeDecoratedCity* city) {
+    return std::find(mFocusCycle.begin(), mFocusCycle.end(), city) != mFocusCycle.end();
+  };
+  const float* anchorFloats = GetCameraAnchor();
+  Ru::Math::Vector3 anchor{anchorFloats[0], anchorFloats[1], anchorFloats[2]};
+  cPlanetModel& planet = GetPlanetModel();
+  cCivModeDecoratedCity* candidate = nullptr;
+  float nearest = 0.0f;
+  for (cCivModeDecoratedCity* city : GetCivCities()) {
+    if (city->IsNPC() || visited(city)) continue;
+    float distance = planet.GetSurfaceDistance(city->GetPosition(), anchor);
+    if (!candidate || distance < nearest) {
+      candidate = city;
+      nearest = distance;
+    }
+  }
+  if (candidate) {
+    if (mFocusCycle.empty()) mCycleStart = candidate;
+    return candidate;
+  }
+  if (mFocusCycle.empty()) return nullptr;
+  mFocusCycle.clear();  // every human city was visited: start over
+  return mCycleStart;
+}
+
+void cCivWorld::FocusNextPlayerCity(bool continueCycle) {
+  if (!continueCycle) mFocusCycle.clear();
+  cCivModeDecoratedCity* city = NextPlayerCity();
+  if (!city) return;
+  mFocusCycle.push_back(city);
+  Ru::Math::Vector3 position = city->GetPosition();
+  if (gUseCivTestCamera)
+    CameraFocusOnPoint(position.x, position.y, position.z);
+  else
+    CenterCameraOn(&position.x);
+}
+
+cCivModeDecoratedCity* cCivWorld::CreateCity() { return GetDataManager()->CreateObject<cCivModeDecoratedCity>(); }
+cCivModeRoad* cCivWorld::CreateRoad() { return GetDataManager()->CreateObject<cCivModeRoad>(); }
+
+void cCivWorld::ExpelEmbassies(int a, int b) {
+  cCivPlayers* players = GetCivPlayers();
+  if (!players || players->GetRelationships()->Get(a, b) >= 0.0f) return;
+  // The cities' embassy rules are not built yet: nothing is expelled so far.
+}
+
+void cCivWorld::DumpCityPositions() const {
+  std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (size_t i = 0; i < cities.size(); ++i) {
+    Ru::Math::Vector3 p = cities[i]->GetPosition();
+    printf("City %zu\n   %g %g %g \n", i, p.x, p.y, p.z);
+  }
+}
+
+cCivModeDecoratedBuilding* cCivWorld::FindBuildingByRecord(cBuildingCommon* record) const {
+  for (cCivModeDecoratedCity* city : GetCivCities())
+    for (cCivModeDecoratedBuilding* building : city->GetBuildings())
+      if (record && building->GetRecord() == record) return building;
+  return nullptr;
+}
+
+cCivModeDecoratedCity* cCivWorld::FindCityOfBuildingRecord(cBuildingCommon* record) const {
+  if (!record || !record->GetCityRecord()) return nullptr;
+  for (cCivModeDecoratedCity* city : GetCivCities())
+    if (city->GetRecord() == record->GetCityRecord()) return city;
+  return nullptr;
+}
+
+void cCivWorld::PlaceRoad(cCivModeRoad* road) {
+  if (!road || !road->GetStart() || !road->GetEnd()) return;
+  cCivModeDecoratedCity* start = road->GetStart();
+  cCivModeDecoratedCity* end = road->GetEnd();
+  int player = start->GetOwner();
+  cCivModeRoad::cCivRoadOtc cost;
+  std::list<Ru::Math::Vector3> path = GetPlanetModel().FindPath(start->GetPosition(), end->GetPosition(), &cost);
+  std::vector<Ru::Math::Vector3> outbound, back;
+  cCivModeRoad::SplitPath(path, road->GetKind(), outbound, back);
+  road->SetOwner(player);
+  road->BuildSegments(outbound);
+  start->AddRoad(road);
+  cCivModeRoad* reverse = CreateRoad();
+  if (reverse) {
+    reverse->SetKind(road->GetKind());
+    reverse->SetStart(end);
+    reverse->SetEnd(start);
+    reverse->SetOwner(player);
+    reverse->BuildSegments(back);
+    end->AddRoad(reverse);
+  }
+  if (road->GetKind() != kCivPlainRoad)
+    if (cCivPlayers* players = GetCivPlayers()) players->GetRelationships()->EstablishTradeRoute(player, end->GetOwner());
+}

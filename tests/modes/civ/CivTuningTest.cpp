@@ -1,0 +1,143 @@
+// The civ tuning file: its conversions, the lookups over the price and wealth
+// tables, the bounds on values that would break play, and the shipped file
+// holding every key the game asks for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "CivTestSupport.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivMood.h"
+#include "platform/Sys.h"
+
+namespace {
+
+// Names in odd case and blanks on every side still match.
+const char* const kEveryBlock =
+    "[general]\nNumCities=6\nNumPlayers=5\nUseSound=7\nHumanPlayerId=-1\nMaxNumBuildings=15\n"
+    "[vehicles]\nLandVehicleSpeed=250\nLandVehicleMaxSlope=5\nPercentChanceNPCBulletHitsNPCCity=35\n"
+    "[combat]\nPerentChanceBuildingConvertsAnotherNPC=12\nTimeBetweenViralConversionEventsSeconds=4\n"
+    "PercentBuildingsDestroyedBeforeSurrenderNeutralCity=60\n"
+    "[costs]\nCostOfBuildingWith3Buildings=250\nCostOfBuildingWith15Buildings=900\nRoadCost=-1\n"
+    "CostOfVehicleWith2Buildings=100\nCostOfVehicleWith15Buildings=300\n"
+    "CostMultiplierForAmphibiousVehicles=150\nCostMultiplierForAirVehicles=200\n"
+    "CostOfTurretWith0Turrets=80\nCostOfTurretWith7Turrets=220\nCostOfPartyPerBuilding=10\n"
+    "CostOfInfiltrationPerBuildingInCity=-20\n"
+    "[ wealth GENERATION ]\nWealthGenerationPerSecondWith4Buildings=400\n"
+    "WealthGenerationPerSecondWith15Buildings=1500\n  npcwealthhandicappercent  = 80\n"
+    "[agent]\nDesiredNumTurretsWith10Buildings=5\nPercentChanceNPCBuysUpgrade=20\nBasePercentChanceNPCExpelsEmbassy=5\n"
+    "[relationships]\nEffectEstablishTradeRoute=4\nPercentSecondaryEffect=50\nEffectPillageAttack=-3\n"
+    "[happiness]\nHappinessDecaySec=30\nPercentRevenueBonusVeryUnhappy=-40\nEffectOfPartyOnCityHappiness=3\n"
+    "EffectBuildingDestroyed=-2\n";
+
+TEST_F(CivRulesTest, EveryBlockReadsWithItsConversion) {
+  cCivTuning t = Load(kEveryBlock);
+  EXPECT_EQ(t.general.NumCities, 6);  // int
+  EXPECT_TRUE(t.general.UseSound);    // bool
+  EXPECT_EQ(t.general.HumanPlayerId, -1);
+  EXPECT_FLOAT_EQ(t.vehicles.LandVehicleSpeed, 2.5f);  // x0.01
+  EXPECT_FLOAT_EQ(t.vehicles.LandVehicleMaxSlope, 0.5f);  // x0.1
+  EXPECT_FLOAT_EQ(t.combat.ChanceBuildingConvertsAnotherNPC, 0.12f);  // the key as the file spells it
+  EXPECT_EQ(t.combat.TimeBetweenViralConversionEventsMs, 4000);  // x1000
+  EXPECT_FLOAT_EQ(t.costs.RoadCost, 4294967295.0f);  // unsigned: -1 is about 4.29e9
+  EXPECT_FLOAT_EQ(t.wealth.NPCWealthHandicap, 0.8f);
+  EXPECT_FLOAT_EQ(t.agent.BuildingsDestroyedBeforeSurrender[kCivNeutral], 0.6f);
+  EXPECT_FLOAT_EQ(t.agent.ChanceNPCBuysUpgrade, 0.2f);
+  EXPECT_FLOAT_EQ(t.relationships.EffectEstablishTradeRoute, 4.0f);  // asked for with a trailing blank
+  EXPECT_FLOAT_EQ(t.relationships.SecondaryEffect, 0.5f);
+  EXPECT_FLOAT_EQ(t.happiness.DecayPeriodMs, 30000.0f);
+  EXPECT_FLOAT_EQ(t.happiness.RevenueBonus[4], -0.4f);
+  EXPECT_FLOAT_EQ(t.happiness.EffectBuildingDestroyed, -2.0f);  // float
+  // Absent keys read 0; fixed values stay.
+  EXPECT_EQ(t.general.InitNumBuildingsNPCMax, 0);
+  EXPECT_EQ(t.general.ViewNearDistance, 260);
+  EXPECT_EQ(t.general.MaxTurretsPerCity, 8);
+  EXPECT_FLOAT_EQ(t.combat.BulletSpeed, 16.0f);
+  EXPECT_FLOAT_EQ(t.relationships.RelationshipMin, -10.0f);
+  EXPECT_FLOAT_EQ(t.happiness.MoodMax, 10.0f);
+}
+
+TEST_F(CivRulesTest, LookupsFollowTheTables) {
+  cCivTuning t = Load(kEveryBlock);
+  const cCivTuningCosts& c = t.costs;
+  struct Row {
+    float got, want;
+  } rows[] = {
+      {c.GetBuildingCost(3), 250.0f},        {c.GetRepairCost(3), 125.0f},
+      {c.GetBuildingCost(20), 900.0f},       {c.GetBuildingCost(-1), 900.0f},  // a negative count: the last entry
+      {c.GetVehicleCost(2, 0), 100.0f},      {c.GetVehicleCost(2, 1), 150.0f},
+      {c.GetVehicleCost(2, 2), 200.0f},      {c.GetVehicleCost(99, 0), 300.0f},
+      {c.GetTurretCost(0), 80.0f},           {c.GetTurretCost(7), 220.0f},
+      {c.GetTurretCost(8), -1.0f},           {c.GetTurretCost(-1), -1.0f},
+      {c.GetPartyCost(6), 60.0f},            {c.GetInfiltrationCost(3), -60.0f},
+      {t.wealth.GetWealthPerSecond(4), 4.0f}, {t.wealth.GetWealthPerSecond(16), 15.0f},
+      {t.wealth.GetWealthPerSecond(-5), 15.0f},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) EXPECT_FLOAT_EQ(rows[i].got, rows[i].want) << "row " << i;
+}
+
+// Whatever the file lacks reads 0, now with two players so the matrix can be built.
+TEST_F(CivRulesTest, MissingFileGivesZerosAndTwoPlayers) {
+  cCivTuning t;
+  t.Load(CivIniFileReader(dir.File("absent.ini")));
+  EXPECT_EQ(t.general.NumCities, 0);
+  EXPECT_EQ(t.costs.GetBuildingCost(0), 0.0f);
+  EXPECT_EQ(t.happiness.DecayPeriodMs, 0.0f);
+  EXPECT_EQ(t.combat.FirePeriodMs, 3000.0f);
+  std::vector<std::string> report = t.ApplyBounds();
+  EXPECT_EQ(t.general.NumPlayers, 2);
+  ASSERT_EQ(report.size(), 1u);
+  EXPECT_NE(report[0].find("NumPlayers 0"), std::string::npos) << report[0];
+}
+
+TEST_F(CivRulesTest, BoundsKeepPlayableValuesAndReportEachChange) {
+  struct Row {
+    const char* ini;
+    int32_t cCivTuningGeneral::*field;
+    int32_t want;
+  } rows[] = {
+      {"NumPlayers=1", &cCivTuningGeneral::NumPlayers, 2},
+      {"NumPlayers=11", &cCivTuningGeneral::NumPlayers, 10},
+      {"NumPlayers=10", &cCivTuningGeneral::NumPlayers, 10},
+      {"NumPlayers=3\nNumCities=14", &cCivTuningGeneral::NumCities, 10},
+      {"NumPlayers=3\nNumCities=-2", &cCivTuningGeneral::NumCities, 0},
+      {"NumPlayers=3\nHumanPlayerId=3", &cCivTuningGeneral::HumanPlayerId, 2},
+      {"NumPlayers=3\nHumanPlayerId=-5", &cCivTuningGeneral::HumanPlayerId, -1},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=4\nInitNumBuildingsNPCMax=2", &cCivTuningGeneral::InitNumBuildingsNPCMax, 4},
+      {"NumPlayers=3\nInitNumBuildingsPlayerMin=3\nInitNumBuildingsPlayerMax=-1",
+       &cCivTuningGeneral::InitNumBuildingsPlayerMax, 3},
+      {"NumPlayers=3\nInitNumBuildingsPlayerMin=-4", &cCivTuningGeneral::InitNumBuildingsPlayerMin, 0},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=2000000000\nInitNumBuildingsNPCMax=2000000000",
+       &cCivTuningGeneral::InitNumBuildingsNPCMin, 100},
+  };
+  for (const Row& row : rows) {
+    cCivTuning t = Load(std::string("[general]\n") + row.ini + "\n");
+    int32_t read = t.general.*row.field;
+    std::vector<std::string> report = t.ApplyBounds();
+    EXPECT_EQ(t.general.*row.field, row.want) << row.ini;
+    EXPECT_EQ(report.empty(), read == row.want) << row.ini;
+  }
+}
+
+// A misspelt key would silently read 0: every key the game asks for is in the shipped file.
+TEST_F(CivRulesTest, ShippedFileHoldsEveryKeyAskedFor) {
+  const std::string shipped = Sys_ResolvePath(kCivTuningFile);
+  cRecordingIniReader recorder{CivIniFileReader(shipped)};
+  cCivTuning t;
+  t.Load(recorder.Reader());
+  ReadCivDebugFlags(recorder.Reader());
+  EXPECT_EQ(recorder.asked.size(), 9u + 13u + 11u + 52u + 21u + 11u + 11u + 8u + 5u);
+  for (const auto& [section, key] : recorder.asked)
+    EXPECT_NE(Sys_IniReadString(shipped, section, key, "\x01"), "\x01") << "[" << section << "] " << key;
+  EXPECT_TRUE(t.ApplyBounds().empty());  // the shipped values need no bounding
+  EXPECT_EQ(gCivUseNPCAI, 1);
+  // The agent block reads its two [agent] chances before the [combat] surrender fractions.
+  auto at = [&](const char* key) {
+    return std::find_if(recorder.asked.begin(), recorder.asked.end(), [&](const auto& p) { return p.second == key; });
+  };
+  EXPECT_LT(at("BasePercentChanceNPCExpelsEmbassy"), at("PercentBuildingsDestroyedBeforeSurrenderVeryHappyCity"));
+  EXPECT_FLOAT_EQ(t.agent.BuildingsDestroyedBeforeSurrender[0], 0.9f);
+  EXPECT_FLOAT_EQ(t.agent.BaseChanceNPCExpelsEmbassy, 0.05f);
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// The civ world: the start layout (places, owners, mood quotas), re-entry,
+// the mood decay on the game clock, the camera's cycle over the human's
+// cities, and the save bridge (a load empties the world; a city record made
+// elsewhere becomes a civ city).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "camera/Camera.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivWorld.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/DataManager.h"
+#include "CivTestSupport.h"
+#include "tests/sim/SaveFileBytes.h"
+#include "tests/support/RunDigest.h"
+#include "world/scene/SceneObject.h"
+
+namespace {
+
+using CivWorldTest = CivWorldFixture;
+
+TEST_F(CivWorldTest, StartLayoutPlacesOwnsAndMoodsEveryCityOnce) {
+  Sys_SeedRandom(11);
+  Build(10, 5, 0);
+  world->Enter();
+  ASSERT_EQ(Cities().size(), 10u);
+  int perCategory[kCivMoodCount] = {};
+  for (int k = 0; k < 10; ++k) {
+    cCivModeDecoratedCity* city = Cities()[k];
+    EXPECT_EQ(city->GetOwner(), k / 2) << k;
+    EXPECT_EQ(city->IsNPC(), k >= 2);
+    Ru::Math::Vector3 want = cCivWorld::StartPosition(k, false), got = city->GetPosition();
+    EXPECT_EQ(got.x, want.x);
+    EXPECT_EQ(got.z, want.z);
+    if (city->IsNPC()) ++perCategory[city->GetMood()->GetCategory()];
+    else EXPECT_EQ(city->GetMood()->GetValue(), 0.0f);
+  }
+  const int quota[kCivMoodCount] = {1, 2, 2, 2, 2};  // ten cities: two neutral
+  for (int m = 0; m < kCivMoodCount; ++m) EXPECT_LE(perCategory[m], quota[m]) << m;
+
+  // Re-entry creates no city and draws nothing.
+  Sys_SeedRandom(5);
+  world->Enter();
+  EXPECT_EQ(Cities().size(), 10u);
+  int next = Sys_Random();
+  Sys_SeedRandom(5);
+  EXPECT_EQ(next, Sys_Random());
+}
+
+TEST_F(CivWorldTest, EntryClearsThePolesOfPlants) {
+  cPlanetModel& planet = GetPlanetModel();
+  for (float y : {510.0f, -510.0f}) {
+    planet.CreatePlant({0.0f, y, 0.0f});
+    planet.CreatePlant({300.0f, y * 0.8f, 0.0f});  // 300 from the pole point: inside 350
+  }
+  planet.CreatePlant({510.0f, 0.0f, 0.0f});  // on the equator: stays
+  Build(0, 2, 0);
+  world->Enter();
+  ASSERT_EQ(planet.GetPlants().size(), 1u);
+  planet.RemovePlantsInRadius({510.0f, 0.0f, 0.0f}, 1.0f);
+}
+
+TEST_F(CivWorldTest, StartPlacesAndOwnersFollowTheTables) {
+  EXPECT_EQ(cCivWorld::StartPosition(1, true).x, cCivWorld::StartPosition(2, false).x);  // the test camera skips a row
+  EXPECT_EQ(cCivWorld::StartPosition(8, true).z, cCivWorld::StartPosition(9, false).z);
+  for (auto [index, test] : {std::pair{9, true}, {10, false}, {-1, false}}) {
+    Ru::Math::Vector3 p = cCivWorld::StartPosition(index, test);
+    EXPECT_EQ(p.x * p.x + p.y * p.y + p.z * p.z, 0.0f) << index;
+  }
+  EXPECT_EQ(cCivWorld::StartOwner(2, 3, 2), 1);  // 3 cities of 2 players: the ratio is not whole
+}
+
+TEST_F(CivWorldTest, MoodsDecayOnTheGameClockOnly) {
+  Build(4, 2, 0);
+  cCivTuning::GetHappiness()->DecayPeriodMs = 30000.0f;
+  world->Enter();
+  cCivWorld::RestartMoodDecayForTest();
+  for (cCivModeDecoratedCity* city : Cities()) city->GetMood()->Set(5.0f);
+  world->Update(100000);  // a long tick, but the game clock stood still
+  EXPECT_EQ(Cities()[0]->GetMood()->GetValue(), 5.0f);
+  clock.Advance(30001);
+  world->Update(16);
+  for (cCivModeDecoratedCity* city : Cities()) EXPECT_EQ(city->GetMood()->GetValue(), 4.0f);
+  clock.Advance(100);
+  world->Update(16);
+  EXPECT_EQ(Cities()[3]->GetMood()->GetValue(), 4.0f);
+}
+
+TEST_F(CivWorldTest, FocusCycleVisitsNearestHumanCityFirstThenStartsOver) {
+  Build(4, 2, 1);  // the human owns cities 2 and 3
+  world->Enter();
+  Ru::Math::Vector3 nearB = Cities()[3]->GetPosition();
+  Ru::Math::Quaternion identity;
+  SetCameraAnchorFrame(&nearB.x, &identity.x);
+  std::vector<cCivModeDecoratedCity*> visited;
+  for (int i = 0; i < 3; ++i) {
+    visited.push_back(world->NextPlayerCity());
+    world->FocusNextPlayerCity(true);
+    SetCameraAnchorFrame(&nearB.x, &identity.x);  // keep the anchor where the test wants it
+  }
+  EXPECT_EQ(visited, (std::vector<cCivModeDecoratedCity*>{Cities()[3], Cities()[2], Cities()[3]}));
+}
+
+TEST_F(CivWorldTest, SavesHoldNoCivObjectLoadsEmptyTheWorldAndForeignRecordsBecomeCities) {
+  Build(3, 2, 0);
+  world->Enter();
+  cDataManager* data = GetDataManager();
+  data->AddClient(&bridgeClient);
+  data->CommitPending();
+  EXPECT_EQ(data->GetObjectsOfType(cCityCommon::kTypeId).size(), 3u);  // the civ's own records make no second city
+  ASSERT_EQ(Cities().size(), 3u);
+  ASSERT_GT(Cities()[0]->GetBuildingCount(), 0);
+
+  cScratchDir dir;
+  ASSERT_TRUE(data->Save(dir.File("civ.sav")));
+  std::ifstream in(dir.File("civ.sav"), std::ios::binary);
+  std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(saved, CheckedSave(""));  // not one civ chunk
+  ASSERT_TRUE(data->LoadFromBytes((const uint8_t*)saved.data(), saved.size()));
+  data->CommitPending();
+  EXPECT_TRUE(Cities().empty());
+  for (uint32_t type : {cCityCommon::kTypeId, cBuildingCommon::kTypeId, cCivModeDecoratedCity::kTypeId,
+                        cCivModeHappinessBuilding::kTypeId})
+    EXPECT_TRUE(data->GetObjectsOfType(type).empty()) << std::hex << type;
+
+  // The city mode's records, the player's and another.
+  auto* player = data->CreateObject<cCityCommon>();
+  player->SetPlayerCity(true);
+  player->SetPosition({0.0f, 510.0f, 0.0f});
+  data->CreateObject<cCityCommon>();
+  data->CommitPending();
+  ASSERT_EQ(Cities().size(), 2u);
+  EXPECT_EQ(Cities()[0]->GetOwner(), 0);
+  EXPECT_FALSE(Cities()[0]->IsNPC());
+  EXPECT_EQ(Cities()[0]->GetMarker()->GetPosition().y, 510.0f);
+  EXPECT_EQ(Cities()[1]->GetOwner(), -1);
+  auto* brick = data->CreateObject<cBuildingCommon>();  // a building of the city mode joins its city
+  data->CommitPending();
+  ASSERT_EQ(Cities()[0]->GetBuildingCount(), 1);
+  EXPECT_EQ(world->FindBuildingByRecord(brick), Cities()[0]->GetBuildings()[0]);
+  EXPECT_EQ(world->FindCityOfBuildingRecord(brick), Cities()[0]);
+  world->Enter();  // one short of three: one more city, at the third place
+  EXPECT_EQ(Cities().size(), 3u);
+}
+
+TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
+  cCivTuning::GetGeneral()->NumCities = 1;
+  cCivGameMode mode;
+  mode.GetWorld()->Enter();
+  cCivModeDecoratedCity* city = Cities()[0];
+  float gained[3];
+  for (int speed : {0, 1, 3}) {
+    gCivSimulationSpeed = speed;
+    city->SetMoney(0.0f);
+    mode.Update(16);
+    gained[speed == 3 ? 2 : speed] = city->GetMoney();
+  }
+  gCivSimulationSpeed = 1;
+  EXPECT_EQ(gained[0], 0.0f);
+  EXPECT_GT(gained[1], 0.0f);
+  EXPECT_FLOAT_EQ(gained[2], 3.0f * gained[1]);
+}
+
+// A minute of play at 50 ms ticks from one seed, twice: the same layout,
+// moods and money, the moods within their bounds, and the mood decay on the
+// game clock taking exactly two steps.
+TEST_F(CivWorldTest, SeededMinuteRunsAlikeTwiceWithinTheRules) {
+  cCivTuning::GetHappiness()->DecayPeriodMs = 25000.0f;
+  auto run = [&] {
+    bridge.BeforeLoad();
+    Sys_SeedRandom(2026);
+    Build(8, 4, -1);
+    world->Enter();
+    cCivWorld::RestartMoodDecayForTest();
+    std::vector<float> start;
+    for (cCivModeDecoratedCity* city : Cities()) start.push_back(city->GetMood()->GetValue());
+    sRunDigest digest;
+    for (int tick = 0; tick < 1200; ++tick) {
+      clock.Advance(50);
+      world->Update(50);
+      for (cCivModeDecoratedCity* city : Cities()) {
+        digest.Mix(city->GetMoney());
+        digest.Mix(city->GetMood()->GetValue());
+        EXPECT_LE(std::fabs(city->GetMood()->GetValue()), 10.0f);
+      }
+    }
+    for (size_t i = 0; i < Cities().size(); ++i)
+      EXPECT_EQ(Cities()[i]->GetMood()->GetValue(), std::max(start[i] - 2.0f, -10.0f)) << i;
+    digest.Mix((uint32_t)GetCivHumanPlayer());
+    return digest.value;
+  };
+  uint64_t first = run();
+  EXPECT_EQ(first, run());
+}
+
+}  // namespace
