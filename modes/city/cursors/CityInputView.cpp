@@ -1,0 +1,44 @@
+#include "modes/city/cursors/CityInputView.h"
+
+#include <GL/freeglut.h>
+
+#include "camera/CameraControl.h"
+#include "input/MouseDevice.h"
+
+void cCityInputView::Pick(cScenePickResult& result, int x, int y, cIScenePickTest* filter) {
+  GetSceneManager().PickAtScreenPoint(result, x, y, filter);
+}
+
+bool cCityInputView::ProjectToWindow(const Ru::Math::Vector3& point, int& x, int& y) {
+  GLdouble model[16], projection[16], wx = 0, wy = 0, wz = 0;
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  if (!gluProject(point.x, point.y, point.z, model, projection, viewport, &wx, &wy, &wz)) return false;
+  if (wz < 0.0 || wz > 1.0) return false;
+  x = (int)wx;
+  y = viewport[3] - (int)wy;  // window rows count from the top
+  return true;
+}
+
+bool cCityInputView::IsCtrlHeld() { return (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0; }
+void cCityInputView::ClearMouseMovement() { gMouseDevice.ClearAccumulatedMovement(); }
+
+void cCityInputView::GetMouseMovement(int& dx, int& dy) {
+  int wheel = 0;
+  gMouseDevice.GetAccumulatedMovement(dx, dy, wheel);
+}
+
+void cCityInputView::MoveCameraTo(int x, int y) { MoveCameraToScreenPoint(x, y); }
+
+namespace {
+cCityInputView* gTestView = nullptr;
+}
+
+void SetCityInputViewForTest(cCityInputView* view) { gTestView = view; }
+
+cCityInputView& GetCityInputView() {
+  static auto* game = new cCityInputView;  // built on first use
+  return gTestView ? *gTestView : *game;
+}
