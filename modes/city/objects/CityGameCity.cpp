@@ -327,6 +327,11 @@ cICityGameCursor* cCityGameCity::StartDrag(int x, int y, cSceneObject* picked) {
 void cCityGameCity::Draw() {
   cCityGameBuilding::Draw();
   const cCityGameTuning& tuning = GetCityGameTuning();
+  // The rising text's place is taken with the scene's matrices, before the overlay replaces them.
+  const float f = tuning.cityHallMoneyTime > 0.0f ? (float)mMoneyTimer.GetElapsed() / tuning.cityHallMoneyTime : 0.0f;
+  const Vector3 rising = Vector3Add(mPosition, Vector3Scale(UnitUp(mPosition), 10.0f * f));
+  int x = 0, y = 0;
+  const bool risingShown = !mMoneyTexts.empty() && GetCityInputView().ProjectToWindow(rising, x, y);
   int width = 0, height = 0;
   char text[64];
   Begin2D();
@@ -334,10 +339,7 @@ void cCityGameCity::Draw() {
   SetColour2D(1.0f, 1.0f, 1.0f);
   std::snprintf(text, sizeof text, "Frame Rate: %.2f", mFrameRate);
   DrawText2D(0, height - 82, GLUT_BITMAP_HELVETICA_12, text);
-  const float f = tuning.cityHallMoneyTime > 0.0f ? (float)mMoneyTimer.GetElapsed() / tuning.cityHallMoneyTime : 0.0f;
-  const Vector3 rising = Vector3Add(mPosition, Vector3Scale(UnitUp(mPosition), 10.0f * f));
-  int x = 0, y = 0;
-  if (!mMoneyTexts.empty() && GetCityInputView().ProjectToWindow(rising, x, y)) {
+  if (risingShown) {
     std::snprintf(text, sizeof text, "+%g money", (double)mMoneyTexts.back());
     SetBlending2D(true);
     SetColour2D(1.0f, 1.0f, 1.0f, 0.6f - 0.6f * f);
