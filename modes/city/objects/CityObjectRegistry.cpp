@@ -13,12 +13,14 @@ uint32_t cCityGameObjectRegistry::Add(cCityGameObject* object) {
   if (!object) return mNextId;
   object->SetRegistryId(mNextId);
   mObjects[mNextId] = object;
+  ++mChanges;
   return ++mNextId;
 }
 
 void cCityGameObjectRegistry::InsertWithId(uint32_t id, cCityGameObject* object) {
   if (!object || mObjects.count(id)) return;
   mObjects[id] = object;
+  ++mChanges;
   if (id >= mNextId) mNextId = id + 1;
   object->SetRegistryId(id);
 }
@@ -42,7 +44,10 @@ void cCityGameObjectRegistry::QueueRemoval(cCityGameObject* object) {
 
 void cCityGameObjectRegistry::Erase(cCityGameObject* object) {
   auto found = mObjects.find(object->GetId());
-  if (found != mObjects.end() && found->second == object) mObjects.erase(found);
+  if (found != mObjects.end() && found->second == object) {
+    mObjects.erase(found);
+    ++mChanges;
+  }
   object->EndUsersInteractions();
   GetDataManager()->Remove(object);
 }
@@ -54,14 +59,16 @@ void cCityGameObjectRegistry::RemoveNow(cCityGameObject* object) {
   Erase(object);
 }
 
-// The next object is found by id after each call, so objects added (with
-// higher ids) or removed on the way never upset the walk.
+// When a call added or removed objects, the next one is found again by id,
+// so objects made (with higher ids) or removed on the way never upset the walk.
 template <class tCall>
 void cCityGameObjectRegistry::ForEachInIdOrder(tCall call) {
   for (auto it = mObjects.begin(); it != mObjects.end();) {
     const uint32_t id = it->first;
+    const uint64_t changes = mChanges;
     call(it->second);
-    it = mObjects.upper_bound(id);
+    if (changes == mChanges) ++it;
+    else it = mObjects.upper_bound(id);
   }
 }
 
@@ -99,6 +106,7 @@ void cCityGameObjectRegistry::Clear() {
   while (!mObjects.empty()) {
     cCityGameObject* first = mObjects.begin()->second;
     mObjects.erase(mObjects.begin());
+    ++mChanges;
     GetDataManager()->Remove(first);
   }
   mNextId = 0;

@@ -56,6 +56,7 @@ class cCityGameObjectRegistry {
   std::map<uint32_t, cCityGameObject*> mObjects;
   std::vector<cCityGameObject*> mRemovalQueue;
   uint32_t mNextId = 0;
+  uint64_t mChanges = 0;  // insertions and erasures, so a walk knows when to find its place again
 };
 
 cCityGameObjectRegistry& GetCityObjectRegistry();  // built on first use, lives until exit
