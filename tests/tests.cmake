@@ -70,3 +70,7 @@ set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 120 RUN_SERI
 # "-tribemode" end to end: the hut, its members and the trees on screen, on an X server of its own.
 add_test(NAME app_tribe_world COMMAND ${CMAKE_SOURCE_DIR}/tests/app/tribe_world.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_tribe_world PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)
+
+# "-citymode" end to end: the hall in its walls and its hover tint, on an X server of its own.
+add_test(NAME app_city_world COMMAND ${CMAKE_SOURCE_DIR}/tests/app/city_world.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_city_world PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)

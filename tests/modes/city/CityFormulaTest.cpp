@@ -43,6 +43,10 @@ TEST_F(CityFormulaTest, TheAccumulatorPaysOutOneAtATimeBothWays) {
     EXPECT_FLOAT_EQ(pop.accumulator, step.left) << step.give;
   }
   EXPECT_FLOAT_EQ(pop.GetVariable("Time_Since_Last_Execution_In_Seconds"), 0.05f);
+  pop.accumulator = std::nanf("");  // however it got there, a non-finite debt starts again from 0
+  pop.SetVariable("give", 0.5f);
+  EXPECT_EQ(pop.Evaluate(60.0f, 50.0f, 5.0f), 0);
+  EXPECT_FLOAT_EQ(pop.accumulator, 0.0f);
 }
 
 TEST_F(CityFormulaTest, EachBindingPassesItsInputsAndReadsItsOutput) {
