@@ -27,7 +27,8 @@ using namespace Ru::Math;
 
 namespace {
 constexpr float kPlantClearRadius = 35.0f;
-constexpr float kContainerBase = 0.0f, kContainerInner = 6.5f, kContainerOuter = 7.5f;
+constexpr int kHallStoreCapacity = 0;  // every whole bundle of the hall lies in its pile
+constexpr float kContainerInner = 6.5f, kContainerOuter = 7.5f;
 
 cSoundHandle& CoinSound() {
   static auto* sound = new cSoundHandle;
@@ -104,7 +105,7 @@ void cCityGameCity::Setup() {
   mIconClock.Restart();
   if (auto* store = CreateHeldCityObject<cCityGameBundleContainer>(mContainer)) {
     store->Initialize(this);
-    store->Setup(this, kContainerBase, kContainerInner, kContainerOuter, cCityGameBundleContainer::kFood);
+    store->Setup(this, this, kHallStoreCapacity, kContainerInner, kContainerOuter, cCityGameBundleContainer::kFood);
     store->SetPosition(pole, Vector3{});
     store->AddAmount((float)tuning.initialFood * tuning.foodBundleAmount);
   }
@@ -316,7 +317,7 @@ float cCityGameCity::GetUseScore(cCityGameWorldObject* user) {
 
 bool cCityGameCity::IsPickable(cCityGameWorldObject*) {
   cCityGameBundleContainer* store = GetContainer(cCityGameBundleContainer::kFood);
-  return store && store->GetContents() >= 1.0f;
+  return store && store->HasAmount(1.0f);
 }
 
 cICityGameCursor* cCityGameCity::StartDrag(int x, int y, cSceneObject* picked) {
@@ -365,8 +366,8 @@ float GetCityFood() {
   GetCityObjectRegistry().CollectObjectsOfClass(stores);
   float food = 0.0f;
   for (cCityGameBundleContainer* store : stores)
-    if (!dynamic_cast<cCityGameTribe*>(store->GetOwner()) && store->GetBundleType() == cCityGameBundleContainer::kFood)
-      food += store->GetContents();
+    if (!dynamic_cast<cCityGameTribe*>(store->GetHolder()) && store->GetKind() == kCityFood)
+      food += store->GetTotalAmount();
   return food;
 }
 

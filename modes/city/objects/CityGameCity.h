@@ -111,7 +111,7 @@ class cCityGameCity : public tCityGameClass<cCityGameCity, cCityGameBuilding, 0x
   cGameStopwatch mPartyTimer;
 };
 
-// The food in every store of the city (not the tribes'): the "Food:" of the HUD.
+// The food in every holder's store but the tribes': the "Food:" of the HUD.
 float GetCityFood();
 // The city has a military building and some tribe is at war with it.
 bool IsAtWar(cCityGameCity* city);

@@ -76,7 +76,8 @@ TEST_F(CityHallTest, TheSampleRingStaysBetweenOneAndItsCap) {
   for (const sCase& c : cases) {
     SetTuningFloat(GetCityGameTuning(), "Happiness Total Calculation Time", c.total);
     SetTuningFloat(GetCityGameTuning(), "Happiness Unit Calculation Time", c.unit);
-    City()->Setup();
+    mode->BeforeLoad();  // a new city is founded with the new times
+    Enter();
     EXPECT_EQ(City()->GetSampleCount(), c.samples) << c.total << " / " << c.unit;
   }
 }
@@ -96,7 +97,8 @@ TEST_F(CityHallTest, TheWarningIconFollowsFoodAndMoneyThresholds) {
   };
   for (const sCase& c : cases)
     EXPECT_EQ(cCityGameCity::ChooseStatusIcon(c.t, c.food, c.money), c.icon) << c.t << " " << c.food << " " << c.money;
-  // No food yet in the stores: the red drumstick floats 10 units over the hall.
+  // An empty store: the red drumstick floats 10 units over the hall.
+  City()->GetContainer(kCityFood)->RemoveAmount(500.0f);
   Pump(1);
   ASSERT_NE(City()->GetStatusIcon(), nullptr);
   EXPECT_EQ(City()->GetStatusIconKind(), cCityGameCity::kFoodRed);
