@@ -34,7 +34,7 @@ cSceneShapeCube* GetBundleShape() {
 
 bool HasMotiveAtOrBelow(cCityGameWorldObject* user, float value) {
   auto* creature = dynamic_cast<cCityGameCreature*>(user);
-  return creature && (creature->GetMotive(0) <= value || creature->GetMotive(1) <= value);
+  return creature && creature->IsAnyMotiveAtOrBelow(value);
 }
 
 // ---- the bundle ----

@@ -217,6 +217,7 @@ void cCityGameCity::Update(uint32_t ms) {
   const cCityGameTuning& tuning = GetCityGameTuning();
   cCityGameBuilding::Update(ms);
   if ((float)mPartyTimer.GetElapsed() > tuning.partyBonusDuration) mPartyTimer = cGameStopwatch();
+  SeparateCityCreatures();
   mFrameRate = (mFrameRate * 1000.0f + 1000.0f) / ((float)ms + 1000.0f);
   if (mHappinessTimer.IsRunning() && (float)mHappinessTimer.GetElapsed() >= tuning.happinessUnitCalculationTime) {
     UpdateHappiness();

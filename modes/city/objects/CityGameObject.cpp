@@ -4,6 +4,7 @@
 
 #include "math/Math.h"
 #include "modes/city/CityWorld.h"
+#include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/objects/CityObjectRegistry.h"
@@ -14,13 +15,15 @@
 using namespace Ru::Math;
 
 bool cCityGameInteractableObject::Interact(cIInteractionAgent* agent, cIInteraction* interaction,
-                                           cIInteractionTarget* target, int /*extra*/) {
+                                           cIInteractionTarget* target, int extra) {
   if (!interaction) interaction = GetDefaultInteraction();
   if (!interaction || !agent) return false;
   if (!target) target = this;
-  // The order's extra value reaches player creatures once they take orders;
-  // until then every agent starts the behaviour the plain way.
-  agent->StartInteraction(interaction, TargetWordOf(target));
+  // A citizen remembers whether the player ordered it (extra 1) or it chose (0).
+  if (auto* citizen = dynamic_cast<cCityGamePlayerCreature*>(agent))
+    citizen->StartWithMode(interaction, TargetWordOf(target), (uint32_t)extra);
+  else
+    agent->StartInteraction(interaction, TargetWordOf(target));
   // An object whose users were ended is leaving the game: a behaviour started
   // on it now is not listed, since the list no longer hears when it ends.
   if (target == this && !mKeepUsers && agent->GetInteraction()) mUsers.push_back(agent->GetInteraction());

@@ -63,6 +63,9 @@ TEST_F(CityHallTest, IncomeCarriesItsOvershootAndRisesOverTheHall) {
 // Fault mended: a city with no citizens sampled 0 / 0, and the NaN reached
 // the HUD, the ring and the population formula for good.
 TEST_F(CityHallTest, WithNobodyToAskTheLastSampleIsKept) {
+  std::vector<cCityGamePlayerCreature*> citizens;
+  Registry().CollectObjectsOfClass(citizens);
+  for (cCityGamePlayerCreature* citizen : citizens) Registry().RemoveNow(citizen);
   Pump(41);  // past the first 2-second sample
   EXPECT_FLOAT_EQ(City()->GetHappiness(), 50.0f);
   EXPECT_EQ(City()->GetPopulation(), 0);

@@ -8,7 +8,7 @@
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/groups/CityGroups.h"
-#include "sim/behavior/Interaction.h"
+#include "modes/city/behaviours/CityGameInteraction.h"
 #include "sim/behavior/InteractionAgent.h"
 #include "tests/modes/city/CityTestSupport.h"
 
@@ -29,14 +29,11 @@ class cBreedingObject : public tCityGameClass<cBreedingObject, cCityGameWorldObj
   cBreedingObject* child = nullptr;
 };
 
-class cIdleInteraction : public cInteraction {
+class cIdleInteraction : public cCityGameInteraction {
  public:
   cIInteraction* Create() override { return new cIdleInteraction; }
   std::string GetName() override { return "Idle"; }
   uint32_t Step() override { return 1; }
-  void End() override {
-    if (auto* target = dynamic_cast<cCityGameInteractableObject*>(TargetOfWord(GetTarget()))) target->RemoveUser(this);
-  }
 };
 
 class cAgent : public Ko::cGameData, public cInteractionAgent {

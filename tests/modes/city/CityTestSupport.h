@@ -28,6 +28,7 @@
 #include "modes/city/objects/CityGameCityWalls.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/creature/CommonCreatureManager.h"
 #include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
 #include "sim/gamedata/DataManager.h"
@@ -90,6 +91,8 @@ class cCityWorldTest : public ::testing::Test {
     ResetGameClockForTest();
     StartGameClock();
     GetDataManager()->ResetForTest();
+    cCommonCreatureManager::Get()->ResetForTest();
+    cCommonCreatureManager::Register();
     GetPlanetModel().SetHeightMap(MakeHeightMap([](const Ru::Math::Vector3&) { return kLandHeight; }, 32));
     GetPlanetModel().ClearPlantsForTest();
     GetPlanetModel().BuildPlantPatches();
@@ -111,6 +114,7 @@ class cCityWorldTest : public ::testing::Test {
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
     GetDataManager()->ResetForTest();
+    cCommonCreatureManager::Get()->ResetForTest();
     GetSceneManager().Clear();
     delete mode;
     gCityGameMode = nullptr;
