@@ -49,6 +49,14 @@ cSceneShapeBillboard* cCityGameCreature::GetMotiveIconShape(int index, bool crit
   return cCityGameCity::GetIconShape(critical ? kCritical[index] : kLow[index]);
 }
 
+cCityGameCreature::~cCityGameCreature() { delete mPendingInteraction; }
+
+void cCityGameCreature::SetPendingInteraction(cIInteraction* interaction) {
+  if (interaction == mPendingInteraction) return;
+  delete mPendingInteraction;
+  mPendingInteraction = interaction;
+}
+
 tCandidateList* cCityGameCreature::GetCandidates() {
   static auto* none = new tCandidateList;
   return none;

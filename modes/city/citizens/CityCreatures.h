@@ -78,7 +78,11 @@ class cCityGameCreature : public cCityGameWorldObject, public cInteractionAgent 
   // One step towards the record's goal; the factor scales the walking speed once.
   virtual void MoveTowardGoal(uint32_t ms, float factor);
 
+  ~cCityGameCreature() override;
   void SetPendingTarget(cCityGameObject* object) { mPendingTargetId = object ? object->GetId() : kNoCityId; }
+  // A behaviour instance the creature starts next once it is idle; owned from now on.
+  void SetPendingInteraction(cIInteraction* interaction);
+  cIInteraction* GetPendingInteraction() const { return mPendingInteraction; }
   uint32_t GetPendingTargetId() const { return mPendingTargetId; }
   cCreatureCommon* GetCommon() const { return mCommon; }
   cSceneObject* GetMotiveIcon() const { return mMotiveIcon; }
@@ -95,6 +99,7 @@ class cCityGameCreature : public cCityGameWorldObject, public cInteractionAgent 
   cCreatureCommon* mCommon = nullptr;  // not counted: the creature manager keeps it
   int32_t mIdleTimer = 0;
   uint32_t mPendingTargetId = kNoCityId;
+  cIInteraction* mPendingInteraction = nullptr;  // owned
   bool mLeaving = false;
   bool mHidden = false;
   float mMotiveRate[2] = {0.0f, 0.0f};
@@ -144,6 +149,7 @@ class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObjec
 
   void Initialize(cCityGameObject* /*owner*/) override {}
   int GetState() const { return kNone; }
+  int GetMemberCount() const { return 0; }  // members come with the tribes' own work
   // The tribe's feeling towards the city, -10 to 10.
   void SetRelationship(float value) { mRelationship = value < -10.0f ? -10.0f : value > 10.0f ? 10.0f : value; }
   float GetRelationship() const { return mRelationship; }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityObjectRegistry.h"
@@ -66,6 +67,10 @@ void cCityGameBundle::SetOwner(Ko::cGameData* owner) {
 }
 
 // ---- a holder's store ----
+
+cIInteraction* cCityGameBundleContainer::GetDefaultInteraction() {
+  return GetCityBehavior<cCityGameBehaviorDeliverBundle>();
+}
 
 void cCityGameBundleContainer::Setup(cCityGameObject* owner, cCityGameObject* holder, int capacity,
                                      float pileMinDistance, float pileMaxDistance, uint32_t kind) {
@@ -196,6 +201,10 @@ cCityGameBundle* cCityGameBundleContainer::TakeBundle(cCityGameBundle* bundle) {
 }
 
 // ---- the city's global stores ----
+
+cIInteraction* cCityGameCityBundleContainer::GetDefaultInteraction() {
+  return GetCityBehavior<cCityGameBehaviorSaveBundle>();
+}
 
 void cCityGameCityBundleContainer::Setup(cCityGameObject* owner, uint32_t kind) {
   SetOwner(owner);

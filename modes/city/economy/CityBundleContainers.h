@@ -62,6 +62,7 @@ class cCityGameBundleContainer
   };
 
   void EndUsersInteractions() override;  // the piled bundles go too
+  cIInteraction* GetDefaultInteraction() override;  // delivering a carried bundle into it
   void ResolveLinks() override;
   void OnModeEnter() override;           // piled cubes back in the scene
   void SetPosition(const Ru::Math::Vector3& position, const Ru::Math::Vector3& offset) override;
@@ -84,6 +85,7 @@ class cCityGameBundleContainer
   int GetStoredCount() const { return mStoredCount; }
   float GetLoose() const { return mLoose; }
   int GetCapacity() const { return mCapacity; }
+  float GetPileMaxDistance() const { return mPileMaxDistance; }
   uint32_t GetKind() const { return mKind; }
   uint32_t GetBundleType() const { return mKind; }
   cCityGameObject* GetHolder() const { return mHolder.object; }
@@ -106,6 +108,7 @@ class cCityGameCityBundleContainer
     : public tCityGameClass<cCityGameCityBundleContainer, cCityGameWorldObject, 0xEF567BB1> {
  public:
   void EndUsersInteractions() override;  // its bundles go with it
+  cIInteraction* GetDefaultInteraction() override;  // saving a loose bundle from it
   float GetUseScore(cCityGameWorldObject* user) override;
   bool AcceptsUser(cCityGameWorldObject* user) override;
   bool IsPickable(cCityGameWorldObject* user) override;

@@ -1,6 +1,7 @@
 #include "modes/city/economy/CityGameBuilding.h"
 
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityShapes.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -12,6 +13,8 @@
 #include "world/scene/SolidShapes.h"
 
 using namespace Ru::Math;
+
+cIInteraction* cCityGameBuilding::GetDefaultInteraction() { return GetCityBehavior<cCityGameBehaviorUseBuilding>(); }
 
 void cCityGameBuilding::Initialize(cCityGameObject* owner) {
   SetOwner(owner);

@@ -22,6 +22,8 @@ class cCityGameBuilding : public cCityGameWorldObject {
   static constexpr int kStartTries = 30;
 
   uint32_t GetTypeId() override { return kTypeId; }
+  cIInteraction* GetDefaultInteraction() override;  // using the building
+  bool IsTargetProperty() override { return true; }
 
   void Initialize(cCityGameObject* owner) override;  // the record, a dry start point, the scene objects
   void EndUsersInteractions() override;             // the scene objects go; the record keeps no scene object

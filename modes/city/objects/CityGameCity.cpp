@@ -9,6 +9,7 @@
 #include "glf/Overlay2D.h"
 #include "glf/Sound.h"
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/data/CityFormulas.h"
@@ -175,6 +176,8 @@ void cCityGameCity::AddMoney(float amount) {
   if (amount > 0.0f) CoinSound().Play();
   if (amount < 0.0f) CashRegisterSound().Play();
 }
+
+cIInteraction* cCityGameCity::GetDefaultInteraction() { return GetCityBehavior<cCityGameBehaviorEatFromCityHall>(); }
 
 float cCityGameCity::GetMoney() const { return mCommon ? mCommon->GetMoney() : 0.0f; }
 

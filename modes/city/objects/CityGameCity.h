@@ -44,6 +44,7 @@ class cCityGameCity : public tCityGameClass<cCityGameCity, cCityGameBuilding, 0x
   void DrawLabel(bool show, int x, int y) override;
   cICityGameCursor* StartDrag(int x, int y, cSceneObject* picked) override;
   std::string GetInteractionName() override { return "Eat"; }
+  cIInteraction* GetDefaultInteraction() override;  // eating from the hall's store
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.0f, 0.0f, 1.0f}; }
   bool AcceptsBundleKind(uint32_t kind) override { return kind == 1; }
   cCityGameBundleContainer* GetContainer(uint32_t kind) override;
