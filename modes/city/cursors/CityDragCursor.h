@@ -29,7 +29,8 @@ class cCityGameDragCursor : public cICityGameCursor, public cIScenePickTest {
 
   cCityGameWorldObject* GetDraggedObject() const { return mDragged.Get(); }
   int GetBonkCount() const { return mBonks; }  // refused drops, for tests (the sound may be muted)
-  void ResetForTest() { mDragged.Reset(); }
+  void LetGo() { mDragged.Reset(); }  // the drag ends without a drop
+  void ResetForTest() { LetGo(); }
 
  private:
   bool Carrying() const;

@@ -1,21 +1,120 @@
-// The building kinds the player buys. They are registered and made, stand
-// and draw as buildings; what each kind does for its users (rooms, food,
-// wages, trade, worship, mustering), its cost, capacity and pie menu come
-// with the building kinds' own work and do nothing yet.
+// The building kinds the player buys: each sets its price, capacity, stays,
+// name and colour from the building tuning. The silo keeps a food store of
+// its own and the farm stands outside the walls, pulling them in. What using
+// each kind does to a citizen (rooms, eating, wages, crops, trade, worship,
+// mustering) comes with the citizens' use of buildings and does nothing yet.
 #pragma once
 
 #include "modes/city/economy/CityGameBuilding.h"
 
-// Buildings that serve a motive (the house, the silo).
-class cCityGameBuildingMotive : public cCityGameBuilding {};
-// Buildings that make a product (the farm).
-class cCityGameBuildingProduction : public cCityGameBuilding {};
+// A building that serves one motive (the house: energy, the silo: hunger).
+class cCityGameBuildingMotive : public cCityGameBuilding {
+ public:
+  uint32_t GetServedMotives() override { return 1u << mMotiveIndex; }
+  Ru::Math::Vector3 GetColour() override;  // the motive's colour
+  virtual float GetMotiveDelta() { return 0.0f; }
 
-class cCityGameBuildingHouse : public tCityGameClass<cCityGameBuildingHouse, cCityGameBuildingMotive, 0xAEADD03E> {};
-class cCityGameBuildingSilo : public tCityGameClass<cCityGameBuildingSilo, cCityGameBuildingMotive, 0x4EF12AEA> {};
-class cCityGameBuildingTemple : public tCityGameClass<cCityGameBuildingTemple, cCityGameBuilding, 0xAF00F8AE> {};
-class cCityGameBuildingFactory : public tCityGameClass<cCityGameBuildingFactory, cCityGameBuilding, 0x0ECADE42> {};
-class cCityGameBuildingFarm : public tCityGameClass<cCityGameBuildingFarm, cCityGameBuildingProduction, 0x8F301968> {};
-class cCityGameBuildingMarket : public tCityGameClass<cCityGameBuildingMarket, cCityGameBuilding, 0x6F174D77> {};
+ protected:
+  uint32_t mMotiveIndex = 0;
+};
+
+// A building that makes a product (the farm: food bundles).
+class cCityGameBuildingProduction : public cCityGameBuilding {
+ public:
+  int GetProductCount() const { return (int)mProduced; }
+  void AddProduced(float bundles) { mProduced += bundles; }
+  virtual float GetBundleAmount() { return 0.0f; }
+
+ protected:
+  float mProduced = 0.0f;
+};
+
+class cCityGameBuildingHouse : public tCityGameClass<cCityGameBuildingHouse, cCityGameBuildingMotive, 0xAEADD03E> {
+ public:
+  cCityGameBuildingHouse();
+  float GetCost() override;
+  int GetCapacity() override;
+  float GetMinimumStay() override;
+  float GetMaximumStay() override;
+  std::string GetBuildingName() override;
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.0f}; }
+  float GetMotiveDelta() override;
+  int GetFreeRooms() const { return mFreeRooms; }
+
+ private:
+  int mFreeRooms = 0;
+};
+
+class cCityGameBuildingSilo : public tCityGameClass<cCityGameBuildingSilo, cCityGameBuildingMotive, 0x4EF12AEA> {
+ public:
+  void Initialize(cCityGameObject* owner) override;  // with its own food store
+  void SetPosition(const Ru::Math::Vector3& position, const Ru::Math::Vector3& offset) override;
+  void ResolveLinks() override;
+  float GetCost() override;
+  int GetCapacity() override;
+  float GetMinimumStay() override;
+  float GetMaximumStay() override;
+  std::string GetBuildingName() override;
+  std::string GetInteractionName() override { return "Eat"; }
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.2f, 0.9f, 0.2f}; }
+  bool AcceptsBundleKind(uint32_t kind) override { return kind == 1; }
+  cCityGameBundleContainer* GetContainer(uint32_t kind) override;
+
+ private:
+  cCityObjectHandle mContainer;
+};
+
+class cCityGameBuildingTemple : public tCityGameClass<cCityGameBuildingTemple, cCityGameBuilding, 0xAF00F8AE> {
+ public:
+  float GetCost() override;
+  int GetCapacity() override;
+  float GetMinimumStay() override;
+  float GetMaximumStay() override;
+  std::string GetBuildingName() override;
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{1.0f, 0.0f, 1.0f}; }
+};
+
+class cCityGameBuildingFactory : public tCityGameClass<cCityGameBuildingFactory, cCityGameBuilding, 0x0ECADE42> {
+ public:
+  float GetCost() override;
+  int GetCapacity() override;
+  float GetMinimumStay() override;
+  float GetMaximumStay() override;
+  std::string GetBuildingName() override;
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.4f, 0.4f, 0.4f}; }
+  bool HasSwitch() override { return true; }
+};
+
+class cCityGameBuildingFarm : public tCityGameClass<cCityGameBuildingFarm, cCityGameBuildingProduction, 0x8F301968> {
+ public:
+  float GetCost() override;
+  int GetCapacity() override;
+  float GetMinimumStay() override;
+  float GetMaximumStay() override;
+  std::string GetBuildingName() override;
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.6f, 0.95f, 0.6f}; }  // food, halfway to white
+  uint32_t GetProductKind() override { return 1; }
+  float GetBundleAmount() override;
+  float GetWallFieldWeight() override { return -1.0f; }  // the walls grow less towards farms
+  bool CanPlaceAt(const cScenePickResult& pick) override;  // outside the walls by its radius
+  bool HasSwitch() override { return true; }
+};
+
+class cCityGameBuildingMarket : public tCityGameClass<cCityGameBuildingMarket, cCityGameBuilding, 0x6F174D77> {
+ public:
+  float GetCost() override;
+  int GetCapacity() override;
+  float GetMinimumStay() override;
+  float GetMaximumStay() override;
+  std::string GetBuildingName() override;
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.8f}; }
+};
+
 class cCityGameBuildingMilitary
-    : public tCityGameClass<cCityGameBuildingMilitary, cCityGameBuilding, 0xCFBD5627> {};
+    : public tCityGameClass<cCityGameBuildingMilitary, cCityGameBuilding, 0xCFBD5627> {
+ public:
+  float GetCost() override;
+  std::string GetBuildingName() override;
+  Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.6f, 1.0f, 1.0f}; }
+  bool IsTargetProperty() override { return false; }
+};

@@ -1,6 +1,15 @@
 #include "modes/city/economy/CityGameBuilding.h"
 
+#include <GL/freeglut.h>
+
+#include <cstdio>
+
+#include "glf/Overlay2D.h"
+#include "glf/PieMenu.h"
 #include "math/Math.h"
+#include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/data/CityTuning.h"
+#include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityShapes.h"
 #include "modes/city/objects/CityGameCity.h"
@@ -71,7 +80,52 @@ void cCityGameBuilding::EndUsersInteractions() {
   cCityGameWorldObject::EndUsersInteractions();
   AddRef();  // the scene objects hold references on this building; it must outlive their deletion
   DestroySceneObjects();
+  // A sold or cleared building takes its shared record along: no building
+  // record is ever left without its scene object, nor kept for a save.
+  if (mRecord) GetDataManager()->Remove(mRecord);
+  mRecord = nullptr;
   Release();
+}
+
+void cCityGameBuilding::Update(uint32_t) {
+  if (!mRing) return;
+  const bool full = GetCapacity() != 0 && mUsers == GetCapacity();
+  const bool shown = mRing->GetSceneRefCount() > 0;
+  if (full && !shown) GetSceneManager().AddObject(mRing);
+  if (!full && shown) GetSceneManager().RemoveObject(mRing);
+}
+
+void cCityGameBuilding::DrawLabel(bool show, int x, int y) {
+  if (!show) return;
+  const std::string name = GetBuildingName();
+  Begin2D();
+  SetColour2D(1.0f, 1.0f, 1.0f);
+  DrawText2D(x, y, GLUT_BITMAP_HELVETICA_12, name.c_str());
+  End2D();
+}
+
+void cCityGameBuilding::FillPieMenu(cGLFPieMenu* menu) {
+  char label[64];
+  std::snprintf(label, sizeof label, "Sell Building for: $%.2f", GetCost() * GetCityGameTuning().refundFraction);
+  menu->AddItem(label, kSellItem);
+  if (HasSwitch()) menu->AddItem(IsOn() ? "Turn Building Off" : "Turn Building On", kSwitchItem);
+}
+
+void cCityGameBuilding::OnPieMenuSelection(int id) {
+  if (id == kSwitchItem) {
+    mOn = !mOn;
+    return;
+  }
+  if (id != kSellItem) return;
+  if (auto* city = dynamic_cast<cCityGameCity*>(GetOwner())) city->AddMoney(GetCost() * GetCityGameTuning().refundFraction);
+  GetCityObjectRegistry().RemoveNow(this);
+}
+
+cICityGameCursor* cCityGameBuilding::GetCursor(int x, int y, cSceneObject* picked) {
+  if (!picked || picked != mMain) return nullptr;
+  cCityGameBuildingPieMenuCursor& cursor = GetCityBuildingPieMenuCursor();
+  cursor.Open(this, x, y);
+  return &cursor;
 }
 
 void cCityGameBuilding::ResolveLinks() {

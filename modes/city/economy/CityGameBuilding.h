@@ -13,6 +13,7 @@
 #include "modes/city/objects/CityGameObject.h"
 
 class cBuildingCommon;
+class cGLFPieMenu;
 class cCityGameBundleContainer;
 
 class cCityGameBuilding : public cCityGameWorldObject {
@@ -20,6 +21,7 @@ class cCityGameBuilding : public cCityGameWorldObject {
   static constexpr uint32_t kTypeId = 0x0E9CB8BA;
   static constexpr float kStartMinDistance = 20.0f, kStartMaxDistance = 60.0f;
   static constexpr int kStartTries = 30;
+  static constexpr int kSellItem = -1, kSwitchItem = 0;  // the building pie menu's items
 
   uint32_t GetTypeId() override { return kTypeId; }
   cIInteraction* GetDefaultInteraction() override;  // using the building
@@ -50,6 +52,15 @@ class cCityGameBuilding : public cCityGameWorldObject {
   virtual std::string GetBuildingName() { return std::string(); }
   virtual bool IsRoadAnchor(cSceneObject* object) { return object && object == mDisc; }
   virtual float GetWallFieldWeight() { return 1.0f; }
+  virtual bool HasSwitch() { return false; }  // the factory and the farm can be turned off
+  // The building's pie menu: sell for the refund fraction of its cost, and
+  // the switch where it has one.
+  virtual void FillPieMenu(cGLFPieMenu* menu);
+  virtual void OnPieMenuSelection(int id);
+  void Update(uint32_t ms) override;  // the full ring shows while every place is taken
+  void DrawLabel(bool show, int x, int y) override;
+  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;  // the building pie menu
+  int GetUsers() const { return mUsers; }
 
   cBuildingCommon* GetRecord() const { return mRecord; }
   cSceneObject* GetDisc() const { return mDisc; }

@@ -12,6 +12,7 @@
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityInputView.h"
+#include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBuildingKinds.h"
@@ -322,6 +323,12 @@ float cCityGameCity::GetUseScore(cCityGameWorldObject* user) {
 bool cCityGameCity::IsPickable(cCityGameWorldObject*) {
   cCityGameBundleContainer* store = GetContainer(cCityGameBundleContainer::kFood);
   return store && store->HasAmount(1.0f);
+}
+
+cICityGameCursor* cCityGameCity::GetCursor(int x, int y, cSceneObject*) {
+  cCityGameCityCursor& cursor = GetCityCityCursor();
+  cursor.Open(this, x, y);
+  return &cursor;
 }
 
 cICityGameCursor* cCityGameCity::StartDrag(int x, int y, cSceneObject* picked) {

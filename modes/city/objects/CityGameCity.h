@@ -43,6 +43,7 @@ class cCityGameCity : public tCityGameClass<cCityGameCity, cCityGameBuilding, 0x
   bool IsPickable(cCityGameWorldObject* user) override;
   void DrawLabel(bool show, int x, int y) override;
   cICityGameCursor* StartDrag(int x, int y, cSceneObject* picked) override;
+  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;  // the city pie menu
   std::string GetInteractionName() override { return "Eat"; }
   cIInteraction* GetDefaultInteraction() override;  // eating from the hall's store
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.0f, 0.0f, 1.0f}; }

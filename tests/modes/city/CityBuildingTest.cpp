@@ -1,0 +1,146 @@
+// Buying, placing and selling buildings: the hall's menu and what it offers,
+// buying at exactly the price, the build cursor's drop inside the walls, a
+// refused farm and "CANCEL_BUY" both refunding in full, the building's own
+// menu selling for the refund fraction, and the kinds' prices and names.
+#include <gtest/gtest.h>
+
+#include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/economy/CityBuildingKinds.h"
+#include "modes/city/economy/CityBundleContainers.h"
+#include "tests/modes/city/CityTestSupport.h"
+
+namespace {
+
+using Ru::Math::Vector3;
+
+class CityBuildingTest : public cCityWorldTest {
+ protected:
+  static std::vector<std::string> Labels(cGLFPieMenu* menu) {
+    std::vector<std::string> labels;
+    for (int i = 0; i < menu->GetControlCount(); ++i) labels.push_back(menu->GetItem(i)->GetLabel());
+    return labels;
+  }
+  // Buys the item through the hall's menu as a click on the hall would; the
+  // controller then holds the build cursor when the money covered it.
+  void Buy(int item) {
+    cCityGameCityCursor& menu = GetCityCityCursor();
+    menu.Open(City(), 400, 300);
+    Controller().SetCurrentCursor(&menu);
+    menu.Choose(item);
+    Controller().HandleCursorResult(cICityGameCursor::kDone);
+  }
+  // Carries the bought building to the window point and lets go there.
+  void PlaceAt(int x, int y) {
+    Controller().OnMouseMove(x, y);
+    Controller().OnLeftButtonDown(x, y);
+    Controller().OnLeftButtonUp(x, y);
+  }
+  cCityGameCursorController& Controller() { return GetCityCursorController(); }
+};
+
+TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) {
+  GetCityCityCursor().Open(City(), 400, 300);
+  EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()),
+            (std::vector<std::string>{"Buy Sleep Building $15", "Buy Food Generating Building $25",
+                                      "Buy Food Storage Building $15", "Buy Money Generating Building $25",
+                                      "Upgrade City Hall $50"}));
+  City()->UpgradeCityHall();
+  City()->UpgradeCityHall();
+  City()->AddMoneySilently(1000.0f);
+  City()->UpgradeCityHall();
+  GetCityCityCursor().Open(City(), 400, 300);
+  const std::vector<std::string> labels = Labels(GetCityCityCursor().GetMenu());
+  ASSERT_EQ(labels.size(), 8u);
+  EXPECT_EQ(labels[0], "Buy Temple $15");
+  EXPECT_EQ(labels[1], "Buy Military Building $25");
+  EXPECT_EQ(labels[2], "Buy Diplomatic Building $25");
+  EXPECT_EQ(labels.back(), "Upgrade to Civ Game (disabled)");  // the top level is 2
+}
+
+TEST_F(CityBuildingTest, AHouseBoughtAtExactlyItsPriceIsPlacedInsideTheWalls) {
+  City()->AddMoneySilently(15.0f - City()->GetMoney());
+  Buy(cCityGameCityCursor::kHouse);
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildCursor());
+  cCityGameBuilding* house = GetCityBuildCursor().GetBuilding();
+  ASSERT_NE(dynamic_cast<cCityGameBuildingHouse*>(house), nullptr);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 0.0f);
+  const size_t sources = City()->GetWalls()->GetPoints().size();
+  PlaceAt(620, 500);  // 12 units from the hall: well inside the walls
+  EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
+  EXPECT_TRUE(Ru::Math::Vector3Equal(house->GetPosition(), cFakeCityView::Ground(620, 500)));
+  EXPECT_EQ(City()->GetWalls()->GetPoints().size(), sources + 1);
+  EXPECT_EQ(GetCityBuildCursor().GetBonkCount(), 0);
+  Buy(cCityGameCityCursor::kHouse);  // no money left: nothing is bought
+  EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
+  EXPECT_EQ(Count<cCityGameBuildingHouse>(), 1);
+}
+
+TEST_F(CityBuildingTest, ARefusedPlaceOrCancelBuyRefundsTheWholePrice) {
+  Buy(cCityGameCityCursor::kFarm);  // farms stand outside the walls
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 75.0f);
+  PlaceAt(620, 500);
+  EXPECT_EQ(GetCityBuildCursor().GetBonkCount(), 1);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f);
+  EXPECT_EQ(Count<cCityGameBuildingFarm>(), 0);
+  Buy(cCityGameCityCursor::kFactory);
+  Controller().OnMouseMove(620, 500);
+  Controller().HandleInputEvent("CANCEL_BUY", 0.0f, 1);
+  EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f);
+  EXPECT_EQ(Count<cCityGameBuildingFactory>(), 0);
+  Buy(cCityGameCityCursor::kFarm);
+  PlaceAt(500, 1200);  // 70 units out
+  EXPECT_EQ(Count<cCityGameBuildingFarm>(), 1);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 75.0f);
+}
+
+TEST_F(CityBuildingTest, ABuildingsMenuSellsItForTheRefundFraction) {
+  Buy(cCityGameCityCursor::kFactory);
+  cCityGameBuilding* factory = GetCityBuildCursor().GetBuilding();
+  PlaceAt(620, 500);
+  GetDataManager()->CommitPending();
+  cCityGameBuildingPieMenuCursor& menu = GetCityBuildingPieMenuCursor();
+  EXPECT_EQ(factory->GetCursor(1, 1, factory->GetDisc()), nullptr);  // the disc is for roads
+  ASSERT_EQ(factory->GetCursor(400, 300, factory->GetSceneObject()), (cICityGameCursor*)&menu);
+  EXPECT_EQ(Labels(menu.GetMenu()), (std::vector<std::string>{"Sell Building for: $15.00", "Turn Building Off"}));
+  factory->OnPieMenuSelection(cCityGameBuilding::kSwitchItem);
+  EXPECT_FALSE(factory->IsOn());
+  cBuildingCommon* record = factory->GetRecord();
+  record->AddRef();
+  factory->OnPieMenuSelection(cCityGameBuilding::kSellItem);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 75.0f + 15.0f);
+  EXPECT_EQ(Count<cCityGameBuildingFactory>(), 0);
+  EXPECT_TRUE(record->IsDead());  // its shared record went with it
+  EXPECT_EQ(record->GetSceneObject(), nullptr);
+  record->Release();
+}
+
+TEST_F(CityBuildingTest, EachKindHasItsPriceCapacityNameAndColour) {
+  struct sCase {
+    cCityGameBuilding* building;
+    float cost;
+    int capacity;
+    const char* name;
+    Vector3 colour;
+  } cases[] = {
+      {CreateCityObject<cCityGameBuildingHouse>(), 15.0f, 10, "Sleep Building", {0.8f, 0.8f, 0.0f}},
+      {CreateCityObject<cCityGameBuildingSilo>(), 15.0f, 10, "Food Storage Building", {0.2f, 0.9f, 0.2f}},
+      {CreateCityObject<cCityGameBuildingTemple>(), 15.0f, 10, "Cultural Building", {1.0f, 0.0f, 1.0f}},
+      {CreateCityObject<cCityGameBuildingFactory>(), 25.0f, 10, "Money Generating Building", {0.4f, 0.4f, 0.4f}},
+      {CreateCityObject<cCityGameBuildingFarm>(), 25.0f, 10, "Food Generating Building", {0.6f, 0.95f, 0.6f}},
+      {CreateCityObject<cCityGameBuildingMarket>(), 25.0f, 10, "Diplomatic Building", {0.8f, 0.8f, 0.8f}},
+      {CreateCityObject<cCityGameBuildingMilitary>(), 25.0f, 0, "Military Building", {0.6f, 1.0f, 1.0f}},
+  };
+  for (const sCase& c : cases) {
+    EXPECT_FLOAT_EQ(c.building->GetCost(), c.cost) << c.name;
+    EXPECT_EQ(c.building->GetCapacity(), c.capacity) << c.name;
+    EXPECT_EQ(c.building->GetBuildingName(), c.name);
+    EXPECT_TRUE(Ru::Math::Vector3Equal(c.building->GetColour(), c.colour)) << c.name;
+  }
+  EXPECT_EQ(cases[0].building->GetServedMotives(), 2u);
+  EXPECT_EQ(cases[1].building->GetServedMotives(), 1u);
+  EXPECT_FLOAT_EQ(cases[4].building->GetWallFieldWeight(), -1.0f);
+}
+
+}  // namespace
