@@ -131,6 +131,16 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   bool IsMustered() const { return mMustered; }
   void SlowDown();
   bool IsSlowed() const { return mSlowed; }
+  void SetHome(uint32_t id) {
+    mHasHome = true;
+    mHomeId = id;
+  }
+  bool HasHome() const { return mHasHome; }
+  uint32_t GetHomeId() const { return mHomeId; }
+  void ClearHome() {
+    mHasHome = false;
+    mHomeId = kNoCityId;
+  }
 
  private:
   bool mSelected = false;
@@ -139,6 +149,8 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   bool mSlowed = false;
   cGameStopwatch mSlowTimer;
   bool mMustered = false;
+  bool mHasHome = false;
+  uint32_t mHomeId = kNoCityId;
 };
 
 class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCityGameCreature, 0xEF3DA0D7> {};

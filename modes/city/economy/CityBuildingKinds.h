@@ -5,7 +5,12 @@
 // mustering) comes with the citizens' use of buildings and does nothing yet.
 #pragma once
 
+#include <vector>
+
+#include "app/GameClock.h"
 #include "modes/city/economy/CityGameBuilding.h"
+
+class cCityGameBundle;
 
 // A building that serves one motive (the house: energy, the silo: hunger).
 class cCityGameBuildingMotive : public cCityGameBuilding {
@@ -13,6 +18,10 @@ class cCityGameBuildingMotive : public cCityGameBuilding {
   uint32_t GetServedMotives() override { return 1u << mMotiveIndex; }
   Ru::Math::Vector3 GetColour() override;  // the motive's colour
   virtual float GetMotiveDelta() { return 0.0f; }
+  float GetUseScore(cCityGameWorldObject* user) override;  // a pressing need near by scores high
+  bool AcceptsUser(cCityGameWorldObject* user) override;
+  bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
+  bool Enter(cCityGameWorldObject* user) override;
 
  protected:
   uint32_t mMotiveIndex = 0;
@@ -24,6 +33,7 @@ class cCityGameBuildingProduction : public cCityGameBuilding {
   int GetProductCount() const { return (int)mProduced; }
   void AddProduced(float bundles) { mProduced += bundles; }
   virtual float GetBundleAmount() { return 0.0f; }
+  cCityGameBundle* TakeProduct();  // one bundle of the product, which the caller carries away
 
  protected:
   float mProduced = 0.0f;
@@ -40,6 +50,13 @@ class cCityGameBuildingHouse : public tCityGameClass<cCityGameBuildingHouse, cCi
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.0f}; }
   float GetMotiveDelta() override;
   int GetFreeRooms() const { return mFreeRooms; }
+  // Tenancy: a citizen with a home elsewhere is turned away; one the player
+  // sends here moves in, evicting the earliest tenant when no room is free.
+  float GetUseScore(cCityGameWorldObject* user) override;
+  bool AcceptsUser(cCityGameWorldObject* user) override;
+  bool AllowsStay(cCityGameWorldObject* user) override;
+  bool IsPickable(cCityGameWorldObject* user) override;
+  void EndUsersInteractions() override;  // its tenants lose their home
 
  private:
   int mFreeRooms = 0;
@@ -59,6 +76,9 @@ class cCityGameBuildingSilo : public tCityGameClass<cCityGameBuildingSilo, cCity
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.2f, 0.9f, 0.2f}; }
   bool AcceptsBundleKind(uint32_t kind) override { return kind == 1; }
   cCityGameBundleContainer* GetContainer(uint32_t kind) override;
+  bool IsPickable(cCityGameWorldObject* user) override;  // while its store holds a meal
+  bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
+  bool Enter(cCityGameWorldObject* user) override;
 
  private:
   cCityObjectHandle mContainer;
@@ -83,6 +103,16 @@ class cCityGameBuildingFactory : public tCityGameClass<cCityGameBuildingFactory,
   std::string GetBuildingName() override;
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.4f, 0.4f, 0.4f}; }
   bool HasSwitch() override { return true; }
+  float GetUseScore(cCityGameWorldObject* user) override;
+  bool AcceptsUser(cCityGameWorldObject* user) override;
+  bool IsPickable(cCityGameWorldObject* user) override;
+  bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;  // pays the staff each period
+  bool Enter(cCityGameWorldObject* user) override;
+  const cGameStopwatch& GetPayTimer() const { return mPayTimer; }
+
+ private:
+  cGameStopwatch mPayTimer;
+  std::vector<float> mPendingTexts;
 };
 
 class cCityGameBuildingFarm : public tCityGameClass<cCityGameBuildingFarm, cCityGameBuildingProduction, 0x8F301968> {
@@ -98,6 +128,11 @@ class cCityGameBuildingFarm : public tCityGameClass<cCityGameBuildingFarm, cCity
   float GetWallFieldWeight() override { return -1.0f; }  // the walls grow less towards farms
   bool CanPlaceAt(const cScenePickResult& pick) override;  // outside the walls by its radius
   bool HasSwitch() override { return true; }
+  float GetUseScore(cCityGameWorldObject* user) override;
+  bool AcceptsUser(cCityGameWorldObject* user) override;
+  bool IsPickable(cCityGameWorldObject* user) override;
+  bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;  // grows food while worked
+  bool Enter(cCityGameWorldObject* user) override;
 };
 
 class cCityGameBuildingMarket : public tCityGameClass<cCityGameBuildingMarket, cCityGameBuilding, 0x6F174D77> {
@@ -108,6 +143,9 @@ class cCityGameBuildingMarket : public tCityGameClass<cCityGameBuildingMarket, c
   float GetMaximumStay() override;
   std::string GetBuildingName() override;
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.8f}; }
+  bool AcceptsUser(cCityGameWorldObject*) override { return false; }  // tribes trade here, citizens do not
+  bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
+  bool Enter(cCityGameWorldObject* user) override;
 };
 
 class cCityGameBuildingMilitary

@@ -7,6 +7,7 @@
 #include "glf/Overlay2D.h"
 #include "glf/PieMenu.h"
 #include "math/Math.h"
+#include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityObjectRegistry.h"
@@ -93,6 +94,28 @@ void cCityGameBuilding::Update(uint32_t) {
   const bool shown = mRing->GetSceneRefCount() > 0;
   if (full && !shown) GetSceneManager().AddObject(mRing);
   if (!full && shown) GetSceneManager().RemoveObject(mRing);
+}
+
+bool cCityGameBuilding::IsPickable(cCityGameWorldObject* user) {
+  return mUsers < GetCapacity() && cCityGameWorldObject::IsPickable(user) && AcceptsUser(user);
+}
+
+bool cCityGameBuilding::AllowsStay(cCityGameWorldObject* user) {
+  auto* creature = dynamic_cast<cCityGameCreature*>(user);
+  if (!creature) return true;
+  const int i = creature->LowestMotiveIndex();
+  if (creature->GetMotive(i) > GetCityGameMotiveTuning().lowestMotive) return true;
+  return (GetServedMotives() >> i) & 1u;
+}
+
+void cCityGameBuilding::AddOccupant(cCityGameWorldObject* user) {
+  ++mUsers;
+  if (auto* creature = dynamic_cast<cCityGameCreature*>(user)) creature->SetHidden(true);
+}
+
+void cCityGameBuilding::RemoveOccupant(cCityGameWorldObject* user) {
+  --mUsers;
+  if (auto* creature = dynamic_cast<cCityGameCreature*>(user)) creature->SetHidden(false);
 }
 
 void cCityGameBuilding::DrawLabel(bool show, int x, int y) {

@@ -52,7 +52,15 @@ class cCityGameBuilding : public cCityGameWorldObject {
   virtual std::string GetBuildingName() { return std::string(); }
   virtual bool IsRoadAnchor(cSceneObject* object) { return object && object == mDisc; }
   virtual float GetWallFieldWeight() { return 1.0f; }
-  virtual bool HasSwitch() { return false; }  // the factory and the farm can be turned off
+  virtual bool HasSwitch() { return false; }
+  // Occupants: a user inside is hidden and counted; a full building shows its ring.
+  virtual bool AllowsStay(cCityGameWorldObject* creature);  // a critical need the building does not serve sends it out
+  virtual bool UpdateOccupant(cCityGameWorldObject* /*user*/, uint32_t /*ms*/) { return false; }  // true: stays on
+  virtual bool Enter(cCityGameWorldObject* /*user*/) { return true; }
+  void AddOccupant(cCityGameWorldObject* creature);
+  void RemoveOccupant(cCityGameWorldObject* creature);
+  bool AcceptsUser(cCityGameWorldObject* user) override { return mUsers <= GetCapacity(); }
+  bool IsPickable(cCityGameWorldObject* user) override;  // the factory and the farm can be turned off
   // The building's pie menu: sell for the refund fraction of its cost, and
   // the switch where it has one.
   virtual void FillPieMenu(cGLFPieMenu* menu);

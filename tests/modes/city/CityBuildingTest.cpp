@@ -143,4 +143,105 @@ TEST_F(CityBuildingTest, EachKindHasItsPriceCapacityNameAndColour) {
   EXPECT_FLOAT_EQ(cases[4].building->GetWallFieldWeight(), -1.0f);
 }
 
+class CityBuildingUseTest : public CityBuildingTest {
+ protected:
+  template <class T>
+  T* Standing() {
+    auto* building = CreateRegisteredCityObject<T>();
+    building->Initialize(City());
+    GetDataManager()->CommitPending();
+    return building;
+  }
+  std::vector<cCityGamePlayerCreature*> Citizens() {
+    std::vector<cCityGamePlayerCreature*> all;
+    Registry().CollectObjectsOfClass(all);
+    return all;
+  }
+  // A citizen sent to the house by the player, as a pie-menu order does.
+  static void Send(cCityGamePlayerCreature* citizen, cCityGameBuildingHouse* house) {
+    citizen->StartWithMode(nullptr, 0, 1);
+    house->IsPickable(citizen);
+  }
+};
+
+TEST_F(CityBuildingUseTest, AFullHouseEvictsItsEarliestTenantForANewOne) {
+  SetTuningInt(GetCityGameBuildingTuning(), "Rooms Per House", 2);
+  auto* house = Standing<cCityGameBuildingHouse>();
+  auto* other = Standing<cCityGameBuildingHouse>();
+  std::vector<cCityGamePlayerCreature*> c = Citizens();
+  Send(c[0], house);
+  Send(c[1], house);
+  EXPECT_EQ(house->GetFreeRooms(), 0);
+  Send(c[2], house);  // no room: the earliest tenant goes
+  EXPECT_FALSE(c[0]->HasHome());
+  EXPECT_EQ(c[1]->GetHomeId(), house->GetId());
+  EXPECT_EQ(c[2]->GetHomeId(), house->GetId());
+  EXPECT_EQ(house->GetFreeRooms(), 0);
+  Send(c[1], other);  // moving out frees a room
+  EXPECT_EQ(house->GetFreeRooms(), 1);
+  EXPECT_FALSE(house->AcceptsUser(c[1]));  // it lives elsewhere now
+  Registry().RemoveNow(other);
+  EXPECT_FALSE(c[1]->HasHome());  // a removed house leaves its tenants homeless
+}
+
+// Fault mended: a silo took a meal from its store whenever someone came in,
+// so a second eater after the last meal drove the store below zero.
+TEST_F(CityBuildingUseTest, AnEmptySiloTurnsEatersAwayAndNeverGoesBelowZero) {
+  auto* silo = Standing<cCityGameBuildingSilo>();
+  cCityGameBundleContainer* store = silo->GetContainer(kCityFood);
+  ASSERT_NE(store, nullptr);
+  store->AddAmount(1.5f);
+  cCityGamePlayerCreature* eater = Citizens()[0];
+  eater->SetMotive(0, 5.0f);
+  EXPECT_TRUE(silo->IsPickable(eater));
+  EXPECT_TRUE(silo->Enter(eater));
+  EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
+  EXPECT_FALSE(silo->IsPickable(eater));
+  EXPECT_FALSE(silo->Enter(eater));
+  EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
+  EXPECT_FALSE(silo->UpdateOccupant(eater, 50));  // fed full inside
+  EXPECT_FLOAT_EQ(eater->GetMotive(0), 100.0f);
+}
+
+TEST_F(CityBuildingUseTest, AFactoryPaysItsStaffEachPeriodCarryingTheOvershoot) {
+  auto* factory = Standing<cCityGameBuildingFactory>();
+  cCityGamePlayerCreature* worker = Citizens()[0];
+  factory->UpdateOccupant(worker, 0);  // nobody inside: the pay clock stands
+  EXPECT_FALSE(factory->GetPayTimer().IsRunning());
+  factory->AddOccupant(worker);
+  factory->AddOccupant(Citizens()[1]);
+  EXPECT_TRUE(worker->IsHidden());
+  const float before = City()->GetMoney();
+  factory->UpdateOccupant(worker, 0);
+  clock.Advance(1030);
+  factory->UpdateOccupant(worker, 1030);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), before + 2.0f * 5e-05f);
+  EXPECT_EQ(factory->GetPayTimer().GetElapsed(), 30u);
+  factory->RemoveOccupant(worker);
+  factory->RemoveOccupant(Citizens()[1]);
+  clock.Advance(500);
+  factory->UpdateOccupant(worker, 500);  // the staff left: the clock keeps what it had
+  EXPECT_FALSE(factory->GetPayTimer().IsRunning());
+  EXPECT_EQ(factory->GetPayTimer().GetElapsed(), 530u);
+}
+
+TEST_F(CityBuildingUseTest, TheFullRingShowsExactlyAtCapacity) {
+  SetTuningInt(GetCityGameBuildingTuning(), "Factory Capacity", 2);
+  auto* factory = Standing<cCityGameBuildingFactory>();
+  std::vector<cCityGamePlayerCreature*> c = Citizens();
+  factory->AddOccupant(c[0]);
+  factory->Update(16);
+  EXPECT_EQ(factory->GetRing()->GetSceneRefCount(), 0);
+  factory->AddOccupant(c[1]);
+  factory->Update(16);
+  EXPECT_EQ(factory->GetRing()->GetSceneRefCount(), 1);
+  EXPECT_FALSE(factory->IsPickable(c[2]));
+  factory->RemoveOccupant(c[1]);
+  factory->Update(16);
+  EXPECT_EQ(factory->GetRing()->GetSceneRefCount(), 0);
+  auto* military = Standing<cCityGameBuildingMilitary>();
+  military->Update(16);  // capacity 0: never full
+  EXPECT_EQ(military->GetRing()->GetSceneRefCount(), 0);
+}
+
 }  // namespace
