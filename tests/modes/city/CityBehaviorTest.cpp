@@ -106,4 +106,21 @@ TEST_F(CityBehaviorTest, ALooseBundleIsPickedUpAndCarriedIntoTheHallsStore) {
   EXPECT_EQ(TakeBundleFromStore(citizens[1], nullptr), kCityStepFailed);
 }
 
+// Fault mended: a pick-up took the bundle out of the global store even when
+// the creature could not take it (it carried another): the bundle was lost.
+TEST_F(CityBehaviorTest, ABundleThatCannotBeTakenStaysInTheGlobalStore) {
+  cCityGameCityBundleContainer* global = GetGlobalCityContainer(kCityFood);
+  auto* loose = new cCityGameBundle;
+  loose->Initialize(City(), kCityFood, 5.0f);
+  loose->GetSceneObject()->SetPosition(citizen->GetPosition());
+  global->AddBundle(loose);
+  auto* held = new cCityGameBundle;
+  held->Initialize(City(), kCityGoods, 5.0f);
+  ASSERT_TRUE(citizen->AttachCarried(held));
+  GetBehaviorController().Update(kFrameMs);
+  EXPECT_EQ(PickUpBundle(citizen, loose), kCityStepFailed);
+  EXPECT_EQ(global->GetBundleCount(), 1);
+  EXPECT_EQ(loose->GetOwner(), global);
+}
+
 }  // namespace

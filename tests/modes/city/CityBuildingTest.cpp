@@ -56,6 +56,11 @@ TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) 
   EXPECT_EQ(labels[1], "Buy Military Building $25");
   EXPECT_EQ(labels[2], "Buy Diplomatic Building $25");
   EXPECT_EQ(labels.back(), "Upgrade to Civ Game (disabled)");  // the top level is 2
+  // Fault mended: a reload that lowered the top level below the level bought
+  // made the menu read a price past the end of the list.
+  SetTuningInt(GetCityGameTuning(), "Max City Upgrade Level", 1);
+  GetCityCityCursor().Open(City(), 400, 300);
+  EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()).back(), "Upgrade to Civ Game (disabled)");
 }
 
 TEST_F(CityBuildingTest, AHouseBoughtAtExactlyItsPriceIsPlacedInsideTheWalls) {
