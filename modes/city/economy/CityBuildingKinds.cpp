@@ -77,6 +77,35 @@ cCityGameBundle* cCityGameBuildingProduction::TakeProduct() {
   return bundle;
 }
 
+sBuildingKindValues cCityGameBuildingHouse::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {(float)t.sleepCost, t.sleepCapacity, t.sleepMinimumStay, t.sleepMaximumStay, t.sleepBuildingName};
+}
+sBuildingKindValues cCityGameBuildingSilo::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {(float)t.siloCost, t.siloCapacity, t.siloMinimumStay, t.siloMaximumStay, t.siloBuildingName};
+}
+sBuildingKindValues cCityGameBuildingTemple::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {(float)t.templeCost, t.templeCapacity, t.templeMinimumStay, t.templeMaximumStay, t.culturalBuildingName};
+}
+sBuildingKindValues cCityGameBuildingFactory::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {(float)t.factoryCost, t.factoryCapacity, t.factoryMinimumStay, t.factoryMaximumStay, t.moneyBuildingName};
+}
+sBuildingKindValues cCityGameBuildingFarm::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {(float)t.farmCost, t.farmCapacity, t.farmMinimumStay, t.farmMaximumStay, t.foodBuildingName};
+}
+sBuildingKindValues cCityGameBuildingMarket::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {(float)t.marketCost, t.marketCapacity, t.marketMinimumStay, t.marketMaximumStay, t.diplomaticBuildingName};
+}
+sBuildingKindValues cCityGameBuildingMilitary::KindValues() {
+  const cCityGameBuildingTuning& t = Tuning();
+  return {t.militaryCost, 0, 0.0f, 0.0f, t.militaryBuildingName};
+}
+
 Vector3 cCityGameBuildingMotive::GetColour() {
   static const Vector3 kMotiveColours[3] = {{0.2f, 0.9f, 0.2f}, {0.8f, 0.8f, 0.0f}, {0.2f, 0.2f, 0.9f}};
   return kMotiveColours[mMotiveIndex < 3 ? mMotiveIndex : 0];
@@ -86,11 +115,6 @@ cCityGameBuildingHouse::cCityGameBuildingHouse() {
   mMotiveIndex = 1;
   mFreeRooms = Tuning().roomsPerHouse;
 }
-float cCityGameBuildingHouse::GetCost() { return (float)Tuning().sleepCost; }
-int cCityGameBuildingHouse::GetCapacity() { return Tuning().sleepCapacity; }
-float cCityGameBuildingHouse::GetMinimumStay() { return Tuning().sleepMinimumStay; }
-float cCityGameBuildingHouse::GetMaximumStay() { return Tuning().sleepMaximumStay; }
-std::string cCityGameBuildingHouse::GetBuildingName() { return Tuning().sleepBuildingName; }
 float cCityGameBuildingHouse::GetMotiveDelta() { return Tuning().sleepEnergyDelta; }
 
 namespace {
@@ -165,11 +189,6 @@ void cCityGameBuildingSilo::ResolveLinks() {
 cCityGameBundleContainer* cCityGameBuildingSilo::GetContainer(uint32_t) {
   return dynamic_cast<cCityGameBundleContainer*>(GetCityObjectRegistry().Find(mContainer.id));
 }
-float cCityGameBuildingSilo::GetCost() { return (float)Tuning().siloCost; }
-int cCityGameBuildingSilo::GetCapacity() { return Tuning().siloCapacity; }
-float cCityGameBuildingSilo::GetMinimumStay() { return Tuning().siloMinimumStay; }
-float cCityGameBuildingSilo::GetMaximumStay() { return Tuning().siloMaximumStay; }
-std::string cCityGameBuildingSilo::GetBuildingName() { return Tuning().siloBuildingName; }
 
 bool cCityGameBuildingSilo::IsPickable(cCityGameWorldObject* user) {
   cCityGameBundleContainer* store = GetContainer(kCityFood);
@@ -190,17 +209,7 @@ bool cCityGameBuildingSilo::Enter(cCityGameWorldObject* user) {
   return true;
 }
 
-float cCityGameBuildingTemple::GetCost() { return (float)Tuning().templeCost; }
-int cCityGameBuildingTemple::GetCapacity() { return Tuning().templeCapacity; }
-float cCityGameBuildingTemple::GetMinimumStay() { return Tuning().templeMinimumStay; }
-float cCityGameBuildingTemple::GetMaximumStay() { return Tuning().templeMaximumStay; }
-std::string cCityGameBuildingTemple::GetBuildingName() { return Tuning().culturalBuildingName; }
 
-float cCityGameBuildingFactory::GetCost() { return (float)Tuning().factoryCost; }
-int cCityGameBuildingFactory::GetCapacity() { return Tuning().factoryCapacity; }
-float cCityGameBuildingFactory::GetMinimumStay() { return Tuning().factoryMinimumStay; }
-float cCityGameBuildingFactory::GetMaximumStay() { return Tuning().factoryMaximumStay; }
-std::string cCityGameBuildingFactory::GetBuildingName() { return Tuning().moneyBuildingName; }
 
 float cCityGameBuildingFactory::GetUseScore(cCityGameWorldObject* user) { return NearnessScore(this, user); }
 
@@ -235,11 +244,6 @@ bool cCityGameBuildingFactory::Enter(cCityGameWorldObject* user) {
   return SetWorkRates(user, Tuning().factoryHungerDelta, Tuning().factoryEnergyDelta);
 }
 
-float cCityGameBuildingFarm::GetCost() { return (float)Tuning().farmCost; }
-int cCityGameBuildingFarm::GetCapacity() { return Tuning().farmCapacity; }
-float cCityGameBuildingFarm::GetMinimumStay() { return Tuning().farmMinimumStay; }
-float cCityGameBuildingFarm::GetMaximumStay() { return Tuning().farmMaximumStay; }
-std::string cCityGameBuildingFarm::GetBuildingName() { return Tuning().foodBuildingName; }
 float cCityGameBuildingFarm::GetBundleAmount() { return GetCityGameTuning().foodBundleAmount; }
 float cCityGameBuildingFarm::GetUseScore(cCityGameWorldObject* user) { return NearnessScore(this, user); }
 
@@ -269,11 +273,6 @@ bool cCityGameBuildingFarm::CanPlaceAt(const cScenePickResult& pick) {
   return walls->SignedDistance(pick.point.x, pick.point.y, pick.point.z) > GetRadius();
 }
 
-float cCityGameBuildingMarket::GetCost() { return (float)Tuning().marketCost; }
-int cCityGameBuildingMarket::GetCapacity() { return Tuning().marketCapacity; }
-float cCityGameBuildingMarket::GetMinimumStay() { return Tuning().marketMinimumStay; }
-float cCityGameBuildingMarket::GetMaximumStay() { return Tuning().marketMaximumStay; }
-std::string cCityGameBuildingMarket::GetBuildingName() { return Tuning().diplomaticBuildingName; }
 
 bool cCityGameBuildingMarket::UpdateOccupant(cCityGameWorldObject* user, uint32_t) {
   return !AnyMotiveAtOrBelow(user, Motives().lowestMotive);
@@ -283,5 +282,3 @@ bool cCityGameBuildingMarket::Enter(cCityGameWorldObject* user) {
   return SetWorkRates(user, Tuning().marketHungerDelta, Tuning().marketEnergyDelta);
 }
 
-float cCityGameBuildingMilitary::GetCost() { return Tuning().militaryCost; }
-std::string cCityGameBuildingMilitary::GetBuildingName() { return Tuning().militaryBuildingName; }

@@ -5,6 +5,7 @@
 // mustering) comes with the citizens' use of buildings and does nothing yet.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "app/GameClock.h"
@@ -39,14 +40,29 @@ class cCityGameBuildingProduction : public cCityGameBuilding {
   float mProduced = 0.0f;
 };
 
-class cCityGameBuildingHouse : public tCityGameClass<cCityGameBuildingHouse, cCityGameBuildingMotive, 0xAEADD03E> {
+// What the building tuning says of a kind: price, places, stays (ms), name.
+struct sBuildingKindValues {
+  float cost = 0.0f;
+  int capacity = 0;
+  float minimumStay = 0.0f, maximumStay = 0.0f;
+  std::string name;
+};
+
+// A registered kind whose values come from one function of its own, T::KindValues().
+template <class T, class Base, uint32_t Id>
+class tCityBuildingKind : public tCityGameClass<T, Base, Id> {
+ public:
+  float GetCost() override { return T::KindValues().cost; }
+  int GetCapacity() override { return T::KindValues().capacity; }
+  float GetMinimumStay() override { return T::KindValues().minimumStay; }
+  float GetMaximumStay() override { return T::KindValues().maximumStay; }
+  std::string GetBuildingName() override { return T::KindValues().name; }
+};
+
+class cCityGameBuildingHouse : public tCityBuildingKind<cCityGameBuildingHouse, cCityGameBuildingMotive, 0xAEADD03E> {
  public:
   cCityGameBuildingHouse();
-  float GetCost() override;
-  int GetCapacity() override;
-  float GetMinimumStay() override;
-  float GetMaximumStay() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.0f}; }
   float GetMotiveDelta() override;
   int GetFreeRooms() const { return mFreeRooms; }
@@ -62,16 +78,12 @@ class cCityGameBuildingHouse : public tCityGameClass<cCityGameBuildingHouse, cCi
   int mFreeRooms = 0;
 };
 
-class cCityGameBuildingSilo : public tCityGameClass<cCityGameBuildingSilo, cCityGameBuildingMotive, 0x4EF12AEA> {
+class cCityGameBuildingSilo : public tCityBuildingKind<cCityGameBuildingSilo, cCityGameBuildingMotive, 0x4EF12AEA> {
  public:
   void Initialize(cCityGameObject* owner) override;  // with its own food store
   void SetPosition(const Ru::Math::Vector3& position, const Ru::Math::Vector3& offset) override;
   void ResolveLinks() override;
-  float GetCost() override;
-  int GetCapacity() override;
-  float GetMinimumStay() override;
-  float GetMaximumStay() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();
   std::string GetInteractionName() override { return "Eat"; }
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.2f, 0.9f, 0.2f}; }
   bool AcceptsBundleKind(uint32_t kind) override { return kind == 1; }
@@ -84,23 +96,15 @@ class cCityGameBuildingSilo : public tCityGameClass<cCityGameBuildingSilo, cCity
   cCityObjectHandle mContainer;
 };
 
-class cCityGameBuildingTemple : public tCityGameClass<cCityGameBuildingTemple, cCityGameBuilding, 0xAF00F8AE> {
+class cCityGameBuildingTemple : public tCityBuildingKind<cCityGameBuildingTemple, cCityGameBuilding, 0xAF00F8AE> {
  public:
-  float GetCost() override;
-  int GetCapacity() override;
-  float GetMinimumStay() override;
-  float GetMaximumStay() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{1.0f, 0.0f, 1.0f}; }
 };
 
-class cCityGameBuildingFactory : public tCityGameClass<cCityGameBuildingFactory, cCityGameBuilding, 0x0ECADE42> {
+class cCityGameBuildingFactory : public tCityBuildingKind<cCityGameBuildingFactory, cCityGameBuilding, 0x0ECADE42> {
  public:
-  float GetCost() override;
-  int GetCapacity() override;
-  float GetMinimumStay() override;
-  float GetMaximumStay() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.4f, 0.4f, 0.4f}; }
   bool HasSwitch() override { return true; }
   float GetUseScore(cCityGameWorldObject* user) override;
@@ -115,13 +119,9 @@ class cCityGameBuildingFactory : public tCityGameClass<cCityGameBuildingFactory,
   std::vector<float> mPendingTexts;
 };
 
-class cCityGameBuildingFarm : public tCityGameClass<cCityGameBuildingFarm, cCityGameBuildingProduction, 0x8F301968> {
+class cCityGameBuildingFarm : public tCityBuildingKind<cCityGameBuildingFarm, cCityGameBuildingProduction, 0x8F301968> {
  public:
-  float GetCost() override;
-  int GetCapacity() override;
-  float GetMinimumStay() override;
-  float GetMaximumStay() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.6f, 0.95f, 0.6f}; }  // food, halfway to white
   uint32_t GetProductKind() override { return 1; }
   float GetBundleAmount() override;
@@ -135,13 +135,9 @@ class cCityGameBuildingFarm : public tCityGameClass<cCityGameBuildingFarm, cCity
   bool Enter(cCityGameWorldObject* user) override;
 };
 
-class cCityGameBuildingMarket : public tCityGameClass<cCityGameBuildingMarket, cCityGameBuilding, 0x6F174D77> {
+class cCityGameBuildingMarket : public tCityBuildingKind<cCityGameBuildingMarket, cCityGameBuilding, 0x6F174D77> {
  public:
-  float GetCost() override;
-  int GetCapacity() override;
-  float GetMinimumStay() override;
-  float GetMaximumStay() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.8f}; }
   bool AcceptsUser(cCityGameWorldObject*) override { return false; }  // tribes trade here, citizens do not
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
@@ -149,10 +145,9 @@ class cCityGameBuildingMarket : public tCityGameClass<cCityGameBuildingMarket, c
 };
 
 class cCityGameBuildingMilitary
-    : public tCityGameClass<cCityGameBuildingMilitary, cCityGameBuilding, 0xCFBD5627> {
+    : public tCityBuildingKind<cCityGameBuildingMilitary, cCityGameBuilding, 0xCFBD5627> {
  public:
-  float GetCost() override;
-  std::string GetBuildingName() override;
+  static sBuildingKindValues KindValues();  // no places, no stays
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.6f, 1.0f, 1.0f}; }
   bool IsTargetProperty() override { return false; }
 };
