@@ -6,6 +6,7 @@
 
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityGameCity.h"
@@ -201,11 +202,15 @@ void cCityGameCreature::RemoveMotiveMeter() {
 
 void cCityGameCreature::UpdateMotiveIcon() {
   if (mHidden) return RemoveMotiveIcon();
-  // (Sleeping on the ground shows the red sleep icon once that behaviour exists.)
   const cCityGameMotiveTuning& tuning = GetCityGameMotiveTuning();
-  const int i = LowestMotiveIndex();
-  if (mMotive[i] >= tuning.lowMotive) return RemoveMotiveIcon();
-  cSceneShapeBillboard* shape = GetMotiveIconShape(i, !(mMotive[i] > tuning.lowestMotive));
+  cSceneShapeBillboard* shape = nullptr;
+  if (HasInteraction() && GetInteraction()->GetInteractionId() == cCityGameBehaviorSleepOnGround::kInteractionId) {
+    shape = GetMotiveIconShape(1, true);  // asleep on the ground
+  } else {
+    const int i = LowestMotiveIndex();
+    if (mMotive[i] >= tuning.lowMotive) return RemoveMotiveIcon();
+    shape = GetMotiveIconShape(i, !(mMotive[i] > tuning.lowestMotive));
+  }
   if (mMotiveIcon && mMotiveIcon->GetShape() == (cISceneShape*)shape) return;
   RemoveMotiveIcon();
   mMotiveIcon = new cSceneObject(this, (cISceneShape*)shape);

@@ -1,6 +1,13 @@
 #include "modes/city/economy/CityBuildingKinds.h"
 
+#include <GL/freeglut.h>
+
+#include <cstdio>
+
+#include "glf/Overlay2D.h"
+#include "math/Math.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityInputView.h"
 #include "modes/city/data/CityTuning.h"
 #include "platform/Sys.h"
 #include "world/planet/PlanetModel.h"
@@ -282,3 +289,41 @@ bool cCityGameBuildingMarket::Enter(cCityGameWorldObject* user) {
   return SetWorkRates(user, Tuning().marketHungerDelta, Tuning().marketEnergyDelta);
 }
 
+
+std::string cCityGameBuildingHouse::GetLabelDetail() {
+  const int rooms = Tuning().roomsPerHouse;
+  return " Rented Rooms: " + std::to_string(rooms - mFreeRooms) + "/" + std::to_string(rooms);
+}
+
+std::string cCityGameBuildingSilo::GetLabelDetail() {
+  cCityGameBundleContainer* store = GetContainer(kCityFood);
+  const int held = store ? (int)store->GetTotalAmount() : 0;
+  const int room = (int)((float)Tuning().siloBundleCapacity * GetCityGameTuning().foodBundleAmount);
+  return "Food: " + std::to_string(held) + "/" + std::to_string(room);
+}
+
+std::string cCityGameBuildingFarm::GetLabelDetail() {
+  char text[48];
+  std::snprintf(text, sizeof text, "Food: %g", (double)(GetCityGameTuning().foodBundleAmount * mProduced));
+  return text;
+}
+
+void cCityGameBuildingFactory::Draw() {
+  cCityGameBuilding::Draw();
+  const float period = Tuning().factoryMoneyTime;
+  if (mPendingTexts.empty() || !(period > 0.0f)) return;
+  const float f = (float)mPayTimer.GetElapsed() / period;
+  Vector3 up{0.0f, 1.0f, 0.0f};
+  Ru::Math::Vector3NormalizeSafe(mPosition, up);
+  int x = 0, y = 0;
+  if (!GetCityInputView().ProjectToWindow(Ru::Math::Vector3Add(mPosition, Ru::Math::Vector3Scale(up, 10.0f * f)), x, y))
+    return;
+  char text[48];
+  std::snprintf(text, sizeof text, "+%g money", (double)mPendingTexts.back());
+  Begin2D();
+  SetBlending2D(true);
+  SetColour2D(1.0f, 1.0f, 1.0f, 0.6f - 0.6f * f);
+  DrawText2D(x, y, GLUT_BITMAP_HELVETICA_12, text);
+  SetBlending2D(false);
+  End2D();
+}

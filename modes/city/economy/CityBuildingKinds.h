@@ -66,6 +66,7 @@ class cCityGameBuildingHouse : public tCityBuildingKind<cCityGameBuildingHouse, 
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.0f}; }
   float GetMotiveDelta() override;
   int GetFreeRooms() const { return mFreeRooms; }
+  std::string GetLabelDetail() override;  // " Rented Rooms: n/m"
   // Tenancy: a citizen with a home elsewhere is turned away; one the player
   // sends here moves in, evicting the earliest tenant when no room is free.
   float GetUseScore(cCityGameWorldObject* user) override;
@@ -89,6 +90,7 @@ class cCityGameBuildingSilo : public tCityBuildingKind<cCityGameBuildingSilo, cC
   bool AcceptsBundleKind(uint32_t kind) override { return kind == 1; }
   cCityGameBundleContainer* GetContainer(uint32_t kind) override;
   bool IsPickable(cCityGameWorldObject* user) override;  // while its store holds a meal
+  std::string GetLabelDetail() override;                  // "Food: held/room"
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
   bool Enter(cCityGameWorldObject* user) override;
 
@@ -111,6 +113,7 @@ class cCityGameBuildingFactory : public tCityBuildingKind<cCityGameBuildingFacto
   bool AcceptsUser(cCityGameWorldObject* user) override;
   bool IsPickable(cCityGameWorldObject* user) override;
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;  // pays the staff each period
+  void Draw() override;  // the pay rising over the factory
   bool Enter(cCityGameWorldObject* user) override;
   const cGameStopwatch& GetPayTimer() const { return mPayTimer; }
 
@@ -132,6 +135,7 @@ class cCityGameBuildingFarm : public tCityBuildingKind<cCityGameBuildingFarm, cC
   bool AcceptsUser(cCityGameWorldObject* user) override;
   bool IsPickable(cCityGameWorldObject* user) override;
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;  // grows food while worked
+  std::string GetLabelDetail() override;                                  // "Food: grown"
   bool Enter(cCityGameWorldObject* user) override;
 };
 

@@ -12,6 +12,7 @@
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/economy/CityHorizontalMeter.h"
 #include "modes/city/economy/CityShapes.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -62,6 +63,11 @@ void cCityGameBuilding::CreateSceneObjects() {
   mDisc->SetColour(Vector3{0.8f, 0.8f, 0.8f});
   mDisc->SetOrientation(upright);
   scene.AddObject(mDisc);
+  mMeter = new cHorizontalMeter;
+  mMeter->SetFillColour(0.0f, 0.0f, 0.8f);
+  mMeter->SetOutlineColour(0.8f, 0.8f, 0.8f);
+  mMeter->SetScreenOffset(0.0f, -15.0f, 0.0f);
+  mMeter->SetSize(6.0f, 40.0f);
   SetPosition(mPosition, Vector3{});
 }
 
@@ -75,6 +81,8 @@ void cCityGameBuilding::DestroySceneObjects() {
     *object = nullptr;
   }
   if (mRecord && !mRecord->IsDead()) mRecord->SetSceneObject(nullptr);
+  delete mMeter;
+  mMeter = nullptr;
 }
 
 void cCityGameBuilding::EndUsersInteractions() {
@@ -118,12 +126,19 @@ void cCityGameBuilding::RemoveOccupant(cCityGameWorldObject* user) {
   if (auto* creature = dynamic_cast<cCityGameCreature*>(user)) creature->SetHidden(false);
 }
 
+void cCityGameBuilding::Draw() {
+  if (!mMeter || GetCapacity() == 0) return;
+  mMeter->SetValue((float)mUsers / (float)GetCapacity());
+  mMeter->Draw(mPosition.x, mPosition.y, mPosition.z);
+}
+
 void cCityGameBuilding::DrawLabel(bool show, int x, int y) {
   if (!show) return;
-  const std::string name = GetBuildingName();
+  const std::string name = GetBuildingName(), detail = GetLabelDetail();
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
   DrawText2D(x, y, GLUT_BITMAP_HELVETICA_12, name.c_str());
+  if (!detail.empty()) DrawText2D(x, y + 12, GLUT_BITMAP_HELVETICA_12, detail.c_str());
   End2D();
 }
 

@@ -14,6 +14,7 @@
 
 class cBuildingCommon;
 class cGLFPieMenu;
+class cHorizontalMeter;
 class cCityGameBundleContainer;
 
 class cCityGameBuilding : public cCityGameWorldObject {
@@ -66,13 +67,16 @@ class cCityGameBuilding : public cCityGameWorldObject {
   virtual void FillPieMenu(cGLFPieMenu* menu);
   virtual void OnPieMenuSelection(int id);
   void Update(uint32_t ms) override;  // the full ring shows while every place is taken
-  void DrawLabel(bool show, int x, int y) override;
+  void Draw() override;               // the occupancy meter, for kinds with places
+  void DrawLabel(bool show, int x, int y) override;  // the name, and the kind's detail below it
+  virtual std::string GetLabelDetail() { return std::string(); }
   cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;  // the building pie menu
   int GetUsers() const { return mUsers; }
 
   cBuildingCommon* GetRecord() const { return mRecord; }
   cSceneObject* GetDisc() const { return mDisc; }
   cSceneObject* GetRing() const { return mRing; }
+  cHorizontalMeter* GetMeter() const { return mMeter; }
 
  protected:
   void CreateSceneObjects();
@@ -85,4 +89,5 @@ class cCityGameBuilding : public cCityGameWorldObject {
   cSceneObject* mRing = nullptr;  // owned; in the scene only while the building is full
   uint32_t mRecordId = kNoCityId;
   int mUsers = 0;
+  cHorizontalMeter* mMeter = nullptr;  // owned
 };

@@ -249,4 +249,31 @@ TEST_F(CityBuildingUseTest, TheFullRingShowsExactlyAtCapacity) {
   EXPECT_EQ(military->GetRing()->GetSceneRefCount(), 0);
 }
 
+TEST_F(CityBuildingUseTest, TheOccupancyMeterAndTheLabelsTellHowFullABuildingIs) {
+  auto* factory = Standing<cCityGameBuildingFactory>();
+  factory->AddOccupant(Citizens()[0]);
+  overlay.calls.clear();
+  factory->Draw();
+  const std::vector<cDrawCall> fills = overlay.Of(cDrawCall::kFill);
+  ASSERT_EQ(fills.size(), 2u);  // the view puts the building at (320, 200): a 40 x 6 bar 15 above
+  EXPECT_EQ(fills[0].x0, 300);
+  EXPECT_EQ(fills[0].x1, 304);  // one of ten places taken
+  EXPECT_EQ(fills[0].y0, 185);
+  EXPECT_TRUE(SameColour(fills[0].colour, 0.0f, 0.0f, 0.8f));
+  EXPECT_TRUE(SameColour(fills[1].colour, 0.0f, 0.0f, 0.0f));
+  EXPECT_EQ(fills[1].x1, 340);
+  auto* military = Standing<cCityGameBuildingMilitary>();
+  overlay.calls.clear();
+  military->Draw();
+  EXPECT_TRUE(overlay.calls.empty());  // no places: no meter
+  auto* silo = Standing<cCityGameBuildingSilo>();
+  silo->GetContainer(kCityFood)->AddAmount(12.0f);
+  silo->DrawLabel(true, 50, 60);
+  EXPECT_NE(overlay.FindText("Food Storage Building"), nullptr);
+  EXPECT_NE(overlay.FindText("Food: 12/100"), nullptr);
+  auto* house = Standing<cCityGameBuildingHouse>();
+  Send(Citizens()[1], house);
+  EXPECT_EQ(house->GetLabelDetail(), " Rented Rooms: 1/25");
+}
+
 }  // namespace
