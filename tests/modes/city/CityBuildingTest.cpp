@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
@@ -274,6 +275,41 @@ TEST_F(CityBuildingUseTest, TheOccupancyMeterAndTheLabelsTellHowFullABuildingIs)
   auto* house = Standing<cCityGameBuildingHouse>();
   Send(Citizens()[1], house);
   EXPECT_EQ(house->GetLabelDetail(), " Rented Rooms: 1/25");
+}
+
+TEST_F(CityBuildingUseTest, ADroppedBuildingPushesTheCreaturesInItOutAndFarmsTakeTheHungryOnlyWithoutFood) {
+  auto* house = Standing<cCityGameBuildingHouse>();
+  const Vector3 at = house->GetPosition();
+  std::vector<cCityGamePlayerCreature*> c = Citizens();
+  const float r = house->GetRadius();
+  const Vector3 side = Ru::Math::Vector3Normalized(Ru::Math::Vector3Cross(at, Vector3{1.0f, 0.0f, 0.0f}));
+  c[0]->SetPosition(Ru::Math::Vector3Add(at, Ru::Math::Vector3Scale(side, 0.5f * r)), Vector3{});
+  c[1]->SetPosition(Ru::Math::Vector3Add(at, Ru::Math::Vector3Scale(side, 1.6f * r)), Vector3{});
+  const Vector3 outside = c[1]->GetPosition();
+  PushCreaturesOutOfBuilding(house);
+  const float d = Ru::Math::Vector3Length(Ru::Math::Vector3Sub(c[0]->GetPosition(), at));
+  EXPECT_GE(d, 1.4f * r - 0.2f);
+  EXPECT_LE(d, 1.5f * r + 0.2f);
+  EXPECT_TRUE(Ru::Math::Vector3Equal(c[1]->GetPosition(), outside));
+
+  auto* farm = Standing<cCityGameBuildingFarm>();
+  c[2]->SetMotive(0, 20.0f);  // hungry
+  c[2]->SetMotive(1, 90.0f);
+  EXPECT_FALSE(farm->AcceptsUser(c[2]));  // the hall still has food
+  City()->GetContainer(kCityFood)->RemoveAmount(500.0f);
+  EXPECT_TRUE(farm->AcceptsUser(c[2]));
+  farm->OnPieMenuSelection(cCityGameBuilding::kSwitchItem);
+  EXPECT_FALSE(farm->AcceptsUser(c[2]));  // switched off
+}
+
+TEST_F(CityBuildingUseTest, TheNearestMilitaryBuildingTiesToTheLowerId) {
+  auto* first = Standing<cCityGameBuildingMilitary>();
+  auto* second = Standing<cCityGameBuildingMilitary>();
+  const Vector3 centre = City()->GetPosition();
+  first->SetPosition(cFakeCityView::Ground(560, 500), Vector3{});
+  second->SetPosition(cFakeCityView::Ground(440, 500), Vector3{});
+  EXPECT_EQ(FindNearestMilitaryBuilding(centre), first);
+  EXPECT_EQ(FindNearestMilitaryBuilding(cFakeCityView::Ground(430, 500)), second);
 }
 
 }  // namespace
