@@ -24,7 +24,9 @@
 #include "input/KeyBindings.h"
 #include "input/MouseDevice.h"
 #include "math/Math.h"
+#include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
+#include "modes/city/data/CityTuning.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
@@ -254,6 +256,11 @@ int AppStartup(int argc, char** argv) {
   cSharedTuningData& tuning = GetSharedTuningData();
   SetGLFBarTuningSource(BarTuningFromSharedTuning);
   GetTribeTuningData();  // named here so the linker keeps the tribe set, which is read before main
+  // The city's tuning sets and its cursor controller (which reads the city's key file), at start-up.
+  GetCityGameTuning();
+  GetCityGameMotiveTuning();
+  GetCityGameBuildingTuning();
+  GetCityCursorController();
   uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 

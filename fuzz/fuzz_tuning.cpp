@@ -3,8 +3,10 @@
 // hang or out-of-bounds read in the parse or the conversions is a finding.
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
+#include "modes/city/data/CityTuning.h"
 #include "platform/Sys.h"
 #include "sim/tuning/TuningData.h"
 
@@ -44,5 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ParseBytes(set, data, size);  // a re-read redefines what the first read defined
   set.ApplyConstants();
   for (const sTuningConstant& c : set.Constants()) set.FindConstant(c.name.c_str(), c.type);
+  // The city's sets cut what would hang or divide by zero as they read it.
+  cCityGameTuning general("/nonexistent/");
+  cCityGameMotiveTuning motive("/nonexistent/");
+  cCityGameBuildingTuning building("/nonexistent/");
+  for (cTuningData* city : std::initializer_list<cTuningData*>{&general, &motive, &building}) {
+    city->ParseText(reinterpret_cast<const char*>(data), size, "fuzz.xml");
+    city->ApplyConstants();
+  }
   return 0;
 }

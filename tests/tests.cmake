@@ -74,3 +74,6 @@ set_tests_properties(app_tribe_world PROPERTIES LABELS app TIMEOUT 120 RUN_SERIA
 # "-civmode" end to end: the human's city in its colour in the middle, on an X server of its own.
 add_test(NAME app_civ_world COMMAND ${CMAKE_SOURCE_DIR}/tests/app/civ_world.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_civ_world PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)
+# "-citymode" end to end: the hall in its walls and its hover tint, on an X server of its own.
+add_test(NAME app_city_world COMMAND ${CMAKE_SOURCE_DIR}/tests/app/city_world.sh $<TARGET_FILE:quorvel>)
+set_tests_properties(app_city_world PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)

@@ -134,6 +134,17 @@ cIconCanvas SleepIcon(sRgb fill) {  // a crescent moon and a "Z"
   return c;
 }
 
+cIconCanvas MoneyIcon(sRgb fill) {  // a stack of two coins, the top one marked
+  cIconCanvas c(32, 32);
+  c.FillCircle(19, 20, 10.5, fill);
+  c.Ring(19, 20, 10.5, 1.5, kInk);
+  c.FillCircle(13, 13, 10.5, fill);
+  c.Ring(13, 13, 10.5, 1.5, kInk);
+  c.ThickLine(13, 7, 13, 19, 2.5, kInk);
+  c.Outline(kInk);
+  return c;
+}
+
 cIconCanvas Badge(const std::string& label) {  // a round badge with a number
   cIconCanvas c(32, 32);
   c.FillCircle(16, 16, 15.5, kBadge);
@@ -206,6 +217,13 @@ std::vector<sIcon> PaintTribeIcons() {
     std::snprintf(digits, sizeof digits, "%02d", n);
     icons.push_back({std::string("tribe_") + digits + ".bmp", Badge(digits)});
   }
+  return icons;
+}
+
+std::vector<sIcon> PaintCityIcons() {
+  std::vector<sIcon> icons;
+  icons.push_back({"money_red.bmp", MoneyIcon(kRed)});
+  icons.push_back({"money_yellow.bmp", MoneyIcon(kYellow)});
   return icons;
 }
 

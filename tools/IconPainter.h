@@ -41,3 +41,4 @@ struct sIcon {
 
 std::vector<sIcon> PaintTribeIcons();
 std::vector<sIcon> PaintCivIcons();
+std::vector<sIcon> PaintCityIcons();  // the hall's money warnings

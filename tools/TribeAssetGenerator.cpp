@@ -41,7 +41,9 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  if (!WriteIcons(texturesDir, PaintTribeIcons()) || !WriteIcons(texturesDir, PaintCivIcons())) return 1;
+  if (!WriteIcons(texturesDir, PaintTribeIcons()) || !WriteIcons(texturesDir, PaintCivIcons()) ||
+      !WriteIcons(texturesDir, PaintCityIcons()))
+    return 1;
   std::printf("tribe assets: wrote the role models and marker textures\n");
   return 0;
 }

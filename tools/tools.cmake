@@ -52,7 +52,8 @@ foreach(name health_red drumstick_red sleep_red health_yellow drumstick_yellow s
     tribe_01 tribe_02 tribe_03 tribe_04 tribe_05 tribe_06 tribe_07 tribe_08 tribe_09 tribe_10
     tribe_11 tribe_12 tribe_13 tribe_14 tribe_15 tribe_16 tribe_17 tribe_18 tribe_19
     HalfSizeHeartPlusPlus HalfSizeHeartPlus HalfSizeHeart HalfSizeHeartMinus HalfSizeHeartMinusMinus
-    happyDouble happySingle neutralSingle sadSingle sadDouble northicon southicon)
+    happyDouble happySingle neutralSingle sadSingle sadDouble northicon southicon
+    money_red money_yellow)
   list(APPEND QV_MARKER_TEXTURES ${CMAKE_SOURCE_DIR}/Data/Textures/${name}.bmp)
 endforeach()
 add_custom_command(

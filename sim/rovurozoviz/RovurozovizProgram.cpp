@@ -84,24 +84,28 @@ bool cRovurozovizProgramAutoUpdate::Load(const char* fileName) {
   return true;
 }
 
-int cRovurozovizProgramAutoUpdate::Run() {
-  if (!mFileName.empty()) {
-    uint64_t now = Sys_FileWriteTime(mFileName);
-    // 0 means the time could not be read (file removed): keep what we have.
-    if (now != 0 && now != mFileTime) {
-      // Load replaces the stored name, so it gets its own copy.
-      std::string fileName = mFileName;
-      // Inputs the caller set just before this Run must survive the recompile.
-      std::vector<std::string> oldNames = Names();
-      std::vector<float> oldValues = Values();
-      if (Load(fileName.c_str())) {
-        for (size_t i = 0; i < oldNames.size() && i < oldValues.size(); ++i) {
-          int index = FindVariable(oldNames[i].c_str());
-          if (index >= 0) SetVariable(oldNames[i].c_str(), oldValues[i]);
-        }
-      }
-      mFileTime = now;  // also after a failed load: a broken file is reported once per change
+bool cRovurozovizProgramAutoUpdate::ReloadIfChanged() {
+  if (mFileName.empty()) return false;
+  uint64_t now = Sys_FileWriteTime(mFileName);
+  // 0 means the time could not be read (file removed): keep what we have.
+  if (now == 0 || now == mFileTime) return false;
+  // Load replaces the stored name, so it gets its own copy.
+  std::string fileName = mFileName;
+  // Inputs the caller set just before this Run must survive the recompile.
+  std::vector<std::string> oldNames = Names();
+  std::vector<float> oldValues = Values();
+  const bool reloaded = Load(fileName.c_str());
+  if (reloaded) {
+    for (size_t i = 0; i < oldNames.size() && i < oldValues.size(); ++i) {
+      int index = FindVariable(oldNames[i].c_str());
+      if (index >= 0) SetVariable(oldNames[i].c_str(), oldValues[i]);
     }
   }
+  mFileTime = now;  // also after a failed load: a broken file is reported once per change
+  return reloaded;
+}
+
+int cRovurozovizProgramAutoUpdate::Run() {
+  ReloadIfChanged();
   return cRovurozovizProgram::Run();
 }

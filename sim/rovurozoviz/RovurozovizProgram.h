@@ -123,8 +123,12 @@ class cRovurozovizProgramAutoUpdate : public cRovurozovizProgram {
   cRovurozovizProgramAutoUpdate() = default;
   ~cRovurozovizProgramAutoUpdate() override;
   bool Load(const char* fileName) override;
-  int Run() override;
+  int Run() override;  // ReloadIfChanged, then the run
   using cRovurozovizProgram::Load;
+  // Recompiles when the file's write time changed, keeping the variables'
+  // values; true when it did. Callers that set inputs call it first, so the
+  // run after an edit sees the inputs they set.
+  bool ReloadIfChanged();
 
   const std::string& FileName() const { return mFileName; }  // "" until a Load succeeded
 

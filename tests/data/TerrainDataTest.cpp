@@ -71,3 +71,12 @@ TEST_F(TerrainData, ScriptedPlacesAroundTheHutAreDry) {
     EXPECT_GE(dry, 30) << "herd type " << type << ": homes are drawn in any direction";
   }
 }
+
+// The city stands at the pole too: its walls grow about 40 units out and its
+// tribes camp up to 90 away, so every point within 100 units must be dry.
+TEST_F(TerrainData, EveryPointWithin100UnitsOfThePoleIsDry) {
+  int wet = 0;
+  for (int d = 5; d <= 100; d += 5)
+    for (int a = 0; a < 360; a += 5) wet += !Dry(float(a), float(d));
+  EXPECT_EQ(wet, 0);
+}

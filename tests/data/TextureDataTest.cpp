@@ -20,7 +20,7 @@ std::vector<sTexture> MarkerTextures() {
                                 {"HalfSizeHeartPlusPlus", 16}, {"HalfSizeHeartPlus", 16}, {"HalfSizeHeart", 16},
                                 {"HalfSizeHeartMinus", 16}, {"HalfSizeHeartMinusMinus", 16}, {"happyDouble", 32},
                                 {"happySingle", 32}, {"neutralSingle", 32}, {"sadSingle", 32}, {"sadDouble", 32},
-                                {"northicon", 32}, {"southicon", 32}};
+                                {"northicon", 32}, {"southicon", 32}, {"money_red", 32}, {"money_yellow", 32}};
   for (int n = 1; n <= 19; ++n) list.push_back({std::string("tribe_") + (n < 10 ? "0" : "") + std::to_string(n), 32});
   return list;
 }

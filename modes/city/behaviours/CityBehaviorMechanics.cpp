@@ -1,0 +1,112 @@
+#include "modes/city/behaviours/CityBehaviorMechanics.h"
+
+#include <vector>
+
+#include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/economy/CityBuildingKinds.h"
+#include "modes/city/economy/CityBundleContainers.h"
+#include "modes/city/objects/CityGameCity.h"
+#include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/creature/CreatureCommon.h"
+#include "sim/behavior/BehaviorController.h"
+#include "world/scene/SceneObject.h"
+
+using namespace Ru::Math;
+
+namespace {
+constexpr float kSearchReach = 10000.0f;
+
+float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
+
+// The nearest registered T within reach that passes `wanted` (strictly nearer replaces).
+template <class T, class tWanted>
+T* FindNearest(const Vector3& from, tWanted wanted) {
+  std::vector<T*> all;
+  GetCityObjectRegistry().CollectObjectsOfClass(all);
+  T* best = nullptr;
+  float bestDistance = kSearchReach;
+  for (T* candidate : all) {
+    const float d = DistanceBetween(candidate->GetPosition(), from);
+    if (d < bestDistance && wanted(candidate)) {
+      best = candidate;
+      bestDistance = d;
+    }
+  }
+  return best;
+}
+}  // namespace
+
+void WalkTowards(cCityGameCreature* creature, const Vector3& goal, float speedFactor) {
+  if (cCreatureCommon* record = creature->GetCommon()) record->SetPosition(goal);
+  creature->MoveTowardGoal(GetBehaviorController().GetLastUpdateTime(), speedFactor);
+}
+
+cCityGameWorldObject* FindDeliveryDestination(cCityGameBuilding* building, cCityGameCreature* creature) {
+  cCityGameBundle* carried = creature ? creature->GetCarried() : nullptr;
+  if (!creature || !carried) return nullptr;
+  const uint32_t kind = carried->GetKind();
+  const Vector3 from = creature->GetPosition();
+  // A producing building sends its product along one of its roads once roads
+  // exist; until then every product goes the way a loose bundle goes.
+  (void)building;
+  if (kind == kCityFood) {
+    if (auto* silo = FindNearest<cCityGameBuildingSilo>(from, [](cCityGameBuildingSilo* s) { return s->GetCapacity() != 0; }))
+      return silo->GetContainer(kCityFood);
+  }
+  if (auto* taker = FindNearest<cCityGameBuilding>(from, [kind](cCityGameBuilding* b) { return b->AcceptsBundleKind(kind); }))
+    return taker->GetContainer(kind);
+  if (kind == kCityFood) {
+    auto* city = dynamic_cast<cCityGameCity*>(creature->GetOwner());
+    return city ? city->GetContainer(kCityFood) : nullptr;
+  }
+  // Goods nobody takes are sold to the nearest tribe once the creature is idle.
+  creature->SetPendingInteraction(GetCityBehavior<cCityGameBehaviorSellBundle>()->Create());
+  return nullptr;
+}
+
+int PickUpBundle(cCityGameCreature* creature, cCityGameBundle* bundle) {
+  if (!creature || !bundle) return kCityStepFailed;
+  if (creature->GetCarried() == bundle) return kCityStepDone;
+  auto* store = dynamic_cast<cCityGameCityBundleContainer*>(bundle->GetOwner());
+  if (!store || !bundle->GetSceneObject()) return kCityStepFailed;
+  WalkTowards(creature, bundle->GetSceneObject()->GetPosition());
+  if (!(creature->GetCommon() && creature->GetCommon()->GetDistanceToTarget() < 1.0f)) return kCityStepGoOn;
+  store->RemoveBundle(bundle);
+  // A creature that cannot take it (it carries another) leaves it in the store.
+  if (!creature->AttachCarried(bundle)) {
+    store->AddBundle(bundle);
+    return kCityStepFailed;
+  }
+  return kCityStepDone;
+}
+
+int TakeBundleFromStore(cCityGameCreature* creature, cCityGameBundleContainer* store) {
+  if (!creature || !store) return kCityStepFailed;
+  if (creature->GetCarried()) return kCityStepDone;
+  WalkTowards(creature, store->GetPosition());
+  if (!(creature->GetCommon() && creature->GetCommon()->GetDistanceToTarget() < store->GetPileMaxDistance()))
+    return kCityStepGoOn;
+  cCityGameBundle* bundle = store->TakeBundle(nullptr);
+  if (!bundle) return kCityStepFailed;
+  creature->AttachCarried(bundle);
+  return kCityStepDone;
+}
+
+int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store) {
+  if (!creature || !store) return kCityStepFailed;
+  WalkTowards(creature, store->GetPosition());
+  if (DistanceBetween(creature->GetPosition(), store->GetPosition()) > store->GetPileMaxDistance() + 1.0f)
+    return kCityStepGoOn;
+  if (cCityGameBundle* bundle = creature->TakeCarried()) {
+    store->DepositBundle(bundle);
+    delete bundle;  // the store has counted it
+  }
+  return kCityStepDone;
+}
+
+cCityGameTribe* FindNearestTribe(cCityGameCreature* creature) {
+  if (!creature) return nullptr;
+  return FindNearest<cCityGameTribe>(creature->GetPosition(), [](cCityGameTribe* t) { return t->GetMemberCount() > 0; });
+}

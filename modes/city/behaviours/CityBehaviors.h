@@ -1,0 +1,55 @@
+// The catalogue of city behaviours, one prototype each (made on first use).
+// Each answers its name and interaction id; what each one does step by step
+// comes with the citizens' errands, the buildings' use and the tribes'
+// visits, so for now a started behaviour ends at its first step.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "modes/city/behaviours/CityGameInteraction.h"
+
+template <class T, uint32_t Id>
+class tCityBehavior : public cCityGameInteraction {
+ public:
+  static constexpr uint32_t kInteractionId = Id;
+  cIInteraction* Create() override { return new T; }
+  uint32_t GetInteractionId() override { return Id; }
+  uint32_t Step() override { return 0; }
+};
+
+#define QV_CITY_BEHAVIOR(Class, Id, Name)                       \
+  class Class : public tCityBehavior<Class, Id> {               \
+   public:                                                      \
+    std::string GetName() override { return Name; }             \
+  };
+
+QV_CITY_BEHAVIOR(cCityGameBehaviorWalk, 0x0FC53E0C, "Walking")
+QV_CITY_BEHAVIOR(cCityGameBehaviorFollowRoad, 0, "Following the Road")
+QV_CITY_BEHAVIOR(cCityGameBehaviorUseBuilding, 0, "Building")
+QV_CITY_BEHAVIOR(cCityGameBehaviorUseProductionBuilding, 0, "Production Building")
+QV_CITY_BEHAVIOR(cCityGameBehaviorSleepOnGround, 0x2FE7F0BC, "Sleeping")
+QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
+QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
+QV_CITY_BEHAVIOR(cCityGameBehaviorEatFromCityHall, 0, "Eat from City Hall")
+QV_CITY_BEHAVIOR(cCityGameBehaviorSaveBundle, 0, "Save Bundle")
+QV_CITY_BEHAVIOR(cCityGameBehaviorDeliverBundle, 0, "Delivering Bundle")
+QV_CITY_BEHAVIOR(cCityCreatureGatherInteraction, 0xCFBA76EE, "Gathering Fruit")
+QV_CITY_BEHAVIOR(cCityGameBehaviorSellBundle, 0, "Sell Bundle")
+QV_CITY_BEHAVIOR(cCityGameBehaviorSellFromContainer, 0, "Sell From Container")
+QV_CITY_BEHAVIOR(cCityGameBehaviorBuyFood, 0x6F78A33B, "Buying food from a tribe")
+QV_CITY_BEHAVIOR(cCityGameBehaviorGiftTribe, 0x8F8CA0BD, "Giving a tribe a gift")
+QV_CITY_BEHAVIOR(cCityGameBehaviorRaidTribe, 0xEF74C559, "Raiding a tribe")  // the same id as attacking
+QV_CITY_BEHAVIOR(cCityGameBehaviorAttackTribe, 0xEF74C559, "Attacking a tribe")
+QV_CITY_BEHAVIOR(cCityGameBehaviorNPCTrade, 0, "Trading With City")
+QV_CITY_BEHAVIOR(cCityGameBehaviorNPCPilgrimage, 0, "On a pilgrimage")
+QV_CITY_BEHAVIOR(cCityGameBehaviorLeaveCity, 0, "Leaving")
+
+#undef QV_CITY_BEHAVIOR
+
+// The one prototype of a behaviour class, for starting it on a creature.
+template <class T>
+T* GetCityBehavior() {
+  static T* prototype = new T;  // lives for the whole run
+  return prototype;
+}

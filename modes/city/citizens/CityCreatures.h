@@ -1,0 +1,171 @@
+// The creatures of a city game: the citizens and the tribes' members. A city
+// creature is a city world object and an interaction agent at once: it has a
+// body (the shared creature shape, drawn through its creature record), hunger
+// and energy that drain with time and their mean, the happiness; an icon over
+// its head when a need runs low; a bundle it may carry; and one walking step
+// towards the goal kept in its record. City behaviours never offer
+// themselves: the agent has no candidates and is started explicitly.
+//
+// Citizens have their construction (random needs, colour, selection) now;
+// what they decide to do comes with the citizens' own work. The neighbouring
+// tribes are registered and made where the city makes them; their camps,
+// members and diplomacy do nothing yet.
+#pragma once
+
+#include <cstdint>
+
+#include "app/GameClock.h"
+#include "modes/city/objects/CityGameObject.h"
+#include "sim/behavior/InteractionAgent.h"
+
+class cCityGameBundle;
+class cCreatureCommon;
+class cSceneShapeHealthMeter;
+class cSceneShapeBillboard;
+
+class cCityGameCreature : public cCityGameWorldObject, public cInteractionAgent {
+ public:
+  static constexpr uint32_t kTypeId = 0xCE9F6639;
+  static constexpr uint32_t kAgentInterfaceId = 0xAE9CB0FA;
+  static constexpr float kPushApartBelow = 1.5f;  // creatures closer than this are pushed apart
+  static constexpr float kPushStep = 0.2f;
+  static constexpr float kIconHeight = 3.0f;
+
+  uint32_t GetTypeId() override { return kTypeId; }
+  // The agent's counting is the game object's: one count for both parts.
+  int AddRef() override { return cCityGameWorldObject::AddRef(); }
+  int Release() override { return cCityGameWorldObject::Release(); }
+  void* Cast(uint32_t interfaceId) override { return interfaceId == kAgentInterfaceId ? this : nullptr; }
+  tCandidateList* GetCandidates() override;  // none: city behaviours are started, never chosen
+
+  // Its record, a start 5 to 15 units from the owner, the body; the agent
+  // joins the behaviour controller.
+  void Initialize(cCityGameObject* owner) override;
+  // Its behaviour ends, the agent leaves the controller, the body and icons
+  // go, and the record leaves the data manager.
+  void EndUsersInteractions() override;
+  void ResolveLinks() override;
+  void OnModeEnter() override;
+  void OnModeLeave() override;
+  void Update(uint32_t ms) override;
+  void SetPosition(const Ru::Math::Vector3& position, const Ru::Math::Vector3& offset) override;
+  cSceneObject* GetSceneObject() override;
+  void DrawLabel(bool show, int x, int y) override;
+
+  virtual int LowestMotiveIndex();
+  virtual Ru::Math::Vector3 GetColour() { return Ru::Math::Vector3{1.0f, 1.0f, 1.0f}; }
+  virtual void UpdateMotives(uint32_t ms);
+  virtual void ResetRates();
+  virtual float GetMotive(int index);  // 0 hunger, 1 energy, 2 happiness
+  virtual void SetMotive(int index, float value);  // kept within the motive range; hunger and energy reach the record
+  virtual float GetRate(int index) { return index == 0 || index == 1 ? mMotiveRate[index] : 0.0f; }
+  virtual void SetRate(int index, float rate) {
+    if (index == 0 || index == 1) mMotiveRate[index] = rate;
+  }
+  virtual void RemoveMotiveIcon();
+  virtual bool AttachCarried(cCityGameBundle* bundle);  // false while carrying one already
+  virtual cCityGameBundle* TakeCarried();
+  virtual void DropCarried();  // into the city's global store of its kind
+  virtual cCityGameBundle* GetCarried() { return mCarried; }
+  virtual float GetHappiness() { return mMotive[2]; }
+  virtual bool IsAnyMotiveLow();
+  virtual bool IsAnyMotiveEmpty();
+  virtual bool IsAnyMotiveAtOrBelow(float value);
+  virtual bool IsLeaving() { return mLeaving; }
+  virtual void SetLeaving(bool leaving) { mLeaving = leaving; }
+  virtual bool IsHidden() { return mHidden; }
+  virtual void SetHidden(bool hidden);
+  // One step towards the record's goal; the factor scales the walking speed once.
+  virtual void MoveTowardGoal(uint32_t ms, float factor);
+
+  ~cCityGameCreature() override;
+  void SetPendingTarget(cCityGameObject* object) { mPendingTargetId = object ? object->GetId() : kNoCityId; }
+  // A behaviour instance the creature starts next once it is idle; owned from now on.
+  void SetPendingInteraction(cIInteraction* interaction);
+  cIInteraction* GetPendingInteraction() const { return mPendingInteraction; }
+  uint32_t GetPendingTargetId() const { return mPendingTargetId; }
+  cCreatureCommon* GetCommon() const { return mCommon; }
+  cSceneObject* GetMotiveIcon() const { return mMotiveIcon; }
+  cSceneObject* GetMotiveMeter() const { return mMotiveMeter; }
+
+  // The billboard a need shows: the low one (yellow) or the critical one (red).
+  static cSceneShapeBillboard* GetMotiveIconShape(int index, bool critical);
+
+ protected:
+  void UpdateMotiveIcon();
+  void RemoveMotiveMeter();
+  void DestroyBody();
+
+  cCreatureCommon* mCommon = nullptr;  // not counted: the creature manager keeps it
+  int32_t mIdleTimer = 0;
+  uint32_t mPendingTargetId = kNoCityId;
+  cIInteraction* mPendingInteraction = nullptr;  // owned
+  bool mLeaving = false;
+  bool mHidden = false;
+  float mMotiveRate[2] = {0.0f, 0.0f};
+  uint32_t mCommonId = kNoCityId;
+  cCityGameBundle* mCarried = nullptr;  // owned while carried
+  float mMotive[3] = {100.0f, 100.0f, 100.0f};
+  cSceneObject* mMotiveIcon = nullptr;   // owned
+  cSceneObject* mMotiveMeter = nullptr;  // owned
+  cSceneShapeHealthMeter* mMotiveMeterShape = nullptr;  // owned
+};
+
+// Pushes apart every two visible city creatures closer than 1.5 units, 0.2
+// each; the city runs it once an update.
+void SeparateCityCreatures();
+
+class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, cCityGameCreature, 0x4F176642> {
+ public:
+  cCityGamePlayerCreature();  // full happiness, the world's drain rates
+  void Initialize(cCityGameObject* owner) override;  // random hunger and energy from the starting ranges first
+
+  Ru::Math::Vector3 GetColour() override;  // white while selected, red while leaving, else blue
+  void MoveTowardGoal(uint32_t ms, float factor) override;  // a slowed citizen walks at 0.75
+
+  // Starts a behaviour, remembering whether the player ordered it (1) or the citizen chose it (0).
+  void StartWithMode(cIInteraction* prototype, tTargetWord target, uint32_t extra);
+  uint32_t GetStartMode() const { return mStartMode; }
+  void SetSelected(bool selected);
+  bool IsSelected() const { return mSelected; }
+  bool IsMustered() const { return mMustered; }
+  void SlowDown();
+  bool IsSlowed() const { return mSlowed; }
+  void SetHome(uint32_t id) {
+    mHasHome = true;
+    mHomeId = id;
+  }
+  bool HasHome() const { return mHasHome; }
+  uint32_t GetHomeId() const { return mHomeId; }
+  void ClearHome() {
+    mHasHome = false;
+    mHomeId = kNoCityId;
+  }
+
+ private:
+  bool mSelected = false;
+  cGameStopwatch mFightCheckTimer, mSingCheckTimer, mGroupCheckTimer;
+  uint32_t mStartMode = 0;
+  bool mSlowed = false;
+  cGameStopwatch mSlowTimer;
+  bool mMustered = false;
+  bool mHasHome = false;
+  uint32_t mHomeId = kNoCityId;
+};
+
+class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCityGameCreature, 0xEF3DA0D7> {};
+
+class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObject, 0x4F396A66> {
+ public:
+  enum eState { kNone = 0, kWar = 1, kTrade = 2, kPilgrimage = 3 };
+
+  void Initialize(cCityGameObject* /*owner*/) override {}
+  int GetState() const { return kNone; }
+  int GetMemberCount() const { return 0; }  // members come with the tribes' own work
+  // The tribe's feeling towards the city, -10 to 10.
+  void SetRelationship(float value) { mRelationship = value < -10.0f ? -10.0f : value > 10.0f ? 10.0f : value; }
+  float GetRelationship() const { return mRelationship; }
+
+ private:
+  float mRelationship = 0.0f;
+};

@@ -1,0 +1,67 @@
+#include "modes/city/cursors/CityInputView.h"
+
+#include <GL/freeglut.h>
+
+#include "camera/Camera.h"
+#include "camera/CameraControl.h"
+#include "math/Math.h"
+#include "input/MouseDevice.h"
+
+// Mouse callbacks and updates pick between frames, when GL's matrices may be
+// anyone's: the ray comes from the camera's own copy of the frame's view,
+// projection and window size, and the scene picks along it.
+void cCityInputView::Pick(cScenePickResult& result, int x, int y, cIScenePickTest* filter) {
+  float view[16], projection[16];
+  ComputeCameraView(view);
+  GetCameraViewMatrix(projection);
+  int width = 1, height = 1;
+  GetCameraHost().GetWindowSize(width, height);
+  GLdouble model[16], project[16];
+  for (int i = 0; i < 16; ++i) model[i] = view[i], project[i] = projection[i];
+  const GLint viewport[4] = {0, 0, width, height};
+  const double wy = (double)height - y;
+  double nx, ny, nz, fx, fy, fz;
+  result = cScenePickResult();
+  if (!gluUnProject(x, wy, 0.0, model, project, viewport, &nx, &ny, &nz) ||
+      !gluUnProject(x, wy, 1.0, model, project, viewport, &fx, &fy, &fz))
+    return;
+  const Ru::Math::Vector3 along{(float)(fx - nx), (float)(fy - ny), (float)(fz - nz)};
+  Ru::Math::Vector3 direction;
+  if (Ru::Math::Vector3NormalizeSafe(along, direction) <= 0.0f) return;
+  GetSceneManager().PickAlongRay(result, Ru::Math::Ray{Ru::Math::Vector3{(float)nx, (float)ny, (float)nz}, direction},
+                                 filter);
+}
+
+bool cCityInputView::ProjectToWindow(const Ru::Math::Vector3& point, int& x, int& y) {
+  GLdouble model[16], projection[16], wx = 0, wy = 0, wz = 0;
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  if (!gluProject(point.x, point.y, point.z, model, projection, viewport, &wx, &wy, &wz)) return false;
+  if (wz < 0.0 || wz > 1.0) return false;
+  x = (int)wx;
+  y = viewport[3] - (int)wy;  // window rows count from the top
+  return true;
+}
+
+bool cCityInputView::IsCtrlHeld() { return (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0; }
+void cCityInputView::ClearMouseMovement() { gMouseDevice.ClearAccumulatedMovement(); }
+
+void cCityInputView::GetMouseMovement(int& dx, int& dy) {
+  int wheel = 0;
+  gMouseDevice.GetAccumulatedMovement(dx, dy, wheel);
+}
+
+void cCityInputView::MoveCameraTo(int x, int y) { MoveCameraToScreenPoint(x, y); }
+
+namespace {
+cCityInputView* gTestView = nullptr;
+}
+
+void SetCityInputViewForTest(cCityInputView* view) { gTestView = view; }
+
+cCityInputView& GetCityInputView() {
+  static auto* game = new cCityInputView;  // built on first use
+  return gTestView ? *gTestView : *game;
+}

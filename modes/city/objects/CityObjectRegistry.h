@@ -1,0 +1,62 @@
+// The city's world list: every city object under a small id given in
+// creation order. Walks go in id order, so every run updates and draws the
+// same objects in the same order. Objects that end during the update are
+// queued and removed after it; a removal first ends every behaviour that
+// targets the object. The registry holds no reference: the data manager's
+// keeps each object alive.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "modes/city/objects/CityGameObject.h"
+
+class cCityGameObjectRegistry {
+ public:
+  uint32_t Add(cCityGameObject* object);  // returns the next id to be given
+  void InsertWithId(uint32_t id, cCityGameObject* object);  // nothing when the id is taken
+  cCityGameObject* Find(uint32_t id) const;
+  cCityGameWorldObject* FindCityWorldObject(uint32_t id) const;
+
+  void QueueRemoval(cCityGameObject* object);  // once; removed after the current update
+  void RemoveNow(cCityGameObject* object);
+
+  // Update on every object in id order, objects added on the way included,
+  // then the queued removals.
+  void UpdateAll(uint32_t ms);
+  void DrawAll();
+  void EnterAll();
+  void LeaveAll();
+  void ResolveAllLinks();
+  void Clear();  // every object leaves; ids start again at 0
+
+  template <class T>
+  void CollectObjectsOfClass(std::vector<T*>& out) const {
+    for (const auto& [id, object] : mObjects)
+      if (T* wanted = dynamic_cast<T*>(object)) out.push_back(wanted);
+  }
+  template <class T>
+  int CountObjectsOfClass() const {
+    int count = 0;
+    for (const auto& [id, object] : mObjects) count += dynamic_cast<T*>(object) != nullptr;
+    return count;
+  }
+
+  size_t GetCount() const { return mObjects.size(); }
+  uint32_t GetNextId() const { return mNextId; }
+  bool IsQueued(cCityGameObject* object) const;
+
+ private:
+  template <class tCall>
+  void ForEachInIdOrder(tCall call);
+  void FlushRemovals();
+  void Erase(cCityGameObject* object);  // out of the map, behaviours ended, out of the data manager
+
+  std::map<uint32_t, cCityGameObject*> mObjects;
+  std::vector<cCityGameObject*> mRemovalQueue;
+  uint32_t mNextId = 0;
+  uint64_t mChanges = 0;  // insertions and erasures, so a walk knows when to find its place again
+};
+
+cCityGameObjectRegistry& GetCityObjectRegistry();  // built on first use, lives until exit

@@ -1,0 +1,110 @@
+// The three city tuning sets: defaults and conversions with the files absent,
+// a wrong element type reading the default, values that would break play cut
+// where they are read, and an edited upgrade price taking effect at the next
+// update of the running city.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "glf/DebugWindow.h"
+#include "tests/modes/city/CityTestSupport.h"
+
+namespace {
+
+TEST(CityTuning, WithTheFilesAbsentEveryKeyHasItsDefaultInItsUnits) {
+  cScratchDir empty;
+  cCityGameTuning general(empty.Path() + "/");
+  cCityGameMotiveTuning motive(empty.Path() + "/");
+  cCityGameBuildingTuning building(empty.Path() + "/");
+  struct sCase {
+    const char* what;
+    float held, expected;
+  } cases[] = {
+      {"Initial Wealth", (float)general.initialWealth, 100.0f},
+      {"Initial Tribes", (float)general.initialTribes, 8.0f},
+      {"City Hall Money", general.cityHallMoney, 0.01f},
+      {"City Hall Money Time (s -> ms)", general.cityHallMoneyTime, 5000.0f},
+      {"Max Recruit Chance (% -> fraction)", general.maxRecruitChance, 0.35f},
+      {"Max Tribe Population Food Requirement (bundles -> food)", general.maxTribePopulationFoodRequirement, 100.0f},
+      {"Tribe Excess Food Cap (bundles -> food)", general.tribeExcessFoodCap, 125.0f},
+      {"Happiness Unit Calculation Time", general.happinessUnitCalculationTime, 2000.0f},
+      {"Max City Upgrade Level: no upgrade", (float)general.upgradeCosts.size(), 0.0f},
+      {"Tribe activity weight sum", general.tribeActivityWeightSum, 30.0f},
+      {"Sleep On Ground Get Up (Low Motive + 10)", motive.sleepOnGroundGetUp, 50.0f},
+      {"World Hunger Delta", motive.worldHungerDelta, -0.0005f},
+      {"Military Cost (a float)", building.militaryCost, 25.0f},
+      {"Sleep Maximum Stay", building.sleepMaximumStay, 1000.0f},
+  };
+  for (const sCase& c : cases) EXPECT_FLOAT_EQ(c.held, c.expected) << c.what;
+  EXPECT_EQ(building.sleepBuildingName, "Sleep Building");
+  EXPECT_FLOAT_EQ(general.GetUpgradeCost(1), 1000.0f);  // past the list
+}
+
+TEST(CityTuning, AKeyOfTheWrongTypeReadsItsDefault) {
+  cScratchDir dir;
+  dir.Write("CityGameGeneralTuning.xml",
+            "<t><float name=\"Initial Wealth\" data=\"500\"/><int name=\"City Hall Money\" data=\"3\"/>"
+            "<int name=\"Initial Food\" data=\"7\"/></t>");
+  cCityGameTuning general(dir.Path() + "/");
+  EXPECT_EQ(general.initialWealth, 100);
+  EXPECT_FLOAT_EQ(general.cityHallMoney, 0.01f);
+  EXPECT_EQ(general.initialFood, 7);
+}
+
+// Fault mended: these keys divide or bound loops; at 0 or below (or huge)
+// they hung or divided by zero. Each is cut, and named once.
+int CutLines() {
+  int lines = 0;
+  for (const std::string& line : GetDebugWindow()->Lines()) lines += line.find("City tuning:") != std::string::npos;
+  return lines;
+}
+
+TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
+  if (!GetDebugWindow()) CreateDebugWindow();
+  const int before = CutLines();
+  cScratchDir dir;
+  dir.Write("CityGameGeneralTuning.xml",
+            "<t><float name=\"Food Bundle Amount\" data=\"0\"/><float name=\"Road Pip Distance\" data=\"-1\"/>"
+            "<float name=\"Happiness Unit Calculation Time\" data=\"0\"/>"
+            "<float name=\"Party Bonus Duration\" data=\"-3\"/><int name=\"Max Tribe Population\" data=\"0\"/>"
+            "<int name=\"Small Party Supplies\" data=\"0\"/><int name=\"Max City Upgrade Level\" data=\"2000000000\"/>"
+            "<int name=\"Initial Creatures\" data=\"100000000\"/></t>");
+  cCityGameTuning general(dir.Path() + "/");
+  EXPECT_GT(general.foodBundleAmount, 0.0f);
+  EXPECT_GT(general.roadPipDistance, 0.0f);
+  EXPECT_GT(general.happinessUnitCalculationTime, 0.0f);
+  EXPECT_GT(general.partyBonusDuration, 0.0f);
+  EXPECT_GE(general.maxTribePopulation, 1);
+  EXPECT_GE(general.smallPartySupplies, 1);
+  EXPECT_EQ(general.maxCityUpgradeLevel, cCityGameTuning::kMaxCityUpgradeLevel);
+  EXPECT_EQ((int)general.upgradeCosts.size(), cCityGameTuning::kMaxCityUpgradeLevel);
+  EXPECT_LE(general.initialCreatures, 200);
+  EXPECT_EQ(CutLines() - before, 8);
+  general.Reload();
+  EXPECT_EQ(CutLines() - before, 8);  // each key named the first time only
+}
+
+class CityTuningReloadTest : public cCityWorldTest {};
+
+TEST_F(CityTuningReloadTest, AnEditedFirstUpgradePriceHoldsAtTheNextUpdate) {
+  namespace fs = std::filesystem;
+  cScratchDir scratch;
+  fs::create_directories(fs::path(scratch.Path()) / "Data");
+  const fs::path file = fs::path(scratch.Path()) / "Data" / "CityGameGeneralTuning.xml";
+  fs::copy_file("Data/CityGameGeneralTuning.xml", file);
+  cScopedWorkingDir inScratch(scratch.Path());
+  Pump(1);
+  ASSERT_EQ(GetCityGameTuning().maxCityUpgradeLevel, 2);
+  City()->AddMoneySilently(1000.0f);
+  std::ofstream(file) << "<t><int name=\"Max City Upgrade Level\" data=\"2\"/>"
+                         "<float name=\"City Upgrade 1\" data=\"321\"/></t>";
+  fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(5));
+  Pump(1);
+  const float before = City()->GetMoney();
+  City()->UpgradeCityHall();
+  EXPECT_FLOAT_EQ(City()->GetMoney(), before - 321.0f);
+  EXPECT_EQ(City()->GetUpgradeLevel(), 1);
+}
+
+}  // namespace
