@@ -25,6 +25,23 @@ cGLFTextList gDebugOverlayText;
 
 static bool gFirstFrame = true;
 static uint32_t gLastFrameTime = 0;
+static bool gHadKeyboard = false;
+
+// A key let go while another window has the keyboard never reaches the game,
+// so it would stay down (the camera turning on): when the keyboard leaves the
+// game window, every held key goes up. The focus is asked only while a key is
+// held or the automatic pause asks anyway, so an idle game costs no X round
+// trip; a desktop that never gives the window the focus (no window manager)
+// never takes it away either.
+static void ReleaseKeysWhenTheKeyboardLeaves() {
+  if (!gAutoPause && !Sys_AnyKeyDown()) {
+    gHadKeyboard = false;
+    return;
+  }
+  bool hasKeyboard = Sys_IsMainWindowActive();
+  if (gHadKeyboard && !hasKeyboard) Sys_ClearKeyStates();
+  gHadKeyboard = hasKeyboard;
+}
 
 // With the civ test camera, holding the civ mouse button focuses the camera on
 // the planet point under the mouse.
@@ -42,7 +59,8 @@ void OnIdle() {
     gLastFrameTime = Sys_Milliseconds();
     gFirstFrame = false;
   }
-  if (gAutoPause && !Sys_IsMainWindowActive()) {
+  ReleaseKeysWhenTheKeyboardLeaves();
+  if (gAutoPause && !gHadKeyboard) {
     gLastFrameTime = Sys_Milliseconds();
     Sys_SleepMs(10);  // a skipped frame must not spin a core
     return;
@@ -183,7 +201,10 @@ void OnMouse(int button, int state, int x, int y) {
 }
 
 void OnMainWindowEntry(int state) {
-  if (state == 0) Sys_NoteMouseLeft();
+  if (state == 0) {
+    Sys_NoteMouseLeft();
+    Sys_ClearKeyStates();  // a key released over another window is never reported here
+  }
   OnEntry(state);
 }
 

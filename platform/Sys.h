@@ -63,8 +63,11 @@ void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores th
 // ---- key state (the game's GetAsyncKeyState), fed by the GLUT key callbacks ---
 // Keys are Windows virtual-key codes; each stands for the X keysyms of its key.
 void     Sys_SetKeyState(int key, bool down);
-bool     Sys_IsKeyDown(int key);
-void     Sys_ClearKeyStates();
+bool     Sys_IsKeyDown(int key);                           // down now
+bool     Sys_WasKeyPressed(int key);                       // went down since Sys_ForgetKeyPress (a tap between two polls)
+void     Sys_ForgetKeyPress(int key);                      // by the poll that has read the key
+bool     Sys_AnyKeyDown();                                 // down now or pressed and not yet read
+void     Sys_ClearKeyStates();                             // every key up, every press forgotten (the window lost the input)
 void     Sys_NoteGlutKey(unsigned char key, bool down, int glutModifiers);
 void     Sys_NoteGlutSpecialKey(int key, bool down, int glutModifiers);
 uint32_t Sys_KeysymOfVirtualKey(int key);                 // the key's X keysym; 0 when no X key stands behind it

@@ -124,6 +124,29 @@ TEST(Startup, AutomaticPauseSkipsFramesAndMeasuresFromTheLastSkippedOne) {
   });
 }
 
+// Fault mended: a key released while another window had the keyboard or the
+// pointer stayed down (Page Up let go over the debug window kept the camera turning).
+TEST(Startup, HeldKeysGoUpWhenTheWindowLosesTheKeyboardOrThePointer) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-tribemode"});
+    const int pageUp = 0x21;
+    program.Frame(16);
+    Sys_SetKeyState(pageUp, true);
+    program.Frame(16);
+    EXPECT_TRUE(Sys_IsKeyDown(pageUp));
+    Sys_SetFocusProbeForTest([] { return false; });
+    program.Frame(16);
+    EXPECT_FALSE(Sys_IsKeyDown(pageUp));
+
+    Sys_SetFocusProbeForTest([] { return true; });
+    Sys_SetKeyState(pageUp, true);
+    OnMainWindowEntry(1);
+    OnMainWindowEntry(0);
+    EXPECT_FALSE(Sys_IsKeyDown(pageUp));
+    EXPECT_FALSE(Sys_AnyKeyDown());
+  });
+}
+
 TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
   // ApplyCommandLineOptions only needs the mode globals.
   cTribeGameMode tribe;
