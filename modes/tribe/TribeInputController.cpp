@@ -326,7 +326,11 @@ cIInteraction* cTribeInputController::StartGroupOrder(cIInteraction* prototype, 
 // ---- the mouse moving ----
 
 void cTribeInputController::OnMouseMove(int x, int y) {
-  if (GetOpenPieMenu()) return;
+  // An open menu takes the move alone: its pressed item lights only under the pointer.
+  if (cGLFPieMenu* menu = GetOpenPieMenu()) {
+    menu->OnMouseMove(x, y);
+    return;
+  }
   if (mToolBeingPlaced) {
     const Vector3 ground = View().GroundPoint(x, y);
     if (!IsZero(ground)) {

@@ -148,6 +148,25 @@ TEST_F(cTribeInputTest, PressOnAMemberSelectsItAloneThenOpensItsMenu) {
   EXPECT_EQ(Input()->GetOpenPieMenu(), nullptr);
 }
 
+// Fault mended: an open menu never got the pointer's moves, so a pressed item
+// stayed lit after the pointer left it.
+TEST_F(cTribeInputTest, AnOpenMenusPressedItemFollowsThePointer) {
+  SelectMember(0);
+  view.Put(MemberX(0), 240, Members()[0]);
+  Input()->OnLeftButtonDown(MemberX(0), 240);
+  Input()->OnLeftButtonUp(MemberX(0), 240);
+  cGLFPieMenu* menu = Input()->GetOpenPieMenu();
+  ASSERT_NE(menu, nullptr);
+  cGLFDialogControl* item = menu->GetControl(0);
+  const int x = (int)((item->X0() + item->X1()) / 2), y = (int)((item->Y0() + item->Y1()) / 2);
+  Input()->OnLeftButtonDown(x, y);
+  ASSERT_TRUE(item->IsPressed());
+  Input()->OnMouseMove(x + 300, y + 300);
+  EXPECT_FALSE(item->IsPressed());
+  Input()->OnMouseMove(x, y);
+  EXPECT_TRUE(item->IsPressed());
+}
+
 TEST_F(cTribeInputTest, PressOnAPlantOrAHerdRunsItsSingleItemAtOnce) {
   cGamePlant* plant = GetPlanetModel().CreatePlant(view.GroundPoint(100, 100));
   view.Put(100, 100, plant);
