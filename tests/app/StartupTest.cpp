@@ -9,6 +9,7 @@
 #include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
 #include "app/Startup.h"
+#include "camera/Camera.h"
 #include "glf/DebugWindow.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/civ/cCivGameMode.h"
@@ -144,6 +145,25 @@ TEST(Startup, HeldKeysGoUpWhenTheWindowLosesTheKeyboardOrThePointer) {
     OnMainWindowEntry(0);
     EXPECT_FALSE(Sys_IsKeyDown(pageUp));
     EXPECT_FALSE(Sys_AnyKeyDown());
+  });
+}
+
+// Fault mended: the creature mode kept the camera script of the mode before it
+// (after a sniff test the flock test's, which shows the whole planet).
+TEST(Startup, EveryModeEnteredInstallsItsOwnCameraScript) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    const struct {
+      cIGameMode* mode;
+      const char* script;
+    } cases[] = {{gFlockTestMode, "civ_camera.txt"}, {gCreatureGameMode, "creature_camera.txt"},
+                 {gTribeGameMode, "tribe_camera.txt"}, {gCreatureGameMode, "creature_camera.txt"}};
+    for (const auto& c : cases) {
+      gPendingGameMode = c.mode;
+      program.Frame(16);
+      const std::string& file = GetCameraState().scriptFile;
+      EXPECT_EQ(file.substr(file.rfind('\\') + 1), c.script) << c.mode->GetName();
+    }
   });
 }
 
