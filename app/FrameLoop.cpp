@@ -2,11 +2,14 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+
 #include "app/AppGlobals.h"
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
+#include "glf/MessageBoard.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"  // complete, so the comparison is a real upcast
@@ -121,7 +124,10 @@ void SetupProjection() {
   ApplyCameraView(view);
 }
 
-static void DrawDebugOverlay() {
+// "Show Debug Info": the frame rate and the camera, in the bottom right corner,
+// where no mode's HUD draws (their panels take the top left, the civ map the
+// bottom left, messages the top centre).
+void DrawDebugOverlay() {
   float yaw, pitch, distance;
   GetCameraAngles(&yaw, &pitch, &distance);
   gDebugOverlayText.Clear();
@@ -129,13 +135,20 @@ static void DrawDebugOverlay() {
   gDebugOverlayText.EndLine();
   gDebugOverlayText << "Camera Distance: " << distance;
   gDebugOverlayText.EndLine();
-  gDebugOverlayText << "Camera Pitch: " << pitch;  // left unfinished: drawn as the last line
+  gDebugOverlayText << "Camera Pitch: " << pitch;
+  gDebugOverlayText.EndLine();
+  int windowWidth = 0, windowHeight = 0, width = 0, height = 0;
+  GetWindowSize2D(&windowWidth, &windowHeight);
+  gDebugOverlayText.GetSize(&width, &height);
+  const int margin = 8;
+  const int x = std::max(windowWidth - width - margin, 0);
+  const int y = std::max(windowHeight - height - margin, 0);  // Draw puts the first baseline 16 below y
   // A black shadow on every side, then the text in white.
   SetColour2D(0.0f, 0.0f, 0.0f);
   const int offsets[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-  for (const auto& o : offsets) gDebugOverlayText.Draw(o[0], o[1]);
+  for (const auto& o : offsets) gDebugOverlayText.Draw(x + o[0] - 1, y + o[1] - 1);
   SetColour2D(1.0f, 1.0f, 1.0f);
-  gDebugOverlayText.Draw(1, 1);
+  gDebugOverlayText.Draw(x, y);
 }
 
 void OnDisplay() {
@@ -162,6 +175,7 @@ void OnDisplay() {
 
   Begin2D();
   if (gShowDebugInfo) DrawDebugOverlay();
+  GetGLFMessageBoard().Draw();
   End2D();
   glutSwapBuffers();
 }

@@ -20,6 +20,7 @@
 #include "glf/BarPanel.h"
 #include "glf/DebugWindow.h"
 #include "glf/GLExtensions.h"
+#include "glf/MessageBoard.h"
 #include "glf/Sound.h"
 #include "input/KeyBindings.h"
 #include "input/MouseDevice.h"
@@ -265,6 +266,7 @@ int AppStartup(int argc, char** argv) {
                      ClampWindowStartSize(tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   gMainWindow = glutCreateWindow("QuorvelGL");
+  Sys_SetMessageShow(ShowMessageInGameWindow);  // plain boxes also show in the game window from now on
   OpenDebugWindowView();
   glutSetWindow(gMainWindow);
 
@@ -314,7 +316,7 @@ int AppStartup(int argc, char** argv) {
 
   if (!savedGameName.empty()) LoadGameIntoCurrentMode(savedGameName);
 
-  for (const std::string& title : Sys_TopLevelWindowTitles()) printf("%s\n", title.c_str());
+  for (const std::string& title : Sys_TopLevelWindowTitles()) DebugPrintf("%s", title.c_str());
   fflush(stdout);
   glutSetWindow(gMainWindow);
   return 0;

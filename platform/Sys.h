@@ -48,6 +48,7 @@ struct cISysMessageSink {                                  // tests capture boxe
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind = SysBox::Ok);
 void      Sys_SetMessageSink(cISysMessageSink* sink);     // nullptr: standard error, answers from a terminal or the default
 void      Sys_SetMessageEcho(void (*echo)(const char* line)); // where box text is mirrored (the debug window); boxes shown before it was set are handed to it at once
+void      Sys_SetMessageShow(void (*show)(const char* caption, const char* text)); // where plain boxes are also shown (the game window); the same hand-over
 
 // ---- ini files: Windows private-profile rules --------------------------------
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,

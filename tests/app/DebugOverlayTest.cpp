@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "app/FrameLoop.h"
+#include "tests/glf/OverlayRecorder.h"
+
+// Fault mended: "Show Debug Info" wrote its lines at the top left, over the
+// tribe HUD's Population/Food panel (and every mode's panel there). It keeps
+// to the bottom right corner, inside the window, at any window size.
+TEST(DebugOverlay, KeepsToTheBottomRightCornerInsideTheWindow) {
+  cOverlayRecorder recorder;
+  for (auto [width, height] : {std::pair{1024, 768}, std::pair{320, 200}}) {
+    SCOPED_TRACE(width);
+    recorder.width = width, recorder.height = height;
+    recorder.calls.clear();
+    DrawDebugOverlay();
+    const std::vector<cDrawCall> texts = recorder.Of(cDrawCall::kText);
+    ASSERT_EQ(texts.size(), 15u);  // three lines, four shadows and the text
+    for (const cDrawCall& text : texts) {
+      const int right = text.x0 + cOverlayRecorder::kCharWidth * (int)text.text.size();
+      EXPECT_GT(text.x0, width / 3) << text.text;
+      EXPECT_GT(text.y0, height / 2) << text.text;
+      EXPECT_LE(right, width);
+      EXPECT_LE(text.y0, height);
+    }
+  }
+}
