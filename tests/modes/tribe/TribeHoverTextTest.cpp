@@ -121,6 +121,41 @@ TEST_F(cTribeHoverTest, MemberTextFadesAfterTheMouseLeaves) {
   EXPECT_TRUE(Frame().empty());
 }
 
+// Fault mended: hover text ran off the window's right edge and lay under the
+// items of the member menu that opens where the mouse rests.
+TEST_F(cTribeHoverTest, TextStaysInsideTheWindowAndOffAnOpenMenu) {
+  cGamePlant* plant = GetPlanetModel().CreatePlant(view.GroundPoint(635, 470));
+  view.Put(635, 470, plant);
+  Input()->OnMouseMove(635, 470);
+  ASSERT_EQ(Frame().size(), 1u);
+  const cDrawCall edge = overlay.Of(cDrawCall::kText)[0];
+  EXPECT_LE(edge.x0 + cOverlayRecorder::kCharWidth * (int)edge.text.size(), overlay.width);
+  EXPECT_LE(edge.y0, overlay.height);
+  Input()->OnMouseMove(0, 0);
+
+  view.Put(MemberX(0), 240, Members()[0]);
+  Input()->OnMouseMove(MemberX(0), 240);
+  Input()->OnLeftButtonDown(MemberX(0), 240);  // selects it
+  Input()->OnLeftButtonUp(MemberX(0), 240);
+  Input()->OnLeftButtonDown(MemberX(0), 240);  // opens its menu
+  cGLFPieMenu* menu = Input()->GetOpenPieMenu();
+  ASSERT_NE(menu, nullptr);
+  overlay.calls.clear();
+  Input()->Render();
+  const std::vector<cDrawCall> texts = overlay.Of(cDrawCall::kText);
+  const cDrawCall* hover = nullptr;
+  for (const cDrawCall& text : texts)
+    if (text.text.rfind("Food:", 0) == 0) hover = &text;
+  ASSERT_NE(hover, nullptr);
+  const int x0 = hover->x0, x1 = x0 + cOverlayRecorder::kCharWidth * (int)hover->text.size();
+  const int y0 = hover->y0 - 12, y1 = hover->y0 + 4;
+  for (int i = 0; i < menu->GetControlCount(); ++i) {
+    const cGLFDialogControl* item = menu->GetControl(i);
+    const bool overlaps = x0 < item->X1() && x1 > item->X0() && y0 < item->Y1() && y1 > item->Y0();
+    EXPECT_FALSE(overlaps) << item->GetLabel();
+  }
+}
+
 TEST_F(cTribeHoverTest, DyingMemberIsDroppedAtTheNextUpdate) {
   cTribeCreature* member = Members()[0];
   view.Put(MemberX(0), 240, member);
