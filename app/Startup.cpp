@@ -13,6 +13,7 @@
 #include "app/GameClock.h"
 #include "app/GameCommands.h"
 #include "app/ModeCommand.h"
+#include "app/WindowLayout.h"
 #include "modes/tribe/HerdDebugCommand.h"
 #include "app/SniffTest.h"
 #include "camera/Camera.h"
@@ -191,6 +192,29 @@ int ClampWindowStartSize(float wanted, int screen) {
   return wanted >= (float)screen ? screen : (int)wanted;
 }
 
+// The game window, the control panel and the debug window side by side (see
+// WindowLayout.h); the modes' own panels open under the control panel.
+static void PlaceStartupWindows(bool twoMonitors) {
+  glutSetWindow(gMainWindow);
+  const sWindowBox game = {glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y), glutGet(GLUT_WINDOW_WIDTH),
+                           glutGet(GLUT_WINDOW_HEIGHT)};
+  GLUI_PumpFrame();  // the control panel takes its controls' size when first drawn
+  sWindowBox panel;
+  gControlPanel->get_size(&panel.width, &panel.height);
+  sStartupScreen screen;
+  screen.width = glutGet(GLUT_SCREEN_WIDTH);
+  screen.height = glutGet(GLUT_SCREEN_HEIGHT);
+  screen.primaryWidth = Sys_PrimaryMonitorWidth();
+  const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors);
+  MoveDebugWindowView(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
+  gPanelX = layout.panel.x;
+  gPanelY = layout.panel.y;
+  glutSetWindow(gControlPanel->get_glut_window_id());
+  glutPositionWindow(gPanelX, gPanelY);
+  gPanelY += 100 + panel.height;
+  glutSetWindow(gMainWindow);
+}
+
 static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
   gCurrentGameMode = mode;
   if (!seen.loadGameSeen) savedGameName.clear();
@@ -265,6 +289,7 @@ int AppStartup(int argc, char** argv) {
   glutInitWindowSize(ClampWindowStartSize(tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),
                      ClampWindowStartSize(tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
   gMainWindow = glutCreateWindow("QuorvelGL");
   Sys_SetMessageShow(ShowMessageInGameWindow);  // plain boxes also show in the game window from now on
   OpenDebugWindowView();
@@ -305,11 +330,7 @@ int AppStartup(int argc, char** argv) {
   gAppKeyBindings.RegisterAction("PAUSE", &gAppInputHandler);
   gAppKeyBindings.LoadKeyFile(".\\Data\\Scripts\\quorvel_keys.txt");
 
-  if (seen.twoMonitors) gPanelX += MoveDebugWindowView(gPanelX, 0);
-  glutSetWindow(gControlPanel->get_glut_window_id());
-  glutPositionWindow(gPanelX, gPanelY);
-  gPanelY += 100 + glutGet(GLUT_WINDOW_HEIGHT);
-  glutSetWindow(gMainWindow);
+  PlaceStartupWindows(seen.twoMonitors);
 
   gCurrentGameMode->Enter();
   DebugPrintf("Welcome to Quorvel");

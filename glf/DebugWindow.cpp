@@ -186,4 +186,4 @@ void OpenDebugWindowView() {
   GLUI_OpenDebugView(gDebugWindow->Title().c_str(), source);
 }
 
-int MoveDebugWindowView(int x, int y) { return GLUI_MoveDebugView(x, y); }
+int MoveDebugWindowView(int x, int y, int width, int height) { return GLUI_MoveDebugView(x, y, width, height); }
