@@ -15,7 +15,8 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
   if (twoMonitors) {
     // A screen no wider than its first monitor has no second one: the windows
     // go where one would be, as asked.
-    const int secondWidth = screen.width > screen.primaryWidth ? screen.width - screen.primaryWidth : screen.primaryWidth;
+    const int secondWidth =
+        screen.width > screen.primaryWidth ? screen.width - screen.primaryWidth : screen.primaryWidth;
     const int width = std::clamp(secondWidth - panel.width - 3 * kWindowGap, kMinDebugWidth, kMaxDebugWidth);
     layout.debug = {screen.primaryWidth, 0, width, height};
     layout.panel = {screen.primaryWidth + width + kWindowGap, 0, 0, 0};
@@ -32,7 +33,8 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
     return layout;
   }
   const int belowY = game.y + panel.height + 3 * kWindowGap;
-  layout.debug = {layout.panel.x, belowY, std::clamp(right - layout.panel.x - kWindowGap / 2, kMinDebugWidth, kMaxDebugWidth),
+  layout.debug = {layout.panel.x, belowY,
+                  std::clamp(right - layout.panel.x - kWindowGap / 2, kMinDebugWidth, kMaxDebugWidth),
                   std::clamp(screen.height - belowY - kBottomRoom, kMinDebugHeight, kMaxDebugHeight)};
   return layout;
 }

@@ -9,18 +9,13 @@
 TEST(DebugOverlay, KeepsToTheBottomRightCornerInsideTheWindow) {
   cOverlayRecorder recorder;
   for (auto [width, height] : {std::pair{1024, 768}, std::pair{320, 200}}) {
-    SCOPED_TRACE(width);
     recorder.width = width, recorder.height = height;
     recorder.calls.clear();
     DrawDebugOverlay();
-    const std::vector<cDrawCall> texts = recorder.Of(cDrawCall::kText);
-    ASSERT_EQ(texts.size(), 15u);  // three lines, four shadows and the text
-    for (const cDrawCall& text : texts) {
-      const int right = text.x0 + cOverlayRecorder::kCharWidth * (int)text.text.size();
-      EXPECT_GT(text.x0, width / 3) << text.text;
-      EXPECT_GT(text.y0, height / 2) << text.text;
-      EXPECT_LE(right, width);
-      EXPECT_LE(text.y0, height);
+    ASSERT_EQ(recorder.Of(cDrawCall::kText).size(), 15u);  // three lines, four shadows and the text
+    for (const cDrawCall& text : recorder.Of(cDrawCall::kText)) {
+      EXPECT_TRUE(text.x0 > width / 3 && text.x0 + cOverlayRecorder::kCharWidth * (int)text.text.size() <= width);
+      EXPECT_TRUE(text.y0 > height / 2 && text.y0 <= height) << text.text << " " << width;
     }
   }
 }

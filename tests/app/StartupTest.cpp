@@ -125,44 +125,30 @@ TEST(Startup, AutomaticPauseSkipsFramesAndMeasuresFromTheLastSkippedOne) {
   });
 }
 
-// Fault mended: a key released while another window had the keyboard or the
-// pointer stayed down (Page Up let go over the debug window kept the camera turning).
-TEST(Startup, HeldKeysGoUpWhenTheWindowLosesTheKeyboardOrThePointer) {
-  RunIsolated([] {
-    cStartedProgram program({"-noautopause", "-tribemode"});
-    const int pageUp = 0x21;
-    program.Frame(16);
-    Sys_SetKeyState(pageUp, true);
-    program.Frame(16);
-    EXPECT_TRUE(Sys_IsKeyDown(pageUp));
-    Sys_SetFocusProbeForTest([] { return false; });
-    program.Frame(16);
-    EXPECT_FALSE(Sys_IsKeyDown(pageUp));
-
-    Sys_SetFocusProbeForTest([] { return true; });
-    Sys_SetKeyState(pageUp, true);
-    OnMainWindowEntry(1);
-    OnMainWindowEntry(0);
-    EXPECT_FALSE(Sys_IsKeyDown(pageUp));
-    EXPECT_FALSE(Sys_AnyKeyDown());
-  });
-}
-
-// Fault mended: the creature mode kept the camera script of the mode before it
+// Faults mended: a key released while another window had the keyboard or the
+// pointer stayed down (Page Up let go over the debug window kept the camera
+// turning); the creature mode kept the camera script of the mode before it
 // (after a sniff test the flock test's, which shows the whole planet).
-TEST(Startup, EveryModeEnteredInstallsItsOwnCameraScript) {
+TEST(Startup, KeysGoUpWithTheFocusAndEveryModeInstallsItsOwnCameraScript) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause"});
-    const struct {
-      cIGameMode* mode;
-      const char* script;
-    } cases[] = {{gFlockTestMode, "civ_camera.txt"}, {gCreatureGameMode, "creature_camera.txt"},
-                 {gTribeGameMode, "tribe_camera.txt"}, {gCreatureGameMode, "creature_camera.txt"}};
-    for (const auto& c : cases) {
-      gPendingGameMode = c.mode;
+    Sys_SetKeyState(0x21, true);  // Page Up
+    program.Frame(16);
+    Sys_SetFocusProbeForTest([] { return false; });
+    program.Frame(16);
+    EXPECT_FALSE(Sys_AnyKeyDown());
+    Sys_SetKeyState(0x21, true);
+    OnMainWindowEntry(1);
+    OnMainWindowEntry(0);
+    EXPECT_FALSE(Sys_AnyKeyDown());
+
+    using tCase = std::pair<cIGameMode*, const char*>;
+    for (auto [mode, script] : {tCase{gFlockTestMode, "civ_camera.txt"}, tCase{gCreatureGameMode, "creature_camera.txt"},
+                                tCase{gTribeGameMode, "tribe_camera.txt"}, tCase{gCreatureGameMode, "creature_camera.txt"}}) {
+      gPendingGameMode = mode;
       program.Frame(16);
       const std::string& file = GetCameraState().scriptFile;
-      EXPECT_EQ(file.substr(file.rfind('\\') + 1), c.script) << c.mode->GetName();
+      EXPECT_EQ(file.substr(file.rfind('\\') + 1), script) << mode->GetName();
     }
   });
 }

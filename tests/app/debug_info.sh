@@ -53,12 +53,10 @@ lines_shown() {
   [ "$(white_in_rows 36)" -gt 40 ] && [ "$(white_in_rows 20)" -gt 40 ] && [ "$(white_in_rows 4)" -gt 40 ]
 }
 wait_for lines_shown || { cp "$WORK/shot.png" /tmp/debug_info_failed.png; fail "no overlay lines (see /tmp/debug_info_failed.png)"; }
-rightmost() {  # rightmost B: the right-most white column of the 16 rows that end B rows above the bottom
-  local size box; size=$(identify -format '%w %h' "$WORK/shot.png"); local w=${size% *} h=${size#* }
-  box=$(convert "$WORK/shot.png" -crop "400x16+$((w - 400))+$((h - $1 - 16))" +repage -fill black +opaque white \
-    -format '%@' info:)  # WxH+X+Y of the white pixels
-  local width=${box%%x*} rest=${box#*+}
-  echo $((width + ${rest%%+*}))
+rightmost() {  # rightmost B: the right-most white column (the box's width plus x) of the rows B above the bottom
+  local size; size=$(identify -format '%w %h' "$WORK/shot.png"); local w=${size% *} h=${size#* }
+  convert "$WORK/shot.png" -crop "400x16+$((w - 400))+$((h - $1 - 16))" +repage -fill black +opaque white \
+    -format '%@' info: | awk -F'[x+]' '{ print $1 + $3 }'
 }
 [ "$(rightmost 20)" -gt "$(rightmost 36)" ] || fail "the camera distance line is not the longest"
 [ "$(rightmost 20)" -gt "$(rightmost 4)" ] || fail "the camera distance line is not the longest"

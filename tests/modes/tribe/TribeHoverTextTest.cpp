@@ -2,6 +2,7 @@
 // the fade after the mouse leaves.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "modes/tribe/FoodPile.h"
@@ -124,35 +125,27 @@ TEST_F(cTribeHoverTest, MemberTextFadesAfterTheMouseLeaves) {
 // Fault mended: hover text ran off the window's right edge and lay under the
 // items of the member menu that opens where the mouse rests.
 TEST_F(cTribeHoverTest, TextStaysInsideTheWindowAndOffAnOpenMenu) {
-  cGamePlant* plant = GetPlanetModel().CreatePlant(view.GroundPoint(635, 470));
-  view.Put(635, 470, plant);
+  auto box = [](const cDrawCall& t) {  // x0, y0, x1, y1 of a text's glyphs
+    return std::array<int, 4>{t.x0, t.y0 - 12, t.x0 + cOverlayRecorder::kCharWidth * (int)t.text.size(), t.y0 + 4};
+  };
+  view.Put(635, 470, GetPlanetModel().CreatePlant(view.GroundPoint(635, 470)));
   Input()->OnMouseMove(635, 470);
   ASSERT_EQ(Frame().size(), 1u);
-  const cDrawCall edge = overlay.Of(cDrawCall::kText)[0];
-  EXPECT_LE(edge.x0 + cOverlayRecorder::kCharWidth * (int)edge.text.size(), overlay.width);
-  EXPECT_LE(edge.y0, overlay.height);
-  Input()->OnMouseMove(0, 0);
+  const auto edge = box(overlay.Of(cDrawCall::kText)[0]);
+  EXPECT_TRUE(edge[2] <= overlay.width && edge[3] <= overlay.height);
 
   view.Put(MemberX(0), 240, Members()[0]);
   Input()->OnMouseMove(MemberX(0), 240);
-  Input()->OnLeftButtonDown(MemberX(0), 240);  // selects it
-  Input()->OnLeftButtonUp(MemberX(0), 240);
+  SelectMember(0);
   Input()->OnLeftButtonDown(MemberX(0), 240);  // opens its menu
   cGLFPieMenu* menu = Input()->GetOpenPieMenu();
   ASSERT_NE(menu, nullptr);
-  overlay.calls.clear();
-  Input()->Render();
-  const std::vector<cDrawCall> texts = overlay.Of(cDrawCall::kText);
-  const cDrawCall* hover = nullptr;
-  for (const cDrawCall& text : texts)
-    if (text.text.rfind("Food:", 0) == 0) hover = &text;
-  ASSERT_NE(hover, nullptr);
-  const int x0 = hover->x0, x1 = x0 + cOverlayRecorder::kCharWidth * (int)hover->text.size();
-  const int y0 = hover->y0 - 12, y1 = hover->y0 + 4;
+  const std::vector<std::string> texts = Frame();
+  ASSERT_EQ(texts.front().rfind("Food:", 0), 0u);
+  const auto text = box(overlay.Of(cDrawCall::kText).front());
   for (int i = 0; i < menu->GetControlCount(); ++i) {
     const cGLFDialogControl* item = menu->GetControl(i);
-    const bool overlaps = x0 < item->X1() && x1 > item->X0() && y0 < item->Y1() && y1 > item->Y0();
-    EXPECT_FALSE(overlaps) << item->GetLabel();
+    EXPECT_FALSE(text[0] < item->X1() && text[2] > item->X0() && text[1] < item->Y1() && text[3] > item->Y0()) << item->GetLabel();
   }
 }
 

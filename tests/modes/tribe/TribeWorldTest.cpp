@@ -182,30 +182,16 @@ TEST_F(TribeWorldTest, ARivalTribeGetsAPurpleHutTwoMembersAndEndlessFood) {
 // slope the hill swallowed more of it. It stands with its base on the lowest
 // ground under its footprint; the hut's own point stays on the surface.
 TEST_F(TribeWorldTest, AHutOnASlopeStandsOnTheLowestGroundUnderItsFootprint) {
-  const cPlanetModel& planet = GetPlanetModel();
-  const float half = GetSharedTuningData().GetHutScale();
-  auto groundAround = [&](const Vector3& p, float* lowest, float* highest) {
-    const Vector3 up = Ru::Math::Vector3Normalized(p);
-    const Vector3 east = Ru::Math::Vector3Normalized(Ru::Math::Vector3Cross(up, Vector3{0.0f, 0.0f, 1.0f}));
-    const Vector3 north = Ru::Math::Vector3Cross(east, up);
-    *lowest = *highest = planet.GetSurfaceRadius(p);
-    for (float dx : {-half, half})
-      for (float dz : {-half, half}) {
-        const Vector3 corner = Ru::Math::Vector3Add(p, Ru::Math::Vector3Add(Ru::Math::Vector3Scale(east, dx),
-                                                                            Ru::Math::Vector3Scale(north, dz)));
-        *lowest = std::min(*lowest, planet.GetSurfaceRadius(corner));
-        *highest = std::max(*highest, planet.GetSurfaceRadius(corner));
-      }
-  };
-  // Land rising toward +x: about 3 units across a hut's footprint.
-  GetPlanetModel().SetHeightMap(MakeHeightMap([](const Vector3& d) { return kLandHeight + 200.0f * d.x; }, 32));
+  cPlanetModel& planet = GetPlanetModel();
+  planet.SetHeightMap(MakeHeightMap([](const Vector3& d) { return kLandHeight + 200.0f * d.x; }, 32));  // rising to +x
   Vector3 place;
   planet.ProjectToSurface(place, Vector3{300.0f, 300.0f, 0.0f});
-  float lowest, highest;
-  groundAround(place, &lowest, &highest);
-  ASSERT_GT(highest - lowest, 1.0f);
+  const float half = GetSharedTuningData().GetHutScale();
+  float lowest = planet.GetSurfaceRadius(place);
+  for (Vector3 corner : {Vector3{half, 0, half}, Vector3{half, 0, -half}, Vector3{-half, 0, half}, Vector3{-half, 0, -half}})
+    lowest = std::min(lowest, planet.GetSurfaceRadius(Ru::Math::Vector3Add(place, corner)));
+  ASSERT_LT(lowest, planet.GetSurfaceRadius(place) - 1.0f);
   cTribe* rival = Objects()->CreateNpcTribe(place);
-  ASSERT_NE(rival, nullptr);
   EXPECT_EQ(rival->GetHut()->GetPositionVector(), place);
   const float base = Ru::Math::Vector3Length(rival->GetHut()->GetSceneObject()->GetPosition()) - half;
   EXPECT_LE(base, lowest + 0.05f);  // no corner hangs over the ground
