@@ -192,29 +192,6 @@ int ClampWindowStartSize(float wanted, int screen) {
   return wanted >= (float)screen ? screen : (int)wanted;
 }
 
-// The game window, the control panel and the debug window side by side (see
-// WindowLayout.h); the modes' own panels open under the control panel.
-static void PlaceStartupWindows(bool twoMonitors) {
-  glutSetWindow(gMainWindow);
-  const sWindowBox game = {glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y), glutGet(GLUT_WINDOW_WIDTH),
-                           glutGet(GLUT_WINDOW_HEIGHT)};
-  GLUI_PumpFrame();  // the control panel takes its controls' size when first drawn
-  sWindowBox panel;
-  gControlPanel->get_size(&panel.width, &panel.height);
-  sStartupScreen screen;
-  screen.width = glutGet(GLUT_SCREEN_WIDTH);
-  screen.height = glutGet(GLUT_SCREEN_HEIGHT);
-  screen.primaryWidth = Sys_PrimaryMonitorWidth();
-  const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors);
-  MoveDebugWindowView(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
-  gPanelX = layout.panel.x;
-  gPanelY = layout.panel.y;
-  glutSetWindow(gControlPanel->get_glut_window_id());
-  glutPositionWindow(gPanelX, gPanelY);
-  gPanelY += 100 + panel.height;
-  glutSetWindow(gMainWindow);
-}
-
 static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
   gCurrentGameMode = mode;
   if (!seen.loadGameSeen) savedGameName.clear();

@@ -1,6 +1,13 @@
 #include "app/WindowLayout.h"
 
+#include <GL/freeglut.h>
+
 #include <algorithm>
+
+#include "app/AppGlobals.h"
+#include "glf/DebugWindow.h"
+#include "platform/Sys.h"
+#include "platform/glui/glui.h"
 
 namespace {
 constexpr int kMinDebugWidth = 320, kMaxDebugWidth = 1000;
@@ -37,4 +44,26 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
                   std::clamp(right - layout.panel.x - kWindowGap / 2, kMinDebugWidth, kMaxDebugWidth),
                   std::clamp(screen.height - belowY - kBottomRoom, kMinDebugHeight, kMaxDebugHeight)};
   return layout;
+}
+
+// The modes' own panels open under the control panel, at gPanelX, gPanelY.
+void PlaceStartupWindows(bool twoMonitors) {
+  glutSetWindow(gMainWindow);
+  const sWindowBox game = {glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y), glutGet(GLUT_WINDOW_WIDTH),
+                           glutGet(GLUT_WINDOW_HEIGHT)};
+  GLUI_PumpFrame();  // the control panel takes its controls' size when first drawn
+  sWindowBox panel;
+  gControlPanel->get_size(&panel.width, &panel.height);
+  sStartupScreen screen;
+  screen.width = glutGet(GLUT_SCREEN_WIDTH);
+  screen.height = glutGet(GLUT_SCREEN_HEIGHT);
+  screen.primaryWidth = Sys_PrimaryMonitorWidth();
+  const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors);
+  MoveDebugWindowView(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
+  gPanelX = layout.panel.x;
+  gPanelY = layout.panel.y;
+  glutSetWindow(gControlPanel->get_glut_window_id());
+  glutPositionWindow(gPanelX, gPanelY);
+  gPanelY += 100 + panel.height;
+  glutSetWindow(gMainWindow);
 }

@@ -21,3 +21,6 @@ constexpr int kWindowGap = 12;  // room for the frames a window manager adds
 
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
                                           const sStartupScreen& screen, bool twoMonitors);
+
+// Moves the control panel and the debug window so, once the panel is built.
+void PlaceStartupWindows(bool twoMonitors);
