@@ -183,9 +183,9 @@ TEST_F(TribeWorldTest, ARivalTribeGetsAPurpleHutTwoMembersAndEndlessFood) {
 // ground under its footprint; the hut's own point stays on the surface.
 TEST_F(TribeWorldTest, AHutOnASlopeStandsOnTheLowestGroundUnderItsFootprint) {
   cPlanetModel& planet = GetPlanetModel();
-  planet.SetHeightMap(MakeHeightMap([](const Vector3& d) { return kLandHeight + 200.0f * d.x; }, 32));  // rising to +x
+  planet.SetHeightMap(MakeHeightMap([](const Vector3& d) { return kLandHeight + 250.0f * d.x; }, 32));  // rising to +x
   Vector3 place;
-  planet.ProjectToSurface(place, Vector3{300.0f, 300.0f, 0.0f});
+  planet.ProjectToSurface(place, Vector3{0.0f, 300.0f, 300.0f});  // where the slope is steepest
   const float half = GetSharedTuningData().GetHutScale();
   float lowest = planet.GetSurfaceRadius(place);
   for (Vector3 corner : {Vector3{half, 0, half}, Vector3{half, 0, -half}, Vector3{-half, 0, half}, Vector3{-half, 0, -half}})
