@@ -108,6 +108,9 @@ void OnIdle() {
     gCurrentGameMode->Enter();
     gPendingGameMode = nullptr;
   }
+  // Every key table has polled: a press no binding read must not fire a
+  // binding made later (another mode's key file), nor keep the focus asked.
+  Sys_ForgetKeyPresses();
 }
 
 void SetupProjection() {

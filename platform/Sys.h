@@ -67,6 +67,7 @@ void     Sys_SetKeyState(int key, bool down);
 bool     Sys_IsKeyDown(int key);                           // down now
 bool     Sys_WasKeyPressed(int key);                       // went down since Sys_ForgetKeyPress (a tap between two polls)
 void     Sys_ForgetKeyPress(int key);                      // by the poll that has read the key
+void     Sys_ForgetKeyPresses();                           // every one, at the end of each frame
 bool     Sys_AnyKeyDown();                                 // down now or pressed and not yet read
 void     Sys_ClearKeyStates();                             // every key up, every press forgotten (the window lost the input)
 void     Sys_NoteGlutKey(unsigned char key, bool down, int glutModifiers);

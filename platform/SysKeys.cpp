@@ -165,6 +165,7 @@ bool Sys_WasKeyPressed(int key) { return key >= 0 && key < (int)gKeyPressed.size
 void Sys_ForgetKeyPress(int key) {
   if (key >= 0 && key < (int)gKeyPressed.size()) gKeyPressed[key] = false;
 }
+void Sys_ForgetKeyPresses() { gKeyPressed.fill(false); }
 bool Sys_AnyKeyDown() {
   for (size_t i = 0; i < gKeyDown.size(); ++i)
     if (gKeyDown[i] || gKeyPressed[i]) return true;
