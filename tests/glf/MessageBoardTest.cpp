@@ -12,7 +12,7 @@ struct MessageBoardTest : ::testing::Test {
   cGLFMessageBoard board;
 };
 
-TEST_F(MessageBoardTest, MessagesStackOnDarkPanelsCollapseRepeatsAndLeaveAfterTheirTime) {
+TEST_F(MessageBoardTest, MessagesStackOnDarkPanelsWrapCollapseRepeatsAndLeaveAfterTheirTime) {
   board.Add("Hunt Results", "Your hunters caught 3 food.");
   clock.Advance(2000);
   for (int i = 0; i < 2; ++i) board.Add("Raid Results", "2 killed");
@@ -32,9 +32,8 @@ TEST_F(MessageBoardTest, MessagesStackOnDarkPanelsCollapseRepeatsAndLeaveAfterTh
   EXPECT_NE(recorder.FindText("Raid Results (x2)"), nullptr);
   for (size_t i = 0; i < cGLFMessageBoard::kMaxShown; ++i) board.Add("Load Error", std::to_string(i));
   EXPECT_EQ(board.GetCount(), cGLFMessageBoard::kMaxShown);  // a burst keeps the newest
-}
 
-TEST_F(MessageBoardTest, LongTextWrapsInsideANarrowWindow) {
+  board.Clear();  // long text wraps inside a narrow window
   recorder.width = 200;
   board.Add("Script Error", "Failed to load avatar_motives.txt: the file ends in a comment\n" + std::string(60, 'w'));
   Draw();

@@ -139,9 +139,7 @@ TEST_F(cTribeHoverTest, TextStaysInsideTheWindowAndOffAnOpenMenu) {
   SelectMember(0);
   Input()->OnLeftButtonDown(MemberX(0), 240);  // opens its menu
   cGLFPieMenu* menu = Input()->GetOpenPieMenu();
-  ASSERT_NE(menu, nullptr);
-  const std::vector<std::string> texts = Frame();
-  ASSERT_EQ(texts.front().rfind("Food:", 0), 0u);
+  ASSERT_TRUE(menu && Frame().front().rfind("Food:", 0) == 0);
   const auto text = box(overlay.Of(cDrawCall::kText).front());
   for (int i = 0; i < menu->GetControlCount(); ++i) {
     const cGLFDialogControl* item = menu->GetControl(i);
