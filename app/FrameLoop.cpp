@@ -2,11 +2,14 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+
 #include "app/AppGlobals.h"
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
+#include "glf/MessageBoard.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"  // complete, so the comparison is a real upcast
@@ -25,6 +28,23 @@ cGLFTextList gDebugOverlayText;
 
 static bool gFirstFrame = true;
 static uint32_t gLastFrameTime = 0;
+static bool gHadKeyboard = false;
+
+// A key let go while another window has the keyboard never reaches the game,
+// so it would stay down (the camera turning on): when the keyboard leaves the
+// game window, every held key goes up. The focus is asked only while a key is
+// held or the automatic pause asks anyway, so an idle game costs no X round
+// trip; a desktop that never gives the window the focus (no window manager)
+// never takes it away either.
+static void ReleaseKeysWhenTheKeyboardLeaves() {
+  if (!gAutoPause && !Sys_AnyKeyDown()) {
+    gHadKeyboard = false;
+    return;
+  }
+  bool hasKeyboard = Sys_IsMainWindowActive();
+  if (gHadKeyboard && !hasKeyboard) Sys_ClearKeyStates();
+  gHadKeyboard = hasKeyboard;
+}
 
 // With the civ test camera, holding the civ mouse button focuses the camera on
 // the planet point under the mouse.
@@ -42,7 +62,8 @@ void OnIdle() {
     gLastFrameTime = Sys_Milliseconds();
     gFirstFrame = false;
   }
-  if (gAutoPause && !Sys_IsMainWindowActive()) {
+  ReleaseKeysWhenTheKeyboardLeaves();
+  if (gAutoPause && !gHadKeyboard) {
     gLastFrameTime = Sys_Milliseconds();
     Sys_SleepMs(10);  // a skipped frame must not spin a core
     return;
@@ -87,6 +108,9 @@ void OnIdle() {
     gCurrentGameMode->Enter();
     gPendingGameMode = nullptr;
   }
+  // Every key table has polled: a press no binding read must not fire a
+  // binding made later (another mode's key file), nor keep the focus asked.
+  Sys_ForgetKeyPresses();
 }
 
 void SetupProjection() {
@@ -103,7 +127,10 @@ void SetupProjection() {
   ApplyCameraView(view);
 }
 
-static void DrawDebugOverlay() {
+// "Show Debug Info": the frame rate and the camera, in the bottom right corner,
+// where no mode's HUD draws (their panels take the top left, the civ map the
+// bottom left, messages the top centre).
+void DrawDebugOverlay() {
   float yaw, pitch, distance;
   GetCameraAngles(&yaw, &pitch, &distance);
   gDebugOverlayText.Clear();
@@ -111,13 +138,20 @@ static void DrawDebugOverlay() {
   gDebugOverlayText.EndLine();
   gDebugOverlayText << "Camera Distance: " << distance;
   gDebugOverlayText.EndLine();
-  gDebugOverlayText << "Camera Pitch: " << pitch;  // left unfinished: drawn as the last line
+  gDebugOverlayText << "Camera Pitch: " << pitch;
+  gDebugOverlayText.EndLine();
+  int windowWidth = 0, windowHeight = 0, width = 0, height = 0;
+  GetWindowSize2D(&windowWidth, &windowHeight);
+  gDebugOverlayText.GetSize(&width, &height);
+  const int margin = 8;
+  const int x = std::max(windowWidth - width - margin, 0);
+  const int y = std::max(windowHeight - height - margin, 0);  // Draw puts the first baseline 16 below y
   // A black shadow on every side, then the text in white.
   SetColour2D(0.0f, 0.0f, 0.0f);
   const int offsets[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-  for (const auto& o : offsets) gDebugOverlayText.Draw(o[0], o[1]);
+  for (const auto& o : offsets) gDebugOverlayText.Draw(x + o[0] - 1, y + o[1] - 1);
   SetColour2D(1.0f, 1.0f, 1.0f);
-  gDebugOverlayText.Draw(1, 1);
+  gDebugOverlayText.Draw(x, y);
 }
 
 void OnDisplay() {
@@ -144,6 +178,7 @@ void OnDisplay() {
 
   Begin2D();
   if (gShowDebugInfo) DrawDebugOverlay();
+  GetGLFMessageBoard().Draw();
   End2D();
   glutSwapBuffers();
 }
@@ -183,7 +218,10 @@ void OnMouse(int button, int state, int x, int y) {
 }
 
 void OnMainWindowEntry(int state) {
-  if (state == 0) Sys_NoteMouseLeft();
+  if (state == 0) {
+    Sys_NoteMouseLeft();
+    Sys_ClearKeyStates();  // a key released over another window is never reported here
+  }
   OnEntry(state);
 }
 

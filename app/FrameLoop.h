@@ -9,6 +9,7 @@
 void OnIdle();
 void OnDisplay();
 void SetupProjection();
+void DrawDebugOverlay();  // "Show Debug Info", inside Begin2D/End2D
 void OnMotion(int x, int y);
 void OnPassiveMotion(int x, int y);
 void OnMouse(int button, int state, int x, int y);

@@ -13,6 +13,7 @@
 #include "app/GameClock.h"
 #include "app/GameCommands.h"
 #include "app/ModeCommand.h"
+#include "app/WindowLayout.h"
 #include "modes/tribe/HerdDebugCommand.h"
 #include "app/SniffTest.h"
 #include "camera/Camera.h"
@@ -20,6 +21,7 @@
 #include "glf/BarPanel.h"
 #include "glf/DebugWindow.h"
 #include "glf/GLExtensions.h"
+#include "glf/MessageBoard.h"
 #include "glf/Sound.h"
 #include "input/KeyBindings.h"
 #include "input/MouseDevice.h"
@@ -271,7 +273,9 @@ int AppStartup(int argc, char** argv) {
   glutInitWindowSize(ClampWindowStartSize(tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),
                      ClampWindowStartSize(tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
   gMainWindow = glutCreateWindow("QuorvelGL");
+  Sys_SetMessageShow(ShowMessageInGameWindow);  // plain boxes also show in the game window from now on
   OpenDebugWindowView();
   glutSetWindow(gMainWindow);
 
@@ -310,19 +314,14 @@ int AppStartup(int argc, char** argv) {
   gAppKeyBindings.RegisterAction("PAUSE", &gAppInputHandler);
   gAppKeyBindings.LoadKeyFile(".\\Data\\Scripts\\quorvel_keys.txt");
 
-  if (seen.twoMonitors) gPanelX += MoveDebugWindowView(gPanelX, 0);
-  glutSetWindow(gControlPanel->get_glut_window_id());
-  glutPositionWindow(gPanelX, gPanelY);
-  GLUI_Master.set_default_position(gPanelX, gPanelY, gControlPanel);  // the modes' panels open under it
-  gPanelY += 100 + glutGet(GLUT_WINDOW_HEIGHT);
-  glutSetWindow(gMainWindow);
+  PlaceStartupWindows(seen.twoMonitors);
 
   gCurrentGameMode->Enter();
   DebugPrintf("Welcome to Quorvel");
 
   if (!savedGameName.empty()) LoadGameIntoCurrentMode(savedGameName);
 
-  for (const std::string& title : Sys_TopLevelWindowTitles()) printf("%s\n", title.c_str());
+  for (const std::string& title : Sys_TopLevelWindowTitles()) DebugPrintf("%s", title.c_str());
   fflush(stdout);
   glutSetWindow(gMainWindow);
   return 0;

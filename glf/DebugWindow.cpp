@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "platform/Sys.h"
@@ -43,6 +44,12 @@ bool cGLFDebugWindow::Create(const char* title) {
 }
 
 void cGLFDebugWindow::AddLine(const char* text) {
+  // Every line of a text of several lines is a line of its own, prefix and all.
+  while (const char* end = std::strchr(text, '\n')) {
+    AddLine(std::string(text, end).c_str());
+    text = end + 1;
+    if (!*text) return;
+  }
   char prefix[16];
   snprintf(prefix, sizeof prefix, "%08X: ", Sys_ThreadId());
   std::string line = std::string(prefix) + text;
@@ -186,4 +193,4 @@ void OpenDebugWindowView() {
   GLUI_OpenDebugView(gDebugWindow->Title().c_str(), source);
 }
 
-int MoveDebugWindowView(int x, int y) { return GLUI_MoveDebugView(x, y); }
+int MoveDebugWindowView(int x, int y, int width, int height) { return GLUI_MoveDebugView(x, y, width, height); }

@@ -68,4 +68,4 @@ void PollDebugConsoleInput();                       // runs command lines typed 
 // The on-screen view of the window (a panel window of its own). Call right after
 // glutInit; lines printed before it opens are shown, since the model keeps them.
 void OpenDebugWindowView();
-int MoveDebugWindowView(int x, int y);  // returns the view's width; 0 when it is not open
+int MoveDebugWindowView(int x, int y, int width = 0, int height = 0);  // 0 keeps that size; returns the view's width, 0 when it is not open

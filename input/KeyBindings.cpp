@@ -97,12 +97,19 @@ void cKeyBindings::ParseLine(const std::string& line, const char* fileName) {
 }
 
 // A handler may load another key file while it runs, so the bindings are
-// walked by index and the action is copied before the call.
+// walked by index and the action is copied before the call. A key pressed
+// since the last poll counts as down even when it is up again, as
+// GetAsyncKeyState reports it; the press is forgotten once every binding of
+// this table has seen it.
 void cKeyBindings::Poll() {
+  std::vector<int> keysRead;
   for (size_t i = 0; i < mBindings.size(); ++i) {
     Binding& binding = mBindings[i];
     bool allDown = !binding.keys.empty();
-    for (int key : binding.keys) allDown = allDown && Sys_IsKeyDown(key);
+    for (int key : binding.keys) {
+      allDown = allDown && (Sys_IsKeyDown(key) || Sys_WasKeyPressed(key));
+      keysRead.push_back(key);
+    }
     if (!allDown) {
       binding.framesHeld = 0;
       continue;
@@ -112,4 +119,5 @@ void cKeyBindings::Poll() {
     std::string action = binding.action;
     binding.handler->HandleInputEvent(action.c_str(), binding.value, framesHeld);
   }
+  for (int key : keysRead) Sys_ForgetKeyPress(key);
 }

@@ -48,6 +48,7 @@ struct cISysMessageSink {                                  // tests capture boxe
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind = SysBox::Ok);
 void      Sys_SetMessageSink(cISysMessageSink* sink);     // nullptr: standard error, answers from a terminal or the default
 void      Sys_SetMessageEcho(void (*echo)(const char* line)); // where box text is mirrored (the debug window); boxes shown before it was set are handed to it at once
+void      Sys_SetMessageShow(void (*show)(const char* caption, const char* text)); // where plain boxes are also shown (the game window); the same hand-over
 
 // ---- ini files: Windows private-profile rules --------------------------------
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
@@ -63,8 +64,12 @@ void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores th
 // ---- key state (the game's GetAsyncKeyState), fed by the GLUT key callbacks ---
 // Keys are Windows virtual-key codes; each stands for the X keysyms of its key.
 void     Sys_SetKeyState(int key, bool down);
-bool     Sys_IsKeyDown(int key);
-void     Sys_ClearKeyStates();
+bool     Sys_IsKeyDown(int key);                           // down now
+bool     Sys_WasKeyPressed(int key);                       // went down since Sys_ForgetKeyPress (a tap between two polls)
+void     Sys_ForgetKeyPress(int key);                      // by the poll that has read the key
+void     Sys_ForgetKeyPresses();                           // every one, at the end of each frame
+bool     Sys_AnyKeyDown();                                 // down now or pressed and not yet read
+void     Sys_ClearKeyStates();                             // every key up, every press forgotten (the window lost the input)
 void     Sys_NoteGlutKey(unsigned char key, bool down, int glutModifiers);
 void     Sys_NoteGlutSpecialKey(int key, bool down, int glutModifiers);
 uint32_t Sys_KeysymOfVirtualKey(int key);                 // the key's X keysym; 0 when no X key stands behind it

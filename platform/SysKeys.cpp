@@ -15,6 +15,7 @@
 namespace {
 
 std::array<bool, 256> gKeyDown{};
+std::array<bool, 256> gKeyPressed{};  // went down since the bindings last read it: a tap shorter than a frame still counts
 
 struct cVirtualKey {
   int code;
@@ -127,7 +128,7 @@ KeySym KeysymOfGlutSpecialKey(int key) {
 // Shift, Ctrl and Alt each have a left code, a right code and a generic one that
 // is down while either side is.
 void SetModifierSide(int code, bool down) {
-  gKeyDown[code] = down;
+  Sys_SetKeyState(code, down);
   int left = code & ~1;
   int generic = 0x10 + (code - 0xA0) / 2;
   gKeyDown[generic] = gKeyDown[left] || gKeyDown[left + 1];
@@ -155,10 +156,25 @@ void SyncModifiers(int glutModifiers) {
 }  // namespace
 
 void Sys_SetKeyState(int key, bool down) {
-  if (key >= 0 && key < (int)gKeyDown.size()) gKeyDown[key] = down;
+  if (key < 0 || key >= (int)gKeyDown.size()) return;
+  if (down && !gKeyDown[key]) gKeyPressed[key] = true;
+  gKeyDown[key] = down;
 }
 bool Sys_IsKeyDown(int key) { return key >= 0 && key < (int)gKeyDown.size() && gKeyDown[key]; }
-void Sys_ClearKeyStates() { gKeyDown.fill(false); }
+bool Sys_WasKeyPressed(int key) { return key >= 0 && key < (int)gKeyPressed.size() && gKeyPressed[key]; }
+void Sys_ForgetKeyPress(int key) {
+  if (key >= 0 && key < (int)gKeyPressed.size()) gKeyPressed[key] = false;
+}
+void Sys_ForgetKeyPresses() { gKeyPressed.fill(false); }
+bool Sys_AnyKeyDown() {
+  for (size_t i = 0; i < gKeyDown.size(); ++i)
+    if (gKeyDown[i] || gKeyPressed[i]) return true;
+  return false;
+}
+void Sys_ClearKeyStates() {
+  gKeyDown.fill(false);
+  gKeyPressed.fill(false);
+}
 
 uint32_t Sys_KeysymOfVirtualKey(int key) {
   for (const cVirtualKey& entry : kKeys)

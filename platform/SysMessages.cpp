@@ -7,6 +7,7 @@
 
 static cISysMessageSink* gMessageSink = nullptr;
 static void (*gMessageEcho)(const char*) = nullptr;
+static void (*gMessageShow)(const char*, const char*) = nullptr;
 
 // Boxes shown before anything echoes them (a tuning file read before main):
 // kept, and handed to the echo once there is one. Built on first use, since
@@ -16,6 +17,22 @@ static std::vector<std::string>& EarlyLines() {
   return *lines;
 }
 static constexpr size_t kMaxEarlyLines = 100;
+
+// Plain boxes shown before the game window can show them (start-up's tuning
+// and script errors), kept for it the same way.
+struct cEarlyBox { std::string caption, text; };
+static std::vector<cEarlyBox>& EarlyBoxes() {
+  static std::vector<cEarlyBox>* boxes = new std::vector<cEarlyBox>;
+  return *boxes;
+}
+
+void Sys_SetMessageShow(void (*show)(const char* caption, const char* text)) {
+  gMessageShow = show;
+  if (!show) return;
+  std::vector<cEarlyBox> early;
+  early.swap(EarlyBoxes());
+  for (const cEarlyBox& box : early) show(box.caption.c_str(), box.text.c_str());
+}
 
 void Sys_SetMessageSink(cISysMessageSink* sink) { gMessageSink = sink; }
 void Sys_SetMessageEcho(void (*echo)(const char*)) {
@@ -58,8 +75,8 @@ static SysAnswer ParseAnswer(SysBox kind, char c) {
   }
 }
 
-// A plain message never blocks the frame loop: its text goes to standard error
-// and the debug window. A question is asked in a desktop dialog when a window
+// A plain message never blocks the frame loop: its text goes to standard error,
+// the debug window and, for a few seconds, the game window. A question is asked in a desktop dialog when a window
 // manager can show one, else on the terminal when a person sits at one, else
 // it takes its default.
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
@@ -69,7 +86,11 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   if (gMessageEcho) gMessageEcho(line.c_str());
   else if (EarlyLines().size() < kMaxEarlyLines) EarlyLines().push_back(line);
   const char* choices = Choices(kind);
-  if (!choices) return SysAnswer::Ok;
+  if (!choices) {
+    if (gMessageShow) gMessageShow(caption.c_str(), text.c_str());
+    else if (EarlyBoxes().size() < kMaxEarlyLines) EarlyBoxes().push_back({caption, text});
+    return SysAnswer::Ok;
+  }
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));
   if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
     std::cerr << choices << "? " << std::flush;

@@ -1,5 +1,6 @@
 #include "modes/creature/cCreatureGameMode.h"
 
+#include "camera/CameraControl.h"
 #include "world/scene/CreatureParts.h"
 
 void cCreatureGameMode::Init() {
@@ -9,6 +10,8 @@ void cCreatureGameMode::Init() {
 
 void cCreatureGameMode::Enter() {
   tModeShell<cIGameMode>::Enter();
+  // The camera script of the mode before (the flock test's after a sniff test) must not stay.
+  SetCameraScriptFile(".\\Data\\Scripts\\creature_camera.txt");
   GetWingShape(0);
   GetWingShape(1);
 }

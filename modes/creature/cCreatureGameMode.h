@@ -14,7 +14,7 @@ class cCreatureGameMode : public tModeShell<cIGameMode>, public Ko::cIGameDataCl
   cCreatureGameMode() : tModeShell<cIGameMode>("Creature") { InstallCreatureShapeQueries(); }
   std::string GetName() override { return "Creature"; }
   void Init() override;   // sets up the navigation graph (the planet is loaded by then)
-  void Enter() override;  // makes the two wing shapes
+  void Enter() override;  // installs the creature camera script, makes the two wing shapes
   void OnRender() override;  // the planet and the scene, as the other modes
   cCreatureModeObjectManager* GetObjectManager() { return &mObjectManager; }
 

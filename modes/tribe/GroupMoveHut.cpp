@@ -6,6 +6,7 @@
 #include "math/Math.h"
 #include "modes/tribe/GroupInteractions.h"
 #include "modes/tribe/Tribe.h"
+#include "modes/tribe/TribeGround.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "modes/tribe/TribeHut.h"
@@ -145,6 +146,6 @@ void cTribeGroupMoveHut::FollowParty() {
   hut->SetPosition(moved);
   for (auto tool = tribe->ToolsBegin(); tool != tribe->ToolsEnd(); ++tool) {
     planet.ProjectToSurface(moved, Vector3Add((*tool)->GetPosition(), shift));
-    (*tool)->SetPosition(moved);
+    (*tool)->SetPosition(ToolStandPoint(moved));
   }
 }

@@ -2,10 +2,12 @@
 // (a member's food and doing, a herd's size and mood, a plant's fruit, a
 // tool, a tribe's food). A text stays while the mouse is on its object and
 // fades out a tuned time after the mouse leaves it.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "modes/tribe/FoodPile.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreature.h"
@@ -34,8 +36,28 @@ int TruncatedPercent(float fraction) {
   return (int)percent;
 }
 
-void DrawLine(int x, int y, const std::string& text) {
-  if (!text.empty()) DrawText2D(x, y, GLFDefaultFont(), text.c_str());
+// A hover text stays inside the window and off the open menu's items, which
+// it would otherwise hide (the menu opens where the mouse rests on a member).
+void DrawLine(int x, int y, const std::string& text, const sRect2D& menu) {
+  if (text.empty()) return;
+  int windowWidth = 0, windowHeight = 0;
+  GetWindowSize2D(&windowWidth, &windowHeight);
+  PlaceTextLine2D(MeasureTextWidth(GLFDefaultFont(), text.c_str()), windowWidth, windowHeight, menu, &x, &y);
+  DrawText2D(x, y, GLFDefaultFont(), text.c_str());
+}
+
+sRect2D ItemBounds(const cGLFPieMenu* menu) {
+  sRect2D bounds;
+  if (!menu) return bounds;
+  for (int i = 0; i < menu->GetControlCount(); ++i) {
+    const cGLFDialogControl* item = menu->GetControl(i);
+    if (i == 0) bounds = {(int)item->X0(), (int)item->Y0(), (int)item->X1(), (int)item->Y1()};
+    bounds.x0 = std::min(bounds.x0, (int)item->X0());
+    bounds.y0 = std::min(bounds.y0, (int)item->Y0());
+    bounds.x1 = std::max(bounds.x1, (int)item->X1() + 1);
+    bounds.y1 = std::max(bounds.y1, (int)item->Y1() + 1);
+  }
+  return bounds;
 }
 }  // namespace
 
@@ -203,6 +225,7 @@ void cTribeInputController::DrawHoverTexts() {
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
   const int x = mHoverTextX, y = mHoverTextY;
+  const sRect2D menu = ItemBounds(GetOpenPieMenu());
   // After its text, a target goes when it has faded (or, for `gone`, ended).
   auto dropWhenDone = [this](auto*& target, bool gone) {
     if (!gone && !HoverExpired()) return;
@@ -210,26 +233,26 @@ void cTribeInputController::DrawHoverTexts() {
     mHoverFadeTimer.Stop();
   };
   if (mHoveredCreature) {
-    DrawLine(x, y + kCreatureTextDrop, FormatCreatureText(mHoveredCreature));
+    DrawLine(x, y + kCreatureTextDrop, FormatCreatureText(mHoveredCreature), menu);
     if (HoverExpired()) mHoveredCreature->ShowStatusMeter(false);
     dropWhenDone(mHoveredCreature, false);
   }
   if (mHoveredTribe) {
-    DrawLine(x, y, FormatFood(mHoveredTribe->GetFood()));
+    DrawLine(x, y, FormatFood(mHoveredTribe->GetFood()), menu);
     dropWhenDone(mHoveredTribe, false);
   }
   if (mHoveredTool) {
-    DrawLine(x, y, FormatToolText(mHoveredTool));
+    DrawLine(x, y, FormatToolText(mHoveredTool), menu);
     dropWhenDone(mHoveredTool, false);
   }
   if (mHoveredHerd) {
-    DrawLine(x, y, FormatHerdText(mHoveredHerd));
+    DrawLine(x, y, FormatHerdText(mHoveredHerd), menu);
     dropWhenDone(mHoveredHerd, mHoveredHerd->GetCount() <= 0);
   }
   if (mHoveredFoodPile) {
-    if (PlayerTribe()) DrawLine(x, y, FormatFood(PlayerTribe()->GetFood()));
+    if (PlayerTribe()) DrawLine(x, y, FormatFood(PlayerTribe()->GetFood()), menu);
     dropWhenDone(mHoveredFoodPile, false);
   }
-  if (mHoveredPlant) DrawLine(x, y, FormatPlantText(mHoveredPlant));
+  if (mHoveredPlant) DrawLine(x, y, FormatPlantText(mHoveredPlant), menu);
   End2D();
 }

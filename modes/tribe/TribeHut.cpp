@@ -2,6 +2,7 @@
 
 #include "math/Math.h"
 #include "modes/tribe/Tribe.h"
+#include "modes/tribe/TribeGround.h"
 #include "modes/tribe/TribeRecordFields.h"
 #include "modes/tribe/TribeSceneObjects.h"
 #include "modes/tribe/TribeTool.h"
@@ -46,9 +47,15 @@ void cTribeHut::SetNestMeterValue(float value) {
   if (mNestMeterObject && mNestMeterShape) mNestMeterShape->SetValue(value);
 }
 
-void cTribeHut::ReleaseSceneObject() { DeleteOwnedSceneObject(mSceneObject, mPosition, mOrientation); }
+void cTribeHut::ReleaseSceneObject() {
+  const Vector3 position = mPosition;  // the cube stands above it: the hut's own point stays
+  DeleteOwnedSceneObject(mSceneObject, mPosition, mOrientation);
+  mPosition = position;
+}
 
-const float* cTribeHut::GetPosition() { return mSceneObject ? mSceneObject->GetPosition().Ptr() : mPosition.Ptr(); }
+// The hut's point is on the surface, where members walk to and raids aim; its
+// cube stands over it on the lowest ground of its footprint.
+const float* cTribeHut::GetPosition() { return mPosition.Ptr(); }
 
 const Quaternion& cTribeHut::GetOrientation() const {
   return mSceneObject ? mSceneObject->GetOrientation() : mOrientation;
@@ -61,7 +68,7 @@ void cTribeHut::SetOrientation(const Quaternion& orientation) {
 
 void cTribeHut::SetPosition(const Vector3& position) {
   mPosition = position;
-  if (mSceneObject) mSceneObject->SetPosition(position);
+  if (mSceneObject) mSceneObject->SetPosition(HutStandPoint(position));
   const cPlanetModel& planet = GetPlanetModel();
   auto site = [&](Vector3& out, float dx, float dz) {
     planet.ProjectToSurface(out, Vector3Add(position, Vector3{dx, 0.0f, dz}));

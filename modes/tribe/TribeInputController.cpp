@@ -14,6 +14,7 @@
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeCreatureGroup.h"
+#include "modes/tribe/TribeGround.h"
 #include "modes/tribe/TribeHerd.h"
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeObjectController.h"
@@ -326,11 +327,15 @@ cIInteraction* cTribeInputController::StartGroupOrder(cIInteraction* prototype, 
 // ---- the mouse moving ----
 
 void cTribeInputController::OnMouseMove(int x, int y) {
-  if (GetOpenPieMenu()) return;
+  // An open menu takes the move alone: its pressed item lights only under the pointer.
+  if (cGLFPieMenu* menu = GetOpenPieMenu()) {
+    menu->OnMouseMove(x, y);
+    return;
+  }
   if (mToolBeingPlaced) {
     const Vector3 ground = View().GroundPoint(x, y);
     if (!IsZero(ground)) {
-      const Vector3 place = AboveGround(ground, kToolLift);
+      const Vector3 place = ToolStandPoint(ground, kToolLift);
       mToolBeingPlaced->SetPosition(place);
       Quaternion upright;
       cPlanetModel::AlignOrientationToSurface(upright, place, mToolBeingPlaced->GetOrientation());

@@ -105,16 +105,17 @@ GLUI* GLUI_GetDebugView() {
   return panel && !panel->is_closed() ? panel : nullptr;
 }
 
-int GLUI_MoveDebugView(int x, int y) {
+int GLUI_MoveDebugView(int x, int y, int width, int height) {
   GLUI* panel = GLUI_GetDebugView();
   if (!panel) return 0;
   int previous = glutGetWindow();
   glutSetWindow(panel->get_glut_window_id());
   glutPositionWindow(x, y);
+  int oldWidth = 0, oldHeight = 0;
+  GLUI_GetWindowSize(panel, &oldWidth, &oldHeight);
+  if (width > 0 || height > 0) glutReshapeWindow(width > 0 ? width : oldWidth, height > 0 ? height : oldHeight);
   if (previous > 0) glutSetWindow(previous);
-  int width = 0, height = 0;
-  GLUI_GetWindowSize(panel, &width, &height);
-  return width;
+  return width > 0 ? width : oldWidth;
 }
 
 bool GLUI_TestDebugViewScroll(float* scroll, float* scrollMax) {

@@ -23,4 +23,4 @@ struct sGLUIDebugViewSource {
 // Opens the view (at most one; a second call returns the open one). Needs glutInit.
 GLUI* GLUI_OpenDebugView(const char* title, const sGLUIDebugViewSource& source);
 GLUI* GLUI_GetDebugView();              // null when not open
-int GLUI_MoveDebugView(int x, int y);   // returns the view's width; 0 when not open
+int GLUI_MoveDebugView(int x, int y, int width = 0, int height = 0);  // 0 keeps that size; returns the view's width, 0 when not open

@@ -487,6 +487,8 @@ void GLUI_RunAfterFrame(GLUI* panel, std::function<void()> action) {
   GLUI_Layer::FrameOf(panel).afterFrame.push_back(std::move(action));
 }
 
+void GLUI::get_size(int* width, int* height) { GLUI_GetWindowSize(this, width, height); }
+
 void GLUI_GetWindowSize(GLUI* panel, int* width, int* height) {
   *width = GLUI_Layer::FrameOf(panel).width;
   *height = GLUI_Layer::FrameOf(panel).height;

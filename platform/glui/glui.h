@@ -167,6 +167,7 @@ class GLUI {
   void set_main_gfx_window(int windowId) { mMainGfxWindow = windowId; }
   int get_main_gfx_window() const { return mMainGfxWindow; }
   int get_glut_window_id() const { return mWindowId; }  // 0 once closed
+  void get_size(int* width, int* height);  // as last drawn: a control panel fits its controls when drawn
   const char* get_name() const { return mName.c_str(); }
 
   GLUI_Button* add_button(const char* name, int id = -1, GLUI_Update_CB callback = nullptr);

@@ -114,11 +114,10 @@ void cDataManager::ShowLoadError(eLoadCheck problem) {
 }
 
 void cDataManager::PrintPreloadReport() const {
-  std::printf("Data manager size after preload: %d\n", (int)GetObjectCount());
+  DebugPrintf("Data manager size after preload: %d", (int)GetObjectCount());
   for (Ko::cIGameData* object : mObjects)
-    if (object) std::printf("%x\n", object->GetTypeId());
-  for (Ko::cIGameData* object : mPending) std::printf("%x\n", object->GetTypeId());
-  std::fflush(stdout);
+    if (object) DebugPrintf("%x", object->GetTypeId());
+  for (Ko::cIGameData* object : mPending) DebugPrintf("%x", object->GetTypeId());
 }
 
 bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {

@@ -44,6 +44,15 @@ TEST_F(DebugWindowTest, LinesCarryTheThreadIdAndTheStoreKeepsTheLast1000) {
   EXPECT_EQ(Text(lines.back()), "line 1000");
 }
 
+// Fault mended: a text of several lines (the about box's) left its later
+// lines bare on standard output, without the thread prefix.
+TEST_F(DebugWindowTest, EachLineOfAManyLineTextGetsThePrefix) {
+  DebugPrintf("[Quorvel] first\nsecond\n");
+  ASSERT_EQ(Lines().size(), 2u);
+  EXPECT_EQ(Lines()[0], Lines()[0].substr(0, 10) + "[Quorvel] first");
+  EXPECT_EQ(Lines()[1], Lines()[0].substr(0, 10) + "second");
+}
+
 TEST_F(DebugWindowTest, LongOutputIsCutAt2047Characters) {
   std::string big(5000, 'x');
   DebugPrintf("%s", big.c_str());

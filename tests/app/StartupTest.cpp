@@ -9,6 +9,7 @@
 #include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
 #include "app/Startup.h"
+#include "camera/Camera.h"
 #include "glf/DebugWindow.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/civ/cCivGameMode.h"
@@ -121,6 +122,37 @@ TEST(Startup, AutomaticPauseSkipsFramesAndMeasuresFromTheLastSkippedOne) {
     Sys_SetFocusProbeForTest([] { return true; });
     program.Frame(40);
     EXPECT_EQ(gTribeGameMode->LastUpdateMs(), 40u);
+  });
+}
+
+// Faults mended: a key released while another window had the keyboard or the
+// pointer stayed down (Page Up let go over the debug window kept the camera
+// turning); the creature mode kept the camera script of the mode before it
+// (after a sniff test the flock test's, which shows the whole planet).
+TEST(Startup, KeysGoUpWithTheFocusAndEveryModeInstallsItsOwnCameraScript) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    Sys_SetKeyState('Q', true);  // a tap no binding reads is forgotten at the frame's end
+    Sys_SetKeyState('Q', false);
+    Sys_SetKeyState(0x21, true);  // Page Up
+    program.Frame(16);
+    EXPECT_FALSE(Sys_WasKeyPressed('Q'));
+    Sys_SetFocusProbeForTest([] { return false; });
+    program.Frame(16);
+    EXPECT_FALSE(Sys_AnyKeyDown());
+    Sys_SetKeyState(0x21, true);
+    OnMainWindowEntry(1);
+    OnMainWindowEntry(0);
+    EXPECT_FALSE(Sys_AnyKeyDown());
+
+    using tCase = std::pair<cIGameMode*, const char*>;
+    for (auto [mode, script] : {tCase{gFlockTestMode, "civ_camera.txt"}, tCase{gCreatureGameMode, "creature_camera.txt"},
+                                tCase{gTribeGameMode, "tribe_camera.txt"}, tCase{gCreatureGameMode, "creature_camera.txt"}}) {
+      gPendingGameMode = mode;
+      program.Frame(16);
+      const std::string& file = GetCameraState().scriptFile;
+      EXPECT_EQ(file.substr(file.rfind('\\') + 1), script) << mode->GetName();
+    }
   });
 }
 

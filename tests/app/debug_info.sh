@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "Show Debug Info" in the running game: clicking the control panel's check box
-# makes the game window show the frame rate and the camera lines at its top
-# left. Runs on an X server of its own, so that no other test's windows can
+# makes the game window show the frame rate and the camera lines at its bottom
+# right, where no HUD draws. Runs on an X server of its own, so that no other test's windows can
 # take the click.
 set -u
 QUORVEL="$1"
@@ -17,10 +17,12 @@ GL=$(window_id QuorvelGL)
 PANEL=$(window_id "Quorvel Control Panel")
 [ -n "$GL" ] || fail "no game window"
 
-# White overlay text in the game window's top left: the count of pure white
-# pixels in rows y..y+h-1 of the first 260 columns.
-white_in_rows() {  # white_in_rows Y H
-  convert "$WORK/shot.png" -crop "260x$2+0+$1" +repage -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:
+# White overlay text in the game window's bottom right: the count of pure
+# white pixels in the 16 rows that end B rows above the bottom, last 300 columns.
+white_in_rows() {  # white_in_rows B
+  local size; size=$(identify -format '%w %h' "$WORK/shot.png"); local w=${size% *} h=${size#* }
+  convert "$WORK/shot.png" -crop "300x16+$((w - 300))+$((h - $1 - 16))" +repage -fill black +opaque white \
+    -format '%[fx:round(mean*w*h)]' info:
 }
 shoot() {
   xdotool windowraise "$GL"
@@ -31,7 +33,7 @@ planet_drawn() {  # some colour in the middle of the window
   [ "$(convert "$WORK/shot.png" -gravity center -crop 40x40+0+0 +repage -format '%[fx:maxima.intensity > 0.1]' info:)" = 1 ]
 }
 wait_for planet_drawn || fail "the game window shows no planet"
-[ "$(white_in_rows 0 60)" -eq 0 ] || fail "overlay text before the box was checked"
+[ "$(white_in_rows 4)" -eq 0 ] && [ "$(white_in_rows 20)" -eq 0 ] || fail "overlay text before the box was checked"
 
 # The panel's check boxes are the runs of their frame colour down one column;
 # "Show Debug Info" is the second, after "Pause".
@@ -44,17 +46,19 @@ BOX_Y=$(convert "$WORK/screen.png" -crop "1x240+$((X + 17))+$Y" +repage txt:- |
 [ -n "$BOX_Y" ] || fail "no \"Show Debug Info\" check box found"
 xdotool mousemove $((X + 17)) $((Y + BOX_Y)) mousedown 1 sleep 0.15 mouseup 1
 
-# Three lines 16 pixels apart, baselines at 17, 33 and 49: frame rate, camera
-# distance, camera pitch; the distance line is the longest.
+# Three lines 16 pixels apart, the last baseline 8 above the bottom: frame
+# rate, camera distance, camera pitch; the distance line is the longest.
 lines_shown() {
   shoot
-  [ "$(white_in_rows 5 16)" -gt 40 ] && [ "$(white_in_rows 21 16)" -gt 40 ] && [ "$(white_in_rows 37 16)" -gt 40 ]
+  [ "$(white_in_rows 36)" -gt 40 ] && [ "$(white_in_rows 20)" -gt 40 ] && [ "$(white_in_rows 4)" -gt 40 ]
 }
 wait_for lines_shown || { cp "$WORK/shot.png" /tmp/debug_info_failed.png; fail "no overlay lines (see /tmp/debug_info_failed.png)"; }
-widest() {  # widest Y: the right-most white column in the 16 rows from Y
-  convert "$WORK/shot.png" -crop "400x16+0+$1" +repage -fill black +opaque white -trim -format '%[fx:page.x+w]' info:
+rightmost() {  # rightmost B: the right-most white column (the box's width plus x) of the rows B above the bottom
+  local size; size=$(identify -format '%w %h' "$WORK/shot.png"); local w=${size% *} h=${size#* }
+  convert "$WORK/shot.png" -crop "400x16+$((w - 400))+$((h - $1 - 16))" +repage -fill black +opaque white \
+    -format '%@' info: | awk -F'[x+]' '{ print $1 + $3 }'
 }
-[ "$(widest 21)" -gt "$(widest 5)" ] || fail "the camera distance line is not the longest"
-[ "$(widest 21)" -gt "$(widest 37)" ] || fail "the camera distance line is not the longest"
+[ "$(rightmost 20)" -gt "$(rightmost 36)" ] || fail "the camera distance line is not the longest"
+[ "$(rightmost 20)" -gt "$(rightmost 4)" ] || fail "the camera distance line is not the longest"
 [ -n "${QV_DEBUG_INFO_SHOT:-}" ] && cp "$WORK/shot.png" "$QV_DEBUG_INFO_SHOT"
 echo "debug info: frame rate and camera lines shown"

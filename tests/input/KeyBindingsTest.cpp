@@ -156,6 +156,17 @@ TEST_F(KeyBindingsPoll, TwoKeysOnOneActionSendTwoEventsAFrame) {
                                                  {"TURN", -1, 2}, {"TURN", 1, 2}, {"MOVE", 5, 2}}));
 }
 
+// Fault mended: a tap shorter than a frame (down and up between two polls) was
+// lost, so quick F12 taps did nothing. It counts once, as a press of one frame.
+TEST_F(KeyBindingsPoll, ATapBetweenTwoPollsCountsOnceForEveryBindingOfTheKey) {
+  bindings.LoadKeyText("BIND D TURN 1.0\nBIND D MOVE 5\n", "keys.txt");
+  Sys_SetKeyState('D', true);
+  Sys_SetKeyState('D', false);
+  bindings.Poll();
+  bindings.Poll();
+  EXPECT_EQ(handler.events, (std::vector<cEvent>{{"TURN", 1, 1}, {"MOVE", 5, 1}}));
+}
+
 TEST(KeyBindings, ThePauseKeyTogglesOncePerPressHoweverLongItIsHeld) {
   Sys_ClearKeyStates();
   cQuorvelInputEventHandler appHandler;

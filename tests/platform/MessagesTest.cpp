@@ -17,3 +17,19 @@ TEST(MessageBoxes, BoxesShownBeforeTheEchoExistsReachItWhenItIsSet) {
   EXPECT_EQ(echoed, (std::vector<std::string>{"[Script Error] early", "[Load Error] later"}));
   EXPECT_NE(printed.find("[Script Error] early"), std::string::npos);
 }
+
+// Fault mended: a plain box reached only standard error and the debug window,
+// where herd lines buried it; questions are asked elsewhere and not shown.
+TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
+  static std::vector<std::string> shown;
+  Sys_SetMessageSink(nullptr);
+  Sys_SetMessageShow([](const char*, const char*) {});  // takes what earlier cases left waiting
+  Sys_SetMessageShow(nullptr);
+  testing::internal::CaptureStderr();
+  Sys_MessageBox("Script Error", "early");
+  Sys_SetMessageShow([](const char* caption, const char* text) { shown.push_back(std::string(caption) + "|" + text); });
+  Sys_MessageBox("Win", "keep playing?", SysBox::OkCancel);
+  testing::internal::GetCapturedStderr();
+  Sys_SetMessageShow(nullptr);
+  EXPECT_EQ(shown, (std::vector<std::string>{"Script Error|early"}));
+}

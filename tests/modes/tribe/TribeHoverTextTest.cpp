@@ -2,6 +2,7 @@
 // the fade after the mouse leaves.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "modes/tribe/FoodPile.h"
@@ -119,6 +120,31 @@ TEST_F(cTribeHoverTest, MemberTextFadesAfterTheMouseLeaves) {
   EXPECT_EQ(Frame().size(), 1u);  // drawn on the frame it expires
   EXPECT_EQ(Input()->GetHoveredCreature(), nullptr);
   EXPECT_TRUE(Frame().empty());
+}
+
+// Fault mended: hover text ran off the window's right edge and lay under the
+// items of the member menu that opens where the mouse rests.
+TEST_F(cTribeHoverTest, TextStaysInsideTheWindowAndOffAnOpenMenu) {
+  auto box = [](const cDrawCall& t) {  // x0, y0, x1, y1 of a text's glyphs
+    return std::array<int, 4>{t.x0, t.y0 - 12, t.x0 + cOverlayRecorder::kCharWidth * (int)t.text.size(), t.y0 + 4};
+  };
+  view.Put(635, 470, GetPlanetModel().CreatePlant(view.GroundPoint(635, 470)));
+  Input()->OnMouseMove(635, 470);
+  ASSERT_EQ(Frame().size(), 1u);
+  const auto edge = box(overlay.Of(cDrawCall::kText)[0]);
+  EXPECT_TRUE(edge[2] <= overlay.width && edge[3] <= overlay.height);
+
+  view.Put(MemberX(0), 240, Members()[0]);
+  Input()->OnMouseMove(MemberX(0), 240);
+  SelectMember(0);
+  Input()->OnLeftButtonDown(MemberX(0), 240);  // opens its menu
+  cGLFPieMenu* menu = Input()->GetOpenPieMenu();
+  ASSERT_TRUE(menu && Frame().front().rfind("Food:", 0) == 0);
+  const auto text = box(overlay.Of(cDrawCall::kText).front());
+  for (int i = 0; i < menu->GetControlCount(); ++i) {
+    const cGLFDialogControl* item = menu->GetControl(i);
+    EXPECT_FALSE(text[0] < item->X1() && text[2] > item->X0() && text[1] < item->Y1() && text[3] > item->Y0()) << item->GetLabel();
+  }
 }
 
 TEST_F(cTribeHoverTest, DyingMemberIsDroppedAtTheNextUpdate) {

@@ -8,6 +8,7 @@
 
 #include "modes/tribe/TribeCreatureGroup.h"
 #include "sim/behavior/Interaction.h"
+#include "sim/tuning/SharedTuningData.h"
 #include "tests/modes/tribe/TribeTestSupport.h"
 #include "world/planet/GamePlant.h"
 
@@ -175,6 +176,26 @@ TEST_F(TribeWorldTest, ARivalTribeGetsAPurpleHutTwoMembersAndEndlessFood) {
   // A rival tribe with nobody left is no target.
   while (rival->GetPopulation() > 0) Objects()->KillCreature(*rival->MembersBegin());
   EXPECT_EQ(Objects()->FindNearestRivalHut(HutPosition()), nullptr);
+}
+
+// Fault mended: a hut's cube was centred on the ground, half sunk, and on a
+// slope the hill swallowed more of it. It stands with its base on the lowest
+// ground under its footprint; the hut's own point stays on the surface.
+TEST_F(TribeWorldTest, AHutOnASlopeStandsOnTheLowestGroundUnderItsFootprint) {
+  cPlanetModel& planet = GetPlanetModel();
+  planet.SetHeightMap(MakeHeightMap([](const Vector3& d) { return kLandHeight + 250.0f * d.x; }, 32));  // rising to +x
+  Vector3 place;
+  planet.ProjectToSurface(place, Vector3{0.0f, 300.0f, 300.0f});  // where the slope is steepest
+  const float half = GetSharedTuningData().GetHutScale();
+  float lowest = planet.GetSurfaceRadius(place);
+  for (Vector3 corner : {Vector3{half, 0, half}, Vector3{half, 0, -half}, Vector3{-half, 0, half}, Vector3{-half, 0, -half}})
+    lowest = std::min(lowest, planet.GetSurfaceRadius(Ru::Math::Vector3Add(place, corner)));
+  ASSERT_LT(lowest, planet.GetSurfaceRadius(place) - 1.0f);
+  cTribe* rival = Objects()->CreateNpcTribe(place);
+  EXPECT_EQ(rival->GetHut()->GetPositionVector(), place);
+  const float base = Ru::Math::Vector3Length(rival->GetHut()->GetSceneObject()->GetPosition()) - half;
+  EXPECT_LE(base, lowest + 0.05f);  // no corner hangs over the ground
+  EXPECT_GT(base, lowest - 1.0f);   // nor is the cube sunk into it
 }
 
 TEST_F(TribeWorldTest, SelectingPaintsAMemberWhiteAndClearingGivesItsTribesColourBack) {

@@ -1,0 +1,44 @@
+// Plain message boxes shown in the game window for a few seconds: a designer
+// sees hunt results, raids and file errors where he plays, not only in the
+// debug window. Boxes stack under each other at the top centre, below the
+// strip where the modes' HUD panels sit and narrow enough to pass between
+// them in a window of 1024 pixels, each a caption
+// line and its text on a dark panel that stays readable over any terrain;
+// nothing waits for an answer. Time is the platform clock (real time: a paused
+// game still lets its messages go).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+class cGLFMessageBoard {
+ public:
+  static constexpr uint32_t kShowMs = 6000;
+  static constexpr size_t kMaxShown = 5;  // a burst keeps the newest
+  static constexpr size_t kMaxLines = 12;  // of one message, the caption included
+  static constexpr int kMaxWidth = 500, kTop = 48, kMargin = 8, kPadding = 6, kGap = 4;
+
+  void Add(const std::string& caption, const std::string& text);
+  void Draw();  // between Begin2D and End2D; drops what has expired
+  size_t GetCount();  // the messages still shown
+  void Clear() { mMessages.clear(); }
+
+ private:
+  struct cMessage {
+    std::string caption, text;
+    uint32_t shownAt = 0;
+    int repeats = 1;  // the same box again while shown restarts its time instead of stacking
+  };
+  void DropExpired();
+  std::deque<cMessage> mMessages;
+};
+
+cGLFMessageBoard& GetGLFMessageBoard();
+void ShowMessageInGameWindow(const char* caption, const char* text);  // the platform's show hook
+
+// Text cut into lines no wider than maxWidth pixels in the font: at blanks
+// where it can, inside a word only when one word is too wide; the text's own
+// line breaks stay.
+std::vector<std::string> WrapText2D(void* font, const std::string& text, int maxWidth);

@@ -1,0 +1,16 @@
+// Where a line of overlay text goes so that it can be read: inside the window
+// and off an area that something else draws (an open pie menu).
+#pragma once
+
+struct sRect2D {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // window pixels, y down; x1 <= x0 is no area
+  bool IsEmpty() const { return x1 <= x0 || y1 <= y0; }
+};
+
+// The text's box reaches this far above and below its baseline (Helvetica 12).
+constexpr int kTextAscent2D = 12, kTextDescent2D = 4;
+
+// (*x, *y) is the wanted start of the baseline; it moves left and up as far as
+// the window's edges need, then below the area to avoid (above it when the
+// window has no room below) when the text would cover it.
+void PlaceTextLine2D(int textWidth, int windowWidth, int windowHeight, const sRect2D& avoid, int* x, int* y);
