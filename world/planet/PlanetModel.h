@@ -62,6 +62,12 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   static constexpr int kPatchCount = 32;
   static constexpr float kPlantViewMargin = 40.0f;
   static constexpr uint32_t kPlantRecordBytes = 28;  // position and orientation, 7 floats
+  // From save version 9 a plant also keeps its food, hidden flag and counter.
+  static constexpr uint32_t kPlantStateVersion = 9;
+  static constexpr uint32_t kPlantStateBytes = 12;
+  static uint32_t PlantRecordBytes(uint32_t version) {
+    return kPlantRecordBytes + (version >= kPlantStateVersion ? kPlantStateBytes : 0);
+  }
 
   // Which plants a nearest-plant search may return.
   class cINearestPlantFilter {
