@@ -35,7 +35,7 @@ constexpr int kPlacementTries = 100;
 constexpr int kUphillSteps = 64;                 // a flight point in the sea climbs at most this often
 // A script can ask for anything; the world keeps at most this much.
 constexpr int kMostHerdsPerType = 16;
-constexpr int kMostAnimalsPerHerd = 1000;
+
 const Vector3 kStartFacing{0.0f, 0.0f, 1.0f};
 
 // The integer part of a script count, held in [least, most]; not a number gives least.
@@ -115,7 +115,7 @@ void cTribeObjectController::PopulateHerds() {
     script.Run();
     const int wanted = ScriptWhole(script.GetVariable("number_of_herds"), 0, kMostHerdsPerType);
     // An empty herd would be removed as soon as it was made, and made again.
-    const int size = ScriptWhole(script.GetVariable("herd_size"), 1, kMostAnimalsPerHerd);
+    const int size = ScriptWhole(script.GetVariable("herd_size"), 1, cTribeHerd::kMostAnimals);
     const float roaming = script.GetVariable("roaming_radius");
 
     for (cTribeHerd* herd : mHerds)

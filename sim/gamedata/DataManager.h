@@ -67,9 +67,10 @@ class cDataManager {
   // before the check still load without it.
   bool Load(const std::string& fileName);
   bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
-  // A client that repaired values or links during a load counts them here;
-  // the load names them in its one report box with the records it skipped.
-  void CountLoadRepairs(uint32_t repairs) { mLoadRepairs += repairs; }
+  // A client that repaired values or links during a load counts them here
+  // (named in the debug window); the load's one report box gives the total
+  // with the records it skipped.
+  void CountLoadRepair(const char* what, uint32_t count = 1);
 
   // Releases every object and forgets every type and client (tests only).
   // Pointers that clients cached (gAppState, backboneObject) are left for the

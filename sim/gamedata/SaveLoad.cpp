@@ -118,6 +118,12 @@ cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t siz
   return eLoadCheck::Ok;
 }
 
+void cDataManager::CountLoadRepair(const char* what, uint32_t count) {
+  if (count == 0) return;
+  mLoadRepairs += count;
+  DebugPrintf("Load: repaired %u: %s\n", count, what);
+}
+
 void cDataManager::ShowLoadError(eLoadCheck problem) {
   const char* text = "Invalid Quorvel File";
   if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";

@@ -118,6 +118,12 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   // Registers the planet record's type with the planet as its serializer,
   // creates the live placeholder and joins the data manager's clients.
   void RegisterWithDataManager();
+  // A point read from a save that lies far beyond the world (more than
+  // kFarSavedRadius from the centre) goes back to the ground under it; one at
+  // the centre has no "under" and is left for its owner to place.
+  static constexpr float kFarSavedRadius = 4.0f * kBaseRadius;
+  enum class eSavedPoint { Fine, BroughtDown, AtCentre };
+  eSavedPoint CheckSavedPoint(Vector3& point) const;
   const nKoPlanet::cCubeMap<float>* GetHeightMap() const { return mHeightMap.get(); }
   nKoPlanet::cDisplacedSphere* GetSphere() { return mSphere.get(); }
 

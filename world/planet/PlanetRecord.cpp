@@ -1,9 +1,11 @@
 // The planet's save record: its plants' positions and orientations (and from
 // version 9 their food, hidden flag and counter), written under a placeholder
 // object because the data manager saves only objects.
+#include <algorithm>
 #include <cmath>
 
 #include "glf/DebugWindow.h"
+#include "math/Vector.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "world/planet/PlanetModel.h"
@@ -109,6 +111,15 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
     }
     if (cPlantPatch* patch = FindNearestPatch(placements[i].position)) patch->plants.emplace_back(plant);
   }
+}
+
+cPlanetModel::eSavedPoint cPlanetModel::CheckSavedPoint(Vector3& point) const {
+  const float largest = std::max({std::fabs(point.x), std::fabs(point.y), std::fabs(point.z)});
+  if (largest < 1.0f) return eSavedPoint::AtCentre;  // nowhere near any ground, and no direction to it
+  if (largest <= kFarSavedRadius) return eSavedPoint::Fine;
+  // Scaled down first: the length of a point 3e38 out overflows a float.
+  ProjectToSurface(point, Vector3Scale(point, 1.0f / largest));
+  return eSavedPoint::BroughtDown;
 }
 
 void cPlanetModel::AfterLoad() {
