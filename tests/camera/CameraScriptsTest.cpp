@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "camera/Camera.h"
@@ -61,6 +63,23 @@ TEST(CivCameraScripts, WorldViewSitsBeyond280AndTheWheelReachesBelow260) {
     for (int i = 0; i < 30; ++i) UpdateCamera(0, 0, 1, 0.016f);
     EXPECT_LT(GetCameraState().targetDistance, 260.0f) << name;
   }
+}
+
+// Fault mended: a folder, a pipe or a device in place of a camera script
+// kept the script in force without a word; the pipe must not block either.
+TEST(CameraScriptFiles, AFolderPipeOrDeviceInPlaceOfTheScriptShowsRovurozovizError) {
+  cScratchDir dir;
+  ASSERT_EQ(mkdir(dir.File("folder.txt").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+  for (const std::string& path : {dir.File("folder.txt"), dir.File("pipe.txt"), std::string("/dev/zero")}) {
+    cMessageCapture messages;
+    GetCameraState() = cCameraState{};
+    SetCameraScriptFile(path.c_str());
+    EXPECT_EQ(messages.Count("Rovurozoviz Error"), 1) << path;
+  }
+  cMessageCapture messages;
+  SetCameraScriptFile(dir.File("missing.txt").c_str());  // a missing script stays silent, as before
+  EXPECT_TRUE(messages.boxes.empty());
 }
 
 }  // namespace

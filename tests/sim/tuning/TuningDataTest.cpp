@@ -2,9 +2,12 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 
+#include "glf/DebugWindow.h"
 #include "platform/Sys.h"
+#include "sim/tuning/BoundedCount.h"
 #include "tests/sim/tuning/TuningTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -113,6 +116,51 @@ TEST(TuningData, AnAbsurdlyLargeFileIsRefusedWithScriptErrorUnread) {
   EXPECT_EQ(capture.boxes[0].caption, "Script Error");
   EXPECT_NE(capture.boxes[0].text.find("huge.xml"), std::string::npos);
   EXPECT_EQ(set.count, -1);  // nothing was read: the default stands
+}
+
+// Fault mended: a folder, a pipe or a device in a tuning file's place fell
+// back to the defaults without a word. Nothing may block on the pipe either.
+TEST(TuningData, AFolderPipeOrDeviceInPlaceOfTheFileShowsScriptError) {
+  cScratchDir dir;
+  ASSERT_EQ(mkdir(dir.File("folder.xml").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(dir.File("pipe.xml").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", dir.File("zero.xml").c_str()), 0);
+  for (const char* name : {"folder.xml", "pipe.xml", "zero.xml"}) {
+    SCOPED_TRACE(name);
+    cMessageCapture capture;
+    cProbeTuningSet set(dir.Path(), {name});
+    ASSERT_EQ(capture.boxes.size(), 1u);
+    EXPECT_EQ(capture.boxes[0].caption, "Script Error");
+    EXPECT_NE(capture.boxes[0].text.find(name), std::string::npos);
+    EXPECT_EQ(set.count, -1);
+  }
+  cMessageCapture capture;
+  cProbeTuningSet missing(dir.Path(), {"missing.xml"});  // a missing file stays silent
+  EXPECT_TRUE(capture.boxes.empty());
+}
+
+// Fault mended: a count from a file or a script was used as given (100,000
+// members stopped frames from completing); now it is cut and named once.
+TEST(TuningData, CountsAreHeldInBoundsAndTheFirstCutOfAKeyIsNamedOnce) {
+  DestroyDebugWindowForTest();
+  CreateDebugWindow();
+  ForgetBoundedCountNoticesForTest();
+  struct Case {
+    float value;
+    int expected;
+    bool named;
+  } cases[] = {{5.0f, 5, false}, {2.7f, 2, false}, {-3.0f, 1, false}, {100000.0f, 64, true},
+               {1e30f, 64, false}, {std::nanf(""), 1, false}};
+  for (const Case& c : cases) {
+    const uint64_t before = GetDebugWindow()->LinesAdded();
+    EXPECT_EQ(BoundedCount("tribePopulationStart", c.value, 1, 64), c.expected) << c.value;
+    EXPECT_EQ(GetDebugWindow()->LinesAdded() - before, c.named ? 1u : 0u) << c.value;
+  }
+  EXPECT_NE(GetDebugWindow()->Lines().back().find("Tuning: tribePopulationStart = 100000 cut to the bound 64"),
+            std::string::npos);
+  EXPECT_EQ(BoundedCount("NumberOfPlants", std::nanf(""), 0, 10), 0);  // another key is named on its own
+  EXPECT_NE(GetDebugWindow()->Lines().back().find("NumberOfPlants"), std::string::npos);
+  DestroyDebugWindowForTest();
 }
 
 TEST(TuningData, ReloadFollowsTheFirstFilesWriteTime) {
