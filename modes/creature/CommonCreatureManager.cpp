@@ -169,7 +169,10 @@ void cCommonCreatureManager::Load(Ko::cIGameData* object, cMemoryStream& stream,
     stream.MarkFailed("not a finite number");
     return;
   }
-  RepairSavedPoint(record.position, "creature position");
+  // A body far out goes back to the ground under it; one at the centre, which
+  // has no ground under it, stays there for its tribe to stand at the hut.
+  if (GetPlanetModel().CheckSavedPoint(record.position) != cPlanetModel::eSavedPoint::Fine)
+    GetDataManager()->CountLoadRepair("creature position");
   // A goal at the centre is no goal at all (a creature that never walked).
   if (GetPlanetModel().CheckSavedPoint(record.goal) == cPlanetModel::eSavedPoint::BroughtDown)
     GetDataManager()->CountLoadRepair("creature goal");

@@ -396,9 +396,10 @@ void cTribeSerializationController::LinkCreatures() {
 static cTribeHut* MakeReplacementHut(cTribe* tribe, cTribeObjectController* world) {
   auto* hut = dynamic_cast<cTribeHut*>(GetDataManager()->CreateObject(cTribeHut::kTypeId));
   if (!hut) return nullptr;
-  Vector3 ground;
-  cTribeCreature* first = tribe->GetMembers().front();
-  GetPlanetModel().ProjectToSurface(ground, first->GetPositionVector());
+  Vector3 ground = tribe->GetMembers().front()->GetPositionVector();
+  // A member the file put at the centre has no ground under it: the north pole serves.
+  if (GetPlanetModel().CheckSavedPoint(ground) == cPlanetModel::eSavedPoint::AtCentre) ground = Vector3{0.0f, 1.0f, 0.0f};
+  GetPlanetModel().ProjectToSurface(ground, ground);
   hut->SetPosition(ground);
   GiveHutSceneObject(hut, world);
   return hut;
@@ -426,6 +427,10 @@ void cTribeSerializationController::LinkTribes() {
       hut = MakeReplacementHut(tribe, world);
       ++mLastRepairs.tribesWithoutHut;
     }
+    // A body the file put at the planet's centre stands at its tribe's hut.
+    for (cTribeCreature* member : tribe->GetMembers())
+      if (hut && member->GetCommon() && Ru::Math::Vector3Length(member->GetCommon()->GetObjectPosition()) < 1.0f)
+        member->GetCommon()->SetObjectPosition(hut->GetPositionVector());
     tribe->SetHut(hut);
     if (hut) hut->SetTribe(tribe);
     if (world) world->AppendTribe(tribe);

@@ -419,7 +419,10 @@ TEST_F(TribeSaveLoadTest, ReadableDamageIsRepairedAndCountedOnceAndTheRestRefuse
          first(cCreatureCommon::kTypeId).replace(36, 12, Floats({0, 0, 0}));
        },
        [&] {
-         return std::fabs(Vector3Length(body()->GetObjectPosition()) - 520.0f) < 0.01f &&
+         const Vector3 hut = World()->GetTribes()[0]->GetHut()->GetPositionVector();
+         const Vector3 hut2 = World()->GetTribes()[1]->GetHut()->GetPositionVector();
+         const Vector3 at = body()->GetObjectPosition();  // at its tribe's hut
+         return (Vector3Equal(at, hut) || Vector3Equal(at, hut2)) &&
                 std::fabs(Vector3Length(body()->GetPosition()) - 520.0f) < 0.01f && body()->GetSpeed() == 0.0f &&
                 body()->GetHealth() == 0.0f;
        }},
