@@ -4,6 +4,7 @@
 
 #include "camera/Camera.h"
 #include "math/Math.h"
+#include "platform/Sys.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
@@ -97,7 +98,10 @@ void ReloadCameraScript() {
   cRovurozovizProgram& program = GetCameraProgram();
   s.minPitch = 0.0f;
   s.maxPitch = 90.0f;
-  program.Load(s.scriptFile.c_str());  // a file that cannot be read keeps the script in force
+  // A file that cannot be read keeps the script in force; one that is there
+  // but is no regular file (a folder, a pipe, a device) is reported.
+  if (!program.Load(s.scriptFile.c_str()) && Sys_PathExists(s.scriptFile) && !Sys_IsRegularFile(s.scriptFile))
+    Sys_MessageBox("Rovurozoviz Error", "Cannot read camera script " + s.scriptFile, SysBox::Ok);
   SetStateInputs(s, 0.0f);
   program.Run();
   TakeOutput("default_distance", s.targetDistance);

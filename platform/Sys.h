@@ -26,6 +26,7 @@ int      Sys_RandomFrom(uint32_t& state);                 // the same generator 
 std::string Sys_ResolvePath(const std::string& spelled);  // existing entry if one matches case-insensitively, else the normalised spelling
 FILE*       Sys_OpenFile(const std::string& spelled, const char* mode);
 bool        Sys_IsRegularFile(const std::string& spelled);
+bool        Sys_PathExists(const std::string& spelled);   // any kind of entry: a file, a folder, a pipe, a device
 bool        Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out,
                               size_t maxBytes = SIZE_MAX);  // false also when the file holds more than maxBytes
 uint64_t    Sys_FileWriteTime(const std::string& spelled); // ns since epoch; 0 when missing or unreadable

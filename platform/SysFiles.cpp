@@ -83,6 +83,11 @@ FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
 
 bool Sys_IsRegularFile(const std::string& spelled) { return IsRegularResolvedFile(Sys_ResolvePath(spelled)); }
 
+bool Sys_PathExists(const std::string& spelled) {
+  struct stat st;
+  return stat(Sys_ResolvePath(spelled).c_str(), &st) == 0;
+}
+
 bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out, size_t maxBytes) {
   out.clear();
   FILE* f = Sys_OpenFile(spelled, "rb");

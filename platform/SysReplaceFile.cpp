@@ -56,12 +56,18 @@ bool Sys_BeginReplaceFile(const std::string& spelled, SysReplacement& out) {
   out = SysReplacement();
   std::string target = Sys_ResolvePath(spelled);
   if (!FollowLinks(target)) return false;
+  // A name of blanks only is a slip of the keyboard, not a file anyone means to keep.
+  const std::string name = target.substr(target.rfind('/') + 1);
+  if (name.find_first_not_of(" \t") == std::string::npos) return false;
 
   // Only a regular file may be replaced: a device, a pipe or a folder stays as it is.
   struct stat st;
   mode_t mode = 0666 & ~CurrentUmask();  // what a plain create would have given
   if (stat(target.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return false;
+    // A file its user made read-only is refused, as editors do, although the
+    // rename into a writable folder would replace it (root passes access()).
+    if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0) return false;
     mode = st.st_mode & 07777;  // the old file's permission bits carry over
   }
 

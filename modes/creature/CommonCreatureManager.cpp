@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "math/Math.h"
+#include "modes/creature/SavedValueRepair.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "world/scene/CreatureShape.h"
@@ -151,17 +152,30 @@ void cCommonCreatureManager::Load(Ko::cIGameData* object, cMemoryStream& stream,
   // A record of another length, or one holding a NaN or an infinity, is
   // damaged: the loader drops it and reports it with the others.
   if (stream.GetRemaining() != kRecordSize) {
-    stream.MarkFailed();
+    stream.MarkFailed("the wrong length");
     return;
   }
   sCreatureRecord record;
   record.ForEachField([&](auto& value) { ReadField(stream, value); });
+  // Amounts that are not finite or below 0 are mended; a place or a facing
+  // that is not finite cannot be, and refuses the record.
+  record.speed = RepairedAmount(record.speed, "creature speed");
+  record.health = RepairedAmount(record.health, "creature health");
+  record.hunger = RepairedAmount(record.hunger, "creature hunger");
+  record.energy = RepairedAmount(record.energy, "creature energy");
   bool finite = true;
   record.ForEachField([&](const auto& value) { finite = finite && IsFiniteField(value); });
   if (stream.HasFailed() || !finite) {
-    stream.MarkFailed();
+    stream.MarkFailed("not a finite number");
     return;
   }
+  // A body far out goes back to the ground under it; one at the centre, which
+  // has no ground under it, stays there for its tribe to stand at the hut.
+  if (GetPlanetModel().CheckSavedPoint(record.position) != cPlanetModel::eSavedPoint::Fine)
+    GetDataManager()->CountLoadRepair("creature position");
+  // A goal at the centre is no goal at all (a creature that never walked).
+  if (GetPlanetModel().CheckSavedPoint(record.goal) == cPlanetModel::eSavedPoint::BroughtDown)
+    GetDataManager()->CountLoadRepair("creature goal");
   common->SetId(record.id);
   common->SetSpecies(record.species);
   common->SetSpeed(record.speed);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "modes/creature/SavedValueRepair.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeRecordFields.h"
@@ -133,9 +134,9 @@ void cTribe::Read(cMemoryStream& stream, uint32_t version) {
   if (version < 2) return;
   float food = stream.ReadFloatValue();
   float progress = stream.ReadFloatValue();
-  if (!AcceptRecord(stream, Ru::Math::IsValidFloat(food) && Ru::Math::IsValidFloat(progress))) return;
-  mFood = food;
-  mBreedProgress = progress;
+  if (stream.HasFailed()) return;
+  mFood = RepairedAmount(food, "tribe food");
+  mBreedProgress = RepairedAmount(progress, "tribe breeding progress");
 }
 
 Ru::Math::Vector3 HutPositionOf(const cTribe* tribe) {

@@ -15,6 +15,7 @@
 #include "modes/tribe/cTribeGameMode.h"
 #include "sim/behavior/BehaviorController.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
+#include "sim/tuning/BoundedCount.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneObject.h"
 
@@ -103,7 +104,7 @@ void cTribeController::PlaceNpcTribes() {
   program.Run();
   const float wanted = program.GetVariable("number_of_tribes");
   // A script's wild answer must not flood the world (or overflow the int).
-  const int m = (int)std::clamp(wanted, 0.0f, 64.0f);
+  const int m = BoundedCount("number_of_tribes", wanted, 0, 64);
   while (n < m) {
     ++n;
     objects->CreateNpcTribe(GetNpcLocation(centre.position, n));
@@ -139,8 +140,7 @@ void cTribeController::GrowNpcTribe(cTribe* tribe) {
   program.Run();
   // Truncated towards zero; a script answer beyond any sensible tribe is held
   // back so that the float-to-int conversion stays defined.
-  const float wanted = program.GetVariable("tribe_size");
-  const int64_t target = (int64_t)std::clamp(wanted, -1.0f, 1000.0f);
+  const int target = BoundedCount("tribe_size", program.GetVariable("tribe_size"), 0, 1000);
   for (int64_t i = (int64_t)population; i < target; ++i) objects->AddNewMember(tribe, false);
 }
 

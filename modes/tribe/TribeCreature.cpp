@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "modes/creature/SavedValueRepair.h"
 #include "math/Vector.h"
 #include "modes/creature/CreatureCommon.h"
 #include "modes/tribe/HuntInteractions.h"
@@ -330,6 +331,10 @@ void cTribeCreature::Read(cMemoryStream& stream, uint32_t version) {
   uint32_t role = stream.ReadUInt32Value();
   float carriedFood = stream.ReadFloatValue();
   if (stream.HasFailed()) return;
+  if (role >= kRoleCount && role != kNoRole) {
+    role = kNoRole;
+    GetDataManager()->CountLoadRepair("unknown member role");
+  }
   mRole = role;
-  mCarriedFood = carriedFood;
+  mCarriedFood = RepairedAmount(carriedFood, "carried food");
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "modes/creature/SavedValueRepair.h"
 #include "math/Math.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeHut.h"
@@ -180,11 +181,23 @@ void cTribeHerd::Read(cMemoryStream& stream, uint32_t version) {
     record.homeCentre = record.position;
     record.target = record.position;
   }
-  // A herd type the hunts do not know is damage like a non-finite value.
-  const bool valid = record.type < kTribeHerdTypeCount && IsValidVector3(record.position) &&
-                     IsFiniteQuaternion(record.orientation) && IsValidVector3(record.homeCentre) &&
-                     IsValidFloat(record.homeRadius) && IsValidVector3(record.target);
-  if (!AcceptRecord(stream, valid)) return;
+  // A herd type the hunts do not know (0 is "none", never a saved herd's) is
+  // damage like a non-finite value; so is a herd with no animals left, which
+  // the world would drop without a word.
+  if (stream.HasFailed()) return;
+  if (record.type < kTribeHerdBigGame || record.type >= kTribeHerdTypeCount) return stream.MarkFailed("unknown herd type");
+  if (record.count < 1 && version >= 6) return stream.MarkFailed("herd with no animals");
+  const bool valid = IsValidVector3(record.position) && IsFiniteQuaternion(record.orientation) &&
+                     IsValidVector3(record.homeCentre) && IsValidFloat(record.homeRadius) &&
+                     IsValidVector3(record.target);
+  if (!valid) return stream.MarkFailed("not a finite number");
+  if (record.count > kMostAnimals) {
+    record.count = kMostAnimals;
+    GetDataManager()->CountLoadRepair("herd count beyond the cap");
+  }
+  RepairSavedPoint(record.position, "herd position");
+  RepairSavedPoint(record.homeCentre, "herd home");
+  RepairSavedPoint(record.target, "herd target");
   SetType(record.type);
   SetPosition(record.position);
   SetOrientation(record.orientation);

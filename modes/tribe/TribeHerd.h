@@ -114,6 +114,7 @@ class cTribeHerd : public cILocation,
   // home centre and radius, movement target and the hunt counters of types 1-3.
   void Write(cMemoryStream& stream, uint32_t version) override;
   void Read(cMemoryStream& stream, uint32_t version) override;
+  static constexpr int32_t kMostAnimals = 1000;  // a herd script asks for at most this many
   static uint32_t OwnPartBytes(uint32_t version) { return version >= 6 ? 4 + 12 + 16 + 4 + 4 + 12 + 4 + 12 + 12 : 4 + 12 + 16; }
 
  protected:

@@ -17,6 +17,7 @@
 #include "modes/tribe/TribeStatics.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
+#include "sim/tuning/BoundedCount.h"
 #include "sim/tuning/TribeTuningData.h"
 #include "world/planet/PlanetModel.h"
 
@@ -35,15 +36,10 @@ constexpr int kPlacementTries = 100;
 constexpr int kUphillSteps = 64;                 // a flight point in the sea climbs at most this often
 // A script can ask for anything; the world keeps at most this much.
 constexpr int kMostHerdsPerType = 16;
-constexpr int kMostAnimalsPerHerd = 1000;
+
 const Vector3 kStartFacing{0.0f, 0.0f, 1.0f};
 
 // The integer part of a script count, held in [least, most]; not a number gives least.
-int ScriptWhole(float value, int least, int most) {
-  if (!(value >= (float)least)) return least;
-  return value >= (float)most ? most : (int)value;
-}
-
 float Attribute(cTribeHerd* herd, const char* name) { return *herd->GetAttribute(name); }
 
 Vector3 UnitOrZero(const Vector3& v) {
@@ -113,9 +109,9 @@ void cTribeObjectController::PopulateHerds() {
     script.SetVariable("herd_type", (float)type);
     script.SetVariable("times_hunted_type", (float)cTribeHerd::GetHuntCount(type));
     script.Run();
-    const int wanted = ScriptWhole(script.GetVariable("number_of_herds"), 0, kMostHerdsPerType);
+    const int wanted = BoundedCount("number_of_herds", script.GetVariable("number_of_herds"), 0, kMostHerdsPerType);
     // An empty herd would be removed as soon as it was made, and made again.
-    const int size = ScriptWhole(script.GetVariable("herd_size"), 1, kMostAnimalsPerHerd);
+    const int size = BoundedCount("herd_size", script.GetVariable("herd_size"), 1, cTribeHerd::kMostAnimals);
     const float roaming = script.GetVariable("roaming_radius");
 
     for (cTribeHerd* herd : mHerds)

@@ -1,5 +1,6 @@
 #include "modes/tribe/TribeHut.h"
 
+#include "modes/creature/SavedValueRepair.h"
 #include "math/Math.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeGround.h"
@@ -93,6 +94,7 @@ void cTribeHut::Read(cMemoryStream& stream, uint32_t) {
   stream.ReadVector3(&position);
   stream.ReadQuaternion(&orientation);
   if (!AcceptRecord(stream, IsValidVector3(position) && IsFiniteQuaternion(orientation))) return;
+  RepairSavedPoint(position, "hut position");
   SetPosition(position);
   SetOrientation(orientation);
 }

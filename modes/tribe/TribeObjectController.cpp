@@ -18,6 +18,7 @@
 #include "modes/tribe/TribeStatics.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/Sys.h"
+#include "sim/tuning/BoundedCount.h"
 #include "sim/behavior/BehaviorController.h"
 #include "sim/behavior/Interaction.h"
 #include "sim/gamedata/DataManager.h"
@@ -47,6 +48,7 @@ constexpr float kNpcFood = 1.7014117e38f;   // just below half the largest float
 // A tree script can ask for anything; the world takes at most this much.
 constexpr int kMaxTreeStands = 64;
 constexpr int kMaxTreesPerStand = 256;
+constexpr int kMostStartingMembers = 256;  // a tribe of 100,000 stopped frames from completing
 constexpr float kMaxStandRadius = 1000.0f;  // two planet diameters: any point will do
 
 const Vector3 kWhite{1.0f, 1.0f, 1.0f};
@@ -58,12 +60,6 @@ float DistanceSquared(const Vector3& a, const Vector3& b) { return Vector3Length
 
 // Milliseconds per point from the tuning; a rate of 0 or below would divide by zero.
 float PointsPerSecond(int millisecondsPerPoint) { return 1000.0f / (float)std::max(millisecondsPerPoint, 1); }
-
-// A script output used as a count: not a number, or absurdly large, is held in bounds.
-int ScriptCount(float value, int most) {
-  if (!(value > 0.0f)) return 0;
-  return value >= (float)most ? most : (int)value;
-}
 
 std::string Numbered(const char* word, int k) { return word + std::to_string(k); }
 
@@ -136,7 +132,9 @@ void cTribeObjectController::BuildStartWorld() {
   }
 
   // The count is read again after every member, as the tuning may change it.
-  for (int made = 0; made < GetTribeTuningData().GetTribePopulationStart(); ++made) AddNewMember(tribe, false);
+  const int start = BoundedCount("tribePopulationStart", (float)GetTribeTuningData().GetTribePopulationStart(), 0,
+                                 kMostStartingMembers);
+  for (int made = 0; made < start; ++made) AddNewMember(tribe, false);
   cTribeHerd::ResetHuntCounts();
   PopulateHerds();
   PlantTrees();
@@ -150,7 +148,7 @@ void cTribeObjectController::PlantTrees() {
   cPlanetModel& planet = GetPlanetModel();
   const Vector3 hut = HutPositionOf(mPlayerTribe);
   planet.RemovePlantsInRadius(hut, script.GetVariable("clear_cut_radius"));
-  const int stands = ScriptCount(script.GetVariable("number_of_stands"), kMaxTreeStands);
+  const int stands = BoundedCount("number_of_stands", script.GetVariable("number_of_stands"), 0, kMaxTreeStands);
   for (int k = 1; k <= stands; ++k) {
     const float angle = script.GetVariable(Numbered("angle", k)) * (kPi / 180.0f);
     const float distance = script.GetVariable(Numbered("distance", k));
@@ -161,9 +159,8 @@ void cTribeObjectController::PlantTrees() {
     if (!(radius >= 2.0f)) radius = 2.0f;  // also when it is not a number
     if (radius > kMaxStandRadius) radius = kMaxStandRadius;
     // A fractional count makes the next whole number of trees.
-    float count = script.GetVariable(Numbered("count", k));
-    if (!(count >= 1.0f)) count = 1.0f;
-    for (int made = 0; (float)made < count && made < kMaxTreesPerStand; ++made) {
+    const int count = BoundedCount("count", std::ceil(script.GetVariable(Numbered("count", k))), 1, kMaxTreesPerStand);
+    for (int made = 0; made < count; ++made) {
       Vector3 spot;
       planet.GetRandomSurfacePointNear(spot, centre, 1.0f, radius);
       planet.CreatePlant(spot);

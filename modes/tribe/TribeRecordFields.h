@@ -19,9 +19,9 @@ inline Ru::Math::Vector3 TribeUnitOrZero(const Ru::Math::Vector3& v) {
   return Ru::Math::Vector3NormalizeSafe(v, unit) > 0.0f ? unit : Ru::Math::Vector3{};
 }
 
-// True when the stream is still sound and `finite` holds; otherwise marks the
-// stream failed (a non-finite value is damage like a short record) and false.
-inline bool AcceptRecord(cMemoryStream& stream, bool finite) {
-  if (!finite) stream.MarkFailed();
+// True when the stream is still sound and `valid` holds; otherwise marks the
+// stream failed for `reason` (damage like a short record) and false.
+inline bool AcceptRecord(cMemoryStream& stream, bool valid, const char* reason = "not a finite number") {
+  if (!valid) stream.MarkFailed(reason);
   return !stream.HasFailed();
 }

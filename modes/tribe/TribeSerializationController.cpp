@@ -1,5 +1,6 @@
 #include "modes/tribe/TribeSerializationController.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -137,8 +138,32 @@ static void UndoRefusedObject(Ko::cIGameData* object) {
   if (auto* herd = dynamic_cast<cTribeHerd*>(object)) herd->ReleaseSceneObjects();
 }
 
+// Far more of each kind than any game holds, and few enough that a file
+// repeating one record thousands of times cannot slow every frame to a crawl.
+static uint32_t MostRecordsOfType(uint32_t typeId) {
+  switch (typeId) {
+    case cTribe::kTypeId:
+    case cTribeHut::kTypeId:
+      return 64;
+    case cTribeHerd::kTypeId:
+      return 256;
+    default:
+      return 4096;  // creatures and tools
+  }
+}
+
 void cTribeSerializationController::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) {
   mLoadVersion = version;
+  uint32_t& seen = mRecordsOfType[object->GetTypeId()];
+  if (++seen > MostRecordsOfType(object->GetTypeId())) {
+    if (seen == MostRecordsOfType(object->GetTypeId()) + 1)
+      DebugPrintf("Tribe load: more than %u records of type %x; the rest are dropped\n",
+                  MostRecordsOfType(object->GetTypeId()), object->GetTypeId());
+    ++mLastRepairs.recordsOverLimit;
+    stream.MarkFailed("beyond the limit of its kind");
+    UndoRefusedObject(object);
+    return;
+  }
   bool accepted = true;
   switch (object->GetTypeId()) {
     case cTribeCreature::kTypeId:
@@ -160,7 +185,7 @@ void cTribeSerializationController::Load(Ko::cIGameData* object, cMemoryStream& 
       break;
   }
   if (!accepted || stream.HasFailed()) {
-    stream.MarkFailed();
+    stream.MarkFailed("the wrong length");  // a reason given on the way stays
     UndoRefusedObject(object);
   }
 }
@@ -173,10 +198,10 @@ bool cTribeSerializationController::LoadCreature(cTribeCreature* creature, cMemo
   if (!RecordIs(stream, 4 + (version >= 2 ? 8 : 0))) return false;
   const uint32_t commonId = stream.ReadUInt32Value();
   creature->Read(stream, version);
-  if (stream.HasFailed() || !Ru::Math::IsValidFloat(creature->GetCarriedFood())) return false;
+  if (stream.HasFailed()) return false;
   // Two creatures cannot wear one body.
   for (const sLoadedCreature& loaded : mCreatureCommonIds)
-    if (loaded.commonId == commonId) return false;
+    if (loaded.commonId == commonId) return AcceptRecord(stream, false, "a body another creature wears");
   mCreatureCommonIds.push_back({creature, commonId});
   return true;
 }
@@ -195,7 +220,8 @@ bool cTribeSerializationController::LoadHut(cTribeHut* hut, cMemoryStream& strea
   if (!RecordIs(stream, 4 + cTribeHut::kOwnPartBytes)) return false;
   const uint32_t id = stream.ReadUInt32Value();
   hut->Read(stream, version);
-  if (stream.HasFailed() || mHutsById.count(id)) return false;
+  if (stream.HasFailed()) return false;
+  if (mHutsById.count(id)) return AcceptRecord(stream, false, "a repeated hut id");
   hut->SetId(id);
   GiveHutSceneObject(hut, mMode ? mMode->GetObjectController() : nullptr);
   mHutsById[id] = hut;
@@ -211,19 +237,36 @@ static bool ReadIdList(cMemoryStream& stream, uint32_t count, uint64_t after, st
   return !stream.HasFailed();
 }
 
+// The member and tool lists, or false when their counts do not fit the record.
+static bool ReadTribeLists(cMemoryStream& stream, uint32_t version, uint32_t ownBytes, std::vector<uint32_t>& members,
+                           std::vector<uint32_t>& tools) {
+  const uint32_t toolCountBytes = version >= 5 ? 4 : 0;
+  if (!ReadIdList(stream, stream.ReadUInt32Value(), toolCountBytes + ownBytes, members)) return false;
+  if (version >= 5 && !ReadIdList(stream, stream.ReadUInt32Value(), ownBytes, tools)) return false;
+  return stream.GetRemaining() == ownBytes;
+}
+
+// The hut id leads the record and the tribe's own values end it, so both are
+// read even when a damaged count hides where the lists end: the tribe keeps
+// its place (the first is the player's), its hut, food and progress, and
+// takes back afterwards the members and tools no tribe lists.
 bool cTribeSerializationController::LoadTribe(cTribe* tribe, cMemoryStream& stream, uint32_t version) {
   const uint32_t ownBytes = cTribe::OwnPartBytes(version);
   const uint32_t toolCountBytes = version >= 5 ? 4 : 0;
   if (stream.GetRemaining() < 8ull + toolCountBytes + ownBytes) return false;
+  const uint32_t size = stream.GetSize();
   sLoadedTribe loaded{tribe, stream.ReadUInt32Value(), {}, {}};
-  const uint32_t memberCount = stream.ReadUInt32Value();
-  if (!ReadIdList(stream, memberCount, toolCountBytes + ownBytes, loaded.memberIds)) return false;
-  if (version >= 5) {
-    const uint32_t toolCount = stream.ReadUInt32Value();
-    if (!ReadIdList(stream, toolCount, ownBytes, loaded.toolIds)) return false;
+  if (!ReadTribeLists(stream, version, ownBytes, loaded.memberIds, loaded.toolIds)) {
+    loaded.memberIds.clear();
+    loaded.toolIds.clear();
+    loaded.listsLost = true;
+    GetDataManager()->CountLoadRepair("tribe member or tool count beyond the record");
+    cMemoryStream own;
+    own.InitFromBytes(stream.GetData() + size - ownBytes, ownBytes);
+    tribe->Read(own, version);
+  } else {
+    tribe->Read(stream, version);
   }
-  if (!RecordIs(stream, ownBytes)) return false;
-  tribe->Read(stream, version);
   if (stream.HasFailed()) return false;
   // The hut the tribe made for itself is replaced by the file's.
   if (cTribeHut* own = tribe->GetHut()) {
@@ -242,7 +285,8 @@ bool cTribeSerializationController::LoadTool(cTribeTool* tool, cMemoryStream& st
   if (!RecordIs(stream, (hasId ? 4 : 0) + cTribeTool::kOwnPartBytes)) return false;
   const uint32_t id = hasId ? stream.ReadUInt32Value() : 0;
   tool->Read(stream, version);
-  if (stream.HasFailed() || (hasId && mToolsById.count(id))) return false;
+  if (stream.HasFailed()) return false;
+  if (hasId && mToolsById.count(id)) return AcceptRecord(stream, false, "a repeated tool id");
   if (hasId) {
     tool->SetId(id);
     mToolsById[id] = tool;
@@ -264,20 +308,23 @@ bool cTribeSerializationController::LoadHerd(cTribeHerd* herd, cMemoryStream& st
 void cTribeSerializationController::ObjectLoaded(Ko::cIGameData* object) {
   if (object->GetTypeId() != cCreatureCommon::kTypeId) return;
   auto* common = dynamic_cast<cCreatureCommon*>(object);
-  if (common) mCommonsById.emplace(common->GetId(), common);  // the first of a repeated id keeps it
+  if (!common) return;
+  mCommonsInFileOrder.push_back(common);
+  mCommonsById.emplace(common->GetId(), common);  // the first of a repeated id keeps it
 }
 
 void cTribeSerializationController::BeforeLoad() {
   ForgetLoad();
+  mLastRepairs = sRepairs{};  // counting starts here: records beyond the limits are met while reading
   if (mMode && mMode->GetObjectController()) mMode->GetObjectController()->Clear();
 }
 
 void cTribeSerializationController::AfterLoad() {
-  mLastRepairs = sRepairs{};
   LinkCreatures();
   LinkTribes();
   AttachTools();
   RemoveStrayHuts();
+  ReleaseUnworeBodies();
   ReportRepairs();
   ForgetLoad();
 }
@@ -322,10 +369,16 @@ void cTribeSerializationController::LinkCreatures() {
     tribe.memberIds.swap(known);
   }
   cTribeObjectController* world = mMode ? mMode->GetObjectController() : nullptr;
+  sLoadedTribe* adopter = TribeWithListsLost();
   for (const sLoadedCreature& loaded : mCreatureCommonIds) {
     auto found = mCreaturesByCommonId.find(loaded.commonId);
     if (found == mCreaturesByCommonId.end() || found->second != loaded.creature) continue;
     cCreatureCommon* common = mCommonsById[loaded.commonId];
+    if (!claimed.count(loaded.commonId) && adopter) {
+      adopter->memberIds.push_back(loaded.commonId);
+      claimed.insert(loaded.commonId);
+      ++mLastRepairs.membersTakenBack;
+    }
     if (!claimed.count(loaded.commonId)) {
       mCreaturesByCommonId.erase(found);
       DropLoadedCreature(loaded.creature, common);
@@ -343,9 +396,10 @@ void cTribeSerializationController::LinkCreatures() {
 static cTribeHut* MakeReplacementHut(cTribe* tribe, cTribeObjectController* world) {
   auto* hut = dynamic_cast<cTribeHut*>(GetDataManager()->CreateObject(cTribeHut::kTypeId));
   if (!hut) return nullptr;
-  Vector3 ground;
-  cTribeCreature* first = tribe->GetMembers().front();
-  GetPlanetModel().ProjectToSurface(ground, first->GetPositionVector());
+  Vector3 ground = tribe->GetMembers().front()->GetPositionVector();
+  // A member the file put at the centre has no ground under it: the north pole serves.
+  if (GetPlanetModel().CheckSavedPoint(ground) == cPlanetModel::eSavedPoint::AtCentre) ground = Vector3{0.0f, 1.0f, 0.0f};
+  GetPlanetModel().ProjectToSurface(ground, ground);
   hut->SetPosition(ground);
   GiveHutSceneObject(hut, world);
   return hut;
@@ -373,6 +427,10 @@ void cTribeSerializationController::LinkTribes() {
       hut = MakeReplacementHut(tribe, world);
       ++mLastRepairs.tribesWithoutHut;
     }
+    // A body the file put at the planet's centre stands at its tribe's hut.
+    for (cTribeCreature* member : tribe->GetMembers())
+      if (hut && member->GetCommon() && Ru::Math::Vector3Length(member->GetCommon()->GetObjectPosition()) < 1.0f)
+        member->GetCommon()->SetObjectPosition(hut->GetPositionVector());
     tribe->SetHut(hut);
     if (hut) hut->SetTribe(tribe);
     if (world) world->AppendTribe(tribe);
@@ -403,10 +461,16 @@ void cTribeSerializationController::AttachTools() {
   }
   cTribeObjectController* world = mMode ? mMode->GetObjectController() : nullptr;
   cTribe* player = world ? world->GetPlayerTribe() : nullptr;
+  sLoadedTribe* adopter = TribeWithListsLost();
   for (cTribeTool* tool : mToolsInFileOrder) {
     if (mLoadVersion >= 5 && claimed.count(tool->GetId())) continue;
     if (mLoadVersion < 5 && player) {
       player->AppendTool(tool);
+      continue;
+    }
+    if (adopter && !adopter->dropped) {
+      adopter->tribe->AppendTool(tool);
+      ++mLastRepairs.toolsTakenBack;
       continue;
     }
     tool->ReleaseSceneObject();
@@ -424,20 +488,44 @@ void cTribeSerializationController::RemoveStrayHuts() {
   }
 }
 
+cTribeSerializationController::sLoadedTribe* cTribeSerializationController::TribeWithListsLost() {
+  for (sLoadedTribe& loaded : mTribes)
+    if (loaded.listsLost) return &loaded;
+  return nullptr;
+}
+
+// A body no linked creature wears (its creature was lost, or its id repeats
+// one already worn) would stand in the scene and go into every later save.
+// Bodies belong to tribe members only: no other mode saves creatures.
+void cTribeSerializationController::ReleaseUnworeBodies() {
+  std::set<cCreatureCommon*> worn;
+  for (const auto& entry : mCreaturesByCommonId)
+    if (entry.second->GetCommon()) worn.insert(entry.second->GetCommon());
+  const std::vector<cCreatureCommon*>& kept = cCommonCreatureManager::Get()->GetCommons();
+  for (cCreatureCommon* common : mCommonsInFileOrder) {
+    if (worn.count(common) || std::find(kept.begin(), kept.end(), common) == kept.end()) continue;
+    cCommonCreatureManager::Get()->ReleaseCommon(common);
+    ++mLastRepairs.bodiesReleased;
+  }
+}
+
 void cTribeSerializationController::ReportRepairs() {
   const sRepairs& r = mLastRepairs;
-  if (r.Total() == 0) return;
+  if (r.Total() == 0 && r.recordsOverLimit == 0) return;
   DebugPrintf(
       "Tribe load: %u creatures without a body record, %u without a tribe, %u tribes given a new hut, %u dropped, "
-      "%u unknown members, %u unknown tools, %u stray tools, %u stray huts\n",
+      "%u unknown members, %u unknown tools, %u stray tools, %u stray huts, %u bodies nobody wore, "
+      "%u members and %u tools taken back, %u records beyond the limit of their kind\n",
       r.creaturesWithoutRecord, r.creaturesWithoutTribe, r.tribesWithoutHut, r.tribesDropped, r.unknownMembers,
-      r.unknownTools, r.strayTools, r.strayHuts);
-  char text[64];
-  std::snprintf(text, sizeof text, "Tribe Links Repaired: %u", r.Total());
-  Sys_MessageBox("Load Error", text);
+      r.unknownTools, r.strayTools, r.strayHuts, r.bodiesReleased, r.membersTakenBack, r.toolsTakenBack,
+      r.recordsOverLimit);
+  // Records beyond the limit are already among the load's skipped records.
+  GetDataManager()->CountLoadRepair("tribe links", r.Total());
 }
 
 void cTribeSerializationController::ForgetLoad() {
+  mRecordsOfType.clear();
+  mCommonsInFileOrder.clear();
   mCreatureCommonIds.clear();
   mTribes.clear();
   mToolsInFileOrder.clear();

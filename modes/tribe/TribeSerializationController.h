@@ -52,9 +52,13 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
     uint32_t unknownTools = 0;            // tool ids with no tool, or one already placed; skipped
     uint32_t strayTools = 0;              // tools no tribe listed (files of version 5 on); removed
     uint32_t strayHuts = 0;               // huts no tribe claimed; removed
+    uint32_t bodiesReleased = 0;          // body records no linked creature wears; released
+    uint32_t membersTakenBack = 0;        // unlisted creatures given to a tribe whose lists were unreadable
+    uint32_t toolsTakenBack = 0;          // unlisted tools given to that tribe
+    uint32_t recordsOverLimit = 0;        // records beyond the limit of their kind; skipped (not in Total)
     uint32_t Total() const {
       return creaturesWithoutRecord + tribesWithoutHut + creaturesWithoutTribe + tribesDropped + unknownMembers +
-             unknownTools + strayTools + strayHuts;
+             unknownTools + strayTools + strayHuts + bodiesReleased + membersTakenBack + toolsTakenBack;
     }
   };
   const sRepairs& GetLastRepairs() const { return mLastRepairs; }
@@ -78,6 +82,7 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
   void LinkTribes();
   void AttachTools();
   void RemoveStrayHuts();
+  void ReleaseUnworeBodies();
   void ReportRepairs();
   void ForgetLoad();
 
@@ -95,7 +100,9 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
     std::vector<uint32_t> memberIds;  // body record ids, in member order
     std::vector<uint32_t> toolIds;    // in tool order
     bool dropped = false;
+    bool listsLost = false;  // a count did not fit the record: its lists were not read
   };
+  sLoadedTribe* TribeWithListsLost();  // the first, or null
   uint32_t mLoadVersion = 0;  // of the file being read
   std::vector<sLoadedCreature> mCreatureCommonIds;
   std::vector<sLoadedTribe> mTribes;
@@ -105,5 +112,7 @@ class cTribeSerializationController : public Ko::cIGameDataSerializer, public Ko
   std::map<uint32_t, cTribeHut*> mHutsById;
   std::map<uint32_t, cTribeTool*> mToolsById;
   std::vector<cTribeHut*> mHutsInFileOrder;
+  std::vector<cCreatureCommon*> mCommonsInFileOrder;  // every body record loaded, repeated ids too
+  std::map<uint32_t, uint32_t> mRecordsOfType;        // records met so far, by type id
   sRepairs mLastRepairs;
 };

@@ -1,5 +1,6 @@
 #include "modes/tribe/TribeTool.h"
 
+#include "modes/creature/SavedValueRepair.h"
 #include "modes/tribe/TribeRecordFields.h"
 #include "modes/tribe/TribeSceneObjects.h"
 #include "world/planet/PlanetModel.h"
@@ -95,6 +96,7 @@ void cTribeTool::Read(cMemoryStream& stream, uint32_t) {
   const bool valid = kind < kTribeToolKindCount && level >= 1 && level <= kMaxLevel &&
                      Ru::Math::IsValidVector3(position) && IsFiniteQuaternion(orientation);
   if (!AcceptRecord(stream, valid)) return;
+  RepairSavedPoint(position, "tool position");
   mKind = kind;
   mLevel = level;
   SetPosition(position);

@@ -15,7 +15,10 @@
 
 class cDataManager {
  public:
-  static constexpr uint32_t kSaveVersion = 8;
+  static constexpr uint32_t kSaveVersion = 9;
+  // Every file written since the whole-file check exists carries it; from this
+  // version on a file without a good check is damaged, never an older file.
+  static constexpr uint32_t kFirstCheckedVersion = 9;
   static constexpr uint32_t kIdentChunkId = 0x5156524C;  // "QVRL"; "LRVQ" on disk
   // A full game saves a few thousand objects of well under a kilobyte each and
   // its plants at 28 bytes each: a few megabytes. 256 MB is far above any save
@@ -58,10 +61,16 @@ class cDataManager {
   bool Save(const std::string& fileName);
   // Reads the file (or ".\Data\" + the name). The whole file is checked before
   // any client hears BeforeLoad: a bad file (not a regular file, too large, a
-  // broken chain, a failed whole-file check) shows a "Load Error" box,
-  // changes nothing and returns false. Files without the check still load.
+  // broken chain, a failed or missing whole-file check, a version newer than
+  // this program's, an older file cut before its first record) shows a
+  // "Load Error" box, changes nothing and returns false. Files of versions
+  // before the check still load without it.
   bool Load(const std::string& fileName);
   bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
+  // A client that repaired values or links during a load counts them here
+  // (named in the debug window); the load's one report box gives the total
+  // with the records it skipped.
+  void CountLoadRepair(const char* what, uint32_t count = 1);
 
   // Releases every object and forgets every type and client (tests only).
   // Pointers that clients cached (gAppState, backboneObject) are left for the
@@ -69,7 +78,7 @@ class cDataManager {
   void ResetForTest();
 
  private:
-  enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain, Damaged };
+  enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain, Damaged, NewerVersion };
   static eLoadCheck CheckFile(const uint8_t* data, size_t size);
   static void ShowLoadError(eLoadCheck problem);
   bool LoadChecked(const uint8_t* data, size_t size);
@@ -98,6 +107,7 @@ class cDataManager {
   Ko::cIGameData* mCommitting = nullptr;
   bool mCommittingRemoved = false;
   std::vector<Ko::cIGameData*> mRemoving;  // live objects whose ObjectRemoved calls are running
+  uint32_t mLoadRepairs = 0;  // counted by clients during the load in progress
 };
 
 // The one instance, built on first use.

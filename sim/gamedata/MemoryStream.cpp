@@ -184,10 +184,12 @@ void cMemoryStream::InitFromBytes(const void* data, uint32_t n) {
   mBytes.assign((const uint8_t*)data, (const uint8_t*)data + n);
   mPosition = 0;
   mFailed = false;
+  mFailReason = nullptr;
 }
 
 void cMemoryStream::Clear() {
   std::vector<uint8_t>().swap(mBytes);  // frees the buffer, as the saver reuses one stream
   mPosition = 0;
   mFailed = false;
+  mFailReason = nullptr;
 }

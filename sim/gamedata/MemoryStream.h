@@ -50,7 +50,13 @@ class cMemoryStream {
 
   // ---- state ----
   bool HasFailed() const { return mFailed; }
-  void MarkFailed() { mFailed = true; }  // a serializer found a value it cannot accept
+  // A serializer found a value it cannot accept; the first reason given is
+  // kept for the load report ("not a finite number", "count beyond the record").
+  void MarkFailed(const char* reason = "a value out of range") {
+    if (!mFailed) mFailReason = reason;
+    mFailed = true;
+  }
+  const char* GetFailReason() const { return mFailReason ? mFailReason : "too short"; }
   uint32_t GetRemaining() const { return GetSize() - mPosition; }
   uint32_t GetPosition() const { return mPosition; }
   uint32_t GetSize() const { return (uint32_t)mBytes.size(); }
@@ -69,4 +75,5 @@ class cMemoryStream {
   std::vector<uint8_t> mBytes;
   uint32_t mPosition = 0;
   bool mFailed = false;
+  const char* mFailReason = nullptr;  // null: a read ran past the end
 };

@@ -1,4 +1,4 @@
-// The save file: the chunk file header (version 8), the identification chunk
+// The save file: the chunk file header (version 9), the identification chunk
 // "QUORVEL FILE", the whole-file check chunk, then one record per live object
 // whose serializer wrote something, in live-list order.
 #include <cstdio>
@@ -102,14 +102,33 @@ cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t siz
   if (size > kMaxSaveFileBytes || !file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
   if (file.AtEnd() || file.GetChunkId() != kIdentChunkId) return eLoadCheck::NotQuorvel;
   if (!file.IsChainComplete()) return eLoadCheck::BadChain;
-  if (VerifySaveCheck(data, size) == eSaveCheckResult::Failed) return eLoadCheck::Damaged;
+  if (file.GetVersion() > kSaveVersion) return eLoadCheck::NewerVersion;
+  switch (VerifySaveCheck(data, size)) {
+    case eSaveCheckResult::Failed:
+      return eLoadCheck::Damaged;
+    case eSaveCheckResult::Absent:
+      // Only an older file may lack the check, and even one of those always
+      // held the application state: a file of no records at all was cut.
+      file.SkipChunk();
+      if (file.GetVersion() >= kFirstCheckedVersion || file.AtEnd()) return eLoadCheck::Damaged;
+      break;
+    case eSaveCheckResult::Good:
+      break;
+  }
   return eLoadCheck::Ok;
+}
+
+void cDataManager::CountLoadRepair(const char* what, uint32_t count) {
+  if (count == 0) return;
+  mLoadRepairs += count;
+  DebugPrintf("Load: repaired %u: %s\n", count, what);
 }
 
 void cDataManager::ShowLoadError(eLoadCheck problem) {
   const char* text = "Invalid Quorvel File";
   if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";
   if (problem == eLoadCheck::Damaged) text = "Damaged Quorvel File";
+  if (problem == eLoadCheck::NewerVersion) text = "Quorvel File From A Newer Version";
   Sys_MessageBox("Load Error", text);
 }
 
@@ -131,6 +150,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
   file.OpenReadBytes(data, size);
   file.SkipChunk();  // the identification chunk; its size and text are not examined
 
+  mLoadRepairs = 0;
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->BeforeLoad();
   CompactObjects();  // the clients have just removed what the file replaces
   PrintPreloadReport();
@@ -143,7 +163,12 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
     const uint8_t* body = file.GetChunkData();  // the chain was checked: always inside the file
     file.SkipChunk();
     auto prototype = mPrototypes.find(typeId);
-    if (prototype == mPrototypes.end() || (int32_t)bodySize <= 0 || !body) continue;
+    if (prototype == mPrototypes.end()) continue;
+    if ((int32_t)bodySize <= 0 || !body) {  // this program never writes an empty record
+      ++damaged;
+      DebugPrintf("Load: record of type %x skipped: empty\n", typeId);
+      continue;
+    }
 
     Ko::cIGameData* object = prototype->second->Create();
     if (!object) continue;
@@ -154,7 +179,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
       // The serializer read past its record and applied nothing: the object
       // does not join the game and the player hears of it once.
       ++damaged;
-      DebugPrintf("Load: record of type %x is %u bytes, too short; skipped\n", typeId, bodySize);
+      DebugPrintf("Load: record of type %x (%u bytes) skipped: %s\n", typeId, bodySize, stream.GetFailReason());
       object->ReleaseOwnerRef(this);
       continue;
     }
@@ -164,10 +189,15 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
 
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->AfterLoad();
 
-  if (damaged > 0) {
-    char text[96];
+  // One report of the whole load: records dropped here, repairs the clients counted.
+  char text[96];
+  if (damaged > 0 && mLoadRepairs > 0)
+    std::snprintf(text, sizeof text, "Damaged Records Skipped: %d, Repairs Made: %u", damaged, mLoadRepairs);
+  else if (damaged > 0)
     std::snprintf(text, sizeof text, "Damaged Records Skipped: %d", damaged);
-    Sys_MessageBox("Load Error", text);
-  }
+  else if (mLoadRepairs > 0)
+    std::snprintf(text, sizeof text, "Repairs Made: %u", mLoadRepairs);
+  if (damaged > 0 || mLoadRepairs > 0) Sys_MessageBox("Load Error", text);
+  mLoadRepairs = 0;
   return true;
 }

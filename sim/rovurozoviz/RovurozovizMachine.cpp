@@ -54,7 +54,7 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
   float* stack = mValueStack.data();
   size_t depth = mValueDepth;
   size_t capacity = mValueStack.size();
-  int64_t budget = kRunInstructionBudget;
+  int64_t budget = mRunBudget;
   const char* why = nullptr;
 
   // An empty stack pops 0.0: the language leaves that value open, and the
@@ -232,7 +232,7 @@ int cRovurozovizProgram::StepLine() {
   if (mStepPosition < 0 || mStepPosition >= size) return mStepPosition;
   const int32_t startLine = mCode[size_t(mStepPosition)].line;
   // Bounded like a run, so stepping a "l: goto l" line comes back.
-  for (int64_t steps = 0; steps < kRunInstructionBudget; ++steps) {
+  for (int64_t steps = 0; steps < mRunBudget; ++steps) {
     int next = ExecuteUnfused(mStepPosition, mStepPosition + 1);
     if (next == mStepPosition) break;  // a top-level RETURN or a stopped run
     mStepPosition = next;

@@ -21,6 +21,9 @@ class cRovurozovizProgram {
 
   cRovurozovizProgram();
   virtual ~cRovurozovizProgram();
+  // Instructions one run may take (kRunInstructionBudget unless set): a fuzz
+  // harness lowers it so that a looping script cannot outlast its timeout.
+  void SetRunBudget(int64_t instructions) { mRunBudget = instructions > 0 ? instructions : 1; }
   cRovurozovizProgram(const cRovurozovizProgram&) = delete;
   cRovurozovizProgram& operator=(const cRovurozovizProgram&) = delete;
 
@@ -113,6 +116,7 @@ class cRovurozovizProgram {
   std::vector<tRovurozovizPreparedStep> mSingleSteps;
   std::vector<tRovurozovizPreparedStep> mFusedSteps;
   bool mRunCutShort = false;
+  int64_t mRunBudget = kRunInstructionBudget;
   bool mReportedCutShort = false;
 };
 

@@ -127,7 +127,12 @@ static void XMLCALL OnTuningEndElement(void*, const XML_Char*) {}
 
 void cTuningData::ParseFile(const std::string& path) {
   FILE* file = Sys_OpenFile(path, "r");
-  if (!file) return;  // a missing file is normal: the getters' defaults stand
+  if (!file) {
+    // A missing file is normal: the getters' defaults stand. A folder, a pipe
+    // or a device in its place is a mistake the designer must hear of.
+    if (Sys_PathExists(path)) Sys_MessageBox("Script Error", "not a regular file: " + path, SysBox::Ok);
+    return;
+  }
   fclose(file);
   std::vector<uint8_t> text;
   if (!Sys_ReadWholeFile(path, text, kMaxTuningFileBytes)) {

@@ -173,7 +173,7 @@ TEST_F(AppStateTest, ALoadedPauseIsTheEffectivePauseAndLeavesTheUsersPauseAlone)
 }
 
 TEST_F(AppStateTest, AFileWithoutTheRecordKeepsModePauseAndCameraAndMakesAFreshObject) {
-  dir.Write("empty", kEmptySave);
+  dir.Write("empty", CheckedSave(""));
   gCurrentGameMode = gCityGameMode;
   cCameraRecord before = CaptureCameraRecord();
   ASSERT_TRUE(data->Load(dir.File("empty")));

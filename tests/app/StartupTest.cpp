@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
 
 #include <cmath>
 #include <functional>
@@ -42,6 +45,27 @@ TEST(Startup, AnIsolatedCaseReportsOnlyItsOwnFailures) {
         _exit(passes && fails ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// Fault mended: a started program that faulted wrote its crash report and
+// minidump into the folder the suite runs from, the source tree.
+TEST(Startup, AFaultInAStartedProgramLeavesNoCrashReportBehind) {
+  ASSERT_TRUE(EnsureTestDisplay());
+  auto reports = [] {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+      n += entry.path().filename().string().rfind("exception_", 0) == 0;
+    return n;
+  };
+  const int before = reports();
+  EXPECT_EXIT(
+      {
+        cStartedProgram program({"-noautopause"});
+        static volatile int* volatile nowhere = nullptr;
+        _exit(*nowhere);
+      },
+      [](int status) { return !(WIFEXITED(status) && WEXITSTATUS(status) == 255); }, "");
+  EXPECT_EQ(reports(), before);
 }
 
 TEST(Startup, InitsAllNineModesInOrderThenEntersTheCreatureModeOnce) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "camera/Camera.h"
@@ -60,6 +62,18 @@ TEST(CivCameraScripts, WorldViewSitsBeyond280AndTheWheelReachesBelow260) {
     EXPECT_GT(GetCameraState().targetDistance, 280.0f) << name;
     for (int i = 0; i < 30; ++i) UpdateCamera(0, 0, 1, 0.016f);
     EXPECT_LT(GetCameraState().targetDistance, 260.0f) << name;
+  }
+}
+
+// Fault mended: a folder, a pipe or a device in place of a camera script
+// kept the script in force without a word; the pipe must not block either.
+TEST(CameraScriptFiles, AFolderPipeOrDeviceInPlaceOfTheScriptShowsRovurozovizError) {
+  cScratchDir dir;
+  ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755) | mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  for (const std::string& path : {dir.File("folder"), dir.File("pipe"), std::string("/dev/zero"), dir.File("missing")}) {
+    cMessageCapture messages;
+    SetCameraScriptFile(path.c_str());
+    EXPECT_EQ(messages.Count("Rovurozoviz Error"), path == dir.File("missing") ? 0 : 1) << path;  // missing: silent
   }
 }
 

@@ -56,7 +56,7 @@ TEST_F(BackboneTest, LoadingARecordSetsTheValuesAndLeavesExactlyOneLiveObject) {
 
 TEST_F(BackboneTest, AFileWithoutARecordKeepsTheValuesAndGetsAFreshObject) {
   backbone->SetSocialPoints(11);
-  dir.Write("none", kEmptySave);
+  dir.Write("none", CheckedSave(""));
   ASSERT_TRUE(manager->Load(dir.File("none")));
   manager->CommitPending();
   EXPECT_EQ(backbone->GetSocialPoints(), 11);

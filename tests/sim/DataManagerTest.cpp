@@ -120,7 +120,7 @@ TEST_F(DataManagerTest, FirstRegistrationStandsAndUnknownTypesMakeNothing) {
   EXPECT_NE(manager.CreateObject<cOtherThing>(), nullptr);
   cScratchDir dir;
   ASSERT_TRUE(manager.Save(dir.File("save")));
-  EXPECT_EQ(serializer.versionsSeen, (std::vector<uint32_t>{8, 8}));
+  EXPECT_EQ(serializer.versionsSeen, (std::vector<uint32_t>{cDataManager::kSaveVersion, cDataManager::kSaveVersion}));
   EXPECT_TRUE(otherSerializer.versionsSeen.empty());
 }
 

@@ -15,6 +15,13 @@ std::string ThingBody(uint32_t value) {
   return out;
 }
 
+// The bytes with another header version word (the check, when present, is not redone).
+std::string WithVersion(std::string bytes, uint32_t version) {
+  std::string word;
+  PutWord(word, version);
+  return bytes.replace(4, 4, word);
+}
+
 std::string ReadFile(const std::string& path) {
   std::vector<uint8_t> bytes;
   Sys_ReadWholeFile(path, bytes);
@@ -65,8 +72,8 @@ TEST_F(SaveLoadTest, AnEmptySaveIsTheHeaderTheIdentificationChunkAndTheCheck) {
   ASSERT_TRUE(manager.Save(dir.File("empty")));
   EXPECT_EQ(ReadFile(dir.File("empty")), CheckedSave(""));
   EXPECT_EQ(kEmptySave.size(), 28u);
-  // Zero records; the CRC-32 of the 28 bytes before the check.
-  EXPECT_EQ(CheckedSave("").substr(28), Record(0x5156434B, std::string(4, '\0') + "\x88\x8f\x84\xf5"));
+  // Zero records; the CRC-32 of the 28 bytes before the check (version 9).
+  EXPECT_EQ(CheckedSave("").substr(28), Record(0x5156434B, std::string(4, '\0') + "\xaf\xea\xa1\x74"));
 
   log.clear();
   ASSERT_TRUE(manager.Load(dir.File("empty")));
@@ -97,7 +104,7 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileObjectsAndOrder) {
 
   ASSERT_TRUE(manager.Save(dir.File("two")));
   EXPECT_EQ(ReadFile(dir.File("two")), first);
-  EXPECT_EQ(serializer.versionsSeen.back(), 8u);
+  EXPECT_EQ(serializer.versionsSeen.back(), cDataManager::kSaveVersion);
 }
 
 TEST_F(SaveLoadTest, LoadFallsBackToTheDataFolderAndIgnoresTheIdentificationText) {
@@ -111,12 +118,19 @@ TEST_F(SaveLoadTest, LoadFallsBackToTheDataFolderAndIgnoresTheIdentificationText
   EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{42}));
 }
 
-TEST_F(SaveLoadTest, UnregisteredAndEmptyRecordsAreSkippedSilently) {
-  dir.Write("mixed", kEmptySave + Record(0xABCDEF01, "junk") + Record(cThing::kTypeId, "") +
-                         Record(cThing::kTypeId, ThingBody(3)));
+// Fault mended: an empty record of a known type (never written by this
+// program) vanished without a word; it is damage and reported with the rest.
+TEST_F(SaveLoadTest, UnregisteredRecordsAreSkippedSilentlyAndEmptyOnesReported) {
+  dir.Write("mixed", kEmptySave + Record(0xABCDEF01, "junk") + Record(cThing::kTypeId, ThingBody(3)));
   ASSERT_TRUE(manager.Load(dir.File("mixed")));
   EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{3}));
   EXPECT_TRUE(messages.boxes.empty());
+
+  dir.Write("empty", kEmptySave + Record(cThing::kTypeId, "") + Record(cThing::kTypeId, ThingBody(4)));
+  ASSERT_TRUE(manager.Load(dir.File("empty")));
+  EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{4}));
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "Damaged Records Skipped: 1");
 }
 
 // Fault mended: a file was trusted after its first chunk id, so a damaged file
@@ -147,6 +161,15 @@ TEST_F(SaveLoadTest, MalformedFilesAreRefusedWithTheRightMessageAndChangeNothing
       {"size larger than the file", oversized, "Invalid Quorvel File"},
       {"size 0xFFFFFFF0", huge, "Invalid Quorvel File"},
       {"trailing bytes", good + std::string("\0\0\0", 3), "Invalid Quorvel File"},
+      // Faults mended: these loaded, the first as an empty game in place of the
+      // one in play, the others as if this program had written them.
+      {"older file cut after its identification", kEmptySave, "Damaged Quorvel File"},
+      {"current version without the check", CheckedHead() + Record(cThing::kTypeId, ThingBody(77)),
+       "Damaged Quorvel File"},
+      {"current version cut after its identification", CheckedHead(), "Damaged Quorvel File"},
+      {"version 100", WithVersion(CheckedSave(Record(cThing::kTypeId, ThingBody(77))), 100),
+       "Quorvel File From A Newer Version"},
+      {"version 0xFFFFFFFF", WithVersion(CheckedSave(""), 0xFFFFFFFF), "Quorvel File From A Newer Version"},
   };
 
   Make(1);
@@ -197,9 +220,9 @@ TEST_F(SaveLoadTest, DamagedCheckedFilesAreRefusedAndChangeNothing) {
       EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{5, 6})) << "bit " << bit;
     }
   }
-  // Only flips that hide the check (in its id, or an identification size that
-  // swallows it) read as an older file, whose records are intact.
-  EXPECT_GE(refused, (int)(good.size() * 8) - 33);
+  // Fault mended: a flip that hid the check (its id, or an identification size
+  // that swallowed it) read as an older file and switched every check off.
+  EXPECT_EQ(refused, (int)(good.size() * 8));
 
   messages.boxes.clear();
   EXPECT_FALSE(load(good.substr(0, good.size() - 12)));  // cut at a record boundary
@@ -263,6 +286,15 @@ TEST_F(SaveLoadTest, AFailedSaveShowsSaveErrorAndKeepsThePreviousFile) {
   ASSERT_EQ(messages.boxes.size(), 2u);
   EXPECT_EQ(messages.boxes[1].caption, "Save Error");
   EXPECT_EQ(ReadFile(dir.File("keep")), previous);
+
+  // Faults mended: a read-only save was replaced, and a name of blanks was written.
+  Make(5);
+  ASSERT_EQ(chmod(dir.File("keep").c_str(), 0444), 0);
+  EXPECT_FALSE(manager.Save(dir.File("keep")));
+  EXPECT_FALSE(manager.Save(dir.File("  ")));
+  EXPECT_EQ(messages.Count("Save Error"), 4);
+  EXPECT_EQ(ReadFile(dir.File("keep")), previous);
+  EXPECT_NE(access(dir.File("  ").c_str(), F_OK), 0);
 }
 
 }  // namespace

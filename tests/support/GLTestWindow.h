@@ -1,10 +1,11 @@
-// One GLUT window per test process (each test runs in a process of its own),
-// on the suite's shared display, for the tests that need real pixels.
+// One GLUT window per test process, on the suite's shared display, for the
+// tests that need real pixels.
 #pragma once
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "tests/support/TestSupport.h"
@@ -22,19 +23,25 @@ struct cIgnoreDriverAllocations {
 struct cIgnoreDriverAllocations {};
 #endif
 
+// Every call makes the window anew at the size asked, with a fresh context:
+// when a suite's cases run in one process, a case once read back pixels from
+// the window an earlier case had opened at another size, in its GL state.
 inline bool OpenGLTestWindow(int width, int height, const char* title = "QuorvelGL") {
-  static bool open = false;
-  if (open) return true;
-  if (!EnsureTestDisplay()) return false;
-  int argc = 1;
-  char name[] = "glf_test";
-  char* argv[] = {name, nullptr};
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+  static int window = 0;
+  if (!window) {
+    if (!EnsureTestDisplay()) return false;
+    int argc = 1;
+    char name[] = "glf_test";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+    EndTestProcessWithoutDriverTeardown();
+  } else {
+    glutDestroyWindow(window);
+  }
   glutInitWindowSize(width, height);
-  glutCreateWindow(title);
+  window = glutCreateWindow(title);
   glViewport(0, 0, width, height);
-  open = true;
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -60,6 +62,24 @@ static void StopXvfb() {
     kill(gXvfbPid, SIGTERM);
     waitpid(gXvfbPid, nullptr, 0);
   }
+}
+
+namespace {
+struct cEndWithoutDriverTeardown : ::testing::EmptyTestEventListener {
+  void OnTestProgramEnd(const ::testing::UnitTest& unit) override {
+    fflush(stdout);
+    fflush(stderr);
+    StopXvfb();
+    _exit(unit.Passed() ? 0 : 1);
+  }
+};
+}  // namespace
+
+void EndTestProcessWithoutDriverTeardown() {
+  static bool armed = false;
+  if (armed) return;
+  armed = true;
+  ::testing::UnitTest::GetInstance()->listeners().Append(new cEndWithoutDriverTeardown);
 }
 
 bool EnsureTestDisplay() {

@@ -66,3 +66,8 @@ class cScopedWorkingDir {
 // Uses the display the suite runs under, or starts an Xvfb of its own (24-bit
 // screen) and points DISPLAY at it. False when no X server could be had.
 bool EnsureTestDisplay();
+// Ends the test process once every case ran, with gtest's result and without
+// the exit handlers: the software GL driver, torn down after its own
+// libraries by GLUT's exit handler, crashed or hung the exit of a suite whose
+// GL cases ran in one process. Armed by the first GL window.
+void EndTestProcessWithoutDriverTeardown();

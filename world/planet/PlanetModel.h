@@ -62,6 +62,12 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   static constexpr int kPatchCount = 32;
   static constexpr float kPlantViewMargin = 40.0f;
   static constexpr uint32_t kPlantRecordBytes = 28;  // position and orientation, 7 floats
+  // From save version 9 a plant also keeps its food, hidden flag and counter.
+  static constexpr uint32_t kPlantStateVersion = 9;
+  static constexpr uint32_t kPlantStateBytes = 12;
+  static uint32_t PlantRecordBytes(uint32_t version) {
+    return kPlantRecordBytes + (version >= kPlantStateVersion ? kPlantStateBytes : 0);
+  }
 
   // Which plants a nearest-plant search may return.
   class cINearestPlantFilter {
@@ -112,6 +118,12 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   // Registers the planet record's type with the planet as its serializer,
   // creates the live placeholder and joins the data manager's clients.
   void RegisterWithDataManager();
+  // A point read from a save that lies far beyond the world (more than
+  // kFarSavedRadius from the centre) goes back to the ground under it; one at
+  // the centre has no "under" and is left for its owner to place.
+  static constexpr float kFarSavedRadius = 4.0f * kBaseRadius;
+  enum class eSavedPoint { Fine, BroughtDown, AtCentre };
+  eSavedPoint CheckSavedPoint(Vector3& point) const;
   const nKoPlanet::cCubeMap<float>* GetHeightMap() const { return mHeightMap.get(); }
   nKoPlanet::cDisplacedSphere* GetSphere() { return mSphere.get(); }
 

@@ -7,6 +7,7 @@
 #include "math/Quaternion.h"
 #include "math/Vector.h"
 #include "glf/DebugWindow.h"
+#include "sim/tuning/BoundedCount.h"
 #include "platform/Sys.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/planet/PlanetModel.h"
@@ -18,6 +19,7 @@ using namespace Ru::Math;
 namespace {
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
 constexpr int kPlantLandAttempts = 16;
+constexpr int kMostSeededPlants = 20000;
 
 Vector3 Turn(const Vector3& v, const Vector3& axis, float degrees) {
   return QuatRotateVector(QuatFromAngleAxis(axis, degrees * kDegrees), v);
@@ -69,7 +71,8 @@ void cPlanetModel::BuildPlantPatches() {
 void cPlanetModel::SeedPlants() {
   BuildPlantPatches();
   const cSharedTuningData& tuning = GetSharedTuningData();
-  const int count = tuning.GetNumberOfPlants();
+  // Far above any planet a designer plays; a million would never finish starting.
+  const int count = BoundedCount("NumberOfPlants", (float)tuning.GetNumberOfPlants(), 0, kMostSeededPlants);
   const int clumpSize = tuning.GetPlantClumpSize() > 0 ? tuning.GetPlantClumpSize() : 1;
   const float clumpRadius = tuning.GetPlantClumpRadius();
   mPlantViewDistance = 0.0f;

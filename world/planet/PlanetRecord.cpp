@@ -1,8 +1,11 @@
-// The planet's save record: its plants' positions and orientations, written
-// under a placeholder object because the data manager saves only objects.
+// The planet's save record: its plants' positions and orientations (and from
+// version 9 their food, hidden flag and counter), written under a placeholder
+// object because the data manager saves only objects.
+#include <algorithm>
 #include <cmath>
 
 #include "glf/DebugWindow.h"
+#include "math/Vector.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "world/planet/PlanetModel.h"
@@ -22,6 +25,9 @@ cPlanetSerializerProxy& ProxyPrototype() {
 struct cPlantPlacement {
   Vector3 position;
   Quaternion orientation;
+  float food = cGamePlant::kFullFood;
+  uint32_t hidden = 0;
+  int32_t counter = 0;
 };
 }  // namespace
 
@@ -34,12 +40,16 @@ void cPlanetModel::RegisterWithDataManager() {
   data->AddClient(this);
 }
 
-void cPlanetModel::Save(Ko::cIGameData* /*object*/, cMemoryStream& stream, uint32_t /*version*/) {
+void cPlanetModel::Save(Ko::cIGameData* /*object*/, cMemoryStream& stream, uint32_t version) {
   stream.WriteUInt32Value(static_cast<uint32_t>(mPlants.size()));
   for (tRefPtr<cGamePlant>& plant : mPlants) {
     const Vector3 p = plant->GetPosition();
     const Quaternion q = plant->GetOrientation();
     for (float value : {p.x, p.y, p.z, q.x, q.y, q.z, q.w}) stream.WriteFloatValue(value);
+    if (version < kPlantStateVersion) continue;
+    stream.WriteFloatValue(plant->GetFoodValue());
+    stream.WriteUInt32Value(plant->IsHidden() ? 1u : 0u);
+    stream.WriteUInt32Value(static_cast<uint32_t>(plant->GetCounter()));
   }
 }
 
@@ -53,13 +63,14 @@ void cPlanetModel::BeforeLoad() {
   gPlanetProxy = nullptr;
 }
 
-void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t /*version*/) {
+void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) {
   // Everything is read and checked before any plant changes: a count the
   // record cannot hold (a huge one would otherwise make billions of plants) or
   // a non-finite value refuses the record, and the loader reports it.
   const uint32_t count = stream.ReadUInt32Value();
-  if (stream.HasFailed() || count > stream.GetRemaining() / kPlantRecordBytes) {
-    stream.MarkFailed();
+  const bool withState = version >= kPlantStateVersion;
+  if (stream.HasFailed() || count > stream.GetRemaining() / PlantRecordBytes(version)) {
+    stream.MarkFailed("count beyond the record");
     return;
   }
   std::vector<cPlantPlacement> placements(count);
@@ -67,9 +78,14 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
     float v[7];
     for (float& value : v) value = stream.ReadFloatValue();
     for (float value : v)
-      if (!std::isfinite(value)) stream.MarkFailed();
+      if (!std::isfinite(value)) stream.MarkFailed("not a finite number");
     placement.position = Vector3{v[0], v[1], v[2]};
     placement.orientation = Quaternion{v[3], v[4], v[5], v[6]};
+    if (!withState) continue;
+    placement.food = stream.ReadFloatValue();
+    placement.hidden = stream.ReadUInt32Value();
+    placement.counter = static_cast<int32_t>(stream.ReadUInt32Value());
+    if (!std::isfinite(placement.food)) stream.MarkFailed("not a finite number");
   }
   if (stream.HasFailed()) {
     DebugPrintf("Load: planet record with %u plants refused; the plants stay as they were\n", count);
@@ -87,13 +103,23 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
     cGamePlant* plant = mPlants[i].Get();
     plant->SetPosition(placements[i].position);
     plant->SetOrientation(placements[i].orientation);
-    // The record keeps none of these: a reused plant must not carry a hidden
-    // flag or hunger from wherever it stood before into its loaded place.
-    plant->SetHidden(false);
-    plant->SetFoodValue(cGamePlant::kFullFood);
-    plant->SetCounter(0);
+    // Older records keep no plant state: reused plants keep theirs, new ones are full.
+    if (withState) {
+      plant->SetFoodValue(placements[i].food);  // clamped to the plant's range
+      plant->SetHidden(placements[i].hidden != 0);
+      plant->SetCounter(placements[i].counter);  // negative becomes 0
+    }
     if (cPlantPatch* patch = FindNearestPatch(placements[i].position)) patch->plants.emplace_back(plant);
   }
+}
+
+cPlanetModel::eSavedPoint cPlanetModel::CheckSavedPoint(Vector3& point) const {
+  const float largest = std::max({std::fabs(point.x), std::fabs(point.y), std::fabs(point.z)});
+  if (largest < 1.0f) return eSavedPoint::AtCentre;  // nowhere near any ground, and no direction to it
+  if (largest <= kFarSavedRadius) return eSavedPoint::Fine;
+  // Scaled down first: the length of a point 3e38 out overflows a float.
+  ProjectToSurface(point, Vector3Scale(point, 1.0f / largest));
+  return eSavedPoint::BroughtDown;
 }
 
 void cPlanetModel::AfterLoad() {

@@ -44,6 +44,17 @@ TEST(RovurozovizRobustness, RunawayRunsEnd) {
   EXPECT_FALSE(normal.RunWasCutShort());
 }
 
+// The fuzz harness lowers the budget so a looping script cannot outlast its timeout.
+TEST(RovurozovizRobustness, ALowerRunBudgetCutsALoopSooner) {
+  cRovurozovizProgram program;
+  ASSERT_TRUE(program.Compile("a = 0 l: a = a + 1 if (a > 0) goto l endif"));
+  program.SetRunBudget(1000);
+  program.Run();
+  EXPECT_TRUE(program.RunWasCutShort());
+  EXPECT_GT(program.GetVariable("a"), 10.0f);
+  EXPECT_LT(program.GetVariable("a"), 1000.0f);
+}
+
 // Mended: a token longer than the scanner's buffer ended the process.
 TEST(RovurozovizRobustness, HugeTokensAndDeepNesting) {
   cMessageCapture boxes;

@@ -2,9 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
+#include "glf/DebugWindow.h"
 #include "platform/Sys.h"
+#include "sim/tuning/BoundedCount.h"
 #include "tests/sim/tuning/TuningTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -113,6 +117,43 @@ TEST(TuningData, AnAbsurdlyLargeFileIsRefusedWithScriptErrorUnread) {
   EXPECT_EQ(capture.boxes[0].caption, "Script Error");
   EXPECT_NE(capture.boxes[0].text.find("huge.xml"), std::string::npos);
   EXPECT_EQ(set.count, -1);  // nothing was read: the default stands
+}
+
+// Fault mended: a folder, a pipe or a device in a tuning file's place fell
+// back to the defaults without a word. Nothing may block on the pipe either.
+TEST(TuningData, AFolderPipeOrDeviceInPlaceOfTheFileShowsScriptError) {
+  cScratchDir dir;
+  ASSERT_EQ(mkdir(dir.File("folder.xml").c_str(), 0755) | mkfifo(dir.File("pipe.xml").c_str(), 0600) |
+                symlink("/dev/zero", dir.File("zero.xml").c_str()), 0);
+  for (const char* name : {"folder.xml", "pipe.xml", "zero.xml", "missing.xml"}) {
+    cMessageCapture capture;
+    cProbeTuningSet set(dir.Path(), {name});
+    const bool missing = std::string(name) == "missing.xml";  // a missing file stays silent
+    ASSERT_EQ(capture.Count("Script Error"), missing ? 0 : 1) << name;
+    if (!missing) EXPECT_NE(capture.boxes[0].text.find(name), std::string::npos);
+    EXPECT_EQ(set.count, -1);
+  }
+}
+
+// Fault mended: a count from a file or a script was used as given (100,000
+// members stopped frames from completing); now it is cut and named once a key.
+TEST(TuningData, CountsAreHeldInBoundsAndTheFirstCutOfAKeyIsNamedOnce) {
+  DestroyDebugWindowForTest();
+  CreateDebugWindow();
+  ForgetBoundedCountNoticesForTest();
+  const struct { const char* key; float value; int expected; bool named; } cases[] = {
+      {"start", 5.0f, 5, false}, {"start", 2.7f, 2, false},  {"start", -3.0f, 1, false}, {"start", 1e5f, 64, true},
+      {"start", 1e30f, 64, false}, {"start", NAN, 1, false}, {"plants", NAN, 1, true}};
+  for (const auto& c : cases) {
+    const uint64_t before = GetDebugWindow()->LinesAdded();
+    EXPECT_EQ(BoundedCount(c.key, c.value, 1, 64), c.expected) << c.value;
+    EXPECT_EQ(GetDebugWindow()->LinesAdded() - before, c.named ? 1u : 0u) << c.key << " " << c.value;
+  }
+  const auto& lines = GetDebugWindow()->Lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.find("Tuning: start = 100000 cut to the bound 64") != std::string::npos; }),
+            1);
+  DestroyDebugWindowForTest();
 }
 
 TEST(TuningData, ReloadFollowsTheFirstFilesWriteTime) {

@@ -205,17 +205,24 @@ TEST_F(PlantTest, NearestPlantSearchesOnlyTheNearestPatch) {
 
 // ---- the planet record ----
 
-cMemoryStream SavedRecord(cPlanetModel& planet) {
+cMemoryStream SavedRecord(cPlanetModel& planet, uint32_t version = cDataManager::kSaveVersion) {
   cMemoryStream stream;
-  planet.Save(nullptr, stream, cDataManager::kSaveVersion);
+  planet.Save(nullptr, stream, version);
   stream.InitFromBytes(stream.GetData(), stream.GetSize());
   return stream;
 }
 
+// Fault mended: the food, hidden flag and counter of reused plants came back
+// as 100/0/0 whatever was saved; the record now keeps them.
 TEST_F(PlantTest, SaveThenLoadRestoresEveryPlantIntoPlanetsWithFewerOrMorePlants) {
+  cGamePlant* eaten = planet->GetPlants()[1].Get();
+  eaten->SetFoodValue(3.0f);
+  eaten->SetHidden(true);
+  eaten->SetCounter(7);
   cMemoryStream record = SavedRecord(*planet);
   const size_t count = planet->GetPlants().size();
-  EXPECT_EQ(record.GetSize(), 4 + 28 * count);
+  EXPECT_EQ(record.GetSize(), 4 + 40 * count);
+  EXPECT_EQ(SavedRecord(*planet, 8).GetSize(), 4 + 28 * count);
   for (int extra : {-200, 300}) {
     auto other = MakePlanet(Heights);
     Sys_SeedRandom(99);
@@ -238,9 +245,17 @@ TEST_F(PlantTest, SaveThenLoadRestoresEveryPlantIntoPlanetsWithFewerOrMorePlants
       EXPECT_EQ(std::memcmp(&pa, &pb, sizeof(Vector3)), 0);
       const Quaternion qa = a->GetOrientation(), qb = b->GetOrientation();
       EXPECT_EQ(std::memcmp(&qa, &qb, sizeof(Quaternion)), 0);
-      EXPECT_FALSE(b->IsHidden());  // loaded plants are visible with full food
-      EXPECT_EQ(b->GetFoodValue(), 100.0f);
+      EXPECT_EQ(b->IsHidden(), a->IsHidden());
+      EXPECT_EQ(b->GetFoodValue(), a->GetFoodValue());
+      EXPECT_EQ(b->GetCounter(), a->GetCounter());
     }
+    EXPECT_EQ(other->GetPlants()[1]->GetFoodValue(), 3.0f);
+    // An older record keeps no plant state: reused plants keep theirs.
+    other->GetPlants()[0]->SetFoodValue(42.0f);
+    cMemoryStream older = SavedRecord(*planet, 8);
+    other->Load(nullptr, older, 8);
+    ASSERT_FALSE(older.HasFailed());
+    EXPECT_EQ(other->GetPlants()[0]->GetFoodValue(), 42.0f);
     other->UpdatePlantVisibility(Surface(Vector3{0.0f, 1.0f, 0.0f}));
     EXPECT_EQ(ScenePlants(), other->CountShownPlants());
     EXPECT_GT(ScenePlants(), 0u);
@@ -269,8 +284,11 @@ TEST_F(PlantTest, ABadRecordChangesNoPlant) {
   refused(huge);
   std::vector<uint8_t> nan = bytes;
   const float notANumber = std::numeric_limits<float>::quiet_NaN();
-  std::memcpy(nan.data() + 4 + 28 * 7 + 12, &notANumber, 4);
+  std::memcpy(nan.data() + 4 + 40 * 7 + 12, &notANumber, 4);
   refused(nan);
+  std::vector<uint8_t> hungry = bytes;
+  std::memcpy(hungry.data() + 4 + 28, &notANumber, 4);  // the first plant's food
+  refused(hungry);
   std::vector<uint8_t> infinite = bytes;
   const float inf = std::numeric_limits<float>::infinity();
   std::memcpy(infinite.data() + 4, &inf, 4);
@@ -288,9 +306,9 @@ TEST_F(PlantTest, ATruncatedRecordInASaveFileReportsLoadErrorAndKeepsThePlants) 
 
   cScratchDir dir;
   ASSERT_TRUE(data->Save(dir.File("good")));
-  cMemoryStream record = SavedRecord(*planet);
+  cMemoryStream record = SavedRecord(*planet, 8);
   cChunkFile file;
-  ASSERT_TRUE(file.OpenWrite(dir.File("bad"), cDataManager::kSaveVersion));
+  ASSERT_TRUE(file.OpenWrite(dir.File("bad"), 8));  // an older file: it has no check chunk
   const char ident[] = "Quorvel";
   file.WriteChunk(cDataManager::kIdentChunkId, sizeof ident, ident);
   file.WriteChunk(cPlanetSerializerProxy::kTypeId, record.GetSize() - 10, record.GetData());
