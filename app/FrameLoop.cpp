@@ -121,6 +121,11 @@ static void DrawDebugOverlay() {
 }
 
 void OnDisplay() {
+  RenderFrame();
+  glutSwapBuffers();
+}
+
+void RenderFrame() {
   glutSetWindow(gMainWindow);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   SetupProjection();
@@ -145,7 +150,6 @@ void OnDisplay() {
   Begin2D();
   if (gShowDebugInfo) DrawDebugOverlay();
   End2D();
-  glutSwapBuffers();
 }
 
 void OnMotion(int x, int y) {

@@ -7,7 +7,8 @@
 #include "input/KeyBindings.h"
 
 void OnIdle();
-void OnDisplay();
+void OnDisplay();    // RenderFrame, then shows it
+void RenderFrame();  // draws the whole frame into the back buffer
 void SetupProjection();
 void OnMotion(int x, int y);
 void OnPassiveMotion(int x, int y);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "glf/PreparedGeometry.h"
 #include "math/Geometry.h"
 #include "world/scene/SceneObject.h"
 #include "world/scene/SceneServices.h"
@@ -66,7 +67,7 @@ void cSceneShapePlant::Draw(cSceneObject* object) {
     const Vector3& p = FruitPosition(i);
     glPushMatrix();
     glTranslatef(p.x, p.y, p.z);
-    gluSphere(GetSceneQuadric(), 0.5, 8, 6);
+    DrawPreparedSphere(GetSceneQuadric(), 0.5, 8, 6);
     glPopMatrix();
   }
   if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
