@@ -285,6 +285,7 @@ int AppStartup(int argc, char** argv) {
   glutSpecialUpFunc(OnSpecialKeyUp);
   InitDirectInputMouse();
   glutEntryFunc(OnMainWindowEntry);
+  glutWindowStatusFunc(OnMainWindowStatus);
 
   std::string ini = Sys_CurrentDirectory() + "\\Data\\Quorvel.ini";
   std::string savedGameName = Sys_IniReadString(ini, "game", "load_game", "", 255);

@@ -35,6 +35,11 @@ struct GLUI::Frame {
   std::function<void(GLUI*)> customDraw;
   std::map<std::string, GLUI_Rect> itemRects;  // label -> last frame's rectangle (tests click these)
   std::vector<std::function<void()>> afterFrame;
+  // The window is drawn only when ImGui's output differs from what it shows,
+  // or when it was exposed or resized: panels at rest cost no GL work.
+  uint64_t shownDrawData = 0;        // hash of the draw data on screen
+  bool mustShow = true;              // exposed, resized or new: draw whatever the hash says
+  size_t presentedFrames = 0;        // frames actually drawn and swapped
 };
 
 struct GLUI_Layer {
