@@ -1,9 +1,11 @@
 #include "glf/PreparedGeometry.h"
 
+#define GL_GLEXT_PROTOTYPES  // glMultiDrawArrays (OpenGL 1.4), which libGL exports
+#include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <map>
-#include <memory>
 #include <tuple>
 
 static bool gPreparedGeometryEnabled = true;
@@ -11,49 +13,106 @@ static bool gPreparedGeometryEnabled = true;
 void SetPreparedGeometryEnabled(bool enabled) { gPreparedGeometryEnabled = enabled; }
 bool IsPreparedGeometryEnabled() { return gPreparedGeometryEnabled; }
 
-cPreparedList::~cPreparedList() {
-  if (mList) glDeleteLists(mList, 1);
-}
+// Follows gluSphere's own arithmetic (float tables of sines and cosines, the
+// poles pinned to the axis) so every vertex and normal is bit for bit its own.
+cSphereMesh BuildSphereMesh(double radius, int slices, int stacks) {
+  const double pi = 3.14159265358979323846;
+  std::vector<float> sinA(slices + 1), cosA(slices + 1);
+  std::vector<float> sinB(stacks + 1), cosB(stacks + 1), sinR(stacks + 1), cosR(stacks + 1);
+  for (int i = 0; i < slices; ++i) {
+    const float angle = (float)(2 * pi * i / slices);
+    sinA[i] = (float)std::sin((double)angle);
+    cosA[i] = (float)std::cos((double)angle);
+  }
+  for (int j = 0; j <= stacks; ++j) {
+    const float angle = (float)(pi * j / stacks);
+    sinB[j] = (float)std::sin((double)angle);
+    cosB[j] = (float)std::cos((double)angle);
+    sinR[j] = (float)(radius * std::sin((double)angle));
+    cosR[j] = (float)(radius * std::cos((double)angle));
+  }
+  sinR[0] = sinR[stacks] = 0.0f;  // the poles come to a point
+  sinB[0] = sinB[stacks] = 0.0f;
+  sinA[slices] = sinA[0];
+  cosA[slices] = cosA[0];
 
-bool cPreparedList::BeginReplay() {
-  if (!gPreparedGeometryEnabled) return false;
-  GLint compiling = 0;
-  glGetIntegerv(GL_LIST_INDEX, &compiling);
-  if (compiling != 0) return false;  // lists cannot be compiled inside one another
-  if (mList && !glIsList(mList)) {
-    // A name the current context never compiled (a list is reserved as a
-    // name until its first compilation): ours only if we never compiled it.
-    if (mCompiled) mList = 0;
+  cSphereMesh mesh;
+  auto vertex = [&mesh](float nx, float ny, float nz, float x, float y, float z) {
+    mesh.normals.insert(mesh.normals.end(), {nx, ny, nz});
+    mesh.positions.insert(mesh.positions.end(), {x, y, z});
+  };
+  auto strip = [&mesh](unsigned primitive, int first) {
+    mesh.strips.push_back({primitive, first, (int)mesh.positions.size() / 3 - first});
+  };
+  // The pole at +z: its normal is the one current before the fan begins.
+  int first = 0;
+  vertex(sinA[0] * sinB[0], cosA[0] * sinB[0], cosB[0], 0.0f, 0.0f, (float)radius);
+  for (int i = slices; i >= 0; --i)
+    vertex(sinA[i] * sinB[1], cosA[i] * sinB[1], cosB[1], sinR[1] * sinA[i], sinR[1] * cosA[i], cosR[1]);
+  strip(GL_TRIANGLE_FAN, first);
+  // The pole at -z.
+  first = (int)mesh.positions.size() / 3;
+  vertex(sinA[stacks] * sinB[stacks], cosA[stacks] * sinB[stacks], cosB[stacks], 0.0f, 0.0f, (float)-radius);
+  const int last = stacks - 1;
+  for (int i = 0; i <= slices; ++i)
+    vertex(sinA[i] * sinB[last], cosA[i] * sinB[last], cosB[last], sinR[last] * sinA[i], sinR[last] * cosA[i],
+           cosR[last]);
+  strip(GL_TRIANGLE_FAN, first);
+  // The stacks between, each a quad strip from its upper ring to its lower one.
+  for (int j = 1; j < stacks - 1; ++j) {
+    first = (int)mesh.positions.size() / 3;
+    for (int i = 0; i <= slices; ++i) {
+      vertex(sinA[i] * sinB[j + 1], cosA[i] * sinB[j + 1], cosB[j + 1], sinR[j + 1] * sinA[i], sinR[j + 1] * cosA[i],
+             cosR[j + 1]);
+      vertex(sinA[i] * sinB[j], cosA[i] * sinB[j], cosB[j], sinR[j] * sinA[i], sinR[j] * cosA[i], cosR[j]);
+    }
+    strip(GL_QUAD_STRIP, first);
   }
-  if (!mList) {
-    mList = glGenLists(1);
-    mCompiled = false;
-    if (!mList) return false;  // no context or out of names: draw immediately
+  for (int k = 0; k < 2; ++k) {
+    mesh.fanFirsts[k] = mesh.strips[k].first;
+    mesh.fanCounts[k] = mesh.strips[k].count;
   }
-  return true;
+  for (size_t k = 2; k < mesh.strips.size(); ++k) {
+    mesh.stripFirsts.push_back(mesh.strips[k].first);
+    mesh.stripCounts.push_back(mesh.strips[k].count);
+  }
+  return mesh;
 }
 
 namespace {
 // A cap on the distinct spheres kept: shapes whose scale changes every frame
-// must not fill the driver with lists.
+// must not grow the table without end.
 constexpr size_t kMaxPreparedSpheres = 64;
-std::map<std::tuple<double, int, int>, std::unique_ptr<cPreparedList>>& PreparedSpheres() {
-  static auto* spheres = new std::map<std::tuple<double, int, int>, std::unique_ptr<cPreparedList>>();
+std::map<std::tuple<double, int, int>, cSphereMesh>& PreparedSpheres() {
+  static auto* spheres = new std::map<std::tuple<double, int, int>, cSphereMesh>();
   return *spheres;
 }
 }  // namespace
 
 void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stacks) {
-  auto emit = [&] { gluSphere(quadric, radius, slices, stacks); };
-  if (!gPreparedGeometryEnabled) return emit();
+  if (!gPreparedGeometryEnabled || slices < 2 || stacks < 2) return gluSphere(quadric, radius, slices, stacks);
   auto& spheres = PreparedSpheres();
   const auto key = std::make_tuple(radius, slices, stacks);
   auto found = spheres.find(key);
   if (found == spheres.end()) {
-    if (spheres.size() >= kMaxPreparedSpheres) return emit();
-    found = spheres.emplace(key, std::make_unique<cPreparedList>()).first;
+    if (spheres.size() >= kMaxPreparedSpheres) return gluSphere(quadric, radius, slices, stacks);
+    found = spheres.emplace(key, BuildSphereMesh(radius, slices, stacks)).first;
   }
-  found->second->Draw(emit);
+  const cSphereMesh& mesh = found->second;
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
+  glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
+  // The two pole fans, then every stack's strip in one call.
+  glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts, mesh.fanCounts, 2);
+  glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), (GLsizei)mesh.stripFirsts.size());
+  glPopClientAttrib();
+  // gluSphere leaves its last normal current; so does this.
+  const float* n = &mesh.normals[mesh.normals.size() - 3];
+  glNormal3f(n[0], n[1], n[2]);
 }
 
-int PreparedSphereCount() { return static_cast<int>(PreparedSpheres().size()); }
+int PreparedSphereCount() { return (int)PreparedSpheres().size(); }

@@ -1,58 +1,38 @@
-// Geometry that does not change from frame to frame, compiled once into an
-// OpenGL display list and replayed each frame: the driver keeps the vertices,
-// so a frame no longer re-issues (or re-tessellates) them. The list records
-// exactly the calls the immediate path makes, so the picture is the same.
+// Spheres made once as vertex arrays instead of tessellated on every call.
+// The mesh holds exactly the vertices and normals gluSphere issues for the
+// default quadric (filled, smooth normals, outside, no texture coordinates),
+// in the same primitives (a fan at each pole, a quad strip per stack between),
+// so the picture is the same; a frame hands the driver a few ready arrays
+// instead of some hundred single-vertex calls per sphere.
 //
-// Switched off (SetPreparedGeometryEnabled(false)) everything is issued
-// immediately again: the reference the picture comparisons draw against.
+// Switched off (SetPreparedGeometryEnabled(false)) spheres go through
+// gluSphere again: the reference the picture comparisons draw against.
 #pragma once
 
-#include <GL/gl.h>
+#include <vector>
 
 struct GLUquadric;
 
 void SetPreparedGeometryEnabled(bool enabled);
 bool IsPreparedGeometryEnabled();
 
-// One display list, compiled from what `emit` issues on first use and again
-// after Invalidate. A list the current context does not know (a new context)
-// is compiled anew. Inside another list's compilation it just emits.
-class cPreparedList {
- public:
-  cPreparedList() = default;
-  // A copy is a list of its own, compiled on its first draw.
-  cPreparedList(const cPreparedList&) {}
-  cPreparedList& operator=(const cPreparedList&) {
-    Invalidate();
-    return *this;
-  }
-  ~cPreparedList();
-
-  template <class Emit>
-  void Draw(Emit&& emit) {
-    if (!BeginReplay()) {
-      emit();
-      return;
-    }
-    if (!mCompiled) {
-      glNewList(mList, GL_COMPILE);
-      emit();
-      glEndList();
-      mCompiled = true;
-    }
-    glCallList(mList);
-  }
-  void Invalidate() { mCompiled = false; }  // the geometry changed: compile again on the next draw
-  bool IsCompiled() const { return mCompiled; }
-
- private:
-  bool BeginReplay();  // false: draw immediately; true: mList names a list (maybe not yet compiled)
-  GLuint mList = 0;
-  bool mCompiled = false;
+struct cSphereMesh {
+  std::vector<float> positions;  // x, y, z per vertex
+  std::vector<float> normals;    // unit length
+  struct cStrip {
+    unsigned primitive;  // GL_TRIANGLE_FAN or GL_QUAD_STRIP
+    int first, count;
+  };
+  std::vector<cStrip> strips;
+  // The same, as glMultiDrawArrays takes them: the two fans, then the quad strips.
+  int fanFirsts[2] = {}, fanCounts[2] = {};
+  std::vector<int> stripFirsts, stripCounts;
 };
+// The mesh gluSphere(radius, slices, stacks) draws (slices >= 2, stacks >= 2).
+cSphereMesh BuildSphereMesh(double radius, int slices, int stacks);
 
-// gluSphere(quadric, radius, slices, stacks) for the scene's default quadric,
-// replayed from a list kept per radius, slices and stacks.
+// Draws the sphere from a mesh kept per radius, slices and stacks (at most 64
+// kept; others, and a disabled switch, go through gluSphere on `quadric`).
+// Leaves the vertex and normal arrays disabled.
 void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stacks);
-// How many distinct spheres have lists (bounded: beyond the cap they draw immediately).
 int PreparedSphereCount();

@@ -1,7 +1,6 @@
-// Geometry kept by the driver (display lists for the planet patches, the
-// models, plants and fruit spheres) must not change the picture: the tribe
-// and default start views drawn with it match, pixel for pixel, the same
-// frame issued immediately.
+// Prepared sphere meshes (the plants' fruit among them) must not change the
+// picture: the tribe and default start views drawn with them match, pixel for
+// pixel, the same frame drawn through gluSphere.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -62,8 +61,8 @@ void ExpectSamePictureBothWays(std::vector<std::string> options) {
   ASSERT_EQ(DifferingPixels(immediate, again), 0) << "the frame itself is not repeatable";
   ASSERT_GT(immediate.LitPixels(), immediate.width * immediate.height / 4) << "the planet is not in view";
 
-  const cFrame compiling = DrawFrom(camera, true);  // lists made on the way
-  const cFrame replayed = DrawFrom(camera, true);   // lists replayed
+  const cFrame compiling = DrawFrom(camera, true);  // meshes made on the way
+  const cFrame replayed = DrawFrom(camera, true);   // meshes reused
   EXPECT_EQ(DifferingPixels(immediate, compiling), 0);
   EXPECT_EQ(DifferingPixels(immediate, replayed), 0);
   KeepPictureIfAsked("QV_PREPARED_SHOT", replayed.rgb, replayed.width, replayed.height);

@@ -182,19 +182,15 @@ void cDisplacedSphere::Draw() {
   const bool wireframe = gWireframeFlag && *gWireframeFlag != 0;
   glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
   for (const auto& list : mDrawLists)
-    for (cTerrainPatch* patch : list) {
+    for (const cTerrainPatch* patch : list) {
       if (patch->indices.empty()) continue;
-      // A patch's mesh never changes: the driver keeps it from its first draw on.
-      patch->prepared.Draw([patch] {
-        glVertexPointer(3, GL_FLOAT, 12, patch->positions.data());
-        glNormalPointer(GL_FLOAT, 12, patch->normals.data());
-        glColorPointer(3, GL_FLOAT, 12, patch->colours.data());
-        glTexCoordPointer(2, GL_FLOAT, 8, patch->texCoords.data());
-        nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(patch->positions.size()));
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(patch->indices.size()), GL_UNSIGNED_INT,
-                       patch->indices.data());
-        nGLExt::glUnlockArraysEXT();
-      });
+      glVertexPointer(3, GL_FLOAT, 12, patch->positions.data());
+      glNormalPointer(GL_FLOAT, 12, patch->normals.data());
+      glColorPointer(3, GL_FLOAT, 12, patch->colours.data());
+      glTexCoordPointer(2, GL_FLOAT, 8, patch->texCoords.data());
+      nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(patch->positions.size()));
+      glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(patch->indices.size()), GL_UNSIGNED_INT, patch->indices.data());
+      nGLExt::glUnlockArraysEXT();
     }
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glDisable(GL_CULL_FACE);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "glf/PreparedGeometry.h"
 #include "math/Types.h"
 #include "world/planet/CubeMap.h"
 
@@ -43,7 +42,6 @@ struct cTerrainPatch {
   float size = 0.0f;                      // edge length in face coordinates
   Ru::Math::Vector3 boundsMin, boundsMax; // box of the grid positions of the mesh
   cTerrainPatch* children[4] = {nullptr, nullptr, nullptr, nullptr};
-  cPreparedList prepared;                 // the mesh as the driver keeps it, made when first drawn
 
   cTerrainPatch();
   ~cTerrainPatch();

@@ -6,7 +6,6 @@
 
 #include "glf/DebugWindow.h"
 #include "glf/GLExtensions.h"
-#include "glf/PreparedGeometry.h"
 #include "math/Geometry.h"
 #include "math/Quaternion.h"
 #include "platform/Sys.h"
@@ -25,21 +24,15 @@ static float LargestComponent(const Vector3& s) { return MaxFloat(MaxFloat(s.x, 
 
 void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
   const GLsizei count = static_cast<GLsizei>(mVertices.size());
-  // Triangles (the solid models) replay a list made once from the arrays BeginDraw bound.
-  auto emit = [&] { glDrawArrays(primitive, 0, count); };
-  auto draw = [&] {
-    if (primitive == GL_TRIANGLES && count > 0) mPrepared.Draw(emit);
-    else emit();
-  };
   const Vector3 scale = GetScale();
   if (IsUnitScale(scale)) {
-    draw();
+    glDrawArrays(primitive, 0, count);
     return;
   }
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glScalef(scale.x, scale.y, scale.z);
-  draw();
+  glDrawArrays(primitive, 0, count);
   glPopMatrix();
 }
 
@@ -92,13 +85,11 @@ bool cSceneShapePolyModel::IntersectRay(const Ray& ray, Vector3& hit) {
 
 void cSceneShapePolyModel::AddVertex(const Vector3& vertex, const Vector3& normal) {
   mBoundingRadius = MaxFloat(mBoundingRadius, Vector3Length(vertex));
-  mPrepared.Invalidate();
   mVertices.push_back(vertex);
   mNormals.push_back(normal);
 }
 
 void cSceneShapePolyModel::ClearVertices() {
-  mPrepared.Invalidate();
   mVertices.clear();
   mNormals.clear();
   mVertices.shrink_to_fit();
@@ -134,14 +125,12 @@ void cSceneShapePolyModel::LoadOBJ(const std::string& file) {
 }
 
 void cSceneShapePolyModel::RotateVertices(const Quaternion& q) {
-  mPrepared.Invalidate();
   for (Vector3& v : mVertices) v = QuatRotateVector(q, v);
   for (Vector3& n : mNormals) n = QuatRotateVector(q, n);
   mSphereCentre = QuatRotateVector(q, mSphereCentre);
 }
 
 void cSceneShapePolyModel::ScaleVertices(const Vector3& s) {
-  mPrepared.Invalidate();
   mBoundingRadius = 0.0f;
   for (Vector3& v : mVertices) {
     v = Vector3{v.x * s.x, v.y * s.y, v.z * s.z};

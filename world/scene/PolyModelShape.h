@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "glf/PreparedGeometry.h"
 #include "math/Types.h"
 #include "world/scene/SceneShape.h"
 
@@ -63,7 +62,6 @@ class cSceneShapePolyModel : public cISceneShape {
   bool mSpherePick;
   Ru::Math::Vector3 mSphereCentre;
   float mSphereRadius = 0.0f;
-  cPreparedList mPrepared;  // the triangles as the driver keeps them; remade when a vertex changes
   static inline bool sEnabled = true;
 };
 
