@@ -68,15 +68,54 @@ cSphereMesh BuildSphereMesh(double radius, int slices, int stacks) {
     }
     strip(GL_QUAD_STRIP, first);
   }
-  for (int k = 0; k < 2; ++k) {
-    mesh.fanFirsts[k] = mesh.strips[k].first;
-    mesh.fanCounts[k] = mesh.strips[k].count;
+  for (size_t k = 0; k < mesh.strips.size(); ++k) {
+    (k < 2 ? mesh.fanFirsts : mesh.stripFirsts).push_back(mesh.strips[k].first);
+    (k < 2 ? mesh.fanCounts : mesh.stripCounts).push_back(mesh.strips[k].count);
   }
-  for (size_t k = 2; k < mesh.strips.size(); ++k) {
-    mesh.stripFirsts.push_back(mesh.strips[k].first);
-    mesh.stripCounts.push_back(mesh.strips[k].count);
-  }
+  mesh.spheres = 1;
   return mesh;
+}
+
+cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const float* offsets, int count) {
+  const cSphereMesh one = BuildSphereMesh(radius, slices, stacks);
+  cSphereMesh cluster;
+  cluster.spheres = count;
+  const int vertices = (int)one.positions.size() / 3;
+  for (int s = 0; s < count; ++s) {
+    for (size_t v = 0; v < one.positions.size(); ++v) cluster.positions.push_back(one.positions[v] + offsets[3 * s + v % 3]);
+    cluster.normals.insert(cluster.normals.end(), one.normals.begin(), one.normals.end());
+    for (const cSphereMesh::cStrip& strip : one.strips) cluster.strips.push_back({strip.primitive, strip.first + s * vertices, strip.count});
+    for (size_t k = 0; k < one.fanFirsts.size(); ++k) {
+      cluster.fanFirsts.push_back(one.fanFirsts[k] + s * vertices);
+      cluster.fanCounts.push_back(one.fanCounts[k]);
+    }
+    for (size_t k = 0; k < one.stripFirsts.size(); ++k) {
+      cluster.stripFirsts.push_back(one.stripFirsts[k] + s * vertices);
+      cluster.stripCounts.push_back(one.stripCounts[k]);
+    }
+  }
+  return cluster;
+}
+
+void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
+  if (spheres <= 0 || mesh.spheres <= 0) return;
+  if (spheres > mesh.spheres) spheres = mesh.spheres;
+  const int fans = (int)mesh.fanFirsts.size() / mesh.spheres * spheres;
+  const int strips = (int)mesh.stripFirsts.size() / mesh.spheres * spheres;
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
+  glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
+  // The pole fans, then every stack's strip, each kind in one call.
+  glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts.data(), mesh.fanCounts.data(), fans);
+  if (strips > 0) glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), strips);
+  glPopClientAttrib();
+  // gluSphere leaves its last normal current; so does this.
+  const float* n = &mesh.normals[mesh.normals.size() - 3];
+  glNormal3f(n[0], n[1], n[2]);
 }
 
 namespace {
@@ -98,21 +137,7 @@ void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stac
     if (spheres.size() >= kMaxPreparedSpheres) return gluSphere(quadric, radius, slices, stacks);
     found = spheres.emplace(key, BuildSphereMesh(radius, slices, stacks)).first;
   }
-  const cSphereMesh& mesh = found->second;
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
-  glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
-  // The two pole fans, then every stack's strip in one call.
-  glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts, mesh.fanCounts, 2);
-  glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), (GLsizei)mesh.stripFirsts.size());
-  glPopClientAttrib();
-  // gluSphere leaves its last normal current; so does this.
-  const float* n = &mesh.normals[mesh.normals.size() - 3];
-  glNormal3f(n[0], n[1], n[2]);
+  DrawSphereMesh(found->second, 1);
 }
 
 int PreparedSphereCount() { return (int)PreparedSpheres().size(); }

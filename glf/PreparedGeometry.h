@@ -24,12 +24,20 @@ struct cSphereMesh {
     int first, count;
   };
   std::vector<cStrip> strips;
-  // The same, as glMultiDrawArrays takes them: the two fans, then the quad strips.
-  int fanFirsts[2] = {}, fanCounts[2] = {};
-  std::vector<int> stripFirsts, stripCounts;
+  // The same, as glMultiDrawArrays takes them, sphere after sphere: two fans
+  // each, and stacks - 2 quad strips each.
+  std::vector<int> fanFirsts, fanCounts, stripFirsts, stripCounts;
+  int spheres = 0;
 };
 // The mesh gluSphere(radius, slices, stacks) draws (slices >= 2, stacks >= 2).
 cSphereMesh BuildSphereMesh(double radius, int slices, int stacks);
+// `count` such spheres in one mesh, the i-th moved by offsets[3 i .. 3 i + 2]
+// (the vertices are added to in float: the picture may differ from a
+// translated gluSphere by rounding, a pixel here and there on an edge).
+cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const float* offsets, int count);
+// Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls;
+// leaves the client arrays as they were and the last normal current.
+void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
 
 // Draws the sphere from a mesh kept per radius, slices and stacks (at most 64
 // kept; others, and a disabled switch, go through gluSphere on `quadric`).
