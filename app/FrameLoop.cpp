@@ -46,6 +46,61 @@ static void ReleaseKeysWhenTheKeyboardLeaves() {
   gHadKeyboard = hasKeyboard;
 }
 
+// A paused game, or one whose window cannot be seen, draws only when what it
+// shows changes; otherwise the frame only polls and the pacing sleeps.
+static bool gMainWindowShown = true;
+static bool gCameraGliding = false;  // the last drawn frame moved the camera: keep drawing until it rests
+struct cShownState {
+  float view[16];
+  float targets[10];  // where the camera glides to (anchor, frame, yaw, pitch, distance): a draw starts the glide
+  const cIGameMode* mode;
+  uint32_t objects;
+  int32_t wireframe, lights, debugInfo;
+  int width, height;
+  bool operator==(const cShownState&) const = default;
+};
+static cShownState gLastShown;
+static bool gShownOnce = false;
+static uint32_t gFramesDrawn = 0;
+
+static cShownState CurrentShownState() {
+  cShownState s{};
+  ComputeCameraView(s.view);
+  const cCameraState& camera = GetCameraState();
+  std::copy(camera.targetAnchor, camera.targetAnchor + 3, s.targets);
+  std::copy(camera.targetFrame, camera.targetFrame + 4, s.targets + 3);
+  s.targets[7] = camera.targetYaw;
+  s.targets[8] = camera.targetPitch;
+  s.targets[9] = camera.targetDistance;
+  s.mode = gCurrentGameMode;
+  s.objects = GetSceneManager().GetObjectCount();
+  s.wireframe = gWireframe;
+  s.lights = gLightsOn;
+  s.debugInfo = gShowDebugInfo;
+  s.width = glutGet(GLUT_WINDOW_WIDTH);
+  s.height = glutGet(GLUT_WINDOW_HEIGHT);
+  return s;
+}
+
+// Called once per frame, after the update: must this frame be drawn?
+static size_t gMessagesDrawn = 0;  // messages on the board at the last check: one leaving needs a draw too
+static bool FrameNeedsDrawing() {
+  const bool requested = Sys_TakeRedrawRequest();
+  const size_t messages = GetGLFMessageBoard().GetCount();
+  const bool messagesShowing = messages > 0 || gMessagesDrawn > 0;
+  gMessagesDrawn = messages;
+  if (!gMainWindowShown) return false;  // an exposure draws through the display callback
+  if (!gPaused || requested || gCameraGliding || !gShownOnce || messagesShowing) return true;
+  return !(CurrentShownState() == gLastShown);
+}
+
+void OnMainWindowStatus(int status) {
+  gMainWindowShown = status != GLUT_HIDDEN && status != GLUT_FULLY_COVERED;
+  if (gMainWindowShown) Sys_RequestRedraw();
+}
+
+uint32_t GetFramesDrawn() { return gFramesDrawn; }
+
 // With the civ test camera, holding the civ mouse button focuses the camera on
 // the planet point under the mouse.
 static void FocusCivTestCameraUnderMouse() {
@@ -100,7 +155,7 @@ void OnIdle() {
     gCurrentGameMode->Update(ms);
   }
 
-  OnDisplay();
+  if (FrameNeedsDrawing()) OnDisplay();
 
   if (gPendingGameMode) {
     gCurrentGameMode->Leave();
@@ -155,6 +210,17 @@ void DrawDebugOverlay() {
 }
 
 void OnDisplay() {
+  float viewBefore[16];
+  ComputeCameraView(viewBefore);
+  RenderFrame();
+  glutSwapBuffers();
+  ++gFramesDrawn;
+  gLastShown = CurrentShownState();
+  gShownOnce = true;
+  gCameraGliding = !std::equal(viewBefore, viewBefore + 16, gLastShown.view);
+}
+
+void RenderFrame() {
   glutSetWindow(gMainWindow);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   SetupProjection();
@@ -180,10 +246,10 @@ void OnDisplay() {
   if (gShowDebugInfo) DrawDebugOverlay();
   GetGLFMessageBoard().Draw();
   End2D();
-  glutSwapBuffers();
 }
 
 void OnMotion(int x, int y) {
+  Sys_RequestRedraw();
   gMouseX = x;
   gMouseY = y;
   Sys_NoteMouseMotion(x, y);
@@ -191,6 +257,7 @@ void OnMotion(int x, int y) {
 }
 
 void OnPassiveMotion(int x, int y) {
+  Sys_RequestRedraw();
   gMouseX = x;
   gMouseY = y;
   Sys_NoteMouseMotion(x, y);
@@ -202,6 +269,7 @@ void OnPassiveMotion(int x, int y) {
 }
 
 void OnMouse(int button, int state, int x, int y) {
+  Sys_RequestRedraw();
   gMouseX = x;
   gMouseY = y;
   Sys_NoteMouseButton(button, state == 0, x, y);  // the mouse device and the key state
@@ -218,6 +286,7 @@ void OnMouse(int button, int state, int x, int y) {
 }
 
 void OnMainWindowEntry(int state) {
+  Sys_RequestRedraw();
   if (state == 0) {
     Sys_NoteMouseLeft();
     Sys_ClearKeyStates();  // a key released over another window is never reported here
@@ -227,6 +296,15 @@ void OnMainWindowEntry(int state) {
 
 // GLUT key events also keep the key state that the bindings poll; the special
 // keys reach the modes through nothing else.
-void OnSpecialKey(int key, int, int) { Sys_NoteGlutSpecialKey(key, true, glutGetModifiers()); }
-void OnSpecialKeyUp(int key, int, int) { Sys_NoteGlutSpecialKey(key, false, glutGetModifiers()); }
-void OnKeyboardUp(unsigned char key, int, int) { Sys_NoteGlutKey(key, false, glutGetModifiers()); }
+void OnSpecialKey(int key, int, int) {
+  Sys_RequestRedraw();
+  Sys_NoteGlutSpecialKey(key, true, glutGetModifiers());
+}
+void OnSpecialKeyUp(int key, int, int) {
+  Sys_RequestRedraw();
+  Sys_NoteGlutSpecialKey(key, false, glutGetModifiers());
+}
+void OnKeyboardUp(unsigned char key, int, int) {
+  Sys_RequestRedraw();
+  Sys_NoteGlutKey(key, false, glutGetModifiers());
+}

@@ -7,7 +7,8 @@
 #include "input/KeyBindings.h"
 
 void OnIdle();
-void OnDisplay();
+void OnDisplay();    // RenderFrame, then shows it
+void RenderFrame();  // draws the whole frame into the back buffer
 void SetupProjection();
 void DrawDebugOverlay();  // "Show Debug Info", inside Begin2D/End2D
 void OnMotion(int x, int y);
@@ -17,6 +18,8 @@ void OnSpecialKey(int key, int x, int y);
 void OnSpecialKeyUp(int key, int x, int y);
 void OnKeyboardUp(unsigned char key, int x, int y);
 void OnMainWindowEntry(int state);  // the pointer entered (1) or left (0) the main window
+void OnMainWindowStatus(int status);  // GLUT's window status: a hidden or covered window draws nothing
+uint32_t GetFramesDrawn();            // frames drawn since start-up (a paused game at rest draws none)
 
 extern cKeyBindings gAppKeyBindings;
 extern cGameStopwatch gCivFocusStopwatch;

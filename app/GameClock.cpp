@@ -27,6 +27,7 @@ bool IsGameClockRunning() { return gClock.running; }
 void ResetGameClockForTest() { gClock = GameClockState(); }
 
 void ApplyPause() {
+  Sys_RequestRedraw();  // the paused picture is drawn once more
   if (gPaused && gClock.running) {
     gClock.accumulated += Sys_Milliseconds() - gClock.resumeTime;
     gClock.running = false;

@@ -70,6 +70,7 @@ static void TogglePauseFromKeyboard() {
 }
 
 void OnKeyboard(unsigned char key, int x, int y) {
+  Sys_RequestRedraw();
   Sys_NoteGlutKey(key, true, glutGetModifiers());  // the key state the bindings poll
   switch (key) {
     case 12: SaveOrLoadGame(2); break;  // Ctrl+L

@@ -178,12 +178,13 @@ void AppInit() {
 }
 
 // "-exception": a call through a null object reads address 0, and the crash
-// guard reports it. The sanitizers would stop at the null pointer first.
+// guard reports it. The sanitizers would stop at the null pointer first (the
+// GNU attribute spelling is the one both gcc and clang honour).
 struct cNoObject {
   virtual ~cNoObject() = default;
   virtual void Act() = 0;
 };
-[[gnu::noinline, gnu::no_sanitize("undefined")]] static void CrashOnPurpose() {
+__attribute__((noinline, no_sanitize("undefined"))) static void CrashOnPurpose() {
   static cNoObject* volatile nothing = nullptr;
   nothing->Act();
 }
@@ -296,6 +297,7 @@ int AppStartup(int argc, char** argv) {
   glutSpecialUpFunc(OnSpecialKeyUp);
   InitDirectInputMouse();
   glutEntryFunc(OnMainWindowEntry);
+  glutWindowStatusFunc(OnMainWindowStatus);
 
   std::string ini = Sys_CurrentDirectory() + "\\Data\\Quorvel.ini";
   std::string savedGameName = Sys_IniReadString(ini, "game", "load_game", "", 255);

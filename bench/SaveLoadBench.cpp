@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 
@@ -149,5 +150,48 @@ BENCHMARK(BM_Save)->RangeMultiplier(10)->Range(100, 100000);
 BENCHMARK(BM_LoadIntoEmptyGame)->RangeMultiplier(10)->Range(100, 100000);
 BENCHMARK(BM_LoadOverRunningGame)->RangeMultiplier(10)->Range(100, 100000);
 BENCHMARK(BM_PlainLoopOverObjects)->RangeMultiplier(10)->Range(100, 100000);
+
+// The references for the goals (a save at most 6x a raw write, a load at most
+// 64x a raw read): the same file's bytes written and synced, and read back, bare.
+std::vector<uint8_t> SavedBytes(int64_t count) {
+  std::string file = BenchFile("raw-source");
+  cBenchGame game(count);
+  game.manager.Save(file);
+  std::vector<uint8_t> bytes;
+  Sys_ReadWholeFile(file, bytes);
+  std::remove(file.c_str());
+  return bytes;
+}
+
+void BM_ReferenceRawWrite(benchmark::State& state) {
+  const std::vector<uint8_t> bytes = SavedBytes(state.range(0));
+  std::string file = BenchFile("raw-write");
+  for (auto _ : state) {
+    FILE* f = std::fopen(file.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fflush(f);
+    fsync(fileno(f));  // the save syncs too
+    std::fclose(f);
+  }
+  std::remove(file.c_str());
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReferenceRawWrite)->RangeMultiplier(10)->Range(100, 100000);
+
+void BM_ReferenceRawRead(benchmark::State& state) {
+  const std::vector<uint8_t> bytes = SavedBytes(state.range(0));
+  std::string file = BenchFile("raw-read");
+  if (FILE* f = std::fopen(file.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  std::vector<uint8_t> read;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(Sys_ReadWholeFile(file, read));
+  }
+  std::remove(file.c_str());
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReferenceRawRead)->RangeMultiplier(10)->Range(100, 100000);
 
 }  // namespace

@@ -32,3 +32,11 @@ if(benchmark_FOUND AND LUAJIT_FOUND)
   target_link_libraries(rovurozoviz_luajit_bench PRIVATE qv_sim_rovurozoviz ${LUAJIT_LINK_LIBRARIES}
     benchmark::benchmark benchmark::benchmark_main)
 endif()
+
+# The game's frames and start-up under a display: a binary of its own, since
+# start-up runs once per process and opens the game's windows.
+file(GLOB QV_FRAME_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/frame/*.cpp)
+if(benchmark_FOUND AND QV_FRAME_BENCH_SOURCES)
+  add_executable(quorvel_frame_bench ${QV_FRAME_BENCH_SOURCES})
+  target_link_libraries(quorvel_frame_bench PRIVATE quorvel_core benchmark::benchmark benchmark::benchmark_main)
+endif()

@@ -65,6 +65,7 @@ void cGLFDebugWindow::AddLine(const char* text) {
 }
 
 void cGLFDebugWindow::RunTypedCommand(const std::string& typed) {
+  Sys_RequestRedraw();  // a command may change what the game window shows
   std::lock_guard<std::recursive_mutex> hold(mLock);
   std::string text = typed.substr(0, kDebugCommandMaxChars);
   char echo[260];

@@ -123,4 +123,5 @@ cGLFMessageBoard& GetGLFMessageBoard() {
 
 void ShowMessageInGameWindow(const char* caption, const char* text) {
   GetGLFMessageBoard().Add(caption ? caption : "", text ? text : "");
+  Sys_RequestRedraw();  // a paused game draws only on request
 }

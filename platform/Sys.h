@@ -62,6 +62,10 @@ bool        Sys_IniWriteString(const std::string& file, const std::string& secti
 bool Sys_IsMainWindowActive();                            // is the active window titled "QuorvelGL"?
 void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores the X11 query
 
+// ---- redraw requests: a paused game draws only when something it shows changed ----
+void Sys_RequestRedraw();       // input arrived, a command ran, a message is to show: draw the next frame
+bool Sys_TakeRedrawRequest();   // was one made since the last call? (clears it)
+
 // ---- key state (the game's GetAsyncKeyState), fed by the GLUT key callbacks ---
 // Keys are Windows virtual-key codes; each stands for the X keysyms of its key.
 void     Sys_SetKeyState(int key, bool down);

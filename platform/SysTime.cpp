@@ -1,5 +1,6 @@
 #include "platform/Sys.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -23,3 +24,8 @@ static uint32_t (*gSysCalendar)() = RealCalendar;
 
 uint32_t Sys_CalendarSeconds() { return gSysCalendar(); }
 void Sys_SetCalendarForTest(uint32_t (*calendar)()) { gSysCalendar = calendar ? calendar : RealCalendar; }
+
+// Any layer may ask; the frame loop takes the request once per frame.
+static std::atomic<bool> gRedrawRequested{true};
+void Sys_RequestRedraw() { gRedrawRequested.store(true, std::memory_order_relaxed); }
+bool Sys_TakeRedrawRequest() { return gRedrawRequested.exchange(false, std::memory_order_relaxed); }

@@ -39,6 +39,11 @@ struct GLUI::Frame {
   bool awaitsDefaultPlacement = false;
   int cascadeStep = 0;                 // how many panels were placed that way before it
   int placedX = -1, placedY = -1;      // where the layer put it (-1: never placed by the layer)
+  // The window is drawn only when ImGui's output differs from what it shows,
+  // or when it was exposed or resized: panels at rest cost no GL work.
+  uint64_t shownDrawData = 0;        // hash of the draw data on screen
+  bool mustShow = true;              // exposed, resized or new: draw whatever the hash says
+  size_t presentedFrames = 0;        // frames actually drawn and swapped
 };
 
 struct GLUI_Layer {

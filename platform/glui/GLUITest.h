@@ -30,3 +30,6 @@ bool GLUI_TestClick(GLUI* panel, const char* label);
 
 // The debug window view's text area: scroll position and its largest value.
 bool GLUI_TestDebugViewScroll(float* scroll, float* scrollMax);
+
+// Frames the panel actually drew and swapped (a panel whose picture did not change draws none).
+size_t GLUI_TestPresentedFrames(GLUI* panel);

@@ -75,3 +75,5 @@ bool GLUI_TestClick(GLUI* panel, const char* label) {
   GLUI_TestPumpUntilIdle(2);
   return true;
 }
+
+size_t GLUI_TestPresentedFrames(GLUI* panel) { return GLUI_Layer::FrameOf(panel).presentedFrames; }

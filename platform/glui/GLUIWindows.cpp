@@ -86,13 +86,39 @@ void OnPanelReshape(int width, int height) {
   if (GLUI* panel = CurrentPanel()) {
     GLUI_Layer::FrameOf(panel).width = width;
     GLUI_Layer::FrameOf(panel).height = height;
+    GLUI_Layer::FrameOf(panel).mustShow = true;
   }
 }
 void OnPanelDisplay() {
   // Exposed windows are redrawn at once; the idle hook keeps them current after that.
   GLUI* panel = CurrentPanel();
   if (!panel || Registry().inFrame) return;
+  GLUI_Layer::FrameOf(panel).mustShow = true;
   GLUI_PumpFrame();
+}
+
+// FNV-1a over everything ImGui would draw: equal hashes, equal pictures.
+uint64_t HashDrawData(const ImDrawData* data) {
+  uint64_t h = 1469598103934665603ull;
+  auto mix = [&h](const void* bytes, size_t size) {
+    const unsigned char* p = static_cast<const unsigned char*>(bytes);
+    for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+  };
+  if (!data) return h;
+  mix(&data->DisplaySize, sizeof data->DisplaySize);
+  for (int n = 0; n < data->CmdListsCount; ++n) {
+    const ImDrawList* list = data->CmdLists[n];
+    mix(list->VtxBuffer.Data, (size_t)list->VtxBuffer.Size * sizeof(ImDrawVert));
+    mix(list->IdxBuffer.Data, (size_t)list->IdxBuffer.Size * sizeof(ImDrawIdx));
+    for (const ImDrawCmd& cmd : list->CmdBuffer) {
+      mix(&cmd.ClipRect, sizeof cmd.ClipRect);
+      mix(&cmd.TextureId, sizeof cmd.TextureId);
+      mix(&cmd.ElemCount, sizeof cmd.ElemCount);
+      mix(&cmd.IdxOffset, sizeof cmd.IdxOffset);
+      mix(&cmd.VtxOffset, sizeof cmd.VtxOffset);
+    }
+  }
+  return h;
 }
 
 // The window manager closed a panel window. freeglut is destroying the window;
@@ -353,11 +379,17 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
   ImGui::End();
   ImGui::Render();
 
-  glViewport(0, 0, (int)io.DisplaySize.x, (int)io.DisplaySize.y);
-  glClearColor(0.06f, 0.06f, 0.06f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
-  glutSwapBuffers();
+  const uint64_t drawn = HashDrawData(ImGui::GetDrawData());
+  if (frame.mustShow || drawn != frame.shownDrawData) {
+    glViewport(0, 0, (int)io.DisplaySize.x, (int)io.DisplaySize.y);
+    glClearColor(0.06f, 0.06f, 0.06f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    glutSwapBuffers();
+    frame.shownDrawData = drawn;
+    frame.mustShow = false;
+    ++frame.presentedFrames;
+  }
   ImGui::SetCurrentContext(previousContext);
 
   if (frame.autoSize) {

@@ -188,7 +188,7 @@ void cMemoryStream::InitFromBytes(const void* data, uint32_t n) {
 }
 
 void cMemoryStream::Clear() {
-  std::vector<uint8_t>().swap(mBytes);  // frees the buffer, as the saver reuses one stream
+  mBytes.clear();  // keeps the buffer: the saver reuses one stream for every record
   mPosition = 0;
   mFailed = false;
   mFailReason = nullptr;

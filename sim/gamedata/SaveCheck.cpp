@@ -1,30 +1,18 @@
 #include "sim/gamedata/SaveCheck.h"
 
+#include <zlib.h>
+
 namespace {
 
 uint32_t WordAt(const uint8_t* p) {
   return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
 }
 
-struct cCrcTable {
-  uint32_t entries[256];
-  cCrcTable() {
-    for (uint32_t i = 0; i < 256; ++i) {
-      uint32_t c = i;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      entries[i] = c;
-    }
-  }
-};
-
 }  // namespace
 
+// zlib's CRC-32 is the same checksum, computed several bytes at a time.
 uint32_t Crc32Update(uint32_t crc, const void* data, size_t size) {
-  static const cCrcTable table;
-  const uint8_t* p = static_cast<const uint8_t*>(data);
-  crc = ~crc;
-  for (size_t i = 0; i < size; ++i) crc = table.entries[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
+  return (uint32_t)crc32_z(crc, static_cast<const Bytef*>(data), size);
 }
 
 eSaveCheckResult VerifySaveCheck(const uint8_t* file, size_t size) {

@@ -50,8 +50,9 @@ bool cDataManager::Save(const std::string& fileName) {
   PutWord(head, sizeof kIdentText);
   head.insert(head.end(), kIdentText, kIdentText + sizeof kIdentText);
   uint32_t crc = Crc32Update(0, head.data(), head.size());
+  std::vector<uint8_t> recordHead;  // one buffer for every record's chunk header
   for (const sRecord& record : records) {
-    std::vector<uint8_t> recordHead;
+    recordHead.clear();
     PutWord(recordHead, record.typeId);
     PutWord(recordHead, record.size);
     crc = Crc32Update(crc, recordHead.data(), recordHead.size());

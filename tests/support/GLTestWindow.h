@@ -10,7 +10,16 @@
 
 #include "tests/support/TestSupport.h"
 
+// gcc says __SANITIZE_ADDRESS__, clang answers __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define QV_TEST_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QV_TEST_UNDER_ASAN 1
+#endif
+#endif
+
+#if defined(QV_TEST_UNDER_ASAN)
 #include <sanitizer/lsan_interface.h>
 // The GL driver frees some allocations only when it is unloaded at exit, and
 // makes some of its own on the way out, where the leak checker can no longer

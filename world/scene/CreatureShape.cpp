@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "glf/PreparedGeometry.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/scene/SceneObject.h"
 #include "world/scene/SceneServices.h"
@@ -36,7 +37,7 @@ static void DrawEye(float x, float browFrom, float browTo) {
   glPushMatrix();
   glEnable(GL_LIGHTING);
   glTranslatef(x, 1.25f, -0.75f);
-  gluSphere(GetSceneQuadric(), 0.2, 6, 5);
+  DrawPreparedSphere(GetSceneQuadric(), 0.2, 6, 5);
   glDisable(GL_LIGHTING);
   glColor3f(0.0f, 0.0f, 0.0f);
   glBegin(GL_POINTS);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "glf/PreparedGeometry.h"
 #include "math/Geometry.h"
 #include "world/scene/SceneObject.h"
 #include "world/scene/SceneServices.h"
@@ -62,12 +63,26 @@ void cSceneShapePlant::Draw(cSceneObject* object) {
   if (auto* bearer = object ? dynamic_cast<cIFruitBearer*>(object->GetOwner()) : nullptr)
     fruit = std::clamp(bearer->GetFruitCount(), 0, kMaxFruit);
   glColor3f(colour.x, colour.y, colour.z);
-  for (int i = 0; i < fruit; ++i) {
-    const Vector3& p = FruitPosition(i);
-    glPushMatrix();
-    glTranslatef(p.x, p.y, p.z);
-    gluSphere(GetSceneQuadric(), 0.5, 8, 6);
-    glPopMatrix();
+  if (IsPreparedGeometryEnabled()) {
+    // All the fruit in two draw calls: the spheres are placed in one mesh, made once.
+    static const cSphereMesh cluster = [] {
+      float offsets[3 * kMaxFruit];
+      for (int i = 0; i < kMaxFruit; ++i) {
+        offsets[3 * i] = FruitPosition(i).x;
+        offsets[3 * i + 1] = FruitPosition(i).y;
+        offsets[3 * i + 2] = FruitPosition(i).z;
+      }
+      return BuildSphereCluster(0.5, 8, 6, offsets, kMaxFruit);
+    }();
+    DrawSphereMesh(cluster, fruit);
+  } else {
+    for (int i = 0; i < fruit; ++i) {
+      const Vector3& p = FruitPosition(i);
+      glPushMatrix();
+      glTranslatef(p.x, p.y, p.z);
+      gluSphere(GetSceneQuadric(), 0.5, 8, 6);
+      glPopMatrix();
+    }
   }
   if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "glf/PreparedGeometry.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/scene/SceneServices.h"
 
@@ -49,7 +50,7 @@ void cSceneShapeTurret::Draw(cSceneObject* object) {
   const Vector3 scale = GetScale();
   glPushMatrix();
   glTranslatef(0.0f, scale.y * 0.5f, 0.0f);
-  gluSphere(GetSceneQuadric(), 0.55f * Smallest(scale), 20, 20);
+  DrawPreparedSphere(GetSceneQuadric(), 0.55f * Smallest(scale), 20, 20);
   glPopMatrix();
 }
 
@@ -64,7 +65,7 @@ cSceneShapePyramid::cSceneShapePyramid() : tShapeClass(false) {
 
 void cSceneShapeSphere::Draw(cSceneObject*) {
   glPushMatrix();
-  gluSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
+  DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
   glPopMatrix();
 }
 

@@ -11,6 +11,7 @@
 
 #include "camera/Camera.h"
 #include "glf/GLExtensions.h"
+#include "glf/PreparedGeometry.h"
 #include "math/Quaternion.h"
 #include "math/Vector.h"
 #include "tests/support/CameraPicture.h"
@@ -246,4 +247,26 @@ TEST_F(SceneDrawTest, FountainsSprayAndTheirParticlesVanishAfterTheirLifetime) {
   GetSceneParticleManager().Update(0.05f);
   EXPECT_EQ(GetSceneParticleManager().GetParticleCount(), 0u);
   EXPECT_EQ(Changed(ground, Render()), 0);
+}
+
+// The shapes with spheres (turret, sphere, creature eyes) drawn from prepared
+// sphere meshes give the picture gluSphere gives, pixel for pixel.
+TEST_F(SceneDrawTest, PreparedSpheresDrawThePictureOfGluSphere) {
+  cSceneShapeCreature creature(0);
+  GetSphereShape().SetScale(Vector3{1.5f, 1.5f, 1.5f});
+  const Vector3 red{1, 0, 0}, cyan{0, 1, 1};
+  Place(&GetTurretShape(), 6, 12, red, 1.0f);
+  Place(&creature, -18, 0, cyan);
+  Place(&GetSphereShape(), 6, 0, red, 1.5f);
+
+  auto renderWith = [](bool prepared) {
+    SetPreparedGeometryEnabled(prepared);
+    cPicture picture = Render();
+    SetPreparedGeometryEnabled(true);
+    return picture;
+  };
+  const cPicture immediate = renderWith(false);
+  EXPECT_EQ(renderWith(true), immediate);  // meshes made on the way
+  EXPECT_EQ(renderWith(true), immediate);  // meshes reused
+  EXPECT_GE(PreparedSphereCount(), 3);
 }

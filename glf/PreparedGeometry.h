@@ -1,0 +1,46 @@
+// Spheres made once as vertex arrays instead of tessellated on every call.
+// The mesh holds exactly the vertices and normals gluSphere issues for the
+// default quadric (filled, smooth normals, outside, no texture coordinates),
+// in the same primitives (a fan at each pole, a quad strip per stack between),
+// so the picture is the same; a frame hands the driver a few ready arrays
+// instead of some hundred single-vertex calls per sphere.
+//
+// Switched off (SetPreparedGeometryEnabled(false)) spheres go through
+// gluSphere again: the reference the picture comparisons draw against.
+#pragma once
+
+#include <vector>
+
+struct GLUquadric;
+
+void SetPreparedGeometryEnabled(bool enabled);
+bool IsPreparedGeometryEnabled();
+
+struct cSphereMesh {
+  std::vector<float> positions;  // x, y, z per vertex
+  std::vector<float> normals;    // unit length
+  struct cStrip {
+    unsigned primitive;  // GL_TRIANGLE_FAN or GL_QUAD_STRIP
+    int first, count;
+  };
+  std::vector<cStrip> strips;
+  // The same, as glMultiDrawArrays takes them, sphere after sphere: two fans
+  // each, and stacks - 2 quad strips each.
+  std::vector<int> fanFirsts, fanCounts, stripFirsts, stripCounts;
+  int spheres = 0;
+};
+// The mesh gluSphere(radius, slices, stacks) draws (slices >= 2, stacks >= 2).
+cSphereMesh BuildSphereMesh(double radius, int slices, int stacks);
+// `count` such spheres in one mesh, the i-th moved by offsets[3 i .. 3 i + 2]
+// (the vertices are added to in float: the picture may differ from a
+// translated gluSphere by rounding, a pixel here and there on an edge).
+cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const float* offsets, int count);
+// Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls;
+// leaves the client arrays as they were and the last normal current.
+void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
+
+// Draws the sphere from a mesh kept per radius, slices and stacks (at most 64
+// kept; others, and a disabled switch, go through gluSphere on `quadric`).
+// Leaves the vertex and normal arrays disabled.
+void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stacks);
+int PreparedSphereCount();
