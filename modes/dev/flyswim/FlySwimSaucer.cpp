@@ -93,7 +93,10 @@ void StepSaucer(cFlySwimSaucer& s, int wheel) {
   s.position = Vector3Add(s.position, s.velocity);
   s.velocity = Vector3Add(s.velocity, Vector3Scale(Vector3Sub(s.target, s.position), 0.2f));
 
-  const float over = Vector3Length(PointAtHeight(s.position, 0.0f)) + kGroundCushion - Vector3Length(s.position);
+  // The cushion pushes hardest at the ground and no harder below it (past twice its depth the
+  // curve would turn and pull the saucer in).
+  const float over = std::min(
+      Vector3Length(PointAtHeight(s.position, 0.0f)) + kGroundCushion - Vector3Length(s.position), kGroundCushion);
   if (over > 0.0f) {
     const float k = 1.0f - (1.0f - over / kGroundCushion) * (1.0f - over / kGroundCushion);
     s.velocity = Vector3Add(s.velocity, Vector3Scale(Normalize(s.position), 2.0f * k));
@@ -120,6 +123,9 @@ void SteerSaucerCamera(cFlySwimSaucer& s) {
   GetCameraPositionOrientation(&anchor.x, &q.x);
   const Vector3 g = PointAtHeight(s.position, 0.0f), h = PointAtHeight(s.target, 0.0f);
   if (Distance(h, g) > kSize * 3.0f) cPlanetModel::MakeSurfaceOrientation(q, g, Normalize(Vector3Sub(g, h)));
+  // A frame kept from elsewhere on the planet (the saucer appears anywhere) would put the eye
+  // inside the ground: keep its heading, stand it up where the camera now goes.
+  else cPlanetModel::AlignOrientationToSurface(q, g, q);
   if (Distance(GetViewEyePosition(), s.position) > kCatchUpDistance) {
     const float* a = GetCameraAnchor();
     const Vector3 halfway = Vector3Lerp(Vector3{a[0], a[1], a[2]}, s.position, 0.5f);

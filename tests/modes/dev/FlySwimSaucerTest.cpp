@@ -63,3 +63,24 @@ TEST_F(FlySwimStage, SaucerHoverHeightAndCameraFollowTheLevel) {
     }
   }
 }
+
+// Faults mended: deeper than twice its cushion the ground's push turned into
+// a pull, and a camera frame kept from the other side of the planet trailed
+// the saucer upside down, the eye inside the ground.
+TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
+  std::unique_ptr<cFlySwimSaucer> saucer(CreateSaucer());
+  const Vector3 out{1.0f, 0.0f, 0.0f};
+  saucer->position = Vector3Scale(out, kGroundRadius - 40.0f);
+  saucer->target = saucer->position;
+  saucer->velocity = Vector3{};
+  StepSaucer(*saucer, 0);
+  EXPECT_NEAR(Vector3Dot(saucer->velocity, out), 4.0f, 1e-4f) << "rises at full speed";
+
+  AimCamera(Vector3{0.0f, kGroundRadius, 0.0f}, 30.0f, 51.0f);
+  saucer->position = saucer->target = Vector3Scale(out, kGroundRadius + 15.0f);
+  SteerSaucerCamera(*saucer);
+  float anchor[3], q[4];
+  GetCameraPositionOrientation(anchor, q);
+  const Vector3 up = QuatRotateVector(Quaternion{q[0], q[1], q[2], q[3]}, Vector3{0.0f, 1.0f, 0.0f});
+  EXPECT_GT(Vector3Dot(up, out), 0.999f);
+}
