@@ -5,6 +5,8 @@
 
 #include "app/AppGlobals.h"
 #include "app/SniffTest.h"
+#include "camera/Camera.h"
+#include "modes/dev/flyswim/cFlySwimSaucer.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
@@ -62,6 +64,37 @@ TEST(FlySwimMode, ExperimentsBuildTheirUnitsPerchesAndAmbientLife) {
       for (int frame = 0; frame < 3; ++frame) program.Frame(16);
       EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR) << std::hex << step.mode;
     }
+  });
+}
+
+// The wheel reaches the saucer through the mouse device, never as a button;
+// from level 7 the camera settles straight down under the space camera script.
+TEST(FlySwimMode, TheWheelStepsTheSaucerAndLevelSevenLooksStraightDown) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    StartInFish(program);
+    Switch(program, kUfo);
+    ASSERT_NE(State().saucer, nullptr);
+    auto turn = [&program](int glutButton, int notches) {  // 3 away from the user, 4 towards
+      for (int i = 0; i < notches; ++i) {
+        OnMouse(glutButton, 0, 400, 300);
+        OnMouse(glutButton, 1, 400, 300);
+        program.Frame(16);
+      }
+    };
+    turn(4, 2);
+    EXPECT_EQ(State().saucer->level, 2);
+    turn(3, 5);
+    EXPECT_EQ(State().saucer->level, 0);
+    turn(4, 7);
+    EXPECT_EQ(State().saucer->level, 7);
+    for (int frame = 0; frame < 120; ++frame) program.Frame(16);
+    float pitch = 0.0f, distance = 0.0f;
+    GetCameraAngles(nullptr, &pitch, &distance);
+    EXPECT_NEAR(pitch, 90.0f, 0.01f);
+    EXPECT_NEAR(distance, 300.0f, 0.5f);
+    for (const char* call : {"Tovans.OnLeftButtonDown", "Tovans.OnRightButtonDown", "Tovans.OnLeftButtonUp"})
+      EXPECT_EQ(program.Count(call), 0) << call;
   });
 }
 
