@@ -306,6 +306,7 @@ int AppStartup(int argc, char** argv) {
   if (seen.twoMonitors) gPanelX += MoveDebugWindowView(gPanelX, 0);
   glutSetWindow(gControlPanel->get_glut_window_id());
   glutPositionWindow(gPanelX, gPanelY);
+  GLUI_Master.set_default_position(gPanelX, gPanelY, gControlPanel);  // the modes' panels open under it
   gPanelY += 100 + glutGet(GLUT_WINDOW_HEIGHT);
   glutSetWindow(gMainWindow);
 

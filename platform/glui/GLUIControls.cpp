@@ -1,6 +1,7 @@
 // Control values, live variables and the builders that add controls to a panel.
 // Nothing here touches GLUT or ImGui.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/glui/GLUIFrame.h"
@@ -21,7 +22,7 @@ int GLUI_Control::ClampInt(int value) const {
 }
 
 float GLUI_Control::ClampFloat(float value) const {
-  if (value != value) value = mFloatVal;  // a NaN typed or computed keeps the old value
+  if (!std::isfinite(value)) value = mFloatVal;  // a NaN or infinity typed or computed keeps the old value
   if (mLimitType == GLUI_LIMIT_CLAMP) return std::clamp(value, mFloatLow, mFloatHigh);
   if (mLimitType == GLUI_LIMIT_WRAP) {
     if (value > mFloatHigh) return mFloatLow;

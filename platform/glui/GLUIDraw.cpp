@@ -177,7 +177,9 @@ void GLUI_Layer::DrawControl(GLUI* panel, GLUI_Control* control) {
       bool changed = false;
       if (isFloat) {
         float value = control->mFloatVal;
-        if (ImGui::InputFloat("##value", &value, 0.0f, 0.0f, "%.3f", ImGuiInputTextFlags_EnterReturnsTrue)) {
+        // "1e999" parses to infinity: refused like junk in an edit field, without a callback.
+        if (ImGui::InputFloat("##value", &value, 0.0f, 0.0f, "%.3f", ImGuiInputTextFlags_EnterReturnsTrue) &&
+            std::isfinite(value)) {
           control->set_float_val(value);
           changed = true;
         }

@@ -35,6 +35,10 @@ struct GLUI::Frame {
   std::function<void(GLUI*)> customDraw;
   std::map<std::string, GLUI_Rect> itemRects;  // label -> last frame's rectangle (tests click these)
   std::vector<std::function<void()>> afterFrame;
+  // Opened without a position: placed near the application's panels after its first frame.
+  bool awaitsDefaultPlacement = false;
+  int cascadeStep = 0;                 // how many panels were placed that way before it
+  int placedX = -1, placedY = -1;      // where the layer put it (-1: never placed by the layer)
 };
 
 struct GLUI_Layer {
@@ -58,4 +62,11 @@ struct GLUI_Layer {
   static void Queue(GLUI* panel, const GLUI_InputEvent& event);
   static void Destroy(GLUI* panel, bool byWindowManager);
   static GLUI* CreateWindowed(const char* name, int x, int y, int width, int height, bool autoSize);
+
+  // GLUIPlacement.cpp
+  static void TakeDefaultPlacement(GLUI* panel);  // when a default position is known
+  static void PlaceAfterFirstFrame(GLUI* panel);  // with the panel's window current
+
+  // GLUIKeyRelease.cpp
+  static void ReleaseGameKey(const GLUI_InputEvent& event);
 };

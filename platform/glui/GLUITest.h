@@ -18,6 +18,8 @@ void GLUI_TestMouseWheel(GLUI* panel, int direction, int x, int y);           //
 void GLUI_TestKey(GLUI* panel, unsigned char key, bool down, int glutModifiers = 0);
 void GLUI_TestTypeText(GLUI* panel, const char* text);  // a press and a release per byte; '\r' is Return
 size_t GLUI_TestPendingEvents(GLUI* panel);
+// Where the layer placed a panel opened without a position; false while it has not.
+bool GLUI_TestPlacedAt(GLUI* panel, int* x, int* y);
 
 // Pumps frames until no panel has queued input, then `extraFrames` more.
 void GLUI_TestPumpUntilIdle(int extraFrames = 2);

@@ -242,6 +242,7 @@ bool GLUI_Layer::AnyInputWaiting() {
 
 void GLUI_Layer::Queue(GLUI* panel, const GLUI_InputEvent& event) {
   if (Closed(panel)) return;
+  ReleaseGameKey(event);
   std::deque<GLUI_InputEvent>& events = FrameOf(panel).events;
   // Motion floods in far faster than frames: keep only the latest of a run.
   if (event.type == GLUI_InputEvent::Move && !events.empty() && events.back().type == GLUI_InputEvent::Move)
@@ -367,6 +368,7 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
       frame.height = fitHeight;
     }
   }
+  PlaceAfterFirstFrame(panel);
   registry.inFrame = false;
 }
 
@@ -421,7 +423,9 @@ void GLUI::close() {
 }
 
 GLUI* GLUI_Master_Object::create_glui(const char* name, long flags, int x, int y) {
-  return GLUI_Layer::CreateWindowed(name, x, y, kFirstWidth, kFirstHeight, true);
+  GLUI* panel = GLUI_Layer::CreateWindowed(name, x, y, kFirstWidth, kFirstHeight, true);
+  if ((x < 0 || y < 0) && !panel->is_closed()) GLUI_Layer::TakeDefaultPlacement(panel);
+  return panel;
 }
 
 void GLUI_Master_Object::set_glutIdleFunc(void (*idle)()) {

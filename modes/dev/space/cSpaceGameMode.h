@@ -1,13 +1,20 @@
+// The placeholder of a space stage: one line of text on black, the space
+// camera, and one flying saucer in the data manager while the mode is current.
 #pragma once
 
-#include "camera/CameraControl.h"
 #include "modes/ModeShell.h"
+
+class cUFO;
 
 class cSpaceGameMode : public tDataModeShell {
  public:
-  cSpaceGameMode() : tDataModeShell("Space") {}
-  void Enter() override {
-    SetCameraScriptFile(".\\Data\\Scripts\\space_camera.txt");
-    tDataModeShell::Enter();
-  }
+  cSpaceGameMode();  // registers the saucer's type, with this mode as its (silent) serializer
+  void Enter() override;
+  void Leave() override;
+  void OnRender() override;
+
+  cUFO* GetSaucer() const { return mSaucer; }
+
+ private:
+  cUFO* mSaucer = nullptr;  // the data manager owns it
 };

@@ -1,0 +1,65 @@
+// Panels opened without a position (the modes' own panels) go near the
+// application's control panel instead of wherever the window system puts them,
+// which without a window manager is over the game's window.
+#include <GL/freeglut.h>
+
+#include "platform/glui/GLUIFrame.h"
+#include "platform/glui/GLUITest.h"
+
+namespace {
+
+constexpr int kCascadeStep = 24;  // panels opened later do not hide earlier ones
+constexpr int kGapBelow = 8;
+
+struct cDefaultPlacement {
+  bool known = false;
+  int x = 0, y = 0;
+  GLUI* above = nullptr;
+  int placedSoFar = 0;
+};
+
+cDefaultPlacement& Placement() {
+  static cDefaultPlacement placement;
+  return placement;
+}
+
+}  // namespace
+
+void GLUI_Master_Object::set_default_position(int x, int y, GLUI* above) {
+  cDefaultPlacement& placement = Placement();
+  placement.known = true;
+  placement.x = x;
+  placement.y = y;
+  placement.above = above;
+}
+
+void GLUI_Layer::TakeDefaultPlacement(GLUI* panel) {
+  cDefaultPlacement& placement = Placement();
+  if (!placement.known) return;
+  GLUI::Frame& frame = FrameOf(panel);
+  frame.awaitsDefaultPlacement = true;
+  frame.cascadeStep = placement.placedSoFar++;
+}
+
+// The panel above has had its first frame by now (panels draw in creation
+// order), so its height is the one it grew to.
+void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
+  GLUI::Frame& frame = FrameOf(panel);
+  if (!frame.awaitsDefaultPlacement) return;
+  frame.awaitsDefaultPlacement = false;
+  const cDefaultPlacement& placement = Placement();
+  int y = placement.y;
+  if (placement.above && placement.above != panel && !placement.above->is_closed())
+    y += FrameOf(placement.above).height + kGapBelow;
+  frame.placedX = placement.x + kCascadeStep * frame.cascadeStep;
+  frame.placedY = y + kCascadeStep * frame.cascadeStep;
+  glutPositionWindow(frame.placedX, frame.placedY);
+}
+
+bool GLUI_TestPlacedAt(GLUI* panel, int* x, int* y) {
+  const GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
+  if (frame.placedX < 0) return false;
+  *x = frame.placedX;
+  *y = frame.placedY;
+  return true;
+}
