@@ -13,6 +13,7 @@ class cMouseDevice {
   int GetMoveY() const { return mMoveY; }
   int GetWheel() const { return mWheel; }  // -1, 0 or +1 (away from the user)
   bool IsButtonDown(int button) const;     // as of the last poll that read the device
+  void SetWheelForTest(int wheel) { mWheel = wheel; }  // headless runs have no device to poll
 
  private:
   int mMoveX = 0, mMoveY = 0, mWheel = 0;

@@ -11,6 +11,7 @@
 #include "modes/dev/flocktest/cFlockTestMode.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/sim/GameDataTestTypes.h"
+#include "tests/support/StartedProgram.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -129,6 +130,41 @@ TEST_F(SniffTestTest, AModeThatLeaksAnObjectFailsItsCycleAndTheVerdict) {
   EXPECT_TRUE(Has(report, "Pre-Load1 Data Manager Object Count: 1\nPost-Load1 Data Manager Object Count: 2\n"));
   EXPECT_TRUE(Has(console, "Sniff Test Round 1Fail!\n"));
   EXPECT_EQ(messages.Count("Sniff Test"), 1);
+}
+
+// The whole program, the sniff test run with each mode current in turn (the
+// city never founded): every cycle passes, and the mode is current again after.
+TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    program.Frame(16);
+    const struct {
+      int index;  // in AllGameModes()
+      const char* name;
+    } currents[] = {{0, "creature"},   {1, "tribe"},  {4, "space"},   {8, "flock test"},
+                    {5, "test bench"}, {6, "stress"}, {7, "fly/swim"}};
+    for (const auto& current : currents) {
+      SCOPED_TRACE(current.name);
+      cIGameMode* mode = AllGameModes()[current.index];
+      gPendingGameMode = mode;
+      program.Frame(16);
+      ASSERT_EQ(gCurrentGameMode, mode);
+      cScratchDir dir;
+      testing::internal::CaptureStdout();
+      EXPECT_TRUE(RunSniffTestIn(dir.Path()));
+      const std::string console = testing::internal::GetCapturedStdout();
+      std::vector<uint8_t> bytes;
+      ASSERT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
+      std::string report(bytes.begin(), bytes.end());
+      int passedCycles = 0;
+      for (size_t at = report.find(" passed!\n"); at != std::string::npos; at = report.find(" passed!\n", at + 1))
+        ++passedCycles;
+      EXPECT_EQ(passedCycles, 5) << report;
+      EXPECT_NE(console.find("Sniff Test Round 1Pass!\n"), std::string::npos);
+      program.Frame(16);
+      EXPECT_EQ(gCurrentGameMode, mode);
+    }
+  });
 }
 
 }  // namespace

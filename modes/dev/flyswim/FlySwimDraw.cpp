@@ -26,18 +26,18 @@ GLUquadric* Quadric() {
   return State().quadric;
 }
 
-void SphereAt(const Vector3& p, float radius) {
-  glPushMatrix();
-  glTranslatef(p.x, p.y, p.z);
-  gluSphere(Quadric(), radius, 16, 16);
-  glPopMatrix();
-}
-
 void Vertex(const Vector3& p) { glVertex3f(p.x, p.y, p.z); }
 
 GLuint gWaterList = 0;
 float gWaterListRadius = -1.0f;
 }  // namespace
+
+void DrawSphere(const Vector3& p, float radius) {
+  glPushMatrix();
+  glTranslatef(p.x, p.y, p.z);
+  gluSphere(Quadric(), radius, 16, 16);
+  glPopMatrix();
+}
 
 cCullingOff::cCullingOff() : mWasOn(glIsEnabled(GL_CULL_FACE) == GL_TRUE) { glDisable(GL_CULL_FACE); }
 cCullingOff::~cCullingOff() {
@@ -47,9 +47,9 @@ cCullingOff::~cCullingOff() {
 void SetColour(const Vector3& rgb, float alpha) { glColor4f(rgb.x, rgb.y, rgb.z, alpha); }
 
 void DrawSphereMarker(const Vector3& point, float size) {
-  SphereAt(point, size);
+  DrawSphere(point, size);
   SetColour(kShadow, 0.5f);
-  SphereAt(PointAtHeight(point, 0.0f), size * 0.75f);
+  DrawSphere(PointAtHeight(point, 0.0f), size * 0.75f);
 }
 
 void DrawScreenMarker2D(float x, float y, float radius, float lineWidth) {
@@ -128,7 +128,7 @@ void DrawUnitBubbles(const sUnit& unit) {
     const float t0 = (float)(i % 20) * 0.05f;
     const float w = Smoothstep(TriangleWave(t0, 2.5f));
     const float r = Smoothstep(TriangleWave(t0, 3.0f)) * 0.01f + 0.04f;
-    SphereAt(Vector3Add(b, Vector3Scale(side, w)), r);
+    DrawSphere(Vector3Add(b, Vector3Scale(side, w)), r);
   }
 }
 

@@ -22,6 +22,7 @@ class cCullingOff {
 };
 
 void SetColour(const Ru::Math::Vector3& rgb, float alpha);
+void DrawSphere(const Ru::Math::Vector3& centre, float radius);  // 16 slices and stacks
 void DrawSphereMarker(const Ru::Math::Vector3& point, float size);
 void DrawScreenMarker2D(float x, float y, float radius, float lineWidth);  // y from the top
 void DrawRing(const Ru::Math::Vector3& centre, float radius, int segments);  // on the ground's tangent plane

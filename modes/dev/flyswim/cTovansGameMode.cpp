@@ -145,7 +145,7 @@ void cTovansGameMode::OnModeChanged(int) {
   ReseatUnits();
   ChooseCamera();
   StartFollowCamera();
-  if (s.mode == kUfo && !s.saucer) s.saucer = new cFlySwimSaucer();
+  if (s.mode == kUfo && !s.saucer) s.saucer = CreateSaucer();
   if (s.mode != kUfo) {
     delete s.saucer;
     s.saucer = nullptr;
@@ -184,13 +184,15 @@ void cTovansGameMode::Update(unsigned int ms) {
   sState& s = State();
   const float dt = (float)ms * 0.001f;
   RecyclePerches(false);
+  if (s.saucer) StepSaucer(*s.saucer, gMouseDevice.GetWheel());  // the wheel never reaches the button calls
   if (s.school) StepSchool();
   if (s.lightRays) UpdateLightRays(s.lightRays);
   if (s.specks) StepSpecks(CameraAnchor());
   SeparateUnits();
   for (sUnit* unit : s.units) UpdateUnitPhysics(*unit);
   if (!(s.mode & kGroup)) {
-    if (!s.saucer) UpdateFollowCamera(dt);
+    if (s.saucer) SteerSaucerCamera(*s.saucer);
+    else UpdateFollowCamera(dt);
   } else if (s.rightButtonDown) {
     int dx = 0, dy = 0, wheel = 0;
     gMouseDevice.GetAccumulatedMovement(dx, dy, wheel);
@@ -213,7 +215,15 @@ void cTovansGameMode::Update(unsigned int ms) {
 void cTovansGameMode::SelectAndTarget() {
   sState& s = State();
   const bool group = s.mode & kGroup;
-  if (s.saucer) return;  // the saucer takes no targets yet
+  if (s.saucer) {
+    Vector3 point;
+    if (PickSaucerTarget(*s.saucer, point)) {
+      SetSaucerTarget(*s.saucer, point);
+      CommitCameraYaw();
+      KeepBaseOrientation();
+    }
+    return;
+  }
   if (s.selectionState == kSelectingMultiple) {
     SelectUnitsInCircle(s.mouseX, s.mouseY, SelectionCircleRadius(), true);
     return;
@@ -314,6 +324,8 @@ void cTovansGameMode::OnRightButtonDown(int x, int y) {
   if ((s.mode & kGroup) && (s.mode & kSwims)) MoveCameraToScreenPointEx(x, y, 4.0f);
   else MoveCameraToScreenPoint(x, y);
   if (s.saucer) {
+    const float* clicked = GetCameraPosition();  // the planet point the camera just moved to
+    SetSaucerTarget(*s.saucer, Vector3{clicked[0], clicked[1], clicked[2]});
     CommitCameraYaw();
     KeepBaseOrientation();
   }
@@ -371,7 +383,9 @@ void cTovansGameMode::OnRender() {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   for (sUnit* unit : s.units) DrawUnitDebug(*unit);
 
-  if (!s.saucer) {
+  if (s.saucer) {
+    DrawSaucerTargetMarker(*s.saucer);
+  } else {
     s.debugText.clear();
     s.collectDebugText = true;
     bool hit = false;
@@ -400,6 +414,7 @@ void cTovansGameMode::OnRender() {
     }
   }
 
+  if (s.saucer) DrawSaucer(*s.saucer);
   if (s.school) {
     cCullingOff cullingOff;
     glDisable(GL_LIGHTING);

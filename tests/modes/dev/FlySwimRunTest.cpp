@@ -1,7 +1,10 @@
 // Ten minutes of each experiment at fixed 16 ms frames from one seed, with a
 // click every few seconds somewhere in the window: every position stays
-// finite, the follow camera keeps up with the creature, and a second run
-// goes exactly as the first.
+// finite, the follow camera keeps up with the creature, the saucer's wheel
+// climbs to the top-down levels and back, and a second run goes exactly as
+// the first.
+#include "input/MouseDevice.h"
+#include "modes/dev/flyswim/cFlySwimSaucer.h"
 #include "tests/modes/dev/FlySwimTestSupport.h"
 #include "tests/support/RunDigest.h"
 
@@ -25,6 +28,8 @@ class FlySwimRun : public FlySwimStage {
     delete[] State().school;
     delete[] State().specks;
     delete[] State().lightRays;
+    delete State().saucer;
+    State().saucer = nullptr;
     State().school = nullptr;
     State().specks = nullptr;
     State().lightRays = nullptr;
@@ -34,6 +39,7 @@ class FlySwimRun : public FlySwimStage {
     cTovansGameMode::OnModeChanged(mode);
     sRunDigest digest;
     float farthestFollow = 0.0f;
+    int highestLevel = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
       mClock.Advance(16);
       UpdateCameraFrame();
@@ -45,7 +51,19 @@ class FlySwimRun : public FlySwimStage {
       } else if (phase == 10 || phase == 24) {
         mMode.OnLeftButtonUp(State().mouseX, State().mouseY);
       }
+      // The wheel turns five notches a cycle, three cycles towards the user, three away.
+      const int cycle = frame / 180;
+      gMouseDevice.SetWheelForTest(phase >= 40 && phase < 45 ? (cycle % 6 < 3 ? -1 : 1) : 0);
       mMode.Update(16);
+      if (cFlySwimSaucer* saucer = State().saucer) {
+        if (!Finite(saucer->position) || !Finite(saucer->target)) {
+          ADD_FAILURE() << "saucer, frame " << frame;
+          return 0;
+        }
+        for (int a = 0; a < 3; ++a) digest.Mix(saucer->position[a]);
+        digest.Mix((uint32_t)saucer->level);
+        highestLevel = std::max(highestLevel, saucer->level);
+      }
       for (sUnit* unit : State().units) {
         const Vector3 p = GetUnitPosition(*unit);
         if (!Finite(p) || !Finite(unit->target) || !std::isfinite(unit->altitude)) {
@@ -66,6 +84,8 @@ class FlySwimRun : public FlySwimStage {
     const float* anchor = GetCameraAnchor();
     EXPECT_TRUE(Finite(Vector3{anchor[0], anchor[1], anchor[2]}));
     EXPECT_LE(farthestFollow, 11.25f + 1e-3f);
+    gMouseDevice.SetWheelForTest(0);
+    if (mode == kUfo) EXPECT_EQ(highestLevel, 15);
     digest.Mix((uint32_t)State().units.size());
     digest.Mix((uint32_t)State().perches.size());
     return digest.value;

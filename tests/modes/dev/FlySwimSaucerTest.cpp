@@ -1,0 +1,69 @@
+// The "UFO" saucer's rules, headless: the wheel's level, the hover height and
+// the camera's angles at each level.
+#include <memory>
+
+#include "modes/dev/flyswim/cFlySwimSaucer.h"
+#include "tests/modes/dev/FlySwimTestSupport.h"
+
+using namespace Ru::Math;
+using namespace nFlySwim;
+
+TEST_F(FlySwimStage, SaucerLevelMovesAgainstTheWheelAndStaysInZeroToFifteen) {
+  std::unique_ptr<cFlySwimSaucer> saucer(CreateSaucer());
+  EXPECT_EQ(saucer->level, 0);
+  const int rows[][3] = {{0, +1, 0}, {0, -1, 1}, {6, -1, 7}, {7, +1, 6}, {15, -1, 15}, {15, +1, 14}, {3, 0, 3}};
+  for (const auto& row : rows) {  // level, wheel, level after
+    saucer->level = row[0];
+    StepSaucer(*saucer, row[1]);
+    EXPECT_EQ(saucer->level, row[2]) << row[0] << " wheel " << row[1];
+  }
+}
+
+// Below level 7 the saucer hovers 15 + 30 x level / 6 (truncated) up and the
+// camera trails at a pitch and distance growing with the level; from 7 it
+// looks straight down from 300 + 150 x (level - 7) on the clicked ground.
+TEST_F(FlySwimStage, SaucerHoverHeightAndCameraFollowTheLevel) {
+  std::unique_ptr<cFlySwimSaucer> saucer(CreateSaucer());
+  const Vector3 ground{kGroundRadius, 0.0f, 0.0f};
+  const float rows[][4] = {{0, 15, 20, 51},  {1, 20, 24, 72},  {3, 30, 32, 115}, {5, 40, 40, 158},
+                           {6, 45, 45, 180}, {7, 45, 90, 300}, {8, 45, 90, 450}, {15, 45, 90, 1500}};
+  for (const auto& row : rows) {  // level, hover height, pitch, distance
+    SCOPED_TRACE(row[0]);
+    AimCamera(ground, 60.0f, 200.0f);
+    CursorOn(ground);
+    saucer->level = (int)row[0];
+    Vector3 picked;
+    ASSERT_TRUE(PickSaucerTarget(*saucer, picked));
+    EXPECT_NEAR(HeightAboveGround(picked), row[1], 0.01f);
+    SetSaucerTarget(*saucer, picked);
+    saucer->target = Vector3{0.0f, kGroundRadius, 0.0f};  // a step brings any target to the hover height
+    StepSaucer(*saucer, 0);
+    if (row[0] < 7) EXPECT_NEAR(HeightAboveGround(saucer->target), row[1], 0.01f);
+    SteerSaucerCamera(*saucer);
+    float pitch = 0.0f, distance = 0.0f;
+    GetCameraTargetAngles(nullptr, &pitch, &distance);
+    EXPECT_EQ(pitch, row[2]);
+    EXPECT_EQ(distance, row[3]);
+    const float* anchor = GetCameraPosition();
+    if (row[0] >= 7) EXPECT_LT(Distance(Vector3{anchor[0], anchor[1], anchor[2]}, ground), 0.2f);
+  }
+}
+
+// Faults mended: deeper than twice its cushion the ground's push turned into
+// a pull, and a camera frame kept from the other side of the planet trailed
+// the saucer upside down, the eye inside the ground.
+TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
+  std::unique_ptr<cFlySwimSaucer> saucer(CreateSaucer());
+  const Vector3 out{1.0f, 0.0f, 0.0f};
+  saucer->position = saucer->target = Vector3Scale(out, kGroundRadius - 40.0f);
+  saucer->velocity = Vector3{};
+  StepSaucer(*saucer, 0);
+  EXPECT_NEAR(Vector3Dot(saucer->velocity, out), 4.0f, 1e-4f) << "rises at full speed";
+
+  AimCamera(Vector3{0.0f, kGroundRadius, 0.0f}, 30.0f, 51.0f);
+  saucer->position = saucer->target = Vector3Scale(out, kGroundRadius + 15.0f);
+  SteerSaucerCamera(*saucer);
+  float anchor[3], q[4];
+  GetCameraPositionOrientation(anchor, q);
+  EXPECT_GT(Vector3Dot(QuatRotateVector(Quaternion{q[0], q[1], q[2], q[3]}, Vector3{0, 1, 0}), out), 0.999f);
+}
