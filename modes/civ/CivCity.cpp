@@ -8,6 +8,7 @@
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
@@ -15,6 +16,7 @@
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTuning.h"
+#include "modes/civ/CivTurret.h"
 #include "modes/civ/CivWall.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
@@ -56,8 +58,12 @@ cCivModeDecoratedBuilding* CreateBuildingOfKind(int kind) {
 }
 }  // namespace
 
+cCivModeDecoratedCity::cCivModeDecoratedCity() : mAgent(new cCivCityAgent()), mLastHitTime(Sys_Milliseconds()) {}
+
 cCivModeDecoratedCity::~cCivModeDecoratedCity() {
   for (cCivModeRoad* road : mRoads) road->Release();
+  for (cCivModeTurret* turret : mTurrets) turret->Release();
+  delete mAgent;
   DropWall();
   DropPatrolMarkers();
   delete mMarker;

@@ -2,7 +2,8 @@
 // a ring of buildings, a wall round them, a patrol path outside the wall, a
 // mood, the income its buildings earn every tick (raised by embassies and
 // trade routes), and the roads that join its money with its neighbours'.
-// Turrets, combat and the NPC production agent come later.
+// Its combat side (hits, capture, embassies made and expelled) and the NPC
+// production agent are not built yet: those operations do nothing so far.
 #pragma once
 
 #include <cstdint>
@@ -11,16 +12,19 @@
 
 #include "math/Types.h"
 #include "modes/civ/CivMood.h"
+#include "modes/civ/CivVictim.h"
 #include "sim/gamedata/GameData.h"
 
 class cCityCommon;
+class cCivCityAgent;
+class cCivModeTurret;
 class cCivModeDecoratedBuilding;
 class cCivModeEmbassyBuilding;
 class cCivModeRoad;
 class cCivModeWall;
 class cSceneObject;
 
-class cCivModeDecoratedCity : public Ko::cGameData {
+class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
  public:
   static constexpr uint32_t kTypeId = 0xAE94CB4D;
   static constexpr int kFirstRingStep = 45;     // degrees between buildings
@@ -28,7 +32,7 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   static constexpr int kWideningBuilding = 9;   // the ring widens for the ninth building
   static constexpr float kPatrolMargin = 20.0f; // the patrol path's distance outside the wall
 
-  cCivModeDecoratedCity() = default;
+  cCivModeDecoratedCity();
   Ko::cIGameData* Create() override { return new cCivModeDecoratedCity(); }
   uint32_t GetTypeId() override { return kTypeId; }
 
@@ -91,6 +95,23 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   int GetRingStep() const { return mRingStep; }
   int GetRingRadius() const { return mRingRadius; }
 
+  // ---- turrets ----
+  void AddTurret();  // places nothing yet
+  const std::vector<cCivModeTurret*>& GetTurrets() const { return mTurrets; }
+  // A game object leaves the world: every turret drops it as a target.
+  void ForgetObject(Ko::cIGameData* object);
+
+  // ---- the combat side: NOT BUILT YET, these do nothing ----
+  const Ru::Math::Vector3* GetVictimPosition() override;
+  void OnHit(int attacker) override;
+  void OnDiplomaticHit(cCivModeDecoratedCity* home, cCivModeVehicle* vehicle) override;
+  uint32_t GetVictimTypeId() override { return kTypeId; }
+  // The relationship with `player` turned sour: an NPC city may expel its embassy.
+  void ConsiderExpellingEmbassy(int player);
+  uint32_t GetLastHitTime() const { return mLastHitTime; }  // real time of the last bullet arrival
+  void SetLastHitTime(uint32_t ms) { mLastHitTime = ms; }
+  cCivCityAgent* GetAgent() const { return mAgent; }
+
   int GetOwner() const { return mOwner; }
   void SetOwner(int owner);  // also decides whether the NPC agent plays it
   bool IsNPC() const { return mIsNPC; }
@@ -126,6 +147,10 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   std::vector<Ru::Math::Vector3> mPatrolPath;
   std::vector<cSceneObject*> mPatrolMarkers;  // owned
   cSceneObject* mMarker = nullptr;            // owned
+  std::vector<cCivModeTurret*> mTurrets;      // referenced; the data manager holds them
+  cCivCityAgent* mAgent = nullptr;            // owned
+  uint32_t mLastHitTime = 0;
+  Ru::Math::Vector3 mVictimPosition{0, 0, 0};
   int mRingStep = kFirstRingStep;
   int mRingRadius = kFirstRingRadius;
   int mRingAngle = 0;
