@@ -9,6 +9,7 @@
 #include "math/Types.h"
 #include "modes/civ/CivVictim.h"
 #include "sim/gamedata/GameData.h"
+#include "world/planet/PlanetModel.h"
 
 class cCivModeDecoratedCity;
 class cCivModeTurret;
@@ -21,6 +22,20 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   static constexpr uint32_t kTypeId = 0xCE94CB5B;
   Ko::cIGameData* Create() override { return new cCivModeVehicle(); }
   uint32_t GetTypeId() override { return kTypeId; }
+
+  // Where each kind may drive (CivTravelCost.cpp; built). Every bound is strict.
+  class cCivLandVehicleOtc : public cPlanetModel::cOverlandTravelCost {
+   public:
+    bool IsPassable(const Ru::Math::Vector3& position, const Ru::Math::Quaternion& orientation) override;
+  };
+  class cCivAmphibiousVehicleOtc : public cPlanetModel::cOverlandTravelCost {
+   public:
+    bool IsPassable(const Ru::Math::Vector3& position, const Ru::Math::Quaternion& orientation) override;
+  };
+  class cCivAirVehicleOtc : public cPlanetModel::cOverlandTravelCost {
+   public:
+    bool IsPassable(const Ru::Math::Vector3& position, const Ru::Math::Quaternion& orientation) override;
+  };
 
   // Do nothing yet.
   void Init(cCivModeDecoratedCity* home, int kind) { mHome = home; mKind = kind; }
