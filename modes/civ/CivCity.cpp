@@ -137,8 +137,11 @@ Vector3 cCivModeDecoratedCity::PlaceOnRing(cCivModeDecoratedBuilding* building, 
 
 cCivModeDecoratedBuilding* cCivModeDecoratedCity::AddBuilding(int kind) {
   cCivModeDecoratedBuilding* building = CreateBuildingOfKind(kind);
+  // The wider ring moves the patrol path: the turrets go and as many are built again on it.
+  int rebuilt = building && (int)mBuildings.size() + 1 == kWideningBuilding ? RemoveTurrets() : 0;
   AddNewBuilding(building);
   if ((int)mBuildings.size() == kWideningBuilding) RefreshLayout();
+  for (int i = 0; i < rebuilt; ++i) AddTurret();
   return building;
 }
 
@@ -160,9 +163,11 @@ void cCivModeDecoratedCity::Reenter(int owner) {
   mMarker->SetOrientation(UprightAt(position));
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (building->GetSceneObject()) GetSceneManager().AddObject(building->GetSceneObject());
+  for (cCivModeRoad* road : mRoads) road->ShowSegments(true);
   SetOwner(owner);
   MakeWall();
   RefreshLayout();
+  for (cCivModeTurret* turret : mTurrets) turret->Enter();
 }
 
 void cCivModeDecoratedCity::Relocate(float x, float y, float z) {
@@ -181,6 +186,8 @@ void cCivModeDecoratedCity::Leave() {
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (building->GetSceneObject()) GetSceneManager().RemoveObject(building->GetSceneObject());
   for (cSceneObject* marker : mPatrolMarkers) GetSceneManager().RemoveObject(marker);  // no markers in other modes
+  for (cCivModeRoad* road : mRoads) road->ShowSegments(false);
+  for (cCivModeTurret* turret : mTurrets) turret->Leave();
   DropWall();
 }
 
@@ -215,6 +222,7 @@ void cCivModeDecoratedCity::RefreshLayout() {
   mWall->Reset();
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (const Vector3* position = building->GetPosition()) mWall->AddPoint(*position);
+  for (cCivModeTurret* turret : mTurrets) mWall->AddPoint(*turret->GetVictimPosition());
   // The patrol path runs a fixed margin outside the wall, on the ground.
   cPlanetModel& planet = GetPlanetModel();
   mPatrolPath.clear();
@@ -285,6 +293,7 @@ void cCivModeDecoratedCity::Render() {
     End2D();
   }
   if (mWall) mWall->Draw();
+  for (cCivModeTurret* turret : mTurrets) turret->DrawGun();
 }
 
 // ---- buildings ----
@@ -342,6 +351,7 @@ void cCivModeDecoratedCity::ThrowParty() {
 void cCivModeDecoratedCity::SetHighlighted(bool on) {
   mHighlighted = on;
   for (cCivModeDecoratedBuilding* building : mBuildings) building->SetHighlighted(on);
+  for (cCivModeTurret* turret : mTurrets) turret->SetSelected(on);
 }
 
 // ---- economy ----
@@ -385,9 +395,30 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
     if (building->GetState() == kCivRemoved) removed.push_back(building);
   for (cCivModeDecoratedBuilding* building : removed) RemoveBuilding(building);
   if (!removed.empty()) RefreshLayout();
+  for (size_t i = 0; i < mTurrets.size(); ++i) mTurrets[i]->Update();
+  for (size_t i = 0; i < mTurrets.size();) {
+    cCivModeTurret* turret = mTurrets[i];
+    if (turret->GetState() != kCivTurretDead) {
+      ++i;
+      continue;
+    }
+    mTurrets.erase(mTurrets.begin() + (long)i);
+    GetDataManager()->Remove(turret);
+    turret->Release();
+  }
 }
 
 // ---- roads and the money network ----
+
+void cCivModeDecoratedCity::RemoveRoadsAndTurrets() {
+  std::vector<cCivModeRoad*> roads;
+  roads.swap(mRoads);
+  for (cCivModeRoad* road : roads) {
+    GetDataManager()->Remove(road);
+    road->Release();
+  }
+  RemoveTurrets();
+}
 
 void cCivModeDecoratedCity::AddRoad(cCivModeRoad* road) {
   if (!road) return;

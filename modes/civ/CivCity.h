@@ -43,7 +43,7 @@ class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
   // A later entry into the mode: the ring is replayed, the buildings return
   // to the scene and a new wall is built.
   void Reenter(int owner);
-  void Leave();  // the buildings leave the scene and the wall goes
+  void Leave();  // the buildings, roads and turrets leave the scene and the wall goes
   void Update(uint32_t dtMs);  // earns, then drops removed buildings
   void Render();  // the info lines (highlighted, with the debug-text switch on), then the wall band
   // "City Owner = 2", "Wealth Local to City = 150", ...: what the info text shows.
@@ -72,6 +72,8 @@ class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
   void AddRoad(cCivModeRoad* road);  // the city holds a reference
   const std::vector<cCivModeRoad*>& GetRoads() const { return mRoads; }
   cCivModeRoad* FindRoad(cCivModeDecoratedCity* far, int kind) const;
+  // The city's roads and turrets leave the data manager (and the scene) with it.
+  void RemoveRoadsAndTurrets();
   // The first embassy here, not expelled, that speaks for `player` (-1: any player); null for none.
   cCivModeEmbassyBuilding* FindEmbassy(int player) const;
   cCivModeDecoratedBuilding* FindBuildingBySceneObject(cSceneObject* object) const;
@@ -96,7 +98,9 @@ class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
   int GetRingRadius() const { return mRingRadius; }
 
   // ---- turrets ----
-  void AddTurret();  // places nothing yet
+  // A turret at its slot's patrol point; nothing at the limit (8) or without a patrol path.
+  void AddTurret();
+  int RemoveTurrets();  // through the data manager; returns how many there were
   const std::vector<cCivModeTurret*>& GetTurrets() const { return mTurrets; }
   // A game object leaves the world: every turret drops it as a target.
   void ForgetObject(Ko::cIGameData* object);

@@ -58,6 +58,13 @@ void cCivModeRoad::BuildSegments(const std::vector<Vector3>& path) {
   }
 }
 
+void cCivModeRoad::ShowSegments(bool shown) {
+  for (cSceneObject* segment : mSegments) {
+    if (shown) GetSceneManager().AddObject(segment);
+    else GetSceneManager().RemoveObject(segment);
+  }
+}
+
 void cCivModeRoad::SplitPath(const std::list<Vector3>& path, int kind, std::vector<Vector3>& outbound,
                              std::vector<Vector3>& back) {
   outbound.clear();

@@ -173,6 +173,7 @@ void cCivWorld::Render() {
 
 void cCivWorld::Leave() {
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Leave();
+  mBullets->Clear();  // no bullet is drawn by the next mode
 }
 
 void cCivWorld::ClearFocusCycle() {
@@ -309,8 +310,19 @@ void cCivWorld::ForgetObject(Ko::cIGameData* object) {
     for (cCivModeVehicle* vehicle : mVehicles) vehicle->ForgetObject(object);
     for (cCivModeDecoratedCity* city : GetCivCities()) city->ForgetObject(object);
   }
-  if (object->GetTypeId() == cCivModeTurret::kTypeId || object->GetTypeId() == cCivModeVehicle::kTypeId)
-    mBullets->OnObjectRemoved(object);
+  if (object->GetTypeId() == cCivModeTurret::kTypeId) NotifyTurretLost(static_cast<cCivModeTurret*>(object));
+  // Every removal, cities too: a bullet must never arrive at a freed city.
+  mBullets->OnObjectRemoved(object);
+}
+
+void cCivWorld::ClearForLoad() {
+  mBullets->Clear();
+  std::vector<cCivModeVehicle*> vehicles;
+  vehicles.swap(mVehicles);
+  for (cCivModeVehicle* vehicle : vehicles) {
+    GetDataManager()->Remove(vehicle);
+    vehicle->Release();
+  }
 }
 
 void cCivWorld::DumpCityPositions() const {

@@ -66,6 +66,8 @@ class cCivWorld {
   void NotifyTurretLost(cCivModeTurret* turret);
   // The data manager removes `object`: whoever points at it lets go.
   void ForgetObject(Ko::cIGameData* object);
+  // Before a load: the bullets go, then the vehicles leave the data manager.
+  void ClearForLoad();
 
   // The start place of city `index`: ten places, nine with the test camera
   // (which skips the second); the origin for any other index.

@@ -54,6 +54,9 @@ struct CivWorldFixture : ::testing::Test {
     cCivSerializationController* bridge;
     void ObjectAdded(Ko::cIGameData* object) override { bridge->ObjectAdded(object); }
     void BeforeLoad() override { bridge->BeforeLoad(); }
+    void ObjectRemoved(Ko::cIGameData* object) override {
+      if (GetCivWorld()) GetCivWorld()->ForgetObject(object);
+    }
   } bridgeClient{&bridge};
 
   void SetUp() override {
