@@ -2,8 +2,12 @@
 // land of the shipped terrain.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
+#include "app/AppGlobals.h"
+#include "modes/civ/CivTuning.h"
+#include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivWorld.h"
 #include "world/planet/PlanetModel.h"
 
@@ -16,4 +20,29 @@ TEST(CivTerrain, EveryStartPlaceIsDryLand) {
       Ru::Math::Vector3 place = cCivWorld::StartPosition(k, testCamera);
       EXPECT_GT(planet.GetSurfaceRadius(place), 504.0f) << "city " << k << (testCamera ? " (test camera)" : "");
     }
+}
+
+// Land vehicles can reach most start places from most others along the land
+// rule's paths (the shipped slope limit); the pairs joined are printed.
+// Disabled until the terrain is mended: the shipped terrain joins 11 of the
+// 45 pairs, every failure at sea (the air rule joins all 45, and no slope
+// limit changes the count). Run it with --gtest_also_run_disabled_tests.
+TEST(CivTerrain, DISABLED_LandPathsJoinMostStartPlaces) {
+  cPlanetModel& planet = GetPlanetModel();
+  std::string error;
+  ASSERT_TRUE(planet.LoadTerrain(".\\Data\\Terrain\\terrain.bin", error)) << error;
+  cCivModeVehicle::cCivLandVehicleOtc land;
+  int joined = 0, pairs = 0;
+  std::string table;
+  for (int a = 0; a < 10; ++a)
+    for (int b = a + 1; b < 10; ++b, ++pairs) {
+      Ru::Math::Vector3 from, to;
+      planet.ProjectToSurface(from, cCivWorld::StartPosition(a, false));
+      planet.ProjectToSurface(to, cCivWorld::StartPosition(b, false));
+      bool found = !planet.FindPath(from, to, &land).empty();
+      joined += found;
+      table += std::to_string(a) + "-" + std::to_string(b) + (found ? " joined\n" : " not joined\n");
+    }
+  printf("Land slope limit %g\n%s", cCivTuning::GetVehicles()->LandVehicleMaxSlope, table.c_str());
+  EXPECT_GT(joined * 2, pairs);
 }
