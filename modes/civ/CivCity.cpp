@@ -11,6 +11,7 @@
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivLists.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
@@ -396,27 +397,13 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
   for (cCivModeDecoratedBuilding* building : removed) RemoveBuilding(building);
   if (!removed.empty()) RefreshLayout();
   for (size_t i = 0; i < mTurrets.size(); ++i) mTurrets[i]->Update();
-  for (size_t i = 0; i < mTurrets.size();) {
-    cCivModeTurret* turret = mTurrets[i];
-    if (turret->GetState() != kCivTurretDead) {
-      ++i;
-      continue;
-    }
-    mTurrets.erase(mTurrets.begin() + (long)i);
-    GetDataManager()->Remove(turret);
-    turret->Release();
-  }
+  RemoveFromGame(mTurrets, [](cCivModeTurret* turret) { return turret->GetState() == kCivTurretDead; });
 }
 
 // ---- roads and the money network ----
 
 void cCivModeDecoratedCity::RemoveRoadsAndTurrets() {
-  std::vector<cCivModeRoad*> roads;
-  roads.swap(mRoads);
-  for (cCivModeRoad* road : roads) {
-    GetDataManager()->Remove(road);
-    road->Release();
-  }
+  RemoveAllFromGame(mRoads);
   RemoveTurrets();
 }
 

@@ -4,6 +4,7 @@
 
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivLists.h"
 #include "modes/civ/CivTuning.h"
 #include "sim/gamedata/DataManager.h"
 #include "modes/civ/CivTurret.h"
@@ -27,15 +28,7 @@ void cCivModeDecoratedCity::AddTurret() {
   RefreshLayout();
 }
 
-int cCivModeDecoratedCity::RemoveTurrets() {
-  std::vector<cCivModeTurret*> turrets;
-  turrets.swap(mTurrets);
-  for (cCivModeTurret* turret : turrets) {
-    GetDataManager()->Remove(turret);
-    turret->Release();
-  }
-  return (int)turrets.size();
-}
+int cCivModeDecoratedCity::RemoveTurrets() { return RemoveAllFromGame(mTurrets); }
 
 void cCivModeDecoratedCity::ForgetObject(Ko::cIGameData* object) {
   if (!object || object->GetTypeId() != cCivModeVehicle::kTypeId) return;

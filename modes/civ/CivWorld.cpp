@@ -14,6 +14,7 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
+#include "modes/civ/CivLists.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -153,16 +154,7 @@ void cCivWorld::Update(uint32_t dtMs) {
     for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
   }
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->Update(dtMs);
-  for (size_t i = 0; i < mVehicles.size();) {
-    cCivModeVehicle* vehicle = mVehicles[i];
-    if (vehicle->GetState() != kCivVehicleDead) {
-      ++i;
-      continue;
-    }
-    mVehicles.erase(mVehicles.begin() + (long)i);
-    GetDataManager()->Remove(vehicle);  // ForgetObject no longer finds it in the list
-    vehicle->Release();
-  }
+  RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
   mBullets->Update(dtMs);
 }
 
@@ -317,12 +309,7 @@ void cCivWorld::ForgetObject(Ko::cIGameData* object) {
 
 void cCivWorld::ClearForLoad() {
   mBullets->Clear();
-  std::vector<cCivModeVehicle*> vehicles;
-  vehicles.swap(mVehicles);
-  for (cCivModeVehicle* vehicle : vehicles) {
-    GetDataManager()->Remove(vehicle);
-    vehicle->Release();
-  }
+  RemoveAllFromGame(mVehicles);
 }
 
 void cCivWorld::DumpCityPositions() const {
