@@ -27,6 +27,7 @@
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "world/planet/PlanetModel.h"
+#include "world/scene/SceneManager.h"
 
 namespace {
 int gCivHumanPlayer = -1;
@@ -101,6 +102,7 @@ void cCivWorld::Enter() {
   planet.RemovePlantsInRadius({0.0f, 500.0f, 0.0f}, 350.0f);
   planet.RemovePlantsInRadius({0.0f, -500.0f, 0.0f}, 350.0f);
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Reenter(city->GetOwner());
+  for (cCivModeVehicle* vehicle : mVehicles) GetSceneManager().AddObject(vehicle->GetSceneObject());
   if ((int)GetCivCities().size() == cCivTuning::GetGeneral()->NumCities) return;
   CreateStartCities();
   DrawInitialMoods();
@@ -165,6 +167,7 @@ void cCivWorld::Render() {
 
 void cCivWorld::Leave() {
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Leave();
+  for (cCivModeVehicle* vehicle : mVehicles) GetSceneManager().RemoveObject(vehicle->GetSceneObject());
   mBullets->Clear();  // no bullet is drawn by the next mode
 }
 

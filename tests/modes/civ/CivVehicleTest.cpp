@@ -1,0 +1,118 @@
+// Civ vehicles: orders ignored while dying, shrinking to Dead and the world
+// removing it with every reference dropped, the pursuit planned with the land
+// rule for every kind, shots 1 to 5 s apart on the real-time clock, and two
+// vehicles stopped within 10 of each other parting.
+#include <gtest/gtest.h>
+
+#include "math/Math.h"
+#include "modes/civ/CivBullets.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivVehicle.h"
+#include "CivTestSupport.h"
+
+namespace {
+
+using namespace Ru::Math;
+
+struct CivVehicleTest : CivWorldFixture {
+  std::unique_ptr<cCivPlayers> players;
+  cCivModeDecoratedCity* home = nullptr;
+
+  void Start() {
+    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
+    g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = 3;
+    cCivTuning::GetVehicles()->LandVehicleMaxSlope = 5.0f;
+    cCivTuning::GetVehicles()->LandVehicleSpeed = 10.0f;
+    Build(0, 2, 0);
+    GetDataManager()->AddClient(&bridgeClient);
+    players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
+    SetCivPlayers(players.get());
+    players->GetRelationships()->Set(0, 1, -5.0f);
+    home = world->CreateCity();
+    home->Setup(0, cCivWorld::StartPosition(0, false));
+    Cities().push_back(home);
+  }
+  void TearDown() override {
+    SetCivPlayers(nullptr);
+    CivWorldFixture::TearDown();
+  }
+  cCivModeVehicle* Vehicle(int owner, int kind, float angleFromHome) {
+    cCivModeVehicle* v = world->CreateVehicle(home, kind);
+    v->SetOwner(owner);
+    Vector3 up = Vector3Normalized(home->GetPosition());
+    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 0.0f, 1.0f}));
+    Vector3 d = Vector3Add(Vector3Scale(up, std::cos(angleFromHome)), Vector3Scale(side, std::sin(angleFromHome)));
+    Vector3 p;
+    GetPlanetModel().ProjectToSurface(p, d);
+    v->SetPosition(p);
+    v->SetDestination(p);
+    GetDataManager()->CommitPending();
+    return v;
+  }
+};
+
+TEST_F(CivVehicleTest, DyingIgnoresOrdersShrinksAndLeavesNoReferenceBehind) {
+  Start();
+  cCivModeVehicle* victim = Vehicle(1, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* hunter = Vehicle(0, kCivLandVehicle, 0.32f);
+  hunter->SetState(kCivVehicleCombat, {0, 0, 0}, victim, nullptr, kCivMissionPillage);
+  world->GetBullets()->Spawn(home->GetPosition(), victim, home, kCivPillageBullet, nullptr);
+  victim->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+  victim->SetState(kCivVehicleGuard, home->GetPosition(), nullptr, nullptr, kCivMissionPillage);
+  EXPECT_EQ(victim->GetState(), kCivVehicleDying);
+  int updates = 0;
+  while (victim->GetState() == kCivVehicleDying && updates < 200) victim->Update(16), ++updates;
+  EXPECT_EQ(victim->GetState(), kCivVehicleDead);
+  EXPECT_NEAR(updates, 90, 1);  // 9.0 in steps of 0.1 (float rounding may add one)
+  world->Update(0);
+  EXPECT_EQ(world->GetVehicles().size(), 1u);
+  EXPECT_EQ(hunter->GetTargetVehicle(), nullptr);
+  EXPECT_EQ(world->GetBullets()->GetCount(), 0u);
+}
+
+// In range it shoots, each shot 1 to 5 s after the last; out of range it
+// plans its pursuit every 2.5 s, by the land rule even for an air vehicle.
+TEST_F(CivVehicleTest, ShootsInRangeOnTheClockAndPursuesByTheLandRule) {
+  Start();
+  cCivModeVehicle* target = Vehicle(1, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* gunner = Vehicle(0, kCivLandVehicle, 0.35f);
+  gunner->SetState(kCivVehicleCombat, {0, 0, 0}, target, nullptr, kCivMissionPillage);
+  std::vector<uint32_t> shots;
+  for (int t = 0; t < 600; ++t) {
+    size_t before = world->GetBullets()->GetCount();
+    gunner->Update(100);
+    if (world->GetBullets()->GetCount() > before) shots.push_back(clock.Now());
+    world->GetBullets()->Clear();
+    clock.Advance(100);
+  }
+  ASSERT_GE(shots.size(), 10u);
+  for (size_t i = 1; i < shots.size(); ++i) {
+    EXPECT_GE(shots[i] - shots[i - 1], 1000u);
+    EXPECT_LE(shots[i] - shots[i - 1], 5100u);
+  }
+
+  cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;  // the land rule refuses every step
+  cCivTuning::GetVehicles()->AirVehicleSpeed = 10.0f;
+  cCivModeVehicle* flyer = Vehicle(0, kCivAirVehicle, 0.6f);
+  flyer->SetState(kCivVehicleCombat, {0, 0, 0}, target, nullptr, kCivMissionPillage);
+  clock.Advance(2501);
+  Vector3 before = flyer->GetPosition();
+  flyer->Update(100);
+  EXPECT_EQ(flyer->GetPathLength(), 0u);  // the air rule would have found a path
+  EXPECT_TRUE(Vector3Equal(flyer->GetPosition(), before));
+}
+
+TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
+  Start();
+  cCivModeVehicle* first = Vehicle(0, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* second = Vehicle(0, kCivLandVehicle, 0.305f);
+  first->Update(16);
+  EXPECT_FALSE(Vector3Length(first->GetWaypoint()) > 1.0f);  // stopped; the second had not
+  second->Update(16);
+  ASSERT_GT(Vector3Length(second->GetWaypoint()), 1.0f);
+  for (int t = 0; t < 300; ++t) second->Update(100);
+  EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
+}
+
+}  // namespace
