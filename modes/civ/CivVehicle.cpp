@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/AppGlobals.h"
+#include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
@@ -374,4 +375,50 @@ void cCivModeVehicle::OnHit(int attacker) {
                                        : tuning.ChanceNPCBulletHitsNPCVehicle;
   if (gCivBulletsAlwaysHit || (float)Sys_Random() < chance * 32767.0f)
     SetState(kCivVehicleDying, Vector3{0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+}
+
+void cCivModeVehicle::ShowSelection() {
+  int entry = !(mSelected || mHighlighted) ? mOwner : (mIsNPC ? -3 : -2);
+  mSceneObject->SetColour(CivPlayerColour(entry));
+}
+
+void cCivModeVehicle::SetSelected(bool on) {
+  mSelected = on;
+  ShowSelection();
+}
+
+void cCivModeVehicle::SetHighlighted(bool on) {
+  mHighlighted = on;
+  ShowSelection();
+}
+
+std::vector<std::string> cCivModeVehicle::GetDebugLines() const {
+  static const char* const kKinds[] = {"Land Vehicle", "Amphibious Vehicle", "Air Vehicle"};
+  static const char* const kStates[] = {"Vehicle Is In State Dying.", "Vehicle Is In State Dead.",
+                                        "Vehicle Is In State Combat.", "Vehicle Is In State Guard."};
+  std::vector<std::string> lines;
+  if (mKind >= 0 && mKind < 3) lines.push_back(kKinds[mKind]);
+  if (mState >= 0 && mState < 4) lines.push_back(kStates[mState]);
+  cCivPlayers* players = GetCivPlayers();
+  if (mState == kCivVehicleCombat && mTargetCity && players) {
+    char value[32];
+    snprintf(value, sizeof(value), "%g", players->GetRelationships()->Get(mOwner, mTargetCity->GetOwner()));
+    lines.push_back(std::string("Relationship Between Me and Victim is ") + value);
+  }
+  return lines;
+}
+
+void cCivModeVehicle::DrawDebugText() {
+  if (!mHighlighted || !gCivShowDebugText) return;
+  std::vector<std::string> lines = GetDebugLines();
+  int width = 0, height = 0;
+  Begin2D();
+  GetWindowSize2D(&width, &height);
+  SetColour2D(1.0f, 1.0f, 1.0f);
+  int y = height - 15 - 15 * ((int)lines.size() - 1);  // the last line ends 15 above the bottom
+  for (const std::string& line : lines) {
+    DrawText2D(width / 2, y, GLFFixedFont(), line.c_str());
+    y += 15;
+  }
+  End2D();
 }

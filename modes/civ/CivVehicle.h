@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <string>
 #include <vector>
 
 #include "math/Types.h"
@@ -59,8 +60,11 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void SetDestination(const Ru::Math::Vector3& goal);  // plans a path by its kind's rule
   void ForgetObject(Ko::cIGameData* object);  // a removed target vehicle: back to what it did before
   void OnTurretLost(cCivModeTurret* turret);
-  void DrawDebugText() {}  // needs the input's debug-text switch (not built yet)
-  void SetHighlighted(bool on) { mHighlighted = on; }
+  // Kind, state and (attacking a city) the relationship, while highlighted with the debug-text switch on.
+  std::vector<std::string> GetDebugLines() const;
+  void DrawDebugText();
+  void SetSelected(bool on);     // the selection colours while set, the owner's when cleared
+  void SetHighlighted(bool on);
 
   const Ru::Math::Vector3* GetVictimPosition() override;
   void OnHit(int attacker) override;
@@ -101,6 +105,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void HoldPosition();
   void AimAtCity();  // the target city chooses what to drive to and shoot at
   void DropMarkers();
+  void ShowSelection();
 
   uint32_t mId = 0;
   int mOwner = -1;

@@ -3,7 +3,7 @@
 //   CIV_LOOK_SECONDS=60 tests_modes_civ --gtest_also_run_disabled_tests --gtest_filter='*CivDefenceLook*'
 // and take screenshots. It joins the human's first city to its nearest own
 // city by a road and to the nearest rival by a trade route, gives it turrets
-// and parks a hostile vehicle (drawn as a pyramid) beside it.
+// and parks a hostile vehicle beside it.
 #include <GL/freeglut.h>
 #include <unistd.h>
 
@@ -21,9 +21,6 @@
 #include "modes/civ/CivWorld.h"
 #include "platform/glui/glui.h"
 #include "tests/support/StartedProgram.h"
-#include "world/scene/SceneManager.h"
-#include "world/scene/SceneObject.h"
-#include "world/scene/SolidShapes.h"
 
 using namespace Ru::Math;
 
@@ -64,13 +61,7 @@ TEST(CivDefenceLook, DISABLED_RoadsRoutesTurretsAndBullets) {
   Vector3 park;
   planet.ProjectToSurface(park, Vector3Add(tower, Vector3Scale(out, 40.0f)));
   raider->SetPosition(park);
-  auto* marker = new cSceneObject(nullptr, &GetPyramidShape());
-  marker->SetPosition(park);
-  Quaternion upright;
-  cPlanetModel::AlignOrientationToSurface(upright, park, QuatIdentity());
-  marker->SetOrientation(upright);
-  marker->SetColour(CivPlayerColour(rival->GetOwner()));
-  GetSceneManager().AddObject(marker);
+  raider->SetDestination(park);
   CenterCameraOn(&tower.x);
   for (int frame = 0; frame < (seconds ? std::atoi(seconds) : 10) * 60; ++frame) {
     glutMainLoopEvent();

@@ -7,6 +7,8 @@
 #include "math/Math.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivSounds.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivVehicle.h"
 #include "CivTestSupport.h"
@@ -113,6 +115,25 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
   ASSERT_GT(Vector3Length(second->GetWaypoint()), 1.0f);
   for (int t = 0; t < 300; ++t) second->Update(100);
   EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
+}
+
+// A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
+// sound on, plays the lost-vehicle sound.
+TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
+  Start();
+  int savedAlwaysHit = gCivBulletsAlwaysHit;
+  gCivBulletsAlwaysHit = 1;
+  struct Case { int owner; bool sound; uint32_t plays; } cases[] = {{0, true, 1}, {0, false, 0}, {1, true, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.owner * 10 + c.sound);
+    cCivTuning::GetGeneral()->UseSound = c.sound;
+    cCivModeVehicle* v = Vehicle(c.owner, kCivLandVehicle, 0.3f);
+    uint32_t before = GetCivSoundPlayCount(eCivSound::VehicleLost);
+    v->OnHit(1 - c.owner);
+    EXPECT_EQ(v->GetState(), kCivVehicleDying);
+    EXPECT_EQ(GetCivSoundPlayCount(eCivSound::VehicleLost) - before, c.plays);
+  }
+  gCivBulletsAlwaysHit = savedAlwaysHit;
 }
 
 }  // namespace
