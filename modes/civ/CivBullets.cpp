@@ -6,10 +6,12 @@
 #include "math/Math.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivTurret.h"
 #include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivVictim.h"
+#include "platform/Sys.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
@@ -18,21 +20,23 @@
 using namespace Ru::Math;
 
 namespace {
-// The bullets' own shapes, built on first use and kept until exit.
+// The bullets' shapes, built on first use and kept until exit.
 cISceneShape* BulletShape(int kind) {
-  static cSceneShapeCube* cube = [] {
-    auto* shape = new cSceneShapeCube();
-    shape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
-    return shape;
-  }();
   static cSceneShapeSphere* sphere = [] {
     auto* shape = new cSceneShapeSphere();
     shape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
     return shape;
   }();
-  return kind == kCivPillageBullet ? static_cast<cISceneShape*>(cube) : sphere;
+  return kind == kCivPillageBullet ? static_cast<cISceneShape*>(CivMarkerCube()) : sphere;
 }
 }  // namespace
+
+uint32_t DrawCivFirePeriodMs() {
+  const cCivTuningCombat& combat = *cCivTuning::GetCombat();
+  int jitter = (int)((float)Sys_Random() * combat.FirePeriodSpreadMs / 32767.0f);
+  if (Sys_Random() >= 16383) jitter = -jitter;
+  return (uint32_t)(combat.FirePeriodMs + (float)jitter);
+}
 
 cCivModeBullet::cCivModeBullet(const Vector3& from, cICivModeVictim* target, int shooter, int kind)
     : mTarget(target), mSceneObject(new cSceneObject(nullptr, BulletShape(kind))), mShooter(shooter) {

@@ -18,6 +18,9 @@ class cSceneObject;
 
 enum eCivBulletKind { kCivPillageBullet = 0, kCivDiplomaticBullet = 1 };
 
+// The wait before a shooter's next shot: 3000 ms give or take up to 2000 (the combat block's fixed values).
+uint32_t DrawCivFirePeriodMs();
+
 class cCivModeBullet {
  public:
   cCivModeBullet(const Ru::Math::Vector3& from, cICivModeVictim* target, int shooter, int kind);

@@ -15,6 +15,7 @@
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivTurret.h"
@@ -30,15 +31,6 @@
 using namespace Ru::Math;
 
 namespace {
-// One shape for every city's patrol markers: built on first use, kept until exit.
-cSceneShapeCube* PatrolMarkerShape() {
-  static cSceneShapeCube* shape = [] {
-    auto* cube = new cSceneShapeCube();
-    cube->SetScale(Vector3{5.0f, 5.0f, 5.0f});
-    return cube;
-  }();
-  return shape;
-}
 
 Quaternion UprightAt(const Vector3& position) {
   Quaternion upright;
@@ -236,7 +228,7 @@ void cCivModeDecoratedCity::RefreshLayout() {
   }
   DropPatrolMarkers();  // freed, not only forgotten
   for (const Vector3& point : mPatrolPath) {
-    auto* marker = new cSceneObject(nullptr, PatrolMarkerShape());
+    auto* marker = new cSceneObject(nullptr, CivMarkerCube());
     marker->SetColour(Vector3{1.0f, 1.0f, 1.0f});
     marker->SetPosition(point);
     marker->SetOrientation(UprightAt(point));

@@ -130,10 +130,7 @@ bool cCivModeTurret::TurnToward(float yaw, float pitch) {
 
 void cCivModeTurret::Fire() {
   mLastFireTime = Sys_Milliseconds();
-  const cCivTuningCombat& combat = *cCivTuning::GetCombat();
-  int jitter = (int)((float)Sys_Random() * combat.FirePeriodSpreadMs / 32767.0f);
-  if (Sys_Random() >= 16383) jitter = -jitter;
-  mFirePeriod = (uint32_t)(combat.FirePeriodMs + (float)jitter);
+  mFirePeriod = DrawCivFirePeriodMs();
   if (cCivWorld* world = GetCivWorld()) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
 }
 

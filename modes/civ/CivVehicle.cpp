@@ -12,6 +12,7 @@
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivTurret.h"
@@ -26,14 +27,6 @@ using namespace Ru::Math;
 namespace {
 uint32_t gCivVehicleCounter = 0;
 
-cSceneShapeCube* PathMarkerShape() {
-  static cSceneShapeCube* shape = [] {
-    auto* cube = new cSceneShapeCube();
-    cube->SetScale(Vector3{5.0f, 5.0f, 5.0f});
-    return cube;
-  }();
-  return shape;
-}
 }  // namespace
 
 cCivModeVehicle::cCivModeVehicle()
@@ -113,7 +106,7 @@ void cCivModeVehicle::SetDestination(const Vector3& goal) {
   mPath = GetPlanetModel().FindPath(GetPosition(), goal, cost);
   if (gCivShowVehiclePaths) {
     for (const Vector3& point : mPath) {
-      auto* marker = new cSceneObject(nullptr, PathMarkerShape());
+      auto* marker = new cSceneObject(nullptr, CivMarkerCube());
       marker->SetColour(Vector3{1.0f, 1.0f, 1.0f});
       marker->SetPosition(point);
       Quaternion upright;
@@ -262,10 +255,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
 
 void cCivModeVehicle::Fire() {
   mLastFireTime = Sys_Milliseconds();
-  const cCivTuningCombat& combat = *cCivTuning::GetCombat();
-  int jitter = (int)((float)Sys_Random() * combat.FirePeriodSpreadMs / 32767.0f);
-  if (Sys_Random() >= 16383) jitter = -jitter;
-  mFirePeriod = (uint32_t)(combat.FirePeriodMs + (float)jitter);
+  mFirePeriod = DrawCivFirePeriodMs();
   cCivWorld* world = GetCivWorld();
   if (!world) return;
   cCivBulletList* bullets = world->GetBullets();
