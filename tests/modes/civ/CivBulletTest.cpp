@@ -20,7 +20,7 @@ using namespace Ru::Math;
 
 struct cRecordingVictim : cICivModeVictim {
   Vector3 position{0.0f, 0.0f, 510.0f};
-  int hits = 0, lastAttacker = -9, diplomaticHits = 0;
+  int hits = 0, lastAttacker = -9, diplomaticHits = 0;  // the vehicle starts non-null to see it cleared
   cCivModeDecoratedCity* home = nullptr;
   cCivModeVehicle* vehicle = reinterpret_cast<cCivModeVehicle*>(1);
   const Vector3* GetVictimPosition() override { return &position; }
@@ -29,15 +29,10 @@ struct cRecordingVictim : cICivModeVictim {
   uint32_t GetVictimTypeId() override { return 0; }
 };
 
-struct CivBulletTest : CivWorldFixture {
-  cCivModeDecoratedCity* home = nullptr;
+struct CivBulletTest : CivCombatFixture {
   cCivBulletList* bullets = nullptr;
   void Start() {
-    Build(0, 2, 0);
-    GetDataManager()->AddClient(&bridgeClient);
-    home = world->CreateCity();
-    home->Setup(1, cCivWorld::StartPosition(0, false));
-    Cities().push_back(home);
+    StartCombat(1, 3, 0.0f);
     bullets = world->GetBullets();
   }
 };

