@@ -1,6 +1,6 @@
 // The civ city's two costly walks, read against the 16.7 ms frame:
 // - RefreshLayout (the wall relaxed round every building, then the patrol
-//   path) of a city of 15 buildings, beside a city of 4;
+//   path) of a city of 15 buildings and 8 turrets, beside a city of 4 and none;
 // - the money network of ten cities of one owner with a road between every
 //   pair: the one-visit-per-city walk beside the reference of counting a city
 //   once per road path (the old rule, exponential in the roads).
@@ -47,14 +47,15 @@ struct cBenchCivWorld {
   }
 };
 
-void RefreshLayoutOf(benchmark::State& state, int buildings) {
+void RefreshLayoutOf(benchmark::State& state, int buildings, int turrets) {
   cBenchCivWorld civ;
   cCivModeDecoratedCity* city = civ.City(buildings, 0);
+  for (int i = 0; i < turrets; ++i) city->AddTurret();
   for (auto _ : state) city->RefreshLayout();
 }
-void BM_CivRefreshLayout15Buildings(benchmark::State& state) { RefreshLayoutOf(state, 15); }
-void BM_CivRefreshLayout4Buildings_Reference(benchmark::State& state) { RefreshLayoutOf(state, 4); }
-BENCHMARK(BM_CivRefreshLayout15Buildings)->Unit(benchmark::kMillisecond);
+void BM_CivRefreshLayout15Buildings8Turrets(benchmark::State& state) { RefreshLayoutOf(state, 15, 8); }
+void BM_CivRefreshLayout4Buildings_Reference(benchmark::State& state) { RefreshLayoutOf(state, 4, 0); }
+BENCHMARK(BM_CivRefreshLayout15Buildings8Turrets)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CivRefreshLayout4Buildings_Reference)->Unit(benchmark::kMillisecond);
 
 // Ten cities with a plain road from every city to every other.

@@ -138,6 +138,43 @@ void RaiseCivCityGround(std::vector<float>& h, const std::vector<std::array<doub
   }
 }
 
+// Narrow causeways along the great circles between chosen pairs of civ start
+// places, so that land paths join most pairs of cities across the seas. Only
+// ever raises ground; the pairs join each city to its nearest others and close
+// the gaps between the cities the land already joins.
+void RaiseCivLandBridges(std::vector<float>& h, const std::vector<std::array<double, 3>>& directions) {
+  constexpr int kBridges[][2] = {{0, 9}, {0, 4}, {1, 5}, {1, 7}, {1, 6}, {5, 8}, {3, 8}, {2, 8},
+                                 {2, 3}, {2, 9}, {3, 6}, {6, 7}};
+  constexpr double kCore = 0.007, kShore = 0.010;  // radians either side: about 3.5 and 5 world units
+  constexpr float kBridgeHeight = 8.0f;
+  auto unit = [](const float* p) {
+    double len = std::sqrt(double(p[0]) * p[0] + double(p[1]) * p[1] + double(p[2]) * p[2]);
+    return std::array<double, 3>{p[0] / len, p[1] / len, p[2] / len};
+  };
+  auto cross = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return std::array<double, 3>{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+  };
+  auto dot = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+  };
+  for (const auto& bridge : kBridges) {
+    const std::array<double, 3> a = unit(kCivStartPlaces[bridge[0]]), b = unit(kCivStartPlaces[bridge[1]]);
+    std::array<double, 3> n = cross(a, b);
+    const double nLen = std::sqrt(dot(n, n));
+    for (double& c : n) c /= nLen;
+    for (size_t i = 0; i < h.size(); ++i) {
+      const std::array<double, 3>& d = directions[i];
+      const double off = std::asin(std::clamp(std::fabs(dot(d, n)), 0.0, 1.0));
+      if (off >= kShore) continue;
+      // Only beside the arc between the two places, not the rest of the circle.
+      if (dot(cross(a, d), n) < 0.0 || dot(cross(d, b), n) < 0.0) continue;
+      double t = off <= kCore ? 0.0 : (off - kCore) / (kShore - kCore);
+      float raised = static_cast<float>(kBridgeHeight + (kSeaLevel - 1.0f - kBridgeHeight) * t * t * (3.0 - 2.0 * t));
+      h[i] = std::max(h[i], raised);
+    }
+  }
+}
+
 // The planet builds 85 patches per face from a 257 x 257 grid; the largest
 // patch's vertex count tells whether its indices stay small.
 size_t LargestPatchVertexCount(const std::vector<float>& heights) {
@@ -199,6 +236,7 @@ int main(int argc, char** argv) {
       }
   Shape(heights);
   RaiseCivCityGround(heights, directions);
+  RaiseCivLandBridges(heights, directions);
 
   cTerrainStats stats = MeasureTerrain(heights, kSeaLevel);
   std::printf("terrain: %zu heights, min %.2f, max %.2f, land %.1f %%, gentle land %.1f %% of land\n",

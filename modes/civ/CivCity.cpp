@@ -8,13 +8,17 @@
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivLists.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTuning.h"
+#include "modes/civ/CivTurret.h"
 #include "modes/civ/CivWall.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
@@ -27,15 +31,6 @@
 using namespace Ru::Math;
 
 namespace {
-// One shape for every city's patrol markers: built on first use, kept until exit.
-cSceneShapeCube* PatrolMarkerShape() {
-  static cSceneShapeCube* shape = [] {
-    auto* cube = new cSceneShapeCube();
-    cube->SetScale(Vector3{5.0f, 5.0f, 5.0f});
-    return cube;
-  }();
-  return shape;
-}
 
 Quaternion UprightAt(const Vector3& position) {
   Quaternion upright;
@@ -56,8 +51,12 @@ cCivModeDecoratedBuilding* CreateBuildingOfKind(int kind) {
 }
 }  // namespace
 
+cCivModeDecoratedCity::cCivModeDecoratedCity() : mAgent(new cCivCityAgent()), mLastHitTime(Sys_Milliseconds()) {}
+
 cCivModeDecoratedCity::~cCivModeDecoratedCity() {
   for (cCivModeRoad* road : mRoads) road->Release();
+  for (cCivModeTurret* turret : mTurrets) turret->Release();
+  delete mAgent;
   DropWall();
   DropPatrolMarkers();
   delete mMarker;
@@ -131,8 +130,11 @@ Vector3 cCivModeDecoratedCity::PlaceOnRing(cCivModeDecoratedBuilding* building, 
 
 cCivModeDecoratedBuilding* cCivModeDecoratedCity::AddBuilding(int kind) {
   cCivModeDecoratedBuilding* building = CreateBuildingOfKind(kind);
+  // The wider ring moves the patrol path: the turrets go and as many are built again on it.
+  int rebuilt = building && (int)mBuildings.size() + 1 == kWideningBuilding ? RemoveTurrets() : 0;
   AddNewBuilding(building);
   if ((int)mBuildings.size() == kWideningBuilding) RefreshLayout();
+  for (int i = 0; i < rebuilt; ++i) AddTurret();
   return building;
 }
 
@@ -154,9 +156,11 @@ void cCivModeDecoratedCity::Reenter(int owner) {
   mMarker->SetOrientation(UprightAt(position));
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (building->GetSceneObject()) GetSceneManager().AddObject(building->GetSceneObject());
+  for (cCivModeRoad* road : mRoads) road->ShowSegments(true);
   SetOwner(owner);
   MakeWall();
   RefreshLayout();
+  for (cCivModeTurret* turret : mTurrets) turret->Enter();
 }
 
 void cCivModeDecoratedCity::Relocate(float x, float y, float z) {
@@ -175,6 +179,8 @@ void cCivModeDecoratedCity::Leave() {
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (building->GetSceneObject()) GetSceneManager().RemoveObject(building->GetSceneObject());
   for (cSceneObject* marker : mPatrolMarkers) GetSceneManager().RemoveObject(marker);  // no markers in other modes
+  for (cCivModeRoad* road : mRoads) road->ShowSegments(false);
+  for (cCivModeTurret* turret : mTurrets) turret->Leave();
   DropWall();
 }
 
@@ -209,6 +215,7 @@ void cCivModeDecoratedCity::RefreshLayout() {
   mWall->Reset();
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (const Vector3* position = building->GetPosition()) mWall->AddPoint(*position);
+  for (cCivModeTurret* turret : mTurrets) mWall->AddPoint(*turret->GetVictimPosition());
   // The patrol path runs a fixed margin outside the wall, on the ground.
   cPlanetModel& planet = GetPlanetModel();
   mPatrolPath.clear();
@@ -221,7 +228,7 @@ void cCivModeDecoratedCity::RefreshLayout() {
   }
   DropPatrolMarkers();  // freed, not only forgotten
   for (const Vector3& point : mPatrolPath) {
-    auto* marker = new cSceneObject(nullptr, PatrolMarkerShape());
+    auto* marker = new cSceneObject(nullptr, CivMarkerCube());
     marker->SetColour(Vector3{1.0f, 1.0f, 1.0f});
     marker->SetPosition(point);
     marker->SetOrientation(UprightAt(point));
@@ -279,6 +286,7 @@ void cCivModeDecoratedCity::Render() {
     End2D();
   }
   if (mWall) mWall->Draw();
+  for (cCivModeTurret* turret : mTurrets) turret->DrawGun();
 }
 
 // ---- buildings ----
@@ -336,6 +344,7 @@ void cCivModeDecoratedCity::ThrowParty() {
 void cCivModeDecoratedCity::SetHighlighted(bool on) {
   mHighlighted = on;
   for (cCivModeDecoratedBuilding* building : mBuildings) building->SetHighlighted(on);
+  for (cCivModeTurret* turret : mTurrets) turret->SetSelected(on);
 }
 
 // ---- economy ----
@@ -379,9 +388,16 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
     if (building->GetState() == kCivRemoved) removed.push_back(building);
   for (cCivModeDecoratedBuilding* building : removed) RemoveBuilding(building);
   if (!removed.empty()) RefreshLayout();
+  for (size_t i = 0; i < mTurrets.size(); ++i) mTurrets[i]->Update();
+  RemoveFromGame(mTurrets, [](cCivModeTurret* turret) { return turret->GetState() == kCivTurretDead; });
 }
 
 // ---- roads and the money network ----
+
+void cCivModeDecoratedCity::RemoveRoadsAndTurrets() {
+  RemoveAllFromGame(mRoads);
+  RemoveTurrets();
+}
 
 void cCivModeDecoratedCity::AddRoad(cCivModeRoad* road) {
   if (!road) return;

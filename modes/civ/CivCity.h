@@ -2,7 +2,8 @@
 // a ring of buildings, a wall round them, a patrol path outside the wall, a
 // mood, the income its buildings earn every tick (raised by embassies and
 // trade routes), and the roads that join its money with its neighbours'.
-// Turrets, combat and the NPC production agent come later.
+// Its combat side (hits, capture, embassies made and expelled) and the NPC
+// production agent are not built yet: those operations do nothing so far.
 #pragma once
 
 #include <cstdint>
@@ -11,16 +12,19 @@
 
 #include "math/Types.h"
 #include "modes/civ/CivMood.h"
+#include "modes/civ/CivVictim.h"
 #include "sim/gamedata/GameData.h"
 
 class cCityCommon;
+class cCivCityAgent;
+class cCivModeTurret;
 class cCivModeDecoratedBuilding;
 class cCivModeEmbassyBuilding;
 class cCivModeRoad;
 class cCivModeWall;
 class cSceneObject;
 
-class cCivModeDecoratedCity : public Ko::cGameData {
+class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
  public:
   static constexpr uint32_t kTypeId = 0xAE94CB4D;
   static constexpr int kFirstRingStep = 45;     // degrees between buildings
@@ -28,7 +32,7 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   static constexpr int kWideningBuilding = 9;   // the ring widens for the ninth building
   static constexpr float kPatrolMargin = 20.0f; // the patrol path's distance outside the wall
 
-  cCivModeDecoratedCity() = default;
+  cCivModeDecoratedCity();
   Ko::cIGameData* Create() override { return new cCivModeDecoratedCity(); }
   uint32_t GetTypeId() override { return kTypeId; }
 
@@ -39,7 +43,7 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   // A later entry into the mode: the ring is replayed, the buildings return
   // to the scene and a new wall is built.
   void Reenter(int owner);
-  void Leave();  // the buildings leave the scene and the wall goes
+  void Leave();  // the buildings, roads and turrets leave the scene and the wall goes
   void Update(uint32_t dtMs);  // earns, then drops removed buildings
   void Render();  // the info lines (highlighted, with the debug-text switch on), then the wall band
   // "City Owner = 2", "Wealth Local to City = 150", ...: what the info text shows.
@@ -68,6 +72,8 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   void AddRoad(cCivModeRoad* road);  // the city holds a reference
   const std::vector<cCivModeRoad*>& GetRoads() const { return mRoads; }
   cCivModeRoad* FindRoad(cCivModeDecoratedCity* far, int kind) const;
+  // The city's roads and turrets leave the data manager (and the scene) with it.
+  void RemoveRoadsAndTurrets();
   // The first embassy here, not expelled, that speaks for `player` (-1: any player); null for none.
   cCivModeEmbassyBuilding* FindEmbassy(int player) const;
   cCivModeDecoratedBuilding* FindBuildingBySceneObject(cSceneObject* object) const;
@@ -90,6 +96,25 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   void UpdatePatrolMarkers();  // in the scene only while "ShowCityPatrolPaths" is on
   int GetRingStep() const { return mRingStep; }
   int GetRingRadius() const { return mRingRadius; }
+
+  // ---- turrets ----
+  // A turret at its slot's patrol point; nothing at the limit (8) or without a patrol path.
+  void AddTurret();
+  int RemoveTurrets();  // through the data manager; returns how many there were
+  const std::vector<cCivModeTurret*>& GetTurrets() const { return mTurrets; }
+  // A game object leaves the world: every turret drops it as a target.
+  void ForgetObject(Ko::cIGameData* object);
+
+  // ---- the combat side: NOT BUILT YET, these do nothing ----
+  const Ru::Math::Vector3* GetVictimPosition() override;
+  void OnHit(int attacker) override;
+  void OnDiplomaticHit(cCivModeDecoratedCity* home, cCivModeVehicle* vehicle) override;
+  uint32_t GetVictimTypeId() override { return kTypeId; }
+  // The relationship with `player` turned sour: an NPC city may expel its embassy.
+  void ConsiderExpellingEmbassy(int player);
+  uint32_t GetLastHitTime() const { return mLastHitTime; }  // real time of the last bullet arrival
+  void SetLastHitTime(uint32_t ms) { mLastHitTime = ms; }
+  cCivCityAgent* GetAgent() const { return mAgent; }
 
   int GetOwner() const { return mOwner; }
   void SetOwner(int owner);  // also decides whether the NPC agent plays it
@@ -126,6 +151,10 @@ class cCivModeDecoratedCity : public Ko::cGameData {
   std::vector<Ru::Math::Vector3> mPatrolPath;
   std::vector<cSceneObject*> mPatrolMarkers;  // owned
   cSceneObject* mMarker = nullptr;            // owned
+  std::vector<cCivModeTurret*> mTurrets;      // referenced; the data manager holds them
+  cCivCityAgent* mAgent = nullptr;            // owned
+  uint32_t mLastHitTime = 0;
+  Ru::Math::Vector3 mVictimPosition{0, 0, 0};
   int mRingStep = kFirstRingStep;
   int mRingRadius = kFirstRingRadius;
   int mRingAngle = 0;

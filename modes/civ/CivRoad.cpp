@@ -19,12 +19,6 @@ cSceneShapeSphere* TradeRouteShape() {
 }
 }  // namespace
 
-bool cCivModeRoad::cCivRoadOtc::IsPassable(const Vector3& position, const Quaternion&) {
-  if (GetPlanetModel().GetSurfaceRadius(position) <= 490.0f) return false;
-  if (!gUseCivTestCamera) return true;
-  return position.y < 400.0f && position.z > -400.0f;  // the test band's bounds are on y and z
-}
-
 cCivModeRoad::cCivModeRoad() : mShape(new cSceneShapeCube()) {
   mShape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
   TradeRouteShape()->SetScale(Vector3{5.0f, 5.0f, 5.0f});
@@ -61,6 +55,13 @@ void cCivModeRoad::BuildSegments(const std::vector<Vector3>& path) {
     GetSceneManager().AddObject(segment);
     mSegments.push_back(segment);
     if (mInfluenceRegistered) influence->AddSource(mOwner, p, kInfluenceStrength, kInfluenceRadius);
+  }
+}
+
+void cCivModeRoad::ShowSegments(bool shown) {
+  for (cSceneObject* segment : mSegments) {
+    if (shown) GetSceneManager().AddObject(segment);
+    else GetSceneManager().RemoveObject(segment);
   }
 }
 

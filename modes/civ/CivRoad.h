@@ -48,6 +48,8 @@ class cCivModeRoad : public Ko::cGameData {
   // One drawn segment per point, in the start city's owner's colour.
   void BuildSegments(const std::vector<Ru::Math::Vector3>& path);
   size_t GetSegmentCount() const { return mSegments.size(); }
+  // Out of the scene while another mode runs, back in on the next entry.
+  void ShowSegments(bool shown);
 
   // The two lanes a path gives: a plain road keeps every second point for
   // both directions; a trade route sends every third of those back and the

@@ -6,12 +6,16 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivWorld.h"
 #include "sim/gamedata/DataManager.h"
 #include "world/scene/SceneObject.h"
 
 void cCivSerializationController::BeforeLoad() {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   cDataManager* data = GetDataManager();
+  // Bullets first (they aim at cities), then vehicles, then each city with its roads and turrets.
+  if (cCivWorld* world = GetCivWorld()) world->ClearForLoad();
+  for (cCivModeDecoratedCity* city : cities) city->RemoveRoadsAndTurrets();
   for (cCivModeDecoratedCity* city : cities) {
     std::vector<cCivModeDecoratedBuilding*> buildings = city->GetBuildings();
     for (cCivModeDecoratedBuilding* building : buildings) city->RemoveBuilding(building);

@@ -34,8 +34,16 @@ void LoadCivSounds() {
   for (size_t i = 0; i < size_t(eCivSound::Count); ++i) GetCivSound(eCivSound(i)).Load(kFiles[i]);
 }
 
+namespace {
+uint32_t gCivSoundPlays[size_t(eCivSound::Count)];
+}  // namespace
+
 void PlayCivSound(eCivSound which) {
   bool always = which == eCivSound::Party || which == eCivSound::Coin || which == eCivSound::Bonk ||
                 which == eCivSound::EmbassyComplete;
-  if (always || cCivTuning::GetGeneral()->UseSound) GetCivSound(which).Play();
+  if (!always && !cCivTuning::GetGeneral()->UseSound) return;
+  ++gCivSoundPlays[size_t(which)];
+  GetCivSound(which).Play();
 }
+
+uint32_t GetCivSoundPlayCount(eCivSound which) { return gCivSoundPlays[size_t(which)]; }

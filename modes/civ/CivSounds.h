@@ -2,6 +2,8 @@
 // mode. A missing file leaves its handle silent.
 #pragma once
 
+#include <cstdint>
+
 class cSoundHandle;
 
 enum class eCivSound {
@@ -26,3 +28,4 @@ const char* GetCivSoundFile(eCivSound which);
 void LoadCivSounds();
 // Plays when the tuning's "UseSound" is on; the party, coin, bonk and embassy sounds always play.
 void PlayCivSound(eCivSound which);
+uint32_t GetCivSoundPlayCount(eCivSound which);  // the plays asked for since start-up (silent or not)

@@ -9,20 +9,25 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
+#include "modes/civ/CivBullets.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
+#include "modes/civ/CivLists.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivStartPlaces.h"
-#include "modes/civ/CivUnits.h"
+#include "modes/civ/CivTurret.h"
+#include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivTuning.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "world/planet/PlanetModel.h"
+#include "world/scene/SceneManager.h"
 
 namespace {
 int gCivHumanPlayer = -1;
@@ -60,12 +65,18 @@ cCivWorld::cCivWorld() {
   mInfluence = new cCivInfluence();
   mInfluence->SetThreshold(0.1f);
   mInfluence->SetNumPlayers(cCivTuning::GetGeneral()->NumPlayers);
+  mBullets = new cCivBulletList();
+  mAgent = new cCivPlayerAgent();
   gCivWorld = this;
 }
 
 cCivWorld::~cCivWorld() {
   if (gCivWorld == this) gCivWorld = nullptr;
   mFocusCycle.clear();
+  mBullets->Clear();
+  delete mBullets;
+  delete mAgent;
+  for (cCivModeVehicle* vehicle : mVehicles) vehicle->Release();
   delete mInfluence;
 }
 
@@ -91,6 +102,7 @@ void cCivWorld::Enter() {
   planet.RemovePlantsInRadius({0.0f, 500.0f, 0.0f}, 350.0f);
   planet.RemovePlantsInRadius({0.0f, -500.0f, 0.0f}, 350.0f);
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Reenter(city->GetOwner());
+  for (cCivModeVehicle* vehicle : mVehicles) GetSceneManager().AddObject(vehicle->GetSceneObject());
   if ((int)GetCivCities().size() == cCivTuning::GetGeneral()->NumCities) return;
   CreateStartCities();
   DrawInitialMoods();
@@ -137,19 +149,26 @@ void cCivWorld::DrawInitialMoods() {
 void cCivWorld::Update(uint32_t dtMs) {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
+  mAgent->Update(cities);
   // The decay runs on the game clock, not on the (speed-scaled) tick.
   if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
     gCivMoodDecay.Restart();
     for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
   }
+  for (cCivModeVehicle* vehicle : mVehicles) vehicle->Update(dtMs);
+  RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
+  mBullets->Update(dtMs);
 }
 
 void cCivWorld::Render() {
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Render();
+  for (cCivModeVehicle* vehicle : mVehicles) vehicle->DrawDebugText();
 }
 
 void cCivWorld::Leave() {
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Leave();
+  for (cCivModeVehicle* vehicle : mVehicles) GetSceneManager().RemoveObject(vehicle->GetSceneObject());
+  mBullets->Clear();  // no bullet is drawn by the next mode
 }
 
 void cCivWorld::ClearFocusCycle() {
@@ -160,6 +179,7 @@ void cCivWorld::ClearFocusCycle() {
 void cCivWorld::PrepareSniffTest() {
   gCivUseNPCAI = 1;
   for (cCivModeDecoratedCity* city : GetCivCities()) city->SetNPC(true);
+  for (cCivModeVehicle* vehicle : mVehicles) vehicle->SetNPC(true);
 }
 
 cCivModeDecoratedCity* cCivWorld::NextPlayerCity() {
@@ -206,7 +226,93 @@ cCivModeRoad* cCivWorld::CreateRoad() { return GetDataManager()->CreateObject<cC
 void cCivWorld::ExpelEmbassies(int a, int b) {
   cCivPlayers* players = GetCivPlayers();
   if (!players || players->GetRelationships()->Get(a, b) >= 0.0f) return;
-  // The cities' embassy rules are not built yet: nothing is expelled so far.
+  for (cCivModeDecoratedCity* city : GetCivCities()) {
+    if (!city->IsNPC()) continue;
+    if (city->GetOwner() == a) city->ConsiderExpellingEmbassy(b);
+    else if (city->GetOwner() == b) city->ConsiderExpellingEmbassy(a);
+  }
+}
+
+// ---- vehicles ----
+
+cCivModeVehicle* cCivWorld::CreateVehicle(cCivModeDecoratedCity* city, int kind) {
+  if (!city) return nullptr;
+  auto* vehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
+  if (!vehicle) return nullptr;
+  vehicle->AddRef();
+  vehicle->Init(city, kind);
+  mVehicles.push_back(vehicle);
+  return vehicle;
+}
+
+namespace {
+bool IsLive(const cCivModeVehicle* v) { return v->GetState() != kCivVehicleDying && v->GetState() != kCivVehicleDead; }
+}  // namespace
+
+cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
+  cCivPlayers* players = GetCivPlayers();
+  if (!vehicle || !players) return nullptr;
+  cPlanetModel& planet = GetPlanetModel();
+  auto find = [&](float range) -> cCivModeVehicle* {
+    for (cCivModeVehicle* other : mVehicles) {
+      if (other->GetOwner() == vehicle->GetOwner() || !IsLive(other)) continue;
+      if (players->GetRelationships()->Get(vehicle->GetOwner(), other->GetOwner()) >= 0.0f) continue;
+      if (planet.GetSurfaceDistance(other->GetPosition(), vehicle->GetPosition()) < range) return other;
+    }
+    return nullptr;
+  };
+  cCivModeVehicle* near = find(60.0f);
+  if (!near && vehicle->GetState() == kCivVehicleGuard) near = find(120.0f);
+  return near;
+}
+
+cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) const {
+  if (!city) return nullptr;
+  for (cCivModeVehicle* vehicle : mVehicles)
+    if (vehicle->GetOwner() != city->GetOwner() && IsLive(vehicle) &&
+        GetPlanetModel().GetSurfaceDistance(vehicle->GetPosition(), city->GetPosition()) < 150.0f)
+      return vehicle;
+  return nullptr;
+}
+
+cCivModeVehicle* cCivWorld::FindLiveVehicle(uint32_t id) const {
+  if (id == 0) return nullptr;
+  for (cCivModeVehicle* vehicle : mVehicles)
+    if (vehicle->GetId() == id && IsLive(vehicle)) return vehicle;
+  return nullptr;
+}
+
+cCivModeDecoratedCity* cCivWorld::FindCityOfTurret(cCivModeTurret* turret) const {
+  for (cCivModeDecoratedCity* city : GetCivCities()) {
+    const std::vector<cCivModeTurret*>& turrets = city->GetTurrets();
+    if (std::find(turrets.begin(), turrets.end(), turret) != turrets.end()) return city;
+  }
+  return nullptr;
+}
+
+void cCivWorld::KillVehiclesOfCity(cCivModeDecoratedCity* city) {
+  for (cCivModeVehicle* vehicle : mVehicles)
+    if (vehicle->GetHomeCity() == city) vehicle->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+}
+
+void cCivWorld::NotifyTurretLost(cCivModeTurret* turret) {
+  for (cCivModeVehicle* vehicle : mVehicles) vehicle->OnTurretLost(turret);
+}
+
+void cCivWorld::ForgetObject(Ko::cIGameData* object) {
+  if (!object) return;
+  if (object->GetTypeId() == cCivModeVehicle::kTypeId) {
+    for (cCivModeVehicle* vehicle : mVehicles) vehicle->ForgetObject(object);
+    for (cCivModeDecoratedCity* city : GetCivCities()) city->ForgetObject(object);
+  }
+  if (object->GetTypeId() == cCivModeTurret::kTypeId) NotifyTurretLost(static_cast<cCivModeTurret*>(object));
+  // Every removal, cities too: a bullet must never arrive at a freed city.
+  mBullets->OnObjectRemoved(object);
+}
+
+void cCivWorld::ClearForLoad() {
+  mBullets->Clear();
+  RemoveAllFromGame(mVehicles);
 }
 
 void cCivWorld::DumpCityPositions() const {

@@ -2,8 +2,8 @@
 // types, chooses the human player, lays out the cities at their start places
 // on the first entry, drives every city once per tick, lowers every mood on
 // the happiness timer, keeps the influence field and runs the camera's cycle
-// over the human's cities. Vehicles, bullets, roads and the NPC agent join it
-// later; until then the tick has nothing of theirs to run.
+// over the human's cities. It also holds the vehicles, the bullets and the NPC
+// players' agent, which do nothing yet (see their headers).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,11 @@
 #include "math/Types.h"
 
 class cBuildingCommon;
+class cCivBulletList;
+class cCivModeTurret;
+class cCivModeVehicle;
+class cCivPlayerAgent;
+namespace Ko { class cIGameData; }
 class cCivInfluence;
 class cCivModeDecoratedBuilding;
 class cCivModeDecoratedCity;
@@ -46,6 +51,23 @@ class cCivWorld {
   // The first city whose record is the one the building record names.
   cCivModeDecoratedCity* FindCityOfBuildingRecord(cBuildingCommon* record) const;
   cCivInfluence* GetInfluence() { return mInfluence; }
+  cCivBulletList* GetBullets() { return mBullets; }
+
+  // ---- vehicles ----
+  // A vehicle of `kind` (0 land, 1 amphibious, 2 air) for `city`; null without a city.
+  cCivModeVehicle* CreateVehicle(cCivModeDecoratedCity* city, int kind);
+  const std::vector<cCivModeVehicle*>& GetVehicles() const { return mVehicles; }
+  // The first hostile live vehicle within 60 of `vehicle` (120 while it guards).
+  cCivModeVehicle* FindVehicleTarget(cCivModeVehicle* vehicle) const;
+  cCivModeVehicle* FindVehicleNearCity(cCivModeDecoratedCity* city) const;  // a foreign live one within 150
+  cCivModeVehicle* FindLiveVehicle(uint32_t id) const;  // id 0 finds nothing
+  cCivModeDecoratedCity* FindCityOfTurret(cCivModeTurret* turret) const;
+  void KillVehiclesOfCity(cCivModeDecoratedCity* city);  // they start dying
+  void NotifyTurretLost(cCivModeTurret* turret);
+  // The data manager removes `object`: whoever points at it lets go.
+  void ForgetObject(Ko::cIGameData* object);
+  // Before a load: the bullets go, then the vehicles leave the data manager.
+  void ClearForLoad();
 
   // The start place of city `index`: ten places, nine with the test camera
   // (which skips the second); the origin for any other index.
@@ -62,6 +84,9 @@ class cCivWorld {
   std::vector<cCivModeDecoratedCity*> mFocusCycle;
   cCivModeDecoratedCity* mCycleStart = nullptr;
   cCivInfluence* mInfluence = nullptr;
+  std::vector<cCivModeVehicle*> mVehicles;  // creation order; referenced
+  cCivBulletList* mBullets = nullptr;        // owned
+  cCivPlayerAgent* mAgent = nullptr;         // owned
 };
 
 // Registers every civ game-data type with the data manager, in order (once).

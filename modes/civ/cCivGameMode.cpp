@@ -8,6 +8,8 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivHud.h"
+#include "modes/civ/CivInputController.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
 #include "modes/civ/CivSerializationController.h"
@@ -31,12 +33,16 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   mPlayers = new cCivPlayers(cCivTuning::GetGeneral()->NumPlayers, GetCivHumanPlayer());
   SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
+  mInput = new cCivInputController();
+  mHud = new cCivHud();
   ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
+  delete mHud;
+  delete mInput;
   delete mPlayers;
   delete mWorld;
   delete mSerializationController;
@@ -46,7 +52,9 @@ cCivGameMode::~cCivGameMode() {
 void cCivGameMode::Update(unsigned int ms) {
   // The product is taken in floating point and truncated: speed 0 runs the tick with no time.
   uint32_t scaledMs = (uint32_t)((double)ms * (double)gCivSimulationSpeed);
+  mInput->Update(scaledMs);
   mWorld->Update(scaledMs);
+  mHud->Update(scaledMs);
   tDataModeShell::Update(ms);
 }
 
@@ -68,12 +76,14 @@ void cCivGameMode::Enter() {
 
 void cCivGameMode::Leave() {
   mWorld->Leave();
+  mHud->Leave();
   tDataModeShell::Leave();
 }
 
 void cCivGameMode::OnRender() {
   cGameMode::OnRender();
   mWorld->Render();
+  mHud->Draw();
 }
 
 void cCivGameMode::PreSniffTest() {
@@ -82,6 +92,8 @@ void cCivGameMode::PreSniffTest() {
 }
 
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
+
+void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) { mWorld->ForgetObject(object); }
 
 void cCivGameMode::BeforeLoad() {
   mSerializationController->BeforeLoad();

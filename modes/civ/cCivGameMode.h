@@ -6,6 +6,8 @@
 #include "modes/ModeShell.h"
 #include "modes/civ/CivTuning.h"  // start-up narrows the general block for the test camera
 
+class cCivHud;
+class cCivInputController;
 class cCivPlayers;
 class cCivSerializationController;
 class cCivWorld;
@@ -28,6 +30,7 @@ class cCivGameMode : public tDataModeShell {
   void PreSniffTest() override;
 
   void ObjectAdded(Ko::cIGameData* object) override;
+  void ObjectRemoved(Ko::cIGameData* object) override;  // the world lets go of it
   void BeforeLoad() override;
 
   cCivWorld* GetWorld() { return mWorld; }
@@ -37,6 +40,8 @@ class cCivGameMode : public tDataModeShell {
   cCivSerializationController* mSerializationController = nullptr;
   cCivWorld* mWorld = nullptr;
   cCivPlayers* mPlayers = nullptr;
+  cCivInputController* mInput = nullptr;  // does nothing yet
+  cCivHud* mHud = nullptr;                // draws nothing yet
 };
 
 // The civ debug panel's "Simulation Speed " (0 to 10): every tick's time is multiplied by it.

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <list>
 
+#include "math/Vector.h"
+
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
@@ -255,6 +257,36 @@ TEST_F(CivCityTest, PlacedRoadsJoinCitiesAndTradeRoutesMoveRelations) {
   world->PlaceRoad(route);
   EXPECT_EQ(players->GetRelationships()->Get(0, 1), 4.0f);
   EXPECT_EQ(a->GetNetworkWealth(), 15.0f);  // a trade route joins no network
+}
+
+}  // namespace
+
+namespace {
+
+// A road removes exactly the influence it added, whoever holds its start city
+// by then: a plain road through a city its owner holds adds and later
+// removes; one through a city he does not hold adds and removes nothing; a
+// trade route always adds and removes.
+TEST_F(CivCityTest, RoadRemovesExactlyTheInfluenceItAdded) {
+  struct Case { int kind, roadOwner; bool adds; } cases[] = {
+      {kCivPlainRoad, 0, true}, {kCivPlainRoad, 1, false}, {kCivTradeRoute, 1, true}};
+  cCivModeDecoratedCity* city = MakeCity(0, true);
+  cCivInfluence* influence = world->GetInfluence();
+  Vector3 p = Ru::Math::Vector3Scale(Ru::Math::Vector3Normalized(cCivWorld::StartPosition(3, false)), 510.0f);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind * 10 + c.roadOwner);
+    city->SetOwner(0);
+    cCivModeRoad* road = world->CreateRoad();
+    road->SetKind(c.kind);
+    road->SetStart(city);
+    road->SetOwner(c.roadOwner);
+    road->BuildSegments({p});
+    EXPECT_EQ(influence->GetValue(c.roadOwner, p) > 0.0f, c.adds);
+    city->SetOwner(1);  // captured before the road goes
+    GetDataManager()->Remove(road);
+    EXPECT_EQ(influence->GetValue(0, p), 0.0f);
+    EXPECT_EQ(influence->GetValue(1, p), 0.0f);
+  }
 }
 
 }  // namespace

@@ -10,7 +10,11 @@
 #include <vector>
 
 #include "app/GameClock.h"
+#include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivSerializationController.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivWorld.h"
@@ -54,6 +58,9 @@ struct CivWorldFixture : ::testing::Test {
     cCivSerializationController* bridge;
     void ObjectAdded(Ko::cIGameData* object) override { bridge->ObjectAdded(object); }
     void BeforeLoad() override { bridge->BeforeLoad(); }
+    void ObjectRemoved(Ko::cIGameData* object) override {
+      if (GetCivWorld()) GetCivWorld()->ForgetObject(object);
+    }
   } bridgeClient{&bridge};
 
   void SetUp() override {
@@ -77,3 +84,46 @@ struct CivWorldFixture : ::testing::Test {
   static std::vector<cCivModeDecoratedCity*>& Cities() { return GetCivCities(); }
 };
 
+
+// Two players (the human is 0) on terms `relation`, a city of `buildings`
+// for `owner`, removals heard as the mode hears them, and bare vehicles.
+struct CivCombatFixture : CivWorldFixture {
+  std::unique_ptr<cCivPlayers> players;
+  cCivModeDecoratedCity* home = nullptr;
+
+  void StartCombat(int owner, int buildings, float relation) {
+    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
+    g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = buildings;
+    g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = buildings;
+    Build(0, 2, 0);
+    GetDataManager()->AddClient(&bridgeClient);
+    players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
+    SetCivPlayers(players.get());
+    players->GetRelationships()->Set(0, 1, relation);
+    home = world->CreateCity();
+    home->Setup(owner, cCivWorld::StartPosition(0, false));
+    Cities().push_back(home);
+  }
+  void TearDown() override {
+    SetCivPlayers(nullptr);
+    CivWorldFixture::TearDown();
+  }
+  // The ground `angle` radians from `centre`.
+  static Ru::Math::Vector3 GroundAway(const Ru::Math::Vector3& centre, float angle) {
+    using namespace Ru::Math;
+    Vector3 up = Vector3Normalized(centre);
+    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 1.0f, 0.0f}));
+    Vector3 ground;
+    GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
+    return ground;
+  }
+  // Of `owner`, made by the world for the home city, standing at `at`.
+  cCivModeVehicle* Vehicle(int owner, int kind, const Ru::Math::Vector3& at) {
+    cCivModeVehicle* v = world->CreateVehicle(home, kind);
+    v->SetOwner(owner);
+    v->SetPosition(at);
+    v->SetDestination(at);
+    GetDataManager()->CommitPending();
+    return v;
+  }
+};

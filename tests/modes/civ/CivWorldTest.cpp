@@ -14,7 +14,11 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/cCivGameMode.h"
+#include "modes/civ/CivBullets.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivRoad.h"
+#include "modes/civ/CivTurret.h"
+#include "world/scene/SceneManager.h"
 #include "modes/civ/CivWorld.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
@@ -199,6 +203,47 @@ TEST_F(CivWorldTest, SeededMinuteRunsAlikeTwiceWithinTheRules) {
   };
   uint64_t first = run();
   EXPECT_EQ(first, run());
+}
+
+}  // namespace
+
+namespace {
+
+// Roads, turrets and bullets: leaving draws none of them (the roads come
+// back on entry), and a load leaves none in the data manager or the scene.
+// Before the mends the segments and bullets stayed drawn in other modes and a
+// load left the roads and turrets live, pointing at freed cities.
+TEST_F(CivWorldTest, LeavingHidesAndLoadingRemovesRoadsTurretsAndBullets) {
+  Build(2, 2, 0);
+  cDataManager* data = GetDataManager();
+  data->AddClient(&bridgeClient);
+  uint32_t drawnBefore = GetSceneManager().GetObjectCount();
+  world->Enter();
+  uint32_t drawnCities = GetSceneManager().GetObjectCount();
+  cCivModeDecoratedCity* a = Cities()[0];
+  cCivModeRoad* road = world->CreateRoad();
+  road->SetStart(a);
+  road->SetEnd(Cities()[1]);
+  world->PlaceRoad(road);
+  a->AddTurret();
+  world->GetBullets()->Spawn(a->GetPosition(), Cities()[1], a, kCivPillageBullet, nullptr);
+  data->CommitPending();
+  uint32_t drawnAll = GetSceneManager().GetObjectCount();
+  ASSERT_GT(drawnAll, drawnCities + 2);
+
+  world->Leave();
+  EXPECT_EQ(GetSceneManager().GetObjectCount(), drawnBefore);
+  EXPECT_EQ(world->GetBullets()->GetCount(), 0u);
+  world->Enter();
+  EXPECT_EQ(GetSceneManager().GetObjectCount(), drawnAll - 1);  // all but the bullet
+
+  world->GetBullets()->Spawn(a->GetPosition(), Cities()[1], a, kCivPillageBullet, nullptr);
+  ASSERT_TRUE(data->LoadFromBytes((const uint8_t*)CheckedSave("").data(), CheckedSave("").size()));
+  data->CommitPending();
+  for (uint32_t type : {cCivModeRoad::kTypeId, cCivModeTurret::kTypeId, cCivModeDecoratedCity::kTypeId})
+    EXPECT_TRUE(data->GetObjectsOfType(type).empty()) << std::hex << type;
+  EXPECT_EQ(world->GetBullets()->GetCount(), 0u);
+  EXPECT_EQ(GetSceneManager().GetObjectCount(), drawnBefore);
 }
 
 }  // namespace

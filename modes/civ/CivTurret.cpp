@@ -1,0 +1,216 @@
+#include "modes/civ/CivTurret.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "app/AppGlobals.h"
+#include "math/Math.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
+#include "modes/civ/CivBullets.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivInputController.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivSounds.h"
+#include "modes/civ/CivTuning.h"
+#include "modes/civ/CivVehicle.h"
+#include "modes/civ/CivWorld.h"
+#include "platform/Sys.h"
+#include "world/planet/PlanetModel.h"
+#include "world/scene/SceneManager.h"
+#include "world/scene/SceneObject.h"
+#include "world/scene/SceneServices.h"
+#include "world/scene/SolidShapes.h"
+
+using namespace Ru::Math;
+
+namespace {
+constexpr float kDegrees = 180.0f / 3.14159265358979f;
+
+Quaternion TurnAbout(const Vector3& axis, float degrees) { return QuatFromAngleAxis(axis, degrees / kDegrees); }
+}  // namespace
+
+cCivModeTurret::~cCivModeTurret() {
+  if (mSceneObject) {
+    GetSceneManager().RemoveObject(mSceneObject);
+    delete mSceneObject;
+  }
+  delete mModel;
+}
+
+void cCivModeTurret::Init(int owner, const Vector3& position, int slot, cCivModeDecoratedCity* city) {
+  if (city) mCity = city;
+  mOwner = owner;
+  mSlot = slot;
+  if (!mModel) mModel = new cSceneShapeTurret();
+  mModel->SetScale(mScale);
+  if (!mSceneObject) mSceneObject = new cSceneObject(nullptr, mModel);
+  mSceneObject->SetColour(CivPlayerColour(owner));
+  cPlanetModel& planet = GetPlanetModel();
+  Vector3 up = Vector3Normalized(position);
+  float ground = planet.GetSurfaceRadius(position);
+  mSceneObject->SetPosition(Vector3Scale(up, ground + mScale.y * 0.5f));
+  Quaternion orientation;
+  if (mCity)  // the gun rests pointing away from the city
+    cPlanetModel::MakeSurfaceOrientation(orientation, position, Vector3Sub(position, mCity->GetPosition()));
+  else
+    cPlanetModel::AlignOrientationToSurface(orientation, position, QuatIdentity());
+  mSceneObject->SetOrientation(orientation);
+  GetSceneManager().AddObject(mSceneObject);
+  mGunPosition = Vector3Scale(up, ground + mScale.y * 1.3f);
+  mGunOrientation = orientation;
+}
+
+void cCivModeTurret::Enter() {
+  if (mSceneObject && mState != kCivTurretDead) GetSceneManager().AddObject(mSceneObject);
+}
+
+void cCivModeTurret::Leave() {
+  if (mSceneObject) GetSceneManager().RemoveObject(mSceneObject);
+}
+
+void cCivModeTurret::SetOwner(int owner) {
+  mOwner = owner;
+  if (mSceneObject) mSceneObject->SetColour(CivPlayerColour(owner));
+}
+
+void cCivModeTurret::SetSelected(bool on) {
+  mSelected = on;
+  if (!mSceneObject) return;
+  int entry = !on ? mOwner : (mOwner == GetCivHumanPlayer() ? -2 : -3);
+  mSceneObject->SetColour(CivPlayerColour(entry));
+}
+
+void cCivModeTurret::ForgetTarget(cCivModeVehicle* vehicle) {
+  if (!vehicle || vehicle != mTarget) return;
+  mState = kCivTurretReturn;
+  mTarget = nullptr;
+}
+
+const Vector3* cCivModeTurret::GetVictimPosition() { return mSceneObject ? &mSceneObject->GetPosition() : &mGunPosition; }
+
+// Hostile (relationship below 0) or pillaging this very turret, live, and
+// strictly inside the range; the first such in the world's vehicle order.
+cCivModeVehicle* cCivModeTurret::FindTarget() const {
+  cCivWorld* world = GetCivWorld();
+  if (!world || !mSceneObject) return nullptr;
+  cCivPlayers* players = GetCivPlayers();
+  const float range = cCivTuning::GetCombat()->TurretRange;
+  for (cCivModeVehicle* vehicle : world->GetVehicles()) {
+    if (vehicle->GetOwner() == mOwner) continue;
+    if (vehicle->GetState() == kCivVehicleDying || vehicle->GetState() == kCivVehicleDead) continue;
+    if (!(GetPlanetModel().GetSurfaceDistance(vehicle->GetPosition(), mSceneObject->GetPosition()) < range)) continue;
+    bool hostile = players && players->GetRelationships()->Get(vehicle->GetOwner(), mOwner) < 0.0f;
+    bool pillagingMe = vehicle->GetTargetTurret() == this && vehicle->GetMission() == kCivMissionPillage;
+    if (hostile || pillagingMe) return vehicle;
+  }
+  return nullptr;
+}
+
+bool cCivModeTurret::TurnToward(float yaw, float pitch) {
+  auto step = [](float& value, float goal) {
+    if (value < goal - kTurnStep) {
+      value += kTurnStep;
+      return true;
+    }
+    if (value > goal + kTurnStep) {
+      value -= kTurnStep;
+      return true;
+    }
+    value = goal;
+    return false;
+  };
+  bool yawMoved = step(mYaw, yaw);
+  bool pitchMoved = step(mPitch, pitch);
+  return yawMoved || pitchMoved;
+}
+
+void cCivModeTurret::Fire() {
+  mLastFireTime = Sys_Milliseconds();
+  mFirePeriod = DrawCivFirePeriodMs();
+  if (cCivWorld* world = GetCivWorld()) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
+}
+
+void cCivModeTurret::Update() {
+  if (!mSceneObject) return;
+  const Vector3 tower = mSceneObject->GetPosition();
+  const Quaternion towerOrientation = mSceneObject->GetOrientation();
+  if (mState != kCivTurretEngage && mState != kCivTurretDying && mState != kCivTurretDead) {
+    if (cCivModeVehicle* vehicle = FindTarget()) {
+      mState = kCivTurretEngage;
+      mTarget = vehicle;
+    }
+  }
+  if (mState == kCivTurretEngage && mTarget &&
+      (GetPlanetModel().GetSurfaceDistance(mTarget->GetPosition(), tower) > cCivTuning::GetCombat()->TurretRange ||
+       mTarget->GetOwner() == mOwner)) {
+    mState = kCivTurretReturn;
+    mTarget = nullptr;
+  }
+  switch (mState) {
+    case kCivTurretSweepLeft:
+      if (mYaw >= -kSweepLimit) mYaw -= kTurnStep;
+      else mState = kCivTurretSweepRight, mTarget = nullptr;
+      break;
+    case kCivTurretSweepRight:
+      if (mYaw <= kSweepLimit) mYaw += kTurnStep;
+      else mState = kCivTurretSweepLeft, mTarget = nullptr;
+      break;
+    case kCivTurretEngage:
+      if (mTarget) {
+        Vector3 v = QuatRotateVector(QuatInverse(towerOrientation), Vector3Sub(mTarget->GetPosition(), mGunPosition));
+        mTargetPitch = -std::atan2(v.y, std::sqrt(v.x * v.x + v.z * v.z)) * kDegrees;
+        mTargetYaw = std::atan2(v.x, v.z) * kDegrees;
+        bool turning = TurnToward(mTargetYaw, mTargetPitch);
+        if (!turning && Sys_Milliseconds() - mLastFireTime > mFirePeriod) Fire();
+      }
+      break;
+    case kCivTurretReturn:
+      if (!TurnToward(mYaw, 0.0f)) mState = kCivTurretSweepLeft, mTarget = nullptr;
+      break;
+    case kCivTurretDying:
+      mScale = Vector3Sub(mScale, Vector3{kShrinkStep, kShrinkStep, kShrinkStep});
+      if (mScale.x >= 0.0f) {
+        mModel->SetScale(mScale);
+        mGunPosition = Vector3Add(tower, Vector3Scale(Vector3Normalized(tower), mScale.y * 0.5f));
+      } else {
+        mState = kCivTurretDead;
+        mTarget = nullptr;
+      }
+      break;
+    default:
+      break;
+  }
+  mGunOrientation = QuatMultiply(QuatMultiply(towerOrientation, TurnAbout({0, 1, 0}, mYaw)), TurnAbout({1, 0, 0}, mPitch));
+}
+
+void cCivModeTurret::OnHit(int) {
+  const uint32_t now = Sys_Milliseconds();
+  if (mCity && mCity->GetOwner() == GetCivHumanPlayer() && cCivTuning::GetGeneral()->UseSound &&
+      now - mCity->GetLastHitTime() > kAlarmPeriodMs) {
+    PlayCivSound(eCivSound::TurretUnderAttack);
+    if (mSceneObject) CivShowEventNotice(mSceneObject->GetPosition());
+  }
+  bool hit = gCivBulletsAlwaysHit || (float)Sys_Random() < cCivTuning::GetCombat()->ChanceBulletHitsTurret * 32767.0f;
+  if (hit) {
+    if (mCity && mCity->IsNPC() && mCity->GetAgent()) mCity->GetAgent()->SetGoal(kCivGoalTurret, nullptr);
+    mState = kCivTurretDying;
+    mTarget = nullptr;
+  }
+  if (mCity) mCity->SetLastHitTime(now);
+}
+
+// The barrel: a cylinder along the gun frame's z axis, on the scene's one quadric.
+void cCivModeTurret::DrawGun() {
+  if (!mSceneObject || mState == kCivTurretDead || mScale.x <= 0.0f) return;
+  glPushMatrix();
+  glMultMatrixf(QuatToMatrix4(mGunOrientation, mGunPosition).m);
+  glEnable(GL_LIGHTING);
+  glColor3f(0.2f, 0.2f, 0.2f);
+  float radius = mScale.x * 0.1f;
+  gluCylinder(GetSceneQuadric(), radius, radius, mScale.x * 1.5f, 20, 20);
+  glPopMatrix();
+}

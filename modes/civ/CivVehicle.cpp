@@ -1,0 +1,414 @@
+#include "modes/civ/CivVehicle.h"
+
+#include <algorithm>
+
+#include "app/AppGlobals.h"
+#include "glf/Overlay2D.h"
+#include "math/Math.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivBullets.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivShapes.h"
+#include "modes/civ/CivSounds.h"
+#include "modes/civ/CivTuning.h"
+#include "modes/civ/CivTurret.h"
+#include "modes/civ/CivWorld.h"
+#include "platform/Sys.h"
+#include "world/scene/SceneManager.h"
+#include "world/scene/SceneObject.h"
+#include "world/scene/SolidShapes.h"
+
+using namespace Ru::Math;
+
+namespace {
+uint32_t gCivVehicleCounter = 0;
+
+}  // namespace
+
+cCivModeVehicle::cCivModeVehicle()
+    : mModel(new cSceneShapePyramid()), mLastRepathTime(Sys_Milliseconds()) {
+  mModel->SetScale(Vector3{kModelScale, kModelScale, kModelScale});
+  mSceneObject = new cSceneObject(nullptr, mModel);
+}
+
+cCivModeVehicle::~cCivModeVehicle() {
+  DropMarkers();
+  GetSceneManager().RemoveObject(mSceneObject);
+  delete mSceneObject;
+  delete mModel;
+}
+
+const Vector3& cCivModeVehicle::GetPosition() const { return mSceneObject->GetPosition(); }
+void cCivModeVehicle::SetPosition(const Vector3& position) { mSceneObject->SetPosition(position); }
+const Vector3* cCivModeVehicle::GetVictimPosition() { return &mSceneObject->GetPosition(); }
+
+bool cCivModeVehicle::IsCrowded(const Vector3& at) const {
+  cCivWorld* world = GetCivWorld();
+  if (!world) return false;
+  for (cCivModeVehicle* other : world->GetVehicles())
+    if (other != this && !other->HasWaypoint() &&
+        GetPlanetModel().GetSurfaceDistance(other->GetPosition(), at) < kCrowdedDistance)
+      return true;
+  return false;
+}
+
+void cCivModeVehicle::Init(cCivModeDecoratedCity* home, int kind) {
+  mId = ++gCivVehicleCounter;
+  mKind = kind;
+  mHome = home;
+  if (!home) return;
+  mOwner = home->GetOwner();
+  mSceneObject->SetColour(CivPlayerColour(mOwner));
+  // The first patrol point no other vehicle stands near; the last when all are taken.
+  std::vector<Vector3> patrol;
+  home->GetPatrolPath(patrol);
+  Vector3 start = home->GetPosition();
+  cCivWorld* world = GetCivWorld();
+  for (const Vector3& point : patrol) {
+    start = point;
+    bool near = false;
+    if (world)
+      for (cCivModeVehicle* other : world->GetVehicles())
+        near = near || (other != this && GetPlanetModel().GetSurfaceDistance(other->GetPosition(), point) < 5.0f);
+    if (!near) break;
+  }
+  mSceneObject->SetPosition(start);
+  SetDestination(start);
+  Quaternion orientation;
+  cPlanetModel::AlignOrientationToSurface(orientation, start,
+                                          home->GetRecord() ? home->GetRecord()->GetOrientation() : QuatIdentity());
+  mSceneObject->SetOrientation(orientation);
+  GetSceneManager().AddObject(mSceneObject);
+  mIsNPC = home->IsNPC();
+}
+
+void cCivModeVehicle::DropMarkers() {
+  for (cSceneObject* marker : mMarkers) {
+    GetSceneManager().RemoveObject(marker);
+    delete marker;
+  }
+  mMarkers.clear();
+}
+
+void cCivModeVehicle::SetDestination(const Vector3& goal) {
+  DropMarkers();
+  mPath.clear();
+  cCivLandVehicleOtc land;
+  cCivAmphibiousVehicleOtc amphibious;
+  cCivAirVehicleOtc air;
+  cPlanetModel::cITravelCost* cost = mKind == kCivAirVehicle ? static_cast<cPlanetModel::cITravelCost*>(&air)
+                                     : mKind == kCivAmphibiousVehicle ? static_cast<cPlanetModel::cITravelCost*>(&amphibious)
+                                                                      : &land;
+  mPath = GetPlanetModel().FindPath(GetPosition(), goal, cost);
+  if (gCivShowVehiclePaths) {
+    for (const Vector3& point : mPath) {
+      auto* marker = new cSceneObject(nullptr, CivMarkerCube());
+      marker->SetColour(Vector3{1.0f, 1.0f, 1.0f});
+      marker->SetPosition(point);
+      Quaternion upright;
+      cPlanetModel::AlignOrientationToSurface(upright, point, QuatIdentity());
+      marker->SetOrientation(upright);
+      GetSceneManager().AddObject(marker);
+      mMarkers.push_back(marker);
+    }
+    if (!mMarkers.empty()) {
+      GetSceneManager().RemoveObject(mMarkers.front());
+      delete mMarkers.front();
+      mMarkers.erase(mMarkers.begin());
+    }
+  }
+  mWaypoint = Vector3{0, 0, 0};
+  if (!mPath.empty()) {
+    mWaypoint = mPath.front();
+    mPath.pop_front();
+  }
+}
+
+bool cCivModeVehicle::HasWaypoint() const { return Vector3Length(mWaypoint) > 1.0f; }
+
+void cCivModeVehicle::FaceTowards(const Vector3& point) {
+  const Vector3& position = GetPosition();
+  if (Vector3Equal(position, point)) return;
+  Quaternion q;
+  cPlanetModel::MakeSurfaceOrientation(q, position, Vector3Sub(position, point));
+  mSceneObject->SetOrientation(q);
+}
+
+void cCivModeVehicle::Advance(uint32_t dtMs) {
+  const cCivTuningVehicles& tuning = *cCivTuning::GetVehicles();
+  float speed = tuning.LandVehicleSpeed;
+  if (mKind == kCivAmphibiousVehicle)
+    speed = GetPlanetModel().IsUnderWater(GetPosition()) ? tuning.AmphibiousVehicleWaterSpeed : tuning.AmphibiousVehicleLandSpeed;
+  else if (mKind == kCivAirVehicle)
+    speed = tuning.AirVehicleSpeed;
+  Vector3 step = QuatRotateVector(mSceneObject->GetOrientation(), Vector3{0.0f, 0.0f, -(float)dtMs * 0.001f * speed});
+  Vector3 moved = Vector3Add(GetPosition(), step);
+  Vector3 ground;
+  GetPlanetModel().ProjectToSurface(ground, moved);
+  mSceneObject->SetPosition(ground);
+}
+
+void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
+  float distance = HasWaypoint() ? Vector3Length(Vector3Sub(mWaypoint, GetPosition())) : 0.0f;
+  if (distance > 1.0f) {
+    FaceTowards(mWaypoint);
+    Advance(dtMs);
+    return;
+  }
+  if (mPath.empty()) {
+    mWaypoint = Vector3{0, 0, 0};
+    DropMarkers();
+    if (!IsCrowded(GetPosition())) return;
+    // Two stopped within 10 of each other: the later one moves on to a free spot.
+    Vector3 spot = GetPosition();
+    for (int draw = 0; draw < 100; ++draw) {
+      GetPlanetModel().GetRandomSurfacePointNear(spot, GetPosition(), 10.0f, 20.0f);
+      if (!IsCrowded(spot)) break;
+    }
+    SetDestination(spot);
+    return;
+  }
+  mWaypoint = mPath.front();
+  mPath.pop_front();
+  if (!mMarkers.empty()) {
+    GetSceneManager().RemoveObject(mMarkers.front());
+    delete mMarkers.front();
+    mMarkers.erase(mMarkers.begin());
+  }
+}
+
+bool cCivModeVehicle::InRange(cCivModeVehicle* target) const {
+  return GetPlanetModel().GetSurfaceDistance(target->GetPosition(), GetPosition()) < kFiringRange;
+}
+
+void cCivModeVehicle::Update(uint32_t dtMs) {
+  const uint32_t now = Sys_Milliseconds();
+  switch (mState) {
+    case kCivVehicleDying:
+      if (mScale - 0.1f < 0.0f) {
+        mState = kCivVehicleDead;
+      } else {
+        mScale -= 0.1f;
+        mModel->SetScale(Vector3{mScale, mScale, mScale});
+      }
+      return;
+    case kCivVehicleDead:
+      return;
+    case kCivVehicleGuard: {
+      MoveAlongPath(dtMs);
+      cCivWorld* world = GetCivWorld();
+      if ((mIsNPC || !HasWaypoint()) && world) {
+        if (cCivModeVehicle* found = world->FindVehicleTarget(this)) {
+          mPreviousState = mState;
+          mState = kCivVehicleCombat;
+          mPreviousTargetCity = mTargetCity;
+          mTargetCity = nullptr;
+          mTargetVehicle = found;
+        }
+      }
+      break;
+    }
+    case kCivVehicleCombat:
+      if (mTargetVehicle) {
+        if (!InRange(mTargetVehicle)) {
+          // Pursuit plans with the land rule, whatever the kind.
+          if (now - mLastRepathTime > kRepathPeriodMs) {
+            mLastRepathTime = now;
+            cCivLandVehicleOtc land;
+            mPath = GetPlanetModel().FindPath(GetPosition(), mTargetVehicle->GetPosition(), &land);
+          }
+          MoveAlongPath(dtMs);
+        } else if (mTargetVehicle->GetState() == kCivVehicleDying) {
+          mTargetVehicle = nullptr;
+          ResumePreviousState();
+        } else if (now - mLastFireTime > mFirePeriod) {
+          Fire();
+        }
+      } else if (mTargetCity) {
+        if (mTargetTurret && mTargetTurret->GetState() == kCivTurretDead) {
+          AimAtCity();
+          return;
+        }
+        if (mTargetCity->GetOwner() == mOwner) {
+          HoldPosition();
+          return;
+        }
+        if (mMission == kCivMissionEmbassy && mTargetCity->FindEmbassy(mOwner)) {
+          HoldPosition();
+          return;
+        }
+        if (!HasWaypoint()) {
+          if (now - mLastFireTime > mFirePeriod) Fire();
+        } else {
+          MoveAlongPath(dtMs);
+        }
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void cCivModeVehicle::Fire() {
+  mLastFireTime = Sys_Milliseconds();
+  mFirePeriod = DrawCivFirePeriodMs();
+  cCivWorld* world = GetCivWorld();
+  if (!world) return;
+  cCivBulletList* bullets = world->GetBullets();
+  if (mTargetVehicle) {
+    bullets->Spawn(GetPosition(), mTargetVehicle, mHome, kCivPillageBullet, nullptr);
+  } else if (mTargetCity && mMission != kCivMissionPillage) {
+    bullets->Spawn(GetPosition(), mTargetCity, mHome, kCivDiplomaticBullet, this);
+    if ((float)Sys_Random() / 32767.0f < cCivTuning::GetVehicles()->ChanceDieAfterShootingDiplomaticBullet)
+      SetState(kCivVehicleDying, Vector3{0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+  } else if (mTargetTurret) {
+    bullets->Spawn(GetPosition(), mTargetTurret, mHome, kCivPillageBullet, nullptr);
+  } else if (mTargetCity) {
+    bullets->Spawn(GetPosition(), mTargetCity, mHome, kCivPillageBullet, nullptr);
+  }
+}
+
+void cCivModeVehicle::HoldPosition() {
+  if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
+  mPreviousState = mState;
+  mPreviousTargetCity = mTargetCity;
+  mTargetVehicle = nullptr;
+  mTargetCity = nullptr;
+  mTargetTurret = nullptr;
+  mGuardPoint = GetPosition();
+  mState = kCivVehicleGuard;
+  SetDestination(mGuardPoint);
+}
+
+// The city's own choice of turret and approach is not built yet: drive at its centre.
+void cCivModeVehicle::AimAtCity() {
+  if (!mTargetCity) return;
+  mTargetTurret = nullptr;
+  SetDestination(mTargetCity->GetPosition());
+}
+
+void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,
+                               int mission) {
+  if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
+  mPreviousState = mState;
+  mState = state;
+  mPreviousTargetCity = mTargetCity;
+  switch (state) {
+    case kCivVehicleDying:
+    case kCivVehicleDead:
+      mTargetVehicle = nullptr;
+      mTargetCity = nullptr;
+      mTargetTurret = nullptr;
+      mWaypoint = Vector3{0, 0, 0};
+      if (state == kCivVehicleDying && mOwner == GetCivHumanPlayer() &&
+          !(point.x == -1.0f && point.y == -1.0f && point.z == -1.0f))
+        PlayCivSound(eCivSound::VehicleLost);
+      break;
+    case kCivVehicleCombat:
+      if (vehicle) {
+        mTargetCity = nullptr;
+        mTargetVehicle = vehicle;
+      } else if (city) {
+        if (mOwner == GetCivHumanPlayer()) mTargetVehicle = nullptr;
+        mMission = mission;
+        if (cCivPlayers* players = GetCivPlayers()) {
+          if (mission == kCivMissionPillage) players->GetRelationships()->PillageAttack(mOwner, city->GetOwner());
+          else players->GetRelationships()->AttemptEmbassy(mOwner, city->GetOwner());
+        }
+        mTargetCity = city;
+        AimAtCity();
+      }
+      break;
+    case kCivVehicleGuard:
+      mGuardPoint = point;
+      SetDestination(mGuardPoint);
+      break;
+    default:
+      break;
+  }
+}
+
+void cCivModeVehicle::ResumePreviousState() {
+  mState = mPreviousState;
+  mPreviousState = kCivVehicleGuard;
+  if (mState == kCivVehicleCombat) {
+    if (mTargetCity) AimAtCity();
+    else if (!mTargetVehicle) HoldPosition();
+  } else if (mState == kCivVehicleGuard) {
+    mTargetVehicle = nullptr;
+    mTargetCity = nullptr;
+    mTargetTurret = nullptr;
+    SetDestination(mGuardPoint);
+  }
+}
+
+void cCivModeVehicle::ForgetObject(Ko::cIGameData* object) {
+  if (!object || object->GetTypeId() != kTypeId || object != static_cast<Ko::cIGameData*>(mTargetVehicle)) return;
+  mTargetVehicle = nullptr;
+  ResumePreviousState();
+}
+
+void cCivModeVehicle::OnTurretLost(cCivModeTurret* turret) {
+  if (mTargetTurret == turret) mTargetTurret = nullptr;  // never keep a freed turret
+  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) AimAtCity();
+}
+
+void cCivModeVehicle::OnHit(int attacker) {
+  const cCivTuningVehicles& tuning = *cCivTuning::GetVehicles();
+  int human = GetCivHumanPlayer();
+  float chance = mOwner == human       ? tuning.ChanceNPCBulletHitsPlayerVehicle
+                 : attacker == human   ? tuning.ChancePlayerBulletHitsNPCVehicle
+                                       : tuning.ChanceNPCBulletHitsNPCVehicle;
+  if (gCivBulletsAlwaysHit || (float)Sys_Random() < chance * 32767.0f)
+    SetState(kCivVehicleDying, Vector3{0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+}
+
+void cCivModeVehicle::ShowSelection() {
+  int entry = !(mSelected || mHighlighted) ? mOwner : (mIsNPC ? -3 : -2);
+  mSceneObject->SetColour(CivPlayerColour(entry));
+}
+
+void cCivModeVehicle::SetSelected(bool on) {
+  mSelected = on;
+  ShowSelection();
+}
+
+void cCivModeVehicle::SetHighlighted(bool on) {
+  mHighlighted = on;
+  ShowSelection();
+}
+
+std::vector<std::string> cCivModeVehicle::GetDebugLines() const {
+  static const char* const kKinds[] = {"Land Vehicle", "Amphibious Vehicle", "Air Vehicle"};
+  static const char* const kStates[] = {"Vehicle Is In State Dying.", "Vehicle Is In State Dead.",
+                                        "Vehicle Is In State Combat.", "Vehicle Is In State Guard."};
+  std::vector<std::string> lines;
+  if (mKind >= 0 && mKind < 3) lines.push_back(kKinds[mKind]);
+  if (mState >= 0 && mState < 4) lines.push_back(kStates[mState]);
+  cCivPlayers* players = GetCivPlayers();
+  if (mState == kCivVehicleCombat && mTargetCity && players) {
+    char value[32];
+    snprintf(value, sizeof(value), "%g", players->GetRelationships()->Get(mOwner, mTargetCity->GetOwner()));
+    lines.push_back(std::string("Relationship Between Me and Victim is ") + value);
+  }
+  return lines;
+}
+
+void cCivModeVehicle::DrawDebugText() {
+  if (!mHighlighted || !gCivShowDebugText) return;
+  std::vector<std::string> lines = GetDebugLines();
+  int width = 0, height = 0;
+  Begin2D();
+  GetWindowSize2D(&width, &height);
+  SetColour2D(1.0f, 1.0f, 1.0f);
+  int y = height - 15 - 15 * ((int)lines.size() - 1);  // the last line ends 15 above the bottom
+  for (const std::string& line : lines) {
+    DrawText2D(width / 2, y, GLFFixedFont(), line.c_str());
+    y += 15;
+  }
+  End2D();
+}

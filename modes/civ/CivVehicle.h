@@ -1,0 +1,134 @@
+// A civ vehicle: a unit a city buys (land, amphibious or air) that drives
+// along surface paths, guards a point, hunts enemy vehicles within sight and
+// attacks cities. Its timers read the real-time clock. Not built yet: the
+// vehicle agent that plays NPC vehicles, and the city's choice of what an
+// attacker aims at (for now it drives at the city centre and shoots the city).
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "math/Types.h"
+#include "modes/civ/CivVictim.h"
+#include "sim/gamedata/GameData.h"
+#include "world/planet/PlanetModel.h"
+
+class cCivModeDecoratedCity;
+class cCivModeTurret;
+class cSceneObject;
+class cSceneShapePyramid;
+
+enum eCivVehicleState { kCivVehicleDying = 0, kCivVehicleDead = 1, kCivVehicleCombat = 2, kCivVehicleGuard = 3 };
+enum eCivMission { kCivMissionPillage = 0, kCivMissionEmbassy = 1 };
+enum eCivVehicleKind { kCivLandVehicle = 0, kCivAmphibiousVehicle = 1, kCivAirVehicle = 2 };
+
+class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
+ public:
+  static constexpr uint32_t kTypeId = 0xCE94CB5B;
+  static constexpr float kModelScale = 9.0f;
+  static constexpr float kFiringRange = 60.0f;   // surface distance
+  static constexpr float kCrowdedDistance = 10.0f;
+  static constexpr uint32_t kRepathPeriodMs = 2500;
+
+  cCivModeVehicle();
+  Ko::cIGameData* Create() override { return new cCivModeVehicle(); }
+  uint32_t GetTypeId() override { return kTypeId; }
+
+  // Where each kind may drive (CivTravelCost.cpp). Every bound is strict.
+  class cCivLandVehicleOtc : public cPlanetModel::cOverlandTravelCost {
+   public:
+    bool IsPassable(const Ru::Math::Vector3& position, const Ru::Math::Quaternion& orientation) override;
+  };
+  class cCivAmphibiousVehicleOtc : public cPlanetModel::cOverlandTravelCost {
+   public:
+    bool IsPassable(const Ru::Math::Vector3& position, const Ru::Math::Quaternion& orientation) override;
+  };
+  class cCivAirVehicleOtc : public cPlanetModel::cOverlandTravelCost {
+   public:
+    bool IsPassable(const Ru::Math::Vector3& position, const Ru::Math::Quaternion& orientation) override;
+  };
+
+  // Starts at the first free patrol point of `home` (its centre without one).
+  void Init(cCivModeDecoratedCity* home, int kind);
+  void Update(uint32_t dtMs);
+  // The one command entry; ignored while Dying or Dead.
+  void SetState(int state, const Ru::Math::Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,
+                int mission);
+  void ResumePreviousState();
+  void SetDestination(const Ru::Math::Vector3& goal);  // plans a path by its kind's rule
+  void ForgetObject(Ko::cIGameData* object);  // a removed target vehicle: back to what it did before
+  void OnTurretLost(cCivModeTurret* turret);
+  // Kind, state and (attacking a city) the relationship, while highlighted with the debug-text switch on.
+  std::vector<std::string> GetDebugLines() const;
+  void DrawDebugText();
+  void SetSelected(bool on);     // the selection colours while set, the owner's when cleared
+  void SetHighlighted(bool on);
+
+  const Ru::Math::Vector3* GetVictimPosition() override;
+  void OnHit(int attacker) override;
+  void OnDiplomaticHit(cCivModeDecoratedCity*, cCivModeVehicle*) override {}
+  uint32_t GetVictimTypeId() override { return kTypeId; }
+
+  uint32_t GetId() const { return mId; }
+  int GetOwner() const { return mOwner; }
+  void SetOwner(int owner) { mOwner = owner; }
+  int GetState() const { return mState; }
+  bool IsNPC() const { return mIsNPC; }
+  void SetNPC(bool npc) { mIsNPC = npc; }
+  int GetMission() const { return mMission; }
+  int GetKind() const { return mKind; }
+  cCivModeTurret* GetTargetTurret() const { return mTargetTurret; }
+  void SetTargetTurret(cCivModeTurret* turret, int mission) { mTargetTurret = turret; mMission = mission; }
+  cCivModeVehicle* GetTargetVehicle() const { return mTargetVehicle; }
+  cCivModeDecoratedCity* GetTargetCity() const { return mTargetCity; }
+  cCivModeDecoratedCity* GetHomeCity() const { return mHome; }
+  const Ru::Math::Vector3& GetPosition() const;
+  void SetPosition(const Ru::Math::Vector3& position);
+  const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
+  size_t GetPathLength() const { return mPath.size(); }
+  float GetScale() const { return mScale; }
+  cSceneObject* GetSceneObject() const { return mSceneObject; }
+
+ protected:
+  ~cCivModeVehicle() override;
+
+ private:
+  bool HasWaypoint() const;
+  bool InRange(cCivModeVehicle* target) const;
+  bool IsCrowded(const Ru::Math::Vector3& at) const;
+  void MoveAlongPath(uint32_t dtMs);
+  void Advance(uint32_t dtMs);
+  void FaceTowards(const Ru::Math::Vector3& point);
+  void Fire();
+  void HoldPosition();
+  void AimAtCity();  // the target city chooses what to drive to and shoot at
+  void DropMarkers();
+  void ShowSelection();
+
+  uint32_t mId = 0;
+  int mOwner = -1;
+  int mState = kCivVehicleGuard;
+  int mPreviousState = kCivVehicleGuard;
+  bool mIsNPC = false;
+  std::list<Ru::Math::Vector3> mPath;
+  Ru::Math::Vector3 mWaypoint{0, 0, 0};
+  std::vector<cSceneObject*> mMarkers;  // owned; only with "ShowVehiclePaths"
+  cCivModeVehicle* mTargetVehicle = nullptr;
+  cCivModeDecoratedCity* mTargetCity = nullptr;
+  int mMission = kCivMissionPillage;
+  cCivModeTurret* mTargetTurret = nullptr;
+  cCivModeDecoratedCity* mPreviousTargetCity = nullptr;
+  cCivModeDecoratedCity* mHome = nullptr;
+  cSceneObject* mSceneObject = nullptr;  // owned
+  cSceneShapePyramid* mModel = nullptr;  // owned; shrinks while dying
+  float mScale = kModelScale;
+  bool mSelected = false;
+  bool mHighlighted = false;
+  Ru::Math::Vector3 mGuardPoint{0, 0, 0};
+  int mKind = kCivLandVehicle;
+  uint32_t mLastFireTime = 0;
+  uint32_t mFirePeriod = 0;
+  uint32_t mLastRepathTime = 0;
+};

@@ -1,0 +1,123 @@
+// Civ bullets: arrival and deletion a tick later, a removed target (city,
+// turret or vehicle) means no hit, a diplomatic bullet outlives its vehicle,
+// and no bullet ever passes below the ground over hills.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "math/Math.h"
+#include "modes/civ/CivBullets.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivTurret.h"
+#include "modes/civ/CivVehicle.h"
+#include "platform/Sys.h"
+#include "world/scene/SceneManager.h"
+#include "CivTestSupport.h"
+
+namespace {
+
+using namespace Ru::Math;
+
+struct cRecordingVictim : cICivModeVictim {
+  Vector3 position{0.0f, 0.0f, 510.0f};
+  int hits = 0, lastAttacker = -9, diplomaticHits = 0;  // the vehicle starts non-null to see it cleared
+  cCivModeDecoratedCity* home = nullptr;
+  cCivModeVehicle* vehicle = reinterpret_cast<cCivModeVehicle*>(1);
+  const Vector3* GetVictimPosition() override { return &position; }
+  void OnHit(int attacker) override { ++hits, lastAttacker = attacker; }
+  void OnDiplomaticHit(cCivModeDecoratedCity* h, cCivModeVehicle* v) override { ++diplomaticHits, home = h, vehicle = v; }
+  uint32_t GetVictimTypeId() override { return 0; }
+};
+
+struct CivBulletTest : CivCombatFixture {
+  cCivBulletList* bullets = nullptr;
+  void Start() {
+    StartCombat(1, 3, 0.0f);
+    bullets = world->GetBullets();
+  }
+};
+
+TEST_F(CivBulletTest, ArrivalHitsOnceAndTheBulletGoesNextTick) {
+  Start();
+  cRecordingVictim victim;
+  uint32_t drawn = GetSceneManager().GetObjectCount();
+  bullets->Spawn(Vector3Add(victim.position, Vector3{0.5f, 0.0f, 0.0f}), &victim, home, kCivPillageBullet, nullptr);
+  bullets->Spawn(victim.position, nullptr, home, kCivPillageBullet, nullptr);  // dropped: no target
+  bullets->Spawn(victim.position, &victim, nullptr, kCivPillageBullet, nullptr);  // dropped: no home
+  EXPECT_EQ(bullets->GetCount(), 1u);
+  EXPECT_EQ(GetSceneManager().GetObjectCount(), drawn + 1);
+  bullets->Update(16);
+  EXPECT_EQ(victim.hits, 1);
+  EXPECT_EQ(victim.lastAttacker, 1);
+  EXPECT_EQ(bullets->GetCount(), 1u);
+  bullets->Update(16);
+  EXPECT_EQ(victim.hits, 1);
+  EXPECT_EQ(bullets->GetCount(), 0u);
+  EXPECT_EQ(GetSceneManager().GetObjectCount(), drawn);
+}
+
+// Before the mend a removed city kept its bullets, which then hit freed memory.
+TEST_F(CivBulletTest, RemovedTargetsAreNeverHitAndDiplomacyOutlivesItsVehicle) {
+  Start();
+  cDataManager* data = GetDataManager();
+  cCivModeDecoratedCity* city = world->CreateCity();
+  city->Setup(0, cCivWorld::StartPosition(2, false));
+  auto* turret = data->CreateObject<cCivModeTurret>();
+  auto* vehicle = data->CreateObject<cCivModeVehicle>();
+  data->CommitPending();
+  Ko::cIGameData* targets[] = {city, turret, vehicle};
+  cICivModeVictim* victims[] = {city, turret, vehicle};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    bullets->Spawn(home->GetPosition(), victims[i], home, kCivPillageBullet, nullptr);
+    data->Remove(targets[i]);
+    EXPECT_EQ(bullets->GetCount(), 0u);
+  }
+
+  cRecordingVictim envoyTarget;
+  auto* envoy = data->CreateObject<cCivModeVehicle>();
+  data->CommitPending();
+  envoyTarget.position = Vector3Add(home->GetPosition(), Vector3{0.0f, 0.0f, 0.5f});
+  bullets->Spawn(home->GetPosition(), &envoyTarget, home, kCivDiplomaticBullet, envoy);
+  data->Remove(envoy);
+  ASSERT_EQ(bullets->GetCount(), 1u);
+  bullets->Update(16);
+  EXPECT_EQ(envoyTarget.diplomaticHits, 1);
+  EXPECT_EQ(envoyTarget.home, home);
+  EXPECT_EQ(envoyTarget.vehicle, nullptr);
+  EXPECT_EQ(envoyTarget.hits, 0);
+}
+
+// Over random hills a bullet aimed along the ground at a far target is
+// lifted at every step and still arrives.
+TEST_F(CivBulletTest, NeverPassesBelowTheGroundOverHills) {
+  Sys_SeedRandom(7);
+  float bumps[8][4];
+  for (auto& b : bumps) {
+    for (int k = 0; k < 3; ++k) b[k] = (float)Sys_Random() / 32767.0f * 2.0f - 1.0f;
+    b[3] = (float)Sys_Random() / 32767.0f * 30.0f;
+  }
+  GetPlanetModel().SetHeightMap(MakeHeightMap([&](const Vector3& d) {
+    float h = 10.0f;
+    for (auto& b : bumps) h += b[3] * std::exp(-20.0f * Vector3LengthSquared(Vector3Sub(d, Vector3Normalized({b[0], b[1], b[2]}))));
+    return h;
+  }));
+  Start();
+  cPlanetModel& planet = GetPlanetModel();
+  cRecordingVictim victim;
+  Vector3 from;
+  planet.ProjectToSurface(from, Vector3Normalized({0.3f, 0.2f, 1.0f}));
+  planet.ProjectToSurface(victim.position, Vector3Normalized({-0.4f, 0.5f, 1.0f}));
+  bullets->Spawn(from, &victim, home, kCivPillageBullet, nullptr);
+  const cCivModeBullet* bullet = bullets->GetBullets().front();
+  int ticks = 0;
+  while (victim.hits == 0 && ticks < 20000) {
+    bullets->Update(100);
+    ++ticks;
+    const Vector3& p = bullet->GetPosition();
+    ASSERT_GE(Vector3Length(p) + 1e-3f, planet.GetSurfaceRadius(p)) << "tick " << ticks;
+  }
+  EXPECT_EQ(victim.hits, 1);
+}
+
+}  // namespace

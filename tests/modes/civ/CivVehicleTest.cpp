@@ -1,0 +1,112 @@
+// Civ vehicles: orders ignored while dying, shrinking to Dead and the world
+// removing it with every reference dropped, the pursuit planned with the land
+// rule for every kind, shots 1 to 5 s apart on the real-time clock, and two
+// vehicles stopped within 10 of each other parting.
+#include <gtest/gtest.h>
+
+#include "math/Math.h"
+#include "modes/civ/CivBullets.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivSounds.h"
+#include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivVehicle.h"
+#include "CivTestSupport.h"
+
+namespace {
+
+using namespace Ru::Math;
+
+struct CivVehicleTest : CivCombatFixture {
+  void Start() {
+    cCivTuning::GetVehicles()->LandVehicleMaxSlope = 5.0f;
+    cCivTuning::GetVehicles()->LandVehicleSpeed = 10.0f;
+    StartCombat(0, 3, -5.0f);
+  }
+  cCivModeVehicle* Vehicle(int owner, int kind, float angleFromHome) {
+    return CivCombatFixture::Vehicle(owner, kind, GroundAway(home->GetPosition(), angleFromHome));
+  }
+};
+
+TEST_F(CivVehicleTest, DyingIgnoresOrdersShrinksAndLeavesNoReferenceBehind) {
+  Start();
+  cCivModeVehicle* victim = Vehicle(1, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* hunter = Vehicle(0, kCivLandVehicle, 0.32f);
+  hunter->SetState(kCivVehicleCombat, {0, 0, 0}, victim, nullptr, kCivMissionPillage);
+  world->GetBullets()->Spawn(home->GetPosition(), victim, home, kCivPillageBullet, nullptr);
+  victim->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+  victim->SetState(kCivVehicleGuard, home->GetPosition(), nullptr, nullptr, kCivMissionPillage);
+  EXPECT_EQ(victim->GetState(), kCivVehicleDying);
+  int updates = 0;
+  while (victim->GetState() == kCivVehicleDying && updates < 200) victim->Update(16), ++updates;
+  EXPECT_EQ(victim->GetState(), kCivVehicleDead);
+  EXPECT_NEAR(updates, 90, 1);  // 9.0 in steps of 0.1 (float rounding may add one)
+  world->Update(0);
+  EXPECT_EQ(world->GetVehicles().size(), 1u);
+  EXPECT_EQ(hunter->GetTargetVehicle(), nullptr);
+  EXPECT_EQ(world->GetBullets()->GetCount(), 0u);
+}
+
+// In range it shoots, each shot 1 to 5 s after the last; out of range it
+// plans its pursuit every 2.5 s, by the land rule even for an air vehicle.
+TEST_F(CivVehicleTest, ShootsInRangeOnTheClockAndPursuesByTheLandRule) {
+  Start();
+  cCivModeVehicle* target = Vehicle(1, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* gunner = Vehicle(0, kCivLandVehicle, 0.35f);
+  gunner->SetState(kCivVehicleCombat, {0, 0, 0}, target, nullptr, kCivMissionPillage);
+  std::vector<uint32_t> shots;
+  for (int t = 0; t < 600; ++t) {
+    size_t before = world->GetBullets()->GetCount();
+    gunner->Update(100);
+    if (world->GetBullets()->GetCount() > before) shots.push_back(clock.Now());
+    world->GetBullets()->Clear();
+    clock.Advance(100);
+  }
+  ASSERT_GE(shots.size(), 10u);
+  for (size_t i = 1; i < shots.size(); ++i) {
+    EXPECT_GE(shots[i] - shots[i - 1], 1000u);
+    EXPECT_LE(shots[i] - shots[i - 1], 5100u);
+  }
+
+  cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;  // the land rule refuses every step
+  cCivTuning::GetVehicles()->AirVehicleSpeed = 10.0f;
+  cCivModeVehicle* flyer = Vehicle(0, kCivAirVehicle, 0.6f);
+  flyer->SetState(kCivVehicleCombat, {0, 0, 0}, target, nullptr, kCivMissionPillage);
+  clock.Advance(2501);
+  Vector3 before = flyer->GetPosition();
+  flyer->Update(100);
+  EXPECT_EQ(flyer->GetPathLength(), 0u);  // the air rule would have found a path
+  EXPECT_TRUE(Vector3Equal(flyer->GetPosition(), before));
+}
+
+TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
+  Start();
+  cCivModeVehicle* first = Vehicle(0, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* second = Vehicle(0, kCivLandVehicle, 0.305f);
+  first->Update(16);  // stops where it stands: the second had not stopped yet
+  second->Update(16);
+  ASSERT_GT(Vector3Length(second->GetWaypoint()), 1.0f);
+  for (int t = 0; t < 300; ++t) second->Update(100);
+  EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
+}
+
+// A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
+// sound on, plays the lost-vehicle sound.
+TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
+  Start();
+  int savedAlwaysHit = gCivBulletsAlwaysHit;
+  gCivBulletsAlwaysHit = 1;
+  struct Case { int owner; bool sound; uint32_t plays; } cases[] = {{0, true, 1}, {0, false, 0}, {1, true, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.owner * 10 + c.sound);
+    cCivTuning::GetGeneral()->UseSound = c.sound;
+    cCivModeVehicle* v = Vehicle(c.owner, kCivLandVehicle, 0.3f);
+    uint32_t before = GetCivSoundPlayCount(eCivSound::VehicleLost);
+    v->OnHit(1 - c.owner);
+    EXPECT_EQ(v->GetState(), kCivVehicleDying);
+    EXPECT_EQ(GetCivSoundPlayCount(eCivSound::VehicleLost) - before, c.plays);
+  }
+  gCivBulletsAlwaysHit = savedAlwaysHit;
+}
+
+}  // namespace
