@@ -13,6 +13,7 @@
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityHorizontalMeter.h"
+#include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/economy/CityShapes.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -93,7 +94,18 @@ void cCityGameBuilding::EndUsersInteractions() {
   // record is ever left without its scene object, nor kept for a save.
   if (mRecord) GetDataManager()->Remove(mRecord);
   mRecord = nullptr;
+  // Its roads lose this end and go at their next update.
+  std::vector<cCityGameRoad*> roads;
+  GetRoads(roads);
+  for (cCityGameRoad* road : roads) road->EndUsersInteractions();
   Release();
+}
+
+void cCityGameBuilding::GetRoads(std::vector<cCityGameRoad*>& out) {
+  std::vector<cCityGameRoad*> all;
+  GetCityObjectRegistry().CollectObjectsOfClass(all);
+  for (cCityGameRoad* road : all)
+    if (road->HasEnd(this)) out.push_back(road);
 }
 
 void cCityGameBuilding::Update(uint32_t) {

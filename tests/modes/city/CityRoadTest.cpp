@@ -77,11 +77,16 @@ TEST_F(CityRoadTest, ARoadGoesTheFrameAfterEitherOfItsBuildings) {
     EXPECT_EQ(road->GetOtherEnd(nullptr), nullptr);
     EXPECT_TRUE(road->IsMarkerShown(0) && road->IsMarkerShown(1));
     EXPECT_GT(road->GetPipsInScene(), 0);
+    std::vector<cCityGameRoad*> roads;
+    ends[removed]->GetRoads(roads);
+    EXPECT_EQ(roads, std::vector<cCityGameRoad*>{road});
     Pump(1);
     ASSERT_EQ(Count<cCityGameRoad>(), 1);
     Registry().QueueRemoval(ends[removed]);
-    Pump(1);  // the building goes at the end of this frame
-    Pump(1);  // the road sees it gone and goes
+    Pump(1);  // the building goes at the end of this frame, and its road loses both ends
+    ASSERT_EQ(Count<cCityGameRoad>(), 1);
+    EXPECT_FALSE(road->IsMarkerShown(0) || road->IsMarkerShown(1));
+    Pump(1);  // the road sees its ends gone and goes
     EXPECT_EQ(Count<cCityGameRoad>(), 0) << "end " << removed;
     Registry().QueueRemoval(ends[1 - removed]);
     Pump(1);
