@@ -74,9 +74,7 @@ TEST_F(CityRoadTest, ARoadGoesTheFrameAfterEitherOfItsBuildings) {
     road->Connect(City(), ends[0], Vector3{1.0f, 0.0f, 0.0f}, ends[1], Vector3{-1.0f, 0.0f, 0.0f});
     EXPECT_TRUE(road->HasEnd(ends[1]));
     EXPECT_EQ(road->GetOtherEnd(ends[0]), ends[1]);
-    EXPECT_EQ(road->GetOtherEnd(nullptr), nullptr);
     EXPECT_TRUE(road->IsMarkerShown(0) && road->IsMarkerShown(1));
-    EXPECT_GT(road->GetPipsInScene(), 0);
     std::vector<cCityGameRoad*> roads;
     ends[removed]->GetRoads(roads);
     EXPECT_EQ(roads, std::vector<cCityGameRoad*>{road});
