@@ -8,7 +8,9 @@
 #include "glf/PieMenu.h"
 #include "math/Math.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityInputView.h"
 #include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/city/behaviours/CityBehaviors.h"
@@ -229,6 +231,12 @@ bool cCityGameBuilding::CanPlaceAt(const cScenePickResult& pick) {
 }
 
 cICityGameCursor* cCityGameBuilding::StartDrag(int x, int y, cSceneObject* picked) {
-  if (picked && picked == GetRoadAnchor()) return nullptr;  // roads are laid from the disc once they exist
-  return cCityGameWorldObject::StartDrag(x, y, picked);
+  if (!picked || picked != GetRoadAnchor()) return cCityGameWorldObject::StartDrag(x, y, picked);
+  // A drag from the disc lays a road from where it was pressed.
+  cCityGameRoadCursor& roads = GetCityRoadCursor();
+  cScenePickResult pick;
+  GetCityInputView().Pick(pick, x, y, &roads);
+  if (pick.object != picked) pick.point = picked->GetPosition();
+  roads.BeginNewRoad(this, pick, 1);
+  return &roads;
 }

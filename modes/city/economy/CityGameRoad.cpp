@@ -7,6 +7,7 @@
 
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityGameBuilding.h"
 #include "modes/city/objects/CityObjectRegistry.h"
@@ -111,6 +112,15 @@ cCityGameBuilding* cCityGameRoad::GetOtherEnd(cCityGameBuilding* building) const
   if (BuildingOf(mEnd[0]) == building) return BuildingOf(mEnd[1]);
   if (BuildingOf(mEnd[1]) == building) return BuildingOf(mEnd[0]);
   return nullptr;
+}
+
+cICityGameCursor* cCityGameRoad::StartDrag(int /*x*/, int /*y*/, cSceneObject* picked) {
+  cCityGameRoadCursor& roads = GetCityRoadCursor();
+  if (picked && picked == mMarker[0])
+    roads.BeginRelay(BuildingOf(mEnd[1]), mPoint[1], 0, this);
+  else
+    roads.BeginRelay(BuildingOf(mEnd[0]), mPoint[0], 1, this);
+  return &roads;
 }
 
 cCityGameBuilding* cCityGameRoad::GetEnd(int end) const { return BuildingOf(mEnd[end & 1]); }

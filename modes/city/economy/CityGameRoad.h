@@ -3,7 +3,8 @@
 // ribbon, a grey cube on each attached end and small pyramids (pips) along the
 // curve. It rebuilds every frame, so it follows buildings that move, and
 // removes itself the frame after either building has gone. Laying and
-// following roads (the road cursor, the walking behaviour) build on this.
+// following roads (the walking behaviour) build on this; the road cursor lays
+// and re-lays them.
 #pragma once
 
 #include <vector>
@@ -33,6 +34,8 @@ class cCityGameRoad : public tCityGameClass<cCityGameRoad, cCityGameWorldObject,
   float GetCost() override;
   cIInteraction* GetDefaultInteraction() override;
   bool IsTargetProperty() override { return true; }
+  // A drag of an end marker re-lays that end; the other end stays.
+  cICityGameCursor* StartDrag(int x, int y, cSceneObject* picked) override;
 
   void Connect(cCityGameObject* owner, cCityGameBuilding* a, const Ru::Math::Vector3& pointA, cCityGameBuilding* b,
                const Ru::Math::Vector3& pointB);

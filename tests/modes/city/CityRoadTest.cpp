@@ -91,4 +91,40 @@ TEST_F(CityRoadTest, ARoadGoesTheFrameAfterEitherOfItsBuildings) {
   }
 }
 
+// A drag from one disc to another lays a road when the city has its cost
+// (exactly the cost will do); a re-laid road dropped on bare ground goes and
+// refunds "Road Refund Fraction" of its cost.
+TEST_F(CityRoadTest, ADragFromDiscToDiscBuysARoadAndAReLaidOneDroppedOnTheGroundRefunds) {
+  cCityGameBuildingHouse* ends[2];
+  for (int i = 0; i < 2; ++i) {
+    ends[i] = CreateRegisteredCityObject<cCityGameBuildingHouse>();
+    ends[i]->Initialize(City());
+    ends[i]->SetPosition(cFakeCityView::Ground(450 + 100 * i, 500), Vector3{});
+    view.spots.push_back({100 + 200 * i, 100, 5, ends[i]->GetRoadAnchor()});
+  }
+  GetDataManager()->CommitPending();
+  const Vector3 standing = ends[1]->GetSceneObject()->GetPosition();
+  for (float money : {4.99f, 5.0f}) {
+    City()->AddMoneySilently(money - City()->GetMoney());
+    cICityGameCursor* cursor = ends[0]->StartDrag(100, 100, ends[0]->GetRoadAnchor());
+    ASSERT_EQ(cursor, &GetCityRoadCursor());
+    cursor->Update(kFrameMs, 300, 100);
+    EXPECT_EQ(GetCityRoadCursor().GetSnapped(), ends[1]);
+    EXPECT_FALSE(Ru::Math::Vector3Equal(ends[1]->GetSceneObject()->GetPosition(), standing));  // sunk
+    EXPECT_EQ(cursor->OnLeftButtonUp(300, 100), cICityGameCursor::kDone);
+    EXPECT_TRUE(Ru::Math::Vector3Equal(ends[1]->GetSceneObject()->GetPosition(), standing));
+    EXPECT_EQ(Count<cCityGameRoad>(), money >= 5.0f ? 1 : 0) << money;
+    EXPECT_NEAR(City()->GetMoney(), money >= 5.0f ? 0.0f : money, 1e-4f);
+  }
+  std::vector<cCityGameRoad*> roads;
+  Registry().CollectObjectsOfClass(roads);
+  ASSERT_EQ(roads.size(), 1u);
+  EXPECT_EQ(roads[0]->GetOtherEnd(ends[0]), ends[1]);
+  cICityGameCursor* cursor = roads[0]->StartDrag(300, 100, nullptr);  // end B follows the mouse
+  cursor->Update(kFrameMs, 600, 600);
+  EXPECT_EQ(cursor->OnLeftButtonUp(600, 600), cICityGameCursor::kDone);
+  EXPECT_EQ(Count<cCityGameRoad>(), 0);
+  EXPECT_NEAR(City()->GetMoney(), 4.5f, 1e-4f);
+}
+
 }  // namespace
