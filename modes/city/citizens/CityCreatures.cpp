@@ -123,11 +123,10 @@ void cCityGameCreature::ResolveLinks() {
 }
 
 void cCityGameCreature::OnModeEnter() {
+  // A creature inside a building keeps its body out of the scene; any other
+  // body is listed once (the scene manager would list it twice).
   cSceneObject* body = GetSceneObject();
-  if (body) {
-    GetSceneManager().RemoveObject(body);
-    GetSceneManager().AddObject(body);
-  }
+  if (body && !mHidden && body->GetSceneRefCount() == 0) GetSceneManager().AddObject(body);
   if (mCommon) mCommon->SetSpeed(GetCityGameTuning().creatureSpeed);
 }
 

@@ -2,8 +2,8 @@
 
 #include <GL/freeglut.h>
 
-#include "camera/Camera.h"
 #include "camera/CameraControl.h"
+#include "camera/CameraView.h"
 #include "math/Math.h"
 #include "input/MouseDevice.h"
 
@@ -11,25 +11,10 @@
 // anyone's: the ray comes from the camera's own copy of the frame's view,
 // projection and window size, and the scene picks along it.
 void cCityInputView::Pick(cScenePickResult& result, int x, int y, cIScenePickTest* filter) {
-  float view[16], projection[16];
-  ComputeCameraView(view);
-  GetCameraViewMatrix(projection);
-  int width = 1, height = 1;
-  GetCameraHost().GetWindowSize(width, height);
-  GLdouble model[16], project[16];
-  for (int i = 0; i < 16; ++i) model[i] = view[i], project[i] = projection[i];
-  const GLint viewport[4] = {0, 0, width, height};
-  const double wy = (double)height - y;
-  double nx, ny, nz, fx, fy, fz;
   result = cScenePickResult();
-  if (!gluUnProject(x, wy, 0.0, model, project, viewport, &nx, &ny, &nz) ||
-      !gluUnProject(x, wy, 1.0, model, project, viewport, &fx, &fy, &fz))
-    return;
-  const Ru::Math::Vector3 along{(float)(fx - nx), (float)(fy - ny), (float)(fz - nz)};
-  Ru::Math::Vector3 direction;
-  if (Ru::Math::Vector3NormalizeSafe(along, direction) <= 0.0f) return;
-  GetSceneManager().PickAlongRay(result, Ru::Math::Ray{Ru::Math::Vector3{(float)nx, (float)ny, (float)nz}, direction},
-                                 filter);
+  const Ru::Math::Ray ray = CameraScreenPointToRay(x, y);
+  if (Ru::Math::Vector3Length(ray.direction) <= 0.0f) return;  // the stored view cannot be inverted
+  GetSceneManager().PickAlongRay(result, ray, filter);
 }
 
 bool cCityInputView::ProjectToWindow(const Ru::Math::Vector3& point, int& x, int& y) {

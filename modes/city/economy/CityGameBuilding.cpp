@@ -8,11 +8,14 @@
 #include "glf/PieMenu.h"
 #include "math/Math.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityInputView.h"
 #include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityHorizontalMeter.h"
+#include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/economy/CityShapes.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -93,7 +96,18 @@ void cCityGameBuilding::EndUsersInteractions() {
   // record is ever left without its scene object, nor kept for a save.
   if (mRecord) GetDataManager()->Remove(mRecord);
   mRecord = nullptr;
+  // Its roads lose this end and go at their next update.
+  std::vector<cCityGameRoad*> roads;
+  GetRoads(roads);
+  for (cCityGameRoad* road : roads) road->EndUsersInteractions();
   Release();
+}
+
+void cCityGameBuilding::GetRoads(std::vector<cCityGameRoad*>& out) {
+  std::vector<cCityGameRoad*> all;
+  GetCityObjectRegistry().CollectObjectsOfClass(all);
+  for (cCityGameRoad* road : all)
+    if (road->HasEnd(this)) out.push_back(road);
 }
 
 void cCityGameBuilding::Update(uint32_t) {
@@ -217,6 +231,12 @@ bool cCityGameBuilding::CanPlaceAt(const cScenePickResult& pick) {
 }
 
 cICityGameCursor* cCityGameBuilding::StartDrag(int x, int y, cSceneObject* picked) {
-  if (picked && picked == GetRoadAnchor()) return nullptr;  // roads are laid from the disc once they exist
-  return cCityGameWorldObject::StartDrag(x, y, picked);
+  if (!picked || picked != GetRoadAnchor()) return cCityGameWorldObject::StartDrag(x, y, picked);
+  // A drag from the disc lays a road from where it was pressed.
+  cCityGameRoadCursor& roads = GetCityRoadCursor();
+  cScenePickResult pick;
+  GetCityInputView().Pick(pick, x, y, &roads);
+  if (pick.object != picked) pick.point = picked->GetPosition();
+  roads.BeginNewRoad(this, pick, 1);
+  return &roads;
 }

@@ -1,14 +1,13 @@
-// The base of every city building, the city hall included. Built so far: the
-// shared building record, the main scene object (the building cube in the
-// building's colour, upright on the planet) and the ground disc, placed as
-// buildings stand, and the placement test against the city walls. Still to
-// come with the building kinds: the occupancy meter and full ring in play,
-// users, the building pie menu, roads and the build cursor; until then those
-// operations answer their neutral values (no capacity, no menu, no roads).
+// The base of every city building, the city hall included: the shared
+// building record, the main scene object (the building cube in the building's
+// colour, upright on the planet), the ground disc roads attach to, the
+// occupancy meter and full ring, the placement test against the city walls,
+// the building pie menu and the roads with an end here.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "modes/city/objects/CityGameObject.h"
 
@@ -16,6 +15,7 @@ class cBuildingCommon;
 class cGLFPieMenu;
 class cHorizontalMeter;
 class cCityGameBundleContainer;
+class cCityGameRoad;
 
 class cCityGameBuilding : public cCityGameWorldObject {
  public:
@@ -44,6 +44,8 @@ class cCityGameBuilding : public cCityGameWorldObject {
   virtual bool AcceptsBundleKind(uint32_t /*kind*/) { return false; }
   virtual cCityGameBundleContainer* GetContainer(uint32_t /*kind*/) { return nullptr; }
   virtual cSceneObject* GetRoadAnchor() { return mDisc; }
+  // The registered roads with an end at this building, in registry order.
+  virtual void GetRoads(std::vector<cCityGameRoad*>& out);
   virtual uint32_t GetServedMotives() { return 0; }
   virtual int GetCapacity() { return 0; }
   virtual float GetRadius() { return 6.0f; }

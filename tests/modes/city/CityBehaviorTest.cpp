@@ -6,6 +6,7 @@
 
 #include "modes/city/behaviours/CityBehaviorMechanics.h"
 #include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "tests/modes/city/CityTestSupport.h"
 
@@ -73,16 +74,32 @@ TEST_F(CityBehaviorTest, TargetsKnowTheirUsersAsBehavioursStartReplaceAndEnd) {
   EXPECT_EQ(global->GetUserCount(), 0);
 }
 
-TEST_F(CityBehaviorTest, ACarriedBundleGoesToTheHallOrIsQueuedForSale) {
-  auto* food = new cCityGameBundle;
-  food->Initialize(City(), kCityFood, 5.0f);
-  ASSERT_TRUE(citizen->AttachCarried(food));
-  EXPECT_EQ(FindDeliveryDestination(nullptr, citizen), City()->GetContainer(kCityFood));
-  delete citizen->TakeCarried();
-  auto* goods = new cCityGameBundle;
-  goods->Initialize(City(), kCityGoods, 5.0f);
-  citizen->AttachCarried(goods);
-  EXPECT_EQ(FindDeliveryDestination(nullptr, citizen), nullptr);  // nobody takes goods yet
+// Where a carried bundle goes: food to the silo nearest the carrier, else the
+// hall's store; goods nobody takes are queued for sale to a tribe.
+TEST_F(CityBehaviorTest, ACarriedBundleGoesToTheNearestSiloTheHallOrIsQueuedForSale) {
+  citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+  auto carry = [&](uint32_t kind) {
+    delete citizen->TakeCarried();
+    auto* bundle = new cCityGameBundle;
+    bundle->Initialize(City(), kind, 5.0f);
+    EXPECT_TRUE(citizen->AttachCarried(bundle));
+    return FindDeliveryDestination(nullptr, citizen);
+  };
+  EXPECT_EQ(carry(kCityFood), City()->GetContainer(kCityFood));  // no silo yet
+  auto silo = [&](int x) {
+    auto* s = CreateRegisteredCityObject<cCityGameBuildingSilo>();
+    s->Initialize(City());
+    s->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
+    GetDataManager()->CommitPending();
+    return s;
+  };
+  cCityGameBuildingSilo* far = silo(620);
+  cCityGameBuildingSilo* near = silo(450);
+  EXPECT_EQ(carry(kCityFood), near->GetContainer(kCityFood));
+  citizen->SetPosition(cFakeCityView::Ground(610, 500), Vector3{});
+  EXPECT_EQ(carry(kCityFood), far->GetContainer(kCityFood));  // nearest to the carrier, not first built
+
+  EXPECT_EQ(carry(kCityGoods), nullptr);  // nobody takes goods yet
   ASSERT_NE(citizen->GetPendingInteraction(), nullptr);
   EXPECT_EQ(citizen->GetPendingInteraction()->GetName(), "Sell Bundle");
   EXPECT_EQ(FindNearestTribe(citizen), nullptr);  // tribes have no members yet

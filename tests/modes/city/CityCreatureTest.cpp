@@ -154,4 +154,20 @@ TEST_F(CityCreatureTest, ARemovedCreatureStopsActingAtOnce) {
   record->Release();
 }
 
+// Fault mended: entering the mode again put back the body of a citizen inside
+// a building, so it was listed twice once it came out (and a deleted body
+// stayed drawn after its removal).
+TEST_F(CityCreatureTest, ReenteringTheModeKeepsBodiesInsideBuildingsOutAndListsTheOthersOnce) {
+  cCityGamePlayerCreature* inside = citizens[0];
+  cCityGamePlayerCreature* outside = citizens[1];
+  inside->SetHidden(true);
+  GetSceneManager().RemoveObject(inside->GetSceneObject());  // as entering a building does
+  for (int i = 0; i < 2; ++i) {
+    mode->Leave();
+    Enter();
+  }
+  EXPECT_EQ(inside->GetSceneObject()->GetSceneRefCount(), 0);
+  EXPECT_EQ(outside->GetSceneObject()->GetSceneRefCount(), 1);
+}
+
 }  // namespace

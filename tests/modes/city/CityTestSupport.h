@@ -21,6 +21,7 @@
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityInputView.h"
+#include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityCreation.h"
@@ -110,6 +111,7 @@ class cCityWorldTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    GetCityRoadCursor().ResetForTest();
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
