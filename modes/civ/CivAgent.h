@@ -1,5 +1,6 @@
-// The NPC players' production agents. NOT BUILT YET: the player agent plans
-// nothing and a city's agent keeps the goal it is given; no NPC buys anything.
+// The NPC players' production agents. The player agent plans nothing yet and
+// a city's agent keeps the goal it is given; no NPC buys anything so far.
+// A city's agent already decides whether its city surrenders.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +15,16 @@ enum eCivGoal {
 
 class cCivCityAgent {
  public:
+  explicit cCivCityAgent(cCivModeDecoratedCity* city = nullptr) : mCity(city) {}
+  // True once the destroyed share of the city's buildings reaches its mood's
+  // threshold; a city with no buildings left counts as wholly destroyed.
+  bool ShouldSurrender() const;
   void SetGoal(int goal, cCivModeDecoratedCity* /*target*/) { mGoal = goal; }
   int GetGoal() const { return mGoal; }
   void Update(uint32_t /*dtMs*/) {}  // pursues nothing yet
 
  private:
+  cCivModeDecoratedCity* mCity;  // the city that owns this agent
   int mGoal = kCivGoalWealth;
 };
 

@@ -51,7 +51,7 @@ cCivModeDecoratedBuilding* CreateBuildingOfKind(int kind) {
 }
 }  // namespace
 
-cCivModeDecoratedCity::cCivModeDecoratedCity() : mAgent(new cCivCityAgent()), mLastHitTime(Sys_Milliseconds()) {}
+cCivModeDecoratedCity::cCivModeDecoratedCity() : mAgent(new cCivCityAgent(this)), mLastHitTime(Sys_Milliseconds()) {}
 
 cCivModeDecoratedCity::~cCivModeDecoratedCity() {
   for (cCivModeRoad* road : mRoads) road->Release();
