@@ -1,9 +1,12 @@
-// The NPC players' production agents. NOT BUILT YET: the player agent plans
-// nothing and a city's agent keeps the goal it is given; no NPC buys anything.
+// The NPC players' production agents. A city's agent pursues one goal at a
+// time, acting every 2 to 4 s of game time; it also decides whether its city
+// surrenders. The player agent, which chooses the goals, plans nothing yet.
 #pragma once
 
 #include <cstdint>
 #include <vector>
+
+#include "app/GameClock.h"
 
 class cCivModeDecoratedCity;
 
@@ -14,12 +17,33 @@ enum eCivGoal {
 
 class cCivCityAgent {
  public:
-  void SetGoal(int goal, cCivModeDecoratedCity* /*target*/) { mGoal = goal; }
+  explicit cCivCityAgent(cCivModeDecoratedCity* city = nullptr);
+  // True once the destroyed share of the city's buildings reaches its mood's
+  // threshold; a city with no buildings left counts as wholly destroyed.
+  bool ShouldSurrender() const;
+  // Leaving a research goal rolls the research under way back; the target
+  // is kept only for the Road and Trade Route goals.
+  void SetGoal(int goal, cCivModeDecoratedCity* target);
   int GetGoal() const { return mGoal; }
-  void Update(uint32_t /*dtMs*/) {}  // pursues nothing yet
+  cCivModeDecoratedCity* GetTarget() const { return mTarget; }
+  uint32_t GetPeriod();  // 2 to 4 s, drawn once
+  // Once per period (the stopwatch decides, not `dtMs`): buys what the goal
+  // names when the city can afford it, then saves; then the turret rule.
+  void Update(uint32_t dtMs);
+  int CountOwnerVehicles() const;
+  int GetDesiredTurrets() const;
+  int GetDesiredVehicles() const;
+  bool HasDamagedBuilding() const;
 
  private:
-  int mGoal = kCivGoalWealth;
+  void Pursue();
+  bool Buy(float price);  // pays when the city can; a negative price is never for sale
+
+  cGameStopwatch mStopwatch;
+  uint32_t mPeriod = 0;  // not drawn yet
+  cCivModeDecoratedCity* mCity;  // the city that owns this agent
+  cCivModeDecoratedCity* mTarget = nullptr;
+  int mGoal = kCivGoalTurret;
 };
 
 class cCivPlayerAgent {

@@ -51,7 +51,7 @@ cCivModeDecoratedBuilding* CreateBuildingOfKind(int kind) {
 }
 }  // namespace
 
-cCivModeDecoratedCity::cCivModeDecoratedCity() : mAgent(new cCivCityAgent()), mLastHitTime(Sys_Milliseconds()) {}
+cCivModeDecoratedCity::cCivModeDecoratedCity() : mAgent(new cCivCityAgent(this)), mLastHitTime(Sys_Milliseconds()) {}
 
 cCivModeDecoratedCity::~cCivModeDecoratedCity() {
   for (cCivModeRoad* road : mRoads) road->Release();
@@ -390,6 +390,7 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
   if (!removed.empty()) RefreshLayout();
   for (size_t i = 0; i < mTurrets.size(); ++i) mTurrets[i]->Update();
   RemoveFromGame(mTurrets, [](cCivModeTurret* turret) { return turret->GetState() == kCivTurretDead; });
+  if (mIsNPC && gCivUseNPCAI) mAgent->Update(dtMs);
 }
 
 // ---- roads and the money network ----

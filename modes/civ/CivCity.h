@@ -2,8 +2,8 @@
 // a ring of buildings, a wall round them, a patrol path outside the wall, a
 // mood, the income its buildings earn every tick (raised by embassies and
 // trade routes), and the roads that join its money with its neighbours'.
-// Its combat side (hits, capture, embassies made and expelled) and the NPC
-// production agent are not built yet: those operations do nothing so far.
+// Its combat side: bullets destroy buildings until it surrenders and changes
+// hands; diplomatic bullets found embassies, which sour relations expel.
 #pragma once
 
 #include <cstdint>
@@ -105,8 +105,15 @@ class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
   // A game object leaves the world: every turret drops it as a target.
   void ForgetObject(Ko::cIGameData* object);
 
-  // ---- the combat side: NOT BUILT YET, these do nothing ----
+  // ---- the combat side ----
   const Ru::Math::Vector3* GetVictimPosition() override;
+  // Where a vehicle at `from` should shoot: the nearest live turret (returned
+  // in `victim`), else beside the nearest building (victim null), else the centre.
+  void GetAttackTarget(const Ru::Math::Vector3& from, Ru::Math::Vector3& aimPoint, cICivModeVictim*& victim);
+  void ChangeOwner(int newOwner);  // capture; announces a won or lost game
+  void EstablishEmbassy(cCivModeDecoratedCity* source);
+  void ExpelEmbassy(cCivModeDecoratedBuilding* building);
+  void RemoveRoadsTo(cCivModeDecoratedCity* other);  // through the data manager
   void OnHit(int attacker) override;
   void OnDiplomaticHit(cCivModeDecoratedCity* home, cCivModeVehicle* vehicle) override;
   uint32_t GetVictimTypeId() override { return kTypeId; }

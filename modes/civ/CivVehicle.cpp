@@ -287,8 +287,11 @@ void cCivModeVehicle::HoldPosition() {
 // The city's own choice of turret and approach is not built yet: drive at its centre.
 void cCivModeVehicle::AimAtCity() {
   if (!mTargetCity) return;
-  mTargetTurret = nullptr;
-  SetDestination(mTargetCity->GetPosition());
+  cICivModeVictim* victim = nullptr;
+  Vector3 aim;
+  mTargetCity->GetAttackTarget(GetPosition(), aim, victim);
+  mTargetTurret = victim ? static_cast<cCivModeTurret*>(victim) : nullptr;
+  SetDestination(aim);
 }
 
 void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,

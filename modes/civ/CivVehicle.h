@@ -1,8 +1,8 @@
 // A civ vehicle: a unit a city buys (land, amphibious or air) that drives
 // along surface paths, guards a point, hunts enemy vehicles within sight and
 // attacks cities. Its timers read the real-time clock. Not built yet: the
-// vehicle agent that plays NPC vehicles, and the city's choice of what an
-// attacker aims at (for now it drives at the city centre and shoots the city).
+// vehicle agent that plays NPC vehicles. The target city chooses where an
+// attacker drives and which of its turrets it shoots.
 #pragma once
 
 #include <cstdint>
