@@ -30,18 +30,11 @@ inline float Apply(double a, double b) {
   return 0.0f;
 }
 
-// The four operations a nested step may hold, rounded to float like a push.
-inline float Arithmetic(int op, double a, double b) {
-  switch (op) {
-    case kBinAdd: return Apply<kBinAdd>(a, b);
-    case kBinSub: return Apply<kBinSub>(a, b);
-    case kBinMul: return Apply<kBinMul>(a, b);
-    default: return Apply<kBinDiv>(a, b);
-  }
-}
-
 }  // namespace
 
+// kToTheEnd: the run may only stop at the end steps past the code, so no step
+// checks the position against an end.
+template <bool kToTheEnd>
 int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& steps, int first, int end) {
   const int size = int(mCode.size());
   int pc = first < 0 ? 0 : first;
@@ -78,17 +71,20 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
   // Threaded dispatch: every step jumps straight to the next step's handler,
   // which lets the branch predictor learn each script's own sequence.
 #define ROVUROZOVIZ_LABEL_ENTRY(op, ops, result, resultMacro) &&step_##op##_##ops##_##resultMacro,
+#define ROVUROZOVIZ_NESTED_LABEL_ENTRY(outer, inner, result, resultMacro) \
+  &&nested_##outer##_##inner##_##resultMacro,
   static void* const kHandlers[] = {&&step_nothing, &&step_push_const, &&step_push_var, &&step_store,
                                     &&step_rand,    &&step_if,         &&step_else,     &&step_goto,
                                     &&step_gosub,   &&step_return,     &&step_const_to_var, &&step_var_to_var,
-                                    &&step_nested_push, &&step_nested_store, &&step_nested_if,
+                                    &&step_end,
+                                    ROVUROZOVIZ_FOR_EACH_NESTED_STEP(ROVUROZOVIZ_NESTED_LABEL_ENTRY)
                                     ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_LABEL_ENTRY)};
   static_assert(sizeof kHandlers / sizeof kHandlers[0] ==
                 size_t(kStepBinaryBase) + size_t(kBinaryCount) * kOperandFormCount * kResultFormCount);
   const tRovurozovizPreparedStep* s;
 #define DISPATCH()                            \
   do {                                        \
-    if (pc >= end) goto finished;             \
+    if (!kToTheEnd && pc >= end) goto finished; \
     s = &program[pc];                         \
     budget -= s->length;                      \
     if (budget < 0) {                         \
@@ -159,26 +155,8 @@ step_var_to_var:
   pc = s->next;
   DISPATCH();
 
-#define ROVUROZOVIZ_NESTED_RESULT                                                 \
-  float inner = Arithmetic(s->op1, s->b >= 0 ? values[s->b] : s->kb, s->c >= 0 ? values[s->c] : s->kc); \
-  float r = Arithmetic(s->op2, s->a >= 0 ? values[s->a] : s->ka, inner);
-step_nested_push: {
-  ROVUROZOVIZ_NESTED_RESULT
-  PUSH(r);
-  pc = s->next;
-  DISPATCH();
-}
-step_nested_store: {
-  ROVUROZOVIZ_NESTED_RESULT
-  values[s->dest] = r;
-  pc = s->next;
-  DISPATCH();
-}
-step_nested_if: {
-  ROVUROZOVIZ_NESTED_RESULT
-  pc = r < 1.0f ? s->dest : s->next;
-  DISPATCH();
-}
+step_end:
+  goto finished;
 
 #define ROVUROZOVIZ_OPERANDS_SS double b = POP(); double a = POP();
 #define ROVUROZOVIZ_OPERANDS_SV double b = values[s->b]; double a = POP();
@@ -196,6 +174,18 @@ step_nested_if: {
     ROVUROZOVIZ_RESULT_##resultMacro(r) DISPATCH();          \
   }
   ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_HANDLER)
+
+  // x outer (y inner z), each operand a variable or a constant, every
+  // intermediate rounded to float as the stack does.
+#define ROVUROZOVIZ_NESTED_HANDLER(outer, inner, result, resultMacro)                             \
+  nested_##outer##_##inner##_##resultMacro : {                                                   \
+    float y = s->b >= 0 ? values[s->b] : s->kb;                                                  \
+    float z = s->c >= 0 ? values[s->c] : s->kc;                                                  \
+    float x = s->a >= 0 ? values[s->a] : s->ka;                                                  \
+    float r = Apply<outer>(x, Apply<inner>(y, z));                                               \
+    ROVUROZOVIZ_RESULT_##resultMacro(r) DISPATCH();                                              \
+  }
+  ROVUROZOVIZ_FOR_EACH_NESTED_STEP(ROVUROZOVIZ_NESTED_HANDLER)
 
 stopped:
   mRunCutShort = true;
@@ -216,10 +206,13 @@ int cRovurozovizProgram::Execute(int first, int end) {
   // Fused steps may cover instructions past a shortened end, so only a run to
   // the end of the code uses them.
   bool toTheEnd = end < 0 || end >= int(mCode.size());
-  return RunLoop(toTheEnd ? mFusedSteps : mSingleSteps, first, end);
+  return toTheEnd ? RunLoop<true>(mFusedSteps, first, -1) : RunLoop<false>(mSingleSteps, first, end);
 }
 
-int cRovurozovizProgram::ExecuteUnfused(int first, int end) { return RunLoop(mSingleSteps, first, end); }
+int cRovurozovizProgram::ExecuteUnfused(int first, int end) {
+  bool toTheEnd = end < 0 || end >= int(mCode.size());
+  return toTheEnd ? RunLoop<true>(mSingleSteps, first, -1) : RunLoop<false>(mSingleSteps, first, end);
+}
 
 int cRovurozovizProgram::FindLabel(int nameIndex) const {
   for (const auto& label : mLabels)

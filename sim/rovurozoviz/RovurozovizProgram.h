@@ -91,6 +91,7 @@ class cRovurozovizProgram {
   void RebuildNameIndex();
   void Prepare();  // builds the run-ready copy of the code
   void TakeCompiledFrom(cRovurozovizProgram& scratch);
+  template <bool kToTheEnd>
   int RunLoop(const std::vector<tRovurozovizPreparedStep>& steps, int first, int end);
 
   std::vector<std::string> mNames;
