@@ -81,11 +81,12 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
                                     ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_LABEL_ENTRY)};
   static_assert(sizeof kHandlers / sizeof kHandlers[0] ==
                 size_t(kStepBinaryBase) + size_t(kBinaryCount) * kOperandFormCount * kResultFormCount);
-  const tRovurozovizPreparedStep* s;
+  // The step about to run; its position is worked out only where a run
+  // stops or a call remembers where it came from.
+  const tRovurozovizPreparedStep* s = program + pc;
 #define DISPATCH()                            \
   do {                                        \
-    if (!kToTheEnd && pc >= end) goto finished; \
-    s = &program[pc];                         \
+    if (!kToTheEnd && s - program >= end) goto finished; \
     budget -= s->length;                      \
     if (budget < 0) {                         \
       why = "instruction budget used up";     \
@@ -96,38 +97,38 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
 
   DISPATCH();
 step_nothing:
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_push_const:
   PUSH(s->kb);
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_push_var:
   PUSH(values[s->b]);
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_store:
   values[s->dest] = POP();
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_rand:
   PUSH(float(double(Sys_Random()) * double(kRovurozovizRandScale)));
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_if: {
   float c = POP();
-  pc = c < 1.0f ? s->dest : s->next;  // NaN counts as true
+  s = c < 1.0f ? s->jumpStep : s->nextStep;  // NaN counts as true
   DISPATCH();
 }
 step_else:
-  pc = s->dest;
+  s = s->jumpStep;
   DISPATCH();
 step_goto:
   if (s->a < 0) {
     why = "jump to an undefined label";
     goto stopped;
   }
-  pc = s->a;
+  s = program + s->a;
   DISPATCH();
 step_gosub:
   if (s->a < 0) {
@@ -138,21 +139,21 @@ step_gosub:
     why = "return stack full";
     goto stopped;
   }
-  mReturnStack.push_back(pc);
-  pc = s->a;
+  mReturnStack.push_back(int32_t(s - program));
+  s = program + s->a;
   DISPATCH();
 step_return:
   if (mReturnStack.empty()) goto finished;
-  pc = mReturnStack.back() + 1;
+  s = program + (mReturnStack.back() + 1);
   mReturnStack.pop_back();
   DISPATCH();
 step_const_to_var:
   values[s->dest] = s->ka;
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_var_to_var:
   values[s->dest] = values[s->a];
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 
 step_end:
@@ -165,9 +166,9 @@ step_end:
 #define ROVUROZOVIZ_OPERANDS_VK double a = values[s->a]; double b = s->kb;
 #define ROVUROZOVIZ_OPERANDS_KV double a = s->ka; double b = values[s->b];
 #define ROVUROZOVIZ_OPERANDS_KK double a = s->ka; double b = s->kb;
-#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); pc = s->next;
-#define ROVUROZOVIZ_RESULT_STORE(r) values[s->dest] = (r); pc = s->next;
-#define ROVUROZOVIZ_RESULT_IF(r) pc = (r) < 1.0f ? s->dest : s->next;
+#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); s = s->nextStep;
+#define ROVUROZOVIZ_RESULT_STORE(r) values[s->dest] = (r); s = s->nextStep;
+#define ROVUROZOVIZ_RESULT_IF(r) s = (r) < 1.0f ? s->jumpStep : s->nextStep;
 #define ROVUROZOVIZ_HANDLER(op, ops, result, resultMacro)     \
   step_##op##_##ops##_##resultMacro : {                      \
     ROVUROZOVIZ_OPERANDS_##ops float r = Apply<op>(a, b);    \
@@ -188,13 +189,17 @@ step_end:
   ROVUROZOVIZ_FOR_EACH_NESTED_STEP(ROVUROZOVIZ_NESTED_HANDLER)
 
 stopped:
+  pc = int(s - program);
   mRunCutShort = true;
   if (!mReportedCutShort) {
     // Once per compiled script: a runaway formula runs every frame.
     mReportedCutShort = true;
     DebugPrintf("Rovurozoviz: run stopped at instruction %d: %s", pc, why);
   }
+  goto done;
 finished:
+  pc = int(s - program);
+done:
   mValueDepth = depth;
   return pc;
 #undef POP

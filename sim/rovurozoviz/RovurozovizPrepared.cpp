@@ -270,6 +270,25 @@ void ChainNext(const std::vector<tRovurozovizInstruction>& code, size_t i, const
   }
 }
 
+// Whether dest is where execution goes rather than a stored variable.
+bool JumpsToDest(uint16_t kind) {
+  static_assert((kStepBinaryBase - kStepNestedBase) % kResultFormCount == 0,
+                "nested and binary kinds share the result as the innermost digit");
+  if (kind == kStepIf || kind == kStepElse) return true;
+  if (kind >= kStepNestedBase) return (kind - kStepNestedBase) % kResultFormCount == kToIf;
+  return false;
+}
+
+// Every position held in next and dest lies in [0, size + 1], the end steps
+// included, so the addresses stay inside the array.
+void LinkSteps(std::vector<tRovurozovizPreparedStep>& steps) {
+  const int32_t last = int32_t(steps.size()) - 1;
+  for (tRovurozovizPreparedStep& step : steps) {
+    step.nextStep = &steps[size_t(std::clamp(step.next, 0, last))];
+    step.jumpStep = JumpsToDest(step.kind) ? &steps[size_t(std::clamp(step.dest, 0, last))] : nullptr;
+  }
+}
+
 }  // namespace
 
 void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
@@ -293,4 +312,6 @@ void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
     single[i] = end;
     fused[i] = end;
   }
+  LinkSteps(single);
+  LinkSteps(fused);
 }

@@ -110,6 +110,10 @@ struct tRovurozovizPreparedStep {
   float kb = 0.0f;      // right constant
   int32_t c = -1;       // nested steps: third variable (z)
   float kc = 0.0f;      // nested steps: third constant
+  // next and, for if and else steps, dest as addresses within the same step
+  // array, so the machine goes on without index arithmetic.
+  const tRovurozovizPreparedStep* nextStep = nullptr;
+  const tRovurozovizPreparedStep* jumpStep = nullptr;
 };
 
 // Builds one step per code index: single holds exactly that instruction,
