@@ -30,18 +30,11 @@ inline float Apply(double a, double b) {
   return 0.0f;
 }
 
-// The four operations a nested step may hold, rounded to float like a push.
-inline float Arithmetic(int op, double a, double b) {
-  switch (op) {
-    case kBinAdd: return Apply<kBinAdd>(a, b);
-    case kBinSub: return Apply<kBinSub>(a, b);
-    case kBinMul: return Apply<kBinMul>(a, b);
-    default: return Apply<kBinDiv>(a, b);
-  }
-}
-
 }  // namespace
 
+// kToTheEnd: the run may only stop at the end steps past the code, so no step
+// checks the position against an end.
+template <bool kToTheEnd>
 int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& steps, int first, int end) {
   const int size = int(mCode.size());
   int pc = first < 0 ? 0 : first;
@@ -78,18 +71,22 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
   // Threaded dispatch: every step jumps straight to the next step's handler,
   // which lets the branch predictor learn each script's own sequence.
 #define ROVUROZOVIZ_LABEL_ENTRY(op, ops, result, resultMacro) &&step_##op##_##ops##_##resultMacro,
+#define ROVUROZOVIZ_NESTED_LABEL_ENTRY(outer, inner, result, resultMacro) \
+  &&nested_##outer##_##inner##_##resultMacro,
   static void* const kHandlers[] = {&&step_nothing, &&step_push_const, &&step_push_var, &&step_store,
                                     &&step_rand,    &&step_if,         &&step_else,     &&step_goto,
                                     &&step_gosub,   &&step_return,     &&step_const_to_var, &&step_var_to_var,
-                                    &&step_nested_push, &&step_nested_store, &&step_nested_if,
+                                    &&step_end,
+                                    ROVUROZOVIZ_FOR_EACH_NESTED_STEP(ROVUROZOVIZ_NESTED_LABEL_ENTRY)
                                     ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_LABEL_ENTRY)};
   static_assert(sizeof kHandlers / sizeof kHandlers[0] ==
                 size_t(kStepBinaryBase) + size_t(kBinaryCount) * kOperandFormCount * kResultFormCount);
-  const tRovurozovizPreparedStep* s;
+  // The step about to run; its position is worked out only where a run
+  // stops or a call remembers where it came from.
+  const tRovurozovizPreparedStep* s = program + pc;
 #define DISPATCH()                            \
   do {                                        \
-    if (pc >= end) goto finished;             \
-    s = &program[pc];                         \
+    if (!kToTheEnd && s - program >= end) goto finished; \
     budget -= s->length;                      \
     if (budget < 0) {                         \
       why = "instruction budget used up";     \
@@ -100,38 +97,38 @@ int cRovurozovizProgram::RunLoop(const std::vector<tRovurozovizPreparedStep>& st
 
   DISPATCH();
 step_nothing:
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_push_const:
   PUSH(s->kb);
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_push_var:
   PUSH(values[s->b]);
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_store:
   values[s->dest] = POP();
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_rand:
   PUSH(float(double(Sys_Random()) * double(kRovurozovizRandScale)));
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_if: {
   float c = POP();
-  pc = c < 1.0f ? s->dest : s->next;  // NaN counts as true
+  s = c < 1.0f ? s->jumpStep : s->nextStep;  // NaN counts as true
   DISPATCH();
 }
 step_else:
-  pc = s->dest;
+  s = s->jumpStep;
   DISPATCH();
 step_goto:
   if (s->a < 0) {
     why = "jump to an undefined label";
     goto stopped;
   }
-  pc = s->a;
+  s = program + s->a;
   DISPATCH();
 step_gosub:
   if (s->a < 0) {
@@ -142,43 +139,25 @@ step_gosub:
     why = "return stack full";
     goto stopped;
   }
-  mReturnStack.push_back(pc);
-  pc = s->a;
+  mReturnStack.push_back(int32_t(s - program));
+  s = program + s->a;
   DISPATCH();
 step_return:
   if (mReturnStack.empty()) goto finished;
-  pc = mReturnStack.back() + 1;
+  s = program + (mReturnStack.back() + 1);
   mReturnStack.pop_back();
   DISPATCH();
 step_const_to_var:
   values[s->dest] = s->ka;
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 step_var_to_var:
   values[s->dest] = values[s->a];
-  pc = s->next;
+  s = s->nextStep;
   DISPATCH();
 
-#define ROVUROZOVIZ_NESTED_RESULT                                                 \
-  float inner = Arithmetic(s->op1, s->b >= 0 ? values[s->b] : s->kb, s->c >= 0 ? values[s->c] : s->kc); \
-  float r = Arithmetic(s->op2, s->a >= 0 ? values[s->a] : s->ka, inner);
-step_nested_push: {
-  ROVUROZOVIZ_NESTED_RESULT
-  PUSH(r);
-  pc = s->next;
-  DISPATCH();
-}
-step_nested_store: {
-  ROVUROZOVIZ_NESTED_RESULT
-  values[s->dest] = r;
-  pc = s->next;
-  DISPATCH();
-}
-step_nested_if: {
-  ROVUROZOVIZ_NESTED_RESULT
-  pc = r < 1.0f ? s->dest : s->next;
-  DISPATCH();
-}
+step_end:
+  goto finished;
 
 #define ROVUROZOVIZ_OPERANDS_SS double b = POP(); double a = POP();
 #define ROVUROZOVIZ_OPERANDS_SV double b = values[s->b]; double a = POP();
@@ -187,9 +166,9 @@ step_nested_if: {
 #define ROVUROZOVIZ_OPERANDS_VK double a = values[s->a]; double b = s->kb;
 #define ROVUROZOVIZ_OPERANDS_KV double a = s->ka; double b = values[s->b];
 #define ROVUROZOVIZ_OPERANDS_KK double a = s->ka; double b = s->kb;
-#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); pc = s->next;
-#define ROVUROZOVIZ_RESULT_STORE(r) values[s->dest] = (r); pc = s->next;
-#define ROVUROZOVIZ_RESULT_IF(r) pc = (r) < 1.0f ? s->dest : s->next;
+#define ROVUROZOVIZ_RESULT_PUSH(r) PUSH(r); s = s->nextStep;
+#define ROVUROZOVIZ_RESULT_STORE(r) values[s->dest] = (r); s = s->nextStep;
+#define ROVUROZOVIZ_RESULT_IF(r) s = (r) < 1.0f ? s->jumpStep : s->nextStep;
 #define ROVUROZOVIZ_HANDLER(op, ops, result, resultMacro)     \
   step_##op##_##ops##_##resultMacro : {                      \
     ROVUROZOVIZ_OPERANDS_##ops float r = Apply<op>(a, b);    \
@@ -197,14 +176,30 @@ step_nested_if: {
   }
   ROVUROZOVIZ_FOR_EACH_BINARY_STEP(ROVUROZOVIZ_HANDLER)
 
+  // x outer (y inner z), each operand a variable or a constant, every
+  // intermediate rounded to float as the stack does.
+#define ROVUROZOVIZ_NESTED_HANDLER(outer, inner, result, resultMacro)                             \
+  nested_##outer##_##inner##_##resultMacro : {                                                   \
+    float y = s->b >= 0 ? values[s->b] : s->kb;                                                  \
+    float z = s->c >= 0 ? values[s->c] : s->kc;                                                  \
+    float x = s->a >= 0 ? values[s->a] : s->ka;                                                  \
+    float r = Apply<outer>(x, Apply<inner>(y, z));                                               \
+    ROVUROZOVIZ_RESULT_##resultMacro(r) DISPATCH();                                              \
+  }
+  ROVUROZOVIZ_FOR_EACH_NESTED_STEP(ROVUROZOVIZ_NESTED_HANDLER)
+
 stopped:
+  pc = int(s - program);
   mRunCutShort = true;
   if (!mReportedCutShort) {
     // Once per compiled script: a runaway formula runs every frame.
     mReportedCutShort = true;
     DebugPrintf("Rovurozoviz: run stopped at instruction %d: %s", pc, why);
   }
+  goto done;
 finished:
+  pc = int(s - program);
+done:
   mValueDepth = depth;
   return pc;
 #undef POP
@@ -216,10 +211,13 @@ int cRovurozovizProgram::Execute(int first, int end) {
   // Fused steps may cover instructions past a shortened end, so only a run to
   // the end of the code uses them.
   bool toTheEnd = end < 0 || end >= int(mCode.size());
-  return RunLoop(toTheEnd ? mFusedSteps : mSingleSteps, first, end);
+  return toTheEnd ? RunLoop<true>(mFusedSteps, first, -1) : RunLoop<false>(mSingleSteps, first, end);
 }
 
-int cRovurozovizProgram::ExecuteUnfused(int first, int end) { return RunLoop(mSingleSteps, first, end); }
+int cRovurozovizProgram::ExecuteUnfused(int first, int end) {
+  bool toTheEnd = end < 0 || end >= int(mCode.size());
+  return toTheEnd ? RunLoop<true>(mSingleSteps, first, -1) : RunLoop<false>(mSingleSteps, first, end);
+}
 
 int cRovurozovizProgram::FindLabel(int nameIndex) const {
   for (const auto& label : mLabels)

@@ -202,12 +202,9 @@ tRovurozovizPreparedStep FusedStep(const std::vector<tRovurozovizInstruction>& c
     take(i, step.a, step.ka);
     take(i + 1, step.b, step.kb);
     take(i + 2, step.c, step.kc);
-    step.op1 = uint8_t(BinaryOf(op(i + 3)));
-    step.op2 = uint8_t(BinaryOf(op(i + 4)));
     size_t length = 5;
-    static_assert(kStepNestedToStore == kStepNestedToPush + int(kToStore) &&
-                  kStepNestedToIf == kStepNestedToPush + int(kToIf));
-    step.kind = uint16_t(kStepNestedToPush + takeResult(length));
+    int result = takeResult(length);
+    step.kind = RovurozovizNestedStep(BinaryOf(op(i + 4)), BinaryOf(op(i + 3)), result);
     step.length = uint16_t(length);
     return step;
   }
@@ -252,7 +249,8 @@ void ChainNext(const std::vector<tRovurozovizInstruction>& code, size_t i, const
                tRovurozovizPreparedStep& step) {
   size_t k = i + step.length;
   step.next = int32_t(k);
-  bool goesOn = step.kind <= kStepIf || step.kind >= kStepConstToVar;
+  bool goesOn = step.kind <= kStepIf || step.kind == kStepConstToVar || step.kind == kStepVarToVar ||
+                step.kind >= kStepNestedBase;
   if (!goesOn) return;
   while (k < code.size() && step.length < 60000) {
     uint32_t op = code[k].opcode;
@@ -272,6 +270,25 @@ void ChainNext(const std::vector<tRovurozovizInstruction>& code, size_t i, const
   }
 }
 
+// Whether dest is where execution goes rather than a stored variable.
+bool JumpsToDest(uint16_t kind) {
+  static_assert((kStepBinaryBase - kStepNestedBase) % kResultFormCount == 0,
+                "nested and binary kinds share the result as the innermost digit");
+  if (kind == kStepIf || kind == kStepElse) return true;
+  if (kind >= kStepNestedBase) return (kind - kStepNestedBase) % kResultFormCount == kToIf;
+  return false;
+}
+
+// Every position held in next and dest lies in [0, size + 1], the end steps
+// included, so the addresses stay inside the array.
+void LinkSteps(std::vector<tRovurozovizPreparedStep>& steps) {
+  const int32_t last = int32_t(steps.size()) - 1;
+  for (tRovurozovizPreparedStep& step : steps) {
+    step.nextStep = &steps[size_t(std::clamp(step.next, 0, last))];
+    step.jumpStep = JumpsToDest(step.kind) ? &steps[size_t(std::clamp(step.dest, 0, last))] : nullptr;
+  }
+}
+
 }  // namespace
 
 void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
@@ -279,12 +296,22 @@ void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
                              std::vector<tRovurozovizPreparedStep>& fused) {
   std::vector<int32_t> ifTarget, elseTarget;
   ComputeSkipTargets(code, ifTarget, elseTarget);
-  single.resize(code.size());
-  fused.resize(code.size());
+  single.resize(code.size() + 2);
+  fused.resize(code.size() + 2);
   for (size_t i = 0; i < code.size(); ++i) {
     single[i] = SingleStep(code, i, ifTarget, elseTarget);
     single[i].next = int32_t(i) + 1;
     fused[i] = FusedStep(code, i, ifTarget, single[i]);
     ChainNext(code, i, elseTarget, fused[i]);
   }
+  for (size_t i = code.size(); i < code.size() + 2; ++i) {
+    tRovurozovizPreparedStep end;
+    end.kind = kStepEnd;
+    end.length = 0;  // ending costs no instruction of the budget
+    end.next = int32_t(i);
+    single[i] = end;
+    fused[i] = end;
+  }
+  LinkSteps(single);
+  LinkSteps(fused);
 }

@@ -55,17 +55,32 @@ enum eRovurozovizStepKind : uint16_t {
   kStepReturn,
   kStepConstToVar,  // PUSH_CONST, STORE
   kStepVarToVar,    // PUSH_VAR, STORE
+  kStepEnd,         // the two steps past the code: a run that reaches them ends
   // x op2 (y op1 z) with + - * / only, as in "acc = acc + i * scale":
   // x, y, z each a variable or a constant; then pushed, stored or tested.
-  kStepNestedToPush,
-  kStepNestedToStore,
-  kStepNestedToIf,
-  kStepBinaryBase
+  // One kind per (op2, op1, result), so the machine does not decide the
+  // operations on every run.
+  kStepNestedBase,
+  kStepBinaryBase = kStepNestedBase + 4 * 4 * 3
 };
+
+constexpr uint16_t RovurozovizNestedStep(int outer, int inner, int result) {  // ints: the enums mix
+  return uint16_t(kStepNestedBase + (outer * 4 + inner) * 3 + result);
+}
 
 constexpr uint16_t RovurozovizBinaryStep(int op, int operands, int result) {  // ints: the enums mix
   return uint16_t(kStepBinaryBase + (op * kOperandFormCount + operands) * kResultFormCount + result);
 }
+
+// X(outer, inner, result, resultName) for every nested step kind, in kind order.
+#define ROVUROZOVIZ_NESTED_STEPS_FOR(X, outer, inner) \
+  X(outer, inner, kToPush, PUSH) X(outer, inner, kToStore, STORE) X(outer, inner, kToIf, IF)
+#define ROVUROZOVIZ_NESTED_STEPS_OF(X, outer)                                                               \
+  ROVUROZOVIZ_NESTED_STEPS_FOR(X, outer, kBinAdd) ROVUROZOVIZ_NESTED_STEPS_FOR(X, outer, kBinSub)            \
+  ROVUROZOVIZ_NESTED_STEPS_FOR(X, outer, kBinMul) ROVUROZOVIZ_NESTED_STEPS_FOR(X, outer, kBinDiv)
+#define ROVUROZOVIZ_FOR_EACH_NESTED_STEP(X)                                                                 \
+  ROVUROZOVIZ_NESTED_STEPS_OF(X, kBinAdd) ROVUROZOVIZ_NESTED_STEPS_OF(X, kBinSub)                            \
+  ROVUROZOVIZ_NESTED_STEPS_OF(X, kBinMul) ROVUROZOVIZ_NESTED_STEPS_OF(X, kBinDiv)
 
 // X(op, operands, result, resultName) for every binary step kind, in kind order.
 #define ROVUROZOVIZ_BINARY_STEPS_FOR(X, op, ops) \
@@ -95,11 +110,16 @@ struct tRovurozovizPreparedStep {
   float kb = 0.0f;      // right constant
   int32_t c = -1;       // nested steps: third variable (z)
   float kc = 0.0f;      // nested steps: third constant
-  uint8_t op1 = 0, op2 = 0;  // nested steps: eRovurozovizBinary of the inner and outer operation
+  // next and, for if and else steps, dest as addresses within the same step
+  // array, so the machine goes on without index arithmetic.
+  const tRovurozovizPreparedStep* nextStep = nullptr;
+  const tRovurozovizPreparedStep* jumpStep = nullptr;
 };
 
 // Builds one step per code index: single holds exactly that instruction,
 // fused the longest recognised run starting there (never past the code's end).
+// Both end with two end steps, at the code's size and one past it (where a
+// skip off the end lands), so a run to the end needs no bounds check per step.
 void PrepareRovurozovizSteps(const std::vector<tRovurozovizInstruction>& code,
                              std::vector<tRovurozovizPreparedStep>& single,
                              std::vector<tRovurozovizPreparedStep>& fused);

@@ -141,3 +141,36 @@ TEST(RovurozovizMachine, StepLineAdvancesOneSourceLine) {
   EXPECT_EQ(program.GetVariable("c"), 3.0f);
   EXPECT_EQ(program.StepLine(), 6);  // at the end it stays
 }
+
+// Each pair of + - * / in "x op2 (y op1 z)" has a step kind of its own; every
+// pair, stored, pushed on or tested, must give what the two operations give
+// one after another, fused or not.
+TEST(RovurozovizMachine, EveryNestedOperationPairComputesInOrder) {
+  const char ops[] = {'+', '-', '*', '/'};
+  const float x = 1.75f, y = -2.5f, z = 0.3f;
+  for (char outer : ops) {
+    for (char inner : ops) {
+      auto apply = [](char op, float a, float b) {
+        return op == '+' ? a + b : op == '-' ? a - b : op == '*' ? a * b : a / b;
+      };
+      const float expected = apply(outer, x, apply(inner, y, z));
+      const std::string e = std::string("x ") + outer + " (y " + inner + " z)";
+      const std::string text = "s = " + e + " p = " + e + " + 0 if (" + e + ") t = 1 else t = 2 endif";
+      cRovurozovizProgram fused, single;
+      ASSERT_TRUE(fused.Compile(text.c_str()));
+      ASSERT_TRUE(single.Compile(text.c_str()));
+      for (cRovurozovizProgram* p : {&fused, &single}) {
+        p->SetVariable("x", x);
+        p->SetVariable("y", y);
+        p->SetVariable("z", z);
+      }
+      fused.Run();
+      single.ExecuteUnfused(0, -1);
+      for (cRovurozovizProgram* p : {&fused, &single}) {
+        EXPECT_EQ(p->GetVariable("s"), expected) << text;
+        EXPECT_EQ(p->GetVariable("p"), expected) << text;
+        EXPECT_EQ(p->GetVariable("t"), expected < 1.0f ? 2.0f : 1.0f) << text;
+      }
+    }
+  }
+}

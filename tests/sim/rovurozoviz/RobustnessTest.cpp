@@ -107,3 +107,25 @@ TEST(RovurozovizRobustness, CompileRejectsNullAndEmbeddedNulEndsTheText) {
   EXPECT_TRUE(program.Compile(text));
   EXPECT_TRUE(boxes.boxes.empty());
 }
+
+TEST(RovurozovizRobustness, PreparedStepsEndWithTwoEndSteps) {
+  // A run to the end relies on them instead of checking its position.
+  std::vector<tRovurozovizInstruction> code(2);
+  code[0].opcode = IF;
+  code[1].opcode = NOP;
+  std::vector<tRovurozovizPreparedStep> single, fused;
+  PrepareRovurozovizSteps(code, single, fused);
+  ASSERT_EQ(single.size(), 4u);
+  ASSERT_EQ(fused.size(), 4u);
+  for (size_t i = 2; i < 4; ++i) {
+    EXPECT_EQ(single[i].kind, kStepEnd);
+    EXPECT_EQ(fused[i].kind, kStepEnd);
+    EXPECT_EQ(fused[i].length, 0);
+  }
+  EXPECT_EQ(single[0].dest, 3);  // a false IF off the end lands on the second
+  cRovurozovizProgram program;
+  ASSERT_TRUE(program.Compile("a = 1 if (0) a = 2 endif"));
+  EXPECT_EQ(program.Run(), int(program.Code().size()));
+  EXPECT_EQ(program.ExecuteUnfused(0, -1), int(program.Code().size()));
+  EXPECT_EQ(program.GetVariable("a"), 1.0f);
+}
