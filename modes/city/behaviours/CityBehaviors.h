@@ -24,11 +24,9 @@ class tCityBehavior : public cCityGameInteraction {
     std::string GetName() override { return Name; }             \
   };
 
-QV_CITY_BEHAVIOR(cCityGameBehaviorWalk, 0x0FC53E0C, "Walking")
 QV_CITY_BEHAVIOR(cCityGameBehaviorFollowRoad, 0, "Following the Road")
 QV_CITY_BEHAVIOR(cCityGameBehaviorUseBuilding, 0, "Building")
 QV_CITY_BEHAVIOR(cCityGameBehaviorUseProductionBuilding, 0, "Production Building")
-QV_CITY_BEHAVIOR(cCityGameBehaviorSleepOnGround, 0x2FE7F0BC, "Sleeping")
 QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatFromCityHall, 0, "Eat from City Hall")
@@ -46,6 +44,23 @@ QV_CITY_BEHAVIOR(cCityGameBehaviorNPCPilgrimage, 0, "On a pilgrimage")
 QV_CITY_BEHAVIOR(cCityGameBehaviorLeaveCity, 0, "Leaving")
 
 #undef QV_CITY_BEHAVIOR
+
+// Walks to the goal the caller set on the creature's record; done within 1.0.
+class cCityGameBehaviorWalk : public tCityBehavior<cCityGameBehaviorWalk, 0x0FC53E0C> {
+ public:
+  std::string GetName() override { return "Walking"; }
+  uint32_t Step() override;
+};
+
+// A homeless, tired citizen walks to its city's sleeping spot and lies there
+// gaining energy until rested or housed.
+class cCityGameBehaviorSleepOnGround : public tCityBehavior<cCityGameBehaviorSleepOnGround, 0x2FE7F0BC> {
+ public:
+  std::string GetName() override { return "Sleeping"; }
+  void Start() override;
+  uint32_t Step() override;
+  void End() override;
+};
 
 // The one prototype of a behaviour class, for starting it on a creature.
 template <class T>

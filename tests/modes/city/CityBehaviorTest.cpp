@@ -141,3 +141,62 @@ TEST_F(CityBehaviorTest, ABundleThatCannotBeTakenStaysInTheGlobalStore) {
 }
 
 }  // namespace
+
+// A walk ends once within 1.0 of the goal set beforehand, at its first step when already there.
+TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
+  struct sCase {
+    int goalX;
+    int stepsAtMost;
+  } cases[] = {{500, 1}, {520, 400}};
+  for (const sCase& c : cases) {
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    const Vector3 goal = cFakeCityView::Ground(c.goalX, 500);
+    citizen->GetCommon()->SetPosition(goal);
+    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorWalk>(), 0));
+    int steps = 0;
+    while (citizen->HasInteraction() && steps < 2000) {
+      Pump(1);
+      ++steps;
+    }
+    EXPECT_LE(steps, c.stepsAtMost) << c.goalX;
+    EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), goal)), 1.0f + 0.5f) << c.goalX;
+  }
+}
+
+// A homeless citizen sleeps at the city's sleeping spot, gaining energy at the
+// ground rate, and gets up (rate back to the world's) when rested or housed.
+TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
+  const cCityGameMotiveTuning& tuning = GetCityGameMotiveTuning();
+  struct sCase {
+    float energy;
+    bool housed;
+    bool sleepsOn;
+  } cases[] = {
+      {tuning.sleepOnGroundGetUp, false, true},
+      {tuning.sleepOnGroundGetUp + 0.5f, false, false},
+      {10.0f, true, false},
+  };
+  for (const sCase& c : cases) {
+    if (c.housed) citizen->SetHome(City()->GetId());
+    else citizen->ClearHome();
+    citizen->SetMotive(1, c.energy);
+    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
+    EXPECT_EQ(citizen->GetRate(1), tuning.sleepOnGroundEnergyDelta);
+    Pump(1);
+    EXPECT_EQ(citizen->HasInteraction(), c.sleepsOn) << c.energy;
+    EXPECT_EQ(citizen->GetRate(1), c.sleepsOn ? tuning.sleepOnGroundEnergyDelta : tuning.worldEnergyDelta) << c.energy;
+    citizen->EndInteraction();
+  }
+  // Left to sleep, it reaches the spot and wakes once rested.
+  citizen->ClearHome();
+  citizen->SetMotive(1, 5.0f);
+  ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
+  int frames = 0;
+  while (citizen->HasInteraction() && frames < 200000) {
+    Pump(1);
+    ++frames;
+  }
+  EXPECT_FALSE(citizen->HasInteraction());
+  EXPECT_LE(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), City()->GetSleepingSpot())), 2.5f);
+  EXPECT_GT(citizen->GetMotive(1), tuning.sleepOnGroundGetUp);
+}
