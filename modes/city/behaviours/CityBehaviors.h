@@ -25,7 +25,6 @@ class tCityBehavior : public cCityGameInteraction {
   };
 
 QV_CITY_BEHAVIOR(cCityGameBehaviorFollowRoad, 0, "Following the Road")
-QV_CITY_BEHAVIOR(cCityGameBehaviorUseBuilding, 0, "Building")
 QV_CITY_BEHAVIOR(cCityGameBehaviorUseProductionBuilding, 0, "Production Building")
 QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
@@ -44,6 +43,21 @@ QV_CITY_BEHAVIOR(cCityGameBehaviorNPCPilgrimage, 0, "On a pilgrimage")
 QV_CITY_BEHAVIOR(cCityGameBehaviorLeaveCity, 0, "Leaving")
 
 #undef QV_CITY_BEHAVIOR
+
+// Goes to a building's door, inside (hidden), stays between the building's
+// minimum and maximum stay, and comes out at one of its roads toward another
+// building (never the one it came by while another will do).
+class cCityGameBehaviorUseBuilding : public tCityBehavior<cCityGameBehaviorUseBuilding, 0> {
+ public:
+  std::string GetName() override { return "Building"; }
+  uint32_t Step() override;
+  void End() override;
+  int GetState() const { return mState; }  // 0 approaching, 1 at the door, 2 inside
+
+ private:
+  int mState = 0;
+  float mInsideMs = 0.0f;
+};
 
 // Walks to the goal the caller set on the creature's record; done within 1.0.
 class cCityGameBehaviorWalk : public tCityBehavior<cCityGameBehaviorWalk, 0x0FC53E0C> {

@@ -8,6 +8,8 @@
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
+#include "modes/city/economy/CityGameRoad.h"
+#include "world/scene/SceneObject.h"
 #include "tests/modes/city/CityTestSupport.h"
 
 namespace {
@@ -199,4 +201,100 @@ TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
   EXPECT_FALSE(citizen->HasInteraction());
   EXPECT_LE(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), City()->GetSleepingSpot())), 2.5f);
   EXPECT_GT(citizen->GetMotive(1), tuning.sleepOnGroundGetUp);
+}
+
+// A tired citizen goes into a house (hidden, counted, out of the scene) and
+// comes out by a road to another house, never the road it came by; with only
+// that road it comes out just outside with nowhere to head for.
+TEST_F(CityBehaviorTest, ACitizenUsesAHouseAndComesOutByAnotherRoad) {
+  auto house = [this](int x) {
+    auto* h = CreateRegisteredCityObject<cCityGameBuildingHouse>();
+    h->Initialize(City());
+    h->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
+    return h;
+  };
+  cCityGameBuildingHouse* home = house(520);
+  cCityGameBuildingHouse* came = house(420);
+  cCityGameBuildingHouse* next = house(620);
+  auto road = [&](cCityGameBuilding* a, cCityGameBuilding* b) {
+    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
+    r->Connect(City(), a, Vector3{1.0f, 0.0f, 0.0f}, b, Vector3{-1.0f, 0.0f, 0.0f});
+    return r;
+  };
+  cCityGameRoad* arrival = road(came, home);
+  GetDataManager()->CommitPending();
+  Pump(1);  // the roads lay their points
+  struct sCase {
+    bool secondRoad;
+  } cases[] = {{true}, {false}};
+  for (const sCase& c : cases) {
+    cCityGameRoad* onward = c.secondRoad ? road(home, next) : nullptr;
+    GetDataManager()->CommitPending();
+    Pump(1);
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    citizen->SetMotive(1, 20.0f);
+    citizen->SetArrivalRoad(arrival->GetId());
+    citizen->SetPendingTarget(nullptr);
+    ASSERT_TRUE(home->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseBuilding>(), nullptr, 0));
+    bool wasInside = false;
+    for (int i = 0; i < 20000 && citizen->HasInteraction(); ++i) {
+      Pump(1);
+      auto* use = dynamic_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction());
+      if (use && use->GetState() >= 1) EXPECT_EQ(home->GetUsers(), 1);  // counted from the door
+      if (use && use->GetState() == 2) {
+        wasInside = true;
+        EXPECT_TRUE(citizen->IsHidden());
+        EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 0);
+      }
+    }
+    EXPECT_TRUE(wasInside) << c.secondRoad;
+    ASSERT_FALSE(citizen->HasInteraction());
+    EXPECT_EQ(home->GetUsers(), 0);
+    EXPECT_FALSE(citizen->IsHidden());
+    EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 1);
+    EXPECT_FALSE(citizen->HasArrivalRoad());
+    const float fromHome = Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), home->GetPosition()));
+    if (c.secondRoad) {
+      EXPECT_EQ(citizen->GetPendingTargetId(), onward->GetId());
+      EXPECT_EQ(citizen->GetDestinationBuildingId(), next->GetId());
+      Vector3 roadEnd;  // the road starts at the house it leaves
+      GetPlanetModel().ProjectToSurface(roadEnd, onward->GetPoints().front());
+      EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), roadEnd)), 0.5f);
+      Registry().RemoveNow(onward);
+    } else {
+      EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
+      EXPECT_FALSE(citizen->HasDestinationBuilding());
+      EXPECT_GE(fromHome, 1.3f * home->GetRadius() - 0.5f);
+      EXPECT_LE(fromHome, 1.4f * home->GetRadius() + 0.5f);
+    }
+  }
+}
+
+// Inside, an occupant still wanting more stays up to the maximum stay (50 ms
+// frames, the entering frame counted); a house turns a citizen out as soon as
+// it is rested, before the minimum stay is over.
+TEST_F(CityBehaviorTest, AnOccupantStaysBetweenTheMinimumAndMaximumStay) {
+  SetTuningFloat(GetCityGameBuildingTuning(), "Sleep Minimum Stay", 2.0f);
+  SetTuningFloat(GetCityGameBuildingTuning(), "Sleep Maximum Stay", 5.0f);
+  auto* home = CreateRegisteredCityObject<cCityGameBuildingHouse>();
+  home->Initialize(City());
+  home->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+  GetDataManager()->CommitPending();
+  struct sCase {
+    float energy;
+    int insideFramesAtLeast, insideFramesAtMost;
+  } cases[] = {{99.0f, 1, 5}, {0.0f, 101, 101}};
+  for (const sCase& c : cases) {
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    citizen->SetMotive(1, c.energy);
+    ASSERT_TRUE(home->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseBuilding>(), nullptr, 0));
+    int inside = 0;
+    for (int i = 0; i < 1000 && citizen->HasInteraction(); ++i) {
+      Pump(1);
+      auto* use = dynamic_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction());
+      if (use && use->GetState() == 2) ++inside;
+    }
+    EXPECT_GE(inside, c.insideFramesAtLeast) << c.energy;
+    EXPECT_LE(inside, c.insideFramesAtMost) << c.energy;
+  }
 }
