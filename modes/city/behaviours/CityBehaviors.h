@@ -24,7 +24,6 @@ class tCityBehavior : public cCityGameInteraction {
     std::string GetName() override { return Name; }             \
   };
 
-QV_CITY_BEHAVIOR(cCityGameBehaviorFollowRoad, 0, "Following the Road")
 QV_CITY_BEHAVIOR(cCityGameBehaviorUseProductionBuilding, 0, "Production Building")
 QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
@@ -57,6 +56,21 @@ class cCityGameBehaviorUseBuilding : public tCityBehavior<cCityGameBehaviorUseBu
  private:
   int mState = 0;
   float mInsideMs = 0.0f;
+};
+
+// Walks a road point by point (backwards when heading for its first end) at
+// the road speed, to the building the citizen is heading for; there it drops
+// off what it carries or goes on to use that building.
+class cCityGameBehaviorFollowRoad : public tCityBehavior<cCityGameBehaviorFollowRoad, 0> {
+ public:
+  std::string GetName() override { return "Following the Road"; }
+  void Start() override;
+  uint32_t Step() override;
+  void End() override;
+  int GetPointIndex() const { return mPointIndex; }
+
+ private:
+  int mPointIndex = 0;
 };
 
 // Walks to the goal the caller set on the creature's record; done within 1.0.

@@ -298,3 +298,53 @@ TEST_F(CityBehaviorTest, AnOccupantStaysBetweenTheMinimumAndMaximumStay) {
     EXPECT_LE(inside, c.insideFramesAtMost) << c.energy;
   }
 }
+
+// A road is walked point by point toward the destination, backwards from its
+// second end, and at the end the citizen goes on to use that building, having
+// arrived by this road.
+TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
+  cCityGameBuildingHouse* ends[2];
+  for (int i = 0; i < 2; ++i) {
+    ends[i] = CreateRegisteredCityObject<cCityGameBuildingHouse>();
+    ends[i]->Initialize(City());
+    ends[i]->SetPosition(cFakeCityView::Ground(420 + 200 * i, 500), Vector3{});
+  }
+  auto* road = CreateRegisteredCityObject<cCityGameRoad>();
+  road->Connect(City(), ends[0], Vector3{1.0f, 0.0f, 0.0f}, ends[1], Vector3{-1.0f, 0.0f, 0.0f});
+  GetDataManager()->CommitPending();
+  Pump(1);
+  const int last = (int)road->GetPoints().size() - 1;
+  struct sCase {
+    int destination, firstIndex, step;
+  } cases[] = {{0, last, -1}, {1, 0, 1}};
+  for (const sCase& c : cases) {
+    cCityGameBuilding* from = ends[1 - c.destination];
+    citizen->SetPosition(from->GetPosition(), Vector3{});
+    for (int m = 0; m < 3; ++m) citizen->SetMotive(m, 100.0f);
+    citizen->SetDestinationBuilding(ends[c.destination]->GetId());
+    citizen->SetArrivalRoad(kNoCityId);
+    ASSERT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
+    auto* follow = dynamic_cast<cCityGameBehaviorFollowRoad*>(citizen->GetInteraction());
+    ASSERT_NE(follow, nullptr);
+    EXPECT_EQ(follow->GetPointIndex(), c.firstIndex);
+    int previous = c.firstIndex;
+    for (int i = 0; i < 5000 && citizen->HasInteraction(); ++i) {
+      Pump(1);
+      if (!citizen->HasInteraction()) break;
+      EXPECT_GE((follow->GetPointIndex() - previous) * c.step, 0) << c.destination;
+      previous = follow->GetPointIndex();
+    }
+    ASSERT_FALSE(citizen->HasInteraction());
+    EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), ends[c.destination]->GetPosition())),
+              1.6f * ends[c.destination]->GetRadius() + 0.5f);
+    EXPECT_EQ(citizen->GetPendingTargetId(), ends[c.destination]->GetId());
+    EXPECT_EQ(citizen->GetArrivalRoadId(), road->GetId());
+  }
+  // A destination that is not one of the road's ends ends the walk at once.
+  citizen->SetDestinationBuilding(City()->GetId());
+  citizen->SetPendingTarget(nullptr);
+  ASSERT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
+  Pump(1);
+  EXPECT_FALSE(citizen->HasInteraction());
+  EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
+}
