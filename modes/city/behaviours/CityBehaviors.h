@@ -9,6 +9,9 @@
 
 #include "modes/city/behaviours/CityGameInteraction.h"
 
+class cCityGameBuilding;
+class cCityGameCreature;
+
 template <class T, uint32_t Id>
 class tCityBehavior : public cCityGameInteraction {
  public:
@@ -24,7 +27,6 @@ class tCityBehavior : public cCityGameInteraction {
     std::string GetName() override { return Name; }             \
   };
 
-QV_CITY_BEHAVIOR(cCityGameBehaviorUseProductionBuilding, 0, "Production Building")
 QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatFromCityHall, 0, "Eat from City Hall")
@@ -53,9 +55,24 @@ class cCityGameBehaviorUseBuilding : public tCityBehavior<cCityGameBehaviorUseBu
   void End() override;
   int GetState() const { return mState; }  // 0 approaching, 1 at the door, 2 inside
 
- private:
+ protected:
+  // The steps both kinds of building use share; each answers the step's answer.
+  uint32_t ReachDoor(cCityGameCreature* creature, cCityGameBuilding* building);
+  uint32_t GoInside(cCityGameCreature* creature, cCityGameBuilding* building);
+  uint32_t StayInside(cCityGameCreature* creature, cCityGameBuilding* building, uint32_t ms);
+
   int mState = 0;
   float mInsideMs = 0.0f;
+};
+
+// The same for a building that makes bundles, except that a finished product
+// goes to the first empty-handed citizen at the door, who carries it off
+// instead of going in.
+class cCityGameBehaviorUseProductionBuilding : public cCityGameBehaviorUseBuilding {
+ public:
+  cIInteraction* Create() override { return new cCityGameBehaviorUseProductionBuilding; }
+  std::string GetName() override { return "Production Building"; }
+  uint32_t Step() override;
 };
 
 // Walks a road point by point (backwards when heading for its first end) at

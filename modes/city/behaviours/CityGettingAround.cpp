@@ -7,6 +7,7 @@
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/economy/CityGameBuilding.h"
 #include "modes/city/economy/CityGameRoad.h"
@@ -100,6 +101,27 @@ void ComeOut(cCityGamePlayerCreature* citizen, cCityGameBuilding* building) {
 }
 }  // namespace
 
+uint32_t cCityGameBehaviorUseBuilding::ReachDoor(cCityGameCreature* creature, cCityGameBuilding* building) {
+  // Turned away at the door: wait there only while the building lets it.
+  if (!building->IsPickable(creature)) return building->AllowsStay(creature) ? 1 : 0;
+  mState = 1;
+  building->AddOccupant(creature);
+  return 1;
+}
+
+uint32_t cCityGameBehaviorUseBuilding::GoInside(cCityGameCreature* creature, cCityGameBuilding* building) {
+  mState = 2;
+  if (cSceneObject* body = creature->GetSceneObject()) GetSceneManager().RemoveObject(body);
+  return building->Enter(creature) ? 1 : 0;
+}
+
+uint32_t cCityGameBehaviorUseBuilding::StayInside(cCityGameCreature* creature, cCityGameBuilding* building, uint32_t ms) {
+  const bool wantsMore = building->UpdateOccupant(creature, ms);
+  mInsideMs += (float)ms;
+  // A satisfied occupant leaves after the minimum stay; a wanting one stays up to the maximum.
+  return wantsMore ? (mInsideMs <= building->GetMaximumStay() ? 1 : 0) : (mInsideMs < building->GetMinimumStay() ? 1 : 0);
+}
+
 uint32_t cCityGameBehaviorUseBuilding::Step() {
   auto* creature = dynamic_cast<cCityGameCreature*>(GetAgent());
   auto* building = dynamic_cast<cCityGameBuilding*>(TargetOfWord(GetTarget()));
@@ -108,28 +130,37 @@ uint32_t cCityGameBehaviorUseBuilding::Step() {
   const uint32_t ms = GetBehaviorController().GetLastUpdateTime();
   const float r = building->GetRadius();
   record->SetPosition(OnSurface(building->GetPosition()));
-  switch (mState) {
-    case 0:
-      if (record->GetDistanceToTarget() >= r * kDoorReach) break;
-      // Turned away at the door: wait there only while the building lets it.
-      if (!building->IsPickable(creature)) return building->AllowsStay(creature) ? 1 : 0;
-      mState = 1;
-      building->AddOccupant(creature);
-      return 1;
-    case 1:
-      if (record->GetDistanceToTarget() >= r) break;
-      mState = 2;
-      if (cSceneObject* body = creature->GetSceneObject()) GetSceneManager().RemoveObject(body);
-      return building->Enter(creature) ? 1 : 0;
-    default: {
-      const bool wantsMore = building->UpdateOccupant(creature, ms);
-      mInsideMs += (float)ms;
-      // A satisfied occupant leaves after the minimum stay; a wanting one stays up to the maximum.
-      return wantsMore ? (mInsideMs <= building->GetMaximumStay() ? 1 : 0) : (mInsideMs < building->GetMinimumStay() ? 1 : 0);
-    }
-  }
+  if (mState == 2) return StayInside(creature, building, ms);
+  if (record->GetDistanceToTarget() < r * (mState == 0 ? kDoorReach : 1.0f))
+    return mState == 0 ? ReachDoor(creature, building) : GoInside(creature, building);
   creature->MoveTowardGoal(ms, 1.0f);
   return 1;
+}
+
+uint32_t cCityGameBehaviorUseProductionBuilding::Step() {
+  auto* creature = dynamic_cast<cCityGameCreature*>(GetAgent());
+  auto* building = dynamic_cast<cCityGameBuildingProduction*>(TargetOfWord(GetTarget()));
+  cCreatureCommon* record = creature ? creature->GetCommon() : nullptr;
+  if (!record || !building) return 0;
+  const uint32_t ms = GetBehaviorController().GetLastUpdateTime();
+  const float r = building->GetRadius();
+  record->SetPosition(OnSurface(building->GetPosition()));
+  if (mState == 2) return StayInside(creature, building, ms);
+  if (record->GetDistanceToTarget() >= r * (mState == 0 ? kDoorReach : 1.0f)) {
+    if (!building->AcceptsUser(creature)) return 0;
+    creature->MoveTowardGoal(ms, 1.0f);
+    return 1;
+  }
+  if (mState == 1) return building->AcceptsUser(creature) ? GoInside(creature, building) : 0;
+  // A citizen already carrying something could not take the product (it
+  // would be lost), so it goes in like any other worker.
+  if (building->GetProductCount() >= 1 && !creature->GetCarried()) {
+    creature->AttachCarried(building->TakeProduct());
+    if (cCityGameWorldObject* destination = FindDeliveryDestination(building, creature))
+      creature->SetPendingTarget(destination);
+    return 0;
+  }
+  return ReachDoor(creature, building);
 }
 
 void cCityGameBehaviorUseBuilding::End() {

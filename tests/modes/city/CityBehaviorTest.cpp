@@ -348,3 +348,39 @@ TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
   EXPECT_FALSE(citizen->HasInteraction());
   EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
 }
+
+// A farm's finished product goes to the first empty-handed citizen at its
+// door, who carries it off instead of going in; one already carrying goes in.
+TEST_F(CityBehaviorTest, AFinishedProductGoesToTheFirstEmptyHandedCitizenAtTheDoor) {
+  auto* farm = CreateRegisteredCityObject<cCityGameBuildingFarm>();
+  farm->Initialize(City());
+  farm->SetPosition(cFakeCityView::Ground(560, 500), Vector3{});
+  GetDataManager()->CommitPending();
+  struct sCase {
+    bool carrying, takesProduct;
+  } cases[] = {{false, true}, {true, false}};
+  for (const sCase& c : cases) {
+    delete citizen->TakeCarried();
+    if (c.carrying) {
+      auto* held = new cCityGameBundle;
+      held->Initialize(City(), kCityGoods, 5.0f);
+      ASSERT_TRUE(citizen->AttachCarried(held));
+    }
+    for (int m = 0; m < 3; ++m) citizen->SetMotive(m, 100.0f);
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    farm->AddProduced(1.0f);
+    ASSERT_TRUE(farm->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseProductionBuilding>(), nullptr, 0));
+    bool wentToDoor = false;
+    for (int i = 0; i < 2000 && citizen->HasInteraction(); ++i) {
+      Pump(1);
+      auto* use = dynamic_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction());
+      wentToDoor = wentToDoor || (use && use->GetState() >= 1);
+    }
+    EXPECT_EQ(wentToDoor, !c.takesProduct) << c.carrying;
+    EXPECT_EQ(farm->GetProductCount(), c.takesProduct ? 0 : 1) << c.carrying;
+    ASSERT_NE(citizen->GetCarried(), nullptr);
+    EXPECT_EQ(citizen->GetCarried()->GetKind(), c.takesProduct ? kCityFood : kCityGoods) << c.carrying;
+    if (c.takesProduct) EXPECT_NE(citizen->GetPendingTargetId(), kNoCityId);
+    citizen->EndInteraction();
+  }
+}
