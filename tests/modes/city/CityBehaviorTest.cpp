@@ -32,6 +32,29 @@ class CityBehaviorTest : public cCityWorldTest {
     }
     return kCityStepGoOn;
   }
+  template <class T>
+  T* NewBuilding(int x) {
+    auto* b = CreateRegisteredCityObject<T>();
+    b->Initialize(City());
+    b->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
+    return b;
+  }
+  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
+    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
+    r->Connect(City(), a, Vector3{1.0f, 0.0f, 0.0f}, b, Vector3{-1.0f, 0.0f, 0.0f});
+    GetDataManager()->CommitPending();
+    Pump(1);  // the road lays its points
+    return r;
+  }
+  // Frames the citizen's behaviour until it ends, calling `each` after every frame it goes on.
+  void RunToEnd(const std::function<void()>& each = [] {}) {
+    for (int i = 0; i < 20000 && citizen->HasInteraction(); ++i) {
+      Pump(1);
+      if (citizen->HasInteraction()) each();
+    }
+    ASSERT_FALSE(citizen->HasInteraction());
+  }
+  static float Apart(const Vector3& a, const Vector3& b) { return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b)); }
   std::vector<cCityGamePlayerCreature*> citizens;
   cCityGamePlayerCreature* citizen = nullptr;
 };
@@ -161,7 +184,7 @@ TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
       ++steps;
     }
     EXPECT_LE(steps, c.stepsAtMost) << c.goalX;
-    EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), goal)), 1.0f + 0.5f) << c.goalX;
+    EXPECT_LT(Apart(citizen->GetPosition(), goal), 1.0f + 0.5f) << c.goalX;
   }
 }
 
@@ -193,13 +216,8 @@ TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
   citizen->ClearHome();
   citizen->SetMotive(1, 5.0f);
   ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
-  int frames = 0;
-  while (citizen->HasInteraction() && frames < 200000) {
-    Pump(1);
-    ++frames;
-  }
-  EXPECT_FALSE(citizen->HasInteraction());
-  EXPECT_LE(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), City()->GetSleepingSpot())), 2.5f);
+  RunToEnd();
+  EXPECT_LE(Apart(citizen->GetPosition(), City()->GetSleepingSpot()), 2.5f);
   EXPECT_GT(citizen->GetMotive(1), tuning.sleepOnGroundGetUp);
 }
 
@@ -207,59 +225,36 @@ TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
 // comes out by a road to another house, never the road it came by; with only
 // that road it comes out just outside with nowhere to head for.
 TEST_F(CityBehaviorTest, ACitizenUsesAHouseAndComesOutByAnotherRoad) {
-  auto house = [this](int x) {
-    auto* h = CreateRegisteredCityObject<cCityGameBuildingHouse>();
-    h->Initialize(City());
-    h->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
-    return h;
-  };
-  cCityGameBuildingHouse* home = house(520);
-  cCityGameBuildingHouse* came = house(420);
-  cCityGameBuildingHouse* next = house(620);
-  auto road = [&](cCityGameBuilding* a, cCityGameBuilding* b) {
-    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
-    r->Connect(City(), a, Vector3{1.0f, 0.0f, 0.0f}, b, Vector3{-1.0f, 0.0f, 0.0f});
-    return r;
-  };
-  cCityGameRoad* arrival = road(came, home);
-  GetDataManager()->CommitPending();
-  Pump(1);  // the roads lay their points
-  struct sCase {
-    bool secondRoad;
-  } cases[] = {{true}, {false}};
-  for (const sCase& c : cases) {
-    cCityGameRoad* onward = c.secondRoad ? road(home, next) : nullptr;
-    GetDataManager()->CommitPending();
-    Pump(1);
+  auto* home = NewBuilding<cCityGameBuildingHouse>(520);
+  auto* came = NewBuilding<cCityGameBuildingHouse>(420);
+  auto* next = NewBuilding<cCityGameBuildingHouse>(620);
+  cCityGameRoad* arrival = NewRoad(came, home);
+  for (bool secondRoad : {true, false}) {
+    cCityGameRoad* onward = secondRoad ? NewRoad(home, next) : nullptr;
     citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
     citizen->SetMotive(1, 20.0f);
     citizen->SetArrivalRoad(arrival->GetId());
     citizen->SetPendingTarget(nullptr);
     ASSERT_TRUE(home->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseBuilding>(), nullptr, 0));
     bool wasInside = false;
-    for (int i = 0; i < 20000 && citizen->HasInteraction(); ++i) {
-      Pump(1);
-      auto* use = dynamic_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction());
-      if (use && use->GetState() >= 1) EXPECT_EQ(home->GetUsers(), 1);  // counted from the door
-      if (use && use->GetState() == 2) {
-        wasInside = true;
-        EXPECT_TRUE(citizen->IsHidden());
-        EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 0);
-      }
-    }
-    EXPECT_TRUE(wasInside) << c.secondRoad;
-    ASSERT_FALSE(citizen->HasInteraction());
+    RunToEnd([&] {
+      const int state = static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState();
+      if (state >= 1) EXPECT_EQ(home->GetUsers(), 1);  // counted from the door
+      if (state == 2) EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 0);
+      wasInside = wasInside || (state == 2 && citizen->IsHidden());
+    });
+    EXPECT_TRUE(wasInside) << secondRoad;
     EXPECT_EQ(home->GetUsers(), 0);
     EXPECT_FALSE(citizen->IsHidden());
     EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 1);
     EXPECT_FALSE(citizen->HasArrivalRoad());
-    const float fromHome = Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), home->GetPosition()));
-    if (c.secondRoad) {
+    const float fromHome = Apart(citizen->GetPosition(), home->GetPosition());
+    if (secondRoad) {
       EXPECT_EQ(citizen->GetPendingTargetId(), onward->GetId());
       EXPECT_EQ(citizen->GetDestinationBuildingId(), next->GetId());
       Vector3 roadEnd;  // the road starts at the house it leaves
       GetPlanetModel().ProjectToSurface(roadEnd, onward->GetPoints().front());
-      EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), roadEnd)), 0.5f);
+      EXPECT_LT(Apart(citizen->GetPosition(), roadEnd), 0.5f);
       Registry().RemoveNow(onward);
     } else {
       EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
@@ -276,9 +271,7 @@ TEST_F(CityBehaviorTest, ACitizenUsesAHouseAndComesOutByAnotherRoad) {
 TEST_F(CityBehaviorTest, AnOccupantStaysBetweenTheMinimumAndMaximumStay) {
   SetTuningFloat(GetCityGameBuildingTuning(), "Sleep Minimum Stay", 2.0f);
   SetTuningFloat(GetCityGameBuildingTuning(), "Sleep Maximum Stay", 5.0f);
-  auto* home = CreateRegisteredCityObject<cCityGameBuildingHouse>();
-  home->Initialize(City());
-  home->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+  auto* home = NewBuilding<cCityGameBuildingHouse>(500);
   GetDataManager()->CommitPending();
   struct sCase {
     float energy;
@@ -289,11 +282,7 @@ TEST_F(CityBehaviorTest, AnOccupantStaysBetweenTheMinimumAndMaximumStay) {
     citizen->SetMotive(1, c.energy);
     ASSERT_TRUE(home->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseBuilding>(), nullptr, 0));
     int inside = 0;
-    for (int i = 0; i < 1000 && citizen->HasInteraction(); ++i) {
-      Pump(1);
-      auto* use = dynamic_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction());
-      if (use && use->GetState() == 2) ++inside;
-    }
+    RunToEnd([&] { inside += static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState() == 2; });
     EXPECT_GE(inside, c.insideFramesAtLeast) << c.energy;
     EXPECT_LE(inside, c.insideFramesAtMost) << c.energy;
   }
@@ -303,16 +292,8 @@ TEST_F(CityBehaviorTest, AnOccupantStaysBetweenTheMinimumAndMaximumStay) {
 // second end, and at the end the citizen goes on to use that building, having
 // arrived by this road.
 TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
-  cCityGameBuildingHouse* ends[2];
-  for (int i = 0; i < 2; ++i) {
-    ends[i] = CreateRegisteredCityObject<cCityGameBuildingHouse>();
-    ends[i]->Initialize(City());
-    ends[i]->SetPosition(cFakeCityView::Ground(420 + 200 * i, 500), Vector3{});
-  }
-  auto* road = CreateRegisteredCityObject<cCityGameRoad>();
-  road->Connect(City(), ends[0], Vector3{1.0f, 0.0f, 0.0f}, ends[1], Vector3{-1.0f, 0.0f, 0.0f});
-  GetDataManager()->CommitPending();
-  Pump(1);
+  cCityGameBuilding* ends[2] = {NewBuilding<cCityGameBuildingHouse>(420), NewBuilding<cCityGameBuildingHouse>(620)};
+  cCityGameRoad* road = NewRoad(ends[0], ends[1]);
   const int last = (int)road->GetPoints().size() - 1;
   struct sCase {
     int destination, firstIndex, step;
@@ -328,15 +309,11 @@ TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
     ASSERT_NE(follow, nullptr);
     EXPECT_EQ(follow->GetPointIndex(), c.firstIndex);
     int previous = c.firstIndex;
-    for (int i = 0; i < 5000 && citizen->HasInteraction(); ++i) {
-      Pump(1);
-      if (!citizen->HasInteraction()) break;
+    RunToEnd([&] {
       EXPECT_GE((follow->GetPointIndex() - previous) * c.step, 0) << c.destination;
       previous = follow->GetPointIndex();
-    }
-    ASSERT_FALSE(citizen->HasInteraction());
-    EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizen->GetPosition(), ends[c.destination]->GetPosition())),
-              1.6f * ends[c.destination]->GetRadius() + 0.5f);
+    });
+    EXPECT_LT(Apart(citizen->GetPosition(), ends[c.destination]->GetPosition()), 1.6f * ends[c.destination]->GetRadius() + 0.5f);
     EXPECT_EQ(citizen->GetPendingTargetId(), ends[c.destination]->GetId());
     EXPECT_EQ(citizen->GetArrivalRoadId(), road->GetId());
   }
@@ -352,9 +329,7 @@ TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
 // A farm's finished product goes to the first empty-handed citizen at its
 // door, who carries it off instead of going in; one already carrying goes in.
 TEST_F(CityBehaviorTest, AFinishedProductGoesToTheFirstEmptyHandedCitizenAtTheDoor) {
-  auto* farm = CreateRegisteredCityObject<cCityGameBuildingFarm>();
-  farm->Initialize(City());
-  farm->SetPosition(cFakeCityView::Ground(560, 500), Vector3{});
+  auto* farm = NewBuilding<cCityGameBuildingFarm>(560);
   GetDataManager()->CommitPending();
   struct sCase {
     bool carrying, takesProduct;
@@ -371,16 +346,11 @@ TEST_F(CityBehaviorTest, AFinishedProductGoesToTheFirstEmptyHandedCitizenAtTheDo
     farm->AddProduced(1.0f);
     ASSERT_TRUE(farm->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseProductionBuilding>(), nullptr, 0));
     bool wentToDoor = false;
-    for (int i = 0; i < 2000 && citizen->HasInteraction(); ++i) {
-      Pump(1);
-      auto* use = dynamic_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction());
-      wentToDoor = wentToDoor || (use && use->GetState() >= 1);
-    }
+    RunToEnd([&] { wentToDoor = wentToDoor || static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState() >= 1; });
     EXPECT_EQ(wentToDoor, !c.takesProduct) << c.carrying;
     EXPECT_EQ(farm->GetProductCount(), c.takesProduct ? 0 : 1) << c.carrying;
     ASSERT_NE(citizen->GetCarried(), nullptr);
     EXPECT_EQ(citizen->GetCarried()->GetKind(), c.takesProduct ? kCityFood : kCityGoods) << c.carrying;
     if (c.takesProduct) EXPECT_NE(citizen->GetPendingTargetId(), kNoCityId);
-    citizen->EndInteraction();
   }
 }
