@@ -141,6 +141,20 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
     mHasHome = false;
     mHomeId = kNoCityId;
   }
+  // The building the citizen is heading for, and the road it came in by (so
+  // it does not go straight back along it).
+  void SetDestinationBuilding(uint32_t id) {
+    mHasDestinationBuilding = id != kNoCityId;
+    mDestinationBuildingId = id;
+  }
+  bool HasDestinationBuilding() const { return mHasDestinationBuilding; }
+  uint32_t GetDestinationBuildingId() const { return mDestinationBuildingId; }
+  void SetArrivalRoad(uint32_t id) {
+    mHasArrivalRoad = id != kNoCityId;
+    mArrivalRoadId = id;
+  }
+  bool HasArrivalRoad() const { return mHasArrivalRoad; }
+  uint32_t GetArrivalRoadId() const { return mArrivalRoadId; }
 
  private:
   bool mSelected = false;
@@ -151,6 +165,10 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   bool mMustered = false;
   bool mHasHome = false;
   uint32_t mHomeId = kNoCityId;
+  bool mHasDestinationBuilding = false;
+  uint32_t mDestinationBuildingId = kNoCityId;
+  bool mHasArrivalRoad = false;
+  uint32_t mArrivalRoadId = kNoCityId;
 };
 
 class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCityGameCreature, 0xEF3DA0D7> {};

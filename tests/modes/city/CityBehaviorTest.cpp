@@ -8,6 +8,8 @@
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
+#include "modes/city/economy/CityGameRoad.h"
+#include "world/scene/SceneObject.h"
 #include "tests/modes/city/CityTestSupport.h"
 
 namespace {
@@ -30,6 +32,29 @@ class CityBehaviorTest : public cCityWorldTest {
     }
     return kCityStepGoOn;
   }
+  template <class T>
+  T* NewBuilding(int x) {
+    auto* b = CreateRegisteredCityObject<T>();
+    b->Initialize(City());
+    b->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
+    return b;
+  }
+  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
+    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
+    r->Connect(City(), a, Vector3{1.0f, 0.0f, 0.0f}, b, Vector3{-1.0f, 0.0f, 0.0f});
+    GetDataManager()->CommitPending();
+    Pump(1);  // the road lays its points
+    return r;
+  }
+  // Frames the citizen's behaviour until it ends, calling `each` after every frame it goes on.
+  void RunToEnd(const std::function<void()>& each = [] {}) {
+    for (int i = 0; i < 20000 && citizen->HasInteraction(); ++i) {
+      Pump(1);
+      if (citizen->HasInteraction()) each();
+    }
+    ASSERT_FALSE(citizen->HasInteraction());
+  }
+  static float Apart(const Vector3& a, const Vector3& b) { return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b)); }
   std::vector<cCityGamePlayerCreature*> citizens;
   cCityGamePlayerCreature* citizen = nullptr;
 };
@@ -141,3 +166,191 @@ TEST_F(CityBehaviorTest, ABundleThatCannotBeTakenStaysInTheGlobalStore) {
 }
 
 }  // namespace
+
+// A walk ends once within 1.0 of the goal set beforehand, at its first step when already there.
+TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
+  struct sCase {
+    int goalX;
+    int stepsAtMost;
+  } cases[] = {{500, 1}, {520, 400}};
+  for (const sCase& c : cases) {
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    const Vector3 goal = cFakeCityView::Ground(c.goalX, 500);
+    citizen->GetCommon()->SetPosition(goal);
+    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorWalk>(), 0));
+    int steps = 0;
+    while (citizen->HasInteraction() && steps < 2000) {
+      Pump(1);
+      ++steps;
+    }
+    EXPECT_LE(steps, c.stepsAtMost) << c.goalX;
+    EXPECT_LT(Apart(citizen->GetPosition(), goal), 1.0f + 0.5f) << c.goalX;
+  }
+}
+
+// A homeless citizen sleeps at the city's sleeping spot, gaining energy at the
+// ground rate, and gets up (rate back to the world's) when rested or housed.
+TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
+  const cCityGameMotiveTuning& tuning = GetCityGameMotiveTuning();
+  struct sCase {
+    float energy;
+    bool housed;
+    bool sleepsOn;
+  } cases[] = {
+      {tuning.sleepOnGroundGetUp, false, true},
+      {tuning.sleepOnGroundGetUp + 0.5f, false, false},
+      {10.0f, true, false},
+  };
+  for (const sCase& c : cases) {
+    if (c.housed) citizen->SetHome(City()->GetId());
+    else citizen->ClearHome();
+    citizen->SetMotive(1, c.energy);
+    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
+    EXPECT_EQ(citizen->GetRate(1), tuning.sleepOnGroundEnergyDelta);
+    Pump(1);
+    EXPECT_EQ(citizen->HasInteraction(), c.sleepsOn) << c.energy;
+    EXPECT_EQ(citizen->GetRate(1), c.sleepsOn ? tuning.sleepOnGroundEnergyDelta : tuning.worldEnergyDelta) << c.energy;
+    citizen->EndInteraction();
+  }
+  // Left to sleep, it reaches the spot and wakes once rested.
+  citizen->ClearHome();
+  citizen->SetMotive(1, 5.0f);
+  ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
+  RunToEnd();
+  EXPECT_LE(Apart(citizen->GetPosition(), City()->GetSleepingSpot()), 2.5f);
+  EXPECT_GT(citizen->GetMotive(1), tuning.sleepOnGroundGetUp);
+}
+
+// A tired citizen goes into a house (hidden, counted, out of the scene) and
+// comes out by a road to another house, never the road it came by; with only
+// that road it comes out just outside with nowhere to head for.
+TEST_F(CityBehaviorTest, ACitizenUsesAHouseAndComesOutByAnotherRoad) {
+  auto* home = NewBuilding<cCityGameBuildingHouse>(520);
+  auto* came = NewBuilding<cCityGameBuildingHouse>(420);
+  auto* next = NewBuilding<cCityGameBuildingHouse>(620);
+  cCityGameRoad* arrival = NewRoad(came, home);
+  for (bool secondRoad : {true, false}) {
+    cCityGameRoad* onward = secondRoad ? NewRoad(home, next) : nullptr;
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    citizen->SetMotive(1, 20.0f);
+    citizen->SetArrivalRoad(arrival->GetId());
+    citizen->SetPendingTarget(nullptr);
+    ASSERT_TRUE(home->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseBuilding>(), nullptr, 0));
+    bool wasInside = false;
+    RunToEnd([&] {
+      const int state = static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState();
+      if (state >= 1) EXPECT_EQ(home->GetUsers(), 1);  // counted from the door
+      if (state == 2) EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 0);
+      wasInside = wasInside || (state == 2 && citizen->IsHidden());
+    });
+    EXPECT_TRUE(wasInside) << secondRoad;
+    EXPECT_EQ(home->GetUsers(), 0);
+    EXPECT_FALSE(citizen->IsHidden());
+    EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 1);
+    EXPECT_FALSE(citizen->HasArrivalRoad());
+    const float fromHome = Apart(citizen->GetPosition(), home->GetPosition());
+    if (secondRoad) {
+      EXPECT_EQ(citizen->GetPendingTargetId(), onward->GetId());
+      EXPECT_EQ(citizen->GetDestinationBuildingId(), next->GetId());
+      Vector3 roadEnd;  // the road starts at the house it leaves
+      GetPlanetModel().ProjectToSurface(roadEnd, onward->GetPoints().front());
+      EXPECT_LT(Apart(citizen->GetPosition(), roadEnd), 0.5f);
+      Registry().RemoveNow(onward);
+    } else {
+      EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
+      EXPECT_FALSE(citizen->HasDestinationBuilding());
+      EXPECT_GE(fromHome, 1.3f * home->GetRadius() - 0.5f);
+      EXPECT_LE(fromHome, 1.4f * home->GetRadius() + 0.5f);
+    }
+  }
+}
+
+// Inside, an occupant still wanting more stays up to the maximum stay (50 ms
+// frames, the entering frame counted); a house turns a citizen out as soon as
+// it is rested, before the minimum stay is over.
+TEST_F(CityBehaviorTest, AnOccupantStaysBetweenTheMinimumAndMaximumStay) {
+  SetTuningFloat(GetCityGameBuildingTuning(), "Sleep Minimum Stay", 2.0f);
+  SetTuningFloat(GetCityGameBuildingTuning(), "Sleep Maximum Stay", 5.0f);
+  auto* home = NewBuilding<cCityGameBuildingHouse>(500);
+  GetDataManager()->CommitPending();
+  struct sCase {
+    float energy;
+    int insideFramesAtLeast, insideFramesAtMost;
+  } cases[] = {{99.0f, 1, 5}, {0.0f, 101, 101}};
+  for (const sCase& c : cases) {
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    citizen->SetMotive(1, c.energy);
+    ASSERT_TRUE(home->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseBuilding>(), nullptr, 0));
+    int inside = 0;
+    RunToEnd([&] { inside += static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState() == 2; });
+    EXPECT_GE(inside, c.insideFramesAtLeast) << c.energy;
+    EXPECT_LE(inside, c.insideFramesAtMost) << c.energy;
+  }
+}
+
+// A road is walked point by point toward the destination, backwards from its
+// second end, and at the end the citizen goes on to use that building, having
+// arrived by this road.
+TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
+  cCityGameBuilding* ends[2] = {NewBuilding<cCityGameBuildingHouse>(420), NewBuilding<cCityGameBuildingHouse>(620)};
+  cCityGameRoad* road = NewRoad(ends[0], ends[1]);
+  const int last = (int)road->GetPoints().size() - 1;
+  struct sCase {
+    int destination, firstIndex, step;
+  } cases[] = {{0, last, -1}, {1, 0, 1}};
+  for (const sCase& c : cases) {
+    cCityGameBuilding* from = ends[1 - c.destination];
+    citizen->SetPosition(from->GetPosition(), Vector3{});
+    for (int m = 0; m < 3; ++m) citizen->SetMotive(m, 100.0f);
+    citizen->SetDestinationBuilding(ends[c.destination]->GetId());
+    citizen->SetArrivalRoad(kNoCityId);
+    ASSERT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
+    auto* follow = dynamic_cast<cCityGameBehaviorFollowRoad*>(citizen->GetInteraction());
+    ASSERT_NE(follow, nullptr);
+    EXPECT_EQ(follow->GetPointIndex(), c.firstIndex);
+    int previous = c.firstIndex;
+    RunToEnd([&] {
+      EXPECT_GE((follow->GetPointIndex() - previous) * c.step, 0) << c.destination;
+      previous = follow->GetPointIndex();
+    });
+    EXPECT_LT(Apart(citizen->GetPosition(), ends[c.destination]->GetPosition()), 1.6f * ends[c.destination]->GetRadius() + 0.5f);
+    EXPECT_EQ(citizen->GetPendingTargetId(), ends[c.destination]->GetId());
+    EXPECT_EQ(citizen->GetArrivalRoadId(), road->GetId());
+  }
+  // A destination that is not one of the road's ends ends the walk at once.
+  citizen->SetDestinationBuilding(City()->GetId());
+  citizen->SetPendingTarget(nullptr);
+  ASSERT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
+  Pump(1);
+  EXPECT_FALSE(citizen->HasInteraction());
+  EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
+}
+
+// A farm's finished product goes to the first empty-handed citizen at its
+// door, who carries it off instead of going in; one already carrying goes in.
+TEST_F(CityBehaviorTest, AFinishedProductGoesToTheFirstEmptyHandedCitizenAtTheDoor) {
+  auto* farm = NewBuilding<cCityGameBuildingFarm>(560);
+  GetDataManager()->CommitPending();
+  struct sCase {
+    bool carrying, takesProduct;
+  } cases[] = {{false, true}, {true, false}};
+  for (const sCase& c : cases) {
+    delete citizen->TakeCarried();
+    if (c.carrying) {
+      auto* held = new cCityGameBundle;
+      held->Initialize(City(), kCityGoods, 5.0f);
+      ASSERT_TRUE(citizen->AttachCarried(held));
+    }
+    for (int m = 0; m < 3; ++m) citizen->SetMotive(m, 100.0f);
+    citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
+    farm->AddProduced(1.0f);
+    ASSERT_TRUE(farm->Interact(citizen, GetCityBehavior<cCityGameBehaviorUseProductionBuilding>(), nullptr, 0));
+    bool wentToDoor = false;
+    RunToEnd([&] { wentToDoor = wentToDoor || static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState() >= 1; });
+    EXPECT_EQ(wentToDoor, !c.takesProduct) << c.carrying;
+    EXPECT_EQ(farm->GetProductCount(), c.takesProduct ? 0 : 1) << c.carrying;
+    ASSERT_NE(citizen->GetCarried(), nullptr);
+    EXPECT_EQ(citizen->GetCarried()->GetKind(), c.takesProduct ? kCityFood : kCityGoods) << c.carrying;
+    if (c.takesProduct) EXPECT_NE(citizen->GetPendingTargetId(), kNoCityId);
+  }
+}
