@@ -1,6 +1,6 @@
 // The NPC players' production agents. A city's agent pursues one goal at a
 // time, acting every 2 to 4 s of game time; it also decides whether its city
-// surrenders. The player agent, which chooses the goals, plans nothing yet.
+// surrenders. The player agent chooses the goals every 3 s of game time.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +46,27 @@ class cCivCityAgent {
   int mGoal = kCivGoalTurret;
 };
 
+// One group of a player's cities joined by plain roads, in the order reached.
+struct cCivAgentPlan {
+  bool connect = false;  // handled by the connect step this run
+  std::vector<cCivModeDecoratedCity*> cities;
+};
+
+struct cCivAgentPlanSet {
+  std::vector<cCivAgentPlan> plans;            // in the order they were built
+  std::vector<cCivModeDecoratedCity*> others;  // the other players' cities
+};
+
 class cCivPlayerAgent {
  public:
-  void Update(const std::vector<cCivModeDecoratedCity*>& /*cities*/) {}  // plans nothing yet
+  cCivPlayerAgent() { mTimer.Start(); }
+  // Plans only once 3000 ms of game time have passed since the last plan.
+  void Update(const std::vector<cCivModeDecoratedCity*>& cities);
+  static cCivAgentPlanSet BuildPlanSet(const std::vector<cCivModeDecoratedCity*>& cities, int player);
+  static void ApplyPlanSet(cCivAgentPlanSet& set);
+  static void SetSupportGoal(cCivModeDecoratedCity* city);
+  static void SetMainGoal(cCivModeDecoratedCity* city);
+
+ private:
+  cGameStopwatch mTimer;
 };

@@ -4,10 +4,16 @@
 
 #include <cstdint>
 
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivWorld.h"
+
 class cCivHud {
  public:
   void Enter() {}
   void Leave() {}
-  void Update(uint32_t /*dtMs*/) {}
+  // Runs after the world each tick, so the income shares are fresh for the NPC agent.
+  void Update(uint32_t /*dtMs*/) {
+    if (cCivWorld* world = GetCivWorld()) world->UpdateIncomeDistribution();
+  }
   void Draw() {}
 };

@@ -2,8 +2,8 @@
 // types, chooses the human player, lays out the cities at their start places
 // on the first entry, drives every city once per tick, lowers every mood on
 // the happiness timer, keeps the influence field and runs the camera's cycle
-// over the human's cities. It also holds the vehicles, the bullets and the NPC
-// players' agent, which do nothing yet (see their headers).
+// over the human's cities. It also holds the vehicles, the bullets, the NPC
+// players' agent and the players' income shares.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,15 @@ class cCivWorld {
   // The first city whose record is the one the building record names.
   cCivModeDecoratedCity* FindCityOfBuildingRecord(cBuildingCommon* record) const;
   cCivInfluence* GetInfluence() { return mInfluence; }
+  // Each player's share of the world's income, largest first, in the
+  // player's colour. Computed each tick after the world (the HUD calls it),
+  // so the NPC agent reads it headless too.
+  struct sIncomeShare {
+    float value;
+    Ru::Math::Vector3 colour;
+  };
+  void UpdateIncomeDistribution();
+  const std::vector<sIncomeShare>& GetIncomeDistribution() const { return mIncome; }
   cCivBulletList* GetBullets() { return mBullets; }
 
   // ---- vehicles ----
@@ -87,6 +96,7 @@ class cCivWorld {
   std::vector<cCivModeVehicle*> mVehicles;  // creation order; referenced
   cCivBulletList* mBullets = nullptr;        // owned
   cCivPlayerAgent* mAgent = nullptr;         // owned
+  std::vector<sIncomeShare> mIncome;
 };
 
 // Registers every civ game-data type with the data manager, in order (once).

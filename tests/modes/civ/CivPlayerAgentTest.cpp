@@ -1,0 +1,97 @@
+// The NPC player agent: grouping by plain roads, the connect step, the lead
+// city's main goal, and planning once per 3 s however often it is asked.
+#include "modes/civ/CivAgent.h"
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivRoad.h"
+#include "tests/modes/civ/CivTestSupport.h"
+
+namespace {
+
+struct CivPlayerAgentTest : CivCombatFixture {
+  cCivModeDecoratedCity *a = nullptr, *b = nullptr, *c = nullptr;  // player 1's, ever farther from home
+
+  void SetUp() override {
+    CivCombatFixture::SetUp();
+    cCivTuningAgent& t = *cCivTuning::GetAgent();
+    t.DesiredNumTurretsWith4Buildings = t.DesiredNumTurretsWith10Buildings = 0;
+    t.DesiredNumVehiclesWith4Buildings = t.DesiredNumVehiclesWith10Buildings = 1;
+    for (float& v : cCivTuning::GetWealthGeneration()->WealthPerSecond) v = 1.0f;
+    StartCombat(0, 4, 0.0f);
+    a = City(0.3f), b = City(0.6f), c = City(1.2f);
+    cCivModeRoad* road = world->CreateRoad();
+    road->SetStart(a), road->SetEnd(b), a->AddRoad(road);
+  }
+  cCivModeDecoratedCity* City(float angle) {
+    cCivModeDecoratedCity* city = world->CreateCity();
+    city->Setup(1, GroundAway(home->GetPosition(), angle));
+    Cities().push_back(city);
+    city->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
+    return city;
+  }
+};
+
+// Two groups: the far one reaches for the nearest city of the other; in the
+// other the city nearest the enemy leads. Asked every tick, the agent plans
+// only once 3000 ms have passed (it used to plan on every tick).
+TEST_F(CivPlayerAgentTest, GroupsConnectTheLeadBuysAndPlansWaitThreeSeconds) {
+  cCivAgentPlanSet set = cCivPlayerAgent::BuildPlanSet(Cities(), 1);
+  ASSERT_EQ(set.plans.size(), 2u);
+  EXPECT_EQ(set.plans[0].cities, (std::vector<cCivModeDecoratedCity*>{a, b}));
+  EXPECT_EQ(set.others, std::vector<cCivModeDecoratedCity*>{home});
+
+  cCivPlayerAgent agent;
+  struct Row {
+    uint32_t advanceMs;
+    int aGoal, bGoal, cGoal;
+  } rows[] = {
+      {3000, kCivGoalNewBuilding, kCivGoalNewBuilding, kCivGoalNewBuilding},  // not yet: goals stand
+      {1, kCivGoalNewBuilding, kCivGoalWealth, kCivGoalRoad},  // the lead keeps its purchase, b saves
+      {100, kCivGoalNewBuilding, kCivGoalNewBuilding, kCivGoalNewBuilding},
+  };
+  for (const Row& r : rows) {
+    for (cCivModeDecoratedCity* city : {a, b, c}) city->GetAgent()->SetGoal(kCivGoalNewBuilding, nullptr);
+    clock.Advance(r.advanceMs);
+    agent.Update(Cities());
+    EXPECT_EQ(a->GetAgent()->GetGoal(), r.aGoal) << r.advanceMs;
+    EXPECT_EQ(b->GetAgent()->GetGoal(), r.bGoal) << r.advanceMs;
+    EXPECT_EQ(c->GetAgent()->GetGoal(), r.cGoal) << r.advanceMs;
+  }
+  EXPECT_EQ(c->GetAgent()->GetTarget(), b);
+}
+
+// The lead's choice: turrets first, a purchase under way goes on, research
+// by income share and chance, trade routes for the cultural, else vehicles.
+TEST_F(CivPlayerAgentTest, MainGoalFollowsTurretsIncomeStrategyAndVehicles) {
+  struct Row {
+    int goalBefore, level, strategy, turrets;
+    float wealthPerSecond, chance;
+    bool embassy;
+    int goal, levelAfter;
+  } rows[] = {
+      {kCivGoalWealth, 0, kCivMilitary, 0, 1.0f, 1.01f, false, kCivGoalUpgradeAmphibious, 1},
+      {kCivGoalWealth, 2, kCivMilitary, 0, 1.0f, 1.01f, false, kCivGoalUpgradeAeronautics, 3},
+      {kCivGoalWealth, 1, kCivMilitary, 0, 1.0f, 1.01f, false, kCivGoalVehicle, 1},
+      {kCivGoalWealth, 0, kCivMilitary, 0, 0.0f, 1.01f, false, kCivGoalVehicle, 0},  // no income: no share
+      {kCivGoalWealth, 0, kCivMilitary, 0, 1.0f, 0.0f, false, kCivGoalVehicle, 0},
+      {kCivGoalNewBuilding, 0, kCivMilitary, 0, 1.0f, 0.0f, false, kCivGoalNewBuilding, 0},
+      {kCivGoalNewBuilding, 0, kCivMilitary, 2, 1.0f, 0.0f, false, kCivGoalTurret, 0},
+      {kCivGoalWealth, 0, kCivCultural, 0, 1.0f, 0.0f, false, kCivGoalVehicle, 0},
+      {kCivGoalWealth, 0, kCivCultural, 0, 1.0f, 0.0f, true, kCivGoalTradeRoute, 0},
+  };
+  for (const Row& r : rows) {
+    for (float& v : cCivTuning::GetWealthGeneration()->WealthPerSecond) v = r.wealthPerSecond;
+    cCivTuning::GetAgent()->ChanceNPCBuysUpgrade = r.chance;
+    cCivTuning::GetAgent()->DesiredNumTurretsWith4Buildings = r.turrets;
+    if (r.embassy && !home->FindEmbassy(1)) static_cast<cCivModeEmbassyBuilding*>(home->AddBuilding(5))->SetSource(a);
+    players->GetStrategies()->Set(1, r.strategy);
+    a->GetAgent()->SetGoal(r.goalBefore, nullptr);
+    players->GetUpgradeLevels()->Set(1, r.level);
+    world->UpdateIncomeDistribution();
+    cCivPlayerAgent::SetMainGoal(a);
+    EXPECT_EQ(a->GetAgent()->GetGoal(), r.goal) << r.goalBefore << " " << r.level << " " << r.strategy;
+    EXPECT_EQ(players->GetUpgradeLevels()->Get(1), r.levelAfter) << r.level;
+  }
+  EXPECT_EQ(a->GetAgent()->GetTarget(), home);
+}
+
+}  // namespace
