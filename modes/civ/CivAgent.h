@@ -1,6 +1,7 @@
 // The NPC players' production agents. A city's agent pursues one goal at a
 // time, acting every 2 to 4 s of game time; it also decides whether its city
-// surrenders. The player agent chooses the goals every 3 s of game time.
+// surrenders. The player agent chooses the goals every 3 s of game time;
+// each NPC vehicle's agent picks what it does every 4 to 6 s.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "app/GameClock.h"
 
 class cCivModeDecoratedCity;
+class cCivModeVehicle;
 
 enum eCivGoal {
   kCivGoalTurret = 0, kCivGoalVehicle, kCivGoalNewBuilding, kCivGoalRepairBuilding, kCivGoalRoad,
@@ -69,4 +71,19 @@ class cCivPlayerAgent {
 
  private:
   cGameStopwatch mTimer;
+};
+
+class cCivVehicleAgent {
+ public:
+  explicit cCivVehicleAgent(cCivModeVehicle* vehicle) : mVehicle(vehicle) { mStopwatch.Start(); }
+  uint32_t GetPeriod();  // 4 to 6 s, drawn once
+  // An idle vehicle hunts a vehicle in sight, else goes for a city by its
+  // owner's strategy, else guards; one that has not fired for 5010 ms
+  // switches to an enemy vehicle in sight.
+  void Update(uint32_t dtMs);
+
+ private:
+  cGameStopwatch mStopwatch;
+  uint32_t mPeriod = 0;  // not drawn yet
+  cCivModeVehicle* mVehicle;
 };

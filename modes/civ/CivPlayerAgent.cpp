@@ -11,6 +11,7 @@
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivTuning.h"
+#include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivWorld.h"
 #include "platform/Sys.h"
 #include "world/planet/PlanetModel.h"
@@ -162,6 +163,54 @@ void cCivPlayerAgent::SetMainGoal(cCivModeDecoratedCity* city) {
       if (cCivModeDecoratedCity* target = TradeRouteTarget(city)) return agent->SetGoal(kCivGoalTradeRoute, target);
   }
   agent->SetGoal(agent->CountOwnerVehicles() < agent->GetDesiredVehicles() ? kCivGoalVehicle : kCivGoalNewBuilding, nullptr);
+}
+
+// ---- the NPC vehicles' agents ----
+
+// Drawn on the first update, not at construction: the data manager also
+// constructs vehicles it never plays (its prototypes).
+uint32_t cCivVehicleAgent::GetPeriod() {
+  if (mPeriod == 0) {
+    int jitter = (int)((float)Sys_Random() * 1000.0f / 32767.0f);
+    mPeriod = Sys_Random() < 16383 ? 5000 + jitter : 5000 - jitter;
+  }
+  return mPeriod;
+}
+
+void cCivVehicleAgent::Update(uint32_t /*dtMs*/) {
+  if (mStopwatch.GetElapsed() <= GetPeriod()) return;
+  mStopwatch.Restart();
+  cCivModeVehicle* v = mVehicle;
+  if (!v || v->GetState() == kCivVehicleDying || v->GetState() == kCivVehicleDead) return;
+  cCivWorld* world = GetCivWorld();
+  cCivPlayers* players = GetCivPlayers();
+  if (!world || !players) return;
+  const Ru::Math::Vector3 at = v->GetPosition();
+  int owner = v->GetOwner();
+  if (!v->GetTargetCity() && !v->GetTargetVehicle()) {
+    if (cCivModeVehicle* enemy = world->FindVehicleTarget(v)) {
+      v->SetState(kCivVehicleCombat, at, enemy, nullptr, kCivMissionPillage);
+    } else {
+      int strategy = players->GetStrategies()->Get(owner);
+      if (strategy == kCivMilitary || strategy == kCivCultural) {
+        cCivModeDecoratedCity* target = nullptr;
+        float best = 0.0f;
+        for (cCivModeDecoratedCity* c : GetCivCities()) {
+          if (c->GetOwner() == owner) continue;
+          bool wanted = strategy == kCivMilitary ? players->GetRelationships()->Get(c->GetOwner(), owner) < 0.0f
+                                                 : !c->FindEmbassy(owner);
+          float d = GetPlanetModel().GetSurfaceDistance(at, c->GetPosition());
+          if (wanted && (!target || d < best)) target = c, best = d;
+        }
+        int mission = strategy == kCivMilitary ? kCivMissionPillage : kCivMissionEmbassy;
+        if (target) v->SetState(kCivVehicleCombat, at, nullptr, target, mission);
+        else v->SetState(kCivVehicleGuard, at, nullptr, nullptr, kCivMissionPillage);
+      }
+    }
+  }
+  // A vehicle that has not fired for a while drops its errand for an enemy in sight.
+  if (v->GetLastFireTime() + 5010 <= Sys_Milliseconds())
+    if (cCivModeVehicle* enemy = world->FindVehicleTarget(v)) v->SetState(kCivVehicleCombat, at, enemy, nullptr, kCivMissionPillage);
 }
 
 // Running sums over the world's city order: a player's later cities earn on

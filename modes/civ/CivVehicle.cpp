@@ -6,6 +6,7 @@
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
@@ -33,9 +34,11 @@ cCivModeVehicle::cCivModeVehicle()
     : mModel(new cSceneShapePyramid()), mLastRepathTime(Sys_Milliseconds()) {
   mModel->SetScale(Vector3{kModelScale, kModelScale, kModelScale});
   mSceneObject = new cSceneObject(nullptr, mModel);
+  mAgent = new cCivVehicleAgent(this);
 }
 
 cCivModeVehicle::~cCivModeVehicle() {
+  delete mAgent;
   DropMarkers();
   GetSceneManager().RemoveObject(mSceneObject);
   delete mSceneObject;
@@ -251,6 +254,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
     default:
       break;
   }
+  if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead) mAgent->Update(dtMs);
 }
 
 void cCivModeVehicle::Fire() {

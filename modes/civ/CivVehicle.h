@@ -1,7 +1,7 @@
 // A civ vehicle: a unit a city buys (land, amphibious or air) that drives
 // along surface paths, guards a point, hunts enemy vehicles within sight and
-// attacks cities. Its timers read the real-time clock. Not built yet: the
-// vehicle agent that plays NPC vehicles. The target city chooses where an
+// attacks cities. Its timers read the real-time clock. An NPC vehicle's agent
+// gives it its orders. The target city chooses where an
 // attacker drives and which of its turrets it shoots.
 #pragma once
 
@@ -17,6 +17,7 @@
 
 class cCivModeDecoratedCity;
 class cCivModeTurret;
+class cCivVehicleAgent;
 class cSceneObject;
 class cSceneShapePyramid;
 
@@ -84,6 +85,8 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   cCivModeVehicle* GetTargetVehicle() const { return mTargetVehicle; }
   cCivModeDecoratedCity* GetTargetCity() const { return mTargetCity; }
   cCivModeDecoratedCity* GetHomeCity() const { return mHome; }
+  uint32_t GetLastFireTime() const { return mLastFireTime; }  // real time
+  void SetLastFireTime(uint32_t ms) { mLastFireTime = ms; }
   const Ru::Math::Vector3& GetPosition() const;
   void SetPosition(const Ru::Math::Vector3& position);
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
@@ -131,4 +134,5 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastFireTime = 0;
   uint32_t mFirePeriod = 0;
   uint32_t mLastRepathTime = 0;
+  cCivVehicleAgent* mAgent = nullptr;  // owned
 };

@@ -3,6 +3,8 @@
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivVehicle.h"
+#include "platform/Sys.h"
 #include "tests/modes/civ/CivTestSupport.h"
 
 namespace {
@@ -92,6 +94,50 @@ TEST_F(CivPlayerAgentTest, MainGoalFollowsTurretsIncomeStrategyAndVehicles) {
     EXPECT_EQ(players->GetUpgradeLevels()->Get(1), r.levelAfter) << r.level;
   }
   EXPECT_EQ(a->GetAgent()->GetTarget(), home);
+}
+
+}  // namespace
+
+namespace {
+
+// An NPC vehicle's errand by strategy and what stands near; a vehicle on an
+// errand turns to an enemy in sight only once it has not fired for 5010 ms.
+TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
+  struct Row {
+    int strategy;
+    float relation;
+    bool embassy, enemyNear, busy;
+    uint32_t sinceFireMs;
+    int state, mission;
+    bool targetsHome, targetsEnemy;
+  } rows[] = {
+      {kCivMilitary, -1.0f, false, false, false, 9000, kCivVehicleCombat, kCivMissionPillage, true, false},
+      {kCivMilitary, 1.0f, false, false, false, 9000, kCivVehicleGuard, kCivMissionPillage, false, false},
+      {kCivCultural, 1.0f, false, false, false, 9000, kCivVehicleCombat, kCivMissionEmbassy, true, false},
+      {kCivMilitary, -1.0f, false, true, false, 9000, kCivVehicleCombat, kCivMissionPillage, false, true},
+      {kCivMilitary, -1.0f, false, true, true, 5009, kCivVehicleCombat, kCivMissionPillage, true, false},
+      {kCivMilitary, -1.0f, false, true, true, 5010, kCivVehicleCombat, kCivMissionPillage, false, true},
+      {kCivCultural, 1.0f, true, false, false, 9000, kCivVehicleGuard, kCivMissionPillage, false, false},
+  };
+  clock.Advance(10000);
+  for (const Row& r : rows) {
+    players->GetStrategies()->Set(1, r.strategy);
+    players->GetRelationships()->Set(0, 1, r.relation);
+    if (r.embassy) static_cast<cCivModeEmbassyBuilding*>(home->AddBuilding(5))->SetSource(a);
+    cCivModeVehicle* v = Vehicle(1, kCivLandVehicle, GroundAway(home->GetPosition(), 0.3f));
+    cCivModeVehicle* enemy = r.enemyNear ? Vehicle(0, kCivLandVehicle, GroundAway(home->GetPosition(), 0.32f)) : nullptr;
+    if (r.busy) v->SetState(kCivVehicleCombat, v->GetPosition(), nullptr, home, kCivMissionPillage);
+    cCivVehicleAgent agent(v);
+    clock.Advance(6001);
+    v->SetLastFireTime(Sys_Milliseconds() - r.sinceFireMs);
+    agent.Update(0);
+    EXPECT_EQ(v->GetState(), r.state) << r.strategy << " " << r.sinceFireMs;
+    EXPECT_EQ(v->GetMission(), r.mission) << r.strategy;
+    EXPECT_EQ(v->GetTargetCity() == home, r.targetsHome) << r.strategy << " " << r.sinceFireMs;
+    EXPECT_EQ(v->GetTargetVehicle() != nullptr && v->GetTargetVehicle() == enemy, r.targetsEnemy) << r.sinceFireMs;
+    for (cCivModeVehicle* gone : {v, enemy})
+      if (gone) gone->SetState(kCivVehicleDying, gone->GetPosition(), nullptr, nullptr, 0);  // out of every later search
+  }
 }
 
 }  // namespace
