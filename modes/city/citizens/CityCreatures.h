@@ -6,8 +6,8 @@
 // towards the goal kept in its record. City behaviours never offer
 // themselves: the agent has no candidates and is started explicitly.
 //
-// Citizens have their construction (random needs, colour, selection) now;
-// what they decide to do comes with the citizens' own work. The neighbouring
+// Citizens decide for themselves each frame (their own file); the groups
+// they would join take no members yet. The neighbouring
 // tribes are registered and made where the city makes them; their camps,
 // members and diplomacy do nothing yet.
 #pragma once
