@@ -2,11 +2,14 @@
 // between buildings, the idle threshold, the pending errand and the home search.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityGroups.h"
 #include "tests/modes/city/CityTestSupport.h"
+#include "tests/support/RunDigest.h"
 
 namespace {
 
@@ -111,6 +114,43 @@ TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
   EXPECT_EQ(inA, std::min<int>((int)citizens.size(), GetCityGameBuildingTuning().roomsPerHouse));
   EXPECT_EQ(inA + inB, (int)citizens.size());
   EXPECT_EQ(a->GetFreeRooms() + b->GetFreeRooms(), 2 * GetCityGameBuildingTuning().roomsPerHouse - (int)citizens.size());
+}
+
+// A minute of a small city living on its own, from one seed, twice: needs stay
+// in range, bodies stay finite, and both runs go exactly alike.
+TEST_F(CityCitizenDecisionTest, ASeededMinuteOfCityLifeKeepsInRangeAndRepeats) {
+  uint64_t digests[2];
+  const float lowest = GetCityGameMotiveTuning().minMotive, highest = GetCityGameMotiveTuning().maxMotive;
+  for (uint64_t& digest : digests) {
+    TearDown();
+    SetUp();
+    NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
+    NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 560));
+    NewBuildingAt<cCityGameBuildingFactory>(cFakeCityView::Ground(500, 400));
+    sRunDigest run;
+    for (int frame = 0; frame < 1200; ++frame) {
+      Pump(1);
+      std::vector<cCityGamePlayerCreature*> citizens;
+      Registry().CollectObjectsOfClass(citizens);
+      for (cCityGamePlayerCreature* c : citizens) {
+        const Vector3 p = c->GetPosition();
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << frame;
+        for (int m = 0; m < 2; ++m) ASSERT_TRUE(c->GetMotive(m) >= lowest && c->GetMotive(m) <= highest) << frame;
+        run.Mix(c->GetId());
+        run.Mix(p.x);
+        run.Mix(c->GetMotive(0));
+      }
+    }
+    digest = run.value;
+    std::vector<cCityGamePlayerCreature*> citizens;
+    Registry().CollectObjectsOfClass(citizens);
+    ASSERT_FALSE(citizens.empty());
+    int housed = 0, busy = 0;
+    for (cCityGamePlayerCreature* c : citizens) housed += c->HasHome(), busy += c->HasInteraction();
+    EXPECT_EQ(housed, (int)citizens.size());  // rooms enough for all
+    EXPECT_GT(busy, 0);
+  }
+  EXPECT_EQ(digests[0], digests[1]);
 }
 
 }  // namespace
