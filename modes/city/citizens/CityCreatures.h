@@ -6,8 +6,8 @@
 // towards the goal kept in its record. City behaviours never offer
 // themselves: the agent has no candidates and is started explicitly.
 //
-// Citizens have their construction (random needs, colour, selection) now;
-// what they decide to do comes with the citizens' own work. The neighbouring
+// Citizens decide for themselves each frame (their own file); the groups
+// they would join take no members yet. The neighbouring
 // tribes are registered and made where the city makes them; their camps,
 // members and diplomacy do nothing yet.
 #pragma once
@@ -122,11 +122,27 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
 
   Ru::Math::Vector3 GetColour() override;  // white while selected, red while leaving, else blue
   void MoveTowardGoal(uint32_t ms, float factor) override;  // a slowed citizen walks at 0.75
+  // The citizen's own decision each frame: home, groups, errands, the most
+  // attractive building or an idle walk near the hall.
+  void Update(uint32_t ms) override;
+  // The group checks, each at most once a check period; they answer whether
+  // a group took the citizen.
+  virtual bool CheckFight(uint32_t ms);
+  virtual bool CheckSing(uint32_t ms);
+  virtual bool CheckJoinGroup(uint32_t ms);
+  // The protest group when in need with nowhere to turn, else the best-scoring
+  // world object (the lowest id on a tie), else null.
+  virtual cCityGameWorldObject* ChooseTarget();
 
   // Starts a behaviour, remembering whether the player ordered it (1) or the citizen chose it (0).
   void StartWithMode(cIInteraction* prototype, tTargetWord target, uint32_t extra);
   uint32_t GetStartMode() const { return mStartMode; }
   void SetSelected(bool selected);
+  // A citizen held from its own choices only lives its needs and the
+  // behaviours started on it from outside (a scene watching one behaviour).
+  void SetOwnChoices(bool on) { mOwnChoices = on; }
+  void SetIdleTimer(int32_t ms) { mIdleTimer = ms; }
+  int32_t GetIdleTimer() const { return mIdleTimer; }
   bool IsSelected() const { return mSelected; }
   bool IsMustered() const { return mMustered; }
   void SlowDown();
@@ -157,6 +173,10 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   uint32_t GetArrivalRoadId() const { return mArrivalRoadId; }
 
  private:
+  void FindHome();
+  void WalkToIdleSpot(bool atWar);
+
+  bool mOwnChoices = true;
   bool mSelected = false;
   cGameStopwatch mFightCheckTimer, mSingCheckTimer, mGroupCheckTimer;
   uint32_t mStartMode = 0;

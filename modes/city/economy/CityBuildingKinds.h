@@ -66,6 +66,11 @@ class cCityGameBuildingHouse : public tCityBuildingKind<cCityGameBuildingHouse, 
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.0f}; }
   float GetMotiveDelta() override;
   int GetFreeRooms() const { return mFreeRooms; }
+  bool TakeRoom() {  // false when the house is full
+    if (mFreeRooms <= 0) return false;
+    --mFreeRooms;
+    return true;
+  }
   std::string GetLabelDetail() override;  // " Rented Rooms: n/m"
   // Tenancy: a citizen with a home elsewhere is turned away; one the player
   // sends here moves in, evicting the earliest tenant when no room is free.

@@ -22,6 +22,7 @@ class CityBehaviorTest : public cCityWorldTest {
     cCityWorldTest::SetUp();
     Registry().CollectObjectsOfClass(citizens);
     ASSERT_FALSE(citizens.empty());
+    for (cCityGamePlayerCreature* c : citizens) c->SetOwnChoices(false);  // one behaviour watched at a time
     citizen = citizens[0];
   }
   // Steps the helper at 50 ms frames until it is no longer going on (at most `frames`).

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "camera/Camera.h"
+#include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursor.h"
+#include "modes/creature/CreatureCommon.h"
+#include "sim/behavior/Interaction.h"
 #include "tests/modes/city/CityTestSupport.h"
 
 namespace {
@@ -210,6 +214,33 @@ TEST_F(CityCursorTest, ACarriedObjectIsTintedRefusedWithABonkOrDropped) {
   EXPECT_EQ(drag.GetBonkCount(), 1);
   EXPECT_TRUE(Ru::Math::Vector3Equal(thing->GetPosition(), cFakeCityView::Ground(400, 420)));
   EXPECT_EQ(drag.GetDraggedObject(), nullptr);
+}
+
+// Calling every citizen skips the leaving and the hidden, sets the rest
+// walking by the player's order, and a release on the ground sends them there.
+TEST_F(CityCursorTest, CallingAllCitizensOrdersThemUntilTheRelease) {
+  std::vector<cCityGamePlayerCreature*> citizens;
+  Registry().CollectObjectsOfClass(citizens);
+  ASSERT_GE(citizens.size(), 3u);
+  citizens[0]->SetLeaving(true);
+  citizens[1]->SetHidden(true);
+  cCityGameCreatureCursor& cursor = GetCityCreatureCursor();
+  cursor.CallAllCitizens();
+  ASSERT_EQ(cursor.GetSelection().size(), citizens.size() - 2);
+  for (size_t i = 0; i < citizens.size(); ++i) {
+    const bool called = i >= 2;
+    EXPECT_EQ(cursor.IsCursorObject(citizens[i]), called) << i;
+    EXPECT_EQ(citizens[i]->IsSelected(), called) << i;
+    if (called) EXPECT_EQ(citizens[i]->GetStartMode(), 1u) << i;
+    if (called) EXPECT_EQ(citizens[i]->GetInteraction()->GetName(), "Walking") << i;
+  }
+  EXPECT_EQ(cursor.OnLeftButtonUp(700, 300), cICityGameCursor::kDone);
+  EXPECT_TRUE(cursor.GetSelection().empty());
+  for (size_t i = 2; i < citizens.size(); ++i) {
+    EXPECT_FALSE(citizens[i]->IsSelected()) << i;
+    EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(citizens[i]->GetCommon()->GetPosition(),
+                                                           cFakeCityView::Ground(700, 300))), 1e-3f) << i;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,156 @@
+// A citizen's own choices: the protest group at the edges of need, a tie
+// between buildings, the idle threshold, the pending errand and the home search.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/economy/CityBuildingKinds.h"
+#include "modes/city/economy/CityBundleContainers.h"
+#include "modes/city/groups/CityGroups.h"
+#include "tests/modes/city/CityTestSupport.h"
+#include "tests/support/RunDigest.h"
+
+namespace {
+
+using Ru::Math::Vector3;
+
+class CityCitizenDecisionTest : public cCityWorldTest {
+ protected:
+  void SetUp() override {
+    cCityWorldTest::SetUp();
+    std::vector<cCityGamePlayerCreature*> citizens;
+    Registry().CollectObjectsOfClass(citizens);
+    ASSERT_FALSE(citizens.empty());
+    citizen = citizens[0];
+    citizen->EndInteraction();
+  }
+  void SetFood(float amount) {
+    cCityGameBundleContainer* store = City()->GetContainer(kCityFood);
+    store->AddAmount(amount - GetCityFood());
+  }
+  template <class T>
+  T* NewBuildingAt(const Vector3& at) {
+    auto* b = CreateRegisteredCityObject<T>();
+    b->Initialize(City());
+    b->SetPosition(at, Vector3{});
+    return b;
+  }
+  cCityGamePlayerCreature* citizen = nullptr;
+};
+
+TEST_F(CityCitizenDecisionTest, ProtestOnlyAtTheEdgeOfNeed) {
+  const float low = GetCityGameMotiveTuning().lowMotive;
+  struct sCase {
+    float hunger, energy, food;
+    bool farm, housed, protests;
+  } cases[] = {
+      {low, 100.0f, 5.0f, false, true, true},          {low, 100.0f, 5.1f, false, true, false},
+      {low + 0.1f, 100.0f, 5.0f, false, true, false},  {low, 100.0f, 5.0f, true, true, false},
+      {100.0f, low, 500.0f, false, false, true},       {100.0f, low, 500.0f, false, true, false},
+  };
+  cCityGameBuildingFarm* farm = nullptr;
+  for (const sCase& c : cases) {
+    if (c.farm && !farm) farm = NewBuildingAt<cCityGameBuildingFarm>(cFakeCityView::Ground(900, 900));
+    if (c.housed) citizen->SetHome(City()->GetId());
+    else citizen->ClearHome();
+    citizen->SetMotive(0, c.hunger);
+    citizen->SetMotive(1, c.energy);
+    SetFood(c.food);
+    ASSERT_NEAR(GetCityFood(), c.food, 1e-4f);
+    EXPECT_EQ(citizen->ChooseTarget() == (cCityGameWorldObject*)City()->GetProtestGroup(), c.protests)
+        << c.hunger << " " << c.energy << " " << c.food << " " << c.farm;
+  }
+}
+
+TEST_F(CityCitizenDecisionTest, ATieGoesToTheLowerIdAndNothingScoringNoneIsChosen) {
+  citizen->SetMotive(0, 100.0f);
+  citizen->SetMotive(1, 100.0f);
+  EXPECT_EQ(citizen->ChooseTarget(), nullptr);  // a contented citizen and no workplace
+  const Vector3 at = cFakeCityView::Ground(600, 500);
+  auto* first = NewBuildingAt<cCityGameBuildingFactory>(at);
+  NewBuildingAt<cCityGameBuildingFactory>(at);
+  ASSERT_GT(first->GetUseScore(citizen), 0.0f);
+  EXPECT_EQ(citizen->ChooseTarget(), first);
+}
+
+// Contented at exactly the threshold it idles and drops its errand (here, the
+// hall) unless it carries a bundle; just below, it takes the errand up.
+TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
+  const float t = GetCityGameTuning().idleMotiveThreshold;
+  struct sCase {
+    float hunger;
+    bool carrying, walksIdle;
+  } cases[] = {{t, false, true}, {t - 0.1f, false, false}, {t, true, false}};
+  citizen->SetRate(0, 0.0f);  // the frame's drain would take it below the edge
+  citizen->SetRate(1, 0.0f);
+  for (const sCase& c : cases) {
+    citizen->EndInteraction();
+    citizen->SetMotive(0, c.hunger);
+    citizen->SetMotive(1, 100.0f);
+    if (c.carrying) ASSERT_TRUE(citizen->AttachCarried(City()->GetContainer(kCityFood)->TakeBundle(nullptr)));
+    citizen->SetPendingTarget(City());
+    citizen->Update(kFrameMs);
+    ASSERT_TRUE(citizen->HasInteraction()) << c.hunger;
+    EXPECT_EQ(citizen->GetInteraction()->GetName() == "Walking", c.walksIdle) << c.hunger << c.carrying;
+    EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);  // dropped or taken up
+    EXPECT_EQ(citizen->GetStartMode(), 0u);
+  }
+}
+
+TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
+  auto* a = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
+  auto* b = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 500));
+  Pump(1);  // the hall counts the new rooms
+  ASSERT_GE(City()->GetHousingCapacity(), City()->GetPopulation());
+  std::vector<cCityGamePlayerCreature*> citizens;
+  Registry().CollectObjectsOfClass(citizens);
+  int inA = 0, inB = 0;
+  for (cCityGamePlayerCreature* c : citizens) {
+    ASSERT_TRUE(c->HasHome());
+    inA += c->GetHomeId() == a->GetId();
+    inB += c->GetHomeId() == b->GetId();
+  }
+  EXPECT_EQ(inA, std::min<int>((int)citizens.size(), GetCityGameBuildingTuning().roomsPerHouse));
+  EXPECT_EQ(inA + inB, (int)citizens.size());
+  EXPECT_EQ(a->GetFreeRooms() + b->GetFreeRooms(), 2 * GetCityGameBuildingTuning().roomsPerHouse - (int)citizens.size());
+}
+
+// A minute of a small city living on its own, from one seed, twice: needs stay
+// in range, bodies stay finite, and both runs go exactly alike.
+TEST_F(CityCitizenDecisionTest, ASeededMinuteOfCityLifeKeepsInRangeAndRepeats) {
+  uint64_t digests[2];
+  const float lowest = GetCityGameMotiveTuning().minMotive, highest = GetCityGameMotiveTuning().maxMotive;
+  for (uint64_t& digest : digests) {
+    TearDown();
+    SetUp();
+    NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
+    NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 560));
+    NewBuildingAt<cCityGameBuildingFactory>(cFakeCityView::Ground(500, 400));
+    sRunDigest run;
+    for (int frame = 0; frame < 1200; ++frame) {
+      Pump(1);
+      std::vector<cCityGamePlayerCreature*> citizens;
+      Registry().CollectObjectsOfClass(citizens);
+      for (cCityGamePlayerCreature* c : citizens) {
+        const Vector3 p = c->GetPosition();
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << frame;
+        for (int m = 0; m < 2; ++m) ASSERT_TRUE(c->GetMotive(m) >= lowest && c->GetMotive(m) <= highest) << frame;
+        run.Mix(c->GetId());
+        run.Mix(p.x);
+        run.Mix(c->GetMotive(0));
+      }
+    }
+    digest = run.value;
+    std::vector<cCityGamePlayerCreature*> citizens;
+    Registry().CollectObjectsOfClass(citizens);
+    ASSERT_FALSE(citizens.empty());
+    int housed = 0, busy = 0;
+    for (cCityGamePlayerCreature* c : citizens) housed += c->HasHome(), busy += c->HasInteraction();
+    EXPECT_EQ(housed, (int)citizens.size());  // rooms enough for all
+    EXPECT_GT(busy, 0);
+  }
+  EXPECT_EQ(digests[0], digests[1]);
+}
+
+}  // namespace
