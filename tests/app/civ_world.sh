@@ -9,23 +9,12 @@ cd "$(dirname "$0")/../.."
 NAME="civ world"
 . tests/app/own_display.sh
 
-"$QUORVEL" -noautopause -civmode < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
-GAME=$!
-wait_for grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "the game did not start"
-GL=$(window_id QuorvelGL) || fail "no game window"
-
-shoot() {
-  xdotool windowraise "$GL"
-  import -window "$GL" "$WORK/shot.png" 2> /dev/null
-}
+start_game -civmode
 # The human's colour: bright blue with a little red and green (the ocean is darker).
 HUMAN='(b>0.8 && r>0.1 && r<0.35 && g>0.1 && g<0.35) ? 1 : 0'
-human_in_middle() {
-  convert "$WORK/shot.png" -gravity center -crop 300x300+0+0 +repage -fx "$HUMAN" -format '%[fx:round(mean*w*h)]' info:
-}
 city_drawn() {
   shoot
-  [ "$(human_in_middle)" -gt 150 ]
+  [ "$(count_middle 300 "$HUMAN")" -gt 150 ]
 }
 wait_for city_drawn || { cp "$WORK/shot.png" /tmp/civ_world_failed.png; fail "no human city in the middle of the window (see /tmp/civ_world_failed.png)"; }
 

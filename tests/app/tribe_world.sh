@@ -8,30 +8,18 @@ cd "$(dirname "$0")/../.."
 NAME="tribe world"
 . tests/app/own_display.sh
 
-"$QUORVEL" -noautopause -tribemode < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
-GAME=$!
-wait_for grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "the game did not start"
-GL=$(window_id QuorvelGL) || fail "no game window"
-
-shoot() {
-  xdotool windowraise "$GL"
-  import -window "$GL" "$WORK/shot.png" 2> /dev/null
-}
+start_game -tribemode
 # The lit hut and members: pure blue, nothing of red or green.
 BLUE='(b>0.3 && r<0.08 && g<0.08) ? 1 : 0'
-blue_in_middle() {  # the count of blue pixels in the middle 200 x 200 of the window
-  convert "$WORK/shot.png" -gravity center -crop 200x200+0+0 +repage -fx "$BLUE" -format '%[fx:round(mean*w*h)]' info:
-}
 hut_drawn() {
   shoot
-  [ "$(blue_in_middle)" -gt 400 ]
+  [ "$(count_middle 200 "$BLUE")" -gt 400 ]
 }
 wait_for hut_drawn || { cp "$WORK/shot.png" /tmp/tribe_world_failed.png; fail "no blue hut in the middle of the window (see /tmp/tribe_world_failed.png)"; }
 
 # The blue shapes: the camera is anchored on the hut, so they sit in the
 # middle; the members walk about the hut, so before long (one may stand behind
 # it for a while) they make the shapes wider or taller than the hut alone.
-eval "$(xdotool getwindowgeometry --shell "$GL")"
 blue_shapes() { read -r W H LEFT TOP < <(convert "$WORK/shot.png" -fx "$BLUE" -trim -format '%w %h %X %Y' info:); }
 blue_shapes
 CX=$((LEFT + W / 2)) CY=$((TOP + H / 2))
