@@ -55,7 +55,6 @@ class CityBehaviorTest : public cCityWorldTest {
     }
     ASSERT_FALSE(citizen->HasInteraction());
   }
-  static float Apart(const Vector3& a, const Vector3& b) { return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b)); }
   std::vector<cCityGamePlayerCreature*> citizens;
   cCityGamePlayerCreature* citizen = nullptr;
 };
@@ -185,7 +184,7 @@ TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
       ++steps;
     }
     EXPECT_LE(steps, c.stepsAtMost) << c.goalX;
-    EXPECT_LT(Apart(citizen->GetPosition(), goal), 1.0f + 0.5f) << c.goalX;
+    EXPECT_LT(Distance(citizen->GetPosition(), goal), 1.0f + 0.5f) << c.goalX;
   }
 }
 
@@ -218,7 +217,7 @@ TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
   citizen->SetMotive(1, 5.0f);
   ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
   RunToEnd();
-  EXPECT_LE(Apart(citizen->GetPosition(), City()->GetSleepingSpot()), 2.5f);
+  EXPECT_LE(Distance(citizen->GetPosition(), City()->GetSleepingSpot()), 2.5f);
   EXPECT_GT(citizen->GetMotive(1), tuning.sleepOnGroundGetUp);
 }
 
@@ -249,13 +248,13 @@ TEST_F(CityBehaviorTest, ACitizenUsesAHouseAndComesOutByAnotherRoad) {
     EXPECT_FALSE(citizen->IsHidden());
     EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 1);
     EXPECT_FALSE(citizen->HasArrivalRoad());
-    const float fromHome = Apart(citizen->GetPosition(), home->GetPosition());
+    const float fromHome = Distance(citizen->GetPosition(), home->GetPosition());
     if (secondRoad) {
       EXPECT_EQ(citizen->GetPendingTargetId(), onward->GetId());
       EXPECT_EQ(citizen->GetDestinationBuildingId(), next->GetId());
       Vector3 roadEnd;  // the road starts at the house it leaves
       GetPlanetModel().ProjectToSurface(roadEnd, onward->GetPoints().front());
-      EXPECT_LT(Apart(citizen->GetPosition(), roadEnd), 0.5f);
+      EXPECT_LT(Distance(citizen->GetPosition(), roadEnd), 0.5f);
       Registry().RemoveNow(onward);
     } else {
       EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
@@ -314,7 +313,7 @@ TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
       EXPECT_GE((follow->GetPointIndex() - previous) * c.step, 0) << c.destination;
       previous = follow->GetPointIndex();
     });
-    EXPECT_LT(Apart(citizen->GetPosition(), ends[c.destination]->GetPosition()), 1.6f * ends[c.destination]->GetRadius() + 0.5f);
+    EXPECT_LT(Distance(citizen->GetPosition(), ends[c.destination]->GetPosition()), 1.6f * ends[c.destination]->GetRadius() + 0.5f);
     EXPECT_EQ(citizen->GetPendingTargetId(), ends[c.destination]->GetId());
     EXPECT_EQ(citizen->GetArrivalRoadId(), road->GetId());
   }

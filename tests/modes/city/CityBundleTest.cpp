@@ -19,9 +19,6 @@ class CityBundleTest : public cCityWorldTest {
     store->SetPosition(cFakeCityView::Ground(700, 500), Vector3{});
     return store;
   }
-  static float Distance(const Vector3& a, const Vector3& b) {
-    return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b));
-  }
 };
 
 TEST_F(CityBundleTest, TheHallPilesItsInitialFoodAroundItself) {

@@ -30,9 +30,6 @@ class CityCreatureTest : public cCityWorldTest {
     cCityWorldTest::SetUp();
     Registry().CollectObjectsOfClass(citizens);
   }
-  static float Distance(const Vector3& a, const Vector3& b) {
-    return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b));
-  }
   std::vector<cCityGamePlayerCreature*> citizens;
 };
 

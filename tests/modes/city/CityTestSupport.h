@@ -84,6 +84,7 @@ class cFakeCityView : public cCityInputView {
 class cCityWorldTest : public ::testing::Test {
  public:
   static constexpr uint32_t kFrameMs = 50;
+  static float Distance(const Ru::Math::Vector3& a, const Ru::Math::Vector3& b) { return Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a, b)); }
   static constexpr float kLandHeight = 10.0f;
 
  protected:
