@@ -30,10 +30,7 @@ struct CivCityTest : CivWorldFixture {
 
   // One city of `buildings` buildings for the human (player 0 of 2) or an NPC.
   cCivModeDecoratedCity* MakeCity(int buildings, bool human) {
-    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
-    g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = buildings;
-    g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = buildings;
-    Build(0, 2, 0);
+    Build(0, 2, 0, buildings);
     players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
     SetCivPlayers(players.get());
     cCivModeDecoratedCity* city = world->CreateCity();

@@ -73,9 +73,11 @@ struct CivWorldFixture : ::testing::Test {
     GetDataManager()->ResetForTest();
     cCivTuning::Get() = saved;
   }
-  // A world over `cities` cities of `players` players, the human fixed.
-  void Build(int cities, int players, int human) {
+  // A world over `cities` cities of `players` players, the human fixed (and,
+  // when given, every city starting with `buildings` buildings).
+  void Build(int cities, int players, int human, int buildings = -1) {
     cCivTuningGeneral& g = *cCivTuning::GetGeneral();
+    if (buildings >= 0) g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = buildings;
     g.NumCities = cities;
     g.NumPlayers = players;
     g.HumanPlayerId = human;
@@ -92,10 +94,7 @@ struct CivCombatFixture : CivWorldFixture {
   cCivModeDecoratedCity* home = nullptr;
 
   void StartCombat(int owner, int buildings, float relation) {
-    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
-    g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = buildings;
-    g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = buildings;
-    Build(0, 2, 0);
+    Build(0, 2, 0, buildings);
     GetDataManager()->AddClient(&bridgeClient);
     players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
     SetCivPlayers(players.get());

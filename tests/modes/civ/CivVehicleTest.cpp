@@ -18,7 +18,8 @@ namespace {
 using namespace Ru::Math;
 
 struct CivVehicleTest : CivCombatFixture {
-  void Start() {
+  void SetUp() override {
+    CivCombatFixture::SetUp();
     cCivTuning::GetVehicles()->LandVehicleMaxSlope = 5.0f;
     cCivTuning::GetVehicles()->LandVehicleSpeed = 10.0f;
     StartCombat(0, 3, -5.0f);
@@ -29,7 +30,6 @@ struct CivVehicleTest : CivCombatFixture {
 };
 
 TEST_F(CivVehicleTest, DyingIgnoresOrdersShrinksAndLeavesNoReferenceBehind) {
-  Start();
   cCivModeVehicle* victim = Vehicle(1, kCivLandVehicle, 0.3f);
   cCivModeVehicle* hunter = Vehicle(0, kCivLandVehicle, 0.32f);
   hunter->SetState(kCivVehicleCombat, {0, 0, 0}, victim, nullptr, kCivMissionPillage);
@@ -50,7 +50,6 @@ TEST_F(CivVehicleTest, DyingIgnoresOrdersShrinksAndLeavesNoReferenceBehind) {
 // In range it shoots, each shot 1 to 5 s after the last; out of range it
 // plans its pursuit every 2.5 s, by the land rule even for an air vehicle.
 TEST_F(CivVehicleTest, ShootsInRangeOnTheClockAndPursuesByTheLandRule) {
-  Start();
   cCivModeVehicle* target = Vehicle(1, kCivLandVehicle, 0.3f);
   cCivModeVehicle* gunner = Vehicle(0, kCivLandVehicle, 0.35f);
   gunner->SetState(kCivVehicleCombat, {0, 0, 0}, target, nullptr, kCivMissionPillage);
@@ -80,7 +79,6 @@ TEST_F(CivVehicleTest, ShootsInRangeOnTheClockAndPursuesByTheLandRule) {
 }
 
 TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
-  Start();
   cCivModeVehicle* first = Vehicle(0, kCivLandVehicle, 0.3f);
   cCivModeVehicle* second = Vehicle(0, kCivLandVehicle, 0.305f);
   first->Update(16);  // stops where it stands: the second had not stopped yet
@@ -93,7 +91,6 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
 // A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
 // sound on, plays the lost-vehicle sound.
 TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
-  Start();
   int savedAlwaysHit = gCivBulletsAlwaysHit;
   gCivBulletsAlwaysHit = 1;
   struct Case { int owner; bool sound; uint32_t plays; } cases[] = {{0, true, 1}, {0, false, 0}, {1, true, 0}};
