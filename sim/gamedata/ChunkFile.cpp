@@ -59,6 +59,9 @@ bool cChunkFile::OpenRead(const std::string& fileName, size_t maxBytes) {
   Close();
   FILE* file = Sys_OpenFile(fileName, "rb");
   if (!file) return false;
+  // Unbuffered: the reads below are the header and then the whole rest, and a
+  // stdio buffer would only add a copy and an allocation.
+  setvbuf(file, nullptr, _IONBF, 0);
   // The header first: a file that is not a chunk file is refused before any
   // more of it is read, however large or endless it is.
   std::vector<uint8_t> bytes(8);

@@ -44,8 +44,9 @@ bool cDataManager::Save(const std::string& fileName) {
     }
     if (!serializer) continue;
     const uint32_t at = image.GetSize();
-    image.WriteUInt32Value(typeId);
-    image.WriteUInt32Value(0);  // the body's size, once it is written
+    const uint8_t recordHead[8] = {(uint8_t)typeId, (uint8_t)(typeId >> 8), (uint8_t)(typeId >> 16),
+                                   (uint8_t)(typeId >> 24), 0, 0, 0, 0};  // the body's size, once it is written
+    image.WriteBytes(recordHead, sizeof recordHead);
     serializer->Save(object, image, kSaveVersion);
     const uint32_t bodySize = image.GetSize() - at - 8;
     if (bodySize == 0) {
