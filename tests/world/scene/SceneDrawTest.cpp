@@ -270,3 +270,63 @@ TEST_F(SceneDrawTest, PreparedSpheresDrawThePictureOfGluSphere) {
   EXPECT_EQ(renderWith(true), immediate);  // meshes reused
   EXPECT_GE(PreparedSphereCount(), 3);
 }
+
+// Plants draw in groups from kept meshes: a group is made again only when a
+// plant in it changes, a change shows at once, and groups out of view are not drawn.
+TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
+  struct cBearer : cOwner, cIFruitBearer {
+    int fruit = cSceneShapePlant::kMaxFruit;
+    int GetFruitCount() override { return fruit; }
+  };
+  // A scene of their own: the planet files its own plants into the main one.
+  static cSceneManager scene;
+  std::vector<cBearer*> owners;
+  std::vector<cSceneObject*> plants;
+  for (int i = 0; i < 6; ++i) {
+    plants.push_back(Place(&GetPlantShape(), -40.0f + 16.0f * i, 10.0f * (i % 2), Vector3{1, 0, 0}));
+    GetSceneManager().RemoveObject(plants.back());
+    scene.AddObject(plants.back());
+    owners.push_back(new cBearer);
+    plants.back()->SetOwner(owners.back());
+  }
+  auto Render = [] {
+    BeginCameraPicture(kWidth, kHeight, &sGround.x);
+    glEnable(GL_LIGHTING);
+    GetPlanetModel().Draw();
+    glDisable(GL_LIGHTING);
+    scene.Render();
+    return ReadBackBuffer(kWidth, kHeight);
+  };
+  const cPlantBatches::cStats& stats = GetPlantShape().LastBatchStats();
+  auto matchesImmediate = [&Render](const cPicture& batched) {
+    SetPreparedGeometryEnabled(false);
+    const cPicture immediate = Render();
+    SetPreparedGeometryEnabled(true);
+    return Changed(batched, immediate) <= 10;  // a pixel on an edge may turn over
+  };
+  const cPicture first = Render();
+  EXPECT_GT(stats.groups, 1);
+  EXPECT_EQ(stats.rebuilt, stats.groups);
+  EXPECT_EQ(stats.drawn, stats.groups);
+  EXPECT_TRUE(matchesImmediate(first));
+  EXPECT_EQ(Render(), first);
+  EXPECT_EQ(stats.rebuilt, 0) << "nothing changed";
+
+  owners[2]->fruit = 0;  // eaten
+  const cPicture eaten = Render();
+  EXPECT_EQ(stats.rebuilt, 1);
+  EXPECT_GT(Changed(first, eaten), 20);
+  EXPECT_TRUE(matchesImmediate(eaten));
+
+  scene.RemoveObject(plants[5]);  // hidden
+  const cPicture hidden = Render();
+  EXPECT_EQ(stats.rebuilt, 1);
+  EXPECT_TRUE(matchesImmediate(hidden));
+
+  const Vector3 ahead = Spot(0.0f, 300.0f);  // looking at a point far ahead: the plants are behind the eye
+  SetCameraAnchorFrame(&ahead.x, &sFrame.x);
+  Render();
+  EXPECT_GT(stats.groups, 0);
+  EXPECT_EQ(stats.drawn, 0);
+  scene.Clear();
+}
