@@ -44,10 +44,12 @@ void cPlantBatches::SetModel(const std::vector<Vector3>& tree, const std::vector
   mTreeNormals = treeNormals;
   mTreeColours.assign(treeColours, treeColours + tree.size());
   mFruitAt.assign(fruitAt, fruitAt + fruitSlots);
-  const cIndexedSphere sphere = BuildIndexedSphere(fruitRadius, 8, 6);
-  mSpherePositions = sphere.positions;
-  mSphereNormals = sphere.normals;
-  mSphereIndices = sphere.indices;
+  const int slices[2] = {8, 4}, stacks[2] = {6, 2};
+  for (int detail = 0; detail < 2; ++detail) {
+    const cIndexedSphere sphere = BuildIndexedSphere(fruitRadius, slices[detail], stacks[detail]);
+    mFruit[detail] = cFruitMesh{sphere.positions, sphere.normals, sphere.indices};
+  }
+  mFruitRadius = fruitRadius;
   mReach = 0.0f;
   for (const Vector3& v : mTree) mReach = std::fmax(mReach, std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z));
   for (const Vector3& f : mFruitAt)
@@ -62,7 +64,8 @@ void cPlantBatches::Add(const cPlantInstance& plant) {
   mGroups[cell].plants.push_back(plant);
 }
 
-void cPlantBatches::Build(cGroup& group) const {
+void cPlantBatches::Build(cGroup& group, int detail) const {
+  const cFruitMesh& sphere = mFruit[detail];
   group.positions.clear();
   group.normals.clear();
   group.colours.clear();
@@ -73,7 +76,7 @@ void cPlantBatches::Build(cGroup& group) const {
     group.colours.insert(group.colours.end(), {colour.x, colour.y, colour.z});
   };
   Vector3 low{1e30f, 1e30f, 1e30f}, high{-1e30f, -1e30f, -1e30f};
-  const uint32_t sphereVertices = (uint32_t)(mSpherePositions.size() / 3);
+  const uint32_t sphereVertices = (uint32_t)(sphere.positions.size() / 3);
   for (const cPlantInstance& plant : group.plants) {
     for (size_t v = 0; v < mTree.size(); ++v) {
       group.indices.push_back((uint32_t)(group.positions.size() / 3));
@@ -84,12 +87,12 @@ void cPlantBatches::Build(cGroup& group) const {
       const uint32_t base = (uint32_t)(group.positions.size() / 3);
       for (uint32_t v = 0; v < sphereVertices; ++v) {
         // Moved in object space first, as the fruit were when each plant drew its own.
-        const Vector3 p{mSpherePositions[3 * v] + mFruitAt[i].x, mSpherePositions[3 * v + 1] + mFruitAt[i].y,
-                        mSpherePositions[3 * v + 2] + mFruitAt[i].z};
-        const Vector3 n{mSphereNormals[3 * v], mSphereNormals[3 * v + 1], mSphereNormals[3 * v + 2]};
+        const float* at = &sphere.positions[3 * v];
+        const Vector3 p{at[0] + mFruitAt[i].x, at[1] + mFruitAt[i].y, at[2] + mFruitAt[i].z};
+        const Vector3 n{sphere.normals[3 * v], sphere.normals[3 * v + 1], sphere.normals[3 * v + 2]};
         vertex(Place(plant.world, p), Turn(plant.world, n), plant.fruitColour);
       }
-      for (uint32_t index : mSphereIndices) group.indices.push_back(base + index);
+      for (uint32_t index : sphere.indices) group.indices.push_back(base + index);
     }
     const float* at = &plant.world.m[12];
     for (int k = 0; k < 3; ++k) {
@@ -101,9 +104,17 @@ void cPlantBatches::Build(cGroup& group) const {
   const Vector3 half{high.x - group.centre.x, high.y - group.centre.y, high.z - group.centre.z};
   group.radius = std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z) + mReach;
   group.built = group.plants;
+  group.detail = detail;
 }
 
-void cPlantBatches::Draw(const float modelView[16], const float projection[16]) {
+void cPlantBatches::Draw(const float modelView[16], const float projection[16], int viewportHeight) {
+  // The eye in world space (the model-view is rigid: minus the turned-back
+  // translation), and a fruit's width on screen at unit distance.
+  const float* t = &modelView[12];
+  const Vector3 eye{-(modelView[0] * t[0] + modelView[1] * t[1] + modelView[2] * t[2]),
+                    -(modelView[4] * t[0] + modelView[5] * t[1] + modelView[6] * t[2]),
+                    -(modelView[8] * t[0] + modelView[9] * t[1] + modelView[10] * t[2])};
+  const float fruitPixelsAtUnit = 2.0f * mFruitRadius * projection[5] * (float)viewportHeight * 0.5f;
   float clip[16];
   for (int c = 0; c < 4; ++c)
     for (int r = 0; r < 4; ++r) {
@@ -124,8 +135,12 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16]) 
       continue;
     }
     ++mStats.groups;
-    if (!SamePlants(group.plants, group.built)) {
-      Build(group);
+    // How near the group's nearest plant may come, from its last bounds.
+    const Vector3 away{group.centre.x - eye.x, group.centre.y - eye.y, group.centre.z - eye.z};
+    const float nearest = std::sqrt(away.x * away.x + away.y * away.y + away.z * away.z) - group.radius;
+    const int detail = group.built.empty() || !(nearest > 0.0f) || fruitPixelsAtUnit / nearest >= kCoarseFruitPixels ? 0 : 1;
+    if (!SamePlants(group.plants, group.built) || detail != group.detail) {
+      Build(group, detail);
       ++mStats.rebuilt;
     }
     if (!OutsideView(clip, group.centre, group.radius)) {
@@ -134,6 +149,7 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16]) 
       glColorPointer(3, GL_FLOAT, 0, group.colours.data());
       glDrawElements(GL_TRIANGLES, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
       ++mStats.drawn;
+      mStats.coarse += group.detail;
       mStats.vertices += (int64_t)group.positions.size() / 3;
     }
     group.plants.clear();

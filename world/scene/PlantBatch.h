@@ -3,7 +3,9 @@
 // ground cell they stand in, and each group is one ready world-space mesh
 // (trees and fruit, one indexed draw) kept between frames: a group is rebuilt
 // only when one of its plants changed (grew or lost fruit, moved, was hidden
-// or shown), and a group wholly outside the view is not drawn at all.
+// or shown), and a group wholly outside the view is not drawn at all. Where a
+// fruit would cover less than about a pixel and a half, a group's fruit have
+// six corners instead of forty-two: the picture cannot tell them apart.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +25,7 @@ struct cPlantInstance {
 class cPlantBatches {
  public:
   static constexpr float kCellSize = 48.0f;  // a few clumps' width: small enough to cull, big enough to batch
+  static constexpr float kCoarseFruitPixels = 1.5f;  // fruit narrower than this on screen are drawn coarse
 
   // The tree (triangles in object space, a colour per vertex) and the object-space
   // fruit positions; the fruit are spheres of `fruitRadius` (8 slices, 6 stacks).
@@ -32,12 +35,13 @@ class cPlantBatches {
 
   void Add(const cPlantInstance& plant);  // during a frame's batch, in drawing order
   // Draws what was added since the last Draw, under the camera's matrices
-  // (OpenGL order), and forgets groups that had no plant this time.
-  void Draw(const float modelView[16], const float projection[16]);
+  // (OpenGL order) in a viewport `viewportHeight` pixels high, and forgets
+  // groups that had no plant this time.
+  void Draw(const float modelView[16], const float projection[16], int viewportHeight);
 
   // What the last Draw did, for tests and the benchmark.
   struct cStats {
-    int groups = 0, drawn = 0, rebuilt = 0;
+    int groups = 0, drawn = 0, rebuilt = 0, coarse = 0;  // coarse: drawn with coarse fruit
     int64_t vertices = 0;  // drawn
   };
   const cStats& LastStats() const { return mStats; }
@@ -50,13 +54,18 @@ class cPlantBatches {
     std::vector<uint32_t> indices;
     Ru::Math::Vector3 centre;
     float radius = 0.0f;
+    int detail = 0;  // 0 fine, 1 coarse fruit
   };
-  void Build(cGroup& group) const;
+  struct cFruitMesh {
+    std::vector<float> positions, normals;
+    std::vector<uint32_t> indices;
+  };
+  void Build(cGroup& group, int detail) const;
 
   std::vector<Ru::Math::Vector3> mTree, mTreeNormals, mTreeColours;
   std::vector<Ru::Math::Vector3> mFruitAt;
-  std::vector<float> mSpherePositions, mSphereNormals;
-  std::vector<uint32_t> mSphereIndices;
+  cFruitMesh mFruit[2];  // fine, coarse
+  float mFruitRadius = 0.0f;
   float mReach = 0.0f;  // farthest point of a plant from its origin
   // Ordered by cell, so groups draw in the same order every run.
   std::map<std::tuple<int, int, int>, cGroup> mGroups;

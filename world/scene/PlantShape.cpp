@@ -59,7 +59,9 @@ void cSceneShapePlant::EndDraw() {
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  mBatches.Draw(modelView, projection);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  mBatches.Draw(modelView, projection, viewport[3]);
   glColor3f(mLastColour.x, mLastColour.y, mLastColour.z);  // as the last plant drawn alone would leave it
 }
 

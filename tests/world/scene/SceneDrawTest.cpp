@@ -323,10 +323,34 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   EXPECT_EQ(stats.rebuilt, 1);
   EXPECT_TRUE(matchesImmediate(hidden));
 
+  const int64_t fineVertices = stats.vertices;
+  SetCameraAngles(0.0f, 45.0f, 5000.0f);  // so far that a fruit is a small part of a pixel
+  SetCameraTargetAngles(0.0f, 45.0f, 5000.0f);
+  Render();
+  EXPECT_GT(stats.drawn, 0);
+  EXPECT_EQ(stats.coarse, stats.drawn);
+  EXPECT_LT(stats.vertices, fineVertices / 3);
+  EXPECT_TRUE(matchesImmediate(Render()));
+
+  SetCameraAngles(0.0f, 45.0f, 70.0f);
+  SetCameraTargetAngles(0.0f, 45.0f, 70.0f);
   const Vector3 ahead = Spot(0.0f, 300.0f);  // looking at a point far ahead: the plants are behind the eye
   SetCameraAnchorFrame(&ahead.x, &sFrame.x);
   Render();
   EXPECT_GT(stats.groups, 0);
   EXPECT_EQ(stats.drawn, 0);
   scene.Clear();
+}
+
+// A crowd shape gathered into one array a frame draws the picture it draws object by object.
+TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
+  cSceneShapePyramid crowd;
+  crowd.SetScale(Vector3{4.0f, 6.0f, 4.0f});
+  const cPicture bare = Render();
+  const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
+  for (int i = 0; i < 9; ++i) Place(&crowd, -24.0f + 6.0f * i, 4.0f * (i % 3), colours[i % 3]);
+  const cPicture alone = Render();
+  ASSERT_GT(Changed(bare, alone), 300) << "the crowd shows";
+  crowd.SetDrawnInOneBatch(true);
+  EXPECT_LE(Changed(alone, Render()), 10);  // a pixel on an edge may turn over
 }
