@@ -7,7 +7,7 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
-#include "modes/civ/CivInputController.h"
+#include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"

@@ -34,12 +34,14 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
   mInput = new cCivInputController();
+  SetCivInputHooks({[this] { return mInput->GetPickPoint(); }, [this](cCivModeVehicle* v) { mInput->AddToSelection(v); }});
   mHud = new cCivHud();
   ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
+  SetCivInputHooks({});
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mHud;
   delete mInput;
