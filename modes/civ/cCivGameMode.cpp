@@ -93,6 +93,11 @@ void cCivGameMode::PreSniffTest() {
   tDataModeShell::PreSniffTest();
 }
 
+bool cCivGameMode::SniffTest() {
+  for (int tick = 0; tick < 1200; ++tick) mWorld->Update(50);
+  return true;
+}
+
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
 
 void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) { mWorld->ForgetObject(object); }
