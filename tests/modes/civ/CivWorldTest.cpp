@@ -13,6 +13,7 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugCommands.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivRecords.h"
@@ -265,6 +266,17 @@ TEST_F(CivWorldTest, LeavingHidesAndLoadingRemovesRoadsTurretsAndBullets) {
     EXPECT_TRUE(data->GetObjectsOfType(type).empty()) << std::hex << type;
   EXPECT_EQ(world->GetBullets()->GetCount(), 0u);
   EXPECT_EQ(GetSceneManager().GetObjectCount(), drawnBefore);
+}
+
+}  // namespace
+
+namespace {
+
+// The console's "civspeed": a number is bounded to 0..10; none leaves the speed.
+TEST(CivSpeedCommand, ReadsABoundedSpeedOrNone) {
+  struct Case { const char* line; int speed; } cases[] = {
+      {"civspeed 10", 10}, {"civspeed 3", 3}, {"civspeed 25", 10}, {"civspeed -3", 0}, {"civspeed", -1}, {"civspeed fast", -1}};
+  for (const Case& c : cases) EXPECT_EQ(ParseCivSpeed(c.line), c.speed) << c.line;
 }
 
 }  // namespace
