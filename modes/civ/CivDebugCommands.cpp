@@ -34,17 +34,17 @@ std::vector<std::string> DescribeCivWorld() {
                   city->GetAgent() ? CivGoalName(city->GetAgent()->GetGoal()) : "");
     lines.push_back(line);
   }
-  int guarding = 0, atVehicles = 0, atCities = 0, dying = 0;
+  int guarding = 0, atVehicles = 0, pillaging = 0, envoys = 0, dying = 0;
   if (cCivWorld* world = GetCivWorld())
     for (cCivModeVehicle* vehicle : world->GetVehicles()) {
       if (vehicle->GetState() == kCivVehicleGuard) ++guarding;
       else if (vehicle->GetState() == kCivVehicleDying) ++dying;
       else if (vehicle->GetTargetVehicle()) ++atVehicles;
-      else if (vehicle->GetTargetCity()) ++atCities;
+      else if (vehicle->GetTargetCity()) ++(vehicle->GetMission() == kCivMissionPillage ? pillaging : envoys);
     }
   char line[160];
-  std::snprintf(line, sizeof line, "Vehicles: %d guarding, %d fighting vehicles, %d attacking cities, %d dying",
-                guarding, atVehicles, atCities, dying);
+  std::snprintf(line, sizeof line, "Vehicles: %d guarding, %d fighting vehicles, %d pillaging, %d on embassy missions, %d dying",
+                guarding, atVehicles, pillaging, envoys, dying);
   lines.push_back(line);
   return lines;
 }
