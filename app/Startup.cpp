@@ -15,6 +15,7 @@
 #include "app/ModeCommand.h"
 #include "app/WindowLayout.h"
 #include "modes/tribe/HerdDebugCommand.h"
+#include "modes/civ/CivDebugCommands.h"
 #include "app/SniffTest.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
@@ -156,6 +157,7 @@ void AppInit() {
   RegisterSceneDebugCommand();
   RegisterModeDebugCommand();
   RegisterHerdDebugCommand();
+  RegisterCivDebugCommands();
 
   const GLfloat diffuse0[] = {0.7f, 0.7f, 0.7f, 1.0f}, position0[] = {1.0f, 0.0f, 0.1f, 0.0f};
   const GLfloat ambient1[] = {0.3f, 0.3f, 0.3f, 1.0f}, position1[] = {1.0f, 0.0f, -0.1f, 0.0f};

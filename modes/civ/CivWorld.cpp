@@ -33,6 +33,10 @@ namespace {
 int gCivHumanPlayer = -1;
 cCivWorld* gCivWorld = nullptr;  // the live world (the mode's, or a test's)
 cGameStopwatch gCivMoodDecay;  // started by the first world, then restarted at every decay
+sCivInputHooks& CivInputHooks() {
+  static sCivInputHooks* hooks = new sCivInputHooks();
+  return *hooks;
+}
 
 float RandomFraction() { return (float)Sys_Random() * (1.0f / 32767.0f); }
 }  // namespace
@@ -45,6 +49,13 @@ std::vector<cCivModeDecoratedCity*>& GetCivCities() {
 int GetCivHumanPlayer() { return gCivHumanPlayer; }
 cCivWorld* GetCivWorld() { return gCivWorld; }
 cCivInfluence* GetCivInfluence() { return gCivWorld ? gCivWorld->GetInfluence() : nullptr; }
+void SetCivInputHooks(sCivInputHooks hooks) { CivInputHooks() = std::move(hooks); }
+Ru::Math::Vector3 GetCivPickPoint() {
+  return CivInputHooks().pickPoint ? CivInputHooks().pickPoint() : Ru::Math::Vector3{0, 0, 0};
+}
+void CivAddToSelection(cCivModeVehicle* vehicle) {
+  if (CivInputHooks().addToSelection) CivInputHooks().addToSelection(vehicle);
+}
 
 void RegisterCivTypes() {
   RegisterCivRecordTypes();
@@ -242,6 +253,11 @@ cCivModeVehicle* cCivWorld::CreateVehicle(cCivModeDecoratedCity* city, int kind)
   vehicle->AddRef();
   vehicle->Init(city, kind);
   mVehicles.push_back(vehicle);
+  // The human's new vehicle is marked and joins the selection.
+  if (!vehicle->IsNPC()) {
+    vehicle->SetHighlighted(true);
+    CivAddToSelection(vehicle);
+  }
   return vehicle;
 }
 

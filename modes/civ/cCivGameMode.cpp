@@ -34,12 +34,14 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
   mInput = new cCivInputController();
+  SetCivInputHooks({[this] { return mInput->GetPickPoint(); }, [this](cCivModeVehicle* v) { mInput->AddToSelection(v); }});
   mHud = new cCivHud();
   ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
+  SetCivInputHooks({});
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mHud;
   delete mInput;
@@ -89,6 +91,11 @@ void cCivGameMode::OnRender() {
 void cCivGameMode::PreSniffTest() {
   mWorld->PrepareSniffTest();
   tDataModeShell::PreSniffTest();
+}
+
+bool cCivGameMode::SniffTest() {
+  for (int tick = 0; tick < 1200; ++tick) mWorld->Update(50);
+  return true;
 }
 
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }

@@ -27,7 +27,8 @@ class cCivGameMode : public tDataModeShell {
   void Enter() override;  // the world, then the civ camera (the experimental one with the test camera)
   void Leave() override;
   void OnRender() override;
-  void PreSniffTest() override;
+  void PreSniffTest() override;  // every city and vehicle plays as an NPC
+  bool SniffTest() override;     // 1200 ticks of 50 ms in a row
 
   void ObjectAdded(Ko::cIGameData* object) override;
   void ObjectRemoved(Ko::cIGameData* object) override;  // the world lets go of it
