@@ -6,6 +6,7 @@
 #include <vector>
 
 class cCivInfluence;
+class cCivInputController;
 class cCivModeDecoratedCity;
 class cCivPlayers;
 class cCivWorld;
@@ -17,3 +18,5 @@ cCivInfluence* GetCivInfluence();  // the world's influence field
 // Every civ city; a city's index here is its index everywhere.
 std::vector<cCivModeDecoratedCity*>& GetCivCities();
 int GetCivHumanPlayer();  // the player the human plays; -1 before a world chose one
+// The civ mode's input controller while it lives (a vehicle made for the human starts selected).
+cCivInputController* GetCivInputController();
