@@ -494,9 +494,11 @@ bool cCivInputController::PressPendingAction(const sHit& hit) {
     if (giver && mGiftTargetCity && giver->GetOwner() == human && giver->GetMoney() >= mGiftAmount) {
       giver->GiveGift(mGiftTargetCity, mGiftAmount);
       mGiftGivenNotice = true;
+      mGiftCancelledNotice = false;
     } else {
       PlayCivSound(eCivSound::Bonk);
       mGiftCancelledNotice = true;
+      mGiftGivenNotice = false;
     }
     mNoticeTimer.Restart();
     return true;
