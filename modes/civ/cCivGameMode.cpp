@@ -40,7 +40,9 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
 cCivGameMode::~cCivGameMode() {
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mHud;
-  delete mInput;
+  cCivInputController* input = mInput;
+  mInput = nullptr;  // its pending road leaves the data manager, whose notice comes back here
+  delete input;
   delete mPlayers;
   delete mWorld;
   delete mSerializationController;
@@ -126,7 +128,7 @@ void cCivGameMode::PreSniffTest() {
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
 
 void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) {
-  mInput->OnObjectRemoved(object);
+  if (mInput) mInput->OnObjectRemoved(object);
   mWorld->ForgetObject(object);
 }
 
