@@ -102,6 +102,7 @@ class cCivInputController : public cIMultiSelectClient, public cIGLFPieMenuSelec
   virtual void Enter();
   virtual void Leave();
   const Ru::Math::Vector3& GetCursorGroundPoint() const { return mCursorGroundPoint; }
+  cCivGameMode* GetMode() const { return mMode; }
   void OnPieMenuSelection(int itemId) override;
 
   void SelectCity(cCivModeDecoratedCity* city);  // the menu city, highlighted; null lets it go

@@ -9,7 +9,7 @@ struct CivInputTest : CivInputFixture {};
 TEST_F(CivInputTest, ClickOrdersPaintSelectsAndCtrlOnlyToggles) {
   cCivModeVehicle* own = VehicleAt(0, 10, 10);  // bought: already selected
   ASSERT_EQ(1u, input->GetSelection().Count());
-  const Ru::Math::Vector3 goal = Ground(City(0)->GetPosition(), 0.2f);
+  const Ru::Math::Vector3 goal = GroundAway(City(0)->GetPosition(), 0.2f);
   // A press that wanders (4, 2) is still a click: the selection is sent.
   view.grounds[{104, 102}] = goal;
   input->OnLeftButtonDown(100, 100);

@@ -84,6 +84,15 @@ struct CivWorldFixture : ::testing::Test {
     world = std::make_unique<cCivWorld>();
   }
   static std::vector<cCivModeDecoratedCity*>& Cities() { return GetCivCities(); }
+  // The ground `angle` radians from `centre`.
+  static Ru::Math::Vector3 GroundAway(const Ru::Math::Vector3& centre, float angle) {
+    using namespace Ru::Math;
+    Vector3 up = Vector3Normalized(centre);
+    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 1.0f, 0.0f}));
+    Vector3 ground;
+    GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
+    return ground;
+  }
 };
 
 
@@ -106,15 +115,6 @@ struct CivCombatFixture : CivWorldFixture {
   void TearDown() override {
     SetCivPlayers(nullptr);
     CivWorldFixture::TearDown();
-  }
-  // The ground `angle` radians from `centre`.
-  static Ru::Math::Vector3 GroundAway(const Ru::Math::Vector3& centre, float angle) {
-    using namespace Ru::Math;
-    Vector3 up = Vector3Normalized(centre);
-    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 1.0f, 0.0f}));
-    Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
-    return ground;
   }
   // Of `owner`, made by the world for the home city, standing at `at`.
   cCivModeVehicle* Vehicle(int owner, int kind, const Ru::Math::Vector3& at) {
@@ -214,7 +214,7 @@ struct CivInputFixture : CivWorldFixture {
     GetDataManager()->AddClient(&inputClient);
     cCivInputController::SetViewForTest(&view);
     gCivPlayerCanSelectNPCObjects = 0;
-    view.defaultGround = Ground(City(0)->GetPosition(), 0.1f);
+    view.defaultGround = GroundAway(City(0)->GetPosition(), 0.1f);
     for (int i = 0; i < 4; ++i) City(i)->SetMoney(0.0f);
     GetDataManager()->CommitPending();
   }
@@ -227,15 +227,6 @@ struct CivInputFixture : CivWorldFixture {
     CivWorldFixture::TearDown();
   }
   static cCivModeDecoratedCity* City(int i) { return Cities()[i]; }
-  // The ground `angle` radians away from `p`, towards the north pole.
-  static Ru::Math::Vector3 Ground(const Ru::Math::Vector3& p, float angle) {
-    using namespace Ru::Math;
-    Vector3 up = Vector3Normalized(p);
-    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{1.0f, 0.0f, 0.0f}));
-    Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
-    return ground;
-  }
   // A vehicle of city `i` (the human's start selected) standing at pixel (x, y).
   cCivModeVehicle* VehicleAt(int i, int x, int y) {
     cCivModeVehicle* v = world->CreateVehicle(City(i), kCivLandVehicle);
