@@ -13,6 +13,7 @@
 #include "app/GameClock.h"
 #include "glf/PieMenu.h"
 #include "math/Types.h"
+#include "modes/civ/CivVehicleSelection.h"
 #include "world/scene/MultiSelector.h"
 
 namespace Ko {
@@ -25,7 +26,6 @@ class cCivModeRoad;
 class cCivModeTurret;
 class cCivModeVehicle;
 class cCivPieMenus;
-class cCivVehicleSelection;
 class cCursorMarker;
 class cIScenePickTest;
 class cSceneObject;
@@ -50,27 +50,6 @@ class cCivInputView {
   virtual void CommitCameraYaw();
   virtual void CursorClientPos(int& x, int& y);
   virtual int WindowWidth();
-};
-
-// The human's selected vehicles in the order they were chosen. Every order
-// ends the selection.
-class cCivVehicleSelection {
- public:
-  void Add(cCivModeVehicle* vehicle);     // marked selected; nothing when already in
-  void Remove(cCivModeVehicle* vehicle);  // both marks off
-  bool Contains(cCivModeVehicle* vehicle) const;
-  size_t Count() const { return mVehicles.size(); }
-  bool IsEmpty() const { return mVehicles.empty(); }
-  cCivModeVehicle* First() const { return mVehicles.empty() ? nullptr : mVehicles.front(); }
-  void Clear();                           // both marks off on every member
-  void Forget(cCivModeVehicle* vehicle);  // the vehicle leaves the world: no mark is touched
-  // The first goes to the point, the others near it (5 to 10 away).
-  void OrderMove(const Ru::Math::Vector3& point);
-  void OrderAttackCity(cCivModeDecoratedCity* city, int mission);
-  void OrderAttackVehicle(cCivModeVehicle* target);
-
- private:
-  std::vector<cCivModeVehicle*> mVehicles;
 };
 
 // The civ view states: the close-up of one city, the world, and moving a city.

@@ -95,8 +95,7 @@ TEST_F(CivInputTest, TwoClickActionsPayOnlyForAnAcceptedTargetWithTheMoneyStillT
     EXPECT_FLOAT_EQ(row.moneyAtClick - row.paid, Wealth(0));
     EXPECT_EQ(nullptr, input->GetPendingRoad());
     EXPECT_FALSE(input->IsPlacingRoad() || input->IsPlacingTradeRoute() || input->IsChoosingEmbassyToExpel());
-    if (road) EXPECT_EQ(row.paid > 0.0f, City(0)->GetRoads().size() == 1u);
-    if (!road) EXPECT_EQ(row.paid > 0.0f, theirEmbassy->GetState() == kCivRemoved);
+    EXPECT_EQ(row.paid > 0.0f, road ? City(0)->GetRoads().size() == 1u : theirEmbassy->GetState() == kCivRemoved);
   }
 }
 
@@ -190,9 +189,15 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
     GetDataManager()->CommitPending();
     EXPECT_FLOAT_EQ(row.money - row.paid, City(0)->GetMoney());
     const bool bought = row.paid > 0.0f;
-    if (row.item == kCivItemBuyBuilding) EXPECT_EQ(buildings + (bought ? 1 : 0), City(0)->GetBuildingCount());
-    if (row.item == kCivItemBuyTurret) EXPECT_EQ(turrets + 1, (int)City(0)->GetTurrets().size());
-    if (row.item == kCivItemResearchAmphibious) EXPECT_EQ(2, players->GetUpgradeLevels()->Get(0));
+    if (row.item == kCivItemBuyBuilding) {
+      EXPECT_EQ(buildings + (bought ? 1 : 0), City(0)->GetBuildingCount());
+    }
+    if (row.item == kCivItemBuyTurret) {
+      EXPECT_EQ(turrets + 1, (int)City(0)->GetTurrets().size());
+    }
+    if (row.item == kCivItemResearchAmphibious) {
+      EXPECT_EQ(2, players->GetUpgradeLevels()->Get(0));
+    }
     if (row.item == kCivItemBuyLandVehicle || row.item == kCivItemBuyAirVehicle) {
       ASSERT_EQ(vehicles + (bought ? 1 : 0), world->GetVehicles().size());
       if (bought) EXPECT_TRUE(input->GetSelection().Contains(world->GetVehicles().back())) << "a bought vehicle starts selected";
