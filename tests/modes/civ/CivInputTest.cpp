@@ -200,7 +200,7 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
     }
     if (row.item == kCivItemBuyLandVehicle || row.item == kCivItemBuyAirVehicle) {
       ASSERT_EQ(vehicles + (bought ? 1 : 0), world->GetVehicles().size());
-      if (bought) EXPECT_TRUE(input->GetSelection().Contains(world->GetVehicles().back())) << "a bought vehicle starts selected";
+      EXPECT_TRUE(!bought || input->GetSelection().Contains(world->GetVehicles().back())) << "a bought vehicle starts selected";
     }
   }
   // At the turret limit the purchase is refused aloud and costs nothing.
