@@ -262,7 +262,22 @@ TEST_F(CivInputTest, PointersLetGoOfWhatTheDataManagerRemoves) {
   input->OnMouseMove(51, 51);
   input->OnLeftButtonUp(51, 51);
 
-  // A debug vehicle on its way to the ground.
+  // The panel's debug vehicle: the first click puts it down, the second hands it to the world.
+  gCivDebugVehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
+  gCivDebugVehicle->Init(City(2), kCivLandVehicle);
+  gCivDebugVehicleState = 1;
+  cCivModeVehicle* placed = gCivDebugVehicle;
+  const size_t vehicles = world->GetVehicles().size();
+  Click(60, 60);
+  EXPECT_EQ(2, gCivDebugVehicleState);
+  EXPECT_FLOAT_EQ(view.defaultGround.x, placed->GetPosition().x);
+  Click(60, 60);
+  EXPECT_EQ(0, gCivDebugVehicleState);
+  EXPECT_EQ(nullptr, gCivDebugVehicle);
+  ASSERT_EQ(vehicles + 1, world->GetVehicles().size());
+  EXPECT_EQ(placed, world->GetVehicles().back());
+
+  // A debug vehicle removed on its way to the ground.
   gCivDebugVehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
   gCivDebugVehicle->Init(City(0), kCivLandVehicle);
   gCivDebugVehicleState = 2;
