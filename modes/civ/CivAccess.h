@@ -10,6 +10,7 @@
 
 class cCivInfluence;
 class cCivModeVehicle;
+class cCivInputController;
 class cCivModeDecoratedCity;
 class cCivPlayers;
 class cCivWorld;
@@ -33,3 +34,5 @@ struct sCivInputHooks {
 void SetCivInputHooks(sCivInputHooks hooks);
 Ru::Math::Vector3 GetCivPickPoint();
 void CivAddToSelection(cCivModeVehicle* vehicle);
+// The civ mode's input controller while it lives (a vehicle made for the human starts selected).
+cCivInputController* GetCivInputController();

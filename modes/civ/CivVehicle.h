@@ -90,6 +90,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   const Ru::Math::Vector3& GetPosition() const;
   void SetPosition(const Ru::Math::Vector3& position);
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
+  const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
   size_t GetPathLength() const { return mPath.size(); }
   float GetScale() const { return mScale; }
   cSceneObject* GetSceneObject() const { return mSceneObject; }

@@ -14,6 +14,7 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
+#include "modes/civ/CivInputController.h"
 #include "modes/civ/CivLists.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
@@ -261,6 +262,12 @@ cCivModeVehicle* cCivWorld::CreateVehicle(cCivModeDecoratedCity* city, int kind)
   return vehicle;
 }
 
+void cCivWorld::AdoptVehicle(cCivModeVehicle* vehicle) {
+  if (!vehicle || std::find(mVehicles.begin(), mVehicles.end(), vehicle) != mVehicles.end()) return;
+  vehicle->AddRef();
+  mVehicles.push_back(vehicle);
+}
+
 namespace {
 bool IsLive(const cCivModeVehicle* v) { return v->GetState() != kCivVehicleDying && v->GetState() != kCivVehicleDead; }
 }  // namespace
@@ -329,6 +336,11 @@ void cCivWorld::ForgetObject(Ko::cIGameData* object) {
 void cCivWorld::ClearForLoad() {
   mBullets->Clear();
   RemoveAllFromGame(mVehicles);
+}
+
+void cCivWorld::PrintIncomeDistribution() const {
+  printf("income distributions\n");
+  for (size_t i = 0; i < mIncome.size(); ++i) printf("%zu %g\n", i, mIncome[i].value);
 }
 
 void cCivWorld::DumpCityPositions() const {

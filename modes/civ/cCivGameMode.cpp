@@ -7,7 +7,6 @@
 #include "math/Scalar.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
-#include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivHud.h"
 #include "modes/civ/CivInputController.h"
 #include "modes/civ/CivPlayers.h"
@@ -33,10 +32,9 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   mPlayers = new cCivPlayers(cCivTuning::GetGeneral()->NumPlayers, GetCivHumanPlayer());
   SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
-  mInput = new cCivInputController();
-  SetCivInputHooks({[this] { return mInput->GetPickPoint(); }, [this](cCivModeVehicle* v) { mInput->AddToSelection(v); }});
+  mInput = new cCivInputController(this);  // its menus read the debug switches
+  SetCivInputHooks({[this] { return mInput->GetCursorGroundPoint(); }, [this](cCivModeVehicle* v) { mInput->AddToSelection(v); }});
   mHud = new cCivHud();
-  ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
@@ -44,7 +42,9 @@ cCivGameMode::~cCivGameMode() {
   SetCivInputHooks({});
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mHud;
-  delete mInput;
+  cCivInputController* input = mInput;
+  mInput = nullptr;  // its pending road leaves the data manager, whose notice comes back here
+  delete input;
   delete mPlayers;
   delete mWorld;
   delete mSerializationController;
@@ -54,14 +54,46 @@ cCivGameMode::~cCivGameMode() {
 void cCivGameMode::Update(unsigned int ms) {
   // The product is taken in floating point and truncated: speed 0 runs the tick with no time.
   uint32_t scaledMs = (uint32_t)((double)ms * (double)gCivSimulationSpeed);
-  mInput->Update(scaledMs);
+  mInput->Update();
   mWorld->Update(scaledMs);
   mHud->Update(scaledMs);
   tDataModeShell::Update(ms);
 }
 
+void cCivGameMode::OnMouseMove(int x, int y) { mInput->OnMouseMove(x, y); }
+void cCivGameMode::OnLeftButtonUp(int x, int y) {
+  tDataModeShell::OnLeftButtonUp(x, y);
+  mInput->OnLeftButtonUp(x, y);
+}
+void cCivGameMode::OnLeftButtonDown(int x, int y) {
+  tDataModeShell::OnLeftButtonDown(x, y);
+  mInput->OnLeftButtonDown(x, y);
+}
+// The middle and the right button both work the camera.
+void cCivGameMode::OnMiddleButtonUp(int x, int y) {
+  tDataModeShell::OnMiddleButtonUp(x, y);
+  mInput->OnCameraButtonUp(x, y);
+}
+void cCivGameMode::OnMiddleButtonDown(int x, int y) {
+  tDataModeShell::OnMiddleButtonDown(x, y);
+  mInput->OnCameraButtonDown(x, y);
+}
+void cCivGameMode::OnRightButtonUp(int x, int y) {
+  tDataModeShell::OnRightButtonUp(x, y);
+  mInput->OnCameraButtonUp(x, y);
+}
+void cCivGameMode::OnRightButtonDown(int x, int y) {
+  tDataModeShell::OnRightButtonDown(x, y);
+  mInput->OnCameraButtonDown(x, y);
+}
+void cCivGameMode::OnKeyPress(unsigned char key, int x, int y) {
+  tDataModeShell::OnKeyPress(key, x, y);
+  mInput->OnKeyPress(key);
+}
+
 void cCivGameMode::Enter() {
   mWorld->Enter();
+  mInput->Enter();
   SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");
   // The camera opens over the human's nearest city.
   if (cCivModeDecoratedCity* city = mWorld->NextPlayerCity()) {
@@ -77,6 +109,7 @@ void cCivGameMode::Enter() {
 }
 
 void cCivGameMode::Leave() {
+  mInput->Leave();
   mWorld->Leave();
   mHud->Leave();
   tDataModeShell::Leave();
@@ -85,6 +118,7 @@ void cCivGameMode::Leave() {
 void cCivGameMode::OnRender() {
   cGameMode::OnRender();
   mWorld->Render();
+  mInput->OnRender();
   mHud->Draw();
 }
 
@@ -100,9 +134,13 @@ bool cCivGameMode::SniffTest() {
 
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
 
-void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) { mWorld->ForgetObject(object); }
+void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) {
+  if (mInput) mInput->OnObjectRemoved(object);
+  mWorld->ForgetObject(object);
+}
 
 void cCivGameMode::BeforeLoad() {
+  mInput->ResetBeforeLoad();
   mSerializationController->BeforeLoad();
   mWorld->ClearFocusCycle();
 }

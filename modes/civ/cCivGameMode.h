@@ -24,6 +24,14 @@ class cCivGameMode : public tDataModeShell {
   ~cCivGameMode() override;
 
   void Update(unsigned int ms) override;
+  void OnMouseMove(int x, int y) override;
+  void OnLeftButtonUp(int x, int y) override;
+  void OnLeftButtonDown(int x, int y) override;
+  void OnMiddleButtonUp(int x, int y) override;
+  void OnMiddleButtonDown(int x, int y) override;
+  void OnRightButtonUp(int x, int y) override;
+  void OnRightButtonDown(int x, int y) override;
+  void OnKeyPress(unsigned char key, int x, int y) override;
   void Enter() override;  // the world, then the civ camera (the experimental one with the test camera)
   void Leave() override;
   void OnRender() override;
@@ -36,12 +44,13 @@ class cCivGameMode : public tDataModeShell {
 
   cCivWorld* GetWorld() { return mWorld; }
   cCivPlayers* GetPlayers() { return mPlayers; }
+  cCivInputController* GetInput() { return mInput; }
 
  private:
   cCivSerializationController* mSerializationController = nullptr;
   cCivWorld* mWorld = nullptr;
   cCivPlayers* mPlayers = nullptr;
-  cCivInputController* mInput = nullptr;  // does nothing yet
+  cCivInputController* mInput = nullptr;
   cCivHud* mHud = nullptr;                // draws nothing yet
 };
 
