@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "math/Types.h"
+#include "modes/civ/CivEventNotice.h"  // callers show the notice through this header
 
 class cCivModeVehicle;
 
@@ -20,7 +21,3 @@ class cCivInputController {
   Ru::Math::Vector3 mPickPoint{0, 0, 0};
   bool mInfoShown = false;
 };
-
-// The clickable event notice at a point (a city or turret under attack). NOT
-// BUILT YET: nothing is shown.
-inline void CivShowEventNotice(const Ru::Math::Vector3& /*point*/) {}

@@ -7,8 +7,11 @@
 #include "math/Scalar.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivControlPanels.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivDebugVehicle.h"
 #include "modes/civ/CivHud.h"
+#include "modes/civ/CivHudView.h"
 #include "modes/civ/CivInputController.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -60,23 +63,16 @@ void cCivGameMode::Update(unsigned int ms) {
 
 void cCivGameMode::Enter() {
   mWorld->Enter();
-  SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");
   // The camera opens over the human's nearest city.
-  if (cCivModeDecoratedCity* city = mWorld->NextPlayerCity()) {
-    Ru::Math::Vector3 position = city->GetPosition();
-    if (gUseCivTestCamera) {
-      CameraFocusOnPoint(position.x, position.y, position.z);
-    } else if (city->GetRecord()) {
-      Ru::Math::Quaternion orientation = city->GetRecord()->GetOrientation();
-      SetCameraAnchorFrame(&position.x, &orientation.x);
-    }
-  }
+  mHud->Enter(mWorld->NextPlayerCity());
+  OpenCivControlPanels();
   tDataModeShell::Enter();
 }
 
 void cCivGameMode::Leave() {
   mWorld->Leave();
   mHud->Leave();
+  HideCivControlPanels();
   tDataModeShell::Leave();
 }
 
@@ -93,7 +89,11 @@ void cCivGameMode::PreSniffTest() {
 
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
 
-void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) { mWorld->ForgetObject(object); }
+void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) {
+  mWorld->ForgetObject(object);
+  ForgetCivHudObject(object);
+  ForgetCivDebugObject(object);
+}
 
 void cCivGameMode::BeforeLoad() {
   mSerializationController->BeforeLoad();

@@ -34,6 +34,7 @@ class cCivGameMode : public tDataModeShell {
   void BeforeLoad() override;
 
   cCivWorld* GetWorld() { return mWorld; }
+  cCivHud* GetHud() { return mHud; }
   cCivPlayers* GetPlayers() { return mPlayers; }
 
  private:
@@ -41,7 +42,7 @@ class cCivGameMode : public tDataModeShell {
   cCivWorld* mWorld = nullptr;
   cCivPlayers* mPlayers = nullptr;
   cCivInputController* mInput = nullptr;  // does nothing yet
-  cCivHud* mHud = nullptr;                // draws nothing yet
+  cCivHud* mHud = nullptr;
 };
 
 // The civ debug panel's "Simulation Speed " (0 to 10): every tick's time is multiplied by it.
