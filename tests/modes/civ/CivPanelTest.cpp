@@ -7,6 +7,10 @@
 #include "app/AppGlobals.h"
 #include "modes/civ/CivControlPanels.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivDebugVehicle.h"
+#include "modes/civ/CivHudView.h"
+#include "modes/civ/CivVehicle.h"
+#include "sim/gamedata/DataManager.h"
 #include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/cCivGameMode.h"
@@ -81,6 +85,19 @@ TEST(CivPanels, ControlsLimitsLiveVariablesAndButtons) {
     ASSERT_TRUE(clicked);
     EXPECT_EQ(printed,
               "Cannot create a debug vehicle owned by " + std::to_string(cCivTuning::GetGeneral()->NumPlayers) + "\n");
+
+    // A vehicle being placed, and hovered, that the data manager removes is let go by both.
+    gCivDebugVehicleOwner = 0;
+    ASSERT_TRUE(GLUI_TestClick(debug, "Add Amphibious Vehicle"));
+    cCivModeVehicle* placed = GetCivDebugVehicle().vehicle;
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->GetKind(), kCivAmphibiousVehicle);
+    GetCivHudView().hoveredVehicle = placed;
+    program.Frame(16);
+    GetDataManager()->Remove(placed);
+    EXPECT_EQ(GetCivDebugVehicle().vehicle, nullptr);
+    EXPECT_EQ(GetCivHudView().hoveredVehicle, nullptr);
+    program.Frame(16);
 
     gPendingGameMode = gCreatureGameMode;
     program.Frame(16);
