@@ -9,5 +9,7 @@ class GLUI;
 
 void OpenCivControlPanels();
 void HideCivControlPanels();
+// Once, a few frames after the panels are made: the debug panel goes below the other one.
+void ArrangeCivControlPanels();
 GLUI* GetCivKinestheticPanel();  // null before the first entry
 GLUI* GetCivDebugPanel();

@@ -58,6 +58,7 @@ void cCivGameMode::Update(unsigned int ms) {
   mInput->Update(scaledMs);
   mWorld->Update(scaledMs);
   mHud->Update(scaledMs);
+  ArrangeCivControlPanels();
   tDataModeShell::Update(ms);
 }
 
