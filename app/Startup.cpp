@@ -30,6 +30,7 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
@@ -266,6 +267,7 @@ int AppStartup(int argc, char** argv) {
   GetCityGameMotiveTuning();
   GetCityGameBuildingTuning();
   GetCityCursorController();
+  GetCivMarkerShapes();  // the civ HUD's twelve marker billboards, made once before any mode
   uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 

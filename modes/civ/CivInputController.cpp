@@ -14,6 +14,7 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivDebugVehicle.h"
 #include "modes/civ/CivPieMenus.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
@@ -33,8 +34,6 @@ using Ru::Math::Vector3;
 
 int32_t gCivCameraButtonDown = 0;
 int32_t gCivFocusCycleOn = 0;
-int32_t gCivDebugVehicleState = 0;
-cCivModeVehicle* gCivDebugVehicle = nullptr;
 
 namespace {
 constexpr int kLeftButton = 0, kButtonDown = 0, kButtonUp = 1;  // GLUT's codes
@@ -190,10 +189,6 @@ void cCivInputController::OnObjectRemoved(Ko::cIGameData* object) {
       auto* vehicle = static_cast<cCivModeVehicle*>(object);
       mSelection->Forget(vehicle);
       if (mHoveredVehicle == vehicle) mHoveredVehicle = nullptr;
-      if (gCivDebugVehicle == vehicle) {
-        gCivDebugVehicle = nullptr;
-        gCivDebugVehicleState = 0;
-      }
       return;
     }
     case cCivModeDecoratedCity::kTypeId: {
@@ -350,7 +345,7 @@ void cCivInputController::OnLeftButtonDown(int x, int y) {
   mPressY = mLastPaintY = y;
   mLeftButtonHeld = true;
   mDragged = mAddedThisPress = false;
-  if (gCivDebugVehicleState != 0 && gCivDebugVehicle) {
+  if (GetCivDebugVehicle().state != 0 && GetCivDebugVehicle().vehicle) {
     PlaceDebugVehicle();
     return;
   }
@@ -394,18 +389,19 @@ void cCivInputController::OnLeftButtonDown(int x, int y) {
 }
 
 void cCivInputController::PlaceDebugVehicle() {
-  cCivModeVehicle* vehicle = gCivDebugVehicle;
-  if (gCivDebugVehicleState == 1) {
+  cCivModeVehicle* vehicle = GetCivDebugVehicle().vehicle;
+  if (GetCivDebugVehicle().state == 1) {
     const Vector3 ground = View().GroundPoint(mPressX, mPressY);
     if (!IsZero(ground)) vehicle->SetPosition(ground);
-    gCivDebugVehicleState = 2;
+    GetCivDebugVehicle().state = 2;
     return;
   }
   // Stays where it was dropped, and the world runs it from now on.
   vehicle->SetState(kCivVehicleGuard, vehicle->GetPosition(), nullptr, nullptr, 0);
   if (cCivWorld* world = GetCivWorld()) world->AdoptVehicle(vehicle);
-  gCivDebugVehicle = nullptr;
-  gCivDebugVehicleState = 0;
+  GetCivDebugVehicle().vehicle = nullptr;
+  GetCivDebugVehicle().state = 0;
+  vehicle->Release();  // the panel's reference: the world's list holds the vehicle now
 }
 
 // The two-click actions a menu started: this click names their target. Each
@@ -554,9 +550,9 @@ void cCivInputController::OnMouseMove(int x, int y) {
     if (!IsZero(ground)) mMenuCity->Relocate(ground.x, ground.y, ground.z);
     return;
   }
-  if (gCivDebugVehicleState == 2 && gCivDebugVehicle) {
+  if (GetCivDebugVehicle().state == 2 && GetCivDebugVehicle().vehicle) {
     const Vector3 ground = View().GroundPoint(x, y);
-    if (!IsZero(ground)) gCivDebugVehicle->SetPosition(ground);
+    if (!IsZero(ground)) GetCivDebugVehicle().vehicle->SetPosition(ground);
   } else if (mLeftButtonHeld) {
     PaintAt(x, y);
   } else {

@@ -7,7 +7,11 @@
 #include "math/Scalar.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivControlPanels.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivDebugVehicle.h"
 #include "modes/civ/CivHud.h"
+#include "modes/civ/CivHudView.h"
 #include "modes/civ/CivInputController.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -55,9 +59,23 @@ void cCivGameMode::Update(unsigned int ms) {
   // The product is taken in floating point and truncated: speed 0 runs the tick with no time.
   uint32_t scaledMs = (uint32_t)((double)ms * (double)gCivSimulationSpeed);
   mInput->Update();
+  PublishHudView();
   mWorld->Update(scaledMs);
   mHud->Update(scaledMs);
+  ArrangeCivControlPanels();
   tDataModeShell::Update(ms);
+}
+
+// The HUD draws what the controller holds: the hovered city or vehicle at its
+// label point, and the ground under the cursor for the influence marker.
+void cCivGameMode::PublishHudView() {
+  sCivHudView& view = GetCivHudView();
+  view.hoveredCity = mInput->GetHoveredCity();
+  view.hoveredVehicle = mInput->GetHoveredVehicle();
+  mInput->GetLabelPoint(view.labelX, view.labelY);
+  view.groundPoint = mInput->GetCursorGroundPoint();
+  const Ru::Math::Vector3& g = view.groundPoint;  // the origin: the cursor is off the planet
+  view.hasGroundPoint = mInput->IsInfluenceMarkerAllowed() && (g.x != 0.0f || g.y != 0.0f || g.z != 0.0f);
 }
 
 void cCivGameMode::OnMouseMove(int x, int y) { mInput->OnMouseMove(x, y); }
@@ -94,17 +112,9 @@ void cCivGameMode::OnKeyPress(unsigned char key, int x, int y) {
 void cCivGameMode::Enter() {
   mWorld->Enter();
   mInput->Enter();
-  SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");
   // The camera opens over the human's nearest city.
-  if (cCivModeDecoratedCity* city = mWorld->NextPlayerCity()) {
-    Ru::Math::Vector3 position = city->GetPosition();
-    if (gUseCivTestCamera) {
-      CameraFocusOnPoint(position.x, position.y, position.z);
-    } else if (city->GetRecord()) {
-      Ru::Math::Quaternion orientation = city->GetRecord()->GetOrientation();
-      SetCameraAnchorFrame(&position.x, &orientation.x);
-    }
-  }
+  mHud->Enter(mWorld->NextPlayerCity());
+  OpenCivControlPanels();
   tDataModeShell::Enter();
 }
 
@@ -112,6 +122,7 @@ void cCivGameMode::Leave() {
   mInput->Leave();
   mWorld->Leave();
   mHud->Leave();
+  HideCivControlPanels();
   tDataModeShell::Leave();
 }
 
@@ -137,6 +148,8 @@ void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationControlle
 void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) {
   if (mInput) mInput->OnObjectRemoved(object);
   mWorld->ForgetObject(object);
+  ForgetCivHudObject(object);
+  ForgetCivDebugObject(object);
 }
 
 void cCivGameMode::BeforeLoad() {

@@ -43,10 +43,13 @@ class cCivGameMode : public tDataModeShell {
   void BeforeLoad() override;
 
   cCivWorld* GetWorld() { return mWorld; }
+  cCivHud* GetHud() { return mHud; }
   cCivPlayers* GetPlayers() { return mPlayers; }
   cCivInputController* GetInput() { return mInput; }
 
  private:
+  void PublishHudView();
+
   cCivSerializationController* mSerializationController = nullptr;
   cCivWorld* mWorld = nullptr;
   cCivPlayers* mPlayers = nullptr;

@@ -263,28 +263,30 @@ TEST_F(CivInputTest, PointersLetGoOfWhatTheDataManagerRemoves) {
   input->OnLeftButtonUp(51, 51);
 
   // The panel's debug vehicle: the first click puts it down, the second hands it to the world.
-  gCivDebugVehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
-  gCivDebugVehicle->Init(City(2), kCivLandVehicle);
-  gCivDebugVehicleState = 1;
-  cCivModeVehicle* placed = gCivDebugVehicle;
+  GetCivDebugVehicle().vehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
+  GetCivDebugVehicle().vehicle->Init(City(2), kCivLandVehicle);
+  GetCivDebugVehicle().vehicle->AddRef();  // the panel holds one until the world takes it
+  GetCivDebugVehicle().state = 1;
+  cCivModeVehicle* placed = GetCivDebugVehicle().vehicle;
   const size_t vehicles = world->GetVehicles().size();
   Click(60, 60);
-  EXPECT_EQ(2, gCivDebugVehicleState);
+  EXPECT_EQ(2, GetCivDebugVehicle().state);
   EXPECT_FLOAT_EQ(view.defaultGround.x, placed->GetPosition().x);
   Click(60, 60);
-  EXPECT_EQ(0, gCivDebugVehicleState);
-  EXPECT_EQ(nullptr, gCivDebugVehicle);
+  EXPECT_EQ(0, GetCivDebugVehicle().state);
+  EXPECT_EQ(nullptr, GetCivDebugVehicle().vehicle);
   ASSERT_EQ(vehicles + 1, world->GetVehicles().size());
   EXPECT_EQ(placed, world->GetVehicles().back());
 
   // A debug vehicle removed on its way to the ground.
-  gCivDebugVehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
-  gCivDebugVehicle->Init(City(0), kCivLandVehicle);
-  gCivDebugVehicleState = 2;
+  GetCivDebugVehicle().vehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
+  GetCivDebugVehicle().vehicle->Init(City(0), kCivLandVehicle);
+  GetCivDebugVehicle().vehicle->AddRef();  // the panel holds one until the world takes it
+  GetCivDebugVehicle().state = 2;
   GetDataManager()->CommitPending();
-  GetDataManager()->Remove(gCivDebugVehicle);
-  EXPECT_EQ(nullptr, gCivDebugVehicle);
-  EXPECT_EQ(0, gCivDebugVehicleState);
+  GetDataManager()->Remove(GetCivDebugVehicle().vehicle);
+  EXPECT_EQ(nullptr, GetCivDebugVehicle().vehicle);
+  EXPECT_EQ(0, GetCivDebugVehicle().state);
 
   // Back in the world: hover an NPC city, start an expulsion and a gift, then load.
   view.distance = 300.0f;
