@@ -18,6 +18,7 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityInputView.h"
@@ -66,6 +67,7 @@ class cFakeCityView : public cCityInputView {
     GetPlanetModel().ProjectToSurface(ground, Ru::Math::Vector3{(x - 500) * 0.1f, 500.0f, (y - 500) * 0.1f});
     return ground;
   }
+  Ru::Math::Vector3 GroundPoint(int x, int y) override { return Ground(x, y); }
   bool ProjectToWindow(const Ru::Math::Vector3&, int& x, int& y) override {
     x = 320, y = 200;
     return true;
@@ -113,6 +115,7 @@ class cCityWorldTest : public ::testing::Test {
 
   void TearDown() override {
     GetCityRoadCursor().ResetForTest();
+    GetCityCreatureCursor().ResetForTest();
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
