@@ -35,17 +35,7 @@ class CityBehaviorTest : public cCityWorldTest {
   }
   template <class T>
   T* NewBuilding(int x) {
-    auto* b = CreateRegisteredCityObject<T>();
-    b->Initialize(City());
-    b->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
-    return b;
-  }
-  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
-    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
-    r->Connect(City(), a, Vector3{1.0f, 0.0f, 0.0f}, b, Vector3{-1.0f, 0.0f, 0.0f});
-    GetDataManager()->CommitPending();
-    Pump(1);  // the road lays its points
-    return r;
+    return NewBuildingAt<T>(cFakeCityView::Ground(x, 500));
   }
   // Hands the citizen a new bundle of the kind (any carried one is dropped)
   // and asks where it goes from the building.

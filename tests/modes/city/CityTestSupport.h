@@ -25,6 +25,7 @@
 #include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -156,6 +157,23 @@ class cCityWorldTest : public ::testing::Test {
   static void SetTuningFloat(cTuningData& set, const char* name, float value) {
     if (uTuningValue* stored = set.FindConstant(name, kTuningFloat)) stored->asFloat = value;
     set.ApplyConstants();
+  }
+
+  // A building of the city standing at the point (committed with the next frame).
+  template <class T>
+  T* NewBuildingAt(const Ru::Math::Vector3& at) {
+    auto* b = CreateRegisteredCityObject<T>();
+    b->Initialize(City());
+    b->SetPosition(at, Ru::Math::Vector3{});
+    return b;
+  }
+  // A road from a's disc (its +x side) to b's (its -x side), its points laid.
+  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
+    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
+    r->Connect(City(), a, Ru::Math::Vector3{1.0f, 0.0f, 0.0f}, b, Ru::Math::Vector3{-1.0f, 0.0f, 0.0f});
+    GetDataManager()->CommitPending();
+    Pump(1);
+    return r;
   }
 
   cCityGameCity* City() { return mode->GetCity(); }
