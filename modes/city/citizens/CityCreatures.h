@@ -121,6 +121,9 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   void Initialize(cCityGameObject* owner) override;  // random hunger and energy from the starting ranges first
 
   Ru::Math::Vector3 GetColour() override;  // white while selected, red while leaving, else blue
+  // A click selects the citizen for an order; a drag starts a rubber band with it.
+  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;
+  cICityGameCursor* StartDrag(int x, int y, cSceneObject* picked) override;
   void MoveTowardGoal(uint32_t ms, float factor) override;  // a slowed citizen walks at 0.75
   // The citizen's own decision each frame: home, groups, errands, the most
   // attractive building or an idle walk near the hall.

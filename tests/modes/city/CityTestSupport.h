@@ -18,12 +18,14 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -66,6 +68,7 @@ class cFakeCityView : public cCityInputView {
     GetPlanetModel().ProjectToSurface(ground, Ru::Math::Vector3{(x - 500) * 0.1f, 500.0f, (y - 500) * 0.1f});
     return ground;
   }
+  Ru::Math::Vector3 GroundPoint(int x, int y) override { return Ground(x, y); }
   bool ProjectToWindow(const Ru::Math::Vector3&, int& x, int& y) override {
     x = 320, y = 200;
     return true;
@@ -113,6 +116,7 @@ class cCityWorldTest : public ::testing::Test {
 
   void TearDown() override {
     GetCityRoadCursor().ResetForTest();
+    GetCityCreatureCursor().ResetForTest();
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
@@ -153,6 +157,23 @@ class cCityWorldTest : public ::testing::Test {
   static void SetTuningFloat(cTuningData& set, const char* name, float value) {
     if (uTuningValue* stored = set.FindConstant(name, kTuningFloat)) stored->asFloat = value;
     set.ApplyConstants();
+  }
+
+  // A building of the city standing at the point (committed with the next frame).
+  template <class T>
+  T* NewBuildingAt(const Ru::Math::Vector3& at) {
+    auto* b = CreateRegisteredCityObject<T>();
+    b->Initialize(City());
+    b->SetPosition(at, Ru::Math::Vector3{});
+    return b;
+  }
+  // A road from a's disc (its +x side) to b's (its -x side), its points laid.
+  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
+    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
+    r->Connect(City(), a, Ru::Math::Vector3{1.0f, 0.0f, 0.0f}, b, Ru::Math::Vector3{-1.0f, 0.0f, 0.0f});
+    GetDataManager()->CommitPending();
+    Pump(1);
+    return r;
   }
 
   cCityGameCity* City() { return mode->GetCity(); }
