@@ -94,7 +94,10 @@ uint32_t cCityGameBehaviorEatBundle::Step() {
   bundle->SetAmount(bundle->GetAmount() - 1.0f);
   auto* store = dynamic_cast<cCityGameCityBundleContainer*>(bundle->GetOwner());
   if (bundle->GetAmount() <= 0.0f && store) {
-    bundle->RemoveUser(this);  // this errand ends by itself; the others walking to it are ended with it
+    // This errand ends by itself and must not look at the bundle again when
+    // it does; the others walking to it are ended with it.
+    bundle->RemoveUser(this);
+    if (TargetOfWord(GetTarget()) == bundle) SetTarget(0);
     delete store->RemoveBundle(bundle);
   }
   return 0;

@@ -144,6 +144,7 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   int32_t GetIdleTimer() const { return mIdleTimer; }
   bool IsSelected() const { return mSelected; }
   bool IsMustered() const { return mMustered; }
+  void SetMustered(bool mustered) { mMustered = mustered; }
   void SlowDown();
   bool IsSlowed() const { return mSlowed; }
   void SetHome(uint32_t id) {

@@ -135,6 +135,10 @@ void cCityGameTribe::EndUsersInteractions() {
   TakeOutOfScene(mHeart);
   RemoveMarker();
   mMembers.clear();
+  // Its store goes with it: a store left behind would name a holder that is gone.
+  if (cCityGameBundleContainer* store = GetFoodContainer())
+    if (!GetCityObjectRegistry().IsQueued(store)) GetCityObjectRegistry().RemoveNow(store);
+  mFoodContainer = cCityObjectHandle();
 }
 
 void cCityGameTribe::ResolveLinks() {

@@ -84,6 +84,7 @@ TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
   } cases[] = {{t, false, true}, {t - 0.1f, false, false}, {t, true, false}};
   citizen->SetRate(0, 0.0f);  // the frame's drain would take it below the edge
   citizen->SetRate(1, 0.0f);
+  GetCityGameTuning().idleAtCityHallChance = 100;  // the designers' 40 would make the idle a roll of the seed
   for (const sCase& c : cases) {
     citizen->EndInteraction();
     citizen->SetMotive(0, c.hunger);
