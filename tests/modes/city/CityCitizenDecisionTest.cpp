@@ -8,6 +8,7 @@
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityGroups.h"
+#include "modes/city/groups/CityRaidDisaster.h"
 #include "tests/modes/city/CityTestSupport.h"
 #include "tests/support/RunDigest.h"
 
@@ -128,9 +129,15 @@ TEST_F(CityCitizenDecisionTest, ASeededMinuteOfCityLifeKeepsInRangeAndRepeats) {
     NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
     NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 560));
     NewBuildingAt<cCityGameBuildingFactory>(cFakeCityView::Ground(500, 400));
+    UseScript("CityGame_TribeSendingRaiders.txt", "Number_Of_Raiders_To_Send = 2\n");  // the tribes raid too
     sRunDigest run;
+    int raidFrames = 0;
     for (int frame = 0; frame < 1200; ++frame) {
       Pump(1);
+      raidFrames += Count<cCityGameRaidDisaster>() > 0;
+      std::vector<cCityGameTribeCreature*> members;
+      Registry().CollectObjectsOfClass(members);
+      for (cCityGameTribeCreature* m : members) run.Mix(m->GetPosition().z);
       std::vector<cCityGamePlayerCreature*> citizens;
       Registry().CollectObjectsOfClass(citizens);
       for (cCityGamePlayerCreature* c : citizens) {
@@ -150,6 +157,7 @@ TEST_F(CityCitizenDecisionTest, ASeededMinuteOfCityLifeKeepsInRangeAndRepeats) {
     for (cCityGamePlayerCreature* c : citizens) housed += c->HasHome(), busy += c->HasInteraction();
     EXPECT_EQ(housed, (int)citizens.size());  // rooms enough for all
     EXPECT_GT(busy, 0);
+    EXPECT_GT(raidFrames, 0);
   }
   EXPECT_EQ(digests[0], digests[1]);
 }
