@@ -399,8 +399,10 @@ void cCityGameTribe::DrawLabel(bool show, int x, int y) {
   std::snprintf(relation, sizeof relation, "Relationship: %.2f", (double)GetRelationship(mOwner.object));
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
-  DrawText2D(x, y - 2, GLUT_BITMAP_HELVETICA_12, (std::string(GetName()) + "\n" + food).c_str());
-  DrawText2D(x + 5, y + 10, GLUT_BITMAP_HELVETICA_12, relation);
+  // The overlay's text takes no line breaks: each line is drawn on its own, one line apart.
+  DrawText2D(x, y - 2, GLUT_BITMAP_HELVETICA_12, GetName());
+  DrawText2D(x, y + 10, GLUT_BITMAP_HELVETICA_12, food);
+  DrawText2D(x + 5, y + 22, GLUT_BITMAP_HELVETICA_12, relation);
   if (mCycleTimer.IsRunning()) DrawText2D(x, y - 14, GLUT_BITMAP_HELVETICA_12, mGrowing ? "Growing" : "Shrinking");
   End2D();
 }

@@ -70,6 +70,9 @@ TEST_F(CityTribeTest, TheHeartFollowsTheRelationshipWhichStaysWithinTen) {
   }
   EXPECT_FALSE(tribe->HasRelationship(nullptr));
   EXPECT_EQ(tribe->GetRelationship(nullptr), 0.0f);
+  tribe->DrawLabel(true, 100, 100);  // what hovering the hut shows
+  EXPECT_NE(overlay.FindText("Food: 25.00"), nullptr);
+  EXPECT_NE(overlay.FindText("Relationship: -10.00"), nullptr);
 }
 
 TEST_F(CityTribeTest, FoodAboveTheNextMembersNeedBearsOneAndBelowTheLastOnesKillsAnIdleOne) {
