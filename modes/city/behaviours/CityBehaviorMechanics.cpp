@@ -115,9 +115,9 @@ int TakeBundleFromStore(cCityGameCreature* creature, cCityGameBundleContainer* s
   return kCityStepDone;
 }
 
-int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store) {
+int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store, float speedFactor) {
   if (!creature || !store) return kCityStepFailed;
-  WalkTowards(creature, store->GetPosition());
+  WalkTowards(creature, store->GetPosition(), speedFactor);
   if (DistanceBetween(creature->GetPosition(), store->GetPosition()) > store->GetPileMaxDistance() + 1.0f)
     return kCityStepGoOn;
   if (cCityGameBundle* bundle = creature->TakeCarried()) {

@@ -7,9 +7,7 @@
 // themselves: the agent has no candidates and is started explicitly.
 //
 // Citizens decide for themselves each frame (their own file); the groups
-// they would join take no members yet. The neighbouring
-// tribes are registered and made where the city makes them; their camps,
-// members and diplomacy do nothing yet.
+// they would join take no members yet.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +17,7 @@
 #include "sim/behavior/InteractionAgent.h"
 
 class cCityGameBundle;
+class cCityGameTribeCreature;
 class cCreatureCommon;
 class cSceneShapeHealthMeter;
 class cSceneShapeBillboard;
@@ -148,6 +147,7 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   int32_t GetIdleTimer() const { return mIdleTimer; }
   bool IsSelected() const { return mSelected; }
   bool IsMustered() const { return mMustered; }
+  void SetMustered(bool mustered) { mMustered = mustered; }
   void SlowDown();
   bool IsSlowed() const { return mSlowed; }
   void SetHome(uint32_t id) {
@@ -194,19 +194,6 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   uint32_t mArrivalRoadId = kNoCityId;
 };
 
-class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCityGameCreature, 0xEF3DA0D7> {};
-
-class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObject, 0x4F396A66> {
- public:
-  enum eState { kNone = 0, kWar = 1, kTrade = 2, kPilgrimage = 3 };
-
-  void Initialize(cCityGameObject* /*owner*/) override {}
-  int GetState() const { return kNone; }
-  int GetMemberCount() const { return 0; }  // members come with the tribes' own work
-  // The tribe's feeling towards the city, -10 to 10.
-  void SetRelationship(float value) { mRelationship = value < -10.0f ? -10.0f : value > 10.0f ? 10.0f : value; }
-  float GetRelationship() const { return mRelationship; }
-
- private:
-  float mRelationship = 0.0f;
-};
+// The tribes and their members have their own file; callers that know
+// creatures know tribes.
+#include "modes/city/citizens/CityTribe.h"

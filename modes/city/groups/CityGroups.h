@@ -1,6 +1,6 @@
-// The city's gatherings and disasters: fight, protest, sing, raid-defence
-// and party groups, raids and recruiting drives and the player's recruit
-// manager. They are registered and made where the city makes them (the
+// The city's gatherings: fight, protest, sing, raid-defence and party
+// groups and the player's recruit manager (raids and recruiting drives have
+// their own files). They are registered and made where the city makes them (the
 // hall's protest group); members, timers, sounds and effects come with the
 // groups' own work and do nothing yet.
 #pragma once
@@ -19,7 +19,4 @@ class cCityGameSingGroup : public tCityGameClass<cCityGameSingGroup, cCityGameGr
 class cCityGameRaidDefenseGroup : public tCityGameClass<cCityGameRaidDefenseGroup, cCityGameGroup, 0xEF6A155C> {};
 class cCityGameParty : public tCityGameClass<cCityGameParty, cCityGameGroup, 0x2F381889> {};
 
-class cCityGameRecruitDisaster
-    : public tCityGameClass<cCityGameRecruitDisaster, cCityGameWorldObject, 0x4F4C0E21> {};
 class cCityGameRecruitManager : public tCityGameClass<cCityGameRecruitManager, cCityGameWorldObject, 0x6F958B42> {};
-class cCityGameRaidDisaster : public tCityGameClass<cCityGameRaidDisaster, cCityGameWorldObject, 0x0F6258B9> {};

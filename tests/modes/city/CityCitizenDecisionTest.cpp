@@ -8,6 +8,7 @@
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityGroups.h"
+#include "modes/city/groups/CityRaidDisaster.h"
 #include "tests/modes/city/CityTestSupport.h"
 #include "tests/support/RunDigest.h"
 
@@ -77,6 +78,7 @@ TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
   } cases[] = {{t, false, true}, {t - 0.1f, false, false}, {t, true, false}};
   citizen->SetRate(0, 0.0f);  // the frame's drain would take it below the edge
   citizen->SetRate(1, 0.0f);
+  GetCityGameTuning().idleAtCityHallChance = 100;  // the designers' 40 would make the idle a roll of the seed
   for (const sCase& c : cases) {
     citizen->EndInteraction();
     citizen->SetMotive(0, c.hunger);
@@ -133,9 +135,15 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
     std::vector<cCityGameBuilding*> buildings;
     Registry().CollectObjectsOfClass(buildings);
     bool slept = false, worked = false, roadWalked = false, idled = false;
+    UseScript("CityGame_TribeSendingRaiders.txt", "Number_Of_Raiders_To_Send = 2\n");  // the tribes raid too
     sRunDigest run;
+    int raidFrames = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
       Pump(1);
+      raidFrames += Count<cCityGameRaidDisaster>() > 0;
+      std::vector<cCityGameTribeCreature*> members;
+      Registry().CollectObjectsOfClass(members);
+      for (cCityGameTribeCreature* m : members) run.Mix(m->GetPosition().z);
       std::vector<cCityGamePlayerCreature*> citizens;
       Registry().CollectObjectsOfClass(citizens);
       int hidden = 0, occupants = 0, homes[2] = {0, 0};
@@ -169,6 +177,7 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
       }
     }
     digest = run.value;
+    EXPECT_GT(raidFrames, 0);
   }
   EXPECT_EQ(digests[0], digests[1]);
 }

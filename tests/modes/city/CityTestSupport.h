@@ -191,3 +191,39 @@ class cCityWorldTest : public ::testing::Test {
   cFakeCityView view;
   cCityGameMode* mode = nullptr;
 };
+
+// Tribes, raids and errands: every citizen held from its own choices (the
+// tests start the errands), the tribes in registry order, straight-line
+// placing off the planet's surface where a distance must come out exact.
+class cCityTribeWorldTest : public cCityWorldTest {
+ protected:
+  void SetUp() override {
+    cCityWorldTest::SetUp();
+    for (cCityGamePlayerCreature* c : Citizens()) c->SetOwnChoices(false);
+    tribes.clear();
+    Registry().CollectObjectsOfClass(tribes);
+  }
+  std::vector<cCityGamePlayerCreature*> Citizens() {
+    std::vector<cCityGamePlayerCreature*> all;
+    Registry().CollectObjectsOfClass(all);
+    return all;
+  }
+  std::vector<cCityGameTribeCreature*> MembersOf(cCityGameTribe* tribe) {
+    std::vector<cCityGameTribeCreature*> members;
+    for (uint32_t id : tribe->GetMembers())
+      if (auto* m = dynamic_cast<cCityGameTribeCreature*>(Registry().Find(id))) members.push_back(m);
+    return members;
+  }
+  // The object stands there; a creature's goal is there too, so it does not walk off.
+  static void PlaceAt(cCityGameWorldObject* object, const Ru::Math::Vector3& at) {
+    object->SetPosition(at, Ru::Math::Vector3{});
+    if (auto* creature = dynamic_cast<cCityGameCreature*>(object))
+      if (creature->GetCommon()) creature->GetCommon()->SetPosition(at);
+  }
+  // Frames until the creature's behaviour ends; false when it never does.
+  bool RunUntilIdle(cCityGameCreature* creature, int frames = 20000) {
+    for (int i = 0; i < frames && creature->HasInteraction(); ++i) Pump(1);
+    return !creature->HasInteraction();
+  }
+  std::vector<cCityGameTribe*> tribes;
+};
