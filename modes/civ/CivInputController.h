@@ -184,3 +184,8 @@ class cCivInputController : public cIMultiSelectClient, public cIGLFPieMenuSelec
   float mGiftAmount = 0.0f;
   int mViewState = kCivViewWorld;
 };
+
+// Shared with the HUD and the panels: the camera button is down, and Space's
+// cycle over the human's cities goes on.
+extern int32_t gCivCameraButtonDown;
+extern int32_t gCivFocusCycleOn;

@@ -1,5 +1,6 @@
 // The civ input controller and its pie menus, headless through the fake view.
 #include "tests/modes/civ/CivTestSupport.h"
+#include "modes/civ/CivDebugVehicle.h"
 
 namespace {
 constexpr int kCtrl = 0x11;
