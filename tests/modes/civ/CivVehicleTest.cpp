@@ -13,6 +13,7 @@
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivVehicle.h"
+#include "world/scene/SceneObject.h"
 #include "CivTestSupport.h"
 
 namespace {
@@ -132,6 +133,30 @@ TEST_F(CivVehicleTest, OnlyTheFirstAttackerNearingTheCityChoosesAgainUntilANewVe
   EXPECT_FALSE(driveTo(attackers[1], 9));
   Vehicle(0, kCivLandVehicle, -0.6f);
   EXPECT_TRUE(driveTo(attackers[2], 19));
+}
+
+// Selected and standing, a guard turns a little each update toward the
+// cursor's ground point; with no pick (the origin) it keeps its heading (it
+// once turned toward the planet's centre, tipping off the ground).
+TEST_F(CivVehicleTest, ASelectedGuardTurnsTowardThePickOnlyWithOne) {
+  cCivModeVehicle* v = Vehicle(0, kCivLandVehicle, 0.3f);
+  Quaternion start;
+  cPlanetModel::AlignOrientationToSurface(start, v->GetPosition(), QuatIdentity());
+  v->GetSceneObject()->SetOrientation(start);
+  v->SetSelected(true);
+  Vector3 pick{0, 0, 0};
+  SetCivInputHooks({[&] { return pick; }, nullptr});
+  auto turnSince = [&](const Quaternion& q) {
+    const Quaternion& now = v->GetSceneObject()->GetOrientation();
+    return 1.0f - std::fabs(q.x * now.x + q.y * now.y + q.z * now.z + q.w * now.w);
+  };
+  for (int t = 0; t < 50; ++t) v->Update(16);
+  EXPECT_LT(turnSince(start), 1e-6f);
+  pick = GroundAway(home->GetPosition(), 0.8f);
+  v->Update(16);
+  EXPECT_GT(turnSince(start), 1e-6f);
+  EXPECT_LT(turnSince(start), 0.01f);  // a little at a time
+  SetCivInputHooks({});
 }
 
 }  // namespace
