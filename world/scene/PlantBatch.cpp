@@ -70,6 +70,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   group.normals.clear();
   group.colours.clear();
   group.indices.clear();
+  group.fruitIndices.clear();
   auto vertex = [&group](const Vector3& p, const Vector3& n, const Vector3& colour) {
     group.positions.insert(group.positions.end(), {p.x, p.y, p.z});
     group.normals.insert(group.normals.end(), {n.x, n.y, n.z});
@@ -92,7 +93,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
         const Vector3 n{sphere.normals[3 * v], sphere.normals[3 * v + 1], sphere.normals[3 * v + 2]};
         vertex(Place(plant.world, p), Turn(plant.world, n), plant.fruitColour);
       }
-      for (uint32_t index : sphere.indices) group.indices.push_back(base + index);
+      for (uint32_t index : sphere.indices) group.fruitIndices.push_back(base + index);
     }
     const float* at = &plant.world.m[12];
     for (int k = 0; k < 3; ++k) {
@@ -124,6 +125,9 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
     }
   mStats = cStats{};
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glPushAttrib(GL_POLYGON_BIT);  // culling and its face, as they were
+  glCullFace(GL_BACK);
+  glDisable(GL_CULL_FACE);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
@@ -147,7 +151,17 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
       glVertexPointer(3, GL_FLOAT, 0, group.positions.data());
       glNormalPointer(GL_FLOAT, 0, group.normals.data());
       glColorPointer(3, GL_FLOAT, 0, group.colours.data());
-      glDrawElements(GL_TRIANGLES, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
+      // The range given, the driver need not scan the indices for it on every
+      // draw; the fruit's back faces, hidden behind their front ones anyway,
+      // are dropped before they are set up.
+      const GLuint last = (GLuint)(group.positions.size() / 3 - 1);
+      glDrawRangeElements(GL_TRIANGLES, 0, last, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
+      if (!group.fruitIndices.empty()) {
+        glEnable(GL_CULL_FACE);
+        glDrawRangeElements(GL_TRIANGLES, 0, last, (GLsizei)group.fruitIndices.size(), GL_UNSIGNED_INT,
+                            group.fruitIndices.data());
+        glDisable(GL_CULL_FACE);
+      }
       ++mStats.drawn;
       mStats.coarse += group.detail;
       mStats.vertices += (int64_t)group.positions.size() / 3;
@@ -155,5 +169,6 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
     group.plants.clear();
     ++it;
   }
+  glPopAttrib();
   glPopClientAttrib();
 }
