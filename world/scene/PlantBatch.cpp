@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "glf/PreparedGeometry.h"
+#include "glf/ViewVolume.h"
 
 using Ru::Math::Vector3;
 
@@ -22,19 +23,6 @@ Vector3 Turn(const Ru::Math::Matrix4& m, const Vector3& n) {
 }
 bool SamePlants(const std::vector<cPlantInstance>& a, const std::vector<cPlantInstance>& b) {
   return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
-}
-// True when the sphere lies wholly outside one of the six planes of the view
-// (rows of projection x model-view): nothing of it can reach a pixel.
-bool OutsideView(const float clip[16], const Vector3& c, float radius) {
-  for (int plane = 0; plane < 6; ++plane) {
-    const int k = plane / 2;
-    const float s = plane % 2 ? -1.0f : 1.0f;
-    const float a = clip[3] + s * clip[k], b = clip[7] + s * clip[4 + k], d = clip[11] + s * clip[8 + k],
-                e = clip[15] + s * clip[12 + k];
-    const float length = std::sqrt(a * a + b * b + d * d);
-    if (length > 0.0f && (a * c.x + b * c.y + d * c.z + e) / length < -radius) return true;
-  }
-  return false;
 }
 }  // namespace
 
@@ -116,13 +104,7 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
                     -(modelView[4] * t[0] + modelView[5] * t[1] + modelView[6] * t[2]),
                     -(modelView[8] * t[0] + modelView[9] * t[1] + modelView[10] * t[2])};
   const float fruitPixelsAtUnit = 2.0f * mFruitRadius * projection[5] * (float)viewportHeight * 0.5f;
-  float clip[16];
-  for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) {
-      float sum = 0.0f;
-      for (int k = 0; k < 4; ++k) sum += projection[4 * k + r] * modelView[4 * c + k];
-      clip[4 * c + r] = sum;
-    }
+  const cViewVolume view(modelView, projection);
   mStats = cStats{};
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glPushAttrib(GL_POLYGON_BIT);  // culling and its face, as they were
@@ -147,7 +129,7 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
       Build(group, detail);
       ++mStats.rebuilt;
     }
-    if (!OutsideView(clip, group.centre, group.radius)) {
+    if (!view.SphereOutside(group.centre, group.radius)) {
       glVertexPointer(3, GL_FLOAT, 0, group.positions.data());
       glNormalPointer(GL_FLOAT, 0, group.normals.data());
       glColorPointer(3, GL_FLOAT, 0, group.colours.data());
