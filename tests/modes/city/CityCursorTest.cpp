@@ -244,6 +244,8 @@ TEST_F(CityCursorTest, ARubberBandTakesCitizensOnceAndAClickWalksThemToTheGround
   citizens[3]->SetLeaving(true);
   cCityGameCreatureCursor& band = GetCityCreatureCursor();
   const float radius = GetSharedTuningData().GetCitySelectionRadius();
+  Click(300, 300, 300, 300);  // a band over nobody ends at once
+  EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
   Controller().OnLeftButtonDown(505, 500);
   ASSERT_EQ(Controller().GetCurrentCursor(), &band);
   EXPECT_TRUE(band.IsDragging());
