@@ -283,6 +283,7 @@ TEST_F(CityCursorTest, AClickedCitizenIsOrderedByWhatTheReleaseFallsOn) {
     EXPECT_EQ(citizen->GetCarried() == bundle, c.at == 200) << c.at;
     delete citizen->TakeCarried();
   }
+  plant->DestroySceneObject();  // the scene object holds the plant
 }
 
 // Fault mended: the hover tint held the scene object alone, and a bundle cube
