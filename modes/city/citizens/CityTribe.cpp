@@ -374,7 +374,7 @@ bool cCityGameTribe::SendRecruiters(int n) {
   if (!drive) return false;
   drive->Start(city, this);
   drive->SetPosition(point, Vector3{});
-  drive->SetRecruiterCount((int)party.size());
+  drive->SetRecruitCount((int)party.size());
   for (cCityGameTribeCreature* member : party) drive->Interact(member, nullptr, nullptr, 0);
   return true;
 }
