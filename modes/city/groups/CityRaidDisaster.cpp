@@ -9,6 +9,7 @@
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityScene.h"
 #include "modes/creature/CreatureCommon.h"
 #include "sim/behavior/BehaviorController.h"
 #include "world/planet/PlanetModel.h"
@@ -25,12 +26,6 @@ constexpr float kHomeReach = 5.0f;
 constexpr float kLooseReach = 1.0f;
 
 float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
-
-Vector3 UnitOf(const Vector3& v) {
-  Vector3 up{0.0f, 1.0f, 0.0f};
-  Vector3NormalizeSafe(v, up);
-  return up;
-}
 
 cCityGameTribe* FindTribe(uint32_t id) { return dynamic_cast<cCityGameTribe*>(GetCityObjectRegistry().Find(id)); }
 }  // namespace
@@ -107,7 +102,7 @@ void cCityGameRaidDisaster::PlaceRings(const Vector3& at, float t) {
       Matrix3Construct(view[0], view[1], view[2], view[4], view[5], view[6], view[8], view[9], view[10]);
   Quaternion facing = QuatInverse(Matrix3ToQuat(rotation)), aligned;
   cPlanetModel::AlignOrientationToSurface(aligned, at, facing);
-  const Vector3 above = Vector3Add(at, UnitOf(at));
+  const Vector3 above = Vector3Add(at, CityUpAt(at));
   for (int i = 0; i < kRingCount; ++i) {
     if (!mRings[i]) continue;
     const float s = t * kRingFactors[i];

@@ -12,8 +12,8 @@ class cCityGameRecruitDisaster
     : public tCityGameClass<cCityGameRecruitDisaster, cCityGameWorldObject, 0x4F4C0E21> {
  public:
   void Start(cCityGameCity* city, cCityGameTribe* tribe);
-  void SetRecruiterCount(int count) { mRecruiterCount = count; }
-  int GetRecruiterCount() const { return mRecruiterCount; }
+  void SetRecruitCount(int count) { mRecruiterCount = count; }
+  int GetRecruitCount() const { return mRecruiterCount; }
   void Update(uint32_t ms) override;  // ends the drive
   void EndUsersInteractions() override;  // tells the tribe, found by id
 
