@@ -50,6 +50,8 @@ class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObjec
   void RemoveMember(cCityGameCreature* member);
   const std::vector<uint32_t>& GetMembers() const { return mMembers; }
   int GetMemberCount() const { return (int)mMembers.size(); }
+  // The first n members in joining order walk off to become citizens.
+  void StartRecruitedMembers(int n);
   void EndRecruiting();
   void EndRaid();
   bool IsRecruiting() const { return mRecruiting; }
