@@ -420,6 +420,17 @@ void cCityGameTribeCreature::JoinTribe(cCityGameObject* city, cCityGameTribe* tr
   tribe->AddMember(this);
 }
 
+cCityGamePlayerCreature* cCityGameTribeCreature::BecomeCitizenOf(cCityGameObject* city) {
+  const Vector3 where = mPosition;
+  GetCityObjectRegistry().QueueRemoval(this);
+  auto* citizen = CreateRegisteredCityObject<cCityGamePlayerCreature>();
+  if (!citizen) return nullptr;
+  citizen->Initialize(city);
+  citizen->SetPosition(where, Vector3{});
+  if (citizen->GetCommon()) citizen->GetCommon()->SetPosition(where);
+  return citizen;
+}
+
 cCityGameTribe* cCityGameTribeCreature::GetTribe() const {
   return dynamic_cast<cCityGameTribe*>(GetCityObjectRegistry().Find(mTribe.id));
 }

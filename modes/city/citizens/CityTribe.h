@@ -117,6 +117,8 @@ class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCi
   Ru::Math::Vector3 GetColour() override;
 
   void JoinTribe(cCityGameObject* city, cCityGameTribe* tribe);
+  // Leaves the game; a new citizen of that city stands where it stood.
+  cCityGamePlayerCreature* BecomeCitizenOf(cCityGameObject* city);
   cCityGameTribe* GetTribe() const;
 
  private:

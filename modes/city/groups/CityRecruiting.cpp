@@ -241,12 +241,5 @@ bool cCityRecruitedTribeMemberInteraction::IsRecruited(cIInteractionAgent* agent
 }
 
 void cCityRecruitedTribeMemberInteraction::ChangeSides(cCityGameTribe* tribe) {
-  auto* member = dynamic_cast<cCityGameTribeCreature*>(GetAgent());
-  const Vector3 where = member->GetPosition();
-  GetCityObjectRegistry().QueueRemoval(member);
-  if (auto* citizen = CreateRegisteredCityObject<cCityGamePlayerCreature>()) {
-    citizen->Initialize(tribe->GetOwner());
-    citizen->SetPosition(where, Vector3{});
-    if (citizen->GetCommon()) citizen->GetCommon()->SetPosition(where);
-  }
+  static_cast<cCityGameTribeCreature*>(GetAgent())->BecomeCitizenOf(tribe->GetOwner());
 }
