@@ -13,7 +13,7 @@
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityRaidDisaster.h"
-#include "modes/city/groups/CityRecruitDisaster.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -201,6 +201,15 @@ std::vector<cCityGameTribeCreature*> cCityGameTribe::TakeIdleMembers(int n) {
     if (member && !member->HasInteraction()) idle.push_back(member);
   }
   return idle;
+}
+
+void cCityGameTribe::StartRecruitedMembers(int n) {
+  const std::vector<uint32_t> members = mMembers;  // a start may end another errand that touches the list
+  for (uint32_t id : members) {
+    if (n-- <= 0) break;
+    if (cCityGameTribeCreature* member = FindMember(id))
+      Interact(member, GetCityBehavior<cCityRecruitedTribeMemberInteraction>(), nullptr, 0);
+  }
 }
 
 void cCityGameTribe::EndRecruiting() {
@@ -409,6 +418,17 @@ void cCityGameTribeCreature::JoinTribe(cCityGameObject* city, cCityGameTribe* tr
   SetPosition(start, Vector3{});
   if (mCommon) mCommon->SetPosition(start);
   tribe->AddMember(this);
+}
+
+cCityGamePlayerCreature* cCityGameTribeCreature::BecomeCitizenOf(cCityGameObject* city) {
+  const Vector3 where = mPosition;
+  GetCityObjectRegistry().QueueRemoval(this);
+  auto* citizen = CreateRegisteredCityObject<cCityGamePlayerCreature>();
+  if (!citizen) return nullptr;
+  citizen->Initialize(city);
+  citizen->SetPosition(where, Vector3{});
+  if (citizen->GetCommon()) citizen->GetCommon()->SetPosition(where);
+  return citizen;
 }
 
 cCityGameTribe* cCityGameTribeCreature::GetTribe() const {

@@ -1,6 +1,5 @@
 // The city's gatherings: fight, protest, sing, raid-defence and party
-// groups and the player's recruit manager (raids and recruiting drives have
-// their own files). They are registered and made where the city makes them (the
+// groups (raids and recruiting drives have their own files). They are registered and made where the city makes them (the
 // hall's protest group); members, timers, sounds and effects come with the
 // groups' own work and do nothing yet.
 #pragma once
@@ -19,4 +18,3 @@ class cCityGameSingGroup : public tCityGameClass<cCityGameSingGroup, cCityGameGr
 class cCityGameRaidDefenseGroup : public tCityGameClass<cCityGameRaidDefenseGroup, cCityGameGroup, 0xEF6A155C> {};
 class cCityGameParty : public tCityGameClass<cCityGameParty, cCityGameGroup, 0x2F381889> {};
 
-class cCityGameRecruitManager : public tCityGameClass<cCityGameRecruitManager, cCityGameWorldObject, 0x6F958B42> {};

@@ -46,6 +46,7 @@ class cCityGameObjectRegistry {
   size_t GetCount() const { return mObjects.size(); }
   uint32_t GetNextId() const { return mNextId; }
   bool IsQueued(cCityGameObject* object) const;
+  bool IsClearing() const { return mClearing; }  // every object is leaving (a load, a reset)
 
  private:
   template <class tCall>
@@ -56,6 +57,7 @@ class cCityGameObjectRegistry {
   std::map<uint32_t, cCityGameObject*> mObjects;
   std::vector<cCityGameObject*> mRemovalQueue;
   uint32_t mNextId = 0;
+  bool mClearing = false;
   uint64_t mChanges = 0;  // insertions and erasures, so a walk knows when to find its place again
 };
 
