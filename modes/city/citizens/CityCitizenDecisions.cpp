@@ -68,7 +68,8 @@ cCityGameWorldObject* cCityGamePlayerCreature::ChooseTarget() {
 
 void cCityGamePlayerCreature::FindHome() {
   auto* city = dynamic_cast<cCityGameCity*>(GetOwner());
-  if (mHasHome || !city || city->GetHousingCapacity() < city->GetPopulation()) return;
+  // One on its way out of the city (won over, leaving) takes no room it would carry off.
+  if (mHasHome || mLeaving || !city || city->GetHousingCapacity() < city->GetPopulation()) return;
   std::vector<cCityGameBuildingHouse*> houses;
   GetCityObjectRegistry().CollectObjectsOfClass(houses);
   for (cCityGameBuildingHouse* house : houses)
