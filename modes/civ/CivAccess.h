@@ -8,6 +8,7 @@
 
 #include "math/Types.h"
 
+class cCivHud;
 class cCivInfluence;
 class cCivModeVehicle;
 class cCivModeDecoratedCity;
@@ -21,6 +22,10 @@ cCivInfluence* GetCivInfluence();  // the world's influence field
 // Every civ city; a city's index here is its index everywhere.
 std::vector<cCivModeDecoratedCity*>& GetCivCities();
 int GetCivHumanPlayer();  // the player the human plays; -1 before a world chose one
+// The mode's HUD while the mode lives (a test's while it sets one): the input
+// controller sends map clicks and key "i" there.
+cCivHud* GetCivHud();
+void SetCivHud(cCivHud* hud);
 
 // What vehicles and the world need of the input controller: the ground point
 // under the cursor (a selected guard turns toward it) and the selection (a

@@ -338,11 +338,6 @@ void cCivWorld::ClearForLoad() {
   RemoveAllFromGame(mVehicles);
 }
 
-void cCivWorld::PrintIncomeDistribution() const {
-  printf("income distributions\n");
-  for (size_t i = 0; i < mIncome.size(); ++i) printf("%zu %g\n", i, mIncome[i].value);
-}
-
 void cCivWorld::DumpCityPositions() const {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (size_t i = 0; i < cities.size(); ++i) {
