@@ -3,10 +3,13 @@
 // (in tests that build their own objects).
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <list>
 #include <vector>
 
 #include "math/Types.h"
+#include "world/planet/PlanetModel.h"
 
 class cCivHud;
 class cCivInfluence;
@@ -38,3 +41,8 @@ struct sCivInputHooks {
 void SetCivInputHooks(sCivInputHooks hooks);
 Ru::Math::Vector3 GetCivPickPoint();
 void CivAddToSelection(cCivModeVehicle* vehicle);
+
+// Every civ path search goes through here, so the benchmarks can count them.
+std::list<Ru::Math::Vector3> CivFindPath(const Ru::Math::Vector3& start, const Ru::Math::Vector3& goal,
+                                         cPlanetModel::cITravelCost* cost);
+uint32_t CivFindPathCalls();  // since the program started

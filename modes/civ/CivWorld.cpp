@@ -366,7 +366,7 @@ void cCivWorld::PlaceRoad(cCivModeRoad* road) {
   cCivModeDecoratedCity* end = road->GetEnd();
   int player = start->GetOwner();
   cCivModeRoad::cCivRoadOtc cost;
-  std::list<Ru::Math::Vector3> path = GetPlanetModel().FindPath(start->GetPosition(), end->GetPosition(), &cost);
+  std::list<Ru::Math::Vector3> path = CivFindPath(start->GetPosition(), end->GetPosition(), &cost);
   std::vector<Ru::Math::Vector3> outbound, back;
   cCivModeRoad::SplitPath(path, road->GetKind(), outbound, back);
   road->SetOwner(player);
