@@ -385,6 +385,12 @@ void cCivHud::MapClick(int x, int y) {
   CameraFocusOnPoint(point.x, point.y, point.z);
 }
 
+namespace {
+cCivHud* gCivHud = nullptr;
+}
+cCivHud* GetCivHud() { return gCivHud; }
+void SetCivHud(cCivHud* hud) { gCivHud = hud; }
+
 // ---- what the HUD reads of the input controller ----
 
 sCivHudView& GetCivHudView() {

@@ -15,6 +15,9 @@
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivDebugVehicle.h"
+#include "modes/civ/CivEventNotice.h"
+#include "modes/civ/CivHud.h"
+#include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/CivPieMenus.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
@@ -44,6 +47,12 @@ const Vector3 kCursorFacing{0.0f, 1.0f, 0.0f};
 cCivInputView* gTestView = nullptr;
 
 bool IsZero(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
+// The HUD's map, shown and under window point (x, y): a press there moves the camera, nothing else.
+cCivHud* MapUnder(int x, int y) {
+  cCivHud* hud = GetCivHud();
+  return gCivShowMap && hud && hud->MapHitTest(x, y) ? hud : nullptr;
+}
+
 bool IsLiveVehicle(cCivModeVehicle* v) { return v->GetState() != kCivVehicleDying && v->GetState() != kCivVehicleDead; }
 
 // Every scene object but a city's own marker: the buildings under a city stay pickable.
@@ -345,12 +354,20 @@ void cCivInputController::OnLeftButtonDown(int x, int y) {
   mPressY = mLastPaintY = y;
   mLeftButtonHeld = true;
   mDragged = mAddedThisPress = false;
+  if (NoticeUnder(x, y)) {
+    View().FocusOn(GetCivEventNoticePoint());
+    return;
+  }
   if (GetCivDebugVehicle().state != 0 && GetCivDebugVehicle().vehicle) {
     PlaceDebugVehicle();
     return;
   }
   if (cGLFPieMenu* menu = mPieMenus->GetVisibleMenu()) {
     if (!menu->HandleMouse(kLeftButton, kButtonDown, x, y)) menu->Hide();
+    return;
+  }
+  if (cCivHud* hud = MapUnder(x, y)) {
+    hud->MapClick(x, y);
     return;
   }
   if (mViewState == kCivViewCloseUp) {
@@ -510,6 +527,7 @@ void cCivInputController::OnLeftButtonUp(int x, int y) {
     menu->HandleMouse(kLeftButton, kButtonUp, x, y);
     return;
   }
+  if (MapUnder(x, y) || NoticeUnder(x, y)) return;  // the press moved the camera; no order follows
   if (mViewState == kCivViewCloseUp) {
     if (mGrabbedBuilding) mGrabbedBuilding->SetHighlighted(false);
     if (mZoomedCity) mZoomedCity->RefreshLayout();
@@ -584,11 +602,16 @@ void cCivInputController::PaintAt(int x, int y) {
   mDragged = true;
 }
 
+bool cCivInputController::NoticeUnder(int x, int y) {
+  return IsCivEventNoticeShown() && x > View().WindowWidth() - 100 && y > 100 && y < 300;
+}
+
 void cCivInputController::HoverAt(int x, int y) {
   const sHit hit = PickAt(x, y, false);
   if (!hit.object) {
     if (mMenuCity && !mPieMenus->GetVisibleMenu()) {
       SelectCity(nullptr);
+      if (mHoveredCity) ResetLabelMarkers();
       mHoveredCity = nullptr;
     }
     if (mHoveredVehicle && !mSelection->Contains(mHoveredVehicle)) mHoveredVehicle->SetHighlighted(false);
@@ -606,6 +629,7 @@ void cCivInputController::HoverAt(int x, int y) {
   }
   if (!mMenuCity && hit.city && (hit.building || hit.turret)) {
     SelectCity(hit.city);
+    if (hit.city->IsNPC()) ResetLabelMarkers();
     mHoveredCity = hit.city;
     mLabelX = x;
     mLabelY = y;

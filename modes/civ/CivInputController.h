@@ -144,6 +144,7 @@ class cCivInputController : public cIMultiSelectClient, public cIGLFPieMenuSelec
   void PressWithSelection(const sHit& hit, int x, int y);
   void PlaceDebugVehicle();
   void HoverAt(int x, int y);
+  bool NoticeUnder(int x, int y);  // the shown event notice's box holds window point (x, y)
   void PaintAt(int x, int y);
   void UpdateCursorGroundPoint(int x, int y);
   void EndPendingRoad();  // removes the unplaced road record

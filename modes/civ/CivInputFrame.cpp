@@ -10,6 +10,8 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivHud.h"
+#include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/CivPieMenus.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivWorld.h"
@@ -117,7 +119,7 @@ void cCivInputController::OnKeyPress(unsigned char key) {
       return;
     }
     case 'i':
-      if (world) world->PrintIncomeDistribution();
+      if (cCivHud* hud = GetCivHud()) hud->PrintIncomeDistribution();
       return;
     default:
       return;
@@ -145,7 +147,10 @@ void cCivInputController::OnRender() {
   }
   if (IsPainting()) mMultiSelector->Draw();
   mPieMenus->DrawVisibleMenu();
-  if (mHoveredCity && mHoverTimer.GetElapsed() > 2000) mHoverTimer.Restart();
+  if (mHoveredCity && mHoverTimer.GetElapsed() > 2000) {
+    mHoverTimer.Restart();
+    if (mHoveredCity->IsNPC()) ResetLabelMarkers();  // the markers follow the next label drawn
+  }
   if (mHoveredVehicle) mHoveredCity = nullptr;
   if ((mGiftGivenNotice || mGiftCancelledNotice) && mNoticeTimer.GetElapsed() > kNoticeMs)
     mGiftGivenNotice = mGiftCancelledNotice = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/AppGlobals.h"
+#include "modes/civ/CivAccess.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivVehicle.h"
@@ -43,3 +44,14 @@ bool cCivModeVehicle::cCivAmphibiousVehicleOtc::IsPassable(const Vector3& p, con
 bool cCivModeVehicle::cCivAirVehicleOtc::IsPassable(const Vector3& p, const Quaternion&) {
   return !gUseCivTestCamera || WithinVehicleBand(p);
 }
+
+namespace {
+uint32_t gCivFindPathCalls = 0;
+}
+
+std::list<Vector3> CivFindPath(const Vector3& start, const Vector3& goal, cPlanetModel::cITravelCost* cost) {
+  ++gCivFindPathCalls;
+  return GetPlanetModel().FindPath(start, goal, cost);
+}
+
+uint32_t CivFindPathCalls() { return gCivFindPathCalls; }

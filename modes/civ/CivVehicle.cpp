@@ -112,7 +112,7 @@ void cCivModeVehicle::SetDestination(const Vector3& goal) {
   cPlanetModel::cITravelCost* cost = mKind == kCivAirVehicle ? static_cast<cPlanetModel::cITravelCost*>(&air)
                                      : mKind == kCivAmphibiousVehicle ? static_cast<cPlanetModel::cITravelCost*>(&amphibious)
                                                                       : &land;
-  mPath = GetPlanetModel().FindPath(GetPosition(), goal, cost);
+  mPath = CivFindPath(GetPosition(), goal, cost);
   if (gCivShowVehiclePaths) {
     for (const Vector3& point : mPath) {
       auto* marker = new cSceneObject(nullptr, CivMarkerCube());
@@ -271,7 +271,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
           if (now - mLastRepathTime > kRepathPeriodMs) {
             mLastRepathTime = now;
             cCivLandVehicleOtc land;
-            mPath = GetPlanetModel().FindPath(GetPosition(), mTargetVehicle->GetPosition(), &land);
+            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land);
           }
           MoveAlongPath(dtMs);
         } else if (mTargetVehicle->GetState() == kCivVehicleDying) {

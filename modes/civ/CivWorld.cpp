@@ -338,11 +338,6 @@ void cCivWorld::ClearForLoad() {
   RemoveAllFromGame(mVehicles);
 }
 
-void cCivWorld::PrintIncomeDistribution() const {
-  printf("income distributions\n");
-  for (size_t i = 0; i < mIncome.size(); ++i) printf("%zu %g\n", i, mIncome[i].value);
-}
-
 void cCivWorld::DumpCityPositions() const {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (size_t i = 0; i < cities.size(); ++i) {
@@ -371,7 +366,7 @@ void cCivWorld::PlaceRoad(cCivModeRoad* road) {
   cCivModeDecoratedCity* end = road->GetEnd();
   int player = start->GetOwner();
   cCivModeRoad::cCivRoadOtc cost;
-  std::list<Ru::Math::Vector3> path = GetPlanetModel().FindPath(start->GetPosition(), end->GetPosition(), &cost);
+  std::list<Ru::Math::Vector3> path = CivFindPath(start->GetPosition(), end->GetPosition(), &cost);
   std::vector<Ru::Math::Vector3> outbound, back;
   cCivModeRoad::SplitPath(path, road->GetKind(), outbound, back);
   road->SetOwner(player);

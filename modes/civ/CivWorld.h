@@ -59,7 +59,6 @@ class cCivWorld {
     Ru::Math::Vector3 colour;
   };
   void UpdateIncomeDistribution();
-  void PrintIncomeDistribution() const;  // "income distributions", then "index value" per share
   const std::vector<sIncomeShare>& GetIncomeDistribution() const { return mIncome; }
   cCivBulletList* GetBullets() { return mBullets; }
 

@@ -37,11 +37,13 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
   mInput = new cCivInputController(this);  // its menus read the debug switches
   mHud = new cCivHud();
+  SetCivHud(mHud);
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
+  if (GetCivHud() == mHud) SetCivHud(nullptr);
   delete mHud;
   cCivInputController* input = mInput;
   mInput = nullptr;  // its pending road leaves the data manager, whose notice comes back here

@@ -1,6 +1,15 @@
 // The civ input controller and its pie menus, headless through the fake view.
 #include "tests/modes/civ/CivTestSupport.h"
+#include <functional>
+
+#include "camera/Camera.h"
+#include "math/Geometry.h"
 #include "modes/civ/CivDebugVehicle.h"
+#include "modes/civ/CivEventNotice.h"
+#include "modes/civ/CivHud.h"
+#include "modes/civ/CivHudMarkers.h"
+#include "modes/civ/cCivGameMode.h"
+#include "tests/glf/OverlayRecorder.h"
 
 namespace {
 constexpr int kCtrl = 0x11;
@@ -354,22 +363,79 @@ TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
   EXPECT_NE(debugText, gCivShowDebugText);
   input->OnKeyPress('D');
 
-  // The texts of P, h and i.
+  // The texts of P and h (i is the HUD's, below).
   City(0)->GetMood()->Set(2.5f);
-  world->UpdateIncomeDistribution();
   testing::internal::CaptureStdout();
   input->OnKeyPress('p');
   input->OnKeyPress('h');
-  input->OnKeyPress('i');
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(std::string::npos, out.find("City 0\n   ")) << out;
   EXPECT_NE(std::string::npos, out.find("\n0: 2.5\n")) << out;
-  EXPECT_NE(std::string::npos, out.find("income distributions\n0 ")) << out;
   // Space walks the human's cities; a left press restarts the walk.
   input->OnKeyPress(' ');
   EXPECT_EQ(1, gCivFocusCycleOn);
   input->OnLeftButtonDown(200, 200);
   input->OnLeftButtonUp(200, 200);
   EXPECT_EQ(0, gCivFocusCycleOn);
+}
+
+// What the controller hands the HUD: presses on the map and the event notice
+// move the camera and nothing else, a hover resets the label markers, and key
+// "i" prints the HUD's bar.
+TEST_F(CivInputTest, MapNoticeLabelMarkersAndKeyIGoThroughTheHud) {
+  using namespace Ru::Math;
+  cOverlayRecorder overlay;  // a 640 x 480 window
+  cCivHud hud;
+  hud.Enter(nullptr);
+  SetCivHud(&hud);
+  const int32_t showMap = gCivShowMap;
+  cCivModeVehicle* own = VehicleAt(0, 10, 10);
+  const Vector3 north{0.0f, 500.0f, 0.0f};
+  const Quaternion upright{0, 0, 0, 1};
+  for (int32_t shown : {1, 0}) {
+    gCivShowMap = shown;
+    SetCameraPositionOrientation(&north.x, &upright.x);
+    Click(205, 480 - 87);  // the map's centre: longitude 0 on the equator
+    const Vector3 camera = Vector3Normalized(Vector3{GetCameraPosition()[0], GetCameraPosition()[1], GetCameraPosition()[2]});
+    EXPECT_EQ(shown != 0, Vector3Length(Vector3Sub(camera, LongitudeLatitudeToDirection(0.0f, 0.0f))) < 0.01f) << shown;
+    EXPECT_EQ(shown != 0, input->GetSelection().Contains(own)) << "a map click orders nothing";
+    input->GetSelection().Add(own);
+  }
+  gCivShowMap = showMap;
+
+  // The notice's box at the right edge, 100 < y < 300, takes the camera to its point.
+  CivShowEventNotice(City(2)->GetPosition());
+  for (int y : {100, 101, 299, 300}) {
+    const int focuses = view.focuses;
+    input->GetSelection().Add(own);
+    Click(view.WindowWidth() - 50, y);
+    EXPECT_EQ(y > 100 && y < 300 ? focuses + 1 : focuses, view.focuses) << y;
+    EXPECT_EQ(y > 100 && y < 300, input->GetSelection().Contains(own)) << y;
+  }
+  HideCivEventNotice();
+
+  // Hovering an NPC city, its 2000 ms label timer and leaving it reset the label markers.
+  input->GetSelection().Clear();
+  BuildingAt(2, 0, 40, 40);
+  auto resetAfter = [&](const std::function<void()>& step) {
+    PlaceHeartMarker(0, Vector3{0.0f, 900.0f, 0.0f});
+    step();
+    return Vector3Length(GetCivLabelMarker(0)->GetPosition()) == 0.0f;
+  };
+  EXPECT_TRUE(resetAfter([&] { input->OnMouseMove(40, 40); }));
+  ASSERT_EQ(City(2), input->GetHoveredCity());
+  EXPECT_FALSE(resetAfter([&] { clock.Advance(2000), input->OnRender(); }));
+  EXPECT_TRUE(resetAfter([&] { clock.Advance(1), input->OnRender(); }));
+  EXPECT_TRUE(resetAfter([&] { input->OnMouseMove(300, 300); }));  // off every object
+  EXPECT_EQ(nullptr, input->GetHoveredCity());
+
+  world->UpdateIncomeDistribution();
+  hud.RefreshIncomePanel();
+  testing::internal::CaptureStdout();
+  input->OnKeyPress('i');
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(0u, out.find("income distributions\n0 ")) << out;
+  SetCivHud(nullptr);
+  hud.Leave();
 }
 }  // namespace

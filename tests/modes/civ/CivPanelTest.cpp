@@ -5,7 +5,11 @@
 #include <vector>
 
 #include "app/AppGlobals.h"
+#include "camera/Camera.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivCity.h"
 #include "modes/civ/CivControlPanels.h"
+#include "modes/civ/CivStartPlaces.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivDebugVehicle.h"
 #include "modes/civ/CivHudView.h"
@@ -112,4 +116,24 @@ TEST(CivPanels, ControlsLimitsLiveVariablesAndButtons) {
   });
 }
 
+// "-usecivtestcamera": the cities on the test table's places, the
+// experimental camera script, the map off and the latitude held in.
+TEST(CivPanels, TestCameraOptionPlacesCitiesAndSwitchesTheView) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-civmode", "-usecivtestcamera"});
+    program.Frame(16);
+    EXPECT_EQ(1, gUseCivTestCamera);
+    EXPECT_EQ(1, gCivConstrainLatitude);
+    EXPECT_EQ(0, gCivShowMap);
+    EXPECT_EQ(GetCameraState().scriptFile, ".\\Data\\Scripts\\civ_camera_experiment.txt");
+    const std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+    ASSERT_FALSE(cities.empty());
+    for (size_t k = 0; k < cities.size(); ++k) {
+      const int place = k == 0 ? 0 : (int)k + 1;  // the table's second place is skipped
+      const Ru::Math::Vector3 at = cities[k]->GetPosition();
+      EXPECT_NEAR(at.x, kCivStartPlaces[place][0], 0.01f) << k;
+      EXPECT_NEAR(at.z, kCivStartPlaces[place][2], 0.01f) << k;
+    }
+  });
+}
 }  // namespace

@@ -1,0 +1,187 @@
+// The civ world's tick and its path search, read against the 16.7 ms frame:
+// - cCivWorld::Update in the stress world (10 cities of 15 buildings, 40
+//   vehicles, a road between every two cities of one owner, trade routes
+//   between embassy partners), every player an NPC, beside the shipped start
+//   world; each reports its mean and worst tick and the path searches a tick;
+// - one path search for a road between two start cities, and one for a goal
+//   in a pit no road may enter (the search runs all 10,000 rounds), beside
+//   the same 40,000 walker steps without the passability test.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+
+#include "app/GameClock.h"
+#include "math/Quaternion.h"
+#include "math/Vector.h"
+#include "modes/civ/CivAccess.h"
+#include "modes/civ/CivCity.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivRoad.h"
+#include "modes/civ/CivTuning.h"
+#include "modes/civ/CivVehicle.h"
+#include "modes/civ/CivWorld.h"
+#include "modes/civ/cCivGameMode.h"
+#include "platform/Sys.h"
+#include "sim/gamedata/DataManager.h"
+#include "tests/world/planet/PlanetTestSupport.h"
+
+using namespace Ru::Math;
+
+namespace {
+
+uint32_t gCivBenchNow = 1000;
+uint32_t CivBenchClock() { return gCivBenchNow; }
+
+// A flat planet; with a pit, the ground within 0.15 rad of `pit` lies 20 below
+// the sea radius a road needs.
+void FlatPlanet(const Vector3* pit = nullptr) {
+  const Vector3 centre = pit ? Vector3Normalized(*pit) : Vector3{};
+  GetPlanetModel().SetHeightMap(MakeHeightMap([&](const Vector3& d) {
+    return pit && Vector3Dot(d, centre) > std::cos(0.15f) ? -20.0f : 10.0f;
+  }));
+}
+
+class cCivBenchWorld : public Ko::cIGameDataClient {
+ public:
+  explicit cCivBenchWorld(bool stress) {
+    Sys_SetClockForTest(&CivBenchClock);
+    ResetGameClockForTest();
+    StartGameClock();
+    GetDataManager()->ResetForTest();
+    GetDataManager()->AddClient(this);
+    FlatPlanet();
+    Sys_SeedRandom(7);
+    cCivTuningGeneral& g = *cCivTuning::GetGeneral();
+    if (stress) {
+      g.NumCities = 10;
+      g.NumPlayers = 5;
+      g.MaxNumBuildings = 15;
+      g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = 15;
+    }
+    mMode = std::make_unique<cCivGameMode>();
+    cCivWorld& world = *mMode->GetWorld();
+    world.Enter();
+    mMode->PreSniffTest();
+    if (stress) Stress(world);
+    GetDataManager()->CommitPending();
+  }
+  ~cCivBenchWorld() override {
+    mMode->BeforeLoad();  // the world's lists let go of everything, as before a load
+    mMode.reset();
+    GetDataManager()->ResetForTest();
+    cCivTuning::Get() = mSaved;
+    Sys_SetClockForTest(nullptr);
+  }
+  void ObjectRemoved(Ko::cIGameData* object) override {
+    if (GetCivWorld()) GetCivWorld()->ForgetObject(object);
+  }
+  double Tick() {
+    gCivBenchNow += 50;
+    const auto start = std::chrono::steady_clock::now();
+    mMode->GetWorld()->Update(50);
+    GetDataManager()->CommitPending();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  size_t Vehicles() { return mMode->GetWorld()->GetVehicles().size(); }
+
+ private:
+  static void Road(cCivWorld& world, cCivModeDecoratedCity* from, cCivModeDecoratedCity* to, int kind) {
+    cCivModeRoad* road = world.CreateRoad();
+    road->SetKind(kind);
+    road->SetStart(from);
+    road->SetEnd(to);
+    world.PlaceRoad(road);
+  }
+  static void Stress(cCivWorld& world) {
+    std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+    const size_t n = cities.size();
+    for (size_t a = 0; a < n; ++a)
+      for (size_t b = a + 1; b < n; ++b)
+        if (cities[a]->GetOwner() == cities[b]->GetOwner()) Road(world, cities[a], cities[b], kCivPlainRoad);
+    // Each city holds an embassy of the next player's city, which runs a trade route to it.
+    for (size_t a = 0; a < n; ++a) {
+      cCivModeDecoratedCity* host = cities[(a + 2) % n];
+      host->EstablishEmbassy(cities[a]);
+      Road(world, cities[a], host, kCivTradeRoute);
+    }
+    for (int i = 0; i < 40; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle)->SetNPC(true);
+  }
+
+  cCivTuning mSaved = cCivTuning::Get();
+  std::unique_ptr<cCivGameMode> mMode;
+};
+
+void RunTicks(benchmark::State& state, bool stress) {
+  cCivBenchWorld world(stress);
+  for (int i = 0; i < 20; ++i) world.Tick();  // past the agents' first choices
+  const uint32_t searchesBefore = CivFindPathCalls();
+  double total = 0.0, worst = 0.0;
+  for (auto _ : state) {
+    const double ms = world.Tick();
+    total += ms;
+    worst = std::max(worst, ms);
+  }
+  const double ticks = (double)state.iterations();
+  state.counters["mean_ms"] = total / ticks;
+  state.counters["max_ms"] = worst;
+  state.counters["frame_%"] = total / ticks / 16.7 * 100.0;
+  state.counters["FindPath_per_tick"] = (double)(CivFindPathCalls() - searchesBefore) / ticks;
+  state.counters["vehicles"] = (double)world.Vehicles();
+}
+
+void BM_CivWorldUpdate_StartWorldReference(benchmark::State& state) { RunTicks(state, false); }
+void BM_CivWorldUpdate_Stress10x15Cities40Vehicles(benchmark::State& state) { RunTicks(state, true); }
+// 2400 ticks of 50 ms: two minutes of game time, so agents buy, fight and re-plan.
+BENCHMARK(BM_CivWorldUpdate_StartWorldReference)->Unit(benchmark::kMillisecond)->Iterations(2400);
+BENCHMARK(BM_CivWorldUpdate_Stress10x15Cities40Vehicles)->Unit(benchmark::kMillisecond)->Iterations(2400);
+
+// ---- one path search ----
+
+void SearchOnce(benchmark::State& state, bool pit) {
+  const cCivTuning saved = cCivTuning::Get();
+  const Vector3 from = cCivWorld::StartPosition(0, false), to = cCivWorld::StartPosition(1, false);
+  FlatPlanet(pit ? &to : nullptr);
+  cCivModeRoad::cCivRoadOtc cost;
+  size_t points = 0;
+  for (auto _ : state) {
+    std::list<Vector3> path = GetPlanetModel().FindPath(from, to, &cost);
+    points = path.size();
+    benchmark::DoNotOptimize(path);
+  }
+  state.counters["path_points"] = (double)points;  // 0: nothing found
+  FlatPlanet();
+  cCivTuning::Get() = saved;
+}
+
+// The search's four walkers for its 10,000 rounds, stepping without asking
+// whether they may: what the search costs besides the passability test.
+void BM_CivPathWalkerSteps40000_Reference(benchmark::State& state) {
+  FlatPlanet();
+  const Vector3 from = cCivWorld::StartPosition(0, false), to = cCivWorld::StartPosition(1, false);
+  cPlanetModel& planet = GetPlanetModel();
+  for (auto _ : state) {
+    Vector3 positions[4] = {from, from, to, to};
+    Quaternion orientation[4];
+    for (int round = 0; round < 10000; ++round)
+      for (int w = 0; w < 4; ++w) {
+        const Vector3& target = w < 2 ? to : from;
+        cPlanetModel::MakeSurfaceOrientation(orientation[w], positions[w], Vector3Sub(positions[w], target));
+        Vector3 candidate;
+        planet.ProjectToSurface(candidate, Vector3Add(positions[w], QuatRotateVector(orientation[w], Vector3{0, 0, -1.0f})));
+        cPlanetModel::AlignOrientationToSurface(orientation[w], candidate, orientation[w]);
+        positions[w] = candidate;
+      }
+    benchmark::DoNotOptimize(positions);
+  }
+}
+
+void BM_CivFindPath_RoadBetweenTwoStartCities(benchmark::State& state) { SearchOnce(state, false); }
+void BM_CivFindPath_UnreachableGoal10000Rounds(benchmark::State& state) { SearchOnce(state, true); }
+BENCHMARK(BM_CivFindPath_RoadBetweenTwoStartCities)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CivFindPath_UnreachableGoal10000Rounds)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CivPathWalkerSteps40000_Reference)->Unit(benchmark::kMillisecond);
+
+}  // namespace
