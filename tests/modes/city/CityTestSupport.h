@@ -25,6 +25,7 @@
 #include "modes/city/cursors/CityRoadCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
@@ -224,6 +225,20 @@ class cCityTribeWorldTest : public cCityWorldTest {
   bool RunUntilIdle(cCityGameCreature* creature, int frames = 20000) {
     for (int i = 0; i < frames && creature->HasInteraction(); ++i) Pump(1);
     return !creature->HasInteraction();
+  }
+  // Every creature's id, position and motives, the money and every store's
+  // food into a seeded run's digest.
+  void MixCity(sRunDigest& run) {
+    std::vector<cCityGameCreature*> creatures;
+    Registry().CollectObjectsOfClass(creatures);
+    for (cCityGameCreature* c : creatures) {
+      run.Mix(c->GetId());
+      for (float v : {c->GetPosition().x, c->GetPosition().y, c->GetPosition().z, c->GetMotive(0), c->GetMotive(1)}) run.Mix(v);
+    }
+    std::vector<cCityGameBundleContainer*> stores;
+    Registry().CollectObjectsOfClass(stores);
+    for (cCityGameBundleContainer* s : stores) run.Mix(s->GetTotalAmount());
+    if (City()) run.Mix(City()->GetMoney());
   }
   std::vector<cCityGameTribe*> tribes;
 };
