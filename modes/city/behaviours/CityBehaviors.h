@@ -27,7 +27,6 @@ class tCityBehavior : public cCityGameInteraction {
     std::string GetName() override { return Name; }             \
   };
 
-QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
 QV_CITY_BEHAVIOR(cCityGameBehaviorEatFromCityHall, 0, "Eat from City Hall")
 QV_CITY_BEHAVIOR(cCityGameBehaviorSaveBundle, 0, "Save Bundle")
