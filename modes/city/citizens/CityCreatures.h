@@ -198,7 +198,13 @@ class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObjec
   enum eState { kNone = 0, kWar = 1, kTrade = 2, kPilgrimage = 3 };
 
   void Initialize(cCityGameObject* /*owner*/) override {}
-  int GetState() const { return kNone; }
+  int GetState() const { return mState; }
+  void SetState(int state) { mState = state; }
+  // A click with nobody selected opens the diplomacy dialog; with citizens
+  // selected, their orders for the tribe (the tribe cursor's file).
+  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;
+  cICityGameCursor* GetSelectionCursor(int x, int y, cSceneObject* picked,
+                                       const std::vector<cCityGameWorldObject*>& selection) override;
   int GetMemberCount() const { return 0; }  // members come with the tribes' own work
   // The tribe's feeling towards the city, -10 to 10.
   void SetRelationship(float value) { mRelationship = value < -10.0f ? -10.0f : value > 10.0f ? 10.0f : value; }
@@ -206,4 +212,5 @@ class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObjec
 
  private:
   float mRelationship = 0.0f;
+  int mState = kNone;
 };

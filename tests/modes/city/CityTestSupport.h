@@ -22,6 +22,7 @@
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/cursors/CityRoadCursor.h"
+#include "modes/city/cursors/CityTribeCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityCreation.h"
@@ -113,6 +114,7 @@ class cCityWorldTest : public ::testing::Test {
 
   void TearDown() override {
     GetCityRoadCursor().ResetForTest();
+    GetCityTribeCursor().ResetForTest();
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
