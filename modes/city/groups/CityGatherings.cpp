@@ -20,17 +20,11 @@ constexpr float kBobHeight = 2.5f;
 constexpr float kStabChancePerMs = 0.000125f;
 constexpr float kProtestTurnPerMs = 0.002f;
 
-float Roll() { return (float)Sys_Random() / 32767.0f; }
-
-bool Contains(const std::vector<cCityGameCreature*>& list, cCityGameCreature* creature) {
-  return std::find(list.begin(), list.end(), creature) != list.end();
-}
-
 // Up and down on the group's clock, with now and then a stab.
 void Bob(cCityGameCreature* creature, uint32_t elapsed, uint32_t ms) {
   const float height = std::fabs(std::sin((float)(elapsed % kBobPeriodMs) * kSwayRate)) * kBobHeight;
   creature->SetPosition(creature->GetPosition(), Vector3{0.0f, height, 0.0f});
-  if (Roll() <= (float)ms * kStabChancePerMs) PlayStabSound();
+  if (RollGroupChance() <= (float)ms * kStabChancePerMs) PlayStabSound();
 }
 
 uint32_t Whole(float ms) { return (uint32_t)(int32_t)ms; }  // tuning durations are compared whole
@@ -45,9 +39,9 @@ bool cCityGameGatheringGroup::AddMember(cCityGameCreature* creature) {
 }
 
 bool cCityGameGatheringGroup::TryAttract(cCityGameCreature* creature) {
-  if (Contains(mConsideredCreatures, creature) || !CanJoin(creature)) return false;
-  mConsideredCreatures.push_back(creature);  // judged once: a lost roll is never rolled again
-  return Roll() < GetAttractedChance();
+  if (mConsideredCreatures.Has(creature) || !CanJoin(creature)) return false;
+  mConsideredCreatures.Add(creature);  // judged once: a lost roll is never rolled again
+  return RollGroupChance() < GetAttractedChance();
 }
 
 void cCityGameGatheringGroup::Update(uint32_t) {
@@ -132,7 +126,7 @@ bool cCityGameProtestGroup::StepMember(cCityGameCreature* creature, uint32_t ms,
     creature->SetPendingInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>()->Create());
     return false;
   }
-  const float percent = Roll() * 100.0f;
+  const float percent = RollGroupChance() * 100.0f;
   if (creature->GetMotive(creature->LowestMotiveIndex()) <= motives.lowestMotive && percent <= tuning.chanceToLeaveCity) {
     mMemberStopwatches.erase(creature->GetId());
     creature->SetPendingInteraction(GetCityBehavior<cCityGameBehaviorLeaveCity>()->Create());
@@ -186,8 +180,8 @@ void cCityGameRaidDefenseGroup::RemoveMember(cCityGameCreature* creature) {
 }
 
 bool cCityGameRaidDefenseGroup::TryAttract(cCityGameCreature* creature) {
-  if (Contains(mConsideredCreatures, creature) || !CanDefendRaid(creature)) return false;
-  mConsideredCreatures.push_back(creature);
+  if (mConsideredCreatures.Has(creature) || !CanDefendRaid(creature)) return false;
+  mConsideredCreatures.Add(creature);
   return true;
 }
 

@@ -21,6 +21,17 @@
 class cCityGameCreature;
 class cSceneShapeCube;
 
+// The creatures a group has judged, by registry id: a freed creature's
+// address may come back as a newcomer's, its id never does.
+class cJudgedCreatures {
+ public:
+  bool Has(cCityGameObject* creature) const;
+  void Add(cCityGameObject* creature) { mIds.push_back(creature->GetId()); }
+
+ private:
+  std::vector<uint32_t> mIds;
+};
+
 class cCityGameGroup : public cCityGameWorldObject {
  public:
   static constexpr uint32_t kTypeId = 0xAF2726E2;
@@ -64,7 +75,7 @@ class cCityGameGatheringGroup : public cCityGameGroup {
   virtual bool CanJoin(cCityGameCreature* creature) = 0;
   virtual float GetAttractedChance() = 0;
 
-  std::vector<cCityGameCreature*> mConsideredCreatures;  // compared, never dereferenced
+  cJudgedCreatures mConsideredCreatures;
   cGameStopwatch mGroupStopwatch;
 };
 
@@ -136,7 +147,7 @@ class cCityGameRaidDefenseGroup
   bool HasCitizen() const { return mHasCitizen; }
 
  private:
-  std::vector<cCityGameCreature*> mConsideredCreatures;  // compared, never dereferenced
+  cJudgedCreatures mConsideredCreatures;
   bool mHasCitizen = false;
   cGameStopwatch mDurationStopwatch, mMaxDurationStopwatch;
 };
@@ -177,7 +188,7 @@ class cCityGameParty : public tCityGameClass<cCityGameParty, cCityGameGroup, 0x2
  private:
   cSceneShapeCube* mCubeShape = nullptr;  // owned
   cSceneObject* mSceneObject = nullptr;   // owned
-  std::vector<cCityGameCreature*> mConsideredCreatures;  // compared, never dereferenced
+  cJudgedCreatures mConsideredCreatures;
   cGameStopwatch mSupplyStopwatch;
   int mCakes = 0;
   int mSuppliedThisRound = 0;
@@ -219,6 +230,9 @@ bool TryStartSing(cCityGameCreature* creature);
 bool TryStartRaidDefense(cCityGameCreature* creature);
 // The group the creature's current behaviour is a member of, or null.
 cCityGameGroup* GetCurrentGroup(cCityGameCreature* creature);
+
+// A uniform roll in [0, 1] from the game's generator, for the groups' chances.
+float RollGroupChance();
 
 // The fights' and defences' 14 stabs; the count of plays is for tests (the
 // device may be closed).

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -28,8 +29,6 @@ namespace {
 constexpr uint32_t kRaidingFromCityId = 0xEF6A244C;
 constexpr uint32_t kRecruitingFromCityId = 0x8F8DF67C;
 constexpr float kRaidDefenseNear = 2.0f, kRaidDefenseFar = 15.0f;  // where the defence gathers
-
-float Roll() { return (float)Sys_Random() / 32767.0f; }
 
 float DistanceSquared(const Vector3& a, const Vector3& b) {
   const Vector3 d = Vector3Sub(a, b);
@@ -65,7 +64,7 @@ bool TryStartPair(cCityGameCreature* creature, bool (*eligible)(cCityGameCreatur
   GetCityObjectRegistry().CollectObjectsOfClass(citizens);
   for (cCityGamePlayerCreature* partner : citizens) {
     if (partner == creature) continue;
-    if (!(Roll() < chance) || DistanceSquared(partner->GetPosition(), creature->GetPosition()) > reach) continue;
+    if (!(RollGroupChance() < chance) || DistanceSquared(partner->GetPosition(), creature->GetPosition()) > reach) continue;
     const Vector3 middle = Vector3Scale(Vector3Add(creature->GetPosition(), partner->GetPosition()), 0.5f);
     if (sing)
       StartPair<cCityGameSingGroup>(creature, partner, middle);
@@ -83,6 +82,10 @@ int& StabPlays() {
 }  // namespace
 
 // ---- the group base ----
+
+bool cJudgedCreatures::Has(cCityGameObject* creature) const {
+  return std::find(mIds.begin(), mIds.end(), creature->GetId()) != mIds.end();
+}
 
 cIInteraction* cCityGameGroup::GetDefaultInteraction() { return GetCityBehavior<cCityGameBehaviorGenericGroup>(); }
 
@@ -110,6 +113,8 @@ void PlayStabSound() {
 }
 
 int GetStabSoundCount() { return StabPlays(); }
+
+float RollGroupChance() { return (float)Sys_Random() / 32767.0f; }
 
 // ---- the member's behaviour ----
 
@@ -206,7 +211,7 @@ bool TryStartRaidDefense(cCityGameCreature* creature) {
   if (!CanDefendRaid(creature)) return false;
   if (!dynamic_cast<cCityGamePlayerCreature*>(creature)) return false;
   const cCityGameTuning& tuning = GetCityGameTuning();
-  if (!(Roll() < tuning.raidDefenseStartChance)) return false;
+  if (!(RollGroupChance() < tuning.raidDefenseStartChance)) return false;
   const float reach = tuning.raidDefenseStartRadius * tuning.raidDefenseStartRadius;
   std::vector<cCityGameTribeCreature*> tribesfolk;  // in id order
   GetCityObjectRegistry().CollectObjectsOfClass(tribesfolk);

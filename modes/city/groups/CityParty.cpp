@@ -25,10 +25,6 @@ namespace {
 constexpr float kPlacedNear = 20.0f, kPlacedFar = 40.0f;  // from the pole, until the player drags it
 constexpr float kFullPileScale = 3.0f;
 constexpr float kSwayRate = 0.0013333333f, kHopRate = 0.004f;
-
-bool Contains(const std::vector<cCityGameCreature*>& list, cCityGameCreature* creature) {
-  return std::find(list.begin(), list.end(), creature) != list.end();
-}
 }  // namespace
 
 void cCityGameParty::Initialize(cCityGameObject* owner) {
@@ -60,9 +56,9 @@ bool cCityGameParty::AddMember(cCityGameCreature* creature) {
 }
 
 bool cCityGameParty::TryAttract(cCityGameCreature* creature) {
-  if (creature->IsHidden() || Contains(mConsideredCreatures, creature) || !CanAccept(creature)) return false;
-  mConsideredCreatures.push_back(creature);
-  return (float)Sys_Random() / 32767.0f < GetCityGameTuning().smallPartyAttractedChance;
+  if (creature->IsHidden() || mConsideredCreatures.Has(creature) || !CanAccept(creature)) return false;
+  mConsideredCreatures.Add(creature);
+  return RollGroupChance() < GetCityGameTuning().smallPartyAttractedChance;
 }
 
 bool cCityGameParty::StepMember(cCityGameCreature* creature, uint32_t, cGameStopwatch& memberWatch) {
