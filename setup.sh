@@ -67,7 +67,7 @@ case "$ACTION" in
     # GL tests share one virtual screen for the whole run.
     (cd build-check && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest -j "$JOBS" --output-on-failure)
     echo "== fuzzers =="
-    ./fuzz/run-all.sh build-check "${FUZZ_SECONDS:-20}"
+    ./fuzz/run-all.sh build-check "${FUZZ_SECONDS:-20}" "$JOBS"  # JOBS targets at once
     ;;
   *)
     echo "usage: ./setup.sh play [options] | ./setup.sh test"; exit 2 ;;

@@ -83,14 +83,16 @@ static cShownState CurrentShownState() {
 }
 
 // Called once per frame, after the update: must this frame be drawn?
-static size_t gMessagesDrawn = 0;  // messages on the board at the last check: one leaving needs a draw too
+// The message board as of the last check: a message shown, repeated or gone
+// needs a draw; one that only stays on the board does not.
+static uint32_t gMessagesSeen = 0;
 static bool FrameNeedsDrawing() {
   const bool requested = Sys_TakeRedrawRequest();
-  const size_t messages = GetGLFMessageBoard().GetCount();
-  const bool messagesShowing = messages > 0 || gMessagesDrawn > 0;
-  gMessagesDrawn = messages;
+  const uint32_t messages = GetGLFMessageBoard().GetVersion();
+  const bool messagesChanged = messages != gMessagesSeen;
+  gMessagesSeen = messages;
   if (!gMainWindowShown) return false;  // an exposure draws through the display callback
-  if (!gPaused || requested || gCameraGliding || !gShownOnce || messagesShowing) return true;
+  if (!gPaused || requested || gCameraGliding || !gShownOnce || messagesChanged) return true;
   return !(CurrentShownState() == gLastShown);
 }
 

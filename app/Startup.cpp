@@ -15,6 +15,7 @@
 #include "app/ModeCommand.h"
 #include "app/WindowLayout.h"
 #include "modes/tribe/HerdDebugCommand.h"
+#include "modes/civ/CivDebugCommands.h"
 #include "app/SniffTest.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
@@ -29,6 +30,7 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
@@ -156,6 +158,7 @@ void AppInit() {
   RegisterSceneDebugCommand();
   RegisterModeDebugCommand();
   RegisterHerdDebugCommand();
+  RegisterCivDebugCommands();
 
   const GLfloat diffuse0[] = {0.7f, 0.7f, 0.7f, 1.0f}, position0[] = {1.0f, 0.0f, 0.1f, 0.0f};
   const GLfloat ambient1[] = {0.3f, 0.3f, 0.3f, 1.0f}, position1[] = {1.0f, 0.0f, -0.1f, 0.0f};
@@ -264,6 +267,7 @@ int AppStartup(int argc, char** argv) {
   GetCityGameMotiveTuning();
   GetCityGameBuildingTuning();
   GetCityCursorController();
+  GetCivMarkerShapes();  // the civ HUD's twelve marker billboards, made once before any mode
   uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 

@@ -13,6 +13,7 @@ const float kCaptionColour[3] = {1.0f, 0.85f, 0.35f};
 void cGLFMessageBoard::Add(const std::string& caption, const std::string& text) {
   const uint32_t now = Sys_Milliseconds();
   DropExpired();
+  ++mVersion;
   for (cMessage& message : mMessages)
     if (message.caption == caption && message.text == text) {
       ++message.repeats;
@@ -25,9 +26,16 @@ void cGLFMessageBoard::Add(const std::string& caption, const std::string& text) 
 
 void cGLFMessageBoard::DropExpired() {
   const uint32_t now = Sys_Milliseconds();
+  const size_t before = mMessages.size();
   mMessages.erase(std::remove_if(mMessages.begin(), mMessages.end(),
                                  [now](const cMessage& m) { return now - m.shownAt >= kShowMs; }),
                   mMessages.end());
+  if (mMessages.size() != before) ++mVersion;
+}
+
+uint32_t cGLFMessageBoard::GetVersion() {
+  DropExpired();
+  return mVersion;
 }
 
 size_t cGLFMessageBoard::GetCount() {

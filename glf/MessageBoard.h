@@ -23,6 +23,9 @@ class cGLFMessageBoard {
   void Add(const std::string& caption, const std::string& text);
   void Draw();  // between Begin2D and End2D; drops what has expired
   size_t GetCount();  // the messages still shown
+  // Changes whenever what the board shows changes (a message added, repeated
+  // or gone), so a paused game redraws for that and not on every frame.
+  uint32_t GetVersion();
   void Clear() { mMessages.clear(); }
 
  private:
@@ -33,6 +36,7 @@ class cGLFMessageBoard {
   };
   void DropExpired();
   std::deque<cMessage> mMessages;
+  uint32_t mVersion = 0;
 };
 
 cGLFMessageBoard& GetGLFMessageBoard();

@@ -108,6 +108,7 @@ cIGLFOverlayTarget& Target() {
 
 cIGLFOverlayTarget* GetGLFOverlayTarget() { return &Target(); }
 void SetGLFOverlayTarget(cIGLFOverlayTarget* target) { gTarget = target; }
+bool GLFOverlayDrawsWithOpenGL() { return gTarget == nullptr; }
 
 void Begin2D() {
   if (gNesting2D == 0) Target().Enter2D();

@@ -22,6 +22,9 @@ class cIGLFOverlayTarget {
 
 cIGLFOverlayTarget* GetGLFOverlayTarget();
 void SetGLFOverlayTarget(cIGLFOverlayTarget* target);  // nullptr restores OpenGL
+// True while no recorder stands in: shapes the target has no call for (pixel
+// images, strips) may then be drawn with OpenGL directly, y up.
+bool GLFOverlayDrawsWithOpenGL();
 
 void Begin2D();
 void End2D();  // without a matching Begin2D it does nothing

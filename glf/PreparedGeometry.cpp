@@ -4,7 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -95,6 +97,38 @@ cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const floa
     }
   }
   return cluster;
+}
+
+cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks) {
+  const cSphereMesh mesh = BuildSphereMesh(radius, slices, stacks);
+  cIndexedSphere out;
+  std::map<std::array<uint32_t, 6>, uint32_t> seen;  // exact bits of position and normal
+  std::vector<uint32_t> index(mesh.positions.size() / 3);
+  for (size_t v = 0; v < index.size(); ++v) {
+    std::array<uint32_t, 6> bits;
+    std::memcpy(&bits[0], &mesh.positions[3 * v], 12);
+    std::memcpy(&bits[3], &mesh.normals[3 * v], 12);
+    auto [at, added] = seen.emplace(bits, (uint32_t)(out.positions.size() / 3));
+    if (added) {
+      out.positions.insert(out.positions.end(), &mesh.positions[3 * v], &mesh.positions[3 * v + 3]);
+      out.normals.insert(out.normals.end(), &mesh.normals[3 * v], &mesh.normals[3 * v + 3]);
+    }
+    index[v] = at->second;
+  }
+  auto triangle = [&](int a, int b, int c) { out.indices.insert(out.indices.end(), {index[a], index[b], index[c]}); };
+  for (const cSphereMesh::cStrip& strip : mesh.strips) {
+    const int f = strip.first;
+    if (strip.primitive == GL_TRIANGLE_FAN) {
+      for (int k = 1; k + 1 < strip.count; ++k) triangle(f, f + k, f + k + 1);
+      continue;
+    }
+    // Quad (s0, s1, s3, s2) of the strip, cut from s0 to s3.
+    for (int k = 0; k + 3 < strip.count; k += 2) {
+      triangle(f + k, f + k + 1, f + k + 3);
+      triangle(f + k, f + k + 3, f + k + 2);
+    }
+  }
+  return out;
 }
 
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {

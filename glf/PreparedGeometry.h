@@ -9,6 +9,7 @@
 // gluSphere again: the reference the picture comparisons draw against.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 struct GLUquadric;
@@ -35,6 +36,15 @@ cSphereMesh BuildSphereMesh(double radius, int slices, int stacks);
 // (the vertices are added to in float: the picture may differ from a
 // translated gluSphere by rounding, a pixel here and there on an edge).
 cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const float* offsets, int count);
+// The same sphere as triangles over its distinct vertices (a vertex gluSphere
+// issues twice, bit for bit the same, is kept once), so a batch of many shades
+// each vertex once; each quad splits along the diagonal llvmpipe splits it on.
+struct cIndexedSphere {
+  std::vector<float> positions, normals;  // x, y, z per vertex
+  std::vector<uint32_t> indices;          // three per triangle
+};
+cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks);
+
 // Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls;
 // leaves the client arrays as they were and the last normal current.
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres);

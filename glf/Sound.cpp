@@ -1,6 +1,8 @@
 #include "glf/Sound.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 #include "platform/Sys.h"
 
@@ -100,4 +102,11 @@ void cSoundHandle::PlayLooped() {
 
 void cSoundHandle::Stop() {
   if (mSound) mSound->Stop();
+}
+
+cSoundHandle& GetSharedSound(const char* wavFile) {
+  static auto* sounds = new std::map<std::string, cSoundHandle>;  // lives until exit, like the device
+  cSoundHandle& sound = (*sounds)[wavFile ? wavFile : ""];
+  if (!sound.IsLoaded() && wavFile) sound.Load(wavFile);
+  return sound;
 }

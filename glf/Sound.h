@@ -70,3 +70,8 @@ class cSoundHandle {
  private:
   CSound* mSound = nullptr;
 };
+
+// The one handle of a file that many short-lived users play (a raid's war
+// cry, every gatherer's pick): loaded at the first ask, and at later asks
+// only while it has not loaded, so repeated use adds no voices.
+cSoundHandle& GetSharedSound(const char* wavFile);

@@ -93,10 +93,12 @@ bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out, si
   FILE* f = Sys_OpenFile(spelled, "rb");
   if (!f) return false;
   struct stat st;
-  if (fstat(fileno(f), &st) == 0 && (uint64_t)st.st_size > maxBytes) {  // refused before it is read
+  const bool known = fstat(fileno(f), &st) == 0;
+  if (known && (uint64_t)st.st_size > maxBytes) {  // refused before it is read
     fclose(f);
     return false;
   }
+  if (known && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve((size_t)st.st_size);  // one allocation, not one per doubling
   uint8_t buffer[65536];
   size_t got;
   bool ok = true;

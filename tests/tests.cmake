@@ -81,3 +81,7 @@ set_tests_properties(app_city_world PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL
 # crash report there when it faults (exception.sh runs it in a folder of its own).
 set_tests_properties(app_smoke app_debug_info app_file_dialogs app_tribe_world app_civ_world app_city_world
   PROPERTIES ENVIRONMENT "QUORVEL_NO_CRASH_GUARD=1")
+
+# The fuzz runner over stand-in targets: side by side, each its seconds, a finding fatal.
+add_test(NAME fuzz_run_all COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run_all.sh)
+set_tests_properties(fuzz_run_all PROPERTIES LABELS fuzz TIMEOUT 90)

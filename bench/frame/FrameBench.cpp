@@ -120,6 +120,10 @@ void RunPass(benchmark::State& state, bool prepared, Pass pass) {
   state.counters["main_cpu_ms"] = cpuMs;
   state.counters["budget_%"] = cpuMs / 16.7 * 100.0;
   state.counters["plants"] = GetSceneManager().GetObjectCount(&GetPlantShape());
+  // What was drawn: the plant groups in view (of all) and the planet's triangles.
+  state.counters["plant_groups_drawn"] = GetPlantShape().LastBatchStats().drawn;
+  state.counters["plant_groups"] = GetPlantShape().LastBatchStats().groups;
+  state.counters["planet_tris"] = (double)GetPlanetModel().GetSphere()->CountDrawnTriangles();
   SetPreparedGeometryEnabled(true);
 }
 

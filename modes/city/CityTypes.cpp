@@ -10,6 +10,8 @@
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/groups/CityGroups.h"
+#include "modes/city/groups/CityRaidDisaster.h"
+#include "modes/city/groups/CityRecruitDisaster.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
 #include "modes/civ/CivRecords.h"

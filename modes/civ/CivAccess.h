@@ -3,9 +3,14 @@
 // (in tests that build their own objects).
 #pragma once
 
+#include <functional>
 #include <vector>
 
+#include "math/Types.h"
+
 class cCivInfluence;
+class cCivModeVehicle;
+class cCivInputController;
 class cCivModeDecoratedCity;
 class cCivPlayers;
 class cCivWorld;
@@ -17,3 +22,17 @@ cCivInfluence* GetCivInfluence();  // the world's influence field
 // Every civ city; a city's index here is its index everywhere.
 std::vector<cCivModeDecoratedCity*>& GetCivCities();
 int GetCivHumanPlayer();  // the player the human plays; -1 before a world chose one
+
+// What vehicles and the world need of the input controller: the ground point
+// under the cursor (a selected guard turns toward it) and the selection (a
+// new vehicle of the human joins it). The civ mode connects them to its
+// controller; unset, the pick point is the origin and nothing is selected.
+struct sCivInputHooks {
+  std::function<Ru::Math::Vector3()> pickPoint;
+  std::function<void(cCivModeVehicle*)> addToSelection;
+};
+void SetCivInputHooks(sCivInputHooks hooks);
+Ru::Math::Vector3 GetCivPickPoint();
+void CivAddToSelection(cCivModeVehicle* vehicle);
+// The civ mode's input controller while it lives (a vehicle made for the human starts selected).
+cCivInputController* GetCivInputController();

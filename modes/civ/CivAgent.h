@@ -16,6 +16,8 @@ enum eCivGoal {
   kCivGoalTurret = 0, kCivGoalVehicle, kCivGoalNewBuilding, kCivGoalRepairBuilding, kCivGoalRoad,
   kCivGoalTradeRoute, kCivGoalWealth, kCivGoalUpgradeAmphibious, kCivGoalUpgradeAeronautics,
 };
+// The goal as the city's info text names it ("Turret" ... "Upgrade Aeronautics"); "" for no goal.
+const char* CivGoalName(int goal);
 
 class cCivCityAgent {
  public:

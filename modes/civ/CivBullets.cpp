@@ -85,6 +85,11 @@ void cCivModeBullet::Move(uint32_t dtMs) {
   Vector3 candidate = Vector3Add(GetPosition(), QuatRotateVector(GetOrientation(), Vector3{0.0f, 0.0f, -step}));
   float ground = GetPlanetModel().GetSurfaceRadius(candidate);
   if (ground > Vector3Length(candidate)) candidate = Vector3Scale(Vector3Normalized(candidate), ground);
+  // A step that reaches the target lands on it: overshooting by more than the
+  // arrival distance would swing it to and fro past the target for ever (long
+  // frames at a high simulation speed).
+  if (mTarget && step >= Vector3Length(Vector3Sub(*mTarget->GetVictimPosition(), GetPosition())))
+    candidate = *mTarget->GetVictimPosition();
   Orient();
   mSceneObject->SetPosition(candidate);
 }

@@ -268,7 +268,7 @@ std::vector<std::string> cCivModeDecoratedCity::GetInfoLines() {
       "Upgrade = " + std::to_string(players ? players->GetUpgradeLevels()->Get(mOwner) : 0),
       "Happiness Level = " + number(mMood.GetValue()),
   };
-  // The production goal joins these with the NPC agent.
+  if (mIsNPC && mAgent) lines.push_back(std::string("Production Goal = ") + CivGoalName(mAgent->GetGoal()));
   if (mIsNPC && players)
     lines.push_back(std::string("Agent Strategy = ") +
                     (players->GetStrategies()->Get(mOwner) == kCivCultural ? "Cultural" : "Military"));

@@ -12,6 +12,12 @@
 #include "modes/civ/CivWorld.h"
 #include "platform/Sys.h"
 
+const char* CivGoalName(int goal) {
+  static const char* const kNames[] = {"Turret", "Vehicle", "New Building", "Repair Building", "Road",
+                                       "Trade Route", "Wealth", "Upgrade Amphibious", "Upgrade Aeronautics"};
+  return goal >= 0 && goal < (int)(sizeof kNames / sizeof kNames[0]) ? kNames[goal] : "";
+}
+
 namespace {
 
 cCivPlayerValues* UpgradeLevels() {

@@ -7,7 +7,7 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
-#include "modes/civ/CivInputController.h"
+#include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
@@ -48,8 +48,14 @@ void cCivModeDecoratedCity::ForgetObject(Ko::cIGameData* object) {
   for (cCivModeTurret* turret : mTurrets) turret->ForgetTarget(static_cast<cCivModeVehicle*>(object));
 }
 
+// The centre, lifted onto the ground where the start place lies below it: a
+// bullet is kept above the ground and could never reach a buried centre.
 const Ru::Math::Vector3* cCivModeDecoratedCity::GetVictimPosition() {
   mVictimPosition = GetPosition();
+  float ground = GetPlanetModel().GetSurfaceRadius(mVictimPosition);
+  float length = Ru::Math::Vector3Length(mVictimPosition);
+  if (length > 0.0f && ground > length)
+    mVictimPosition = Ru::Math::Vector3Scale(mVictimPosition, ground / length);
   return &mVictimPosition;
 }
 

@@ -6,6 +6,11 @@ int32_t gCivUseNPCAI = 0;
 int32_t gCivPlayerCanSelectNPCObjects = 0;
 int32_t gCivBulletsAlwaysHit = 0;
 int32_t gCivShowDebugText = 0;
+int32_t gCivShowPoleMarkers = 0;
+int32_t gCivShowLatitudeLines = 0;
+int32_t gCivShowLongitudeLines = 0;
+int32_t gCivShowInfluence = 0;
+int32_t gCivDebugVehicleOwner = 0;
 
 void ReadCivDebugFlags(const tCivIniReader& read) {
   gCivShowVehiclePaths = read("debug", "ShowVehiclePaths");

@@ -11,6 +11,13 @@ extern int32_t gCivShowCityPatrolPaths;
 extern int32_t gCivUseNPCAI;  // the cities and vehicles run their NPC behaviour only while it is set
 extern int32_t gCivPlayerCanSelectNPCObjects;
 extern int32_t gCivBulletsAlwaysHit;
+// The civ overlay switches of the control panel (0 off).
+extern int32_t gCivShowPoleMarkers;
+extern int32_t gCivShowLatitudeLines;
+extern int32_t gCivShowLongitudeLines;
+extern int32_t gCivShowInfluence;
+// The player the debug panel's add-vehicle buttons make vehicles for (0 to NumPlayers).
+extern int32_t gCivDebugVehicleOwner;
 // The debug-text switch: a highlighted city shows its info lines (not read from the file).
 extern int32_t gCivShowDebugText;
 

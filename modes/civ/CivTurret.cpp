@@ -12,7 +12,7 @@
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
-#include "modes/civ/CivInputController.h"
+#include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTuning.h"

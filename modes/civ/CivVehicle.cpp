@@ -27,6 +27,10 @@ using namespace Ru::Math;
 
 namespace {
 uint32_t gCivVehicleCounter = 0;
+// One-shot, program-wide: the first attacker whose path is down to 20 (then
+// 10) points lets its city choose its target afresh; any new vehicle re-arms both.
+bool gRetargetAt20 = false;
+bool gRetargetAt10 = false;
 
 }  // namespace
 
@@ -61,6 +65,7 @@ bool cCivModeVehicle::IsCrowded(const Vector3& at) const {
 
 void cCivModeVehicle::Init(cCivModeDecoratedCity* home, int kind) {
   mId = ++gCivVehicleCounter;
+  gRetargetAt20 = gRetargetAt10 = false;
   mKind = kind;
   mHome = home;
   if (!home) return;
@@ -100,6 +105,7 @@ void cCivModeVehicle::DropMarkers() {
 void cCivModeVehicle::SetDestination(const Vector3& goal) {
   DropMarkers();
   mPath.clear();
+  mReplannedAt = 0;
   cCivLandVehicleOtc land;
   cCivAmphibiousVehicleOtc amphibious;
   cCivAirVehicleOtc air;
@@ -184,6 +190,46 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
   }
 }
 
+void cCivModeVehicle::TurnTowards(const Vector3& point) {
+  const Vector3& position = GetPosition();
+  if (Vector3Equal(position, point)) return;
+  Quaternion q;
+  cPlanetModel::MakeSurfaceOrientation(q, position, Vector3Sub(position, point));
+  mSceneObject->SetOrientation(QuatSlerp(mSceneObject->GetOrientation(), q, 0.035f));
+}
+
+void cCivModeVehicle::DropPathFront(size_t count) {
+  for (size_t i = 0; i < count && !mPath.empty(); ++i) {
+    mPath.pop_front();
+    if (!mMarkers.empty()) {
+      GetSceneManager().RemoveObject(mMarkers.front());
+      delete mMarkers.front();
+      mMarkers.erase(mMarkers.begin());
+    }
+  }
+}
+
+// A long approach is planned afresh at every tenth remaining point above 20,
+// once per count (planning on every tick at that count would only repeat the
+// search), keeping the count it had. Near the city, at 20 and 10 points, the
+// first attacker lets the city choose its target again.
+void cCivModeVehicle::ApproachCity() {
+  size_t n = mPath.size();
+  if (n > 20 && n % 10 == 0 && n != mReplannedAt) {
+    Vector3 goal = mPath.back();
+    SetDestination(goal);
+    if (mPath.size() > n) DropPathFront(mPath.size() % 10);
+    mReplannedAt = n;
+  }
+  if (mPath.size() == 20 && !gRetargetAt20) {
+    gRetargetAt20 = true;
+    AimAtCity();
+  } else if (mPath.size() == 10 && !gRetargetAt10) {
+    gRetargetAt10 = true;
+    AimAtCity();
+  }
+}
+
 bool cCivModeVehicle::InRange(cCivModeVehicle* target) const {
   return GetPlanetModel().GetSurfaceDistance(target->GetPosition(), GetPosition()) < kFiringRange;
 }
@@ -202,6 +248,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
     case kCivVehicleDead:
       return;
     case kCivVehicleGuard: {
+      if (mSelected && !HasWaypoint()) TurnTowards(GetCivPickPoint());
       MoveAlongPath(dtMs);
       cCivWorld* world = GetCivWorld();
       if ((mIsNPC || !HasWaypoint()) && world) {
@@ -248,6 +295,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
           if (now - mLastFireTime > mFirePeriod) Fire();
         } else {
           MoveAlongPath(dtMs);
+          ApproachCity();
         }
       }
       break;
@@ -288,7 +336,6 @@ void cCivModeVehicle::HoldPosition() {
   SetDestination(mGuardPoint);
 }
 
-// The city's own choice of turret and approach is not built yet: drive at its centre.
 void cCivModeVehicle::AimAtCity() {
   if (!mTargetCity) return;
   cICivModeVictim* victim = nullptr;

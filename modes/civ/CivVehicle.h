@@ -90,6 +90,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   const Ru::Math::Vector3& GetPosition() const;
   void SetPosition(const Ru::Math::Vector3& position);
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
+  const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
   size_t GetPathLength() const { return mPath.size(); }
   float GetScale() const { return mScale; }
   cSceneObject* GetSceneObject() const { return mSceneObject; }
@@ -104,6 +105,9 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void MoveAlongPath(uint32_t dtMs);
   void Advance(uint32_t dtMs);
   void FaceTowards(const Ru::Math::Vector3& point);
+  void TurnTowards(const Ru::Math::Vector3& point);  // a little each update
+  void DropPathFront(size_t count);                  // and as many markers
+  void ApproachCity();                               // re-plans and re-targets on the way in
   void Fire();
   void HoldPosition();
   void AimAtCity();  // the target city chooses what to drive to and shoot at
@@ -134,5 +138,6 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastFireTime = 0;
   uint32_t mFirePeriod = 0;
   uint32_t mLastRepathTime = 0;
+  size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned
 };

@@ -14,6 +14,7 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
+#include "modes/civ/CivInputController.h"
 #include "modes/civ/CivLists.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
@@ -33,6 +34,10 @@ namespace {
 int gCivHumanPlayer = -1;
 cCivWorld* gCivWorld = nullptr;  // the live world (the mode's, or a test's)
 cGameStopwatch gCivMoodDecay;  // started by the first world, then restarted at every decay
+sCivInputHooks& CivInputHooks() {
+  static sCivInputHooks* hooks = new sCivInputHooks();
+  return *hooks;
+}
 
 float RandomFraction() { return (float)Sys_Random() * (1.0f / 32767.0f); }
 }  // namespace
@@ -45,6 +50,13 @@ std::vector<cCivModeDecoratedCity*>& GetCivCities() {
 int GetCivHumanPlayer() { return gCivHumanPlayer; }
 cCivWorld* GetCivWorld() { return gCivWorld; }
 cCivInfluence* GetCivInfluence() { return gCivWorld ? gCivWorld->GetInfluence() : nullptr; }
+void SetCivInputHooks(sCivInputHooks hooks) { CivInputHooks() = std::move(hooks); }
+Ru::Math::Vector3 GetCivPickPoint() {
+  return CivInputHooks().pickPoint ? CivInputHooks().pickPoint() : Ru::Math::Vector3{0, 0, 0};
+}
+void CivAddToSelection(cCivModeVehicle* vehicle) {
+  if (CivInputHooks().addToSelection) CivInputHooks().addToSelection(vehicle);
+}
 
 void RegisterCivTypes() {
   RegisterCivRecordTypes();
@@ -242,7 +254,18 @@ cCivModeVehicle* cCivWorld::CreateVehicle(cCivModeDecoratedCity* city, int kind)
   vehicle->AddRef();
   vehicle->Init(city, kind);
   mVehicles.push_back(vehicle);
+  // The human's new vehicle is marked and joins the selection.
+  if (!vehicle->IsNPC()) {
+    vehicle->SetHighlighted(true);
+    CivAddToSelection(vehicle);
+  }
   return vehicle;
+}
+
+void cCivWorld::AdoptVehicle(cCivModeVehicle* vehicle) {
+  if (!vehicle || std::find(mVehicles.begin(), mVehicles.end(), vehicle) != mVehicles.end()) return;
+  vehicle->AddRef();
+  mVehicles.push_back(vehicle);
 }
 
 namespace {
@@ -313,6 +336,11 @@ void cCivWorld::ForgetObject(Ko::cIGameData* object) {
 void cCivWorld::ClearForLoad() {
   mBullets->Clear();
   RemoveAllFromGame(mVehicles);
+}
+
+void cCivWorld::PrintIncomeDistribution() const {
+  printf("income distributions\n");
+  for (size_t i = 0; i < mIncome.size(); ++i) printf("%zu %g\n", i, mIncome[i].value);
 }
 
 void cCivWorld::DumpCityPositions() const {

@@ -59,12 +59,15 @@ class cCivWorld {
     Ru::Math::Vector3 colour;
   };
   void UpdateIncomeDistribution();
+  void PrintIncomeDistribution() const;  // "income distributions", then "index value" per share
   const std::vector<sIncomeShare>& GetIncomeDistribution() const { return mIncome; }
   cCivBulletList* GetBullets() { return mBullets; }
 
   // ---- vehicles ----
-  // A vehicle of `kind` (0 land, 1 amphibious, 2 air) for `city`; null without a city.
+  // A vehicle of `kind` (0 land, 1 amphibious, 2 air) for `city`; null without a
+  // city. The human's new vehicle starts highlighted and selected.
   cCivModeVehicle* CreateVehicle(cCivModeDecoratedCity* city, int kind);
+  void AdoptVehicle(cCivModeVehicle* vehicle);  // one made elsewhere (the debug panel's) joins the list
   const std::vector<cCivModeVehicle*>& GetVehicles() const { return mVehicles; }
   // The first hostile live vehicle within 60 of `vehicle` (120 while it guards).
   cCivModeVehicle* FindVehicleTarget(cCivModeVehicle* vehicle) const;

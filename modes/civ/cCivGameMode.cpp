@@ -7,8 +7,11 @@
 #include "math/Scalar.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivControlPanels.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivDebugVehicle.h"
 #include "modes/civ/CivHud.h"
+#include "modes/civ/CivHudView.h"
 #include "modes/civ/CivInputController.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -33,16 +36,19 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   mPlayers = new cCivPlayers(cCivTuning::GetGeneral()->NumPlayers, GetCivHumanPlayer());
   SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
-  mInput = new cCivInputController();
+  mInput = new cCivInputController(this);  // its menus read the debug switches
+  SetCivInputHooks({[this] { return mInput->GetCursorGroundPoint(); }, [this](cCivModeVehicle* v) { mInput->AddToSelection(v); }});
   mHud = new cCivHud();
-  ReadCivDebugFlags();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
+  SetCivInputHooks({});
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mHud;
-  delete mInput;
+  cCivInputController* input = mInput;
+  mInput = nullptr;  // its pending road leaves the data manager, whose notice comes back here
+  delete input;
   delete mPlayers;
   delete mWorld;
   delete mSerializationController;
@@ -52,37 +58,78 @@ cCivGameMode::~cCivGameMode() {
 void cCivGameMode::Update(unsigned int ms) {
   // The product is taken in floating point and truncated: speed 0 runs the tick with no time.
   uint32_t scaledMs = (uint32_t)((double)ms * (double)gCivSimulationSpeed);
-  mInput->Update(scaledMs);
+  mInput->Update();
+  PublishHudView();
   mWorld->Update(scaledMs);
   mHud->Update(scaledMs);
+  ArrangeCivControlPanels();
   tDataModeShell::Update(ms);
+}
+
+// The HUD draws what the controller holds: the hovered city or vehicle at its
+// label point, and the ground under the cursor for the influence marker.
+void cCivGameMode::PublishHudView() {
+  sCivHudView& view = GetCivHudView();
+  view.hoveredCity = mInput->GetHoveredCity();
+  view.hoveredVehicle = mInput->GetHoveredVehicle();
+  mInput->GetLabelPoint(view.labelX, view.labelY);
+  view.groundPoint = mInput->GetCursorGroundPoint();
+  const Ru::Math::Vector3& g = view.groundPoint;  // the origin: the cursor is off the planet
+  view.hasGroundPoint = mInput->IsInfluenceMarkerAllowed() && (g.x != 0.0f || g.y != 0.0f || g.z != 0.0f);
+}
+
+void cCivGameMode::OnMouseMove(int x, int y) { mInput->OnMouseMove(x, y); }
+void cCivGameMode::OnLeftButtonUp(int x, int y) {
+  tDataModeShell::OnLeftButtonUp(x, y);
+  mInput->OnLeftButtonUp(x, y);
+}
+void cCivGameMode::OnLeftButtonDown(int x, int y) {
+  tDataModeShell::OnLeftButtonDown(x, y);
+  mInput->OnLeftButtonDown(x, y);
+}
+// The middle and the right button both work the camera.
+void cCivGameMode::OnMiddleButtonUp(int x, int y) {
+  tDataModeShell::OnMiddleButtonUp(x, y);
+  mInput->OnCameraButtonUp(x, y);
+}
+void cCivGameMode::OnMiddleButtonDown(int x, int y) {
+  tDataModeShell::OnMiddleButtonDown(x, y);
+  mInput->OnCameraButtonDown(x, y);
+}
+void cCivGameMode::OnRightButtonUp(int x, int y) {
+  tDataModeShell::OnRightButtonUp(x, y);
+  mInput->OnCameraButtonUp(x, y);
+}
+void cCivGameMode::OnRightButtonDown(int x, int y) {
+  tDataModeShell::OnRightButtonDown(x, y);
+  mInput->OnCameraButtonDown(x, y);
+}
+void cCivGameMode::OnKeyPress(unsigned char key, int x, int y) {
+  tDataModeShell::OnKeyPress(key, x, y);
+  mInput->OnKeyPress(key);
 }
 
 void cCivGameMode::Enter() {
   mWorld->Enter();
-  SetCameraScriptFile(gUseCivTestCamera ? ".\\Data\\Scripts\\civ_camera_experiment.txt" : ".\\Data\\Scripts\\civ_camera.txt");
+  mInput->Enter();
   // The camera opens over the human's nearest city.
-  if (cCivModeDecoratedCity* city = mWorld->NextPlayerCity()) {
-    Ru::Math::Vector3 position = city->GetPosition();
-    if (gUseCivTestCamera) {
-      CameraFocusOnPoint(position.x, position.y, position.z);
-    } else if (city->GetRecord()) {
-      Ru::Math::Quaternion orientation = city->GetRecord()->GetOrientation();
-      SetCameraAnchorFrame(&position.x, &orientation.x);
-    }
-  }
+  mHud->Enter(mWorld->NextPlayerCity());
+  OpenCivControlPanels();
   tDataModeShell::Enter();
 }
 
 void cCivGameMode::Leave() {
+  mInput->Leave();
   mWorld->Leave();
   mHud->Leave();
+  HideCivControlPanels();
   tDataModeShell::Leave();
 }
 
 void cCivGameMode::OnRender() {
   cGameMode::OnRender();
   mWorld->Render();
+  mInput->OnRender();
   mHud->Draw();
 }
 
@@ -91,11 +138,22 @@ void cCivGameMode::PreSniffTest() {
   tDataModeShell::PreSniffTest();
 }
 
+bool cCivGameMode::SniffTest() {
+  for (int tick = 0; tick < 1200; ++tick) mWorld->Update(50);
+  return true;
+}
+
 void cCivGameMode::ObjectAdded(Ko::cIGameData* object) { mSerializationController->ObjectAdded(object); }
 
-void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) { mWorld->ForgetObject(object); }
+void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) {
+  if (mInput) mInput->OnObjectRemoved(object);
+  mWorld->ForgetObject(object);
+  ForgetCivHudObject(object);
+  ForgetCivDebugObject(object);
+}
 
 void cCivGameMode::BeforeLoad() {
+  mInput->ResetBeforeLoad();
   mSerializationController->BeforeLoad();
   mWorld->ClearFocusCycle();
 }

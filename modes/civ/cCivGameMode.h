@@ -24,23 +24,36 @@ class cCivGameMode : public tDataModeShell {
   ~cCivGameMode() override;
 
   void Update(unsigned int ms) override;
+  void OnMouseMove(int x, int y) override;
+  void OnLeftButtonUp(int x, int y) override;
+  void OnLeftButtonDown(int x, int y) override;
+  void OnMiddleButtonUp(int x, int y) override;
+  void OnMiddleButtonDown(int x, int y) override;
+  void OnRightButtonUp(int x, int y) override;
+  void OnRightButtonDown(int x, int y) override;
+  void OnKeyPress(unsigned char key, int x, int y) override;
   void Enter() override;  // the world, then the civ camera (the experimental one with the test camera)
   void Leave() override;
   void OnRender() override;
-  void PreSniffTest() override;
+  void PreSniffTest() override;  // every city and vehicle plays as an NPC
+  bool SniffTest() override;     // 1200 ticks of 50 ms in a row
 
   void ObjectAdded(Ko::cIGameData* object) override;
   void ObjectRemoved(Ko::cIGameData* object) override;  // the world lets go of it
   void BeforeLoad() override;
 
   cCivWorld* GetWorld() { return mWorld; }
+  cCivHud* GetHud() { return mHud; }
   cCivPlayers* GetPlayers() { return mPlayers; }
+  cCivInputController* GetInput() { return mInput; }
 
  private:
+  void PublishHudView();
+
   cCivSerializationController* mSerializationController = nullptr;
   cCivWorld* mWorld = nullptr;
   cCivPlayers* mPlayers = nullptr;
-  cCivInputController* mInput = nullptr;  // does nothing yet
+  cCivInputController* mInput = nullptr;
   cCivHud* mHud = nullptr;                // draws nothing yet
 };
 

@@ -86,9 +86,9 @@ bool CacheFitsThePlanet(const cAStarGraph& graph) {
     if (!(std::fabs(Ru::Math::Vector3Length(Position(&n)) - ground) <= 1e-3f * ground)) return false;
   }
   size_t seen = 0;
-  for (const auto& [from, targets] : graph.GetEdgeTable(kCreatureNavigationLayer))
-    for (const auto& [to, cost] : targets)
-      if (seen++ % 97 == 0 && cost != CreatureTravelCost(&graph.GetNode(from), &graph.GetNode(to))) return false;
+  for (const cAStarGraph::cEdge& edge : graph.GetEdges(kCreatureNavigationLayer))
+    if (seen++ % 97 == 0 && edge.cost != CreatureTravelCost(&graph.GetNode(edge.from), &graph.GetNode(edge.to)))
+      return false;
   return seen > 0;
 }
 

@@ -5,7 +5,7 @@
 
 #include "platform/Sys.h"
 
-static uint32_t ReadWordAt(const std::vector<uint8_t>& data, size_t at) {
+static uint32_t ReadWordAt(const uint8_t* data, size_t at) {
   return (uint32_t)data[at] | (uint32_t)data[at + 1] << 8 | (uint32_t)data[at + 2] << 16 |
          (uint32_t)data[at + 3] << 24;
 }
@@ -36,6 +36,12 @@ bool cChunkFile::WriteChunk(uint32_t id, uint32_t size, const void* data) {
   return !mWriteFailed;
 }
 
+bool cChunkFile::WriteChunks(const void* data, size_t size) {
+  if (!mOut.file || mWriteFailed) return false;
+  if (size && fwrite(data, 1, size, mOut.file) != size) mWriteFailed = true;
+  return !mWriteFailed;
+}
+
 bool cChunkFile::FinishWrite() {
   if (!mOut.file) return false;
   if (mWriteFailed) {
@@ -53,13 +59,22 @@ bool cChunkFile::OpenRead(const std::string& fileName, size_t maxBytes) {
   Close();
   FILE* file = Sys_OpenFile(fileName, "rb");
   if (!file) return false;
+  // Unbuffered: the reads below are the header and then the whole rest, and a
+  // stdio buffer would only add a copy and an allocation.
+  setvbuf(file, nullptr, _IONBF, 0);
   // The header first: a file that is not a chunk file is refused before any
   // more of it is read, however large or endless it is.
   std::vector<uint8_t> bytes(8);
-  bool ok = maxBytes >= 8 && fread(bytes.data(), 1, 8, file) == 8 && ReadWordAt(bytes, 0) == kMagic;
+  bool ok = maxBytes >= 8 && fread(bytes.data(), 1, 8, file) == 8 && ReadWordAt(bytes.data(), 0) == kMagic;
   if (ok && fseek(file, 0, SEEK_END) == 0) {  // a size known up front is refused before it is read
     long size = ftell(file);
     ok = size >= 0 && (unsigned long)size <= maxBytes && fseek(file, 8, SEEK_SET) == 0;
+    // The rest in one read when the size is known; the loop below takes
+    // whatever a growing or unsized file still holds.
+    if (ok && size > 8) {
+      bytes.resize((size_t)size);
+      bytes.resize(8 + fread(bytes.data() + 8, 1, (size_t)size - 8, file));
+    }
   }
   uint8_t block[65536];
   size_t got;
@@ -77,11 +92,24 @@ bool cChunkFile::OpenReadBytes(const uint8_t* data, size_t size) {
   return AdoptBytes(std::vector<uint8_t>(data, data + size));
 }
 
+bool cChunkFile::OpenReadView(const uint8_t* data, size_t size) {
+  Close();
+  return StartReading(data, size);
+}
+
 bool cChunkFile::AdoptBytes(std::vector<uint8_t> bytes) {
-  if (bytes.size() < 8 || ReadWordAt(bytes, 0) != kMagic) return false;  // not even magic and version
   mData = std::move(bytes);
+  if (StartReading(mData.data(), mData.size())) return true;
+  mData.clear();
+  return false;
+}
+
+bool cChunkFile::StartReading(const uint8_t* data, size_t size) {
+  if (!data || size < 8 || ReadWordAt(data, 0) != kMagic) return false;  // not even magic and version
+  mRead = data;
+  mReadSize = size;
   mReading = true;
-  mVersion = ReadWordAt(mData, 4);
+  mVersion = ReadWordAt(mRead, 4);
   mChunkId = 0;
   mChunkSize = 0;
   ReadNextHeader(8);
@@ -91,10 +119,10 @@ bool cChunkFile::AdoptBytes(std::vector<uint8_t> bytes) {
 bool cChunkFile::IsChainComplete() const {
   if (!mReading) return false;
   size_t at = 8;
-  while (at < mData.size()) {
-    size_t left = mData.size() - at;
+  while (at < mReadSize) {
+    size_t left = mReadSize - at;
     if (left < 8) return false;  // a partial chunk header
-    uint32_t size = ReadWordAt(mData, at + 4);
+    uint32_t size = ReadWordAt(mRead, at + 4);
     if (size > left - 8) return false;  // the body runs past the end
     at += 8 + (size_t)size;
   }
@@ -102,27 +130,27 @@ bool cChunkFile::IsChainComplete() const {
 }
 
 void cChunkFile::ReadNextHeader(size_t at) {
-  if (at <= mData.size() && mData.size() - at >= 8) {
-    mChunkId = ReadWordAt(mData, at);
-    mChunkSize = ReadWordAt(mData, at + 4);
+  if (at <= mReadSize && mReadSize - at >= 8) {
+    mChunkId = ReadWordAt(mRead, at);
+    mChunkSize = ReadWordAt(mRead, at + 4);
     mPosition = at + 8;
   } else {
-    mPosition = mData.size();  // nothing more: the old id and size stay
+    mPosition = mReadSize;  // nothing more: the old id and size stay
   }
 }
 
 const uint8_t* cChunkFile::GetChunkData() const {
-  if (!mReading || mPosition > mData.size() || mChunkSize > mData.size() - mPosition) return nullptr;
-  return mData.data() + mPosition;
+  if (!mReading || mPosition > mReadSize || mChunkSize > mReadSize - mPosition) return nullptr;
+  return mRead + mPosition;
 }
 
-bool cChunkFile::AtEnd() const { return !mReading || mPosition >= mData.size(); }
+bool cChunkFile::AtEnd() const { return !mReading || mPosition >= mReadSize; }
 
 bool cChunkFile::ReadChunk(void* buffer) {
   if (!mReading) return false;
-  size_t available = mData.size() - mPosition;
+  size_t available = mReadSize - mPosition;
   size_t take = mChunkSize < available ? mChunkSize : available;
-  if (take) std::memcpy(buffer, mData.data() + mPosition, take);
+  if (take) std::memcpy(buffer, mRead + mPosition, take);
   if (take < mChunkSize) std::memset((uint8_t*)buffer + take, 0, mChunkSize - take);
   bool whole = take == mChunkSize;
   SkipChunk();
@@ -131,9 +159,9 @@ bool cChunkFile::ReadChunk(void* buffer) {
 
 void cChunkFile::SkipChunk() {
   if (!mReading) return;
-  size_t available = mData.size() - mPosition;
+  size_t available = mReadSize - mPosition;
   if (mChunkSize > available) {
-    mPosition = mData.size();
+    mPosition = mReadSize;
     return;
   }
   ReadNextHeader(mPosition + mChunkSize);
@@ -160,6 +188,8 @@ bool cChunkFile::Close() {
   bool finished = mOut.file ? FinishWrite() : true;
   mData.clear();
   mData.shrink_to_fit();
+  mRead = nullptr;
+  mReadSize = 0;
   mReading = false;
   mPosition = 0;
   return finished;

@@ -29,6 +29,8 @@ class cChunkFile {
   // or the temporary cannot be made. A link is written through to its target.
   bool OpenWrite(const std::string& fileName, uint32_t version);
   bool WriteChunk(uint32_t id, uint32_t size, const void* data);  // false once any write has failed
+  // Bytes already laid out as whole chunks (id, size, body, ...), in one write.
+  bool WriteChunks(const void* data, size_t size);
   // Flushes, syncs, closes and renames over the target; false (target
   // untouched, temporary removed) when any write, the sync or the rename failed.
   bool FinishWrite();
@@ -37,7 +39,9 @@ class cChunkFile {
   // False when the file cannot be read, is not a regular file, its magic is
   // wrong (checked before the rest is read) or it holds more than maxBytes.
   bool OpenRead(const std::string& fileName, size_t maxBytes = SIZE_MAX);
-  bool OpenReadBytes(const uint8_t* data, size_t size);  // the same over bytes already in memory
+  bool OpenReadBytes(const uint8_t* data, size_t size);  // the same over a copy of bytes in memory
+  // The same over the caller's bytes, not copied: they must outlive the reading.
+  bool OpenReadView(const uint8_t* data, size_t size);
   // True when the chunks after the header end exactly at the end of the file:
   // no partial chunk header, no body running past the end.
   bool IsChainComplete() const;
@@ -60,15 +64,20 @@ class cChunkFile {
   // Ends whatever is open: a write is finished (FinishWrite; its result is
   // returned), a read is dropped.
   bool Close();
-  const std::vector<uint8_t>& Bytes() const { return mData; }  // the whole file being read
+  // The whole file being read.
+  const uint8_t* Data() const { return mRead; }
+  size_t Size() const { return mReadSize; }
 
  private:
   void ReadNextHeader(size_t at);  // at offset `at`; keeps the old id and size when fewer than 8 bytes remain
   void AbandonWrite();
   bool AdoptBytes(std::vector<uint8_t> bytes);  // false when shorter than the header or the magic is wrong
+  bool StartReading(const uint8_t* data, size_t size);  // the same check over the bytes mRead will show
 
   // reading
-  std::vector<uint8_t> mData;
+  std::vector<uint8_t> mData;  // the file's bytes when this reader holds them
+  const uint8_t* mRead = nullptr;  // what is being read: mData or the caller's bytes
+  size_t mReadSize = 0;
   bool mReading = false;
   size_t mPosition = 0;  // just past the current chunk's header
   uint32_t mVersion = 0;

@@ -54,7 +54,7 @@ void cDataManager::Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*ann
   for (size_t i = 0; i < mClients.size() && !mCommittingRemoved; ++i) (mClients[i]->*announce)(object);
   mCommitting = nullptr;
   if (!mCommittingRemoved) {
-    mLiveSlots[object] = mObjects.size();
+    mLiveSlots.Set(object, mObjects.size());
     mObjects.push_back(object);
   }
   object->Release();
@@ -67,7 +67,7 @@ void cDataManager::CompactObjects() {
   size_t kept = 0;
   for (Ko::cIGameData* object : mObjects) {
     if (!object) continue;
-    mLiveSlots[object] = kept;
+    *mLiveSlots.Find(object) = kept;
     mObjects[kept++] = object;
   }
   mObjects.resize(kept);
@@ -75,10 +75,10 @@ void cDataManager::CompactObjects() {
 }
 
 bool cDataManager::TakeOutOfLiveList(Ko::cIGameData* object) {
-  auto slot = mLiveSlots.find(object);
-  if (slot == mLiveSlots.end()) return false;
-  mObjects[slot->second] = nullptr;
-  mLiveSlots.erase(slot);
+  size_t* slot = mLiveSlots.Find(object);
+  if (!slot) return false;
+  mObjects[*slot] = nullptr;
+  mLiveSlots.Erase(object);
   ++mEmptySlots;
   return true;
 }
@@ -87,7 +87,7 @@ void cDataManager::Remove(Ko::cIGameData* object) {
   if (!object || object->IsDead()) return;
 
   bool live = false;
-  if (mLiveSlots.count(object)) {
+  if (mLiveSlots.Find(object)) {
     live = true;
   } else if (object == mCommitting && !mCommittingRemoved) {
     live = true;  // some clients have already heard ObjectAdded
@@ -116,12 +116,12 @@ void cDataManager::Remove(Ko::cIGameData* object) {
 
 uint32_t cDataManager::GetObjectCount() const {
   size_t committing = (mCommitting && !mCommittingRemoved) ? 1 : 0;
-  return (uint32_t)(mPending.size() + mLiveSlots.size() + committing);
+  return (uint32_t)(mPending.size() + mLiveSlots.Size() + committing);
 }
 
 std::vector<Ko::cIGameData*> cDataManager::GetAllObjects() const {
   std::vector<Ko::cIGameData*> result;
-  result.reserve(mLiveSlots.size());
+  result.reserve(mLiveSlots.Size());
   for (Ko::cIGameData* object : mObjects)
     if (object) result.push_back(object);
   return result;
@@ -156,7 +156,7 @@ void cDataManager::ResetForTest() {
   mPrototypes.clear();
   mSerializers.clear();
   mClients.clear();
-  mLiveSlots.clear();
+  mLiveSlots.Clear();
   mEmptySlots = 0;
   mCommitting = nullptr;
   mCommittingRemoved = false;

@@ -8,10 +8,11 @@
 #include <deque>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "sim/gamedata/GameData.h"
+#include "sim/gamedata/MemoryStream.h"
+#include "sim/gamedata/ObjectSlotTable.h"
 
 class cDataManager {
  public:
@@ -94,9 +95,7 @@ class cDataManager {
 
   std::deque<Ko::cIGameData*> mPending;
   std::vector<Ko::cIGameData*> mObjects;  // live objects in order; null where one was removed since the last compaction
-  // Where each live object stands in mObjects. Looked up only, never walked,
-  // so its unordered iteration order can never reach the game.
-  std::unordered_map<Ko::cIGameData*, size_t> mLiveSlots;
+  tObjectSlotTable<Ko::cIGameData> mLiveSlots;  // where each live object stands in mObjects
   size_t mEmptySlots = 0;
   std::vector<Ko::cIGameDataClient*> mClients;
   std::map<uint32_t, Ko::cIGameData*> mPrototypes;
@@ -108,6 +107,7 @@ class cDataManager {
   bool mCommittingRemoved = false;
   std::vector<Ko::cIGameData*> mRemoving;  // live objects whose ObjectRemoved calls are running
   uint32_t mLoadRepairs = 0;  // counted by clients during the load in progress
+  cMemoryStream mSaveImage;  // the file being saved; its memory is kept for the next save
 };
 
 // The one instance, built on first use.

@@ -29,10 +29,10 @@ static float BitsFloat(uint32_t bits) {
 
 // Every write appends and leaves the position at the new end, so no sequence
 // of writes can overwrite what an earlier write put there.
-void cMemoryStream::Append(const void* data, size_t n) {
-  const uint8_t* bytes = (const uint8_t*)data;
-  mBytes.insert(mBytes.end(), bytes, bytes + n);
-  mPosition = (uint32_t)mBytes.size();
+void cMemoryStream::Grow(uint32_t more) {
+  size_t wanted = (size_t)mSize + more;
+  size_t doubled = 2 * mBytes.size();
+  mBytes.resize(wanted > doubled ? wanted : doubled);
 }
 
 void cMemoryStream::WriteUInt32(const uint32_t* value) {
@@ -68,10 +68,22 @@ void cMemoryStream::PutByte(const uint8_t* byte) { Append(byte, 1); }
 
 void cMemoryStream::WriteCString(const char* text) {
   if (!text) text = "";
-  Append(text, std::strlen(text) + 1);
+  Append(text, (uint32_t)std::strlen(text) + 1);
 }
 
 void cMemoryStream::WriteString(const std::string& text) { WriteCString(text.c_str()); }
+
+void cMemoryStream::WriteBytes(const void* data, uint32_t n) { Append(data, n); }
+
+void cMemoryStream::PatchUInt32(uint32_t at, uint32_t value) {
+  if (at > GetSize() || GetSize() - at < 4) return;
+  EncodeU32(value, mBytes.data() + at);
+}
+
+void cMemoryStream::Truncate(uint32_t size) {
+  if (size < mSize) mSize = size;
+  mPosition = mSize;
+}
 
 bool cMemoryStream::Take(void* out, uint32_t n) {
   if (GetRemaining() < n) {
@@ -181,14 +193,17 @@ void cMemoryStream::ReadString(std::string& out) {
 void cMemoryStream::ReadBytes(void* out, uint32_t n) { Take(out, n); }
 
 void cMemoryStream::InitFromBytes(const void* data, uint32_t n) {
-  mBytes.assign((const uint8_t*)data, (const uint8_t*)data + n);
+  mSize = 0;
+  if (mBytes.size() < n) mBytes.resize(n);
+  if (n) std::memmove(mBytes.data(), data, n);
+  mSize = n;
   mPosition = 0;
   mFailed = false;
   mFailReason = nullptr;
 }
 
 void cMemoryStream::Clear() {
-  mBytes.clear();  // keeps the buffer: the saver reuses one stream for every record
+  mSize = 0;  // keeps the buffer: the saver and the loader reuse one stream
   mPosition = 0;
   mFailed = false;
   mFailReason = nullptr;

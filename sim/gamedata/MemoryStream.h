@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class cMemoryStream {
   void PutByte(const uint8_t* byte);
   void WriteCString(const char* text);  // the characters and one NUL
   void WriteString(const std::string& text);
+  void WriteBytes(const void* data, uint32_t n);  // n raw bytes, as ReadBytes takes them
   // By-value conveniences for constants and expressions.
   void WriteUInt32Value(uint32_t value) { WriteUInt32(&value); }
   void WriteFloatValue(float value) { WriteFloat(&value); }
@@ -59,20 +61,32 @@ class cMemoryStream {
   const char* GetFailReason() const { return mFailReason ? mFailReason : "too short"; }
   uint32_t GetRemaining() const { return GetSize() - mPosition; }
   uint32_t GetPosition() const { return mPosition; }
-  uint32_t GetSize() const { return (uint32_t)mBytes.size(); }
+  uint32_t GetSize() const { return mSize; }
   const uint8_t* GetData() const { return mBytes.data(); }
 
   // Size becomes exactly n, the bytes are copied in, position := 0, no failure.
   void InitFromBytes(const void* data, uint32_t n);
-  // Empties the buffer and frees it; position := 0, no failure.
+  // Empties the buffer but keeps its memory; position := 0, no failure.
   void Clear();
+  // For a writer that lays out a size before the bytes it counts: overwrites
+  // four bytes already written at `at` (nothing when they are not there), and
+  // drops everything after the first `size` bytes (position := the new size).
+  void PatchUInt32(uint32_t at, uint32_t value);
+  void Truncate(uint32_t size);
 
  private:
-  void Append(const void* data, size_t n);
+  void Append(const void* data, uint32_t n) {
+    if (mBytes.size() - mSize < n) Grow(n);
+    if (n) std::memcpy(mBytes.data() + mSize, data, n);
+    mSize += n;
+    mPosition = mSize;
+  }
+  void Grow(uint32_t more);  // room for `more` bytes after the size, at least doubling
   bool ReadFloatsAllOrNone(float* out, uint32_t count);  // count <= 4
   bool Take(void* out, uint32_t n);  // false (out zeroed, position at end, failed) when n bytes are not there
 
-  std::vector<uint8_t> mBytes;
+  std::vector<uint8_t> mBytes;  // the first mSize bytes are the data; the rest is room to write
+  uint32_t mSize = 0;
   uint32_t mPosition = 0;
   bool mFailed = false;
   const char* mFailReason = nullptr;  // null: a read ran past the end

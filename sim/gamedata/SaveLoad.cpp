@@ -12,64 +12,70 @@
 
 static const char kIdentText[12] = {'Q', 'U', 'O', 'R', 'V', 'E', 'L', ' ', 'F', 'I', 'L', 'E'};
 
-static void PutWord(std::vector<uint8_t>& out, uint32_t word) {
-  for (int i = 0; i < 4; ++i) out.push_back((uint8_t)(word >> (8 * i)));
-}
-
 bool cDataManager::Save(const std::string& fileName) {
   CommitPending();  // objects created this frame belong in the file
 
-  // Every record is made first, so the check chunk that precedes them can
-  // hold their count and the CRC of the whole file.
-  struct sRecord {
-    uint32_t typeId;
-    size_t at;
-    uint32_t size;
-  };
-  std::vector<sRecord> records;
-  std::vector<uint8_t> bodies;
-  cMemoryStream stream;
+  // The file after its 8-byte header is laid out in one buffer, each record
+  // written in place behind a header whose size is filled in afterwards, so
+  // the check chunk that precedes the records can hold their count and the
+  // CRC of the whole file, and the file takes one write.
+  cMemoryStream& image = mSaveImage;
+  image.Clear();
+  image.WriteUInt32Value(kIdentChunkId);
+  image.WriteUInt32Value(sizeof kIdentText);
+  image.WriteBytes(kIdentText, sizeof kIdentText);
+  const uint32_t checkAt = image.GetSize();
+  image.WriteUInt32Value(sSaveCheck::kChunkId);
+  image.WriteUInt32Value(sSaveCheck::kBodySize);
+  image.WriteUInt32Value(0);  // the record count and the CRC, filled in below
+  image.WriteUInt32Value(0);
+  const uint32_t recordsAt = image.GetSize();
+
+  uint32_t recordCount = 0;
+  uint32_t lastTypeId = 0;
+  Ko::cIGameDataSerializer* serializer = nullptr;
   for (size_t i = 0; i < mObjects.size(); ++i) {
     Ko::cIGameData* object = mObjects[i];
     if (!object) continue;  // removed while an earlier object was saved
     uint32_t typeId = object->GetTypeId();
-    Ko::cIGameDataSerializer* serializer = FindSerializer(typeId);
-    if (!serializer) continue;
-    serializer->Save(object, stream, kSaveVersion);
-    if (stream.GetSize() > 0) {
-      records.push_back({typeId, bodies.size(), stream.GetSize()});
-      bodies.insert(bodies.end(), stream.GetData(), stream.GetData() + stream.GetSize());
+    if (typeId != lastTypeId || !serializer) {  // objects of a type mostly stand together
+      serializer = FindSerializer(typeId);
+      lastTypeId = typeId;
     }
-    stream.Clear();
+    if (!serializer) continue;
+    const uint32_t at = image.GetSize();
+    const uint8_t recordHead[8] = {(uint8_t)typeId, (uint8_t)(typeId >> 8), (uint8_t)(typeId >> 16),
+                                   (uint8_t)(typeId >> 24), 0, 0, 0, 0};  // the body's size, once it is written
+    image.WriteBytes(recordHead, sizeof recordHead);
+    serializer->Save(object, image, kSaveVersion);
+    const uint32_t bodySize = image.GetSize() - at - 8;
+    if (bodySize == 0) {
+      image.Truncate(at);  // wrote nothing: no record
+      continue;
+    }
+    image.PatchUInt32(at + 4, bodySize);
+    ++recordCount;
   }
 
-  std::vector<uint8_t> head;  // exactly what the chunk file writes before the check chunk
-  PutWord(head, cChunkFile::kMagic);
-  PutWord(head, kSaveVersion);
-  PutWord(head, kIdentChunkId);
-  PutWord(head, sizeof kIdentText);
-  head.insert(head.end(), kIdentText, kIdentText + sizeof kIdentText);
-  uint32_t crc = Crc32Update(0, head.data(), head.size());
-  std::vector<uint8_t> recordHead;  // one buffer for every record's chunk header
-  for (const sRecord& record : records) {
-    recordHead.clear();
-    PutWord(recordHead, record.typeId);
-    PutWord(recordHead, record.size);
-    crc = Crc32Update(crc, recordHead.data(), recordHead.size());
-    crc = Crc32Update(crc, bodies.data() + record.at, record.size);
+  uint8_t header[8];
+  for (int i = 0; i < 4; ++i) {
+    header[i] = (uint8_t)(cChunkFile::kMagic >> (8 * i));
+    header[4 + i] = (uint8_t)(kSaveVersion >> (8 * i));
   }
-  std::vector<uint8_t> check;
-  PutWord(check, (uint32_t)records.size());
-  PutWord(check, crc);
+  uint32_t crc = Crc32Update(0, header, sizeof header);
+  crc = Crc32Update(crc, image.GetData(), checkAt);
+  crc = Crc32Update(crc, image.GetData() + recordsAt, image.GetSize() - recordsAt);
+  image.PatchUInt32(checkAt + 8, recordCount);
+  image.PatchUInt32(checkAt + 12, crc);
 
   cChunkFile file;
   if (!file.OpenWrite(fileName, kSaveVersion)) {
     Sys_MessageBox("Save Error", "Could Not Open File");
+    image.Clear();
     return false;
   }
-  file.WriteChunk(kIdentChunkId, sizeof kIdentText, kIdentText);
-  file.WriteChunk(sSaveCheck::kChunkId, (uint32_t)check.size(), check.data());
-  for (const sRecord& record : records) file.WriteChunk(record.typeId, record.size, bodies.data() + record.at);
+  file.WriteChunks(image.GetData(), image.GetSize());
+  image.Clear();
 
   // Written to a temporary file and renamed over the target only when every
   // write and the sync succeeded: a full disk never costs the previous save.
@@ -88,7 +94,7 @@ bool cDataManager::Load(const std::string& fileName) {
     ShowLoadError(eLoadCheck::BadMagic);
     return false;
   }
-  return LoadChecked(file.Bytes().data(), file.Bytes().size());
+  return LoadChecked(file.Data(), file.Size());
 }
 
 bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
@@ -100,7 +106,7 @@ bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
 // hears BeforeLoad and throws its objects away.
 cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t size) {
   cChunkFile file;
-  if (size > kMaxSaveFileBytes || !file.OpenReadBytes(data, size)) return eLoadCheck::BadMagic;
+  if (size > kMaxSaveFileBytes || !file.OpenReadView(data, size)) return eLoadCheck::BadMagic;
   if (file.AtEnd() || file.GetChunkId() != kIdentChunkId) return eLoadCheck::NotQuorvel;
   if (!file.IsChainComplete()) return eLoadCheck::BadChain;
   if (file.GetVersion() > kSaveVersion) return eLoadCheck::NewerVersion;
@@ -148,7 +154,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
   }
 
   cChunkFile file;
-  file.OpenReadBytes(data, size);
+  file.OpenReadView(data, size);
   file.SkipChunk();  // the identification chunk; its size and text are not examined
 
   mLoadRepairs = 0;
@@ -156,26 +162,42 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
   CompactObjects();  // the clients have just removed what the file replaces
   PrintPreloadReport();
 
+  // A checked file names its record count: room for them all at once.
+  if (file.GetChunkId() == sSaveCheck::kChunkId && file.GetChunkSize() == sSaveCheck::kBodySize && file.GetChunkData()) {
+    const uint8_t* count = file.GetChunkData();
+    size_t records = (size_t)count[0] | (size_t)count[1] << 8 | (size_t)count[2] << 16 | (size_t)count[3] << 24;
+    mObjects.reserve(mObjects.size() + records);
+    mLiveSlots.Reserve(mLiveSlots.Size() + records);
+  }
+
   int damaged = 0;
   cMemoryStream stream;
+  uint32_t lastTypeId = 0;
+  Ko::cIGameData* prototype = nullptr;  // of lastTypeId; records of a type mostly stand together
+  Ko::cIGameDataSerializer* serializer = nullptr;
   while (!file.AtEnd()) {
     uint32_t typeId = file.GetChunkId();
     uint32_t bodySize = file.GetChunkSize();
     const uint8_t* body = file.GetChunkData();  // the chain was checked: always inside the file
     file.SkipChunk();
-    auto prototype = mPrototypes.find(typeId);
-    if (prototype == mPrototypes.end()) continue;
+    if (!prototype || typeId != lastTypeId) {
+      auto found = mPrototypes.find(typeId);
+      prototype = found == mPrototypes.end() ? nullptr : found->second;
+      serializer = FindSerializer(typeId);
+      lastTypeId = typeId;
+    }
+    if (!prototype) continue;
     if ((int32_t)bodySize <= 0 || !body) {  // this program never writes an empty record
       ++damaged;
       DebugPrintf("Load: record of type %x skipped: empty\n", typeId);
       continue;
     }
 
-    Ko::cIGameData* object = prototype->second->Create();
+    Ko::cIGameData* object = prototype->Create();
     if (!object) continue;
     object->AddOwnerRef(this);
     stream.InitFromBytes(body, bodySize);
-    if (Ko::cIGameDataSerializer* serializer = FindSerializer(typeId)) serializer->Load(object, stream, file.GetVersion());
+    if (serializer) serializer->Load(object, stream, file.GetVersion());
     if (stream.HasFailed()) {
       // The serializer read past its record and applied nothing: the object
       // does not join the game and the player hears of it once.

@@ -153,3 +153,27 @@ TEST(MemoryStream, QuaternionsAreSixteenRawBytesXYZWAndAllOrNothing) {
   EXPECT_TRUE(reader.HasFailed());
   EXPECT_EQ(reader.GetRemaining(), 0u);
 }
+
+// The buffer is kept between uses: a later, shorter content must never show
+// bytes of an earlier, longer one.
+TEST(MemoryStream, AReusedBufferHoldsOnlyTheCurrentBytesAndSizesArePatchedInPlace) {
+  cMemoryStream stream;
+  stream.WriteUInt32Value(0x11111111);
+  stream.WriteUInt32Value(0x22222222);
+  const uint8_t two[2] = {7, 8};
+  stream.InitFromBytes(two, 2);
+  EXPECT_EQ(BytesOf(stream), (std::vector<uint8_t>{7, 8}));
+  stream.Read4();  // the old bytes past 2 are not there to read
+  EXPECT_TRUE(stream.HasFailed());
+
+  stream.Clear();
+  stream.WriteUInt32Value(0);  // a size written before what it counts
+  stream.WriteBytes("abc", 3);
+  stream.PatchUInt32(0, 3);
+  stream.PatchUInt32(5, 9);  // not four written bytes there: nothing
+  EXPECT_EQ(BytesOf(stream), (std::vector<uint8_t>{3, 0, 0, 0, 'a', 'b', 'c'}));
+  stream.Truncate(4);
+  EXPECT_EQ(stream.GetPosition(), 4u);
+  stream.WriteBytes("z", 1);
+  EXPECT_EQ(BytesOf(stream), (std::vector<uint8_t>{3, 0, 0, 0, 'z'}));
+}

@@ -37,6 +37,17 @@ class cCacheReader {
     mPos += 4;
     return true;
   }
+  // Records of `stride` bytes from here up to the first that starts with `end`
+  // (or up to the end of the data): how many a section holds.
+  size_t CountRecordsBefore(uint32_t end, size_t stride) const {
+    size_t count = 0;
+    for (size_t at = mPos; mSize - at >= 4; at += stride, ++count) {
+      const uint32_t v = static_cast<uint32_t>(mData[at]) | (static_cast<uint32_t>(mData[at + 1]) << 8) |
+                         (static_cast<uint32_t>(mData[at + 2]) << 16) | (static_cast<uint32_t>(mData[at + 3]) << 24);
+      if (v == end || mSize - at < stride) break;
+    }
+    return count;
+  }
   bool Float(float& f) {
     uint32_t bits;
     if (!U32(bits)) return false;
@@ -63,12 +74,11 @@ std::vector<uint8_t> cAStarGraph::EncodeCache() const {
   }
   PutU32(out, static_cast<uint32_t>(mLayerFunctions.size()));
   for (size_t layer = 0; layer < mLayerFunctions.size(); ++layer) {
-    for (const auto& [from, targets] : GetEdgeTable(static_cast<int>(layer)))
-      for (const auto& [to, cost] : targets) {
-        PutU32(out, static_cast<uint32_t>(from));
-        PutU32(out, static_cast<uint32_t>(to));
-        PutFloat(out, cost);
-      }
+    for (const cEdge& edge : GetEdges(static_cast<int>(layer))) {
+      PutU32(out, static_cast<uint32_t>(edge.from));
+      PutU32(out, static_cast<uint32_t>(edge.to));
+      PutFloat(out, edge.cost);
+    }
     PutU32(out, kSectionEnd);
   }
   return out;
@@ -105,8 +115,9 @@ bool cAStarGraph::LoadCacheFromBytes(const uint8_t* data, size_t size, uint32_t 
   if (requiredLayers != 0 && layerCount != requiredLayers) return false;
   if (static_cast<uint64_t>(layerCount) * 4 > in.Remaining()) return false;  // each layer needs its terminator
 
-  std::vector<tEdgeTable> tables(layerCount);
-  for (tEdgeTable& table : tables) {
+  std::vector<std::vector<cEdge>> lists(layerCount);
+  for (std::vector<cEdge>& edges : lists) {
+    edges.reserve(in.CountRecordsBefore(kSectionEnd, 12));
     int64_t previous = -1;  // from * N + to of the last record: records must strictly ascend
     for (;;) {
       uint32_t from = 0, to = 0;
@@ -118,17 +129,14 @@ bool cAStarGraph::LoadCacheFromBytes(const uint8_t* data, size_t size, uint32_t 
       const int64_t order = static_cast<int64_t>(from) * nodeCount + to;
       if (order <= previous) return false;
       previous = order;
-      // Records ascend, so each lands at the end of its map.
-      auto row = table.empty() || table.rbegin()->first != static_cast<int>(from)
-                     ? table.emplace_hint(table.end(), static_cast<int>(from), std::map<int, float>{})
-                     : std::prev(table.end());
-      row->second.emplace_hint(row->second.end(), static_cast<int>(to), cost);
+      edges.push_back({static_cast<int>(from), static_cast<int>(to), cost});
     }
   }
   if (in.Remaining() != 0) return false;
 
   mNodes.swap(nodes);
-  mEdgeTables.swap(tables);
+  mEdgeLists.swap(lists);
+  mEdgeListSorted.assign(layerCount, 1);  // the records ascend: checked above
   if (mLayerFunctions.size() < layerCount) mLayerFunctions.resize(layerCount);
   GraphChanged();
   return true;

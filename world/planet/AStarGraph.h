@@ -40,6 +40,11 @@ class cAStarGraph {
     tAStarCostFunction heuristic = nullptr;
   };
   using tEdgeTable = std::map<int, std::map<int, float>>;  // from -> (to -> cost), both ascending
+  struct cEdge {
+    int from;
+    int to;
+    float cost;
+  };
 
   cAStarGraph();  // no nodes; layer 0 is (NodeDistance, NodeDistance)
 
@@ -83,7 +88,9 @@ class cAStarGraph {
   const cAStarNode& GetNode(int index) const { return mNodes[static_cast<size_t>(index)]; }
   size_t GetLayerCount() const { return mLayerFunctions.size(); }
   const cLayerFunctions& GetLayerFunctions(int layer) const { return mLayerFunctions[static_cast<size_t>(layer)]; }
-  // The layer's table; an empty one when the layer has none yet.
+  // The layer's edges ascending by from and then to; empty when the layer has none yet.
+  const std::vector<cEdge>& GetEdges(int layer) const;
+  // The same as a table (made on first use after a change, for inspection).
   const tEdgeTable& GetEdgeTable(int layer) const;
   // The edge's cost in the layer; false when the layer has no such edge.
   bool GetEdgeCost(int layer, int from, int to, float& cost) const;
@@ -104,12 +111,18 @@ class cAStarGraph {
   void GraphChanged() {
     mSearchLayers.clear();
     mNodeGrid.Clear();
+    mEdgeTableViews.clear();
   }
   bool IsUsableLayer(int layer) const;
 
   std::vector<cAStarNode> mNodes;
   std::vector<cLayerFunctions> mLayerFunctions;
-  std::vector<tEdgeTable> mEdgeTables;
+  // Per layer, its edges in one array: a cache of a whole planet's graph loads
+  // into it without a node per edge. Edges added one by one are appended and
+  // put in order (the last cost of a repeated edge standing) when next read.
+  mutable std::vector<std::vector<cEdge>> mEdgeLists;
+  mutable std::vector<uint8_t> mEdgeListSorted;  // per layer
+  mutable std::vector<tEdgeTable> mEdgeTableViews;  // GetEdgeTable's, made on demand
 
   // Search scratch kept between searches so a search costs what it visits, not the graph's size.
   mutable std::vector<cSearchLayer> mSearchLayers;

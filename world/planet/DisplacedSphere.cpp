@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "glf/DebugWindow.h"
 #include "math/Matrix.h"
@@ -74,11 +77,25 @@ cDisplacedSphere::~cDisplacedSphere() { ReleasePatches(); }
 bool cDisplacedSphere::Init(cDisplacedSphereParams params) {
   ReleasePatches();
   mParams = params;
-  for (uint32_t face = 0; face < 6; ++face) {
+  // The faces share nothing but what is read here and the height map, which
+  // no one writes meanwhile, so they are built side by side: the same trees
+  // as one after another, in a fraction of the start-up.
+  (void)LandColourTable();
+  auto buildFace = [this](uint32_t face) {
     cFaceGrid grid(face, mParams);
     mRoots[face] = new cTerrainPatch();
     BuildPatch(mRoots[face], grid, face, 1, 1, mParams.levelCount, -1);
+  };
+  std::vector<std::thread> helpers;
+  for (uint32_t face = 1; face < 6; ++face) {
+    try {
+      helpers.emplace_back(buildFace, face);
+    } catch (const std::system_error&) {
+      buildFace(face);  // no thread to be had: this face on the calling thread
+    }
   }
+  buildFace(0);
+  for (std::thread& helper : helpers) helper.join();
   std::fflush(stdout);
   return true;
 }
@@ -105,6 +122,12 @@ void cDisplacedSphere::BuildPatch(cTerrainPatch* patch, const cFaceGrid& grid, u
   std::fputs(".", stdout);
   patch->boundsMin = builder.boxMin;
   patch->boundsMax = builder.boxMax;
+  patch->meshMin = patch->meshMax = patch->positions.empty() ? builder.boxMin : patch->positions.front();
+  for (const Vector3& p : patch->positions)
+    for (int k = 0; k < 3; ++k) {
+      patch->meshMin[k] = std::min(patch->meshMin[k], p[k]);
+      patch->meshMax[k] = std::max(patch->meshMax[k], p[k]);
+    }
 }
 
 bool cDisplacedSphere::ReleasePatches() {
@@ -147,13 +170,34 @@ float PatchScreenArea(const cTerrainPatch& patch, const Vector3& view, const flo
   return (maxX - minX) * (maxY - minY);
 }
 
+bool PatchOutsideView(const cTerrainPatch& patch, const float c[16]) {
+  // Clip coordinates of the eight corners; outside a side means x > w, x < -w
+  // (and so on) for all of them alike.
+  int outside[6] = {0, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 8; ++i) {
+    const float px = (i & 1) ? patch.meshMax.x : patch.meshMin.x;
+    const float py = (i & 2) ? patch.meshMax.y : patch.meshMin.y;
+    const float pz = (i & 4) ? patch.meshMax.z : patch.meshMin.z;
+    const float clip[3] = {px * c[0] + py * c[4] + pz * c[8] + c[12], px * c[1] + py * c[5] + pz * c[9] + c[13],
+                           px * c[2] + py * c[6] + pz * c[10] + c[14]};
+    const float w = px * c[3] + py * c[7] + pz * c[11] + c[15];
+    for (int k = 0; k < 3; ++k) {
+      outside[2 * k] += clip[k] > w;
+      outside[2 * k + 1] += clip[k] < -w;
+    }
+  }
+  for (int side : outside)
+    if (side == 8) return true;
+  return false;
+}
+
 void cDisplacedSphere::Visit(cTerrainPatch* patch, const Vector3& view, const float combined[16], float threshold,
                              std::vector<cTerrainPatch*>& list) {
   const float area = PatchScreenArea(*patch, view, combined);
   if (!(area > 0.0f)) return;
   if (patch->children[0] && area > threshold) {
     for (cTerrainPatch* child : patch->children) Visit(child, view, combined, threshold, list);
-  } else {
+  } else if (!PatchOutsideView(*patch, combined)) {
     list.push_back(patch);
   }
 }

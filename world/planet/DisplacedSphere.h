@@ -41,6 +41,7 @@ struct cTerrainPatch {
   uint32_t level = 0;                     // root: level count - 1; leaves 0
   float size = 0.0f;                      // edge length in face coordinates
   Ru::Math::Vector3 boundsMin, boundsMax; // box of the grid positions of the mesh
+  Ru::Math::Vector3 meshMin, meshMax;     // box of every vertex drawn, skirts included
   cTerrainPatch* children[4] = {nullptr, nullptr, nullptr, nullptr};
 
   cTerrainPatch();
@@ -88,5 +89,8 @@ class cDisplacedSphere {
 // Screen area (normalised device units, the viewport is 4) of a patch, 0 when it
 // faces away; exposed for tests.
 float PatchScreenArea(const cTerrainPatch& patch, const Ru::Math::Vector3& view, const float combined[16]);
+// True when the patch's whole mesh lies outside the view (every corner of its
+// box beyond one side of it), so drawing it could not touch a pixel.
+bool PatchOutsideView(const cTerrainPatch& patch, const float combined[16]);
 
 }  // namespace nKoPlanet

@@ -143,6 +143,7 @@ void cPlanetModel::Draw() {
 // ---- surface queries -------------------------------------------------------------------------
 
 float cPlanetModel::GetSurfaceRadius(const Vector3& p) const {
+  mSurfaceQueries.fetch_add(1, std::memory_order_relaxed);
   if (IsZero(p)) return 0.0f;
   if (!mHeightMap) return kBaseRadius;
   float height;

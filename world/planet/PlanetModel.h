@@ -5,6 +5,7 @@
 // water, slopes, ray hits, random surface points, upright frames and paths.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -129,6 +130,9 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
 
   // ---- surface queries ----
   float GetSurfaceRadius(const Vector3& p) const;
+  // How many surface queries were made so far (every query samples the height
+  // map once), so that the cost of a piece of work can be measured.
+  uint64_t GetSurfaceQueryCount() const { return mSurfaceQueries.load(std::memory_order_relaxed); }
   void ProjectToSurface(Vector3& out, const Vector3& p) const;
   void ProjectToSurfaceAtHeight(Vector3& out, const Vector3& p, float h) const;
   float GetSurfaceDistance(const Vector3& a, const Vector3& b) const;
@@ -195,6 +199,7 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   std::list<Vector3> FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const;
 
  private:
+  mutable std::atomic<uint64_t> mSurfaceQueries{0};
   void CreateGridTexture();
   bool IsBelowRadius(const Vector3& p, float extra) const;
   void IntersectRayBelow(Vector3& out, const Ray& ray, float h) const;

@@ -31,8 +31,12 @@ class cMultiSelector {
   virtual Ru::Math::Vector3 GetColour() { return mColour; }
   virtual float GetRadius() { return mRadius; }
 
+ protected:
+  // The ground point under a window point; a mode that picks through a view
+  // of its own (headless in tests) answers it there.
+  virtual bool GroundUnder(int x, int y, Ru::Math::Vector3& ground);
+
  private:
-  bool GroundUnder(int x, int y, Ru::Math::Vector3& ground);
 
   cIMultiSelectClient* mClient;  // not owned
   float mRadius = 3.0f;

@@ -32,6 +32,7 @@ cSceneShapePlant::cSceneShapePlant() : tShapeClass(false) {
   };
   addCone(canopy, canopyNormals, Vector3{0.0f, 1.0f, 0.0f});
   addCone(trunk, trunkNormals, Vector3{1.0f, 0.5f, 0.0f});
+  mBatches.SetModel(GetVertices(), GetNormals(), mColours, &FruitPosition(0), kMaxFruit, 0.5f);
 }
 
 const Vector3& cSceneShapePlant::FruitPosition(int i) {
@@ -46,22 +47,38 @@ void cSceneShapePlant::BeginDraw() {
   cSceneShapePolyModel::BeginDraw();
   glEnableClientState(GL_COLOR_ARRAY);
   glColorPointer(3, GL_FLOAT, 0, mColours);
+  const Vector3 scale = GetScale();
+  mGathering = IsPreparedGeometryEnabled() && scale.x == 1.0f && scale.y == 1.0f && scale.z == 1.0f;
 }
 
 void cSceneShapePlant::EndDraw() {
   cSceneShapePolyModel::EndDraw();
   glDisableClientState(GL_COLOR_ARRAY);
+  if (!mGathering) return;
+  mGathering = false;
+  float modelView[16], projection[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  mBatches.Draw(modelView, projection, viewport[3]);
+  glColor3f(mLastColour.x, mLastColour.y, mLastColour.z);  // as the last plant drawn alone would leave it
 }
 
 void cSceneShapePlant::Draw(cSceneObject* object) {
   const Vector3 colour = object ? object->GetColour() : Vector3{1.0f, 0.0f, 0.0f};
-  glColor3f(1.0f, 0.5f, 0.0f);
   const bool wireframe = colour.x != 1.0f;
-  if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  cSceneShapePolyModel::Draw(object);
   int fruit = 0;
   if (auto* bearer = object ? dynamic_cast<cIFruitBearer*>(object->GetOwner()) : nullptr)
     fruit = std::clamp(bearer->GetFruitCount(), 0, kMaxFruit);
+  mLastColour = colour;
+  if (mGathering && object && !wireframe) {
+    mBatches.Add(cPlantInstance{object->GetWorldMatrix(), colour, fruit});
+    return;
+  }
+  glColor3f(1.0f, 0.5f, 0.0f);
+  if (wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  cSceneShapePolyModel::Draw(object);
   glColor3f(colour.x, colour.y, colour.z);
   if (IsPreparedGeometryEnabled()) {
     // All the fruit in two draw calls: the spheres are placed in one mesh, made once.

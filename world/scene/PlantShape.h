@@ -3,6 +3,7 @@
 // colour whose red is not exactly 1 draws the tree as a wireframe.
 #pragma once
 
+#include "world/scene/PlantBatch.h"
 #include "world/scene/PolyModelShape.h"
 
 // What the plant shape reads from its object's owner (the planet's plants answer it).
@@ -23,9 +24,16 @@ class cSceneShapePlant : public tShapeClass<cSceneShapePlant, cSceneShapePolyMod
   bool IntersectRay(const Ru::Math::Ray& objectRay, Ru::Math::Vector3& hit) override;
   const char* GetTypeName() override { return "Plant"; }
   static const Ru::Math::Vector3& FruitPosition(int i);  // (x, 3.5, z) in object space
+  // The plants of the last frame's batch, grouped as drawn (see PlantBatch.h).
+  const cPlantBatches::cStats& LastBatchStats() const { return mBatches.LastStats(); }
 
  private:
   Ru::Math::Vector3 mColours[24];
+  // With prepared geometry on, a frame's plants are gathered between
+  // BeginDraw and EndDraw and drawn there in groups, not one by one.
+  cPlantBatches mBatches;
+  bool mGathering = false;
+  Ru::Math::Vector3 mLastColour{1.0f, 0.0f, 0.0f};
 };
 
 cSceneShapePlant& GetPlantShape();  // the class-wide singleton

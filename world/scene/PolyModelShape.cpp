@@ -10,6 +10,7 @@
 #include "math/Quaternion.h"
 #include "platform/Sys.h"
 #include "world/scene/ObjReader.h"
+#include "world/scene/SceneObject.h"
 
 using namespace Ru::Math;
 
@@ -36,7 +37,24 @@ void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
   glPopMatrix();
 }
 
-void cSceneShapePolyModel::Draw(cSceneObject*) { DrawArrays(GL_TRIANGLES); }
+void cSceneShapePolyModel::Draw(cSceneObject* object) {
+  if (!mGathering || !object) return DrawArrays(GL_TRIANGLES);
+  // The object's matrix and the shape's scale applied here, as GL would; a
+  // normal goes by the inverse scale, and GL_NORMALIZE makes it unit again.
+  const Matrix4 m = object->GetWorldMatrix();
+  const Vector3 colour = object->GetColour();
+  for (size_t i = 0; i < mVertices.size(); ++i) {
+    const Vector3 v{mVertices[i].x * mScale.x, mVertices[i].y * mScale.y, mVertices[i].z * mScale.z};
+    const Vector3 n{mNormals[i].x / mScale.x, mNormals[i].y / mScale.y, mNormals[i].z / mScale.z};
+    mBatchPositions.insert(mBatchPositions.end(), {m.m[0] * v.x + m.m[4] * v.y + m.m[8] * v.z + m.m[12],
+                                                   m.m[1] * v.x + m.m[5] * v.y + m.m[9] * v.z + m.m[13],
+                                                   m.m[2] * v.x + m.m[6] * v.y + m.m[10] * v.z + m.m[14]});
+    mBatchNormals.insert(mBatchNormals.end(), {m.m[0] * n.x + m.m[4] * n.y + m.m[8] * n.z,
+                                               m.m[1] * n.x + m.m[5] * n.y + m.m[9] * n.z,
+                                               m.m[2] * n.x + m.m[6] * n.y + m.m[10] * n.z});
+    mBatchColours.insert(mBatchColours.end(), {colour.x, colour.y, colour.z});
+  }
+}
 
 float cSceneShapePolyModel::GetBoundingRadius() { return LargestComponent(GetScale()) * mBoundingRadius; }
 
@@ -49,10 +67,26 @@ void cSceneShapePolyModel::BeginDraw() {
   glVertexPointer(3, GL_FLOAT, 0, mVertices.data());
   glNormalPointer(GL_FLOAT, 0, mNormals.data());
   if (!mVertices.empty()) nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(mVertices.size()));
+  // A zero scale component would make the normals infinite: such a shape draws object by object.
+  mGathering = mOneBatch && mScale.x != 0.0f && mScale.y != 0.0f && mScale.z != 0.0f;
+  mBatchPositions.clear();
+  mBatchNormals.clear();
+  mBatchColours.clear();
 }
 
 void cSceneShapePolyModel::EndDraw() {
   if (!mVertices.empty()) nGLExt::glUnlockArraysEXT();
+  if (!mGathering) return;
+  mGathering = false;
+  if (mBatchPositions.empty()) return;
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, mBatchPositions.data());
+  glNormalPointer(GL_FLOAT, 0, mBatchNormals.data());
+  glColorPointer(3, GL_FLOAT, 0, mBatchColours.data());
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(mBatchPositions.size() / 3));
+  glDisableClientState(GL_COLOR_ARRAY);
+  const float* last = &mBatchColours[mBatchColours.size() - 3];
+  glColor3f(last[0], last[1], last[2]);  // as the last object drawn alone would leave it
 }
 
 bool cSceneShapePolyModel::IntersectTriangles(const Ray& ray, Vector3& hit) {

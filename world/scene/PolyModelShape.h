@@ -41,6 +41,11 @@ class cSceneShapePolyModel : public cISceneShape {
   virtual void ClearVertices();  // empty model: zero bounding radius and sphere
   virtual void AddVertex(const Ru::Math::Vector3& vertex, const Ru::Math::Vector3& normal);
 
+  // For crowds of small moving objects: the objects this shape draws itself
+  // are gathered between BeginDraw and EndDraw into one world-space array,
+  // drawn with one call a frame instead of one call (and a matrix) each.
+  void SetDrawnInOneBatch(bool on) { mOneBatch = on; }
+
   const std::vector<Ru::Math::Vector3>& GetVertices() const { return mVertices; }
   const std::vector<Ru::Math::Vector3>& GetNormals() const { return mNormals; }
   float GetUnscaledRadius() const { return mBoundingRadius; }
@@ -62,6 +67,8 @@ class cSceneShapePolyModel : public cISceneShape {
   bool mSpherePick;
   Ru::Math::Vector3 mSphereCentre;
   float mSphereRadius = 0.0f;
+  bool mOneBatch = false, mGathering = false;
+  std::vector<float> mBatchPositions, mBatchNormals, mBatchColours;  // kept between frames: no allocation
   static inline bool sEnabled = true;
 };
 

@@ -7,9 +7,11 @@
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
+#include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/creature/CreatureCommon.h"
+#include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
 #include "world/scene/SceneObject.h"
 
@@ -48,9 +50,28 @@ cCityGameWorldObject* FindDeliveryDestination(cCityGameBuilding* building, cCity
   if (!creature || !carried) return nullptr;
   const uint32_t kind = carried->GetKind();
   const Vector3 from = creature->GetPosition();
-  // A producing building sends its product along one of its roads once roads
-  // exist; until then every product goes the way a loose bundle goes.
-  (void)building;
+  auto* citizen = dynamic_cast<cCityGamePlayerCreature*>(creature);
+  if (building) {
+    // A producer sends its product along one of its roads to a building that
+    // takes it: food to the last silo in road order, else a random road.
+    if (citizen) citizen->SetDestinationBuilding(kNoCityId);
+    std::vector<cCityGameRoad*> roads, candidates;
+    building->GetRoads(roads);
+    for (cCityGameRoad* road : roads) {
+      cCityGameBuilding* other = road->GetOtherEnd(building);
+      if (other && other->AcceptsBundleKind(kind)) candidates.push_back(road);
+    }
+    cCityGameRoad* chosen = nullptr;
+    if (kind == kCityFood)
+      for (cCityGameRoad* road : candidates)
+        if (auto* silo = dynamic_cast<cCityGameBuildingSilo*>(road->GetOtherEnd(building)))
+          if (DistanceBetween(silo->GetPosition(), from) < 9999.0f) chosen = road;
+    if (!chosen && !candidates.empty()) chosen = candidates[(size_t)Sys_Random() % candidates.size()];
+    if (chosen) {
+      if (citizen) citizen->SetDestinationBuilding(chosen->GetOtherEnd(building)->GetId());
+      return chosen;
+    }
+  }
   if (kind == kCityFood) {
     if (auto* silo = FindNearest<cCityGameBuildingSilo>(from, [](cCityGameBuildingSilo* s) { return s->GetCapacity() != 0; }))
       return silo->GetContainer(kCityFood);
@@ -94,9 +115,9 @@ int TakeBundleFromStore(cCityGameCreature* creature, cCityGameBundleContainer* s
   return kCityStepDone;
 }
 
-int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store) {
+int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store, float speedFactor) {
   if (!creature || !store) return kCityStepFailed;
-  WalkTowards(creature, store->GetPosition());
+  WalkTowards(creature, store->GetPosition(), speedFactor);
   if (DistanceBetween(creature->GetPosition(), store->GetPosition()) > store->GetPileMaxDistance() + 1.0f)
     return kCityStepGoOn;
   if (cCityGameBundle* bundle = creature->TakeCarried()) {

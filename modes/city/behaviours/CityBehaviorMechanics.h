@@ -30,7 +30,7 @@ cCityGameWorldObject* FindDeliveryDestination(cCityGameBuilding* building, cCity
 int PickUpBundle(cCityGameCreature* creature, cCityGameBundle* bundle);
 int TakeBundleFromStore(cCityGameCreature* creature, cCityGameBundleContainer* store);
 // One step of carrying into the store; done once the bundle is in it.
-int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store);
+int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store, float speedFactor = 1.0f);
 // The nearest tribe with members, nearer than 10000; null when none.
 cCityGameTribe* FindNearestTribe(cCityGameCreature* creature);
 

@@ -1,7 +1,7 @@
 // The catalogue of city behaviours, one prototype each (made on first use).
-// Each answers its name and interaction id; what each one does step by step
-// comes with the citizens' errands, the buildings' use and the tribes'
-// visits, so for now a started behaviour ends at its first step.
+// Each answers its name and interaction id; the errands with bundles and
+// tribes and the tribe members' visits have their own header (included at
+// the end); a behaviour still without steps ends at its first step.
 #pragma once
 
 #include <cstdint>
@@ -20,29 +20,6 @@ class tCityBehavior : public cCityGameInteraction {
   uint32_t GetInteractionId() override { return Id; }
   uint32_t Step() override { return 0; }
 };
-
-#define QV_CITY_BEHAVIOR(Class, Id, Name)                       \
-  class Class : public tCityBehavior<Class, Id> {               \
-   public:                                                      \
-    std::string GetName() override { return Name; }             \
-  };
-
-QV_CITY_BEHAVIOR(cCityGameBehaviorEatBundle, 0, "Eat Food Bundle")
-QV_CITY_BEHAVIOR(cCityGameBehaviorEatFromCityHall, 0, "Eat from City Hall")
-QV_CITY_BEHAVIOR(cCityGameBehaviorSaveBundle, 0, "Save Bundle")
-QV_CITY_BEHAVIOR(cCityGameBehaviorDeliverBundle, 0, "Delivering Bundle")
-QV_CITY_BEHAVIOR(cCityCreatureGatherInteraction, 0xCFBA76EE, "Gathering Fruit")
-QV_CITY_BEHAVIOR(cCityGameBehaviorSellBundle, 0, "Sell Bundle")
-QV_CITY_BEHAVIOR(cCityGameBehaviorSellFromContainer, 0, "Sell From Container")
-QV_CITY_BEHAVIOR(cCityGameBehaviorBuyFood, 0x6F78A33B, "Buying food from a tribe")
-QV_CITY_BEHAVIOR(cCityGameBehaviorGiftTribe, 0x8F8CA0BD, "Giving a tribe a gift")
-QV_CITY_BEHAVIOR(cCityGameBehaviorRaidTribe, 0xEF74C559, "Raiding a tribe")  // the same id as attacking
-QV_CITY_BEHAVIOR(cCityGameBehaviorAttackTribe, 0xEF74C559, "Attacking a tribe")
-QV_CITY_BEHAVIOR(cCityGameBehaviorNPCTrade, 0, "Trading With City")
-QV_CITY_BEHAVIOR(cCityGameBehaviorNPCPilgrimage, 0, "On a pilgrimage")
-QV_CITY_BEHAVIOR(cCityGameBehaviorLeaveCity, 0, "Leaving")
-
-#undef QV_CITY_BEHAVIOR
 
 // Goes to a building's door, inside (hidden), stays between the building's
 // minimum and maximum stay, and comes out at one of its roads toward another
@@ -112,3 +89,5 @@ T* GetCityBehavior() {
   static T* prototype = new T;  // lives for the whole run
   return prototype;
 }
+
+#include "modes/city/behaviours/CityErrandBehaviors.h"

@@ -7,6 +7,7 @@
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityGameCity.h"
@@ -341,6 +342,16 @@ void cCityGamePlayerCreature::StartWithMode(cIInteraction* prototype, tTargetWor
 void cCityGamePlayerCreature::SetSelected(bool selected) {
   mSelected = selected;
   if (cSceneObject* body = GetSceneObject()) body->SetColour(GetColour());
+}
+
+cICityGameCursor* cCityGamePlayerCreature::GetCursor(int, int, cSceneObject*) {
+  GetCityCreatureCursor().Begin(false, GetOwner(), this);
+  return &GetCityCreatureCursor();
+}
+
+cICityGameCursor* cCityGamePlayerCreature::StartDrag(int, int, cSceneObject*) {
+  GetCityCreatureCursor().Begin(true, GetOwner(), this);
+  return &GetCityCreatureCursor();
 }
 
 void cCityGamePlayerCreature::SlowDown() {

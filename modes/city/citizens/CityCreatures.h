@@ -7,9 +7,7 @@
 // themselves: the agent has no candidates and is started explicitly.
 //
 // Citizens decide for themselves each frame (their own file), joining and
-// starting groups among other things. The neighbouring
-// tribes are registered and made where the city makes them; their camps,
-// members and diplomacy do nothing yet.
+// starting groups among other things.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +17,7 @@
 #include "sim/behavior/InteractionAgent.h"
 
 class cCityGameBundle;
+class cCityGameTribeCreature;
 class cCreatureCommon;
 class cSceneShapeHealthMeter;
 class cSceneShapeBillboard;
@@ -121,6 +120,9 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   void Initialize(cCityGameObject* owner) override;  // random hunger and energy from the starting ranges first
 
   Ru::Math::Vector3 GetColour() override;  // white while selected, red while leaving, else blue
+  // A click selects the citizen for an order; a drag starts a rubber band with it.
+  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;
+  cICityGameCursor* StartDrag(int x, int y, cSceneObject* picked) override;
   void MoveTowardGoal(uint32_t ms, float factor) override;  // a slowed citizen walks at 0.75
   // The citizen's own decision each frame: home, groups, errands, the most
   // attractive building or an idle walk near the hall.
@@ -145,6 +147,7 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   int32_t GetIdleTimer() const { return mIdleTimer; }
   bool IsSelected() const { return mSelected; }
   bool IsMustered() const { return mMustered; }
+  void SetMustered(bool mustered) { mMustered = mustered; }
   void SlowDown();
   bool IsSlowed() const { return mSlowed; }
   void SetHome(uint32_t id) {
@@ -191,26 +194,6 @@ class cCityGamePlayerCreature : public tCityGameClass<cCityGamePlayerCreature, c
   uint32_t mArrivalRoadId = kNoCityId;
 };
 
-class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCityGameCreature, 0xEF3DA0D7> {};
-
-class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObject, 0x4F396A66> {
- public:
-  enum eState { kNone = 0, kWar = 1, kTrade = 2, kPilgrimage = 3 };
-
-  void Initialize(cCityGameObject* /*owner*/) override {}
-  int GetState() const { return mState; }
-  void SetState(int state) { mState = state; }
-  // A click with nobody selected opens the diplomacy dialog; with citizens
-  // selected, their orders for the tribe (the tribe cursor's file).
-  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;
-  cICityGameCursor* GetSelectionCursor(int x, int y, cSceneObject* picked,
-                                       const std::vector<cCityGameWorldObject*>& selection) override;
-  int GetMemberCount() const { return 0; }  // members come with the tribes' own work
-  // The tribe's feeling towards the city, -10 to 10.
-  void SetRelationship(float value) { mRelationship = value < -10.0f ? -10.0f : value > 10.0f ? 10.0f : value; }
-  float GetRelationship() const { return mRelationship; }
-
- private:
-  float mRelationship = 0.0f;
-  int mState = kNone;
-};
+// The tribes and their members have their own file; callers that know
+// creatures know tribes.
+#include "modes/city/citizens/CityTribe.h"

@@ -10,6 +10,7 @@
 #include "math/Math.h"
 #include "modes/city/CityWorld.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursor.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/economy/CityGameBuilding.h"
@@ -20,14 +21,6 @@
 #include "world/scene/SceneObject.h"
 
 using namespace Ru::Math;
-
-namespace {
-// An object that has left the game: removed from the data manager, or out of
-// the registry (an object removed before it was ever committed is not marked dead).
-bool HasLeftTheGame(cCityGameWorldObject* object) {
-  return object->IsDead() || GetCityObjectRegistry().Find(object->GetId()) != object;
-}
-}  // namespace
 
 cCityGameCursorController& GetCityCursorController() {
   static auto* controller = new cCityGameCursorController;  // its key file is read on first use
@@ -121,8 +114,10 @@ void cCityGameCursorController::OnLeftButtonDown(int x, int y) {
   mPressedScene = mPressed ? picked : nullptr;
   if (mCursor && !HandleCursorResult(mCursor->OnLeftButtonDown(x, y))) return;
   if (mPressed) return;  // the press waits for the release or a drag
-  // A press on the ground starts the creature cursor's band selection once
-  // citizens can be selected; until then the press does nothing.
+  // A press on the ground starts a rubber-band selection of citizens.
+  cCityGameCreatureCursor& band = GetCityCreatureCursor();
+  band.Begin(true, nullptr, nullptr);
+  mCursor = &band;
 }
 
 void cCityGameCursorController::OnLeftButtonUp(int x, int y) {

@@ -6,6 +6,7 @@
 #include "camera/CameraView.h"
 #include "math/Math.h"
 #include "input/MouseDevice.h"
+#include "world/planet/PlanetModel.h"
 
 // Mouse callbacks and updates pick between frames, when GL's matrices may be
 // anyone's: the ray comes from the camera's own copy of the frame's view,
@@ -15,6 +16,13 @@ void cCityInputView::Pick(cScenePickResult& result, int x, int y, cIScenePickTes
   const Ru::Math::Ray ray = CameraScreenPointToRay(x, y);
   if (Ru::Math::Vector3Length(ray.direction) <= 0.0f) return;  // the stored view cannot be inverted
   GetSceneManager().PickAlongRay(result, ray, filter);
+}
+
+Ru::Math::Vector3 cCityInputView::GroundPoint(int x, int y) {
+  Ru::Math::Vector3 ground;
+  const Ru::Math::Ray ray = CameraScreenPointToRay(x, y);
+  if (Ru::Math::Vector3Length(ray.direction) > 0.0f) GetPlanetModel().IntersectRay(ground, ray);
+  return ground;
 }
 
 bool cCityInputView::ProjectToWindow(const Ru::Math::Vector3& point, int& x, int& y) {

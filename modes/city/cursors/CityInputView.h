@@ -12,6 +12,8 @@ class cCityInputView {
  public:
   virtual ~cCityInputView() = default;
   virtual void Pick(cScenePickResult& result, int x, int y, cIScenePickTest* filter);
+  // The terrain point under a window point; the origin when the planet is missed.
+  virtual Ru::Math::Vector3 GroundPoint(int x, int y);
   // False when the point is not in front of the camera (or there is no view).
   virtual bool ProjectToWindow(const Ru::Math::Vector3& point, int& x, int& y);
   virtual bool IsCtrlHeld();              // read inside a mouse callback

@@ -290,6 +290,10 @@ bool cCityGameBuildingMarket::Enter(cCityGameWorldObject* user) {
 }
 
 
+void cCityGameBuildingHouse::FreeRoom() {
+  if (mFreeRooms < Tuning().roomsPerHouse) ++mFreeRooms;
+}
+
 std::string cCityGameBuildingHouse::GetLabelDetail() {
   const int rooms = Tuning().roomsPerHouse;
   return " Rented Rooms: " + std::to_string(rooms - mFreeRooms) + "/" + std::to_string(rooms);

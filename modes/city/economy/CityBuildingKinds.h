@@ -71,6 +71,7 @@ class cCityGameBuildingHouse : public tCityBuildingKind<cCityGameBuildingHouse, 
     --mFreeRooms;
     return true;
   }
+  void FreeRoom();  // a tenant left the city
   std::string GetLabelDetail() override;  // " Rented Rooms: n/m"
   // Tenancy: a citizen with a home elsewhere is turned away; one the player
   // sends here moves in, evicting the earliest tenant when no room is free.

@@ -5,6 +5,7 @@
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityContainerMenus.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "world/planet/PlanetModel.h"
@@ -273,4 +274,19 @@ float cCityGameCityBundleContainer::GetUseScore(cCityGameWorldObject* user) {
   if (!user || !IsPickable(user)) return -1.0f;
   const float distance = GetPlanetModel().GetSurfaceDistance(mPosition, user->GetPosition());
   return distance > 0.0f ? 1.0f / distance : -1.0f;
+}
+
+cICityGameCursor* cCityGameBundleContainer::GetSelectionCursor(int x, int y, cSceneObject*,
+                                                               const std::vector<cCityGameWorldObject*>& creatures) {
+  if (dynamic_cast<cCityGameTribe*>(GetHolder())) return nullptr;  // the player cannot command at a tribe's store
+  cCityGameContainerPieMenuCursor& cursor = GetCityContainerPieMenuCursor();
+  cursor.OpenFor(this, x, y, creatures);
+  return &cursor;
+}
+
+cICityGameCursor* cCityGameCityBundleContainer::GetSelectionCursor(int x, int y, cSceneObject*,
+                                                                   const std::vector<cCityGameWorldObject*>& creatures) {
+  cCityGameGlobalFoodBundlePieMenuCursor& cursor = GetCityGlobalFoodPieMenuCursor();
+  cursor.OpenFor(this, x, y, creatures);
+  return &cursor;
 }

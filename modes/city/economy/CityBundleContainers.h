@@ -66,6 +66,9 @@ class cCityGameBundleContainer
   void ResolveLinks() override;
   void OnModeEnter() override;           // piled cubes back in the scene
   void SetPosition(const Ru::Math::Vector3& position, const Ru::Math::Vector3& offset) override;
+  // The store menu for the selected citizens; none at a tribe's store.
+  cICityGameCursor* GetSelectionCursor(int x, int y, cSceneObject* picked,
+                                       const std::vector<cCityGameWorldObject*>& creatures) override;
 
   void Setup(cCityGameObject* owner, cCityGameObject* holder, int capacity, float pileMinDistance,
              float pileMaxDistance, uint32_t kind);
@@ -112,6 +115,8 @@ class cCityGameCityBundleContainer
   float GetUseScore(cCityGameWorldObject* user) override;
   bool AcceptsUser(cCityGameWorldObject* user) override;
   bool IsPickable(cCityGameWorldObject* user) override;
+  cICityGameCursor* GetSelectionCursor(int x, int y, cSceneObject* picked,
+                                       const std::vector<cCityGameWorldObject*>& creatures) override;
 
   void Setup(cCityGameObject* owner, uint32_t kind);
   void SetCityAndKind(cCityGameObject* city, uint32_t kind) { Setup(city, kind); }

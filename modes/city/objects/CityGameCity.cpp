@@ -306,7 +306,10 @@ void cCityGameCity::StartWar() {
   for (cCityGameTribe* tribe : tribes)
     if (tribe->GetState() == cCityGameTribe::kWar && !enemy) enemy = tribe;
   if ((int)mustered.size() < kWarPartySize || !enemy) return;
-  // The attack itself starts here once citizens can be sent against a tribe.
+  // Started as the citizens' own choice (extra 0): the next update drops the
+  // muster flag, so an attacker is not restarted every frame and carries its loot home.
+  for (cCityGamePlayerCreature* citizen : mustered)
+    enemy->Interact(citizen, GetCityBehavior<cCityGameBehaviorAttackTribe>(), nullptr, 0);
 }
 
 float cCityGameCity::GetUseScore(cCityGameWorldObject* user) {

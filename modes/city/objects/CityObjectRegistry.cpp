@@ -111,3 +111,7 @@ void cCityGameObjectRegistry::Clear() {
   }
   mNextId = 0;
 }
+
+bool HasLeftTheGame(cCityGameObject* object) {
+  return object->IsDead() || GetCityObjectRegistry().Find(object->GetId()) != object;
+}

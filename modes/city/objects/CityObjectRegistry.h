@@ -60,3 +60,7 @@ class cCityGameObjectRegistry {
 };
 
 cCityGameObjectRegistry& GetCityObjectRegistry();  // built on first use, lives until exit
+
+// An object that has left the game: removed from the data manager, or out of
+// the registry (an object removed before it was ever committed is not marked dead).
+bool HasLeftTheGame(cCityGameObject* object);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "camera/Camera.h"
 #include "glf/Overlay2D.h"
@@ -159,6 +160,18 @@ void DrawSpecks(const sSpeck* specks) {
   across = Vector3Scale(Normalize(across), 0.04f);
   const Vector3 upward = Vector3Scale(Normalize(CrossProduct(across, view)), 0.04f);
   const float drift1 = Smoothstep(TriangleWave(0.0f, 7.0f)), drift2 = Smoothstep(TriangleWave(3.0f, 9.0f));
+  struct cSpeckArrays {
+    std::vector<float> positions, colours;
+  };
+  static cSpeckArrays fill, outline;  // kept, so a frame does not allocate
+  fill.positions.clear();
+  fill.colours.clear();
+  outline.positions.clear();
+  outline.colours.clear();
+  auto add = [](cSpeckArrays& arrays, const Vector3& p, const float* rgba) {
+    arrays.positions.insert(arrays.positions.end(), {p.x, p.y, p.z});
+    arrays.colours.insert(arrays.colours.end(), rgba, rgba + 4);
+  };
   for (int k = 0; k < kSpeckCount; ++k) {
     const sSpeck& speck = specks[k];
     Vector3 colour, p = speck.anchor;
@@ -173,14 +186,28 @@ void DrawSpecks(const sSpeck* specks) {
       colour = kYellow;
       factor = TriangleWave((float)(k % 10) * 0.1f, 2.0f) * 0.3f + 0.7f;
     }
-    SetColour(colour, factor * speck.fade * 0.5f);
+    const float rgba[4] = {colour.x, colour.y, colour.z, factor * speck.fade * 0.5f};
     const Vector3 corners[4] = {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)};
-    for (GLenum primitive : {GL_POLYGON, GL_LINE_LOOP}) {
-      glBegin(primitive);
-      for (const Vector3& c : corners) Vertex(c);
-      glEnd();
+    for (int i : {0, 1, 2, 0, 2, 3}) add(fill, corners[i], rgba);  // the quad as its fan of two triangles
+    for (int i = 0; i < 4; ++i) {
+      add(outline, corners[i], rgba);
+      add(outline, corners[(i + 1) % 4], rgba);
     }
   }
+  // Two thousand specks, each a fill and an outline of four corners: two
+  // arrays drawn once each instead of four thousand begin/end pairs. Every
+  // fill goes before every outline; a speck's own pixels blend as before.
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  for (const cSpeckArrays* arrays : {&fill, &outline}) {
+    glVertexPointer(3, GL_FLOAT, 0, arrays->positions.data());
+    glColorPointer(4, GL_FLOAT, 0, arrays->colours.data());
+    glDrawArrays(arrays == &fill ? GL_TRIANGLES : GL_LINES, 0, (GLsizei)(arrays->positions.size() / 3));
+  }
+  glPopClientAttrib();
   glEnable(GL_LIGHTING);
 }
 

@@ -35,17 +35,16 @@ class CityBehaviorTest : public cCityWorldTest {
   }
   template <class T>
   T* NewBuilding(int x) {
-    auto* b = CreateRegisteredCityObject<T>();
-    b->Initialize(City());
-    b->SetPosition(cFakeCityView::Ground(x, 500), Vector3{});
-    return b;
+    return NewBuildingAt<T>(cFakeCityView::Ground(x, 500));
   }
-  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
-    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
-    r->Connect(City(), a, Vector3{1.0f, 0.0f, 0.0f}, b, Vector3{-1.0f, 0.0f, 0.0f});
-    GetDataManager()->CommitPending();
-    Pump(1);  // the road lays its points
-    return r;
+  // Hands the citizen a new bundle of the kind (any carried one is dropped)
+  // and asks where it goes from the building.
+  cCityGameWorldObject* CarryFrom(cCityGameBuilding* building, uint32_t kind) {
+    delete citizen->TakeCarried();
+    auto* bundle = new cCityGameBundle;
+    bundle->Initialize(City(), kind, 5.0f);
+    EXPECT_TRUE(citizen->AttachCarried(bundle));
+    return FindDeliveryDestination(building, citizen);
   }
   // Frames the citizen's behaviour until it ends, calling `each` after every frame it goes on.
   void RunToEnd(const std::function<void()>& each = [] {}) {
@@ -103,13 +102,7 @@ TEST_F(CityBehaviorTest, TargetsKnowTheirUsersAsBehavioursStartReplaceAndEnd) {
 // hall's store; goods nobody takes are queued for sale to a tribe.
 TEST_F(CityBehaviorTest, ACarriedBundleGoesToTheNearestSiloTheHallOrIsQueuedForSale) {
   citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
-  auto carry = [&](uint32_t kind) {
-    delete citizen->TakeCarried();
-    auto* bundle = new cCityGameBundle;
-    bundle->Initialize(City(), kind, 5.0f);
-    EXPECT_TRUE(citizen->AttachCarried(bundle));
-    return FindDeliveryDestination(nullptr, citizen);
-  };
+  auto carry = [&](uint32_t kind) { return CarryFrom(nullptr, kind); };
   EXPECT_EQ(carry(kCityFood), City()->GetContainer(kCityFood));  // no silo yet
   auto silo = [&](int x) {
     auto* s = CreateRegisteredCityObject<cCityGameBuildingSilo>();
@@ -127,7 +120,28 @@ TEST_F(CityBehaviorTest, ACarriedBundleGoesToTheNearestSiloTheHallOrIsQueuedForS
   EXPECT_EQ(carry(kCityGoods), nullptr);  // nobody takes goods yet
   ASSERT_NE(citizen->GetPendingInteraction(), nullptr);
   EXPECT_EQ(citizen->GetPendingInteraction()->GetName(), "Sell Bundle");
-  EXPECT_EQ(FindNearestTribe(citizen), nullptr);  // tribes have no members yet
+  cCityGameTribe* buyer = FindNearestTribe(citizen);  // the goods go to the nearest tribe with members
+  ASSERT_NE(buyer, nullptr);
+  EXPECT_GT(buyer->GetMemberCount(), 0);
+}
+
+// From a producer, food leaves by the last road (in road order, either end)
+// to a silo, naming that silo as the destination; with no such road it goes
+// the loose bundle's way and the destination is cleared.
+TEST_F(CityBehaviorTest, AProducersFoodLeavesByItsLastRoadToASilo) {
+  auto* farm = NewBuilding<cCityGameBuildingFarm>(400);
+  auto* near = NewBuilding<cCityGameBuildingSilo>(560);
+  auto* far = NewBuilding<cCityGameBuildingSilo>(700);
+  NewRoad(farm, NewBuilding<cCityGameBuildingHouse>(300));
+  citizen->SetPosition(cFakeCityView::Ground(400, 500), Vector3{});
+  citizen->SetDestinationBuilding(far->GetId());
+  EXPECT_EQ(CarryFrom(farm, kCityFood), near->GetContainer(kCityFood));
+  EXPECT_FALSE(citizen->HasDestinationBuilding());
+  NewRoad(farm, near);
+  cCityGameRoad* last = NewRoad(far, farm);
+  EXPECT_EQ(CarryFrom(farm, kCityFood), last);
+  EXPECT_EQ(citizen->GetDestinationBuildingId(), far->GetId());
+  EXPECT_EQ(CarryFrom(farm, kCityGoods), nullptr);  // no road's far end takes goods
 }
 
 TEST_F(CityBehaviorTest, ALooseBundleIsPickedUpAndCarriedIntoTheHallsStore) {

@@ -67,6 +67,7 @@ TEST_F(CityCreatureTest, NeedsStayInRangeAndShowTheirIcon) {
       {60.0f, 25.0f, 1, cCityGameCreature::GetMotiveIconShape(1, false)},
       {40.0f, 45.0f, 0, nullptr},
   };
+  c->SetOwnChoices(false);  // its icon, not its choice: a tired citizen would lie down and show the sleep icon
   for (const sCase& k : cases) {
     c->SetMotive(0, k.hunger);
     c->SetMotive(1, k.energy);

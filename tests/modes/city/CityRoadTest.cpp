@@ -78,6 +78,13 @@ TEST_F(CityRoadTest, ARoadGoesTheFrameAfterEitherOfItsBuildings) {
     std::vector<cCityGameRoad*> roads;
     ends[removed]->GetRoads(roads);
     EXPECT_EQ(roads, std::vector<cCityGameRoad*>{road});
+    // Every road rebuilds every frame: one rebuild asks the surface once per
+    // pip and never for its ends, the measure for later work on that cost.
+    const uint64_t before = GetPlanetModel().GetSurfaceQueryCount();
+    road->Rebuild();
+    const uint64_t queries = GetPlanetModel().GetSurfaceQueryCount() - before;
+    EXPECT_EQ(queries, (uint64_t)road->GetPipsInScene());
+    RecordProperty("surface_queries_per_rebuild", (int)queries);
     Pump(1);
     ASSERT_EQ(Count<cCityGameRoad>(), 1);
     Registry().QueueRemoval(ends[removed]);

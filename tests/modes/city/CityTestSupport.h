@@ -18,6 +18,7 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityInputView.h"
@@ -25,6 +26,7 @@
 #include "modes/city/cursors/CityTribeCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
@@ -67,6 +69,7 @@ class cFakeCityView : public cCityInputView {
     GetPlanetModel().ProjectToSurface(ground, Ru::Math::Vector3{(x - 500) * 0.1f, 500.0f, (y - 500) * 0.1f});
     return ground;
   }
+  Ru::Math::Vector3 GroundPoint(int x, int y) override { return Ground(x, y); }
   bool ProjectToWindow(const Ru::Math::Vector3&, int& x, int& y) override {
     x = 320, y = 200;
     return true;
@@ -115,6 +118,7 @@ class cCityWorldTest : public ::testing::Test {
   void TearDown() override {
     GetCityRoadCursor().ResetForTest();
     GetCityTribeCursor().ResetForTest();
+    GetCityCreatureCursor().ResetForTest();
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
@@ -157,6 +161,23 @@ class cCityWorldTest : public ::testing::Test {
     set.ApplyConstants();
   }
 
+  // A building of the city standing at the point (committed with the next frame).
+  template <class T>
+  T* NewBuildingAt(const Ru::Math::Vector3& at) {
+    auto* b = CreateRegisteredCityObject<T>();
+    b->Initialize(City());
+    b->SetPosition(at, Ru::Math::Vector3{});
+    return b;
+  }
+  // A road from a's disc (its +x side) to b's (its -x side), its points laid.
+  cCityGameRoad* NewRoad(cCityGameBuilding* a, cCityGameBuilding* b) {
+    auto* r = CreateRegisteredCityObject<cCityGameRoad>();
+    r->Connect(City(), a, Ru::Math::Vector3{1.0f, 0.0f, 0.0f}, b, Ru::Math::Vector3{-1.0f, 0.0f, 0.0f});
+    GetDataManager()->CommitPending();
+    Pump(1);
+    return r;
+  }
+
   cCityGameCity* City() { return mode->GetCity(); }
   cCityGameObjectRegistry& Registry() { return GetCityObjectRegistry(); }
   template <class T>
@@ -171,4 +192,40 @@ class cCityWorldTest : public ::testing::Test {
   cOverlayRecorder overlay;
   cFakeCityView view;
   cCityGameMode* mode = nullptr;
+};
+
+// Tribes, raids and errands: every citizen held from its own choices (the
+// tests start the errands), the tribes in registry order, straight-line
+// placing off the planet's surface where a distance must come out exact.
+class cCityTribeWorldTest : public cCityWorldTest {
+ protected:
+  void SetUp() override {
+    cCityWorldTest::SetUp();
+    for (cCityGamePlayerCreature* c : Citizens()) c->SetOwnChoices(false);
+    tribes.clear();
+    Registry().CollectObjectsOfClass(tribes);
+  }
+  std::vector<cCityGamePlayerCreature*> Citizens() {
+    std::vector<cCityGamePlayerCreature*> all;
+    Registry().CollectObjectsOfClass(all);
+    return all;
+  }
+  std::vector<cCityGameTribeCreature*> MembersOf(cCityGameTribe* tribe) {
+    std::vector<cCityGameTribeCreature*> members;
+    for (uint32_t id : tribe->GetMembers())
+      if (auto* m = dynamic_cast<cCityGameTribeCreature*>(Registry().Find(id))) members.push_back(m);
+    return members;
+  }
+  // The object stands there; a creature's goal is there too, so it does not walk off.
+  static void PlaceAt(cCityGameWorldObject* object, const Ru::Math::Vector3& at) {
+    object->SetPosition(at, Ru::Math::Vector3{});
+    if (auto* creature = dynamic_cast<cCityGameCreature*>(object))
+      if (creature->GetCommon()) creature->GetCommon()->SetPosition(at);
+  }
+  // Frames until the creature's behaviour ends; false when it never does.
+  bool RunUntilIdle(cCityGameCreature* creature, int frames = 20000) {
+    for (int i = 0; i < frames && creature->HasInteraction(); ++i) Pump(1);
+    return !creature->HasInteraction();
+  }
+  std::vector<cCityGameTribe*> tribes;
 };

@@ -120,4 +120,34 @@ TEST_F(CivBulletTest, NeverPassesBelowTheGroundOverHills) {
   EXPECT_EQ(victim.hits, 1);
 }
 
+// Two ways a bullet once never arrived: a city whose start place lies 5
+// below the ground (bullets are kept above it), and a frame long enough that
+// each step overshoots the target by more than the arrival distance (it swung
+// past the target for ever at simulation speed 10).
+TEST_F(CivBulletTest, ArrivesAtABuriedCityCentreAndOnLongFrames) {
+  Start();
+  cPlanetModel& planet = GetPlanetModel();
+  Vector3 up = Vector3Normalized({0.2f, 0.9f, 0.3f});
+  cCivModeDecoratedCity* buried = world->CreateCity();
+  buried->Setup(1, Vector3Scale(up, planet.GetSurfaceRadius(up) - 5.0f));
+  cRecordingVictim aloft;
+  aloft.position = Vector3Scale(up, planet.GetSurfaceRadius(up) + 20.0f);
+  Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{1.0f, 0.0f, 0.0f}));
+  struct Case { bool city; uint32_t dtMs; float from; } cases[] = {
+      {true, 16, 30.0f}, {false, 160, 10 * 2.56f + 1.3f}, {false, 500, 7 * 8.0f + 1.5f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dtMs);
+    uint32_t lastHit = buried->GetLastHitTime();
+    int hits = aloft.hits;
+    clock.Advance(1);
+    Vector3 target = c.city ? *buried->GetVictimPosition() : aloft.position;
+    bullets->Spawn(Vector3Add(target, Vector3Scale(side, c.from)), c.city ? static_cast<cICivModeVictim*>(buried) : &aloft,
+                   home, kCivPillageBullet, nullptr);
+    for (int t = 0; t < 500 && bullets->GetCount() > 0; ++t) bullets->Update(c.dtMs);
+    EXPECT_EQ(bullets->GetCount(), 0u);
+    if (c.city) EXPECT_GT(buried->GetLastHitTime(), lastHit);
+    else EXPECT_EQ(aloft.hits, hits + 1);
+  }
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "math/Vector.h"
 
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
@@ -183,6 +184,7 @@ TEST_F(CivCityTest, HighlightedCityShowsItsInfoLines) {
   city->SetMoney(150.7f);
   players->GetCivPools()[1] = 20.0f;
   cCivTuning::GetCosts()->BuildingCost[3] = 175.0f;
+  city->GetAgent()->SetGoal(kCivGoalRepairBuilding, nullptr);
   city->Leave();  // no wall: the test has no GL to draw it with
   cOverlayRecorder overlay;
   city->Render();
@@ -193,13 +195,14 @@ TEST_F(CivCityTest, HighlightedCityShowsItsInfoLines) {
   city->Render();
   gCivShowDebugText = 0;
   std::vector<cDrawCall> text = overlay.Of(cDrawCall::kText);
-  ASSERT_EQ(text.size(), 10u);  // an NPC city adds its agent's strategy
+  ASSERT_EQ(text.size(), 11u);  // an NPC city adds its agent's goal and strategy
   EXPECT_EQ(text[0].text, "City Owner = 1");
   EXPECT_EQ(text[1].text, "Wealth Local to City = 150");
   EXPECT_EQ(text[2].text, "Wealth in Network = 150");
   EXPECT_EQ(text[3].text, "Wealth in Civ Pool = 20");
   EXPECT_EQ(text[4].text, "Cost of Next Building = 175");
-  EXPECT_EQ(text[9].text.rfind("Agent Strategy = ", 0), 0u);
+  EXPECT_EQ(text[9].text, "Production Goal = Repair Building");
+  EXPECT_EQ(text[10].text.rfind("Agent Strategy = ", 0), 0u);
   EXPECT_EQ(text[0].x0, overlay.width - 300);
   EXPECT_EQ(text[1].y0 - text[0].y0, 15);
 }

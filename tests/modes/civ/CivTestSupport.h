@@ -84,6 +84,15 @@ struct CivWorldFixture : ::testing::Test {
     world = std::make_unique<cCivWorld>();
   }
   static std::vector<cCivModeDecoratedCity*>& Cities() { return GetCivCities(); }
+  // The ground `angle` radians from `centre`.
+  static Ru::Math::Vector3 GroundAway(const Ru::Math::Vector3& centre, float angle) {
+    using namespace Ru::Math;
+    Vector3 up = Vector3Normalized(centre);
+    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 1.0f, 0.0f}));
+    Vector3 ground;
+    GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
+    return ground;
+  }
 };
 
 
@@ -107,15 +116,6 @@ struct CivCombatFixture : CivWorldFixture {
     SetCivPlayers(nullptr);
     CivWorldFixture::TearDown();
   }
-  // The ground `angle` radians from `centre`.
-  static Ru::Math::Vector3 GroundAway(const Ru::Math::Vector3& centre, float angle) {
-    using namespace Ru::Math;
-    Vector3 up = Vector3Normalized(centre);
-    Vector3 side = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 1.0f, 0.0f}));
-    Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
-    return ground;
-  }
   // Of `owner`, made by the world for the home city, standing at `at`.
   cCivModeVehicle* Vehicle(int owner, int kind, const Ru::Math::Vector3& at) {
     cCivModeVehicle* v = world->CreateVehicle(home, kind);
@@ -125,4 +125,143 @@ struct CivCombatFixture : CivWorldFixture {
     GetDataManager()->CommitPending();
     return v;
   }
+};
+
+// ---- the human's input ----
+
+#include <map>
+
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivInputController.h"
+#include "modes/civ/CivPieMenus.h"
+#include "modes/civ/CivRoad.h"
+#include "platform/Sys.h"
+#include "world/scene/SceneManager.h"
+
+// Window pixels with fixed answers: what lies under each one, and the ground
+// there (a point of the test's choosing; elsewhere near the first city).
+class cFakeCivView : public cCivInputView {
+ public:
+  std::map<std::pair<int, int>, cSceneObject*> objects;
+  std::map<std::pair<int, int>, Ru::Math::Vector3> grounds;
+  Ru::Math::Vector3 defaultGround{0, 0, 0};
+  float distance = 1000.0f;
+  int cursorX = 0, cursorY = 0, moves = 0, focuses = 0;
+
+  void Pick(cScenePickResult& result, int x, int y, cIScenePickTest* filter) override {
+    result = cScenePickResult();
+    auto found = objects.find({x, y});
+    if (found != objects.end() && (!filter || filter->Accept(found->second))) result.object = found->second;
+    result.point = GroundPoint(x, y);
+    result.terrain = !result.object;
+  }
+  Ru::Math::Vector3 GroundPoint(int x, int y) override {
+    auto found = grounds.find({x, y});
+    return found != grounds.end() ? found->second : defaultGround;
+  }
+  void MarkBand(cMultiSelector*, int, int) override {}
+  void ClearMouseMovement() override {}
+  void DragCamera() override {}
+  void MoveCameraTo(int, int) override { ++moves; }
+  void FocusOn(const Ru::Math::Vector3&) override { ++focuses; }
+  float CameraDistance() override { return distance; }
+  Ru::Math::Vector3 CameraAnchor() override { return defaultGround; }
+  Ru::Math::Quaternion CameraBaseOrientation() override { return Ru::Math::Quaternion{0, 0, 0, 1}; }
+  void CommitCameraYaw() override {}
+  void CursorClientPos(int& x, int& y) override { x = cursorX, y = cursorY; }
+  int WindowWidth() override { return 800; }
+};
+
+// Four cities on a flat planet: 0 and 1 the human's (player 0), 2 and 3 the
+// NPC player's, four buildings each; the controller hears removals as the
+// mode's does, and its window is the fake view.
+struct CivInputFixture : CivWorldFixture {
+  std::unique_ptr<cCivPlayers> players;
+  cFakeCivView view;
+  std::unique_ptr<cCivInputController> input;
+  struct cInputClient : Ko::cIGameDataClient {
+    cCivInputController* input = nullptr;
+    void ObjectRemoved(Ko::cIGameData* object) override {
+      if (input) input->OnObjectRemoved(object);
+      if (GetCivWorld()) GetCivWorld()->ForgetObject(object);
+    }
+    void BeforeLoad() override {
+      if (input) input->ResetBeforeLoad();
+    }
+  } inputClient;
+
+  void SetUp() override {
+    CivWorldFixture::SetUp();
+    Sys_ClearKeyStates();
+    Build(4, 2, 0, 4);
+    players = std::make_unique<cCivPlayers>(2, 0, cCivTuning::GetRelationships());
+    SetCivPlayers(players.get());
+    cCivTuningCosts& costs = *cCivTuning::GetCosts();
+    for (float& cost : costs.BuildingCost) cost = 150.0f;
+    for (float& cost : costs.VehicleCost) cost = 100.0f;
+    for (float& cost : costs.TurretCost) cost = 80.0f;
+    costs.CostMultiplierForAmphibiousVehicles = costs.CostMultiplierForAirVehicles = 2.0f;
+    costs.RoadCost = 100.0f;
+    costs.TradeRouteCost = 50.0f;
+    costs.CostExpelEmbassy = 30.0f;
+    costs.CostOfPartyPerBuilding = 3.125f;
+    costs.CostGiftAmountPerBuildingInNation = 10.0f;
+    cCivTuning::GetGeneral()->MaxNumBuildings = 15;
+    world->Enter();
+    input = std::make_unique<cCivInputController>(nullptr);
+    inputClient.input = input.get();
+    GetDataManager()->AddClient(&inputClient);
+    cCivInputController::SetViewForTest(&view);
+    gCivPlayerCanSelectNPCObjects = 0;
+    view.defaultGround = GroundAway(City(0)->GetPosition(), 0.1f);
+    for (int i = 0; i < 4; ++i) City(i)->SetMoney(0.0f);
+    GetDataManager()->CommitPending();
+  }
+  void TearDown() override {
+    cCivInputController::SetViewForTest(nullptr);
+    inputClient.input = nullptr;
+    input.reset();
+    SetCivPlayers(nullptr);
+    Sys_ClearKeyStates();
+    CivWorldFixture::TearDown();
+  }
+  static cCivModeDecoratedCity* City(int i) { return Cities()[i]; }
+  // A vehicle of city `i` (the human's start selected) standing at pixel (x, y).
+  cCivModeVehicle* VehicleAt(int i, int x, int y) {
+    cCivModeVehicle* v = world->CreateVehicle(City(i), kCivLandVehicle);
+    view.objects[{x, y}] = v->GetSceneObject();
+    view.grounds[{x, y}] = v->GetPosition();
+    GetDataManager()->CommitPending();
+    return v;
+  }
+  // City i's building b lies under pixel (x, y).
+  cCivModeDecoratedBuilding* BuildingAt(int i, int b, int x, int y) {
+    cCivModeDecoratedBuilding* building = City(i)->GetBuildings()[b];
+    view.objects[{x, y}] = building->GetSceneObject();
+    return building;
+  }
+  void Click(int x, int y) {
+    input->OnLeftButtonDown(x, y);
+    input->OnLeftButtonUp(x, y);
+  }
+  // The ids of the open menu's items, in order.
+  std::vector<int> OpenItems() {
+    std::vector<int> ids;
+    if (cGLFPieMenu* menu = input->GetPieMenus().GetVisibleMenu())
+      for (int i = 0; i < menu->GetControlCount(); ++i) ids.push_back(menu->GetControl(i)->GetId());
+    return ids;
+  }
+  std::string Label(int id) {
+    cGLFPieMenu* menu = input->GetPieMenus().GetVisibleMenu();
+    for (int i = 0; menu && i < menu->GetControlCount(); ++i)
+      if (menu->GetControl(i)->GetId() == id) return menu->GetControl(i)->GetLabel();
+    return "";
+  }
+  // Chooses item `id` of the open menu at once, as the menu's release would.
+  void Choose(int id) {
+    if (cGLFPieMenu* menu = input->GetPieMenus().GetVisibleMenu()) menu->Hide();
+    input->OnPieMenuSelection(id);
+  }
+  float Wealth(int i) { return City(i)->GetAvailableWealth(); }
 };

@@ -12,6 +12,7 @@
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTurret.h"
@@ -105,20 +106,26 @@ TEST_F(CivTurretTest, ShootsOnlyHostilesAimsAtThemAndReturnsToRest) {
 
 // A hit shrinks the tower to nothing; its city then drops it and a vehicle
 // that was shooting at it lets go (before the mend it kept the freed turret).
+// The alarm rings, and the notice shows, once per 10 s of quiet.
 TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) {
   gCivBulletsAlwaysHit = 1;
   cCivTuning::GetGeneral()->UseSound = true;
   cCivModeVehicle* raider = Vehicle(1, AwayFromTower(0.5f));
   raider->SetTargetTurret(turret, kCivMissionPillage);
   uint32_t alarms = GetCivSoundPlayCount(eCivSound::TurretUnderAttack);
+  HideCivEventNotice();
+  // Each alarm also leaves the notice at the turret, shown for 5000 ms.
   const uint32_t gaps[] = {10001, 5000, 9999, 10001};
   const uint32_t rings[] = {1, 0, 0, 1};
+  const bool noticeShown[] = {true, true, false, true};
   for (int i = 0; i < 4; ++i) {
     clock.Advance(gaps[i]);
     turret->OnHit(1);
     EXPECT_EQ(GetCivSoundPlayCount(eCivSound::TurretUnderAttack) - alarms, rings[i]) << i;
+    EXPECT_EQ(IsCivEventNoticeShown(), noticeShown[i]) << i;
     alarms = GetCivSoundPlayCount(eCivSound::TurretUnderAttack);
   }
+  EXPECT_TRUE(Vector3Equal(GetCivEventNoticePoint(), *turret->GetVictimPosition()));
   EXPECT_EQ(turret->GetState(), kCivTurretDying);
   for (int i = 0; i < 102 && !city->GetTurrets().empty(); ++i) city->Update(0);
   EXPECT_TRUE(city->GetTurrets().empty());

@@ -4,13 +4,18 @@
 // vehicles stopped within 10 of each other parting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "math/Math.h"
+#include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivVehicle.h"
+#include "world/scene/SceneObject.h"
 #include "CivTestSupport.h"
 
 namespace {
@@ -104,6 +109,70 @@ TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
     EXPECT_EQ(GetCivSoundPlayCount(eCivSound::VehicleLost) - before, c.plays);
   }
   gCivBulletsAlwaysHit = savedAlwaysHit;
+}
+
+// The human's new vehicle is marked and joins the input's selection (an NPC
+// one does not); selected and standing, it turns a little toward the pick
+// point each update, unselected it keeps its heading.
+TEST_F(CivVehicleTest, TheHumansNewVehicleIsSelectedAndTurnsTowardThePickPoint) {
+  std::vector<cCivModeVehicle*> selection;
+  Vector3 pick = GroundAway(home->GetPosition(), 0.6f);
+  SetCivInputHooks({[&] { return pick; }, [&](cCivModeVehicle* v) { selection.push_back(v); }});
+  cCivModeVehicle* mine = world->CreateVehicle(home, kCivLandVehicle);
+  home->SetNPC(true);
+  cCivModeVehicle* npc = world->CreateVehicle(home, kCivLandVehicle);
+  home->SetNPC(false);
+  SetCivInputHooks({[&] { return pick; }, nullptr});  // the selection seam is done with
+  ASSERT_EQ(selection, std::vector<cCivModeVehicle*>{mine});
+  npc->SetPosition(GroundAway(home->GetPosition(), -0.6f));  // out of the way
+  npc->SetDestination(npc->GetPosition());
+  // How far the model's forward axis (local -z) turns from the pick point, on the ground's plane, in radians.
+  auto offAngle = [&] {
+    Vector3 up = Vector3Normalized(mine->GetPosition());
+    auto flat = [&](Vector3 v) { return Vector3Normalized(Vector3Sub(v, Vector3Scale(up, Vector3Dot(v, up)))); };
+    Vector3 forward = flat(QuatRotateVector(mine->GetSceneObject()->GetOrientation(), Vector3{0, 0, -1}));
+    Vector3 toPick = flat(Vector3Sub(pick, mine->GetPosition()));
+    return std::acos(std::clamp(Vector3Dot(forward, toPick), -1.0f, 1.0f));
+  };
+  float start = offAngle();
+  ASSERT_GT(start, 0.3f);
+  mine->Update(16);
+  EXPECT_NEAR(offAngle(), start, 0.1f);  // unselected: no turn
+  mine->SetSelected(true);
+  mine->Update(16);
+  float once = offAngle();
+  EXPECT_LT(once, start);
+  EXPECT_GT(once, start * 0.9f);  // a little at a time
+  for (int t = 0; t < 300; ++t) mine->Update(16);
+  EXPECT_LT(offAngle(), 0.2f);
+  SetCivInputHooks({});
+}
+
+// On the way in, the first attacker down to 20 path points lets the city
+// choose its target again (a turret bought meanwhile); the next one finds
+// the flags spent until a new vehicle re-arms them.
+TEST_F(CivVehicleTest, OnlyTheFirstAttackerNearingTheCityChoosesAgainUntilANewVehicleComes) {
+  cCivModeVehicle* attackers[3];
+  float angles[3] = {0.8f, -0.8f, 0.75f};
+  for (int i = 0; i < 3; ++i) {
+    attackers[i] = Vehicle(1, kCivLandVehicle, angles[i]);
+    attackers[i]->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionPillage);
+    ASSERT_GT(attackers[i]->GetPathLength(), 21u);
+    ASSERT_EQ(attackers[i]->GetTargetTurret(), nullptr);
+  }
+  home->AddTurret();
+  GetDataManager()->CommitPending();
+  auto driveTo = [](cCivModeVehicle* v, size_t points) {
+    for (int t = 0; t < 5000 && v->GetPathLength() > points; ++t) v->Update(100);
+  };
+  driveTo(attackers[0], 19);
+  EXPECT_NE(attackers[0]->GetTargetTurret(), nullptr);
+  driveTo(attackers[0], 9);
+  driveTo(attackers[1], 9);
+  EXPECT_EQ(attackers[1]->GetTargetTurret(), nullptr);
+  Vehicle(0, kCivLandVehicle, -0.6f);
+  driveTo(attackers[2], 19);
+  EXPECT_NE(attackers[2]->GetTargetTurret(), nullptr);
 }
 
 }  // namespace

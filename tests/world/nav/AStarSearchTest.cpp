@@ -2,6 +2,7 @@
 // graphs, never through impassable edges or nodes, and the search's edge cases.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <queue>
@@ -254,4 +255,35 @@ TEST(AStarSearch, NearestNodeIsTheLowestIndexAmongTheNearestUsableOnes) {
     for (const Vector3& p : queries)
       ASSERT_EQ(graph.FindNearestNode(1, p), bruteForce(graph, p)) << "shape " << shape << " at " << p.x << " " << p.y << " " << p.z;
   }
+}
+
+// Edges are kept in one array per layer and put in order when read: added in
+// any order they read back ascending, and a repeated edge keeps its last cost,
+// in the list, the table and the search alike.
+TEST(AStarSearch, EdgesAddedInAnyOrderReadBackAscendingWithTheLastCostOfARepeat) {
+  static float scale = 1.0f;
+  static auto scaled = [](const cAStarNode* a, const cAStarNode* b) -> float { return scale * NodeDistance(a, b); };
+  cAStarGraph graph;
+  for (int i = 0; i < 4; ++i) graph.AddNode(cAStarNode{static_cast<float>(i), 0.0f, 0.0f, static_cast<float>(i)});
+  graph.SetLayerFunctions(0, scaled, NodeDistance);
+  const int adds[][2] = {{2, 3}, {0, 1}, {1, 2}, {0, 2}, {1, 0}};
+  for (const auto& add : adds) graph.AddEdge(add[0], add[1]);
+  scale = 5.0f;
+  graph.AddEdge(0, 1);  // the same edge priced again: the new cost replaces the old
+  scale = 1.0f;
+
+  std::vector<std::array<float, 3>> listed;
+  for (const cAStarGraph::cEdge& edge : graph.GetEdges(0))
+    listed.push_back({static_cast<float>(edge.from), static_cast<float>(edge.to), edge.cost});
+  const std::vector<std::array<float, 3>> expected = {{0, 1, 5}, {0, 2, 2}, {1, 0, 1}, {1, 2, 1}, {2, 3, 1}};
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(graph.GetEdgeTable(0).at(0).at(1), 5.0f);
+  float cost = 0.0f;
+  ASSERT_TRUE(graph.GetEdgeCost(0, 0, 1, cost));
+  EXPECT_EQ(cost, 5.0f);
+  EXPECT_FALSE(graph.GetEdgeCost(0, 3, 2, cost));
+  // 0 -> 2 directly (2) beats 0 -> 1 -> 2 (6).
+  std::vector<cAStarNode> path;
+  ASSERT_TRUE(graph.FindPath(0, Vector3{0, 0, 0}, Vector3{2, 0, 0}, FLT_MAX, path));
+  EXPECT_EQ(path.size(), 2u);
 }

@@ -198,10 +198,11 @@ TEST(PatchMesh, LevelOfDetailSkipsTheFarSideAndRefinesNearTheCamera) {
   testing::internal::CaptureStdout();
   sphere.Init(SmallParams(map.get(), true));
   testing::internal::GetCapturedStdout();
-  // Camera on +z looking down -z at distance D: model-view is a translation by -D.
+  // Camera on +z looking down -z at distance D: model-view is a translation by
+  // -D; the far plane lies beyond the whole planet, so no patch is outside the view.
   auto frame = [&](float distance, float threshold) {
     float mv[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -distance, 1};
-    const float n = 1.0f, f = 5000.0f, t = std::tan(20.0f * 3.1415927f / 180.0f) * n;
+    const float n = 1.0f, f = 20000.0f, t = std::tan(20.0f * 3.1415927f / 180.0f) * n;
     float proj[16] = {n / t, 0, 0, 0, 0, n / t, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
     sphere.UpdateLevelOfDetail(mv, proj, threshold);
     return sphere.CountDrawnTriangles();
@@ -231,6 +232,49 @@ TEST(PatchMesh, LevelOfDetailSkipsTheFarSideAndRefinesNearTheCamera) {
   bool leafOnFront = false;
   for (const cTerrainPatch* p : sphere.GetDrawList(0)) leafOnFront |= p->level == 0;
   EXPECT_TRUE(leafOnFront);
+}
+
+// A patch is left out only when its whole mesh, skirts included, lies beyond
+// one side of the view: eye at the origin looking down -z, near 1, far 1000.
+TEST(PatchMesh, OnlyPatchesWhollyOutsideTheViewAreLeftOut) {
+  const float n = 1.0f, f = 1000.0f, t = std::tan(20.0f * 3.1415927f / 180.0f) * n;
+  const float view[16] = {n / t, 0, 0, 0, 0, n / t, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+  struct {
+    Ru::Math::Vector3 low, high;
+    bool outside;
+  } cases[] = {
+      {{-5, -5, -105}, {5, 5, -95}, false},        // straight ahead
+      {{-5, -5, 95}, {5, 5, 105}, true},           // behind the eye
+      {{-505, -5, -105}, {-495, 5, -95}, true},    // far to the left
+      {{-60, -5, -105}, {-30, 5, -95}, false},     // across the left edge
+      {{-5, 300, -105}, {5, 310, -95}, true},      // above
+      {{-5, -5, -2005}, {5, 5, -1995}, true},      // beyond the far plane
+      {{-5, -5, -0.5f}, {5, 5, 0.5f}, true},       // between the eye and the near plane
+      {{-5, -5, -5}, {5, 5, 0.5f}, false},         // through the near plane
+      {{-505, -5, -105}, {5, 5, -95}, false},      // reaching in from the left
+  };
+  for (const auto& c : cases) {
+    cTerrainPatch patch;
+    patch.meshMin = c.low;
+    patch.meshMax = c.high;
+    EXPECT_EQ(PatchOutsideView(patch, view), c.outside) << c.low.x << " " << c.low.y << " " << c.low.z;
+  }
+  // The box holds every vertex drawn, the skirts hanging below the grid too.
+  auto map = MakeHeightMap(Hills, 64);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(SmallParams(map.get(), true));
+  testing::internal::GetCapturedStdout();
+  const cTerrainPatch* leaf = sphere.GetRoot(0)->children[0]->children[0];
+  ASSERT_NE(leaf, nullptr);
+  bool belowGrid = false;
+  for (const Ru::Math::Vector3& p : leaf->positions)
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_LE(leaf->meshMin[k], p[k]);
+      EXPECT_GE(leaf->meshMax[k], p[k]);
+      belowGrid |= p[k] < leaf->boundsMin[k] || p[k] > leaf->boundsMax[k];
+    }
+  EXPECT_TRUE(belowGrid) << "the skirts reach outside the grid's box";
 }
 
 TEST(PatchMesh, VertexMapFindsWhatItStores) {

@@ -270,3 +270,87 @@ TEST_F(SceneDrawTest, PreparedSpheresDrawThePictureOfGluSphere) {
   EXPECT_EQ(renderWith(true), immediate);  // meshes reused
   EXPECT_GE(PreparedSphereCount(), 3);
 }
+
+// Plants draw in groups from kept meshes: a group is made again only when a
+// plant in it changes, a change shows at once, and groups out of view are not drawn.
+TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
+  struct cBearer : cOwner, cIFruitBearer {
+    int fruit = cSceneShapePlant::kMaxFruit;
+    int GetFruitCount() override { return fruit; }
+  };
+  // A scene of their own: the planet files its own plants into the main one.
+  static cSceneManager scene;
+  std::vector<cBearer*> owners;
+  std::vector<cSceneObject*> plants;
+  for (int i = 0; i < 6; ++i) {
+    plants.push_back(Place(&GetPlantShape(), -40.0f + 16.0f * i, 10.0f * (i % 2), Vector3{1, 0, 0}));
+    GetSceneManager().RemoveObject(plants.back());
+    scene.AddObject(plants.back());
+    owners.push_back(new cBearer);
+    plants.back()->SetOwner(owners.back());
+  }
+  auto Render = [] {
+    BeginCameraPicture(kWidth, kHeight, &sGround.x);
+    glEnable(GL_LIGHTING);
+    GetPlanetModel().Draw();
+    glDisable(GL_LIGHTING);
+    scene.Render();
+    return ReadBackBuffer(kWidth, kHeight);
+  };
+  const cPlantBatches::cStats& stats = GetPlantShape().LastBatchStats();
+  auto matchesImmediate = [&Render](const cPicture& batched) {
+    SetPreparedGeometryEnabled(false);
+    const cPicture immediate = Render();
+    SetPreparedGeometryEnabled(true);
+    return Changed(batched, immediate) <= 10;  // a pixel on an edge may turn over
+  };
+  const cPicture first = Render();
+  EXPECT_GT(stats.groups, 1);
+  EXPECT_EQ(stats.rebuilt, stats.groups);
+  EXPECT_EQ(stats.drawn, stats.groups);
+  EXPECT_TRUE(matchesImmediate(first));
+  EXPECT_EQ(Render(), first);
+  EXPECT_EQ(stats.rebuilt, 0) << "nothing changed";
+
+  owners[2]->fruit = 0;  // eaten
+  const cPicture eaten = Render();
+  EXPECT_EQ(stats.rebuilt, 1);
+  EXPECT_GT(Changed(first, eaten), 20);
+  EXPECT_TRUE(matchesImmediate(eaten));
+
+  scene.RemoveObject(plants[5]);  // hidden
+  const cPicture hidden = Render();
+  EXPECT_EQ(stats.rebuilt, 1);
+  EXPECT_TRUE(matchesImmediate(hidden));
+
+  const int64_t fineVertices = stats.vertices;
+  SetCameraAngles(0.0f, 45.0f, 5000.0f);  // so far that a fruit is a small part of a pixel
+  SetCameraTargetAngles(0.0f, 45.0f, 5000.0f);
+  Render();
+  EXPECT_GT(stats.drawn, 0);
+  EXPECT_EQ(stats.coarse, stats.drawn);
+  EXPECT_LT(stats.vertices, fineVertices / 3);
+  EXPECT_TRUE(matchesImmediate(Render()));
+
+  SetCameraAngles(0.0f, 45.0f, 70.0f);
+  SetCameraTargetAngles(0.0f, 45.0f, 70.0f);
+  const Vector3 ahead = Spot(0.0f, 300.0f);  // looking at a point far ahead: the plants are behind the eye
+  SetCameraAnchorFrame(&ahead.x, &sFrame.x);
+  Render();
+  EXPECT_GT(stats.groups, 0);
+  EXPECT_EQ(stats.drawn, 0);
+  scene.Clear();
+}
+
+// A crowd shape gathered into one array a frame draws the picture it draws object by object.
+TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
+  cSceneShapePyramid crowd;
+  crowd.SetScale(Vector3{4.0f, 6.0f, 4.0f});
+  const cPicture bare = Render();
+  const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
+  for (int i = 0; i < 9; ++i) Place(&crowd, -24.0f + 6.0f * i, 4.0f * (i % 3), colours[i % 3]);
+  const cPicture alone = Render();
+  ASSERT_GT(Changed(bare, alone), 300) << "the crowd shows";
+  crowd.SetDrawnInOneBatch(true);
+  EXPECT_LE(Changed(alone, Render()), 10);  // a pixel on an edge may turn over
+}

@@ -1,0 +1,177 @@
+// Every mode in the game's own main loop (GLUT, the panels, the frame pacing)
+// at the tuned window size, running and paused, each in a fresh process,
+// beside the reference: a bare window that only clears and swaps under the
+// same pacing (what presenting a frame costs on this display and driver).
+// Reported per run of 3 s after settling (1 s running, 7 s paused):
+//   fps             frames the main window drew a second (the cap is 60);
+//   main_cpu_ms     the main thread's CPU per drawn frame;
+//   process_core_%  CPU of every thread (the renderer's too) as a share of one core.
+// Run from the repository root, alone (a process that has opened the display
+// cannot fork a game): xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=Loop
+#include <GL/freeglut.h>
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "app/FrameLoop.h"
+#include "app/GameClock.h"
+#include "app/GameMode.h"
+#include "app/Startup.h"
+#include "platform/Sys.h"
+
+namespace {
+
+// A paused game draws while a message shows (6 s) and while the camera still
+// glides: a paused run settles past both.
+constexpr int kSettleMs = 1000, kPausedSettleMs = 7000, kMeasureMs = 3000;
+
+struct cLoopFigures {
+  double wall = 0, mainCpu = 0, processCpu = 0;  // seconds
+  double frames = 0;
+};
+
+double Seconds(clockid_t clock) {
+  timespec t;
+  clock_gettime(clock, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+double ProcessCpuSeconds() {
+  rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+// The child's side: the loop runs until the second timer, which reports and leaves.
+int gReportPipe = -1;
+uint32_t (*gFrameCounter)() = nullptr;
+cLoopFigures gStart;
+
+void StartMeasuring(int) {
+  gStart = cLoopFigures{Seconds(CLOCK_MONOTONIC), Seconds(CLOCK_THREAD_CPUTIME_ID), ProcessCpuSeconds(),
+                        (double)gFrameCounter()};
+}
+void StopMeasuring(int) {
+  const cLoopFigures figures{Seconds(CLOCK_MONOTONIC) - gStart.wall, Seconds(CLOCK_THREAD_CPUTIME_ID) - gStart.mainCpu,
+                             ProcessCpuSeconds() - gStart.processCpu, gFrameCounter() - gStart.frames};
+  if (write(gReportPipe, &figures, sizeof figures) != (ssize_t)sizeof figures) _exit(1);
+  _exit(0);
+}
+
+// Runs `setUp` in a child with its output silenced, then GLUT's main loop, and reads the figures back.
+template <class SetUp>
+bool MeasureInChild(SetUp setUp, cLoopFigures& figures, int settleMs = kSettleMs) {
+  if (glutGet(GLUT_INIT_STATE)) return false;
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(fds[0]);
+    gReportPipe = fds[1];
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    for (int up = 0; up < 3 && access("Data/Scripts", F_OK) != 0; ++up)
+      if (chdir("..") != 0) break;
+    if (!setUp()) _exit(2);
+    glutTimerFunc(settleMs, StartMeasuring, 0);
+    glutTimerFunc(settleMs + kMeasureMs, StopMeasuring, 0);
+    glutMainLoop();
+    _exit(3);
+  }
+  close(fds[1]);
+  const bool read_ = read(fds[0], &figures, sizeof figures) == (ssize_t)sizeof figures;
+  close(fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return read_;
+}
+
+void Report(benchmark::State& state, const cLoopFigures& f) {
+  state.SetIterationTime(f.wall);
+  state.counters["fps"] = f.frames / f.wall;
+  state.counters["main_cpu_ms"] = f.frames > 0 ? f.mainCpu * 1e3 / f.frames : 0.0;
+  state.counters["process_core_%"] = f.processCpu / f.wall * 100.0;
+}
+
+// A mode of AllGameModes(), running (arg 1 = 0) or paused (1).
+void BM_Loop_Mode(benchmark::State& state) {
+  const int mode = (int)state.range(0);
+  const bool paused = state.range(1) != 0;
+  for (auto _ : state) {
+    cLoopFigures figures;
+    const bool measured = MeasureInChild(
+        [mode, paused] {
+          std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
+          if (AppStartup(2, argv.data()) != 0) return false;
+          gFrameCounter = GetFramesDrawn;
+          if (mode != 0) {
+            gPendingGameMode = AllGameModes()[mode];
+            AppPumpFrame();  // the switch comes after this frame
+          }
+          if (paused) {  // as the Pause box does, so the pointer entering the window keeps it
+            gUserPause = 1;
+            OnPauseCheckbox(0);
+          }
+          return true;
+        },
+        figures, paused ? kPausedSettleMs : kSettleMs);
+    if (!measured) {
+      state.SkipWithError("the game did not run (no display, or this process opened it already)");
+      return;
+    }
+    Report(state, figures);
+  }
+  static const char* const names[] = {"creature", "tribe", "city", "civ", "space", "test bench", "stress", "fly/swim", "flock test"};
+  state.SetLabel(std::string(names[mode]) + (paused ? ", paused" : ", running"));
+}
+BENCHMARK(BM_Loop_Mode)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}})
+    ->ArgNames({"mode", "paused"})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The reference: a window of the same size that clears and swaps every paced frame.
+uint32_t gBareFrames = 0;
+uint32_t BareFrames() { return gBareFrames; }
+void BareIdle() {
+  Sys_PaceFrames(60);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glutSwapBuffers();
+  ++gBareFrames;
+}
+void BM_Loop_ReferenceBareFrame(benchmark::State& state) {
+  for (auto _ : state) {
+    cLoopFigures figures;
+    const bool measured = MeasureInChild(
+        [] {
+          int argc = 1;
+          char* argv[] = {(char*)"bare", nullptr};
+          glutInit(&argc, argv);
+          glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+          glutInitWindowSize(1024, 768);
+          glutCreateWindow("bare");
+          glutDisplayFunc([] {});
+          glutIdleFunc(BareIdle);
+          gFrameCounter = BareFrames;
+          return true;
+        },
+        figures);
+    if (!measured) {
+      state.SkipWithError("no display");
+      return;
+    }
+    Report(state, figures);
+  }
+}
+BENCHMARK(BM_Loop_ReferenceBareFrame)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

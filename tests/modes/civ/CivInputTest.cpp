@@ -1,0 +1,364 @@
+// The civ input controller and its pie menus, headless through the fake view.
+#include "tests/modes/civ/CivTestSupport.h"
+
+namespace {
+constexpr int kCtrl = 0x11;
+
+struct CivInputTest : CivInputFixture {};
+
+TEST_F(CivInputTest, ClickOrdersPaintSelectsAndCtrlOnlyToggles) {
+  cCivModeVehicle* own = VehicleAt(0, 10, 10);  // bought: already selected
+  ASSERT_EQ(1u, input->GetSelection().Count());
+  const Ru::Math::Vector3 goal = GroundAway(City(0)->GetPosition(), 0.2f);
+  // A press that wanders (4, 2) is still a click: the selection is sent.
+  view.grounds[{104, 102}] = goal;
+  input->OnLeftButtonDown(100, 100);
+  input->OnMouseMove(104, 102);
+  input->OnLeftButtonUp(104, 102);
+  EXPECT_TRUE(input->GetSelection().IsEmpty());
+  EXPECT_EQ(kCivVehicleGuard, own->GetState());
+  EXPECT_FLOAT_EQ(goal.x, own->GetGuardPoint().x);
+  EXPECT_FLOAT_EQ(goal.z, own->GetGuardPoint().z);
+
+  // (4, 3) paints: the vehicle under the band is taken and kept at the release.
+  view.grounds[{104, 103}] = own->GetPosition();
+  input->OnLeftButtonDown(100, 100);
+  input->OnMouseMove(104, 103);
+  EXPECT_TRUE(input->IsPainting());
+  input->OnLeftButtonUp(104, 103);
+  EXPECT_TRUE(input->GetSelection().Contains(own));
+  // A paint that adds nothing ends the selection instead of ordering it.
+  input->OnLeftButtonDown(100, 100);
+  input->OnMouseMove(150, 150);
+  input->OnLeftButtonUp(150, 150);
+  EXPECT_TRUE(input->GetSelection().IsEmpty());
+
+  // Ctrl: toggles own vehicles, never opens a city menu, never orders.
+  Sys_SetKeyState(kCtrl, true);
+  Click(10, 10);
+  EXPECT_TRUE(input->GetSelection().Contains(own));
+  BuildingAt(0, 0, 20, 20);
+  Click(20, 20);
+  EXPECT_EQ(nullptr, input->GetPieMenus().GetVisibleMenu());
+  Click(100, 100);
+  EXPECT_TRUE(input->GetSelection().Contains(own));
+  Click(10, 10);
+  EXPECT_FALSE(input->GetSelection().Contains(own));
+  Sys_SetKeyState(kCtrl, false);
+
+  // NPC vehicles are never selected while the debug switch is off.
+  cCivModeVehicle* npc = VehicleAt(2, 30, 30);
+  Click(30, 30);
+  EXPECT_FALSE(input->GetSelection().Contains(npc));
+}
+}  // namespace
+
+namespace {
+// The road, trade route and expulsion are paid at their second click, and
+// only when the money is still there then: the pool never goes negative.
+TEST_F(CivInputTest, TwoClickActionsPayOnlyForAnAcceptedTargetWithTheMoneyStillThere) {
+  City(2)->EstablishEmbassy(City(0));  // the human's embassy abroad: a trade partner
+  City(0)->EstablishEmbassy(City(2));  // the NPC's embassy at home: one to expel
+  GetDataManager()->CommitPending();
+  cCivModeDecoratedBuilding* theirEmbassy = City(0)->FindEmbassy(1);
+  ASSERT_NE(nullptr, theirEmbassy);
+  view.objects[{50, 50}] = theirEmbassy->GetSceneObject();
+  BuildingAt(0, 0, 10, 10);
+  BuildingAt(1, 0, 20, 20);
+  BuildingAt(2, 0, 30, 30);
+  struct Row {
+    int item;
+    int targetX;        // the second click's pixel
+    float moneyAtClick; // city 0's money when the target is clicked
+    float paid;
+  } rows[] = {
+      {kCivItemBuyRoad, 20, 200.0f, 100.0f},       {kCivItemBuyRoad, 10, 200.0f, 0.0f},  // not to itself
+      {kCivItemBuyRoad, 30, 200.0f, 0.0f},         {kCivItemBuyRoad, 20, 99.0f, 0.0f},   // spent meanwhile
+      {kCivItemBuyTradeRoute, 30, 200.0f, 50.0f},  {kCivItemBuyTradeRoute, 20, 200.0f, 0.0f},
+      {kCivItemBuyTradeRoute, 30, 49.0f, 0.0f},    {kCivItemExpelEmbassy, 10, 200.0f, 0.0f},
+      {kCivItemExpelEmbassy, 50, 29.0f, 0.0f},     {kCivItemExpelEmbassy, 50, 200.0f, 30.0f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "item " << row.item << " to " << row.targetX << " with " << row.moneyAtClick);
+    for (int i = 0; i < 4; ++i) City(i)->RemoveRoadsTo(City((i + 1) % 4)), City(i)->RemoveRoadsTo(City((i + 2) % 4));
+    City(0)->SetMoney(200.0f);
+    City(1)->SetMoney(0.0f);
+    Click(10, 10);
+    ASSERT_EQ(City(0), input->GetMenuCity());
+    Choose(row.item);
+    EXPECT_EQ(200.0f, Wealth(0)) << "nothing is paid at the menu";
+    const bool road = row.item != kCivItemExpelEmbassy;
+    EXPECT_EQ(road, input->GetPendingRoad() != nullptr);
+    City(0)->SetMoney(row.moneyAtClick);
+    Click(row.targetX, row.targetX);
+    GetDataManager()->CommitPending();
+    EXPECT_FLOAT_EQ(row.moneyAtClick - row.paid, Wealth(0));
+    EXPECT_EQ(nullptr, input->GetPendingRoad());
+    EXPECT_FALSE(input->IsPlacingRoad() || input->IsPlacingTradeRoute() || input->IsChoosingEmbassyToExpel());
+    EXPECT_EQ(row.paid > 0.0f, road ? City(0)->GetRoads().size() == 1u : theirEmbassy->GetState() == kCivRemoved);
+  }
+}
+
+TEST_F(CivInputTest, GiftGoesFromTheClickedOwnCityThatCanAffordIt) {
+  BuildingAt(0, 0, 10, 10);
+  BuildingAt(2, 0, 30, 30);
+  struct Row {
+    int providerX;
+    float money;
+    const char* notice;
+  } rows[] = {{10, 100.0f, "Gift given"}, {10, 79.0f, "Gift transaction cancelled"}, {30, 100.0f, "Gift transaction cancelled"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.notice);
+    City(0)->SetMoney(row.money);
+    Click(30, 30);  // an NPC city: its menu holds the gift alone
+    EXPECT_EQ(std::vector<int>{kCivItemGift}, OpenItems());
+    EXPECT_EQ("Give Gift To City ($80)", Label(kCivItemGift));  // 8 buildings of the human's, 10 each
+    Choose(kCivItemGift);
+    EXPECT_EQ("Which city is providing the gift?", input->GetNoticeText());
+    Click(row.providerX, row.providerX);
+    EXPECT_EQ(row.notice, input->GetNoticeText());
+    EXPECT_FLOAT_EQ(row.notice[5] == 'g' ? row.money - 80.0f : row.money, City(0)->GetMoney());
+  }
+}
+
+TEST_F(CivInputTest, CityMenuItemsFollowConditionsAndUpgradeLevel) {
+  BuildingAt(0, 0, 10, 10);
+  struct Row {
+    int level;
+    int turrets;
+    bool damaged;
+    float partyPerBuilding;
+    std::vector<int> items;
+  } rows[] = {
+      {0, 0, false, 3.125f, {4, 8, 0, 6, 1, 12}},
+      {1, 0, false, 3.125f, {4, 0, 6, 1, 12}},
+      {2, 0, false, 3.125f, {4, 9, 2, 0, 6, 1, 12}},
+      {3, 0, false, 3.125f, {4, 0, 6, 1, 12}},
+      {4, 0, false, 3.125f, {4, 10, 2, 3, 0, 6, 1, 12}},
+      {5, 0, false, 3.125f, {4, 2, 3, 0, 6, 1, 12}},
+      {1, 8, true, 0.0f, {4, 0, 1, 7}},  // the turret limit, a ruin, a party at price 0
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "level " << row.level);
+    players->GetUpgradeLevels()->Set(0, row.level);
+    for (int k = (int)City(0)->GetTurrets().size(); k < row.turrets; ++k) City(0)->AddTurret();
+    ASSERT_EQ(row.turrets, (int)City(0)->GetTurrets().size());
+    if (row.damaged) City(0)->DestroyBuilding();
+    cCivTuning::GetCosts()->CostOfPartyPerBuilding = row.partyPerBuilding;
+    Click(10, 10);
+    EXPECT_EQ(row.items, OpenItems());
+    if (row.level == 0) {
+      EXPECT_EQ("Buy Building ($150)", Label(kCivItemBuyBuilding));
+      EXPECT_EQ("Buy Party ($12.5)", Label(kCivItemBuyParty));
+    }
+    Choose(-1);
+  }
+  // The road item goes once every own city is joined.
+  City(1)->SetMoney(0.0f);
+  City(0)->SetMoney(100.0f);
+  BuildingAt(1, 0, 20, 20);
+  Click(10, 10);
+  Choose(kCivItemBuyRoad);
+  Click(20, 20);
+  Click(10, 10);
+  const std::vector<int> items = OpenItems();
+  EXPECT_EQ(items.end(), std::find(items.begin(), items.end(), (int)kCivItemBuyRoad));
+}
+
+TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
+  BuildingAt(0, 0, 10, 10);
+  players->GetUpgradeLevels()->Set(0, 5);
+  cCivTuning::GetCosts()->CostResearchAmphibious = 60.0f;
+  struct Row {
+    int item;
+    float money;
+    float paid;
+  } rows[] = {
+      {kCivItemBuyParty, 20.0f, 12.5f}, {kCivItemBuyBuilding, 150.0f, 150.0f}, {kCivItemBuyBuilding, 149.0f, 0.0f}, {kCivItemBuyLandVehicle, 100.0f, 100.0f},
+      {kCivItemBuyAirVehicle, 199.0f, 0.0f}, {kCivItemBuyAirVehicle, 200.0f, 200.0f}, {kCivItemBuyTurret, 80.0f, 80.0f},
+      {kCivItemResearchAmphibious, 60.0f, 60.0f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "item " << row.item << " with " << row.money);
+    City(0)->SetMoney(row.money);
+    const int buildings = City(0)->GetBuildingCount(), turrets = (int)City(0)->GetTurrets().size();
+    const size_t vehicles = world->GetVehicles().size();
+    input->GetSelection().Clear();
+    Click(10, 10);
+    Choose(row.item);
+    GetDataManager()->CommitPending();
+    EXPECT_FLOAT_EQ(row.money - row.paid, City(0)->GetMoney());
+    const bool bought = row.paid > 0.0f;
+    if (row.item == kCivItemBuyBuilding) {
+      EXPECT_EQ(buildings + (bought ? 1 : 0), City(0)->GetBuildingCount());
+    }
+    if (row.item == kCivItemBuyTurret) {
+      EXPECT_EQ(turrets + 1, (int)City(0)->GetTurrets().size());
+    }
+    if (row.item == kCivItemResearchAmphibious) {
+      EXPECT_EQ(2, players->GetUpgradeLevels()->Get(0));
+    }
+    if (row.item == kCivItemBuyLandVehicle || row.item == kCivItemBuyAirVehicle) {
+      ASSERT_EQ(vehicles + (bought ? 1 : 0), world->GetVehicles().size());
+      EXPECT_TRUE(!bought || input->GetSelection().Contains(world->GetVehicles().back())) << "a bought vehicle starts selected";
+    }
+  }
+  // At the turret limit the purchase is refused aloud and costs nothing.
+  for (int k = (int)City(0)->GetTurrets().size(); k < 8; ++k) City(0)->AddTurret();
+  ASSERT_EQ(8u, City(0)->GetTurrets().size());
+  City(0)->SetMoney(500.0f);
+  cMessageCapture messages;
+  input->SelectCity(City(0));
+  input->OnPieMenuSelection(kCivItemBuyTurret);
+  ASSERT_EQ(1u, messages.boxes.size());
+  EXPECT_EQ("Cannot Purchase Turret", messages.boxes[0].caption);
+  EXPECT_EQ("You may not have more than 8 turrets in a city.", messages.boxes[0].text);
+  EXPECT_EQ(500.0f, City(0)->GetMoney());
+}
+
+TEST_F(CivInputTest, SelectedVehiclesAttackForeignCitiesOnly) {
+  cCivModeVehicle* own = VehicleAt(0, 10, 10);
+  BuildingAt(1, 0, 20, 20);
+  BuildingAt(2, 0, 30, 30);
+  Click(20, 20);  // the human's own city: no attack menu, the selection drives there
+  EXPECT_EQ(nullptr, input->GetPieMenus().GetVisibleMenu());
+  EXPECT_TRUE(input->GetSelection().IsEmpty());
+  input->AddToSelection(own);
+  Click(30, 30);
+  EXPECT_EQ((std::vector<int>{kCivItemConquer, kCivItemGift, kCivItemBuildEmbassy}), OpenItems());
+  Choose(kCivItemConquer);
+  EXPECT_TRUE(input->GetSelection().IsEmpty());
+  EXPECT_EQ(kCivVehicleCombat, own->GetState());
+  EXPECT_EQ(City(2), own->GetTargetCity());
+  EXPECT_EQ(kCivMissionPillage, own->GetMission());
+  // Clicking an NPC vehicle with a selection sends the selection at it.
+  cCivModeVehicle* npc = VehicleAt(2, 40, 40);
+  input->AddToSelection(own);
+  Click(40, 40);
+  EXPECT_EQ(npc, own->GetTargetVehicle());
+}
+}  // namespace
+
+namespace {
+// Whatever the data manager removes, the controller lets go of: a load
+// empties the world under the hover, the close-up, a pending expulsion and a
+// gift; an expelled embassy leaves its city mid-drag; a debug vehicle goes.
+TEST_F(CivInputTest, PointersLetGoOfWhatTheDataManagerRemoves) {
+  City(0)->EstablishEmbassy(City(2));
+  GetDataManager()->CommitPending();
+  cCivModeDecoratedBuilding* embassy = City(0)->FindEmbassy(1);
+  view.objects[{50, 50}] = embassy->GetSceneObject();
+  // Zoom into city 0 and grab its foreign embassy.
+  view.distance = 200.0f;
+  view.cursorX = view.cursorY = 50;
+  input->Update();
+  ASSERT_EQ(kCivViewCloseUp, input->GetViewState());
+  ASSERT_EQ(City(0), input->GetZoomedCity());
+  input->OnLeftButtonDown(50, 50);
+  ASSERT_EQ(embassy, input->GetGrabbedBuilding());
+  City(0)->ExpelEmbassy(embassy);
+  City(0)->Update(16);  // drops the expelled building
+  EXPECT_EQ(nullptr, input->GetGrabbedBuilding());
+  input->OnMouseMove(51, 51);
+  input->OnLeftButtonUp(51, 51);
+
+  // The panel's debug vehicle: the first click puts it down, the second hands it to the world.
+  GetCivDebugVehicle().vehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
+  GetCivDebugVehicle().vehicle->Init(City(2), kCivLandVehicle);
+  GetCivDebugVehicle().vehicle->AddRef();  // the panel holds one until the world takes it
+  GetCivDebugVehicle().state = 1;
+  cCivModeVehicle* placed = GetCivDebugVehicle().vehicle;
+  const size_t vehicles = world->GetVehicles().size();
+  Click(60, 60);
+  EXPECT_EQ(2, GetCivDebugVehicle().state);
+  EXPECT_FLOAT_EQ(view.defaultGround.x, placed->GetPosition().x);
+  Click(60, 60);
+  EXPECT_EQ(0, GetCivDebugVehicle().state);
+  EXPECT_EQ(nullptr, GetCivDebugVehicle().vehicle);
+  ASSERT_EQ(vehicles + 1, world->GetVehicles().size());
+  EXPECT_EQ(placed, world->GetVehicles().back());
+
+  // A debug vehicle removed on its way to the ground.
+  GetCivDebugVehicle().vehicle = GetDataManager()->CreateObject<cCivModeVehicle>();
+  GetCivDebugVehicle().vehicle->Init(City(0), kCivLandVehicle);
+  GetCivDebugVehicle().vehicle->AddRef();  // the panel holds one until the world takes it
+  GetCivDebugVehicle().state = 2;
+  GetDataManager()->CommitPending();
+  GetDataManager()->Remove(GetCivDebugVehicle().vehicle);
+  EXPECT_EQ(nullptr, GetCivDebugVehicle().vehicle);
+  EXPECT_EQ(0, GetCivDebugVehicle().state);
+
+  // Back in the world: hover an NPC city, start an expulsion and a gift, then load.
+  view.distance = 300.0f;
+  input->Update();
+  ASSERT_EQ(kCivViewWorld, input->GetViewState());
+  BuildingAt(2, 0, 30, 30);
+  input->OnMouseMove(30, 30);
+  ASSERT_EQ(City(2), input->GetHoveredCity());
+  input->BeginExpelEmbassy(City(0));
+  input->RecordGift(City(2), 80.0f);
+  view.distance = 200.0f;
+  view.cursorX = view.cursorY = 30;
+  input->Update();
+  ASSERT_EQ(City(2), input->GetZoomedCity());
+  bridge.BeforeLoad();  // every city leaves through the data manager
+  EXPECT_EQ(nullptr, input->GetHoveredCity());
+  EXPECT_EQ(nullptr, input->GetMenuCity());
+  EXPECT_EQ(nullptr, input->GetZoomedCity());
+  EXPECT_EQ(kCivViewWorld, input->GetViewState()) << "the close-up ends with its city";
+  EXPECT_EQ(nullptr, input->GetEmbassyCity());
+  EXPECT_EQ(nullptr, input->GetGiftTargetCity());
+  EXPECT_FALSE(input->IsChoosingEmbassyToExpel());
+}
+
+TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
+  BuildingAt(0, 0, 10, 10);
+  view.cursorX = view.cursorY = 10;
+  const struct {
+    float distance;
+    int state;
+  } steps[] = {{270.0f, kCivViewWorld}, {259.0f, kCivViewCloseUp}, {280.0f, kCivViewCloseUp}, {281.0f, kCivViewWorld}};
+  for (const auto& step : steps) {
+    view.distance = step.distance;
+    input->Update();
+    EXPECT_EQ(step.state, input->GetViewState()) << step.distance;
+  }
+  // A camera press shorter than 500 ms moves the camera; a longer one only drags.
+  for (uint32_t held : {499u, 500u}) {
+    const int moves = view.moves;
+    input->OnCameraButtonDown(5, 5);
+    clock.Advance(held);
+    input->OnCameraButtonUp(5, 5);
+    EXPECT_EQ(held < 500 ? moves + 1 : moves, view.moves) << held;
+  }
+  // The camera keys step the camera every frame; D also toggles the debug text.
+  const int focuses = view.focuses;
+  Sys_SetKeyState('D', true);
+  input->Update();
+  input->Update();
+  Sys_SetKeyState('D', false);
+  EXPECT_EQ(focuses + 2, view.focuses);
+  const int32_t debugText = gCivShowDebugText;
+  input->OnKeyPress('D');
+  EXPECT_NE(debugText, gCivShowDebugText);
+  input->OnKeyPress('D');
+
+  // The texts of P, h and i.
+  City(0)->GetMood()->Set(2.5f);
+  world->UpdateIncomeDistribution();
+  testing::internal::CaptureStdout();
+  input->OnKeyPress('p');
+  input->OnKeyPress('h');
+  input->OnKeyPress('i');
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(std::string::npos, out.find("City 0\n   ")) << out;
+  EXPECT_NE(std::string::npos, out.find("\n0: 2.5\n")) << out;
+  EXPECT_NE(std::string::npos, out.find("income distributions\n0 ")) << out;
+  // Space walks the human's cities; a left press restarts the walk.
+  input->OnKeyPress(' ');
+  EXPECT_EQ(1, gCivFocusCycleOn);
+  input->OnLeftButtonDown(200, 200);
+  input->OnLeftButtonUp(200, 200);
+  EXPECT_EQ(0, gCivFocusCycleOn);
+}
+}  // namespace

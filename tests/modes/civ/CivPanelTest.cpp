@@ -1,0 +1,115 @@
+// The civ control panels in the started program: their controls in order,
+// the spinners' limits, controls following their variables every frame, the
+// buttons' effects, and the windows hidden and shown with the mode.
+#include <string>
+#include <vector>
+
+#include "app/AppGlobals.h"
+#include "modes/civ/CivControlPanels.h"
+#include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivDebugVehicle.h"
+#include "modes/civ/CivHudView.h"
+#include "modes/civ/CivVehicle.h"
+#include "sim/gamedata/DataManager.h"
+#include "modes/civ/CivHudMarkers.h"
+#include "modes/civ/CivTuning.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/creature/cCreatureGameMode.h"
+#include "platform/glui/GLUITest.h"
+#include "tests/support/StartedProgram.h"
+
+namespace {
+
+std::vector<std::string> Names(GLUI* panel) {
+  std::vector<std::string> names;
+  for (const auto& control : panel->controls()) names.push_back(control->get_name());
+  return names;
+}
+
+TEST(CivPanels, ControlsLimitsLiveVariablesAndButtons) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-civmode"});
+    program.Frame(16);
+    GLUI* view = GetCivKinestheticPanel();
+    GLUI* debug = GetCivDebugPanel();
+    ASSERT_TRUE(view && debug);
+    EXPECT_STREQ(view->get_name(), "Civ Kinesthetic Control Panel");
+    EXPECT_STREQ(debug->get_name(), "Civ Deubg Panel");
+    EXPECT_EQ(Names(view), (std::vector<std::string>{
+                               "Show North Pole/South Pole Markers", "Show Latitude Lines", "Show Longitude Lines",
+                               "Show Map", "Show Influence", "Camera Constraint: North Always Up",
+                               "Camera Constraint: Constrain Latitude", "Reload Original Camera",
+                               "Reload Experimental Camera"}));
+    EXPECT_EQ(Names(debug), (std::vector<std::string>{
+                                "NPC AI                ", "Show Vehicle Paths", "Show City Patrol Paths",
+                                "Player Can Select NPC Objects", "Bullets Always Hit", "Simulation Speed ",
+                                "Add Land Vehicle", "Add Amphibious Vehicle", "Add Air Vehicle",
+                                "Debug Vehicle Owner"}));
+
+    // Each control and the variable the mode reads, both ways.
+    struct Row {
+      GLUI* panel;
+      const char* label;
+      int32_t* variable;
+      int set, shown;  // asked for, then what the control and the variable hold
+    } rows[] = {
+        {debug, "Simulation Speed ", &gCivSimulationSpeed, 15, 10},
+        {debug, "Simulation Speed ", &gCivSimulationSpeed, -3, 0},
+        {debug, "Debug Vehicle Owner", &gCivDebugVehicleOwner, 99, cCivTuning::GetGeneral()->NumPlayers},
+        {view, "Show Map", &gCivShowMap, 0, 0},
+        {view, "Camera Constraint: North Always Up", &gUseCivTestCamera, 1, 1},
+        {debug, "NPC AI                ", &gCivUseNPCAI, 1, 1},
+    };
+    for (const Row& r : rows) {
+      SCOPED_TRACE(std::string(r.label) + " " + std::to_string(r.set));
+      GLUI_Control* control = r.panel->find_control(r.label);
+      ASSERT_NE(control, nullptr);
+      control->set_int_val(r.set);
+      EXPECT_EQ(control->get_int_val(), r.shown);
+      EXPECT_EQ(*r.variable, r.shown);
+      *r.variable = r.shown == 0 ? 1 : 0;  // changed elsewhere: the panel follows by the next frame
+      program.Frame(16);
+      GLUI_PumpFrame();
+      EXPECT_EQ(control->get_int_val(), *r.variable);
+    }
+    gUseCivTestCamera = 0;
+    gCivSimulationSpeed = 1;
+
+    ASSERT_TRUE(GLUI_TestClick(view, "Show North Pole/South Pole Markers"));
+    EXPECT_TRUE(CivPoleMarkersShown());
+    gCivDebugVehicleOwner = cCivTuning::GetGeneral()->NumPlayers;
+    program.Frame(16);
+    testing::internal::CaptureStdout();
+    const bool clicked = GLUI_TestClick(debug, "Add Land Vehicle");
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(printed,
+              "Cannot create a debug vehicle owned by " + std::to_string(cCivTuning::GetGeneral()->NumPlayers) + "\n");
+
+    // A vehicle being placed, and hovered, that the data manager removes is let go by both.
+    gCivDebugVehicleOwner = 0;
+    ASSERT_TRUE(GLUI_TestClick(debug, "Add Amphibious Vehicle"));
+    cCivModeVehicle* placed = GetCivDebugVehicle().vehicle;
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->GetKind(), kCivAmphibiousVehicle);
+    GetCivHudView().hoveredVehicle = placed;
+    program.Frame(16);
+    GetDataManager()->Remove(placed);
+    EXPECT_EQ(GetCivDebugVehicle().vehicle, nullptr);
+    EXPECT_EQ(GetCivHudView().hoveredVehicle, nullptr);
+    program.Frame(16);
+
+    gPendingGameMode = gCreatureGameMode;
+    program.Frame(16);
+    EXPECT_FALSE(view->is_visible());
+    EXPECT_FALSE(debug->is_visible());
+    EXPECT_FALSE(CivPoleMarkersShown()) << "the poles leave with the mode";
+    gPendingGameMode = gCivGameMode;
+    program.Frame(16);
+    EXPECT_EQ(GetCivKinestheticPanel(), view) << "made once, then shown again";
+    EXPECT_TRUE(view->is_visible() && debug->is_visible());
+    EXPECT_TRUE(CivPoleMarkersShown()) << "the box is still ticked";
+  });
+}
+
+}  // namespace

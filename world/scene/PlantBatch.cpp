@@ -1,0 +1,159 @@
+#include "world/scene/PlantBatch.h"
+
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "glf/PreparedGeometry.h"
+
+using Ru::Math::Vector3;
+
+namespace {
+Vector3 Place(const Ru::Math::Matrix4& m, const Vector3& v) {
+  return Vector3{m.m[0] * v.x + m.m[4] * v.y + m.m[8] * v.z + m.m[12],
+                 m.m[1] * v.x + m.m[5] * v.y + m.m[9] * v.z + m.m[13],
+                 m.m[2] * v.x + m.m[6] * v.y + m.m[10] * v.z + m.m[14]};
+}
+Vector3 Turn(const Ru::Math::Matrix4& m, const Vector3& n) {
+  return Vector3{m.m[0] * n.x + m.m[4] * n.y + m.m[8] * n.z, m.m[1] * n.x + m.m[5] * n.y + m.m[9] * n.z,
+                 m.m[2] * n.x + m.m[6] * n.y + m.m[10] * n.z};
+}
+bool SamePlants(const std::vector<cPlantInstance>& a, const std::vector<cPlantInstance>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
+}
+// True when the sphere lies wholly outside one of the six planes of the view
+// (rows of projection x model-view): nothing of it can reach a pixel.
+bool OutsideView(const float clip[16], const Vector3& c, float radius) {
+  for (int plane = 0; plane < 6; ++plane) {
+    const int k = plane / 2;
+    const float s = plane % 2 ? -1.0f : 1.0f;
+    const float a = clip[3] + s * clip[k], b = clip[7] + s * clip[4 + k], d = clip[11] + s * clip[8 + k],
+                e = clip[15] + s * clip[12 + k];
+    const float length = std::sqrt(a * a + b * b + d * d);
+    if (length > 0.0f && (a * c.x + b * c.y + d * c.z + e) / length < -radius) return true;
+  }
+  return false;
+}
+}  // namespace
+
+void cPlantBatches::SetModel(const std::vector<Vector3>& tree, const std::vector<Vector3>& treeNormals,
+                             const Vector3* treeColours, const Vector3* fruitAt, int fruitSlots, float fruitRadius) {
+  mTree = tree;
+  mTreeNormals = treeNormals;
+  mTreeColours.assign(treeColours, treeColours + tree.size());
+  mFruitAt.assign(fruitAt, fruitAt + fruitSlots);
+  const int slices[2] = {8, 4}, stacks[2] = {6, 2};
+  for (int detail = 0; detail < 2; ++detail) {
+    const cIndexedSphere sphere = BuildIndexedSphere(fruitRadius, slices[detail], stacks[detail]);
+    mFruit[detail] = cFruitMesh{sphere.positions, sphere.normals, sphere.indices};
+  }
+  mFruitRadius = fruitRadius;
+  mReach = 0.0f;
+  for (const Vector3& v : mTree) mReach = std::fmax(mReach, std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z));
+  for (const Vector3& f : mFruitAt)
+    mReach = std::fmax(mReach, std::sqrt(f.x * f.x + f.y * f.y + f.z * f.z) + fruitRadius);
+  mGroups.clear();
+}
+
+void cPlantBatches::Add(const cPlantInstance& plant) {
+  const float* at = &plant.world.m[12];
+  const auto cell = std::make_tuple((int)std::floor(at[0] / kCellSize), (int)std::floor(at[1] / kCellSize),
+                                    (int)std::floor(at[2] / kCellSize));
+  mGroups[cell].plants.push_back(plant);
+}
+
+void cPlantBatches::Build(cGroup& group, int detail) const {
+  const cFruitMesh& sphere = mFruit[detail];
+  group.positions.clear();
+  group.normals.clear();
+  group.colours.clear();
+  group.indices.clear();
+  auto vertex = [&group](const Vector3& p, const Vector3& n, const Vector3& colour) {
+    group.positions.insert(group.positions.end(), {p.x, p.y, p.z});
+    group.normals.insert(group.normals.end(), {n.x, n.y, n.z});
+    group.colours.insert(group.colours.end(), {colour.x, colour.y, colour.z});
+  };
+  Vector3 low{1e30f, 1e30f, 1e30f}, high{-1e30f, -1e30f, -1e30f};
+  const uint32_t sphereVertices = (uint32_t)(sphere.positions.size() / 3);
+  for (const cPlantInstance& plant : group.plants) {
+    for (size_t v = 0; v < mTree.size(); ++v) {
+      group.indices.push_back((uint32_t)(group.positions.size() / 3));
+      vertex(Place(plant.world, mTree[v]), Turn(plant.world, mTreeNormals[v]), mTreeColours[v]);
+    }
+    const int fruit = plant.fruit < 0 ? 0 : plant.fruit > (int)mFruitAt.size() ? (int)mFruitAt.size() : plant.fruit;
+    for (int i = 0; i < fruit; ++i) {
+      const uint32_t base = (uint32_t)(group.positions.size() / 3);
+      for (uint32_t v = 0; v < sphereVertices; ++v) {
+        // Moved in object space first, as the fruit were when each plant drew its own.
+        const float* at = &sphere.positions[3 * v];
+        const Vector3 p{at[0] + mFruitAt[i].x, at[1] + mFruitAt[i].y, at[2] + mFruitAt[i].z};
+        const Vector3 n{sphere.normals[3 * v], sphere.normals[3 * v + 1], sphere.normals[3 * v + 2]};
+        vertex(Place(plant.world, p), Turn(plant.world, n), plant.fruitColour);
+      }
+      for (uint32_t index : sphere.indices) group.indices.push_back(base + index);
+    }
+    const float* at = &plant.world.m[12];
+    for (int k = 0; k < 3; ++k) {
+      low[k] = std::fmin(low[k], at[k]);
+      high[k] = std::fmax(high[k], at[k]);
+    }
+  }
+  group.centre = Vector3{(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
+  const Vector3 half{high.x - group.centre.x, high.y - group.centre.y, high.z - group.centre.z};
+  group.radius = std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z) + mReach;
+  group.built = group.plants;
+  group.detail = detail;
+}
+
+void cPlantBatches::Draw(const float modelView[16], const float projection[16], int viewportHeight) {
+  // The eye in world space (the model-view is rigid: minus the turned-back
+  // translation), and a fruit's width on screen at unit distance.
+  const float* t = &modelView[12];
+  const Vector3 eye{-(modelView[0] * t[0] + modelView[1] * t[1] + modelView[2] * t[2]),
+                    -(modelView[4] * t[0] + modelView[5] * t[1] + modelView[6] * t[2]),
+                    -(modelView[8] * t[0] + modelView[9] * t[1] + modelView[10] * t[2])};
+  const float fruitPixelsAtUnit = 2.0f * mFruitRadius * projection[5] * (float)viewportHeight * 0.5f;
+  float clip[16];
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      float sum = 0.0f;
+      for (int k = 0; k < 4; ++k) sum += projection[4 * k + r] * modelView[4 * c + k];
+      clip[4 * c + r] = sum;
+    }
+  mStats = cStats{};
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  for (auto it = mGroups.begin(); it != mGroups.end();) {
+    cGroup& group = it->second;
+    if (group.plants.empty()) {  // nothing of it shown any more
+      it = mGroups.erase(it);
+      continue;
+    }
+    ++mStats.groups;
+    // How near the group's nearest plant may come, from its last bounds.
+    const Vector3 away{group.centre.x - eye.x, group.centre.y - eye.y, group.centre.z - eye.z};
+    const float nearest = std::sqrt(away.x * away.x + away.y * away.y + away.z * away.z) - group.radius;
+    const int detail = group.built.empty() || !(nearest > 0.0f) || fruitPixelsAtUnit / nearest >= kCoarseFruitPixels ? 0 : 1;
+    if (!SamePlants(group.plants, group.built) || detail != group.detail) {
+      Build(group, detail);
+      ++mStats.rebuilt;
+    }
+    if (!OutsideView(clip, group.centre, group.radius)) {
+      glVertexPointer(3, GL_FLOAT, 0, group.positions.data());
+      glNormalPointer(GL_FLOAT, 0, group.normals.data());
+      glColorPointer(3, GL_FLOAT, 0, group.colours.data());
+      glDrawElements(GL_TRIANGLES, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
+      ++mStats.drawn;
+      mStats.coarse += group.detail;
+      mStats.vertices += (int64_t)group.positions.size() / 3;
+    }
+    group.plants.clear();
+    ++it;
+  }
+  glPopClientAttrib();
+}
