@@ -14,7 +14,9 @@
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviorMechanics.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/groups/CityGroupFamily.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityObjectRegistry.h"
@@ -204,33 +206,63 @@ bool TryStartSing(cCityGameCreature* creature) {
   return TryStartPair(creature, CanSing, tuning.singStartRadius, tuning.singStartChance, true);
 }
 
-// A citizen attacks the first tribe member raiding or recruiting within reach.
-// The tribe's side (members coming out to defend their village) needs the
-// tribes' members and home tribe, and answers no until they exist.
-bool TryStartRaidDefense(cCityGameCreature* creature) {
-  if (!CanDefendRaid(creature)) return false;
-  if (!dynamic_cast<cCityGamePlayerCreature*>(creature)) return false;
+namespace {
+// A citizen sets on the first tribe member raiding or recruiting within reach.
+cCityGameCreature* FindInvader(cCityGameCreature* citizen) {
   const cCityGameTuning& tuning = GetCityGameTuning();
-  if (!(RollGroupChance() < tuning.raidDefenseStartChance)) return false;
+  if (!(RollGroupChance() < tuning.raidDefenseStartChance)) return nullptr;
   const float reach = tuning.raidDefenseStartRadius * tuning.raidDefenseStartRadius;
   std::vector<cCityGameTribeCreature*> tribesfolk;  // in id order
   GetCityObjectRegistry().CollectObjectsOfClass(tribesfolk);
-  cCityGameCreature* chosen = nullptr;
   for (cCityGameTribeCreature* member : tribesfolk) {
     cIInteraction* current = CurrentOf(member);
     const uint32_t id = current ? current->GetInteractionId() : 0;
     if ((id == kRaidingFromCityId || id == kRecruitingFromCityId) &&
-        DistanceSquared(member->GetPosition(), creature->GetPosition()) <= reach) {
-      chosen = member;
-      break;
-    }
+        DistanceSquared(member->GetPosition(), citizen->GetPosition()) <= reach)
+      return member;
   }
+  return nullptr;
+}
+
+// A tribe member comes out against a citizen near its village: first one
+// defending there in a fight still smaller than the raid formula allows,
+// else one attacking the tribe. "Tribe Raid Defense Radius" is compared with
+// the squared distance, as the tuning file has it.
+cCityGameCreature* FindAttacker(cCityGameTribeCreature* member) {
+  cCityGameTribe* tribe = member->GetTribe();
+  if (!tribe) return nullptr;
+  const float reach = GetCityGameTuning().tribeRaidDefenseRadius;
+  std::vector<cCityGamePlayerCreature*> citizens;  // in id order
+  GetCityObjectRegistry().CollectObjectsOfClass(citizens);
+  auto near = [&](cCityGamePlayerCreature* c) { return DistanceSquared(c->GetPosition(), tribe->GetPosition()) <= reach; };
+  const bool military = GetCityObjectRegistry().CountObjectsOfClass<cCityGameBuildingMilitary>() > 0;
+  for (cCityGamePlayerCreature* citizen : citizens) {
+    auto* defence = dynamic_cast<cCityGameRaidDefenseGroup*>(GetCurrentGroup(citizen));
+    if (!defence) continue;
+    const float multiplier = nCityGameFormulas::ChancePlayerRaidSuccessful().Evaluate(
+        tribe->GetMemberCount(), military, tribe->GetRelationship(tribe->GetOwner()));
+    if (defence->GetMemberCount() < (int)multiplier + 1 && near(citizen)) return citizen;
+  }
+  for (cCityGamePlayerCreature* citizen : citizens)
+    if (dynamic_cast<cCityGameBehaviorAttackTribe*>(CurrentOf(citizen)) && near(citizen)) return citizen;
+  return nullptr;
+}
+}  // namespace
+
+bool TryStartRaidDefense(cCityGameCreature* creature) {
+  if (!CanDefendRaid(creature)) return false;
+  cCityGameCreature* chosen = nullptr;
+  if (dynamic_cast<cCityGamePlayerCreature*>(creature))
+    chosen = FindInvader(creature);
+  else if (auto* member = dynamic_cast<cCityGameTribeCreature*>(creature))
+    chosen = FindAttacker(member);
   if (!chosen) return false;
-  if (auto* joined = dynamic_cast<cCityGameRaidDefenseGroup*>(GetCurrentGroup(chosen))) {
-    joined->Interact(creature, nullptr, nullptr, 0);
-    return false;  // the citizen's update goes on as though nothing started
+  if (cCityGameGroup* joined = GetCurrentGroup(chosen)) {
+    // Only a defender is ever found in a group: the newcomer joins its fight,
+    // and the creature's own update goes on as though nothing started.
+    if (dynamic_cast<cCityGameRaidDefenseGroup*>(joined)) joined->Interact(creature, nullptr, nullptr, 0);
+    return false;
   }
-  if (GetCurrentGroup(chosen)) return false;  // busy in another group
   auto* group = CreateRegisteredCityObject<cCityGameRaidDefenseGroup>();
   if (!group) return false;
   const Vector3 middle = Vector3Scale(Vector3Add(creature->GetPosition(), chosen->GetPosition()), 0.5f);

@@ -4,6 +4,7 @@
 // raider; and a seeded run in which every group's count matches its members.
 #include <gtest/gtest.h>
 
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/groups/CityGroupFamily.h"
 #include "tests/modes/city/CityTestSupport.h"
@@ -263,6 +264,43 @@ TEST_F(CityGroupTest, ACitizenSetsOnARaiderInReachAndTheFirstCitizenOutEndsTheDe
   EXPECT_EQ(GetCurrentGroup(raider), nullptr);
   Pump(1);
   EXPECT_EQ(Registry().Find(defence->GetId()), nullptr);
+}
+
+TEST_F(CityGroupTest, TribeMembersComeOutAgainstCitizensWithinTheSquaredRadiusWhileTheFightIsSmall) {
+  UseScript("CityGame_PlayerRaidSuccess.txt", "Tribe_To_Raider_Multiplier = 2\n");
+  SetTuningFloat(GetCityGameTuning(), "Tribe Raid Defense Radius", 10.0f);
+  auto* tribe = CreateRegisteredCityObject<cCityGameTribe>();
+  tribe->Initialize(City());
+  GetDataManager()->CommitPending();
+  std::vector<cCityGameTribeCreature*> members;
+  for (uint32_t id : tribe->GetMembers()) members.push_back(dynamic_cast<cCityGameTribeCreature*>(Registry().Find(id)));
+  ASSERT_GE(members.size(), 3u);
+  for (cCityGameTribeCreature* m : members) m->EndInteraction();
+  cCityGamePlayerCreature* attacker = citizens[0];
+  tribe->Interact(attacker, GetCityBehavior<cCityGameBehaviorAttackTribe>(), nullptr, 0);
+  struct sCase {
+    float distance;  // of the attacker from the village
+    bool starts, joins;
+  } cases[] = {
+      {3.2f, false, false},  // "Tribe Raid Defense Radius" 10 is a squared reach: about 3.16 units
+      {3.1f, true, false},   // the first member comes out and a defence starts
+      {3.1f, false, true},   // the second joins the attacker's fight: 2 < 2 + 1
+      {3.1f, false, false},  // the third finds it full
+  };
+  cCityGameGroup* defence = nullptr;
+  for (size_t i = 0; i < 4; ++i) {
+    const sCase& c = cases[i];
+    Vector3 at;
+    GetPlanetModel().GetRandomSurfacePointNear(at, tribe->GetPosition(), c.distance, c.distance);
+    PlaceAt(attacker, at);
+    cCityGameTribeCreature* member = members[i == 0 ? 0 : i - 1];
+    EXPECT_EQ(TryStartRaidDefense(member), c.starts) << "case " << i;
+    if (c.starts) defence = GetCurrentGroup(member);
+    EXPECT_EQ(GetCurrentGroup(member) != nullptr, c.starts || c.joins) << "case " << i;
+    if (c.joins) EXPECT_EQ(GetCurrentGroup(member), defence);
+  }
+  ASSERT_NE(defence, nullptr);
+  EXPECT_EQ(defence->GetMemberCount(), 3);
 }
 
 TEST_F(CityGroupTest, ASeededRunOfBusyGroupsKeepsEveryCountTrueAndRepeats) {
