@@ -301,6 +301,8 @@ TEST_F(CityGroupTest, TribeMembersComeOutAgainstCitizensWithinTheSquaredRadiusWh
   }
   ASSERT_NE(defence, nullptr);
   EXPECT_EQ(defence->GetMemberCount(), 3);
+  Registry().RemoveNow(members[0]);  // fallen in the fight: out of it at once
+  EXPECT_EQ(defence->GetMemberCount(), 2);
 }
 
 TEST_F(CityGroupTest, ASeededRunOfBusyGroupsKeepsEveryCountTrueAndRepeats) {
