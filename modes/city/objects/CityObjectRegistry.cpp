@@ -100,7 +100,9 @@ void cCityGameObjectRegistry::ResolveAllLinks() {
 }
 
 void cCityGameObjectRegistry::Clear() {
+  mClearing = true;
   ForEachInIdOrder([](cCityGameObject* object) { object->EndUsersInteractions(); });
+  mClearing = false;
   // A queued object is removed below with the rest; it must not be touched after.
   mRemovalQueue.clear();
   while (!mObjects.empty()) {
