@@ -4,6 +4,9 @@
 //    checked, cursor, behaviours, every object, the hall's formula run) beside
 //    BM_CityFrameObjectsOnly, the registry's update alone; the difference is
 //    what the watched files and the frame's bookkeeping cost.
+//  - BM_CityTribesUpdate: the eight neighbouring tribes' own updates (hearts,
+//    births and deaths, the shipped raid and recruit formulas once a rest is
+//    over), beside BM_CityFrameObjectsOnly, the whole registry's.
 //  - BM_CityRegistryWalk/N: the id-ordered walk that survives objects made and
 //    removed on the way, beside BM_CityVectorWalkReference/N, a plain loop over
 //    the same objects' Update.
@@ -19,6 +22,7 @@
 #include "app/GameClock.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/citizens/CityTribe.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/groups/CityGroupFamily.h"
@@ -94,6 +98,19 @@ void BM_CityFrameObjectsOnly(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CityFrameObjectsOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_CityTribesUpdate(benchmark::State& state) {
+  cBenchCity city;
+  std::vector<cCityGameTribe*> tribes;
+  GetCityObjectRegistry().CollectObjectsOfClass(tribes);
+  for (auto _ : state) {
+    gCityNow += 16;
+    for (cCityGameTribe* tribe : tribes) tribe->Update(16);
+    GetDataManager()->CommitPending();
+  }
+  state.counters["tribes"] = (double)tribes.size();
+}
+BENCHMARK(BM_CityTribesUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_CityRegistryWalk(benchmark::State& state) {
   cBenchCity city;

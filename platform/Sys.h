@@ -102,6 +102,7 @@ bool Sys_DesktopCanShowDialogs();                         // a window manager ru
 // ---- frame pacing --------------------------------------------------------------
 bool Sys_SetSwapInterval(int interval);                   // on the current GL window; false when the driver cannot
 void Sys_PaceFrames(int framesPerSecond);                 // sleeps (real time) so calls come no faster than that
+int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period);  // the pacing's schedule (microseconds), for tests
 
 // ---- threads -------------------------------------------------------------------
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix

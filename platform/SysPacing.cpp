@@ -43,9 +43,18 @@ bool Sys_SetSwapInterval(int interval) {
 // ignores the swap interval) still gets no more frames than this.
 void Sys_PaceFrames(int framesPerSecond) {
   using Clock = std::chrono::steady_clock;
-  static Clock::time_point next = Clock::now();
-  Clock::time_point now = Clock::now();
-  if (now < next) std::this_thread::sleep_until(next);
-  Clock::duration period = std::chrono::microseconds(1000000 / (framesPerSecond > 0 ? framesPerSecond : 60));
-  next = (now < next ? next : now) + period;
+  static const Clock::time_point start = Clock::now();
+  static int64_t deadline = 0;  // microseconds since start
+  const int64_t now = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+  if (now < deadline) std::this_thread::sleep_until(start + std::chrono::microseconds(deadline));
+  deadline = Sys_NextFrameDeadline(deadline, now, 1000000 / (framesPerSecond > 0 ? framesPerSecond : 60));
+}
+
+// The schedule keeps its own beat: a frame that starts late (a long frame, or
+// a sleep that woke late on a busy machine) is made up by the next sleeping
+// less, so 60 frames fit in a second whenever the frames themselves fit. Only
+// a frame later than a whole period drops the backlog, so frames never rush.
+int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period) {
+  const int64_t next = deadline + period;
+  return next < now ? now : next;
 }

@@ -101,17 +101,23 @@ void Report(benchmark::State& state, const cLoopFigures& f) {
   state.counters["process_core_%"] = f.processCpu / f.wall * 100.0;
 }
 
-// A mode of AllGameModes(), running (arg 1 = 0) or paused (1).
+// A mode of AllGameModes(), running (arg 1 = 0) or paused (1), in the tuned
+// window or (arg 2 = 1) in a small one of 320 x 240, where a frame fits the period.
 void BM_Loop_Mode(benchmark::State& state) {
   const int mode = (int)state.range(0);
   const bool paused = state.range(1) != 0;
+  const bool small = state.range(2) != 0;
   for (auto _ : state) {
     cLoopFigures figures;
     const bool measured = MeasureInChild(
-        [mode, paused] {
+        [mode, paused, small] {
           std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
           if (AppStartup(2, argv.data()) != 0) return false;
           gFrameCounter = GetFramesDrawn;
+          if (small) {
+            glutReshapeWindow(320, 240);
+            AppPumpFrame();
+          }
           if (mode != 0) {
             gPendingGameMode = AllGameModes()[mode];
             AppPumpFrame();  // the switch comes after this frame
@@ -130,11 +136,12 @@ void BM_Loop_Mode(benchmark::State& state) {
     Report(state, figures);
   }
   static const char* const names[] = {"creature", "tribe", "city", "civ", "space", "test bench", "stress", "fly/swim", "flock test"};
-  state.SetLabel(std::string(names[mode]) + (paused ? ", paused" : ", running"));
+  state.SetLabel(std::string(names[mode]) + (paused ? ", paused" : ", running") + (small ? ", 320x240" : ""));
 }
 BENCHMARK(BM_Loop_Mode)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}})
-    ->ArgNames({"mode", "paused"})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}, {0}})
+    ->ArgsProduct({{0, 1}, {0}, {1}})
+    ->ArgNames({"mode", "paused", "small"})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

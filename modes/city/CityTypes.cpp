@@ -11,7 +11,7 @@
 #include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/groups/CityGroups.h"
 #include "modes/city/groups/CityRaidDisaster.h"
-#include "modes/city/groups/CityRecruitDisaster.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
 #include "modes/civ/CivRecords.h"

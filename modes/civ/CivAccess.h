@@ -10,7 +10,6 @@
 
 class cCivInfluence;
 class cCivModeVehicle;
-class cCivInputController;
 class cCivModeDecoratedCity;
 class cCivPlayers;
 class cCivWorld;
@@ -25,8 +24,8 @@ int GetCivHumanPlayer();  // the player the human plays; -1 before a world chose
 
 // What vehicles and the world need of the input controller: the ground point
 // under the cursor (a selected guard turns toward it) and the selection (a
-// new vehicle of the human joins it). The civ mode connects them to its
-// controller; unset, the pick point is the origin and nothing is selected.
+// new vehicle of the human joins it). The input controller connects them
+// while it lives; unset, the pick point is the origin and nothing is selected.
 struct sCivInputHooks {
   std::function<Ru::Math::Vector3()> pickPoint;
   std::function<void(cCivModeVehicle*)> addToSelection;
@@ -34,5 +33,3 @@ struct sCivInputHooks {
 void SetCivInputHooks(sCivInputHooks hooks);
 Ru::Math::Vector3 GetCivPickPoint();
 void CivAddToSelection(cCivModeVehicle* vehicle);
-// The civ mode's input controller while it lives (a vehicle made for the human starts selected).
-cCivInputController* GetCivInputController();

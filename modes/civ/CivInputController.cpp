@@ -42,7 +42,6 @@ constexpr float kCursorMarkerSize = 30.0f;
 const Vector3 kCursorFacing{0.0f, 1.0f, 0.0f};
 
 cCivInputView* gTestView = nullptr;
-cCivInputController* gController = nullptr;
 
 bool IsZero(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
 bool IsLiveVehicle(cCivModeVehicle* v) { return v->GetState() != kCivVehicleDying && v->GetState() != kCivVehicleDead; }
@@ -58,7 +57,6 @@ class cCivModeDecoratedCityTest : public cIScenePickTest {
 };
 }  // namespace
 
-cCivInputController* GetCivInputController() { return gController; }
 
 // ---- the game's view ----
 
@@ -138,11 +136,12 @@ cCivInputController::cCivInputController(cCivGameMode* mode) : mMode(mode) {
   mMultiSelector->SetRadius(GetSharedTuningData().GetCivSelectionRadius());
   mPieMenus = new cCivPieMenus(this);
   mSelection = new cCivVehicleSelection();
-  gController = this;
+  // The world's new vehicles join this selection; a selected guard turns to the cursor's ground.
+  SetCivInputHooks({[this] { return mCursorGroundPoint; }, [this](cCivModeVehicle* v) { AddToSelection(v); }});
 }
 
 cCivInputController::~cCivInputController() {
-  if (gController == this) gController = nullptr;
+  SetCivInputHooks({});
   Leave();
   EndPendingRoad();
   delete mSelection;
@@ -189,6 +188,7 @@ void cCivInputController::OnObjectRemoved(Ko::cIGameData* object) {
       auto* vehicle = static_cast<cCivModeVehicle*>(object);
       mSelection->Forget(vehicle);
       if (mHoveredVehicle == vehicle) mHoveredVehicle = nullptr;
+      ForgetCivDebugObject(vehicle);  // the debug vehicle being placed
       return;
     }
     case cCivModeDecoratedCity::kTypeId: {

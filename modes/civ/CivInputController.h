@@ -185,5 +185,7 @@ class cCivInputController : public cIMultiSelectClient, public cIGLFPieMenuSelec
   int mViewState = kCivViewWorld;
 };
 
+// Shared with the HUD and the panels: the camera button is down, and Space's
+// cycle over the human's cities goes on.
 extern int32_t gCivCameraButtonDown;
 extern int32_t gCivFocusCycleOn;

@@ -190,9 +190,11 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
   }
 }
 
+// The origin is no pick (the cursor has not met the ground): turning toward
+// the planet's centre would tip the model off the surface.
 void cCivModeVehicle::TurnTowards(const Vector3& point) {
   const Vector3& position = GetPosition();
-  if (Vector3Equal(position, point)) return;
+  if (Vector3Length(point) <= 1.0f || Vector3Equal(position, point)) return;
   Quaternion q;
   cPlanetModel::MakeSurfaceOrientation(q, position, Vector3Sub(position, point));
   mSceneObject->SetOrientation(QuatSlerp(mSceneObject->GetOrientation(), q, 0.035f));

@@ -9,7 +9,6 @@
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivControlPanels.h"
 #include "modes/civ/CivDebugFlags.h"
-#include "modes/civ/CivDebugVehicle.h"
 #include "modes/civ/CivHud.h"
 #include "modes/civ/CivHudView.h"
 #include "modes/civ/CivInputController.h"
@@ -37,13 +36,11 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   SetCivPlayers(mPlayers);
   mPlayers->GetRelationships()->SetExpelEmbassiesHook([this](int a, int b) { mWorld->ExpelEmbassies(a, b); });
   mInput = new cCivInputController(this);  // its menus read the debug switches
-  SetCivInputHooks({[this] { return mInput->GetCursorGroundPoint(); }, [this](cCivModeVehicle* v) { mInput->AddToSelection(v); }});
   mHud = new cCivHud();
   for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {
-  SetCivInputHooks({});
   if (GetCivPlayers() == mPlayers) SetCivPlayers(nullptr);
   delete mHud;
   cCivInputController* input = mInput;
@@ -149,7 +146,6 @@ void cCivGameMode::ObjectRemoved(Ko::cIGameData* object) {
   if (mInput) mInput->OnObjectRemoved(object);
   mWorld->ForgetObject(object);
   ForgetCivHudObject(object);
-  ForgetCivDebugObject(object);
 }
 
 void cCivGameMode::BeforeLoad() {

@@ -86,7 +86,10 @@ class tObjectSlotTable {
         size = prime;
         break;
       }
-    if (size == 0) size = mEntries.size() * 2 + 1;  // beyond any game: a plain odd size
+    if (size == 0) {  // beyond any game: plain odd sizes
+      size = mEntries.size() * 2 + 1;
+      while (size * 3 < count * 4) size = size * 2 + 1;
+    }
     std::vector<sEntry> old;
     old.swap(mEntries);
     mEntries.assign(size, sEntry{});

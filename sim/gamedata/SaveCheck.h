@@ -20,6 +20,7 @@ struct sSaveCheck {
 
 enum class eSaveCheckResult { Absent, Good, Failed };
 
-// Looks for the check chunk after the identification chunk of a file whose
-// chunk chain is complete, and verifies it against the rest of the file.
+// Looks for the check chunk after the identification chunk and verifies it
+// against the rest of the file. Any bytes are safe; Good also means that the
+// records after the check end exactly at the end of the file.
 eSaveCheckResult VerifySaveCheck(const uint8_t* file, size_t size);

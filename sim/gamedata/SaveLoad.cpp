@@ -108,9 +108,12 @@ cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t siz
   cChunkFile file;
   if (size > kMaxSaveFileBytes || !file.OpenReadView(data, size)) return eLoadCheck::BadMagic;
   if (file.AtEnd() || file.GetChunkId() != kIdentChunkId) return eLoadCheck::NotQuorvel;
-  if (!file.IsChainComplete()) return eLoadCheck::BadChain;
+  // A good check has walked every record to the end of the file: only a file
+  // without one needs the chain walked again to tell a broken chain apart.
+  const eSaveCheckResult check = VerifySaveCheck(data, size);
+  if (check != eSaveCheckResult::Good && !file.IsChainComplete()) return eLoadCheck::BadChain;
   if (file.GetVersion() > kSaveVersion) return eLoadCheck::NewerVersion;
-  switch (VerifySaveCheck(data, size)) {
+  switch (check) {
     case eSaveCheckResult::Failed:
       return eLoadCheck::Damaged;
     case eSaveCheckResult::Absent:

@@ -38,6 +38,13 @@ void cMultiSelector::Draw() {
   cPlanetModel::MakeSurfaceOrientation(upright, ground, Vector3{0.0f, 0.0f, 1.0f});
   if (upright.w == 1.0f) cPlanetModel::MakeSurfaceOrientation(upright, ground, Vector3{1.0f, 0.0f, 0.0f});
   const Matrix4 place = QuatToMatrix4(upright, ground);
+  // A plain coloured band whatever the last drawn object left switched on
+  // (a billboard's texture and alpha test would make the white band vanish).
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_CULL_FACE);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glMultMatrixf(place.m);
@@ -53,4 +60,5 @@ void cMultiSelector::Draw() {
   }
   glEnd();
   glPopMatrix();
+  glPopAttrib();
 }

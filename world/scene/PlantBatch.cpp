@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "glf/PreparedGeometry.h"
+#include "glf/ViewVolume.h"
 
 using Ru::Math::Vector3;
 
@@ -22,19 +23,6 @@ Vector3 Turn(const Ru::Math::Matrix4& m, const Vector3& n) {
 }
 bool SamePlants(const std::vector<cPlantInstance>& a, const std::vector<cPlantInstance>& b) {
   return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
-}
-// True when the sphere lies wholly outside one of the six planes of the view
-// (rows of projection x model-view): nothing of it can reach a pixel.
-bool OutsideView(const float clip[16], const Vector3& c, float radius) {
-  for (int plane = 0; plane < 6; ++plane) {
-    const int k = plane / 2;
-    const float s = plane % 2 ? -1.0f : 1.0f;
-    const float a = clip[3] + s * clip[k], b = clip[7] + s * clip[4 + k], d = clip[11] + s * clip[8 + k],
-                e = clip[15] + s * clip[12 + k];
-    const float length = std::sqrt(a * a + b * b + d * d);
-    if (length > 0.0f && (a * c.x + b * c.y + d * c.z + e) / length < -radius) return true;
-  }
-  return false;
 }
 }  // namespace
 
@@ -70,6 +58,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   group.normals.clear();
   group.colours.clear();
   group.indices.clear();
+  group.fruitIndices.clear();
   auto vertex = [&group](const Vector3& p, const Vector3& n, const Vector3& colour) {
     group.positions.insert(group.positions.end(), {p.x, p.y, p.z});
     group.normals.insert(group.normals.end(), {n.x, n.y, n.z});
@@ -92,7 +81,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
         const Vector3 n{sphere.normals[3 * v], sphere.normals[3 * v + 1], sphere.normals[3 * v + 2]};
         vertex(Place(plant.world, p), Turn(plant.world, n), plant.fruitColour);
       }
-      for (uint32_t index : sphere.indices) group.indices.push_back(base + index);
+      for (uint32_t index : sphere.indices) group.fruitIndices.push_back(base + index);
     }
     const float* at = &plant.world.m[12];
     for (int k = 0; k < 3; ++k) {
@@ -115,15 +104,12 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
                     -(modelView[4] * t[0] + modelView[5] * t[1] + modelView[6] * t[2]),
                     -(modelView[8] * t[0] + modelView[9] * t[1] + modelView[10] * t[2])};
   const float fruitPixelsAtUnit = 2.0f * mFruitRadius * projection[5] * (float)viewportHeight * 0.5f;
-  float clip[16];
-  for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) {
-      float sum = 0.0f;
-      for (int k = 0; k < 4; ++k) sum += projection[4 * k + r] * modelView[4 * c + k];
-      clip[4 * c + r] = sum;
-    }
+  const cViewVolume view(modelView, projection);
   mStats = cStats{};
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glPushAttrib(GL_POLYGON_BIT);  // culling and its face, as they were
+  glCullFace(GL_BACK);
+  glDisable(GL_CULL_FACE);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
@@ -143,11 +129,21 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
       Build(group, detail);
       ++mStats.rebuilt;
     }
-    if (!OutsideView(clip, group.centre, group.radius)) {
+    if (!view.SphereOutside(group.centre, group.radius)) {
       glVertexPointer(3, GL_FLOAT, 0, group.positions.data());
       glNormalPointer(GL_FLOAT, 0, group.normals.data());
       glColorPointer(3, GL_FLOAT, 0, group.colours.data());
-      glDrawElements(GL_TRIANGLES, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
+      // The range given, the driver need not scan the indices for it on every
+      // draw; the fruit's back faces, hidden behind their front ones anyway,
+      // are dropped before they are set up.
+      const GLuint last = (GLuint)(group.positions.size() / 3 - 1);
+      glDrawRangeElements(GL_TRIANGLES, 0, last, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
+      if (!group.fruitIndices.empty()) {
+        glEnable(GL_CULL_FACE);
+        glDrawRangeElements(GL_TRIANGLES, 0, last, (GLsizei)group.fruitIndices.size(), GL_UNSIGNED_INT,
+                            group.fruitIndices.data());
+        glDisable(GL_CULL_FACE);
+      }
       ++mStats.drawn;
       mStats.coarse += group.detail;
       mStats.vertices += (int64_t)group.positions.size() / 3;
@@ -155,5 +151,6 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
     group.plants.clear();
     ++it;
   }
+  glPopAttrib();
   glPopClientAttrib();
 }

@@ -51,7 +51,8 @@ class cPlantBatches {
     std::vector<cPlantInstance> plants;  // this frame's
     std::vector<cPlantInstance> built;   // those the mesh was built from
     std::vector<float> positions, normals, colours;
-    std::vector<uint32_t> indices;
+    std::vector<uint32_t> indices;       // the trees' (open cones: both sides show)
+    std::vector<uint32_t> fruitIndices;  // the fruit's (closed: their back faces never show)
     Ru::Math::Vector3 centre;
     float radius = 0.0f;
     int detail = 0;  // 0 fine, 1 coarse fruit

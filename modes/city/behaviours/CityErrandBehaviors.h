@@ -111,6 +111,8 @@ class cCitySellingErrand : public cCityGameInteraction {
 
  protected:
   bool ChooseBuyer(cCityGameCreature* creature);  // false: nobody to sell to
+  // A taking step's code as the step's answer: go on, end, or with the bundle in hand choose the buyer.
+  uint32_t AfterTaking(int result, cCityGameCreature* creature);
   uint32_t SellTo(cCityGameCreature* creature, bool chainOrigin);  // walks to the buyer and sells there
   uint32_t mBuyerId = 0xFFFFFFFFu;
   uint32_t mSourceId = 0xFFFFFFFFu;

@@ -351,6 +351,12 @@ bool cCitySellingErrand::ChooseBuyer(cCityGameCreature* creature) {
   return buyer != nullptr;
 }
 
+uint32_t cCitySellingErrand::AfterTaking(int result, cCityGameCreature* creature) {
+  if (result == kCityStepGoOn) return 1;
+  if (result == kCityStepFailed) return 0;
+  return ChooseBuyer(creature) ? 1 : 0;
+}
+
 uint32_t cCitySellingErrand::SellTo(cCityGameCreature* creature, bool chainOrigin) {
   cCityGameTribe* buyer = GetBuyer();
   cCityGameBundle* bundle = creature->GetCarried();
@@ -377,10 +383,7 @@ uint32_t cCityGameBehaviorSellBundle::Step() {
       bundle = target->cityContainer->FindNearestBundle(at.x, at.y, at.z);
     }
     if (!bundle) return 0;
-    const int result = PickUpBundle(creature, bundle);
-    if (result == kCityStepGoOn) return 1;
-    if (result == kCityStepFailed) return 0;
-    return ChooseBuyer(creature) ? 1 : 0;
+    return AfterTaking(PickUpBundle(creature, bundle), creature);
   }
   return SellTo(creature, true);
 }
@@ -391,10 +394,7 @@ uint32_t cCityGameBehaviorSellFromContainer::Step() {
   if (!creature) return 0;
   if (mBuyerId == kNoCityId) {
     if (!source) return 0;
-    const int result = TakeBundleFromStore(creature, source);
-    if (result == kCityStepGoOn) return 1;
-    if (result == kCityStepFailed) return 0;
-    return ChooseBuyer(creature) ? 1 : 0;
+    return AfterTaking(TakeBundleFromStore(creature, source), creature);
   }
   return SellTo(creature, false);
 }

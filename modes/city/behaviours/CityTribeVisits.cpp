@@ -122,13 +122,7 @@ void cCityGameBehaviorNPCPilgrimage::End() {
   auto* member = dynamic_cast<cCityGameTribeCreature*>(GetAgent());
   auto* tribe = dynamic_cast<cCityGameTribe*>(TargetOfWord(GetTarget()));
   if (mState != kConverted || !member || !tribe || GetCityObjectRegistry().IsQueued(member)) return;
-  const Vector3 where = member->GetPosition();
-  GetCityObjectRegistry().QueueRemoval(member);
-  if (auto* citizen = CreateRegisteredCityObject<cCityGamePlayerCreature>()) {
-    citizen->Initialize(tribe->GetOwner());
-    citizen->SetPosition(where, Vector3{});
-    if (citizen->GetCommon()) citizen->GetCommon()->SetPosition(where);
-  }
+  member->BecomeCitizenOf(tribe->GetOwner());
 }
 
 uint32_t cCityGameBehaviorLeaveCity::Step() {

@@ -12,6 +12,7 @@
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityScene.h"
 #include "modes/creature/CommonCreatureManager.h"
 #include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
@@ -27,19 +28,6 @@ using namespace Ru::Math;
 
 namespace {
 constexpr float kStartMinDistance = 5.0f, kStartMaxDistance = 15.0f;
-
-Vector3 UnitOf(const Vector3& v) {
-  Vector3 up{0.0f, 1.0f, 0.0f};
-  Vector3NormalizeSafe(v, up);
-  return up;
-}
-
-void TakeOutOfScene(cSceneObject*& object) {
-  if (!object) return;
-  GetSceneManager().RemoveObject(object);
-  delete object;
-  object = nullptr;
-}
 }  // namespace
 
 cSceneShapeBillboard* cCityGameCreature::GetMotiveIconShape(int index, bool critical) {
@@ -99,7 +87,7 @@ void cCityGameCreature::DestroyBody() {
   if (!mCommon) return;
   cSceneObject* body = mCommon->GetSceneObject();
   mCommon->SetSceneObject(nullptr);
-  TakeOutOfScene(body);
+  RemoveFromCityScene(body);
 }
 
 void cCityGameCreature::EndUsersInteractions() {
@@ -140,7 +128,7 @@ void cCityGameCreature::SetPosition(const Vector3& position, const Vector3& offs
   Vector3 ground;
   GetPlanetModel().ProjectToSurface(ground, position);
   cCityGameWorldObject::SetPosition(ground, offset);
-  if (mMotiveIcon) mMotiveIcon->SetPosition(Vector3Add(ground, Vector3Scale(UnitOf(position), kIconHeight)));
+  if (mMotiveIcon) mMotiveIcon->SetPosition(Vector3Add(ground, Vector3Scale(CityUpAt(position), kIconHeight)));
   if (mCarried && mCarried->GetSceneObject()) {
     cSceneObject* body = GetSceneObject();
     const Quaternion turn = body ? body->GetOrientation() : QuatIdentity();
@@ -192,10 +180,10 @@ void cCityGameCreature::SetHidden(bool hidden) {
   mHidden = hidden;
 }
 
-void cCityGameCreature::RemoveMotiveIcon() { TakeOutOfScene(mMotiveIcon); }
+void cCityGameCreature::RemoveMotiveIcon() { RemoveFromCityScene(mMotiveIcon); }
 
 void cCityGameCreature::RemoveMotiveMeter() {
-  TakeOutOfScene(mMotiveMeter);
+  RemoveFromCityScene(mMotiveMeter);
   delete mMotiveMeterShape;
   mMotiveMeterShape = nullptr;
 }
@@ -224,7 +212,7 @@ void cCityGameCreature::Update(uint32_t ms) {
   UpdateMotiveIcon();
   if (mMotiveMeter) {
     mMotiveMeterShape->SetBarValues({0.0f, mMotive[1] * 0.01f, mMotive[0] * 0.01f});
-    mMotiveMeter->SetPosition(Vector3Add(mPosition, Vector3Scale(UnitOf(mPosition), 2.0f)));
+    mMotiveMeter->SetPosition(Vector3Add(mPosition, Vector3Scale(CityUpAt(mPosition), 2.0f)));
   }
 }
 
@@ -274,7 +262,7 @@ void cCityGameCreature::DrawLabel(bool show, int x, int y) {
   mMotiveMeterShape->SetBarValues({0.0f, mMotive[1] * 0.01f, mMotive[0] * 0.01f});
   mMotiveMeterShape->SetBarLabels({"!", "E", "F"});
   mMotiveMeter = new cSceneObject(nullptr, mMotiveMeterShape);
-  mMotiveMeter->SetPosition(Vector3Add(mPosition, Vector3Scale(UnitOf(mPosition), 2.0f)));
+  mMotiveMeter->SetPosition(Vector3Add(mPosition, Vector3Scale(CityUpAt(mPosition), 2.0f)));
   GetSceneManager().AddObject(mMotiveMeter);
 }
 

@@ -14,10 +14,11 @@
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityGroupFamily.h"
 #include "modes/city/groups/CityRaidDisaster.h"
-#include "modes/city/groups/CityRecruitDisaster.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityGameCityWalls.h"
+#include "modes/city/objects/CityScene.h"
 #include "modes/creature/CreatureCommon.h"
 #include "platform/Sys.h"
 #include "sim/tuning/SharedTuningData.h"
@@ -35,19 +36,6 @@ constexpr float kPileMin = 5.5f, kPileMax = 6.5f;
 constexpr float kMemberStartMin = 10.0f, kMemberStartMax = 15.0f;
 
 float Random01() { return (float)Sys_Random() / 32767.0f; }
-
-Vector3 UnitOf(const Vector3& v) {
-  Vector3 up{0.0f, 1.0f, 0.0f};
-  Vector3NormalizeSafe(v, up);
-  return up;
-}
-
-void TakeOutOfScene(cSceneObject*& object) {
-  if (!object) return;
-  GetSceneManager().RemoveObject(object);
-  delete object;
-  object = nullptr;
-}
 }  // namespace
 
 // ---- shapes ----
@@ -126,14 +114,14 @@ void cCityGameTribe::MakeMarker() {
   mMarker->SetColour(mColour);
   GetSceneManager().AddObject(mMarker);
   SetPosition(mPosition, Vector3{});
-  if (mConquered) mMarker->SetPosition(Vector3Scale(UnitOf(mPosition), Vector3Length(mPosition) - 0.5f));
+  if (mConquered) mMarker->SetPosition(Vector3Scale(CityUpAt(mPosition), Vector3Length(mPosition) - 0.5f));
 }
 
-void cCityGameTribe::RemoveMarker() { TakeOutOfScene(mMarker); }
+void cCityGameTribe::RemoveMarker() { RemoveFromCityScene(mMarker); }
 
 void cCityGameTribe::EndUsersInteractions() {
   cCityGameWorldObject::EndUsersInteractions();
-  TakeOutOfScene(mHeart);
+  RemoveFromCityScene(mHeart);
   RemoveMarker();
   mMembers.clear();
   // Its store goes with it: a store left behind would name a holder that is gone.
@@ -151,7 +139,7 @@ void cCityGameTribe::OnModeEnter() { MakeMarker(); }
 
 void cCityGameTribe::OnModeLeave() {
   if (mMarker) GetSceneManager().RemoveObject(mMarker);
-  TakeOutOfScene(mHeart);  // made again by the next update
+  RemoveFromCityScene(mHeart);  // made again by the next update
 }
 
 void cCityGameTribe::SetState(int state) {
@@ -216,6 +204,15 @@ std::vector<cCityGameTribeCreature*> cCityGameTribe::TakeIdleMembers(int n) {
   return idle;
 }
 
+void cCityGameTribe::StartRecruitedMembers(int n) {
+  const std::vector<uint32_t> members = mMembers;  // a start may end another errand that touches the list
+  for (uint32_t id : members) {
+    if (n-- <= 0) break;
+    if (cCityGameTribeCreature* member = FindMember(id))
+      Interact(member, GetCityBehavior<cCityRecruitedTribeMemberInteraction>(), nullptr, 0);
+  }
+}
+
 void cCityGameTribe::EndRecruiting() {
   mRecruiting = false;
   StartRest();
@@ -242,7 +239,7 @@ void cCityGameTribe::Conquer() {
   mConquered = true;
   if (!mMarker) return;
   mMarker->SetColour(mColour);
-  mMarker->SetPosition(Vector3Scale(UnitOf(mPosition), Vector3Length(mPosition) - 0.5f));
+  mMarker->SetPosition(Vector3Scale(CityUpAt(mPosition), Vector3Length(mPosition) - 0.5f));
 }
 
 void cCityGameTribe::Update(uint32_t ms) {
@@ -254,13 +251,13 @@ void cCityGameTribe::Update(uint32_t ms) {
 
 void cCityGameTribe::UpdateHeart() {
   cSceneShapeBillboard* shape = GetHeartShape(GetRelationship(mOwner.object));
-  if (mHeart && mHeart->GetShape() != (cISceneShape*)shape) TakeOutOfScene(mHeart);
+  if (mHeart && mHeart->GetShape() != (cISceneShape*)shape) RemoveFromCityScene(mHeart);
   if (!mHeart) {
     mHeart = new cSceneObject(this, (cISceneShape*)shape);
     mHeart->SetColour(Vector3{1.0f, 1.0f, 1.0f});
     GetSceneManager().AddObject(mHeart);
   }
-  mHeart->SetPosition(Vector3Add(mPosition, Vector3Scale(UnitOf(mPosition), kHeartHeight)));
+  mHeart->SetPosition(Vector3Add(mPosition, Vector3Scale(CityUpAt(mPosition), kHeartHeight)));
 }
 
 void cCityGameTribe::UpdateBirthsAndDeaths() {
@@ -382,12 +379,12 @@ bool cCityGameTribe::SendRecruiters(int n) {
   const float length = Vector3Length(toCity);
   const float d = w + Random01() * (length - w - 5.0f);
   Vector3 point;
-  GetPlanetModel().ProjectToSurface(point, Vector3Add(mPosition, Vector3Scale(UnitOf(toCity), d)));
+  GetPlanetModel().ProjectToSurface(point, Vector3Add(mPosition, Vector3Scale(CityUpAt(toCity), d)));
   auto* drive = CreateRegisteredCityObject<cCityGameRecruitDisaster>();
   if (!drive) return false;
   drive->Start(city, this);
   drive->SetPosition(point, Vector3{});
-  drive->SetRecruiterCount((int)party.size());
+  drive->SetRecruitCount((int)party.size());
   for (cCityGameTribeCreature* member : party) drive->Interact(member, nullptr, nullptr, 0);
   return true;
 }
@@ -422,6 +419,17 @@ void cCityGameTribeCreature::JoinTribe(cCityGameObject* city, cCityGameTribe* tr
   SetPosition(start, Vector3{});
   if (mCommon) mCommon->SetPosition(start);
   tribe->AddMember(this);
+}
+
+cCityGamePlayerCreature* cCityGameTribeCreature::BecomeCitizenOf(cCityGameObject* city) {
+  const Vector3 where = mPosition;
+  GetCityObjectRegistry().QueueRemoval(this);
+  auto* citizen = CreateRegisteredCityObject<cCityGamePlayerCreature>();
+  if (!citizen) return nullptr;
+  citizen->Initialize(city);
+  citizen->SetPosition(where, Vector3{});
+  if (citizen->GetCommon()) citizen->GetCommon()->SetPosition(where);
+  return citizen;
 }
 
 cCityGameTribe* cCityGameTribeCreature::GetTribe() const {

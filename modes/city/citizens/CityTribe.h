@@ -55,6 +55,8 @@ class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObjec
   void RemoveMember(cCityGameCreature* member);
   const std::vector<uint32_t>& GetMembers() const { return mMembers; }
   int GetMemberCount() const { return (int)mMembers.size(); }
+  // The first n members in joining order walk off to become citizens.
+  void StartRecruitedMembers(int n);
   void EndRecruiting();
   void EndRaid();
   bool IsRecruiting() const { return mRecruiting; }
@@ -120,6 +122,8 @@ class cCityGameTribeCreature : public tCityGameClass<cCityGameTribeCreature, cCi
   Ru::Math::Vector3 GetColour() override;
 
   void JoinTribe(cCityGameObject* city, cCityGameTribe* tribe);
+  // Leaves the game; a new citizen of that city stands where it stood.
+  cCityGamePlayerCreature* BecomeCitizenOf(cCityGameObject* city);
   cCityGameTribe* GetTribe() const;
 
  private:

@@ -3,29 +3,14 @@
 #include <cstdio>
 #include <string>
 
-#include "glf/Overlay2D.h"
 #include "modes/city/behaviours/CityBehaviorMechanics.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 
 namespace {
-constexpr int kLeftButton = 0, kPressed = 0, kReleased = 1;
-
-// The id a release chose on the menu, or kGLFNoResult.
-int ChosenItem(cGLFPieMenu* menu, int x, int y) {
-  if (!menu || !menu->IsVisible() || !menu->HandleMouse(kLeftButton, kReleased, x, y)) return kGLFNoResult;
-  return menu->GetResultId();
-}
-
-void DrawMenu(cGLFPieMenu* menu) {
-  if (!menu || !menu->IsVisible()) return;
-  Begin2D();
-  menu->Draw();
-  End2D();
-}
-
 std::string SellLabel(float value) {
   char label[48];
   std::snprintf(label, sizeof label, "Sell $%.0f", (double)value);
@@ -74,13 +59,13 @@ void cCityGameLeftClickPieMenuCursor::DeselectAll() {
 }
 
 int cCityGameLeftClickPieMenuCursor::OnLeftButtonDown(int x, int y) {
-  if (mMenu) mMenu->HandleMouse(kLeftButton, kPressed, x, y);
+  if (mMenu) mMenu->HandleMouse(kCityLeftButton, kCityPressed, x, y);
   return kStay;
 }
 
 int cCityGameLeftClickPieMenuCursor::OnLeftButtonUp(int x, int y) {
   if (!mMenu) return kDone;
-  const int chosen = ChosenItem(mMenu.get(), x, y);
+  const int chosen = ChosenPieMenuItem(mMenu.get(), x, y);
   if (chosen != kGLFNoResult) OnSelection(chosen);
   else DeselectAll();
   mSelected.clear();
@@ -89,7 +74,7 @@ int cCityGameLeftClickPieMenuCursor::OnLeftButtonUp(int x, int y) {
 }
 
 int cCityGameLeftClickPieMenuCursor::Draw(int, int) {
-  DrawMenu(mMenu.get());
+  DrawPieMenu(mMenu.get());
   return kStay;
 }
 
@@ -103,7 +88,7 @@ bool cCityGameLeftClickPieMenuCursor::IsCursorObject(cCityGameWorldObject* objec
 
 int cCityGameSellingPieMenuCursor::OnLeftButtonDown(int x, int y) {
   cCityGameLeftClickPieMenuCursor::OnLeftButtonDown(x, y);
-  if (mSellMenu) mSellMenu->HandleMouse(kLeftButton, kPressed, x, y);
+  if (mSellMenu) mSellMenu->HandleMouse(kCityLeftButton, kCityPressed, x, y);
   return kStay;
 }
 
@@ -117,7 +102,7 @@ int cCityGameSellingPieMenuCursor::OnLeftButtonUp(int x, int y) {
     mSellMenuJustOpened = false;
     return kStay;  // the release that chose "Sell" is used up
   }
-  const int chosen = ChosenItem(mSellMenu.get(), x, y);
+  const int chosen = ChosenPieMenuItem(mSellMenu.get(), x, y);
   if (chosen != kGLFNoResult) OnSelection(chosen);
   else DeselectAll();
   mSelected.clear();
@@ -126,8 +111,8 @@ int cCityGameSellingPieMenuCursor::OnLeftButtonUp(int x, int y) {
 }
 
 int cCityGameSellingPieMenuCursor::Draw(int, int) {
-  DrawMenu(mMenu.get());
-  DrawMenu(mSellMenu.get());
+  DrawPieMenu(mMenu.get());
+  DrawPieMenu(mSellMenu.get());
   return kStay;
 }
 

@@ -210,8 +210,14 @@ int cCityGameCreatureCursor::OnLeftButtonUp(int x, int y) {
   auto* target = dynamic_cast<cCityGameWorldObject*>(picked);
   if (mDragging) {  // the band is let go: the next release gives the orders
     mDragging = false;
-    if (!mSelection.empty()) mMarker.Create(kMarkerSize);
-    return kStay;
+    if (!mSelection.empty()) {
+      mMarker.Create(kMarkerSize);
+      return kStay;
+    }
+    // A band over nobody ends here, so the next press starts afresh (a road
+    // drag, a click) instead of being spent on orders for no one.
+    mNextCursor = nullptr;
+    return kDone;
   }
   std::vector<cCityGameWorldObject*> selected(mSelection.begin(), mSelection.end());
   mNextCursor = target ? target->GetSelectionCursor(x, y, pick.object, selected) : nullptr;

@@ -12,20 +12,19 @@
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 
-namespace {
-constexpr int kLeftButton = 0, kPressed = 0, kReleased = 1;
-
-int ChosenItem(cGLFPieMenu* menu, int x, int y) {
-  if (!menu || !menu->IsVisible() || !menu->HandleMouse(kLeftButton, kReleased, x, y)) return kGLFNoResult;
+int ChosenPieMenuItem(cGLFPieMenu* menu, int x, int y) {
+  if (!menu || !menu->IsVisible() || !menu->HandleMouse(kCityLeftButton, kCityReleased, x, y)) return kGLFNoResult;
   return menu->GetResultId();
 }
 
-void DrawMenu(cGLFPieMenu* menu) {
+void DrawPieMenu(cGLFPieMenu* menu) {
   if (!menu || !menu->IsVisible()) return;
   Begin2D();
   menu->Draw();
   End2D();
 }
+
+namespace {
 
 void OpenAt(cGLFPieMenu* menu, int x, int y) {
   menu->Layout((float)(x - 30), (float)y);
@@ -55,12 +54,12 @@ void cCityGameBuildingPieMenuCursor::Open(cCityGameBuilding* building, int x, in
 }
 
 int cCityGameBuildingPieMenuCursor::OnLeftButtonDown(int x, int y) {
-  if (mMenu) mMenu->HandleMouse(kLeftButton, kPressed, x, y);
+  if (mMenu) mMenu->HandleMouse(kCityLeftButton, kCityPressed, x, y);
   return kStay;
 }
 
 int cCityGameBuildingPieMenuCursor::OnLeftButtonUp(int x, int y) {
-  const int chosen = ChosenItem(mMenu.get(), x, y);
+  const int chosen = ChosenPieMenuItem(mMenu.get(), x, y);
   tRefPtr<cCityGameBuilding> building = mBuilding;
   mBuilding.Reset();
   if (chosen != kGLFNoResult && building && !building->IsDead()) building->OnPieMenuSelection(chosen);
@@ -68,7 +67,7 @@ int cCityGameBuildingPieMenuCursor::OnLeftButtonUp(int x, int y) {
 }
 
 int cCityGameBuildingPieMenuCursor::Draw(int, int) {
-  DrawMenu(mMenu.get());
+  DrawPieMenu(mMenu.get());
   return kStay;
 }
 
@@ -113,7 +112,7 @@ void cCityGameCityCursor::BuildMenu() {
 }
 
 int cCityGameCityCursor::OnLeftButtonDown(int x, int y) {
-  if (mMenu) mMenu->HandleMouse(kLeftButton, kPressed, x, y);
+  if (mMenu) mMenu->HandleMouse(kCityLeftButton, kCityPressed, x, y);
   return kStay;
 }
 
@@ -158,12 +157,12 @@ void cCityGameCityCursor::Choose(int id) {
 }
 
 int cCityGameCityCursor::OnLeftButtonUp(int x, int y) {
-  Choose(ChosenItem(mMenu.get(), x, y));
+  Choose(ChosenPieMenuItem(mMenu.get(), x, y));
   return kDone;
 }
 
 int cCityGameCityCursor::Draw(int, int) {
-  DrawMenu(mMenu.get());
+  DrawPieMenu(mMenu.get());
   return kStay;
 }
 

@@ -10,6 +10,12 @@
 #include "modes/city/cursors/CityCursor.h"
 #include "sim/gamedata/RefPtr.h"
 
+// What every city pie-menu cursor shares: the mouse codes its menus take, the
+// item a release chose (kGLFNoResult for none) and drawing a shown menu.
+inline constexpr int kCityLeftButton = 0, kCityPressed = 0, kCityReleased = 1;
+int ChosenPieMenuItem(cGLFPieMenu* menu, int x, int y);
+void DrawPieMenu(cGLFPieMenu* menu);
+
 class cCityGameBuilding;
 class cCityGameCity;
 class cCityGameWorldObject;

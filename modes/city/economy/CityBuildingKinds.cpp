@@ -193,6 +193,12 @@ void cCityGameBuildingSilo::ResolveLinks() {
   cCityGameBuilding::ResolveLinks();
   mContainer.object = GetCityObjectRegistry().Find(mContainer.id);
 }
+cICityGameCursor* cCityGameBuildingSilo::GetSelectionCursor(int x, int y, cSceneObject* picked,
+                                                            const std::vector<cCityGameWorldObject*>& creatures) {
+  cCityGameBundleContainer* store = GetContainer(kCityFood);
+  return store ? store->GetSelectionCursor(x, y, picked, creatures) : nullptr;
+}
+
 cCityGameBundleContainer* cCityGameBuildingSilo::GetContainer(uint32_t) {
   return dynamic_cast<cCityGameBundleContainer*>(GetCityObjectRegistry().Find(mContainer.id));
 }

@@ -95,6 +95,9 @@ class cCityGameBuildingSilo : public tCityBuildingKind<cCityGameBuildingSilo, cC
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.2f, 0.9f, 0.2f}; }
   bool AcceptsBundleKind(uint32_t kind) override { return kind == 1; }
   cCityGameBundleContainer* GetContainer(uint32_t kind) override;
+  // The store menu for the selected citizens, as a click on its pile would give.
+  cICityGameCursor* GetSelectionCursor(int x, int y, cSceneObject* picked,
+                                       const std::vector<cCityGameWorldObject*>& creatures) override;
   bool IsPickable(cCityGameWorldObject* user) override;  // while its store holds a meal
   std::string GetLabelDetail() override;                  // "Food: held/room"
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;

@@ -214,6 +214,7 @@ void cCityGameCityBundleContainer::Setup(cCityGameObject* owner, uint32_t kind) 
 
 void cCityGameCityBundleContainer::EndUsersInteractions() {
   AddRef();
+  mClosed = true;
   cCityGameWorldObject::EndUsersInteractions();
   std::vector<cCityGameBundle*> bundles;
   bundles.swap(mBundles);
@@ -223,6 +224,10 @@ void cCityGameCityBundleContainer::EndUsersInteractions() {
 
 void cCityGameCityBundleContainer::AddBundle(cCityGameBundle* bundle) {
   if (!bundle) return;
+  if (mClosed) {  // set down while the store is being removed (a carrier's errand ending with it)
+    delete bundle;
+    return;
+  }
   mBundles.push_back(bundle);
   bundle->SetOwner(this);
 }

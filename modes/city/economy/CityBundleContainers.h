@@ -132,6 +132,7 @@ class cCityGameCityBundleContainer
  private:
   uint32_t mKind = kCityFood;
   std::vector<cCityGameBundle*> mBundles;  // owned, in the order they came
+  bool mClosed = false;  // being removed: a bundle set down now is nobody's
 };
 
 // True when the creature's hunger or energy is at or below the value (a

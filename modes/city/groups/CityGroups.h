@@ -1,9 +1,6 @@
-// The city's gatherings (their own header) and the player's recruit manager
-// (raids and recruiting drives have their own files). The recruit manager is
-// registered and made where the city makes it; its work comes later.
+// The city's gatherings: fight, protest, sing, raid-defence and party groups
+// (their own header; raids and recruiting drives have their own files).
 #pragma once
 
 #include "modes/city/groups/CityGroupFamily.h"
 #include "modes/city/objects/CityGameObject.h"
-
-class cCityGameRecruitManager : public tCityGameClass<cCityGameRecruitManager, cCityGameWorldObject, 0x6F958B42> {};

@@ -2,35 +2,28 @@
 
 #include <cfloat>
 
-#include "camera/Camera.h"
 #include "glf/Sound.h"
 #include "math/Math.h"
 #include "modes/city/citizens/CityTribe.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityScene.h"
 #include "modes/creature/CreatureCommon.h"
 #include "sim/behavior/BehaviorController.h"
 #include "world/planet/PlanetModel.h"
-#include "world/scene/LineShapes.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
 
 using namespace Ru::Math;
 
 namespace {
-constexpr float kRingFactors[cCityGameRaidDisaster::kRingCount] = {4.0f, 3.6f, 3.0f, 2.0f};
+constexpr float kRingFactors[cCityRingPulse::kRingCount] = {4.0f, 3.6f, 3.0f, 2.0f};
 constexpr float kCycleScale = 0.00066666666f;  // one ripple grows from 0 to 1 in 1.5 s
 constexpr float kHomeReach = 5.0f;
 constexpr float kLooseReach = 1.0f;
 
 float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
-
-Vector3 UnitOf(const Vector3& v) {
-  Vector3 up{0.0f, 1.0f, 0.0f};
-  Vector3NormalizeSafe(v, up);
-  return up;
-}
 
 cCityGameTribe* FindTribe(uint32_t id) { return dynamic_cast<cCityGameTribe*>(GetCityObjectRegistry().Find(id)); }
 }  // namespace
@@ -45,14 +38,7 @@ void cCityGameRaidDisaster::Start(cCityGameCity* city, cCityGameTribe* tribe) {
   GetSharedSound(kWarCry);  // loaded once for every raid, ready before the first arrival
   mSoundPlayed = false;
   mRippleStopwatch.Restart();
-  RemoveRings();
-  for (int i = 0; i < kRingCount; ++i) {
-    mRingShapes[i] = new cSceneShapeCircle(kRingSegments);
-    mRingShapes[i]->SetScale(Vector3{0.0f, 0.0f, 0.0f});
-    mRings[i] = new cSceneObject(nullptr, mRingShapes[i]);
-    mRings[i]->SetColour(Vector3{1.0f, 0.0f, 0.0f});
-    GetSceneManager().AddObject(mRings[i]);
-  }
+  mRings.Make(Vector3{1.0f, 0.0f, 0.0f});
 }
 
 void cCityGameRaidDisaster::AddRaider(cCityGameTribeCreature* raider) {
@@ -62,10 +48,6 @@ void cCityGameRaidDisaster::AddRaider(cCityGameTribeCreature* raider) {
 
 cCityGameTribeCreature* cCityGameRaidDisaster::GetLeadRaider() const {
   return dynamic_cast<cCityGameTribeCreature*>(GetCityObjectRegistry().Find(mLeadRaiderId));
-}
-
-float cCityGameRaidDisaster::GetRingScale(int i) const {
-  return i >= 0 && i < kRingCount && mRingShapes[i] ? mRingShapes[i]->GetScale().x : 0.0f;
 }
 
 void cCityGameRaidDisaster::Update(uint32_t) {
@@ -88,7 +70,7 @@ void cCityGameRaidDisaster::Update(uint32_t) {
       mRippleStopwatch.Restart();  // the rings hold their size this frame
     } else {
       const float t = mLeadStopwatch.GetElapsed() < kRingsLastMs ? (float)mRippleStopwatch.GetElapsed() * kCycleScale : 0.0f;
-      PlaceRings(lead->GetPosition(), t);
+      mRings.Place(lead->GetPosition(), t, kRingFactors);
     }
   }
   if (mRaiderCount < 1) {
@@ -99,44 +81,14 @@ void cCityGameRaidDisaster::Update(uint32_t) {
   }
 }
 
-void cCityGameRaidDisaster::PlaceRings(const Vector3& at, float t) {
-  // Turned as the camera sees them, then laid flat on the ground round the lead raider.
-  float view[16];
-  ComputeCameraView(view);
-  const Matrix3 rotation =
-      Matrix3Construct(view[0], view[1], view[2], view[4], view[5], view[6], view[8], view[9], view[10]);
-  Quaternion facing = QuatInverse(Matrix3ToQuat(rotation)), aligned;
-  cPlanetModel::AlignOrientationToSurface(aligned, at, facing);
-  const Vector3 above = Vector3Add(at, UnitOf(at));
-  for (int i = 0; i < kRingCount; ++i) {
-    if (!mRings[i]) continue;
-    const float s = t * kRingFactors[i];
-    mRingShapes[i]->SetScale(Vector3{s, s, s});
-    mRings[i]->SetPosition(above);
-    mRings[i]->SetOrientation(aligned);
-  }
-}
-
-void cCityGameRaidDisaster::RemoveRings() {
-  for (int i = 0; i < kRingCount; ++i) {
-    if (mRings[i]) GetSceneManager().RemoveObject(mRings[i]);
-    delete mRings[i];
-    delete mRingShapes[i];
-    mRings[i] = nullptr;
-    mRingShapes[i] = nullptr;
-  }
-}
-
 void cCityGameRaidDisaster::EndUsersInteractions() {
   cCityGameWorldObject::EndUsersInteractions();  // the raiders' parts end first and drop their loot
   if (!mTribeTold)
     if (cCityGameTribe* tribe = FindTribe(mTribeId)) tribe->EndRaid();
   mTribeTold = true;
-  RemoveRings();
+  mRings.Remove();
   mRaiders.clear();
 }
-
-cCityGameRaidDisaster::~cCityGameRaidDisaster() { RemoveRings(); }
 
 // ---- a raider ----
 

@@ -10,17 +10,15 @@
 
 #include "app/GameClock.h"
 #include "modes/city/behaviours/CityBehaviors.h"
+#include "modes/city/groups/CityRings.h"
 #include "modes/city/objects/CityGameObject.h"
 
 class cCityGameCity;
 class cCityGameTribe;
 class cCityGameTribeCreature;
-class cSceneShapeCircle;
 
 class cCityGameRaidDisaster : public tCityGameClass<cCityGameRaidDisaster, cCityGameWorldObject, 0x0F6258B9> {
  public:
-  static constexpr int kRingCount = 4;
-  static constexpr int kRingSegments = 12;
   static constexpr float kArrivalReach = 45.0f;  // from the hall: the raiders have come
   static constexpr uint32_t kRippleMs = 1500, kRingsLastMs = 10000;
   static constexpr const char* kWarCry = ".\\Data\\Sounds\\IndiansAttack.wav";
@@ -37,19 +35,11 @@ class cCityGameRaidDisaster : public tCityGameClass<cCityGameRaidDisaster, cCity
   int GetRaiderCount() const { return mRaiderCount; }
   cCityGameTribeCreature* GetLeadRaider() const;
   bool HasPlayedWarCry() const { return mSoundPlayed; }
-  cSceneObject* GetRing(int i) const { return i >= 0 && i < kRingCount ? mRings[i] : nullptr; }
-  float GetRingScale(int i) const;
-
- protected:
-  ~cCityGameRaidDisaster() override;
+  float GetRingScale(int i) const { return mRings.GetScale(i); }
 
  private:
-  void PlaceRings(const Ru::Math::Vector3& at, float t);
-  void RemoveRings();
-
   cGameStopwatch mRippleStopwatch;
-  cSceneObject* mRings[kRingCount] = {};            // owned
-  cSceneShapeCircle* mRingShapes[kRingCount] = {};  // owned, one per ring
+  cCityRingPulse mRings;
   uint32_t mTribeId = kNoCityId;
   bool mTribeTold = false;
   int mRaiderCount = 0;

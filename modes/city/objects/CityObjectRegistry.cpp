@@ -102,7 +102,6 @@ void cCityGameObjectRegistry::ResolveAllLinks() {
 void cCityGameObjectRegistry::Clear() {
   mClearing = true;
   ForEachInIdOrder([](cCityGameObject* object) { object->EndUsersInteractions(); });
-  mClearing = false;
   // A queued object is removed below with the rest; it must not be touched after.
   mRemovalQueue.clear();
   while (!mObjects.empty()) {
@@ -112,6 +111,7 @@ void cCityGameObjectRegistry::Clear() {
     GetDataManager()->Remove(first);
   }
   mNextId = 0;
+  mClearing = false;
 }
 
 bool HasLeftTheGame(cCityGameObject* object) {

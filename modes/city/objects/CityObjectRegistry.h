@@ -46,7 +46,7 @@ class cCityGameObjectRegistry {
   size_t GetCount() const { return mObjects.size(); }
   uint32_t GetNextId() const { return mNextId; }
   bool IsQueued(cCityGameObject* object) const;
-  bool IsClearing() const { return mClearing; }  // every object is being ended: none takes anything in
+  bool IsClearing() const { return mClearing; }  // every object is leaving (a load, a reset)
 
  private:
   template <class tCall>
@@ -57,8 +57,8 @@ class cCityGameObjectRegistry {
   std::map<uint32_t, cCityGameObject*> mObjects;
   std::vector<cCityGameObject*> mRemovalQueue;
   uint32_t mNextId = 0;
-  uint64_t mChanges = 0;
-  bool mClearing = false;  // insertions and erasures, so a walk knows when to find its place again
+  bool mClearing = false;
+  uint64_t mChanges = 0;  // insertions and erasures, so a walk knows when to find its place again
 };
 
 cCityGameObjectRegistry& GetCityObjectRegistry();  // built on first use, lives until exit

@@ -9,6 +9,7 @@
 
 #include "camera/Camera.h"
 #include "glf/Overlay2D.h"
+#include "glf/ViewVolume.h"
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
@@ -168,6 +169,12 @@ void DrawSpecks(const sSpeck* specks) {
   fill.colours.clear();
   outline.positions.clear();
   outline.colours.clear();
+  // Specks fill a cube around the camera: those behind it or beside the view are left out.
+  float modelView[16], projection[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  const cViewVolume volume(modelView, projection);
+  const float reach = 0.06f;  // a speck's corners lie within 0.04 x sqrt 2 of its point
   auto add = [](cSpeckArrays& arrays, const Vector3& p, const float* rgba) {
     arrays.positions.insert(arrays.positions.end(), {p.x, p.y, p.z});
     arrays.colours.insert(arrays.colours.end(), rgba, rgba + 4);
@@ -186,6 +193,7 @@ void DrawSpecks(const sSpeck* specks) {
       colour = kYellow;
       factor = TriangleWave((float)(k % 10) * 0.1f, 2.0f) * 0.3f + 0.7f;
     }
+    if (volume.SphereOutside(p, reach)) continue;
     const float rgba[4] = {colour.x, colour.y, colour.z, factor * speck.fade * 0.5f};
     const Vector3 corners[4] = {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)};
     for (int i : {0, 1, 2, 0, 2, 3}) add(fill, corners[i], rgba);  // the quad as its fan of two triangles

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <string>
 
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
@@ -111,12 +113,12 @@ TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
   EXPECT_EQ(a->GetFreeRooms() + b->GetFreeRooms(), 2 * GetCityGameBuildingTuning().roomsPerHouse - (int)citizens.size());
 }
 
-// Ten minutes of a small city living on its own, from one seed, twice: needs
-// stay in range, bodies finite, the hall's counts agree with the registry,
-// every part of a day (sleep, work, a road, idling) shows within two minutes,
-// and both runs go exactly alike.
+// Ten minutes of a small city on its own, from one seed, twice: needs in range,
+// bodies finite, the hall's and buildings' counts agreeing with the registry,
+// a whole day (sleep, work, a road, an idle walk) within two minutes, and both
+// runs alike.
 TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) {
-  constexpr int kFrames = 10 * 60 * 1000 / kFrameMs, kTwoMinutes = 2 * 60 * 1000 / kFrameMs;
+  constexpr int kFrames = 10 * 60 * 1000 / kFrameMs, kTwoMinutes = kFrames / 5;
   const float lowest = GetCityGameMotiveTuning().minMotive, highest = GetCityGameMotiveTuning().maxMotive;
   const int rooms = GetCityGameBuildingTuning().roomsPerHouse;
   uint64_t digests[2];
@@ -127,14 +129,13 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
                                          NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(350, 560))};
     auto* factory = NewBuildingAt<cCityGameBuildingFactory>(cFakeCityView::Ground(500, 350));
     auto* farm = NewBuildingAt<cCityGameBuildingFarm>(cFakeCityView::Ground(560, 650));
-    auto* silo = NewBuildingAt<cCityGameBuildingSilo>(cFakeCityView::Ground(400, 400));
     NewRoad(houses[0], factory);
     NewRoad(houses[1], farm);
-    NewRoad(farm, silo);
+    NewRoad(farm, NewBuildingAt<cCityGameBuildingSilo>(cFakeCityView::Ground(400, 400)));
     NewRoad(factory, houses[1]);
     std::vector<cCityGameBuilding*> buildings;
     Registry().CollectObjectsOfClass(buildings);
-    bool slept = false, worked = false, roadWalked = false, idled = false;
+    std::set<std::string> day;
     UseScript("CityGame_TribeSendingRaiders.txt", "Number_Of_Raiders_To_Send = 2\n");  // the tribes raid too
     sRunDigest run;
     int raidFrames = 0;
@@ -154,8 +155,8 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
         hidden += c->IsHidden();
         for (int h = 0; h < 2; ++h) homes[h] += c->HasHome() && c->GetHomeId() == houses[h]->GetId();
         const std::string doing = c->HasInteraction() ? c->GetInteraction()->GetName() : "";
-        roadWalked |= doing == "Following the Road";
-        idled |= doing == "Walking" && c->GetStartMode() == 0;  // only the idle walk, unordered
+        if (doing == "Following the Road") day.insert("road");
+        if (doing == "Walking" && c->GetStartMode() == 0) day.insert("idle");  // only the idle walk is unordered
         run.Mix(c->GetId());
         run.Mix(p.x);
         run.Mix(c->GetMotive(0));
@@ -163,18 +164,12 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
       for (cCityGameBuilding* b : buildings) occupants += b->GetUsers();
       ASSERT_EQ(hidden, occupants) << frame;  // everyone inside is counted by its building
       for (int h = 0; h < 2; ++h) ASSERT_EQ(homes[h], rooms - houses[h]->GetFreeRooms()) << frame;
-      // The hall counts every 2 s; a citizen born since is not counted yet.
-      if (frame > 100) {
-        ASSERT_GE((int)citizens.size(), City()->GetPopulation()) << frame;
-        ASSERT_LE((int)citizens.size(), City()->GetPopulation() + 1) << frame;
-        ASSERT_EQ(City()->GetHousingCapacity(), 2 * rooms) << frame;
-      }
-      slept |= houses[0]->GetUsers() + houses[1]->GetUsers() > 0;
-      worked |= factory->GetUsers() + farm->GetUsers() > 0;
-      if (frame == kTwoMinutes) {
-        EXPECT_TRUE(slept && worked && roadWalked && idled)
-            << "slept " << slept << " worked " << worked << " road " << roadWalked << " idled " << idled;
-      }
+      if (houses[0]->GetUsers() + houses[1]->GetUsers() > 0) day.insert("sleep");
+      if (factory->GetUsers() + farm->GetUsers() > 0) day.insert("work");
+      if (frame == kTwoMinutes) EXPECT_TRUE(day.count("sleep") && day.count("work") && day.count("road") && day.count("idle"));
+      if (frame < 100) continue;  // the hall counts every 2 s; one born since is not counted yet
+      ASSERT_EQ(City()->GetHousingCapacity(), 2 * rooms) << frame;
+      ASSERT_TRUE(City()->GetPopulation() == (int)citizens.size() || City()->GetPopulation() + 1 == (int)citizens.size());
     }
     digest = run.value;
     EXPECT_GT(raidFrames, 0);

@@ -5,6 +5,7 @@
 
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityContainerMenus.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "world/planet/GamePlant.h"
 #include "world/scene/SceneObject.h"
@@ -106,6 +107,9 @@ TEST_F(CityErrandTest, AGathererSkipsHiddenTreesAndBringsOneBundleToTheStore) {
 
 TEST_F(CityErrandTest, SellingFromTheHallsPileToAChosenTribeEarnsMoneyAndFeedsTheTribe) {
   EXPECT_EQ(tribes[0]->GetFoodContainer()->GetSelectionCursor(0, 0, nullptr, {}), nullptr);  // never at a tribe's store
+  auto* silo = CreateRegisteredCityObject<cCityGameBuildingSilo>();
+  silo->Initialize(City());
+  EXPECT_EQ(silo->GetSelectionCursor(0, 0, nullptr, {}), &GetCityContainerPieMenuCursor());  // a silo hands out its store's
   cCityGameBundleContainer* hall = City()->GetContainer(kCityFood);
   std::vector<cCityGameWorldObject*> sellers = Selected(2);
   auto* cursor = dynamic_cast<cCityGameContainerPieMenuCursor*>(hall->GetSelectionCursor(400, 300, nullptr, sellers));

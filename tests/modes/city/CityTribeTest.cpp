@@ -137,6 +137,33 @@ TEST_F(CityTribeTest, TheRaidFormulasAnswerSendsAtMostTheIdleMembersAndNobodyMea
   }
 }
 
+TEST_F(CityTribeTest, ATreatySendsItsFirstIdleMemberOnItsVisitByChanceOnItsTimer) {
+  struct sCase {
+    int state;
+    float chance;
+    const char* visit;  // null: nobody goes
+  } cases[] = {{cCityGameTribe::kTrade, 1.0f, "Trading With City"},
+               {cCityGameTribe::kPilgrimage, 1.0f, "On a pilgrimage"},
+               {cCityGameTribe::kTrade, -1.0f, nullptr},
+               {cCityGameTribe::kWar, 1.0f, nullptr}};
+  for (const sCase& c : cases) {
+    TearDown();
+    SetUp();
+    cCityGameTuning& tuning = GetCityGameTuning();
+    tuning.tribeTradeCheckFrequency = tuning.tribePilgrimageCheckFrequency = 100.0f;
+    tuning.tribeTradeChance = tuning.tribePilgrimageChance = c.chance;
+    auto* market = CreateRegisteredCityObject<cCityGameBuildingMarket>();  // a trader without one goes home at once
+    market->Initialize(City());
+    market->SetPosition(City()->GetPosition(), Vector3{});
+    cCityGameTribe* tribe = tribes[2];
+    tribe->SetState(c.state);
+    Pump(3);
+    cCityGameTribeCreature* first = MembersOf(tribe)[0];
+    EXPECT_EQ(first->HasInteraction() ? first->GetInteraction()->GetName() : std::string(), c.visit ? c.visit : "");
+    EXPECT_EQ(tribe->GetState(), c.state);  // a war with members never ends by itself
+  }
+}
+
 TEST_F(CityTribeTest, APilgrimWhoFinishesPrayingBecomesACitizenByTheConversionChance) {
   for (float chance : {1.0f, 0.0f}) {
     TearDown();

@@ -1,5 +1,6 @@
 // The civ input controller and its pie menus, headless through the fake view.
 #include "tests/modes/civ/CivTestSupport.h"
+#include "modes/civ/CivDebugVehicle.h"
 
 namespace {
 constexpr int kCtrl = 0x11;
@@ -46,10 +47,20 @@ TEST_F(CivInputTest, ClickOrdersPaintSelectsAndCtrlOnlyToggles) {
   EXPECT_FALSE(input->GetSelection().Contains(own));
   Sys_SetKeyState(kCtrl, false);
 
-  // NPC vehicles are never selected while the debug switch is off.
+  // NPC vehicles and cities are the human's only with the debug switch on.
   cCivModeVehicle* npc = VehicleAt(2, 30, 30);
-  Click(30, 30);
-  EXPECT_FALSE(input->GetSelection().Contains(npc));
+  BuildingAt(2, 0, 40, 40);
+  for (int32_t canSelect : {0, 1}) {
+    gCivPlayerCanSelectNPCObjects = canSelect;
+    input->GetSelection().Clear();
+    Click(30, 30);
+    EXPECT_EQ(canSelect != 0, input->GetSelection().Contains(npc));
+    input->GetSelection().Clear();
+    Click(40, 40);
+    EXPECT_EQ(canSelect ? input->GetPieMenus().GetCityMenu() : input->GetPieMenus().GetNPCCityMenu(),
+              input->GetPieMenus().GetVisibleMenu());
+    Choose(-1);
+  }
 }
 }  // namespace
 

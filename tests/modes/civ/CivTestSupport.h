@@ -129,6 +129,7 @@ struct CivCombatFixture : CivWorldFixture {
 
 // ---- the human's input ----
 
+#include <array>
 #include <map>
 
 #include "modes/civ/CivBuilding.h"
@@ -180,6 +181,7 @@ struct CivInputFixture : CivWorldFixture {
   std::unique_ptr<cCivPlayers> players;
   cFakeCivView view;
   std::unique_ptr<cCivInputController> input;
+  std::array<int32_t, 6> savedFlags{};
   struct cInputClient : Ko::cIGameDataClient {
     cCivInputController* input = nullptr;
     void ObjectRemoved(Ko::cIGameData* object) override {
@@ -209,7 +211,9 @@ struct CivInputFixture : CivWorldFixture {
     costs.CostGiftAmountPerBuildingInNation = 10.0f;
     cCivTuning::GetGeneral()->MaxNumBuildings = 15;
     world->Enter();
-    input = std::make_unique<cCivInputController>(nullptr);
+    savedFlags = {gCivShowVehiclePaths, gCivShowCityPatrolPaths, gCivUseNPCAI, gCivPlayerCanSelectNPCObjects,
+                  gCivBulletsAlwaysHit, gCivShowDebugText};
+    input = std::make_unique<cCivInputController>(nullptr);  // which reads the shipped debug switches
     inputClient.input = input.get();
     GetDataManager()->AddClient(&inputClient);
     cCivInputController::SetViewForTest(&view);
@@ -222,6 +226,8 @@ struct CivInputFixture : CivWorldFixture {
     cCivInputController::SetViewForTest(nullptr);
     inputClient.input = nullptr;
     input.reset();
+    gCivShowVehiclePaths = savedFlags[0], gCivShowCityPatrolPaths = savedFlags[1], gCivUseNPCAI = savedFlags[2];
+    gCivPlayerCanSelectNPCObjects = savedFlags[3], gCivBulletsAlwaysHit = savedFlags[4], gCivShowDebugText = savedFlags[5];
     SetCivPlayers(nullptr);
     Sys_ClearKeyStates();
     CivWorldFixture::TearDown();

@@ -144,4 +144,17 @@ TEST_F(CivTurretTest, NinthBuildingRebuildsTheTurretsOnTheWiderPath) {
   EXPECT_EQ(GetDataManager()->GetObjectsOfType(cCivModeTurret::kTypeId).size(), 2u);
 }
 
+// A dead vehicle the world removes leaves no reference in the turret that aimed at it.
+TEST_F(CivTurretTest, ForgetsATargetTheWorldRemoves) {
+  players->GetRelationships()->Set(0, 1, -1.0f);
+  cCivModeVehicle* enemy = Vehicle(1, AwayFromTower(0.05f));
+  Run(1);
+  ASSERT_EQ(turret->GetTarget(), enemy);
+  enemy->SetState(kCivVehicleDead, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+  world->Update(0);
+  EXPECT_TRUE(world->GetVehicles().empty());
+  EXPECT_EQ(turret->GetTarget(), nullptr);
+  Run(5);  // under the sanitizers: no read of the freed vehicle
+}
+
 }  // namespace

@@ -4,8 +4,6 @@
 // vehicles stopped within 10 of each other parting.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
@@ -35,8 +33,12 @@ struct CivVehicleTest : CivCombatFixture {
 };
 
 TEST_F(CivVehicleTest, DyingIgnoresOrdersShrinksAndLeavesNoReferenceBehind) {
+  std::vector<cCivModeVehicle*> selected;  // the human's new vehicles join the selection
+  SetCivInputHooks({nullptr, [&](cCivModeVehicle* v) { selected.push_back(v); }});
   cCivModeVehicle* victim = Vehicle(1, kCivLandVehicle, 0.3f);
   cCivModeVehicle* hunter = Vehicle(0, kCivLandVehicle, 0.32f);
+  SetCivInputHooks({});
+  EXPECT_EQ(selected, (std::vector<cCivModeVehicle*>{victim, hunter}));
   hunter->SetState(kCivVehicleCombat, {0, 0, 0}, victim, nullptr, kCivMissionPillage);
   world->GetBullets()->Spawn(home->GetPosition(), victim, home, kCivPillageBullet, nullptr);
   victim->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
@@ -111,68 +113,50 @@ TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
   gCivBulletsAlwaysHit = savedAlwaysHit;
 }
 
-// The human's new vehicle is marked and joins the input's selection (an NPC
-// one does not); selected and standing, it turns a little toward the pick
-// point each update, unselected it keeps its heading.
-TEST_F(CivVehicleTest, TheHumansNewVehicleIsSelectedAndTurnsTowardThePickPoint) {
-  std::vector<cCivModeVehicle*> selection;
-  Vector3 pick = GroundAway(home->GetPosition(), 0.6f);
-  SetCivInputHooks({[&] { return pick; }, [&](cCivModeVehicle* v) { selection.push_back(v); }});
-  cCivModeVehicle* mine = world->CreateVehicle(home, kCivLandVehicle);
-  home->SetNPC(true);
-  cCivModeVehicle* npc = world->CreateVehicle(home, kCivLandVehicle);
-  home->SetNPC(false);
-  SetCivInputHooks({[&] { return pick; }, nullptr});  // the selection seam is done with
-  ASSERT_EQ(selection, std::vector<cCivModeVehicle*>{mine});
-  npc->SetPosition(GroundAway(home->GetPosition(), -0.6f));  // out of the way
-  npc->SetDestination(npc->GetPosition());
-  // How far the model's forward axis (local -z) turns from the pick point, on the ground's plane, in radians.
-  auto offAngle = [&] {
-    Vector3 up = Vector3Normalized(mine->GetPosition());
-    auto flat = [&](Vector3 v) { return Vector3Normalized(Vector3Sub(v, Vector3Scale(up, Vector3Dot(v, up)))); };
-    Vector3 forward = flat(QuatRotateVector(mine->GetSceneObject()->GetOrientation(), Vector3{0, 0, -1}));
-    Vector3 toPick = flat(Vector3Sub(pick, mine->GetPosition()));
-    return std::acos(std::clamp(Vector3Dot(forward, toPick), -1.0f, 1.0f));
-  };
-  float start = offAngle();
-  ASSERT_GT(start, 0.3f);
-  mine->Update(16);
-  EXPECT_NEAR(offAngle(), start, 0.1f);  // unselected: no turn
-  mine->SetSelected(true);
-  mine->Update(16);
-  float once = offAngle();
-  EXPECT_LT(once, start);
-  EXPECT_GT(once, start * 0.9f);  // a little at a time
-  for (int t = 0; t < 300; ++t) mine->Update(16);
-  EXPECT_LT(offAngle(), 0.2f);
-  SetCivInputHooks({});
-}
-
 // On the way in, the first attacker down to 20 path points lets the city
 // choose its target again (a turret bought meanwhile); the next one finds
 // the flags spent until a new vehicle re-arms them.
 TEST_F(CivVehicleTest, OnlyTheFirstAttackerNearingTheCityChoosesAgainUntilANewVehicleComes) {
-  cCivModeVehicle* attackers[3];
-  float angles[3] = {0.8f, -0.8f, 0.75f};
-  for (int i = 0; i < 3; ++i) {
-    attackers[i] = Vehicle(1, kCivLandVehicle, angles[i]);
-    attackers[i]->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionPillage);
-    ASSERT_GT(attackers[i]->GetPathLength(), 21u);
-    ASSERT_EQ(attackers[i]->GetTargetTurret(), nullptr);
+  std::vector<cCivModeVehicle*> attackers;
+  for (float angle : {0.8f, -0.8f, 0.75f}) {
+    attackers.push_back(Vehicle(1, kCivLandVehicle, angle));
+    attackers.back()->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionPillage);
+    ASSERT_GT(attackers.back()->GetPathLength(), 21u);
   }
-  home->AddTurret();
-  GetDataManager()->CommitPending();
+  home->AddTurret();  // bought after every attacker chose its target
   auto driveTo = [](cCivModeVehicle* v, size_t points) {
     for (int t = 0; t < 5000 && v->GetPathLength() > points; ++t) v->Update(100);
+    return v->GetTargetTurret() != nullptr;
   };
-  driveTo(attackers[0], 19);
-  EXPECT_NE(attackers[0]->GetTargetTurret(), nullptr);
+  EXPECT_TRUE(driveTo(attackers[0], 19));
   driveTo(attackers[0], 9);
-  driveTo(attackers[1], 9);
-  EXPECT_EQ(attackers[1]->GetTargetTurret(), nullptr);
+  EXPECT_FALSE(driveTo(attackers[1], 9));
   Vehicle(0, kCivLandVehicle, -0.6f);
-  driveTo(attackers[2], 19);
-  EXPECT_NE(attackers[2]->GetTargetTurret(), nullptr);
+  EXPECT_TRUE(driveTo(attackers[2], 19));
+}
+
+// Selected and standing, a guard turns a little each update toward the
+// cursor's ground point; with no pick (the origin) it keeps its heading (it
+// once turned toward the planet's centre, tipping off the ground).
+TEST_F(CivVehicleTest, ASelectedGuardTurnsTowardThePickOnlyWithOne) {
+  cCivModeVehicle* v = Vehicle(0, kCivLandVehicle, 0.3f);
+  Quaternion start;
+  cPlanetModel::AlignOrientationToSurface(start, v->GetPosition(), QuatIdentity());
+  v->GetSceneObject()->SetOrientation(start);
+  v->SetSelected(true);
+  Vector3 pick{0, 0, 0};
+  SetCivInputHooks({[&] { return pick; }, nullptr});
+  auto turnSince = [&](const Quaternion& q) {
+    const Quaternion& now = v->GetSceneObject()->GetOrientation();
+    return 1.0f - std::fabs(q.x * now.x + q.y * now.y + q.z * now.z + q.w * now.w);
+  };
+  for (int t = 0; t < 50; ++t) v->Update(16);
+  EXPECT_LT(turnSince(start), 1e-6f);
+  pick = GroundAway(home->GetPosition(), 0.8f);
+  v->Update(16);
+  EXPECT_GT(turnSince(start), 1e-6f);
+  EXPECT_LT(turnSince(start), 0.01f);  // a little at a time
+  SetCivInputHooks({});
 }
 
 }  // namespace

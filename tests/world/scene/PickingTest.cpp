@@ -153,7 +153,7 @@ TEST_F(PickingTest, TheBandSelectsExactlyTheObjectsInsideIt) {
   mObjects.clear();  // before the owners go
 }
 
-TEST_F(PickingTest, OffThePlanetTheBandSelectsAndDrawsNothing) {
+TEST_F(PickingTest, OffThePlanetTheBandDrawsNothingAndOnItAPlainBand) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   LookFrom(3000.0f);  // the planet fills only the middle of the view
   Add(Vector3{});     // even an object at the planet centre is not near a miss
@@ -177,4 +177,11 @@ TEST_F(PickingTest, OffThePlanetTheBandSelectsAndDrawsNothing) {
   selector.SetRadius(6.0f);
   selector.SelectAt(kSize / 2, kSize / 2);
   EXPECT_GT(litPixels(), 0);
+  // Fault mended: the band took what the last object drawn left on (in the
+  // city, after the icon billboards, it was never seen).
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_LESS, 0.5f);  // passes nothing opaque
+  EXPECT_GT(litPixels(), 0);
+  EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));  // and handed back as it was
+  glDisable(GL_ALPHA_TEST);
 }

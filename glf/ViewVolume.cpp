@@ -1,0 +1,28 @@
+#include "glf/ViewVolume.h"
+
+#include <cmath>
+
+cViewVolume::cViewVolume(const float modelView[16], const float projection[16]) {
+  float clip[16];  // projection x model-view
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      float sum = 0.0f;
+      for (int k = 0; k < 4; ++k) sum += projection[4 * k + r] * modelView[4 * c + k];
+      clip[4 * c + r] = sum;
+    }
+  // Each plane is the fourth row of the matrix plus or minus one of the first three.
+  for (int plane = 0; plane < 6; ++plane) {
+    const int k = plane / 2;
+    const float s = plane % 2 ? -1.0f : 1.0f;
+    float* p = mPlanes[plane];
+    for (int c = 0; c < 4; ++c) p[c] = clip[4 * c + 3] + s * clip[4 * c + k];
+    const float length = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+    for (int c = 0; c < 4 && length > 0.0f; ++c) p[c] /= length;
+  }
+}
+
+bool cViewVolume::SphereOutside(const Ru::Math::Vector3& v, float radius) const {
+  for (const float* p : mPlanes)
+    if (p[0] * v.x + p[1] * v.y + p[2] * v.z + p[3] < -radius) return true;
+  return false;
+}

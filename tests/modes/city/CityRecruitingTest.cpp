@@ -1,0 +1,96 @@
+// Recruiting both ways: a tribe's drive that wins citizens in its reach by
+// chance, the player's drive that wins the formula's count of members, and
+// creatures that leave the game while walking over changing nobody.
+#include <gtest/gtest.h>
+
+#include "modes/city/groups/CityRecruiting.h"
+#include "tests/modes/city/CityTestSupport.h"
+
+namespace {
+
+using Ru::Math::Vector3;
+
+class CityRecruitingTest : public cCityTribeWorldTest {
+ protected:
+  void SetUp() override {
+    cCityTribeWorldTest::SetUp();
+    GetCityGameTuning().recruitDisasterDuration = 500.0f;
+    tribe = tribes[5];
+  }
+  template <class T>
+  T* Drive() {
+    std::vector<T*> drives;
+    Registry().CollectObjectsOfClass(drives);
+    return drives.empty() ? nullptr : drives[0];
+  }
+  // Frames until no drive of that kind is left; false when one stays.
+  template <class T>
+  bool RunUntilGone(int frames = 5000) {
+    for (int i = 0; i < frames && Drive<T>(); ++i) Pump(1);
+    return Drive<T>() == nullptr;
+  }
+  cCityGameTribe* tribe = nullptr;
+};
+
+TEST_F(CityRecruitingTest, ATribesDriveWinsTheCitizensInItsReachByChanceAndEnds) {
+  for (float chance : {1.0f, 0.0f}) {
+    TearDown();
+    SetUp();
+    GetCityGameTuning().recruitDisasterMinRecruitChance = GetCityGameTuning().recruitDisasterMaxRecruitChance = chance;
+    ASSERT_TRUE(tribe->SendRecruiters(1));
+    auto* drive = Drive<cCityGameRecruitDisaster>();
+    ASSERT_NE(drive, nullptr);
+    PlaceAt(MembersOf(tribe)[0], drive->GetPosition());
+    cCityGamePlayerCreature* near = Citizens()[0];
+    PlaceAt(near, drive->GetPosition());
+    const size_t citizens = Citizens().size();
+    const int members = tribe->GetMemberCount();
+    Pump(2);
+    EXPECT_TRUE(drive->HasGathered());
+    EXPECT_TRUE(drive->HasMusicStarted());
+    EXPECT_FLOAT_EQ(drive->GetReach(), 15.0f);  // one recruiter: the base radius and one step
+    EXPECT_TRUE(near->IsSlowed());
+    ASSERT_TRUE(RunUntilGone<cCityGameRecruitDisaster>());
+    EXPECT_FALSE(tribe->IsRecruiting());
+    EXPECT_EQ(near->IsLeaving(), chance > 0.0f);  // won over: it walks off to the tribe
+    if (chance == 0.0f) continue;
+    const uint32_t nearId = near->GetId();
+    for (int i = 0; i < 2000 && Registry().Find(nearId); ++i) Pump(1);  // the won-over walks to the tribe
+    EXPECT_EQ(Citizens().size(), citizens - 1);
+    EXPECT_EQ(tribe->GetMemberCount(), members + 1);
+  }
+}
+
+TEST_F(CityRecruitingTest, ThePlayersDriveWinsTheFormulasCountOfMembersWhoBecomeCitizens) {
+  UseScript("CityGame_PlayerRecruitingTribeMembers.txt", "Number_Of_Recruitees = 2\n");
+  auto* manager = CreateRegisteredCityObject<cCityGameRecruitManager>();
+  manager->Start(City(), tribe);
+  manager->SetPosition(tribe->GetPosition(), Vector3{});
+  cCityGamePlayerCreature* recruiter = Citizens()[0];
+  manager->Interact(recruiter, nullptr, nullptr, 1);
+  manager->SetRecruitCount(1);
+  PlaceAt(recruiter, manager->GetPosition());
+  const size_t citizens = Citizens().size();
+  const int members = tribe->GetMemberCount();
+  ASSERT_TRUE(RunUntilGone<cCityGameRecruitManager>());
+  for (int i = 0; i < 100; ++i) Pump(1);  // the won-over stand within 15 of their tribe already
+  EXPECT_EQ(tribe->GetMemberCount(), members - 2);
+  EXPECT_EQ(Citizens().size(), citizens + 2);
+}
+
+// Fault mended: the won-over changed sides whenever their part ended, also
+// when the creature itself was being removed or the city cleared for a load.
+TEST_F(CityRecruitingTest, ACreatureLeavingTheGameWhileWonOverChangesNobody) {
+  std::vector<cCityGameTribeCreature*> members = MembersOf(tribe);
+  tribe->StartRecruitedMembers(2);
+  const size_t citizens = Citizens().size();
+  Registry().RemoveNow(members[0]);
+  EXPECT_EQ(Citizens().size(), citizens);
+  tribe->Interact(Citizens()[0], GetCityBehavior<cCityRecruitedCityMemberInteraction>(), nullptr, 0);
+  Registry().Clear();  // a load: the citizen walking over ends with everything else
+  GetDataManager()->CommitPending();
+  EXPECT_EQ(Registry().GetCount(), 0u);
+  EXPECT_TRUE(GetDataManager()->GetObjectsOfType(cCityGameTribeCreature::kTypeId).empty());
+}
+
+}  // namespace
