@@ -10,6 +10,9 @@
 //  - BM_CityRegistryWalk/N: the id-ordered walk that survives objects made and
 //    removed on the way, beside BM_CityVectorWalkReference/N, a plain loop over
 //    the same objects' Update.
+//  - BM_CityGroupsFrame/on: a frame of 20 citizens who start, join and leave
+//    fights and songs and dance at a party, beside /off, the same city whose
+//    citizens make no choices of their own (no group checks, no groups).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -18,8 +21,12 @@
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
 #include "modes/city/cCityGameMode.h"
+#include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/citizens/CityTribe.h"
+#include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityGameRoad.h"
+#include "modes/city/groups/CityGroupFamily.h"
+#include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityCreation.h"
 #include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
@@ -127,5 +134,35 @@ void BM_CityVectorWalkReference(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_CityVectorWalkReference)->Arg(100)->Arg(1000)->Arg(10000);
+
+void BM_CityGroupsFrame(benchmark::State& state) {
+  cBenchCity city;
+  cCityGameCity* hall = city.mMode->GetCity();
+  while (GetCityObjectRegistry().CountObjectsOfClass<cCityGamePlayerCreature>() < 20)
+    CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(hall);
+  auto* party = CreateRegisteredCityObject<cCityGameParty>();
+  party->SetSupplies(1000000);
+  party->Initialize(hall);
+  GetDataManager()->CommitPending();
+  cTuningData& tuning = GetCityGameTuning();
+  for (const char* key : {"Fight Start Chance", "Sing Start Chance", "Fight Attracted Chance", "Sing Attracted Chance"})
+    if (uTuningValue* value = tuning.FindConstant(key, kTuningFloat)) value->asFloat = 0.3f;
+  tuning.ApplyConstants();
+  std::vector<cCityGamePlayerCreature*> citizens;
+  GetCityObjectRegistry().CollectObjectsOfClass(citizens);
+  for (size_t i = 0; i < citizens.size(); ++i) {
+    citizens[i]->SetOwnChoices(state.range(0) != 0);
+    citizens[i]->SetMotive(0, i % 2 ? 18.0f : 95.0f);
+    citizens[i]->SetPosition(i % 4 ? hall->GetPosition() : party->GetPosition(), Ru::Math::Vector3{});
+  }
+  for (auto _ : state) {
+    gCityNow += 16;
+    city.mMode->Update(16);
+    GetDataManager()->CommitPending();
+  }
+  tuning.Reload();
+  state.counters["groups"] = (double)GetCityObjectRegistry().CountObjectsOfClass<cCityGameGroup>();
+}
+BENCHMARK(BM_CityGroupsFrame)->ArgName("on")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -93,7 +93,9 @@ bool cGLFPieMenu::HandleMouse(int button, int state, int x, int y) {
   if (button != kLeftButton) return false;
   const float fx = (float)x, fy = (float)y;
   if (state == kButtonDown) {
-    for (int i = 0; i < GetControlCount(); ++i) {
+    // Long labels overlap; the item drawn last is the one seen, so it takes
+    // the press (the first in order could cover a later item completely).
+    for (int i = GetControlCount() - 1; i >= 0; --i) {
       if (!GetControl(i)->HitTest(fx, fy)) continue;
       mPressedItem = i;
       mResultId = kGLFNoResult;

@@ -142,6 +142,21 @@ TEST(PieMenuMouse, ReleaseAwayPressOutsideAndOtherButtonsChooseNothing) {
   EXPECT_EQ(open.menu.GetResultId(), kGLFNoResult);
 }
 
+// Fault mended: with the first item in order taking a press, a long label
+// laid over a later item made that item impossible to choose.
+TEST(PieMenuMouse, WhereLabelsOverlapTheItemDrawnOnTopIsChosen) {
+  cGLFPieMenu menu(nullptr, 8, 75, 1.5f);
+  cOverlayRecorder recorder;
+  menu.AddItem(std::string(60, 'w'), 1);  // wide enough to run under the next one
+  menu.AddItem("short", 2);
+  menu.GetItem(0)->SetRect(100.0f, 100.0f, 500.0f, 120.0f);
+  menu.GetItem(1)->SetRect(200.0f, 100.0f, 260.0f, 120.0f);
+  menu.Show();
+  ASSERT_TRUE(menu.HandleMouse(kLeft, kDown, 230, 110));
+  EXPECT_TRUE(menu.HandleMouse(kLeft, kUp, 230, 110));
+  EXPECT_EQ(menu.GetResultId(), 2);
+}
+
 TEST(PieMenuMouse, ListenerMayEditOrDeleteTheMenuInsideItsCallback) {
   cRecordingListener listener;
   cOpenMenu open(3, &listener);

@@ -21,16 +21,6 @@ class tCityBehavior : public cCityGameInteraction {
   uint32_t Step() override { return 0; }
 };
 
-#define QV_CITY_BEHAVIOR(Class, Id, Name)                       \
-  class Class : public tCityBehavior<Class, Id> {               \
-   public:                                                      \
-    std::string GetName() override { return Name; }             \
-  };
-
-QV_CITY_BEHAVIOR(cCityGameBehaviorGenericGroup, 0x2F6A5B64, "Generic Group Interaction")
-
-#undef QV_CITY_BEHAVIOR
-
 // Goes to a building's door, inside (hidden), stays between the building's
 // minimum and maximum stay, and comes out at one of its roads toward another
 // building (never the one it came by while another will do).

@@ -30,18 +30,14 @@ bool PeriodDue(cGameStopwatch& watch, float periodMs) {
 }
 }  // namespace
 
-// The groups take no members yet: each check keeps its period and answers no.
 bool cCityGamePlayerCreature::CheckFight(uint32_t) {
-  PeriodDue(mFightCheckTimer, GetCityGameTuning().fightCheckFrequency);
-  return false;
+  return PeriodDue(mFightCheckTimer, GetCityGameTuning().fightCheckFrequency) && TryStartFight(this);
 }
 bool cCityGamePlayerCreature::CheckSing(uint32_t) {
-  PeriodDue(mSingCheckTimer, GetCityGameTuning().singCheckFrequency);
-  return false;
+  return PeriodDue(mSingCheckTimer, GetCityGameTuning().singCheckFrequency) && TryStartSing(this);
 }
 bool cCityGamePlayerCreature::CheckJoinGroup(uint32_t) {
-  PeriodDue(mGroupCheckTimer, GetCityGameTuning().groupJoinCheckFrequency);
-  return false;
+  return PeriodDue(mGroupCheckTimer, GetCityGameTuning().groupJoinCheckFrequency) && TryJoinNearbyGroup(this);
 }
 
 cCityGameWorldObject* cCityGamePlayerCreature::ChooseTarget() {
@@ -92,8 +88,7 @@ void cCityGamePlayerCreature::Update(uint32_t ms) {
   if (mMustered && HasInteraction() &&
       GetInteraction()->GetInteractionId() != cCityGameBehaviorWalk::kInteractionId && mStartMode != 1)
     mMustered = false;
-  if (CheckJoinGroup(ms) || CheckFight(ms) || CheckSing(ms)) return;
-  // The raid defence takes nobody until the raids exist.
+  if (CheckJoinGroup(ms) || CheckFight(ms) || CheckSing(ms) || TryStartRaidDefense(this)) return;
   if (HasInteraction()) return;
 
   const cCityGameTuning& tuning = GetCityGameTuning();
@@ -127,10 +122,6 @@ void cCityGamePlayerCreature::Update(uint32_t ms) {
   if (cCityGameWorldObject* target = ChooseTarget()) {
     auto* interactable = dynamic_cast<cCityGameInteractableObject*>(target);
     if (interactable && interactable->Interact(this, nullptr, interactable, 0)) return;
-    // The protest group gathers nobody yet: a tired, homeless citizen lies
-    // down at the sleeping spot rather than standing still.
-    if (!mHasHome && mMotive[1] <= GetCityGameMotiveTuning().lowMotive)
-      return StartWithMode(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), tTargetWord{}, 0);
   }
   WalkToIdleSpot(atWar);
 }

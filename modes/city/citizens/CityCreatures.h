@@ -6,8 +6,8 @@
 // towards the goal kept in its record. City behaviours never offer
 // themselves: the agent has no candidates and is started explicitly.
 //
-// Citizens decide for themselves each frame (their own file); the groups
-// they would join take no members yet.
+// Citizens decide for themselves each frame (their own file), joining and
+// starting groups among other things.
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBundleContainers.h"
+#include "modes/city/groups/CityGroupFamily.h"
 #include "modes/city/groups/CityRaidDisaster.h"
 #include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityCreation.h"
@@ -453,7 +454,7 @@ Vector3 cCityGameTribeCreature::GetColour() {
 void cCityGameTribeCreature::Update(uint32_t ms) {
   if ((float)mDefenseCheckTimer.GetElapsed() > std::trunc(GetCityGameTuning().tribeRaidDefenseCheckFrequency)) {
     mDefenseCheckTimer.Restart();
-    // Defending the camp against a raid comes with the raid defence.
+    TryStartRaidDefense(this);  // out against citizens attacking the village
   }
   if (HasInteraction()) return;
   cCityGameTribe* tribe = GetTribe();

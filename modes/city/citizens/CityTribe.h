@@ -34,6 +34,11 @@ class cCityGameTribe : public tCityGameClass<cCityGameTribe, cCityGameWorldObjec
   void DrawLabel(bool show, int x, int y) override;
   virtual Ru::Math::Vector3 GetColour() { return mColour; }
   virtual const char* GetName() { return "Tribe"; }
+  // A click with nobody selected opens the diplomacy dialog; with citizens
+  // selected, their orders for the tribe (both in the tribe cursor's file).
+  cICityGameCursor* GetCursor(int x, int y, cSceneObject* picked) override;
+  cICityGameCursor* GetSelectionCursor(int x, int y, cSceneObject* picked,
+                                       const std::vector<cCityGameWorldObject*>& selection) override;
 
   int GetState() const { return mState; }
   void SetState(int state);

@@ -4,8 +4,11 @@
 
 #include "glf/Overlay2D.h"
 #include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/CityWorld.h"
 #include "modes/city/economy/CityBuildingKinds.h"
+#include "modes/city/groups/CityGroupFamily.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 
@@ -94,6 +97,7 @@ void cCityGameCityCursor::BuildMenu() {
     mMenu->AddItem(label, kMilitary);
     add(buildings.diplomaticBuildingName, (float)buildings.marketCost, kMarket);
   }
+  add("Party", (float)tuning.smallPartyCost, kParty);
   add(buildings.sleepBuildingName, (float)buildings.sleepCost, kHouse);
   add(buildings.foodBuildingName, (float)buildings.farmCost, kFarm);
   add(buildings.siloBuildingName, (float)buildings.siloCost, kSilo);
@@ -139,6 +143,10 @@ void cCityGameCityCursor::Choose(int id) {
       mCity->AddFeature(cCityGameCity::kMilitaryFeature);
       buy((cCityGameBuildingMilitary*)nullptr, buildings.militaryCost);
       break;
+    case kParty:
+      buy((cCityGameParty*)nullptr, (float)GetCityGameTuning().smallPartyCost);
+      if (auto* party = dynamic_cast<cCityGameParty*>(mPurchase.Get())) party->SetSupplies(GetCityGameTuning().smallPartySupplies);
+      break;
     case kUpgrade: mCity->UpgradeCityHall(); break;
     default: break;
   }
@@ -161,8 +169,13 @@ int cCityGameCityCursor::Draw(int, int) {
 cICityGameCursor* cCityGameCityCursor::GetNextCursor() {
   tRefPtr<cCityGameWorldObject> purchase = mPurchase;
   mPurchase.Reset();
+  if (!purchase || purchase->IsDead()) return nullptr;
   auto* building = dynamic_cast<cCityGameBuilding*>(purchase.Get());
-  if (!building || building->IsDead()) return nullptr;
+  if (!building) {  // a party is carried to where the player lets it go
+    cCityGameDragCursor& drag = GetCityDragCursor();
+    drag.BeginDrag(purchase.Get());
+    return &drag;
+  }
   cCityGameBuildingBuildCursor& build = GetCityBuildCursor();
   build.SetBuilding(building);
   return &build;

@@ -37,7 +37,7 @@ class cCityGameCityCursor : public cICityGameCursor {
  public:
   enum eItem {
     kFarm = 0, kFactory = 2, kMarket = 3, kHouse = 4, kSilo = 5, kTemple = 6, kMilitary = 7,
-    kParty = 8,  // comes with the city's groups
+    kParty = 8,
     kUpgrade = 11, kCivGame = 12,
   };
   void Open(cCityGameCity* city, int x, int y);

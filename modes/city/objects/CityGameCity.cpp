@@ -395,6 +395,9 @@ bool IsAtWar(cCityGameCity* city) {
 }
 
 cCityGameCityBundleContainer* GetGlobalCityContainer(uint32_t kind) {
+  // While the city is cleared the stores have already let their bundles go:
+  // one handed in now (a raider's loot as it ends) would never be freed.
+  if (GetCityObjectRegistry().IsClearing()) return nullptr;
   std::vector<cCityGameCityBundleContainer*> globals;
   GetCityObjectRegistry().CollectObjectsOfClass(globals);
   for (cCityGameCityBundleContainer* global : globals)

@@ -118,6 +118,7 @@ float GetCityFood();
 // The city has a military building and some tribe is at war with it.
 bool IsAtWar(cCityGameCity* city);
 // The city's two global stores (food, goods), made by the hall's setup; null
-// when none is registered (before the first setup and after a load).
+// when none is registered (before the first setup and after a load) and while
+// the registry is being cleared.
 class cCityGameCityBundleContainer;
 cCityGameCityBundleContainer* GetGlobalCityContainer(uint32_t kind);

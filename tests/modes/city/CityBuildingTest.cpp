@@ -43,7 +43,7 @@ class CityBuildingTest : public cCityWorldTest {
 TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) {
   GetCityCityCursor().Open(City(), 400, 300);
   EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()),
-            (std::vector<std::string>{"Buy Sleep Building $15", "Buy Food Generating Building $25",
+            (std::vector<std::string>{"Buy Party $25", "Buy Sleep Building $15", "Buy Food Generating Building $25",
                                       "Buy Food Storage Building $15", "Buy Money Generating Building $25",
                                       "Upgrade City Hall $50"}));
   City()->UpgradeCityHall();
@@ -52,7 +52,7 @@ TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) 
   City()->UpgradeCityHall();
   GetCityCityCursor().Open(City(), 400, 300);
   const std::vector<std::string> labels = Labels(GetCityCityCursor().GetMenu());
-  ASSERT_EQ(labels.size(), 8u);
+  ASSERT_EQ(labels.size(), 9u);
   EXPECT_EQ(labels[0], "Buy Temple $15");
   EXPECT_EQ(labels[1], "Buy Military Building $25");
   EXPECT_EQ(labels[2], "Buy Diplomatic Building $25");

@@ -101,6 +101,31 @@ TEST_F(CityCreatureTest, CrowdedCreaturesArePushedApart) {
   }
 }
 
+// Drops what its creature carries as it ends, as a raider's errand does.
+class cDropOnEnd : public cCityGameInteraction {
+ public:
+  cIInteraction* Create() override { return new cDropOnEnd; }
+  std::string GetName() override { return "drop on end"; }
+  uint32_t Step() override { return 1; }
+  void End() override {
+    if (auto* c = dynamic_cast<cCityGameCreature*>(GetAgent())) c->DropCarried();
+  }
+};
+
+// Fault mended: a city cleared (a load) while a creature carried loot let the
+// creature hand it to a store that had already let its bundles go; the bundle
+// and the store then kept each other alive for ever.
+TEST_F(CityCreatureTest, LootDroppedWhileTheCityIsClearedGoesToNoStore) {
+  auto* goods = new cCityGameBundle;
+  goods->Initialize(City(), kCityGoods, 5.0f);
+  ASSERT_TRUE(citizens[0]->AttachCarried(goods));
+  cDropOnEnd dropping;
+  citizens[0]->StartInteraction(&dropping, 0);
+  tRefPtr<cCityGameCityBundleContainer> store = GetGlobalCityContainer(kCityGoods);
+  Registry().Clear();
+  EXPECT_EQ(store->GetBundleCount(), 0);
+}
+
 TEST_F(CityCreatureTest, ABundleIsCarriedAboveTheHeadAndDroppedIntoItsKindsStore) {
   cCityGamePlayerCreature* c = citizens[0];
   auto* goods = new cCityGameBundle;

@@ -23,6 +23,7 @@
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/cursors/CityRoadCursor.h"
+#include "modes/city/cursors/CityTribeCursor.h"
 #include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBundleContainers.h"
@@ -117,6 +118,7 @@ class cCityWorldTest : public ::testing::Test {
 
   void TearDown() override {
     GetCityRoadCursor().ResetForTest();
+    GetCityTribeCursor().ResetForTest();
     GetCityCreatureCursor().ResetForTest();
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();

@@ -1,0 +1,106 @@
+// The tribe cursor: a click on a tribe with nobody selected opens the
+// "Diplomatic Powers:" dialog, whose options toggle the tribe's treaty when
+// the city has the building for it, and whose "Cancel" puts back the treaty
+// the tribe had; with citizens selected, their orders for the tribe.
+#include <gtest/gtest.h>
+
+#include "modes/city/cursors/CityTribeCursor.h"
+#include "tests/modes/city/CityTestSupport.h"
+
+namespace {
+
+using tDialog = cCityGameDialogSuperPowers;
+
+class CityDiplomacyTest : public cCityWorldTest {
+ protected:
+  void SetUp() override {
+    cCityWorldTest::SetUp();
+    tribe = CreateRegisteredCityObject<cCityGameTribe>();
+    tribe->Initialize(City());
+    tribe->SetOwner(City());
+  }
+  tDialog* Dialog() { return GetCityTribeCursor().GetDialog(); }
+  // Presses and releases in the middle of the dialog's clickable control.
+  int Click(int id) {
+    cGLFDialogButton* b = Dialog()->FindClickable(id);
+    const int x = (int)((b->X0() + b->X1()) / 2), y = (int)((b->Y0() + b->Y1()) / 2);
+    GetCityTribeCursor().OnLeftButtonDown(x, y);
+    return GetCityTribeCursor().OnLeftButtonUp(x, y);
+  }
+  bool Lit(int id) { return Dialog()->FindClickable(id)->GetFillColour()[1] == 0.5f; }
+  cCityGameTribe* tribe = nullptr;
+};
+
+TEST_F(CityDiplomacyTest, TheDialogOpensMidWindowWithItsTwoListsAndGreysWhatTheCityLacks) {
+  overlay.width = 800, overlay.height = 600;
+  City()->AddFeature(cCityGameCity::kMilitaryFeature);
+  ASSERT_EQ(tribe->GetCursor(10, 10, nullptr), &GetCityTribeCursor());
+  ASSERT_NE(Dialog(), nullptr);
+  EXPECT_TRUE(Dialog()->IsVisible());
+  EXPECT_EQ(GetCityTribeCursor().GetMenu(), nullptr);
+  ASSERT_EQ(Dialog()->GetControlCount(), 7);
+  EXPECT_EQ(Dialog()->GetControl(0)->X0(), 340.0f);
+  EXPECT_EQ(Dialog()->GetControl(0)->Y0(), 180.0f);
+  EXPECT_EQ(Dialog()->GetControl(1)->GetLabel(), "Diplomatic Powers:");
+  std::vector<std::string> clickable;
+  for (cGLFDialogButton* b : Dialog()->GetClickable()) clickable.push_back(b->GetLabel());
+  EXPECT_EQ(clickable, (std::vector<std::string>{"Cancel", "OK", "Declare War", "Provide Pilgrimage", "Open Trade"}));
+  EXPECT_EQ(Dialog()->FindClickable(tDialog::kDeclareWar)->GetTextColour()[1], 1.0f);  // green: the city may
+  EXPECT_EQ(Dialog()->FindClickable(tDialog::kOpenTrade)->GetTextColour()[1], 0.4f);   // grey: no market
+}
+
+TEST_F(CityDiplomacyTest, OptionsToggleTheTreatyAndCancelPutsBackTheOpeningOne) {
+  City()->AddFeature(cCityGameCity::kMilitaryFeature);
+  City()->AddFeature(cCityGameCity::kMarketFeature);
+  struct sStep {
+    int click, state, result;
+    int lit;  // the option shown as in force, 0 for none
+  } steps[] = {
+      {tDialog::kProvidePilgrimage, cCityGameTribe::kTrade, cICityGameCursor::kStay, tDialog::kOpenTrade},  // no temple
+      {tDialog::kDeclareWar, cCityGameTribe::kWar, cICityGameCursor::kStay, tDialog::kDeclareWar},
+      {tDialog::kDeclareWar, cCityGameTribe::kNone, cICityGameCursor::kStay, 0},
+      {tDialog::kOpenTrade, cCityGameTribe::kTrade, cICityGameCursor::kStay, tDialog::kOpenTrade},
+      {tDialog::kDeclareWar, cCityGameTribe::kWar, cICityGameCursor::kStay, tDialog::kDeclareWar},
+      {tDialog::kCancel, cCityGameTribe::kTrade, cICityGameCursor::kDone, tDialog::kOpenTrade},
+  };
+  tribe->SetState(cCityGameTribe::kTrade);
+  tribe->GetCursor(0, 0, nullptr);
+  for (const sStep& s : steps) {
+    EXPECT_EQ(Click(s.click), s.result) << "click " << s.click;
+    EXPECT_EQ(tribe->GetState(), s.state) << "click " << s.click;
+    for (int id : {tDialog::kDeclareWar, tDialog::kProvidePilgrimage, tDialog::kOpenTrade})
+      EXPECT_EQ(Lit(id), id == s.lit) << "click " << s.click << ", option " << id;
+  }
+  EXPECT_FALSE(Dialog()->IsVisible());
+
+  tribe->GetCursor(0, 0, nullptr);  // OK keeps what was chosen
+  Click(tDialog::kDeclareWar);
+  EXPECT_EQ(Click(tDialog::kOk), cICityGameCursor::kDone);
+  EXPECT_EQ(tribe->GetState(), cCityGameTribe::kWar);
+
+  tribe->GetCursor(0, 0, nullptr);  // a release off every control keeps the dialog
+  GetCityTribeCursor().OnLeftButtonDown(5000, 5000);
+  EXPECT_EQ(GetCityTribeCursor().OnLeftButtonUp(5000, 5000), cICityGameCursor::kStay);
+  EXPECT_TRUE(Dialog()->IsVisible());
+}
+
+TEST_F(CityDiplomacyTest, SelectedCitizensGetFourOrdersAndAnyReleaseLetsThemGo) {
+  SetTuningFloat(GetCityGameTuning(), "Buy Food At Tribe Cost", 2.5f);
+  std::vector<cCityGamePlayerCreature*> citizens;
+  Registry().CollectObjectsOfClass(citizens);
+  citizens.resize(2);
+  std::vector<cCityGameWorldObject*> selection(citizens.begin(), citizens.end());
+  for (cCityGamePlayerCreature* c : citizens) c->SetSelected(true);
+  tribe->GetSelectionCursor(400, 300, nullptr, selection);
+  cGLFPieMenu* menu = GetCityTribeCursor().GetMenu();
+  ASSERT_NE(menu, nullptr);
+  std::vector<std::string> labels;
+  for (int i = 0; i < menu->GetControlCount(); ++i) labels.push_back(menu->GetControl(i)->GetLabel());
+  EXPECT_EQ(labels, (std::vector<std::string>{"Recruit", "Raid", "Buy Food: $2.50", "Give Gift: $2"}));
+  EXPECT_TRUE(GetCityTribeCursor().IsCursorObject(citizens[1]));
+  EXPECT_EQ(GetCityTribeCursor().OnLeftButtonUp(5000, 5000), cICityGameCursor::kDone);
+  EXPECT_FALSE(citizens[0]->IsSelected() || citizens[1]->IsSelected());
+  EXPECT_FALSE(GetCityTribeCursor().IsCursorObject(citizens[1]));
+}
+
+}  // namespace
