@@ -63,14 +63,17 @@ TEST_F(CityEndToEndTest, ASeededCityPlaysItsWholeRoundAlikeTwice) {
     // The needs loop, energy drain off: a citizen just over the idle threshold
     // drops under it, walks to the hall, eats one unit and idles again.
     GetCityGameMotiveTuning().worldEnergyDelta = 0.0f;
+    GetCityGameTuning().chanceToLeaveCity = 0.0f;  // nobody walks out on the watched loop
     for (cCityGamePlayerCreature* c : Citizens()) c->SetMotive(0, 100.0f);
     cCityGamePlayerCreature* hungry = Citizens()[0];
     hungry->SetMotive(0, 30.5f);
+    const uint32_t hungryId = hungry->GetId();
     const float food = store->GetTotalAmount();
     bool fellUnder = false, ate = false;
     for (int i = 0; i < 6000 && !(ate && hungry->GetInteraction() &&
                                   hungry->GetInteraction()->GetName() == "Walking"); ++i) {
       play(1);
+      ASSERT_EQ(Registry().Find(hungryId), hungry) << "the hungry citizen left at frame " << i;
       fellUnder = fellUnder || hungry->GetMotive(0) < GetCityGameTuning().idleMotiveThreshold;
       const bool eating = hungry->HasInteraction() && hungry->GetInteraction()->GetName() == "Eat from City Hall";
       if (ate && !eating) continue;
