@@ -23,7 +23,7 @@ CSound::~CSound() {
 HRESULT CSound::Play(uint32_t priority, uint32_t flags) {
   if (mVoices.empty()) return CO_E_NOTINITIALIZED;
   auto idle = std::find_if(mVoices.begin(), mVoices.end(), [](uint32_t v) { return !Sys_IsVoicePlaying(v); });
-  uint32_t voice = idle != mVoices.end() ? *idle : mVoices[Sys_Random() % mVoices.size()];
+  uint32_t voice = idle != mVoices.end() ? *idle : mVoices[mNextTakenOver++ % mVoices.size()];
   Sys_PlayVoice(voice, (flags & DSBPLAY_LOOPING) != 0);
   return S_OK;
 }

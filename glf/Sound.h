@@ -29,6 +29,10 @@ class CSound {
 
  protected:
   std::vector<uint32_t> mVoices;
+  // Which busy voice a play takes over, in turn: whether voices are still
+  // playing depends on the wall clock, so the choice must not draw from the
+  // game's seeded generator.
+  uint32_t mNextTakenOver = 0;
 };
 
 // The whole file is decoded when it loads, so a streamed sound plays like any other.
