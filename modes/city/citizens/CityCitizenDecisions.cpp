@@ -74,6 +74,9 @@ void cCityGamePlayerCreature::FindHome() {
 void cCityGamePlayerCreature::Update(uint32_t ms) {
   cCityGameCreature::Update(ms);
   if (!mOwnChoices) return;
+  // Won over or gone, it leaves the game after this update: it must not
+  // take a room (never given back) or start anything on its way out.
+  if (GetCityObjectRegistry().IsQueued(this)) return;
   if (mLeaving && HasInteraction()) return;
   if (mSlowed && mSlowTimer.GetElapsed() > kSlowDownMs) {
     mSlowTimer = cGameStopwatch{};

@@ -95,6 +95,17 @@ TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
   }
 }
 
+// Fault mended: a citizen queued to leave the game (won over by a tribe)
+// still took a free room in its last update, and the room stayed taken.
+TEST_F(CityCitizenDecisionTest, ACitizenOnItsWayOutTakesNoRoom) {
+  auto* house = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(650, 500));
+  const int free = house->GetFreeRooms();
+  Registry().QueueRemoval(citizen);
+  citizen->Update(kFrameMs);
+  EXPECT_FALSE(citizen->HasHome());
+  EXPECT_EQ(house->GetFreeRooms(), free);
+}
+
 TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
   auto* a = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
   auto* b = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 500));
@@ -169,7 +180,8 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
       if (frame == kTwoMinutes) EXPECT_TRUE(day.count("sleep") && day.count("work") && day.count("road") && day.count("idle"));
       if (frame < 100) continue;  // the hall counts every 2 s; one born since is not counted yet
       ASSERT_EQ(City()->GetHousingCapacity(), 2 * rooms) << frame;
-      ASSERT_TRUE(City()->GetPopulation() == (int)citizens.size() || City()->GetPopulation() + 1 == (int)citizens.size());
+      // One born, or one won over by a tribe, since the hall's last count.
+      ASSERT_LE(std::abs(City()->GetPopulation() - (int)citizens.size()), 1) << frame;
     }
     digest = run.value;
     EXPECT_GT(raidFrames, 0);
