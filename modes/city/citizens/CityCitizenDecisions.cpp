@@ -64,8 +64,7 @@ cCityGameWorldObject* cCityGamePlayerCreature::ChooseTarget() {
 
 void cCityGamePlayerCreature::FindHome() {
   auto* city = dynamic_cast<cCityGameCity*>(GetOwner());
-  // One on its way out of the city (won over, leaving) takes no room it would carry off.
-  if (mHasHome || mLeaving || !city || city->GetHousingCapacity() < city->GetPopulation()) return;
+  if (mHasHome || !city || city->GetHousingCapacity() < city->GetPopulation()) return;
   std::vector<cCityGameBuildingHouse*> houses;
   GetCityObjectRegistry().CollectObjectsOfClass(houses);
   for (cCityGameBuildingHouse* house : houses)
@@ -75,6 +74,9 @@ void cCityGamePlayerCreature::FindHome() {
 void cCityGamePlayerCreature::Update(uint32_t ms) {
   cCityGameCreature::Update(ms);
   if (!mOwnChoices) return;
+  // Won over or gone, it leaves the game after this update: it must not
+  // take a room (never given back) or start anything on its way out.
+  if (GetCityObjectRegistry().IsQueued(this)) return;
   if (mLeaving && HasInteraction()) return;
   if (mSlowed && mSlowTimer.GetElapsed() > kSlowDownMs) {
     mSlowTimer = cGameStopwatch{};

@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "camera/Camera.h"
+#include "glf/CulledMesh.h"
 #include "glf/Overlay2D.h"
+#include "glf/PreparedGeometry.h"
 #include "glf/ViewVolume.h"
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
@@ -30,15 +33,22 @@ GLUquadric* Quadric() {
 
 void Vertex(const Vector3& p) { glVertex3f(p.x, p.y, p.z); }
 
-GLuint gWaterList = 0;
-float gWaterListRadius = -1.0f;
+// The sea: the 256 x 256 sphere made once at unit radius and scaled, so a
+// sea-level change costs nothing; only the stretches of it in view are drawn.
+std::unique_ptr<cCulledMesh> gWaterMesh;
 }  // namespace
 
+// One prepared unit sphere, scaled: bubbles change size every frame, and a
+// sphere tessellated per call or kept per radius would cost more.
 void DrawSphere(const Vector3& p, float radius) {
+  const bool rescaling = glIsEnabled(GL_RESCALE_NORMAL) == GL_TRUE;
+  glEnable(GL_RESCALE_NORMAL);  // the scale must not dim the lit sphere
   glPushMatrix();
   glTranslatef(p.x, p.y, p.z);
-  gluSphere(Quadric(), radius, 16, 16);
+  glScalef(radius, radius, radius);
+  DrawPreparedSphere(Quadric(), 1.0, 16, 16);
   glPopMatrix();
+  if (!rescaling) glDisable(GL_RESCALE_NORMAL);
 }
 
 cCullingOff::cCullingOff() : mWasOn(glIsEnabled(GL_CULL_FACE) == GL_TRUE) { glDisable(GL_CULL_FACE); }
@@ -134,22 +144,71 @@ void DrawUnitBubbles(const sUnit& unit) {
   }
 }
 
-void DrawSchoolFish(const sSchoolFish& fish, int index) {
-  const Vector3 up = Normalize(fish.position);
-  const Vector3 side = CrossProduct(fish.direction, up);
-  const float wag = Smoothstep(TriangleWave((float)index * 0.037f, 0.35f)) * std::clamp(fish.speed, 0.0f, 1.0f) * 0.2f;
-  const float L = fish.size;
-  const Vector3 tip = Vector3Add(fish.position, Vector3Scale(fish.direction, L));
-  const Vector3 tail = Vector3Add(fish.position, Vector3Scale(side, wag));
-  const Vector3 a = Vector3Add(tail, Vector3Scale(up, L * 0.5f)), b = Vector3Sub(tail, Vector3Scale(up, L * 0.5f));
-  SetColour(fish.colour, 1.0f);
-  for (GLenum primitive : {GL_POLYGON, GL_LINE_LOOP}) {
-    glBegin(primitive);
-    Vertex(tip);
-    Vertex(a);
-    Vertex(b);
-    glEnd();
+namespace {
+// Coloured vertices gathered over a frame and handed to the driver in one
+// call, instead of a begin/end pair per shape.
+class cColouredArrays {
+ public:
+  void Clear() {
+    mPositions.clear();
+    mColours.clear();
   }
+  void Add(const Vector3& p, const float* rgba) {
+    mPositions.insert(mPositions.end(), {p.x, p.y, p.z});
+    mColours.insert(mColours.end(), rgba, rgba + 4);
+  }
+  void Draw(GLenum primitive) const {
+    if (mPositions.empty()) return;
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, mPositions.data());
+    glColorPointer(4, GL_FLOAT, 0, mColours.data());
+    glDrawArrays(primitive, 0, (GLsizei)(mPositions.size() / 3));
+    glPopClientAttrib();
+    // Arrays leave the current colour undefined; the next shape sets its own.
+  }
+
+ private:
+  std::vector<float> mPositions, mColours;
+};
+
+// Outlines of shapes drawn by the thousand, without line smoothing: on
+// llvmpipe each smoothed line costs the main thread as much as a small
+// textured quad, and on a speck or fish a few pixels wide the softer edge
+// does not show. The mode's other lines stay smooth.
+void DrawSharpLines(const cColouredArrays& lines) {
+  const bool smooth = glIsEnabled(GL_LINE_SMOOTH) == GL_TRUE;
+  glDisable(GL_LINE_SMOOTH);
+  lines.Draw(GL_LINES);
+  if (smooth) glEnable(GL_LINE_SMOOTH);
+}
+}  // namespace
+
+void DrawSchool(const sSchoolFish* school, int count) {
+  static cColouredArrays fill, outline;  // kept, so a frame does not allocate
+  fill.Clear();
+  outline.Clear();
+  for (int index = 0; index < count; ++index) {
+    const sSchoolFish& fish = school[index];
+    const Vector3 up = Normalize(fish.position);
+    const Vector3 side = CrossProduct(fish.direction, up);
+    const float wag = Smoothstep(TriangleWave((float)index * 0.037f, 0.35f)) * std::clamp(fish.speed, 0.0f, 1.0f) * 0.2f;
+    const float L = fish.size;
+    const Vector3 tip = Vector3Add(fish.position, Vector3Scale(fish.direction, L));
+    const Vector3 tail = Vector3Add(fish.position, Vector3Scale(side, wag));
+    const Vector3 corners[3] = {tip, Vector3Add(tail, Vector3Scale(up, L * 0.5f)), Vector3Sub(tail, Vector3Scale(up, L * 0.5f))};
+    const float rgba[4] = {fish.colour.x, fish.colour.y, fish.colour.z, 1.0f};
+    for (int i = 0; i < 3; ++i) {
+      fill.Add(corners[i], rgba);
+      outline.Add(corners[i], rgba);
+      outline.Add(corners[(i + 1) % 3], rgba);
+    }
+  }
+  fill.Draw(GL_TRIANGLES);
+  DrawSharpLines(outline);
 }
 
 void DrawSpecks(const sSpeck* specks) {
@@ -161,24 +220,15 @@ void DrawSpecks(const sSpeck* specks) {
   across = Vector3Scale(Normalize(across), 0.04f);
   const Vector3 upward = Vector3Scale(Normalize(CrossProduct(across, view)), 0.04f);
   const float drift1 = Smoothstep(TriangleWave(0.0f, 7.0f)), drift2 = Smoothstep(TriangleWave(3.0f, 9.0f));
-  struct cSpeckArrays {
-    std::vector<float> positions, colours;
-  };
-  static cSpeckArrays fill, outline;  // kept, so a frame does not allocate
-  fill.positions.clear();
-  fill.colours.clear();
-  outline.positions.clear();
-  outline.colours.clear();
+  static cColouredArrays fill, outline;  // kept, so a frame does not allocate
+  fill.Clear();
+  outline.Clear();
   // Specks fill a cube around the camera: those behind it or beside the view are left out.
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   const cViewVolume volume(modelView, projection);
   const float reach = 0.06f;  // a speck's corners lie within 0.04 x sqrt 2 of its point
-  auto add = [](cSpeckArrays& arrays, const Vector3& p, const float* rgba) {
-    arrays.positions.insert(arrays.positions.end(), {p.x, p.y, p.z});
-    arrays.colours.insert(arrays.colours.end(), rgba, rgba + 4);
-  };
   for (int k = 0; k < kSpeckCount; ++k) {
     const sSpeck& speck = specks[k];
     Vector3 colour, p = speck.anchor;
@@ -196,26 +246,17 @@ void DrawSpecks(const sSpeck* specks) {
     if (volume.SphereOutside(p, reach)) continue;
     const float rgba[4] = {colour.x, colour.y, colour.z, factor * speck.fade * 0.5f};
     const Vector3 corners[4] = {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)};
-    for (int i : {0, 1, 2, 0, 2, 3}) add(fill, corners[i], rgba);  // the quad as its fan of two triangles
+    for (int i : {0, 1, 2, 0, 2, 3}) fill.Add(corners[i], rgba);  // the quad as its fan of two triangles
     for (int i = 0; i < 4; ++i) {
-      add(outline, corners[i], rgba);
-      add(outline, corners[(i + 1) % 4], rgba);
+      outline.Add(corners[i], rgba);
+      outline.Add(corners[(i + 1) % 4], rgba);
     }
   }
   // Two thousand specks, each a fill and an outline of four corners: two
-  // arrays drawn once each instead of four thousand begin/end pairs. Every
-  // fill goes before every outline; a speck's own pixels blend as before.
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  for (const cSpeckArrays* arrays : {&fill, &outline}) {
-    glVertexPointer(3, GL_FLOAT, 0, arrays->positions.data());
-    glColorPointer(4, GL_FLOAT, 0, arrays->colours.data());
-    glDrawArrays(arrays == &fill ? GL_TRIANGLES : GL_LINES, 0, (GLsizei)(arrays->positions.size() / 3));
-  }
-  glPopClientAttrib();
+  // arrays drawn once each. Every fill goes before every outline; a speck's
+  // own pixels blend as before.
+  fill.Draw(GL_TRIANGLES);
+  DrawSharpLines(outline);
   glEnable(GL_LIGHTING);
 }
 
@@ -252,20 +293,16 @@ void DrawLightRays(const sLightRay* rays) {
 }
 
 void DrawWaterSphere(float radius) {
-  if (gWaterList == 0 || gWaterListRadius != radius) {
-    if (gWaterList == 0) gWaterList = glGenLists(1);
-    glNewList(gWaterList, GL_COMPILE);
-    gluSphere(Quadric(), radius, 256, 256);
-    glEndList();
-    gWaterListRadius = radius;
+  if (!gWaterMesh) {
+    cIndexedSphere sphere = BuildIndexedSphere(1.0, 256, 256);
+    gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 64);
   }
-  glCallList(gWaterList);
+  float modelView[16], projection[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  gWaterMesh->Draw(cViewVolume(modelView, projection), radius);
 }
 
-void FreeWaterSphere() {
-  if (gWaterList != 0) glDeleteLists(gWaterList, 1);
-  gWaterList = 0;
-  gWaterListRadius = -1.0f;
-}
+void FreeWaterSphere() { gWaterMesh.reset(); }
 
 }  // namespace nFlySwim

@@ -28,10 +28,10 @@ void DrawScreenMarker2D(float x, float y, float radius, float lineWidth);  // y 
 void DrawRing(const Ru::Math::Vector3& centre, float radius, int segments);  // on the ground's tangent plane
 void DrawUnitDebug(sUnit& unit);
 void DrawUnitBubbles(const sUnit& unit);
-void DrawSchoolFish(const sSchoolFish& fish, int index);
+void DrawSchool(const sSchoolFish* school, int count);  // fills first, then outlines
 void DrawSpecks(const sSpeck* specks);
 void DrawLightRays(const sLightRay* rays);
-void DrawWaterSphere(float radius);  // from a display list made once per radius
+void DrawWaterSphere(float radius);  // made once, drawn where in view
 void FreeWaterSphere();
 
 }  // namespace nFlySwim

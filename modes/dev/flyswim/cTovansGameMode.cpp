@@ -418,7 +418,7 @@ void cTovansGameMode::OnRender() {
   if (s.school) {
     cCullingOff cullingOff;
     glDisable(GL_LIGHTING);
-    for (int i = 0; i < kSchoolSize; ++i) DrawSchoolFish(s.school[i], i);
+    DrawSchool(s.school, kSchoolSize);
   }
   if (s.specks) DrawSpecks(s.specks);
   if (s.lightRays) DrawLightRays(s.lightRays);

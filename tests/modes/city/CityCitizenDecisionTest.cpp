@@ -97,6 +97,17 @@ TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
   }
 }
 
+// Fault mended: a citizen queued to leave the game (won over by a tribe)
+// still took a free room in its last update, and the room stayed taken.
+TEST_F(CityCitizenDecisionTest, ACitizenOnItsWayOutTakesNoRoom) {
+  auto* house = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(650, 500));
+  const int free = house->GetFreeRooms();
+  Registry().QueueRemoval(citizen);
+  citizen->Update(kFrameMs);
+  EXPECT_FALSE(citizen->HasHome());
+  EXPECT_EQ(house->GetFreeRooms(), free);
+}
+
 TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
   auto* a = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
   auto* b = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 500));

@@ -154,7 +154,7 @@ TEST_F(cTribeInputTest, AnOpenMenusPressedItemLightsOnlyUnderThePointer) {
   SelectMember(0);
   view.Put(MemberX(0), 240, Members()[0]);
   Input()->OnLeftButtonDown(MemberX(0), 240);
-  // The last item is drawn on top, so its centre is its own whatever the labels' overlap.
+  // Still opening, the items lie on one another: the one drawn on top takes the press.
   cGLFPieMenu* menu = Input()->GetMenu(0);
   cGLFDialogControl* item = menu->GetControl(menu->GetControlCount() - 1);
   const int x = (int)((item->X0() + item->X1()) / 2), y = (int)((item->Y0() + item->Y1()) / 2);
