@@ -7,6 +7,11 @@
 #include "app/ModeCallLog.h"
 #include "app/SniffTest.h"
 #include "app/Startup.h"
+#include "modes/city/cCityGameMode.h"
+#include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/data/CityTuning.h"
+#include "modes/city/objects/CityGameCity.h"
+#include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
 #include "sim/gamedata/DataManager.h"
@@ -168,3 +173,31 @@ TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
 }
 
 }  // namespace
+
+// The whole program in the city: once it was played, the sniff test's verdict
+// is "Fail!" by design (city objects are never saved), but the run ends
+// cleanly and the city the player returns to is a fresh founding.
+TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-citymode"});
+    for (int frame = 0; frame < 500; ++frame) program.Frame(20);  // ten seconds of city life
+    ASSERT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
+    cCityGameCity* played = gCityGameMode->GetCity();
+    ASSERT_NE(played, nullptr);
+    played->AddMoneySilently(250.0f);
+    cScratchDir dir;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(RunSniffTestIn(dir.Path()));
+    testing::internal::GetCapturedStdout();
+    program.Frame(20);
+    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
+    cCityGameCity* fresh = gCityGameMode->GetCity();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_FLOAT_EQ(fresh->GetMoney(), (float)GetCityGameTuning().initialWealth);
+    std::vector<cCityGamePlayerCreature*> citizens;
+    GetCityObjectRegistry().CollectObjectsOfClass(citizens);
+    EXPECT_EQ(citizens.size(), 5u);
+    for (int frame = 0; frame < 250; ++frame) program.Frame(20);  // and it plays on
+    EXPECT_EQ(gCityGameMode->GetCity(), fresh);
+  });
+}
