@@ -239,9 +239,12 @@ cCityGameCreature* FindAttacker(cCityGameTribeCreature* member) {
   for (cCityGamePlayerCreature* citizen : citizens) {
     auto* defence = dynamic_cast<cCityGameRaidDefenseGroup*>(GetCurrentGroup(citizen));
     if (!defence) continue;
+    const int members = tribe->GetMemberCount();
     const float multiplier = nCityGameFormulas::ChancePlayerRaidSuccessful().Evaluate(
-        tribe->GetMemberCount(), military, tribe->GetRelationship(tribe->GetOwner()));
-    if (defence->GetMemberCount() < (int)multiplier + 1 && near(citizen)) return citizen;
+        members, military, tribe->GetRelationship(tribe->GetOwner()));
+    // A negative answer lets nobody more in, a huge one at most the tribe's members.
+    const int allowed = !(multiplier >= 0.0f) ? 0 : multiplier >= (float)members ? members : (int)multiplier;
+    if (defence->GetMemberCount() < allowed + 1 && near(citizen)) return citizen;
   }
   for (cCityGamePlayerCreature* citizen : citizens)
     if (dynamic_cast<cCityGameBehaviorAttackTribe*>(CurrentOf(citizen)) && near(citizen)) return citizen;

@@ -303,6 +303,16 @@ TEST_F(CityGroupTest, TribeMembersComeOutAgainstCitizensWithinTheSquaredRadiusWh
   EXPECT_EQ(defence->GetMemberCount(), 3);
   Registry().RemoveNow(members[0]);  // fallen in the fight: out of it at once
   EXPECT_EQ(defence->GetMemberCount(), 2);
+
+  // Fault mended: a huge answer let every member in; it counts as at most the
+  // tribe's members (now 4), so with a second citizen in, the fight is full.
+  UseScript("CityGame_PlayerRaidSuccess.txt", "Tribe_To_Raider_Multiplier = 100000\n");
+  defence->Interact(citizens[1], nullptr, nullptr, 0);
+  defence->Interact(citizens[2], nullptr, nullptr, 0);
+  defence->Interact(citizens[3], nullptr, nullptr, 0);
+  ASSERT_EQ(defence->GetMemberCount(), 5);
+  EXPECT_FALSE(TryStartRaidDefense(members[3]));
+  EXPECT_EQ(GetCurrentGroup(members[3]), nullptr);
 }
 
 TEST_F(CityGroupTest, ASeededRunOfBusyGroupsKeepsEveryCountTrueAndRepeats) {
