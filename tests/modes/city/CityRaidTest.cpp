@@ -98,6 +98,25 @@ TEST_F(CityRaidTest, TwoRaidersCarryTenFoodHomeUnderOneWarCryAndTheTribeRestsAft
   EXPECT_TRUE(tribe->IsResting());
 }
 
+// A raider killed on the way leaves its raid in the same frame: no dead member
+// keeps the raid's count up, and the last one ends it.
+TEST_F(CityRaidTest, AKilledRaiderLeavesTheRaidAtOnce) {
+  for (int i = 0; i < 2; ++i) hallStore->AddPiledBundle(hallStore->GetAmountPerBundle());
+  ASSERT_TRUE(tribe->SendRaiders(2));
+  Pump(1);
+  ASSERT_NE(Raid(), nullptr);
+  ASSERT_EQ(Raid()->GetRaiderCount(), 2);
+  std::vector<cCityGameTribeCreature*> raiders;
+  for (cCityGameTribeCreature* m : MembersOf(tribe))
+    if (RaidOf(m)) raiders.push_back(m);
+  ASSERT_EQ(raiders.size(), 2u);
+  Registry().RemoveNow(raiders[0]);
+  EXPECT_EQ(Raid()->GetRaiderCount(), 1);
+  Registry().RemoveNow(raiders[1]);
+  Pump(1);
+  EXPECT_EQ(Raid(), nullptr);
+}
+
 // Fault mended: the raid told its tribe from its destructor through a raw
 // pointer; it now tells it at removal, finding it by id.
 TEST_F(CityRaidTest, ALootlessRaidEndsWithinAFrameAndARaidOutlivingItsTribeEndsQuietly) {
