@@ -8,6 +8,11 @@
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/data/CityTuning.h"
+#include "modes/city/groups/CityRecruiting.h"
+#include "modes/city/objects/CityCreation.h"
+#include "platform/Sys.h"
+#include "math/Math.h"
+#include "world/planet/PlanetModel.h"
 #include "modes/city/objects/CityGameCity.h"
 
 namespace {
@@ -174,6 +179,25 @@ int cCityGameCursorTribe::OnLeftButtonDown(int x, int y) {
   return kStay;
 }
 
+// The player's drive stands 7 to 14 units from the tribe towards the city;
+// every selected citizen still in the game walks there to recruit.
+void cCityGameCursorTribe::StartRecruitDrive() {
+  auto* city = dynamic_cast<cCityGameCity*>(mTribe->GetOwner());
+  auto* manager = city ? CreateRegisteredCityObject<cCityGameRecruitManager>() : nullptr;
+  if (!manager) return;
+  manager->Start(city, mTribe.Get());
+  const float k = 7.0f * (1.0f + (float)Sys_Random() / 32767.0f);
+  const Ru::Math::Vector3 from = mTribe->GetPosition();
+  Ru::Math::Vector3 toCity{0.0f, 0.0f, 0.0f}, at;
+  Vector3NormalizeSafe(Vector3Sub(city->GetPosition(), from), toCity);
+  GetPlanetModel().ProjectToSurface(at, Vector3Add(from, Vector3Scale(toCity, k)));
+  manager->SetPosition(at, Ru::Math::Vector3{});
+  int sent = 0;
+  for (const tRefPtr<cCityGamePlayerCreature>& creature : mCreatures)
+    if (!creature->IsDead() && manager->Interact(creature.Get(), nullptr, nullptr, 1)) ++sent;
+  manager->SetRecruitCount(sent);
+}
+
 int cCityGameCursorTribe::OnLeftButtonUp(int x, int y) {
   if (mMenu) {
     int chosen = 0;
@@ -182,8 +206,7 @@ int cCityGameCursorTribe::OnLeftButtonUp(int x, int y) {
     if (chosen == kRaid) order = GetCityBehavior<cCityGameBehaviorRaidTribe>();
     if (chosen == kBuyFood) order = GetCityBehavior<cCityGameBehaviorBuyFood>();
     if (chosen == kGiveGift) order = GetCityBehavior<cCityGameBehaviorGiftTribe>();
-    // Recruiting from a tribe needs the player's recruit drive: until it
-    // exists the order only lets the creatures go.
+    if (chosen == kRecruit && mTribe && !mTribe->IsDead()) StartRecruitDrive();
     for (const tRefPtr<cCityGamePlayerCreature>& creature : mCreatures) {
       creature->SetSelected(false);
       if (order && mTribe && !mTribe->IsDead() && !creature->IsDead()) mTribe->Interact(creature.Get(), order, nullptr, 1);

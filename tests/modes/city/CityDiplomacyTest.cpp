@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/city/cursors/CityTribeCursor.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "tests/modes/city/CityTestSupport.h"
 
 namespace {
@@ -101,6 +102,30 @@ TEST_F(CityDiplomacyTest, SelectedCitizensGetFourOrdersAndAnyReleaseLetsThemGo) 
   EXPECT_EQ(GetCityTribeCursor().OnLeftButtonUp(5000, 5000), cICityGameCursor::kDone);
   EXPECT_FALSE(citizens[0]->IsSelected() || citizens[1]->IsSelected());
   EXPECT_FALSE(GetCityTribeCursor().IsCursorObject(citizens[1]));
+}
+
+// "Recruit" sends the selected citizens to one drive of the player's, 7 to
+// 14 units from the tribe towards the hall, expecting as many as it sent.
+TEST_F(CityDiplomacyTest, RecruitSendsTheSelectedCitizensToOneDriveBetweenTribeAndCity) {
+  std::vector<cCityGamePlayerCreature*> citizens;
+  Registry().CollectObjectsOfClass(citizens);
+  citizens.resize(2);
+  tribe->GetSelectionCursor(400, 300, nullptr, std::vector<cCityGameWorldObject*>(citizens.begin(), citizens.end()));
+  EXPECT_EQ(cCityWorldTest::Click(GetCityTribeCursor(), GetCityTribeCursor().GetMenu(), 0), cICityGameCursor::kDone);
+  Pump(1);
+  std::vector<cCityGameRecruitManager*> drives;
+  Registry().CollectObjectsOfClass(drives);
+  ASSERT_EQ(drives.size(), 1u);
+  EXPECT_EQ(drives[0]->GetTribe(), tribe);
+  EXPECT_EQ(drives[0]->GetRecruitCount(), 2);
+  const float fromTribe = Distance(drives[0]->GetPosition(), tribe->GetPosition());
+  EXPECT_TRUE(fromTribe >= 6.9f && fromTribe <= 14.1f) << fromTribe;
+  EXPECT_LT(Distance(drives[0]->GetPosition(), City()->GetPosition()), Distance(tribe->GetPosition(), City()->GetPosition()));
+  for (cCityGamePlayerCreature* c : citizens) {
+    ASSERT_TRUE(c->HasInteraction());
+    EXPECT_EQ(c->GetInteraction()->GetInteractionId(), cCityGameRecruitingInteraction::kInteractionId);
+    EXPECT_EQ(c->GetStartMode(), 1u);
+  }
 }
 
 }  // namespace

@@ -23,16 +23,6 @@ class CityErrandTest : public cCityTribeWorldTest {
     return labels;
   }
   // Presses and releases on the menu's item as the mouse would, once it has opened.
-  int Click(cICityGameCursor& cursor, cGLFPieMenu* menu, int index) {
-    clock.Advance(cGLFPieMenu::kOpeningMs);
-    float cx = 0.0f, cy = 0.0f;
-    menu->GetCentre(&cx, &cy);
-    menu->Layout(cx, cy);
-    cGLFDialogButton* item = menu->GetItem(index);
-    const int x = (int)((item->X0() + item->X1()) / 2), y = (int)((item->Y0() + item->Y1()) / 2);
-    cursor.OnLeftButtonDown(x, y);
-    return cursor.OnLeftButtonUp(x, y);
-  }
   static std::string SellLabel() {
     char sell[32];
     std::snprintf(sell, sizeof sell, "Sell $%.0f", (double)GetCityGameTuning().foodBundleSellValue);

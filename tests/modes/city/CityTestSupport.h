@@ -14,6 +14,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
+#include "glf/PieMenu.h"
 #include "math/Math.h"
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
@@ -177,6 +178,18 @@ class cCityWorldTest : public ::testing::Test {
     GetDataManager()->CommitPending();
     Pump(1);
     return r;
+  }
+
+  // Presses and releases on a menu's item once it has opened; the cursor's answer.
+  int Click(cICityGameCursor& cursor, cGLFPieMenu* menu, int index) {
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    float cx = 0.0f, cy = 0.0f;
+    menu->GetCentre(&cx, &cy);
+    menu->Layout(cx, cy);
+    cGLFDialogButton* item = menu->GetItem(index);
+    const int x = (int)((item->X0() + item->X1()) / 2), y = (int)((item->Y0() + item->Y1()) / 2);
+    cursor.OnLeftButtonDown(x, y);
+    return cursor.OnLeftButtonUp(x, y);
   }
 
   cCityGameCity* City() { return mode->GetCity(); }
