@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/city/cursors/CityTribeCursor.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "tests/modes/city/CityTestSupport.h"
 
 namespace {
@@ -101,6 +102,35 @@ TEST_F(CityDiplomacyTest, SelectedCitizensGetFourOrdersAndAnyReleaseLetsThemGo) 
   EXPECT_EQ(GetCityTribeCursor().OnLeftButtonUp(5000, 5000), cICityGameCursor::kDone);
   EXPECT_FALSE(citizens[0]->IsSelected() || citizens[1]->IsSelected());
   EXPECT_FALSE(GetCityTribeCursor().IsCursorObject(citizens[1]));
+}
+
+// "Recruit" puts one player drive between the tribe and the city and sends
+// every selected citizen there; its count is the citizens actually sent.
+TEST_F(CityDiplomacyTest, RecruitSendsTheSelectedCitizensToOneDriveNearTheTribe) {
+  std::vector<cCityGamePlayerCreature*> citizens;
+  Registry().CollectObjectsOfClass(citizens);
+  citizens.resize(2);
+  std::vector<cCityGameWorldObject*> selection(citizens.begin(), citizens.end());
+  tribe->GetSelectionCursor(400, 300, nullptr, selection);
+  cGLFPieMenu* menu = GetCityTribeCursor().GetMenu();
+  clock.Advance(200);  // the menu has opened: its items stand apart
+  float cx = 0.0f, cy = 0.0f;
+  menu->GetCentre(&cx, &cy);
+  menu->Layout(cx, cy);
+  cGLFDialogControl* recruit = menu->GetControl(0);
+  const int x = (int)((recruit->X0() + recruit->X1()) / 2), y = (int)((recruit->Y0() + recruit->Y1()) / 2);
+  GetCityTribeCursor().OnLeftButtonDown(x, y);
+  EXPECT_EQ(GetCityTribeCursor().OnLeftButtonUp(x, y), cICityGameCursor::kDone);
+  std::vector<cCityGameRecruitManager*> drives;
+  Registry().CollectObjectsOfClass(drives);
+  ASSERT_EQ(drives.size(), 1u);
+  EXPECT_EQ(drives[0]->GetRecruitCount(), 2);
+  EXPECT_EQ(drives[0]->GetTribe(), tribe);
+  const float fromTribe = Vector3Length(Vector3Sub(drives[0]->GetPosition(), tribe->GetPosition()));
+  EXPECT_GE(fromTribe, 6.5f);
+  EXPECT_LE(fromTribe, 14.5f);  // on the ground: a little off the straight line
+  for (cCityGamePlayerCreature* c : citizens)
+    EXPECT_EQ(c->GetInteraction()->GetInteractionId(), cCityGameRecruitingInteraction::kInteractionId);
 }
 
 }  // namespace
