@@ -5,21 +5,36 @@
 #include <tuple>
 
 #include "glf/Overlay2D.h"
+#include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityCreation.h"
-#include "platform/Sys.h"
-#include "math/Math.h"
-#include "world/planet/PlanetModel.h"
 #include "modes/city/objects/CityGameCity.h"
+#include "platform/Sys.h"
+#include "world/planet/PlanetModel.h"
 
 namespace {
 constexpr int kLeftButton = 0, kPressed = 0, kReleased = 1;
 constexpr float kGreen[3] = {0.0f, 1.0f, 0.0f}, kBlack[3] = {0.0f, 0.0f, 0.0f};
 constexpr float kGrey[3] = {0.4f, 0.4f, 0.4f}, kLit[3] = {0.1f, 0.5f, 0.1f};
 enum eOrder { kRecruit = 1, kRaid = 2, kBuyFood = 3, kGiveGift = 4 };
+
+// The player's recruit drive stands between the tribe and the city, 7 to 14 units from the tribe.
+cCityGameRecruitManager* StartPlayerRecruitDrive(cCityGameTribe* tribe) {
+  using namespace Ru::Math;
+  auto* city = dynamic_cast<cCityGameCity*>(tribe->GetOwner());
+  auto* drive = city ? CreateRegisteredCityObject<cCityGameRecruitManager>() : nullptr;
+  if (!drive) return nullptr;
+  drive->Start(city, tribe);
+  const float k = 7.0f * (1.0f + (float)Sys_Random() / 32767.0f);
+  Vector3 toCity{0.0f, 1.0f, 0.0f}, point;
+  Vector3NormalizeSafe(Vector3Sub(city->GetPosition(), tribe->GetPosition()), toCity);
+  GetPlanetModel().ProjectToSurface(point, Vector3Add(tribe->GetPosition(), Vector3Scale(toCity, k)));
+  drive->SetPosition(point, Vector3{});
+  return drive;
+}
 
 // The three options: the button, the city feature it needs and the state it sets.
 struct sOption {
@@ -179,25 +194,6 @@ int cCityGameCursorTribe::OnLeftButtonDown(int x, int y) {
   return kStay;
 }
 
-// The player's drive stands 7 to 14 units from the tribe towards the city;
-// every selected citizen still in the game walks there to recruit.
-void cCityGameCursorTribe::StartRecruitDrive() {
-  auto* city = dynamic_cast<cCityGameCity*>(mTribe->GetOwner());
-  auto* manager = city ? CreateRegisteredCityObject<cCityGameRecruitManager>() : nullptr;
-  if (!manager) return;
-  manager->Start(city, mTribe.Get());
-  const float k = 7.0f * (1.0f + (float)Sys_Random() / 32767.0f);
-  const Ru::Math::Vector3 from = mTribe->GetPosition();
-  Ru::Math::Vector3 toCity{0.0f, 0.0f, 0.0f}, at;
-  Vector3NormalizeSafe(Vector3Sub(city->GetPosition(), from), toCity);
-  GetPlanetModel().ProjectToSurface(at, Vector3Add(from, Vector3Scale(toCity, k)));
-  manager->SetPosition(at, Ru::Math::Vector3{});
-  int sent = 0;
-  for (const tRefPtr<cCityGamePlayerCreature>& creature : mCreatures)
-    if (!creature->IsDead() && manager->Interact(creature.Get(), nullptr, nullptr, 1)) ++sent;
-  manager->SetRecruitCount(sent);
-}
-
 int cCityGameCursorTribe::OnLeftButtonUp(int x, int y) {
   if (mMenu) {
     int chosen = 0;
@@ -206,11 +202,18 @@ int cCityGameCursorTribe::OnLeftButtonUp(int x, int y) {
     if (chosen == kRaid) order = GetCityBehavior<cCityGameBehaviorRaidTribe>();
     if (chosen == kBuyFood) order = GetCityBehavior<cCityGameBehaviorBuyFood>();
     if (chosen == kGiveGift) order = GetCityBehavior<cCityGameBehaviorGiftTribe>();
-    if (chosen == kRecruit && mTribe && !mTribe->IsDead()) StartRecruitDrive();
+    cCityGameRecruitManager* drive =
+        chosen == kRecruit && mTribe && !mTribe->IsDead() ? StartPlayerRecruitDrive(mTribe.Get()) : nullptr;
+    int recruiters = 0;
     for (const tRefPtr<cCityGamePlayerCreature>& creature : mCreatures) {
       creature->SetSelected(false);
-      if (order && mTribe && !mTribe->IsDead() && !creature->IsDead()) mTribe->Interact(creature.Get(), order, nullptr, 1);
+      if (creature->IsDead()) continue;
+      if (drive)
+        recruiters += drive->Interact(creature.Get(), nullptr, nullptr, 1);  // its default: walk there and recruit
+      else if (order && mTribe && !mTribe->IsDead())
+        mTribe->Interact(creature.Get(), order, nullptr, 1);
     }
+    if (drive) drive->SetRecruitCount(recruiters);
     mCreatures.clear();
     mTribe.Reset();
     return kDone;

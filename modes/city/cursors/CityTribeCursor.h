@@ -58,8 +58,6 @@ class cCityGameCursorTribe : public cICityGameCursor {
   void ResetForTest();
 
  private:
-  void StartRecruitDrive();  // the "Recruit" order
-
   tRefPtr<cCityGameTribe> mTribe;
   std::unique_ptr<cGLFPieMenu> mMenu;
   std::unique_ptr<cCityGameDialogSuperPowers> mDialog;
