@@ -10,6 +10,7 @@
 #include "modes/city/economy/CityGameRoad.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityNearest.h"
 #include "modes/creature/CreatureCommon.h"
 #include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
@@ -19,25 +20,6 @@ using namespace Ru::Math;
 
 namespace {
 constexpr float kSearchReach = 10000.0f;
-
-float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
-
-// The nearest registered T within reach that passes `wanted` (strictly nearer replaces).
-template <class T, class tWanted>
-T* FindNearest(const Vector3& from, tWanted wanted) {
-  std::vector<T*> all;
-  GetCityObjectRegistry().CollectObjectsOfClass(all);
-  T* best = nullptr;
-  float bestDistance = kSearchReach;
-  for (T* candidate : all) {
-    const float d = DistanceBetween(candidate->GetPosition(), from);
-    if (d < bestDistance && wanted(candidate)) {
-      best = candidate;
-      bestDistance = d;
-    }
-  }
-  return best;
-}
 }  // namespace
 
 void WalkTowards(cCityGameCreature* creature, const Vector3& goal, float speedFactor) {
@@ -73,10 +55,10 @@ cCityGameWorldObject* FindDeliveryDestination(cCityGameBuilding* building, cCity
     }
   }
   if (kind == kCityFood) {
-    if (auto* silo = FindNearest<cCityGameBuildingSilo>(from, [](cCityGameBuildingSilo* s) { return s->GetCapacity() != 0; }))
+    if (auto* silo = FindNearestCityObject<cCityGameBuildingSilo>(from, kSearchReach, [](cCityGameBuildingSilo* s) { return s->GetCapacity() != 0; }))
       return silo->GetContainer(kCityFood);
   }
-  if (auto* taker = FindNearest<cCityGameBuilding>(from, [kind](cCityGameBuilding* b) { return b->AcceptsBundleKind(kind); }))
+  if (auto* taker = FindNearestCityObject<cCityGameBuilding>(from, kSearchReach, [kind](cCityGameBuilding* b) { return b->AcceptsBundleKind(kind); }))
     return taker->GetContainer(kind);
   if (kind == kCityFood) {
     auto* city = dynamic_cast<cCityGameCity*>(creature->GetOwner());
@@ -129,5 +111,5 @@ int CarryToStore(cCityGameCreature* creature, cCityGameBundleContainer* store, f
 
 cCityGameTribe* FindNearestTribe(cCityGameCreature* creature) {
   if (!creature) return nullptr;
-  return FindNearest<cCityGameTribe>(creature->GetPosition(), [](cCityGameTribe* t) { return t->GetMemberCount() > 0; });
+  return FindNearestCityObject<cCityGameTribe>(creature->GetPosition(), kSearchReach, [](cCityGameTribe* t) { return t->GetMemberCount() > 0; });
 }

@@ -11,6 +11,7 @@
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityScene.h"
 #include "modes/creature/CreatureCommon.h"
 #include "sim/behavior/BehaviorController.h"
 #include "world/planet/GamePlant.h"
@@ -26,7 +27,6 @@ constexpr float kHallStoreReach = 6.0f;
 constexpr float kBackAtCity = 5.0f;
 constexpr float kGiftPrice = 2.0f;
 
-float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
 
 cCityGameCreature* CreatureOf(cIInteraction* interaction) {
   return dynamic_cast<cCityGameCreature*>(interaction->GetAgent());

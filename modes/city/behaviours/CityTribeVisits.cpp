@@ -14,6 +14,7 @@
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityNearest.h"
 #include "modes/creature/CreatureCommon.h"
 #include "sim/behavior/BehaviorController.h"
 #include "world/planet/PlanetModel.h"
@@ -24,25 +25,6 @@ namespace {
 constexpr float kHomeReach = 5.0f;
 constexpr float kPilgrimReach = 15.0f;
 constexpr float kLeftTheCity = 5.0f;
-
-float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
-
-// The registered T nearest the point, strictly nearer replacing; null when none.
-template <class T>
-T* Nearest(const Vector3& from) {
-  std::vector<T*> all;
-  GetCityObjectRegistry().CollectObjectsOfClass(all);
-  T* best = nullptr;
-  float bestDistance = 0.0f;
-  for (T* candidate : all) {
-    const float d = DistanceBetween(candidate->GetPosition(), from);
-    if (!best || d < bestDistance) {
-      best = candidate;
-      bestDistance = d;
-    }
-  }
-  return best;
-}
 }  // namespace
 
 uint32_t cCityGameBehaviorNPCTrade::Step() {
@@ -59,7 +41,7 @@ uint32_t cCityGameBehaviorNPCTrade::Step() {
     return 0;
   }
   auto* market = dynamic_cast<cCityGameBuildingMarket*>(GetCityObjectRegistry().Find(mMarketId));
-  if (!market) market = Nearest<cCityGameBuildingMarket>(member->GetPosition());
+  if (!market) market = FindNearestCityObject<cCityGameBuildingMarket>(member->GetPosition());
   if (!market) return 0;
   mMarketId = market->GetId();
   if (DistanceBetween(member->GetPosition(), market->GetPosition()) > market->GetRadius()) {
@@ -81,7 +63,7 @@ void cCityGameBehaviorNPCPilgrimage::Start() {
   cCityGameInteraction::Start();
   mStopwatch = cGameStopwatch();
   auto* member = dynamic_cast<cCityGameTribeCreature*>(GetAgent());
-  cCityGameBuildingTemple* temple = member ? Nearest<cCityGameBuildingTemple>(member->GetPosition()) : nullptr;
+  cCityGameBuildingTemple* temple = member ? FindNearestCityObject<cCityGameBuildingTemple>(member->GetPosition()) : nullptr;
   mTempleId = temple ? temple->GetId() : kNoCityId;
 }
 

@@ -8,6 +8,7 @@
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityNearest.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneObject.h"
 
@@ -110,16 +111,5 @@ void PushCreaturesOutOfBuilding(cCityGameBuilding* building) {
 }
 
 cCityGameBuildingMilitary* FindNearestMilitaryBuilding(const Vector3& point) {
-  std::vector<cCityGameBuildingMilitary*> buildings;
-  GetCityObjectRegistry().CollectObjectsOfClass(buildings);
-  cCityGameBuildingMilitary* best = nullptr;
-  float bestDistance = 3.4028235e38f;
-  for (cCityGameBuildingMilitary* building : buildings) {
-    const float d = Vector3Length(Vector3Sub(building->GetPosition(), point));
-    if (!best || d < bestDistance) {
-      best = building;
-      bestDistance = d;
-    }
-  }
-  return best;
+  return FindNearestCityObject<cCityGameBuildingMilitary>(point);
 }

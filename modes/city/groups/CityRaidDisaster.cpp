@@ -23,7 +23,6 @@ constexpr float kCycleScale = 0.00066666666f;  // one ripple grows from 0 to 1 i
 constexpr float kHomeReach = 5.0f;
 constexpr float kLooseReach = 1.0f;
 
-float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
 
 cCityGameTribe* FindTribe(uint32_t id) { return dynamic_cast<cCityGameTribe*>(GetCityObjectRegistry().Find(id)); }
 }  // namespace

@@ -12,6 +12,7 @@
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
+#include "modes/city/objects/CityScene.h"
 #include "modes/creature/CreatureCommon.h"
 #include "platform/Sys.h"
 #include "sim/behavior/BehaviorController.h"
@@ -23,7 +24,6 @@ constexpr float kCycleScale = 0.00066666666f;  // one ripple grows from 0 to 1 i
 constexpr float kRingShares[cCityRingPulse::kRingCount] = {1.0f, 0.9f, 0.75f, 0.5f};
 constexpr float kArrivalReach = 3.0f;
 
-float DistanceBetween(const Vector3& a, const Vector3& b) { return Vector3Length(Vector3Sub(a, b)); }
 
 template <class T>
 T* TargetOf(cIInteraction* interaction) {
