@@ -315,43 +315,4 @@ TEST_F(CityGroupTest, TribeMembersComeOutAgainstCitizensWithinTheSquaredRadiusWh
   EXPECT_EQ(GetCurrentGroup(members[3]), nullptr);
 }
 
-TEST_F(CityGroupTest, ASeededRunOfBusyGroupsKeepsEveryCountTrueAndRepeats) {
-  for (const char* key : {"Fight Start Chance", "Sing Start Chance", "Fight Attracted Chance", "Sing Attracted Chance"})
-    SetTuningFloat(GetCityGameTuning(), key, 0.3f);
-  int groupsMade = 0;
-  auto run = [&] {
-    Registry().Clear();
-    mode->BeforeLoad();
-    Sys_SeedRandom(77);
-    nCityGameFormulas::CreaturePop().accumulator = 0.0f;
-    Enter();
-    Populate();
-    for (size_t i = 0; i < citizens.size(); ++i) {
-      citizens[i]->SetOwnChoices(true);
-      citizens[i]->SetRate(0, -0.002f);
-      citizens[i]->SetMotive(0, i % 2 ? 18.0f : 95.0f);
-      PlaceAt(citizens[i], spot);
-    }
-    sRunDigest digest;
-    for (int frame = 0; frame < 1500; ++frame) {
-      Pump(1, 20);
-      std::vector<cCityGameGroup*> groups;
-      Registry().CollectObjectsOfClass(groups);
-      for (cCityGameGroup* g : groups) {
-        EXPECT_EQ(g->GetMemberCount(), MembersOf(g)) << "frame " << frame;
-        digest.Mix(g->GetId());
-        digest.Mix((uint32_t)g->GetMemberCount());
-      }
-      for (cCityGamePlayerCreature* c : citizens) digest.Mix(c->GetPosition().x);
-    }
-    groupsMade = (int)Registry().GetNextId();
-    return digest.value;
-  };
-  const uint64_t first = run();
-  const int madeFirst = groupsMade;
-  EXPECT_EQ(run(), first);
-  EXPECT_EQ(groupsMade, madeFirst);
-  EXPECT_GT(madeFirst, (int)citizens.size() + 20) << "fights and songs came and went";
-}
-
 }  // namespace
