@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -77,27 +79,38 @@ cDisplacedSphere::~cDisplacedSphere() { ReleasePatches(); }
 bool cDisplacedSphere::Init(cDisplacedSphereParams params) {
   ReleasePatches();
   mParams = params;
-  // The faces share nothing but what is read here and the height map, which
-  // no one writes meanwhile, so they are built side by side: the same trees
-  // as one after another, in a fraction of the start-up.
   (void)LandColourTable();
-  auto buildFace = [this](uint32_t face) {
-    cFaceGrid grid(face, mParams);
+  std::unique_ptr<cFaceGrid> grids[6];
+  ForEachFace([&](uint32_t face) { grids[face] = std::make_unique<cFaceGrid>(face, mParams); });
+  cFaceGrid* const shared[6] = {grids[0].get(), grids[1].get(), grids[2].get(), grids[3].get(), grids[4].get(), grids[5].get()};
+  MatchFaceEdgeLevels(shared);
+  ForEachFace([&](uint32_t face) {
     mRoots[face] = new cTerrainPatch();
-    BuildPatch(mRoots[face], grid, face, 1, 1, mParams.levelCount, -1);
-  };
+    BuildPatch(mRoots[face], *grids[face], face, 1, 1, mParams.levelCount, -1);
+  });
+  std::fflush(stdout);
+  return true;
+}
+
+void cDisplacedSphere::ForEachFace(const std::function<void(uint32_t)>& work) {
+  if (!mBuildOnThreads) {
+    for (uint32_t face = 0; face < 6; ++face) work(face);
+    return;
+  }
+  // Each face reads only the parameters, its own grid and what no one writes
+  // meanwhile (the height map, the colour table) and writes only its own grid
+  // or tree, so the faces are built side by side: the same result as one
+  // after another, in a fraction of the start-up.
   std::vector<std::thread> helpers;
   for (uint32_t face = 1; face < 6; ++face) {
     try {
-      helpers.emplace_back(buildFace, face);
+      helpers.emplace_back(work, face);
     } catch (const std::system_error&) {
-      buildFace(face);  // no thread to be had: this face on the calling thread
+      work(face);  // no thread to be had: this face on the calling thread
     }
   }
-  buildFace(0);
+  work(0);
   for (std::thread& helper : helpers) helper.join();
-  std::fflush(stdout);
-  return true;
 }
 
 void cDisplacedSphere::BuildPatch(cTerrainPatch* patch, const cFaceGrid& grid, uint32_t face, uint32_t parentX,

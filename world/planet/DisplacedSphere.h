@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "math/Types.h"
@@ -69,6 +70,9 @@ class cDisplacedSphere {
   // Rebuilds the draw lists from the model-view and projection matrices (OpenGL order).
   void UpdateLevelOfDetail(const float modelView[16], const float projection[16], float splitThreshold);
 
+  // The faces are built on threads of their own unless this is off; the
+  // result is the same either way.
+  void SetBuildOnThreads(bool on) { mBuildOnThreads = on; }
   const cDisplacedSphereParams& GetParams() const { return mParams; }
   const cTerrainPatch* GetRoot(uint32_t face) const { return mRoots[face]; }
   const std::vector<cTerrainPatch*>& GetDrawList(uint32_t face) const { return mDrawLists[face]; }
@@ -78,12 +82,14 @@ class cDisplacedSphere {
  private:
   void BuildPatch(cTerrainPatch* patch, const class cFaceGrid& grid, uint32_t face, uint32_t parentX, uint32_t parentY,
                   uint32_t parentLevel, int childIndex);
+  void ForEachFace(const std::function<void(uint32_t)>& work);
   void Visit(cTerrainPatch* patch, const Ru::Math::Vector3& view, const float combined[16], float threshold,
              std::vector<cTerrainPatch*>& list);
 
   cDisplacedSphereParams mParams;
   cTerrainPatch* mRoots[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
   std::vector<cTerrainPatch*> mDrawLists[6];
+  bool mBuildOnThreads = true;
 };
 
 // Screen area (normalised device units, the viewport is 4) of a patch, 0 when it

@@ -51,9 +51,52 @@ cFaceGrid::cFaceGrid(uint32_t face, const cDisplacedSphereParams& params)
   }
 
   // Step 3: a vertex is never active without the vertices it depends on.
-  const int exponent = static_cast<int>(params.gridExponent);
+  CloseLevels();
+}
+
+void cFaceGrid::CloseLevels() {
+  const int exponent = static_cast<int>(mParams.gridExponent);
+  const int centre = static_cast<int>(mSize / 2);
   for (int k = 0; k < exponent; ++k)
-    for (int twice = 0; twice < 2; ++twice) CloseSquare(static_cast<int>(n / 2), static_cast<int>(n / 2), exponent - 1, k);
+    for (int twice = 0; twice < 2; ++twice) CloseSquare(centre, centre, exponent - 1, k);
+}
+
+void MatchFaceEdgeLevels(cFaceGrid* const grids[6]) {
+  // The same point of a cube edge as a vertex of each face that holds it. The
+  // cube points of grid vertices are exact in float (steps of 2 / (n - 1)), so
+  // the projection onto the other face lands exactly on its grid.
+  struct cShared {
+    uint32_t faceA, faceB;
+    int xa, ya, xb, yb;
+  };
+  std::vector<cShared> shared;
+  const int m = static_cast<int>(grids[0]->Size()) - 1;
+  const float last = static_cast<float>(m);
+  for (uint32_t f = 0; f < 6; ++f)
+    for (int y = 0; y <= m; ++y)
+      for (int x = 0; x <= m; ++x) {
+        if (x != 0 && x != m && y != 0 && y != m) continue;
+        const Vector3 cube = FaceCoordinateToCubePoint(f, static_cast<float>(x) / last, static_cast<float>(y) / last);
+        for (uint32_t g = f + 1; g < 6; ++g) {
+          cFaceCoordinate c;
+          if (!DirectionToFaceCoordinateOnFace(cube, g, c) || !(c.u >= 0.0f && c.u <= 1.0f && c.v >= 0.0f && c.v <= 1.0f))
+            continue;
+          shared.push_back({f, g, x, y, static_cast<int>(std::lround(c.u * last)), static_cast<int>(std::lround(c.v * last))});
+        }
+      }
+  // Levels only rise and are bounded, so this ends; in practice after two or three rounds.
+  for (;;) {
+    bool raised = false;
+    for (const cShared& s : shared) {
+      const int a = grids[s.faceA]->GetGridLevel(s.xa, s.ya), b = grids[s.faceB]->GetGridLevel(s.xb, s.yb);
+      if (a == b) continue;
+      grids[s.faceA]->RaiseGridLevel(s.xa, s.ya, b);
+      grids[s.faceB]->RaiseGridLevel(s.xb, s.yb, a);
+      raised = true;
+    }
+    if (!raised) return;
+    for (uint32_t f = 0; f < 6; ++f) grids[f]->CloseLevels();
+  }
 }
 
 void cFaceGrid::RaiseGridLevel(int x, int y, int level) {

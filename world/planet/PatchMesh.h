@@ -24,6 +24,9 @@ class cFaceGrid {
   const Ru::Math::Vector3& GetGridPosition(int x, int y) const { return mPositions[static_cast<size_t>(y) * mSize + x]; }
   int GetGridLevel(int x, int y) const { return mLevels[static_cast<size_t>(y) * mSize + x]; }
   void RaiseGridLevel(int x, int y, int level);
+  // Closes the levels again (a vertex never active without those it depends
+  // on) after some were raised from outside, as by the next face's edge.
+  void CloseLevels();
   bool IsActive(int x, int y, int level) const { return GetGridLevel(x, y) >= level; }
 
  private:
@@ -37,6 +40,13 @@ class cFaceGrid {
   std::vector<Ru::Math::Vector3> mPositions;
   std::vector<int8_t> mLevels;
 };
+
+// Gives every vertex on a cube-face edge the higher of the levels the faces
+// sharing it gave it, closes the faces again and repeats until they agree, so
+// that patches of one level on either side of a face edge hold the same edge
+// vertices and meet without a step. The faces' own errors and closures alone
+// disagree along their edges.
+void MatchFaceEdgeLevels(cFaceGrid* const grids[6]);
 
 struct cPatchVertex {
   int16_t x = 0, y = 0;

@@ -41,6 +41,42 @@ void CollectPatches(const cTerrainPatch* p, std::vector<const cTerrainPatch*>& o
     if (c) CollectPatches(c, out);
 }
 
+// Hills steep and close enough that a face's coarse patches stray from the
+// ground by several units, as the real terrain's do.
+float Ridges(const Vector3& d) {
+  return 15.0f + 12.0f * std::sin(21.0f * d.x + 2.0f * d.z) * std::cos(17.0f * d.y) + 8.0f * std::sin(9.0f * d.z);
+}
+
+cDisplacedSphereParams PlanetParams(const cCubeMap<float>* map) {
+  cDisplacedSphereParams p = SmallParams(map, true);
+  p.gridExponent = 8;
+  p.levelCount = 4;
+  return p;
+}
+
+// A patch's vertices on its face's rim, by the face across the rim and the
+// position along the cube edge (in grid steps), keeping the highest at each
+// place: the skirts hang below.
+using cRim = std::map<std::pair<uint32_t, long>, Vector3>;
+void AddRimVertices(const cTerrainPatch& patch, int gridSteps, cRim& rim) {
+  for (const Vector3& p : patch.positions) {
+    const float big = std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    const Vector3 cube = Vector3Scale(p, 1.0f / big);
+    for (uint32_t g = 0; g < 6; ++g) {
+      cFaceCoordinate c;
+      if (g == patch.face || !DirectionToFaceCoordinateOnFace(cube, g, c)) continue;
+      if (c.u < -1e-5f || c.u > 1.0f + 1e-5f || c.v < -1e-5f || c.v > 1.0f + 1e-5f) continue;
+      // Along the shared edge: the cube coordinate that is neither face's normal
+      // axis (z for faces 0 and 1, x for 2 and 3, y for 4 and 5).
+      const int normal[6] = {2, 2, 0, 0, 1, 1};
+      const int axis = 3 - normal[patch.face] - normal[g];
+      const auto key = std::make_pair(g, std::lround((cube[axis] + 1.0f) * 0.5f * static_cast<float>(gridSteps)));
+      auto it = rim.find(key);
+      if (it == rim.end() || Vector3Length(p) > Vector3Length(it->second)) rim[key] = p;
+    }
+  }
+}
+
 cFaceCoordinate OnFace(const cTerrainPatch& patch, const Vector3& position) {
   cFaceCoordinate c;
   EXPECT_TRUE(DirectionToFaceCoordinateOnFace(position, patch.face, c));
@@ -315,4 +351,80 @@ TEST(PatchMesh, PatchesBeyondSixteenBitIndicesStayExact) {
   }
   EXPECT_GT(largest, 65535u);
   EXPECT_NEAR(area, 1.0, 1e-3);
+}
+
+// Every vertex of every level lies on the ground that the height queries give
+// in its direction, or hangs as skirt at its level's depth below it. Both
+// sample the same map at the same direction; they differ only by float
+// rounding of the two samplings (a few ulps of a radius near 520, and on a
+// face edge the neighbouring face's frame), hence 1e-3. The faces built on
+// threads give exactly the tree built on one.
+TEST(PatchMesh, EveryVertexLiesOnTheGroundOrItsSkirtAndThreadsChangeNothing) {
+  auto planet = MakePlanet(Ridges);
+  cDisplacedSphere threaded, single;
+  single.SetBuildOnThreads(false);
+  testing::internal::CaptureStdout();
+  threaded.Init(PlanetParams(planet->GetHeightMap()));
+  single.Init(PlanetParams(planet->GetHeightMap()));
+  testing::internal::GetCapturedStdout();
+  size_t vertices = 0, skirts = 0;
+  for (uint32_t face = 0; face < 6; ++face) {
+    std::vector<const cTerrainPatch*> mine, theirs;
+    CollectPatches(threaded.GetRoot(face), mine);
+    CollectPatches(single.GetRoot(face), theirs);
+    ASSERT_EQ(mine.size(), theirs.size());
+    for (size_t i = 0; i < mine.size(); ++i) {
+      const cTerrainPatch& patch = *mine[i];
+      ASSERT_EQ(patch.positions.size(), theirs[i]->positions.size());
+      EXPECT_EQ(patch.indices, theirs[i]->indices) << "face " << face << " patch " << i;
+      const float drop = 1.0f - 0.05f * std::pow(0.5f, static_cast<float>(3 - patch.level));
+      for (size_t v = 0; v < patch.positions.size(); ++v) {
+        const Vector3& p = patch.positions[v];
+        ASSERT_TRUE(Vector3NearEqual(p, theirs[i]->positions[v], 0.0f)) << "face " << face << " patch " << i;
+        const float ground = planet->GetSurfaceRadius(p), r = Vector3Length(p);
+        const bool onGround = std::fabs(r - ground) <= 1e-3f;
+        const bool skirt = std::fabs(r - ground * drop) <= 1e-3f;
+        EXPECT_TRUE(onGround || skirt) << "face " << face << " level " << patch.level << " radius " << r << " ground "
+                                       << ground;
+        ++vertices;
+        skirts += skirt;
+      }
+    }
+  }
+  EXPECT_GT(skirts, 0u);
+  EXPECT_GT(vertices, 100000u);
+}
+
+// Patches of one level on the two sides of a cube-face edge hold the same
+// vertices along it, so they meet without a step.
+TEST(PatchMesh, PatchesOfOneLevelMeetAcrossFaceEdgesOnTheSameVertices) {
+  auto map = MakeHeightMap(Ridges);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(PlanetParams(map.get()));
+  testing::internal::GetCapturedStdout();
+  for (uint32_t level = 0; level < 4; ++level) {
+    cRim rims[6];
+    for (uint32_t face = 0; face < 6; ++face) {
+      std::vector<const cTerrainPatch*> all;
+      CollectPatches(sphere.GetRoot(face), all);
+      for (const cTerrainPatch* patch : all)
+        if (patch->level == level) AddRimVertices(*patch, 256, rims[face]);
+    }
+    for (uint32_t f = 0; f < 6; ++f)
+      for (uint32_t g = 0; g < 6; ++g) {
+        size_t shared = 0;
+        for (const auto& [key, p] : rims[f]) {
+          if (key.first != g) continue;
+          const auto other = rims[g].find({f, key.second});
+          ASSERT_TRUE(other != rims[g].end()) << "level " << level << ": faces " << f << " and " << g
+                                              << " disagree on the edge vertex at " << key.second;
+          EXPECT_TRUE(Vector3NearEqual(p, other->second, 1e-3f)) << "level " << level << " faces " << f << " " << g;
+          ++shared;
+        }
+        if (f / 2 != g / 2) {  // not opposite faces: they share an edge
+          EXPECT_GE(shared, 3u) << "faces " << f << " and " << g;
+        }
+      }
+  }
 }
