@@ -227,6 +227,62 @@ void cDisplacedSphere::UpdateLevelOfDetail(const float m[16], const float p[16],
   const Ru::Math::Matrix4 combined = Ru::Math::Matrix4Multiply(modelView, projection);
   for (uint32_t face = 0; face < 6; ++face)
     if (mRoots[face]) Visit(mRoots[face], view, combined.m, splitThreshold, mDrawLists[face]);
+  MatchLevelsAcrossFaceEdges(view, combined.m);
+}
+
+void cDisplacedSphere::MatchLevelsAcrossFaceEdges(const Vector3& view, const float combined[16]) {
+  if (mParams.levelCount == 0) return;
+  // The drawn patch over each leaf square of each face (null where none is drawn).
+  const int cells = 1 << (mParams.levelCount - 1u);
+  std::vector<const cTerrainPatch*> cover(static_cast<size_t>(6) * cells * cells);
+  auto at = [&](uint32_t face, int a, int b) -> const cTerrainPatch*& {
+    return cover[(static_cast<size_t>(face) * cells + b) * cells + a];
+  };
+  std::vector<const cTerrainPatch*> coarser;
+  for (;;) {
+    std::fill(cover.begin(), cover.end(), nullptr);
+    for (uint32_t face = 0; face < 6; ++face)
+      for (const cTerrainPatch* patch : mDrawLists[face]) {
+        const int span = 1 << patch->level;
+        for (int b = (patch->Y - 1) * span; b < static_cast<int>(patch->Y) * span; ++b)
+          for (int a = (patch->X - 1) * span; a < static_cast<int>(patch->X) * span; ++a) at(face, a, b) = patch;
+      }
+    // A drawn square on a face's rim against a finer one across the edge: its patch splits.
+    coarser.clear();
+    const float step = 1.0f / static_cast<float>(cells);
+    for (uint32_t face = 0; face < 6; ++face)
+      for (int b = 0; b < cells; ++b)
+        for (int a = 0; a < cells; ++a) {
+          const cTerrainPatch* patch = at(face, a, b);
+          if (!patch || (a != 0 && a != cells - 1 && b != 0 && b != cells - 1)) continue;
+          const float u = (static_cast<float>(a) + 0.5f) * step, v = (static_cast<float>(b) + 0.5f) * step;
+          const float beyond[4][2] = {{u - step, v}, {u + step, v}, {u, v - step}, {u, v + step}};
+          for (const auto& point : beyond) {
+            if (point[0] > 0.0f && point[0] < 1.0f && point[1] > 0.0f && point[1] < 1.0f) continue;  // same face
+            const cCellCoordinate next =
+                FaceCoordinateToCell(NormalizeFaceCoordinate(cFaceCoordinate{face, point[0], point[1]}), cells, cells);
+            const cTerrainPatch* other = next.face < kNoFace ? at(next.face, next.a, next.b) : nullptr;
+            if (other && other->level < patch->level && std::find(coarser.begin(), coarser.end(), patch) == coarser.end())
+              coarser.push_back(patch);
+          }
+        }
+    if (coarser.empty()) return;
+    for (auto& list : mDrawLists) {
+      std::vector<cTerrainPatch*> refined;
+      refined.reserve(list.size() + 3);
+      for (cTerrainPatch* patch : list) {
+        if (std::find(coarser.begin(), coarser.end(), patch) == coarser.end()) {
+          refined.push_back(patch);
+          continue;
+        }
+        // Its children as the visit would draw them: none that faces away or lies outside the view.
+        for (cTerrainPatch* child : patch->children)
+          if (child && PatchScreenArea(*child, view, combined) > 0.0f && !PatchOutsideView(*child, combined))
+            refined.push_back(child);
+      }
+      list.swap(refined);
+    }
+  }
 }
 
 void cDisplacedSphere::Draw() {

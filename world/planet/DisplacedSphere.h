@@ -82,6 +82,11 @@ class cDisplacedSphere {
  private:
   void BuildPatch(cTerrainPatch* patch, const class cFaceGrid& grid, uint32_t face, uint32_t parentX, uint32_t parentY,
                   uint32_t parentLevel, int childIndex);
+  // Splits drawn patches until every two that meet across a cube-face edge
+  // have one level: each face's patches are chosen on their own, and a coarse
+  // patch beside a finer one of the next face shows its larger error as a
+  // step along the whole edge.
+  void MatchLevelsAcrossFaceEdges(const Ru::Math::Vector3& view, const float combined[16]);
   void ForEachFace(const std::function<void(uint32_t)>& work);
   void Visit(cTerrainPatch* patch, const Ru::Math::Vector3& view, const float combined[16], float threshold,
              std::vector<cTerrainPatch*>& list);

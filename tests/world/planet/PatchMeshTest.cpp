@@ -77,6 +77,16 @@ void AddRimVertices(const cTerrainPatch& patch, int gridSteps, cRim& rim) {
   }
 }
 
+// Column-major model-view of an eye at `eye` looking at `target`, up towards `up`.
+void LookAt(const Vector3& eye, const Vector3& target, const Vector3& up, float m[16]) {
+  const Vector3 f = Vector3Normalized(Vector3Sub(target, eye));
+  const Vector3 s = Vector3Normalized(CrossProduct(f, up));
+  const Vector3 u = CrossProduct(s, f);
+  const float out[16] = {s.x, u.x, -f.x, 0, s.y, u.y, -f.y, 0, s.z, u.z, -f.z, 0,
+                         -Vector3Dot(s, eye), -Vector3Dot(u, eye), Vector3Dot(f, eye), 1};
+  std::copy(out, out + 16, m);
+}
+
 cFaceCoordinate OnFace(const cTerrainPatch& patch, const Vector3& position) {
   cFaceCoordinate c;
   EXPECT_TRUE(DirectionToFaceCoordinateOnFace(position, patch.face, c));
@@ -426,5 +436,65 @@ TEST(PatchMesh, PatchesOfOneLevelMeetAcrossFaceEdgesOnTheSameVertices) {
           EXPECT_GE(shared, 3u) << "faces " << f << " and " << g;
         }
       }
+  }
+}
+
+// Each face's patches are chosen by their own screen size, so with the camera
+// over a face edge (as it stands over two of the civ cities) one face drew its
+// root beside the next face's quarters: a step the root's error high along the
+// whole edge. Patches meeting across a face edge are drawn at one level.
+TEST(PatchMesh, PatchesMeetingAcrossAFaceEdgeAreDrawnAtOneLevel) {
+  auto map = MakeHeightMap(Ridges);
+  cDisplacedSphere sphere;
+  testing::internal::CaptureStdout();
+  sphere.Init(PlanetParams(map.get()));
+  testing::internal::GetCapturedStdout();
+  // The civ camera's projection, and its eye over two of its cities.
+  const float projection[16] = {2.06061f, 0, 0, 0, 0, 2.74748f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
+  const struct {
+    Vector3 eye, target;
+  } cameras[] = {
+      {{951, 759, -271}, {332, 373, -97}},    // over the +y / +x edge
+      {{667, -949, -457}, {321, -323, -219}}, // over the -y / +x edge
+      {{560, 560, 560}, {290, 290, 290}},     // over a cube corner
+      {{0, 0, 700}, {0, 0, 500}},             // over the middle of a face, close
+  };
+  for (const auto& camera : cameras) {
+    float modelView[16];
+    LookAt(camera.eye, camera.target, Vector3Normalized(camera.target), modelView);
+    sphere.UpdateLevelOfDetail(modelView, projection, 5.0f);
+    // The drawn patch over each leaf square, and the leaf squares touching across face edges.
+    const cTerrainPatch* cover[6][8][8] = {};
+    uint32_t finest = 3;
+    for (uint32_t face = 0; face < 6; ++face)
+      for (const cTerrainPatch* p : sphere.GetDrawList(face)) {
+        const int span = 1 << p->level;
+        for (int b = (p->Y - 1) * span; b < static_cast<int>(p->Y) * span; ++b)
+          for (int a = (p->X - 1) * span; a < static_cast<int>(p->X) * span; ++a) {
+            EXPECT_EQ(cover[face][a][b], nullptr) << "a square drawn twice";
+            cover[face][a][b] = p;
+          }
+        finest = std::min(finest, p->level);
+      }
+    EXPECT_LT(finest, 3u) << "the camera is near enough to split a face";
+    int pairs = 0;
+    for (uint32_t face = 0; face < 6; ++face)
+      for (int a = 0; a < 8; ++a)
+        for (int b = 0; b < 8; ++b) {
+          const cTerrainPatch* p = cover[face][a][b];
+          if (!p) continue;
+          const float u = (a + 0.5f) / 8.0f, v = (b + 0.5f) / 8.0f;
+          for (const auto& beyond : {std::make_pair(u - 0.125f, v), std::make_pair(u + 0.125f, v),
+                                     std::make_pair(u, v - 0.125f), std::make_pair(u, v + 0.125f)}) {
+            if (beyond.first > 0 && beyond.first < 1 && beyond.second > 0 && beyond.second < 1) continue;
+            const cCellCoordinate c = FaceCoordinateToCell(NormalizeFaceCoordinate({face, beyond.first, beyond.second}), 8, 8);
+            const cTerrainPatch* q = cover[c.face][c.a][c.b];
+            if (!q) continue;
+            EXPECT_EQ(p->level, q->level) << "faces " << face << " and " << c.face << " camera at " << camera.eye.x << " "
+                                          << camera.eye.y << " " << camera.eye.z;
+            ++pairs;
+          }
+        }
+    EXPECT_GT(pairs, 8);
   }
 }
