@@ -54,6 +54,13 @@ cDisplacedSphereParams PlanetParams(const cCubeMap<float>* map) {
   return p;
 }
 
+// The sphere with the planet's own parameters over Ridges, its dots kept off the output.
+void BuildRidgedPlanetMesh(cDisplacedSphere& sphere, const cCubeMap<float>& map) {
+  testing::internal::CaptureStdout();
+  sphere.Init(PlanetParams(&map));
+  testing::internal::GetCapturedStdout();
+}
+
 // A patch's vertices on its face's rim, by the face across the rim and the
 // position along the cube edge (in grid steps), keeping the highest at each
 // place: the skirts hang below.
@@ -373,10 +380,8 @@ TEST(PatchMesh, EveryVertexLiesOnTheGroundOrItsSkirtAndThreadsChangeNothing) {
   auto planet = MakePlanet(Ridges);
   cDisplacedSphere threaded, single;
   single.SetBuildOnThreads(false);
-  testing::internal::CaptureStdout();
-  threaded.Init(PlanetParams(planet->GetHeightMap()));
-  single.Init(PlanetParams(planet->GetHeightMap()));
-  testing::internal::GetCapturedStdout();
+  BuildRidgedPlanetMesh(threaded, *planet->GetHeightMap());
+  BuildRidgedPlanetMesh(single, *planet->GetHeightMap());
   size_t vertices = 0, skirts = 0;
   for (uint32_t face = 0; face < 6; ++face) {
     std::vector<const cTerrainPatch*> mine, theirs;
@@ -410,9 +415,7 @@ TEST(PatchMesh, EveryVertexLiesOnTheGroundOrItsSkirtAndThreadsChangeNothing) {
 TEST(PatchMesh, PatchesOfOneLevelMeetAcrossFaceEdgesOnTheSameVertices) {
   auto map = MakeHeightMap(Ridges);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
-  sphere.Init(PlanetParams(map.get()));
-  testing::internal::GetCapturedStdout();
+  BuildRidgedPlanetMesh(sphere, *map);
   for (uint32_t level = 0; level < 4; ++level) {
     cRim rims[6];
     for (uint32_t face = 0; face < 6; ++face) {
@@ -446,9 +449,7 @@ TEST(PatchMesh, PatchesOfOneLevelMeetAcrossFaceEdgesOnTheSameVertices) {
 TEST(PatchMesh, PatchesMeetingAcrossAFaceEdgeAreDrawnAtOneLevel) {
   auto map = MakeHeightMap(Ridges);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
-  sphere.Init(PlanetParams(map.get()));
-  testing::internal::GetCapturedStdout();
+  BuildRidgedPlanetMesh(sphere, *map);
   // The civ camera's projection, and its eye over two of its cities.
   const float projection[16] = {2.06061f, 0, 0, 0, 0, 2.74748f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
   const struct {
