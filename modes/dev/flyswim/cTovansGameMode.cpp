@@ -133,6 +133,10 @@ void cTovansGameMode::ChooseCamera() {
   else if (mode == kFish) distance = 3.0f;
   SetCameraAngles(0.0f, 0.0f, distance);
   UpdateCamera(0, 0, 1, 0.0f);
+  // The script's own zoom (its default distance, the wheel step just run, its
+  // limits) would set the target the camera glides to: the experiment's
+  // distance stands after it.
+  SetCameraDistance(distance);
 }
 
 void cTovansGameMode::OnModeChanged(int) {

@@ -4,6 +4,7 @@
 // window size and the matrices.
 #include <GL/freeglut.h>
 
+#include <cmath>
 #include <vector>
 
 #include "app/AppGlobals.h"
@@ -107,5 +108,36 @@ TEST(FlySwimWindowPick, ABirdClickedWhereItIsDrawnIsSelectedAtTwoWindowSizes) {
       SetAllSelected(false);
       State().selectionState = kIdle;
     }
+  });
+}
+
+// "Fish" entered as the program runs (from the creature mode, whose camera
+// script stays the creature's): the view ends 3 from the fish and upright,
+// with the planet's up in the picture's vertical plane.
+TEST(FlySwimWindowPick, FishOpensAtDistanceThreeUpright) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause"});
+    program.Frame(16);
+    State().mode = kFish;
+    gPendingGameMode = gTovansGameMode;
+    program.Frame(16);
+    ASSERT_EQ(gCurrentGameMode, static_cast<cIGameMode*>(gTovansGameMode));
+    for (int frame = 0; frame < 120; ++frame) {
+      program.Frame(16);
+      if (frame != 0 && frame != 119) continue;
+      SCOPED_TRACE(frame);
+      float yaw = 0.0f, pitch = 0.0f, distance = 0.0f;
+      GetCameraTargetAngles(&yaw, &pitch, &distance);
+      EXPECT_FLOAT_EQ(distance, 3.0f);
+      float view[16];
+      ComputeCameraView(view);
+      const Vector3 right{view[0], view[4], view[8]};
+      const float* anchor = GetCameraAnchor();
+      const Vector3 up = Vector3Normalized(Vector3{anchor[0], anchor[1], anchor[2]});
+      EXPECT_LT(std::fabs(Vector3Dot(right, up)), 0.05f) << "the view's sideways axis leans off the ground";
+    }
+    float distance = 0.0f;
+    GetCameraAngles(nullptr, nullptr, &distance);
+    EXPECT_NEAR(distance, 3.0f, 0.05f);
   });
 }
