@@ -105,8 +105,10 @@ void cTovansGameMode::CreatePanel() {
   s.panel->add_radiobutton_to_group(group, "Bird Tribe", kBirdTribe);
   group->set_int_val(s.mode);
   s.panel->add_separator();
-  s.panel->add_spinner("Creature Speed", GLUI_SPINNER_FLOAT, &s.creatureSpeed);
-  s.panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &s.seaLevel, -1, OnSeaLevelChanged);
+  s.panel->add_spinner("Creature Speed", GLUI_SPINNER_FLOAT, &s.creatureSpeed)
+      ->set_float_limits(kMinCreatureSpeed, kMaxCreatureSpeed, GLUI_LIMIT_CLAMP);
+  s.panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &s.seaLevel, -1, OnSeaLevelChanged)
+      ->set_float_limits(kMinSeaLevel, kMaxSeaLevel, GLUI_LIMIT_CLAMP);
   s.panel->add_separator();
   s.panel->add_checkbox("Hold Mouse to Swim (Creature)", &s.holdMouseToSwim);
   s.panel->add_checkbox("Dynamic Hold Mouse To Swim", &s.dynamicHoldMouseToSwim);
