@@ -330,8 +330,9 @@ void cTovansGameMode::OnRightButtonDown(int x, int y) {
   if ((s.mode & kGroup) && (s.mode & kSwims)) MoveCameraToScreenPointEx(x, y, 4.0f);
   else MoveCameraToScreenPoint(x, y);
   if (s.saucer) {
-    const float* clicked = GetCameraPosition();  // the planet point the camera just moved to
-    SetSaucerTarget(*s.saucer, Vector3{clicked[0], clicked[1], clicked[2]});
+    // The right button calls the saucer to the camera: to its hover height
+    // under the eye (the left button sends it where the cursor points).
+    SetSaucerTarget(*s.saucer, GetViewEyePosition());
     CommitCameraYaw();
     KeepBaseOrientation();
   }
