@@ -26,3 +26,13 @@ bool cViewVolume::SphereOutside(const Ru::Math::Vector3& v, float radius) const 
     if (p[0] * v.x + p[1] * v.y + p[2] * v.z + p[3] < -radius) return true;
   return false;
 }
+
+void cViewVolume::LimitDepth(float depth) {
+  // Planes 4 and 5 are the near and far ones; the near plane's normal points along the view.
+  const float* near = mPlanes[4];
+  const float limit[4] = {-near[0], -near[1], -near[2], depth - near[3]};
+  float* far = mPlanes[5];
+  // Only a nearer plane is taken: both face back towards the eye, so the larger d - is the farther one.
+  if (far[0] * limit[0] + far[1] * limit[1] + far[2] * limit[2] > 0.999f && limit[3] >= far[3]) return;
+  for (int c = 0; c < 4; ++c) far[c] = limit[c];
+}

@@ -23,6 +23,8 @@
 #include "app/GameClock.h"
 #include "app/GameMode.h"
 #include "app/Startup.h"
+#include "modes/dev/flyswim/FlySwimState.h"
+#include "modes/dev/flyswim/cTovansGameMode.h"
 #include "platform/Sys.h"
 
 namespace {
@@ -142,6 +144,44 @@ BENCHMARK(BM_Loop_Mode)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}, {0}})
     ->ArgsProduct({{0, 1}, {0}, {1}})
     ->ArgNames({"mode", "paused", "small"})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Each fly/swim experiment, running, in the tuned window: the mode opens in
+// "Fish"; the others are chosen as the panel's radio group does. Compare with
+// BM_Loop_Mode/mode:1 (tribe) and the bare window of the same run.
+void BM_Loop_FlySwimExperiment(benchmark::State& state) {
+  const int experiment = (int)state.range(0);
+  for (auto _ : state) {
+    cLoopFigures figures;
+    const bool measured = MeasureInChild(
+        [experiment] {
+          std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
+          if (AppStartup(2, argv.data()) != 0) return false;
+          gFrameCounter = GetFramesDrawn;
+          gPendingGameMode = gTovansGameMode;
+          AppPumpFrame();
+          nFlySwim::State().mode = experiment;
+          cTovansGameMode::OnModeChanged(experiment);
+          return true;
+        },
+        figures);
+    if (!measured) {
+      state.SkipWithError("the game did not run (no display, or this process opened it already)");
+      return;
+    }
+    Report(state, figures);
+  }
+  state.SetLabel(experiment == nFlySwim::kUfo ? "UFO" : experiment == nFlySwim::kFish ? "Fish" : experiment == nFlySwim::kBird ? "Bird"
+                 : experiment == nFlySwim::kFishTribe ? "Fish Tribe" : "Bird Tribe");
+}
+BENCHMARK(BM_Loop_FlySwimExperiment)
+    ->Arg(nFlySwim::kFish)
+    ->Arg(nFlySwim::kBird)
+    ->Arg(nFlySwim::kFishTribe)
+    ->Arg(nFlySwim::kBirdTribe)
+    ->Arg(nFlySwim::kUfo)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

@@ -292,7 +292,7 @@ void DrawLightRays(const sLightRay* rays) {
   glEnable(GL_LIGHTING);
 }
 
-void DrawWaterSphere(float radius) {
+void DrawWaterSphere(float radius, float fogEnd) {
   if (!gWaterMesh) {
     cIndexedSphere sphere = BuildIndexedSphere(1.0, 256, 256);
     gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 64);
@@ -300,7 +300,13 @@ void DrawWaterSphere(float radius) {
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  gWaterMesh->Draw(cViewVolume(modelView, projection), radius);
+  cViewVolume volume(modelView, projection);
+  // Under a fog the sea past its end is the fog's colour over the same colour
+  // cleared behind it (nothing lies beyond the shell): leaving it out changes
+  // no pixel, and from under the sea it is nearly all of the sphere in view.
+  // (With prepared geometry off the whole sphere is drawn: the reference.)
+  if (fogEnd > 0.0f && IsPreparedGeometryEnabled()) volume.LimitDepth(fogEnd);
+  gWaterMesh->Draw(volume, radius);
 }
 
 void FreeWaterSphere() { gWaterMesh.reset(); }

@@ -27,6 +27,7 @@ using namespace nFlySwim;
 namespace {
 const Vector3 kWhite{1.0f, 1.0f, 1.0f}, kRed{1.0f, 0.0f, 0.0f}, kBlue{0.0f, 0.0f, 1.0f},
     kGrey{0.95f, 0.95f, 0.95f};
+constexpr float kFogStart = 20.0f, kFogEnd = 100.0f;  // under the sea
 
 Vector3 CameraAnchor() {
   const float* a = GetCameraAnchor();
@@ -369,14 +370,15 @@ void cTovansGameMode::OnKeyPress(unsigned char key, int x, int y) {
 void cTovansGameMode::OnRender() {
   sState& s = State();
   const float radius = WaterShellRadius();
-  if (Vector3Length(GetViewEyePosition()) < radius) {
+  const bool underWater = Vector3Length(GetViewEyePosition()) < radius;
+  if (underWater) {
     const Vector3 c = Vector3Lerp(kBlue, kWhite, 0.5f);
     glClearColor(c.x, c.y, c.z, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const float fogColour[4] = {c.x, c.y, c.z, 1.0f};
     glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogf(GL_FOG_START, 20.0f);
-    glFogf(GL_FOG_END, 100.0f);
+    glFogf(GL_FOG_START, kFogStart);
+    glFogf(GL_FOG_END, kFogEnd);
     glFogfv(GL_FOG_COLOR, fogColour);
     glEnable(GL_FOG);
   } else {
@@ -435,7 +437,7 @@ void cTovansGameMode::OnRender() {
     glDisable(GL_LIGHTING);  // the sea is one flat translucent colour
     SetColour(Vector3Lerp(kBlue, kGrey, 0.5f), 0.6f);
     glPushMatrix();
-    DrawWaterSphere(radius);
+    DrawWaterSphere(radius, underWater ? kFogEnd : 0.0f);
     glPopMatrix();
   }
 
