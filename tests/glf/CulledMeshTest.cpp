@@ -97,3 +97,34 @@ TEST(ViewVolume, ADepthLimitLeavesOutWhatLiesWhollyBeyondIt) {
         << "limit " << row.limit << " depth " << row.depth << " radius " << row.radius;
   }
 }
+
+// A ball drawn before hides what lies wholly in its shadow from the eye.
+TEST(ViewVolume, AnOpaqueBallHidesWhatLiesWhollyBehindIt) {
+  const float n = 0.1f, f = 10000.0f;
+  const float projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, (f + n) / (n - f), -1, 0, 0, 2 * f * n / (n - f), 0};
+  // The eye at (0, 0, 1000) looking down -z at a ball of radius 500 about the origin.
+  const float modelView[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -1000, 1};
+  const Ru::Math::Vector3 eye{0.0f, 0.0f, 1000.0f};
+  struct sRow {
+    Ru::Math::Vector3 centre;
+    float radius;
+    bool hidden;
+  } rows[] = {
+      {{0.0f, 0.0f, -600.0f}, 10.0f, true},    // straight behind it
+      {{0.0f, 0.0f, 520.0f}, 10.0f, false},    // in front of it
+      {{0.0f, 0.0f, 0.0f}, 10.0f, true},       // inside it
+      {{450.0f, 0.0f, -300.0f}, 10.0f, true},  // behind, well inside its outline
+      {{900.0f, 0.0f, -300.0f}, 10.0f, false},  // behind it but beside its outline
+      {{0.0f, 0.0f, -600.0f}, 1200.0f, false},  // reaching round it
+  };
+  for (const sRow& row : rows) {
+    cViewVolume volume(modelView, projection);
+    EXPECT_FALSE(volume.SphereOutside(row.centre, row.radius)) << "in view";
+    volume.HideBehindBall(eye, 500.0f);
+    EXPECT_EQ(volume.SphereOutside(row.centre, row.radius), row.hidden)
+        << row.centre.x << " " << row.centre.y << " " << row.centre.z << " r " << row.radius;
+  }
+  cViewVolume inside(modelView, projection);
+  inside.HideBehindBall(Ru::Math::Vector3{0.0f, 0.0f, 100.0f}, 500.0f);  // an eye inside the ball hides nothing
+  EXPECT_FALSE(inside.SphereOutside(Ru::Math::Vector3{0.0f, 0.0f, -600.0f}, 10.0f));
+}

@@ -16,6 +16,8 @@
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
+#include "world/planet/CubeMap.h"
+#include "world/planet/PlanetModel.h"
 
 using namespace Ru::Math;
 
@@ -292,20 +294,53 @@ void DrawLightRays(const sLightRay* rays) {
   glEnable(GL_LIGHTING);
 }
 
+// A radius the drawn ground never dips below, anywhere: the lowest height
+// cell, less what a coarse patch's flat triangles may sag under its corners.
+// Kept until the planet's heights change.
+static bool gSeaCulling = true;
+void SetSeaCullingEnabled(bool enabled) { gSeaCulling = enabled; }
+
+static float LowestGroundRadius() {
+  static const void* measured = nullptr;
+  static float lowest = 0.0f;
+  const nKoPlanet::cCubeMap<float>* map = GetPlanetModel().GetHeightMap();
+  if (map != measured || !map) {
+    measured = map;
+    float height = 0.0f;
+    bool any = false;
+    if (map)
+      for (uint32_t face = 0; face < 6; ++face)
+        for (uint32_t b = 0; b < map->GetHeight(); ++b)
+          for (uint32_t a = 0; a < map->GetWidth(); ++a) {
+            const float h = map->GetCell(nKoPlanet::cCellCoordinate{face, a, b});
+            if (std::isfinite(h) && (!any || h < height)) height = h;
+            any = any || std::isfinite(h);
+          }
+    lowest = std::max(0.0f, (cPlanetModel::kBaseRadius + height) * 0.97f);
+  }
+  return lowest;
+}
+
 void DrawWaterSphere(float radius, float fogEnd) {
   if (!gWaterMesh) {
     cIndexedSphere sphere = BuildIndexedSphere(1.0, 256, 256);
-    gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 64);
+    gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 16);
   }
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   cViewVolume volume(modelView, projection);
+  if (gSeaCulling) {
+    // The sea behind the planet cannot show: the ground is drawn first.
+    const float* m = modelView;  // a rigid view: the eye is minus the translation turned back
+    const Vector3 eye{-(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]), -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]),
+                      -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14])};
+    volume.HideBehindBall(eye, LowestGroundRadius());
+  }
   // Under a fog the sea past its end is the fog's colour over the same colour
   // cleared behind it (nothing lies beyond the shell): leaving it out changes
   // no pixel, and from under the sea it is nearly all of the sphere in view.
-  // (With prepared geometry off the whole sphere is drawn: the reference.)
-  if (fogEnd > 0.0f && IsPreparedGeometryEnabled()) volume.LimitDepth(fogEnd);
+  if (fogEnd > 0.0f && gSeaCulling) volume.LimitDepth(fogEnd);
   gWaterMesh->Draw(volume, radius);
 }
 

@@ -34,6 +34,9 @@ void DrawLightRays(const sLightRay* rays);
 // Made once, drawn where in view; with a fog's end (0 for none) only what lies
 // nearer than that is drawn.
 void DrawWaterSphere(float radius, float fogEnd = 0.0f);
+// Off, the sea is drawn wherever it is in view, fog and planet or not: the
+// reference the picture comparisons draw against.
+void SetSeaCullingEnabled(bool enabled);
 void FreeWaterSphere();
 
 }  // namespace nFlySwim

@@ -10,8 +10,8 @@
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "camera/Camera.h"
-#include "glf/PreparedGeometry.h"
 #include "math/Math.h"
+#include "modes/dev/flyswim/FlySwimDraw.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
@@ -143,44 +143,56 @@ TEST(FlySwimWindowPick, FishOpensAtDistanceThreeUpright) {
   });
 }
 
-// Under the sea the sphere is drawn only as far as the fog reaches: the
-// picture is the one the whole sphere gives (drawn with prepared geometry off).
-TEST(FlySwimPicture, TheFishUnderTheSeaLooksAsWithTheWholeSeaDrawn) {
+// The sea is drawn only where it can show: under it, no farther than the fog
+// reaches; from anywhere, not behind the planet. The pictures are the ones the
+// whole sphere gives.
+TEST(FlySwimPicture, TheSeaLooksAsWhenTheWholeSphereIsDrawn) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause"});
     State().mode = kFish;
     gPendingGameMode = gTovansGameMode;
-    for (int frame = 0; frame < 60; ++frame) program.Frame(16);
-    ASSERT_LT(Vector3Length(GetViewEyePosition()), WaterShellRadius()) << "the eye is under the sea";
+    for (int frame = 0; frame < 30; ++frame) program.Frame(16);
     int width = 0, height = 0;
     ASSERT_TRUE(GetFrameWindowSize(width, height));
-    // Looking up at the surface from just under it: the near sea shows (its
-    // colour a shade off the fog's), the far sea lies past the fog's end.
-    const Vector3 fish = GetUnitPosition(*State().units.front());
-    const Vector3 anchor = Vector3Scale(Vector3Normalized(fish), WaterShellRadius() - 2.0f);
-    Quaternion q;
-    cPlanetModel::MakeSurfaceOrientation(q, anchor, Vector3{0.0f, 0.0f, 1.0f});
-    SetCameraAnchorFrame(&anchor.x, &q.x);
-    SetCameraAngles(0.0f, -20.0f, 20.0f);
-    SetCameraTargetAngles(0.0f, -20.0f, 20.0f);
-    const cCameraState view = GetCameraState();  // each picture starts from the same camera
-    auto picture = [&](bool prepared) {
-      SetPreparedGeometryEnabled(prepared);
-      GetCameraState() = view;
-      RenderFrame();
-      std::vector<unsigned char> rgb((size_t)width * height * 3);
-      glPixelStorei(GL_PACK_ALIGNMENT, 1);
-      glReadBuffer(GL_BACK);
-      glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-      SetPreparedGeometryEnabled(true);
-      return rgb;
+    const struct {
+      int mode;
+      float above;  // the anchor's height over the sea (negative: under it)
+      float pitch, distance;
+      bool eyeUnderSea;
+    } views[] = {
+        {kFish, -2.0f, -20.0f, 20.0f, true},       // looking up at the surface from just under it
+        {kFishTribe, -25.0f, 40.0f, 120.0f, false},  // the tribe's view, from high over the sea
+        {kBirdTribe, -25.0f, 60.0f, 400.0f, false},  // the whole planet's limb in view
     };
-    const std::vector<unsigned char> cut = picture(true), whole = picture(false);
-    int differing = 0;
-    for (size_t i = 0; i < cut.size(); ++i) differing += cut[i] != whole[i];
-    EXPECT_EQ(differing, 0);
-    // The sea does show: the top of the picture (the surface just overhead) is off the fog's colour.
-    const unsigned char* top = &whole[((size_t)(height - 10) * width + width / 2) * 3];
-    EXPECT_LT(top[2], 254) << "the sea is in the picture";
+    for (const auto& v : views) {
+      SCOPED_TRACE(testing::Message() << std::hex << v.mode);
+      State().mode = v.mode;
+      cTovansGameMode::OnModeChanged(v.mode);
+      for (int frame = 0; frame < 5; ++frame) program.Frame(16);
+      const Vector3 at = GetUnitPosition(*State().units.front());
+      const Vector3 anchor = Vector3Scale(Vector3Normalized(at), WaterShellRadius() + v.above);
+      Quaternion q;
+      cPlanetModel::MakeSurfaceOrientation(q, anchor, Vector3{0.0f, 0.0f, 1.0f});
+      SetCameraAnchorFrame(&anchor.x, &q.x);
+      SetCameraAngles(0.0f, v.pitch, v.distance);
+      SetCameraTargetAngles(0.0f, v.pitch, v.distance);
+      const cCameraState view = GetCameraState();  // each picture starts from the same camera
+      auto picture = [&](bool culled) {
+        SetSeaCullingEnabled(culled);
+        GetCameraState() = view;
+        RenderFrame();
+        std::vector<unsigned char> rgb((size_t)width * height * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        SetSeaCullingEnabled(true);
+        return rgb;
+      };
+      const std::vector<unsigned char> cut = picture(true), whole = picture(false);
+      EXPECT_EQ(Vector3Length(GetViewEyePosition()) < WaterShellRadius(), v.eyeUnderSea);
+      int differing = 0;
+      for (size_t i = 0; i < cut.size(); ++i) differing += cut[i] != whole[i];
+      EXPECT_EQ(differing, 0);
+    }
   });
 }
