@@ -157,3 +157,47 @@ TEST_F(FlySwimStage, SpinnerValuesPastTheirBoundsAreHeldWhereRead) {
   State().creatureSpeed = 0.0f;
   State().seaLevel = 0.5f;
 }
+
+// A flyer over its target comes down at most 0.4 a frame, less when lower
+// than 0.8; it turns to face a target more than 2.0 away, never one nearer
+// nor one straight above it (which gives no heading along the ground).
+TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMoreThanTwoAway) {
+  const Vector3 ground = PointAtHeight(Vector3{1.0f, 0.0f, 0.0f}, 0.0f);
+  struct sSink {
+    float altitude, after;
+  } sinks[] = {{15.0f, 14.6f}, {1.0f, 0.6f}, {0.5f, 0.25f}};
+  for (const sSink& row : sinks) {
+    ResetState(kBird);
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    unit.altitude = row.altitude;
+    unit.body->SetPosition(PointAtHeight(ground, row.altitude));
+    unit.target = ground;  // straight below
+    UpdateUnitPhysics(unit);
+    EXPECT_NEAR(unit.altitude, row.after, 1e-4f) << row.altitude;
+  }
+  struct sTurn {
+    Vector3 target;
+    bool turns;
+  } turns[] = {
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.9f}), 0.0f), false},
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 2.1f}), 0.0f), true},
+      {PointAtHeight(ground, 5.0f), false},
+  };
+  for (const sTurn& row : turns) {
+    ResetState(kBird);
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    unit.altitude = 0.0f;
+    unit.body->SetPosition(ground);
+    Quaternion facing;
+    cPlanetModel::MakeSurfaceOrientation(facing, ground, Vector3{0.0f, 1.0f, 0.0f});
+    unit.orientation = facing;
+    unit.target = row.target;
+    UpdateUnitPhysics(unit);
+    EXPECT_EQ(!QuatNearEqual(unit.orientation, facing, 1e-4f), row.turns) << Distance(ground, row.target);
+    const Vector3 up = QuatRotateVector(unit.orientation, Vector3{0.0f, 1.0f, 0.0f});
+    EXPECT_GT(Vector3Dot(up, Normalize(ground)), 0.999f) << "upright on the planet";
+    if (row.turns) EXPECT_LT(Distance(unit.heading, Vector3Sub(row.target, ground)), 1e-3f);
+  }
+}
