@@ -222,9 +222,18 @@ void DrawSpecks(const sSpeck* specks) {
   across = Vector3Scale(Normalize(across), 0.04f);
   const Vector3 upward = Vector3Scale(Normalize(CrossProduct(across, view)), 0.04f);
   const float drift1 = Smoothstep(TriangleWave(0.0f, 7.0f)), drift2 = Smoothstep(TriangleWave(3.0f, 9.0f));
-  static cColouredArrays fill, outline;  // kept, so a frame does not allocate
-  fill.Clear();
-  outline.Clear();
+  // Each speck's four corners once, in two index lists: its fill (two
+  // triangles) and its outline (four lines), so the driver transforms a
+  // corner once for both instead of once per use.
+  static std::vector<float> corners, colours;  // kept, so a frame does not allocate
+  static std::vector<GLuint> fillOrder, outlineOrder;
+  if (fillOrder.empty())
+    for (GLuint k = 0; k < (GLuint)kSpeckCount; ++k) {
+      for (GLuint i : {0u, 1u, 2u, 0u, 2u, 3u}) fillOrder.push_back(4 * k + i);
+      for (GLuint i : {0u, 1u, 1u, 2u, 2u, 3u, 3u, 0u}) outlineOrder.push_back(4 * k + i);
+    }
+  corners.clear();
+  colours.clear();
   // Specks fill a cube around the camera: those behind it or beside the view are left out.
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
@@ -247,18 +256,28 @@ void DrawSpecks(const sSpeck* specks) {
     }
     if (volume.SphereOutside(p, reach)) continue;
     const float rgba[4] = {colour.x, colour.y, colour.z, factor * speck.fade * 0.5f};
-    const Vector3 corners[4] = {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)};
-    for (int i : {0, 1, 2, 0, 2, 3}) fill.Add(corners[i], rgba);  // the quad as its fan of two triangles
-    for (int i = 0; i < 4; ++i) {
-      outline.Add(corners[i], rgba);
-      outline.Add(corners[(i + 1) % 4], rgba);
+    for (const Vector3& c : {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)}) {
+      corners.insert(corners.end(), {c.x, c.y, c.z});
+      colours.insert(colours.end(), rgba, rgba + 4);
     }
   }
-  // Two thousand specks, each a fill and an outline of four corners: two
-  // arrays drawn once each. Every fill goes before every outline; a speck's
-  // own pixels blend as before.
-  fill.Draw(GL_TRIANGLES);
-  DrawSharpLines(outline);
+  // Every fill goes before every outline; a speck's own pixels blend as before.
+  const GLsizei drawn = (GLsizei)(corners.size() / 12);
+  if (drawn > 0) {
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, corners.data());
+    glColorPointer(4, GL_FLOAT, 0, colours.data());
+    glDrawElements(GL_TRIANGLES, drawn * 6, GL_UNSIGNED_INT, fillOrder.data());
+    const bool smooth = glIsEnabled(GL_LINE_SMOOTH) == GL_TRUE;  // sharp outlines, as the school's
+    glDisable(GL_LINE_SMOOTH);
+    glDrawElements(GL_LINES, drawn * 8, GL_UNSIGNED_INT, outlineOrder.data());
+    if (smooth) glEnable(GL_LINE_SMOOTH);
+    glPopClientAttrib();
+  }
   glEnable(GL_LIGHTING);
 }
 
