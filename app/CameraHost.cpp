@@ -1,6 +1,7 @@
 #include "app/CameraHost.h"
 
 #include "app/AppGlobals.h"
+#include "app/FrameLoop.h"
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "modes/civ/cCivGameMode.h"
@@ -20,6 +21,10 @@ class cAppCameraHost : public cICameraHost {
   }
   float CivLatitudeLimit(float distance) override { return CivCameraLatitudeLimit(distance); }
   bool IsCivTestCameraOn() override { return gUseCivTestCamera != 0; }
+  // Picks and window points use the size the frame was drawn at, whichever window is current.
+  void GetWindowSize(int& width, int& height) override {
+    if (!GetFrameWindowSize(width, height)) cICameraHost::GetWindowSize(width, height);
+  }
 };
 
 }  // namespace

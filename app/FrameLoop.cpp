@@ -170,8 +170,25 @@ void OnIdle() {
   Sys_ForgetKeyPresses();
 }
 
+// The window size the last frame was drawn at. GLUT reports a new size as soon
+// as X has it, but applies it to the viewport only at its next reshape: a
+// frame drawn between the two would be squeezed into the old viewport while
+// picks and the overlay use the new size. The frame sets its own viewport from
+// the size it reads, and picks use that same size.
+static int gFrameWidth = 0, gFrameHeight = 0;
+
+bool GetFrameWindowSize(int& width, int& height) {
+  if (gFrameWidth < 1 || gFrameHeight < 1) return false;
+  width = gFrameWidth;
+  height = gFrameHeight;
+  return true;
+}
+
 void SetupProjection() {
   int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  glViewport(0, 0, w, h);
+  gFrameWidth = std::max(1, w);
+  gFrameHeight = std::max(1, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(40.0, (double)w / (double)(h > 0 ? h : 1), 0.1, 10000.0);  // a minimised window has no height

@@ -10,6 +10,8 @@ void OnIdle();
 void OnDisplay();    // RenderFrame, then shows it
 void RenderFrame();  // draws the whole frame into the back buffer
 void SetupProjection();
+// The main window size the last frame was drawn at (its viewport); false before the first frame.
+bool GetFrameWindowSize(int& width, int& height);
 void DrawDebugOverlay();  // "Show Debug Info", inside Begin2D/End2D
 void OnMotion(int x, int y);
 void OnPassiveMotion(int x, int y);

@@ -4,7 +4,7 @@
 
 #include <X11/Xlib.h>
 
-// Opened on first use, never before main; null when there is no X server.
+// Opened on first use in each process, never before main; null when there is no X server.
 Display* X11QueryDisplay();
 
 // Windows of other programs may vanish while we look at them: errors during

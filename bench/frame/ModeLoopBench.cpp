@@ -23,6 +23,8 @@
 #include "app/GameClock.h"
 #include "app/GameMode.h"
 #include "app/Startup.h"
+#include "modes/dev/flyswim/FlySwimState.h"
+#include "modes/dev/flyswim/cTovansGameMode.h"
 #include "platform/Sys.h"
 
 namespace {
@@ -101,40 +103,47 @@ void Report(benchmark::State& state, const cLoopFigures& f) {
   state.counters["process_core_%"] = f.processCpu / f.wall * 100.0;
 }
 
+// Each iteration measures a fresh child set up by `setUp`; none measured skips the benchmark.
+template <class SetUp>
+void MeasureEachIteration(benchmark::State& state, SetUp setUp, const char* whyNot, int settleMs = kSettleMs) {
+  for (auto _ : state) {
+    cLoopFigures figures;
+    if (!MeasureInChild(setUp, figures, settleMs)) {
+      state.SkipWithError(whyNot);
+      return;
+    }
+    Report(state, figures);
+  }
+}
+constexpr const char* kGameDidNotRun = "the game did not run (no display, or this process opened it already)";
+
 // A mode of AllGameModes(), running (arg 1 = 0) or paused (1), in the tuned
 // window or (arg 2 = 1) in a small one of 320 x 240, where a frame fits the period.
 void BM_Loop_Mode(benchmark::State& state) {
   const int mode = (int)state.range(0);
   const bool paused = state.range(1) != 0;
   const bool small = state.range(2) != 0;
-  for (auto _ : state) {
-    cLoopFigures figures;
-    const bool measured = MeasureInChild(
-        [mode, paused, small] {
-          std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
-          if (AppStartup(2, argv.data()) != 0) return false;
-          gFrameCounter = GetFramesDrawn;
-          if (small) {
-            glutReshapeWindow(320, 240);
-            AppPumpFrame();
-          }
-          if (mode != 0) {
-            gPendingGameMode = AllGameModes()[mode];
-            AppPumpFrame();  // the switch comes after this frame
-          }
-          if (paused) {  // as the Pause box does, so the pointer entering the window keeps it
-            gUserPause = 1;
-            OnPauseCheckbox(0);
-          }
-          return true;
-        },
-        figures, paused ? kPausedSettleMs : kSettleMs);
-    if (!measured) {
-      state.SkipWithError("the game did not run (no display, or this process opened it already)");
-      return;
-    }
-    Report(state, figures);
-  }
+  MeasureEachIteration(
+      state,
+      [mode, paused, small] {
+        std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
+        if (AppStartup(2, argv.data()) != 0) return false;
+        gFrameCounter = GetFramesDrawn;
+        if (small) {
+          glutReshapeWindow(320, 240);
+          AppPumpFrame();
+        }
+        if (mode != 0) {
+          gPendingGameMode = AllGameModes()[mode];
+          AppPumpFrame();  // the switch comes after this frame
+        }
+        if (paused) {  // as the Pause box does, so the pointer entering the window keeps it
+          gUserPause = 1;
+          OnPauseCheckbox(0);
+        }
+        return true;
+      },
+      kGameDidNotRun, paused ? kPausedSettleMs : kSettleMs);
   static const char* const names[] = {"creature", "tribe", "city", "civ", "space", "test bench", "stress", "fly/swim", "flock test"};
   state.SetLabel(std::string(names[mode]) + (paused ? ", paused" : ", running") + (small ? ", 320x240" : ""));
 }
@@ -142,6 +151,40 @@ BENCHMARK(BM_Loop_Mode)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}, {0}})
     ->ArgsProduct({{0, 1}, {0}, {1}})
     ->ArgNames({"mode", "paused", "small"})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Each fly/swim experiment, running, in the tuned window: the mode opens in
+// "Fish"; the others are chosen as the panel's radio group does. Compare with
+// BM_Loop_Mode/mode:1 (tribe) and the bare window of the same run.
+void BM_Loop_FlySwimExperiment(benchmark::State& state) {
+  const int experiment = (int)state.range(0);
+  MeasureEachIteration(
+      state,
+      [experiment] {
+        std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
+        if (AppStartup(2, argv.data()) != 0) return false;
+        gFrameCounter = GetFramesDrawn;
+        gPendingGameMode = gTovansGameMode;
+        AppPumpFrame();
+        nFlySwim::State().mode = experiment;
+        cTovansGameMode::OnModeChanged(experiment);
+        return true;
+      },
+      kGameDidNotRun);
+  state.SetLabel(experiment == nFlySwim::kUfo         ? "UFO"
+                 : experiment == nFlySwim::kFish      ? "Fish"
+                 : experiment == nFlySwim::kBird      ? "Bird"
+                 : experiment == nFlySwim::kFishTribe ? "Fish Tribe"
+                                                      : "Bird Tribe");
+}
+BENCHMARK(BM_Loop_FlySwimExperiment)
+    ->Arg(nFlySwim::kFish)
+    ->Arg(nFlySwim::kBird)
+    ->Arg(nFlySwim::kFishTribe)
+    ->Arg(nFlySwim::kBirdTribe)
+    ->Arg(nFlySwim::kUfo)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
@@ -156,28 +199,21 @@ void BareIdle() {
   ++gBareFrames;
 }
 void BM_Loop_ReferenceBareFrame(benchmark::State& state) {
-  for (auto _ : state) {
-    cLoopFigures figures;
-    const bool measured = MeasureInChild(
-        [] {
-          int argc = 1;
-          char* argv[] = {(char*)"bare", nullptr};
-          glutInit(&argc, argv);
-          glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-          glutInitWindowSize(1024, 768);
-          glutCreateWindow("bare");
-          glutDisplayFunc([] {});
-          glutIdleFunc(BareIdle);
-          gFrameCounter = BareFrames;
-          return true;
-        },
-        figures);
-    if (!measured) {
-      state.SkipWithError("no display");
-      return;
-    }
-    Report(state, figures);
-  }
+  MeasureEachIteration(
+      state,
+      [] {
+        int argc = 1;
+        char* argv[] = {(char*)"bare", nullptr};
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        glutInitWindowSize(1024, 768);
+        glutCreateWindow("bare");
+        glutDisplayFunc([] {});
+        glutIdleFunc(BareIdle);
+        gFrameCounter = BareFrames;
+        return true;
+      },
+      "no display");
 }
 BENCHMARK(BM_Loop_ReferenceBareFrame)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 

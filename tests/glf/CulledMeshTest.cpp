@@ -72,3 +72,59 @@ TEST(CulledMesh, TrianglesNamingMissingVerticesAreLeftOut) {
   EXPECT_EQ(runs[0].first, 0);
   EXPECT_EQ(runs[0].count, 12);
 }
+
+// A depth limit brings the far plane nearer, never farther.
+TEST(ViewVolume, ADepthLimitLeavesOutWhatLiesWhollyBeyondIt) {
+  // gluPerspective(90, 1, 0.1, 1000) under an identity model-view: the eye at the origin looking down -z.
+  const float n = 0.1f, f = 1000.0f;
+  const float projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, (f + n) / (n - f), -1, 0, 0, 2 * f * n / (n - f), 0};
+  struct sRow {
+    float limit, depth, radius;
+    bool outside;
+  } rows[] = {
+      {0.0f, 50.0f, 1.0f, false},     // no limit
+      {0.0f, 1500.0f, 1.0f, true},    // past the far plane
+      {100.0f, 50.0f, 1.0f, false},   // nearer than the limit
+      {100.0f, 150.0f, 1.0f, true},   // wholly beyond it
+      {100.0f, 150.0f, 60.0f, false},  // reaching back over it
+      {30.0f, 50.0f, 1.0f, true},
+      {2000.0f, 1500.0f, 1.0f, true},  // a limit past the far plane keeps the far plane
+  };
+  for (const sRow& row : rows) {
+    cViewVolume volume(kIdentity, projection);
+    if (row.limit > 0.0f) volume.LimitDepth(row.limit);
+    EXPECT_EQ(volume.SphereOutside(Ru::Math::Vector3{0.0f, 0.0f, -row.depth}, row.radius), row.outside)
+        << "limit " << row.limit << " depth " << row.depth << " radius " << row.radius;
+  }
+}
+
+// A ball drawn before hides what lies wholly in its shadow from the eye.
+TEST(ViewVolume, AnOpaqueBallHidesWhatLiesWhollyBehindIt) {
+  const float n = 0.1f, f = 10000.0f;
+  const float projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, (f + n) / (n - f), -1, 0, 0, 2 * f * n / (n - f), 0};
+  // The eye at (0, 0, 1000) looking down -z at a ball of radius 500 about the origin.
+  const float modelView[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -1000, 1};
+  const Ru::Math::Vector3 eye{0.0f, 0.0f, 1000.0f};
+  struct sRow {
+    Ru::Math::Vector3 centre;
+    float radius;
+    bool hidden;
+  } rows[] = {
+      {{0.0f, 0.0f, -600.0f}, 10.0f, true},    // straight behind it
+      {{0.0f, 0.0f, 520.0f}, 10.0f, false},    // in front of it
+      {{0.0f, 0.0f, 0.0f}, 10.0f, true},       // inside it
+      {{450.0f, 0.0f, -300.0f}, 10.0f, true},  // behind, well inside its outline
+      {{900.0f, 0.0f, -300.0f}, 10.0f, false},  // behind it but beside its outline
+      {{0.0f, 0.0f, -600.0f}, 1200.0f, false},  // reaching round it
+  };
+  for (const sRow& row : rows) {
+    cViewVolume volume(modelView, projection);
+    EXPECT_FALSE(volume.SphereOutside(row.centre, row.radius)) << "in view";
+    volume.HideBehindBall(eye, 500.0f);
+    EXPECT_EQ(volume.SphereOutside(row.centre, row.radius), row.hidden)
+        << row.centre.x << " " << row.centre.y << " " << row.centre.z << " r " << row.radius;
+  }
+  cViewVolume inside(modelView, projection);
+  inside.HideBehindBall(Ru::Math::Vector3{0.0f, 0.0f, 100.0f}, 500.0f);  // an eye inside the ball hides nothing
+  EXPECT_FALSE(inside.SphereOutside(Ru::Math::Vector3{0.0f, 0.0f, -600.0f}, 10.0f));
+}

@@ -16,6 +16,8 @@
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
+#include "world/planet/CubeMap.h"
+#include "world/planet/PlanetModel.h"
 
 using namespace Ru::Math;
 
@@ -220,9 +222,18 @@ void DrawSpecks(const sSpeck* specks) {
   across = Vector3Scale(Normalize(across), 0.04f);
   const Vector3 upward = Vector3Scale(Normalize(CrossProduct(across, view)), 0.04f);
   const float drift1 = Smoothstep(TriangleWave(0.0f, 7.0f)), drift2 = Smoothstep(TriangleWave(3.0f, 9.0f));
-  static cColouredArrays fill, outline;  // kept, so a frame does not allocate
-  fill.Clear();
-  outline.Clear();
+  // Each speck's four corners once, in two index lists: its fill (two
+  // triangles) and its outline (four lines), so the driver transforms a
+  // corner once for both instead of once per use.
+  static std::vector<float> corners, colours;  // kept, so a frame does not allocate
+  static std::vector<GLuint> fillOrder, outlineOrder;
+  if (fillOrder.empty())
+    for (GLuint k = 0; k < (GLuint)kSpeckCount; ++k) {
+      for (GLuint i : {0u, 1u, 2u, 0u, 2u, 3u}) fillOrder.push_back(4 * k + i);
+      for (GLuint i : {0u, 1u, 1u, 2u, 2u, 3u, 3u, 0u}) outlineOrder.push_back(4 * k + i);
+    }
+  corners.clear();
+  colours.clear();
   // Specks fill a cube around the camera: those behind it or beside the view are left out.
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
@@ -245,18 +256,28 @@ void DrawSpecks(const sSpeck* specks) {
     }
     if (volume.SphereOutside(p, reach)) continue;
     const float rgba[4] = {colour.x, colour.y, colour.z, factor * speck.fade * 0.5f};
-    const Vector3 corners[4] = {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)};
-    for (int i : {0, 1, 2, 0, 2, 3}) fill.Add(corners[i], rgba);  // the quad as its fan of two triangles
-    for (int i = 0; i < 4; ++i) {
-      outline.Add(corners[i], rgba);
-      outline.Add(corners[(i + 1) % 4], rgba);
+    for (const Vector3& c : {Vector3Add(p, across), Vector3Add(p, upward), Vector3Sub(p, across), Vector3Sub(p, upward)}) {
+      corners.insert(corners.end(), {c.x, c.y, c.z});
+      colours.insert(colours.end(), rgba, rgba + 4);
     }
   }
-  // Two thousand specks, each a fill and an outline of four corners: two
-  // arrays drawn once each. Every fill goes before every outline; a speck's
-  // own pixels blend as before.
-  fill.Draw(GL_TRIANGLES);
-  DrawSharpLines(outline);
+  // Every fill goes before every outline; a speck's own pixels blend as before.
+  const GLsizei drawn = (GLsizei)(corners.size() / 12);
+  if (drawn > 0) {
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, corners.data());
+    glColorPointer(4, GL_FLOAT, 0, colours.data());
+    glDrawElements(GL_TRIANGLES, drawn * 6, GL_UNSIGNED_INT, fillOrder.data());
+    const bool smooth = glIsEnabled(GL_LINE_SMOOTH) == GL_TRUE;  // sharp outlines, as the school's
+    glDisable(GL_LINE_SMOOTH);
+    glDrawElements(GL_LINES, drawn * 8, GL_UNSIGNED_INT, outlineOrder.data());
+    if (smooth) glEnable(GL_LINE_SMOOTH);
+    glPopClientAttrib();
+  }
   glEnable(GL_LIGHTING);
 }
 
@@ -292,15 +313,54 @@ void DrawLightRays(const sLightRay* rays) {
   glEnable(GL_LIGHTING);
 }
 
-void DrawWaterSphere(float radius) {
+// A radius the drawn ground never dips below, anywhere: the lowest height
+// cell, less what a coarse patch's flat triangles may sag under its corners.
+// Kept until the planet's heights change.
+static bool gSeaCulling = true;
+void SetSeaCullingEnabled(bool enabled) { gSeaCulling = enabled; }
+
+static float LowestGroundRadius() {
+  static const void* measured = nullptr;
+  static float lowest = 0.0f;
+  const nKoPlanet::cCubeMap<float>* map = GetPlanetModel().GetHeightMap();
+  if (map != measured || !map) {
+    measured = map;
+    float height = 0.0f;
+    bool any = false;
+    if (map)
+      for (uint32_t face = 0; face < 6; ++face)
+        for (uint32_t b = 0; b < map->GetHeight(); ++b)
+          for (uint32_t a = 0; a < map->GetWidth(); ++a) {
+            const float h = map->GetCell(nKoPlanet::cCellCoordinate{face, a, b});
+            if (std::isfinite(h) && (!any || h < height)) height = h;
+            any = any || std::isfinite(h);
+          }
+    lowest = std::max(0.0f, (cPlanetModel::kBaseRadius + height) * 0.97f);
+  }
+  return lowest;
+}
+
+void DrawWaterSphere(float radius, float fogEnd) {
   if (!gWaterMesh) {
     cIndexedSphere sphere = BuildIndexedSphere(1.0, 256, 256);
-    gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 64);
+    gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 16);
   }
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  gWaterMesh->Draw(cViewVolume(modelView, projection), radius);
+  cViewVolume volume(modelView, projection);
+  if (gSeaCulling) {
+    // The sea behind the planet cannot show: the ground is drawn first.
+    const float* m = modelView;  // a rigid view: the eye is minus the translation turned back
+    const Vector3 eye{-(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]), -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]),
+                      -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14])};
+    volume.HideBehindBall(eye, LowestGroundRadius());
+  }
+  // Under a fog the sea past its end is the fog's colour over the same colour
+  // cleared behind it (nothing lies beyond the shell): leaving it out changes
+  // no pixel, and from under the sea it is nearly all of the sphere in view.
+  if (fogEnd > 0.0f && gSeaCulling) volume.LimitDepth(fogEnd);
+  gWaterMesh->Draw(volume, radius);
 }
 
 void FreeWaterSphere() { gWaterMesh.reset(); }

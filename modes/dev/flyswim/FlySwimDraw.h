@@ -31,7 +31,12 @@ void DrawUnitBubbles(const sUnit& unit);
 void DrawSchool(const sSchoolFish* school, int count);  // fills first, then outlines
 void DrawSpecks(const sSpeck* specks);
 void DrawLightRays(const sLightRay* rays);
-void DrawWaterSphere(float radius);  // made once, drawn where in view
+// Made once, drawn where in view; with a fog's end (0 for none) only what lies
+// nearer than that is drawn.
+void DrawWaterSphere(float radius, float fogEnd = 0.0f);
+// Off, the sea is drawn wherever it is in view, fog and planet or not: the
+// reference the picture comparisons draw against.
+void SetSeaCullingEnabled(bool enabled);
 void FreeWaterSphere();
 
 }  // namespace nFlySwim

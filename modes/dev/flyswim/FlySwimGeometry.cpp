@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <set>
+#include <string>
 
 #include "app/GameClock.h"
 #include "camera/Camera.h"
 #include "camera/CameraView.h"
+#include "glf/DebugWindow.h"
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimState.h"
 #include "platform/Sys.h"
@@ -27,9 +30,27 @@ sState& State() {
 }
 
 float Now() { return (float)GetGameTime() * 0.001f; }
-float SpeedFactor() { return State().creatureSpeed * 0.8f + 0.2f; }
 
-float WaterShellRadius() { return Has(kSwims) ? kPlanetRadius + State().seaLevel * kSeaLevelScale : kPlanetRadius; }
+// The panel's spinners write these live. A value spun or typed past its
+// bounds (a negative speed sends units away from their targets) is held where
+// it is read, written back so the panel shows it, and named once.
+float BoundedPanelValue(const char* name, float& value, float least, float most) {
+  if (value >= least && value <= most) return value;
+  const float bounded = value > most ? most : least;  // not a number: the least
+  static std::set<std::string>* named = new std::set<std::string>();  // lives for the whole run
+  if (named->insert(name).second) DebugPrintf("Fly/Swim UI: %s = %g cut to %g\n", name, value, bounded);
+  value = bounded;
+  return value;
+}
+
+float SpeedFactor() {
+  return BoundedPanelValue("Creature Speed", State().creatureSpeed, kMinCreatureSpeed, kMaxCreatureSpeed) * 0.8f + 0.2f;
+}
+
+float WaterShellRadius() {
+  if (!Has(kSwims)) return kPlanetRadius;
+  return kPlanetRadius + BoundedPanelValue("Sea Level", State().seaLevel, kMinSeaLevel, kMaxSeaLevel) * kSeaLevelScale;
+}
 bool IsUnderWater(const Vector3& p, float margin) { return Vector3Length(p) <= WaterShellRadius() + margin; }
 
 void AppendDebugText(const char* text) {

@@ -66,7 +66,12 @@ void UpdateUnitPhysics(sUnit& unit) {
   const float maxStep = SpeedFactor() * unit.speedMultiplier;
 
   const Vector3 away = Vector3Sub(body, unit.target);
-  if (Vector3Length(away) > 2.0f) {
+  // A target straight above or below gives no heading along the ground: the
+  // unit keeps the one it has rather than take the planet's identity frame,
+  // which lies on its side everywhere but the poles (and the follow camera with it).
+  const Vector3 up = IsZeroVector(m) ? m : Normalize(m);
+  const Vector3 across = Vector3Sub(away, Vector3Scale(up, Vector3Dot(away, up)));
+  if (Vector3Length(away) > 2.0f && Vector3Length(across) > 0.01f) {
     cPlanetModel::MakeSurfaceOrientation(unit.orientation, m, away);
     unit.heading = Vector3Sub(unit.target, body);
   }

@@ -25,6 +25,10 @@ constexpr int kUfo = 0, kFish = 0x501, kBird = 0x442, kFishTribe = 0x183, kBirdT
 
 constexpr float kPlanetRadius = 500.0f;
 constexpr float kSeaLevelScale = 80.0f;
+// The spinners' bounds: "Creature Speed" (speed factor 0.2 to 8.2 a frame)
+// and "Sea Level" (a water shell of radius 500 to 660).
+constexpr float kMinCreatureSpeed = 0.0f, kMaxCreatureSpeed = 10.0f;
+constexpr float kMinSeaLevel = 0.0f, kMaxSeaLevel = 2.0f;
 constexpr float kMinPickDistance = 4.0f;   // picks nearer the eye than this are refused
 constexpr float kGroupPickHeight = 4.0f;
 constexpr float kSwimPickHeight = 3.0f;
@@ -129,6 +133,9 @@ inline bool Has(int bits) { return (State().mode & bits) != 0; }
 
 // "Now" for every timer of the mode: the game clock in seconds.
 float Now();
+// A spinner's live value held to [least, most] (a value that is not a number
+// takes the least), written back, and the first cut named once in the debug window.
+float BoundedPanelValue(const char* name, float& value, float least, float most);
 // The speed factor every unit moves by: creature speed x 0.8 + 0.2.
 float SpeedFactor();
 // The water shell radius: 500, or 500 + sea level x 80 in swimming experiments.

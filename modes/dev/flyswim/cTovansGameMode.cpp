@@ -27,6 +27,7 @@ using namespace nFlySwim;
 namespace {
 const Vector3 kWhite{1.0f, 1.0f, 1.0f}, kRed{1.0f, 0.0f, 0.0f}, kBlue{0.0f, 0.0f, 1.0f},
     kGrey{0.95f, 0.95f, 0.95f};
+constexpr float kFogStart = 20.0f, kFogEnd = 100.0f;  // under the sea
 
 Vector3 CameraAnchor() {
   const float* a = GetCameraAnchor();
@@ -105,8 +106,10 @@ void cTovansGameMode::CreatePanel() {
   s.panel->add_radiobutton_to_group(group, "Bird Tribe", kBirdTribe);
   group->set_int_val(s.mode);
   s.panel->add_separator();
-  s.panel->add_spinner("Creature Speed", GLUI_SPINNER_FLOAT, &s.creatureSpeed);
-  s.panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &s.seaLevel, -1, OnSeaLevelChanged);
+  s.panel->add_spinner("Creature Speed", GLUI_SPINNER_FLOAT, &s.creatureSpeed)
+      ->set_float_limits(kMinCreatureSpeed, kMaxCreatureSpeed, GLUI_LIMIT_CLAMP);
+  s.panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &s.seaLevel, -1, OnSeaLevelChanged)
+      ->set_float_limits(kMinSeaLevel, kMaxSeaLevel, GLUI_LIMIT_CLAMP);
   s.panel->add_separator();
   s.panel->add_checkbox("Hold Mouse to Swim (Creature)", &s.holdMouseToSwim);
   s.panel->add_checkbox("Dynamic Hold Mouse To Swim", &s.dynamicHoldMouseToSwim);
@@ -133,6 +136,10 @@ void cTovansGameMode::ChooseCamera() {
   else if (mode == kFish) distance = 3.0f;
   SetCameraAngles(0.0f, 0.0f, distance);
   UpdateCamera(0, 0, 1, 0.0f);
+  // The script's own zoom (its default distance, the wheel step just run, its
+  // limits) would set the target the camera glides to: the experiment's
+  // distance stands after it.
+  SetCameraDistance(distance);
 }
 
 void cTovansGameMode::OnModeChanged(int) {
@@ -324,8 +331,9 @@ void cTovansGameMode::OnRightButtonDown(int x, int y) {
   if ((s.mode & kGroup) && (s.mode & kSwims)) MoveCameraToScreenPointEx(x, y, 4.0f);
   else MoveCameraToScreenPoint(x, y);
   if (s.saucer) {
-    const float* clicked = GetCameraPosition();  // the planet point the camera just moved to
-    SetSaucerTarget(*s.saucer, Vector3{clicked[0], clicked[1], clicked[2]});
+    // The right button calls the saucer to the camera: to its hover height
+    // under the eye (the left button sends it where the cursor points).
+    SetSaucerTarget(*s.saucer, GetViewEyePosition());
     CommitCameraYaw();
     KeepBaseOrientation();
   }
@@ -362,14 +370,15 @@ void cTovansGameMode::OnKeyPress(unsigned char key, int x, int y) {
 void cTovansGameMode::OnRender() {
   sState& s = State();
   const float radius = WaterShellRadius();
-  if (Vector3Length(GetViewEyePosition()) < radius) {
+  const bool underWater = Vector3Length(GetViewEyePosition()) < radius;
+  if (underWater) {
     const Vector3 c = Vector3Lerp(kBlue, kWhite, 0.5f);
     glClearColor(c.x, c.y, c.z, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const float fogColour[4] = {c.x, c.y, c.z, 1.0f};
     glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogf(GL_FOG_START, 20.0f);
-    glFogf(GL_FOG_END, 100.0f);
+    glFogf(GL_FOG_START, kFogStart);
+    glFogf(GL_FOG_END, kFogEnd);
     glFogfv(GL_FOG_COLOR, fogColour);
     glEnable(GL_FOG);
   } else {
@@ -428,7 +437,7 @@ void cTovansGameMode::OnRender() {
     glDisable(GL_LIGHTING);  // the sea is one flat translucent colour
     SetColour(Vector3Lerp(kBlue, kGrey, 0.5f), 0.6f);
     glPushMatrix();
-    DrawWaterSphere(radius);
+    DrawWaterSphere(radius, underWater ? kFogEnd : 0.0f);
     glPopMatrix();
   }
 

@@ -93,3 +93,130 @@ TEST_F(FlySwimStage, UnitsStandingTogetherArePushedApart) {
   EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3{0.0f, -0.25f, 0.0f}, 1e-6f));
   EXPECT_TRUE(Vector3NearEqual(b.velocity, Vector3{0.0f, 0.25f, 0.0f}, 1e-6f));
 }
+
+// Light rays fade in by a tenth of the gap a frame, fade out once near their
+// brightness, and come back elsewhere near the camera, in clusters.
+TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
+  AimCamera(Vector3{kGroundRadius, 0.0f, 0.0f}, 30.0f, 20.0f);
+  struct sRow {
+    float intensity, target;
+    float intensityAfter, targetAfter;  // a negative target: respawned
+  } rows[] = {
+      {0.0f, 1.0f, 0.1f, 1.0f},     // fading in
+      {0.96f, 1.0f, 0.964f, 0.0f},  // near its brightness: it starts to fade out
+      {0.5f, 0.0f, 0.45f, 0.0f},    // fading out
+      {0.03f, 0.0f, 0.0f, -1.0f},   // gone: it comes back elsewhere, dark, to a new brightness
+  };
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.intensity << " " << row.target);
+    sLightRay rays[kLightRayCount];
+    ResetLightRays(rays);
+    for (sLightRay& ray : rays) {
+      ray.direction = Vector3{1.0f, 0.0f, 0.0f};
+      ray.intensity = row.intensity;
+      ray.target = row.target;
+    }
+    UpdateLightRays(rays);
+    EXPECT_NEAR(rays[0].intensity, row.intensityAfter, 1e-5f);
+    if (row.targetAfter >= 0.0f) {
+      EXPECT_FLOAT_EQ(rays[0].target, row.targetAfter);
+      continue;
+    }
+    const float* camera = GetCameraPosition();
+    const Vector3 near = Normalize(Vector3{camera[0], camera[1], camera[2]});
+    // A cluster's rays hang within 5 of its centre's point on the shell; a new
+    // cluster starts somewhere else near the camera, at least 3 rays later.
+    int clusters = 1, lastStart = 0;
+    for (int i = 0; i < kLightRayCount; ++i) {
+      EXPECT_GE(rays[i].target, 0.0f);
+      EXPECT_LE(rays[i].target, 1.0f);
+      EXPECT_GE(rays[i].length, 7.0f);
+      EXPECT_LE(rays[i].length, 14.0f);
+      EXPECT_GT(Vector3Dot(rays[i].direction, near), 0.99f) << "hung near the camera";
+      if (i == 0 || Vector3Dot(rays[i].direction, rays[i - 1].direction) > 0.9999f) continue;
+      EXPECT_GE(i - lastStart, 3) << "ray " << i;
+      lastStart = i;
+      ++clusters;
+    }
+    EXPECT_GE(clusters, 5);
+  }
+}
+
+// The school: a fish far from the creature turns back to it, one at the
+// creature is pushed off, and the school keeps between the floor and the
+// surface.
+TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
+  State().seaLevel = 0.5f;  // floor 510, surface 540
+  AddUnits(1);
+  const Vector3 creature = GetUnitPosition(*State().units.front());
+  const Vector3 up = Normalize(creature), side{0.0f, 0.0f, 1.0f};
+  auto at = [&](float height, float along) { return Vector3Add(SetLength(creature, kGroundRadius + height), Vector3Scale(side, along)); };
+  struct sRow {
+    const char* what;
+    Vector3 start, direction;
+    int steps;
+  } rows[] = {
+      {"far off, swimming away", at(15.0f, 100.0f), side, 200},
+      {"at the creature", Vector3Add(creature, Vector3Scale(side, 0.5f)), side, 10},
+      {"under the surface, rising", at(28.0f, 30.0f), Normalize(Vector3Add(up, side)), 200},
+      {"over the floor, diving", at(2.0f, 30.0f), Normalize(Vector3Sub(side, up)), 200},
+  };
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    CreateSchool();
+    sSchoolFish* school = State().school;
+    for (int i = 1; i < kSchoolSize; ++i)  // the rest far away, out of each other's and its sight
+      school[i].position = Vector3{-kGroundRadius - 10.0f, 200.0f * (float)(i % 10) - 900.0f, 150.0f * (float)(i / 10) - 1500.0f};
+    school[0].position = row.start;
+    school[0].direction = row.direction;
+    float lowest = 1e9f, highest = 0.0f;
+    for (int step = 0; step < row.steps; ++step) {
+      StepSchool();
+      lowest = std::min(lowest, Vector3Length(school[0].position));
+      highest = std::max(highest, Vector3Length(school[0].position));
+    }
+    const float fromCreature = Distance(school[0].position, creature);
+    if (row.steps == 10) EXPECT_GT(fromCreature, 2.0f) << "pushed off";
+    else EXPECT_LT(fromCreature, 70.0f) << "kept near the creature";
+    // It may overshoot while it turns, but not for long nor far.
+    EXPECT_LT(highest, WaterShellRadius() + 6.0f) << "turned back under the surface";
+    EXPECT_GT(lowest, kGroundRadius - 6.0f) << "turned back over the floor";
+    EXPECT_LT(Vector3Length(school[0].position), WaterShellRadius());
+    EXPECT_GT(Vector3Length(school[0].position), kGroundRadius);
+    delete[] State().school;
+    State().school = nullptr;
+  }
+}
+
+// After a mode change flyers aim at the ground under their targets and
+// swimmers 4 over it, when that is under the sea; either way a new target
+// is unlocked at the normal speed.
+TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt) {
+  struct sRow {
+    int mode;
+    float seaLevel, targetHeight;
+    float heightAfter;
+    bool moved;
+  } rows[] = {
+      {kBird, 0.5f, 10.0f, 0.0f, true},
+      {kBirdTribe, 0.5f, 3.0f, 0.0f, true},
+      {kFish, 0.5f, 20.0f, 4.0f, true},           // 30 deep: 4 over the floor
+      {kFishTribe, 0.5f, 1.0f, 4.0f, true},
+      {kFish, 0.025f, 1.0f, 1.0f, false},         // 2 deep: 4 over the floor is out of the sea
+  };
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::hex << row.mode << " " << row.seaLevel);
+    ResetState(row.mode);
+    State().seaLevel = row.seaLevel;
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    unit.target = PointAtHeight(Vector3{1.0f, 0.2f, 0.1f}, row.targetHeight);
+    unit.targetLock = true;
+    unit.speedMultiplier = 3.0f;
+    ReseatUnits();
+    EXPECT_NEAR(HeightAboveGround(unit.target), row.heightAfter, 1e-3f);
+    EXPECT_EQ(unit.targetLock, !row.moved);
+    EXPECT_FLOAT_EQ(unit.speedMultiplier, row.moved ? 1.0f : 3.0f);
+  }
+  State().seaLevel = 0.5f;
+}

@@ -117,3 +117,87 @@ TEST_F(FlySwimStage, AUnitOnItsTargetRingsItsWingsDownAndKeepsItsHeading) {
   EXPECT_NEAR(unit.flapSpeed, 0.0f, 1e-3f);
   EXPECT_TRUE(QuatNearEqual(unit.orientation, heading, 0.0f));  // within 2.0 it never turns on the spot
 }
+
+// "Creature Speed" and "Sea Level" as the panel may leave them: held in their
+// bounds where they are read, so a fish still swims towards its target.
+TEST_F(FlySwimStage, SpinnerValuesPastTheirBoundsAreHeldWhereRead) {
+  const float nan = std::nanf("");
+  struct sRow {
+    float speed, seaLevel;
+    float factor, shell;  // as read
+  } rows[] = {
+      {0.5f, 0.5f, 0.6f, 540.0f},     // in bounds: as set
+      {-5.0f, -1.0f, 0.2f, 500.0f},   // a negative speed would send the unit away from its target
+      {nan, nan, 0.2f, 500.0f},       // not a number: the least
+      {1.0e9f, 40.0f, 8.2f, 660.0f},  // past the top
+  };
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.speed << " " << row.seaLevel);
+    ResetState(kFish);
+    State().creatureSpeed = row.speed;
+    State().seaLevel = row.seaLevel;
+    EXPECT_FLOAT_EQ(SpeedFactor(), row.factor);
+    EXPECT_FLOAT_EQ(WaterShellRadius(), row.shell);
+    EXPECT_FLOAT_EQ(State().creatureSpeed, (row.factor - 0.2f) / 0.8f) << "the panel shows the value in force";
+    State().seaLevel = 0.5f;
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    for (int frame = 0; frame < 30; ++frame) {
+      mClock.Advance(16);
+      UpdateUnitPhysics(unit);
+    }
+    unit.target = SetLength(Vector3{500.0f, 20.0f, 0.0f}, kGroundRadius + 10.0f);
+    const float before = GroundStep(GetUnitPosition(unit), unit.target);
+    for (int frame = 0; frame < 20; ++frame) {
+      mClock.Advance(16);
+      UpdateUnitPhysics(unit);
+    }
+    EXPECT_LT(GroundStep(GetUnitPosition(unit), unit.target), before - 1.0f) << "it swims towards its target";
+  }
+  State().creatureSpeed = 0.0f;
+  State().seaLevel = 0.5f;
+}
+
+// A flyer over its target comes down at most 0.4 a frame, less when lower
+// than 0.8; it turns to face a target more than 2.0 away, never one nearer
+// nor one straight above it (which gives no heading along the ground).
+TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMoreThanTwoAway) {
+  const Vector3 ground = PointAtHeight(Vector3{1.0f, 0.0f, 0.0f}, 0.0f);
+  struct sSink {
+    float altitude, after;
+  } sinks[] = {{15.0f, 14.6f}, {1.0f, 0.6f}, {0.5f, 0.25f}};
+  for (const sSink& row : sinks) {
+    ResetState(kBird);
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    unit.altitude = row.altitude;
+    unit.body->SetPosition(PointAtHeight(ground, row.altitude));
+    unit.target = ground;  // straight below
+    UpdateUnitPhysics(unit);
+    EXPECT_NEAR(unit.altitude, row.after, 1e-4f) << row.altitude;
+  }
+  struct sTurn {
+    Vector3 target;
+    bool turns;
+  } turns[] = {
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.9f}), 0.0f), false},
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 2.1f}), 0.0f), true},
+      {PointAtHeight(ground, 5.0f), false},
+  };
+  for (const sTurn& row : turns) {
+    ResetState(kBird);
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    unit.altitude = 0.0f;
+    unit.body->SetPosition(ground);
+    Quaternion facing;
+    cPlanetModel::MakeSurfaceOrientation(facing, ground, Vector3{0.0f, 1.0f, 0.0f});
+    unit.orientation = facing;
+    unit.target = row.target;
+    UpdateUnitPhysics(unit);
+    EXPECT_EQ(!QuatNearEqual(unit.orientation, facing, 1e-4f), row.turns) << Distance(ground, row.target);
+    const Vector3 up = QuatRotateVector(unit.orientation, Vector3{0.0f, 1.0f, 0.0f});
+    EXPECT_GT(Vector3Dot(up, Normalize(ground)), 0.999f) << "upright on the planet";
+    if (row.turns) EXPECT_LT(Distance(unit.heading, Vector3Sub(row.target, ground)), 1e-3f);
+  }
+}

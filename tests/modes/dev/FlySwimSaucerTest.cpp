@@ -67,3 +67,34 @@ TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
   GetCameraPositionOrientation(anchor, q);
   EXPECT_GT(Vector3Dot(QuatRotateVector(Quaternion{q[0], q[1], q[2], q[3]}, Vector3{0, 1, 0}), out), 0.999f);
 }
+
+// The right button calls the saucer under the camera's eye, whatever ground
+// is clicked: below level 7 as its target, from 7 as the ground the top-down
+// camera looks at.
+TEST_F(FlySwimStage, TheRightButtonCallsTheSaucerUnderTheEye) {
+  cTovansGameMode mode;
+  const Vector3 ground{kGroundRadius, 0.0f, 0.0f};
+  for (int level : {0, 5, 7, 12}) {
+    SCOPED_TRACE(level);
+    ResetState(kUfo);
+    std::unique_ptr<cFlySwimSaucer> saucer(CreateSaucer());
+    State().saucer = saucer.get();
+    saucer->level = level;
+    const Vector3 before = saucer->target;
+    AimCamera(ground, 45.0f, 120.0f);
+    const Vector3 eye = GetViewEyePosition();
+    const Vector3 clicked = PointAtHeight(Vector3{kGroundRadius, 20.0f, 30.0f}, 0.0f);
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(CameraProjectToWindow(clicked, x, y));
+    mode.OnRightButtonDown((int)x, (int)y);
+    mode.OnRightButtonUp((int)x, (int)y);
+    State().saucer = nullptr;
+    EXPECT_LT(Distance(saucer->cameraAnchor, PointAtHeight(eye, 0.0f)), 1e-3f);
+    if (level < 7) {
+      StepSaucer(*saucer, 0);  // a step brings the target to the hover height
+      EXPECT_LT(Distance(saucer->target, PointAtHeight(eye, (float)SaucerHoverHeight(level))), 1e-2f);
+    } else {
+      EXPECT_EQ(Distance(saucer->target, before), 0.0f) << "from 7 the view's centre leads it";
+    }
+  }
+}

@@ -156,3 +156,46 @@ TEST_F(FlySwimStage, KeysChooseThePickMoveTheCameraOrToggleTheDebugText) {
     EXPECT_NE(State().showDebugText, before) << key;
   }
 }
+
+// A press within 1.05 of a unit (across the view) but off its body takes it
+// only when it is selected and the test is loose; the strict test needs the
+// body itself under the cursor.
+TEST_F(FlySwimSelection, TheLooseTestTakesASelectedUnitOnItsDiscTheStrictOneNeedsItsBody) {
+  RemoveUnits(19);
+  sUnit& unit = *State().units.front();
+  const Vector3 body = GetUnitPosition(unit);
+  const Vector3 eye = GetViewEyePosition();
+  const Vector3 toEye = Normalize(Vector3Sub(eye, body));
+  // Off the body but on its disc: the first direction across the view where the body's own ray test misses.
+  auto offset = [&](float distance, int direction) {
+    const Vector3 a = Normalize(CrossProduct(toEye, Normalize(body)));
+    const Vector3 b = CrossProduct(toEye, a);
+    const float angle = 3.14159265f * 0.25f * (float)direction;
+    return Vector3Add(body, Vector3Scale(Vector3Add(Vector3Scale(a, std::cos(angle)), Vector3Scale(b, std::sin(angle))), distance));
+  };
+  int offBody = -1;
+  for (int direction = 0; direction < 8 && offBody < 0; ++direction) {
+    int x = 0, y = 0;
+    WindowPoint(offset(0.9f, direction), x, y);
+    Vector3 hit;
+    if (!unit.body->IntersectRay(CameraScreenPointToRay(x, y), hit)) offBody = direction;
+  }
+  ASSERT_GE(offBody, 0);
+  struct sRow {
+    bool selected, loose;
+    float distance;  // from the body, across the view
+    bool taken;
+  } rows[] = {
+      {false, false, 0.0f, true}, {false, true, 0.0f, true},  {true, false, 0.0f, true},
+      {false, true, 0.9f, false}, {true, false, 0.9f, false}, {true, true, 0.9f, true},
+      {true, true, 1.25f, false},
+  };
+  for (const sRow& row : rows) {
+    unit.selected = row.selected;
+    int x = 0, y = 0;
+    WindowPoint(offset(row.distance, offBody), x, y);
+    EXPECT_EQ(UnitUnderCursor(x, y, row.loose) == &unit, row.taken)
+        << "selected " << row.selected << " loose " << row.loose << " at " << row.distance;
+  }
+  unit.selected = false;
+}
