@@ -6,6 +6,7 @@
 
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/data/CityTuning.h"
@@ -74,6 +75,10 @@ bool cCityGameBuildingMotive::Enter(cCityGameWorldObject* user) {
   if (auto* creature = dynamic_cast<cCityGameCreature*>(user))
     creature->SetRate((int)mMotiveIndex, GetMotiveDelta() * RandomnessFactor());
   return true;
+}
+
+cIInteraction* cCityGameBuildingProduction::GetDefaultInteraction() {
+  return GetCityBehavior<cCityGameBehaviorUseProductionBuilding>();
 }
 
 cCityGameBundle* cCityGameBuildingProduction::TakeProduct() {
