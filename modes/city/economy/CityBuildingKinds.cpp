@@ -190,6 +190,10 @@ void cCityGameBuildingSilo::Initialize(cCityGameObject* owner) {
     store->SetPosition(mPosition, Vector3{});
   }
 }
+void cCityGameBuildingSilo::EndUsersInteractions() {
+  cCityGameBuildingMotive::EndUsersInteractions();
+  RemoveHeldStore(mContainer);
+}
 void cCityGameBuildingSilo::SetPosition(const Vector3& position, const Vector3& offset) {
   cCityGameBuilding::SetPosition(position, offset);
   if (cCityGameBundleContainer* store = GetContainer(kCityFood)) store->SetPosition(position, offset);

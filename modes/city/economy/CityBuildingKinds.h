@@ -105,6 +105,7 @@ class cCityGameBuildingSilo : public tCityBuildingKind<cCityGameBuildingSilo, cC
   std::string GetLabelDetail() override;                  // "Food: held/room"
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
   bool Enter(cCityGameWorldObject* user) override;
+  void EndUsersInteractions() override;  // its store goes with it
 
  private:
   cCityObjectHandle mContainer;

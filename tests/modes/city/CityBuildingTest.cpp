@@ -6,6 +6,7 @@
 
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityContainerMenus.h"
 #include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityMenuCursors.h"
@@ -40,6 +41,11 @@ class CityBuildingTest : public cCityWorldTest {
     Controller().OnLeftButtonUp(x, y);
   }
   cCityGameCursorController& Controller() { return GetCityCursorController(); }
+  std::vector<cCityGamePlayerCreature*> Citizens() {
+    std::vector<cCityGamePlayerCreature*> all;
+    Registry().CollectObjectsOfClass(all);
+    return all;
+  }
 };
 
 TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) {
@@ -124,6 +130,53 @@ TEST_F(CityBuildingTest, ABuildingsMenuSellsItForTheRefundFraction) {
   record->Release();
 }
 
+// Fault mended: a silo that went (refused where it was let go, cancelled
+// while carried, sold, or cleared by a load) left its store registered with
+// the freed silo as holder, read by the food total every frame. Its store
+// goes with it, a citizen delivering there stops, and its store's menu,
+// still open, sends nobody anywhere.
+TEST_F(CityBuildingTest, EveryWayASiloGoesTakesItsStoreAlong) {
+  enum eWay { kRefused, kCancelled, kSold, kLoaded };
+  const int stores = Count<cCityGameBundleContainer>();
+  const float food = GetCityFood();
+  for (eWay way : {kRefused, kCancelled, kSold, kLoaded}) {
+    Buy(cCityGameCityCursor::kSilo);
+    auto* silo = dynamic_cast<cCityGameBuildingSilo*>(GetCityBuildCursor().GetBuilding());
+    ASSERT_NE(silo, nullptr) << way;
+    cCityGameBundleContainer* store = silo->GetContainer(kCityFood);
+    store->AddAmount(20.0f);
+    EXPECT_EQ(Count<cCityGameBundleContainer>(), stores + 1) << way;
+    cCityGamePlayerCreature* citizen = Citizens()[0];
+    if (way == kRefused) PlaceAt(500, 1200);  // far outside the walls
+    if (way == kCancelled) Controller().HandleInputEvent("CANCEL_BUY", 0.0f, 1);
+    if (way == kSold || way == kLoaded) {
+      PlaceAt(620, 500);
+      GetDataManager()->CommitPending();
+      ASSERT_TRUE(store->Interact(citizen, nullptr, nullptr, 1)) << way;  // on its way to deliver there
+      std::vector<cCityGameWorldObject*> chosen{citizen};
+      ASSERT_EQ(silo->GetSelectionCursor(400, 300, nullptr, chosen), &GetCityContainerPieMenuCursor());
+    }
+    if (way == kSold) silo->OnPieMenuSelection(cCityGameBuilding::kSellItem);
+    if (way == kLoaded) {
+      mode->Leave();
+      mode->BeforeLoad();
+      mode->AfterLoad();
+      Enter();
+      citizen = Citizens()[0];
+    }
+    GetDataManager()->CommitPending();  // the silo is freed here
+    EXPECT_EQ(Count<cCityGameBundleContainer>(), stores) << way;
+    EXPECT_FLOAT_EQ(GetCityFood(), food) << way;
+    if (way == kSold) {
+      EXPECT_FALSE(citizen->HasInteraction()) << way;
+      cCityGameContainerPieMenuCursor& menu = GetCityContainerPieMenuCursor();
+      Click(menu, menu.GetMenu(), cCityGameContainerPieMenuCursor::kUseItem);
+      EXPECT_FALSE(citizen->HasInteraction()) << way;
+    }
+    Pump(5);
+  }
+}
+
 // Each kind's own order: farms are worked (their crops carried off), the
 // market, temple and military building take none, so the citizens' cursor
 // does not light them up.
@@ -174,11 +227,6 @@ class CityBuildingUseTest : public CityBuildingTest {
     building->Initialize(City());
     GetDataManager()->CommitPending();
     return building;
-  }
-  std::vector<cCityGamePlayerCreature*> Citizens() {
-    std::vector<cCityGamePlayerCreature*> all;
-    Registry().CollectObjectsOfClass(all);
-    return all;
   }
   // A citizen sent to the house by the player, as a pie-menu order does.
   static void Send(cCityGamePlayerCreature* citizen, cCityGameBuildingHouse* house) {
