@@ -168,6 +168,15 @@ void cCityGameRoadCursor::DeleteRoad() {
   mRoad.Reset();
 }
 
+void cCityGameRoadCursor::LetGo() {
+  if (mRoad && !mRoad->IsDead()) {
+    cCityGameCity* city = PayingCity(mOwner, mAnchor.Get());
+    if (mRelaying && city) city->AddMoney(mRoad->GetCost() * GetCityGameTuning().roadRefundFraction);
+    DeleteRoad();
+  }
+  ResetForTest();
+}
+
 void cCityGameRoadCursor::ResetForTest() {
   Unsnap();
   mRoad.Reset();

@@ -41,11 +41,6 @@ class CityBuildingTest : public cCityWorldTest {
     Controller().OnLeftButtonUp(x, y);
   }
   cCityGameCursorController& Controller() { return GetCityCursorController(); }
-  std::vector<cCityGamePlayerCreature*> Citizens() {
-    std::vector<cCityGamePlayerCreature*> all;
-    Registry().CollectObjectsOfClass(all);
-    return all;
-  }
 };
 
 TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) {
@@ -103,6 +98,11 @@ TEST_F(CityBuildingTest, ARefusedPlaceOrCancelBuyRefundsTheWholePrice) {
   EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
   EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f);
   EXPECT_EQ(Count<cCityGameBuildingFactory>(), 0);
+  Buy(cCityGameCityCursor::kFactory);
+  mode->Leave();  // leaving the city while carrying one cancels the purchase too
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f);
+  EXPECT_EQ(Count<cCityGameBuildingFactory>(), 0);
+  Enter();
   Buy(cCityGameCityCursor::kFarm);
   PlaceAt(500, 1200);  // 70 units out
   EXPECT_EQ(Count<cCityGameBuildingFarm>(), 1);
@@ -371,13 +371,17 @@ TEST_F(CityBuildingUseTest, ADroppedBuildingPushesTheCreaturesInItOutAndFarmsTak
 // up on it and nobody carried them away. Ordered onto a farm and then left
 // to their own choices, citizens fill the silo and the city's food grows.
 TEST_F(CityBuildingUseTest, AFarmWorkedByCitizensFillsTheSiloAndRaisesTheCitysFood) {
-  SetTuningFloat(GetCityGameBuildingTuning(), "Farm Food Delta", 0.005f);
-  for (const char* drain : {"Farm Hunger Delta", "Farm Energy Delta"})  // work that tires little
-    SetTuningFloat(GetCityGameBuildingTuning(), drain, -0.0005f);
+  Pump(1);  // any tuning file edited meanwhile is read again before the run's own values go in
+  cCityGameBuildingTuning& farming = GetCityGameBuildingTuning();  // reloaded by the fixture
+  farming.farmFoodDelta = 0.005f;
+  farming.farmHungerDelta = farming.farmEnergyDelta = -0.0005f;  // work that tires little
   auto* farm = NewBuildingAt<cCityGameBuildingFarm>(cFakeCityView::Ground(500, 800));
   auto* silo = NewBuildingAt<cCityGameBuildingSilo>(cFakeCityView::Ground(620, 500));
   GetDataManager()->CommitPending();
-  for (cCityGamePlayerCreature* citizen : Citizens()) ASSERT_TRUE(farm->Interact(citizen, nullptr, nullptr, 1));
+  for (cCityGamePlayerCreature* citizen : Citizens()) {
+    for (int m = 0; m < 2; ++m) citizen->SetMotive(m, 100.0f);  // nobody starts out tired or hungry
+    ASSERT_TRUE(farm->Interact(citizen, nullptr, nullptr, 1));
+  }
   const float before = GetCityFood();
   Pump(1200);  // a minute
   EXPECT_GT(silo->GetContainer(kCityFood)->GetTotalAmount(), 0.0f);
