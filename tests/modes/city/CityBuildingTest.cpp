@@ -177,6 +177,54 @@ TEST_F(CityBuildingTest, EveryWayASiloGoesTakesItsStoreAlong) {
   }
 }
 
+// Fault mended: a cursor kept across a load (here the build cursor of a
+// purchase still carried) took the new city's clicks. A city founded by a
+// load buys through the hall's menu, places the silo and sells it through its
+// own menu, every step by the mouse as a player would.
+TEST_F(CityBuildingTest, AfterALoadTheMenusStillBuyAndSell) {
+  Buy(cCityGameCityCursor::kFactory);  // left carried when the game is saved and loaded
+  cScratchDir dir;
+  ASSERT_TRUE(GetDataManager()->Save(dir.File("city.sav")));
+  mode->Leave();
+  ASSERT_TRUE(GetDataManager()->Load(dir.File("city.sav")));
+  GetDataManager()->CommitPending();
+  Enter();
+  auto click = [this](int x, int y) {
+    Controller().OnMouseMove(x, y);
+    Controller().OnLeftButtonDown(x, y);
+    Controller().OnLeftButtonUp(x, y);
+  };
+  auto choose = [&](cGLFPieMenu* menu, int id) {
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    float cx = 0.0f, cy = 0.0f;
+    menu->GetCentre(&cx, &cy);
+    menu->Layout(cx, cy);
+    for (int i = 0; i < menu->GetControlCount(); ++i)
+      if (menu->GetItem(i)->GetId() == id) {
+        cGLFDialogButton* item = menu->GetItem(i);
+        click((int)((item->X0() + item->X1()) / 2), (int)((item->Y0() + item->Y1()) / 2));
+      }
+  };
+  view.spots.assign(1, {100, 100, 3, City()->GetSceneObject()});
+  click(100, 100);
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityCityCursor());
+  choose(GetCityCityCursor().GetMenu(), cCityGameCityCursor::kSilo);
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildCursor());
+  cCityGameBuilding* silo = GetCityBuildCursor().GetBuilding();
+  PlaceAt(620, 500);
+  GetDataManager()->CommitPending();
+  EXPECT_EQ(Count<cCityGameBuildingSilo>(), 1);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 85.0f);
+  view.spots.push_back({700, 100, 3, silo->GetSceneObject()});
+  click(700, 100);
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildingPieMenuCursor());
+  choose(GetCityBuildingPieMenuCursor().GetMenu(), cCityGameBuilding::kSellItem);
+  EXPECT_EQ(Count<cCityGameBuildingSilo>(), 0);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 85.0f + 15.0f * GetCityGameTuning().refundFraction);
+  EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
+  view.spots.clear();
+}
+
 // Each kind's own order: farms are worked (their crops carried off), the
 // market, temple and military building take none, so the citizens' cursor
 // does not light them up.
