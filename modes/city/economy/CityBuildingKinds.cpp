@@ -224,10 +224,13 @@ bool cCityGameBuildingSilo::UpdateOccupant(cCityGameWorldObject* user, uint32_t 
 
 bool cCityGameBuildingSilo::Enter(cCityGameWorldObject* user) {
   cCityGameBundleContainer* store = GetContainer(kCityFood);
-  // Only a store that still holds a meal feeds the one who comes in: an empty
-  // one turns the hungry away instead of running into debt.
-  if (!store || !store->HasAmount(1.0f)) return false;
-  if (MotiveOf(user, 0) <= Tuning().siloHungerMotiveCutoff) store->RemoveAmount(1.0f);
+  if (!store) return false;
+  const float hunger = MotiveOf(user, 0);
+  const bool eats = hunger <= Tuning().siloHungerMotiveCutoff;
+  // Without a meal in store the starving are turned away, and so is anyone
+  // whose meal would run the store into debt; one too full to eat may stay.
+  if (!store->HasAmount(1.0f) && (eats || hunger <= Motives().lowestMotive)) return false;
+  if (eats) store->RemoveAmount(1.0f);
   return true;
 }
 

@@ -318,6 +318,10 @@ TEST_F(CityBuildingUseTest, AnEmptySiloTurnsEatersAwayAndNeverGoesBelowZero) {
   EXPECT_FALSE(silo->IsPickable(eater));
   EXPECT_FALSE(silo->Enter(eater));
   EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
+  GetCityGameBuildingTuning().siloHungerMotiveCutoff = 50.0f;  // one fuller than this does not eat: it may stay
+  eater->SetMotive(0, 80.0f);
+  EXPECT_TRUE(silo->Enter(eater));
+  EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
   EXPECT_FALSE(silo->UpdateOccupant(eater, 50));  // fed full inside
   EXPECT_FLOAT_EQ(eater->GetMotive(0), 100.0f);
 }
