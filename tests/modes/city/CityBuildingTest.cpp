@@ -189,26 +189,10 @@ TEST_F(CityBuildingTest, AfterALoadTheMenusStillBuyAndSell) {
   ASSERT_TRUE(GetDataManager()->Load(dir.File("city.sav")));
   GetDataManager()->CommitPending();
   Enter();
-  auto click = [this](int x, int y) {
-    Controller().OnMouseMove(x, y);
-    Controller().OnLeftButtonDown(x, y);
-    Controller().OnLeftButtonUp(x, y);
-  };
-  auto choose = [&](cGLFPieMenu* menu, int id) {
-    clock.Advance(cGLFPieMenu::kOpeningMs);
-    float cx = 0.0f, cy = 0.0f;
-    menu->GetCentre(&cx, &cy);
-    menu->Layout(cx, cy);
-    for (int i = 0; i < menu->GetControlCount(); ++i)
-      if (menu->GetItem(i)->GetId() == id) {
-        cGLFDialogButton* item = menu->GetItem(i);
-        click((int)((item->X0() + item->X1()) / 2), (int)((item->Y0() + item->Y1()) / 2));
-      }
-  };
   view.spots.assign(1, {100, 100, 3, City()->GetSceneObject()});
-  click(100, 100);
+  PlaceAt(100, 100);  // a click on the hall
   ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityCityCursor());
-  choose(GetCityCityCursor().GetMenu(), cCityGameCityCursor::kSilo);
+  Controller().HandleCursorResult(Click(GetCityCityCursor(), GetCityCityCursor().GetMenu(), 3));  // the silo
   ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildCursor());
   cCityGameBuilding* silo = GetCityBuildCursor().GetBuilding();
   PlaceAt(620, 500);
@@ -216,9 +200,9 @@ TEST_F(CityBuildingTest, AfterALoadTheMenusStillBuyAndSell) {
   EXPECT_EQ(Count<cCityGameBuildingSilo>(), 1);
   EXPECT_FLOAT_EQ(City()->GetMoney(), 85.0f);
   view.spots.push_back({700, 100, 3, silo->GetSceneObject()});
-  click(700, 100);
+  PlaceAt(700, 100);
   ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildingPieMenuCursor());
-  choose(GetCityBuildingPieMenuCursor().GetMenu(), cCityGameBuilding::kSellItem);
+  Controller().HandleCursorResult(Click(GetCityBuildingPieMenuCursor(), GetCityBuildingPieMenuCursor().GetMenu(), 0));
   EXPECT_EQ(Count<cCityGameBuildingSilo>(), 0);
   EXPECT_FLOAT_EQ(City()->GetMoney(), 85.0f + 15.0f * GetCityGameTuning().refundFraction);
   EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
