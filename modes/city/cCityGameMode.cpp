@@ -96,6 +96,7 @@ void cCityGameMode::Enter() {
 
 void cCityGameMode::Leave() {
   tModeShell<cGameMode>::Leave();
+  GetCityCursorController().LetGoOfAll();
   GetCityObjectRegistry().LeaveAll();
   mRunning = false;
 }
@@ -126,11 +127,13 @@ void cCityGameMode::ObjectRemoved(Ko::cIGameData* object) {
   if (!own || static_cast<cCityCommon*>(object)->GetId() != own->GetId()) return;
   cCityGameCity* city = mCity;
   mCity = nullptr;
+  GetCityCursorController().LetGoOfAll();
   GetCityCursorController().SetCity(nullptr);
   GetCityObjectRegistry().RemoveNow(city);
 }
 
 void cCityGameMode::BeforeLoad() {
+  GetCityCursorController().LetGoOfAll();
   mCity = nullptr;
   GetCityCursorController().SetCity(nullptr);
   GetCityObjectRegistry().Clear();

@@ -64,6 +64,7 @@ class cCityGameBehaviorFollowRoad : public tCityBehavior<cCityGameBehaviorFollow
 
  private:
   int mPointIndex = 0;
+  bool mLeftInNeed = false;
 };
 
 // Walks to the goal the caller set on the creature's record; done within 1.0.

@@ -201,10 +201,13 @@ uint32_t cCityGameBehaviorFollowRoad::Step() {
   cCreatureCommon* record = citizen ? citizen->GetCommon() : nullptr;
   if (!record || !road || !destination || !road->HasEnd(destination)) return 0;
   // A citizen in need stops when the building ahead does nothing for that
-  // need; its own choice of target takes over from there.
+  // need and heads for what it chooses instead.
   if (citizen->IsAnyMotiveAtOrBelow(GetCityGameMotiveTuning().lowMotive) &&
-      !(destination->GetServedMotives() & (1u << citizen->LowestMotiveIndex())))
+      !(destination->GetServedMotives() & (1u << citizen->LowestMotiveIndex()))) {
+    mLeftInNeed = true;
+    if (cCityGameWorldObject* target = citizen->ChooseTarget()) citizen->SetPendingTarget(target);
     return 0;
+  }
   const std::vector<Vector3>& points = road->GetPoints();
   const int direction = road->GetEnd(0) == destination ? -1 : 1;
   Vector3 goal = OnSurface(destination->GetPosition());
@@ -226,7 +229,8 @@ void cCityGameBehaviorFollowRoad::End() {
   auto* citizen = dynamic_cast<cCityGamePlayerCreature*>(GetAgent());
   auto* road = dynamic_cast<cCityGameRoad*>(TargetOfWord(GetTarget()));
   cCityGameBuilding* destination = DestinationOf(citizen);
-  if (!road || !destination || !road->HasEnd(destination)) return;
+  // One that left in need keeps the errand it chose over the building ahead.
+  if (!road || !destination || !road->HasEnd(destination) || mLeftInNeed) return;
   if (cCityGameBundle* carried = citizen->GetCarried()) {
     if (destination->AcceptsBundleKind(carried->GetKind())) {
       citizen->SetPendingTarget(destination->GetContainer(carried->GetKind()));

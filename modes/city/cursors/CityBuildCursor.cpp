@@ -53,6 +53,11 @@ void cCityGameBuildingBuildCursor::CancelDrop() {
   GetCityObjectRegistry().RemoveNow(building);
 }
 
+void cCityGameBuildingBuildCursor::LetGo() {
+  cCityGameDragCursor::LetGo();
+  mBuilding = nullptr;
+}
+
 void cCityGameBuildingBuildCursor::CompleteDrop() {
   cCityGameBuilding* building = mBuilding;
   mBuilding = nullptr;

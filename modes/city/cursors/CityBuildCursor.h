@@ -19,6 +19,7 @@ class cCityGameBuildingBuildCursor : public cCityGameDragCursor {
   int OnAction(const char* action, float value, int framesHeld) override;
   void CancelDrop() override;
   void CompleteDrop() override;
+  void LetGo() override;  // a building still carried is refunded and goes
   cCityGameBuilding* GetBuilding() const { return mBuilding; }
 
  private:

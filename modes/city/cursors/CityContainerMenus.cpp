@@ -78,6 +78,12 @@ int cCityGameLeftClickPieMenuCursor::Draw(int, int) {
   return kStay;
 }
 
+void cCityGameLeftClickPieMenuCursor::LetGo() {
+  DeselectAll();
+  mSelected.clear();
+  mMenu.reset();
+}
+
 bool cCityGameLeftClickPieMenuCursor::IsCursorObject(cCityGameWorldObject* object) {
   for (auto& citizen : mSelected)
     if (citizen.Get() == object) return true;
@@ -114,6 +120,11 @@ int cCityGameSellingPieMenuCursor::Draw(int, int) {
   DrawPieMenu(mMenu.get());
   DrawPieMenu(mSellMenu.get());
   return kStay;
+}
+
+void cCityGameSellingPieMenuCursor::LetGo() {
+  cCityGameLeftClickPieMenuCursor::LetGo();
+  ResetSellMenu();
 }
 
 void cCityGameSellingPieMenuCursor::ResetSellMenu() {

@@ -28,6 +28,7 @@ class cCityGameLeftClickPieMenuCursor : public cICityGameCursor {
   int OnLeftButtonUp(int x, int y) override;
   int Draw(int mouseX, int mouseY) override;
   bool IsCursorObject(cCityGameWorldObject* object) override;
+  void LetGo() override;  // the menu closes; the citizens are deselected
 
   virtual void FillMenu(cGLFPieMenu* menu) = 0;
   virtual void OnSelection(int id) = 0;
@@ -54,6 +55,7 @@ class cCityGameSellingPieMenuCursor : public cCityGameLeftClickPieMenuCursor {
   int Draw(int mouseX, int mouseY) override;
   cGLFPieMenu* GetSellMenu() const { return mSellMenu.get(); }
   cCityGameTribe* GetTribeForItem(int id) const;
+  void LetGo() override;
 
  protected:
   // The tribes in registry order, as items from `firstId` on.

@@ -82,7 +82,7 @@ cCityGameCreatureCursor::cCityGameCreatureCursor() : mSelector(new cCitySelector
 
 cCityGameCreatureCursor::~cCityGameCreatureCursor() = default;
 
-void cCityGameCreatureCursor::ResetForTest() {
+void cCityGameCreatureCursor::LetGo() {
   ClearSelection();
   mHoverOwner.Reset();
   mHoverScene = nullptr;

@@ -54,7 +54,8 @@ class cCityGameCreatureCursor : public cICityGameCursor, public cIMultiSelectCli
   const cCursorMarker& GetMarker() const { return mMarker; }
   cSceneObject* GetHighlight() const { return mHoverScene; }
   void ClearSelection();  // each citizen back to its own colour, the marker gone
-  void ResetForTest();
+  void LetGo() override;  // the selection is cleared
+  void ResetForTest() { LetGo(); }
 
  private:
   void SetHighlight(Ko::cGameData* owner, cSceneObject* sceneObject);

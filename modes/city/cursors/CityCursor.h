@@ -26,4 +26,7 @@ class cICityGameCursor {
   virtual bool IsCursorObject(cCityGameWorldObject* /*object*/) { return false; }
   virtual int OnAction(const char* /*action*/, float /*value*/, int /*framesHeld*/) { return 0; }
   virtual cICityGameCursor* GetNextCursor() { return nullptr; }
+  // Closes without acting and lets go of every object it holds (a load,
+  // Leave or the city's removal takes them): what it carries goes back.
+  virtual void LetGo() {}
 };

@@ -10,9 +10,14 @@
 #include "math/Math.h"
 #include "modes/city/CityWorld.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityContainerMenus.h"
 #include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursor.h"
 #include "modes/city/cursors/CityInputView.h"
+#include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/cursors/CityRoadCursor.h"
+#include "modes/city/cursors/CityTribeCursor.h"
 #include "modes/city/economy/CityGameBuilding.h"
 #include "modes/city/objects/CityGameCity.h"
 #include "modes/city/objects/CityObjectRegistry.h"
@@ -49,6 +54,21 @@ void cCityGameCursorController::ResetForTest() {
   mHover.Reset();
   mHighlight = nullptr;
   mSavedColour = Vector3{1.0f, 1.0f, 1.0f};
+  mInspected.Reset();
+}
+
+void cCityGameCursorController::LetGoOfAll() {
+  for (cICityGameCursor* cursor : std::initializer_list<cICityGameCursor*>{
+           &GetCityBuildCursor(), &GetCityDragCursor(), &GetCityRoadCursor(), &GetCityCreatureCursor(),
+           &GetCityTribeCursor(), &GetCityContainerPieMenuCursor(), &GetCityGlobalFoodPieMenuCursor(),
+           &GetCityBuildingPieMenuCursor(), &GetCityCityCursor()})
+    cursor->LetGo();
+  SetHoverObject(nullptr, nullptr);
+  mCursor = nullptr;
+  mLeftDown = false;
+  mPressed.Reset();
+  mPressedScene = nullptr;
+  mLabelObjectId = -1;
   mInspected.Reset();
 }
 

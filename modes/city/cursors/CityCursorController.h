@@ -48,6 +48,9 @@ class cCityGameCursorController : public cIScenePickTest, public cIInputEventHan
   void Draw();
   void SetCity(cCityGameCity* city) { mCity = city; }
   bool IsCursorObject(cCityGameWorldObject* object);
+  // A load, Leave or the city's removal: every cursor, menu and dialog lets
+  // go of what it holds and none stays current.
+  void LetGoOfAll();
 
   // What the tests look at and set up.
   cICityGameCursor* GetCurrentCursor() const { return mCursor; }

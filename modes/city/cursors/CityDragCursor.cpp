@@ -83,6 +83,14 @@ int cCityGameDragCursor::OnLeftButtonUp(int x, int y) {
   return kDone;
 }
 
+void cCityGameDragCursor::LetGo() {
+  if (Carrying()) {
+    if (cSceneObject* scene = SceneOf(mDragged.Get())) scene->SetColour(mSavedColour);
+    CancelDrop();
+  }
+  mDragged.Reset();
+}
+
 void cCityGameDragCursor::CancelDrop() {
   if (!mDragged) return;
   mDragged->SetPosition(mStartPosition, Vector3{});

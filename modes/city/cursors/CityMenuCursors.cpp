@@ -66,6 +66,11 @@ int cCityGameBuildingPieMenuCursor::OnLeftButtonUp(int x, int y) {
   return kDone;
 }
 
+void cCityGameBuildingPieMenuCursor::LetGo() {
+  mBuilding.Reset();
+  mMenu.reset();
+}
+
 int cCityGameBuildingPieMenuCursor::Draw(int, int) {
   DrawPieMenu(mMenu.get());
   return kStay;
@@ -164,6 +169,12 @@ int cCityGameCityCursor::OnLeftButtonUp(int x, int y) {
 int cCityGameCityCursor::Draw(int, int) {
   DrawPieMenu(mMenu.get());
   return kStay;
+}
+
+void cCityGameCityCursor::LetGo() {
+  mCity.Reset();
+  mMenu.reset();
+  mPurchase.Reset();
 }
 
 cICityGameCursor* cCityGameCityCursor::GetNextCursor() {

@@ -26,6 +26,7 @@ class cCityGameBuildingPieMenuCursor : public cICityGameCursor {
   int OnLeftButtonDown(int x, int y) override;
   int OnLeftButtonUp(int x, int y) override;  // the chosen item to the building; done
   int Draw(int mouseX, int mouseY) override;
+  void LetGo() override;
   cGLFPieMenu* GetMenu() const { return mMenu.get(); }
 
  private:
@@ -48,6 +49,7 @@ class cCityGameCityCursor : public cICityGameCursor {
   int OnLeftButtonUp(int x, int y) override;
   int Draw(int mouseX, int mouseY) override;
   cICityGameCursor* GetNextCursor() override;  // a bought building is placed next
+  void LetGo() override;
   cGLFPieMenu* GetMenu() const { return mMenu.get(); }
   cCityGameWorldObject* GetPurchase() const { return mPurchase.Get(); }
   void Choose(int id);  // what a release on that item does

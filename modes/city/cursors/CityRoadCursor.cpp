@@ -87,12 +87,15 @@ void cCityGameRoadCursor::Snap(cCityGameBuilding* target) {
     Vector3NormalizeSafe(at, up);
     body->SetPosition(Vector3Scale(up, GetPlanetModel().GetSurfaceRadius(at) - 0.2f * body->GetScale().x));
   }
+  // Linked while snapped, the free end shows its marker there.
+  if (mRoad) mRoad->SetEnd(mFreeEnd == 1 ? 1 : 0, target);
 }
 
 void cCityGameRoadCursor::Unsnap() {
   if (!mSnapped) return;
   mSnapped->SetPosition(mSnapped->GetPosition(), kZero);  // its scene objects go back
   mSnapped.Reset();
+  if (mRoad) mRoad->SetEnd(mFreeEnd == 1 ? 1 : 0, nullptr);
 }
 
 int cCityGameRoadCursor::Update(unsigned int /*ms*/, int x, int y) {
@@ -147,6 +150,7 @@ int cCityGameRoadCursor::OnLeftButtonUp(int x, int y) {
     connect = city && cost <= city->GetMoney();
     if (connect) city->AddMoney(-cost);
   }
+  Unsnap();  // before connecting: letting go of the snapped target unlinks the free end
   if (connect) {
     const Vector3 local = ClampToAnchor(target->GetRoadAnchor(), pick.point);
     if (mFreeEnd == 1)
@@ -157,7 +161,6 @@ int cCityGameRoadCursor::OnLeftButtonUp(int x, int y) {
     if (mRelaying && city) city->AddMoney(mRoad->GetCost() * GetCityGameTuning().roadRefundFraction);
     DeleteRoad();
   }
-  Unsnap();
   mRoad.Reset();
   mAnchor.Reset();
   return kDone;
@@ -166,6 +169,15 @@ int cCityGameRoadCursor::OnLeftButtonUp(int x, int y) {
 void cCityGameRoadCursor::DeleteRoad() {
   if (mRoad) GetCityObjectRegistry().RemoveNow(mRoad.Get());
   mRoad.Reset();
+}
+
+void cCityGameRoadCursor::LetGo() {
+  if (mRoad && !mRoad->IsDead()) {
+    cCityGameCity* city = PayingCity(mOwner, mAnchor.Get());
+    if (mRelaying && city) city->AddMoney(mRoad->GetCost() * GetCityGameTuning().roadRefundFraction);
+    DeleteRoad();
+  }
+  ResetForTest();
 }
 
 void cCityGameRoadCursor::ResetForTest() {

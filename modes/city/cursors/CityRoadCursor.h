@@ -34,6 +34,7 @@ class cCityGameRoadCursor : public cICityGameCursor, public cIScenePickTest {
 
   cCityGameRoad* GetRoad() const { return mRoad.Get(); }
   cCityGameBuilding* GetSnapped() const { return mSnapped.Get(); }
+  void LetGo() override;  // as a release over nothing: a new road goes, a relaid one is refunded and goes
   void ResetForTest();
 
  private:

@@ -48,8 +48,13 @@ constexpr sOption kOptions[3] = {
     {cCityGameDialogSuperPowers::kOpenTrade, cCityGameCity::kMarketFeature, cCityGameTribe::kTrade, "Open Trade"},
 };
 
+// Only a tribe and a city both still in the game are asked: a tribe held
+// across a removal may name a city that is already freed.
 bool OwnerHas(cCityGameTribe* tribe, int feature) {
-  auto* city = tribe ? dynamic_cast<cCityGameCity*>(tribe->GetOwner()) : nullptr;
+  if (!tribe || HasLeftTheGame(tribe)) return false;
+  const cCityObjectHandle& owner = tribe->GetOwnerHandle();
+  cCityGameObject* found = GetCityObjectRegistry().Find(owner.id);
+  auto* city = found == owner.object ? dynamic_cast<cCityGameCity*>(found) : nullptr;
   return city && city->HasFeature(feature);
 }
 }  // namespace
@@ -242,7 +247,8 @@ bool cCityGameCursorTribe::IsCursorObject(cCityGameWorldObject* object) {
                      [object](const tRefPtr<cCityGamePlayerCreature>& c) { return c.Get() == object; });
 }
 
-void cCityGameCursorTribe::ResetForTest() {
+void cCityGameCursorTribe::LetGo() {
+  for (const tRefPtr<cCityGamePlayerCreature>& creature : mCreatures) creature->SetSelected(false);
   mMenu.reset();
   mDialog.reset();
   mCreatures.clear();

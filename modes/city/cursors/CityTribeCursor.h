@@ -55,7 +55,8 @@ class cCityGameCursorTribe : public cICityGameCursor {
 
   cGLFPieMenu* GetMenu() const { return mMenu.get(); }
   cCityGameDialogSuperPowers* GetDialog() const { return mDialog.get(); }
-  void ResetForTest();
+  void LetGo() override;  // the menu or dialog closes; the citizens are deselected
+  void ResetForTest() { LetGo(); }
 
  private:
   tRefPtr<cCityGameTribe> mTribe;

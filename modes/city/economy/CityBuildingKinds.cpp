@@ -6,6 +6,7 @@
 
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/data/CityTuning.h"
@@ -74,6 +75,10 @@ bool cCityGameBuildingMotive::Enter(cCityGameWorldObject* user) {
   if (auto* creature = dynamic_cast<cCityGameCreature*>(user))
     creature->SetRate((int)mMotiveIndex, GetMotiveDelta() * RandomnessFactor());
   return true;
+}
+
+cIInteraction* cCityGameBuildingProduction::GetDefaultInteraction() {
+  return GetCityBehavior<cCityGameBehaviorUseProductionBuilding>();
 }
 
 cCityGameBundle* cCityGameBuildingProduction::TakeProduct() {
@@ -185,6 +190,10 @@ void cCityGameBuildingSilo::Initialize(cCityGameObject* owner) {
     store->SetPosition(mPosition, Vector3{});
   }
 }
+void cCityGameBuildingSilo::EndUsersInteractions() {
+  cCityGameBuildingMotive::EndUsersInteractions();
+  RemoveHeldStore(mContainer);
+}
 void cCityGameBuildingSilo::SetPosition(const Vector3& position, const Vector3& offset) {
   cCityGameBuilding::SetPosition(position, offset);
   if (cCityGameBundleContainer* store = GetContainer(kCityFood)) store->SetPosition(position, offset);
@@ -215,10 +224,13 @@ bool cCityGameBuildingSilo::UpdateOccupant(cCityGameWorldObject* user, uint32_t 
 
 bool cCityGameBuildingSilo::Enter(cCityGameWorldObject* user) {
   cCityGameBundleContainer* store = GetContainer(kCityFood);
-  // Only a store that still holds a meal feeds the one who comes in: an empty
-  // one turns the hungry away instead of running into debt.
-  if (!store || !store->HasAmount(1.0f)) return false;
-  if (MotiveOf(user, 0) <= Tuning().siloHungerMotiveCutoff) store->RemoveAmount(1.0f);
+  if (!store) return false;
+  const float hunger = MotiveOf(user, 0);
+  const bool eats = hunger <= Tuning().siloHungerMotiveCutoff;
+  // Without a meal in store the starving are turned away, and so is anyone
+  // whose meal would run the store into debt; one too full to eat may stay.
+  if (!store->HasAmount(1.0f) && (eats || hunger <= Motives().lowestMotive)) return false;
+  if (eats) store->RemoveAmount(1.0f);
   return true;
 }
 

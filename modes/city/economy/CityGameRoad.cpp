@@ -123,6 +123,8 @@ cICityGameCursor* cCityGameRoad::StartDrag(int /*x*/, int /*y*/, cSceneObject* p
   return &roads;
 }
 
+void cCityGameRoad::SetEnd(int end, cCityGameBuilding* building) { SetLink(mEnd[end & 1], building); }
+
 cCityGameBuilding* cCityGameRoad::GetEnd(int end) const { return BuildingOf(mEnd[end & 1]); }
 
 void cCityGameRoad::GetEndFrame(cCityGameBuilding* building, const Vector3& local, Vector3& position, Vector3& tangent) {

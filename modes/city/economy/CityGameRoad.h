@@ -60,6 +60,7 @@ class cCityGameRoad : public tCityGameClass<cCityGameRoad, cCityGameWorldObject,
   int GetPipPoolSize() const { return (int)mPips.size(); }
   int GetPipsInScene() const;
   bool IsMarkerShown(int end) const { return mMarkerShown[end]; }
+  void SetEnd(int end, cCityGameBuilding* building);  // one end's link alone, as while a road is laid
 
  private:
   struct sPip {

@@ -155,7 +155,7 @@ class cCityGameRaidDefenseGroup
 // A party bought at the hall: a magenta cake pile that feeds the guests who
 // have arrived, one cake each supply period, shrinks as it goes and removes
 // itself when the cake is gone. Dropped by the player the first time, it
-// starts the city's party bonus. Music plays while guests dance.
+// starts the city's party bonus.
 class cCityGameParty : public tCityGameClass<cCityGameParty, cCityGameGroup, 0x2F381889> {
  public:
   void Initialize(cCityGameObject* owner) override;  // the cake pile, 20 to 40 units from the pole
@@ -163,8 +163,6 @@ class cCityGameParty : public tCityGameClass<cCityGameParty, cCityGameGroup, 0x2
   int GetCakes() const { return mCakes; }
   int GetArrivedCount() const { return mArrivedCount; }
   bool IsBonusStarted() const { return mBonusStarted; }
-  bool IsMusicOn() const { return mMusicOn; }
-  static constexpr const char* kMusic = ".\\Data\\Sounds\\icecream_music.wav";
   const char* GetGroupName() override { return "Party"; }
   float GetMemberRadius() override { return 5.0f; }
   float GetAttractionRadius() override;
@@ -194,8 +192,6 @@ class cCityGameParty : public tCityGameClass<cCityGameParty, cCityGameGroup, 0x2
   int mSuppliedThisRound = 0;
   int mArrivedCount = 0;
   bool mBonusStarted = false;
-  cSoundHandle mMusic;
-  bool mMusicOn = false;
 };
 
 // What every member runs: walk to the group, then stay while the group's

@@ -100,12 +100,6 @@ void cCityGameParty::OnDropped() {
 
 void cCityGameParty::Update(uint32_t) {
   if (mCakes < 1) GetCityObjectRegistry().QueueRemoval(this);
-  const bool dancing = mCakes > 0 && std::min(mArrivedCount, mMemberCount) > 0;
-  if (dancing == mMusicOn) return;
-  mMusicOn = dancing;
-  if (!dancing) return mMusic.Stop();
-  if (!mMusic.IsLoaded()) mMusic.Load(kMusic);
-  mMusic.PlayLooped();
 }
 
 void cCityGameParty::OnModeEnter() {
@@ -116,13 +110,9 @@ void cCityGameParty::OnModeEnter() {
 
 void cCityGameParty::OnModeLeave() {
   if (mSceneObject) GetSceneManager().RemoveObject(mSceneObject);
-  mMusic.Stop();  // the next update outside no longer comes; it starts again on return
-  mMusicOn = false;
 }
 
 void cCityGameParty::EndUsersInteractions() {
-  mMusic.Stop();
-  mMusicOn = false;
   AddRef();  // the scene object holds a reference on the party: it must outlive the deletion
   if (mSceneObject) {
     while (GetSceneManager().RemoveObject(mSceneObject)) {

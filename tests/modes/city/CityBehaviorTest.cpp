@@ -338,6 +338,17 @@ TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
   Pump(1);
   EXPECT_FALSE(citizen->HasInteraction());
   EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);
+  // Fault mended: a hungry citizen heading for a house left the road with no
+  // errand; it now goes for what it needs, though the house would take it.
+  citizen->SetDestinationBuilding(ends[1]->GetId());
+  citizen->SetMotive(0, 20.0f);
+  citizen->SetMotive(1, 50.0f);
+  ASSERT_TRUE(ends[1]->IsPickable(citizen));
+  ASSERT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
+  Pump(1);
+  EXPECT_FALSE(citizen->HasInteraction());
+  ASSERT_NE(citizen->ChooseTarget(), nullptr);
+  EXPECT_EQ(citizen->GetPendingTargetId(), citizen->ChooseTarget()->GetId());
 }
 
 // A farm's finished product goes to the first empty-handed citizen at its

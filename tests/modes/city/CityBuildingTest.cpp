@@ -4,7 +4,10 @@
 // menu selling for the refund fraction, and the kinds' prices and names.
 #include <gtest/gtest.h>
 
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityContainerMenus.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
@@ -95,6 +98,11 @@ TEST_F(CityBuildingTest, ARefusedPlaceOrCancelBuyRefundsTheWholePrice) {
   EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
   EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f);
   EXPECT_EQ(Count<cCityGameBuildingFactory>(), 0);
+  Buy(cCityGameCityCursor::kFactory);
+  mode->Leave();  // leaving the city while carrying one cancels the purchase too
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f);
+  EXPECT_EQ(Count<cCityGameBuildingFactory>(), 0);
+  Enter();
   Buy(cCityGameCityCursor::kFarm);
   PlaceAt(500, 1200);  // 70 units out
   EXPECT_EQ(Count<cCityGameBuildingFarm>(), 1);
@@ -122,28 +130,122 @@ TEST_F(CityBuildingTest, ABuildingsMenuSellsItForTheRefundFraction) {
   record->Release();
 }
 
-TEST_F(CityBuildingTest, EachKindHasItsPriceCapacityNameAndColour) {
+// Fault mended: a silo that went (refused where it was let go, cancelled
+// while carried, sold, or cleared by a load) left its store registered with
+// the freed silo as holder, read by the food total every frame. Its store
+// goes with it, a citizen delivering there stops, and its store's menu,
+// still open, sends nobody anywhere.
+TEST_F(CityBuildingTest, EveryWayASiloGoesTakesItsStoreAlong) {
+  enum eWay { kRefused, kCancelled, kSold, kLoaded };
+  const int stores = Count<cCityGameBundleContainer>();
+  const float food = GetCityFood();
+  for (eWay way : {kRefused, kCancelled, kSold, kLoaded}) {
+    Buy(cCityGameCityCursor::kSilo);
+    auto* silo = dynamic_cast<cCityGameBuildingSilo*>(GetCityBuildCursor().GetBuilding());
+    ASSERT_NE(silo, nullptr) << way;
+    cCityGameBundleContainer* store = silo->GetContainer(kCityFood);
+    store->AddAmount(20.0f);
+    EXPECT_EQ(Count<cCityGameBundleContainer>(), stores + 1) << way;
+    cCityGamePlayerCreature* citizen = Citizens()[0];
+    if (way == kRefused) PlaceAt(500, 1200);  // far outside the walls
+    if (way == kCancelled) Controller().HandleInputEvent("CANCEL_BUY", 0.0f, 1);
+    if (way == kSold || way == kLoaded) {
+      PlaceAt(620, 500);
+      GetDataManager()->CommitPending();
+      ASSERT_TRUE(store->Interact(citizen, nullptr, nullptr, 1)) << way;  // on its way to deliver there
+      std::vector<cCityGameWorldObject*> chosen{citizen};
+      ASSERT_EQ(silo->GetSelectionCursor(400, 300, nullptr, chosen), &GetCityContainerPieMenuCursor());
+    }
+    if (way == kSold) silo->OnPieMenuSelection(cCityGameBuilding::kSellItem);
+    if (way == kLoaded) {
+      mode->Leave();
+      mode->BeforeLoad();
+      mode->AfterLoad();
+      Enter();
+      citizen = Citizens()[0];
+    }
+    GetDataManager()->CommitPending();  // the silo is freed here
+    EXPECT_EQ(Count<cCityGameBundleContainer>(), stores) << way;
+    EXPECT_FLOAT_EQ(GetCityFood(), food) << way;
+    if (way == kSold) {
+      EXPECT_FALSE(citizen->HasInteraction()) << way;
+      cCityGameContainerPieMenuCursor& menu = GetCityContainerPieMenuCursor();
+      Click(menu, menu.GetMenu(), cCityGameContainerPieMenuCursor::kUseItem);
+      EXPECT_FALSE(citizen->HasInteraction()) << way;
+    }
+    Pump(5);
+  }
+}
+
+// Fault mended: a cursor kept across a load (here the build cursor of a
+// purchase still carried) took the new city's clicks. A city founded by a
+// load buys through the hall's menu, places the silo and sells it through its
+// own menu, every step by the mouse as a player would.
+TEST_F(CityBuildingTest, AfterALoadTheMenusStillBuyAndSell) {
+  Buy(cCityGameCityCursor::kFactory);  // left carried when the game is saved and loaded
+  cScratchDir dir;
+  ASSERT_TRUE(GetDataManager()->Save(dir.File("city.sav")));
+  mode->Leave();
+  ASSERT_TRUE(GetDataManager()->Load(dir.File("city.sav")));
+  GetDataManager()->CommitPending();
+  Enter();
+  view.spots.assign(1, {100, 100, 3, City()->GetSceneObject()});
+  PlaceAt(100, 100);  // a click on the hall
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityCityCursor());
+  Controller().HandleCursorResult(Click(GetCityCityCursor(), GetCityCityCursor().GetMenu(), 3));  // the silo
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildCursor());
+  cCityGameBuilding* silo = GetCityBuildCursor().GetBuilding();
+  PlaceAt(620, 500);
+  GetDataManager()->CommitPending();
+  EXPECT_EQ(Count<cCityGameBuildingSilo>(), 1);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 85.0f);
+  view.spots.push_back({700, 100, 3, silo->GetSceneObject()});
+  PlaceAt(700, 100);
+  ASSERT_EQ(Controller().GetCurrentCursor(), (cICityGameCursor*)&GetCityBuildingPieMenuCursor());
+  Controller().HandleCursorResult(Click(GetCityBuildingPieMenuCursor(), GetCityBuildingPieMenuCursor().GetMenu(), 0));
+  EXPECT_EQ(Count<cCityGameBuildingSilo>(), 0);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), 85.0f + 15.0f * GetCityGameTuning().refundFraction);
+  EXPECT_EQ(Controller().GetCurrentCursor(), nullptr);
+  view.spots.clear();
+}
+
+// Each kind's own order: farms are worked (their crops carried off), the
+// market, temple and military building take none, so the citizens' cursor
+// does not light them up.
+TEST_F(CityBuildingTest, EachKindHasItsPriceCapacityNameColourAndOrder) {
+  cIInteraction* const use = GetCityBehavior<cCityGameBehaviorUseBuilding>();
+  cIInteraction* const work = GetCityBehavior<cCityGameBehaviorUseProductionBuilding>();
   struct sCase {
     cCityGameBuilding* building;
     float cost;
     int capacity;
     const char* name;
     Vector3 colour;
+    cIInteraction* order;
   } cases[] = {
-      {CreateCityObject<cCityGameBuildingHouse>(), 15.0f, 10, "Sleep Building", {0.8f, 0.8f, 0.0f}},
-      {CreateCityObject<cCityGameBuildingSilo>(), 15.0f, 10, "Food Storage Building", {0.2f, 0.9f, 0.2f}},
-      {CreateCityObject<cCityGameBuildingTemple>(), 15.0f, 10, "Cultural Building", {1.0f, 0.0f, 1.0f}},
-      {CreateCityObject<cCityGameBuildingFactory>(), 25.0f, 10, "Money Generating Building", {0.4f, 0.4f, 0.4f}},
-      {CreateCityObject<cCityGameBuildingFarm>(), 25.0f, 10, "Food Generating Building", {0.6f, 0.95f, 0.6f}},
-      {CreateCityObject<cCityGameBuildingMarket>(), 25.0f, 10, "Diplomatic Building", {0.8f, 0.8f, 0.8f}},
-      {CreateCityObject<cCityGameBuildingMilitary>(), 25.0f, 0, "Military Building", {0.6f, 1.0f, 1.0f}},
+      {CreateRegisteredCityObject<cCityGameBuildingHouse>(), 15.0f, 10, "Sleep Building", {0.8f, 0.8f, 0.0f}, use},
+      {CreateRegisteredCityObject<cCityGameBuildingSilo>(), 15.0f, 10, "Food Storage Building", {0.2f, 0.9f, 0.2f}, use},
+      {CreateRegisteredCityObject<cCityGameBuildingTemple>(), 15.0f, 10, "Cultural Building", {1.0f, 0.0f, 1.0f}, nullptr},
+      {CreateRegisteredCityObject<cCityGameBuildingFactory>(), 25.0f, 10, "Money Generating Building", {0.4f, 0.4f, 0.4f}, use},
+      {CreateRegisteredCityObject<cCityGameBuildingFarm>(), 25.0f, 10, "Food Generating Building", {0.6f, 0.95f, 0.6f}, work},
+      {CreateRegisteredCityObject<cCityGameBuildingMarket>(), 25.0f, 10, "Diplomatic Building", {0.8f, 0.8f, 0.8f}, nullptr},
+      {CreateRegisteredCityObject<cCityGameBuildingMilitary>(), 25.0f, 0, "Military Building", {0.6f, 1.0f, 1.0f}, nullptr},
   };
+  cCityGameCreatureCursor& cursor = GetCityCreatureCursor();
+  Controller().SetCurrentCursor(&cursor);
   for (const sCase& c : cases) {
     EXPECT_FLOAT_EQ(c.building->GetCost(), c.cost) << c.name;
     EXPECT_EQ(c.building->GetCapacity(), c.capacity) << c.name;
     EXPECT_EQ(c.building->GetBuildingName(), c.name);
     EXPECT_TRUE(Ru::Math::Vector3Equal(c.building->GetColour(), c.colour)) << c.name;
+    EXPECT_EQ(c.building->GetDefaultInteraction(), c.order) << c.name;
+    c.building->Initialize(City());
+    view.spots.assign(1, {700, 700, 3, c.building->GetSceneObject()});
+    Controller().OnMouseMove(700, 700);
+    EXPECT_EQ(cursor.GetHighlight() != nullptr, c.order != nullptr) << c.name;
+    Controller().OnMouseMove(100, 100);
   }
+  view.spots.clear();
   EXPECT_EQ(cases[0].building->GetServedMotives(), 2u);
   EXPECT_EQ(cases[1].building->GetServedMotives(), 1u);
   EXPECT_FLOAT_EQ(cases[4].building->GetWallFieldWeight(), -1.0f);
@@ -157,11 +259,6 @@ class CityBuildingUseTest : public CityBuildingTest {
     building->Initialize(City());
     GetDataManager()->CommitPending();
     return building;
-  }
-  std::vector<cCityGamePlayerCreature*> Citizens() {
-    std::vector<cCityGamePlayerCreature*> all;
-    Registry().CollectObjectsOfClass(all);
-    return all;
   }
   // A citizen sent to the house by the player, as a pie-menu order does.
   static void Send(cCityGamePlayerCreature* citizen, cCityGameBuildingHouse* house) {
@@ -204,6 +301,10 @@ TEST_F(CityBuildingUseTest, AnEmptySiloTurnsEatersAwayAndNeverGoesBelowZero) {
   EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
   EXPECT_FALSE(silo->IsPickable(eater));
   EXPECT_FALSE(silo->Enter(eater));
+  EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
+  GetCityGameBuildingTuning().siloHungerMotiveCutoff = 50.0f;  // one fuller than this does not eat: it may stay
+  eater->SetMotive(0, 80.0f);
+  EXPECT_TRUE(silo->Enter(eater));
   EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
   EXPECT_FALSE(silo->UpdateOccupant(eater, 50));  // fed full inside
   EXPECT_FLOAT_EQ(eater->GetMotive(0), 100.0f);
@@ -300,6 +401,27 @@ TEST_F(CityBuildingUseTest, ADroppedBuildingPushesTheCreaturesInItOutAndFarmsTak
   EXPECT_TRUE(farm->AcceptsUser(c[2]));
   farm->OnPieMenuSelection(cCityGameBuilding::kSwitchItem);
   EXPECT_FALSE(farm->AcceptsUser(c[2]));  // switched off
+}
+
+// Fault mended: a farm answered the plain building use, so its crops piled
+// up on it and nobody carried them away. Ordered onto a farm and then left
+// to their own choices, citizens fill the silo and the city's food grows.
+TEST_F(CityBuildingUseTest, AFarmWorkedByCitizensFillsTheSiloAndRaisesTheCitysFood) {
+  Pump(1);  // any tuning file edited meanwhile is read again before the run's own values go in
+  cCityGameBuildingTuning& farming = GetCityGameBuildingTuning();  // reloaded by the fixture
+  farming.farmFoodDelta = 0.005f;
+  farming.farmHungerDelta = farming.farmEnergyDelta = -0.0005f;  // work that tires little
+  auto* farm = NewBuildingAt<cCityGameBuildingFarm>(cFakeCityView::Ground(500, 800));
+  auto* silo = NewBuildingAt<cCityGameBuildingSilo>(cFakeCityView::Ground(620, 500));
+  GetDataManager()->CommitPending();
+  for (cCityGamePlayerCreature* citizen : Citizens()) {
+    for (int m = 0; m < 2; ++m) citizen->SetMotive(m, 100.0f);  // nobody starts out tired or hungry
+    ASSERT_TRUE(farm->Interact(citizen, nullptr, nullptr, 1));
+  }
+  const float before = GetCityFood();
+  Pump(1200);  // a minute
+  EXPECT_GT(silo->GetContainer(kCityFood)->GetTotalAmount(), 0.0f);
+  EXPECT_GT(GetCityFood(), before);
 }
 
 TEST_F(CityBuildingUseTest, TheNearestMilitaryBuildingTiesToTheLowerId) {

@@ -4,7 +4,11 @@
 // the tribe had; with citizens selected, their orders for the tribe.
 #include <gtest/gtest.h>
 
+#include "modes/city/cursors/CityContainerMenus.h"
+#include "modes/city/cursors/CityCursorController.h"
+#include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/cursors/CityTribeCursor.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/groups/CityRecruiting.h"
 #include "tests/modes/city/CityTestSupport.h"
 
@@ -131,6 +135,47 @@ TEST_F(CityDiplomacyTest, RecruitSendsTheSelectedCitizensToOneDriveNearTheTribe)
   EXPECT_LE(fromTribe, 14.5f);  // on the ground: a little off the straight line
   for (cCityGamePlayerCreature* c : citizens)
     EXPECT_EQ(c->GetInteraction()->GetInteractionId(), cCityGameRecruitingInteraction::kInteractionId);
+}
+
+// Fault mended: the diplomacy dialog (and every other open menu) outlived a
+// load, Leave or the city's removal, stayed drawn, and "Declare War" read the
+// freed city through the old tribe. Now every cursor lets go and none is
+// current; a click where the option stood reaches nothing.
+TEST_F(CityDiplomacyTest, ALoadLeaveOrTheCitysRemovalClosesEveryMenuAndTheDialog) {
+  enum eWay { kLeave, kLoad, kCityRemoved };
+  for (eWay way : {kLeave, kLoad, kCityRemoved}) {
+    City()->AddFeature(cCityGameCity::kMilitaryFeature);
+    auto* silo = NewBuildingAt<cCityGameBuildingSilo>(cFakeCityView::Ground(620, 500));
+    GetDataManager()->CommitPending();
+    std::vector<cCityGameWorldObject*> one{Citizens()[0]};
+    silo->GetSelectionCursor(400, 300, nullptr, one);
+    GetCityBuildingPieMenuCursor().Open(silo, 400, 300);
+    GetCityCityCursor().Open(City(), 400, 300);
+    GetCityCursorController().SetCurrentCursor(tribe->GetCursor(0, 0, nullptr));
+    cGLFDialogButton* war = Dialog()->FindClickable(tDialog::kDeclareWar);
+    const int x = (int)((war->X0() + war->X1()) / 2), y = (int)((war->Y0() + war->Y1()) / 2);
+    if (way == kLeave) mode->Leave();
+    if (way == kLoad) {
+      mode->Leave();
+      mode->BeforeLoad();
+      mode->AfterLoad();
+    }
+    if (way == kCityRemoved) GetDataManager()->Remove(City()->GetCommon());
+    GetDataManager()->CommitPending();  // what left is freed here
+    EXPECT_EQ(GetCityCursorController().GetCurrentCursor(), nullptr) << way;
+    EXPECT_EQ(Dialog(), nullptr) << way;
+    EXPECT_EQ(GetCityContainerPieMenuCursor().GetMenu(), nullptr) << way;
+    EXPECT_EQ(GetCityContainerPieMenuCursor().GetSelectedCount(), 0) << way;
+    EXPECT_EQ(GetCityBuildingPieMenuCursor().GetMenu(), nullptr) << way;
+    EXPECT_EQ(GetCityCityCursor().GetMenu(), nullptr) << way;
+    GetCityCursorController().OnLeftButtonDown(x, y);
+    GetCityCursorController().OnLeftButtonUp(x, y);
+    Enter();
+    if (way == kLeave) EXPECT_EQ(tribe->GetState(), cCityGameTribe::kNone);
+    tribe = CreateRegisteredCityObject<cCityGameTribe>();
+    tribe->Initialize(City());
+    tribe->SetOwner(City());
+  }
 }
 
 }  // namespace

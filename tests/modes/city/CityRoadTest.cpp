@@ -117,6 +117,7 @@ TEST_F(CityRoadTest, ADragFromDiscToDiscBuysARoadAndAReLaidOneDroppedOnTheGround
     ASSERT_EQ(cursor, &GetCityRoadCursor());
     cursor->Update(kFrameMs, 300, 100);
     EXPECT_EQ(GetCityRoadCursor().GetSnapped(), ends[1]);
+    EXPECT_TRUE(GetCityRoadCursor().GetRoad()->IsMarkerShown(1));  // the end marker stands at the snapped end
     EXPECT_FALSE(Ru::Math::Vector3Equal(ends[1]->GetSceneObject()->GetPosition(), standing));  // sunk
     EXPECT_EQ(cursor->OnLeftButtonUp(300, 100), cICityGameCursor::kDone);
     EXPECT_TRUE(Ru::Math::Vector3Equal(ends[1]->GetSceneObject()->GetPosition(), standing));
@@ -128,7 +129,9 @@ TEST_F(CityRoadTest, ADragFromDiscToDiscBuysARoadAndAReLaidOneDroppedOnTheGround
   ASSERT_EQ(roads.size(), 1u);
   EXPECT_EQ(roads[0]->GetOtherEnd(ends[0]), ends[1]);
   cICityGameCursor* cursor = roads[0]->StartDrag(300, 100, nullptr);  // end B follows the mouse
+  cursor->Update(kFrameMs, 300, 100);
   cursor->Update(kFrameMs, 600, 600);
+  EXPECT_FALSE(roads[0]->IsMarkerShown(1));  // unsnapped: the free end has no marker
   EXPECT_EQ(cursor->OnLeftButtonUp(600, 600), cICityGameCursor::kDone);
   EXPECT_EQ(Count<cCityGameRoad>(), 0);
   EXPECT_NEAR(City()->GetMoney(), 4.5f, 1e-4f);

@@ -19,6 +19,7 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityBuildCursor.h"
 #include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
@@ -109,6 +110,7 @@ class cCityWorldTest : public ::testing::Test {
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
+    GetCityBuildCursor().ResetForTest();
     SetCityInputViewForTest(&view);
     SetCityScriptOverrideForTest(scripts.Path().c_str());
     mode = new cCityGameMode();
@@ -193,6 +195,11 @@ class cCityWorldTest : public ::testing::Test {
   }
 
   cCityGameCity* City() { return mode->GetCity(); }
+  std::vector<cCityGamePlayerCreature*> Citizens() {
+    std::vector<cCityGamePlayerCreature*> all;
+    Registry().CollectObjectsOfClass(all);
+    return all;
+  }
   cCityGameObjectRegistry& Registry() { return GetCityObjectRegistry(); }
   template <class T>
   int Count() {
@@ -218,11 +225,6 @@ class cCityTribeWorldTest : public cCityWorldTest {
     for (cCityGamePlayerCreature* c : Citizens()) c->SetOwnChoices(false);
     tribes.clear();
     Registry().CollectObjectsOfClass(tribes);
-  }
-  std::vector<cCityGamePlayerCreature*> Citizens() {
-    std::vector<cCityGamePlayerCreature*> all;
-    Registry().CollectObjectsOfClass(all);
-    return all;
   }
   std::vector<cCityGameTribeCreature*> MembersOf(cCityGameTribe* tribe) {
     std::vector<cCityGameTribeCreature*> members;
