@@ -124,10 +124,7 @@ void cCityGameTribe::EndUsersInteractions() {
   RemoveFromCityScene(mHeart);
   RemoveMarker();
   mMembers.clear();
-  // Its store goes with it: a store left behind would name a holder that is gone.
-  if (cCityGameBundleContainer* store = GetFoodContainer())
-    if (!GetCityObjectRegistry().IsQueued(store)) GetCityObjectRegistry().RemoveNow(store);
-  mFoodContainer = cCityObjectHandle();
+  RemoveHeldStore(mFoodContainer);
 }
 
 void cCityGameTribe::ResolveLinks() {

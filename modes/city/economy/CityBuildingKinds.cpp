@@ -6,6 +6,7 @@
 
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/cursors/CityInputView.h"
 #include "modes/city/data/CityTuning.h"
@@ -74,6 +75,10 @@ bool cCityGameBuildingMotive::Enter(cCityGameWorldObject* user) {
   if (auto* creature = dynamic_cast<cCityGameCreature*>(user))
     creature->SetRate((int)mMotiveIndex, GetMotiveDelta() * RandomnessFactor());
   return true;
+}
+
+cIInteraction* cCityGameBuildingProduction::GetDefaultInteraction() {
+  return GetCityBehavior<cCityGameBehaviorUseProductionBuilding>();
 }
 
 cCityGameBundle* cCityGameBuildingProduction::TakeProduct() {
@@ -184,6 +189,10 @@ void cCityGameBuildingSilo::Initialize(cCityGameObject* owner) {
     store->Setup(owner, this, Tuning().siloBundleCapacity, 8.5f, 9.0f, kCityFood);
     store->SetPosition(mPosition, Vector3{});
   }
+}
+void cCityGameBuildingSilo::EndUsersInteractions() {
+  cCityGameBuildingMotive::EndUsersInteractions();
+  RemoveHeldStore(mContainer);
 }
 void cCityGameBuildingSilo::SetPosition(const Vector3& position, const Vector3& offset) {
   cCityGameBuilding::SetPosition(position, offset);

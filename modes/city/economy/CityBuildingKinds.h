@@ -1,8 +1,10 @@
 // The building kinds the player buys: each sets its price, capacity, stays,
 // name and colour from the building tuning. The silo keeps a food store of
-// its own and the farm stands outside the walls, pulling them in. What using
-// each kind does to a citizen (rooms, eating, wages, crops, trade, worship,
-// mustering) comes with the citizens' use of buildings and does nothing yet.
+// its own and the farm stands outside the walls, pulling them in. Using a
+// kind changes the citizen inside: a house gives a room and rest, a silo a
+// meal, a factory wages for the city, a farm crops that its workers carry to
+// a store; the market, the temple and the military building take no order
+// (tribes trade and pray there, and citizens muster by the military one).
 #pragma once
 
 #include <string>
@@ -31,6 +33,7 @@ class cCityGameBuildingMotive : public cCityGameBuilding {
 // A building that makes a product (the farm: food bundles).
 class cCityGameBuildingProduction : public cCityGameBuilding {
  public:
+  cIInteraction* GetDefaultInteraction() override;  // working it, or carrying off what it made
   int GetProductCount() const { return (int)mProduced; }
   void AddProduced(float bundles) { mProduced += bundles; }
   virtual float GetBundleAmount() { return 0.0f; }
@@ -102,6 +105,7 @@ class cCityGameBuildingSilo : public tCityBuildingKind<cCityGameBuildingSilo, cC
   std::string GetLabelDetail() override;                  // "Food: held/room"
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
   bool Enter(cCityGameWorldObject* user) override;
+  void EndUsersInteractions() override;  // its store goes with it
 
  private:
   cCityObjectHandle mContainer;
@@ -110,6 +114,7 @@ class cCityGameBuildingSilo : public tCityBuildingKind<cCityGameBuildingSilo, cC
 class cCityGameBuildingTemple : public tCityBuildingKind<cCityGameBuildingTemple, cCityGameBuilding, 0xAF00F8AE> {
  public:
   static sBuildingKindValues KindValues();
+  cIInteraction* GetDefaultInteraction() override { return nullptr; }  // tribes come on pilgrimage; citizens take no order here
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{1.0f, 0.0f, 1.0f}; }
 };
 
@@ -151,6 +156,7 @@ class cCityGameBuildingFarm : public tCityBuildingKind<cCityGameBuildingFarm, cC
 class cCityGameBuildingMarket : public tCityBuildingKind<cCityGameBuildingMarket, cCityGameBuilding, 0x6F174D77> {
  public:
   static sBuildingKindValues KindValues();
+  cIInteraction* GetDefaultInteraction() override { return nullptr; }  // tribes trade here on their own errand
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.8f, 0.8f, 0.8f}; }
   bool AcceptsUser(cCityGameWorldObject*) override { return false; }  // tribes trade here, citizens do not
   bool UpdateOccupant(cCityGameWorldObject* user, uint32_t ms) override;
@@ -161,6 +167,7 @@ class cCityGameBuildingMilitary
     : public tCityBuildingKind<cCityGameBuildingMilitary, cCityGameBuilding, 0xCFBD5627> {
  public:
   static sBuildingKindValues KindValues();  // no places, no stays
+  cIInteraction* GetDefaultInteraction() override { return nullptr; }  // an order here musters, it is no use
   Ru::Math::Vector3 GetColour() override { return Ru::Math::Vector3{0.6f, 1.0f, 1.0f}; }
   bool IsTargetProperty() override { return false; }
 };

@@ -84,6 +84,19 @@ void cCityGameBundleContainer::Setup(cCityGameObject* owner, cCityGameObject* ho
   mKind = kind;
 }
 
+cCityGameObject* cCityGameBundleContainer::GetHolder() const {
+  cCityGameObject* found = GetCityObjectRegistry().Find(mHolder.id);
+  return found == mHolder.object ? found : nullptr;
+}
+
+void RemoveHeldStore(cCityObjectHandle& handle) {
+  cCityGameObjectRegistry& registry = GetCityObjectRegistry();
+  cCityGameObject* store = dynamic_cast<cCityGameBundleContainer*>(registry.Find(handle.id));
+  handle = cCityObjectHandle();
+  // A store already queued goes with the queue: removing it now would upset the flush's walk.
+  if (store && !registry.IsQueued(store)) registry.RemoveNow(store);
+}
+
 void cCityGameBundleContainer::DestroyPile() {
   std::vector<sPileEntry> pile;
   pile.swap(mPile);  // the entries are gone before the bundles let go of this store

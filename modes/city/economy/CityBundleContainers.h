@@ -91,7 +91,7 @@ class cCityGameBundleContainer
   float GetPileMaxDistance() const { return mPileMaxDistance; }
   uint32_t GetKind() const { return mKind; }
   uint32_t GetBundleType() const { return mKind; }
-  cCityGameObject* GetHolder() const { return mHolder.object; }
+  cCityGameObject* GetHolder() const;  // null once the holder has left the registry
   const char* GetName() const { return "Bundle Container"; }
 
  private:
@@ -134,6 +134,10 @@ class cCityGameCityBundleContainer
   std::vector<cCityGameBundle*> mBundles;  // owned, in the order they came
   bool mClosed = false;  // being removed: a bundle set down now is nobody's
 };
+
+// A holder going takes its store along (and empties the handle): a store
+// left behind would still count its food and name a holder that is gone.
+void RemoveHeldStore(cCityObjectHandle& store);
 
 // True when the creature's hunger or energy is at or below the value (a
 // non-creature has neither).

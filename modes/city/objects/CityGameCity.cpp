@@ -139,6 +139,7 @@ void cCityGameCity::EndUsersInteractions() {
   AddRef();
   cCityGameBuilding::EndUsersInteractions();
   RemoveStatusIcon();
+  RemoveHeldStore(mContainer);
   Release();
 }
 

@@ -4,7 +4,10 @@
 // menu selling for the refund fraction, and the kinds' prices and names.
 #include <gtest/gtest.h>
 
+#include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityContainerMenus.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityDragCursor.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
@@ -38,6 +41,11 @@ class CityBuildingTest : public cCityWorldTest {
     Controller().OnLeftButtonUp(x, y);
   }
   cCityGameCursorController& Controller() { return GetCityCursorController(); }
+  std::vector<cCityGamePlayerCreature*> Citizens() {
+    std::vector<cCityGamePlayerCreature*> all;
+    Registry().CollectObjectsOfClass(all);
+    return all;
+  }
 };
 
 TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) {
@@ -122,28 +130,90 @@ TEST_F(CityBuildingTest, ABuildingsMenuSellsItForTheRefundFraction) {
   record->Release();
 }
 
-TEST_F(CityBuildingTest, EachKindHasItsPriceCapacityNameAndColour) {
+// Fault mended: a silo that went (refused where it was let go, cancelled
+// while carried, sold, or cleared by a load) left its store registered with
+// the freed silo as holder, read by the food total every frame. Its store
+// goes with it, a citizen delivering there stops, and its store's menu,
+// still open, sends nobody anywhere.
+TEST_F(CityBuildingTest, EveryWayASiloGoesTakesItsStoreAlong) {
+  enum eWay { kRefused, kCancelled, kSold, kLoaded };
+  const int stores = Count<cCityGameBundleContainer>();
+  const float food = GetCityFood();
+  for (eWay way : {kRefused, kCancelled, kSold, kLoaded}) {
+    Buy(cCityGameCityCursor::kSilo);
+    auto* silo = dynamic_cast<cCityGameBuildingSilo*>(GetCityBuildCursor().GetBuilding());
+    ASSERT_NE(silo, nullptr) << way;
+    cCityGameBundleContainer* store = silo->GetContainer(kCityFood);
+    store->AddAmount(20.0f);
+    EXPECT_EQ(Count<cCityGameBundleContainer>(), stores + 1) << way;
+    cCityGamePlayerCreature* citizen = Citizens()[0];
+    if (way == kRefused) PlaceAt(500, 1200);  // far outside the walls
+    if (way == kCancelled) Controller().HandleInputEvent("CANCEL_BUY", 0.0f, 1);
+    if (way == kSold || way == kLoaded) {
+      PlaceAt(620, 500);
+      GetDataManager()->CommitPending();
+      ASSERT_TRUE(store->Interact(citizen, nullptr, nullptr, 1)) << way;  // on its way to deliver there
+      std::vector<cCityGameWorldObject*> chosen{citizen};
+      ASSERT_EQ(silo->GetSelectionCursor(400, 300, nullptr, chosen), &GetCityContainerPieMenuCursor());
+    }
+    if (way == kSold) silo->OnPieMenuSelection(cCityGameBuilding::kSellItem);
+    if (way == kLoaded) {
+      mode->Leave();
+      mode->BeforeLoad();
+      mode->AfterLoad();
+      Enter();
+      citizen = Citizens()[0];
+    }
+    GetDataManager()->CommitPending();  // the silo is freed here
+    EXPECT_EQ(Count<cCityGameBundleContainer>(), stores) << way;
+    EXPECT_FLOAT_EQ(GetCityFood(), food) << way;
+    if (way == kSold) {
+      EXPECT_FALSE(citizen->HasInteraction()) << way;
+      cCityGameContainerPieMenuCursor& menu = GetCityContainerPieMenuCursor();
+      Click(menu, menu.GetMenu(), cCityGameContainerPieMenuCursor::kUseItem);
+      EXPECT_FALSE(citizen->HasInteraction()) << way;
+    }
+    Pump(5);
+  }
+}
+
+// Each kind's own order: farms are worked (their crops carried off), the
+// market, temple and military building take none, so the citizens' cursor
+// does not light them up.
+TEST_F(CityBuildingTest, EachKindHasItsPriceCapacityNameColourAndOrder) {
+  cIInteraction* const use = GetCityBehavior<cCityGameBehaviorUseBuilding>();
+  cIInteraction* const work = GetCityBehavior<cCityGameBehaviorUseProductionBuilding>();
   struct sCase {
     cCityGameBuilding* building;
     float cost;
     int capacity;
     const char* name;
     Vector3 colour;
+    cIInteraction* order;
   } cases[] = {
-      {CreateCityObject<cCityGameBuildingHouse>(), 15.0f, 10, "Sleep Building", {0.8f, 0.8f, 0.0f}},
-      {CreateCityObject<cCityGameBuildingSilo>(), 15.0f, 10, "Food Storage Building", {0.2f, 0.9f, 0.2f}},
-      {CreateCityObject<cCityGameBuildingTemple>(), 15.0f, 10, "Cultural Building", {1.0f, 0.0f, 1.0f}},
-      {CreateCityObject<cCityGameBuildingFactory>(), 25.0f, 10, "Money Generating Building", {0.4f, 0.4f, 0.4f}},
-      {CreateCityObject<cCityGameBuildingFarm>(), 25.0f, 10, "Food Generating Building", {0.6f, 0.95f, 0.6f}},
-      {CreateCityObject<cCityGameBuildingMarket>(), 25.0f, 10, "Diplomatic Building", {0.8f, 0.8f, 0.8f}},
-      {CreateCityObject<cCityGameBuildingMilitary>(), 25.0f, 0, "Military Building", {0.6f, 1.0f, 1.0f}},
+      {CreateRegisteredCityObject<cCityGameBuildingHouse>(), 15.0f, 10, "Sleep Building", {0.8f, 0.8f, 0.0f}, use},
+      {CreateRegisteredCityObject<cCityGameBuildingSilo>(), 15.0f, 10, "Food Storage Building", {0.2f, 0.9f, 0.2f}, use},
+      {CreateRegisteredCityObject<cCityGameBuildingTemple>(), 15.0f, 10, "Cultural Building", {1.0f, 0.0f, 1.0f}, nullptr},
+      {CreateRegisteredCityObject<cCityGameBuildingFactory>(), 25.0f, 10, "Money Generating Building", {0.4f, 0.4f, 0.4f}, use},
+      {CreateRegisteredCityObject<cCityGameBuildingFarm>(), 25.0f, 10, "Food Generating Building", {0.6f, 0.95f, 0.6f}, work},
+      {CreateRegisteredCityObject<cCityGameBuildingMarket>(), 25.0f, 10, "Diplomatic Building", {0.8f, 0.8f, 0.8f}, nullptr},
+      {CreateRegisteredCityObject<cCityGameBuildingMilitary>(), 25.0f, 0, "Military Building", {0.6f, 1.0f, 1.0f}, nullptr},
   };
+  cCityGameCreatureCursor& cursor = GetCityCreatureCursor();
+  Controller().SetCurrentCursor(&cursor);
   for (const sCase& c : cases) {
     EXPECT_FLOAT_EQ(c.building->GetCost(), c.cost) << c.name;
     EXPECT_EQ(c.building->GetCapacity(), c.capacity) << c.name;
     EXPECT_EQ(c.building->GetBuildingName(), c.name);
     EXPECT_TRUE(Ru::Math::Vector3Equal(c.building->GetColour(), c.colour)) << c.name;
+    EXPECT_EQ(c.building->GetDefaultInteraction(), c.order) << c.name;
+    c.building->Initialize(City());
+    view.spots.assign(1, {700, 700, 3, c.building->GetSceneObject()});
+    Controller().OnMouseMove(700, 700);
+    EXPECT_EQ(cursor.GetHighlight() != nullptr, c.order != nullptr) << c.name;
+    Controller().OnMouseMove(100, 100);
   }
+  view.spots.clear();
   EXPECT_EQ(cases[0].building->GetServedMotives(), 2u);
   EXPECT_EQ(cases[1].building->GetServedMotives(), 1u);
   EXPECT_FLOAT_EQ(cases[4].building->GetWallFieldWeight(), -1.0f);
@@ -157,11 +227,6 @@ class CityBuildingUseTest : public CityBuildingTest {
     building->Initialize(City());
     GetDataManager()->CommitPending();
     return building;
-  }
-  std::vector<cCityGamePlayerCreature*> Citizens() {
-    std::vector<cCityGamePlayerCreature*> all;
-    Registry().CollectObjectsOfClass(all);
-    return all;
   }
   // A citizen sent to the house by the player, as a pie-menu order does.
   static void Send(cCityGamePlayerCreature* citizen, cCityGameBuildingHouse* house) {
@@ -304,6 +369,23 @@ TEST_F(CityBuildingUseTest, ADroppedBuildingPushesTheCreaturesInItOutAndFarmsTak
   EXPECT_TRUE(farm->AcceptsUser(c[2]));
   farm->OnPieMenuSelection(cCityGameBuilding::kSwitchItem);
   EXPECT_FALSE(farm->AcceptsUser(c[2]));  // switched off
+}
+
+// Fault mended: a farm answered the plain building use, so its crops piled
+// up on it and nobody carried them away. Ordered onto a farm and then left
+// to their own choices, citizens fill the silo and the city's food grows.
+TEST_F(CityBuildingUseTest, AFarmWorkedByCitizensFillsTheSiloAndRaisesTheCitysFood) {
+  SetTuningFloat(GetCityGameBuildingTuning(), "Farm Food Delta", 0.005f);
+  for (const char* drain : {"Farm Hunger Delta", "Farm Energy Delta"})  // work that tires little
+    SetTuningFloat(GetCityGameBuildingTuning(), drain, -0.0005f);
+  auto* farm = NewBuildingAt<cCityGameBuildingFarm>(cFakeCityView::Ground(500, 800));
+  auto* silo = NewBuildingAt<cCityGameBuildingSilo>(cFakeCityView::Ground(620, 500));
+  GetDataManager()->CommitPending();
+  for (cCityGamePlayerCreature* citizen : Citizens()) ASSERT_TRUE(farm->Interact(citizen, nullptr, nullptr, 1));
+  const float before = GetCityFood();
+  Pump(1200);  // a minute
+  EXPECT_GT(silo->GetContainer(kCityFood)->GetTotalAmount(), 0.0f);
+  EXPECT_GT(GetCityFood(), before);
 }
 
 TEST_F(CityBuildingUseTest, TheNearestMilitaryBuildingTiesToTheLowerId) {

@@ -185,6 +185,10 @@ TEST_F(CityRegistryTest, RemovingTheCitysOwnRecordTakesTheCityWithIt) {
   EXPECT_EQ(City(), nullptr);
   EXPECT_EQ(Registry().Find(0), nullptr);
   EXPECT_EQ(Count<cCityGameCity>(), 0);
+  std::vector<cCityGameBundleContainer*> stores;  // the hall's went with it; the tribes' stay
+  Registry().CollectObjectsOfClass(stores);
+  EXPECT_EQ(stores.size(), 8u);
+  for (cCityGameBundleContainer* store : stores) EXPECT_NE(store->GetHolder(), nullptr);
 }
 
 }  // namespace
