@@ -84,6 +84,11 @@ class cBenchCity {
     Sys_SetClockForTest(nullptr);
     Sys_SetMessageSink(nullptr);
   }
+  void Frame() {  // one 16 ms frame of the whole mode
+    gCityNow += 16;
+    mMode->Update(16);
+    GetDataManager()->CommitPending();
+  }
   cCityGameMode* mMode;
 
  private:
@@ -212,16 +217,8 @@ void BM_CityBusyFrame(benchmark::State& state) {
     CreateRegisteredCityObject<cCityGameRoad>()->Connect(hall, buildings[i], Ru::Math::Vector3{1.0f, 0.0f, 0.0f},
                                                          buildings[i + 1], Ru::Math::Vector3{-1.0f, 0.0f, 0.0f});
   GetDataManager()->CommitPending();
-  for (int warm = 0; warm < 100; ++warm) {  // everyone under way before the timing starts
-    gCityNow += 16;
-    city.mMode->Update(16);
-    GetDataManager()->CommitPending();
-  }
-  for (auto _ : state) {
-    gCityNow += 16;
-    city.mMode->Update(16);
-    GetDataManager()->CommitPending();
-  }
+  for (int warm = 0; warm < 100; ++warm) city.Frame();  // everyone under way before the timing starts
+  for (auto _ : state) city.Frame();
   tuning.Reload();
   state.counters["objects"] = (double)GetCityObjectRegistry().GetCount();
   state.counters["of16.7ms"] = benchmark::Counter((double)state.iterations() * 0.0167, benchmark::Counter::kIsRate |
@@ -240,16 +237,8 @@ void BM_CityFrameAtBounds(benchmark::State& state) {
   tuning.ApplyConstants();
   {
     cBenchCity city;
-    for (int warm = 0; warm < 3; ++warm) {
-      gCityNow += 16;
-      city.mMode->Update(16);
-      GetDataManager()->CommitPending();
-    }
-    for (auto _ : state) {
-      gCityNow += 16;
-      city.mMode->Update(16);
-      GetDataManager()->CommitPending();
-    }
+    for (int warm = 0; warm < 3; ++warm) city.Frame();
+    for (auto _ : state) city.Frame();
     state.counters["objects"] = (double)GetCityObjectRegistry().GetCount();
   }
   tuning.Reload();

@@ -18,6 +18,8 @@
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/groups/CityGroupFamily.h"
+#include "modes/city/groups/CityRaidDisaster.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "platform/Sys.h"
@@ -209,11 +211,16 @@ bool TryStartSing(cCityGameCreature* creature) {
 namespace {
 // A citizen sets on the first tribe member raiding or recruiting within reach
 // (the distance first: at the tuning's bounds there are tens of thousands).
+// Members raid or recruit only for a registered raid or drive, whose removal
+// ends their part, so while there is none nobody need be looked at.
 cCityGameCreature* FindInvader(cCityGameCreature* citizen) {
   const cCityGameTuning& tuning = GetCityGameTuning();
   if (!(RollGroupChance() < tuning.raidDefenseStartChance)) return nullptr;
+  const cCityGameObjectRegistry& registry = GetCityObjectRegistry();
+  if (registry.CountObjectsOfClass<cCityGameRaidDisaster>() + registry.CountObjectsOfClass<cCityGameRecruitDisaster>() == 0)
+    return nullptr;
   const float reach = tuning.raidDefenseStartRadius * tuning.raidDefenseStartRadius;
-  for (cCityGameTribeCreature* member : GetCityObjectRegistry().ObjectsOfClass<cCityGameTribeCreature>()) {
+  for (cCityGameTribeCreature* member : registry.ObjectsOfClass<cCityGameTribeCreature>()) {
     if (DistanceSquared(member->GetPosition(), citizen->GetPosition()) > reach) continue;
     cIInteraction* current = CurrentOf(member);
     const uint32_t id = current ? current->GetInteractionId() : 0;
