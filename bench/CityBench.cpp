@@ -17,6 +17,11 @@
 //    10, 12 buildings joined by 10 roads, everyone making its own choices)
 //    beside BM_CityFrame, the founded city's; "of16.7ms" is the share of a
 //    60 Hz frame it takes (the goal is under 2 ms, 0.12).
+//  - BM_CityFrameAtBounds/checks: a city founded with the largest counts the
+//    tuning lets through (200 citizens, 200 tribes of 200), with the shipped
+//    check periods (0) or every tribe member and citizen checking for a raid
+//    defence in every frame (1), beside BM_CityFrame; "of100ms" is the share
+//    of the 100 ms a frame may take.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -78,6 +83,11 @@ class cBenchCity {
     gCityGameMode = nullptr;
     Sys_SetClockForTest(nullptr);
     Sys_SetMessageSink(nullptr);
+  }
+  void Frame() {  // one 16 ms frame of the whole mode
+    gCityNow += 16;
+    mMode->Update(16);
+    GetDataManager()->CommitPending();
   }
   cCityGameMode* mMode;
 
@@ -207,21 +217,34 @@ void BM_CityBusyFrame(benchmark::State& state) {
     CreateRegisteredCityObject<cCityGameRoad>()->Connect(hall, buildings[i], Ru::Math::Vector3{1.0f, 0.0f, 0.0f},
                                                          buildings[i + 1], Ru::Math::Vector3{-1.0f, 0.0f, 0.0f});
   GetDataManager()->CommitPending();
-  for (int warm = 0; warm < 100; ++warm) {  // everyone under way before the timing starts
-    gCityNow += 16;
-    city.mMode->Update(16);
-    GetDataManager()->CommitPending();
-  }
-  for (auto _ : state) {
-    gCityNow += 16;
-    city.mMode->Update(16);
-    GetDataManager()->CommitPending();
-  }
+  for (int warm = 0; warm < 100; ++warm) city.Frame();  // everyone under way before the timing starts
+  for (auto _ : state) city.Frame();
   tuning.Reload();
   state.counters["objects"] = (double)GetCityObjectRegistry().GetCount();
   state.counters["of16.7ms"] = benchmark::Counter((double)state.iterations() * 0.0167, benchmark::Counter::kIsRate |
                                                                                          benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_CityBusyFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_CityFrameAtBounds(benchmark::State& state) {
+  cTuningData& tuning = GetCityGameTuning();
+  for (const char* key : {"Initial Creatures", "Initial Tribes", "Initial Tribe Creatures"})
+    if (uTuningValue* value = tuning.FindConstant(key, kTuningInt)) value->asInt = 1000000;  // cut to the bound
+  if (state.range(0) != 0) {  // every member and citizen checking in every frame, not every few seconds
+    if (uTuningValue* value = tuning.FindConstant("Tribe Raid Defense Check Frequency", kTuningFloat)) value->asFloat = 0.0f;
+    if (uTuningValue* value = tuning.FindConstant("Raid Defense Start Chance", kTuningFloat)) value->asFloat = 100.0f;
+  }
+  tuning.ApplyConstants();
+  {
+    cBenchCity city;
+    for (int warm = 0; warm < 3; ++warm) city.Frame();
+    for (auto _ : state) city.Frame();
+    state.counters["objects"] = (double)GetCityObjectRegistry().GetCount();
+  }
+  tuning.Reload();
+  state.counters["of100ms"] = benchmark::Counter((double)state.iterations() * 0.1, benchmark::Counter::kIsRate |
+                                                                                      benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CityFrameAtBounds)->ArgName("checks")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "glf/Overlay2D.h"
@@ -266,23 +268,69 @@ void cCityGameCreature::DrawLabel(bool show, int x, int y) {
   GetSceneManager().AddObject(mMotiveMeter);
 }
 
+// Close pairs are looked for only among neighbours on the ground (x in
+// strips twice the reach wide, z within the reach, both walked in z order),
+// not among all pairs, then listed in the order of the plain pairwise walk
+// (by the first one's id, then the second's), so the pushes come out as
+// before: at the tuning's bounds, tens of thousands of creatures, the
+// pairwise walk took seconds a frame.
 void SeparateCityCreatures() {
-  std::vector<cCityGameCreature*> creatures;
-  GetCityObjectRegistry().CollectObjectsOfClass(creatures);
-  std::vector<std::pair<cCityGameCreature*, cCityGameCreature*>> close;
-  const float reach = cCityGameCreature::kPushApartBelow * cCityGameCreature::kPushApartBelow;
-  for (size_t a = 0; a < creatures.size(); ++a)
-    for (size_t b = a + 1; b < creatures.size(); ++b) {
-      if (creatures[a]->IsHidden() || creatures[b]->IsHidden()) continue;
-      if (Vector3LengthSquared(Vector3Sub(creatures[a]->GetPosition(), creatures[b]->GetPosition())) < reach)
-        close.push_back({creatures[a], creatures[b]});
+  std::vector<cCityGameCreature*> all;
+  GetCityObjectRegistry().CollectObjectsOfClass(all);
+  const float below = cCityGameCreature::kPushApartBelow, reach = below * below, width = 2.0f * below;
+  struct sSpot {
+    float strip;
+    Vector3 at;
+    uint32_t index;  // in id order among those that take part
+  };
+  std::vector<cCityGameCreature*> creatures;  // in id order; the hidden and those nowhere are pushed by nobody
+  std::vector<sSpot> spots;
+  for (cCityGameCreature* creature : all) {
+    const Vector3 at = creature->GetPosition();
+    if (creature->IsHidden() || !std::isfinite(at.x) || !std::isfinite(at.y) || !std::isfinite(at.z)) continue;
+    spots.push_back({std::floor(at.x / width), at, (uint32_t)creatures.size()});
+    creatures.push_back(creature);
+  }
+  std::sort(spots.begin(), spots.end(), [](const sSpot& a, const sSpot& b) {
+    return a.strip != b.strip ? a.strip < b.strip : a.at.z != b.at.z ? a.at.z < b.at.z : a.index < b.index;
+  });
+  std::vector<std::pair<uint32_t, uint32_t>> pairs;  // (earlier, later) in the walk's order
+  auto consider = [&](const sSpot& a, const sSpot& b) {
+    if (Vector3LengthSquared(Vector3Sub(a.at, b.at)) < reach)
+      pairs.push_back({std::min(a.index, b.index), std::max(a.index, b.index)});
+  };
+  for (size_t begin = 0, end = 0; begin < spots.size(); begin = end) {
+    const float strip = spots[begin].strip;
+    while (end < spots.size() && spots[end].strip == strip) ++end;
+    size_t after = end;  // the next strip's run, when it borders this one
+    while (after < spots.size() && spots[after].strip == spots[end].strip) ++after;
+    const bool bordering = end < spots.size() && spots[end].strip == strip + 1.0f;
+    size_t lowest = end;  // the first of the next strip not too far below in z; only rises
+    for (size_t i = begin; i < end; ++i) {
+      const sSpot& from = spots[i];
+      for (size_t j = i + 1; j < end && spots[j].at.z - from.at.z < below; ++j) consider(from, spots[j]);
+      if (!bordering) continue;
+      while (lowest < after && from.at.z - spots[lowest].at.z >= below) ++lowest;
+      for (size_t k = lowest; k < after && spots[k].at.z - from.at.z < below; ++k) consider(from, spots[k]);
     }
-  for (auto& [a, b] : close) {
-    const Vector3 d = Vector3Sub(a->GetPosition(), b->GetPosition());  // earlier pairs may have moved them
-    if (!(Vector3LengthSquared(d) > 1e-5f)) continue;
-    const Vector3 push = Vector3Scale(Vector3Normalized(d), cCityGameCreature::kPushStep);
-    a->SetPosition(Vector3Add(a->GetPosition(), push), a->GetOffset());
-    b->SetPosition(Vector3Sub(b->GetPosition(), push), b->GetOffset());
+  }
+  // Into the walk's order: bucketed by the earlier one, each bucket sorted.
+  std::vector<uint32_t> start(creatures.size() + 1, 0), later(pairs.size());
+  for (const auto& pair : pairs) ++start[pair.first + 1];
+  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+  std::vector<uint32_t> filled(start.begin(), start.end() - 1);
+  for (const auto& pair : pairs) later[filled[pair.first]++] = pair.second;
+  for (size_t i = 0; i + 1 < start.size(); ++i) std::sort(later.begin() + start[i], later.begin() + start[i + 1]);
+  for (uint32_t first = 0; first < creatures.size(); ++first) {
+    cCityGameCreature* a = creatures[first];
+    for (uint32_t k = start[first]; k < start[first + 1]; ++k) {
+      cCityGameCreature* b = creatures[later[k]];
+      const Vector3 d = Vector3Sub(a->GetPosition(), b->GetPosition());  // earlier pairs may have moved them
+      if (!(Vector3LengthSquared(d) > 1e-5f)) continue;
+      const Vector3 push = Vector3Scale(Vector3Normalized(d), cCityGameCreature::kPushStep);
+      a->SetPosition(Vector3Add(a->GetPosition(), push), a->GetOffset());
+      b->SetPosition(Vector3Sub(b->GetPosition(), push), b->GetOffset());
+    }
   }
 }
 

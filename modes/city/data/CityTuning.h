@@ -188,7 +188,7 @@ class cCityGameBuildingTuning : public cTuningData {
   std::string culturalBuildingName = "Cultural Building";  // "Cultural Building Name"
   float factoryHungerDelta = -0.006f;  // "Factory Hunger Delta": hunger per ms
   float factoryEnergyDelta = -0.006f;  // "Factory Energy Delta": energy per ms
-  float factoryMoneyDelta = 5e-05f;  // "Factory Money Delta": money per ms
+  float factoryMoneyDelta = 5e-05f;  // "Factory Money Delta": money per worker inside, each pay period
   float factoryMoneyTime = 1000.0f;  // "Factory Money Time": ms (file: seconds)
   int factoryCost = 25;  // "Factory Cost": money
   int factoryCapacity = 10;  // "Factory Capacity": citizens

@@ -18,6 +18,8 @@
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/groups/CityGroupFamily.h"
+#include "modes/city/groups/CityRaidDisaster.h"
+#include "modes/city/groups/CityRecruiting.h"
 #include "modes/city/objects/CityCreation.h"
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "platform/Sys.h"
@@ -207,19 +209,22 @@ bool TryStartSing(cCityGameCreature* creature) {
 }
 
 namespace {
-// A citizen sets on the first tribe member raiding or recruiting within reach.
+// A citizen sets on the first tribe member raiding or recruiting within reach
+// (the distance first: at the tuning's bounds there are tens of thousands).
+// Members raid or recruit only for a registered raid or drive, whose removal
+// ends their part, so while there is none nobody need be looked at.
 cCityGameCreature* FindInvader(cCityGameCreature* citizen) {
   const cCityGameTuning& tuning = GetCityGameTuning();
   if (!(RollGroupChance() < tuning.raidDefenseStartChance)) return nullptr;
+  const cCityGameObjectRegistry& registry = GetCityObjectRegistry();
+  if (registry.CountObjectsOfClass<cCityGameRaidDisaster>() + registry.CountObjectsOfClass<cCityGameRecruitDisaster>() == 0)
+    return nullptr;
   const float reach = tuning.raidDefenseStartRadius * tuning.raidDefenseStartRadius;
-  std::vector<cCityGameTribeCreature*> tribesfolk;  // in id order
-  GetCityObjectRegistry().CollectObjectsOfClass(tribesfolk);
-  for (cCityGameTribeCreature* member : tribesfolk) {
+  for (cCityGameTribeCreature* member : registry.ObjectsOfClass<cCityGameTribeCreature>()) {
+    if (DistanceSquared(member->GetPosition(), citizen->GetPosition()) > reach) continue;
     cIInteraction* current = CurrentOf(member);
     const uint32_t id = current ? current->GetInteractionId() : 0;
-    if ((id == kRaidingFromCityId || id == kRecruitingFromCityId) &&
-        DistanceSquared(member->GetPosition(), citizen->GetPosition()) <= reach)
-      return member;
+    if (id == kRaidingFromCityId || id == kRecruitingFromCityId) return member;
   }
   return nullptr;
 }
@@ -227,27 +232,32 @@ cCityGameCreature* FindInvader(cCityGameCreature* citizen) {
 // A tribe member comes out against a citizen near its village: first one
 // defending there in a fight still smaller than the raid formula allows,
 // else one attacking the tribe. "Tribe Raid Defense Radius" is compared with
-// the squared distance, as the tuning file has it.
+// the squared distance, as the tuning file has it. At the tuning's bounds
+// every member of 200 tribes asks in the same frame, so the kept lists are
+// read rather than the registry walked, the first pass is skipped while no
+// defence stands, and the second looks at the distance first.
 cCityGameCreature* FindAttacker(cCityGameTribeCreature* member) {
   cCityGameTribe* tribe = member->GetTribe();
   if (!tribe) return nullptr;
   const float reach = GetCityGameTuning().tribeRaidDefenseRadius;
-  std::vector<cCityGamePlayerCreature*> citizens;  // in id order
-  GetCityObjectRegistry().CollectObjectsOfClass(citizens);
+  const cCityGameObjectRegistry& registry = GetCityObjectRegistry();
+  const std::vector<cCityGamePlayerCreature*>& citizens = registry.ObjectsOfClass<cCityGamePlayerCreature>();
   auto near = [&](cCityGamePlayerCreature* c) { return DistanceSquared(c->GetPosition(), tribe->GetPosition()) <= reach; };
-  const bool military = GetCityObjectRegistry().CountObjectsOfClass<cCityGameBuildingMilitary>() > 0;
-  for (cCityGamePlayerCreature* citizen : citizens) {
-    auto* defence = dynamic_cast<cCityGameRaidDefenseGroup*>(GetCurrentGroup(citizen));
-    if (!defence) continue;
-    const int members = tribe->GetMemberCount();
-    const float multiplier = nCityGameFormulas::ChancePlayerRaidSuccessful().Evaluate(
-        members, military, tribe->GetRelationship(tribe->GetOwner()));
-    // A negative answer lets nobody more in, a huge one at most the tribe's members.
-    const int allowed = !(multiplier >= 0.0f) ? 0 : multiplier >= (float)members ? members : (int)multiplier;
-    if (defence->GetMemberCount() < allowed + 1 && near(citizen)) return citizen;
+  if (registry.CountObjectsOfClass<cCityGameRaidDefenseGroup>() > 0) {
+    const bool military = registry.CountObjectsOfClass<cCityGameBuildingMilitary>() > 0;
+    for (cCityGamePlayerCreature* citizen : citizens) {
+      auto* defence = dynamic_cast<cCityGameRaidDefenseGroup*>(GetCurrentGroup(citizen));
+      if (!defence) continue;
+      const int members = tribe->GetMemberCount();
+      const float multiplier = nCityGameFormulas::ChancePlayerRaidSuccessful().Evaluate(
+          members, military, tribe->GetRelationship(tribe->GetOwner()));
+      // A negative answer lets nobody more in, a huge one at most the tribe's members.
+      const int allowed = !(multiplier >= 0.0f) ? 0 : multiplier >= (float)members ? members : (int)multiplier;
+      if (defence->GetMemberCount() < allowed + 1 && near(citizen)) return citizen;
+    }
   }
   for (cCityGamePlayerCreature* citizen : citizens)
-    if (dynamic_cast<cCityGameBehaviorAttackTribe*>(CurrentOf(citizen)) && near(citizen)) return citizen;
+    if (near(citizen) && dynamic_cast<cCityGameBehaviorAttackTribe*>(CurrentOf(citizen))) return citizen;
   return nullptr;
 }
 }  // namespace

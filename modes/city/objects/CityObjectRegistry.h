@@ -31,16 +31,35 @@ class cCityGameObjectRegistry {
   void ResolveAllLinks();
   void Clear();  // every object leaves; ids start again at 0
 
+  // In id order. Each class's list is kept until objects are added or
+  // removed: creatures ask for them every frame, and with tens of thousands
+  // of objects a walk of the whole registry per question stopped the game.
   template <class T>
   void CollectObjectsOfClass(std::vector<T*>& out) const {
-    for (const auto& [id, object] : mObjects)
-      if (T* wanted = dynamic_cast<T*>(object)) out.push_back(wanted);
+    const std::vector<T*>& objects = ObjectsOfClass<T>();
+    out.insert(out.end(), objects.begin(), objects.end());
   }
   template <class T>
   int CountObjectsOfClass() const {
-    int count = 0;
-    for (const auto& [id, object] : mObjects) count += dynamic_cast<T*>(object) != nullptr;
-    return count;
+    return (int)ObjectsOfClass<T>().size();
+  }
+  // The kept list itself, for the hottest walks: it holds until the next
+  // object is added or removed, so nothing may be made or removed while it is walked.
+  template <class T>
+  const std::vector<T*>& ObjectsOfClass() const {
+    struct sList {
+      uint64_t serial = 0, changes = 0;
+      std::vector<T*> objects;
+    };
+    static auto* list = new sList;  // one per class, never destroyed
+    if (list->serial != mSerial || list->changes != mChanges) {
+      list->serial = mSerial;
+      list->changes = mChanges;
+      list->objects.clear();
+      for (const auto& [id, object] : mObjects)
+        if (T* wanted = dynamic_cast<T*>(object)) list->objects.push_back(wanted);
+    }
+    return list->objects;
   }
 
   size_t GetCount() const { return mObjects.size(); }
@@ -59,6 +78,12 @@ class cCityGameObjectRegistry {
   uint32_t mNextId = 0;
   bool mClearing = false;
   uint64_t mChanges = 0;  // insertions and erasures, so a walk knows when to find its place again
+  const uint64_t mSerial = NextSerial();  // which registry a class list was taken from
+
+  static uint64_t NextSerial() {
+    static uint64_t serial = 0;
+    return ++serial;
+  }
 };
 
 cCityGameObjectRegistry& GetCityObjectRegistry();  // built on first use, lives until exit

@@ -318,18 +318,22 @@ TEST_F(CityBuildingUseTest, AFactoryPaysItsStaffEachPeriodCarryingTheOvershoot) 
   factory->AddOccupant(worker);
   factory->AddOccupant(Citizens()[1]);
   EXPECT_TRUE(worker->IsHidden());
-  const float before = City()->GetMoney();
+  const float before = City()->GetMoney(), pay = GetCityGameBuildingTuning().factoryMoneyDelta;
   factory->UpdateOccupant(worker, 0);
   clock.Advance(1030);
   factory->UpdateOccupant(worker, 1030);
-  EXPECT_FLOAT_EQ(City()->GetMoney(), before + 2.0f * 5e-05f);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), before + 2.0f * pay);
   EXPECT_EQ(factory->GetPayTimer().GetElapsed(), 30u);
+  clock.Advance(970);  // exactly one period on: paid, nothing carried
+  factory->UpdateOccupant(worker, 970);
+  EXPECT_FLOAT_EQ(City()->GetMoney(), before + 4.0f * pay);
+  EXPECT_EQ(factory->GetPayTimer().GetElapsed(), 0u);
   factory->RemoveOccupant(worker);
   factory->RemoveOccupant(Citizens()[1]);
   clock.Advance(500);
   factory->UpdateOccupant(worker, 500);  // the staff left: the clock keeps what it had
   EXPECT_FALSE(factory->GetPayTimer().IsRunning());
-  EXPECT_EQ(factory->GetPayTimer().GetElapsed(), 530u);
+  EXPECT_EQ(factory->GetPayTimer().GetElapsed(), 500u);
 }
 
 TEST_F(CityBuildingUseTest, TheFullRingShowsExactlyAtCapacity) {

@@ -88,16 +88,20 @@ TEST_F(CityCreatureTest, NeedsStayInRangeAndShowTheirIcon) {
 
 TEST_F(CityCreatureTest, CrowdedCreaturesArePushedApart) {
   const Vector3 base = City()->GetPosition();
-  auto place = [&](cCityGameCreature* c, float x) { c->SetPosition(Vector3{base.x + x, base.y, base.z + 30.0f}, Vector3{}); };
+  auto place = [&](cCityGameCreature* c, float x, float z) { c->SetPosition(Vector3{base.x + x, base.y, base.z + z}, Vector3{}); };
   struct sCase {
-    float apart, after;
-  } cases[] = {{1.0f, 1.4f}, {1.55f, 1.55f}, {0.0f, 0.0f}};  // the surface bends the gaps a little
+    float x0, z0, x1, z1, after;
+  } cases[] = {
+      {0.0f, 30.0f, 1.0f, 30.0f, 1.4f}, {0.0f, 30.0f, 1.55f, 30.0f, 1.55f}, {0.0f, 30.0f, 0.0f, 30.0f, 0.0f},
+      // Wherever the pair stands: one behind the other, either side of x = 0, and aslant across it.
+      {2.0f, 30.0f, 2.0f, 31.0f, 1.4f}, {-0.5f, 30.0f, 0.5f, 30.0f, 1.4f}, {-0.3f, 30.8f, 0.3f, 30.0f, 1.4f},
+      {-3.2f, 30.0f, -2.8f, 30.9f, 1.4f}};  // the surface bends the gaps a little
   for (const sCase& k : cases) {
-    for (size_t i = 0; i < citizens.size(); ++i) place(citizens[i], 10.0f * (float)i);  // the rest far apart
-    place(citizens[0], 0.0f);
-    place(citizens[1], k.apart);
+    for (size_t i = 0; i < citizens.size(); ++i) place(citizens[i], 10.0f * (float)i, 30.0f);  // the rest far apart
+    place(citizens[0], k.x0, k.z0);
+    place(citizens[1], k.x1, k.z1);
     SeparateCityCreatures();
-    EXPECT_NEAR(Distance(citizens[0]->GetPosition(), citizens[1]->GetPosition()), k.after, 0.01f) << k.apart;
+    EXPECT_NEAR(Distance(citizens[0]->GetPosition(), citizens[1]->GetPosition()), k.after, 0.02f) << k.x0 << "," << k.z0;
   }
 }
 

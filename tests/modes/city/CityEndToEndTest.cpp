@@ -5,6 +5,12 @@
 // of ids, positions, motives, money and stores comes out alike twice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
+#include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityGroupFamily.h"
 #include "modes/city/groups/CityRaidDisaster.h"
@@ -59,13 +65,17 @@ TEST_F(CityEndToEndTest, ASeededCityPlaysItsWholeRoundAlikeTwice) {
 
     // Five seconds of 20 ms frames pay one period's income; a paused stretch pays nothing.
     play(250);
-    EXPECT_FLOAT_EQ(City()->GetMoney(), 100.01f);
+    EXPECT_FLOAT_EQ(City()->GetMoney(), 100.0f + GetCityGameTuning().cityHallMoney);
 
     // The needs loop, energy drain off: a citizen just over the idle threshold
     // drops under it, walks to the hall, eats one unit and idles again.
     GetCityGameMotiveTuning().worldEnergyDelta = 0.0f;
     GetCityGameTuning().chanceToLeaveCity = 0.0f;  // nobody walks out on the watched loop
-    for (cCityGamePlayerCreature* c : Citizens()) c->SetMotive(0, 100.0f);
+    for (cCityGamePlayerCreature* c : Citizens()) {
+      c->SetMotive(0, 100.0f);
+      c->SetMotive(1, 100.0f);  // awake for the rest of the round, however long the tribes rest
+      c->SetRate(1, 0.0f);
+    }
     cCityGamePlayerCreature* hungry = Citizens()[0];
     hungry->SetMotive(0, 30.5f);
     const uint32_t hungryId = hungry->GetId();
@@ -141,6 +151,7 @@ TEST_F(CityEndToEndTest, ASeededCityPlaysItsWholeRoundAlikeTwice) {
     // it; the player's drive with the formula answering 2 wins two members.
     GetCityGameTuning().recruitDisasterMinRecruitChance = GetCityGameTuning().recruitDisasterMaxRecruitChance = 1.0f;
     GetCityGameTuning().recruitDisasterDuration = 500.0f;
+    GetCityGameTuning().minTribeBirthAndDeathRate = GetCityGameTuning().maxTribeBirthAndDeathRate = 86400000.0f;  // nobody born meanwhile
     cCityGameTribe* recruiter = tribes[5];
     const size_t citizens = Citizens().size();
     const int members = recruiter->GetMemberCount();
@@ -192,6 +203,77 @@ TEST_F(CityEndToEndTest, ASeededCityPlaysItsWholeRoundAlikeTwice) {
     Sys_CloseSoundDevice();
   }
   EXPECT_EQ(digests[0], digests[1]);
+}
+
+// A newcomer's first game with the shipped tuning and formulas, from one seed
+// on 50 ms frames: a player who buys a house, a farm and a silo, upgrades the
+// hall when the money covers it, buys a military building and sends idle
+// citizens to the farm keeps food in the city for 20 minutes and reaches the
+// population goal; with nobody playing the city may shrink but not empty in 10.
+class CityNewcomerTest : public cCityWorldTest {
+ protected:
+  void Buy(int item, int x, int y) {
+    cCityGameCityCursor& menu = GetCityCityCursor();
+    menu.Open(City(), 400, 300);
+    GetCityCursorController().SetCurrentCursor(&menu);
+    menu.Choose(item);
+    GetCityCursorController().HandleCursorResult(cICityGameCursor::kDone);
+    if (GetCityCursorController().GetCurrentCursor() != &GetCityBuildCursor()) return;  // not affordable
+    GetCityCursorController().OnMouseMove(x, y);
+    GetCityCursorController().OnLeftButtonDown(x, y);
+    GetCityCursorController().OnLeftButtonUp(x, y);
+  }
+  // What the player does once a second.
+  void PlayerTurn() {
+    if (Count<cCityGameBuildingHouse>() == 0) Buy(cCityGameCityCursor::kHouse, 620, 500);
+    if (Count<cCityGameBuildingFarm>() == 0) Buy(cCityGameCityCursor::kFarm, 500, 1000);
+    if (Count<cCityGameBuildingSilo>() == 0) Buy(cCityGameCityCursor::kSilo, 500, 700);
+    City()->UpgradeCityHall();
+    if (City()->GetUpgradeLevel() > 0 && Count<cCityGameBuildingMilitary>() == 0)
+      Buy(cCityGameCityCursor::kMilitary, 380, 500);
+    std::vector<cCityGameBuildingFarm*> farms;
+    Registry().CollectObjectsOfClass(farms);
+    std::vector<cCityGamePlayerCreature*> citizens;
+    Registry().CollectObjectsOfClass(citizens);
+    for (cCityGamePlayerCreature* c : citizens) {
+      const bool idle = !c->HasInteraction() || (c->GetInteraction()->GetName() == "Walking" && c->GetStartMode() == 0);
+      if (idle && !c->IsHidden() && !farms.empty() && c->GetMotive(0) > 50.0f && c->GetMotive(1) > 50.0f)
+        farms[0]->Interact(c, farms[0]->GetDefaultInteraction(), farms[0], 1);
+    }
+  }
+};
+
+TEST_F(CityNewcomerTest, AScriptedPlayerKeepsTheCityFedAndReachesTheGoalAndAnIdleCityLives) {
+  constexpr int kFramesPerMinute = 60 * 1000 / kFrameMs;
+  for (bool playing : {true, false}) {
+    TearDown();
+    SetUp();
+    Sys_SeedRandom(4343);
+    float lowestFood = GetCityFood();
+    int largest = 0, smallest = 1000;
+    std::string figures;
+    int raidFrames = 0;  // the tribes still raid: the city is fed, not spared
+    const int minutes = playing ? 20 : 10;
+    for (int frame = 1; frame <= minutes * kFramesPerMinute; ++frame) {
+      if (playing && frame % 20 == 1) PlayerTurn();
+      Pump(1);
+      const int population = Count<cCityGamePlayerCreature>();
+      raidFrames += Count<cCityGameRaidDisaster>() > 0;
+      lowestFood = std::min(lowestFood, GetCityFood());
+      largest = std::max(largest, population);
+      smallest = std::min(smallest, population);
+      if (frame % kFramesPerMinute == 0)
+        figures += " " + std::to_string(frame / kFramesPerMinute) + "m food " + std::to_string((int)GetCityFood()) +
+                   " pop " + std::to_string(population) + " money " + std::to_string((int)City()->GetMoney()) + ";";
+    }
+    EXPECT_GT(raidFrames, 0) << figures;
+    if (playing) {
+      EXPECT_GT(lowestFood, 0.0f) << figures;
+      EXPECT_GE(largest, GetCityGameTuning().cityPopulationGoal) << figures;
+    } else {
+      EXPECT_GT(smallest, 0) << figures;
+    }
+  }
 }
 
 }  // namespace

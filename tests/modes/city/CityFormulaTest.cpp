@@ -34,7 +34,9 @@ TEST_F(CityFormulaTest, TheAccumulatorPaysOutOneAtATimeBothWays) {
     float give;
     int result;
     float left;
-  } steps[] = {{3.0f, 1, 2.0f}, {0.0f, 1, 1.0f}, {0.0f, 1, 0.0f}, {0.0f, 0, 0.0f}, {-1.5f, -1, -0.5f},
+  } steps[] = {{3.0f, 1, 2.0f}, {0.0f, 1, 1.0f}, {0.0f, 1, 0.0f}, {0.0f, 0, 0.0f}, {0.99f, 0, 0.99f},
+               {-0.99f, 0, 0.0f}, {-1.5f, -1, -0.5f}, {-0.5f, -1, 0.0f} /* exactly -1.0 pays out */,
+               {-0.5f, 0, -0.5f},
                // Fault mended: a NaN or runaway output read as 0 instead of poisoning the accumulator for the run.
                {std::nanf(""), 0, -0.5f}, {1.0e30f, 0, -0.5f}, {2.0e6f, 0, -0.5f}};
   for (const sStep& step : steps) {

@@ -7,6 +7,7 @@
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/groups/CityGroupFamily.h"
+#include "modes/city/groups/CityRaidDisaster.h"
 #include "tests/modes/city/CityTestSupport.h"
 
 namespace {
@@ -247,6 +248,7 @@ TEST_F(CityGroupTest, ACitizenSetsOnARaiderInReachAndTheFirstCitizenOutEndsTheDe
   GetDataManager()->CommitPending();
   cRaidingForTest raiding;
   raider->StartInteraction(&raiding, 0);
+  CreateRegisteredCityObject<cCityGameRaidDisaster>();  // raiders raid while their raid stands
   PlaceAt(raider, spot);
   SetTuningFloat(GetCityGameTuning(), "Raid Defense Start Chance", 100.0f);  // percent in the file
   Vector3 outOfReach;

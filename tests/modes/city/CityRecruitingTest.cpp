@@ -32,11 +32,25 @@ class CityRecruitingTest : public cCityTribeWorldTest {
   cCityGameTribe* tribe = nullptr;
 };
 
+// The chance runs from "Max" in an unhappy city to "Min" in a happy one.
 TEST_F(CityRecruitingTest, ATribesDriveWinsTheCitizensInItsReachByChanceAndEnds) {
-  for (float chance : {1.0f, 0.0f}) {
+  struct sCase {
+    float min, max, happiness;
+    bool won;
+  } cases[] = {{1.0f, 1.0f, 50.0f, true}, {0.0f, 0.0f, 50.0f, false}, {0.0f, 1.0f, 0.0f, true},
+               {0.0f, 1.0f, 100.0f, false}, {1.0f, 0.0f, 100.0f, true}};
+  for (const sCase& k : cases) {
     TearDown();
     SetUp();
-    GetCityGameTuning().recruitDisasterMinRecruitChance = GetCityGameTuning().recruitDisasterMaxRecruitChance = chance;
+    UseScript("CityGame_TribeSendingRecruiters.txt", "Size_Of_Party_To_Send_Now = 0\n");
+    UseScript("CityGame_TribeSendingRaiders.txt", "Number_Of_Raiders_To_Send = 0\n");
+    UseScript("CityGame_CreaturePopulation.txt", "Add_Creatures = 0\n");  // a happy city grows no one meanwhile
+    for (cCityGamePlayerCreature* c : Citizens())  // a citizen's happiness is the mean of its hunger and energy
+      for (int motive : {0, 1}) c->SetMotive(motive, k.happiness), c->SetRate(motive, 0.0f);
+    Pump(16, 2000);  // every sample of the city's happiness taken anew
+    ASSERT_NEAR(City()->GetHappiness(), k.happiness, 1.0f);
+    GetCityGameTuning().recruitDisasterMinRecruitChance = k.min;
+    GetCityGameTuning().recruitDisasterMaxRecruitChance = k.max;
     ASSERT_TRUE(tribe->SendRecruiters(1));
     auto* drive = Drive<cCityGameRecruitDisaster>();
     ASSERT_NE(drive, nullptr);
@@ -52,8 +66,8 @@ TEST_F(CityRecruitingTest, ATribesDriveWinsTheCitizensInItsReachByChanceAndEnds)
     EXPECT_TRUE(near->IsSlowed());
     ASSERT_TRUE(RunUntilGone<cCityGameRecruitDisaster>());
     EXPECT_FALSE(tribe->IsRecruiting());
-    EXPECT_EQ(near->IsLeaving(), chance > 0.0f);  // won over: it walks off to the tribe
-    if (chance == 0.0f) continue;
+    EXPECT_EQ(near->IsLeaving(), k.won) << k.min << "-" << k.max << " at " << k.happiness;  // walks off to the tribe
+    if (!k.won) continue;
     const uint32_t nearId = near->GetId();
     for (int i = 0; i < 2000 && Registry().Find(nearId); ++i) Pump(1);  // the won-over walks to the tribe
     EXPECT_EQ(Citizens().size(), citizens - 1);

@@ -56,19 +56,36 @@ class CityRegistryTest : public cCityWorldTest {
   }
 };
 
+// The class lists are kept between changes: each addition, removal and clear must show in the next one.
 TEST_F(CityRegistryTest, IdsFollowCreationAndAreNeverReusedUntilClear) {
+  auto listed = [&] {
+    std::vector<cBreedingObject*> objects;
+    Registry().CollectObjectsOfClass(objects);
+    std::vector<uint32_t> ids;
+    for (cBreedingObject* o : objects) ids.push_back(o->GetId());
+    EXPECT_EQ(Registry().CountObjectsOfClass<cBreedingObject>(), (int)ids.size());
+    return ids;
+  };
   auto* a = CreateRegisteredCityObject<cBreedingObject>();
   auto* b = CreateRegisteredCityObject<cBreedingObject>();
   EXPECT_EQ(a->GetId(), 0u);
   EXPECT_EQ(b->GetId(), 1u);
+  EXPECT_EQ(listed(), (std::vector<uint32_t>{0, 1}));
   Registry().RemoveNow(b);  // the highest id goes: the next one is still new
   EXPECT_EQ(Registry().Find(1), nullptr);
+  EXPECT_EQ(listed(), (std::vector<uint32_t>{0}));
   EXPECT_EQ(CreateRegisteredCityObject<cBreedingObject>()->GetId(), 2u);
   Registry().InsertWithId(7, CreateCityObject<cBreedingObject>());
   EXPECT_EQ(Registry().GetNextId(), 8u);
+  EXPECT_EQ(listed(), (std::vector<uint32_t>{0, 2, 7}));
   Registry().Clear();
   EXPECT_EQ(Registry().GetCount(), 0u);
-  EXPECT_EQ(CreateRegisteredCityObject<cBreedingObject>()->GetId(), 0u);
+  EXPECT_TRUE(listed().empty());
+  auto* fresh = CreateRegisteredCityObject<cBreedingObject>();
+  EXPECT_EQ(fresh->GetId(), 0u);
+  std::vector<cBreedingObject*> objects;
+  Registry().CollectObjectsOfClass(objects);
+  EXPECT_EQ(objects, (std::vector<cBreedingObject*>{fresh}));
 }
 
 TEST_F(CityRegistryTest, AnObjectMadeDuringTheUpdateIsUpdatedThatFrameAndQueuesRemoveOnce) {

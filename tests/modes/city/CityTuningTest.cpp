@@ -54,15 +54,16 @@ TEST(CityTuning, AKeyOfTheWrongTypeReadsItsDefault) {
 
 // Fault mended: these keys divide or bound loops; at 0 or below (or huge)
 // they hung or divided by zero. Each is cut, and named once.
-int CutLines() {
+// The debug window's lines naming a cut of the key (once per run, whichever test read it first).
+int NamedCuts(const std::string& key) {
   int lines = 0;
-  for (const std::string& line : GetDebugWindow()->Lines()) lines += line.find("City tuning:") != std::string::npos;
+  for (const std::string& line : GetDebugWindow()->Lines())
+    lines += line.find("City tuning: \"" + key + "\"") != std::string::npos;
   return lines;
 }
 
 TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
   if (!GetDebugWindow()) CreateDebugWindow();
-  const int before = CutLines();
   cScratchDir dir;
   dir.Write("CityGameGeneralTuning.xml",
             "<t><float name=\"Food Bundle Amount\" data=\"0\"/><float name=\"Road Pip Distance\" data=\"-1\"/>"
@@ -80,9 +81,51 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
   EXPECT_EQ(general.maxCityUpgradeLevel, cCityGameTuning::kMaxCityUpgradeLevel);
   EXPECT_EQ((int)general.upgradeCosts.size(), cCityGameTuning::kMaxCityUpgradeLevel);
   EXPECT_LE(general.initialCreatures, 200);
-  EXPECT_EQ(CutLines() - before, 8);
+  const char* cut[] = {"Food Bundle Amount",   "Road Pip Distance",    "Happiness Unit Calculation Time",
+                       "Party Bonus Duration", "Max Tribe Population", "Small Party Supplies",
+                       "Max City Upgrade Level", "Initial Creatures"};
   general.Reload();
-  EXPECT_EQ(CutLines() - before, 8);  // each key named the first time only
+  for (const char* key : cut) EXPECT_EQ(NamedCuts(key), 1) << key;  // each key named the first time only
+}
+
+// Fault mended: a negative or huge time converted out of range to whole
+// milliseconds (undefined), and check periods past 2^31 ms overflowed; tribes
+// could grow past what the founding bounds let a frame carry.
+TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
+  if (!GetDebugWindow()) CreateDebugWindow();
+  cScratchDir dir;
+  dir.Write("CityGameGeneralTuning.xml",
+            "<t><float name=\"City Hall Money Time\" data=\"-5\"/><float name=\"Group Join Check Frequency\" "
+            "data=\"1e30\"/><float name=\"Fight Check Frequency\" data=\"3000000\"/><float name=\"Sing Duration\" "
+            "data=\"-1e30\"/><float name=\"Tribe Raid Defense Check Frequency\" data=\"86400\"/>"
+            "<int name=\"Max Tribe Population\" data=\"1000000\"/></t>");
+  dir.Write("CityGameBuildingTuning.xml",
+            "<t><float name=\"Factory Money Time\" data=\"1e12\"/><float name=\"Sleep Minimum Stay\" "
+            "data=\"-2\"/></t>");
+  cCityGameTuning general(dir.Path() + "/");
+  cCityGameBuildingTuning building(dir.Path() + "/");
+  general.Reload();
+  building.Reload();
+  const float day = 86400000.0f;
+  struct sCase {
+    const char* key;
+    float held, expected;
+    int named;
+  } cases[] = {
+      {"City Hall Money Time", general.cityHallMoneyTime, 0.0f, 1},
+      {"Group Join Check Frequency", general.groupJoinCheckFrequency, day, 1},
+      {"Fight Check Frequency", general.fightCheckFrequency, day, 1},
+      {"Sing Duration", general.singDuration, 0.0f, 1},
+      {"Tribe Raid Defense Check Frequency", general.tribeRaidDefenseCheckFrequency, day, 0},  // a day exactly stays
+      {"Factory Money Time", building.factoryMoneyTime, day, 1},
+      {"Sleep Minimum Stay", building.sleepMinimumStay, 0.0f, 1},
+      {"Sing Check Frequency", general.singCheckFrequency, 1000.0f, 0},
+      {"Max Tribe Population", (float)general.maxTribePopulation, 200.0f, 1},
+  };
+  for (const sCase& c : cases) {
+    EXPECT_FLOAT_EQ(c.held, c.expected) << c.key;
+    EXPECT_EQ(NamedCuts(c.key), c.named) << c.key;
+  }
 }
 
 class CityTuningReloadTest : public cCityWorldTest {};
