@@ -133,6 +133,37 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
   EXPECT_EQ(raider->GetTargetTurret(), nullptr);
 }
 
+// Turrets lost to fire leave the wall as lost buildings do: the patrol path
+// is laid again without their bulges, and the next vehicle and turret start
+// on it (the city once re-laid only for lost buildings, so both started at
+// the stale bulge of the lost turret).
+TEST_F(CivTurretTest, LostTurretsLeaveTheWallAndNewOnesStartOnThePathLaidAgain) {
+  gCivBulletsAlwaysHit = 1;
+  city->RemoveTurrets();
+  city->RefreshLayout();
+  std::vector<Vector3> bare, bulged, after;
+  city->GetPatrolPath(bare);
+  for (int i = 0; i < 3; ++i) city->AddTurret();
+  city->GetPatrolPath(bulged);
+  auto farthest = [](const std::vector<Vector3>& a, const std::vector<Vector3>& b) {
+    float most = a.size() == b.size() ? 0.0f : 1e9f;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) most = std::max(most, Vector3Length(Vector3Sub(a[i], b[i])));
+    return most;
+  };
+  ASSERT_GT(farthest(bulged, bare), 1.0f) << "turrets bulge the wall";
+  for (cCivModeTurret* lost : city->GetTurrets()) lost->OnHit(1);
+  for (int i = 0; i < 102 && !city->GetTurrets().empty(); ++i) city->Update(0);
+  ASSERT_TRUE(city->GetTurrets().empty());
+  city->GetPatrolPath(after);
+  EXPECT_LT(farthest(after, bare), 1e-3f);
+  cCivModeVehicle* fresh = world->CreateVehicle(city, kCivLandVehicle);
+  EXPECT_LT(Vector3Length(Vector3Sub(fresh->GetPosition(), bare[0])), 1e-3f);
+  city->AddTurret();
+  ASSERT_EQ(city->GetTurrets().size(), 1u);
+  const Vector3 standing = Vector3Normalized(*city->GetTurrets()[0]->GetVictimPosition());
+  EXPECT_LT(Vector3Length(Vector3Sub(standing, Vector3Normalized(bare[0]))), 1e-5f);
+}
+
 TEST_F(CivTurretTest, NinthBuildingRebuildsTheTurretsOnTheWiderPath) {
   for (int b = 4; b < 8; ++b) city->AddBuilding(1);
   city->AddTurret();
