@@ -14,6 +14,7 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
+#include "glf/DebugWindow.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivHudMarkers.h"
@@ -186,10 +187,9 @@ void cCivHud::RefreshIncomePanel() {
 }
 
 void cCivHud::PrintIncomeDistribution() {
-  printf("income distributions\n");
+  DebugPrintf("income distributions");
   const std::vector<cGLFBarSegment>& segments = GetSegments(kDistribution);
-  for (size_t i = 0; i < segments.size(); ++i) printf("%zu %g\n", i, segments[i].fraction);
-  fflush(stdout);
+  for (size_t i = 0; i < segments.size(); ++i) DebugPrintf("%zu %g", i, segments[i].fraction);
 }
 
 void cCivHud::Draw() {

@@ -2,8 +2,7 @@
 // close-up test and camera keys, the key commands and the drawing.
 #include "modes/civ/CivInputController.h"
 
-#include <cstdio>
-
+#include "glf/DebugWindow.h"
 #include "glf/Overlay2D.h"
 #include "math/Quaternion.h"
 #include "math/Vector.h"
@@ -115,7 +114,7 @@ void cCivInputController::OnKeyPress(unsigned char key) {
       return;
     case 'h': {
       const std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
-      for (size_t i = 0; i < cities.size(); ++i) printf("%zu: %g\n", i, cities[i]->GetMood()->GetValue());
+      for (size_t i = 0; i < cities.size(); ++i) DebugPrintf("%zu: %g", i, cities[i]->GetMood()->GetValue());
       return;
     }
     case 'i':

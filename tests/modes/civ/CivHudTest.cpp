@@ -14,6 +14,7 @@
 #include "modes/civ/CivRoad.h"
 #include "tests/glf/OverlayRecorder.h"
 #include "tests/modes/civ/CivTestSupport.h"
+#include "tests/world/scene/SceneTestSupport.h"
 #include "world/scene/BillboardShape.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
@@ -121,11 +122,13 @@ TEST_F(CivHudTest, IncomePanelSumsTheHumansRevenueAndRoundsIt) {
   EXPECT_FLOAT_EQ(segments[0].fraction + segments[1].fraction, 1.0f);
   EXPECT_GT(segments[0].fraction, segments[1].fraction) << "largest first";
 
-  testing::internal::CaptureStdout();
+  cDebugText text;
   hud.PrintIncomeDistribution();
-  std::string printed = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(printed.rfind("income distributions\n0 0.", 0), 0u) << printed;
-  EXPECT_NE(printed.find("\n1 0."), std::string::npos) << printed;
+  const std::vector<std::string> printed = text.Lines();
+  ASSERT_EQ(printed.size(), 3u);
+  EXPECT_EQ(printed[0], "income distributions");
+  EXPECT_EQ(printed[1].rfind("0 0.", 0), 0u) << printed[1];
+  EXPECT_EQ(printed[2].rfind("1 0.", 0), 0u) << printed[2];
 
   for (float& v : cCivTuning::GetWealthGeneration()->WealthPerSecond) v = 0.0f;
   world->UpdateIncomeDistribution();
@@ -199,13 +202,13 @@ TEST_F(CivHudTest, EventNoticeShowsFiveSecondsAtItsPoint) {
   EXPECT_FALSE(notice());
 }
 
-// The add buttons: an owner without a city is refused on standard output; a
+// The add buttons: an owner without a city is refused in the debug window; a
 // vehicle being placed is dropped for a new one, and let go when removed.
 TEST_F(CivHudTest, DebugVehicleNeedsACityOfItsOwnerAndIsLetGoWhenRemoved) {
   gCivDebugVehicleOwner = 2;
-  testing::internal::CaptureStdout();
+  cDebugText text;
   EXPECT_EQ(CivAddDebugVehicle(kCivLandVehicle), nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot create a debug vehicle owned by 2\n");
+  EXPECT_EQ(text.Lines(), std::vector<std::string>{"Cannot create a debug vehicle owned by 2"});
   EXPECT_EQ(GetCivDebugVehicle().state, kCivDebugVehicleNone);
 
   gCivDebugVehicleOwner = 1;

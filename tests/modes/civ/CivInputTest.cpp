@@ -10,6 +10,7 @@
 #include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/cCivGameMode.h"
 #include "tests/glf/OverlayRecorder.h"
+#include "tests/world/scene/SceneTestSupport.h"
 
 namespace {
 constexpr int kCtrl = 0x11;
@@ -363,14 +364,16 @@ TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
   EXPECT_NE(debugText, gCivShowDebugText);
   input->OnKeyPress('D');
 
-  // The texts of P and h (i is the HUD's, below).
+  // The texts of P and h go to the debug window, as every line does (i is the HUD's, below).
   City(0)->GetMood()->Set(2.5f);
-  testing::internal::CaptureStdout();
+  cDebugText text;
   input->OnKeyPress('p');
   input->OnKeyPress('h');
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(std::string::npos, out.find("City 0\n   ")) << out;
-  EXPECT_NE(std::string::npos, out.find("\n0: 2.5\n")) << out;
+  const std::vector<std::string> lines = text.Lines();
+  ASSERT_EQ(12u, lines.size());  // two lines for each of four cities, then one each
+  EXPECT_EQ("City 0", lines[0]);
+  EXPECT_EQ(0u, lines[1].rfind("   ", 0)) << lines[1];
+  EXPECT_EQ("0: 2.5", lines[8]);
   // Space walks the human's cities; a left press restarts the walk.
   input->OnKeyPress(' ');
   EXPECT_EQ(1, gCivFocusCycleOn);
@@ -431,10 +434,11 @@ TEST_F(CivInputTest, MapNoticeLabelMarkersAndKeyIGoThroughTheHud) {
 
   world->UpdateIncomeDistribution();
   hud.RefreshIncomePanel();
-  testing::internal::CaptureStdout();
+  cDebugText text;
   input->OnKeyPress('i');
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(0u, out.find("income distributions\n0 ")) << out;
+  ASSERT_GE(text.Lines().size(), 2u);
+  EXPECT_EQ("income distributions", text.Lines()[0]);
+  EXPECT_EQ(0u, text.Lines()[1].rfind("0 ", 0)) << text.Lines()[1];
   SetCivHud(nullptr);
   hud.Leave();
 }
