@@ -382,6 +382,49 @@ TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
   EXPECT_EQ(0, gCivFocusCycleOn);
 }
 
+// The hover label stands at the cursor each frame while its object is under
+// it, and goes once the object is not, in a close-up too; it once stayed at
+// its old spot after the camera moved or a close-up ended.
+TEST_F(CivInputTest, HoverLabelFollowsItsObjectEveryFrameOrGoes) {
+  cCivModeVehicle* own = VehicleAt(0, 10, 10);
+  input->GetSelection().Clear();
+  BuildingAt(2, 0, 40, 40);
+  struct Row {
+    int mouseX;     // the cursor, moved there when it changes (a move in a close-up hovers nothing)
+    int objectAt;   // the pixel the hovered object lies under now
+    float distance; // of the camera
+    bool hovered;
+    int view;
+  } rows[] = {
+      {40, 40, 1000.0f, true, kCivViewWorld}, {40, 40, 200.0f, true, kCivViewCloseUp},
+      {42, 42, 200.0f, true, kCivViewCloseUp}, {42, 60, 200.0f, false, kCivViewCloseUp},
+      {42, 60, 300.0f, false, kCivViewWorld},  {10, 10, 1000.0f, true, kCivViewWorld},
+      {10, 20, 1000.0f, false, kCivViewWorld},
+  };
+  cSceneObject* object = view.objects[{40, 40}];
+  int cursor = -1;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "cursor " << row.mouseX << " object " << row.objectAt << " at " << row.distance);
+    if (row.mouseX == 10) object = own->GetSceneObject();
+    view.objects.clear();
+    view.objects[{row.objectAt, row.objectAt}] = object;
+    view.distance = row.distance;
+    view.cursorX = view.cursorY = row.mouseX;
+    if (row.mouseX != cursor) input->OnMouseMove(row.mouseX, row.mouseX);
+    cursor = row.mouseX;
+    input->Update();  // the frame: only the camera or the object moved since
+    EXPECT_EQ(row.view, input->GetViewState());
+    const bool hovered = row.mouseX == 10 ? input->GetHoveredVehicle() == own : input->GetHoveredCity() == City(2);
+    EXPECT_EQ(row.hovered, hovered);
+    EXPECT_EQ(row.hovered, input->GetHoveredCity() != nullptr || input->GetHoveredVehicle() != nullptr);
+    int x = 0, y = 0;
+    input->GetLabelPoint(x, y);
+    if (row.hovered) EXPECT_EQ(row.mouseX * 1000 + row.mouseX, x * 1000 + y);
+  }
+  const Ru::Math::Vector3 colour = own->GetSceneObject()->GetColour(), owners = CivPlayerColour(0);
+  EXPECT_TRUE(colour.x == owners.x && colour.y == owners.y && colour.z == owners.z) << "its hover mark goes with its label";
+}
+
 // What the controller hands the HUD: presses on the map and the event notice
 // move the camera and nothing else, a hover resets the label markers, and key
 // "i" prints the HUD's bar.
