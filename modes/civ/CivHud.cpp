@@ -177,12 +177,17 @@ void cCivHud::RefreshIncomePanel() {
   SetValue(kHappiness, Hundredths(rows.happiness));
   SetValue(kEmbassies, Hundredths(rows.embassies));
   SetValue(kWealth, std::floor(rows.wealth));
-  // The shares are fractions of the world's income already; a world earning
-  // nothing has no shares, and its bar stays empty.
+  // The shares are fractions of the world's income already, one for every
+  // player (0 for one earning nothing); a world earning nothing has no shares
+  // to show, and its bar stays empty.
   std::vector<cGLFBarSegment> segments;
-  if (cCivWorld* world = GetCivWorld())
-    for (const cCivWorld::sIncomeShare& share : world->GetIncomeDistribution())
-      if (share.value > 0.0f) segments.push_back({share.value, share.colour.x, share.colour.y, share.colour.z});
+  if (cCivWorld* world = GetCivWorld()) {
+    float total = 0.0f;
+    for (const cCivWorld::sIncomeShare& share : world->GetIncomeDistribution()) total += share.value;
+    if (total > 0.0f)
+      for (const cCivWorld::sIncomeShare& share : world->GetIncomeDistribution())
+        segments.push_back({share.value, share.colour.x, share.colour.y, share.colour.z});
+  }
   SetSegments(kDistribution, segments);
 }
 

@@ -130,6 +130,16 @@ TEST_F(CivHudTest, IncomePanelSumsTheHumansRevenueAndRoundsIt) {
   EXPECT_EQ(printed[1].rfind("0 0.", 0), 0u) << printed[1];
   EXPECT_EQ(printed[2].rfind("1 0.", 0), 0u) << printed[2];
 
+  // A player earning nothing keeps its segment, at 0.
+  cCivTuning::GetWealthGeneration()->WealthPerSecond[0] = 0.0f;
+  while (foreign->CountIntactBuildings() > 0) foreign->DestroyBuilding();
+  world->UpdateIncomeDistribution();
+  hud.RefreshIncomePanel();
+  ASSERT_EQ(hud.GetSegments("Income Distribution:").size(), 2u);
+  const cGLFBarSegment& idle = hud.GetSegments("Income Distribution:")[1];
+  EXPECT_EQ(idle.fraction, 0.0f);
+  EXPECT_TRUE(Vector3Equal(Vector3{idle.r, idle.g, idle.b}, CivPlayerColour(1)));
+
   for (float& v : cCivTuning::GetWealthGeneration()->WealthPerSecond) v = 0.0f;
   world->UpdateIncomeDistribution();
   hud.RefreshIncomePanel();

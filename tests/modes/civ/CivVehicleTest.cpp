@@ -95,6 +95,22 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
   EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
 }
 
+// Each mark colours the vehicle by its own flag, the last one given deciding:
+// a selection colour while set (-2 the human's, -3 an NPC's), the owner's
+// when cleared, whatever the other mark holds.
+TEST_F(CivVehicleTest, EachMarkColoursByItsOwnFlag) {
+  struct Row { int owner; bool selected, highlighted; int shown; } rows[] = {
+      {0, true, false, 0}, {0, false, true, -2}, {1, true, true, -3}, {1, true, false, 1}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.owner * 100 + r.selected * 10 + r.highlighted);
+    cCivModeVehicle* v = Vehicle(r.owner, kCivLandVehicle, 0.3f);
+    v->SetNPC(r.owner != 0);
+    v->SetSelected(r.selected);
+    v->SetHighlighted(r.highlighted);
+    EXPECT_TRUE(Vector3Equal(v->GetSceneObject()->GetColour(), CivPlayerColour(r.shown)));
+  }
+}
+
 // A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
 // sound on, plays the lost-vehicle sound.
 TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
