@@ -235,6 +235,22 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
   EXPECT_EQ("Cannot Purchase Turret", messages.boxes[0].caption);
   EXPECT_EQ("You may not have more than 8 turrets in a city.", messages.boxes[0].text);
   EXPECT_EQ(500.0f, City(0)->GetMoney());
+
+  // The building limit counts every building of the city, rubble too.
+  struct Limit { int room; bool rubble, bought; } limits[] = {{1, false, true}, {0, false, false}, {0, true, false}, {1, true, true}};
+  for (const Limit& l : limits) {
+    SCOPED_TRACE(testing::Message() << "room " << l.room << (l.rubble ? " with rubble" : ""));
+    City(0)->SetMoney(500.0f);
+    while (City(0)->HasDamagedBuilding()) City(0)->RepairBuilding();
+    if (l.rubble) City(0)->DestroyBuilding();
+    const int buildings = City(0)->GetBuildingCount();
+    cCivTuning::GetGeneral()->MaxNumBuildings = buildings + l.room;
+    input->GetSelection().Clear();
+    Click(10, 10);
+    Choose(kCivItemBuyBuilding);
+    EXPECT_EQ(buildings + (l.bought ? 1 : 0), City(0)->GetBuildingCount());
+    EXPECT_EQ(l.bought ? 350.0f : 500.0f, City(0)->GetMoney());
+  }
 }
 
 TEST_F(CivInputTest, SelectedVehiclesAttackForeignCitiesOnly) {
@@ -380,6 +396,35 @@ TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
   input->OnLeftButtonDown(200, 200);
   input->OnLeftButtonUp(200, 200);
   EXPECT_EQ(0, gCivFocusCycleOn);
+}
+
+// M opens the placement view: a click on a building takes its city, each move
+// carries it (and its ring) to the ground under the cursor, the next click
+// lets it go; M again returns to the world.
+TEST_F(CivInputTest, PlacementViewCarriesTheClickedCityUntilTheNextClick) {
+  using namespace Ru::Math;
+  BuildingAt(1, 0, 10, 10);
+  const Vector3 start = City(1)->GetPosition();
+  view.grounds[{50, 50}] = GroundAway(start, 0.3f);
+  view.grounds[{60, 60}] = GroundAway(start, 0.5f);
+  view.grounds[{70, 70}] = Vector3{0, 0, 0};  // off the planet
+  input->OnKeyPress('M');
+  ASSERT_EQ(kCivViewPlacement, input->GetViewState());
+  struct Step { int clickAt, moveTo; bool carried; } steps[] = {{0, 50, false}, {10, 50, true}, {0, 70, false}, {50, 60, false}};
+  Vector3 expected = start;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << "click " << s.clickAt << " move " << s.moveTo);
+    if (s.clickAt) Click(s.clickAt, s.clickAt);
+    input->OnMouseMove(s.moveTo, s.moveTo);
+    if (s.carried) expected = view.grounds[{s.moveTo, s.moveTo}];
+    EXPECT_TRUE(Vector3Equal(expected, City(1)->GetPosition()));
+  }
+  const float ring = GetPlanetModel().GetSurfaceDistance(*City(1)->GetBuildings()[0]->GetPosition(), City(1)->GetPosition());
+  EXPECT_GT(ring, 20.0f);
+  EXPECT_LT(ring, 60.0f) << "the buildings came along";
+  EXPECT_EQ(nullptr, input->GetMenuCity());
+  input->OnKeyPress('m');
+  EXPECT_EQ(kCivViewWorld, input->GetViewState());
 }
 
 // The hover label stands at the cursor each frame while its object is under

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "math/Math.h"
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
@@ -131,6 +132,25 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
   EXPECT_TRUE(city->GetTurrets().empty());
   EXPECT_TRUE(GetDataManager()->GetObjectsOfType(cCivModeTurret::kTypeId).empty());
   EXPECT_EQ(raider->GetTargetTurret(), nullptr);
+}
+
+// A hit that lands on an NPC city's turret sets the city's goal to Turret; a
+// miss, or a hit on the human's turret, leaves the goal as it was.
+TEST_F(CivTurretTest, ALandedHitOnAnNpcTurretSetsItsCitysGoalToTurret) {
+  cCivTuning::GetCombat()->ChanceBulletHitsTurret = 0.0f;
+  struct Row { int owner; bool lands; int goal; } rows[] = {
+      {1, true, kCivGoalTurret}, {1, false, kCivGoalWealth}, {0, true, kCivGoalWealth}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed"));
+    city->SetOwner(r.owner);
+    city->RemoveTurrets();
+    city->AddTurret();
+    city->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
+    gCivBulletsAlwaysHit = r.lands;
+    city->GetTurrets()[0]->OnHit(1 - r.owner);
+    EXPECT_EQ(city->GetTurrets()[0]->GetState() == kCivTurretDying, r.lands);
+    EXPECT_EQ(city->GetAgent()->GetGoal(), r.goal);
+  }
 }
 
 // Turrets lost to fire leave the wall as lost buildings do: the patrol path
