@@ -24,6 +24,12 @@ struct CivCombatTest : CivCombatFixture {
     Cities().push_back(city);
     return city;
   }
+  // Every embassy in `city` is expelled and gone.
+  static void DropEmbassies(cCivModeDecoratedCity* city) {
+    for (cCivModeDecoratedBuilding* b : city->GetBuildings())
+      if (b->GetTypeId() == cCivModeEmbassyBuilding::kTypeId) b->SetState(kCivRemoved);
+    city->Update(0);
+  }
   void Join(cCivModeDecoratedCity* from, cCivModeDecoratedCity* to) {
     cCivModeRoad* road = world->CreateRoad();
     road->SetStart(from);
@@ -212,8 +218,7 @@ TEST_F(CivCombatTest, NpcCitiesExpelByChanceAndOnlyTheyAreAsked) {
       {-2.0f, 1.01f, true}, {-2.0f, 0.99f, false}, {-0.5f, 1.01f, true}, {0.0f, 1e6f, false}, {1.0f, 1e6f, false}};
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.relation << " " << r.share);
-    while (cCivModeDecoratedBuilding* left = home->FindEmbassy(0)) left->SetState(kCivRemoved);
-    home->Update(0);
+    DropEmbassies(home);
     home->EstablishEmbassy(human);
     players->GetRelationships()->Set(0, 1, r.relation);
     Sys_SeedRandom(5);
@@ -224,8 +229,7 @@ TEST_F(CivCombatTest, NpcCitiesExpelByChanceAndOnlyTheyAreAsked) {
     EXPECT_EQ(home->FindEmbassy(0) == nullptr, r.expelled);
     home->Update(0);  // the expelled one leaves
   }
-  while (cCivModeDecoratedBuilding* left = home->FindEmbassy(0)) left->SetState(kCivRemoved);
-  home->Update(0);
+  DropEmbassies(home);
   home->EstablishEmbassy(human);
   human->EstablishEmbassy(home);
   cCivTuning::GetAgent()->BaseChanceNPCExpelsEmbassy = 100.0f;
@@ -267,9 +271,7 @@ TEST_F(CivCombatTest, ExpelledEmbassyTakesTheTradeRoutesWithItsSourceUnlessATieS
     EXPECT_EQ(home->GetRoads().empty(), r.routesGo);
     EXPECT_EQ(human->GetRoads().empty(), r.routesGo);
     for (cCivModeDecoratedCity* city : {home, human}) {
-      for (cCivModeDecoratedBuilding* b : city->GetBuildings())
-        if (b->GetTypeId() == cCivModeEmbassyBuilding::kTypeId) b->SetState(kCivRemoved);
-      city->Update(0);
+      DropEmbassies(city);
       city->RemoveRoadsTo(city == home ? human : home);
     }
   }

@@ -132,7 +132,7 @@ TEST_F(CivHudTest, IncomePanelSumsTheHumansRevenueAndRoundsIt) {
 
   // A player earning nothing keeps its segment, at 0.
   cCivTuning::GetWealthGeneration()->WealthPerSecond[0] = 0.0f;
-  while (foreign->CountIntactBuildings() > 0) foreign->DestroyBuilding();
+  for (int i = 0; i < 50 && foreign->CountIntactBuildings() > 0; ++i) foreign->DestroyBuilding();
   world->UpdateIncomeDistribution();
   hud.RefreshIncomePanel();
   ASSERT_EQ(hud.GetSegments("Income Distribution:").size(), 2u);

@@ -241,7 +241,7 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
   for (const Limit& l : limits) {
     SCOPED_TRACE(testing::Message() << "room " << l.room << (l.rubble ? " with rubble" : ""));
     City(0)->SetMoney(500.0f);
-    while (City(0)->HasDamagedBuilding()) City(0)->RepairBuilding();
+    for (int i = 0; i < 50 && City(0)->HasDamagedBuilding(); ++i) City(0)->RepairBuilding();
     if (l.rubble) City(0)->DestroyBuilding();
     const int buildings = City(0)->GetBuildingCount();
     cCivTuning::GetGeneral()->MaxNumBuildings = buildings + l.room;
