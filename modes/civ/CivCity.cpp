@@ -387,9 +387,11 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
   for (cCivModeDecoratedBuilding* building : mBuildings)
     if (building->GetState() == kCivRemoved) removed.push_back(building);
   for (cCivModeDecoratedBuilding* building : removed) RemoveBuilding(building);
-  if (!removed.empty()) RefreshLayout();
   for (size_t i = 0; i < mTurrets.size(); ++i) mTurrets[i]->Update();
-  RemoveFromGame(mTurrets, [](cCivModeTurret* turret) { return turret->GetState() == kCivTurretDead; });
+  int lostTurrets = RemoveFromGame(mTurrets, [](cCivModeTurret* turret) { return turret->GetState() == kCivTurretDead; });
+  // A lost turret leaves the wall as a lost building does: the patrol path and
+  // the places of new turrets and vehicles follow the layout laid again.
+  if (!removed.empty() || lostTurrets > 0) RefreshLayout();
   if (mIsNPC && gCivUseNPCAI) mAgent->Update(dtMs);
 }
 

@@ -44,7 +44,7 @@ class cCivModeDecoratedCity : public Ko::cGameData, public cICivModeVictim {
   // to the scene and a new wall is built.
   void Reenter(int owner);
   void Leave();  // the buildings, roads and turrets leave the scene and the wall goes
-  void Update(uint32_t dtMs);  // earns, then drops removed buildings
+  void Update(uint32_t dtMs);  // earns, then drops removed buildings and lost turrets
   void Render();  // the info lines (highlighted, with the debug-text switch on), then the wall band
   // "City Owner = 2", "Wealth Local to City = 150", ...: what the info text shows.
   std::vector<std::string> GetInfoLines();

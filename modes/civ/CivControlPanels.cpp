@@ -2,10 +2,9 @@
 
 #include <GL/freeglut.h>
 
-#include <cstdio>
-
 #include "app/AppGlobals.h"
 #include "camera/CameraControl.h"
+#include "glf/DebugWindow.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
@@ -129,8 +128,7 @@ cCivModeVehicle* CivAddDebugVehicle(int kind) {
     }
   auto* vehicle = home ? GetDataManager()->CreateObject<cCivModeVehicle>() : nullptr;
   if (!vehicle) {
-    printf("Cannot create a debug vehicle owned by %d\n", gCivDebugVehicleOwner);
-    fflush(stdout);
+    DebugPrintf("Cannot create a debug vehicle owned by %d", gCivDebugVehicleOwner);
     debug.state = kCivDebugVehicleNone;
     return nullptr;
   }

@@ -14,6 +14,7 @@
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
+#include "glf/DebugWindow.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivHudMarkers.h"
@@ -176,20 +177,24 @@ void cCivHud::RefreshIncomePanel() {
   SetValue(kHappiness, Hundredths(rows.happiness));
   SetValue(kEmbassies, Hundredths(rows.embassies));
   SetValue(kWealth, std::floor(rows.wealth));
-  // The shares are fractions of the world's income already; a world earning
-  // nothing has no shares, and its bar stays empty.
+  // The shares are fractions of the world's income already, one for every
+  // player (0 for one earning nothing); a world earning nothing has no shares
+  // to show, and its bar stays empty.
   std::vector<cGLFBarSegment> segments;
-  if (cCivWorld* world = GetCivWorld())
-    for (const cCivWorld::sIncomeShare& share : world->GetIncomeDistribution())
-      if (share.value > 0.0f) segments.push_back({share.value, share.colour.x, share.colour.y, share.colour.z});
+  if (cCivWorld* world = GetCivWorld()) {
+    float total = 0.0f;
+    for (const cCivWorld::sIncomeShare& share : world->GetIncomeDistribution()) total += share.value;
+    if (total > 0.0f)
+      for (const cCivWorld::sIncomeShare& share : world->GetIncomeDistribution())
+        segments.push_back({share.value, share.colour.x, share.colour.y, share.colour.z});
+  }
   SetSegments(kDistribution, segments);
 }
 
 void cCivHud::PrintIncomeDistribution() {
-  printf("income distributions\n");
+  DebugPrintf("income distributions");
   const std::vector<cGLFBarSegment>& segments = GetSegments(kDistribution);
-  for (size_t i = 0; i < segments.size(); ++i) printf("%zu %g\n", i, segments[i].fraction);
-  fflush(stdout);
+  for (size_t i = 0; i < segments.size(); ++i) DebugPrintf("%zu %g", i, segments[i].fraction);
 }
 
 void cCivHud::Draw() {

@@ -37,7 +37,7 @@ class cCivHud : public cGLFBarPanel {
   // The rows and the distribution bar from the world as it stands (Draw does it each frame).
   void RefreshIncomePanel();
   static sCivIncomeRows ComputeIncomeRows(int human);
-  void PrintIncomeDistribution();  // key "i": the shares on standard output
+  void PrintIncomeDistribution();  // key "i": the shares in the debug window
 
   // Labels at window point (x, y), y from the top. The diplomatic one projects
   // with the frame's 3D matrices, so it runs outside Begin2D/End2D.

@@ -614,8 +614,7 @@ void cCivInputController::HoverAt(int x, int y) {
       if (mHoveredCity) ResetLabelMarkers();
       mHoveredCity = nullptr;
     }
-    if (mHoveredVehicle && !mSelection->Contains(mHoveredVehicle)) mHoveredVehicle->SetHighlighted(false);
-    mHoveredVehicle = nullptr;
+    EndHoveredVehicle();
     return;
   }
   if (hit.vehicle) {
@@ -635,6 +634,17 @@ void cCivInputController::HoverAt(int x, int y) {
     mLabelY = y;
     mHoverTimer.Restart();
   }
+}
+
+void cCivInputController::EndHoveredVehicle() {
+  if (mHoveredVehicle && !mSelection->Contains(mHoveredVehicle)) mHoveredVehicle->SetHighlighted(false);
+  mHoveredVehicle = nullptr;
+}
+
+void cCivInputController::EndHover() {
+  EndHoveredVehicle();
+  if (mHoveredCity) ResetLabelMarkers();
+  mHoveredCity = nullptr;
 }
 
 void cCivInputController::UpdateCursorGroundPoint(int x, int y) {

@@ -144,6 +144,9 @@ class cCivInputController : public cIMultiSelectClient, public cIGLFPieMenuSelec
   void PressWithSelection(const sHit& hit, int x, int y);
   void PlaceDebugVehicle();
   void HoverAt(int x, int y);
+  void FollowHover(const sHit& hit, int x, int y);  // each frame, with what lies under the cursor
+  void EndHoveredVehicle();  // its hover mark goes, unless it is selected
+  void EndHover();           // the label goes with the hovered city or vehicle
   bool NoticeUnder(int x, int y);  // the shown event notice's box holds window point (x, y)
   void PaintAt(int x, int y);
   void UpdateCursorGroundPoint(int x, int y);

@@ -2,8 +2,7 @@
 // close-up test and camera keys, the key commands and the drawing.
 #include "modes/civ/CivInputController.h"
 
-#include <cstdio>
-
+#include "glf/DebugWindow.h"
 #include "glf/Overlay2D.h"
 #include "math/Quaternion.h"
 #include "math/Vector.h"
@@ -53,20 +52,38 @@ void cCivInputController::Update() {
   const cCivTuningGeneral& general = *cCivTuning::GetGeneral();
   if (mViewState == kCivViewCloseUp && View().CameraDistance() > (float)general.ViewFarDistance) {
     LeaveCloseUp();
-  } else if (mViewState == kCivViewWorld) {
+  } else {
     int cx = 0, cy = 0;
     View().CursorClientPos(cx, cy);
-    if (cx <= kCursorPickLimit && cy <= kCursorPickLimit) {
-      const sHit hit = PickAt(cx, cy, false);
-      if (hit.city && !hit.turret && View().CameraDistance() < (float)general.ViewNearDistance) {
-        mViewState = kCivViewCloseUp;
-        mZoomedCity = hit.city;
-        mZoomedCity->SetHighlighted(false);
-        mZoomedCity->SetBuildingStyle(1);
-      }
+    const bool hovering = mHoveredCity || mHoveredVehicle;
+    sHit hit;  // nothing, when the cursor is off the window
+    if (cx <= kCursorPickLimit && cy <= kCursorPickLimit && (mViewState == kCivViewWorld || hovering))
+      hit = PickAt(cx, cy, false);
+    if (mViewState == kCivViewWorld && hit.city && !hit.turret &&
+        View().CameraDistance() < (float)general.ViewNearDistance) {
+      mViewState = kCivViewCloseUp;
+      mZoomedCity = hit.city;
+      mZoomedCity->SetHighlighted(false);
+      mZoomedCity->SetBuildingStyle(1);
     }
+    if (hovering) FollowHover(hit, cx, cy);
   }
   StepCameraByKeys();
+}
+
+// The camera, or the object itself, may have moved since the mouse did: the
+// label stands at the cursor while the hovered object is still under it, and
+// goes once it is not.
+void cCivInputController::FollowHover(const sHit& hit, int x, int y) {
+  const bool still = mHoveredVehicle ? hit.vehicle == mHoveredVehicle
+                                     : hit.city == mHoveredCity && (hit.building || hit.turret);
+  if (still) {
+    mLabelX = x;
+    mLabelY = y;
+    return;
+  }
+  if (mViewState == kCivViewWorld && mMenuCity && !mPieMenus->GetVisibleMenu()) SelectCity(nullptr);
+  EndHover();
 }
 
 void cCivInputController::StepCameraByKeys() {
@@ -115,7 +132,7 @@ void cCivInputController::OnKeyPress(unsigned char key) {
       return;
     case 'h': {
       const std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
-      for (size_t i = 0; i < cities.size(); ++i) printf("%zu: %g\n", i, cities[i]->GetMood()->GetValue());
+      for (size_t i = 0; i < cities.size(); ++i) DebugPrintf("%zu: %g", i, cities[i]->GetMood()->GetValue());
       return;
     }
     case 'i':

@@ -423,19 +423,21 @@ void cCivModeVehicle::OnHit(int attacker) {
     SetState(kCivVehicleDying, Vector3{0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
 }
 
-void cCivModeVehicle::ShowSelection() {
-  int entry = !(mSelected || mHighlighted) ? mOwner : (mIsNPC ? -3 : -2);
+// Either mark colours the vehicle by its own flag: the selection colours
+// while set, the owner's when cleared (the last mark given decides).
+void cCivModeVehicle::ShowSelection(bool on) {
+  int entry = !on ? mOwner : (mIsNPC ? -3 : -2);
   mSceneObject->SetColour(CivPlayerColour(entry));
 }
 
 void cCivModeVehicle::SetSelected(bool on) {
   mSelected = on;
-  ShowSelection();
+  ShowSelection(on);
 }
 
 void cCivModeVehicle::SetHighlighted(bool on) {
   mHighlighted = on;
-  ShowSelection();
+  ShowSelection(on);
 }
 
 std::vector<std::string> cCivModeVehicle::GetDebugLines() const {

@@ -112,7 +112,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void HoldPosition();
   void AimAtCity();  // the target city chooses what to drive to and shoot at
   void DropMarkers();
-  void ShowSelection();
+  void ShowSelection(bool on);
 
   uint32_t mId = 0;
   int mOwner = -1;

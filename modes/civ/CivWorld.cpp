@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
@@ -16,6 +15,7 @@
 #include "modes/civ/CivInfluence.h"
 #include "modes/civ/CivInputController.h"
 #include "modes/civ/CivLists.h"
+#include "glf/DebugWindow.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -342,7 +342,8 @@ void cCivWorld::DumpCityPositions() const {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (size_t i = 0; i < cities.size(); ++i) {
     Ru::Math::Vector3 p = cities[i]->GetPosition();
-    printf("City %zu\n   %g %g %g \n", i, p.x, p.y, p.z);
+    DebugPrintf("City %zu", i);
+    DebugPrintf("   %g %g %g ", p.x, p.y, p.z);
   }
 }
 

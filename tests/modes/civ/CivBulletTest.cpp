@@ -89,7 +89,10 @@ TEST_F(CivBulletTest, RemovedTargetsAreNeverHitAndDiplomacyOutlivesItsVehicle) {
 }
 
 // Over random hills a bullet aimed along the ground at a far target is
-// lifted at every step and still arrives.
+// lifted at every step and still arrives. Its path is the one of a bullet
+// that turns the line to the target into its own frame before each step
+// (stepped beside it here): its heading is the identity again after each
+// step, so both step along the line in world space.
 TEST_F(CivBulletTest, NeverPassesBelowTheGroundOverHills) {
   Sys_SeedRandom(7);
   float bumps[8][4];
@@ -110,14 +113,32 @@ TEST_F(CivBulletTest, NeverPassesBelowTheGroundOverHills) {
   planet.ProjectToSurface(victim.position, Vector3Normalized({-0.4f, 0.5f, 1.0f}));
   bullets->Spawn(from, &victim, home, kCivPillageBullet, nullptr);
   const cCivModeBullet* bullet = bullets->GetBullets().front();
-  int ticks = 0;
+  Vector3 own = from;
+  Quaternion heading = QuatIdentity();
+  auto turnInOwnFrame = [&] {
+    heading = QuatFromTwoVectors({0.0f, 0.0f, -1.0f}, QuatRotateVector(QuatInverse(heading), Vector3Sub(victim.position, own)));
+  };
+  const float step = 0.1f * 16.0f;
+  int ticks = 0, ownTicks = 0;
   while (victim.hits == 0 && ticks < 20000) {
+    const bool lastStep = Vector3Length(Vector3Sub(victim.position, own)) <= step;  // it lands on the target instead
+    if (Vector3Length(Vector3Sub(victim.position, own)) > 1.0f) {
+      turnInOwnFrame();
+      Vector3 next = Vector3Add(own, QuatRotateVector(heading, {0.0f, 0.0f, -step}));
+      if (planet.GetSurfaceRadius(next) > Vector3Length(next)) next = Vector3Scale(Vector3Normalized(next), planet.GetSurfaceRadius(next));
+      turnInOwnFrame();
+      own = next;
+      ++ownTicks;
+    }
     bullets->Update(100);
     ++ticks;
     const Vector3& p = bullet->GetPosition();
     ASSERT_GE(Vector3Length(p) + 1e-3f, planet.GetSurfaceRadius(p)) << "tick " << ticks;
+    if (!lastStep && victim.hits == 0) ASSERT_LT(Vector3Length(Vector3Sub(p, own)), 1e-3f) << "tick " << ticks;
   }
   EXPECT_EQ(victim.hits, 1);
+  EXPECT_EQ(ticks, ownTicks + 1) << "both arrive at the same update";
+  EXPECT_GT(ticks, 100);
 }
 
 // Two ways a bullet once never arrived: at a city whose start place lies 5

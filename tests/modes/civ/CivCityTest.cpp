@@ -72,6 +72,32 @@ TEST_F(CivCityTest, NinthBuildingWidensTheRingAndReentryReplaysIt) {
   EXPECT_EQ(city->GetPatrolMarkerCount(), (size_t)cCivModeWall::kOutlinePoints);  // the old markers went, not kept
 }
 
+// Moved, a city lays its ring afresh round the new place, widened at its
+// ninth building: its buildings, wall and patrol path are those of a city
+// set up there.
+TEST_F(CivCityTest, MovedCityLaysItsRingAsIfSetUpThere) {
+  for (int buildings : {3, 9, 10}) {
+    SCOPED_TRACE(buildings);
+    cCivModeDecoratedCity* moved = MakeCity(buildings, true);
+    const Vector3 there = cCivWorld::StartPosition(4, false);
+    moved->Relocate(there.x, there.y, there.z);
+    cCivModeDecoratedCity* fresh = world->CreateCity();
+    fresh->Setup(0, there);
+    Cities().push_back(fresh);
+    EXPECT_TRUE(Ru::Math::Vector3Equal(moved->GetPosition(), there));
+    EXPECT_EQ(moved->GetRingStep(), fresh->GetRingStep());
+    EXPECT_EQ(moved->GetRingRadius(), fresh->GetRingRadius());
+    for (int i = 0; i < buildings; ++i)
+      EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(*moved->GetBuildings()[i]->GetPosition(), *fresh->GetBuildings()[i]->GetPosition())), 1e-3f) << i;
+    std::vector<Vector3> a, b;
+    moved->GetPatrolPath(a);
+    fresh->GetPatrolPath(b);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_LT(Ru::Math::Vector3Length(Ru::Math::Vector3Sub(a[i], b[i])), 1e-3f) << i;
+    bridge.BeforeLoad();  // both cities go
+  }
+}
+
 TEST_F(CivCityTest, IncomeFollowsMoodEmbassiesHandicapAndTheCountCap) {
   cCivTuningWealth& w = *cCivTuning::GetWealthGeneration();
   for (int n = 0; n < kCivCountEntries; ++n) w.WealthPerSecond[n] = (float)n;
@@ -102,9 +128,27 @@ TEST_F(CivCityTest, IncomeFollowsMoodEmbassiesHandicapAndTheCountCap) {
   route->SetKind(kCivTradeRoute);
   city->AddRoad(route);
   float subtotal = 0.2f * 15.0f + term + 15.0f;
-  EXPECT_NEAR(city->GetWealthRate(0), subtotal * 1.1f, 1e-3f);
-  static_cast<cCivModeEmbassyBuilding*>(source->AddBuilding(5))->SetSource(city);
-  EXPECT_NEAR(city->GetWealthRate(0), subtotal * 1.2f, 1e-3f);
+  // Only a standing embassy of this city's owner at the far end counts; plain roads add nothing.
+  cCivModeDecoratedCity* third = world->CreateCity();
+  third->Setup(0, cCivWorld::StartPosition(2, false));
+  Cities().push_back(third);
+  third->SetOwner(0);
+  struct Row { int embassyOf; bool expelled; int kind; float bonus; } rows[] = {
+      {-1, false, kCivTradeRoute, 0.1f}, {1, false, kCivTradeRoute, 0.2f}, {0, false, kCivTradeRoute, 0.1f},
+      {1, true, kCivTradeRoute, 0.1f},   {1, false, kCivPlainRoad, 0.0f}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "embassy of " << r.embassyOf << (r.expelled ? " expelled" : "") << " kind " << r.kind);
+    route->SetKind(r.kind);
+    for (cCivModeDecoratedBuilding* b : source->GetBuildings())
+      if (b->GetTypeId() == cCivModeEmbassyBuilding::kTypeId) b->SetState(kCivRemoved);
+    source->Update(0);
+    if (r.embassyOf >= 0) {
+      auto* embassy = static_cast<cCivModeEmbassyBuilding*>(source->AddBuilding(5));
+      embassy->SetSource(r.embassyOf == 1 ? city : third);
+      if (r.expelled) embassy->SetState(kCivRemoved);
+    }
+    EXPECT_NEAR(city->GetWealthRate(0), subtotal * (1.0f + r.bonus), 1e-3f);
+  }
   Cities().push_back(source);  // taken apart with the world
 }
 

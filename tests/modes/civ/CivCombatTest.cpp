@@ -3,7 +3,9 @@
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivBullets.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivSounds.h"
 #include "modes/civ/CivTurret.h"
 #include "platform/Sys.h"
 #include "tests/modes/civ/CivTestSupport.h"
@@ -21,6 +23,12 @@ struct CivCombatTest : CivCombatFixture {
     city->Setup(owner, cCivWorld::StartPosition(1, false));
     Cities().push_back(city);
     return city;
+  }
+  // Every embassy in `city` is expelled and gone.
+  static void DropEmbassies(cCivModeDecoratedCity* city) {
+    for (cCivModeDecoratedBuilding* b : city->GetBuildings())
+      if (b->GetTypeId() == cCivModeEmbassyBuilding::kTypeId) b->SetState(kCivRemoved);
+    city->Update(0);
   }
   void Join(cCivModeDecoratedCity* from, cCivModeDecoratedCity* to) {
     cCivModeRoad* road = world->CreateRoad();
@@ -145,6 +153,175 @@ TEST_F(CivCombatTest, AttackersAimAtTheNearestStandingTurretElseBesideABuilding)
   EXPECT_EQ(victimOf(), turrets[1]);
   turrets[1]->OnHit(0);
   EXPECT_EQ(victimOf(), nullptr);
+}
+
+// A hit that lands on an NPC city sets its goal to Turret before a building
+// falls, and the fallen building costs the mood EffectBuildingDestroyed; a
+// miss, or a city with nothing standing, loses no mood; the human's city
+// keeps its agent's goal.
+TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
+  StartCombat(1, 2, 0.0f);
+  cCivTuning::GetHappiness()->EffectBuildingDestroyed = -2.0f;
+  for (float& t : cCivTuning::GetAgent()->BuildingsDestroyedBeforeSurrender) t = 2.0f;  // no surrender here
+  cCivTuning::GetVehicles()->ChancePlayerBulletHitsNPCCity = cCivTuning::GetVehicles()->ChanceNPCBulletHitsPlayerCity = 0.0f;
+  struct Row { int owner; bool lands; int standing; float mood, moodAfter; int goalAfter; } rows[] = {
+      {1, true, 2, 0.0f, -2.0f, kCivGoalTurret},  {1, false, 2, 0.0f, 0.0f, kCivGoalWealth},
+      {1, true, 0, 0.0f, 0.0f, kCivGoalTurret},   {0, true, 2, -9.0f, -10.0f, kCivGoalWealth},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " standing " << r.standing);
+    home->SetOwner(r.owner);
+    for (cCivModeDecoratedBuilding* b : home->GetBuildings()) b->SetState(r.standing > 0 ? kCivIntact : kCivRubble);
+    home->GetMood()->Set(r.mood);
+    home->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
+    gCivBulletsAlwaysHit = r.lands;
+    home->OnHit(1 - r.owner);
+    EXPECT_EQ(home->GetMood()->GetValue(), r.moodAfter);
+    EXPECT_EQ(home->GetAgent()->GetGoal(), r.goalAfter);
+    EXPECT_EQ(home->CountIntactBuildings(), r.lands && r.standing > 0 ? r.standing - 1 : r.standing);
+  }
+}
+
+// A captured NPC city that was researching takes the research under way with
+// it (level 1 falls to 0, 3 to 2); other goals and levels, the new owner's
+// level and a city the human loses keep theirs.
+TEST_F(CivCombatTest, CaptureRollsBackOnlyTheOldOwnersResearchUnderWay) {
+  StartCombat(1, 2, 0.0f);
+  players = std::make_unique<cCivPlayers>(3, 0, cCivTuning::GetRelationships());
+  SetCivPlayers(players.get());
+  SecondCity(2);  // the game goes on after each capture
+  struct Row { int from, to, goal, level, levelAfter; } rows[] = {
+      {1, 2, kCivGoalUpgradeAmphibious, 1, 0}, {1, 2, kCivGoalUpgradeAeronautics, 3, 2},
+      {1, 0, kCivGoalUpgradeAmphibious, 2, 2}, {1, 2, kCivGoalWealth, 1, 1},
+      {1, 0, kCivGoalUpgradeAeronautics, 4, 4}, {0, 1, kCivGoalUpgradeAmphibious, 1, 1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.from << " to " << r.to << " goal " << r.goal << " level " << r.level);
+    home->SetOwner(r.from);
+    home->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
+    home->GetAgent()->SetGoal(r.goal, nullptr);
+    players->GetUpgradeLevels()->Set(r.from, r.level);
+    players->GetUpgradeLevels()->Set(r.to, 3);
+    home->ChangeOwner(r.to);
+    EXPECT_EQ(players->GetUpgradeLevels()->Get(r.from), r.levelAfter);
+    EXPECT_EQ(players->GetUpgradeLevels()->Get(r.to), 3);
+  }
+}
+
+// An NPC city expels an embassy of a player it is on bad terms with when
+// rand() / 32767 < -relationship x BasePercentChanceNPCExpelsEmbassy; the
+// world asks only NPC cities, each about the other player.
+TEST_F(CivCombatTest, NpcCitiesExpelByChanceAndOnlyTheyAreAsked) {
+  StartCombat(1, 2, 0.0f);
+  cCivModeDecoratedCity* human = SecondCity(0);
+  struct Row { float relation, share; bool expelled; } rows[] = {
+      {-2.0f, 1.01f, true}, {-2.0f, 0.99f, false}, {-0.5f, 1.01f, true}, {0.0f, 1e6f, false}, {1.0f, 1e6f, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.relation << " " << r.share);
+    DropEmbassies(home);
+    home->EstablishEmbassy(human);
+    players->GetRelationships()->Set(0, 1, r.relation);
+    Sys_SeedRandom(5);
+    const float draw = (float)Sys_Random() / 32767.0f;
+    Sys_SeedRandom(5);
+    cCivTuning::GetAgent()->BaseChanceNPCExpelsEmbassy = draw / -std::min(r.relation, -0.5f) * r.share;
+    home->ConsiderExpellingEmbassy(0);
+    EXPECT_EQ(home->FindEmbassy(0) == nullptr, r.expelled);
+    home->Update(0);  // the expelled one leaves
+  }
+  DropEmbassies(home);
+  home->EstablishEmbassy(human);
+  human->EstablishEmbassy(home);
+  cCivTuning::GetAgent()->BaseChanceNPCExpelsEmbassy = 100.0f;
+  players->GetRelationships()->Set(0, 1, -5.0f);
+  world->ExpelEmbassies(0, 1);
+  EXPECT_EQ(home->FindEmbassy(0), nullptr) << "the NPC city, owned by the second, expels the first's";
+  EXPECT_NE(human->FindEmbassy(1), nullptr) << "the human's city is not asked";
+  home->Update(0);
+  home->EstablishEmbassy(human);
+  world->ExpelEmbassies(1, 0);
+  EXPECT_EQ(home->FindEmbassy(0), nullptr) << "nor does the order of the two matter";
+}
+
+// An expelled embassy takes the trade routes between its city and its source
+// both ways, unless another embassy of its owner stays there or the city at
+// the owner's index holds an embassy of this city's owner; the relation
+// takes EffectRejectOrRemoveEmbassy.
+TEST_F(CivCombatTest, ExpelledEmbassyTakesTheTradeRoutesWithItsSourceUnlessATieStays) {
+  StartCombat(1, 2, -1.0f);
+  cCivModeDecoratedCity* human = SecondCity(0);
+  std::swap(Cities()[0], Cities()[1]);  // the human's city stands at player 0's index
+  cCivTuning::GetRelationships()->EffectRejectOrRemoveEmbassy = -2.0f;
+  struct Row { bool secondEmbassy, embassyBack, routesGo; } rows[] = {{false, false, true}, {true, false, false}, {false, true, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.secondEmbassy << r.embassyBack);
+    for (cCivModeDecoratedCity* from : {home, human}) {
+      cCivModeRoad* route = world->CreateRoad();
+      route->SetStart(from), route->SetEnd(from == home ? human : home), route->SetKind(kCivTradeRoute);
+      from->AddRoad(route);
+    }
+    home->EstablishEmbassy(human);
+    cCivModeEmbassyBuilding* embassy = home->FindEmbassy(0);
+    if (r.secondEmbassy) home->EstablishEmbassy(human);
+    if (r.embassyBack) human->EstablishEmbassy(home);
+    players->GetRelationships()->Set(0, 1, -1.0f);
+    home->ExpelEmbassy(embassy);
+    EXPECT_EQ(embassy->GetState(), kCivRemoved);
+    EXPECT_EQ(players->GetRelationships()->Get(0, 1), -3.0f);
+    EXPECT_EQ(home->GetRoads().empty(), r.routesGo);
+    EXPECT_EQ(human->GetRoads().empty(), r.routesGo);
+    for (cCivModeDecoratedCity* city : {home, human}) {
+      DropEmbassies(city);
+      city->RemoveRoadsTo(city == home ? human : home);
+    }
+  }
+}
+
+// An embassy mission: the shot carries the home city and the vehicle, which
+// may die of it by PercentChanceDieAfterShootingDiplomaticBullet; a founded
+// embassy ends the vehicle, mourned aloud only when a human city took the
+// human's vehicle's embassy.
+TEST_F(CivCombatTest, DiplomaticShotsCarryTheirVehicleWhichDiesOfItOrOfSuccess) {
+  StartCombat(1, 2, 0.0f);
+  cCivModeDecoratedCity* human = SecondCity(0);
+  cCivTuningVehicles& chances = *cCivTuning::GetVehicles();
+  for (float die : {0.0f, 1.0f}) {
+    SCOPED_TRACE(die);
+    chances.ChanceDieAfterShootingDiplomaticBullet = die;
+    chances.ChanceNPCBulletHitsNPCVehicle = chances.ChanceNPCBulletHitsPlayerVehicle = chances.ChancePlayerBulletHitsNPCVehicle = 1.0f - die;
+    cCivModeVehicle* envoy = world->CreateVehicle(human, kCivLandVehicle);
+    envoy->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionEmbassy);
+    envoy->SetPosition(envoy->GetWaypoint());
+    envoy->SetDestination(envoy->GetPosition());
+    world->GetBullets()->Clear();
+    for (int t = 0; t < 5 && world->GetBullets()->GetCount() == 0; ++t) envoy->Update(16);
+    ASSERT_EQ(world->GetBullets()->GetCount(), 1u);
+    auto* shot = dynamic_cast<cCivDiplomaticBullet*>(world->GetBullets()->GetBullets().front());
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(shot->GetVehicle(), envoy);
+    EXPECT_EQ(shot->GetTarget(), static_cast<cICivModeVictim*>(home));
+    EXPECT_EQ(envoy->GetState(), die > 0.0f ? kCivVehicleDying : kCivVehicleCombat);
+    world->GetBullets()->Clear();
+    envoy->SetPosition(GroundAway(home->GetPosition(), 1.0f));  // out of the next one's way
+  }
+
+  gCivBulletsAlwaysHit = 1;
+  cCivTuning::GetGeneral()->UseSound = true;
+  struct Row { int cityOwner, senderOwner; uint32_t mourned; } rows[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "city " << r.cityOwner << " sender " << r.senderOwner);
+    home->SetOwner(r.cityOwner);
+    human->SetOwner(r.senderOwner);
+    cCivModeVehicle* envoy = world->CreateVehicle(human, kCivLandVehicle);
+    const uint32_t sounds = GetCivSoundPlayCount(eCivSound::VehicleLost);
+    home->OnDiplomaticHit(human, envoy);
+    EXPECT_NE(home->FindEmbassy(r.senderOwner), nullptr);
+    EXPECT_EQ(envoy->GetState(), kCivVehicleDying);
+    EXPECT_EQ(GetCivSoundPlayCount(eCivSound::VehicleLost) - sounds, r.mourned);
+    home->ExpelEmbassy(home->FindEmbassy(r.senderOwner));
+    home->Update(0);
+  }
+  cCivTuning::GetGeneral()->UseSound = false;
 }
 
 // With every hit landing, NPC vehicles sent out by their agents pillage a

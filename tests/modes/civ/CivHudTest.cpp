@@ -14,6 +14,7 @@
 #include "modes/civ/CivRoad.h"
 #include "tests/glf/OverlayRecorder.h"
 #include "tests/modes/civ/CivTestSupport.h"
+#include "tests/world/scene/SceneTestSupport.h"
 #include "world/scene/BillboardShape.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
@@ -121,11 +122,23 @@ TEST_F(CivHudTest, IncomePanelSumsTheHumansRevenueAndRoundsIt) {
   EXPECT_FLOAT_EQ(segments[0].fraction + segments[1].fraction, 1.0f);
   EXPECT_GT(segments[0].fraction, segments[1].fraction) << "largest first";
 
-  testing::internal::CaptureStdout();
+  cDebugText text;
   hud.PrintIncomeDistribution();
-  std::string printed = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(printed.rfind("income distributions\n0 0.", 0), 0u) << printed;
-  EXPECT_NE(printed.find("\n1 0."), std::string::npos) << printed;
+  const std::vector<std::string> printed = text.Lines();
+  ASSERT_EQ(printed.size(), 3u);
+  EXPECT_EQ(printed[0], "income distributions");
+  EXPECT_EQ(printed[1].rfind("0 0.", 0), 0u) << printed[1];
+  EXPECT_EQ(printed[2].rfind("1 0.", 0), 0u) << printed[2];
+
+  // A player earning nothing keeps its segment, at 0.
+  cCivTuning::GetWealthGeneration()->WealthPerSecond[0] = 0.0f;
+  for (int i = 0; i < 50 && foreign->CountIntactBuildings() > 0; ++i) foreign->DestroyBuilding();
+  world->UpdateIncomeDistribution();
+  hud.RefreshIncomePanel();
+  ASSERT_EQ(hud.GetSegments("Income Distribution:").size(), 2u);
+  const cGLFBarSegment& idle = hud.GetSegments("Income Distribution:")[1];
+  EXPECT_EQ(idle.fraction, 0.0f);
+  EXPECT_TRUE(Vector3Equal(Vector3{idle.r, idle.g, idle.b}, CivPlayerColour(1)));
 
   for (float& v : cCivTuning::GetWealthGeneration()->WealthPerSecond) v = 0.0f;
   world->UpdateIncomeDistribution();
@@ -199,13 +212,13 @@ TEST_F(CivHudTest, EventNoticeShowsFiveSecondsAtItsPoint) {
   EXPECT_FALSE(notice());
 }
 
-// The add buttons: an owner without a city is refused on standard output; a
+// The add buttons: an owner without a city is refused in the debug window; a
 // vehicle being placed is dropped for a new one, and let go when removed.
 TEST_F(CivHudTest, DebugVehicleNeedsACityOfItsOwnerAndIsLetGoWhenRemoved) {
   gCivDebugVehicleOwner = 2;
-  testing::internal::CaptureStdout();
+  cDebugText text;
   EXPECT_EQ(CivAddDebugVehicle(kCivLandVehicle), nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot create a debug vehicle owned by 2\n");
+  EXPECT_EQ(text.Lines(), std::vector<std::string>{"Cannot create a debug vehicle owned by 2"});
   EXPECT_EQ(GetCivDebugVehicle().state, kCivDebugVehicleNone);
 
   gCivDebugVehicleOwner = 1;

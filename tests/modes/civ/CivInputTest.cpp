@@ -10,6 +10,7 @@
 #include "modes/civ/CivHudMarkers.h"
 #include "modes/civ/cCivGameMode.h"
 #include "tests/glf/OverlayRecorder.h"
+#include "tests/world/scene/SceneTestSupport.h"
 
 namespace {
 constexpr int kCtrl = 0x11;
@@ -234,6 +235,22 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
   EXPECT_EQ("Cannot Purchase Turret", messages.boxes[0].caption);
   EXPECT_EQ("You may not have more than 8 turrets in a city.", messages.boxes[0].text);
   EXPECT_EQ(500.0f, City(0)->GetMoney());
+
+  // The building limit counts every building of the city, rubble too.
+  struct Limit { int room; bool rubble, bought; } limits[] = {{1, false, true}, {0, false, false}, {0, true, false}, {1, true, true}};
+  for (const Limit& l : limits) {
+    SCOPED_TRACE(testing::Message() << "room " << l.room << (l.rubble ? " with rubble" : ""));
+    City(0)->SetMoney(500.0f);
+    for (int i = 0; i < 50 && City(0)->HasDamagedBuilding(); ++i) City(0)->RepairBuilding();
+    if (l.rubble) City(0)->DestroyBuilding();
+    const int buildings = City(0)->GetBuildingCount();
+    cCivTuning::GetGeneral()->MaxNumBuildings = buildings + l.room;
+    input->GetSelection().Clear();
+    Click(10, 10);
+    Choose(kCivItemBuyBuilding);
+    EXPECT_EQ(buildings + (l.bought ? 1 : 0), City(0)->GetBuildingCount());
+    EXPECT_EQ(l.bought ? 350.0f : 500.0f, City(0)->GetMoney());
+  }
 }
 
 TEST_F(CivInputTest, SelectedVehiclesAttackForeignCitiesOnly) {
@@ -363,20 +380,94 @@ TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
   EXPECT_NE(debugText, gCivShowDebugText);
   input->OnKeyPress('D');
 
-  // The texts of P and h (i is the HUD's, below).
+  // The texts of P and h go to the debug window, as every line does (i is the HUD's, below).
   City(0)->GetMood()->Set(2.5f);
-  testing::internal::CaptureStdout();
+  cDebugText text;
   input->OnKeyPress('p');
   input->OnKeyPress('h');
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(std::string::npos, out.find("City 0\n   ")) << out;
-  EXPECT_NE(std::string::npos, out.find("\n0: 2.5\n")) << out;
+  const std::vector<std::string> lines = text.Lines();
+  ASSERT_EQ(12u, lines.size());  // two lines for each of four cities, then one each
+  EXPECT_EQ("City 0", lines[0]);
+  EXPECT_EQ(0u, lines[1].rfind("   ", 0)) << lines[1];
+  EXPECT_EQ("0: 2.5", lines[8]);
   // Space walks the human's cities; a left press restarts the walk.
   input->OnKeyPress(' ');
   EXPECT_EQ(1, gCivFocusCycleOn);
   input->OnLeftButtonDown(200, 200);
   input->OnLeftButtonUp(200, 200);
   EXPECT_EQ(0, gCivFocusCycleOn);
+}
+
+// M opens the placement view: a click on a building takes its city, each move
+// carries it (and its ring) to the ground under the cursor, the next click
+// lets it go; M again returns to the world.
+TEST_F(CivInputTest, PlacementViewCarriesTheClickedCityUntilTheNextClick) {
+  using namespace Ru::Math;
+  BuildingAt(1, 0, 10, 10);
+  const Vector3 start = City(1)->GetPosition();
+  view.grounds[{50, 50}] = GroundAway(start, 0.3f);
+  view.grounds[{60, 60}] = GroundAway(start, 0.5f);
+  view.grounds[{70, 70}] = Vector3{0, 0, 0};  // off the planet
+  input->OnKeyPress('M');
+  ASSERT_EQ(kCivViewPlacement, input->GetViewState());
+  struct Step { int clickAt, moveTo; bool carried; } steps[] = {{0, 50, false}, {10, 50, true}, {0, 70, false}, {50, 60, false}};
+  Vector3 expected = start;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << "click " << s.clickAt << " move " << s.moveTo);
+    if (s.clickAt) Click(s.clickAt, s.clickAt);
+    input->OnMouseMove(s.moveTo, s.moveTo);
+    if (s.carried) expected = view.grounds[{s.moveTo, s.moveTo}];
+    EXPECT_TRUE(Vector3Equal(expected, City(1)->GetPosition()));
+  }
+  const float ring = GetPlanetModel().GetSurfaceDistance(*City(1)->GetBuildings()[0]->GetPosition(), City(1)->GetPosition());
+  EXPECT_GT(ring, 20.0f);
+  EXPECT_LT(ring, 60.0f) << "the buildings came along";
+  EXPECT_EQ(nullptr, input->GetMenuCity());
+  input->OnKeyPress('m');
+  EXPECT_EQ(kCivViewWorld, input->GetViewState());
+}
+
+// The hover label stands at the cursor each frame while its object is under
+// it, and goes once the object is not, in a close-up too; it once stayed at
+// its old spot after the camera moved or a close-up ended.
+TEST_F(CivInputTest, HoverLabelFollowsItsObjectEveryFrameOrGoes) {
+  cCivModeVehicle* own = VehicleAt(0, 10, 10);
+  input->GetSelection().Clear();
+  BuildingAt(2, 0, 40, 40);
+  struct Row {
+    int mouseX;     // the cursor, moved there when it changes (a move in a close-up hovers nothing)
+    int objectAt;   // the pixel the hovered object lies under now
+    float distance; // of the camera
+    bool hovered;
+    int view;
+  } rows[] = {
+      {40, 40, 1000.0f, true, kCivViewWorld}, {40, 40, 200.0f, true, kCivViewCloseUp},
+      {42, 42, 200.0f, true, kCivViewCloseUp}, {42, 60, 200.0f, false, kCivViewCloseUp},
+      {42, 60, 300.0f, false, kCivViewWorld},  {10, 10, 1000.0f, true, kCivViewWorld},
+      {10, 20, 1000.0f, false, kCivViewWorld},
+  };
+  cSceneObject* object = view.objects[{40, 40}];
+  int cursor = -1;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "cursor " << row.mouseX << " object " << row.objectAt << " at " << row.distance);
+    if (row.mouseX == 10) object = own->GetSceneObject();
+    view.objects.clear();
+    view.objects[{row.objectAt, row.objectAt}] = object;
+    view.distance = row.distance;
+    view.cursorX = view.cursorY = row.mouseX;
+    if (row.mouseX != cursor) input->OnMouseMove(row.mouseX, row.mouseX);
+    cursor = row.mouseX;
+    input->Update();  // the frame: only the camera or the object moved since
+    EXPECT_EQ(row.view, input->GetViewState());
+    const bool hovered = row.mouseX == 10 ? input->GetHoveredVehicle() == own : input->GetHoveredCity() == City(2);
+    EXPECT_EQ(row.hovered, hovered);
+    EXPECT_EQ(row.hovered, input->GetHoveredCity() != nullptr || input->GetHoveredVehicle() != nullptr);
+    int x = 0, y = 0;
+    input->GetLabelPoint(x, y);
+    if (row.hovered) EXPECT_EQ(row.mouseX * 1000 + row.mouseX, x * 1000 + y);
+  }
+  const Ru::Math::Vector3 colour = own->GetSceneObject()->GetColour(), owners = CivPlayerColour(0);
+  EXPECT_TRUE(colour.x == owners.x && colour.y == owners.y && colour.z == owners.z) << "its hover mark goes with its label";
 }
 
 // What the controller hands the HUD: presses on the map and the event notice
@@ -431,10 +522,11 @@ TEST_F(CivInputTest, MapNoticeLabelMarkersAndKeyIGoThroughTheHud) {
 
   world->UpdateIncomeDistribution();
   hud.RefreshIncomePanel();
-  testing::internal::CaptureStdout();
+  cDebugText text;
   input->OnKeyPress('i');
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(0u, out.find("income distributions\n0 ")) << out;
+  ASSERT_GE(text.Lines().size(), 2u);
+  EXPECT_EQ("income distributions", text.Lines()[0]);
+  EXPECT_EQ(0u, text.Lines()[1].rfind("0 ", 0)) << text.Lines()[1];
   SetCivHud(nullptr);
   hud.Leave();
 }

@@ -83,12 +83,10 @@ TEST(CivPanels, ControlsLimitsLiveVariablesAndButtons) {
     EXPECT_TRUE(CivPoleMarkersShown());
     gCivDebugVehicleOwner = cCivTuning::GetGeneral()->NumPlayers;
     program.Frame(16);
-    testing::internal::CaptureStdout();
-    const bool clicked = GLUI_TestClick(debug, "Add Land Vehicle");
-    const std::string printed = testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(clicked);
-    EXPECT_EQ(printed,
-              "Cannot create a debug vehicle owned by " + std::to_string(cCivTuning::GetGeneral()->NumPlayers) + "\n");
+    ASSERT_TRUE(GLUI_TestClick(debug, "Add Land Vehicle"));
+    const std::string printed = GetDebugWindow()->Lines().back();
+    EXPECT_EQ(printed.substr(10),
+              "Cannot create a debug vehicle owned by " + std::to_string(cCivTuning::GetGeneral()->NumPlayers));
 
     // A vehicle being placed, and hovered, that the data manager removes is let go by both.
     gCivDebugVehicleOwner = 0;

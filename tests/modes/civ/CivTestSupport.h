@@ -93,6 +93,32 @@ struct CivWorldFixture : ::testing::Test {
     GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
     return ground;
   }
+  // A ground point at surface distance exactly `d` from `centre` (distances
+  // come in coarse steps, so headings are tried until one lands on it).
+  static Ru::Math::Vector3 GroundAtExactly(const Ru::Math::Vector3& centre, float d) {
+    using namespace Ru::Math;
+    cPlanetModel& planet = GetPlanetModel();
+    Vector3 up = Vector3Normalized(centre), east = Vector3Normalized(Vector3Cross(up, Vector3{0.0f, 1.0f, 0.0f}));
+    Vector3 north = Vector3Cross(east, up), best = centre;
+    for (int heading = 0; heading < 3600; ++heading) {
+      const float h = (float)heading * 0.001f;
+      const Vector3 side = Vector3Add(Vector3Scale(east, std::cos(h)), Vector3Scale(north, std::sin(h)));
+      auto at = [&](double a) {
+        Vector3 ground;
+        planet.ProjectToSurface(ground, Vector3Add(Vector3Scale(up, (float)std::cos(a)), Vector3Scale(side, (float)std::sin(a))));
+        return ground;
+      };
+      double lo = 0.0, hi = 2.0 * d / planet.GetSurfaceRadius(centre);
+      for (int i = 0; i < 60; ++i) {
+        const double mid = (lo + hi) / 2;
+        const float got = planet.GetSurfaceDistance(centre, at(mid));
+        if (got == d) return at(mid);
+        (got < d ? lo : hi) = mid;
+      }
+      best = at(hi);
+    }
+    return best;
+  }
 };
 
 
@@ -148,7 +174,7 @@ class cFakeCivView : public cCivInputView {
   std::map<std::pair<int, int>, Ru::Math::Vector3> grounds;
   Ru::Math::Vector3 defaultGround{0, 0, 0};
   float distance = 1000.0f;
-  int cursorX = 0, cursorY = 0, moves = 0, focuses = 0;
+  int cursorX = 0, cursorY = 0, moves = 0, focuses = 0, drags = 0;
 
   void Pick(cScenePickResult& result, int x, int y, cIScenePickTest* filter) override {
     result = cScenePickResult();
@@ -163,7 +189,7 @@ class cFakeCivView : public cCivInputView {
   }
   void MarkBand(cMultiSelector*, int, int) override {}
   void ClearMouseMovement() override {}
-  void DragCamera() override {}
+  void DragCamera() override { ++drags; }
   void MoveCameraTo(int, int) override { ++moves; }
   void FocusOn(const Ru::Math::Vector3&) override { ++focuses; }
   float CameraDistance() override { return distance; }

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "math/Math.h"
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
@@ -131,6 +132,56 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
   EXPECT_TRUE(city->GetTurrets().empty());
   EXPECT_TRUE(GetDataManager()->GetObjectsOfType(cCivModeTurret::kTypeId).empty());
   EXPECT_EQ(raider->GetTargetTurret(), nullptr);
+}
+
+// A hit that lands on an NPC city's turret sets the city's goal to Turret; a
+// miss, or a hit on the human's turret, leaves the goal as it was.
+TEST_F(CivTurretTest, ALandedHitOnAnNpcTurretSetsItsCitysGoalToTurret) {
+  cCivTuning::GetCombat()->ChanceBulletHitsTurret = 0.0f;
+  struct Row { int owner; bool lands; int goal; } rows[] = {
+      {1, true, kCivGoalTurret}, {1, false, kCivGoalWealth}, {0, true, kCivGoalWealth}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed"));
+    city->SetOwner(r.owner);
+    city->RemoveTurrets();
+    city->AddTurret();
+    city->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
+    gCivBulletsAlwaysHit = r.lands;
+    city->GetTurrets()[0]->OnHit(1 - r.owner);
+    EXPECT_EQ(city->GetTurrets()[0]->GetState() == kCivTurretDying, r.lands);
+    EXPECT_EQ(city->GetAgent()->GetGoal(), r.goal);
+  }
+}
+
+// Turrets lost to fire leave the wall as lost buildings do: the patrol path
+// is laid again without their bulges, and the next vehicle and turret start
+// on it (the city once re-laid only for lost buildings, so both started at
+// the stale bulge of the lost turret).
+TEST_F(CivTurretTest, LostTurretsLeaveTheWallAndNewOnesStartOnThePathLaidAgain) {
+  gCivBulletsAlwaysHit = 1;
+  city->RemoveTurrets();
+  city->RefreshLayout();
+  std::vector<Vector3> bare, bulged, after;
+  city->GetPatrolPath(bare);
+  for (int i = 0; i < 3; ++i) city->AddTurret();
+  city->GetPatrolPath(bulged);
+  auto farthest = [](const std::vector<Vector3>& a, const std::vector<Vector3>& b) {
+    float most = a.size() == b.size() ? 0.0f : 1e9f;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) most = std::max(most, Vector3Length(Vector3Sub(a[i], b[i])));
+    return most;
+  };
+  ASSERT_GT(farthest(bulged, bare), 1.0f) << "turrets bulge the wall";
+  for (cCivModeTurret* lost : city->GetTurrets()) lost->OnHit(1);
+  for (int i = 0; i < 102 && !city->GetTurrets().empty(); ++i) city->Update(0);
+  ASSERT_TRUE(city->GetTurrets().empty());
+  city->GetPatrolPath(after);
+  EXPECT_LT(farthest(after, bare), 1e-3f);
+  cCivModeVehicle* fresh = world->CreateVehicle(city, kCivLandVehicle);
+  EXPECT_LT(Vector3Length(Vector3Sub(fresh->GetPosition(), bare[0])), 1e-3f);
+  city->AddTurret();
+  ASSERT_EQ(city->GetTurrets().size(), 1u);
+  const Vector3 standing = Vector3Normalized(*city->GetTurrets()[0]->GetVictimPosition());
+  EXPECT_LT(Vector3Length(Vector3Sub(standing, Vector3Normalized(bare[0]))), 1e-5f);
 }
 
 TEST_F(CivTurretTest, NinthBuildingRebuildsTheTurretsOnTheWiderPath) {

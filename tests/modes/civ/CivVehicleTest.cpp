@@ -95,6 +95,52 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
   EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
 }
 
+// An enemy is seen strictly inside 60, or strictly inside 120 by a guard;
+// only an owner on bad terms (below 0) is an enemy, and the dying are not.
+TEST_F(CivVehicleTest, SightReachesSixtyOrAGuardsHundredAndTwentyStrictly) {
+  struct Row { int state; float distance, relation; bool seen; } rows[] = {
+      {kCivVehicleCombat, 59.9f, -1.0f, true},  {kCivVehicleCombat, 60.0f, -1.0f, false},
+      {kCivVehicleGuard, 60.0f, -1.0f, true},   {kCivVehicleGuard, 119.9f, -1.0f, true},
+      {kCivVehicleGuard, 120.0f, -1.0f, false}, {kCivVehicleCombat, 100.0f, -1.0f, false},
+      {kCivVehicleGuard, 50.0f, 0.0f, false},   {kCivVehicleGuard, 50.0f, -0.01f, true},
+  };
+  // Gently sloping ground: on a level planet no pair of points lies exactly 60 apart.
+  GetPlanetModel().SetHeightMap(MakeHeightMap([](const Vector3& d) { return 10.0f + 3.0f * d.x; }));
+  cCivModeVehicle* looker = Vehicle(0, kCivLandVehicle, 0.3f);
+  cCivModeVehicle* other = Vehicle(1, kCivLandVehicle, 0.6f);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "state " << r.state << " at " << r.distance << " on terms " << r.relation);
+    players->GetRelationships()->Set(0, 1, r.relation);
+    other->SetPosition(GroundAtExactly(looker->GetPosition(), r.distance));
+    const float d = GetPlanetModel().GetSurfaceDistance(other->GetPosition(), looker->GetPosition());
+    if (r.distance == 60.0f || r.distance == 120.0f) ASSERT_EQ(d, r.distance) << "exactly at a limit";
+    ASSERT_NEAR(d, r.distance, 0.01f);
+    if (r.state == kCivVehicleGuard) looker->SetState(kCivVehicleGuard, looker->GetPosition(), nullptr, nullptr, kCivMissionPillage);
+    else looker->SetState(kCivVehicleCombat, {0, 0, 0}, other, nullptr, kCivMissionPillage);
+    ASSERT_EQ(looker->GetState(), r.state);
+    EXPECT_EQ(world->FindVehicleTarget(looker), r.seen ? other : nullptr);
+  }
+  other->SetPosition(GroundAtExactly(looker->GetPosition(), 50.0f));
+  other->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+  EXPECT_EQ(world->FindVehicleTarget(looker), nullptr) << "the dying are no target";
+}
+
+// Each mark colours the vehicle by its own flag, the last one given deciding:
+// a selection colour while set (-2 the human's, -3 an NPC's), the owner's
+// when cleared, whatever the other mark holds.
+TEST_F(CivVehicleTest, EachMarkColoursByItsOwnFlag) {
+  struct Row { int owner; bool selected, highlighted; int shown; } rows[] = {
+      {0, true, false, 0}, {0, false, true, -2}, {1, true, true, -3}, {1, true, false, 1}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.owner * 100 + r.selected * 10 + r.highlighted);
+    cCivModeVehicle* v = Vehicle(r.owner, kCivLandVehicle, 0.3f);
+    v->SetNPC(r.owner != 0);
+    v->SetSelected(r.selected);
+    v->SetHighlighted(r.highlighted);
+    EXPECT_TRUE(Vector3Equal(v->GetSceneObject()->GetColour(), CivPlayerColour(r.shown)));
+  }
+}
+
 // A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
 // sound on, plays the lost-vehicle sound.
 TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {

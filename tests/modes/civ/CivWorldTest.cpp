@@ -176,6 +176,41 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
   EXPECT_FLOAT_EQ(gained[2], 3.0f * gained[1]);
 }
 
+// The right button works the camera as the middle one does: while held the
+// frame drags the camera and a move keeps the grabbed ground (at the press's
+// radius) under the cursor; a press shorter than 500 ms also moves the camera
+// to the clicked point.
+TEST_F(CivWorldTest, RightAndMiddleButtonsBothWorkTheCamera) {
+  cCivTuning::GetGeneral()->NumCities = 1;
+  cCivGameMode mode;
+  cFakeCivView view;
+  cCivInputController::SetViewForTest(&view);
+  view.defaultGround = Ru::Math::Vector3{0.0f, 0.0f, 510.0f};
+  struct Row { bool right; uint32_t held; int moves; } rows[] = {{true, 499, 1}, {true, 500, 0}, {false, 499, 1}, {false, 500, 0}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << (r.right ? "right " : "middle ") << r.held);
+    const int moves = view.moves, drags = view.drags, focuses = view.focuses;
+    gCivFocusCycleOn = 1;
+    r.right ? mode.OnRightButtonDown(5, 5) : mode.OnMiddleButtonDown(5, 5);
+    EXPECT_EQ(gCivFocusCycleOn, 0);
+    view.defaultGround = Ru::Math::Vector3{0.0f, 0.0f, 520.0f};  // the cursor's ray meets a hill
+    mode.OnMouseMove(6, 6);
+    EXPECT_EQ(view.focuses, focuses + 1);
+    EXPECT_FLOAT_EQ(Ru::Math::Vector3Length(mode.GetInput()->GetCursorGroundPoint()), 510.0f);
+    mode.Update(16);
+    EXPECT_EQ(view.drags, drags + 1);
+    clock.Advance(r.held);
+    r.right ? mode.OnRightButtonUp(5, 5) : mode.OnMiddleButtonUp(5, 5);
+    EXPECT_EQ(view.moves, moves + r.moves);
+    mode.Update(16);
+    mode.OnMouseMove(6, 6);
+    EXPECT_EQ(view.drags, drags + 1) << "no drag once released";
+    EXPECT_EQ(view.focuses, focuses + 1);
+    view.defaultGround = Ru::Math::Vector3{0.0f, 0.0f, 510.0f};
+  }
+  cCivInputController::SetViewForTest(nullptr);
+}
+
 // What the NPC world keeps true after every frame; the first broken rule, or "".
 std::string FirstBrokenRule(cCivWorld& world) {
   auto dead = [](Ko::cGameData* object) { return !object || object->IsDead(); };
