@@ -78,8 +78,10 @@ void cGLFPieMenu::KeepInsideWindow() {
     float by = high > size ? size - high : 0.0f;
     return low + by < 0.0f ? -low : by;
   };
-  mCentreX += shift(left, right, (float)width);
-  mCentreY += shift(top, bottom, (float)height);
+  // The last pixel row and column are width - 1 and height - 1: an outline
+  // drawn at width itself would not show.
+  mCentreX += shift(left, right, (float)(width - 1));
+  mCentreY += shift(top, bottom, (float)(height - 1));
 }
 
 void cGLFPieMenu::GetCentre(float* x, float* y) const {
