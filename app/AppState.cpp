@@ -34,6 +34,7 @@ void cAppState::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t /*v
   cCameraRecord camera;
   ReadCameraRecord(stream, camera);
   if (stream.HasFailed()) return;  // the loader drops the object and reports it
+  RepairCameraRecord(camera);
 
   if (modeIndex >= 1 && modeIndex <= kIndexedModeCount) {
     cIGameMode* mode = AllGameModes()[modeIndex - 1];

@@ -8,8 +8,11 @@
 //    births and deaths, the shipped raid and recruit formulas once a rest is
 //    over), beside BM_CityFrameObjectsOnly, the whole registry's.
 //  - BM_CityRegistryWalk/N: the id-ordered walk that survives objects made and
-//    removed on the way, beside BM_CityVectorWalkReference/N, a plain loop over
-//    the same objects' Update.
+//    removed on the way, over N objects that stay, beside
+//    BM_CityVectorWalkReference/N, a plain loop over the same objects' Update.
+//  - BM_CityRegistryQueuedRemovals/N: N objects queued for removal in one
+//    update and removed after it, beside BM_CityRegistryRemoveNowReference/N,
+//    the same objects removed one by one at once.
 //  - BM_CityGroupsFrame/on: a frame of 20 citizens who start, join and leave
 //    fights and songs and dance at a party, beside /off, the same city whose
 //    citizens make no choices of their own (no group checks, no groups).
@@ -129,12 +132,29 @@ void BM_CityTribesUpdate(benchmark::State& state) {
 }
 BENCHMARK(BM_CityTribesUpdate)->Unit(benchmark::kMicrosecond);
 
+// An object that stays: it counts the time it was given and never leaves,
+// so every walk visits all of them.
+class cWalkedObject : public tCityGameClass<cWalkedObject, cCityGameObject, 0x0B3C1A11> {
+ public:
+  void Update(uint32_t ms) override { mGiven += ms; }
+  uint32_t mGiven = 0;
+};
+
+std::vector<cCityGameObject*> FillWithWalkedObjects(int count) {
+  static auto* prototype = new cWalkedObject;  // the data manager keeps pointing at it
+  GetDataManager()->RegisterType(prototype, prototype);
+  std::vector<cCityGameObject*> objects;
+  for (int i = 0; i < count; ++i) objects.push_back(CreateRegisteredCityObject<cWalkedObject>());
+  GetDataManager()->CommitPending();
+  return objects;
+}
+
 void BM_CityRegistryWalk(benchmark::State& state) {
   cBenchCity city;
   GetCityObjectRegistry().Clear();
-  for (int i = 0; i < state.range(0); ++i) CreateRegisteredCityObject<cCityGameRoad>();
-  GetDataManager()->CommitPending();
+  FillWithWalkedObjects((int)state.range(0));
   for (auto _ : state) GetCityObjectRegistry().UpdateAll(16);
+  state.counters["objects"] = (double)GetCityObjectRegistry().GetCount();
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_CityRegistryWalk)->Arg(100)->Arg(1000)->Arg(10000);
@@ -142,15 +162,36 @@ BENCHMARK(BM_CityRegistryWalk)->Arg(100)->Arg(1000)->Arg(10000);
 void BM_CityVectorWalkReference(benchmark::State& state) {
   cBenchCity city;
   GetCityObjectRegistry().Clear();
-  std::vector<cCityGameObject*> objects;
-  for (int i = 0; i < state.range(0); ++i) objects.push_back(CreateRegisteredCityObject<cCityGameRoad>());
-  GetDataManager()->CommitPending();
+  std::vector<cCityGameObject*> objects = FillWithWalkedObjects((int)state.range(0));
   for (auto _ : state)
     for (cCityGameObject* object : objects) object->Update(16);
   benchmark::ClobberMemory();
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_CityVectorWalkReference)->Arg(100)->Arg(1000)->Arg(10000);
+
+void RemoveObjects(benchmark::State& state, bool queued) {
+  cBenchCity city;
+  GetCityObjectRegistry().Clear();
+  for (auto _ : state) {
+    state.PauseTiming();  // making the objects is not what is measured
+    std::vector<cCityGameObject*> objects = FillWithWalkedObjects((int)state.range(0));
+    state.ResumeTiming();
+    for (cCityGameObject* object : objects) {
+      if (queued) GetCityObjectRegistry().QueueRemoval(object);
+      else GetCityObjectRegistry().RemoveNow(object);
+    }
+    if (queued) GetCityObjectRegistry().UpdateAll(16);
+    state.PauseTiming();
+    GetDataManager()->CommitPending();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+void BM_CityRegistryQueuedRemovals(benchmark::State& state) { RemoveObjects(state, true); }
+void BM_CityRegistryRemoveNowReference(benchmark::State& state) { RemoveObjects(state, false); }
+BENCHMARK(BM_CityRegistryQueuedRemovals)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CityRegistryRemoveNowReference)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 void BM_CityGroupsFrame(benchmark::State& state) {
   cBenchCity city;

@@ -4,6 +4,7 @@
 
 #include "camera/Camera.h"
 #include "sim/gamedata/MemoryStream.h"
+#include "world/planet/SavedValueRepair.h"
 
 namespace {
 
@@ -56,6 +57,21 @@ void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record) {
       return;
     }
   }
+}
+
+// Finite but absurd values are mended and counted. An anchor at the centre
+// and a zero frame are a camera not placed yet, and stay.
+void RepairCameraRecord(cCameraRecord& record) {
+  float* v = record.values;
+  for (int at : {0, 10}) {
+    Ru::Math::Vector3 anchor{v[at], v[at + 1], v[at + 2]};
+    if (GetPlanetModel().CheckSavedPoint(anchor) != cPlanetModel::eSavedPoint::BroughtDown) continue;
+    v[at] = anchor.x, v[at + 1] = anchor.y, v[at + 2] = anchor.z;
+    GetDataManager()->CountLoadRepair("camera anchor");
+  }
+  for (int at : {3, 13})
+    if (MendSavedFacing(v[at], v[at + 1], v[at + 2], v[at + 3])) GetDataManager()->CountLoadRepair("camera frame");
+  for (int at : {9, 19}) RepairSavedDistance(v[at], "camera distance");
 }
 
 void ReadCameraState(cMemoryStream& stream) {

@@ -23,5 +23,9 @@ void WriteCameraState(cMemoryStream& stream, uint32_t version);  // appends the 
 // Reads 80 bytes into `record`. A record cut short or holding a non-finite
 // value leaves the stream failed and `record` zeroed; the caller then applies nothing.
 void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record);
+// Mends and counts, for a load, finite values the world cannot take: an
+// anchor beyond it, a frame far from unit length, a distance below 0 or
+// longer than the world is wide.
+void RepairCameraRecord(cCameraRecord& record);
 // Reads and applies; a short or non-finite record changes nothing in the camera.
 void ReadCameraState(cMemoryStream& stream);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "glf/Overlay2D.h"
+#include "math/Scalar.h"
 
 namespace {
 
@@ -23,9 +24,9 @@ float Ratio(float bar, float window, float fallbackBar, float fallbackWindow) {
 void DrawBackground(float x0, float y0, float x1, float y1) {
   SetBlending2D(true);
   SetColour2D(0.75f, 0.75f, 0.75f, 0.6f);
-  DrawFilledRect((int)x0, (int)y0, (int)x1, (int)y1);
+  DrawFilledRect(SaturatedInt(x0), SaturatedInt(y0), SaturatedInt(x1), SaturatedInt(y1));
   SetColour2D(0.55f, 0.55f, 0.55f);
-  DrawRectOutline((int)x0, (int)y0, (int)x1, (int)y1);
+  DrawRectOutline(SaturatedInt(x0), SaturatedInt(y0), SaturatedInt(x1), SaturatedInt(y1));
   SetBlending2D(false);
 }
 
@@ -142,10 +143,10 @@ void cGLFBarPanel::DrawRow(const cGLFBarRow& row, float x, float top, float labe
                            float barHeight, const std::string& label) {
   const float x0 = x + labelColumn, x1 = x0 + barWidth, y0 = top, y1 = top + barHeight;
   SetColour2D(kBlack);
-  DrawText2D((int)x, (int)y1, GLFDefaultFont(), label.c_str());
+  DrawText2D(SaturatedInt(x), SaturatedInt(y1), GLFDefaultFont(), label.c_str());
 
   if (!row.isBar) {
-    DrawText2D((int)x0, (int)y1, GLFDefaultFont(), NumberText(row).c_str());
+    DrawText2D(SaturatedInt(x0), SaturatedInt(y1), GLFDefaultFont(), NumberText(row).c_str());
   } else if (row.isSegmented) {
     cGLFPowerBar bar;
     bar.SetRect(x0, y0, x1, y1);
@@ -178,9 +179,9 @@ void cGLFBarPanel::DrawRow(const cGLFBarRow& row, float x, float top, float labe
     if (row.secondaryValue != 0.0f && row.range != 0.0f) {
       const float end = middle + half * f, width = half * row.secondaryValue / row.range;
       SetColour2D(1.0f, 0.0f, 1.0f);
-      DrawFilledRect((int)(end - width), (int)y0, (int)end, (int)y1);
+      DrawFilledRect(SaturatedInt(end - width), SaturatedInt(y0), SaturatedInt(end), SaturatedInt(y1));
       SetColour2D(kBarOutline);
-      DrawRectOutline((int)(end - width), (int)y0, (int)end, (int)y1);
+      DrawRectOutline(SaturatedInt(end - width), SaturatedInt(y0), SaturatedInt(end), SaturatedInt(y1));
     }
   }
 }
@@ -190,7 +191,7 @@ void cGLFBarPanel::DrawTitle(float y, float W, float barWidth, float barHeight, 
   const float tx = W - barWidth - titleColumn - 5.0f;
   DrawBackground(tx - 5.0f, y - 5.0f, W, y + rowPitch + 5.0f);
   SetColour2D(0.0f, 1.0f, 1.0f);
-  DrawText2D((int)tx, (int)(y + barHeight + 4.0f), GLFDefaultFont(), mTitleBar.GetLabel().c_str());
+  DrawText2D(SaturatedInt(tx), SaturatedInt(y + barHeight + 4.0f), GLFDefaultFont(), mTitleBar.GetLabel().c_str());
   const float outline[3] = {0.0f, 0.25f, 0.5f}, fill[3] = {0.0f, 0.5f, 1.0f};
   mTitleBar.SetRect(tx + titleColumn, y + 4.0f, tx + titleColumn + barWidth, y + barHeight + 4.0f);
   mTitleBar.SetColours(outline, fill, kBlack);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "glf/Overlay2D.h"
+#include "math/Scalar.h"
 
 void cGLFDialogControl::SetRect(float x0, float y0, float x1, float y1) {
   mX0 = x0, mY0 = y0, mX1 = x1, mY1 = y1;
@@ -25,13 +26,13 @@ void cGLFDialogButton::SetColours(const float outline[3], const float fill[3], c
 }
 
 void cGLFDialogButton::Draw() {
-  const int x0 = (int)mX0, y0 = (int)mY0, x1 = (int)mX1, y1 = (int)mY1;
+  const int x0 = SaturatedInt(mX0), y0 = SaturatedInt(mY0), x1 = SaturatedInt(mX1), y1 = SaturatedInt(mY1);
   SetColour2D(IsPressed() ? mPressedFill : mFill);
   DrawFilledRect(x0, y0, x1, y1);
   SetColour2D(mOutline);
   DrawRectOutline(x0, y0, x1, y1);
   SetColour2D(IsPressed() ? mPressedText : mText);
-  DrawText2D((int)(mX0 + 2.0f), (int)(mY0 + 14.0f), GLFDefaultFont(), mLabel.c_str());
+  DrawText2D(SaturatedInt(mX0 + 2.0f), SaturatedInt(mY0 + 14.0f), GLFDefaultFont(), mLabel.c_str());
 }
 
 void cGLFDialogButton::Click() {

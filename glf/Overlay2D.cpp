@@ -12,6 +12,10 @@ class cGLOverlayTarget : public cIGLFOverlayTarget {
  public:
   static constexpr int kUninitialisedCharWidth = 7;  // Helvetica 12's average
   void GetWindowSize(int* width, int* height) override {
+    if (!glutGet(GLUT_INIT_STATE)) {  // no window yet (GLUT would end the program): no size
+      *width = *height = 0;
+      return;
+    }
     *width = glutGet(GLUT_WINDOW_WIDTH);
     *height = glutGet(GLUT_WINDOW_HEIGHT);
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "glf/Overlay2D.h"
 #include "platform/Sys.h"
 
 namespace {
@@ -51,8 +52,36 @@ void cGLFPieMenu::Place(float scale) {
 void cGLFPieMenu::Layout(float x, float y) {
   mCentreX = x;
   mCentreY = y;
+  KeepInsideWindow();
   Place(GetOpeningScale());
   AutoSizeControls();
+}
+
+// Items opened near an edge would lie outside the window, where no click
+// reaches them: the rings keep their shape and the centre moves inwards.
+void cGLFPieMenu::KeepInsideWindow() {
+  const int n = GetControlCount();
+  int width = 0, height = 0;
+  GetWindowSize2D(&width, &height);
+  if (n == 0 || width <= 0 || height <= 0) return;  // no window to fit into
+  Place(1.0f);
+  AutoSizeControls();
+  float left = GetControl(0)->X0(), right = GetControl(0)->X1();
+  float top = GetControl(0)->Y0(), bottom = GetControl(0)->Y1();
+  for (int i = 1; i < n; ++i) {
+    const cGLFDialogControl* item = GetControl(i);
+    left = std::min(left, item->X0()), right = std::max(right, item->X1());
+    top = std::min(top, item->Y0()), bottom = std::max(bottom, item->Y1());
+  }
+  // Past the far edge it moves back; the near edge wins when both are crossed.
+  auto shift = [](float low, float high, float size) {
+    float by = high > size ? size - high : 0.0f;
+    return low + by < 0.0f ? -low : by;
+  };
+  // The last pixel row and column are width - 1 and height - 1: an outline
+  // drawn at width itself would not show.
+  mCentreX += shift(left, right, (float)(width - 1));
+  mCentreY += shift(top, bottom, (float)(height - 1));
 }
 
 void cGLFPieMenu::GetCentre(float* x, float* y) const {

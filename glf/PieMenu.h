@@ -25,6 +25,9 @@ class cGLFPieMenu : public cGLFDialog {
 
   // colour: three floats (outline, pressed fill and text), null for green.
   void AddItem(std::string label, int id, const float* colour = nullptr);
+  // Centres the rings at (x, y), moved just enough that every item, fully
+  // open and sized to its label, lies inside the window (a menu larger than
+  // the window keeps its left and top inside). A menu that fits stays at (x, y).
   void Layout(float x, float y);
   void GetCentre(float* x, float* y) const;
   float GetOpeningScale();  // 0 at Show, 1 from 150 ms on
@@ -38,6 +41,7 @@ class cGLFPieMenu : public cGLFDialog {
 
  private:
   void Place(float scale);  // every item's 30 x 30 box on its ring
+  void KeepInsideWindow();  // moves the centre so the fully open items fit the window
 
   float mCentreX = 0.0f, mCentreY = 0.0f;
   int mRingSize;

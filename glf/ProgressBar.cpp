@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "glf/Overlay2D.h"
+#include "math/Scalar.h"
 
 void cGLFProgressBar::Init(const char* label, float range) {
   mLabel = label ? label : "";
@@ -29,13 +30,13 @@ void cGLFProgressBar::Draw() {
   Begin2D();
   // A fraction past either end would paint outside the bar, over its neighbours.
   const float w = (mX1 - mX0) * std::clamp(mFraction, -1.0f, 1.0f);
-  const int y0 = (int)mY0, y1 = (int)mY1;
+  const int y0 = SaturatedInt(mY0), y1 = SaturatedInt(mY1);
   SetColour2D(mBackground);
-  DrawFilledRect((int)(mX0 + w), y0, (int)mX1, y1);
+  DrawFilledRect(SaturatedInt(mX0 + w), y0, SaturatedInt(mX1), y1);
   SetColour2D(mFill);
-  DrawFilledRect((int)mX0, y0, (int)(mX0 + w), y1);
+  DrawFilledRect(SaturatedInt(mX0), y0, SaturatedInt(mX0 + w), y1);
   SetColour2D(mOutline);
-  DrawRectOutline((int)mX0, y0, (int)mX1, y1);
+  DrawRectOutline(SaturatedInt(mX0), y0, SaturatedInt(mX1), y1);
   End2D();
 }
 
@@ -47,10 +48,10 @@ void cGLFPowerBar::Draw() {
   float offset = 0.0f;
   for (const cGLFBarSegment& segment : mSegments) {
     SetColour2D(segment.r, segment.g, segment.b);
-    DrawFilledRect((int)(mX0 + offset), (int)mY0, (int)mX1, (int)mY1);
+    DrawFilledRect(SaturatedInt(mX0 + offset), SaturatedInt(mY0), SaturatedInt(mX1), SaturatedInt(mY1));
     offset = std::clamp(offset + width * segment.fraction, 0.0f, width);
   }
   SetColour2D(mOutline);
-  DrawRectOutline((int)mX0, (int)mY0, (int)mX1, (int)mY1);
+  DrawRectOutline(SaturatedInt(mX0), SaturatedInt(mY0), SaturatedInt(mX1), SaturatedInt(mY1));
   End2D();
 }

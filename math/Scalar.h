@@ -1,6 +1,7 @@
 // Scalar helpers on 32-bit floats, shared by every subsystem.
 #pragma once
 
+#include <climits>
 #include <cmath>
 
 #include "math/Types.h"
@@ -30,6 +31,14 @@ inline float MaxFloat(float a, float b) { return (b < a) ? a : b; }
 inline float ClampFloat(float value, float lo, float hi) { return MaxFloat(lo, MinFloat(value, hi)); }
 inline bool IsValidFloat(float f) { return std::isfinite(f); }
 inline bool IsValidVector3(const Vector3& v) { return IsValidFloat(v.x) && IsValidFloat(v.y) && IsValidFloat(v.z); }
+// Truncates toward zero like a cast, but a value beyond int's range stops at
+// its end and NaN gives 0: converting those with a cast is undefined.
+inline int SaturatedInt(double value) {
+  if (!(value == value)) return 0;
+  if (value >= (double)INT_MAX) return INT_MAX;
+  if (value <= (double)INT_MIN) return INT_MIN;
+  return (int)value;
+}
 
 }  // namespace Ru::Math
 
@@ -39,3 +48,4 @@ using Ru::Math::IsValidFloat;
 using Ru::Math::IsValidVector3;
 using Ru::Math::MaxFloat;
 using Ru::Math::MinFloat;
+using Ru::Math::SaturatedInt;

@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "math/Math.h"
-#include "modes/creature/SavedValueRepair.h"
+#include "world/planet/SavedValueRepair.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "world/scene/CreatureShape.h"
@@ -176,6 +176,7 @@ void cCommonCreatureManager::Load(Ko::cIGameData* object, cMemoryStream& stream,
   // A goal at the centre is no goal at all (a creature that never walked).
   if (GetPlanetModel().CheckSavedPoint(record.goal) == cPlanetModel::eSavedPoint::BroughtDown)
     GetDataManager()->CountLoadRepair("creature goal");
+  RepairSavedFacing(record.q, "creature facing");
   common->SetId(record.id);
   common->SetSpecies(record.species);
   common->SetSpeed(record.speed);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "modes/creature/SavedValueRepair.h"
+#include "world/planet/SavedValueRepair.h"
 #include "modes/tribe/TribeCreature.h"
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeRecordFields.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "modes/creature/SavedValueRepair.h"
+#include "world/planet/SavedValueRepair.h"
 #include "math/Vector.h"
 #include "modes/creature/CreatureCommon.h"
 #include "modes/tribe/HuntInteractions.h"

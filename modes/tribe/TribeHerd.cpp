@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "modes/creature/SavedValueRepair.h"
+#include "world/planet/SavedValueRepair.h"
 #include "math/Math.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeHut.h"
@@ -198,6 +198,8 @@ void cTribeHerd::Read(cMemoryStream& stream, uint32_t version) {
   RepairSavedPoint(record.position, "herd position");
   RepairSavedPoint(record.homeCentre, "herd home");
   RepairSavedPoint(record.target, "herd target");
+  RepairSavedFacing(record.orientation, "herd facing");
+  RepairSavedDistance(record.homeRadius, "herd home radius");
   SetType(record.type);
   SetPosition(record.position);
   SetOrientation(record.orientation);

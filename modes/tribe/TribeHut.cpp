@@ -1,6 +1,6 @@
 #include "modes/tribe/TribeHut.h"
 
-#include "modes/creature/SavedValueRepair.h"
+#include "world/planet/SavedValueRepair.h"
 #include "math/Math.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeGround.h"
@@ -95,6 +95,7 @@ void cTribeHut::Read(cMemoryStream& stream, uint32_t) {
   stream.ReadQuaternion(&orientation);
   if (!AcceptRecord(stream, IsValidVector3(position) && IsFiniteQuaternion(orientation))) return;
   RepairSavedPoint(position, "hut position");
+  RepairSavedFacing(orientation, "hut facing");
   SetPosition(position);
   SetOrientation(orientation);
 }

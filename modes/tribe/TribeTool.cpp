@@ -1,6 +1,6 @@
 #include "modes/tribe/TribeTool.h"
 
-#include "modes/creature/SavedValueRepair.h"
+#include "world/planet/SavedValueRepair.h"
 #include "modes/tribe/TribeRecordFields.h"
 #include "modes/tribe/TribeSceneObjects.h"
 #include "world/planet/PlanetModel.h"
@@ -97,6 +97,7 @@ void cTribeTool::Read(cMemoryStream& stream, uint32_t) {
                      Ru::Math::IsValidVector3(position) && IsFiniteQuaternion(orientation);
   if (!AcceptRecord(stream, valid)) return;
   RepairSavedPoint(position, "tool position");
+  RepairSavedFacing(orientation, "tool facing");
   mKind = kind;
   mLevel = level;
   SetPosition(position);

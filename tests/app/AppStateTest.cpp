@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <cstring>
+#include <functional>
 
 #include "app/AppGlobals.h"
 #include "app/AppState.h"
@@ -26,6 +27,7 @@
 #include "app/Startup.h"
 #include "tests/sim/SaveFileBytes.h"
 #include "tests/support/TestSupport.h"
+#include "world/planet/SavedValueRepair.h"
 
 namespace {
 
@@ -58,10 +60,12 @@ class AppStateTest : public ::testing::Test {
     DeleteGameModesForTest();
   }
 
-  // Twenty distinct values, first + 0 .. first + 19, in record order.
+  // Distinct values, first + 0 .. first + 19, in record order, but for the
+  // two frames: unit quaternions, as the camera keeps them (a load mends others).
   static void SetCameraValues(float first) {
     cCameraRecord record;
     for (uint32_t i = 0; i < cCameraRecord::kFloatCount; ++i) record.values[i] = first + (float)i;
+    for (uint32_t i : {3u, 4u, 5u, 6u, 13u, 14u, 15u, 16u}) record.values[i] = i < 10 ? 0.5f : -0.5f;
     ApplyCameraRecord(record);
   }
   static std::string Bytes(const std::string& path) {
@@ -220,6 +224,36 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCreatureGameMode);
     EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, before.values, sizeof before.values), 0);
     EXPECT_EQ(messages.Count("Load Error"), 1);
+  }
+
+  // Fault mended: finite but absurd values loaded silently and reached the
+  // drawing. Each is mended into the world's bounds and counted.
+  static auto IsUnit = [](const float* q) {
+    return std::fabs(std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]) - 1.0f) < 1e-5f;
+  };
+  const struct {
+    int at;
+    float bad;
+    std::function<bool(const float*)> mended;
+  } absurd[] = {
+      {0, 3e38f, [](const float* v) { return std::fabs(v[0]) <= cPlanetModel::kFarSavedRadius && v[0] > 0.0f; }},
+      {12, -1e30f, [](const float* v) { return std::fabs(v[12]) <= cPlanetModel::kFarSavedRadius && v[12] < 0.0f; }},
+      {9, 1e30f, [](const float* v) { return v[9] == kFarSavedDistance; }},
+      {19, -5.0f, [](const float* v) { return v[19] == 0.0f; }},
+      {3, 1e30f, [](const float* v) { return IsUnit(v + 3); }},
+      {16, 3e38f, [](const float* v) { return IsUnit(v + 13); }},
+  };
+  for (const auto& row : absurd) {
+    SCOPED_TRACE(row.at);
+    std::string huge = bytes;
+    std::memcpy(&huge[36 + 8 + 4 * row.at], &row.bad, 4);
+    dir.Write("huge", huge);
+    messages.boxes.clear();
+    ASSERT_TRUE(data->Load(dir.File("huge")));
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, "Repairs Made: 1");
+    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
+    EXPECT_TRUE(row.mended(CaptureCameraRecord().values));
   }
 }
 

@@ -2,7 +2,9 @@
 // press-drag-release protocol, including listeners that change the menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "glf/PieMenu.h"
@@ -79,6 +81,59 @@ TEST(PieMenuLayout, RingSizeBelowOneCountsAsOne) {
   open.ExpectAt(0, 0.0, 75.0);
   open.ExpectAt(1, kPi, 112.5);
   open.ExpectAt(2, kPi, 112.5);
+}
+
+// Fault mended: a menu opened near an edge put items outside the window,
+// where no click reaches them. The same menu at the centre, each edge and
+// each corner keeps its rings' shape and moves only as far as it must.
+TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow) {
+  const char* labels[] = {"Buy Small Party $50", "Buy House $100", "Buy Farm $100", "Buy Silo $150",
+                          "Buy Factory $200", "Upgrade City Hall $500", "Recruit", "Gift"};
+  const struct {
+    const char* name;
+    float x, y;
+    int items;
+  } places[] = {
+      {"centre", 320, 240, 6},      {"left", 5, 240, 6},      {"right", 635, 240, 6},      {"top", 320, 3, 6},
+      {"bottom", 320, 470, 6},      {"top left", 0, 0, 6},    {"top right", 640, 0, 6},    {"bottom left", 0, 480, 6},
+      {"bottom right", 640, 480, 6}, {"centre, ten", 320, 240, 8}, {"right edge, ten", 600, 100, 8},
+  };
+  for (const auto& place : places) {
+    SCOPED_TRACE(place.name);
+    cOverlayRecorder recorder;
+    cFakeClock clock;
+    cGLFPieMenu menu(nullptr, 8, 75, 1.5f);
+    for (int i = 0; i < place.items; ++i) menu.AddItem(labels[i], i);
+    menu.Show();
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    menu.Layout(320, 240);
+    std::vector<float> x0s, y0s, widths;  // the menu where it fits
+    for (int i = 0; i < place.items; ++i) {
+      x0s.push_back(menu.GetItem(i)->X0() - 320), y0s.push_back(menu.GetItem(i)->Y0() - 240);
+      widths.push_back(menu.GetItem(i)->X1() - menu.GetItem(i)->X0());
+    }
+    menu.Layout(place.x, place.y);
+    float cx, cy;
+    menu.GetCentre(&cx, &cy);
+    float left = 1e9f, right = -1e9f, top = 1e9f, bottom = -1e9f;
+    for (int i = 0; i < place.items; ++i) {
+      const cGLFDialogControl* item = menu.GetItem(i);
+      EXPECT_NEAR(item->X0() - cx, x0s[i], 0.01f);  // the rings keep their shape
+      EXPECT_NEAR(item->Y0() - cy, y0s[i], 0.01f);
+      EXPECT_FLOAT_EQ(item->X1() - item->X0(), widths[i]);
+      left = std::min(left, item->X0()), right = std::max(right, item->X1());
+      top = std::min(top, item->Y0()), bottom = std::max(bottom, item->Y1());
+    }
+    EXPECT_GE(left, 0.0f);
+    EXPECT_LE(right, 639.0f);  // the last column, where the outline still shows
+    EXPECT_GE(top, 0.0f);
+    EXPECT_LE(bottom, 479.0f);
+    // No farther than needed: a moved centre brings the menu just to the edge.
+    EXPECT_TRUE(cx == place.x || left == 0.0f || right == 639.0f) << cx;
+    EXPECT_TRUE(cy == place.y || top == 0.0f || bottom == 479.0f) << cy;
+    if (std::string(place.name).rfind("centre", 0) == 0) EXPECT_TRUE(cx == place.x && cy == place.y);
+    if (std::string(place.name) != "centre" && std::string(place.name) != "centre, ten") EXPECT_FALSE(cx == place.x && cy == place.y);
+  }
 }
 
 TEST(PieMenuOpening, GrowsOver150MillisecondsThenStops) {

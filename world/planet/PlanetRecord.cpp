@@ -9,6 +9,7 @@
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "world/planet/PlanetModel.h"
+#include "world/planet/SavedValueRepair.h"
 #include "world/scene/SceneObject.h"
 
 using namespace Ru::Math;
@@ -91,6 +92,16 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
     DebugPrintf("Load: planet record with %u plants refused; the plants stay as they were\n", count);
     return;
   }
+  // Finite but absurd values are mended, each kind counted once for all plants.
+  uint32_t placesMended = 0, facingsMended = 0, foodMended = 0;
+  for (cPlantPlacement& placement : placements) {
+    placesMended += MendSavedPoint(placement.position, *this);
+    facingsMended += MendSavedFacing(placement.orientation);
+    foodMended += !(placement.food >= 0.0f && placement.food <= cGamePlant::kFullFood);  // clamped when applied
+  }
+  GetDataManager()->CountLoadRepair("plant position", placesMended);
+  GetDataManager()->CountLoadRepair("plant facing", facingsMended);
+  GetDataManager()->CountLoadRepair("plant food", foodMended);
 
   auto* proxy = dynamic_cast<cPlanetSerializerProxy*>(object);
   if (gPlanetProxy && gPlanetProxy != proxy) GetDataManager()->Remove(gPlanetProxy);  // a second record replaces the first

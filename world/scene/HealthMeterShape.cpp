@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include "glf/Overlay2D.h"
+#include "math/Scalar.h"
 
 namespace {
 struct cWindowProjection {
@@ -35,7 +36,8 @@ void DrawLabelEndingAt(const std::string& text, double x, double y) {
   GetWindowSize2D(&width, &height);
   SetColour2D(1.0f, 1.0f, 1.0f);
   const int textWidth = MeasureTextWidth(GLUT_BITMAP_HELVETICA_10, text.c_str());
-  DrawText2D(static_cast<int>(x) - textWidth, height - static_cast<int>(y), GLUT_BITMAP_HELVETICA_10, text.c_str());
+  DrawText2D(SaturatedInt(std::trunc(x) - textWidth), SaturatedInt(height - std::trunc(y)), GLUT_BITMAP_HELVETICA_10,
+             text.c_str());
   End2D();
 }
 }  // namespace

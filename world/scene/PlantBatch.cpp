@@ -8,6 +8,7 @@
 
 #include "glf/PreparedGeometry.h"
 #include "glf/ViewVolume.h"
+#include "math/Scalar.h"
 
 using Ru::Math::Vector3;
 
@@ -47,8 +48,10 @@ void cPlantBatches::SetModel(const std::vector<Vector3>& tree, const std::vector
 
 void cPlantBatches::Add(const cPlantInstance& plant) {
   const float* at = &plant.world.m[12];
-  const auto cell = std::make_tuple((int)std::floor(at[0] / kCellSize), (int)std::floor(at[1] / kCellSize),
-                                    (int)std::floor(at[2] / kCellSize));
+  // Saturated: a plant however far out still falls in some cell.
+  const auto cell = std::make_tuple(SaturatedInt(std::floor(at[0] / kCellSize)),
+                                    SaturatedInt(std::floor(at[1] / kCellSize)),
+                                    SaturatedInt(std::floor(at[2] / kCellSize)));
   mGroups[cell].plants.push_back(plant);
 }
 

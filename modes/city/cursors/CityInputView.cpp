@@ -33,8 +33,8 @@ bool cCityInputView::ProjectToWindow(const Ru::Math::Vector3& point, int& x, int
   glGetIntegerv(GL_VIEWPORT, viewport);
   if (!gluProject(point.x, point.y, point.z, model, projection, viewport, &wx, &wy, &wz)) return false;
   if (wz < 0.0 || wz > 1.0) return false;
-  x = (int)wx;
-  y = viewport[3] - (int)wy;  // window rows count from the top
+  x = SaturatedInt(wx);  // a point near the eye's plane projects far outside any window
+  y = SaturatedInt(viewport[3] - std::trunc(wy));  // window rows count from the top
   return true;
 }
 

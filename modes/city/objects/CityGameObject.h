@@ -61,7 +61,9 @@ class cCityGameObject : public Ko::cGameData, public Ko::cIGameDataSerializer, p
   ~cCityGameObject() override = default;
 
  private:
+  friend class cCityGameObjectRegistry;
   uint32_t mId = kNoCityId;
+  bool mQueuedForRemoval = false;  // the registry's: in its removal queue, so queueing again is one look
 };
 
 // The interaction-target part of every world object: the behaviours running

@@ -34,12 +34,14 @@ cCityGameWorldObject* cCityGameObjectRegistry::FindCityWorldObject(uint32_t id) 
   return dynamic_cast<cCityGameWorldObject*>(Find(id));
 }
 
-bool cCityGameObjectRegistry::IsQueued(cCityGameObject* object) const {
-  return std::find(mRemovalQueue.begin(), mRemovalQueue.end(), object) != mRemovalQueue.end();
-}
+bool cCityGameObjectRegistry::IsQueued(cCityGameObject* object) const { return object && object->mQueuedForRemoval; }
 
+// The flag, not a search of the queue: a frame that ends thousands of objects
+// stays linear. The queue keeps the order they were queued in.
 void cCityGameObjectRegistry::QueueRemoval(cCityGameObject* object) {
-  if (object && !IsQueued(object)) mRemovalQueue.push_back(object);
+  if (!object || object->mQueuedForRemoval) return;
+  object->mQueuedForRemoval = true;
+  mRemovalQueue.push_back(object);
 }
 
 void cCityGameObjectRegistry::Erase(cCityGameObject* object) {
@@ -55,7 +57,10 @@ void cCityGameObjectRegistry::Erase(cCityGameObject* object) {
 void cCityGameObjectRegistry::RemoveNow(cCityGameObject* object) {
   if (!object) return;
   // A queued object removed now must not be touched again by the flush.
-  mRemovalQueue.erase(std::remove(mRemovalQueue.begin(), mRemovalQueue.end(), object), mRemovalQueue.end());
+  if (object->mQueuedForRemoval) {
+    object->mQueuedForRemoval = false;
+    mRemovalQueue.erase(std::remove(mRemovalQueue.begin(), mRemovalQueue.end(), object), mRemovalQueue.end());
+  }
   Erase(object);
 }
 
@@ -74,7 +79,10 @@ void cCityGameObjectRegistry::ForEachInIdOrder(tCall call) {
 
 void cCityGameObjectRegistry::FlushRemovals() {
   // Removals may queue further removals; they go in the same flush.
-  for (size_t i = 0; i < mRemovalQueue.size(); ++i) Erase(mRemovalQueue[i]);
+  for (size_t i = 0; i < mRemovalQueue.size(); ++i) {
+    mRemovalQueue[i]->mQueuedForRemoval = false;  // as before: a later queueing queues it again
+    Erase(mRemovalQueue[i]);
+  }
   mRemovalQueue.clear();
 }
 
@@ -103,6 +111,7 @@ void cCityGameObjectRegistry::Clear() {
   mClearing = true;
   ForEachInIdOrder([](cCityGameObject* object) { object->EndUsersInteractions(); });
   // A queued object is removed below with the rest; it must not be touched after.
+  for (cCityGameObject* queued : mRemovalQueue) queued->mQueuedForRemoval = false;
   mRemovalQueue.clear();
   while (!mObjects.empty()) {
     cCityGameObject* first = mObjects.begin()->second;

@@ -15,6 +15,7 @@
 #include "glf/DebugWindow.h"
 #include "tests/sim/SaveFileBytes.h"
 #include "tests/support/TestSupport.h"
+#include "world/planet/SavedValueRepair.h"
 
 using namespace Ru::Math;
 
@@ -243,6 +244,38 @@ TEST_F(TribeSaveLoadTest, OlderVersionsTakeTheirDefaults) {
   EXPECT_TRUE(messages.boxes.empty());
   ASSERT_EQ(World()->GetTribes().size(), 1u);
   EXPECT_EQ(World()->GetTribes()[0]->GetToolLevel(kTribeToolHeal), 2u);
+
+  // Every version the loaders take, each record in that version's layout, and
+  // the first they refuse: a member's role and carried food, and the tribe's
+  // food, come from version 2 on; the tribe's tool list from version 5.
+  for (uint32_t version = 1; version <= cDataManager::kSaveVersion + 1; ++version) {
+    SCOPED_TRACE(version);
+    const bool newer = version >= 2;
+    std::vector<sRecord> records = {
+        {cCreatureCommon::kTypeId, common},
+        {cTribeCreature::kTypeId, Words({commonId}) + (newer ? Words({3}) + Floats({4.5f}) : "")},
+        {cTribeHut::kTypeId, Words({hutId}) + position + identity},
+        {cTribe::kTypeId,
+         Words({hutId, 1, commonId}) + (version >= 5 ? Words({0}) : "") + (newer ? Floats({12.0f, 0.5f}) : "")},
+    };
+    std::string joined;
+    for (const sRecord& record : records) joined += Record(record.id, record.body);
+    const bool checked = version >= cDataManager::kFirstCheckedVersion;
+    std::string file = checked ? CheckedSave(joined) : FileOf(records, version);
+    file[4] = (char)version;  // past the current version the check no longer matches: refused first as newer
+    EXPECT_EQ(LoadFresh(file), version <= cDataManager::kSaveVersion);
+    if (version > cDataManager::kSaveVersion) {
+      ASSERT_EQ(messages.boxes.size(), 1u);
+      EXPECT_EQ(messages.boxes[0].text, "Quorvel File From A Newer Version");
+      continue;
+    }
+    EXPECT_TRUE(messages.boxes.empty());
+    ASSERT_EQ(World()->GetCreatures().size(), 1u);
+    EXPECT_EQ(World()->GetCreatures()[0]->GetRole(), newer ? 3u : cTribeCreature::kNoRole);
+    EXPECT_EQ(World()->GetCreatures()[0]->GetCarriedFood(), newer ? 4.5f : 0.0f);
+    ASSERT_EQ(World()->GetTribes().size(), 1u);
+    EXPECT_EQ(World()->GetTribes()[0]->GetFood(), newer ? 12.0f : 0.0f);
+  }
 }
 
 TEST_F(TribeSaveLoadTest, LoadedIdsRaiseTheCountersSoNewHutsAndToolsGetFreshOnes) {
@@ -393,6 +426,9 @@ TEST_F(TribeSaveLoadTest, ReadableDamageIsRepairedAndCountedOnceAndTheRestRefuse
     return (cCreatureCommon*)nullptr;
   };
   const float far = 3e38f;
+  auto IsUnit = [](const Quaternion& q) {
+    return std::fabs(std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w) - 1.0f) < 1e-5f;
+  };
   cTribe* player = nullptr;
   struct Case {
     const char *name, *box, *reason;  // the one report, and the reason in the debug window
@@ -425,6 +461,19 @@ TEST_F(TribeSaveLoadTest, ReadableDamageIsRepairedAndCountedOnceAndTheRestRefuse
          return (Vector3Equal(at, hut) || Vector3Equal(at, hut2)) &&
                 std::fabs(Vector3Length(body()->GetPosition()) - 520.0f) < 0.01f && body()->GetSpeed() == 0.0f &&
                 body()->GetHealth() == 0.0f;
+       }},
+      {"hut facing 3e38", "Repairs Made: 1", "hut facing", [&] { first(cTribeHut::kTypeId).replace(16, 4, Floats({far})); },
+       [&] { return IsUnit(player->GetHut()->GetOrientation()); }},
+      {"body facing 1e30", "Repairs Made: 1", "creature facing",
+       [&] { first(cCreatureCommon::kTypeId).replace(48, 4, Floats({1e30f})); },
+       [&] { return IsUnit(body()->GetObjectOrientation()); }},
+      {"herd facing 1e30, home radius 3e38", "Repairs Made: 2", "herd home radius",
+       [&] { first(cTribeHerd::kTypeId).replace(16, 4, Floats({1e30f})).replace(52, 4, Floats({far})); },
+       [&] {
+         Vector3 centre;
+         float radius = 0.0f;
+         World()->GetHerds()[0]->GetHome(centre, radius);
+         return IsUnit(*World()->GetHerds()[0]->GetOrientation()) && radius == kFarSavedDistance;
        }},
       {"herd type 0", "Damaged Records Skipped: 1", "unknown herd type",
        [&] { first(cTribeHerd::kTypeId).replace(0, 4, Words({0})); }, [&] { return World()->GetHerds().size() == 1; }},

@@ -339,6 +339,12 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   Render();
   EXPECT_GT(stats.groups, 0);
   EXPECT_EQ(stats.drawn, 0);
+
+  // Fault mended: a plant however far out made its group's cell an int the
+  // conversion could not hold (undefined; the sanitized game stopped).
+  plants[0]->SetPosition(Vector3{3e38f, -3e38f, 1e30f});
+  Render();
+  EXPECT_GT(stats.groups, 1);
   scene.Clear();
 }
 
