@@ -20,6 +20,10 @@ class cCityGameBuildingBuildCursor : public cCityGameDragCursor {
   void CancelDrop() override;
   void CompleteDrop() override;
   cCityGameBuilding* GetBuilding() const { return mBuilding; }
+  void ResetForTest() {
+    cCityGameDragCursor::ResetForTest();
+    mBuilding = nullptr;
+  }
 
  private:
   cCityGameBuilding* mBuilding = nullptr;  // the carried object, counted by the drag cursor

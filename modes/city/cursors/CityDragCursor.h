@@ -30,7 +30,10 @@ class cCityGameDragCursor : public cICityGameCursor, public cIScenePickTest {
   cCityGameWorldObject* GetDraggedObject() const { return mDragged.Get(); }
   int GetBonkCount() const { return mBonks; }  // refused drops, for tests (the sound may be muted)
   void LetGo() { mDragged.Reset(); }  // the drag ends without a drop
-  void ResetForTest() { LetGo(); }
+  void ResetForTest() {
+    LetGo();
+    mBonks = 0;
+  }
 
  private:
   bool Carrying() const;

@@ -19,6 +19,7 @@
 #include "modes/city/CityWorld.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
+#include "modes/city/cursors/CityBuildCursor.h"
 #include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityDragCursor.h"
@@ -109,6 +110,7 @@ class cCityWorldTest : public ::testing::Test {
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
+    GetCityBuildCursor().ResetForTest();
     SetCityInputViewForTest(&view);
     SetCityScriptOverrideForTest(scripts.Path().c_str());
     mode = new cCityGameMode();
@@ -124,6 +126,7 @@ class cCityWorldTest : public ::testing::Test {
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
+    GetCityBuildCursor().ResetForTest();
     GetDataManager()->ResetForTest();
     cCommonCreatureManager::Get()->ResetForTest();
     GetSceneManager().Clear();
