@@ -58,6 +58,7 @@ TEST(Startup, AFaultInAStartedProgramLeavesNoCrashReportBehind) {
     return n;
   };
   const int before = reports();
+  cDeathTestsInFreshProcesses fresh;  // the program starts once per process
   EXPECT_EXIT(
       {
         cStartedProgram program({"-noautopause"});

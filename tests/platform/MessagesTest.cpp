@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/Sys.h"
+#include "tests/support/TestSupport.h"
 
 // Fault mended: a box shown before the debug window existed (a broken tuning
 // file read at start-up) reached standard error only.
 TEST(MessageBoxes, BoxesShownBeforeTheEchoExistsReachItWhenItIsSet) {
   static std::vector<std::string> echoed;
   Sys_SetMessageSink(nullptr);
-  Sys_SetMessageEcho(nullptr);
+  DropEarlyMessages();  // what earlier cases left waiting
   testing::internal::CaptureStderr();
   Sys_MessageBox("Script Error", "early");
   Sys_SetMessageEcho([](const char* line) { echoed.push_back(line); });
@@ -23,8 +24,7 @@ TEST(MessageBoxes, BoxesShownBeforeTheEchoExistsReachItWhenItIsSet) {
 TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
   static std::vector<std::string> shown;
   Sys_SetMessageSink(nullptr);
-  Sys_SetMessageShow([](const char*, const char*) {});  // takes what earlier cases left waiting
-  Sys_SetMessageShow(nullptr);
+  DropEarlyMessages();  // what earlier cases left waiting
   testing::internal::CaptureStderr();
   Sys_MessageBox("Script Error", "early");
   Sys_SetMessageShow([](const char* caption, const char* text) { shown.push_back(std::string(caption) + "|" + text); });

@@ -31,26 +31,9 @@
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
 
-inline int FailedPartsSoFar() {
-  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
-  int failed = 0;
-  for (int i = 0; i < result->total_part_count(); ++i) failed += result->GetTestPartResult(i).failed();
-  return failed;
-}
-
-// Runs a case's body in the child and gives its exit code. The child inherits
-// the parent's failures so far; it reports only its own, so one failed case in
-// a loop does not fail every later one.
-inline int RunBodyInChild(const std::function<void()>& body) {
-  int inherited = FailedPartsSoFar();
-  body();
-  fflush(stdout);
-  return FailedPartsSoFar() > inherited ? 1 : 0;
-}
-
 inline void RunIsolated(const std::function<void()>& body) {
   ASSERT_TRUE(EnsureTestDisplay());
-  EXPECT_EXIT(_exit(RunBodyInChild(body)), ::testing::ExitedWithCode(0), "");
+  RunInFreshProcess(body);
 }
 
 struct cStartedProgram {

@@ -120,3 +120,39 @@ bool EnsureTestDisplay() {
   if (!state) state = -1;
   return state > 0;
 }
+
+namespace {
+int FailedPartsSoFar() {
+  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+  int failed = 0;
+  for (int i = 0; i < result->total_part_count(); ++i) failed += result->GetTestPartResult(i).failed();
+  return failed;
+}
+}  // namespace
+
+int RunBodyInChild(const std::function<void()>& body) {
+  int inherited = FailedPartsSoFar();
+  body();
+  fflush(stdout);
+  return FailedPartsSoFar() > inherited ? 1 : 0;
+}
+
+// "threadsafe" re-executes the binary for the one case instead of forking
+// this process with whatever earlier cases left in it (windows, threads,
+// statics, a started program).
+cDeathTestsInFreshProcesses::cDeathTestsInFreshProcesses() : mStyle(GTEST_FLAG_GET(death_test_style)) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+}
+cDeathTestsInFreshProcesses::~cDeathTestsInFreshProcesses() { GTEST_FLAG_SET(death_test_style, mStyle); }
+
+void RunInFreshProcess(const std::function<void()>& body) {
+  cDeathTestsInFreshProcesses fresh;
+  EXPECT_EXIT(_exit(RunBodyInChild(body)), ::testing::ExitedWithCode(0), "");
+}
+
+void DropEarlyMessages() {
+  Sys_SetMessageEcho([](const char*) {});
+  Sys_SetMessageEcho(nullptr);
+  Sys_SetMessageShow([](const char*, const char*) {});
+  Sys_SetMessageShow(nullptr);
+}

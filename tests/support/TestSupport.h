@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,3 +72,29 @@ bool EnsureTestDisplay();
 // libraries by GLUT's exit handler, crashed or hung the exit of a suite whose
 // GL cases ran in one process. Armed by the first GL window.
 void EndTestProcessWithoutDriverTeardown();
+
+// Runs `body` in a child that starts the test binary anew and runs only the
+// calling case, for cases that need what a fresh process has (statics not yet
+// built, no window, start-up not yet run): the child shares nothing with the
+// cases that ran before in this process, whatever their order. The case fails
+// when the body fails in the child.
+void RunInFreshProcess(const std::function<void()>& body);
+// While it lives, death tests start the binary anew for the one case (as
+// RunInFreshProcess does) instead of forking this process: a fork of a
+// process whose earlier cases left threads behind (the GL driver's, the
+// sound's) may hang in the child.
+class cDeathTestsInFreshProcesses {
+ public:
+  cDeathTestsInFreshProcesses();
+  ~cDeathTestsInFreshProcesses();
+
+ private:
+  std::string mStyle;
+};
+// Runs `body` in the child and gives its exit code: 1 when the body added a
+// failure to those the case had before it (a body run in a loop reports only
+// its own).
+int RunBodyInChild(const std::function<void()>& body);
+// Drops the boxes shown while no sink, echo or game window took them, which
+// are otherwise handed to the next echo or window set, in whichever case.
+void DropEarlyMessages();

@@ -21,6 +21,10 @@ class cCityGameBuildingBuildCursor : public cCityGameDragCursor {
   void CompleteDrop() override;
   void LetGo() override;  // a building still carried is refunded and goes
   cCityGameBuilding* GetBuilding() const { return mBuilding; }
+  void ResetForTest() {
+    cCityGameDragCursor::ResetForTest();
+    mBuilding = nullptr;
+  }
 
  private:
   cCityGameBuilding* mBuilding = nullptr;  // the carried object, counted by the drag cursor

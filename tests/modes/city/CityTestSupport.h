@@ -126,6 +126,7 @@ class cCityWorldTest : public ::testing::Test {
     GetCityObjectRegistry().Clear();
     GetCityCursorController().ResetForTest();
     GetCityDragCursor().ResetForTest();
+    GetCityBuildCursor().ResetForTest();
     GetDataManager()->ResetForTest();
     cCommonCreatureManager::Get()->ResetForTest();
     GetSceneManager().Clear();
@@ -136,8 +137,10 @@ class cCityWorldTest : public ::testing::Test {
     LoadCityFormulas();  // the game's own scripts again for the next test
     nCityGameFormulas::CreaturePop().accumulator = 0.0f;
     for (cTuningData* set : std::initializer_list<cTuningData*>{&GetCityGameTuning(), &GetCityGameMotiveTuning(),
-                                                                 &GetCityGameBuildingTuning()})
+                                                                 &GetCityGameBuildingTuning()}) {
+      set->ReloadIfChanged();  // a case that edited a file elsewhere left its time watched: the next update would reload
       set->Reload();
+    }
   }
 
   void Enter() {

@@ -17,6 +17,7 @@
 #include "modes/dev/flyswim/FlySwimUnits.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
 #include "platform/Sys.h"
+#include "tests/support/FreshCamera.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/scene/SceneManager.h"
@@ -35,11 +36,6 @@ class cFixedWindowHost : public cICameraHost {
 class FlySwimStage : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool planetReady = false;
-    if (!planetReady) {
-      GetPlanetModel().SetHeightMap(MakeHeightMap([](const Ru::Math::Vector3&) { return 10.0f; }, 64));
-      planetReady = true;
-    }
     SetCameraHost(&mHost);
     ResetGameClockForTest();
     StartGameClock();
@@ -49,7 +45,6 @@ class FlySwimStage : public ::testing::Test {
   }
   void TearDown() override {
     ResetState(nFlySwim::kFish);
-    SetCameraHost(nullptr);
   }
 
   // Empties the mode's lists and sets the mode value without switching (no camera script).
@@ -95,6 +90,8 @@ class FlySwimStage : public ::testing::Test {
     nFlySwim::State().mouseY = (int)std::lround(y);
   }
 
+  cScopedPlanetHeights mPlanet{MakeHeightMap([](const Ru::Math::Vector3&) { return 10.0f; }, 64)};
+  cFreshCamera mCamera;  // also takes the host back
   cFixedWindowHost mHost;
   cFakeClock mClock{5000};
 };

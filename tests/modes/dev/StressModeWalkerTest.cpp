@@ -7,6 +7,7 @@
 #include "modes/dev/stresstest/StressCrowd.h"
 #include "modes/dev/stresstest/cPelsGameMode.h"
 #include "platform/Sys.h"
+#include "tests/support/FreshCamera.h"
 #include "tests/support/RunDigest.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 
@@ -23,6 +24,7 @@ class StressModeWalkerTest : public ::testing::Test {
     DeleteStressWalkers();
     GetPlanetModel().SetHeightMap(nullptr);
   }
+  cFreshCamera mCamera;  // the visit installs its camera script
   cStressWalker& walker() { return GetStressWalkers()[7]; }
   float Height() { return Vector3Length(walker().object->GetPosition()) - 510.0f; }
   Vector3 Heading() { return QuatRotateVector(walker().object->GetOrientation(), Vector3{0.0f, 0.0f, -1.0f}); }

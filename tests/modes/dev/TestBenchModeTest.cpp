@@ -13,6 +13,7 @@
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/creature/cCreatureModeCreature.h"
 #include "modes/dev/testbench/cTestGameMode.h"
+#include "tests/support/FreshCamera.h"
 #include "tests/support/StartedProgram.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/scene/SceneManager.h"
@@ -40,7 +41,8 @@ struct cSecondsSpy : cICreatureController {
 
 TEST(TestBenchMode, EveryEntryPutsTheCreatureUprightAtThePoleWithWingsAndItFliesAfterEachOne) {
   cMessageCapture boxes;
-  GetPlanetModel().SetHeightMap(MakeHeightMap([](const Vector3&) { return 10.0f; }, 64));
+  cScopedPlanetHeights planet(MakeHeightMap([](const Vector3&) { return 10.0f; }, 64));
+  cFreshCamera camera;  // Enter installs the creature's camera script
   cTestGameMode bench;
   bench.Leave();  // before any Enter: nothing to take down
   const uint32_t listed = GetSceneManager().GetObjectCount();

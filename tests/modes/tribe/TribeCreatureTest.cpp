@@ -265,14 +265,17 @@ TEST_F(TribeCreatureTest, MetersJoinAndLeaveTheSceneAndTheStatusMeterFloatsTwoUn
 
 // Regression: the looting prototype loaded its script in its constructor,
 // which ran during static initialisation, before main.
+// First use means first in the process: the case runs in a fresh one.
 TEST_F(TribeCreatureTest, StaticsAreBuiltOnFirstUseAndBuildingThemLoadsNoScript) {
-  cMessageCapture boxes;
-  cMemberLoots* loots = GetTribePrototype<cMemberLoots>();
-  EXPECT_EQ(loots, GetTribePrototype<cMemberLoots>());
-  EXPECT_TRUE(boxes.boxes.empty());
-  EXPECT_TRUE(GetTribeProgram(eTribeProgram::LootResult).Code().empty()) << "no load until a loot starts";
-  EXPECT_EQ(&GetTribeProgram(eTribeProgram::RaidResult), &GetTribeProgram(eTribeProgram::RaidResult));
-  EXPECT_NE(&GetTribeProgram(eTribeProgram::RaidResult), &GetTribeProgram(eTribeProgram::GroupRaidResult));
+  RunInFreshProcess([] {
+    cMessageCapture boxes;
+    cMemberLoots* loots = GetTribePrototype<cMemberLoots>();
+    EXPECT_EQ(loots, GetTribePrototype<cMemberLoots>());
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(GetTribeProgram(eTribeProgram::LootResult).Code().empty()) << "no load until a loot starts";
+    EXPECT_EQ(&GetTribeProgram(eTribeProgram::RaidResult), &GetTribeProgram(eTribeProgram::RaidResult));
+    EXPECT_NE(&GetTribeProgram(eTribeProgram::RaidResult), &GetTribeProgram(eTribeProgram::GroupRaidResult));
+  });
 }
 
 TEST_F(TribeCreatureTest, AScriptThatCannotBeLoadedIsReportedByNameAndKeepsTheProgram) {

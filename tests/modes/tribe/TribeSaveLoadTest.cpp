@@ -77,6 +77,15 @@ struct TribeSaveLoadTest : ::testing::Test {
 
   cTribeObjectController* World() { return world->World(); }
 
+  // Hut and tool ids count from where a fresh process starts them, whichever
+  // case ran before (the files below name ids the sample must not hold).
+  void SetUp() override { ResetIdCounters(); }
+  void TearDown() override { ResetIdCounters(); }
+  static void ResetIdCounters() {
+    cTribeHut::ResetIdCounterForTest();
+    cTribeTool::ResetIdCounterForTest();
+  }
+
   // The player's tribe (2 members, food, breeding, two tools), a rival tribe
   // (1 member) and two herds, one of them hunted.
   void BuildSample() {

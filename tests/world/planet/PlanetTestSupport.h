@@ -24,3 +24,14 @@ inline std::unique_ptr<cPlanetModel> MakePlanet(const std::function<float(const 
   planet->SetHeightMap(MakeHeightMap(f));
   return planet;
 }
+
+// Gives the global planet these heights for the object's lifetime; afterwards
+// it has none, as in a fresh process, whichever case runs next.
+struct cScopedPlanetHeights {
+  explicit cScopedPlanetHeights(std::unique_ptr<nKoPlanet::cCubeMap<float>> map) {
+    GetPlanetModel().SetHeightMap(std::move(map));
+  }
+  ~cScopedPlanetHeights() { GetPlanetModel().SetHeightMap(nullptr); }
+  cScopedPlanetHeights(const cScopedPlanetHeights&) = delete;
+  cScopedPlanetHeights& operator=(const cScopedPlanetHeights&) = delete;
+};

@@ -11,6 +11,7 @@
 
 #include "camera/Camera.h"
 #include "glf/GLExtensions.h"
+#include "platform/Sys.h"
 #include "tests/support/CameraPicture.h"
 #include "tests/support/GLTestWindow.h"
 #include "world/planet/PlanetModel.h"
@@ -44,6 +45,7 @@ TEST(PlantDraw, PlantsStandInClumpsOnLandAndTheSceneFollowsTheCamera) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   ASSERT_TRUE(OpenGLTestWindow(kWidth, kHeight));
   LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+  Sys_SeedRandom(1);  // the plants grow where a fresh process puts them, whatever ran before
   testing::internal::CaptureStdout();
   GetPlanetModel().Initialize();
   testing::internal::GetCapturedStdout();
