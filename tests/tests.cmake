@@ -65,7 +65,7 @@ set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL
 
 # The desktop's file dialogs, on a private X server with a window manager.
 add_test(NAME app_file_dialogs COMMAND ${CMAKE_SOURCE_DIR}/tests/app/file_dialogs.sh $<TARGET_FILE:quorvel>)
-set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 120 RUN_SERIAL TRUE)
+set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 240 RUN_SERIAL TRUE)
 
 # "-tribemode" end to end: the hut, its members and the trees on screen, on an X server of its own.
 add_test(NAME app_tribe_world COMMAND ${CMAKE_SOURCE_DIR}/tests/app/tribe_world.sh $<TARGET_FILE:quorvel>)

@@ -68,7 +68,10 @@ answer_dialog() {
   xdotool windowactivate --sync "$dialog"
   xdotool key "$3"
   xdotool type --delay 20 "$4"
-  for _ in $(seq 1 20); do
+  # A loaded machine (the sanitized game beside a parallel test run) can take
+  # seconds to close the dialog: keep pressing for up to a minute, not ten seconds.
+  local deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     xdotool key Return
     sleep 0.5
     # A window closing under xdotool's search makes that search fail: look twice.
