@@ -147,6 +147,18 @@ void DrawUnitBubbles(const sUnit& unit) {
 }
 
 namespace {
+// Points the driver at positions (3 floats) and colours (4 floats) only; the
+// caller pops the client state after drawing.
+void PushColouredArrays(const float* positions, const float* colours) {
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, positions);
+  glColorPointer(4, GL_FLOAT, 0, colours);
+}
+
 // Coloured vertices gathered over a frame and handed to the driver in one
 // call, instead of a begin/end pair per shape.
 class cColouredArrays {
@@ -161,13 +173,7 @@ class cColouredArrays {
   }
   void Draw(GLenum primitive) const {
     if (mPositions.empty()) return;
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, mPositions.data());
-    glColorPointer(4, GL_FLOAT, 0, mColours.data());
+    PushColouredArrays(mPositions.data(), mColours.data());
     glDrawArrays(primitive, 0, (GLsizei)(mPositions.size() / 3));
     glPopClientAttrib();
     // Arrays leave the current colour undefined; the next shape sets its own.
@@ -264,13 +270,7 @@ void DrawSpecks(const sSpeck* specks) {
   // Every fill goes before every outline; a speck's own pixels blend as before.
   const GLsizei drawn = (GLsizei)(corners.size() / 12);
   if (drawn > 0) {
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, corners.data());
-    glColorPointer(4, GL_FLOAT, 0, colours.data());
+    PushColouredArrays(corners.data(), colours.data());
     glDrawElements(GL_TRIANGLES, drawn * 6, GL_UNSIGNED_INT, fillOrder.data());
     const bool smooth = glIsEnabled(GL_LINE_SMOOTH) == GL_TRUE;  // sharp outlines, as the school's
     glDisable(GL_LINE_SMOOTH);
