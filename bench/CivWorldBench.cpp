@@ -1,8 +1,11 @@
 // The civ world's tick and its path search, read against the 16.7 ms frame:
 // - cCivWorld::Update in the stress world (10 cities of 15 buildings, 40
 //   vehicles, a road between every two cities of one owner, trade routes
-//   between embassy partners), every player an NPC, beside the shipped start
-//   world; each reports its mean and worst tick and the path searches a tick;
+//   between embassy partners), every player an NPC, and in the grown world
+//   (the same with 150 buildings a city and 150 vehicles: what ten minutes
+//   at top speed make), beside the shipped start world; each reports its mean
+//   and worst tick and the path searches a tick;
+// - the heap each building and each vehicle takes, added to the start world;
 // - one path search for a road between two start cities, and one for a goal
 //   in a pit no road may enter (the search runs all 10,000 rounds), beside
 //   the same 40,000 walker steps without the passability test.
@@ -11,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <malloc.h>
 #include <memory>
 
 #include "app/GameClock.h"
@@ -44,9 +48,13 @@ void FlatPlanet(const Vector3* pit = nullptr) {
   }));
 }
 
+enum class eCivBenchWorld { Start, Stress, Grown };
+
 class cCivBenchWorld : public Ko::cIGameDataClient {
  public:
-  explicit cCivBenchWorld(bool stress) {
+  explicit cCivBenchWorld(eCivBenchWorld kind) {
+    const bool stress = kind != eCivBenchWorld::Start;
+    const int buildings = kind == eCivBenchWorld::Grown ? 150 : 15;
     Sys_SetClockForTest(&CivBenchClock);
     ResetGameClockForTest();
     StartGameClock();
@@ -59,13 +67,14 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
       g.NumCities = 10;
       g.NumPlayers = 5;
       g.MaxNumBuildings = 15;
-      g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = 15;
+      g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax =
+          buildings;
     }
     mMode = std::make_unique<cCivGameMode>();
     cCivWorld& world = *mMode->GetWorld();
     world.Enter();
     mMode->PreSniffTest();
-    if (stress) Stress(world);
+    if (stress) Stress(world, kind == eCivBenchWorld::Grown ? 150 : 40);
     GetDataManager()->CommitPending();
   }
   ~cCivBenchWorld() override {
@@ -95,7 +104,7 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
     road->SetEnd(to);
     world.PlaceRoad(road);
   }
-  static void Stress(cCivWorld& world) {
+  static void Stress(cCivWorld& world, int vehicles) {
     std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
     const size_t n = cities.size();
     for (size_t a = 0; a < n; ++a)
@@ -107,15 +116,15 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
       host->EstablishEmbassy(cities[a]);
       Road(world, cities[a], host, kCivTradeRoute);
     }
-    for (int i = 0; i < 40; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle)->SetNPC(true);
+    for (int i = 0; i < vehicles; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle)->SetNPC(true);
   }
 
   cCivTuning mSaved = cCivTuning::Get();
   std::unique_ptr<cCivGameMode> mMode;
 };
 
-void RunTicks(benchmark::State& state, bool stress) {
-  cCivBenchWorld world(stress);
+void RunTicks(benchmark::State& state, eCivBenchWorld kind) {
+  cCivBenchWorld world(kind);
   for (int i = 0; i < 20; ++i) world.Tick();  // past the agents' first choices
   const uint32_t searchesBefore = CivFindPathCalls();
   double total = 0.0, worst = 0.0;
@@ -132,11 +141,39 @@ void RunTicks(benchmark::State& state, bool stress) {
   state.counters["vehicles"] = (double)world.Vehicles();
 }
 
-void BM_CivWorldUpdate_StartWorldReference(benchmark::State& state) { RunTicks(state, false); }
-void BM_CivWorldUpdate_Stress10x15Cities40Vehicles(benchmark::State& state) { RunTicks(state, true); }
+void BM_CivWorldUpdate_StartWorldReference(benchmark::State& state) { RunTicks(state, eCivBenchWorld::Start); }
+void BM_CivWorldUpdate_Stress10x15Cities40Vehicles(benchmark::State& state) { RunTicks(state, eCivBenchWorld::Stress); }
+void BM_CivWorldUpdate_Grown10x150Cities150Vehicles(benchmark::State& state) { RunTicks(state, eCivBenchWorld::Grown); }
 // 2400 ticks of 50 ms: two minutes of game time, so agents buy, fight and re-plan.
 BENCHMARK(BM_CivWorldUpdate_StartWorldReference)->Unit(benchmark::kMillisecond)->Iterations(2400);
 BENCHMARK(BM_CivWorldUpdate_Stress10x15Cities40Vehicles)->Unit(benchmark::kMillisecond)->Iterations(2400);
+BENCHMARK(BM_CivWorldUpdate_Grown10x150Cities150Vehicles)->Unit(benchmark::kMillisecond)->Iterations(2400);
+
+// ---- the heap a building and a vehicle take ----
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+
+// 100 buildings bought by one start city (its wall, patrol path, influence and
+// scene objects grow with them), then 100 vehicles of that city, beside the
+// start world's own heap.
+void BM_CivHeapPerBuildingAndVehicle(benchmark::State& state) {
+  for (auto _ : state) {
+    const size_t empty = HeapInUse();
+    cCivBenchWorld world(eCivBenchWorld::Start);
+    const size_t start = HeapInUse();
+    cCivModeDecoratedCity* city = GetCivCities()[0];
+    for (int i = 0; i < 100; ++i) city->AddBuilding(1);
+    GetDataManager()->CommitPending();
+    const size_t built = HeapInUse();
+    for (int i = 0; i < 100; ++i) GetCivWorld()->CreateVehicle(city, kCivLandVehicle);
+    GetDataManager()->CommitPending();
+    const size_t driven = HeapInUse();
+    state.counters["start_world_kB"] = (double)(start - empty) / 1024.0;
+    state.counters["bytes_per_building"] = (double)(built - start) / 100.0;
+    state.counters["bytes_per_vehicle"] = (double)(driven - built) / 100.0;
+  }
+}
+BENCHMARK(BM_CivHeapPerBuildingAndVehicle)->Iterations(1);
 
 // ---- one path search ----
 

@@ -171,6 +171,11 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
   if (mPath.empty()) {
     mWaypoint = Vector3{0, 0, 0};
     DropMarkers();
+    // A vehicle that found no way to a free spot stands; searching again on
+    // every tick (each failed search runs all its rounds) stalled the world
+    // once many stood crowded on ground they cannot leave.
+    const uint32_t now = Sys_Milliseconds();
+    if (mSpotSearchFailed && now - mSpotSearchFailedAt <= kRepathPeriodMs) return;
     if (!IsCrowded(GetPosition())) return;
     // Two stopped within 10 of each other: the later one moves on to a free spot.
     Vector3 spot = GetPosition();
@@ -179,6 +184,8 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
       if (!IsCrowded(spot)) break;
     }
     SetDestination(spot);
+    mSpotSearchFailed = !HasWaypoint();
+    mSpotSearchFailedAt = now;
     return;
   }
   mWaypoint = mPath.front();

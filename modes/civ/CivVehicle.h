@@ -138,6 +138,9 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastFireTime = 0;
   uint32_t mFirePeriod = 0;
   uint32_t mLastRepathTime = 0;
+  // When a search for a free spot last found nothing: the next waits a re-path period.
+  uint32_t mSpotSearchFailedAt = 0;
+  bool mSpotSearchFailed = false;
   size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned
 };

@@ -93,6 +93,20 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
   ASSERT_GT(Vector3Length(second->GetWaypoint()), 1.0f);
   for (int t = 0; t < 300; ++t) second->Update(100);
   EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
+
+  // Crowded where the land rule refuses every step: the search for a spot
+  // fails, and the next comes a re-path period later, not on every tick.
+  cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;
+  cCivModeVehicle* third = Vehicle(0, kCivLandVehicle, 0.6f);
+  cCivModeVehicle* fourth = Vehicle(0, kCivLandVehicle, 0.605f);
+  third->Update(16);
+  const uint32_t searchesBefore = CivFindPathCalls();
+  for (int t = 0; t < 30; ++t) {  // 3 s
+    fourth->Update(100);
+    clock.Advance(100);
+  }
+  EXPECT_EQ(fourth->GetPathLength(), 0u);
+  EXPECT_EQ(CivFindPathCalls() - searchesBefore, 2u);
 }
 
 // A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
