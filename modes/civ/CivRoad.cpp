@@ -5,6 +5,7 @@
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
 #include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivShapes.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
 #include "world/scene/SolidShapes.h"
@@ -14,13 +15,18 @@ using namespace Ru::Math;
 namespace {
 // Trade routes share one sphere, built on first use and kept until exit.
 cSceneShapeSphere* TradeRouteShape() {
-  static cSceneShapeSphere* shape = new cSceneShapeSphere();
+  static cSceneShapeSphere* shape = [] {
+    auto* sphere = new cSceneShapeSphere();
+    CivCullBehindPlanet(sphere);
+    return sphere;
+  }();
   return shape;
 }
 }  // namespace
 
 cCivModeRoad::cCivModeRoad() : mShape(new cSceneShapeCube()) {
   mShape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
+  CivCullBehindPlanet(mShape);
   TradeRouteShape()->SetScale(Vector3{5.0f, 5.0f, 5.0f});
 }
 
@@ -36,6 +42,7 @@ cCivModeRoad::~cCivModeRoad() {
     GetSceneManager().RemoveObject(segment);
     delete segment;
   }
+  CivForgetShape(mShape);
   delete mShape;
 }
 

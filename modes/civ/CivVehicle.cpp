@@ -37,6 +37,7 @@ bool gRetargetAt10 = false;
 cCivModeVehicle::cCivModeVehicle()
     : mModel(new cSceneShapePyramid()), mLastRepathTime(Sys_Milliseconds()) {
   mModel->SetScale(Vector3{kModelScale, kModelScale, kModelScale});
+  CivCullBehindPlanet(mModel);
   mSceneObject = new cSceneObject(nullptr, mModel);
   mAgent = new cCivVehicleAgent(this);
 }
@@ -46,6 +47,7 @@ cCivModeVehicle::~cCivModeVehicle() {
   DropMarkers();
   GetSceneManager().RemoveObject(mSceneObject);
   delete mSceneObject;
+  CivForgetShape(mModel);
   delete mModel;
 }
 

@@ -354,3 +354,23 @@ TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
   crowd.SetDrawnInOneBatch(true);
   EXPECT_LE(Changed(alone, Render()), 10);  // a pixel on an edge may turn over
 }
+
+// A shape culled behind the planet draws the same picture of what is in
+// sight and skips what stands on the far side.
+TEST_F(SceneDrawTest, AShapeCulledBehindThePlanetSkipsOnlyWhatThePlanetHides) {
+  cSceneShapePyramid crowd;
+  crowd.SetScale(Vector3{4.0f, 6.0f, 4.0f});
+  for (int i = 0; i < 5; ++i) Place(&crowd, -12.0f + 6.0f * i, 4.0f * (i % 3), Vector3{1, 0, 0});
+  cSceneObject* far = Place(&crowd, 0.0f, 0.0f, Vector3{0, 0, 1});
+  Vector3 antipode;
+  GetPlanetModel().ProjectToSurface(antipode, Vector3Negate(sGround));
+  far->SetPosition(antipode);
+  const cPicture all = Render();
+  EXPECT_EQ(GetSceneManager().GetLastCulledCount(), 0u);
+  GetSceneManager().SetHorizonCulled(&crowd, 430.0f);
+  EXPECT_LE(Changed(all, Render()), 10);
+  EXPECT_EQ(GetSceneManager().GetLastCulledCount(), 1u);
+  GetSceneManager().SetHorizonCulled(&crowd, 0.0f);
+  Render();
+  EXPECT_EQ(GetSceneManager().GetLastCulledCount(), 0u);
+}
