@@ -1,5 +1,6 @@
 #include "modes/civ/CivRoad.h"
 
+
 #include "app/AppGlobals.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
@@ -13,10 +14,12 @@
 using namespace Ru::Math;
 
 namespace {
+
 // Trade routes share one sphere, built on first use and kept until exit.
 cSceneShapeSphere* TradeRouteShape() {
   static cSceneShapeSphere* shape = [] {
     auto* sphere = new cSceneShapeSphere();
+    sphere->SetDrawnInOneBatch(true);  // hundreds of them a frame
     CivCullBehindPlanet(sphere);
     return sphere;
   }();

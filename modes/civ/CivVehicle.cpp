@@ -104,17 +104,27 @@ void cCivModeVehicle::DropMarkers() {
   mMarkers.clear();
 }
 
-void cCivModeVehicle::SetDestination(const Vector3& goal) {
-  DropMarkers();
-  mPath.clear();
-  mReplannedAt = 0;
+void cCivModeVehicle::SetDestination(const Vector3& goal) { FollowPath(PlanPath(goal, 10000)); }
+
+std::list<Vector3> cCivModeVehicle::PlanPath(const Vector3& goal, int maxRounds) const {
   cCivLandVehicleOtc land;
   cCivAmphibiousVehicleOtc amphibious;
   cCivAirVehicleOtc air;
   cPlanetModel::cITravelCost* cost = mKind == kCivAirVehicle ? static_cast<cPlanetModel::cITravelCost*>(&air)
                                      : mKind == kCivAmphibiousVehicle ? static_cast<cPlanetModel::cITravelCost*>(&amphibious)
                                                                       : &land;
-  mPath = CivFindPath(GetPosition(), goal, cost);
+  return CivFindPath(GetPosition(), goal, cost, maxRounds);
+}
+
+bool cCivModeVehicle::TakeReplanTurn() const {
+  cCivWorld* world = GetCivWorld();
+  return !world || world->TakeReplanTurn();
+}
+
+void cCivModeVehicle::FollowPath(std::list<Vector3> path) {
+  DropMarkers();
+  mReplannedAt = 0;
+  mPath = std::move(path);
   if (gCivShowVehiclePaths) {
     for (const Vector3& point : mPath) {
       auto* marker = new cSceneObject(nullptr, CivMarkerCube());
@@ -178,14 +188,14 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
     // once many stood crowded on ground they cannot leave.
     const uint32_t now = Sys_Milliseconds();
     if (mSpotSearchFailed && now - mSpotSearchFailedAt <= kRepathPeriodMs) return;
-    if (!IsCrowded(GetPosition())) return;
+    if (!IsCrowded(GetPosition()) || !TakeReplanTurn()) return;
     // Two stopped within 10 of each other: the later one moves on to a free spot.
     Vector3 spot = GetPosition();
     for (int draw = 0; draw < 100; ++draw) {
       GetPlanetModel().GetRandomSurfacePointNear(spot, GetPosition(), 10.0f, 20.0f);
       if (!IsCrowded(spot)) break;
     }
-    SetDestination(spot);
+    FollowPath(PlanPath(spot, cCivWorld::kReplanRounds));
     mSpotSearchFailed = !HasWaypoint();
     mSpotSearchFailedAt = now;
     return;
@@ -226,10 +236,13 @@ void cCivModeVehicle::DropPathFront(size_t count) {
 // first attacker lets the city choose its target again.
 void cCivModeVehicle::ApproachCity() {
   size_t n = mPath.size();
-  if (n > 20 && n % 10 == 0 && n != mReplannedAt) {
-    Vector3 goal = mPath.back();
-    SetDestination(goal);
-    if (mPath.size() > n) DropPathFront(mPath.size() % 10);
+  if (n > 20 && n % 10 == 0 && n != mReplannedAt && TakeReplanTurn()) {
+    // A re-plan that finds nothing keeps the path the vehicle has.
+    std::list<Vector3> fresh = PlanPath(mPath.back(), cCivWorld::kReplanRounds);
+    if (!fresh.empty()) {
+      FollowPath(std::move(fresh));
+      if (mPath.size() > n) DropPathFront(mPath.size() % 10);
+    }
     mReplannedAt = n;
   }
   if (mPath.size() == 20 && !gRetargetAt20) {
@@ -277,10 +290,10 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
       if (mTargetVehicle) {
         if (!InRange(mTargetVehicle)) {
           // Pursuit plans with the land rule, whatever the kind.
-          if (now - mLastRepathTime > kRepathPeriodMs) {
+          if (now - mLastRepathTime > kRepathPeriodMs && TakeReplanTurn()) {
             mLastRepathTime = now;
             cCivLandVehicleOtc land;
-            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land);
+            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land, cCivWorld::kReplanRounds);
           }
           MoveAlongPath(dtMs);
         } else if (mTargetVehicle->GetState() == kCivVehicleDying) {

@@ -107,6 +107,11 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void FaceTowards(const Ru::Math::Vector3& point);
   void TurnTowards(const Ru::Math::Vector3& point);  // a little each update
   void DropPathFront(size_t count);                  // and as many markers
+  // The search by its kind's rule, up to `maxRounds`; then the path taken up
+  // (markers, the first waypoint) as SetDestination does.
+  std::list<Ru::Math::Vector3> PlanPath(const Ru::Math::Vector3& goal, int maxRounds) const;
+  void FollowPath(std::list<Ru::Math::Vector3> path);
+  bool TakeReplanTurn() const;  // the world's turn for a search that may wait
   void ApproachCity();                               // re-plans and re-targets on the way in
   void Fire();
   void HoldPosition();

@@ -167,7 +167,10 @@ void cCivWorld::Update(uint32_t dtMs) {
     gCivMoodDecay.Restart();
     for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
   }
+  mInVehiclePass = true;
+  mReplansThisTick = 0;
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->Update(dtMs);
+  mInVehiclePass = false;
   RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
   mBullets->Update(dtMs);
 }
@@ -296,6 +299,13 @@ cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) con
         GetPlanetModel().GetSurfaceDistance(vehicle->GetPosition(), city->GetPosition()) < 150.0f)
       return vehicle;
   return nullptr;
+}
+
+bool cCivWorld::TakeReplanTurn() {
+  if (!mInVehiclePass) return true;
+  if (mReplansThisTick >= kReplansPerTick) return false;
+  ++mReplansThisTick;
+  return true;
 }
 
 cCivModeVehicle* cCivWorld::FindLiveVehicle(uint32_t id) const {

@@ -197,6 +197,8 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
 
   // ---- paths: from start to goal; empty when the search fails ----
   std::list<Vector3> FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const;
+  // The same search giving up after `maxRounds` rounds (at most the usual 10000).
+  std::list<Vector3> FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost, int maxRounds) const;
 
  private:
   mutable std::atomic<uint64_t> mSurfaceQueries{0};

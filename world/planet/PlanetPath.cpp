@@ -66,7 +66,13 @@ struct cPathWalker {
 }  // namespace
 
 std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const {
+  return FindPath(start, goal, cost, kMaxIterations);
+}
+
+std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost,
+                                          int maxRounds) const {
   if (!cost) return {};
+  maxRounds = maxRounds < kMaxIterations ? maxRounds : kMaxIterations;
   cPathWalker walkers[4];
   for (int i = 0; i < 4; ++i) {
     cPathWalker& w = walkers[i];
@@ -84,7 +90,7 @@ std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& g
       if (!(d > kArrivalDistance)) return true;
     return false;
   };
-  while (!anyArrived() && iterations < kMaxIterations) {
+  while (!anyArrived() && iterations < maxRounds) {
     ++iterations;
     if (iterations % kSampleEvery == 0)
       for (cPathWalker& w : walkers) w.path.push_back(w.position);
@@ -98,7 +104,7 @@ std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& g
     }
   }
   // A search that ran out found nothing: say so with an empty path.
-  if (iterations >= kMaxIterations && !anyArrived()) return {};
+  if (iterations >= maxRounds && !anyArrived()) return {};
 
   int best;
   if (distance[0] < distance[1] && distance[0] < distance[2] && distance[0] < distance[3])

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "glf/PreparedGeometry.h"
+#include "math/Matrix.h"
+#include "world/scene/SceneObject.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/scene/SceneServices.h"
 
@@ -63,10 +65,61 @@ cSceneShapePyramid::cSceneShapePyramid() : tShapeClass(false) {
   SetUnscaledRadius(kSqrt3);
 }
 
-void cSceneShapeSphere::Draw(cSceneObject*) {
-  glPushMatrix();
-  DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
-  glPopMatrix();
+void cSceneShapeSphere::Draw(cSceneObject* object) {
+  if (!IsGathering() || !IsPreparedGeometryEnabled()) {
+    glPushMatrix();
+    DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
+    glPopMatrix();
+    return;
+  }
+  const float radius = Smallest(GetScale());
+  if (mMesh.indices.empty() || radius != mMeshRadius) {
+    mMesh = BuildIndexedSphere(radius, 20, 20);
+    mMeshRadius = radius;
+  }
+  const Ru::Math::Matrix4 m = object->GetWorldMatrix();
+  const Vector3 colour = object->GetColour();
+  const uint32_t first = static_cast<uint32_t>(mPositions.size() / 3);
+  const std::vector<float>& p = mMesh.positions;
+  const std::vector<float>& n = mMesh.normals;
+  for (size_t v = 0; v + 2 < p.size(); v += 3) {
+    mPositions.insert(mPositions.end(), {m.m[0] * p[v] + m.m[4] * p[v + 1] + m.m[8] * p[v + 2] + m.m[12],
+                                         m.m[1] * p[v] + m.m[5] * p[v + 1] + m.m[9] * p[v + 2] + m.m[13],
+                                         m.m[2] * p[v] + m.m[6] * p[v + 1] + m.m[10] * p[v + 2] + m.m[14]});
+    mNormals.insert(mNormals.end(), {m.m[0] * n[v] + m.m[4] * n[v + 1] + m.m[8] * n[v + 2],
+                                     m.m[1] * n[v] + m.m[5] * n[v + 1] + m.m[9] * n[v + 2],
+                                     m.m[2] * n[v] + m.m[6] * n[v + 1] + m.m[10] * n[v + 2]});
+    mColours.insert(mColours.end(), {colour.x, colour.y, colour.z});
+  }
+  for (uint32_t index : mMesh.indices) mIndices.push_back(first + index);
+}
+
+void cSceneShapeSphere::BeginDraw() {
+  cSceneShapePolyModel::BeginDraw();
+  mPositions.clear();
+  mNormals.clear();
+  mColours.clear();
+  mIndices.clear();
+}
+
+void cSceneShapeSphere::EndDraw() {
+  cSceneShapePolyModel::EndDraw();
+  if (mIndices.empty()) return;
+  glPushAttrib(GL_ENABLE_BIT);
+  glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, mPositions.data());
+  glNormalPointer(GL_FLOAT, 0, mNormals.data());
+  glColorPointer(3, GL_FLOAT, 0, mColours.data());
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mIndices.size()), GL_UNSIGNED_INT, mIndices.data());
+  glPopClientAttrib();
+  glPopAttrib();
+  const float* last = &mColours[mColours.size() - 3];
+  glColor3f(last[0], last[1], last[2]);  // as the last sphere drawn alone would leave it
 }
 
 cSceneShapePyramid& GetPyramidShape() {

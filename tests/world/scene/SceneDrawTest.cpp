@@ -343,16 +343,24 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
 }
 
 // A crowd shape gathered into one array a frame draws the picture it draws object by object.
+// Pyramids, and spheres (turned, placed and indexed on the processor, their
+// far faces skipped).
 TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
-  cSceneShapePyramid crowd;
-  crowd.SetScale(Vector3{4.0f, 6.0f, 4.0f});
-  const cPicture bare = Render();
-  const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
-  for (int i = 0; i < 9; ++i) Place(&crowd, -24.0f + 6.0f * i, 4.0f * (i % 3), colours[i % 3]);
-  const cPicture alone = Render();
-  ASSERT_GT(Changed(bare, alone), 300) << "the crowd shows";
-  crowd.SetDrawnInOneBatch(true);
-  EXPECT_LE(Changed(alone, Render()), 10);  // a pixel on an edge may turn over
+  cSceneShapePyramid pyramids;
+  cSceneShapeSphere spheres;
+  for (cSceneShapePolyModel* crowd : {static_cast<cSceneShapePolyModel*>(&pyramids), static_cast<cSceneShapePolyModel*>(&spheres)}) {
+    crowd->SetScale(Vector3{4.0f, 6.0f, 4.0f});
+    const cPicture bare = Render();
+    const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
+    for (int i = 0; i < 9; ++i) Place(crowd, -24.0f + 6.0f * i, 4.0f * (i % 3), colours[i % 3], 2.0f);
+    const cPicture alone = Render();
+    ASSERT_GT(Changed(bare, alone), 300) << crowd->GetTypeName() << ": the crowd shows";
+    crowd->SetDrawnInOneBatch(true);
+    EXPECT_LE(Changed(alone, Render()), 10) << crowd->GetTypeName();  // a pixel on an edge may turn over
+    crowd->SetDrawnInOneBatch(false);
+    for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
+    mObjects.clear();
+  }
 }
 
 // A shape culled behind the planet draws the same picture of what is in
