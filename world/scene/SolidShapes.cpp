@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "glf/PreparedGeometry.h"
@@ -66,45 +67,63 @@ cSceneShapePyramid::cSceneShapePyramid() : tShapeClass(false) {
 }
 
 void cSceneShapeSphere::Draw(cSceneObject* object) {
-  if (!IsGathering() || !IsPreparedGeometryEnabled()) {
+  if (!IsGathering() || !IsPreparedGeometryEnabled() || !object) {
     glPushMatrix();
     DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
     glPopMatrix();
     return;
   }
+  mPlaced.push_back(cPlaced{object->GetWorldMatrix(), object->GetColour()});
+}
+
+bool cSceneShapeSphere::cPlaced::operator==(const cPlaced& o) const {
+  return std::equal(world.m, world.m + 16, o.world.m) && colour.x == o.colour.x && colour.y == o.colour.y &&
+         colour.z == o.colour.z;
+}
+
+void cSceneShapeSphere::Gather() {
   const float radius = Smallest(GetScale());
   if (mMesh.indices.empty() || radius != mMeshRadius) {
     mMesh = BuildIndexedSphere(radius, 20, 20);
     mMeshRadius = radius;
   }
-  const Ru::Math::Matrix4 m = object->GetWorldMatrix();
-  const Vector3 colour = object->GetColour();
-  const uint32_t first = static_cast<uint32_t>(mPositions.size() / 3);
   const std::vector<float>& p = mMesh.positions;
   const std::vector<float>& n = mMesh.normals;
-  for (size_t v = 0; v + 2 < p.size(); v += 3) {
-    mPositions.insert(mPositions.end(), {m.m[0] * p[v] + m.m[4] * p[v + 1] + m.m[8] * p[v + 2] + m.m[12],
-                                         m.m[1] * p[v] + m.m[5] * p[v + 1] + m.m[9] * p[v + 2] + m.m[13],
-                                         m.m[2] * p[v] + m.m[6] * p[v + 1] + m.m[10] * p[v + 2] + m.m[14]});
-    mNormals.insert(mNormals.end(), {m.m[0] * n[v] + m.m[4] * n[v + 1] + m.m[8] * n[v + 2],
-                                     m.m[1] * n[v] + m.m[5] * n[v + 1] + m.m[9] * n[v + 2],
-                                     m.m[2] * n[v] + m.m[6] * n[v + 1] + m.m[10] * n[v + 2]});
-    mColours.insert(mColours.end(), {colour.x, colour.y, colour.z});
+  const size_t vertices = p.size() / 3;
+  mPositions.resize(mPlaced.size() * p.size());
+  mNormals.resize(mPlaced.size() * p.size());
+  mColours.resize(mPlaced.size() * p.size());
+  mIndices.resize(mPlaced.size() * mMesh.indices.size());
+  float *pos = mPositions.data(), *nor = mNormals.data(), *col = mColours.data();
+  uint32_t* index = mIndices.data();
+  for (size_t s = 0; s < mPlaced.size(); ++s) {
+    const float* m = mPlaced[s].world.m;
+    const Vector3& c = mPlaced[s].colour;
+    for (size_t v = 0; v < p.size(); v += 3) {
+      *pos++ = m[0] * p[v] + m[4] * p[v + 1] + m[8] * p[v + 2] + m[12];
+      *pos++ = m[1] * p[v] + m[5] * p[v + 1] + m[9] * p[v + 2] + m[13];
+      *pos++ = m[2] * p[v] + m[6] * p[v + 1] + m[10] * p[v + 2] + m[14];
+      *nor++ = m[0] * n[v] + m[4] * n[v + 1] + m[8] * n[v + 2];
+      *nor++ = m[1] * n[v] + m[5] * n[v + 1] + m[9] * n[v + 2];
+      *nor++ = m[2] * n[v] + m[6] * n[v + 1] + m[10] * n[v + 2];
+      *col++ = c.x, *col++ = c.y, *col++ = c.z;
+    }
+    const uint32_t first = static_cast<uint32_t>(s * vertices);
+    for (uint32_t i : mMesh.indices) *index++ = first + i;
   }
-  for (uint32_t index : mMesh.indices) mIndices.push_back(first + index);
+  mGathered = mPlaced;
+  mGatheredRadius = radius;
 }
 
 void cSceneShapeSphere::BeginDraw() {
   cSceneShapePolyModel::BeginDraw();
-  mPositions.clear();
-  mNormals.clear();
-  mColours.clear();
-  mIndices.clear();
+  mPlaced.clear();
 }
 
 void cSceneShapeSphere::EndDraw() {
   cSceneShapePolyModel::EndDraw();
-  if (mIndices.empty()) return;
+  if (mPlaced.empty()) return;
+  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius) Gather();
   glPushAttrib(GL_ENABLE_BIT);
   glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);

@@ -46,6 +46,7 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // Drawn in one batch, the spheres of a frame are turned and placed on the
 // processor as GL would and handed over as one indexed list (each vertex
 // shaded once, the faces turned away skipped: a closed sphere hides them).
+// When every sphere is where it was in the last frame, the list is reused.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) {}
@@ -55,8 +56,15 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   const char* GetTypeName() override { return "Spheres"; }
 
  private:
+  struct cPlaced {
+    Ru::Math::Matrix4 world;
+    Ru::Math::Vector3 colour;
+    bool operator==(const cPlaced& o) const;
+  };
+  void Gather();
   cIndexedSphere mMesh;
-  float mMeshRadius = 0.0f;
+  float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
+  std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
   std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
   std::vector<uint32_t> mIndices;
 };
