@@ -262,6 +262,51 @@ TEST_F(CivWorldTest, SniffTestPlaysTheNpcWorldAlikeTwiceFromOneSeed) {
   EXPECT_GT(mostBullets, 0u);
 }
 
+// The same NPC world grown past a hundred buildings a city (what top speed
+// makes of it): four rich cities start at 96 and keep buying for 100 s of
+// 50 ms frames. Every frame keeps the rules, a city passes 100 buildings, and
+// twice from one seed both end alike.
+TEST_F(CivWorldTest, NpcWorldGrownPastAHundredBuildingsPlaysAlikeTwiceFromOneSeed) {
+  GetDataManager()->AddClient(&bridgeClient);
+  Build(4, 2, 0, 96);
+  world.reset();  // the mode makes its own
+  cCivTuning::GetWealthGeneration()->InitWealthPerBuilding = 1000;
+  cCivTuningAgent& agent = *cCivTuning::GetAgent();
+  agent.DesiredNumTurretsWith4Buildings = agent.DesiredNumTurretsWith10Buildings = 1;
+  agent.DesiredNumVehiclesWith4Buildings = agent.DesiredNumVehiclesWith10Buildings = 2;
+  int mostBuildings = 0;
+  size_t mostVehicles = 0;
+  auto run = [&] {
+    Sys_SeedRandom(2027);
+    cCivGameMode mode;
+    mode.GetWorld()->Enter();
+    cCivWorld::RestartMoodDecayForTest();
+    mode.PreSniffTest();
+    sRunDigest digest;
+    for (int frame = 0; frame < 2000; ++frame) {
+      clock.Advance(50);
+      mode.Update(50);
+      GetDataManager()->CommitPending();
+      const std::string broken = FirstBrokenRule(*mode.GetWorld());
+      if (!broken.empty()) {
+        ADD_FAILURE() << "frame " << frame << ": " << broken;
+        break;
+      }
+      mostVehicles = std::max(mostVehicles, mode.GetWorld()->GetVehicles().size());
+      for (cCivModeVehicle* v : mode.GetWorld()->GetVehicles()) digest.Mix(v->GetPosition().x + (float)v->GetState());
+      for (cCivModeDecoratedCity* city : Cities()) {
+        digest.Mix(city->GetMoney() + (float)(city->GetOwner() * 1000 + city->GetBuildingCount()));
+        mostBuildings = std::max(mostBuildings, city->GetBuildingCount());
+      }
+    }
+    bridge.BeforeLoad();
+    return digest.value;
+  };
+  EXPECT_EQ(run(), run());
+  EXPECT_GT(mostBuildings, 100);
+  EXPECT_GT(mostVehicles, 0u);
+}
+
 }  // namespace
 
 namespace {
