@@ -72,6 +72,26 @@ TEST_F(CivCityTest, NinthBuildingWidensTheRingAndReentryReplaysIt) {
   EXPECT_EQ(city->GetPatrolMarkerCount(), (size_t)cCivModeWall::kOutlinePoints);  // the old markers went, not kept
 }
 
+// A turret bought by a big city adds its place to the wall: the layout does
+// not relax the wall round every building again (a tick's spike once cities
+// grew past a hundred buildings).
+TEST_F(CivCityTest, ATurretBoughtByABigCityRelaxesTheWallRoundItsPlaceOnly) {
+  cCivModeDecoratedCity* city = MakeCity(100, false);
+  city->AddTurret();
+  const uint64_t before = city->GetWall()->GetFieldEvaluations();
+  city->RefreshLayout();  // nothing new: nothing relaxed again
+  EXPECT_EQ(city->GetWall()->GetFieldEvaluations(), before);
+  city->AddTurret();
+  const uint64_t oneTurret = city->GetWall()->GetFieldEvaluations() - before;
+  std::vector<Vector3> outline = city->GetWall()->Outline();
+  city->GetWall()->Reset();  // a layout from nothing, for the figure and the outline
+  city->RefreshLayout();
+  const uint64_t whole = city->GetWall()->GetFieldEvaluations() - before - oneTurret;
+  EXPECT_LT(oneTurret * 20, whole);
+  EXPECT_EQ(city->GetWall()->Outline().size(), outline.size());
+  for (size_t i = 0; i < outline.size(); ++i) EXPECT_EQ(city->GetWall()->Outline()[i].x, outline[i].x) << i;
+}
+
 TEST_F(CivCityTest, IncomeFollowsMoodEmbassiesHandicapAndTheCountCap) {
   cCivTuningWealth& w = *cCivTuning::GetWealthGeneration();
   for (int n = 0; n < kCivCountEntries; ++n) w.WealthPerSecond[n] = (float)n;
