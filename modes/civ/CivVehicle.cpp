@@ -307,6 +307,10 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
           AimAtCity();
           return;
         }
+        if (mAimPending && TakeReplanTurn()) {
+          AimAtCity();
+          return;
+        }
         if (mTargetCity->GetOwner() == mOwner) {
           HoldPosition();
           return;
@@ -361,6 +365,7 @@ void cCivModeVehicle::HoldPosition() {
 }
 
 void cCivModeVehicle::AimAtCity() {
+  mAimPending = false;
   if (!mTargetCity) return;
   cICivModeVictim* victim = nullptr;
   Vector3 aim;
@@ -372,6 +377,7 @@ void cCivModeVehicle::AimAtCity() {
 void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,
                                int mission) {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
+  mAimPending = false;
   mPreviousState = mState;
   mState = state;
   mPreviousTargetCity = mTargetCity;
@@ -430,9 +436,14 @@ void cCivModeVehicle::ForgetObject(Ko::cIGameData* object) {
   ResumePreviousState();
 }
 
+// Every attacker of a city re-aims when one of its turrets falls: their
+// searches take turns with the world's other deferrable ones.
 void cCivModeVehicle::OnTurretLost(cCivModeTurret* turret) {
   if (mTargetTurret == turret) mTargetTurret = nullptr;  // never keep a freed turret
-  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) AimAtCity();
+  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) {
+    if (TakeReplanTurn()) AimAtCity();
+    else mAimPending = true;
+  }
 }
 
 void cCivModeVehicle::OnHit(int attacker) {

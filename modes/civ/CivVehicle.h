@@ -92,6 +92,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
   const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
   size_t GetPathLength() const { return mPath.size(); }
+  bool IsAimPending() const { return mAimPending; }
   float GetScale() const { return mScale; }
   cSceneObject* GetSceneObject() const { return mSceneObject; }
 
@@ -145,6 +146,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastRepathTime = 0;
   // When a search for a free spot last found nothing: the next waits a re-path period.
   uint32_t mSpotSearchFailedAt = 0;
+  bool mAimPending = false;  // a lost turret asked for a new aim; the search waits its turn
   bool mSpotSearchFailed = false;
   size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned

@@ -159,6 +159,8 @@ void cCivWorld::DrawInitialMoods() {
 }
 
 void cCivWorld::Update(uint32_t dtMs) {
+  mInTick = true;
+  mReplansThisTick = 0;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
   mAgent->Update(cities);
@@ -167,12 +169,10 @@ void cCivWorld::Update(uint32_t dtMs) {
     gCivMoodDecay.Restart();
     for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
   }
-  mInVehiclePass = true;
-  mReplansThisTick = 0;
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->Update(dtMs);
-  mInVehiclePass = false;
   RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
   mBullets->Update(dtMs);
+  mInTick = false;
 }
 
 void cCivWorld::Render() {
@@ -302,7 +302,7 @@ cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) con
 }
 
 bool cCivWorld::TakeReplanTurn() {
-  if (!mInVehiclePass) return true;
+  if (!mInTick) return true;
   if (mReplansThisTick >= kReplansPerTick) return false;
   ++mReplansThisTick;
   return true;

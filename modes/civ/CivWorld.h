@@ -73,10 +73,11 @@ class cCivWorld {
   cCivModeVehicle* FindVehicleNearCity(cCivModeDecoratedCity* city) const;  // a foreign live one within 150
   cCivModeVehicle* FindLiveVehicle(uint32_t id) const;  // id 0 finds nothing
   // The searches a vehicle may leave for a later tick (a re-plan of a path it
-  // has, a pursuit's re-path, the way to a free spot) take turns: at most
-  // kReplansPerTick in one pass of the vehicles, each bounded to
-  // kReplanRounds, so many falling due together do not stall one tick.
-  // Outside the world's pass (a vehicle updated on its own) every ask is granted.
+  // has, a pursuit's re-path, the way to a free spot, a new aim after a lost
+  // turret) take turns: at most kReplansPerTick in one tick of the world, the
+  // re-plans bounded to kReplanRounds, so many falling due together do not
+  // stall one tick. Outside the world's tick (a vehicle updated on its own)
+  // every ask is granted.
   static constexpr int kReplansPerTick = 2;
   static constexpr int kReplanRounds = 2000;
   bool TakeReplanTurn();
@@ -107,7 +108,7 @@ class cCivWorld {
   cCivBulletList* mBullets = nullptr;        // owned
   cCivPlayerAgent* mAgent = nullptr;         // owned
   std::vector<sIncomeShare> mIncome;
-  bool mInVehiclePass = false;
+  bool mInTick = false;
   int mReplansThisTick = 0;
 };
 

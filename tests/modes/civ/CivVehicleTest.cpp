@@ -11,6 +11,8 @@
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivSounds.h"
+#include "modes/civ/CivTurret.h"
+#include "modes/civ/CivWorld.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivVehicle.h"
 #include "world/scene/SceneObject.h"
@@ -171,6 +173,40 @@ TEST_F(CivVehicleTest, ASelectedGuardTurnsTowardThePickOnlyWithOne) {
   EXPECT_GT(turnSince(start), 1e-6f);
   EXPECT_LT(turnSince(start), 0.01f);  // a little at a time
   SetCivInputHooks({});
+}
+
+}  // namespace
+
+namespace {
+
+// A fallen turret sends every attacker of its city to a new aim, but their
+// searches take turns with the world's other deferrable ones: no more than
+// the world's share in the tick it fell, the rest in the ticks after.
+TEST_F(CivVehicleTest, AttackersOfAFallenTurretAimAnewInTurns) {
+  home->AddTurret();
+  ASSERT_EQ(home->GetTurrets().size(), 1u);
+  std::vector<cCivModeVehicle*> attackers;
+  for (int i = 0; i < 6; ++i) {
+    cCivModeVehicle* v = Vehicle(1, kCivLandVehicle, 0.3f + 0.01f * (float)i);
+    v->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionPillage);
+    attackers.push_back(v);
+  }
+  gCivBulletsAlwaysHit = 1;
+  home->GetTurrets()[0]->OnHit(1);
+  gCivBulletsAlwaysHit = 0;
+  uint32_t most = 0;
+  for (int t = 0; t < 500 && !home->GetTurrets().empty(); ++t) {
+    const uint32_t before = CivFindPathCalls();
+    world->Update(16);
+    most = std::max(most, CivFindPathCalls() - before);
+  }
+  ASSERT_TRUE(home->GetTurrets().empty());
+  EXPECT_LE(most, (uint32_t)cCivWorld::kReplansPerTick);
+  int pending = 0;
+  for (cCivModeVehicle* v : attackers) pending += v->IsAimPending();
+  EXPECT_GT(pending, 0);  // some wait for a later tick
+  for (int t = 0; t < 5; ++t) world->Update(16);
+  for (cCivModeVehicle* v : attackers) EXPECT_FALSE(v->IsAimPending());
 }
 
 }  // namespace
