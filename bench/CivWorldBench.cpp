@@ -31,6 +31,7 @@
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/world/planet/PlanetTestSupport.h"
+#include "world/scene/SceneManager.h"
 
 using namespace Ru::Math;
 
@@ -182,6 +183,31 @@ void BM_CivHeapPerBuildingAndVehicle(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CivHeapPerBuildingAndVehicle)->Iterations(1);
+
+// The start world played by its NPCs for five minutes of 50 ms ticks: how
+// the heap grows beside what the world then holds (buildings, vehicles, road
+// segments, scene listings), so growth the world does not hold shows.
+void BM_CivHeapOverFiveMinutesOfPlay(benchmark::State& state) {
+  for (auto _ : state) {
+    cCivBenchWorld world(eCivBenchWorld::Start);
+    for (int i = 0; i < 20; ++i) world.Tick();
+    const size_t before = HeapInUse();
+    const uint32_t shapesBefore = GetSceneManager().GetShapeCount();
+    for (int i = 0; i < 6000; ++i) world.Tick();
+    const size_t after = HeapInUse();
+    double buildings = 0, segments = 0;
+    for (cCivModeDecoratedCity* city : GetCivCities()) {
+      buildings += (double)city->GetBuildingCount();
+      for (cCivModeRoad* road : city->GetRoads()) segments += (double)road->GetSegmentCount();
+    }
+    state.counters["heap_growth_kB"] = ((double)after - (double)before) / 1024.0;
+    state.counters["buildings"] = buildings;
+    state.counters["vehicles"] = (double)world.Vehicles();
+    state.counters["road_segments"] = segments;
+    state.counters["scene_shapes_added"] = (double)GetSceneManager().GetShapeCount() - (double)shapesBefore;
+  }
+}
+BENCHMARK(BM_CivHeapOverFiveMinutesOfPlay)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // ---- one path search ----
 

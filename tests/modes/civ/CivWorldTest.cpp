@@ -350,3 +350,37 @@ TEST_F(CivWorldTest, LeavingHidesAndLoadingRemovesRoadsTurretsAndBullets) {
 
 }  // namespace
 
+
+namespace {
+
+// Every civ object with a shape of its own takes it out of the scene's lists
+// when it goes: buildings, turrets, vehicles and roads made and removed over
+// and over leave as many shapes listed as before (each left one behind, and
+// the lists, walked every frame, grew for as long as the game ran).
+TEST_F(CivWorldTest, ObjectsComingAndGoingLeaveNoShapeInTheScene) {
+  Build(2, 2, 0);
+  GetDataManager()->AddClient(&bridgeClient);
+  world->Enter();
+  cCivModeDecoratedCity* a = Cities()[0];
+  cCivModeDecoratedCity* b = Cities()[1];
+  GetDataManager()->CommitPending();
+  const uint32_t shapes = GetSceneManager().GetShapeCount();
+  for (int round = 0; round < 3; ++round) {
+    a->AddTurret();
+    world->CreateVehicle(a, kCivLandVehicle);
+    cCivModeRoad* road = world->CreateRoad();
+    road->SetStart(a);
+    road->SetEnd(b);
+    world->PlaceRoad(road);
+    a->AddBuilding(1)->SetState(kCivRemoved);
+    GetDataManager()->CommitPending();
+    a->Update(0);  // the removed building goes
+    a->RemoveRoadsAndTurrets();
+    b->RemoveRoadsAndTurrets();
+    world->ClearForLoad();  // the vehicles go
+    GetDataManager()->CommitPending();
+  }
+  EXPECT_EQ(GetSceneManager().GetShapeCount(), shapes);
+}
+
+}  // namespace
