@@ -102,10 +102,7 @@ void cSceneManager::SetHorizonCulled(cISceneShape* shape, float occluderRadius) 
   if (shape) EntryFor(shape).occluderRadius = occluderRadius;
 }
 
-namespace {
-
-// The eye in world space from the loaded (rigid) view: minus the view's
-// translation turned back by its rotation.
+// Minus the view's translation turned back by its rotation.
 Ru::Math::Vector3 EyeOfLoadedView() {
   GLfloat m[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
@@ -114,6 +111,8 @@ Ru::Math::Vector3 EyeOfLoadedView() {
   for (int k = 0; k < 3; ++k) *out[k] = -(m[k * 4 + 0] * m[12] + m[k * 4 + 1] * m[13] + m[k * 4 + 2] * m[14]);
   return eye;
 }
+
+namespace {
 
 // True when every point within `radius` of `p` is hidden by the ball of
 // radius `ball` round the origin: the sight line from the eye to `p` passes

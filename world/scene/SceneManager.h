@@ -97,6 +97,7 @@ class cSceneManager {
 };
 
 cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)
+Ru::Math::Vector3 EyeOfLoadedView();     // the eye in world space, from the loaded (rigid) modelview
 void RegisterSceneDebugCommand();       // the "scene" console command
 
 // Kept for callers that want the ray as six floats (origin, then direction).

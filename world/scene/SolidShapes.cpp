@@ -8,6 +8,8 @@
 
 #include "glf/PreparedGeometry.h"
 #include "math/Matrix.h"
+#include "math/Vector.h"
+#include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/scene/SceneServices.h"
@@ -81,7 +83,7 @@ bool cSceneShapeSphere::cPlaced::operator==(const cPlaced& o) const {
          colour.z == o.colour.z;
 }
 
-void cSceneShapeSphere::Gather() {
+void cSceneShapeSphere::Gather(const Vector3& eye) {
   const float radius = Smallest(GetScale());
   if (mMesh.indices.empty() || radius != mMeshRadius) {
     mMesh = BuildIndexedSphere(radius, 20, 20);
@@ -93,9 +95,8 @@ void cSceneShapeSphere::Gather() {
   mPositions.resize(mPlaced.size() * p.size());
   mNormals.resize(mPlaced.size() * p.size());
   mColours.resize(mPlaced.size() * p.size());
-  mIndices.resize(mPlaced.size() * mMesh.indices.size());
+  mIndices.clear();
   float *pos = mPositions.data(), *nor = mNormals.data(), *col = mColours.data();
-  uint32_t* index = mIndices.data();
   for (size_t s = 0; s < mPlaced.size(); ++s) {
     const float* m = mPlaced[s].world.m;
     const Vector3& c = mPlaced[s].colour;
@@ -108,11 +109,27 @@ void cSceneShapeSphere::Gather() {
       *nor++ = m[2] * n[v] + m[6] * n[v + 1] + m[10] * n[v + 2];
       *col++ = c.x, *col++ = c.y, *col++ = c.z;
     }
+    // A face whose plane has the eye behind it is turned away and draws
+    // nothing; faces seen edge on are kept.
     const uint32_t first = static_cast<uint32_t>(s * vertices);
-    for (uint32_t i : mMesh.indices) *index++ = first + i;
+    const float* placed = &mPositions[first * 3];
+    const std::vector<uint32_t>& tri = mMesh.indices;
+    for (size_t t = 0; t + 2 < tri.size(); t += 3) {
+      const float* a = placed + 3 * tri[t];
+      const float* b = placed + 3 * tri[t + 1];
+      const float* c = placed + 3 * tri[t + 2];
+      const Vector3 ab{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, ac{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+      const Vector3 normal = Ru::Math::Vector3Cross(ab, ac);
+      const Vector3 toEye{eye.x - a[0], eye.y - a[1], eye.z - a[2]};
+      const float facing = Ru::Math::Vector3Dot(normal, toEye);
+      const float scale = Ru::Math::Vector3Length(normal) * Ru::Math::Vector3Length(toEye);
+      if (facing < -1.0e-4f * scale) continue;
+      mIndices.insert(mIndices.end(), {first + tri[t], first + tri[t + 1], first + tri[t + 2]});
+    }
   }
   mGathered = mPlaced;
   mGatheredRadius = radius;
+  mGatheredEye = eye;
 }
 
 void cSceneShapeSphere::BeginDraw() {
@@ -123,7 +140,11 @@ void cSceneShapeSphere::BeginDraw() {
 void cSceneShapeSphere::EndDraw() {
   cSceneShapePolyModel::EndDraw();
   if (mPlaced.empty()) return;
-  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius) Gather();
+  const Vector3 eye = EyeOfLoadedView();
+  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius || eye.x != mGatheredEye.x ||
+      eye.y != mGatheredEye.y || eye.z != mGatheredEye.z)
+    Gather(eye);
+  if (mIndices.empty()) return;
   glPushAttrib(GL_ENABLE_BIT);
   glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);

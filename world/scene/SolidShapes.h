@@ -46,7 +46,8 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // Drawn in one batch, the spheres of a frame are turned and placed on the
 // processor as GL would and handed over as one indexed list (each vertex
 // shaded once, the faces turned away skipped: a closed sphere hides them).
-// When every sphere is where it was in the last frame, the list is reused.
+// Only the faces turned toward the eye are listed; when the eye and every
+// sphere are where they were in the last frame, the list is reused.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) {}
@@ -61,9 +62,10 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
     Ru::Math::Vector3 colour;
     bool operator==(const cPlaced& o) const;
   };
-  void Gather();
+  void Gather(const Ru::Math::Vector3& eye);
   cIndexedSphere mMesh;
   float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
+  Ru::Math::Vector3 mGatheredEye{};
   std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
   std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
   std::vector<uint32_t> mIndices;
