@@ -14,8 +14,6 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=CivFrame
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -26,6 +24,7 @@
 #include "app/FrameLoop.h"
 #include "app/GameMode.h"
 #include "app/Startup.h"
+#include "bench/frame/FrameBenchChild.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
@@ -114,28 +113,14 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
 
 bool MeasureInChild(bool grown, cCivFrameFigures& figures) {
   if (glutGet(GLUT_INIT_STATE)) return false;
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    close(fds[0]);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    for (int up = 0; up < 3 && access("Data/Scripts", F_OK) != 0; ++up)
-      if (chdir("..") != 0) break;
-    cCivFrameFigures mine;
-    if (!RunCiv(grown, mine)) _exit(2);
-    if (write(fds[1], &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
-    _exit(0);
-  }
-  close(fds[1]);
-  const bool read_ = read(fds[0], &figures, sizeof figures) == (ssize_t)sizeof figures;
-  close(fds[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return read_;
+  return RunInChildAndRead(
+      [grown](int fd) {
+        cCivFrameFigures mine;
+        if (!RunCiv(grown, mine)) _exit(2);
+        if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
+        _exit(0);
+      },
+      &figures, sizeof figures);
 }
 
 void RunFrames(benchmark::State& state, bool grown) {
