@@ -4,8 +4,9 @@
 //   between embassy partners), every player an NPC, and in the grown world
 //   (the same with 150 buildings a city and 150 vehicles: what ten minutes
 //   at top speed make), beside the shipped start world; each reports its mean
-//   and worst tick and the path searches a tick;
-// - the heap each building and each vehicle takes, added to the start world;
+//   and worst tick (the main thread's CPU) and the path searches a tick;
+// - the heap each building and each vehicle takes, added to the start world,
+//   and the heap five minutes of NPC play add beside what the world then holds;
 // - one path search for a road between two start cities, and one for a goal
 //   in a pit no road may enter (the search runs all 10,000 rounds), beside
 //   the same 40,000 walker steps without the passability test.
