@@ -46,3 +46,4 @@ void CivAddToSelection(cCivModeVehicle* vehicle);
 std::list<Ru::Math::Vector3> CivFindPath(const Ru::Math::Vector3& start, const Ru::Math::Vector3& goal,
                                          cPlanetModel::cITravelCost* cost, int maxRounds = 10000);
 uint32_t CivFindPathCalls();  // since the program started
+void CivCountPathSearch();    // one run a part at a time (a road's)

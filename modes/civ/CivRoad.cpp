@@ -68,6 +68,8 @@ void cCivModeRoad::BuildSegments(const std::vector<Vector3>& path) {
   }
 }
 
+const Vector3& cCivModeRoad::GetSegmentPosition(size_t i) const { return mSegments[i]->GetPosition(); }
+
 void cCivModeRoad::ShowSegments(bool shown) {
   for (cSceneObject* segment : mSegments) {
     if (shown) GetSceneManager().AddObject(segment);

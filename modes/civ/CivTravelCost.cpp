@@ -56,3 +56,4 @@ std::list<Vector3> CivFindPath(const Vector3& start, const Vector3& goal, cPlane
 }
 
 uint32_t CivFindPathCalls() { return gCivFindPathCalls; }
+void CivCountPathSearch() { ++gCivFindPathCalls; }

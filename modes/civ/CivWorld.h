@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "math/Types.h"
@@ -81,6 +82,12 @@ class cCivWorld {
   static constexpr int kReplansPerTick = 2;
   static constexpr int kReplanRounds = 2000;
   bool TakeReplanTurn();
+  // A road bought during a tick joins its cities' road lists at once; its path
+  // search runs kRoadRoundsPerTick rounds a tick from the next on (a search
+  // across the planet, or one that finds nothing, takes up to 10,000 rounds),
+  // and its segments are laid when it finishes. Outside a tick all at once.
+  static constexpr int kRoadRoundsPerTick = 2000;
+  size_t GetPendingRoadCount() const { return mPendingRoads.size(); }
   cCivModeDecoratedCity* FindCityOfTurret(cCivModeTurret* turret) const;
   void KillVehiclesOfCity(cCivModeDecoratedCity* city);  // they start dying
   void NotifyTurretLost(cCivModeTurret* turret);
@@ -109,6 +116,10 @@ class cCivWorld {
   cCivPlayerAgent* mAgent = nullptr;         // owned
   std::vector<sIncomeShare> mIncome;
   bool mInTick = false;
+  struct cPendingRoad;
+  std::vector<std::unique_ptr<cPendingRoad>> mPendingRoads;
+  void AdvancePendingRoads();
+  static void LayPendingRoad(cPendingRoad& pending);
   int mReplansThisTick = 0;
 };
 
