@@ -15,6 +15,7 @@
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivTuning.h"
+#include "modes/civ/CivWall.h"
 #include "modes/civ/CivWorld.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/world/planet/PlanetTestSupport.h"
@@ -51,7 +52,10 @@ void RefreshLayoutOf(benchmark::State& state, int buildings, int turrets) {
   cBenchCivWorld civ;
   cCivModeDecoratedCity* city = civ.City(buildings, 0);
   for (int i = 0; i < turrets; ++i) city->AddTurret();
-  for (auto _ : state) city->RefreshLayout();
+  for (auto _ : state) {
+    city->GetWall()->Reset();  // a layout from nothing (one extending the last relaxes only the new places)
+    city->RefreshLayout();
+  }
 }
 void BM_CivRefreshLayout15Buildings8Turrets(benchmark::State& state) { RefreshLayoutOf(state, 15, 8); }
 void BM_CivRefreshLayout4Buildings_Reference(benchmark::State& state) { RefreshLayoutOf(state, 4, 0); }

@@ -1,16 +1,21 @@
 // The civ world's tick and its path search, read against the 16.7 ms frame:
 // - cCivWorld::Update in the stress world (10 cities of 15 buildings, 40
 //   vehicles, a road between every two cities of one owner, trade routes
-//   between embassy partners), every player an NPC, beside the shipped start
-//   world; each reports its mean and worst tick and the path searches a tick;
+//   between embassy partners), every player an NPC, and in the grown world
+//   (the same with 150 buildings a city and 150 vehicles: what ten minutes
+//   at top speed make), beside the shipped start world; each reports its mean
+//   and worst tick (the main thread's CPU) and the path searches a tick;
+// - the heap each building and each vehicle takes, added to the start world,
+//   and the heap five minutes of NPC play add beside what the world then holds;
 // - one path search for a road between two start cities, and one for a goal
 //   in a pit no road may enter (the search runs all 10,000 rounds), beside
 //   the same 40,000 walker steps without the passability test.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <cmath>
+#include <malloc.h>
 #include <memory>
 
 #include "app/GameClock.h"
@@ -27,12 +32,21 @@
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/world/planet/PlanetTestSupport.h"
+#include "world/scene/SceneManager.h"
 
 using namespace Ru::Math;
 
 namespace {
 
 uint32_t gCivBenchNow = 1000;
+
+// The main thread's CPU, so a tick's figure leaves out the time the shared
+// machine gave to other processes.
+double ThreadCpuMs() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
 uint32_t CivBenchClock() { return gCivBenchNow; }
 
 // A flat planet; with a pit, the ground within 0.15 rad of `pit` lies 20 below
@@ -44,9 +58,13 @@ void FlatPlanet(const Vector3* pit = nullptr) {
   }));
 }
 
+enum class eCivBenchWorld { Start, Stress, Grown };
+
 class cCivBenchWorld : public Ko::cIGameDataClient {
  public:
-  explicit cCivBenchWorld(bool stress) {
+  explicit cCivBenchWorld(eCivBenchWorld kind) {
+    const bool stress = kind != eCivBenchWorld::Start;
+    const int buildings = kind == eCivBenchWorld::Grown ? 150 : 15;
     Sys_SetClockForTest(&CivBenchClock);
     ResetGameClockForTest();
     StartGameClock();
@@ -59,13 +77,14 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
       g.NumCities = 10;
       g.NumPlayers = 5;
       g.MaxNumBuildings = 15;
-      g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax = 15;
+      g.InitNumBuildingsPlayerMin = g.InitNumBuildingsPlayerMax = g.InitNumBuildingsNPCMin = g.InitNumBuildingsNPCMax =
+          buildings;
     }
     mMode = std::make_unique<cCivGameMode>();
     cCivWorld& world = *mMode->GetWorld();
     world.Enter();
     mMode->PreSniffTest();
-    if (stress) Stress(world);
+    if (stress) Stress(world, kind == eCivBenchWorld::Grown ? 150 : 40);
     GetDataManager()->CommitPending();
   }
   ~cCivBenchWorld() override {
@@ -80,10 +99,10 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
   }
   double Tick() {
     gCivBenchNow += 50;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ThreadCpuMs();
     mMode->GetWorld()->Update(50);
     GetDataManager()->CommitPending();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return ThreadCpuMs() - start;
   }
   size_t Vehicles() { return mMode->GetWorld()->GetVehicles().size(); }
 
@@ -95,7 +114,7 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
     road->SetEnd(to);
     world.PlaceRoad(road);
   }
-  static void Stress(cCivWorld& world) {
+  static void Stress(cCivWorld& world, int vehicles) {
     std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
     const size_t n = cities.size();
     for (size_t a = 0; a < n; ++a)
@@ -107,15 +126,15 @@ class cCivBenchWorld : public Ko::cIGameDataClient {
       host->EstablishEmbassy(cities[a]);
       Road(world, cities[a], host, kCivTradeRoute);
     }
-    for (int i = 0; i < 40; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle)->SetNPC(true);
+    for (int i = 0; i < vehicles; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle)->SetNPC(true);
   }
 
   cCivTuning mSaved = cCivTuning::Get();
   std::unique_ptr<cCivGameMode> mMode;
 };
 
-void RunTicks(benchmark::State& state, bool stress) {
-  cCivBenchWorld world(stress);
+void RunTicks(benchmark::State& state, eCivBenchWorld kind) {
+  cCivBenchWorld world(kind);
   for (int i = 0; i < 20; ++i) world.Tick();  // past the agents' first choices
   const uint32_t searchesBefore = CivFindPathCalls();
   double total = 0.0, worst = 0.0;
@@ -132,11 +151,64 @@ void RunTicks(benchmark::State& state, bool stress) {
   state.counters["vehicles"] = (double)world.Vehicles();
 }
 
-void BM_CivWorldUpdate_StartWorldReference(benchmark::State& state) { RunTicks(state, false); }
-void BM_CivWorldUpdate_Stress10x15Cities40Vehicles(benchmark::State& state) { RunTicks(state, true); }
+void BM_CivWorldUpdate_StartWorldReference(benchmark::State& state) { RunTicks(state, eCivBenchWorld::Start); }
+void BM_CivWorldUpdate_Stress10x15Cities40Vehicles(benchmark::State& state) { RunTicks(state, eCivBenchWorld::Stress); }
+void BM_CivWorldUpdate_Grown10x150Cities150Vehicles(benchmark::State& state) { RunTicks(state, eCivBenchWorld::Grown); }
 // 2400 ticks of 50 ms: two minutes of game time, so agents buy, fight and re-plan.
 BENCHMARK(BM_CivWorldUpdate_StartWorldReference)->Unit(benchmark::kMillisecond)->Iterations(2400);
 BENCHMARK(BM_CivWorldUpdate_Stress10x15Cities40Vehicles)->Unit(benchmark::kMillisecond)->Iterations(2400);
+BENCHMARK(BM_CivWorldUpdate_Grown10x150Cities150Vehicles)->Unit(benchmark::kMillisecond)->Iterations(2400);
+
+// ---- the heap a building and a vehicle take ----
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+
+// 100 buildings bought by one start city (its wall, patrol path, influence and
+// scene objects grow with them), then 100 vehicles of that city, beside the
+// start world's own heap.
+void BM_CivHeapPerBuildingAndVehicle(benchmark::State& state) {
+  for (auto _ : state) {
+    const size_t empty = HeapInUse();
+    cCivBenchWorld world(eCivBenchWorld::Start);
+    const size_t start = HeapInUse();
+    cCivModeDecoratedCity* city = GetCivCities()[0];
+    for (int i = 0; i < 100; ++i) city->AddBuilding(1);
+    GetDataManager()->CommitPending();
+    const size_t built = HeapInUse();
+    for (int i = 0; i < 100; ++i) GetCivWorld()->CreateVehicle(city, kCivLandVehicle);
+    GetDataManager()->CommitPending();
+    const size_t driven = HeapInUse();
+    state.counters["start_world_kB"] = (double)(start - empty) / 1024.0;
+    state.counters["bytes_per_building"] = (double)(built - start) / 100.0;
+    state.counters["bytes_per_vehicle"] = (double)(driven - built) / 100.0;
+  }
+}
+BENCHMARK(BM_CivHeapPerBuildingAndVehicle)->Iterations(1);
+
+// The start world played by its NPCs for five minutes of 50 ms ticks: how
+// the heap grows beside what the world then holds (buildings, vehicles, road
+// segments, scene listings), so growth the world does not hold shows.
+void BM_CivHeapOverFiveMinutesOfPlay(benchmark::State& state) {
+  for (auto _ : state) {
+    cCivBenchWorld world(eCivBenchWorld::Start);
+    for (int i = 0; i < 20; ++i) world.Tick();
+    const size_t before = HeapInUse();
+    const uint32_t shapesBefore = GetSceneManager().GetShapeCount();
+    for (int i = 0; i < 6000; ++i) world.Tick();
+    const size_t after = HeapInUse();
+    double buildings = 0, segments = 0;
+    for (cCivModeDecoratedCity* city : GetCivCities()) {
+      buildings += (double)city->GetBuildingCount();
+      for (cCivModeRoad* road : city->GetRoads()) segments += (double)road->GetSegmentCount();
+    }
+    state.counters["heap_growth_kB"] = ((double)after - (double)before) / 1024.0;
+    state.counters["buildings"] = buildings;
+    state.counters["vehicles"] = (double)world.Vehicles();
+    state.counters["road_segments"] = segments;
+    state.counters["scene_shapes_added"] = (double)GetSceneManager().GetShapeCount() - (double)shapesBefore;
+  }
+}
+BENCHMARK(BM_CivHeapOverFiveMinutesOfPlay)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // ---- one path search ----
 

@@ -23,6 +23,7 @@
 #include "app/GameClock.h"
 #include "app/GameMode.h"
 #include "app/Startup.h"
+#include "bench/frame/FrameBenchChild.h"
 #include "modes/dev/flyswim/FlySwimState.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
 #include "platform/Sys.h"
@@ -70,30 +71,15 @@ void StopMeasuring(int) {
 template <class SetUp>
 bool MeasureInChild(SetUp setUp, cLoopFigures& figures, int settleMs = kSettleMs) {
   if (glutGet(GLUT_INIT_STATE)) return false;
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    close(fds[0]);
-    gReportPipe = fds[1];
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    dup2(null, 2);
-    for (int up = 0; up < 3 && access("Data/Scripts", F_OK) != 0; ++up)
-      if (chdir("..") != 0) break;
-    if (!setUp()) _exit(2);
-    glutTimerFunc(settleMs, StartMeasuring, 0);
-    glutTimerFunc(settleMs + kMeasureMs, StopMeasuring, 0);
-    glutMainLoop();
-    _exit(3);
-  }
-  close(fds[1]);
-  const bool read_ = read(fds[0], &figures, sizeof figures) == (ssize_t)sizeof figures;
-  close(fds[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return read_;
+  return RunInChildAndRead(
+      [&](int fd) {
+        gReportPipe = fd;
+        if (!setUp()) _exit(2);
+        glutTimerFunc(settleMs, StartMeasuring, 0);
+        glutTimerFunc(settleMs + kMeasureMs, StopMeasuring, 0);
+        glutMainLoop();
+      },
+      &figures, sizeof figures);
 }
 
 void Report(benchmark::State& state, const cLoopFigures& f) {

@@ -44,5 +44,6 @@ void CivAddToSelection(cCivModeVehicle* vehicle);
 
 // Every civ path search goes through here, so the benchmarks can count them.
 std::list<Ru::Math::Vector3> CivFindPath(const Ru::Math::Vector3& start, const Ru::Math::Vector3& goal,
-                                         cPlanetModel::cITravelCost* cost);
+                                         cPlanetModel::cITravelCost* cost, int maxRounds = 10000);
 uint32_t CivFindPathCalls();  // since the program started
+void CivCountPathSearch();    // one run a part at a time (a road's)

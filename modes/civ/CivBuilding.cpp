@@ -5,6 +5,7 @@
 #include "modes/civ/CivInfluence.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
+#include "modes/civ/CivShapes.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
@@ -14,12 +15,14 @@
 using namespace Ru::Math;
 
 cCivModeDecoratedBuilding::cCivModeDecoratedBuilding() : mShape(new cSceneShapeCube()) {
+  CivCullBehindPlanet(mShape);
   cCivModeDecoratedBuilding::SetState(mState, mStyle);
 }
 
 cCivModeDecoratedBuilding::~cCivModeDecoratedBuilding() {
   DropSceneObject();
   SetRecord(nullptr);
+  CivForgetShape(mShape);
   delete mShape;
 }
 

@@ -211,11 +211,11 @@ void cCivModeDecoratedCity::DropPatrolMarkers() {
 void cCivModeDecoratedCity::RefreshLayout() {
   if (!mWall) return;
   Vector3 centre = GetPosition();
-  mWall->SetCentre(centre);
-  mWall->Reset();
+  std::vector<Vector3> enclosed;
   for (cCivModeDecoratedBuilding* building : mBuildings)
-    if (const Vector3* position = building->GetPosition()) mWall->AddPoint(*position);
-  for (cCivModeTurret* turret : mTurrets) mWall->AddPoint(*turret->GetVictimPosition());
+    if (const Vector3* position = building->GetPosition()) enclosed.push_back(*position);
+  for (cCivModeTurret* turret : mTurrets) enclosed.push_back(*turret->GetVictimPosition());
+  mWall->Enclose(centre, enclosed);
   // The patrol path runs a fixed margin outside the wall, on the ground.
   cPlanetModel& planet = GetPlanetModel();
   mPatrolPath.clear();

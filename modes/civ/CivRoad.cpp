@@ -1,10 +1,12 @@
 #include "modes/civ/CivRoad.h"
 
+
 #include "app/AppGlobals.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivInfluence.h"
 #include "modes/civ/CivPlayers.h"
+#include "modes/civ/CivShapes.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
 #include "world/scene/SolidShapes.h"
@@ -12,15 +14,22 @@
 using namespace Ru::Math;
 
 namespace {
+
 // Trade routes share one sphere, built on first use and kept until exit.
 cSceneShapeSphere* TradeRouteShape() {
-  static cSceneShapeSphere* shape = new cSceneShapeSphere();
+  static cSceneShapeSphere* shape = [] {
+    auto* sphere = new cSceneShapeSphere();
+    sphere->SetDrawnInOneBatch(true);  // hundreds of them a frame
+    CivCullBehindPlanet(sphere);
+    return sphere;
+  }();
   return shape;
 }
 }  // namespace
 
 cCivModeRoad::cCivModeRoad() : mShape(new cSceneShapeCube()) {
   mShape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
+  CivCullBehindPlanet(mShape);
   TradeRouteShape()->SetScale(Vector3{5.0f, 5.0f, 5.0f});
 }
 
@@ -36,6 +45,7 @@ cCivModeRoad::~cCivModeRoad() {
     GetSceneManager().RemoveObject(segment);
     delete segment;
   }
+  CivForgetShape(mShape);
   delete mShape;
 }
 
@@ -57,6 +67,8 @@ void cCivModeRoad::BuildSegments(const std::vector<Vector3>& path) {
     if (mInfluenceRegistered) influence->AddSource(mOwner, p, kInfluenceStrength, kInfluenceRadius);
   }
 }
+
+const Vector3& cCivModeRoad::GetSegmentPosition(size_t i) const { return mSegments[i]->GetPosition(); }
 
 void cCivModeRoad::ShowSegments(bool shown) {
   for (cSceneObject* segment : mSegments) {

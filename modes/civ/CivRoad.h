@@ -48,6 +48,7 @@ class cCivModeRoad : public Ko::cGameData {
   // One drawn segment per point, in the start city's owner's colour.
   void BuildSegments(const std::vector<Ru::Math::Vector3>& path);
   size_t GetSegmentCount() const { return mSegments.size(); }
+  const Ru::Math::Vector3& GetSegmentPosition(size_t i) const;  // i below the count
   // Out of the scene while another mode runs, back in on the next entry.
   void ShowSegments(bool shown);
 

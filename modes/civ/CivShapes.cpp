@@ -1,12 +1,18 @@
 #include "modes/civ/CivShapes.h"
 
+#include "world/scene/SceneManager.h"
 #include "world/scene/SolidShapes.h"
 
 cSceneShapeCube* CivMarkerCube() {
   static cSceneShapeCube* shape = [] {
     auto* cube = new cSceneShapeCube();
     cube->SetScale(Ru::Math::Vector3{5.0f, 5.0f, 5.0f});
+    CivCullBehindPlanet(cube);
     return cube;
   }();
   return shape;
 }
+
+void CivCullBehindPlanet(cISceneShape* shape) { GetSceneManager().SetHorizonCulled(shape, kCivHorizonBall); }
+
+void CivForgetShape(cISceneShape* shape) { GetSceneManager().ForgetShape(shape); }

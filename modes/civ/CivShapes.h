@@ -5,3 +5,13 @@ class cSceneShapeCube;
 
 // The 5-unit cube of patrol markers, vehicle path markers and pillage bullets.
 cSceneShapeCube* CivMarkerCube();
+
+class cISceneShape;
+// Civ objects stand on the ground, so the far side of the planet hides them:
+// their shapes skip what lies behind a ball inside the lowest ground (the
+// margin covers shapes that give no bounding radius, such as spheres).
+constexpr float kCivHorizonBall = 430.0f;
+void CivCullBehindPlanet(cISceneShape* shape);
+// A shape freed with its object leaves the scene's lists too, so the lists
+// (walked every frame) hold only the shapes of live objects.
+void CivForgetShape(cISceneShape* shape);

@@ -49,9 +49,11 @@ namespace {
 uint32_t gCivFindPathCalls = 0;
 }
 
-std::list<Vector3> CivFindPath(const Vector3& start, const Vector3& goal, cPlanetModel::cITravelCost* cost) {
+std::list<Vector3> CivFindPath(const Vector3& start, const Vector3& goal, cPlanetModel::cITravelCost* cost,
+                               int maxRounds) {
   ++gCivFindPathCalls;
-  return GetPlanetModel().FindPath(start, goal, cost);
+  return GetPlanetModel().FindPath(start, goal, cost, maxRounds);
 }
 
 uint32_t CivFindPathCalls() { return gCivFindPathCalls; }
+void CivCountPathSearch() { ++gCivFindPathCalls; }

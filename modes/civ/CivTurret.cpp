@@ -8,6 +8,7 @@
 #include "app/AppGlobals.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivCity.h"
@@ -38,6 +39,7 @@ cCivModeTurret::~cCivModeTurret() {
     GetSceneManager().RemoveObject(mSceneObject);
     delete mSceneObject;
   }
+  if (mModel) CivForgetShape(mModel);
   delete mModel;
 }
 
@@ -45,7 +47,10 @@ void cCivModeTurret::Init(int owner, const Vector3& position, int slot, cCivMode
   if (city) mCity = city;
   mOwner = owner;
   mSlot = slot;
-  if (!mModel) mModel = new cSceneShapeTurret();
+  if (!mModel) {
+    mModel = new cSceneShapeTurret();
+    CivCullBehindPlanet(mModel);
+  }
   mModel->SetScale(mScale);
   if (!mSceneObject) mSceneObject = new cSceneObject(nullptr, mModel);
   mSceneObject->SetColour(CivPlayerColour(owner));

@@ -37,6 +37,7 @@ bool gRetargetAt10 = false;
 cCivModeVehicle::cCivModeVehicle()
     : mModel(new cSceneShapePyramid()), mLastRepathTime(Sys_Milliseconds()) {
   mModel->SetScale(Vector3{kModelScale, kModelScale, kModelScale});
+  CivCullBehindPlanet(mModel);
   mSceneObject = new cSceneObject(nullptr, mModel);
   mAgent = new cCivVehicleAgent(this);
 }
@@ -46,6 +47,7 @@ cCivModeVehicle::~cCivModeVehicle() {
   DropMarkers();
   GetSceneManager().RemoveObject(mSceneObject);
   delete mSceneObject;
+  CivForgetShape(mModel);
   delete mModel;
 }
 
@@ -102,17 +104,27 @@ void cCivModeVehicle::DropMarkers() {
   mMarkers.clear();
 }
 
-void cCivModeVehicle::SetDestination(const Vector3& goal) {
-  DropMarkers();
-  mPath.clear();
-  mReplannedAt = 0;
+void cCivModeVehicle::SetDestination(const Vector3& goal) { FollowPath(PlanPath(goal, 10000)); }
+
+std::list<Vector3> cCivModeVehicle::PlanPath(const Vector3& goal, int maxRounds) const {
   cCivLandVehicleOtc land;
   cCivAmphibiousVehicleOtc amphibious;
   cCivAirVehicleOtc air;
   cPlanetModel::cITravelCost* cost = mKind == kCivAirVehicle ? static_cast<cPlanetModel::cITravelCost*>(&air)
                                      : mKind == kCivAmphibiousVehicle ? static_cast<cPlanetModel::cITravelCost*>(&amphibious)
                                                                       : &land;
-  mPath = CivFindPath(GetPosition(), goal, cost);
+  return CivFindPath(GetPosition(), goal, cost, maxRounds);
+}
+
+bool cCivModeVehicle::TakeReplanTurn() const {
+  cCivWorld* world = GetCivWorld();
+  return !world || world->TakeReplanTurn();
+}
+
+void cCivModeVehicle::FollowPath(std::list<Vector3> path) {
+  DropMarkers();
+  mReplannedAt = 0;
+  mPath = std::move(path);
   if (gCivShowVehiclePaths) {
     for (const Vector3& point : mPath) {
       auto* marker = new cSceneObject(nullptr, CivMarkerCube());
@@ -171,14 +183,21 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
   if (mPath.empty()) {
     mWaypoint = Vector3{0, 0, 0};
     DropMarkers();
-    if (!IsCrowded(GetPosition())) return;
+    // A vehicle that found no way to a free spot stands; searching again on
+    // every tick (each failed search runs all its rounds) stalled the world
+    // once many stood crowded on ground they cannot leave.
+    const uint32_t now = Sys_Milliseconds();
+    if (mSpotSearchFailed && now - mSpotSearchFailedAt <= kRepathPeriodMs) return;
+    if (!IsCrowded(GetPosition()) || !TakeReplanTurn()) return;
     // Two stopped within 10 of each other: the later one moves on to a free spot.
     Vector3 spot = GetPosition();
     for (int draw = 0; draw < 100; ++draw) {
       GetPlanetModel().GetRandomSurfacePointNear(spot, GetPosition(), 10.0f, 20.0f);
       if (!IsCrowded(spot)) break;
     }
-    SetDestination(spot);
+    FollowPath(PlanPath(spot, cCivWorld::kReplanRounds));
+    mSpotSearchFailed = !HasWaypoint();
+    mSpotSearchFailedAt = now;
     return;
   }
   mWaypoint = mPath.front();
@@ -217,10 +236,13 @@ void cCivModeVehicle::DropPathFront(size_t count) {
 // first attacker lets the city choose its target again.
 void cCivModeVehicle::ApproachCity() {
   size_t n = mPath.size();
-  if (n > 20 && n % 10 == 0 && n != mReplannedAt) {
-    Vector3 goal = mPath.back();
-    SetDestination(goal);
-    if (mPath.size() > n) DropPathFront(mPath.size() % 10);
+  if (n > 20 && n % 10 == 0 && n != mReplannedAt && TakeReplanTurn()) {
+    // A re-plan that finds nothing keeps the path the vehicle has.
+    std::list<Vector3> fresh = PlanPath(mPath.back(), cCivWorld::kReplanRounds);
+    if (!fresh.empty()) {
+      FollowPath(std::move(fresh));
+      if (mPath.size() > n) DropPathFront(mPath.size() % 10);
+    }
     mReplannedAt = n;
   }
   if (mPath.size() == 20 && !gRetargetAt20) {
@@ -268,10 +290,10 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
       if (mTargetVehicle) {
         if (!InRange(mTargetVehicle)) {
           // Pursuit plans with the land rule, whatever the kind.
-          if (now - mLastRepathTime > kRepathPeriodMs) {
+          if (now - mLastRepathTime > kRepathPeriodMs && TakeReplanTurn()) {
             mLastRepathTime = now;
             cCivLandVehicleOtc land;
-            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land);
+            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land, cCivWorld::kReplanRounds);
           }
           MoveAlongPath(dtMs);
         } else if (mTargetVehicle->GetState() == kCivVehicleDying) {
@@ -282,6 +304,10 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
         }
       } else if (mTargetCity) {
         if (mTargetTurret && mTargetTurret->GetState() == kCivTurretDead) {
+          AimAtCity();
+          return;
+        }
+        if (mAimPending && TakeReplanTurn()) {
           AimAtCity();
           return;
         }
@@ -339,6 +365,7 @@ void cCivModeVehicle::HoldPosition() {
 }
 
 void cCivModeVehicle::AimAtCity() {
+  mAimPending = false;
   if (!mTargetCity) return;
   cICivModeVictim* victim = nullptr;
   Vector3 aim;
@@ -350,6 +377,7 @@ void cCivModeVehicle::AimAtCity() {
 void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,
                                int mission) {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
+  mAimPending = false;
   mPreviousState = mState;
   mState = state;
   mPreviousTargetCity = mTargetCity;
@@ -408,9 +436,14 @@ void cCivModeVehicle::ForgetObject(Ko::cIGameData* object) {
   ResumePreviousState();
 }
 
+// Every attacker of a city re-aims when one of its turrets falls: their
+// searches take turns with the world's other deferrable ones.
 void cCivModeVehicle::OnTurretLost(cCivModeTurret* turret) {
   if (mTargetTurret == turret) mTargetTurret = nullptr;  // never keep a freed turret
-  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) AimAtCity();
+  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) {
+    if (TakeReplanTurn()) AimAtCity();
+    else mAimPending = true;
+  }
 }
 
 void cCivModeVehicle::OnHit(int attacker) {

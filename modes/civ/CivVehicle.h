@@ -92,6 +92,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
   const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
   size_t GetPathLength() const { return mPath.size(); }
+  bool IsAimPending() const { return mAimPending; }
   float GetScale() const { return mScale; }
   cSceneObject* GetSceneObject() const { return mSceneObject; }
 
@@ -107,6 +108,11 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void FaceTowards(const Ru::Math::Vector3& point);
   void TurnTowards(const Ru::Math::Vector3& point);  // a little each update
   void DropPathFront(size_t count);                  // and as many markers
+  // The search by its kind's rule, up to `maxRounds`; then the path taken up
+  // (markers, the first waypoint) as SetDestination does.
+  std::list<Ru::Math::Vector3> PlanPath(const Ru::Math::Vector3& goal, int maxRounds) const;
+  void FollowPath(std::list<Ru::Math::Vector3> path);
+  bool TakeReplanTurn() const;  // the world's turn for a search that may wait
   void ApproachCity();                               // re-plans and re-targets on the way in
   void Fire();
   void HoldPosition();
@@ -138,6 +144,10 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastFireTime = 0;
   uint32_t mFirePeriod = 0;
   uint32_t mLastRepathTime = 0;
+  // When a search for a free spot last found nothing: the next waits a re-path period.
+  uint32_t mSpotSearchFailedAt = 0;
+  bool mAimPending = false;  // a lost turret asked for a new aim; the search waits its turn
+  bool mSpotSearchFailed = false;
   size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned
 };

@@ -25,6 +25,7 @@ void cCivModeWall::Init(float x, float y, float z, cCivModeDecoratedCity* city) 
   Relax();
   mOutline = mWork;
   mCity = city;
+  mFromReset = false;
 }
 
 void cCivModeWall::SetCentre(const Vector3& p) { mCentre = Vector3Normalized(p); }
@@ -33,6 +34,23 @@ void cCivModeWall::Reset() {
   mPoints.clear();
   mWork.clear();
   MakeCircle();
+  mFromReset = true;
+}
+
+void cCivModeWall::Enclose(const Vector3& centre, const std::vector<Vector3>& positions) {
+  auto same = [](const Vector3& a, const Vector3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
+  size_t kept = 0;
+  bool continues = mFromReset && same(Vector3Normalized(centre), mCentre) && mPoints.size() <= positions.size();
+  while (continues && kept < mPoints.size()) {
+    continues = same(mPoints[kept], Vector3Normalized(positions[kept]));
+    ++kept;
+  }
+  if (!continues) {
+    SetCentre(centre);
+    Reset();
+    kept = 0;
+  }
+  for (size_t i = kept; i < positions.size(); ++i) AddPoint(positions[i]);
 }
 
 void cCivModeWall::AddPoint(const Vector3& p) {
@@ -62,6 +80,7 @@ void cCivModeWall::Relax() {
     for (int round = 0; round < kMostRounds; ++round) {
       float field = kCentreWeight * InverseFourth(c, q);
       for (const Vector3& a : mPoints) field += InverseFourth(a, q);
+      mFieldEvaluations += mPoints.size() + 1;
       if (field <= kFieldThreshold) break;
       q = Vector3Normalized(Vector3Add(q, Vector3Scale(Vector3Sub(q, c), kOutwardStep)));
     }

@@ -32,6 +32,13 @@ class cCivModeWall : public Ko::cGameData {
   void SetCentre(const Ru::Math::Vector3& p);
   void Reset();  // no points, the first circle
   void AddPoint(const Ru::Math::Vector3& p);  // encloses one more position
+  // The outline SetCentre, Reset and an AddPoint for each of `positions` in
+  // order make. When the wall, last reset round the same centre, already
+  // encloses the first of them in the same order (a turret or a building
+  // added after the last layout), only the rest are added: each AddPoint
+  // relaxes from the outline before it, so the outline is the same.
+  void Enclose(const Ru::Math::Vector3& centre, const std::vector<Ru::Math::Vector3>& positions);
+  uint64_t GetFieldEvaluations() const { return mFieldEvaluations; }  // work done relaxing, so far
   void GetOutline(std::vector<Ru::Math::Vector3>& out) const { out = mOutline; }
   const std::vector<Ru::Math::Vector3>& Outline() const { return mOutline; }  // unit directions, ring order
   void Draw();
@@ -45,4 +52,6 @@ class cCivModeWall : public Ko::cGameData {
   std::vector<Ru::Math::Vector3> mOutline;
   Ru::Math::Vector3 mCentre{0.0f, 1.0f, 0.0f};
   cCivModeDecoratedCity* mCity = nullptr;
+  bool mFromReset = false;  // the outline grew from the first circle by AddPoint alone
+  uint64_t mFieldEvaluations = 0;
 };

@@ -70,6 +70,14 @@ void RegisterCivTypes() {
   for (Ko::cIGameData* prototype : prototypes) GetDataManager()->RegisterType(prototype, CivNoSaveSerializer());
 }
 
+struct cCivWorld::cPendingRoad {
+  cCivModeRoad* road = nullptr;     // null once removed
+  cCivModeRoad* reverse = nullptr;  // null once removed
+  int kind = kCivPlainRoad;
+  cCivModeRoad::cCivRoadOtc cost;
+  std::unique_ptr<cPlanetModel::cPathSearch> search;
+};
+
 cCivWorld::cCivWorld() {
   RegisterCivTypes();
   if (!gCivMoodDecay.IsRunning()) gCivMoodDecay.Restart();
@@ -159,6 +167,9 @@ void cCivWorld::DrawInitialMoods() {
 }
 
 void cCivWorld::Update(uint32_t dtMs) {
+  AdvancePendingRoads();  // those bought in earlier ticks
+  mInTick = true;
+  mReplansThisTick = 0;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
   mAgent->Update(cities);
@@ -170,6 +181,7 @@ void cCivWorld::Update(uint32_t dtMs) {
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->Update(dtMs);
   RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
   mBullets->Update(dtMs);
+  mInTick = false;
 }
 
 void cCivWorld::Render() {
@@ -298,6 +310,13 @@ cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) con
   return nullptr;
 }
 
+bool cCivWorld::TakeReplanTurn() {
+  if (!mInTick) return true;
+  if (mReplansThisTick >= kReplansPerTick) return false;
+  ++mReplansThisTick;
+  return true;
+}
+
 cCivModeVehicle* cCivWorld::FindLiveVehicle(uint32_t id) const {
   if (id == 0) return nullptr;
   for (cCivModeVehicle* vehicle : mVehicles)
@@ -329,11 +348,17 @@ void cCivWorld::ForgetObject(Ko::cIGameData* object) {
     for (cCivModeDecoratedCity* city : GetCivCities()) city->ForgetObject(object);
   }
   if (object->GetTypeId() == cCivModeTurret::kTypeId) NotifyTurretLost(static_cast<cCivModeTurret*>(object));
+  if (object->GetTypeId() == cCivModeRoad::kTypeId)
+    for (std::unique_ptr<cPendingRoad>& pending : mPendingRoads) {
+      if (object == static_cast<Ko::cIGameData*>(pending->road)) pending->road = nullptr;
+      if (object == static_cast<Ko::cIGameData*>(pending->reverse)) pending->reverse = nullptr;
+    }
   // Every removal, cities too: a bullet must never arrive at a freed city.
   mBullets->OnObjectRemoved(object);
 }
 
 void cCivWorld::ClearForLoad() {
+  mPendingRoads.clear();
   mBullets->Clear();
   RemoveAllFromGame(mVehicles);
 }
@@ -366,12 +391,12 @@ void cCivWorld::PlaceRoad(cCivModeRoad* road) {
   cCivModeDecoratedCity* start = road->GetStart();
   cCivModeDecoratedCity* end = road->GetEnd();
   int player = start->GetOwner();
-  cCivModeRoad::cCivRoadOtc cost;
-  std::list<Ru::Math::Vector3> path = CivFindPath(start->GetPosition(), end->GetPosition(), &cost);
-  std::vector<Ru::Math::Vector3> outbound, back;
-  cCivModeRoad::SplitPath(path, road->GetKind(), outbound, back);
+  auto pending = std::make_unique<cPendingRoad>();
+  pending->road = road;
+  pending->kind = road->GetKind();
+  pending->search = std::make_unique<cPlanetModel::cPathSearch>(start->GetPosition(), end->GetPosition(), &pending->cost);
+  CivCountPathSearch();
   road->SetOwner(player);
-  road->BuildSegments(outbound);
   start->AddRoad(road);
   cCivModeRoad* reverse = CreateRoad();
   if (reverse) {
@@ -379,9 +404,35 @@ void cCivWorld::PlaceRoad(cCivModeRoad* road) {
     reverse->SetStart(end);
     reverse->SetEnd(start);
     reverse->SetOwner(player);
-    reverse->BuildSegments(back);
     end->AddRoad(reverse);
   }
+  pending->reverse = reverse;
   if (road->GetKind() != kCivPlainRoad)
     if (cCivPlayers* players = GetCivPlayers()) players->GetRelationships()->EstablishTradeRoute(player, end->GetOwner());
+  if (mInTick) {
+    mPendingRoads.push_back(std::move(pending));
+    return;
+  }
+  pending->search->Advance(GetPlanetModel(), 10000);
+  LayPendingRoad(*pending);
+}
+
+void cCivWorld::LayPendingRoad(cPendingRoad& pending) {
+  std::vector<Ru::Math::Vector3> outbound, back;
+  cCivModeRoad::SplitPath(pending.search->Result(), pending.kind, outbound, back);
+  if (pending.road) pending.road->BuildSegments(outbound);
+  if (pending.reverse) pending.reverse->BuildSegments(back);
+}
+
+void cCivWorld::AdvancePendingRoads() {
+  int budget = kRoadRoundsPerTick;
+  while (!mPendingRoads.empty() && budget > 0) {
+    cPendingRoad& pending = *mPendingRoads.front();
+    const int before = pending.search->GetRounds();
+    const bool finished = pending.search->Advance(GetPlanetModel(), budget);
+    budget -= pending.search->GetRounds() - before;
+    if (!finished) return;
+    LayPendingRoad(pending);
+    mPendingRoads.erase(mPendingRoads.begin());
+  }
 }

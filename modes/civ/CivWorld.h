@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "math/Types.h"
@@ -72,6 +73,21 @@ class cCivWorld {
   cCivModeVehicle* FindVehicleTarget(cCivModeVehicle* vehicle) const;
   cCivModeVehicle* FindVehicleNearCity(cCivModeDecoratedCity* city) const;  // a foreign live one within 150
   cCivModeVehicle* FindLiveVehicle(uint32_t id) const;  // id 0 finds nothing
+  // The searches a vehicle may leave for a later tick (a re-plan of a path it
+  // has, a pursuit's re-path, the way to a free spot, a new aim after a lost
+  // turret) take turns: at most kReplansPerTick in one tick of the world, the
+  // re-plans bounded to kReplanRounds, so many falling due together do not
+  // stall one tick. Outside the world's tick (a vehicle updated on its own)
+  // every ask is granted.
+  static constexpr int kReplansPerTick = 2;
+  static constexpr int kReplanRounds = 2000;
+  bool TakeReplanTurn();
+  // A road bought during a tick joins its cities' road lists at once; its path
+  // search runs kRoadRoundsPerTick rounds a tick from the next on (a search
+  // across the planet, or one that finds nothing, takes up to 10,000 rounds),
+  // and its segments are laid when it finishes. Outside a tick all at once.
+  static constexpr int kRoadRoundsPerTick = 2000;
+  size_t GetPendingRoadCount() const { return mPendingRoads.size(); }
   cCivModeDecoratedCity* FindCityOfTurret(cCivModeTurret* turret) const;
   void KillVehiclesOfCity(cCivModeDecoratedCity* city);  // they start dying
   void NotifyTurretLost(cCivModeTurret* turret);
@@ -99,6 +115,12 @@ class cCivWorld {
   cCivBulletList* mBullets = nullptr;        // owned
   cCivPlayerAgent* mAgent = nullptr;         // owned
   std::vector<sIncomeShare> mIncome;
+  bool mInTick = false;
+  struct cPendingRoad;
+  std::vector<std::unique_ptr<cPendingRoad>> mPendingRoads;
+  void AdvancePendingRoads();
+  static void LayPendingRoad(cPendingRoad& pending);
+  int mReplansThisTick = 0;
 };
 
 // Registers every civ game-data type with the data manager, in order (once).

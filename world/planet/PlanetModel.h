@@ -197,6 +197,23 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
 
   // ---- paths: from start to goal; empty when the search fails ----
   std::list<Vector3> FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const;
+  // The same search giving up after `maxRounds` rounds (at most the usual 10000).
+  std::list<Vector3> FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost, int maxRounds) const;
+  // The same search taken some rounds at a time, so a caller may spread one
+  // over several frames; once Advance says it has finished, Result is what
+  // FindPath gives. The travel cost must outlive the search.
+  class cPathSearch {
+   public:
+    cPathSearch(const Vector3& start, const Vector3& goal, cITravelCost* cost, int maxRounds = 10000);
+    ~cPathSearch();
+    bool Advance(const cPlanetModel& planet, int rounds);  // true once finished
+    int GetRounds() const;                                 // run so far
+    std::list<Vector3> Result() const;
+
+   private:
+    struct cState;
+    std::unique_ptr<cState> mState;
+  };
 
  private:
   mutable std::atomic<uint64_t> mSurfaceQueries{0};

@@ -65,41 +65,66 @@ struct cPathWalker {
 
 }  // namespace
 
-std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const {
-  if (!cost) return {};
+struct cPlanetModel::cPathSearch::cState {
+  Vector3 start, goal;
+  cITravelCost* cost = nullptr;
+  int maxRounds = kMaxIterations;
   cPathWalker walkers[4];
+  float distance[4] = {};
+  int iterations = 0;
+  bool AnyArrived() const {
+    for (float d : distance)
+      if (!(d > kArrivalDistance)) return true;
+    return false;
+  }
+  bool Finished() const { return !cost || AnyArrived() || iterations >= maxRounds; }
+};
+
+cPlanetModel::cPathSearch::cPathSearch(const Vector3& start, const Vector3& goal, cITravelCost* cost, int maxRounds)
+    : mState(std::make_unique<cState>()) {
+  cState& s = *mState;
+  s.start = start;
+  s.goal = goal;
+  s.cost = cost;
+  s.maxRounds = maxRounds < kMaxIterations ? maxRounds : kMaxIterations;
   for (int i = 0; i < 4; ++i) {
-    cPathWalker& w = walkers[i];
+    cPathWalker& w = s.walkers[i];
     const bool fromStart = i < 2;
     w.position = fromStart ? start : goal;
     w.target = fromStart ? goal : start;
     w.turn = (i == 0 || i == 2) ? kTurnDegrees : -kTurnDegrees;
     w.path.push_back(w.position);
   }
-  float distance[4];
-  for (int i = 0; i < 4; ++i) distance[i] = walkers[i].DistanceToTarget();
-  int iterations = 0;
-  auto anyArrived = [&] {
-    for (float d : distance)
-      if (!(d > kArrivalDistance)) return true;
-    return false;
-  };
-  while (!anyArrived() && iterations < kMaxIterations) {
-    ++iterations;
-    if (iterations % kSampleEvery == 0)
-      for (cPathWalker& w : walkers) w.path.push_back(w.position);
+  for (int i = 0; i < 4; ++i) s.distance[i] = s.walkers[i].DistanceToTarget();
+}
+
+cPlanetModel::cPathSearch::~cPathSearch() = default;
+
+bool cPlanetModel::cPathSearch::Advance(const cPlanetModel& planet, int rounds) {
+  cState& s = *mState;
+  for (int n = 0; n < rounds && !s.Finished(); ++n) {
+    ++s.iterations;
+    if (s.iterations % kSampleEvery == 0)
+      for (cPathWalker& w : s.walkers) w.path.push_back(w.position);
     for (int i : {1, 0, 2, 3}) {
-      cPathWalker& w = walkers[i];
-      distance[i] = w.DistanceToTarget();
-      if (distance[i] > 1.0f) {
+      cPathWalker& w = s.walkers[i];
+      s.distance[i] = w.DistanceToTarget();
+      if (s.distance[i] > 1.0f) {
         if (!w.avoiding) w.FaceTarget();
-        w.Step(*this, cost);
+        w.Step(planet, s.cost);
       }
     }
   }
-  // A search that ran out found nothing: say so with an empty path.
-  if (iterations >= kMaxIterations && !anyArrived()) return {};
+  return s.Finished();
+}
 
+int cPlanetModel::cPathSearch::GetRounds() const { return mState->iterations; }
+
+std::list<Vector3> cPlanetModel::cPathSearch::Result() const {
+  const cState& s = *mState;
+  // A search that ran out found nothing: say so with an empty path.
+  if (!s.cost || !s.AnyArrived()) return {};
+  const float* distance = s.distance;
   int best;
   if (distance[0] < distance[1] && distance[0] < distance[2] && distance[0] < distance[3])
     best = 0;
@@ -110,14 +135,25 @@ std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& g
   else
     best = 3;
 
-  std::list<Vector3> path = walkers[best].path;
+  std::list<Vector3> path = s.walkers[best].path;
   if (best < 2) {
     if (!path.empty()) path.pop_back();
-    path.push_back(goal);
+    path.push_back(s.goal);
   } else {
     // The walker came from the goal: turn its trail round so the path runs from start to goal.
     path.reverse();
   }
-  if (!Vector3Equal(path.front(), start)) path.push_front(start);
+  if (!Vector3Equal(path.front(), s.start)) path.push_front(s.start);
   return path;
+}
+
+std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost) const {
+  return FindPath(start, goal, cost, kMaxIterations);
+}
+
+std::list<Vector3> cPlanetModel::FindPath(const Vector3& start, const Vector3& goal, cITravelCost* cost,
+                                          int maxRounds) const {
+  cPathSearch search(start, goal, cost, maxRounds);
+  search.Advance(*this, kMaxIterations);
+  return search.Result();
 }

@@ -56,6 +56,7 @@ class cSceneShapePolyModel : public cISceneShape {
   // The arrays drawn with the given primitive, under the shape's scale.
   void DrawArrays(unsigned int primitive);
   bool IntersectTriangles(const Ru::Math::Ray& objectRay, Ru::Math::Vector3& hit);
+  bool IsGathering() const { return mGathering; }  // between BeginDraw and EndDraw of a one-batch shape
   // For shapes whose pick radius is a fixed figure rather than the farthest vertex.
   void SetUnscaledRadius(float radius) { mBoundingRadius = radius; }
 

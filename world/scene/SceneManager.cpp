@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "math/Types.h"
 #include "world/scene/Particles.h"
 #include "world/scene/SceneShape.h"
 
@@ -97,16 +98,71 @@ uint32_t cSceneManager::GetObjectCount(cISceneShape* shape) const {
   return found == mIndex.end() ? 0 : static_cast<uint32_t>(mEntries[found->second].live);
 }
 
+void cSceneManager::SetHorizonCulled(cISceneShape* shape, float occluderRadius) {
+  if (shape) EntryFor(shape).occluderRadius = occluderRadius;
+}
+
+// Minus the view's translation turned back by its rotation.
+Ru::Math::Vector3 EyeOfLoadedView() {
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  Ru::Math::Vector3 eye;
+  float* out[3] = {&eye.x, &eye.y, &eye.z};
+  for (int k = 0; k < 3; ++k) *out[k] = -(m[k * 4 + 0] * m[12] + m[k * 4 + 1] * m[13] + m[k * 4 + 2] * m[14]);
+  return eye;
+}
+
+namespace {
+
+// True when every point within `radius` of `p` is hidden by the ball of
+// radius `ball` round the origin: the sight line from the eye to `p` passes
+// deeper than `ball - radius` (a point within `radius` of `p` has a sight line
+// at most `radius` away from it). An eye inside the ball hides nothing.
+bool BehindBall(const Ru::Math::Vector3& eye, const Ru::Math::Vector3& p, float radius, float ball) {
+  const float reach = ball - radius;
+  if (!(reach > 0.0f)) return false;
+  const float ex = eye.x, ey = eye.y, ez = eye.z;
+  if (ex * ex + ey * ey + ez * ez <= ball * ball) return false;
+  const float dx = p.x - ex, dy = p.y - ey, dz = p.z - ez;
+  const float length2 = dx * dx + dy * dy + dz * dz;
+  if (!(length2 > 0.0f)) return false;
+  float t = -(ex * dx + ey * dy + ez * dz) / length2;
+  t = t < 0.0f ? 0.0f : t > 1.0f ? 1.0f : t;
+  const float cx = ex + t * dx, cy = ey + t * dy, cz = ez + t * dz;
+  return cx * cx + cy * cy + cz * cz < reach * reach;
+}
+
+}  // namespace
+
 void cSceneManager::Render() {
   CompactAll();
+  mLastCulled = 0;
+  bool eyeKnown = false;
+  Ru::Math::Vector3 eye{};
   for (cShapeEntry& entry : mEntries) {
     if (entry.nodes.empty() || !entry.shape || !entry.shape->IsEnabled()) continue;
-    // Every batch starts unlit, whatever the batch before it left: shapes
-    // that want lighting switch it on in BeginDraw.
-    glDisable(GL_LIGHTING);
-    entry.nodes.front()->BeginBatch();
-    for (cISceneNode* node : entry.nodes) node->Draw();
-    entry.nodes.front()->EndBatch();
+    const bool culled = entry.occluderRadius > 0.0f;
+    if (culled && !eyeKnown) {
+      eye = EyeOfLoadedView();
+      eyeKnown = true;
+    }
+    const float radius = culled ? entry.shape->GetBoundingRadius() : 0.0f;
+    bool begun = false;
+    for (cISceneNode* node : entry.nodes) {
+      if (culled && BehindBall(eye, node->GetPosition(), radius, entry.occluderRadius)) {
+        ++mLastCulled;
+        continue;
+      }
+      if (!begun) {
+        // Every batch starts unlit, whatever the batch before it left: shapes
+        // that want lighting switch it on in BeginDraw.
+        glDisable(GL_LIGHTING);
+        entry.nodes.front()->BeginBatch();
+        begun = true;
+      }
+      node->Draw();
+    }
+    if (begun) entry.nodes.front()->EndBatch();
   }
   GetSceneParticleManager().Draw();
 }

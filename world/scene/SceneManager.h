@@ -46,6 +46,12 @@ class cSceneManager {
   // shapes made and freed over and over do not pile up in the draw and pick
   // loops. False (and nothing changes) while objects of it are listed.
   bool ForgetShape(cISceneShape* shape);
+  // Objects of the shape are drawn only when the planet does not hide them:
+  // one whose bounding sphere lies wholly behind a ball of `occluderRadius`
+  // round the origin, seen from the eye of the loaded view, is skipped.
+  // 0 draws them all again. Forgetting the shape forgets this too.
+  void SetHorizonCulled(cISceneShape* shape, float occluderRadius);
+  uint32_t GetLastCulledCount() const { return mLastCulled; }  // skipped in the last Render
 
   // ---- picking (the ray needs the frame's camera matrices loaded) ----
   static Ru::Math::Ray ScreenPointToRay(int x, int y);
@@ -74,6 +80,7 @@ class cSceneManager {
     cISceneShape* shape;
     std::vector<cISceneNode*> nodes;
     size_t live = 0;  // listings that are not holes
+    float occluderRadius = 0.0f;  // above 0: objects the planet hides are not drawn
   };
   cShapeEntry& EntryFor(cISceneShape* shape);
   size_t FindListing(cShapeEntry& entry, cSceneObject* object);
@@ -86,9 +93,11 @@ class cSceneManager {
   std::vector<cShapeEntry> mEntries;
   std::map<cISceneShape*, size_t> mIndex;
   uint64_t mRemovalWork = 0;
+  uint32_t mLastCulled = 0;
 };
 
 cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)
+Ru::Math::Vector3 EyeOfLoadedView();     // the eye in world space, from the loaded (rigid) modelview
 void RegisterSceneDebugCommand();       // the "scene" console command
 
 // Kept for callers that want the ray as six floats (origin, then direction).

@@ -3,9 +3,14 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "glf/PreparedGeometry.h"
+#include "math/Matrix.h"
+#include "math/Vector.h"
+#include "world/scene/SceneManager.h"
+#include "world/scene/SceneObject.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "world/scene/SceneServices.h"
 
@@ -63,10 +68,98 @@ cSceneShapePyramid::cSceneShapePyramid() : tShapeClass(false) {
   SetUnscaledRadius(kSqrt3);
 }
 
-void cSceneShapeSphere::Draw(cSceneObject*) {
-  glPushMatrix();
-  DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
-  glPopMatrix();
+void cSceneShapeSphere::Draw(cSceneObject* object) {
+  if (!IsGathering() || !IsPreparedGeometryEnabled() || !object) {
+    glPushMatrix();
+    DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
+    glPopMatrix();
+    return;
+  }
+  mPlaced.push_back(cPlaced{object->GetWorldMatrix(), object->GetColour()});
+}
+
+bool cSceneShapeSphere::cPlaced::operator==(const cPlaced& o) const {
+  return std::equal(world.m, world.m + 16, o.world.m) && colour.x == o.colour.x && colour.y == o.colour.y &&
+         colour.z == o.colour.z;
+}
+
+void cSceneShapeSphere::Gather(const Vector3& eye) {
+  const float radius = Smallest(GetScale());
+  if (mMesh.indices.empty() || radius != mMeshRadius) {
+    mMesh = BuildIndexedSphere(radius, 20, 20);
+    mMeshRadius = radius;
+  }
+  const std::vector<float>& p = mMesh.positions;
+  const std::vector<float>& n = mMesh.normals;
+  const size_t vertices = p.size() / 3;
+  mPositions.resize(mPlaced.size() * p.size());
+  mNormals.resize(mPlaced.size() * p.size());
+  mColours.resize(mPlaced.size() * p.size());
+  mIndices.clear();
+  float *pos = mPositions.data(), *nor = mNormals.data(), *col = mColours.data();
+  for (size_t s = 0; s < mPlaced.size(); ++s) {
+    const float* m = mPlaced[s].world.m;
+    const Vector3& c = mPlaced[s].colour;
+    for (size_t v = 0; v < p.size(); v += 3) {
+      *pos++ = m[0] * p[v] + m[4] * p[v + 1] + m[8] * p[v + 2] + m[12];
+      *pos++ = m[1] * p[v] + m[5] * p[v + 1] + m[9] * p[v + 2] + m[13];
+      *pos++ = m[2] * p[v] + m[6] * p[v + 1] + m[10] * p[v + 2] + m[14];
+      *nor++ = m[0] * n[v] + m[4] * n[v + 1] + m[8] * n[v + 2];
+      *nor++ = m[1] * n[v] + m[5] * n[v + 1] + m[9] * n[v + 2];
+      *nor++ = m[2] * n[v] + m[6] * n[v + 1] + m[10] * n[v + 2];
+      *col++ = c.x, *col++ = c.y, *col++ = c.z;
+    }
+    // A face whose plane has the eye behind it is turned away and draws
+    // nothing; faces seen edge on are kept.
+    const uint32_t first = static_cast<uint32_t>(s * vertices);
+    const float* placed = &mPositions[first * 3];
+    const std::vector<uint32_t>& tri = mMesh.indices;
+    for (size_t t = 0; t + 2 < tri.size(); t += 3) {
+      const float* a = placed + 3 * tri[t];
+      const float* b = placed + 3 * tri[t + 1];
+      const float* c = placed + 3 * tri[t + 2];
+      const Vector3 ab{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, ac{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+      const Vector3 normal = Ru::Math::Vector3Cross(ab, ac);
+      const Vector3 toEye{eye.x - a[0], eye.y - a[1], eye.z - a[2]};
+      const float facing = Ru::Math::Vector3Dot(normal, toEye);
+      const float scale = Ru::Math::Vector3Length(normal) * Ru::Math::Vector3Length(toEye);
+      if (facing < -1.0e-4f * scale) continue;
+      mIndices.insert(mIndices.end(), {first + tri[t], first + tri[t + 1], first + tri[t + 2]});
+    }
+  }
+  mGathered = mPlaced;
+  mGatheredRadius = radius;
+  mGatheredEye = eye;
+}
+
+void cSceneShapeSphere::BeginDraw() {
+  cSceneShapePolyModel::BeginDraw();
+  mPlaced.clear();
+}
+
+void cSceneShapeSphere::EndDraw() {
+  cSceneShapePolyModel::EndDraw();
+  if (mPlaced.empty()) return;
+  const Vector3 eye = EyeOfLoadedView();
+  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius || eye.x != mGatheredEye.x ||
+      eye.y != mGatheredEye.y || eye.z != mGatheredEye.z)
+    Gather(eye);
+  if (mIndices.empty()) return;
+  glPushAttrib(GL_ENABLE_BIT);
+  glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, mPositions.data());
+  glNormalPointer(GL_FLOAT, 0, mNormals.data());
+  glColorPointer(3, GL_FLOAT, 0, mColours.data());
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mIndices.size()), GL_UNSIGNED_INT, mIndices.data());
+  glPopClientAttrib();
+  glPopAttrib();
+  const float* last = &mColours[mColours.size() - 3];
+  glColor3f(last[0], last[1], last[2]);  // as the last sphere drawn alone would leave it
 }
 
 cSceneShapePyramid& GetPyramidShape() {

@@ -2,6 +2,10 @@
 // the pyramid and the sphere.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "glf/PreparedGeometry.h"
 #include "math/Scalar.h"
 #include "world/scene/PolyModelShape.h"
 
@@ -39,11 +43,32 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 };
 
 // A GLU sphere of the smallest scale component; an empty model, so never picked.
+// Drawn in one batch, the spheres of a frame are turned and placed on the
+// processor as GL would and handed over as one indexed list (each vertex
+// shaded once, the faces turned away skipped: a closed sphere hides them).
+// Only the faces turned toward the eye are listed; when the eye and every
+// sphere are where they were in the last frame, the list is reused.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) {}
   void Draw(cSceneObject* object) override;
+  void BeginDraw() override;
+  void EndDraw() override;
   const char* GetTypeName() override { return "Spheres"; }
+
+ private:
+  struct cPlaced {
+    Ru::Math::Matrix4 world;
+    Ru::Math::Vector3 colour;
+    bool operator==(const cPlaced& o) const;
+  };
+  void Gather(const Ru::Math::Vector3& eye);
+  cIndexedSphere mMesh;
+  float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
+  Ru::Math::Vector3 mGatheredEye{};
+  std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
+  std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
+  std::vector<uint32_t> mIndices;
 };
 
 // The class-wide singletons the modes share.

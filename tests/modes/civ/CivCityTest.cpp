@@ -98,6 +98,26 @@ TEST_F(CivCityTest, MovedCityLaysItsRingAsIfSetUpThere) {
   }
 }
 
+// A turret bought by a big city adds its place to the wall: the layout does
+// not relax the wall round every building again (a tick's spike once cities
+// grew past a hundred buildings).
+TEST_F(CivCityTest, ATurretBoughtByABigCityRelaxesTheWallRoundItsPlaceOnly) {
+  cCivModeDecoratedCity* city = MakeCity(100, false);
+  city->AddTurret();
+  const uint64_t before = city->GetWall()->GetFieldEvaluations();
+  city->RefreshLayout();  // nothing new: nothing relaxed again
+  EXPECT_EQ(city->GetWall()->GetFieldEvaluations(), before);
+  city->AddTurret();
+  const uint64_t oneTurret = city->GetWall()->GetFieldEvaluations() - before;
+  std::vector<Vector3> outline = city->GetWall()->Outline();
+  city->GetWall()->Reset();  // a layout from nothing, for the figure and the outline
+  city->RefreshLayout();
+  const uint64_t whole = city->GetWall()->GetFieldEvaluations() - before - oneTurret;
+  EXPECT_LT(oneTurret * 20, whole);
+  EXPECT_EQ(city->GetWall()->Outline().size(), outline.size());
+  for (size_t i = 0; i < outline.size(); ++i) EXPECT_EQ(city->GetWall()->Outline()[i].x, outline[i].x) << i;
+}
+
 TEST_F(CivCityTest, IncomeFollowsMoodEmbassiesHandicapAndTheCountCap) {
   cCivTuningWealth& w = *cCivTuning::GetWealthGeneration();
   for (int n = 0; n < kCivCountEntries; ++n) w.WealthPerSecond[n] = (float)n;
@@ -301,6 +321,38 @@ TEST_F(CivCityTest, PlacedRoadsJoinCitiesAndTradeRoutesMoveRelations) {
   world->PlaceRoad(route);
   EXPECT_EQ(players->GetRelationships()->Get(0, 1), 4.0f);
   EXPECT_EQ(a->GetNetworkWealth(), 15.0f);  // a trade route joins no network
+
+  // Bought by a city's agent during a tick: both roads are listed at once,
+  // the search runs a share of rounds a tick after it, and the segments are
+  // those of the road placed at once.
+  cCivModeRoad* placed = world->CreateRoad();
+  placed->SetStart(b);
+  placed->SetEnd(a);
+  world->PlaceRoad(placed);  // outside a tick: laid at once
+  const size_t segments = placed->GetSegmentCount();
+  const Vector3 first = placed->GetSegmentPosition(0);
+  b->RemoveRoadsTo(a);
+  a->RemoveRoadsTo(b);
+  GetDataManager()->CommitPending();
+  b->SetNPC(true);
+  b->SetMoney(1.0e6f);
+  b->GetAgent()->SetGoal(kCivGoalRoad, a);
+  const int useAI = gCivUseNPCAI;
+  gCivUseNPCAI = 1;
+  clock.Advance(5000);
+  world->Update(16);
+  gCivUseNPCAI = useAI;
+  cCivModeRoad* bought = b->FindRoad(a, kCivPlainRoad);
+  ASSERT_NE(bought, nullptr);
+  ASSERT_NE(a->FindRoad(b, kCivPlainRoad), nullptr);
+  EXPECT_EQ(bought->GetSegmentCount(), 0u);
+  EXPECT_EQ(world->GetPendingRoadCount(), 1u);
+  int ticks = 0;
+  while (world->GetPendingRoadCount() > 0 && ticks < 10) world->Update(16), ++ticks;
+  EXPECT_GE(ticks, 1);
+  ASSERT_EQ(bought->GetSegmentCount(), segments);
+  EXPECT_EQ(bought->GetSegmentPosition(0).x, first.x);
+  EXPECT_EQ(a->FindRoad(b, kCivPlainRoad)->GetSegmentCount(), segments);
 }
 
 }  // namespace

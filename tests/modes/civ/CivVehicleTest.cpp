@@ -11,6 +11,8 @@
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivSounds.h"
+#include "modes/civ/CivTurret.h"
+#include "modes/civ/CivWorld.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivVehicle.h"
 #include "world/scene/SceneObject.h"
@@ -93,6 +95,20 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
   ASSERT_GT(Vector3Length(second->GetWaypoint()), 1.0f);
   for (int t = 0; t < 300; ++t) second->Update(100);
   EXPECT_GE(GetPlanetModel().GetSurfaceDistance(second->GetPosition(), first->GetPosition()), 9.0f);
+
+  // Crowded where the land rule refuses every step: the search for a spot
+  // fails, and the next comes a re-path period later, not on every tick.
+  cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;
+  cCivModeVehicle* third = Vehicle(0, kCivLandVehicle, 0.6f);
+  cCivModeVehicle* fourth = Vehicle(0, kCivLandVehicle, 0.605f);
+  third->Update(16);
+  const uint32_t searchesBefore = CivFindPathCalls();
+  for (int t = 0; t < 30; ++t) {  // 3 s
+    fourth->Update(100);
+    clock.Advance(100);
+  }
+  EXPECT_EQ(fourth->GetPathLength(), 0u);
+  EXPECT_EQ(CivFindPathCalls() - searchesBefore, 2u);
 }
 
 // An enemy is seen strictly inside 60, or strictly inside 120 by a guard;
@@ -203,6 +219,40 @@ TEST_F(CivVehicleTest, ASelectedGuardTurnsTowardThePickOnlyWithOne) {
   EXPECT_GT(turnSince(start), 1e-6f);
   EXPECT_LT(turnSince(start), 0.01f);  // a little at a time
   SetCivInputHooks({});
+}
+
+}  // namespace
+
+namespace {
+
+// A fallen turret sends every attacker of its city to a new aim, but their
+// searches take turns with the world's other deferrable ones: no more than
+// the world's share in the tick it fell, the rest in the ticks after.
+TEST_F(CivVehicleTest, AttackersOfAFallenTurretAimAnewInTurns) {
+  home->AddTurret();
+  ASSERT_EQ(home->GetTurrets().size(), 1u);
+  std::vector<cCivModeVehicle*> attackers;
+  for (int i = 0; i < 6; ++i) {
+    cCivModeVehicle* v = Vehicle(1, kCivLandVehicle, 0.3f + 0.01f * (float)i);
+    v->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionPillage);
+    attackers.push_back(v);
+  }
+  gCivBulletsAlwaysHit = 1;
+  home->GetTurrets()[0]->OnHit(1);
+  gCivBulletsAlwaysHit = 0;
+  uint32_t most = 0;
+  for (int t = 0; t < 500 && !home->GetTurrets().empty(); ++t) {
+    const uint32_t before = CivFindPathCalls();
+    world->Update(16);
+    most = std::max(most, CivFindPathCalls() - before);
+  }
+  ASSERT_TRUE(home->GetTurrets().empty());
+  EXPECT_LE(most, (uint32_t)cCivWorld::kReplansPerTick);
+  int pending = 0;
+  for (cCivModeVehicle* v : attackers) pending += v->IsAimPending();
+  EXPECT_GT(pending, 0);  // some wait for a later tick
+  for (int t = 0; t < 5; ++t) world->Update(16);
+  for (cCivModeVehicle* v : attackers) EXPECT_FALSE(v->IsAimPending());
 }
 
 }  // namespace

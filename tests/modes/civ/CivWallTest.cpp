@@ -58,3 +58,46 @@ TEST_F(CivWallTest, FarBuildingBulgesTheRingWithoutPullingAnyPointIn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Enclosing a list that extends the last one adds only the new points; any
+// other list starts afresh. Either way the outline is, bit for bit, the one a
+// reset wall makes by adding every point.
+TEST_F(CivWallTest, EnclosingMoreOfTheSameListGivesTheOutlineOfAFreshLayout) {
+  std::vector<Vector3> points;
+  for (int i = 0; i < 30; ++i) {
+    const float a = 0.4f * (float)(i % 16);
+    points.push_back(Vector3Add(Vector3Scale(centre, 510.0f), Vector3{30.0f * std::cos(a), 0.0f, 30.0f * std::sin(a)}));
+  }
+  auto fresh = [&](const std::vector<Vector3>& list) {
+    cCivModeWall other;
+    other.SetCentre(centre);
+    other.Reset();
+    for (const Vector3& p : list) other.AddPoint(p);
+    return other.Outline();
+  };
+  auto same = [](const std::vector<Vector3>& a, const std::vector<Vector3>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].z != b[i].z) return false;
+    return true;
+  };
+  std::vector<Vector3> first(points.begin(), points.begin() + 29);
+  wall->Enclose(centre, first);
+  const uint64_t whole = wall->GetFieldEvaluations();
+  wall->Enclose(centre, points);
+  EXPECT_TRUE(same(wall->Outline(), fresh(points)));
+  EXPECT_LT(wall->GetFieldEvaluations() - whole, whole / 10);  // one point's relaxation, not thirty
+  std::swap(points[3], points[4]);
+  wall->Enclose(centre, points);
+  EXPECT_TRUE(same(wall->Outline(), fresh(points)));
+  wall->Enclose(Vector3Scale(centre, -1.0f), points);  // another centre: afresh as well
+  cCivModeWall other;
+  other.SetCentre(Vector3Scale(centre, -1.0f));
+  other.Reset();
+  for (const Vector3& p : points) other.AddPoint(p);
+  EXPECT_TRUE(same(wall->Outline(), other.Outline()));
+}
+
+}  // namespace

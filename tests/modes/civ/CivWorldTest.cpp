@@ -297,6 +297,51 @@ TEST_F(CivWorldTest, SniffTestPlaysTheNpcWorldAlikeTwiceFromOneSeed) {
   EXPECT_GT(mostBullets, 0u);
 }
 
+// The same NPC world grown past a hundred buildings a city (what top speed
+// makes of it): four rich cities start at 96 and keep buying for 100 s of
+// 50 ms frames. Every frame keeps the rules, a city passes 100 buildings, and
+// twice from one seed both end alike.
+TEST_F(CivWorldTest, NpcWorldGrownPastAHundredBuildingsPlaysAlikeTwiceFromOneSeed) {
+  GetDataManager()->AddClient(&bridgeClient);
+  Build(4, 2, 0, 96);
+  world.reset();  // the mode makes its own
+  cCivTuning::GetWealthGeneration()->InitWealthPerBuilding = 1000;
+  cCivTuningAgent& agent = *cCivTuning::GetAgent();
+  agent.DesiredNumTurretsWith4Buildings = agent.DesiredNumTurretsWith10Buildings = 1;
+  agent.DesiredNumVehiclesWith4Buildings = agent.DesiredNumVehiclesWith10Buildings = 2;
+  int mostBuildings = 0;
+  size_t mostVehicles = 0;
+  auto run = [&] {
+    Sys_SeedRandom(2027);
+    cCivGameMode mode;
+    mode.GetWorld()->Enter();
+    cCivWorld::RestartMoodDecayForTest();
+    mode.PreSniffTest();
+    sRunDigest digest;
+    for (int frame = 0; frame < 2000; ++frame) {
+      clock.Advance(50);
+      mode.Update(50);
+      GetDataManager()->CommitPending();
+      const std::string broken = FirstBrokenRule(*mode.GetWorld());
+      if (!broken.empty()) {
+        ADD_FAILURE() << "frame " << frame << ": " << broken;
+        break;
+      }
+      mostVehicles = std::max(mostVehicles, mode.GetWorld()->GetVehicles().size());
+      for (cCivModeVehicle* v : mode.GetWorld()->GetVehicles()) digest.Mix(v->GetPosition().x + (float)v->GetState());
+      for (cCivModeDecoratedCity* city : Cities()) {
+        digest.Mix(city->GetMoney() + (float)(city->GetOwner() * 1000 + city->GetBuildingCount()));
+        mostBuildings = std::max(mostBuildings, city->GetBuildingCount());
+      }
+    }
+    bridge.BeforeLoad();
+    return digest.value;
+  };
+  EXPECT_EQ(run(), run());
+  EXPECT_GT(mostBuildings, 100);
+  EXPECT_GT(mostVehicles, 0u);
+}
+
 }  // namespace
 
 namespace {
@@ -340,3 +385,37 @@ TEST_F(CivWorldTest, LeavingHidesAndLoadingRemovesRoadsTurretsAndBullets) {
 
 }  // namespace
 
+
+namespace {
+
+// Every civ object with a shape of its own takes it out of the scene's lists
+// when it goes: buildings, turrets, vehicles and roads made and removed over
+// and over leave as many shapes listed as before (each left one behind, and
+// the lists, walked every frame, grew for as long as the game ran).
+TEST_F(CivWorldTest, ObjectsComingAndGoingLeaveNoShapeInTheScene) {
+  Build(2, 2, 0);
+  GetDataManager()->AddClient(&bridgeClient);
+  world->Enter();
+  cCivModeDecoratedCity* a = Cities()[0];
+  cCivModeDecoratedCity* b = Cities()[1];
+  GetDataManager()->CommitPending();
+  const uint32_t shapes = GetSceneManager().GetShapeCount();
+  for (int round = 0; round < 3; ++round) {
+    a->AddTurret();
+    world->CreateVehicle(a, kCivLandVehicle);
+    cCivModeRoad* road = world->CreateRoad();
+    road->SetStart(a);
+    road->SetEnd(b);
+    world->PlaceRoad(road);
+    a->AddBuilding(1)->SetState(kCivRemoved);
+    GetDataManager()->CommitPending();
+    a->Update(0);  // the removed building goes
+    a->RemoveRoadsAndTurrets();
+    b->RemoveRoadsAndTurrets();
+    world->ClearForLoad();  // the vehicles go
+    GetDataManager()->CommitPending();
+  }
+  EXPECT_EQ(GetSceneManager().GetShapeCount(), shapes);
+}
+
+}  // namespace

@@ -349,14 +349,44 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
 }
 
 // A crowd shape gathered into one array a frame draws the picture it draws object by object.
+// Pyramids, and spheres (turned, placed and indexed on the processor, their
+// far faces skipped).
 TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
+  cSceneShapePyramid pyramids;
+  cSceneShapeSphere spheres;
+  for (cSceneShapePolyModel* crowd : {static_cast<cSceneShapePolyModel*>(&pyramids), static_cast<cSceneShapePolyModel*>(&spheres)}) {
+    crowd->SetScale(Vector3{4.0f, 6.0f, 4.0f});
+    const cPicture bare = Render();
+    const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
+    for (int i = 0; i < 9; ++i) Place(crowd, -24.0f + 6.0f * i, 4.0f * (i % 3), colours[i % 3], 2.0f);
+    const cPicture alone = Render();
+    ASSERT_GT(Changed(bare, alone), 300) << crowd->GetTypeName() << ": the crowd shows";
+    crowd->SetDrawnInOneBatch(true);
+    EXPECT_LE(Changed(alone, Render()), 10) << crowd->GetTypeName();  // a pixel on an edge may turn over
+    mObjects[4]->SetColour(Vector3{0, 1, 0});  // what was gathered last frame is not drawn again unchanged
+    EXPECT_GT(ChangedNear(alone, Render(), mObjects[4]->GetPosition(), 4), 0) << crowd->GetTypeName();
+    crowd->SetDrawnInOneBatch(false);
+    for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
+    mObjects.clear();
+  }
+}
+
+// A shape culled behind the planet draws the same picture of what is in
+// sight and skips what stands on the far side.
+TEST_F(SceneDrawTest, AShapeCulledBehindThePlanetSkipsOnlyWhatThePlanetHides) {
   cSceneShapePyramid crowd;
   crowd.SetScale(Vector3{4.0f, 6.0f, 4.0f});
-  const cPicture bare = Render();
-  const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
-  for (int i = 0; i < 9; ++i) Place(&crowd, -24.0f + 6.0f * i, 4.0f * (i % 3), colours[i % 3]);
-  const cPicture alone = Render();
-  ASSERT_GT(Changed(bare, alone), 300) << "the crowd shows";
-  crowd.SetDrawnInOneBatch(true);
-  EXPECT_LE(Changed(alone, Render()), 10);  // a pixel on an edge may turn over
+  for (int i = 0; i < 5; ++i) Place(&crowd, -12.0f + 6.0f * i, 4.0f * (i % 3), Vector3{1, 0, 0});
+  cSceneObject* far = Place(&crowd, 0.0f, 0.0f, Vector3{0, 0, 1});
+  Vector3 antipode;
+  GetPlanetModel().ProjectToSurface(antipode, Vector3Negate(sGround));
+  far->SetPosition(antipode);
+  const cPicture all = Render();
+  EXPECT_EQ(GetSceneManager().GetLastCulledCount(), 0u);
+  GetSceneManager().SetHorizonCulled(&crowd, 430.0f);
+  EXPECT_LE(Changed(all, Render()), 10);
+  EXPECT_EQ(GetSceneManager().GetLastCulledCount(), 1u);
+  GetSceneManager().SetHorizonCulled(&crowd, 0.0f);
+  Render();
+  EXPECT_EQ(GetSceneManager().GetLastCulledCount(), 0u);
 }
