@@ -144,10 +144,16 @@ void BM_LevelOfDetailPerFrame(benchmark::State& state) {
   }
   float mv[16], proj[16];
   CameraMatrices(static_cast<float>(state.range(0)), mv, proj);
+  // Argument 2 = 0: the reference, patches hidden behind the planet or outside the view kept.
+  planet.GetSphere()->SetHiddenPatchTrim(state.range(1) != 0);
   for (auto _ : state) planet.GetSphere()->UpdateLevelOfDetail(mv, proj, 5.0f);
   state.counters["triangles_drawn"] = static_cast<double>(planet.GetSphere()->CountDrawnTriangles());
+  planet.GetSphere()->SetHiddenPatchTrim(true);
 }
-BENCHMARK(BM_LevelOfDetailPerFrame)->Arg(560)->Arg(800)->Arg(1800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LevelOfDetailPerFrame)
+    ->ArgsProduct({{560, 800, 1800}, {1, 0}})
+    ->ArgNames({"distance", "hidden_trimmed"})
+    ->Unit(benchmark::kMicrosecond);
 
 // Reference: every patch drawn at its finest level, no selection at all.
 void BM_ReferenceAllLeaves(benchmark::State& state) {

@@ -177,9 +177,16 @@ void BM_PlantPass_Prepared(benchmark::State& state) { RunPass(state, true, DrawP
 void BM_PlantPass_Immediate(benchmark::State& state) { RunPass(state, false, DrawPlantPass); }
 void BM_PlanetPass_Prepared(benchmark::State& state) { RunPass(state, true, DrawPlanetPass); }
 void BM_PlanetPass_Immediate(benchmark::State& state) { RunPass(state, false, DrawPlanetPass); }
+// The reference: patches wholly behind the planet or outside the view chosen, split and drawn as any other.
+void BM_PlanetPass_ReferenceHiddenPatchesKept(benchmark::State& state) {
+  if (StartedTribeWorld()) GetPlanetModel().GetSphere()->SetHiddenPatchTrim(false);
+  RunPass(state, true, DrawPlanetPass);
+  if (StartedTribeWorld()) GetPlanetModel().GetSphere()->SetHiddenPatchTrim(true);
+}
 BENCHMARK(BM_PlantPass_Prepared)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PlantPass_Immediate)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PlanetPass_Prepared)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PlanetPass_Immediate)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_PlanetPass_ReferenceHiddenPatchesKept)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace

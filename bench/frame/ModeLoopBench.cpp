@@ -5,7 +5,8 @@
 // Reported per run of 3 s after settling (1 s running, 7 s paused):
 //   fps             frames the main window drew a second (the cap is 60);
 //   main_cpu_ms     the main thread's CPU per drawn frame;
-//   process_core_%  CPU of every thread (the renderer's too) as a share of one core.
+//   process_core_%  CPU of every thread (the renderer's too) as a share of one core;
+//   planet_tris     the planet's triangles drawn in the last frame.
 // Run from the repository root, alone (a process that has opened the display
 // cannot fork a game): xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=Loop
 #include <GL/freeglut.h>
@@ -27,6 +28,8 @@
 #include "modes/dev/flyswim/FlySwimState.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
 #include "platform/Sys.h"
+#include "world/planet/DisplacedSphere.h"
+#include "world/planet/PlanetModel.h"
 
 namespace {
 
@@ -37,6 +40,7 @@ constexpr int kSettleMs = 1000, kPausedSettleMs = 7000, kMeasureMs = 3000;
 struct cLoopFigures {
   double wall = 0, mainCpu = 0, processCpu = 0;  // seconds
   double frames = 0;
+  double planetTriangles = 0;
 };
 
 double Seconds(clockid_t clock) {
@@ -61,8 +65,10 @@ void StartMeasuring(int) {
                         (double)gFrameCounter()};
 }
 void StopMeasuring(int) {
+  const nKoPlanet::cDisplacedSphere* sphere = GetPlanetModel().GetSphere();
   const cLoopFigures figures{Seconds(CLOCK_MONOTONIC) - gStart.wall, Seconds(CLOCK_THREAD_CPUTIME_ID) - gStart.mainCpu,
-                             ProcessCpuSeconds() - gStart.processCpu, gFrameCounter() - gStart.frames};
+                             ProcessCpuSeconds() - gStart.processCpu, gFrameCounter() - gStart.frames,
+                             sphere ? (double)sphere->CountDrawnTriangles() : 0.0};
   if (write(gReportPipe, &figures, sizeof figures) != (ssize_t)sizeof figures) _exit(1);
   _exit(0);
 }
@@ -87,6 +93,7 @@ void Report(benchmark::State& state, const cLoopFigures& f) {
   state.counters["fps"] = f.frames / f.wall;
   state.counters["main_cpu_ms"] = f.frames > 0 ? f.mainCpu * 1e3 / f.frames : 0.0;
   state.counters["process_core_%"] = f.processCpu / f.wall * 100.0;
+  state.counters["planet_tris"] = f.planetTriangles;
 }
 
 // Each iteration measures a fresh child set up by `setUp`; none measured skips the benchmark.
@@ -105,15 +112,19 @@ constexpr const char* kGameDidNotRun = "the game did not run (no display, or thi
 
 // A mode of AllGameModes(), running (arg 1 = 0) or paused (1), in the tuned
 // window or (arg 2 = 1) in a small one of 320 x 240, where a frame fits the period.
+// Argument 4 = 0 is the reference: the planet splits and draws the patches
+// hidden behind it or outside the view as any other.
 void BM_Loop_Mode(benchmark::State& state) {
   const int mode = (int)state.range(0);
   const bool paused = state.range(1) != 0;
   const bool small = state.range(2) != 0;
+  const bool trimHidden = state.range(3) != 0;
   MeasureEachIteration(
       state,
-      [mode, paused, small] {
+      [mode, paused, small, trimHidden] {
         std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
         if (AppStartup(2, argv.data()) != 0) return false;
+        if (!trimHidden && GetPlanetModel().GetSphere()) GetPlanetModel().GetSphere()->SetHiddenPatchTrim(false);
         gFrameCounter = GetFramesDrawn;
         if (small) {
           glutReshapeWindow(320, 240);
@@ -131,12 +142,14 @@ void BM_Loop_Mode(benchmark::State& state) {
       },
       kGameDidNotRun, paused ? kPausedSettleMs : kSettleMs);
   static const char* const names[] = {"creature", "tribe", "city", "civ", "space", "test bench", "stress", "fly/swim", "flock test"};
-  state.SetLabel(std::string(names[mode]) + (paused ? ", paused" : ", running") + (small ? ", 320x240" : ""));
+  state.SetLabel(std::string(names[mode]) + (paused ? ", paused" : ", running") + (small ? ", 320x240" : "") +
+                 (trimHidden ? "" : ", hidden patches kept"));
 }
 BENCHMARK(BM_Loop_Mode)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}, {0}})
-    ->ArgsProduct({{0, 1}, {0}, {1}})
-    ->ArgNames({"mode", "paused", "small"})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}, {0}, {1}})
+    ->ArgsProduct({{0, 1}, {0}, {1}, {1}})
+    ->ArgsProduct({{1, 3}, {0}, {0}, {0}})
+    ->ArgNames({"mode", "paused", "small", "hidden_trimmed"})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

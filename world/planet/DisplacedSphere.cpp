@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -53,6 +54,31 @@ void LoadLandColours() {
   gLandColours = ColoursFromRgb(rgb);
 }
 
+// Distance from the origin to the nearest point of triangle abc (closest
+// point by the triangle's regions: vertex, edge or face).
+float DistanceFromCentre(const Vector3& a, const Vector3& b, const Vector3& c) {
+  using namespace Ru::Math;
+  const Vector3 ab = Vector3Sub(b, a), ac = Vector3Sub(c, a), ap = Vector3Negate(a);
+  const float d1 = Vector3Dot(ab, ap), d2 = Vector3Dot(ac, ap);
+  if (d1 <= 0.0f && d2 <= 0.0f) return Vector3Length(a);
+  const Vector3 bp = Vector3Negate(b);
+  const float d3 = Vector3Dot(ab, bp), d4 = Vector3Dot(ac, bp);
+  if (d3 >= 0.0f && d4 <= d3) return Vector3Length(b);
+  const float vc = d1 * d4 - d3 * d2;
+  if (vc <= 0.0f && d1 >= 0.0f && d3 <= 0.0f) return Vector3Length(Vector3Add(a, Vector3Scale(ab, d1 / (d1 - d3))));
+  const Vector3 cp = Vector3Negate(c);
+  const float d5 = Vector3Dot(ab, cp), d6 = Vector3Dot(ac, cp);
+  if (d6 >= 0.0f && d5 <= d6) return Vector3Length(c);
+  const float vb = d5 * d2 - d1 * d6;
+  if (vb <= 0.0f && d2 >= 0.0f && d6 <= 0.0f) return Vector3Length(Vector3Add(a, Vector3Scale(ac, d2 / (d2 - d6))));
+  const float va = d3 * d6 - d5 * d4;
+  if (va <= 0.0f && d4 - d3 >= 0.0f && d5 - d6 >= 0.0f)
+    return Vector3Length(Vector3Add(b, Vector3Scale(Vector3Sub(c, b), (d4 - d3) / ((d4 - d3) + (d5 - d6)))));
+  const float sum = va + vb + vc;
+  if (!(sum > 0.0f)) return std::min({Vector3Length(a), Vector3Length(b), Vector3Length(c)});  // degenerate
+  return Vector3Length(Vector3Add(a, Vector3Add(Vector3Scale(ab, vb / sum), Vector3Scale(ac, vc / sum))));
+}
+
 }  // namespace
 
 const std::vector<cColour3>& LandColourTable() {
@@ -88,6 +114,19 @@ bool cDisplacedSphere::Init(cDisplacedSphereParams params) {
     mRoots[face] = new cTerrainPatch();
     BuildPatch(mRoots[face], *grids[face], face, 1, 1, mParams.levelCount, -1);
   });
+  // Every patch's ground, at any level, lies outside this ball, so whatever
+  // patches are chosen the drawn ground closes around it and hides what it
+  // hides. A little below, for rounding.
+  mOccluderRadius = std::numeric_limits<float>::max();
+  std::vector<const cTerrainPatch*> stack(mRoots, mRoots + 6);
+  while (!stack.empty()) {
+    const cTerrainPatch* patch = stack.back();
+    stack.pop_back();
+    mOccluderRadius = std::min(mOccluderRadius, patch->groundInnerRadius);
+    for (const cTerrainPatch* child : patch->children)
+      if (child) stack.push_back(child);
+  }
+  mOccluderRadius *= 0.999f;
   std::fflush(stdout);
   return true;
 }
@@ -141,6 +180,23 @@ void cDisplacedSphere::BuildPatch(cTerrainPatch* patch, const cFaceGrid& grid, u
       patch->meshMin[k] = std::min(patch->meshMin[k], p[k]);
       patch->meshMax[k] = std::max(patch->meshMax[k], p[k]);
     }
+  patch->treeMin = patch->meshMin;
+  patch->treeMax = patch->meshMax;
+  for (const cTerrainPatch* child : patch->children)
+    if (child)
+      for (int k = 0; k < 3; ++k) {
+        patch->treeMin[k] = std::min(patch->treeMin[k], child->treeMin[k]);
+        patch->treeMax[k] = std::max(patch->treeMax[k], child->treeMax[k]);
+      }
+  // The positions follow the builder's vertices, which say which are skirt points.
+  const bool skirtKnown = patch->positions.size() == builder.vertices.size();
+  patch->groundInnerRadius = std::numeric_limits<float>::max();
+  for (size_t i = 0; i + 2 < patch->indices.size(); i += 3) {
+    const uint32_t a = patch->indices[i], b = patch->indices[i + 1], c = patch->indices[i + 2];
+    if (skirtKnown && (builder.vertices[a].skirt || builder.vertices[b].skirt || builder.vertices[c].skirt)) continue;
+    patch->groundInnerRadius = std::min(
+        patch->groundInnerRadius, DistanceFromCentre(patch->positions[a], patch->positions[b], patch->positions[c]));
+  }
 }
 
 bool cDisplacedSphere::ReleasePatches() {
@@ -184,13 +240,17 @@ float PatchScreenArea(const cTerrainPatch& patch, const Vector3& view, const flo
 }
 
 bool PatchOutsideView(const cTerrainPatch& patch, const float c[16]) {
+  return BoxOutsideView(patch.meshMin, patch.meshMax, c);
+}
+
+bool BoxOutsideView(const Vector3& low, const Vector3& high, const float c[16]) {
   // Clip coordinates of the eight corners; outside a side means x > w, x < -w
   // (and so on) for all of them alike.
   int outside[6] = {0, 0, 0, 0, 0, 0};
   for (int i = 0; i < 8; ++i) {
-    const float px = (i & 1) ? patch.meshMax.x : patch.meshMin.x;
-    const float py = (i & 2) ? patch.meshMax.y : patch.meshMin.y;
-    const float pz = (i & 4) ? patch.meshMax.z : patch.meshMin.z;
+    const float px = (i & 1) ? high.x : low.x;
+    const float py = (i & 2) ? high.y : low.y;
+    const float pz = (i & 4) ? high.z : low.z;
     const float clip[3] = {px * c[0] + py * c[4] + pz * c[8] + c[12], px * c[1] + py * c[5] + pz * c[9] + c[13],
                            px * c[2] + py * c[6] + pz * c[10] + c[14]};
     const float w = px * c[3] + py * c[7] + pz * c[11] + c[15];
@@ -204,10 +264,35 @@ bool PatchOutsideView(const cTerrainPatch& patch, const float c[16]) {
   return false;
 }
 
+bool BoxBeyondHorizon(const Vector3& low, const Vector3& high, const Vector3& eye, float radius) {
+  const float r2 = radius * radius;
+  if (!(Ru::Math::Vector3Dot(eye, eye) > r2)) return false;  // an eye inside the ball sees no horizon
+  for (int i = 0; i < 8; ++i) {
+    const Vector3 corner{(i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y, (i & 4) ? high.z : low.z};
+    // The point of the segment eye-corner nearest the centre.
+    const Vector3 d = Ru::Math::Vector3Sub(corner, eye);
+    const float dd = Ru::Math::Vector3Dot(d, d);
+    const float t = dd > 0.0f ? std::clamp(-Ru::Math::Vector3Dot(eye, d) / dd, 0.0f, 1.0f) : 0.0f;
+    const Vector3 nearest = Ru::Math::Vector3Add(eye, Ru::Math::Vector3Scale(d, t));
+    if (!(Ru::Math::Vector3Dot(nearest, nearest) < r2)) return false;
+  }
+  return true;
+}
+
+bool cDisplacedSphere::SubtreeHidden(const cTerrainPatch& patch, const float combined[16]) const {
+  if (!mTrimHidden) return false;
+  if (mEyeKnown && BoxBeyondHorizon(patch.treeMin, patch.treeMax, mEye, mOccluderRadius)) return true;
+  return BoxOutsideView(patch.treeMin, patch.treeMax, combined);
+}
+
 void cDisplacedSphere::Visit(cTerrainPatch* patch, const Vector3& view, const float combined[16], float threshold,
                              std::vector<cTerrainPatch*>& list) {
   const float area = PatchScreenArea(*patch, view, combined);
   if (!(area > 0.0f)) return;
+  // Hidden, it is neither split nor drawn: a patch behind the planet's limb
+  // can cover much of the screen, and its fine children (and the splits they
+  // forced across face edges) were most of what was drawn from afar.
+  if (SubtreeHidden(*patch, combined)) return;
   if (patch->children[0] && area > threshold) {
     for (cTerrainPatch* child : patch->children) Visit(child, view, combined, threshold, list);
   } else if (!PatchOutsideView(*patch, combined)) {
@@ -225,6 +310,9 @@ void cDisplacedSphere::UpdateLevelOfDetail(const float m[16], const float p[16],
   std::copy(m, m + 16, modelView.m);
   std::copy(p, p + 16, projection.m);
   const Ru::Math::Matrix4 combined = Ru::Math::Matrix4Multiply(modelView, projection);
+  Ru::Math::Matrix4 inverse;
+  mEyeKnown = Ru::Math::Matrix4Inverse(modelView, inverse) != 0.0f;
+  if (mEyeKnown) mEye = Vector3{inverse.m[12], inverse.m[13], inverse.m[14]};
   for (uint32_t face = 0; face < 6; ++face)
     if (mRoots[face]) Visit(mRoots[face], view, combined.m, splitThreshold, mDrawLists[face]);
   MatchLevelsAcrossFaceEdges(view, combined.m);
@@ -277,7 +365,8 @@ void cDisplacedSphere::MatchLevelsAcrossFaceEdges(const Vector3& view, const flo
         }
         // Its children as the visit would draw them: none that faces away or lies outside the view.
         for (cTerrainPatch* child : patch->children)
-          if (child && PatchScreenArea(*child, view, combined) > 0.0f && !PatchOutsideView(*child, combined))
+          if (child && PatchScreenArea(*child, view, combined) > 0.0f && !SubtreeHidden(*child, combined) &&
+              !PatchOutsideView(*child, combined))
             refined.push_back(child);
       }
       list.swap(refined);

@@ -43,6 +43,8 @@ struct cTerrainPatch {
   float size = 0.0f;                      // edge length in face coordinates
   Ru::Math::Vector3 boundsMin, boundsMax; // box of the grid positions of the mesh
   Ru::Math::Vector3 meshMin, meshMax;     // box of every vertex drawn, skirts included
+  Ru::Math::Vector3 treeMin, treeMax;     // box of every vertex drawn by it or any patch below it
+  float groundInnerRadius = 0.0f;         // nearest the centre its ground triangles (not skirts) come
   cTerrainPatch* children[4] = {nullptr, nullptr, nullptr, nullptr};
 
   cTerrainPatch();
@@ -76,6 +78,12 @@ class cDisplacedSphere {
   const cDisplacedSphereParams& GetParams() const { return mParams; }
   const cTerrainPatch* GetRoot(uint32_t face) const { return mRoots[face]; }
   const std::vector<cTerrainPatch*>& GetDrawList(uint32_t face) const { return mDrawLists[face]; }
+  // Off, patches wholly hidden behind the planet are chosen as if in view (a
+  // reference for measuring what leaving them out saves).
+  void SetHiddenPatchTrim(bool on) { mTrimHidden = on; }
+  // Radius of the ball that every drawn ground triangle lies outside of,
+  // whatever patches are chosen: what hides a patch from the eye.
+  float GetOccluderRadius() const { return mOccluderRadius; }
   size_t CountDrawnTriangles() const;
   size_t LargestPatchVertexCount() const;
 
@@ -90,11 +98,18 @@ class cDisplacedSphere {
   void ForEachFace(const std::function<void(uint32_t)>& work);
   void Visit(cTerrainPatch* patch, const Ru::Math::Vector3& view, const float combined[16], float threshold,
              std::vector<cTerrainPatch*>& list);
+  // Neither this patch nor any below it could touch a pixel: wholly behind the
+  // planet from the eye or wholly outside the view.
+  bool SubtreeHidden(const cTerrainPatch& patch, const float combined[16]) const;
 
   cDisplacedSphereParams mParams;
   cTerrainPatch* mRoots[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
   std::vector<cTerrainPatch*> mDrawLists[6];
   bool mBuildOnThreads = true;
+  bool mTrimHidden = true;
+  float mOccluderRadius = 0.0f;
+  bool mEyeKnown = false;
+  Ru::Math::Vector3 mEye;  // of the last level-of-detail update, in planet coordinates
 };
 
 // Screen area (normalised device units, the viewport is 4) of a patch, 0 when it
@@ -103,5 +118,11 @@ float PatchScreenArea(const cTerrainPatch& patch, const Ru::Math::Vector3& view,
 // True when the patch's whole mesh lies outside the view (every corner of its
 // box beyond one side of it), so drawing it could not touch a pixel.
 bool PatchOutsideView(const cTerrainPatch& patch, const float combined[16]);
+bool BoxOutsideView(const Ru::Math::Vector3& low, const Ru::Math::Vector3& high, const float combined[16]);
+// True when the segment from the eye to every point of the box passes through
+// the ball of the given radius about the planet's centre. What a ball hides from
+// a point is convex, so the box's eight corners decide.
+bool BoxBeyondHorizon(const Ru::Math::Vector3& low, const Ru::Math::Vector3& high, const Ru::Math::Vector3& eye,
+                      float radius);
 
 }  // namespace nKoPlanet

@@ -260,24 +260,32 @@ TEST(PatchMesh, LevelOfDetailSkipsTheFarSideAndRefinesNearTheCamera) {
     sphere.UpdateLevelOfDetail(mv, proj, threshold);
     return sphere.CountDrawnTriangles();
   };
-  // Never split: every face draws its root, also the -z face right behind the
-  // planet (a root's corners are cube corners, never all on the far side).
-  frame(5000.0f, 1e9f);
-  for (uint32_t face = 0; face < 6; ++face) {
-    ASSERT_EQ(sphere.GetDrawList(face).size(), 1u) << face;
-    EXPECT_EQ(sphere.GetDrawList(face).front(), sphere.GetRoot(face));
+  // By the far-side test alone (hidden patches kept): never split, every face
+  // draws its root, also the -z face right behind the planet (a root's corners
+  // are cube corners, never all on the far side); always split, the front face
+  // draws all 16 leaves and the back face loses its four middle leaves (every
+  // corner within 37 degrees of straight behind) and keeps the 12 of its rim.
+  // Hidden patches left out, the back face, wholly behind the planet, is
+  // neither drawn nor split.
+  for (const bool trim : {false, true}) {
+    sphere.SetHiddenPatchTrim(trim);
+    frame(5000.0f, 1e9f);
+    for (uint32_t face = 0; face < 6; ++face) {
+      ASSERT_EQ(sphere.GetDrawList(face).size(), trim && face == 1 ? 0u : 1u) << face;
+      if (!sphere.GetDrawList(face).empty()) {
+        EXPECT_EQ(sphere.GetDrawList(face).front(), sphere.GetRoot(face));
+      }
+    }
+    frame(5000.0f, 0.0f);
+    EXPECT_EQ(sphere.GetDrawList(0).size(), 16u);
+    const auto& back = sphere.GetDrawList(1);
+    EXPECT_EQ(back.size(), trim ? 0u : 12u);
+    for (const cTerrainPatch* p : back) {
+      EXPECT_EQ(p->level, 0u);
+      EXPECT_FALSE((p->X == 2 || p->X == 3) && (p->Y == 2 || p->Y == 3)) << p->X << " " << p->Y;
+    }
   }
-  // Always split: the front face draws all 16 leaves; the back face loses its
-  // four middle leaves (every corner within 37 degrees of straight behind) and
-  // keeps the 12 of its rim.
-  frame(5000.0f, 0.0f);
-  EXPECT_EQ(sphere.GetDrawList(0).size(), 16u);
-  const auto& back = sphere.GetDrawList(1);
-  EXPECT_EQ(back.size(), 12u);
-  for (const cTerrainPatch* p : back) {
-    EXPECT_EQ(p->level, 0u);
-    EXPECT_FALSE((p->X == 2 || p->X == 3) && (p->Y == 2 || p->Y == 3)) << p->X << " " << p->Y;
-  }
+  sphere.SetHiddenPatchTrim(true);
 
   const size_t far = frame(5000.0f, 5.0f);
   const size_t near = frame(600.0f, 5.0f);
@@ -497,5 +505,47 @@ TEST(PatchMesh, PatchesMeetingAcrossAFaceEdgeAreDrawnAtOneLevel) {
           }
         }
     EXPECT_GT(pairs, 8);
+  }
+}
+
+// Seen from near the ground or from the civ camera's height, patches behind the
+// planet's limb still cover much of the screen; split and drawn, they were most
+// of the triangles. None wholly behind the ground (here: every vertex hidden
+// from the eye by a ball well inside it) is drawn; the ground towards the eye is.
+TEST(PatchMesh, NoPatchWhollyBehindThePlanetIsSplitOrDrawn) {
+  auto map = MakeHeightMap(Ridges);
+  cDisplacedSphere sphere;
+  BuildRidgedPlanetMesh(sphere, *map);
+  const float ball = 400.0f;
+  ASSERT_GT(sphere.GetOccluderRadius(), ball);
+  ASSERT_LT(sphere.GetOccluderRadius(), 500.0f);
+  const float projection[16] = {2.06061f, 0, 0, 0, 0, 2.74748f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
+  const struct {
+    Vector3 eye, target;
+    float threshold;
+  } cameras[] = {
+      {{0, 0, 560}, {300, 0, 420}, 0.0f},          // low, looking over the curve, always split
+      {{0, 0, 560}, {300, 0, 420}, 5.0f},          // the same at the planet's threshold
+      {{951, 759, -271}, {332, 373, -97}, 0.0f},   // the civ camera's height
+      {{951, 759, -271}, {332, 373, -97}, 5.0f},
+  };
+  for (const auto& camera : cameras) {
+    float modelView[16];
+    LookAt(camera.eye, camera.target, Vector3Normalized(camera.target), modelView);
+    sphere.UpdateLevelOfDetail(modelView, projection, camera.threshold);
+    size_t drawn = 0;
+    for (uint32_t face = 0; face < 6; ++face)
+      for (const cTerrainPatch* p : sphere.GetDrawList(face)) {
+        ++drawn;
+        bool seen = false;
+        for (const Vector3& q : p->positions) {
+          const Vector3 d = Vector3Sub(q, camera.eye);
+          const float t = std::clamp(-Vector3Dot(camera.eye, d) / Vector3Dot(d, d), 0.0f, 1.0f);
+          seen |= Vector3Length(Vector3Add(camera.eye, Vector3Scale(d, t))) >= ball;
+        }
+        EXPECT_TRUE(seen) << "face " << face << " patch " << p->X << "," << p->Y << " level " << p->level
+                          << " camera at " << camera.eye.x << " " << camera.eye.y << " " << camera.eye.z;
+      }
+    EXPECT_GT(drawn, 0u);
   }
 }
