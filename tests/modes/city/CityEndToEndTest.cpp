@@ -9,6 +9,7 @@
 #include <string>
 
 #include "modes/city/cursors/CityBuildCursor.h"
+#include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
@@ -274,6 +275,53 @@ TEST_F(CityNewcomerTest, AScriptedPlayerKeepsTheCityFedAndReachesTheGoalAndAnIdl
       EXPECT_GT(smallest, 0) << figures;
     }
   }
+}
+
+// The newcomer's own clicks at the frame times the game runs at (16 to 33
+// ms): a house and a farm bought from the hall's menu and dropped, every
+// citizen selected and sent to the farm by a click on it. The farm's hands
+// sleep at home between shifts, so the city ends with more food than it
+// had and keeps its citizens. (Without a house a tired citizen protests
+// and sleeps in the open only to half energy, which one farm shift spends:
+// such a farm hardly yields, and the city sheds citizens to the tribes.)
+TEST_F(CityNewcomerTest, CitizensSentToAFarmByClicksFeedTheCityAtTheGamesFrameTimes) {
+  Sys_SeedRandom(4343);
+  Buy(cCityGameCityCursor::kHouse, 620, 500);
+  Buy(cCityGameCityCursor::kFarm, 500, 1000);
+  Pump(1);
+  std::vector<cCityGameBuildingFarm*> farms;
+  Registry().CollectObjectsOfClass(farms);
+  ASSERT_EQ(farms.size(), 1u);
+  ASSERT_EQ(Count<cCityGameBuildingHouse>(), 1);
+  view.spots.push_back({900, 900, 3, farms[0]->GetSceneObject()});
+  cCityGameCreatureCursor& band = GetCityCreatureCursor();
+  band.Begin(false, City(), nullptr);
+  for (cCityGamePlayerCreature* c : Citizens()) band.Select(c);
+  const size_t sent = band.GetSelection().size();
+  GetCityCursorController().SetCurrentCursor(&band);
+  GetCityCursorController().OnLeftButtonDown(900, 900);
+  GetCityCursorController().OnLeftButtonUp(900, 900);
+  int working = 0;
+  for (cCityGamePlayerCreature* c : Citizens())
+    working += c->HasInteraction() && c->GetInteraction()->GetInteractionId() ==
+                                          cCityGameBehaviorUseProductionBuilding::kInteractionId;
+  EXPECT_GT(working, 0) << sent;
+  const float food = GetCityFood();
+  const int population = Count<cCityGamePlayerCreature>();
+  int smallest = population;
+  std::string figures;
+  uint32_t elapsed = 0;
+  for (uint32_t frame = 0, minute = 1; elapsed < 8u * 60000u; ++frame) {
+    const uint32_t ms = 16 + frame * 7 % 18;
+    Pump(1, ms);
+    elapsed += ms;
+    smallest = std::min(smallest, Count<cCityGamePlayerCreature>());
+    if (elapsed >= minute * 60000u)
+      figures += " " + std::to_string(minute++) + "m food " + std::to_string((int)GetCityFood()) + " pop " +
+                 std::to_string(Count<cCityGamePlayerCreature>()) + ";";
+  }
+  EXPECT_GT(GetCityFood(), food) << figures;
+  EXPECT_GE(smallest, population) << figures;
 }
 
 }  // namespace
