@@ -3,7 +3,9 @@
 //   - the start world the mode makes (the reference);
 //   - the grown world: every city at 150 buildings, 150 vehicles, a road
 //     between every two cities of one owner and a trade route into every city,
-//     which is what ten minutes at speed 10 make of the start world.
+//     which is what ten minutes at speed 10 make of the start world;
+//   - the grown world with every route sphere drawn with all its slices, as
+//     it was before small spheres were drawn with fewer (the draw's reference).
 // Per frame of the game's own order (the mode's Update of a 50 ms frame at
 // speed 10, then the drawing of the frame):
 //   update_ms / update_max_ms   the main thread's CPU in the update, mean and worst;
@@ -33,6 +35,7 @@
 #include "modes/civ/CivWorld.h"
 #include "modes/civ/cCivGameMode.h"
 #include "sim/gamedata/DataManager.h"
+#include "world/scene/SolidShapes.h"
 
 namespace {
 
@@ -111,10 +114,11 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
   return true;
 }
 
-bool MeasureInChild(bool grown, cCivFrameFigures& figures) {
+bool MeasureInChild(bool grown, bool fullSpheres, cCivFrameFigures& figures) {
   if (glutGet(GLUT_INIT_STATE)) return false;
   return RunInChildAndRead(
-      [grown](int fd) {
+      [grown, fullSpheres](int fd) {
+        cSceneShapeSphere::SetFewerSlicesWhenSmall(!fullSpheres);
         cCivFrameFigures mine;
         if (!RunCiv(grown, mine)) _exit(2);
         if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
@@ -123,10 +127,10 @@ bool MeasureInChild(bool grown, cCivFrameFigures& figures) {
       &figures, sizeof figures);
 }
 
-void RunFrames(benchmark::State& state, bool grown) {
+void RunFrames(benchmark::State& state, bool grown, bool fullSpheres = false) {
   for (auto _ : state) {
     cCivFrameFigures f;
-    if (!MeasureInChild(grown, f)) {
+    if (!MeasureInChild(grown, fullSpheres, f)) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }
@@ -144,7 +148,12 @@ void RunFrames(benchmark::State& state, bool grown) {
 
 void BM_CivFrame_StartWorldReference(benchmark::State& state) { RunFrames(state, false); }
 void BM_CivFrame_Grown10x150Cities150Vehicles(benchmark::State& state) { RunFrames(state, true); }
+void BM_CivFrame_Grown10x150Cities150Vehicles_EverySphereFull(benchmark::State& state) { RunFrames(state, true, true); }
 BENCHMARK(BM_CivFrame_StartWorldReference)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles_EverySphereFull)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
