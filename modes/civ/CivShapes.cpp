@@ -16,3 +16,12 @@ cSceneShapeCube* CivMarkerCube() {
 void CivCullBehindPlanet(cISceneShape* shape) { GetSceneManager().SetHorizonCulled(shape, kCivHorizonBall); }
 
 void CivForgetShape(cISceneShape* shape) { GetSceneManager().ForgetShape(shape); }
+
+void CivBatchCubes(cSceneShapeCube* shape) {
+  static auto* batch = [] {
+    auto* cubes = new cSceneShapePolyModel::cSharedBatch();
+    cubes->closed = true;
+    return cubes;
+  }();
+  shape->SetDrawnInOneBatch(batch);
+}

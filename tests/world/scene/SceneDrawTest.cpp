@@ -371,6 +371,38 @@ TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
   }
 }
 
+// Cubes of different scales sharing one batch, another shape listed between
+// them, draw the picture they draw one by one; a batch of closed shapes
+// leaves out the faces turned away from the eye.
+TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
+  cSceneShapePolyModel::cSharedBatch shared;
+  shared.closed = true;
+  std::vector<std::unique_ptr<cSceneShapeCube>> cubes;
+  cSceneShapePyramid between;
+  between.SetScale(Vector3{4.0f, 6.0f, 4.0f});
+  const cPicture bare = Render();
+  for (int i = 0; i < 6; ++i) {
+    cubes.push_back(std::make_unique<cSceneShapeCube>());
+    cubes.back()->SetScale(Vector3{2.0f + i, 3.0f, 2.0f + 0.5f * i});
+    Place(cubes.back().get(), -30.0f + 12.0f * i, 6.0f * (i % 2), Vector3{i % 2 ? 1.0f : 0.0f, 0.5f, 1.0f}, 1.0f);
+    if (i == 2) Place(&between, 0.0f, -12.0f, Vector3{1, 0, 0});
+  }
+  const cPicture alone = Render();
+  ASSERT_GT(Changed(bare, alone), 300) << "the cubes show";
+  for (auto& cube : cubes) cube->SetDrawnInOneBatch(&shared);
+  const cPicture batched = Render();
+  Keep(batched);
+  EXPECT_LE(Changed(alone, batched), 10);  // a pixel on an edge may turn over
+  const size_t triangles = shared.positions.size() / 9;
+  EXPECT_GE(triangles, 6u * 3u) << "each cube shows three faces or fewer";
+  EXPECT_LE(triangles, 6u * 6u) << "and hides the others";
+  EXPECT_FALSE(shared.open);
+  for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
+  mObjects.clear();
+  for (auto& cube : cubes) GetSceneManager().ForgetShape(cube.get());
+  GetSceneManager().ForgetShape(&between);
+}
+
 // Spheres a few pixels across are listed in the batch with fewer slices, and
 // still draw the picture of their full meshes drawn one by one (pixels on
 // their outlines may turn over, their shading may shift a shade); spheres
