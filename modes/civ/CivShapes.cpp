@@ -17,7 +17,11 @@ void CivCullBehindPlanet(cISceneShape* shape) { GetSceneManager().SetHorizonCull
 
 void CivForgetShape(cISceneShape* shape) { GetSceneManager().ForgetShape(shape); }
 
+static bool sCubesBatched = true;
+void CivSetCubesBatched(bool on) { sCubesBatched = on; }
+
 void CivBatchCubes(cSceneShapeCube* shape) {
+  if (!sCubesBatched) return;
   static auto* batch = [] {
     auto* cubes = new cSceneShapePolyModel::cSharedBatch();
     cubes->closed = true;
