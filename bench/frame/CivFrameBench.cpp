@@ -3,7 +3,9 @@
 //   - the start world the mode makes (the reference);
 //   - the grown world: every city at 150 buildings, 150 vehicles, a road
 //     between every two cities of one owner and a trade route into every city,
-//     which is what ten minutes at speed 10 make of the start world.
+//     which is what ten minutes at speed 10 make of the start world;
+//   - the grown world drawn as it was before small spheres were drawn with
+//     fewer slices and the cubes in one batch (the draw's reference).
 // Per frame of the game's own order (the mode's Update of a 50 ms frame at
 // speed 10, then the drawing of the frame):
 //   update_ms / update_max_ms   the main thread's CPU in the update, mean and worst;
@@ -29,10 +31,12 @@
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivRoad.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivWorld.h"
 #include "modes/civ/cCivGameMode.h"
 #include "sim/gamedata/DataManager.h"
+#include "world/scene/SolidShapes.h"
 
 namespace {
 
@@ -111,10 +115,12 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
   return true;
 }
 
-bool MeasureInChild(bool grown, cCivFrameFigures& figures) {
+bool MeasureInChild(bool grown, bool asBefore, cCivFrameFigures& figures) {
   if (glutGet(GLUT_INIT_STATE)) return false;
   return RunInChildAndRead(
-      [grown](int fd) {
+      [grown, asBefore](int fd) {
+        cSceneShapeSphere::SetFewerSlicesWhenSmall(!asBefore);
+        CivSetCubesBatched(!asBefore);
         cCivFrameFigures mine;
         if (!RunCiv(grown, mine)) _exit(2);
         if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
@@ -123,10 +129,10 @@ bool MeasureInChild(bool grown, cCivFrameFigures& figures) {
       &figures, sizeof figures);
 }
 
-void RunFrames(benchmark::State& state, bool grown) {
+void RunFrames(benchmark::State& state, bool grown, bool asBefore = false) {
   for (auto _ : state) {
     cCivFrameFigures f;
-    if (!MeasureInChild(grown, f)) {
+    if (!MeasureInChild(grown, asBefore, f)) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }
@@ -144,7 +150,12 @@ void RunFrames(benchmark::State& state, bool grown) {
 
 void BM_CivFrame_StartWorldReference(benchmark::State& state) { RunFrames(state, false); }
 void BM_CivFrame_Grown10x150Cities150Vehicles(benchmark::State& state) { RunFrames(state, true); }
+void BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAsBefore(benchmark::State& state) { RunFrames(state, true, true); }
 BENCHMARK(BM_CivFrame_StartWorldReference)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAsBefore)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -16,6 +16,7 @@ using namespace Ru::Math;
 
 cCivModeDecoratedBuilding::cCivModeDecoratedBuilding() : mShape(new cSceneShapeCube()) {
   CivCullBehindPlanet(mShape);
+  CivBatchCubes(mShape);
   cCivModeDecoratedBuilding::SetState(mState, mStyle);
 }
 

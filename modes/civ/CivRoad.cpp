@@ -30,6 +30,7 @@ cSceneShapeSphere* TradeRouteShape() {
 cCivModeRoad::cCivModeRoad() : mShape(new cSceneShapeCube()) {
   mShape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
   CivCullBehindPlanet(mShape);
+  CivBatchCubes(mShape);
   TradeRouteShape()->SetScale(Vector3{5.0f, 5.0f, 5.0f});
 }
 

@@ -16,3 +16,16 @@ cSceneShapeCube* CivMarkerCube() {
 void CivCullBehindPlanet(cISceneShape* shape) { GetSceneManager().SetHorizonCulled(shape, kCivHorizonBall); }
 
 void CivForgetShape(cISceneShape* shape) { GetSceneManager().ForgetShape(shape); }
+
+static bool sCubesBatched = true;
+void CivSetCubesBatched(bool on) { sCubesBatched = on; }
+
+void CivBatchCubes(cSceneShapeCube* shape) {
+  if (!sCubesBatched) return;
+  static auto* batch = [] {
+    auto* cubes = new cSceneShapePolyModel::cSharedBatch();
+    cubes->closed = true;
+    return cubes;
+  }();
+  shape->SetDrawnInOneBatch(batch);
+}

@@ -15,3 +15,8 @@ void CivCullBehindPlanet(cISceneShape* shape);
 // A shape freed with its object leaves the scene's lists too, so the lists
 // (walked every frame) hold only the shapes of live objects.
 void CivForgetShape(cISceneShape* shape);
+// Each building and road has a cube of its own (its own scale); they are all
+// drawn in one shared batch, a thousand cubes in one call.
+void CivBatchCubes(cSceneShapeCube* shape);
+// Off: cubes made from now on are drawn one by one, as they were (for comparison).
+void CivSetCubesBatched(bool on);

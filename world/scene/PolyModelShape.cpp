@@ -10,6 +10,7 @@
 #include "math/Quaternion.h"
 #include "platform/Sys.h"
 #include "world/scene/ObjReader.h"
+#include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
 
 using namespace Ru::Math;
@@ -38,21 +39,33 @@ void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
 }
 
 void cSceneShapePolyModel::Draw(cSceneObject* object) {
-  if (!mGathering || !object) return DrawArrays(GL_TRIANGLES);
+  if (!IsGathering() || !object) return DrawArrays(GL_TRIANGLES);
   // The object's matrix and the shape's scale applied here, as GL would; a
-  // normal goes by the inverse scale, and GL_NORMALIZE makes it unit again.
+  // normal goes by the inverse scale, and GL_NORMALIZE makes it unit again
+  // (a flat shape, in a shared batch, keeps the flat component as it is).
   const Matrix4 m = object->GetWorldMatrix();
   const Vector3 colour = object->GetColour();
-  for (size_t i = 0; i < mVertices.size(); ++i) {
-    const Vector3 v{mVertices[i].x * mScale.x, mVertices[i].y * mScale.y, mVertices[i].z * mScale.z};
-    const Vector3 n{mNormals[i].x / mScale.x, mNormals[i].y / mScale.y, mNormals[i].z / mScale.z};
-    mBatchPositions.insert(mBatchPositions.end(), {m.m[0] * v.x + m.m[4] * v.y + m.m[8] * v.z + m.m[12],
-                                                   m.m[1] * v.x + m.m[5] * v.y + m.m[9] * v.z + m.m[13],
-                                                   m.m[2] * v.x + m.m[6] * v.y + m.m[10] * v.z + m.m[14]});
-    mBatchNormals.insert(mBatchNormals.end(), {m.m[0] * n.x + m.m[4] * n.y + m.m[8] * n.z,
-                                               m.m[1] * n.x + m.m[5] * n.y + m.m[9] * n.z,
-                                               m.m[2] * n.x + m.m[6] * n.y + m.m[10] * n.z});
-    mBatchColours.insert(mBatchColours.end(), {colour.x, colour.y, colour.z});
+  const Vector3 inverse{mScale.x != 0.0f ? 1.0f / mScale.x : 1.0f, mScale.y != 0.0f ? 1.0f / mScale.y : 1.0f,
+                        mScale.z != 0.0f ? 1.0f / mScale.z : 1.0f};
+  cSharedBatch& batch = Batch();
+  for (size_t k = 0; k + 2 < mVertices.size(); k += 3) {
+    float p[9], q[9];
+    for (size_t c = 0; c < 3; ++c) {
+      const Vector3& w = mVertices[k + c];
+      const Vector3 v{w.x * mScale.x, w.y * mScale.y, w.z * mScale.z};
+      const Vector3 n{mNormals[k + c].x * inverse.x, mNormals[k + c].y * inverse.y, mNormals[k + c].z * inverse.z};
+      for (int r = 0; r < 3; ++r) {
+        p[3 * c + r] = m.m[r] * v.x + m.m[4 + r] * v.y + m.m[8 + r] * v.z + m.m[12 + r];
+        q[3 * c + r] = m.m[r] * n.x + m.m[4 + r] * n.y + m.m[8 + r] * n.z;
+      }
+    }
+    if (batch.closed) {  // by the face's own normal (the winding is not kept); faces seen edge on stay
+      const Vector3 face{q[0], q[1], q[2]}, toEye = Vector3Sub(batch.eye, Vector3{p[0], p[1], p[2]});
+      if (Vector3Dot(face, toEye) < -1.0e-4f * Vector3Length(face) * Vector3Length(toEye)) continue;
+    }
+    batch.positions.insert(batch.positions.end(), p, p + 9);
+    batch.normals.insert(batch.normals.end(), q, q + 9);
+    for (int c = 0; c < 3; ++c) batch.colours.insert(batch.colours.end(), {colour.x, colour.y, colour.z});
   }
 }
 
@@ -67,25 +80,31 @@ void cSceneShapePolyModel::BeginDraw() {
   glVertexPointer(3, GL_FLOAT, 0, mVertices.data());
   glNormalPointer(GL_FLOAT, 0, mNormals.data());
   if (!mVertices.empty()) nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(mVertices.size()));
-  // A zero scale component would make the normals infinite: such a shape draws object by object.
-  mGathering = mOneBatch && mScale.x != 0.0f && mScale.y != 0.0f && mScale.z != 0.0f;
-  mBatchPositions.clear();
-  mBatchNormals.clear();
-  mBatchColours.clear();
+  // A zero scale component would make the normals infinite: such a shape
+  // draws object by object unless its batch is shared.
+  mGathering = mOneBatch && (mShared || (mScale.x != 0.0f && mScale.y != 0.0f && mScale.z != 0.0f));
+  cSharedBatch& batch = Batch();
+  batch.positions.clear();
+  batch.normals.clear();
+  batch.colours.clear();
+  if (mShared) mShared->open = mGathering;
+  if (mGathering && batch.closed) batch.eye = EyeOfLoadedView();
 }
 
 void cSceneShapePolyModel::EndDraw() {
   if (!mVertices.empty()) nGLExt::glUnlockArraysEXT();
   if (!mGathering) return;
   mGathering = false;
-  if (mBatchPositions.empty()) return;
+  cSharedBatch& batch = Batch();
+  batch.open = false;
+  if (batch.positions.empty()) return;
   glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, mBatchPositions.data());
-  glNormalPointer(GL_FLOAT, 0, mBatchNormals.data());
-  glColorPointer(3, GL_FLOAT, 0, mBatchColours.data());
-  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(mBatchPositions.size() / 3));
+  glVertexPointer(3, GL_FLOAT, 0, batch.positions.data());
+  glNormalPointer(GL_FLOAT, 0, batch.normals.data());
+  glColorPointer(3, GL_FLOAT, 0, batch.colours.data());
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(batch.positions.size() / 3));
   glDisableClientState(GL_COLOR_ARRAY);
-  const float* last = &mBatchColours[mBatchColours.size() - 3];
+  const float* last = &batch.colours[batch.colours.size() - 3];
   glColor3f(last[0], last[1], last[2]);  // as the last object drawn alone would leave it
 }
 

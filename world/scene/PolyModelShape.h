@@ -44,7 +44,26 @@ class cSceneShapePolyModel : public cISceneShape {
   // For crowds of small moving objects: the objects this shape draws itself
   // are gathered between BeginDraw and EndDraw into one world-space array,
   // drawn with one call a frame instead of one call (and a matrix) each.
-  void SetDrawnInOneBatch(bool on) { mOneBatch = on; }
+  void SetDrawnInOneBatch(bool on) {
+    mOneBatch = on;
+    mShared = nullptr;
+  }
+  // Shapes of one model at different scales (each building its own cube) may
+  // share one batch: the scene draws the objects of them all between the
+  // first one's BeginDraw and EndDraw, gathered into the shared arrays.
+  // A batch of closed shapes with one normal per face (boxes) leaves out the
+  // faces turned away from the eye: the faces in front hide them.
+  struct cSharedBatch {
+    std::vector<float> positions, normals, colours;  // kept between frames: no allocation
+    bool open = false;                               // between that BeginDraw and EndDraw
+    bool closed = false;
+    Ru::Math::Vector3 eye;                           // of the view loaded at that BeginDraw
+  };
+  void SetDrawnInOneBatch(cSharedBatch* shared) {
+    mOneBatch = shared != nullptr;
+    mShared = shared;
+  }
+  const void* GetBatchGroup() override { return mShared; }
 
   const std::vector<Ru::Math::Vector3>& GetVertices() const { return mVertices; }
   const std::vector<Ru::Math::Vector3>& GetNormals() const { return mNormals; }
@@ -56,7 +75,8 @@ class cSceneShapePolyModel : public cISceneShape {
   // The arrays drawn with the given primitive, under the shape's scale.
   void DrawArrays(unsigned int primitive);
   bool IntersectTriangles(const Ru::Math::Ray& objectRay, Ru::Math::Vector3& hit);
-  bool IsGathering() const { return mGathering; }  // between BeginDraw and EndDraw of a one-batch shape
+  // Between BeginDraw and EndDraw of a one-batch shape, or of the first shape of its shared batch.
+  bool IsGathering() const { return mShared ? mShared->open : mGathering; }
   // For shapes whose pick radius is a fixed figure rather than the farthest vertex.
   void SetUnscaledRadius(float radius) { mBoundingRadius = radius; }
 
@@ -69,7 +89,9 @@ class cSceneShapePolyModel : public cISceneShape {
   Ru::Math::Vector3 mSphereCentre;
   float mSphereRadius = 0.0f;
   bool mOneBatch = false, mGathering = false;
-  std::vector<float> mBatchPositions, mBatchNormals, mBatchColours;  // kept between frames: no allocation
+  cSharedBatch mOwnBatch;
+  cSharedBatch* mShared = nullptr;
+  cSharedBatch& Batch() { return mShared ? *mShared : mOwnBatch; }
   static inline bool sEnabled = true;
 };
 

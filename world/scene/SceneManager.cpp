@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "math/Types.h"
 #include "world/scene/Particles.h"
 #include "world/scene/SceneShape.h"
@@ -139,30 +141,46 @@ void cSceneManager::Render() {
   mLastCulled = 0;
   bool eyeKnown = false;
   Ru::Math::Vector3 eye{};
-  for (cShapeEntry& entry : mEntries) {
-    if (entry.nodes.empty() || !entry.shape || !entry.shape->IsEnabled()) continue;
-    const bool culled = entry.occluderRadius > 0.0f;
-    if (culled && !eyeKnown) {
-      eye = EyeOfLoadedView();
-      eyeKnown = true;
+  mDrawnGroups.clear();
+  auto drawn = [](const cShapeEntry& entry) {
+    return !entry.nodes.empty() && entry.shape && entry.shape->IsEnabled();
+  };
+  for (size_t e = 0; e < mEntries.size(); ++e) {
+    if (!drawn(mEntries[e])) continue;
+    // A shared batch is drawn whole where the scene first meets one of its
+    // shapes: the entries after it that share it join it there.
+    const void* group = mEntries[e].shape->GetBatchGroup();
+    if (group) {
+      if (std::find(mDrawnGroups.begin(), mDrawnGroups.end(), group) != mDrawnGroups.end()) continue;
+      mDrawnGroups.push_back(group);
     }
-    const float radius = culled ? entry.shape->GetBoundingRadius() : 0.0f;
-    bool begun = false;
-    for (cISceneNode* node : entry.nodes) {
-      if (culled && BehindBall(eye, node->GetPosition(), radius, entry.occluderRadius)) {
-        ++mLastCulled;
-        continue;
+    cISceneNode* leader = nullptr;
+    for (size_t k = e; k < mEntries.size(); ++k) {
+      cShapeEntry& entry = mEntries[k];
+      if (k != e && (!group || !drawn(entry) || entry.shape->GetBatchGroup() != group)) continue;
+      const bool culled = entry.occluderRadius > 0.0f;
+      if (culled && !eyeKnown) {
+        eye = EyeOfLoadedView();
+        eyeKnown = true;
       }
-      if (!begun) {
-        // Every batch starts unlit, whatever the batch before it left: shapes
-        // that want lighting switch it on in BeginDraw.
-        glDisable(GL_LIGHTING);
-        entry.nodes.front()->BeginBatch();
-        begun = true;
+      const float radius = culled ? entry.shape->GetBoundingRadius() : 0.0f;
+      for (cISceneNode* node : entry.nodes) {
+        if (culled && BehindBall(eye, node->GetPosition(), radius, entry.occluderRadius)) {
+          ++mLastCulled;
+          continue;
+        }
+        if (!leader) {
+          // Every batch starts unlit, whatever the batch before it left: shapes
+          // that want lighting switch it on in BeginDraw.
+          glDisable(GL_LIGHTING);
+          leader = entry.nodes.front();
+          leader->BeginBatch();
+        }
+        node->Draw();
       }
-      node->Draw();
+      if (!group) break;
     }
-    if (begun) entry.nodes.front()->EndBatch();
+    if (leader) leader->EndBatch();
   }
   GetSceneParticleManager().Draw();
 }

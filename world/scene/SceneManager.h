@@ -1,5 +1,6 @@
 // The scene: every live scene object grouped by its shape, drawn once per
-// frame shape by shape (one BeginDraw/EndDraw per shape), then the particles.
+// frame shape by shape (one BeginDraw/EndDraw per shape, or per batch shared
+// by shapes), then the particles.
 // It also turns screen points into rays, picks objects or the terrain along a
 // ray, finds objects near a point, and carries the "scene" console command.
 #pragma once
@@ -92,6 +93,7 @@ class cSceneManager {
   // the command's numbering are the same on every run (never pointer order).
   std::vector<cShapeEntry> mEntries;
   std::map<cISceneShape*, size_t> mIndex;
+  std::vector<const void*> mDrawnGroups;  // shared batches drawn so far this frame (a handful)
   uint64_t mRemovalWork = 0;
   uint32_t mLastCulled = 0;
 };

@@ -21,6 +21,9 @@ class cISceneShape {
   virtual const char* GetTypeName() = 0;
   virtual bool IsEnabled() = 0;
   virtual void SetEnabled(bool enabled) = 0;
+  // Shapes giving the same non-null group have their objects drawn together,
+  // between the BeginDraw and EndDraw of the first of them the scene meets.
+  virtual const void* GetBatchGroup() { return nullptr; }
 };
 
 // Gives a concrete shape class its own class-wide enabled flag, so that

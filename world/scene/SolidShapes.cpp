@@ -83,23 +83,60 @@ bool cSceneShapeSphere::cPlaced::operator==(const cPlaced& o) const {
          colour.z == o.colour.z;
 }
 
-void cSceneShapeSphere::Gather(const Vector3& eye) {
+bool cSceneShapeSphere::cView::operator==(const cView& o) const {
+  return eye.x == o.eye.x && eye.y == o.eye.y && eye.z == o.eye.z && std::equal(view, view + 16, o.view) &&
+         std::equal(projection, projection + 16, o.projection) && std::equal(viewport, viewport + 4, o.viewport) &&
+         fewerSlices == o.fewerSlices;
+}
+
+cSceneShapeSphere::cView cSceneShapeSphere::LoadedView() {
+  cView view;
+  view.eye = EyeOfLoadedView();
+  glGetFloatv(GL_MODELVIEW_MATRIX, view.view);
+  glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
+  glGetIntegerv(GL_VIEWPORT, view.viewport);
+  view.fewerSlices = sFewerSlices;
+  return view;
+}
+
+// The fewest slices whose outline strays at most a quarter of a pixel from the round
+// one: a ring of n slices falls short of its circle by r (1 - cos(pi / n)).
+// The sphere's size on screen is taken at its depth, the outline's distance
+// from the axis widening it by at most a few per cent at the window's edge.
+int cSceneShapeSphere::LevelFor(const float* c, float radius, const cView& view) const {
+  const int full = kLevels - 1;
+  if (!view.fewerSlices) return full;
+  const float* v = view.view;
+  const float depth = -(v[2] * c[0] + v[6] * c[1] + v[10] * c[2] + v[14]);
+  if (!(depth > 2.0f * radius)) return full;  // near the eye, or behind it: no saving worth a doubt
+  const float pixels = radius * view.projection[5] * 0.5f * static_cast<float>(view.viewport[3]) / depth;
+  if (!(pixels > 0.0f) || !(pixels < 1.0e6f)) return full;
+  for (int level = 0; level + 1 < kLevels; ++level)
+    if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(kSlices[level]))) <= 0.25f) return level;
+  return full;
+}
+
+void cSceneShapeSphere::Gather(const cView& view) {
   const float radius = Smallest(GetScale());
-  if (mMesh.indices.empty() || radius != mMeshRadius) {
-    mMesh = BuildIndexedSphere(radius, 20, 20);
+  if (mMeshes[0].indices.empty() || radius != mMeshRadius) {
+    for (int level = 0; level < kLevels; ++level)
+      mMeshes[level] = BuildIndexedSphere(radius, kSlices[level], kSlices[level]);
     mMeshRadius = radius;
   }
-  const std::vector<float>& p = mMesh.positions;
-  const std::vector<float>& n = mMesh.normals;
-  const size_t vertices = p.size() / 3;
-  mPositions.resize(mPlaced.size() * p.size());
-  mNormals.resize(mPlaced.size() * p.size());
-  mColours.resize(mPlaced.size() * p.size());
+  const Vector3& eye = view.eye;
+  const size_t most = mPlaced.size() * mMeshes[kLevels - 1].positions.size();
+  mPositions.resize(most);
+  mNormals.resize(most);
+  mColours.resize(most);
   mIndices.clear();
   float *pos = mPositions.data(), *nor = mNormals.data(), *col = mColours.data();
   for (size_t s = 0; s < mPlaced.size(); ++s) {
     const float* m = mPlaced[s].world.m;
     const Vector3& c = mPlaced[s].colour;
+    const cIndexedSphere& mesh = mMeshes[LevelFor(m + 12, radius, view)];
+    const std::vector<float>& p = mesh.positions;
+    const std::vector<float>& n = mesh.normals;
+    const uint32_t first = static_cast<uint32_t>((pos - mPositions.data()) / 3);
     for (size_t v = 0; v < p.size(); v += 3) {
       *pos++ = m[0] * p[v] + m[4] * p[v + 1] + m[8] * p[v + 2] + m[12];
       *pos++ = m[1] * p[v] + m[5] * p[v + 1] + m[9] * p[v + 2] + m[13];
@@ -111,9 +148,8 @@ void cSceneShapeSphere::Gather(const Vector3& eye) {
     }
     // A face whose plane has the eye behind it is turned away and draws
     // nothing; faces seen edge on are kept.
-    const uint32_t first = static_cast<uint32_t>(s * vertices);
     const float* placed = &mPositions[first * 3];
-    const std::vector<uint32_t>& tri = mMesh.indices;
+    const std::vector<uint32_t>& tri = mesh.indices;
     for (size_t t = 0; t + 2 < tri.size(); t += 3) {
       const float* a = placed + 3 * tri[t];
       const float* b = placed + 3 * tri[t + 1];
@@ -127,9 +163,10 @@ void cSceneShapeSphere::Gather(const Vector3& eye) {
       mIndices.insert(mIndices.end(), {first + tri[t], first + tri[t + 1], first + tri[t + 2]});
     }
   }
+  mColours.resize(static_cast<size_t>(col - mColours.data()));  // the last colour is the last sphere's
   mGathered = mPlaced;
   mGatheredRadius = radius;
-  mGatheredEye = eye;
+  mGatheredView = view;
 }
 
 void cSceneShapeSphere::BeginDraw() {
@@ -140,10 +177,8 @@ void cSceneShapeSphere::BeginDraw() {
 void cSceneShapeSphere::EndDraw() {
   cSceneShapePolyModel::EndDraw();
   if (mPlaced.empty()) return;
-  const Vector3 eye = EyeOfLoadedView();
-  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius || eye.x != mGatheredEye.x ||
-      eye.y != mGatheredEye.y || eye.z != mGatheredEye.z)
-    Gather(eye);
+  const cView view = LoadedView();
+  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius || !(view == mGatheredView)) Gather(view);
   if (mIndices.empty()) return;
   glPushAttrib(GL_ENABLE_BIT);
   glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front

@@ -46,8 +46,12 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // Drawn in one batch, the spheres of a frame are turned and placed on the
 // processor as GL would and handed over as one indexed list (each vertex
 // shaded once, the faces turned away skipped: a closed sphere hides them).
-// Only the faces turned toward the eye are listed; when the eye and every
-// sphere are where they were in the last frame, the list is reused.
+// Only the faces turned toward the eye are listed; when the eye, the view and
+// every sphere are where they were in the last frame, the list is reused.
+// A sphere only a few pixels across is listed with fewer slices and stacks,
+// as few as keep its outline within a quarter of a pixel of the round one, never
+// under 12, so that its shading stays: the rest were triangles smaller than a
+// pixel that llvmpipe set up for nothing.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) {}
@@ -56,16 +60,32 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   void EndDraw() override;
   const char* GetTypeName() override { return "Spheres"; }
 
+  // Off: every sphere of the batch keeps all its slices (the old drawing, for comparison).
+  static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
+  size_t GetLastTriangleCount() const { return mIndices.size() / 3; }  // listed in the last batch
+
  private:
   struct cPlaced {
     Ru::Math::Matrix4 world;
     Ru::Math::Vector3 colour;
     bool operator==(const cPlaced& o) const;
   };
-  void Gather(const Ru::Math::Vector3& eye);
-  cIndexedSphere mMesh;
+  struct cView {
+    Ru::Math::Vector3 eye;
+    float view[16], projection[16];
+    int viewport[4];
+    bool fewerSlices;
+    bool operator==(const cView& o) const;
+  };
+  static cView LoadedView();
+  int LevelFor(const float* centre, float radius, const cView& view) const;  // into kSlices
+  void Gather(const cView& view);
+  static constexpr int kLevels = 4;
+  static constexpr int kSlices[kLevels] = {12, 14, 16, 20};  // the last is the full sphere
+  cIndexedSphere mMeshes[kLevels];
   float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
-  Ru::Math::Vector3 mGatheredEye{};
+  cView mGatheredView{};
+  static inline bool sFewerSlices = true;
   std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
   std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
   std::vector<uint32_t> mIndices;

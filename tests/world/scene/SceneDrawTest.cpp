@@ -371,6 +371,72 @@ TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
   }
 }
 
+// Cubes of different scales sharing one batch, another shape listed between
+// them, draw the picture they draw one by one; a batch of closed shapes
+// leaves out the faces turned away from the eye.
+TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
+  cSceneShapePolyModel::cSharedBatch shared;
+  shared.closed = true;
+  std::vector<std::unique_ptr<cSceneShapeCube>> cubes;
+  cSceneShapePyramid between;
+  between.SetScale(Vector3{4.0f, 6.0f, 4.0f});
+  const cPicture bare = Render();
+  for (int i = 0; i < 6; ++i) {
+    cubes.push_back(std::make_unique<cSceneShapeCube>());
+    cubes.back()->SetScale(Vector3{2.0f + i, 3.0f, 2.0f + 0.5f * i});
+    Place(cubes.back().get(), -30.0f + 12.0f * i, 6.0f * (i % 2), Vector3{i % 2 ? 1.0f : 0.0f, 0.5f, 1.0f}, 1.0f);
+    if (i == 2) Place(&between, 0.0f, -12.0f, Vector3{1, 0, 0});
+  }
+  const cPicture alone = Render();
+  ASSERT_GT(Changed(bare, alone), 300) << "the cubes show";
+  for (auto& cube : cubes) cube->SetDrawnInOneBatch(&shared);
+  const cPicture batched = Render();
+  Keep(batched);
+  EXPECT_LE(Changed(alone, batched), 10);  // a pixel on an edge may turn over
+  const size_t triangles = shared.positions.size() / 9;
+  EXPECT_GE(triangles, 6u * 3u) << "each cube shows three faces or fewer";
+  EXPECT_LE(triangles, 6u * 6u) << "and hides the others";
+  EXPECT_FALSE(shared.open);
+  for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
+  mObjects.clear();
+  for (auto& cube : cubes) GetSceneManager().ForgetShape(cube.get());
+  GetSceneManager().ForgetShape(&between);
+}
+
+// Spheres a few pixels across are listed in the batch with fewer slices, and
+// still draw the picture of their full meshes drawn one by one (pixels on
+// their outlines may turn over, their shading may shift a shade); spheres
+// near the eye keep every slice.
+TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSame) {
+  cSceneShapeSphere spheres;
+  spheres.SetScale(Vector3{5.0f, 5.0f, 5.0f});
+  const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
+  for (int i = 0; i < 9; ++i) Place(&spheres, -48.0f + 12.0f * i, 8.0f * (i % 3), colours[i % 3], 2.0f);
+  for (const float distance : {40.0f, 400.0f, 900.0f}) {
+    SetCameraAngles(0.0f, 45.0f, distance);
+    SetCameraTargetAngles(0.0f, 45.0f, distance);
+    spheres.SetEnabled(false);
+    const cPicture bare = Render();
+    spheres.SetEnabled(true);
+    spheres.SetDrawnInOneBatch(false);
+    const cPicture alone = Render();
+    spheres.SetDrawnInOneBatch(true);
+    cSceneShapeSphere::SetFewerSlicesWhenSmall(false);
+    Render();
+    const size_t full = spheres.GetLastTriangleCount();
+    cSceneShapeSphere::SetFewerSlicesWhenSmall(true);
+    const cPicture batched = Render();
+    Keep(batched);
+    const int covered = Changed(bare, alone);
+    ASSERT_GT(covered, 30) << distance << ": the spheres show";
+    EXPECT_LE(Changed(alone, batched), covered / 8) << distance;
+    if (distance > 100.0f) EXPECT_LT(spheres.GetLastTriangleCount(), full / 2) << distance;
+    else EXPECT_EQ(spheres.GetLastTriangleCount(), full) << distance;
+  }
+  for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
+  mObjects.clear();
+}
+
 // A shape culled behind the planet draws the same picture of what is in
 // sight and skips what stands on the far side.
 TEST_F(SceneDrawTest, AShapeCulledBehindThePlanetSkipsOnlyWhatThePlanetHides) {
