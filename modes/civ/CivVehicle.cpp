@@ -304,11 +304,13 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
         }
       } else if (mTargetCity) {
         if (mTargetTurret && mTargetTurret->GetState() == kCivTurretDead) {
-          AimAtCity();
+          mTargetTurret = nullptr;
+          AimWhenTurn();
           return;
         }
-        if (mAimPending && TakeReplanTurn()) {
-          AimAtCity();
+        // The path it has leads elsewhere: it waits for its search.
+        if (mAimPending) {
+          if (TakeReplanTurn()) AimAtCity();
           return;
         }
         if (mTargetCity->GetOwner() == mOwner) {
@@ -374,6 +376,11 @@ void cCivModeVehicle::AimAtCity() {
   SetDestination(aim);
 }
 
+void cCivModeVehicle::AimWhenTurn() {
+  if (TakeReplanTurn()) AimAtCity();
+  else mAimPending = true;
+}
+
 void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,
                                int mission) {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
@@ -404,7 +411,7 @@ void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle*
           else players->GetRelationships()->AttemptEmbassy(mOwner, city->GetOwner());
         }
         mTargetCity = city;
-        AimAtCity();
+        AimWhenTurn();
       }
       break;
     case kCivVehicleGuard:
@@ -420,7 +427,7 @@ void cCivModeVehicle::ResumePreviousState() {
   mState = mPreviousState;
   mPreviousState = kCivVehicleGuard;
   if (mState == kCivVehicleCombat) {
-    if (mTargetCity) AimAtCity();
+    if (mTargetCity) AimWhenTurn();
     else if (!mTargetVehicle) HoldPosition();
   } else if (mState == kCivVehicleGuard) {
     mTargetVehicle = nullptr;
@@ -440,10 +447,7 @@ void cCivModeVehicle::ForgetObject(Ko::cIGameData* object) {
 // searches take turns with the world's other deferrable ones.
 void cCivModeVehicle::OnTurretLost(cCivModeTurret* turret) {
   if (mTargetTurret == turret) mTargetTurret = nullptr;  // never keep a freed turret
-  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) {
-    if (TakeReplanTurn()) AimAtCity();
-    else mAimPending = true;
-  }
+  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) AimWhenTurn();
 }
 
 void cCivModeVehicle::OnHit(int attacker) {

@@ -117,6 +117,10 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   void Fire();
   void HoldPosition();
   void AimAtCity();  // the target city chooses what to drive to and shoot at
+  // Aims now if the world grants a search turn; else the aim waits, pending.
+  // Vehicles sent at a city, re-aimed after a lost turret or back from a
+  // chase all go this way, so many in one tick do not each search in it.
+  void AimWhenTurn();
   void DropMarkers();
   void ShowSelection(bool on);
 
@@ -146,7 +150,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastRepathTime = 0;
   // When a search for a free spot last found nothing: the next waits a re-path period.
   uint32_t mSpotSearchFailedAt = 0;
-  bool mAimPending = false;  // a lost turret asked for a new aim; the search waits its turn
+  bool mAimPending = false;  // a new aim was asked for; the search waits its turn
   bool mSpotSearchFailed = false;
   size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned

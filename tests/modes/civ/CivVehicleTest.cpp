@@ -255,4 +255,35 @@ TEST_F(CivVehicleTest, AttackersOfAFallenTurretAimAnewInTurns) {
   for (cCivModeVehicle* v : attackers) EXPECT_FALSE(v->IsAimPending());
 }
 
+// NPC vehicles whose agents fall due in one tick and all send them at a city:
+// their searches take the same turns, and every one gets its aim after.
+TEST_F(CivVehicleTest, NpcVehiclesSentAtACityInOneTickSearchInTurns) {
+  const int savedAI = gCivUseNPCAI;
+  gCivUseNPCAI = 1;
+  players->GetStrategies()->Set(1, kCivMilitary);
+  std::vector<cCivModeVehicle*> sent;
+  for (int i = 0; i < 6; ++i) {
+    cCivModeVehicle* v = Vehicle(1, kCivLandVehicle, 0.3f + 0.03f * (float)i);  // none crowds another
+    v->SetNPC(true);
+    sent.push_back(v);
+  }
+  world->Update(16);  // the agents draw their periods (at most 6 s)
+  clock.Advance(6001);
+  const uint32_t before = CivFindPathCalls();
+  world->Update(16);
+  EXPECT_LE(CivFindPathCalls() - before, (uint32_t)cCivWorld::kReplansPerTick);
+  int pending = 0;
+  for (cCivModeVehicle* v : sent) {
+    EXPECT_EQ(v->GetTargetCity(), home);
+    pending += v->IsAimPending();
+  }
+  EXPECT_GT(pending, 0);
+  for (int t = 0; t < 5; ++t) world->Update(16);
+  for (cCivModeVehicle* v : sent) {
+    EXPECT_FALSE(v->IsAimPending());
+    EXPECT_GT(v->GetPathLength(), 0u);  // on its way to the city
+  }
+  gCivUseNPCAI = savedAI;
+}
+
 }  // namespace
