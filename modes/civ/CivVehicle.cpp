@@ -53,14 +53,27 @@ cCivModeVehicle::~cCivModeVehicle() {
 
 const Vector3& cCivModeVehicle::GetPosition() const { return mSceneObject->GetPosition(); }
 void cCivModeVehicle::SetPosition(const Vector3& position) { mSceneObject->SetPosition(position); }
+
+const cPlanetModel::sSurfacePoint& cCivModeVehicle::GetSurfacePoint() const {
+  const Vector3& at = GetPosition();
+  const cPlanetModel& planet = GetPlanetModel();
+  if (!mSurfacePointKept || !Vector3Equal(at, mSurfacePointAt) || mSurfacePointHeights != planet.GetHeightsVersion()) {
+    mSurfacePoint = planet.GetSurfacePoint(at);
+    mSurfacePointAt = at;
+    mSurfacePointHeights = planet.GetHeightsVersion();
+    mSurfacePointKept = true;
+  }
+  return mSurfacePoint;
+}
 const Vector3* cCivModeVehicle::GetVictimPosition() { return &mSceneObject->GetPosition(); }
 
 bool cCivModeVehicle::IsCrowded(const Vector3& at) const {
   cCivWorld* world = GetCivWorld();
   if (!world) return false;
+  const cPlanetModel::sSurfacePoint spot = GetPlanetModel().GetSurfacePoint(at);
   for (cCivModeVehicle* other : world->GetVehicles())
     if (other != this && !other->HasWaypoint() &&
-        GetPlanetModel().GetSurfaceDistance(other->GetPosition(), at) < kCrowdedDistance)
+        cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), spot) < kCrowdedDistance)
       return true;
   return false;
 }
@@ -80,10 +93,11 @@ void cCivModeVehicle::Init(cCivModeDecoratedCity* home, int kind) {
   cCivWorld* world = GetCivWorld();
   for (const Vector3& point : patrol) {
     start = point;
+    const cPlanetModel::sSurfacePoint spot = GetPlanetModel().GetSurfacePoint(point);
     bool near = false;
     if (world)
       for (cCivModeVehicle* other : world->GetVehicles())
-        near = near || (other != this && GetPlanetModel().GetSurfaceDistance(other->GetPosition(), point) < 5.0f);
+        near = near || (other != this && cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), spot) < 5.0f);
     if (!near) break;
   }
   mSceneObject->SetPosition(start);

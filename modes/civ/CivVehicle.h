@@ -88,6 +88,9 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t GetLastFireTime() const { return mLastFireTime; }  // real time
   void SetLastFireTime(uint32_t ms) { mLastFireTime = ms; }
   const Ru::Math::Vector3& GetPosition() const;
+  // Its position as the surface distance takes it, kept until it moves: the
+  // target and crowding searches measure every vehicle against many points.
+  const cPlanetModel::sSurfacePoint& GetSurfacePoint() const;
   void SetPosition(const Ru::Math::Vector3& position);
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
   const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
@@ -141,6 +144,10 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   cSceneObject* mSceneObject = nullptr;  // owned
   cSceneShapePyramid* mModel = nullptr;  // owned; shrinks while dying
   float mScale = kModelScale;
+  mutable cPlanetModel::sSurfacePoint mSurfacePoint{};
+  mutable Ru::Math::Vector3 mSurfacePointAt{};
+  mutable uint32_t mSurfacePointHeights = 0;
+  mutable bool mSurfacePointKept = false;
   bool mSelected = false;
   bool mHighlighted = false;
   Ru::Math::Vector3 mGuardPoint{0, 0, 0};

@@ -287,12 +287,12 @@ bool IsLive(const cCivModeVehicle* v) { return v->GetState() != kCivVehicleDying
 cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
   cCivPlayers* players = GetCivPlayers();
   if (!vehicle || !players) return nullptr;
-  cPlanetModel& planet = GetPlanetModel();
+  const cPlanetModel::sSurfacePoint& at = vehicle->GetSurfacePoint();
   auto find = [&](float range) -> cCivModeVehicle* {
     for (cCivModeVehicle* other : mVehicles) {
       if (other->GetOwner() == vehicle->GetOwner() || !IsLive(other)) continue;
       if (players->GetRelationships()->Get(vehicle->GetOwner(), other->GetOwner()) >= 0.0f) continue;
-      if (planet.GetSurfaceDistance(other->GetPosition(), vehicle->GetPosition()) < range) return other;
+      if (cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), at) < range) return other;
     }
     return nullptr;
   };
@@ -303,9 +303,10 @@ cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
 
 cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) const {
   if (!city) return nullptr;
+  const cPlanetModel::sSurfacePoint at = GetPlanetModel().GetSurfacePoint(city->GetPosition());
   for (cCivModeVehicle* vehicle : mVehicles)
     if (vehicle->GetOwner() != city->GetOwner() && IsLive(vehicle) &&
-        GetPlanetModel().GetSurfaceDistance(vehicle->GetPosition(), city->GetPosition()) < 150.0f)
+        cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), at) < 150.0f)
       return vehicle;
   return nullptr;
 }

@@ -255,6 +255,20 @@ TEST_F(CivVehicleTest, AttackersOfAFallenTurretAimAnewInTurns) {
   for (cCivModeVehicle* v : attackers) EXPECT_FALSE(v->IsAimPending());
 }
 
+// The point a vehicle keeps for the target searches measures as the planet
+// does, and follows the vehicle's moves and a change of the heights.
+TEST_F(CivVehicleTest, KeptSurfacePointFollowsMovesAndNewHeights) {
+  cCivModeVehicle* v = Vehicle(0, kCivLandVehicle, 0.3f);
+  const Vector3 other = GroundAway(home->GetPosition(), 0.5f);
+  cPlanetModel& planet = GetPlanetModel();
+  auto kept = [&] { return cPlanetModel::GetSurfaceDistance(v->GetSurfacePoint(), planet.GetSurfacePoint(other)); };
+  EXPECT_EQ(kept(), planet.GetSurfaceDistance(v->GetPosition(), other));
+  v->SetPosition(GroundAway(home->GetPosition(), 0.4f));
+  EXPECT_EQ(kept(), planet.GetSurfaceDistance(v->GetPosition(), other));
+  planet.SetHeightMap(MakeHeightMap([](const Vector3&) { return 30.0f; }));
+  EXPECT_EQ(v->GetSurfacePoint().radius, planet.GetSurfaceRadius(v->GetPosition()));
+}
+
 // NPC vehicles whose agents fall due in one tick and all send them at a city:
 // their searches take the same turns, and every one gets its aim after.
 TEST_F(CivVehicleTest, NpcVehiclesSentAtACityInOneTickSearchInTurns) {
