@@ -323,6 +323,10 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
           return;
         }
         // The path it has leads elsewhere: it waits for its search.
+        if (mAimSearch) {
+          if (TakeReplanTurn()) ContinueAim();
+          return;
+        }
         if (mAimPending) {
           if (TakeReplanTurn()) AimAtCity();
           return;
@@ -370,6 +374,7 @@ void cCivModeVehicle::Fire() {
 
 void cCivModeVehicle::HoldPosition() {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
+  DropAimSearch();
   mPreviousState = mState;
   mPreviousTargetCity = mTargetCity;
   mTargetVehicle = nullptr;
@@ -387,7 +392,30 @@ void cCivModeVehicle::AimAtCity() {
   Vector3 aim;
   mTargetCity->GetAttackTarget(GetPosition(), aim, victim);
   mTargetTurret = victim ? static_cast<cCivModeTurret*>(victim) : nullptr;
-  SetDestination(aim);
+  cCivWorld* world = GetCivWorld();
+  if (!world || !world->IsInTick()) {
+    DropAimSearch();
+    SetDestination(aim);
+    return;
+  }
+  if (mKind == kCivAirVehicle) mAimCost = std::make_unique<cCivAirVehicleOtc>();
+  else if (mKind == kCivAmphibiousVehicle) mAimCost = std::make_unique<cCivAmphibiousVehicleOtc>();
+  else mAimCost = std::make_unique<cCivLandVehicleOtc>();
+  mAimSearch = std::make_unique<cPlanetModel::cPathSearch>(GetPosition(), aim, mAimCost.get());
+  CivCountPathSearch();
+  ContinueAim();
+}
+
+void cCivModeVehicle::ContinueAim() {
+  if (!mAimSearch->Advance(GetPlanetModel(), cCivWorld::kReplanRounds)) return;
+  std::list<Vector3> path = mAimSearch->Result();
+  DropAimSearch();
+  FollowPath(std::move(path));
+}
+
+void cCivModeVehicle::DropAimSearch() {
+  mAimSearch.reset();
+  mAimCost.reset();
 }
 
 void cCivModeVehicle::AimWhenTurn() {
@@ -399,6 +427,7 @@ void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle*
                                int mission) {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
   mAimPending = false;
+  DropAimSearch();
   mPreviousState = mState;
   mState = state;
   mPreviousTargetCity = mTargetCity;
@@ -438,6 +467,7 @@ void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle*
 }
 
 void cCivModeVehicle::ResumePreviousState() {
+  DropAimSearch();
   mState = mPreviousState;
   mPreviousState = kCivVehicleGuard;
   if (mState == kCivVehicleCombat) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -95,7 +96,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
   const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
   size_t GetPathLength() const { return mPath.size(); }
-  bool IsAimPending() const { return mAimPending; }
+  bool IsAimPending() const { return mAimPending || mAimSearch; }  // asked for, or searching
   float GetScale() const { return mScale; }
   cSceneObject* GetSceneObject() const { return mSceneObject; }
 
@@ -124,6 +125,11 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   // Vehicles sent at a city, re-aimed after a lost turret or back from a
   // chase all go this way, so many in one tick do not each search in it.
   void AimWhenTurn();
+  // Inside the world's tick an aim's search (up to 10,000 rounds toward a
+  // city it may not reach) runs kReplanRounds a turn; the vehicle waits
+  // where it stands until it ends. Any new order drops it.
+  void ContinueAim();
+  void DropAimSearch();
   void DropMarkers();
   void ShowSelection(bool on);
 
@@ -158,6 +164,8 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   // When a search for a free spot last found nothing: the next waits a re-path period.
   uint32_t mSpotSearchFailedAt = 0;
   bool mAimPending = false;  // a new aim was asked for; the search waits its turn
+  std::unique_ptr<cPlanetModel::cITravelCost> mAimCost;  // outlives mAimSearch, which uses it
+  std::unique_ptr<cPlanetModel::cPathSearch> mAimSearch;
   bool mSpotSearchFailed = false;
   size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned

@@ -82,6 +82,7 @@ class cCivWorld {
   static constexpr int kReplansPerTick = 2;
   static constexpr int kReplanRounds = 2000;
   bool TakeReplanTurn();
+  bool IsInTick() const { return mInTick; }
   // A road bought during a tick joins its cities' road lists at once; its path
   // search runs kRoadRoundsPerTick rounds a tick from the next on (a search
   // across the planet, or one that finds nothing, takes up to 10,000 rounds),

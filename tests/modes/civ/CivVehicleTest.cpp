@@ -270,7 +270,8 @@ TEST_F(CivVehicleTest, KeptSurfacePointFollowsMovesAndNewHeights) {
 }
 
 // NPC vehicles whose agents fall due in one tick and all send them at a city:
-// their searches take the same turns, and every one gets its aim after.
+// their searches take the same turns, and every one gets its aim after; a
+// search that runs long is spread over the turns too.
 TEST_F(CivVehicleTest, NpcVehiclesSentAtACityInOneTickSearchInTurns) {
   const int savedAI = gCivUseNPCAI;
   gCivUseNPCAI = 1;
@@ -297,6 +298,23 @@ TEST_F(CivVehicleTest, NpcVehiclesSentAtACityInOneTickSearchInTurns) {
     EXPECT_FALSE(v->IsAimPending());
     EXPECT_GT(v->GetPathLength(), 0u);  // on its way to the city
   }
+
+  // Where the land rule refuses every step the search finds nothing after
+  // 10,000 rounds: a tick runs kReplanRounds of it, the vehicle standing.
+  cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;
+  cCivModeVehicle* stuck = Vehicle(1, kCivLandVehicle, 0.9f);
+  stuck->SetNPC(true);
+  world->Update(16);
+  clock.Advance(6001);
+  world->Update(16);
+  ASSERT_EQ(stuck->GetTargetCity(), home);
+  const Vector3 at = stuck->GetPosition();
+  int ticks = 1;
+  while (stuck->IsAimPending() && ticks < 50) world->Update(16), ++ticks;
+  EXPECT_GE(ticks, 10000 / cCivWorld::kReplanRounds);
+  EXPECT_LT(ticks, 50);
+  EXPECT_EQ(stuck->GetPathLength(), 0u);
+  EXPECT_TRUE(Vector3Equal(stuck->GetPosition(), at));
   gCivUseNPCAI = savedAI;
 }
 
