@@ -127,7 +127,17 @@ std::list<Vector3> cCivModeVehicle::PlanPath(const Vector3& goal, int maxRounds)
   cPlanetModel::cITravelCost* cost = mKind == kCivAirVehicle ? static_cast<cPlanetModel::cITravelCost*>(&air)
                                      : mKind == kCivAmphibiousVehicle ? static_cast<cPlanetModel::cITravelCost*>(&amphibious)
                                                                       : &land;
-  return CivFindPath(GetPosition(), goal, cost, maxRounds);
+  return SearchPath(GetPosition(), goal, cost, maxRounds);
+}
+
+// A whole search now, its rounds spent from the world's share for the tick.
+std::list<Vector3> cCivModeVehicle::SearchPath(const Vector3& from, const Vector3& goal, cPlanetModel::cITravelCost* cost,
+                                               int maxRounds) {
+  cPlanetModel::cPathSearch search(from, goal, cost, maxRounds);
+  CivCountPathSearch();
+  search.Advance(GetPlanetModel(), maxRounds);
+  if (cCivWorld* world = GetCivWorld()) world->SpendSearchRounds(search.GetRounds());
+  return search.Result();
 }
 
 bool cCivModeVehicle::TakeReplanTurn() const {
@@ -307,7 +317,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
           if (now - mLastRepathTime > kRepathPeriodMs && TakeReplanTurn()) {
             mLastRepathTime = now;
             cCivLandVehicleOtc land;
-            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land, cCivWorld::kReplanRounds);
+            mPath = SearchPath(GetPosition(), mTargetVehicle->GetPosition(), &land, cCivWorld::kReplanRounds);
           }
           MoveAlongPath(dtMs);
         } else if (mTargetVehicle->GetState() == kCivVehicleDying) {
@@ -407,7 +417,12 @@ void cCivModeVehicle::AimAtCity() {
 }
 
 void cCivModeVehicle::ContinueAim() {
-  if (!mAimSearch->Advance(GetPlanetModel(), cCivWorld::kReplanRounds)) return;
+  cCivWorld* world = GetCivWorld();
+  const int before = mAimSearch->GetRounds();
+  const int rounds = world ? std::min(world->GetSearchRoundsLeft(), (int)cCivWorld::kReplanRounds) : 10000;
+  const bool finished = mAimSearch->Advance(GetPlanetModel(), std::max(rounds, 1));
+  if (world) world->SpendSearchRounds(mAimSearch->GetRounds() - before);
+  if (!finished) return;
   std::list<Vector3> path = mAimSearch->Result();
   DropAimSearch();
   FollowPath(std::move(path));

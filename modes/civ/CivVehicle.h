@@ -115,6 +115,8 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   // The search by its kind's rule, up to `maxRounds`; then the path taken up
   // (markers, the first waypoint) as SetDestination does.
   std::list<Ru::Math::Vector3> PlanPath(const Ru::Math::Vector3& goal, int maxRounds) const;
+  static std::list<Ru::Math::Vector3> SearchPath(const Ru::Math::Vector3& from, const Ru::Math::Vector3& goal,
+                                                 cPlanetModel::cITravelCost* cost, int maxRounds);
   void FollowPath(std::list<Ru::Math::Vector3> path);
   bool TakeReplanTurn() const;  // the world's turn for a search that may wait
   void ApproachCity();                               // re-plans and re-targets on the way in

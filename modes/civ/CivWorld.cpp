@@ -170,6 +170,7 @@ void cCivWorld::Update(uint32_t dtMs) {
   AdvancePendingRoads();  // those bought in earlier ticks
   mInTick = true;
   mReplansThisTick = 0;
+  mSearchRoundsLeft = kSearchRoundsPerTick;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
   mAgent->Update(cities);
@@ -313,9 +314,15 @@ cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) con
 
 bool cCivWorld::TakeReplanTurn() {
   if (!mInTick) return true;
-  if (mReplansThisTick >= kReplansPerTick) return false;
+  if (mReplansThisTick >= kReplansPerTick || mSearchRoundsLeft <= 0) return false;
   ++mReplansThisTick;
   return true;
+}
+
+int cCivWorld::GetSearchRoundsLeft() const { return mInTick ? std::max(mSearchRoundsLeft, 0) : 10000; }
+
+void cCivWorld::SpendSearchRounds(int rounds) {
+  if (mInTick) mSearchRoundsLeft -= rounds;
 }
 
 cCivModeVehicle* cCivWorld::FindLiveVehicle(uint32_t id) const {

@@ -299,22 +299,24 @@ TEST_F(CivVehicleTest, NpcVehiclesSentAtACityInOneTickSearchInTurns) {
     EXPECT_GT(v->GetPathLength(), 0u);  // on its way to the city
   }
 
-  // Where the land rule refuses every step the search finds nothing after
-  // 10,000 rounds: a tick runs kReplanRounds of it, the vehicle standing.
+  // Where the land rule refuses every step a search finds nothing after
+  // 10,000 rounds: two such share the world's rounds for a tick, standing.
   cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;
-  cCivModeVehicle* stuck = Vehicle(1, kCivLandVehicle, 0.9f);
-  stuck->SetNPC(true);
+  cCivModeVehicle* stuck[] = {Vehicle(1, kCivLandVehicle, 0.9f), Vehicle(1, kCivLandVehicle, 1.0f)};
+  for (cCivModeVehicle* v : stuck) v->SetNPC(true);
   world->Update(16);
   clock.Advance(6001);
   world->Update(16);
-  ASSERT_EQ(stuck->GetTargetCity(), home);
-  const Vector3 at = stuck->GetPosition();
+  const Vector3 at = stuck[1]->GetPosition();
   int ticks = 1;
-  while (stuck->IsAimPending() && ticks < 50) world->Update(16), ++ticks;
-  EXPECT_GE(ticks, 10000 / cCivWorld::kReplanRounds);
+  while ((stuck[0]->IsAimPending() || stuck[1]->IsAimPending()) && ticks < 50) world->Update(16), ++ticks;
+  EXPECT_GE(ticks, 2 * 10000 / cCivWorld::kSearchRoundsPerTick);
   EXPECT_LT(ticks, 50);
-  EXPECT_EQ(stuck->GetPathLength(), 0u);
-  EXPECT_TRUE(Vector3Equal(stuck->GetPosition(), at));
+  for (cCivModeVehicle* v : stuck) {
+    EXPECT_EQ(v->GetTargetCity(), home);
+    EXPECT_EQ(v->GetPathLength(), 0u);
+  }
+  EXPECT_TRUE(Vector3Equal(stuck[1]->GetPosition(), at));
   gCivUseNPCAI = savedAI;
 }
 
