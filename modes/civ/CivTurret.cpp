@@ -104,13 +104,15 @@ cCivModeVehicle* cCivModeTurret::FindTarget() const {
   if (!world || !mSceneObject) return nullptr;
   cCivPlayers* players = GetCivPlayers();
   const float range = cCivTuning::GetCombat()->TurretRange;
+  const cPlanetModel::sSurfacePoint tower = GetPlanetModel().GetSurfacePoint(mSceneObject->GetPosition());
+  // The cheap tests first: most vehicles are neither hostile nor after this turret.
   for (cCivModeVehicle* vehicle : world->GetVehicles()) {
     if (vehicle->GetOwner() == mOwner) continue;
     if (vehicle->GetState() == kCivVehicleDying || vehicle->GetState() == kCivVehicleDead) continue;
-    if (!(GetPlanetModel().GetSurfaceDistance(vehicle->GetPosition(), mSceneObject->GetPosition()) < range)) continue;
     bool hostile = players && players->GetRelationships()->Get(vehicle->GetOwner(), mOwner) < 0.0f;
     bool pillagingMe = vehicle->GetTargetTurret() == this && vehicle->GetMission() == kCivMissionPillage;
-    if (hostile || pillagingMe) return vehicle;
+    if (!hostile && !pillagingMe) continue;
+    if (cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), tower) < range) return vehicle;
   }
   return nullptr;
 }

@@ -53,14 +53,27 @@ cCivModeVehicle::~cCivModeVehicle() {
 
 const Vector3& cCivModeVehicle::GetPosition() const { return mSceneObject->GetPosition(); }
 void cCivModeVehicle::SetPosition(const Vector3& position) { mSceneObject->SetPosition(position); }
+
+const cPlanetModel::sSurfacePoint& cCivModeVehicle::GetSurfacePoint() const {
+  const Vector3& at = GetPosition();
+  const cPlanetModel& planet = GetPlanetModel();
+  if (!mSurfacePointKept || !Vector3Equal(at, mSurfacePointAt) || mSurfacePointHeights != planet.GetHeightsVersion()) {
+    mSurfacePoint = planet.GetSurfacePoint(at);
+    mSurfacePointAt = at;
+    mSurfacePointHeights = planet.GetHeightsVersion();
+    mSurfacePointKept = true;
+  }
+  return mSurfacePoint;
+}
 const Vector3* cCivModeVehicle::GetVictimPosition() { return &mSceneObject->GetPosition(); }
 
 bool cCivModeVehicle::IsCrowded(const Vector3& at) const {
   cCivWorld* world = GetCivWorld();
   if (!world) return false;
+  const cPlanetModel::sSurfacePoint spot = GetPlanetModel().GetSurfacePoint(at);
   for (cCivModeVehicle* other : world->GetVehicles())
     if (other != this && !other->HasWaypoint() &&
-        GetPlanetModel().GetSurfaceDistance(other->GetPosition(), at) < kCrowdedDistance)
+        cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), spot) < kCrowdedDistance)
       return true;
   return false;
 }
@@ -80,10 +93,11 @@ void cCivModeVehicle::Init(cCivModeDecoratedCity* home, int kind) {
   cCivWorld* world = GetCivWorld();
   for (const Vector3& point : patrol) {
     start = point;
+    const cPlanetModel::sSurfacePoint spot = GetPlanetModel().GetSurfacePoint(point);
     bool near = false;
     if (world)
       for (cCivModeVehicle* other : world->GetVehicles())
-        near = near || (other != this && GetPlanetModel().GetSurfaceDistance(other->GetPosition(), point) < 5.0f);
+        near = near || (other != this && cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), spot) < 5.0f);
     if (!near) break;
   }
   mSceneObject->SetPosition(start);
@@ -113,7 +127,17 @@ std::list<Vector3> cCivModeVehicle::PlanPath(const Vector3& goal, int maxRounds)
   cPlanetModel::cITravelCost* cost = mKind == kCivAirVehicle ? static_cast<cPlanetModel::cITravelCost*>(&air)
                                      : mKind == kCivAmphibiousVehicle ? static_cast<cPlanetModel::cITravelCost*>(&amphibious)
                                                                       : &land;
-  return CivFindPath(GetPosition(), goal, cost, maxRounds);
+  return SearchPath(GetPosition(), goal, cost, maxRounds);
+}
+
+// A whole search now, its rounds spent from the world's share for the tick.
+std::list<Vector3> cCivModeVehicle::SearchPath(const Vector3& from, const Vector3& goal, cPlanetModel::cITravelCost* cost,
+                                               int maxRounds) {
+  cPlanetModel::cPathSearch search(from, goal, cost, maxRounds);
+  CivCountPathSearch();
+  search.Advance(GetPlanetModel(), maxRounds);
+  if (cCivWorld* world = GetCivWorld()) world->SpendSearchRounds(search.GetRounds());
+  return search.Result();
 }
 
 bool cCivModeVehicle::TakeReplanTurn() const {
@@ -293,7 +317,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
           if (now - mLastRepathTime > kRepathPeriodMs && TakeReplanTurn()) {
             mLastRepathTime = now;
             cCivLandVehicleOtc land;
-            mPath = CivFindPath(GetPosition(), mTargetVehicle->GetPosition(), &land, cCivWorld::kReplanRounds);
+            mPath = SearchPath(GetPosition(), mTargetVehicle->GetPosition(), &land, cCivWorld::kReplanRounds);
           }
           MoveAlongPath(dtMs);
         } else if (mTargetVehicle->GetState() == kCivVehicleDying) {
@@ -304,11 +328,17 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
         }
       } else if (mTargetCity) {
         if (mTargetTurret && mTargetTurret->GetState() == kCivTurretDead) {
-          AimAtCity();
+          mTargetTurret = nullptr;
+          AimWhenTurn();
           return;
         }
-        if (mAimPending && TakeReplanTurn()) {
-          AimAtCity();
+        // The path it has leads elsewhere: it waits for its search.
+        if (mAimSearch) {
+          if (TakeReplanTurn()) ContinueAim();
+          return;
+        }
+        if (mAimPending) {
+          if (TakeReplanTurn()) AimAtCity();
           return;
         }
         if (mTargetCity->GetOwner() == mOwner) {
@@ -354,6 +384,7 @@ void cCivModeVehicle::Fire() {
 
 void cCivModeVehicle::HoldPosition() {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
+  DropAimSearch();
   mPreviousState = mState;
   mPreviousTargetCity = mTargetCity;
   mTargetVehicle = nullptr;
@@ -371,13 +402,47 @@ void cCivModeVehicle::AimAtCity() {
   Vector3 aim;
   mTargetCity->GetAttackTarget(GetPosition(), aim, victim);
   mTargetTurret = victim ? static_cast<cCivModeTurret*>(victim) : nullptr;
-  SetDestination(aim);
+  cCivWorld* world = GetCivWorld();
+  if (!world || !world->IsInTick()) {
+    DropAimSearch();
+    SetDestination(aim);
+    return;
+  }
+  if (mKind == kCivAirVehicle) mAimCost = std::make_unique<cCivAirVehicleOtc>();
+  else if (mKind == kCivAmphibiousVehicle) mAimCost = std::make_unique<cCivAmphibiousVehicleOtc>();
+  else mAimCost = std::make_unique<cCivLandVehicleOtc>();
+  mAimSearch = std::make_unique<cPlanetModel::cPathSearch>(GetPosition(), aim, mAimCost.get());
+  CivCountPathSearch();
+  ContinueAim();
+}
+
+void cCivModeVehicle::ContinueAim() {
+  cCivWorld* world = GetCivWorld();
+  const int before = mAimSearch->GetRounds();
+  const int rounds = world ? std::min(world->GetSearchRoundsLeft(), (int)cCivWorld::kReplanRounds) : 10000;
+  const bool finished = mAimSearch->Advance(GetPlanetModel(), std::max(rounds, 1));
+  if (world) world->SpendSearchRounds(mAimSearch->GetRounds() - before);
+  if (!finished) return;
+  std::list<Vector3> path = mAimSearch->Result();
+  DropAimSearch();
+  FollowPath(std::move(path));
+}
+
+void cCivModeVehicle::DropAimSearch() {
+  mAimSearch.reset();
+  mAimCost.reset();
+}
+
+void cCivModeVehicle::AimWhenTurn() {
+  if (TakeReplanTurn()) AimAtCity();
+  else mAimPending = true;
 }
 
 void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle* vehicle, cCivModeDecoratedCity* city,
                                int mission) {
   if (mState == kCivVehicleDying || mState == kCivVehicleDead) return;
   mAimPending = false;
+  DropAimSearch();
   mPreviousState = mState;
   mState = state;
   mPreviousTargetCity = mTargetCity;
@@ -404,7 +469,7 @@ void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle*
           else players->GetRelationships()->AttemptEmbassy(mOwner, city->GetOwner());
         }
         mTargetCity = city;
-        AimAtCity();
+        AimWhenTurn();
       }
       break;
     case kCivVehicleGuard:
@@ -417,10 +482,11 @@ void cCivModeVehicle::SetState(int state, const Vector3& point, cCivModeVehicle*
 }
 
 void cCivModeVehicle::ResumePreviousState() {
+  DropAimSearch();
   mState = mPreviousState;
   mPreviousState = kCivVehicleGuard;
   if (mState == kCivVehicleCombat) {
-    if (mTargetCity) AimAtCity();
+    if (mTargetCity) AimWhenTurn();
     else if (!mTargetVehicle) HoldPosition();
   } else if (mState == kCivVehicleGuard) {
     mTargetVehicle = nullptr;
@@ -440,10 +506,7 @@ void cCivModeVehicle::ForgetObject(Ko::cIGameData* object) {
 // searches take turns with the world's other deferrable ones.
 void cCivModeVehicle::OnTurretLost(cCivModeTurret* turret) {
   if (mTargetTurret == turret) mTargetTurret = nullptr;  // never keep a freed turret
-  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) {
-    if (TakeReplanTurn()) AimAtCity();
-    else mAimPending = true;
-  }
+  if (mState == kCivVehicleCombat && turret && mTargetCity == turret->GetCity() && !mTargetTurret) AimWhenTurn();
 }
 
 void cCivModeVehicle::OnHit(int attacker) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -88,11 +89,14 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t GetLastFireTime() const { return mLastFireTime; }  // real time
   void SetLastFireTime(uint32_t ms) { mLastFireTime = ms; }
   const Ru::Math::Vector3& GetPosition() const;
+  // Its position as the surface distance takes it, kept until it moves: the
+  // target and crowding searches measure every vehicle against many points.
+  const cPlanetModel::sSurfacePoint& GetSurfacePoint() const;
   void SetPosition(const Ru::Math::Vector3& position);
   const Ru::Math::Vector3& GetWaypoint() const { return mWaypoint; }
   const Ru::Math::Vector3& GetGuardPoint() const { return mGuardPoint; }
   size_t GetPathLength() const { return mPath.size(); }
-  bool IsAimPending() const { return mAimPending; }
+  bool IsAimPending() const { return mAimPending || mAimSearch; }  // asked for, or searching
   float GetScale() const { return mScale; }
   cSceneObject* GetSceneObject() const { return mSceneObject; }
 
@@ -111,12 +115,23 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   // The search by its kind's rule, up to `maxRounds`; then the path taken up
   // (markers, the first waypoint) as SetDestination does.
   std::list<Ru::Math::Vector3> PlanPath(const Ru::Math::Vector3& goal, int maxRounds) const;
+  static std::list<Ru::Math::Vector3> SearchPath(const Ru::Math::Vector3& from, const Ru::Math::Vector3& goal,
+                                                 cPlanetModel::cITravelCost* cost, int maxRounds);
   void FollowPath(std::list<Ru::Math::Vector3> path);
   bool TakeReplanTurn() const;  // the world's turn for a search that may wait
   void ApproachCity();                               // re-plans and re-targets on the way in
   void Fire();
   void HoldPosition();
   void AimAtCity();  // the target city chooses what to drive to and shoot at
+  // Aims now if the world grants a search turn; else the aim waits, pending.
+  // Vehicles sent at a city, re-aimed after a lost turret or back from a
+  // chase all go this way, so many in one tick do not each search in it.
+  void AimWhenTurn();
+  // Inside the world's tick an aim's search (up to 10,000 rounds toward a
+  // city it may not reach) runs kReplanRounds a turn; the vehicle waits
+  // where it stands until it ends. Any new order drops it.
+  void ContinueAim();
+  void DropAimSearch();
   void DropMarkers();
   void ShowSelection(bool on);
 
@@ -137,6 +152,10 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   cSceneObject* mSceneObject = nullptr;  // owned
   cSceneShapePyramid* mModel = nullptr;  // owned; shrinks while dying
   float mScale = kModelScale;
+  mutable cPlanetModel::sSurfacePoint mSurfacePoint{};
+  mutable Ru::Math::Vector3 mSurfacePointAt{};
+  mutable uint32_t mSurfacePointHeights = 0;
+  mutable bool mSurfacePointKept = false;
   bool mSelected = false;
   bool mHighlighted = false;
   Ru::Math::Vector3 mGuardPoint{0, 0, 0};
@@ -146,7 +165,9 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   uint32_t mLastRepathTime = 0;
   // When a search for a free spot last found nothing: the next waits a re-path period.
   uint32_t mSpotSearchFailedAt = 0;
-  bool mAimPending = false;  // a lost turret asked for a new aim; the search waits its turn
+  bool mAimPending = false;  // a new aim was asked for; the search waits its turn
+  std::unique_ptr<cPlanetModel::cITravelCost> mAimCost;  // outlives mAimSearch, which uses it
+  std::unique_ptr<cPlanetModel::cPathSearch> mAimSearch;
   bool mSpotSearchFailed = false;
   size_t mReplannedAt = 0;  // the path count of the last re-plan on the way to a city
   cCivVehicleAgent* mAgent = nullptr;  // owned

@@ -170,6 +170,7 @@ void cCivWorld::Update(uint32_t dtMs) {
   AdvancePendingRoads();  // those bought in earlier ticks
   mInTick = true;
   mReplansThisTick = 0;
+  mSearchRoundsLeft = kSearchRoundsPerTick;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
   mAgent->Update(cities);
@@ -287,12 +288,12 @@ bool IsLive(const cCivModeVehicle* v) { return v->GetState() != kCivVehicleDying
 cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
   cCivPlayers* players = GetCivPlayers();
   if (!vehicle || !players) return nullptr;
-  cPlanetModel& planet = GetPlanetModel();
+  const cPlanetModel::sSurfacePoint& at = vehicle->GetSurfacePoint();
   auto find = [&](float range) -> cCivModeVehicle* {
     for (cCivModeVehicle* other : mVehicles) {
       if (other->GetOwner() == vehicle->GetOwner() || !IsLive(other)) continue;
       if (players->GetRelationships()->Get(vehicle->GetOwner(), other->GetOwner()) >= 0.0f) continue;
-      if (planet.GetSurfaceDistance(other->GetPosition(), vehicle->GetPosition()) < range) return other;
+      if (cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), at) < range) return other;
     }
     return nullptr;
   };
@@ -303,18 +304,25 @@ cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
 
 cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) const {
   if (!city) return nullptr;
+  const cPlanetModel::sSurfacePoint at = GetPlanetModel().GetSurfacePoint(city->GetPosition());
   for (cCivModeVehicle* vehicle : mVehicles)
     if (vehicle->GetOwner() != city->GetOwner() && IsLive(vehicle) &&
-        GetPlanetModel().GetSurfaceDistance(vehicle->GetPosition(), city->GetPosition()) < 150.0f)
+        cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), at) < 150.0f)
       return vehicle;
   return nullptr;
 }
 
 bool cCivWorld::TakeReplanTurn() {
   if (!mInTick) return true;
-  if (mReplansThisTick >= kReplansPerTick) return false;
+  if (mReplansThisTick >= kReplansPerTick || mSearchRoundsLeft <= 0) return false;
   ++mReplansThisTick;
   return true;
+}
+
+int cCivWorld::GetSearchRoundsLeft() const { return mInTick ? std::max(mSearchRoundsLeft, 0) : 10000; }
+
+void cCivWorld::SpendSearchRounds(int rounds) {
+  if (mInTick) mSearchRoundsLeft -= rounds;
 }
 
 cCivModeVehicle* cCivWorld::FindLiveVehicle(uint32_t id) const {

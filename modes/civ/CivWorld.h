@@ -79,9 +79,16 @@ class cCivWorld {
   // re-plans bounded to kReplanRounds, so many falling due together do not
   // stall one tick. Outside the world's tick (a vehicle updated on its own)
   // every ask is granted.
+  // The rounds they run share kSearchRoundsPerTick: a turn is granted only
+  // while some are left, and every vehicle search spends what it ran (one
+  // of 2,000 rounds can cost 3 ms), so two in one tick do not both run long.
   static constexpr int kReplansPerTick = 2;
   static constexpr int kReplanRounds = 2000;
+  static constexpr int kSearchRoundsPerTick = 2000;
   bool TakeReplanTurn();
+  int GetSearchRoundsLeft() const;  // all a search may run, outside the tick
+  void SpendSearchRounds(int rounds);
+  bool IsInTick() const { return mInTick; }
   // A road bought during a tick joins its cities' road lists at once; its path
   // search runs kRoadRoundsPerTick rounds a tick from the next on (a search
   // across the planet, or one that finds nothing, takes up to 10,000 rounds),
@@ -121,6 +128,7 @@ class cCivWorld {
   void AdvancePendingRoads();
   static void LayPendingRoad(cPendingRoad& pending);
   int mReplansThisTick = 0;
+  int mSearchRoundsLeft = 0;
 };
 
 // Registers every civ game-data type with the data manager, in order (once).

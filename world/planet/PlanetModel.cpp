@@ -102,6 +102,7 @@ void cPlanetModel::LoadTerrainOrExit(const std::string& spelled) {
 void cPlanetModel::SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map) {
   mHeightMap = std::move(map);
   mParams.heightMap = mHeightMap.get();
+  ++mHeightsVersion;
 }
 
 void cPlanetModel::BuildTerrainMesh() {
@@ -161,8 +162,16 @@ void cPlanetModel::ProjectToSurfaceAtHeight(Vector3& out, const Vector3& p, floa
 }
 
 float cPlanetModel::GetSurfaceDistance(const Vector3& a, const Vector3& b) const {
-  const float c = std::clamp(Vector3Dot(UnitOrZero(a), UnitOrZero(b)), -1.0f, 1.0f);
-  return std::acos(c) * (GetSurfaceRadius(a) + GetSurfaceRadius(b)) * 0.5f;
+  return GetSurfaceDistance(GetSurfacePoint(a), GetSurfacePoint(b));
+}
+
+cPlanetModel::sSurfacePoint cPlanetModel::GetSurfacePoint(const Vector3& p) const {
+  return {UnitOrZero(p), GetSurfaceRadius(p)};
+}
+
+float cPlanetModel::GetSurfaceDistance(const sSurfacePoint& a, const sSurfacePoint& b) {
+  const float c = std::clamp(Vector3Dot(a.unit, b.unit), -1.0f, 1.0f);
+  return std::acos(c) * (a.radius + b.radius) * 0.5f;
 }
 
 bool cPlanetModel::IsUnderWater(const Vector3& p) const { return GetSurfaceRadius(p) < kSeaLevelRadius; }

@@ -136,6 +136,17 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   void ProjectToSurface(Vector3& out, const Vector3& p) const;
   void ProjectToSurfaceAtHeight(Vector3& out, const Vector3& p, float h) const;
   float GetSurfaceDistance(const Vector3& a, const Vector3& b) const;
+  // What the distance takes from one point: its direction and the ground's
+  // radius there. One measured against many keeps these (the radius is a
+  // height-map lookup); the distance from two is the one above, bit for bit.
+  struct sSurfacePoint {
+    Vector3 unit;
+    float radius;
+  };
+  sSurfacePoint GetSurfacePoint(const Vector3& p) const;
+  static float GetSurfaceDistance(const sSurfacePoint& a, const sSurfacePoint& b);
+  // Changes whenever the heights are replaced, so a kept radius knows it is stale.
+  uint32_t GetHeightsVersion() const { return mHeightsVersion; }
   bool IsUnderWater(const Vector3& p) const;
   bool IsBelowSurface(const Vector3& p) const;
   bool IsBelowSurfaceAtHeight(const Vector3& p, float h) const;
@@ -217,6 +228,7 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
 
  private:
   mutable std::atomic<uint64_t> mSurfaceQueries{0};
+  uint32_t mHeightsVersion = 0;
   void CreateGridTexture();
   bool IsBelowRadius(const Vector3& p, float extra) const;
   void IntersectRayBelow(Vector3& out, const Ray& ray, float h) const;

@@ -255,4 +255,69 @@ TEST_F(CivVehicleTest, AttackersOfAFallenTurretAimAnewInTurns) {
   for (cCivModeVehicle* v : attackers) EXPECT_FALSE(v->IsAimPending());
 }
 
+// The point a vehicle keeps for the target searches measures as the planet
+// does, and follows the vehicle's moves and a change of the heights.
+TEST_F(CivVehicleTest, KeptSurfacePointFollowsMovesAndNewHeights) {
+  cCivModeVehicle* v = Vehicle(0, kCivLandVehicle, 0.3f);
+  const Vector3 other = GroundAway(home->GetPosition(), 0.5f);
+  cPlanetModel& planet = GetPlanetModel();
+  auto kept = [&] { return cPlanetModel::GetSurfaceDistance(v->GetSurfacePoint(), planet.GetSurfacePoint(other)); };
+  EXPECT_EQ(kept(), planet.GetSurfaceDistance(v->GetPosition(), other));
+  v->SetPosition(GroundAway(home->GetPosition(), 0.4f));
+  EXPECT_EQ(kept(), planet.GetSurfaceDistance(v->GetPosition(), other));
+  planet.SetHeightMap(MakeHeightMap([](const Vector3&) { return 30.0f; }));
+  EXPECT_EQ(v->GetSurfacePoint().radius, planet.GetSurfaceRadius(v->GetPosition()));
+}
+
+// NPC vehicles whose agents fall due in one tick and all send them at a city:
+// their searches take the same turns, and every one gets its aim after; a
+// search that runs long is spread over the turns too.
+TEST_F(CivVehicleTest, NpcVehiclesSentAtACityInOneTickSearchInTurns) {
+  const int savedAI = gCivUseNPCAI;
+  gCivUseNPCAI = 1;
+  players->GetStrategies()->Set(1, kCivMilitary);
+  std::vector<cCivModeVehicle*> sent;
+  for (int i = 0; i < 6; ++i) {
+    cCivModeVehicle* v = Vehicle(1, kCivLandVehicle, 0.3f + 0.03f * (float)i);  // none crowds another
+    v->SetNPC(true);
+    sent.push_back(v);
+  }
+  world->Update(16);  // the agents draw their periods (at most 6 s)
+  clock.Advance(6001);
+  const uint32_t before = CivFindPathCalls();
+  world->Update(16);
+  EXPECT_LE(CivFindPathCalls() - before, (uint32_t)cCivWorld::kReplansPerTick);
+  int pending = 0;
+  for (cCivModeVehicle* v : sent) {
+    EXPECT_EQ(v->GetTargetCity(), home);
+    pending += v->IsAimPending();
+  }
+  EXPECT_GT(pending, 0);
+  for (int t = 0; t < 5; ++t) world->Update(16);
+  for (cCivModeVehicle* v : sent) {
+    EXPECT_FALSE(v->IsAimPending());
+    EXPECT_GT(v->GetPathLength(), 0u);  // on its way to the city
+  }
+
+  // Where the land rule refuses every step a search finds nothing after
+  // 10,000 rounds: two such share the world's rounds for a tick, standing.
+  cCivTuning::GetVehicles()->LandVehicleMaxSlope = 0.0f;
+  cCivModeVehicle* stuck[] = {Vehicle(1, kCivLandVehicle, 0.9f), Vehicle(1, kCivLandVehicle, 1.0f)};
+  for (cCivModeVehicle* v : stuck) v->SetNPC(true);
+  world->Update(16);
+  clock.Advance(6001);
+  world->Update(16);
+  const Vector3 at = stuck[1]->GetPosition();
+  int ticks = 1;
+  while ((stuck[0]->IsAimPending() || stuck[1]->IsAimPending()) && ticks < 50) world->Update(16), ++ticks;
+  EXPECT_GE(ticks, 2 * 10000 / cCivWorld::kSearchRoundsPerTick);
+  EXPECT_LT(ticks, 50);
+  for (cCivModeVehicle* v : stuck) {
+    EXPECT_EQ(v->GetTargetCity(), home);
+    EXPECT_EQ(v->GetPathLength(), 0u);
+  }
+  EXPECT_TRUE(Vector3Equal(stuck[1]->GetPosition(), at));
+  gCivUseNPCAI = savedAI;
+}
+
 }  // namespace
