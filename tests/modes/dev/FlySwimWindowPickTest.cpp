@@ -15,6 +15,7 @@
 #include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
+#include "tests/support/GLTestWindow.h"
 #include "tests/support/StartedProgram.h"
 #include "world/planet/PlanetModel.h"
 
@@ -26,10 +27,7 @@ namespace {
 // The centre of the red pixels of the frame just drawn (the bird's body and
 // wing are the only pure red things on screen), y counted from the top.
 bool RedCentre(int width, int height, int& x, int& y) {
-  std::vector<unsigned char> rgb((size_t)width * height * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  const std::vector<unsigned char> rgb = ReadBackBuffer(width, height);
   double sx = 0.0, sy = 0.0;
   int n = 0;
   for (int row = 0; row < height; ++row)
@@ -181,10 +179,7 @@ TEST(FlySwimPicture, TheSeaLooksAsWhenTheWholeSphereIsDrawn) {
         SetSeaCullingEnabled(culled);
         GetCameraState() = view;
         RenderFrame();
-        std::vector<unsigned char> rgb((size_t)width * height * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        std::vector<unsigned char> rgb = ReadBackBuffer(width, height);
         SetSeaCullingEnabled(true);
         return rgb;
       };

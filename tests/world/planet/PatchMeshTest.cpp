@@ -103,12 +103,9 @@ cFaceCoordinate OnFace(const cTerrainPatch& patch, const Vector3& position) {
 }  // namespace
 
 TEST(PatchMesh, PlanetTreeHas85PatchesPerFace) {
-  cDisplacedSphereParams p = SmallParams(nullptr, true);
-  p.gridExponent = 8;
-  p.levelCount = 4;
   cDisplacedSphere sphere;
   testing::internal::CaptureStdout();
-  ASSERT_TRUE(sphere.Init(p));
+  ASSERT_TRUE(sphere.Init(PlanetParams(nullptr)));
   std::string dots = testing::internal::GetCapturedStdout();
   EXPECT_EQ(dots, std::string(510, '.'));
   for (uint32_t face = 0; face < 6; ++face) {
