@@ -30,14 +30,18 @@ bool LoadGameFile(const std::string& name) {
   return loaded;
 }
 
-void LoadGameIntoCurrentMode(const std::string& name) {
-  gCurrentGameMode->Leave();
-  LoadGameFile(name);
+bool LoadGameIntoCurrentMode(const std::string& name) {
+  // The mode is left only once the file has passed the whole-file check: a
+  // refused file leaves the running game exactly as it was.
+  bool loaded = GetDataManager()->Load(name, [] { gCurrentGameMode->Leave(); });
+  GetDataManager()->CommitPending();
+  if (!loaded) return false;
   // The saved view wins over the mode's own camera set-up (a mode's Enter
   // installs its script, which resets the distance and pitch).
   cCameraRecord camera = CaptureCameraRecord();
-  gCurrentGameMode->Enter();  // whichever mode the file made current, even after a failed load
+  gCurrentGameMode->Enter();  // whichever mode the file made current
   ApplyCameraRecord(camera);
+  return true;
 }
 
 bool SaveGameFile(const std::string& name) {

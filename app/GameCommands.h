@@ -10,7 +10,8 @@ void SaveOrLoadGame(int id);        // 1 saves, anything else loads
 void OnReloadCameraButton(int id);
 void OnKeyboard(unsigned char key, int x, int y);
 bool LoadGameFile(const std::string& name);   // neither leaves nor enters a mode
-void LoadGameIntoCurrentMode(const std::string& name);  // Leave, load, then Enter on the mode current after it
+// Leave, load, then Enter on the mode current after it; a refused file changes nothing.
+bool LoadGameIntoCurrentMode(const std::string& name);
 bool SaveGameFile(const std::string& name);
 void ShowAboutBox();
 

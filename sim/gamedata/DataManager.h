@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -67,6 +68,10 @@ class cDataManager {
   // "Load Error" box, changes nothing and returns false. Files of versions
   // before the check still load without it.
   bool Load(const std::string& fileName);
+  // The same, with the caller's own step before the game changes (leaving its
+  // mode): it runs only for a file that passed the check, before any client
+  // hears BeforeLoad, and what it created is committed first.
+  bool Load(const std::string& fileName, const std::function<void()>& aboutToChange);
   bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
   // A client that repaired values or links during a load counts them here
   // (named in the debug window); the load's one report box gives the total
@@ -82,7 +87,7 @@ class cDataManager {
   enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain, Damaged, NewerVersion };
   static eLoadCheck CheckFile(const uint8_t* data, size_t size);
   static void ShowLoadError(eLoadCheck problem);
-  bool LoadChecked(const uint8_t* data, size_t size);
+  bool LoadChecked(const uint8_t* data, size_t size, const std::function<void()>& aboutToChange = nullptr);
   void PrintPreloadReport() const;
 
   Ko::cIGameDataSerializer* FindSerializer(uint32_t typeId) const;

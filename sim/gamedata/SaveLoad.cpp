@@ -86,7 +86,9 @@ bool cDataManager::Save(const std::string& fileName) {
   return true;
 }
 
-bool cDataManager::Load(const std::string& fileName) {
+bool cDataManager::Load(const std::string& fileName) { return Load(fileName, nullptr); }
+
+bool cDataManager::Load(const std::string& fileName, const std::function<void()>& aboutToChange) {
   CommitPending();
 
   cChunkFile file;
@@ -94,7 +96,7 @@ bool cDataManager::Load(const std::string& fileName) {
     ShowLoadError(eLoadCheck::BadMagic);
     return false;
   }
-  return LoadChecked(file.Data(), file.Size());
+  return LoadChecked(file.Data(), file.Size(), aboutToChange);
 }
 
 bool cDataManager::LoadFromBytes(const uint8_t* data, size_t size) {
@@ -149,11 +151,17 @@ void cDataManager::PrintPreloadReport() const {
   for (Ko::cIGameData* object : mPending) DebugPrintf("%x", object->GetTypeId());
 }
 
-bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
+bool cDataManager::LoadChecked(const uint8_t* data, size_t size, const std::function<void()>& aboutToChange) {
   eLoadCheck problem = CheckFile(data, size);
   if (problem != eLoadCheck::Ok) {
     ShowLoadError(problem);
     return false;
+  }
+  // Only a good file gets this far: now the caller may leave its mode, and
+  // whatever that made is live before the clients hear BeforeLoad.
+  if (aboutToChange) {
+    aboutToChange();
+    CommitPending();
   }
 
   cChunkFile file;

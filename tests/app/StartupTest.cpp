@@ -19,14 +19,32 @@
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
 #include "modes/dev/space/cSpaceGameMode.h"
+#include "modes/tribe/Tribe.h"
+#include "modes/tribe/TribeHut.h"
+#include "modes/tribe/TribeObjectController.h"
+#include "modes/tribe/TribeTool.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/glui/glui.h"
+#include "sim/gamedata/DataManager.h"
 #include "tests/support/StartedProgram.h"
 #include "tests/support/TestSupport.h"
 
 // Start-up runs once per process, so every case runs the program in a child
 // process of its own and reports through its exit code.
 namespace {
+
+std::vector<std::string> ModeSwitches(const std::vector<std::string>& log) {
+  std::vector<std::string> switches;
+  for (const std::string& call : log)
+    if (call.find(".Leave") != std::string::npos || call.find(".Enter") != std::string::npos) switches.push_back(call);
+  return switches;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  Sys_ReadWholeFile(path, bytes);
+  return std::string(bytes.begin(), bytes.end());
+}
 
 bool HasLine(const std::string& text) {
   for (const std::string& line : GetDebugWindow()->Lines())
@@ -247,13 +265,81 @@ TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {
     answers = {file};
     OnKeyboard(12, 0, 0);  // Ctrl+L
     // The city mode is left; the file made the tribe mode current, which is entered.
-    std::vector<std::string> switches;
-    for (const std::string& call : program.log)
-      if (call.find(".Leave") != std::string::npos || call.find(".Enter") != std::string::npos) switches.push_back(call);
-    EXPECT_EQ(switches, (std::vector<std::string>{"City.Leave", "Tribe.Enter"}));
+    EXPECT_EQ(ModeSwitches(program.log), (std::vector<std::string>{"City.Leave", "Tribe.Enter"}));
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
     EXPECT_EQ(gPaused, 1);  // the saved effective pause; the user's box is left as it was
     EXPECT_EQ(gPauseCheckbox->get_int_val(), 0);
     Sys_SetFileDialogAnswersForTest(nullptr);
+  });
+}
+
+// Fault mended: a refused load still left the mode and entered it again, which
+// built the tribe world anew: the player's tools gone, huts and members
+// renumbered, more plants. Now the game goes on exactly as it was.
+TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
+  RunIsolated([] {
+    cStartedProgram program({"-noautopause", "-tribemode"});
+    cScratchDir dir;
+    cTribe* player = static_cast<cTribeGameMode*>(gTribeGameMode)->GetObjectController()->GetPlayerTribe();
+    player->AddTool(kTribeToolWeapon, 1, player->GetHut()->GetPositionVector());
+    const std::string before = dir.File("before.sav");
+    ASSERT_TRUE(SaveGameFile(before));
+    const std::string good = FileBytes(before);
+
+    std::string damaged = good, foreign = good, newer = good;
+    damaged[good.size() - 1] ^= 1;
+    foreign.replace(8, 4, "XXXX");
+    newer[4] = (char)(cDataManager::kSaveVersion + 1);
+    const struct {
+      const char* name;
+      std::string bytes;  // none: the file is not there
+      const char* text;
+    } refused[] = {
+        {"missing", "", "Invalid Quorvel Save File"},
+        {"folder", "", "Invalid Quorvel Save File"},
+        {"too large", good, "Invalid Quorvel Save File"},
+        {"foreign first chunk", foreign, "Invalid Quorvel File"},
+        {"damaged", damaged, "Damaged Quorvel File"},
+        {"newer version", newer, "Quorvel File From A Newer Version"},
+    };
+    std::vector<std::string> answers;
+    Sys_SetFileDialogAnswersForTest(&answers);
+    for (const auto& row : refused) {
+      SCOPED_TRACE(row.name);
+      const std::string file = dir.File(row.name);
+      if (!row.bytes.empty()) dir.Write(row.name, row.bytes);
+      if (std::string(row.name) == "folder") std::filesystem::create_directory(file);
+      if (std::string(row.name) == "too large")
+        std::filesystem::resize_file(file, cDataManager::kMaxSaveFileBytes + 1);
+      program.log.clear();
+      program.boxes.boxes.clear();
+      answers = {file};
+      OnKeyboard(12, 0, 0);  // Ctrl+L, as the "Load Game" button
+      ASSERT_EQ(program.boxes.boxes.size(), 1u);
+      EXPECT_EQ(program.boxes.boxes[0].caption, "Load Error");
+      EXPECT_EQ(program.boxes.boxes[0].text, row.text);
+      EXPECT_EQ(ModeSwitches(program.log), std::vector<std::string>{});
+    }
+    const std::string after = dir.File("after.sav");
+    ASSERT_TRUE(SaveGameFile(after));
+    EXPECT_TRUE(FileBytes(after) == good) << "the game changed under a refused load";
+
+    // A good file still leaves the mode, loads and enters the mode it names.
+    program.log.clear();
+    answers = {before};
+    OnKeyboard(12, 0, 0);
+    EXPECT_EQ(ModeSwitches(program.log), (std::vector<std::string>{"Tribe.Leave", "Tribe.Enter"}));
+    player = static_cast<cTribeGameMode*>(gTribeGameMode)->GetObjectController()->GetPlayerTribe();
+    EXPECT_EQ(player->GetTools().size(), 1u);
+    Sys_SetFileDialogAnswersForTest(nullptr);
+  });
+}
+
+TEST(Startup, ARefusedLoadgameStartsTheModeAsIfNoneWasNamed) {
+  RunIsolated([] {
+    cScratchDir dir;
+    cStartedProgram program({"-noautopause", "-tribemode", "-loadgame", dir.File("missing.sav")});
+    EXPECT_EQ(ModeSwitches(program.log), std::vector<std::string>{"Tribe.Enter"});
+    EXPECT_EQ(program.boxes.Count("Load Error"), 1);
   });
 }

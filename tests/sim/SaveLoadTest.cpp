@@ -75,9 +75,11 @@ TEST_F(SaveLoadTest, AnEmptySaveIsTheHeaderTheIdentificationChunkAndTheCheck) {
   // Zero records; the CRC-32 of the 28 bytes before the check (version 9).
   EXPECT_EQ(CheckedSave("").substr(28), Record(0x5156434B, std::string(4, '\0') + "\xaf\xea\xa1\x74"));
 
+  // The caller's step before the game changes comes first, and what it made is live before BeforeLoad.
   log.clear();
-  ASSERT_TRUE(manager.Load(dir.File("empty")));
-  EXPECT_EQ(log, (std::vector<std::string>{"A before", "B before", "A after", "B after"}));
+  ASSERT_TRUE(manager.Load(dir.File("empty"), [&] { Make(3, cOtherThing::kTypeId); }));
+  EXPECT_EQ(log, (std::vector<std::string>{"A added 11110002 #3", "B added 11110002 #3", "A before", "B before",
+                                           "A after", "B after"}));
   EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -181,18 +183,19 @@ TEST_F(SaveLoadTest, MalformedFilesAreRefusedWithTheRightMessageAndChangeNothing
     log.clear();
     messages.boxes.clear();
     dir.Write("bad", c.bytes);
-    EXPECT_FALSE(manager.Load(dir.File("bad")));
+    EXPECT_FALSE(manager.Load(dir.File("bad"), [&] { log.push_back("about to change"); }));
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].caption, "Load Error");
     EXPECT_EQ(messages.boxes[0].text, c.text);
-    EXPECT_TRUE(log.empty());  // no client heard anything
+    EXPECT_TRUE(log.empty());  // neither the caller nor any client heard anything
     EXPECT_EQ(manager.GetAllObjects(), objectsBefore);
     EXPECT_EQ(ThingValues(), (std::vector<uint32_t>{1, 2}));
     // The same bytes straight from memory behave the same (the fuzz path).
     EXPECT_FALSE(manager.LoadFromBytes((const uint8_t*)c.bytes.data(), c.bytes.size()));
   }
   messages.boxes.clear();
-  EXPECT_FALSE(manager.Load(dir.File("does-not-exist")));
+  EXPECT_FALSE(manager.Load(dir.File("does-not-exist"), [&] { log.push_back("about to change"); }));
+  EXPECT_TRUE(log.empty());
   ASSERT_EQ(messages.boxes.size(), 1u);
   EXPECT_EQ(messages.boxes[0].text, "Invalid Quorvel Save File");
 }
