@@ -331,9 +331,14 @@ void cTovansGameMode::OnRightButtonDown(int x, int y) {
   if ((s.mode & kGroup) && (s.mode & kSwims)) MoveCameraToScreenPointEx(x, y, 4.0f);
   else MoveCameraToScreenPoint(x, y);
   if (s.saucer) {
-    // The right button calls the saucer to the camera: to its hover height
-    // under the eye (the left button sends it where the cursor points).
-    SetSaucerTarget(*s.saucer, GetViewEyePosition());
+    // The right button calls the saucer to the camera: under the eye of the
+    // camera as just moved over the clicked ground (the left button sends it
+    // where the cursor points). The eye of the view still on screen would
+    // give the top-down camera back the ground it already looks at, and its
+    // follow would undo the move on the next step.
+    Vector3 eye;
+    GetCameraEyeAndDirection(eye, nullptr);
+    SetSaucerTarget(*s.saucer, eye);
     CommitCameraYaw();
     KeepBaseOrientation();
   }

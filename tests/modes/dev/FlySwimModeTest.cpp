@@ -1,18 +1,23 @@
 // The mode in the started program: entering "Fish" through the pending
 // switch, switching experiments as the "Mode" radio group does, the saucer's
 // wheel, and leaving. Each case runs in a child process of its own.
-#include <GL/gl.h>
+#include <GL/freeglut.h>
 
 #include "app/AppGlobals.h"
 #include "camera/Camera.h"
+#include "camera/CameraView.h"
+#include "math/Math.h"
 #include "modes/dev/flyswim/cFlySwimSaucer.h"
 #include "modes/creature/cCreatureGameMode.h"
+#include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
 #include "platform/glui/glui.h"
 #include "tests/support/StartedProgram.h"
+#include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
 
+using namespace Ru::Math;
 using namespace nFlySwim;
 
 namespace {
@@ -67,7 +72,8 @@ TEST(FlySwimMode, ExperimentsBuildTheirUnitsPerchesAndAmbientLife) {
 }
 
 // The wheel reaches the saucer through the mouse device, never as a button;
-// from level 7 the camera settles straight down under the space camera script.
+// from level 7 the camera settles straight down under the space camera script,
+// and a right click moves it over the clicked ground.
 TEST(FlySwimMode, TheWheelStepsTheSaucerAndLevelSevenLooksStraightDown) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause"});
@@ -86,6 +92,29 @@ TEST(FlySwimMode, TheWheelStepsTheSaucerAndLevelSevenLooksStraightDown) {
     EXPECT_NEAR(pitch, 90.0f, 0.01f);
     EXPECT_NEAR(distance, 300.0f, 0.5f);
     EXPECT_EQ(program.Count("Tovans.OnLeftButtonDown") + program.Count("Tovans.OnRightButtonDown"), 0);
+
+    // One notch more, then a right click off the middle: the top-down view
+    // moves over the clicked ground and stays there.
+    OnMouse(4, 0, 400, 300);
+    OnMouse(4, 1, 400, 300);
+    for (int frame = 0; frame < 120; ++frame) program.Frame(16);
+    ASSERT_EQ(State().saucer->level, 8);
+    int width = 0, height = 0;
+    ASSERT_TRUE(GetFrameWindowSize(width, height));
+    const int x = width / 4, y = height / 4;
+    Vector3 clicked;
+    GetPlanetModel().IntersectRay(clicked, CameraScreenPointToRay(x, y));
+    ASSERT_GT(Vector3Length(clicked), 1.0f);
+    const float* anchor = GetCameraAnchor();
+    ASSERT_GT(Distance(Vector3{anchor[0], anchor[1], anchor[2]}, clicked), 50.0f);
+    OnMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, x, y);
+    program.Frame(16);
+    OnMouse(GLUT_RIGHT_BUTTON, GLUT_UP, x, y);
+    for (int frame = 0; frame < 120; ++frame) program.Frame(16);
+    anchor = GetCameraAnchor();
+    EXPECT_LT(Distance(Vector3{anchor[0], anchor[1], anchor[2]}, clicked), 1.0f);
+    GetCameraAngles(nullptr, &pitch, &distance);
+    EXPECT_NEAR(pitch, 90.0f, 0.01f);
   });
 }
 

@@ -1,5 +1,7 @@
 // Selecting "Bird Tribe" units with the mouse, headless: the selection state
 // after each press, drag and release, with "RTS Sticky Selection" on and off.
+#include <algorithm>
+
 #include "tests/modes/dev/FlySwimTestSupport.h"
 
 using namespace Ru::Math;
@@ -146,9 +148,13 @@ TEST_F(FlySwimStage, KeysChooseThePickMoveTheCameraOrToggleTheDebugText) {
   EXPECT_EQ(State().useCandidatePick, 0);
   mode.OnKeyPress('3', 0, 0);
   EXPECT_EQ(State().useCandidatePick, 1);
-  mode.OnKeyPress(' ', 0, 0);  // the camera goes to the creature
+  AimCamera(Vector3{0.0f, kGroundRadius, 0.0f}, 30.0f, 120.0f);  // a quarter of the planet away
+  float before[4];
+  std::copy(GetCameraOrientation(), GetCameraOrientation() + 4, before);
+  mode.OnKeyPress(' ', 0, 0);  // the camera goes to the creature, turned as it was (not as the creature is)
   const float* anchor = GetCameraPosition();
   EXPECT_TRUE(Vector3Equal(Vector3{anchor[0], anchor[1], anchor[2]}, GetUnitPosition(*State().units.front())));
+  EXPECT_TRUE(std::equal(before, before + 4, GetCameraOrientation()));
   EXPECT_FALSE(State().showDebugText);
   for (unsigned char key : {'x', 'O', '1'}) {
     const bool before = State().showDebugText;
