@@ -12,8 +12,10 @@ using namespace Ru::Math;
 // Unprojects the window point (y down) at the near and far planes with the
 // current GL matrices; the direction has unit length.
 Ray cSceneManager::ScreenPointToRay(int x, int y) {
-  GLdouble model[16], projection[16];
-  GLint viewport[4];
+  // Zeroed: without a current GL context the queries write nothing, and the
+  // singular matrices then give no ray instead of one made of stack leftovers.
+  GLdouble model[16] = {}, projection[16] = {};
+  GLint viewport[4] = {};
   glGetDoublev(GL_MODELVIEW_MATRIX, model);
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
   glGetIntegerv(GL_VIEWPORT, viewport);
