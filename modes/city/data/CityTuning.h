@@ -70,8 +70,8 @@ class cCityGameTuning : public cTuningData {
   float partySupplyTime = 1000.0f;  // "Party Supply Time": ms (file: seconds)
   float smallPartyAttractedChance = 0.1f;  // "Small Party Attracted Chance": chance per check
   float smallPartyAttractionRadius = 5.0f;  // "Small Party Attraction Radius": world units
-  float smallPartyHungerInSupply = 0.006f;  // "Small Party Hunger In Supply": hunger per ms
-  float smallPartyEnergyInSupply = 0.006f;  // "Small Party Energy In Supply": energy per ms
+  float smallPartyHungerInSupply = 0.006f;  // "Small Party Hunger In Supply": hunger per cake
+  float smallPartyEnergyInSupply = 0.006f;  // "Small Party Energy In Supply": energy per cake
   int smallPartyCost = 25;  // "Small Party Cost": money
   int smallPartyCapacity = 20;  // "Small Party Capacity": guests
   int smallPartySupplies = 50000;  // "Small Party Supplies": supplies

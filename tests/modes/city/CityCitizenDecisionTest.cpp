@@ -73,13 +73,16 @@ TEST_F(CityCitizenDecisionTest, ATieGoesToTheLowerIdAndNothingScoringNoneIsChose
 }
 
 // Contented at exactly the threshold it idles and drops its errand (here, the
-// hall) unless it carries a bundle; just below, it takes the errand up.
+// hall) unless it carries a bundle; just below, it takes the errand up. One
+// ordered onto a military building idles even starving, its idle renewed.
 TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
   const float t = GetCityGameTuning().idleMotiveThreshold;
+  const int32_t held = (int32_t)GetCityGameTuning().idleAtCityHallDuration;
   struct sCase {
     float hunger;
     bool carrying, walksIdle;
-  } cases[] = {{t, false, true}, {t - 0.1f, false, false}, {t, true, false}};
+    int32_t idleTimer;
+  } cases[] = {{t, false, true, 0}, {t - 0.1f, false, false, 0}, {0.0f, false, true, held}, {t, true, false, 0}};
   citizen->SetRate(0, 0.0f);  // the frame's drain would take it below the edge
   citizen->SetRate(1, 0.0f);
   GetCityGameTuning().idleAtCityHallChance = 100;  // the designers' 40 would make the idle a roll of the seed
@@ -89,11 +92,13 @@ TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
     citizen->SetMotive(1, 100.0f);
     if (c.carrying) ASSERT_TRUE(citizen->AttachCarried(City()->GetContainer(kCityFood)->TakeBundle(nullptr)));
     citizen->SetPendingTarget(City());
+    citizen->SetIdleTimer(c.idleTimer);
     citizen->Update(kFrameMs);
     ASSERT_TRUE(citizen->HasInteraction()) << c.hunger;
     EXPECT_EQ(citizen->GetInteraction()->GetName() == "Walking", c.walksIdle) << c.hunger << c.carrying;
     EXPECT_EQ(citizen->GetPendingTargetId(), kNoCityId);  // dropped or taken up
     EXPECT_EQ(citizen->GetStartMode(), 0u);
+    EXPECT_EQ(citizen->GetIdleTimer(), c.idleTimer);
   }
 }
 

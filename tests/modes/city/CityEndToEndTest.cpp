@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "modes/city/cursors/CityBuildCursor.h"
 #include "modes/city/cursors/CityCreatureCursor.h"
 #include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/cursors/CityTribeCursor.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/city/groups/CityGroupFamily.h"
@@ -213,13 +215,15 @@ TEST_F(CityEndToEndTest, ASeededCityPlaysItsWholeRoundAlikeTwice) {
 // population goal; with nobody playing the city may shrink but not empty in 10.
 class CityNewcomerTest : public cCityWorldTest {
  protected:
+  // Bought and put down where the player clicks (a party is dropped there).
   void Buy(int item, int x, int y) {
     cCityGameCityCursor& menu = GetCityCityCursor();
     menu.Open(City(), 400, 300);
     GetCityCursorController().SetCurrentCursor(&menu);
     menu.Choose(item);
     GetCityCursorController().HandleCursorResult(cICityGameCursor::kDone);
-    if (GetCityCursorController().GetCurrentCursor() != &GetCityBuildCursor()) return;  // not affordable
+    cICityGameCursor* placing = GetCityCursorController().GetCurrentCursor();
+    if (placing != &GetCityBuildCursor() && placing != &GetCityDragCursor()) return;  // not affordable
     GetCityCursorController().OnMouseMove(x, y);
     GetCityCursorController().OnLeftButtonDown(x, y);
     GetCityCursorController().OnLeftButtonUp(x, y);
@@ -322,6 +326,142 @@ TEST_F(CityNewcomerTest, CitizensSentToAFarmByClicksFeedTheCityAtTheGamesFrameTi
   }
   EXPECT_GT(GetCityFood(), food) << figures;
   EXPECT_GE(smallest, population) << figures;
+}
+
+// The order of play of a city that starved beside a full store: the sniff
+// test, "City Hall Money" raised, the hall upgraded, a temple, house, market,
+// military building, factory and silo, a road, a farm outside the walls and a
+// party bought, war declared on one tribe, every citizen ordered onto the
+// military building and the silo sold. Two rules hold citizens from food:
+// a party keeps its guests till the cake is gone, a cake feeding only "Small
+// Party Hunger In Supply"; and a citizen ordered onto a military building
+// idles by the hall for good, its idle renewed at every idle walk, so it eats
+// only when ordered to. The food left is in the hall's pile, which any
+// citizen may eat from; the starving city loses its people to recruiters.
+TEST_F(CityNewcomerTest, CitizensHeldAtAPartyAndThenByAMilitaryOrderStarveBesideTheHallsFood) {
+  constexpr int kFramesPerMinute = 60 * 1000 / kFrameMs;
+  Sys_SeedRandom(4545);
+  mode->Leave();  // the sniff test loads over the city: the next entry founds it afresh
+  mode->BeforeLoad();
+  mode->AfterLoad();
+  Enter();
+  SetTuningFloat(GetCityGameTuning(), "City Hall Money", 10.0f);
+  struct sPurchase {
+    int item, x, y;
+  } purchases[] = {{cCityGameCityCursor::kTemple, 500, 380},  {cCityGameCityCursor::kHouse, 620, 500},
+                   {cCityGameCityCursor::kMarket, 620, 620},  {cCityGameCityCursor::kMilitary, 380, 500},
+                   {cCityGameCityCursor::kFactory, 380, 620}, {cCityGameCityCursor::kSilo, 500, 700}};
+  size_t bought = 0;
+  bool road = false;
+  for (int frame = 0; frame < 10 * kFramesPerMinute && Count<cCityGamePlayerCreature>() < 11; ++frame) {
+    Pump(1);
+    if (frame % 20) continue;  // the player's turn, once a second
+    if (City()->GetUpgradeLevel() == 0) {
+      City()->UpgradeCityHall();
+    } else if (bought < std::size(purchases)) {
+      const size_t had = Registry().CountObjectsOfClass<cCityGameBuilding>();
+      Buy(purchases[bought].item, purchases[bought].x, purchases[bought].y);
+      bought += Registry().CountObjectsOfClass<cCityGameBuilding>() > had;
+    } else if (!road && City()->GetMoney() >= 5.0f) {  // from the house's disc to the factory's
+      std::vector<cCityGameBuildingHouse*> house;
+      std::vector<cCityGameBuildingFactory*> factory;
+      Registry().CollectObjectsOfClass(house);
+      Registry().CollectObjectsOfClass(factory);
+      view.spots = {{100, 100, 3, house[0]->GetDisc()}, {300, 100, 3, factory[0]->GetDisc()}};
+      GetCityCursorController().OnLeftButtonDown(100, 100);
+      GetCityCursorController().OnMouseMove(300, 100);
+      GetCityCursorController().Update(kFrameMs);
+      GetCityCursorController().OnLeftButtonUp(300, 100);
+      view.spots.clear();
+      road = true;
+    } else if (Count<cCityGameBuildingFarm>() == 0) {
+      Buy(cCityGameCityCursor::kFarm, 500, 1200);
+    }
+  }
+  ASSERT_EQ(Count<cCityGameRoad>(), 1);
+  ASSERT_EQ(Count<cCityGameBuildingFarm>(), 1);
+  ASSERT_EQ(Count<cCityGamePlayerCreature>(), 11);
+  cCityGameBundleContainer* hallFood = City()->GetContainer(kCityFood);
+  const float lowest = GetCityGameMotiveTuning().lowestMotive;
+  auto starving = [&](cCityGamePlayerCreature* c) { return c->GetMotive(0) <= lowest; };
+
+  // The party: four minutes on, every citizen is a guest, hungry past the
+  // last warning, with hundreds of meals in the hall's pile.
+  Buy(cCityGameCityCursor::kParty, 700, 300);
+  ASSERT_EQ(Count<cCityGameParty>(), 1);
+  Pump(4 * kFramesPerMinute);
+  for (cCityGamePlayerCreature* c : Citizens()) {
+    EXPECT_TRUE(c->HasInteraction() && c->GetInteraction()->GetName() == "Party") << c->GetId();
+    EXPECT_TRUE(starving(c)) << c->GetId() << " hunger " << c->GetMotive(0);
+  }
+  EXPECT_GT(hallFood->GetTotalAmount(), 100.0f);
+
+  // War on a tribe through its dialog, every citizen swept and ordered onto
+  // the military building, the silo sold from its own menu.
+  std::vector<cCityGameTribe*> tribes;
+  Registry().CollectObjectsOfClass(tribes);
+  view.spots = {{800, 800, 3, tribes[3]->GetSceneObject()}};
+  GetCityCursorController().OnLeftButtonDown(800, 800);
+  GetCityCursorController().OnLeftButtonUp(800, 800);
+  for (int id : {cCityGameDialogSuperPowers::kDeclareWar, cCityGameDialogSuperPowers::kOk}) {
+    cGLFDialogButton* b = GetCityTribeCursor().GetDialog()->FindClickable(id);
+    GetCityCursorController().OnLeftButtonDown((int)b->X0() + 2, (int)b->Y0() + 2);
+    GetCityCursorController().OnLeftButtonUp((int)b->X0() + 2, (int)b->Y0() + 2);
+  }
+  ASSERT_TRUE(IsAtWar(City()));
+  std::vector<cCityGameBuildingMilitary*> military;
+  std::vector<cCityGameBuildingSilo*> silo;
+  Registry().CollectObjectsOfClass(military);
+  Registry().CollectObjectsOfClass(silo);
+  view.spots = {{380, 500, 3, military[0]->GetSceneObject()}, {500, 700, 3, silo[0]->GetSceneObject()}};
+  cCityGameCreatureCursor& band = GetCityCreatureCursor();
+  band.Begin(false, City(), nullptr);
+  for (cCityGamePlayerCreature* c : Citizens()) band.Select(c);
+  GetCityCursorController().SetCurrentCursor(&band);
+  GetCityCursorController().OnLeftButtonDown(380, 500);
+  GetCityCursorController().OnLeftButtonUp(380, 500);
+  GetCityCursorController().OnLeftButtonDown(500, 700);
+  GetCityCursorController().OnLeftButtonUp(500, 700);
+  cCityGameBuildingPieMenuCursor& siloMenu = GetCityBuildingPieMenuCursor();
+  ASSERT_EQ(Click(siloMenu, siloMenu.GetMenu(), 0), cICityGameCursor::kDone);  // "Sell Building for: $9.00"
+  view.spots.clear();
+  ASSERT_EQ(Count<cCityGameBuildingSilo>(), 0);
+
+  // Twelve minutes: the food shown is the hall's pile, never short of a meal,
+  // while the held citizens starve by the hall and recruiters win them over.
+  std::string figures;
+  int smallest = 11;
+  for (int minute = 1; minute <= 12; ++minute) {
+    for (int i = 0; i < kFramesPerMinute; ++i) {
+      Pump(1);
+      ASSERT_FLOAT_EQ(GetCityFood(), hallFood->GetTotalAmount());
+      ASSERT_GE(GetCityFood(), 1.0f);
+      smallest = std::min(smallest, Count<cCityGamePlayerCreature>());
+    }
+    figures += " " + std::to_string(minute) + "m food " + std::to_string((int)GetCityFood()) + " pop " +
+               std::to_string(Count<cCityGamePlayerCreature>()) + ";";
+  }
+  EXPECT_LE(smallest, 5) << figures;  // more than half the city gone
+  ASSERT_FALSE(Citizens().empty()) << figures;
+  for (cCityGamePlayerCreature* c : Citizens()) {
+    EXPECT_NE(c->GetIdleTimer(), 0) << c->GetId();
+    EXPECT_TRUE(starving(c)) << c->GetId();
+  }
+
+  // An order feeds: a held citizen sent to the hall eats once, then idles on.
+  cCityGamePlayerCreature* fed = Citizens()[0];
+  view.spots = {{500, 500, 3, City()->GetSceneObject()}};
+  band.Begin(false, City(), fed);
+  GetCityCursorController().SetCurrentCursor(&band);
+  GetCityCursorController().OnLeftButtonDown(500, 500);
+  GetCityCursorController().OnLeftButtonUp(500, 500);
+  ASSERT_TRUE(fed->HasInteraction() && fed->GetInteraction()->GetName() == "Eat from City Hall");
+  for (int i = 0; i < kFramesPerMinute && fed->HasInteraction() &&
+                  fed->GetInteraction()->GetName() == "Eat from City Hall";
+       ++i)
+    Pump(1);
+  EXPECT_GT(fed->GetMotive(0), 90.0f);
+  EXPECT_NE(fed->GetIdleTimer(), 0);
 }
 
 }  // namespace
