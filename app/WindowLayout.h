@@ -1,7 +1,10 @@
-// Where the control panel and the debug window go at start-up: side by side
-// with the game window, so that none covers another (a window manager left to
-// itself stacks the debug window over half the panel). With "-twomonitors"
-// both go to the second monitor, the debug window first.
+// Where the control panel, the modes' panels and the debug window go at
+// start-up, so that none covers another or the game window: the control panel
+// right of the game window with a column under it kept for the modes' panels
+// (each mode's stacked at its top while the mode is current), and the debug
+// window beside that column, or under the game window where the first monitor
+// has no room beside it. With "-twomonitors" the debug window and the column
+// go to the second monitor, the debug window first.
 #pragma once
 
 struct sWindowBox {
@@ -10,6 +13,7 @@ struct sWindowBox {
 
 struct sStartupWindowLayout {
   sWindowBox panel, debug;
+  sWindowBox modePanels;  // the column kept free for the modes' panels, down to the screen's bottom
 };
 
 struct sStartupScreen {
@@ -18,9 +22,12 @@ struct sStartupScreen {
 };
 
 constexpr int kWindowGap = 12;  // room for the frames a window manager adds
+// As wide as the widest panel a mode opens (the civ mode's, about 300 pixels).
+constexpr int kModePanelColumnWidth = 320;
 
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
                                           const sStartupScreen& screen, bool twoMonitors);
 
-// Moves the control panel and the debug window so, once the panel is built.
+// Moves the control panel and the debug window so, once the panel is built,
+// and has the modes' panels open at the top of their column.
 void PlaceStartupWindows(bool twoMonitors);

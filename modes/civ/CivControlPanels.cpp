@@ -1,7 +1,5 @@
 #include "modes/civ/CivControlPanels.h"
 
-#include <GL/freeglut.h>
-
 #include "app/AppGlobals.h"
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
@@ -19,7 +17,6 @@
 namespace {
 GLUI* gKinestheticPanel = nullptr;
 GLUI* gDebugPanel = nullptr;
-int gFramesUntilArranged = -1;  // counts down once both panels are made; -1 when done
 
 void OnPoleMarkers(int) { ShowCivPoleMarkers(gCivShowPoleMarkers != 0); }
 void OnPatrolPaths(int) {
@@ -64,28 +61,8 @@ void BuildDebugPanel() {
 void OpenCivControlPanels() {
   if (!gKinestheticPanel) BuildKinestheticPanel();
   else gKinestheticPanel->show();
-  if (!gDebugPanel) {
-    BuildDebugPanel();
-    gFramesUntilArranged = 3;  // their first frames place and size both windows
-  } else {
-    gDebugPanel->show();
-  }
-}
-
-// The panel layer opens the second window one small step from the first,
-// which hides nearly all of the first one's controls: once both have taken
-// their places and sizes, the debug panel moves just below the other.
-void ArrangeCivControlPanels() {
-  if (gFramesUntilArranged < 0 || --gFramesUntilArranged > 0) return;
-  gFramesUntilArranged = -1;
-  const int current = glutGetWindow();
-  int width, height;
-  gKinestheticPanel->get_size(&width, &height);
-  glutSetWindow(gKinestheticPanel->get_glut_window_id());
-  const int x = glutGet(GLUT_WINDOW_X), y = glutGet(GLUT_WINDOW_Y);
-  glutSetWindow(gDebugPanel->get_glut_window_id());
-  glutPositionWindow(x, y + height + 8);
-  if (current > 0) glutSetWindow(current);
+  if (!gDebugPanel) BuildDebugPanel();
+  else gDebugPanel->show();
 }
 
 void HideCivControlPanels() {

@@ -61,7 +61,6 @@ void cCivGameMode::Update(unsigned int ms) {
   PublishHudView();
   mWorld->Update(scaledMs);
   mHud->Update(scaledMs);
-  ArrangeCivControlPanels();
   tDataModeShell::Update(ms);
 }
 

@@ -1,11 +1,13 @@
 // The debug window view: lines in a scrolling text area, a command box below.
 #include <GL/freeglut.h>
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <cfloat>
 
 #include "platform/glui/DebugView.h"
+#include "platform/glui/DebugViewRows.h"
 #include "platform/glui/GLUIInternal.h"
 #include "platform/glui/GLUITest.h"
 
@@ -17,11 +19,19 @@ struct cDebugViewState {
   GLUI* panel = nullptr;
   sGLUIDebugViewSource source;
   std::vector<std::string> lines;
+  std::vector<sDebugViewRow> rows;  // the lines wrapped to the text area's width
+  float wrappedWidth = -1.0f;       // the width the rows were made for
   uint64_t linesSeen = UINT64_MAX;
   char command[kCommandCapacity] = {};
   bool focusCommand = true;  // typing goes to the command box from the start
   float scroll = 0.0f, scrollMax = 0.0f;
+  float newestRowBottom = 0.0f, areaBottom = 0.0f;  // screen y, for tests: is the newest row whole?
 };
+
+float GlyphWidth(uint32_t codepoint) {
+  return ImGui::GetFont()->GetCharAdvance(codepoint <= IM_UNICODE_CODEPOINT_MAX ? (ImWchar)codepoint : 0xFFFD) *
+         ImGui::GetFontSize() / ImGui::GetFont()->FontSize;
+}
 
 cDebugViewState& View() {
   static cDebugViewState* view = new cDebugViewState();  // lives until exit, like the window
@@ -39,21 +49,31 @@ void DrawDebugView(GLUI* panel) {
   view.linesSeen = added;
 
   float footer = ImGui::GetStyle().ItemSpacing.y + ImGui::GetFrameHeightWithSpacing();
-  ImGui::BeginChild("##lines", ImVec2(0, -footer), true, ImGuiWindowFlags_HorizontalScrollbar);
-  // Measured before this frame's lines grow the text: at the bottom, the view
-  // follows new lines; scrolled up, it stays where the user put it.
-  bool atBottom = ImGui::GetScrollY() >= ImGui::GetScrollMaxY();
+  // The bar is always there, so showing it never narrows the rows it would need.
+  ImGui::BeginChild("##lines", ImVec2(0, -footer), true, ImGuiWindowFlags_AlwaysVerticalScrollbar);
+  // Where the user (wheel, bar) or the last frame's follow left the view: at
+  // the bottom it follows new lines; scrolled up, it stays where the user put it.
+  const bool atBottom = ImGui::GetScrollY() >= ImGui::GetScrollMaxY() - 0.5f;
+  const float width = ImGui::GetContentRegionAvail().x;
+  if (newText || width != view.wrappedWidth) {
+    view.rows = WrapDebugViewLines(view.lines, width, GlyphWidth);
+    view.wrappedWidth = width;
+  }
   ImGuiListClipper clipper;
-  clipper.Begin((int)view.lines.size());
+  clipper.Begin((int)view.rows.size());
   while (clipper.Step())
     for (int i = clipper.DisplayStart; i < clipper.DisplayEnd; ++i) {
-      const std::string& line = view.lines[(size_t)i];
-      ImGui::TextUnformatted(line.data(), line.data() + line.size());
+      const sDebugViewRow& row = view.rows[(size_t)i];
+      const std::string& line = view.lines[row.line];
+      ImGui::TextUnformatted(line.data() + row.begin, line.data() + row.end);
+      if ((size_t)i + 1 == view.rows.size()) view.newestRowBottom = ImGui::GetItemRectMax().y;
     }
   clipper.End();
-  if (newText && atBottom) ImGui::SetScrollHereY(1.0f);
+  // Where the rows end; applied at the next frame's start, clamped to the bottom then.
+  if (atBottom) ImGui::SetScrollY(ImGui::GetCursorPosY());
   view.scroll = ImGui::GetScrollY();
   view.scrollMax = ImGui::GetScrollMaxY();
+  view.areaBottom = ImGui::GetCurrentWindow()->InnerClipRect.Max.y;  // above any bar at the bottom
   ImGui::EndChild();
   GLUI_RecordItemRect(panel, "text area");
 
@@ -122,5 +142,13 @@ bool GLUI_TestDebugViewScroll(float* scroll, float* scrollMax) {
   if (!GLUI_GetDebugView()) return false;
   *scroll = View().scroll;
   *scrollMax = View().scrollMax;
+  return true;
+}
+
+bool GLUI_TestDebugViewNewestRow(float* rowBottom, float* areaBottom, size_t* rows) {
+  if (!GLUI_GetDebugView()) return false;
+  *rowBottom = View().newestRowBottom;
+  *areaBottom = View().areaBottom;
+  *rows = View().rows.size();
   return true;
 }

@@ -37,7 +37,6 @@ struct GLUI::Frame {
   std::vector<std::function<void()>> afterFrame;
   // Opened without a position: placed near the application's panels after its first frame.
   bool awaitsDefaultPlacement = false;
-  int cascadeStep = 0;                 // how many panels were placed that way before it
   int placedX = -1, placedY = -1;      // where the layer put it (-1: never placed by the layer)
   // The window is drawn only when ImGui's output differs from what it shows,
   // or when it was exposed or resized: panels at rest cost no GL work.

@@ -1,21 +1,23 @@
 // Panels opened without a position (the modes' own panels) go near the
 // application's control panel instead of wherever the window system puts them,
-// which without a window manager is over the game's window.
+// which without a window manager is over the game's window. They stack: each
+// goes under those placed so that are still shown, so the panels of the
+// current mode never cover one another.
 #include <GL/freeglut.h>
+
+#include <algorithm>
 
 #include "platform/glui/GLUIFrame.h"
 #include "platform/glui/GLUITest.h"
 
 namespace {
 
-constexpr int kCascadeStep = 24;  // panels opened later do not hide earlier ones
 constexpr int kGapBelow = 8;
 
 struct cDefaultPlacement {
   bool known = false;
   int x = 0, y = 0;
   GLUI* above = nullptr;
-  int placedSoFar = 0;
 };
 
 cDefaultPlacement& Placement() {
@@ -36,13 +38,11 @@ void GLUI_Master_Object::set_default_position(int x, int y, GLUI* above) {
 void GLUI_Layer::TakeDefaultPlacement(GLUI* panel) {
   cDefaultPlacement& placement = Placement();
   if (!placement.known) return;
-  GLUI::Frame& frame = FrameOf(panel);
-  frame.awaitsDefaultPlacement = true;
-  frame.cascadeStep = placement.placedSoFar++;
+  FrameOf(panel).awaitsDefaultPlacement = true;
 }
 
-// The panel above has had its first frame by now (panels draw in creation
-// order), so its height is the one it grew to.
+// The panels above have had their first frames by now (panels draw in
+// creation order), so their heights are the ones they grew to.
 void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
   GLUI::Frame& frame = FrameOf(panel);
   if (!frame.awaitsDefaultPlacement) return;
@@ -51,8 +51,13 @@ void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
   int y = placement.y;
   if (placement.above && placement.above != panel && !placement.above->is_closed())
     y += FrameOf(placement.above).height + kGapBelow;
-  frame.placedX = placement.x + kCascadeStep * frame.cascadeStep;
-  frame.placedY = y + kCascadeStep * frame.cascadeStep;
+  for (GLUI* other : Panels()) {
+    const GLUI::Frame& placed = FrameOf(other);
+    if (other != panel && placed.placedX >= 0 && !other->is_closed() && other->is_visible())
+      y = std::max(y, placed.placedY + placed.height + kGapBelow);
+  }
+  frame.placedX = placement.x;
+  frame.placedY = y;
   glutPositionWindow(frame.placedX, frame.placedY);
 }
 

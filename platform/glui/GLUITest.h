@@ -30,6 +30,9 @@ bool GLUI_TestClick(GLUI* panel, const char* label);
 
 // The debug window view's text area: scroll position and its largest value.
 bool GLUI_TestDebugViewScroll(float* scroll, float* scrollMax);
+// Where the newest row ended when last drawn and where the text area's visible
+// part ends (screen y), and how many rows the lines were wrapped into.
+bool GLUI_TestDebugViewNewestRow(float* rowBottom, float* areaBottom, size_t* rows);
 
 // Frames the panel actually drew and swapped (a panel whose picture did not change draws none).
 size_t GLUI_TestPresentedFrames(GLUI* panel);

@@ -244,8 +244,8 @@ class GLUI_Master_Object {
   // x, y of -1 keep the position set with glutInitWindowPosition. Needs glutInit first.
   GLUI* create_glui(const char* name, long flags = 0, int x = -1, int y = -1);
   // Where panels created at -1, -1 from now on open: at x, and at y plus the
-  // height `above` has grown to (null: nothing added), each later one a step
-  // further down and right. Without it they open where the window system likes.
+  // height `above` has grown to (null: nothing added), each under those placed
+  // so that are still shown. Without it they open where the window system likes.
   void set_default_position(int x, int y, GLUI* above = nullptr);
   // GLUT's idle hook: calls the function with the main graphics window current, then redraws the panels.
   void set_glutIdleFunc(void (*idle)());

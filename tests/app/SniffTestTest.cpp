@@ -14,6 +14,11 @@
 #include "modes/city/objects/CityObjectRegistry.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
+#include "modes/dev/flyswim/FlySwimState.h"
+#include "modes/dev/stresstest/cPelsGameMode.h"
+#include "modes/dev/testbench/cTestGameMode.h"
+#include "platform/glui/DebugView.h"
+#include "platform/glui/glui.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/sim/GameDataTestTypes.h"
 #include "tests/support/StartedProgram.h"
@@ -168,6 +173,25 @@ TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
       EXPECT_NE(console.find("Sniff Test Round 1Pass!\n"), std::string::npos);
       program.Frame(16);
       EXPECT_EQ(gCurrentGameMode, mode);
+      // Only the current mode's panels are shown (the sniff test enters and
+      // leaves the flock test and fly/swim modes), and none covers the game
+      // window, the control panel or the debug window.
+      const struct {
+        GLUI* panel;
+        int owner;
+      } panels[] = {{cFlockTestMode::GetPanel(), 8},
+                    {cPelsGameMode::GetControlPanel(), 6},
+                    {cTestGameMode::GetPanel(), 5},
+                    {nFlySwim::State().panel, 7}};
+      for (const auto& p : panels) {
+        if (!p.panel) continue;
+        SCOPED_TRACE(p.panel->get_name());
+        EXPECT_EQ(p.panel->is_visible(), p.owner == current.index);
+        if (!p.panel->is_visible()) continue;
+        const sWindowBox box = ScreenBox(p.panel->get_glut_window_id());
+        for (int fixed : {gMainWindow, gControlPanel->get_glut_window_id(), GLUI_GetDebugView()->get_glut_window_id()})
+          EXPECT_FALSE(Overlap(box, ScreenBox(fixed))) << fixed;
+      }
     }
   });
 }

@@ -1,5 +1,5 @@
 // The debug window view: lines printed before it opened, typed commands, and
-// following the newest line unless the user scrolled up.
+// following the newest line unless the user scrolled up, whatever the lines' widths.
 #include "glf/DebugWindow.h"
 #include "platform/glui/DebugView.h"
 #include "tests/glui/GluiTestFixture.h"
@@ -57,6 +57,24 @@ TEST_F(GluiTest, DebugViewFollowsNewLinesOnlyWhileAtTheBottom) {
   ASSERT_TRUE(GLUI_TestDebugViewScroll(&scroll, &scrollMax));
   ASSERT_GT(scrollMax, 0.0f);
   EXPECT_EQ(scroll, scrollMax);
+
+  // Lines growing wider than the window, a frame or two apart (as the civ's
+  // status lines do): the view still follows, and the newest row shows whole,
+  // with no sideways bar over it.
+  for (int i = 0; i < 40; ++i) {
+    DebugPrintf("Cities: %d", i);
+    DebugPrintf("Vehicles: %s", std::string((size_t)i * 40, 'v').c_str());
+    GLUI_PumpFrame();
+    GLUI_PumpFrame();
+  }
+  GLUI_TestPumpUntilIdle(3);
+  float rowBottom = 0, areaBottom = 0;
+  size_t rows = 0;
+  ASSERT_TRUE(GLUI_TestDebugViewNewestRow(&rowBottom, &areaBottom, &rows));
+  GLUI_TestDebugViewScroll(&scroll, &scrollMax);
+  EXPECT_EQ(scroll, scrollMax);
+  EXPECT_LE(rowBottom, areaBottom);
+  EXPECT_GT(rows, GetDebugWindow()->Lines().size()) << "the wide lines wrap";
 
   int x, y, w, h;
   ASSERT_TRUE(GLUI_TestControlRect(view, "text area", &x, &y, &w, &h));

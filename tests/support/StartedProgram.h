@@ -14,6 +14,7 @@
 //   }
 #pragma once
 
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -27,9 +28,26 @@
 #include "app/FrameLoop.h"
 #include "app/ModeCallLog.h"
 #include "app/Startup.h"
+#include "app/WindowLayout.h"
 #include "glf/DebugWindow.h"
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
+
+// Where a GLUT window (the game's, a panel's) stands on the screen now; moves
+// asked for are carried out first.
+inline sWindowBox ScreenBox(int glutWindow) {
+  glutMainLoopEvent();
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  const sWindowBox box = {glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y), glutGet(GLUT_WINDOW_WIDTH),
+                          glutGet(GLUT_WINDOW_HEIGHT)};
+  if (previous > 0) glutSetWindow(previous);
+  return box;
+}
+
+inline bool Overlap(const sWindowBox& a, const sWindowBox& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
 
 inline void RunIsolated(const std::function<void()>& body) {
   ASSERT_TRUE(EnsureTestDisplay());

@@ -95,14 +95,18 @@ void cFlockTestMode::Enter() {
     AddWeightField(state.panel, "Big Jump", &state.weights.bigJump);
     AddWeightField(state.panel, "Scatter", &state.weights.scatter);
     AddWeightField(state.panel, "Huddle", &state.weights.huddle);
+  } else {
+    state.panel->show();
   }
   gPlanetGridFlag = 1;
 }
 
 void cFlockTestMode::Leave() {
   tDataModeShell::Leave();
-  // The herd stays in the scene and the panel stays open, as they always have.
+  // The herd stays in the scene; the panel goes with the mode, or it would
+  // cover the next mode's panels (the sniff test enters and leaves this mode).
   if (State().marker) GetSceneManager().RemoveObject(State().marker);
+  if (State().panel) State().panel->hide();
   gPlanetGridFlag = 0;
 }
 

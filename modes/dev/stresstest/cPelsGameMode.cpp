@@ -24,6 +24,8 @@ void cPelsGameMode::Enter() {
     panel->set_main_gfx_window(gMainWindow);
     panel->add_checkbox("Auto Camera", &GetStressAutoCameraFlag(), -1);
     ControlPanel() = panel;
+  } else {
+    ControlPanel()->show();
   }
   StartStressVisit();
   tDataModeShell::Enter();
@@ -31,6 +33,7 @@ void cPelsGameMode::Enter() {
 
 void cPelsGameMode::Leave() {
   DeleteStressWalkers();
+  if (ControlPanel()) ControlPanel()->hide();  // the next mode's panels take its place
   tDataModeShell::Leave();
 }
 

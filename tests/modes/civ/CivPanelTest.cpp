@@ -1,6 +1,7 @@
 // The civ control panels in the started program: their controls in order,
 // the spinners' limits, controls following their variables every frame, the
 // buttons' effects, and the windows hidden and shown with the mode.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
+#include "platform/glui/DebugView.h"
 #include "platform/glui/GLUITest.h"
 #include "tests/support/StartedProgram.h"
 
@@ -39,6 +41,15 @@ TEST(CivPanels, ControlsLimitsLiveVariablesAndButtons) {
     ASSERT_TRUE(view && debug);
     EXPECT_STREQ(view->get_name(), "Civ Kinesthetic Control Panel");
     EXPECT_STREQ(debug->get_name(), "Civ Deubg Panel");
+    // Both stand in the column under the control panel, one under the other,
+    // covering neither the game window, the control panel nor the debug window.
+    const sWindowBox viewBox = ScreenBox(view->get_glut_window_id()), debugBox = ScreenBox(debug->get_glut_window_id());
+    EXPECT_FALSE(Overlap(viewBox, debugBox));
+    for (int fixed : {gMainWindow, gControlPanel->get_glut_window_id(), GLUI_GetDebugView()->get_glut_window_id()}) {
+      EXPECT_FALSE(Overlap(viewBox, ScreenBox(fixed))) << fixed;
+      EXPECT_FALSE(Overlap(debugBox, ScreenBox(fixed))) << fixed;
+    }
+    EXPECT_LE(std::max(viewBox.width, debugBox.width), kModePanelColumnWidth) << "the column is wide enough";
     EXPECT_EQ(Names(view), (std::vector<std::string>{
                                "Show North Pole/South Pole Markers", "Show Latitude Lines", "Show Longitude Lines",
                                "Show Map", "Show Influence", "Camera Constraint: North Always Up",

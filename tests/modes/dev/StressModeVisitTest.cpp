@@ -36,9 +36,11 @@ TEST(StressModeVisit, EveryVisitHasThreeThousandWalkersOnOneShapeUnderAGlidingCa
       program.Frame(16);
       EXPECT_EQ(scene.GetObjectCount(&GetStressPyramidShape()), 0u);
     }
-    ASSERT_TRUE(GLUI_TestClick(cPelsGameMode::GetControlPanel(), "Auto Camera")) << "the panel stays after Leave";
+    GLUI* panel = cPelsGameMode::GetControlPanel();
+    EXPECT_FALSE(panel->is_visible()) << "hidden with the mode";
     gPendingGameMode = gPelsGameMode;
     program.Frame(16);
+    ASSERT_TRUE(GLUI_TestClick(panel, "Auto Camera")) << "shown again on entry";
     EXPECT_EQ(glide(), 0.0f) << "unticked";
     cScratchDir dir;
     EXPECT_TRUE(RunSniffTestIn(dir.Path())) << "every save-load cycle passed";
