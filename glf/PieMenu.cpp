@@ -56,6 +56,24 @@ struct sBox {
   float x0, y0, x1, y1;
   bool Overlaps(const sBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
+
+// `box` moved along one axis (`vertical` or not) in one direction (`sign`)
+// until it is clear of every box in `placed`, each passed by kClearance. It
+// only ever moves one way, so it passes each placed box at most once.
+sBox MovedClear(sBox box, const std::vector<sBox>& placed, bool vertical, float sign) {
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (const sBox& other : placed) {
+      if (!box.Overlaps(other)) continue;
+      const float step = vertical ? (sign > 0.0f ? other.y1 - box.y0 : other.y0 - box.y1)
+                                  : (sign > 0.0f ? other.x1 - box.x0 : other.x0 - box.x1);
+      (vertical ? box.y0 : box.x0) += step + sign * kClearance;
+      (vertical ? box.y1 : box.x1) += step + sign * kClearance;
+      moved = true;
+    }
+  }
+  return box;
+}
 }  // namespace
 
 void cGLFPieMenu::Place(float scale, bool sizedToLabels) {
@@ -86,22 +104,16 @@ void cGLFPieMenu::Place(float scale, bool sizedToLabels) {
     sBox box{dx * distance + startX, dy * distance + startY, 0.0f, 0.0f};
     box.x1 = box.x0 + width, box.y1 = box.y0 + height;
     // Long labels of neighbours on the two rings can still meet (an outer
-    // item between two inner ones). The later item gives way: it moves on
-    // outwards, down or up unless it is level, just past the box it met;
-    // it only ever moves one way, so it passes each earlier box at most once.
-    const bool vertical = std::fabs(dy) > kStraight;
-    const float away = vertical ? (dy > 0.0f ? 1.0f : -1.0f) : (dx > 0.0f ? 1.0f : -1.0f);
-    for (bool moved = true; moved;) {
-      moved = false;
-      for (const sBox& other : boxes) {
-        if (!box.Overlaps(other)) continue;
-        const float by = vertical ? (away > 0.0f ? other.y1 - box.y0 : other.y0 - box.y1)
-                                  : (away > 0.0f ? other.x1 - box.x0 : other.x0 - box.x1);
-        const float step = by + away * kClearance;
-        (vertical ? box.y0 : box.x0) += step;
-        (vertical ? box.y1 : box.x1) += step;
-        moved = true;
-      }
+    // item between two inner ones). The later item gives way, keeping its
+    // side of the ring point: a level one moves on outwards, any other up or
+    // down, whichever is the shorter way clear (outwards when equal); it
+    // then stays nearest its ring point.
+    if (std::fabs(dy) <= kStraight) {
+      box = MovedClear(box, boxes, false, dx > 0.0f ? 1.0f : -1.0f);
+    } else {
+      const float outwards = dy > 0.0f ? 1.0f : -1.0f;
+      const sBox out = MovedClear(box, boxes, true, outwards), in = MovedClear(box, boxes, true, -outwards);
+      box = std::fabs(in.y0 - box.y0) < std::fabs(out.y0 - box.y0) ? in : out;
     }
     boxes.push_back(box);
     // Opening, the ring point and the move grow with the scale; the box keeps

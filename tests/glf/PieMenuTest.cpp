@@ -133,20 +133,36 @@ TEST(PieMenuLayout, LongLabelsLieApartInsideTheWindowAndAreChosenAtTheirFarEnds)
   }
 }
 
-// An item moved clear of a neighbour keeps its ring point's column: only the
-// hall's upgrade, outside the military building, moves, and only downwards.
-TEST(PieMenuLayout, AnOuterItemMeetingAnInnerOneMovesOutwardsJustPastIt) {
-  cOverlayRecorder recorder;
-  cFakeClock clock;
-  cGLFPieMenu menu(nullptr, 8, 75, 2.5f);
-  for (int i = 0; i < 9; ++i) menu.AddItem(i == 1 ? std::string(20, 'm') : "item", i);
-  menu.Show();
-  clock.Advance(cGLFPieMenu::kOpeningMs);
-  menu.Layout(320, 240);
-  const double ringX = 320 + 187.5 * std::cos(kPi / 8), ringY = 240 + 187.5 * std::sin(kPi / 8);
-  EXPECT_NEAR(menu.GetItem(8)->X0(), ringX, 0.01);
-  EXPECT_GT(menu.GetItem(1)->Y1(), ringY);  // where it would have overlapped
-  EXPECT_EQ(menu.GetItem(8)->Y0(), menu.GetItem(1)->Y1() + 1.0f);
+// An outer item whose label would meet an inner neighbour's keeps its ring
+// point's column and moves the shorter way just past it: below the hall's
+// military building, above a wide ring's trade route.
+TEST(PieMenuLayout, AnOuterItemMeetingAnInnerOneMovesTheShorterWayJustPastIt) {
+  const struct {
+    int radius;
+    float outerFactor;
+    bool below;
+  } rows[] = {{75, 2.5f, true}, {125, 1.5f, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.radius);
+    cOverlayRecorder recorder;
+    recorder.width = 1024, recorder.height = 768;
+    cFakeClock clock;
+    cGLFPieMenu menu(nullptr, 8, row.radius, row.outerFactor);
+    for (int i = 0; i < 9; ++i) menu.AddItem(i == 1 ? std::string(20, 'm') : "item", i);
+    menu.Show();
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    menu.Layout(512, 384);
+    const double distance = row.radius * row.outerFactor;
+    const double ringX = 512 + distance * std::cos(kPi / 8), ringY = 384 + distance * std::sin(kPi / 8);
+    const cGLFDialogControl *inner = menu.GetItem(1), *outer = menu.GetItem(8);
+    EXPECT_NEAR(outer->X0(), ringX, 0.01);
+    EXPECT_TRUE(inner->Y0() < ringY + 20 && ringY < inner->Y1());  // where it would have met it
+    if (row.below) {
+      EXPECT_EQ(outer->Y0(), inner->Y1() + 1.0f);
+    } else {
+      EXPECT_EQ(outer->Y1(), inner->Y0() - 1.0f);
+    }
+  }
 }
 
 // Fault mended: a menu opened near an edge put items outside the window,
