@@ -56,6 +56,7 @@ void CheckEveryRow(const std::vector<sMenuRow>& rows, cFakeClock& clock, const s
     cGameSizedOverlay overlay;
     int width = 0, height = 0;
     GetWindowSize2D(&width, &height);
+    ASSERT_EQ(width, (int)GetSharedTuningData().GetWindowStartWidth());
     ExpectPieMenuItemsApartInsideAndChosen(*menu, width / 2.0f, height / 2.0f, clock);
     if (afterRow) afterRow();
   }
