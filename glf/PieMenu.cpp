@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "glf/Overlay2D.h"
 #include "platform/Sys.h"
@@ -27,25 +28,99 @@ void cGLFPieMenu::AddItem(std::string label, int id, const float* colour) {
   item->SetId(id);
   item->SetColours(colour, kBlack, colour, colour, colour);
   AddControl(std::move(item));
-  Place(1.0f);
+  Place(1.0f, false);  // measuring labels needs the window's fonts: Layout sizes them
 }
 
-void cGLFPieMenu::Place(float scale) {
+namespace {
+// A cosine or sine this close to 0 is straight above, below or level: the
+// angles are built from 6.283 and 3.1415, so a quarter turn is never exact.
+constexpr float kStraight = 0.01f;
+// Between a box moved clear of another and that box, so their outlines stay apart.
+constexpr float kClearance = 1.0f;
+
+// Where a box of `size` starts along one axis, relative to its ring point,
+// when `direction` is the ring point's component away from the centre: boxes
+// run away from the centre, so a box never reaches back across it into the
+// items on the other side. On the right a box starts at its point, on the
+// left it ends there, straight ahead it is centred. The same holds vertically
+// (below starts, above ends, level is centred): the rows of one side then
+// sit as far apart as their ring points are, and the straight-below item
+// starts just under the diagonal items' ends.
+float BoxStart(float direction, float size) {
+  if (direction > kStraight) return 0.0f;
+  if (direction < -kStraight) return -size;
+  return -size / 2.0f;
+}
+
+struct sBox {
+  float x0, y0, x1, y1;
+  bool Overlaps(const sBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+
+// `box` moved along one axis (`vertical` or not) in one direction (`sign`)
+// until it is clear of every box in `placed`, each passed by kClearance. It
+// only ever moves one way, so it passes each placed box at most once.
+sBox MovedClear(sBox box, const std::vector<sBox>& placed, bool vertical, float sign) {
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (const sBox& other : placed) {
+      if (!box.Overlaps(other)) continue;
+      const float step = vertical ? (sign > 0.0f ? other.y1 - box.y0 : other.y0 - box.y1)
+                                  : (sign > 0.0f ? other.x1 - box.x0 : other.x0 - box.x1);
+      (vertical ? box.y0 : box.x0) += step + sign * kClearance;
+      (vertical ? box.y1 : box.x1) += step + sign * kClearance;
+      moved = true;
+    }
+  }
+  return box;
+}
+}  // namespace
+
+void cGLFPieMenu::Place(float scale, bool sizedToLabels) {
   const int n = GetControlCount(), R = mRingSize;
+  std::vector<sBox> boxes;  // fully open, relative to the centre
+  boxes.reserve(n);
   for (int i = 0; i < n; ++i) {
     float angle, distance;
     if (i < R) {
       const int k = std::min(R, n);
       const int places = ((k + 1) / 2) * 2;
       angle = (float)i * (kTwoPi / (float)places);
-      distance = (float)mRadius * scale;
+      distance = (float)mRadius;
     } else {
       const int places = n < 2 * R - 1 ? n - R : R;
       angle = kPi / (float)R + (float)(i - R) * (kTwoPi / (float)places);
-      distance = (float)mRadius * mOuterRingFactor * scale;
+      distance = (float)mRadius * mOuterRingFactor;
     }
-    const float x0 = mCentreX + std::cos(angle) * distance, y0 = mCentreY + std::sin(angle) * distance;
-    GetControl(i)->SetRect(x0, y0, x0 + 30.0f, y0 + 30.0f);
+    cGLFDialogControl* item = GetControl(i);
+    float width = 30.0f, height = 30.0f;
+    if (sizedToLabels) {
+      item->SetRect(0.0f, 0.0f, 0.0f, 0.0f);
+      item->AutoSize();
+      width = item->X1(), height = item->Y1();
+    }
+    const float dx = std::cos(angle), dy = std::sin(angle);
+    const float startX = BoxStart(dx, width), startY = BoxStart(dy, height);
+    sBox box{dx * distance + startX, dy * distance + startY, 0.0f, 0.0f};
+    box.x1 = box.x0 + width, box.y1 = box.y0 + height;
+    // Long labels of neighbours on the two rings can still meet (an outer
+    // item between two inner ones). The later item gives way, keeping its
+    // side of the ring point: a level one moves on outwards, any other up or
+    // down, whichever is the shorter way clear (outwards when equal); it
+    // then stays nearest its ring point.
+    if (std::fabs(dy) <= kStraight) {
+      box = MovedClear(box, boxes, false, dx > 0.0f ? 1.0f : -1.0f);
+    } else {
+      const float outwards = dy > 0.0f ? 1.0f : -1.0f;
+      const sBox out = MovedClear(box, boxes, true, outwards), in = MovedClear(box, boxes, true, -outwards);
+      box = std::fabs(in.y0 - box.y0) < std::fabs(out.y0 - box.y0) ? in : out;
+    }
+    boxes.push_back(box);
+    // Opening, the ring point and the move grow with the scale; the box keeps
+    // its size and its side of the ring point.
+    const float x0 = mCentreX + (box.x0 - startX) * scale + startX;
+    const float y0 = mCentreY + (box.y0 - startY) * scale + startY;
+    item->SetRect(x0, y0, x0 + width, y0 + height);
   }
 }
 
@@ -53,8 +128,7 @@ void cGLFPieMenu::Layout(float x, float y) {
   mCentreX = x;
   mCentreY = y;
   KeepInsideWindow();
-  Place(GetOpeningScale());
-  AutoSizeControls();
+  Place(GetOpeningScale(), true);
 }
 
 // Items opened near an edge would lie outside the window, where no click
@@ -64,8 +138,7 @@ void cGLFPieMenu::KeepInsideWindow() {
   int width = 0, height = 0;
   GetWindowSize2D(&width, &height);
   if (n == 0 || width <= 0 || height <= 0) return;  // no window to fit into
-  Place(1.0f);
-  AutoSizeControls();
+  Place(1.0f, true);
   float left = GetControl(0)->X0(), right = GetControl(0)->X1();
   float top = GetControl(0)->Y0(), bottom = GetControl(0)->Y1();
   for (int i = 1; i < n; ++i) {
@@ -122,8 +195,8 @@ bool cGLFPieMenu::HandleMouse(int button, int state, int x, int y) {
   if (button != kLeftButton) return false;
   const float fx = (float)x, fy = (float)y;
   if (state == kButtonDown) {
-    // Long labels overlap; the item drawn last is the one seen, so it takes
-    // the press (the first in order could cover a later item completely).
+    // Fully open items lie apart; while the menu opens they overlap: the
+    // item drawn last is the one seen, so it takes the press.
     for (int i = GetControlCount() - 1; i >= 0; --i) {
       if (!GetControl(i)->HitTest(fx, fy)) continue;
       mPressedItem = i;

@@ -28,6 +28,7 @@ class cGLFPieMenu : public cGLFDialog {
   // Centres the rings at (x, y), moved just enough that every item, fully
   // open and sized to its label, lies inside the window (a menu larger than
   // the window keeps its left and top inside). A menu that fits stays at (x, y).
+  // Each label runs from its ring point away from the centre, clear of the others.
   void Layout(float x, float y);
   void GetCentre(float* x, float* y) const;
   float GetOpeningScale();  // 0 at Show, 1 from 150 ms on
@@ -40,7 +41,8 @@ class cGLFPieMenu : public cGLFDialog {
   void OnMouseMove(int x, int y) override;
 
  private:
-  void Place(float scale);  // every item's 30 x 30 box on its ring
+  // Every item's box at its ring point, each 30 x 30 or sized to its label.
+  void Place(float scale, bool sizedToLabels);
   void KeepInsideWindow();  // moves the centre so the fully open items fit the window
 
   float mCentreX = 0.0f, mCentreY = 0.0f;

@@ -9,6 +9,7 @@
 
 #include "glf/PieMenu.h"
 #include "tests/glf/OverlayRecorder.h"
+#include "tests/support/PieMenuCheck.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -36,9 +37,16 @@ struct cOpenMenu {
     clock.Advance(cGLFPieMenu::kOpeningMs);
     menu.Layout(cx, cy);
   }
+  // The ring point lies on the side of the box that faces the centre: the
+  // near edge, or its middle where the point is straight ahead.
   void ExpectAt(int index, double angle, double distance) {
-    EXPECT_NEAR(menu.GetItem(index)->X0(), cx + std::cos(angle) * distance, 0.1) << "item " << index;
-    EXPECT_NEAR(menu.GetItem(index)->Y0(), cy + std::sin(angle) * distance, 0.1) << "item " << index;
+    const cGLFDialogControl* item = menu.GetItem(index);
+    auto nearSide = [](double direction, float low, float high) {
+      return direction > 0.01 ? low : direction < -0.01 ? high : (low + high) / 2;
+    };
+    const double c = std::cos(angle), s = std::sin(angle);
+    EXPECT_NEAR(nearSide(c, item->X0(), item->X1()), cx + c * distance, 0.1) << "item " << index;
+    EXPECT_NEAR(nearSide(s, item->Y0(), item->Y1()), cy + s * distance, 0.1) << "item " << index;
   }
   void CentreOf(int index, int* x, int* y) {
     cGLFDialogControl* item = menu.GetItem(index);
@@ -52,13 +60,20 @@ struct cOpenMenu {
 
 }  // namespace
 
+// Each box runs away from the centre: the right item starts at its ring
+// point, the left one ends there, the one below hangs centred from it.
 TEST(PieMenuLayout, ThreeItemsTakeFourPlacesNoneAbove) {
   cOpenMenu open(3);
-  open.ExpectAt(0, 0.0, 75.0);
-  open.ExpectAt(1, kPi / 2, 75.0);  // below: y grows downwards
-  open.ExpectAt(2, kPi, 75.0);
-  EXPECT_EQ(open.menu.GetItem(0)->X1() - open.menu.GetItem(0)->X0(), 4 * cOverlayRecorder::kCharWidth + 4.0f);
-  EXPECT_EQ(open.menu.GetItem(0)->Y1() - open.menu.GetItem(0)->Y0(), 20.0f);
+  const float width = 4 * cOverlayRecorder::kCharWidth + 4.0f;
+  const struct {
+    float x0, y0;
+  } boxes[] = {{320 + 75, 240 - 10}, {320 - width / 2, 240 + 75}, {320 - 75 - width, 240 - 10}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(open.menu.GetItem(i)->X0(), boxes[i].x0, 0.1) << i;  // 6.283 is not quite a full turn
+    EXPECT_NEAR(open.menu.GetItem(i)->Y0(), boxes[i].y0, 0.1) << i;
+    EXPECT_EQ(open.menu.GetItem(i)->X1() - open.menu.GetItem(i)->X0(), width);
+    EXPECT_EQ(open.menu.GetItem(i)->Y1() - open.menu.GetItem(i)->Y0(), 20.0f);
+  }
 }
 
 TEST(PieMenuLayout, TenItemsPutTwoOnTheTurnedOuterRing) {
@@ -80,7 +95,71 @@ TEST(PieMenuLayout, RingSizeBelowOneCountsAsOne) {
   cOpenMenu open(3, nullptr, 0);
   open.ExpectAt(0, 0.0, 75.0);
   open.ExpectAt(1, kPi, 112.5);
-  open.ExpectAt(2, kPi, 112.5);
+  // The third shares the second's place; rather than hide under it, it moves
+  // on outwards, one pixel past it.
+  EXPECT_EQ(open.menu.GetItem(2)->X1(), open.menu.GetItem(1)->X0() - 1.0f);
+  EXPECT_NEAR(open.menu.GetItem(2)->Y0(), open.menu.GetItem(1)->Y0(), 0.1);
+}
+
+// Fault mended: every box grew rightwards from its ring point, so the labels
+// of items left of the centre ran over the items right of it, and a long
+// label hid most of its neighbour. Each row is opened at the centre of a
+// 1024 x 768 window with every label as long as the row says.
+TEST(PieMenuLayout, LongLabelsLieApartInsideTheWindowAndAreChosenAtTheirFarEnds) {
+  const struct {
+    const char* name;
+    int items, ringSize, radius;
+    float outerFactor;
+    int labelChars;
+  } rows[] = {
+      {"eight long labels on one ring", 8, 8, 75, 1.5f, 30},
+      {"both rings full of long labels", 16, 8, 125, 1.5f, 24},
+      {"more items than places", 19, 8, 160, 1.5f, 12},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    cOverlayRecorder recorder;
+    recorder.width = 1024, recorder.height = 768;
+    cFakeClock clock;
+    cRecordingListener listener;
+    cGLFPieMenu menu(&listener, row.ringSize, row.radius, row.outerFactor);
+    for (int i = 0; i < row.items; ++i) menu.AddItem(std::string(row.labelChars - 1, 'w') + (char)('a' + i), 100 + i);
+    ExpectPieMenuItemsApartInsideAndChosen(menu, 512, 384, clock);
+    ASSERT_EQ(listener.ids.size(), (size_t)row.items);
+    for (int i = 0; i < row.items; ++i) EXPECT_EQ(listener.ids[i], 100 + i);
+  }
+}
+
+// An outer item whose label would meet an inner neighbour's keeps its ring
+// point's column and moves the shorter way just past it: below the hall's
+// military building, above a wide ring's trade route.
+TEST(PieMenuLayout, AnOuterItemMeetingAnInnerOneMovesTheShorterWayJustPastIt) {
+  const struct {
+    int radius;
+    float outerFactor;
+    bool below;
+  } rows[] = {{75, 2.5f, true}, {125, 1.5f, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.radius);
+    cOverlayRecorder recorder;
+    recorder.width = 1024, recorder.height = 768;
+    cFakeClock clock;
+    cGLFPieMenu menu(nullptr, 8, row.radius, row.outerFactor);
+    for (int i = 0; i < 9; ++i) menu.AddItem(i == 1 ? std::string(20, 'm') : "item", i);
+    menu.Show();
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    menu.Layout(512, 384);
+    const double distance = row.radius * row.outerFactor;
+    const double ringX = 512 + distance * std::cos(kPi / 8), ringY = 384 + distance * std::sin(kPi / 8);
+    const cGLFDialogControl *inner = menu.GetItem(1), *outer = menu.GetItem(8);
+    EXPECT_NEAR(outer->X0(), ringX, 0.01);
+    EXPECT_TRUE(inner->Y0() < ringY + 20 && ringY < inner->Y1());  // where it would have met it
+    if (row.below) {
+      EXPECT_EQ(outer->Y0(), inner->Y1() + 1.0f);
+    } else {
+      EXPECT_EQ(outer->Y1(), inner->Y0() - 1.0f);
+    }
+  }
 }
 
 // Fault mended: a menu opened near an edge put items outside the window,
@@ -131,8 +210,12 @@ TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow
     // No farther than needed: a moved centre brings the menu just to the edge.
     EXPECT_TRUE(cx == place.x || left == 0.0f || right == 639.0f) << cx;
     EXPECT_TRUE(cy == place.y || top == 0.0f || bottom == 479.0f) << cy;
-    if (std::string(place.name).rfind("centre", 0) == 0) EXPECT_TRUE(cx == place.x && cy == place.y);
-    if (std::string(place.name) != "centre" && std::string(place.name) != "centre, ten") EXPECT_FALSE(cx == place.x && cy == place.y);
+    if (std::string(place.name).rfind("centre", 0) == 0) {
+      EXPECT_TRUE(cx == place.x && cy == place.y);
+    }
+    if (std::string(place.name) != "centre" && std::string(place.name) != "centre, ten") {
+      EXPECT_FALSE(cx == place.x && cy == place.y);
+    }
   }
 }
 

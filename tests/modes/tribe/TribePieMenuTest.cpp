@@ -100,13 +100,13 @@ TEST_F(cTribeInputTest, GatherHereFarFromFruitStartsNothingButClearsTheSelection
 // The hut menu's "Buy Tool" opens the buy menu in its place; "Move Hut" makes
 // a ghost that follows the mouse, and the next release sends the whole tribe.
 TEST_F(cTribeInputTest, HutMenuBuysAndMovesTheHut) {
-  // Far enough from the window's right edge for the buy menu's wider labels
+  // Near the window's centre the buy menu's wider labels fit on both sides
   // too: neither menu has to move to fit, so they share the centre exactly.
-  view.Put(300, 240, Player()->GetHut());
-  Input()->OnMouseMove(300, 200);
-  Input()->OnLeftButtonDown(300, 240);
+  view.Put(316, 240, Player()->GetHut());
+  Input()->OnMouseMove(316, 200);
+  Input()->OnLeftButtonDown(316, 240);
   ASSERT_EQ(Input()->GetOpenPieMenu(), Input()->GetMenu(1));
-  Input()->OnLeftButtonUp(300, 240);  // to the menu, off its items
+  Input()->OnLeftButtonUp(316, 240);  // to the menu, off its items
   Input()->OnPieMenuSelection(200);
   Input()->GetMenu(1)->Hide();  // as the menu does after its listener
   float hutX, hutY, buyX, buyY;
