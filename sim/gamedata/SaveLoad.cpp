@@ -216,6 +216,12 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size) {
       lastTypeId = typeId;
     }
     if (!prototype) continue;
+    // No game writes records of this type: the file was damaged or made elsewhere.
+    if (const char* kind = serializer ? serializer->KindKeptOutOfSaves() : nullptr) {
+      ++damaged;
+      DebugPrintf("Load: record of type %x skipped: a %s record, which no saved game holds\n", typeId, kind);
+      continue;
+    }
     if ((int32_t)bodySize <= 0 || !body) {  // this program never writes an empty record
       ++damaged;
       DebugPrintf("Load: record of type %x skipped: empty\n", typeId);
