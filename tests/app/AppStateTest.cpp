@@ -228,6 +228,8 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
 
   // Fault mended: NaN or infinite camera values loaded and left the view black.
   for (float bad : {std::nanf(""), INFINITY}) {
+    DestroyDebugWindowForTest();
+    CreateDebugWindow();
     std::string nonFinite = bytes;
     std::memcpy(&nonFinite[36 + 8 + 4 * 19], &bad, 4);
     dir.Write("nonfinite", nonFinite);
@@ -236,6 +238,7 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCreatureGameMode);
     EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, before.values, sizeof before.values), 0);
     EXPECT_EQ(messages.Count("Load Error"), 1);
+    EXPECT_TRUE(Logged("skipped: not a finite number"));  // not "a value out of range"
   }
 
   // Fault mended: finite but absurd values loaded silently and reached the
@@ -254,6 +257,10 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
       {19, -5.0f, [](const float* v) { return v[19] == 0.0f; }},
       {3, 1e30f, [](const float* v) { return IsUnit(v + 3); }},
       {16, 3e38f, [](const float* v) { return IsUnit(v + 13); }},
+      {7, 1e30f, [](const float* v) { return std::fabs(v[7]) <= 180.0f; }},
+      {17, -kFarSavedYaw - 360.0f, [](const float* v) { return v[17] == 0.0f; }},
+      {8, 90.5f, [](const float* v) { return v[8] == 90.0f; }},
+      {18, -1e30f, [](const float* v) { return v[18] == -90.0f; }},
   };
   for (const auto& row : absurd) {
     SCOPED_TRACE(row.at);
