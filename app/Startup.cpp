@@ -44,6 +44,7 @@
 #include "sim/gamedata/Backbone.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/rovurozoviz/RovurozovizUnitTest.h"
+#include "sim/tuning/BoundedCount.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "sim/tuning/TribeTuningData.h"
 #include "world/planet/CubeMap.h"
@@ -192,10 +193,9 @@ __attribute__((noinline, no_sanitize("undefined"))) static void CrashOnPurpose()
   nothing->Act();
 }
 
-int ClampWindowStartSize(float wanted, int screen) {
+int ClampWindowStartSize(const char* key, float wanted, int screen) {
   if (screen < 1) screen = 1;
-  if (!(wanted >= 1.0f)) return 1;  // also NaN
-  return wanted >= (float)screen ? screen : (int)wanted;
+  return (int)CutTuningValue(key, wanted, 1.0f, (float)screen);  // a NaN gives 1
 }
 
 static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
@@ -272,11 +272,13 @@ int AppStartup(int argc, char** argv) {
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 
   CreateDebugWindow();
+  NameTuningCutsMadeBeforeTheDebugWindow();  // the tuning sets above were read with no window to name their cuts in
 
   glutInit(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-  glutInitWindowSize(ClampWindowStartSize(tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),
-                     ClampWindowStartSize(tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
+  glutInitWindowSize(
+      ClampWindowStartSize("windowstartwidth", tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),
+      ClampWindowStartSize("windowstartheight", tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
   gMainWindow = glutCreateWindow("QuorvelGL");

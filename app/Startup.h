@@ -15,8 +15,8 @@ void AppInit();
 void InstallSceneServices();     // the game clock and current-mode hooks the scene asks
 
 // A tuning window size brought into [1, screen]: a size beyond the screen
-// (40000) crashed inside the GL driver at the first frame.
-int ClampWindowStartSize(float wanted, int screen);
+// (40000) crashed inside the GL driver at the first frame. A cut names `key`.
+int ClampWindowStartSize(const char* key, float wanted, int screen);
 
 // The command-line options that follow GLUT set-up; returns the saved-game name to open.
 struct cStartupOptions {

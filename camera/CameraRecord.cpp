@@ -1,5 +1,6 @@
 #include "camera/CameraRecord.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "camera/Camera.h"
@@ -52,7 +53,7 @@ void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record) {
   // record is as unusable as a short one.
   for (float value : record.values) {
     if (!std::isfinite(value)) {
-      stream.MarkFailed();
+      stream.MarkFailed("not a finite number");
       record = cCameraRecord{};
       return;
     }
@@ -72,6 +73,16 @@ void RepairCameraRecord(cCameraRecord& record) {
   for (int at : {3, 13})
     if (MendSavedFacing(v[at], v[at + 1], v[at + 2], v[at + 3])) GetDataManager()->CountLoadRepair("camera frame");
   for (int at : {9, 19}) RepairSavedDistance(v[at], "camera distance");
+  for (int at : {7, 17}) {
+    if (std::fabs(v[at]) <= kFarSavedYaw) continue;
+    v[at] = std::remainder(v[at], 360.0f);
+    GetDataManager()->CountLoadRepair("camera yaw");
+  }
+  for (int at : {8, 18}) {
+    if (std::fabs(v[at]) <= kSteepestSavedPitch) continue;
+    v[at] = std::clamp(v[at], -kSteepestSavedPitch, kSteepestSavedPitch);
+    GetDataManager()->CountLoadRepair("camera pitch");
+  }
 }
 
 void ReadCameraState(cMemoryStream& stream) {

@@ -25,7 +25,15 @@ void WriteCameraState(cMemoryStream& stream, uint32_t version);  // appends the 
 void ReadCameraRecord(cMemoryStream& stream, cCameraRecord& record);
 // Mends and counts, for a load, finite values the world cannot take: an
 // anchor beyond it, a frame far from unit length, a distance below 0 or
-// longer than the world is wide.
+// longer than the world is wide, a yaw beyond kFarSavedYaw either way (turned
+// back within half a turn of 0, the same direction), a pitch past straight
+// down or straight up.
 void RepairCameraRecord(cCameraRecord& record);
+// Far more turns than play winds the yaw up, and few enough that a float
+// still tells a hundredth of a degree apart: at 1e30 degrees a mouse could no
+// longer turn the camera at all.
+inline constexpr float kFarSavedYaw = 100.0f * 360.0f;
+// No camera looks beyond straight down (90) or straight up (-90).
+inline constexpr float kSteepestSavedPitch = 90.0f;
 // Reads and applies; a short or non-finite record changes nothing in the camera.
 void ReadCameraState(cMemoryStream& stream);

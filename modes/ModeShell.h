@@ -49,4 +49,5 @@ class tDataModeShell : public tModeShell<cGameMode>, public Ko::cIGameDataSerial
   explicit tDataModeShell(const char* tag) : tModeShell<cGameMode>(tag) {}
   void Load(Ko::cIGameData*, cMemoryStream&, uint32_t) override {}
   void Save(Ko::cIGameData*, cMemoryStream&, uint32_t) override {}
+  const char* KindKeptOutOfSaves() const override { return "developer mode"; }
 };

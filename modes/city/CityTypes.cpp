@@ -22,6 +22,7 @@ class cCityNoSaveSerializer : public Ko::cIGameDataSerializer {
  public:
   void Load(Ko::cIGameData*, cMemoryStream&, uint32_t) override {}
   void Save(Ko::cIGameData*, cMemoryStream&, uint32_t) override {}
+  const char* KindKeptOutOfSaves() const override { return "city"; }
 };
 
 template <class T>

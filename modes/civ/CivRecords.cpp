@@ -20,6 +20,7 @@ class cCivRecordSerializer : public Ko::cIGameDataSerializer {
  public:
   void Load(Ko::cIGameData*, cMemoryStream&, uint32_t) override {}
   void Save(Ko::cIGameData*, cMemoryStream&, uint32_t) override {}
+  const char* KindKeptOutOfSaves() const override { return "civ"; }
 };
 }  // namespace
 

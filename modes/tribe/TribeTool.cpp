@@ -93,9 +93,9 @@ void cTribeTool::Read(cMemoryStream& stream, uint32_t) {
   stream.ReadVector3(&position);
   stream.ReadQuaternion(&orientation);
   // A kind or level no shop sells is damage: menus and prices index by them.
-  const bool valid = kind < kTribeToolKindCount && level >= 1 && level <= kMaxLevel &&
-                     Ru::Math::IsValidVector3(position) && IsFiniteQuaternion(orientation);
-  if (!AcceptRecord(stream, valid)) return;
+  if (!AcceptRecord(stream, kind < kTribeToolKindCount, "unknown tool kind")) return;
+  if (!AcceptRecord(stream, level >= 1 && level <= kMaxLevel, "unknown tool level")) return;
+  if (!AcceptRecord(stream, Ru::Math::IsValidVector3(position) && IsFiniteQuaternion(orientation))) return;
   RepairSavedPoint(position, "tool position");
   RepairSavedFacing(orientation, "tool facing");
   mKind = kind;

@@ -98,6 +98,7 @@ void cDataManager::Remove(Ko::cIGameData* object) {
     // not start a second round of notifications.
     if (std::find(mRemoving.begin(), mRemoving.end(), object) != mRemoving.end()) return;
     mRemoving.push_back(object);
+    if (!mHeldRepairs.empty()) ForgetHeldRepairs(object);  // removed during a load: not part of the loaded game
     for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->ObjectRemoved(object);
     mRemoving.erase(std::find(mRemoving.begin(), mRemoving.end(), object));
     if (auto* gameData = dynamic_cast<Ko::cGameData*>(object)) gameData->MarkDead();
@@ -160,4 +161,6 @@ void cDataManager::ResetForTest() {
   mEmptySlots = 0;
   mCommitting = nullptr;
   mCommittingRemoved = false;
+  mReadingRecordOf = nullptr;
+  mHeldRepairs.clear();
 }

@@ -75,7 +75,10 @@ class cDataManager {
   bool LoadFromBytes(const uint8_t* data, size_t size);  // the same, over bytes in memory
   // A client that repaired values or links during a load counts them here
   // (named in the debug window); the load's one report box gives the total
-  // with the records it skipped.
+  // with the records it skipped. Repairs counted while a record's serializer
+  // reads it belong to that record: they count only when the object is still
+  // in the game at the end of the load, not when the record is refused or its
+  // object removed on the way.
   void CountLoadRepair(const char* what, uint32_t count = 1);
 
   // Releases every object and forgets every type and client (tests only).
@@ -95,6 +98,9 @@ class cDataManager {
   // ObjectAdded or ObjectLoaded) and lists it, unless a client removed it.
   void Join(Ko::cIGameData* object, void (Ko::cIGameDataClient::*announce)(Ko::cIGameData*));
 
+  void ForgetHeldRepairs(Ko::cIGameData* object);  // its record is not part of the loaded game
+  uint32_t KeptHeldRepairs();                        // the held repairs of the objects still live; forgets them all
+
   void CompactObjects();  // closes the slots that removals left, keeping the order
   bool TakeOutOfLiveList(Ko::cIGameData* object);  // false when it is not live
 
@@ -112,6 +118,14 @@ class cDataManager {
   bool mCommittingRemoved = false;
   std::vector<Ko::cIGameData*> mRemoving;  // live objects whose ObjectRemoved calls are running
   uint32_t mLoadRepairs = 0;  // counted by clients during the load in progress
+  // The object whose record its serializer is reading, and the repairs made
+  // to records so far, held (in file order) until the load ends.
+  Ko::cIGameData* mReadingRecordOf = nullptr;
+  struct sHeldRepairs {
+    Ko::cIGameData* object;
+    uint32_t count;
+  };
+  std::vector<sHeldRepairs> mHeldRepairs;
   cMemoryStream mSaveImage;  // the file being saved; its memory is kept for the next save
 };
 

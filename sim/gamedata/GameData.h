@@ -50,6 +50,10 @@ class cIGameDataSerializer {
   virtual ~cIGameDataSerializer() = default;
   virtual void Load(cIGameData* object, cMemoryStream& stream, uint32_t version) = 0;
   virtual void Save(cIGameData* object, cMemoryStream& stream, uint32_t version) = 0;
+  // A serializer that writes nothing for any of its types (their objects are
+  // never kept in save files) names what they are, e.g. "civ". A record of
+  // such a type found in a file is foreign to it: the loader skips it as damage.
+  virtual const char* KindKeptOutOfSaves() const { return nullptr; }
 };
 
 // Hears of objects becoming live, going away and being loaded. Clients live as

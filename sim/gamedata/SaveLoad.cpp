@@ -1,6 +1,7 @@
 // The save file: the chunk file header (version 9), the identification chunk
 // "QUORVEL FILE", the whole-file check chunk, then one record per live object
 // whose serializer wrote something, in live-list order.
+#include <cstddef>
 #include <cstdio>
 
 #include "glf/DebugWindow.h"
@@ -132,8 +133,33 @@ cDataManager::eLoadCheck cDataManager::CheckFile(const uint8_t* data, size_t siz
 
 void cDataManager::CountLoadRepair(const char* what, uint32_t count) {
   if (count == 0) return;
-  mLoadRepairs += count;
   DebugPrintf("Load: repaired %u: %s\n", count, what);
+  if (!mReadingRecordOf) {
+    mLoadRepairs += count;
+    return;
+  }
+  // A record's repairs are made while it is read, one record after another.
+  if (mHeldRepairs.empty() || mHeldRepairs.back().object != mReadingRecordOf)
+    mHeldRepairs.push_back({mReadingRecordOf, 0});
+  mHeldRepairs.back().count += count;
+}
+
+void cDataManager::ForgetHeldRepairs(Ko::cIGameData* object) {
+  for (size_t i = mHeldRepairs.size(); i-- > 0;) {
+    if (mHeldRepairs[i].object != object) continue;
+    DebugPrintf("Load: repairs not counted (%u): the record of type %x they mended was dropped\n",
+                mHeldRepairs[i].count, object->GetTypeId());
+    mHeldRepairs.erase(mHeldRepairs.begin() + (std::ptrdiff_t)i);
+    return;
+  }
+}
+
+// Every object whose record was dropped has had its repairs forgotten by now.
+uint32_t cDataManager::KeptHeldRepairs() {
+  uint32_t kept = 0;
+  for (const sHeldRepairs& held : mHeldRepairs) kept += held.count;
+  mHeldRepairs.clear();
+  return kept;
 }
 
 void cDataManager::ShowLoadError(eLoadCheck problem) {
@@ -198,6 +224,12 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size, const std::func
       lastTypeId = typeId;
     }
     if (!prototype) continue;
+    // No game writes records of this type: the file was damaged or made elsewhere.
+    if (const char* kind = serializer ? serializer->KindKeptOutOfSaves() : nullptr) {
+      ++damaged;
+      DebugPrintf("Load: record of type %x skipped: a %s record, which no saved game holds\n", typeId, kind);
+      continue;
+    }
     if ((int32_t)bodySize <= 0 || !body) {  // this program never writes an empty record
       ++damaged;
       DebugPrintf("Load: record of type %x skipped: empty\n", typeId);
@@ -208,12 +240,15 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size, const std::func
     if (!object) continue;
     object->AddOwnerRef(this);
     stream.InitFromBytes(body, bodySize);
+    mReadingRecordOf = object;
     if (serializer) serializer->Load(object, stream, file.GetVersion());
+    mReadingRecordOf = nullptr;
     if (stream.HasFailed()) {
       // The serializer read past its record and applied nothing: the object
       // does not join the game and the player hears of it once.
       ++damaged;
       DebugPrintf("Load: record of type %x (%u bytes) skipped: %s\n", typeId, bodySize, stream.GetFailReason());
+      ForgetHeldRepairs(object);
       object->ReleaseOwnerRef(this);
       continue;
     }
@@ -222,6 +257,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size, const std::func
   }
 
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->AfterLoad();
+  mLoadRepairs += KeptHeldRepairs();
 
   // One report of the whole load: records dropped here, repairs the clients counted.
   char text[96];

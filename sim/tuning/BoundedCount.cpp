@@ -1,21 +1,48 @@
 #include "sim/tuning/BoundedCount.h"
 
+#include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "glf/DebugWindow.h"
 
-static std::set<std::string>& NamedKeys() {
-  static std::set<std::string>* keys = new std::set<std::string>();  // lives for the whole run
-  return *keys;
+namespace {
+struct sCutNotices {
+  std::set<std::string> namedKeys;
+  std::vector<std::string> held;  // lines waiting for the debug window, in the order of the cuts
+};
+
+sCutNotices& Notices() {
+  static sCutNotices* notices = new sCutNotices();  // lives for the whole run; the tuning sets use it before main
+  return *notices;
+}
+}  // namespace
+
+void NameTuningCut(const char* key, double value, double cut) {
+  if (!Notices().namedKeys.insert(key ? key : "").second) return;
+  char line[256];
+  std::snprintf(line, sizeof line, "Tuning: \"%s\" %g is cut to %g, so that play can go on", key ? key : "?", value,
+                cut);
+  if (GetDebugWindow()) DebugPrintf("%s\n", line);
+  else Notices().held.push_back(line);
+}
+
+void NameTuningCutsMadeBeforeTheDebugWindow() {
+  if (!GetDebugWindow()) return;
+  for (const std::string& line : Notices().held) DebugPrintf("%s\n", line.c_str());
+  Notices().held.clear();
 }
 
 int BoundedCount(const char* key, float value, int least, int most) {
   const bool notANumber = !(value == value);
   if (!notANumber && value <= (float)most) return value >= (float)least ? (int)value : least;
-  if (NamedKeys().insert(key ? key : "").second)
-    DebugPrintf("Tuning: %s = %g cut to the bound %d\n", key ? key : "?", value, notANumber ? least : most);
-  return notANumber ? least : most;
+  const int cut = notANumber ? least : most;
+  NameTuningCut(key, value, cut);
+  return cut;
 }
 
-void ForgetBoundedCountNoticesForTest() { NamedKeys().clear(); }
+void ForgetBoundedCountNoticesForTest() {
+  Notices().namedKeys.clear();
+  Notices().held.clear();
+}

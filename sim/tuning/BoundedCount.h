@@ -7,4 +7,22 @@
 // `value` held to [least, most]; a value that is not a number gives `least`.
 // A value above `most` or not a number is named once per key.
 int BoundedCount(const char* key, float value, int least, int most);
-void ForgetBoundedCountNoticesForTest();  // every key may be named again
+void ForgetBoundedCountNoticesForTest();  // every key may be named again; held notices are dropped
+
+// The one place a cut tuning or script value is named: once per key, in the
+// debug window. The shared, tribe and city sets are read before the debug
+// window opens; their cuts wait, and start-up names them once it has opened
+// the window (NameTuningCutsMadeBeforeTheDebugWindow).
+void NameTuningCut(const char* key, double value, double cut);
+void NameTuningCutsMadeBeforeTheDebugWindow();
+
+// `value` held to [low, high] (a NaN reads as `low`); any cut is named.
+template <class T>
+T CutTuningValue(const char* key, T value, T low, T high) {
+  T cut = value;
+  if (!(cut >= low)) cut = low;
+  if (cut > high) cut = high;
+  if (cut == value) return value;
+  NameTuningCut(key, (double)value, (double)cut);
+  return cut;
+}

@@ -1,6 +1,9 @@
 #include "sim/tuning/TribeTuningData.h"
 
 #include <iostream>  // the stream objects must exist before the set below reports a bad file
+#include <limits>
+
+#include "sim/tuning/BoundedCount.h"
 
 cTribeTuningData::cTribeTuningData(const std::string& dataFolder) : cTuningData(dataFolder) {
   AddFile("tribetuning.xml");
@@ -9,8 +12,9 @@ cTribeTuningData::cTribeTuningData(const std::string& dataFolder) : cTuningData(
 
 void cTribeTuningData::ApplyConstants() {
   // A negative speed would walk members backwards; stand still instead.
-  mCreatureSpeed = GetFloat("creatureSpeed", 1.0f, "walking speed of tribe members; below 0 reads as 0");
-  if (mCreatureSpeed < 0.0f) mCreatureSpeed = 0.0f;
+  mCreatureSpeed = CutTuningValue("creatureSpeed",
+                                  GetFloat("creatureSpeed", 1.0f, "walking speed of tribe members; below 0 reads as 0"),
+                                  0.0f, std::numeric_limits<float>::max());
   mEatInterval = GetInt("eatinterval", 1000, "milliseconds between bites while eating");
   mEatFood = GetInt("eatfood", 5, "food eaten to fill an empty stomach");
   mFruitValue = GetFloat("fruitValue", 400.0f, "food one fruit gives");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include <cstring>
 #include <functional>
@@ -10,14 +11,19 @@
 #include "app/GameClock.h"
 #include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
+#include "glf/DebugWindow.h"
 #include "camera/Camera.h"
 #include "camera/CameraRecord.h"
 #include "modes/city/cCityGameMode.h"
+#include "modes/city/economy/CityBuildingKinds.h"
+#include "modes/civ/CivRecords.h"
+#include "modes/civ/CivVehicle.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"
 #include "modes/dev/flocktest/cFlockTestMode.h"
 #include "modes/dev/stresstest/cPelsGameMode.h"
 #include "modes/dev/space/cSpaceGameMode.h"
+#include "modes/dev/space/cUFO.h"
 #include "modes/dev/testbench/cTestGameMode.h"
 #include "modes/dev/flyswim/cTovansGameMode.h"
 #include "modes/tribe/cTribeGameMode.h"
@@ -54,6 +60,7 @@ class AppStateTest : public ::testing::Test {
   }
   void TearDown() override {
     SetModeCallLog(nullptr);
+    DestroyDebugWindowForTest();  // the cases that read it make their own
     data->ResetForTest();
     gAppState = nullptr;
     backboneObject = nullptr;
@@ -74,6 +81,11 @@ class AppStateTest : public ::testing::Test {
     return std::string(bytes.begin(), bytes.end());
   }
   size_t LiveAppStates() { return data->GetObjectsOfType(kAppStateTypeId).size(); }
+  static bool Logged(const std::string& text) {
+    for (const std::string& line : GetDebugWindow()->Lines())
+      if (line.find(text) != std::string::npos) return true;
+    return false;
+  }
   int CountOf(const std::string& call) const {
     int n = 0;
     for (const std::string& c : log) n += c == call;
@@ -216,6 +228,8 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
 
   // Fault mended: NaN or infinite camera values loaded and left the view black.
   for (float bad : {std::nanf(""), INFINITY}) {
+    DestroyDebugWindowForTest();
+    CreateDebugWindow();
     std::string nonFinite = bytes;
     std::memcpy(&nonFinite[36 + 8 + 4 * 19], &bad, 4);
     dir.Write("nonfinite", nonFinite);
@@ -224,6 +238,7 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCreatureGameMode);
     EXPECT_EQ(std::memcmp(CaptureCameraRecord().values, before.values, sizeof before.values), 0);
     EXPECT_EQ(messages.Count("Load Error"), 1);
+    EXPECT_TRUE(Logged("skipped: not a finite number"));  // not "a value out of range"
   }
 
   // Fault mended: finite but absurd values loaded silently and reached the
@@ -242,6 +257,10 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
       {19, -5.0f, [](const float* v) { return v[19] == 0.0f; }},
       {3, 1e30f, [](const float* v) { return IsUnit(v + 3); }},
       {16, 3e38f, [](const float* v) { return IsUnit(v + 13); }},
+      {7, 1e30f, [](const float* v) { return std::fabs(v[7]) <= 180.0f; }},
+      {17, -kFarSavedYaw - 360.0f, [](const float* v) { return v[17] == 0.0f; }},
+      {8, 90.5f, [](const float* v) { return v[8] == 90.0f; }},
+      {18, -1e30f, [](const float* v) { return v[18] == -90.0f; }},
   };
   for (const auto& row : absurd) {
     SCOPED_TRACE(row.at);
@@ -270,6 +289,35 @@ TEST_F(AppStateTest, TwoRecordsInOneFileLeaveOneLiveObject) {
   EXPECT_EQ(LiveAppStates(), 1u);
   EXPECT_EQ(data->GetObjectsOfType(kAppStateTypeId)[0], (Ko::cIGameData*)gAppState);
   EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gSpaceGameMode);
+}
+
+// Fault mended: records of types whose modes never save anything (a file
+// made elsewhere, or damaged) were made into objects with default values.
+TEST_F(AppStateTest, RecordsOfTypesNoModeSavesAreSkippedAsDamageAndNamed) {
+  DeleteGameModesForTest();
+  ConstructGameModes();  // as at start-up: the city, civ and space modes register their types
+  const struct {
+    uint32_t type;
+    const char* kind;
+  } foreign[] = {{cCityCommon::kTypeId, "civ"},
+                 {cCivModeVehicle::kTypeId, "civ"},
+                 {cCityGameBuildingHouse::kTypeId, "city"},
+                 {cUFO::kTypeId, "developer mode"}};
+  std::string records = Record(kAppStateTypeId, std::string(cAppState::kRecordSize, '\0'));
+  for (const auto& f : foreign) records += Record(f.type, std::string(16, '\x01'));
+  dir.Write("foreign", CheckedSave(records));
+  DestroyDebugWindowForTest();
+  CreateDebugWindow();
+  ASSERT_TRUE(data->Load(dir.File("foreign")));
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "Damaged Records Skipped: 4");
+  EXPECT_EQ(LiveAppStates(), 1u);  // the types the game saves still load
+  for (const auto& f : foreign) {
+    char line[96];
+    std::snprintf(line, sizeof line, "record of type %x skipped: a %s record", f.type, f.kind);
+    EXPECT_TRUE(Logged(line)) << line;
+    EXPECT_TRUE(data->GetObjectsOfType(f.type).empty()) << line;
+  }
 }
 
 TEST_F(AppStateTest, CameraRecordReaderNeverReadsPastAShortStream) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <filesystem>
@@ -26,6 +27,8 @@
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/glui/glui.h"
 #include "sim/gamedata/DataManager.h"
+#include "sim/tuning/SharedTuningData.h"
+#include "sim/tuning/TribeTuningData.h"
 #include "tests/support/StartedProgram.h"
 #include "tests/support/TestSupport.h"
 
@@ -234,10 +237,41 @@ TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
 }
 
 TEST(Startup, WindowStartSizeStaysOnTheScreen) {
-  EXPECT_EQ(ClampWindowStartSize(40000.0f, 1280), 1280);
-  EXPECT_EQ(ClampWindowStartSize(640.0f, 1280), 640);
-  EXPECT_EQ(ClampWindowStartSize(-5.0f, 1280), 1);
-  EXPECT_EQ(ClampWindowStartSize(std::nanf(""), 1280), 1);
+  EXPECT_EQ(ClampWindowStartSize("w", 40000.0f, 1280), 1280);
+  EXPECT_EQ(ClampWindowStartSize("w", 640.0f, 1280), 640);
+  EXPECT_EQ(ClampWindowStartSize("w", -5.0f, 1280), 1);
+  EXPECT_EQ(ClampWindowStartSize("w", std::nanf(""), 1280), 1);
+}
+
+// Fault mended: tuning values cut at start-up went unnamed (those read before
+// the debug window opened were lost, the others were cut without a word).
+TEST(Startup, TuningValuesCutAtStartUpAreNamedOnceInTheDebugWindow) {
+  RunIsolated([] {
+    cScratchDir dir;
+    ASSERT_EQ(mkdir(dir.File("Data").c_str(), 0755), 0);
+    dir.Write("Data/tribetuning.xml", "<t><float name=\"creatureSpeed\" data=\"-2.5\"/></t>");
+    dir.Write("Data/tuning.xml", "<t><float name=\"windowstartwidth\" data=\"100000\"/>"
+                                 "<int name=\"PlantClumpSize\" data=\"0\"/></t>");
+    {
+      // The sets as they are read before main: now, with no debug window yet.
+      cScopedWorkingDir scratch(dir.Path());
+      const std::pair<cTuningData*, const char*> sets[] = {{&GetTribeTuningData(), "tribetuning.xml"},
+                                                           {&GetSharedTuningData(), "tuning.xml"}};
+      for (const auto& [set, name] : sets) {
+        set->RemoveFirstFile();
+        set->AddFile(name);
+        set->Reload();
+      }
+    }
+    ASSERT_EQ(GetDebugWindow(), nullptr);
+    cStartedProgram program({"-noautopause"});
+    for (const char* key : {"creatureSpeed", "windowstartwidth", "PlantClumpSize"}) {
+      int named = 0;
+      for (const std::string& line : GetDebugWindow()->Lines())
+        named += line.find(std::string("Tuning: \"") + key + "\"") != std::string::npos;
+      EXPECT_EQ(named, 1) << key;
+    }
+  });
 }
 
 TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {

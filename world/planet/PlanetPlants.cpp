@@ -2,6 +2,7 @@
 // land, growth on the game clock, and patches shown in the scene while the
 // camera anchor is near them.
 #include <cmath>
+#include <limits>
 
 #include "camera/Camera.h"
 #include "math/Quaternion.h"
@@ -73,7 +74,8 @@ void cPlanetModel::SeedPlants() {
   const cSharedTuningData& tuning = GetSharedTuningData();
   // Far above any planet a designer plays; a million would never finish starting.
   const int count = BoundedCount("NumberOfPlants", (float)tuning.GetNumberOfPlants(), 0, kMostSeededPlants);
-  const int clumpSize = tuning.GetPlantClumpSize() > 0 ? tuning.GetPlantClumpSize() : 1;
+  const int clumpSize =
+      CutTuningValue("PlantClumpSize", tuning.GetPlantClumpSize(), 1, std::numeric_limits<int>::max());
   const float clumpRadius = tuning.GetPlantClumpRadius();
   mPlantViewDistance = 0.0f;
   Vector3 clump;

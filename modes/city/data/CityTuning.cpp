@@ -1,26 +1,12 @@
 #include "modes/city/data/CityTuning.h"
 
 #include <limits>
-#include <set>
 
-#include "glf/DebugWindow.h"
+#include "sim/tuning/BoundedCount.h"
 
 namespace {
 constexpr int kNoIntLimit = std::numeric_limits<int>::max();
 constexpr float kNoFloatLimit = std::numeric_limits<float>::max();
-
-// Keeps a value inside [low, high]; the first cut of each key is reported.
-template <class T>
-T CutTuningValue(const char* key, T value, T low, T high) {
-  T cut = value;
-  if (!(cut >= low)) cut = low;  // NaN reads as the low end
-  if (cut > high) cut = high;
-  if (cut == value) return value;
-  static auto* reported = new std::set<std::string>;
-  if (reported->insert(key).second)
-    DebugPrintf("City tuning: \"%s\" %g is cut to %g, so that play can go on\n", key, (double)value, (double)cut);
-  return cut;
-}
 
 // A time the file gives in seconds, held in ms: a negative or non-finite one
 // reads as the low end, and none is longer than a day, so that every stopwatch

@@ -58,7 +58,7 @@ TEST(CityTuning, AKeyOfTheWrongTypeReadsItsDefault) {
 int NamedCuts(const std::string& key) {
   int lines = 0;
   for (const std::string& line : GetDebugWindow()->Lines())
-    lines += line.find("City tuning: \"" + key + "\"") != std::string::npos;
+    lines += line.find("Tuning: \"" + key + "\"") != std::string::npos;
   return lines;
 }
 

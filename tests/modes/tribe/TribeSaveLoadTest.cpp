@@ -455,6 +455,23 @@ TEST_F(TribeSaveLoadTest, ReadableDamageIsRepairedAndCountedOnceAndTheRestRefuse
       {"role 0xFFFFFFFF", "Repairs Made: 1", "unknown member role",
        [&] { first(cTribeCreature::kTypeId).replace(4, 4, Words({0xFFFFFFFF})); },
        [&] { return World()->GetCreatures()[0]->GetRole() == cTribeCreature::kNoRole; }},
+      // A member mended, then dropped with its link for want of a body: only the link counts.
+      {"role 0xFFFFFFFF, body record lost", "Repairs Made: 2", "repairs not counted",
+       [&] {
+         first(cTribeCreature::kTypeId).replace(4, 4, Words({0xFFFFFFFF}));
+         const uint32_t worn = WordAt(first(cTribeCreature::kTypeId), 0);
+         r.erase(std::find_if(r.begin(), r.end(), [&](const sRecord& x) {
+           return x.id == cCreatureCommon::kTypeId && WordAt(x.body, 0) == worn;
+         }));
+       },
+       [&] { return player->GetPopulation() == 1; }},
+      {"body health below 0 and its place NaN", "Damaged Records Skipped: 1, Repairs Made: 2", "repairs not counted",
+       [&] { first(cCreatureCommon::kTypeId).replace(24, 4, Floats({-5.0f})).replace(36, 4, Floats({NAN})); },
+       [&] { return body() == nullptr && World()->GetCreatures().size() == 2; }},
+      {"tool kind 7", "Damaged Records Skipped: 1, Repairs Made: 1", "unknown tool kind",
+       [&] { first(cTribeTool::kTypeId).replace(4, 4, Words({7})); }, [&] { return player->GetTools().size() == 1; }},
+      {"tool level 4", "Damaged Records Skipped: 1, Repairs Made: 1", "unknown tool level",
+       [&] { first(cTribeTool::kTypeId).replace(8, 4, Words({4})); }, [&] { return player->GetTools().size() == 1; }},
       {"hut 3e38 out", "Repairs Made: 1", "hut position",
        [&] { first(cTribeHut::kTypeId).replace(4, 12, Floats({far, far, 0})); },
        [&] { return std::fabs(Vector3Length(player->GetHut()->GetPositionVector()) - 520.0f) < 0.01f; }},

@@ -151,7 +151,7 @@ TEST(TuningData, CountsAreHeldInBoundsAndTheFirstCutOfAKeyIsNamedOnce) {
   }
   const auto& lines = GetDebugWindow()->Lines();
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.find("Tuning: start = 100000 cut to the bound 64") != std::string::npos; }),
+                          [](const std::string& l) { return l.find("Tuning: \"start\" 100000 is cut to 64") != std::string::npos; }),
             1);
   DestroyDebugWindowForTest();
 }
