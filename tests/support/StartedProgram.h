@@ -31,11 +31,15 @@
 #include "app/WindowLayout.h"
 #include "glf/DebugWindow.h"
 #include "platform/Sys.h"
+#include "platform/glui/glui.h"
 #include "tests/support/TestSupport.h"
 
-// Where a GLUT window (the game's, a panel's) stands on the screen now; moves
-// asked for are carried out first.
+// Where a GLUT window (the game's, a panel's) stands on the screen now. The
+// panels draw first: a new panel takes its place after its first frame, which
+// a test frame does not draw (the game's idle hook does) and the X server's
+// expose may or may not have brought yet. Then the moves asked for are carried out.
 inline sWindowBox ScreenBox(int glutWindow) {
+  GLUI_PumpFrame();
   glutMainLoopEvent();
   const int previous = glutGetWindow();
   glutSetWindow(glutWindow);

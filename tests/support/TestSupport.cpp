@@ -134,6 +134,17 @@ int RunBodyInChild(const std::function<void()>& body) {
   int inherited = FailedPartsSoFar();
   body();
   fflush(stdout);
+  // The parent's report shows only what the child wrote to standard error:
+  // the child's own failures go there, or the parent could only say "exit 1".
+  const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+  int seen = 0;
+  for (int i = 0; i < result->total_part_count(); ++i) {
+    const ::testing::TestPartResult& part = result->GetTestPartResult(i);
+    if (!part.failed() || seen++ < inherited) continue;
+    fprintf(stderr, "%s:%d: Failure\n%s\n", part.file_name() ? part.file_name() : "?", part.line_number(),
+            part.message());
+  }
+  fflush(stderr);
   return FailedPartsSoFar() > inherited ? 1 : 0;
 }
 
