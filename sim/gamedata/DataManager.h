@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/gamedata/GameData.h"
@@ -80,6 +81,9 @@ class cDataManager {
   // in the game at the end of the load, not when the record is refused or its
   // object removed on the way.
   void CountLoadRepair(const char* what, uint32_t count = 1);
+  // A client that left items out of the load because the game holds no more
+  // of them counts them here by kind; the report box says "<kind> Skipped: N".
+  void CountLoadSkipped(const char* kind, uint32_t count);
 
   // Releases every object and forgets every type and client (tests only).
   // Pointers that clients cached (gAppState, backboneObject) are left for the
@@ -126,6 +130,7 @@ class cDataManager {
     uint32_t count;
   };
   std::vector<sHeldRepairs> mHeldRepairs;
+  std::vector<std::pair<std::string, uint32_t>> mLoadSkipped;  // by kind, in the order first counted
   cMemoryStream mSaveImage;  // the file being saved; its memory is kept for the next save
 };
 

@@ -2,7 +2,8 @@
 // "QUORVEL FILE", the whole-file check chunk, then one record per live object
 // whose serializer wrote something, in live-list order.
 #include <cstddef>
-#include <cstdio>
+#include <string>
+#include <utility>
 
 #include "glf/DebugWindow.h"
 #include "platform/Sys.h"
@@ -162,6 +163,16 @@ uint32_t cDataManager::KeptHeldRepairs() {
   return kept;
 }
 
+void cDataManager::CountLoadSkipped(const char* kind, uint32_t count) {
+  if (count == 0) return;
+  for (auto& [counted, total] : mLoadSkipped)
+    if (counted == kind) {
+      total += count;
+      return;
+    }
+  mLoadSkipped.emplace_back(kind, count);
+}
+
 void cDataManager::ShowLoadError(eLoadCheck problem) {
   const char* text = "Invalid Quorvel File";
   if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";
@@ -195,6 +206,7 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size, const std::func
   file.SkipChunk();  // the identification chunk; its size and text are not examined
 
   mLoadRepairs = 0;
+  mLoadSkipped.clear();
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->BeforeLoad();
   CompactObjects();  // the clients have just removed what the file replaces
   PrintPreloadReport();
@@ -259,15 +271,15 @@ bool cDataManager::LoadChecked(const uint8_t* data, size_t size, const std::func
   for (size_t i = 0; i < mClients.size(); ++i) mClients[i]->AfterLoad();
   mLoadRepairs += KeptHeldRepairs();
 
-  // One report of the whole load: records dropped here, repairs the clients counted.
-  char text[96];
-  if (damaged > 0 && mLoadRepairs > 0)
-    std::snprintf(text, sizeof text, "Damaged Records Skipped: %d, Repairs Made: %u", damaged, mLoadRepairs);
-  else if (damaged > 0)
-    std::snprintf(text, sizeof text, "Damaged Records Skipped: %d", damaged);
-  else if (mLoadRepairs > 0)
-    std::snprintf(text, sizeof text, "Repairs Made: %u", mLoadRepairs);
-  if (damaged > 0 || mLoadRepairs > 0) Sys_MessageBox("Load Error", text);
+  // One report of the whole load: records dropped here, items the clients
+  // skipped, repairs the clients counted.
+  std::string text;
+  auto add = [&text](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
+  if (damaged > 0) add("Damaged Records Skipped: " + std::to_string(damaged));
+  for (const auto& [kind, count] : mLoadSkipped) add(kind + " Skipped: " + std::to_string(count));
+  if (mLoadRepairs > 0) add("Repairs Made: " + std::to_string(mLoadRepairs));
+  if (!text.empty()) Sys_MessageBox("Load Error", text);
   mLoadRepairs = 0;
+  mLoadSkipped.clear();
   return true;
 }

@@ -61,6 +61,9 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   class cOverlandTravelCost : public cITravelCost {};
 
   static constexpr int kPatchCount = 32;
+  // The most plants the planet holds: the tuning seeds at most this many and
+  // a save file keeps at most this many (the rest are skipped).
+  static constexpr uint32_t kMostPlants = 20000;
   static constexpr float kPlantViewMargin = 40.0f;
   static constexpr uint32_t kPlantRecordBytes = 28;  // position and orientation, 7 floats
   // From save version 9 a plant also keeps its food, hidden flag and counter.
@@ -200,7 +203,8 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   // ---- the planet record: plant count, then each plant's position and orientation ----
   void Save(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
   // A count the record cannot hold or a non-finite value fails the stream and
-  // changes no plant. Loaded plants are shown, unhidden, with full food.
+  // changes no plant. Plants past kMostPlants are skipped and counted in the
+  // load's report. Loaded plants are shown, unhidden, with full food.
   void Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
   void BeforeLoad() override;
   void AfterLoad() override;

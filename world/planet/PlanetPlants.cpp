@@ -20,7 +20,6 @@ using namespace Ru::Math;
 namespace {
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
 constexpr int kPlantLandAttempts = 16;
-constexpr int kMostSeededPlants = 20000;
 
 Vector3 Turn(const Vector3& v, const Vector3& axis, float degrees) {
   return QuatRotateVector(QuatFromAngleAxis(axis, degrees * kDegrees), v);
@@ -73,7 +72,7 @@ void cPlanetModel::SeedPlants() {
   BuildPlantPatches();
   const cSharedTuningData& tuning = GetSharedTuningData();
   // Far above any planet a designer plays; a million would never finish starting.
-  const int count = BoundedCount("NumberOfPlants", (float)tuning.GetNumberOfPlants(), 0, kMostSeededPlants);
+  const int count = BoundedCount("NumberOfPlants", (float)tuning.GetNumberOfPlants(), 0, (int)kMostPlants);
   const int clumpSize =
       CutTuningValue("PlantClumpSize", tuning.GetPlantClumpSize(), 1, std::numeric_limits<int>::max());
   const float clumpRadius = tuning.GetPlantClumpRadius();

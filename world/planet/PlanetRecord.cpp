@@ -74,7 +74,10 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
     stream.MarkFailed("count beyond the record");
     return;
   }
-  std::vector<cPlantPlacement> placements(count);
+  // The planet holds no more plants than the tuning may seed: those past that
+  // are skipped unread (a million took the game to 19 GB), and reported.
+  const uint32_t kept = std::min(count, kMostPlants);
+  std::vector<cPlantPlacement> placements(kept);
   for (cPlantPlacement& placement : placements) {
     float v[7];
     for (float& value : v) value = stream.ReadFloatValue();
@@ -92,6 +95,10 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
     DebugPrintf("Load: planet record with %u plants refused; the plants stay as they were\n", count);
     return;
   }
+  if (kept < count) {
+    DebugPrintf("Load: the planet record holds %u plants; the first %u are kept, the rest skipped\n", count, kept);
+    GetDataManager()->CountLoadSkipped("Plants", count - kept);
+  }
   // Finite but absurd values are mended, each kind counted once for all plants.
   uint32_t placesMended = 0, facingsMended = 0, foodMended = 0;
   for (cPlantPlacement& placement : placements) {
@@ -108,9 +115,9 @@ void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t 
   gPlanetProxy = proxy;
 
   for (cPlantPatch& patch : mPatches) patch.plants.clear();
-  while (mPlants.size() > count) DropPlant(mPlants.size() - 1);
-  while (mPlants.size() < count) mPlants.emplace_back(MakePlantWithSceneObject());
-  for (size_t i = 0; i < count; ++i) {
+  while (mPlants.size() > kept) DropPlant(mPlants.size() - 1);
+  while (mPlants.size() < kept) mPlants.emplace_back(MakePlantWithSceneObject());
+  for (size_t i = 0; i < kept; ++i) {
     cGamePlant* plant = mPlants[i].Get();
     plant->SetPosition(placements[i].position);
     plant->SetOrientation(placements[i].orientation);

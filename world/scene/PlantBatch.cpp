@@ -3,8 +3,10 @@
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 
 #include "glf/PreparedGeometry.h"
 #include "glf/ViewVolume.h"
@@ -24,6 +26,25 @@ Vector3 Turn(const Ru::Math::Matrix4& m, const Vector3& n) {
 }
 bool SamePlants(const std::vector<cPlantInstance>& a, const std::vector<cPlantInstance>& b) {
   return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
+}
+
+// The plants to put in a mesh, in drawing order, each exact repeat of an
+// earlier one left out. A repeat would only draw its twin's triangles again,
+// which the depth test (less-than, no blending) turns away to the last pixel,
+// yet a stack of thousands cost seconds a frame and a gigabyte of mesh.
+std::vector<const cPlantInstance*> WithoutRepeats(const std::vector<cPlantInstance>& plants) {
+  std::vector<uint32_t> order(plants.size());
+  std::iota(order.begin(), order.end(), 0u);
+  auto byBytes = [&plants](uint32_t a, uint32_t b) { return std::memcmp(&plants[a], &plants[b], sizeof plants[a]) < 0; };
+  std::stable_sort(order.begin(), order.end(), byBytes);  // twins side by side, the first drawn first
+  std::vector<char> repeat(plants.size(), 0);
+  for (size_t i = 1; i < order.size(); ++i)
+    if (!byBytes(order[i - 1], order[i])) repeat[order[i]] = 1;
+  std::vector<const cPlantInstance*> kept;
+  kept.reserve(plants.size());
+  for (size_t i = 0; i < plants.size(); ++i)
+    if (!repeat[i]) kept.push_back(&plants[i]);
+  return kept;
 }
 }  // namespace
 
@@ -69,7 +90,8 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   };
   Vector3 low{1e30f, 1e30f, 1e30f}, high{-1e30f, -1e30f, -1e30f};
   const uint32_t sphereVertices = (uint32_t)(sphere.positions.size() / 3);
-  for (const cPlantInstance& plant : group.plants) {
+  for (const cPlantInstance* kept : WithoutRepeats(group.plants)) {
+    const cPlantInstance& plant = *kept;
     for (size_t v = 0; v < mTree.size(); ++v) {
       group.indices.push_back((uint32_t)(group.positions.size() / 3));
       vertex(Place(plant.world, mTree[v]), Turn(plant.world, mTreeNormals[v]), mTreeColours[v]);
