@@ -2,7 +2,9 @@
 // runs once per process), side by side in one run:
 //   - the creature start world saved and loaded again (the reference);
 //   - the same save with its planet record replaced by the most plants a file
-//     keeps, all standing on one spot under the camera's anchor.
+//     keeps: all standing on one spot under the camera's anchor; crowded
+//     within 3 units of it (each a thicket's cell); spread within 130 units,
+//     under a thousand to a cell and nearly all in view.
 // Reported per load:
 //   load_ms          the load itself (the game's Ctrl+L path, mode left and entered);
 //   frame ms         the first frame after it: the game's own frame (camera,
@@ -17,6 +19,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -60,26 +63,29 @@ uint32_t WordAt(const std::string& s, size_t at) {
          (uint32_t)(uint8_t)s[at + 3] << 24;
 }
 
-// `count` plants upright on the ground under `at`, full of fruit, one after another.
-std::string StackedPlantRecord(uint32_t count, const Ru::Math::Vector3& at) {
+// `count` plants upright on the ground under `at`, full of fruit, one after
+// another: all on the one spot, or each a little beside the one before
+// (`spread` units at most from the spot, no two alike).
+std::string StackedPlantRecord(uint32_t count, const Ru::Math::Vector3& at, float spread) {
   cPlanetModel& planet = GetPlanetModel();
-  Ru::Math::Vector3 ground;
-  planet.ProjectToSurface(ground, at);
-  Ru::Math::Quaternion upright;
-  cPlanetModel::AlignOrientationToSurface(upright, ground, Ru::Math::Quaternion{0, 0, 0, 1});
-  const float values[8] = {ground.x, ground.y, ground.z, upright.x, upright.y, upright.z, upright.w, 100.0f};
-  std::string plant;
-  for (float value : values) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    PutWord(plant, bits);
-  }
-  PutWord(plant, 0);  // not hidden
-  PutWord(plant, 0);  // counter
   std::string body;
   PutWord(body, count);
-  body.reserve(4 + plant.size() * count);
-  for (uint32_t i = 0; i < count; ++i) body += plant;
+  body.reserve(4 + 40 * (size_t)count);
+  for (uint32_t i = 0; i < count; ++i) {
+    const float turn = 2.39996f * (float)i, out = spread * std::sqrt((float)i / (float)count);
+    Ru::Math::Vector3 ground;
+    planet.ProjectToSurface(ground, {at.x + out * std::cos(turn), at.y + out * std::sin(turn), at.z});
+    Ru::Math::Quaternion upright;
+    cPlanetModel::AlignOrientationToSurface(upright, ground, Ru::Math::Quaternion{0, 0, 0, 1});
+    const float values[8] = {ground.x, ground.y, ground.z, upright.x, upright.y, upright.z, upright.w, 100.0f};
+    for (float value : values) {
+      uint32_t bits;
+      std::memcpy(&bits, &value, 4);
+      PutWord(body, bits);
+    }
+    PutWord(body, 0);  // not hidden
+    PutWord(body, 0);  // counter
+  }
   return body;
 }
 
@@ -110,7 +116,7 @@ std::string WithPlanetRecord(const std::string& saved, const std::string& body) 
   return file + records;
 }
 
-bool RunLoad(bool stacked, cLoadFigures& figures) {
+bool RunLoad(bool stacked, float spread, cLoadFigures& figures) {
   std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", nullptr};
   if (AppStartup(2, argv.data()) != 0) return false;
   for (int i = 0; i < 5; ++i) AppPumpFrame();
@@ -124,7 +130,7 @@ bool RunLoad(bool stacked, cLoadFigures& figures) {
     const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const float* anchor = GetCameraAnchor();
     const std::string changed =
-        WithPlanetRecord(file, StackedPlantRecord(cPlanetModel::kMostPlants, {anchor[0], anchor[1], anchor[2]}));
+        WithPlanetRecord(file, StackedPlantRecord(cPlanetModel::kMostPlants, {anchor[0], anchor[1], anchor[2]}, spread));
     std::ofstream(name, std::ios::binary | std::ios::trunc).write(changed.data(), (std::streamsize)changed.size());
   }
   const double a = WallMs();
@@ -146,13 +152,13 @@ bool RunLoad(bool stacked, cLoadFigures& figures) {
   return true;
 }
 
-void RunFirstFrame(benchmark::State& state, bool stacked) {
+void RunFirstFrame(benchmark::State& state, bool stacked, float spread = 0.0f) {
   for (auto _ : state) {
     cLoadFigures f;
     const bool ran = !glutGet(GLUT_INIT_STATE) && RunInChildAndRead(
-                                                      [stacked](int fd) {
+                                                      [stacked, spread](int fd) {
                                                         cLoadFigures mine;
-                                                        if (!RunLoad(stacked, mine)) _exit(2);
+                                                        if (!RunLoad(stacked, spread, mine)) _exit(2);
                                                         if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
                                                         _exit(0);
                                                       },
@@ -171,10 +177,17 @@ void RunFirstFrame(benchmark::State& state, bool stacked) {
 
 void BM_PlantLoadFirstFrame_StartWorldReference(benchmark::State& state) { RunFirstFrame(state, false); }
 void BM_PlantLoadFirstFrame_MostPlantsStackedOnOneSpot(benchmark::State& state) { RunFirstFrame(state, true); }
+void BM_PlantLoadFirstFrame_MostPlantsCrowdedOnOneSpot(benchmark::State& state) { RunFirstFrame(state, true, 3.0f); }
+void BM_PlantLoadFirstFrame_MostPlantsAllInView(benchmark::State& state) { RunFirstFrame(state, true, 130.0f); }
 BENCHMARK(BM_PlantLoadFirstFrame_StartWorldReference)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlantLoadFirstFrame_MostPlantsStackedOnOneSpot)
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlantLoadFirstFrame_MostPlantsCrowdedOnOneSpot)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlantLoadFirstFrame_MostPlantsAllInView)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -90,7 +90,11 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   };
   Vector3 low{1e30f, 1e30f, 1e30f}, high{-1e30f, -1e30f, -1e30f};
   const uint32_t sphereVertices = (uint32_t)(sphere.positions.size() / 3);
-  for (const cPlantInstance* kept : WithoutRepeats(group.plants)) {
+  std::vector<const cPlantInstance*> shown = WithoutRepeats(group.plants);
+  // A thicket past what play grows shows its first plants only: the rest
+  // stand among them, and drawn they could cost seconds a frame.
+  if (shown.size() > kMostPlantsShownInAGroup) shown.resize(kMostPlantsShownInAGroup);
+  for (const cPlantInstance* kept : shown) {
     const cPlantInstance& plant = *kept;
     for (size_t v = 0; v < mTree.size(); ++v) {
       group.indices.push_back((uint32_t)(group.positions.size() / 3));
@@ -149,7 +153,9 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
     // How near the group's nearest plant may come, from its last bounds.
     const Vector3 away{group.centre.x - eye.x, group.centre.y - eye.y, group.centre.z - eye.z};
     const float nearest = std::sqrt(away.x * away.x + away.y * away.y + away.z * away.z) - group.radius;
-    const int detail = group.built.empty() || !(nearest > 0.0f) || fruitPixelsAtUnit / nearest >= kCoarseFruitPixels ? 0 : 1;
+    const bool fineFruitShow =
+        group.built.empty() || !(nearest > 0.0f) || fruitPixelsAtUnit / nearest >= kCoarseFruitPixels;
+    const int detail = fineFruitShow && group.plants.size() <= kMostPlantsWithFineFruit ? 0 : 1;
     if (!SamePlants(group.plants, group.built) || detail != group.detail) {
       Build(group, detail);
       ++mStats.rebuilt;

@@ -8,6 +8,7 @@
 // six corners instead of forty-two: the picture cannot tell them apart.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <tuple>
@@ -26,6 +27,12 @@ class cPlantBatches {
  public:
   static constexpr float kCellSize = 48.0f;  // a few clumps' width: small enough to cull, big enough to batch
   static constexpr float kCoarseFruitPixels = 1.5f;  // fruit narrower than this on screen are drawn coarse
+  // A cell holds a few dozen plants in play (a tree stand a few hundred); only
+  // a damaged or made-up save crowds thousands into one. Such a thicket, drawn
+  // whole with fine fruit, could cost a software renderer seconds a frame: it
+  // shows its first plants only, with coarse fruit.
+  static constexpr size_t kMostPlantsWithFineFruit = 1000;
+  static constexpr size_t kMostPlantsShownInAGroup = 1000;
 
   // The tree (triangles in object space, a colour per vertex) and the object-space
   // fruit positions; the fruit are spheres of `fruitRadius` (8 slices, 6 stacks).

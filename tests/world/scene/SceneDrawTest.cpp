@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -326,6 +327,40 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   EXPECT_EQ(Render(), first);
   EXPECT_EQ(stats.vertices, unstacked);
   for (auto& twin : stack) scene.RemoveObject(twin.get());
+  EXPECT_EQ(Render(), first);
+
+  // A thicket past what play grows, each plant a hair beside the last (a
+  // made-up save): its fruit go coarse past kMostPlantsWithFineFruit and it
+  // shows kMostPlantsShownInAGroup plants however many stand there.
+  auto cellOf = [](const Vector3& at) {
+    return std::make_tuple(std::floor(at.x / cPlantBatches::kCellSize), std::floor(at.y / cPlantBatches::kCellSize),
+                           std::floor(at.z / cPlantBatches::kCellSize));
+  };
+  size_t neighbours = 0;  // the six plants that share the thicket's cell
+  for (cSceneObject* plant : plants) neighbours += cellOf(plant->GetPosition()) == cellOf(plants[3]->GetPosition());
+  auto thicket = [&](size_t inGroup, int64_t* vertices) {
+    std::vector<std::unique_ptr<cSceneObject>> crowd;
+    for (size_t i = 1; i <= inGroup - neighbours; ++i) {
+      crowd.push_back(std::make_unique<cSceneObject>(owners[3], &GetPlantShape()));
+      crowd.back()->SetPosition(Vector3Add(plants[3]->GetPosition(), Vector3{0.0005f * (float)i, 0.0f, 0.0f}));
+      crowd.back()->SetOrientation(plants[3]->GetOrientation());
+      crowd.back()->SetColour(plants[3]->GetColour());
+      scene.AddObject(crowd.back().get());
+    }
+    Render();
+    *vertices = stats.vertices;
+    const int coarse = stats.coarse;
+    for (auto& plant : crowd) scene.RemoveObject(plant.get());
+    return coarse;
+  };
+  const int64_t perPlant = unstacked / (int64_t)plants.size();  // all six alike, full of fruit
+  int64_t atFine = 0, pastFine = 0, farPast = 0;
+  EXPECT_EQ(thicket(cPlantBatches::kMostPlantsWithFineFruit, &atFine), 0);
+  EXPECT_EQ(atFine, unstacked + (int64_t)(cPlantBatches::kMostPlantsWithFineFruit - neighbours) * perPlant);
+  EXPECT_EQ(thicket(cPlantBatches::kMostPlantsWithFineFruit + 1, &pastFine), 1);
+  EXPECT_LT(pastFine, atFine);
+  EXPECT_EQ(thicket(3 * cPlantBatches::kMostPlantsShownInAGroup, &farPast), 1);
+  EXPECT_EQ(farPast, pastFine) << "the first plants shown, the rest left out";
   EXPECT_EQ(Render(), first);
 
   owners[2]->fruit = 0;  // eaten
