@@ -114,6 +114,7 @@ bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
+bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

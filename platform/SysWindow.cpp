@@ -1,6 +1,7 @@
 #include "platform/Sys.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 #include <sys/syscall.h>
@@ -119,4 +120,52 @@ int Sys_PrimaryMonitorWidth() {
     if (monitors[i].primary) width = monitors[i].width;
   XRRFreeMonitors(monitors);
   return width > 0 ? width : screenWidth;
+}
+
+// A window manager puts each top-level window in a frame of its own and moves
+// the frame, not the window, to where the program asks; the layout leaves room
+// for it. "_NET_FRAME_EXTENTS" says how wide its sides are; a manager without
+// it still shows them as the distance between the window and its frame.
+bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom) {
+  left = right = top = bottom = 0;
+  Display* display = X11QueryDisplay();
+  if (!display) return false;
+  cQuietXErrors quiet(display);
+  const Window root = DefaultRootWindow(display);
+  std::vector<Window> framed, inner;
+  Window parent = 0, game = 0, frame = 0;
+  if (!WindowTree(display, root, framed, parent)) return false;
+  for (Window window : framed) {
+    if (WindowName(display, window) == "QuorvelGL") return false;  // unframed
+    if (!WindowTree(display, window, inner, parent)) continue;
+    for (Window child : inner)
+      if (WindowName(display, child) == "QuorvelGL") game = child, frame = window;
+    if (game) break;
+  }
+  if (!game) return false;
+  Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", True);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (extents != None &&
+      XGetWindowProperty(display, game, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+          Success &&
+      data && format == 32 && count == 4) {
+    const long* sides = reinterpret_cast<const long*>(data);  // format 32 comes as longs
+    left = (int)sides[0], right = (int)sides[1], top = (int)sides[2], bottom = (int)sides[3];
+    XFree(data);
+    return true;
+  }
+  if (data) XFree(data);
+  XWindowAttributes outer{}, client{};
+  int x = 0, y = 0;
+  Window child = 0;
+  if (!XGetWindowAttributes(display, frame, &outer) || !XGetWindowAttributes(display, game, &client) ||
+      !XTranslateCoordinates(display, game, frame, 0, 0, &x, &y, &child))
+    return false;
+  left = x, top = y;
+  right = outer.width - client.width - x;
+  bottom = outer.height - client.height - y;
+  return true;
 }

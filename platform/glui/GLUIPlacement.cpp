@@ -18,6 +18,7 @@ struct cDefaultPlacement {
   bool known = false;
   int x = 0, y = 0;
   GLUI* above = nullptr;
+  int frameHeight = 0;  // a window manager's title bar and bottom edge round each panel
 };
 
 cDefaultPlacement& Placement() {
@@ -27,12 +28,13 @@ cDefaultPlacement& Placement() {
 
 }  // namespace
 
-void GLUI_Master_Object::set_default_position(int x, int y, GLUI* above) {
+void GLUI_Master_Object::set_default_position(int x, int y, GLUI* above, int frameHeight) {
   cDefaultPlacement& placement = Placement();
   placement.known = true;
   placement.x = x;
   placement.y = y;
   placement.above = above;
+  placement.frameHeight = frameHeight;
 }
 
 void GLUI_Layer::TakeDefaultPlacement(GLUI* panel) {
@@ -50,11 +52,11 @@ void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
   const cDefaultPlacement& placement = Placement();
   int y = placement.y;
   if (placement.above && placement.above != panel && !placement.above->is_closed())
-    y += FrameOf(placement.above).height + kGapBelow;
+    y += FrameOf(placement.above).height + placement.frameHeight + kGapBelow;
   for (GLUI* other : Panels()) {
     const GLUI::Frame& placed = FrameOf(other);
     if (other != panel && placed.placedX >= 0 && !other->is_closed() && other->is_visible())
-      y = std::max(y, placed.placedY + placed.height + kGapBelow);
+      y = std::max(y, placed.placedY + placed.height + placement.frameHeight + kGapBelow);
   }
   frame.placedX = placement.x;
   frame.placedY = y;

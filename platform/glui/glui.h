@@ -246,7 +246,7 @@ class GLUI_Master_Object {
   // Where panels created at -1, -1 from now on open: at x, and at y plus the
   // height `above` has grown to (null: nothing added), each under those placed
   // so that are still shown. Without it they open where the window system likes.
-  void set_default_position(int x, int y, GLUI* above = nullptr);
+  void set_default_position(int x, int y, GLUI* above = nullptr, int frameHeight = 0);  // frameHeight: what a window manager's frame adds to a panel's height
   // GLUT's idle hook: calls the function with the main graphics window current, then redraws the panels.
   void set_glutIdleFunc(void (*idle)());
   void run_idle_once();  // one pass of the idle hook, unthrottled: for frame-pumping tests

@@ -1,13 +1,14 @@
 // Panels opened without a position go under the anchor panel at the height it
-// grew to, each under the ones placed so that are still shown; an explicit
-// position is kept.
+// grew to, each under the ones placed so that are still shown, leaving room for
+// a window manager's frames; an explicit position is kept.
 #include "GluiTestFixture.h"
 #include "platform/glui/GLUIInternal.h"
 
 TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) {
   GLUI* anchor = Open("Anchor");
   for (const char* name : {"A", "B", "C", "D", "E", "F"}) anchor->add_checkbox(name);
-  GLUI_Master.set_default_position(500, 20, anchor);
+  const int frameHeight = 25;  // a window manager's title bar and bottom edge round each panel
+  GLUI_Master.set_default_position(500, 20, anchor, frameHeight);
   glutSetWindow(mainWindow);
   GLUI* first = GLUI_Master.create_glui("Mode Panel");
   first->add_checkbox("Wide enough to be seen under the next");
@@ -20,10 +21,11 @@ TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) 
   ASSERT_GT(anchorHeight, 100) << "the anchor grew to its six rows";
   ASSERT_TRUE(GLUI_TestPlacedAt(first, &x, &y));
   EXPECT_EQ(x, 500);
-  EXPECT_TRUE(y > 20 + anchorHeight && y < 20 + anchorHeight + 40) << y;
+  EXPECT_TRUE(y > 20 + anchorHeight + frameHeight && y < 20 + anchorHeight + frameHeight + 40) << y;
   ASSERT_TRUE(GLUI_TestPlacedAt(second, &x2, &y2));
   EXPECT_EQ(x2, x);
-  EXPECT_TRUE(y2 >= y + firstHeight && y2 < y + firstHeight + 40) << "under the first, not over it: " << y2;
+  EXPECT_TRUE(y2 > y + firstHeight + frameHeight && y2 < y + firstHeight + frameHeight + 40)
+      << "under the first's frame, not over it: " << y2;
   int ax = 0, ay = 0;
   EXPECT_FALSE(GLUI_TestPlacedAt(anchor, &ax, &ay)) << "an explicit position is kept";
 
