@@ -75,6 +75,9 @@ void cTribeDisplayController::Enter() {
     mFoodPileObject->SetColour(Vector3{0.0f, 1.0f, 0.0f});
     GetSceneManager().AddObject(mFoodPileObject);
   }
+  // Sized now, not at the first update: a game loaded while paused shows its
+  // own food, not the size the pile had before.
+  FitFoodPile(player);
   if (cTribeObjectController* world = mMode ? mMode->GetObjectController() : nullptr)
     for (cTribe* tribe : world->GetTribes())
       if (tribe != player) UpdatePopulationIcon(tribe);
@@ -118,14 +121,16 @@ void cTribeDisplayController::Update(uint32_t) {
   }
   for (size_t i = 0; i < mPopulationIcons.size(); ++i) UpdatePopulationIcon(mPopulationIcons[i].first);
 
-  cTribe* player = PlayerTribe();
-  if (mFoodPileObject && player && player->GetHut()) {
-    const float size = FoodPileSize(player->GetFood());
-    mFoodPileShape->SetScale(Vector3{size, size, size});
-    Vector3 ground;
-    GetPlanetModel().ProjectToSurface(ground, *player->GetHut()->GetFoodSite());
-    mFoodPileObject->SetPosition(ground);
-  }
+  FitFoodPile(PlayerTribe());
+}
+
+void cTribeDisplayController::FitFoodPile(cTribe* player) {
+  if (!mFoodPileObject || !player || !player->GetHut()) return;
+  const float size = FoodPileSize(player->GetFood());
+  mFoodPileShape->SetScale(Vector3{size, size, size});
+  Vector3 ground;
+  GetPlanetModel().ProjectToSurface(ground, *player->GetHut()->GetFoodSite());
+  mFoodPileObject->SetPosition(ground);
 }
 
 float cTribeDisplayController::FoodPileSize(float food) {

@@ -68,6 +68,7 @@ class cTribeDisplayController {
   int GetConditionLabelCount() const { return (int)mConditionLabels.size(); }
 
  private:
+  void FitFoodPile(cTribe* player);  // its size for the player's food, on the ground by the hut
   cTribe* PlayerTribe();
   void RefreshPanel();
   static void RemoveFromScene(cSceneObject*& object);

@@ -10,6 +10,7 @@
 #include "modes/creature/CreatureCommon.h"
 #include "modes/tribe/Tribe.h"
 #include "modes/tribe/TribeCreature.h"
+#include "modes/tribe/TribeGround.h"
 #include "modes/tribe/TribeHerd.h"
 #include "modes/tribe/TribeHut.h"
 #include "modes/tribe/TribeObjectController.h"
@@ -206,11 +207,12 @@ bool cTribeSerializationController::LoadCreature(cTribeCreature* creature, cMemo
   return true;
 }
 
-// The hut's drawn cube, in the rival tribes' colour until the player's tribe is known.
+// The hut's drawn cube, in the rival tribes' colour until the player's tribe is
+// known, standing where a hut placed in play stands (its place is the ground point).
 static void GiveHutSceneObject(cTribeHut* hut, cTribeObjectController* world) {
   auto* object = new cSceneObject(hut, world ? static_cast<cISceneShape*>(world->GetHutShape()) : nullptr);
   object->SetColour(cTribeObjectController::kNpcColour);
-  object->SetPosition(hut->GetPositionVector());
+  object->SetPosition(HutStandPoint(hut->GetPositionVector()));
   object->SetOrientation(hut->GetOrientation());
   hut->SetSceneObject(object);
   GetSceneManager().AddObject(object);

@@ -153,6 +153,13 @@ TEST_F(TribeHudTest, TheFoodPileGrowsWithTheCubeRootOfTheFoodUpToTwo) {
   Vector3 ground;
   GetPlanetModel().ProjectToSurface(ground, *Player()->GetHut()->GetFoodSite());
   EXPECT_EQ(pile->GetPosition(), ground);
+
+  // Entered again with other food (a game loaded while paused, no update yet):
+  // the pile shows that food at once.
+  Hud()->Leave();
+  Player()->AddFood(7000.0f);
+  Hud()->Enter();
+  EXPECT_EQ(Hud()->GetFoodPileShape()->GetScale().x, 2.0f);
 }
 
 TEST_F(TribeHudTest, LeavingTakesEveryLabelIconAndThePileOutOfTheScene) {

@@ -141,6 +141,8 @@ struct TribeSaveLoadTest : ::testing::Test {
 
 TEST_F(TribeSaveLoadTest, SaveLoadSaveRestoresTheWorldAndGivesTheSameBytes) {
   BuildSample();
+  std::vector<Vector3> hutsDrawnAt;
+  for (cTribe* tribe : World()->GetTribes()) hutsDrawnAt.push_back(tribe->GetHut()->GetSceneObject()->GetPosition());
   const std::string first = SaveBytes("first");
   const uint32_t bigGameHunts = cTribeHerd::GetHuntCount(kTribeHerdBigGame);
   cTribeHerd::ResetHuntCounts();
@@ -168,6 +170,9 @@ TEST_F(TribeSaveLoadTest, SaveLoadSaveRestoresTheWorldAndGivesTheSameBytes) {
   EXPECT_TRUE(Vector3Equal(hunter->GetCommon()->GetSceneObject()->GetColour(), blue));
   EXPECT_TRUE(Vector3Equal(rival->GetHut()->GetSceneObject()->GetColour(), purple));
   EXPECT_TRUE(Vector3Equal((*rival->MembersBegin())->GetCommon()->GetSceneObject()->GetColour(), purple));
+  // Fault mended: a loaded hut was drawn at its ground point, half sunk.
+  for (size_t i = 0; i < hutsDrawnAt.size(); ++i)
+    EXPECT_TRUE(Vector3Equal(World()->GetTribes()[i]->GetHut()->GetSceneObject()->GetPosition(), hutsDrawnAt[i]));
 
   ASSERT_EQ(player->GetTools().size(), 2u);
   EXPECT_EQ(player->GetToolLevel(kTribeToolWeapon), 1u);
