@@ -470,6 +470,39 @@ TEST_F(CivInputTest, HoverLabelFollowsItsObjectEveryFrameOrGoes) {
   EXPECT_TRUE(colour.x == owners.x && colour.y == owners.y && colour.z == owners.z) << "its hover mark goes with its label";
 }
 
+// A click that opens a menu where the hover label stands: the label, wider
+// than the ring's radius, once ran over the first item; it now stands above
+// the items' row, clear of every item, for an own and an NPC city alike.
+TEST_F(CivInputTest, HoverLabelStandsClearOfTheMenuItOpened) {
+  cOverlayRecorder overlay;  // a 640 x 480 window, so the items are sized to their labels
+  BuildingAt(0, 0, 320, 320);
+  BuildingAt(2, 0, 330, 330);
+  City(0)->SetMoney(1000.0f);
+  const int kLabelWidth = 280, kLabelHeight = 18;  // "Diplomatic Wealth Available: 1000" in 18-point Helvetica
+  for (int at : {320, 330}) {
+    SCOPED_TRACE(at);
+    view.cursorX = view.cursorY = at;
+    input->OnMouseMove(at, at);
+    Click(at, at);
+    cGLFPieMenu* menu = input->GetPieMenus().GetVisibleMenu();
+    ASSERT_NE(nullptr, menu);
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    input->OnRender();  // the menu drawn fully open
+    input->Update();
+    ASSERT_NE(nullptr, input->GetHoveredCity()) << "the label stays while the menu is open";
+    int x = 0, y = 0;
+    input->GetLabelPoint(x, y);
+    for (int i = 0; i < menu->GetControlCount(); ++i) {
+      const cGLFDialogControl* item = menu->GetControl(i);
+      const bool meets = item->X0() < x + kLabelWidth && x < item->X1() && item->Y0() < y && y - kLabelHeight < item->Y1();
+      EXPECT_FALSE(meets) << item->GetLabel() << " at " << item->X0() << ", " << item->Y0() << "; label at " << x << ", " << y;
+    }
+    Click(600, 20);  // off the menu, on nothing: it closes
+    input->OnMouseMove(600, 20);
+    ASSERT_EQ(nullptr, input->GetPieMenus().GetVisibleMenu());
+  }
+}
+
 // What the controller hands the HUD: presses on the map and the event notice
 // move the camera and nothing else, a hover resets the label markers, and key
 // "i" prints the HUD's bar.
