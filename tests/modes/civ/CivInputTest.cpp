@@ -503,6 +503,29 @@ TEST_F(CivInputTest, HoverLabelStandsClearOfTheMenuItOpened) {
   }
 }
 
+// One city is highlighted at a time: a menu closed on the ground keeps its
+// city until the pointer leaves for nothing, and a click on another city then
+// takes the highlight with the selection; the first once stayed white.
+TEST_F(CivInputTest, ClickingAnotherCityTakesTheHighlightFromTheMenuCity) {
+  BuildingAt(0, 0, 20, 20);
+  BuildingAt(2, 0, 40, 40);
+  input->OnMouseMove(20, 20);
+  Click(20, 20);
+  ASSERT_EQ(input->GetPieMenus().GetCityMenu(), input->GetPieMenus().GetVisibleMenu());
+  Click(300, 300);  // on the ground: the menu closes
+  EXPECT_EQ(nullptr, input->GetPieMenus().GetVisibleMenu());
+  EXPECT_TRUE(City(0)->IsHighlighted());
+  Click(40, 40);
+  EXPECT_EQ(input->GetPieMenus().GetNPCCityMenu(), input->GetPieMenus().GetVisibleMenu());
+  EXPECT_EQ(City(2), input->GetMenuCity());
+  EXPECT_TRUE(City(2)->IsHighlighted());
+  EXPECT_FALSE(City(0)->IsHighlighted());
+  Choose(-1);
+  input->OnMouseMove(300, 300);  // over nothing: the menu city goes
+  EXPECT_EQ(nullptr, input->GetMenuCity());
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(City(i)->IsHighlighted()) << i;
+}
+
 // What the controller hands the HUD: presses on the map and the event notice
 // move the camera and nothing else, a hover resets the label markers, and key
 // "i" prints the HUD's bar.
