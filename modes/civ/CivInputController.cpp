@@ -302,6 +302,8 @@ void cCivInputController::AddToSelection(cCivModeVehicle* vehicle) {
 
 void cCivInputController::SelectCity(cCivModeDecoratedCity* city) {
   if (city) {
+    // One city is selected at a time: the one it replaces loses its highlight.
+    if (mMenuCity && mMenuCity != city) mMenuCity->SetHighlighted(false);
     mMenuCity = city;
     city->SetHighlighted(true);
     return;

@@ -2,6 +2,9 @@
 // close-up test and camera keys, the key commands and the drawing.
 #include "modes/civ/CivInputController.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "glf/DebugWindow.h"
 #include "glf/Overlay2D.h"
 #include "math/Quaternion.h"
@@ -80,6 +83,16 @@ void cCivInputController::FollowHover(const sHit& hit, int x, int y) {
   if (still) {
     mLabelX = x;
     mLabelY = y;
+    // An open menu's level items are centred on its centre's row, the first
+    // one a ring radius right of it: a label at the pointer, wider than that
+    // radius, would run over it. It stands just above that row instead,
+    // inside the ring, where no item lies.
+    if (cGLFPieMenu* menu = mPieMenus->GetVisibleMenu()) {
+      float cx = 0.0f, cy = 0.0f;
+      menu->GetCentre(&cx, &cy);
+      mLabelX = (int)cx;
+      mLabelY = (int)std::floor(menu->GetControlCount() > 0 ? std::min(cy, menu->GetControl(0)->Y0()) : cy) - 1;
+    }
     return;
   }
   if (mViewState == kCivViewWorld && mMenuCity && !mPieMenus->GetVisibleMenu()) SelectCity(nullptr);

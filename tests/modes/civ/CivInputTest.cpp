@@ -470,6 +470,62 @@ TEST_F(CivInputTest, HoverLabelFollowsItsObjectEveryFrameOrGoes) {
   EXPECT_TRUE(colour.x == owners.x && colour.y == owners.y && colour.z == owners.z) << "its hover mark goes with its label";
 }
 
+// A click that opens a menu where the hover label stands: the label, wider
+// than the ring's radius, once ran over the first item; it now stands above
+// the items' row, clear of every item, for an own and an NPC city alike.
+TEST_F(CivInputTest, HoverLabelStandsClearOfTheMenuItOpened) {
+  cOverlayRecorder overlay;  // a 640 x 480 window, so the items are sized to their labels
+  BuildingAt(0, 0, 320, 320);
+  BuildingAt(2, 0, 330, 330);
+  City(0)->SetMoney(1000.0f);
+  const int kLabelWidth = 280, kLabelHeight = 18;  // "Diplomatic Wealth Available: 1000" in 18-point Helvetica
+  for (int at : {320, 330}) {
+    SCOPED_TRACE(at);
+    view.cursorX = view.cursorY = at;
+    input->OnMouseMove(at, at);
+    Click(at, at);
+    cGLFPieMenu* menu = input->GetPieMenus().GetVisibleMenu();
+    ASSERT_NE(nullptr, menu);
+    clock.Advance(cGLFPieMenu::kOpeningMs);
+    input->OnRender();  // the menu drawn fully open
+    input->Update();
+    ASSERT_NE(nullptr, input->GetHoveredCity()) << "the label stays while the menu is open";
+    int x = 0, y = 0;
+    input->GetLabelPoint(x, y);
+    for (int i = 0; i < menu->GetControlCount(); ++i) {
+      const cGLFDialogControl* item = menu->GetControl(i);
+      const bool meets = item->X0() < x + kLabelWidth && x < item->X1() && item->Y0() < y && y - kLabelHeight < item->Y1();
+      EXPECT_FALSE(meets) << item->GetLabel() << " at " << item->X0() << ", " << item->Y0() << "; label at " << x << ", " << y;
+    }
+    Click(600, 20);  // off the menu, on nothing: it closes
+    input->OnMouseMove(600, 20);
+    ASSERT_EQ(nullptr, input->GetPieMenus().GetVisibleMenu());
+  }
+}
+
+// One city is highlighted at a time: a menu closed on the ground keeps its
+// city until the pointer leaves for nothing, and a click on another city then
+// takes the highlight with the selection; the first once stayed white.
+TEST_F(CivInputTest, ClickingAnotherCityTakesTheHighlightFromTheMenuCity) {
+  BuildingAt(0, 0, 20, 20);
+  BuildingAt(2, 0, 40, 40);
+  input->OnMouseMove(20, 20);
+  Click(20, 20);
+  ASSERT_EQ(input->GetPieMenus().GetCityMenu(), input->GetPieMenus().GetVisibleMenu());
+  Click(300, 300);  // on the ground: the menu closes
+  EXPECT_EQ(nullptr, input->GetPieMenus().GetVisibleMenu());
+  EXPECT_TRUE(City(0)->IsHighlighted());
+  Click(40, 40);
+  EXPECT_EQ(input->GetPieMenus().GetNPCCityMenu(), input->GetPieMenus().GetVisibleMenu());
+  EXPECT_EQ(City(2), input->GetMenuCity());
+  EXPECT_TRUE(City(2)->IsHighlighted());
+  EXPECT_FALSE(City(0)->IsHighlighted());
+  Choose(-1);
+  input->OnMouseMove(300, 300);  // over nothing: the menu city goes
+  EXPECT_EQ(nullptr, input->GetMenuCity());
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(City(i)->IsHighlighted()) << i;
+}
+
 // What the controller hands the HUD: presses on the map and the event notice
 // move the camera and nothing else, a hover resets the label markers, and key
 // "i" prints the HUD's bar.
