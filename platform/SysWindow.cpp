@@ -13,6 +13,8 @@
 #include "platform/X11Query.h"
 
 namespace {
+constexpr const char* kMainWindowTitle = "QuorvelGL";
+
 std::string WindowName(Display* display, Window window) {
   char* name = nullptr;
   if (!XFetchName(display, window, &name) || !name) return "";
@@ -31,6 +33,28 @@ bool WindowTree(Display* display, Window window, std::vector<Window>& children, 
   if (list) XFree(list);
   if (parent == root) parent = 0;
   return true;
+}
+
+// Calls visit(frame, window, title) for each named top-level window: those
+// directly under the root (frame 0), and one level below where a window
+// manager has reparented them into frames. Stops when visit returns true.
+template <typename Visit>
+void ForEachTopLevelWindow(Display* display, Visit visit) {
+  std::vector<Window> top, inner;
+  Window parent = 0;
+  if (!WindowTree(display, DefaultRootWindow(display), top, parent)) return;
+  for (Window window : top) {
+    const std::string name = WindowName(display, window);
+    if (!name.empty()) {
+      if (visit(Window(0), window, name)) return;
+      continue;
+    }
+    if (!WindowTree(display, window, inner, parent)) continue;
+    for (Window child : inner) {
+      const std::string childName = WindowName(display, child);
+      if (!childName.empty() && visit(window, child, childName)) return;
+    }
+  }
 }
 }  // namespace
 
@@ -61,7 +85,7 @@ static bool QueryX11FocusIsMainWindow() {
   std::vector<Window> children;
   for (int depth = 0; depth < 16 && focus; ++depth) {
     std::string name = WindowName(display, focus);
-    if (!name.empty()) return name == "QuorvelGL";
+    if (!name.empty()) return name == kMainWindowTitle;
     if (!WindowTree(display, focus, children, focus)) return false;
   }
   return false;
@@ -81,21 +105,10 @@ std::vector<std::string> Sys_TopLevelWindowTitles() {
   Display* display = X11QueryDisplay();
   if (!display) return titles;
   cQuietXErrors quiet(display);
-  std::vector<Window> top, inner;
-  Window parent = 0;
-  if (!WindowTree(display, DefaultRootWindow(display), top, parent)) return titles;
-  for (Window window : top) {
-    std::string name = WindowName(display, window);
-    if (!name.empty()) {
-      titles.push_back(name);
-      continue;
-    }
-    if (!WindowTree(display, window, inner, parent)) continue;
-    for (Window child : inner) {
-      name = WindowName(display, child);
-      if (!name.empty()) titles.push_back(name);
-    }
-  }
+  ForEachTopLevelWindow(display, [&](Window, Window, const std::string& name) {
+    titles.push_back(name);
+    return false;
+  });
   return titles;
 }
 
@@ -131,18 +144,13 @@ bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom) {
   Display* display = X11QueryDisplay();
   if (!display) return false;
   cQuietXErrors quiet(display);
-  const Window root = DefaultRootWindow(display);
-  std::vector<Window> framed, inner;
-  Window parent = 0, game = 0, frame = 0;
-  if (!WindowTree(display, root, framed, parent)) return false;
-  for (Window window : framed) {
-    if (WindowName(display, window) == "QuorvelGL") return false;  // unframed
-    if (!WindowTree(display, window, inner, parent)) continue;
-    for (Window child : inner)
-      if (WindowName(display, child) == "QuorvelGL") game = child, frame = window;
-    if (game) break;
-  }
-  if (!game) return false;
+  Window game = 0, frame = 0;
+  ForEachTopLevelWindow(display, [&](Window outer, Window window, const std::string& name) {
+    if (name != kMainWindowTitle) return false;
+    game = window, frame = outer;
+    return true;
+  });
+  if (!game || !frame) return false;  // not there yet, or unframed
   Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", True);
   Atom type = None;
   int format = 0;
