@@ -93,7 +93,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   std::vector<const cPlantInstance*> shown = WithoutRepeats(group.plants);
   // A thicket past what play grows shows its first plants only: the rest
   // stand among them, and drawn they could cost seconds a frame.
-  if (shown.size() > kMostPlantsShownInAGroup) shown.resize(kMostPlantsShownInAGroup);
+  if (shown.size() > kMostPlantsInAGroup) shown.resize(kMostPlantsInAGroup);
   for (const cPlantInstance* kept : shown) {
     const cPlantInstance& plant = *kept;
     for (size_t v = 0; v < mTree.size(); ++v) {
@@ -155,7 +155,7 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
     const float nearest = std::sqrt(away.x * away.x + away.y * away.y + away.z * away.z) - group.radius;
     const bool fineFruitShow =
         group.built.empty() || !(nearest > 0.0f) || fruitPixelsAtUnit / nearest >= kCoarseFruitPixels;
-    const int detail = fineFruitShow && group.plants.size() <= kMostPlantsWithFineFruit ? 0 : 1;
+    const int detail = fineFruitShow && group.plants.size() <= kMostPlantsInAGroup ? 0 : 1;
     if (!SamePlants(group.plants, group.built) || detail != group.detail) {
       Build(group, detail);
       ++mStats.rebuilt;

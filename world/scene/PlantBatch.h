@@ -30,9 +30,8 @@ class cPlantBatches {
   // A cell holds a few dozen plants in play (a tree stand a few hundred); only
   // a damaged or made-up save crowds thousands into one. Such a thicket, drawn
   // whole with fine fruit, could cost a software renderer seconds a frame: it
-  // shows its first plants only, with coarse fruit.
-  static constexpr size_t kMostPlantsWithFineFruit = 1000;
-  static constexpr size_t kMostPlantsShownInAGroup = 1000;
+  // shows this many of its first plants only, with coarse fruit.
+  static constexpr size_t kMostPlantsInAGroup = 1000;
 
   // The tree (triangles in object space, a colour per vertex) and the object-space
   // fruit positions; the fruit are spheres of `fruitRadius` (8 slices, 6 stacks).

@@ -330,8 +330,8 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   EXPECT_EQ(Render(), first);
 
   // A thicket past what play grows, each plant a hair beside the last (a
-  // made-up save): its fruit go coarse past kMostPlantsWithFineFruit and it
-  // shows kMostPlantsShownInAGroup plants however many stand there.
+  // made-up save): past kMostPlantsInAGroup its fruit go coarse and it shows
+  // that many plants however many stand there.
   auto cellOf = [](const Vector3& at) {
     return std::make_tuple(std::floor(at.x / cPlantBatches::kCellSize), std::floor(at.y / cPlantBatches::kCellSize),
                            std::floor(at.z / cPlantBatches::kCellSize));
@@ -355,11 +355,11 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   };
   const int64_t perPlant = unstacked / (int64_t)plants.size();  // all six alike, full of fruit
   int64_t atFine = 0, pastFine = 0, farPast = 0;
-  EXPECT_EQ(thicket(cPlantBatches::kMostPlantsWithFineFruit, &atFine), 0);
-  EXPECT_EQ(atFine, unstacked + (int64_t)(cPlantBatches::kMostPlantsWithFineFruit - neighbours) * perPlant);
-  EXPECT_EQ(thicket(cPlantBatches::kMostPlantsWithFineFruit + 1, &pastFine), 1);
+  EXPECT_EQ(thicket(cPlantBatches::kMostPlantsInAGroup, &atFine), 0);
+  EXPECT_EQ(atFine, unstacked + (int64_t)(cPlantBatches::kMostPlantsInAGroup - neighbours) * perPlant);
+  EXPECT_EQ(thicket(cPlantBatches::kMostPlantsInAGroup + 1, &pastFine), 1);
   EXPECT_LT(pastFine, atFine);
-  EXPECT_EQ(thicket(3 * cPlantBatches::kMostPlantsShownInAGroup, &farPast), 1);
+  EXPECT_EQ(thicket(3 * cPlantBatches::kMostPlantsInAGroup, &farPast), 1);
   EXPECT_EQ(farPast, pastFine) << "the first plants shown, the rest left out";
   EXPECT_EQ(Render(), first);
 
