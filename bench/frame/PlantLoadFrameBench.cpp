@@ -32,7 +32,7 @@
 #include "app/Startup.h"
 #include "bench/frame/FrameBenchChild.h"
 #include "camera/Camera.h"
-#include "sim/gamedata/SaveCheck.h"
+#include "tests/sim/SaveFileBytes.h"
 #include "world/planet/PlanetModel.h"
 
 namespace {
@@ -55,9 +55,6 @@ double PeakRssMb() {
   return 0;
 }
 
-void PutWord(std::string& out, uint32_t word) {
-  for (int i = 0; i < 4; ++i) out.push_back((char)(word >> (8 * i)));
-}
 uint32_t WordAt(const std::string& s, size_t at) {
   return (uint32_t)(uint8_t)s[at] | (uint32_t)(uint8_t)s[at + 1] << 8 | (uint32_t)(uint8_t)s[at + 2] << 16 |
          (uint32_t)(uint8_t)s[at + 3] << 24;
@@ -91,29 +88,14 @@ std::string StackedPlantRecord(uint32_t count, const Ru::Math::Vector3& at, floa
 
 // The saved file with its planet record's body replaced and its check chunk made again.
 std::string WithPlanetRecord(const std::string& saved, const std::string& body) {
-  const size_t checkAt = 16 + WordAt(saved, 12);
-  const size_t recordsAt = checkAt + 8 + sSaveCheck::kBodySize;
+  const std::string unchecked = WithoutCheck(saved);
   std::string records;
-  uint32_t count = 0;
-  for (size_t at = recordsAt; at + 8 <= saved.size(); ++count) {
-    const uint32_t id = WordAt(saved, at), size = WordAt(saved, at + 4);
-    PutWord(records, id);
-    if (id == cPlanetSerializerProxy::kTypeId) {
-      PutWord(records, (uint32_t)body.size());
-      records += body;
-    } else {
-      PutWord(records, size);
-      records.append(saved, at + 8, size);
-    }
+  for (size_t at = 28; at + 8 <= unchecked.size();) {
+    const uint32_t id = WordAt(unchecked, at), size = WordAt(unchecked, at + 4);
+    records += id == cPlanetSerializerProxy::kTypeId ? Record(id, body) : unchecked.substr(at, 8 + size);
     at += 8 + size;
   }
-  std::string file = saved.substr(0, checkAt);
-  const uint32_t crc = Crc32Update(Crc32Update(0, file.data(), file.size()), records.data(), records.size());
-  PutWord(file, sSaveCheck::kChunkId);
-  PutWord(file, sSaveCheck::kBodySize);
-  PutWord(file, count);
-  PutWord(file, crc);
-  return file + records;
+  return CheckedSave(records);
 }
 
 bool RunLoad(bool stacked, float spread, cLoadFigures& figures) {
