@@ -316,14 +316,17 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   // Fault mended: plants stacked on one spot each drew their twin's triangles
   // again, which the depth test turns away: 20,000 of them took seconds a frame.
   const int64_t unstacked = stats.vertices;
+  // A copy of plant `of` added to the scene, `dx` units along x from it (0: the very place).
+  auto addCopy = [&](std::vector<std::unique_ptr<cSceneObject>>& into, int of, float dx) {
+    const Vector3 at = plants[of]->GetPosition();
+    into.push_back(std::make_unique<cSceneObject>(owners[of], &GetPlantShape()));
+    into.back()->SetPosition(dx == 0.0f ? at : Vector3Add(at, Vector3{dx, 0.0f, 0.0f}));
+    into.back()->SetOrientation(plants[of]->GetOrientation());
+    into.back()->SetColour(plants[of]->GetColour());
+    scene.AddObject(into.back().get());
+  };
   std::vector<std::unique_ptr<cSceneObject>> stack;
-  for (int i = 0; i < 40; ++i) {
-    stack.push_back(std::make_unique<cSceneObject>(owners[1], &GetPlantShape()));
-    stack.back()->SetPosition(plants[1]->GetPosition());
-    stack.back()->SetOrientation(plants[1]->GetOrientation());
-    stack.back()->SetColour(plants[1]->GetColour());
-    scene.AddObject(stack.back().get());
-  }
+  for (int i = 0; i < 40; ++i) addCopy(stack, 1, 0.0f);
   EXPECT_EQ(Render(), first);
   EXPECT_EQ(stats.vertices, unstacked);
   for (auto& twin : stack) scene.RemoveObject(twin.get());
@@ -340,13 +343,7 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   for (cSceneObject* plant : plants) neighbours += cellOf(plant->GetPosition()) == cellOf(plants[3]->GetPosition());
   auto thicket = [&](size_t inGroup, int64_t* vertices) {
     std::vector<std::unique_ptr<cSceneObject>> crowd;
-    for (size_t i = 1; i <= inGroup - neighbours; ++i) {
-      crowd.push_back(std::make_unique<cSceneObject>(owners[3], &GetPlantShape()));
-      crowd.back()->SetPosition(Vector3Add(plants[3]->GetPosition(), Vector3{0.0005f * (float)i, 0.0f, 0.0f}));
-      crowd.back()->SetOrientation(plants[3]->GetOrientation());
-      crowd.back()->SetColour(plants[3]->GetColour());
-      scene.AddObject(crowd.back().get());
-    }
+    for (size_t i = 1; i <= inGroup - neighbours; ++i) addCopy(crowd, 3, 0.0005f * (float)i);
     Render();
     *vertices = stats.vertices;
     const int coarse = stats.coarse;
