@@ -25,6 +25,7 @@
 #include "sim/rovurozoviz/RovurozovizProgram.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "sim/tuning/TribeTuningData.h"
+#include "world/planet/GamePlant.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/PolyModelShape.h"
 #include "world/scene/SceneManager.h"
@@ -84,6 +85,30 @@ void PlaceHut(cTribeHut* hut, cISceneShape* shape, const Vector3& colour, const 
   hut->SetSceneObject(object);
   hut->SetPosition(position);
   GetSceneManager().AddObject(object);
+}
+
+// The plants over a stand's circle. Trees are drawn within the radius across
+// the ground's tangent at the centre and then set down on the ground, so the
+// test goes by direction, whatever the ground's height.
+int PlantsInStand(const std::vector<Vector3>& plants, const Vector3& centre, float radius) {
+  const float centreSquared = Vector3LengthSquared(centre);
+  const float reach = radius * 1.001f;  // a tree drawn at the rim stays inside despite rounding
+  int inside = 0;
+  for (const Vector3& p : plants) {
+    const float along = Vector3Dot(p, centre);
+    if (along <= 0.0f) continue;
+    const Vector3 across = Vector3Sub(p, Vector3Scale(centre, along / centreSquared));
+    if (Vector3Length(across) * centreSquared <= reach * along) ++inside;
+  }
+  return inside;
+}
+
+// Whether a plant already stands on the spot (the same spot drawn again by
+// the same seed), so no second one is put there.
+bool PlantStandsAt(cPlanetModel& planet, const Vector3& spot) {
+  constexpr float kSameSpot = 0.01f;
+  cGamePlant* nearest = planet.FindNearestPlant(spot);
+  return nearest && DistanceSquared(nearest->GetPosition(), spot) < kSameSpot * kSameSpot;
 }
 
 }  // namespace
@@ -148,6 +173,11 @@ void cTribeObjectController::PlantTrees() {
   cPlanetModel& planet = GetPlanetModel();
   const Vector3 hut = HutPositionOf(mPlayerTribe);
   planet.RemovePlantsInRadius(hut, script.GetVariable("clear_cut_radius"));
+  // Where plants stood before this game planted any: stands that overlap
+  // still each get their trees in a first game.
+  std::vector<Vector3> standing;
+  standing.reserve(planet.GetPlants().size());
+  for (const tRefPtr<cGamePlant>& plant : planet.GetPlants()) standing.push_back(plant->GetPosition());
   const int stands = BoundedCount("number_of_stands", script.GetVariable("number_of_stands"), 0, kMaxTreeStands);
   for (int k = 1; k <= stands; ++k) {
     const float angle = script.GetVariable(Numbered("angle", k)) * (kPi / 180.0f);
@@ -160,10 +190,16 @@ void cTribeObjectController::PlantTrees() {
     if (radius > kMaxStandRadius) radius = kMaxStandRadius;
     // A fractional count makes the next whole number of trees.
     const int count = BoundedCount("count", std::ceil(script.GetVariable(Numbered("count", k))), 1, kMaxTreesPerStand);
+    // A stand the planet already has (an earlier new game's, kept by the
+    // planet and by saves) is left as it is, so repeated new games do not
+    // grow the planet; one that lost trees is planted again, never with a
+    // second tree where one stands. Every spot is drawn either way, so what
+    // follows sees the same random numbers.
+    const bool grown = PlantsInStand(standing, centre, radius) >= count;
     for (int made = 0; made < count; ++made) {
       Vector3 spot;
       planet.GetRandomSurfacePointNear(spot, centre, 1.0f, radius);
-      planet.CreatePlant(spot);
+      if (!grown && !PlantStandsAt(planet, spot)) planet.CreatePlant(spot);
     }
   }
 }

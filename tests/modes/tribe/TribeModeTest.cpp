@@ -3,12 +3,17 @@
 // removal of dead members one tick after their death.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
+#include <tuple>
 
+#include "app/GameCommands.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/tribe/TribeStatics.h"
 #include "sim/rovurozoviz/RovurozovizProgram.h"
+#include "tests/sim/SaveFileBytes.h"
 #include "tests/modes/tribe/TribeTestSupport.h"
 #include "world/planet/GamePlant.h"
 
@@ -42,6 +47,12 @@ class TribeModeTest : public cTribeWorldTest {
   std::vector<Vector3> PlantPositions() {
     std::vector<Vector3> out;
     for (const auto& plant : GetPlanetModel().GetPlants()) out.push_back(plant->GetPosition());
+    return out;
+  }
+  std::vector<Vector3> SortedPlantPositions() {
+    std::vector<Vector3> out = PlantPositions();
+    std::sort(out.begin(), out.end(),
+              [](const Vector3& a, const Vector3& b) { return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z); });
     return out;
   }
   int TribeObjectsInDataManager() {
@@ -138,6 +149,48 @@ TEST_F(TribeModeTest, TheSeedOnEnterDecidesTheTreesAndLeaveThenEnterBuildsAFresh
   Enter();
   EXPECT_NE(PlantPositions(), firstTrees);
   EXPECT_EQ(PlantPositions().size(), firstTrees.size());
+}
+
+uint32_t gRepeatSecond = 0;  // the calendar second of the repeated new games below
+
+// Fault mended: every new game planted its tree stands again over the old
+// ones, so each re-entry, and each load that left the mode without a player
+// tribe, added a stand's worth of plants. A planet that has the stands keeps
+// its plants as they are; a stand that lost trees gets them back where they stood.
+TEST_F(TribeModeTest, ANewGameOnAPlanetThatHasTheStandsKeepsItsPlants) {
+  cScratchDir dir;
+  dir.Write("no records", CheckedSave(""));
+  dir.Write("tribe refused", CheckedSave(Record(cTribe::kTypeId, "bad")));
+  cIGameMode* const current = gCurrentGameMode;
+  gCurrentGameMode = mode;
+  const struct {
+    const char* name;
+    uint32_t second;
+    int treesTaken;  // before each new game
+    std::function<void()> newGame;
+  } rows[] = {
+      {"leave and enter", kSeed, 0, [&] { Reenter(); }},
+      {"leave and enter in another second", kSeed + 1, 0, [&] { Reenter(); }},
+      {"a file without records loaded", kSeed + 1, 0, [&] { LoadGameIntoCurrentMode(dir.File("no records")); }},
+      {"a file whose tribe is refused loaded", kSeed, 0, [&] { LoadGameIntoCurrentMode(dir.File("tribe refused")); }},
+      {"three trees taken, then leave and enter", kSeed, 3, [&] { Reenter(); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Sys_SetCalendarForTest(&FixedCalendar);
+    ReenterWithNewPlants();
+    const std::vector<Vector3> first = SortedPlantPositions();
+    gRepeatSecond = row.second;
+    Sys_SetCalendarForTest([] { return gRepeatSecond; });
+    for (int game = 2; game <= 3; ++game) {
+      for (int taken = 0; taken < row.treesTaken; ++taken)
+        GetPlanetModel().RemovePlant(GetPlanetModel().GetPlants()[0].Get());
+      row.newGame();
+      EXPECT_NE(Player(), nullptr) << "game " << game;
+      EXPECT_EQ(SortedPlantPositions(), first) << "game " << game;
+    }
+  }
+  gCurrentGameMode = current;
 }
 
 TEST_F(TribeModeTest, AKilledMemberLeavesTheSceneAndTheDataManagerOnTheNextTick) {
