@@ -116,10 +116,10 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
   uint32_t alarms = GetCivSoundPlayCount(eCivSound::TurretUnderAttack);
   HideCivEventNotice();
   // Each alarm also leaves the notice at the turret, shown for 5000 ms.
-  const uint32_t gaps[] = {10001, 5000, 9999, 10001};
-  const uint32_t rings[] = {1, 0, 0, 1};
-  const bool noticeShown[] = {true, true, false, true};
-  for (int i = 0; i < 4; ++i) {
+  const uint32_t gaps[] = {10001, 5000, 9999, 10000, 10001};
+  const uint32_t rings[] = {1, 0, 0, 0, 1};
+  const bool noticeShown[] = {true, true, false, false, true};
+  for (int i = 0; i < 5; ++i) {
     clock.Advance(gaps[i]);
     turret->OnHit(1);
     EXPECT_EQ(GetCivSoundPlayCount(eCivSound::TurretUnderAttack) - alarms, rings[i]) << i;
