@@ -193,27 +193,34 @@ TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
 
 // A captured NPC city that was researching takes the research under way with
 // it (level 1 falls to 0, 3 to 2); other goals and levels, the new owner's
-// level and a city the human loses keep theirs.
+// level and a city the human loses keep theirs. The embassy of a player the
+// new owner is on terms below 0 with is expelled; at exactly 0 it stays.
 TEST_F(CivCombatTest, CaptureRollsBackOnlyTheOldOwnersResearchUnderWay) {
   StartCombat(1, 2, 0.0f);
   players = std::make_unique<cCivPlayers>(3, 0, cCivTuning::GetRelationships());
   SetCivPlayers(players.get());
-  SecondCity(2);  // the game goes on after each capture
-  struct Row { int from, to, goal, level, levelAfter; } rows[] = {
+  cCivModeDecoratedCity* other = SecondCity(2);  // the game goes on after each capture
+  struct Row { int from, to, goal, level, levelAfter; float embassyTerms = 1.0f; bool expelled = false; } rows[] = {
       {1, 2, kCivGoalUpgradeAmphibious, 1, 0}, {1, 2, kCivGoalUpgradeAeronautics, 3, 2},
       {1, 0, kCivGoalUpgradeAmphibious, 2, 2}, {1, 2, kCivGoalWealth, 1, 1},
       {1, 0, kCivGoalUpgradeAeronautics, 4, 4}, {0, 1, kCivGoalUpgradeAmphibious, 1, 1},
+      {1, 0, kCivGoalWealth, 0, 0, -0.01f, true}, {1, 0, kCivGoalWealth, 0, 0, 0.0f, false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.from << " to " << r.to << " goal " << r.goal << " level " << r.level);
     home->SetOwner(r.from);
+    DropEmbassies(home);
+    home->EstablishEmbassy(other);
+    cCivModeEmbassyBuilding* embassy = home->FindEmbassy(2);
     home->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
     home->GetAgent()->SetGoal(r.goal, nullptr);
     players->GetUpgradeLevels()->Set(r.from, r.level);
     players->GetUpgradeLevels()->Set(r.to, 3);
+    players->GetRelationships()->Set(r.to, 2, r.embassyTerms);
     home->ChangeOwner(r.to);
     EXPECT_EQ(players->GetUpgradeLevels()->Get(r.from), r.levelAfter);
     EXPECT_EQ(players->GetUpgradeLevels()->Get(r.to), 3);
+    EXPECT_EQ(embassy->GetState() == kCivRemoved, r.expelled);
   }
 }
 
