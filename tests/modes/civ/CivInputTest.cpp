@@ -129,6 +129,7 @@ TEST_F(CivInputTest, TwoClickActionsPayOnlyForAnAcceptedTargetWithTheMoneyStillT
 }
 
 TEST_F(CivInputTest, GiftGoesFromTheClickedOwnCityThatCanAffordIt) {
+  cOverlayRecorder overlay;  // the notice is drawn
   BuildingAt(0, 0, 10, 10);
   BuildingAt(2, 0, 30, 30);
   struct Row {
@@ -148,6 +149,12 @@ TEST_F(CivInputTest, GiftGoesFromTheClickedOwnCityThatCanAffordIt) {
     Click(row.providerX, row.providerX);
     EXPECT_EQ(row.notice, input->GetNoticeText());
     EXPECT_FLOAT_EQ(row.notice[5] == 'g' ? row.money - 80.0f : row.money, City(0)->GetMoney());
+    clock.Advance(2000);
+    input->OnRender();
+    EXPECT_EQ(row.notice, input->GetNoticeText()) << "shown for 2000 ms";
+    clock.Advance(1);
+    input->OnRender();
+    EXPECT_EQ("", input->GetNoticeText());
   }
 }
 
