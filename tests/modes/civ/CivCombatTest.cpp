@@ -160,17 +160,22 @@ TEST_F(CivCombatTest, AttackersAimAtTheNearestStandingTurretElseBesideABuilding)
 // A hit that lands on an NPC city sets its goal to Turret before a building
 // falls, and the fallen building costs the mood EffectBuildingDestroyed; a
 // miss, or a city with nothing standing, loses no mood; the human's city
-// keeps its agent's goal, and rings its alarm only after more than 10 s of quiet.
+// keeps its agent's goal, and rings its alarm only after more than 10 s of
+// quiet. A hit lands when the draw is below the chance x 32767, not at it.
 TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
   StartCombat(1, 2, 0.0f);
   cCivTuning::GetGeneral()->UseSound = true;
   cCivTuning::GetHappiness()->EffectBuildingDestroyed = -2.0f;
   for (float& t : cCivTuning::GetAgent()->BuildingsDestroyedBeforeSurrender) t = 2.0f;  // no surrender here
   cCivTuning::GetVehicles()->ChancePlayerBulletHitsNPCCity = cCivTuning::GetVehicles()->ChanceNPCBulletHitsPlayerCity = 0.0f;
-  struct Row { int owner; bool lands; int standing; float mood, moodAfter; int goalAfter; uint32_t quietMs = 0, alarms = 0; } rows[] = {
+  struct Row {
+    int owner; bool lands; int standing; float mood, moodAfter; int goalAfter; uint32_t quietMs = 0, alarms = 0;
+    int roll = 0;  // by the debug switch; else 1: the chance exactly at the draw, 2: just past it
+  } rows[] = {
       {1, true, 2, 0.0f, -2.0f, kCivGoalTurret},  {1, false, 2, 0.0f, 0.0f, kCivGoalWealth},
       {1, true, 0, 0.0f, 0.0f, kCivGoalTurret},   {0, true, 2, -9.0f, -10.0f, kCivGoalWealth},
       {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10000, 0}, {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10001, 1},
+      {1, false, 2, 0.0f, 0.0f, kCivGoalWealth, 0, 0, 1}, {1, true, 2, 0.0f, -2.0f, kCivGoalTurret, 0, 0, 2},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " standing " << r.standing
@@ -181,7 +186,8 @@ TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
     for (cCivModeDecoratedBuilding* b : home->GetBuildings()) b->SetState(r.standing > 0 ? kCivIntact : kCivRubble);
     home->GetMood()->Set(r.mood);
     home->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
-    gCivBulletsAlwaysHit = r.lands;
+    gCivBulletsAlwaysHit = r.lands && !r.roll;
+    cCivTuning::GetVehicles()->ChancePlayerBulletHitsNPCCity = r.roll ? HitChanceAtNextDraw(r.roll == 2) : 0.0f;
     home->OnHit(1 - r.owner);
     EXPECT_EQ(home->GetMood()->GetValue(), r.moodAfter);
     EXPECT_EQ(home->GetAgent()->GetGoal(), r.goalAfter);

@@ -135,18 +135,20 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
 }
 
 // A hit that lands on an NPC city's turret sets the city's goal to Turret; a
-// miss, or a hit on the human's turret, leaves the goal as it was.
+// miss, or a hit on the human's turret, leaves the goal as it was. A hit
+// lands when the draw is below the chance x 32767, not at it.
 TEST_F(CivTurretTest, ALandedHitOnAnNpcTurretSetsItsCitysGoalToTurret) {
-  cCivTuning::GetCombat()->ChanceBulletHitsTurret = 0.0f;
-  struct Row { int owner; bool lands; int goal; } rows[] = {
-      {1, true, kCivGoalTurret}, {1, false, kCivGoalWealth}, {0, true, kCivGoalWealth}};
+  struct Row { int owner; bool lands; int goal; int roll = 0; } rows[] = {  // roll as in the city's hits
+      {1, true, kCivGoalTurret}, {1, false, kCivGoalWealth}, {0, true, kCivGoalWealth},
+      {1, false, kCivGoalWealth, 1}, {1, true, kCivGoalTurret, 2}};
   for (const Row& r : rows) {
-    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed"));
+    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " roll " << r.roll);
     city->SetOwner(r.owner);
     city->RemoveTurrets();
     city->AddTurret();
     city->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
-    gCivBulletsAlwaysHit = r.lands;
+    gCivBulletsAlwaysHit = r.lands && !r.roll;
+    cCivTuning::GetCombat()->ChanceBulletHitsTurret = r.roll ? HitChanceAtNextDraw(r.roll == 2) : 0.0f;
     city->GetTurrets()[0]->OnHit(1 - r.owner);
     EXPECT_EQ(city->GetTurrets()[0]->GetState() == kCivTurretDying, r.lands);
     EXPECT_EQ(city->GetAgent()->GetGoal(), r.goal);

@@ -169,19 +169,21 @@ TEST_F(CivVehicleTest, EachMarkColoursByItsOwnFlag) {
   }
 }
 
-// A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
-// sound on, plays the lost-vehicle sound.
+// A pillage hit kills (BulletsAlwaysHit, or a draw below the chance x 32767,
+// not at it); only the human's vehicle, with sound on, plays the lost-vehicle sound.
 TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
   int savedAlwaysHit = gCivBulletsAlwaysHit;
-  gCivBulletsAlwaysHit = 1;
-  struct Case { int owner; bool sound; uint32_t plays; } cases[] = {{0, true, 1}, {0, false, 0}, {1, true, 0}};
+  struct Case { int owner; bool sound; uint32_t plays; int roll = 0; } cases[] = {  // roll as in the city's hits
+      {0, true, 1}, {0, false, 0}, {1, true, 0}, {0, true, 0, 1}, {0, true, 1, 2}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.owner * 10 + c.sound);
+    SCOPED_TRACE(c.owner * 100 + c.sound * 10 + c.roll);
     cCivTuning::GetGeneral()->UseSound = c.sound;
     cCivModeVehicle* v = Vehicle(c.owner, kCivLandVehicle, 0.3f);
     uint32_t before = GetCivSoundPlayCount(eCivSound::VehicleLost);
+    gCivBulletsAlwaysHit = !c.roll;
+    cCivTuning::GetVehicles()->ChanceNPCBulletHitsPlayerVehicle = c.roll ? HitChanceAtNextDraw(c.roll == 2) : 0.0f;
     v->OnHit(1 - c.owner);
-    EXPECT_EQ(v->GetState(), kCivVehicleDying);
+    EXPECT_EQ(v->GetState() == kCivVehicleDying, c.roll != 1);
     EXPECT_EQ(GetCivSoundPlayCount(eCivSound::VehicleLost) - before, c.plays);
   }
   gCivBulletsAlwaysHit = savedAlwaysHit;
