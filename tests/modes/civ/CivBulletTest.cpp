@@ -41,7 +41,7 @@ TEST_F(CivBulletTest, ArrivalHitsOnceAndTheBulletGoesNextTick) {
   Start();
   cRecordingVictim victim;
   uint32_t drawn = GetSceneManager().GetObjectCount();
-  bullets->Spawn(Vector3Add(victim.position, Vector3{0.5f, 0.0f, 0.0f}), &victim, home, kCivPillageBullet, nullptr);
+  bullets->Spawn(Vector3Add(victim.position, Vector3{1.0f, 0.0f, 0.0f}), &victim, home, kCivPillageBullet, nullptr);  // within 1.0: there
   bullets->Spawn(victim.position, nullptr, home, kCivPillageBullet, nullptr);  // dropped: no target
   bullets->Spawn(victim.position, &victim, nullptr, kCivPillageBullet, nullptr);  // dropped: no home
   EXPECT_EQ(bullets->GetCount(), 1u);

@@ -3,6 +3,7 @@
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
+#include "modes/civ/CivEventNotice.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
@@ -103,6 +104,7 @@ TEST_F(CivCombatTest, CaptureEndsTheGameOnceAndTakesItsRoadsOutBothWays) {
 TEST_F(CivCombatTest, EmbassyChanceGrowsWithTheRelationshipAndASecondBulletDoesNothing) {
   struct Row { float divisor; float relation; bool founded; } rows[] = {
       {2.5f, 6.0f, true}, {2.5f, 2.0f, false}, {1.5f, 2.0f, true}, {1.5f, -1.0f, false},
+      {2.5f, 5.0f, true}, {2.5f, 4.99f, false}, {1.5f, 0.0f, true}, {1.5f, -0.01f, false},
   };
   StartCombat(1, 2, 0.0f);
   cCivModeDecoratedCity* sender = SecondCity(0);
@@ -158,53 +160,73 @@ TEST_F(CivCombatTest, AttackersAimAtTheNearestStandingTurretElseBesideABuilding)
 // A hit that lands on an NPC city sets its goal to Turret before a building
 // falls, and the fallen building costs the mood EffectBuildingDestroyed; a
 // miss, or a city with nothing standing, loses no mood; the human's city
-// keeps its agent's goal.
+// keeps its agent's goal, and rings its alarm only after more than 10 s of
+// quiet. A hit lands when the draw is below the chance x 32767, not at it.
 TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
   StartCombat(1, 2, 0.0f);
+  cCivTuning::GetGeneral()->UseSound = true;
   cCivTuning::GetHappiness()->EffectBuildingDestroyed = -2.0f;
   for (float& t : cCivTuning::GetAgent()->BuildingsDestroyedBeforeSurrender) t = 2.0f;  // no surrender here
   cCivTuning::GetVehicles()->ChancePlayerBulletHitsNPCCity = cCivTuning::GetVehicles()->ChanceNPCBulletHitsPlayerCity = 0.0f;
-  struct Row { int owner; bool lands; int standing; float mood, moodAfter; int goalAfter; } rows[] = {
+  struct Row {
+    int owner; bool lands; int standing; float mood, moodAfter; int goalAfter; uint32_t quietMs = 0, alarms = 0;
+    int roll = 0;  // by the debug switch; else 1: the chance exactly at the draw, 2: just past it
+  } rows[] = {
       {1, true, 2, 0.0f, -2.0f, kCivGoalTurret},  {1, false, 2, 0.0f, 0.0f, kCivGoalWealth},
       {1, true, 0, 0.0f, 0.0f, kCivGoalTurret},   {0, true, 2, -9.0f, -10.0f, kCivGoalWealth},
+      {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10000, 0}, {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10001, 1},
+      {1, false, 2, 0.0f, 0.0f, kCivGoalWealth, 0, 0, 1}, {1, true, 2, 0.0f, -2.0f, kCivGoalTurret, 0, 0, 2},
   };
   for (const Row& r : rows) {
-    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " standing " << r.standing);
+    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " standing " << r.standing
+                                    << " after " << r.quietMs << " ms");
+    clock.Advance(r.quietMs);
+    const uint32_t alarms = GetCivSoundPlayCount(eCivSound::UnderAttack);
     home->SetOwner(r.owner);
     for (cCivModeDecoratedBuilding* b : home->GetBuildings()) b->SetState(r.standing > 0 ? kCivIntact : kCivRubble);
     home->GetMood()->Set(r.mood);
     home->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
-    gCivBulletsAlwaysHit = r.lands;
+    gCivBulletsAlwaysHit = r.lands && !r.roll;
+    cCivTuning::GetVehicles()->ChancePlayerBulletHitsNPCCity = r.roll ? HitChanceAtNextDraw(r.roll == 2) : 0.0f;
     home->OnHit(1 - r.owner);
     EXPECT_EQ(home->GetMood()->GetValue(), r.moodAfter);
     EXPECT_EQ(home->GetAgent()->GetGoal(), r.goalAfter);
     EXPECT_EQ(home->CountIntactBuildings(), r.lands && r.standing > 0 ? r.standing - 1 : r.standing);
+    EXPECT_EQ(GetCivSoundPlayCount(eCivSound::UnderAttack) - alarms, r.alarms);
   }
+  HideCivEventNotice();
 }
 
 // A captured NPC city that was researching takes the research under way with
 // it (level 1 falls to 0, 3 to 2); other goals and levels, the new owner's
-// level and a city the human loses keep theirs.
+// level and a city the human loses keep theirs. The embassy of a player the
+// new owner is on terms below 0 with is expelled; at exactly 0 it stays.
 TEST_F(CivCombatTest, CaptureRollsBackOnlyTheOldOwnersResearchUnderWay) {
   StartCombat(1, 2, 0.0f);
   players = std::make_unique<cCivPlayers>(3, 0, cCivTuning::GetRelationships());
   SetCivPlayers(players.get());
-  SecondCity(2);  // the game goes on after each capture
-  struct Row { int from, to, goal, level, levelAfter; } rows[] = {
+  cCivModeDecoratedCity* other = SecondCity(2);  // the game goes on after each capture
+  struct Row { int from, to, goal, level, levelAfter; float embassyTerms = 1.0f; bool expelled = false; } rows[] = {
       {1, 2, kCivGoalUpgradeAmphibious, 1, 0}, {1, 2, kCivGoalUpgradeAeronautics, 3, 2},
       {1, 0, kCivGoalUpgradeAmphibious, 2, 2}, {1, 2, kCivGoalWealth, 1, 1},
       {1, 0, kCivGoalUpgradeAeronautics, 4, 4}, {0, 1, kCivGoalUpgradeAmphibious, 1, 1},
+      {1, 0, kCivGoalWealth, 0, 0, -0.01f, true}, {1, 0, kCivGoalWealth, 0, 0, 0.0f, false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.from << " to " << r.to << " goal " << r.goal << " level " << r.level);
     home->SetOwner(r.from);
+    DropEmbassies(home);
+    home->EstablishEmbassy(other);
+    cCivModeEmbassyBuilding* embassy = home->FindEmbassy(2);
     home->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
     home->GetAgent()->SetGoal(r.goal, nullptr);
     players->GetUpgradeLevels()->Set(r.from, r.level);
     players->GetUpgradeLevels()->Set(r.to, 3);
+    players->GetRelationships()->Set(r.to, 2, r.embassyTerms);
     home->ChangeOwner(r.to);
     EXPECT_EQ(players->GetUpgradeLevels()->Get(r.from), r.levelAfter);
     EXPECT_EQ(players->GetUpgradeLevels()->Get(r.to), 3);
+    EXPECT_EQ(embassy->GetState() == kCivRemoved, r.expelled);
   }
 }
 
@@ -215,14 +237,15 @@ TEST_F(CivCombatTest, NpcCitiesExpelByChanceAndOnlyTheyAreAsked) {
   StartCombat(1, 2, 0.0f);
   cCivModeDecoratedCity* human = SecondCity(0);
   struct Row { float relation, share; bool expelled; } rows[] = {
-      {-2.0f, 1.01f, true}, {-2.0f, 0.99f, false}, {-0.5f, 1.01f, true}, {0.0f, 1e6f, false}, {1.0f, 1e6f, false}};
+      {-2.0f, 1.01f, true}, {-2.0f, 0.99f, false}, {-0.5f, 1.01f, true}, {0.0f, 1e6f, false}, {1.0f, 1e6f, false},
+      {-2.0f, 1.0f, false}};  // a draw exactly at the chance stays
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.relation << " " << r.share);
     DropEmbassies(home);
     home->EstablishEmbassy(human);
     players->GetRelationships()->Set(0, 1, r.relation);
     Sys_SeedRandom(5);
-    const float draw = (float)Sys_Random() / 32767.0f;
+    const float draw = (float)Sys_Random() * (1.0f / 32767.0f);
     Sys_SeedRandom(5);
     cCivTuning::GetAgent()->BaseChanceNPCExpelsEmbassy = draw / -std::min(r.relation, -0.5f) * r.share;
     home->ConsiderExpellingEmbassy(0);

@@ -43,11 +43,15 @@ TEST_F(CivGoalsTest, EachGoalBuysAtItsPriceOrWaits) {
       {kCivGoalTurret, 0, 0, 15, 5, kCivGoalWealth, 1, -1},
       {kCivGoalTurret, 0, 0, 5, 5, kCivGoalTurret, 0, -1},
       {kCivGoalTurret, 0, 8, 15, 15, kCivGoalWealth, 8, -1},
+      {kCivGoalTurret, 0, 0, 10, 0, kCivGoalWealth, 1, -1},   // exactly the price
+      {kCivGoalTurret, 0, 9, 15, 15, kCivGoalWealth, 8, -1},  // no ninth turret
       {kCivGoalVehicle, 0, 0, 150, 50, kCivGoalWealth, 0, kCivLandVehicle},
       {kCivGoalVehicle, 1, 0, 350, 50, kCivGoalWealth, 0, kCivLandVehicle},
       {kCivGoalVehicle, 2, 0, 250, 50, kCivGoalWealth, 0, kCivAmphibiousVehicle},
       {kCivGoalVehicle, 3, 0, 350, 50, kCivGoalWealth, 0, kCivAmphibiousVehicle},
       {kCivGoalVehicle, 4, 0, 299, 299, kCivGoalVehicle, 0, -1},
+      {kCivGoalVehicle, 4, 0, 300, 0, kCivGoalWealth, 0, kCivAirVehicle},
+      {kCivGoalVehicle, 5, 0, 300, 0, kCivGoalWealth, 0, kCivAirVehicle},
       {kCivGoalNewBuilding, 0, 0, 25, 5, kCivGoalWealth, 0, -1},
       {kCivGoalRepairBuilding, 0, 0, 25, 25, kCivGoalRepairBuilding, 0, -1},
       {kCivGoalUpgradeAmphibious, 0, 0, 60, 10, kCivGoalWealth, 0, -1},
@@ -102,15 +106,25 @@ TEST_F(CivGoalsTest, RoadsAbroadAreDroppedActionsWaitAPeriodAndResearchRollsBack
 }
 
 // After every action a city short of the turrets it wants takes up Turret,
-// unless it wants the limit or more.
+// unless it wants the limit or more. The wish grows evenly from 4 buildings
+// to 10, truncated.
 TEST_F(CivGoalsTest, TheTurretRuleHoldsBelowTheLimit) {
-  struct Row { int desired; int goalAfter; } rows[] = {{2, kCivGoalTurret}, {8, kCivGoalWealth}, {0, kCivGoalWealth}};
+  struct Row { int with4, with10, buildings, desired, goalAfter; } rows[] = {
+      {2, 2, 4, 2, kCivGoalTurret}, {8, 8, 4, 8, kCivGoalWealth}, {0, 0, 4, 0, kCivGoalWealth},
+      {7, 7, 4, 7, kCivGoalTurret}, {1, 7, 3, 1, kCivGoalTurret}, {1, 7, 5, 2, kCivGoalTurret},
+      {1, 6, 7, 3, kCivGoalTurret}, {1, 7, 9, 6, kCivGoalTurret}, {1, 7, 10, 7, kCivGoalTurret},
+      {1, 8, 10, 8, kCivGoalWealth},
+  };
   for (const Row& r : rows) {
-    cCivTuning::GetAgent()->DesiredNumTurretsWith4Buildings = r.desired;
-    cCivTuning::GetAgent()->DesiredNumTurretsWith10Buildings = r.desired;
+    SCOPED_TRACE(testing::Message() << r.with4 << " to " << r.with10 << " with " << r.buildings << " buildings");
+    cCivTuning::GetAgent()->DesiredNumTurretsWith4Buildings = r.with4;
+    cCivTuning::GetAgent()->DesiredNumTurretsWith10Buildings = r.with10;
+    while (home->GetBuildingCount() < r.buildings) home->AddBuilding(1);
+    while (home->GetBuildingCount() > r.buildings) home->RemoveBuilding(home->GetBuildings().back());
+    EXPECT_EQ(agent->GetDesiredTurrets(), r.desired);
     agent->SetGoal(kCivGoalWealth, nullptr);
     Act();
-    EXPECT_EQ(agent->GetGoal(), r.goalAfter) << r.desired;
+    EXPECT_EQ(agent->GetGoal(), r.goalAfter);
   }
 }
 

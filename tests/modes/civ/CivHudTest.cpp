@@ -171,7 +171,7 @@ TEST_F(CivHudTest, LabelsTextsAndMarkers) {
   struct Row {
     float relationship;
     int band;
-  } bands[] = {{7.01f, 0}, {7.0f, 1}, {3.0f, 2}, {-2.99f, 2}, {-3.0f, 3}, {-6.99f, 3}, {-7.0f, 4}};
+  } bands[] = {{7.01f, 0}, {7.0f, 1}, {3.01f, 1}, {3.0f, 2}, {-2.99f, 2}, {-3.0f, 3}, {-6.99f, 3}, {-7.0f, 4}};
   for (const Row& r : bands) EXPECT_EQ(CivHeartBand(r.relationship), r.band) << r.relationship;
 }
 

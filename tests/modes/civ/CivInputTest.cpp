@@ -92,24 +92,31 @@ TEST_F(CivInputTest, TwoClickActionsPayOnlyForAnAcceptedTargetWithTheMoneyStillT
     int targetX;        // the second click's pixel
     float moneyAtClick; // city 0's money when the target is clicked
     float paid;
+    float moneyAtMenu = 200.0f;
+    bool started = true;  // the menu took the order
   } rows[] = {
       {kCivItemBuyRoad, 20, 200.0f, 100.0f},       {kCivItemBuyRoad, 10, 200.0f, 0.0f},  // not to itself
       {kCivItemBuyRoad, 30, 200.0f, 0.0f},         {kCivItemBuyRoad, 20, 99.0f, 0.0f},   // spent meanwhile
       {kCivItemBuyTradeRoute, 30, 200.0f, 50.0f},  {kCivItemBuyTradeRoute, 20, 200.0f, 0.0f},
       {kCivItemBuyTradeRoute, 30, 49.0f, 0.0f},    {kCivItemExpelEmbassy, 10, 200.0f, 0.0f},
-      {kCivItemExpelEmbassy, 50, 29.0f, 0.0f},     {kCivItemExpelEmbassy, 50, 200.0f, 30.0f},
+      {kCivItemExpelEmbassy, 50, 29.0f, 0.0f},
+      {kCivItemBuyRoad, 20, 100.0f, 100.0f, 100.0f},  {kCivItemBuyTradeRoute, 30, 50.0f, 50.0f, 50.0f},  // exactly the price
+      {kCivItemBuyRoad, 20, 200.0f, 0.0f, 99.0f, false}, {kCivItemBuyTradeRoute, 30, 200.0f, 0.0f, 49.0f, false},
+      {kCivItemExpelEmbassy, 50, 30.0f, 0.0f, 29.0f, false}, {kCivItemExpelEmbassy, 50, 30.0f, 30.0f, 30.0f},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << "item " << row.item << " to " << row.targetX << " with " << row.moneyAtClick);
+    SCOPED_TRACE(testing::Message() << "item " << row.item << " to " << row.targetX << " with " << row.moneyAtMenu
+                                    << " then " << row.moneyAtClick);
     for (int i = 0; i < 4; ++i) City(i)->RemoveRoadsTo(City((i + 1) % 4)), City(i)->RemoveRoadsTo(City((i + 2) % 4));
-    City(0)->SetMoney(200.0f);
+    City(0)->SetMoney(row.moneyAtMenu);
     City(1)->SetMoney(0.0f);
     Click(10, 10);
     ASSERT_EQ(City(0), input->GetMenuCity());
     Choose(row.item);
-    EXPECT_EQ(200.0f, Wealth(0)) << "nothing is paid at the menu";
+    EXPECT_EQ(row.moneyAtMenu, Wealth(0)) << "nothing is paid at the menu";
     const bool road = row.item != kCivItemExpelEmbassy;
-    EXPECT_EQ(road, input->GetPendingRoad() != nullptr);
+    EXPECT_EQ(road && row.started, input->GetPendingRoad() != nullptr);
+    EXPECT_EQ(!road && row.started, input->IsChoosingEmbassyToExpel());
     City(0)->SetMoney(row.moneyAtClick);
     Click(row.targetX, row.targetX);
     GetDataManager()->CommitPending();
@@ -117,17 +124,20 @@ TEST_F(CivInputTest, TwoClickActionsPayOnlyForAnAcceptedTargetWithTheMoneyStillT
     EXPECT_EQ(nullptr, input->GetPendingRoad());
     EXPECT_FALSE(input->IsPlacingRoad() || input->IsPlacingTradeRoute() || input->IsChoosingEmbassyToExpel());
     EXPECT_EQ(row.paid > 0.0f, road ? City(0)->GetRoads().size() == 1u : theirEmbassy->GetState() == kCivRemoved);
+    Choose(-1);  // a click that named no target may have opened a menu
   }
 }
 
 TEST_F(CivInputTest, GiftGoesFromTheClickedOwnCityThatCanAffordIt) {
+  cOverlayRecorder overlay;  // the notice is drawn
   BuildingAt(0, 0, 10, 10);
   BuildingAt(2, 0, 30, 30);
   struct Row {
     int providerX;
     float money;
     const char* notice;
-  } rows[] = {{10, 100.0f, "Gift given"}, {10, 79.0f, "Gift transaction cancelled"}, {30, 100.0f, "Gift transaction cancelled"}};
+  } rows[] = {{10, 100.0f, "Gift given"}, {10, 79.0f, "Gift transaction cancelled"}, {30, 100.0f, "Gift transaction cancelled"},
+              {10, 80.0f, "Gift given"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.notice);
     City(0)->SetMoney(row.money);
@@ -139,6 +149,12 @@ TEST_F(CivInputTest, GiftGoesFromTheClickedOwnCityThatCanAffordIt) {
     Click(row.providerX, row.providerX);
     EXPECT_EQ(row.notice, input->GetNoticeText());
     EXPECT_FLOAT_EQ(row.notice[5] == 'g' ? row.money - 80.0f : row.money, City(0)->GetMoney());
+    clock.Advance(2000);
+    input->OnRender();
+    EXPECT_EQ(row.notice, input->GetNoticeText()) << "shown for 2000 ms";
+    clock.Advance(1);
+    input->OnRender();
+    EXPECT_EQ("", input->GetNoticeText());
   }
 }
 
@@ -157,6 +173,8 @@ TEST_F(CivInputTest, CityMenuItemsFollowConditionsAndUpgradeLevel) {
       {3, 0, false, 3.125f, {4, 0, 6, 1, 12}},
       {4, 0, false, 3.125f, {4, 10, 2, 3, 0, 6, 1, 12}},
       {5, 0, false, 3.125f, {4, 2, 3, 0, 6, 1, 12}},
+      {6, 0, false, 3.125f, {4, 0, 6, 1, 12}},  // no level above 5 offers anything
+      {1, 7, false, 3.125f, {4, 0, 6, 1, 12}},  // one below the turret limit
       {1, 8, true, 0.0f, {4, 0, 1, 7}},  // the turret limit, a ruin, a party at price 0
   };
   for (const Row& row : rows) {
@@ -196,7 +214,8 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
     float paid;
   } rows[] = {
       {kCivItemBuyParty, 20.0f, 12.5f}, {kCivItemBuyBuilding, 150.0f, 150.0f}, {kCivItemBuyBuilding, 149.0f, 0.0f}, {kCivItemBuyLandVehicle, 100.0f, 100.0f},
-      {kCivItemBuyAirVehicle, 199.0f, 0.0f}, {kCivItemBuyAirVehicle, 200.0f, 200.0f}, {kCivItemBuyTurret, 80.0f, 80.0f},
+      {kCivItemBuyAirVehicle, 199.0f, 0.0f}, {kCivItemBuyAirVehicle, 200.0f, 200.0f}, {kCivItemBuyTurret, 79.0f, 0.0f},
+      {kCivItemBuyTurret, 80.0f, 80.0f},
       {kCivItemResearchAmphibious, 60.0f, 60.0f},
   };
   for (const Row& row : rows) {
@@ -214,7 +233,7 @@ TEST_F(CivInputTest, PurchasesChargeTheLivePriceAndStopAtTheirLimits) {
       EXPECT_EQ(buildings + (bought ? 1 : 0), City(0)->GetBuildingCount());
     }
     if (row.item == kCivItemBuyTurret) {
-      EXPECT_EQ(turrets + 1, (int)City(0)->GetTurrets().size());
+      EXPECT_EQ(turrets + (bought ? 1 : 0), (int)City(0)->GetTurrets().size());
     }
     if (row.item == kCivItemResearchAmphibious) {
       EXPECT_EQ(2, players->GetUpgradeLevels()->Get(0));
@@ -349,16 +368,18 @@ TEST_F(CivInputTest, PointersLetGoOfWhatTheDataManagerRemoves) {
 }
 
 TEST_F(CivInputTest, CloseUpBandCameraClickAndKeys) {
-  BuildingAt(0, 0, 10, 10);
-  view.cursorX = view.cursorY = 10;
+  for (int at : {10, 1600, 1601}) BuildingAt(0, 0, at, at);
   const struct {
     float distance;
     int state;
-  } steps[] = {{270.0f, kCivViewWorld}, {259.0f, kCivViewCloseUp}, {280.0f, kCivViewCloseUp}, {281.0f, kCivViewWorld}};
+    int cursor = 10;  // no pick beyond 1600
+  } steps[] = {{270.0f, kCivViewWorld}, {260.0f, kCivViewWorld}, {259.0f, kCivViewWorld, 1601},
+               {259.0f, kCivViewCloseUp, 1600}, {280.0f, kCivViewCloseUp}, {281.0f, kCivViewWorld}};
   for (const auto& step : steps) {
     view.distance = step.distance;
+    view.cursorX = view.cursorY = step.cursor;
     input->Update();
-    EXPECT_EQ(step.state, input->GetViewState()) << step.distance;
+    EXPECT_EQ(step.state, input->GetViewState()) << step.distance << " at " << step.cursor;
   }
   // A camera press shorter than 500 ms moves the camera; a longer one only drags.
   for (uint32_t held : {499u, 500u}) {
@@ -552,12 +573,13 @@ TEST_F(CivInputTest, MapNoticeLabelMarkersAndKeyIGoThroughTheHud) {
 
   // The notice's box at the right edge, 100 < y < 300, takes the camera to its point.
   CivShowEventNotice(City(2)->GetPosition());
-  for (int y : {100, 101, 299, 300}) {
+  for (auto [dx, y] : {std::pair{-50, 100}, {-50, 101}, {-50, 299}, {-50, 300}, {-100, 200}, {-99, 200}}) {
+    const bool inside = dx > -100 && y > 100 && y < 300;
     const int focuses = view.focuses;
     input->GetSelection().Add(own);
-    Click(view.WindowWidth() - 50, y);
-    EXPECT_EQ(y > 100 && y < 300 ? focuses + 1 : focuses, view.focuses) << y;
-    EXPECT_EQ(y > 100 && y < 300, input->GetSelection().Contains(own)) << y;
+    Click(view.WindowWidth() + dx, y);
+    EXPECT_EQ(inside ? focuses + 1 : focuses, view.focuses) << dx << ", " << y;
+    EXPECT_EQ(inside, input->GetSelection().Contains(own)) << dx << ", " << y;
   }
   HideCivEventNotice();
 

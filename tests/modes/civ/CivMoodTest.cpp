@@ -20,7 +20,8 @@ TEST(CivMood, CategoryBoundariesAndTheirRevenueBonus) {
     float value;
     int category;
   } rows[] = {{10.0f, kCivVeryHappy}, {7.0f, kCivVeryHappy}, {6.99f, kCivHappy},   {3.0f, kCivHappy},
-              {-3.0f, kCivNeutral},   {-7.0f, kCivUnhappy},  {-7.01f, kCivVeryUnhappy}};
+              {2.99f, kCivNeutral},   {-3.0f, kCivNeutral},   {-3.01f, kCivUnhappy}, {-7.0f, kCivUnhappy},
+              {-7.01f, kCivVeryUnhappy}};
   for (const Row& row : rows) {
     cCivMood mood(&h);
     mood.Set(row.value);

@@ -69,6 +69,8 @@ TEST_F(CivPlayerAgentTest, MainGoalFollowsTurretsIncomeStrategyAndVehicles) {
     float wealthPerSecond, chance;
     bool embassy;
     int goal, levelAfter;
+    float homeRate = -1.0f;  // the human's city, one building down, earns this (else as the others)
+    int desiredVehicles = 1;
   } rows[] = {
       {kCivGoalWealth, 0, kCivMilitary, 0, 1.0f, 1.01f, false, kCivGoalUpgradeAmphibious, 1},
       {kCivGoalWealth, 2, kCivMilitary, 0, 1.0f, 1.01f, false, kCivGoalUpgradeAeronautics, 3},
@@ -78,10 +80,20 @@ TEST_F(CivPlayerAgentTest, MainGoalFollowsTurretsIncomeStrategyAndVehicles) {
       {kCivGoalNewBuilding, 0, kCivMilitary, 0, 1.0f, 0.0f, false, kCivGoalNewBuilding, 0},
       {kCivGoalNewBuilding, 0, kCivMilitary, 2, 1.0f, 0.0f, false, kCivGoalTurret, 0},
       {kCivGoalWealth, 0, kCivCultural, 0, 1.0f, 0.0f, false, kCivGoalVehicle, 0},
+      {kCivGoalWealth, 0, kCivMilitary, 0, 7.0f, 1.01f, false, kCivGoalVehicle, 0, 79.0f},  // a share of 21 %
+      {kCivGoalWealth, 0, kCivMilitary, 0, 7.0f, 1.01f, false, kCivGoalUpgradeAmphibious, 1, 78.0f},
+      {kCivGoalWealth, 0, kCivMilitary, 0, 1.0f, 0.0f, false, kCivGoalNewBuilding, 0, -1.0f, 0},  // vehicles enough
       {kCivGoalWealth, 0, kCivCultural, 0, 1.0f, 0.0f, true, kCivGoalTradeRoute, 0},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "share row " << r.homeRate << ", vehicles wanted " << r.desiredVehicles);
     for (float& v : cCivTuning::GetWealthGeneration()->WealthPerSecond) v = r.wealthPerSecond;
+    while (home->HasDamagedBuilding()) home->RepairBuilding();
+    if (r.homeRate >= 0.0f) {
+      home->DestroyBuilding();
+      cCivTuning::GetWealthGeneration()->WealthPerSecond[3] = r.homeRate;
+    }
+    cCivTuning::GetAgent()->DesiredNumVehiclesWith4Buildings = cCivTuning::GetAgent()->DesiredNumVehiclesWith10Buildings = r.desiredVehicles;
     cCivTuning::GetAgent()->ChanceNPCBuysUpgrade = r.chance;
     cCivTuning::GetAgent()->DesiredNumTurretsWith4Buildings = r.turrets;
     if (r.embassy && !home->FindEmbassy(1)) static_cast<cCivModeEmbassyBuilding*>(home->AddBuilding(5))->SetSource(a);
@@ -113,6 +125,7 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
   } rows[] = {
       {kCivMilitary, -1.0f, false, false, false, 9000, kCivVehicleCombat, kCivMissionPillage, true, false},
       {kCivMilitary, 1.0f, false, false, false, 9000, kCivVehicleGuard, kCivMissionPillage, false, false},
+      {kCivMilitary, 0.0f, false, false, false, 9000, kCivVehicleGuard, kCivMissionPillage, false, false},
       {kCivCultural, 1.0f, false, false, false, 9000, kCivVehicleCombat, kCivMissionEmbassy, true, false},
       {kCivMilitary, -1.0f, false, true, false, 9000, kCivVehicleCombat, kCivMissionPillage, false, true},
       {kCivMilitary, -1.0f, false, true, true, 5009, kCivVehicleCombat, kCivMissionPillage, true, false},
@@ -128,7 +141,11 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
     cCivModeVehicle* enemy = r.enemyNear ? Vehicle(0, kCivLandVehicle, GroundAway(home->GetPosition(), 0.32f)) : nullptr;
     if (r.busy) v->SetState(kCivVehicleCombat, v->GetPosition(), nullptr, home, kCivMissionPillage);
     cCivVehicleAgent agent(v);
-    clock.Advance(6001);
+    const int before = v->GetState();
+    clock.Advance(agent.GetPeriod());
+    agent.Update(0);
+    EXPECT_EQ(v->GetState(), before) << "not beyond its period yet";
+    clock.Advance(1);
     v->SetLastFireTime(Sys_Milliseconds() - r.sinceFireMs);
     agent.Update(0);
     EXPECT_EQ(v->GetState(), r.state) << r.strategy << " " << r.sinceFireMs;

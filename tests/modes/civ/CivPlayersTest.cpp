@@ -84,11 +84,13 @@ TEST_F(CivPlayersTest, EachEventMovesThePairSpreadsAndChecksExpulsion) {
       {eCivRelationshipEvent::SuccessfulGiftGiven, 2.5f, false},
   };
   for (const Row& row : rows) {
-    for (float start : {1.0f, -1.0f}) {
-      cCivRelationshipMatrix m(4, 0, &effects);
+    for (float start : {1.0f, -1.0f, 3.0f}) {  // a pillage from 3 ends at exactly 0: no expulsion
+      SCOPED_TRACE(testing::Message() << "event " << (int)row.event << " from " << start);
+      cCivRelationshipMatrix m(5, 0, &effects);
       Fill(m, start);
       m.Set(1, 2, 6.0f);   // player 2 is on good terms with the acted-upon player 1,
-      m.Set(1, 3, -6.0f);  // player 3 on bad terms
+      m.Set(1, 3, -6.0f);  // player 3 on bad terms,
+      m.Set(1, 4, 0.0f);   // player 4 on terms of exactly 0, which count as good
       expelled.clear();
       m.SetExpelEmbassiesHook([&](int a, int b) { expelled.emplace_back(a, b); });
       m.ApplyEvent(row.event, 0, 1);
@@ -99,6 +101,7 @@ TEST_F(CivPlayersTest, EachEventMovesThePairSpreadsAndChecksExpulsion) {
       float d = row.effect * 0.5f;
       EXPECT_FLOAT_EQ(m.Get(0, 2), start + d);  // 2 is on good terms with 1: sides with it
       EXPECT_FLOAT_EQ(m.Get(0, 3), start - d);  // 3 is not: the opposite move
+      EXPECT_FLOAT_EQ(m.Get(0, 4), start + d);
       EXPECT_FLOAT_EQ(m.Get(2, 3), start);      // relations without the actor stay
       ExpectConsistent(m);
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "modes/civ/CivSerializationController.h"
 #include "modes/civ/CivTuning.h"
 #include "modes/civ/CivWorld.h"
+#include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
@@ -150,6 +152,20 @@ struct CivCombatFixture : CivWorldFixture {
     v->SetDestination(at);
     GetDataManager()->CommitPending();
     return v;
+  }
+  // The hit chance whose roll, rand() < chance x 32767, meets the next draw
+  // exactly (`past`: the least chance beyond it); the generator is seeded
+  // again so that draw comes next.
+  static float HitChanceAtNextDraw(bool past) {
+    Sys_SeedRandom(7);
+    const float draw = (float)Sys_Random();
+    Sys_SeedRandom(7);
+    float chance = draw / 32767.0f;
+    while (chance * 32767.0f < draw) chance = std::nextafter(chance, 2.0f);
+    while (chance * 32767.0f > draw) chance = std::nextafter(chance, 0.0f);
+    EXPECT_EQ(chance * 32767.0f, draw);
+    while (past && chance * 32767.0f <= draw) chance = std::nextafter(chance, 2.0f);
+    return chance;
   }
 };
 

@@ -17,8 +17,12 @@ namespace {
 using namespace Ru::Math;
 
 // x > 0.5: land tilted along z; x < -0.5: a deep basin (radius 480);
-// z < -0.5: shallow water (radius 495); elsewhere flat land (radius 510).
+// z < -0.5: shallow water (radius 495); round the poles water just above
+// (north, 490.5) and exactly at (south, 490) the roads' bound; elsewhere flat
+// land (radius 510).
 float Height(const Vector3& d) {
+  if (d.y > 0.95f) return -9.5f;
+  if (d.y < -0.95f) return -10.0f;
   if (d.x > 0.5f) return 10.0f + 40.0f * d.z;
   if (d.x < -0.5f) return -20.0f;
   if (d.z < -0.5f) return -5.0f;
@@ -70,6 +74,8 @@ TEST_F(CivTravelCostTest, PassabilityTable) {
       {"missing slope key", 0, flat, up, 0, above, {true, false, false, true}},
       {"shallow water", 0, shallow, up, above, above, {true, false, false, true}},
       {"deep basin", 0, deep, up, above, above, {false, false, false, true}},
+      {"radius 490.5", 0, OnGround({0.0f, 1.0f, 0.05f}), up, above, above, {true, false, false, true}},
+      {"radius exactly 490", 0, OnGround({0.0f, -1.0f, 0.05f}), up, above, above, {false, false, false, true}},
       {"NaN point", 0, nanPoint, up, above, above, {false, false, false, true}},
       {"test band: amphibious crosses water on its own slope", 1, deep, up, 0, above, {false, false, true, true}},
       {"test band: amphibious slope at its limit", 1, slope, up, above, a, {true, true, false, true}},

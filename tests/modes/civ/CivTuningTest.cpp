@@ -18,13 +18,13 @@ const char* const kEveryBlock =
     "[vehicles]\nLandVehicleSpeed=250\nLandVehicleMaxSlope=5\nPercentChanceNPCBulletHitsNPCCity=35\n"
     "[combat]\nPerentChanceBuildingConvertsAnotherNPC=12\nTimeBetweenViralConversionEventsSeconds=4\n"
     "PercentBuildingsDestroyedBeforeSurrenderNeutralCity=60\n"
-    "[costs]\nCostOfBuildingWith3Buildings=250\nCostOfBuildingWith15Buildings=900\nRoadCost=-1\n"
+    "[costs]\nCostOfBuildingWith3Buildings=250\nCostOfBuildingWith14Buildings=800\nCostOfBuildingWith15Buildings=900\nRoadCost=-1\n"
     "CostOfVehicleWith2Buildings=100\nCostOfVehicleWith15Buildings=300\n"
     "CostMultiplierForAmphibiousVehicles=150\nCostMultiplierForAirVehicles=200\n"
     "CostOfTurretWith0Turrets=80\nCostOfTurretWith7Turrets=220\nCostOfPartyPerBuilding=10\n"
     "CostOfInfiltrationPerBuildingInCity=-20\n"
     "[ wealth GENERATION ]\nWealthGenerationPerSecondWith4Buildings=400\n"
-    "WealthGenerationPerSecondWith15Buildings=1500\n  npcwealthhandicappercent  = 80\n"
+    "WealthGenerationPerSecondWith14Buildings=1400\nWealthGenerationPerSecondWith15Buildings=1500\n  npcwealthhandicappercent  = 80\n"
     "[agent]\nDesiredNumTurretsWith10Buildings=5\nPercentChanceNPCBuysUpgrade=20\nBasePercentChanceNPCExpelsEmbassy=5\n"
     "[relationships]\nEffectEstablishTradeRoute=4\nPercentSecondaryEffect=50\nEffectPillageAttack=-3\n"
     "[happiness]\nHappinessDecaySec=30\nPercentRevenueBonusVeryUnhappy=-40\nEffectOfPartyOnCityHappiness=3\n"
@@ -53,6 +53,9 @@ TEST_F(CivRulesTest, EveryBlockReadsWithItsConversion) {
   EXPECT_EQ(t.general.ViewNearDistance, 260);
   EXPECT_EQ(t.general.MaxTurretsPerCity, 8);
   EXPECT_FLOAT_EQ(t.combat.BulletSpeed, 16.0f);
+  EXPECT_EQ(t.general.ViewFarDistance, 280);
+  EXPECT_FLOAT_EQ(t.combat.TurretRange, 100.0f);
+  EXPECT_FLOAT_EQ(t.combat.FirePeriodSpreadMs, 2000.0f);
   EXPECT_FLOAT_EQ(t.relationships.RelationshipMin, -10.0f);
   EXPECT_FLOAT_EQ(t.happiness.MoodMax, 10.0f);
 }
@@ -65,12 +68,14 @@ TEST_F(CivRulesTest, LookupsFollowTheTables) {
   } rows[] = {
       {c.GetBuildingCost(3), 250.0f},        {c.GetRepairCost(3), 125.0f},
       {c.GetBuildingCost(20), 900.0f},       {c.GetBuildingCost(-1), 900.0f},  // a negative count: the last entry
+      {c.GetBuildingCost(14), 800.0f},       {c.GetBuildingCost(15), 900.0f},  // the last own entry, then the shared one
       {c.GetVehicleCost(2, 0), 100.0f},      {c.GetVehicleCost(2, 1), 150.0f},
       {c.GetVehicleCost(2, 2), 200.0f},      {c.GetVehicleCost(99, 0), 300.0f},
       {c.GetTurretCost(0), 80.0f},           {c.GetTurretCost(7), 220.0f},
       {c.GetTurretCost(8), -1.0f},           {c.GetTurretCost(-1), -1.0f},
       {c.GetPartyCost(6), 60.0f},            {c.GetInfiltrationCost(3), -60.0f},
       {t.wealth.GetWealthPerSecond(4), 4.0f}, {t.wealth.GetWealthPerSecond(16), 15.0f},
+      {t.wealth.GetWealthPerSecond(14), 14.0f}, {t.wealth.GetWealthPerSecond(15), 15.0f},
       {t.wealth.GetWealthPerSecond(-5), 15.0f},
   };
   for (size_t i = 0; i < std::size(rows); ++i) EXPECT_FLOAT_EQ(rows[i].got, rows[i].want) << "row " << i;
@@ -99,6 +104,10 @@ TEST_F(CivRulesTest, BoundsKeepPlayableValuesAndReportEachChange) {
       {"NumPlayers=1", &cCivTuningGeneral::NumPlayers, 2},
       {"NumPlayers=11", &cCivTuningGeneral::NumPlayers, 10},
       {"NumPlayers=10", &cCivTuningGeneral::NumPlayers, 10},
+      {"NumPlayers=2", &cCivTuningGeneral::NumPlayers, 2},
+      {"NumPlayers=3\nNumCities=10", &cCivTuningGeneral::NumCities, 10},
+      {"NumPlayers=3\nNumCities=11", &cCivTuningGeneral::NumCities, 10},
+      {"NumPlayers=3\nHumanPlayerId=2", &cCivTuningGeneral::HumanPlayerId, 2},
       {"NumPlayers=3\nNumCities=14", &cCivTuningGeneral::NumCities, 10},
       {"NumPlayers=3\nNumCities=-2", &cCivTuningGeneral::NumCities, 0},
       {"NumPlayers=3\nHumanPlayerId=3", &cCivTuningGeneral::HumanPlayerId, 2},
@@ -109,6 +118,8 @@ TEST_F(CivRulesTest, BoundsKeepPlayableValuesAndReportEachChange) {
       {"NumPlayers=3\nInitNumBuildingsPlayerMin=-4", &cCivTuningGeneral::InitNumBuildingsPlayerMin, 0},
       {"NumPlayers=3\nInitNumBuildingsNPCMin=2000000000\nInitNumBuildingsNPCMax=2000000000",
        &cCivTuningGeneral::InitNumBuildingsNPCMin, 100},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=100\nInitNumBuildingsNPCMax=100", &cCivTuningGeneral::InitNumBuildingsNPCMax, 100},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=100\nInitNumBuildingsNPCMax=101", &cCivTuningGeneral::InitNumBuildingsNPCMax, 100},
   };
   for (const Row& row : rows) {
     cCivTuning t = Load(std::string("[general]\n") + row.ini + "\n");

@@ -116,10 +116,10 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
   uint32_t alarms = GetCivSoundPlayCount(eCivSound::TurretUnderAttack);
   HideCivEventNotice();
   // Each alarm also leaves the notice at the turret, shown for 5000 ms.
-  const uint32_t gaps[] = {10001, 5000, 9999, 10001};
-  const uint32_t rings[] = {1, 0, 0, 1};
-  const bool noticeShown[] = {true, true, false, true};
-  for (int i = 0; i < 4; ++i) {
+  const uint32_t gaps[] = {10001, 5000, 9999, 10000, 10001};
+  const uint32_t rings[] = {1, 0, 0, 0, 1};
+  const bool noticeShown[] = {true, true, false, false, true};
+  for (int i = 0; i < 5; ++i) {
     clock.Advance(gaps[i]);
     turret->OnHit(1);
     EXPECT_EQ(GetCivSoundPlayCount(eCivSound::TurretUnderAttack) - alarms, rings[i]) << i;
@@ -135,18 +135,20 @@ TEST_F(CivTurretTest, HitShrinksItAwayTheCityDropsItAndTheAlarmKeepsTenSeconds) 
 }
 
 // A hit that lands on an NPC city's turret sets the city's goal to Turret; a
-// miss, or a hit on the human's turret, leaves the goal as it was.
+// miss, or a hit on the human's turret, leaves the goal as it was. A hit
+// lands when the draw is below the chance x 32767, not at it.
 TEST_F(CivTurretTest, ALandedHitOnAnNpcTurretSetsItsCitysGoalToTurret) {
-  cCivTuning::GetCombat()->ChanceBulletHitsTurret = 0.0f;
-  struct Row { int owner; bool lands; int goal; } rows[] = {
-      {1, true, kCivGoalTurret}, {1, false, kCivGoalWealth}, {0, true, kCivGoalWealth}};
+  struct Row { int owner; bool lands; int goal; int roll = 0; } rows[] = {  // roll as in the city's hits
+      {1, true, kCivGoalTurret}, {1, false, kCivGoalWealth}, {0, true, kCivGoalWealth},
+      {1, false, kCivGoalWealth, 1}, {1, true, kCivGoalTurret, 2}};
   for (const Row& r : rows) {
-    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed"));
+    SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " roll " << r.roll);
     city->SetOwner(r.owner);
     city->RemoveTurrets();
     city->AddTurret();
     city->GetAgent()->SetGoal(kCivGoalWealth, nullptr);
-    gCivBulletsAlwaysHit = r.lands;
+    gCivBulletsAlwaysHit = r.lands && !r.roll;
+    cCivTuning::GetCombat()->ChanceBulletHitsTurret = r.roll ? HitChanceAtNextDraw(r.roll == 2) : 0.0f;
     city->GetTurrets()[0]->OnHit(1 - r.owner);
     EXPECT_EQ(city->GetTurrets()[0]->GetState() == kCivTurretDying, r.lands);
     EXPECT_EQ(city->GetAgent()->GetGoal(), r.goal);

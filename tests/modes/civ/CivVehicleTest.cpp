@@ -80,9 +80,14 @@ TEST_F(CivVehicleTest, ShootsInRangeOnTheClockAndPursuesByTheLandRule) {
   cCivTuning::GetVehicles()->AirVehicleSpeed = 10.0f;
   cCivModeVehicle* flyer = Vehicle(0, kCivAirVehicle, 0.6f);
   flyer->SetState(kCivVehicleCombat, {0, 0, 0}, target, nullptr, kCivMissionPillage);
-  clock.Advance(2501);
   Vector3 before = flyer->GetPosition();
+  const uint32_t searches = CivFindPathCalls();
+  clock.Advance(2500);
   flyer->Update(100);
+  EXPECT_EQ(CivFindPathCalls(), searches) << "not beyond the re-path period yet";
+  clock.Advance(1);
+  flyer->Update(100);
+  EXPECT_EQ(CivFindPathCalls(), searches + 1);
   EXPECT_EQ(flyer->GetPathLength(), 0u);  // the air rule would have found a path
   EXPECT_TRUE(Vector3Equal(flyer->GetPosition(), before));
 }
@@ -113,9 +118,10 @@ TEST_F(CivVehicleTest, TheSecondToStopNearAnotherMovesToAFreeSpot) {
 
 // An enemy is seen strictly inside 60, or strictly inside 120 by a guard;
 // only an owner on bad terms (below 0) is an enemy, and the dying are not.
+// A fighter's target is in range to be shot at strictly inside 60 as well.
 TEST_F(CivVehicleTest, SightReachesSixtyOrAGuardsHundredAndTwentyStrictly) {
-  struct Row { int state; float distance, relation; bool seen; } rows[] = {
-      {kCivVehicleCombat, 59.9f, -1.0f, true},  {kCivVehicleCombat, 60.0f, -1.0f, false},
+  struct Row { int state; float distance, relation; bool seen; int shots = -1; } rows[] = {
+      {kCivVehicleCombat, 59.9f, -1.0f, true, 1},  {kCivVehicleCombat, 60.0f, -1.0f, false, 0},
       {kCivVehicleGuard, 60.0f, -1.0f, true},   {kCivVehicleGuard, 119.9f, -1.0f, true},
       {kCivVehicleGuard, 120.0f, -1.0f, false}, {kCivVehicleCombat, 100.0f, -1.0f, false},
       {kCivVehicleGuard, 50.0f, 0.0f, false},   {kCivVehicleGuard, 50.0f, -0.01f, true},
@@ -135,6 +141,12 @@ TEST_F(CivVehicleTest, SightReachesSixtyOrAGuardsHundredAndTwentyStrictly) {
     else looker->SetState(kCivVehicleCombat, {0, 0, 0}, other, nullptr, kCivMissionPillage);
     ASSERT_EQ(looker->GetState(), r.state);
     EXPECT_EQ(world->FindVehicleTarget(looker), r.seen ? other : nullptr);
+    if (r.shots < 0) continue;
+    world->GetBullets()->Clear();
+    clock.Advance(5001);  // past any fire period
+    looker->Update(16);
+    EXPECT_EQ(world->GetBullets()->GetCount(), (size_t)r.shots);
+    world->GetBullets()->Clear();
   }
   other->SetPosition(GroundAtExactly(looker->GetPosition(), 50.0f));
   other->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
@@ -157,19 +169,21 @@ TEST_F(CivVehicleTest, EachMarkColoursByItsOwnFlag) {
   }
 }
 
-// A pillage hit kills (BulletsAlwaysHit); only the human's vehicle, with
-// sound on, plays the lost-vehicle sound.
+// A pillage hit kills (BulletsAlwaysHit, or a draw below the chance x 32767,
+// not at it); only the human's vehicle, with sound on, plays the lost-vehicle sound.
 TEST_F(CivVehicleTest, OnlyTheHumansLostVehicleSoundsAndOnlyWithSoundOn) {
   int savedAlwaysHit = gCivBulletsAlwaysHit;
-  gCivBulletsAlwaysHit = 1;
-  struct Case { int owner; bool sound; uint32_t plays; } cases[] = {{0, true, 1}, {0, false, 0}, {1, true, 0}};
+  struct Case { int owner; bool sound; uint32_t plays; int roll = 0; } cases[] = {  // roll as in the city's hits
+      {0, true, 1}, {0, false, 0}, {1, true, 0}, {0, true, 0, 1}, {0, true, 1, 2}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.owner * 10 + c.sound);
+    SCOPED_TRACE(c.owner * 100 + c.sound * 10 + c.roll);
     cCivTuning::GetGeneral()->UseSound = c.sound;
     cCivModeVehicle* v = Vehicle(c.owner, kCivLandVehicle, 0.3f);
     uint32_t before = GetCivSoundPlayCount(eCivSound::VehicleLost);
+    gCivBulletsAlwaysHit = !c.roll;
+    cCivTuning::GetVehicles()->ChanceNPCBulletHitsPlayerVehicle = c.roll ? HitChanceAtNextDraw(c.roll == 2) : 0.0f;
     v->OnHit(1 - c.owner);
-    EXPECT_EQ(v->GetState(), kCivVehicleDying);
+    EXPECT_EQ(v->GetState() == kCivVehicleDying, c.roll != 1);
     EXPECT_EQ(GetCivSoundPlayCount(eCivSound::VehicleLost) - before, c.plays);
   }
   gCivBulletsAlwaysHit = savedAlwaysHit;

@@ -60,6 +60,22 @@ TEST_F(CivWorldTest, StartLayoutPlacesOwnsAndMoodsEveryCityOnce) {
   int next = Sys_Random();
   Sys_SeedRandom(5);
   EXPECT_EQ(next, Sys_Random());
+
+  // Neutral takes two only with exactly ten cities: each layout leaves as
+  // many NPC cities as its quotas have places, and every one takes a mood.
+  struct Row { int cities; int quota[kCivMoodCount]; } rows[] = {{10, {1, 2, 2, 2, 2}}, {9, {1, 2, 1, 2, 2}}};
+  for (const Row& r : rows) {
+    bridge.BeforeLoad();  // the last layout goes
+    Build(r.cities, r.cities, 0);
+    world->Enter();
+    int drawn[kCivMoodCount] = {};
+    for (cCivModeDecoratedCity* city : Cities())
+      if (city->IsNPC()) {
+        EXPECT_NE(city->GetMood()->GetValue(), 0.0f) << r.cities << " cities";
+        ++drawn[city->GetMood()->GetCategory()];
+      }
+    for (int m = 0; m < kCivMoodCount; ++m) EXPECT_EQ(drawn[m], r.quota[m]) << r.cities << " cities, band " << m;
+  }
 }
 
 TEST_F(CivWorldTest, EntryClearsThePolesOfPlants) {
@@ -91,14 +107,19 @@ TEST_F(CivWorldTest, MoodsDecayOnTheGameClockOnly) {
   world->Enter();
   cCivWorld::RestartMoodDecayForTest();
   for (cCivModeDecoratedCity* city : Cities()) city->GetMood()->Set(5.0f);
-  world->Update(100000);  // a long tick, but the game clock stood still
-  EXPECT_EQ(Cities()[0]->GetMood()->GetValue(), 5.0f);
-  clock.Advance(30001);
-  world->Update(16);
-  for (cCivModeDecoratedCity* city : Cities()) EXPECT_EQ(city->GetMood()->GetValue(), 4.0f);
-  clock.Advance(100);
-  world->Update(16);
-  EXPECT_EQ(Cities()[3]->GetMood()->GetValue(), 4.0f);
+  // Only once more than the period has passed on the game clock; with no
+  // period, on every tick in which that clock moved.
+  struct Row { float periodMs; uint32_t advanceMs, tickMs; float mood; } rows[] = {
+      {30000.0f, 0, 100000, 5.0f},  // a long tick, but the game clock stood still
+      {30000.0f, 30000, 16, 5.0f}, {30000.0f, 1, 16, 4.0f}, {0.0f, 0, 16, 4.0f},
+      {0.0f, 1, 16, 3.0f},         {0.0f, 1, 16, 2.0f},     {30000.0f, 100, 16, 2.0f}};
+  for (const Row& r : rows) {
+    cCivTuning::GetHappiness()->DecayPeriodMs = r.periodMs;
+    clock.Advance(r.advanceMs);
+    world->Update(r.tickMs);
+    for (cCivModeDecoratedCity* city : Cities())
+      EXPECT_EQ(city->GetMood()->GetValue(), r.mood) << "period " << r.periodMs << " after " << r.advanceMs;
+  }
 }
 
 TEST_F(CivWorldTest, FocusCycleVisitsNearestHumanCityFirstThenStartsOver) {
