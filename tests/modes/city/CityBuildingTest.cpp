@@ -50,6 +50,9 @@ TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) 
                                       "Buy Food Storage Building $15", "Buy Money Generating Building $25",
                                       "Upgrade City Hall $50"}));
   City()->UpgradeCityHall();
+  GetCityCityCursor().Open(City(), 400, 300);  // one upgrade is enough for the three more
+  EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()).front(), "Buy Temple $15");
+  EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()).back(), "Upgrade City Hall $150");  // below the top level
   City()->UpgradeCityHall();
   City()->AddMoneySilently(1000.0f);
   City()->UpgradeCityHall();

@@ -70,6 +70,18 @@ TEST_F(CityCitizenDecisionTest, ATieGoesToTheLowerIdAndNothingScoringNoneIsChose
   NewBuildingAt<cCityGameBuildingFactory>(at);
   ASSERT_GT(first->GetUseScore(citizen), 0.0f);
   EXPECT_EQ(citizen->ChooseTarget(), first);
+  // The hall feeds only the hungry, below "Low Motive", and only while its store holds a whole unit.
+  const float low = GetCityGameMotiveTuning().lowMotive;
+  struct sCase {
+    float hunger, food;
+    bool scores;
+  } hall[] = {{low, 500.0f, false}, {low - 0.1f, 500.0f, true}, {low - 0.1f, 1.0f, true}, {low - 0.1f, 0.99f, false}};
+  for (const sCase& c : hall) {
+    citizen->SetMotive(0, c.hunger);
+    SetFood(c.food);
+    const float score = City()->GetUseScore(citizen);  // -1 where it does not serve
+    EXPECT_TRUE(c.scores ? score > 0.0f : score == -1.0f) << c.hunger << " " << c.food << ": " << score;
+  }
 }
 
 // Contented at exactly the threshold it idles and drops its errand (here, the

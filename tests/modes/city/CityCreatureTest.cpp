@@ -47,6 +47,10 @@ TEST_F(CityCreatureTest, TheHallStartsWithFiveBlueCitizensAroundIt) {
   }
   citizens[0]->SetSelected(true);
   EXPECT_TRUE(Ru::Math::Vector3Equal(citizens[0]->GetSceneObject()->GetColour(), Vector3{1.0f, 1.0f, 1.0f}));
+  Pump(39);
+  EXPECT_EQ(City()->GetPopulation(), 0);  // not counted before the first sample
+  Pump(1);  // 2000 ms: the first sample is due at exactly "Happiness Unit Calculation Time"
+  EXPECT_EQ(City()->GetPopulation(), 5);
   Pump(41);
   EXPECT_EQ(City()->GetPopulation(), 5);
 }

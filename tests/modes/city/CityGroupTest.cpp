@@ -238,6 +238,8 @@ TEST_F(CityGroupTest, APartyBoughtAndDroppedStartsTheBonusAndFeedsItsGuestsTillT
   EXPECT_EQ(MembersOf(party.Get()), 0);
   Pump(20);  // the hall's next happiness sample carries the bonus
   EXPECT_GT(City()->GetPartyBonus(), 10.0f);
+  Pump(300);  // "Party Bonus Duration" (15 s) has passed: the bonus is gone, not below nothing
+  EXPECT_FLOAT_EQ(City()->GetPartyBonus(), 0.0f);
 }
 
 TEST_F(CityGroupTest, ACitizenSetsOnARaiderInReachAndTheFirstCitizenOutEndsTheDefence) {

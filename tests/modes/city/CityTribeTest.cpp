@@ -235,9 +235,14 @@ TEST_F(CityTribeTest, AttacksOnAnEmptyStoreKillOneMemberEachAndTheLastConquersOn
 // Fault mended: the war started its attackers as ordered ones (extra 1), so
 // they stayed mustered and were started again every frame, never getting home.
 TEST_F(CityTribeTest, TheWarSendsMusteredCitizensOnceAsTheirOwnChoice) {
-  while (Citizens().size() < 6) CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(City());
   City()->AddFeature(cCityGameCity::kMilitaryFeature);
   tribes[1]->SetState(cCityGameTribe::kWar);
+  ASSERT_EQ(Citizens().size(), 5u);  // five mustered are one short of a war party
+  for (cCityGamePlayerCreature* c : Citizens()) c->SetOwnChoices(true), c->SetMustered(true);
+  Pump(1);
+  for (cCityGamePlayerCreature* c : Citizens())
+    EXPECT_FALSE(c->HasInteraction() && c->GetInteraction()->GetInteractionId() == cCityGameBehaviorAttackTribe::kInteractionId);
+  while (Citizens().size() < 6) CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(City());
   std::vector<cCityGamePlayerCreature*> party = Citizens();
   for (cCityGamePlayerCreature* c : party) c->SetOwnChoices(true), c->SetMustered(true);
   Pump(1);
