@@ -149,6 +149,18 @@ TEST_F(CityGroupTest, APasserByIsJudgedOnceAndOnlyWhenItMayJoin) {
   citizens[5]->SetMotive(0, 15.0f);
   EXPECT_TRUE(TryJoinNearbyGroup(citizens[5]));
   EXPECT_EQ(GetCurrentGroup(citizens[5]), GetCurrentGroup(citizens[0]));
+  // Left to themselves, two standing together start their fight once "Fight Check Frequency" (1 s) has passed, not at it.
+  GetCityGameTuning().creatureSpeed = 0.0f;
+  Vector3 apart;
+  GetPlanetModel().GetRandomSurfacePointNear(apart, spot, 30.0f, 30.0f);
+  for (int i : {6, 7}) {
+    PlaceAt(citizens[i], apart);
+    citizens[i]->SetOwnChoices(true);
+  }
+  Pump(20);  // 1000 ms since they were made
+  EXPECT_EQ(GetCurrentGroup(citizens[6]), nullptr);
+  Pump(1);
+  EXPECT_NE(dynamic_cast<cCityGameFightGroup*>(GetCurrentGroup(citizens[6])), nullptr);
 }
 
 TEST_F(CityGroupTest, TheCrowdSoundSwellsWithTheProtestersPresent) {

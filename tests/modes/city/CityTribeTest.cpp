@@ -58,6 +58,8 @@ TEST_F(CityTribeTest, TheHeartFollowsTheRelationshipWhichStaysWithinTen) {
       {3.0f, 3.0f, ".\\Data\\Textures\\HalfSizeHeart.bmp"},       {3.01f, 3.01f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},
       {-3.0f, -3.0f, ".\\Data\\Textures\\HalfSizeHeart.bmp"},     {-7.0f, -7.0f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"},
       {12.0f, 10.0f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
+      {7.0f, 7.0f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},      {7.01f, 7.01f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
+      {-3.01f, -3.01f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"}, {-7.01f, -7.01f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
       {-15.0f, -10.0f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
   };
   cCityGameTribe* tribe = tribes[0];
@@ -87,7 +89,8 @@ TEST_F(CityTribeTest, FoodAboveTheNextMembersNeedBearsOneAndBelowTheLastOnesKill
     float food;
     bool pending, growing;
     int after;
-  } cases[] = {{6.0f, false, false, 5}, {7.0f, true, true, 6}, {4.0f, true, false, 4}};
+  } cases[] = {{6.0f, false, false, 5}, {7.0f, true, true, 6}, {4.0f, true, false, 4},
+               {5.0f, false, false, 5}};  // at the lower mark: no death
   for (const sCase& c : cases) {
     TearDown();
     SetUp();
@@ -108,6 +111,14 @@ TEST_F(CityTribeTest, FoodAboveTheNextMembersNeedBearsOneAndBelowTheLastOnesKill
     EXPECT_EQ(tribe->GetMemberCount(), c.after) << c.food;
     EXPECT_FALSE(tribe->IsChangePending()) << c.food;
   }
+  // At "Max Tribe Population" a birth never passes it: the member due dies instead.
+  TearDown();
+  SetUp();
+  configure();
+  GetCityGameTuning().maxTribePopulation = 5;  // lower 20, upper 24
+  SetFood(tribes[0]->GetFoodContainer(), 25.0f);
+  Pump(22);  // the change falls due at the 22nd frame
+  EXPECT_EQ(tribes[0]->GetMemberCount(), 4);
 }
 
 // Fault mended: the formula's answer was cut to a count as it came, so a
@@ -118,7 +129,7 @@ TEST_F(CityTribeTest, TheRaidFormulasAnswerSendsAtMostTheIdleMembersAndNobodyMea
     const char* answer;
     bool busy;
     int raiders;
-  } cases[] = {{"-3", false, 0}, {"100000", false, 5}, {"2", false, 2}, {"2", true, 0}};
+  } cases[] = {{"-3", false, 0}, {"100000", false, 5}, {"2", false, 2}, {"2", true, 0}, {"1", false, 1}};
   for (const sCase& c : cases) {
     TearDown();
     SetUp();
