@@ -311,6 +311,9 @@ TEST_F(CityBuildingUseTest, AFullHouseEvictsItsEarliestTenantForANewOne) {
   EXPECT_FALSE(house->AcceptsUser(c[1]));  // it lives elsewhere now
   Registry().RemoveNow(other);
   EXPECT_FALSE(c[1]->HasHome());  // a removed house leaves its tenants homeless
+  house->FreeRoom();
+  house->FreeRoom();  // a room given back never passes "Rooms Per House"
+  EXPECT_EQ(house->GetFreeRooms(), 2);
 }
 
 // Fault mended: a silo took a meal from its store whenever someone came in,

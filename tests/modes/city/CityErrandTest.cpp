@@ -73,6 +73,18 @@ TEST_F(CityErrandTest, EatingTheLastUnitOfABundleRemovesItAndStopsTheOthersWalki
   EXPECT_FLOAT_EQ(eaters[0]->GetMotive(0), GetCityGameMotiveTuning().maxMotive);
   EXPECT_FALSE(eaters[1]->HasInteraction());
   EXPECT_FALSE(eaters[2]->HasInteraction());
+  // The hall's store feeds only while it holds a whole unit.
+  cCityGameBundleContainer* hall = City()->GetContainer(kCityFood);
+  for (float left : {0.99f, 1.0f}) {
+    hall->RemoveAmount(hall->GetTotalAmount());
+    hall->AddAmount(left);
+    eaters[1]->SetMotive(0, 50.0f);
+    PlaceAt(eaters[1], hall->GetPosition());
+    City()->Interact(eaters[1], nullptr, nullptr, 1);
+    ASSERT_TRUE(RunUntilIdle(eaters[1]));
+    EXPECT_EQ(eaters[1]->GetMotive(0) > 99.0f, left >= 1.0f) << left;
+    EXPECT_NEAR(hall->GetTotalAmount(), left >= 1.0f ? 0.0f : left, 1e-5f) << left;
+  }
 }
 
 TEST_F(CityErrandTest, AGathererSkipsHiddenTreesAndBringsOneBundleToTheStore) {

@@ -153,10 +153,13 @@ TEST_F(CityTribeTest, ATreatySendsItsFirstIdleMemberOnItsVisitByChanceOnItsTimer
     int state;
     float chance;
     const char* visit;  // null: nobody goes
+    int frames = 3;     // of 50 ms, against a check period of 100 ms
   } cases[] = {{cCityGameTribe::kTrade, 1.0f, "Trading With City"},
                {cCityGameTribe::kPilgrimage, 1.0f, "On a pilgrimage"},
                {cCityGameTribe::kTrade, -1.0f, nullptr},
-               {cCityGameTribe::kWar, 1.0f, nullptr}};
+               {cCityGameTribe::kWar, 1.0f, nullptr},
+               {cCityGameTribe::kTrade, 1.0f, "Trading With City", 2},  // at exactly the period
+               {cCityGameTribe::kPilgrimage, 1.0f, nullptr, 1}};
   for (const sCase& c : cases) {
     TearDown();
     SetUp();
@@ -168,7 +171,7 @@ TEST_F(CityTribeTest, ATreatySendsItsFirstIdleMemberOnItsVisitByChanceOnItsTimer
     market->SetPosition(City()->GetPosition(), Vector3{});
     cCityGameTribe* tribe = tribes[2];
     tribe->SetState(c.state);
-    Pump(3);
+    Pump(c.frames);
     cCityGameTribeCreature* first = MembersOf(tribe)[0];
     EXPECT_EQ(first->HasInteraction() ? first->GetInteraction()->GetName() : std::string(), c.visit ? c.visit : "");
     EXPECT_EQ(tribe->GetState(), c.state);  // a war with members never ends by itself
