@@ -233,6 +233,15 @@ TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
     EXPECT_LE(steps, c.stepsAtMost) << c.goalX;
     EXPECT_LT(Distance(citizen->GetPosition(), goal), 1.0f + 0.5f) << c.goalX;
   }
+  GetCityGameTuning().creatureSpeed = 0.0f;  // standing exactly 1.0 from the goal walks on; nearer, it has arrived
+  for (float gap : {1.0f, 0.99f}) {
+    citizen->SetPosition(Vector3{110.0f, 0.0f, 0.0f}, Vector3{});
+    citizen->GetCommon()->SetPosition(Vector3{510.0f, 0.0f, gap});
+    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorWalk>(), 0));
+    Pump(1);
+    EXPECT_EQ(citizen->HasInteraction(), gap >= 1.0f) << gap;
+    citizen->EndInteraction();
+  }
 }
 
 // A homeless citizen sleeps at the city's sleeping spot, gaining energy at the

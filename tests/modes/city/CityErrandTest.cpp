@@ -85,6 +85,17 @@ TEST_F(CityErrandTest, EatingTheLastUnitOfABundleRemovesItAndStopsTheOthersWalki
     EXPECT_EQ(eaters[1]->GetMotive(0) > 99.0f, left >= 1.0f) << left;
     EXPECT_NEAR(hall->GetTotalAmount(), left >= 1.0f ? 0.0f : left, 1e-5f) << left;
   }
+  GetCityGameTuning().creatureSpeed = 0.0f;  // a bundle exactly 2.0 off is not yet reached; nearer, it is eaten
+  for (float gap : {2.0f, 1.99f}) {
+    auto* meal = new cCityGameBundle;
+    meal->Initialize(nullptr, kCityFood, 5.0f);
+    loose->AddBundle(meal);
+    PlaceAt(eaters[0], Vector3{110.0f, 0.0f, 0.0f});
+    meal->GetSceneObject()->SetPosition(Vector3{510.0f, 0.0f, gap});
+    meal->Interact(eaters[0], GetCityBehavior<cCityGameBehaviorEatBundle>(), nullptr, 1);
+    EXPECT_EQ(eaters[0]->GetInteraction()->Step(), gap >= 2.0f ? 1u : 0u) << gap;
+    eaters[0]->EndInteraction();
+  }
 }
 
 TEST_F(CityErrandTest, AGathererSkipsHiddenTreesAndBringsOneBundleToTheStore) {
