@@ -467,10 +467,13 @@ TEST_F(CityBuildingUseTest, ADroppedBuildingPushesTheCreaturesInItOutAndFarmsTak
     float hunger, energy;
     bool farm, factory, market, factoryStay, houseStay, houseScores, houseTakes;
   } marks[] = {
-      {40.0f, 90.0f, false, false, true, true, true, false, true},  {40.1f, 90.0f, true, true, true, true, true, false, true},
-      {90.0f, 40.0f, false, false, true, true, true, false, true},  {90.0f, 40.1f, true, true, true, true, true, false, true},
+      {40.0f, 90.0f, false, false, true, true, true, false, true},
+      {40.1f, 90.0f, true, true, true, true, true, false, true},
+      {90.0f, 40.0f, false, false, true, true, true, false, true},
+      {90.0f, 40.1f, true, true, true, true, true, false, true},
       {10.0f, 90.0f, false, false, false, false, false, false, true},
-      {90.0f, 10.0f, false, false, false, false, true, true, true}, {10.1f, 90.0f, false, false, true, true, true, false, true},
+      {90.0f, 10.0f, false, false, false, false, true, true, true},
+      {10.1f, 90.0f, false, false, true, true, true, false, true},
       {90.0f, 100.0f, true, true, true, true, true, false, false},
   };
   for (const sCase& m : marks) {

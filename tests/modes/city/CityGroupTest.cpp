@@ -159,7 +159,8 @@ TEST_F(CityGroupTest, APasserByIsJudgedOnceAndOnlyWhenItMayJoin) {
   EXPECT_FALSE(TryJoinNearbyGroup(citizens[8]));
   citizens[8]->SetMotive(0, 20.0f);
   EXPECT_TRUE(TryJoinNearbyGroup(citizens[8]));
-  // Left to themselves, two standing together start their fight once "Fight Check Frequency" (1 s) has passed, not at it.
+  // Left to themselves, two standing together start their fight once "Fight Check Frequency" (1 s)
+  // has passed, not at it.
   GetCityGameTuning().creatureSpeed = 0.0f;
   Vector3 apart;
   GetPlanetModel().GetRandomSurfacePointNear(apart, spot, 30.0f, 30.0f);

@@ -58,8 +58,10 @@ TEST_F(CityTribeTest, TheHeartFollowsTheRelationshipWhichStaysWithinTen) {
       {3.0f, 3.0f, ".\\Data\\Textures\\HalfSizeHeart.bmp"},       {3.01f, 3.01f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},
       {-3.0f, -3.0f, ".\\Data\\Textures\\HalfSizeHeart.bmp"},     {-7.0f, -7.0f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"},
       {12.0f, 10.0f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
-      {7.0f, 7.0f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},      {7.01f, 7.01f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
-      {-3.01f, -3.01f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"}, {-7.01f, -7.01f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
+      {7.0f, 7.0f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},
+      {7.01f, 7.01f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
+      {-3.01f, -3.01f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"},
+      {-7.01f, -7.01f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
       {-15.0f, -10.0f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
   };
   cCityGameTribe* tribe = tribes[0];
@@ -255,7 +257,8 @@ TEST_F(CityTribeTest, TheWarSendsMusteredCitizensOnceAsTheirOwnChoice) {
   for (cCityGamePlayerCreature* c : Citizens()) c->SetOwnChoices(true), c->SetMustered(true);
   Pump(1);
   for (cCityGamePlayerCreature* c : Citizens())
-    EXPECT_FALSE(c->HasInteraction() && c->GetInteraction()->GetInteractionId() == cCityGameBehaviorAttackTribe::kInteractionId);
+    EXPECT_FALSE(c->HasInteraction() &&
+                 c->GetInteraction()->GetInteractionId() == cCityGameBehaviorAttackTribe::kInteractionId);
   while (Citizens().size() < 6) CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(City());
   std::vector<cCityGamePlayerCreature*> party = Citizens();
   for (cCityGamePlayerCreature* c : party) c->SetOwnChoices(true), c->SetMustered(true);
