@@ -160,6 +160,39 @@ TEST_F(CityBehaviorTest, ALooseBundleIsPickedUpAndCarriedIntoTheHallsStore) {
   EXPECT_EQ(citizen->GetCarried(), nullptr);
   EXPECT_FLOAT_EQ(store->GetTotalAmount(), before + 2.0f);  // piled with its own amount (the hall keeps none inside)
   EXPECT_EQ(TakeBundleFromStore(citizens[1], nullptr), kCityStepFailed);
+  // The reaches, standing still at an exact gap (the store or the bundle off the ground): carried in
+  // within the pile's far edge plus one (8.5 at the hall's), taken out and picked up only nearer than
+  // the far edge (7.5) and 1.0.
+  GetCityGameTuning().creatureSpeed = 0.0f;
+  enum eErrand { kCarryIn, kTakeOut, kPickUp };
+  struct sCase {
+    eErrand errand;
+    float gap;
+    int answer;
+  } reaches[] = {{kCarryIn, 8.5f, kCityStepDone}, {kCarryIn, 8.51f, kCityStepGoOn}, {kTakeOut, 7.49f, kCityStepDone},
+                 {kTakeOut, 7.5f, kCityStepGoOn},  {kPickUp, 0.99f, kCityStepDone}, {kPickUp, 1.0f, kCityStepGoOn}};
+  for (const sCase& c : reaches) {
+    delete citizen->TakeCarried();
+    citizen->SetPosition(Vector3{110.0f, 0.0f, 0.0f}, Vector3{});
+    const Vector3 gapped{510.0f, 0.0f, c.gap};
+    store->SetPosition(gapped, Vector3{});
+    int answer = kCityStepFailed;
+    if (c.errand == kCarryIn) {
+      auto* bundle = new cCityGameBundle;
+      bundle->Initialize(City(), kCityFood, 5.0f);
+      citizen->AttachCarried(bundle);
+      answer = CarryToStore(citizen, store);
+    }
+    if (c.errand == kTakeOut) answer = TakeBundleFromStore(citizen, store);
+    if (c.errand == kPickUp) {
+      auto* bundle = new cCityGameBundle;
+      bundle->Initialize(City(), kCityFood, 5.0f);
+      bundle->GetSceneObject()->SetPosition(gapped);
+      global->AddBundle(bundle);
+      answer = PickUpBundle(citizen, bundle);
+    }
+    EXPECT_EQ(answer, c.answer) << c.errand << " from " << c.gap;
+  }
 }
 
 // Fault mended: a pick-up took the bundle out of the global store even when
@@ -199,6 +232,15 @@ TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
     }
     EXPECT_LE(steps, c.stepsAtMost) << c.goalX;
     EXPECT_LT(Distance(citizen->GetPosition(), goal), 1.0f + 0.5f) << c.goalX;
+  }
+  GetCityGameTuning().creatureSpeed = 0.0f;  // standing exactly 1.0 from the goal walks on; nearer, it has arrived
+  for (float gap : {1.0f, 0.99f}) {
+    citizen->SetPosition(Vector3{110.0f, 0.0f, 0.0f}, Vector3{});
+    citizen->GetCommon()->SetPosition(Vector3{510.0f, 0.0f, gap});
+    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorWalk>(), 0));
+    Pump(1);
+    EXPECT_EQ(citizen->HasInteraction(), gap >= 1.0f) << gap;
+    citizen->EndInteraction();
   }
 }
 

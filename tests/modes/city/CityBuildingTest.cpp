@@ -50,6 +50,9 @@ TEST_F(CityBuildingTest, TheHallsMenuOffersTheBuildingsAndLaterTheUpgradedOnes) 
                                       "Buy Food Storage Building $15", "Buy Money Generating Building $25",
                                       "Upgrade City Hall $50"}));
   City()->UpgradeCityHall();
+  GetCityCityCursor().Open(City(), 400, 300);  // one upgrade is enough for the three more
+  EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()).front(), "Buy Temple $15");
+  EXPECT_EQ(Labels(GetCityCityCursor().GetMenu()).back(), "Upgrade City Hall $150");  // below the top level
   City()->UpgradeCityHall();
   City()->AddMoneySilently(1000.0f);
   City()->UpgradeCityHall();
@@ -107,6 +110,29 @@ TEST_F(CityBuildingTest, ARefusedPlaceOrCancelBuyRefundsTheWholePrice) {
   PlaceAt(500, 1200);  // 70 units out
   EXPECT_EQ(Count<cCityGameBuildingFarm>(), 1);
   EXPECT_FLOAT_EQ(City()->GetMoney(), 75.0f);
+  // The line is the radius (6): a house must stand inside the walls by more, a farm outside them by more.
+  cCityGameCityWalls* walls = City()->GetWalls();
+  auto pickAt = [&](float signedDistance) {  // out from the hall along x, that far from the wall
+    float in = 0.0f, out = 200.0f;
+    for (int i = 0; i < 60; ++i) {
+      const float mid = 0.5f * (in + out);
+      (walls->SignedDistance(mid, 510.0f, 0.0f) < signedDistance ? in : out) = mid;
+    }
+    cScenePickResult pick;
+    pick.terrain = true;
+    pick.point = Vector3{in, 510.0f, 0.0f};
+    return pick;
+  };
+  auto* house = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(620, 500));
+  auto* farm = NewBuildingAt<cCityGameBuildingFarm>(cFakeCityView::Ground(500, 1200));
+  struct sCase {
+    float signedDistance;
+    bool house, farm;
+  } lines[] = {{-6.1f, true, false}, {-5.9f, false, false}, {5.9f, false, false}, {6.1f, false, true}};
+  for (const sCase& c : lines) {
+    EXPECT_EQ(house->CanPlaceAt(pickAt(c.signedDistance)), c.house) << c.signedDistance;
+    EXPECT_EQ(farm->CanPlaceAt(pickAt(c.signedDistance)), c.farm) << c.signedDistance;
+  }
 }
 
 TEST_F(CityBuildingTest, ABuildingsMenuSellsItForTheRefundFraction) {
@@ -285,6 +311,9 @@ TEST_F(CityBuildingUseTest, AFullHouseEvictsItsEarliestTenantForANewOne) {
   EXPECT_FALSE(house->AcceptsUser(c[1]));  // it lives elsewhere now
   Registry().RemoveNow(other);
   EXPECT_FALSE(c[1]->HasHome());  // a removed house leaves its tenants homeless
+  house->FreeRoom();
+  house->FreeRoom();  // a room given back never passes "Rooms Per House"
+  EXPECT_EQ(house->GetFreeRooms(), 2);
 }
 
 // Fault mended: a silo took a meal from its store whenever someone came in,
@@ -296,6 +325,9 @@ TEST_F(CityBuildingUseTest, AnEmptySiloTurnsEatersAwayAndNeverGoesBelowZero) {
   store->AddAmount(1.5f);
   cCityGamePlayerCreature* eater = Citizens()[0];
   eater->SetMotive(0, 5.0f);
+  store->RemoveAmount(0.5f);
+  EXPECT_TRUE(silo->IsPickable(eater));  // exactly one unit in store is a meal
+  store->AddAmount(0.5f);
   EXPECT_TRUE(silo->IsPickable(eater));
   EXPECT_TRUE(silo->Enter(eater));
   EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
@@ -308,6 +340,18 @@ TEST_F(CityBuildingUseTest, AnEmptySiloTurnsEatersAwayAndNeverGoesBelowZero) {
   EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
   EXPECT_FALSE(silo->UpdateOccupant(eater, 50));  // fed full inside
   EXPECT_FLOAT_EQ(eater->GetMotive(0), 100.0f);
+  struct sCase {
+    float hunger, cutoff;
+    bool enters;
+  } doors[] = {{50.0f, 50.0f, false},   // at the cutoff it would eat, and there is no meal
+               {10.0f, 5.0f, false},    // at "Lowest Motive" it comes in only to eat
+               {10.1f, 5.0f, true}};
+  for (const sCase& d : doors) {
+    GetCityGameBuildingTuning().siloHungerMotiveCutoff = d.cutoff;
+    eater->SetMotive(0, d.hunger);
+    EXPECT_EQ(silo->Enter(eater), d.enters) << d.hunger << " at cutoff " << d.cutoff;
+  }
+  EXPECT_FLOAT_EQ(store->GetTotalAmount(), 0.5f);
 }
 
 TEST_F(CityBuildingUseTest, AFactoryPaysItsStaffEachPeriodCarryingTheOvershoot) {
@@ -343,10 +387,16 @@ TEST_F(CityBuildingUseTest, TheFullRingShowsExactlyAtCapacity) {
   factory->AddOccupant(c[0]);
   factory->Update(16);
   EXPECT_EQ(factory->GetRing()->GetSceneRefCount(), 0);
+  for (int m = 0; m < 2; ++m) c[2]->SetMotive(m, 100.0f);
+  EXPECT_TRUE(factory->IsPickable(c[2]));  // one place left
   factory->AddOccupant(c[1]);
   factory->Update(16);
   EXPECT_EQ(factory->GetRing()->GetSceneRefCount(), 1);
   EXPECT_FALSE(factory->IsPickable(c[2]));
+  EXPECT_TRUE(factory->AcceptsUser(c[2]));  // full, it still takes one more at its door (at most its capacity before)
+  factory->AddOccupant(c[3]);
+  EXPECT_FALSE(factory->AcceptsUser(c[2]));
+  factory->RemoveOccupant(c[3]);
   factory->RemoveOccupant(c[1]);
   factory->Update(16);
   EXPECT_EQ(factory->GetRing()->GetSceneRefCount(), 0);
@@ -396,8 +446,48 @@ TEST_F(CityBuildingUseTest, ADroppedBuildingPushesTheCreaturesInItOutAndFarmsTak
   EXPECT_GE(d, 1.4f * r - 0.2f);
   EXPECT_LE(d, 1.5f * r + 0.2f);
   EXPECT_TRUE(Ru::Math::Vector3Equal(c[1]->GetPosition(), outside));
+  auto* other = Standing<cCityGameBuildingHouse>();  // off the ground, for an exact gap
+  other->SetPosition(Vector3{510.0f, 0.0f, 1.4f * r}, Vector3{});
+  c[3]->SetPosition(Vector3{110.0f, 0.0f, 0.0f}, Vector3{});
+  c[4]->SetPosition(Vector3{110.0f, 0.0f, 0.05f}, Vector3{});
+  const Vector3 atTheLine = c[3]->GetPosition(), inside = c[4]->GetPosition();
+  ASSERT_EQ(Distance(atTheLine, other->GetPosition()), 1.4f * r);
+  PushCreaturesOutOfBuilding(other);
+  EXPECT_TRUE(Ru::Math::Vector3Equal(c[3]->GetPosition(), atTheLine));  // exactly 1.4 radii out stays
+  EXPECT_FALSE(Ru::Math::Vector3Equal(c[4]->GetPosition(), inside));
 
   auto* farm = Standing<cCityGameBuildingFarm>();
+  // Needs at their marks ("Low Motive" 40, "Lowest Motive" 10, "Max Motive" 100), the city holding food:
+  // who a farm and a factory take, who may stay in the market, who waits at a factory's or a house's door,
+  // and the house's own score and door for its tenant.
+  auto* factory = Standing<cCityGameBuildingFactory>();
+  auto* market = Standing<cCityGameBuildingMarket>();
+  c[3]->SetHome(house->GetId());
+  struct sCase {
+    float hunger, energy;
+    bool farm, factory, market, factoryStay, houseStay, houseScores, houseTakes;
+  } marks[] = {
+      {40.0f, 90.0f, false, false, true, true, true, false, true},
+      {40.1f, 90.0f, true, true, true, true, true, false, true},
+      {90.0f, 40.0f, false, false, true, true, true, false, true},
+      {90.0f, 40.1f, true, true, true, true, true, false, true},
+      {10.0f, 90.0f, false, false, false, false, false, false, true},
+      {90.0f, 10.0f, false, false, false, false, true, true, true},
+      {10.1f, 90.0f, false, false, true, true, true, false, true},
+      {90.0f, 100.0f, true, true, true, true, true, false, false},
+  };
+  for (const sCase& m : marks) {
+    c[3]->SetMotive(0, m.hunger);
+    c[3]->SetMotive(1, m.energy);
+    const float score = house->GetUseScore(c[3]);  // -1 where it does not serve
+    EXPECT_EQ(farm->AcceptsUser(c[3]), m.farm) << m.hunger << "/" << m.energy;
+    EXPECT_EQ(factory->AcceptsUser(c[3]), m.factory) << m.hunger << "/" << m.energy;
+    EXPECT_EQ(market->UpdateOccupant(c[3], 50), m.market) << m.hunger << "/" << m.energy;
+    EXPECT_EQ(factory->AllowsStay(c[3]), m.factoryStay) << m.hunger << "/" << m.energy;
+    EXPECT_EQ(house->AllowsStay(c[3]), m.houseStay) << m.hunger << "/" << m.energy;
+    EXPECT_TRUE(m.houseScores ? score > 0.0f : score == -1.0f) << m.hunger << "/" << m.energy << ": " << score;
+    EXPECT_EQ(house->AcceptsUser(c[3]), m.houseTakes) << m.hunger << "/" << m.energy;
+  }
   c[2]->SetMotive(0, 20.0f);  // hungry
   c[2]->SetMotive(1, 90.0f);
   EXPECT_FALSE(farm->AcceptsUser(c[2]));  // the hall still has food

@@ -62,6 +62,9 @@ TEST_F(CityBundleTest, CountingInAndOut) {
     EXPECT_FLOAT_EQ(store->GetTotalAmount(), step.total) << step.what;
   }
   EXPECT_FLOAT_EQ(store->GetPile()[0].bundle->GetAmount(), 3.0f);
+  store->AddAmount(-3.0f);  // exactly the oldest piled bundle's amount: it goes whole, not shrunk to nothing
+  EXPECT_EQ(store->GetPileCount(), 0);
+  EXPECT_FLOAT_EQ(store->GetTotalAmount(), 10.0f);
 }
 
 TEST_F(CityBundleTest, TakingAndDepositingBundles) {
@@ -112,6 +115,31 @@ TEST_F(CityBundleTest, TheGlobalStoreKeepsSetDownBundlesAndRefusesTheNeedy) {
   global->AddBundle(near);
   EXPECT_EQ(near->GetOwner(), global);
   EXPECT_EQ(global->FindNearestBundle(0.0f, 510.0f, 0.0f), near);
+  auto* tie = new cCityGameBundle;  // as near, but later in the list: the earlier one wins
+  tie->Initialize(City(), kCityFood, 5.0f);
+  tie->GetSceneObject()->SetPosition(Vector3{0.0f, 510.0f, -3.0f});
+  global->AddBundle(tie);
+  EXPECT_EQ(global->FindNearestBundle(0.0f, 510.0f, 0.0f), near);
+  delete global->RemoveBundle(tie);
+  // Creatures with a motive at "Low Motive" are refused, and no more go for the store than it holds bundles.
+  std::vector<cCityGamePlayerCreature*> citizens = Citizens();
+  const float low = GetCityGameMotiveTuning().lowMotive;
+  struct sCase {
+    float hunger, energy;
+    int users;
+    bool takes;
+  } cases[] = {{low, 100.0f, 0, false}, {100.0f, low, 0, false}, {low + 0.1f, low + 0.1f, 0, true},
+               {100.0f, 100.0f, 1, true}, {100.0f, 100.0f, 2, false}};
+  for (const sCase& c : cases) {
+    citizens[0]->SetMotive(0, c.hunger);
+    citizens[0]->SetMotive(1, c.energy);
+    for (int i = 1; i <= c.users; ++i) ASSERT_TRUE(global->Interact(citizens[size_t(i)], nullptr, nullptr, 0));
+    EXPECT_EQ(global->IsPickable(citizens[0]), c.takes) << c.hunger << " " << c.energy << " " << c.users;
+    if (c.users == 0) {
+      EXPECT_EQ(global->AcceptsUser(citizens[0]), c.takes) << c.hunger << " " << c.energy;
+    }
+    for (int i = 1; i <= c.users; ++i) citizens[size_t(i)]->EndInteraction();
+  }
   EXPECT_EQ(global->FindBundleBySceneObject(far->GetSceneObject()), far);
   EXPECT_FLOAT_EQ(global->GetSellValue(), 2.0f);
   EXPECT_EQ(global->RemoveBundle(near), near);

@@ -46,6 +46,7 @@ TEST_F(CityCitizenDecisionTest, ProtestOnlyAtTheEdgeOfNeed) {
       {low, 100.0f, 5.0f, false, true, true},          {low, 100.0f, 5.1f, false, true, false},
       {low + 0.1f, 100.0f, 5.0f, false, true, false},  {low, 100.0f, 5.0f, true, true, false},
       {100.0f, low, 500.0f, false, false, true},       {100.0f, low, 500.0f, false, true, false},
+      {100.0f, low + 0.1f, 500.0f, false, false, false},
   };
   cCityGameBuildingFarm* farm = nullptr;
   for (const sCase& c : cases) {
@@ -70,6 +71,18 @@ TEST_F(CityCitizenDecisionTest, ATieGoesToTheLowerIdAndNothingScoringNoneIsChose
   NewBuildingAt<cCityGameBuildingFactory>(at);
   ASSERT_GT(first->GetUseScore(citizen), 0.0f);
   EXPECT_EQ(citizen->ChooseTarget(), first);
+  // The hall feeds only the hungry, below "Low Motive", and only while its store holds a whole unit.
+  const float low = GetCityGameMotiveTuning().lowMotive;
+  struct sCase {
+    float hunger, food;
+    bool scores;
+  } hall[] = {{low, 500.0f, false}, {low - 0.1f, 500.0f, true}, {low - 0.1f, 1.0f, true}, {low - 0.1f, 0.99f, false}};
+  for (const sCase& c : hall) {
+    citizen->SetMotive(0, c.hunger);
+    SetFood(c.food);
+    const float score = City()->GetUseScore(citizen);  // -1 where it does not serve
+    EXPECT_TRUE(c.scores ? score > 0.0f : score == -1.0f) << c.hunger << " " << c.food << ": " << score;
+  }
 }
 
 // Contented at exactly the threshold it idles and drops its errand (here, the
@@ -114,6 +127,25 @@ TEST_F(CityCitizenDecisionTest, ACitizenOnItsWayOutTakesNoRoom) {
 }
 
 TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
+  // Nobody moves in while the hall counts fewer rooms than citizens; at exactly as many they do.
+  auto housed = [&] {
+    int n = 0;
+    for (cCityGamePlayerCreature* c : Citizens()) n += c->HasHome();
+    return n;
+  };
+  Pump(40);  // the first count: 5 citizens, no rooms
+  SetTuningInt(GetCityGameBuildingTuning(), "Rooms Per House", 4);
+  auto* small = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(650, 650));
+  Pump(40);
+  ASSERT_EQ(City()->GetPopulation(), 5);
+  EXPECT_EQ(City()->GetHousingCapacity(), 4);
+  EXPECT_EQ(housed(), 0);
+  SetTuningInt(GetCityGameBuildingTuning(), "Rooms Per House", 5);  // counted as 5 at the next count
+  Pump(41);
+  EXPECT_EQ(City()->GetHousingCapacity(), 5);
+  EXPECT_EQ(housed(), 4);  // the house's own four rooms
+  Registry().RemoveNow(small);
+  GetCityGameBuildingTuning().Reload();
   auto* a = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
   auto* b = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 500));
   Pump(1);  // the hall counts the new rooms

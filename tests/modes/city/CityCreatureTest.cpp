@@ -47,6 +47,10 @@ TEST_F(CityCreatureTest, TheHallStartsWithFiveBlueCitizensAroundIt) {
   }
   citizens[0]->SetSelected(true);
   EXPECT_TRUE(Ru::Math::Vector3Equal(citizens[0]->GetSceneObject()->GetColour(), Vector3{1.0f, 1.0f, 1.0f}));
+  Pump(39);
+  EXPECT_EQ(City()->GetPopulation(), 0);  // not counted before the first sample
+  Pump(1);  // 2000 ms: the first sample is due at exactly "Happiness Unit Calculation Time"
+  EXPECT_EQ(City()->GetPopulation(), 5);
   Pump(41);
   EXPECT_EQ(City()->GetPopulation(), 5);
 }
@@ -66,6 +70,8 @@ TEST_F(CityCreatureTest, NeedsStayInRangeAndShowTheirIcon) {
       {10.0f, 50.0f, 0, cCityGameCreature::GetMotiveIconShape(0, true)},
       {60.0f, 25.0f, 1, cCityGameCreature::GetMotiveIconShape(1, false)},
       {40.0f, 45.0f, 0, nullptr},
+      {10.01f, 50.0f, 0, cCityGameCreature::GetMotiveIconShape(0, false)},  // just above "Lowest Motive"
+      {39.9f, 45.0f, 0, cCityGameCreature::GetMotiveIconShape(0, false)},   // just below "Low Motive"
   };
   c->SetOwnChoices(false);  // its icon, not its choice: a tired citizen would lie down and show the sleep icon
   for (const sCase& k : cases) {
@@ -155,10 +161,24 @@ TEST_F(CityCreatureTest, AStepWalksAtTheTunedSpeedTowardsTheGoal) {
   for (int i = 0; i < 200; ++i) c->MoveTowardGoal(50, 1.0f);  // 10 s at 0.008 a ms: 80 units at most
   EXPECT_LT(Distance(c->GetPosition(), goal), Distance(start, goal) - 20.0f);
   EXPECT_LE(Distance(c->GetPosition(), start), 80.5f);
+  const Vector3 heading = QuatRotateVector(c->GetSceneObject()->GetOrientation(), Vector3{0.0f, 0.0f, -1.0f});
+  c->GetCommon()->SetPosition(Ru::Math::Vector3Add(c->GetPosition(), Ru::Math::Vector3Scale(heading, 30.0f)));  // ahead
+  Vector3 before = c->GetPosition();
+  c->MoveTowardGoal(50, 0.0f);  // a factor of nothing stands still
+  EXPECT_LT(Distance(c->GetPosition(), before), 1e-3f);
   c->SlowDown();
-  const Vector3 before = c->GetPosition();
+  before = c->GetPosition();
   c->MoveTowardGoal(50, 1.0f);
   EXPECT_LE(Distance(c->GetPosition(), before), 0.75f * 0.4f + 1e-3f);
+  before = c->GetPosition();
+  c->MoveTowardGoal(50, 0.0f);  // slowed, even a factor of nothing walks at 0.75
+  EXPECT_GT(Distance(c->GetPosition(), before), 0.1f);
+  clock.Advance(1000);
+  c->Update(0);
+  EXPECT_TRUE(c->IsSlowed());  // slowed for 1000 ms, and released after
+  clock.Advance(1);
+  c->Update(0);
+  EXPECT_FALSE(c->IsSlowed());
 }
 
 // Fault mended: removing a creature ended only the behaviours aimed at it; its

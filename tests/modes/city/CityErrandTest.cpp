@@ -73,6 +73,29 @@ TEST_F(CityErrandTest, EatingTheLastUnitOfABundleRemovesItAndStopsTheOthersWalki
   EXPECT_FLOAT_EQ(eaters[0]->GetMotive(0), GetCityGameMotiveTuning().maxMotive);
   EXPECT_FALSE(eaters[1]->HasInteraction());
   EXPECT_FALSE(eaters[2]->HasInteraction());
+  // The hall's store feeds only while it holds a whole unit.
+  cCityGameBundleContainer* hall = City()->GetContainer(kCityFood);
+  for (float left : {0.99f, 1.0f}) {
+    hall->RemoveAmount(hall->GetTotalAmount());
+    hall->AddAmount(left);
+    eaters[1]->SetMotive(0, 50.0f);
+    PlaceAt(eaters[1], hall->GetPosition());
+    City()->Interact(eaters[1], nullptr, nullptr, 1);
+    ASSERT_TRUE(RunUntilIdle(eaters[1]));
+    EXPECT_EQ(eaters[1]->GetMotive(0) > 99.0f, left >= 1.0f) << left;
+    EXPECT_NEAR(hall->GetTotalAmount(), left >= 1.0f ? 0.0f : left, 1e-5f) << left;
+  }
+  GetCityGameTuning().creatureSpeed = 0.0f;  // a bundle exactly 2.0 off is not yet reached; nearer, it is eaten
+  for (float gap : {2.0f, 1.99f}) {
+    auto* meal = new cCityGameBundle;
+    meal->Initialize(nullptr, kCityFood, 5.0f);
+    loose->AddBundle(meal);
+    PlaceAt(eaters[0], Vector3{110.0f, 0.0f, 0.0f});
+    meal->GetSceneObject()->SetPosition(Vector3{510.0f, 0.0f, gap});
+    meal->Interact(eaters[0], GetCityBehavior<cCityGameBehaviorEatBundle>(), nullptr, 1);
+    EXPECT_EQ(eaters[0]->GetInteraction()->Step(), gap >= 2.0f ? 1u : 0u) << gap;
+    eaters[0]->EndInteraction();
+  }
 }
 
 TEST_F(CityErrandTest, AGathererSkipsHiddenTreesAndBringsOneBundleToTheStore) {

@@ -94,7 +94,9 @@ TEST_F(CityGroupTest, AFightOrSongLastsItsDurationFromTheLastJoinAndBobsOrSways)
     } else {
       EXPECT_TRUE(offset.x == 0.0f && offset.y >= 0.0f && offset.y <= 2.5f);
     }
-    Pump(4);  // past 10 s after the last join: everyone leaves, the group goes
+    Pump(2);  // exactly 10 s after the last join: still on
+    EXPECT_EQ(group->GetMemberCount(), 3) << c.duration;
+    Pump(2);  // past 10 s after the last join: everyone leaves, the group goes
     EXPECT_TRUE(group->IsDead() || Registry().IsQueued(group.Get())) << c.duration;
     Pump(1);
     for (int i = 0; i < 3; ++i) {
@@ -124,6 +126,9 @@ TEST_F(CityGroupTest, AMemberRemovedOrTooTiredLeavesAtOnceAndALoneMemberEndsTheG
     citizens[i]->SetMotive(0, 90.0f);
     PlaceAt(citizens[i], spot);
   }
+  citizens[2]->SetMotive(0, 40.0f);  // at "Sing Motive Level" nobody sings; just above it, they do
+  EXPECT_FALSE(TryStartSing(citizens[2]));
+  citizens[2]->SetMotive(0, 40.1f);
   ASSERT_TRUE(TryStartSing(citizens[2]));
   Pump(2);
   citizens[3]->SetMotive(1, GetCityGameMotiveTuning().lowMotive);
@@ -149,6 +154,24 @@ TEST_F(CityGroupTest, APasserByIsJudgedOnceAndOnlyWhenItMayJoin) {
   citizens[5]->SetMotive(0, 15.0f);
   EXPECT_TRUE(TryJoinNearbyGroup(citizens[5]));
   EXPECT_EQ(GetCurrentGroup(citizens[5]), GetCurrentGroup(citizens[0]));
+  PlaceAt(citizens[8], spot);  // fights at "Fight Motive Level" (20), not just above it
+  citizens[8]->SetMotive(0, 20.1f);
+  EXPECT_FALSE(TryJoinNearbyGroup(citizens[8]));
+  citizens[8]->SetMotive(0, 20.0f);
+  EXPECT_TRUE(TryJoinNearbyGroup(citizens[8]));
+  // Left to themselves, two standing together start their fight once "Fight Check Frequency" (1 s)
+  // has passed, not at it.
+  GetCityGameTuning().creatureSpeed = 0.0f;
+  Vector3 apart;
+  GetPlanetModel().GetRandomSurfacePointNear(apart, spot, 30.0f, 30.0f);
+  for (int i : {6, 7}) {
+    PlaceAt(citizens[i], apart);
+    citizens[i]->SetOwnChoices(true);
+  }
+  Pump(20);  // 1000 ms since they were made
+  EXPECT_EQ(GetCurrentGroup(citizens[6]), nullptr);
+  Pump(1);
+  EXPECT_NE(dynamic_cast<cCityGameFightGroup*>(GetCurrentGroup(citizens[6])), nullptr);
 }
 
 TEST_F(CityGroupTest, TheCrowdSoundSwellsWithTheProtestersPresent) {
@@ -228,7 +251,9 @@ TEST_F(CityGroupTest, APartyBoughtAndDroppedStartsTheBonusAndFeedsItsGuestsTillT
   EXPECT_FALSE(citizens[3]->HasInteraction());
   EXPECT_EQ(party->GetMemberCount(), 3) << "the guest turned away never counted, so never leaves";
   EXPECT_EQ(party->GetArrivedCount(), 3);
-  Pump(21);  // past the supply time: the first guest to step has the one cake
+  Pump(19);  // 1000 ms, exactly "Party Supply Time": nothing is handed out yet
+  EXPECT_EQ(party->GetCakes(), 1);
+  Pump(2);  // past the supply time: the first guest to step has the one cake
   // The others leave at once on an empty pile and drain a frame longer than the fed one.
   const float fedMore = GetCityGameTuning().smallPartyHungerInSupply - kFrameMs * GetCityGameMotiveTuning().worldHungerDelta;
   EXPECT_NEAR(citizens[0]->GetMotive(0) - citizens[1]->GetMotive(0), fedMore, 1e-4f);
@@ -238,6 +263,8 @@ TEST_F(CityGroupTest, APartyBoughtAndDroppedStartsTheBonusAndFeedsItsGuestsTillT
   EXPECT_EQ(MembersOf(party.Get()), 0);
   Pump(20);  // the hall's next happiness sample carries the bonus
   EXPECT_GT(City()->GetPartyBonus(), 10.0f);
+  Pump(300);  // "Party Bonus Duration" (15 s) has passed: the bonus is gone, not below nothing
+  EXPECT_FLOAT_EQ(City()->GetPartyBonus(), 0.0f);
 }
 
 TEST_F(CityGroupTest, ACitizenSetsOnARaiderInReachAndTheFirstCitizenOutEndsTheDefence) {

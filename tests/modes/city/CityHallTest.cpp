@@ -59,6 +59,9 @@ TEST_F(CityHallTest, IncomeCarriesItsOvershootAndRisesOverTheHall) {
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts[0].text.rfind("Frame Rate: ", 0), 0u);
   EXPECT_EQ(texts[0].y0, overlay.height - 82);
+  GetCityGameTuning().cityHallMoney = 0.0f;  // a period that pays nothing shows no rising text
+  Pump(1, 5000);
+  EXPECT_TRUE(City()->GetMoneyTexts().empty());
 }
 
 // Fault mended: a city with no citizens sampled 0 / 0, and the NaN reached
@@ -122,6 +125,10 @@ TEST_F(CityHallTest, UpgradesNeedTheLevelAndTheMoney) {
   city->UpgradeCityHall();  // the top level is 2
   EXPECT_EQ(city->GetUpgradeLevel(), 2);
   EXPECT_FLOAT_EQ(city->GetMoney(), 0.0f);
+  city->AddMoneySilently(1000.0f);
+  city->UpgradeCityHall();  // at the top level no price is enough
+  EXPECT_EQ(city->GetUpgradeLevel(), 2);
+  EXPECT_FLOAT_EQ(city->GetMoney(), 1000.0f);
   city->AddFeature(cCityGameCity::kMilitaryFeature);
   city->AddFeature(cCityGameCity::kMilitaryFeature);
   EXPECT_TRUE(city->HasFeature(cCityGameCity::kMilitaryFeature));

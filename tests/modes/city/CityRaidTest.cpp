@@ -47,10 +47,12 @@ TEST_F(CityRaidTest, ARaiderTakesLooseFoodWithinOneAndOnlyPiledFoodFromStores) {
     int stored, piled;
     bool carries, walks;
     float arrival;
+    float storeAt = 0.0f;  // the store that far from the raider (off the ground, for an exact gap); 0: far off
   } cases[] = {
       {1.0f, 0, 0, true, false, 0.0f},  {1.01f, 0, 0, false, true, 1.0f},
       {0.0f, 3, 0, false, false, 0.0f},  // stored bundles are safe: nothing to take
       {0.0f, 3, 1, false, true, 7.5f},   // a pile is walked to, to within its reach
+      {0.0f, 0, 1, true, false, 0.0f, 7.5f}, {0.0f, 0, 1, false, true, 7.5f, 7.51f},  // the pile's reach + 1.0
   };
   for (const sCase& c : cases) {
     TearDown();
@@ -65,6 +67,7 @@ TEST_F(CityRaidTest, ARaiderTakesLooseFoodWithinOneAndOnlyPiledFoodFromStores) {
     PlaceAt(raider, Vector3{110.0f, 0.0f, 0.0f});  // on the equator, far from every store
     const Vector3 at = raider->GetPosition();
     if (c.looseAt > 0.0f) LooseBundleAt(Vector3{at.x, at.y, at.z + c.looseAt});
+    if (c.storeAt > 0.0f) silo->SetPosition(Vector3{at.x, at.y, at.z + c.storeAt}, Vector3{});
     const uint32_t goesOn = RaidOf(raider)->Step();
     EXPECT_EQ(raider->GetCarried() != nullptr, c.carries) << c.looseAt << " " << c.piled;
     EXPECT_EQ(RaidOf(raider)->IsWalking(), c.walks) << c.looseAt << " " << c.piled;

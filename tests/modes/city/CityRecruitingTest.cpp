@@ -37,8 +37,10 @@ TEST_F(CityRecruitingTest, ATribesDriveWinsTheCitizensInItsReachByChanceAndEnds)
   struct sCase {
     float min, max, happiness;
     bool won;
+    float gap = 0.0f;  // of the citizen from the drive; the reach is 15 (one recruiter)
   } cases[] = {{1.0f, 1.0f, 50.0f, true}, {0.0f, 0.0f, 50.0f, false}, {0.0f, 1.0f, 0.0f, true},
-               {0.0f, 1.0f, 100.0f, false}, {1.0f, 0.0f, 100.0f, true}};
+               {0.0f, 1.0f, 100.0f, false}, {1.0f, 0.0f, 100.0f, true},
+               {1.0f, 1.0f, 50.0f, false, 15.0f}, {1.0f, 1.0f, 50.0f, true, 14.99f}};
   for (const sCase& k : cases) {
     TearDown();
     SetUp();
@@ -57,13 +59,19 @@ TEST_F(CityRecruitingTest, ATribesDriveWinsTheCitizensInItsReachByChanceAndEnds)
     PlaceAt(MembersOf(tribe)[0], drive->GetPosition());
     cCityGamePlayerCreature* near = Citizens()[0];
     PlaceAt(near, drive->GetPosition());
+    if (k.gap > 0.0f) {  // the citizen at the pole, the drive off the ground that far from it, the rest far off
+      for (cCityGamePlayerCreature* c : Citizens()) PlaceAt(c, Vector3{110.0f, 0.0f, 0.0f});
+      PlaceAt(near, Vector3{0.0f, 110.0f, 0.0f});
+      drive->SetPosition(Vector3{0.0f, near->GetPosition().y, k.gap}, Vector3{});
+      PlaceAt(MembersOf(tribe)[0], drive->GetPosition());
+    }
     const size_t citizens = Citizens().size();
     const int members = tribe->GetMemberCount();
     Pump(2);
     EXPECT_TRUE(drive->HasGathered());
     EXPECT_TRUE(drive->HasMusicStarted());
     EXPECT_FLOAT_EQ(drive->GetReach(), 15.0f);  // one recruiter: the base radius and one step
-    EXPECT_TRUE(near->IsSlowed());
+    EXPECT_EQ(near->IsSlowed(), k.gap < 15.0f) << k.gap;
     ASSERT_TRUE(RunUntilGone<cCityGameRecruitDisaster>());
     EXPECT_FALSE(tribe->IsRecruiting());
     EXPECT_EQ(near->IsLeaving(), k.won) << k.min << "-" << k.max << " at " << k.happiness;  // walks off to the tribe

@@ -58,6 +58,10 @@ TEST_F(CityTribeTest, TheHeartFollowsTheRelationshipWhichStaysWithinTen) {
       {3.0f, 3.0f, ".\\Data\\Textures\\HalfSizeHeart.bmp"},       {3.01f, 3.01f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},
       {-3.0f, -3.0f, ".\\Data\\Textures\\HalfSizeHeart.bmp"},     {-7.0f, -7.0f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"},
       {12.0f, 10.0f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
+      {7.0f, 7.0f, ".\\Data\\Textures\\HalfSizeHeartPlus.bmp"},
+      {7.01f, 7.01f, ".\\Data\\Textures\\HalfSizeHeartPlusPlus.bmp"},
+      {-3.01f, -3.01f, ".\\Data\\Textures\\HalfSizeHeartMinus.bmp"},
+      {-7.01f, -7.01f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
       {-15.0f, -10.0f, ".\\Data\\Textures\\HalfSizeHeartMinusMinus.bmp"},
   };
   cCityGameTribe* tribe = tribes[0];
@@ -87,7 +91,8 @@ TEST_F(CityTribeTest, FoodAboveTheNextMembersNeedBearsOneAndBelowTheLastOnesKill
     float food;
     bool pending, growing;
     int after;
-  } cases[] = {{6.0f, false, false, 5}, {7.0f, true, true, 6}, {4.0f, true, false, 4}};
+  } cases[] = {{6.0f, false, false, 5}, {7.0f, true, true, 6}, {4.0f, true, false, 4},
+               {5.0f, false, false, 5}};  // at the lower mark: no death
   for (const sCase& c : cases) {
     TearDown();
     SetUp();
@@ -108,6 +113,14 @@ TEST_F(CityTribeTest, FoodAboveTheNextMembersNeedBearsOneAndBelowTheLastOnesKill
     EXPECT_EQ(tribe->GetMemberCount(), c.after) << c.food;
     EXPECT_FALSE(tribe->IsChangePending()) << c.food;
   }
+  // At "Max Tribe Population" a birth never passes it: the member due dies instead.
+  TearDown();
+  SetUp();
+  configure();
+  GetCityGameTuning().maxTribePopulation = 5;  // lower 20, upper 24
+  SetFood(tribes[0]->GetFoodContainer(), 25.0f);
+  Pump(22);  // the change falls due at the 22nd frame
+  EXPECT_EQ(tribes[0]->GetMemberCount(), 4);
 }
 
 // Fault mended: the formula's answer was cut to a count as it came, so a
@@ -118,7 +131,7 @@ TEST_F(CityTribeTest, TheRaidFormulasAnswerSendsAtMostTheIdleMembersAndNobodyMea
     const char* answer;
     bool busy;
     int raiders;
-  } cases[] = {{"-3", false, 0}, {"100000", false, 5}, {"2", false, 2}, {"2", true, 0}};
+  } cases[] = {{"-3", false, 0}, {"100000", false, 5}, {"2", false, 2}, {"2", true, 0}, {"1", false, 1}};
   for (const sCase& c : cases) {
     TearDown();
     SetUp();
@@ -142,10 +155,13 @@ TEST_F(CityTribeTest, ATreatySendsItsFirstIdleMemberOnItsVisitByChanceOnItsTimer
     int state;
     float chance;
     const char* visit;  // null: nobody goes
+    int frames = 3;     // of 50 ms, against a check period of 100 ms
   } cases[] = {{cCityGameTribe::kTrade, 1.0f, "Trading With City"},
                {cCityGameTribe::kPilgrimage, 1.0f, "On a pilgrimage"},
                {cCityGameTribe::kTrade, -1.0f, nullptr},
-               {cCityGameTribe::kWar, 1.0f, nullptr}};
+               {cCityGameTribe::kWar, 1.0f, nullptr},
+               {cCityGameTribe::kTrade, 1.0f, "Trading With City", 2},  // at exactly the period
+               {cCityGameTribe::kPilgrimage, 1.0f, nullptr, 1}};
   for (const sCase& c : cases) {
     TearDown();
     SetUp();
@@ -157,7 +173,7 @@ TEST_F(CityTribeTest, ATreatySendsItsFirstIdleMemberOnItsVisitByChanceOnItsTimer
     market->SetPosition(City()->GetPosition(), Vector3{});
     cCityGameTribe* tribe = tribes[2];
     tribe->SetState(c.state);
-    Pump(3);
+    Pump(c.frames);
     cCityGameTribeCreature* first = MembersOf(tribe)[0];
     EXPECT_EQ(first->HasInteraction() ? first->GetInteraction()->GetName() : std::string(), c.visit ? c.visit : "");
     EXPECT_EQ(tribe->GetState(), c.state);  // a war with members never ends by itself
@@ -235,9 +251,15 @@ TEST_F(CityTribeTest, AttacksOnAnEmptyStoreKillOneMemberEachAndTheLastConquersOn
 // Fault mended: the war started its attackers as ordered ones (extra 1), so
 // they stayed mustered and were started again every frame, never getting home.
 TEST_F(CityTribeTest, TheWarSendsMusteredCitizensOnceAsTheirOwnChoice) {
-  while (Citizens().size() < 6) CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(City());
   City()->AddFeature(cCityGameCity::kMilitaryFeature);
   tribes[1]->SetState(cCityGameTribe::kWar);
+  ASSERT_EQ(Citizens().size(), 5u);  // five mustered are one short of a war party
+  for (cCityGamePlayerCreature* c : Citizens()) c->SetOwnChoices(true), c->SetMustered(true);
+  Pump(1);
+  for (cCityGamePlayerCreature* c : Citizens())
+    EXPECT_FALSE(c->HasInteraction() &&
+                 c->GetInteraction()->GetInteractionId() == cCityGameBehaviorAttackTribe::kInteractionId);
+  while (Citizens().size() < 6) CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(City());
   std::vector<cCityGamePlayerCreature*> party = Citizens();
   for (cCityGamePlayerCreature* c : party) c->SetOwnChoices(true), c->SetMustered(true);
   Pump(1);
