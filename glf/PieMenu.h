@@ -41,11 +41,16 @@ class cGLFPieMenu : public cGLFDialog {
   void OnMouseMove(int x, int y) override;
 
  private:
-  // Every item's box at its ring point, each 30 x 30 or sized to its label.
-  void Place(float scale, bool sizedToLabels);
+  struct sBounds {
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+  };
+  // Every item's box at its ring point, each 30 x 30 or sized to its label;
+  // returns the box around them all, unrounded.
+  sBounds Place(float scale, bool sizedToLabels);
   void KeepInsideWindow();  // moves the centre so the fully open items fit the window
+  void PlaceAroundCentre();  // Layout at the current centre
 
-  float mCentreX = 0.0f, mCentreY = 0.0f;
+  double mCentreX = 0.0, mCentreY = 0.0;  // double: see KeepInsideWindow
   int mRingSize;
   int mRadius;
   float mOuterRingFactor;

@@ -1,7 +1,8 @@
 // Every pie menu the modes build, with the labels the game gives them, opened
-// at the centre of a window of the size the game starts with and measured in
-// GLUT's own font: its items lie apart and inside the window, and each is
-// chosen by a press and release at its far end.
+// at the centre, each corner and the middle of each edge of a window of the
+// size the game starts with and measured in GLUT's own font: its items lie
+// apart and inside the window, and each is chosen by a press and release at
+// its far end.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -57,7 +58,18 @@ void CheckEveryRow(const std::vector<sMenuRow>& rows, cFakeClock& clock, const s
     int width = 0, height = 0;
     GetWindowSize2D(&width, &height);
     ASSERT_EQ(width, (int)GetSharedTuningData().GetWindowStartWidth());
-    ExpectPieMenuItemsApartInsideAndChosen(*menu, width / 2.0f, height / 2.0f, clock);
+    // The middle, each corner and each edge's middle of the window's pixels.
+    // A menu whose choices use it up (tools bought to their last level) opens
+    // in the middle only.
+    const std::vector<float> xs = row.items ? std::vector<float>{0.0f, width / 2.0f, width - 1.0f}
+                                            : std::vector<float>{width / 2.0f};
+    const std::vector<float> ys = row.items ? std::vector<float>{0.0f, height / 2.0f, height - 1.0f}
+                                            : std::vector<float>{height / 2.0f};
+    for (float x : xs)
+      for (float y : ys) {
+        SCOPED_TRACE("opened at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+        ExpectPieMenuItemsApartInsideAndChosen(*menu, x, y, clock);
+      }
     if (afterRow) afterRow();
   }
 }
