@@ -13,6 +13,9 @@ constexpr int kLeftButton = 0, kButtonDown = 0, kButtonUp = 1;
 constexpr float kTwoPi = 6.283f, kPi = 3.1415f;
 const float kGreen[3] = {0.0f, 1.0f, 0.0f};
 const float kBlack[3] = {0.0f, 0.0f, 0.0f};
+
+bool gHoldingDraws = false;
+std::vector<cGLFPieMenu*> gHeldMenus;  // noted while held, each once
 }  // namespace
 
 cGLFPieMenu::cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radius, float outerRingFactor)
@@ -20,6 +23,8 @@ cGLFPieMenu::cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radi
       mRadius(radius),
       mOuterRingFactor(outerRingFactor),
       mListener(listener) {}
+
+cGLFPieMenu::~cGLFPieMenu() { gHeldMenus.erase(std::remove(gHeldMenus.begin(), gHeldMenus.end(), this), gHeldMenus.end()); }
 
 void cGLFPieMenu::AddItem(std::string label, int id, const float* colour) {
   if (!colour) colour = kGreen;
@@ -186,8 +191,27 @@ void cGLFPieMenu::Show() {
 }
 
 void cGLFPieMenu::Draw() {
+  if (!gHoldingDraws) {
+    DrawItems();
+  } else if (std::find(gHeldMenus.begin(), gHeldMenus.end(), this) == gHeldMenus.end()) {
+    gHeldMenus.push_back(this);
+  }
+}
+
+void cGLFPieMenu::DrawItems() {
   if (mOpeningRunning) PlaceAroundCentre();  // not Layout, whose float would round a moved centre
   for (int i = 0; i < GetControlCount(); ++i) GetControl(i)->Draw();
+}
+
+void HoldPieMenuDraws() { gHoldingDraws = true; }
+
+void DrawHeldPieMenus() {
+  gHoldingDraws = false;
+  if (gHeldMenus.empty()) return;
+  Begin2D();
+  for (cGLFPieMenu* menu : gHeldMenus) menu->Draw();
+  End2D();
+  gHeldMenus.clear();
 }
 
 void cGLFPieMenu::OnMouseMove(int x, int y) {

@@ -22,6 +22,7 @@ class cGLFPieMenu : public cGLFDialog {
 
   // Without a listener the owner reads the chosen id with GetResultId.
   cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radius, float outerRingFactor);
+  ~cGLFPieMenu() override;
 
   // colour: three floats (outline, pressed fill and text), null for green.
   void AddItem(std::string label, int id, const float* colour = nullptr);
@@ -50,6 +51,8 @@ class cGLFPieMenu : public cGLFDialog {
   void KeepInsideWindow();  // moves the centre so the fully open items fit the window
   void PlaceAroundCentre();  // Layout at the current centre
 
+  void DrawItems();
+
   double mCentreX = 0.0, mCentreY = 0.0;  // double: see KeepInsideWindow
   int mRingSize;
   int mRadius;
@@ -59,3 +62,11 @@ class cGLFPieMenu : public cGLFDialog {
   uint32_t mOpeningAccumulated = 0, mOpeningStart = 0;
   bool mOpeningRunning = false;
 };
+
+// An open menu goes over everything else a mode draws, its HUD panels and
+// texts included, whatever order the mode draws them in: from
+// HoldPieMenuDraws on, a menu's Draw only notes the menu, and
+// DrawHeldPieMenus draws the noted ones (in the order noted, each once) and
+// ends the holding. The game holds them over each frame's mode drawing.
+void HoldPieMenuDraws();
+void DrawHeldPieMenus();  // in a 2D pass of its own
