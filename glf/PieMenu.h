@@ -51,7 +51,7 @@ class cGLFPieMenu : public cGLFDialog {
   void KeepInsideWindow();  // moves the centre so the fully open items fit the window
   void PlaceAroundCentre();  // Layout at the current centre
 
-  void DrawItems();
+  void DrawItems();  // what Draw draws when not held
 
   double mCentreX = 0.0, mCentreY = 0.0;  // double: see KeepInsideWindow
   int mRingSize;
