@@ -10,6 +10,7 @@
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
 #include "glf/MessageBoard.h"
+#include "glf/PieMenu.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/creature/cCreatureGameMode.h"  // complete, so the comparison is a real upcast
@@ -252,7 +253,9 @@ void RenderFrame() {
   glLightfv(GL_LIGHT0, GL_DIFFUSE, gLightsOn ? litDiffuse : flatDiffuse);
   glLightfv(GL_LIGHT1, GL_AMBIENT, gLightsOn ? litAmbient : flatAmbient);
 
+  HoldPieMenuDraws();  // an open menu covers every panel and text of the mode
   gCurrentGameMode->OnRender();
+  DrawHeldPieMenus();
 
   if (gFrameRateStopwatch.GetElapsed() > 5000) {
     gFramesPerSecond = (float)gFrameCount / ((float)gFrameRateStopwatch.GetElapsed() * 0.001f);

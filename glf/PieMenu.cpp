@@ -13,6 +13,9 @@ constexpr int kLeftButton = 0, kButtonDown = 0, kButtonUp = 1;
 constexpr float kTwoPi = 6.283f, kPi = 3.1415f;
 const float kGreen[3] = {0.0f, 1.0f, 0.0f};
 const float kBlack[3] = {0.0f, 0.0f, 0.0f};
+
+bool gHoldingDraws = false;
+std::vector<cGLFPieMenu*> gHeldMenus;  // noted while held, each once
 }  // namespace
 
 cGLFPieMenu::cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radius, float outerRingFactor)
@@ -20,6 +23,8 @@ cGLFPieMenu::cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radi
       mRadius(radius),
       mOuterRingFactor(outerRingFactor),
       mListener(listener) {}
+
+cGLFPieMenu::~cGLFPieMenu() { gHeldMenus.erase(std::remove(gHeldMenus.begin(), gHeldMenus.end(), this), gHeldMenus.end()); }
 
 void cGLFPieMenu::AddItem(std::string label, int id, const float* colour) {
   if (!colour) colour = kGreen;
@@ -76,8 +81,9 @@ sBox MovedClear(sBox box, const std::vector<sBox>& placed, bool vertical, float 
 }
 }  // namespace
 
-void cGLFPieMenu::Place(float scale, bool sizedToLabels) {
+cGLFPieMenu::sBounds cGLFPieMenu::Place(float scale, bool sizedToLabels) {
   const int n = GetControlCount(), R = mRingSize;
+  sBounds bounds;
   std::vector<sBox> boxes;  // fully open, relative to the centre
   boxes.reserve(n);
   for (int i = 0; i < n; ++i) {
@@ -117,16 +123,26 @@ void cGLFPieMenu::Place(float scale, bool sizedToLabels) {
     }
     boxes.push_back(box);
     // Opening, the ring point and the move grow with the scale; the box keeps
-    // its size and its side of the ring point.
-    const float x0 = mCentreX + (box.x0 - startX) * scale + startX;
-    const float y0 = mCentreY + (box.y0 - startY) * scale + startY;
-    item->SetRect(x0, y0, x0 + width, y0 + height);
+    // its size and its side of the ring point. Summed in double, where these
+    // few float terms add up exactly (see KeepInsideWindow).
+    const double x0 = mCentreX + ((double)box.x0 - startX) * scale + startX;
+    const double y0 = mCentreY + ((double)box.y0 - startY) * scale + startY;
+    item->SetRect((float)x0, (float)y0, (float)(x0 + width), (float)(y0 + height));
+    if (i == 0 || x0 < bounds.x0) bounds.x0 = x0;
+    if (i == 0 || y0 < bounds.y0) bounds.y0 = y0;
+    if (i == 0 || x0 + width > bounds.x1) bounds.x1 = x0 + width;
+    if (i == 0 || y0 + height > bounds.y1) bounds.y1 = y0 + height;
   }
+  return bounds;
 }
 
 void cGLFPieMenu::Layout(float x, float y) {
   mCentreX = x;
   mCentreY = y;
+  PlaceAroundCentre();
+}
+
+void cGLFPieMenu::PlaceAroundCentre() {
   KeepInsideWindow();
   Place(GetOpeningScale(), true);
 }
@@ -134,32 +150,26 @@ void cGLFPieMenu::Layout(float x, float y) {
 // Items opened near an edge would lie outside the window, where no click
 // reaches them: the rings keep their shape and the centre moves inwards.
 void cGLFPieMenu::KeepInsideWindow() {
-  const int n = GetControlCount();
   int width = 0, height = 0;
   GetWindowSize2D(&width, &height);
-  if (n == 0 || width <= 0 || height <= 0) return;  // no window to fit into
-  Place(1.0f, true);
-  float left = GetControl(0)->X0(), right = GetControl(0)->X1();
-  float top = GetControl(0)->Y0(), bottom = GetControl(0)->Y1();
-  for (int i = 1; i < n; ++i) {
-    const cGLFDialogControl* item = GetControl(i);
-    left = std::min(left, item->X0()), right = std::max(right, item->X1());
-    top = std::min(top, item->Y0()), bottom = std::max(bottom, item->Y1());
-  }
+  if (GetControlCount() == 0 || width <= 0 || height <= 0) return;  // no window to fit into
+  const sBounds open = Place(1.0f, true);
   // Past the far edge it moves back; the near edge wins when both are crossed.
-  auto shift = [](float low, float high, float size) {
-    float by = high > size ? size - high : 0.0f;
-    return low + by < 0.0f ? -low : by;
+  // Every term is a float and the centre a double, so the moved edge lands
+  // exactly on the edge's pixel: a float move left it a rounding step outside.
+  auto shift = [](double low, double high, double size) {
+    const double by = high > size ? size - high : 0.0;
+    return low + by < 0.0 ? -low : by;
   };
   // The last pixel row and column are width - 1 and height - 1: an outline
   // drawn at width itself would not show.
-  mCentreX += shift(left, right, (float)(width - 1));
-  mCentreY += shift(top, bottom, (float)(height - 1));
+  mCentreX += shift(open.x0, open.x1, width - 1.0);
+  mCentreY += shift(open.y0, open.y1, height - 1.0);
 }
 
 void cGLFPieMenu::GetCentre(float* x, float* y) const {
-  *x = mCentreX;
-  *y = mCentreY;
+  *x = (float)mCentreX;
+  *y = (float)mCentreY;
 }
 
 float cGLFPieMenu::GetOpeningScale() {
@@ -181,8 +191,27 @@ void cGLFPieMenu::Show() {
 }
 
 void cGLFPieMenu::Draw() {
-  if (mOpeningRunning) Layout(mCentreX, mCentreY);
+  if (!gHoldingDraws) {
+    DrawItems();
+  } else if (std::find(gHeldMenus.begin(), gHeldMenus.end(), this) == gHeldMenus.end()) {
+    gHeldMenus.push_back(this);
+  }
+}
+
+void cGLFPieMenu::DrawItems() {
+  if (mOpeningRunning) PlaceAroundCentre();  // not Layout, whose float would round a moved centre
   for (int i = 0; i < GetControlCount(); ++i) GetControl(i)->Draw();
+}
+
+void HoldPieMenuDraws() { gHoldingDraws = true; }
+
+void DrawHeldPieMenus() {
+  gHoldingDraws = false;
+  if (gHeldMenus.empty()) return;
+  Begin2D();
+  for (cGLFPieMenu* menu : gHeldMenus) menu->Draw();
+  End2D();
+  gHeldMenus.clear();
 }
 
 void cGLFPieMenu::OnMouseMove(int x, int y) {

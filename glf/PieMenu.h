@@ -22,6 +22,7 @@ class cGLFPieMenu : public cGLFDialog {
 
   // Without a listener the owner reads the chosen id with GetResultId.
   cGLFPieMenu(cIGLFPieMenuSelection* listener, int ringSize, int radius, float outerRingFactor);
+  ~cGLFPieMenu() override;
 
   // colour: three floats (outline, pressed fill and text), null for green.
   void AddItem(std::string label, int id, const float* colour = nullptr);
@@ -41,11 +42,18 @@ class cGLFPieMenu : public cGLFDialog {
   void OnMouseMove(int x, int y) override;
 
  private:
-  // Every item's box at its ring point, each 30 x 30 or sized to its label.
-  void Place(float scale, bool sizedToLabels);
+  struct sBounds {
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+  };
+  // Every item's box at its ring point, each 30 x 30 or sized to its label;
+  // returns the box around them all, unrounded.
+  sBounds Place(float scale, bool sizedToLabels);
   void KeepInsideWindow();  // moves the centre so the fully open items fit the window
+  void PlaceAroundCentre();  // Layout at the current centre
 
-  float mCentreX = 0.0f, mCentreY = 0.0f;
+  void DrawItems();  // what Draw draws when not held
+
+  double mCentreX = 0.0, mCentreY = 0.0;  // double: see KeepInsideWindow
   int mRingSize;
   int mRadius;
   float mOuterRingFactor;
@@ -54,3 +62,11 @@ class cGLFPieMenu : public cGLFDialog {
   uint32_t mOpeningAccumulated = 0, mOpeningStart = 0;
   bool mOpeningRunning = false;
 };
+
+// An open menu goes over everything else a mode draws, its HUD panels and
+// texts included, whatever order the mode draws them in: from
+// HoldPieMenuDraws on, a menu's Draw only notes the menu, and
+// DrawHeldPieMenus draws the noted ones (in the order noted, each once) and
+// ends the holding. The game holds them over each frame's mode drawing.
+void HoldPieMenuDraws();
+void DrawHeldPieMenus();  // in a 2D pass of its own

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/AppGlobals.h"
+#include "app/GameClock.h"
 #include "app/ModeCallLog.h"
 #include "app/SniffTest.h"
 #include "app/Startup.h"
@@ -213,30 +214,47 @@ TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
 
 }  // namespace
 
-// The whole program in the city: once it was played, the sniff test's verdict
-// is "Fail!" by design (city objects are never saved), but the run ends
-// cleanly and the city the player returns to is a fresh founding.
+// The whole program in the city, played and then tested, running and again
+// paused: once it was played, the sniff test's verdict is "Fail!" by design
+// (city objects are never saved), but the run ends cleanly and the city the
+// player returns to is a fresh founding, shown at once.
 TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
   RunIsolated([] {
     cStartedProgram program({"-noautopause", "-citymode"});
-    for (int frame = 0; frame < 500; ++frame) program.Frame(20);  // ten seconds of city life
-    ASSERT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
-    cCityGameCity* played = gCityGameMode->GetCity();
-    ASSERT_NE(played, nullptr);
-    played->AddMoneySilently(250.0f);
-    cScratchDir dir;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(RunSniffTestIn(dir.Path()));
-    testing::internal::GetCapturedStdout();
-    program.Frame(20);
-    EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
-    cCityGameCity* fresh = gCityGameMode->GetCity();
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_FLOAT_EQ(fresh->GetMoney(), (float)GetCityGameTuning().initialWealth);
-    std::vector<cCityGamePlayerCreature*> citizens;
-    GetCityObjectRegistry().CollectObjectsOfClass(citizens);
-    EXPECT_EQ(citizens.size(), 5u);
-    for (int frame = 0; frame < 250; ++frame) program.Frame(20);  // and it plays on
-    EXPECT_EQ(gCityGameMode->GetCity(), fresh);
+    const struct {
+      const char* name;
+      int32_t paused;
+      int frames;  // of city life first (the paused row tests the city the running row played on)
+    } rows[] = {{"running", 0, 500}, {"paused", 1, 0}};
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.name);
+      for (int frame = 0; frame < row.frames; ++frame) program.Frame(20);
+      ASSERT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
+      cCityGameCity* played = gCityGameMode->GetCity();
+      ASSERT_NE(played, nullptr);
+      played->AddMoneySilently(250.0f);
+      gPaused = row.paused;
+      ApplyPause();
+      cScratchDir dir;
+      testing::internal::CaptureStdout();
+      EXPECT_FALSE(RunSniffTestIn(dir.Path()));
+      testing::internal::GetCapturedStdout();
+      program.Frame(20);
+      EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
+      cCityGameCity* fresh = gCityGameMode->GetCity();
+      ASSERT_NE(fresh, nullptr);
+      EXPECT_FLOAT_EQ(fresh->GetMoney(), (float)GetCityGameTuning().initialWealth);
+      std::vector<cCityGamePlayerCreature*> citizens;
+      GetCityObjectRegistry().CollectObjectsOfClass(citizens);
+      EXPECT_EQ(citizens.size(), 5u);
+      // Fault mended: the HUD counted nobody until the city's first happiness
+      // sample, which a paused game never takes.
+      gCityGameMode->RefreshHud();
+      EXPECT_EQ(gCityGameMode->GetHud().GetValue("Population:"), (float)citizens.size());
+      gPaused = 0;
+      ApplyPause();
+      for (int frame = 0; frame < 250; ++frame) program.Frame(20);  // and it plays on
+      EXPECT_EQ(gCityGameMode->GetCity(), fresh);
+    }
   });
 }

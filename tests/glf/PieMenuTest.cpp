@@ -324,3 +324,33 @@ TEST(PieMenuMouse, ListenerMayEditOrDeleteTheMenuInsideItsCallback) {
   EXPECT_TRUE(doomed->HandleMouse(kLeft, kUp, x, y));  // must not touch the deleted menu
   EXPECT_EQ(listener.ids.back(), 1);
 }
+
+// Held over a mode's drawing, menus come after everything else drawn, in the
+// order first drawn, each once however often the mode drew it; one deleted
+// meanwhile is not drawn.
+TEST(PieMenuDrawing, HeldMenusComeLastEachOnceAndADeletedOneNotAtAll) {
+  cOverlayRecorder recorder;
+  cGLFPieMenu first(nullptr, 8, 75, 1.5f), second(nullptr, 8, 75, 1.5f);
+  first.AddItem("first", 1);
+  second.AddItem("second a", 1);
+  second.AddItem("second b", 2);
+  auto* deleted = new cGLFPieMenu(nullptr, 8, 75, 1.5f);
+  deleted->AddItem("deleted", 1);
+  HoldPieMenuDraws();
+  second.Draw();
+  first.Draw();
+  second.Draw();
+  deleted->Draw();
+  delete deleted;
+  DrawText2D(0, 10, GLFDefaultFont(), "panel");
+  DrawHeldPieMenus();
+  auto texts = [&recorder] {
+    std::vector<std::string> all;
+    for (const cDrawCall& call : recorder.Of(cDrawCall::kText)) all.push_back(call.text);
+    return all;
+  };
+  EXPECT_EQ(texts(), (std::vector<std::string>{"panel", "second a", "second b", "first"}));
+  first.Draw();
+  EXPECT_EQ(texts().back(), "first") << "drawn at once again, no longer held";
+  EXPECT_EQ(texts().size(), 5u);
+}

@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -167,6 +168,9 @@ void cCityGameCity::OnModeEnter() {
     tribe->Initialize(this);
     tribe->SetRelationship(10.0f - 5.0f * (float)before);  // 10, 5, 0, -5, then -10 for every later one
   }
+  // Counted now, not first at the next happiness sample: a city entered while
+  // paused (a fresh one after a load or a sniff test) shows its people at once.
+  CountPeopleAndRooms((int)GetOwnCitizens().size());
 }
 
 void cCityGameCity::AddMoneySilently(float amount) {
@@ -246,17 +250,27 @@ void cCityGameCity::Update(uint32_t ms) {
   if (IsAtWar(this)) StartWar();
 }
 
-void cCityGameCity::UpdateHappiness() {
-  const cCityGameTuning& tuning = GetCityGameTuning();
+std::vector<cCityGamePlayerCreature*> cCityGameCity::GetOwnCitizens() const {
   std::vector<cCityGamePlayerCreature*> citizens;
   GetCityObjectRegistry().CollectObjectsOfClass(citizens);
+  citizens.erase(std::remove_if(citizens.begin(), citizens.end(),
+                                [this](cCityGamePlayerCreature* c) { return c->GetOwner() != this; }),
+                 citizens.end());
+  return citizens;
+}
+
+void cCityGameCity::CountPeopleAndRooms(int population) {
+  mPopulation = population;
+  mHousingCapacity =
+      GetCityObjectRegistry().CountObjectsOfClass<cCityGameBuildingHouse>() * GetCityGameBuildingTuning().roomsPerHouse;
+}
+
+void cCityGameCity::UpdateHappiness() {
+  const cCityGameTuning& tuning = GetCityGameTuning();
+  const std::vector<cCityGamePlayerCreature*> citizens = GetOwnCitizens();
   float sum = 0.0f;
-  int n = 0;
-  for (cCityGamePlayerCreature* citizen : citizens) {
-    if (citizen->GetOwner() != this) continue;
-    sum += citizen->GetHappiness();
-    ++n;
-  }
+  for (cCityGamePlayerCreature* citizen : citizens) sum += citizen->GetHappiness();
+  const int n = (int)citizens.size();
   // With nobody to ask the city keeps its last sample rather than 0 / 0.
   const float last = mHappinessSamples.empty() ? 50.0f : mHappinessSamples.front();
   const float sample = n > 0 ? sum / (float)n : last;
@@ -271,10 +285,8 @@ void cCityGameCity::UpdateHappiness() {
     const float duration = tuning.partyBonusDuration;
     mPartyBonus = (duration - (float)mPartyTimer.GetElapsed()) / duration * tuning.partyBonusHappiness;
   }
-  mPopulation = n;
   mHappiness = mean + mPartyBonus;
-  mHousingCapacity =
-      GetCityObjectRegistry().CountObjectsOfClass<cCityGameBuildingHouse>() * GetCityGameBuildingTuning().roomsPerHouse;
+  CountPeopleAndRooms(n);
 }
 
 cCityGameCity::eIcon cCityGameCity::ChooseStatusIcon(uint32_t t, float food, float money) {

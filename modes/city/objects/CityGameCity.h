@@ -16,6 +16,7 @@
 
 class cCityCommon;
 class cCityGameCityWalls;
+class cCityGamePlayerCreature;
 class cCityGameProtestGroup;
 class cSceneShapeBillboard;
 
@@ -84,6 +85,8 @@ class cCityGameCity : public tCityGameClass<cCityGameCity, cCityGameBuilding, 0x
 
  private:
   void UpdateHappiness();
+  std::vector<cCityGamePlayerCreature*> GetOwnCitizens() const;  // in id order
+  void CountPeopleAndRooms(int population);  // the population and the housing capacity
   void UpdateStatusIcon();
   void RemoveStatusIcon();
   void StartWar();

@@ -1,22 +1,32 @@
 // Every pie menu the modes build, with the labels the game gives them, opened
-// at the centre of a window of the size the game starts with and measured in
-// GLUT's own font: its items lie apart and inside the window, and each is
-// chosen by a press and release at its far end.
+// at the centre, each corner and the middle of each edge of a window of the
+// size the game starts with and measured in GLUT's own font: its items lie
+// apart and inside the window, and each is chosen by a press and release at
+// its far end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/AppGlobals.h"
+#include "glf/MessageBoard.h"
+#include "modes/city/cCityGameMode.h"
 #include "modes/city/cursors/CityContainerMenus.h"
+#include "modes/city/cursors/CityCursorController.h"
 #include "modes/city/cursors/CityMenuCursors.h"
 #include "modes/city/economy/CityBuildingKinds.h"
+#include "modes/civ/CivPieMenus.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/tribe/cTribeGameMode.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "tests/modes/city/CityTestSupport.h"
 #include "tests/modes/civ/CivTestSupport.h"
 #include "tests/modes/tribe/TribeInputSupport.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/PieMenuCheck.h"
+#include "tests/support/StartedProgram.h"
 
 namespace {
 
@@ -57,7 +67,18 @@ void CheckEveryRow(const std::vector<sMenuRow>& rows, cFakeClock& clock, const s
     int width = 0, height = 0;
     GetWindowSize2D(&width, &height);
     ASSERT_EQ(width, (int)GetSharedTuningData().GetWindowStartWidth());
-    ExpectPieMenuItemsApartInsideAndChosen(*menu, width / 2.0f, height / 2.0f, clock);
+    // The middle, each corner and each edge's middle of the window's pixels.
+    // A menu whose choices use it up (tools bought to their last level) opens
+    // in the middle only.
+    const std::vector<float> xs = row.items ? std::vector<float>{0.0f, width / 2.0f, width - 1.0f}
+                                            : std::vector<float>{width / 2.0f};
+    const std::vector<float> ys = row.items ? std::vector<float>{0.0f, height / 2.0f, height - 1.0f}
+                                            : std::vector<float>{height / 2.0f};
+    for (float x : xs)
+      for (float y : ys) {
+        SCOPED_TRACE("opened at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+        ExpectPieMenuItemsApartInsideAndChosen(*menu, x, y, clock);
+      }
     if (afterRow) afterRow();
   }
 }
@@ -169,6 +190,69 @@ TEST_F(CivMenusTest, ApartInsideAndChosenAtTheirFarEnds) {
       {"own city, eleven items", 11, everything},
   };
   CheckEveryRow(rows, clock, [this] { input->ResetBeforeLoad(); });
+}
+
+// Fault mended: a menu opened at a top corner lay under the mode's HUD
+// panel, its labels unreadable. In the game's own frame a menu open at the
+// top left corner is the last thing drawn, over the HUD the mode drew.
+TEST(ModeMenusInTheGame, AnOpenMenuIsDrawnOverTheModesHud) {
+  const struct {
+    const char* option;
+    const char* hudText;  // a text of the mode's HUD panel
+    cGLFPieMenu* (*open)();  // shows one of the mode's menus at (0, 0), where the mode draws it
+  } rows[] = {
+      {"-tribemode", "Population Goal:",
+       [] {
+         cGLFPieMenu* ground = gTribeGameMode->GetInputController()->GetMenu(3);
+         ground->Show();
+         ground->Layout(0.0f, 0.0f);
+         return ground;
+       }},
+      {"-citymode", "Population Goal:",
+       [] {
+         GetCityCityCursor().Open(gCityGameMode->GetCity(), 0, 0);
+         GetCityCursorController().SetCurrentCursor(&GetCityCityCursor());
+         return GetCityCityCursor().GetMenu();
+       }},
+      {"-civmode", "Wealth:",
+       [] {
+         cGLFPieMenu* attack = gCivGameMode->GetInput()->GetPieMenus().GetAttackMenu();
+         attack->Show();
+         attack->Layout(0.0f, 0.0f);
+         return attack;
+       }},
+  };
+  auto same = [](const cDrawCall& a, const cDrawCall& b) {
+    return a.kind == b.kind && a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1 && a.text == b.text;
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.option);
+    RunIsolated([&] {
+      cStartedProgram program({"-noautopause", row.option});
+      program.Frame(16);
+      cGLFPieMenu* menu = row.open();
+      ASSERT_NE(menu, nullptr);
+      program.clock.Advance(cGLFPieMenu::kOpeningMs);
+      GetGLFMessageBoard().Clear();  // the frame's own texts, drawn after the mode's
+      cOverlayRecorder recorder;
+      RenderFrame();
+      const std::vector<cDrawCall> frame = recorder.calls;
+      recorder.calls.clear();
+      Begin2D();
+      menu->Draw();  // fully open: the same drawing again, alone
+      End2D();
+      const std::vector<cDrawCall>& alone = recorder.calls;
+      ASSERT_FALSE(alone.empty());
+      const auto drawnAt = std::search(frame.begin(), frame.end(), alone.begin(), alone.end(), same);
+      ASSERT_NE(drawnAt, frame.end()) << "the menu is drawn";
+      std::string over;
+      for (auto call = drawnAt + (long)alone.size(); call != frame.end(); ++call)
+        if (call->kind == cDrawCall::kText) over += " \"" + call->text + "\"";
+      EXPECT_TRUE(drawnAt + (long)alone.size() == frame.end()) << "drawn over the menu:" << over;
+      const auto hud = std::find_if(frame.begin(), frame.end(), [&](const cDrawCall& c) { return c.text == row.hudText; });
+      EXPECT_TRUE(hud < drawnAt) << "the HUD is drawn, under the menu";
+    });
+  }
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST_F(CityCitizenDecisionTest, AHomelessCitizenTakesTheFirstFreeRoom) {
   GetCityGameBuildingTuning().Reload();
   auto* a = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(600, 500));
   auto* b = NewBuildingAt<cCityGameBuildingHouse>(cFakeCityView::Ground(400, 500));
-  Pump(1);  // the hall counts the new rooms
+  Pump((int)(GetCityGameTuning().happinessUnitCalculationTime / kFrameMs) + 1);  // the hall's next count takes the rooms
   ASSERT_GE(City()->GetHousingCapacity(), City()->GetPopulation());
   std::vector<cCityGamePlayerCreature*> citizens;
   Registry().CollectObjectsOfClass(citizens);
