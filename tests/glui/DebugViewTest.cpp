@@ -2,6 +2,7 @@
 // following the newest line unless the user scrolled up, whatever the lines' widths.
 #include "glf/DebugWindow.h"
 #include "platform/glui/DebugView.h"
+#include "platform/glui/GLUIInternal.h"
 #include "tests/glui/GluiTestFixture.h"
 
 namespace {
@@ -105,6 +106,8 @@ TEST_F(GluiTest, DebugViewShowsItsNewestRowsRightAboveTheCommandBox) {
   DestroyDebugWindowForTest();
   GLUI* view = OpenView();
   ASSERT_NE(view, nullptr);
+  int width = 0, height = 0;
+  GLUI_GetWindowSize(view, &width, &height);
   MoveDebugWindowView(20, 20, 400, 400);
   DebugPrintf("first");
   GLUI_TestPumpUntilIdle(3);  // the view has seen one line, whatever it saw before
@@ -123,4 +126,5 @@ TEST_F(GluiTest, DebugViewShowsItsNewestRowsRightAboveTheCommandBox) {
   MoveDebugWindowView(20, 20, 400, kDebugViewNewestRowsHeight);
   GLUI_TestPumpUntilIdle(3);
   EXPECT_GE(GLUI_TestDebugViewWholeRows(), 5u);
+  MoveDebugWindowView(20, 20, width, height);
 }
