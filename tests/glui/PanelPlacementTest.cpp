@@ -47,21 +47,13 @@ TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) 
 // Too big for their column, panels are cut to it and scroll: both stay inside
 // it, neither over the other, and the last control is still there to use.
 TEST_F(GluiTest, PanelsTooBigForTheColumnAreCutToItAndScroll) {
-  GLUI_PanelColumn column;
-  column.x = 500;
-  column.y = 20;
-  column.width = 150;
-  column.bottom = 300;
-  column.frameWidth = 2;
-  column.frameHeight = 25;
+  const GLUI_PanelColumn column = {500, 20, 150, 300, 2, 25};  // frames 2 wider, 25 taller
   GLUI_Master.set_default_position(column);
   int last = 0;
-  std::vector<GLUI*> panels;
-  for (const char* name : {"Tall Mode Panel", "Taller Mode Panel"}) {
+  GLUI* panels[2] = {};
+  for (GLUI*& panel : panels) {
     glutSetWindow(mainWindow);
-    GLUI* panel = GLUI_Master.create_glui(name);
-    opened.push_back(panel);
-    panels.push_back(panel);
+    opened.push_back(panel = GLUI_Master.create_glui("Mode Panel"));
     for (const char* label : {"A label wider than the column", "Another", "A third", "A fourth", "A fifth"})
       panel->add_checkbox(label);
   }
@@ -69,11 +61,10 @@ TEST_F(GluiTest, PanelsTooBigForTheColumnAreCutToItAndScroll) {
   GLUI_TestPumpUntilIdle();
   int bottom = column.y;
   for (GLUI* panel : panels) {
-    SCOPED_TRACE(panel->get_name());
     int x = 0, y = 0, width = 0, height = 0;
     ASSERT_TRUE(GLUI_TestPlacedAt(panel, &x, &y));
     GLUI_GetWindowSize(panel, &width, &height);
-    EXPECT_TRUE(x == column.x && x + width + column.frameWidth <= column.x + column.width);
+    EXPECT_TRUE(x == column.x && x + width + column.frameWidth <= column.x + column.width) << x << " " << width;
     EXPECT_TRUE(y >= bottom && y + height + column.frameHeight <= column.bottom) << y << " " << height;
     bottom = y + height + column.frameHeight;
   }
