@@ -12,20 +12,36 @@
 namespace {
 constexpr int kMinDebugWidth = 320, kMaxDebugWidth = 1000;
 constexpr int kMinDebugHeight = 200, kMaxDebugHeight = 900;
-constexpr int kMinDebugHeightUnderGame = 120;  // six lines and the command box
-constexpr int kBottomRoom = 60;                // a title bar and a task bar
+constexpr int kBottomRoom = 60;  // a task bar, where the screen has room to spare
 }  // namespace
 
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
                                           const sStartupScreen& screen, bool twoMonitors, const sWindowFrame& frame) {
   sStartupWindowLayout layout;
   const int sides = frame.left + frame.right, ends = frame.top + frame.bottom;
-  const sWindowBox outerGame = {game.x - frame.left, game.y - frame.top, game.width + sides, game.height + ends};
-  const int height = std::clamp(screen.height - kBottomRoom, kMinDebugHeight, kMaxDebugHeight);
+  const int right = screen.primaryWidth > 0 ? screen.primaryWidth : screen.width, bottom = screen.height;
+  // The game window keeps its place; where its frame runs off the first monitor it is cut.
+  layout.game = game;
+  layout.game.width = std::max(std::min(game.width, right - (game.x - frame.left) - sides), 1);
+  layout.game.height = std::max(std::min(game.height, bottom - (game.y - frame.top) - ends), 1);
+  const sWindowBox outerGame = {game.x - frame.left, game.y - frame.top, layout.game.width + sides,
+                                layout.game.height + ends};
+  const int panelWidth = panel.width + sides, panelHeight = panel.height + ends;
   const int column = std::max(panel.width, kModePanelColumnWidth) + sides;
-  auto modePanelsUnder = [&](const sWindowBox& at) {
-    const int top = at.y + panel.height + ends + kWindowGap;
-    return sWindowBox{at.x, top, column, std::max(screen.height - top, 0)};
+  // A debug window from `top` down, short of the screen's bottom where there is room to spare.
+  auto heightDown = [&](int top) {
+    const int room = bottom - top - ends;
+    return std::min(std::clamp(room - kBottomRoom, kMinDebugHeight, kMaxDebugHeight), room);
+  };
+  auto columnUnder = [&](const sWindowBox& at, int width) {
+    GLUI_PanelColumn modePanels;
+    modePanels.x = at.x;
+    modePanels.y = at.y + panelHeight + kWindowGap;
+    modePanels.width = width;
+    modePanels.bottom = bottom;
+    modePanels.frameWidth = sides;
+    modePanels.frameHeight = ends;
+    return modePanels;
   };
   if (twoMonitors) {
     // A screen no wider than its first monitor has no second one: the windows
@@ -34,27 +50,38 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
         screen.width > screen.primaryWidth ? screen.width - screen.primaryWidth : screen.primaryWidth;
     const int width =
         std::clamp(secondWidth - column - sides - 3 * kWindowGap, kMinDebugWidth, kMaxDebugWidth);
-    layout.debug = {screen.primaryWidth, 0, width, height};
+    layout.debug = {screen.primaryWidth, 0, width, heightDown(0)};
     layout.panel = {screen.primaryWidth + width + sides + kWindowGap, 0, 0, 0};
-    layout.modePanels = modePanelsUnder(layout.panel);
+    layout.modePanels = columnUnder(layout.panel, column);
     return layout;
   }
-  // Game, panel column, debug window from left to right on the first monitor;
-  // where the debug window has no room there, it goes under the game window.
-  const int right = screen.primaryWidth > 0 ? screen.primaryWidth : screen.width;
-  layout.panel = {outerGame.x + outerGame.width + kWindowGap, outerGame.y, 0, 0};
-  layout.modePanels = modePanelsUnder(layout.panel);
-  const int besideX = layout.panel.x + column + kWindowGap;
+  // The strip right of the game window; where the game window fills the
+  // screen, the screen's right edge, over the game.
+  int stripX = outerGame.x + outerGame.width + kWindowGap;
+  if (right - stripX < panelWidth) stripX = std::max(right - std::max(panelWidth, column), 0);
+  layout.panel = {stripX, outerGame.y, 0, 0};
+  layout.modePanels = columnUnder(layout.panel, std::min(column, right - stripX));
+
+  // Beside the column where the first monitor has room for it...
+  const int besideX = stripX + column + kWindowGap;
   const int besideWidth = right - besideX - sides - kWindowGap / 2;
   if (besideWidth >= kMinDebugWidth) {
-    layout.debug = {besideX, outerGame.y, std::min(besideWidth, kMaxDebugWidth), height};
+    layout.debug = {besideX, outerGame.y, std::min(besideWidth, kMaxDebugWidth), heightDown(outerGame.y)};
     return layout;
   }
-  // Under the game window; where even that has no room it runs off the
-  // screen's bottom rather than over another window.
+  // ...else under the game window where that shows its newest lines...
   const int belowY = outerGame.y + outerGame.height + kWindowGap;
-  layout.debug = {outerGame.x, belowY, std::clamp(game.width, kMinDebugWidth, kMaxDebugWidth),
-                  std::clamp(screen.height - belowY - kBottomRoom, kMinDebugHeightUnderGame, kMaxDebugHeight)};
+  if (bottom - belowY - ends >= kDebugViewNewestRowsHeight) {
+    layout.debug = {outerGame.x, belowY, std::min(layout.game.width, kMaxDebugWidth), heightDown(belowY)};
+    return layout;
+  }
+  // ...else in the strip under the control panel, as wide as the strip and
+  // down to the screen's bottom; the modes' panels keep above its newest lines.
+  const int height = std::max(bottom - layout.modePanels.y - ends, kDebugViewNewestRowsHeight);
+  layout.debug = {stripX, std::min(layout.modePanels.y, bottom - height - ends),
+                  std::min(right - stripX - sides, kMaxDebugWidth), height};
+  const int newestTop = layout.debug.y + frame.top + height - kDebugViewNewestRowsHeight;
+  layout.modePanels.bottom = std::max(newestTop - kWindowGap, layout.modePanels.y);
   return layout;
 }
 
@@ -86,13 +113,14 @@ void PlaceStartupWindows(bool twoMonitors) {
   screen.height = glutGet(GLUT_SCREEN_HEIGHT);
   screen.primaryWidth = Sys_PrimaryMonitorWidth();
   const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors, frame);
+  if (layout.game.width != game.width || layout.game.height != game.height)
+    glutReshapeWindow(layout.game.width, layout.game.height);
   MoveDebugWindowView(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
   gPanelX = layout.panel.x;
   gPanelY = layout.panel.y;
   glutSetWindow(gControlPanel->get_glut_window_id());
   glutPositionWindow(gPanelX, gPanelY);
-  // the modes' panels open there, each frame under the one above
-  GLUI_Master.set_default_position(layout.modePanels.x, layout.modePanels.y, nullptr, frame.top + frame.bottom);
+  GLUI_Master.set_default_position(layout.modePanels);
   gPanelY += 100 + panel.height;
   glutSetWindow(gMainWindow);
 }

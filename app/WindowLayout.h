@@ -1,19 +1,27 @@
 // Where the control panel, the modes' panels and the debug window go at
-// start-up, so that none covers another or the game window: the control panel
-// right of the game window with a column under it kept for the modes' panels
-// (each mode's stacked at its top while the mode is current), and the debug
-// window beside that column, or under the game window where the first monitor
-// has no room beside it. With "-twomonitors" the debug window and the column
-// go to the second monitor, the debug window first.
+// start-up, from the screen's top left: the game window, then a strip with
+// the control panel at its top and a column under it kept for the modes'
+// panels (each mode's stacked there while the mode is current), then the debug
+// window beside that column. Where the first monitor has no room beside the
+// column, the debug window goes under the game window; where it has none there
+// either, into the strip under the control panel, where the modes' panels may
+// cover its older lines but never its newest ones or its command box. The game
+// window and the control panel are never covered, and every window stays on
+// the screen (the game window is cut to it). With "-twomonitors" the debug
+// window and the strip go to the second monitor, the debug window first.
 #pragma once
+
+#include "platform/glui/DebugView.h"
+#include "platform/glui/glui.h"
 
 struct sWindowBox {
   int x = 0, y = 0, width = 0, height = 0;  // a width or height of 0 keeps the window's own
 };
 
 struct sStartupWindowLayout {
+  sWindowBox game;  // where the game window stands, its size cut so that its frame fits the screen
   sWindowBox panel, debug;
-  sWindowBox modePanels;  // the column kept free for the modes' panels, down to the screen's bottom
+  GLUI_PanelColumn modePanels;  // where the modes' panels stack
 };
 
 // What a window manager's frame adds on each side of a window (none without
@@ -32,12 +40,12 @@ constexpr int kWindowGap = 12;  // between two windows' frames
 constexpr int kModePanelColumnWidth = 320;
 
 // The game box is the game window's own (where GLUT says it stands); the
-// results' positions are where each frame's top-left goes, their sizes the
-// windows' own.
+// other results' positions are where each frame's top-left goes, their sizes
+// the windows' own.
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
                                           const sStartupScreen& screen, bool twoMonitors,
                                           const sWindowFrame& frame = {});
 
 // Moves the control panel and the debug window so, once the panel is built,
-// and has the modes' panels open at the top of their column.
+// and has the modes' panels open in their column.
 void PlaceStartupWindows(bool twoMonitors);

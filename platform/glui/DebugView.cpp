@@ -8,6 +8,7 @@
 
 #include "platform/glui/DebugView.h"
 #include "platform/glui/DebugViewRows.h"
+#include "platform/glui/GLUIFrame.h"
 #include "platform/glui/GLUIInternal.h"
 #include "platform/glui/GLUITest.h"
 
@@ -26,6 +27,7 @@ struct cDebugViewState {
   bool focusCommand = true;  // typing goes to the command box from the start
   float scroll = 0.0f, scrollMax = 0.0f;
   float newestRowBottom = 0.0f, areaBottom = 0.0f;  // screen y, for tests: is the newest row whole?
+  size_t wholeRows = 0;                             // for tests: rows shown whole
 };
 
 float GlyphWidth(uint32_t codepoint) {
@@ -59,6 +61,14 @@ void DrawDebugView(GLUI* panel) {
     view.rows = WrapDebugViewLines(view.lines, width, GlyphWidth);
     view.wrappedWidth = width;
   }
+  // Few rows stand at the bottom, the newest right above the command box, where
+  // the start-up layout keeps the modes' panels off them.
+  const float spacing = ImGui::GetStyle().ItemSpacing.y;
+  const float rowsHeight = (float)view.rows.size() * ImGui::GetTextLineHeightWithSpacing() - spacing;
+  const float above = ImGui::GetContentRegionAvail().y - rowsHeight - spacing;
+  if (!view.rows.empty() && above > 0.0f) ImGui::Dummy(ImVec2(0.0f, above));
+  const ImRect area = ImGui::GetCurrentWindow()->InnerClipRect;
+  view.wholeRows = 0;
   ImGuiListClipper clipper;
   clipper.Begin((int)view.rows.size());
   while (clipper.Step())
@@ -67,6 +77,7 @@ void DrawDebugView(GLUI* panel) {
       const std::string& line = view.lines[row.line];
       ImGui::TextUnformatted(line.data() + row.begin, line.data() + row.end);
       if ((size_t)i + 1 == view.rows.size()) view.newestRowBottom = ImGui::GetItemRectMax().y;
+      view.wholeRows += ImGui::GetItemRectMin().y >= area.Min.y && ImGui::GetItemRectMax().y <= area.Max.y;
     }
   clipper.End();
   // Where the rows end; applied at the next frame's start, clamped to the bottom then.
@@ -133,7 +144,13 @@ int GLUI_MoveDebugView(int x, int y, int width, int height) {
   glutPositionWindow(x, y);
   int oldWidth = 0, oldHeight = 0;
   GLUI_GetWindowSize(panel, &oldWidth, &oldHeight);
-  if (width > 0 || height > 0) glutReshapeWindow(width > 0 ? width : oldWidth, height > 0 ? height : oldHeight);
+  if (width > 0 || height > 0) {
+    GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
+    frame.width = width > 0 ? width : oldWidth;
+    frame.height = height > 0 ? height : oldHeight;
+    frame.mustShow = true;
+    glutReshapeWindow(frame.width, frame.height);  // the next frame is drawn at that size already
+  }
   if (previous > 0) glutSetWindow(previous);
   return width > 0 ? width : oldWidth;
 }
@@ -152,3 +169,5 @@ bool GLUI_TestDebugViewNewestRow(float* rowBottom, float* areaBottom, size_t* ro
   *rows = View().rows.size();
   return true;
 }
+
+size_t GLUI_TestDebugViewWholeRows() { return View().wholeRows; }

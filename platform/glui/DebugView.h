@@ -14,6 +14,10 @@ class GLUI;
 // The longest command line the console takes; longer typing is cut.
 constexpr size_t kDebugCommandMaxChars = 255;
 
+// How much of the view's bottom shows its five newest rows and the command box
+// under them: what the start-up layout keeps on the screen and uncovered.
+constexpr int kDebugViewNewestRowsHeight = 140;
+
 struct sGLUIDebugViewSource {
   uint64_t (*linesAdded)() = nullptr;                         // grows whenever a line is added
   void (*copyLines)(std::vector<std::string>& out) = nullptr;  // the stored lines, oldest first

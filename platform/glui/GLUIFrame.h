@@ -38,12 +38,17 @@ struct GLUI::Frame {
   // Opened without a position: placed near the application's panels after its first frame.
   bool awaitsDefaultPlacement = false;
   int placedX = -1, placedY = -1;      // where the layer put it (-1: never placed by the layer)
+  int maxWidth = 0, maxHeight = 0;     // its bound in the column (0: none); bigger contents scroll
+  int contentWidth = 0, contentHeight = 0;  // what its controls took, last frame
   // The window is drawn only when ImGui's output differs from what it shows,
   // or when it was exposed or resized: panels at rest cost no GL work.
   uint64_t shownDrawData = 0;        // hash of the draw data on screen
   bool mustShow = true;              // exposed, resized or new: draw whatever the hash says
   size_t presentedFrames = 0;        // frames actually drawn and swapped
 };
+
+// Panels set their scroll bars this wide, so the layer can make room for one.
+constexpr int kGLUIScrollbarSize = 14;
 
 struct GLUI_Layer {
   // GLUIDraw.cpp: the controls, inside the panel's ImGui window.
@@ -70,6 +75,9 @@ struct GLUI_Layer {
   // GLUIPlacement.cpp
   static void TakeDefaultPlacement(GLUI* panel);  // when a default position is known
   static void PlaceAfterFirstFrame(GLUI* panel);  // with the panel's window current
+  // A window's size for contents of this size within a bound (0: none): where
+  // one side is cut, the other grows by its scroll bar.
+  static void FitWithin(int& width, int& height, int maxWidth, int maxHeight);
 
   // GLUIKeyRelease.cpp
   static void ReleaseGameKey(const GLUI_InputEvent& event);

@@ -1,8 +1,9 @@
 // Panels opened without a position (the modes' own panels) go near the
 // application's control panel instead of wherever the window system puts them,
-// which without a window manager is over the game's window. They stack: each
-// goes under those placed so that are still shown, so the panels of the
-// current mode never cover one another.
+// which without a window manager is over the game's window. They stack in a
+// column: each under those placed so far that are still shown, so the panels
+// of the current mode never cover one another, and where the column is too
+// small for them they are cut to it and scroll rather than run out of it.
 #include <GL/freeglut.h>
 
 #include <algorithm>
@@ -13,12 +14,12 @@
 namespace {
 
 constexpr int kGapBelow = 8;
+constexpr int kMinCutHeight = 60;  // a panel cut shorter shows too little to scroll through
 
 struct cDefaultPlacement {
   bool known = false;
-  int x = 0, y = 0;
+  GLUI_PanelColumn column;
   GLUI* above = nullptr;
-  int frameHeight = 0;  // a window manager's title bar and bottom edge round each panel
 };
 
 cDefaultPlacement& Placement() {
@@ -28,13 +29,64 @@ cDefaultPlacement& Placement() {
 
 }  // namespace
 
-void GLUI_Master_Object::set_default_position(int x, int y, GLUI* above, int frameHeight) {
+void GLUI_Layer::FitWithin(int& width, int& height, int maxWidth, int maxHeight) {
+  if (maxWidth > 0 && width > maxWidth) {
+    width = maxWidth;
+    height += kGLUIScrollbarSize;
+  }
+  if (maxHeight > 0 && height > maxHeight) {
+    height = maxHeight;
+    width += kGLUIScrollbarSize;
+    if (maxWidth > 0) width = std::min(width, maxWidth);
+  }
+}
+
+std::vector<GLUI_PanelBox> GLUI_StackPanels(const GLUI_PanelColumn& column,
+                                            const std::vector<GLUI_PanelBox>& contents) {
+  const int maxWidth = column.width > 0 ? std::max(column.width - column.frameWidth, 1) : 0;
+  std::vector<GLUI_PanelBox> boxes;
+  int wanted = 0;
+  for (const GLUI_PanelBox& content : contents) {
+    GLUI_PanelBox box = content;
+    GLUI_Layer::FitWithin(box.width, box.height, maxWidth, 0);
+    wanted += box.height;
+    boxes.push_back(box);
+  }
+  // Too tall together: the tallest are cut to one height, as little as makes them fit.
+  const int count = (int)boxes.size();
+  int room = column.bottom - column.y - count * column.frameHeight - (count - 1) * kGapBelow;
+  if (column.bottom > 0 && count > 0 && wanted > room) {
+    std::vector<int> heights;
+    for (const GLUI_PanelBox& box : boxes) heights.push_back(box.height);
+    std::sort(heights.begin(), heights.end());
+    int cut = 0;
+    for (int i = 0; i < count; ++i) {
+      cut = room / (count - i);
+      if (heights[(size_t)i] > cut) break;
+      room -= heights[(size_t)i];
+    }
+    cut = std::max(cut, kMinCutHeight);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      boxes[i] = contents[i];
+      GLUI_Layer::FitWithin(boxes[i].width, boxes[i].height, maxWidth, cut);
+    }
+  }
+  int y = column.y;
+  for (GLUI_PanelBox& box : boxes) {
+    box.x = column.x;
+    // Where even the cut panels overflow (a tiny screen), the last ones stand
+    // over those above rather than past the column's bottom.
+    box.y = column.bottom > 0 ? std::max(std::min(y, column.bottom - column.frameHeight - box.height), column.y) : y;
+    y = box.y + box.height + column.frameHeight + kGapBelow;
+  }
+  return boxes;
+}
+
+void GLUI_Master_Object::set_default_position(const GLUI_PanelColumn& column, GLUI* above) {
   cDefaultPlacement& placement = Placement();
   placement.known = true;
-  placement.x = x;
-  placement.y = y;
+  placement.column = column;
   placement.above = above;
-  placement.frameHeight = frameHeight;
 }
 
 void GLUI_Layer::TakeDefaultPlacement(GLUI* panel) {
@@ -44,23 +96,41 @@ void GLUI_Layer::TakeDefaultPlacement(GLUI* panel) {
 }
 
 // The panels above have had their first frames by now (panels draw in
-// creation order), so their heights are the ones they grew to.
+// creation order), so their contents' sizes are the ones they grew to.
 void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
   GLUI::Frame& frame = FrameOf(panel);
   if (!frame.awaitsDefaultPlacement) return;
   frame.awaitsDefaultPlacement = false;
   const cDefaultPlacement& placement = Placement();
-  int y = placement.y;
+  GLUI_PanelColumn column = placement.column;
   if (placement.above && placement.above != panel && !placement.above->is_closed())
-    y += FrameOf(placement.above).height + placement.frameHeight + kGapBelow;
+    column.y += FrameOf(placement.above).height + column.frameHeight + kGapBelow;
+  std::vector<GLUI*> stack;
+  std::vector<GLUI_PanelBox> contents;
   for (GLUI* other : Panels()) {
     const GLUI::Frame& placed = FrameOf(other);
-    if (other != panel && placed.placedX >= 0 && !other->is_closed() && other->is_visible())
-      y = std::max(y, placed.placedY + placed.height + placement.frameHeight + kGapBelow);
+    if (other == panel || (placed.placedX >= 0 && !other->is_closed() && other->is_visible())) {
+      stack.push_back(other);
+      contents.push_back({0, 0, placed.contentWidth, placed.contentHeight});
+    }
   }
-  frame.placedX = placement.x;
-  frame.placedY = y;
-  glutPositionWindow(frame.placedX, frame.placedY);
+  const std::vector<GLUI_PanelBox> boxes = GLUI_StackPanels(column, contents);
+  for (size_t i = 0; i < stack.size(); ++i) {
+    GLUI::Frame& placed = FrameOf(stack[i]);
+    const GLUI_PanelBox& box = boxes[i];
+    placed.placedX = box.x;
+    placed.placedY = box.y;
+    placed.maxWidth = box.width;
+    placed.maxHeight = box.height;
+    glutSetWindow(stack[i]->get_glut_window_id());
+    glutPositionWindow(box.x, box.y);
+    if (box.width != placed.width || box.height != placed.height) {
+      glutReshapeWindow(box.width, box.height);
+      placed.width = box.width;
+      placed.height = box.height;
+    }
+  }
+  glutSetWindow(panel->get_glut_window_id());
 }
 
 bool GLUI_TestPlacedAt(GLUI* panel, int* x, int* y) {

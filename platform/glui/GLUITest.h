@@ -33,6 +33,8 @@ bool GLUI_TestDebugViewScroll(float* scroll, float* scrollMax);
 // Where the newest row ended when last drawn and where the text area's visible
 // part ends (screen y), and how many rows the lines were wrapped into.
 bool GLUI_TestDebugViewNewestRow(float* rowBottom, float* areaBottom, size_t* rows);
+// How many rows the text area showed whole when last drawn.
+size_t GLUI_TestDebugViewWholeRows();
 
 // Frames the panel actually drew and swapped (a panel whose picture did not change draws none).
 size_t GLUI_TestPresentedFrames(GLUI* panel);

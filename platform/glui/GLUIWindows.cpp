@@ -334,6 +334,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   io.IniFilename = nullptr;  // panels have fixed layouts: nothing to remember between runs
   io.LogFilename = nullptr;
   ImGui::StyleColorsDark();
+  ImGui::GetStyle().ScrollbarSize = (float)kGLUIScrollbarSize;
   ImGui_ImplGLUT_Init();
   ImGui_ImplOpenGL2_Init();
   ImGui::SetCurrentContext(previousContext);
@@ -362,7 +363,9 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
                            ImGuiWindowFlags_NoBringToFrontOnFocus;
   ImGui::SetNextWindowPos(ImVec2(0, 0));
   ImGui::SetNextWindowSize(io.DisplaySize);
-  if (frame.autoSize) flags |= ImGuiWindowFlags_NoScrollbar;
+  // A panel cut to its column scrolls; others fit their contents and need no bars.
+  const bool cut = frame.contentWidth > frame.width || frame.contentHeight > frame.height;
+  if (frame.autoSize) flags |= cut ? ImGuiWindowFlags_HorizontalScrollbar : ImGuiWindowFlags_NoScrollbar;
   ImGui::Begin("##panel", nullptr, flags);
   ImVec2 fit(0, 0);
   if (frame.customDraw) {
@@ -393,7 +396,10 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
   ImGui::SetCurrentContext(previousContext);
 
   if (frame.autoSize) {
-    int fitWidth = (int)std::ceil(fit.x), fitHeight = (int)std::ceil(fit.y);
+    frame.contentWidth = (int)std::ceil(fit.x);
+    frame.contentHeight = (int)std::ceil(fit.y);
+    int fitWidth = frame.contentWidth, fitHeight = frame.contentHeight;
+    FitWithin(fitWidth, fitHeight, frame.maxWidth, frame.maxHeight);
     if (fitWidth > 0 && fitHeight > 0 && (fitWidth != frame.width || fitHeight != frame.height)) {
       glutReshapeWindow(fitWidth, fitHeight);
       frame.width = fitWidth;

@@ -239,14 +239,35 @@ class GLUI {
   std::unique_ptr<Frame, void (*)(Frame*)> mFrame{nullptr, nullptr};
 };
 
+// Where panels opened without a position stack (see set_default_position):
+// their frames' top-left from (x, y) down, within `width` and above `bottom`
+// (0: unbounded); a window manager's frame adds frameWidth and frameHeight to
+// each panel.
+struct GLUI_PanelColumn {
+  int x = 0, y = 0, width = 0, bottom = 0;
+  int frameWidth = 0, frameHeight = 0;
+};
+
+struct GLUI_PanelBox {
+  int x = 0, y = 0;               // where the frame's top-left goes
+  int width = 0, height = 0;      // the window's own size
+};
+
+// Where panels whose contents take the given sizes stand in the column, in
+// order, one under another. Panels the column cannot hold whole are cut to it,
+// the tallest first, and scroll.
+std::vector<GLUI_PanelBox> GLUI_StackPanels(const GLUI_PanelColumn& column,
+                                            const std::vector<GLUI_PanelBox>& contents);
+
 class GLUI_Master_Object {
  public:
   // x, y of -1 keep the position set with glutInitWindowPosition. Needs glutInit first.
   GLUI* create_glui(const char* name, long flags = 0, int x = -1, int y = -1);
-  // Where panels created at -1, -1 from now on open: at x, and at y plus the
-  // height `above` has grown to (null: nothing added), each under those placed
-  // so that are still shown. Without it they open where the window system likes.
-  void set_default_position(int x, int y, GLUI* above = nullptr, int frameHeight = 0);  // frameHeight: what a window manager's frame adds to a panel's height
+  // Where panels created at -1, -1 from now on open: stacked in the column
+  // (under the height `above` has grown to; null: nothing added) with those
+  // placed so far that are still shown, all restacked when one comes. Without
+  // it they open where the window system likes.
+  void set_default_position(const GLUI_PanelColumn& column, GLUI* above = nullptr);
   // GLUT's idle hook: calls the function with the main graphics window current, then redraws the panels.
   void set_glutIdleFunc(void (*idle)());
   void run_idle_once();  // one pass of the idle hook, unthrottled: for frame-pumping tests

@@ -2,6 +2,7 @@
 // following the newest line unless the user scrolled up, whatever the lines' widths.
 #include "glf/DebugWindow.h"
 #include "platform/glui/DebugView.h"
+#include "platform/glui/GLUIInternal.h"
 #include "tests/glui/GluiTestFixture.h"
 
 namespace {
@@ -95,4 +96,35 @@ TEST_F(GluiTest, DebugViewFollowsNewLinesOnlyWhileAtTheBottom) {
   GLUI_TestPumpUntilIdle(3);
   GLUI_TestDebugViewScroll(&scroll, &scrollMax);
   EXPECT_EQ(scroll, scrollMax) << "back at the bottom, it follows again";
+}
+
+// The start-up layout lets the modes' panels cover the view's older lines but
+// keeps its bottom free: there stand the newest rows, however few there are
+// (they used to start at the top, under the panels), and that bottom holds the
+// command box and five whole rows.
+TEST_F(GluiTest, DebugViewShowsItsNewestRowsRightAboveTheCommandBox) {
+  DestroyDebugWindowForTest();
+  GLUI* view = OpenView();
+  ASSERT_NE(view, nullptr);
+  int width = 0, height = 0;
+  GLUI_GetWindowSize(view, &width, &height);
+  MoveDebugWindowView(20, 20, 400, 400);
+  DebugPrintf("first");
+  GLUI_TestPumpUntilIdle(3);  // the view has seen one line, whatever it saw before
+  DebugPrintf("second");
+  DebugPrintf("third");
+  GLUI_TestPumpUntilIdle(3);
+  float fewBottom = 0, manyBottom = 0, areaBottom = 0;
+  size_t rows = 0;
+  ASSERT_TRUE(GLUI_TestDebugViewNewestRow(&fewBottom, &areaBottom, &rows));
+  ASSERT_EQ(rows, 3u);
+  for (int i = 0; i < 300; ++i) DebugPrintf("line %d", i);
+  GLUI_TestPumpUntilIdle(3);
+  GLUI_TestDebugViewNewestRow(&manyBottom, &areaBottom, &rows);
+  EXPECT_EQ(fewBottom, manyBottom);
+
+  MoveDebugWindowView(20, 20, 400, kDebugViewNewestRowsHeight);
+  GLUI_TestPumpUntilIdle(3);
+  EXPECT_GE(GLUI_TestDebugViewWholeRows(), 5u);
+  MoveDebugWindowView(20, 20, width, height);
 }

@@ -8,7 +8,11 @@ TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) 
   GLUI* anchor = Open("Anchor");
   for (const char* name : {"A", "B", "C", "D", "E", "F"}) anchor->add_checkbox(name);
   const int frameHeight = 25;  // a window manager's title bar and bottom edge round each panel
-  GLUI_Master.set_default_position(500, 20, anchor, frameHeight);
+  GLUI_PanelColumn column;
+  column.x = 500;
+  column.y = 20;
+  column.frameHeight = frameHeight;
+  GLUI_Master.set_default_position(column, anchor);
   glutSetWindow(mainWindow);
   GLUI* first = GLUI_Master.create_glui("Mode Panel");
   first->add_checkbox("Wide enough to be seen under the next");
@@ -38,4 +42,34 @@ TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) 
   GLUI_TestPumpUntilIdle();
   ASSERT_TRUE(GLUI_TestPlacedAt(third, &x2, &y2));
   EXPECT_TRUE(x2 == x && y2 == y);
+}
+
+// Too big for their column, panels are cut to it and scroll: both stay inside
+// it, neither over the other, and the last control is still there to use.
+TEST_F(GluiTest, PanelsTooBigForTheColumnAreCutToItAndScroll) {
+  const GLUI_PanelColumn column = {500, 20, 150, 300, 2, 25};  // frames 2 wider, 25 taller
+  GLUI_Master.set_default_position(column);
+  int last = 0;
+  GLUI* panels[2] = {};
+  for (GLUI*& panel : panels) {
+    glutSetWindow(mainWindow);
+    opened.push_back(panel = GLUI_Master.create_glui("Mode Panel"));
+    for (const char* label : {"A label wider than the column", "Another", "A third", "A fourth", "A fifth"})
+      panel->add_checkbox(label);
+  }
+  panels[1]->add_checkbox("The last box", &last);
+  GLUI_TestPumpUntilIdle();
+  int bottom = column.y;
+  for (GLUI* panel : panels) {
+    int x = 0, y = 0, width = 0, height = 0;
+    ASSERT_TRUE(GLUI_TestPlacedAt(panel, &x, &y));
+    GLUI_GetWindowSize(panel, &width, &height);
+    EXPECT_TRUE(x == column.x && x + width + column.frameWidth <= column.x + column.width) << x << " " << width;
+    EXPECT_TRUE(y >= bottom && y + height + column.frameHeight <= column.bottom) << y << " " << height;
+    bottom = y + height + column.frameHeight;
+  }
+  for (int i = 0; i < 20; ++i) GLUI_TestMouseWheel(panels[1], -1, 20, 20);
+  GLUI_TestPumpUntilIdle();
+  EXPECT_TRUE(GLUI_TestClick(panels[1], "The last box"));
+  EXPECT_EQ(last, 1);
 }

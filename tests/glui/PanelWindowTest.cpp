@@ -32,8 +32,8 @@ TEST_F(GluiTest, PanelWindowFitsItsControlsAndKeepsTheGamesWindowSettings) {
   for (int i = 0; i < 4; ++i) GLUI_PumpFrame();
   int x, y, w, h;
   ASSERT_TRUE(GLUI_TestControlRect(panel, "A rather long check box label for width", &x, &y, &w, &h));
+  glutMainLoopEvent();  // its callbacks may leave another window current
   glutSetWindow(panel->get_glut_window_id());
-  glutMainLoopEvent();
   int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
   glutSetWindow(mainWindow);
   EXPECT_GE(width, x + w);
