@@ -43,11 +43,10 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
     modePanels.frameHeight = ends;
     return modePanels;
   };
-  if (twoMonitors) {
-    // A screen no wider than its first monitor has no second one: the windows
-    // go where one would be, as asked.
-    const int secondWidth =
-        screen.width > screen.primaryWidth ? screen.width - screen.primaryWidth : screen.primaryWidth;
+  // A screen no wider than its first monitor has no second one: the windows
+  // stay on the first, as without the option, rather than off the screen.
+  if (twoMonitors && screen.width > screen.primaryWidth) {
+    const int secondWidth = screen.width - screen.primaryWidth;
     const int width =
         std::clamp(secondWidth - column - sides - 3 * kWindowGap, kMinDebugWidth, kMaxDebugWidth);
     layout.debug = {screen.primaryWidth, 0, width, heightDown(0)};
@@ -112,6 +111,8 @@ void PlaceStartupWindows(bool twoMonitors) {
   screen.width = glutGet(GLUT_SCREEN_WIDTH);
   screen.height = glutGet(GLUT_SCREEN_HEIGHT);
   screen.primaryWidth = Sys_PrimaryMonitorWidth();
+  if (twoMonitors && screen.width <= screen.primaryWidth)
+    DebugPrintf("-twomonitors: the screen has one monitor; the windows stay on it");
   const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors, frame);
   if (layout.game.width != game.width || layout.game.height != game.height)
     glutReshapeWindow(layout.game.width, layout.game.height);

@@ -12,7 +12,8 @@
 // under a game window that left no room there, off the screen's bottom, the
 // civ panels ran past the right edge of a 1280 pixels wide screen (a window
 // manager pulled them back over the game window), and a framed game window as
-// tall as the screen ran past its bottom.
+// tall as the screen ran past its bottom; "-twomonitors" with one monitor put
+// the debug window and the panels past the screen's right edge.
 //
 // Every screen, without a window manager and with frames, with each mode's
 // panels stacked in their column: every window on the screen (within one
@@ -37,7 +38,7 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                {{3840, 2160, 3840}, false, true},  {{3840, 1080, 1920}, true, true},
                {{3840, 1080, 1920}, false, true},  {{2560, 1024, 1280}, true, true},
                {{3286, 1080, 1366}, true, true},   {{1024, 768, 1024}, false, false},
-               {{800, 600, 800}, false, false}};
+               {{800, 600, 800}, false, false},    {{1366, 768, 1366}, true, false}};
   // Without a window manager, and with ones whose frames add a title bar (as
   // openbox's do): the game window then stands inside its frame at the top left.
   for (const sWindowFrame frame : {sWindowFrame{}, sWindowFrame{1, 1, 20, 5}, sWindowFrame{4, 4, 30, 4}}) {
