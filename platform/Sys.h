@@ -109,8 +109,9 @@ int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period);  /
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix
 
 // ---- console -----------------------------------------------------------------
-bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting
+bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
 bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
+void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
