@@ -42,11 +42,13 @@ bool Sys_DesktopCanShowDialogs() {
 }
 
 // The check a manager that was killed leaves behind: the window it names is
-// destroyed at once. The query connection stays open, so its id is never given
-// to another window.
+// destroyed at once. On the display DISPLAY names now (a test's own server),
+// through a connection kept open, so the id is never given to another window.
 bool Sys_LeaveGoneWindowManagerForTest() {
-  Display* display = X11QueryDisplay();
+  static std::vector<Display*> kept;
+  Display* display = XOpenDisplay(nullptr);
   if (!display) return false;
+  kept.push_back(display);
   const Window root = DefaultRootWindow(display);
   const Window gone = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
   const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);

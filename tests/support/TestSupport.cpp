@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -107,10 +108,17 @@ static pid_t StartXvfb() {
       _exit(127);
     }
     close(pipeFds[1]);
+    // The number and its line end come in two writes: the pipe stays open for
+    // the second, or the server dies writing it.
     char buffer[32] = {0};
-    ssize_t got = read(pipeFds[0], buffer, sizeof buffer - 1);
+    size_t got = 0;
+    while (got < sizeof buffer - 1 && !strchr(buffer, '\n')) {
+      const ssize_t more = read(pipeFds[0], buffer + got, sizeof buffer - 1 - got);
+      if (more <= 0) break;
+      got += (size_t)more;
+    }
     close(pipeFds[0]);
-    if (got > 0) {
+    if (strchr(buffer, '\n')) {
       setenv("DISPLAY", (":" + std::to_string(atoi(buffer))).c_str(), 1);
       return pid;
     }
