@@ -274,7 +274,7 @@ int AppStartup(int argc, char** argv) {
   CreateDebugWindow();
   NameTuningCutsMadeBeforeTheDebugWindow();  // the tuning sets above were read with no window to name their cuts in
 
-  glutInit(&argc, argv);
+  Sys_InitGlut(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitWindowSize(
       ClampWindowStartSize("windowstartwidth", tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),

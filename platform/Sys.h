@@ -98,6 +98,7 @@ enum class SysFileDialog { Open, Save };                  // open: the file must
 std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory); // null: the current directory
 void Sys_SetFileDialogAnswersForTest(std::vector<std::string>* answers);      // "" cancels; nullptr restores
 bool Sys_DesktopCanShowDialogs();                         // a window manager runs on the display
+bool Sys_LeaveGoneWindowManagerForTest();                 // names a destroyed window as the manager's check, as a manager that quit leaves it
 
 // ---- frame pacing --------------------------------------------------------------
 bool Sys_SetSwapInterval(int interval);                   // on the current GL window; false when the driver cannot
@@ -108,13 +109,15 @@ int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period);  /
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix
 
 // ---- console -----------------------------------------------------------------
-bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting
+bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
 bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
+void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
+void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

@@ -41,6 +41,23 @@ bool Sys_DesktopCanShowDialogs() {
   return manager != None && WindowProperty(display, manager, check) == manager;
 }
 
+// The check a manager that was killed leaves behind: the window it names is
+// destroyed at once. On the display DISPLAY names now (a test's own server),
+// through a connection kept open, so the id is never given to another window.
+bool Sys_LeaveGoneWindowManagerForTest() {
+  static std::vector<Display*> kept;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  kept.push_back(display);
+  const Window root = DefaultRootWindow(display);
+  const Window gone = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  XChangeProperty(display, root, check, XA_WINDOW, 32, PropModeReplace, (const unsigned char*)&gone, 1);
+  XDestroyWindow(display, gone);
+  XSync(display, False);
+  return true;
+}
+
 static std::string TypedFileName(SysFileDialog kind) {
   std::cerr << (kind == SysFileDialog::Save ? "Save as" : "Open") << " (file name, empty cancels): " << std::flush;
   std::string typed;

@@ -1,12 +1,17 @@
 #include "platform/Sys.h"
 
+#include <GL/freeglut.h>
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xproto.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -176,4 +181,48 @@ bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom) {
   right = outer.width - client.width - x;
   bottom = outer.height - client.height - y;
   return true;
+}
+
+// A window manager that quit without clearing "_NET_SUPPORTING_WM_CHECK"
+// leaves the root window naming a window that is gone. glutInit looks for a
+// manager there, and reading the gone window's properties fails with BadWindow,
+// which Xlib's handler makes fatal and, once let through, freeglut reports as
+// fatal too. Both are let through for that read alone: it only means that no
+// manager runs, and freeglut goes on as without one. Every other error ends
+// the program as before.
+namespace {
+int (*gXErrorsBeforeGlutInit)(Display*, XErrorEvent*) = nullptr;
+int gGonePropertyReads = 0;  // let through by X, not yet reported by freeglut
+const char* gGlutProgramName = "";
+
+int LetGonePropertyReadsThrough(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_GetProperty) {
+    ++gGonePropertyReads;
+    return 0;
+  }
+  return gXErrorsBeforeGlutInit ? gXErrorsBeforeGlutInit(display, error) : 0;
+}
+
+// freeglut cannot go on after its other errors: they end the program with
+// freeglut's own words, as they did without this hook.
+void GlutErrorDuringInit(const char* format, va_list args) {
+  if (gGonePropertyReads > 0) {
+    --gGonePropertyReads;
+    return;
+  }
+  fprintf(stderr, "freeglut (%s): ", gGlutProgramName);
+  vfprintf(stderr, format, args);
+  fputc('\n', stderr);
+  exit(1);
+}
+}  // namespace
+
+void Sys_InitGlut(int* argc, char** argv) {
+  gGlutProgramName = *argc > 0 && argv[0] ? argv[0] : "";
+  gGonePropertyReads = 0;
+  gXErrorsBeforeGlutInit = XSetErrorHandler(LetGonePropertyReadsThrough);
+  glutInitErrorFunc(GlutErrorDuringInit);
+  glutInit(argc, argv);
+  glutInitErrorFunc(nullptr);  // freeglut's own report again
+  XSetErrorHandler(gXErrorsBeforeGlutInit);
 }

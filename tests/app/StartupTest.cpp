@@ -307,6 +307,21 @@ TEST(Startup, CtrlKeysSaveAndLoadTheModeAndPauseThroughTheFileDialog) {
   });
 }
 
+// A window manager that quit without clearing its check on the root window
+// leaves the root naming a destroyed window: start-up carries on as without a
+// manager, and so do the dialogs. The check is seen by every client of the
+// display, so the case has a server of its own.
+TEST(Startup, ACheckLeftByAWindowManagerThatQuitCountsAsNoManager) {
+  RunIsolated([] {
+    cPrivateTestDisplay display;
+    ASSERT_TRUE(display.Started());
+    ASSERT_TRUE(Sys_LeaveGoneWindowManagerForTest());
+    cStartedProgram program({"-noautopause"});
+    program.Frame(16);
+    EXPECT_FALSE(Sys_DesktopCanShowDialogs());
+  });
+}
+
 // Fault mended: a refused load still left the mode and entered it again, which
 // built the tribe world anew: the player's tools gone, huts and members
 // renumbered, more plants. Now the game goes on exactly as it was.

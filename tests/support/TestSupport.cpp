@@ -4,11 +4,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -82,21 +84,22 @@ void EndTestProcessWithoutDriverTeardown() {
   ::testing::UnitTest::GetInstance()->listeners().Append(new cEndWithoutDriverTeardown);
 }
 
-bool EnsureTestDisplay() {
-  static int state = 0;  // 0 unknown, 1 ready, -1 failed
-  if (state) return state > 0;
-  // The suite normally runs under one shared server (setup.sh starts it).
-  const char* display = getenv("DISPLAY");
-  if (display && *display) return (state = 1) > 0;
-  // Otherwise each test process gets its own server; Xvfb picks a free display number
-  // itself and writes it to the pipe once it accepts connections, so
-  // parallel test processes never race for one number.
-  for (int attempt = 0; attempt < 5 && state == 0; ++attempt) {
+// Xvfb picks a free display number itself and writes it to the pipe once it
+// accepts connections, so parallel test processes never race for one number.
+// The server's pid, or 0 when none started; DISPLAY points at it.
+static pid_t StartXvfb() {
+  for (int attempt = 0; attempt < 5; ++attempt) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) break;
+    const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid == 0) {
-      close(pipeFds[0]);
+      // The server ends with the process that started it, however that ends,
+      // and holds none of its pipes: a death test's parent waits for those to close.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      if (getppid() != parent) _exit(127);
+      close_range(3, (unsigned)pipeFds[1] - 1, 0);
+      close_range((unsigned)pipeFds[1] + 1, ~0U, 0);
       std::string fd = std::to_string(pipeFds[1]);
       int devnull = open("/dev/null", O_WRONLY);
       if (devnull >= 0) { dup2(devnull, 1); dup2(devnull, 2); }
@@ -105,20 +108,49 @@ bool EnsureTestDisplay() {
       _exit(127);
     }
     close(pipeFds[1]);
+    // The number and its line end come in two writes: the pipe stays open for
+    // the second, or the server dies writing it.
     char buffer[32] = {0};
-    ssize_t got = read(pipeFds[0], buffer, sizeof buffer - 1);
-    close(pipeFds[0]);
-    if (got > 0) {
-      gXvfbPid = pid;
-      setenv("DISPLAY", (":" + std::to_string(atoi(buffer))).c_str(), 1);
-      atexit(StopXvfb);
-      state = 1;
-    } else if (pid > 0) {
-      waitpid(pid, nullptr, 0);
+    size_t got = 0;
+    while (got < sizeof buffer - 1 && !strchr(buffer, '\n')) {
+      const ssize_t more = read(pipeFds[0], buffer + got, sizeof buffer - 1 - got);
+      if (more <= 0) break;
+      got += (size_t)more;
     }
+    close(pipeFds[0]);
+    if (strchr(buffer, '\n')) {
+      setenv("DISPLAY", (":" + std::to_string(atoi(buffer))).c_str(), 1);
+      return pid;
+    }
+    if (pid > 0) waitpid(pid, nullptr, 0);
   }
-  if (!state) state = -1;
+  return 0;
+}
+
+bool EnsureTestDisplay() {
+  static int state = 0;  // 0 unknown, 1 ready, -1 failed
+  if (state) return state > 0;
+  // The suite normally runs under one shared server (setup.sh starts it);
+  // otherwise each test process gets its own.
+  const char* display = getenv("DISPLAY");
+  if (display && *display) return (state = 1) > 0;
+  gXvfbPid = StartXvfb();
+  if (gXvfbPid) atexit(StopXvfb);
+  state = gXvfbPid ? 1 : -1;
   return state > 0;
+}
+
+cPrivateTestDisplay::cPrivateTestDisplay() {
+  const char* display = getenv("DISPLAY");
+  mPreviousDisplay = display ? display : "";
+  mPid = StartXvfb();
+}
+cPrivateTestDisplay::~cPrivateTestDisplay() {
+  if (!mPid) return;
+  kill(mPid, SIGTERM);
+  waitpid(mPid, nullptr, 0);
+  if (mPreviousDisplay.empty()) unsetenv("DISPLAY");
+  else setenv("DISPLAY", mPreviousDisplay.c_str(), 1);
 }
 
 namespace {

@@ -67,6 +67,21 @@ class cScopedWorkingDir {
 // Uses the display the suite runs under, or starts an Xvfb of its own (24-bit
 // screen) and points DISPLAY at it. False when no X server could be had.
 bool EnsureTestDisplay();
+// An X server of the case's own while it lives, DISPLAY pointing at it, for a
+// case that changes what every client of its display sees (the root window's
+// properties). Connections opened on it must not be used once it is gone.
+class cPrivateTestDisplay {
+ public:
+  cPrivateTestDisplay();
+  ~cPrivateTestDisplay();
+  cPrivateTestDisplay(const cPrivateTestDisplay&) = delete;
+  cPrivateTestDisplay& operator=(const cPrivateTestDisplay&) = delete;
+  bool Started() const { return mPid != 0; }
+
+ private:
+  int mPid = 0;
+  std::string mPreviousDisplay;
+};
 // Ends the test process once every case ran, with gtest's result and without
 // the exit handlers: the software GL driver, torn down after its own
 // libraries by GLUT's exit handler, crashed or hung the exit of a suite whose
