@@ -295,8 +295,8 @@ TEST_F(CityBehaviorTest, ACitizenUsesAHouseAndComesOutByAnotherRoad) {
     bool wasInside = false;
     RunToEnd([&] {
       const int state = static_cast<cCityGameBehaviorUseBuilding*>(citizen->GetInteraction())->GetState();
-      if (state >= 1) EXPECT_EQ(home->GetUsers(), 1);  // counted from the door
-      if (state == 2) EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 0);
+      if (state >= 1) { EXPECT_EQ(home->GetUsers(), 1); }  // counted from the door
+      if (state == 2) { EXPECT_EQ(citizen->GetSceneObject()->GetSceneRefCount(), 0); }
       wasInside = wasInside || (state == 2 && citizen->IsHidden());
     });
     EXPECT_TRUE(wasInside) << secondRoad;
@@ -418,6 +418,6 @@ TEST_F(CityBehaviorTest, AFinishedProductGoesToTheFirstEmptyHandedCitizenAtTheDo
     EXPECT_EQ(farm->GetProductCount(), c.takesProduct ? 0 : 1) << c.carrying;
     ASSERT_NE(citizen->GetCarried(), nullptr);
     EXPECT_EQ(citizen->GetCarried()->GetKind(), c.takesProduct ? kCityFood : kCityGoods) << c.carrying;
-    if (c.takesProduct) EXPECT_NE(citizen->GetPendingTargetId(), kNoCityId);
+    if (c.takesProduct) { EXPECT_NE(citizen->GetPendingTargetId(), kNoCityId); }
   }
 }

@@ -103,7 +103,7 @@ TEST_F(CityCitizenDecisionTest, ContentedCitizensIdleByTheHall) {
     citizen->EndInteraction();
     citizen->SetMotive(0, c.hunger);
     citizen->SetMotive(1, 100.0f);
-    if (c.carrying) ASSERT_TRUE(citizen->AttachCarried(City()->GetContainer(kCityFood)->TakeBundle(nullptr)));
+    if (c.carrying) { ASSERT_TRUE(citizen->AttachCarried(City()->GetContainer(kCityFood)->TakeBundle(nullptr))); }
     citizen->SetPendingTarget(City());
     citizen->SetIdleTimer(c.idleTimer);
     citizen->Update(kFrameMs);
@@ -217,7 +217,7 @@ TEST_F(CityCitizenDecisionTest, TenSeededMinutesOfCityLifeKeepInRangeAndRepeat) 
       for (int h = 0; h < 2; ++h) ASSERT_EQ(homes[h], rooms - houses[h]->GetFreeRooms()) << frame;
       if (houses[0]->GetUsers() + houses[1]->GetUsers() > 0) day.insert("sleep");
       if (factory->GetUsers() + farm->GetUsers() > 0) day.insert("work");
-      if (frame == kTwoMinutes) EXPECT_TRUE(day.count("sleep") && day.count("work") && day.count("road") && day.count("idle"));
+      if (frame == kTwoMinutes) { EXPECT_TRUE(day.count("sleep") && day.count("work") && day.count("road") && day.count("idle")); }
       // The hall counts every 2 s: its count is one the registry held since then.
       recentSizes.push_back((int)citizens.size());
       if (recentSizes.size() > 2000 / kFrameMs + 1) recentSizes.pop_front();

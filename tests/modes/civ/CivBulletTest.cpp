@@ -134,7 +134,7 @@ TEST_F(CivBulletTest, NeverPassesBelowTheGroundOverHills) {
     ++ticks;
     const Vector3& p = bullet->GetPosition();
     ASSERT_GE(Vector3Length(p) + 1e-3f, planet.GetSurfaceRadius(p)) << "tick " << ticks;
-    if (!lastStep && victim.hits == 0) ASSERT_LT(Vector3Length(Vector3Sub(p, own)), 1e-3f) << "tick " << ticks;
+    if (!lastStep && victim.hits == 0) { ASSERT_LT(Vector3Length(Vector3Sub(p, own)), 1e-3f) << "tick " << ticks; }
   }
   EXPECT_EQ(victim.hits, 1);
   EXPECT_EQ(ticks, ownTicks + 1) << "both arrive at the same update";

@@ -69,7 +69,7 @@ TEST_F(CivGoalsTest, EachGoalBuysAtItsPriceOrWaits) {
     EXPECT_EQ(agent->GetGoal(), r.goalAfter) << r.goal << " " << r.level;
     EXPECT_EQ((int)home->GetTurrets().size(), r.turretsAfter) << r.goal;
     ASSERT_EQ(world->GetVehicles().size(), vehicles + (r.vehicleKind >= 0 ? 1 : 0)) << r.goal << " " << r.level;
-    if (r.vehicleKind >= 0) EXPECT_EQ(world->GetVehicles().back()->GetKind(), r.vehicleKind) << r.level;
+    if (r.vehicleKind >= 0) { EXPECT_EQ(world->GetVehicles().back()->GetKind(), r.vehicleKind) << r.level; }
     EXPECT_EQ(home->GetBuildingCount(), buildings + (r.goal == kCivGoalNewBuilding ? 1 : 0));
   }
   EXPECT_EQ(players->GetUpgradeLevels()->Get(1), 2);

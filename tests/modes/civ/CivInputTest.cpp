@@ -485,7 +485,7 @@ TEST_F(CivInputTest, HoverLabelFollowsItsObjectEveryFrameOrGoes) {
     EXPECT_EQ(row.hovered, input->GetHoveredCity() != nullptr || input->GetHoveredVehicle() != nullptr);
     int x = 0, y = 0;
     input->GetLabelPoint(x, y);
-    if (row.hovered) EXPECT_EQ(row.mouseX * 1000 + row.mouseX, x * 1000 + y);
+    if (row.hovered) { EXPECT_EQ(row.mouseX * 1000 + row.mouseX, x * 1000 + y); }
   }
   const Ru::Math::Vector3 colour = own->GetSceneObject()->GetColour(), owners = CivPlayerColour(0);
   EXPECT_TRUE(colour.x == owners.x && colour.y == owners.y && colour.z == owners.z) << "its hover mark goes with its label";

@@ -130,7 +130,7 @@ TEST(TuningData, AFolderPipeOrDeviceInPlaceOfTheFileShowsScriptError) {
     cProbeTuningSet set(dir.Path(), {name});
     const bool missing = std::string(name) == "missing.xml";  // a missing file stays silent
     ASSERT_EQ(capture.Count("Script Error"), missing ? 0 : 1) << name;
-    if (!missing) EXPECT_NE(capture.boxes[0].text.find(name), std::string::npos);
+    if (!missing) { EXPECT_NE(capture.boxes[0].text.find(name), std::string::npos); }
     EXPECT_EQ(set.count, -1);
   }
 }
