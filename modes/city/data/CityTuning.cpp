@@ -136,7 +136,8 @@ void cCityGameTuning::ApplyConstants() {
   tribeIdleDuration = ReadTime(*this, "Tribe Idle Duration", 10.0f);
   tribeInitialFood = GetInt("Tribe Initial Food", 5, "");
   // Every bundle of a tribe's store lies as a cube in its pile.
-  tribeInitialFood = CutTuningValue("Tribe Initial Food", tribeInitialFood, 0, MostEach(kMostTribeBundles, initialTribes));
+  tribeInitialFood =
+      CutTuningValue("Tribe Initial Food", tribeInitialFood, 0, MostEach(kMostTribeBundles, initialTribes));
   minDistanceBetweenTribes = GetFloat("Min Distance Between Tribes", 0.0f, "");
   tribeRaidDefenseChance = GetFloat("Tribe Raid Defense Chance", 50.0f, "") * 0.01f;
   tribeRaidDefenseCheckFrequency = ReadTime(*this, "Tribe Raid Defense Check Frequency", 5.0f);
@@ -151,8 +152,8 @@ void cCityGameTuning::ApplyConstants() {
   maxTribeBirthAndDeathRate = ReadTime(*this, "Max Tribe Birth And Death Rate", 30.0f);
   maxTribePopulation = GetInt("Max Tribe Population", 20, "");
   // Births stop at it: more than the founding bounds would let the tribes outgrow what a frame can carry.
-  maxTribePopulation =
-      CutTuningValue("Max Tribe Population", maxTribePopulation, 1, std::min(200, MostEach(kMostTribeMembers, initialTribes)));
+  maxTribePopulation = CutTuningValue("Max Tribe Population", maxTribePopulation, 1,
+                                      std::min(200, MostEach(kMostTribeMembers, initialTribes)));
   maxTribePopulationFoodRequirement = (float)GetInt("Max Tribe Population Food Requirement", 20, "") * foodBundleAmount;
   minTribePopulationFoodRequirement = (float)GetInt("Min Tribe Population Food Requirement", 0, "") * foodBundleAmount;
   tribeExcessFoodCap = (float)GetInt("Tribe Excess Food Cap", 25, "") * foodBundleAmount;

@@ -142,7 +142,8 @@ TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
   cScratchDir dir;
   dir.Write("CityGameGeneralTuning.xml",
             "<t><int name=\"Initial Tribes\" data=\"200\"/><int name=\"Initial Tribe Creatures\" data=\"200\"/>"
-            "<int name=\"Max Tribe Population\" data=\"200\"/><int name=\"Tribe Initial Food\" data=\"2000000000\"/></t>");
+            "<int name=\"Max Tribe Population\" data=\"200\"/>"
+            "<int name=\"Tribe Initial Food\" data=\"2000000000\"/></t>");
   cCityGameTuning general(dir.Path() + "/");
   general.Reload();
   const int tribes = 200;
