@@ -21,7 +21,8 @@
 //    beside BM_CityFrame, the founded city's; "of16.7ms" is the share of a
 //    60 Hz frame it takes (the goal is under 2 ms, 0.12).
 //  - BM_CityFrameAtBounds/checks: a city founded with the largest counts the
-//    tuning lets through (200 citizens, 200 tribes of 200), with the shipped
+//    tuning lets through (200 citizens, 200 tribes of 5: the tribes' members
+//    are held together to 1,000), with the shipped
 //    check periods (0) or every tribe member and citizen checking for a raid
 //    defence in every frame (1), beside BM_CityFrame; "of100ms" is the share
 //    of the 100 ms a frame may take.

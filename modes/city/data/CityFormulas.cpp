@@ -6,9 +6,9 @@
 
 namespace nCityGameFormulas {
 
-void cCityFormula::BeginRun() {
+void cCityFormula::BeginRun(bool checkFile) {
   LoadCityFormulasOnce();
-  ReloadIfChanged();
+  if (checkFile) ReloadIfChanged();
 }
 
 float cCityFormula::RunAndRead(const char* output) {
@@ -67,8 +67,9 @@ float cTribeChanceToRaid::Evaluate(int tribeSize, float relationship, int foodIn
   return RunAndRead("Number_Of_Raiders_To_Send");
 }
 
-float cChancePlayerRaidSuccessful::Evaluate(int tribeSize, bool playerHasMilitaryBase, float relationship) {
-  BeginRun();
+float cChancePlayerRaidSuccessful::Evaluate(int tribeSize, bool playerHasMilitaryBase, float relationship,
+                                            bool checkFile) {
+  BeginRun(checkFile);
   SetVariable("Number_Of_Raiders", 0.0f);
   SetVariable("Size_Of_Tribe", (float)tribeSize);
   SetVariable("Player_Has_Turret", 0.0f);

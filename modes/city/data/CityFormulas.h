@@ -17,7 +17,11 @@ inline constexpr float kMaxFormulaOutput = 1.0e6f;
 // A script program that reloads a changed file before its inputs are set.
 class cCityFormula : public cRovurozovizProgramAutoUpdate {
  protected:
-  void BeginRun();  // the scripts are loaded on first use, then a changed file is re-read
+  // The scripts are loaded on first use, then a changed file is re-read. A
+  // pass that runs one formula for each of many creatures asks the disk at
+  // its first run only (`checkFile` false after it): a file cannot be seen to
+  // change between runs a few microseconds apart, and asking costs more than the run.
+  void BeginRun(bool checkFile = true);
   float RunAndRead(const char* output);  // the run, then the output as above
 };
 
@@ -50,7 +54,7 @@ class cTribeChanceToRaid : public cCityFormula {
 
 class cChancePlayerRaidSuccessful : public cCityFormula {
  public:
-  float Evaluate(int tribeSize, bool playerHasMilitaryBase, float relationship);
+  float Evaluate(int tribeSize, bool playerHasMilitaryBase, float relationship, bool checkFile = true);
 };
 
 // The one program of each script, built on first use.

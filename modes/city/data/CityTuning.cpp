@@ -1,5 +1,6 @@
 #include "modes/city/data/CityTuning.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "sim/tuning/BoundedCount.h"
@@ -10,11 +11,15 @@ constexpr float kNoFloatLimit = std::numeric_limits<float>::max();
 
 // A time the file gives in seconds, held in ms: a negative or non-finite one
 // reads as the low end, and none is longer than a day, so that every stopwatch
-// comparison and conversion to whole milliseconds stays in range.
-constexpr float kDayMs = 86400000.0f;
-float ReadTime(cTuningData& set, const char* key, float defaultSeconds, float lowMs = 0.0f) {
-  return CutTuningValue(key, set.GetFloat(key, defaultSeconds, "") * 1000.0f, lowMs, kDayMs);
+// comparison and conversion to whole milliseconds stays in range. It is cut in
+// seconds, so the debug window names the value and bound as the file has them.
+constexpr float kDaySeconds = 86400.0f;
+float ReadTime(cTuningData& set, const char* key, float defaultSeconds, float lowSeconds = 0.0f) {
+  return CutTuningValue(key, set.GetFloat(key, defaultSeconds, ""), lowSeconds, kDaySeconds) * 1000.0f;
 }
+
+// The most of a count each of `count` holders may have when together they may have `total`.
+int MostEach(int total, int count) { return count > 1 ? total / count : total; }
 }  // namespace
 
 cCityGameTuning::cCityGameTuning(const std::string& dataFolder) : cTuningData(dataFolder) {
@@ -38,9 +43,11 @@ void cCityGameTuning::ApplyConstants() {
   initialCreatures = GetInt("Initial Creatures", 5, "");
   initialCreatures = CutTuningValue("Initial Creatures", initialCreatures, 0, 200);
   initialTribeCreatures = GetInt("Initial Tribe Creatures", 5, "");
-  initialTribeCreatures = CutTuningValue("Initial Tribe Creatures", initialTribeCreatures, 0, 200);
   initialTribes = GetInt("Initial Tribes", 8, "");
   initialTribes = CutTuningValue("Initial Tribes", initialTribes, 0, 200);
+  // Cut once the tribes are known: each of them at most 200, all of them at most what a frame carries.
+  initialTribeCreatures = CutTuningValue("Initial Tribe Creatures", initialTribeCreatures, 0,
+                                         std::min(200, MostEach(kMostTribeMembers, initialTribes)));
   cityHallMoney = GetFloat("City Hall Money", 0.01f, "");
   cityHallMoneyTime = ReadTime(*this, "City Hall Money Time", 5.0f);
   cityPopulationGoal = GetInt("City Population Goal", 20, "");
@@ -87,7 +94,7 @@ void cCityGameTuning::ApplyConstants() {
   smallPartySupplies = GetInt("Small Party Supplies", 50000, "");
   smallPartySupplies = CutTuningValue("Small Party Supplies", smallPartySupplies, 1, kNoIntLimit);
   partyBonusHappiness = GetFloat("Party Bonus Happiness", 20.0f, "");
-  partyBonusDuration = ReadTime(*this, "Party Bonus Duration", 15.0f, 1.0f);
+  partyBonusDuration = ReadTime(*this, "Party Bonus Duration", 15.0f, 0.001f);
   minRecruitChance = GetFloat("Min Recruit Chance", 0.0f, "") * 0.01f;
   maxRecruitChance = GetFloat("Max Recruit Chance", 35.0f, "") * 0.01f;
   gatherTimePerBundle = ReadTime(*this, "Gather Time Per Bundle", 3.0f);
@@ -124,10 +131,13 @@ void cCityGameTuning::ApplyConstants() {
   recruitingRelationshipEffect = GetFloat("Recruiting Relationship Effect", 10.0f, "");
   giftRelationshipEffect = GetFloat("Gift Relationship Effect", 10.0f, "");
   happinessTotalCalculationTime = ReadTime(*this, "Happiness Total Calculation Time", 30.0f);
-  happinessUnitCalculationTime = ReadTime(*this, "Happiness Unit Calculation Time", 2.0f, 1.0f);
+  happinessUnitCalculationTime = ReadTime(*this, "Happiness Unit Calculation Time", 2.0f, 0.001f);
   happinessBarRange = GetFloat("Happiness Bar Range", 50.0f, "");
   tribeIdleDuration = ReadTime(*this, "Tribe Idle Duration", 10.0f);
   tribeInitialFood = GetInt("Tribe Initial Food", 5, "");
+  // Every bundle of a tribe's store lies as a cube in its pile.
+  tribeInitialFood =
+      CutTuningValue("Tribe Initial Food", tribeInitialFood, 0, MostEach(kMostTribeBundles, initialTribes));
   minDistanceBetweenTribes = GetFloat("Min Distance Between Tribes", 0.0f, "");
   tribeRaidDefenseChance = GetFloat("Tribe Raid Defense Chance", 50.0f, "") * 0.01f;
   tribeRaidDefenseCheckFrequency = ReadTime(*this, "Tribe Raid Defense Check Frequency", 5.0f);
@@ -141,8 +151,9 @@ void cCityGameTuning::ApplyConstants() {
   minTribeBirthAndDeathRate = ReadTime(*this, "Min Tribe Birth And Death Rate", 30.0f);
   maxTribeBirthAndDeathRate = ReadTime(*this, "Max Tribe Birth And Death Rate", 30.0f);
   maxTribePopulation = GetInt("Max Tribe Population", 20, "");
-  // Births stop at it: more than the founding bound would let 200 tribes outgrow what a frame can carry.
-  maxTribePopulation = CutTuningValue("Max Tribe Population", maxTribePopulation, 1, 200);
+  // Births stop at it: more than the founding bounds would let the tribes outgrow what a frame can carry.
+  maxTribePopulation = CutTuningValue("Max Tribe Population", maxTribePopulation, 1,
+                                      std::min(200, MostEach(kMostTribeMembers, initialTribes)));
   maxTribePopulationFoodRequirement = (float)GetInt("Max Tribe Population Food Requirement", 20, "") * foodBundleAmount;
   minTribePopulationFoodRequirement = (float)GetInt("Min Tribe Population Food Requirement", 0, "") * foodBundleAmount;
   tribeExcessFoodCap = (float)GetInt("Tribe Excess Food Cap", 25, "") * foodBundleAmount;

@@ -4,8 +4,9 @@
 // "CityGameBuildingTuning.xml" (the building kinds). Readers use the fields.
 // Durations given in seconds are held in milliseconds, percentages as
 // fractions, tribe food requirements as food (bundles x "Food Bundle Amount").
-// A value that would hang or divide by zero is cut where it is read, and the
-// first cut of each key is named in the debug window.
+// A value that would hang or divide by zero is cut where it is read, and so is
+// one that would with the others (the tribes' members and food together); the
+// first cut of each key is named in the debug window, in the file's own unit.
 #pragma once
 
 #include <string>
@@ -16,6 +17,10 @@
 class cCityGameTuning : public cTuningData {
  public:
   static constexpr int kMaxCityUpgradeLevel = 100;  // each level is one more key to read
+  // What the counts make together: every tribe member is updated and drawn in
+  // every frame, and every bundle of a tribe's food lies as a cube in its pile.
+  static constexpr int kMostTribeMembers = 1000;  // all tribes', founded or born
+  static constexpr int kMostTribeBundles = 10000;  // all tribes' food at founding
 
   explicit cCityGameTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;

@@ -233,9 +233,10 @@ cCityGameCreature* FindInvader(cCityGameCreature* citizen) {
 // defending there in a fight still smaller than the raid formula allows,
 // else one attacking the tribe. "Tribe Raid Defense Radius" is compared with
 // the squared distance, as the tuning file has it. At the tuning's bounds
-// every member of 200 tribes asks in the same frame, so the kept lists are
+// every member of the tribes asks in the same frame, so the kept lists are
 // read rather than the registry walked, the first pass is skipped while no
-// defence stands, and the second looks at the distance first.
+// defence stands and asks the disk for an edited formula once, and the
+// second looks at the distance first.
 cCityGameCreature* FindAttacker(cCityGameTribeCreature* member) {
   cCityGameTribe* tribe = member->GetTribe();
   if (!tribe) return nullptr;
@@ -245,12 +246,14 @@ cCityGameCreature* FindAttacker(cCityGameTribeCreature* member) {
   auto near = [&](cCityGamePlayerCreature* c) { return DistanceSquared(c->GetPosition(), tribe->GetPosition()) <= reach; };
   if (registry.CountObjectsOfClass<cCityGameRaidDefenseGroup>() > 0) {
     const bool military = registry.CountObjectsOfClass<cCityGameBuildingMilitary>() > 0;
+    bool fileChecked = false;
     for (cCityGamePlayerCreature* citizen : citizens) {
       auto* defence = dynamic_cast<cCityGameRaidDefenseGroup*>(GetCurrentGroup(citizen));
       if (!defence) continue;
       const int members = tribe->GetMemberCount();
       const float multiplier = nCityGameFormulas::ChancePlayerRaidSuccessful().Evaluate(
-          members, military, tribe->GetRelationship(tribe->GetOwner()));
+          members, military, tribe->GetRelationship(tribe->GetOwner()), !fileChecked);
+      fileChecked = true;
       // A negative answer lets nobody more in, a huge one at most the tribe's members.
       const int allowed = !(multiplier >= 0.0f) ? 0 : multiplier >= (float)members ? members : (int)multiplier;
       if (defence->GetMemberCount() < allowed + 1 && near(citizen)) return citizen;

@@ -199,11 +199,12 @@ TEST(CityTuning, AKeyOfTheWrongTypeReadsItsDefault) {
 
 // Fault mended: these keys divide or bound loops; at 0 or below (or huge)
 // they hung or divided by zero. Each is cut, and named once.
-// The debug window's lines naming a cut of the key (once per run, whichever test read it first).
-int NamedCuts(const std::string& key) {
+// The debug window's lines naming a cut of the key (once per run, whichever
+// test read it first), and when `as` is given, naming it in those words.
+int NamedCuts(const std::string& key, const char* as = nullptr) {
   int lines = 0;
   for (const std::string& line : GetDebugWindow()->Lines())
-    lines += line.find("Tuning: \"" + key + "\"") != std::string::npos;
+    lines += line.find("Tuning: \"" + key + "\"" + (as ? std::string(" ") + as : "")) != std::string::npos;
   return lines;
 }
 
@@ -213,21 +214,20 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
   dir.Write("CityGameGeneralTuning.xml",
             "<t><float name=\"Food Bundle Amount\" data=\"0\"/><float name=\"Road Pip Distance\" data=\"-1\"/>"
             "<float name=\"Happiness Unit Calculation Time\" data=\"0\"/>"
-            "<float name=\"Party Bonus Duration\" data=\"-3\"/><int name=\"Max Tribe Population\" data=\"0\"/>"
+            "<int name=\"Max Tribe Population\" data=\"0\"/>"
             "<int name=\"Small Party Supplies\" data=\"0\"/><int name=\"Max City Upgrade Level\" data=\"2000000000\"/>"
             "<int name=\"Initial Creatures\" data=\"100000000\"/></t>");
   cCityGameTuning general(dir.Path() + "/");
   EXPECT_GT(general.foodBundleAmount, 0.0f);
   EXPECT_GT(general.roadPipDistance, 0.0f);
   EXPECT_GT(general.happinessUnitCalculationTime, 0.0f);
-  EXPECT_GT(general.partyBonusDuration, 0.0f);
   EXPECT_GE(general.maxTribePopulation, 1);
   EXPECT_GE(general.smallPartySupplies, 1);
   EXPECT_EQ(general.maxCityUpgradeLevel, cCityGameTuning::kMaxCityUpgradeLevel);
   EXPECT_EQ((int)general.upgradeCosts.size(), cCityGameTuning::kMaxCityUpgradeLevel);
   EXPECT_LE(general.initialCreatures, 200);
   const char* cut[] = {"Food Bundle Amount",   "Road Pip Distance",    "Happiness Unit Calculation Time",
-                       "Party Bonus Duration", "Max Tribe Population", "Small Party Supplies",
+                       "Max Tribe Population", "Small Party Supplies",
                        "Max City Upgrade Level", "Initial Creatures"};
   general.Reload();
   for (const char* key : cut) EXPECT_EQ(NamedCuts(key), 1) << key;  // each key named the first time only
@@ -235,7 +235,8 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
 
 // Fault mended: a negative or huge time converted out of range to whole
 // milliseconds (undefined), and check periods past 2^31 ms overflowed; tribes
-// could grow past what the founding bounds let a frame carry.
+// could grow past what the founding bounds let a frame carry. A cut time was
+// named in milliseconds: it is named in the file's seconds.
 TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
   if (!GetDebugWindow()) CreateDebugWindow();
   cScratchDir dir;
@@ -243,7 +244,8 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
             "<t><float name=\"City Hall Money Time\" data=\"-5\"/><float name=\"Group Join Check Frequency\" "
             "data=\"1e30\"/><float name=\"Fight Check Frequency\" data=\"3000000\"/><float name=\"Sing Duration\" "
             "data=\"-1e30\"/><float name=\"Tribe Raid Defense Check Frequency\" data=\"86400\"/>"
-            "<int name=\"Max Tribe Population\" data=\"1000000\"/></t>");
+            "<int name=\"Max Tribe Population\" data=\"1000000\"/><int name=\"Initial Tribes\" data=\"1\"/>"
+            "<float name=\"Party Bonus Duration\" data=\"-3\"/></t>");
   dir.Write("CityGameBuildingTuning.xml",
             "<t><float name=\"Factory Money Time\" data=\"1e12\"/><float name=\"Sleep Minimum Stay\" "
             "data=\"-2\"/></t>");
@@ -256,9 +258,10 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
     const char* key;
     float held, expected;
     int named;
+    const char* namedAs = nullptr;  // the value and bound as the line gives them, where the row checks them
   } cases[] = {
       {"City Hall Money Time", general.cityHallMoneyTime, 0.0f, 1},
-      {"Group Join Check Frequency", general.groupJoinCheckFrequency, day, 1},
+      {"Group Join Check Frequency", general.groupJoinCheckFrequency, day, 1, "1e+30 is cut to 86400"},
       {"Fight Check Frequency", general.fightCheckFrequency, day, 1},
       {"Sing Duration", general.singDuration, 0.0f, 1},
       {"Tribe Raid Defense Check Frequency", general.tribeRaidDefenseCheckFrequency, day, 0},  // a day exactly stays
@@ -266,9 +269,40 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
       {"Sleep Minimum Stay", building.sleepMinimumStay, 0.0f, 1},
       {"Sing Check Frequency", general.singCheckFrequency, 1000.0f, 0},
       {"Max Tribe Population", (float)general.maxTribePopulation, 200.0f, 1},
+      {"Party Bonus Duration", general.partyBonusDuration, 1.0f, 1, "-3 is cut to 0.001"},
   };
   for (const sCase& c : cases) {
     EXPECT_FLOAT_EQ(c.held, c.expected) << c.key;
+    EXPECT_EQ(NamedCuts(c.key, c.namedAs), c.named) << c.key;
+  }
+}
+
+// Fault mended: 200 tribes of 200 members were each within their bounds and
+// together 40,000, whose frames took seconds; their camps could also pile
+// any number of food bundles. What the tribes make together is cut too: the
+// members they are founded with, those they may grow to and the bundles
+// piled at their camps, each key named once.
+TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
+  if (!GetDebugWindow()) CreateDebugWindow();
+  cScratchDir dir;
+  dir.Write("CityGameGeneralTuning.xml",
+            "<t><int name=\"Initial Tribes\" data=\"200\"/><int name=\"Initial Tribe Creatures\" data=\"200\"/>"
+            "<int name=\"Max Tribe Population\" data=\"200\"/>"
+            "<int name=\"Tribe Initial Food\" data=\"2000000000\"/></t>");
+  cCityGameTuning general(dir.Path() + "/");
+  general.Reload();
+  const int tribes = 200;
+  struct sCase {
+    const char* key;
+    int held, expected, named;
+  } cases[] = {
+      {"Initial Tribes", general.initialTribes, tribes, 0},
+      {"Initial Tribe Creatures", general.initialTribeCreatures, cCityGameTuning::kMostTribeMembers / tribes, 1},
+      {"Max Tribe Population", general.maxTribePopulation, cCityGameTuning::kMostTribeMembers / tribes, 1},
+      {"Tribe Initial Food", general.tribeInitialFood, cCityGameTuning::kMostTribeBundles / tribes, 1},
+  };
+  for (const sCase& c : cases) {
+    EXPECT_EQ(c.held, c.expected) << c.key;
     EXPECT_EQ(NamedCuts(c.key), c.named) << c.key;
   }
 }
