@@ -3,6 +3,7 @@
 // a bundle, one walking step, and a removed creature that stops acting.
 #include <gtest/gtest.h>
 
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityBundleContainers.h"
 #include "modes/creature/CommonCreatureManager.h"
 #include "modes/city/behaviours/CityGameInteraction.h"
@@ -47,11 +48,14 @@ TEST_F(CityCreatureTest, TheHallStartsWithFiveBlueCitizensAroundIt) {
   }
   citizens[0]->SetSelected(true);
   EXPECT_TRUE(Ru::Math::Vector3Equal(citizens[0]->GetSceneObject()->GetColour(), Vector3{1.0f, 1.0f, 1.0f}));
-  Pump(39);
-  EXPECT_EQ(City()->GetPopulation(), 0);  // not counted before the first sample
-  Pump(1);  // 2000 ms: the first sample is due at exactly "Happiness Unit Calculation Time"
+  // Counted on entry; a house built since counts from the first sample on.
   EXPECT_EQ(City()->GetPopulation(), 5);
-  Pump(41);
+  const int rooms = City()->GetHousingCapacity();
+  NewBuildingAt<cCityGameBuildingHouse>(City()->GetPosition());
+  Pump(39);
+  EXPECT_EQ(City()->GetHousingCapacity(), rooms);  // not counted before the first sample
+  Pump(1);  // 2000 ms: the first sample is due at exactly "Happiness Unit Calculation Time"
+  EXPECT_GT(City()->GetHousingCapacity(), rooms);
   EXPECT_EQ(City()->GetPopulation(), 5);
 }
 

@@ -325,8 +325,8 @@ TEST_F(CityCursorTest, CallingAllCitizensOrdersThemUntilTheRelease) {
     const bool called = i >= 2;
     EXPECT_EQ(cursor.IsCursorObject(citizens[i]), called) << i;
     EXPECT_EQ(citizens[i]->IsSelected(), called) << i;
-    if (called) EXPECT_EQ(citizens[i]->GetStartMode(), 1u) << i;
-    if (called) EXPECT_EQ(citizens[i]->GetInteraction()->GetName(), "Walking") << i;
+    if (called) { EXPECT_EQ(citizens[i]->GetStartMode(), 1u) << i; }
+    if (called) { EXPECT_EQ(citizens[i]->GetInteraction()->GetName(), "Walking") << i; }
   }
   EXPECT_EQ(cursor.OnLeftButtonUp(700, 300), cICityGameCursor::kDone);
   EXPECT_TRUE(cursor.GetSelection().empty());

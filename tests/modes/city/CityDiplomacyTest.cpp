@@ -171,7 +171,7 @@ TEST_F(CityDiplomacyTest, ALoadLeaveOrTheCitysRemovalClosesEveryMenuAndTheDialog
     GetCityCursorController().OnLeftButtonDown(x, y);
     GetCityCursorController().OnLeftButtonUp(x, y);
     Enter();
-    if (way == kLeave) EXPECT_EQ(tribe->GetState(), cCityGameTribe::kNone);
+    if (way == kLeave) { EXPECT_EQ(tribe->GetState(), cCityGameTribe::kNone); }
     tribe = CreateRegisteredCityObject<cCityGameTribe>();
     tribe->Initialize(City());
     tribe->SetOwner(City());

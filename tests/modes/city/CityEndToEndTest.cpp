@@ -359,7 +359,7 @@ TEST_F(CityNewcomerTest, CitizensHeldAtAPartyAndThenByAMilitaryOrderStarveBeside
     if (City()->GetUpgradeLevel() == 0) {
       City()->UpgradeCityHall();
     } else if (bought < std::size(purchases)) {
-      const size_t had = Registry().CountObjectsOfClass<cCityGameBuilding>();
+      const int had = Registry().CountObjectsOfClass<cCityGameBuilding>();
       Buy(purchases[bought].item, purchases[bought].x, purchases[bought].y);
       bought += Registry().CountObjectsOfClass<cCityGameBuilding>() > had;
     } else if (!road && City()->GetMoney() >= 5.0f) {  // from the house's disc to the factory's

@@ -328,7 +328,7 @@ TEST_F(CityGroupTest, TribeMembersComeOutAgainstCitizensWithinTheSquaredRadiusWh
     EXPECT_EQ(TryStartRaidDefense(member), c.starts) << "case " << i;
     if (c.starts) defence = GetCurrentGroup(member);
     EXPECT_EQ(GetCurrentGroup(member) != nullptr, c.starts || c.joins) << "case " << i;
-    if (c.joins) EXPECT_EQ(GetCurrentGroup(member), defence);
+    if (c.joins) { EXPECT_EQ(GetCurrentGroup(member), defence); }
   }
   ASSERT_NE(defence, nullptr);
   EXPECT_EQ(defence->GetMemberCount(), 3);

@@ -72,7 +72,7 @@ TEST_F(CityRaidTest, ARaiderTakesLooseFoodWithinOneAndOnlyPiledFoodFromStores) {
     EXPECT_EQ(raider->GetCarried() != nullptr, c.carries) << c.looseAt << " " << c.piled;
     EXPECT_EQ(RaidOf(raider)->IsWalking(), c.walks) << c.looseAt << " " << c.piled;
     EXPECT_EQ(goesOn != 0, c.carries || c.walks) << c.looseAt << " " << c.piled;
-    if (c.walks) EXPECT_FLOAT_EQ(RaidOf(raider)->GetArrivalRadius(), c.arrival);
+    if (c.walks) { EXPECT_FLOAT_EQ(RaidOf(raider)->GetArrivalRadius(), c.arrival); }
     EXPECT_EQ(silo->GetStoredCount(), c.stored);
   }
 }

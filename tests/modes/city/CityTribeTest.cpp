@@ -146,7 +146,7 @@ TEST_F(CityTribeTest, TheRaidFormulasAnswerSendsAtMostTheIdleMembersAndNobodyMea
       raiding += m->HasInteraction() && m->GetInteraction()->GetInteractionId() == 0xEF6A244C;
     EXPECT_EQ(raiding, c.raiders) << c.answer;
     EXPECT_EQ(tribe->IsRaiding(), c.raiders > 0) << c.answer;
-    if (c.raiders == 0) EXPECT_TRUE(tribe->IsResting()) << c.answer;
+    if (c.raiders == 0) { EXPECT_TRUE(tribe->IsResting()) << c.answer; }
   }
 }
 
