@@ -69,6 +69,10 @@ class SniffTestTest : public ::testing::Test {
   }
   void TearDown() override {
     SetModeCallLog(nullptr);
+    gUserPause = 0;  // the cycles' loads set the pause
+    gMouseInWindow = 1;
+    gAutoPause = 1;
+    gPaused = 0;
     data->ResetForTest();
     gAppState = nullptr;
     DeleteGameModesForTest();
@@ -143,6 +147,19 @@ TEST_F(SniffTestTest, AModeThatLeaksAnObjectFailsItsCycleAndTheVerdict) {
   EXPECT_TRUE(Has(report, "Pre-Load1 Data Manager Object Count: 1\nPost-Load1 Data Manager Object Count: 2\n"));
   EXPECT_TRUE(Has(console, "Sniff Test Round 1Fail!\n"));
   EXPECT_EQ(messages.Count("Sniff Test"), 1);
+}
+
+// Each load makes the saved pause the player's, and a run started from the
+// panel saves the pause the game made itself (the pointer off its window).
+TEST_F(SniffTestTest, ARunFromThePanelLeavesThePlayersPauseAsItWas) {
+  StartModes(false);
+  gAutoPause = 1;
+  OnEntry(0);  // the pointer on the Sniff Test button
+  ASSERT_EQ(gPaused, 1);
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(gUserPause, 0);
+  OnEntry(1);
+  EXPECT_EQ(gPaused, 0);
 }
 
 // Where the planet's plants stand, in order.
