@@ -349,6 +349,13 @@ TEST_F(PlantTest, ARecordInASaveFileCutShortIsRefusedAndOneOfAbsurdValuesMendedE
       then(body);
     };
   };
+  // The record as another version lays it out, under the file's own version.
+  auto laidOutAs = [this](uint32_t version) {
+    return [this, version](std::string& body) {
+      const cMemoryStream record = SavedRecord(*planet, version);
+      body.assign(reinterpret_cast<const char*>(record.GetData()), record.GetSize());
+    };
+  };
   const uint32_t most = cPlanetModel::kMostPlants;
   const struct {
     const char* name;
@@ -363,6 +370,8 @@ TEST_F(PlantTest, ARecordInASaveFileCutShortIsRefusedAndOneOfAbsurdValuesMendedE
       {"positions -3e38, version 9", 9, everyPlant(9, 0, 3, -3e38f), "Repairs Made: " + std::to_string(n)},
       {"positions at the centre, version 9", 9, everyPlant(9, 0, 3, 0.0f), "Repairs Made: " + std::to_string(n)},
       {"facings 1e-30, version 9", 9, everyPlant(9, 3, 7, 1e-30f), "Repairs Made: " + std::to_string(n)},
+      // Fault mended: the longer plants were read out of step and "mended" where they fell.
+      {"version 9 plants in a version 8 file", 8, laidOutAs(9), "Damaged Records Skipped: 1"},
       // Fault mended: the count was kept whatever it was (a million plants took 19 GB).
       {"the most plants on one spot", 9, onOneSpot(most, [](std::string&) {}), "", most},
       {"one plant more, facings 1e-30", 9, onOneSpot(most + 1, everyPlant(9, 3, 7, 1e-30f)),
