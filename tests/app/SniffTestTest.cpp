@@ -84,9 +84,9 @@ class SniffTestTest : public ::testing::Test {
   }
   // Runs the test, returning its verdict and keeping what it printed.
   bool Run() {
-    testing::internal::CaptureStdout();
+    cCapturedOutput captured;
     bool passed = RunSniffTestIn(dir.Path());
-    console = testing::internal::GetCapturedStdout();
+    console = captured.End();
     return passed;
   }
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -191,9 +191,9 @@ TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
       program.Frame(16);
       ASSERT_EQ(gCurrentGameMode, mode);
       cScratchDir dir;
-      testing::internal::CaptureStdout();
+      cCapturedOutput captured;
       EXPECT_TRUE(RunSniffTestIn(dir.Path()));
-      const std::string console = testing::internal::GetCapturedStdout();
+      const std::string console = captured.End();
       std::vector<uint8_t> bytes;
       ASSERT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
       std::string report(bytes.begin(), bytes.end());
@@ -253,9 +253,9 @@ TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
       gPaused = row.paused;
       ApplyPause();
       cScratchDir dir;
-      testing::internal::CaptureStdout();
+      cCapturedOutput captured;
       EXPECT_FALSE(RunSniffTestIn(dir.Path()));
-      testing::internal::GetCapturedStdout();
+      captured.End();
       program.Frame(20);
       EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
       cCityGameCity* fresh = gCityGameMode->GetCity();

@@ -317,7 +317,7 @@ TEST_F(PlantTest, ARecordInASaveFileCutShortIsRefusedAndOneOfAbsurdValuesMendedE
   ASSERT_TRUE(file.FinishWrite());
 
   cMessageCapture boxes;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   const Vector3 first = planet->GetPlants()[0]->GetPosition();
   planet->GetPlants()[0]->SetPosition(Vector3{1.0f, 2.0f, 3.0f});
   EXPECT_TRUE(data->Load(dir.File("bad")));
@@ -404,7 +404,7 @@ TEST_F(PlantTest, ARecordInASaveFileCutShortIsRefusedAndOneOfAbsurdValuesMendedE
 
   boxes.boxes.clear();
   EXPECT_TRUE(data->Load(dir.File("good")));  // the whole save round trip
-  testing::internal::GetCapturedStdout();
+  captured.End();
   EXPECT_EQ(planet->GetPlants()[0]->GetPosition().x, first.x);
   EXPECT_EQ(boxes.Count("Load Error"), 0);
   EXPECT_EQ(data->GetObjectsOfType(cPlanetSerializerProxy::kTypeId).size(), 1u);
