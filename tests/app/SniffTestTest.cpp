@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
+#include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
 #include "app/SniffTest.h"
 #include "app/Startup.h"
@@ -250,8 +251,7 @@ TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
       cCityGameCity* played = gCityGameMode->GetCity();
       ASSERT_NE(played, nullptr);
       played->AddMoneySilently(250.0f);
-      gPaused = row.paused;
-      ApplyPause();
+      SetUserPause(row.paused);  // the sniff test gives the player's pause back
       cScratchDir dir;
       cCapturedOutput captured;
       EXPECT_FALSE(RunSniffTestIn(dir.Path()));
@@ -268,8 +268,7 @@ TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
       // sample, which a paused game never takes.
       gCityGameMode->RefreshHud();
       EXPECT_EQ(gCityGameMode->GetHud().GetValue("Population:"), (float)citizens.size());
-      gPaused = 0;
-      ApplyPause();
+      SetUserPause(0);
       for (int frame = 0; frame < 250; ++frame) program.Frame(20);  // and it plays on
       EXPECT_EQ(gCityGameMode->GetCity(), fresh);
     }
