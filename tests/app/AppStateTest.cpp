@@ -172,7 +172,7 @@ TEST_F(AppStateTest, ALoadedPauseIsThePlayersAndTheGamesOwnPauseStillHoldsOnTop)
     const int32_t saved = std::strcmp(name, "paused") == 0;
     OnEntry(0);
     log.clear();
-    ASSERT_TRUE(data->Load(dir.File(name)));
+    EXPECT_TRUE(data->Load(dir.File(name)));
     EXPECT_EQ(gUserPause, saved);
     EXPECT_EQ(gPaused, 1);
     EXPECT_EQ(CountOf("Tribe.OnPauseChanged(1)"), 1);
@@ -262,7 +262,7 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
     std::memcpy(&huge[36 + 8 + 4 * row.at], &row.bad, 4);
     dir.Write("huge", huge);
     messages.boxes.clear();
-    ASSERT_TRUE(data->Load(dir.File("huge")));
+    EXPECT_TRUE(data->Load(dir.File("huge")));
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, "Repairs Made: 1");
     EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gTribeGameMode);
