@@ -1,7 +1,7 @@
 #include "app/AppState.h"
 
 #include "app/AppGlobals.h"
-#include "app/GameClock.h"
+#include "app/GameCommands.h"
 #include "camera/CameraRecord.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
@@ -60,10 +60,10 @@ void cAppState::AfterLoad() {
   if (!gAppState) gAppState = GetDataManager()->CreateObject<cAppState>();
   if (!mHaveLoadedPause) return;
   mHaveLoadedPause = false;
-  // The record holds the effective pause (1 also when the save was made while
-  // paused automatically): it goes into gPaused and the clock and the modes
-  // follow it. The user's pause and the check box stay as they were, so the
-  // next pause change (the mouse coming back, a tick) recomputes it.
-  gPaused = mLoadedPause;
-  ApplyPause();
+  // The record holds the pause in effect when it was saved, which may have
+  // been the game's own (the pointer on the control panel). A loaded game has
+  // no pointer of its own, so the record is taken as the player's pause: the
+  // box shows it and one Ctrl+P or click ends it. A pause the game makes
+  // itself now still holds on top until the pointer comes back.
+  SetUserPause(mLoadedPause);
 }

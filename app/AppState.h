@@ -28,7 +28,7 @@ class cAppState : public Ko::cGameData, public Ko::cIGameDataSerializer, public 
   void Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) override;
 
   // Client: the file's record replaces the live object; AfterLoad makes one
-  // when the file had none and brings the loaded pause into effect.
+  // when the file had none and makes the loaded pause the player's own.
   void BeforeLoad() override;
   void AfterLoad() override;
 

@@ -67,8 +67,8 @@ void SaveOrLoadGame(int id) {
 
 void OnReloadCameraButton(int) { ReloadCameraScript(); }
 
-static void TogglePauseFromKeyboard() {
-  gUserPause = !gUserPause;
+void SetUserPause(int32_t paused) {
+  gUserPause = paused ? 1 : 0;
   if (gPauseCheckbox) gPauseCheckbox->set_int_val(gUserPause);
   OnPauseCheckbox(0);
 }
@@ -79,7 +79,7 @@ void OnKeyboard(unsigned char key, int x, int y) {
   switch (key) {
     case 12: SaveOrLoadGame(2); break;  // Ctrl+L
     case 19: SaveOrLoadGame(1); break;  // Ctrl+S
-    case 16: TogglePauseFromKeyboard(); break;  // Ctrl+P
+    case 16: SetUserPause(!gUserPause); break;  // Ctrl+P
     default:
       if (gCurrentGameMode) gCurrentGameMode->OnKeyPress(key, x, y);
   }

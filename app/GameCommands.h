@@ -2,6 +2,7 @@
 // keyboard callback that routes every other key to the current mode.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "input/InputEventHandler.h"
@@ -14,6 +15,8 @@ bool LoadGameFile(const std::string& name);   // neither leaves nor enters a mod
 bool LoadGameIntoCurrentMode(const std::string& name);
 bool SaveGameFile(const std::string& name);
 void ShowAboutBox();
+// The player's pause: the Pause box shows it at once and the game's pause follows.
+void SetUserPause(int32_t paused);
 
 class cQuorvelInputEventHandler : public cIInputEventHandler {
  public:

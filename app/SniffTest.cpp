@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/AppGlobals.h"
+#include "app/GameCommands.h"
 #include "app/GameMode.h"
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
@@ -92,6 +93,9 @@ bool RunSniffTestIn(const std::string& folder) {
   cSniffReport report(InFolder(folder, "Quorvel Sniff Test Report.txt"));
   const std::string saveFile = InFolder(folder, "snifftest_save");
   cIGameMode* const* modes = AllGameModes();
+  // Each load makes the saved pause the player's, and a run started from the
+  // panel saves the pause the game made itself: the player's own comes back.
+  const int32_t userPause = gUserPause;
 
   report.File("Starting snifftest\n\n");
   report.File("Performing Rovurozoviz unit test\n");
@@ -118,6 +122,7 @@ bool RunSniffTestIn(const std::string& folder) {
   report.Both("Finished calling PostSniffTest() on each game mode.\n\n");
 
   if (!passed) Sys_MessageBox("Sniff Test", "Sniff test failed!", SysBox::Ok);
+  SetUserPause(userPause);
   gCurrentGameMode->Enter();
   report.Both("\nLeaving Sniff Test Now.  Have a nice day :)\n");
   return passed;

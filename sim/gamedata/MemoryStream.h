@@ -53,7 +53,7 @@ class cMemoryStream {
   // ---- state ----
   bool HasFailed() const { return mFailed; }
   // A serializer found a value it cannot accept; the first reason given is
-  // kept for the load report ("not a finite number", "count beyond the record").
+  // kept for the load report ("not a finite number", "the wrong length").
   void MarkFailed(const char* reason = "a value out of range") {
     if (!mFailed) mFailReason = reason;
     mFailed = true;

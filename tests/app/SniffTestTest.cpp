@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/GameClock.h"
+#include "app/GameCommands.h"
 #include "app/ModeCallLog.h"
 #include "app/SniffTest.h"
 #include "app/Startup.h"
@@ -69,6 +70,10 @@ class SniffTestTest : public ::testing::Test {
   }
   void TearDown() override {
     SetModeCallLog(nullptr);
+    gUserPause = 0;  // the cycles' loads set the pause
+    gMouseInWindow = 1;
+    gAutoPause = 1;
+    gPaused = 0;
     data->ResetForTest();
     gAppState = nullptr;
     DeleteGameModesForTest();
@@ -80,9 +85,9 @@ class SniffTestTest : public ::testing::Test {
   }
   // Runs the test, returning its verdict and keeping what it printed.
   bool Run() {
-    testing::internal::CaptureStdout();
+    cCapturedOutput captured;
     bool passed = RunSniffTestIn(dir.Path());
-    console = testing::internal::GetCapturedStdout();
+    console = captured.End();
     return passed;
   }
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -145,6 +150,19 @@ TEST_F(SniffTestTest, AModeThatLeaksAnObjectFailsItsCycleAndTheVerdict) {
   EXPECT_EQ(messages.Count("Sniff Test"), 1);
 }
 
+// Each load makes the saved pause the player's, and a run started from the
+// panel saves the pause the game made itself (the pointer off its window).
+TEST_F(SniffTestTest, ARunFromThePanelLeavesThePlayersPauseAsItWas) {
+  StartModes(false);
+  gAutoPause = 1;
+  OnEntry(0);  // the pointer on the Sniff Test button
+  ASSERT_EQ(gPaused, 1);
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(gUserPause, 0);
+  OnEntry(1);
+  EXPECT_EQ(gPaused, 0);
+}
+
 // Where the planet's plants stand, in order.
 std::vector<float> PlantPlaces() {
   std::vector<float> places;
@@ -172,13 +190,13 @@ TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
       cIGameMode* mode = AllGameModes()[current.index];
       gPendingGameMode = mode;
       program.Frame(16);
-      ASSERT_EQ(gCurrentGameMode, mode);
+      EXPECT_EQ(gCurrentGameMode, mode);
       cScratchDir dir;
-      testing::internal::CaptureStdout();
+      cCapturedOutput captured;
       EXPECT_TRUE(RunSniffTestIn(dir.Path()));
-      const std::string console = testing::internal::GetCapturedStdout();
+      const std::string console = captured.End();
       std::vector<uint8_t> bytes;
-      ASSERT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
+      EXPECT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
       std::string report(bytes.begin(), bytes.end());
       int passedCycles = 0;
       for (size_t at = report.find(" passed!\n"); at != std::string::npos; at = report.find(" passed!\n", at + 1))
@@ -229,16 +247,15 @@ TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
     for (const auto& row : rows) {
       SCOPED_TRACE(row.name);
       for (int frame = 0; frame < row.frames; ++frame) program.Frame(20);
-      ASSERT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
+      EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
       cCityGameCity* played = gCityGameMode->GetCity();
       ASSERT_NE(played, nullptr);
       played->AddMoneySilently(250.0f);
-      gPaused = row.paused;
-      ApplyPause();
+      SetUserPause(row.paused);  // the sniff test gives the player's pause back
       cScratchDir dir;
-      testing::internal::CaptureStdout();
+      cCapturedOutput captured;
       EXPECT_FALSE(RunSniffTestIn(dir.Path()));
-      testing::internal::GetCapturedStdout();
+      captured.End();
       program.Frame(20);
       EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCityGameMode);
       cCityGameCity* fresh = gCityGameMode->GetCity();
@@ -251,8 +268,7 @@ TEST(SniffTestAfterTheCity, EndsCleanlyAndTheNextEntryFoundsAFreshCity) {
       // sample, which a paused game never takes.
       gCityGameMode->RefreshHud();
       EXPECT_EQ(gCityGameMode->GetHud().GetValue("Population:"), (float)citizens.size());
-      gPaused = 0;
-      ApplyPause();
+      SetUserPause(0);
       for (int frame = 0; frame < 250; ++frame) program.Frame(20);  // and it plays on
       EXPECT_EQ(gCityGameMode->GetCity(), fresh);
     }

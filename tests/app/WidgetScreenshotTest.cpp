@@ -79,10 +79,10 @@ void DrawPlanet() {
 TEST(WidgetScreenshot, MenuDialogAndBarPanelStandWhereTheirLayoutsSay) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   ASSERT_TRUE(OpenGLTestWindow(kW, kH));
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   LoadGLExtensions();
   GetPlanetModel().Initialize();
-  testing::internal::GetCapturedStdout();
+  captured.End();
   ViewWholePlanet();  // the whole planet in the middle of the window
   cFakeClock clock;
 

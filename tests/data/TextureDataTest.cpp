@@ -31,11 +31,11 @@ TEST(TextureData, MarkerTexturesDecodeWithPictureAndTransparency) {
   for (const sTexture& t : MarkerTextures()) {
     SCOPED_TRACE(t.name);
     std::vector<uint8_t> bytes, rgb;
-    ASSERT_TRUE(Sys_ReadWholeFile(".\\Data\\Textures\\" + t.name + ".bmp", bytes));
+    EXPECT_TRUE(Sys_ReadWholeFile(".\\Data\\Textures\\" + t.name + ".bmp", bytes));
     ASSERT_GE(bytes.size(), 54u);
     EXPECT_EQ(bytes[28], 24);  // 24 bits a pixel
     int w = 0, h = 0;
-    ASSERT_TRUE(Sys_DecodeImageRGB(bytes, w, h, rgb));
+    EXPECT_TRUE(Sys_DecodeImageRGB(bytes, w, h, rgb));
     EXPECT_EQ(w, t.size);
     EXPECT_EQ(h, t.size);
     ASSERT_EQ(rgb.size(), size_t(w) * h * 3);

@@ -10,13 +10,14 @@
 #include "glf/GLExtensions.h"
 #include "glf/SqrtTable.h"
 #include "tests/support/GLTestWindow.h"
+#include "tests/support/TestSupport.h"
 
 TEST(GLExtensions, LoadsWhatTheDriverListsAndPrintsItsDescription) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   ASSERT_TRUE(OpenGLTestWindow(64, 64));
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   EXPECT_EQ(LoadGLExtensions(), 32768);
-  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string out = captured.End();
   EXPECT_EQ(out.rfind("OpenGL Driver - \nVendor: ", 0), 0u);
   EXPECT_NE(out.find("\nSupported Extensions: GL_"), std::string::npos);
   EXPECT_TRUE(IsGLEntryPointLoaded("glActiveTextureARB"));

@@ -9,11 +9,11 @@ TEST(MessageBoxes, BoxesShownBeforeTheEchoExistsReachItWhenItIsSet) {
   static std::vector<std::string> echoed;
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();  // what earlier cases left waiting
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   Sys_MessageBox("Script Error", "early");
   Sys_SetMessageEcho([](const char* line) { echoed.push_back(line); });
   Sys_MessageBox("Load Error", "later");
-  std::string printed = testing::internal::GetCapturedStderr();
+  std::string printed = captured.End();
   Sys_SetMessageEcho(nullptr);
   EXPECT_EQ(echoed, (std::vector<std::string>{"[Script Error] early", "[Load Error] later"}));
   EXPECT_NE(printed.find("[Script Error] early"), std::string::npos);
@@ -25,11 +25,11 @@ TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
   static std::vector<std::string> shown;
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();  // what earlier cases left waiting
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   Sys_MessageBox("Script Error", "early");
   Sys_SetMessageShow([](const char* caption, const char* text) { shown.push_back(std::string(caption) + "|" + text); });
   Sys_MessageBox("Win", "keep playing?", SysBox::OkCancel);
-  testing::internal::GetCapturedStderr();
+  captured.End();
   Sys_SetMessageShow(nullptr);
   EXPECT_EQ(shown, (std::vector<std::string>{"Script Error|early"}));
 }

@@ -30,6 +30,28 @@ int cMessageCapture::Count(const std::string& caption) const {
   return n;
 }
 
+static int FailuresSoFar() {
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  return test ? test->result()->total_part_count() : 0;
+}
+
+cCapturedOutput::cCapturedOutput(Stream stream) : mStream(stream), mFailuresBefore(FailuresSoFar()) {
+  if (mStream == Stream::Stdout) testing::internal::CaptureStdout();
+  else testing::internal::CaptureStderr();
+}
+
+const std::string& cCapturedOutput::End() {
+  if (mEnded) return mText;
+  mEnded = true;
+  const bool out = mStream == Stream::Stdout;
+  mText = out ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
+  if (FailuresSoFar() > mFailuresBefore) {
+    fputs(mText.c_str(), out ? stdout : stderr);
+    fflush(out ? stdout : stderr);
+  }
+  return mText;
+}
+
 uint32_t cFakeClock::sNow = 0;
 cFakeClock::cFakeClock(uint32_t start) {
   sNow = start;

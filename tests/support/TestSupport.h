@@ -24,6 +24,26 @@ class cMessageCapture : public cISysMessageSink {
   int Count(const std::string& caption) const;
 };
 
+// Captures standard output or error for the object's lifetime. The capture
+// ends however the block is left (a fatal assertion returns early), and what
+// it took is printed again when an assertion failed meanwhile: the failure's
+// own message went into it.
+class cCapturedOutput {
+ public:
+  enum class Stream { Stdout, Stderr };
+  explicit cCapturedOutput(Stream stream = Stream::Stdout);
+  ~cCapturedOutput() { End(); }
+  cCapturedOutput(const cCapturedOutput&) = delete;
+  cCapturedOutput& operator=(const cCapturedOutput&) = delete;
+  const std::string& End();  // ends the capture (at the first call) and gives what was printed
+
+ private:
+  Stream mStream;
+  bool mEnded = false;
+  int mFailuresBefore;
+  std::string mText;
+};
+
 // A clock the test moves by hand; installed for the object's lifetime.
 class cFakeClock {
  public:

@@ -65,13 +65,15 @@ void cPlanetModel::BeforeLoad() {
 }
 
 void cPlanetModel::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t version) {
-  // Everything is read and checked before any plant changes: a count the
-  // record cannot hold (a huge one would otherwise make billions of plants) or
-  // a non-finite value refuses the record, and the loader reports it.
+  // Everything is read and checked before any plant changes: a record whose
+  // size is not exactly what its count needs (a huge count would otherwise
+  // make billions of plants; a later version's plants in an older file would
+  // be read out of step) or a non-finite value refuses the record, and the
+  // loader reports it.
   const uint32_t count = stream.ReadUInt32Value();
   const bool withState = version >= kPlantStateVersion;
-  if (stream.HasFailed() || count > stream.GetRemaining() / PlantRecordBytes(version)) {
-    stream.MarkFailed("count beyond the record");
+  if (stream.HasFailed() || (uint64_t)count * PlantRecordBytes(version) != stream.GetRemaining()) {
+    stream.MarkFailed("the wrong length");
     return;
   }
   // The planet holds no more plants than the tuning may seed: those past that

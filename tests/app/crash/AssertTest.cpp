@@ -21,9 +21,9 @@ TEST(Assertions, IgnoreSilencesOneFileAndLineRetryAsksAgain) {
             "Assertion: count > 0\nFile: tribe.cpp, Line: 40\nAbort to break, Retry to continue, Ignore to remove assert");
   EXPECT_EQ(boxes.boxes[1].text.find("File: city.cpp, Line: 40"), 21u);
 
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   ReportAssertion("count > 0", "tribe.cpp", 40);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a silenced assertion writes nothing";
+  EXPECT_EQ(captured.End(), "") << "a silenced assertion writes nothing";
   EXPECT_EQ(boxes.boxes.size(), 3u);
 }
 

@@ -221,10 +221,11 @@ TEST_F(CityBehaviorTest, AWalkEndsWithinOneOfItsGoal) {
     int stepsAtMost;
   } cases[] = {{500, 1}, {520, 400}};
   for (const sCase& c : cases) {
+    SCOPED_TRACE(c.goalX);
     citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});
     const Vector3 goal = cFakeCityView::Ground(c.goalX, 500);
     citizen->GetCommon()->SetPosition(goal);
-    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorWalk>(), 0));
+    EXPECT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorWalk>(), 0));
     int steps = 0;
     while (citizen->HasInteraction() && steps < 2000) {
       Pump(1);
@@ -258,10 +259,11 @@ TEST_F(CityBehaviorTest, SleepingOnTheGroundLastsUntilRestedOrHoused) {
       {10.0f, true, false},
   };
   for (const sCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "energy " << c.energy << (c.housed ? ", housed" : ""));
     if (c.housed) citizen->SetHome(City()->GetId());
     else citizen->ClearHome();
     citizen->SetMotive(1, c.energy);
-    ASSERT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
+    EXPECT_TRUE(citizen->StartInteraction(GetCityBehavior<cCityGameBehaviorSleepOnGround>(), 0));
     EXPECT_EQ(citizen->GetRate(1), tuning.sleepOnGroundEnergyDelta);
     Pump(1);
     EXPECT_EQ(citizen->HasInteraction(), c.sleepsOn) << c.energy;
@@ -355,12 +357,13 @@ TEST_F(CityBehaviorTest, ARoadIsWalkedTowardItsDestinationEnd) {
     int destination, firstIndex, step;
   } cases[] = {{0, last, -1}, {1, 0, 1}};
   for (const sCase& c : cases) {
+    SCOPED_TRACE(c.destination);
     cCityGameBuilding* from = ends[1 - c.destination];
     citizen->SetPosition(from->GetPosition(), Vector3{});
     for (int m = 0; m < 3; ++m) citizen->SetMotive(m, 100.0f);
     citizen->SetDestinationBuilding(ends[c.destination]->GetId());
     citizen->SetArrivalRoad(kNoCityId);
-    ASSERT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
+    EXPECT_TRUE(road->Interact(citizen, GetCityBehavior<cCityGameBehaviorFollowRoad>(), nullptr, 0));
     auto* follow = dynamic_cast<cCityGameBehaviorFollowRoad*>(citizen->GetInteraction());
     ASSERT_NE(follow, nullptr);
     EXPECT_EQ(follow->GetPointIndex(), c.firstIndex);
@@ -402,11 +405,12 @@ TEST_F(CityBehaviorTest, AFinishedProductGoesToTheFirstEmptyHandedCitizenAtTheDo
     bool carrying, takesProduct;
   } cases[] = {{false, true}, {true, false}};
   for (const sCase& c : cases) {
+    SCOPED_TRACE(c.carrying ? "carrying" : "empty-handed");
     delete citizen->TakeCarried();
     if (c.carrying) {
       auto* held = new cCityGameBundle;
       held->Initialize(City(), kCityGoods, 5.0f);
-      ASSERT_TRUE(citizen->AttachCarried(held));
+      EXPECT_TRUE(citizen->AttachCarried(held));
     }
     for (int m = 0; m < 3; ++m) citizen->SetMotive(m, 100.0f);
     citizen->SetPosition(cFakeCityView::Ground(500, 500), Vector3{});

@@ -73,12 +73,13 @@ TEST_F(CityGroupTest, AFightOrSongLastsItsDurationFromTheLastJoinAndBobsOrSways)
     const char* duration;
   } cases[] = {{false, 15.0f, "Fight Duration"}, {true, 90.0f, "Sing Duration"}};
   for (const sCase& c : cases) {
+    SCOPED_TRACE(c.duration);
     SetTuningFloat(GetCityGameTuning(), c.sing ? "Sing Start Chance" : "Fight Start Chance", 1.0f);
     for (int i = 0; i < 3; ++i) {
       citizens[i]->SetMotive(0, c.hunger);
       PlaceAt(citizens[i], spot);
     }
-    ASSERT_TRUE(c.sing ? TryStartSing(citizens[0]) : TryStartFight(citizens[0]));
+    EXPECT_TRUE(c.sing ? TryStartSing(citizens[0]) : TryStartFight(citizens[0]));
     tRefPtr<cCityGameGroup> group = GetCurrentGroup(citizens[0]);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(GetCurrentGroup(citizens[1]), group.Get()) << "the next citizen in id order is the partner";
@@ -86,7 +87,7 @@ TEST_F(CityGroupTest, AFightOrSongLastsItsDurationFromTheLastJoinAndBobsOrSways)
     Pump(100);  // 5 s, then a third joins and the clock starts again
     group->Interact(citizens[2], nullptr, nullptr, 0);
     Pump(198);
-    ASSERT_EQ(group->GetMemberCount(), 3) << c.duration;
+    EXPECT_EQ(group->GetMemberCount(), 3) << c.duration;
     const Vector3 offset = citizens[0]->GetOffset();
     if (c.sing) {
       EXPECT_NEAR(offset.x * offset.x + offset.z * offset.z, 1.0f, 1e-4f);
@@ -207,13 +208,14 @@ TEST_F(CityGroupTest, AProtestCycleEndsInAnErrandASleepOrLeavingTheCity) {
       {5.0f, 30.0f, false, false, true},  // tired, homeless and starved: leave
   };
   for (const sCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "hunger " << c.hunger << ", energy " << c.energy);
     cCityGamePlayerCreature* citizen = citizens[&c - cases];
     citizen->SetMotive(0, c.hunger);
     citizen->SetMotive(1, c.energy);
     PlaceAt(citizen, protest->GetPosition());
     protest->Interact(citizen, nullptr, nullptr, 0);
     Pump(19);  // still inside the first cycle
-    ASSERT_EQ(GetCurrentGroup(citizen), protest) << "nobody leaves before the cycle ends";
+    EXPECT_EQ(GetCurrentGroup(citizen), protest) << "nobody leaves before the cycle ends";
     Pump(2);
     EXPECT_EQ(GetCurrentGroup(citizen), nullptr);
     EXPECT_EQ(citizen->GetPendingTargetId() == City()->GetId(), c.errand);

@@ -528,7 +528,7 @@ TEST_F(TribeSaveLoadTest, ReadableDamageIsRepairedAndCountedOnceAndTheRestRefuse
     c.edit();
     DestroyDebugWindowForTest();
     CreateDebugWindow();
-    ASSERT_TRUE(LoadFresh(FileOf(r)));
+    EXPECT_TRUE(LoadFresh(FileOf(r)));
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, c.box);
     const auto& lines = GetDebugWindow()->Lines();

@@ -110,8 +110,8 @@ TEST(RovurozovizMachine, FusedStepsMatchSingleSteps) {
   for (const char* text : scripts) {
     for (const auto& in : inputs) {
       cRovurozovizProgram fused, single;
-      ASSERT_TRUE(fused.Compile(text));
-      ASSERT_TRUE(single.Compile(text));
+      EXPECT_TRUE(fused.Compile(text)) << text;
+      EXPECT_TRUE(single.Compile(text)) << text;
       for (cRovurozovizProgram* p : {&fused, &single}) {
         p->SetVariable("x", in[0]);
         p->SetVariable("y", in[1]);
@@ -157,8 +157,8 @@ TEST(RovurozovizMachine, EveryNestedOperationPairComputesInOrder) {
       const std::string e = std::string("x ") + outer + " (y " + inner + " z)";
       const std::string text = "s = " + e + " p = " + e + " + 0 if (" + e + ") t = 1 else t = 2 endif";
       cRovurozovizProgram fused, single;
-      ASSERT_TRUE(fused.Compile(text.c_str()));
-      ASSERT_TRUE(single.Compile(text.c_str()));
+      EXPECT_TRUE(fused.Compile(text.c_str())) << text;
+      EXPECT_TRUE(single.Compile(text.c_str())) << text;
       for (cRovurozovizProgram* p : {&fused, &single}) {
         p->SetVariable("x", x);
         p->SetVariable("y", y);

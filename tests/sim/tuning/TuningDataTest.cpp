@@ -61,18 +61,18 @@ TEST(TuningData, TypeClashReportsOnceAndTheFirstTypeWins) {
   dir.Write("t.xml", TuningXml(R"(<float name="speed" data="2.5"/>
 <int name="speed" data="9"/>
 )"));
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   cProbeTuningSet set(dir.Path(), {"t.xml"});
-  std::string err = testing::internal::GetCapturedStderr();
+  std::string err = captured.End();
   EXPECT_EQ(CountOccurrences(err, kClash), 1) << err;
   EXPECT_FLOAT_EQ(set.speed, 2.5f);
   ASSERT_EQ(set.Constants().size(), 3u);  // speed, count, label
   EXPECT_EQ(set.Constants()[0].type, kTuningFloat);
 
   // A getter asking for the other type also reports once and gets its default.
-  testing::internal::CaptureStderr();
+  cCapturedOutput getterCaptured(cCapturedOutput::Stream::Stderr);
   EXPECT_EQ(set.GetInt("speed", 42, ""), 42);
-  err = testing::internal::GetCapturedStderr();
+  err = getterCaptured.End();
   EXPECT_EQ(CountOccurrences(err, kClash), 1) << err;
   EXPECT_FLOAT_EQ(set.GetFloat("speed", 0, ""), 2.5f);
 }
@@ -80,11 +80,11 @@ TEST(TuningData, TypeClashReportsOnceAndTheFirstTypeWins) {
 TEST(TuningData, AbsentKeyGivesItsDefaultEveryTimeWithoutMessages) {
   cScratchDir dir;
   cMessageCapture capture;
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   cProbeTuningSet set(dir.Path(), {"missing.xml"});
   EXPECT_EQ(set.GetInt("absent", 17, ""), 17);
   EXPECT_EQ(set.GetInt("absent", 99, ""), 17);  // the first default became the constant
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(captured.End(), "");
   EXPECT_TRUE(capture.boxes.empty());
   EXPECT_FLOAT_EQ(set.speed, -1.0f);
   EXPECT_EQ(set.label, "none");

@@ -108,10 +108,10 @@ static std::vector<double> Defaults(const sKeyRow (&rows)[N]) {
 TEST(TuningSets, WithoutFilesEveryGetterReturnsItsDefault) {
   cScratchDir dir;
   cMessageCapture capture;
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   cSharedTuningData shared(dir.Path() + "/");
   cTribeTuningData tribe(dir.Path() + "/");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(captured.End(), "");
   EXPECT_TRUE(capture.boxes.empty());
   ExpectRows(kSharedKeys, ReadShared(shared), Defaults(kSharedKeys));
   ExpectRows(kTribeKeys, ReadTribe(tribe), Defaults(kTribeKeys));
@@ -124,10 +124,10 @@ TEST(TuningSets, EveryKeyReachesItsOwnGetter) {
   dir.Write("tuning.xml", DistinctValuesXml(kSharedKeys, sharedWant));
   dir.Write("tribetuning.xml", DistinctValuesXml(kTribeKeys, tribeWant));
   cMessageCapture capture;
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   cSharedTuningData shared(dir.Path() + "/");
   cTribeTuningData tribe(dir.Path() + "/");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // no key was read with the wrong type
+  EXPECT_EQ(captured.End(), "");  // no key was read with the wrong type
   EXPECT_TRUE(capture.boxes.empty());
   ExpectRows(kSharedKeys, ReadShared(shared), sharedWant);
   ExpectRows(kTribeKeys, ReadTribe(tribe), tribeWant);
@@ -155,10 +155,10 @@ TEST(TuningSets, NegativeCreatureSpeedReadsAsZero) {
 // The game starts from the repository root, where ./data/ resolves into Data/.
 TEST(TuningSets, CommittedFilesLoadQuietlyWithEveryKeyTyped) {
   cMessageCapture capture;
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   cSharedTuningData shared;
   cTribeTuningData tribe;
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(captured.End(), "");
   EXPECT_TRUE(capture.boxes.empty());
   EXPECT_NE(shared.Files()[0].writeTime, 0u) << "Data/tuning.xml not found from " << Sys_CurrentDirectory();
   EXPECT_NE(tribe.Files()[0].writeTime, 0u);

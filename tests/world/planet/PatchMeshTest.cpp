@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "math/Vector.h"
+#include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/planet/DisplacedSphere.h"
 #include "world/planet/PatchMesh.h"
@@ -56,9 +57,9 @@ cDisplacedSphereParams PlanetParams(const cCubeMap<float>* map) {
 
 // The sphere with the planet's own parameters over Ridges, its dots kept off the output.
 void BuildRidgedPlanetMesh(cDisplacedSphere& sphere, const cCubeMap<float>& map) {
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(PlanetParams(&map));
-  testing::internal::GetCapturedStdout();
+  captured.End();
 }
 
 // A patch's vertices on its face's rim, by the face across the rim and the
@@ -104,9 +105,9 @@ cFaceCoordinate OnFace(const cTerrainPatch& patch, const Vector3& position) {
 
 TEST(PatchMesh, PlanetTreeHas85PatchesPerFace) {
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   ASSERT_TRUE(sphere.Init(PlanetParams(nullptr)));
-  std::string dots = testing::internal::GetCapturedStdout();
+  std::string dots = captured.End();
   EXPECT_EQ(dots, std::string(510, '.'));
   for (uint32_t face = 0; face < 6; ++face) {
     std::vector<const cTerrainPatch*> all;
@@ -130,9 +131,9 @@ TEST(PatchMesh, PlanetTreeHas85PatchesPerFace) {
 TEST(PatchMesh, EveryPatchCoversItsSquareWithOneOutwardWinding) {
   auto map = MakeHeightMap(Hills, 64);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(SmallParams(map.get(), false));
-  testing::internal::GetCapturedStdout();
+  captured.End();
   for (uint32_t face = 0; face < 6; ++face) {
     std::vector<const cTerrainPatch*> all;
     CollectPatches(sphere.GetRoot(face), all);
@@ -163,9 +164,9 @@ TEST(PatchMesh, EveryPatchCoversItsSquareWithOneOutwardWinding) {
 TEST(PatchMesh, NormalsLeanAwayFromTheSlope) {
   auto map = MakeHeightMap([](const Vector3& d) { return 40.0f * d.x; }, 64);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(SmallParams(map.get(), false));
-  testing::internal::GetCapturedStdout();
+  captured.End();
   std::vector<const cTerrainPatch*> all;
   CollectPatches(sphere.GetRoot(0), all);  // the +z face; height rises towards +x
   int checked = 0;
@@ -189,9 +190,9 @@ TEST(PatchMesh, NormalsLeanAwayFromTheSlope) {
 TEST(PatchMesh, NoCracksBetweenPatchesOfDifferentLevels) {
   auto map = MakeHeightMap(Hills, 64);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(SmallParams(map.get(), true));
-  testing::internal::GetCapturedStdout();
+  captured.End();
   const int top = 2;
   int pairs = 0;
   for (uint32_t face = 0; face < 6; ++face) {
@@ -245,9 +246,9 @@ TEST(PatchMesh, NoCracksBetweenPatchesOfDifferentLevels) {
 TEST(PatchMesh, LevelOfDetailSkipsTheFarSideAndRefinesNearTheCamera) {
   auto map = MakeHeightMap(Hills, 64);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(SmallParams(map.get(), true));
-  testing::internal::GetCapturedStdout();
+  captured.End();
   // Camera on +z looking down -z at distance D: model-view is a translation by
   // -D; the far plane lies beyond the whole planet, so no patch is outside the view.
   auto frame = [&](float distance, float threshold) {
@@ -320,9 +321,9 @@ TEST(PatchMesh, OnlyPatchesWhollyOutsideTheViewAreLeftOut) {
   // The box holds every vertex drawn, the skirts hanging below the grid too.
   auto map = MakeHeightMap(Hills, 64);
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(SmallParams(map.get(), true));
-  testing::internal::GetCapturedStdout();
+  captured.End();
   const cTerrainPatch* leaf = sphere.GetRoot(0)->children[0]->children[0];
   ASSERT_NE(leaf, nullptr);
   bool belowGrid = false;
@@ -354,9 +355,9 @@ TEST(PatchMesh, PatchesBeyondSixteenBitIndicesStayExact) {
   p.levelCount = 1;     // one patch per face, holding all of them
   p.activation1 = 1e-6f;
   cDisplacedSphere sphere;
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   sphere.Init(p);
-  testing::internal::GetCapturedStdout();
+  captured.End();
   const cTerrainPatch* root = sphere.GetRoot(2);
   ASSERT_GT(root->positions.size(), 65536u);
   uint32_t largest = 0;

@@ -70,9 +70,9 @@ TEST(PlanetDraw, LitPlanetFillsItsDiscWithWaterAndLand) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   SetUpWindowOnce();
   LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));  // either way the drawing must work
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   GetPlanetModel().Initialize();
-  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string out = captured.End();
   EXPECT_EQ(out.rfind("Building Terrain", 0), 0u);
   EXPECT_TRUE(GetPlanetModel().IsTerrainPickable());
   ViewWholePlanet();

@@ -14,6 +14,7 @@
 #include "platform/Sys.h"
 #include "tests/support/CameraPicture.h"
 #include "tests/support/GLTestWindow.h"
+#include "tests/support/TestSupport.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneObject.h"
@@ -46,9 +47,9 @@ TEST(PlantDraw, PlantsStandInClumpsOnLandAndTheSceneFollowsTheCamera) {
   ASSERT_TRUE(OpenGLTestWindow(kWidth, kHeight));
   LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
   Sys_SeedRandom(1);  // the plants grow where a fresh process puts them, whatever ran before
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   GetPlanetModel().Initialize();
-  testing::internal::GetCapturedStdout();
+  captured.End();
   cPlanetModel& planet = GetPlanetModel();
   ASSERT_FALSE(planet.GetPlants().empty());
   for (const auto& plant : planet.GetPlants()) ASSERT_FALSE(planet.IsUnderWater(plant->GetPosition()));

@@ -109,9 +109,9 @@ TEST(LandColours, RampComesFromTheImageOrFallsBackWithAWarning) {
   const std::string here = Sys_CurrentDirectory();
   ASSERT_EQ(chdir(dir.Path().c_str()), 0);
   ResetLandColourTableForTest();
-  testing::internal::CaptureStderr();
+  cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
   const auto& fallback = LandColourTable();
-  std::string warning = testing::internal::GetCapturedStderr();
+  std::string warning = captured.End();
   ASSERT_EQ(chdir(here.c_str()), 0);
   ASSERT_EQ(fallback.size(), 256u);
   EXPECT_NE(warning.find("landcolor.bmp"), std::string::npos);
@@ -130,9 +130,9 @@ TEST(LandColours, RampComesFromTheImageOrFallsBackWithAWarning) {
   ASSERT_TRUE(std::filesystem::exists(dir.File("Data/Textures/landcolor.bmp")));
   ASSERT_EQ(chdir(dir.Path().c_str()), 0);
   ResetLandColourTableForTest();
-  testing::internal::CaptureStderr();
+  cCapturedOutput tinyCaptured(cCapturedOutput::Stream::Stderr);
   EXPECT_EQ(LandColourTable().size(), 256u);
-  warning = testing::internal::GetCapturedStderr();
+  warning = tinyCaptured.End();
   ASSERT_EQ(chdir(here.c_str()), 0);
   EXPECT_NE(warning.find("landcolor.bmp"), std::string::npos);
   ResetLandColourTableForTest();

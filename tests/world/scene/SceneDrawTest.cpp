@@ -16,6 +16,7 @@
 #include "math/Quaternion.h"
 #include "math/Vector.h"
 #include "tests/support/CameraPicture.h"
+#include "tests/support/TestSupport.h"
 #include "tests/world/scene/SceneTestSupport.h"
 #include "world/planet/PlanetModel.h"
 #include "world/scene/BillboardShape.h"
@@ -41,9 +42,9 @@ class SceneDrawTest : public ::testing::Test {
     [[maybe_unused]] cIgnoreDriverAllocations driver;
     EnsureSceneWindow(kWidth, kHeight);
     LoadGLEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
-    testing::internal::CaptureStdout();
+    cCapturedOutput captured;
     GetPlanetModel().Initialize();
-    testing::internal::GetCapturedStdout();
+    captured.End();
     // A land point to look at, and the upright frame there.
     for (int i = 0; i < 2000 && sGround.x == 0.0f; ++i) {
       const float a = 0.37f * i, b = 0.011f * i - 1.2f;

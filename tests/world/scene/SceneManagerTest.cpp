@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "math/Quaternion.h"
+#include "tests/support/TestSupport.h"
 #include "tests/world/scene/SceneTestSupport.h"
 #include "world/scene/Particles.h"
 
@@ -157,9 +158,9 @@ TEST(SceneCommand, ListsShapesAndObjectsAndSwitchesClassesByNumber) {
   GetDebugWindow()->RunTypedCommand("scene enable 0");
   GetDebugWindow()->RunTypedCommand("scene enable 7");  // beyond the last: nothing
   EXPECT_TRUE(a.IsEnabled());
-  testing::internal::CaptureStdout();
+  cCapturedOutput captured;
   GetDebugWindow()->RunTypedCommand("scene objects");
-  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string out = captured.End();
   EXPECT_EQ(out, "Scene Manager Objects: 2\n  1317755583\n  0\n------------------------------\n");
   EXPECT_EQ(text.Lines(), (std::vector<std::string>{">scene disable 0", ">scene shapes",
                                                      "Shape #0: Alpha, instances: 2, active: NO", ">scene enable 0",
