@@ -147,6 +147,34 @@ TEST_F(FlySwimStage, SwimmersStayUnderTheShellAndOverTheFloor) {
     }
     EXPECT_EQ(unit.bubbleCount, kBubbleCount);  // a swimmer leaves bubbles
   }
+  // One step: with room for 0.5 or less over the floor (the floor 2.0 down
+  // counted off) the depth is 0.5; else it moves at most the unit's speed
+  // towards the target's depth, and no deeper than the room.
+  struct sStep {
+    float shell, depth, targetDepth;
+    float depthAfter;
+  } steps[] = {
+      {512.5f, 3.0f, 10.0f, 0.5f},      // room exactly 0.5
+      {512.51f, 0.5f, 10.0f, 0.51f},    // room 0.51: as deep as it reaches
+      {540.0f, 5.0f, 10.0f, 5.2f},      // at most the speed (0.2) a frame
+      {540.0f, 5.0f, 5.5f, 5.075f},     // 15 % of the way when that is less
+      {540.0f, 27.9f, 40.0f, 28.0f},    // room 28.0: held 2.0 over the floor
+      {540.0f, 0.55f, 0.0f, 0.5f},      // never shallower than 0.5
+  };
+  for (const sStep& row : steps) {
+    SCOPED_TRACE(testing::Message() << "shell " << row.shell << " depth " << row.depth);
+    ResetState(kFish);
+    State().seaLevel = (row.shell - kPlanetRadius) / kSeaLevelScale;
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    const Vector3 along{1.0f, 0.0f, 0.0f};
+    unit.altitude = row.depth;
+    unit.body->SetPosition(SetLength(along, row.shell - row.depth));
+    unit.target = SetLength(along, row.shell - row.targetDepth);
+    UpdateUnitPhysics(unit);
+    EXPECT_NEAR(unit.altitude, row.depthAfter, 1e-4f);
+  }
+  State().seaLevel = 0.5f;
 }
 
 TEST_F(FlySwimStage, AUnitOnItsTargetRingsItsWingsDownAndKeepsItsHeading) {
