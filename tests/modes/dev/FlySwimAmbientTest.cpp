@@ -42,6 +42,29 @@ TEST_F(FlySwimStage, SpecksWrapThroughTheCubeFacesAndFadeBackIn) {
     }
   }
   EXPECT_GT(wrapped, 150);  // about 10 / 75 of them
+  // On a face of the cube a speck stays; just past it, it wraps.
+  const float faces[][2] = {{37.5f, 37.5f}, {37.6f, -37.4f}, {-37.5f, -37.5f}, {-37.6f, 37.4f}};  // offset, after
+  for (const auto& face : faces) {
+    specks[0].position = Vector3Add(moved, Vector3{face[0], 0.0f, 0.0f});
+    specks[0].fade = 0.5f;
+    StepSpecks(moved);
+    EXPECT_NEAR(specks[0].position.x - moved.x, face[1], 1e-4f) << face[0];
+    EXPECT_FLOAT_EQ(specks[0].fade, face[0] == face[1] ? 0.55f : 0.0f) << face[0];
+  }
+  // Anchored on the shell from its radius up, floating from the ground's up to it, else on the ground.
+  const float ground = GetPlanetModel().GetSurfaceRadius(Vector3{1.0f, 0.0f, 0.0f}), shell = WaterShellRadius();
+  const struct {
+    float radius;
+    int side;
+    float anchor;
+  } anchors[] = {{shell + 1.0f, 1, shell}, {shell, 1, shell}, {shell - 0.01f, 0, shell - 0.01f},
+                 {ground, 0, ground},      {ground - 0.01f, -1, ground}};
+  for (const auto& row : anchors) {
+    specks[0].position = Vector3{row.radius, 0.0f, 0.0f};
+    SetSpeckAnchor(specks, 0);
+    EXPECT_EQ(specks[0].side, row.side) << row.radius;
+    EXPECT_FLOAT_EQ(specks[0].anchor.x, row.anchor) << row.radius;
+  }
   delete[] State().specks;
   State().specks = nullptr;
 }
@@ -87,11 +110,15 @@ TEST_F(FlySwimStage, UnitsStandingTogetherArePushedApart) {
   SeparateUnits();  // one place: a random direction, pushes of 0.5 each way
   EXPECT_NEAR(Vector3Length(a.velocity), 0.5f, 1e-5f);
   EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3Negate(b.velocity), 1e-6f));
-  a.velocity = b.velocity = Vector3{};
-  b.body->SetPosition(Vector3Add(GetUnitPosition(a), Vector3{0.0f, 1.0f, 0.0f}));
-  SeparateUnits();  // 1.0 apart: pushes of 0.25 along the line between them
-  EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3{0.0f, -0.25f, 0.0f}, 1e-6f));
-  EXPECT_TRUE(Vector3NearEqual(b.velocity, Vector3{0.0f, 0.25f, 0.0f}, 1e-6f));
+  const Vector3 at = GetUnitPosition(a);
+  const float apart[][2] = {{1.0f, 0.25f}, {1.99f, 0.0025f}, {2.0f, 0.0f}, {2.5f, 0.0f}};  // distance, push
+  for (const auto& row : apart) {
+    a.velocity = b.velocity = Vector3{};
+    b.body->SetPosition(Vector3Add(at, Vector3{0.0f, row[0], 0.0f}));
+    SeparateUnits();  // along the line between them
+    EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3{0.0f, -row[1], 0.0f}, 1e-6f)) << row[0];
+    EXPECT_TRUE(Vector3NearEqual(b.velocity, Vector3{0.0f, row[1], 0.0f}, 1e-6f)) << row[0];
+  }
 }
 
 // Light rays fade in by a tenth of the gap a frame, fade out once near their
@@ -105,6 +132,8 @@ TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
       {0.0f, 1.0f, 0.1f, 1.0f},     // fading in
       {0.96f, 1.0f, 0.964f, 0.0f},  // near its brightness: it starts to fade out
       {0.5f, 0.0f, 0.45f, 0.0f},    // fading out
+      {1.0f / 18.0f, 0.0f, 0.05f, 0.0f},  // left exactly 0.05 from dark: not yet gone
+      {0.05555555f, 0.0f, 0.0f, -1.0f},   // just under 0.05: gone
       {0.03f, 0.0f, 0.0f, -1.0f},   // gone: it comes back elsewhere, dark, to a new brightness
   };
   for (const sRow& row : rows) {
@@ -125,9 +154,14 @@ TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
     const float* camera = GetCameraPosition();
     const Vector3 near = Normalize(Vector3{camera[0], camera[1], camera[2]});
     // A cluster's rays hang within 5 of its centre's point on the shell; a new
-    // cluster starts somewhere else near the camera, at least 3 rays later.
+    // cluster starts somewhere else near the camera, 3 to 6 rays later (the
+    // ray that draws the count of 2 to 5, then as many more).
     int clusters = 1, lastStart = 0;
-    for (int i = 0; i < kLightRayCount; ++i) {
+    for (int i = 0; i <= kLightRayCount; ++i) {
+      if (i == kLightRayCount) {
+        EXPECT_LE(i - lastStart, 6) << "the last cluster";
+        break;
+      }
       EXPECT_GE(rays[i].target, 0.0f);
       EXPECT_LE(rays[i].target, 1.0f);
       EXPECT_GE(rays[i].length, 7.0f);
@@ -135,6 +169,7 @@ TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
       EXPECT_GT(Vector3Dot(rays[i].direction, near), 0.99f) << "hung near the camera";
       if (i == 0 || Vector3Dot(rays[i].direction, rays[i - 1].direction) > 0.9999f) continue;
       EXPECT_GE(i - lastStart, 3) << "ray " << i;
+      EXPECT_LE(i - lastStart, 6) << "ray " << i;
       lastStart = i;
       ++clusters;
     }
