@@ -221,6 +221,39 @@ TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
     delete[] State().school;
     State().school = nullptr;
   }
+  // A fish held still, the creature at 525 in the middle of the water: it
+  // turns only when strictly past a limit (60.0 from the creature, nearer
+  // than 2.0, above the shell less 8.0, under the floor plus 8.0).
+  const Vector3 middle{525.0f, 0.0f, 0.0f};
+  State().units.front()->body->SetPosition(middle);
+  const struct {
+    Vector3 at;
+    bool turns;
+  } limits[] = {
+      {{525.0f, 0.0f, 60.0f}, false}, {{525.0f, 0.0f, 60.5f}, true},  // from the creature
+      {{525.0f, 0.0f, 2.0f}, false},  {{525.0f, 0.0f, 1.9f}, true},
+      {{532.0f, 0.0f, 0.0f}, false},  {{532.5f, 0.0f, 0.0f}, true},   // under the shell of 540
+      {{518.0f, 0.0f, 0.0f}, false},  {{517.5f, 0.0f, 0.0f}, true},   // over the floor at 510
+  };
+  const Vector3 heading{0.0f, 1.0f, 0.0f};  // across every pull
+  for (const auto& row : limits) {
+    SCOPED_TRACE(testing::Message() << row.at.x << " " << row.at.z);
+    CreateSchool();
+    sSchoolFish* school = State().school;
+    for (int i = 1; i < kSchoolSize; ++i)
+      school[i].position = Vector3{-kGroundRadius - 10.0f, 200.0f * (float)(i % 10) - 900.0f, 150.0f * (float)(i / 10) - 1500.0f};
+    school[0].position = row.at;
+    school[0].speed = 0.0f;
+    bool turned = false;
+    for (int step = 0; step < 30; ++step) {
+      school[0].direction = heading;
+      StepSchool();
+      turned = turned || Vector3Dot(school[0].direction, heading) < 0.99999f;
+    }
+    EXPECT_EQ(turned, row.turns);
+    delete[] State().school;
+    State().school = nullptr;
+  }
 }
 
 // After a mode change flyers aim at the ground under their targets and
