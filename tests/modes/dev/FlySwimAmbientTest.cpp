@@ -254,6 +254,27 @@ TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
     delete[] State().school;
     State().school = nullptr;
   }
+  // Its neighbour, held still ahead along z: followed from 1.0 up to short
+  // of 100.0, shunned nearer than 1.0.
+  const float neighbours[][2] = {{100.0f, 0.0f}, {99.5f, 1.0f}, {1.0f, 1.0f}, {0.9f, -1.0f}};  // distance, turn along z
+  for (const auto& row : neighbours) {
+    CreateSchool();
+    sSchoolFish* school = State().school;
+    for (int i = 2; i < kSchoolSize; ++i)
+      school[i].position = Vector3{-kGroundRadius - 10.0f, 200.0f * (float)(i % 10) - 900.0f, 150.0f * (float)(i / 10) - 1500.0f};
+    school[0].position = Vector3{525.0f, 0.0f, 30.0f};
+    school[1].position = Vector3{525.0f, 0.0f, 30.0f + row[0]};
+    school[0].speed = school[1].speed = 0.0f;
+    float turn = 0.0f;
+    for (int step = 0; step < 30; ++step) {
+      school[0].direction = school[1].direction = heading;
+      StepSchool();
+      if (std::fabs(school[0].direction.z) > 1e-5f) turn = school[0].direction.z > 0.0f ? 1.0f : -1.0f;
+    }
+    EXPECT_EQ(turn, row[1]) << row[0];
+    delete[] State().school;
+    State().school = nullptr;
+  }
 }
 
 // After a mode change flyers aim at the ground under their targets and
