@@ -292,6 +292,8 @@ TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt
       {kFish, 0.5f, 20.0f, 4.0f, true},           // 30 deep: 4 over the floor
       {kFishTribe, 0.5f, 1.0f, 4.0f, true},
       {kFish, 0.025f, 1.0f, 1.0f, false},         // 2 deep: 4 over the floor is out of the sea
+      {kFish, 0.175f, 1.0f, 4.0f, true},          // 4 deep: 4 over the floor is on the shell, in the sea
+      {kFish, 0.17f, 1.0f, 1.0f, false},          // 3.6 deep
   };
   for (const sRow& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.mode << " " << row.seaLevel);
@@ -299,7 +301,7 @@ TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt
     State().seaLevel = row.seaLevel;
     AddUnits(1);
     sUnit& unit = *State().units.front();
-    unit.target = PointAtHeight(Vector3{1.0f, 0.2f, 0.1f}, row.targetHeight);
+    unit.target = PointAtHeight(Vector3{1.0f, 0.0f, 0.0f}, row.targetHeight);
     unit.targetLock = true;
     unit.speedMultiplier = 3.0f;
     ReseatUnits();
