@@ -1,6 +1,7 @@
 // The scenery and ambient life around the camera: specks wrapping through the
-// faces of their cube, perches recycled from far away to near the eye, and
-// units pushed apart when they stand too close.
+// faces of their cube, perches recycled from far away to near the eye, units
+// pushed apart when they stand too close, and the camera that follows the
+// single creature.
 #include "tests/modes/dev/FlySwimTestSupport.h"
 
 using namespace Ru::Math;
@@ -310,4 +311,31 @@ TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt
     EXPECT_FLOAT_EQ(unit.speedMultiplier, row.moved ? 1.0f : 3.0f);
   }
   State().seaLevel = 0.5f;
+}
+
+// The follow camera pulls its point back only when it is more than 7.5 from
+// the creature, and never lets it end a frame more than 11.25 away; the view
+// leads the creature by twice its lag, held to 4.0, a tenth of the way a frame.
+TEST_F(FlySwimStage, TheFollowCameraPullsPastSevenAndAHalfAndStopsAtElevenAndAQuarter) {
+  ResetState(kBird);
+  AddUnits(1);
+  sUnit& unit = *State().units.front();
+  const Vector3 u = GetUnitPosition(unit);
+  const float rows[][6] = {
+      // distance, outward speed, dt, distance after, lag, offset length after
+      {5.0f, 0.0f, 1.0f, 5.0f, 0.0f, 0.0f},     {7.5f, 0.0f, 1.0f, 7.5f, 4.0f, 0.8f},
+      {7.6f, 0.0f, 1.0f, 7.5f, 4.5f, 0.8f},     {11.0f, 2.0f, 0.1f, 11.145f, 3.0f, 0.6f},
+      {11.0f, 3.5f, 0.1f, 11.25f, 0.0f, 0.0f},  // it would end 11.28 away
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row[0] << " away at " << row[1]);
+    State().followPosition = Vector3Add(u, Vector3{0.0f, 0.0f, row[0]});
+    State().followVelocity = Vector3{0.0f, 0.0f, row[1]};
+    State().followOffsetLength = 0.0f;
+    State().referenceOrientation = unit.displayOrientation;
+    unit.target = Vector3Add(u, Vector3{0.0f, row[4], 0.0f});
+    UpdateFollowCamera(row[2]);
+    EXPECT_NEAR(Distance(State().followPosition, u), row[3], 1e-4f);
+    EXPECT_NEAR(State().followOffsetLength, row[5], 1e-6f);
+  }
 }
