@@ -60,6 +60,8 @@ class FlySwimStage : public ::testing::Test {
     s.leftButtonDown = s.rightButtonDown = s.leftJustPressed = s.doubleClick = s.lastTargetOnPerch = false;
     s.lastPressTime = s.lastReleaseTime = 0.0f;
     s.rtsStickySelection = 0;
+    s.holdMouseToSwim = 0;
+    s.dynamicHoldMouseToSwim = 1;
     s.useCandidatePick = 1;
     s.perchPickEnabled = s.perchesWanted = 0;
   }
