@@ -59,6 +59,21 @@ TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
   saucer->velocity = Vector3{};
   StepSaucer(*saucer, 0);
   EXPECT_NEAR(Vector3Dot(saucer->velocity, out), 4.0f, 1e-4f) << "rises at full speed";
+  // Hovering at level 0 (15 up): higher than 67.5 it first closes a quarter of
+  // the way at once; lower than 18.0 the ground pushes it up.
+  const float steps[][3] = {
+      // height, height after, upward speed after
+      {67.5f, 67.5f, -4.0f}, {68.0f, 54.75f, -4.0f},  // 68 to 15: a quarter is 13.25
+      {18.0f, 18.0f, -0.6f}, {17.0f, 17.0f, -0.18395f},  // 2 x (1 - (17 / 18)^2) up against 0.4 down
+  };
+  for (const auto& row : steps) {
+    saucer->position = Vector3Scale(out, kGroundRadius + row[0]);
+    saucer->target = Vector3Scale(out, kGroundRadius);
+    saucer->velocity = Vector3{};
+    StepSaucer(*saucer, 0);
+    EXPECT_NEAR(HeightAboveGround(saucer->position), row[1], 1e-3f) << row[0];
+    EXPECT_NEAR(Vector3Dot(saucer->velocity, out), row[2], 1e-4f) << row[0];
+  }
 
   AimCamera(Vector3{0.0f, kGroundRadius, 0.0f}, 30.0f, 51.0f);
   saucer->position = saucer->target = Vector3Scale(out, kGroundRadius + 15.0f);
