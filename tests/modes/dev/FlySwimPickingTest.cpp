@@ -55,21 +55,30 @@ TEST_F(FlySwimStage, CandidatePickFromAboveTheSeaTakesTheFloorUnderTheCursor) {
   EXPECT_EQ(text.Text(), "3; planet; Camera above-water; ");
 }
 
+// The shell from inside is a candidate when it is at least 4.0 from the eye.
 TEST_F(FlySwimStage, CandidatePickFromUnderWaterFindsTheShellFromInside) {
-  State().seaLevel = 0.5f;
-  AimCamera(Vector3{530, 0, 0}, -60.0f, 6.0f);  // pitched up, under the surface
-  const Vector3 eye = GetViewEyePosition();
-  ASSERT_LT(Vector3Length(eye), WaterShellRadius());
+  const struct {
+    float anchor, distance;  // the camera orbits a point this far out at this distance, pitched up
+    bool shell;
+  } rows[] = {{530.0f, 6.0f, true}, {540.0f, 4.01f, true}, {540.0f, 3.99f, false}};  // 540: the shell is the anchor
   cLoneUnit lone(Vector3{0, kGroundRadius + 5, 0}, 10.0f);
-  State().mouseX = kWindowWidth / 2;
-  State().mouseY = kWindowHeight / 2;
-  cCollectedText text;
-  Vector3 point, aim;
-  bool onPerch = false;
-  ASSERT_TRUE(cTovansGameMode::Pick(lone.unit, point, aim, onPerch, true));
-  EXPECT_NEAR(Vector3Length(point), WaterShellRadius(), 0.05f);
-  EXPECT_GT(Distance(point, eye), kMinPickDistance);
-  EXPECT_EQ(text.Text().rfind("3; Camera underwater; water; ", 0), 0u) << text.Text();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.anchor << " at " << row.distance);
+    AimCamera(Vector3{row.anchor, 0, 0}, -60.0f, row.distance);  // under the surface
+    const Vector3 eye = GetViewEyePosition();
+    ASSERT_LT(Vector3Length(eye), WaterShellRadius());
+    State().mouseX = kWindowWidth / 2;
+    State().mouseY = kWindowHeight / 2;
+    cCollectedText text;
+    Vector3 point, aim;
+    bool onPerch = false;
+    const bool picked = cTovansGameMode::Pick(lone.unit, point, aim, onPerch, true);
+    EXPECT_EQ(text.Text().rfind("3; Camera underwater; water; ", 0) == 0u, row.shell) << text.Text();
+    if (!row.shell) continue;
+    EXPECT_TRUE(picked);
+    EXPECT_NEAR(Vector3Length(point), WaterShellRadius(), 0.05f);
+    EXPECT_GT(Distance(point, eye), kMinPickDistance);
+  }
 }
 
 TEST_F(FlySwimStage, WaterShellPickClipsAFloorPointJustAboveTheSeaAndRefusesAFarOne) {
