@@ -100,6 +100,14 @@ TEST_F(FlySwimStage, PerchesFartherThanFiftyFiveComeBackNearTheEye) {
     EXPECT_GE(Vector3Length(p), kGroundRadius - 0.05f * (WaterShellRadius() - kGroundRadius) - 1e-2f);
     EXPECT_NEAR(Distance(perch.shadow->GetPosition(), PointAtHeight(p, -0.75f)), 0.0f, 1e-3f);
   }
+  const float limits[][2] = {{54.99f, 0.0f}, {55.01f, 1.0f}};  // from the eye, recycled
+  for (const auto& row : limits) {
+    sPerch& perch = *State().perches[1];
+    const Vector3 at = Vector3Add(eye, Vector3{0.0f, 0.0f, row[0]});
+    perch.body->SetPosition(at);
+    RecyclePerches(false);
+    EXPECT_EQ(!Vector3Equal(perch.body->GetPosition(), at), row[1] == 1.0f) << row[0];
+  }
 }
 
 TEST_F(FlySwimStage, UnitsStandingTogetherArePushedApart) {
