@@ -81,6 +81,31 @@ TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
   float anchor[3], q[4];
   GetCameraPositionOrientation(anchor, q);
   EXPECT_GT(Vector3Dot(QuatRotateVector(Quaternion{q[0], q[1], q[2], q[3]}, Vector3{0, 1, 0}), out), 0.999f);
+
+  // The trailing camera turns to look along the way only when the target's
+  // ground is more than 9.0 from the saucer's; its anchor catches up halfway
+  // only when the eye is more than 270.0 from the saucer.
+  const Vector3 ground = Vector3Scale(out, kGroundRadius);
+  const float ways[][2] = {{8.95f, 0.0f}, {9.05f, 1.0f}};  // along the ground, turns
+  for (const auto& row : ways) {
+    AimCamera(ground, 30.0f, 51.0f);
+    Quaternion before;
+    GetCameraPositionOrientation(anchor, &before.x);
+    saucer->position = Vector3Scale(out, kGroundRadius + 15.0f);
+    saucer->target = PointAtHeight(Vector3Add(ground, Vector3{0.0f, row[0], 0.0f}), 15.0f);
+    SteerSaucerCamera(*saucer);
+    GetCameraPositionOrientation(anchor, q);
+    EXPECT_EQ(!QuatNearEqual(Quaternion{q[0], q[1], q[2], q[3]}, before, 1e-4f), row[1] == 1.0f) << row[0];
+  }
+  const float eyes[][2] = {{269.9f, 0.0f}, {270.1f, 1.0f}};  // from the eye, catches up
+  for (const auto& row : eyes) {
+    AimCamera(ground, 30.0f, 51.0f);
+    const Vector3 eye = GetViewEyePosition();
+    saucer->position = saucer->target = Vector3Add(eye, Vector3{0.0f, 0.0f, row[0]});
+    SteerSaucerCamera(*saucer);
+    const float* a = GetCameraAnchor();
+    EXPECT_EQ(Distance(Vector3{a[0], a[1], a[2]}, ground) > 1.0f, row[1] == 1.0f) << row[0];
+  }
 }
 
 // The right button calls the saucer under the eye of the camera where it is
