@@ -193,6 +193,13 @@ TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
   State().seaLevel = 0.5f;  // floor 510, surface 540
   AddUnits(1);
   const Vector3 creature = GetUnitPosition(*State().units.front());
+  CreateSchool();  // the fish start 20.0 to 200.0 from the creature
+  for (int i = 0; i < kSchoolSize; ++i) {
+    const float d = Distance(State().school[i].position, creature);
+    EXPECT_TRUE(d >= 20.0f - 1e-3f && d <= 200.0f + 1e-3f) << i << ": " << d;
+  }
+  delete[] State().school;
+  State().school = nullptr;
   const Vector3 up = Normalize(creature), side{0.0f, 0.0f, 1.0f};
   auto at = [&](float height, float along) { return Vector3Add(SetLength(creature, kGroundRadius + height), Vector3Scale(side, along)); };
   struct sRow {

@@ -272,14 +272,17 @@ TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMore
     EXPECT_NEAR(unit.altitude, row.after, 1e-4f);
     EXPECT_NEAR(unit.pitch, row.pitch, 1e-5f);
   }
+  // The step along the ground: 15 % of the way, at most the speed factor (0.2).
   struct sTurn {
     Vector3 target;
     bool turns;
+    float step;
   } turns[] = {
-      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.9f}), 0.0f), false},
-      {Vector3Add(ground, Vector3{0.0f, 0.0f, 2.0f}), false},  // exactly 2.0 away
-      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 2.1f}), 0.0f), true},
-      {PointAtHeight(ground, 5.0f), false},
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.0f}), 0.0f), false, 0.15f},
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.9f}), 0.0f), false, 0.2f},
+      {Vector3Add(ground, Vector3{0.0f, 0.0f, 2.0f}), false, 0.2f},  // exactly 2.0 away
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 2.1f}), 0.0f), true, 0.2f},
+      {PointAtHeight(ground, 5.0f), false, 0.0f},
   };
   for (const sTurn& row : turns) {
     ResetState(kBird);
@@ -296,5 +299,6 @@ TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMore
     const Vector3 up = QuatRotateVector(unit.orientation, Vector3{0.0f, 1.0f, 0.0f});
     EXPECT_GT(Vector3Dot(up, Normalize(ground)), 0.999f) << "upright on the planet";
     if (row.turns) EXPECT_LT(Distance(unit.heading, Vector3Sub(row.target, ground)), 1e-3f);
+    EXPECT_NEAR(GroundStep(ground, GetUnitPosition(unit)), row.step, 1e-3f) << Distance(ground, row.target);
   }
 }
