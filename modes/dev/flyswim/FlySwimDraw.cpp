@@ -113,9 +113,7 @@ void DrawUnitDebug(sUnit& unit) {
     const float alpha = TargetMarkerAlpha(unit);
     if (alpha > 0.0f) {
       SetColour(Vector3Lerp(kGreen, kGrey, 0.3f), alpha);
-      Vector3 point = unit.target;
-      if (!Has(kSwims) && HeightAboveGround(point) <= 1.0f) point = PointAtHeight(point, 1.0f);
-      DrawSphereMarker(point, 0.3f);
+      DrawSphereMarker(TargetMarkerPoint(unit), 0.3f);
     }
   }
   if (unit.selected && group) {

@@ -91,6 +91,17 @@ TEST_F(FlySwimStage, TheLagAndTheTargetMarkerFollowTheDistanceToTheTarget) {
     EXPECT_FLOAT_EQ(UnitLag(unit), row[1]) << row[0];
     EXPECT_FLOAT_EQ(TargetMarkerAlpha(unit), row[2]) << row[0];
   }
+  // A flyer's marker stands at least 1.0 over the ground; a swimmer's where its target is.
+  const struct {
+    int mode;
+    float targetHeight, markerHeight;
+  } heights[] = {{kBird, 0.5f, 1.0f}, {kBird, 1.0f, 1.0f}, {kBird, 1.01f, 1.01f}, {kFish, 0.5f, 0.5f}};
+  for (const auto& row : heights) {
+    ResetState(row.mode);
+    sUnit unit;
+    unit.target = PointAtHeight(Vector3{1.0f, 0.0f, 0.0f}, row.targetHeight);
+    EXPECT_NEAR(HeightAboveGround(TargetMarkerPoint(unit)), row.markerHeight, 1e-4f) << std::hex << row.mode << std::dec << " " << row.targetHeight;
+  }
 }
 
 TEST_F(FlySwimStage, WavesFollowTheGameClock) {
