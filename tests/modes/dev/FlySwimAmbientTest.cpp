@@ -193,11 +193,13 @@ TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
   State().seaLevel = 0.5f;  // floor 510, surface 540
   AddUnits(1);
   const Vector3 creature = GetUnitPosition(*State().units.front());
-  CreateSchool();  // the fish start 20.0 to 200.0 from the creature
+  CreateSchool();  // the fish start 20.0 to 200.0 from the creature, each following the next of the 200
   for (int i = 0; i < kSchoolSize; ++i) {
     const float d = Distance(State().school[i].position, creature);
     EXPECT_TRUE(d >= 20.0f - 1e-3f && d <= 200.0f + 1e-3f) << i << ": " << d;
   }
+  EXPECT_EQ(State().school[198].neighbour, 199);
+  EXPECT_EQ(State().school[199].neighbour, 0);
   delete[] State().school;
   State().school = nullptr;
   const Vector3 up = Normalize(creature), side{0.0f, 0.0f, 1.0f};
