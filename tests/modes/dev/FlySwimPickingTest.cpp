@@ -2,6 +2,7 @@
 // the floor under water, the shell from inside, the water-shell pick's clip
 // and its refusal, and the flying aim one unit above the ground.
 #include <algorithm>
+#include <cmath>
 
 #include "tests/modes/dev/FlySwimTestSupport.h"
 #include "world/scene/SolidShapes.h"
@@ -129,4 +130,27 @@ TEST_F(FlySwimStage, FlyingPickAimsOneUnitAboveTheGroundAndMissesInTheSky) {
   const Vector3 before = point;
   EXPECT_FALSE(cTovansGameMode::Pick(lone.unit, point, aim, onPerch, false));
   EXPECT_TRUE(Vector3Equal(point, before));
+}
+
+// A perch is skipped when a maximum distance is given (not negative) and the
+// perch stands that far from the ray's origin or farther, or when it is not
+// perchable.
+TEST_F(FlySwimStage, PerchPickSkipsPerchesAtOrPastTheMaximumDistance) {
+  AimCamera(Vector3{kGroundRadius, 0, 0}, 60.0f, 30.0f);
+  State().perches.push_back(new sPerch());  // the stage's reset frees it
+  sPerch& perch = *State().perches.back();
+  perch.body = new cSceneObject(nullptr, &GetPyramidShape());
+  perch.body->SetPosition(Vector3{kGroundRadius + 5.0f, 0, 0});
+  CursorOn(perch.body->GetPosition());
+  const float d = Distance(perch.body->GetPosition(), CameraScreenPointToRay(State().mouseX, State().mouseY).origin);
+  const struct {
+    float maxDistance;
+    bool perchable, found;
+  } rows[] = {{-1.0f, true, true}, {d, true, false}, {std::nextafter(d, 2.0f * d), true, true}, {-1.0f, false, false}};
+  for (const auto& row : rows) {
+    perch.perchable = row.perchable;
+    Vector3 hit;
+    EXPECT_EQ(cTovansGameMode::PickPerch(State().mouseX, State().mouseY, hit, row.maxDistance) == &perch, row.found)
+        << row.maxDistance << " perchable " << row.perchable;
+  }
 }
