@@ -146,7 +146,8 @@ TEST_F(FlySwimStage, PerchPickSkipsPerchesAtOrPastTheMaximumDistance) {
   const struct {
     float maxDistance;
     bool perchable, found;
-  } rows[] = {{-1.0f, true, true}, {d, true, false}, {std::nextafter(d, 2.0f * d), true, true}, {-1.0f, false, false}};
+  } rows[] = {{-1.0f, true, true},    {d, true, false},         {std::nextafter(d, 2.0f * d), true, true},
+              {-1.0f, false, false},  {0.0f, true, false},      {-1e-6f, true, true}};  // 0 is a maximum, below it none
   for (const auto& row : rows) {
     perch.perchable = row.perchable;
     Vector3 hit;
