@@ -60,10 +60,6 @@ float NumberValue(std::string_view text) {
 
 class cRovurozovizCompiler {
  public:
-  // Deeper nesting of parentheses and ifs than this is reported like the
-  // table-driven parser's stack overflow, instead of exhausting the C++ stack.
-  static constexpr int kMaxNesting = 2000;
-
   cRovurozovizCompiler(cRovurozovizProgram& program, const char* text) : mProgram(program), mCursor(text) {}
 
   bool Run() {
@@ -196,7 +192,7 @@ class cRovurozovizCompiler {
     Next();
     return true;
   }
-  bool Enter() { return ++mNesting <= kMaxNesting || Fail("parser stack overflow"); }
+  bool Enter() { return ++mNesting <= cRovurozovizProgram::kMaxParseNesting || Fail("parser stack overflow"); }
   void Leave() { --mNesting; }
 
   void ParseProgram() {

@@ -19,6 +19,9 @@ class cRovurozovizProgram {
   static constexpr int64_t kRunInstructionBudget = 10000000;
   static constexpr size_t kMaxValueStack = 65536;
   static constexpr size_t kMaxReturnStack = 65536;
+  // Deeper nesting of parentheses and ifs than this is reported like a
+  // parser stack overflow, instead of exhausting the C++ stack.
+  static constexpr int kMaxParseNesting = 2000;
 
   cRovurozovizProgram();
   virtual ~cRovurozovizProgram();

@@ -110,12 +110,10 @@ void DrawUnitDebug(sUnit& unit) {
   const sState& s = State();
   const bool group = Has(kGroup);
   if (!group && !(s.mode == kFish && s.hideFishMarker)) {
-    const float L = Distance(GetUnitPosition(unit), unit.target);
-    if (L >= 1.0f) {
-      SetColour(Vector3Lerp(kGreen, kGrey, 0.3f), L >= 4.0f ? 1.0f : L * 0.25f);
-      Vector3 point = unit.target;
-      if (!Has(kSwims) && HeightAboveGround(point) <= 1.0f) point = PointAtHeight(point, 1.0f);
-      DrawSphereMarker(point, 0.3f);
+    const float alpha = TargetMarkerAlpha(unit);
+    if (alpha > 0.0f) {
+      SetColour(Vector3Lerp(kGreen, kGrey, 0.3f), alpha);
+      DrawSphereMarker(TargetMarkerPoint(unit), 0.3f);
     }
   }
   if (unit.selected && group) {

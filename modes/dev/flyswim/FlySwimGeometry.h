@@ -29,6 +29,10 @@ bool IsBelowTerrain(const Ru::Math::Vector3& p, float margin);
 bool IsUnderwater(const Ru::Math::Vector3& p);
 Ru::Math::Vector3 UnitForwardVector(const sUnit& unit);
 float UnitLag(const sUnit& unit);
+// The alpha of the marker at the unit's target: 0 (none) within 1.0 of it, fading in to 1 at 4.0.
+float TargetMarkerAlpha(const sUnit& unit);
+// Where that marker stands: the target, lifted to 1.0 over the ground when a flyer's target lies lower.
+Ru::Math::Vector3 TargetMarkerPoint(const sUnit& unit);
 
 // ---- view ----
 Ru::Math::Vector3 GetViewEyePosition();

@@ -18,6 +18,14 @@ namespace nFlySwim {
 
 Vector3 GetUnitPosition(const sUnit& unit) { return unit.body ? unit.body->GetPosition() : Vector3{}; }
 float UnitLag(const sUnit& unit) { return std::clamp(Distance(GetUnitPosition(unit), unit.target), 0.0f, 4.0f); }
+float TargetMarkerAlpha(const sUnit& unit) {
+  const float L = Distance(GetUnitPosition(unit), unit.target);
+  return L < 1.0f ? 0.0f : L >= 4.0f ? 1.0f : L * 0.25f;
+}
+Vector3 TargetMarkerPoint(const sUnit& unit) {
+  if (!Has(kSwims) && HeightAboveGround(unit.target) <= 1.0f) return PointAtHeight(unit.target, 1.0f);
+  return unit.target;
+}
 void SyncUnitPosition(sUnit& unit) { unit.target = GetUnitPosition(unit); }
 
 void AddUnitFlapImpulse(sUnit& unit) {

@@ -119,7 +119,7 @@ void UpdateFollowCamera(float dt) {
     s.followOffsetDirection = Vector3{};
     s.followStarted = true;
   }
-  const float b = std::clamp(Distance(unit.target, u), 0.0f, 4.0f);
+  const float b = UnitLag(unit);
   s.followOffsetLength += (2.0f * b - s.followOffsetLength) * 0.1f;
   const Vector3 ahead = QuatRotateVector(unit.displayOrientation, Vector3{0.0f, 0.0f, -1.0f});
   s.followOffsetDirection = Vector3Lerp(s.followOffsetDirection, ahead, 0.1f);

@@ -1,6 +1,7 @@
 // The scenery and ambient life around the camera: specks wrapping through the
-// faces of their cube, perches recycled from far away to near the eye, and
-// units pushed apart when they stand too close.
+// faces of their cube, perches recycled from far away to near the eye, units
+// pushed apart when they stand too close, and the camera that follows the
+// single creature.
 #include "tests/modes/dev/FlySwimTestSupport.h"
 
 using namespace Ru::Math;
@@ -42,6 +43,29 @@ TEST_F(FlySwimStage, SpecksWrapThroughTheCubeFacesAndFadeBackIn) {
     }
   }
   EXPECT_GT(wrapped, 150);  // about 10 / 75 of them
+  // On a face of the cube a speck stays; just past it, it wraps.
+  const float faces[][2] = {{37.5f, 37.5f}, {37.6f, -37.4f}, {-37.5f, -37.5f}, {-37.6f, 37.4f}};  // offset, after
+  for (const auto& face : faces) {
+    specks[0].position = Vector3Add(moved, Vector3{face[0], 0.0f, 0.0f});
+    specks[0].fade = 0.5f;
+    StepSpecks(moved);
+    EXPECT_NEAR(specks[0].position.x - moved.x, face[1], 1e-4f) << face[0];
+    EXPECT_FLOAT_EQ(specks[0].fade, face[0] == face[1] ? 0.55f : 0.0f) << face[0];
+  }
+  // Anchored on the shell from its radius up, floating from the ground's up to it, else on the ground.
+  const float ground = GetPlanetModel().GetSurfaceRadius(Vector3{1.0f, 0.0f, 0.0f}), shell = WaterShellRadius();
+  const struct {
+    float radius;
+    int side;
+    float anchor;
+  } anchors[] = {{shell + 1.0f, 1, shell}, {shell, 1, shell}, {shell - 0.01f, 0, shell - 0.01f},
+                 {ground, 0, ground},      {ground - 0.01f, -1, ground}};
+  for (const auto& row : anchors) {
+    specks[0].position = Vector3{row.radius, 0.0f, 0.0f};
+    SetSpeckAnchor(specks, 0);
+    EXPECT_EQ(specks[0].side, row.side) << row.radius;
+    EXPECT_FLOAT_EQ(specks[0].anchor.x, row.anchor) << row.radius;
+  }
   delete[] State().specks;
   State().specks = nullptr;
 }
@@ -76,6 +100,14 @@ TEST_F(FlySwimStage, PerchesFartherThanFiftyFiveComeBackNearTheEye) {
     EXPECT_GE(Vector3Length(p), kGroundRadius - 0.05f * (WaterShellRadius() - kGroundRadius) - 1e-2f);
     EXPECT_NEAR(Distance(perch.shadow->GetPosition(), PointAtHeight(p, -0.75f)), 0.0f, 1e-3f);
   }
+  const float limits[][2] = {{54.99f, 0.0f}, {55.01f, 1.0f}};  // from the eye, recycled
+  for (const auto& row : limits) {
+    sPerch& perch = *State().perches[1];
+    const Vector3 at = Vector3Add(eye, Vector3{0.0f, 0.0f, row[0]});
+    perch.body->SetPosition(at);
+    RecyclePerches(false);
+    EXPECT_EQ(!Vector3Equal(perch.body->GetPosition(), at), row[1] == 1.0f) << row[0];
+  }
 }
 
 TEST_F(FlySwimStage, UnitsStandingTogetherArePushedApart) {
@@ -87,11 +119,15 @@ TEST_F(FlySwimStage, UnitsStandingTogetherArePushedApart) {
   SeparateUnits();  // one place: a random direction, pushes of 0.5 each way
   EXPECT_NEAR(Vector3Length(a.velocity), 0.5f, 1e-5f);
   EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3Negate(b.velocity), 1e-6f));
-  a.velocity = b.velocity = Vector3{};
-  b.body->SetPosition(Vector3Add(GetUnitPosition(a), Vector3{0.0f, 1.0f, 0.0f}));
-  SeparateUnits();  // 1.0 apart: pushes of 0.25 along the line between them
-  EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3{0.0f, -0.25f, 0.0f}, 1e-6f));
-  EXPECT_TRUE(Vector3NearEqual(b.velocity, Vector3{0.0f, 0.25f, 0.0f}, 1e-6f));
+  const Vector3 at = GetUnitPosition(a);
+  const float apart[][2] = {{1.0f, 0.25f}, {1.99f, 0.0025f}, {2.0f, 0.0f}, {2.5f, 0.0f}};  // distance, push
+  for (const auto& row : apart) {
+    a.velocity = b.velocity = Vector3{};
+    b.body->SetPosition(Vector3Add(at, Vector3{0.0f, row[0], 0.0f}));
+    SeparateUnits();  // along the line between them
+    EXPECT_TRUE(Vector3NearEqual(a.velocity, Vector3{0.0f, -row[1], 0.0f}, 1e-6f)) << row[0];
+    EXPECT_TRUE(Vector3NearEqual(b.velocity, Vector3{0.0f, row[1], 0.0f}, 1e-6f)) << row[0];
+  }
 }
 
 // Light rays fade in by a tenth of the gap a frame, fade out once near their
@@ -105,6 +141,8 @@ TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
       {0.0f, 1.0f, 0.1f, 1.0f},     // fading in
       {0.96f, 1.0f, 0.964f, 0.0f},  // near its brightness: it starts to fade out
       {0.5f, 0.0f, 0.45f, 0.0f},    // fading out
+      {1.0f / 18.0f, 0.0f, 0.05f, 0.0f},  // left exactly 0.05 from dark: not yet gone
+      {0.05555555f, 0.0f, 0.0f, -1.0f},   // just under 0.05: gone
       {0.03f, 0.0f, 0.0f, -1.0f},   // gone: it comes back elsewhere, dark, to a new brightness
   };
   for (const sRow& row : rows) {
@@ -125,9 +163,14 @@ TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
     const float* camera = GetCameraPosition();
     const Vector3 near = Normalize(Vector3{camera[0], camera[1], camera[2]});
     // A cluster's rays hang within 5 of its centre's point on the shell; a new
-    // cluster starts somewhere else near the camera, at least 3 rays later.
+    // cluster starts somewhere else near the camera, 3 to 6 rays later (the
+    // ray that draws the count of 2 to 5, then as many more).
     int clusters = 1, lastStart = 0;
-    for (int i = 0; i < kLightRayCount; ++i) {
+    for (int i = 0; i <= kLightRayCount; ++i) {
+      if (i == kLightRayCount) {
+        EXPECT_LE(i - lastStart, 6) << "the last cluster";
+        break;
+      }
       EXPECT_GE(rays[i].target, 0.0f);
       EXPECT_LE(rays[i].target, 1.0f);
       EXPECT_GE(rays[i].length, 7.0f);
@@ -135,6 +178,7 @@ TEST_F(FlySwimStage, LightRaysFadeInAndOutAndComeBackInClustersNearTheCamera) {
       EXPECT_GT(Vector3Dot(rays[i].direction, near), 0.99f) << "hung near the camera";
       if (i == 0 || Vector3Dot(rays[i].direction, rays[i - 1].direction) > 0.9999f) continue;
       EXPECT_GE(i - lastStart, 3) << "ray " << i;
+      EXPECT_LE(i - lastStart, 6) << "ray " << i;
       lastStart = i;
       ++clusters;
     }
@@ -149,6 +193,15 @@ TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
   State().seaLevel = 0.5f;  // floor 510, surface 540
   AddUnits(1);
   const Vector3 creature = GetUnitPosition(*State().units.front());
+  CreateSchool();  // the fish start 20.0 to 200.0 from the creature, each following the next of the 200
+  for (int i = 0; i < kSchoolSize; ++i) {
+    const float d = Distance(State().school[i].position, creature);
+    EXPECT_TRUE(d >= 20.0f - 1e-3f && d <= 200.0f + 1e-3f) << i << ": " << d;
+  }
+  EXPECT_EQ(State().school[198].neighbour, 199);
+  EXPECT_EQ(State().school[199].neighbour, 0);
+  delete[] State().school;
+  State().school = nullptr;
   const Vector3 up = Normalize(creature), side{0.0f, 0.0f, 1.0f};
   auto at = [&](float height, float along) { return Vector3Add(SetLength(creature, kGroundRadius + height), Vector3Scale(side, along)); };
   struct sRow {
@@ -186,6 +239,60 @@ TEST_F(FlySwimStage, SchoolFishKeepNearTheCreatureAndInsideTheWater) {
     delete[] State().school;
     State().school = nullptr;
   }
+  // A fish held still, the creature at 525 in the middle of the water: it
+  // turns only when strictly past a limit (60.0 from the creature, nearer
+  // than 2.0, above the shell less 8.0, under the floor plus 8.0).
+  const Vector3 middle{525.0f, 0.0f, 0.0f};
+  State().units.front()->body->SetPosition(middle);
+  const struct {
+    Vector3 at;
+    bool turns;
+  } limits[] = {
+      {{525.0f, 0.0f, 60.0f}, false}, {{525.0f, 0.0f, 60.5f}, true},  // from the creature
+      {{525.0f, 0.0f, 2.0f}, false},  {{525.0f, 0.0f, 1.9f}, true},
+      {{532.0f, 0.0f, 0.0f}, false},  {{532.5f, 0.0f, 0.0f}, true},   // under the shell of 540
+      {{518.0f, 0.0f, 0.0f}, false},  {{517.5f, 0.0f, 0.0f}, true},   // over the floor at 510
+  };
+  const Vector3 heading{0.0f, 1.0f, 0.0f};  // across every pull
+  for (const auto& row : limits) {
+    SCOPED_TRACE(testing::Message() << row.at.x << " " << row.at.z);
+    CreateSchool();
+    sSchoolFish* school = State().school;
+    for (int i = 1; i < kSchoolSize; ++i)
+      school[i].position = Vector3{-kGroundRadius - 10.0f, 200.0f * (float)(i % 10) - 900.0f, 150.0f * (float)(i / 10) - 1500.0f};
+    school[0].position = row.at;
+    school[0].speed = 0.0f;
+    bool turned = false;
+    for (int step = 0; step < 30; ++step) {
+      school[0].direction = heading;
+      StepSchool();
+      turned = turned || Vector3Dot(school[0].direction, heading) < 0.99999f;
+    }
+    EXPECT_EQ(turned, row.turns);
+    delete[] State().school;
+    State().school = nullptr;
+  }
+  // Its neighbour, held still ahead along z: followed from 1.0 up to short
+  // of 100.0, shunned nearer than 1.0.
+  const float neighbours[][2] = {{100.0f, 0.0f}, {99.5f, 1.0f}, {1.0f, 1.0f}, {0.9f, -1.0f}};  // distance, turn along z
+  for (const auto& row : neighbours) {
+    CreateSchool();
+    sSchoolFish* school = State().school;
+    for (int i = 2; i < kSchoolSize; ++i)
+      school[i].position = Vector3{-kGroundRadius - 10.0f, 200.0f * (float)(i % 10) - 900.0f, 150.0f * (float)(i / 10) - 1500.0f};
+    school[0].position = Vector3{525.0f, 0.0f, 30.0f};
+    school[1].position = Vector3{525.0f, 0.0f, 30.0f + row[0]};
+    school[0].speed = school[1].speed = 0.0f;
+    float turn = 0.0f;
+    for (int step = 0; step < 30; ++step) {
+      school[0].direction = school[1].direction = heading;
+      StepSchool();
+      if (std::fabs(school[0].direction.z) > 1e-5f) turn = school[0].direction.z > 0.0f ? 1.0f : -1.0f;
+    }
+    EXPECT_EQ(turn, row[1]) << row[0];
+    delete[] State().school;
+    State().school = nullptr;
+  }
 }
 
 // After a mode change flyers aim at the ground under their targets and
@@ -203,6 +310,8 @@ TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt
       {kFish, 0.5f, 20.0f, 4.0f, true},           // 30 deep: 4 over the floor
       {kFishTribe, 0.5f, 1.0f, 4.0f, true},
       {kFish, 0.025f, 1.0f, 1.0f, false},         // 2 deep: 4 over the floor is out of the sea
+      {kFish, 0.175f, 1.0f, 4.0f, true},          // 4 deep: 4 over the floor is on the shell, in the sea
+      {kFish, 0.17f, 1.0f, 1.0f, false},          // 3.6 deep
   };
   for (const sRow& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.mode << " " << row.seaLevel);
@@ -210,7 +319,7 @@ TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt
     State().seaLevel = row.seaLevel;
     AddUnits(1);
     sUnit& unit = *State().units.front();
-    unit.target = PointAtHeight(Vector3{1.0f, 0.2f, 0.1f}, row.targetHeight);
+    unit.target = PointAtHeight(Vector3{1.0f, 0.0f, 0.0f}, row.targetHeight);
     unit.targetLock = true;
     unit.speedMultiplier = 3.0f;
     ReseatUnits();
@@ -219,4 +328,31 @@ TEST_F(FlySwimStage, ReseatingAfterAModeChangePutsTargetsOnTheGroundOrFourOverIt
     EXPECT_FLOAT_EQ(unit.speedMultiplier, row.moved ? 1.0f : 3.0f);
   }
   State().seaLevel = 0.5f;
+}
+
+// The follow camera pulls its point back only when it is more than 7.5 from
+// the creature, and never lets it end a frame more than 11.25 away; the view
+// leads the creature by twice its lag, held to 4.0, a tenth of the way a frame.
+TEST_F(FlySwimStage, TheFollowCameraPullsPastSevenAndAHalfAndStopsAtElevenAndAQuarter) {
+  ResetState(kBird);
+  AddUnits(1);
+  sUnit& unit = *State().units.front();
+  const Vector3 u = GetUnitPosition(unit);
+  const float rows[][6] = {
+      // distance, outward speed, dt, distance after, lag, offset length after
+      {5.0f, 0.0f, 1.0f, 5.0f, 0.0f, 0.0f},     {7.5f, 0.0f, 1.0f, 7.5f, 4.0f, 0.8f},
+      {7.6f, 0.0f, 1.0f, 7.5f, 4.5f, 0.8f},     {11.0f, 2.0f, 0.1f, 11.145f, 3.0f, 0.6f},
+      {11.0f, 3.5f, 0.1f, 11.25f, 0.0f, 0.0f},  // it would end 11.28 away
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row[0] << " away at " << row[1]);
+    State().followPosition = Vector3Add(u, Vector3{0.0f, 0.0f, row[0]});
+    State().followVelocity = Vector3{0.0f, 0.0f, row[1]};
+    State().followOffsetLength = 0.0f;
+    State().referenceOrientation = unit.displayOrientation;
+    unit.target = Vector3Add(u, Vector3{0.0f, row[4], 0.0f});
+    UpdateFollowCamera(row[2]);
+    EXPECT_NEAR(Distance(State().followPosition, u), row[3], 1e-4f);
+    EXPECT_NEAR(State().followOffsetLength, row[5], 1e-6f);
+  }
 }

@@ -50,16 +50,25 @@ TEST(FlySwimMode, ExperimentsBuildTheirUnitsPerchesAndAmbientLife) {
       int mode;
       size_t units, perches;
       bool sea;
+      float distance;  // the camera's, as the switch sets it
     } steps[] = {
-        {kFish, 1, 100, true},  // a fresh entry: 50 from the switch, 50 from Enter
-        {kFishTribe, 20, 0, true},  // there were perches: all go
-        {kBird, 1, 0, false},
-        {kFish, 1, 50, true},
-        {kBirdTribe, 20, 0, false},
-        {kUfo, 0, 0, false},
+        {kFish, 1, 100, true, 3.0f},  // a fresh entry: 50 from the switch, 50 from Enter
+        {kFishTribe, 20, 0, true, 120.0f},  // there were perches: all go
+        {kBird, 1, 0, false, 30.0f},
+        {kFish, 1, 50, true, 3.0f},
+        {kBirdTribe, 20, 0, false, 120.0f},
+        {kUfo, 0, 0, false, 480.0f},
     };
     for (const sStep& step : steps) {
-      if (step.mode != kFish || State().perches.size() != 100) Switch(program, step.mode);
+      const bool fresh = step.mode == kFish && State().perches.size() == 100;
+      if (!fresh) {
+        State().mode = step.mode;  // what the radio group writes before its callback
+        cTovansGameMode::OnModeChanged(step.mode);
+      }
+      float distance = 0.0f;
+      GetCameraTargetAngles(nullptr, nullptr, &distance);
+      EXPECT_FLOAT_EQ(distance, step.distance) << std::hex << step.mode;
+      if (!fresh) program.Frame(16);
       EXPECT_EQ(State().units.size(), step.units) << std::hex << step.mode;
       EXPECT_EQ(State().perches.size(), step.perches) << std::hex << step.mode;
       EXPECT_EQ(State().school != nullptr, step.sea);

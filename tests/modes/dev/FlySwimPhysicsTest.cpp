@@ -27,13 +27,65 @@ TEST_F(FlySwimStage, FlapKicksAndTheBubbleRing) {
     EXPECT_FLOAT_EQ(unit.flapSpeed, k.after);
     EXPECT_FLOAT_EQ(unit.lastFlapTime, Now());
   }
-  for (int i = 1; i <= kBubbleCount + 1; ++i) AddUnitBubble(unit, Vector3{(float)i, 0, 0});
-  EXPECT_EQ(unit.bubbleCount, kBubbleCount);
-  EXPECT_EQ(unit.nextBubble, 1);
-  EXPECT_FLOAT_EQ(unit.bubbles[0].x, (float)kBubbleCount + 1);  // the 26th overwrote the first
+  struct sRing {
+    int added, count, next;
+    float first;  // the x of the bubble in the first slot
+  } ring[] = {{24, 24, 24, 1.0f}, {25, 25, 0, 1.0f}, {26, 25, 1, 26.0f}};  // the 26th overwrites the first
+  int added = 0;
+  for (const sRing& row : ring) {
+    while (added < row.added) ++added, AddUnitBubble(unit, Vector3{(float)added, 0, 0});
+    EXPECT_EQ(unit.bubbleCount, row.count) << row.added;
+    EXPECT_EQ(unit.nextBubble, row.next) << row.added;
+    EXPECT_FLOAT_EQ(unit.bubbles[0].x, row.first) << row.added;
+  }
   EXPECT_FLOAT_EQ(unit.bubbles[1].x, 2.0f);
   RiseUnitBubbles(unit);
   EXPECT_NEAR(unit.bubbles[1].x, 2.05f, 1e-6f);  // straight up from the centre
+}
+
+// One step of the wing oscillator on a unit without a body (so its position
+// is the origin): the kick comes only more than half a second after the last
+// and while the beat has all but stopped; it grows with the lag up to 5.0,
+// and the beat never runs faster than 0.2 either way.
+TEST_F(FlySwimStage, WingKicksAndTheBeatStopAtTheirLimits) {
+  struct sRow {
+    const char* what;
+    float sinceKick, speed, phase, lag;
+    bool kicks;
+    float phaseAfter, speedAfter;
+  } rows[] = {
+      {"half a second since the last kick", 0.5f, 0.0f, 0.0f, 5.0f, false, 0.0f, 0.0f},
+      {"just past half a second", 0.6f, 0.0f, 0.0f, 5.0f, true, -0.25f, -0.1f},
+      {"a beat of exactly 0.1", 0.6f, 0.1f, 0.0f, 5.0f, false, 0.1f, 0.04f},
+      {"a beat just under 0.1", 0.6f, 0.09f, 0.0f, 5.0f, true, -0.16f, -0.064f},
+      {"a falling beat kicks upwards", 0.6f, -0.05f, 0.0f, 5.0f, true, 0.2f, 0.08f},
+      {"a lag past 5.0 kicks as 5.0", 0.6f, 0.0f, 0.0f, 6.0f, true, -0.25f, -0.1f},
+      {"half of 5.0, half the kick", 0.6f, 0.0f, 0.0f, 2.5f, true, -0.125f, -0.05f},
+      {"a beat of exactly 0.2", 0.0f, 0.0f, -0.4f, 0.0f, false, -0.4f, 0.2f},
+      {"a beat past 0.2", 0.0f, 0.4f, -1.0f, 0.0f, false, -0.6f, 0.2f},
+      {"a beat past -0.2", 0.0f, -0.4f, 1.0f, 0.0f, false, 0.6f, -0.2f},
+  };
+  mClock.Advance(2000);
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    sUnit unit;
+    unit.target = Vector3{row.lag, 0.0f, 0.0f};
+    unit.flapSpeed = row.speed;
+    unit.flapPhase = row.phase;
+    const float lastKick = Now() - row.sinceKick;
+    unit.lastFlapTime = lastKick;
+    UpdateUnitPhysics(unit);
+    EXPECT_EQ(unit.lastFlapTime, row.kicks ? Now() : lastKick);
+    EXPECT_NEAR(unit.flapPhase, row.phaseAfter, 1e-6f);
+    EXPECT_NEAR(unit.flapSpeed, row.speedAfter, 1e-6f);
+  }
+  const float drifts[][2] = {{0.5f, 0.4f}, {1.0f, 0.8f}, {2.0f, 0.8f}};  // a drift is cut to 1.0, then damped
+  for (const auto& drift : drifts) {
+    sUnit unit;
+    unit.velocity = Vector3{0.0f, drift[0], 0.0f};
+    UpdateUnitPhysics(unit);
+    EXPECT_NEAR(Vector3Length(unit.velocity), drift[1], 1e-6f) << drift[0];
+  }
 }
 
 TEST_F(FlySwimStage, AFlyerClimbsATenthAFrameToFifteenAndStepsAtMostItsSpeed) {
@@ -95,6 +147,34 @@ TEST_F(FlySwimStage, SwimmersStayUnderTheShellAndOverTheFloor) {
     }
     EXPECT_EQ(unit.bubbleCount, kBubbleCount);  // a swimmer leaves bubbles
   }
+  // One step: with room for 0.5 or less over the floor (the floor 2.0 down
+  // counted off) the depth is 0.5; else it moves at most the unit's speed
+  // towards the target's depth, and no deeper than the room.
+  struct sStep {
+    float shell, depth, targetDepth;
+    float depthAfter;
+  } steps[] = {
+      {512.5f, 3.0f, 10.0f, 0.5f},      // room exactly 0.5
+      {512.51f, 0.5f, 10.0f, 0.51f},    // room 0.51: as deep as it reaches
+      {540.0f, 5.0f, 10.0f, 5.2f},      // at most the speed (0.2) a frame
+      {540.0f, 5.0f, 5.5f, 5.075f},     // 15 % of the way when that is less
+      {540.0f, 27.9f, 40.0f, 28.0f},    // room 28.0: held 2.0 over the floor
+      {540.0f, 0.55f, 0.0f, 0.5f},      // never shallower than 0.5
+  };
+  for (const sStep& row : steps) {
+    SCOPED_TRACE(testing::Message() << "shell " << row.shell << " depth " << row.depth);
+    ResetState(kFish);
+    State().seaLevel = (row.shell - kPlanetRadius) / kSeaLevelScale;
+    AddUnits(1);
+    sUnit& unit = *State().units.front();
+    const Vector3 along{1.0f, 0.0f, 0.0f};
+    unit.altitude = row.depth;
+    unit.body->SetPosition(SetLength(along, row.shell - row.depth));
+    unit.target = SetLength(along, row.shell - row.targetDepth);
+    UpdateUnitPhysics(unit);
+    EXPECT_NEAR(unit.altitude, row.depthAfter, 1e-4f);
+  }
+  State().seaLevel = 0.5f;
 }
 
 TEST_F(FlySwimStage, AUnitOnItsTargetRingsItsWingsDownAndKeepsItsHeading) {
@@ -159,30 +239,50 @@ TEST_F(FlySwimStage, SpinnerValuesPastTheirBoundsAreHeldWhereRead) {
 }
 
 // A flyer over its target comes down at most 0.4 a frame, less when lower
-// than 0.8; it turns to face a target more than 2.0 away, never one nearer
-// nor one straight above it (which gives no heading along the ground).
+// than 0.8; below a target it climbs 0.1 a frame, never past 15.0, and holds
+// where its height is the target's. Its pitch follows the target's height
+// over it, counted to 20.0 at most. It turns to face a target more than 2.0
+// away, never one nearer nor one straight above it (which gives no heading
+// along the ground).
 TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMoreThanTwoAway) {
   const Vector3 ground = PointAtHeight(Vector3{1.0f, 0.0f, 0.0f}, 0.0f);
   struct sSink {
-    float altitude, after;
-  } sinks[] = {{15.0f, 14.6f}, {1.0f, 0.6f}, {0.5f, 0.25f}};
+    float altitude, targetHeight;  // the target straight above or below
+    float after, pitch;
+  } sinks[] = {
+      {15.0f, 0.0f, 14.6f, -0.375f}, {1.0f, 0.0f, 0.6f, -0.025f}, {0.5f, 0.0f, 0.25f, -0.0125f},
+      {0.8f, 0.0f, 0.4f, -0.02f},    // sinks exactly 0.4
+      {5.0f, 5.0f, 5.0f, 0.0f},      // at the target's height: holds
+      {4.95f, 5.0f, 5.05f, 0.00125f},  // just under it: climbs 0.1
+      {15.0f, 20.0f, 15.0f, 0.125f},   // at the top with the target higher: holds
+      {14.95f, 20.0f, 15.0f, 0.12625f},  // climbs, but not past the top
+      {25.0f, 0.0f, 15.0f, -0.5f},   // higher than the top: back to it; the pitch counts 20.0 of the 25.0
+      {0.0f, 20.0f, 0.1f, 0.5f},     // the target exactly 20.0 higher
+      {0.0f, 25.0f, 0.1f, 0.5f},     // and past it: counted as 20.0
+  };
   for (const sSink& row : sinks) {
+    SCOPED_TRACE(testing::Message() << row.altitude << " under a target at " << row.targetHeight);
     ResetState(kBird);
     AddUnits(1);
     sUnit& unit = *State().units.front();
     unit.altitude = row.altitude;
     unit.body->SetPosition(PointAtHeight(ground, row.altitude));
-    unit.target = ground;  // straight below
+    unit.target = PointAtHeight(ground, row.targetHeight);
     UpdateUnitPhysics(unit);
-    EXPECT_NEAR(unit.altitude, row.after, 1e-4f) << row.altitude;
+    EXPECT_NEAR(unit.altitude, row.after, 1e-4f);
+    EXPECT_NEAR(unit.pitch, row.pitch, 1e-5f);
   }
+  // The step along the ground: 15 % of the way, at most the speed factor (0.2).
   struct sTurn {
     Vector3 target;
     bool turns;
+    float step;
   } turns[] = {
-      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.9f}), 0.0f), false},
-      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 2.1f}), 0.0f), true},
-      {PointAtHeight(ground, 5.0f), false},
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.0f}), 0.0f), false, 0.15f},
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 1.9f}), 0.0f), false, 0.2f},
+      {Vector3Add(ground, Vector3{0.0f, 0.0f, 2.0f}), false, 0.2f},  // exactly 2.0 away
+      {PointAtHeight(Vector3Add(ground, Vector3{0.0f, 0.0f, 2.1f}), 0.0f), true, 0.2f},
+      {PointAtHeight(ground, 5.0f), false, 0.0f},
   };
   for (const sTurn& row : turns) {
     ResetState(kBird);
@@ -199,5 +299,6 @@ TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMore
     const Vector3 up = QuatRotateVector(unit.orientation, Vector3{0.0f, 1.0f, 0.0f});
     EXPECT_GT(Vector3Dot(up, Normalize(ground)), 0.999f) << "upright on the planet";
     if (row.turns) EXPECT_LT(Distance(unit.heading, Vector3Sub(row.target, ground)), 1e-3f);
+    EXPECT_NEAR(GroundStep(ground, GetUnitPosition(unit)), row.step, 1e-3f) << Distance(ground, row.target);
   }
 }

@@ -2,6 +2,7 @@
 // the floor under water, the shell from inside, the water-shell pick's clip
 // and its refusal, and the flying aim one unit above the ground.
 #include <algorithm>
+#include <cmath>
 
 #include "tests/modes/dev/FlySwimTestSupport.h"
 #include "world/scene/SolidShapes.h"
@@ -55,21 +56,30 @@ TEST_F(FlySwimStage, CandidatePickFromAboveTheSeaTakesTheFloorUnderTheCursor) {
   EXPECT_EQ(text.Text(), "3; planet; Camera above-water; ");
 }
 
+// The shell from inside is a candidate when it is at least 4.0 from the eye.
 TEST_F(FlySwimStage, CandidatePickFromUnderWaterFindsTheShellFromInside) {
-  State().seaLevel = 0.5f;
-  AimCamera(Vector3{530, 0, 0}, -60.0f, 6.0f);  // pitched up, under the surface
-  const Vector3 eye = GetViewEyePosition();
-  ASSERT_LT(Vector3Length(eye), WaterShellRadius());
+  const struct {
+    float anchor, distance;  // the camera orbits a point this far out at this distance, pitched up
+    bool shell;
+  } rows[] = {{530.0f, 6.0f, true}, {540.0f, 4.01f, true}, {540.0f, 3.99f, false}};  // 540: the shell is the anchor
   cLoneUnit lone(Vector3{0, kGroundRadius + 5, 0}, 10.0f);
-  State().mouseX = kWindowWidth / 2;
-  State().mouseY = kWindowHeight / 2;
-  cCollectedText text;
-  Vector3 point, aim;
-  bool onPerch = false;
-  ASSERT_TRUE(cTovansGameMode::Pick(lone.unit, point, aim, onPerch, true));
-  EXPECT_NEAR(Vector3Length(point), WaterShellRadius(), 0.05f);
-  EXPECT_GT(Distance(point, eye), kMinPickDistance);
-  EXPECT_EQ(text.Text().rfind("3; Camera underwater; water; ", 0), 0u) << text.Text();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.anchor << " at " << row.distance);
+    AimCamera(Vector3{row.anchor, 0, 0}, -60.0f, row.distance);  // under the surface
+    const Vector3 eye = GetViewEyePosition();
+    ASSERT_LT(Vector3Length(eye), WaterShellRadius());
+    State().mouseX = kWindowWidth / 2;
+    State().mouseY = kWindowHeight / 2;
+    cCollectedText text;
+    Vector3 point, aim;
+    bool onPerch = false;
+    const bool picked = cTovansGameMode::Pick(lone.unit, point, aim, onPerch, true);
+    EXPECT_EQ(text.Text().rfind("3; Camera underwater; water; ", 0) == 0u, row.shell) << text.Text();
+    if (!row.shell) continue;
+    EXPECT_TRUE(picked);
+    EXPECT_NEAR(Vector3Length(point), WaterShellRadius(), 0.05f);
+    EXPECT_GT(Distance(point, eye), kMinPickDistance);
+  }
 }
 
 TEST_F(FlySwimStage, WaterShellPickClipsAFloorPointJustAboveTheSeaAndRefusesAFarOne) {
@@ -120,4 +130,28 @@ TEST_F(FlySwimStage, FlyingPickAimsOneUnitAboveTheGroundAndMissesInTheSky) {
   const Vector3 before = point;
   EXPECT_FALSE(cTovansGameMode::Pick(lone.unit, point, aim, onPerch, false));
   EXPECT_TRUE(Vector3Equal(point, before));
+}
+
+// A perch is skipped when a maximum distance is given (not negative) and the
+// perch stands that far from the ray's origin or farther, or when it is not
+// perchable.
+TEST_F(FlySwimStage, PerchPickSkipsPerchesAtOrPastTheMaximumDistance) {
+  AimCamera(Vector3{kGroundRadius, 0, 0}, 60.0f, 30.0f);
+  State().perches.push_back(new sPerch());  // the stage's reset frees it
+  sPerch& perch = *State().perches.back();
+  perch.body = new cSceneObject(nullptr, &GetPyramidShape());
+  perch.body->SetPosition(Vector3{kGroundRadius + 5.0f, 0, 0});
+  CursorOn(perch.body->GetPosition());
+  const float d = Distance(perch.body->GetPosition(), CameraScreenPointToRay(State().mouseX, State().mouseY).origin);
+  const struct {
+    float maxDistance;
+    bool perchable, found;
+  } rows[] = {{-1.0f, true, true},    {d, true, false},         {std::nextafter(d, 2.0f * d), true, true},
+              {-1.0f, false, false},  {0.0f, true, false},      {-1e-6f, true, true}};  // 0 is a maximum, below it none
+  for (const auto& row : rows) {
+    perch.perchable = row.perchable;
+    Vector3 hit;
+    EXPECT_EQ(cTovansGameMode::PickPerch(State().mouseX, State().mouseY, hit, row.maxDistance) == &perch, row.found)
+        << row.maxDistance << " perchable " << row.perchable;
+  }
 }

@@ -59,6 +59,21 @@ TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
   saucer->velocity = Vector3{};
   StepSaucer(*saucer, 0);
   EXPECT_NEAR(Vector3Dot(saucer->velocity, out), 4.0f, 1e-4f) << "rises at full speed";
+  // Hovering at level 0 (15 up): higher than 67.5 it first closes a quarter of
+  // the way at once; lower than 18.0 the ground pushes it up.
+  const float steps[][3] = {
+      // height, height after, upward speed after
+      {67.5f, 67.5f, -4.0f}, {68.0f, 54.75f, -4.0f},  // 68 to 15: a quarter is 13.25
+      {18.0f, 18.0f, -0.6f}, {17.0f, 17.0f, -0.18395f},  // 2 x (1 - (17 / 18)^2) up against 0.4 down
+  };
+  for (const auto& row : steps) {
+    saucer->position = Vector3Scale(out, kGroundRadius + row[0]);
+    saucer->target = Vector3Scale(out, kGroundRadius);
+    saucer->velocity = Vector3{};
+    StepSaucer(*saucer, 0);
+    EXPECT_NEAR(HeightAboveGround(saucer->position), row[1], 1e-3f) << row[0];
+    EXPECT_NEAR(Vector3Dot(saucer->velocity, out), row[2], 1e-4f) << row[0];
+  }
 
   AimCamera(Vector3{0.0f, kGroundRadius, 0.0f}, 30.0f, 51.0f);
   saucer->position = saucer->target = Vector3Scale(out, kGroundRadius + 15.0f);
@@ -66,6 +81,31 @@ TEST_F(FlySwimStage, SaucerAndItsTrailingCameraStandUpWhereTheSaucerIs) {
   float anchor[3], q[4];
   GetCameraPositionOrientation(anchor, q);
   EXPECT_GT(Vector3Dot(QuatRotateVector(Quaternion{q[0], q[1], q[2], q[3]}, Vector3{0, 1, 0}), out), 0.999f);
+
+  // The trailing camera turns to look along the way only when the target's
+  // ground is more than 9.0 from the saucer's; its anchor catches up halfway
+  // only when the eye is more than 270.0 from the saucer.
+  const Vector3 ground = Vector3Scale(out, kGroundRadius);
+  const float ways[][2] = {{8.95f, 0.0f}, {9.05f, 1.0f}};  // along the ground, turns
+  for (const auto& row : ways) {
+    AimCamera(ground, 30.0f, 51.0f);
+    Quaternion before;
+    GetCameraPositionOrientation(anchor, &before.x);
+    saucer->position = Vector3Scale(out, kGroundRadius + 15.0f);
+    saucer->target = PointAtHeight(Vector3Add(ground, Vector3{0.0f, row[0], 0.0f}), 15.0f);
+    SteerSaucerCamera(*saucer);
+    GetCameraPositionOrientation(anchor, q);
+    EXPECT_EQ(!QuatNearEqual(Quaternion{q[0], q[1], q[2], q[3]}, before, 1e-4f), row[1] == 1.0f) << row[0];
+  }
+  const float eyes[][2] = {{269.9f, 0.0f}, {270.1f, 1.0f}};  // from the eye, catches up
+  for (const auto& row : eyes) {
+    AimCamera(ground, 30.0f, 51.0f);
+    const Vector3 eye = GetViewEyePosition();
+    saucer->position = saucer->target = Vector3Add(eye, Vector3{0.0f, 0.0f, row[0]});
+    SteerSaucerCamera(*saucer);
+    const float* a = GetCameraAnchor();
+    EXPECT_EQ(Distance(Vector3{a[0], a[1], a[2]}, ground) > 1.0f, row[1] == 1.0f) << row[0];
+  }
 }
 
 // The right button calls the saucer under the eye of the camera where it is

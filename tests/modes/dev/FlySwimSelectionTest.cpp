@@ -137,6 +137,50 @@ TEST_F(FlySwimStage, AClickSendsTheBirdAndADoubleClickSendsItThreeTimesAsFastAnd
   EXPECT_TRUE(bird.targetLock);
   EXPECT_FALSE(Vector3Equal(bird.target, first));
   EXPECT_EQ(State().selectionState, kIdle);  // a single creature never keeps a selection
+  const float gaps[][2] = {{0.5f, 0.0f}, {0.49f, 1.0f}};  // seconds since the last press, a double click
+  for (const auto& gap : gaps) {
+    State().lastPressTime = Now() - gap[0];
+    mode.OnLeftButtonDown(x, y);
+    EXPECT_EQ(State().doubleClick, gap[1] == 1.0f) << gap[0];
+    mode.OnLeftButtonUp(x, y);
+  }
+}
+
+// After a release the fish stops where it is: always with "Hold Mouse to
+// Swim", with the dynamic box only when the button was held more than 0.35 s;
+// never in a flying or tribe experiment nor with its target locked.
+TEST_F(FlySwimStage, ReleasingTheButtonStopsTheFishOnlyAfterAHoldOfMoreThanAThirdOfASecond) {
+  cTovansGameMode mode;
+  struct sRow {
+    int mode, hold, dynamic;
+    float press, release;
+    bool locked, stops;
+  } rows[] = {
+      {kFish, 0, 1, 0.0f, 0.35f, false, false},  // held exactly 0.35 s
+      {kFish, 0, 1, 0.0f, 0.36f, false, true},
+      {kFish, 0, 1, 0.36f, 0.0f, false, false},  // the release came before the press
+      {kFish, 1, 0, 0.0f, 0.0f, false, true},
+      {kFish, 0, 0, 0.0f, 0.5f, false, false},
+      {kFish, 1, 1, 0.0f, 0.5f, true, false},
+      {kBird, 1, 1, 0.0f, 0.5f, false, false},
+      {kFishTribe, 1, 1, 0.0f, 0.5f, false, false},
+  };
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::hex << row.mode << std::dec << " hold " << row.hold << " dynamic "
+                                    << row.dynamic << " " << row.press << " to " << row.release);
+    ResetState(row.mode);
+    AddUnits(1);
+    State().holdMouseToSwim = row.hold;
+    State().dynamicHoldMouseToSwim = row.dynamic;
+    State().lastPressTime = row.press;
+    State().lastReleaseTime = row.release;
+    sUnit& unit = *State().units.front();
+    unit.target = PointAtHeight(Vector3Add(GetUnitPosition(unit), Vector3{0.0f, 0.0f, 5.0f}), 1.0f);
+    unit.targetLock = row.locked;
+    mClock.Advance(16);
+    mode.Update(16);
+    EXPECT_EQ(Distance(unit.target, GetUnitPosition(unit)) == 0.0f, row.stops);
+  }
 }
 
 TEST_F(FlySwimStage, KeysChooseThePickMoveTheCameraOrToggleTheDebugText) {
@@ -170,6 +214,7 @@ TEST_F(FlySwimSelection, TheLooseTestTakesASelectedUnitOnItsDiscTheStrictOneNeed
   RemoveUnits(19);
   sUnit& unit = *State().units.front();
   const Vector3 body = GetUnitPosition(unit);
+  AimCamera(body, 60.0f, 12.0f);  // close: a pixel is 0.015 across at the unit
   const Vector3 eye = GetViewEyePosition();
   const Vector3 toEye = Normalize(Vector3Sub(eye, body));
   // Off the body but on its disc: the first direction across the view where the body's own ray test misses.
@@ -194,7 +239,7 @@ TEST_F(FlySwimSelection, TheLooseTestTakesASelectedUnitOnItsDiscTheStrictOneNeed
   } rows[] = {
       {false, false, 0.0f, true}, {false, true, 0.0f, true},  {true, false, 0.0f, true},
       {false, true, 0.9f, false}, {true, false, 0.9f, false}, {true, true, 0.9f, true},
-      {true, true, 1.25f, false},
+      {true, true, 1.25f, false}, {true, true, 1.02f, true}, {true, true, 1.08f, false},  // either side of 1.05
   };
   for (const sRow& row : rows) {
     unit.selected = row.selected;
@@ -204,4 +249,43 @@ TEST_F(FlySwimSelection, TheLooseTestTakesASelectedUnitOnItsDiscTheStrictOneNeed
         << "selected " << row.selected << " loose " << row.loose << " at " << row.distance;
   }
   unit.selected = false;
+}
+
+// The selection circle grows by 1.5 pixels a selected unit up to 48 over its
+// 16; a unit is in it when its footprint comes strictly closer than the two
+// radii together. The press turns into a drag past 8.0 pixels.
+TEST_F(FlySwimSelection, TheCircleAndTheDragCountFromTheirLimits) {
+  AddUnits(13);
+  const float radii[][2] = {{0, 16.0f}, {20, 46.0f}, {32, 64.0f}, {33, 64.0f}};  // selected, circle radius
+  for (const auto& row : radii) {
+    SetAllSelected(false);
+    for (int i = 0; i < (int)row[0]; ++i) State().units[i]->selected = true;
+    EXPECT_FLOAT_EQ(SelectionCircleRadius(), row[1]) << row[0];
+  }
+  const int x = 5, y = 5;  // a corner with no unit under it
+  for (sUnit* unit : State().units) unit->screenX = unit->screenY = 10000.0f;
+  sUnit& unit = *State().units.front();
+  unit.screenX = x + 12.0f;  // 20 pixels from the cursor
+  unit.screenY = y + 16.0f;
+  unit.screenRadius = 4.0f;
+  const float circles[][2] = {{16.0f, 0.0f}, {16.01f, 1.0f}};  // circle radius, taken
+  for (const auto& row : circles) {
+    SetAllSelected(false);
+    SelectUnitsInCircle(x, y, row[0], true);
+    EXPECT_EQ(unit.selected, row[1] == 1.0f) << row[0];
+    EXPECT_EQ(CountSelectedUnits(), (int)row[1]) << row[0];
+  }
+  const int drags[][3] = {{8, 0, 0}, {0, -8, 0}, {9, 0, 1}, {5, 6, 0}, {6, 6, 1}};  // dx, dy, selecting multiple
+  for (const auto& row : drags) {
+    SetAllSelected(false);
+    State().selectionState = kSelecting;
+    State().pressX = 400.0f;
+    State().pressY = 300.0f;
+    State().mouseX = 400 + row[0];
+    State().mouseY = 300 + row[1];
+    State().leftButtonDown = true;
+    Step();
+    State().leftButtonDown = false;
+    EXPECT_EQ(State().selectionState, row[2] ? kSelectingMultiple : kSelecting) << row[0] << " " << row[1];
+  }
 }

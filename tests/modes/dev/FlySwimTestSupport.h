@@ -47,16 +47,21 @@ class FlySwimStage : public ::testing::Test {
     ResetState(nFlySwim::kFish);
   }
 
-  // Empties the mode's lists and sets the mode value without switching (no camera script).
+  // Empties the mode's lists and sets the mode value without switching (no camera script);
+  // the spinners go back to their starting values.
   static void ResetState(int mode) {
     nFlySwim::RemoveUnits(-1);
     nFlySwim::RemoveAllPerches();
     nFlySwim::sState& s = nFlySwim::State();
     s.mode = mode;
+    s.creatureSpeed = 0.0f;  // the panel's starting values: a speed factor of 0.2, a shell of 540
+    s.seaLevel = 0.5f;
     s.selectionState = nFlySwim::kIdle;
     s.leftButtonDown = s.rightButtonDown = s.leftJustPressed = s.doubleClick = s.lastTargetOnPerch = false;
     s.lastPressTime = s.lastReleaseTime = 0.0f;
     s.rtsStickySelection = 0;
+    s.holdMouseToSwim = 0;
+    s.dynamicHoldMouseToSwim = 1;
     s.useCandidatePick = 1;
     s.perchPickEnabled = s.perchesWanted = 0;
   }

@@ -185,6 +185,14 @@ TEST(FlySwimPicture, TheSeaLooksAsWhenTheWholeSphereIsDrawn) {
       };
       const std::vector<unsigned char> cut = picture(true), whole = picture(false);
       EXPECT_EQ(Vector3Length(GetViewEyePosition()) < WaterShellRadius(), v.eyeUnderSea);
+      EXPECT_EQ(glIsEnabled(GL_FOG) == GL_TRUE, v.eyeUnderSea) << "a fog under the sea only";
+      if (v.eyeUnderSea) {
+        float start = 0.0f, end = 0.0f;
+        glGetFloatv(GL_FOG_START, &start);
+        glGetFloatv(GL_FOG_END, &end);
+        EXPECT_EQ(start, 20.0f);
+        EXPECT_EQ(end, 100.0f);
+      }
       int differing = 0;
       for (size_t i = 0; i < cut.size(); ++i) differing += cut[i] != whole[i];
       EXPECT_EQ(differing, 0);

@@ -30,6 +30,11 @@ TEST(RovurozovizExpressions, ComparisonsUseTheLanguagesTolerances) {
       {"a = 2 > 1", 1},        {"a = 1 > 1", 0},        {"a = 1 >= 1", 1},      {"a = 1 <= 0", 0},
       {"a = 1 < 2", 1},        {"a = 0.00002 and 1", 0}, {"a = 1 and 0.00002", 1}, {"a = 0.00002 or 0", 0},
       {"a = 0 or 0.00002", 1}, {"a = 0.0002 and 1", 1}, {"a = 0 and 0", 0},     {"a = 5 and 0", 0},
+      // At exactly a threshold: a difference of 0.0001 is neither equal nor unequal,
+      // and neither and/or side counts as true at its own threshold.
+      {"a = 0.0001 == 0", 0},  {"a = 0.0001 ~= 0", 0},  {"a = 0.0001 and 1", 0}, {"a = 1 and 0.00001", 0},
+      {"a = 0.0001 or 0", 0},  {"a = 0 or 0.00001", 0}, {"a = 0.00011 or 0", 1}, {"a = 1 < 1", 0},
+      {"a = 1 <= 1", 1},       {"a = 1 ~= 1", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(EvaluateA(c.text), c.expected) << c.text;
 }

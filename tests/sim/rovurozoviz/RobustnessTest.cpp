@@ -76,11 +76,22 @@ TEST(RovurozovizRobustness, HugeTokensAndDeepNesting) {
   EXPECT_FALSE(program.Compile(("a = " + mixed).c_str()));
   EXPECT_EQ(boxes.Count("Rovurozoviz Error"), 3);
 
-  // Moderate nesting still compiles.
-  std::string fine = "a = " + std::string(500, '(') + "2" + std::string(500, ')');
+  // Nesting up to the bound still compiles; one level more does not.
+  const int most = cRovurozovizProgram::kMaxParseNesting;
+  std::string fine = "a = " + std::string(most, '(') + "2" + std::string(most, ')');
   EXPECT_TRUE(program.Compile(fine.c_str()));
   program.Run();
   EXPECT_EQ(program.GetVariable("a"), 2.0f);
+  EXPECT_FALSE(program.Compile(("a = (" + fine.substr(4) + ")").c_str()));
+  std::string deepestIfs;
+  for (int i = 0; i < most; ++i) deepestIfs += "if (1) ";
+  deepestIfs += "a = 3";
+  for (int i = 0; i < most; ++i) deepestIfs += " endif";
+  EXPECT_TRUE(program.Compile(deepestIfs.c_str()));
+  program.Run();
+  EXPECT_EQ(program.GetVariable("a"), 3.0f);
+  EXPECT_FALSE(program.Compile(("if (1) " + deepestIfs + " endif").c_str()));
+  EXPECT_EQ(boxes.Count("Rovurozoviz Error"), 5);
 }
 
 TEST(RovurozovizRobustness, SkipsStopAtTheEndOfTheCode) {
