@@ -133,7 +133,7 @@ TEST_F(CivRulesTest, BoundsKeepPlayableValuesAndReportEachChange) {
 // A misspelt key would silently read 0: every key the game asks for is in the shipped file.
 TEST_F(CivRulesTest, ShippedFileHoldsEveryKeyAskedFor) {
   const std::string shipped = Sys_ResolvePath(kCivTuningFile);
-  cRecordingIniReader recorder{CivIniFileReader(shipped)};
+  cRecordingIniReader recorder{CivIniFileReader(shipped), {}};
   cCivTuning t;
   t.Load(recorder.Reader());
   ReadCivDebugFlags(recorder.Reader());

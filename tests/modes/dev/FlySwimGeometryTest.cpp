@@ -73,7 +73,7 @@ TEST_F(FlySwimStage, TheGroundAndTheShellCountTheirOwnRadius) {
     const Vector3 p{row.radius, 0.0f, 0.0f};
     EXPECT_EQ(IsBelowTerrain(p, row.margin), row.belowTerrain);
     EXPECT_EQ(IsUnderWater(p, row.margin), row.underWater);
-    if (row.margin == 0.0f) EXPECT_EQ(IsUnderwater(p), row.underWater && !row.belowTerrain);
+    if (row.margin == 0.0f) { EXPECT_EQ(IsUnderwater(p), row.underWater && !row.belowTerrain); }
   }
 }
 

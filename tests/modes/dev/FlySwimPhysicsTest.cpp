@@ -298,7 +298,7 @@ TEST_F(FlySwimStage, AFlyerSinksAtMostFourTenthsAFrameAndTurnsOnlyForATargetMore
     EXPECT_EQ(!QuatNearEqual(unit.orientation, facing, 1e-4f), row.turns) << Distance(ground, row.target);
     const Vector3 up = QuatRotateVector(unit.orientation, Vector3{0.0f, 1.0f, 0.0f});
     EXPECT_GT(Vector3Dot(up, Normalize(ground)), 0.999f) << "upright on the planet";
-    if (row.turns) EXPECT_LT(Distance(unit.heading, Vector3Sub(row.target, ground)), 1e-3f);
+    if (row.turns) { EXPECT_LT(Distance(unit.heading, Vector3Sub(row.target, ground)), 1e-3f); }
     EXPECT_NEAR(GroundStep(ground, GetUnitPosition(unit)), row.step, 1e-3f) << Distance(ground, row.target);
   }
 }

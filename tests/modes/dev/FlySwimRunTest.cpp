@@ -85,7 +85,7 @@ class FlySwimRun : public FlySwimStage {
     EXPECT_TRUE(Finite(Vector3{anchor[0], anchor[1], anchor[2]}));
     EXPECT_LE(farthestFollow, 11.25f + 1e-3f);
     gMouseDevice.SetWheelForTest(0);
-    if (mode == kUfo) EXPECT_EQ(highestLevel, 15);
+    if (mode == kUfo) { EXPECT_EQ(highestLevel, 15); }
     digest.Mix((uint32_t)State().units.size());
     digest.Mix((uint32_t)State().perches.size());
     return digest.value;

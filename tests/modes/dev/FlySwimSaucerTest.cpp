@@ -38,14 +38,14 @@ TEST_F(FlySwimStage, SaucerHoverHeightAndCameraFollowTheLevel) {
     SetSaucerTarget(*saucer, picked);
     saucer->target = Vector3{0.0f, kGroundRadius, 0.0f};  // a step brings any target to the hover height
     StepSaucer(*saucer, 0);
-    if (row[0] < 7) EXPECT_NEAR(HeightAboveGround(saucer->target), row[1], 0.01f);
+    if (row[0] < 7) { EXPECT_NEAR(HeightAboveGround(saucer->target), row[1], 0.01f); }
     SteerSaucerCamera(*saucer);
     float pitch = 0.0f, distance = 0.0f;
     GetCameraTargetAngles(nullptr, &pitch, &distance);
     EXPECT_EQ(pitch, row[2]);
     EXPECT_EQ(distance, row[3]);
     const float* anchor = GetCameraPosition();
-    if (row[0] >= 7) EXPECT_LT(Distance(Vector3{anchor[0], anchor[1], anchor[2]}, ground), 0.2f);
+    if (row[0] >= 7) { EXPECT_LT(Distance(Vector3{anchor[0], anchor[1], anchor[2]}, ground), 0.2f); }
   }
 }
 
