@@ -59,11 +59,8 @@ case "$ACTION" in
     # tests and the fuzz targets (instrumented for libFuzzer, which the tests ignore);
     # its data is the plain build's.
     CC=clang CXX=clang++ build build-check all -DQV_SANITIZE=ON -DQV_FUZZ=ON -DQV_BENCH=OFF -DQV_GENERATE_DATA=OFF
-    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    # The leak check at exit stops every thread; the software GL driver's rasterizer threads
-    # shutting down meanwhile can crash it. Rendering on the calling thread avoids that race.
-    export LP_NUM_THREADS=0
+    # The sanitizers' options, as CTest gives them to every test (tests/tests.cmake), for the fuzzers too.
+    . build-check/test-environment.sh
     # GL tests share one virtual screen for the whole run.
     (cd build-check && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest -j "$JOBS" --output-on-failure)
     echo "== fuzzers =="

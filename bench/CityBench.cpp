@@ -26,6 +26,11 @@
 //    check periods (0) or every tribe member and citizen checking for a raid
 //    defence in every frame (1), beside BM_CityFrame; "of100ms" is the share
 //    of the 100 ms a frame may take.
+//  - BM_CityRaidDefencePass/N: a tribe member's look for a citizen to come
+//    out against while N citizens each stand in a raid defence of their own
+//    out of its reach (the raid formula runs for every one, none is joined),
+//    beside BM_CityRaidFormulaReference/N/asks: the formula alone run N times,
+//    asking the disk for an edited file at the first run (0) or at every run (1).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -37,6 +42,7 @@
 #include "modes/city/cCityGameMode.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/citizens/CityTribe.h"
+#include "modes/city/data/CityFormulas.h"
 #include "modes/city/data/CityTuning.h"
 #include "modes/city/economy/CityBuildingKinds.h"
 #include "modes/city/economy/CityGameRoad.h"
@@ -288,5 +294,46 @@ void BM_CityFrameAtBounds(benchmark::State& state) {
                                                                                       benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_CityFrameAtBounds)->ArgName("checks")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_CityRaidDefencePass(benchmark::State& state) {
+  cBenchCity city;
+  cCityGameCity* hall = city.mMode->GetCity();
+  cCityGameObjectRegistry& registry = GetCityObjectRegistry();
+  while (registry.CountObjectsOfClass<cCityGamePlayerCreature>() < (int)state.range(0))
+    CreateRegisteredCityObject<cCityGamePlayerCreature>()->Initialize(hall);
+  GetDataManager()->CommitPending();
+  std::vector<cCityGameTribe*> tribes;
+  registry.CollectObjectsOfClass(tribes);
+  if (tribes.empty() || tribes[0]->GetMembers().empty()) return state.SkipWithError("the founded city has no tribe");
+  auto* member = dynamic_cast<cCityGameTribeCreature*>(registry.Find(tribes[0]->GetMembers()[0]));
+  member->EndInteraction();
+  Ru::Math::Vector3 far;  // across the planet from the village
+  GetPlanetModel().ProjectToSurface(far, Ru::Math::Vector3Scale(tribes[0]->GetPosition(), -1.0f));
+  std::vector<cCityGamePlayerCreature*> citizens;
+  registry.CollectObjectsOfClass(citizens);
+  for (cCityGamePlayerCreature* citizen : citizens) {
+    citizen->EndInteraction();
+    citizen->SetPosition(far, Ru::Math::Vector3{});
+    auto* defence = CreateRegisteredCityObject<cCityGameRaidDefenseGroup>();
+    defence->SetOwner(citizen->GetOwner());
+    defence->SetPosition(far, Ru::Math::Vector3{});
+    defence->Interact(citizen, nullptr, nullptr, 0);
+  }
+  GetDataManager()->CommitPending();
+  for (auto _ : state) benchmark::DoNotOptimize(TryStartRaidDefense(member));
+  state.counters["defences"] = (double)registry.CountObjectsOfClass<cCityGameRaidDefenseGroup>();
+}
+BENCHMARK(BM_CityRaidDefencePass)->Arg(20)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+void BM_CityRaidFormulaReference(benchmark::State& state) {
+  cBenchCity city;
+  nCityGameFormulas::cChancePlayerRaidSuccessful& formula = nCityGameFormulas::ChancePlayerRaidSuccessful();
+  const int runs = (int)state.range(0);
+  for (auto _ : state)
+    for (int run = 0; run < runs; ++run)
+      benchmark::DoNotOptimize(formula.Evaluate(5, false, 0.0f, run == 0 || state.range(1) != 0));
+}
+BENCHMARK(BM_CityRaidFormulaReference)->ArgNames({"", "asks"})->Args({20, 0})->Args({20, 1})->Args({200, 0})->Args({200, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

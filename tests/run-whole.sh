@@ -10,10 +10,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"; shift || true
 seeds=("$@"); [ ${#seeds[@]} -gt 0 ] || seeds=(1 2 3)
+# The environment CTest gives every test (tests/tests.cmake writes it).
+. "$build/test-environment.sh" || { echo "configure $build again: it has no test-environment.sh"; exit 1; }
 logs="$(mktemp -d /tmp/quorvel-run-whole-XXXXXX)"
-export LP_NUM_THREADS=0
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}"
-export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 runs=()
 for bin in "$build"/tests_*; do

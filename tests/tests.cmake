@@ -19,6 +19,21 @@ set(QV_TEST_LIBS_glui qv_platform qv_glf)
 set(QV_TEST_LIBS_sound qv_glf)
 set(QV_TEST_LIBS_data qv_sim_rovurozoviz qv_world_planet)
 
+# What every test runs with, whoever starts it (CTest here; tests/run-whole.sh
+# and setup.sh read the file written below): the GL driver's and X's own leaks
+# suppressed, undefined behaviour fatal, and the software GL driver rendering
+# on the calling thread (its rasterizer threads shutting down during the leak
+# check at exit could crash it).
+set(QV_TEST_ENVIRONMENT
+  "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "LP_NUM_THREADS=0")
+set(QV_TEST_EXPORTS "")
+foreach(setting ${QV_TEST_ENVIRONMENT})
+  string(APPEND QV_TEST_EXPORTS "export \"${setting}\"\n")
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/test-environment.sh "${QV_TEST_EXPORTS}")
+
 file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(qv_test_support STATIC ${QV_TEST_SUPPORT})
 target_link_libraries(qv_test_support PUBLIC qv_platform GTest::gtest)
@@ -34,6 +49,7 @@ foreach(f ${QV_TEST_FILES})
 endforeach()
 list(REMOVE_DUPLICATES QV_TEST_DIRS)
 
+set(QV_ENVIRONMENT_SCRIPT "")
 foreach(d ${QV_TEST_DIRS})
   get_filename_component(label ${d} NAME)
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/tests ${d})
@@ -45,11 +61,18 @@ foreach(d ${QV_TEST_DIRS})
   if(DEFINED QV_TEST_LIBS_${label})
     set(libs ${QV_TEST_LIBS_${label}})
   endif()
-  target_link_libraries(${name} PRIVATE ${libs} qv_test_support GTest::gtest_main)
+  # The support's main fixes the calendar for every case.
+  target_link_libraries(${name} PRIVATE ${libs} qv_test_support)
   # Tests run from the source root so that Data/ resolves as it does for the game.
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
+  # A list does not pass through the discovery's PROPERTIES: the cases get the
+  # environment from a file CTest reads after the discovered ones.
+  string(APPEND QV_ENVIRONMENT_SCRIPT "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${QV_TEST_ENVIRONMENT}\")\nendif()\n")
 endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/test-environment.cmake "${QV_ENVIRONMENT_SCRIPT}")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/test-environment.cmake)
 
 # The whole program, end to end, under the test display.
 add_test(NAME app_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/app/smoke.sh $<TARGET_FILE:quorvel>)
@@ -85,3 +108,6 @@ set_tests_properties(app_smoke app_debug_info app_file_dialogs app_tribe_world a
 # The fuzz runner over stand-in targets: side by side, each its seconds, a finding fatal.
 add_test(NAME fuzz_run_all COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run_all.sh)
 set_tests_properties(fuzz_run_all PROPERTIES LABELS fuzz TIMEOUT 90)
+
+get_property(QV_SCRIPT_TESTS DIRECTORY PROPERTY TESTS)
+set_property(TEST ${QV_SCRIPT_TESTS} APPEND PROPERTY ENVIRONMENT ${QV_TEST_ENVIRONMENT})

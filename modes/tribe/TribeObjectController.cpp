@@ -90,25 +90,28 @@ void PlaceHut(cTribeHut* hut, cISceneShape* shape, const Vector3& colour, const 
 // The plants over a stand's circle. Trees are drawn within the radius across
 // the ground's tangent at the centre and then set down on the ground, so the
 // test goes by direction, whatever the ground's height.
-int PlantsInStand(const std::vector<Vector3>& plants, const Vector3& centre, float radius) {
+std::vector<Vector3> PlantsInStand(const std::vector<Vector3>& plants, const Vector3& centre, float radius) {
   const float centreSquared = Vector3LengthSquared(centre);
   const float reach = radius * 1.001f;  // a tree drawn at the rim stays inside despite rounding
-  int inside = 0;
+  std::vector<Vector3> inside;
   for (const Vector3& p : plants) {
     const float along = Vector3Dot(p, centre);
     if (along <= 0.0f) continue;
     const Vector3 across = Vector3Sub(p, Vector3Scale(centre, along / centreSquared));
-    if (Vector3Length(across) * centreSquared <= reach * along) ++inside;
+    if (Vector3Length(across) * centreSquared <= reach * along) inside.push_back(p);
   }
   return inside;
 }
 
-// Whether a plant already stands on the spot (the same spot drawn again by
-// the same seed), so no second one is put there.
-bool PlantStandsAt(cPlanetModel& planet, const Vector3& spot) {
+// Whether one of the plants that stood in the stand before this game planted
+// any stands on the spot (the same spot drawn again by the same seed), so no
+// second one is put there. Trees this game planted never count: two draws of
+// one stand may fall a hair apart, and the stand would come out short.
+bool PlantStoodAt(const std::vector<Vector3>& standing, const Vector3& spot) {
   constexpr float kSameSpot = 0.01f;
-  cGamePlant* nearest = planet.FindNearestPlant(spot);
-  return nearest && DistanceSquared(nearest->GetPosition(), spot) < kSameSpot * kSameSpot;
+  for (const Vector3& p : standing)
+    if (DistanceSquared(p, spot) < kSameSpot * kSameSpot) return true;
+  return false;
 }
 
 }  // namespace
@@ -195,11 +198,12 @@ void cTribeObjectController::PlantTrees() {
     // grow the planet; one that lost trees is planted again, never with a
     // second tree where one stands. Every spot is drawn either way, so what
     // follows sees the same random numbers.
-    const bool grown = PlantsInStand(standing, centre, radius) >= count;
+    const std::vector<Vector3> stood = PlantsInStand(standing, centre, radius);
+    const bool grown = (int)stood.size() >= count;
     for (int made = 0; made < count; ++made) {
       Vector3 spot;
       planet.GetRandomSurfacePointNear(spot, centre, 1.0f, radius);
-      if (!grown && !PlantStandsAt(planet, spot)) planet.CreatePlant(spot);
+      if (!grown && !PlantStoodAt(stood, spot)) planet.CreatePlant(spot);
     }
   }
 }

@@ -1,5 +1,6 @@
 // Shared helpers for the test suite: a message-box recorder, a hand-driven
-// clock, a scratch folder, and a private X server for tests that need GL.
+// clock, a fixed calendar, a scratch folder, and a private X server for tests
+// that need GL.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +57,19 @@ class cFakeClock {
  private:
   static uint32_t Read() { return sNow; }
   static uint32_t sNow;
+};
+
+// The calendar every case starts with (the test main installs it): a fixed
+// second, so whatever seeds from the time does the same on every run. A case
+// that must read the real calendar holds a cRealCalendar while it does.
+constexpr uint32_t kTestCalendarSecond = 1700000000u;
+inline uint32_t TestCalendar() { return kTestCalendarSecond; }
+class cRealCalendar {
+ public:
+  cRealCalendar() { Sys_SetCalendarForTest(nullptr); }
+  ~cRealCalendar() { Sys_SetCalendarForTest(&TestCalendar); }
+  cRealCalendar(const cRealCalendar&) = delete;
+  cRealCalendar& operator=(const cRealCalendar&) = delete;
 };
 
 // A fresh folder under /tmp, removed with its contents at the end of the test.

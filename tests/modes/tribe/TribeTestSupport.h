@@ -103,7 +103,7 @@ class cTribeWorldTest : public ::testing::Test {
     GetPlanetModel().ClearPlantsForTest();
     GetSceneManager().Clear();
     GetTribeTuningData().Reload();
-    Sys_SetCalendarForTest(nullptr);
+    Sys_SetCalendarForTest(&TestCalendar);
     SetTribeScriptOverrideForTest(nullptr);
   }
 
