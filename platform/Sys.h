@@ -109,6 +109,8 @@ int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period);  /
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix
 
 // ---- console -----------------------------------------------------------------
+constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's polling takes; the rest wait for the next frames
+void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null: first thing in main
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
 bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
