@@ -120,6 +120,7 @@ std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the disp
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
+void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

@@ -177,7 +177,9 @@ TEST_F(AppStateTest, ModesWithoutAnIndexAreWrittenAsZeroAndLoadKeepsTheCurrentMo
     EXPECT_EQ(gCurrentGameMode, row.after);
     const bool said = *row.said != '\0';
     ASSERT_EQ(messages.boxes.size(), said ? 1u : 0u);
-    if (said) EXPECT_EQ(messages.boxes[0].text, "Repairs Made: 1");
+    if (said) {
+      EXPECT_EQ(messages.boxes[0].text, "Repairs Made: 1");
+    }
     EXPECT_EQ(Logged(said ? row.said : "is unknown"), said);
   }
 }
