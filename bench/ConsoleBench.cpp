@@ -136,14 +136,7 @@ bool RunFlood(const char* word, cFloodFigures& figures) {
 void BM_ConsoleFloodFrame(benchmark::State& state, const char* word) {
   for (auto _ : state) {
     cFloodFigures f;
-    if (glutGet(GLUT_INIT_STATE) || !RunInChildAndRead(
-                                        [word](int fd) {
-                                          cFloodFigures mine;
-                                          if (!RunFlood(word, mine)) _exit(2);
-                                          if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
-                                          _exit(0);
-                                        },
-                                        &f, sizeof f)) {
+    if (!MeasureGameInChild([word](cFloodFigures& mine) { return RunFlood(word, mine); }, f)) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }
