@@ -1,7 +1,10 @@
 #include "app/AppState.h"
 
+#include <cstdio>
+
 #include "app/AppGlobals.h"
 #include "app/GameCommands.h"
+#include "app/ModeCommand.h"
 #include "camera/CameraRecord.h"
 #include "sim/gamedata/DataManager.h"
 #include "sim/gamedata/MemoryStream.h"
@@ -39,6 +42,13 @@ void cAppState::Load(Ko::cIGameData* object, cMemoryStream& stream, uint32_t /*v
   if (modeIndex >= 1 && modeIndex <= kIndexedModeCount) {
     cIGameMode* mode = AllGameModes()[modeIndex - 1];
     if (mode) gCurrentGameMode = mode;  // an absent mode keeps the current one
+  } else if (modeIndex != kNoModeIndex) {
+    // No writer puts this here: the file is damaged. The rest of the record
+    // still holds, so the game plays on in its mode and the player hears why.
+    char what[96];
+    snprintf(what, sizeof what, "the file's mode %u is unknown; the %s mode is kept", modeIndex,
+             CurrentGameModeName());
+    GetDataManager()->CountLoadRepair(what);
   }
   ApplyCameraRecord(camera);
   mHaveLoadedPause = true;

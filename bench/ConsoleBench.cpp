@@ -2,13 +2,20 @@
 // frame by frame until "help" comes, beside a plain pass that reads the same
 // bytes and finds their line ends. The bytes per second must stay flat as N
 // grows, from a short line to lines of many megabytes.
+#include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "app/Startup.h"
+#include "bench/frame/FrameBenchChild.h"
 #include "platform/Sys.h"
 
 namespace {
@@ -64,5 +71,86 @@ void BM_PlainReadLongLine(benchmark::State& state) {
 
 BENCHMARK(BM_ConsolePollLongLine)->Arg(16)->Arg(1 << 20)->Arg(4 << 20)->Arg(16 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainReadLongLine)->Arg(16)->Arg(1 << 20)->Arg(4 << 20)->Arg(16 << 20)->Unit(benchmark::kMicrosecond);
+
+// ---- a flood of short commands, frame by frame --------------------------------
+// `yes help | quorvel -civmode > out.txt`: the civ game started in a child of
+// its own (start-up runs once per process), its standard input a file of
+// 2 MiB of one command, its standard output a file. Each frame is the game's
+// own (events, console, update, drawing); the figures are the longest frame
+// and the mean over the frames, and how many commands a frame ran, beside the
+// quiet game's frames (no input). Needs a display, and a process that has not
+// opened it yet:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_bench --benchmark_filter=ConsoleFlood
+constexpr int kFloodFrames = 6;
+
+struct cFloodFigures {
+  double longestMs = 0, meanMs = 0, commandsPerFrame = 0;
+};
+
+// How many times `>word` was echoed into the output file.
+double EchoesIn(int fd, const char* word) {
+  const std::string echo = std::string(": >") + word + "\n";
+  FILE* file = fdopen(dup(fd), "r");
+  if (!file) return 0;
+  rewind(file);
+  double count = 0;
+  char* text = nullptr;
+  size_t size = 0;
+  for (ssize_t length; (length = getline(&text, &size, file)) > 0;)
+    count += (size_t)length >= echo.size() && std::strcmp(text + length - echo.size(), echo.c_str()) == 0;
+  free(text);
+  fclose(file);
+  return count;
+}
+
+bool RunFlood(const char* word, cFloodFigures& figures) {
+  const int out = open("/tmp", O_TMPFILE | O_RDWR, 0600);  // a file on disk, as out.txt is
+  if (out < 0 || dup2(out, STDOUT_FILENO) < 0) return false;
+  std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
+  if (AppStartup(3, argv.data()) != 0) return false;
+  for (int i = 0; i < 10; ++i) AppPumpFrame();
+  const int in = memfd_create("console-flood-in", 0);
+  if (in < 0) return false;
+  if (word) {
+    std::string lines;
+    while (lines.size() < (2u << 20)) lines += std::string(word) + "\n";
+    if (write(in, lines.data(), lines.size()) != (ssize_t)lines.size()) return false;
+    lseek(in, 0, SEEK_SET);
+  }
+  Sys_SetStdinForTest(in);
+  double total = 0;
+  for (int i = 0; i < kFloodFrames; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    AppPumpFrame();
+    glFinish();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    figures.longestMs = std::max(figures.longestMs, ms);
+    total += ms;
+  }
+  figures.meanMs = total / kFloodFrames;
+  fflush(stdout);
+  figures.commandsPerFrame = word ? EchoesIn(out, word) / kFloodFrames : 0;
+  return true;
+}
+
+void BM_ConsoleFloodFrame(benchmark::State& state, const char* word) {
+  for (auto _ : state) {
+    cFloodFigures f;
+    if (!MeasureGameInChild([word](cFloodFigures& mine) { return RunFlood(word, mine); }, f)) {
+      state.SkipWithError("the game did not run (no display, or this process opened it already)");
+      return;
+    }
+    state.SetIterationTime(f.longestMs * 1e-3);
+    state.counters["longest_ms"] = f.longestMs;
+    state.counters["mean_ms"] = f.meanMs;
+    state.counters["commands_per_frame"] = f.commandsPerFrame;
+  }
+}
+BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, quiet_reference, nullptr)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, help, "help")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, mode, "mode")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -109,6 +109,8 @@ int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period);  /
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix
 
 // ---- console -----------------------------------------------------------------
+constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's polling takes; the rest wait for the next frames
+void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null: first thing in main
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
 bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
@@ -118,6 +120,7 @@ std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the disp
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
+void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

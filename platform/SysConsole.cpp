@@ -1,5 +1,7 @@
 #include "platform/Sys.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
 #include <string.h>
@@ -17,7 +19,9 @@
 // Piped input may be of any size, so each byte is looked at once: line ends
 // are searched for only in what was just read, a line keeps only what its
 // reader can use (the rest is dropped as it comes), and one frame's polling
-// reads a bounded amount before the frame goes on.
+// takes a bounded number of lines and reads a bounded amount before the frame
+// goes on. Nothing more is read while lines of the last read wait, so a
+// writer that is ahead waits on its pipe instead of filling our memory.
 namespace {
 constexpr size_t kChunkBytes = 64 * 1024;          // a whole pipe buffer in one read
 constexpr size_t kPollBytesPerFrame = 1024 * 1024;  // then the frame goes on; the rest waits for the next
@@ -30,7 +34,9 @@ struct cLineReader {
   size_t begin = 0, end = 0;  // the part of the chunk not yet taken
   std::string line;           // gathered so far: at most one byte more than kept, for a '\r' before the end
   bool cut = false;           // longer than kept: the rest is dropped, and that was said
+  bool holdsNul = false;      // the kept part holds a NUL: the line would not run as it would be echoed
   size_t polledBytes = 0;     // read since the console's polling last came up empty
+  int polledLines = 0;        // taken since then
 };
 cLineReader gReader;
 
@@ -40,15 +46,19 @@ void SayLineCut(size_t kept) {
   Sys_MessageBox("Console", text);
 }
 
-// The next whole line in what was read, cut to `keep` characters.
-bool TakeLine(std::string& line, size_t keep) {
+// The next whole line in what was read, cut to `keep` characters. `lines`
+// counts the whole lines taken, those dropped for a NUL among them; none is
+// taken once it reached `maxLines`.
+bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
   cLineReader& r = gReader;
-  while (r.begin < r.end) {
+  while (r.begin < r.end && lines < maxLines) {
     const char* start = r.chunk + r.begin;
     const char* newline = (const char*)memchr(start, '\n', r.end - r.begin);
     const size_t length = (size_t)((newline ? newline : r.chunk + r.end) - start);
     const size_t room = keep + 1 - std::min(r.line.size(), keep + 1);
-    r.line.append(start, std::min(length, room));
+    const size_t kept = std::min(length, room);
+    r.line.append(start, kept);
+    r.holdsNul = r.holdsNul || memchr(start, '\0', kept) != nullptr;
     if (length > room && !r.cut) {
       r.cut = true;
       SayLineCut(keep);
@@ -56,15 +66,20 @@ bool TakeLine(std::string& line, size_t keep) {
     r.begin += length;
     if (!newline) return false;
     ++r.begin;
+    ++lines;
     if (!r.cut && !r.line.empty() && r.line.back() == '\r') r.line.pop_back();
     if (r.line.size() > keep) {
       if (!r.cut) SayLineCut(keep);
       r.line.resize(keep);
     }
-    line.swap(r.line);
+    // Text stops at a NUL where it is echoed and shown, but not where the
+    // command reads its words: such a line is dropped rather than run unseen.
+    const bool refused = r.holdsNul && memchr(r.line.data(), '\0', r.line.size()) != nullptr;
+    if (refused) Sys_MessageBox("Console", "A line on standard input holding a NUL character was dropped");
+    if (!refused) line.swap(r.line);
     r.line.clear();
-    r.cut = false;
-    return true;
+    r.cut = r.holdsNul = false;
+    if (!refused) return true;
   }
   return false;
 }
@@ -87,11 +102,29 @@ bool ReadMore(int waitMs) {
 }
 }  // namespace
 
+// A program started with standard input, output or error closed would get
+// its next file or connection (the X display's) in that place, and the
+// console would read it, or the mirror write into it. /dev/null stands there
+// instead. Open takes the lowest free descriptor, so going up from 0 puts each
+// in its own place.
+void Sys_OpenStandardStreams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != fd) {
+      dup2(opened, fd);
+      close(opened);
+    }
+  }
+}
+
 bool Sys_PollStdinLine(std::string& line) {
   cLineReader& r = gReader;
-  while (!TakeLine(line, kDebugCommandMaxChars)) {
-    if (r.polledBytes >= kPollBytesPerFrame || !ReadMore(0)) {
+  while (!TakeLine(line, kDebugCommandMaxChars, r.polledLines, kSysConsoleLinesPerFrame)) {
+    // The frame's share is taken, or the chunk is (only then may more be read).
+    if (r.polledLines >= kSysConsoleLinesPerFrame || r.polledBytes >= kPollBytesPerFrame || !ReadMore(0)) {
       r.polledBytes = 0;
+      r.polledLines = 0;
       return false;
     }
     r.polledBytes += r.end;
@@ -100,14 +133,16 @@ bool Sys_PollStdinLine(std::string& line) {
 }
 
 bool Sys_ReadStdinLine(std::string& line) {
-  while (!TakeLine(line, kAnswerMaxChars))
+  int lines = 0;
+  while (!TakeLine(line, kAnswerMaxChars, lines, INT_MAX))
     if (!ReadMore(-1)) return false;
   return true;
 }
 
 void Sys_SetStdinForTest(int fd) {
   gReader.fd = fd >= 0 ? fd : STDIN_FILENO;
-  gReader.closed = gReader.cut = false;
+  gReader.closed = gReader.cut = gReader.holdsNul = false;
   gReader.begin = gReader.end = gReader.polledBytes = 0;
+  gReader.polledLines = 0;
   gReader.line.clear();
 }

@@ -3,6 +3,7 @@
 // that holds the game's data.
 #pragma once
 
+#include <GL/freeglut.h>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,4 +35,20 @@ bool RunInChildAndRead(Child child, void* out, size_t size) {
   int status = 0;
   waitpid(pid, &status, 0);
   return read_;
+}
+
+// The game measured in a child: `measure(figures)` runs there (false: the game
+// did not run) and its figures come back. False also when this process has
+// started GLUT already, since a fork of it cannot start the game.
+template <class Figures, class Measure>
+bool MeasureGameInChild(Measure measure, Figures& figures) {
+  if (glutGet(GLUT_INIT_STATE)) return false;
+  return RunInChildAndRead(
+      [&measure](int fd) {
+        Figures mine;
+        if (!measure(mine)) _exit(2);
+        if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
+        _exit(0);
+      },
+      &figures, sizeof figures);
 }

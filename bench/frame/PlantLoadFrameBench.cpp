@@ -137,15 +137,7 @@ bool RunLoad(bool stacked, float spread, cLoadFigures& figures) {
 void RunFirstFrame(benchmark::State& state, bool stacked, float spread = 0.0f) {
   for (auto _ : state) {
     cLoadFigures f;
-    const bool ran = !glutGet(GLUT_INIT_STATE) && RunInChildAndRead(
-                                                      [stacked, spread](int fd) {
-                                                        cLoadFigures mine;
-                                                        if (!RunLoad(stacked, spread, mine)) _exit(2);
-                                                        if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
-                                                        _exit(0);
-                                                      },
-                                                      &f, sizeof f);
-    if (!ran) {
+    if (!MeasureGameInChild([stacked, spread](cLoadFigures& mine) { return RunLoad(stacked, spread, mine); }, f)) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }

@@ -146,13 +146,42 @@ TEST_F(AppStateTest, LoadingMakesTheSavedModeCurrentAndRestoresTheCameraBitForBi
   EXPECT_EQ(Bytes(dir.File("again")), Bytes(dir.File("tribe")));
 }
 
+// Fault mended: a mode word no writer makes (damage) kept the mode without a
+// word. It is kept and said, as a repair; 0, written for the modes without an
+// index, is kept silently.
 TEST_F(AppStateTest, ModesWithoutAnIndexAreWrittenAsZeroAndLoadKeepsTheCurrentMode) {
   gCurrentGameMode = gPelsGameMode;
   EXPECT_EQ(cAppState::ModeIndexOfCurrentMode(), cAppState::kNoModeIndex);
   ASSERT_TRUE(data->Save(dir.File("pels")));
-  gCurrentGameMode = gCivGameMode;
-  ASSERT_TRUE(data->Load(dir.File("pels")));
-  EXPECT_EQ(gCurrentGameMode, (cIGameMode*)gCivGameMode);
+  const std::string bytes = WithoutCheck(Bytes(dir.File("pels")));
+  const struct {
+    uint32_t word;
+    cIGameMode* after;
+    const char* said;  // in the debug window; "" for none
+  } rows[] = {
+      {cAppState::kNoModeIndex, gTribeGameMode, ""},
+      {5, gSpaceGameMode, ""},
+      {6, gTribeGameMode, "the file's mode 6 is unknown; the tribe mode is kept"},
+      {99, gTribeGameMode, "the file's mode 99 is unknown; the tribe mode is kept"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.word);
+    std::string file = bytes;
+    std::memcpy(&file[36], &row.word, 4);
+    dir.Write("mode", file);
+    gCurrentGameMode = gTribeGameMode;
+    DestroyDebugWindowForTest();
+    CreateDebugWindow();
+    messages.boxes.clear();
+    ASSERT_TRUE(data->Load(dir.File("mode")));
+    EXPECT_EQ(gCurrentGameMode, row.after);
+    const bool said = *row.said != '\0';
+    ASSERT_EQ(messages.boxes.size(), said ? 1u : 0u);
+    if (said) {
+      EXPECT_EQ(messages.boxes[0].text, "Repairs Made: 1");
+    }
+    EXPECT_EQ(Logged(said ? row.said : "is unknown"), said);
+  }
 }
 
 // Faults mended: the loaded pause was written into gPaused alone (the clock

@@ -356,6 +356,33 @@ TEST(Startup, ACheckLeftByAWindowManagerThatQuitCountsAsNoManager) {
   });
 }
 
+// Fault mended: once a gone window's read was let through, the next start-up
+// error of any kind was ignored. Only freeglut's report of that read is; every
+// other error ends the program with freeglut's words, as before.
+TEST(Startup, OnlyFreeglutsReportOfTheGoneReadIsLetThrough) {
+  const char* kReadReport = " ERROR:  Internal error <XGetWindowProperty failled> in function fghGetWindowProperty";
+  const struct {
+    const char* name;
+    int goneReads;
+    const char* report;
+    const char* said;  // on standard error, when the program ends
+  } rows[] = {
+      {"the read's own report", 1, kReadReport, nullptr},
+      {"another error after a read", 1, "illegal glutInit() reinitialization attempt", "reinitialization attempt"},
+      {"the read's report with no read let through", 0, kReadReport, "XGetWindowProperty failled"},
+  };
+  cDeathTestsInFreshProcesses fresh;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (!row.said) {
+      EXPECT_EXIT((Sys_GlutInitErrorsForTest(row.goneReads, row.report), _exit(0)), ::testing::ExitedWithCode(0), "");
+    } else {
+      EXPECT_EXIT(Sys_GlutInitErrorsForTest(row.goneReads, row.report), ::testing::ExitedWithCode(1),
+                  std::string("freeglut \\(quorvel\\): .*") + row.said);
+    }
+  }
+}
+
 // Fault mended: a refused load still left the mode and entered it again, which
 // built the tribe world anew: the player's tools gone, huts and members
 // renumbered, more plants. Now the game goes on exactly as it was.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole program under the test display: it opens its three windows, greets
 # on standard output, keeps drawing frames, answers console commands typed on
-# standard input, and opens saved games named with -loadgame.
+# standard input, opens saved games named with -loadgame, and starts with its
+# standard streams closed.
 set -u
 QUORVEL="$1"
 cd "$(dirname "$0")/../.."
@@ -48,6 +49,19 @@ printf '<tuning>\n<int name="eatfood" data="3">\n' > "$WORK/tree/Data/tribetunin
 (cd "$WORK/tree" && run tribetuning 5 -noautopause)
 check "$WORK/tribetuning.err" 'Script Error.*tribetuning\.xml'
 check "$WORK/tribetuning.out" '^[0-9A-F]{8}: \[Script Error\] .*tribetuning\.xml$'
+
+# Started with standard input, output and error closed, the game finds
+# /dev/null in their places (not its X connection) and plays on.
+"$QUORVEL" -noautopause 0<&- 1>&- 2>&- &
+game=$!
+sleep 3
+for fd in 0 1 2; do
+  [ "$(readlink "/proc/$game/fd/$fd")" = /dev/null ] ||
+    { echo "closed streams: descriptor $fd is $(readlink "/proc/$game/fd/$fd")"; fail=1; }
+done
+kill -0 "$game" 2> /dev/null || { echo "closed streams: the game ended"; fail=1; }
+kill "$game" 2> /dev/null
+wait "$game" 2> /dev/null
 
 if [ "$fail" -ne 0 ]; then
   for f in "$WORK"/*.out "$WORK"/*.err; do echo "--- $(basename "$f")"; grep -v 'Supported Extensions' "$f" | tail -20; done

@@ -1,9 +1,12 @@
 // Lines typed on standard input, read here from a pipe or a file standing in
 // for it, as the console polls them frame by frame.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -64,8 +67,11 @@ const std::string kLongLine(8 * 1024 * 1024, 'a');
 
 }  // namespace
 
-TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutIsSaidOnce) {
+// A NUL ends the text where it is echoed but not where the command reads it:
+// such a line is dropped, and said, rather than echoed as another command.
+TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
   const std::string kept(kDebugCommandMaxChars, 'a');
+  const std::string nul(1, '\0');
   const struct {
     const char* name;
     std::string input;
@@ -76,6 +82,9 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutIsSaidOnce) {
       {"as long as a command, then CR LF", kept + "\r\n", {kept}, 0},
       {"one character too long", kept + "a\n", {kept}, 1},
       {"two long lines", kept + "aaaa\n" + kept + "bbbb\r\nhelp\n", {kept, kept, "help"}, 2},
+      {"a NUL inside a line", "help" + nul + "mode\nmode\n", {"mode"}, 1},
+      {"a NUL just past what is kept", kept + nul + "\nhelp\n", {kept, "help"}, 1},
+      {"a NUL as the last kept character", kept.substr(1) + nul + "a\n", {}, 2},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -83,7 +92,7 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutIsSaidOnce) {
     cPipedInput input;
     ASSERT_TRUE(input.Write(row.input));
     input.CloseWriter();
-    EXPECT_EQ(PollFrames(input.fds[0], row.lines.size(), 10), row.lines);
+    EXPECT_EQ(PollFrames(input.fds[0], row.lines.size() + 1, 10), row.lines);
     EXPECT_EQ(boxes.Count("Console"), row.cuts);
   }
 }
@@ -121,4 +130,88 @@ TEST(Console, AFramesPollingReadsABoundedShareOfInput) {
   EXPECT_EQ(PollFrames(fd, 2, 1000).size(), 2u);
   Sys_SetStdinForTest(-1);
   close(fd);
+}
+
+// Fault mended: a flood of short commands ran ~200,000 of them in one frame
+// (the bound counted bytes), and the game stopped answering for seconds. A
+// frame takes a bounded number of lines, dropped ones included; the rest wait,
+// unread, for the next frames, and none is lost.
+TEST(Console, AFrameTakesABoundedNumberOfLinesAndTheRestWaitUnread) {
+  const int limit = kSysConsoleLinesPerFrame;
+  const auto repeat = [](const std::string& line, size_t times) {
+    std::string text;
+    for (size_t i = 0; i < times; ++i) text += line;
+    return text;
+  };
+  const size_t aMegabyte = (1 << 20) / 5;
+  const struct {
+    const char* name;
+    std::string input;
+    size_t firstFrame;  // lines the first frame gives
+    size_t lines;       // all the frames give
+    int dropped;
+  } rows[] = {
+      {"as many as a frame takes", repeat("mode\n", limit), (size_t)limit, (size_t)limit, 0},
+      {"one more", repeat("mode\n", limit + 1), (size_t)limit, (size_t)limit + 1, 0},
+      {"a megabyte of short commands", repeat("help\n", aMegabyte), (size_t)limit, aMegabyte, 0},
+      {"a frame's share of dropped lines first", repeat(std::string(1, '\0') + "\n", limit) + "help\n", 0, 1, limit},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    cMessageCapture boxes;
+    const int fd = memfd_create("console", 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, row.input.data(), row.input.size()), (ssize_t)row.input.size());
+    lseek(fd, 0, SEEK_SET);
+    Sys_SetStdinForTest(fd);
+    std::vector<std::string> lines;
+    std::string line;
+    while (Sys_PollStdinLine(line)) lines.push_back(line);
+    EXPECT_EQ(lines.size(), row.firstFrame);
+    EXPECT_LE(lseek(fd, 0, SEEK_CUR), 64 * 1024) << "read on while lines waited";
+    for (int frame = 0; frame < 10000 && lines.size() < row.lines; ++frame)
+      while (Sys_PollStdinLine(line)) lines.push_back(line);
+    ASSERT_EQ(lines.size(), row.lines);
+    EXPECT_EQ(lines.back(), row.input.substr(row.input.size() - 5, 4));
+    EXPECT_EQ(boxes.Count("Console"), row.dropped);
+    Sys_SetStdinForTest(-1);
+    close(fd);
+  }
+}
+
+// Fault mended: started with standard input closed, the game's X connection
+// became descriptor 0 and the console read it every frame. Each of the three
+// is /dev/null before anything else opens, and what opens next is not read.
+TEST(Console, ClosedStandardStreamsAreOpenedOnDevNullAndNothingForeignIsRead) {
+  struct stat null {};
+  ASSERT_EQ(stat("/dev/null", &null), 0);
+  const std::vector<int> rows[] = {{0}, {1}, {2}, {0, 1, 2}};
+  for (const std::vector<int>& closed : rows) {
+    SCOPED_TRACE(::testing::PrintToString(closed));
+    int saved[3];
+    for (int fd = 0; fd < 3; ++fd) saved[fd] = fcntl(fd, F_DUPFD_CLOEXEC, 10);
+    for (int fd : closed) close(fd);
+    Sys_OpenStandardStreams();
+    int foreign[2];
+    const bool piped = pipe(foreign) == 0 && write(foreign[1], "help\n", 5) == 5;
+    Sys_SetStdinForTest(-1);
+    std::string line;
+    bool read = false;
+    for (int frame = 0; frame < 3; ++frame) read = Sys_PollStdinLine(line) || read;
+    int waiting = 0;
+    ioctl(foreign[0], FIONREAD, &waiting);
+    struct stat streams[3] {};
+    for (int fd = 0; fd < 3; ++fd) fstat(fd, &streams[fd]);
+    for (int fd = 0; fd < 3; ++fd) dup2(saved[fd], fd), close(saved[fd]);
+    Sys_SetStdinForTest(-1);
+    ASSERT_TRUE(piped);
+    close(foreign[0]);
+    close(foreign[1]);
+    EXPECT_FALSE(read);
+    EXPECT_EQ(waiting, 5);
+    for (int fd : closed) {
+      EXPECT_TRUE(S_ISCHR(streams[fd].st_mode)) << fd;
+      EXPECT_EQ(streams[fd].st_rdev, null.st_rdev) << fd;
+    }
+  }
 }
