@@ -117,6 +117,8 @@ void Sys_SetStdinForTest(int fd);                          // lines come from fd
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
+void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps it above (owner 0: an ordinary window again)
+bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 
 // ---- images --------------------------------------------------------------------
