@@ -91,7 +91,7 @@ bool Sys_ReadMouse(SysMouseReading& reading);             // false when not open
 void Sys_NoteMouseMotion(int x, int y);                   // window pixels
 void Sys_NoteMouseLeft();
 void Sys_NoteMouseButton(int glutButton, bool down, int x, int y); // GLUT buttons 3 and 4 are the wheel
-void Sys_MouseWindowPosition(int& x, int& y);             // the last position in the main window
+bool Sys_MouseWindowPosition(int& x, int& y);             // the last position in the main window; false once the pointer left it
 
 // ---- file dialogs: the desktop's own, modal; "" when cancelled ----------------
 enum class SysFileDialog { Open, Save };                  // open: the file must exist; save: confirm overwriting
