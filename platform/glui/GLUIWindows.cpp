@@ -476,7 +476,9 @@ void GLUI_Master_Object::set_glutIdleFunc(void (*idle)()) {
 void GLUI_Master_Object::run_idle_once() { IdleHook(false); }
 
 void GLUI_Master_Object::keep_panels_above(int windowId) {
-  Registry().keptAbove = windowId > 0 ? windowId : 0;
+  windowId = windowId > 0 ? windowId : 0;
+  if (windowId == Registry().keptAbove) return;
+  Registry().keptAbove = windowId;
   for (GLUI* panel : Registry().panels)
     if (!panel->is_closed()) Sys_KeepWindowAbove(panel->get_glut_window_id(), Registry().keptAbove);
 }
