@@ -91,7 +91,7 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
     layout.debug = {stripX, y, stripWidth, height};
     layout.modePanels.bottom = y - kWindowGap;
   } else if (stripX - kWindowGap - sides >= kMinNarrowDebugWidth) {
-    // ...else left of the strip (a screen below 800x600)...
+    // ...else left of the strip, over the game (a screen as short as 640x480)...
     layout.debug = {0, y, std::min(stripX - kWindowGap - sides, kMaxDebugWidth), height};
   } else {
     // ...else (a tiny screen) under the column, which stands beside the
@@ -104,9 +104,9 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
       layout.modePanels.width = std::min(column, right - besideX);
     }
     const int top = std::max(layout.modePanels.y + least + kWindowGap, bottom - height - ends);
-    const int left = std::clamp(bottom - top - ends, kDebugViewCommandBoxHeight, height);
-    layout.debug = {layout.modePanels.x, std::max(bottom - left - ends, 0),
-                    std::min(right - layout.modePanels.x - sides, kMaxDebugWidth), left};
+    const int room = std::clamp(bottom - top - ends, kDebugViewCommandBoxHeight, height);
+    layout.debug = {layout.modePanels.x, std::max(bottom - room - ends, 0),
+                    std::min(right - layout.modePanels.x - sides, kMaxDebugWidth), room};
     layout.modePanels.bottom = layout.debug.y - kWindowGap;
   }
   const sWindowBox outerDebug = {layout.debug.x, layout.debug.y, layout.debug.width + sides,

@@ -8,9 +8,10 @@
 // newest rows and command box. No window covers another, so a click, which a
 // window manager answers by raising the window clicked, hides none. Where the
 // game window fills the screen the strip stands over its right part, and the
-// helpers are kept above it. On screens too small for that (below 800x600)
-// the debug window moves left of the strip, or the column beside the control
-// panel, and every window still stays on the screen. With "-twomonitors" the
+// helpers are kept above it. On screens too short for that (640x480) the
+// debug window moves left of the strip, over the game, and on tiny ones
+// (320x240) the column beside the control panel; every window still stays on
+// the screen. With "-twomonitors" the
 // debug window and the strip go to the second monitor, the debug window first.
 #pragma once
 
