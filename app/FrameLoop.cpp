@@ -104,6 +104,21 @@ void OnMainWindowStatus(int status) {
 
 uint32_t GetFramesDrawn() { return gFramesDrawn; }
 
+// What lies under a resting pointer changes when the camera moves (a key
+// turn, a glide, a drag, a scroll at the window's edge): the mode then hears
+// of the pointer where it rests, as of a move, so that its hover texts and
+// whatever else follows the pointer follow the picture too.
+static void ShowThePointerAfterACameraMove() {
+  static float seen[32];
+  float view[32];
+  ComputeCameraView(view);
+  GetCameraViewMatrix(view + 16);
+  if (std::equal(view, view + 32, seen)) return;
+  std::copy(view, view + 32, seen);
+  int x = 0, y = 0;
+  if (Sys_MouseWindowPosition(x, y)) gCurrentGameMode->OnMouseMove(x, y);
+}
+
 // With the civ test camera, holding the civ mouse button focuses the camera on
 // the planet point under the mouse.
 static void FocusCivTestCameraUnderMouse() {
@@ -150,6 +165,7 @@ void OnIdle() {
   }
   UpdateCamera(dx, dy, wheel, gFrameSeconds);
   if (civPressHeld) FocusCivTestCameraUnderMouse();
+  ShowThePointerAfterACameraMove();
 
   GetDataManager()->CommitPending();
 

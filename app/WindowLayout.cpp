@@ -13,6 +13,12 @@ namespace {
 constexpr int kMinDebugWidth = 320, kMaxDebugWidth = 1000;
 constexpr int kMinDebugHeight = 200, kMaxDebugHeight = 900;
 constexpr int kBottomRoom = 60;  // a task bar, where the screen has room to spare
+constexpr int kMinNarrowDebugWidth = 240;   // as narrow as the strip leaves it on a screen 1280 pixels wide
+constexpr int kMinBesideColumnWidth = 120;  // a panel narrower shows too little of its labels
+
+bool Overlap(const sWindowBox& a, const sWindowBox& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
 }  // namespace
 
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
@@ -74,13 +80,38 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
     layout.debug = {outerGame.x, belowY, std::min(layout.game.width, kMaxDebugWidth), heightDown(belowY)};
     return layout;
   }
-  // ...else in the strip under the control panel, as wide as the strip and
-  // down to the screen's bottom; the modes' panels keep above its newest lines.
-  const int height = std::max(bottom - layout.modePanels.y - ends, kDebugViewNewestRowsHeight);
-  layout.debug = {stripX, std::min(layout.modePanels.y, bottom - height - ends),
-                  std::min(right - stripX - sides, kMaxDebugWidth), height};
-  const int newestTop = layout.debug.y + frame.top + height - kDebugViewNewestRowsHeight;
-  layout.modePanels.bottom = std::max(newestTop - kWindowGap, layout.modePanels.y);
+  // ...else at the screen's bottom, just tall enough for its newest rows and
+  // command box: under the column where that leaves the column room for a
+  // mode's panels cut as short as they go...
+  const int height = kDebugViewNewestRowsHeight, y = std::max(bottom - height - ends, 0);
+  const int stripWidth = std::min(right - stripX - sides, kMaxDebugWidth);
+  const int least = GLUI_LeastColumnHeight(kMostModePanels, ends);
+  const sWindowBox strip = {stripX, 0, right - stripX, bottom};
+  if (y - kWindowGap - layout.modePanels.y >= least) {
+    layout.debug = {stripX, y, stripWidth, height};
+    layout.modePanels.bottom = y - kWindowGap;
+  } else if (stripX - kWindowGap - sides >= kMinNarrowDebugWidth) {
+    // ...else left of the strip, over the game (a screen as short as 640x480)...
+    layout.debug = {0, y, std::min(stripX - kWindowGap - sides, kMaxDebugWidth), height};
+  } else {
+    // ...else (a tiny screen) under the column, which stands beside the
+    // control panel where it has room, as tall as the room left, down to its
+    // command box alone.
+    const int besideX = stripX + panelWidth + kWindowGap;
+    if (right - besideX >= kMinBesideColumnWidth) {
+      layout.modePanels.x = besideX;
+      layout.modePanels.y = layout.panel.y;
+      layout.modePanels.width = std::min(column, right - besideX);
+    }
+    const int top = std::max(layout.modePanels.y + least + kWindowGap, bottom - height - ends);
+    const int room = std::clamp(bottom - top - ends, kDebugViewCommandBoxHeight, height);
+    layout.debug = {layout.modePanels.x, std::max(bottom - room - ends, 0),
+                    std::min(right - layout.modePanels.x - sides, kMaxDebugWidth), room};
+    layout.modePanels.bottom = layout.debug.y - kWindowGap;
+  }
+  const sWindowBox outerDebug = {layout.debug.x, layout.debug.y, layout.debug.width + sides,
+                                 layout.debug.height + ends};
+  layout.keepAboveGame = Overlap(strip, outerGame) || Overlap(outerDebug, outerGame);
   return layout;
 }
 
@@ -122,6 +153,7 @@ void PlaceStartupWindows(bool twoMonitors) {
   glutSetWindow(gControlPanel->get_glut_window_id());
   glutPositionWindow(gPanelX, gPanelY);
   GLUI_Master.set_default_position(layout.modePanels);
+  if (layout.keepAboveGame) GLUI_Master.keep_panels_above(gMainWindow);
   gPanelY += 100 + panel.height;
   glutSetWindow(gMainWindow);
 }

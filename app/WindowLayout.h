@@ -4,11 +4,15 @@
 // panels (each mode's stacked there while the mode is current), then the debug
 // window beside that column. Where the first monitor has no room beside the
 // column, the debug window goes under the game window; where it has none there
-// either, into the strip under the control panel, where the modes' panels may
-// cover its older lines but never its newest ones or its command box. The game
-// window and the control panel are never covered, and every window stays on
-// the screen (the game window is cut to it). With "-twomonitors" the debug
-// window and the strip go to the second monitor, the debug window first.
+// either, to the strip's bottom, under the column, just tall enough for its
+// newest rows and command box. No window covers another, so a click, which a
+// window manager answers by raising the window clicked, hides none. Where the
+// game window fills the screen the strip stands over its right part, and the
+// helpers are kept above it. On screens too short for that (640x480) the
+// debug window moves left of the strip, over the game, and on tiny ones
+// (320x240) the column beside the control panel; every window still stays on
+// the screen. With "-twomonitors" the
+// debug window and the strip go to the second monitor, the debug window first.
 #pragma once
 
 #include "platform/glui/DebugView.h"
@@ -22,6 +26,7 @@ struct sStartupWindowLayout {
   sWindowBox game;  // where the game window stands, its size cut so that its frame fits the screen
   sWindowBox panel, debug;
   GLUI_PanelColumn modePanels;  // where the modes' panels stack
+  bool keepAboveGame = false;   // the helpers stand over the game window and are kept above it
 };
 
 // What a window manager's frame adds on each side of a window (none without
@@ -38,6 +43,7 @@ struct sStartupScreen {
 constexpr int kWindowGap = 12;  // between two windows' frames
 // As wide as the widest panel a mode opens (the civ mode's, about 300 pixels).
 constexpr int kModePanelColumnWidth = 320;
+constexpr int kMostModePanels = 2;  // the civ mode's two
 
 // The game box is the game window's own (where GLUT says it stands); the
 // other results' positions are where each frame's top-left goes, their sizes

@@ -2,6 +2,9 @@
 // and off an area that something else draws (an open pie menu).
 #pragma once
 
+#include <string>
+#include <vector>
+
 struct sRect2D {
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // window pixels, y down; x1 <= x0 is no area
   bool IsEmpty() const { return x1 <= x0 || y1 <= y0; }
@@ -14,3 +17,14 @@ constexpr int kTextAscent2D = 12, kTextDescent2D = 4;
 // the window's edges need, then below the area to avoid (above it when the
 // window has no room below) when the text would cover it.
 void PlaceTextLine2D(int textWidth, int windowWidth, int windowHeight, const sRect2D& avoid, int* x, int* y);
+// The same for any box of text, given from (*x, *y): the box moves as one.
+void PlaceTextBox2D(const sRect2D& box, int windowWidth, int windowHeight, const sRect2D& avoid, int* x, int* y);
+
+// A label of several lines, each starting (dx, dy) from the label's point (dy
+// to its baseline). Drawn in the current 2D pass, all moved together just as
+// far as keeps every line inside the window, as a pie menu's items are.
+struct sTextLine2D {
+  int dx = 0, dy = 0;
+  std::string text;
+};
+void DrawTextLines2D(int x, int y, void* font, const std::vector<sTextLine2D>& lines);

@@ -91,7 +91,7 @@ bool Sys_ReadMouse(SysMouseReading& reading);             // false when not open
 void Sys_NoteMouseMotion(int x, int y);                   // window pixels
 void Sys_NoteMouseLeft();
 void Sys_NoteMouseButton(int glutButton, bool down, int x, int y); // GLUT buttons 3 and 4 are the wheel
-void Sys_MouseWindowPosition(int& x, int& y);             // the last position in the main window
+bool Sys_MouseWindowPosition(int& x, int& y);             // the last position in the main window; false once the pointer left it
 
 // ---- file dialogs: the desktop's own, modal; "" when cancelled ----------------
 enum class SysFileDialog { Open, Save };                  // open: the file must exist; save: confirm overwriting
@@ -119,6 +119,8 @@ void Sys_SetStdinForTest(int fd);                          // lines come from fd
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
+void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps it above (owner 0: an ordinary window again)
+bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
 

@@ -76,7 +76,8 @@ void Sys_NoteMouseButton(int glutButton, bool down, int x, int y) {
   Sys_SetKeyState(code, down);
 }
 
-void Sys_MouseWindowPosition(int& x, int& y) {
+bool Sys_MouseWindowPosition(int& x, int& y) {
   x = gMouse.x;
   y = gMouse.y;
+  return gMouse.havePosition;
 }

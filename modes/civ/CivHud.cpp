@@ -9,6 +9,7 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "math/Geometry.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
@@ -261,7 +262,7 @@ void cCivHud::DrawCityWealthLabel(cCivModeDecoratedCity* city, int x, int y) {
   snprintf(text, sizeof text, "Wealth Available: %d", (int)std::floor(city->GetAvailableWealth()));
   Begin2D();
   SetColour2D(0.7f, 0.0f, 0.7f);
-  DrawText2D(x, y, GLUT_BITMAP_HELVETICA_18, text);
+  DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_18, {{0, 0, text}});
   End2D();
   PlaceMoodMarker(city->GetMood()->GetCategory(), Above(city->GetPosition(), 16.0f));
 }
@@ -295,7 +296,7 @@ void cCivHud::DrawDiplomaticLabel(cCivModeDecoratedCity* city, int x, int y) {
     snprintf(text, sizeof text, "Diplomatic Wealth Available: %d", (int)std::floor(pool));
     Begin2D();
     SetColour2D(0.7f, 0.0f, 0.7f);
-    DrawText2D(x, y, GLUT_BITMAP_HELVETICA_18, text);
+    DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_18, {{0, 0, text}});
     End2D();
   }
   if (placed) {
@@ -316,7 +317,7 @@ const char* cCivHud::VehicleLabelText(int kind) {
 void cCivHud::DrawVehicleLabel(cCivModeVehicle* vehicle, int x, int y) {
   Begin2D();
   SetColour2D(0.0f, 0.0f, 0.0f);
-  DrawText2D(x, y, GLFDefaultFont(), VehicleLabelText(vehicle->GetKind()));
+  DrawTextLines2D(x, y, GLFDefaultFont(), {{0, 0, VehicleLabelText(vehicle->GetKind())}});
   End2D();
 }
 

@@ -14,9 +14,12 @@ class GLUI;
 // The longest command line the console takes; longer typing is cut.
 constexpr size_t kDebugCommandMaxChars = 255;
 
-// How much of the view's bottom shows its five newest rows and the command box
-// under them: what the start-up layout keeps on the screen and uncovered.
+// How much of the view's bottom shows its five newest rows (a line wider than
+// the view wraps, each of its rows counting) and the command box under them:
+// what the start-up layout keeps on the screen and uncovered.
 constexpr int kDebugViewNewestRowsHeight = 140;
+// How much of the view's bottom the command box takes, with the margin under it.
+constexpr int kDebugViewCommandBoxHeight = 32;
 
 struct sGLUIDebugViewSource {
   uint64_t (*linesAdded)() = nullptr;                         // grows whenever a line is added

@@ -54,7 +54,8 @@ std::vector<GLUI_PanelBox> GLUI_StackPanels(const GLUI_PanelColumn& column,
   }
   // Too tall together: the tallest are cut to one height, as little as makes them fit.
   const int count = (int)boxes.size();
-  int room = column.bottom - column.y - count * column.frameHeight - (count - 1) * kGapBelow;
+  const int total = column.bottom - column.y - count * column.frameHeight - (count - 1) * kGapBelow;
+  int room = total;
   if (column.bottom > 0 && count > 0 && wanted > room) {
     std::vector<int> heights;
     for (const GLUI_PanelBox& box : boxes) heights.push_back(box.height);
@@ -65,7 +66,9 @@ std::vector<GLUI_PanelBox> GLUI_StackPanels(const GLUI_PanelColumn& column,
       if (heights[(size_t)i] > cut) break;
       room -= heights[(size_t)i];
     }
-    cut = std::max(cut, kMinCutHeight);
+    // No shorter than can be scrolled through, unless the column is too short
+    // for that: they are then cut shorter rather than stand over each other.
+    cut = std::max(cut, std::min(kMinCutHeight, std::max(total / count, 1)));
     for (size_t i = 0; i < boxes.size(); ++i) {
       boxes[i] = contents[i];
       GLUI_Layer::FitWithin(boxes[i].width, boxes[i].height, maxWidth, cut);
@@ -80,6 +83,10 @@ std::vector<GLUI_PanelBox> GLUI_StackPanels(const GLUI_PanelColumn& column,
     y = box.y + box.height + column.frameHeight + kGapBelow;
   }
   return boxes;
+}
+
+int GLUI_LeastColumnHeight(int count, int frameHeight) {
+  return count > 0 ? count * (kMinCutHeight + frameHeight) + (count - 1) * kGapBelow : 0;
 }
 
 void GLUI_Master_Object::set_default_position(const GLUI_PanelColumn& column, GLUI* above) {

@@ -23,6 +23,7 @@ struct cPanelRegistry {
   bool closeActionOverridden = false;
   int savedCloseAction = 0;
   std::vector<int> closedWindowIds;  // GLUT may reuse an id later; until then it names a dead window
+  int keptAbove = 0;                 // the window every panel is a tool window of (0: none)
 };
 
 cPanelRegistry& Registry() {
@@ -304,6 +305,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
   int windowId = glutCreateWindow(name ? name : "");
   std::erase(Registry().closedWindowIds, windowId);  // GLUT reused a dead window's id
+  if (Registry().keptAbove > 0) Sys_KeepWindowAbove(windowId, Registry().keptAbove);
   glutInitWindowPosition(savedX, savedY);
   glutInitWindowSize(savedWidth, savedHeight);
   glutInitDisplayMode(savedMode);
@@ -472,6 +474,14 @@ void GLUI_Master_Object::set_glutIdleFunc(void (*idle)()) {
 }
 
 void GLUI_Master_Object::run_idle_once() { IdleHook(false); }
+
+void GLUI_Master_Object::keep_panels_above(int windowId) {
+  windowId = windowId > 0 ? windowId : 0;
+  if (windowId == Registry().keptAbove) return;
+  Registry().keptAbove = windowId;
+  for (GLUI* panel : Registry().panels)
+    if (!panel->is_closed()) Sys_KeepWindowAbove(panel->get_glut_window_id(), Registry().keptAbove);
+}
 
 void GLUI_Master_Object::close_all() {
   for (GLUI* panel : Registry().panels) panel->close();

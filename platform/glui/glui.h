@@ -258,6 +258,9 @@ struct GLUI_PanelBox {
 // the tallest first, and scroll.
 std::vector<GLUI_PanelBox> GLUI_StackPanels(const GLUI_PanelColumn& column,
                                             const std::vector<GLUI_PanelBox>& contents);
+// The least height a column holds `count` panels in, each cut as short as
+// panels are ever cut, with their frames and the gaps between them.
+int GLUI_LeastColumnHeight(int count, int frameHeight);
 
 class GLUI_Master_Object {
  public:
@@ -268,6 +271,10 @@ class GLUI_Master_Object {
   // placed so far that are still shown, all restacked when one comes. Without
   // it they open where the window system likes.
   void set_default_position(const GLUI_PanelColumn& column, GLUI* above = nullptr);
+  // Every panel, open or opened later, becomes a tool window of the given
+  // window: a window manager keeps it above that window, also when that one is
+  // clicked (without a manager nothing changes). 0 lets them go.
+  void keep_panels_above(int windowId);
   // GLUT's idle hook: calls the function with the main graphics window current, then redraws the panels.
   void set_glutIdleFunc(void (*idle)());
   void run_idle_once();  // one pass of the idle hook, unthrottled: for frame-pumping tests

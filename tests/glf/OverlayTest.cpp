@@ -5,6 +5,7 @@
 
 #include "glf/Overlay2D.h"
 #include "glf/TextList.h"
+#include "glf/TextPlacement.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/glf/OverlayRecorder.h"
 
@@ -136,4 +137,39 @@ TEST(OverlayGL, TextWidthMatchesWhereTheRasterEnds) {
   End2D();
   EXPECT_EQ(MeasureTextWidth(GLFDefaultFont(), text), (int)raster[0]);
   EXPECT_GT(raster[0], 100.0f);
+}
+
+// Fault mended: a hover label drawn at the pointer near the window's right
+// edge ran out of it ("Food Genera..."). Labels move as one, just as far as
+// keeps each line inside the window (4 pixels from the sides), and a label
+// that fits stays where it is.
+TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
+  cOverlayRecorder overlay;  // 640 x 480, 7 pixels a character
+  const std::vector<sTextLine2D> building = {{0, 0, "Food Generating Building"}, {0, 12, "Food: 12/40"}};
+  const std::vector<sTextLine2D> tribe = {{0, -14, "Growing"}, {0, -2, "Tribe"}, {5, 22, "Relationship: 0.50"}};
+  const struct {
+    int x, y;
+    void* font;
+    const std::vector<sTextLine2D>* lines;
+    int drawnX, drawnY;  // where the first line starts
+  } cases[] = {
+      {300, 200, GLUT_BITMAP_HELVETICA_12, &building, 300, 200},  // fits: stays
+      {639, 200, GLUT_BITMAP_HELVETICA_12, &building, 640 - 4 - 7 * 24, 200},
+      {639, 479, GLUT_BITMAP_HELVETICA_12, &building, 640 - 4 - 7 * 24, 480 - 4 - 12},
+      {0, 0, GLUT_BITMAP_HELVETICA_12, &tribe, 4, 12 + 14 - 14},  // its top line at the top
+      {639, 479, GLUT_BITMAP_HELVETICA_12, &tribe, 640 - 4 - 7 * 18 - 5, 480 - 4 - 22 - 14},
+      {600, 10, GLUT_BITMAP_HELVETICA_18, &building, 640 - 4 - 7 * 24, 14},
+  };
+  for (const auto& c : cases) {
+    overlay.calls.clear();
+    DrawTextLines2D(c.x, c.y, c.font, *c.lines);
+    const std::vector<cDrawCall> texts = overlay.Of(cDrawCall::kText);
+    ASSERT_EQ(texts.size(), c.lines->size());
+    EXPECT_EQ(texts[0].x0, c.drawnX) << c.x << "," << c.y;
+    EXPECT_EQ(texts[0].y0, c.drawnY) << c.x << "," << c.y;
+    for (size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_EQ(texts[i].x0 - texts[0].x0, (*c.lines)[i].dx - (*c.lines)[0].dx);
+      EXPECT_EQ(texts[i].y0 - texts[0].y0, (*c.lines)[i].dy - (*c.lines)[0].dy);
+    }
+  }
 }

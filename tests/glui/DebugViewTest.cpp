@@ -101,7 +101,8 @@ TEST_F(GluiTest, DebugViewFollowsNewLinesOnlyWhileAtTheBottom) {
 // The start-up layout lets the modes' panels cover the view's older lines but
 // keeps its bottom free: there stand the newest rows, however few there are
 // (they used to start at the top, under the panels), and that bottom holds the
-// command box and five whole rows.
+// command box and five whole rows, counted as they show: at the width a screen
+// 1280 pixels wide leaves the view, where most lines wrap.
 TEST_F(GluiTest, DebugViewShowsItsNewestRowsRightAboveTheCommandBox) {
   DestroyDebugWindowForTest();
   GLUI* view = OpenView();
@@ -123,8 +124,17 @@ TEST_F(GluiTest, DebugViewShowsItsNewestRowsRightAboveTheCommandBox) {
   GLUI_TestDebugViewNewestRow(&manyBottom, &areaBottom, &rows);
   EXPECT_EQ(fewBottom, manyBottom);
 
-  MoveDebugWindowView(20, 20, 400, kDebugViewNewestRowsHeight);
-  GLUI_TestPumpUntilIdle(3);
-  EXPECT_GE(GLUI_TestDebugViewWholeRows(), 5u);
+  for (int i = 0; i < 10; ++i) DebugPrintf("Civ Kinesthetic Control Panel, a line wrapped %d", i);
+  for (const int viewWidth : {400, 240}) {
+    MoveDebugWindowView(20, 20, viewWidth, kDebugViewNewestRowsHeight);
+    GLUI_TestPumpUntilIdle(3);
+    EXPECT_GE(GLUI_TestDebugViewWholeRows(), 5u) << viewWidth;
+    GLUI_TestDebugViewNewestRow(&manyBottom, &areaBottom, &rows);
+    EXPECT_LE(manyBottom, areaBottom) << viewWidth;
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_TRUE(GLUI_TestControlRect(view, "command box", &x, &y, &w, &h));
+    EXPECT_GE(y, kDebugViewNewestRowsHeight - kDebugViewCommandBoxHeight) << viewWidth;
+  }
+  EXPECT_GT(rows, GetDebugWindow()->Lines().size()) << "the lines wrap";
   MoveDebugWindowView(20, 20, width, height);
 }

@@ -37,6 +37,7 @@ class GluiTest : public ::testing::Test {
     ASSERT_GT(mainWindow, 0) << "no X server for the panel tests";
   }
   void TearDown() override {
+    GLUI_Master.keep_panels_above(0);
     for (GLUI* panel : opened) panel->close();
     glutMainLoopEvent();  // lets freeglut finish destroying the windows
   }

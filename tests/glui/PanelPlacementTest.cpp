@@ -2,6 +2,7 @@
 // grew to, each under the ones placed so that are still shown, leaving room for
 // a window manager's frames; an explicit position is kept.
 #include "GluiTestFixture.h"
+#include "platform/Sys.h"
 #include "platform/glui/GLUIInternal.h"
 
 TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) {
@@ -72,4 +73,19 @@ TEST_F(GluiTest, PanelsTooBigForTheColumnAreCutToItAndScroll) {
   GLUI_TestPumpUntilIdle();
   EXPECT_TRUE(GLUI_TestClick(panels[1], "The last box"));
   EXPECT_EQ(last, 1);
+}
+
+// Fault mended: standing over the game window (a small screen), the panels
+// went under it when it was clicked. They are its tool windows, which a
+// window manager keeps above it: those open and those opened later.
+TEST_F(GluiTest, PanelsKeptAboveTheGameWindowAreItsToolWindows) {
+  GLUI* before = Open("Open Before");
+  GLUI_Master.keep_panels_above(mainWindow);
+  GLUI* after = Open("Opened After");
+  GLUI_TestPumpUntilIdle();
+  for (GLUI* panel : {before, after})
+    EXPECT_TRUE(Sys_IsWindowKeptAbove(panel->get_glut_window_id(), mainWindow)) << panel->get_name();
+  GLUI_Master.keep_panels_above(0);
+  for (GLUI* panel : {before, after})
+    EXPECT_FALSE(Sys_IsWindowKeptAbove(panel->get_glut_window_id(), mainWindow)) << panel->get_name();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/cursors/CityCreatureCursor.h"
@@ -256,7 +257,7 @@ void cCityGameCreature::DrawLabel(bool show, int x, int y) {
   const std::string name = HasInteraction() ? GetInteraction()->GetName() : std::string("No Active Interaction");
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
-  DrawText2D(x, y, GLUT_BITMAP_HELVETICA_12, name.c_str());
+  DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_12, {{0, 0, name}});
   End2D();
   if (mMotiveMeter) return;
   mMotiveMeterShape = new cSceneShapeHealthMeter(0);

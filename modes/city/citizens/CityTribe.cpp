@@ -7,6 +7,7 @@
 #include <string>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
 #include "modes/city/data/CityFormulas.h"
@@ -395,10 +396,9 @@ void cCityGameTribe::DrawLabel(bool show, int x, int y) {
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
   // The overlay's text takes no line breaks: each line is drawn on its own, one line apart.
-  DrawText2D(x, y - 2, GLUT_BITMAP_HELVETICA_12, GetName());
-  DrawText2D(x, y + 10, GLUT_BITMAP_HELVETICA_12, food);
-  DrawText2D(x + 5, y + 22, GLUT_BITMAP_HELVETICA_12, relation);
-  if (mCycleTimer.IsRunning()) DrawText2D(x, y - 14, GLUT_BITMAP_HELVETICA_12, mGrowing ? "Growing" : "Shrinking");
+  std::vector<sTextLine2D> lines = {{0, -2, GetName()}, {0, 10, food}, {5, 22, relation}};
+  if (mCycleTimer.IsRunning()) lines.push_back({0, -14, mGrowing ? "Growing" : "Shrinking"});
+  DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_12, lines);
   End2D();
 }
 

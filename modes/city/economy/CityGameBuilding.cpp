@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "glf/PieMenu.h"
 #include "math/Math.h"
 #include "modes/city/citizens/CityCreatures.h"
@@ -148,11 +149,12 @@ void cCityGameBuilding::Draw() {
 
 void cCityGameBuilding::DrawLabel(bool show, int x, int y) {
   if (!show) return;
-  const std::string name = GetBuildingName(), detail = GetLabelDetail();
+  std::vector<sTextLine2D> lines = {{0, 0, GetBuildingName()}};
+  const std::string detail = GetLabelDetail();
+  if (!detail.empty()) lines.push_back({0, 12, detail});
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
-  DrawText2D(x, y, GLUT_BITMAP_HELVETICA_12, name.c_str());
-  if (!detail.empty()) DrawText2D(x, y + 12, GLUT_BITMAP_HELVETICA_12, detail.c_str());
+  DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_12, lines);
   End2D();
 }
 

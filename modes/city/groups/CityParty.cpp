@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "math/Math.h"
 #include "modes/city/citizens/CityCreatures.h"
 #include "modes/city/data/CityTuning.h"
@@ -133,7 +134,6 @@ void cCityGameParty::DrawLabel(bool show, int x, int y) {
   std::snprintf(cake, sizeof cake, "Cake: %d", mCakes);
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
-  DrawText2D(x, y, GLUT_BITMAP_HELVETICA_12, "Party!!");
-  DrawText2D(x, y + 12, GLUT_BITMAP_HELVETICA_12, cake);
+  DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_12, {{0, 0, "Party!!"}, {0, 12, cake}});
   End2D();
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "glf/Sound.h"
 #include "math/Math.h"
 #include "modes/city/behaviours/CityBehaviors.h"
@@ -383,8 +384,7 @@ void cCityGameCity::DrawLabel(bool show, int x, int y) {
   std::snprintf(money, sizeof money, "Money: %5.2f", GetMoney());
   Begin2D();
   SetColour2D(1.0f, 1.0f, 1.0f);
-  DrawText2D(x, y - 5, GLUT_BITMAP_HELVETICA_12, "City Hall");
-  DrawText2D(x, y + 7, GLUT_BITMAP_HELVETICA_12, money);
+  DrawTextLines2D(x, y, GLUT_BITMAP_HELVETICA_12, {{0, -5, "City Hall"}, {0, 7, money}});
   End2D();
 }
 

@@ -156,6 +156,14 @@ TEST_F(CityCursorTest, TheHoveredHallTurnsOrangeAndIsLabelledAfter200Ms) {
   Controller().Draw();
   ASSERT_NE(overlay.FindText("City Hall"), nullptr);
   EXPECT_NE(overlay.FindText("Money: 100.00"), nullptr);
+  // Fault mended: at the window's right edge the label ran out of it.
+  view.spots.push_back({overlay.width - 1, 300, 3, hall});
+  Controller().OnMouseMove(overlay.width - 1, 300);
+  overlay.calls.clear();
+  Controller().Draw();
+  ASSERT_EQ(overlay.Of(cDrawCall::kText).size(), 2u);
+  for (const cDrawCall& text : overlay.Of(cDrawCall::kText))
+    EXPECT_LE(text.x0 + 7 * (int)text.text.size(), overlay.width) << text.text;
   Controller().OnMouseMove(10, 10);  // off the hall: its own colour again
   EXPECT_TRUE(Ru::Math::Vector3Equal(hall->GetColour(), Vector3{0.0f, 0.0f, 1.0f}));
   EXPECT_EQ(Controller().GetHoverObject(), nullptr);

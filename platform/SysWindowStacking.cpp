@@ -1,0 +1,41 @@
+// Tool windows: a window names its owner (WM_TRANSIENT_FOR), and a window
+// manager keeps it above the owner, also when the owner is clicked and raised.
+// Without a manager the name changes nothing.
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include "platform/Sys.h"
+#include "platform/X11Query.h"
+
+namespace {
+// freeglut gives no window's X id; its context is made current on the window
+// itself, so the current drawable is that window.
+Window XWindowOf(int glutWindow) {
+  if (glutWindow <= 0) return 0;
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  const Window window = (Window)glXGetCurrentDrawable();
+  if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
+  return window;
+}
+}  // namespace
+
+void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
+  Display* display = X11QueryDisplay();
+  const Window window = XWindowOf(glutWindow), owner = XWindowOf(ownerGlutWindow);
+  if (!display || !window) return;
+  cQuietXErrors quiet(display);
+  if (owner) XSetTransientForHint(display, window, owner);
+  else XDeleteProperty(display, window, XA_WM_TRANSIENT_FOR);
+}
+
+bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
+  Display* display = X11QueryDisplay();
+  const Window window = XWindowOf(glutWindow), owner = XWindowOf(ownerGlutWindow);
+  if (!display || !window || !owner) return false;
+  cQuietXErrors quiet(display);
+  Window named = 0;
+  return XGetTransientForHint(display, window, &named) && named == owner;
+}
