@@ -146,10 +146,11 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
             EXPECT_TRUE(uncovered(kPanel, panel));
             EXPECT_TRUE(uncovered(kDebug, newest));
           }
-          if (roomy)
+          if (roomy) {
             for (size_t i = 0; i < windows.size(); ++i)
               for (size_t j = i + 1; j < windows.size(); ++j)
                 EXPECT_TRUE(apart(windows[i], windows[j])) << "windows " << i << " and " << j;
+          }
         }
         if (m > 0) continue;  // the fixed windows' checks need no mode panels
         EXPECT_GE(layout.debug.height, usable ? kDebugViewNewestRowsHeight : kDebugViewCommandBoxHeight);

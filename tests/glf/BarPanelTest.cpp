@@ -8,8 +8,8 @@
 
 namespace {
 
-// Default ratios in a 640 x 480 window: bars 119.25 x 8, rows 13 apart.
-constexpr float kBarWidth = 636.0f * 120.0f / 640.0f, kBarHeight = 8.0f;
+// Default ratios in a 640 x 480 window: bars 119.25 wide (8 high), rows 13 apart.
+constexpr float kBarWidth = 636.0f * 120.0f / 640.0f;
 
 const cDrawCall* FillStartingAt(const cOverlayRecorder& recorder, int x0, int y0, float r, float g, float b) {
   for (const cDrawCall& call : recorder.calls)

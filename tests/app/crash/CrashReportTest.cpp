@@ -87,7 +87,7 @@ std::vector<std::string> FilesLike(const std::string& dir, const std::string& pr
 }
 
 // The sanitizers would stop at the null pointer before it faults.
-[[gnu::noinline, gnu::no_sanitize("undefined")]] int ReadNothing() {
+__attribute__((noinline, no_sanitize("undefined"))) int ReadNothing() {
   static volatile int* volatile nowhere = nullptr;
   return *nowhere;
 }

@@ -169,7 +169,7 @@ TEST_F(CivMenusTest, ApartInsideAndChosenAtTheirFarEnds) {
       return input->GetPieMenus().GetVisibleMenu();
     };
   };
-  auto everything = [this, cityMenu] {  // last: it leaves embassies
+  auto everything = [cityMenu] {  // last: it leaves embassies
     City(2)->EstablishEmbassy(City(0));  // a trade partner
     City(0)->EstablishEmbassy(City(2));  // an embassy to expel
     City(0)->DestroyBuilding();          // a ruin to repair

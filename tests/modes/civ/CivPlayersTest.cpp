@@ -39,7 +39,9 @@ struct CivPlayersTest : ::testing::Test {
       for (int b = 0; b < m.GetPlayerCount(); ++b) {
         EXPECT_EQ(m.Get(a, b), m.Get(b, a)) << a << "," << b;
         EXPECT_LE(std::fabs(m.Get(a, b)), 10.0f);
-        if (a == b) EXPECT_EQ(m.Get(a, b), 0.0f);
+        if (a == b) {
+          EXPECT_EQ(m.Get(a, b), 0.0f);
+        }
       }
   }
   // Every relation between two players set to one value.

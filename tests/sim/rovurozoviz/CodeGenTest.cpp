@@ -100,8 +100,8 @@ TEST(RovurozovizMachine, FusedStepsMatchSingleSteps) {
   // bit for bit.
   const char* scripts[] = {
       "a = x + y * 2 - z / 4 b = x ^ 2 c = 3 - x d = x > y e = 1 < x f = x == y g = x ~= 2 h = x and y i = 0 or y",
-      "i = 0 acc = 0 loop: if (i < 10) acc = acc + i * k else acc = acc - i endif i = i + 1 "
-      "if (i < 20) goto loop endif",
+      ("i = 0 acc = 0 loop: if (i < 10) acc = acc + i * k else acc = acc - i endif i = i + 1 "
+       "if (i < 20) goto loop endif"),
       "push x, y a = 2 - 1 pop b, c d = -x e = 2 * 3 + x if (x + y) f = 1 else f = 2 endif",
       "a, b = gosub f (x, y) return f (p, q): if (p >= q) return (p - q, q) endif return (q - p, p)",
       "s = 0 n = 0 top: s = s + n * 0.5 n = n + 1 if (n <= 50) goto top endif t = s / n u = n ^ 0.5",
