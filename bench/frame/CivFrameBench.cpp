@@ -20,7 +20,8 @@
 // Run from the repository root, alone (a process that has opened the display
 // cannot fork a game):
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=CivFrame
-// QV_CIV_FRAME_SHOT=<file.ppm> keeps the grown world's first frame, for a look by eye.
+// QV_CIV_FRAME_SHOT=<file.ppm> keeps the grown world's first frame, for a look by eye,
+// and <file.ppm>.far.ppm the same world from afar.
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -29,12 +30,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "app/GameMode.h"
 #include "app/Startup.h"
+#include "camera/Camera.h"
 #include "bench/frame/FrameBenchChild.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivAgent.h"
@@ -110,8 +113,9 @@ void Grow(cCivWorld& world) {
   GetDataManager()->CommitPending();
 }
 
-// Start-up seeds the generator from the clock: one reading for every run, so
-// that every run grows the same world (the same owners, moods and places).
+// Start-up seeds the generator from the clock, and the first frames spend what
+// their time earns: the clock stands at one reading until the world is grown,
+// so that every run grows the same world (the same owners, moods and places).
 uint32_t StartClock() { return 1; }
 
 // The frame as the game shows it, as a binary PPM (rows top first).
@@ -134,17 +138,26 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
   std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
   Sys_SetClockForTest(StartClock);
   const bool started = AppStartup(3, argv.data()) == 0;
-  Sys_SetClockForTest(nullptr);
-  if (!started) return false;
-  for (int i = 0; i < 5; ++i) AppPumpFrame();
+  for (int i = 0; i < 5 && started; ++i) AppPumpFrame();
   cCivWorld* world = GetCivWorld();
-  if (!world || gCurrentGameMode != gCivGameMode) return false;
+  if (!started || !world || gCurrentGameMode != gCivGameMode) return false;
   if (grown) Grow(*world);
   if (const char* shot = std::getenv("QV_CIV_FRAME_SHOT"); shot && grown) {
     RenderFrame();  // the world as grown, before anything moves
     glFinish();
     KeepFrame(shot);
+    // And from afar, the near half of the planet in sight (then back).
+    float yaw, pitch, distance;
+    GetCameraAngles(&yaw, &pitch, &distance);
+    SetCameraAngles(yaw, pitch, 1400.0f);
+    SetCameraTargetAngles(yaw, pitch, 1400.0f);
+    RenderFrame();
+    glFinish();
+    KeepFrame((std::string(shot) + ".far.ppm").c_str());
+    SetCameraAngles(yaw, pitch, distance);
+    SetCameraTargetAngles(yaw, pitch, distance);
   }
+  Sys_SetClockForTest(nullptr);  // the game runs on the real clock from here
   gCivSimulationSpeed = 10;
   for (int i = 0; i < 20; ++i) {  // settled: the lists and the first choices made
     gCurrentGameMode->Update(50);
