@@ -33,7 +33,7 @@ cEntryPoint gEntryPoints[] = {
 #include "glf/GLEntryPoints.inc"
 #undef QV_GL_ENTRY
 };
-static_assert(kEntryCount == 100);
+static_assert(kEntryCount == 104);
 
 const char* GLText(GLenum name) {
   const GLubyte* text = glGetString(name);

@@ -9,6 +9,7 @@
 // gluSphere again: the reference the picture comparisons draw against.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -54,3 +55,37 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
 // Leaves the vertex and normal arrays disabled.
 void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stacks);
 int PreparedSphereCount();
+
+// The cylinder gluCylinder(radius, radius, height, slices, stacks) draws
+// (smooth normals, outside), as quad strips in one array. Its normals do not
+// change along its length, so one stack draws the picture of many.
+cSphereMesh BuildCylinderMesh(float radius, float height, int slices, int stacks);
+// Draws it from a mesh kept per radius, height and slices (one stack; at most
+// 64 kept, others go through gluCylinder on `quadric`).
+void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices);
+
+// Triangle arrays (positions, normals and colours, 3 floats a vertex, and
+// optionally indices) that stay unchanged for many frames: handed to the
+// driver once, in buffer objects where it offers them, and drawn from there
+// every frame instead of being copied to it at every draw. Without buffer
+// objects the arrays are drawn from the caller's memory, which must then stay
+// as it was handed over until the next Keep.
+class cKeptTriangles {
+ public:
+  cKeptTriangles() = default;
+  cKeptTriangles(const cKeptTriangles&) = delete;
+  cKeptTriangles& operator=(const cKeptTriangles&) = delete;
+  ~cKeptTriangles();
+  void Keep(const float* positions, const float* normals, const float* colours, size_t vertices,
+            const uint32_t* indices, size_t indexCount);
+  // Lit by the caller; leaves the client array state and the bound buffers as they were.
+  void Draw() const;
+  size_t GetVertexCount() const { return mVertices; }
+  bool InBufferObjects() const { return mBuffers[0] != 0; }
+
+ private:
+  unsigned int mBuffers[4] = {0, 0, 0, 0};  // positions, normals, colours, indices
+  const float* mArrays[3] = {nullptr, nullptr, nullptr};
+  const uint32_t* mIndices = nullptr;
+  size_t mVertices = 0, mIndexCount = 0;
+};

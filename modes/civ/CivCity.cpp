@@ -286,7 +286,9 @@ void cCivModeDecoratedCity::Render() {
     End2D();
   }
   if (mWall) mWall->Draw();
-  for (cCivModeTurret* turret : mTurrets) turret->DrawGun();
+  if (mTurrets.empty()) return;
+  const Vector3 eye = EyeOfLoadedView();
+  for (cCivModeTurret* turret : mTurrets) turret->DrawGun(eye);
 }
 
 // ---- buildings ----

@@ -2,7 +2,9 @@
 // their pixel size at any distance (scale x image size in pixels);
 // world-size ones are scale units across. Pure white in the image is
 // transparent. The image is read from a .bmp when the shape is made and
-// uploaded at every draw (no GL until then).
+// becomes a texture object at its first draw (no GL until then), made again
+// only when another image is loaded: uploading it at every draw made llvmpipe
+// finish the frame so far each time.
 #pragma once
 
 #include <string>
@@ -29,7 +31,11 @@ class cSceneShapeBillboard : public tShapeClass<cSceneShapeBillboard, cISceneSha
   const std::vector<float>& GetPixels() const { return mPixels; }  // RGBA floats, bottom row first
 
  private:
+  void BindTexture();  // made or remade first when the image changed since
+
   bool mWorldSize;
+  unsigned int mTexture = 0;     // the texture object, once made
+  bool mTextureStale = true;     // the image changed since it was uploaded
   Ru::Math::Vector3 mScale{1.0f, 1.0f, 1.0f};
   float mWidth = 0.0f, mHeight = 0.0f;
   std::vector<float> mPixels;
