@@ -50,10 +50,10 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // listed; when the eye, the view and every sphere are where they were in the
 // last frame, the list the driver holds is drawn again.
 // A sphere only a few pixels across is listed with fewer slices and stacks,
-// as few as keep its outline within a quarter of a pixel of the round one
-// (down to 6 for a sphere two pixels wide; its shading shifts a shade at
-// most): the rest were triangles smaller than a pixel that llvmpipe set up
-// for nothing, hundreds of spheres a frame in a grown civ world.
+// as few as keep its outline within a quarter of a pixel of the round one,
+// never under 10 (fewer shift the shading of its pixels visibly): the rest
+// were triangles smaller than a pixel that llvmpipe set up for nothing,
+// hundreds of spheres a frame in a grown civ world.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) {}
@@ -87,8 +87,8 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   static float DepthOf(const float* centre, const float* view);
   static int LevelForDepth(float depth, float radius, const float* projection, const int* viewport);
   void Gather(const cView& view);
-  static constexpr int kLevels = 7;
-  static constexpr int kSlices[kLevels] = {6, 8, 10, 12, 14, 16, 20};  // the last is the full sphere
+  static constexpr int kLevels = 5;
+  static constexpr int kSlices[kLevels] = {10, 12, 14, 16, 20};  // the last is the full sphere
   cIndexedSphere mMeshes[kLevels];
   float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
   cView mGatheredView{};
