@@ -8,6 +8,7 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/cCivGameMode.h"
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivBuilding.h"
@@ -173,7 +174,7 @@ void cCivWorld::Update(uint32_t dtMs) {
   mSearchRoundsLeft = kSearchRoundsPerTick;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
-  mAgent->Update(cities);
+  if (!CivSimulationStandsStill()) mAgent->Update(cities);
   // The decay runs on the game clock, not on the (speed-scaled) tick.
   if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
     gCivMoodDecay.Restart();
