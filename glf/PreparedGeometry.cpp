@@ -236,7 +236,7 @@ void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int s
 }
 
 cKeptTriangles::~cKeptTriangles() {
-  if (mBuffers[0]) nGLExt::glDeleteBuffersARB(4, mBuffers);
+  if (mBuffers[0] && mGeneration == GetGLContextGeneration()) nGLExt::glDeleteBuffersARB(4, mBuffers);
 }
 
 void cKeptTriangles::Keep(const float* positions, const float* normals, const float* colours, size_t vertices,
@@ -245,8 +245,17 @@ void cKeptTriangles::Keep(const float* positions, const float* normals, const fl
   mIndexCount = indices ? indexCount : 0;
   mArrays[0] = positions, mArrays[1] = normals, mArrays[2] = colours;
   mIndices = indices;
+  Upload();
+}
+
+void cKeptTriangles::Upload() {
+  if (mGeneration != GetGLContextGeneration()) {  // the names were the last context's: forgotten, not deleted
+    for (unsigned int& buffer : mBuffers) buffer = 0;
+    mGeneration = GetGLContextGeneration();
+  }
   if (!IsGLEntryPointLoaded("glBindBufferARB")) return;  // drawn from the caller's arrays
   if (!mBuffers[0]) nGLExt::glGenBuffersARB(4, mBuffers);
+  const size_t vertices = mVertices;
   for (int a = 0; a < 3; ++a) {
     nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, mBuffers[a]);
     nGLExt::glBufferDataARB(GL_ARRAY_BUFFER_ARB, (GLsizeiptrARB)(vertices * 3 * sizeof(float)), mArrays[a],
@@ -259,8 +268,9 @@ void cKeptTriangles::Keep(const float* positions, const float* normals, const fl
   nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
 }
 
-void cKeptTriangles::Draw() const {
+void cKeptTriangles::Draw() {
   if (mVertices == 0 || (mIndices && mIndexCount == 0)) return;
+  if (mGeneration != GetGLContextGeneration()) Upload();
   const bool buffers = mBuffers[0] != 0;
   // In a buffer object an array's pointer is its offset: 0.
   auto array = [&](int a) -> const float* {

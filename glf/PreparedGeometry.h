@@ -67,9 +67,9 @@ void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int s
 // Triangle arrays (positions, normals and colours, 3 floats a vertex, and
 // optionally indices) that stay unchanged for many frames: handed to the
 // driver once, in buffer objects where it offers them, and drawn from there
-// every frame instead of being copied to it at every draw. Without buffer
-// objects the arrays are drawn from the caller's memory, which must then stay
-// as it was handed over until the next Keep.
+// every frame instead of being copied to it at every draw. The caller's
+// arrays must stay as they were handed over until the next Keep: without
+// buffer objects they are drawn from there, and a new context takes them anew.
 class cKeptTriangles {
  public:
   cKeptTriangles() = default;
@@ -79,12 +79,14 @@ class cKeptTriangles {
   void Keep(const float* positions, const float* normals, const float* colours, size_t vertices,
             const uint32_t* indices, size_t indexCount);
   // Lit by the caller; leaves the client array state and the bound buffers as they were.
-  void Draw() const;
+  void Draw();
   size_t GetVertexCount() const { return mVertices; }
   bool InBufferObjects() const { return mBuffers[0] != 0; }
 
  private:
+  void Upload();
   unsigned int mBuffers[4] = {0, 0, 0, 0};  // positions, normals, colours, indices
+  uint32_t mGeneration = 0;                 // the context's they were made in
   const float* mArrays[3] = {nullptr, nullptr, nullptr};
   const uint32_t* mIndices = nullptr;
   size_t mVertices = 0, mIndexCount = 0;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "glf/GLExtensions.h"
 #include "math/Geometry.h"
 #include "platform/Sys.h"
 
@@ -12,6 +13,10 @@ cSceneShapeBillboard::cSceneShapeBillboard(bool worldSize) : mWorldSize(worldSiz
 
 cSceneShapeBillboard::cSceneShapeBillboard(const std::string& bitmapFile, bool worldSize) : mWorldSize(worldSize) {
   LoadTexture(bitmapFile);
+}
+
+cSceneShapeBillboard::~cSceneShapeBillboard() {
+  if (mTexture != 0 && mTextureGeneration == GetGLContextGeneration()) glDeleteTextures(1, &mTexture);
 }
 
 bool cSceneShapeBillboard::LoadTexture(const std::string& bitmapFile) {
@@ -101,7 +106,14 @@ void cSceneShapeBillboard::Draw(cSceneObject*) {
 }
 
 void cSceneShapeBillboard::BindTexture() {
-  if (mTexture == 0) glGenTextures(1, &mTexture);
+  if (mTextureGeneration != GetGLContextGeneration()) {  // the name was the last context's: forgotten
+    mTexture = 0;
+    mTextureGeneration = GetGLContextGeneration();
+  }
+  if (mTexture == 0) {
+    glGenTextures(1, &mTexture);
+    mTextureStale = true;
+  }
   glBindTexture(GL_TEXTURE_2D, mTexture);
   if (!mTextureStale) return;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

@@ -7,6 +7,7 @@
 // finish the frame so far each time.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ class cSceneShapeBillboard : public tShapeClass<cSceneShapeBillboard, cISceneSha
  public:
   explicit cSceneShapeBillboard(bool worldSize);
   cSceneShapeBillboard(const std::string& bitmapFile, bool worldSize);
+  ~cSceneShapeBillboard() override;
   void Draw(cSceneObject* object) override;
   Ru::Math::Vector3 GetScale() override { return mScale; }
   void SetScale(const Ru::Math::Vector3& scale) override { mScale = scale; }
@@ -36,6 +38,7 @@ class cSceneShapeBillboard : public tShapeClass<cSceneShapeBillboard, cISceneSha
   bool mWorldSize;
   unsigned int mTexture = 0;     // the texture object, once made
   bool mTextureStale = true;     // the image changed since it was uploaded
+  uint32_t mTextureGeneration = 0;  // the GL context's it was made in
   Ru::Math::Vector3 mScale{1.0f, 1.0f, 1.0f};
   float mWidth = 0.0f, mHeight = 0.0f;
   std::vector<float> mPixels;

@@ -88,6 +88,7 @@ void cSceneShapePolyModel::MakeBatchTriangles(cSharedBatch& batch) {
   batch.made = batch.placed;
   batch.madeEye = batch.eye;
   batch.madeOnce = true;
+  ++batch.makes;
   batch.kept.Keep(batch.positions.data(), batch.normals.data(), batch.colours.data(), batch.positions.size() / 3,
                   nullptr, 0);
 }

@@ -71,6 +71,7 @@ class cSceneShapePolyModel : public cISceneShape {
     bool closed = false;
     Ru::Math::Vector3 eye, madeEye;                  // of the view loaded at that BeginDraw; of the triangles made
     bool madeOnce = false;
+    uint32_t makes = 0;                              // times the triangles were made
     cKeptTriangles kept;
   };
   void SetDrawnInOneBatch(cSharedBatch* shared) {
