@@ -79,6 +79,7 @@ class cSceneShapePolyModel : public cISceneShape {
     mShared = shared;
   }
   const void* GetBatchGroup() override { return mShared; }
+  bool IsListingObjects() const override { return IsGathering(); }
 
   const std::vector<Ru::Math::Vector3>& GetVertices() const { return mVertices; }
   const std::vector<Ru::Math::Vector3>& GetNormals() const { return mNormals; }

@@ -57,7 +57,11 @@ void cSceneShapeTurret::Draw(cSceneObject* object) {
   glTranslatef(0.0f, scale.y * 0.5f, 0.0f);
   const float radius = 0.55f * Smallest(scale);
   const int slices = cSceneShapeSphere::SlicesForLoadedView(radius);
+  // A closed ball: its far half is hidden by its near half, so llvmpipe need not set it up.
+  const bool culling = glIsEnabled(GL_CULL_FACE);
+  glEnable(GL_CULL_FACE);
   DrawPreparedSphere(GetSceneQuadric(), radius, slices, slices);
+  if (!culling) glDisable(GL_CULL_FACE);
   glPopMatrix();
 }
 

@@ -60,6 +60,7 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   void Draw(cSceneObject* object) override;
   void BeginDraw() override;
   void EndDraw() override;
+  bool IsListingObjects() const override { return IsGathering() && IsPreparedGeometryEnabled(); }
   const char* GetTypeName() override { return "Spheres"; }
 
   // Off: every sphere of the batch keeps all its slices (the old drawing, for comparison).
