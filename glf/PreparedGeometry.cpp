@@ -146,7 +146,7 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
   glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
   glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
   // The pole fans, then every stack's strip, each kind in one call.
-  glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts.data(), mesh.fanCounts.data(), fans);
+  if (fans > 0) glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts.data(), mesh.fanCounts.data(), fans);
   if (strips > 0) glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), strips);
   glPopClientAttrib();
   // gluSphere leaves its last normal current; so does this.
@@ -221,18 +221,7 @@ void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int s
     if (cylinders.size() >= kMaxPreparedSpheres) return gluCylinder(quadric, radius, radius, height, slices, 1);
     found = cylinders.emplace(key, BuildCylinderMesh(radius, height, slices, 1)).first;
   }
-  const cSphereMesh& mesh = found->second;
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
-  glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
-  glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), (GLsizei)mesh.stripFirsts.size());
-  glPopClientAttrib();
-  const float* n = &mesh.normals[mesh.normals.size() - 3];
-  glNormal3f(n[0], n[1], n[2]);  // as gluCylinder leaves it
+  DrawSphereMesh(found->second, 1);  // its quad strips; the last normal current, as gluCylinder leaves it
 }
 
 cKeptTriangles::~cKeptTriangles() {

@@ -46,7 +46,8 @@ struct cIndexedSphere {
 };
 cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks);
 
-// Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls;
+// Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls (a
+// cylinder's mesh, one "sphere" of quad strips only, with one);
 // leaves the client arrays as they were and the last normal current.
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
 
