@@ -6,6 +6,7 @@
 // vertex arrays.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ class cSceneShapePolyModel : public cISceneShape {
   struct cSharedBatch {
     std::vector<cPlacedModel> placed, made;          // this frame's objects; those the triangles were made of
     std::vector<float> positions, normals, colours;  // kept between frames: no allocation
+    std::vector<uint32_t> indices;                   // three per triangle listed
     bool open = false;                               // between that BeginDraw and EndDraw
     bool closed = false;
     Ru::Math::Vector3 eye, madeEye;                  // of the view loaded at that BeginDraw; of the triangles made
@@ -116,6 +118,13 @@ class cSceneShapePolyModel : public cISceneShape {
     return ++next;  // unique over every shape, so a shape freed and another made at its address differ
   }
   void MakeBatchTriangles(cSharedBatch& batch);
+  struct cCorners {
+    uint64_t version = 0;          // of the vertices they were found in
+    std::vector<uint32_t> of;      // each vertex's corner
+    std::vector<uint32_t> first;   // each corner's first vertex
+  };
+  const cCorners& Corners();
+  cCorners mCorners;
 };
 
 // Draws a model's vertices as one thick line loop over everything, on top of

@@ -445,7 +445,7 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   const cPicture batched = Render();
   Keep(batched);
   EXPECT_LE(Changed(alone, batched), 10);  // a pixel on an edge may turn over
-  const size_t triangles = shared.positions.size() / 9;
+  const size_t triangles = shared.indices.size() / 3;
   EXPECT_GE(triangles, 6u * 3u) << "each cube shows three faces or fewer";
   EXPECT_LE(triangles, 6u * 6u) << "and hides the others";
   EXPECT_FALSE(shared.open);
