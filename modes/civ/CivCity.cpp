@@ -8,10 +8,10 @@
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivWorld.h"
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
-#include "modes/civ/cCivGameMode.h"
 #include "modes/civ/CivLists.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRecords.h"
@@ -395,7 +395,8 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
   // A lost turret leaves the wall as a lost building does: the patrol path and
   // the places of new turrets and vehicles follow the layout laid again.
   if (!removed.empty() || lostTurrets > 0) RefreshLayout();
-  if (mIsNPC && gCivUseNPCAI && !CivSimulationStandsStill()) mAgent->Update(dtMs);
+  cCivWorld* world = GetCivWorld();
+  if (mIsNPC && gCivUseNPCAI && !(world && world->IsStandingStill())) mAgent->Update(dtMs);
 }
 
 // ---- roads and the money network ----

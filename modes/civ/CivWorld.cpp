@@ -8,7 +8,6 @@
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "modes/civ/CivAccess.h"
-#include "modes/civ/cCivGameMode.h"
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBullets.h"
 #include "modes/civ/CivBuilding.h"
@@ -167,14 +166,15 @@ void cCivWorld::DrawInitialMoods() {
   }
 }
 
-void cCivWorld::Update(uint32_t dtMs) {
+void cCivWorld::Update(uint32_t dtMs, bool standingStill) {
   AdvancePendingRoads();  // those bought in earlier ticks
   mInTick = true;
+  mStandingStill = standingStill;
   mReplansThisTick = 0;
   mSearchRoundsLeft = kSearchRoundsPerTick;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
-  if (!CivSimulationStandsStill()) mAgent->Update(cities);
+  if (!standingStill) mAgent->Update(cities);
   // The decay runs on the game clock, not on the (speed-scaled) tick.
   if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
     gCivMoodDecay.Restart();
@@ -184,6 +184,7 @@ void cCivWorld::Update(uint32_t dtMs) {
   RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
   mBullets->Update(dtMs);
   mInTick = false;
+  mStandingStill = false;
 }
 
 void cCivWorld::Render() {

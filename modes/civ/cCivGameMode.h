@@ -59,10 +59,6 @@ class cCivGameMode : public tDataModeShell {
 
 // The civ debug panel's "Simulation Speed " (0 to 10): every tick's time is multiplied by it.
 extern int32_t gCivSimulationSpeed;
-// At speed 0 the simulation stands still: the NPC players and cities plan,
-// buy, build and spend nothing (their agents run on the real clock, which a
-// tick of no time does not stop).
-inline bool CivSimulationStandsStill() { return gCivSimulationSpeed == 0; }
 
 // Behind the civ debug panel's "Camera Constraint: Constrain Latitude" and "Show Map" check boxes.
 extern int32_t gCivConstrainLatitude;
