@@ -8,7 +8,7 @@
 //     of another owner that is near enough to trade (some 800 route spheres),
 //     and 150 vehicles;
 //   - the grown world drawn as it was before small spheres were drawn with
-//     fewer slices and the cubes in one batch (the draw's reference).
+//     fewer slices and the cubes and vehicles in one batch (the draw's reference).
 // Per frame of the game's own order (the mode's Update of a 50 ms frame at
 // speed 10, then the frame drawn, swapped and finished with glFinish, so that
 // the waits on llvmpipe and the X server count):
