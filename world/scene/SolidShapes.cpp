@@ -199,6 +199,7 @@ void cSceneShapeSphere::Gather(const cView& view) {
     // nothing; faces seen edge on are kept.
     const float* placed = &mPositions[first * 3];
     const std::vector<uint32_t>& tri = mesh.indices;
+    const size_t listed = mIndices.size();
     for (size_t t = 0; t + 2 < tri.size(); t += 3) {
       const float* a = placed + 3 * tri[t];
       const float* b = placed + 3 * tri[t + 1];
@@ -209,8 +210,27 @@ void cSceneShapeSphere::Gather(const cView& view) {
       const float facing = Ru::Math::Vector3Dot(normal, toEye);
       const float scale = Ru::Math::Vector3Length(normal) * Ru::Math::Vector3Length(toEye);
       if (facing < -1.0e-4f * scale) continue;
-      mIndices.insert(mIndices.end(), {first + tri[t], first + tri[t + 1], first + tri[t + 2]});
+      mIndices.insert(mIndices.end(), {tri[t], tri[t + 1], tri[t + 2]});
     }
+    // Only the vertices of the faces listed stay, in their order (each moves
+    // down, never onto one not yet moved): llvmpipe shades every vertex in
+    // the range a draw's indices span.
+    mRenumber.assign(p.size() / 3, kUnused);
+    for (size_t i = listed; i < mIndices.size(); ++i) mRenumber[mIndices[i]] = 0;
+    uint32_t kept = 0;
+    for (uint32_t& v : mRenumber)
+      if (v != kUnused) v = kept++;
+    for (size_t i = listed; i < mIndices.size(); ++i) mIndices[i] = first + mRenumber[mIndices[i]];
+    for (uint32_t v = 0; v < mRenumber.size(); ++v) {
+      if (mRenumber[v] == kUnused || mRenumber[v] == v) continue;
+      for (int k = 0; k < 3; ++k) {
+        mPositions[3 * (first + mRenumber[v]) + k] = mPositions[3 * (first + v) + k];
+        mNormals[3 * (first + mRenumber[v]) + k] = mNormals[3 * (first + v) + k];
+      }
+    }
+    pos = &mPositions[3 * (first + kept)];
+    nor = &mNormals[3 * (first + kept)];
+    col = &mColours[3 * (first + kept)];
   }
   const size_t vertices = static_cast<size_t>(col - mColours.data()) / 3;
   mLastColour = mPlaced.back().colour;  // as the last sphere drawn alone would leave it

@@ -97,6 +97,8 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
   std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
   std::vector<uint32_t> mIndices;
+  std::vector<uint32_t> mRenumber;  // a sphere's vertices among those its listed faces use
+  static constexpr uint32_t kUnused = 0xFFFFFFFFu;
   cKeptTriangles mKept;        // the listed triangles, handed to the driver when listed anew
   Ru::Math::Vector3 mLastColour;
 };
