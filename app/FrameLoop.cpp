@@ -10,6 +10,7 @@
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
 #include "glf/MessageBoard.h"
+#include "glf/Overlay2D.h"
 #include "glf/PieMenu.h"
 #include "input/MouseDevice.h"
 #include "modes/civ/cCivGameMode.h"
@@ -78,8 +79,7 @@ static cShownState CurrentShownState() {
   s.wireframe = gWireframe;
   s.lights = gLightsOn;
   s.debugInfo = gShowDebugInfo;
-  s.width = glutGet(GLUT_WINDOW_WIDTH);
-  s.height = glutGet(GLUT_WINDOW_HEIGHT);
+  GetGLWindowSize(&s.width, &s.height);
   return s;
 }
 
@@ -187,12 +187,17 @@ void OnIdle() {
   Sys_ForgetKeyPresses();
 }
 
-// The window size the last frame was drawn at. GLUT reports a new size as soon
-// as X has it, but applies it to the viewport only at its next reshape: a
-// frame drawn between the two would be squeezed into the old viewport while
-// picks and the overlay use the new size. The frame sets its own viewport from
-// the size it reads, and picks use that same size.
+// The window size the last frame was drawn at. The size comes from the main
+// window's reshape callback (asking X for it is a round trip, and X may know a
+// new size before GLUT has reshaped to it): the frame sets its own viewport
+// from it, and picks and the overlay use that same size.
 static int gFrameWidth = 0, gFrameHeight = 0;
+
+void OnMainWindowReshape(int width, int height) {
+  NoteWindowSize2D(width, height);
+  glViewport(0, 0, width, height);
+  Sys_RequestRedraw();
+}
 
 bool GetFrameWindowSize(int& width, int& height) {
   if (gFrameWidth < 1 || gFrameHeight < 1) return false;
@@ -202,7 +207,8 @@ bool GetFrameWindowSize(int& width, int& height) {
 }
 
 void SetupProjection() {
-  int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  int w = 0, h = 0;
+  GetGLWindowSize(&w, &h);
   glViewport(0, 0, w, h);
   gFrameWidth = std::max(1, w);
   gFrameHeight = std::max(1, h);
@@ -299,7 +305,9 @@ void OnPassiveMotion(int x, int y) {
   gMouseX = x;
   gMouseY = y;
   Sys_NoteMouseMotion(x, y);
-  float w = (float)glutGet(GLUT_WINDOW_WIDTH), h = (float)glutGet(GLUT_WINDOW_HEIGHT);
+  int width = 0, height = 0;
+  GetGLWindowSize(&width, &height);
+  const float w = (float)width, h = (float)height;
   float edgeX = (float)x < w * 0.5f ? (float)x + 1.0f : (float)x - w - 1.0f;
   float edgeY = (float)y < h * 0.5f ? -((float)y + 1.0f) : h - (float)y - 1.0f;
   SetCameraEdgeDistance(edgeX, edgeY);

@@ -20,6 +20,7 @@ void OnSpecialKey(int key, int x, int y);
 void OnSpecialKeyUp(int key, int x, int y);
 void OnKeyboardUp(unsigned char key, int x, int y);
 void OnMainWindowEntry(int state);  // the pointer entered (1) or left (0) the main window
+void OnMainWindowReshape(int width, int height);  // the size every frame, pick and overlay uses
 void OnMainWindowStatus(int status);  // GLUT's window status: a hidden or covered window draws nothing
 uint32_t GetFramesDrawn();            // frames drawn since start-up (a paused game at rest draws none)
 

@@ -294,6 +294,7 @@ int AppStartup(int argc, char** argv) {
 
   glutSetWindow(gMainWindow);
   glutDisplayFunc(OnDisplay);
+  glutReshapeFunc(OnMainWindowReshape);
   glutMotionFunc(OnMotion);
   glutPassiveMotionFunc(OnPassiveMotion);
   glutMouseFunc(OnMouse);

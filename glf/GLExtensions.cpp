@@ -33,7 +33,7 @@ cEntryPoint gEntryPoints[] = {
 #include "glf/GLEntryPoints.inc"
 #undef QV_GL_ENTRY
 };
-static_assert(kEntryCount == 100);
+static_assert(kEntryCount == 104);
 
 const char* GLText(GLenum name) {
   const GLubyte* text = glGetString(name);
@@ -42,7 +42,12 @@ const char* GLText(GLenum name) {
 
 }  // namespace
 
+static uint32_t gGLContextGeneration = 1;
+uint32_t GetGLContextGeneration() { return gGLContextGeneration; }
+void NoteNewGLContext() { ++gGLContextGeneration; }
+
 int LoadGLEntryPoints(const char* extensionList) {
+  NoteNewGLContext();
   int loaded = 0;
   for (cEntryPoint& entry : gEntryPoints) {
     entry.address = IsExtensionListed(extensionList, entry.extension) ? Sys_GLGetProcAddress(entry.name) : nullptr;

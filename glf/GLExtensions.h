@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Sys.h"
@@ -20,6 +21,14 @@ int LoadGLExtensions();
 // returns how many entry points were loaded. An empty list empties the table.
 int LoadGLEntryPoints(const char* extensionList);
 bool IsGLEntryPointLoaded(const char* name);
+
+// GL objects (textures, buffers) belong to the context they were made in. The
+// count goes up whenever a new context takes over (loading the entry points
+// counts as that; so does a test window made anew): an object made under an
+// older count is made again rather than drawn from a name the new context
+// does not know, or knows as something else.
+uint32_t GetGLContextGeneration();
+void NoteNewGLContext();
 inline bool IsExtensionListed(const char* list, const char* name) { return Sys_GLIsExtensionListed(list, name); }
 
 // The names GLUT reports unsupported, each followed by one blank, in order.

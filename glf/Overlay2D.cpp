@@ -3,22 +3,47 @@
 #include <GL/freeglut.h>
 
 #include <cstring>
+#include <vector>
 
 #include "glf/GLExtensions.h"
+
+namespace {
+
+// Each window's size as its reshape callback last told it. Asking GLUT costs a
+// round trip to the X server every time, a dozen a frame; a window whose
+// reshape callback does not note its size (or not yet) is asked.
+struct cKnownSize {
+  int window, width, height;
+};
+std::vector<cKnownSize>& KnownSizes() {
+  static auto* sizes = new std::vector<cKnownSize>();
+  return *sizes;
+}
+
+}  // namespace
+
+void GetGLWindowSize(int* width, int* height) {
+  if (!glutGet(GLUT_INIT_STATE) || glutGetWindow() == 0) {  // no window yet (GLUT would end the program): no size
+    *width = *height = 0;
+    return;
+  }
+  const int window = glutGetWindow();
+  for (const cKnownSize& known : KnownSizes())
+    if (known.window == window) {
+      *width = known.width;
+      *height = known.height;
+      return;
+    }
+  *width = glutGet(GLUT_WINDOW_WIDTH);
+  *height = glutGet(GLUT_WINDOW_HEIGHT);
+}
 
 namespace {
 
 class cGLOverlayTarget : public cIGLFOverlayTarget {
  public:
   static constexpr int kUninitialisedCharWidth = 7;  // Helvetica 12's average
-  void GetWindowSize(int* width, int* height) override {
-    if (!glutGet(GLUT_INIT_STATE)) {  // no window yet (GLUT would end the program): no size
-      *width = *height = 0;
-      return;
-    }
-    *width = glutGet(GLUT_WINDOW_WIDTH);
-    *height = glutGet(GLUT_WINDOW_HEIGHT);
-  }
+  void GetWindowSize(int* width, int* height) override { GetGLWindowSize(width, height); }
   int TextWidth(void* font, const char* text) override {
     // GLUT ends the program when its fonts are used before glutInit: a layout
     // made then (a mode entered headless) takes an average glyph width.
@@ -96,7 +121,12 @@ class cGLOverlayTarget : public cIGLFOverlayTarget {
  private:
   // The height is taken once per 2D pass rather than asked of GLUT for every
   // vertex; outside a pass (a stray call) GLUT is asked.
-  int FlipY(int y) const { return (mHeightIn2D >= 0 ? mHeightIn2D : glutGet(GLUT_WINDOW_HEIGHT)) - y; }
+  int FlipY(int y) {
+    if (mHeightIn2D >= 0) return mHeightIn2D - y;
+    int width = 0, height = 0;
+    GetWindowSize(&width, &height);
+    return height - y;
+  }
   int mHeightIn2D = -1;
 };
 
@@ -132,6 +162,17 @@ void DrawFilledRect(int x0, int y0, int x1, int y1) { Target().FilledRect(x0, y0
 void DrawText2D(int x, int y, void* font, const char* text) { Target().Text(x, y, font, text); }
 int MeasureTextWidth(void* font, const char* text) { return Target().TextWidth(font, text); }
 void GetWindowSize2D(int* width, int* height) { Target().GetWindowSize(width, height); }
+void NoteWindowSize2D(int width, int height) {
+  if (!glutGet(GLUT_INIT_STATE) || glutGetWindow() == 0) return;
+  const int window = glutGetWindow();
+  for (cKnownSize& known : KnownSizes())
+    if (known.window == window) {
+      known.width = width;
+      known.height = height;
+      return;
+    }
+  KnownSizes().push_back({window, width, height});
+}
 void SetColour2D(float r, float g, float b, float a) { Target().SetColour(r, g, b, a); }
 void SetBlending2D(bool on) { Target().SetBlending(on); }
 void* GLFDefaultFont() { return GLUT_BITMAP_HELVETICA_12; }

@@ -35,7 +35,12 @@ void DrawRectOutline(int x0, int y0, int x1, int y1);
 void DrawFilledRect(int x0, int y0, int x1, int y1);
 void DrawText2D(int x, int y, void* font, const char* text);  // y is the baseline
 int MeasureTextWidth(void* font, const char* text);
-void GetWindowSize2D(int* width, int* height);
+void GetWindowSize2D(int* width, int* height);  // the target's (a recorder's own)
+// The current window's size: as its reshape callback last noted it, else asked of GLUT.
+void GetGLWindowSize(int* width, int* height);
+// For a window's reshape callback (the window is the current one): the size
+// GLUT hands it is the one every frame, pick and overlay of the window use.
+void NoteWindowSize2D(int width, int height);
 
 // Widgets set their colours here rather than with glColor, so that the target sees them.
 void SetColour2D(float r, float g, float b, float a = 1.0f);

@@ -10,6 +10,8 @@
 #include <map>
 #include <tuple>
 
+#include "glf/GLExtensions.h"
+
 static bool gPreparedGeometryEnabled = true;
 
 void SetPreparedGeometryEnabled(bool enabled) { gPreparedGeometryEnabled = enabled; }
@@ -144,7 +146,7 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
   glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
   glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
   // The pole fans, then every stack's strip, each kind in one call.
-  glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts.data(), mesh.fanCounts.data(), fans);
+  if (fans > 0) glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts.data(), mesh.fanCounts.data(), fans);
   if (strips > 0) glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), strips);
   glPopClientAttrib();
   // gluSphere leaves its last normal current; so does this.
@@ -175,3 +177,112 @@ void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stac
 }
 
 int PreparedSphereCount() { return (int)PreparedSpheres().size(); }
+
+cSphereMesh BuildCylinderMesh(float radius, float height, int slices, int stacks) {
+  const double pi = 3.14159265358979323846;
+  std::vector<float> sinA(slices + 1), cosA(slices + 1);
+  for (int i = 0; i < slices; ++i) {
+    const float angle = (float)(2 * pi * i / slices);
+    sinA[i] = (float)std::sin((double)angle);
+    cosA[i] = (float)std::cos((double)angle);
+  }
+  sinA[slices] = sinA[0];
+  cosA[slices] = cosA[0];
+  cSphereMesh mesh;
+  for (int j = 0; j < stacks; ++j) {
+    const float low = (float)j * height / (float)stacks, high = (float)(j + 1) * height / (float)stacks;
+    const int first = (int)mesh.positions.size() / 3;
+    for (int i = 0; i <= slices; ++i)
+      for (const float z : {low, high}) {
+        mesh.normals.insert(mesh.normals.end(), {sinA[i], cosA[i], 0.0f});
+        mesh.positions.insert(mesh.positions.end(), {radius * sinA[i], radius * cosA[i], z});
+      }
+    mesh.strips.push_back({GL_QUAD_STRIP, first, 2 * (slices + 1)});
+    mesh.stripFirsts.push_back(first);
+    mesh.stripCounts.push_back(2 * (slices + 1));
+  }
+  mesh.spheres = 1;
+  return mesh;
+}
+
+namespace {
+std::map<std::tuple<float, float, int>, cSphereMesh>& PreparedCylinders() {
+  static auto* cylinders = new std::map<std::tuple<float, float, int>, cSphereMesh>();
+  return *cylinders;
+}
+}  // namespace
+
+void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices) {
+  if (!gPreparedGeometryEnabled || slices < 2) return gluCylinder(quadric, radius, radius, height, slices, 1);
+  auto& cylinders = PreparedCylinders();
+  const auto key = std::make_tuple(radius, height, slices);
+  auto found = cylinders.find(key);
+  if (found == cylinders.end()) {
+    if (cylinders.size() >= kMaxPreparedSpheres) return gluCylinder(quadric, radius, radius, height, slices, 1);
+    found = cylinders.emplace(key, BuildCylinderMesh(radius, height, slices, 1)).first;
+  }
+  DrawSphereMesh(found->second, 1);  // its quad strips; the last normal current, as gluCylinder leaves it
+}
+
+cKeptTriangles::~cKeptTriangles() {
+  if (mBuffers[0] && mGeneration == GetGLContextGeneration()) nGLExt::glDeleteBuffersARB(4, mBuffers);
+}
+
+void cKeptTriangles::Keep(const float* positions, const float* normals, const float* colours, size_t vertices,
+                          const uint32_t* indices, size_t indexCount) {
+  mVertices = vertices;
+  mIndexCount = indices ? indexCount : 0;
+  mArrays[0] = positions, mArrays[1] = normals, mArrays[2] = colours;
+  mIndices = indices;
+  Upload();
+}
+
+void cKeptTriangles::Upload() {
+  if (mGeneration != GetGLContextGeneration()) {  // the names were the last context's: forgotten, not deleted
+    for (unsigned int& buffer : mBuffers) buffer = 0;
+    mGeneration = GetGLContextGeneration();
+  }
+  if (!IsGLEntryPointLoaded("glBindBufferARB")) return;  // drawn from the caller's arrays
+  if (!mBuffers[0]) nGLExt::glGenBuffersARB(4, mBuffers);
+  const size_t vertices = mVertices;
+  for (int a = 0; a < 3; ++a) {
+    nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, mBuffers[a]);
+    nGLExt::glBufferDataARB(GL_ARRAY_BUFFER_ARB, (GLsizeiptrARB)(vertices * 3 * sizeof(float)), mArrays[a],
+                            GL_STATIC_DRAW_ARB);
+  }
+  nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+  nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mBuffers[3]);
+  nGLExt::glBufferDataARB(GL_ELEMENT_ARRAY_BUFFER_ARB, (GLsizeiptrARB)(mIndexCount * sizeof(uint32_t)), mIndices,
+                          GL_STATIC_DRAW_ARB);
+  nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+}
+
+void cKeptTriangles::Draw() {
+  if (mVertices == 0 || (mIndices && mIndexCount == 0)) return;
+  if (mGeneration != GetGLContextGeneration()) Upload();
+  const bool buffers = mBuffers[0] != 0;
+  // In a buffer object an array's pointer is its offset: 0.
+  auto array = [&](int a) -> const float* {
+    if (buffers) nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, mBuffers[a]);
+    return buffers ? nullptr : mArrays[a];
+  };
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, array(0));
+  glNormalPointer(GL_FLOAT, 0, array(1));
+  glColorPointer(3, GL_FLOAT, 0, array(2));
+  if (buffers) nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+  if (!mIndices) {
+    glDrawArrays(GL_TRIANGLES, 0, (GLsizei)mVertices);
+  } else if (buffers) {
+    nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mBuffers[3]);
+    glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, nullptr);
+    nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
+  } else {
+    glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, mIndices);
+  }
+  glPopClientAttrib();
+}

@@ -9,6 +9,7 @@
 // gluSphere again: the reference the picture comparisons draw against.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,7 +46,8 @@ struct cIndexedSphere {
 };
 cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks);
 
-// Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls;
+// Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls (a
+// cylinder's mesh, one "sphere" of quad strips only, with one);
 // leaves the client arrays as they were and the last normal current.
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
 
@@ -54,3 +56,39 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
 // Leaves the vertex and normal arrays disabled.
 void DrawPreparedSphere(GLUquadric* quadric, double radius, int slices, int stacks);
 int PreparedSphereCount();
+
+// The cylinder gluCylinder(radius, radius, height, slices, stacks) draws
+// (smooth normals, outside), as quad strips in one array. Its normals do not
+// change along its length, so one stack draws the picture of many.
+cSphereMesh BuildCylinderMesh(float radius, float height, int slices, int stacks);
+// Draws it from a mesh kept per radius, height and slices (one stack; at most
+// 64 kept, others go through gluCylinder on `quadric`).
+void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices);
+
+// Triangle arrays (positions, normals and colours, 3 floats a vertex, and
+// optionally indices) that stay unchanged for many frames: handed to the
+// driver once, in buffer objects where it offers them, and drawn from there
+// every frame instead of being copied to it at every draw. The caller's
+// arrays must stay as they were handed over until the next Keep: without
+// buffer objects they are drawn from there, and a new context takes them anew.
+class cKeptTriangles {
+ public:
+  cKeptTriangles() = default;
+  cKeptTriangles(const cKeptTriangles&) = delete;
+  cKeptTriangles& operator=(const cKeptTriangles&) = delete;
+  ~cKeptTriangles();
+  void Keep(const float* positions, const float* normals, const float* colours, size_t vertices,
+            const uint32_t* indices, size_t indexCount);
+  // Lit by the caller; leaves the client array state and the bound buffers as they were.
+  void Draw();
+  size_t GetVertexCount() const { return mVertices; }
+  bool InBufferObjects() const { return mBuffers[0] != 0; }
+
+ private:
+  void Upload();
+  unsigned int mBuffers[4] = {0, 0, 0, 0};  // positions, normals, colours, indices
+  uint32_t mGeneration = 0;                 // the context's they were made in
+  const float* mArrays[3] = {nullptr, nullptr, nullptr};
+  const uint32_t* mIndices = nullptr;
+  size_t mVertices = 0, mIndexCount = 0;
+};

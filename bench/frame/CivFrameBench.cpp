@@ -1,41 +1,58 @@
 // The civ game as it runs and draws at top speed, each world in a fresh
 // process of its own (start-up runs once per process), side by side in one run:
 //   - the start world the mode makes (the reference);
-//   - the grown world: every city at 150 buildings, 150 vehicles, a road
-//     between every two cities of one owner and a trade route into every city,
-//     which is what ten minutes at speed 10 make of the start world;
+//   - the grown world, as ten minutes at speed 10 make it of the start world:
+//     every city at 150 buildings, every NPC city with the turrets its agent
+//     buys (as many as the agent wants, up to its limit), a road between every
+//     two cities of one owner, a trade route from every city into every city
+//     of another owner that is near enough to trade (some 800 route spheres),
+//     and 150 vehicles;
 //   - the grown world drawn as it was before small spheres were drawn with
-//     fewer slices and the cubes in one batch (the draw's reference).
+//     fewer slices and the cubes and vehicles in one batch (the draw's reference).
 // Per frame of the game's own order (the mode's Update of a 50 ms frame at
-// speed 10, then the drawing of the frame):
+// speed 10, then the frame drawn, swapped and finished with glFinish, so that
+// the waits on llvmpipe and the X server count):
+//   Time / frame_ms      the real time of the frame, mean;
+//   fps                  frames a second at that time (no pacing);
 //   update_ms / update_max_ms   the main thread's CPU in the update, mean and worst;
-//   draw_ms                     the main thread's CPU drawing the frame;
-//   main_cpu_ms / budget_%      both together, and their share of a 16.7 ms frame.
+//   main_cpu_ms          the main thread's CPU in the whole frame (the rest is waiting);
+//   budget_%             the frame's real time as a share of a 16.7 ms frame.
 // Run from the repository root, alone (a process that has opened the display
 // cannot fork a game):
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=CivFrame
+// QV_CIV_FRAME_SHOT=<file.ppm> keeps the grown world's first frame, for a look by eye,
+// and <file.ppm>.far.ppm the same world from afar.
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "app/GameMode.h"
 #include "app/Startup.h"
+#include "camera/Camera.h"
 #include "bench/frame/FrameBenchChild.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivShapes.h"
+#include "modes/civ/CivTuning.h"
+#include "modes/civ/CivTurret.h"
 #include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivWorld.h"
 #include "modes/civ/cCivGameMode.h"
+#include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
+#include "math/Vector.h"
 #include "world/scene/SolidShapes.h"
 
 namespace {
@@ -43,15 +60,21 @@ namespace {
 constexpr int kFrames = 300;
 
 struct cCivFrameFigures {
-  double updateMs = 0, updateWorstMs = 0, drawMs = 0;
-  double buildings = 0, vehicles = 0, roads = 0;
+  double frameMs = 0, updateMs = 0, updateWorstMs = 0, cpuMs = 0;
+  double buildings = 0, vehicles = 0, roads = 0, turrets = 0, routeSpheres = 0;
 };
 
-double ThreadCpuMs() {
+double ClockMs(clockid_t clock) {
   timespec t;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  clock_gettime(clock, &t);
   return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
+double ThreadCpuMs() { return ClockMs(CLOCK_THREAD_CPUTIME_ID); }
+double RealMs() { return ClockMs(CLOCK_MONOTONIC); }
+
+// Trade routes reach only so far in play (the agent picks the nearest city):
+// between cities at most about 70 degrees apart round the planet.
+constexpr float kTradeReach = 0.33f;  // the cosine of the angle between the cities
 
 void Road(cCivWorld& world, cCivModeDecoratedCity* from, cCivModeDecoratedCity* to, int kind) {
   cCivModeRoad* road = world.CreateRoad();
@@ -61,38 +84,87 @@ void Road(cCivWorld& world, cCivModeDecoratedCity* from, cCivModeDecoratedCity* 
   world.PlaceRoad(road);
 }
 
+bool NearEnoughToTrade(cCivModeDecoratedCity* a, cCivModeDecoratedCity* b) {
+  using namespace Ru::Math;
+  return Vector3Dot(Vector3Normalized(a->GetPosition()), Vector3Normalized(b->GetPosition())) > kTradeReach;
+}
+
 // What the NPCs buy in ten minutes at top speed, bought at once.
 void Grow(cCivWorld& world) {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   const size_t n = cities.size();
-  for (cCivModeDecoratedCity* city : cities)
+  for (cCivModeDecoratedCity* city : cities) {
     while (city->GetBuildingCount() < 150) city->AddBuilding(1);
+    const int wanted = std::min(city->GetAgent()->GetDesiredTurrets(), cCivTuning::GetGeneral()->MaxTurretsPerCity);
+    if (city->IsNPC())
+      for (int k = (int)city->GetTurrets().size(); k < wanted; ++k) city->AddTurret();
+  }
   for (size_t a = 0; a < n; ++a)
     for (size_t b = a + 1; b < n; ++b)
       if (cities[a]->GetOwner() == cities[b]->GetOwner()) Road(world, cities[a], cities[b], kCivPlainRoad);
-  for (size_t a = 0; a < n; ++a) {
-    cCivModeDecoratedCity* host = cities[(a + 2) % n];
-    if (host->GetOwner() == cities[a]->GetOwner()) continue;
-    host->EstablishEmbassy(cities[a]);
-    Road(world, cities[a], host, kCivTradeRoute);
-  }
+  for (size_t a = 0; a < n; ++a)
+    for (size_t b = 0; b < n; ++b) {
+      cCivModeDecoratedCity* host = cities[b];
+      if (host->GetOwner() == cities[a]->GetOwner() || !NearEnoughToTrade(cities[a], host)) continue;
+      host->EstablishEmbassy(cities[a]);
+      Road(world, cities[a], host, kCivTradeRoute);
+    }
   for (int i = 0; i < 150; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle);
   GetDataManager()->CommitPending();
 }
 
+// Start-up seeds the generator from the clock, and the first frames spend what
+// their time earns: the clock stands at one reading until the world is grown,
+// so that every run grows the same world (the same owners, moods and places).
+uint32_t StartClock() { return 1; }
+
+// The frame as the game shows it, as a binary PPM (rows top first).
+void KeepFrame(const char* file) {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const int w = viewport[2], h = viewport[3];
+  std::vector<unsigned char> rgb((size_t)w * h * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  if (FILE* f = std::fopen(file, "wb")) {
+    std::fprintf(f, "P6\n%d %d\n255\n", w, h);
+    for (int y = h - 1; y >= 0; --y) std::fwrite(&rgb[(size_t)y * w * 3], 1, (size_t)w * 3, f);
+    std::fclose(f);
+  }
+}
+
 bool RunCiv(bool grown, cCivFrameFigures& figures) {
   std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
-  if (AppStartup(3, argv.data()) != 0) return false;
-  for (int i = 0; i < 5; ++i) AppPumpFrame();
+  Sys_SetClockForTest(StartClock);
+  const bool started = AppStartup(3, argv.data()) == 0;
+  for (int i = 0; i < 5 && started; ++i) AppPumpFrame();
   cCivWorld* world = GetCivWorld();
-  if (!world || gCurrentGameMode != gCivGameMode) return false;
+  if (!started || !world || gCurrentGameMode != gCivGameMode) return false;
   if (grown) Grow(*world);
+  if (const char* shot = std::getenv("QV_CIV_FRAME_SHOT"); shot && grown) {
+    RenderFrame();  // the world as grown, before anything moves
+    glFinish();
+    KeepFrame(shot);
+    // And from afar, the near half of the planet in sight (then back).
+    float yaw, pitch, distance;
+    GetCameraAngles(&yaw, &pitch, &distance);
+    SetCameraAngles(yaw, pitch, 1400.0f);
+    SetCameraTargetAngles(yaw, pitch, 1400.0f);
+    RenderFrame();
+    glFinish();
+    KeepFrame((std::string(shot) + ".far.ppm").c_str());
+    SetCameraAngles(yaw, pitch, distance);
+    SetCameraTargetAngles(yaw, pitch, distance);
+  }
+  Sys_SetClockForTest(nullptr);  // the game runs on the real clock from here
   gCivSimulationSpeed = 10;
   for (int i = 0; i < 20; ++i) {  // settled: the lists and the first choices made
     gCurrentGameMode->Update(50);
     OnDisplay();
   }
-  double update = 0, draw = 0;
+  double update = 0, cpu = 0;
+  const double start = RealMs();
   for (int i = 0; i < kFrames; ++i) {
     GetDataManager()->CommitPending();
     const double a = ThreadCpuMs();
@@ -102,14 +174,18 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
     glFinish();
     const double c = ThreadCpuMs();
     update += b - a;
-    draw += c - b;
+    cpu += c - a;
     figures.updateWorstMs = std::max(figures.updateWorstMs, b - a);
   }
+  figures.frameMs = (RealMs() - start) / kFrames;
   figures.updateMs = update / kFrames;
-  figures.drawMs = draw / kFrames;
+  figures.cpuMs = cpu / kFrames;
   for (cCivModeDecoratedCity* city : GetCivCities()) {
     figures.buildings += (double)city->GetBuildingCount();
     figures.roads += (double)city->GetRoads().size();
+    figures.turrets += (double)city->GetTurrets().size();
+    for (cCivModeRoad* road : city->GetRoads())
+      if (road->GetKind() == kCivTradeRoute) figures.routeSpheres += (double)road->GetSegmentCount();
   }
   figures.vehicles = (double)world->GetVehicles().size();
   return true;
@@ -136,13 +212,16 @@ void RunFrames(benchmark::State& state, bool grown, bool asBefore = false) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }
-    state.SetIterationTime((f.updateMs + f.drawMs) * 1e-3);
+    state.SetIterationTime(f.frameMs * 1e-3);
+    state.counters["frame_ms"] = f.frameMs;
+    state.counters["fps"] = f.frameMs > 0.0 ? 1000.0 / f.frameMs : 0.0;
     state.counters["update_ms"] = f.updateMs;
     state.counters["update_max_ms"] = f.updateWorstMs;
-    state.counters["draw_ms"] = f.drawMs;
-    state.counters["main_cpu_ms"] = f.updateMs + f.drawMs;
-    state.counters["budget_%"] = (f.updateMs + f.drawMs) / 16.7 * 100.0;
+    state.counters["main_cpu_ms"] = f.cpuMs;
+    state.counters["budget_%"] = f.frameMs / 16.7 * 100.0;
     state.counters["buildings"] = f.buildings;
+    state.counters["turrets"] = f.turrets;
+    state.counters["route_spheres"] = f.routeSpheres;
     state.counters["vehicles"] = f.vehicles;
     state.counters["roads"] = f.roads;
   }

@@ -8,6 +8,7 @@
 #include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivWorld.h"
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivDebugFlags.h"
@@ -286,7 +287,9 @@ void cCivModeDecoratedCity::Render() {
     End2D();
   }
   if (mWall) mWall->Draw();
-  for (cCivModeTurret* turret : mTurrets) turret->DrawGun();
+  if (mTurrets.empty()) return;
+  const Vector3 eye = EyeOfLoadedView();
+  for (cCivModeTurret* turret : mTurrets) turret->DrawGun(eye);
 }
 
 // ---- buildings ----
@@ -392,7 +395,8 @@ void cCivModeDecoratedCity::Update(uint32_t dtMs) {
   // A lost turret leaves the wall as a lost building does: the patrol path and
   // the places of new turrets and vehicles follow the layout laid again.
   if (!removed.empty() || lostTurrets > 0) RefreshLayout();
-  if (mIsNPC && gCivUseNPCAI) mAgent->Update(dtMs);
+  cCivWorld* world = GetCivWorld();
+  if (mIsNPC && gCivUseNPCAI && !(world && world->IsStandingStill())) mAgent->Update(dtMs);
 }
 
 // ---- roads and the money network ----

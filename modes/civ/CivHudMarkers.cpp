@@ -11,6 +11,11 @@ const char* const kMarkerTextures[] = {
     "HalfSizeHeartPlusPlus", "HalfSizeHeartPlus", "HalfSizeHeart", "HalfSizeHeartMinus", "HalfSizeHeartMinusMinus",
     "happyDouble", "happySingle", "neutralSingle", "sadSingle", "sadDouble", "northicon", "southicon"};
 constexpr int kNorth = kCivLabelMarkers, kSouth = kCivLabelMarkers + 1;
+// The label markers wait at the planet's centre, where nothing shows them,
+// until a label places them: the scene skips them there, as it skips a marker
+// deep behind the planet. The ball lies well inside the lowest ground, so
+// that a marker a few dozen units across is skipped only where it is hidden.
+constexpr float kMarkerHiddenBall = 200.0f;
 
 struct sMarkers {
   std::vector<cSceneObject*> label;  // empty until the first Enter
@@ -36,6 +41,7 @@ const std::vector<cSceneShapeBillboard*>& GetCivMarkerShapes() {
     auto* list = new std::vector<cSceneShapeBillboard*>();
     for (const char* name : kMarkerTextures)
       list->push_back(new cSceneShapeBillboard(std::string(".\\Data\\Textures\\") + name + ".bmp", false));
+    for (int i = 0; i < kCivLabelMarkers; ++i) GetSceneManager().SetHorizonCulled((*list)[i], kMarkerHiddenBall);
     return list;
   }();
   return *shapes;

@@ -29,3 +29,9 @@ void CivBatchCubes(cSceneShapeCube* shape) {
   }();
   shape->SetDrawnInOneBatch(batch);
 }
+
+void CivBatchVehicles(cSceneShapePyramid* shape) {
+  if (!sCubesBatched) return;
+  static auto* batch = new cSceneShapePolyModel::cSharedBatch();  // open shapes: every face is listed
+  shape->SetDrawnInOneBatch(batch);
+}

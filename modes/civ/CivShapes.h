@@ -18,5 +18,9 @@ void CivForgetShape(cISceneShape* shape);
 // Each building and road has a cube of its own (its own scale); they are all
 // drawn in one shared batch, a thousand cubes in one call.
 void CivBatchCubes(cSceneShapeCube* shape);
-// Off: cubes made from now on are drawn one by one, as they were (for comparison).
+// Each vehicle has a pyramid of its own (its own scale while it dies); they
+// are all drawn in one shared batch too, 150 pyramids in one call.
+class cSceneShapePyramid;
+void CivBatchVehicles(cSceneShapePyramid* shape);
+// Off: cubes and vehicles made from now on are drawn one by one, as they were (for comparison).
 void CivSetCubesBatched(bool on);

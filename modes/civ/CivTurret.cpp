@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/AppGlobals.h"
+#include "glf/PreparedGeometry.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
 #include "modes/civ/CivShapes.h"
@@ -210,14 +211,17 @@ void cCivModeTurret::OnHit(int) {
   if (mCity) mCity->SetLastHitTime(now);
 }
 
-// The barrel: a cylinder along the gun frame's z axis, on the scene's one quadric.
-void cCivModeTurret::DrawGun() {
+// The barrel: a cylinder along the gun frame's z axis, from a mesh made once
+// (one stack draws the picture of gluCylinder's twenty: its normals do not
+// change along it). A gun the planet hides is not drawn, as its tower is not.
+void cCivModeTurret::DrawGun(const Vector3& eye) {
   if (!mSceneObject || mState == kCivTurretDead || mScale.x <= 0.0f) return;
+  const float radius = mScale.x * 0.1f, length = mScale.x * 1.5f;
+  if (BehindBall(eye, mGunPosition, length + radius, kCivHorizonBall)) return;
   glPushMatrix();
   glMultMatrixf(QuatToMatrix4(mGunOrientation, mGunPosition).m);
   glEnable(GL_LIGHTING);
   glColor3f(0.2f, 0.2f, 0.2f);
-  float radius = mScale.x * 0.1f;
-  gluCylinder(GetSceneQuadric(), radius, radius, mScale.x * 1.5f, 20, 20);
+  DrawPreparedCylinder(GetSceneQuadric(), radius, length, 20);
   glPopMatrix();
 }

@@ -40,7 +40,7 @@ class cCivModeTurret : public Ko::cGameData, public cICivModeVictim {
   void SetOwner(int owner);
   void SetSelected(bool on);
   void ForgetTarget(cCivModeVehicle* vehicle);  // the gun returns when it was the target
-  void DrawGun();
+  void DrawGun(const Ru::Math::Vector3& eye);  // the eye of the loaded view
 
   const Ru::Math::Vector3* GetVictimPosition() override;
   void OnHit(int attacker) override;

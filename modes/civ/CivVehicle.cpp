@@ -38,6 +38,7 @@ cCivModeVehicle::cCivModeVehicle()
     : mModel(new cSceneShapePyramid()), mLastRepathTime(Sys_Milliseconds()) {
   mModel->SetScale(Vector3{kModelScale, kModelScale, kModelScale});
   CivCullBehindPlanet(mModel);
+  CivBatchVehicles(mModel);
   mSceneObject = new cSceneObject(nullptr, mModel);
   mAgent = new cCivVehicleAgent(this);
 }

@@ -166,14 +166,15 @@ void cCivWorld::DrawInitialMoods() {
   }
 }
 
-void cCivWorld::Update(uint32_t dtMs) {
+void cCivWorld::Update(uint32_t dtMs, bool standingStill) {
   AdvancePendingRoads();  // those bought in earlier ticks
   mInTick = true;
+  mStandingStill = standingStill;
   mReplansThisTick = 0;
   mSearchRoundsLeft = kSearchRoundsPerTick;
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
-  mAgent->Update(cities);
+  if (!standingStill) mAgent->Update(cities);
   // The decay runs on the game clock, not on the (speed-scaled) tick.
   if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
     gCivMoodDecay.Restart();
@@ -183,6 +184,7 @@ void cCivWorld::Update(uint32_t dtMs) {
   RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
   mBullets->Update(dtMs);
   mInTick = false;
+  mStandingStill = false;
 }
 
 void cCivWorld::Render() {

@@ -29,7 +29,11 @@ class cCivWorld {
   ~cCivWorld();
 
   void Enter();
-  void Update(uint32_t dtMs);
+  // One tick. Standing still (the mode at simulation speed 0), no NPC player
+  // or city plans, buys, builds or spends: their agents run on the real
+  // clock, which a tick of no time does not stop.
+  void Update(uint32_t dtMs, bool standingStill = false);
+  bool IsStandingStill() const { return mStandingStill; }  // during a tick
   void Render();
   void Leave();
 
@@ -123,6 +127,7 @@ class cCivWorld {
   cCivPlayerAgent* mAgent = nullptr;         // owned
   std::vector<sIncomeShare> mIncome;
   bool mInTick = false;
+  bool mStandingStill = false;
   struct cPendingRoad;
   std::vector<std::unique_ptr<cPendingRoad>> mPendingRoads;
   void AdvancePendingRoads();

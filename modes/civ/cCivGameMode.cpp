@@ -59,7 +59,7 @@ void cCivGameMode::Update(unsigned int ms) {
   uint32_t scaledMs = (uint32_t)((double)ms * (double)gCivSimulationSpeed);
   mInput->Update();
   PublishHudView();
-  mWorld->Update(scaledMs);
+  mWorld->Update(scaledMs, gCivSimulationSpeed == 0);  // at 0 the simulation stands still
   mHud->Update(scaledMs);
   tDataModeShell::Update(ms);
 }

@@ -2,6 +2,7 @@
 // test display: a filled rectangle lands on exactly the rows and columns asked for.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "glf/Overlay2D.h"
 #include "glf/TextList.h"
@@ -172,4 +173,42 @@ TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
       EXPECT_EQ(texts[i].y0 - texts[0].y0, (*c.lines)[i].dy - (*c.lines)[0].dy);
     }
   }
+}
+
+// The window's size is the one its reshape callback noted (no round trip to
+// the X server each time it is asked), and a resize reaches the overlay.
+TEST(OverlayGL, TheWindowSizeIsTheOneItsReshapeNoted) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
+  ASSERT_TRUE(OpenGLTestWindow(320, 240));
+  int width = 0, height = 0;
+  GetWindowSize2D(&width, &height);
+  EXPECT_EQ(width, 320) << "never reshaped: GLUT is asked";
+  EXPECT_EQ(height, 240);
+  static int reshapedWidth;
+  reshapedWidth = 0;
+  glutDisplayFunc([] {});  // GLUT will not run a window's events without one
+  glutReshapeFunc([](int w, int h) {
+    NoteWindowSize2D(w, h);
+    reshapedWidth = w;
+  });
+  const int window = glutGetWindow();
+  glutReshapeWindow(200, 150);
+  for (int i = 0; i < 2000 && reshapedWidth != 200; ++i) {
+    glutMainLoopEvent();
+    glutSetWindow(window);
+    usleep(1000);
+  }
+  ASSERT_EQ(reshapedWidth, 200);
+  GetWindowSize2D(&width, &height);
+  EXPECT_EQ(width, 200);
+  EXPECT_EQ(height, 150);
+  NoteWindowSize2D(123, 45);  // what the last reshape said is what every draw uses
+  GetGLWindowSize(&width, &height);
+  EXPECT_EQ(width, 123);
+  EXPECT_EQ(height, 45);
+  Begin2D();
+  GLdouble projection[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  End2D();
+  EXPECT_NEAR(projection[5], 2.0 / 45.0, 1e-6) << "the 2D pass spans the noted height";
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "glf/GLExtensions.h"
 #include "tests/support/TestSupport.h"
 
 // gcc says __SANITIZE_ADDRESS__, clang answers __has_feature.
@@ -50,6 +51,7 @@ inline bool OpenGLTestWindow(int width, int height, const char* title = "Quorvel
   }
   glutInitWindowSize(width, height);
   window = glutCreateWindow(title);
+  NoteNewGLContext();  // what shapes kept in the last window's context is gone
   glViewport(0, 0, width, height);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "glf/GLExtensions.h"
 #include "math/Geometry.h"
 #include "platform/Sys.h"
 
@@ -14,11 +15,16 @@ cSceneShapeBillboard::cSceneShapeBillboard(const std::string& bitmapFile, bool w
   LoadTexture(bitmapFile);
 }
 
+cSceneShapeBillboard::~cSceneShapeBillboard() {
+  if (mTexture != 0 && mTextureGeneration == GetGLContextGeneration()) glDeleteTextures(1, &mTexture);
+}
+
 bool cSceneShapeBillboard::LoadTexture(const std::string& bitmapFile) {
   int width = 0, height = 0;
   std::vector<uint8_t> rgb;
   mPixels.clear();
   mWidth = mHeight = 0.0f;
+  mTextureStale = true;
   if (!Sys_LoadImageRGB(bitmapFile, width, height, rgb) || width <= 0 || height <= 0) return false;
   mWidth = static_cast<float>(width);
   mHeight = static_cast<float>(height);
@@ -86,11 +92,7 @@ void cSceneShapeBillboard::Draw(cSceneObject*) {
     }
   }
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(mWidth), static_cast<GLsizei>(mHeight), 0, GL_RGBA,
-                 GL_FLOAT, mPixels.data());
+  BindTexture();
   glColor3f(1.0f, 1.0f, 1.0f);
   const float texture[4][2] = {{1, 0}, {0, 0}, {0, 1}, {1, 1}};
   glBegin(GL_QUADS);
@@ -99,5 +101,24 @@ void cSceneShapeBillboard::Draw(cSceneObject*) {
     glVertex3f(corners[i].x, corners[i].y, corners[i].z);
   }
   glEnd();
+  glBindTexture(GL_TEXTURE_2D, 0);
   glDisable(GL_TEXTURE_2D);
+}
+
+void cSceneShapeBillboard::BindTexture() {
+  if (mTextureGeneration != GetGLContextGeneration()) {  // the name was the last context's: forgotten
+    mTexture = 0;
+    mTextureGeneration = GetGLContextGeneration();
+  }
+  if (mTexture == 0) {
+    glGenTextures(1, &mTexture);
+    mTextureStale = true;
+  }
+  glBindTexture(GL_TEXTURE_2D, mTexture);
+  if (!mTextureStale) return;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(mWidth), static_cast<GLsizei>(mHeight), 0, GL_RGBA,
+               GL_FLOAT, mPixels.data());
+  mTextureStale = false;
 }

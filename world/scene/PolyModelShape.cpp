@@ -2,7 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cfloat>
+#include <cstring>
 
 #include "glf/DebugWindow.h"
 #include "glf/GLExtensions.h"
@@ -40,33 +42,81 @@ void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
 
 void cSceneShapePolyModel::Draw(cSceneObject* object) {
   if (!IsGathering() || !object) return DrawArrays(GL_TRIANGLES);
-  // The object's matrix and the shape's scale applied here, as GL would; a
-  // normal goes by the inverse scale, and GL_NORMALIZE makes it unit again
-  // (a flat shape, in a shared batch, keeps the flat component as it is).
-  const Matrix4 m = object->GetWorldMatrix();
-  const Vector3 colour = object->GetColour();
-  const Vector3 inverse{mScale.x != 0.0f ? 1.0f / mScale.x : 1.0f, mScale.y != 0.0f ? 1.0f / mScale.y : 1.0f,
-                        mScale.z != 0.0f ? 1.0f / mScale.z : 1.0f};
-  cSharedBatch& batch = Batch();
-  for (size_t k = 0; k + 2 < mVertices.size(); k += 3) {
-    float p[9], q[9];
-    for (size_t c = 0; c < 3; ++c) {
-      const Vector3& w = mVertices[k + c];
-      const Vector3 v{w.x * mScale.x, w.y * mScale.y, w.z * mScale.z};
-      const Vector3 n{mNormals[k + c].x * inverse.x, mNormals[k + c].y * inverse.y, mNormals[k + c].z * inverse.z};
-      for (int r = 0; r < 3; ++r) {
-        p[3 * c + r] = m.m[r] * v.x + m.m[4 + r] * v.y + m.m[8 + r] * v.z + m.m[12 + r];
-        q[3 * c + r] = m.m[r] * n.x + m.m[4 + r] * n.y + m.m[8 + r] * n.z;
-      }
-    }
-    if (batch.closed) {  // by the face's own normal (the winding is not kept); faces seen edge on stay
-      const Vector3 face{q[0], q[1], q[2]}, toEye = Vector3Sub(batch.eye, Vector3{p[0], p[1], p[2]});
-      if (Vector3Dot(face, toEye) < -1.0e-4f * Vector3Length(face) * Vector3Length(toEye)) continue;
-    }
-    batch.positions.insert(batch.positions.end(), p, p + 9);
-    batch.normals.insert(batch.normals.end(), q, q + 9);
-    for (int c = 0; c < 3; ++c) batch.colours.insert(batch.colours.end(), {colour.x, colour.y, colour.z});
+  Batch().placed.push_back(cPlacedModel{this, mVersion, object->GetWorldMatrix(), object->GetColour(), mScale});
+}
+
+bool cSceneShapePolyModel::cPlacedModel::operator==(const cPlacedModel& o) const {
+  return shape == o.shape && version == o.version && std::equal(world.m, world.m + 16, o.world.m) &&
+         colour.x == o.colour.x && colour.y == o.colour.y && colour.z == o.colour.z && scale.x == o.scale.x &&
+         scale.y == o.scale.y && scale.z == o.scale.z;
+}
+
+// Each vertex of the model once, however many triangles share it (the same
+// position and normal, bit for bit): a box's face is two triangles over four
+// corners, not six.
+const cSceneShapePolyModel::cCorners& cSceneShapePolyModel::Corners() {
+  if (mCorners.version == mVersion) return mCorners;
+  mCorners.version = mVersion;
+  mCorners.of.assign(mVertices.size(), 0);
+  mCorners.first.clear();
+  auto same = [](const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  for (size_t k = 0; k < mVertices.size(); ++k) {
+    size_t c = 0;
+    while (c < mCorners.first.size() &&
+           !(same(mVertices[mCorners.first[c]], mVertices[k]) && same(mNormals[mCorners.first[c]], mNormals[k])))
+      ++c;
+    if (c == mCorners.first.size()) mCorners.first.push_back(static_cast<uint32_t>(k));
+    mCorners.of[k] = static_cast<uint32_t>(c);
   }
+  return mCorners;
+}
+
+// Each listed object's matrix and its shape's scale applied to its corners
+// here, as GL would; a normal goes by the inverse scale, and GL_NORMALIZE
+// makes it unit again (a flat shape, in a shared batch, keeps the flat
+// component as it is). Its triangles are listed by their corners.
+void cSceneShapePolyModel::MakeBatchTriangles(cSharedBatch& batch) {
+  batch.positions.clear();
+  batch.normals.clear();
+  batch.colours.clear();
+  batch.indices.clear();
+  for (const cPlacedModel& placed : batch.placed) {
+    const Matrix4& m = placed.world;
+    const Vector3& colour = placed.colour;
+    const Vector3& scale = placed.scale;
+    const std::vector<Vector3>& vertices = placed.shape->mVertices;
+    const std::vector<Vector3>& normals = placed.shape->mNormals;
+    const cCorners& corners = placed.shape->Corners();
+    const Vector3 inverse{scale.x != 0.0f ? 1.0f / scale.x : 1.0f, scale.y != 0.0f ? 1.0f / scale.y : 1.0f,
+                          scale.z != 0.0f ? 1.0f / scale.z : 1.0f};
+    const uint32_t base = static_cast<uint32_t>(batch.positions.size() / 3);
+    for (const uint32_t k : corners.first) {
+      const Vector3& w = vertices[k];
+      const Vector3 v{w.x * scale.x, w.y * scale.y, w.z * scale.z};
+      const Vector3 n{normals[k].x * inverse.x, normals[k].y * inverse.y, normals[k].z * inverse.z};
+      for (int r = 0; r < 3; ++r) {
+        batch.positions.push_back(m.m[r] * v.x + m.m[4 + r] * v.y + m.m[8 + r] * v.z + m.m[12 + r]);
+        batch.normals.push_back(m.m[r] * n.x + m.m[4 + r] * n.y + m.m[8 + r] * n.z);
+      }
+      batch.colours.insert(batch.colours.end(), {colour.x, colour.y, colour.z});
+    }
+    for (size_t k = 0; k + 2 < vertices.size(); k += 3) {
+      const uint32_t a = base + corners.of[k];
+      if (batch.closed) {  // by the face's own normal (the winding is not kept); faces seen edge on stay
+        const float* p = &batch.positions[3 * a];
+        const float* q = &batch.normals[3 * a];
+        const Vector3 face{q[0], q[1], q[2]}, toEye = Vector3Sub(batch.eye, Vector3{p[0], p[1], p[2]});
+        if (Vector3Dot(face, toEye) < -1.0e-4f * Vector3Length(face) * Vector3Length(toEye)) continue;
+      }
+      batch.indices.insert(batch.indices.end(), {a, base + corners.of[k + 1], base + corners.of[k + 2]});
+    }
+  }
+  batch.made = batch.placed;
+  batch.madeEye = batch.eye;
+  batch.madeOnce = true;
+  ++batch.makes;
+  batch.kept.Keep(batch.positions.data(), batch.normals.data(), batch.colours.data(), batch.positions.size() / 3,
+                  batch.indices.data(), batch.indices.size());
 }
 
 float cSceneShapePolyModel::GetBoundingRadius() { return LargestComponent(GetScale()) * mBoundingRadius; }
@@ -84,9 +134,7 @@ void cSceneShapePolyModel::BeginDraw() {
   // draws object by object unless its batch is shared.
   mGathering = mOneBatch && (mShared || (mScale.x != 0.0f && mScale.y != 0.0f && mScale.z != 0.0f));
   cSharedBatch& batch = Batch();
-  batch.positions.clear();
-  batch.normals.clear();
-  batch.colours.clear();
+  batch.placed.clear();
   if (mShared) mShared->open = mGathering;
   if (mGathering && batch.closed) batch.eye = EyeOfLoadedView();
 }
@@ -97,13 +145,11 @@ void cSceneShapePolyModel::EndDraw() {
   mGathering = false;
   cSharedBatch& batch = Batch();
   batch.open = false;
-  if (batch.positions.empty()) return;
-  glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, batch.positions.data());
-  glNormalPointer(GL_FLOAT, 0, batch.normals.data());
-  glColorPointer(3, GL_FLOAT, 0, batch.colours.data());
-  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(batch.positions.size() / 3));
-  glDisableClientState(GL_COLOR_ARRAY);
+  const bool eyeMoved = batch.closed && !(batch.eye.x == batch.madeEye.x && batch.eye.y == batch.madeEye.y &&
+                                          batch.eye.z == batch.madeEye.z);
+  if (!batch.madeOnce || eyeMoved || !(batch.placed == batch.made)) MakeBatchTriangles(batch);
+  if (batch.indices.empty()) return;
+  batch.kept.Draw();
   const float* last = &batch.colours[batch.colours.size() - 3];
   glColor3f(last[0], last[1], last[2]);  // as the last object drawn alone would leave it
 }
@@ -137,12 +183,14 @@ bool cSceneShapePolyModel::IntersectRay(const Ray& ray, Vector3& hit) {
 }
 
 void cSceneShapePolyModel::AddVertex(const Vector3& vertex, const Vector3& normal) {
+  mVersion = NextVersion();
   mBoundingRadius = MaxFloat(mBoundingRadius, Vector3Length(vertex));
   mVertices.push_back(vertex);
   mNormals.push_back(normal);
 }
 
 void cSceneShapePolyModel::ClearVertices() {
+  mVersion = NextVersion();
   mVertices.clear();
   mNormals.clear();
   mVertices.shrink_to_fit();
@@ -178,12 +226,14 @@ void cSceneShapePolyModel::LoadOBJ(const std::string& file) {
 }
 
 void cSceneShapePolyModel::RotateVertices(const Quaternion& q) {
+  mVersion = NextVersion();
   for (Vector3& v : mVertices) v = QuatRotateVector(q, v);
   for (Vector3& n : mNormals) n = QuatRotateVector(q, n);
   mSphereCentre = QuatRotateVector(q, mSphereCentre);
 }
 
 void cSceneShapePolyModel::ScaleVertices(const Vector3& s) {
+  mVersion = NextVersion();
   mBoundingRadius = 0.0f;
   for (Vector3& v : mVertices) {
     v = Vector3{v.x * s.x, v.y * s.y, v.z * s.z};

@@ -6,9 +6,11 @@
 // vertex arrays.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "glf/PreparedGeometry.h"
 #include "math/Types.h"
 #include "world/scene/SceneShape.h"
 
@@ -53,23 +55,40 @@ class cSceneShapePolyModel : public cISceneShape {
   // first one's BeginDraw and EndDraw, gathered into the shared arrays.
   // A batch of closed shapes with one normal per face (boxes) leaves out the
   // faces turned away from the eye: the faces in front hide them.
+  // The objects of a frame are listed as they are drawn; their triangles are
+  // made anew only when the list differs from the last frame's (or, for
+  // closed shapes, the eye moved), and the driver keeps them in between.
+  struct cPlacedModel {
+    cSceneShapePolyModel* shape;
+    uint64_t version;  // of the shape's vertices
+    Ru::Math::Matrix4 world;
+    Ru::Math::Vector3 colour, scale;
+    bool operator==(const cPlacedModel& o) const;
+  };
   struct cSharedBatch {
+    std::vector<cPlacedModel> placed, made;          // this frame's objects; those the triangles were made of
     std::vector<float> positions, normals, colours;  // kept between frames: no allocation
+    std::vector<uint32_t> indices;                   // three per triangle listed
     bool open = false;                               // between that BeginDraw and EndDraw
     bool closed = false;
-    Ru::Math::Vector3 eye;                           // of the view loaded at that BeginDraw
+    Ru::Math::Vector3 eye, madeEye;                  // of the view loaded at that BeginDraw; of the triangles made
+    bool madeOnce = false;
+    uint32_t makes = 0;                              // times the triangles were made
+    cKeptTriangles kept;
   };
   void SetDrawnInOneBatch(cSharedBatch* shared) {
     mOneBatch = shared != nullptr;
     mShared = shared;
   }
   const void* GetBatchGroup() override { return mShared; }
+  bool IsListingObjects() const override { return IsGathering(); }
 
   const std::vector<Ru::Math::Vector3>& GetVertices() const { return mVertices; }
   const std::vector<Ru::Math::Vector3>& GetNormals() const { return mNormals; }
   float GetUnscaledRadius() const { return mBoundingRadius; }
   const Ru::Math::Vector3& GetSphereCentre() const { return mSphereCentre; }
   float GetSphereRadius() const { return mSphereRadius; }
+  uint64_t GetVertexVersion() const { return mVersion; }  // new whenever the vertices change
 
  protected:
   // The arrays drawn with the given primitive, under the shape's scale.
@@ -93,6 +112,19 @@ class cSceneShapePolyModel : public cISceneShape {
   cSharedBatch* mShared = nullptr;
   cSharedBatch& Batch() { return mShared ? *mShared : mOwnBatch; }
   static inline bool sEnabled = true;
+  uint64_t mVersion = NextVersion();
+  static uint64_t NextVersion() {
+    static uint64_t next = 0;
+    return ++next;  // unique over every shape, so a shape freed and another made at its address differ
+  }
+  void MakeBatchTriangles(cSharedBatch& batch);
+  struct cCorners {
+    uint64_t version = 0;          // of the vertices they were found in
+    std::vector<uint32_t> of;      // each vertex's corner
+    std::vector<uint32_t> first;   // each corner's first vertex
+  };
+  const cCorners& Corners();
+  cCorners mCorners;
 };
 
 // Draws a model's vertices as one thick line loop over everything, on top of

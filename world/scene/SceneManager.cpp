@@ -114,8 +114,6 @@ Ru::Math::Vector3 EyeOfLoadedView() {
   return eye;
 }
 
-namespace {
-
 // True when every point within `radius` of `p` is hidden by the ball of
 // radius `ball` round the origin: the sight line from the eye to `p` passes
 // deeper than `ball - radius` (a point within `radius` of `p` has a sight line
@@ -133,8 +131,6 @@ bool BehindBall(const Ru::Math::Vector3& eye, const Ru::Math::Vector3& p, float 
   const float cx = ex + t * dx, cy = ey + t * dy, cz = ez + t * dz;
   return cx * cx + cy * cy + cz * cz < reach * reach;
 }
-
-}  // namespace
 
 void cSceneManager::Render() {
   CompactAll();

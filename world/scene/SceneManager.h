@@ -100,6 +100,8 @@ class cSceneManager {
 
 cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)
 Ru::Math::Vector3 EyeOfLoadedView();     // the eye in world space, from the loaded (rigid) modelview
+// True when the ball of `ball` round the origin hides from the eye every point within `radius` of `p`.
+bool BehindBall(const Ru::Math::Vector3& eye, const Ru::Math::Vector3& p, float radius, float ball);
 void RegisterSceneDebugCommand();       // the "scene" console command
 
 // Kept for callers that want the ray as six floats (origin, then direction).

@@ -39,6 +39,7 @@ void cSceneObject::SetOwner(Ko::cGameData* owner) {
 
 void cSceneObject::Draw() {
   if (!mShape) return;
+  if (mShape->IsListingObjects()) return mShape->Draw(this);  // the batch places it itself
   const Matrix4 world = GetWorldMatrix();
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();

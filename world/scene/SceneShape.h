@@ -24,6 +24,9 @@ class cISceneShape {
   // Shapes giving the same non-null group have their objects drawn together,
   // between the BeginDraw and EndDraw of the first of them the scene meets.
   virtual const void* GetBatchGroup() { return nullptr; }
+  // True while the shape only lists the objects it is handed, to draw them
+  // all at its EndDraw: the object's matrix and colour need not be loaded.
+  virtual bool IsListingObjects() const { return false; }
 };
 
 // Gives a concrete shape class its own class-wide enabled flag, so that

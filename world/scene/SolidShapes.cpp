@@ -55,7 +55,13 @@ void cSceneShapeTurret::Draw(cSceneObject* object) {
   const Vector3 scale = GetScale();
   glPushMatrix();
   glTranslatef(0.0f, scale.y * 0.5f, 0.0f);
-  DrawPreparedSphere(GetSceneQuadric(), 0.55f * Smallest(scale), 20, 20);
+  const float radius = 0.55f * Smallest(scale);
+  const int slices = cSceneShapeSphere::SlicesForLoadedView(radius);
+  // A closed ball: its far half is hidden by its near half, so llvmpipe need not set it up.
+  const bool culling = glIsEnabled(GL_CULL_FACE);
+  glEnable(GL_CULL_FACE);
+  DrawPreparedSphere(GetSceneQuadric(), radius, slices, slices);
+  if (!culling) glDisable(GL_CULL_FACE);
   glPopMatrix();
 }
 
@@ -104,16 +110,31 @@ cSceneShapeSphere::cView cSceneShapeSphere::LoadedView() {
 // The sphere's size on screen is taken at its depth, the outline's distance
 // from the axis widening it by at most a few per cent at the window's edge.
 int cSceneShapeSphere::LevelFor(const float* c, float radius, const cView& view) const {
+  return view.fewerSlices ? LevelForDepth(DepthOf(c, view.view), radius, view.projection, view.viewport) : kLevels - 1;
+}
+
+float cSceneShapeSphere::DepthOf(const float* c, const float* v) {
+  return -(v[2] * c[0] + v[6] * c[1] + v[10] * c[2] + v[14]);
+}
+
+int cSceneShapeSphere::LevelForDepth(float depth, float radius, const float* projection, const int* viewport) {
   const int full = kLevels - 1;
-  if (!view.fewerSlices) return full;
-  const float* v = view.view;
-  const float depth = -(v[2] * c[0] + v[6] * c[1] + v[10] * c[2] + v[14]);
   if (!(depth > 2.0f * radius)) return full;  // near the eye, or behind it: no saving worth a doubt
-  const float pixels = radius * view.projection[5] * 0.5f * static_cast<float>(view.viewport[3]) / depth;
+  const float pixels = radius * projection[5] * 0.5f * static_cast<float>(viewport[3]) / depth;
   if (!(pixels > 0.0f) || !(pixels < 1.0e6f)) return full;
   for (int level = 0; level + 1 < kLevels; ++level)
     if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(kSlices[level]))) <= 0.25f) return level;
   return full;
+}
+
+int cSceneShapeSphere::SlicesForLoadedView(float radius) {
+  if (!sFewerSlices) return kSlices[kLevels - 1];
+  float modelview[16], projection[16];
+  int viewport[4];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  return kSlices[LevelForDepth(-modelview[14], radius, projection, viewport)];  // the centre is the origin
 }
 
 void cSceneShapeSphere::Gather(const cView& view) {
@@ -124,6 +145,33 @@ void cSceneShapeSphere::Gather(const cView& view) {
     mMeshRadius = radius;
   }
   const Vector3& eye = view.eye;
+  // The view volume's six planes (inside: a x + b y + c z + d >= 0), scaled to
+  // unit normals, from the rows of projection x view: a sphere wholly outside
+  // one of them covers no pixel and is not listed.
+  float planes[6][4];
+  {
+    float pv[16];
+    for (int col = 0; col < 4; ++col)
+      for (int row = 0; row < 4; ++row) {
+        float sum = 0.0f;
+        for (int k = 0; k < 4; ++k) sum += view.projection[k * 4 + row] * view.view[col * 4 + k];
+        pv[col * 4 + row] = sum;
+      }
+    for (int p = 0; p < 6; ++p) {
+      const int axis = p / 2;
+      const float sign = p % 2 ? -1.0f : 1.0f;
+      float length = 0.0f;
+      for (int k = 0; k < 4; ++k) planes[p][k] = pv[k * 4 + 3] + sign * pv[k * 4 + axis];
+      for (int k = 0; k < 3; ++k) length += planes[p][k] * planes[p][k];
+      length = std::sqrt(length);
+      for (int k = 0; k < 4; ++k) planes[p][k] = length > 0.0f ? planes[p][k] / length : (k == 3 ? 1.0f : 0.0f);
+    }
+  }
+  auto outOfView = [&planes, radius](const float* c) {
+    for (const float* p : planes)
+      if (p[0] * c[0] + p[1] * c[1] + p[2] * c[2] + p[3] < -radius) return true;
+    return false;
+  };
   const size_t most = mPlaced.size() * mMeshes[kLevels - 1].positions.size();
   mPositions.resize(most);
   mNormals.resize(most);
@@ -133,6 +181,7 @@ void cSceneShapeSphere::Gather(const cView& view) {
   for (size_t s = 0; s < mPlaced.size(); ++s) {
     const float* m = mPlaced[s].world.m;
     const Vector3& c = mPlaced[s].colour;
+    if (outOfView(m + 12)) continue;
     const cIndexedSphere& mesh = mMeshes[LevelFor(m + 12, radius, view)];
     const std::vector<float>& p = mesh.positions;
     const std::vector<float>& n = mesh.normals;
@@ -150,6 +199,7 @@ void cSceneShapeSphere::Gather(const cView& view) {
     // nothing; faces seen edge on are kept.
     const float* placed = &mPositions[first * 3];
     const std::vector<uint32_t>& tri = mesh.indices;
+    const size_t listed = mIndices.size();
     for (size_t t = 0; t + 2 < tri.size(); t += 3) {
       const float* a = placed + 3 * tri[t];
       const float* b = placed + 3 * tri[t + 1];
@@ -160,10 +210,31 @@ void cSceneShapeSphere::Gather(const cView& view) {
       const float facing = Ru::Math::Vector3Dot(normal, toEye);
       const float scale = Ru::Math::Vector3Length(normal) * Ru::Math::Vector3Length(toEye);
       if (facing < -1.0e-4f * scale) continue;
-      mIndices.insert(mIndices.end(), {first + tri[t], first + tri[t + 1], first + tri[t + 2]});
+      mIndices.insert(mIndices.end(), {tri[t], tri[t + 1], tri[t + 2]});
     }
+    // Only the vertices of the faces listed stay, in their order (each moves
+    // down, never onto one not yet moved): llvmpipe shades every vertex in
+    // the range a draw's indices span.
+    mRenumber.assign(p.size() / 3, kUnused);
+    for (size_t i = listed; i < mIndices.size(); ++i) mRenumber[mIndices[i]] = 0;
+    uint32_t kept = 0;
+    for (uint32_t& v : mRenumber)
+      if (v != kUnused) v = kept++;
+    for (size_t i = listed; i < mIndices.size(); ++i) mIndices[i] = first + mRenumber[mIndices[i]];
+    for (uint32_t v = 0; v < mRenumber.size(); ++v) {
+      if (mRenumber[v] == kUnused || mRenumber[v] == v) continue;
+      for (int k = 0; k < 3; ++k) {
+        mPositions[3 * (first + mRenumber[v]) + k] = mPositions[3 * (first + v) + k];
+        mNormals[3 * (first + mRenumber[v]) + k] = mNormals[3 * (first + v) + k];
+      }
+    }
+    pos = &mPositions[3 * (first + kept)];
+    nor = &mNormals[3 * (first + kept)];
+    col = &mColours[3 * (first + kept)];
   }
-  mColours.resize(static_cast<size_t>(col - mColours.data()));  // the last colour is the last sphere's
+  const size_t vertices = static_cast<size_t>(col - mColours.data()) / 3;
+  mLastColour = mPlaced.back().colour;  // as the last sphere drawn alone would leave it
+  mKept.Keep(mPositions.data(), mNormals.data(), mColours.data(), vertices, mIndices.data(), mIndices.size());
   mGathered = mPlaced;
   mGatheredRadius = radius;
   mGatheredView = view;
@@ -182,19 +253,9 @@ void cSceneShapeSphere::EndDraw() {
   if (mIndices.empty()) return;
   glPushAttrib(GL_ENABLE_BIT);
   glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, mPositions.data());
-  glNormalPointer(GL_FLOAT, 0, mNormals.data());
-  glColorPointer(3, GL_FLOAT, 0, mColours.data());
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mIndices.size()), GL_UNSIGNED_INT, mIndices.data());
-  glPopClientAttrib();
+  mKept.Draw();
   glPopAttrib();
-  const float* last = &mColours[mColours.size() - 3];
-  glColor3f(last[0], last[1], last[2]);  // as the last sphere drawn alone would leave it
+  glColor3f(mLastColour.x, mLastColour.y, mLastColour.z);
 }
 
 cSceneShapePyramid& GetPyramidShape() {

@@ -46,23 +46,29 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // Drawn in one batch, the spheres of a frame are turned and placed on the
 // processor as GL would and handed over as one indexed list (each vertex
 // shaded once, the faces turned away skipped: a closed sphere hides them).
-// Only the faces turned toward the eye are listed; when the eye, the view and
-// every sphere are where they were in the last frame, the list is reused.
+// Only the faces turned toward the eye of spheres in the view volume are
+// listed; when the eye, the view and every sphere are where they were in the
+// last frame, the list the driver holds is drawn again.
 // A sphere only a few pixels across is listed with fewer slices and stacks,
-// as few as keep its outline within a quarter of a pixel of the round one, never
-// under 12, so that its shading stays: the rest were triangles smaller than a
-// pixel that llvmpipe set up for nothing.
+// as few as keep its outline within a quarter of a pixel of the round one,
+// never under 10 (fewer shift the shading of its pixels visibly): the rest
+// were triangles smaller than a pixel that llvmpipe set up for nothing,
+// hundreds of spheres a frame in a grown civ world.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) {}
   void Draw(cSceneObject* object) override;
   void BeginDraw() override;
   void EndDraw() override;
+  bool IsListingObjects() const override { return IsGathering() && IsPreparedGeometryEnabled(); }
   const char* GetTypeName() override { return "Spheres"; }
 
   // Off: every sphere of the batch keeps all its slices (the old drawing, for comparison).
   static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
   size_t GetLastTriangleCount() const { return mIndices.size() / 3; }  // listed in the last batch
+  // The slices (and stacks) by the same rule for a sphere of `radius` at the
+  // origin of the loaded modelview (a turret's dome).
+  static int SlicesForLoadedView(float radius);
 
  private:
   struct cPlaced {
@@ -79,9 +85,11 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   };
   static cView LoadedView();
   int LevelFor(const float* centre, float radius, const cView& view) const;  // into kSlices
+  static float DepthOf(const float* centre, const float* view);
+  static int LevelForDepth(float depth, float radius, const float* projection, const int* viewport);
   void Gather(const cView& view);
-  static constexpr int kLevels = 4;
-  static constexpr int kSlices[kLevels] = {12, 14, 16, 20};  // the last is the full sphere
+  static constexpr int kLevels = 5;
+  static constexpr int kSlices[kLevels] = {10, 12, 14, 16, 20};  // the last is the full sphere
   cIndexedSphere mMeshes[kLevels];
   float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
   cView mGatheredView{};
@@ -89,6 +97,10 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
   std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
   std::vector<uint32_t> mIndices;
+  std::vector<uint32_t> mRenumber;  // a sphere's vertices among those its listed faces use
+  static constexpr uint32_t kUnused = 0xFFFFFFFFu;
+  cKeptTriangles mKept;        // the listed triangles, handed to the driver when listed anew
+  Ru::Math::Vector3 mLastColour;
 };
 
 // The class-wide singletons the modes share.

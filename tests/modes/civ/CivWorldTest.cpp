@@ -12,6 +12,8 @@
 
 #include "camera/Camera.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivAgent.h"
+#include "modes/civ/CivDebugFlags.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivPlayers.h"
@@ -191,10 +193,36 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
     mode.Update(16);
     gained[speed == 3 ? 2 : speed] = city->GetMoney();
   }
-  gCivSimulationSpeed = 1;
   EXPECT_EQ(gained[0], 0.0f);
   EXPECT_GT(gained[1], 0.0f);
   EXPECT_FLOAT_EQ(gained[2], 3.0f * gained[1]);
+
+  // Speed 0 stands still: an NPC city whose agent's period has passed on the
+  // real clock buys, builds and spends nothing, and makes no vehicle. The
+  // world ticked by itself (the sniff test) is not the mode at speed 0.
+  const int32_t useAI = gCivUseNPCAI;
+  gCivUseNPCAI = 1;
+  city->SetNPC(true);
+  struct Row { int speed, goal; bool buys, worldAlone; } rows[] = {
+      {0, kCivGoalTurret, false, false},      {0, kCivGoalVehicle, false, false},
+      {0, kCivGoalNewBuilding, false, false}, {1, kCivGoalNewBuilding, true, false},
+      {1, kCivGoalVehicle, true, false},      {0, kCivGoalNewBuilding, true, true}};
+  for (const Row& r : rows) {
+    gCivSimulationSpeed = r.speed;
+    city->SetMoney(100000.0f);
+    city->GetAgent()->SetGoal(r.goal, nullptr);
+    const size_t turrets = city->GetTurrets().size(), vehicles = mode.GetWorld()->GetVehicles().size();
+    const int buildings = city->GetBuildingCount();
+    clock.Advance(city->GetAgent()->GetPeriod() + 1);
+    if (r.worldAlone) mode.GetWorld()->Update(50);
+    else mode.Update(16);
+    const bool bought = city->GetTurrets().size() != turrets || city->GetBuildingCount() != buildings ||
+                        mode.GetWorld()->GetVehicles().size() != vehicles;
+    EXPECT_EQ(bought, r.buys) << "speed " << r.speed << ", goal " << r.goal << (r.worldAlone ? ", world alone" : "");
+    EXPECT_EQ(city->GetMoney() < 100000.0f, r.buys) << "speed " << r.speed << ", goal " << r.goal;
+  }
+  gCivUseNPCAI = useAI;
+  gCivSimulationSpeed = 1;
 }
 
 // The right button works the camera as the middle one does: while held the

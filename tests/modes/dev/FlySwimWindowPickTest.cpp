@@ -10,6 +10,7 @@
 #include "app/AppGlobals.h"
 #include "app/FrameLoop.h"
 #include "camera/Camera.h"
+#include "glf/Overlay2D.h"
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimDraw.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
@@ -95,6 +96,10 @@ TEST(FlySwimWindowPick, ABirdClickedWhereItIsDrawnIsSelectedAtTwoWindowSizes) {
       // at another size, as such a frame finds it.
       glViewport(0, 0, size.width * 7 / 10, size.height * 7 / 10);
       RenderFrame();
+      int shownWidth = 0, shownHeight = 0;  // the size the reshape noted, which the overlay draws at too
+      GetWindowSize2D(&shownWidth, &shownHeight);
+      EXPECT_EQ(shownWidth, size.width);
+      EXPECT_EQ(shownHeight, size.height);
       int x = 0, y = 0;
       EXPECT_TRUE(RedCentre(size.width, size.height, x, y)) << "the bird is on screen";
       glutSwapBuffers();

@@ -5,6 +5,8 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <functional>
+#include <string>
 #include <tuple>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,7 @@
 #include "world/scene/LineShapes.h"
 #include "world/scene/Particles.h"
 #include "world/scene/PlantShape.h"
+#include "world/scene/SceneServices.h"
 #include "world/scene/SolidShapes.h"
 #include "world/scene/WallShape.h"
 
@@ -442,10 +445,36 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   const cPicture batched = Render();
   Keep(batched);
   EXPECT_LE(Changed(alone, batched), 10);  // a pixel on an edge may turn over
-  const size_t triangles = shared.positions.size() / 9;
+  const size_t triangles = shared.indices.size() / 3;
   EXPECT_GE(triangles, 6u * 3u) << "each cube shows three faces or fewer";
   EXPECT_LE(triangles, 6u * 6u) << "and hides the others";
   EXPECT_FALSE(shared.open);
+  const uint32_t makes = shared.makes;
+  EXPECT_EQ(Render(), batched);
+  EXPECT_EQ(shared.makes, makes) << "nothing changed: the triangles the driver holds are drawn again";
+
+  // A cube that changes after it was drawn is drawn changed, as one by one.
+  struct Row {
+    const char* change;
+    std::function<void()> apply;
+  } rows[] = {
+      {"scale", [&] { cubes[2]->SetScale(Vector3{6.0f, 8.0f, 6.0f}); }},
+      {"vertices", [&] { cubes[3]->ScaleVertices(Vector3{1.0f, 2.5f, 1.0f}); }},
+      {"place", [&] { mObjects[1]->SetPosition(Spot(-18.0f, -14.0f, 1.0f)); }},
+      {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }},
+      {"a new context", [] { NoteNewGLContext(); }},
+  };
+  cPicture before = batched;
+  for (const Row& r : rows) {
+    r.apply();
+    const cPicture now = Render();
+    for (auto& cube : cubes) cube->SetDrawnInOneBatch(nullptr);
+    const cPicture oneByOne = Render();
+    for (auto& cube : cubes) cube->SetDrawnInOneBatch(&shared);
+    EXPECT_LE(Changed(oneByOne, now), 10) << r.change;
+    if (std::string(r.change) != "a new context") EXPECT_GT(Changed(before, now), 20) << r.change;
+    before = now;
+  }
   for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
   mObjects.clear();
   for (auto& cube : cubes) GetSceneManager().ForgetShape(cube.get());
@@ -484,6 +513,61 @@ TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSa
   }
   for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
   mObjects.clear();
+}
+
+// A billboard shows the image loaded after it was drawn (its texture is made
+// again), and again after a new context took over.
+TEST_F(SceneDrawTest, ABillboardShowsTheImageLoadedAfterItWasDrawn) {
+  cScratchDir dir;
+  auto square = [&dir](const char* name, uint8_t r, uint8_t g, uint8_t b) {
+    std::vector<uint8_t> rgb(8 * 8 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = r, rgb[i + 1] = g, rgb[i + 2] = b;
+    dir.Write(name, Bmp(8, 8, rgb));
+    return dir.File(name);
+  };
+  cSceneShapeBillboard billboard(square("blue.bmp", 20, 20, 250), true);
+  billboard.SetScale(Vector3{4.0f, 4.0f, 4.0f});
+  const cPicture bare = Render();
+  cSceneObject* sign = Place(&billboard, 0.0f, 0.0f, Vector3{1, 1, 1}, 4.0f);
+  auto reddest = [&](const cPicture& picture) {  // red minus blue where the sign stands
+    double wx, wy;
+    ProjectToWindow(sign->GetPosition(), wx, wy);
+    const int i = ((int)wy * kWidth + (int)wx) * 3;
+    return picture[i] - picture[i + 2];
+  };
+  const cPicture blue = Render();
+  ASSERT_GT(Changed(bare, blue), 50);
+  EXPECT_LT(reddest(blue), -100);
+  ASSERT_TRUE(billboard.LoadTexture(square("red.bmp", 250, 20, 20)));
+  const cPicture red = Render();
+  EXPECT_GT(reddest(red), 100);
+  EXPECT_EQ(Changed(bare, red), Changed(bare, blue)) << "the same square, in another colour";
+  NoteNewGLContext();
+  EXPECT_EQ(Render(), red);
+}
+
+// The turret's gun, one stack from a kept mesh, draws the picture of
+// gluCylinder's twenty stacks.
+TEST_F(SceneDrawTest, APreparedCylinderDrawsThePictureOfGluCylinder) {
+  auto render = [](bool prepared) {
+    BeginCameraPicture(kWidth, kHeight, &sGround.x);
+    glEnable(GL_LIGHTING);
+    GetPlanetModel().Draw();
+    const Vector3 at = Spot(0.0f, 0.0f, 6.0f);
+    glPushMatrix();
+    glTranslatef(at.x, at.y, at.z);
+    glRotatef(70.0f, 0.3f, 1.0f, 0.2f);
+    glColor3f(0.2f, 0.2f, 0.2f);
+    if (prepared) DrawPreparedCylinder(GetSceneQuadric(), 1.5f, 18.0f, 20);
+    else gluCylinder(GetSceneQuadric(), 1.5f, 1.5f, 18.0f, 20, 20);
+    glPopMatrix();
+    glDisable(GL_LIGHTING);
+    return ReadBackBuffer(kWidth, kHeight);
+  };
+  const cPicture glu = render(false);
+  const cPicture bare = Render();
+  ASSERT_GT(Changed(bare, glu), 100) << "the cylinder shows";
+  EXPECT_LE(Changed(glu, render(true)), 4);  // a pixel on an edge may turn over
 }
 
 // A shape culled behind the planet draws the same picture of what is in
