@@ -444,23 +444,13 @@ class CityTuningTrialTest : public cCityWorldTest {
     DrawLabelsAndHud(where);
     ExpectCreaturesOnTheGround(where);
   }
-  // A fixture torn down and set up anew, as for the next test.
-  void Refound() {
-    TearDown();
-    SetUp();
-  }
   void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
-    bool first = true;
-    for (const sTuningKey& key : keys)
-      for (const std::string& text : TuningTrialTexts(key)) {
-        if (!first) Refound();
-        first = false;
-        cTuningTrial trial(key, text);
-        Found(set, key, text);
-        Play(trial.Where());
-        trial.ExpectNamedOnceUnlessItStands();
-        if (HasFatalFailure()) return;
-      }
+    TryEveryKeyAtEveryText(
+        keys, [this] { TearDown(), SetUp(); },  // a fixture anew, as for the next test
+        [&](const sTuningKey& key, const std::string& text, const std::string& where) {
+          Found(set, key, text);
+          Play(where);
+        });
   }
 };
 

@@ -205,23 +205,21 @@ TEST_F(AvatarControllerTest, TheNearestOtherSpeciesIsFoundAmongTheModesCreatures
 // longest frame the loop passes on at the end.
 TEST_F(AvatarControllerTest, EveryTuningKeyFliesAndSwimsAtEveryTrialText) {
   cScratchDir dir;
-  for (const sTuningKey& key : cAvatarTuningData::Keys())
-    for (const std::string& text : TuningTrialTexts(key)) {
-      cTuningTrial trial(key, text);
-      dir.Write("CreatureTuning.xml", TuningFileWriting(key, text));
-      controller = new cAvatarFlySwimController(nullptr, creature, wing1, wing2, "CreatureTuning.xml", dir.Path() + "/");
-      creature->SetController(controller);
-      controller->Activate();
-      for (const Vector3& start : {Vector3{1, 0.2f, 0}, Vector3{-1, 0.2f, 0}}) {  // over land, then over the sea
-        PlaceAbove(start);
-        Run(20, 1.0f, 0.5f, 1.0f);
-        Run(20, 1.0f, 0, -1.0f);
-        controller->Update(0.5f);
-        const float height = Height();
-        EXPECT_TRUE(std::isfinite(height) && height >= 469.0f && height <= 520.0f + 1000.0f) << trial.Where();
-      }
-      trial.ExpectNamedOnceUnlessItStands();
+  TryEveryKeyAtEveryText(cAvatarTuningData::Keys(), [] {}, [&](const sTuningKey& key, const std::string& text,
+                                                              const std::string& where) {
+    dir.Write("CreatureTuning.xml", TuningFileWriting(key, text));
+    controller = new cAvatarFlySwimController(nullptr, creature, wing1, wing2, "CreatureTuning.xml", dir.Path() + "/");
+    creature->SetController(controller);
+    controller->Activate();
+    for (const Vector3& start : {Vector3{1, 0.2f, 0}, Vector3{-1, 0.2f, 0}}) {  // over land, then over the sea
+      PlaceAbove(start);
+      Run(20, 1.0f, 0.5f, 1.0f);
+      Run(20, 1.0f, 0, -1.0f);
+      controller->Update(0.5f);
+      const float height = Height();
+      EXPECT_TRUE(std::isfinite(height) && height >= 469.0f && height <= 520.0f + 1000.0f) << where;
     }
+  });
   cTuningTrial::ForgetTrials();
 }
 

@@ -72,21 +72,17 @@ class TribeTuningTrialTest : public cTribeWorldTest {
     ExpectMembersOnTheGround(where);
   }
   void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
-    bool first = true;
-    for (const sTuningKey& key : keys)
-      for (const std::string& text : TuningTrialTexts(key)) {
-        if (!first) {  // a fixture torn down and set up anew, as for the next test
+    TryEveryKeyAtEveryText(
+        keys,
+        [this] {  // a fixture anew, as for the next test
           TearDown();
           GetSharedTuningData().Reload();
           SetUp();
-        }
-        first = false;
-        cTuningTrial trial(key, text);
-        Found(set, key, text);
-        Play(trial.Where());
-        trial.ExpectNamedOnceUnlessItStands();
-        if (HasFatalFailure()) return;
-      }
+        },
+        [&](const sTuningKey& key, const std::string& text, const std::string& where) {
+          Found(set, key, text);
+          Play(where);
+        });
   }
 };
 

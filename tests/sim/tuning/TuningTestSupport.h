@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "glf/DebugWindow.h"
 #include "sim/tuning/BoundedCount.h"
 #include "sim/tuning/TuningData.h"
@@ -135,4 +137,23 @@ class cTuningTrial {
 inline std::string TuningFileWriting(const sTuningKey& key, const std::string& text) {
   return TuningXml(std::string("<") + (key.type == kTuningInt ? "int" : "float") + " name=\"" + key.name +
                    "\" data=\"" + text + "\"/>\n");
+}
+
+// Every key of a file at every trial text: `run(key, text, where)` founds and
+// plays the mode (after the first, from a fresh fixture: `refound()`); then
+// the key is named once unless its text stands. Keys another key bounds are
+// listed in `boundByAnother`. Stops at the first fatal failure.
+template <class tRefound, class tRun>
+void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refound, tRun run,
+                            const std::vector<std::string>& boundByAnother = {}) {
+  bool first = true;
+  for (const sTuningKey& key : keys)
+    for (const std::string& text : TuningTrialTexts(key)) {
+      if (!first) refound();
+      first = false;
+      cTuningTrial trial(key, text);
+      run(key, text, trial.Where());
+      trial.ExpectNamedOnceUnlessItStands(std::count(boundByAnother.begin(), boundByAnother.end(), key.name) > 0);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
 }
