@@ -165,6 +165,8 @@ struct CivTuningTrialTest : CivWorldFixture {
   cOverlayRecorder overlay;
   cMessageCapture messages;
   std::string shipped;
+  const int32_t savedFlags[5] = {gCivShowVehiclePaths, gCivShowCityPatrolPaths, gCivUseNPCAI,
+                                 gCivPlayerCanSelectNPCObjects, gCivBulletsAlwaysHit};
 
   void SetUp() override {
     CivWorldFixture::SetUp();
@@ -175,7 +177,8 @@ struct CivTuningTrialTest : CivWorldFixture {
   }
   void TearDown() override {
     CivWorldFixture::TearDown();
-    ReadCivDebugFlags();
+    gCivShowVehiclePaths = savedFlags[0], gCivShowCityPatrolPaths = savedFlags[1], gCivUseNPCAI = savedFlags[2];
+    gCivPlayerCanSelectNPCObjects = savedFlags[3], gCivBulletsAlwaysHit = savedFlags[4];
     cTuningTrial::ForgetTrials();
   }
   // The shipped file with the key written first in its section.
