@@ -16,16 +16,19 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
-  std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(file, bytes)) return false;
-  std::string text(bytes.begin(), bytes.end());
+void SplitLines(const std::string& text, std::vector<std::string>& lines) {
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
+}
+
+bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
+  std::vector<uint8_t> bytes;
+  if (!Sys_ReadWholeFile(file, bytes)) return false;
+  SplitLines(std::string(bytes.begin(), bytes.end()), lines);
   return true;
 }
 
@@ -49,32 +52,47 @@ bool SplitKeyValue(const std::string& line, std::string& key, std::string& value
 
 }  // namespace
 
-std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
-                              const std::string& fallback, size_t maxChars) {
+std::vector<sSysIniEntry> Sys_IniEntries(const std::string& text) {
   std::vector<std::string> lines;
+  SplitLines(text, lines);
+  std::vector<sSysIniEntry> entries;
+  std::string section;
+  bool inSection = false;
+  for (const std::string& raw : lines) {
+    std::string line = Trim(raw);
+    if (IsSectionHeader(line, &section)) {
+      inSection = true;
+      continue;
+    }
+    if (!inSection || line.empty() || line[0] == ';') continue;
+    std::string k, v;
+    if (SplitKeyValue(line, k, v)) entries.push_back({section, k, v});
+  }
+  return entries;
+}
+
+std::string Sys_IniFind(const std::vector<sSysIniEntry>& entries, const std::string& section, const std::string& key,
+                        const std::string& fallback, size_t maxChars) {
   std::string result = fallback;
   // The asked names are trimmed like the file's: a caller may spell a key with
   // a trailing blank ("EffectEstablishTradeRoute ") and still find it.
   const std::string wantedSection = Trim(section), wantedKey = Trim(key);
-  if (ReadLines(file, lines)) {
-    bool inSection = false;
-    for (const std::string& raw : lines) {
-      std::string line = Trim(raw);
-      std::string name;
-      if (IsSectionHeader(line, &name)) {
-        inSection = strcasecmp(name.c_str(), wantedSection.c_str()) == 0;
-        continue;
-      }
-      if (!inSection || line.empty() || line[0] == ';') continue;
-      std::string k, v;
-      if (SplitKeyValue(line, k, v) && strcasecmp(k.c_str(), wantedKey.c_str()) == 0) {
-        result = v;
-        break;
-      }
+  for (const sSysIniEntry& entry : entries) {
+    if (strcasecmp(entry.section.c_str(), wantedSection.c_str()) == 0 &&
+        strcasecmp(entry.key.c_str(), wantedKey.c_str()) == 0) {
+      result = entry.value;
+      break;
     }
   }
   if (result.size() > maxChars) result.resize(maxChars);
   return result;
+}
+
+std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& fallback, size_t maxChars) {
+  std::vector<uint8_t> bytes;
+  if (!Sys_ReadWholeFile(file, bytes)) return Sys_IniFind({}, section, key, fallback, maxChars);
+  return Sys_IniFind(Sys_IniEntries(std::string(bytes.begin(), bytes.end())), section, key, fallback, maxChars);
 }
 
 int Sys_IniReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback) {

@@ -1,13 +1,182 @@
 #include "modes/civ/CivTuning.h"
 
 #include <algorithm>
+#include <cctype>
+#include <deque>
+#include <map>
+#include <memory>
 #include <cstdio>
 #include <string>
 
 #include "platform/Sys.h"
+#include "sim/tuning/BoundedCount.h"
+
+namespace {
+
+// The rows of the file's table, a family of numbered keys ("CostOfBuildingWith0Buildings"
+// ... "...With15Buildings") written once. A missing key reads 0, or the range's
+// end nearest to 0 where 0 is outside it.
+struct sCivKeyRow {
+  const char* section;
+  const char* prefix;
+  double low, high;
+  const char* suffix = nullptr;  // with a suffix the row stands for `count` numbered keys
+  int count = 0;
+};
+
+constexpr double kIntLow = -2147483648.0, kIntHigh = 2147483647.0;
+constexpr double kDaySeconds = 86400.0;
+
+const sCivKeyRow kCivKeyRows[] = {
+    {"general", "NumCities", 0, 10},  // the start places
+    {"general", "NumPlayers", 2, 10},  // the relationship matrix needs a second player; the colour table has ten
+    {"general", "UseSound", 0, 1},
+    {"general", "HumanPlayerId", -1, 9},  // -1: chosen at random; below the players (ApplyBounds)
+    // Far more than a city's ring holds, yet few enough that a city's set-up ends;
+    // each maximum is at least its minimum (ApplyBounds).
+    {"general", "InitNumBuildingsPlayerMin", 0, 100},
+    {"general", "InitNumBuildingsPlayerMax", 0, 100},
+    {"general", "InitNumBuildingsNPCMin", 0, 100},
+    {"general", "InitNumBuildingsNPCMax", 0, 100},
+    {"general", "MaxNumBuildings", 0, 1000},
+    {"vehicles", "PercentChanceNPCBulletHitsNPCVehicle", 0, 100},
+    {"vehicles", "PercentChanceNPCBulletHitsNPCCity", 0, 100},
+    {"vehicles", "PercentChanceNPCBulletHitsPlayerVehicle", 0, 100},
+    {"vehicles", "PercentChanceNPCBulletHitsPlayerCity", 0, 100},
+    {"vehicles", "PercentChancePlayerBulletHitsNPCVehicle", 0, 100},
+    {"vehicles", "PercentChancePlayerBulletHitsNPCCity", 0, 100},
+    {"vehicles", "PercentChanceDieAfterShootingDiplomaticBullet", 0, 100},
+    // Hundredths of a unit per second: a vehicle steps its speed times the frame, never past its waypoint.
+    {"vehicles", "LandVehicleSpeed", 0, 10000},
+    {"vehicles", "LandVehicleMaxSlope", 0, 1000},
+    {"vehicles", "AmphibiousVehicleLandSpeed", 0, 10000},
+    {"vehicles", "AmphibiousVehicleWaterSpeed", 0, 10000},
+    {"vehicles", "AmphibiousVehicleMaxSlope", 0, 1000},
+    {"vehicles", "AirVehicleSpeed", 0, 10000},
+    {"combat", "PercentBuildingsNeededForOwnership", 0, 100},
+    {"combat", "PercentChanceBulletHitsTurret", 0, 100},
+    {"combat", "TimeBetweenViralConversionEventsSeconds", 0, kDaySeconds},
+    {"combat", "PerentChanceBuildingConvertsAnotherPlayer", 0, 100},
+    {"combat", "PerentChanceBuildingConvertsAnotherNPC", 0, 100},
+    {"combat", "PercentBuildingsAttackerNeedsToOwnCity", 0, 100},
+    {"combat", "PercentChanceInfiltrationSucceedsVeryHappyCity", 0, 100},
+    {"combat", "PercentChanceInfiltrationSucceedsHappyCity", 0, 100},
+    {"combat", "PercentChanceInfiltrationSucceedsNeutralCity", 0, 100},
+    {"combat", "PercentChanceInfiltrationSucceedsUnhappyCity", 0, 100},
+    {"combat", "PercentChanceInfiltrationSucceedsVeryUnhappyCity", 0, 100},
+    {"combat", "PercentBuildingsDestroyedBeforeSurrenderVeryHappyCity", 0, 100},
+    {"combat", "PercentBuildingsDestroyedBeforeSurrenderHappyCity", 0, 100},
+    {"combat", "PercentBuildingsDestroyedBeforeSurrenderNeutralCity", 0, 100},
+    {"combat", "PercentBuildingsDestroyedBeforeSurrenderUnhappyCity", 0, 100},
+    {"combat", "PercentBuildingsDestroyedBeforeSurrenderVeryUnhappyCity", 0, 100},
+    // Prices are taken as unsigned: any integer reads, a negative one as a price near 4.29e9.
+    {"costs", "CostOfBuildingWith", kIntLow, kIntHigh, "Buildings", kCivCountEntries},
+    {"costs", "CostOfVehicleWith", kIntLow, kIntHigh, "Buildings", kCivCountEntries},
+    {"costs", "CostMultiplierForAmphibiousVehicles", 0, 10000},
+    {"costs", "CostMultiplierForAirVehicles", 0, 10000},
+    {"costs", "CostOfTurretWith", kIntLow, kIntHigh, "Turrets", kCivTurretEntries},
+    {"costs", "CostExpelEmbassy", kIntLow, kIntHigh},
+    {"costs", "CostOfPartyPerBuilding", kIntLow, kIntHigh},
+    {"costs", "CostOfInfiltrationPerBuildingInCity", -1e6, 1e6},
+    {"costs", "RoadCost", kIntLow, kIntHigh},
+    {"costs", "TradeRouteCost", kIntLow, kIntHigh},
+    {"costs", "CostResearchAmphibious", kIntLow, kIntHigh},
+    {"costs", "CostResearchAeronautics", kIntLow, kIntHigh},
+    {"costs", "CostResearchAstronautics", kIntLow, kIntHigh},
+    {"costs", "CostGiftAmountPerBuildingInNation", kIntLow, kIntHigh},
+    {"costs", "CostGiftPercentageGivenToNPCCity", kIntLow, kIntHigh},
+    {"Wealth Generation", "InitWealthPerBuilding", 0, 1e6},
+    {"Wealth Generation", "WealthGenerationPerSecondWith", 0, 1e8, "Buildings", kCivCountEntries},
+    {"Wealth Generation", "NPCWealthHandicapPercent", 0, 1000},
+    {"Wealth Generation", "EmbassyWealthIncreasePercent", 0, 1000},
+    {"Wealth Generation", "PercentWealthIncreaseTradeRouteAndEmbassy", 0, 1000},
+    {"Wealth Generation", "PercentWealthIncreaseTradeRouteNoEmbassy", 0, 1000},
+    {"agent", "DesiredNumTurretsWith4Buildings", 0, 100},
+    {"agent", "DesiredNumVehiclesWith4Buildings", 0, 100},
+    {"agent", "DesiredNumTurretsWith10Buildings", 0, 100},
+    {"agent", "DesiredNumVehiclesWith10Buildings", 0, 100},
+    {"agent", "PercentChanceNPCBuysUpgrade", 0, 100},
+    {"agent", "BasePercentChanceNPCExpelsEmbassy", 0, 100},
+    // Relationships and moods run -10..10; an effect past 100 would only ever reach an end.
+    {"relationships", "EffectPillageAttack", -100, 100},
+    {"relationships", "EffectAttemptEmbassy", -100, 100},
+    {"relationships", "EffectEstablishEmbassy", -100, 100},
+    {"relationships", "EffectEstablishTradeRoute", -100, 100},
+    {"relationships", "EffectRejectOrRemoveEmbassy", -100, 100},
+    {"relationships", "EffectFailedInfiltration", -100, 100},
+    {"relationships", "EffectSuccessfulInfiltration", -100, 100},
+    {"relationships", "EffectCulturalAbsorption", -100, 100},
+    {"relationships", "PercentSecondaryEffect", 0, 100},
+    {"relationships", "EffectExpelEmbassy", -100, 100},
+    {"relationships", "EffectSuccessfulGiftGiven", -100, 100},
+    {"happiness", "HappinessDecaySec", 0, kDaySeconds},
+    {"happiness", "PercentRevenueBonusVeryHappy", -100, 1000},
+    {"happiness", "PercentRevenueBonusHappy", -100, 1000},
+    {"happiness", "PercentRevenueBonusNeutral", -100, 1000},
+    {"happiness", "PercentRevenueBonusUnhappy", -100, 1000},
+    {"happiness", "PercentRevenueBonusVeryUnhappy", -100, 1000},
+    {"happiness", "EffectOfPartyOnCityHappiness", -100, 100},
+    {"happiness", "EffectBuildingDestroyed", -100, 100},
+    {"debug", "ShowVehiclePaths", 0, 1},
+    {"debug", "ShowCityPatrolPaths", 0, 1},
+    {"debug", "UseNPCAI", 0, 1},
+    {"debug", "PlayerCanSelectNPCObjects", 0, 1},
+    {"debug", "BulletsAlwaysHit", 0, 1},
+};
+
+const std::vector<sTuningKey>& BuildCivKeys() {
+  static std::deque<std::string> names;  // the numbered keys' names, kept for the rows
+  static std::vector<sTuningKey> keys;
+  for (const sCivKeyRow& row : kCivKeyRows) {
+    const double zero = std::clamp(0.0, row.low, row.high);
+    for (int n = 0; n < std::max(row.count, 1); ++n) {
+      const char* name = row.prefix;
+      if (row.suffix) name = names.emplace_back(row.prefix + std::to_string(n) + row.suffix).c_str();
+      sTuningKey key = TuningInt(name, zero, row.low, row.high);
+      key.section = row.section;
+      keys.push_back(key);
+    }
+  }
+  return keys;
+}
+
+// Names compare as the ini rules do: without case, and without the blanks around them.
+std::string Folded(const char* section, const char* name) {
+  std::string s = std::string(section) + "]" + name;
+  for (char& c : s) c = (char)std::tolower((unsigned char)c);
+  s.erase(std::remove(s.begin(), s.end(), ' '), s.end());  // no key has a blank inside
+  return s;
+}
+
+}  // namespace
+
+const std::vector<sTuningKey>& CivTuningKeys() {
+  static const std::vector<sTuningKey>& keys = BuildCivKeys();
+  return keys;
+}
+
+const sTuningKey& CivTuningKey(const char* section, const char* key) {
+  static const sTuningKey kAnyInt = TuningInt("?", 0, kIntLow, kIntHigh);
+  static const std::map<std::string, size_t> index = [] {
+    std::map<std::string, size_t> rows;
+    for (size_t i = 0; i < CivTuningKeys().size(); ++i)
+      rows.emplace(Folded(CivTuningKeys()[i].section, CivTuningKeys()[i].name), i);
+    return rows;
+  }();
+  const auto found = index.find(Folded(section, key));
+  return found == index.end() ? kAnyInt : CivTuningKeys()[found->second];
+}
 
 tCivIniReader CivIniFileReader(const std::string& path) {
-  return [path](const char* section, const char* key) { return Sys_IniReadInt(path, section, key, 0); };
+  // The file is read once for all the keys asked of it; an unreadable one has none.
+  std::vector<uint8_t> bytes;
+  auto entries = std::make_shared<std::vector<sSysIniEntry>>();
+  if (Sys_ReadWholeFile(path, bytes)) *entries = Sys_IniEntries(std::string(bytes.begin(), bytes.end()));
+  return [entries](const char* section, const char* key) {
+    const std::string missing = "\x01";
+    const std::string value = Sys_IniFind(*entries, section, key, missing);
+    return (int)HoldTuningText(CivTuningKey(section, key), value == missing ? nullptr : value.c_str());
+  };
 }
 
 namespace {
@@ -150,20 +319,15 @@ void LoadHappiness(const tCivIniReader& read, cCivTuningHappiness& h) {
   h.EffectBuildingDestroyed = r.Float("EffectBuildingDestroyed");
 }
 
-// Bounds one value; when it moves, a line naming it joins the report.
+// Bounds one value by another; when it moves, it is named and a line joins the report.
 void Bound(std::vector<std::string>& report, const char* key, int32_t& value, int32_t lowest, int32_t highest) {
   int32_t bounded = std::clamp(value, lowest, highest);
   if (bounded == value) return;
-  report.push_back(std::string("CivGameMode.ini: ") + key + " " + std::to_string(value) + " is out of range " +
-                   std::to_string(lowest) + ".." + std::to_string(highest) + "; using " + std::to_string(bounded));
+  const std::string what = std::to_string(value) + " is cut to " + std::to_string(bounded);
+  NameTuningValue(key, what);
+  report.push_back(std::string("CivGameMode.ini: ") + key + " " + what);
   value = bounded;
 }
-
-// Far more than a city's ring holds, yet small enough that a city's set-up ends.
-constexpr int32_t kMostInitialBuildings = 100;
-// The relationship matrix needs a second player; the colour table has ten.
-constexpr int32_t kFewestPlayers = 2, kMostPlayers = 10;
-constexpr int32_t kMostCities = 10;  // the start places
 
 }  // namespace
 
@@ -181,25 +345,32 @@ void cCivTuning::Load(const tCivIniReader& read) {
 std::vector<std::string> cCivTuning::ApplyBounds() {
   std::vector<std::string> report;
   cCivTuningGeneral& g = general;
-  Bound(report, "NumPlayers", g.NumPlayers, kFewestPlayers, kMostPlayers);
-  Bound(report, "NumCities", g.NumCities, 0, kMostCities);
+  // Each held to its own range as it was read (or set since: the test camera narrows them).
+  auto own = [&](const char* key, int32_t& value) {
+    const sTuningKey& row = CivTuningKey("general", key);
+    Bound(report, key, value, (int32_t)row.low, (int32_t)row.high);
+  };
+  own("NumPlayers", g.NumPlayers);
+  own("NumCities", g.NumCities);
+  own("InitNumBuildingsPlayerMin", g.InitNumBuildingsPlayerMin);
+  own("InitNumBuildingsNPCMin", g.InitNumBuildingsNPCMin);
+  own("InitNumBuildingsPlayerMax", g.InitNumBuildingsPlayerMax);
+  own("InitNumBuildingsNPCMax", g.InitNumBuildingsNPCMax);
   Bound(report, "HumanPlayerId", g.HumanPlayerId, -1, g.NumPlayers - 1);
   // A city draws min + (a random number modulo max - min + 1) buildings: max below min divides by zero.
-  Bound(report, "InitNumBuildingsPlayerMin", g.InitNumBuildingsPlayerMin, 0, kMostInitialBuildings);
-  Bound(report, "InitNumBuildingsPlayerMax", g.InitNumBuildingsPlayerMax, g.InitNumBuildingsPlayerMin, kMostInitialBuildings);
-  Bound(report, "InitNumBuildingsNPCMin", g.InitNumBuildingsNPCMin, 0, kMostInitialBuildings);
-  Bound(report, "InitNumBuildingsNPCMax", g.InitNumBuildingsNPCMax, g.InitNumBuildingsNPCMin, kMostInitialBuildings);
+  Bound(report, "InitNumBuildingsPlayerMax", g.InitNumBuildingsPlayerMax, g.InitNumBuildingsPlayerMin,
+        std::max(g.InitNumBuildingsPlayerMin, g.InitNumBuildingsPlayerMax));
+  Bound(report, "InitNumBuildingsNPCMax", g.InitNumBuildingsNPCMax, g.InitNumBuildingsNPCMin,
+        std::max(g.InitNumBuildingsNPCMin, g.InitNumBuildingsNPCMax));
   return report;
 }
 
 namespace {
 struct cLoadedTuning {
   cCivTuning tuning;
-  std::vector<std::string> report;
   cLoadedTuning() {
     tuning.Load(CivIniFileReader(kCivTuningFile));
-    report = tuning.ApplyBounds();
-    for (const std::string& line : report) fprintf(stderr, "%s\n", line.c_str());
+    tuning.ApplyBounds();  // each cut is named in the debug window
   }
 };
 cLoadedTuning& LoadedTuning() {
@@ -209,7 +380,6 @@ cLoadedTuning& LoadedTuning() {
 }  // namespace
 
 cCivTuning& cCivTuning::Get() { return LoadedTuning().tuning; }
-const std::vector<std::string>& cCivTuning::GetBoundReport() { return LoadedTuning().report; }
 
 // ---- lookups ----
 

@@ -3,8 +3,10 @@
 // code asks) and kept until exit. Integers are read with the ini rules (an
 // absent file, section or key gives 0); percentages become fractions, speeds
 // units per second, slopes tenths and seconds milliseconds. Fixed values are
-// not keys. Values that would break play later are bounded after loading and
-// each bound is reported once.
+// not keys. Every key's range stands in one table (CivTuning.cpp); a value
+// outside it, or no integer, is cut or read as the key's default as it is read
+// (sim/tuning/TuningKeys.h), and the bounds of one key by another are applied
+// after loading; each cut is named once in the debug window.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +14,16 @@
 #include <string>
 #include <vector>
 
-// Reads one integer: (section, key) -> value, 0 when absent.
+#include "sim/tuning/TuningKeys.h"
+
+// Reads one integer: (section, key) -> value, the key's default when absent.
 using tCivIniReader = std::function<int(const char* section, const char* key)>;
-tCivIniReader CivIniFileReader(const std::string& path);  // the ini rules over one file
+tCivIniReader CivIniFileReader(const std::string& path);  // the ini rules over one file, held to the table
+
+// Every key of the file, numbered ones each by its name, with its range; and
+// the row of one key (any integer for a key the table does not list).
+const std::vector<sTuningKey>& CivTuningKeys();
+const sTuningKey& CivTuningKey(const char* section, const char* key);
 
 inline constexpr const char* kCivTuningFile = ".\\Data\\CivGameMode.ini";
 inline constexpr int kCivMoodCount = 5;  // VeryHappy, Happy, Neutral, Unhappy, VeryUnhappy
@@ -161,11 +170,10 @@ class cCivTuning {
   cCivTuningRelationships relationships;
   cCivTuningHappiness happiness;
 
-  // The program's tuning, loaded and bounded on the first call; the bounds
-  // are printed to standard error then. Blocks are writable (the start-up
-  // option "-usecivtestcamera" narrows the general block).
+  // The program's tuning, loaded and bounded on the first call; its cuts are
+  // named in the debug window. Blocks are writable (the start-up option
+  // "-usecivtestcamera" narrows the general block).
   static cCivTuning& Get();
-  static const std::vector<std::string>& GetBoundReport();  // for the debug window
   static cCivTuningGeneral* GetGeneral() { return &Get().general; }
   static cCivTuningVehicles* GetVehicles() { return &Get().vehicles; }
   static cCivTuningCombat* GetCombat() { return &Get().combat; }

@@ -184,14 +184,16 @@ void cCivModeVehicle::FaceTowards(const Vector3& point) {
   mSceneObject->SetOrientation(q);
 }
 
-void cCivModeVehicle::Advance(uint32_t dtMs) {
+void cCivModeVehicle::Advance(uint32_t dtMs, float most) {
   const cCivTuningVehicles& tuning = *cCivTuning::GetVehicles();
   float speed = tuning.LandVehicleSpeed;
   if (mKind == kCivAmphibiousVehicle)
     speed = GetPlanetModel().IsUnderWater(GetPosition()) ? tuning.AmphibiousVehicleWaterSpeed : tuning.AmphibiousVehicleLandSpeed;
   else if (mKind == kCivAirVehicle)
     speed = tuning.AirVehicleSpeed;
-  Vector3 step = QuatRotateVector(mSceneObject->GetOrientation(), Vector3{0.0f, 0.0f, -(float)dtMs * 0.001f * speed});
+  // However fast the tuning or long the frame, a step ends at the waypoint.
+  const float length = std::min((float)dtMs * 0.001f * speed, most);
+  Vector3 step = QuatRotateVector(mSceneObject->GetOrientation(), Vector3{0.0f, 0.0f, -length});
   Vector3 moved = Vector3Add(GetPosition(), step);
   Vector3 ground;
   GetPlanetModel().ProjectToSurface(ground, moved);
@@ -202,7 +204,7 @@ void cCivModeVehicle::MoveAlongPath(uint32_t dtMs) {
   float distance = HasWaypoint() ? Vector3Length(Vector3Sub(mWaypoint, GetPosition())) : 0.0f;
   if (distance > 1.0f) {
     FaceTowards(mWaypoint);
-    Advance(dtMs);
+    Advance(dtMs, distance);
     return;
   }
   if (mPath.empty()) {

@@ -108,7 +108,7 @@ class cCivModeVehicle : public Ko::cGameData, public cICivModeVictim {
   bool InRange(cCivModeVehicle* target) const;
   bool IsCrowded(const Ru::Math::Vector3& at) const;
   void MoveAlongPath(uint32_t dtMs);
-  void Advance(uint32_t dtMs);
+  void Advance(uint32_t dtMs, float most);  // its speed times the time, at most `most` units
   void FaceTowards(const Ru::Math::Vector3& point);
   void TurnTowards(const Ru::Math::Vector3& point);  // a little each update
   void DropPathFront(size_t count);                  // and as many markers

@@ -38,7 +38,6 @@ cCivGameMode::cCivGameMode() : tDataModeShell("Civ") {
   mInput = new cCivInputController(this);  // its menus read the debug switches
   mHud = new cCivHud();
   SetCivHud(mHud);
-  for (const std::string& line : cCivTuning::GetBoundReport()) DebugPrintf("%s", line.c_str());
 }
 
 cCivGameMode::~cCivGameMode() {

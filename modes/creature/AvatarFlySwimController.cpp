@@ -20,8 +20,8 @@ constexpr float kSeaRadius = 504.0f;  // the sea surface, from the planet's cent
 
 cAvatarFlySwimController::cAvatarFlySwimController(cIGameMode* owner, cCreatureModeCreature* creature,
                                                    cSceneObject* firstMarker, cSceneObject* secondMarker,
-                                                   const std::string& tuningFile)
-    : mOwner(owner), mCreature(creature), mMarkers{firstMarker, secondMarker}, mTuning(tuningFile) {}
+                                                   const std::string& tuningFile, const std::string& dataFolder)
+    : mOwner(owner), mCreature(creature), mMarkers{firstMarker, secondMarker}, mTuning(tuningFile, dataFolder) {}
 
 void cAvatarFlySwimController::Activate() {
   if (mActive) return;

@@ -24,9 +24,10 @@ class cAvatarFlySwimController : public cICreatureController, public cIInputEven
   static constexpr const char* kCameraScript = ".\\Data\\Scripts\\creature_camera.txt";
 
   // The owner mode may be null (a stand-alone bench). Neither the creature
-  // nor the markers are owned.
+  // nor the markers are owned. The tuning file lies in the data folder.
   cAvatarFlySwimController(cIGameMode* owner, cCreatureModeCreature* creature, cSceneObject* firstMarker,
-                           cSceneObject* secondMarker, const std::string& tuningFile);
+                           cSceneObject* secondMarker, const std::string& tuningFile,
+                           const std::string& dataFolder = kTuningDataFolder);
 
   void Update(float seconds) override;
   void Activate() override;

@@ -1,21 +1,34 @@
 #include "modes/creature/AvatarTuningData.h"
 
-#include <algorithm>
-
 cAvatarTuningData::cAvatarTuningData(const std::string& fileName, const std::string& dataFolder)
     : cTuningData(dataFolder) {
   AddFile(fileName);
   Reload();
 }
 
-void cAvatarTuningData::ApplyConstants() {
-  // Negative rates would fly the avatar backwards or through the ground: they read as 0.
-  flySpeed = std::max(0.0f, GetFloat("flySpeed", 20.0f, "avatar speed in the air, units per second"));
-  swimSpeed = std::max(0.0f, GetFloat("swimSpeed", 8.0f, "avatar speed under water, units per second"));
-  acceleration = std::max(0.0f, GetFloat("acceleration", 15.0f, "change of speed, units per second per second"));
-  turnRate = std::max(0.0f, GetFloat("turnRate", 1.5f, "turning, radians per second"));
-  climbRate = std::max(0.0f, GetFloat("climbRate", 10.0f, "climbing and diving, units per second"));
-  sinkRate = std::max(0.0f, GetFloat("sinkRate", 2.0f, "gliding down without climbing, units per second"));
-  maxHeight = std::max(0.0f, GetFloat("maxHeight", 40.0f, "ceiling above the ground or the sea, units"));
-  flapRate = std::max(0.0f, GetFloat("flapRate", 2.0f, "wing beats per second while flying"));
+namespace {
+// Per second; the avatar moves its speed times the frame (at most half a second).
+constexpr sTuningKey Rate(const char* name, double defaultValue, double high) {
+  return TuningFloat(name, defaultValue, 0.0, high);
 }
+}  // namespace
+
+// Negative rates would fly the avatar backwards or through the ground.
+const std::vector<tTuningField<cAvatarTuningData>>& cAvatarTuningData::Fields() {
+  using T = cAvatarTuningData;
+  static const std::vector<tTuningField<T>> fields = {
+      {Rate("flySpeed", 20.0, 200.0), &T::flySpeed},          // units per second in the air
+      {Rate("swimSpeed", 8.0, 200.0), &T::swimSpeed},         // units per second under water
+      {Rate("acceleration", 15.0, 1000.0), &T::acceleration}, // units per second per second
+      {Rate("turnRate", 1.5, 50.0), &T::turnRate},            // radians per second
+      {Rate("climbRate", 10.0, 200.0), &T::climbRate},        // units per second
+      {Rate("sinkRate", 2.0, 200.0), &T::sinkRate},           // units per second
+      {Rate("maxHeight", 40.0, 1000.0), &T::maxHeight},       // units above the ground or the sea
+      {Rate("flapRate", 2.0, 50.0), &T::flapRate},            // wing beats per second
+  };
+  return fields;
+}
+
+std::vector<sTuningKey> cAvatarTuningData::Keys() { return TuningKeysOf(Fields()); }
+
+void cAvatarTuningData::ApplyConstants() { ReadTuningFields(*this, Fields()); }

@@ -19,13 +19,17 @@ sCutNotices& Notices() {
 }
 }  // namespace
 
-void NameTuningCut(const char* key, double value, double cut) {
+void NameTuningValue(const char* key, const std::string& what) {
   if (!Notices().namedKeys.insert(key ? key : "").second) return;
-  char line[256];
-  std::snprintf(line, sizeof line, "Tuning: \"%s\" %g is cut to %g, so that play can go on", key ? key : "?", value,
-                cut);
-  if (GetDebugWindow()) DebugPrintf("%s\n", line);
+  const std::string line = std::string("Tuning: \"") + (key ? key : "?") + "\" " + what + ", so that play can go on";
+  if (GetDebugWindow()) DebugPrintf("%s\n", line.c_str());
   else Notices().held.push_back(line);
+}
+
+void NameTuningCut(const char* key, double value, double cut) {
+  char what[96];
+  std::snprintf(what, sizeof what, "%g is cut to %g", value, cut);
+  NameTuningValue(key, what);
 }
 
 void NameTuningCutsMadeBeforeTheDebugWindow() {

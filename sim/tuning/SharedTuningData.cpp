@@ -7,37 +7,61 @@ cSharedTuningData::cSharedTuningData(const std::string& dataFolder) : cTuningDat
   Reload();
 }
 
+namespace {
+constexpr sTuningKey Scale(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.01, 100.0); }
+constexpr sTuningKey Radius(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.0, 1000.0); }
+constexpr sTuningKey Growth(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.0, 100.0); }
+constexpr sTuningKey kRubbleKeys[6] = {
+    Scale("scale-rubble-civ-building-x", 1.0),  Scale("scale-rubble-civ-building-y", 1.0),
+    Scale("scale-rubble-civ-building-z", 1.0),  Scale("scale-rubble-city-building-x", 1.0),
+    Scale("scale-rubble-city-building-y", 1.0), Scale("scale-rubble-city-building-z", 1.0)};
+}  // namespace
+
+const std::vector<tTuningField<cSharedTuningData>>& cSharedTuningData::Fields() {
+  using T = cSharedTuningData;
+  static const std::vector<tTuningField<T>> fields = {
+      {TuningInt("RandomNumberSeed", 0, -2147483648.0, 2147483647.0), &T::mRandomNumberSeed},  // 0: from the clock
+      {TuningFloat("defaultuibarheight", 8.0, 0.0, 1000.0), &T::mDefaultUIBarHeight},
+      {TuningFloat("defaultuibarwidth", 120.0, 0.0, 4000.0), &T::mDefaultUIBarWidth},
+      // The HUD divides by them; start-up also keeps them within the screen.
+      {TuningFloat("windowstartheight", 480.0, 1.0, 16384.0), &T::mWindowStartHeight},
+      {TuningFloat("windowstartwidth", 640.0, 1.0, 16384.0), &T::mWindowStartWidth},
+      {Scale("plantscale", 1.0), &T::mPlantScale},
+      {Scale("creaturescaledefault", 1.0), &T::mCreatureScaleDefault},
+      {Scale("creaturescaleposse", 1.0), &T::mCreatureScalePosse},
+      {Scale("creaturescaleprey", 1.0), &T::mCreatureScalePrey},
+      {Scale("creaturescalepredator", 1.0), &T::mCreatureScalePredator},
+      {Scale("hutscale", 3.0), &T::mHutScale},
+      {Scale("buildingscale", 5.0), &T::mBuildingScale},
+      {Scale("buildingcivscale", 8.0), &T::mBuildingCivScale},
+      {TuningFloat("hutvisibility", 28.0, 0.0, 10000.0), &T::mHutVisibility},
+      {Radius("tribeselectionradius", 3.0), &T::mTribeSelectionRadius},
+      {Growth("triberadiusincrement", 0.0), &T::mTribeRadiusIncrement},
+      {Radius("cityselectionradius", 3.0), &T::mCitySelectionRadius},
+      {Growth("cityradiusincrement", 1.0), &T::mCityRadiusIncrement},
+      {Radius("civselectionradius", 12.0), &T::mCivSelectionRadius},
+      {Growth("civradiusincrement", 0.0), &T::mCivRadiusIncrement},
+      // Every plant is seeded at start-up and kept in every save.
+      {TuningInt("NumberOfPlants", 1200, 0.0, 20000.0), &T::mNumberOfPlants},
+      {TuningInt("PlantClumpSize", 10, 1.0, 20000.0), &T::mPlantClumpSize},
+      {Radius("PlantClumpRadius", 40.0), &T::mPlantClumpRadius},
+      {TuningFloat("PlantGrowthRate", 10.0, 0.0, 10000.0), &T::mPlantGrowthRate},
+  };
+  return fields;
+}
+
+std::vector<sTuningKey> cSharedTuningData::Keys() {
+  std::vector<sTuningKey> keys = TuningKeysOf(Fields());
+  keys.insert(keys.end(), std::begin(kRubbleKeys), std::end(kRubbleKeys));
+  return keys;
+}
+
 void cSharedTuningData::ApplyConstants() {
-  mRandomNumberSeed = GetInt("RandomNumberSeed", 0, "seed of the random generator; 0 seeds from the clock");
-  mDefaultUIBarHeight = GetFloat("defaultuibarheight", 8.0f, "HUD bar height in pixels at the start window size");
-  mDefaultUIBarWidth = GetFloat("defaultuibarwidth", 120.0f, "HUD bar width in pixels at the start window size");
-  mWindowStartHeight = GetFloat("windowstartheight", 480.0f, "main window height at start-up");
-  mWindowStartWidth = GetFloat("windowstartwidth", 640.0f, "main window width at start-up");
-  mPlantScale = GetFloat("plantscale", 1.0f, "plant model scale");
-  mCreatureScaleDefault = GetFloat("creaturescaledefault", 1.0f, "creature model scale of other kinds");
-  mCreatureScalePosse = GetFloat("creaturescaleposse", 1.0f, "posse creature model scale");
-  mCreatureScalePrey = GetFloat("creaturescaleprey", 1.0f, "prey creature model scale");
-  mCreatureScalePredator = GetFloat("creaturescalepredator", 1.0f, "predator creature model scale");
-  mHutScale = GetFloat("hutscale", 3.0f, "hut model scale");
-  mBuildingScale = GetFloat("buildingscale", 5.0f, "city look building scale");
-  mBuildingCivScale = GetFloat("buildingcivscale", 8.0f, "civ look building scale");
-  mHutVisibility = GetFloat("hutvisibility", 28.0f, "distance within which huts are shown");
-  mTribeSelectionRadius = GetFloat("tribeselectionradius", 3.0f, "tribe selector and pick radius");
-  mTribeRadiusIncrement = GetFloat("triberadiusincrement", 0.0f, "tribe selector growth per selected member");
-  mCitySelectionRadius = GetFloat("cityselectionradius", 3.0f, "city selector radius");
-  mCityRadiusIncrement = GetFloat("cityradiusincrement", 1.0f, "city selector growth per selected member");
-  mCivSelectionRadius = GetFloat("civselectionradius", 12.0f, "civ selector radius");
-  mCivRadiusIncrement = GetFloat("civradiusincrement", 0.0f, "civ selector growth per selected member");
-  mNumberOfPlants = GetInt("NumberOfPlants", 1200, "plants placed on the planet");
-  mPlantClumpSize = GetInt("PlantClumpSize", 10, "plants per clump");
-  mPlantClumpRadius = GetFloat("PlantClumpRadius", 40.0f, "spread of a clump");
-  mPlantGrowthRate = GetFloat("PlantGrowthRate", 10.0f, "food a plant regrows per second");
-  mCivRubbleScale[0] = GetFloat("scale-rubble-civ-building-x", 1.0f, "civ building rubble scale x");
-  mCivRubbleScale[1] = GetFloat("scale-rubble-civ-building-y", 1.0f, "civ building rubble scale y");
-  mCivRubbleScale[2] = GetFloat("scale-rubble-civ-building-z", 1.0f, "civ building rubble scale z");
-  mCityRubbleScale[0] = GetFloat("scale-rubble-city-building-x", 1.0f, "city building rubble scale x");
-  mCityRubbleScale[1] = GetFloat("scale-rubble-city-building-y", 1.0f, "city building rubble scale y");
-  mCityRubbleScale[2] = GetFloat("scale-rubble-city-building-z", 1.0f, "city building rubble scale z");
+  ReadTuningFields(*this, Fields());
+  for (int axis = 0; axis < 3; ++axis) {
+    mCivRubbleScale[axis] = (float)Read(kRubbleKeys[axis]);
+    mCityRubbleScale[axis] = (float)Read(kRubbleKeys[3 + axis]);
+  }
 }
 
 float cSharedTuningData::GetCreatureScale(int kind) const {

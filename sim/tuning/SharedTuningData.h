@@ -1,13 +1,18 @@
 // The constants all modes share, from "tuning.xml": random seed, window size,
-// HUD bar size, model scales, pick radii, plant placement and growth.
+// HUD bar size, model scales, pick radii, plant placement and growth. Each
+// key's type, default and range stand in one table (Fields, in the .cpp).
 #pragma once
 
+#include <vector>
+
 #include "sim/tuning/TuningData.h"
+#include "sim/tuning/TuningKeys.h"
 
 class cSharedTuningData : public cTuningData {
  public:
   explicit cSharedTuningData(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
+  static std::vector<sTuningKey> Keys();  // the file's keys with their ranges
 
   int GetRandomNumberSeed() const { return mRandomNumberSeed; }  // 0: seed from the clock
   float GetDefaultUIBarHeight() const { return mDefaultUIBarHeight; }
@@ -43,6 +48,8 @@ class cSharedTuningData : public cTuningData {
   }
 
  private:
+  static const std::vector<tTuningField<cSharedTuningData>>& Fields();
+
   template <class tVector3>
   static tVector3* CopyScale(const float (&scale)[3], tVector3* out) {
     out->x = scale[0];

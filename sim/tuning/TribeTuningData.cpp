@@ -1,59 +1,72 @@
 #include "sim/tuning/TribeTuningData.h"
 
 #include <iostream>  // the stream objects must exist before the set below reports a bad file
-#include <limits>
 
-#include "sim/tuning/BoundedCount.h"
 
 cTribeTuningData::cTribeTuningData(const std::string& dataFolder) : cTuningData(dataFolder) {
   AddFile("tribetuning.xml");
   Reload();
 }
 
-void cTribeTuningData::ApplyConstants() {
-  // A negative speed would walk members backwards; stand still instead.
-  mCreatureSpeed = CutTuningValue("creatureSpeed",
-                                  GetFloat("creatureSpeed", 1.0f, "walking speed of tribe members; below 0 reads as 0"),
-                                  0.0f, std::numeric_limits<float>::max());
-  mEatInterval = GetInt("eatinterval", 1000, "milliseconds between bites while eating");
-  mEatFood = GetInt("eatfood", 5, "food eaten to fill an empty stomach");
-  mFruitValue = GetFloat("fruitValue", 400.0f, "food one fruit gives");
-  mEnergyIncreaseRate = GetInt("energyincreaserate", 500, "milliseconds per energy point regained while resting");
-  mHealthDecreaseRate = GetInt("healthdecreaserate", 500, "milliseconds per health point lost while starving");
-  mCriticalHealthLevel = GetInt("criticalhealthlevel", 0, "health below which healing overrides everything");
-  mLowHealthLevel = GetInt("lowhealthlevel", 0, "health below which a member wants healing");
-  mHealHealthLevel = GetInt("healhealthlevel", 0, "health up to which a member keeps healing");
-  mCriticalHungerLevel = GetInt("criticalhungerlevel", 0, "fullness below which eating overrides everything");
-  mLowHungerLevel = GetInt("lowhungerlevel", 0, "fullness below which a member wants food");
-  mEatHungerLevel = GetInt("eathungerlevel", 0, "fullness below which a member eats carried food");
-  mCriticalEnergyLevel = GetInt("criticalenergylevel", 0, "energy below which resting overrides everything");
-  mLowEnergyLevel = GetInt("lowenergylevel", 0, "energy below which a member wants rest");
-  mRestEnergyLevel = GetInt("restenergylevel", 0, "energy up to which a member keeps resting");
-  mTribeCreatureTooltipDuration = GetInt("tribecreaturetooltipduration", 3000, "milliseconds a hover text stays");
-  mTribePopulationStart = GetInt("tribePopulationStart", 2, "members a new tribe starts with");
-  mTribePopulationGoal = GetInt("tribePopulationGoal", 20, "members that unlock the city stage");
-  mCostHuntTool1 = GetInt("costHuntTool1", 0, "price of a level 1 HuntTool");
-  mCostHuntTool2 = GetInt("costHuntTool2", 0, "price of a level 2 HuntTool");
-  mCostHuntTool3 = GetInt("costHuntTool3", 0, "price of a level 3 HuntTool");
-  mCostFoodStorage1 = GetInt("costFoodStorage1", 0, "price of a level 1 FoodStorage");
-  mCostFoodStorage2 = GetInt("costFoodStorage2", 0, "price of a level 2 FoodStorage");
-  mCostFoodStorage3 = GetInt("costFoodStorage3", 0, "price of a level 3 FoodStorage");
-  mCostRecruitTool1 = GetInt("costRecruitTool1", 0, "price of a level 1 RecruitTool");
-  mCostRecruitTool2 = GetInt("costRecruitTool2", 0, "price of a level 2 RecruitTool");
-  mCostRecruitTool3 = GetInt("costRecruitTool3", 0, "price of a level 3 RecruitTool");
-  mCostDefenseTool1 = GetInt("costDefenseTool1", 0, "price of a level 1 DefenseTool");
-  mCostDefenseTool2 = GetInt("costDefenseTool2", 0, "price of a level 2 DefenseTool");
-  mCostDefenseTool3 = GetInt("costDefenseTool3", 0, "price of a level 3 DefenseTool");
-  mCostHealTool1 = GetInt("costHealTool1", 0, "price of a level 1 HealTool");
-  mCostHealTool2 = GetInt("costHealTool2", 0, "price of a level 2 HealTool");
-  mCostHealTool3 = GetInt("costHealTool3", 0, "price of a level 3 HealTool");
-  mCostRestTool1 = GetInt("costRestTool1", 0, "price of a level 1 RestTool");
-  mCostRestTool2 = GetInt("costRestTool2", 0, "price of a level 2 RestTool");
-  mCostRestTool3 = GetInt("costRestTool3", 0, "price of a level 3 RestTool");
-  mCostGatherTool1 = GetInt("costGatherTool1", 0, "price of a level 1 GatherTool");
-  mCostGatherTool2 = GetInt("costGatherTool2", 0, "price of a level 2 GatherTool");
-  mCostGatherTool3 = GetInt("costGatherTool3", 0, "price of a level 3 GatherTool");
+namespace {
+constexpr double kDayMs = 86400000.0;  // the longest period in milliseconds
+constexpr double kMostPrice = 1e6;
+constexpr sTuningKey Level(const char* name) { return TuningInt(name, 0, 0.0, 100.0); }  // needs run 0 to 100
+constexpr sTuningKey Price(const char* name) { return TuningInt(name, 0, 0.0, kMostPrice); }
+}  // namespace
+
+const std::vector<tTuningField<cTribeTuningData>>& cTribeTuningData::Fields() {
+  using T = cTribeTuningData;
+  static const std::vector<tTuningField<T>> fields = {
+      // Units per second; a step is the speed times the frame (at most half a second).
+      {TuningFloat("creatureSpeed", 1.0, 0.0, 20.0), &T::mCreatureSpeed},
+      {TuningInt("eatinterval", 1000, 1.0, kDayMs), &T::mEatInterval},
+      {TuningInt("eatfood", 5, 0.0, 100.0), &T::mEatFood},
+      {TuningFloat("fruitValue", 400.0, 0.0, 1e6), &T::mFruitValue},
+      {TuningInt("energyincreaserate", 500, 1.0, kDayMs), &T::mEnergyIncreaseRate},
+      {TuningInt("healthdecreaserate", 500, 1.0, kDayMs), &T::mHealthDecreaseRate},
+      {Level("criticalhealthlevel"), &T::mCriticalHealthLevel},
+      {Level("lowhealthlevel"), &T::mLowHealthLevel},
+      {Level("healhealthlevel"), &T::mHealHealthLevel},
+      {Level("criticalhungerlevel"), &T::mCriticalHungerLevel},
+      {Level("lowhungerlevel"), &T::mLowHungerLevel},
+      {Level("eathungerlevel"), &T::mEatHungerLevel},
+      {Level("criticalenergylevel"), &T::mCriticalEnergyLevel},
+      {Level("lowenergylevel"), &T::mLowEnergyLevel},
+      {Level("restenergylevel"), &T::mRestEnergyLevel},
+      {TuningInt("tribecreaturetooltipduration", 3000, 0.0, kDayMs), &T::mTribeCreatureTooltipDuration},
+      // Every member is made, updated and drawn.
+      {TuningInt("tribePopulationStart", 2, 0.0, 256.0), &T::mTribePopulationStart},
+      // The goal bar's range, and the population that unlocks the city.
+      {TuningInt("tribePopulationGoal", 20, 1.0, 10000.0), &T::mTribePopulationGoal},
+      {Price("costHuntTool1"), &T::mCostHuntTool1},
+      {Price("costHuntTool2"), &T::mCostHuntTool2},
+      {Price("costHuntTool3"), &T::mCostHuntTool3},
+      {Price("costFoodStorage1"), &T::mCostFoodStorage1},
+      {Price("costFoodStorage2"), &T::mCostFoodStorage2},
+      {Price("costFoodStorage3"), &T::mCostFoodStorage3},
+      {Price("costRecruitTool1"), &T::mCostRecruitTool1},
+      {Price("costRecruitTool2"), &T::mCostRecruitTool2},
+      {Price("costRecruitTool3"), &T::mCostRecruitTool3},
+      {Price("costDefenseTool1"), &T::mCostDefenseTool1},
+      {Price("costDefenseTool2"), &T::mCostDefenseTool2},
+      {Price("costDefenseTool3"), &T::mCostDefenseTool3},
+      {Price("costHealTool1"), &T::mCostHealTool1},
+      {Price("costHealTool2"), &T::mCostHealTool2},
+      {Price("costHealTool3"), &T::mCostHealTool3},
+      {Price("costRestTool1"), &T::mCostRestTool1},
+      {Price("costRestTool2"), &T::mCostRestTool2},
+      {Price("costRestTool3"), &T::mCostRestTool3},
+      {Price("costGatherTool1"), &T::mCostGatherTool1},
+      {Price("costGatherTool2"), &T::mCostGatherTool2},
+      {Price("costGatherTool3"), &T::mCostGatherTool3},
+  };
+  return fields;
 }
+
+std::vector<sTuningKey> cTribeTuningData::Keys() { return TuningKeysOf(Fields()); }
+
+void cTribeTuningData::ApplyConstants() { ReadTuningFields(*this, Fields()); }
 
 // Built on first use, so a static initialiser elsewhere may ask for it safely.
 cTribeTuningData& GetTribeTuningData() {

@@ -1,13 +1,18 @@
 // The tribe simulation's constants, from "tribetuning.xml": speeds, rates,
-// need thresholds, population goals and tool prices.
+// need thresholds, population goals and tool prices. Each key's type, default
+// and range stand in one table (Fields, in the .cpp).
 #pragma once
 
+#include <vector>
+
 #include "sim/tuning/TuningData.h"
+#include "sim/tuning/TuningKeys.h"
 
 class cTribeTuningData : public cTuningData {
  public:
   explicit cTribeTuningData(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
+  static std::vector<sTuningKey> Keys();  // the file's keys with their ranges
 
   float GetCreatureSpeed() const { return mCreatureSpeed; }
   int GetEatInterval() const { return mEatInterval; }
@@ -50,6 +55,8 @@ class cTribeTuningData : public cTuningData {
   int GetCostGatherTool3() const { return mCostGatherTool3; }
 
  private:
+  static const std::vector<tTuningField<cTribeTuningData>>& Fields();
+
   float mCreatureSpeed = 1.0f;
   int mEatInterval = 1000;
   int mEatFood = 5;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/Sys.h"
+#include "sim/tuning/TuningKeys.h"
 #include "sim/tuning/TuningValueParsing.h"
 
 static const char kRedefinedMessage[] = "Tuning constant redefined with new constant type";
@@ -104,6 +105,7 @@ static void XMLCALL OnTuningStartElement(void* userData, const XML_Char* element
   cTuningData* set = static_cast<cTuningData*>(userData);
   sTuningConstant record;
   if (!cTuningDataRegistry::Get().LookupElement(element, record.type)) return;
+  record.fromFile = true;
   for (const XML_Char** pair = attributes; pair[0] && pair[1]; pair += 2) {
     const char* key = pair[0];
     const char* text = pair[1];
@@ -112,6 +114,7 @@ static void XMLCALL OnTuningStartElement(void* userData, const XML_Char* element
     } else if (strcmp(key, "comment") == 0) {
       record.comment = text;
     } else if (strcmp(key, "data") == 0) {
+      if (record.type != kTuningString) record.data = text;
       switch (record.type) {
         case kTuningInt: record.value.asInt = ParseTuningInt(text); break;
         case kTuningFloat: record.value.asFloat = ParseTuningFloat(text); break;
@@ -190,6 +193,8 @@ bool cTuningData::DefineConstant(const sTuningConstant& record) {
     existing->value = record.value;
     existing->text = record.text;
     existing->comment = record.comment;
+    existing->data = record.data;
+    existing->fromFile = existing->fromFile || record.fromFile;
     return true;
   }
   mIndex.emplace(record.name, mConstants.size());
@@ -239,4 +244,39 @@ void cTuningData::GetString(std::string& result, const char* name, const char* d
   record.text = defaultValue ? defaultValue : "";
   DefineConstant(record);
   result = record.text;
+}
+
+static const char* ElementName(eTuningConstantType type) {
+  switch (type) {
+    case kTuningInt: return "int";
+    case kTuningFloat: return "float";
+    case kTuningBool: return "bool";
+    case kTuningString: return "string";
+  }
+  return "?";
+}
+
+// Whether the record still holds what its text reads as; a test or a
+// benchmark may have put another number in its place.
+static bool HoldsItsText(const sTuningConstant& record) {
+  if (!record.fromFile) return false;
+  if (record.type == kTuningInt) return record.value.asInt == ParseTuningInt(record.data.c_str());
+  const float parsed = ParseTuningFloat(record.data.c_str());
+  return memcmp(&parsed, &record.value.asFloat, sizeof parsed) == 0;
+}
+
+double cTuningData::Read(const sTuningKey& key) {
+  sTuningConstant* found = FindRecord(key.name);
+  if (!found) {
+    if (key.type == kTuningInt) GetInt(key.name, (int)key.defaultValue, "");
+    else GetFloat(key.name, (float)key.defaultValue, "");
+    return key.defaultValue;
+  }
+  if (found->type != key.type) {
+    ReportTypeClash();
+    return HoldTuningOfOtherType(key, ElementName(found->type),
+                                 found->type == kTuningString ? found->text : found->data);
+  }
+  if (HoldsItsText(*found)) return HoldTuningText(key, found->data.c_str());
+  return HoldTuningNumber(key, key.type == kTuningInt ? (double)found->value.asInt : (double)found->value.asFloat);
 }

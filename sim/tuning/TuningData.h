@@ -28,7 +28,11 @@ struct sTuningConstant {
   std::string name;     // compared case-sensitively and exactly
   std::string comment;
   std::string text;     // the value of a string constant
+  std::string data;     // a number's "data" text as the file wrote it
+  bool fromFile = false;  // defined by a file rather than by a getter's default
 };
+
+struct sTuningKey;
 
 struct sTuningFile {
   std::string path;     // as spelled ("./data/tuning.xml"); the platform resolves it
@@ -64,6 +68,9 @@ class cTuningData {
   int GetInt(const char* name, int defaultValue, const char* comment);
   bool GetBool(const char* name, bool defaultValue, const char* comment);
   void GetString(std::string& result, const char* name, const char* defaultValue, const char* comment);
+  // The key's value held to its range (TuningKeys.h), in the file's unit; an
+  // absent key is defined with its default, as the getters do.
+  double Read(const sTuningKey& key);
 
   uTuningValue* FindConstant(const char* name, eTuningConstantType type);
   bool DefineConstant(const sTuningConstant& record);

@@ -32,9 +32,13 @@ static locale_t CLocale() {
   return c;
 }
 
+static double ReadDouble(const char* text, char** end) {
+  return CLocale() ? strtod_l(text, end, CLocale()) : strtod(text, end);
+}
+
 float ParseTuningFloat(const char* text) {
   if (!text) return 0.0f;
-  double value = CLocale() ? strtod_l(text, nullptr, CLocale()) : strtod(text, nullptr);
+  double value = ReadDouble(text, nullptr);
   if (std::isnan(value)) return 0.0f;
   // Converting a double outside the float range is undefined; pin it to the largest float.
   if (value > FLT_MAX) return FLT_MAX;
@@ -43,3 +47,21 @@ float ParseTuningFloat(const char* text) {
 }
 
 bool ParseTuningBool(const char* text) { return text && (text[0] == 't' || text[0] == 'T' || text[0] == '1'); }
+
+eTuningNumber ReadTuningNumber(const char* text, bool integer, double& value) {
+  value = std::nan("");
+  if (!text) return eTuningNumber::kNone;
+  while (IsCSpace(*text)) ++text;
+  char* end = nullptr;
+  const double read = ReadDouble(text, &end);
+  if (end == text || std::isnan(read)) return eTuningNumber::kNone;
+  value = read;
+  bool plain = true;  // an int key's number is a sign and digits only
+  if (integer) {
+    const char* p = text;
+    if (*p == '+' || *p == '-') ++p;
+    for (; p < end; ++p) plain = plain && *p >= '0' && *p <= '9';
+  }
+  while (IsCSpace(*end)) ++end;
+  return *end == '\0' && plain ? eTuningNumber::kWhole : eTuningNumber::kLeading;
+}

@@ -34,7 +34,7 @@ hall_orange() {
 }
 wait_for hall_orange || { cp "$WORK/shot.png" /tmp/city_world_failed.png; fail "the hovered hall is not orange (see /tmp/city_world_failed.png)"; }
 
-if grep -E "Script Error|Failed to load|Cannot load|LoadOBJ" "$WORK/game.out" "$WORK/game.err"; then
-  fail "a script or model did not load"
+if grep -E "Script Error|Failed to load|Cannot load|LoadOBJ|Tuning: " "$WORK/game.out" "$WORK/game.err"; then
+  fail "a script or model did not load, or a shipped tuning value was cut"
 fi
 echo "city world: hall, walls and hover shown"

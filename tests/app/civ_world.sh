@@ -18,8 +18,8 @@ city_drawn() {
 }
 wait_for city_drawn || { cp "$WORK/shot.png" /tmp/civ_world_failed.png; fail "no human city in the middle of the window (see /tmp/civ_world_failed.png)"; }
 
-if grep -E "Script Error|Failed to load|Cannot load|CivGameMode.ini:" "$WORK/game.out" "$WORK/game.err"; then
-  fail "a script or file did not load, or a tuning value was out of range"
+if grep -E "Script Error|Failed to load|Cannot load|CivGameMode.ini:|Tuning: " "$WORK/game.out" "$WORK/game.err"; then
+  fail "a script or file did not load, or a shipped tuning value was cut"
 fi
 [ -n "${QV_CIV_WORLD_SHOT:-}" ] && cp "$WORK/shot.png" "$QV_CIV_WORLD_SHOT"
 echo "civ world: the human's city in the middle"

@@ -36,8 +36,8 @@ wait_for members_beside || fail "no members beside the hut (blue shapes $W x $H)
 GREEN=$(convert "$WORK/shot.png" -fx '(g>0.6 && r<0.3 && b<0.3) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
 [ "$GREEN" -gt 2000 ] || fail "no trees ($GREEN green pixels)"
 
-if grep -E "Script Error|Failed to load|Cannot load|LoadOBJ" "$WORK/game.out" "$WORK/game.err"; then
-  fail "a script or model did not load"
+if grep -E "Script Error|Failed to load|Cannot load|LoadOBJ|Tuning: " "$WORK/game.out" "$WORK/game.err"; then
+  fail "a script or model did not load, or a shipped tuning value was cut"
 fi
 [ -n "${QV_TRIBE_WORLD_SHOT:-}" ] && cp "$WORK/shot.png" "$QV_TRIBE_WORLD_SHOT"
 echo "tribe world: hut, members and trees shown"

@@ -247,8 +247,12 @@ void cCityGameCreature::MoveTowardGoal(uint32_t ms, float factor) {
   mCommon->SetObjectPosition(mPosition);
   mCommon->SteerTowards(mCommon->GetPosition(), (float)ms * 0.01f, tuning.creatureSpeed * factor,
                         tuning.creatureTurnRate);
-  // The record's speed already carries the factor: it is applied once.
-  mCommon->MoveForward(mCommon->GetSpeed() * (float)ms);
+  // The record's speed already carries the factor: it is applied once. A
+  // step never passes the goal, however fast the tuning or long the frame.
+  const Vector3& goal = mCommon->GetPosition();
+  float step = mCommon->GetSpeed() * (float)ms;
+  if (goal.x != 0.0f || goal.y != 0.0f || goal.z != 0.0f) step = std::min(step, mCommon->GetDistanceToTarget());
+  mCommon->MoveForward(step);
   SetPosition(mCommon->GetObjectPosition(), mOffset);
 }
 

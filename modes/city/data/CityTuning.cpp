@@ -1,21 +1,252 @@
 #include "modes/city/data/CityTuning.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "sim/tuning/BoundedCount.h"
+#include "sim/tuning/TuningKeys.h"
 
 namespace {
-constexpr int kNoIntLimit = std::numeric_limits<int>::max();
-constexpr float kNoFloatLimit = std::numeric_limits<float>::max();
 
-// A time the file gives in seconds, held in ms: a negative or non-finite one
-// reads as the low end, and none is longer than a day, so that every stopwatch
-// comparison and conversion to whole milliseconds stays in range. It is cut in
-// seconds, so the debug window names the value and bound as the file has them.
-constexpr float kDaySeconds = 86400.0f;
-float ReadTime(cTuningData& set, const char* key, float defaultSeconds, float lowSeconds = 0.0f) {
-  return CutTuningValue(key, set.GetFloat(key, defaultSeconds, ""), lowSeconds, kDaySeconds) * 1000.0f;
+using tGeneral = tTuningField<cCityGameTuning>;
+using tMotive = tTuningField<cCityGameMotiveTuning>;
+using tBuilding = tTuningField<cCityGameBuildingTuning>;
+
+constexpr sTuningKey Int(const char* name, double defaultValue, double low, double high) {
+  return TuningInt(name, defaultValue, low, high);
+}
+constexpr sTuningKey Float(const char* name, double defaultValue, double low, double high) {
+  return TuningFloat(name, defaultValue, low, high);
+}
+// The kinds of value the files give, each with the range that keeps play going.
+constexpr double kMostMoney = 1e6;
+constexpr double kMostDistance = 1000.0;  // twice the planet's radius: anywhere on it
+constexpr sTuningKey Money(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, kMostMoney); }
+constexpr sTuningKey Price(const char* name, double defaultValue) { return Int(name, defaultValue, 0.0, kMostMoney); }
+constexpr sTuningKey Distance(const char* name, double defaultValue) {
+  return Float(name, defaultValue, 0.0, kMostDistance);
+}
+constexpr sTuningKey Chance(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, 1.0); }
+constexpr sTuningKey Percent(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, 100.0); }
+constexpr sTuningKey Motive(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, 100.0); }
+// A motive's change per ms: at most the whole scale in a tenth of a second.
+constexpr sTuningKey MotivePerMs(const char* name, double defaultValue) {
+  return Float(name, defaultValue, -1.0, 1.0);
+}
+constexpr sTuningKey Relationship(const char* name, double defaultValue) {
+  return Float(name, defaultValue, -100.0, 100.0);
+}
+constexpr sTuningKey Capacity(const char* name, double defaultValue) { return Int(name, defaultValue, 0.0, 1000.0); }
+// Bundles a store holds or a tribe needs: each lies as a cube in a pile.
+constexpr sTuningKey Bundles(const char* name, double defaultValue) { return Int(name, defaultValue, 0.0, 10000.0); }
+// A time the file gives in seconds: none is negative or longer than a day.
+constexpr sTuningKey Seconds(const char* name, double defaultValue, double low = 0.0) {
+  return Float(name, defaultValue, low, kTuningDaySeconds);
+}
+constexpr float kMs = 1000.0f;  // seconds held in ms
+constexpr float kFraction = 0.01f;  // percent held as a fraction
+
+using T = cCityGameTuning;
+const std::vector<tGeneral>& GeneralFields() {
+  static const std::vector<tGeneral> fields = {
+      // A citizen's step is its speed times the frame (at most 500 ms), and never past its goal.
+      {Float("Creature Speed", 0.0, 0.0, 0.1), &T::creatureSpeed},
+      {Float("Creature Turn Rate", 0.0, 0.0, 10.0), &T::creatureTurnRate},
+      // A road lays its length divided by the spacing in pips.
+      {Float("Road Pip Distance", 0.01, 0.001, 100.0), &T::roadPipDistance},
+      {Price("Initial Wealth", 100), &T::initialWealth},
+      {Bundles("Initial Food", 100), &T::initialFood},
+      {Int("Initial Creatures", 5, 0.0, 200.0), &T::initialCreatures},
+      {Int("Initial Tribe Creatures", 5, 0.0, 200.0), &T::initialTribeCreatures},
+      {Int("Initial Tribes", 8, 0.0, 200.0), &T::initialTribes},
+      {Money("City Hall Money", 0.01), &T::cityHallMoney},
+      {Seconds("City Hall Money Time", 5.0), &T::cityHallMoneyTime, kMs},
+      // The goal bar's range: a goal below one citizen would show it full with nobody in the city.
+      {Int("City Population Goal", 20, 1.0, 10000.0), &T::cityPopulationGoal},
+      {Money("Buy Food At Tribe Cost", 4.0), &T::buyFoodAtTribeCost},
+      {Distance("Radius From City Hall", 5.0), &T::radiusFromCityHall},
+      {Float("Angle For Protest Group", 0.0, -360.0, 360.0), &T::angleForProtestGroup},
+      {Float("Angle For Sleeping Group", 120.0, -360.0, 360.0), &T::angleForSleepingGroup},
+      {Float("Angle For Idle Group", 240.0, -360.0, 360.0), &T::angleForIdleGroup},
+      {Motive("Idle Motive Threshold", 30.0), &T::idleMotiveThreshold},
+      // Out of 100 per choice: 100 and more all mean every time.
+      {Int("Idle At City Hall Chance", 250, 0.0, 1000.0), &T::idleAtCityHallChance},
+      {Int("Idle At City Hall Min Distance", 5, 0.0, kMostDistance), &T::idleAtCityHallMinDistance},
+      {Int("Idle At City Hall Max Distance", 15, 0.0, kMostDistance), &T::idleAtCityHallMaxDistance},
+      {Seconds("Idle At City Hall Duration", 4.0), &T::idleAtCityHallDuration, kMs},
+      {Chance("Refund Fraction", 0.6), &T::refundFraction},
+      {Money("Call to Point Cost", 0.0), &T::callToPointCost},
+      {Price("Road Cost", 5), &T::roadCost},
+      {Chance("Road Refund Fraction", 0.9), &T::roadRefundFraction},
+      {Float("Road Speed Multiplier", 1.5, 0.0, 10.0), &T::roadSpeedMultiplier},
+      {Seconds("Group Join Check Frequency", 1.0), &T::groupJoinCheckFrequency, kMs},
+      {Motive("Fight Motive Level", 20.0), &T::fightMotiveLevel},
+      {Seconds("Fight Check Frequency", 1.0), &T::fightCheckFrequency, kMs},
+      {Distance("Fight Start Radius", 2.0), &T::fightStartRadius},
+      {Chance("Fight Start Chance", 0.01), &T::fightStartChance},
+      {Distance("Fight Attraction Radius", 2.0), &T::fightAttractionRadius},
+      {Chance("Fight Attracted Chance", 0.01), &T::fightAttractedChance},
+      {Seconds("Fight Duration", 10.0), &T::fightDuration, kMs},
+      {Distance("Protest Radius", 7.0), &T::protestRadius},
+      {Seconds("Protest Duration", 20.0), &T::protestDuration, kMs},
+      {Percent("Chance To Leave City", 30.0), &T::chanceToLeaveCity},
+      {Motive("Sing Motive Level", 40.0), &T::singMotiveLevel},
+      {Seconds("Sing Check Frequency", 1.0), &T::singCheckFrequency, kMs},
+      {Distance("Sing Start Radius", 2.0), &T::singStartRadius},
+      {Chance("Sing Start Chance", 0.01), &T::singStartChance},
+      {Distance("Sing Attraction Radius", 2.0), &T::singAttractionRadius},
+      {Chance("Sing Attracted Chance", 0.01), &T::singAttractedChance},
+      {Seconds("Sing Duration", 10.0), &T::singDuration, kMs},
+      {Seconds("Party Supply Time", 1.0), &T::partySupplyTime, kMs},
+      {Chance("Small Party Attracted Chance", 0.1), &T::smallPartyAttractedChance},
+      {Distance("Small Party Attraction Radius", 5.0), &T::smallPartyAttractionRadius},
+      {Motive("Small Party Hunger In Supply", 0.006), &T::smallPartyHungerInSupply},
+      {Motive("Small Party Energy In Supply", 0.006), &T::smallPartyEnergyInSupply},
+      {Price("Small Party Cost", 25), &T::smallPartyCost},
+      {Capacity("Small Party Capacity", 20), &T::smallPartyCapacity},
+      // The party's cakes are counted out of its supplies: at least one.
+      {Int("Small Party Supplies", 50000, 1.0, 1e6), &T::smallPartySupplies},
+      {Float("Party Bonus Happiness", 20.0, -100.0, 100.0), &T::partyBonusHappiness},
+      // The bonus divides by its duration.
+      {Seconds("Party Bonus Duration", 15.0, 0.001), &T::partyBonusDuration, kMs},
+      {Percent("Min Recruit Chance", 0.0), &T::minRecruitChance, kFraction},
+      {Percent("Max Recruit Chance", 35.0), &T::maxRecruitChance, kFraction},
+      {Seconds("Gather Time Per Bundle", 3.0), &T::gatherTimePerBundle, kMs},
+      {Float("Gather Fruit Per Bundle", 1.0, 0.0, 1000.0), &T::gatherFruitPerBundle},
+      {Distance("Raid Defense Start Radius", 2.0), &T::raidDefenseStartRadius},
+      {Percent("Raid Defense Start Chance", 1.0), &T::raidDefenseStartChance, kFraction},
+      {Float("Tribe Raid Defense Radius", 10.0, 0.0, kMostDistance * kMostDistance), &T::tribeRaidDefenseRadius},
+      {Seconds("Raid Defense Duration", 1.0), &T::raidDefenseDuration, kMs},
+      {Seconds("Raid Defense Max Duration", 60.0), &T::raidDefenseMaxDuration, kMs},
+      {Float("Raid Interaction Speed Multiplier", 1.3, 0.0, 10.0), &T::raidInteractionSpeedMultiplier},
+      {MotivePerMs("Raid Defense Hunger Delta", -0.0006), &T::raidDefenseHungerDelta},
+      {MotivePerMs("Raid Defense Energy Delta", -0.0006), &T::raidDefenseEnergyDelta},
+      {Seconds("Recruit Disaster Duration", 10.0), &T::recruitDisasterDuration, kMs},
+      {Distance("Recruit Disaster Base Radius", 10.0), &T::recruitDisasterBaseRadius},
+      {Distance("Recruit Disaster Radius Per", 5.0), &T::recruitDisasterRadiusPer},
+      {Percent("Recruit Disaster Min Recruit Chance", 0.1), &T::recruitDisasterMinRecruitChance, kFraction},
+      {Percent("Recruit Disaster Max Recruit Chance", 0.1), &T::recruitDisasterMaxRecruitChance, kFraction},
+      // Stores count their food in bundles of this amount.
+      {Float("Food Bundle Amount", 5.0, 0.01, 1000.0), &T::foodBundleAmount},
+      {Money("Food Bundle Sell Value", 2.0), &T::foodBundleSellValue},
+      {Money("Food Bundle Buy Value", 3.0), &T::foodBundleBuyValue},
+      {Float("Goods Bundle Amount", 5.0, 0.01, 1000.0), &T::goodsBundleAmount},
+      {Money("Goods Bundle Sell Value", 5.0), &T::goodsBundleSellValue},
+      {Float("Wall Field Potential", 250000.0, 0.0, 1e12), &T::wallFieldPotential},
+      {Float("Wall Field Exponent", 4.0, 0.0, 16.0), &T::wallFieldExponent},
+      {Float("Wall Center Point Value", 10.0, 0.0, 1e12), &T::wallCenterPointValue},
+      // Each level is one more key to read.
+      {Int("Max City Upgrade Level", 0, 0.0, cCityGameTuning::kMaxCityUpgradeLevel), &T::maxCityUpgradeLevel},
+      {Relationship("Raid Relationship Effect", 10.0), &T::raidRelationshipEffect},
+      {Relationship("Trade Relationship Effect", 10.0), &T::tradeRelationshipEffect},
+      {Relationship("Recruiting Relationship Effect", 10.0), &T::recruitingRelationshipEffect},
+      {Relationship("Gift Relationship Effect", 10.0), &T::giftRelationshipEffect},
+      {Seconds("Happiness Total Calculation Time", 30.0), &T::happinessTotalCalculationTime, kMs},
+      // The total divides by it.
+      {Seconds("Happiness Unit Calculation Time", 2.0, 0.001), &T::happinessUnitCalculationTime, kMs},
+      // The happiness bar's range: below one happiness the bar could only show its ends.
+      {Float("Happiness Bar Range", 50.0, 1.0, 1000.0), &T::happinessBarRange},
+      {Seconds("Tribe Idle Duration", 10.0), &T::tribeIdleDuration, kMs},
+      {Bundles("Tribe Initial Food", 5), &T::tribeInitialFood},
+      {Distance("Min Distance Between Tribes", 0.0), &T::minDistanceBetweenTribes},
+      {Percent("Tribe Raid Defense Chance", 50.0), &T::tribeRaidDefenseChance, kFraction},
+      {Seconds("Tribe Raid Defense Check Frequency", 5.0), &T::tribeRaidDefenseCheckFrequency, kMs},
+      {Float("Tribe Idle Chance", 10.0, 0.0, 1e6), &T::tribeIdleChance},
+      {Float("Tribe Recruit Chance", 10.0, 0.0, 1e6), &T::tribeRecruitChance},
+      {Float("Tribe Raid Chance", 10.0, 0.0, 1e6), &T::tribeRaidChance},
+      {Capacity("Tribe Min Raiders", 2), &T::tribeMinRaiders},
+      {Capacity("Tribe Max Raiders", 4), &T::tribeMaxRaiders},
+      {Capacity("Tribe Min Recruiters", 2), &T::tribeMinRecruiters},
+      {Capacity("Tribe Max Recruiters", 4), &T::tribeMaxRecruiters},
+      {Seconds("Min Tribe Birth And Death Rate", 30.0), &T::minTribeBirthAndDeathRate, kMs},
+      {Seconds("Max Tribe Birth And Death Rate", 30.0), &T::maxTribeBirthAndDeathRate, kMs},
+      // Births stop at it, and the tribes' growth divides by it.
+      {Int("Max Tribe Population", 20, 1.0, 200.0), &T::maxTribePopulation},
+      // Bundles here, held as food once "Food Bundle Amount" is known (below).
+      {Bundles("Max Tribe Population Food Requirement", 20), &T::maxTribePopulationFoodRequirement},
+      {Bundles("Min Tribe Population Food Requirement", 0), &T::minTribePopulationFoodRequirement},
+      {Bundles("Tribe Excess Food Cap", 25), &T::tribeExcessFoodCap},
+      {Seconds("Tribe Excess Food Decay Rate", 10.0), &T::tribeExcessFoodDecayRate, kMs},
+      {Percent("Tribe Pilgrimage Conversion Chance", 100.0), &T::tribePilgrimageConversionChance, kFraction},
+      {Percent("Tribe Pilgrimage Chance", 100.0), &T::tribePilgrimageChance, kFraction},
+      {Seconds("Tribe Pilgrimage Check Frequency", 10.0), &T::tribePilgrimageCheckFrequency, kMs},
+      {Seconds("Tribe Pilgrimage Time", 5.0), &T::tribePilgrimageTime, kMs},
+      {Percent("Tribe Trade Chance", 10.0), &T::tribeTradeChance, kFraction},
+      {Seconds("Tribe Trade Check Frequency", 10.0), &T::tribeTradeCheckFrequency, kMs},
+      {Money("War Reward", 100.0), &T::warReward},
+  };
+  return fields;
+}
+
+// The price of each city hall upgrade: "City Upgrade 1" up to the top level.
+constexpr sTuningKey kUpgradeCost = Money("City Upgrade", 1000.0);
+
+using M = cCityGameMotiveTuning;
+const std::vector<tMotive>& MotiveFields() {
+  static const std::vector<tMotive> fields = {
+      {Motive("Min Motive", 0.0), &M::minMotive},
+      {Motive("Max Motive", 100.0), &M::maxMotive},
+      {Motive("Low Motive", 40.0), &M::lowMotive},
+      {Motive("Lowest Motive", 10.0), &M::lowestMotive},
+      {MotivePerMs("Sleep On Ground Energy Delta", 0.001), &M::sleepOnGroundEnergyDelta},
+      {Motive("Sleep On Ground Get Up", 10.0), &M::sleepOnGroundGetUp},  // above "Low Motive"
+      {MotivePerMs("World Energy Delta", -0.0005), &M::worldEnergyDelta},
+      {MotivePerMs("World Hunger Delta", -0.0005), &M::worldHungerDelta},
+      {Motive("Starting Energy Min", 40.0), &M::startingEnergyMin},
+      {Motive("Starting Energy Max", 100.0), &M::startingEnergyMax},
+      {Motive("Starting Hunger Min", 40.0), &M::startingHungerMin},
+      {Motive("Starting Hunger Max", 100.0), &M::startingHungerMax},
+  };
+  return fields;
+}
+
+using B = cCityGameBuildingTuning;
+const std::vector<tBuilding>& BuildingFields() {
+  static const std::vector<tBuilding> fields = {
+      {MotivePerMs("Sleep Energy Delta", 0.01), &B::sleepEnergyDelta},
+      {Price("Sleep Cost", 15), &B::sleepCost},
+      {Capacity("Sleep Capacity", 10), &B::sleepCapacity},
+      // The city's housing is every house's rooms together.
+      {Capacity("Rooms Per House", 25), &B::roomsPerHouse},
+      {Seconds("Sleep Minimum Stay", 1.0), &B::sleepMinimumStay, kMs},
+      {Seconds("Sleep Maximum Stay", 1.0), &B::sleepMaximumStay, kMs},
+      {Price("Silo Cost", 15), &B::siloCost},
+      {Bundles("Silo Bundle Capacity", 20), &B::siloBundleCapacity},
+      {Capacity("Silo Capacity", 10), &B::siloCapacity},
+      {Bundles("Silo Bought Bundles Amount", 10), &B::siloBoughtBundlesAmount},
+      {Motive("Silo Hunger Motive Cutoff", 100.0), &B::siloHungerMotiveCutoff},
+      {Seconds("Silo Minimum Stay", 1.0), &B::siloMinimumStay, kMs},
+      {Seconds("Silo Maximum Stay", 1.0), &B::siloMaximumStay, kMs},
+      {Price("Temple Cost", 15), &B::templeCost},
+      {Capacity("Temple Capacity", 10), &B::templeCapacity},
+      {Seconds("Temple Minimum Stay", 1.0), &B::templeMinimumStay, kMs},
+      {Seconds("Temple Maximum Stay", 1.0), &B::templeMaximumStay, kMs},
+      {MotivePerMs("Factory Hunger Delta", -0.006), &B::factoryHungerDelta},
+      {MotivePerMs("Factory Energy Delta", -0.006), &B::factoryEnergyDelta},
+      {Money("Factory Money Delta", 5e-05), &B::factoryMoneyDelta},
+      {Seconds("Factory Money Time", 1.0), &B::factoryMoneyTime, kMs},
+      {Price("Factory Cost", 25), &B::factoryCost},
+      {Capacity("Factory Capacity", 10), &B::factoryCapacity},
+      {Seconds("Factory Minimum Stay", 1.0), &B::factoryMinimumStay, kMs},
+      {Seconds("Factory Maximum Stay", 1.0), &B::factoryMaximumStay, kMs},
+      {MotivePerMs("Farm Hunger Delta", -0.006), &B::farmHungerDelta},
+      {MotivePerMs("Farm Energy Delta", -0.006), &B::farmEnergyDelta},
+      {Float("Farm Food Delta", 0.0001, 0.0, 1.0), &B::farmFoodDelta},
+      {Price("Farm Cost", 25), &B::farmCost},
+      {Capacity("Farm Capacity", 10), &B::farmCapacity},
+      {Seconds("Farm Minimum Stay", 1.0), &B::farmMinimumStay, kMs},
+      {Seconds("Farm Maximum Stay", 1.0), &B::farmMaximumStay, kMs},
+      {MotivePerMs("Market Hunger Delta", -0.006), &B::marketHungerDelta},
+      {MotivePerMs("Market Energy Delta", -0.006), &B::marketEnergyDelta},
+      {Bundles("Market Food Bundle Capacity", 25), &B::marketFoodBundleCapacity},
+      {Bundles("Market Goods Bundle Capacity", 25), &B::marketGoodsBundleCapacity},
+      {Price("Market Cost", 25), &B::marketCost},
+      {Capacity("Market Capacity", 10), &B::marketCapacity},
+      {Seconds("Market Minimum Stay", 1.0), &B::marketMinimumStay, kMs},
+      {Seconds("Market Maximum Stay", 1.0), &B::marketMaximumStay, kMs},
+      {Money("Military Cost", 25.0), &B::militaryCost},
+      {Chance("Motive Effect Randomness", 0.04), &B::motiveEffectRandomness},
+  };
+  return fields;
 }
 
 // The most of a count each of `count` holders may have when together they may have `total`.
@@ -27,144 +258,40 @@ cCityGameTuning::cCityGameTuning(const std::string& dataFolder) : cTuningData(da
   Reload();
 }
 
+std::vector<sTuningKey> cCityGameTuning::Keys() {
+  std::vector<sTuningKey> keys = TuningKeysOf(GeneralFields());
+  sTuningKey first = kUpgradeCost;
+  first.name = "City Upgrade 1";  // and so on, up to "Max City Upgrade Level"
+  keys.push_back(first);
+  return keys;
+}
+
 float cCityGameTuning::GetUpgradeCost(int level) const {
   if (level < 1 || level > (int)upgradeCosts.size()) return 1000.0f;
   return upgradeCosts[size_t(level - 1)];
 }
 
 void cCityGameTuning::ApplyConstants() {
-  creatureSpeed = GetFloat("Creature Speed", 0.0f, "");
-  creatureTurnRate = GetFloat("Creature Turn Rate", 0.0f, "");
-  roadPipDistance = GetFloat("Road Pip Distance", 0.01f, "");
-  roadPipDistance = CutTuningValue("Road Pip Distance", roadPipDistance, 0.001f, kNoFloatLimit);
-  initialWealth = GetInt("Initial Wealth", 100, "");
-  initialFood = GetInt("Initial Food", 100, "");
-  initialFood = CutTuningValue("Initial Food", initialFood, 0, 10000);
-  initialCreatures = GetInt("Initial Creatures", 5, "");
-  initialCreatures = CutTuningValue("Initial Creatures", initialCreatures, 0, 200);
-  initialTribeCreatures = GetInt("Initial Tribe Creatures", 5, "");
-  initialTribes = GetInt("Initial Tribes", 8, "");
-  initialTribes = CutTuningValue("Initial Tribes", initialTribes, 0, 200);
-  // Cut once the tribes are known: each of them at most 200, all of them at most what a frame carries.
-  initialTribeCreatures = CutTuningValue("Initial Tribe Creatures", initialTribeCreatures, 0,
-                                         std::min(200, MostEach(kMostTribeMembers, initialTribes)));
-  cityHallMoney = GetFloat("City Hall Money", 0.01f, "");
-  cityHallMoneyTime = ReadTime(*this, "City Hall Money Time", 5.0f);
-  cityPopulationGoal = GetInt("City Population Goal", 20, "");
-  buyFoodAtTribeCost = GetFloat("Buy Food At Tribe Cost", 4.0f, "");
-  radiusFromCityHall = GetFloat("Radius From City Hall", 5.0f, "");
-  angleForProtestGroup = GetFloat("Angle For Protest Group", 0.0f, "");
-  angleForSleepingGroup = GetFloat("Angle For Sleeping Group", 120.0f, "");
-  angleForIdleGroup = GetFloat("Angle For Idle Group", 240.0f, "");
-  idleMotiveThreshold = GetFloat("Idle Motive Threshold", 30.0f, "");
-  idleAtCityHallChance = GetInt("Idle At City Hall Chance", 250, "");
-  idleAtCityHallMinDistance = GetInt("Idle At City Hall Min Distance", 5, "");
-  idleAtCityHallMaxDistance = GetInt("Idle At City Hall Max Distance", 15, "");
-  idleAtCityHallDuration = ReadTime(*this, "Idle At City Hall Duration", 4.0f);
-  refundFraction = GetFloat("Refund Fraction", 0.6f, "");
-  callToPointCost = GetFloat("Call to Point Cost", 0.0f, "");
-  roadCost = GetInt("Road Cost", 5, "");
-  roadRefundFraction = GetFloat("Road Refund Fraction", 0.9f, "");
-  roadSpeedMultiplier = GetFloat("Road Speed Multiplier", 1.5f, "");
-  groupJoinCheckFrequency = ReadTime(*this, "Group Join Check Frequency", 1.0f);
-  fightMotiveLevel = GetFloat("Fight Motive Level", 20.0f, "");
-  fightCheckFrequency = ReadTime(*this, "Fight Check Frequency", 1.0f);
-  fightStartRadius = GetFloat("Fight Start Radius", 2.0f, "");
-  fightStartChance = GetFloat("Fight Start Chance", 0.01f, "");
-  fightAttractionRadius = GetFloat("Fight Attraction Radius", 2.0f, "");
-  fightAttractedChance = GetFloat("Fight Attracted Chance", 0.01f, "");
-  fightDuration = ReadTime(*this, "Fight Duration", 10.0f);
-  protestRadius = GetFloat("Protest Radius", 7.0f, "");
-  protestDuration = ReadTime(*this, "Protest Duration", 20.0f);
-  chanceToLeaveCity = GetFloat("Chance To Leave City", 30.0f, "");
-  singMotiveLevel = GetFloat("Sing Motive Level", 40.0f, "");
-  singCheckFrequency = ReadTime(*this, "Sing Check Frequency", 1.0f);
-  singStartRadius = GetFloat("Sing Start Radius", 2.0f, "");
-  singStartChance = GetFloat("Sing Start Chance", 0.01f, "");
-  singAttractionRadius = GetFloat("Sing Attraction Radius", 2.0f, "");
-  singAttractedChance = GetFloat("Sing Attracted Chance", 0.01f, "");
-  singDuration = ReadTime(*this, "Sing Duration", 10.0f);
-  partySupplyTime = ReadTime(*this, "Party Supply Time", 1.0f);
-  smallPartyAttractedChance = GetFloat("Small Party Attracted Chance", 0.1f, "");
-  smallPartyAttractionRadius = GetFloat("Small Party Attraction Radius", 5.0f, "");
-  smallPartyHungerInSupply = GetFloat("Small Party Hunger In Supply", 0.006f, "");
-  smallPartyEnergyInSupply = GetFloat("Small Party Energy In Supply", 0.006f, "");
-  smallPartyCost = GetInt("Small Party Cost", 25, "");
-  smallPartyCapacity = GetInt("Small Party Capacity", 20, "");
-  smallPartySupplies = GetInt("Small Party Supplies", 50000, "");
-  smallPartySupplies = CutTuningValue("Small Party Supplies", smallPartySupplies, 1, kNoIntLimit);
-  partyBonusHappiness = GetFloat("Party Bonus Happiness", 20.0f, "");
-  partyBonusDuration = ReadTime(*this, "Party Bonus Duration", 15.0f, 0.001f);
-  minRecruitChance = GetFloat("Min Recruit Chance", 0.0f, "") * 0.01f;
-  maxRecruitChance = GetFloat("Max Recruit Chance", 35.0f, "") * 0.01f;
-  gatherTimePerBundle = ReadTime(*this, "Gather Time Per Bundle", 3.0f);
-  gatherFruitPerBundle = GetFloat("Gather Fruit Per Bundle", 1.0f, "");
-  raidDefenseStartRadius = GetFloat("Raid Defense Start Radius", 2.0f, "");
-  raidDefenseStartChance = GetFloat("Raid Defense Start Chance", 1.0f, "") * 0.01f;
-  tribeRaidDefenseRadius = GetFloat("Tribe Raid Defense Radius", 10.0f, "");
-  raidDefenseDuration = ReadTime(*this, "Raid Defense Duration", 1.0f);
-  raidDefenseMaxDuration = ReadTime(*this, "Raid Defense Max Duration", 60.0f);
-  raidInteractionSpeedMultiplier = GetFloat("Raid Interaction Speed Multiplier", 1.3f, "");
-  raidDefenseHungerDelta = GetFloat("Raid Defense Hunger Delta", -0.0006f, "");
-  raidDefenseEnergyDelta = GetFloat("Raid Defense Energy Delta", -0.0006f, "");
-  recruitDisasterDuration = ReadTime(*this, "Recruit Disaster Duration", 10.0f);
-  recruitDisasterBaseRadius = GetFloat("Recruit Disaster Base Radius", 10.0f, "");
-  recruitDisasterRadiusPer = GetFloat("Recruit Disaster Radius Per", 5.0f, "");
-  recruitDisasterMinRecruitChance = GetFloat("Recruit Disaster Min Recruit Chance", 0.1f, "") * 0.01f;
-  recruitDisasterMaxRecruitChance = GetFloat("Recruit Disaster Max Recruit Chance", 0.1f, "") * 0.01f;
-  foodBundleAmount = GetFloat("Food Bundle Amount", 5.0f, "");
-  foodBundleAmount = CutTuningValue("Food Bundle Amount", foodBundleAmount, 0.01f, kNoFloatLimit);
-  foodBundleSellValue = GetFloat("Food Bundle Sell Value", 2.0f, "");
-  foodBundleBuyValue = GetFloat("Food Bundle Buy Value", 3.0f, "");
-  goodsBundleAmount = GetFloat("Goods Bundle Amount", 5.0f, "");
-  goodsBundleSellValue = GetFloat("Goods Bundle Sell Value", 5.0f, "");
-  wallFieldPotential = GetFloat("Wall Field Potential", 250000.0f, "");
-  wallFieldExponent = GetFloat("Wall Field Exponent", 4.0f, "");
-  wallCenterPointValue = GetFloat("Wall Center Point Value", 10.0f, "");
-  maxCityUpgradeLevel = GetInt("Max City Upgrade Level", 0, "");
-  maxCityUpgradeLevel = CutTuningValue("Max City Upgrade Level", maxCityUpgradeLevel, 0, kMaxCityUpgradeLevel);
-  upgradeCosts.clear();
-  for (int level = 1; level <= maxCityUpgradeLevel; ++level)
-    upgradeCosts.push_back(GetFloat(("City Upgrade " + std::to_string(level)).c_str(), 1000.0f, ""));
-  raidRelationshipEffect = GetFloat("Raid Relationship Effect", 10.0f, "");
-  tradeRelationshipEffect = GetFloat("Trade Relationship Effect", 10.0f, "");
-  recruitingRelationshipEffect = GetFloat("Recruiting Relationship Effect", 10.0f, "");
-  giftRelationshipEffect = GetFloat("Gift Relationship Effect", 10.0f, "");
-  happinessTotalCalculationTime = ReadTime(*this, "Happiness Total Calculation Time", 30.0f);
-  happinessUnitCalculationTime = ReadTime(*this, "Happiness Unit Calculation Time", 2.0f, 0.001f);
-  happinessBarRange = GetFloat("Happiness Bar Range", 50.0f, "");
-  tribeIdleDuration = ReadTime(*this, "Tribe Idle Duration", 10.0f);
-  tribeInitialFood = GetInt("Tribe Initial Food", 5, "");
+  ReadTuningFields(*this, GeneralFields());
+  // What the tribes make together is held too: all of them at most what a frame carries.
+  initialTribeCreatures =
+      CutTuningValue("Initial Tribe Creatures", initialTribeCreatures, 0, MostEach(kMostTribeMembers, initialTribes));
   // Every bundle of a tribe's store lies as a cube in its pile.
   tribeInitialFood =
       CutTuningValue("Tribe Initial Food", tribeInitialFood, 0, MostEach(kMostTribeBundles, initialTribes));
-  minDistanceBetweenTribes = GetFloat("Min Distance Between Tribes", 0.0f, "");
-  tribeRaidDefenseChance = GetFloat("Tribe Raid Defense Chance", 50.0f, "") * 0.01f;
-  tribeRaidDefenseCheckFrequency = ReadTime(*this, "Tribe Raid Defense Check Frequency", 5.0f);
-  tribeIdleChance = GetFloat("Tribe Idle Chance", 10.0f, "");
-  tribeRecruitChance = GetFloat("Tribe Recruit Chance", 10.0f, "");
-  tribeRaidChance = GetFloat("Tribe Raid Chance", 10.0f, "");
-  tribeMinRaiders = GetInt("Tribe Min Raiders", 2, "");
-  tribeMaxRaiders = GetInt("Tribe Max Raiders", 4, "");
-  tribeMinRecruiters = GetInt("Tribe Min Recruiters", 2, "");
-  tribeMaxRecruiters = GetInt("Tribe Max Recruiters", 4, "");
-  minTribeBirthAndDeathRate = ReadTime(*this, "Min Tribe Birth And Death Rate", 30.0f);
-  maxTribeBirthAndDeathRate = ReadTime(*this, "Max Tribe Birth And Death Rate", 30.0f);
-  maxTribePopulation = GetInt("Max Tribe Population", 20, "");
   // Births stop at it: more than the founding bounds would let the tribes outgrow what a frame can carry.
-  maxTribePopulation = CutTuningValue("Max Tribe Population", maxTribePopulation, 1,
-                                      std::min(200, MostEach(kMostTribeMembers, initialTribes)));
-  maxTribePopulationFoodRequirement = (float)GetInt("Max Tribe Population Food Requirement", 20, "") * foodBundleAmount;
-  minTribePopulationFoodRequirement = (float)GetInt("Min Tribe Population Food Requirement", 0, "") * foodBundleAmount;
-  tribeExcessFoodCap = (float)GetInt("Tribe Excess Food Cap", 25, "") * foodBundleAmount;
-  tribeExcessFoodDecayRate = ReadTime(*this, "Tribe Excess Food Decay Rate", 10.0f);
-  tribePilgrimageConversionChance = GetFloat("Tribe Pilgrimage Conversion Chance", 100.0f, "") * 0.01f;
-  tribePilgrimageChance = GetFloat("Tribe Pilgrimage Chance", 100.0f, "") * 0.01f;
-  tribePilgrimageCheckFrequency = ReadTime(*this, "Tribe Pilgrimage Check Frequency", 10.0f);
-  tribePilgrimageTime = ReadTime(*this, "Tribe Pilgrimage Time", 5.0f);
-  tribeTradeChance = GetFloat("Tribe Trade Chance", 10.0f, "") * 0.01f;
-  tribeTradeCheckFrequency = ReadTime(*this, "Tribe Trade Check Frequency", 10.0f);
-  warReward = GetFloat("War Reward", 100.0f, "");
+  maxTribePopulation =
+      CutTuningValue("Max Tribe Population", maxTribePopulation, 1, MostEach(kMostTribeMembers, initialTribes));
+  maxTribePopulationFoodRequirement *= foodBundleAmount;
+  minTribePopulationFoodRequirement *= foodBundleAmount;
+  tribeExcessFoodCap *= foodBundleAmount;
+  upgradeCosts.clear();
+  for (int level = 1; level <= maxCityUpgradeLevel; ++level) {
+    const std::string name = "City Upgrade " + std::to_string(level);
+    sTuningKey key = kUpgradeCost;
+    key.name = name.c_str();
+    upgradeCosts.push_back((float)Read(key));
+  }
   tribeActivityWeights[0] = tribeIdleChance;
   tribeActivityWeights[1] = tribeRecruitChance;
   tribeActivityWeights[2] = tribeRaidChance;
@@ -176,19 +303,13 @@ cCityGameMotiveTuning::cCityGameMotiveTuning(const std::string& dataFolder) : cT
   Reload();
 }
 
+std::vector<sTuningKey> cCityGameMotiveTuning::Keys() { return TuningKeysOf(MotiveFields()); }
+
 void cCityGameMotiveTuning::ApplyConstants() {
-  minMotive = GetFloat("Min Motive", 0.0f, "");
-  maxMotive = GetFloat("Max Motive", 100.0f, "");
-  lowMotive = GetFloat("Low Motive", 40.0f, "");
-  lowestMotive = GetFloat("Lowest Motive", 10.0f, "");
-  sleepOnGroundEnergyDelta = GetFloat("Sleep On Ground Energy Delta", 0.001f, "");
-  sleepOnGroundGetUp = lowMotive + GetFloat("Sleep On Ground Get Up", 10.0f, "");
-  worldEnergyDelta = GetFloat("World Energy Delta", -0.0005f, "");
-  worldHungerDelta = GetFloat("World Hunger Delta", -0.0005f, "");
-  startingEnergyMin = GetFloat("Starting Energy Min", 40.0f, "");
-  startingEnergyMax = GetFloat("Starting Energy Max", 100.0f, "");
-  startingHungerMin = GetFloat("Starting Hunger Min", 40.0f, "");
-  startingHungerMax = GetFloat("Starting Hunger Max", 100.0f, "");
+  ReadTuningFields(*this, MotiveFields());
+  // Motives are held between the two: a maximum below the minimum would pin every motive below it.
+  maxMotive = CutTuningValue("Max Motive", maxMotive, minMotive, 100.0f);
+  sleepOnGroundGetUp += lowMotive;
 }
 
 cCityGameBuildingTuning::cCityGameBuildingTuning(const std::string& dataFolder) : cTuningData(dataFolder) {
@@ -196,56 +317,17 @@ cCityGameBuildingTuning::cCityGameBuildingTuning(const std::string& dataFolder) 
   Reload();
 }
 
+std::vector<sTuningKey> cCityGameBuildingTuning::Keys() { return TuningKeysOf(BuildingFields()); }
+
 void cCityGameBuildingTuning::ApplyConstants() {
-  sleepEnergyDelta = GetFloat("Sleep Energy Delta", 0.01f, "");
-  sleepCost = GetInt("Sleep Cost", 15, "");
-  sleepCapacity = GetInt("Sleep Capacity", 10, "");
-  roomsPerHouse = GetInt("Rooms Per House", 25, "");
-  sleepMinimumStay = ReadTime(*this, "Sleep Minimum Stay", 1.0f);
-  sleepMaximumStay = ReadTime(*this, "Sleep Maximum Stay", 1.0f);
+  ReadTuningFields(*this, BuildingFields());
   GetString(sleepBuildingName, "Sleep Building Name", "Sleep Building", "");
-  siloCost = GetInt("Silo Cost", 15, "");
-  siloBundleCapacity = GetInt("Silo Bundle Capacity", 20, "");
-  siloCapacity = GetInt("Silo Capacity", 10, "");
-  siloBoughtBundlesAmount = GetInt("Silo Bought Bundles Amount", 10, "");
-  siloHungerMotiveCutoff = GetFloat("Silo Hunger Motive Cutoff", 100.0f, "");
-  siloMinimumStay = ReadTime(*this, "Silo Minimum Stay", 1.0f);
-  siloMaximumStay = ReadTime(*this, "Silo Maximum Stay", 1.0f);
   GetString(siloBuildingName, "Silo Building Name", "Food Storage Building", "");
-  templeCost = GetInt("Temple Cost", 15, "");
-  templeCapacity = GetInt("Temple Capacity", 10, "");
-  templeMinimumStay = ReadTime(*this, "Temple Minimum Stay", 1.0f);
-  templeMaximumStay = ReadTime(*this, "Temple Maximum Stay", 1.0f);
   GetString(culturalBuildingName, "Cultural Building Name", "Cultural Building", "");
-  factoryHungerDelta = GetFloat("Factory Hunger Delta", -0.006f, "");
-  factoryEnergyDelta = GetFloat("Factory Energy Delta", -0.006f, "");
-  factoryMoneyDelta = GetFloat("Factory Money Delta", 5e-05f, "");
-  factoryMoneyTime = ReadTime(*this, "Factory Money Time", 1.0f);
-  factoryCost = GetInt("Factory Cost", 25, "");
-  factoryCapacity = GetInt("Factory Capacity", 10, "");
-  factoryMinimumStay = ReadTime(*this, "Factory Minimum Stay", 1.0f);
-  factoryMaximumStay = ReadTime(*this, "Factory Maximum Stay", 1.0f);
   GetString(moneyBuildingName, "Money Building Name", "Money Generating Building", "");
-  farmHungerDelta = GetFloat("Farm Hunger Delta", -0.006f, "");
-  farmEnergyDelta = GetFloat("Farm Energy Delta", -0.006f, "");
-  farmFoodDelta = GetFloat("Farm Food Delta", 0.0001f, "");
-  farmCost = GetInt("Farm Cost", 25, "");
-  farmCapacity = GetInt("Farm Capacity", 10, "");
-  farmMinimumStay = ReadTime(*this, "Farm Minimum Stay", 1.0f);
-  farmMaximumStay = ReadTime(*this, "Farm Maximum Stay", 1.0f);
   GetString(foodBuildingName, "Food Building Name", "Food Generating Building", "");
-  marketHungerDelta = GetFloat("Market Hunger Delta", -0.006f, "");
-  marketEnergyDelta = GetFloat("Market Energy Delta", -0.006f, "");
-  marketFoodBundleCapacity = GetInt("Market Food Bundle Capacity", 25, "");
-  marketGoodsBundleCapacity = GetInt("Market Goods Bundle Capacity", 25, "");
-  marketCost = GetInt("Market Cost", 25, "");
-  marketCapacity = GetInt("Market Capacity", 10, "");
-  marketMinimumStay = ReadTime(*this, "Market Minimum Stay", 1.0f);
-  marketMaximumStay = ReadTime(*this, "Market Maximum Stay", 1.0f);
   GetString(diplomaticBuildingName, "Diplomatic Building Name", "Diplomatic Building", "");
-  militaryCost = GetFloat("Military Cost", 25.0f, "");
   GetString(militaryBuildingName, "Military Building Name", "Military Building", "");
-  motiveEffectRandomness = GetFloat("Motive Effect Randomness", 0.04f, "");
 }
 
 // Each built on first use and never destroyed, so a reader at exit finds it whole.

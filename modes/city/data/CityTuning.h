@@ -4,15 +4,19 @@
 // "CityGameBuildingTuning.xml" (the building kinds). Readers use the fields.
 // Durations given in seconds are held in milliseconds, percentages as
 // fractions, tribe food requirements as food (bundles x "Food Bundle Amount").
-// A value that would hang or divide by zero is cut where it is read, and so is
-// one that would with the others (the tribes' members and food together); the
-// first cut of each key is named in the debug window, in the file's own unit.
+// Each numeric key's type, default and range stand in one table per file
+// (CityTuning.cpp); a value the file writes outside it, or no number, is cut or
+// read as the default as the tables say (sim/tuning/TuningKeys.h), and so is
+// one that would break play with the others (the tribes' members and food
+// together, a maximum motive below the minimum); the first cut of each key is
+// named in the debug window, as the file wrote it.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "sim/tuning/TuningData.h"
+#include "sim/tuning/TuningKeys.h"
 
 class cCityGameTuning : public cTuningData {
  public:
@@ -24,6 +28,7 @@ class cCityGameTuning : public cTuningData {
 
   explicit cCityGameTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
+  static std::vector<sTuningKey> Keys();  // the file's numeric keys with their ranges
 
   // The price of upgrade `level` (1 for the first); 1000 past the list.
   float GetUpgradeCost(int level) const;
@@ -151,6 +156,7 @@ class cCityGameMotiveTuning : public cTuningData {
  public:
   explicit cCityGameMotiveTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
+  static std::vector<sTuningKey> Keys();  // the file's numeric keys with their ranges
 
   float minMotive = 0.0f;  // "Min Motive"
   float maxMotive = 100.0f;  // "Max Motive"
@@ -170,6 +176,7 @@ class cCityGameBuildingTuning : public cTuningData {
  public:
   explicit cCityGameBuildingTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
+  static std::vector<sTuningKey> Keys();  // the file's numeric keys with their ranges
 
   float sleepEnergyDelta = 0.01f;  // "Sleep Energy Delta": energy per ms
   int sleepCost = 15;  // "Sleep Cost": money

@@ -262,8 +262,10 @@ std::vector<cCityGamePlayerCreature*> cCityGameCity::GetOwnCitizens() const {
 
 void cCityGameCity::CountPeopleAndRooms(int population) {
   mPopulation = population;
-  mHousingCapacity =
-      GetCityObjectRegistry().CountObjectsOfClass<cCityGameBuildingHouse>() * GetCityGameBuildingTuning().roomsPerHouse;
+  // Counted wide and held to the int range: no number of houses overflows the sum of their rooms.
+  const int64_t rooms = (int64_t)GetCityObjectRegistry().CountObjectsOfClass<cCityGameBuildingHouse>() *
+                        GetCityGameBuildingTuning().roomsPerHouse;
+  mHousingCapacity = (int)std::min<int64_t>(rooms, INT32_MAX);
 }
 
 void cCityGameCity::UpdateHappiness() {

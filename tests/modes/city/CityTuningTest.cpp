@@ -1,14 +1,18 @@
 // The three city tuning sets: defaults and conversions with the files absent,
 // a wrong element type reading the default, values that would break play cut
-// where they are read, and an edited upgrade price taking effect at the next
-// update of the running city.
+// where they are read, an edited upgrade price taking effect at the next
+// update of the running city, and every numeric key of the three files tried
+// with the texts that break play, the city founded and played with each.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "glf/DebugWindow.h"
+#include "modes/city/cursors/CityMenuCursors.h"
+#include "modes/city/economy/CityBuildingKinds.h"
 #include "tests/modes/city/CityTestSupport.h"
+#include "tests/sim/tuning/TuningTestSupport.h"
 
 namespace {
 
@@ -261,7 +265,7 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
     const char* namedAs = nullptr;  // the value and bound as the line gives them, where the row checks them
   } cases[] = {
       {"City Hall Money Time", general.cityHallMoneyTime, 0.0f, 1},
-      {"Group Join Check Frequency", general.groupJoinCheckFrequency, day, 1, "1e+30 is cut to 86400"},
+      {"Group Join Check Frequency", general.groupJoinCheckFrequency, day, 1, "1e30 is cut to 86400"},
       {"Fight Check Frequency", general.fightCheckFrequency, day, 1},
       {"Sing Duration", general.singDuration, 0.0f, 1},
       {"Tribe Raid Defense Check Frequency", general.tribeRaidDefenseCheckFrequency, day, 0},  // a day exactly stays
@@ -281,7 +285,8 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
 // together 40,000, whose frames took seconds; their camps could also pile
 // any number of food bundles. What the tribes make together is cut too: the
 // members they are founded with, those they may grow to and the bundles
-// piled at their camps, each key named once.
+// piled at their camps, each key named once. So is a maximum motive below the
+// minimum, which pinned every motive below it and turned the happiness red.
 TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
   if (!GetDebugWindow()) CreateDebugWindow();
   cScratchDir dir;
@@ -289,8 +294,11 @@ TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
             "<t><int name=\"Initial Tribes\" data=\"200\"/><int name=\"Initial Tribe Creatures\" data=\"200\"/>"
             "<int name=\"Max Tribe Population\" data=\"200\"/>"
             "<int name=\"Tribe Initial Food\" data=\"2000000000\"/></t>");
+  dir.Write("CityGameMotiveTuning.xml", "<t><float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"20\"/></t>");
   cCityGameTuning general(dir.Path() + "/");
+  cCityGameMotiveTuning motive(dir.Path() + "/");
   general.Reload();
+  motive.Reload();
   const int tribes = 200;
   struct sCase {
     const char* key;
@@ -300,6 +308,8 @@ TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
       {"Initial Tribe Creatures", general.initialTribeCreatures, cCityGameTuning::kMostTribeMembers / tribes, 1},
       {"Max Tribe Population", general.maxTribePopulation, cCityGameTuning::kMostTribeMembers / tribes, 1},
       {"Tribe Initial Food", general.tribeInitialFood, cCityGameTuning::kMostTribeBundles / tribes, 1},
+      {"Min Motive", (int)motive.minMotive, 80, 0},
+      {"Max Motive", (int)motive.maxMotive, 80, 1},
   };
   for (const sCase& c : cases) {
     EXPECT_EQ(c.held, c.expected) << c.key;
@@ -327,6 +337,131 @@ TEST_F(CityTuningReloadTest, AnEditedFirstUpgradePriceHoldsAtTheNextUpdate) {
   City()->UpgradeCityHall();
   EXPECT_FLOAT_EQ(City()->GetMoney(), before - 321.0f);
   EXPECT_EQ(City()->GetUpgradeLevel(), 1);
+}
+
+// Fault mended: "Rooms Per House" 2147483647 overflowed the city's housing
+// with two houses, "Silo Bundle Capacity" 2147483647 overflowed the silo's
+// label, "Creature Speed" 1e30 flew every citizen off within a frame, an int
+// written "1e30" read 1 and NaN or nothing read 0 without a word, "City
+// Population Goal" -1 showed the goal reached by nobody, and the motive file
+// bounded nothing. Every key of the three files is written with each trial
+// text; the city is founded with it, buys and places every kind of building
+// (two houses), draws every label and its HUD, and plays 3.5 game seconds.
+class CityTuningTrialTest : public cCityWorldTest {
+ protected:
+  CityTuningTrialTest() { enterOnSetUp = false; }
+  ~CityTuningTrialTest() override { cTuningTrial::ForgetTrials(); }
+
+  void Found(cTuningData& set, const sTuningKey& key, const std::string& text) {
+    const std::string file = TuningFileWriting(key, text);
+    set.ParseText(file.c_str(), file.size(), "trial.xml");
+    set.ApplyConstants();
+    Enter();
+  }
+  // Bought through the hall's menu at its price and dropped at the point; a
+  // kind the menu does not offer yet, or a drop refused, is stood there instead.
+  template <class T>
+  void BuyAndPlace(int item, int x, int y) {
+    const int before = Count<T>();
+    City()->AddMoneySilently(2e6f);
+    cCityGameCityCursor& menu = GetCityCityCursor();
+    menu.Open(City(), 400, 300);
+    GetCityCursorController().SetCurrentCursor(&menu);
+    menu.Choose(item);
+    GetCityCursorController().HandleCursorResult(cICityGameCursor::kDone);
+    GetCityCursorController().OnMouseMove(x, y);
+    GetCityCursorController().OnLeftButtonDown(x, y);
+    GetCityCursorController().OnLeftButtonUp(x, y);
+    GetCityCursorController().HandleInputEvent("CANCEL_BUY", 0.0f, 1);
+    if (Count<T>() == before) NewBuildingAt<T>(cFakeCityView::Ground(x, y));
+    GetDataManager()->CommitPending();
+  }
+  void BuyEveryKind() {
+    City()->AddMoneySilently(2e6f);
+    City()->UpgradeCityHall();  // the temple, the military and the diplomatic building are offered from the first
+    BuyAndPlace<cCityGameBuildingHouse>(cCityGameCityCursor::kHouse, 620, 500);
+    BuyAndPlace<cCityGameBuildingHouse>(cCityGameCityCursor::kHouse, 380, 500);
+    BuyAndPlace<cCityGameBuildingSilo>(cCityGameCityCursor::kSilo, 500, 620);
+    BuyAndPlace<cCityGameBuildingFactory>(cCityGameCityCursor::kFactory, 500, 380);
+    BuyAndPlace<cCityGameBuildingTemple>(cCityGameCityCursor::kTemple, 590, 590);
+    BuyAndPlace<cCityGameBuildingMilitary>(cCityGameCityCursor::kMilitary, 410, 410);
+    BuyAndPlace<cCityGameBuildingMarket>(cCityGameCityCursor::kMarket, 590, 410);
+    BuyAndPlace<cCityGameBuildingFarm>(cCityGameCityCursor::kFarm, 500, 1200);
+    City()->AddMoneySilently(2e6f);
+    GetCityCityCursor().Open(City(), 400, 300);
+    GetCityCursorController().SetCurrentCursor(&GetCityCityCursor());
+    GetCityCityCursor().Choose(cCityGameCityCursor::kParty);
+    GetCityCursorController().HandleCursorResult(cICityGameCursor::kDone);
+    GetCityCursorController().OnLeftButtonDown(500, 450);
+    GetCityCursorController().OnLeftButtonUp(500, 450);
+    GetCityCursorController().HandleInputEvent("CANCEL_BUY", 0.0f, 1);
+  }
+  // Every building's label and the HUD, as a frame draws them; each fraction
+  // a label shows ("Rented Rooms: 1/25") is a count within its whole.
+  void DrawLabelsAndHud(const std::string& where) {
+    std::vector<cCityGameBuilding*> buildings;
+    Registry().CollectObjectsOfClass(buildings);
+    for (cCityGameBuilding* building : buildings) {
+      building->Draw();
+      building->DrawLabel(true, 50, 60);
+      const std::string label = building->GetLabelDetail();
+      EXPECT_EQ(label.find("nan"), std::string::npos) << where << ": " << label;
+      EXPECT_EQ(label.find("inf"), std::string::npos) << where << ": " << label;
+      const size_t slash = label.find('/');
+      if (slash == std::string::npos) continue;
+      const size_t start = label.find_last_of(' ', slash) + 1;
+      const long part = std::strtol(label.c_str() + start, nullptr, 10), whole = std::strtol(label.c_str() + slash + 1, nullptr, 10);
+      EXPECT_TRUE(part >= 0 && part <= whole) << where << ": " << label;
+    }
+    City()->Draw();
+    City()->DrawLabel(true, 50, 60);
+    mode->RefreshHud();
+    const cGLFProgressBar& goal = mode->GetHud().GetTitleBar();
+    if (City()->GetPopulation() < GetCityGameTuning().cityPopulationGoal) {
+      EXPECT_LT(goal.GetValue(), goal.GetRange()) << where << ": the goal bar is full before the goal";
+    }
+  }
+  // Every creature stands on the planet, and the city keeps citizens near its hall.
+  void ExpectCreaturesOnTheGround(const std::string& where) {
+    std::vector<cCityGameCreature*> creatures;
+    Registry().CollectObjectsOfClass(creatures);
+    const Ru::Math::Vector3 hall = City()->GetPosition();
+    int near = 0, citizens = 0;
+    for (cCityGameCreature* c : creatures) {
+      const Ru::Math::Vector3 p = c->GetPosition();
+      ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << where;
+      if (!dynamic_cast<cCityGamePlayerCreature*>(c)) continue;
+      ++citizens;
+      near += Distance(p, hall) < 60.0f;
+    }
+    if (citizens > 0) { EXPECT_GT(near, 0) << where << ": every citizen has left the city"; }
+  }
+  void Play(const std::string& where) {
+    BuyEveryKind();
+    DrawLabelsAndHud(where);
+    Pump(30, 100);
+    Pump(1, 500);  // the longest frame the loop passes on
+    DrawLabelsAndHud(where);
+    ExpectCreaturesOnTheGround(where);
+  }
+  void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
+    TryEveryKeyAtEveryText(
+        keys, [this] { TearDown(), SetUp(); },  // a fixture anew, as for the next test
+        [&](const sTuningKey& key, const std::string& text, const std::string& where) {
+          Found(set, key, text);
+          Play(where);
+        });
+  }
+};
+
+TEST_F(CityTuningTrialTest, EveryGeneralKeyFoundsAndPlaysAtEveryTrialText) {
+  TryEveryKeyOf(GetCityGameTuning(), cCityGameTuning::Keys());
+}
+TEST_F(CityTuningTrialTest, EveryMotiveKeyFoundsAndPlaysAtEveryTrialText) {
+  TryEveryKeyOf(GetCityGameMotiveTuning(), cCityGameMotiveTuning::Keys());
+}
+TEST_F(CityTuningTrialTest, EveryBuildingKeyFoundsAndPlaysAtEveryTrialText) {
+  TryEveryKeyOf(GetCityGameBuildingTuning(), cCityGameBuildingTuning::Keys());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -13,6 +14,10 @@
 #include "app/GameClock.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
+#include "modes/civ/CivBuilding.h"
+#include "modes/civ/CivBullets.h"
+#include "modes/civ/CivRoad.h"
+#include "modes/civ/CivTurret.h"
 #include "modes/civ/CivCity.h"
 #include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivVehicle.h"
@@ -313,3 +318,45 @@ struct CivInputFixture : CivWorldFixture {
   }
   float Wealth(int i) { return City(i)->GetAvailableWealth(); }
 };
+
+// What the NPC world keeps true after every frame; the first broken rule, or "".
+inline std::string FirstBrokenRule(cCivWorld& world) {
+  auto dead = [](Ko::cGameData* object) { return !object || object->IsDead(); };
+  auto finite = [](const Ru::Math::Vector3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+  const std::vector<cCivModeVehicle*>& vehicles = world.GetVehicles();
+  auto listed = [&](cCivModeVehicle* v) { return std::find(vehicles.begin(), vehicles.end(), v) != vehicles.end(); };
+  cCivPlayers& players = *GetCivPlayers();
+  cCivRelationshipMatrix& relations = *players.GetRelationships();
+  for (int a = 0; a < relations.GetPlayerCount(); ++a)
+    for (int b = 0; b < relations.GetPlayerCount(); ++b)
+      if (std::fabs(relations.Get(a, b)) > 10.0f || relations.Get(a, b) != relations.Get(b, a)) return "relationship";
+  for (float pool : players.GetCivPools())
+    if (!std::isfinite(pool)) return "civ pool";
+  for (cCivModeVehicle* v : vehicles) {
+    if (dead(v)) return "dead vehicle listed";
+    if (v->GetState() < kCivVehicleDying || v->GetState() > kCivVehicleGuard) return "vehicle state";
+    if (!finite(v->GetPosition())) return "vehicle position";
+    if (v->GetTargetVehicle() && !listed(v->GetTargetVehicle())) return "vehicle target";
+  }
+  const std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
+  for (cCivModeDecoratedCity* city : cities) {
+    if (dead(city) || !finite(city->GetPosition()) || !std::isfinite(city->GetMoney())) return "city";
+    if (std::fabs(city->GetMood()->GetValue()) > 10.0f) return "mood";
+    if (city->GetTurrets().size() > 8u) return "turret count";
+    for (cCivModeDecoratedBuilding* building : city->GetBuildings())
+      if (dead(building)) return "dead building listed";
+    for (cCivModeTurret* turret : city->GetTurrets())
+      if (dead(turret) || (turret->GetTarget() && !listed(turret->GetTarget()))) return "turret";
+    for (cCivModeRoad* road : city->GetRoads())
+      if (dead(road) || std::find(cities.begin(), cities.end(), road->GetEnd()) == cities.end()) return "road";
+  }
+  for (cCivModeBullet* bullet : world.GetBullets()->GetBullets()) {
+    if (!bullet) continue;
+    auto* envoy = dynamic_cast<cCivDiplomaticBullet*>(bullet);
+    auto* target = dynamic_cast<Ko::cGameData*>(bullet->GetTarget());
+    if (!finite(bullet->GetPosition()) || (envoy && envoy->GetVehicle() && !listed(envoy->GetVehicle())) ||
+        (target && target->IsDead()))
+      return "bullet";
+  }
+  return "";
+}

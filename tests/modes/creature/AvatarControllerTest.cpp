@@ -1,8 +1,9 @@
 // The creature-mode creature with the fly/swim avatar controller, as the test
 // bench drives it: placement through the creature, controller swaps, flying
 // under MOVE, TURN and CLIMB between the ground and the ceiling, diving and
-// swimming over the sea, wing beats, the camera's follow, and the queries
-// other subsystems ask the creature.
+// swimming over the sea, wing beats, the camera's follow, the queries
+// other subsystems ask the creature, and every key of its tuning file tried
+// with the texts that break play.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "modes/creature/cCreatureModeCreature.h"
 #include "sim/gamedata/DataManager.h"
 #include "CreatureTestSupport.h"
+#include "tests/sim/tuning/TuningTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/planet/PlanetTestSupport.h"
 #include "world/scene/CreatureParts.h"
@@ -195,6 +197,30 @@ TEST_F(AvatarControllerTest, TheNearestOtherSpeciesIsFoundAmongTheModesCreatures
   EXPECT_FALSE(creature->HasGroup());
   for (auto& made : {kin, far, near}) delete made.second;
   manager.SetAvatarCreature(nullptr);
+}
+
+// Fault mended: the file's values were held only above 0, and NaN, nothing or
+// words read 0, all without a word. Every key is written with each trial text;
+// the avatar flies, turns, climbs, dives over land and into the sea, with the
+// longest frame the loop passes on at the end.
+TEST_F(AvatarControllerTest, EveryTuningKeyFliesAndSwimsAtEveryTrialText) {
+  cScratchDir dir;
+  TryEveryKeyAtEveryText(cAvatarTuningData::Keys(), [] {}, [&](const sTuningKey& key, const std::string& text,
+                                                              const std::string& where) {
+    dir.Write("CreatureTuning.xml", TuningFileWriting(key, text));
+    controller = new cAvatarFlySwimController(nullptr, creature, wing1, wing2, "CreatureTuning.xml", dir.Path() + "/");
+    creature->SetController(controller);
+    controller->Activate();
+    for (const Vector3& start : {Vector3{1, 0.2f, 0}, Vector3{-1, 0.2f, 0}}) {  // over land, then over the sea
+      PlaceAbove(start);
+      Run(20, 1.0f, 0.5f, 1.0f);
+      Run(20, 1.0f, 0, -1.0f);
+      controller->Update(0.5f);
+      const float height = Height();
+      EXPECT_TRUE(std::isfinite(height) && height >= 469.0f && height <= 520.0f + 1000.0f) << where;
+    }
+  });
+  cTuningTrial::ForgetTrials();
 }
 
 }  // namespace

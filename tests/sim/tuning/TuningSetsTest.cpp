@@ -83,7 +83,7 @@ template <size_t N>
 static std::string DistinctValuesXml(const sKeyRow (&rows)[N], std::vector<double>& expected) {
   std::string body;
   for (size_t i = 0; i < N; ++i) {
-    double value = rows[i].isFloat ? 1000.5 + (double)i : 2000.0 + (double)i;
+    double value = rows[i].isFloat ? 1.5 + (double)i : 1.0 + (double)i;  // within every key's range
     expected.push_back(value);
     body += std::string("<") + (rows[i].isFloat ? "float" : "int") + " name=\"" + rows[i].key + "\" data=\"" +
             std::to_string(value) + "\"/>\n";

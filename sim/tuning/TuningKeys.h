@@ -1,0 +1,71 @@
+// Every numeric key a tuning file gives has one row in its set's table: its
+// type, its default and the range it is held to, in the file's own unit. The
+// value a file writes is held to that row: one outside the range, infinite or
+// too large for the type is cut to the range; one that is no number (empty,
+// words, NaN) or of another element type reads the default; one with more
+// after the number, or an int key's number with a fraction or exponent, reads
+// as that number. Each such value is named once, as the file wrote it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "sim/tuning/TuningData.h"
+
+struct sTuningKey {
+  const char* name;
+  eTuningConstantType type;       // kTuningInt or kTuningFloat
+  double defaultValue;            // what an absent key reads; within the range
+  double low, high;               // the range, both ends allowed
+  const char* section = nullptr;  // an ini file's section; none for the XML sets
+};
+
+constexpr sTuningKey TuningInt(const char* name, double defaultValue, double low, double high) {
+  return {name, kTuningInt, defaultValue, low, high};
+}
+constexpr sTuningKey TuningFloat(const char* name, double defaultValue, double low, double high) {
+  return {name, kTuningFloat, defaultValue, low, high};
+}
+
+// The longest stopwatch period a file may ask for, in seconds: a day. Every
+// period converted to whole milliseconds and compared then stays in range.
+inline constexpr double kTuningDaySeconds = 86400.0;
+
+// The value to hold for the key when its file wrote `text` (null: the key is
+// absent, which reads the default without a word).
+double HoldTuningText(const sTuningKey& key, const char* text);
+// The same for a number put in the file's place (by a test or a benchmark).
+double HoldTuningNumber(const sTuningKey& key, double value);
+// A key whose element is of another type than its row's reads the default.
+double HoldTuningOfOtherType(const sTuningKey& key, const char* element, const std::string& text);
+
+// A row bound to the member of its set that holds it. The member holds the
+// value times `unit` (1000: the file's seconds held as milliseconds; 0.01:
+// its percent held as a fraction).
+template <class tSet>
+struct tTuningField {
+  tTuningField(const sTuningKey& k, float tSet::*member, float u = 1.0f) : key(k), asFloat(member), unit(u) {}
+  tTuningField(const sTuningKey& k, int tSet::*member) : key(k), asInt(member) {}
+  sTuningKey key;
+  float tSet::*asFloat = nullptr;
+  int tSet::*asInt = nullptr;
+  float unit = 1.0f;
+};
+
+// Reads every row of the table into its member, in the table's order.
+template <class tSet>
+void ReadTuningFields(tSet& set, const std::vector<tTuningField<tSet>>& fields) {
+  for (const tTuningField<tSet>& field : fields) {
+    const double value = set.Read(field.key);
+    if (field.asFloat) set.*field.asFloat = (float)value * field.unit;
+    else set.*field.asInt = (int)value;
+  }
+}
+
+template <class tSet>
+std::vector<sTuningKey> TuningKeysOf(const std::vector<tTuningField<tSet>>& fields) {
+  std::vector<sTuningKey> keys;
+  for (const tTuningField<tSet>& field : fields) keys.push_back(field.key);
+  return keys;
+}
