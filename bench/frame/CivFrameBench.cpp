@@ -9,14 +9,17 @@
 //     and 150 vehicles;
 //   - the grown world drawn as it was before small spheres were drawn with
 //     fewer slices and the cubes and vehicles in one batch (the draw's reference).
-// Per frame of the game's own order (the mode's Update of a 50 ms frame at
-// speed 10, then the frame drawn, swapped and finished with glFinish, so that
-// the waits on llvmpipe and the X server count):
+// Each frame is the game's own (its step on the real clock at speed 10: the
+// input, the camera with its glide, the mode's update; then the frame drawn
+// and swapped), without the pacing, and finished with glFinish so that the
+// waits on llvmpipe and the X server count. Over 3 s of frames:
 //   Time / frame_ms      the real time of the frame, mean;
 //   fps                  frames a second at that time (no pacing);
-//   update_ms / update_max_ms   the main thread's CPU in the update, mean and worst;
+//   update_ms / update_max_ms   the main thread's CPU in the step before drawing, mean and worst;
 //   main_cpu_ms          the main thread's CPU in the whole frame (the rest is waiting);
-//   budget_%             the frame's real time as a share of a 16.7 ms frame.
+//   budget_%             the frame's real time as a share of a 16.7 ms frame;
+//   scene_tris / scene_calls    triangles and draw calls the scene handed to GL a frame,
+//                               sphere_tris and cube_tris of them the spheres' and the cubes'.
 // Run from the repository root, alone (a process that has opened the display
 // cannot fork a game):
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=CivFrame
@@ -53,15 +56,18 @@
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "math/Vector.h"
+#include "world/scene/SceneManager.h"
 #include "world/scene/SolidShapes.h"
 
 namespace {
 
-constexpr int kFrames = 300;
+constexpr int kSettleFrames = 20;
+constexpr double kMeasureMs = 3000.0;
 
 struct cCivFrameFigures {
   double frameMs = 0, updateMs = 0, updateWorstMs = 0, cpuMs = 0;
   double buildings = 0, vehicles = 0, roads = 0, turrets = 0, routeSpheres = 0;
+  double sceneTriangles = 0, sceneCalls = 0, sphereTriangles = 0, cubeTriangles = 0;
 };
 
 double ClockMs(clockid_t clock) {
@@ -159,27 +165,36 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
   }
   Sys_SetClockForTest(nullptr);  // the game runs on the real clock from here
   gCivSimulationSpeed = 10;
-  for (int i = 0; i < 20; ++i) {  // settled: the lists and the first choices made
-    gCurrentGameMode->Update(50);
-    OnDisplay();
+  for (int i = 0; i < kSettleFrames; ++i) {  // settled: the lists and the first choices made
+    if (AdvanceFrame()) PresentFrame();
+    glFinish();
   }
   double update = 0, cpu = 0;
+  int frames = 0;
   const double start = RealMs();
-  for (int i = 0; i < kFrames; ++i) {
-    GetDataManager()->CommitPending();
+  while (RealMs() - start < kMeasureMs) {
     const double a = ThreadCpuMs();
-    gCurrentGameMode->Update(50);
+    const bool stepped = AdvanceFrame();
     const double b = ThreadCpuMs();
-    OnDisplay();
+    if (stepped) PresentFrame();
     glFinish();
     const double c = ThreadCpuMs();
     update += b - a;
     cpu += c - a;
     figures.updateWorstMs = std::max(figures.updateWorstMs, b - a);
+    for (const auto& [shape, tally] : GetSceneManager().GetLastDrawTallies()) {
+      figures.sceneTriangles += (double)tally.triangles;
+      figures.sceneCalls += tally.calls;
+      if (shape == "Spheres") figures.sphereTriangles += (double)tally.triangles;
+      if (shape == "Cube") figures.cubeTriangles += (double)tally.triangles;
+    }
+    ++frames;
   }
-  figures.frameMs = (RealMs() - start) / kFrames;
-  figures.updateMs = update / kFrames;
-  figures.cpuMs = cpu / kFrames;
+  figures.frameMs = (RealMs() - start) / frames;
+  figures.updateMs = update / frames;
+  figures.cpuMs = cpu / frames;
+  for (double* perFrame : {&figures.sceneTriangles, &figures.sceneCalls, &figures.sphereTriangles, &figures.cubeTriangles})
+    *perFrame /= frames;
   for (cCivModeDecoratedCity* city : GetCivCities()) {
     figures.buildings += (double)city->GetBuildingCount();
     figures.roads += (double)city->GetRoads().size();
@@ -224,6 +239,10 @@ void RunFrames(benchmark::State& state, bool grown, bool asBefore = false) {
     state.counters["route_spheres"] = f.routeSpheres;
     state.counters["vehicles"] = f.vehicles;
     state.counters["roads"] = f.roads;
+    state.counters["scene_tris"] = f.sceneTriangles;
+    state.counters["scene_calls"] = f.sceneCalls;
+    state.counters["sphere_tris"] = f.sphereTriangles;
+    state.counters["cube_tris"] = f.cubeTriangles;
   }
 }
 
