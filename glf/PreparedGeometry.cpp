@@ -10,6 +10,7 @@
 #include <map>
 #include <tuple>
 
+#include "glf/DrawTally.h"
 #include "glf/GLExtensions.h"
 
 static bool gPreparedGeometryEnabled = true;
@@ -101,9 +102,9 @@ cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const floa
   return cluster;
 }
 
-cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks) {
+cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks) {
   const cSphereMesh mesh = BuildSphereMesh(radius, slices, stacks);
-  cIndexedSphere out;
+  cIndexedMesh out;
   std::map<std::array<uint32_t, 6>, uint32_t> seen;  // exact bits of position and normal
   std::vector<uint32_t> index(mesh.positions.size() / 3);
   for (size_t v = 0; v < index.size(); ++v) {
@@ -138,6 +139,12 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
   if (spheres > mesh.spheres) spheres = mesh.spheres;
   const int fans = (int)mesh.fanFirsts.size() / mesh.spheres * spheres;
   const int strips = (int)mesh.stripFirsts.size() / mesh.spheres * spheres;
+  // A fan of n vertices is n - 2 triangles, a quad strip of n vertices n - 2.
+  uint64_t triangles = 0, vertices = 0;
+  for (int k = 0; k < fans; ++k) triangles += (uint64_t)(mesh.fanCounts[k] - 2), vertices += (uint64_t)mesh.fanCounts[k];
+  for (int k = 0; k < strips; ++k)
+    triangles += (uint64_t)(mesh.stripCounts[k] - 2), vertices += (uint64_t)mesh.stripCounts[k];
+  CountGLDraw(vertices, triangles);
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
@@ -257,8 +264,7 @@ void cKeptTriangles::Upload() {
   nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
 }
 
-void cKeptTriangles::Draw() {
-  if (mVertices == 0 || (mIndices && mIndexCount == 0)) return;
+bool cKeptTriangles::Bind() {
   if (mGeneration != GetGLContextGeneration()) Upload();
   const bool buffers = mBuffers[0] != 0;
   // In a buffer object an array's pointer is its offset: 0.
@@ -275,14 +281,34 @@ void cKeptTriangles::Draw() {
   glNormalPointer(GL_FLOAT, 0, array(1));
   glColorPointer(3, GL_FLOAT, 0, array(2));
   if (buffers) nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-  if (!mIndices) {
-    glDrawArrays(GL_TRIANGLES, 0, (GLsizei)mVertices);
-  } else if (buffers) {
-    nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mBuffers[3]);
-    glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, nullptr);
-    nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-  } else {
-    glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, mIndices);
-  }
+  if (buffers && mIndices) nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mBuffers[3]);
+  return buffers;
+}
+
+void cKeptTriangles::Unbind() {
+  if (mBuffers[0] && mIndices) nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
   glPopClientAttrib();
+}
+
+void cKeptTriangles::Draw() {
+  if (mVertices == 0 || (mIndices && mIndexCount == 0)) return;
+  CountGLDraw(mVertices, (mIndices ? mIndexCount : mVertices) / 3);
+  const bool buffers = Bind();
+  if (!mIndices) glDrawArrays(GL_TRIANGLES, 0, (GLsizei)mVertices);
+  else glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, buffers ? nullptr : mIndices);
+  Unbind();
+}
+
+void cKeptTriangles::DrawRuns(const uint32_t* firsts, const int* counts, size_t runs) {
+  if (mVertices == 0 || !mIndices || runs == 0) return;
+  uint64_t indices = 0;
+  for (size_t k = 0; k < runs; ++k) indices += (uint64_t)counts[k];
+  CountGLDraw(mVertices, indices / 3);
+  const bool buffers = Bind();
+  // In a buffer object a run's start is its byte offset.
+  mRunStarts.resize(runs);
+  for (size_t k = 0; k < runs; ++k)
+    mRunStarts[k] = buffers ? (const void*)(uintptr_t)(firsts[k] * sizeof(uint32_t)) : (const void*)(mIndices + firsts[k]);
+  glMultiDrawElements(GL_TRIANGLES, counts, GL_UNSIGNED_INT, mRunStarts.data(), (GLsizei)runs);
+  Unbind();
 }

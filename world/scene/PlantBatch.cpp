@@ -56,7 +56,7 @@ void cPlantBatches::SetModel(const std::vector<Vector3>& tree, const std::vector
   mFruitAt.assign(fruitAt, fruitAt + fruitSlots);
   const int slices[2] = {8, 4}, stacks[2] = {6, 2};
   for (int detail = 0; detail < 2; ++detail) {
-    const cIndexedSphere sphere = BuildIndexedSphere(fruitRadius, slices[detail], stacks[detail]);
+    const cIndexedMesh sphere = BuildIndexedSphere(fruitRadius, slices[detail], stacks[detail]);
     mFruit[detail] = cFruitMesh{sphere.positions, sphere.normals, sphere.indices};
   }
   mFruitRadius = fruitRadius;

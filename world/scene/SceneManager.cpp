@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "glf/DrawTally.h"
 #include "math/Types.h"
 #include "world/scene/Particles.h"
 #include "world/scene/SceneShape.h"
@@ -135,6 +136,7 @@ bool BehindBall(const Ru::Math::Vector3& eye, const Ru::Math::Vector3& p, float 
 void cSceneManager::Render() {
   CompactAll();
   mLastCulled = 0;
+  mLastDrawn.clear();
   bool eyeKnown = false;
   Ru::Math::Vector3 eye{};
   mDrawnGroups.clear();
@@ -151,10 +153,11 @@ void cSceneManager::Render() {
       mDrawnGroups.push_back(group);
     }
     cISceneNode* leader = nullptr;
+    cDrawTally* outside = SetGLDrawTally(&mLastDrawn[mEntries[e].shape->GetTypeName()]);
     for (size_t k = e; k < mEntries.size(); ++k) {
       cShapeEntry& entry = mEntries[k];
       if (k != e && (!group || !drawn(entry) || entry.shape->GetBatchGroup() != group)) continue;
-      const bool culled = entry.occluderRadius > 0.0f;
+      const bool culled = !entry.shape->DrawsInKeptGroups(entry.occluderRadius) && entry.occluderRadius > 0.0f;
       if (culled && !eyeKnown) {
         eye = EyeOfLoadedView();
         eyeKnown = true;
@@ -177,6 +180,7 @@ void cSceneManager::Render() {
       if (!group) break;
     }
     if (leader) leader->EndBatch();
+    SetGLDrawTally(outside);
   }
   GetSceneParticleManager().Draw();
 }

@@ -425,7 +425,8 @@ TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
 
 // Cubes of different scales sharing one batch, another shape listed between
 // them, draw the picture they draw one by one; a batch of closed shapes
-// leaves out the faces turned away from the eye.
+// hands each face over once and GL leaves out those turned away from the eye,
+// so a moving eye makes nothing again.
 TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   cSceneShapePolyModel::cSharedBatch shared;
   shared.closed = true;
@@ -441,40 +442,68 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   }
   const cPicture alone = Render();
   ASSERT_GT(Changed(bare, alone), 300) << "the cubes show";
-  for (auto& cube : cubes) cube->SetDrawnInOneBatch(&shared);
+  auto batchAll = [&cubes](cSceneShapePolyModel::cSharedBatch* batch) {
+    for (auto& cube : cubes) cube->SetDrawnInOneBatch(batch);
+  };
+  batchAll(&shared);
   const cPicture batched = Render();
   Keep(batched);
   EXPECT_LE(Changed(alone, batched), 10);  // a pixel on an edge may turn over
-  const size_t triangles = shared.indices.size() / 3;
-  EXPECT_GE(triangles, 6u * 3u) << "each cube shows three faces or fewer";
-  EXPECT_LE(triangles, 6u * 6u) << "and hides the others";
+  EXPECT_EQ(shared.groups.LastStats().triangles, 6u * 12u) << "each face once";
+  EXPECT_EQ(GetSceneManager().GetLastDrawTallies().at("Cube").triangles, 6u * 12u);
   EXPECT_FALSE(shared.open);
-  const uint32_t makes = shared.makes;
+  const uint32_t makes = shared.groups.GetMakes();
   EXPECT_EQ(Render(), batched);
-  EXPECT_EQ(shared.makes, makes) << "nothing changed: the triangles the driver holds are drawn again";
+  EXPECT_EQ(shared.groups.GetMakes(), makes) << "nothing changed: the triangles the driver holds are drawn again";
+  SetCameraAngles(35.0f, 30.0f, 90.0f);
+  SetCameraTargetAngles(35.0f, 30.0f, 90.0f);
+  const cPicture turned = Render();
+  EXPECT_EQ(shared.groups.GetMakes(), makes) << "the eye moved, no cube did";
+  batchAll(nullptr);
+  EXPECT_LE(Changed(Render(), turned), 10) << "the faces turned toward the new eye show";
+  batchAll(&shared);
+  SetCameraAngles(0.0f, 45.0f, 70.0f);
+  SetCameraTargetAngles(0.0f, 45.0f, 70.0f);
 
-  // A cube that changes after it was drawn is drawn changed, as one by one.
+  // A cube that changes, comes or goes after it was drawn is drawn so, as one
+  // by one; a twin on the very spot of another adds nothing to draw.
   struct Row {
     const char* change;
     std::function<void()> apply;
+    bool shows;
   } rows[] = {
-      {"scale", [&] { cubes[2]->SetScale(Vector3{6.0f, 8.0f, 6.0f}); }},
-      {"vertices", [&] { cubes[3]->ScaleVertices(Vector3{1.0f, 2.5f, 1.0f}); }},
-      {"place", [&] { mObjects[1]->SetPosition(Spot(-18.0f, -14.0f, 1.0f)); }},
-      {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }},
-      {"a new context", [] { NoteNewGLContext(); }},
+      {"scale", [&] { cubes[2]->SetScale(Vector3{6.0f, 8.0f, 6.0f}); }, true},
+      {"vertices", [&] { cubes[3]->ScaleVertices(Vector3{1.0f, 2.5f, 1.0f}); }, true},
+      {"place", [&] { mObjects[1]->SetPosition(Spot(-18.0f, -14.0f, 1.0f)); }, true},
+      {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }, true},
+      {"added", [&] { Place(cubes[0].get(), 24.0f, -14.0f, Vector3{1, 1, 1}, 1.0f); }, true},
+      {"removed", [&] { GetSceneManager().RemoveObject(mObjects[6].get()); }, true},
+      {"a twin",
+       [&] {
+         cubes.push_back(std::make_unique<cSceneShapeCube>());
+         cubes.back()->SetScale(cubes[2]->GetScale());
+         Place(cubes.back().get(), -6.0f, 0.0f, Vector3{1, 1, 1}, 1.0f);  // where cube 2 stands, in white
+       },
+       false},
+      {"a new context", [] { NoteNewGLContext(); }, false},
   };
   cPicture before = batched;
   for (const Row& r : rows) {
     r.apply();
+    batchAll(&shared);
     const cPicture now = Render();
-    for (auto& cube : cubes) cube->SetDrawnInOneBatch(nullptr);
+    const size_t repeats = shared.groups.LastStats().repeats;
+    batchAll(nullptr);
     const cPicture oneByOne = Render();
-    for (auto& cube : cubes) cube->SetDrawnInOneBatch(&shared);
+    batchAll(&shared);
     EXPECT_LE(Changed(oneByOne, now), 10) << r.change;
-    if (std::string(r.change) != "a new context") {
+    if (r.shows) {
       EXPECT_GT(Changed(before, now), 20) << r.change;
+    } else {
+      EXPECT_EQ(Changed(before, now), 0) << r.change;
     }
+    EXPECT_EQ(repeats, std::string(r.change) == "a twin" || std::string(r.change) == "a new context" ? 1u : 0u)
+        << r.change;
     before = now;
   }
   for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
