@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -132,6 +133,69 @@ cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks) {
     }
   }
   return out;
+}
+
+cIndexedMesh BuildGeodesicSphere(float radius, int frequency) {
+  const int n = frequency < 1 ? 1 : frequency;
+  const double t = (1.0 + std::sqrt(5.0)) / 2.0;
+  const double corners[12][3] = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
+                                 {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
+  const int faces[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+                            {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+                            {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
+  cIndexedMesh mesh;
+  // A point of a face is a sum of corners with whole weights adding up to n;
+  // written with its corners in order, the same point of two faces is one
+  // key, worked out once, so neighbouring faces share their edge exactly.
+  std::map<std::array<int, 6>, uint32_t> made;
+  auto point = [&](int a, int wa, int b, int wb, int c, int wc) {
+    std::array<std::pair<int, int>, 3> terms{{{a, wa}, {b, wb}, {c, wc}}};
+    for (auto& term : terms)
+      if (term.second == 0) term.first = -1;
+    std::sort(terms.begin(), terms.end());
+    const std::array<int, 6> key{terms[0].first, terms[0].second, terms[1].first,
+                                 terms[1].second, terms[2].first, terms[2].second};
+    auto [at, added] = made.emplace(key, (uint32_t)(mesh.positions.size() / 3));
+    if (added) {
+      double d[3] = {0, 0, 0};
+      for (const auto& [corner, weight] : terms)
+        for (int k = 0; corner >= 0 && k < 3; ++k) d[k] += corners[corner][k] * weight;
+      const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+      for (int k = 0; k < 3; ++k) {
+        mesh.normals.push_back((float)(d[k] / length));
+        mesh.positions.push_back((float)(d[k] / length * radius));
+      }
+    }
+    return at->second;
+  };
+  for (const auto& f : faces) {
+    const int a = f[0], b = f[1], c = f[2];
+    // Point (i, j) lies i steps from a toward b and j toward c.
+    auto at = [&](int i, int j) { return point(a, n - i - j, b, i, c, j); };
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; i + j < n; ++j) {
+        mesh.indices.insert(mesh.indices.end(), {at(i, j), at(i + 1, j), at(i, j + 1)});
+        if (i + j + 1 < n) mesh.indices.insert(mesh.indices.end(), {at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
+      }
+  }
+  return mesh;
+}
+
+float MeshShortfall(const cIndexedMesh& mesh, float radius) {
+  if (!(radius > 0.0f)) return 0.0f;
+  double nearest = radius;
+  for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
+    const float* p = &mesh.positions[3 * mesh.indices[t]];
+    const float* q = &mesh.positions[3 * mesh.indices[t + 1]];
+    const float* r = &mesh.positions[3 * mesh.indices[t + 2]];
+    const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]}, v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+    const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (!(length > 0.0)) continue;
+    // The distance of the face's plane from the centre: the face's point nearest it.
+    nearest = std::min(nearest, std::fabs(n[0] * p[0] + n[1] * p[1] + n[2] * p[2]) / length);
+  }
+  return (float)(1.0 - nearest / radius);
 }
 
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {

@@ -47,6 +47,14 @@ struct cIndexedMesh {
 // issues twice, bit for bit the same, is kept once), so a batch of many shades
 // each vertex once; each quad splits along the diagonal llvmpipe splits it on.
 cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks);
+// A geodesic sphere: the icosahedron's faces each cut into frequency^2
+// triangles, every vertex on the sphere and its normal the unit direction. Its
+// triangles are all of about one size, so it keeps the outline of a sphere of
+// gluSphere's slices with under half as many: none are slivers at the poles.
+cIndexedMesh BuildGeodesicSphere(float radius, int frequency);
+// How far a mesh of triangles round the origin falls inside the sphere of
+// `radius` at its worst (at the middle of its flattest face), as a share of it.
+float MeshShortfall(const cIndexedMesh& mesh, float radius);
 
 // Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls (a
 // cylinder's mesh, one "sphere" of quad strips only, with one);

@@ -35,7 +35,7 @@ struct cKeptItem {
 
 class cKeptGroups {
  public:
-  static constexpr float kCellSize = 64.0f;  // a city's worth of buildings falls in a few
+  static constexpr float kCellSize = 128.0f;  // a city's worth of buildings falls in a few
 
   // Files this frame's objects (in drawing order) into their groups, makes
   // again the groups that changed, forgets those left empty, and draws those

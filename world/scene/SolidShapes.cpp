@@ -88,32 +88,27 @@ void cSceneShapeSphere::Draw(cSceneObject* object) {
   Batch().placed.push_back(item);
 }
 
-float cSceneShapeSphere::DepthOf(const float* c, const float* v) {
-  return -(v[2] * c[0] + v[6] * c[1] + v[10] * c[2] + v[14]);
-}
-
-// The fewest slices whose outline strays at most a quarter of a pixel from the round
-// one: a ring of n slices falls short of its circle by r (1 - cos(pi / n)).
-// The sphere's size on screen is taken at its depth, the outline's distance
-// from the axis widening it by at most a few per cent at the window's edge.
-int cSceneShapeSphere::LevelForDepth(float depth, float radius, const float* projection, const int* viewport) {
-  const int full = kLevels - 1;
-  if (!(depth > 2.0f * radius)) return full;  // near the eye, or behind it: no saving worth a doubt
+float cSceneShapeSphere::RadiusInPixels(float depth, float radius, const float* projection, const int* viewport) {
+  constexpr float kUnbounded = 1.0e30f;
+  if (!(depth > 2.0f * radius)) return kUnbounded;  // near the eye, or behind it: no saving worth a doubt
   const float pixels = radius * projection[5] * 0.5f * static_cast<float>(viewport[3]) / depth;
-  if (!(pixels > 0.0f) || !(pixels < 1.0e6f)) return full;
-  for (int level = 0; level + 1 < kLevels; ++level)
-    if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(kSlices[level]))) <= 0.25f) return level;
-  return full;
+  return pixels > 0.0f && pixels < 1.0e6f ? pixels : kUnbounded;
 }
 
+// The fewest slices whose outline strays at most a quarter of a pixel from the
+// round one (a ring of n slices falls short of its circle by r (1 - cos(pi / n))),
+// never under 10.
 int cSceneShapeSphere::SlicesForLoadedView(float radius) {
-  if (!sFewerSlices) return kSlices[kLevels - 1];
+  if (!sFewerSlices) return kFullSlices;
   float modelview[16], projection[16];
   int viewport[4];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   glGetIntegerv(GL_VIEWPORT, viewport);
-  return kSlices[LevelForDepth(-modelview[14], radius, projection, viewport)];  // the centre is the origin
+  const float pixels = RadiusInPixels(-modelview[14], radius, projection, viewport);  // the centre is the origin
+  for (const int slices : {10, 12, 14, 16})
+    if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(slices))) <= 0.25f) return slices;
+  return kFullSlices;
 }
 
 void cSceneShapeSphere::EndDraw() {
@@ -121,8 +116,11 @@ void cSceneShapeSphere::EndDraw() {
   if (IsListingObjects() && !placed.empty()) {
     const float radius = Smallest(GetScale());
     if (mMeshes[0].indices.empty() || radius != mMeshRadius) {
-      for (int level = 0; level < kLevels; ++level)
-        mMeshes[level] = BuildIndexedSphere(radius, kSlices[level], kSlices[level]);
+      for (int level = 0; level < kLevels; ++level) {
+        mMeshes[level] = level + 1 < kLevels ? BuildGeodesicSphere(radius, level + kCoarsestFrequency)
+                                             : BuildIndexedSphere(radius, kFullSlices, kFullSlices);
+        mShortfall[level] = MeshShortfall(mMeshes[level], radius);
+      }
       mMeshRadius = radius;
       ++mMeshVersion;
     }
@@ -132,8 +130,11 @@ void cSceneShapeSphere::EndDraw() {
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     for (cKeptItem& item : placed) {
-      const int level =
-          sFewerSlices ? LevelForDepth(DepthOf(&item.world.m[12], view), radius, projection, viewport) : kLevels - 1;
+      const float* c = &item.world.m[12];
+      const float depth = -(view[2] * c[0] + view[6] * c[1] + view[10] * c[2] + view[14]);
+      const float pixels = sFewerSlices ? RadiusInPixels(depth, radius, projection, viewport) : 1.0e30f;
+      int level = 0;
+      while (level + 1 < kLevels && pixels * mShortfall[level] > 0.25f) ++level;
       item.mesh = &mMeshes[level];
       item.meshVersion = mMeshVersion;
     }

@@ -45,14 +45,19 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // A GLU sphere of the smallest scale component; an empty model, so never picked.
 // Drawn in one batch, the spheres of a frame go to kept groups (see
 // KeptGroups.h): each is turned and placed on the processor as GL would, from
-// a mesh of the slices its size on screen needs, and the driver keeps each
-// group's triangles until one of its spheres moves, changes or needs other
-// slices; GL culls the far half of each.
-// A sphere only a few pixels across is listed with fewer slices and stacks,
-// as few as keep its outline within a quarter of a pixel of the round one,
-// never under 10 (fewer shift the shading of its pixels visibly, however small
-// it is): the rest were triangles smaller than a pixel that llvmpipe set up
-// for nothing, hundreds of spheres a frame in a grown civ world.
+// a mesh of the detail its size on screen needs, and the driver keeps each
+// group's triangles until one of its spheres moves, changes or needs another
+// mesh; GL culls the far half of each.
+// A sphere only a few pixels across is drawn from a geodesic mesh, the
+// coarsest whose outline stays within a quarter of a pixel of the round one
+// at its flattest face, and never coarser than the icosahedron's faces cut in
+// nine (coarser ones shift the shading of its pixels visibly, however small it
+// is). A geodesic mesh keeps an outline as close as gluSphere's of fourteen
+// slices with half the triangles: the rest were triangles smaller than a
+// pixel that llvmpipe set up for nothing, hundreds of spheres a frame in a
+// grown civ world. Near the eye, and from some fourteen pixels across on,
+// where the shading of another mesh could be told apart, a sphere is
+// gluSphere's own of twenty slices.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) { Batch().closed = true; }
@@ -64,19 +69,23 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   }
   const char* GetTypeName() override { return "Spheres"; }
 
-  // Off: every sphere of the batch keeps all its slices (the old drawing, for comparison).
+  // Off: every sphere of the batch is gluSphere's full one (the old drawing, for comparison).
   static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
   size_t GetLastTriangleCount() const { return mLastTriangles; }  // handed to GL by the last batch
-  // The slices (and stacks) by the same rule for a sphere of `radius` at the
-  // origin of the loaded modelview (a turret's dome).
+  // The slices (and stacks) a gluSphere of `radius` at the origin of the
+  // loaded modelview needs for the same quarter pixel (a turret's dome).
   static int SlicesForLoadedView(float radius);
 
  private:
-  static float DepthOf(const float* centre, const float* view);
-  static int LevelForDepth(float depth, float radius, const float* projection, const int* viewport);  // into kSlices
-  static constexpr int kLevels = 5;
-  static constexpr int kSlices[kLevels] = {10, 12, 14, 16, 20};  // the last is the full sphere
+  // The sphere's radius on screen in pixels at its depth (the outline's
+  // distance from the axis widens it by at most a few per cent at the
+  // window's edge); unbounded near the eye or behind it.
+  static float RadiusInPixels(float depth, float radius, const float* projection, const int* viewport);
+  static constexpr int kLevels = 3;  // geodesic of frequency 3 and 4; the full gluSphere
+  static constexpr int kCoarsestFrequency = 3;
+  static constexpr int kFullSlices = 20;
   cIndexedMesh mMeshes[kLevels];
+  float mShortfall[kLevels] = {};  // each mesh's outline inside the round one, as a share of the radius
   float mMeshRadius = 0.0f;
   uint64_t mMeshVersion = 0;  // new whenever the meshes are made again
   static inline bool sFewerSlices = true;
