@@ -20,7 +20,7 @@ void CivForgetShape(cISceneShape* shape) { GetSceneManager().ForgetShape(shape);
 static bool sCubesBatched = true;
 void CivSetCubesBatched(bool on) { sCubesBatched = on; }
 
-void CivBatchCubes(cSceneShapeCube* shape) {
+void CivBatchCubes(cSceneShapePolyModel* shape) {
   if (!sCubesBatched) return;
   static auto* batch = [] {
     auto* cubes = new cSceneShapePolyModel::cSharedBatch();

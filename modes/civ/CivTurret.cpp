@@ -51,6 +51,7 @@ void cCivModeTurret::Init(int owner, const Vector3& position, int slot, cCivMode
   if (!mModel) {
     mModel = new cSceneShapeTurret();
     CivCullBehindPlanet(mModel);
+    CivBatchCubes(mModel);
   }
   mModel->SetScale(mScale);
   if (!mSceneObject) mSceneObject = new cSceneObject(nullptr, mModel);

@@ -50,9 +50,36 @@ cSceneShapeTurret::cSceneShapeTurret() : tShapeClass(false) {
 
 static float Smallest(const Vector3& s) { return Ru::Math::MinFloat(Ru::Math::MinFloat(s.x, s.y), s.z); }
 
+namespace {
+struct cLoadedView {
+  float view[16], projection[16];
+  int viewport[4];
+  cLoadedView() {
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+  }
+  float DepthOf(const float* c) const { return -(view[2] * c[0] + view[6] * c[1] + view[10] * c[2] + view[14]); }
+};
+}  // namespace
+
 void cSceneShapeTurret::Draw(cSceneObject* object) {
   cSceneShapePolyModel::Draw(object);
   const Vector3 scale = GetScale();
+  if (IsGathering() && object) {  // the box is listed; the ball goes with it
+    const float radius = 0.55f * Smallest(scale);
+    cKeptItem ball;
+    ball.world = object->GetWorldMatrix();
+    float* m = ball.world.m;
+    for (int r = 0; r < 3; ++r) m[12 + r] += m[4 + r] * scale.y * 0.5f;  // up the box's own y axis
+    const cLoadedView loaded;
+    ball.mesh = &mDome.MeshFor(radius, loaded.DepthOf(&m[12]), loaded.projection, loaded.viewport);
+    ball.meshVersion = mDome.GetVersion();
+    ball.colour = object->GetColour();
+    ball.ball = GetHorizonBall();
+    Batch().placed.push_back(ball);
+    return;
+  }
   glPushMatrix();
   glTranslatef(0.0f, scale.y * 0.5f, 0.0f);
   const float radius = 0.55f * Smallest(scale);
@@ -88,55 +115,49 @@ void cSceneShapeSphere::Draw(cSceneObject* object) {
   Batch().placed.push_back(item);
 }
 
-float cSceneShapeSphere::RadiusInPixels(float depth, float radius, const float* projection, const int* viewport) {
+float cSphereDetail::RadiusInPixels(float depth, float radius, const float* projection, const int* viewport) {
   constexpr float kUnbounded = 1.0e30f;
   if (!(depth > 2.0f * radius)) return kUnbounded;  // near the eye, or behind it: no saving worth a doubt
   const float pixels = radius * projection[5] * 0.5f * static_cast<float>(viewport[3]) / depth;
   return pixels > 0.0f && pixels < 1.0e6f ? pixels : kUnbounded;
 }
 
+const cIndexedMesh& cSphereDetail::MeshFor(float radius, float depth, const float* projection, const int* viewport) {
+  if (radius != mRadius) {
+    for (int level = 0; level < kLevels; ++level) {
+      mMeshes[level] = level + 1 < kLevels ? BuildGeodesicSphere(radius, level + kCoarsestFrequency)
+                                           : BuildIndexedSphere(radius, kFullSlices, kFullSlices);
+      mShortfall[level] = MeshShortfall(mMeshes[level], radius);
+    }
+    mRadius = radius;
+    ++mVersion;
+  }
+  const float pixels = sFewerSlices ? RadiusInPixels(depth, radius, projection, viewport) : 1.0e30f;
+  int level = 0;
+  while (level + 1 < kLevels && pixels * mShortfall[level] > 0.25f) ++level;
+  return mMeshes[level];
+}
+
 // The fewest slices whose outline strays at most a quarter of a pixel from the
 // round one (a ring of n slices falls short of its circle by r (1 - cos(pi / n))),
 // never under 10.
 int cSceneShapeSphere::SlicesForLoadedView(float radius) {
-  if (!sFewerSlices) return kFullSlices;
-  float modelview[16], projection[16];
-  int viewport[4];
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  const float pixels = RadiusInPixels(-modelview[14], radius, projection, viewport);  // the centre is the origin
+  if (!cSphereDetail::IsFewerSlicesWhenSmall()) return cSphereDetail::kFullSlices;
+  const cLoadedView loaded;
+  const float pixels = cSphereDetail::RadiusInPixels(-loaded.view[14], radius, loaded.projection, loaded.viewport);
   for (const int slices : {10, 12, 14, 16})
     if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(slices))) <= 0.25f) return slices;
-  return kFullSlices;
+  return cSphereDetail::kFullSlices;
 }
 
 void cSceneShapeSphere::EndDraw() {
   std::vector<cKeptItem>& placed = Batch().placed;
   if (IsListingObjects() && !placed.empty()) {
     const float radius = Smallest(GetScale());
-    if (mMeshes[0].indices.empty() || radius != mMeshRadius) {
-      for (int level = 0; level < kLevels; ++level) {
-        mMeshes[level] = level + 1 < kLevels ? BuildGeodesicSphere(radius, level + kCoarsestFrequency)
-                                             : BuildIndexedSphere(radius, kFullSlices, kFullSlices);
-        mShortfall[level] = MeshShortfall(mMeshes[level], radius);
-      }
-      mMeshRadius = radius;
-      ++mMeshVersion;
-    }
-    float view[16], projection[16];
-    int viewport[4];
-    glGetFloatv(GL_MODELVIEW_MATRIX, view);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const cLoadedView loaded;
     for (cKeptItem& item : placed) {
-      const float* c = &item.world.m[12];
-      const float depth = -(view[2] * c[0] + view[6] * c[1] + view[10] * c[2] + view[14]);
-      const float pixels = sFewerSlices ? RadiusInPixels(depth, radius, projection, viewport) : 1.0e30f;
-      int level = 0;
-      while (level + 1 < kLevels && pixels * mShortfall[level] > 0.25f) ++level;
-      item.mesh = &mMeshes[level];
-      item.meshVersion = mMeshVersion;
+      item.mesh = &mDetail.MeshFor(radius, loaded.DepthOf(&item.world.m[12]), loaded.projection, loaded.viewport);
+      item.meshVersion = mDetail.GetVersion();
     }
   }
   cSceneShapePolyModel::EndDraw();

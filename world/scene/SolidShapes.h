@@ -27,12 +27,53 @@ class cSceneShapeBuilding : public tShapeClass<cSceneShapeBuilding, cSceneShapeC
   const char* GetTypeName() override { return "Building"; }
 };
 
-// A box with a ball on top. It calls itself "Wall" in the shape list.
+// The meshes a sphere of one radius is drawn from in a batch, by its size on
+// screen. A sphere only a few pixels across is drawn from a geodesic mesh, the
+// coarsest whose outline stays within a quarter of a pixel of the round one
+// at its flattest face, and never coarser than the icosahedron's faces cut in
+// nine (coarser ones shift the shading of its pixels visibly, however small it
+// is). A geodesic mesh keeps an outline as close as gluSphere's of fourteen
+// slices with half the triangles: the rest were triangles smaller than a
+// pixel that llvmpipe set up for nothing, hundreds of spheres a frame in a
+// grown civ world. Near the eye, and from some fourteen pixels across on,
+// where the shading of another mesh could be told apart, a sphere is
+// gluSphere's own of twenty slices.
+class cSphereDetail {
+ public:
+  // The mesh for a sphere of `radius` whose centre lies `depth` ahead of the
+  // eye, under the loaded projection and viewport given.
+  const cIndexedMesh& MeshFor(float radius, float depth, const float* projection, const int* viewport);
+  uint64_t GetVersion() const { return mVersion; }  // new whenever the meshes are made again
+  // Off: every sphere is gluSphere's full one (the old drawing, for comparison).
+  static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
+  static bool IsFewerSlicesWhenSmall() { return sFewerSlices; }
+  // The sphere's radius on screen in pixels at its depth (the outline's
+  // distance from the axis widens it by at most a few per cent at the
+  // window's edge); unbounded near the eye or behind it.
+  static float RadiusInPixels(float depth, float radius, const float* projection, const int* viewport);
+  static constexpr int kFullSlices = 20;
+
+ private:
+  static constexpr int kLevels = 3;  // geodesic of frequency 3 and 4; the full gluSphere
+  static constexpr int kCoarsestFrequency = 3;
+  cIndexedMesh mMeshes[kLevels];
+  float mShortfall[kLevels] = {};  // each mesh's outline inside the round one, as a share of the radius
+  float mRadius = -1.0f;
+  uint64_t mVersion = 0;
+  static inline bool sFewerSlices = true;
+};
+
+// A box with a ball on top. It calls itself "Wall" in the shape list. In a
+// batch its box and its ball are listed as two objects, the ball's mesh by
+// its size on screen.
 class cSceneShapeTurret : public tShapeClass<cSceneShapeTurret, cSceneShapePolyModel> {
  public:
   cSceneShapeTurret();
   void Draw(cSceneObject* object) override;
   const char* GetTypeName() override { return "Wall"; }
+
+ private:
+  cSphereDetail mDome;
 };
 
 // Three sloping triangles over a triangular footprint, tip up.
@@ -45,19 +86,9 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 // A GLU sphere of the smallest scale component; an empty model, so never picked.
 // Drawn in one batch, the spheres of a frame go to kept groups (see
 // KeptGroups.h): each is turned and placed on the processor as GL would, from
-// a mesh of the detail its size on screen needs, and the driver keeps each
-// group's triangles until one of its spheres moves, changes or needs another
-// mesh; GL culls the far half of each.
-// A sphere only a few pixels across is drawn from a geodesic mesh, the
-// coarsest whose outline stays within a quarter of a pixel of the round one
-// at its flattest face, and never coarser than the icosahedron's faces cut in
-// nine (coarser ones shift the shading of its pixels visibly, however small it
-// is). A geodesic mesh keeps an outline as close as gluSphere's of fourteen
-// slices with half the triangles: the rest were triangles smaller than a
-// pixel that llvmpipe set up for nothing, hundreds of spheres a frame in a
-// grown civ world. Near the eye, and from some fourteen pixels across on,
-// where the shading of another mesh could be told apart, a sphere is
-// gluSphere's own of twenty slices.
+// the mesh its size on screen needs (see cSphereDetail), and the driver keeps
+// each group's triangles until one of its spheres moves, changes or needs
+// another mesh; GL culls the far half of each.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
   cSceneShapeSphere() : tShapeClass(false) { Batch().closed = true; }
@@ -69,26 +100,15 @@ class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyM
   }
   const char* GetTypeName() override { return "Spheres"; }
 
-  // Off: every sphere of the batch is gluSphere's full one (the old drawing, for comparison).
-  static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
+  static void SetFewerSlicesWhenSmall(bool on) { cSphereDetail::SetFewerSlicesWhenSmall(on); }
   size_t GetLastTriangleCount() const { return mLastTriangles; }  // handed to GL by the last batch
   // The slices (and stacks) a gluSphere of `radius` at the origin of the
-  // loaded modelview needs for the same quarter pixel (a turret's dome).
+  // loaded modelview needs for an outline within a quarter of a pixel (a
+  // turret's dome drawn alone).
   static int SlicesForLoadedView(float radius);
 
  private:
-  // The sphere's radius on screen in pixels at its depth (the outline's
-  // distance from the axis widens it by at most a few per cent at the
-  // window's edge); unbounded near the eye or behind it.
-  static float RadiusInPixels(float depth, float radius, const float* projection, const int* viewport);
-  static constexpr int kLevels = 3;  // geodesic of frequency 3 and 4; the full gluSphere
-  static constexpr int kCoarsestFrequency = 3;
-  static constexpr int kFullSlices = 20;
-  cIndexedMesh mMeshes[kLevels];
-  float mShortfall[kLevels] = {};  // each mesh's outline inside the round one, as a share of the radius
-  float mMeshRadius = 0.0f;
-  uint64_t mMeshVersion = 0;  // new whenever the meshes are made again
-  static inline bool sFewerSlices = true;
+  cSphereDetail mDetail;
   size_t mLastTriangles = 0;
 };
 

@@ -423,8 +423,8 @@ TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
   }
 }
 
-// Cubes of different scales sharing one batch, another shape listed between
-// them, draw the picture they draw one by one; a batch of closed shapes
+// Cubes of different scales and a turret sharing one batch, another shape
+// listed between them, draw the picture they draw one by one; a batch of closed shapes
 // hands each face over once and GL leaves out those turned away from the eye,
 // so a moving eye makes nothing again.
 TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
@@ -433,6 +433,8 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   std::vector<std::unique_ptr<cSceneShapeCube>> cubes;
   cSceneShapePyramid between;
   between.SetScale(Vector3{4.0f, 6.0f, 4.0f});
+  cSceneShapeTurret turret;  // its box and its ball listed as two
+  turret.SetScale(Vector3{2.5f, 2.5f, 2.5f});
   const cPicture bare = Render();
   for (int i = 0; i < 6; ++i) {
     cubes.push_back(std::make_unique<cSceneShapeCube>());
@@ -440,17 +442,20 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
     Place(cubes.back().get(), -30.0f + 12.0f * i, 6.0f * (i % 2), Vector3{i % 2 ? 1.0f : 0.0f, 0.5f, 1.0f}, 1.0f);
     if (i == 2) Place(&between, 0.0f, -12.0f, Vector3{1, 0, 0});
   }
+  Place(&turret, -24.0f, -14.0f, Vector3{1, 0, 1}, 1.0f);
   const cPicture alone = Render();
   ASSERT_GT(Changed(bare, alone), 300) << "the cubes show";
-  auto batchAll = [&cubes](cSceneShapePolyModel::cSharedBatch* batch) {
+  auto batchAll = [&cubes, &turret](cSceneShapePolyModel::cSharedBatch* batch) {
     for (auto& cube : cubes) cube->SetDrawnInOneBatch(batch);
+    turret.SetDrawnInOneBatch(batch);
   };
   batchAll(&shared);
   const cPicture batched = Render();
   Keep(batched);
   EXPECT_LE(Changed(alone, batched), 10);  // a pixel on an edge may turn over
-  EXPECT_EQ(shared.groups.LastStats().triangles, 6u * 12u) << "each face once";
-  EXPECT_EQ(GetSceneManager().GetLastDrawTallies().at("Cube").triangles, 6u * 12u);
+  const uint64_t ball = shared.groups.LastStats().triangles - 7u * 12u;
+  EXPECT_EQ(ball, 180u) << "each face once, the turret's ball a coarse one";
+  EXPECT_EQ(GetSceneManager().GetLastDrawTallies().at("Cube").triangles, 7u * 12u + ball);
   EXPECT_FALSE(shared.open);
   const uint32_t makes = shared.groups.GetMakes();
   EXPECT_EQ(Render(), batched);
@@ -478,6 +483,7 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
       {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }, true},
       {"added", [&] { Place(cubes[0].get(), 24.0f, -14.0f, Vector3{1, 1, 1}, 1.0f); }, true},
       {"removed", [&] { GetSceneManager().RemoveObject(mObjects[6].get()); }, true},
+      {"turret shrunk", [&] { turret.SetScale(Vector3{1.5f, 1.5f, 1.5f}); }, true},
       {"a twin",
        [&] {
          cubes.push_back(std::make_unique<cSceneShapeCube>());
@@ -510,6 +516,7 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   mObjects.clear();
   for (auto& cube : cubes) GetSceneManager().ForgetShape(cube.get());
   GetSceneManager().ForgetShape(&between);
+  GetSceneManager().ForgetShape(&turret);
 }
 
 // Spheres a few pixels across are drawn in the batch from coarser meshes, and
