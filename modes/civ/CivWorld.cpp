@@ -188,7 +188,9 @@ void cCivWorld::Update(uint32_t dtMs, bool standingStill) {
 }
 
 void cCivWorld::Render() {
+  cCivModeTurret::BeginGuns();
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Render();
+  cCivModeTurret::EndGuns();
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->DrawDebugText();
 }
 
