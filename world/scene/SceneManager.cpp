@@ -143,6 +143,7 @@ void cSceneManager::Render() {
   auto drawn = [](const cShapeEntry& entry) {
     return !entry.nodes.empty() && entry.shape && entry.shape->IsEnabled();
   };
+  uint64_t unflushed = 0;  // triangles handed over since the renderer last had work to start on
   for (size_t e = 0; e < mEntries.size(); ++e) {
     if (!drawn(mEntries[e])) continue;
     // A shared batch is drawn whole where the scene first meets one of its
@@ -153,7 +154,9 @@ void cSceneManager::Render() {
       mDrawnGroups.push_back(group);
     }
     cISceneNode* leader = nullptr;
-    cDrawTally* outside = SetGLDrawTally(&mLastDrawn[mEntries[e].shape->GetTypeName()]);
+    cDrawTally& tally = mLastDrawn[mEntries[e].shape->GetTypeName()];
+    const uint64_t before = tally.triangles;
+    cDrawTally* outside = SetGLDrawTally(&tally);
     for (size_t k = e; k < mEntries.size(); ++k) {
       cShapeEntry& entry = mEntries[k];
       if (k != e && (!group || !drawn(entry) || entry.shape->GetBatchGroup() != group)) continue;
@@ -181,6 +184,15 @@ void cSceneManager::Render() {
     }
     if (leader) leader->EndBatch();
     SetGLDrawTally(outside);
+    // A software renderer sets triangles up on this thread and fills their
+    // pixels on its own threads from the flush on: handing over a big batch
+    // at once lets them fill it while the next is set up, where otherwise
+    // all the filling would wait for the frame's end.
+    unflushed += tally.triangles - before;
+    if (unflushed >= kFlushTriangles) {
+      glFlush();
+      unflushed = 0;
+    }
   }
   GetSceneParticleManager().Draw();
 }

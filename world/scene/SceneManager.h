@@ -79,6 +79,7 @@ class cSceneManager {
   uint32_t GetShapeCount() const { return static_cast<uint32_t>(mEntries.size()); }  // every shape ever listed
 
  private:
+  static constexpr uint64_t kFlushTriangles = 2000;  // handed over at a time, at least
   // A removal leaves a hole (null) in its shape's list, so that removing is not
   // a shift of everything after it; holes are squeezed out, in order, once they
   // outnumber the listings or before anything walks the lists.
