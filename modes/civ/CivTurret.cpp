@@ -115,7 +115,7 @@ cCivModeVehicle* cCivModeTurret::FindTarget() const {
     bool hostile = players && players->GetRelationships()->Get(vehicle->GetOwner(), mOwner) < 0.0f;
     bool pillagingMe = vehicle->GetTargetTurret() == this && vehicle->GetMission() == kCivMissionPillage;
     if (!hostile && !pillagingMe) continue;
-    if (cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), tower) < range) return vehicle;
+    if (cPlanetModel::IsSurfaceDistanceBelow(vehicle->GetSurfacePoint(), tower, range)) return vehicle;
   }
   return nullptr;
 }

@@ -297,7 +297,7 @@ cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
     for (cCivModeVehicle* other : mVehicles) {
       if (other->GetOwner() == vehicle->GetOwner() || !IsLive(other)) continue;
       if (players->GetRelationships()->Get(vehicle->GetOwner(), other->GetOwner()) >= 0.0f) continue;
-      if (cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), at) < range) return other;
+      if (cPlanetModel::IsSurfaceDistanceBelow(other->GetSurfacePoint(), at, range)) return other;
     }
     return nullptr;
   };
@@ -311,7 +311,7 @@ cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) con
   const cPlanetModel::sSurfacePoint at = GetPlanetModel().GetSurfacePoint(city->GetPosition());
   for (cCivModeVehicle* vehicle : mVehicles)
     if (vehicle->GetOwner() != city->GetOwner() && IsLive(vehicle) &&
-        cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), at) < 150.0f)
+        cPlanetModel::IsSurfaceDistanceBelow(vehicle->GetSurfacePoint(), at, 150.0f))
       return vehicle;
   return nullptr;
 }
