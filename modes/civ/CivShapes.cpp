@@ -3,11 +3,21 @@
 #include "world/scene/SceneManager.h"
 #include "world/scene/SolidShapes.h"
 
+static bool sCubesBatched = true;
+void CivSetCubesBatched(bool on) { sCubesBatched = on; }
+
+// Markers and bullets move or come and go all the time: a batch of their own,
+// so that the buildings' groups are not made again for them.
 cSceneShapeCube* CivMarkerCube() {
   static cSceneShapeCube* shape = [] {
     auto* cube = new cSceneShapeCube();
     cube->SetScale(Ru::Math::Vector3{5.0f, 5.0f, 5.0f});
     CivCullBehindPlanet(cube);
+    if (sCubesBatched) {
+      auto* markers = new cSceneShapePolyModel::cSharedBatch();
+      markers->closed = true;
+      cube->SetDrawnInOneBatch(markers);
+    }
     return cube;
   }();
   return shape;
@@ -16,9 +26,6 @@ cSceneShapeCube* CivMarkerCube() {
 void CivCullBehindPlanet(cISceneShape* shape) { GetSceneManager().SetHorizonCulled(shape, kCivHorizonBall); }
 
 void CivForgetShape(cISceneShape* shape) { GetSceneManager().ForgetShape(shape); }
-
-static bool sCubesBatched = true;
-void CivSetCubesBatched(bool on) { sCubesBatched = on; }
 
 void CivBatchCubes(cSceneShapePolyModel* shape) {
   if (!sCubesBatched) return;
