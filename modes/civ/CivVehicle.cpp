@@ -366,10 +366,12 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
   if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead) mAgent->Update(dtMs);
 }
 
+// At speed 0 the world stands still: nothing fires (see the turret's).
 void cCivModeVehicle::Fire() {
+  cCivWorld* world = GetCivWorld();
+  if (world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
-  cCivWorld* world = GetCivWorld();
   if (!world) return;
   cCivBulletList* bullets = world->GetBullets();
   if (mTargetVehicle) {
