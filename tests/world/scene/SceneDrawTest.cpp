@@ -316,6 +316,8 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   EXPECT_TRUE(matchesImmediate(first));
   EXPECT_EQ(Render(), first);
   EXPECT_EQ(stats.rebuilt, 0) << "nothing changed";
+  NoteNewGLContext();
+  EXPECT_EQ(Render(), first) << "a new context is handed the groups the last one kept";
 
   // Fault mended: plants stacked on one spot each drew their twin's triangles
   // again, which the depth test turns away: 20,000 of them took seconds a frame.
