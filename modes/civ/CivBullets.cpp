@@ -25,7 +25,7 @@ cISceneShape* BulletShape(int kind) {
   static cSceneShapeSphere* sphere = [] {
     auto* shape = new cSceneShapeSphere();
     shape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
-    shape->SetDrawnInOneBatch(true);  // a grown world has a hundred in flight
+    shape->SetDrawnInOneBatch(CivCubesBatched());  // a grown world has a hundred in flight
     CivCullBehindPlanet(shape);
     return shape;
   }();

@@ -5,6 +5,7 @@
 
 static bool sCubesBatched = true;
 void CivSetCubesBatched(bool on) { sCubesBatched = on; }
+bool CivCubesBatched() { return sCubesBatched; }
 
 // Markers and bullets move or come and go all the time: a batch of their own,
 // so that the buildings' groups are not made again for them.

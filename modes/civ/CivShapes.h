@@ -23,5 +23,7 @@ void CivBatchCubes(cSceneShapePolyModel* shape);
 // are all drawn in one shared batch too, 150 pyramids in one call.
 class cSceneShapePyramid;
 void CivBatchVehicles(cSceneShapePyramid* shape);
-// Off: cubes and vehicles made from now on are drawn one by one, as they were (for comparison).
+// Off: boxes, vehicles, bullets and guns made or drawn from now on are drawn
+// one by one, as they were (for comparison).
 void CivSetCubesBatched(bool on);
+bool CivCubesBatched();

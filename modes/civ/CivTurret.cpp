@@ -238,6 +238,7 @@ void cCivModeTurret::BeginGuns() {
 
 void cCivModeTurret::EndGuns() {
   cGunList& guns = Guns();
+  if (!guns.listing) return;
   guns.listing = false;
   if (guns.positions.empty()) return;
   CountGLDraw(guns.positions.size() / 3, guns.positions.size() / 9);

@@ -22,6 +22,7 @@
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivStartPlaces.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivTurret.h"
 #include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivTuning.h"
@@ -188,7 +189,7 @@ void cCivWorld::Update(uint32_t dtMs, bool standingStill) {
 }
 
 void cCivWorld::Render() {
-  cCivModeTurret::BeginGuns();
+  if (CivCubesBatched()) cCivModeTurret::BeginGuns();
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Render();
   cCivModeTurret::EndGuns();
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->DrawDebugText();
