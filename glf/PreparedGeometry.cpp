@@ -205,9 +205,14 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
   const int strips = (int)mesh.stripFirsts.size() / mesh.spheres * spheres;
   // A fan of n vertices is n - 2 triangles, a quad strip of n vertices n - 2.
   uint64_t triangles = 0, vertices = 0;
-  for (int k = 0; k < fans; ++k) triangles += (uint64_t)(mesh.fanCounts[k] - 2), vertices += (uint64_t)mesh.fanCounts[k];
-  for (int k = 0; k < strips; ++k)
-    triangles += (uint64_t)(mesh.stripCounts[k] - 2), vertices += (uint64_t)mesh.stripCounts[k];
+  for (int k = 0; k < fans; ++k) {
+    triangles += (uint64_t)(mesh.fanCounts[k] - 2);
+    vertices += (uint64_t)mesh.fanCounts[k];
+  }
+  for (int k = 0; k < strips; ++k) {
+    triangles += (uint64_t)(mesh.stripCounts[k] - 2);
+    vertices += (uint64_t)mesh.stripCounts[k];
+  }
   CountGLDraw(vertices, triangles);
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -372,7 +377,8 @@ void cKeptTriangles::DrawRuns(const uint32_t* firsts, const int* counts, size_t 
   // In a buffer object a run's start is its byte offset.
   mRunStarts.resize(runs);
   for (size_t k = 0; k < runs; ++k)
-    mRunStarts[k] = buffers ? (const void*)(uintptr_t)(firsts[k] * sizeof(uint32_t)) : (const void*)(mIndices + firsts[k]);
+    mRunStarts[k] =
+        buffers ? (const void*)(uintptr_t)(firsts[k] * sizeof(uint32_t)) : (const void*)(mIndices + firsts[k]);
   glMultiDrawElements(GL_TRIANGLES, counts, GL_UNSIGNED_INT, mRunStarts.data(), (GLsizei)runs);
   Unbind();
 }

@@ -217,7 +217,8 @@ bool RunCiv(bool grown, eCivRow row, cCivFrameFigures& figures) {
   figures.frameMs = (RealMs() - start) / frames;
   figures.updateMs = update / frames;
   figures.cpuMs = cpu / frames;
-  for (double* perFrame : {&figures.sceneTriangles, &figures.sceneCalls, &figures.sphereTriangles, &figures.cubeTriangles})
+  for (double* perFrame :
+       {&figures.sceneTriangles, &figures.sceneCalls, &figures.sphereTriangles, &figures.cubeTriangles})
     *perFrame /= frames;
   for (cCivModeDecoratedCity* city : GetCivCities()) {
     figures.buildings += (double)city->GetBuildingCount();

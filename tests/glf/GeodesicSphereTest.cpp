@@ -50,7 +50,8 @@ TEST(GeodesicSphere, IsAClosedOutwardMeshOnTheSphereThatFallsShortAsItSays) {
       float middle[3] = {0, 0, 0};
       for (int k = 0; k < 3; ++k)
         for (int j = 0; j < 3; ++j) middle[j] += mesh.positions[3 * mesh.indices[t + k] + j] / 3.0f;
-      const float depth = 1.0f - std::sqrt(middle[0] * middle[0] + middle[1] * middle[1] + middle[2] * middle[2]) / 2.0f;
+      const float length = std::sqrt(middle[0] * middle[0] + middle[1] * middle[1] + middle[2] * middle[2]);
+      const float depth = 1.0f - length / 2.0f;
       EXPECT_LE(depth, shortfall + 1e-5f);
     }
   }

@@ -177,8 +177,12 @@ void cKeptGroups::Draw(const std::vector<cKeptItem>& items, bool closed) {
       for (const cSpan& span : group.spans) {
         if (view.SphereOutside(span.centre, span.radius)) continue;
         ++mStats.objects;
-        if (!mCounts.empty() && mFirsts.back() + (uint32_t)mCounts.back() == span.first) mCounts.back() += (int)span.count;
-        else mFirsts.push_back(span.first), mCounts.push_back((int)span.count);
+        if (!mCounts.empty() && mFirsts.back() + (uint32_t)mCounts.back() == span.first) {
+          mCounts.back() += (int)span.count;
+        } else {
+          mFirsts.push_back(span.first);
+          mCounts.push_back((int)span.count);
+        }
         mStats.triangles += span.count / 3;
       }
       if (!mCounts.empty()) {

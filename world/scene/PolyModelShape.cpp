@@ -76,10 +76,12 @@ const cIndexedMesh& cSceneShapePolyModel::GetIndexedMesh() {
   // The files and the box do not keep one winding: each triangle is turned
   // to face where its normals point, so that GL's culling keeps its front.
   for (size_t k = 0; k + 2 < mVertices.size(); k += 3) {
-    const Vector3 face = Vector3Cross(Vector3Sub(mVertices[k + 1], mVertices[k]), Vector3Sub(mVertices[k + 2], mVertices[k]));
+    const Vector3 face =
+        Vector3Cross(Vector3Sub(mVertices[k + 1], mVertices[k]), Vector3Sub(mVertices[k + 2], mVertices[k]));
     const Vector3 normal = Vector3Add(Vector3Add(mNormals[k], mNormals[k + 1]), mNormals[k + 2]);
-    if (Vector3Dot(face, normal) < 0.0f) mIndexed.indices.insert(mIndexed.indices.end(), {corner[k], corner[k + 2], corner[k + 1]});
-    else mIndexed.indices.insert(mIndexed.indices.end(), {corner[k], corner[k + 1], corner[k + 2]});
+    const bool turned = Vector3Dot(face, normal) < 0.0f;
+    mIndexed.indices.insert(mIndexed.indices.end(),
+                            {corner[k], corner[turned ? k + 2 : k + 1], corner[turned ? k + 1 : k + 2]});
   }
   return mIndexed;
 }

@@ -231,7 +231,10 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
   GetCivPlayers()->GetRelationships()->Set(city->GetOwner(), enemyOwner, -5.0f);
   city->AddTurret();
   const Ru::Math::Vector3 tower = *city->GetTurrets()[0]->GetVictimPosition();
-  struct Fire { int speed; bool vehicle, fires; } fires[] = {{0, false, false}, {1, false, true}, {0, true, false}, {1, true, true}};
+  struct Fire {
+    int speed;
+    bool vehicle, fires;
+  } fires[] = {{0, false, false}, {1, false, true}, {0, true, false}, {1, true, true}};
   for (const Fire& f : fires) {
     gCivSimulationSpeed = f.speed;
     // Beside the turret, or beside a vehicle of the city sent against it from across the planet.

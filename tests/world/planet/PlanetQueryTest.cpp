@@ -56,7 +56,8 @@ TEST(PlanetQueries, NearerThanAnswersAsTheDistanceDoes) {
   for (int i = 0; i < 400; ++i) {
     const float a = 0.7f * (float)i, b = 0.013f * (float)i - 2.6f;
     const Vector3 p{std::cos(a) * std::cos(b), std::sin(b), std::sin(a) * std::cos(b)};
-    const Vector3 q = Vector3Add(p, Vector3{0.0005f * (float)(i % 37), -0.0003f * (float)(i % 11), 0.02f * std::sin(a)});
+    const Vector3 step{0.0005f * (float)(i % 37), -0.0003f * (float)(i % 11), 0.02f * std::sin(a)};
+    const Vector3 q = Vector3Add(p, step);
     const cPlanetModel::sSurfacePoint sp = planet->GetSurfacePoint(Vector3Scale(p, 500.0f));
     const cPlanetModel::sSurfacePoint sq = planet->GetSurfacePoint(Vector3Scale(q, 510.0f));
     const float d = cPlanetModel::GetSurfaceDistance(sp, sq);
