@@ -159,16 +159,19 @@ bool RunCiv(bool grown, eCivRow row, cCivFrameFigures& figures) {
     RenderFrame();  // the world as grown, before anything moves
     glFinish();
     KeepFrame(shot);
-    // And from afar, the near half of the planet in sight (then back).
-    float yaw, pitch, distance;
+    // And from afar, the near half of the planet in sight; then back, the
+    // glide's goal too (the glide is still under way), so the figures that
+    // follow are the same with a shot as without.
+    float yaw, pitch, distance, targetYaw, targetPitch, targetDistance;
     GetCameraAngles(&yaw, &pitch, &distance);
+    GetCameraTargetAngles(&targetYaw, &targetPitch, &targetDistance);
     SetCameraAngles(yaw, pitch, 1400.0f);
     SetCameraTargetAngles(yaw, pitch, 1400.0f);
     RenderFrame();
     glFinish();
     KeepFrame((std::string(shot) + ".far.ppm").c_str());
     SetCameraAngles(yaw, pitch, distance);
-    SetCameraTargetAngles(yaw, pitch, distance);
+    SetCameraTargetAngles(targetYaw, targetPitch, targetDistance);
   }
   Sys_SetClockForTest(nullptr);  // the game runs on the real clock from here
   gCivSimulationSpeed = 10;
