@@ -129,6 +129,10 @@ static void FocusCivTestCameraUnderMouse() {
 }
 
 void OnIdle() {
+  if (AdvanceFrame()) PresentFrame();
+}
+
+bool AdvanceFrame() {
   PollDebugConsoleInput();  // the terminal stays live even while frames are skipped
   glutSetWindow(gMainWindow);
   if (gFirstFrame) {
@@ -139,7 +143,7 @@ void OnIdle() {
   if (gAutoPause && !gHadKeyboard) {
     gLastFrameTime = Sys_Milliseconds();
     Sys_SleepMs(10);  // a skipped frame must not spin a core
-    return;
+    return false;
   }
 
   // One clock reading per frame, so the seconds and the milliseconds agree.
@@ -173,7 +177,10 @@ void OnIdle() {
     GetSceneParticleManager().Update(gFrameSeconds);
     gCurrentGameMode->Update(ms);
   }
+  return true;
+}
 
+void PresentFrame() {
   if (FrameNeedsDrawing()) OnDisplay();
 
   if (gPendingGameMode) {

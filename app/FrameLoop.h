@@ -6,7 +6,11 @@
 #include "glf/TextList.h"
 #include "input/KeyBindings.h"
 
-void OnIdle();
+void OnIdle();  // AdvanceFrame, then PresentFrame unless the frame was skipped
+// The frame's step on the real clock: input, camera, the mode's update (false:
+// skipped, the game window not active under the automatic pause).
+bool AdvanceFrame();
+void PresentFrame();  // draws the frame when it needs drawing, then carries out a pending mode switch
 void OnDisplay();    // RenderFrame, then shows it
 void RenderFrame();  // draws the whole frame into the back buffer
 void SetupProjection();

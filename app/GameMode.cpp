@@ -10,6 +10,7 @@ std::string cGameMode::GetName() { return "Quorvel"; }
 void RenderPlanetAndScene() {
   glEnable(GL_LIGHTING);
   GetPlanetModel().Draw();
+  glFlush();  // the renderer's threads fill the planet's pixels while the scene is set up
   glDisable(GL_LIGHTING);
   GetSceneManager().Render();
 }

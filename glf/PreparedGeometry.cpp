@@ -4,12 +4,14 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
 #include <tuple>
 
+#include "glf/DrawTally.h"
 #include "glf/GLExtensions.h"
 
 static bool gPreparedGeometryEnabled = true;
@@ -101,9 +103,9 @@ cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const floa
   return cluster;
 }
 
-cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks) {
+cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks) {
   const cSphereMesh mesh = BuildSphereMesh(radius, slices, stacks);
-  cIndexedSphere out;
+  cIndexedMesh out;
   std::map<std::array<uint32_t, 6>, uint32_t> seen;  // exact bits of position and normal
   std::vector<uint32_t> index(mesh.positions.size() / 3);
   for (size_t v = 0; v < index.size(); ++v) {
@@ -133,11 +135,85 @@ cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks) {
   return out;
 }
 
+cIndexedMesh BuildGeodesicSphere(float radius, int frequency) {
+  const int n = frequency < 1 ? 1 : frequency;
+  const double t = (1.0 + std::sqrt(5.0)) / 2.0;
+  const double corners[12][3] = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
+                                 {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
+  const int faces[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+                            {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+                            {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
+  cIndexedMesh mesh;
+  // A point of a face is a sum of corners with whole weights adding up to n;
+  // written with its corners in order, the same point of two faces is one
+  // key, worked out once, so neighbouring faces share their edge exactly.
+  std::map<std::array<int, 6>, uint32_t> made;
+  auto point = [&](int a, int wa, int b, int wb, int c, int wc) {
+    std::array<std::pair<int, int>, 3> terms{{{a, wa}, {b, wb}, {c, wc}}};
+    for (auto& term : terms)
+      if (term.second == 0) term.first = -1;
+    std::sort(terms.begin(), terms.end());
+    const std::array<int, 6> key{terms[0].first, terms[0].second, terms[1].first,
+                                 terms[1].second, terms[2].first, terms[2].second};
+    auto [at, added] = made.emplace(key, (uint32_t)(mesh.positions.size() / 3));
+    if (added) {
+      double d[3] = {0, 0, 0};
+      for (const auto& [corner, weight] : terms)
+        for (int k = 0; corner >= 0 && k < 3; ++k) d[k] += corners[corner][k] * weight;
+      const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+      for (int k = 0; k < 3; ++k) {
+        mesh.normals.push_back((float)(d[k] / length));
+        mesh.positions.push_back((float)(d[k] / length * radius));
+      }
+    }
+    return at->second;
+  };
+  for (const auto& f : faces) {
+    const int a = f[0], b = f[1], c = f[2];
+    // Point (i, j) lies i steps from a toward b and j toward c.
+    auto at = [&](int i, int j) { return point(a, n - i - j, b, i, c, j); };
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; i + j < n; ++j) {
+        mesh.indices.insert(mesh.indices.end(), {at(i, j), at(i + 1, j), at(i, j + 1)});
+        if (i + j + 1 < n) mesh.indices.insert(mesh.indices.end(), {at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
+      }
+  }
+  return mesh;
+}
+
+float MeshShortfall(const cIndexedMesh& mesh, float radius) {
+  if (!(radius > 0.0f)) return 0.0f;
+  double nearest = radius;
+  for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
+    const float* p = &mesh.positions[3 * mesh.indices[t]];
+    const float* q = &mesh.positions[3 * mesh.indices[t + 1]];
+    const float* r = &mesh.positions[3 * mesh.indices[t + 2]];
+    const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]}, v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+    const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (!(length > 0.0)) continue;
+    // The distance of the face's plane from the centre: the face's point nearest it.
+    nearest = std::min(nearest, std::fabs(n[0] * p[0] + n[1] * p[1] + n[2] * p[2]) / length);
+  }
+  return (float)(1.0 - nearest / radius);
+}
+
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
   if (spheres <= 0 || mesh.spheres <= 0) return;
   if (spheres > mesh.spheres) spheres = mesh.spheres;
   const int fans = (int)mesh.fanFirsts.size() / mesh.spheres * spheres;
   const int strips = (int)mesh.stripFirsts.size() / mesh.spheres * spheres;
+  // A fan of n vertices is n - 2 triangles, a quad strip of n vertices n - 2.
+  uint64_t triangles = 0, vertices = 0;
+  for (int k = 0; k < fans; ++k) {
+    triangles += (uint64_t)(mesh.fanCounts[k] - 2);
+    vertices += (uint64_t)mesh.fanCounts[k];
+  }
+  for (int k = 0; k < strips; ++k) {
+    triangles += (uint64_t)(mesh.stripCounts[k] - 2);
+    vertices += (uint64_t)mesh.stripCounts[k];
+  }
+  CountGLDraw(vertices, triangles);
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
@@ -257,8 +333,7 @@ void cKeptTriangles::Upload() {
   nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
 }
 
-void cKeptTriangles::Draw() {
-  if (mVertices == 0 || (mIndices && mIndexCount == 0)) return;
+bool cKeptTriangles::Bind() {
   if (mGeneration != GetGLContextGeneration()) Upload();
   const bool buffers = mBuffers[0] != 0;
   // In a buffer object an array's pointer is its offset: 0.
@@ -275,14 +350,35 @@ void cKeptTriangles::Draw() {
   glNormalPointer(GL_FLOAT, 0, array(1));
   glColorPointer(3, GL_FLOAT, 0, array(2));
   if (buffers) nGLExt::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-  if (!mIndices) {
-    glDrawArrays(GL_TRIANGLES, 0, (GLsizei)mVertices);
-  } else if (buffers) {
-    nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mBuffers[3]);
-    glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, nullptr);
-    nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-  } else {
-    glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, mIndices);
-  }
+  if (buffers && mIndices) nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, mBuffers[3]);
+  return buffers;
+}
+
+void cKeptTriangles::Unbind() {
+  if (mBuffers[0] && mIndices) nGLExt::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
   glPopClientAttrib();
+}
+
+void cKeptTriangles::Draw() {
+  if (mVertices == 0 || (mIndices && mIndexCount == 0)) return;
+  CountGLDraw(mVertices, (mIndices ? mIndexCount : mVertices) / 3);
+  const bool buffers = Bind();
+  if (!mIndices) glDrawArrays(GL_TRIANGLES, 0, (GLsizei)mVertices);
+  else glDrawElements(GL_TRIANGLES, (GLsizei)mIndexCount, GL_UNSIGNED_INT, buffers ? nullptr : mIndices);
+  Unbind();
+}
+
+void cKeptTriangles::DrawRuns(const uint32_t* firsts, const int* counts, size_t runs) {
+  if (mVertices == 0 || !mIndices || runs == 0) return;
+  uint64_t indices = 0;
+  for (size_t k = 0; k < runs; ++k) indices += (uint64_t)counts[k];
+  CountGLDraw(mVertices, indices / 3);
+  const bool buffers = Bind();
+  // In a buffer object a run's start is its byte offset.
+  mRunStarts.resize(runs);
+  for (size_t k = 0; k < runs; ++k)
+    mRunStarts[k] =
+        buffers ? (const void*)(uintptr_t)(firsts[k] * sizeof(uint32_t)) : (const void*)(mIndices + firsts[k]);
+  glMultiDrawElements(GL_TRIANGLES, counts, GL_UNSIGNED_INT, mRunStarts.data(), (GLsizei)runs);
+  Unbind();
 }

@@ -37,14 +37,24 @@ cSphereMesh BuildSphereMesh(double radius, int slices, int stacks);
 // (the vertices are added to in float: the picture may differ from a
 // translated gluSphere by rounding, a pixel here and there on an edge).
 cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const float* offsets, int count);
-// The same sphere as triangles over its distinct vertices (a vertex gluSphere
-// issues twice, bit for bit the same, is kept once), so a batch of many shades
-// each vertex once; each quad splits along the diagonal llvmpipe splits it on.
-struct cIndexedSphere {
+// Triangles over shared vertices in object space, wound counter-clockwise seen
+// from outside (from the side their normals point to).
+struct cIndexedMesh {
   std::vector<float> positions, normals;  // x, y, z per vertex
   std::vector<uint32_t> indices;          // three per triangle
 };
-cIndexedSphere BuildIndexedSphere(double radius, int slices, int stacks);
+// The same sphere as triangles over its distinct vertices (a vertex gluSphere
+// issues twice, bit for bit the same, is kept once), so a batch of many shades
+// each vertex once; each quad splits along the diagonal llvmpipe splits it on.
+cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks);
+// A geodesic sphere: the icosahedron's faces each cut into frequency^2
+// triangles, every vertex on the sphere and its normal the unit direction. Its
+// triangles are all of about one size, so it keeps the outline of a sphere of
+// gluSphere's slices with under half as many: none are slivers at the poles.
+cIndexedMesh BuildGeodesicSphere(float radius, int frequency);
+// How far a mesh of triangles round the origin falls inside the sphere of
+// `radius` at its worst (at the middle of its flattest face), as a share of it.
+float MeshShortfall(const cIndexedMesh& mesh, float radius);
 
 // Draws the mesh's first `spheres` spheres with two glMultiDrawArrays calls (a
 // cylinder's mesh, one "sphere" of quad strips only, with one);
@@ -81,14 +91,20 @@ class cKeptTriangles {
             const uint32_t* indices, size_t indexCount);
   // Lit by the caller; leaves the client array state and the bound buffers as they were.
   void Draw();
+  // Only the runs of indices given (`count` runs, each from firsts[i] for
+  // counts[i] indices), in one call.
+  void DrawRuns(const uint32_t* firsts, const int* counts, size_t runs);
   size_t GetVertexCount() const { return mVertices; }
   bool InBufferObjects() const { return mBuffers[0] != 0; }
 
  private:
   void Upload();
+  bool Bind();    // the arrays enabled and pointed at; true when drawn from buffer objects
+  void Unbind();
   unsigned int mBuffers[4] = {0, 0, 0, 0};  // positions, normals, colours, indices
   uint32_t mGeneration = 0;                 // the context's they were made in
   const float* mArrays[3] = {nullptr, nullptr, nullptr};
   const uint32_t* mIndices = nullptr;
   size_t mVertices = 0, mIndexCount = 0;
+  std::vector<const void*> mRunStarts;  // kept between draws: no allocation
 };

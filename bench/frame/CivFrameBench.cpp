@@ -7,16 +7,23 @@
 //     two cities of one owner, a trade route from every city into every city
 //     of another owner that is near enough to trade (some 800 route spheres),
 //     and 150 vehicles;
-//   - the grown world drawn as it was before small spheres were drawn with
-//     fewer slices and the cubes and vehicles in one batch (the draw's reference).
-// Per frame of the game's own order (the mode's Update of a 50 ms frame at
-// speed 10, then the frame drawn, swapped and finished with glFinish, so that
-// the waits on llvmpipe and the X server count):
+//   - the grown world drawn as it was before small spheres were drawn coarser
+//     and the boxes and vehicles in batches (the draw's reference);
+//   - both worlds drawn at rest (the world stopped and the camera's glide
+//     over): the drawing alone; and the grown world's frame at rest replayed
+//     from one display list, the same geometry with none of the game's own
+//     work (the floor).
+// Each frame is the game's own (its step on the real clock at speed 10: the
+// input, the camera with its glide, the mode's update; then the frame drawn
+// and swapped), without the pacing, and finished with glFinish so that the
+// waits on llvmpipe and the X server count. Over 3 s of frames:
 //   Time / frame_ms      the real time of the frame, mean;
 //   fps                  frames a second at that time (no pacing);
-//   update_ms / update_max_ms   the main thread's CPU in the update, mean and worst;
+//   update_ms / update_max_ms   the main thread's CPU in the step before drawing, mean and worst;
 //   main_cpu_ms          the main thread's CPU in the whole frame (the rest is waiting);
-//   budget_%             the frame's real time as a share of a 16.7 ms frame.
+//   budget_%             the frame's real time as a share of a 16.7 ms frame;
+//   scene_tris / scene_calls    triangles and draw calls the scene handed to GL a frame,
+//                               sphere_tris and cube_tris of them the spheres' and the boxes'.
 // Run from the repository root, alone (a process that has opened the display
 // cannot fork a game):
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=CivFrame
@@ -53,15 +60,21 @@
 #include "platform/Sys.h"
 #include "sim/gamedata/DataManager.h"
 #include "math/Vector.h"
+#include "world/scene/SceneManager.h"
 #include "world/scene/SolidShapes.h"
 
 namespace {
 
-constexpr int kFrames = 300;
+constexpr int kSettleFrames = 20;
+constexpr double kMeasureMs = 3000.0;
+constexpr double kGlideMs = 2500.0;  // the camera's glide into the civ mode is over by then
+
+enum class eCivRow { kPlayed, kDrawnAsBefore, kDrawnAtRest, kReplayed };
 
 struct cCivFrameFigures {
   double frameMs = 0, updateMs = 0, updateWorstMs = 0, cpuMs = 0;
   double buildings = 0, vehicles = 0, roads = 0, turrets = 0, routeSpheres = 0;
+  double sceneTriangles = 0, sceneCalls = 0, sphereTriangles = 0, cubeTriangles = 0;
 };
 
 double ClockMs(clockid_t clock) {
@@ -134,7 +147,7 @@ void KeepFrame(const char* file) {
   }
 }
 
-bool RunCiv(bool grown, cCivFrameFigures& figures) {
+bool RunCiv(bool grown, eCivRow row, cCivFrameFigures& figures) {
   std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
   Sys_SetClockForTest(StartClock);
   const bool started = AppStartup(3, argv.data()) == 0;
@@ -146,40 +159,70 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
     RenderFrame();  // the world as grown, before anything moves
     glFinish();
     KeepFrame(shot);
-    // And from afar, the near half of the planet in sight (then back).
-    float yaw, pitch, distance;
+    // And from afar, the near half of the planet in sight; then back, the
+    // glide's goal too (the glide is still under way), so the figures that
+    // follow are the same with a shot as without.
+    float yaw, pitch, distance, targetYaw, targetPitch, targetDistance;
     GetCameraAngles(&yaw, &pitch, &distance);
+    GetCameraTargetAngles(&targetYaw, &targetPitch, &targetDistance);
     SetCameraAngles(yaw, pitch, 1400.0f);
     SetCameraTargetAngles(yaw, pitch, 1400.0f);
     RenderFrame();
     glFinish();
     KeepFrame((std::string(shot) + ".far.ppm").c_str());
     SetCameraAngles(yaw, pitch, distance);
-    SetCameraTargetAngles(yaw, pitch, distance);
+    SetCameraTargetAngles(targetYaw, targetPitch, targetDistance);
   }
   Sys_SetClockForTest(nullptr);  // the game runs on the real clock from here
   gCivSimulationSpeed = 10;
-  for (int i = 0; i < 20; ++i) {  // settled: the lists and the first choices made
-    gCurrentGameMode->Update(50);
-    OnDisplay();
+  for (int i = 0; i < kSettleFrames; ++i) {  // settled: the lists and the first choices made
+    if (AdvanceFrame()) PresentFrame();
+    glFinish();
+  }
+  const bool atRest = row == eCivRow::kDrawnAtRest || row == eCivRow::kReplayed;
+  for (const double glide = RealMs(); atRest && RealMs() - glide < kGlideMs;) {
+    if (AdvanceFrame()) PresentFrame();
+    glFinish();
+  }
+  GLuint list = 0;
+  if (row == eCivRow::kReplayed) {
+    list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    RenderFrame();
+    glEndList();
   }
   double update = 0, cpu = 0;
+  int frames = 0;
   const double start = RealMs();
-  for (int i = 0; i < kFrames; ++i) {
-    GetDataManager()->CommitPending();
+  while (RealMs() - start < kMeasureMs) {
     const double a = ThreadCpuMs();
-    gCurrentGameMode->Update(50);
+    const bool stepped = !atRest && AdvanceFrame();
     const double b = ThreadCpuMs();
-    OnDisplay();
+    if (row == eCivRow::kReplayed) {
+      glCallList(list);
+      glutSwapBuffers();
+    } else if (stepped || atRest) {
+      PresentFrame();
+    }
     glFinish();
     const double c = ThreadCpuMs();
     update += b - a;
     cpu += c - a;
     figures.updateWorstMs = std::max(figures.updateWorstMs, b - a);
+    for (const auto& [shape, tally] : GetSceneManager().GetLastDrawTallies()) {
+      figures.sceneTriangles += (double)tally.triangles;
+      figures.sceneCalls += tally.calls;
+      if (shape == "Spheres") figures.sphereTriangles += (double)tally.triangles;
+      if (shape == "Cube") figures.cubeTriangles += (double)tally.triangles;
+    }
+    ++frames;
   }
-  figures.frameMs = (RealMs() - start) / kFrames;
-  figures.updateMs = update / kFrames;
-  figures.cpuMs = cpu / kFrames;
+  figures.frameMs = (RealMs() - start) / frames;
+  figures.updateMs = update / frames;
+  figures.cpuMs = cpu / frames;
+  for (double* perFrame :
+       {&figures.sceneTriangles, &figures.sceneCalls, &figures.sphereTriangles, &figures.cubeTriangles})
+    *perFrame /= frames;
   for (cCivModeDecoratedCity* city : GetCivCities()) {
     figures.buildings += (double)city->GetBuildingCount();
     figures.roads += (double)city->GetRoads().size();
@@ -191,24 +234,24 @@ bool RunCiv(bool grown, cCivFrameFigures& figures) {
   return true;
 }
 
-bool MeasureInChild(bool grown, bool asBefore, cCivFrameFigures& figures) {
+bool MeasureInChild(bool grown, eCivRow row, cCivFrameFigures& figures) {
   if (glutGet(GLUT_INIT_STATE)) return false;
   return RunInChildAndRead(
-      [grown, asBefore](int fd) {
-        cSceneShapeSphere::SetFewerSlicesWhenSmall(!asBefore);
-        CivSetCubesBatched(!asBefore);
+      [grown, row](int fd) {
+        cSceneShapeSphere::SetFewerSlicesWhenSmall(row != eCivRow::kDrawnAsBefore);
+        CivSetCubesBatched(row != eCivRow::kDrawnAsBefore);
         cCivFrameFigures mine;
-        if (!RunCiv(grown, mine)) _exit(2);
+        if (!RunCiv(grown, row, mine)) _exit(2);
         if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
         _exit(0);
       },
       &figures, sizeof figures);
 }
 
-void RunFrames(benchmark::State& state, bool grown, bool asBefore = false) {
+void RunFrames(benchmark::State& state, bool grown, eCivRow row = eCivRow::kPlayed) {
   for (auto _ : state) {
     cCivFrameFigures f;
-    if (!MeasureInChild(grown, asBefore, f)) {
+    if (!MeasureInChild(grown, row, f)) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }
@@ -224,15 +267,39 @@ void RunFrames(benchmark::State& state, bool grown, bool asBefore = false) {
     state.counters["route_spheres"] = f.routeSpheres;
     state.counters["vehicles"] = f.vehicles;
     state.counters["roads"] = f.roads;
+    state.counters["scene_tris"] = f.sceneTriangles;
+    state.counters["scene_calls"] = f.sceneCalls;
+    state.counters["sphere_tris"] = f.sphereTriangles;
+    state.counters["cube_tris"] = f.cubeTriangles;
   }
 }
 
 void BM_CivFrame_StartWorldReference(benchmark::State& state) { RunFrames(state, false); }
 void BM_CivFrame_Grown10x150Cities150Vehicles(benchmark::State& state) { RunFrames(state, true); }
-void BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAsBefore(benchmark::State& state) { RunFrames(state, true, true); }
+void BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAsBefore(benchmark::State& state) {
+  RunFrames(state, true, eCivRow::kDrawnAsBefore);
+}
+void BM_CivFrame_StartWorldReference_DrawnAtRest(benchmark::State& state) {
+  RunFrames(state, false, eCivRow::kDrawnAtRest);
+}
+void BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAtRest(benchmark::State& state) {
+  RunFrames(state, true, eCivRow::kDrawnAtRest);
+}
+void BM_CivFrame_Grown10x150Cities150Vehicles_ReplayedAsOneList(benchmark::State& state) {
+  RunFrames(state, true, eCivRow::kReplayed);
+}
 BENCHMARK(BM_CivFrame_StartWorldReference)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAsBefore)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CivFrame_StartWorldReference_DrawnAtRest)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles_DrawnAtRest)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CivFrame_Grown10x150Cities150Vehicles_ReplayedAsOneList)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

@@ -14,6 +14,7 @@ class cBuildingCommon;
 class cCivModeDecoratedCity;
 class cSceneObject;
 class cSceneShapeCube;
+class cCivModeEmbassyBuilding;
 
 enum eCivBuildingState { kCivIntact = 0, kCivRubble = 1, kCivRemoved = 2 };
 
@@ -28,6 +29,9 @@ class cCivModeDecoratedBuilding : public Ko::cGameData {
   uint32_t GetTypeId() override { return kTypeId; }
   virtual void SetHighlighted(bool on);
   virtual void SetState(int state, int style);  // stores both, then sizes and colours the cube
+  // The building as an embassy, or null: the income and the agents ask this
+  // of every building of every city each tick, thousands in a grown world.
+  virtual cCivModeEmbassyBuilding* AsEmbassy() { return nullptr; }
 
   int GetOwner() const { return mOwner; }
   int GetState() const { return mState; }
@@ -93,6 +97,7 @@ class cCivModeConsulateBuilding : public tCivBuildingKind<0x8FD6F8F1, cCivModeCo
 // the player it was opened for when the source city changes hands.
 class cCivModeEmbassyBuilding : public tCivBuildingKind<0xCFD6F931, cCivModeEmbassyBuilding> {
  public:
+  cCivModeEmbassyBuilding* AsEmbassy() override { return this; }
   void SetSource(cCivModeDecoratedCity* source);
   cCivModeDecoratedCity* GetSource() const { return mSource; }
   int GetEmbassyOwner() const { return mEmbassyOwner; }

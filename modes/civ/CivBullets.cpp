@@ -25,6 +25,8 @@ cISceneShape* BulletShape(int kind) {
   static cSceneShapeSphere* sphere = [] {
     auto* shape = new cSceneShapeSphere();
     shape->SetScale(Vector3{5.0f, 5.0f, 5.0f});
+    shape->SetDrawnInOneBatch(CivCubesBatched());  // a grown world has a hundred in flight
+    CivCullBehindPlanet(shape);
     return shape;
   }();
   return kind == kCivPillageBullet ? static_cast<cISceneShape*>(CivMarkerCube()) : sphere;

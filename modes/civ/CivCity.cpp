@@ -361,7 +361,7 @@ float cCivModeDecoratedCity::GetWealthRate(uint32_t dtMs) {
   float base = GetBaseWealthRate();
   std::vector<cCivModeEmbassyBuilding*> embassies;
   for (cCivModeDecoratedBuilding* building : mBuildings)
-    if (auto* embassy = dynamic_cast<cCivModeEmbassyBuilding*>(building)) embassies.push_back(embassy);
+    if (auto* embassy = building->AsEmbassy()) embassies.push_back(embassy);
   float embassyTerm = base * (float)embassies.size() * wealth.EmbassyWealthIncrease;
   float subtotal = mMood.GetRevenueBonus() * base + embassyTerm + base;
   // Each embassy passes the whole term to the pool of the player it speaks for.
@@ -420,7 +420,7 @@ cCivModeRoad* cCivModeDecoratedCity::FindRoad(cCivModeDecoratedCity* far, int ki
 
 cCivModeEmbassyBuilding* cCivModeDecoratedCity::FindEmbassy(int player) const {
   for (cCivModeDecoratedBuilding* building : mBuildings) {
-    auto* embassy = dynamic_cast<cCivModeEmbassyBuilding*>(building);
+    auto* embassy = building->AsEmbassy();
     if (!embassy || embassy->GetState() == kCivRemoved) continue;
     if (player == -1 || embassy->GetEmbassyOwner() == player) return embassy;
   }

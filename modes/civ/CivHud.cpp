@@ -71,7 +71,7 @@ void BuildGridLines() {
 std::vector<int> EmbassyOwners(const cCivModeDecoratedCity* city) {
   std::vector<int> owners;
   for (cCivModeDecoratedBuilding* building : city->GetBuildings())
-    if (auto* embassy = dynamic_cast<cCivModeEmbassyBuilding*>(building)) owners.push_back(embassy->GetEmbassyOwner());
+    if (auto* embassy = building->AsEmbassy()) owners.push_back(embassy->GetEmbassyOwner());
   return owners;
 }
 

@@ -489,7 +489,7 @@ void cCivInputController::PressWithEmptySelection(const sHit& hit, int x, int y)
   }
   if (!hit.city) return;
   if (hit.building) {
-    auto* embassy = dynamic_cast<cCivModeEmbassyBuilding*>(hit.building);
+    auto* embassy = hit.building->AsEmbassy();
     if (embassy && embassy->GetEmbassyOwner() == GetCivHumanPlayer()) return;  // the human's own embassy abroad
     SelectCity(hit.city);
     if (hit.city->IsNPC() && !gCivPlayerCanSelectNPCObjects)

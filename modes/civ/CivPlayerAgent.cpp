@@ -227,7 +227,7 @@ void cCivWorld::UpdateIncomeDistribution() {
     for (cCivModeDecoratedCity* c : cities) {
       std::vector<int> embassyOwners;
       for (cCivModeDecoratedBuilding* building : c->GetBuildings())
-        if (auto* embassy = dynamic_cast<cCivModeEmbassyBuilding*>(building))
+        if (auto* embassy = building->AsEmbassy())
           embassyOwners.push_back(embassy->GetEmbassyOwner());
       float emb = (float)embassyOwners.size() * wealth.EmbassyWealthIncrease;
       if (c->GetOwner() != p) {

@@ -15,12 +15,15 @@ void CivCullBehindPlanet(cISceneShape* shape);
 // A shape freed with its object leaves the scene's lists too, so the lists
 // (walked every frame) hold only the shapes of live objects.
 void CivForgetShape(cISceneShape* shape);
-// Each building and road has a cube of its own (its own scale); they are all
-// drawn in one shared batch, a thousand cubes in one call.
-void CivBatchCubes(cSceneShapeCube* shape);
+// Each building, road and turret has a shape of its own (its own scale); they
+// are all drawn in one shared batch, a thousand boxes a few calls.
+class cSceneShapePolyModel;
+void CivBatchCubes(cSceneShapePolyModel* shape);
 // Each vehicle has a pyramid of its own (its own scale while it dies); they
 // are all drawn in one shared batch too, 150 pyramids in one call.
 class cSceneShapePyramid;
 void CivBatchVehicles(cSceneShapePyramid* shape);
-// Off: cubes and vehicles made from now on are drawn one by one, as they were (for comparison).
+// Off: boxes, vehicles, bullets and guns made or drawn from now on are drawn
+// one by one, as they were (for comparison).
 void CivSetCubesBatched(bool on);
+bool CivCubesBatched();

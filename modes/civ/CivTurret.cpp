@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/AppGlobals.h"
+#include "glf/DrawTally.h"
 #include "glf/PreparedGeometry.h"
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
@@ -51,6 +52,7 @@ void cCivModeTurret::Init(int owner, const Vector3& position, int slot, cCivMode
   if (!mModel) {
     mModel = new cSceneShapeTurret();
     CivCullBehindPlanet(mModel);
+    CivBatchCubes(mModel);
   }
   mModel->SetScale(mScale);
   if (!mSceneObject) mSceneObject = new cSceneObject(nullptr, mModel);
@@ -113,7 +115,7 @@ cCivModeVehicle* cCivModeTurret::FindTarget() const {
     bool hostile = players && players->GetRelationships()->Get(vehicle->GetOwner(), mOwner) < 0.0f;
     bool pillagingMe = vehicle->GetTargetTurret() == this && vehicle->GetMission() == kCivMissionPillage;
     if (!hostile && !pillagingMe) continue;
-    if (cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), tower) < range) return vehicle;
+    if (cPlanetModel::IsSurfaceDistanceBelow(vehicle->GetSurfacePoint(), tower, range)) return vehicle;
   }
   return nullptr;
 }
@@ -136,7 +138,10 @@ bool cCivModeTurret::TurnToward(float yaw, float pitch) {
   return yawMoved || pitchMoved;
 }
 
+// At speed 0 the world stands still: nothing fires, though the period on the
+// real clock has passed (the bullets stand still too, and piled up).
 void cCivModeTurret::Fire() {
+  if (cCivWorld* world = GetCivWorld(); world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
   if (cCivWorld* world = GetCivWorld()) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
@@ -211,6 +216,48 @@ void cCivModeTurret::OnHit(int) {
   if (mCity) mCity->SetLastHitTime(now);
 }
 
+namespace {
+// The frame's barrels, placed on the processor as GL would place each.
+struct cGunList {
+  bool listing = false;
+  std::vector<float> positions, normals;  // kept between frames: no allocation
+};
+cGunList& Guns() {
+  static cGunList* guns = new cGunList();
+  return *guns;
+}
+const float kGunGrey[3] = {0.2f, 0.2f, 0.2f};
+}  // namespace
+
+void cCivModeTurret::BeginGuns() {
+  cGunList& guns = Guns();
+  guns.listing = true;
+  guns.positions.clear();
+  guns.normals.clear();
+}
+
+void cCivModeTurret::EndGuns() {
+  cGunList& guns = Guns();
+  if (!guns.listing) return;
+  guns.listing = false;
+  if (guns.positions.empty()) return;
+  CountGLDraw(guns.positions.size() / 3, guns.positions.size() / 9);
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);  // an open tube: its inside shows at the muzzle
+  glColor3fv(kGunGrey);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, guns.positions.data());
+  glNormalPointer(GL_FLOAT, 0, guns.normals.data());
+  glDrawArrays(GL_TRIANGLES, 0, (GLsizei)(guns.positions.size() / 3));
+  glPopClientAttrib();
+  glPopAttrib();
+}
+
 // The barrel: a cylinder along the gun frame's z axis, from a mesh made once
 // (one stack draws the picture of gluCylinder's twenty: its normals do not
 // change along it). A gun the planet hides is not drawn, as its tower is not.
@@ -218,10 +265,38 @@ void cCivModeTurret::DrawGun(const Vector3& eye) {
   if (!mSceneObject || mState == kCivTurretDead || mScale.x <= 0.0f) return;
   const float radius = mScale.x * 0.1f, length = mScale.x * 1.5f;
   if (BehindBall(eye, mGunPosition, length + radius, kCivHorizonBall)) return;
-  glPushMatrix();
-  glMultMatrixf(QuatToMatrix4(mGunOrientation, mGunPosition).m);
-  glEnable(GL_LIGHTING);
-  glColor3f(0.2f, 0.2f, 0.2f);
-  DrawPreparedCylinder(GetSceneQuadric(), radius, length, 20);
-  glPopMatrix();
+  const Matrix4 frame = QuatToMatrix4(mGunOrientation, mGunPosition);
+  cGunList& guns = Guns();
+  if (!guns.listing) {
+    glPushMatrix();
+    glMultMatrixf(frame.m);
+    glEnable(GL_LIGHTING);
+    glColor3fv(kGunGrey);
+    DrawPreparedCylinder(GetSceneQuadric(), radius, length, kGunSlices);
+    glPopMatrix();
+    return;
+  }
+  // The strip's quads as triangles; each edge along the tube has one normal,
+  // so the quads shade alike however they are cut.
+  static float tubeRadius = -1.0f, tubeLength = -1.0f;
+  static cSphereMesh tube;
+  if (radius != tubeRadius || length != tubeLength) {
+    tube = BuildCylinderMesh(radius, length, kGunSlices, 1);
+    tubeRadius = radius;
+    tubeLength = length;
+  }
+  const float* m = frame.m;
+  auto add = [&](int v) {
+    const float* p = &tube.positions[3 * v];
+    const float* n = &tube.normals[3 * v];
+    for (int r = 0; r < 3; ++r) {
+      guns.positions.push_back(m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r]);
+      guns.normals.push_back(m[r] * n[0] + m[4 + r] * n[1] + m[8 + r] * n[2]);
+    }
+  };
+  const int count = (int)tube.positions.size() / 3;
+  for (int k = 0; k + 3 < count; k += 2) {
+    for (int v : {k, k + 1, k + 3}) add(v);
+    for (int v : {k, k + 3, k + 2}) add(v);
+  }
 }

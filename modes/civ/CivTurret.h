@@ -26,6 +26,7 @@ class cCivModeTurret : public Ko::cGameData, public cICivModeVictim {
   static constexpr float kTurnStep = 1.0f;       // degrees per update on each axis
   static constexpr float kShrinkStep = 0.1f;     // per axis per update while dying
   static constexpr uint32_t kAlarmPeriodMs = 10000;  // the under-attack sound, at most once per city
+  static constexpr int kGunSlices = 20;
 
   cCivModeTurret() = default;
   Ko::cIGameData* Create() override { return new cCivModeTurret(); }
@@ -40,7 +41,12 @@ class cCivModeTurret : public Ko::cGameData, public cICivModeVictim {
   void SetOwner(int owner);
   void SetSelected(bool on);
   void ForgetTarget(cCivModeVehicle* vehicle);  // the gun returns when it was the target
-  void DrawGun(const Ru::Math::Vector3& eye);  // the eye of the loaded view
+  // The barrel, skipped when the planet hides it from `eye` (the loaded
+  // view's). Between BeginGuns and EndGuns the barrels are only listed, and
+  // EndGuns draws them all in one call: a frame has dozens, every one turned anew.
+  void DrawGun(const Ru::Math::Vector3& eye);
+  static void BeginGuns();
+  static void EndGuns();
 
   const Ru::Math::Vector3* GetVictimPosition() override;
   void OnHit(int attacker) override;

@@ -74,7 +74,7 @@ bool cCivModeVehicle::IsCrowded(const Vector3& at) const {
   const cPlanetModel::sSurfacePoint spot = GetPlanetModel().GetSurfacePoint(at);
   for (cCivModeVehicle* other : world->GetVehicles())
     if (other != this && !other->HasWaypoint() &&
-        cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), spot) < kCrowdedDistance)
+        cPlanetModel::IsSurfaceDistanceBelow(other->GetSurfacePoint(), spot, kCrowdedDistance))
       return true;
   return false;
 }
@@ -98,7 +98,7 @@ void cCivModeVehicle::Init(cCivModeDecoratedCity* home, int kind) {
     bool near = false;
     if (world)
       for (cCivModeVehicle* other : world->GetVehicles())
-        near = near || (other != this && cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), spot) < 5.0f);
+        near = near || (other != this && cPlanetModel::IsSurfaceDistanceBelow(other->GetSurfacePoint(), spot, 5.0f));
     if (!near) break;
   }
   mSceneObject->SetPosition(start);
@@ -366,10 +366,12 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
   if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead) mAgent->Update(dtMs);
 }
 
+// At speed 0 the world stands still: nothing fires (see the turret's).
 void cCivModeVehicle::Fire() {
+  cCivWorld* world = GetCivWorld();
+  if (world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
-  cCivWorld* world = GetCivWorld();
   if (!world) return;
   cCivBulletList* bullets = world->GetBullets();
   if (mTargetVehicle) {

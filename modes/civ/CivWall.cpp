@@ -93,7 +93,9 @@ void cCivModeWall::Draw() {
   if (mCity) colourIndex = mCity->IsHighlighted() ? (mCity->IsNPC() ? -3 : -2) : mCity->GetOwner();
   Vector3 colour = CivPlayerColour(colourIndex);
   cPlanetModel& planet = GetPlanetModel();
-  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+  // The lighting too: with the colour material on, the band's colour becomes
+  // the material, which the current colour alone does not put back.
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LIGHTING_BIT);
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_CULL_FACE);  // the band is seen from inside and outside the city

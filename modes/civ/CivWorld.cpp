@@ -22,6 +22,7 @@
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivSounds.h"
 #include "modes/civ/CivStartPlaces.h"
+#include "modes/civ/CivShapes.h"
 #include "modes/civ/CivTurret.h"
 #include "modes/civ/CivVehicle.h"
 #include "modes/civ/CivTuning.h"
@@ -188,7 +189,9 @@ void cCivWorld::Update(uint32_t dtMs, bool standingStill) {
 }
 
 void cCivWorld::Render() {
+  if (CivCubesBatched()) cCivModeTurret::BeginGuns();
   for (cCivModeDecoratedCity* city : GetCivCities()) city->Render();
+  cCivModeTurret::EndGuns();
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->DrawDebugText();
 }
 
@@ -295,7 +298,7 @@ cCivModeVehicle* cCivWorld::FindVehicleTarget(cCivModeVehicle* vehicle) const {
     for (cCivModeVehicle* other : mVehicles) {
       if (other->GetOwner() == vehicle->GetOwner() || !IsLive(other)) continue;
       if (players->GetRelationships()->Get(vehicle->GetOwner(), other->GetOwner()) >= 0.0f) continue;
-      if (cPlanetModel::GetSurfaceDistance(other->GetSurfacePoint(), at) < range) return other;
+      if (cPlanetModel::IsSurfaceDistanceBelow(other->GetSurfacePoint(), at, range)) return other;
     }
     return nullptr;
   };
@@ -309,7 +312,7 @@ cCivModeVehicle* cCivWorld::FindVehicleNearCity(cCivModeDecoratedCity* city) con
   const cPlanetModel::sSurfacePoint at = GetPlanetModel().GetSurfacePoint(city->GetPosition());
   for (cCivModeVehicle* vehicle : mVehicles)
     if (vehicle->GetOwner() != city->GetOwner() && IsLive(vehicle) &&
-        cPlanetModel::GetSurfaceDistance(vehicle->GetSurfacePoint(), at) < 150.0f)
+        cPlanetModel::IsSurfaceDistanceBelow(vehicle->GetSurfacePoint(), at, 150.0f))
       return vehicle;
   return nullptr;
 }

@@ -144,7 +144,8 @@ void cPlanetModel::Draw() {
 // ---- surface queries -------------------------------------------------------------------------
 
 float cPlanetModel::GetSurfaceRadius(const Vector3& p) const {
-  mSurfaceQueries.fetch_add(1, std::memory_order_relaxed);
+  // Counted without a locked add (only the main thread asks): a path search asks millions of times.
+  mSurfaceQueries.store(mSurfaceQueries.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
   if (IsZero(p)) return 0.0f;
   if (!mHeightMap) return kBaseRadius;
   float height;
@@ -172,6 +173,21 @@ cPlanetModel::sSurfacePoint cPlanetModel::GetSurfacePoint(const Vector3& p) cons
 float cPlanetModel::GetSurfaceDistance(const sSurfacePoint& a, const sSurfacePoint& b) {
   const float c = std::clamp(Vector3Dot(a.unit, b.unit), -1.0f, 1.0f);
   return std::acos(c) * (a.radius + b.radius) * 0.5f;
+}
+
+// The angle between the directions is at least the chord between them, so
+// the arc is at least the chord times the mean radius. The float arc cosine
+// may come out short of the true angle: by up to 3.5e-4 where the directions
+// nearly meet (the cosine rounds to 1), by far less elsewhere; so a point is
+// turned away only when its chord clears the limit's angle by a tenth of a per
+// cent and twice that. Anything nearer (and any NaN) is measured in full.
+bool cPlanetModel::IsSurfaceDistanceBelow(const sSurfacePoint& a, const sSurfacePoint& b, float limit) {
+  const float mean = (a.radius + b.radius) * 0.5f;
+  if (limit > 0.0f && mean > 0.0f) {
+    const float angle = limit / mean * 1.001f + 7.0e-4f;
+    if (Vector3LengthSquared(Vector3Sub(a.unit, b.unit)) > angle * angle) return false;
+  }
+  return GetSurfaceDistance(a, b) < limit;
 }
 
 bool cPlanetModel::IsUnderWater(const Vector3& p) const { return GetSurfaceRadius(p) < kSeaLevelRadius; }

@@ -148,6 +148,11 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   };
   sSurfacePoint GetSurfacePoint(const Vector3& p) const;
   static float GetSurfaceDistance(const sSurfacePoint& a, const sSurfacePoint& b);
+  // GetSurfaceDistance(a, b) < limit, the answer bit for bit the same, but
+  // points plainly farther apart (the straight line between their directions
+  // already too long) are turned away without the arc cosine: a grown civ
+  // world measures every vehicle against every other each tick.
+  static bool IsSurfaceDistanceBelow(const sSurfacePoint& a, const sSurfacePoint& b, float limit);
   // Changes whenever the heights are replaced, so a kept radius knows it is stale.
   uint32_t GetHeightsVersion() const { return mHeightsVersion; }
   bool IsUnderWater(const Vector3& p) const;

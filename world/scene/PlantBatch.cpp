@@ -1,6 +1,5 @@
 #include "world/scene/PlantBatch.h"
 
-#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -56,7 +55,7 @@ void cPlantBatches::SetModel(const std::vector<Vector3>& tree, const std::vector
   mFruitAt.assign(fruitAt, fruitAt + fruitSlots);
   const int slices[2] = {8, 4}, stacks[2] = {6, 2};
   for (int detail = 0; detail < 2; ++detail) {
-    const cIndexedSphere sphere = BuildIndexedSphere(fruitRadius, slices[detail], stacks[detail]);
+    const cIndexedMesh sphere = BuildIndexedSphere(fruitRadius, slices[detail], stacks[detail]);
     mFruit[detail] = cFruitMesh{sphere.positions, sphere.normals, sphere.indices};
   }
   mFruitRadius = fruitRadius;
@@ -82,7 +81,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   group.normals.clear();
   group.colours.clear();
   group.indices.clear();
-  group.fruitIndices.clear();
+  std::vector<uint32_t> fruitIndices;
   auto vertex = [&group](const Vector3& p, const Vector3& n, const Vector3& colour) {
     group.positions.insert(group.positions.end(), {p.x, p.y, p.z});
     group.normals.insert(group.normals.end(), {n.x, n.y, n.z});
@@ -110,7 +109,7 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
         const Vector3 n{sphere.normals[3 * v], sphere.normals[3 * v + 1], sphere.normals[3 * v + 2]};
         vertex(Place(plant.world, p), Turn(plant.world, n), plant.fruitColour);
       }
-      for (uint32_t index : sphere.indices) group.fruitIndices.push_back(base + index);
+      for (uint32_t index : sphere.indices) fruitIndices.push_back(base + index);
     }
     const float* at = &plant.world.m[12];
     for (int k = 0; k < 3; ++k) {
@@ -121,8 +120,12 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
   group.centre = Vector3{(low.x + high.x) * 0.5f, (low.y + high.y) * 0.5f, (low.z + high.z) * 0.5f};
   const Vector3 half{high.x - group.centre.x, high.y - group.centre.y, high.z - group.centre.z};
   group.radius = std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z) + mReach;
+  group.treeIndices = (uint32_t)group.indices.size();
+  group.indices.insert(group.indices.end(), fruitIndices.begin(), fruitIndices.end());
   group.built = group.plants;
   group.detail = detail;
+  group.kept.Keep(group.positions.data(), group.normals.data(), group.colours.data(), group.positions.size() / 3,
+                  group.indices.data(), group.indices.size());
 }
 
 void cPlantBatches::Draw(const float modelView[16], const float projection[16], int viewportHeight) {
@@ -135,14 +138,9 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
   const float fruitPixelsAtUnit = 2.0f * mFruitRadius * projection[5] * (float)viewportHeight * 0.5f;
   const cViewVolume view(modelView, projection);
   mStats = cStats{};
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glPushAttrib(GL_POLYGON_BIT);  // culling and its face, as they were
   glCullFace(GL_BACK);
   glDisable(GL_CULL_FACE);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   for (auto it = mGroups.begin(); it != mGroups.end();) {
     cGroup& group = it->second;
     if (group.plants.empty()) {  // nothing of it shown any more
@@ -161,18 +159,14 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
       ++mStats.rebuilt;
     }
     if (!view.SphereOutside(group.centre, group.radius)) {
-      glVertexPointer(3, GL_FLOAT, 0, group.positions.data());
-      glNormalPointer(GL_FLOAT, 0, group.normals.data());
-      glColorPointer(3, GL_FLOAT, 0, group.colours.data());
-      // The range given, the driver need not scan the indices for it on every
-      // draw; the fruit's back faces, hidden behind their front ones anyway,
-      // are dropped before they are set up.
-      const GLuint last = (GLuint)(group.positions.size() / 3 - 1);
-      glDrawRangeElements(GL_TRIANGLES, 0, last, (GLsizei)group.indices.size(), GL_UNSIGNED_INT, group.indices.data());
-      if (!group.fruitIndices.empty()) {
+      // The fruit's back faces, hidden behind their front ones anyway, are
+      // dropped before they are set up.
+      const uint32_t first[2] = {0, group.treeIndices};
+      const int count[2] = {(int)group.treeIndices, (int)(group.indices.size() - group.treeIndices)};
+      if (count[0] > 0) group.kept.DrawRuns(&first[0], &count[0], 1);
+      if (count[1] > 0) {
         glEnable(GL_CULL_FACE);
-        glDrawRangeElements(GL_TRIANGLES, 0, last, (GLsizei)group.fruitIndices.size(), GL_UNSIGNED_INT,
-                            group.fruitIndices.data());
+        group.kept.DrawRuns(&first[1], &count[1], 1);
         glDisable(GL_CULL_FACE);
       }
       ++mStats.drawn;
@@ -183,5 +177,4 @@ void cPlantBatches::Draw(const float modelView[16], const float projection[16], 
     ++it;
   }
   glPopAttrib();
-  glPopClientAttrib();
 }

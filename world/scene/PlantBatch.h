@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "glf/PreparedGeometry.h"
 #include "math/Types.h"
 
 // One plant as the batch sees it: where it stands and what it shows.
@@ -57,8 +58,11 @@ class cPlantBatches {
     std::vector<cPlantInstance> plants;  // this frame's
     std::vector<cPlantInstance> built;   // those the mesh was built from
     std::vector<float> positions, normals, colours;
-    std::vector<uint32_t> indices;       // the trees' (open cones: both sides show)
-    std::vector<uint32_t> fruitIndices;  // the fruit's (closed: their back faces never show)
+    // The trees' triangles (open cones: both sides show), then the fruit's
+    // (closed: their back faces never show), kept by the driver between frames.
+    std::vector<uint32_t> indices;
+    uint32_t treeIndices = 0;
+    cKeptTriangles kept;
     Ru::Math::Vector3 centre;
     float radius = 0.0f;
     int detail = 0;  // 0 fine, 1 coarse fruit

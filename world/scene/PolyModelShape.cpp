@@ -3,10 +3,13 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cstring>
+#include <map>
 
 #include "glf/DebugWindow.h"
+#include "glf/DrawTally.h"
 #include "glf/GLExtensions.h"
 #include "math/Geometry.h"
 #include "math/Quaternion.h"
@@ -28,6 +31,7 @@ static float LargestComponent(const Vector3& s) { return MaxFloat(MaxFloat(s.x, 
 
 void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
   const GLsizei count = static_cast<GLsizei>(mVertices.size());
+  CountGLDraw(mVertices.size(), primitive == GL_TRIANGLES ? mVertices.size() / 3 : 0);
   const Vector3 scale = GetScale();
   if (IsUnitScale(scale)) {
     glDrawArrays(primitive, 0, count);
@@ -42,84 +46,58 @@ void cSceneShapePolyModel::DrawArrays(unsigned int primitive) {
 
 void cSceneShapePolyModel::Draw(cSceneObject* object) {
   if (!IsGathering() || !object) return DrawArrays(GL_TRIANGLES);
-  Batch().placed.push_back(cPlacedModel{this, mVersion, object->GetWorldMatrix(), object->GetColour(), mScale});
+  cKeptItem item;
+  item.mesh = &GetIndexedMesh();
+  item.meshVersion = mVersion;
+  item.world = object->GetWorldMatrix();
+  item.colour = object->GetColour();
+  item.scale = mScale;
+  item.ball = mHorizonBall;
+  Batch().placed.push_back(item);
 }
 
-bool cSceneShapePolyModel::cPlacedModel::operator==(const cPlacedModel& o) const {
-  return shape == o.shape && version == o.version && std::equal(world.m, world.m + 16, o.world.m) &&
-         colour.x == o.colour.x && colour.y == o.colour.y && colour.z == o.colour.z && scale.x == o.scale.x &&
-         scale.y == o.scale.y && scale.z == o.scale.z;
-}
-
-// Each vertex of the model once, however many triangles share it (the same
-// position and normal, bit for bit): a box's face is two triangles over four
-// corners, not six.
-const cSceneShapePolyModel::cCorners& cSceneShapePolyModel::Corners() {
-  if (mCorners.version == mVersion) return mCorners;
-  mCorners.version = mVersion;
-  mCorners.of.assign(mVertices.size(), 0);
-  mCorners.first.clear();
-  auto same = [](const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+const cIndexedMesh& cSceneShapePolyModel::GetIndexedMesh() {
+  if (mIndexedVersion == mVersion) return mIndexed;
+  mIndexedVersion = mVersion;
+  mIndexed = cIndexedMesh{};
+  std::map<std::array<uint32_t, 6>, uint32_t> seen;  // exact bits of position and normal
+  std::vector<uint32_t> corner(mVertices.size());
   for (size_t k = 0; k < mVertices.size(); ++k) {
-    size_t c = 0;
-    while (c < mCorners.first.size() &&
-           !(same(mVertices[mCorners.first[c]], mVertices[k]) && same(mNormals[mCorners.first[c]], mNormals[k])))
-      ++c;
-    if (c == mCorners.first.size()) mCorners.first.push_back(static_cast<uint32_t>(k));
-    mCorners.of[k] = static_cast<uint32_t>(c);
-  }
-  return mCorners;
-}
-
-// Each listed object's matrix and its shape's scale applied to its corners
-// here, as GL would; a normal goes by the inverse scale, and GL_NORMALIZE
-// makes it unit again (a flat shape, in a shared batch, keeps the flat
-// component as it is). Its triangles are listed by their corners.
-void cSceneShapePolyModel::MakeBatchTriangles(cSharedBatch& batch) {
-  batch.positions.clear();
-  batch.normals.clear();
-  batch.colours.clear();
-  batch.indices.clear();
-  for (const cPlacedModel& placed : batch.placed) {
-    const Matrix4& m = placed.world;
-    const Vector3& colour = placed.colour;
-    const Vector3& scale = placed.scale;
-    const std::vector<Vector3>& vertices = placed.shape->mVertices;
-    const std::vector<Vector3>& normals = placed.shape->mNormals;
-    const cCorners& corners = placed.shape->Corners();
-    const Vector3 inverse{scale.x != 0.0f ? 1.0f / scale.x : 1.0f, scale.y != 0.0f ? 1.0f / scale.y : 1.0f,
-                          scale.z != 0.0f ? 1.0f / scale.z : 1.0f};
-    const uint32_t base = static_cast<uint32_t>(batch.positions.size() / 3);
-    for (const uint32_t k : corners.first) {
-      const Vector3& w = vertices[k];
-      const Vector3 v{w.x * scale.x, w.y * scale.y, w.z * scale.z};
-      const Vector3 n{normals[k].x * inverse.x, normals[k].y * inverse.y, normals[k].z * inverse.z};
-      for (int r = 0; r < 3; ++r) {
-        batch.positions.push_back(m.m[r] * v.x + m.m[4 + r] * v.y + m.m[8 + r] * v.z + m.m[12 + r]);
-        batch.normals.push_back(m.m[r] * n.x + m.m[4 + r] * n.y + m.m[8 + r] * n.z);
-      }
-      batch.colours.insert(batch.colours.end(), {colour.x, colour.y, colour.z});
+    std::array<uint32_t, 6> bits;
+    std::memcpy(&bits[0], &mVertices[k], 12);
+    std::memcpy(&bits[3], &mNormals[k], 12);
+    auto [at, added] = seen.emplace(bits, static_cast<uint32_t>(mIndexed.positions.size() / 3));
+    if (added) {
+      mIndexed.positions.insert(mIndexed.positions.end(), {mVertices[k].x, mVertices[k].y, mVertices[k].z});
+      mIndexed.normals.insert(mIndexed.normals.end(), {mNormals[k].x, mNormals[k].y, mNormals[k].z});
     }
-    for (size_t k = 0; k + 2 < vertices.size(); k += 3) {
-      const uint32_t a = base + corners.of[k];
-      if (batch.closed) {  // by the face's own normal (the winding is not kept); faces seen edge on stay
-        const float* p = &batch.positions[3 * a];
-        const float* q = &batch.normals[3 * a];
-        const Vector3 face{q[0], q[1], q[2]}, toEye = Vector3Sub(batch.eye, Vector3{p[0], p[1], p[2]});
-        if (Vector3Dot(face, toEye) < -1.0e-4f * Vector3Length(face) * Vector3Length(toEye)) continue;
-      }
-      batch.indices.insert(batch.indices.end(), {a, base + corners.of[k + 1], base + corners.of[k + 2]});
-    }
+    corner[k] = at->second;
   }
-  batch.made = batch.placed;
-  batch.madeEye = batch.eye;
-  batch.madeOnce = true;
-  ++batch.makes;
-  batch.kept.Keep(batch.positions.data(), batch.normals.data(), batch.colours.data(), batch.positions.size() / 3,
-                  batch.indices.data(), batch.indices.size());
+  // The files and the box do not keep one winding: each triangle is turned
+  // to face where its normals point, so that GL's culling keeps its front.
+  for (size_t k = 0; k + 2 < mVertices.size(); k += 3) {
+    const Vector3 face =
+        Vector3Cross(Vector3Sub(mVertices[k + 1], mVertices[k]), Vector3Sub(mVertices[k + 2], mVertices[k]));
+    const Vector3 normal = Vector3Add(Vector3Add(mNormals[k], mNormals[k + 1]), mNormals[k + 2]);
+    const bool turned = Vector3Dot(face, normal) < 0.0f;
+    mIndexed.indices.insert(mIndexed.indices.end(),
+                            {corner[k], corner[turned ? k + 2 : k + 1], corner[turned ? k + 1 : k + 2]});
+  }
+  return mIndexed;
 }
 
 float cSceneShapePolyModel::GetBoundingRadius() { return LargestComponent(GetScale()) * mBoundingRadius; }
+
+// A zero scale component would make the normals infinite: such a shape draws
+// object by object unless its batch is shared.
+bool cSceneShapePolyModel::WillGather() const {
+  return mOneBatch && (mShared || (mScale.x != 0.0f && mScale.y != 0.0f && mScale.z != 0.0f));
+}
+
+bool cSceneShapePolyModel::DrawsInKeptGroups(float horizonBall) {
+  mHorizonBall = horizonBall;
+  return WillGather();
+}
 
 void cSceneShapePolyModel::BeginDraw() {
   glEnable(GL_LIGHTING);
@@ -130,13 +108,10 @@ void cSceneShapePolyModel::BeginDraw() {
   glVertexPointer(3, GL_FLOAT, 0, mVertices.data());
   glNormalPointer(GL_FLOAT, 0, mNormals.data());
   if (!mVertices.empty()) nGLExt::glLockArraysEXT(0, static_cast<GLsizei>(mVertices.size()));
-  // A zero scale component would make the normals infinite: such a shape
-  // draws object by object unless its batch is shared.
-  mGathering = mOneBatch && (mShared || (mScale.x != 0.0f && mScale.y != 0.0f && mScale.z != 0.0f));
+  mGathering = WillGather();
   cSharedBatch& batch = Batch();
   batch.placed.clear();
   if (mShared) mShared->open = mGathering;
-  if (mGathering && batch.closed) batch.eye = EyeOfLoadedView();
 }
 
 void cSceneShapePolyModel::EndDraw() {
@@ -145,13 +120,10 @@ void cSceneShapePolyModel::EndDraw() {
   mGathering = false;
   cSharedBatch& batch = Batch();
   batch.open = false;
-  const bool eyeMoved = batch.closed && !(batch.eye.x == batch.madeEye.x && batch.eye.y == batch.madeEye.y &&
-                                          batch.eye.z == batch.madeEye.z);
-  if (!batch.madeOnce || eyeMoved || !(batch.placed == batch.made)) MakeBatchTriangles(batch);
-  if (batch.indices.empty()) return;
-  batch.kept.Draw();
-  const float* last = &batch.colours[batch.colours.size() - 3];
-  glColor3f(last[0], last[1], last[2]);  // as the last object drawn alone would leave it
+  batch.groups.Draw(batch.placed, batch.closed);
+  if (batch.placed.empty()) return;
+  const Vector3& last = batch.placed.back().colour;
+  glColor3f(last.x, last.y, last.z);  // as the last object drawn alone would leave it
 }
 
 bool cSceneShapePolyModel::IntersectTriangles(const Ray& ray, Vector3& hit) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "glf/PreparedGeometry.h"
+#include "world/scene/KeptGroups.h"
 #include "math/Types.h"
 #include "world/scene/SceneShape.h"
 
@@ -43,38 +44,23 @@ class cSceneShapePolyModel : public cISceneShape {
   virtual void ClearVertices();  // empty model: zero bounding radius and sphere
   virtual void AddVertex(const Ru::Math::Vector3& vertex, const Ru::Math::Vector3& normal);
 
-  // For crowds of small moving objects: the objects this shape draws itself
-  // are gathered between BeginDraw and EndDraw into one world-space array,
-  // drawn with one call a frame instead of one call (and a matrix) each.
+  // For crowds of objects: the objects this shape draws itself are handed
+  // between BeginDraw and EndDraw to kept groups (see KeptGroups.h), drawn a
+  // group to a call instead of one call (and a matrix) each.
   void SetDrawnInOneBatch(bool on) {
     mOneBatch = on;
     mShared = nullptr;
   }
   // Shapes of one model at different scales (each building its own cube) may
   // share one batch: the scene draws the objects of them all between the
-  // first one's BeginDraw and EndDraw, gathered into the shared arrays.
-  // A batch of closed shapes with one normal per face (boxes) leaves out the
-  // faces turned away from the eye: the faces in front hide them.
-  // The objects of a frame are listed as they are drawn; their triangles are
-  // made anew only when the list differs from the last frame's (or, for
-  // closed shapes, the eye moved), and the driver keeps them in between.
-  struct cPlacedModel {
-    cSceneShapePolyModel* shape;
-    uint64_t version;  // of the shape's vertices
-    Ru::Math::Matrix4 world;
-    Ru::Math::Vector3 colour, scale;
-    bool operator==(const cPlacedModel& o) const;
-  };
+  // first one's BeginDraw and EndDraw, filed into the shared groups.
+  // A batch of closed shapes (boxes) is drawn with the faces turned away from
+  // the eye culled by GL.
   struct cSharedBatch {
-    std::vector<cPlacedModel> placed, made;          // this frame's objects; those the triangles were made of
-    std::vector<float> positions, normals, colours;  // kept between frames: no allocation
-    std::vector<uint32_t> indices;                   // three per triangle listed
-    bool open = false;                               // between that BeginDraw and EndDraw
+    std::vector<cKeptItem> placed;  // this frame's objects, in drawing order
+    bool open = false;              // between that BeginDraw and EndDraw
     bool closed = false;
-    Ru::Math::Vector3 eye, madeEye;                  // of the view loaded at that BeginDraw; of the triangles made
-    bool madeOnce = false;
-    uint32_t makes = 0;                              // times the triangles were made
-    cKeptTriangles kept;
+    cKeptGroups groups;
   };
   void SetDrawnInOneBatch(cSharedBatch* shared) {
     mOneBatch = shared != nullptr;
@@ -82,6 +68,12 @@ class cSceneShapePolyModel : public cISceneShape {
   }
   const void* GetBatchGroup() override { return mShared; }
   bool IsListingObjects() const override { return IsGathering(); }
+  bool DrawsInKeptGroups(float horizonBall) override;
+  // The model as triangles over its distinct corners (a vertex repeated with
+  // the same position and normal, bit for bit, is kept once: a box face is
+  // two triangles over four corners), each wound counter-clockwise seen from
+  // the side its normals point to.
+  const cIndexedMesh& GetIndexedMesh();
 
   const std::vector<Ru::Math::Vector3>& GetVertices() const { return mVertices; }
   const std::vector<Ru::Math::Vector3>& GetNormals() const { return mNormals; }
@@ -98,6 +90,9 @@ class cSceneShapePolyModel : public cISceneShape {
   bool IsGathering() const { return mShared ? mShared->open : mGathering; }
   // For shapes whose pick radius is a fixed figure rather than the farthest vertex.
   void SetUnscaledRadius(float radius) { mBoundingRadius = radius; }
+  cSharedBatch& Batch() { return mShared ? *mShared : mOwnBatch; }
+  float GetHorizonBall() const { return mHorizonBall; }
+  bool WillGather() const;
 
  private:
   float mBoundingRadius = 0.0f;
@@ -108,23 +103,17 @@ class cSceneShapePolyModel : public cISceneShape {
   Ru::Math::Vector3 mSphereCentre;
   float mSphereRadius = 0.0f;
   bool mOneBatch = false, mGathering = false;
+  float mHorizonBall = 0.0f;  // as the scene gave it for this frame
   cSharedBatch mOwnBatch;
   cSharedBatch* mShared = nullptr;
-  cSharedBatch& Batch() { return mShared ? *mShared : mOwnBatch; }
   static inline bool sEnabled = true;
   uint64_t mVersion = NextVersion();
   static uint64_t NextVersion() {
     static uint64_t next = 0;
     return ++next;  // unique over every shape, so a shape freed and another made at its address differ
   }
-  void MakeBatchTriangles(cSharedBatch& batch);
-  struct cCorners {
-    uint64_t version = 0;          // of the vertices they were found in
-    std::vector<uint32_t> of;      // each vertex's corner
-    std::vector<uint32_t> first;   // each corner's first vertex
-  };
-  const cCorners& Corners();
-  cCorners mCorners;
+  cIndexedMesh mIndexed;
+  uint64_t mIndexedVersion = 0;  // of the vertices it was made of
 };
 
 // Draws a model's vertices as one thick line loop over everything, on top of

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "glf/DrawTally.h"
 #include "math/Types.h"
 #include "world/scene/Particles.h"
 #include "world/scene/SceneShape.h"
@@ -135,12 +136,14 @@ bool BehindBall(const Ru::Math::Vector3& eye, const Ru::Math::Vector3& p, float 
 void cSceneManager::Render() {
   CompactAll();
   mLastCulled = 0;
+  mLastDrawn.clear();
   bool eyeKnown = false;
   Ru::Math::Vector3 eye{};
   mDrawnGroups.clear();
   auto drawn = [](const cShapeEntry& entry) {
     return !entry.nodes.empty() && entry.shape && entry.shape->IsEnabled();
   };
+  uint64_t unflushed = 0;  // triangles handed over since the renderer last had work to start on
   for (size_t e = 0; e < mEntries.size(); ++e) {
     if (!drawn(mEntries[e])) continue;
     // A shared batch is drawn whole where the scene first meets one of its
@@ -151,10 +154,13 @@ void cSceneManager::Render() {
       mDrawnGroups.push_back(group);
     }
     cISceneNode* leader = nullptr;
+    cDrawTally& tally = mLastDrawn[mEntries[e].shape->GetTypeName()];
+    const uint64_t before = tally.triangles;
+    cDrawTally* outside = SetGLDrawTally(&tally);
     for (size_t k = e; k < mEntries.size(); ++k) {
       cShapeEntry& entry = mEntries[k];
       if (k != e && (!group || !drawn(entry) || entry.shape->GetBatchGroup() != group)) continue;
-      const bool culled = entry.occluderRadius > 0.0f;
+      const bool culled = !entry.shape->DrawsInKeptGroups(entry.occluderRadius) && entry.occluderRadius > 0.0f;
       if (culled && !eyeKnown) {
         eye = EyeOfLoadedView();
         eyeKnown = true;
@@ -177,6 +183,16 @@ void cSceneManager::Render() {
       if (!group) break;
     }
     if (leader) leader->EndBatch();
+    SetGLDrawTally(outside);
+    // A software renderer sets triangles up on this thread and fills their
+    // pixels on its own threads from the flush on: handing over a big batch
+    // at once lets them fill it while the next is set up, where otherwise
+    // all the filling would wait for the frame's end.
+    unflushed += tally.triangles - before;
+    if (unflushed >= kFlushTriangles) {
+      glFlush();
+      unflushed = 0;
+    }
   }
   GetSceneParticleManager().Draw();
 }

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <map>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "glf/DrawTally.h"
 #include "math/Types.h"
 #include "world/scene/SceneObject.h"
 
@@ -53,6 +55,9 @@ class cSceneManager {
   // 0 draws them all again. Forgetting the shape forgets this too.
   void SetHorizonCulled(cISceneShape* shape, float occluderRadius);
   uint32_t GetLastCulledCount() const { return mLastCulled; }  // skipped in the last Render
+  // What the last Render handed to GL, by the type name of each batch's
+  // (first) shape: the calls, vertices and triangles.
+  const std::map<std::string, cDrawTally>& GetLastDrawTallies() const { return mLastDrawn; }
 
   // ---- picking (the ray needs the frame's camera matrices loaded) ----
   static Ru::Math::Ray ScreenPointToRay(int x, int y);
@@ -74,6 +79,7 @@ class cSceneManager {
   uint32_t GetShapeCount() const { return static_cast<uint32_t>(mEntries.size()); }  // every shape ever listed
 
  private:
+  static constexpr uint64_t kFlushTriangles = 2000;  // handed over at a time, at least
   // A removal leaves a hole (null) in its shape's list, so that removing is not
   // a shift of everything after it; holes are squeezed out, in order, once they
   // outnumber the listings or before anything walks the lists.
@@ -96,6 +102,7 @@ class cSceneManager {
   std::vector<const void*> mDrawnGroups;  // shared batches drawn so far this frame (a handful)
   uint64_t mRemovalWork = 0;
   uint32_t mLastCulled = 0;
+  std::map<std::string, cDrawTally> mLastDrawn;
 };
 
 cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)

@@ -27,6 +27,14 @@ class cISceneShape {
   // True while the shape only lists the objects it is handed, to draw them
   // all at its EndDraw: the object's matrix and colour need not be loaded.
   virtual bool IsListingObjects() const { return false; }
+  // Asked once a frame before the shape's objects are handed over. True: this
+  // frame the shape files them into kept groups that it culls itself, against
+  // the view and the ball of `horizonBall` about the origin (0: none); the
+  // scene then hands it every object, so that a moving eye changes no group.
+  virtual bool DrawsInKeptGroups(float horizonBall) {
+    (void)horizonBall;
+    return false;
+  }
 };
 
 // Gives a concrete shape class its own class-wide enabled flag, so that

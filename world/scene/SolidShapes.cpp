@@ -50,9 +50,36 @@ cSceneShapeTurret::cSceneShapeTurret() : tShapeClass(false) {
 
 static float Smallest(const Vector3& s) { return Ru::Math::MinFloat(Ru::Math::MinFloat(s.x, s.y), s.z); }
 
+namespace {
+struct cLoadedView {
+  float view[16], projection[16];
+  int viewport[4];
+  cLoadedView() {
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+  }
+  float DepthOf(const float* c) const { return -(view[2] * c[0] + view[6] * c[1] + view[10] * c[2] + view[14]); }
+};
+}  // namespace
+
 void cSceneShapeTurret::Draw(cSceneObject* object) {
   cSceneShapePolyModel::Draw(object);
   const Vector3 scale = GetScale();
+  if (IsGathering() && object) {  // the box is listed; the ball goes with it
+    const float radius = 0.55f * Smallest(scale);
+    cKeptItem ball;
+    ball.world = object->GetWorldMatrix();
+    float* m = ball.world.m;
+    for (int r = 0; r < 3; ++r) m[12 + r] += m[4 + r] * scale.y * 0.5f;  // up the box's own y axis
+    const cLoadedView loaded;
+    ball.mesh = &mDome.MeshFor(radius, loaded.DepthOf(&m[12]), loaded.projection, loaded.viewport);
+    ball.meshVersion = mDome.GetVersion();
+    ball.colour = object->GetColour();
+    ball.ball = GetHorizonBall();
+    Batch().placed.push_back(ball);
+    return;
+  }
   glPushMatrix();
   glTranslatef(0.0f, scale.y * 0.5f, 0.0f);
   const float radius = 0.55f * Smallest(scale);
@@ -75,187 +102,66 @@ cSceneShapePyramid::cSceneShapePyramid() : tShapeClass(false) {
 }
 
 void cSceneShapeSphere::Draw(cSceneObject* object) {
-  if (!IsGathering() || !IsPreparedGeometryEnabled() || !object) {
+  if (!IsListingObjects() || !object) {
     glPushMatrix();
     DrawPreparedSphere(GetSceneQuadric(), Smallest(GetScale()), 20, 20);
     glPopMatrix();
     return;
   }
-  mPlaced.push_back(cPlaced{object->GetWorldMatrix(), object->GetColour()});
+  cKeptItem item;  // its mesh is chosen by its size on screen at EndDraw
+  item.world = object->GetWorldMatrix();
+  item.colour = object->GetColour();
+  item.ball = GetHorizonBall();
+  Batch().placed.push_back(item);
 }
 
-bool cSceneShapeSphere::cPlaced::operator==(const cPlaced& o) const {
-  return std::equal(world.m, world.m + 16, o.world.m) && colour.x == o.colour.x && colour.y == o.colour.y &&
-         colour.z == o.colour.z;
-}
-
-bool cSceneShapeSphere::cView::operator==(const cView& o) const {
-  return eye.x == o.eye.x && eye.y == o.eye.y && eye.z == o.eye.z && std::equal(view, view + 16, o.view) &&
-         std::equal(projection, projection + 16, o.projection) && std::equal(viewport, viewport + 4, o.viewport) &&
-         fewerSlices == o.fewerSlices;
-}
-
-cSceneShapeSphere::cView cSceneShapeSphere::LoadedView() {
-  cView view;
-  view.eye = EyeOfLoadedView();
-  glGetFloatv(GL_MODELVIEW_MATRIX, view.view);
-  glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
-  glGetIntegerv(GL_VIEWPORT, view.viewport);
-  view.fewerSlices = sFewerSlices;
-  return view;
-}
-
-// The fewest slices whose outline strays at most a quarter of a pixel from the round
-// one: a ring of n slices falls short of its circle by r (1 - cos(pi / n)).
-// The sphere's size on screen is taken at its depth, the outline's distance
-// from the axis widening it by at most a few per cent at the window's edge.
-int cSceneShapeSphere::LevelFor(const float* c, float radius, const cView& view) const {
-  return view.fewerSlices ? LevelForDepth(DepthOf(c, view.view), radius, view.projection, view.viewport) : kLevels - 1;
-}
-
-float cSceneShapeSphere::DepthOf(const float* c, const float* v) {
-  return -(v[2] * c[0] + v[6] * c[1] + v[10] * c[2] + v[14]);
-}
-
-int cSceneShapeSphere::LevelForDepth(float depth, float radius, const float* projection, const int* viewport) {
-  const int full = kLevels - 1;
-  if (!(depth > 2.0f * radius)) return full;  // near the eye, or behind it: no saving worth a doubt
+float cSphereDetail::RadiusInPixels(float depth, float radius, const float* projection, const int* viewport) {
+  constexpr float kUnbounded = 1.0e30f;
+  if (!(depth > 2.0f * radius)) return kUnbounded;  // near the eye, or behind it: no saving worth a doubt
   const float pixels = radius * projection[5] * 0.5f * static_cast<float>(viewport[3]) / depth;
-  if (!(pixels > 0.0f) || !(pixels < 1.0e6f)) return full;
-  for (int level = 0; level + 1 < kLevels; ++level)
-    if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(kSlices[level]))) <= 0.25f) return level;
-  return full;
+  return pixels > 0.0f && pixels < 1.0e6f ? pixels : kUnbounded;
 }
 
+const cIndexedMesh& cSphereDetail::MeshFor(float radius, float depth, const float* projection, const int* viewport) {
+  if (radius != mRadius) {
+    for (int level = 0; level < kLevels; ++level) {
+      mMeshes[level] = level + 1 < kLevels ? BuildGeodesicSphere(radius, level + kCoarsestFrequency)
+                                           : BuildIndexedSphere(radius, kFullSlices, kFullSlices);
+      mShortfall[level] = MeshShortfall(mMeshes[level], radius);
+    }
+    mRadius = radius;
+    ++mVersion;
+  }
+  const float pixels = sFewerSlices ? RadiusInPixels(depth, radius, projection, viewport) : 1.0e30f;
+  int level = 0;
+  while (level + 1 < kLevels && pixels * mShortfall[level] > 0.25f) ++level;
+  return mMeshes[level];
+}
+
+// The fewest slices whose outline strays at most a quarter of a pixel from the
+// round one (a ring of n slices falls short of its circle by r (1 - cos(pi / n))),
+// never under 10.
 int cSceneShapeSphere::SlicesForLoadedView(float radius) {
-  if (!sFewerSlices) return kSlices[kLevels - 1];
-  float modelview[16], projection[16];
-  int viewport[4];
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  return kSlices[LevelForDepth(-modelview[14], radius, projection, viewport)];  // the centre is the origin
-}
-
-void cSceneShapeSphere::Gather(const cView& view) {
-  const float radius = Smallest(GetScale());
-  if (mMeshes[0].indices.empty() || radius != mMeshRadius) {
-    for (int level = 0; level < kLevels; ++level)
-      mMeshes[level] = BuildIndexedSphere(radius, kSlices[level], kSlices[level]);
-    mMeshRadius = radius;
-  }
-  const Vector3& eye = view.eye;
-  // The view volume's six planes (inside: a x + b y + c z + d >= 0), scaled to
-  // unit normals, from the rows of projection x view: a sphere wholly outside
-  // one of them covers no pixel and is not listed.
-  float planes[6][4];
-  {
-    float pv[16];
-    for (int col = 0; col < 4; ++col)
-      for (int row = 0; row < 4; ++row) {
-        float sum = 0.0f;
-        for (int k = 0; k < 4; ++k) sum += view.projection[k * 4 + row] * view.view[col * 4 + k];
-        pv[col * 4 + row] = sum;
-      }
-    for (int p = 0; p < 6; ++p) {
-      const int axis = p / 2;
-      const float sign = p % 2 ? -1.0f : 1.0f;
-      float length = 0.0f;
-      for (int k = 0; k < 4; ++k) planes[p][k] = pv[k * 4 + 3] + sign * pv[k * 4 + axis];
-      for (int k = 0; k < 3; ++k) length += planes[p][k] * planes[p][k];
-      length = std::sqrt(length);
-      for (int k = 0; k < 4; ++k) planes[p][k] = length > 0.0f ? planes[p][k] / length : (k == 3 ? 1.0f : 0.0f);
-    }
-  }
-  auto outOfView = [&planes, radius](const float* c) {
-    for (const float* p : planes)
-      if (p[0] * c[0] + p[1] * c[1] + p[2] * c[2] + p[3] < -radius) return true;
-    return false;
-  };
-  const size_t most = mPlaced.size() * mMeshes[kLevels - 1].positions.size();
-  mPositions.resize(most);
-  mNormals.resize(most);
-  mColours.resize(most);
-  mIndices.clear();
-  float *pos = mPositions.data(), *nor = mNormals.data(), *col = mColours.data();
-  for (size_t s = 0; s < mPlaced.size(); ++s) {
-    const float* m = mPlaced[s].world.m;
-    const Vector3& c = mPlaced[s].colour;
-    if (outOfView(m + 12)) continue;
-    const cIndexedSphere& mesh = mMeshes[LevelFor(m + 12, radius, view)];
-    const std::vector<float>& p = mesh.positions;
-    const std::vector<float>& n = mesh.normals;
-    const uint32_t first = static_cast<uint32_t>((pos - mPositions.data()) / 3);
-    for (size_t v = 0; v < p.size(); v += 3) {
-      *pos++ = m[0] * p[v] + m[4] * p[v + 1] + m[8] * p[v + 2] + m[12];
-      *pos++ = m[1] * p[v] + m[5] * p[v + 1] + m[9] * p[v + 2] + m[13];
-      *pos++ = m[2] * p[v] + m[6] * p[v + 1] + m[10] * p[v + 2] + m[14];
-      *nor++ = m[0] * n[v] + m[4] * n[v + 1] + m[8] * n[v + 2];
-      *nor++ = m[1] * n[v] + m[5] * n[v + 1] + m[9] * n[v + 2];
-      *nor++ = m[2] * n[v] + m[6] * n[v + 1] + m[10] * n[v + 2];
-      *col++ = c.x, *col++ = c.y, *col++ = c.z;
-    }
-    // A face whose plane has the eye behind it is turned away and draws
-    // nothing; faces seen edge on are kept.
-    const float* placed = &mPositions[first * 3];
-    const std::vector<uint32_t>& tri = mesh.indices;
-    const size_t listed = mIndices.size();
-    for (size_t t = 0; t + 2 < tri.size(); t += 3) {
-      const float* a = placed + 3 * tri[t];
-      const float* b = placed + 3 * tri[t + 1];
-      const float* c = placed + 3 * tri[t + 2];
-      const Vector3 ab{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, ac{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-      const Vector3 normal = Ru::Math::Vector3Cross(ab, ac);
-      const Vector3 toEye{eye.x - a[0], eye.y - a[1], eye.z - a[2]};
-      const float facing = Ru::Math::Vector3Dot(normal, toEye);
-      const float scale = Ru::Math::Vector3Length(normal) * Ru::Math::Vector3Length(toEye);
-      if (facing < -1.0e-4f * scale) continue;
-      mIndices.insert(mIndices.end(), {tri[t], tri[t + 1], tri[t + 2]});
-    }
-    // Only the vertices of the faces listed stay, in their order (each moves
-    // down, never onto one not yet moved): llvmpipe shades every vertex in
-    // the range a draw's indices span.
-    mRenumber.assign(p.size() / 3, kUnused);
-    for (size_t i = listed; i < mIndices.size(); ++i) mRenumber[mIndices[i]] = 0;
-    uint32_t kept = 0;
-    for (uint32_t& v : mRenumber)
-      if (v != kUnused) v = kept++;
-    for (size_t i = listed; i < mIndices.size(); ++i) mIndices[i] = first + mRenumber[mIndices[i]];
-    for (uint32_t v = 0; v < mRenumber.size(); ++v) {
-      if (mRenumber[v] == kUnused || mRenumber[v] == v) continue;
-      for (int k = 0; k < 3; ++k) {
-        mPositions[3 * (first + mRenumber[v]) + k] = mPositions[3 * (first + v) + k];
-        mNormals[3 * (first + mRenumber[v]) + k] = mNormals[3 * (first + v) + k];
-      }
-    }
-    pos = &mPositions[3 * (first + kept)];
-    nor = &mNormals[3 * (first + kept)];
-    col = &mColours[3 * (first + kept)];
-  }
-  const size_t vertices = static_cast<size_t>(col - mColours.data()) / 3;
-  mLastColour = mPlaced.back().colour;  // as the last sphere drawn alone would leave it
-  mKept.Keep(mPositions.data(), mNormals.data(), mColours.data(), vertices, mIndices.data(), mIndices.size());
-  mGathered = mPlaced;
-  mGatheredRadius = radius;
-  mGatheredView = view;
-}
-
-void cSceneShapeSphere::BeginDraw() {
-  cSceneShapePolyModel::BeginDraw();
-  mPlaced.clear();
+  if (!cSphereDetail::IsFewerSlicesWhenSmall()) return cSphereDetail::kFullSlices;
+  const cLoadedView loaded;
+  const float pixels = cSphereDetail::RadiusInPixels(-loaded.view[14], radius, loaded.projection, loaded.viewport);
+  for (const int slices : {10, 12, 14, 16})
+    if (pixels * (1.0f - std::cos(3.14159265f / static_cast<float>(slices))) <= 0.25f) return slices;
+  return cSphereDetail::kFullSlices;
 }
 
 void cSceneShapeSphere::EndDraw() {
+  std::vector<cKeptItem>& placed = Batch().placed;
+  if (IsListingObjects() && !placed.empty()) {
+    const float radius = Smallest(GetScale());
+    const cLoadedView loaded;
+    for (cKeptItem& item : placed) {
+      item.mesh = &mDetail.MeshFor(radius, loaded.DepthOf(&item.world.m[12]), loaded.projection, loaded.viewport);
+      item.meshVersion = mDetail.GetVersion();
+    }
+  }
   cSceneShapePolyModel::EndDraw();
-  if (mPlaced.empty()) return;
-  const cView view = LoadedView();
-  if (mPlaced != mGathered || Smallest(GetScale()) != mGatheredRadius || !(view == mGatheredView)) Gather(view);
-  if (mIndices.empty()) return;
-  glPushAttrib(GL_ENABLE_BIT);
-  glEnable(GL_CULL_FACE);  // outward, counter-clockwise: the back half of each is hidden by its front
-  mKept.Draw();
-  glPopAttrib();
-  glColor3f(mLastColour.x, mLastColour.y, mLastColour.z);
+  mLastTriangles = Batch().groups.LastStats().triangles;
 }
 
 cSceneShapePyramid& GetPyramidShape() {

@@ -27,12 +27,53 @@ class cSceneShapeBuilding : public tShapeClass<cSceneShapeBuilding, cSceneShapeC
   const char* GetTypeName() override { return "Building"; }
 };
 
-// A box with a ball on top. It calls itself "Wall" in the shape list.
+// The meshes a sphere of one radius is drawn from in a batch, by its size on
+// screen. A sphere only a few pixels across is drawn from a geodesic mesh, the
+// coarsest whose outline stays within a quarter of a pixel of the round one
+// at its flattest face, and never coarser than the icosahedron's faces cut in
+// nine (coarser ones shift the shading of its pixels visibly, however small it
+// is). A geodesic mesh keeps an outline as close as gluSphere's of fourteen
+// slices with half the triangles: the rest were triangles smaller than a
+// pixel that llvmpipe set up for nothing, hundreds of spheres a frame in a
+// grown civ world. Near the eye, and from some fourteen pixels across on,
+// where the shading of another mesh could be told apart, a sphere is
+// gluSphere's own of twenty slices.
+class cSphereDetail {
+ public:
+  // The mesh for a sphere of `radius` whose centre lies `depth` ahead of the
+  // eye, under the loaded projection and viewport given.
+  const cIndexedMesh& MeshFor(float radius, float depth, const float* projection, const int* viewport);
+  uint64_t GetVersion() const { return mVersion; }  // new whenever the meshes are made again
+  // Off: every sphere is gluSphere's full one (the old drawing, for comparison).
+  static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
+  static bool IsFewerSlicesWhenSmall() { return sFewerSlices; }
+  // The sphere's radius on screen in pixels at its depth (the outline's
+  // distance from the axis widens it by at most a few per cent at the
+  // window's edge); unbounded near the eye or behind it.
+  static float RadiusInPixels(float depth, float radius, const float* projection, const int* viewport);
+  static constexpr int kFullSlices = 20;
+
+ private:
+  static constexpr int kLevels = 3;  // geodesic of frequency 3 and 4; the full gluSphere
+  static constexpr int kCoarsestFrequency = 3;
+  cIndexedMesh mMeshes[kLevels];
+  float mShortfall[kLevels] = {};  // each mesh's outline inside the round one, as a share of the radius
+  float mRadius = -1.0f;
+  uint64_t mVersion = 0;
+  static inline bool sFewerSlices = true;
+};
+
+// A box with a ball on top. It calls itself "Wall" in the shape list. In a
+// batch its box and its ball are listed as two objects, the ball's mesh by
+// its size on screen.
 class cSceneShapeTurret : public tShapeClass<cSceneShapeTurret, cSceneShapePolyModel> {
  public:
   cSceneShapeTurret();
   void Draw(cSceneObject* object) override;
   const char* GetTypeName() override { return "Wall"; }
+
+ private:
+  cSphereDetail mDome;
 };
 
 // Three sloping triangles over a triangular footprint, tip up.
@@ -43,64 +84,32 @@ class cSceneShapePyramid : public tShapeClass<cSceneShapePyramid, cSceneShapePol
 };
 
 // A GLU sphere of the smallest scale component; an empty model, so never picked.
-// Drawn in one batch, the spheres of a frame are turned and placed on the
-// processor as GL would and handed over as one indexed list (each vertex
-// shaded once, the faces turned away skipped: a closed sphere hides them).
-// Only the faces turned toward the eye of spheres in the view volume are
-// listed; when the eye, the view and every sphere are where they were in the
-// last frame, the list the driver holds is drawn again.
-// A sphere only a few pixels across is listed with fewer slices and stacks,
-// as few as keep its outline within a quarter of a pixel of the round one,
-// never under 10 (fewer shift the shading of its pixels visibly): the rest
-// were triangles smaller than a pixel that llvmpipe set up for nothing,
-// hundreds of spheres a frame in a grown civ world.
+// Drawn in one batch, the spheres of a frame go to kept groups (see
+// KeptGroups.h): each is turned and placed on the processor as GL would, from
+// the mesh its size on screen needs (see cSphereDetail), and the driver keeps
+// each group's triangles until one of its spheres moves, changes or needs
+// another mesh; GL culls the far half of each.
 class cSceneShapeSphere : public tShapeClass<cSceneShapeSphere, cSceneShapePolyModel> {
  public:
-  cSceneShapeSphere() : tShapeClass(false) {}
+  cSceneShapeSphere() : tShapeClass(false) { Batch().closed = true; }
   void Draw(cSceneObject* object) override;
-  void BeginDraw() override;
   void EndDraw() override;
   bool IsListingObjects() const override { return IsGathering() && IsPreparedGeometryEnabled(); }
+  bool DrawsInKeptGroups(float horizonBall) override {
+    return cSceneShapePolyModel::DrawsInKeptGroups(horizonBall) && IsPreparedGeometryEnabled();
+  }
   const char* GetTypeName() override { return "Spheres"; }
 
-  // Off: every sphere of the batch keeps all its slices (the old drawing, for comparison).
-  static void SetFewerSlicesWhenSmall(bool on) { sFewerSlices = on; }
-  size_t GetLastTriangleCount() const { return mIndices.size() / 3; }  // listed in the last batch
-  // The slices (and stacks) by the same rule for a sphere of `radius` at the
-  // origin of the loaded modelview (a turret's dome).
+  static void SetFewerSlicesWhenSmall(bool on) { cSphereDetail::SetFewerSlicesWhenSmall(on); }
+  size_t GetLastTriangleCount() const { return mLastTriangles; }  // handed to GL by the last batch
+  // The slices (and stacks) a gluSphere of `radius` at the origin of the
+  // loaded modelview needs for an outline within a quarter of a pixel (a
+  // turret's dome drawn alone).
   static int SlicesForLoadedView(float radius);
 
  private:
-  struct cPlaced {
-    Ru::Math::Matrix4 world;
-    Ru::Math::Vector3 colour;
-    bool operator==(const cPlaced& o) const;
-  };
-  struct cView {
-    Ru::Math::Vector3 eye;
-    float view[16], projection[16];
-    int viewport[4];
-    bool fewerSlices;
-    bool operator==(const cView& o) const;
-  };
-  static cView LoadedView();
-  int LevelFor(const float* centre, float radius, const cView& view) const;  // into kSlices
-  static float DepthOf(const float* centre, const float* view);
-  static int LevelForDepth(float depth, float radius, const float* projection, const int* viewport);
-  void Gather(const cView& view);
-  static constexpr int kLevels = 5;
-  static constexpr int kSlices[kLevels] = {10, 12, 14, 16, 20};  // the last is the full sphere
-  cIndexedSphere mMeshes[kLevels];
-  float mMeshRadius = 0.0f, mGatheredRadius = -1.0f;
-  cView mGatheredView{};
-  static inline bool sFewerSlices = true;
-  std::vector<cPlaced> mPlaced, mGathered;  // this frame's spheres; those the arrays hold
-  std::vector<float> mPositions, mNormals, mColours;  // kept between frames: no allocation
-  std::vector<uint32_t> mIndices;
-  std::vector<uint32_t> mRenumber;  // a sphere's vertices among those its listed faces use
-  static constexpr uint32_t kUnused = 0xFFFFFFFFu;
-  cKeptTriangles mKept;        // the listed triangles, handed to the driver when listed anew
-  Ru::Math::Vector3 mLastColour;
+  cSphereDetail mDetail;
+  size_t mLastTriangles = 0;
 };
 
 // The class-wide singletons the modes share.

@@ -340,7 +340,7 @@ static float LowestGroundRadius() {
 
 void DrawWaterSphere(float radius, float fogEnd) {
   if (!gWaterMesh) {
-    cIndexedSphere sphere = BuildIndexedSphere(1.0, 256, 256);
+    cIndexedMesh sphere = BuildIndexedSphere(1.0, 256, 256);
     gWaterMesh = std::make_unique<cCulledMesh>(std::move(sphere.positions), std::move(sphere.indices), 16);
   }
   float modelView[16], projection[16];

@@ -7,6 +7,7 @@
 
 #include "math/Math.h"
 #include "modes/civ/CivWall.h"
+#include "tests/support/GLTestWindow.h"
 
 using namespace Ru::Math;
 
@@ -98,6 +99,32 @@ TEST_F(CivWallTest, EnclosingMoreOfTheSameListGivesTheOutlineOfAFreshLayout) {
   other.Reset();
   for (const Vector3& p : points) other.AddPoint(p);
   EXPECT_TRUE(same(wall->Outline(), other.Outline()));
+}
+
+// The band is drawn unlit in the city's colour and leaves the lit material as
+// it found it: with the colour material on, the band's colour stayed the
+// material, and what came next in the colour the current colour was put back
+// to (a turret's grey gun, after its city's wall) was lit in the band's colour.
+TEST_F(CivWallTest, DrawingTheBandLeavesTheLitMaterialAsItWas) {
+  [[maybe_unused]] cIgnoreDriverAllocations driver;
+  ASSERT_TRUE(OpenGLTestWindow(64, 64));
+  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_LIGHTING);
+  glColor3f(0.2f, 0.2f, 0.2f);
+  wall->Draw();
+  GLfloat diffuse[4], ambient[4], current[4];
+  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+  glGetMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+  glGetFloatv(GL_CURRENT_COLOR, current);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(diffuse[k], 0.2f) << k;
+    EXPECT_EQ(ambient[k], 0.2f) << k;
+    EXPECT_EQ(current[k], 0.2f) << k;
+  }
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  glDisable(GL_LIGHTING);
+  glDisable(GL_COLOR_MATERIAL);
 }
 
 }  // namespace

@@ -222,6 +222,44 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
     EXPECT_EQ(city->GetMoney() < 100000.0f, r.buys) << "speed " << r.speed << ", goal " << r.goal;
   }
   gCivUseNPCAI = useAI;
+
+  // Nor does anything fire at speed 0, though the turret's or the vehicle's
+  // period on the real clock has passed: the bullets stand still at 0 as
+  // well, so every engaged gun added one every few seconds without end.
+  cCivWorld* world = mode.GetWorld();
+  const int enemyOwner = (city->GetOwner() + 1) % GetCivPlayers()->GetPlayerCount();
+  GetCivPlayers()->GetRelationships()->Set(city->GetOwner(), enemyOwner, -5.0f);
+  city->AddTurret();
+  const Ru::Math::Vector3 tower = *city->GetTurrets()[0]->GetVictimPosition();
+  struct Fire {
+    int speed;
+    bool vehicle, fires;
+  } fires[] = {{0, false, false}, {1, false, true}, {0, true, false}, {1, true, true}};
+  for (const Fire& f : fires) {
+    gCivSimulationSpeed = f.speed;
+    // Beside the turret, or beside a vehicle of the city sent against it from across the planet.
+    const Ru::Math::Vector3 at = f.vehicle ? GroundAway(tower, 2.0f) : GroundAway(tower, 0.02f);
+    cCivModeVehicle* enemy = world->CreateVehicle(city, kCivLandVehicle);
+    enemy->SetOwner(enemyOwner);
+    enemy->SetPosition(at);
+    enemy->SetDestination(at);
+    if (f.vehicle) {
+      cCivModeVehicle* gunner = world->CreateVehicle(city, kCivLandVehicle);
+      gunner->SetPosition(GroundAway(at, 0.02f));
+      gunner->SetDestination(gunner->GetPosition());
+      gunner->SetState(kCivVehicleCombat, {0, 0, 0}, enemy, nullptr, kCivMissionPillage);
+    }
+    size_t shots = 0;
+    for (int tick = 0; tick < 600; ++tick) {  // a minute on the real clock
+      clock.Advance(100);
+      mode.Update(16);
+      shots += world->GetBullets()->GetCount();
+      world->GetBullets()->Clear();
+    }
+    EXPECT_EQ(shots > 0, f.fires) << "speed " << f.speed << (f.vehicle ? ", a vehicle" : ", a turret");
+    enemy->SetPosition(GroundAway(tower, 3.0f));  // out of the way of the next row
+    enemy->SetDestination(enemy->GetPosition());
+  }
   gCivSimulationSpeed = 1;
 }
 

@@ -47,6 +47,33 @@ TEST(PlanetQueries, WaterAndBelowSurface) {
   EXPECT_NEAR(planet->GetSurfaceDistance(Vector3{0, 1, 0}, Vector3{0, -1, 0}), 3.1415927f * 503.995f, 0.05f);
 }
 
+// The quick "nearer than" answers as the distance does, to the last bit at the
+// limit itself, near and far, across the planet and for degenerate points.
+TEST(PlanetQueries, NearerThanAnswersAsTheDistanceDoes) {
+  auto planet = MakePlanet(Hills);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  int nearer = 0;
+  for (int i = 0; i < 400; ++i) {
+    const float a = 0.7f * (float)i, b = 0.013f * (float)i - 2.6f;
+    const Vector3 p{std::cos(a) * std::cos(b), std::sin(b), std::sin(a) * std::cos(b)};
+    const Vector3 step{0.0005f * (float)(i % 37), -0.0003f * (float)(i % 11), 0.02f * std::sin(a)};
+    const Vector3 q = Vector3Add(p, step);
+    const cPlanetModel::sSurfacePoint sp = planet->GetSurfacePoint(Vector3Scale(p, 500.0f));
+    const cPlanetModel::sSurfacePoint sq = planet->GetSurfacePoint(Vector3Scale(q, 510.0f));
+    const float d = cPlanetModel::GetSurfaceDistance(sp, sq);
+    for (const float limit : {d, std::nextafter(d, 1e9f), std::nextafter(d, 0.0f), 5.0f, 60.0f, 100.0f, 2000.0f, 0.0f,
+                              -1.0f, nan}) {
+      EXPECT_EQ(cPlanetModel::IsSurfaceDistanceBelow(sp, sq, limit), d < limit) << i << " " << limit;
+      nearer += d < limit;
+    }
+  }
+  EXPECT_GT(nearer, 400);
+  const cPlanetModel::sSurfacePoint origin = planet->GetSurfacePoint(Vector3{}), bad{{nan, 0, 0}, 500.0f};
+  for (const cPlanetModel::sSurfacePoint& odd : {origin, bad})
+    EXPECT_EQ(cPlanetModel::IsSurfaceDistanceBelow(odd, planet->GetSurfacePoint(Vector3{0, 500, 0}), 100.0f),
+              cPlanetModel::GetSurfaceDistance(odd, planet->GetSurfacePoint(Vector3{0, 500, 0})) < 100.0f);
+}
+
 // Ray hits lie just inside the surface and agree with a fine brute-force march,
 // for unit and non-unit step vectors alike.
 TEST(PlanetQueries, RayHitsAgreeWithBruteForceMarch) {
