@@ -198,6 +198,16 @@ float MeshShortfall(const cIndexedMesh& mesh, float radius) {
   return (float)(1.0 - nearest / radius);
 }
 
+void PushLitArrays(const float* positions, const float* normals) {
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, positions);
+  glNormalPointer(GL_FLOAT, 0, normals);
+}
+
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
   if (spheres <= 0 || mesh.spheres <= 0) return;
   if (spheres > mesh.spheres) spheres = mesh.spheres;
@@ -214,13 +224,7 @@ void DrawSphereMesh(const cSphereMesh& mesh, int spheres) {
     vertices += (uint64_t)mesh.stripCounts[k];
   }
   CountGLDraw(vertices, triangles);
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
-  glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
+  PushLitArrays(mesh.positions.data(), mesh.normals.data());
   // The pole fans, then every stack's strip, each kind in one call.
   if (fans > 0) glMultiDrawArrays(GL_TRIANGLE_FAN, mesh.fanFirsts.data(), mesh.fanCounts.data(), fans);
   if (strips > 0) glMultiDrawArrays(GL_QUAD_STRIP, mesh.stripFirsts.data(), mesh.stripCounts.data(), strips);

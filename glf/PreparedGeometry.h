@@ -60,6 +60,10 @@ float MeshShortfall(const cIndexedMesh& mesh, float radius);
 // cylinder's mesh, one "sphere" of quad strips only, with one);
 // leaves the client arrays as they were and the last normal current.
 void DrawSphereMesh(const cSphereMesh& mesh, int spheres);
+// Pushes the client arrays' state and points GL at lit geometry only:
+// positions and normals (3 floats each), no colours or texture coordinates.
+// The caller pops it (glPopClientAttrib) after drawing.
+void PushLitArrays(const float* positions, const float* normals);
 
 // Draws the sphere from a mesh kept per radius, slices and stacks (at most 64
 // kept; others, and a disabled switch, go through gluSphere on `quadric`).

@@ -243,16 +243,10 @@ void cCivModeTurret::EndGuns() {
   if (guns.positions.empty()) return;
   CountGLDraw(guns.positions.size() / 3, guns.positions.size() / 9);
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);  // an open tube: its inside shows at the muzzle
   glColor3fv(kGunGrey);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, guns.positions.data());
-  glNormalPointer(GL_FLOAT, 0, guns.normals.data());
+  PushLitArrays(guns.positions.data(), guns.normals.data());
   glDrawArrays(GL_TRIANGLES, 0, (GLsizei)(guns.positions.size() / 3));
   glPopClientAttrib();
   glPopAttrib();
