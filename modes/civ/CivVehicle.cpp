@@ -302,7 +302,8 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
       if (mSelected && !HasWaypoint()) TurnTowards(GetCivPickPoint());
       MoveAlongPath(dtMs);
       cCivWorld* world = GetCivWorld();
-      if ((mIsNPC || !HasWaypoint()) && world) {
+      // At speed 0 a guard takes on no enemy: the world stands still.
+      if ((mIsNPC || !HasWaypoint()) && world && !world->IsStandingStill()) {
         if (cCivModeVehicle* found = world->FindVehicleTarget(this)) {
           mPreviousState = mState;
           mState = kCivVehicleCombat;
@@ -363,7 +364,12 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
     default:
       break;
   }
-  if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead) mAgent->Update(dtMs);
+  // Its agent runs on the real clock: at speed 0 it chooses no errand, as a
+  // city's agent buys nothing (an errand against a city moves relationships).
+  cCivWorld* world = GetCivWorld();
+  if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead &&
+      !(world && world->IsStandingStill()))
+    mAgent->Update(dtMs);
 }
 
 // At speed 0 the world stands still: nothing fires (see the turret's).

@@ -260,6 +260,28 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
     enemy->SetPosition(GroundAway(tower, 3.0f));  // out of the way of the next row
     enemy->SetDestination(enemy->GetPosition());
   }
+
+  // Nor does a rival's guard take on an enemy beside it at 0, by itself or by
+  // its agent (whose period on the real clock passes).
+  gCivUseNPCAI = 1;
+  for (const int speed : {0, 1}) {
+    gCivSimulationSpeed = speed;
+    cCivModeVehicle* guard = world->CreateVehicle(city, kCivLandVehicle);
+    guard->SetPosition(GroundAway(tower, 1.0f));
+    guard->SetState(kCivVehicleGuard, guard->GetPosition(), nullptr, nullptr, kCivMissionPillage);
+    cCivModeVehicle* enemy = world->CreateVehicle(city, kCivLandVehicle);
+    enemy->SetOwner(enemyOwner);
+    enemy->SetPosition(GroundAway(guard->GetPosition(), 0.02f));
+    enemy->SetDestination(enemy->GetPosition());
+    for (int tick = 0; tick < 70; ++tick) {  // seven seconds: past the agent's longest period
+      clock.Advance(100);
+      mode.Update(16);
+    }
+    EXPECT_EQ(guard->GetState() != kCivVehicleGuard, speed == 1) << "speed " << speed;
+    guard->SetPosition(GroundAway(tower, 4.0f));  // out of the way of the next row
+    guard->SetDestination(guard->GetPosition());
+  }
+  gCivUseNPCAI = useAI;
   gCivSimulationSpeed = 1;
 }
 
