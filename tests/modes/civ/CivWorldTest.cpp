@@ -184,6 +184,14 @@ TEST_F(CivWorldTest, SavesHoldNoCivObjectLoadsEmptyTheWorldAndForeignRecordsBeco
 TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
   cCivTuning::GetGeneral()->NumCities = 1;
   cCivGameMode mode;
+  // As in the game: new objects join the data manager every frame, and a
+  // removed one is let go of by whatever aimed at it.
+  GetDataManager()->AddClient(&bridgeClient);
+  auto frame = [&] {
+    clock.Advance(100);
+    mode.Update(16);
+    GetDataManager()->CommitPending();
+  };
   mode.GetWorld()->Enter();
   cCivModeDecoratedCity* city = Cities()[0];
   float gained[3];
@@ -251,8 +259,7 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
     }
     size_t shots = 0;
     for (int tick = 0; tick < 600; ++tick) {  // a minute on the real clock
-      clock.Advance(100);
-      mode.Update(16);
+      frame();
       shots += world->GetBullets()->GetCount();
       world->GetBullets()->Clear();
     }
@@ -273,10 +280,7 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
     enemy->SetOwner(enemyOwner);
     enemy->SetPosition(GroundAway(guard->GetPosition(), 0.02f));
     enemy->SetDestination(enemy->GetPosition());
-    for (int tick = 0; tick < 70; ++tick) {  // seven seconds: past the agent's longest period
-      clock.Advance(100);
-      mode.Update(16);
-    }
+    for (int tick = 0; tick < 70; ++tick) frame();  // seven seconds: past the agent's longest period
     EXPECT_EQ(guard->GetState() != kCivVehicleGuard, speed == 1) << "speed " << speed;
     guard->SetPosition(GroundAway(tower, 4.0f));  // out of the way of the next row
     guard->SetDestination(guard->GetPosition());
