@@ -100,6 +100,17 @@ struct CivWorldFixture : ::testing::Test {
     GetPlanetModel().ProjectToSurface(ground, Vector3Add(Vector3Scale(up, std::cos(angle)), Vector3Scale(side, std::sin(angle))));
     return ground;
   }
+  // `v` standing at `at`; or a land vehicle of `owner`, made for `city`, standing there.
+  static cCivModeVehicle* Stand(cCivModeVehicle* v, const Ru::Math::Vector3& at) {
+    v->SetPosition(at);
+    v->SetDestination(at);
+    return v;
+  }
+  static cCivModeVehicle* Stand(cCivWorld* in, cCivModeDecoratedCity* city, int owner, const Ru::Math::Vector3& at) {
+    cCivModeVehicle* v = in->CreateVehicle(city, kCivLandVehicle);
+    v->SetOwner(owner);
+    return Stand(v, at);
+  }
   // A ground point at surface distance exactly `d` from `centre` (distances
   // come in coarse steps, so headings are tried until one lands on it).
   static Ru::Math::Vector3 GroundAtExactly(const Ru::Math::Vector3& centre, float d) {

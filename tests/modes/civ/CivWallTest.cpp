@@ -101,10 +101,8 @@ TEST_F(CivWallTest, EnclosingMoreOfTheSameListGivesTheOutlineOfAFreshLayout) {
   EXPECT_TRUE(same(wall->Outline(), other.Outline()));
 }
 
-// The band is drawn unlit in the city's colour and leaves the lit material as
-// it found it: with the colour material on, the band's colour stayed the
-// material, and what came next in the colour the current colour was put back
-// to (a turret's grey gun, after its city's wall) was lit in the band's colour.
+// The band leaves the lit material as it found it: a turret's grey gun drawn
+// next was lit in the band's colour.
 TEST_F(CivWallTest, DrawingTheBandLeavesTheLitMaterialAsItWas) {
   [[maybe_unused]] cIgnoreDriverAllocations driver;
   ASSERT_TRUE(OpenGLTestWindow(64, 64));

@@ -229,61 +229,38 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
     EXPECT_EQ(bought, r.buys) << "speed " << r.speed << ", goal " << r.goal << (r.worldAlone ? ", world alone" : "");
     EXPECT_EQ(city->GetMoney() < 100000.0f, r.buys) << "speed " << r.speed << ", goal " << r.goal;
   }
-  gCivUseNPCAI = useAI;
-
-  // Nor does anything fire at speed 0, though the turret's or the vehicle's
-  // period on the real clock has passed: the bullets stand still at 0 as
-  // well, so every engaged gun added one every few seconds without end.
+  // Nor does a turret, a vehicle sent against an enemy or a rival's guard (by
+  // itself or by its agent) take on the enemy beside it at 0, though its period
+  // on the real clock passes; the bullets stand still at 0 and piled up.
   cCivWorld* world = mode.GetWorld();
   const int enemyOwner = (city->GetOwner() + 1) % GetCivPlayers()->GetPlayerCount();
   GetCivPlayers()->GetRelationships()->Set(city->GetOwner(), enemyOwner, -5.0f);
   city->AddTurret();
   const Ru::Math::Vector3 tower = *city->GetTurrets()[0]->GetVictimPosition();
-  struct Fire {
-    int speed;
-    bool vehicle, fires;
-  } fires[] = {{0, false, false}, {1, false, true}, {0, true, false}, {1, true, true}};
-  for (const Fire& f : fires) {
-    gCivSimulationSpeed = f.speed;
-    // Beside the turret, or beside a vehicle of the city sent against it from across the planet.
-    const Ru::Math::Vector3 at = f.vehicle ? GroundAway(tower, 2.0f) : GroundAway(tower, 0.02f);
-    cCivModeVehicle* enemy = world->CreateVehicle(city, kCivLandVehicle);
-    enemy->SetOwner(enemyOwner);
-    enemy->SetPosition(at);
-    enemy->SetDestination(at);
-    if (f.vehicle) {
-      cCivModeVehicle* gunner = world->CreateVehicle(city, kCivLandVehicle);
-      gunner->SetPosition(GroundAway(at, 0.02f));
-      gunner->SetDestination(gunner->GetPosition());
-      gunner->SetState(kCivVehicleCombat, {0, 0, 0}, enemy, nullptr, kCivMissionPillage);
-    }
+  enum { kTurret, kGunner, kGuard };
+  const struct {
+    int speed, who, ticks;  // a tick is 100 ms on the real clock
+    bool acts;
+  } acts[] = {{0, kTurret, 600, false}, {1, kTurret, 600, true}, {0, kGunner, 600, false},
+              {1, kGunner, 600, true},  {0, kGuard, 70, false},   {1, kGuard, 70, true}};
+  for (const auto& a : acts) {
+    gCivSimulationSpeed = a.speed;
+    gCivUseNPCAI = a.who == kGuard;
+    const Ru::Math::Vector3 at = GroundAway(tower, a.who == kTurret ? 0.0f : a.who == kGunner ? 2.0f : 1.0f);
+    cCivModeVehicle* actor = a.who == kTurret ? nullptr : Stand(world, city, city->GetOwner(), at);
+    cCivModeVehicle* enemy = Stand(world, city, enemyOwner, GroundAway(at, 0.02f));
+    if (a.who == kGunner) actor->SetState(kCivVehicleCombat, {0, 0, 0}, enemy, nullptr, kCivMissionPillage);
+    if (a.who == kGuard) actor->SetState(kCivVehicleGuard, at, nullptr, nullptr, kCivMissionPillage);
     size_t shots = 0;
-    for (int tick = 0; tick < 600; ++tick) {  // a minute on the real clock
+    for (int tick = 0; tick < a.ticks; ++tick) {
       frame();
       shots += world->GetBullets()->GetCount();
       world->GetBullets()->Clear();
     }
-    EXPECT_EQ(shots > 0, f.fires) << "speed " << f.speed << (f.vehicle ? ", a vehicle" : ", a turret");
-    enemy->SetPosition(GroundAway(tower, 3.0f));  // out of the way of the next row
-    enemy->SetDestination(enemy->GetPosition());
-  }
-
-  // Nor does a rival's guard take on an enemy beside it at 0, by itself or by
-  // its agent (whose period on the real clock passes).
-  gCivUseNPCAI = 1;
-  for (const int speed : {0, 1}) {
-    gCivSimulationSpeed = speed;
-    cCivModeVehicle* guard = world->CreateVehicle(city, kCivLandVehicle);
-    guard->SetPosition(GroundAway(tower, 1.0f));
-    guard->SetState(kCivVehicleGuard, guard->GetPosition(), nullptr, nullptr, kCivMissionPillage);
-    cCivModeVehicle* enemy = world->CreateVehicle(city, kCivLandVehicle);
-    enemy->SetOwner(enemyOwner);
-    enemy->SetPosition(GroundAway(guard->GetPosition(), 0.02f));
-    enemy->SetDestination(enemy->GetPosition());
-    for (int tick = 0; tick < 70; ++tick) frame();  // seven seconds: past the agent's longest period
-    EXPECT_EQ(guard->GetState() != kCivVehicleGuard, speed == 1) << "speed " << speed;
-    guard->SetPosition(GroundAway(tower, 4.0f));  // out of the way of the next row
-    guard->SetDestination(guard->GetPosition());
+    EXPECT_EQ(a.who == kGuard ? actor->GetState() != kCivVehicleGuard : shots > 0, a.acts)
+        << "speed " << a.speed << ", " << a.who;
+    for (cCivModeVehicle* v : {enemy, actor})  // out of the way of the next row
+      if (v) Stand(v, GroundAway(tower, v == enemy ? 3.0f : 4.0f));
   }
   gCivUseNPCAI = useAI;
   gCivSimulationSpeed = 1;

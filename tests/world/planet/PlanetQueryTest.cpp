@@ -47,8 +47,7 @@ TEST(PlanetQueries, WaterAndBelowSurface) {
   EXPECT_NEAR(planet->GetSurfaceDistance(Vector3{0, 1, 0}, Vector3{0, -1, 0}), 3.1415927f * 503.995f, 0.05f);
 }
 
-// The quick "nearer than" answers as the distance does, to the last bit at the
-// limit itself, near and far, across the planet and for degenerate points.
+// The quick "nearer than" answers as the distance does, to the last bit at the limit.
 TEST(PlanetQueries, NearerThanAnswersAsTheDistanceDoes) {
   auto planet = MakePlanet(Hills);
   const float nan = std::numeric_limits<float>::quiet_NaN();

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <functional>
-#include <string>
 #include <tuple>
 #include <cstdio>
 #include <cstdlib>
@@ -59,8 +58,11 @@ class SceneDrawTest : public ::testing::Test {
   void SetUp() override {
     GetSceneServices().gameTime = [] { return sGameTime; };
     SetCameraAnchorFrame(&sGround.x, &sFrame.x);
-    SetCameraAngles(0.0f, 45.0f, 70.0f);
-    SetCameraTargetAngles(0.0f, 45.0f, 70.0f);  // nothing to glide toward: every picture from one place
+    Look(0.0f, 45.0f, 70.0f);
+  }
+  static void Look(float yaw, float pitch, float distance) {
+    SetCameraAngles(yaw, pitch, distance);
+    SetCameraTargetAngles(yaw, pitch, distance);  // nothing to glide toward: every picture from one place
   }
   void TearDown() override {
     GetSceneParticleManager().DeleteAllForTest();
@@ -87,10 +89,12 @@ class SceneDrawTest : public ::testing::Test {
     return object;
   }
 
-  static cPicture Render() {
+  // `lit`, when given, is drawn lit after the planet.
+  static cPicture Render(const std::function<void()>& lit = nullptr) {
     BeginCameraPicture(kWidth, kHeight, &sGround.x);  // light straight down on the spot
     glEnable(GL_LIGHTING);
     GetPlanetModel().Draw();
+    if (lit) lit();
     glDisable(GL_LIGHTING);
     GetSceneManager().Render();
     return ReadBackBuffer(kWidth, kHeight);
@@ -316,8 +320,6 @@ TEST_F(SceneDrawTest, PlantGroupsAreRebuiltOnlyWhenAPlantInThemChanges) {
   EXPECT_TRUE(matchesImmediate(first));
   EXPECT_EQ(Render(), first);
   EXPECT_EQ(stats.rebuilt, 0) << "nothing changed";
-  NoteNewGLContext();
-  EXPECT_EQ(Render(), first) << "a new context is handed the groups the last one kept";
 
   // Fault mended: plants stacked on one spot each drew their twin's triangles
   // again, which the depth test turns away: 20,000 of them took seconds a frame.
@@ -426,9 +428,8 @@ TEST_F(SceneDrawTest, AShapeDrawnInOneBatchDrawsThePictureOfItsObjects) {
 }
 
 // Cubes of different scales and a turret sharing one batch, another shape
-// listed between them, draw the picture they draw one by one; a batch of closed shapes
-// hands each face over once and GL leaves out those turned away from the eye,
-// so a moving eye makes nothing again.
+// listed between them, draw the picture they draw one by one; a batch of
+// closed shapes hands each face over once (GL culls those turned away).
 TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   cSceneShapePolyModel::cSharedBatch shared;
   shared.closed = true;
@@ -459,59 +460,45 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
   EXPECT_EQ(ball, 180u) << "each face once, the turret's ball a coarse one";
   EXPECT_EQ(GetSceneManager().GetLastDrawTallies().at("Cube").triangles, 7u * 12u + ball);
   EXPECT_FALSE(shared.open);
-  const uint32_t makes = shared.groups.GetMakes();
-  EXPECT_EQ(Render(), batched);
-  EXPECT_EQ(shared.groups.GetMakes(), makes) << "nothing changed: the triangles the driver holds are drawn again";
-  SetCameraAngles(35.0f, 30.0f, 90.0f);
-  SetCameraTargetAngles(35.0f, 30.0f, 90.0f);
-  const cPicture turned = Render();
-  EXPECT_EQ(shared.groups.GetMakes(), makes) << "the eye moved, no cube did";
-  batchAll(nullptr);
-  EXPECT_LE(Changed(Render(), turned), 10) << "the faces turned toward the new eye show";
-  batchAll(&shared);
-  SetCameraAngles(0.0f, 45.0f, 70.0f);
-  SetCameraTargetAngles(0.0f, 45.0f, 70.0f);
 
-  // A cube that changes, comes or goes after it was drawn is drawn so, as one
-  // by one; a twin on the very spot of another adds nothing to draw.
+  // Each change drawn as one by one; groups made again only for a cube that
+  // changed, came or went, never for the eye; a twin on another's very spot adds nothing.
   struct Row {
     const char* change;
     std::function<void()> apply;
-    bool shows;
+    bool shows, remade;
+    size_t repeats;
   } rows[] = {
-      {"scale", [&] { cubes[2]->SetScale(Vector3{6.0f, 8.0f, 6.0f}); }, true},
-      {"vertices", [&] { cubes[3]->ScaleVertices(Vector3{1.0f, 2.5f, 1.0f}); }, true},
-      {"place", [&] { mObjects[1]->SetPosition(Spot(-18.0f, -14.0f, 1.0f)); }, true},
-      {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }, true},
-      {"added", [&] { Place(cubes[0].get(), 24.0f, -14.0f, Vector3{1, 1, 1}, 1.0f); }, true},
-      {"removed", [&] { GetSceneManager().RemoveObject(mObjects[6].get()); }, true},
-      {"turret shrunk", [&] { turret.SetScale(Vector3{1.5f, 1.5f, 1.5f}); }, true},
+      {"nothing", [] {}, false, false, 0},
+      {"the eye", [] { Look(35.0f, 30.0f, 90.0f); }, true, false, 0},
+      {"the eye back", [] { Look(0.0f, 45.0f, 70.0f); }, true, false, 0},
+      {"scale", [&] { cubes[2]->SetScale(Vector3{6.0f, 8.0f, 6.0f}); }, true, true, 0},
+      {"vertices", [&] { cubes[3]->ScaleVertices(Vector3{1.0f, 2.5f, 1.0f}); }, true, true, 0},
+      {"place", [&] { mObjects[1]->SetPosition(Spot(-18.0f, -14.0f, 1.0f)); }, true, true, 0},
+      {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }, true, true, 0},
+      {"added", [&] { Place(cubes[0].get(), 24.0f, -14.0f, Vector3{1, 1, 1}, 1.0f); }, true, true, 0},
+      {"removed", [&] { GetSceneManager().RemoveObject(mObjects[6].get()); }, true, true, 0},
+      {"turret shrunk", [&] { turret.SetScale(Vector3{1.5f, 1.5f, 1.5f}); }, true, true, 0},
       {"a twin",
        [&] {
          cubes.push_back(std::make_unique<cSceneShapeCube>());
          cubes.back()->SetScale(cubes[2]->GetScale());
          Place(cubes.back().get(), -6.0f, 0.0f, Vector3{1, 1, 1}, 1.0f);  // where cube 2 stands, in white
        },
-       false},
-      {"a new context", [] { NoteNewGLContext(); }, false},
+       false, true, 1},
+      {"a new context", [] { NoteNewGLContext(); }, false, false, 1},
   };
   cPicture before = batched;
   for (const Row& r : rows) {
     r.apply();
     batchAll(&shared);
+    const uint32_t makes = shared.groups.GetMakes();
     const cPicture now = Render();
-    const size_t repeats = shared.groups.LastStats().repeats;
+    EXPECT_EQ(shared.groups.GetMakes() != makes, r.remade) << r.change;
+    EXPECT_EQ(shared.groups.LastStats().repeats, r.repeats) << r.change;
     batchAll(nullptr);
-    const cPicture oneByOne = Render();
-    batchAll(&shared);
-    EXPECT_LE(Changed(oneByOne, now), 10) << r.change;
-    if (r.shows) {
-      EXPECT_GT(Changed(before, now), 20) << r.change;
-    } else {
-      EXPECT_EQ(Changed(before, now), 0) << r.change;
-    }
-    EXPECT_EQ(repeats, std::string(r.change) == "a twin" || std::string(r.change) == "a new context" ? 1u : 0u)
-        << r.change;
+    EXPECT_LE(Changed(Render(), now), 10) << r.change;
+    EXPECT_EQ(Changed(before, now) > 20, r.shows) << r.change;
     before = now;
   }
   for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
@@ -524,14 +511,13 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
 // Spheres a few pixels across are drawn in the batch from coarser meshes, and
 // still draw the picture of their full meshes drawn one by one (pixels on
 // their outlines may turn over, their shading may shift a shade); spheres
-// near the eye keep every slice. At 120 they are some fourteen pixels across,
-// at the finest geodesic mesh's limit.
+// near the eye keep every slice.
 TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSame) {
   cSceneShapeSphere spheres;
   spheres.SetScale(Vector3{5.0f, 5.0f, 5.0f});
   const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
   for (int i = 0; i < 9; ++i) Place(&spheres, -48.0f + 12.0f * i, 8.0f * (i % 3), colours[i % 3], 2.0f);
-  // Each distance with the share of the full meshes' triangles the batch hands over at most.
+  // Each distance with the most of the full meshes' triangles the batch hands over (at 120: 14 pixels across).
   const struct {
     float distance, share;
   } rows[] = {{40.0f, 1.0f}, {120.0f, 0.9f}, {400.0f, 0.5f}, {900.0f, 0.5f}};
@@ -560,17 +546,16 @@ TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSa
   mObjects.clear();
 }
 
-// A billboard shows the image loaded after it was drawn (its texture is made
-// again), and again after a new context took over.
+// A billboard shows the image loaded after it was drawn, and again in a new context.
 TEST_F(SceneDrawTest, ABillboardShowsTheImageLoadedAfterItWasDrawn) {
   cScratchDir dir;
-  auto square = [&dir](const char* name, uint8_t r, uint8_t g, uint8_t b) {
-    std::vector<uint8_t> rgb(8 * 8 * 3);
-    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = r, rgb[i + 1] = g, rgb[i + 2] = b;
+  auto square = [&dir](const char* name, uint8_t r, uint8_t b) {
+    std::vector<uint8_t> rgb;
+    for (int i = 0; i < 8 * 8; ++i) rgb.insert(rgb.end(), {r, 20, b});
     dir.Write(name, Bmp(8, 8, rgb));
     return dir.File(name);
   };
-  cSceneShapeBillboard billboard(square("blue.bmp", 20, 20, 250), true);
+  cSceneShapeBillboard billboard(square("blue.bmp", 20, 250), true);
   billboard.SetScale(Vector3{4.0f, 4.0f, 4.0f});
   const cPicture bare = Render();
   cSceneObject* sign = Place(&billboard, 0.0f, 0.0f, Vector3{1, 1, 1}, 4.0f);
@@ -583,7 +568,7 @@ TEST_F(SceneDrawTest, ABillboardShowsTheImageLoadedAfterItWasDrawn) {
   const cPicture blue = Render();
   ASSERT_GT(Changed(bare, blue), 50);
   EXPECT_LT(reddest(blue), -100);
-  ASSERT_TRUE(billboard.LoadTexture(square("red.bmp", 250, 20, 20)));
+  ASSERT_TRUE(billboard.LoadTexture(square("red.bmp", 250, 20)));
   const cPicture red = Render();
   EXPECT_GT(reddest(red), 100);
   EXPECT_EQ(Changed(bare, red), Changed(bare, blue)) << "the same square, in another colour";
@@ -594,25 +579,21 @@ TEST_F(SceneDrawTest, ABillboardShowsTheImageLoadedAfterItWasDrawn) {
 // The turret's gun, one stack from a kept mesh, draws the picture of
 // gluCylinder's twenty stacks.
 TEST_F(SceneDrawTest, APreparedCylinderDrawsThePictureOfGluCylinder) {
-  auto render = [](bool prepared) {
-    BeginCameraPicture(kWidth, kHeight, &sGround.x);
-    glEnable(GL_LIGHTING);
-    GetPlanetModel().Draw();
-    const Vector3 at = Spot(0.0f, 0.0f, 6.0f);
-    glPushMatrix();
-    glTranslatef(at.x, at.y, at.z);
-    glRotatef(70.0f, 0.3f, 1.0f, 0.2f);
-    glColor3f(0.2f, 0.2f, 0.2f);
-    if (prepared) DrawPreparedCylinder(GetSceneQuadric(), 1.5f, 18.0f, 20);
-    else gluCylinder(GetSceneQuadric(), 1.5f, 1.5f, 18.0f, 20, 20);
-    glPopMatrix();
-    glDisable(GL_LIGHTING);
-    return ReadBackBuffer(kWidth, kHeight);
+  auto gun = [](bool prepared) {
+    return [prepared] {
+      const Vector3 at = Spot(0.0f, 0.0f, 6.0f);
+      glPushMatrix();
+      glTranslatef(at.x, at.y, at.z);
+      glRotatef(70.0f, 0.3f, 1.0f, 0.2f);
+      glColor3f(0.2f, 0.2f, 0.2f);
+      if (prepared) DrawPreparedCylinder(GetSceneQuadric(), 1.5f, 18.0f, 20);
+      else gluCylinder(GetSceneQuadric(), 1.5f, 1.5f, 18.0f, 20, 20);
+      glPopMatrix();
+    };
   };
-  const cPicture glu = render(false);
-  const cPicture bare = Render();
-  ASSERT_GT(Changed(bare, glu), 100) << "the cylinder shows";
-  EXPECT_LE(Changed(glu, render(true)), 4);  // a pixel on an edge may turn over
+  const cPicture glu = Render(gun(false));
+  ASSERT_GT(Changed(Render(), glu), 100) << "the cylinder shows";
+  EXPECT_LE(Changed(glu, Render(gun(true))), 4);  // a pixel on an edge may turn over
 }
 
 // A shape culled behind the planet draws the same picture of what is in
