@@ -38,7 +38,7 @@ double HoldTuningText(const sTuningKey& key, const char* text);
 // The same for a number put in the file's place (by a test or a benchmark).
 double HoldTuningNumber(const sTuningKey& key, double value);
 // A key whose element is of another type than its row's reads the default.
-double HoldTuningOfOtherType(const sTuningKey& key, const char* element, const std::string& text);
+double HoldTuningOfOtherType(const sTuningKey& key, eTuningConstantType written, const std::string& text);
 
 // A row bound to the member of its set that holds it. The member holds the
 // value times `unit` (1000: the file's seconds held as milliseconds; 0.01:
