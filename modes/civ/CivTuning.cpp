@@ -25,7 +25,6 @@ struct sCivKeyRow {
 };
 
 constexpr double kIntLow = -2147483648.0, kIntHigh = 2147483647.0;
-constexpr double kDaySeconds = 86400.0;
 
 const sCivKeyRow kCivKeyRows[] = {
     {"general", "NumCities", 0, 10},  // the start places
@@ -55,7 +54,7 @@ const sCivKeyRow kCivKeyRows[] = {
     {"vehicles", "AirVehicleSpeed", 0, 10000},
     {"combat", "PercentBuildingsNeededForOwnership", 0, 100},
     {"combat", "PercentChanceBulletHitsTurret", 0, 100},
-    {"combat", "TimeBetweenViralConversionEventsSeconds", 0, kDaySeconds},
+    {"combat", "TimeBetweenViralConversionEventsSeconds", 0, kTuningDaySeconds},
     {"combat", "PerentChanceBuildingConvertsAnotherPlayer", 0, 100},
     {"combat", "PerentChanceBuildingConvertsAnotherNPC", 0, 100},
     {"combat", "PercentBuildingsAttackerNeedsToOwnCity", 0, 100},
@@ -109,7 +108,7 @@ const sCivKeyRow kCivKeyRows[] = {
     {"relationships", "PercentSecondaryEffect", 0, 100},
     {"relationships", "EffectExpelEmbassy", -100, 100},
     {"relationships", "EffectSuccessfulGiftGiven", -100, 100},
-    {"happiness", "HappinessDecaySec", 0, kDaySeconds},
+    {"happiness", "HappinessDecaySec", 0, kTuningDaySeconds},
     {"happiness", "PercentRevenueBonusVeryHappy", -100, 1000},
     {"happiness", "PercentRevenueBonusHappy", -100, 1000},
     {"happiness", "PercentRevenueBonusNeutral", -100, 1000},

@@ -28,6 +28,16 @@ constexpr sTuningKey TuningFloat(const char* name, double defaultValue, double l
   return {name, kTuningFloat, defaultValue, low, high};
 }
 
+// Kinds of value more than one set gives, each with the range that keeps play going.
+inline constexpr double kTuningMostMoney = 1e6;
+inline constexpr double kTuningMostDistance = 1000.0;  // twice the planet's radius: anywhere on it
+constexpr sTuningKey TuningPrice(const char* name, double defaultValue) {
+  return TuningInt(name, defaultValue, 0.0, kTuningMostMoney);
+}
+constexpr sTuningKey TuningDistance(const char* name, double defaultValue) {
+  return TuningFloat(name, defaultValue, 0.0, kTuningMostDistance);
+}
+
 // The longest stopwatch period a file may ask for, in seconds: a day. Every
 // period converted to whole milliseconds and compared then stays in range.
 inline constexpr double kTuningDaySeconds = 86400.0;
