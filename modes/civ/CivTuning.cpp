@@ -123,9 +123,9 @@ const sCivKeyRow kCivKeyRows[] = {
     {"debug", "BulletsAlwaysHit", 0, 1},
 };
 
-const std::vector<sTuningKey>& BuildCivKeys() {
+std::vector<sTuningKey> BuildCivKeys() {
   static std::deque<std::string> names;  // the numbered keys' names, kept for the rows
-  static std::vector<sTuningKey> keys;
+  std::vector<sTuningKey> keys;
   for (const sCivKeyRow& row : kCivKeyRows) {
     const double zero = std::clamp(0.0, row.low, row.high);
     for (int n = 0; n < std::max(row.count, 1); ++n) {
@@ -150,7 +150,7 @@ std::string Folded(const char* section, const char* name) {
 }  // namespace
 
 const std::vector<sTuningKey>& CivTuningKeys() {
-  static const std::vector<sTuningKey>& keys = BuildCivKeys();
+  static const std::vector<sTuningKey> keys = BuildCivKeys();
   return keys;
 }
 
