@@ -168,9 +168,7 @@ const sTuningKey& CivTuningKey(const char* section, const char* key) {
 
 tCivIniReader CivIniFileReader(const std::string& path) {
   // The file is read once for all the keys asked of it; an unreadable one has none.
-  std::vector<uint8_t> bytes;
-  auto entries = std::make_shared<std::vector<sSysIniEntry>>();
-  if (Sys_ReadWholeFile(path, bytes)) *entries = Sys_IniEntries(std::string(bytes.begin(), bytes.end()));
+  auto entries = std::make_shared<const std::vector<sSysIniEntry>>(Sys_IniFileEntries(path));
   return [entries](const char* section, const char* key) {
     const std::string missing = "\x01";
     const std::string value = Sys_IniFind(*entries, section, key, missing);
