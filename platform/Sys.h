@@ -55,7 +55,7 @@ void      Sys_SetMessageShow(void (*show)(const char* caption, const char* text)
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback, size_t maxChars = 255);
 struct sSysIniEntry { std::string section, key, value; };  // one "key=value" line under its section, trimmed
-std::vector<sSysIniEntry> Sys_IniEntries(const std::string& text);  // a file's text parsed once, in file order
+std::vector<sSysIniEntry> Sys_IniFileEntries(const std::string& file);  // a file parsed once, in file order; none when unreadable
 std::string Sys_IniFind(const std::vector<sSysIniEntry>& entries, const std::string& section, const std::string& key,
                         const std::string& fallback, size_t maxChars = 255);  // as Sys_IniReadString answers
 int         Sys_IniReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback);

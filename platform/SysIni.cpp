@@ -16,19 +16,15 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-void SplitLines(const std::string& text, std::vector<std::string>& lines) {
-  std::istringstream in(text);
+bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
+  std::vector<uint8_t> bytes;
+  if (!Sys_ReadWholeFile(file, bytes)) return false;
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
-}
-
-bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
-  std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(file, bytes)) return false;
-  SplitLines(std::string(bytes.begin(), bytes.end()), lines);
   return true;
 }
 
@@ -52,10 +48,10 @@ bool SplitKeyValue(const std::string& line, std::string& key, std::string& value
 
 }  // namespace
 
-std::vector<sSysIniEntry> Sys_IniEntries(const std::string& text) {
+std::vector<sSysIniEntry> Sys_IniFileEntries(const std::string& file) {
   std::vector<std::string> lines;
-  SplitLines(text, lines);
   std::vector<sSysIniEntry> entries;
+  if (!ReadLines(file, lines)) return entries;
   std::string section;
   bool inSection = false;
   for (const std::string& raw : lines) {
@@ -90,9 +86,7 @@ std::string Sys_IniFind(const std::vector<sSysIniEntry>& entries, const std::str
 
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback, size_t maxChars) {
-  std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(file, bytes)) return Sys_IniFind({}, section, key, fallback, maxChars);
-  return Sys_IniFind(Sys_IniEntries(std::string(bytes.begin(), bytes.end())), section, key, fallback, maxChars);
+  return Sys_IniFind(Sys_IniFileEntries(file), section, key, fallback, maxChars);
 }
 
 int Sys_IniReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback) {

@@ -25,7 +25,6 @@ struct sCivKeyRow {
 };
 
 constexpr double kIntLow = -2147483648.0, kIntHigh = 2147483647.0;
-constexpr double kDaySeconds = 86400.0;
 
 const sCivKeyRow kCivKeyRows[] = {
     {"general", "NumCities", 0, 10},  // the start places
@@ -55,7 +54,7 @@ const sCivKeyRow kCivKeyRows[] = {
     {"vehicles", "AirVehicleSpeed", 0, 10000},
     {"combat", "PercentBuildingsNeededForOwnership", 0, 100},
     {"combat", "PercentChanceBulletHitsTurret", 0, 100},
-    {"combat", "TimeBetweenViralConversionEventsSeconds", 0, kDaySeconds},
+    {"combat", "TimeBetweenViralConversionEventsSeconds", 0, kTuningDaySeconds},
     {"combat", "PerentChanceBuildingConvertsAnotherPlayer", 0, 100},
     {"combat", "PerentChanceBuildingConvertsAnotherNPC", 0, 100},
     {"combat", "PercentBuildingsAttackerNeedsToOwnCity", 0, 100},
@@ -109,7 +108,7 @@ const sCivKeyRow kCivKeyRows[] = {
     {"relationships", "PercentSecondaryEffect", 0, 100},
     {"relationships", "EffectExpelEmbassy", -100, 100},
     {"relationships", "EffectSuccessfulGiftGiven", -100, 100},
-    {"happiness", "HappinessDecaySec", 0, kDaySeconds},
+    {"happiness", "HappinessDecaySec", 0, kTuningDaySeconds},
     {"happiness", "PercentRevenueBonusVeryHappy", -100, 1000},
     {"happiness", "PercentRevenueBonusHappy", -100, 1000},
     {"happiness", "PercentRevenueBonusNeutral", -100, 1000},
@@ -124,9 +123,9 @@ const sCivKeyRow kCivKeyRows[] = {
     {"debug", "BulletsAlwaysHit", 0, 1},
 };
 
-const std::vector<sTuningKey>& BuildCivKeys() {
+std::vector<sTuningKey> BuildCivKeys() {
   static std::deque<std::string> names;  // the numbered keys' names, kept for the rows
-  static std::vector<sTuningKey> keys;
+  std::vector<sTuningKey> keys;
   for (const sCivKeyRow& row : kCivKeyRows) {
     const double zero = std::clamp(0.0, row.low, row.high);
     for (int n = 0; n < std::max(row.count, 1); ++n) {
@@ -151,7 +150,7 @@ std::string Folded(const char* section, const char* name) {
 }  // namespace
 
 const std::vector<sTuningKey>& CivTuningKeys() {
-  static const std::vector<sTuningKey>& keys = BuildCivKeys();
+  static const std::vector<sTuningKey> keys = BuildCivKeys();
   return keys;
 }
 
@@ -169,9 +168,7 @@ const sTuningKey& CivTuningKey(const char* section, const char* key) {
 
 tCivIniReader CivIniFileReader(const std::string& path) {
   // The file is read once for all the keys asked of it; an unreadable one has none.
-  std::vector<uint8_t> bytes;
-  auto entries = std::make_shared<std::vector<sSysIniEntry>>();
-  if (Sys_ReadWholeFile(path, bytes)) *entries = Sys_IniEntries(std::string(bytes.begin(), bytes.end()));
+  auto entries = std::make_shared<const std::vector<sSysIniEntry>>(Sys_IniFileEntries(path));
   return [entries](const char* section, const char* key) {
     const std::string missing = "\x01";
     const std::string value = Sys_IniFind(*entries, section, key, missing);

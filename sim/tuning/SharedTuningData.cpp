@@ -9,7 +9,6 @@ cSharedTuningData::cSharedTuningData(const std::string& dataFolder) : cTuningDat
 
 namespace {
 constexpr sTuningKey Scale(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.01, 100.0); }
-constexpr sTuningKey Radius(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.0, 1000.0); }
 constexpr sTuningKey Growth(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.0, 100.0); }
 constexpr sTuningKey kRubbleKeys[6] = {
     Scale("scale-rubble-civ-building-x", 1.0),  Scale("scale-rubble-civ-building-y", 1.0),
@@ -35,16 +34,16 @@ const std::vector<tTuningField<cSharedTuningData>>& cSharedTuningData::Fields() 
       {Scale("buildingscale", 5.0), &T::mBuildingScale},
       {Scale("buildingcivscale", 8.0), &T::mBuildingCivScale},
       {TuningFloat("hutvisibility", 28.0, 0.0, 10000.0), &T::mHutVisibility},
-      {Radius("tribeselectionradius", 3.0), &T::mTribeSelectionRadius},
+      {TuningDistance("tribeselectionradius", 3.0), &T::mTribeSelectionRadius},
       {Growth("triberadiusincrement", 0.0), &T::mTribeRadiusIncrement},
-      {Radius("cityselectionradius", 3.0), &T::mCitySelectionRadius},
+      {TuningDistance("cityselectionradius", 3.0), &T::mCitySelectionRadius},
       {Growth("cityradiusincrement", 1.0), &T::mCityRadiusIncrement},
-      {Radius("civselectionradius", 12.0), &T::mCivSelectionRadius},
+      {TuningDistance("civselectionradius", 12.0), &T::mCivSelectionRadius},
       {Growth("civradiusincrement", 0.0), &T::mCivRadiusIncrement},
       // Every plant is seeded at start-up and kept in every save.
       {TuningInt("NumberOfPlants", 1200, 0.0, 20000.0), &T::mNumberOfPlants},
       {TuningInt("PlantClumpSize", 10, 1.0, 20000.0), &T::mPlantClumpSize},
-      {Radius("PlantClumpRadius", 40.0), &T::mPlantClumpRadius},
+      {TuningDistance("PlantClumpRadius", 40.0), &T::mPlantClumpRadius},
       {TuningFloat("PlantGrowthRate", 10.0, 0.0, 10000.0), &T::mPlantGrowthRate},
   };
   return fields;

@@ -2,17 +2,14 @@
 
 #include <iostream>  // the stream objects must exist before the set below reports a bad file
 
-
 cTribeTuningData::cTribeTuningData(const std::string& dataFolder) : cTuningData(dataFolder) {
   AddFile("tribetuning.xml");
   Reload();
 }
 
 namespace {
-constexpr double kDayMs = 86400000.0;  // the longest period in milliseconds
-constexpr double kMostPrice = 1e6;
+constexpr double kDayMs = kTuningDaySeconds * 1000.0;  // the longest period in milliseconds
 constexpr sTuningKey Level(const char* name) { return TuningInt(name, 0, 0.0, 100.0); }  // needs run 0 to 100
-constexpr sTuningKey Price(const char* name) { return TuningInt(name, 0, 0.0, kMostPrice); }
 }  // namespace
 
 const std::vector<tTuningField<cTribeTuningData>>& cTribeTuningData::Fields() {
@@ -39,27 +36,27 @@ const std::vector<tTuningField<cTribeTuningData>>& cTribeTuningData::Fields() {
       {TuningInt("tribePopulationStart", 2, 0.0, 256.0), &T::mTribePopulationStart},
       // The goal bar's range, and the population that unlocks the city.
       {TuningInt("tribePopulationGoal", 20, 1.0, 10000.0), &T::mTribePopulationGoal},
-      {Price("costHuntTool1"), &T::mCostHuntTool1},
-      {Price("costHuntTool2"), &T::mCostHuntTool2},
-      {Price("costHuntTool3"), &T::mCostHuntTool3},
-      {Price("costFoodStorage1"), &T::mCostFoodStorage1},
-      {Price("costFoodStorage2"), &T::mCostFoodStorage2},
-      {Price("costFoodStorage3"), &T::mCostFoodStorage3},
-      {Price("costRecruitTool1"), &T::mCostRecruitTool1},
-      {Price("costRecruitTool2"), &T::mCostRecruitTool2},
-      {Price("costRecruitTool3"), &T::mCostRecruitTool3},
-      {Price("costDefenseTool1"), &T::mCostDefenseTool1},
-      {Price("costDefenseTool2"), &T::mCostDefenseTool2},
-      {Price("costDefenseTool3"), &T::mCostDefenseTool3},
-      {Price("costHealTool1"), &T::mCostHealTool1},
-      {Price("costHealTool2"), &T::mCostHealTool2},
-      {Price("costHealTool3"), &T::mCostHealTool3},
-      {Price("costRestTool1"), &T::mCostRestTool1},
-      {Price("costRestTool2"), &T::mCostRestTool2},
-      {Price("costRestTool3"), &T::mCostRestTool3},
-      {Price("costGatherTool1"), &T::mCostGatherTool1},
-      {Price("costGatherTool2"), &T::mCostGatherTool2},
-      {Price("costGatherTool3"), &T::mCostGatherTool3},
+      {TuningPrice("costHuntTool1", 0), &T::mCostHuntTool1},
+      {TuningPrice("costHuntTool2", 0), &T::mCostHuntTool2},
+      {TuningPrice("costHuntTool3", 0), &T::mCostHuntTool3},
+      {TuningPrice("costFoodStorage1", 0), &T::mCostFoodStorage1},
+      {TuningPrice("costFoodStorage2", 0), &T::mCostFoodStorage2},
+      {TuningPrice("costFoodStorage3", 0), &T::mCostFoodStorage3},
+      {TuningPrice("costRecruitTool1", 0), &T::mCostRecruitTool1},
+      {TuningPrice("costRecruitTool2", 0), &T::mCostRecruitTool2},
+      {TuningPrice("costRecruitTool3", 0), &T::mCostRecruitTool3},
+      {TuningPrice("costDefenseTool1", 0), &T::mCostDefenseTool1},
+      {TuningPrice("costDefenseTool2", 0), &T::mCostDefenseTool2},
+      {TuningPrice("costDefenseTool3", 0), &T::mCostDefenseTool3},
+      {TuningPrice("costHealTool1", 0), &T::mCostHealTool1},
+      {TuningPrice("costHealTool2", 0), &T::mCostHealTool2},
+      {TuningPrice("costHealTool3", 0), &T::mCostHealTool3},
+      {TuningPrice("costRestTool1", 0), &T::mCostRestTool1},
+      {TuningPrice("costRestTool2", 0), &T::mCostRestTool2},
+      {TuningPrice("costRestTool3", 0), &T::mCostRestTool3},
+      {TuningPrice("costGatherTool1", 0), &T::mCostGatherTool1},
+      {TuningPrice("costGatherTool2", 0), &T::mCostGatherTool2},
+      {TuningPrice("costGatherTool3", 0), &T::mCostGatherTool3},
   };
   return fields;
 }

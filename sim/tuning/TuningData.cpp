@@ -47,6 +47,12 @@ bool cTuningDataRegistry::LookupElement(const char* element, eTuningConstantType
   return false;
 }
 
+const char* cTuningDataRegistry::ElementName(eTuningConstantType type) {
+  for (const sTypeName& entry : kTypes)
+    if (entry.type == type) return entry.element;
+  return "?";
+}
+
 void ReloadChangedTuningData() {
   if (cTuningDataRegistry* registry = cTuningDataRegistry::GetIfExists()) registry->ReloadChanged();
 }
@@ -246,16 +252,6 @@ void cTuningData::GetString(std::string& result, const char* name, const char* d
   result = record.text;
 }
 
-static const char* ElementName(eTuningConstantType type) {
-  switch (type) {
-    case kTuningInt: return "int";
-    case kTuningFloat: return "float";
-    case kTuningBool: return "bool";
-    case kTuningString: return "string";
-  }
-  return "?";
-}
-
 // Whether the record still holds what its text reads as; a test or a
 // benchmark may have put another number in its place.
 static bool HoldsItsText(const sTuningConstant& record) {
@@ -274,8 +270,7 @@ double cTuningData::Read(const sTuningKey& key) {
   }
   if (found->type != key.type) {
     ReportTypeClash();
-    return HoldTuningOfOtherType(key, ElementName(found->type),
-                                 found->type == kTuningString ? found->text : found->data);
+    return HoldTuningOfOtherType(key, found->type, found->type == kTuningString ? found->text : found->data);
   }
   if (HoldsItsText(*found)) return HoldTuningText(key, found->data.c_str());
   return HoldTuningNumber(key, key.type == kTuningInt ? (double)found->value.asInt : (double)found->value.asFloat);

@@ -104,6 +104,7 @@ class cTuningDataRegistry {
   void Unregister(cTuningData* set);
   void ReloadChanged();                     // ReloadIfChanged on every set, in registry order
   bool LookupElement(const char* element, eTuningConstantType& type) const;  // false for other elements
+  static const char* ElementName(eTuningConstantType type);  // the element a constant of the type is written as
   const std::vector<cTuningData*>& Sets() const { return mSets; }
 
  private:

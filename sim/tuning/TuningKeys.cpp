@@ -57,9 +57,9 @@ double HoldTuningNumber(const sTuningKey& key, double value) {
   return Hold(key, value, std::isnan(value) ? eTuningNumber::kNone : eTuningNumber::kWhole, text);
 }
 
-double HoldTuningOfOtherType(const sTuningKey& key, const char* element, const std::string& text) {
-  NameTuningValue(key.name, "<" + std::string(element) + "> " + Written(text.c_str()) + " is not <" +
-                                (key.type == kTuningInt ? "int" : "float") + ">; " + Shown(key, key.defaultValue) +
-                                " is used");
+double HoldTuningOfOtherType(const sTuningKey& key, eTuningConstantType written, const std::string& text) {
+  NameTuningValue(key.name, "<" + std::string(cTuningDataRegistry::ElementName(written)) + "> " +
+                                Written(text.c_str()) + " is not <" + cTuningDataRegistry::ElementName(key.type) +
+                                ">; " + Shown(key, key.defaultValue) + " is used");
   return key.defaultValue;
 }

@@ -28,6 +28,16 @@ constexpr sTuningKey TuningFloat(const char* name, double defaultValue, double l
   return {name, kTuningFloat, defaultValue, low, high};
 }
 
+// Kinds of value more than one set gives, each with the range that keeps play going.
+inline constexpr double kTuningMostMoney = 1e6;
+inline constexpr double kTuningMostDistance = 1000.0;  // twice the planet's radius: anywhere on it
+constexpr sTuningKey TuningPrice(const char* name, double defaultValue) {
+  return TuningInt(name, defaultValue, 0.0, kTuningMostMoney);
+}
+constexpr sTuningKey TuningDistance(const char* name, double defaultValue) {
+  return TuningFloat(name, defaultValue, 0.0, kTuningMostDistance);
+}
+
 // The longest stopwatch period a file may ask for, in seconds: a day. Every
 // period converted to whole milliseconds and compared then stays in range.
 inline constexpr double kTuningDaySeconds = 86400.0;
@@ -38,7 +48,7 @@ double HoldTuningText(const sTuningKey& key, const char* text);
 // The same for a number put in the file's place (by a test or a benchmark).
 double HoldTuningNumber(const sTuningKey& key, double value);
 // A key whose element is of another type than its row's reads the default.
-double HoldTuningOfOtherType(const sTuningKey& key, const char* element, const std::string& text);
+double HoldTuningOfOtherType(const sTuningKey& key, eTuningConstantType written, const std::string& text);
 
 // A row bound to the member of its set that holds it. The member holds the
 // value times `unit` (1000: the file's seconds held as milliseconds; 0.01:

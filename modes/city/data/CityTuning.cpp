@@ -11,36 +11,35 @@ using tGeneral = tTuningField<cCityGameTuning>;
 using tMotive = tTuningField<cCityGameMotiveTuning>;
 using tBuilding = tTuningField<cCityGameBuildingTuning>;
 
-constexpr sTuningKey Int(const char* name, double defaultValue, double low, double high) {
-  return TuningInt(name, defaultValue, low, high);
+// The kinds of value the files give, each with the range that keeps play going
+// (TuningPrice and TuningDistance besides).
+constexpr sTuningKey Money(const char* name, double defaultValue) {
+  return TuningFloat(name, defaultValue, 0.0, kTuningMostMoney);
 }
-constexpr sTuningKey Float(const char* name, double defaultValue, double low, double high) {
-  return TuningFloat(name, defaultValue, low, high);
+constexpr sTuningKey Chance(const char* name, double defaultValue) { return TuningFloat(name, defaultValue, 0.0, 1.0); }
+constexpr sTuningKey Percent(const char* name, double defaultValue) {
+  return TuningFloat(name, defaultValue, 0.0, 100.0);
 }
-// The kinds of value the files give, each with the range that keeps play going.
-constexpr double kMostMoney = 1e6;
-constexpr double kMostDistance = 1000.0;  // twice the planet's radius: anywhere on it
-constexpr sTuningKey Money(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, kMostMoney); }
-constexpr sTuningKey Price(const char* name, double defaultValue) { return Int(name, defaultValue, 0.0, kMostMoney); }
-constexpr sTuningKey Distance(const char* name, double defaultValue) {
-  return Float(name, defaultValue, 0.0, kMostDistance);
+constexpr sTuningKey Motive(const char* name, double defaultValue) {
+  return TuningFloat(name, defaultValue, 0.0, 100.0);
 }
-constexpr sTuningKey Chance(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, 1.0); }
-constexpr sTuningKey Percent(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, 100.0); }
-constexpr sTuningKey Motive(const char* name, double defaultValue) { return Float(name, defaultValue, 0.0, 100.0); }
 // A motive's change per ms: at most the whole scale in a tenth of a second.
 constexpr sTuningKey MotivePerMs(const char* name, double defaultValue) {
-  return Float(name, defaultValue, -1.0, 1.0);
+  return TuningFloat(name, defaultValue, -1.0, 1.0);
 }
 constexpr sTuningKey Relationship(const char* name, double defaultValue) {
-  return Float(name, defaultValue, -100.0, 100.0);
+  return TuningFloat(name, defaultValue, -100.0, 100.0);
 }
-constexpr sTuningKey Capacity(const char* name, double defaultValue) { return Int(name, defaultValue, 0.0, 1000.0); }
+constexpr sTuningKey Capacity(const char* name, double defaultValue) {
+  return TuningInt(name, defaultValue, 0.0, 1000.0);
+}
 // Bundles a store holds or a tribe needs: each lies as a cube in a pile.
-constexpr sTuningKey Bundles(const char* name, double defaultValue) { return Int(name, defaultValue, 0.0, 10000.0); }
+constexpr sTuningKey Bundles(const char* name, double defaultValue) {
+  return TuningInt(name, defaultValue, 0.0, 10000.0);
+}
 // A time the file gives in seconds: none is negative or longer than a day.
 constexpr sTuningKey Seconds(const char* name, double defaultValue, double low = 0.0) {
-  return Float(name, defaultValue, low, kTuningDaySeconds);
+  return TuningFloat(name, defaultValue, low, kTuningDaySeconds);
 }
 constexpr float kMs = 1000.0f;  // seconds held in ms
 constexpr float kFraction = 0.01f;  // percent held as a fraction
@@ -49,93 +48,94 @@ using T = cCityGameTuning;
 const std::vector<tGeneral>& GeneralFields() {
   static const std::vector<tGeneral> fields = {
       // A citizen's step is its speed times the frame (at most 500 ms), and never past its goal.
-      {Float("Creature Speed", 0.0, 0.0, 0.1), &T::creatureSpeed},
-      {Float("Creature Turn Rate", 0.0, 0.0, 10.0), &T::creatureTurnRate},
+      {TuningFloat("Creature Speed", 0.0, 0.0, 0.1), &T::creatureSpeed},
+      {TuningFloat("Creature Turn Rate", 0.0, 0.0, 10.0), &T::creatureTurnRate},
       // A road lays its length divided by the spacing in pips.
-      {Float("Road Pip Distance", 0.01, 0.001, 100.0), &T::roadPipDistance},
-      {Price("Initial Wealth", 100), &T::initialWealth},
+      {TuningFloat("Road Pip Distance", 0.01, 0.001, 100.0), &T::roadPipDistance},
+      {TuningPrice("Initial Wealth", 100), &T::initialWealth},
       {Bundles("Initial Food", 100), &T::initialFood},
-      {Int("Initial Creatures", 5, 0.0, 200.0), &T::initialCreatures},
-      {Int("Initial Tribe Creatures", 5, 0.0, 200.0), &T::initialTribeCreatures},
-      {Int("Initial Tribes", 8, 0.0, 200.0), &T::initialTribes},
+      {TuningInt("Initial Creatures", 5, 0.0, 200.0), &T::initialCreatures},
+      {TuningInt("Initial Tribe Creatures", 5, 0.0, 200.0), &T::initialTribeCreatures},
+      {TuningInt("Initial Tribes", 8, 0.0, 200.0), &T::initialTribes},
       {Money("City Hall Money", 0.01), &T::cityHallMoney},
       {Seconds("City Hall Money Time", 5.0), &T::cityHallMoneyTime, kMs},
       // The goal bar's range: a goal below one citizen would show it full with nobody in the city.
-      {Int("City Population Goal", 20, 1.0, 10000.0), &T::cityPopulationGoal},
+      {TuningInt("City Population Goal", 20, 1.0, 10000.0), &T::cityPopulationGoal},
       {Money("Buy Food At Tribe Cost", 4.0), &T::buyFoodAtTribeCost},
-      {Distance("Radius From City Hall", 5.0), &T::radiusFromCityHall},
-      {Float("Angle For Protest Group", 0.0, -360.0, 360.0), &T::angleForProtestGroup},
-      {Float("Angle For Sleeping Group", 120.0, -360.0, 360.0), &T::angleForSleepingGroup},
-      {Float("Angle For Idle Group", 240.0, -360.0, 360.0), &T::angleForIdleGroup},
+      {TuningDistance("Radius From City Hall", 5.0), &T::radiusFromCityHall},
+      {TuningFloat("Angle For Protest Group", 0.0, -360.0, 360.0), &T::angleForProtestGroup},
+      {TuningFloat("Angle For Sleeping Group", 120.0, -360.0, 360.0), &T::angleForSleepingGroup},
+      {TuningFloat("Angle For Idle Group", 240.0, -360.0, 360.0), &T::angleForIdleGroup},
       {Motive("Idle Motive Threshold", 30.0), &T::idleMotiveThreshold},
       // Out of 100 per choice: 100 and more all mean every time.
-      {Int("Idle At City Hall Chance", 250, 0.0, 1000.0), &T::idleAtCityHallChance},
-      {Int("Idle At City Hall Min Distance", 5, 0.0, kMostDistance), &T::idleAtCityHallMinDistance},
-      {Int("Idle At City Hall Max Distance", 15, 0.0, kMostDistance), &T::idleAtCityHallMaxDistance},
+      {TuningInt("Idle At City Hall Chance", 250, 0.0, 1000.0), &T::idleAtCityHallChance},
+      {TuningInt("Idle At City Hall Min Distance", 5, 0.0, kTuningMostDistance), &T::idleAtCityHallMinDistance},
+      {TuningInt("Idle At City Hall Max Distance", 15, 0.0, kTuningMostDistance), &T::idleAtCityHallMaxDistance},
       {Seconds("Idle At City Hall Duration", 4.0), &T::idleAtCityHallDuration, kMs},
       {Chance("Refund Fraction", 0.6), &T::refundFraction},
       {Money("Call to Point Cost", 0.0), &T::callToPointCost},
-      {Price("Road Cost", 5), &T::roadCost},
+      {TuningPrice("Road Cost", 5), &T::roadCost},
       {Chance("Road Refund Fraction", 0.9), &T::roadRefundFraction},
-      {Float("Road Speed Multiplier", 1.5, 0.0, 10.0), &T::roadSpeedMultiplier},
+      {TuningFloat("Road Speed Multiplier", 1.5, 0.0, 10.0), &T::roadSpeedMultiplier},
       {Seconds("Group Join Check Frequency", 1.0), &T::groupJoinCheckFrequency, kMs},
       {Motive("Fight Motive Level", 20.0), &T::fightMotiveLevel},
       {Seconds("Fight Check Frequency", 1.0), &T::fightCheckFrequency, kMs},
-      {Distance("Fight Start Radius", 2.0), &T::fightStartRadius},
+      {TuningDistance("Fight Start Radius", 2.0), &T::fightStartRadius},
       {Chance("Fight Start Chance", 0.01), &T::fightStartChance},
-      {Distance("Fight Attraction Radius", 2.0), &T::fightAttractionRadius},
+      {TuningDistance("Fight Attraction Radius", 2.0), &T::fightAttractionRadius},
       {Chance("Fight Attracted Chance", 0.01), &T::fightAttractedChance},
       {Seconds("Fight Duration", 10.0), &T::fightDuration, kMs},
-      {Distance("Protest Radius", 7.0), &T::protestRadius},
+      {TuningDistance("Protest Radius", 7.0), &T::protestRadius},
       {Seconds("Protest Duration", 20.0), &T::protestDuration, kMs},
       {Percent("Chance To Leave City", 30.0), &T::chanceToLeaveCity},
       {Motive("Sing Motive Level", 40.0), &T::singMotiveLevel},
       {Seconds("Sing Check Frequency", 1.0), &T::singCheckFrequency, kMs},
-      {Distance("Sing Start Radius", 2.0), &T::singStartRadius},
+      {TuningDistance("Sing Start Radius", 2.0), &T::singStartRadius},
       {Chance("Sing Start Chance", 0.01), &T::singStartChance},
-      {Distance("Sing Attraction Radius", 2.0), &T::singAttractionRadius},
+      {TuningDistance("Sing Attraction Radius", 2.0), &T::singAttractionRadius},
       {Chance("Sing Attracted Chance", 0.01), &T::singAttractedChance},
       {Seconds("Sing Duration", 10.0), &T::singDuration, kMs},
       {Seconds("Party Supply Time", 1.0), &T::partySupplyTime, kMs},
       {Chance("Small Party Attracted Chance", 0.1), &T::smallPartyAttractedChance},
-      {Distance("Small Party Attraction Radius", 5.0), &T::smallPartyAttractionRadius},
+      {TuningDistance("Small Party Attraction Radius", 5.0), &T::smallPartyAttractionRadius},
       {Motive("Small Party Hunger In Supply", 0.006), &T::smallPartyHungerInSupply},
       {Motive("Small Party Energy In Supply", 0.006), &T::smallPartyEnergyInSupply},
-      {Price("Small Party Cost", 25), &T::smallPartyCost},
+      {TuningPrice("Small Party Cost", 25), &T::smallPartyCost},
       {Capacity("Small Party Capacity", 20), &T::smallPartyCapacity},
       // The party's cakes are counted out of its supplies: at least one.
-      {Int("Small Party Supplies", 50000, 1.0, 1e6), &T::smallPartySupplies},
-      {Float("Party Bonus Happiness", 20.0, -100.0, 100.0), &T::partyBonusHappiness},
+      {TuningInt("Small Party Supplies", 50000, 1.0, 1e6), &T::smallPartySupplies},
+      {TuningFloat("Party Bonus Happiness", 20.0, -100.0, 100.0), &T::partyBonusHappiness},
       // The bonus divides by its duration.
       {Seconds("Party Bonus Duration", 15.0, 0.001), &T::partyBonusDuration, kMs},
       {Percent("Min Recruit Chance", 0.0), &T::minRecruitChance, kFraction},
       {Percent("Max Recruit Chance", 35.0), &T::maxRecruitChance, kFraction},
       {Seconds("Gather Time Per Bundle", 3.0), &T::gatherTimePerBundle, kMs},
-      {Float("Gather Fruit Per Bundle", 1.0, 0.0, 1000.0), &T::gatherFruitPerBundle},
-      {Distance("Raid Defense Start Radius", 2.0), &T::raidDefenseStartRadius},
+      {TuningFloat("Gather Fruit Per Bundle", 1.0, 0.0, 1000.0), &T::gatherFruitPerBundle},
+      {TuningDistance("Raid Defense Start Radius", 2.0), &T::raidDefenseStartRadius},
       {Percent("Raid Defense Start Chance", 1.0), &T::raidDefenseStartChance, kFraction},
-      {Float("Tribe Raid Defense Radius", 10.0, 0.0, kMostDistance * kMostDistance), &T::tribeRaidDefenseRadius},
+      {TuningFloat("Tribe Raid Defense Radius", 10.0, 0.0, kTuningMostDistance * kTuningMostDistance),
+       &T::tribeRaidDefenseRadius},
       {Seconds("Raid Defense Duration", 1.0), &T::raidDefenseDuration, kMs},
       {Seconds("Raid Defense Max Duration", 60.0), &T::raidDefenseMaxDuration, kMs},
-      {Float("Raid Interaction Speed Multiplier", 1.3, 0.0, 10.0), &T::raidInteractionSpeedMultiplier},
+      {TuningFloat("Raid Interaction Speed Multiplier", 1.3, 0.0, 10.0), &T::raidInteractionSpeedMultiplier},
       {MotivePerMs("Raid Defense Hunger Delta", -0.0006), &T::raidDefenseHungerDelta},
       {MotivePerMs("Raid Defense Energy Delta", -0.0006), &T::raidDefenseEnergyDelta},
       {Seconds("Recruit Disaster Duration", 10.0), &T::recruitDisasterDuration, kMs},
-      {Distance("Recruit Disaster Base Radius", 10.0), &T::recruitDisasterBaseRadius},
-      {Distance("Recruit Disaster Radius Per", 5.0), &T::recruitDisasterRadiusPer},
+      {TuningDistance("Recruit Disaster Base Radius", 10.0), &T::recruitDisasterBaseRadius},
+      {TuningDistance("Recruit Disaster Radius Per", 5.0), &T::recruitDisasterRadiusPer},
       {Percent("Recruit Disaster Min Recruit Chance", 0.1), &T::recruitDisasterMinRecruitChance, kFraction},
       {Percent("Recruit Disaster Max Recruit Chance", 0.1), &T::recruitDisasterMaxRecruitChance, kFraction},
       // Stores count their food in bundles of this amount.
-      {Float("Food Bundle Amount", 5.0, 0.01, 1000.0), &T::foodBundleAmount},
+      {TuningFloat("Food Bundle Amount", 5.0, 0.01, 1000.0), &T::foodBundleAmount},
       {Money("Food Bundle Sell Value", 2.0), &T::foodBundleSellValue},
       {Money("Food Bundle Buy Value", 3.0), &T::foodBundleBuyValue},
-      {Float("Goods Bundle Amount", 5.0, 0.01, 1000.0), &T::goodsBundleAmount},
+      {TuningFloat("Goods Bundle Amount", 5.0, 0.01, 1000.0), &T::goodsBundleAmount},
       {Money("Goods Bundle Sell Value", 5.0), &T::goodsBundleSellValue},
-      {Float("Wall Field Potential", 250000.0, 0.0, 1e12), &T::wallFieldPotential},
-      {Float("Wall Field Exponent", 4.0, 0.0, 16.0), &T::wallFieldExponent},
-      {Float("Wall Center Point Value", 10.0, 0.0, 1e12), &T::wallCenterPointValue},
+      {TuningFloat("Wall Field Potential", 250000.0, 0.0, 1e12), &T::wallFieldPotential},
+      {TuningFloat("Wall Field Exponent", 4.0, 0.0, 16.0), &T::wallFieldExponent},
+      {TuningFloat("Wall Center Point Value", 10.0, 0.0, 1e12), &T::wallCenterPointValue},
       // Each level is one more key to read.
-      {Int("Max City Upgrade Level", 0, 0.0, cCityGameTuning::kMaxCityUpgradeLevel), &T::maxCityUpgradeLevel},
+      {TuningInt("Max City Upgrade Level", 0, 0.0, cCityGameTuning::kMaxCityUpgradeLevel), &T::maxCityUpgradeLevel},
       {Relationship("Raid Relationship Effect", 10.0), &T::raidRelationshipEffect},
       {Relationship("Trade Relationship Effect", 10.0), &T::tradeRelationshipEffect},
       {Relationship("Recruiting Relationship Effect", 10.0), &T::recruitingRelationshipEffect},
@@ -144,15 +144,15 @@ const std::vector<tGeneral>& GeneralFields() {
       // The total divides by it.
       {Seconds("Happiness Unit Calculation Time", 2.0, 0.001), &T::happinessUnitCalculationTime, kMs},
       // The happiness bar's range: below one happiness the bar could only show its ends.
-      {Float("Happiness Bar Range", 50.0, 1.0, 1000.0), &T::happinessBarRange},
+      {TuningFloat("Happiness Bar Range", 50.0, 1.0, 1000.0), &T::happinessBarRange},
       {Seconds("Tribe Idle Duration", 10.0), &T::tribeIdleDuration, kMs},
       {Bundles("Tribe Initial Food", 5), &T::tribeInitialFood},
-      {Distance("Min Distance Between Tribes", 0.0), &T::minDistanceBetweenTribes},
+      {TuningDistance("Min Distance Between Tribes", 0.0), &T::minDistanceBetweenTribes},
       {Percent("Tribe Raid Defense Chance", 50.0), &T::tribeRaidDefenseChance, kFraction},
       {Seconds("Tribe Raid Defense Check Frequency", 5.0), &T::tribeRaidDefenseCheckFrequency, kMs},
-      {Float("Tribe Idle Chance", 10.0, 0.0, 1e6), &T::tribeIdleChance},
-      {Float("Tribe Recruit Chance", 10.0, 0.0, 1e6), &T::tribeRecruitChance},
-      {Float("Tribe Raid Chance", 10.0, 0.0, 1e6), &T::tribeRaidChance},
+      {TuningFloat("Tribe Idle Chance", 10.0, 0.0, 1e6), &T::tribeIdleChance},
+      {TuningFloat("Tribe Recruit Chance", 10.0, 0.0, 1e6), &T::tribeRecruitChance},
+      {TuningFloat("Tribe Raid Chance", 10.0, 0.0, 1e6), &T::tribeRaidChance},
       {Capacity("Tribe Min Raiders", 2), &T::tribeMinRaiders},
       {Capacity("Tribe Max Raiders", 4), &T::tribeMaxRaiders},
       {Capacity("Tribe Min Recruiters", 2), &T::tribeMinRecruiters},
@@ -160,7 +160,7 @@ const std::vector<tGeneral>& GeneralFields() {
       {Seconds("Min Tribe Birth And Death Rate", 30.0), &T::minTribeBirthAndDeathRate, kMs},
       {Seconds("Max Tribe Birth And Death Rate", 30.0), &T::maxTribeBirthAndDeathRate, kMs},
       // Births stop at it, and the tribes' growth divides by it.
-      {Int("Max Tribe Population", 20, 1.0, 200.0), &T::maxTribePopulation},
+      {TuningInt("Max Tribe Population", 20, 1.0, 200.0), &T::maxTribePopulation},
       // Bundles here, held as food once "Food Bundle Amount" is known (below).
       {Bundles("Max Tribe Population Food Requirement", 20), &T::maxTribePopulationFoodRequirement},
       {Bundles("Min Tribe Population Food Requirement", 0), &T::minTribePopulationFoodRequirement},
@@ -203,20 +203,20 @@ using B = cCityGameBuildingTuning;
 const std::vector<tBuilding>& BuildingFields() {
   static const std::vector<tBuilding> fields = {
       {MotivePerMs("Sleep Energy Delta", 0.01), &B::sleepEnergyDelta},
-      {Price("Sleep Cost", 15), &B::sleepCost},
+      {TuningPrice("Sleep Cost", 15), &B::sleepCost},
       {Capacity("Sleep Capacity", 10), &B::sleepCapacity},
       // The city's housing is every house's rooms together.
       {Capacity("Rooms Per House", 25), &B::roomsPerHouse},
       {Seconds("Sleep Minimum Stay", 1.0), &B::sleepMinimumStay, kMs},
       {Seconds("Sleep Maximum Stay", 1.0), &B::sleepMaximumStay, kMs},
-      {Price("Silo Cost", 15), &B::siloCost},
+      {TuningPrice("Silo Cost", 15), &B::siloCost},
       {Bundles("Silo Bundle Capacity", 20), &B::siloBundleCapacity},
       {Capacity("Silo Capacity", 10), &B::siloCapacity},
       {Bundles("Silo Bought Bundles Amount", 10), &B::siloBoughtBundlesAmount},
       {Motive("Silo Hunger Motive Cutoff", 100.0), &B::siloHungerMotiveCutoff},
       {Seconds("Silo Minimum Stay", 1.0), &B::siloMinimumStay, kMs},
       {Seconds("Silo Maximum Stay", 1.0), &B::siloMaximumStay, kMs},
-      {Price("Temple Cost", 15), &B::templeCost},
+      {TuningPrice("Temple Cost", 15), &B::templeCost},
       {Capacity("Temple Capacity", 10), &B::templeCapacity},
       {Seconds("Temple Minimum Stay", 1.0), &B::templeMinimumStay, kMs},
       {Seconds("Temple Maximum Stay", 1.0), &B::templeMaximumStay, kMs},
@@ -224,14 +224,14 @@ const std::vector<tBuilding>& BuildingFields() {
       {MotivePerMs("Factory Energy Delta", -0.006), &B::factoryEnergyDelta},
       {Money("Factory Money Delta", 5e-05), &B::factoryMoneyDelta},
       {Seconds("Factory Money Time", 1.0), &B::factoryMoneyTime, kMs},
-      {Price("Factory Cost", 25), &B::factoryCost},
+      {TuningPrice("Factory Cost", 25), &B::factoryCost},
       {Capacity("Factory Capacity", 10), &B::factoryCapacity},
       {Seconds("Factory Minimum Stay", 1.0), &B::factoryMinimumStay, kMs},
       {Seconds("Factory Maximum Stay", 1.0), &B::factoryMaximumStay, kMs},
       {MotivePerMs("Farm Hunger Delta", -0.006), &B::farmHungerDelta},
       {MotivePerMs("Farm Energy Delta", -0.006), &B::farmEnergyDelta},
-      {Float("Farm Food Delta", 0.0001, 0.0, 1.0), &B::farmFoodDelta},
-      {Price("Farm Cost", 25), &B::farmCost},
+      {TuningFloat("Farm Food Delta", 0.0001, 0.0, 1.0), &B::farmFoodDelta},
+      {TuningPrice("Farm Cost", 25), &B::farmCost},
       {Capacity("Farm Capacity", 10), &B::farmCapacity},
       {Seconds("Farm Minimum Stay", 1.0), &B::farmMinimumStay, kMs},
       {Seconds("Farm Maximum Stay", 1.0), &B::farmMaximumStay, kMs},
@@ -239,7 +239,7 @@ const std::vector<tBuilding>& BuildingFields() {
       {MotivePerMs("Market Energy Delta", -0.006), &B::marketEnergyDelta},
       {Bundles("Market Food Bundle Capacity", 25), &B::marketFoodBundleCapacity},
       {Bundles("Market Goods Bundle Capacity", 25), &B::marketGoodsBundleCapacity},
-      {Price("Market Cost", 25), &B::marketCost},
+      {TuningPrice("Market Cost", 25), &B::marketCost},
       {Capacity("Market Capacity", 10), &B::marketCapacity},
       {Seconds("Market Minimum Stay", 1.0), &B::marketMinimumStay, kMs},
       {Seconds("Market Maximum Stay", 1.0), &B::marketMaximumStay, kMs},
