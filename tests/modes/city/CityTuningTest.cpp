@@ -1,7 +1,7 @@
 // The three city tuning sets: defaults and conversions with the files absent,
 // a wrong element type reading the default, values that would break play cut
-// where they are read, an edited upgrade price taking effect at the next
-// update of the running city, and every key played at the texts that break play.
+// where they are read, and an edited upgrade price taking effect at the next
+// update of the running city; every key played at the texts that break play.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -421,11 +421,10 @@ class CityTuningTrialTest : public cCityWorldTest {
                 })) << where << ": every citizen has left the city";
   }
   void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
-    TryEveryKeyAtEveryText(keys, [this] { TearDown(), SetUp(); }, [&](const sTuningKey& key, const std::string& text, const std::string& where) {
-      ApplyTrialText(set, key, text);
-      Enter();
-      Play(where);
-    });
+    TryEveryKeyAtEveryText(keys, [this] { TearDown(), SetUp(); },
+                           [&](const sTuningKey& key, const std::string& text, const std::string& where) {
+                             ApplyTrialText(set, key, text), Enter(), Play(where);
+                           });
   }
 };
 

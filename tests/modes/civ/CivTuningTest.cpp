@@ -1,6 +1,6 @@
 // The civ tuning file: its conversions, the lookups over the price and wealth
-// tables, the bounds on values that would break play, the shipped file
-// holding every key the game asks for, and every key played at the texts that break play.
+// tables, the bounds on values that would break play, and the shipped file
+// holding every key the game asks for; every key played at the texts that break play.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -187,7 +187,12 @@ struct CivTuningTrialTest : CivWorldFixture {
     const size_t after = shipped.find('\n', at - shipped.begin()) + 1;
     return shipped.substr(0, after) + line + shipped.substr(after);
   }
-  void FoundAndPlay(const sTuningKey& key, const std::string& text, const std::string& where) {
+};
+
+TEST_F(CivTuningTrialTest, EveryKeyFoundsAndPlaysAtEveryTrialText) {
+  // The human is one of the players; each maximum is at least its minimum.
+  const std::vector<std::string> boundByAnother = {"HumanPlayerId", "InitNumBuildingsPlayerMax", "InitNumBuildingsNPCMax"};
+  TryEveryKeyAtEveryText(CivTuningKeys(), [] {}, [&](const sTuningKey& key, const std::string& text, const std::string& where) {
     dir.Write("CivGameMode.ini", Writing(key, text));
     const tCivIniReader read = CivIniFileReader(dir.File("CivGameMode.ini"));
     cCivTuning::Get() = cCivTuning();
@@ -212,14 +217,7 @@ struct CivTuningTrialTest : CivWorldFixture {
     hud.Leave();
     EXPECT_EQ(FirstBrokenRule(*mode.GetWorld()), "") << where;
     bridge.BeforeLoad();
-  }
-};
-
-TEST_F(CivTuningTrialTest, EveryKeyFoundsAndPlaysAtEveryTrialText) {
-  // The human is one of the players; each maximum is at least its minimum.
-  TryEveryKeyAtEveryText(
-      CivTuningKeys(), [] {}, [&](const sTuningKey& key, const std::string& text, const std::string& where) { FoundAndPlay(key, text, where); },
-      {"HumanPlayerId", "InitNumBuildingsPlayerMax", "InitNumBuildingsNPCMax"});
+  }, boundByAnother);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The creature-mode creature with the fly/swim avatar controller, as the test
 // bench drives it: placement through the creature, controller swaps, flying
 // under MOVE, TURN and CLIMB between the ground and the ceiling, diving and
-// swimming over the sea, wing beats, the camera's follow, the queries other
-// subsystems ask the creature, and every tuning key at the texts that break play.
+// swimming over the sea, wing beats, the camera's follow, and the queries
+// other subsystems ask the creature; every tuning key at the texts that break play.
 #include <gtest/gtest.h>
 
 #include <cmath>

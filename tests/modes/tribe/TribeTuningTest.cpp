@@ -1,9 +1,8 @@
 // The tribe's tuning file and the shared one, every key played at the texts
 // that break play: the tribe founded, its tools bought, its HUD drawn; a shared
-// key also seeds the planet's plants and sizes a HUD panel and the start window.
+// key also seeds the planet's plants and sizes a HUD panel.
 #include <memory>
 
-#include "app/Startup.h"
 #include "glf/BarPanel.h"
 #include "glf/PieMenu.h"
 #include "modes/tribe/ToolPurchaseMenu.h"
@@ -31,9 +30,6 @@ class TribeTuningTrialTest : public cTribeWorldTest {
       panel.SetValue("Trial:", 5.0f);
       panel.Draw(5.0f, 5.0f);
       EXPECT_TRUE(std::isfinite(panel.GetBarWidthRatio()) && std::isfinite(panel.GetBarHeightRatio()));
-      const cSharedTuningData& shared = GetSharedTuningData();
-      EXPECT_GE(ClampWindowStartSize("windowstartwidth", shared.GetWindowStartWidth(), 1366), 1);
-      EXPECT_GE(ClampWindowStartSize("windowstartheight", shared.GetWindowStartHeight(), 768), 1);
     }
     Enter();
   }
@@ -60,12 +56,10 @@ class TribeTuningTrialTest : public cTribeWorldTest {
     EXPECT_TRUE(Members().empty() || near > 0) << where << ": every member has left the tribe";
   }
   void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
-    TryEveryKeyAtEveryText(
-        keys, [this] { TearDown(), GetSharedTuningData().Reload(), SetUp(); },
-        [&](const sTuningKey& key, const std::string& text, const std::string& where) {
-          Found(set, key, text);
-          Play(where);
-        });
+    TryEveryKeyAtEveryText(keys, [this] { TearDown(), GetSharedTuningData().Reload(), SetUp(); },
+                           [&](const sTuningKey& key, const std::string& text, const std::string& where) {
+                             Found(set, key, text), Play(where);
+                           });
   }
 };
 

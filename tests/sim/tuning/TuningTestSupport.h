@@ -86,8 +86,8 @@ inline void ApplyTrialText(cTuningData& set, const sTuningKey& key, const std::s
   set.ApplyConstants();
 }
 
-// Every key at every trial text: `run(key, text, where)` founds and plays the
-// mode (from a fresh fixture, `refound()`, after the first). A text that does
+// Every key at every trial text: `refound()` readies a fresh fixture and
+// `run(key, text, where)` founds and plays the mode. A text that does
 // not stand is then named in exactly one line, which quotes it; one that
 // stands is named in none, or at most one for a key another bounds (a maximum
 // by its minimum). Afterwards the window goes and every key may be named
@@ -98,11 +98,9 @@ void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refoun
   struct sForget {
     ~sForget() { DestroyDebugWindowForTest(), ForgetBoundedCountNoticesForTest(); }
   } forget;
-  bool first = true;
   for (const sTuningKey& key : keys)
     for (const std::string& text : TuningTrialTexts(key)) {
-      if (!first) refound();
-      first = false;
+      refound();
       if (!GetDebugWindow()) CreateDebugWindow();
       ForgetBoundedCountNoticesForTest();
       const uint64_t from = GetDebugWindow()->LinesAdded();
