@@ -1,7 +1,6 @@
 // The civ tuning file: its conversions, the lookups over the price and wealth
-// tables, the bounds on values that would break play, the shipped file
-// holding every key the game asks for, and every key tried with the texts that
-// break play, the civ world founded and played with each.
+// tables, the bounds on values that would break play, and the shipped file
+// holding every key the game asks for; every key played at the texts that break play.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -157,16 +156,16 @@ TEST_F(CivRulesTest, ShippedFileHoldsEveryKeyAskedFor) {
 
 // Fault mended: a key written "1e30" read 1 and NaN or nothing read 0
 // without a word, and only the players', cities' and first buildings' counts
-// had a range. Every key of the file is written with each trial text in the
-// shipped file's place; the civ world is founded with it, its NPCs play 3.5
-// game seconds and its HUD and labels are drawn, keeping every rule.
+// had a range. Each trial writes the key into the shipped file, founds the civ
+// world, lets its NPCs play 3.5 game seconds and draws its HUD and labels.
 struct CivTuningTrialTest : CivWorldFixture {
   cScratchDir dir;
   cOverlayRecorder overlay;
   cMessageCapture messages;
   std::string shipped;
-  const int32_t savedFlags[5] = {gCivShowVehiclePaths, gCivShowCityPatrolPaths, gCivUseNPCAI,
-                                 gCivPlayerCanSelectNPCObjects, gCivBulletsAlwaysHit};
+  int32_t* const flags[5] = {&gCivShowVehiclePaths, &gCivShowCityPatrolPaths, &gCivUseNPCAI,
+                             &gCivPlayerCanSelectNPCObjects, &gCivBulletsAlwaysHit};
+  const int32_t saved[5] = {*flags[0], *flags[1], *flags[2], *flags[3], *flags[4]};
 
   void SetUp() override {
     CivWorldFixture::SetUp();
@@ -177,21 +176,23 @@ struct CivTuningTrialTest : CivWorldFixture {
   }
   void TearDown() override {
     CivWorldFixture::TearDown();
-    gCivShowVehiclePaths = savedFlags[0], gCivShowCityPatrolPaths = savedFlags[1], gCivUseNPCAI = savedFlags[2];
-    gCivPlayerCanSelectNPCObjects = savedFlags[3], gCivBulletsAlwaysHit = savedFlags[4];
-    cTuningTrial::ForgetTrials();
+    for (int i = 0; i < 5; ++i) *flags[i] = saved[i];
   }
   // The shipped file with the key written first in its section.
   std::string Writing(const sTuningKey& key, const std::string& text) const {
-    std::string lowered = shipped, header = std::string("[") + key.section + "]";
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), [](unsigned char c) { return std::tolower(c); });
-    std::transform(header.begin(), header.end(), header.begin(), [](unsigned char c) { return std::tolower(c); });
-    const size_t at = lowered.find(header);
-    if (at == std::string::npos) return shipped + "\n[" + key.section + "]\n" + key.name + "=" + text + "\n";
-    const size_t line = shipped.find('\n', at) + 1;
-    return shipped.substr(0, line) + key.name + "=" + text + "\n" + shipped.substr(line);
+    const std::string header = std::string("[") + key.section + "]", line = std::string(key.name) + "=" + text + "\n";
+    auto same = [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); };
+    const auto at = std::search(shipped.begin(), shipped.end(), header.begin(), header.end(), same);
+    if (at == shipped.end()) return shipped + "\n" + header + "\n" + line;
+    const size_t after = shipped.find('\n', at - shipped.begin()) + 1;
+    return shipped.substr(0, after) + line + shipped.substr(after);
   }
-  void FoundAndPlay(const sTuningKey& key, const std::string& text, const std::string& where) {
+};
+
+TEST_F(CivTuningTrialTest, EveryKeyFoundsAndPlaysAtEveryTrialText) {
+  // The human is one of the players; each maximum is at least its minimum.
+  const std::vector<std::string> boundByAnother = {"HumanPlayerId", "InitNumBuildingsPlayerMax", "InitNumBuildingsNPCMax"};
+  TryEveryKeyAtEveryText(CivTuningKeys(), [] {}, [&](const sTuningKey& key, const std::string& text, const std::string& where) {
     dir.Write("CivGameMode.ini", Writing(key, text));
     const tCivIniReader read = CivIniFileReader(dir.File("CivGameMode.ini"));
     cCivTuning::Get() = cCivTuning();
@@ -211,23 +212,12 @@ struct CivTuningTrialTest : CivWorldFixture {
     hud.Enter(nullptr);
     hud.RefreshIncomePanel();
     hud.Draw();
-    for (cCivModeDecoratedCity* city : Cities()) {
-      hud.DrawCityWealthLabel(city, 50, 60);
-      hud.DrawDiplomaticLabel(city, 50, 80);
-    }
+    for (cCivModeDecoratedCity* city : Cities()) hud.DrawCityWealthLabel(city, 50, 60), hud.DrawDiplomaticLabel(city, 50, 80);
     for (cCivModeVehicle* vehicle : mode.GetWorld()->GetVehicles()) hud.DrawVehicleLabel(vehicle, 50, 100);
     hud.Leave();
     EXPECT_EQ(FirstBrokenRule(*mode.GetWorld()), "") << where;
     bridge.BeforeLoad();
-  }
-};
-
-TEST_F(CivTuningTrialTest, EveryKeyFoundsAndPlaysAtEveryTrialText) {
-  // The human is one of the players; each maximum is at least its minimum.
-  TryEveryKeyAtEveryText(
-      CivTuningKeys(), [] {},
-      [&](const sTuningKey& key, const std::string& text, const std::string& where) { FoundAndPlay(key, text, where); },
-      {"HumanPlayerId", "InitNumBuildingsPlayerMax", "InitNumBuildingsNPCMax"});
+  }, boundByAnother);
 }
 
 }  // namespace

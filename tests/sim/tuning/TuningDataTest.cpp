@@ -242,50 +242,36 @@ TEST(TuningData, RegistryListsLiveSetsAndRemoveFirstFileEmptiesTheList) {
 }
 
 // Fault mended: an int written "1e30" read 1, NaN or nothing read 0 and a
-// float NaN was named "0 is cut to ...", all without the file's text. A key
-// read through its range holds what the file wrote when it is a plain number
-// of its type within the range; anything else is cut or read as the default,
-// and named once as written.
+// float NaN was named "0 is cut to ...", all without the file's text.
 TEST(TuningData, ARangedKeyHoldsItsTextOrIsNamedOnceAsWritten) {
   DestroyDebugWindowForTest();
   CreateDebugWindow();
-  // Keys the probe set does not read itself.
-  const sTuningKey count = TuningInt("rooms", 5, 0, 100), speed = TuningFloat("pace", 1, 0.5, 10);
+  const sTuningKey count = TuningInt("rooms", 5, 0, 100), speed = TuningFloat("pace", 1, 0.5, 10);  // no probe key
   const struct {
     const sTuningKey& key;
-    const char* element;  // as the file writes it; null: the key is absent
+    const char* element;  // null: the key is absent
     const char* text;
     double held;
     const char* named;  // what the line says after the key; null: no line
   } rows[] = {
-      {count, "int", " 7 ", 7, nullptr},
-      {count, "int", "100", 100, nullptr},
-      {count, "int", "101", 100, "101 is cut to 100"},
-      {count, "int", "12abc", 12, "\"12abc\" is read as 12"},
-      {count, "int", "2.5", 2, "\"2.5\" is read as 2"},
-      {count, "int", "1e30", 100, "1e30 is cut to 100"},
-      {count, "int", "-inf", 0, "-inf is cut to 0"},
-      {count, "int", "NaN", 5, "\"NaN\" is not a number; 5 is used"},
-      {count, "int", "", 5, "\"\" is not a number; 5 is used"},
-      {count, "float", "50", 5, "<float> 50 is not <int>; 5 is used"},
-      {count, nullptr, nullptr, 5, nullptr},
-      {speed, "float", "0.5", 0.5, nullptr},
-      {speed, "float", "0.25", 0.5, "0.25 is cut to 0.5"},
-      {speed, "float", "inf", 10, "inf is cut to 10"},
-      {speed, "float", "nan", 1, "\"nan\" is not a number; 1 is used"},
+      {count, "int", " 7 ", 7, nullptr}, {count, "int", "100", 100, nullptr}, {count, "int", "101", 100, "101 is cut to 100"},
+      {count, "int", "12abc", 12, "\"12abc\" is read as 12"}, {count, "int", "2.5", 2, "\"2.5\" is read as 2"},
+      {count, "int", "1e30", 100, "1e30 is cut to 100"}, {count, "int", "-inf", 0, "-inf is cut to 0"},
+      {count, "int", "NaN", 5, "\"NaN\" is not a number; 5 is used"}, {count, "int", "", 5, "\"\" is not a number; 5 is used"},
+      {count, "float", "50", 5, "<float> 50 is not <int>; 5 is used"}, {count, nullptr, "", 5, nullptr},
+      {speed, "float", "0.5", 0.5, nullptr}, {speed, "float", "0.25", 0.5, "0.25 is cut to 0.5"},
+      {speed, "float", "inf", 10, "inf is cut to 10"}, {speed, "float", "nan", 1, "\"nan\" is not a number; 1 is used"},
   };
   for (const auto& row : rows) {
     cScratchDir dir;
-    const std::string where = std::string(row.element ? row.element : "absent") + " " + (row.text ? row.text : "");
-    if (row.element)
-      dir.Write("t.xml", TuningXml(std::string("<") + row.element + " name=\"" + row.key.name + "\" data=\"" + row.text + "\"/>"));
+    const std::string where = std::string(row.element ? row.element : "absent") + " " + row.text;
+    if (row.element) dir.Write("t.xml", TuningXml(std::string("<") + row.element + " name=\"" + row.key.name + "\" data=\"" + row.text + "\"/>"));
     cProbeTuningSet set(dir.Path(), {"t.xml"});
     ForgetBoundedCountNoticesForTest();
     const uint64_t before = GetDebugWindow()->LinesAdded();
     EXPECT_EQ(set.Read(row.key), row.held) << where;
     EXPECT_EQ(set.Read(row.key), row.held) << where;  // read again, as a reload does: named once
-    const uint64_t added = GetDebugWindow()->LinesAdded() - before;
-    ASSERT_EQ(added, row.named ? 1u : 0u) << where;
+    ASSERT_EQ(GetDebugWindow()->LinesAdded() - before, row.named ? 1u : 0u) << where;
     if (row.named) {  // the line after the thread's "%08X: "
       EXPECT_EQ(GetDebugWindow()->Lines().back().substr(10),
                 std::string("Tuning: \"") + row.key.name + "\" " + row.named + ", so that play can go on");

@@ -1,7 +1,6 @@
 // Helpers shared by the tuning tests: a small set that reads whatever files a
-// test names, file-time control without sleeping, and the texts every numeric
-// key of every tuning file is tried with (each mode's tests found the mode
-// with each and play it).
+// test names, file-time control without sleeping, and every key of a file
+// tried with the texts that break play.
 #pragma once
 
 #include <fcntl.h>
@@ -11,7 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -53,107 +51,73 @@ inline void SetWriteTimeSeconds(const std::string& path, long seconds) {
   utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-// ---- every numeric key against the texts that break play ----
-
-// Just below the key's range and just above it, then ten texts alike for
-// every key: 0, -1, the largest int, a float far past any range, NaN, the
-// infinities, nothing and words.
+// Just outside the key's range on each side, then the texts alike for every key.
 inline std::vector<std::string> TuningTrialTexts(const sTuningKey& key) {
+  const bool whole = key.type == kTuningInt;
   auto shown = [&](double v) {
     char text[64];
-    std::snprintf(text, sizeof text, key.type == kTuningInt ? "%.0f" : "%.9g", v);
+    std::snprintf(text, sizeof text, whole ? "%.0f" : "%.9g", v);
     return std::string(text);
   };
-  const double below = key.type == kTuningInt ? key.low - 1.0 : key.low - std::max(0.5, std::fabs(key.low) / 2);
-  const double above = key.type == kTuningInt ? key.high + 1.0 : key.high + std::max(0.5, std::fabs(key.high) / 2);
-  return {shown(below), shown(above), "0", "-1", "2147483647", "1e30", "NaN", "inf", "-inf", "", "text"};
+  auto step = [&](double bound) { return whole ? 1.0 : std::max(0.5, std::fabs(bound) / 2); };
+  return {shown(key.low - step(key.low)), shown(key.high + step(key.high)), "0", "-1", "2147483647", "1e30",
+          "NaN", "inf", "-inf", "", "text"};
 }
 
-// Whether a file's text stands as written: a plain number of the key's type
-// (for an int key, digits with an optional sign) within the key's range.
+// Whether a text stands as written: a plain number of the key's type (an int
+// is digits with an optional sign) within the key's range.
 inline bool StandsAsWritten(const sTuningKey& key, const std::string& text) {
-  if (text.empty()) return false;
-  if (key.type == kTuningInt) {
-    const size_t start = text[0] == '-' || text[0] == '+' ? 1 : 0;
-    if (start == text.size() || text.find_first_not_of("0123456789", start) != std::string::npos) return false;
-  }
+  const size_t sign = text.find_first_of("+-") == 0;
+  if (key.type == kTuningInt && (text.size() == sign || text.find_first_not_of("0123456789", sign) != std::string::npos))
+    return false;
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
-  return *end == '\0' && std::isfinite(value) && value >= key.low && value <= key.high;
+  return !text.empty() && *end == '\0' && std::isfinite(value) && value >= key.low && value <= key.high;
 }
 
-// The debug window's lines naming the key among the last `added` lines.
-inline int LinesNamingTuningKey(const std::string& key, uint64_t added) {
-  const std::deque<std::string>& lines = GetDebugWindow()->Lines();
-  int named = 0;
-  const size_t from = added < lines.size() ? lines.size() - (size_t)added : 0;
-  for (size_t i = from; i < lines.size(); ++i) named += lines[i].find("Tuning: \"" + key + "\" ") != std::string::npos;
-  return named;
-}
-
-// One trial's watch over the debug window: open it and forget which keys were
-// named already, then, once the mode has played, expect the key named exactly
-// once, with the text as written, when the text does not stand.
-class cTuningTrial {
- public:
-  // After the trials the window goes and every key may be named again, so the
-  // next test finds no line of theirs, whichever order the tests run in.
-  static void ForgetTrials() {
-    DestroyDebugWindowForTest();
-    ForgetBoundedCountNoticesForTest();
-  }
-  cTuningTrial(const sTuningKey& key, const std::string& text) : mKey(key), mText(text) {
-    if (!GetDebugWindow()) CreateDebugWindow();
-    ForgetBoundedCountNoticesForTest();
-    mFrom = GetDebugWindow()->LinesAdded();
-  }
-  std::string Where() const { return std::string("\"") + mKey.name + "\" written \"" + mText + "\""; }
-  // A key that another key bounds (a maximum by its minimum) may be cut
-  // though its own range holds the text.
-  void ExpectNamedOnceUnlessItStands(bool boundByAnother = false) const {
-    const uint64_t added = GetDebugWindow()->LinesAdded() - mFrom;
-    const int named = LinesNamingTuningKey(mKey.name, added);
-    if (StandsAsWritten(mKey, mText)) {
-      EXPECT_LE(named, boundByAnother ? 1 : 0) << Where();
-      return;
-    }
-    EXPECT_EQ(named, 1) << Where();
-    const std::deque<std::string>& lines = GetDebugWindow()->Lines();
-    const size_t from = added < lines.size() ? lines.size() - (size_t)added : 0;
-    bool quoted = false;  // the line gives the text as the file wrote it
-    for (size_t i = from; i < lines.size(); ++i)
-      quoted = quoted || (lines[i].find(std::string("\"") + mKey.name + "\" ") != std::string::npos &&
-                          lines[i].find(mText.empty() ? "\"\"" : mText) != std::string::npos);
-    EXPECT_TRUE(quoted) << Where();
-  }
-
- private:
-  sTuningKey mKey;
-  std::string mText;
-  uint64_t mFrom = 0;
-};
-
-// The XML of a tuning file that writes the one key.
 inline std::string TuningFileWriting(const sTuningKey& key, const std::string& text) {
   return TuningXml(std::string("<") + (key.type == kTuningInt ? "int" : "float") + " name=\"" + key.name +
                    "\" data=\"" + text + "\"/>\n");
 }
+// The set as if a file writing the one key had been read over it.
+inline void ApplyTrialText(cTuningData& set, const sTuningKey& key, const std::string& text) {
+  const std::string file = TuningFileWriting(key, text);
+  set.ParseText(file.c_str(), file.size(), "trial.xml");
+  set.ApplyConstants();
+}
 
-// Every key of a file at every trial text: `run(key, text, where)` founds and
-// plays the mode (after the first, from a fresh fixture: `refound()`); then
-// the key is named once unless its text stands. Keys another key bounds are
-// listed in `boundByAnother`. Stops at the first fatal failure.
+// Every key at every trial text: `refound()` readies a fresh fixture and
+// `run(key, text, where)` founds and plays the mode. A text that does
+// not stand is then named in exactly one line, which quotes it; one that
+// stands is named in none, or at most one for a key another bounds (a maximum
+// by its minimum). Afterwards the window goes and every key may be named
+// again, so no later test, in any order, finds a line of these.
 template <class tRefound, class tRun>
 void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refound, tRun run,
                             const std::vector<std::string>& boundByAnother = {}) {
-  bool first = true;
+  struct sForget {
+    ~sForget() { DestroyDebugWindowForTest(), ForgetBoundedCountNoticesForTest(); }
+  } forget;
   for (const sTuningKey& key : keys)
     for (const std::string& text : TuningTrialTexts(key)) {
-      if (!first) refound();
-      first = false;
-      cTuningTrial trial(key, text);
-      run(key, text, trial.Where());
-      trial.ExpectNamedOnceUnlessItStands(std::count(boundByAnother.begin(), boundByAnother.end(), key.name) > 0);
+      refound();
+      if (!GetDebugWindow()) CreateDebugWindow();
+      ForgetBoundedCountNoticesForTest();
+      const uint64_t from = GetDebugWindow()->LinesAdded();
+      const std::string where = std::string("\"") + key.name + "\" written \"" + text + "\"";
+      run(key, text, where);
+      const auto& lines = GetDebugWindow()->Lines();
+      const uint64_t added = GetDebugWindow()->LinesAdded() - from;
+      int named = 0, quoted = 0;
+      for (size_t i = added < lines.size() ? lines.size() - (size_t)added : 0; i < lines.size(); ++i)
+        if (lines[i].find("Tuning: \"" + std::string(key.name) + "\" ") != std::string::npos)
+          ++named, quoted += lines[i].find(text.empty() ? "\"\"" : text) != std::string::npos;
+      if (StandsAsWritten(key, text)) {
+        EXPECT_LE(named, std::count(boundByAnother.begin(), boundByAnother.end(), key.name) > 0 ? 1 : 0) << where;
+      } else {
+        EXPECT_EQ(named, 1) << where;
+        EXPECT_EQ(quoted, 1) << where;
+      }
       if (::testing::Test::HasFatalFailure()) return;
     }
 }
