@@ -1,5 +1,3 @@
-// What lies under a resting pointer changes when the camera moves: the modes
-// with hover texts follow it then too, not only when the mouse moves.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -27,7 +25,7 @@
 using namespace Ru::Math;
 
 namespace {
-// Frames enough for any glide to come to rest, the camera then put exactly where it glided to.
+// Any glide to its end, the camera then put exactly where it glided to.
 void Settle(cStartedProgram& program) {
   for (int i = 0; i < 200; ++i) program.Frame(16);
   const cCameraState& camera = GetCameraState();
@@ -35,34 +33,27 @@ void Settle(cStartedProgram& program) {
   SetCameraAnchorFrame(camera.targetAnchor, camera.targetFrame);
   for (int i = 0; i < 3; ++i) program.Frame(16);
 }
-// The camera glides to look at a point a quarter round the planet.
-void LookAway() {
+void LookAQuarterRoundThePlanet() {
   const Vector3 anchor{GetCameraAnchor()[0], GetCameraAnchor()[1], GetCameraAnchor()[2]};
   Vector3 side = Vector3Cross(anchor, Vector3{0.0f, 1.0f, 0.0f});
   if (Vector3Length(side) < 1e-3f * Vector3Length(anchor)) side = Vector3Cross(anchor, Vector3{1.0f, 0.0f, 0.0f});
   const Vector3 away = Vector3Scale(Vector3Normalized(side), Vector3Length(anchor));
   CenterCameraOn(&away.x);
 }
-Vector3 Lifted(const Vector3& point, float by) {
-  return Vector3Add(point, Vector3Scale(Vector3Normalized(point), by));
-}
 }  // namespace
 
-// Fault mended: a hover text stayed on what the pointer had rested on after
-// the camera turned it away (the tribe's "Fruit: 8" on bare ground, until the
-// mouse moved), and what a camera move brought under the pointer got none.
-// Each mode with hover texts: the pointer rests on one of its objects, the
-// camera glides to look elsewhere and back, the mouse never moving.
+// Fault mended: a hover text stayed on what a camera move turned away from
+// under the resting pointer, and what it brought there got none.
 TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPointer) {
   const struct {
     const char* option;
-    std::function<std::vector<Vector3>()> objects;  // points on things that take hover texts
+    std::function<std::vector<Vector3>()> objects;  // where things that take hover texts stand
     std::function<const void*()> hovered;
   } rows[] = {
       {"-tribemode",
        [] {
          std::vector<Vector3> points;
-         for (const auto& plant : GetPlanetModel().GetPlants()) points.push_back(Lifted(static_cast<cPlantSpatialObject*>(plant.Get())->GetPosition(), 0.5f));
+         for (const auto& plant : GetPlanetModel().GetPlants()) points.push_back(plant.Get()->GetPosition());
          return points;
        },
        [] { return (const void*)gTribeGameMode->GetInputController()->GetHoveredPlant(); }},
@@ -71,7 +62,7 @@ TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPoint
          std::vector<cCityGameBuilding*> buildings;
          GetCityObjectRegistry().CollectObjectsOfClass(buildings);
          std::vector<Vector3> points;
-         for (cCityGameBuilding* building : buildings) points.push_back(Lifted(building->GetPosition(), 0.5f));
+         for (cCityGameBuilding* building : buildings) points.push_back(building->GetPosition());
          return points;
        },
        [] { return (const void*)GetCityCursorController().GetHoverObject(); }},
@@ -80,7 +71,7 @@ TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPoint
          std::vector<Vector3> points;
          for (cCivModeDecoratedCity* city : GetCivCities())
            for (cCivModeDecoratedBuilding* building : city->GetBuildings())
-             if (building->GetPosition()) points.push_back(Lifted(*building->GetPosition(), 0.5f));
+             if (building->GetPosition()) points.push_back(*building->GetPosition());
          return points;
        },
        [] { return (const void*)gCivGameMode->GetInput()->GetHoveredCity(); }},
@@ -91,20 +82,20 @@ TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPoint
       [[maybe_unused]] cIgnoreDriverAllocations driver;
       cStartedProgram program({"-noautopause", row.option});
       Settle(program);
-      // A pixel well inside the window where the pointer rests on one of them.
-      int width = 0, height = 0;
+      int width = 0, height = 0;  // the pointer rests on one well inside the window
       GetFrameWindowSize(width, height);
       const void* object = nullptr;
       for (const Vector3& point : row.objects()) {
         float x = 0.0f, y = 0.0f;
-        if (!CameraProjectToWindow(point, x, y) || x < 100 || y < 100 || x > width - 100 || y > height - 100) continue;
+        const Vector3 above = Vector3Add(point, Vector3Scale(Vector3Normalized(point), 0.5f));
+        if (!CameraProjectToWindow(above, x, y) || x < 100 || y < 100 || x > width - 100 || y > height - 100) continue;
         OnPassiveMotion((int)x, (int)y);
         if ((object = row.hovered())) break;
       }
       ASSERT_NE(object, nullptr) << "nothing to hover in view";
       float position[3], orientation[4];
       GetCameraPositionOrientation(position, orientation);
-      LookAway();
+      LookAQuarterRoundThePlanet();
       Settle(program);
       EXPECT_NE(row.hovered(), object) << "taken away from under the pointer";
       SetCameraPositionOrientation(position, orientation);
