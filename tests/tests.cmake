@@ -19,11 +19,8 @@ set(QV_TEST_LIBS_glui qv_platform qv_glf)
 set(QV_TEST_LIBS_sound qv_glf)
 set(QV_TEST_LIBS_data qv_sim_rovurozoviz qv_world_planet)
 
-# What every test runs with, whoever starts it (CTest here; tests/run-whole.sh
-# and setup.sh read the file written below): the GL driver's and X's own leaks
-# suppressed, undefined behaviour fatal, and the software GL driver rendering
-# on the calling thread (its rasterizer threads shutting down during the leak
-# check at exit could crash it).
+# What every test runs with, under CTest or the scripts reading the file below; the software
+# GL driver renders on the calling thread (its threads ending during the leak check could crash it).
 set(QV_TEST_ENVIRONMENT
   "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
@@ -66,8 +63,7 @@ foreach(d ${QV_TEST_DIRS})
   # Tests run from the source root so that Data/ resolves as it does for the game.
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
-  # A list does not pass through the discovery's PROPERTIES: the cases get the
-  # environment from a file CTest reads after the discovered ones.
+  # A list does not pass through the discovery's PROPERTIES: CTest reads it from a file after them.
   string(APPEND QV_ENVIRONMENT_SCRIPT "if(${name}_TESTS)\n"
     "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${QV_TEST_ENVIRONMENT}\")\nendif()\n")
 endforeach()

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/WindowLayout.h"
+#include "tests/support/StartedProgram.h"
 
 // Faults mended: with a window manager the debug window covered half the
 // control panel, each panel's title bar covered the bottom of the one above,
@@ -13,21 +14,16 @@
 // civ panels ran past the right edge of a 1280 pixels wide screen (a window
 // manager pulled them back over the game window), and a framed game window as
 // tall as the screen ran past its bottom; "-twomonitors" with one monitor put
-// the debug window and the panels past the screen's right edge. A click in
-// the debug window's command box raised it over the modes' panels standing in
-// it (1280x720 to 1600x900), and a click in the game raised it over the
-// control panel and the debug window standing over it (below 1280x720). At
-// 320x240 the civ panels ran off the screen's bottom over each other and the
-// command box; at 640x480 one covered the other's title bar.
+// the debug window and the panels past the screen's right edge. A click (a
+// manager raises the window clicked) put the debug window over the modes'
+// panels, or the game over the helpers standing on it; at 320x240 and 640x480
+// the civ panels covered each other.
 //
 // Every screen, without a window manager and with frames, with each mode's
-// panels stacked in their column, before any click and after a click in each
-// window (a manager raises the window clicked, keeping tool windows above
-// their owner; without one nothing moves): every window on the screen (within
-// one monitor), no helper over another's title bar, the command box and each
-// panel uncovered by the other panels; from 800x600 up the control panel and
-// the debug window's newest rows uncovered and every panel at least half in
-// view; from 1280x720 up no window over another.
+// panels stacked in their column, before any click and after one in each
+// window: every window on the screen (within one monitor), no title bar, the
+// command box nor (from 800x600 up) the control panel, the newest lines or
+// half a panel covered; from 1280x720 up no window over another.
 TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLines) {
   const sWindowBox panelSize = {0, 0, 144, 196};  // the control panel, as drawn
   // Each mode's panels, as their contents size them: the civ mode's two, the
@@ -74,26 +70,29 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
         return a.x + a.width + kWindowGap / 2 <= b.x || b.x + b.width + kWindowGap / 2 <= a.x ||
                a.y + a.height + kWindowGap / 2 <= b.y || b.y + b.height + kWindowGap / 2 <= a.y;
       };
-      auto overlap = [](const sWindowBox& a, const sWindowBox& b) {
-        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-      };
       auto onOneMonitor = [&](const sWindowBox& box) {
         const int left = box.x < c.screen.primaryWidth ? 0 : c.screen.primaryWidth;
         const int right = box.x < c.screen.primaryWidth ? c.screen.primaryWidth : c.screen.width;
         return box.x >= left && box.x + box.width <= right && box.y >= 0 && box.y + box.height <= c.screen.height;
       };
       for (size_t m = 0; m < modes.size(); ++m) {
-        // In the order they were mapped, the first lowest: the game, the debug
-        // window, the control panel, the mode's panels.
+        SCOPED_TRACE(::testing::Message() << c.screen.width << "x" << c.screen.height << " of "
+                                          << c.screen.primaryWidth << (c.twoMonitors ? " -twomonitors" : "")
+                                          << ", frame top " << frame.top << ", mode panel set " << m);
+        // In the order they were mapped, the lowest first.
         std::vector<sWindowBox> windows = {gameFrame, debug, panel};
         for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modePanels, modes[m]))
           windows.push_back(framed(box.x, box.y, box.width, box.height));
         const size_t kGame = 0, kDebug = 1, kPanel = 2, kFirstModePanel = 3;
-        for (int clicked = -1; clicked < (int)windows.size(); ++clicked) {
-          SCOPED_TRACE(::testing::Message() << c.screen.width << "x" << c.screen.height << " of "
-                                            << c.screen.primaryWidth << (c.twoMonitors ? " -twomonitors" : "")
-                                            << ", frame top " << frame.top << ", mode panel set " << m
-                                            << ", after a click in window " << clicked);
+        for (size_t i = 0; i < windows.size(); ++i) {
+          EXPECT_TRUE(onOneMonitor(windows[i])) << "window " << i;
+          EXPECT_TRUE(i < kFirstModePanel || !Overlap(windows[i], commandBox)) << "window " << i;
+          for (size_t j = i + 1; j < windows.size(); ++j)
+            EXPECT_TRUE(!(roomy || i >= kFirstModePanel) || apart(windows[i], windows[j])) << i << " and " << j;
+        }
+        // Below 800x600 only the layout as placed.
+        for (int clicked = -1; clicked < (usable ? (int)windows.size() : 0); ++clicked) {
+          SCOPED_TRACE(::testing::Message() << "after a click in window " << clicked);
           std::vector<size_t> stacking;  // lowest first
           for (size_t i = 0; i < windows.size(); ++i) stacking.push_back(i);
           if (manager && clicked >= 0) {
@@ -104,17 +103,12 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
               stacking.insert(stacking.begin(), kGame);
             }
           }
-          auto above = [&](size_t window) {
-            std::vector<size_t> over(std::find(stacking.begin(), stacking.end(), window) + 1, stacking.end());
-            return over;
-          };
           auto uncovered = [&](size_t window, const sWindowBox& part) {
-            for (size_t other : above(window))
-              if (overlap(windows[other], part)) return false;
+            for (auto over = std::find(stacking.begin(), stacking.end(), window) + 1; over != stacking.end(); ++over)
+              if (Overlap(windows[*over], part)) return false;
             return true;
           };
-          // How much of a window no window above covers, sampled every 2 pixels.
-          auto shown = [&](size_t window) {
+          auto shown = [&](size_t window) {  // sampled every 2 pixels
             const sWindowBox& box = windows[window];
             int seen = 0, all = 0;
             for (int y = box.y; y < box.y + box.height; y += 2)
@@ -123,38 +117,17 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
             return all > 0 ? (double)seen / all : 1.0;
           };
           for (size_t i = 0; i < windows.size(); ++i) {
-            EXPECT_TRUE(onOneMonitor(windows[i])) << "window " << i;
-            // Below 800x600 the layout as placed; from there up after any click.
-            if (!usable && clicked >= 0) continue;
-            // No helper over a title bar (the game's stands under the strip where that covers the game).
+            // The game's title bar may stand under the strip where that covers the game.
             const sWindowBox title = {windows[i].x, windows[i].y, windows[i].width, frame.top};
-            if (i != kGame && frame.top > 0) {
-              EXPECT_TRUE(uncovered(i, title)) << "window " << i;
-            }
-            if (i < kFirstModePanel) continue;
-            for (size_t j = kFirstModePanel; j < windows.size(); ++j)
-              EXPECT_TRUE(j == i || apart(windows[i], windows[j])) << "panels " << i << " and " << j;
-            EXPECT_FALSE(overlap(windows[i], commandBox)) << "window " << i;
-            if (usable) {
-              EXPECT_GE(shown(i), 0.5) << "window " << i;
-            }
+            EXPECT_TRUE(i == kGame || frame.top == 0 || uncovered(i, title)) << "window " << i;
+            EXPECT_TRUE(i < kFirstModePanel || !usable || shown(i) >= 0.5) << "window " << i;
           }
-          if (usable || clicked < 0) {
-            EXPECT_TRUE(uncovered(kDebug, commandBox));
-          }
-          if (usable) {
-            EXPECT_TRUE(uncovered(kPanel, panel));
-            EXPECT_TRUE(uncovered(kDebug, newest));
-          }
-          if (roomy) {
-            for (size_t i = 0; i < windows.size(); ++i)
-              for (size_t j = i + 1; j < windows.size(); ++j)
-                EXPECT_TRUE(apart(windows[i], windows[j])) << "windows " << i << " and " << j;
-          }
+          EXPECT_TRUE(uncovered(kDebug, commandBox));
+          EXPECT_TRUE(!usable || (uncovered(kPanel, panel) && uncovered(kDebug, newest)));
         }
         if (m > 0) continue;  // the fixed windows' checks need no mode panels
         EXPECT_GE(layout.debug.height, usable ? kDebugViewNewestRowsHeight : kDebugViewCommandBoxHeight);
-        EXPECT_EQ(layout.keepAboveGame, overlap(gameFrame, panel) || overlap(gameFrame, debug));
+        EXPECT_EQ(layout.keepAboveGame, Overlap(gameFrame, panel) || Overlap(gameFrame, debug));
         if (!roomy) continue;
         EXPECT_EQ(layout.modePanels.x, panel.x);
         EXPECT_GE(layout.modePanels.y, panel.y + panel.height);

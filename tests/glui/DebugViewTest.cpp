@@ -101,8 +101,7 @@ TEST_F(GluiTest, DebugViewFollowsNewLinesOnlyWhileAtTheBottom) {
 // The start-up layout lets the modes' panels cover the view's older lines but
 // keeps its bottom free: there stand the newest rows, however few there are
 // (they used to start at the top, under the panels), and that bottom holds the
-// command box and five whole rows, counted as they show: at the width a screen
-// 1280 pixels wide leaves the view, where most lines wrap.
+// command box and five whole rows, however narrow the view and long its lines.
 TEST_F(GluiTest, DebugViewShowsItsNewestRowsRightAboveTheCommandBox) {
   DestroyDebugWindowForTest();
   GLUI* view = OpenView();

@@ -1,6 +1,5 @@
-// The main of every test binary: gtest's, with the calendar fixed at the start
-// of each case, so nothing a case seeds from the time depends on the second
-// the suite runs in, nor on what an earlier case left installed.
+// gtest's main with the calendar fixed at each case's start: nothing a case
+// seeds from the time depends on the second it runs in or an earlier case.
 #include <gtest/gtest.h>
 
 #include "tests/support/TestSupport.h"

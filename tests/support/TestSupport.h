@@ -60,17 +60,9 @@ class cFakeClock {
 };
 
 // The calendar every case starts with (the test main installs it): a fixed
-// second, so whatever seeds from the time does the same on every run. A case
-// that must read the real calendar holds a cRealCalendar while it does.
+// second, so whatever seeds from the time does the same on every run.
 constexpr uint32_t kTestCalendarSecond = 1700000000u;
 inline uint32_t TestCalendar() { return kTestCalendarSecond; }
-class cRealCalendar {
- public:
-  cRealCalendar() { Sys_SetCalendarForTest(nullptr); }
-  ~cRealCalendar() { Sys_SetCalendarForTest(&TestCalendar); }
-  cRealCalendar(const cRealCalendar&) = delete;
-  cRealCalendar& operator=(const cRealCalendar&) = delete;
-};
 
 // A fresh folder under /tmp, removed with its contents at the end of the test.
 class cScratchDir {

@@ -152,10 +152,6 @@ TEST_F(TribeModeTest, TheSeedOnEnterDecidesTheTreesAndLeaveThenEnterBuildsAFresh
 }
 
 uint32_t gRepeatSecond = 0;  // the calendar second of the repeated new games below
-// Ten minutes of first games; in one of them (1796736018, where the fault was
-// found) two trees of a stand are drawn within a hundredth of each other.
-constexpr uint32_t kFirstGameSeconds = 1796735800u;
-constexpr uint32_t kFirstGameCount = 600u;
 
 // Fault mended: every new game planted its tree stands again over the old
 // ones, so each re-entry, and each load that left the mode without a player
@@ -195,20 +191,6 @@ TEST_F(TribeModeTest, ANewGameOnAPlanetThatHasTheStandsKeepsItsPlants) {
     }
   }
   gCurrentGameMode = current;
-}
-
-// Fault mended: in about one first game in 5,000 two trees of one stand were
-// drawn within a hundredth of each other; the second was taken for a tree
-// already standing there and the stand came out short, so the next new game
-// in another second planted it again. Each second below starts a first game.
-TEST_F(TribeModeTest, AFirstGameInAnySecondPlantsEveryStandWhole) {
-  int trees = 0;
-  for (const sStand& stand : ScriptedStands()) trees += stand.trees;
-  Sys_SetCalendarForTest([] { return gRepeatSecond; });
-  for (gRepeatSecond = kFirstGameSeconds; gRepeatSecond < kFirstGameSeconds + kFirstGameCount; ++gRepeatSecond) {
-    ReenterWithNewPlants();
-    EXPECT_EQ((int)PlantPositions().size(), trees) << "second " << gRepeatSecond;
-  }
 }
 
 TEST_F(TribeModeTest, AKilledMemberLeavesTheSceneAndTheDataManagerOnTheNextTick) {

@@ -213,9 +213,8 @@ TEST_F(TribeWorldTest, SelectingPaintsAMemberWhiteAndClearingGivesItsTribesColou
 // The tree script's values are taken as the stands' sizes: a fractional
 // count makes the next whole number of trees, a small radius becomes 2, and
 // a script asking for absurd numbers of stands or trees gets a bounded forest.
-// Fault mended: a tree drawn within a hundredth of one its own game had just
-// planted was taken for a tree already standing there, and its stand came out
-// short; 16 stands of 256 trees within 2 of the hut surely draw such pairs.
+// Fault mended: a stand's own trees drawn a hair apart left it short (16
+// crowded stands surely draw such pairs).
 TEST_F(TribeWorldTest, TreeStandsRoundCountsUpRaiseSmallRadiiAndStayBounded) {
   cScratchDir dir;
   std::filesystem::create_directories(dir.File("Data/Scripts"));
