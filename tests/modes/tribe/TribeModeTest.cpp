@@ -193,6 +193,18 @@ TEST_F(TribeModeTest, ANewGameOnAPlanetThatHasTheStandsKeepsItsPlants) {
   gCurrentGameMode = current;
 }
 
+// Ten minutes of first games: at 1796736018 two draws of one stand fell
+// within a hundredth of each other and the stand came out a tree short.
+TEST_F(TribeModeTest, AFirstGameInAnySecondPlantsEveryStandWhole) {
+  int trees = 0;
+  for (const sStand& stand : ScriptedStands()) trees += stand.trees;
+  Sys_SetCalendarForTest([] { return gRepeatSecond; });
+  for (gRepeatSecond = 1796735800u; gRepeatSecond < 1796735800u + 600u; ++gRepeatSecond) {
+    ReenterWithNewPlants();
+    EXPECT_EQ((int)PlantPositions().size(), trees) << "second " << gRepeatSecond;
+  }
+}
+
 TEST_F(TribeModeTest, AKilledMemberLeavesTheSceneAndTheDataManagerOnTheNextTick) {
   const std::vector<cTribeCreature*> members = Members();
   // Nobody takes up an activity meanwhile: its role would swap the drawn model.
