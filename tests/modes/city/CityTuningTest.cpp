@@ -219,8 +219,15 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
             "<float name=\"Happiness Unit Calculation Time\" data=\"0\"/>"
             "<int name=\"Max Tribe Population\" data=\"0\"/>"
             "<int name=\"Small Party Supplies\" data=\"0\"/><int name=\"Max City Upgrade Level\" data=\"2000000000\"/>"
-            "<int name=\"Initial Creatures\" data=\"100000000\"/></t>");
+            "<int name=\"Initial Creatures\" data=\"100000000\"/><int name=\"City Population Goal\" data=\"0\"/></t>");
+  // Products of accepted values stay in range: rooms times houses, bundles times their amount.
+  dir.Write("CityGameBuildingTuning.xml",
+            "<t><int name=\"Rooms Per House\" data=\"1001\"/><int name=\"Silo Bundle Capacity\" data=\"10001\"/></t>");
   cCityGameTuning general(dir.Path() + "/");
+  cCityGameBuildingTuning building(dir.Path() + "/");
+  EXPECT_EQ(general.cityPopulationGoal, 1);  // a goal of nobody fills the bar at once
+  EXPECT_EQ(building.roomsPerHouse, 1000);
+  EXPECT_EQ(building.siloBundleCapacity, 10000);
   EXPECT_GT(general.foodBundleAmount, 0.0f);
   EXPECT_GT(general.roadPipDistance, 0.0f);
   EXPECT_GT(general.happinessUnitCalculationTime, 0.0f);
@@ -231,8 +238,10 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
   EXPECT_LE(general.initialCreatures, 200);
   const char* cut[] = {"Food Bundle Amount",   "Road Pip Distance",    "Happiness Unit Calculation Time",
                        "Max Tribe Population", "Small Party Supplies",
-                       "Max City Upgrade Level", "Initial Creatures"};
+                       "Max City Upgrade Level", "Initial Creatures", "City Population Goal",
+                       "Rooms Per House", "Silo Bundle Capacity"};
   general.Reload();
+  building.Reload();
   for (const char* key : cut) EXPECT_EQ(NamedCuts(key), 1) << key;  // each key named the first time only
 }
 
