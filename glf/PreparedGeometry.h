@@ -43,6 +43,11 @@ struct cIndexedMesh {
   std::vector<float> positions, normals;  // x, y, z per vertex
   std::vector<uint32_t> indices;          // three per triangle
 };
+// Adds to `out` each distinct vertex of the `count` given (a position and a
+// normal, 3 floats each; one repeated bit for bit is kept once) and returns
+// each given vertex's index in `out`.
+std::vector<uint32_t> KeepDistinctVertices(const float* positions, const float* normals, size_t count,
+                                           cIndexedMesh& out);
 // The same sphere as triangles over its distinct vertices (a vertex gluSphere
 // issues twice, bit for bit the same, is kept once), so a batch of many shades
 // each vertex once; each quad splits along the diagonal llvmpipe splits it on.
