@@ -103,8 +103,6 @@ class cKeptTriangles {
   // Only the runs of indices given (`count` runs, each from firsts[i] for
   // counts[i] indices), in one call.
   void DrawRuns(const uint32_t* firsts, const int* counts, size_t runs);
-  size_t GetVertexCount() const { return mVertices; }
-  bool InBufferObjects() const { return mBuffers[0] != 0; }
 
  private:
   void Upload();
