@@ -299,16 +299,22 @@ std::map<std::tuple<float, float, int>, cSphereMesh>& PreparedCylinders() {
 }
 }  // namespace
 
-void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices) {
-  if (!gPreparedGeometryEnabled || slices < 2) return gluCylinder(quadric, radius, radius, height, slices, 1);
+const cSphereMesh* FindPreparedCylinder(float radius, float height, int slices) {
+  if (slices < 2) return nullptr;
   auto& cylinders = PreparedCylinders();
   const auto key = std::make_tuple(radius, height, slices);
   auto found = cylinders.find(key);
   if (found == cylinders.end()) {
-    if (cylinders.size() >= kMaxPreparedSpheres) return gluCylinder(quadric, radius, radius, height, slices, 1);
+    if (cylinders.size() >= kMaxPreparedSpheres) return nullptr;
     found = cylinders.emplace(key, BuildCylinderMesh(radius, height, slices, 1)).first;
   }
-  DrawSphereMesh(found->second, 1);  // its quad strips; the last normal current, as gluCylinder leaves it
+  return &found->second;
+}
+
+void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices) {
+  const cSphereMesh* mesh = gPreparedGeometryEnabled ? FindPreparedCylinder(radius, height, slices) : nullptr;
+  if (!mesh) return gluCylinder(quadric, radius, radius, height, slices, 1);
+  DrawSphereMesh(*mesh, 1);  // its quad strips; the last normal current, as gluCylinder leaves it
 }
 
 cKeptTriangles::~cKeptTriangles() {

@@ -83,6 +83,8 @@ cSphereMesh BuildCylinderMesh(float radius, float height, int slices, int stacks
 // Draws it from a mesh kept per radius, height and slices (one stack; at most
 // 64 kept, others go through gluCylinder on `quadric`).
 void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices);
+// That kept mesh (made now when there is room), or null when there is none.
+const cSphereMesh* FindPreparedCylinder(float radius, float height, int slices);
 
 // Triangle arrays (positions, normals and colours, 3 floats a vertex, and
 // optionally indices) that stay unchanged for many frames: handed to the

@@ -272,13 +272,10 @@ void cCivModeTurret::DrawGun(const Vector3& eye) {
   }
   // The strip's quads as triangles; each edge along the tube has one normal,
   // so the quads shade alike however they are cut.
-  static float tubeRadius = -1.0f, tubeLength = -1.0f;
-  static cSphereMesh tube;
-  if (radius != tubeRadius || length != tubeLength) {
-    tube = BuildCylinderMesh(radius, length, kGunSlices, 1);
-    tubeRadius = radius;
-    tubeLength = length;
-  }
+  cSphereMesh made;
+  const cSphereMesh* kept = FindPreparedCylinder(radius, length, kGunSlices);
+  if (!kept) made = BuildCylinderMesh(radius, length, kGunSlices, 1);
+  const cSphereMesh& tube = kept ? *kept : made;
   const float* m = frame.m;
   auto add = [&](int v) {
     const float* p = &tube.positions[3 * v];
