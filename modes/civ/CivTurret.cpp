@@ -141,10 +141,11 @@ bool cCivModeTurret::TurnToward(float yaw, float pitch) {
 // At speed 0 the world stands still: nothing fires, though the period on the
 // real clock has passed (the bullets stand still too, and piled up).
 void cCivModeTurret::Fire() {
-  if (cCivWorld* world = GetCivWorld(); world && world->IsStandingStill()) return;
+  cCivWorld* world = GetCivWorld();
+  if (world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
-  if (cCivWorld* world = GetCivWorld()) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
+  if (world) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
 }
 
 void cCivModeTurret::Update() {
