@@ -20,20 +20,28 @@ std::vector<cKnownSize>& KnownSizes() {
   return *sizes;
 }
 
+// 0 before GLUT has a window (asked then, GLUT would end the program).
+int CurrentGLWindow() { return glutGet(GLUT_INIT_STATE) ? glutGetWindow() : 0; }
+
+cKnownSize* KnownSizeOf(int window) {
+  for (cKnownSize& known : KnownSizes())
+    if (known.window == window) return &known;
+  return nullptr;
+}
+
 }  // namespace
 
 void GetGLWindowSize(int* width, int* height) {
-  if (!glutGet(GLUT_INIT_STATE) || glutGetWindow() == 0) {  // no window yet (GLUT would end the program): no size
+  const int window = CurrentGLWindow();
+  if (window == 0) {  // no window yet: no size
     *width = *height = 0;
     return;
   }
-  const int window = glutGetWindow();
-  for (const cKnownSize& known : KnownSizes())
-    if (known.window == window) {
-      *width = known.width;
-      *height = known.height;
-      return;
-    }
+  if (const cKnownSize* known = KnownSizeOf(window)) {
+    *width = known->width;
+    *height = known->height;
+    return;
+  }
   *width = glutGet(GLUT_WINDOW_WIDTH);
   *height = glutGet(GLUT_WINDOW_HEIGHT);
 }
@@ -163,15 +171,10 @@ void DrawText2D(int x, int y, void* font, const char* text) { Target().Text(x, y
 int MeasureTextWidth(void* font, const char* text) { return Target().TextWidth(font, text); }
 void GetWindowSize2D(int* width, int* height) { Target().GetWindowSize(width, height); }
 void NoteWindowSize2D(int width, int height) {
-  if (!glutGet(GLUT_INIT_STATE) || glutGetWindow() == 0) return;
-  const int window = glutGetWindow();
-  for (cKnownSize& known : KnownSizes())
-    if (known.window == window) {
-      known.width = width;
-      known.height = height;
-      return;
-    }
-  KnownSizes().push_back({window, width, height});
+  const int window = CurrentGLWindow();
+  if (window == 0) return;
+  if (cKnownSize* known = KnownSizeOf(window)) *known = {window, width, height};
+  else KnownSizes().push_back({window, width, height});
 }
 void SetColour2D(float r, float g, float b, float a) { Target().SetColour(r, g, b, a); }
 void SetBlending2D(bool on) { Target().SetBlending(on); }

@@ -103,22 +103,29 @@ cSphereMesh BuildSphereCluster(double radius, int slices, int stacks, const floa
   return cluster;
 }
 
-cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks) {
-  const cSphereMesh mesh = BuildSphereMesh(radius, slices, stacks);
-  cIndexedMesh out;
+std::vector<uint32_t> KeepDistinctVertices(const float* positions, const float* normals, size_t count,
+                                           cIndexedMesh& out) {
   std::map<std::array<uint32_t, 6>, uint32_t> seen;  // exact bits of position and normal
-  std::vector<uint32_t> index(mesh.positions.size() / 3);
-  for (size_t v = 0; v < index.size(); ++v) {
+  std::vector<uint32_t> index(count);
+  for (size_t v = 0; v < count; ++v) {
     std::array<uint32_t, 6> bits;
-    std::memcpy(&bits[0], &mesh.positions[3 * v], 12);
-    std::memcpy(&bits[3], &mesh.normals[3 * v], 12);
+    std::memcpy(&bits[0], &positions[3 * v], 12);
+    std::memcpy(&bits[3], &normals[3 * v], 12);
     auto [at, added] = seen.emplace(bits, (uint32_t)(out.positions.size() / 3));
     if (added) {
-      out.positions.insert(out.positions.end(), &mesh.positions[3 * v], &mesh.positions[3 * v + 3]);
-      out.normals.insert(out.normals.end(), &mesh.normals[3 * v], &mesh.normals[3 * v + 3]);
+      out.positions.insert(out.positions.end(), &positions[3 * v], &positions[3 * v + 3]);
+      out.normals.insert(out.normals.end(), &normals[3 * v], &normals[3 * v + 3]);
     }
     index[v] = at->second;
   }
+  return index;
+}
+
+cIndexedMesh BuildIndexedSphere(double radius, int slices, int stacks) {
+  const cSphereMesh mesh = BuildSphereMesh(radius, slices, stacks);
+  cIndexedMesh out;
+  const std::vector<uint32_t> index =
+      KeepDistinctVertices(mesh.positions.data(), mesh.normals.data(), mesh.positions.size() / 3, out);
   auto triangle = [&](int a, int b, int c) { out.indices.insert(out.indices.end(), {index[a], index[b], index[c]}); };
   for (const cSphereMesh::cStrip& strip : mesh.strips) {
     const int f = strip.first;
@@ -292,16 +299,22 @@ std::map<std::tuple<float, float, int>, cSphereMesh>& PreparedCylinders() {
 }
 }  // namespace
 
-void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices) {
-  if (!gPreparedGeometryEnabled || slices < 2) return gluCylinder(quadric, radius, radius, height, slices, 1);
+const cSphereMesh* FindPreparedCylinder(float radius, float height, int slices) {
+  if (slices < 2) return nullptr;
   auto& cylinders = PreparedCylinders();
   const auto key = std::make_tuple(radius, height, slices);
   auto found = cylinders.find(key);
   if (found == cylinders.end()) {
-    if (cylinders.size() >= kMaxPreparedSpheres) return gluCylinder(quadric, radius, radius, height, slices, 1);
+    if (cylinders.size() >= kMaxPreparedSpheres) return nullptr;
     found = cylinders.emplace(key, BuildCylinderMesh(radius, height, slices, 1)).first;
   }
-  DrawSphereMesh(found->second, 1);  // its quad strips; the last normal current, as gluCylinder leaves it
+  return &found->second;
+}
+
+void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices) {
+  const cSphereMesh* mesh = gPreparedGeometryEnabled ? FindPreparedCylinder(radius, height, slices) : nullptr;
+  if (!mesh) return gluCylinder(quadric, radius, radius, height, slices, 1);
+  DrawSphereMesh(*mesh, 1);  // its quad strips; the last normal current, as gluCylinder leaves it
 }
 
 cKeptTriangles::~cKeptTriangles() {

@@ -43,6 +43,11 @@ struct cIndexedMesh {
   std::vector<float> positions, normals;  // x, y, z per vertex
   std::vector<uint32_t> indices;          // three per triangle
 };
+// Adds to `out` each distinct vertex of the `count` given (a position and a
+// normal, 3 floats each; one repeated bit for bit is kept once) and returns
+// each given vertex's index in `out`.
+std::vector<uint32_t> KeepDistinctVertices(const float* positions, const float* normals, size_t count,
+                                           cIndexedMesh& out);
 // The same sphere as triangles over its distinct vertices (a vertex gluSphere
 // issues twice, bit for bit the same, is kept once), so a batch of many shades
 // each vertex once; each quad splits along the diagonal llvmpipe splits it on.
@@ -78,6 +83,8 @@ cSphereMesh BuildCylinderMesh(float radius, float height, int slices, int stacks
 // Draws it from a mesh kept per radius, height and slices (one stack; at most
 // 64 kept, others go through gluCylinder on `quadric`).
 void DrawPreparedCylinder(GLUquadric* quadric, float radius, float height, int slices);
+// That kept mesh (made now when there is room), or null when there is none.
+const cSphereMesh* FindPreparedCylinder(float radius, float height, int slices);
 
 // Triangle arrays (positions, normals and colours, 3 floats a vertex, and
 // optionally indices) that stay unchanged for many frames: handed to the
@@ -98,8 +105,6 @@ class cKeptTriangles {
   // Only the runs of indices given (`count` runs, each from firsts[i] for
   // counts[i] indices), in one call.
   void DrawRuns(const uint32_t* firsts, const int* counts, size_t runs);
-  size_t GetVertexCount() const { return mVertices; }
-  bool InBufferObjects() const { return mBuffers[0] != 0; }
 
  private:
   void Upload();

@@ -32,7 +32,6 @@
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -235,17 +234,13 @@ bool RunCiv(bool grown, eCivRow row, cCivFrameFigures& figures) {
 }
 
 bool MeasureInChild(bool grown, eCivRow row, cCivFrameFigures& figures) {
-  if (glutGet(GLUT_INIT_STATE)) return false;
-  return RunInChildAndRead(
-      [grown, row](int fd) {
+  return MeasureGameInChild(
+      [grown, row](cCivFrameFigures& mine) {
         cSceneShapeSphere::SetFewerSlicesWhenSmall(row != eCivRow::kDrawnAsBefore);
         CivSetCubesBatched(row != eCivRow::kDrawnAsBefore);
-        cCivFrameFigures mine;
-        if (!RunCiv(grown, row, mine)) _exit(2);
-        if (write(fd, &mine, sizeof mine) != (ssize_t)sizeof mine) _exit(1);
-        _exit(0);
+        return RunCiv(grown, row, mine);
       },
-      &figures, sizeof figures);
+      figures);
 }
 
 void RunFrames(benchmark::State& state, bool grown, eCivRow row = eCivRow::kPlayed) {

@@ -141,10 +141,11 @@ bool cCivModeTurret::TurnToward(float yaw, float pitch) {
 // At speed 0 the world stands still: nothing fires, though the period on the
 // real clock has passed (the bullets stand still too, and piled up).
 void cCivModeTurret::Fire() {
-  if (cCivWorld* world = GetCivWorld(); world && world->IsStandingStill()) return;
+  cCivWorld* world = GetCivWorld();
+  if (world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
-  if (cCivWorld* world = GetCivWorld()) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
+  if (world) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
 }
 
 void cCivModeTurret::Update() {
@@ -272,13 +273,10 @@ void cCivModeTurret::DrawGun(const Vector3& eye) {
   }
   // The strip's quads as triangles; each edge along the tube has one normal,
   // so the quads shade alike however they are cut.
-  static float tubeRadius = -1.0f, tubeLength = -1.0f;
-  static cSphereMesh tube;
-  if (radius != tubeRadius || length != tubeLength) {
-    tube = BuildCylinderMesh(radius, length, kGunSlices, 1);
-    tubeRadius = radius;
-    tubeLength = length;
-  }
+  cSphereMesh made;
+  const cSphereMesh* kept = FindPreparedCylinder(radius, length, kGunSlices);
+  if (!kept) made = BuildCylinderMesh(radius, length, kGunSlices, 1);
+  const cSphereMesh& tube = kept ? *kept : made;
   const float* m = frame.m;
   auto add = [&](int v) {
     const float* p = &tube.positions[3 * v];

@@ -9,6 +9,7 @@
 
 #include "glf/ViewVolume.h"
 #include "math/Scalar.h"
+#include "world/scene/SceneManager.h"
 
 using Ru::Math::Vector3;
 
@@ -142,11 +143,7 @@ void cKeptGroups::Draw(const std::vector<cKeptItem>& items, bool closed) {
   float modelView[16], projection[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  // The eye in world space: minus the (rigid) view's translation turned back.
-  const float* t = &modelView[12];
-  const Vector3 eye{-(modelView[0] * t[0] + modelView[1] * t[1] + modelView[2] * t[2]),
-                    -(modelView[4] * t[0] + modelView[5] * t[1] + modelView[6] * t[2]),
-                    -(modelView[8] * t[0] + modelView[9] * t[1] + modelView[10] * t[2])};
+  const Vector3 eye = EyeOfView(modelView);
   cViewVolume view(modelView, projection);
   glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT);
   if (closed) {

@@ -10,6 +10,7 @@
 #include "glf/PreparedGeometry.h"
 #include "glf/ViewVolume.h"
 #include "math/Scalar.h"
+#include "world/scene/SceneManager.h"
 
 using Ru::Math::Vector3;
 
@@ -129,12 +130,8 @@ void cPlantBatches::Build(cGroup& group, int detail) const {
 }
 
 void cPlantBatches::Draw(const float modelView[16], const float projection[16], int viewportHeight) {
-  // The eye in world space (the model-view is rigid: minus the turned-back
-  // translation), and a fruit's width on screen at unit distance.
-  const float* t = &modelView[12];
-  const Vector3 eye{-(modelView[0] * t[0] + modelView[1] * t[1] + modelView[2] * t[2]),
-                    -(modelView[4] * t[0] + modelView[5] * t[1] + modelView[6] * t[2]),
-                    -(modelView[8] * t[0] + modelView[9] * t[1] + modelView[10] * t[2])};
+  // The eye in world space, and a fruit's width on screen at unit distance.
+  const Vector3 eye = EyeOfView(modelView);
   const float fruitPixelsAtUnit = 2.0f * mFruitRadius * projection[5] * (float)viewportHeight * 0.5f;
   const cViewVolume view(modelView, projection);
   mStats = cStats{};

@@ -2,11 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
-#include <array>
 #include <cfloat>
-#include <cstring>
-#include <map>
 
 #include "glf/DebugWindow.h"
 #include "glf/DrawTally.h"
@@ -60,19 +56,10 @@ const cIndexedMesh& cSceneShapePolyModel::GetIndexedMesh() {
   if (mIndexedVersion == mVersion) return mIndexed;
   mIndexedVersion = mVersion;
   mIndexed = cIndexedMesh{};
-  std::map<std::array<uint32_t, 6>, uint32_t> seen;  // exact bits of position and normal
-  std::vector<uint32_t> corner(mVertices.size());
-  for (size_t k = 0; k < mVertices.size(); ++k) {
-    std::array<uint32_t, 6> bits;
-    std::memcpy(&bits[0], &mVertices[k], 12);
-    std::memcpy(&bits[3], &mNormals[k], 12);
-    auto [at, added] = seen.emplace(bits, static_cast<uint32_t>(mIndexed.positions.size() / 3));
-    if (added) {
-      mIndexed.positions.insert(mIndexed.positions.end(), {mVertices[k].x, mVertices[k].y, mVertices[k].z});
-      mIndexed.normals.insert(mIndexed.normals.end(), {mNormals[k].x, mNormals[k].y, mNormals[k].z});
-    }
-    corner[k] = at->second;
-  }
+  static_assert(sizeof(Vector3) == 3 * sizeof(float));  // the arrays are GL's vertex arrays too
+  const std::vector<uint32_t> corner =
+      KeepDistinctVertices(reinterpret_cast<const float*>(mVertices.data()),
+                           reinterpret_cast<const float*>(mNormals.data()), mVertices.size(), mIndexed);
   // The files and the box do not keep one winding: each triangle is turned
   // to face where its normals point, so that GL's culling keeps its front.
   for (size_t k = 0; k + 2 < mVertices.size(); k += 3) {

@@ -80,7 +80,6 @@ class cSceneShapePolyModel : public cISceneShape {
   float GetUnscaledRadius() const { return mBoundingRadius; }
   const Ru::Math::Vector3& GetSphereCentre() const { return mSphereCentre; }
   float GetSphereRadius() const { return mSphereRadius; }
-  uint64_t GetVertexVersion() const { return mVersion; }  // new whenever the vertices change
 
  protected:
   // The arrays drawn with the given primitive, under the shape's scale.

@@ -106,13 +106,17 @@ void cSceneManager::SetHorizonCulled(cISceneShape* shape, float occluderRadius) 
 }
 
 // Minus the view's translation turned back by its rotation.
-Ru::Math::Vector3 EyeOfLoadedView() {
-  GLfloat m[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+Ru::Math::Vector3 EyeOfView(const float m[16]) {
   Ru::Math::Vector3 eye;
   float* out[3] = {&eye.x, &eye.y, &eye.z};
   for (int k = 0; k < 3; ++k) *out[k] = -(m[k * 4 + 0] * m[12] + m[k * 4 + 1] * m[13] + m[k * 4 + 2] * m[14]);
   return eye;
+}
+
+Ru::Math::Vector3 EyeOfLoadedView() {
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  return EyeOfView(m);
 }
 
 // True when every point within `radius` of `p` is hidden by the ball of

@@ -107,6 +107,7 @@ class cSceneManager {
 
 cSceneManager& GetSceneManager();       // the one scene (built on first use, lives until exit)
 Ru::Math::Vector3 EyeOfLoadedView();     // the eye in world space, from the loaded (rigid) modelview
+Ru::Math::Vector3 EyeOfView(const float modelView[16]);  // the same from a (rigid) modelview given
 // True when the ball of `ball` round the origin hides from the eye every point within `radius` of `p`.
 bool BehindBall(const Ru::Math::Vector3& eye, const Ru::Math::Vector3& p, float radius, float ball);
 void RegisterSceneDebugCommand();       // the "scene" console command
