@@ -200,7 +200,7 @@ bool cTuningData::DefineConstant(const sTuningConstant& record) {
     existing->text = record.text;
     existing->comment = record.comment;
     existing->data = record.data;
-    existing->fromFile = existing->fromFile || record.fromFile;
+    existing->fromFile = record.fromFile;  // code's value over a file's is not the file's text
     return true;
   }
   mIndex.emplace(record.name, mConstants.size());

@@ -283,6 +283,10 @@ TEST(TuningData, ARangedKeyHoldsItsTextOrIsNamedOnceAsWritten) {
   cProbeTuningSet set(dir.Path(), {"t.xml"});
   set.FindConstant("rooms", kTuningInt)->asInt = 300;
   EXPECT_EQ(set.Read(count), 100);
+  sTuningConstant defined;  // and one defined in its place by code, 0 too: not the file's empty text
+  defined.name = "rooms";
+  set.DefineConstant(defined);
+  EXPECT_EQ(set.Read(count), 0);
   ForgetBoundedCountNoticesForTest();
   DestroyDebugWindowForTest();
 }
