@@ -6,7 +6,8 @@
 //     buys (as many as the agent wants, up to its limit), a road between every
 //     two cities of one owner, a trade route from every city into every city
 //     of another owner that is near enough to trade (some 800 route spheres),
-//     and 150 vehicles;
+//     and 150 vehicles of the NPC cities, flying ones: the NPCs research flight
+//     within the first minutes of play and buy only air vehicles from then on;
 //   - the grown world drawn as it was before small spheres were drawn coarser
 //     and the boxes and vehicles in batches (the draw's reference);
 //   - both worlds drawn at rest (the world stopped and the camera's glide
@@ -28,7 +29,8 @@
 // cannot fork a game):
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_frame_bench --benchmark_filter=CivFrame
 // QV_CIV_FRAME_SHOT=<file.ppm> keeps the grown world's first frame, for a look by eye,
-// and <file.ppm>.far.ppm the same world from afar.
+// <file.ppm>.far.ppm the same world from afar and <file.ppm>.rest.ppm from where
+// the camera's glide comes to rest (where the rows at rest look).
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -49,6 +51,7 @@
 #include "modes/civ/CivAgent.h"
 #include "modes/civ/CivBuilding.h"
 #include "modes/civ/CivCity.h"
+#include "modes/civ/CivPlayers.h"
 #include "modes/civ/CivRoad.h"
 #include "modes/civ/CivShapes.h"
 #include "modes/civ/CivTuning.h"
@@ -121,7 +124,13 @@ void Grow(cCivWorld& world) {
       host->EstablishEmbassy(cities[a]);
       Road(world, cities[a], host, kCivTradeRoute);
     }
-  for (int i = 0; i < 150; ++i) world.CreateVehicle(cities[i % n], kCivLandVehicle);
+  // Flight researched (the upgrade level an NPC agent buys air vehicles at).
+  std::vector<cCivModeDecoratedCity*> npcCities;
+  for (cCivModeDecoratedCity* city : cities)
+    if (city->IsNPC()) npcCities.push_back(city);
+  for (cCivModeDecoratedCity* city : npcCities) GetCivPlayers()->GetUpgradeLevels()->Set(city->GetOwner(), 4);
+  for (size_t i = 0; i < 150 && !npcCities.empty(); ++i)
+    world.CreateVehicle(npcCities[i % npcCities.size()], kCivAirVehicle);
   GetDataManager()->CommitPending();
 }
 
@@ -158,9 +167,9 @@ bool RunCiv(bool grown, eCivRow row, cCivFrameFigures& figures) {
     RenderFrame();  // the world as grown, before anything moves
     glFinish();
     KeepFrame(shot);
-    // And from afar, the near half of the planet in sight; then back, the
-    // glide's goal too (the glide is still under way), so the figures that
-    // follow are the same with a shot as without.
+    // And from afar, the near half of the planet in sight, and from the
+    // glide's goal; then back, the glide's goal too (the glide is still under
+    // way), so the figures that follow are the same with a shot as without.
     float yaw, pitch, distance, targetYaw, targetPitch, targetDistance;
     GetCameraAngles(&yaw, &pitch, &distance);
     GetCameraTargetAngles(&targetYaw, &targetPitch, &targetDistance);
@@ -169,6 +178,11 @@ bool RunCiv(bool grown, eCivRow row, cCivFrameFigures& figures) {
     RenderFrame();
     glFinish();
     KeepFrame((std::string(shot) + ".far.ppm").c_str());
+    SetCameraAngles(targetYaw, targetPitch, targetDistance);
+    SetCameraTargetAngles(targetYaw, targetPitch, targetDistance);
+    RenderFrame();
+    glFinish();
+    KeepFrame((std::string(shot) + ".rest.ppm").c_str());
     SetCameraAngles(yaw, pitch, distance);
     SetCameraTargetAngles(targetYaw, targetPitch, targetDistance);
   }
