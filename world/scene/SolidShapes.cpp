@@ -124,17 +124,20 @@ float cSphereDetail::RadiusInPixels(float depth, float radius, const float* proj
 
 const cIndexedMesh& cSphereDetail::MeshFor(float radius, float depth, const float* projection, const int* viewport) {
   if (radius != mRadius) {
-    for (int level = 0; level < kLevels; ++level) {
-      mMeshes[level] = level + 1 < kLevels ? BuildGeodesicSphere(radius, level + kCoarsestFrequency)
-                                           : BuildIndexedSphere(radius, kFullSlices, kFullSlices);
-      mShortfall[level] = MeshShortfall(mMeshes[level], radius);
+    for (int level = 0; level + 1 < kLevels; ++level) {
+      // Corners out by as much as the faces' middles then fall in: (1 + e)(1 - s) = 1 - e.
+      const float shortfall = MeshShortfall(BuildGeodesicSphere(1.0f, level + kCoarsestFrequency), 1.0f);
+      mStray[level] = shortfall / (2.0f - shortfall);
+      mMeshes[level] = BuildGeodesicSphere(radius * (1.0f + mStray[level]), level + kCoarsestFrequency);
     }
+    mMeshes[kLevels - 1] = BuildIndexedSphere(radius, kFullSlices, kFullSlices);
+    mStray[kLevels - 1] = MeshShortfall(mMeshes[kLevels - 1], radius);
     mRadius = radius;
     ++mVersion;
   }
   const float pixels = sFewerSlices ? RadiusInPixels(depth, radius, projection, viewport) : 1.0e30f;
   int level = 0;
-  while (level + 1 < kLevels && pixels * mShortfall[level] > 0.25f) ++level;
+  while (level + 1 < kLevels && (pixels * mStray[level] > 0.25f || pixels > kFullFromPixels)) ++level;
   return mMeshes[level];
 }
 

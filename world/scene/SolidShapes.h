@@ -29,15 +29,17 @@ class cSceneShapeBuilding : public tShapeClass<cSceneShapeBuilding, cSceneShapeC
 
 // The meshes a sphere of one radius is drawn from in a batch, by its size on
 // screen. A sphere only a few pixels across is drawn from a geodesic mesh, the
-// coarsest whose outline stays within a quarter of a pixel of the round one
-// at its flattest face, and never coarser than the icosahedron's faces cut in
-// nine (coarser ones shift the shading of its pixels visibly, however small it
-// is). A geodesic mesh keeps an outline as close as gluSphere's of fourteen
-// slices with half the triangles: the rest were triangles smaller than a
-// pixel that llvmpipe set up for nothing, hundreds of spheres a frame in a
-// grown civ world. Near the eye, and from some fourteen pixels across on,
-// where the shading of another mesh could be told apart, a sphere is
-// gluSphere's own of twenty slices.
+// coarsest whose outline stays within a quarter of a pixel of the round one,
+// and never coarser than the icosahedron's faces cut in four (the icosahedron
+// itself shows its facets in the shading). A geodesic mesh's corners stand a
+// little outside the sphere, as far as the middles of its flattest faces fall
+// inside, so that its outline strays half as far as one drawn on the sphere;
+// and it keeps an outline as close as gluSphere's of fourteen slices with
+// half the triangles: the rest were triangles of a pixel or less that
+// llvmpipe set up one by one, hundreds of spheres a frame in a grown civ
+// world. Near the eye, from a radius of fourteen pixels on, where the shading
+// of another mesh could be told apart, a sphere is gluSphere's own of twenty
+// slices.
 class cSphereDetail {
  public:
   // The mesh for a sphere of `radius` whose centre lies `depth` ahead of the
@@ -54,10 +56,11 @@ class cSphereDetail {
   static constexpr int kFullSlices = 20;
 
  private:
-  static constexpr int kLevels = 3;  // geodesic of frequency 3 and 4; the full gluSphere
-  static constexpr int kCoarsestFrequency = 3;
+  static constexpr int kLevels = 3;  // geodesic of frequency 2 and 3; the full gluSphere
+  static constexpr int kCoarsestFrequency = 2;
   cIndexedMesh mMeshes[kLevels];
-  float mShortfall[kLevels] = {};  // each mesh's outline inside the round one, as a share of the radius
+  static constexpr float kFullFromPixels = 14.0f;  // radius on screen from which a sphere is gluSphere's
+  float mStray[kLevels] = {};  // how far each mesh's outline strays from the round one, as a share of the radius
   float mRadius = -1.0f;
   uint64_t mVersion = 0;
   static inline bool sFewerSlices = true;
