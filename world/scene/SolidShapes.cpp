@@ -125,10 +125,11 @@ float cSphereDetail::RadiusInPixels(float depth, float radius, const float* proj
 const cIndexedMesh& cSphereDetail::MeshFor(float radius, float depth, const float* projection, const int* viewport) {
   if (radius != mRadius) {
     for (int level = 0; level + 1 < kLevels; ++level) {
+      mMeshes[level] = BuildGeodesicSphere(radius, level + kCoarsestFrequency);
       // Corners out by as much as the faces' middles then fall in: (1 + e)(1 - s) = 1 - e.
-      const float shortfall = MeshShortfall(BuildGeodesicSphere(1.0f, level + kCoarsestFrequency), 1.0f);
+      const float shortfall = MeshShortfall(mMeshes[level], radius);
       mStray[level] = shortfall / (2.0f - shortfall);
-      mMeshes[level] = BuildGeodesicSphere(radius * (1.0f + mStray[level]), level + kCoarsestFrequency);
+      for (float& coordinate : mMeshes[level].positions) coordinate *= 1.0f + mStray[level];
     }
     mMeshes[kLevels - 1] = BuildIndexedSphere(radius, kFullSlices, kFullSlices);
     mStray[kLevels - 1] = MeshShortfall(mMeshes[kLevels - 1], radius);
