@@ -34,8 +34,7 @@ void ReportAssertion(const char* expression, const char* file, int line) {
   snprintf(message, sizeof message,
            "Assertion: %s\nFile: %s, Line: %d\nAbort to break, Retry to continue, Ignore to remove assert",
            expression ? expression : "", key.file, line);
-  fprintf(stderr, "\n%s\n", message);
-  fflush(stderr);
+  Sys_Print(SysStream::Err, "\n%s\n", message);
 
   switch (Sys_MessageBox("Assert!", message, SysBox::AbortRetryIgnore)) {
     case SysAnswer::Abort: Sys_DebugBreak(); break;

@@ -134,6 +134,7 @@ void OnIdle() {
 
 bool AdvanceFrame() {
   PollDebugConsoleInput();  // the terminal stays live even while frames are skipped
+  Sys_PumpOutput();         // what a slow reader left waiting goes out as far as it is taken
   glutSetWindow(gMainWindow);
   if (gFirstFrame) {
     gLastFrameTime = Sys_Milliseconds();

@@ -38,10 +38,7 @@ class cSniffReport {
     fputs(text.c_str(), mFile);
     fflush(mFile);
   }
-  static void Console(const std::string& text) {
-    fputs(text.c_str(), stdout);
-    fflush(stdout);
-  }
+  static void Console(const std::string& text) { Sys_Write(SysStream::Out, text.data(), text.size()); }
   void Both(const std::string& text) {
     File(text);
     Console(text);

@@ -331,7 +331,6 @@ int AppStartup(int argc, char** argv) {
   if (!savedGameName.empty()) LoadGameIntoCurrentMode(savedGameName);
 
   for (const std::string& title : Sys_TopLevelWindowTitles()) DebugPrintf("%s", title.c_str());
-  fflush(stdout);
   glutSetWindow(gMainWindow);
   return 0;
 }

@@ -153,4 +153,63 @@ BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, quiet_reference, nullptr)
 BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, help, "help")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, mode, "mode")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// ---- the same flood for 30 s, its output a pipe nobody reads -------------------
+// `yes help | quorvel -civmode | sleep 50`: once the pipe is full, the game
+// must keep drawing. The figures are the longest gap between two frames and
+// the frames drawn in the 30 s, beside the same flood written to a file.
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_bench --benchmark_filter=ConsoleFloodFor30s
+constexpr double kFloodSeconds = 30;
+
+struct cGapFigures {
+  double longestGapMs = 0, frames = 0;
+};
+
+bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
+  int pipeEnds[2];
+  const int out = unreadPipe ? (pipe(pipeEnds) == 0 ? pipeEnds[1] : -1) : open("/tmp", O_TMPFILE | O_RDWR, 0600);
+  if (out < 0 || dup2(out, STDOUT_FILENO) < 0) return false;
+  Sys_OpenStandardStreams();  // as main does first: the output looks at the new standard output
+  std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
+  if (AppStartup(3, argv.data()) != 0) return false;
+  const int in = memfd_create("console-flood-in", 0);
+  std::string lines;
+  while (lines.size() < (8u << 20)) lines += "help\n";
+  if (in < 0 || write(in, lines.data(), lines.size()) != (ssize_t)lines.size()) return false;
+  lseek(in, 0, SEEK_SET);
+  Sys_SetStdinForTest(in);
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  auto last = start;
+  while (std::chrono::duration<double>(last - start).count() < kFloodSeconds) {
+    AppPumpFrame();
+    glFinish();
+    const auto now = Clock::now();
+    figures.longestGapMs = std::max(figures.longestGapMs, std::chrono::duration<double, std::milli>(now - last).count());
+    last = now;
+    ++figures.frames;
+  }
+  return true;
+}
+
+void BM_ConsoleFloodFor30s(benchmark::State& state, bool unreadPipe) {
+  for (auto _ : state) {
+    cGapFigures f;
+    if (!MeasureGameInChild([unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); }, f)) {
+      state.SkipWithError("the game did not run (no display, or this process opened it already)");
+      return;
+    }
+    state.SetIterationTime(f.longestGapMs * 1e-3);
+    state.counters["longest_gap_ms"] = f.longestGapMs;
+    state.counters["frames"] = f.frames;
+  }
+}
+BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_a_file_reference, false)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_an_unread_pipe, true)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

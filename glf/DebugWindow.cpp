@@ -27,6 +27,7 @@ cHelpCommand& HelpCommand() {
 }
 
 void EchoMessageBox(const char* line) { DebugPrintf("%s", line); }
+void SayOutputClosed(const char* line) { DebugPrintf("%s", line); }
 
 }  // namespace
 
@@ -57,11 +58,7 @@ void cGLFDebugWindow::AddLine(const char* text) {
   mLines.push_back(line);
   while ((int)mLines.size() > mMaxLines) mLines.pop_front();
   ++mLinesAdded;
-  if (mMirror) {
-    fputs(line.c_str(), stdout);
-    fputc('\n', stdout);
-    fflush(stdout);
-  }
+  if (mMirror) Sys_Write(SysStream::Out, (line + '\n').c_str(), line.size() + 1);
 }
 
 void cGLFDebugWindow::RunTypedCommand(const std::string& typed) {
@@ -125,10 +122,12 @@ void CreateDebugWindow() {
   gDebugWindow = new cGLFDebugWindow();
   gDebugWindow->Create("Debug Window");
   Sys_SetMessageEcho(EchoMessageBox);
+  Sys_SetOutputClosedNotice(SayOutputClosed);
 }
 
 void DestroyDebugWindowForTest() {
   Sys_SetMessageEcho(nullptr);
+  Sys_SetOutputClosedNotice(nullptr);
   delete gDebugWindow;
   gDebugWindow = nullptr;
 }

@@ -63,14 +63,12 @@ bool IsGLEntryPointLoaded(const char* name) {
 }
 
 int LoadGLExtensions() {
-  printf("OpenGL Driver - \n");
-  printf("Vendor: %s\n", GLText(GL_VENDOR));
-  printf("Renderer: %s\n", GLText(GL_RENDERER));
-  printf("Version: %s\n", GLText(GL_VERSION));
-  printf("Supported Extensions: %s\n", GLText(GL_EXTENSIONS));
+  std::string driver = std::string("OpenGL Driver - \nVendor: ") + GLText(GL_VENDOR) + "\nRenderer: " +
+                       GLText(GL_RENDERER) + "\nVersion: " + GLText(GL_VERSION) +
+                       "\nSupported Extensions: " + GLText(GL_EXTENSIONS) + "\n";
   const std::string windowSystem = Sys_GLWindowSystemExtensions();
-  if (!windowSystem.empty()) printf("\nSupported Windows Extensions: %s\n\n", windowSystem.c_str());
-  fflush(stdout);
+  if (!windowSystem.empty()) driver += "\nSupported Windows Extensions: " + windowSystem + "\n\n";
+  Sys_Write(SysStream::Out, driver.data(), driver.size());
   LoadGLEntryPoints(GLText(GL_EXTENSIONS));
   return InitSqrtTables();
 }

@@ -141,7 +141,7 @@ bool cSixFaceMesh::LoadTexture(int face, const std::string& file) {
   int width, height;
   std::vector<uint8_t> rgb;
   if (face < 0 || face >= 6 || !Sys_LoadImageRGB(file, width, height, rgb)) {
-    printf("Could not load texture file %s\n", file.c_str());
+    Sys_Print(SysStream::Out, "Could not load texture file %s\n", file.c_str());
     return false;
   }
   EnsureTextures();

@@ -114,10 +114,22 @@ uint32_t Sys_ThreadId();                                   // for the debug wind
 
 // ---- console -----------------------------------------------------------------
 constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's polling takes; the rest wait for the next frames
-void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null: first thing in main
+void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null, SIGPIPE ignored: first thing in main
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
 bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
+
+// ---- standard output and error: never wait on their reader ------------------
+enum class SysStream { Out, Err };
+constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
+constexpr unsigned kSysOutputExitWaitMs = 1000;           // how long text still waiting may hold up the exit
+void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now if the reader takes it, else waits; dropped once the reader is gone
+void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void   Sys_PumpOutput();                                   // each frame: sends what waits, as far as the readers take it
+bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at most waitMs for slow readers; false when text was left
+size_t Sys_OutputWaitingBytes(SysStream stream);
+void   Sys_SetOutputClosedNotice(void (*notice)(const char* line)); // told once a stream's reader is gone; told at once of earlier ones
+void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh; -1 restores
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows

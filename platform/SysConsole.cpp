@@ -1,7 +1,5 @@
 #include "platform/Sys.h"
 
-#include <errno.h>
-#include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
 #include <string.h>
@@ -101,22 +99,6 @@ bool ReadMore(int waitMs) {
   return true;
 }
 }  // namespace
-
-// A program started with standard input, output or error closed would get
-// its next file or connection (the X display's) in that place, and the
-// console would read it, or the mirror write into it. /dev/null stands there
-// instead. Open takes the lowest free descriptor, so going up from 0 puts each
-// in its own place.
-void Sys_OpenStandardStreams() {
-  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    const int opened = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-    if (opened >= 0 && opened != fd) {
-      dup2(opened, fd);
-      close(opened);
-    }
-  }
-}
 
 bool Sys_PollStdinLine(std::string& line) {
   cLineReader& r = gReader;

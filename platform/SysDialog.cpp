@@ -2,7 +2,6 @@
 #include <X11/Xatom.h>
 #include <unistd.h>
 
-#include <iostream>
 
 #include "platform/GtkDialogs.h"
 #include "platform/Sys.h"
@@ -59,7 +58,8 @@ bool Sys_LeaveGoneWindowManagerForTest() {
 }
 
 static std::string TypedFileName(SysFileDialog kind) {
-  std::cerr << (kind == SysFileDialog::Save ? "Save as" : "Open") << " (file name, empty cancels): " << std::flush;
+  Sys_Print(SysStream::Err, "%s (file name, empty cancels): ", kind == SysFileDialog::Save ? "Save as" : "Open");
+  Sys_FlushOutput(kSysOutputExitWaitMs);  // the prompt shows before the wait for the answer
   std::string typed;
   if (!Sys_ReadStdinLine(typed)) return "";
   return typed;

@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <iostream>
 
 static cISysMessageSink* gMessageSink = nullptr;
 static void (*gMessageEcho)(const char*) = nullptr;
@@ -81,8 +80,8 @@ static SysAnswer ParseAnswer(SysBox kind, char c) {
 // it takes its default.
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
   if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
-  std::cerr << "[" << caption << "] " << text << std::endl;
   std::string line = "[" + caption + "] " + text;
+  Sys_Write(SysStream::Err, (line + '\n').c_str(), line.size() + 1);
   if (gMessageEcho) gMessageEcho(line.c_str());
   else if (EarlyLines().size() < kMaxEarlyLines) EarlyLines().push_back(line);
   const char* choices = Choices(kind);
@@ -93,7 +92,8 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   }
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));
   if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
-    std::cerr << choices << "? " << std::flush;
+    Sys_Print(SysStream::Err, "%s? ", choices);
+    Sys_FlushOutput(kSysOutputExitWaitMs);  // the prompt shows before the wait for the answer
     std::string answer;
     if (Sys_ReadStdinLine(answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
   }

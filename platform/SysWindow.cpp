@@ -223,9 +223,9 @@ void GlutErrorDuringInit(const char* format, va_list args) {
     --gGonePropertyReads;
     return;
   }
-  fprintf(stderr, "freeglut (%s): ", gGlutProgramName);
-  vfprintf(stderr, format, args);
-  fputc('\n', stderr);
+  char report[1024];
+  vsnprintf(report, sizeof report, format, args);
+  Sys_Print(SysStream::Err, "freeglut (%s): %s\n", gGlutProgramName, report);
   exit(1);
 }
 

@@ -289,7 +289,7 @@ GLUI* GLUI_Layer::NewPanel(const char* name, int windowId) {
 GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int height, bool autoSize) {
   if (!glutGet(GLUT_INIT_STATE)) {
     // No GLUT yet: hand back a closed panel so callers can still add controls safely.
-    fprintf(stderr, "GLUI: \"%s\" requested before glutInit; the panel stays closed\n", name ? name : "");
+    Sys_Print(SysStream::Err, "GLUI: \"%s\" requested before glutInit; the panel stays closed\n", name ? name : "");
     GLUI* panel = NewPanel(name, 0);
     Closed(panel) = true;
     Visible(panel) = false;

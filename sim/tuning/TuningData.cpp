@@ -12,7 +12,7 @@
 
 static const char kRedefinedMessage[] = "Tuning constant redefined with new constant type";
 
-static void ReportTypeClash() { fputs(kRedefinedMessage, stderr); }
+static void ReportTypeClash() { Sys_Write(SysStream::Err, kRedefinedMessage, sizeof kRedefinedMessage - 1); }
 
 // ---- registry -------------------------------------------------------------------
 

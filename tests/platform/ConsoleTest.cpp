@@ -182,6 +182,8 @@ TEST(Console, AFrameTakesABoundedNumberOfLinesAndTheRestWaitUnread) {
 // Fault mended: started with standard input closed, the game's X connection
 // became descriptor 0 and the console read it every frame. Each of the three
 // is /dev/null before anything else opens, and what opens next is not read.
+// Also mended: a reader of standard output that quit (`quorvel | head`) ended
+// the game with SIGPIPE; the streams are opened with it ignored.
 TEST(Console, ClosedStandardStreamsAreOpenedOnDevNullAndNothingForeignIsRead) {
   struct stat null {};
   ASSERT_EQ(stat("/dev/null", &null), 0);
@@ -191,7 +193,9 @@ TEST(Console, ClosedStandardStreamsAreOpenedOnDevNullAndNothingForeignIsRead) {
     int saved[3];
     for (int fd = 0; fd < 3; ++fd) saved[fd] = fcntl(fd, F_DUPFD_CLOEXEC, 10);
     for (int fd : closed) close(fd);
+    void (*pipeSignal)(int) = signal(SIGPIPE, SIG_DFL);
     Sys_OpenStandardStreams();
+    const bool pipeSignalIgnored = signal(SIGPIPE, pipeSignal) == SIG_IGN;
     int foreign[2];
     const bool piped = pipe(foreign) == 0 && write(foreign[1], "help\n", 5) == 5;
     Sys_SetStdinForTest(-1);
@@ -204,6 +208,9 @@ TEST(Console, ClosedStandardStreamsAreOpenedOnDevNullAndNothingForeignIsRead) {
     for (int fd = 0; fd < 3; ++fd) fstat(fd, &streams[fd]);
     for (int fd = 0; fd < 3; ++fd) dup2(saved[fd], fd), close(saved[fd]);
     Sys_SetStdinForTest(-1);
+    Sys_OpenStandardStreams();  // the output looks at the restored streams again
+    signal(SIGPIPE, pipeSignal);
+    EXPECT_TRUE(pipeSignalIgnored);
     ASSERT_TRUE(piped);
     close(foreign[0]);
     close(foreign[1]);

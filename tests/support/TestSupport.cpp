@@ -38,6 +38,14 @@ static int FailuresSoFar() {
 cCapturedOutput::cCapturedOutput(Stream stream) : mStream(stream), mFailuresBefore(FailuresSoFar()) {
   if (mStream == Stream::Stdout) testing::internal::CaptureStdout();
   else testing::internal::CaptureStderr();
+  LookAtTheStreamAfresh();
+}
+
+// The game's output writes a pipe or a terminal through a descriptor of its
+// own: it must see that the capture's file now stands at 1 or 2, and later
+// that the real stream is back.
+void cCapturedOutput::LookAtTheStreamAfresh() const {
+  Sys_SetOutputForTest(mStream == Stream::Stdout ? SysStream::Out : SysStream::Err, -1, 0);
 }
 
 const std::string& cCapturedOutput::End() {
@@ -45,6 +53,7 @@ const std::string& cCapturedOutput::End() {
   mEnded = true;
   const bool out = mStream == Stream::Stdout;
   mText = out ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
+  LookAtTheStreamAfresh();
   if (FailuresSoFar() > mFailuresBefore) {
     fputs(mText.c_str(), out ? stdout : stderr);
     fflush(out ? stdout : stderr);

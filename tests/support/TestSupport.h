@@ -39,6 +39,7 @@ class cCapturedOutput {
   const std::string& End();  // ends the capture (at the first call) and gives what was printed
 
  private:
+  void LookAtTheStreamAfresh() const;
   Stream mStream;
   bool mEnded = false;
   int mFailuresBefore;

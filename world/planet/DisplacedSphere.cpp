@@ -45,7 +45,7 @@ void LoadLandColours() {
   std::vector<uint8_t> rgb;
   const char* path = ".\\Data\\Textures\\landcolor.bmp";
   if (!Sys_LoadImageRGB(path, width, height, rgb) || rgb.size() < 256 * 3) {
-    std::fprintf(stderr, "warning: %s is missing, cannot be decoded or holds fewer than 256 pixels; "
+    Sys_Print(SysStream::Err, "warning: %s is missing, cannot be decoded or holds fewer than 256 pixels; "
                  "using the built-in colour ramp\n", "landcolor.bmp");
     DebugPrintf("warning: landcolor.bmp is missing, damaged or too small; using the built-in colour ramp\n");
     gLandColours = ColoursFromRgb(BuildLandColourRamp());
@@ -127,7 +127,6 @@ bool cDisplacedSphere::Init(cDisplacedSphereParams params) {
       if (child) stack.push_back(child);
   }
   mOccluderRadius *= 0.999f;
-  std::fflush(stdout);
   return true;
 }
 
@@ -171,7 +170,7 @@ void cDisplacedSphere::BuildPatch(cTerrainPatch* patch, const cFaceGrid& grid, u
   cPatchMeshBuilder builder;
   ExtractPatchMesh(grid, builder, patch->X, patch->Y, patch->level, childIndex);
   BuildPatchArrays(*patch, grid, builder);
-  std::fputs(".", stdout);
+  Sys_Write(SysStream::Out, ".", 1);
   patch->boundsMin = builder.boxMin;
   patch->boundsMax = builder.boxMax;
   patch->meshMin = patch->meshMax = patch->positions.empty() ? builder.boxMin : patch->positions.front();

@@ -94,7 +94,7 @@ void cPlanetModel::LoadTerrainOrExit(const std::string& spelled) {
   std::string error;
   if (LoadTerrain(spelled, error)) return;
   // A bad file is refused exactly like a missing one: the planet cannot exist without it.
-  std::fprintf(stderr, "terrain: %s\n", error.c_str());
+  Sys_Print(SysStream::Err, "terrain: %s\n", error.c_str());
   Sys_MessageBox("File Error", "Could Not Find terrain.bin");
   std::exit(1);
 }
@@ -108,11 +108,9 @@ void cPlanetModel::SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map)
 void cPlanetModel::BuildTerrainMesh() {
   mParams = TerrainSphereParams(mHeightMap.get());
   mSphere = std::make_unique<nKoPlanet::cDisplacedSphere>();
-  std::fputs("Building Terrain", stdout);
-  std::fflush(stdout);
+  Sys_Write(SysStream::Out, "Building Terrain", 16);
   mSphere->Init(mParams);
-  std::fputs("\n\n", stdout);
-  std::fflush(stdout);
+  Sys_Write(SysStream::Out, "\n\n", 2);
 }
 
 void cPlanetModel::Initialize() {

@@ -1,11 +1,12 @@
 // The "scene" console command: lists shapes and objects, and switches shape
 // classes on and off by their number in the shape list.
 #include <cstdlib>
-#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "glf/DebugWindow.h"
+#include "platform/Sys.h"
 #include "world/scene/SceneManager.h"
 #include "world/scene/SceneShape.h"
 
@@ -52,7 +53,11 @@ class tSceneDebugger : public tDebugCommand {
     SplitDebugCommandLine(line, &words);
     cSceneManager& scene = GetSceneManager();
     if (words.size() >= 2 && words[1] == "shapes") scene.PrintShapes();
-    if (words.size() >= 2 && words[1] == "objects") scene.PrintObjects(std::cout);
+    if (words.size() >= 2 && words[1] == "objects") {
+      std::ostringstream listing;
+      scene.PrintObjects(listing);
+      Sys_Write(SysStream::Out, listing.str().data(), listing.str().size());
+    }
     if (words.size() >= 3 && words[1] == "enable") scene.SetShapeEnabled(std::atoi(words[2].c_str()), true);
     if (words.size() >= 3 && words[1] == "disable") scene.SetShapeEnabled(std::atoi(words[2].c_str()), false);
   }
