@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/AppGlobals.h"
 #include "app/WindowLayout.h"
 #include "tests/support/StartedProgram.h"
 
@@ -23,7 +24,10 @@
 // panels stacked in their column, before any click and after one in each
 // window: every window on the screen (within one monitor), no title bar, the
 // command box nor (from 800x600 up) the control panel, the newest lines or
-// half a panel covered; from 1280x720 up no window over another.
+// half a panel covered; from 1280x720 up no window over another. The game
+// started on each screen of one monitor: below 1280x720, where the helpers
+// stand over the game window, every panel is a tool window of the game's (a
+// click in the game leaves them above it); from 1280x720 up none is.
 TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLines) {
   const sWindowBox panelSize = {0, 0, 144, 196};  // the control panel, as drawn
   // Each mode's panels, as their contents size them: the civ mode's two, the
@@ -136,5 +140,26 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
         }
       }
     }
+  }
+  // Every panel open once started: the control panel, the debug window and
+  // the civ mode's two. Without a window manager the owner is named all the same.
+  for (const auto& c : cases) {
+    if (c.twoMonitors || c.screen.width != c.screen.primaryWidth) continue;
+    SCOPED_TRACE(::testing::Message() << "the game started on " << c.screen.width << "x" << c.screen.height);
+    RunIsolated([&c] {
+      cPrivateTestDisplay display(c.screen.width, c.screen.height);
+      ASSERT_TRUE(display.Started());
+      cStartedProgram program({"-noautopause", "-civmode"});
+      program.Frame(16);
+      const bool over = c.screen.width < 1280 || c.screen.height < 720;
+      int panels = 0;
+      for (int window = 1; window < 100; ++window) {
+        const GLUI* panel = GLUI_Master.find_glui_by_window_id(window);
+        if (!panel) continue;
+        ++panels;
+        EXPECT_EQ(Sys_IsWindowKeptAbove(window, gMainWindow), over) << panel->get_name();
+      }
+      EXPECT_EQ(panels, 4);
+    });
   }
 }

@@ -118,7 +118,8 @@ void EndTestProcessWithoutDriverTeardown() {
 // Xvfb picks a free display number itself and writes it to the pipe once it
 // accepts connections, so parallel test processes never race for one number.
 // The server's pid, or 0 when none started; DISPLAY points at it.
-static pid_t StartXvfb() {
+static pid_t StartXvfb(int width = 1280, int height = 1024) {
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   for (int attempt = 0; attempt < 5; ++attempt) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) break;
@@ -134,7 +135,7 @@ static pid_t StartXvfb() {
       std::string fd = std::to_string(pipeFds[1]);
       int devnull = open("/dev/null", O_WRONLY);
       if (devnull >= 0) { dup2(devnull, 1); dup2(devnull, 2); }
-      execlp("Xvfb", "Xvfb", "-screen", "0", "1280x1024x24", "-noreset", "-nolisten", "tcp", "-displayfd", fd.c_str(),
+      execlp("Xvfb", "Xvfb", "-screen", "0", screen.c_str(), "-noreset", "-nolisten", "tcp", "-displayfd", fd.c_str(),
              (char*)nullptr);
       _exit(127);
     }
@@ -171,10 +172,10 @@ bool EnsureTestDisplay() {
   return state > 0;
 }
 
-cPrivateTestDisplay::cPrivateTestDisplay() {
+cPrivateTestDisplay::cPrivateTestDisplay(int width, int height) {
   const char* display = getenv("DISPLAY");
   mPreviousDisplay = display ? display : "";
-  mPid = StartXvfb();
+  mPid = StartXvfb(width, height);
 }
 cPrivateTestDisplay::~cPrivateTestDisplay() {
   if (!mPid) return;

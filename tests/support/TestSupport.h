@@ -96,10 +96,11 @@ class cScopedWorkingDir {
 bool EnsureTestDisplay();
 // An X server of the case's own while it lives, DISPLAY pointing at it, for a
 // case that changes what every client of its display sees (the root window's
-// properties). Connections opened on it must not be used once it is gone.
+// properties), or one of a screen size of its own. Connections opened on it
+// must not be used once it is gone.
 class cPrivateTestDisplay {
  public:
-  cPrivateTestDisplay();
+  explicit cPrivateTestDisplay(int width = 1280, int height = 1024);
   ~cPrivateTestDisplay();
   cPrivateTestDisplay(const cPrivateTestDisplay&) = delete;
   cPrivateTestDisplay& operator=(const cPrivateTestDisplay&) = delete;

@@ -475,6 +475,8 @@ TEST_F(SceneDrawTest, ShapesSharingABatchDrawThePictureOfTheirObjects) {
       {"scale", [&] { cubes[2]->SetScale(Vector3{6.0f, 8.0f, 6.0f}); }, true, true, 0},
       {"vertices", [&] { cubes[3]->ScaleVertices(Vector3{1.0f, 2.5f, 1.0f}); }, true, true, 0},
       {"place", [&] { mObjects[1]->SetPosition(Spot(-18.0f, -14.0f, 1.0f)); }, true, true, 0},
+      // A step that keeps the cube in its group's cell: only its place tells the group is out of date.
+      {"a step", [&] { mObjects[5]->SetPosition(Spot(21.0f, 0.0f, 1.0f)); }, true, true, 0},
       {"colour", [&] { mObjects[5]->SetColour(Vector3{1.0f, 1.0f, 0.0f}); }, true, true, 0},
       {"added", [&] { Place(cubes[0].get(), 24.0f, -14.0f, Vector3{1, 1, 1}, 1.0f); }, true, true, 0},
       {"removed", [&] { GetSceneManager().RemoveObject(mObjects[6].get()); }, true, true, 0},
