@@ -103,21 +103,42 @@ double EchoesIn(int fd, const char* word) {
   return count;
 }
 
-bool RunFlood(const char* word, cFloodFigures& figures) {
-  const int out = open("/tmp", O_TMPFILE | O_RDWR, 0600);  // a file on disk, as out.txt is
+// The civ game started with `out` as its standard output, then its standard
+// input `bytes` of `word` lines (none without a word).
+bool StartFloodedGame(int out, const char* word, size_t bytes, int settleFrames) {
   if (out < 0 || dup2(out, STDOUT_FILENO) < 0) return false;
+  Sys_OpenStandardStreams();  // as main does first: the output looks at the new standard output
   std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
   if (AppStartup(3, argv.data()) != 0) return false;
-  for (int i = 0; i < 10; ++i) AppPumpFrame();
+  for (int i = 0; i < settleFrames; ++i) AppPumpFrame();
   const int in = memfd_create("console-flood-in", 0);
   if (in < 0) return false;
   if (word) {
     std::string lines;
-    while (lines.size() < (2u << 20)) lines += std::string(word) + "\n";
+    while (lines.size() < bytes) lines += std::string(word) + "\n";
     if (write(in, lines.data(), lines.size()) != (ssize_t)lines.size()) return false;
     lseek(in, 0, SEEK_SET);
   }
   Sys_SetStdinForTest(in);
+  return true;
+}
+
+// The game in a child of its own, once: `run(figures)` there, `report(figures)` here.
+template <class Figures, class Run, class Report>
+void MeasureOnce(benchmark::State& state, Run run, Report report) {
+  for (auto _ : state) {
+    Figures f;
+    if (!MeasureGameInChild(run, f)) {
+      state.SkipWithError("the game did not run (no display, or this process opened it already)");
+      return;
+    }
+    report(f);
+  }
+}
+
+bool RunFlood(const char* word, cFloodFigures& figures) {
+  const int out = open("/tmp", O_TMPFILE | O_RDWR, 0600);  // a file on disk, as out.txt is
+  if (!StartFloodedGame(out, word, 2u << 20, 10)) return false;
   double total = 0;
   for (int i = 0; i < kFloodFrames; ++i) {
     const auto start = std::chrono::steady_clock::now();
@@ -134,17 +155,14 @@ bool RunFlood(const char* word, cFloodFigures& figures) {
 }
 
 void BM_ConsoleFloodFrame(benchmark::State& state, const char* word) {
-  for (auto _ : state) {
-    cFloodFigures f;
-    if (!MeasureGameInChild([word](cFloodFigures& mine) { return RunFlood(word, mine); }, f)) {
-      state.SkipWithError("the game did not run (no display, or this process opened it already)");
-      return;
-    }
-    state.SetIterationTime(f.longestMs * 1e-3);
-    state.counters["longest_ms"] = f.longestMs;
-    state.counters["mean_ms"] = f.meanMs;
-    state.counters["commands_per_frame"] = f.commandsPerFrame;
-  }
+  MeasureOnce<cFloodFigures>(
+      state, [word](cFloodFigures& mine) { return RunFlood(word, mine); },
+      [&state](const cFloodFigures& f) {
+        state.SetIterationTime(f.longestMs * 1e-3);
+        state.counters["longest_ms"] = f.longestMs;
+        state.counters["mean_ms"] = f.meanMs;
+        state.counters["commands_per_frame"] = f.commandsPerFrame;
+      });
 }
 BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, quiet_reference, nullptr)
     ->UseManualTime()
@@ -167,16 +185,7 @@ struct cGapFigures {
 bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
   int pipeEnds[2];
   const int out = unreadPipe ? (pipe(pipeEnds) == 0 ? pipeEnds[1] : -1) : open("/tmp", O_TMPFILE | O_RDWR, 0600);
-  if (out < 0 || dup2(out, STDOUT_FILENO) < 0) return false;
-  Sys_OpenStandardStreams();  // as main does first: the output looks at the new standard output
-  std::vector<char*> argv = {(char*)"quorvel", (char*)"-noautopause", (char*)"-civmode", nullptr};
-  if (AppStartup(3, argv.data()) != 0) return false;
-  const int in = memfd_create("console-flood-in", 0);
-  std::string lines;
-  while (lines.size() < (8u << 20)) lines += "help\n";
-  if (in < 0 || write(in, lines.data(), lines.size()) != (ssize_t)lines.size()) return false;
-  lseek(in, 0, SEEK_SET);
-  Sys_SetStdinForTest(in);
+  if (!StartFloodedGame(out, "help", 8u << 20, 0)) return false;
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
   auto last = start;
@@ -192,16 +201,13 @@ bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
 }
 
 void BM_ConsoleFloodFor30s(benchmark::State& state, bool unreadPipe) {
-  for (auto _ : state) {
-    cGapFigures f;
-    if (!MeasureGameInChild([unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); }, f)) {
-      state.SkipWithError("the game did not run (no display, or this process opened it already)");
-      return;
-    }
-    state.SetIterationTime(f.longestGapMs * 1e-3);
-    state.counters["longest_gap_ms"] = f.longestGapMs;
-    state.counters["frames"] = f.frames;
-  }
+  MeasureOnce<cGapFigures>(
+      state, [unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); },
+      [&state](const cGapFigures& f) {
+        state.SetIterationTime(f.longestGapMs * 1e-3);
+        state.counters["longest_gap_ms"] = f.longestGapMs;
+        state.counters["frames"] = f.frames;
+      });
 }
 BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_a_file_reference, false)
     ->UseManualTime()
