@@ -70,9 +70,10 @@ float Relationship(int a, int b) {
   return players ? players->GetRelationships()->Get(a, b) : 0.0f;
 }
 
-// The under-attack sounds ring once per 10 s of quiet, however long the attack.
+// The under-attack sounds ring once per 10 s of quiet, however long the attack
+// (the quiet is the time since the last hit, modulo 2^32 across the clock's wrap).
 void Alarm(cCivModeDecoratedCity* city, eCivSound sound) {
-  if (!cCivTuning::GetGeneral()->UseSound || Sys_Milliseconds() <= city->GetLastHitTime() + 10000) return;
+  if (!cCivTuning::GetGeneral()->UseSound || Sys_Milliseconds() - city->GetLastHitTime() <= 10000) return;
   PlayCivSound(sound);
   CivShowEventNotice(city->GetPosition());
 }

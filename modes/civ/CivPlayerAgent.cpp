@@ -208,8 +208,9 @@ void cCivVehicleAgent::Update(uint32_t /*dtMs*/) {
       }
     }
   }
-  // A vehicle that has not fired for a while drops its errand for an enemy in sight.
-  if (v->GetLastFireTime() + 5010 <= Sys_Milliseconds())
+  // A vehicle that has not fired for a while drops its errand for an enemy in
+  // sight (the time since, taken modulo 2^32, holds across the clock's wrap).
+  if (Sys_Milliseconds() - v->GetLastFireTime() >= 5010)
     if (cCivModeVehicle* enemy = world->FindVehicleTarget(v)) v->SetState(kCivVehicleCombat, at, enemy, nullptr, kCivMissionPillage);
 }
 

@@ -138,18 +138,18 @@ bool cCivModeTurret::TurnToward(float yaw, float pitch) {
   return yawMoved || pitchMoved;
 }
 
-// At speed 0 the world stands still: nothing fires, though the period on the
-// real clock has passed (the bullets stand still too, and piled up).
 void cCivModeTurret::Fire() {
-  cCivWorld* world = GetCivWorld();
-  if (world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
-  if (world) world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
+  if (cCivWorld* world = GetCivWorld())
+    world->GetBullets()->Spawn(mGunPosition, mTarget, mCity, kCivPillageBullet, nullptr);
 }
 
 void cCivModeTurret::Update() {
-  if (!mSceneObject) return;
+  // At speed 0 the world stands still: a turret neither aims, sweeps, fires
+  // (though its period on the real clock has passed) nor shrinks away.
+  cCivWorld* world = GetCivWorld();
+  if (!mSceneObject || (world && world->IsStandingStill())) return;
   const Vector3 tower = mSceneObject->GetPosition();
   const Quaternion towerOrientation = mSceneObject->GetOrientation();
   if (mState != kCivTurretEngage && mState != kCivTurretDying && mState != kCivTurretDead) {

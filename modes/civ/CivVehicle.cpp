@@ -286,6 +286,11 @@ bool cCivModeVehicle::InRange(cCivModeVehicle* target) const {
 }
 
 void cCivModeVehicle::Update(uint32_t dtMs) {
+  // At speed 0 the world stands still: a vehicle neither moves, plans, fires,
+  // shrinks away nor heeds its agent, though their periods on the real clock
+  // pass (the agent's errand against a city would move relationships).
+  cCivWorld* world = GetCivWorld();
+  if (world && world->IsStandingStill()) return;
   const uint32_t now = Sys_Milliseconds();
   switch (mState) {
     case kCivVehicleDying:
@@ -301,9 +306,7 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
     case kCivVehicleGuard: {
       if (mSelected && !HasWaypoint()) TurnTowards(GetCivPickPoint());
       MoveAlongPath(dtMs);
-      cCivWorld* world = GetCivWorld();
-      // At speed 0 a guard takes on no enemy: the world stands still.
-      if ((mIsNPC || !HasWaypoint()) && world && !world->IsStandingStill()) {
+      if ((mIsNPC || !HasWaypoint()) && world) {
         if (cCivModeVehicle* found = world->FindVehicleTarget(this)) {
           mPreviousState = mState;
           mState = kCivVehicleCombat;
@@ -364,18 +367,11 @@ void cCivModeVehicle::Update(uint32_t dtMs) {
     default:
       break;
   }
-  // Its agent runs on the real clock: at speed 0 it chooses no errand, as a
-  // city's agent buys nothing (an errand against a city moves relationships).
-  cCivWorld* world = GetCivWorld();
-  if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead &&
-      !(world && world->IsStandingStill()))
-    mAgent->Update(dtMs);
+  if (mIsNPC && gCivUseNPCAI && mState != kCivVehicleDying && mState != kCivVehicleDead) mAgent->Update(dtMs);
 }
 
-// At speed 0 the world stands still: nothing fires (see the turret's).
 void cCivModeVehicle::Fire() {
   cCivWorld* world = GetCivWorld();
-  if (world && world->IsStandingStill()) return;
   mLastFireTime = Sys_Milliseconds();
   mFirePeriod = DrawCivFirePeriodMs();
   if (!world) return;

@@ -176,14 +176,15 @@ void cCivWorld::Update(uint32_t dtMs, bool standingStill) {
   std::vector<cCivModeDecoratedCity*>& cities = GetCivCities();
   for (cCivModeDecoratedCity* city : cities) city->Update(dtMs);
   if (!standingStill) mAgent->Update(cities);
-  // The decay runs on the game clock, not on the (speed-scaled) tick.
-  if ((float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
+  // The decay runs on the game clock, not on the (speed-scaled) tick; standing
+  // still, a period passed waits for the world to move again.
+  if (!standingStill && (float)gCivMoodDecay.GetElapsed() > cCivTuning::GetHappiness()->DecayPeriodMs) {
     gCivMoodDecay.Restart();
     for (cCivModeDecoratedCity* city : cities) city->GetMood()->Set(city->GetMood()->GetValue() - 1.0f);
   }
   for (cCivModeVehicle* vehicle : mVehicles) vehicle->Update(dtMs);
   RemoveFromGame(mVehicles, [](cCivModeVehicle* vehicle) { return vehicle->GetState() == kCivVehicleDead; });
-  mBullets->Update(dtMs);
+  if (!standingStill) mBullets->Update(dtMs);  // one at its target would arrive
   mInTick = false;
   mStandingStill = false;
 }

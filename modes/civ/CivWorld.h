@@ -29,9 +29,10 @@ class cCivWorld {
   ~cCivWorld();
 
   void Enter();
-  // One tick. Standing still (the mode at simulation speed 0), no NPC player
-  // or city plans, buys, builds or spends: their agents run on the real
-  // clock, which a tick of no time does not stop.
+  // One tick. Standing still (the mode at simulation speed 0) nothing the
+  // world runs changes a city, a turret, a vehicle or a goal: the agents, the
+  // mood decay and the vehicles' and turrets' timers run on clocks that a
+  // tick of no time does not stop, and a bullet at its target would arrive.
   void Update(uint32_t dtMs, bool standingStill = false);
   bool IsStandingStill() const { return mStandingStill; }  // during a tick
   void Render();

@@ -18,7 +18,7 @@ namespace {
 struct cPanelRegistry {
   std::vector<GLUI*> panels;  // creation order; never shrinks, so pointers handed out stay valid
   void (*userIdle)() = nullptr;
-  int lastIdlePumpMs = -1000;
+  uint32_t lastIdlePumpMs = 0u - 1000u;  // long enough before start that the first idle pass pumps
   bool inFrame = false;       // a frame is being drawn: no second one may start inside it
   bool closeActionOverridden = false;
   int savedCloseAction = 0;
@@ -241,8 +241,10 @@ void IdleHook(bool throttle) {
     MakeMainGfxWindowCurrent(nullptr);
     registry.userIdle();
   }
-  int now = glutGet(GLUT_ELAPSED_TIME);
-  if (!throttle || now - registry.lastIdlePumpMs >= kIdleRedrawMs || GLUI_Layer::AnyInputWaiting()) {
+  // GLUT's count wraps (as an int, after 24.8 days): the time since the last
+  // pump is taken modulo 2^32, never as a signed difference that would overflow.
+  const uint32_t now = (uint32_t)glutGet(GLUT_ELAPSED_TIME);
+  if (!throttle || now - registry.lastIdlePumpMs >= (uint32_t)kIdleRedrawMs || GLUI_Layer::AnyInputWaiting()) {
     registry.lastIdlePumpMs = now;
     GLUI_PumpFrame();
   }

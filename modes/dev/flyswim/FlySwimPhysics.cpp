@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/GameClock.h"
 #include "math/Math.h"
 #include "modes/dev/flyswim/FlySwimGeometry.h"
 #include "modes/dev/flyswim/FlySwimUnits.h"
@@ -31,7 +32,7 @@ void SyncUnitPosition(sUnit& unit) { unit.target = GetUnitPosition(unit); }
 void AddUnitFlapImpulse(sUnit& unit) {
   if (unit.flapSpeed != 0.0f) unit.flapSpeed += unit.flapSpeed > 0.0f ? 0.3f : -0.3f;
   else unit.flapSpeed = 0.2f;
-  unit.lastFlapTime = Now();
+  unit.lastFlapTime = GetGameTime();
 }
 
 void AddUnitBubble(sUnit& unit, const Vector3& point) {
@@ -50,7 +51,7 @@ void RiseUnitBubbles(sUnit& unit) {
 }
 
 void UpdateUnitPhysics(sUnit& unit) {
-  const float now = Now();
+  const uint32_t now = GetGameTime();
   const bool swims = Has(kSwims);
   const float W = WaterShellRadius();
   if (!Has(kGroup)) RiseUnitBubbles(unit);
@@ -58,7 +59,8 @@ void UpdateUnitPhysics(sUnit& unit) {
 
   const float lag = Distance(GetUnitPosition(unit), unit.target);
   const float effort = std::clamp(lag, 0.0f, 5.0f) * 0.2f;
-  if (now - unit.lastFlapTime > 0.5f && std::fabs(unit.flapSpeed) < 0.1f) {
+  // The time since the last kick, modulo 2^32: it holds across the clock's wrap.
+  if (now - unit.lastFlapTime > 500 && std::fabs(unit.flapSpeed) < 0.1f) {
     const float s = unit.flapSpeed < 0.0f ? -1.0f : 1.0f;
     unit.flapSpeed -= s * effort * 0.25f;
     unit.lastFlapTime = now;

@@ -4,6 +4,7 @@
 // so the geometry, picking and physics can run (and be tested) without it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ struct sUnit {
   cCreatureWingShape* shadowWingShape = nullptr;
   cSceneObject* wing = nullptr;
   cSceneObject* wingShadow = nullptr;
-  float flapPhase = 0.0f, flapSpeed = 0.0f, lastFlapTime = 0.0f;
+  float flapPhase = 0.0f, flapSpeed = 0.0f;
+  uint32_t lastFlapTime = 0;  // game ms of the last kick
   Ru::Math::Quaternion orientation;
   Ru::Math::Quaternion displayOrientation;
   Ru::Math::Vector3 heading;
@@ -109,7 +111,7 @@ struct sState {
   int mouseX = 0, mouseY = 0;
   float pressX = 0.0f, pressY = 0.0f;
   bool leftButtonDown = false, rightButtonDown = false, leftJustPressed = false, doubleClick = false;
-  float lastPressTime = 0.0f, lastReleaseTime = 0.0f;
+  uint32_t lastPressTime = 0, lastReleaseTime = 0;  // game ms
   bool lastTargetOnPerch = false;
   int selectionState = kIdle;
   Ru::Math::Quaternion referenceOrientation{0.0f, 0.0f, 0.0f, 0.0f};

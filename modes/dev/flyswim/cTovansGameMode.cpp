@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/AppGlobals.h"
+#include "app/GameClock.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/Overlay2D.h"
@@ -205,8 +206,11 @@ void cTovansGameMode::Update(unsigned int ms) {
     gMouseDevice.GetAccumulatedMovement(dx, dy, wheel);
     SetCameraMouseMove(dx, dy);
   }
-  const bool holdStops = s.holdMouseToSwim || (s.dynamicHoldMouseToSwim && s.lastPressTime < s.lastReleaseTime &&
-                                                s.lastReleaseTime - s.lastPressTime > 0.35f);
+  // Held more than 0.35 s: the release came after the press, by more than that
+  // (each taken as the time since, so the clock's wrap between them is no matter).
+  const uint32_t now = GetGameTime(), sincePress = now - s.lastPressTime, sinceRelease = now - s.lastReleaseTime;
+  const bool holdStops = s.holdMouseToSwim || (s.dynamicHoldMouseToSwim && sinceRelease < sincePress &&
+                                                sincePress - sinceRelease > 350);
   if (holdStops && !(s.mode & kGroup) && (s.mode & kSwims) && !s.units.empty() && !s.units.front()->targetLock &&
       !s.leftButtonDown)
     SyncUnitPosition(*s.units.front());
@@ -278,8 +282,8 @@ void cTovansGameMode::OnLeftButtonDown(int x, int y) {
   s.mouseX = x;
   s.mouseY = y;
   s.leftButtonDown = s.leftJustPressed = true;
-  const float now = Now();
-  s.doubleClick = now - s.lastPressTime < 0.5f;
+  const uint32_t now = GetGameTime();
+  s.doubleClick = now - s.lastPressTime < 500;
   s.lastPressTime = now;
   if (s.mode & kGroup) {
     sUnit* under = UnitUnderCursor(x, y, false);
@@ -306,7 +310,7 @@ void cTovansGameMode::OnLeftButtonUp(int x, int y) {
   s.mouseY = y;
   s.leftButtonDown = false;
   s.lastTargetOnPerch = false;
-  s.lastReleaseTime = Now();
+  s.lastReleaseTime = GetGameTime();
   if (s.selectionState == kTargeting && s.rtsStickySelection) {
     s.selectionState = CountSelectedUnits() > 0 ? kTargeting : kIdle;
     return;

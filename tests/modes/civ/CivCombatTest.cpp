@@ -161,8 +161,10 @@ TEST_F(CivCombatTest, AttackersAimAtTheNearestStandingTurretElseBesideABuilding)
 // falls, and the fallen building costs the mood EffectBuildingDestroyed; a
 // miss, or a city with nothing standing, loses no mood; the human's city
 // keeps its agent's goal, and rings its alarm only after more than 10 s of
-// quiet. A hit lands when the draw is below the chance x 32767, not at it.
+// quiet, also when the clock wraps in the quiet. A hit lands when the draw is
+// below the chance x 32767, not at it.
 TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
+  constexpr uint64_t kWrap = uint64_t{1} << 32;
   StartCombat(1, 2, 0.0f);
   cCivTuning::GetGeneral()->UseSound = true;
   cCivTuning::GetHappiness()->EffectBuildingDestroyed = -2.0f;
@@ -171,15 +173,23 @@ TEST_F(CivCombatTest, HitsCostMoodPerFallenBuildingAndSetAnNpcCitysGoal) {
   struct Row {
     int owner; bool lands; int standing; float mood, moodAfter; int goalAfter; uint32_t quietMs = 0, alarms = 0;
     int roll = 0;  // by the debug switch; else 1: the chance exactly at the draw, 2: just past it
+    uint64_t hitAt = 0;  // the clock's count at the hit (it leaps to the last one, quietMs before); 0: where it runs
   } rows[] = {
       {1, true, 2, 0.0f, -2.0f, kCivGoalTurret},  {1, false, 2, 0.0f, 0.0f, kCivGoalWealth},
       {1, true, 0, 0.0f, 0.0f, kCivGoalTurret},   {0, true, 2, -9.0f, -10.0f, kCivGoalWealth},
       {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10000, 0}, {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10001, 1},
       {1, false, 2, 0.0f, 0.0f, kCivGoalWealth, 0, 0, 1}, {1, true, 2, 0.0f, -2.0f, kCivGoalTurret, 0, 0, 2},
+      // The last hit just before the wrap: 10000 ms on from it lies past it; the hit comes at it.
+      {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 9999, 0, 0, kWrap - 1},
+      {0, false, 0, 0.0f, 0.0f, kCivGoalWealth, 10001, 1, 0, kWrap},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "owner " << r.owner << (r.lands ? " hit" : " missed") << " standing " << r.standing
-                                    << " after " << r.quietMs << " ms");
+                                    << " after " << r.quietMs << " ms at " << r.hitAt);
+    if (r.hitAt) {
+      clock.Set((uint32_t)(r.hitAt - r.quietMs));
+      home->SetLastHitTime(clock.Now());
+    }
     clock.Advance(r.quietMs);
     const uint32_t alarms = GetCivSoundPlayCount(eCivSound::UnderAttack);
     home->SetOwner(r.owner);

@@ -113,8 +113,10 @@ TEST_F(CivPlayerAgentTest, MainGoalFollowsTurretsIncomeStrategyAndVehicles) {
 namespace {
 
 // An NPC vehicle's errand by strategy and what stands near; a vehicle on an
-// errand turns to an enemy in sight only once it has not fired for 5010 ms.
+// errand turns to an enemy in sight only once it has not fired for 5010 ms,
+// also when the clock wraps between the shot and the agent's turn.
 TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
+  constexpr uint64_t kWrap = uint64_t{1} << 32;
   struct Row {
     int strategy;
     float relation;
@@ -122,6 +124,7 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
     uint32_t sinceFireMs;
     int state, mission;
     bool targetsHome, targetsEnemy;
+    uint64_t actsAt = 0;  // the clock's count when the agent acts (it leaps there); 0: where it runs
   } rows[] = {
       {kCivMilitary, -1.0f, false, false, false, 9000, kCivVehicleCombat, kCivMissionPillage, true, false},
       {kCivMilitary, 1.0f, false, false, false, 9000, kCivVehicleGuard, kCivMissionPillage, false, false},
@@ -131,9 +134,14 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
       {kCivMilitary, -1.0f, false, true, true, 5009, kCivVehicleCombat, kCivMissionPillage, true, false},
       {kCivMilitary, -1.0f, false, true, true, 5010, kCivVehicleCombat, kCivMissionPillage, false, true},
       {kCivCultural, 1.0f, true, false, false, 9000, kCivVehicleGuard, kCivMissionPillage, false, false},
+      // Shot just before the wrap: 5010 ms on from the shot lies past it; the turn comes at it.
+      {kCivMilitary, -1.0f, false, true, true, 5009, kCivVehicleCombat, kCivMissionPillage, true, false, kWrap - 1},
+      {kCivMilitary, -1.0f, false, true, true, 5011, kCivVehicleCombat, kCivMissionPillage, false, true, kWrap},
   };
   clock.Advance(10000);
   for (const Row& r : rows) {
+    // Half the clock's range short of the turn: the leap to it, below, runs forward.
+    if (r.actsAt) clock.Set((uint32_t)r.actsAt + (1u << 31));
     players->GetStrategies()->Set(1, r.strategy);
     players->GetRelationships()->Set(0, 1, r.relation);
     if (r.embassy) static_cast<cCivModeEmbassyBuilding*>(home->AddBuilding(5))->SetSource(a);
@@ -146,12 +154,14 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
     agent.Update(0);
     EXPECT_EQ(v->GetState(), before) << "not beyond its period yet";
     clock.Advance(1);
+    if (r.actsAt) clock.Set((uint32_t)r.actsAt);  // the agent is due all the same
     v->SetLastFireTime(Sys_Milliseconds() - r.sinceFireMs);
     agent.Update(0);
-    EXPECT_EQ(v->GetState(), r.state) << r.strategy << " " << r.sinceFireMs;
+    EXPECT_EQ(v->GetState(), r.state) << r.strategy << " " << r.sinceFireMs << " at " << r.actsAt;
     EXPECT_EQ(v->GetMission(), r.mission) << r.strategy;
-    EXPECT_EQ(v->GetTargetCity() == home, r.targetsHome) << r.strategy << " " << r.sinceFireMs;
-    EXPECT_EQ(v->GetTargetVehicle() != nullptr && v->GetTargetVehicle() == enemy, r.targetsEnemy) << r.sinceFireMs;
+    EXPECT_EQ(v->GetTargetCity() == home, r.targetsHome) << r.strategy << " " << r.sinceFireMs << " at " << r.actsAt;
+    EXPECT_EQ(v->GetTargetVehicle() != nullptr && v->GetTargetVehicle() == enemy, r.targetsEnemy)
+        << r.sinceFireMs << " at " << r.actsAt;
     for (cCivModeVehicle* gone : {v, enemy})
       if (gone) gone->SetState(kCivVehicleDying, gone->GetPosition(), nullptr, nullptr, 0);  // out of every later search
   }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 #include "camera/Camera.h"
@@ -182,14 +183,17 @@ TEST_F(CivWorldTest, SavesHoldNoCivObjectLoadsEmptyTheWorldAndForeignRecordsBeco
 }
 
 TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
+  Sys_SeedRandom(3);
   cCivTuning::GetGeneral()->NumCities = 1;
+  cCivTuning::GetGeneral()->HumanPlayerId = 1;  // not the city's owner
   cCivGameMode mode;
   // As in the game: new objects join the data manager every frame, and a
   // removed one is let go of by whatever aimed at it.
   GetDataManager()->AddClient(&bridgeClient);
-  auto frame = [&] {
+  auto frame = [&](bool worldAlone) {
     clock.Advance(100);
-    mode.Update(16);
+    if (worldAlone) mode.GetWorld()->Update(50);
+    else mode.Update(16);
     GetDataManager()->CommitPending();
   };
   mode.GetWorld()->Enter();
@@ -205,65 +209,159 @@ TEST_F(CivWorldTest, ModeRunsTheWorldAtTheSimulationSpeed) {
   EXPECT_GT(gained[1], 0.0f);
   EXPECT_FLOAT_EQ(gained[2], 3.0f * gained[1]);
 
-  // Speed 0 stands still: an NPC city whose agent's period has passed on the
-  // real clock buys, builds and spends nothing, and makes no vehicle. The
-  // world ticked by itself (the sniff test) is not the mode at speed 0.
-  const int32_t useAI = gCivUseNPCAI;
-  gCivUseNPCAI = 1;
-  city->SetNPC(true);
-  struct Row { int speed, goal; bool buys, worldAlone; } rows[] = {
-      {0, kCivGoalTurret, false, false},      {0, kCivGoalVehicle, false, false},
-      {0, kCivGoalNewBuilding, false, false}, {1, kCivGoalNewBuilding, true, false},
-      {1, kCivGoalVehicle, true, false},      {0, kCivGoalNewBuilding, true, true}};
-  for (const Row& r : rows) {
-    gCivSimulationSpeed = r.speed;
-    city->SetMoney(100000.0f);
-    city->GetAgent()->SetGoal(r.goal, nullptr);
-    const size_t turrets = city->GetTurrets().size(), vehicles = mode.GetWorld()->GetVehicles().size();
-    const int buildings = city->GetBuildingCount();
-    clock.Advance(city->GetAgent()->GetPeriod() + 1);
-    if (r.worldAlone) mode.GetWorld()->Update(50);
-    else mode.Update(16);
-    const bool bought = city->GetTurrets().size() != turrets || city->GetBuildingCount() != buildings ||
-                        mode.GetWorld()->GetVehicles().size() != vehicles;
-    EXPECT_EQ(bought, r.buys) << "speed " << r.speed << ", goal " << r.goal << (r.worldAlone ? ", world alone" : "");
-    EXPECT_EQ(city->GetMoney() < 100000.0f, r.buys) << "speed " << r.speed << ", goal " << r.goal;
-  }
-  // Nor does a turret, a vehicle sent against an enemy or a rival's guard (by
-  // itself or by its agent) take on the enemy beside it at 0, though its period
-  // on the real clock passes; the bullets stand still at 0 and piled up.
+  // Speed 0 stands still: every agent and timer the world runs, with its
+  // period passed on the real clock (a tick is 100 ms of it), changes no city,
+  // turret, vehicle, goal, mood or relationship; at 1 the same row acts, so it
+  // was due. The world ticked by itself (the sniff test) is not the mode at 0.
   cCivWorld* world = mode.GetWorld();
-  const int enemyOwner = (city->GetOwner() + 1) % GetCivPlayers()->GetPlayerCount();
-  GetCivPlayers()->GetRelationships()->Set(city->GetOwner(), enemyOwner, -5.0f);
+  struct cRestore {
+    int32_t useAI = gCivUseNPCAI, alwaysHit = gCivBulletsAlwaysHit;
+    ~cRestore() { gCivUseNPCAI = useAI, gCivBulletsAlwaysHit = alwaysHit, gCivSimulationSpeed = 1; }
+  } restore;
+  const int owner = city->GetOwner(), enemyOwner = (owner + 1) % GetCivPlayers()->GetPlayerCount();
+  ASSERT_NE(owner, GetCivHumanPlayer());  // the players' agent plans for it
+  GetCivPlayers()->GetRelationships()->Set(owner, enemyOwner, -5.0f);
   city->AddTurret();
   const Ru::Math::Vector3 tower = *city->GetTurrets()[0]->GetVictimPosition();
-  enum { kTurret, kGunner, kGuard };
+  auto listed = [&](uint32_t id) {
+    const std::vector<cCivModeVehicle*>& all = world->GetVehicles();
+    return std::any_of(all.begin(), all.end(), [&](cCivModeVehicle* v) { return v->GetId() == id; });
+  };
+  // All that speed 0 must leave as it is.
+  auto still = [&] {
+    std::ostringstream s;
+    s << std::hexfloat;
+    for (cCivModeDecoratedCity* c : Cities()) {
+      s << "city " << c->GetOwner() << ' ' << c->GetMoney() << ' ' << c->GetMood()->GetValue() << ' '
+        << c->GetBuildingCount() << ' ' << c->CountIntactBuildings() << ' ' << c->GetRoads().size() << ' '
+        << c->GetAgent()->GetGoal() << ' ' << c->GetLastHitTime() << '\n';
+      for (cCivModeTurret* t : c->GetTurrets())
+        s << " turret " << t->GetSlot() << ' ' << t->GetState() << ' ' << (t->GetTarget() ? t->GetTarget()->GetId() : 0)
+          << ' ' << t->GetYaw() << ' ' << t->GetPitch() << ' ' << t->GetScale().x << '\n';
+    }
+    for (cCivModeVehicle* v : world->GetVehicles()) {
+      const Ru::Math::Vector3 &p = v->GetPosition(), &w = v->GetWaypoint();
+      s << "vehicle " << v->GetId() << ' ' << v->GetState() << ' ' << p.x << ' ' << p.y << ' ' << p.z << ' ' << w.x << ' '
+        << w.y << ' ' << w.z << ' ' << v->GetPathLength() << ' ' << v->IsAimPending() << ' '
+        << (v->GetTargetVehicle() ? v->GetTargetVehicle()->GetId() : 0) << ' ' << v->GetTargetCity() << ' '
+        << v->GetTargetTurret() << ' ' << v->GetScale() << '\n';
+    }
+    cCivPlayers& players = *GetCivPlayers();
+    for (int a = 0; a < players.GetPlayerCount(); ++a) {
+      s << "player " << players.GetUpgradeLevels()->Get(a) << ' ' << players.GetCivPools()[a];
+      for (int b = 0; b < players.GetPlayerCount(); ++b) s << ' ' << players.GetRelationships()->Get(a, b);
+      s << '\n';
+    }
+    return s.str();
+  };
+  enum Who { kCityAgent, kPlayerAgent, kMoodDecay, kTurret, kDyingTurret, kGunner, kPursuer, kCrowded, kDyingVehicle,
+             kBullet, kGuard, kVehicleAgent };
+  const char* const kNames[] = {"city agent", "players' agent", "mood decay", "turret", "dying turret", "gunner",
+                                "pursuer", "crowded", "dying vehicle", "bullet", "guard", "vehicle agent"};
   const struct {
-    int speed, who, ticks;  // a tick is 100 ms on the real clock
+    int speed;
+    Who who;
+    int ticks;
     bool acts;
-  } acts[] = {{0, kTurret, 600, false}, {1, kTurret, 600, true}, {0, kGunner, 600, false},
-              {1, kGunner, 600, true},  {0, kGuard, 70, false},   {1, kGuard, 70, true}};
-  for (const auto& a : acts) {
-    gCivSimulationSpeed = a.speed;
-    gCivUseNPCAI = a.who == kGuard;
-    const Ru::Math::Vector3 at = GroundAway(tower, a.who == kTurret ? 0.0f : a.who == kGunner ? 2.0f : 1.0f);
-    cCivModeVehicle* actor = a.who == kTurret ? nullptr : Stand(world, city, city->GetOwner(), at);
-    cCivModeVehicle* enemy = Stand(world, city, enemyOwner, GroundAway(at, 0.02f));
-    if (a.who == kGunner) actor->SetState(kCivVehicleCombat, {0, 0, 0}, enemy, nullptr, kCivMissionPillage);
-    if (a.who == kGuard) actor->SetState(kCivVehicleGuard, at, nullptr, nullptr, kCivMissionPillage);
+    int goal = kCivGoalWealth;  // the city's, set first
+    bool worldAlone = false;
+  } rows[] = {
+      {0, kCityAgent, 41, false, kCivGoalTurret},      {0, kCityAgent, 41, false, kCivGoalVehicle},
+      {0, kCityAgent, 41, false, kCivGoalNewBuilding}, {1, kCityAgent, 41, true, kCivGoalNewBuilding},
+      {1, kCityAgent, 41, true, kCivGoalVehicle},      {0, kCityAgent, 41, true, kCivGoalNewBuilding, true},
+      {0, kPlayerAgent, 31, false},                    {1, kPlayerAgent, 31, true},
+      {0, kMoodDecay, 31, false},                      {1, kMoodDecay, 31, true},
+      {0, kTurret, 600, false},                        {1, kTurret, 600, true},
+      {0, kDyingTurret, 110, false},                   {1, kDyingTurret, 110, true},
+      {0, kGunner, 600, false},                        {1, kGunner, 600, true},
+      {0, kPursuer, 30, false},                        {1, kPursuer, 30, true},
+      {0, kCrowded, 5, false},                         {1, kCrowded, 5, true},
+      {0, kDyingVehicle, 95, false},                   {1, kDyingVehicle, 95, true},
+      {0, kBullet, 1, false},                          {1, kBullet, 1, true},
+      {0, kGuard, 70, false},                          {1, kGuard, 70, true},
+      {0, kVehicleAgent, 70, false},                   {1, kVehicleAgent, 70, true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "speed " << r.speed << ", " << kNames[r.who] << ", goal " << r.goal
+                                    << (r.worldAlone ? ", world alone" : ""));
+    gCivSimulationSpeed = r.speed;
+    gCivUseNPCAI = r.who == kCityAgent || r.who == kGuard || r.who == kVehicleAgent;
+    gCivBulletsAlwaysHit = 1;  // a hit the setup gives, or a bullet's at 1, is sure
+    city->SetMoney(100000.0f);
+    city->GetAgent()->SetGoal(r.goal, nullptr);
+    // The actor (a vehicle of the city's owner) and the other beside it: an
+    // enemy, out of range of a pursuer; for the crowded, its own, too near.
+    const float away = r.who == kTurret ? 0.0f : r.who == kGunner ? 2.0f : r.who == kGuard ? 1.0f : 1.5f;
+    const Ru::Math::Vector3 at = GroundAway(tower, away);
+    const bool withActor = r.who >= kGunner && r.who != kBullet;
+    const bool withOther = r.who == kTurret || (r.who >= kGunner && r.who != kDyingVehicle);
+    cCivModeVehicle* actor = withActor ? Stand(world, city, owner, at) : nullptr;
+    cCivModeVehicle* enemy =
+        withOther ? Stand(world, city, r.who == kCrowded ? owner : enemyOwner,
+                          GroundAway(at, r.who == kPursuer ? 0.2f : r.who == kCrowded ? 0.005f : 0.02f))
+                  : nullptr;
+    if (r.who == kGunner || r.who == kPursuer)
+      actor->SetState(kCivVehicleCombat, {0, 0, 0}, enemy, nullptr, kCivMissionPillage);
+    if (r.who == kGuard) actor->SetState(kCivVehicleGuard, at, nullptr, nullptr, kCivMissionPillage);
+    if (r.who == kVehicleAgent)  // in combat with no target: only its agent gives it one
+      actor->SetState(kCivVehicleCombat, at, nullptr, nullptr, kCivMissionPillage);
+    if (r.who == kDyingVehicle) actor->SetState(kCivVehicleDying, {0, 0, 0}, nullptr, nullptr, kCivMissionPillage);
+    if (r.who == kBullet) world->GetBullets()->Spawn(enemy->GetPosition(), enemy, city, kCivPillageBullet, nullptr);
+    cCivModeTurret* dying = nullptr;
+    if (r.who == kDyingTurret) {
+      const size_t had = city->GetTurrets().size();
+      city->AddTurret();
+      ASSERT_EQ(city->GetTurrets().size(), had + 1);
+      dying = city->GetTurrets().back();
+      dying->OnHit(enemyOwner);
+    }
+    if (r.who == kMoodDecay) {
+      cCivTuning::GetHappiness()->DecayPeriodMs = 3000.0f;
+      city->GetMood()->Set(5.0f);
+      cCivWorld::RestartMoodDecayForTest();
+    }
+    GetDataManager()->CommitPending();
+    const size_t turrets = city->GetTurrets().size(), vehicles = world->GetVehicles().size();
+    const int buildings = city->GetBuildingCount();
+    const uint32_t actorId = actor ? actor->GetId() : 0, enemyId = enemy ? enemy->GetId() : 0;
+    const Ru::Math::Vector3 actorAt = actor ? actor->GetPosition() : at, enemyAt = enemy ? enemy->GetPosition() : at;
+    const std::string before = still();
     size_t shots = 0;
-    for (int tick = 0; tick < a.ticks; ++tick) {
-      frame();
+    for (int tick = 0; tick < r.ticks; ++tick) {
+      frame(r.worldAlone);
       shots += world->GetBullets()->GetCount();
       world->GetBullets()->Clear();
     }
-    EXPECT_EQ(a.who == kGuard ? actor->GetState() != kCivVehicleGuard : shots > 0, a.acts)
-        << "speed " << a.speed << ", " << a.who;
-    for (cCivModeVehicle* v : {enemy, actor})  // out of the way of the next row
-      if (v) Stand(v, GroundAway(tower, v == enemy ? 3.0f : 4.0f));
+    auto moved = [](cCivModeVehicle* v, const Ru::Math::Vector3& from) {
+      return !Ru::Math::Vector3Equal(v->GetPosition(), from);
+    };
+    bool acted = false;
+    switch (r.who) {
+      case kCityAgent:
+        acted = city->GetTurrets().size() != turrets || city->GetBuildingCount() != buildings ||
+                world->GetVehicles().size() != vehicles;
+        break;
+      case kPlayerAgent: acted = city->GetAgent()->GetGoal() != r.goal; break;
+      case kMoodDecay: acted = city->GetMood()->GetValue() < 5.0f; break;
+      case kTurret:
+      case kGunner: acted = shots > 0; break;
+      case kDyingTurret:
+        acted = std::find(city->GetTurrets().begin(), city->GetTurrets().end(), dying) == city->GetTurrets().end();
+        break;
+      case kPursuer: acted = moved(actor, actorAt); break;
+      case kCrowded: acted = moved(actor, actorAt) || moved(enemy, enemyAt); break;
+      case kDyingVehicle: acted = !listed(actorId); break;
+      case kBullet: acted = enemy->GetState() != kCivVehicleGuard; break;
+      case kGuard: acted = actor->GetState() != kCivVehicleGuard; break;
+      case kVehicleAgent: acted = actor->GetTargetVehicle() == enemy; break;
+    }
+    EXPECT_EQ(acted, r.acts);
+    if (r.speed == 0 && !r.worldAlone) {
+      EXPECT_EQ(still(), before);
+    }
+    for (auto [v, id] : {std::pair{enemy, enemyId}, {actor, actorId}})  // out of the way, each side apart
+      if (v && listed(id)) Stand(v, GroundAway(tower, v->GetOwner() == owner ? 4.0f : 3.0f));
   }
-  gCivUseNPCAI = useAI;
-  gCivSimulationSpeed = 1;
 }
 
 // The right button works the camera as the middle one does: while held the

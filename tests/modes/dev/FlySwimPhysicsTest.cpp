@@ -25,7 +25,7 @@ TEST_F(FlySwimStage, FlapKicksAndTheBubbleRing) {
     unit.flapSpeed = k.before;
     AddUnitFlapImpulse(unit);
     EXPECT_FLOAT_EQ(unit.flapSpeed, k.after);
-    EXPECT_FLOAT_EQ(unit.lastFlapTime, Now());
+    EXPECT_EQ(unit.lastFlapTime, GetGameTime());
   }
   struct sRing {
     int added, count, next;
@@ -45,37 +45,43 @@ TEST_F(FlySwimStage, FlapKicksAndTheBubbleRing) {
 
 // One step of the wing oscillator on a unit without a body (so its position
 // is the origin): the kick comes only more than half a second after the last
-// and while the beat has all but stopped; it grows with the lag up to 5.0,
-// and the beat never runs faster than 0.2 either way.
+// (also when the game clock wraps between them) and while the beat has all
+// but stopped; it grows with the lag up to 5.0, and the beat never runs
+// faster than 0.2 either way.
 TEST_F(FlySwimStage, WingKicksAndTheBeatStopAtTheirLimits) {
   struct sRow {
     const char* what;
-    float sinceKick, speed, phase, lag;
+    uint32_t sinceKickMs;
+    float speed, phase, lag;
     bool kicks;
     float phaseAfter, speedAfter;
+    uint64_t at = 0;  // the game clock's count at the step (it leaps there); 0: where it runs
   } rows[] = {
-      {"half a second since the last kick", 0.5f, 0.0f, 0.0f, 5.0f, false, 0.0f, 0.0f},
-      {"just past half a second", 0.6f, 0.0f, 0.0f, 5.0f, true, -0.25f, -0.1f},
-      {"a beat of exactly 0.1", 0.6f, 0.1f, 0.0f, 5.0f, false, 0.1f, 0.04f},
-      {"a beat just under 0.1", 0.6f, 0.09f, 0.0f, 5.0f, true, -0.16f, -0.064f},
-      {"a falling beat kicks upwards", 0.6f, -0.05f, 0.0f, 5.0f, true, 0.2f, 0.08f},
-      {"a lag past 5.0 kicks as 5.0", 0.6f, 0.0f, 0.0f, 6.0f, true, -0.25f, -0.1f},
-      {"half of 5.0, half the kick", 0.6f, 0.0f, 0.0f, 2.5f, true, -0.125f, -0.05f},
-      {"a beat of exactly 0.2", 0.0f, 0.0f, -0.4f, 0.0f, false, -0.4f, 0.2f},
-      {"a beat past 0.2", 0.0f, 0.4f, -1.0f, 0.0f, false, -0.6f, 0.2f},
-      {"a beat past -0.2", 0.0f, -0.4f, 1.0f, 0.0f, false, 0.6f, -0.2f},
+      {"half a second since the last kick", 500, 0.0f, 0.0f, 5.0f, false, 0.0f, 0.0f},
+      {"just past half a second", 600, 0.0f, 0.0f, 5.0f, true, -0.25f, -0.1f},
+      {"a beat of exactly 0.1", 600, 0.1f, 0.0f, 5.0f, false, 0.1f, 0.04f},
+      {"a beat just under 0.1", 600, 0.09f, 0.0f, 5.0f, true, -0.16f, -0.064f},
+      {"a falling beat kicks upwards", 600, -0.05f, 0.0f, 5.0f, true, 0.2f, 0.08f},
+      {"a lag past 5.0 kicks as 5.0", 600, 0.0f, 0.0f, 6.0f, true, -0.25f, -0.1f},
+      {"half of 5.0, half the kick", 600, 0.0f, 0.0f, 2.5f, true, -0.125f, -0.05f},
+      {"a beat of exactly 0.2", 0, 0.0f, -0.4f, 0.0f, false, -0.4f, 0.2f},
+      {"a beat past 0.2", 0, 0.4f, -1.0f, 0.0f, false, -0.6f, 0.2f},
+      {"a beat past -0.2", 0, -0.4f, 1.0f, 0.0f, false, 0.6f, -0.2f},
+      {"just past half a second, the last kick before the wrap", 600, 0.0f, 0.0f, 5.0f, true, -0.25f, -0.1f,
+       (uint64_t{1} << 32) + 100},
   };
   mClock.Advance(2000);
   for (const sRow& row : rows) {
     SCOPED_TRACE(row.what);
+    if (row.at) mClock.Advance((uint32_t)row.at - GetGameTime());
     sUnit unit;
     unit.target = Vector3{row.lag, 0.0f, 0.0f};
     unit.flapSpeed = row.speed;
     unit.flapPhase = row.phase;
-    const float lastKick = Now() - row.sinceKick;
+    const uint32_t lastKick = GetGameTime() - row.sinceKickMs;
     unit.lastFlapTime = lastKick;
     UpdateUnitPhysics(unit);
-    EXPECT_EQ(unit.lastFlapTime, row.kicks ? Now() : lastKick);
+    EXPECT_EQ(unit.lastFlapTime, row.kicks ? GetGameTime() : lastKick);
     EXPECT_NEAR(unit.flapPhase, row.phaseAfter, 1e-6f);
     EXPECT_NEAR(unit.flapSpeed, row.speedAfter, 1e-6f);
   }

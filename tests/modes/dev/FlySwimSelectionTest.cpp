@@ -137,43 +137,55 @@ TEST_F(FlySwimStage, AClickSendsTheBirdAndADoubleClickSendsItThreeTimesAsFastAnd
   EXPECT_TRUE(bird.targetLock);
   EXPECT_FALSE(Vector3Equal(bird.target, first));
   EXPECT_EQ(State().selectionState, kIdle);  // a single creature never keeps a selection
-  const float gaps[][2] = {{0.5f, 0.0f}, {0.49f, 1.0f}};  // seconds since the last press, a double click
+  // Since the last press, a double click, and the game clock's count at the
+  // press (it leaps there; 0: where it runs): the last press before the wrap.
+  const struct {
+    uint32_t sinceMs;
+    bool doubles;
+    uint64_t at;
+  } gaps[] = {{500, false, 0}, {490, true, 0}, {500, false, (uint64_t{1} << 32) + 200}};
   for (const auto& gap : gaps) {
-    State().lastPressTime = Now() - gap[0];
+    if (gap.at) mClock.Advance((uint32_t)gap.at - GetGameTime());
+    State().lastPressTime = GetGameTime() - gap.sinceMs;
     mode.OnLeftButtonDown(x, y);
-    EXPECT_EQ(State().doubleClick, gap[1] == 1.0f) << gap[0];
+    EXPECT_EQ(State().doubleClick, gap.doubles) << gap.sinceMs << " at " << gap.at;
     mode.OnLeftButtonUp(x, y);
   }
 }
 
 // After a release the fish stops where it is: always with "Hold Mouse to
-// Swim", with the dynamic box only when the button was held more than 0.35 s;
-// never in a flying or tribe experiment nor with its target locked.
+// Swim", with the dynamic box only when the button was held more than 0.35 s
+// (also when the game clock wraps while it is held); never in a flying or
+// tribe experiment nor with its target locked.
 TEST_F(FlySwimStage, ReleasingTheButtonStopsTheFishOnlyAfterAHoldOfMoreThanAThirdOfASecond) {
   cTovansGameMode mode;
   struct sRow {
     int mode, hold, dynamic;
-    float press, release;
+    uint32_t press, release;  // ms on from a second before the update
     bool locked, stops;
+    uint64_t at = 0;  // the game clock's count at the update (it leaps there); 0: where it runs
   } rows[] = {
-      {kFish, 0, 1, 0.0f, 0.35f, false, false},  // held exactly 0.35 s
-      {kFish, 0, 1, 0.0f, 0.36f, false, true},
-      {kFish, 0, 1, 0.36f, 0.0f, false, false},  // the release came before the press
-      {kFish, 1, 0, 0.0f, 0.0f, false, true},
-      {kFish, 0, 0, 0.0f, 0.5f, false, false},
-      {kFish, 1, 1, 0.0f, 0.5f, true, false},
-      {kBird, 1, 1, 0.0f, 0.5f, false, false},
-      {kFishTribe, 1, 1, 0.0f, 0.5f, false, false},
+      {kFish, 0, 1, 0, 350, false, false},  // held exactly 0.35 s
+      {kFish, 0, 1, 0, 360, false, true},
+      {kFish, 0, 1, 360, 0, false, false},  // the release came before the press
+      {kFish, 1, 0, 0, 0, false, true},
+      {kFish, 0, 0, 0, 500, false, false},
+      {kFish, 1, 1, 0, 500, true, false},
+      {kBird, 1, 1, 0, 500, false, false},
+      {kFishTribe, 1, 1, 0, 500, false, false},
+      {kFish, 0, 1, 0, 360, false, true, (uint64_t{1} << 32) + 800},  // pressed before the wrap, let go after
   };
   for (const sRow& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.mode << std::dec << " hold " << row.hold << " dynamic "
-                                    << row.dynamic << " " << row.press << " to " << row.release);
+                                    << row.dynamic << " " << row.press << " to " << row.release << " at " << row.at);
     ResetState(row.mode);
     AddUnits(1);
     State().holdMouseToSwim = row.hold;
     State().dynamicHoldMouseToSwim = row.dynamic;
-    State().lastPressTime = row.press;
-    State().lastReleaseTime = row.release;
+    if (row.at) mClock.Advance((uint32_t)row.at - 16 - GetGameTime());
+    const uint32_t second = GetGameTime() + 16 - 1000;  // the update's time less a second
+    State().lastPressTime = second + row.press;
+    State().lastReleaseTime = second + row.release;
     sUnit& unit = *State().units.front();
     unit.target = PointAtHeight(Vector3Add(GetUnitPosition(unit), Vector3{0.0f, 0.0f, 5.0f}), 1.0f);
     unit.targetLock = row.locked;

@@ -58,7 +58,7 @@ class FlySwimStage : public ::testing::Test {
     s.seaLevel = 0.5f;
     s.selectionState = nFlySwim::kIdle;
     s.leftButtonDown = s.rightButtonDown = s.leftJustPressed = s.doubleClick = s.lastTargetOnPerch = false;
-    s.lastPressTime = s.lastReleaseTime = 0.0f;
+    s.lastPressTime = s.lastReleaseTime = 0;
     s.rtsStickySelection = 0;
     s.holdMouseToSwim = 0;
     s.dynamicHoldMouseToSwim = 1;
