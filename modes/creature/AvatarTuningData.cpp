@@ -31,4 +31,6 @@ const std::vector<tTuningField<cAvatarTuningData>>& cAvatarTuningData::Fields() 
 
 std::vector<sTuningKey> cAvatarTuningData::Keys() { return TuningKeysOf(Fields()); }
 
+double cAvatarTuningData::Held(const std::string& name) const { return HeldTuningField(*this, Fields(), name); }
+
 void cAvatarTuningData::ApplyConstants() { ReadTuningFields(*this, Fields()); }

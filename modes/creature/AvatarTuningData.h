@@ -14,6 +14,7 @@ class cAvatarTuningData : public cTuningData {
   explicit cAvatarTuningData(const std::string& fileName, const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
   static std::vector<sTuningKey> Keys();  // the file's keys with their ranges
+  double Held(const std::string& name) const;  // what it holds for a key, in the file's unit (NaN: none)
 
   float flySpeed = 20.0f;     // units per second at full MOVE in the air
   float swimSpeed = 8.0f;     // units per second at full MOVE under the sea surface

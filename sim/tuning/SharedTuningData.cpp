@@ -55,6 +55,14 @@ std::vector<sTuningKey> cSharedTuningData::Keys() {
   return keys;
 }
 
+double cSharedTuningData::Held(const std::string& name) const {
+  for (int axis = 0; axis < 3; ++axis) {
+    if (name == kRubbleKeys[axis].name) return mCivRubbleScale[axis];
+    if (name == kRubbleKeys[3 + axis].name) return mCityRubbleScale[axis];
+  }
+  return HeldTuningField(*this, Fields(), name);
+}
+
 void cSharedTuningData::ApplyConstants() {
   ReadTuningFields(*this, Fields());
   for (int axis = 0; axis < 3; ++axis) {

@@ -13,6 +13,7 @@ class cSharedTuningData : public cTuningData {
   explicit cSharedTuningData(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
   static std::vector<sTuningKey> Keys();  // the file's keys with their ranges
+  double Held(const std::string& name) const;  // what it holds for a key, in the file's unit (NaN: none)
 
   int GetRandomNumberSeed() const { return mRandomNumberSeed; }  // 0: seed from the clock
   float GetDefaultUIBarHeight() const { return mDefaultUIBarHeight; }

@@ -63,6 +63,8 @@ const std::vector<tTuningField<cTribeTuningData>>& cTribeTuningData::Fields() {
 
 std::vector<sTuningKey> cTribeTuningData::Keys() { return TuningKeysOf(Fields()); }
 
+double cTribeTuningData::Held(const std::string& name) const { return HeldTuningField(*this, Fields(), name); }
+
 void cTribeTuningData::ApplyConstants() { ReadTuningFields(*this, Fields()); }
 
 // Built on first use, so a static initialiser elsewhere may ask for it safely.

@@ -13,6 +13,7 @@ class cTribeTuningData : public cTuningData {
   explicit cTribeTuningData(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
   static std::vector<sTuningKey> Keys();  // the file's keys with their ranges
+  double Held(const std::string& name) const;  // what it holds for a key, in the file's unit (NaN: none)
 
   float GetCreatureSpeed() const { return mCreatureSpeed; }
   int GetEatInterval() const { return mEatInterval; }

@@ -7,6 +7,7 @@
 // as that number. Each such value is named once, as the file wrote it.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -71,6 +72,15 @@ void ReadTuningFields(tSet& set, const std::vector<tTuningField<tSet>>& fields) 
     if (field.asFloat) set.*field.asFloat = (float)value * field.unit;
     else set.*field.asInt = (int)value;
   }
+}
+
+// What the set holds for the row named `name`, in the file's unit (its member
+// over the unit); NaN when no row has that name.
+template <class tSet>
+double HeldTuningField(const tSet& set, const std::vector<tTuningField<tSet>>& fields, const std::string& name) {
+  for (const tTuningField<tSet>& field : fields)
+    if (name == field.key.name) return field.asFloat ? set.*field.asFloat / (double)field.unit : set.*field.asInt;
+  return std::nan("");
 }
 
 template <class tSet>

@@ -177,8 +177,13 @@ const std::vector<tGeneral>& GeneralFields() {
   return fields;
 }
 
+// The tribes' food keys the file gives in bundles, held as food once "Food Bundle Amount" is known.
+float T::* const kHeldAsFood[] = {&T::maxTribePopulationFoodRequirement, &T::minTribePopulationFoodRequirement,
+                                  &T::tribeExcessFoodCap};
+
 // The price of each city hall upgrade: "City Upgrade 1" up to the top level.
 constexpr sTuningKey kUpgradeCost = Money("City Upgrade", 1000.0);
+constexpr const char* kFirstUpgradeCost = "City Upgrade 1";
 
 using M = cCityGameMotiveTuning;
 const std::vector<tMotive>& MotiveFields() {
@@ -261,9 +266,17 @@ cCityGameTuning::cCityGameTuning(const std::string& dataFolder) : cTuningData(da
 std::vector<sTuningKey> cCityGameTuning::Keys() {
   std::vector<sTuningKey> keys = TuningKeysOf(GeneralFields());
   sTuningKey first = kUpgradeCost;
-  first.name = "City Upgrade 1";  // and so on, up to "Max City Upgrade Level"
+  first.name = kFirstUpgradeCost;  // and so on, up to "Max City Upgrade Level"
   keys.push_back(first);
   return keys;
+}
+
+double cCityGameTuning::Held(const std::string& name) const {
+  if (name == kFirstUpgradeCost) return upgradeCosts.empty() ? std::nan("") : upgradeCosts[0];
+  for (const tGeneral& field : GeneralFields())
+    if (name == field.key.name && std::count(std::begin(kHeldAsFood), std::end(kHeldAsFood), field.asFloat))
+      return this->*field.asFloat / (double)foodBundleAmount;
+  return HeldTuningField(*this, GeneralFields(), name);
 }
 
 float cCityGameTuning::GetUpgradeCost(int level) const {
@@ -282,9 +295,7 @@ void cCityGameTuning::ApplyConstants() {
   // Births stop at it: more than the founding bounds would let the tribes outgrow what a frame can carry.
   maxTribePopulation =
       CutTuningValue("Max Tribe Population", maxTribePopulation, 1, MostEach(kMostTribeMembers, initialTribes));
-  maxTribePopulationFoodRequirement *= foodBundleAmount;
-  minTribePopulationFoodRequirement *= foodBundleAmount;
-  tribeExcessFoodCap *= foodBundleAmount;
+  for (float T::*food : kHeldAsFood) this->*food *= foodBundleAmount;
   upgradeCosts.clear();
   for (int level = 1; level <= maxCityUpgradeLevel; ++level) {
     const std::string name = "City Upgrade " + std::to_string(level);
@@ -305,6 +316,11 @@ cCityGameMotiveTuning::cCityGameMotiveTuning(const std::string& dataFolder) : cT
 
 std::vector<sTuningKey> cCityGameMotiveTuning::Keys() { return TuningKeysOf(MotiveFields()); }
 
+double cCityGameMotiveTuning::Held(const std::string& name) const {
+  const double held = HeldTuningField(*this, MotiveFields(), name);
+  return name == "Sleep On Ground Get Up" ? held - lowMotive : held;  // held above "Low Motive"
+}
+
 void cCityGameMotiveTuning::ApplyConstants() {
   ReadTuningFields(*this, MotiveFields());
   // Motives are held between the two: a maximum below the minimum would pin every motive below it.
@@ -318,6 +334,8 @@ cCityGameBuildingTuning::cCityGameBuildingTuning(const std::string& dataFolder) 
 }
 
 std::vector<sTuningKey> cCityGameBuildingTuning::Keys() { return TuningKeysOf(BuildingFields()); }
+
+double cCityGameBuildingTuning::Held(const std::string& name) const { return HeldTuningField(*this, BuildingFields(), name); }
 
 void cCityGameBuildingTuning::ApplyConstants() {
   ReadTuningFields(*this, BuildingFields());

@@ -29,6 +29,7 @@ class cCityGameTuning : public cTuningData {
   explicit cCityGameTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
   static std::vector<sTuningKey> Keys();  // the file's numeric keys with their ranges
+  double Held(const std::string& name) const;  // what it holds for a key, in the file's unit (NaN: none)
 
   // The price of upgrade `level` (1 for the first); 1000 past the list.
   float GetUpgradeCost(int level) const;
@@ -157,6 +158,7 @@ class cCityGameMotiveTuning : public cTuningData {
   explicit cCityGameMotiveTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
   static std::vector<sTuningKey> Keys();  // the file's numeric keys with their ranges
+  double Held(const std::string& name) const;  // what it holds for a key, in the file's unit (NaN: none)
 
   float minMotive = 0.0f;  // "Min Motive"
   float maxMotive = 100.0f;  // "Max Motive"
@@ -177,6 +179,7 @@ class cCityGameBuildingTuning : public cTuningData {
   explicit cCityGameBuildingTuning(const std::string& dataFolder = kTuningDataFolder);
   void ApplyConstants() override;
   static std::vector<sTuningKey> Keys();  // the file's numeric keys with their ranges
+  double Held(const std::string& name) const;  // what it holds for a key, in the file's unit (NaN: none)
 
   float sleepEnergyDelta = 0.01f;  // "Sleep Energy Delta": energy per ms
   int sleepCost = 15;  // "Sleep Cost": money

@@ -429,16 +429,20 @@ class CityTuningTrialTest : public cCityWorldTest {
                   return Distance(c->GetPosition(), hall) < 60.0f;
                 })) << where << ": every citizen has left the city";
   }
-  void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
+  template <class tSet>
+  void TryEveryKeyOf(tSet& set, const std::vector<sTuningKey>& keys, const std::vector<std::string>& boundByAnother = {}) {
     TryEveryKeyAtEveryText(keys, [this] { TearDown(), SetUp(); },
                            [&](const sTuningKey& key, const std::string& text, const std::string& where) {
                              ApplyTrialText(set, key, text), Enter(), Play(where);
-                           });
+                             return set.Held(key.name);
+                           }, boundByAnother);
   }
 };
 
 TEST_F(CityTuningTrialTest, EveryGeneralKeyFoundsAndPlaysAtEveryTrialText) {
-  TryEveryKeyOf(GetCityGameTuning(), cCityGameTuning::Keys());
+  // Each tribe's share of what all tribes may have together bounds these.
+  TryEveryKeyOf(GetCityGameTuning(), cCityGameTuning::Keys(),
+                {"Initial Tribe Creatures", "Tribe Initial Food", "Max Tribe Population"});
 }
 TEST_F(CityTuningTrialTest, EveryMotiveKeyFoundsAndPlaysAtEveryTrialText) {
   TryEveryKeyOf(GetCityGameMotiveTuning(), cCityGameMotiveTuning::Keys());

@@ -217,6 +217,7 @@ TEST_F(AvatarControllerTest, EveryTuningKeyFliesAndSwimsAtEveryTrialText) {
       const float height = Height();
       EXPECT_TRUE(std::isfinite(height) && height >= 469.0f && height <= 520.0f + 1000.0f) << where;
     }
+    return controller->GetTuning().Held(key.name);
   });
 }
 

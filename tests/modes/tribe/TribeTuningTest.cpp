@@ -55,10 +55,12 @@ class TribeTuningTrialTest : public cTribeWorldTest {
     }
     EXPECT_TRUE(Members().empty() || near > 0) << where << ": every member has left the tribe";
   }
-  void TryEveryKeyOf(cTuningData& set, const std::vector<sTuningKey>& keys) {
+  template <class tSet>
+  void TryEveryKeyOf(tSet& set, const std::vector<sTuningKey>& keys) {
     TryEveryKeyAtEveryText(keys, [this] { TearDown(), GetSharedTuningData().Reload(), SetUp(); },
                            [&](const sTuningKey& key, const std::string& text, const std::string& where) {
                              Found(set, key, text), Play(where);
+                             return set.Held(key.name);
                            });
   }
 };

@@ -51,17 +51,28 @@ inline void SetWriteTimeSeconds(const std::string& path, long seconds) {
   utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-// Just outside the key's range on each side, then the texts alike for every key.
+// The texts a key is tried at: first each end of its range, each followed by
+// the number just outside it (kTrialEnds texts), then the texts alike for
+// every key. Outside an int's end is the next integer; outside a float's, a
+// step of 2^-20 of the end (of 1 at least): the nearest number outside may be
+// held as the very float the end is (as 0.1 is), or round to it times a unit,
+// and would not show a missing cut.
+inline constexpr size_t kTrialEnds = 4;  // low, below low, high, above high
 inline std::vector<std::string> TuningTrialTexts(const sTuningKey& key) {
   const bool whole = key.type == kTuningInt;
-  auto shown = [&](double v) {
+  auto shown = [](double v) {  // the shortest text that reads back as v
     char text[64];
-    std::snprintf(text, sizeof text, whole ? "%.0f" : "%.9g", v);
+    if (v == std::trunc(v)) std::snprintf(text, sizeof text, "%.0f", v);
+    for (int digits = 1; v != std::trunc(v) && (digits == 1 || std::strtod(text, nullptr) != v); ++digits)
+      std::snprintf(text, sizeof text, "%.*g", digits, v);
     return std::string(text);
   };
-  auto step = [&](double bound) { return whole ? 1.0 : std::max(0.5, std::fabs(bound) / 2); };
-  return {shown(key.low - step(key.low)), shown(key.high + step(key.high)), "0", "-1", "2147483647", "1e30",
-          "NaN", "inf", "-inf", "", "text"};
+  auto step = [&](double end) { return whole ? 1.0 : std::ldexp(std::max(std::fabs(end), 1.0), -20); };
+  std::vector<std::string> texts = {shown(key.low), shown(key.low - step(key.low)), shown(key.high),
+                                    shown(key.high + step(key.high))};
+  for (const char* text : {"0", "-1", "2147483647", "1e30", "NaN", "inf", "-inf", "", "text"})
+    if (std::find(texts.begin(), texts.end(), text) == texts.end()) texts.push_back(text);
+  return texts;
 }
 
 // Whether a text stands as written: a plain number of the key's type (an int
@@ -87,25 +98,36 @@ inline void ApplyTrialText(cTuningData& set, const sTuningKey& key, const std::s
 }
 
 // Every key at every trial text: `refound()` readies a fresh fixture and
-// `run(key, text, where)` founds and plays the mode. A text that does
-// not stand is then named in exactly one line, which quotes it; one that
-// stands is named in none, or at most one for a key another bounds (a maximum
-// by its minimum). Afterwards the window goes and every key may be named
-// again, so no later test, in any order, finds a line of these.
+// `run(key, text, where)` founds and plays the mode and returns what the mode
+// holds for the key, in the file's unit. A text that does not stand is then
+// named in exactly one line, which quotes it; one that stands is named in
+// none. At an end of the range, and just outside it, the mode holds that end.
+// A key another bounds (a maximum by its minimum) may be named once, and hold
+// another value, at its end; just outside, it holds what it holds at the end.
+// Afterwards the window goes and every key may be named again, so no later
+// test, in any order, finds a line of these.
 template <class tRefound, class tRun>
 void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refound, tRun run,
                             const std::vector<std::string>& boundByAnother = {}) {
   struct sForget {
     ~sForget() { DestroyDebugWindowForTest(), ForgetBoundedCountNoticesForTest(); }
   } forget;
-  for (const sTuningKey& key : keys)
-    for (const std::string& text : TuningTrialTexts(key)) {
+  for (const sTuningKey& key : keys) {
+    const std::vector<std::string> texts = TuningTrialTexts(key);
+    const bool another = std::count(boundByAnother.begin(), boundByAnother.end(), key.name) > 0;
+    auto asHeld = [&](double v) { return key.type == kTuningFloat ? (double)(float)v : v; };  // a float key's member
+    double heldAtEnd = 0.0;
+    for (size_t t = 0; t < texts.size(); ++t) {
+      const std::string& text = texts[t];
+      const std::string where = std::string("\"") + key.name + "\" written \"" + text + "\"";
+      if (t < kTrialEnds) {
+        ASSERT_EQ(StandsAsWritten(key, text), t % 2 == 0) << where << ": not the end meant";
+      }
       refound();
       if (!GetDebugWindow()) CreateDebugWindow();
       ForgetBoundedCountNoticesForTest();
       const uint64_t from = GetDebugWindow()->LinesAdded();
-      const std::string where = std::string("\"") + key.name + "\" written \"" + text + "\"";
-      run(key, text, where);
+      const double held = run(key, text, where);
       const auto& lines = GetDebugWindow()->Lines();
       const uint64_t added = GetDebugWindow()->LinesAdded() - from;
       int named = 0, quoted = 0;
@@ -113,11 +135,17 @@ void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refoun
         if (lines[i].find("Tuning: \"" + std::string(key.name) + "\" ") != std::string::npos)
           ++named, quoted += lines[i].find(text.empty() ? "\"\"" : text) != std::string::npos;
       if (StandsAsWritten(key, text)) {
-        EXPECT_LE(named, std::count(boundByAnother.begin(), boundByAnother.end(), key.name) > 0 ? 1 : 0) << where;
+        EXPECT_LE(named, another ? 1 : 0) << where;
       } else {
         EXPECT_EQ(named, 1) << where;
         EXPECT_EQ(quoted, 1) << where;
       }
+      if (t < kTrialEnds) {
+        if (t % 2 == 0) heldAtEnd = held;
+        const double end = another ? heldAtEnd : t < 2 ? key.low : key.high;
+        EXPECT_EQ(asHeld(held), asHeld(end)) << where << ": not held at " << texts[t & ~size_t(1)];
+      }
       if (::testing::Test::HasFatalFailure()) return;
     }
+  }
 }
