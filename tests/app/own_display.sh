@@ -21,9 +21,6 @@ fail() { echo "$NAME: $*"; [ -f "$WORK/game.err" ] && tail -5 "$WORK/game.err"; 
 # machine at load 40: the X server's start, the game's start-up to its
 # greeting, and anything the running game shows or answers.
 SERVER_S=60 START_S=240 SHOW_S=240
-# ImageMagick's threads spin while they wait for each other: on a busy
-# machine one picture check took a minute. One thread is always enough here.
-export MAGICK_THREAD_LIMIT=1
 
 window_id() { xdotool search --name "^$1\$" 2> /dev/null | head -1 | grep .; }
 

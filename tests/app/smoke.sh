@@ -15,7 +15,6 @@ GAME=""
 trap '[ -n "$GAME" ] && kill "$GAME" 2> /dev/null; rm -rf "$WORK"' EXIT
 # A game that ended makes typing to it fail, not end this script.
 trap '' PIPE
-export MAGICK_THREAD_LIMIT=1  # one picture check; ImageMagick's threads spin on a busy machine
 fail=0
 
 # Deadlines in real seconds, far beyond what a sanitized build needs on a
