@@ -11,12 +11,13 @@ NAME="civ world"
 
 start_game -civmode
 # The human's colour: bright blue with a little red and green (the ocean is darker).
-HUMAN='(b>0.8 && r>0.1 && r<0.35 && g>0.1 && g<0.35) ? 1 : 0'
+HUMAN='b>0.8 r>0.1 r<0.35 g>0.1 g<0.35'
 city_drawn() {
   shoot
   [ "$(count_middle 300 "$HUMAN")" -gt 150 ]
 }
-wait_for city_drawn || { cp "$WORK/shot.png" /tmp/civ_world_failed.png; fail "no human city in the middle of the window (see /tmp/civ_world_failed.png)"; }
+wait_for $SHOW_S city_drawn ||
+  { cp "$WORK/shot.png" /tmp/civ_world_failed.png; fail "no human city in the middle of the window within $SHOW_S s (see /tmp/civ_world_failed.png)"; }
 
 if grep -E "Script Error|Failed to load|Cannot load|CivGameMode.ini:|Tuning: " "$WORK/game.out" "$WORK/game.err"; then
   fail "a script or file did not load, or a shipped tuning value was cut"

@@ -11,8 +11,8 @@ NAME="debug info"
 
 "$QUORVEL" -noautopause < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
 GAME=$!
-wait_for window_id "Quorvel Control Panel" > /dev/null || fail "no control panel"
-wait_for grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "the game did not start"
+wait_for $START_S window_id "Quorvel Control Panel" > /dev/null || fail "no control panel within $START_S s"
+wait_for $START_S grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "no greeting within $START_S s"
 GL=$(window_id QuorvelGL)
 PANEL=$(window_id "Quorvel Control Panel")
 [ -n "$GL" ] || fail "no game window"
@@ -32,7 +32,7 @@ planet_drawn() {  # some colour in the middle of the window
   shoot
   [ "$(convert "$WORK/shot.png" -gravity center -crop 40x40+0+0 +repage -format '%[fx:maxima.intensity > 0.1]' info:)" = 1 ]
 }
-wait_for planet_drawn || fail "the game window shows no planet"
+wait_for $SHOW_S planet_drawn || fail "the game window shows no planet within $SHOW_S s"
 [ "$(white_in_rows 4)" -eq 0 ] && [ "$(white_in_rows 20)" -eq 0 ] || fail "overlay text before the box was checked"
 
 # The panel's check boxes are the runs of their frame colour down one column;
@@ -52,7 +52,8 @@ lines_shown() {
   shoot
   [ "$(white_in_rows 36)" -gt 40 ] && [ "$(white_in_rows 20)" -gt 40 ] && [ "$(white_in_rows 4)" -gt 40 ]
 }
-wait_for lines_shown || { cp "$WORK/shot.png" /tmp/debug_info_failed.png; fail "no overlay lines (see /tmp/debug_info_failed.png)"; }
+wait_for $SHOW_S lines_shown ||
+  { cp "$WORK/shot.png" /tmp/debug_info_failed.png; fail "no overlay lines within $SHOW_S s (see /tmp/debug_info_failed.png)"; }
 rightmost() {  # rightmost B: the right-most white column (the box's width plus x) of the rows B above the bottom
   local size; size=$(identify -format '%w %h' "$WORK/shot.png"); local w=${size% *} h=${size#* }
   convert "$WORK/shot.png" -crop "400x16+$((w - 400))+$((h - $1 - 16))" +repage -fill black +opaque white \

@@ -19,13 +19,11 @@ fail() {
   for f in "$WORK"/game.out "$WORK"/game.err; do [ -f "$f" ] && { echo "--- $(basename "$f")"; tail -20 "$f"; }; done
   exit 1
 }
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@" > /dev/null 2>&1; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.2
-  done
-}
+. tests/app/wait_for.sh
+# Deadlines in real seconds, far beyond what a sanitized build needs on a
+# machine at load 40: the X server's and the window manager's start, the
+# game's start-up to its greeting, and each thing the game or a dialog does.
+SERVER_S=60 START_S=240 ACT_S=120
 for tool in Xvfb openbox xdotool xprop; do command -v "$tool" > /dev/null || fail "$tool is not installed"; done
 
 # Xvfb picks a free display number itself and writes it once it takes connections.
@@ -33,18 +31,18 @@ exec {displayfd}> "$WORK/display"
 Xvfb -displayfd "$displayfd" -screen 0 1280x1024x24 -noreset -nolisten tcp > /dev/null 2>&1 &
 PIDS+=($!)
 exec {displayfd}>&-
-wait_for 20 test -s "$WORK/display" || fail "no X server"
+wait_for $SERVER_S test -s "$WORK/display" || fail "no X server within $SERVER_S s"
 export DISPLAY=":$(cat "$WORK/display")" GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 
 openbox --sm-disable > /dev/null 2>&1 &
 PIDS+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_for 20 wm_running || fail "openbox did not start"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
+wait_for $SERVER_S wm_running || fail "openbox did not start within $SERVER_S s"
 
 "$QUORVEL" -noautopause -tribemode < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
 PIDS+=($!)
 started() { grep -q "Welcome to Quorvel" "$WORK/game.out"; }
-wait_for 60 started || fail "the game did not start"
+wait_for $START_S started || fail "no greeting within $START_S s"
 GAME="$(xdotool search --name '^QuorvelGL$' | head -1)"
 [ -n "$GAME" ] || fail "no game window"
 
@@ -60,32 +58,30 @@ dialog_shown() { [ -n "$(xdotool search --name "^$1\$" 2> /dev/null)" ]; }
 # types the path into it and presses Return until the dialog is gone (the first
 # Return may only close the name completion that typing opened).
 answer_dialog() {
-  wait_for 20 focus_game || fail "the game window does not take the focus"
+  wait_for $ACT_S focus_game || fail "the game window does not take the focus within $ACT_S s"
   xdotool key "$1"
-  wait_for 30 dialog_shown "$2" || fail "Ctrl key $1 opened no \"$2\" dialog"
+  wait_for $ACT_S dialog_shown "$2" || fail "Ctrl key $1 opened no \"$2\" dialog within $ACT_S s"
   local dialog
   dialog="$(xdotool search --name "^$2\$" | head -1)"
   xdotool windowactivate --sync "$dialog"
   xdotool key "$3"
   xdotool type --delay 20 "$4"
-  # A loaded machine (the sanitized game beside a parallel test run) can take
-  # seconds to close the dialog: keep pressing for up to a minute, not ten seconds.
-  local deadline=$((SECONDS + 60))
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    xdotool key Return
-    sleep 0.5
-    # A window closing under xdotool's search makes that search fail: look twice.
-    dialog_shown "$2" || { sleep 0.3; dialog_shown "$2" || return 0; }
-  done
-  fail "the \"$2\" dialog did not close"
+  wait_for $ACT_S return_closes "$2" || fail "the \"$2\" dialog did not close within $ACT_S s"
+}
+# return_closes TITLE: presses Return in the dialog; true once it is gone. A
+# window closing under xdotool's search makes that search fail: gone means two
+# searches in a row found nothing.
+return_closes() {
+  xdotool key Return
+  ! dialog_shown "$1" && ! dialog_shown "$1"
 }
 
 SAVE="$WORK/dialog test.sav"
 answer_dialog ctrl+s "Save As" ctrl+a "$SAVE"
-wait_for 20 test -s "$SAVE" || fail "Save Game wrote nothing"
+wait_for $ACT_S test -s "$SAVE" || fail "Save Game wrote nothing within $ACT_S s"
 grep -q "QUORVEL FILE" "$SAVE" || fail "the saved file is no saved game"
 
 answer_dialog ctrl+l "Open" ctrl+l "$SAVE"
 loaded() { grep -q "Data manager size after preload" "$WORK/game.out"; }
-wait_for 20 loaded || fail "Load Game loaded nothing"
+wait_for $ACT_S loaded || fail "Load Game loaded nothing within $ACT_S s"
 echo "file dialogs: saved and loaded through the desktop's dialogs"

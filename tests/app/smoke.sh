@@ -3,24 +3,77 @@
 # on standard output, keeps drawing frames, answers console commands typed on
 # standard input, opens saved games named with -loadgame, and starts with its
 # standard streams closed.
+# Each step waits for what the game does (its greeting, its answers, its
+# windows), never for a fixed time; the display may be shared, so the windows
+# counted are the game's own (by their process id).
 set -u
 QUORVEL="$1"
 cd "$(dirname "$0")/../.."
+. tests/app/wait_for.sh
 WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
+GAME=""
+trap '[ -n "$GAME" ] && kill "$GAME" 2> /dev/null; rm -rf "$WORK"' EXIT
+# A game that ended makes typing to it fail, not end this script.
+trap '' PIPE
 fail=0
 
-# run NAME SECONDS ARGS...: the game with "help" and "mode" typed after start-up.
-run() {
-  local name="$1" seconds="$2"; shift 2
-  { sleep 2; echo "help"; sleep 1; xwininfo -root -tree > "$WORK/$name.windows"; echo "mode"; sleep 1; } |
-    timeout -s INT "$seconds" "$QUORVEL" "$@" > "$WORK/$name.out" 2> "$WORK/$name.err"
+# Deadlines in real seconds, far beyond what a sanitized build needs on a
+# machine at load 40: the start-up (to the greeting, or to the windows), each
+# answer or window after it, and the end once asked to stop.
+START_S=240 ANSWER_S=60 END_S=60
+
+said() { grep -qE "$2" "$WORK/$1.out"; }  # said NAME PATTERN
+# game_windows PID: the names of the windows of the game with that pid, quoted
+# as xwininfo quotes them.
+game_windows() {
+  local w
+  for w in $(xdotool search --pid "$1" --name '' 2> /dev/null); do echo "\"$(xdotool getwindowname "$w" 2> /dev/null)\""; done
 }
-check() {  # check FILE PATTERN
-  grep -qE "$2" "$1" || { echo "missing in $(basename "$1"): $2"; fail=1; }
+# windows_open NAME: the game's windows into NAME.windows; true once all three are there.
+windows_open() {
+  game_windows "$GAME" > "$WORK/$1.windows"
+  grep -q '"QuorvelGL"' "$WORK/$1.windows" && grep -q '"Quorvel Control Panel"' "$WORK/$1.windows" &&
+    grep -q '"Debug Window"' "$WORK/$1.windows"
+}
+gone() { ! kill -0 "$1" 2> /dev/null; }
+# stop PID: asks the game to stop (SIGTERM: a background job ignores SIGINT) and waits for it to go.
+stop() {
+  kill "$1" 2> /dev/null
+  wait_for $END_S gone "$1" || { echo "the game did not end within $END_S s of SIGTERM"; kill -KILL "$1"; }
+  wait "$1" 2> /dev/null
+  GAME=""
 }
 
-run plain 8 -noautopause -tribemode
+# run NAME ARGS...: the game with ARGS, its output in NAME.out and NAME.err.
+# "help" is typed once it greeted, "mode" once help was answered and its
+# three windows are open (their names in NAME.windows); the input then ends,
+# and the game is stopped once "mode" was answered.
+run() {
+  local name="$1" typing status=0
+  shift
+  mkfifo "$WORK/$name.in"
+  "$QUORVEL" "$@" < "$WORK/$name.in" > "$WORK/$name.out" 2> "$WORK/$name.err" &
+  GAME=$!
+  exec {typing}> "$WORK/$name.in"
+  converse "$name" "$typing" || status=1
+  exec {typing}>&-
+  stop "$GAME"
+  return $status
+}
+converse() {  # converse NAME FD
+  wait_for $START_S said "$1" 'Welcome to Quorvel$' || { echo "$1: no greeting within $START_S s"; return 1; }
+  echo "help" >&"$2"
+  # The answer's last line, a row of stars.
+  wait_for $ANSWER_S said "$1" ': \*{17}$' || { echo "$1: \"help\" not answered within $ANSWER_S s"; return 1; }
+  wait_for $ANSWER_S windows_open "$1" || { echo "$1: not all three windows open within $ANSWER_S s"; return 1; }
+  echo "mode" >&"$2"
+  wait_for $ANSWER_S said "$1" ': Current mode: ' || { echo "$1: \"mode\" not answered within $ANSWER_S s"; return 1; }
+}
+check() {  # check FILE PATTERN
+  grep -qsE "$2" "$1" || { echo "missing in $(basename "$1"): $2"; fail=1; }
+}
+
+run plain -noautopause -tribemode || fail=1
 check "$WORK/plain.out" '^[0-9A-F]{8}: Welcome to Quorvel$'
 check "$WORK/plain.out" '^[0-9A-F]{8}: >help$'
 check "$WORK/plain.out" '^[0-9A-F]{8}: Current Commands:$'
@@ -32,11 +85,11 @@ check "$WORK/plain.windows" '"Quorvel Control Panel"'
 check "$WORK/plain.windows" '"Debug Window"'
 
 # A save that recorded the tribe mode makes it current.
-run loaded 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/checked_save
+run loaded -noautopause -loadgame fuzz/corpus/fuzz_savefile/checked_save || fail=1
 check "$WORK/loaded.out" '^[0-9A-F]{8}: Current mode: tribe$'
 
 # A damaged save is refused with a message and the game plays on.
-run damaged 8 -noautopause -loadgame fuzz/corpus/fuzz_savefile/truncated_body
+run damaged -noautopause -loadgame fuzz/corpus/fuzz_savefile/truncated_body || fail=1
 check "$WORK/damaged.err" 'Load Error'
 check "$WORK/damaged.out" '^[0-9A-F]{8}: Current mode: creature$'
 
@@ -46,22 +99,29 @@ mkdir -p "$WORK/tree/Data"
 for entry in Data/*; do ln -s "$PWD/$entry" "$WORK/tree/Data/"; done
 rm "$WORK/tree/Data/tribetuning.xml"
 printf '<tuning>\n<int name="eatfood" data="3">\n' > "$WORK/tree/Data/tribetuning.xml"
-(cd "$WORK/tree" && run tribetuning 5 -noautopause)
+(cd "$WORK/tree" && run tribetuning -noautopause) || fail=1
 check "$WORK/tribetuning.err" 'Script Error.*tribetuning\.xml'
 check "$WORK/tribetuning.out" '^[0-9A-F]{8}: \[Script Error\] .*tribetuning\.xml$'
 
 # Started with standard input, output and error closed, the game finds
-# /dev/null in their places (not its X connection) and plays on.
+# /dev/null in their places (not its X connection) and plays on. With nothing
+# to read it by, it is up once its game window shows a drawn picture.
 "$QUORVEL" -noautopause 0<&- 1>&- 2>&- &
-game=$!
-sleep 3
+GAME=$!
+drawn() {
+  local w
+  w=$(xdotool search --pid "$GAME" --name '^QuorvelGL$' 2> /dev/null | head -1) && [ -n "$w" ] &&
+    import -window "$w" "$WORK/closed.png" 2> /dev/null &&
+    [ "$(convert "$WORK/closed.png" -gravity center -crop 40x40+0+0 +repage -format '%[fx:maxima.intensity > 0.1]' info:)" = 1 ]
+}
+drawn_or_gone() { drawn || gone "$GAME"; }
+wait_for $START_S drawn_or_gone || { echo "closed streams: no picture drawn within $START_S s"; fail=1; }
 for fd in 0 1 2; do
-  [ "$(readlink "/proc/$game/fd/$fd")" = /dev/null ] ||
-    { echo "closed streams: descriptor $fd is $(readlink "/proc/$game/fd/$fd")"; fail=1; }
+  [ "$(readlink "/proc/$GAME/fd/$fd")" = /dev/null ] ||
+    { echo "closed streams: descriptor $fd is $(readlink "/proc/$GAME/fd/$fd")"; fail=1; }
 done
-kill -0 "$game" 2> /dev/null || { echo "closed streams: the game ended"; fail=1; }
-kill "$game" 2> /dev/null
-wait "$game" 2> /dev/null
+kill -0 "$GAME" 2> /dev/null || { echo "closed streams: the game ended"; fail=1; }
+stop "$GAME"
 
 if [ "$fail" -ne 0 ]; then
   for f in "$WORK"/*.out "$WORK"/*.err; do echo "--- $(basename "$f")"; grep -v 'Supported Extensions' "$f" | tail -20; done

@@ -6,16 +6,18 @@ RUNNER="$(cd "$(dirname "$0")/../.." && pwd)/fuzz/run-all.sh"
 dir="$(mktemp -d)"; trap 'rm -rf "$dir"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# A stand-in for a libFuzzer target: records its arguments, then waits (at
-# most 30 s) for its partner to have started, which happens only when the two
-# run at once.
+# A stand-in for a libFuzzer target: records its arguments, then waits for its
+# partner to have started, which happens only when the two run at once; it
+# gives up once 120 s have passed on the clock (the two start together, but a
+# busy machine may keep the second waiting).
 stand_in() {  # name partner exit-code
   cat > "$dir/fuzz_$1" <<SCRIPT
 #!/bin/sh
 echo "\$*" > "$dir/$1.args"
 touch "$dir/$1.started"
-i=0; while [ ! -e "$dir/$2.started" ] && [ \$i -lt 300 ]; do sleep 0.1; i=\$((i+1)); done
-[ -e "$dir/$2.started" ] || { echo "ran alone"; exit 3; }
+end=\$((\$(date +%s) + 120))
+while [ ! -e "$dir/$2.started" ] && [ \$(date +%s) -le \$end ]; do sleep 0.1; done
+[ -e "$dir/$2.started" ] || { echo "ran alone: no partner within 120 s"; exit 3; }
 [ $3 -eq 0 ] || { echo "==ERROR: AddressSanitizer: stand-in finding in $1"; exit $3; }
 echo "stat::number_of_executed_units: 7"
 SCRIPT

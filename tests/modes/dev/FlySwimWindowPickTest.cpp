@@ -52,10 +52,12 @@ bool MainWindowIs(int width, int height) {
   return glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height;
 }
 
+// The shared X server answers in its own time: on a busy machine it may take
+// seconds, so the wait gives up only after at least 120 s of naps.
 bool ResizeMainWindow(int width, int height) {
   glutSetWindow(gMainWindow);
   glutReshapeWindow(width, height);
-  for (int i = 0; i < 2000 && !MainWindowIs(width, height); ++i) {
+  for (int i = 0; i < 120000 && !MainWindowIs(width, height); ++i) {
     glutMainLoopEvent();
     usleep(1000);
   }
