@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The whole program under the test display: it opens its three windows, greets
 # on standard output, keeps drawing frames, answers console commands typed on
-# standard input, opens saved games named with -loadgame, and starts with its
-# standard streams closed.
+# standard input, opens saved games named with -loadgame, starts with its
+# standard streams closed, and outlives a reader of its output that quit.
 # Each step waits for what the game does (its greeting, its answers, its
 # windows), never for a fixed time; the display may be shared, so the windows
 # counted are the game's own (by their process id).
@@ -121,6 +121,20 @@ for fd in 0 1 2; do
     { echo "closed streams: descriptor $fd is $(readlink "/proc/$GAME/fd/$fd")"; fail=1; }
 done
 kill -0 "$GAME" 2> /dev/null || { echo "closed streams: the game ended"; fail=1; }
+stop "$GAME"
+
+# A reader of standard output that quits (`quorvel | head -c 200`) costs the
+# game nothing: it outlives the reader, opens its windows and draws, though
+# every line it prints after the reader left has nowhere to go.
+mkfifo "$WORK/headed"
+head -c 200 < "$WORK/headed" > /dev/null &
+HEAD=$!
+# The game gets SIGPIPE as a shell gives it, not ignored as this script has it.
+(trap - PIPE; exec "$QUORVEL" -noautopause < /dev/null > "$WORK/headed" 2> "$WORK/headed.err") &
+GAME=$!
+wait_for $START_S gone "$HEAD" || { echo "head: did not end within $START_S s"; fail=1; }
+wait_for $START_S drawn_or_gone || { echo "headed: no picture drawn within $START_S s"; fail=1; }
+kill -0 "$GAME" 2> /dev/null || { echo "headed: the game ended once its reader quit"; fail=1; }
 stop "$GAME"
 
 if [ "$fail" -ne 0 ]; then
