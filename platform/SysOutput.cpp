@@ -28,6 +28,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <deque>
 #include <mutex>
@@ -262,8 +263,10 @@ void Sys_PumpOutput() {
   Tell(notices);
 }
 
+// Real time, not the game's clock: a test's stopped clock must not make the
+// exit wait forever on a reader that never comes back.
 bool Sys_FlushOutput(unsigned waitMs) {
-  const uint32_t start = Sys_Milliseconds();
+  const auto start = std::chrono::steady_clock::now();
   for (;;) {
     Sys_PumpOutput();
     std::lock_guard<std::recursive_mutex> hold(Output().lock);
@@ -272,7 +275,8 @@ bool Sys_FlushOutput(unsigned waitMs) {
     for (cOutStream& s : Output().streams)
       if (!s.gone && !s.waiting.empty()) slow[count++] = {s.fd, POLLOUT, 0};
     if (count == 0) return true;
-    const uint32_t waited = Sys_Milliseconds() - start;
+    const unsigned waited = (unsigned)std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start).count();
     if (waited >= waitMs) return false;
     poll(slow, (nfds_t)count, (int)std::min(waitMs - waited, 50u));
   }
