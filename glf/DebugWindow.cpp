@@ -27,7 +27,6 @@ cHelpCommand& HelpCommand() {
 }
 
 void EchoMessageBox(const char* line) { DebugPrintf("%s", line); }
-void SayOutputClosed(const char* line) { DebugPrintf("%s", line); }
 
 }  // namespace
 
@@ -122,12 +121,10 @@ void CreateDebugWindow() {
   gDebugWindow = new cGLFDebugWindow();
   gDebugWindow->Create("Debug Window");
   Sys_SetMessageEcho(EchoMessageBox);
-  Sys_SetOutputClosedNotice(SayOutputClosed);
 }
 
 void DestroyDebugWindowForTest() {
   Sys_SetMessageEcho(nullptr);
-  Sys_SetOutputClosedNotice(nullptr);
   delete gDebugWindow;
   gDebugWindow = nullptr;
 }

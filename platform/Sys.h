@@ -123,12 +123,10 @@ void Sys_SetStdinForTest(int fd);                          // lines come from fd
 enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputExitWaitMs = 1000;           // how long text still waiting may hold up the exit
-void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now if the reader takes it, else waits; dropped once the reader is gone
+void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now if the reader takes it, else waits; dropped once the reader is gone (a "Console" box says so once)
 void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void   Sys_PumpOutput();                                   // each frame: sends what waits, as far as the readers take it
 bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at most waitMs for slow readers; false when text was left
-size_t Sys_OutputWaitingBytes(SysStream stream);
-void   Sys_SetOutputClosedNotice(void (*notice)(const char* line)); // told once a stream's reader is gone; told at once of earlier ones
 void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh; -1 restores
 
 // ---- windows -------------------------------------------------------------------

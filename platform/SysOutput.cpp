@@ -7,18 +7,19 @@
 // waits in a bounded queue, sent again each frame; past the bound the oldest
 // waiting pieces are dropped and the next one written is preceded by a line
 // saying how many lines went. Once the reader is gone, everything for that
-// stream is dropped and that is said once (the debug window hears it).
+// stream is dropped and that is said once, as a message box (the debug window
+// and the game window show it).
 //
 // A pipe, a terminal or a FIFO is written through a descriptor of our own,
 // opened anew on the same object with O_NONBLOCK: setting the flag on the
 // inherited descriptor would change it for every process sharing it (the
 // shell, the next command in a pipeline). Sockets take MSG_DONTWAIT per call.
-// Regular files and /dev/null are written directly: they never hold us up.
+// Regular files and /dev/null, and anything /proc cannot reopen, are written
+// directly: the first never hold us up.
 #include "platform/Sys.h"
 
 #include <errno.h>
 #include <fcntl.h>
-#include <limits.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdarg.h>
@@ -37,7 +38,7 @@
 
 namespace {
 
-enum class eWay { Unknown, Direct, OwnNonBlocking, Socket, PolledPipe };
+enum class eWay { Unknown, Direct, OwnNonBlocking, Socket };
 
 struct cOutStream {
   cOutStream(const char* streamName, int descriptor) : name(streamName), inherited(descriptor) {}
@@ -59,8 +60,6 @@ struct cOutStream {
 struct cOutput {
   std::recursive_mutex lock;
   cOutStream streams[2] = {{"Standard output", STDOUT_FILENO}, {"Standard error", STDERR_FILENO}};
-  void (*closedNotice)(const char*) = nullptr;
-  std::vector<std::string> unheardNotices;  // said before anyone listened
 };
 // Built on first use and never destroyed: text may be written by static
 // initialisers, and the flush at exit runs after static destructors began.
@@ -87,23 +86,17 @@ void Classify(cOutStream& s) {
     s.way = eWay::Socket;
     return;
   }
-  const bool terminal = isatty(s.inherited);
-  if (!S_ISFIFO(st.st_mode) && !terminal) return;
+  if (!S_ISFIFO(st.st_mode) && !isatty(s.inherited)) return;
   char path[64];
   snprintf(path, sizeof path, "/proc/self/fd/%d", s.inherited);
+  // A pipe whose reader already quit cannot be opened: its direct write fails and says so.
   const int own = open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (own >= 0) {
-    s.fd = own;
-    s.way = eWay::OwnNonBlocking;
-  } else if (errno == ENXIO && S_ISFIFO(st.st_mode)) {
-    s.gone = true;  // a pipe with no reader left
-  } else {
-    s.way = eWay::PolledPipe;  // no /proc: write only what poll says fits
-  }
+  if (own < 0) return;
+  s.fd = own;
+  s.way = eWay::OwnNonBlocking;
 }
 
 void MarkGone(cOutStream& s, std::vector<std::string>& notices) {
-  if (s.gone) return;
   s.gone = true;
   s.waiting.clear();
   s.waitingBytes = s.headSent = 0;
@@ -122,12 +115,6 @@ ssize_t WriteSome(cOutStream& s, const iovec* pieces, int count) {
       message.msg_iov = const_cast<iovec*>(pieces);
       message.msg_iovlen = (size_t)count;
       wrote = sendmsg(s.fd, &message, MSG_DONTWAIT | MSG_NOSIGNAL);
-    } else if (s.way == eWay::PolledPipe) {
-      pollfd writable{s.fd, POLLOUT, 0};
-      if (poll(&writable, 1, 0) == 1 && (writable.revents & (POLLERR | POLLHUP))) return -1;
-      if (!(writable.revents & POLLOUT)) return 0;
-      // Up to PIPE_BUF bytes go in whole or not at all, so this cannot block.
-      wrote = write(s.fd, pieces[0].iov_base, std::min(pieces[0].iov_len, (size_t)PIPE_BUF));
     } else {
       wrote = writev(s.fd, pieces, count);
     }
@@ -202,11 +189,9 @@ void Bound(cOutStream& s) {
   }
 }
 
+// Outside the lock: the box writes to standard error in turn.
 void Tell(const std::vector<std::string>& notices) {
-  for (const std::string& notice : notices) {
-    if (Output().closedNotice) Output().closedNotice(notice.c_str());
-    else Output().unheardNotices.push_back(notice);
-  }
+  for (const std::string& notice : notices) Sys_MessageBox("Console", notice);
 }
 
 void WriteDirect(cOutStream& s, const char* text, size_t size, std::vector<std::string>& notices) {
@@ -280,21 +265,6 @@ bool Sys_FlushOutput(unsigned waitMs) {
     if (waited >= waitMs) return false;
     poll(slow, (nfds_t)count, (int)std::min(waitMs - waited, 50u));
   }
-}
-
-size_t Sys_OutputWaitingBytes(SysStream stream) {
-  std::lock_guard<std::recursive_mutex> hold(Output().lock);
-  return StreamOf(stream).waitingBytes;
-}
-
-void Sys_SetOutputClosedNotice(void (*notice)(const char* line)) {
-  std::vector<std::string> unheard;
-  {
-    std::lock_guard<std::recursive_mutex> hold(Output().lock);
-    Output().closedNotice = notice;
-    if (notice) unheard.swap(Output().unheardNotices);
-  }
-  for (const std::string& line : unheard) notice(line.c_str());
 }
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {

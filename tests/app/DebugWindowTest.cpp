@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include "glf/DebugWindow.h"
 #include "platform/Sys.h"
@@ -103,25 +101,6 @@ TEST_F(DebugWindowTest, CommandsWithOneNameAllRunInRegistrationOrderWithTheWhole
   UnregisterDebugCommand(&first);
   UnregisterDebugCommand(&second);
   UnregisterDebugCommand(&other);
-}
-
-// `quorvel | head`: once head quits, the mirror's lines are dropped, the
-// window keeps them all and says once that standard output was closed.
-TEST_F(DebugWindowTest, AStandardOutputWhoseReaderQuitIsSaidOnceAndTheWindowKeepsEveryLine) {
-  int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
-  close(fds[0]);
-  void (*previousPipeSignal)(int) = signal(SIGPIPE, SIG_IGN);
-  Sys_SetOutputForTest(SysStream::Out, fds[1], kSysOutputMaxWaitingBytes);
-  GetDebugWindow()->SetMirrorToStdout(true);
-  for (int i = 0; i < 3; ++i) DebugPrintf("line %d", i);
-  Sys_SetOutputForTest(SysStream::Out, -1, 0);
-  signal(SIGPIPE, previousPipeSignal);
-  close(fds[1]);
-  std::vector<std::string> texts;
-  for (const std::string& line : Lines()) texts.push_back(Text(line));
-  EXPECT_EQ(texts, (std::vector<std::string>{"line 0", "Standard output was closed: its lines are no longer written there",
-                                             "line 1", "line 2"}));
 }
 
 TEST(DebugConsole, SplitKeepsOnlyNonEmptyWords) {
