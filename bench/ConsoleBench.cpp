@@ -85,6 +85,12 @@ constexpr int kFloodFrames = 6;
 
 struct cFloodFigures {
   double longestMs = 0, meanMs = 0, commandsPerFrame = 0;
+  void Report(benchmark::State& state) const {
+    state.SetIterationTime(longestMs * 1e-3);
+    state.counters["longest_ms"] = longestMs;
+    state.counters["mean_ms"] = meanMs;
+    state.counters["commands_per_frame"] = commandsPerFrame;
+  }
 };
 
 // How many times `>word` was echoed into the output file.
@@ -123,16 +129,16 @@ bool StartFloodedGame(int out, const char* word, size_t bytes, int settleFrames)
   return true;
 }
 
-// The game in a child of its own, once: `run(figures)` there, `report(figures)` here.
-template <class Figures, class Run, class Report>
-void MeasureOnce(benchmark::State& state, Run run, Report report) {
+// The game in a child of its own, once: `run(figures)` there, reported here.
+template <class Figures, class Run>
+void MeasureOnce(benchmark::State& state, Run run) {
   for (auto _ : state) {
     Figures f;
     if (!MeasureGameInChild(run, f)) {
       state.SkipWithError("the game did not run (no display, or this process opened it already)");
       return;
     }
-    report(f);
+    f.Report(state);
   }
 }
 
@@ -155,14 +161,7 @@ bool RunFlood(const char* word, cFloodFigures& figures) {
 }
 
 void BM_ConsoleFloodFrame(benchmark::State& state, const char* word) {
-  MeasureOnce<cFloodFigures>(
-      state, [word](cFloodFigures& mine) { return RunFlood(word, mine); },
-      [&state](const cFloodFigures& f) {
-        state.SetIterationTime(f.longestMs * 1e-3);
-        state.counters["longest_ms"] = f.longestMs;
-        state.counters["mean_ms"] = f.meanMs;
-        state.counters["commands_per_frame"] = f.commandsPerFrame;
-      });
+  MeasureOnce<cFloodFigures>(state, [word](cFloodFigures& mine) { return RunFlood(word, mine); });
 }
 BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, quiet_reference, nullptr)
     ->UseManualTime()
@@ -180,6 +179,11 @@ constexpr double kFloodSeconds = 30;
 
 struct cGapFigures {
   double longestGapMs = 0, frames = 0;
+  void Report(benchmark::State& state) const {
+    state.SetIterationTime(longestGapMs * 1e-3);
+    state.counters["longest_gap_ms"] = longestGapMs;
+    state.counters["frames"] = frames;
+  }
 };
 
 bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
@@ -201,13 +205,8 @@ bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
 }
 
 void BM_ConsoleFloodFor30s(benchmark::State& state, bool unreadPipe) {
-  MeasureOnce<cGapFigures>(
-      state, [unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); },
-      [&state](const cGapFigures& f) {
-        state.SetIterationTime(f.longestGapMs * 1e-3);
-        state.counters["longest_gap_ms"] = f.longestGapMs;
-        state.counters["frames"] = f.frames;
-      });
+  MeasureOnce<cGapFigures>(state,
+                           [unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); });
 }
 BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_a_file_reference, false)
     ->UseManualTime()

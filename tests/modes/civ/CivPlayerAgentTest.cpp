@@ -140,6 +140,7 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
   };
   clock.Advance(10000);
   for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.strategy << " " << r.sinceFireMs << " at " << r.actsAt);
     // Half the clock's range short of the turn: the leap to it, below, runs forward.
     if (r.actsAt) clock.Set((uint32_t)r.actsAt + (1u << 31));
     players->GetStrategies()->Set(1, r.strategy);
@@ -157,11 +158,10 @@ TEST_F(CivPlayerAgentTest, VehicleAgentsChooseByStrategyAndSwitchWhenIdleGuns) {
     if (r.actsAt) clock.Set((uint32_t)r.actsAt);  // the agent is due all the same
     v->SetLastFireTime(Sys_Milliseconds() - r.sinceFireMs);
     agent.Update(0);
-    EXPECT_EQ(v->GetState(), r.state) << r.strategy << " " << r.sinceFireMs << " at " << r.actsAt;
-    EXPECT_EQ(v->GetMission(), r.mission) << r.strategy;
-    EXPECT_EQ(v->GetTargetCity() == home, r.targetsHome) << r.strategy << " " << r.sinceFireMs << " at " << r.actsAt;
-    EXPECT_EQ(v->GetTargetVehicle() != nullptr && v->GetTargetVehicle() == enemy, r.targetsEnemy)
-        << r.sinceFireMs << " at " << r.actsAt;
+    EXPECT_EQ(v->GetState(), r.state);
+    EXPECT_EQ(v->GetMission(), r.mission);
+    EXPECT_EQ(v->GetTargetCity() == home, r.targetsHome);
+    EXPECT_EQ(v->GetTargetVehicle() != nullptr && v->GetTargetVehicle() == enemy, r.targetsEnemy);
     for (cCivModeVehicle* gone : {v, enemy})
       if (gone) gone->SetState(kCivVehicleDying, gone->GetPosition(), nullptr, nullptr, 0);  // out of every later search
   }
