@@ -197,7 +197,8 @@ bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
     AppPumpFrame();
     glFinish();
     const auto now = Clock::now();
-    figures.longestGapMs = std::max(figures.longestGapMs, std::chrono::duration<double, std::milli>(now - last).count());
+    const double gapMs = std::chrono::duration<double, std::milli>(now - last).count();
+    figures.longestGapMs = std::max(figures.longestGapMs, gapMs);
     last = now;
     ++figures.frames;
   }
@@ -205,8 +206,7 @@ bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
 }
 
 void BM_ConsoleFloodFor30s(benchmark::State& state, bool unreadPipe) {
-  MeasureOnce<cGapFigures>(state,
-                           [unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); });
+  MeasureOnce<cGapFigures>(state, [unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); });
 }
 BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_a_file_reference, false)
     ->UseManualTime()
