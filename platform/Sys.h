@@ -122,7 +122,7 @@ void Sys_SetStdinForTest(int fd);                          // lines come from fd
 // ---- standard output and error: never wait on their reader ------------------
 enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
-constexpr unsigned kSysOutputExitWaitMs = 1000;           // how long text still waiting may hold up the exit
+constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt
 void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now if the reader takes it, else waits; dropped once the reader is gone (a "Console" box says so once)
 void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void   Sys_PumpOutput();                                   // each frame: sends what waits, as far as the readers take it

@@ -59,7 +59,7 @@ bool Sys_LeaveGoneWindowManagerForTest() {
 
 static std::string TypedFileName(SysFileDialog kind) {
   Sys_Print(SysStream::Err, "%s (file name, empty cancels): ", kind == SysFileDialog::Save ? "Save as" : "Open");
-  Sys_FlushOutput(kSysOutputExitWaitMs);  // the prompt shows before the wait for the answer
+  Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
   std::string typed;
   if (!Sys_ReadStdinLine(typed)) return "";
   return typed;

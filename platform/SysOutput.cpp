@@ -277,7 +277,7 @@ void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {
 
 // What still waits at exit gets a moment; a reader that never comes back
 // must not keep the program from ending.
-void FlushAtExit() { Sys_FlushOutput(kSysOutputExitWaitMs); }
+void FlushAtExit() { Sys_FlushOutput(kSysOutputFlushWaitMs); }
 
 // A program started with standard input, output or error closed would get
 // its next file or connection (the X display's) in that place, and the
