@@ -113,21 +113,30 @@ int64_t Sys_NextFrameDeadline(int64_t deadline, int64_t now, int64_t period);  /
 uint32_t Sys_ThreadId();                                   // for the debug window's line prefix
 
 // ---- console -----------------------------------------------------------------
+// Standard input other than a file is read by a thread of its own, the only
+// one that waits on it; on a terminal it reads only while the game is in the
+// terminal's foreground.
 constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's polling takes; the rest wait for the next frames
-void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null, SIGPIPE ignored: first thing in main
+void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null; SIGPIPE, SIGTTOU, SIGTTIN ignored: first thing in main
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
 bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
+bool Sys_StdinIsForegroundTerminal();                      // a person at the terminal can answer now: standard input is a terminal whose foreground is this game
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
+bool Sys_WaitStdinForTest(unsigned waitMs);                // waits until input read is there to take, or its end; false when neither came
+void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the reader between seeing input and reading it; nullptr: none
 
 // ---- standard output and error: never wait on their reader ------------------
+// A file is written at once; anything else (a pipe, a terminal, a socket) by a
+// thread of the stream's own, the frame loop only queuing.
 enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt
-void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now if the reader takes it, else waits; dropped once the reader is gone (a "Console" box says so once)
+void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now (a file) or is queued; dropped once the reader is gone (a "Console" box says so once)
 void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void   Sys_PumpOutput();                                   // each frame: sends what waits, as far as the readers take it
+void   Sys_PumpOutput();                                   // each frame: says what the writers found (a reader that quit)
 bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at most waitMs for slow readers; false when text was left
 void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh; -1 restores
+void   Sys_SetOutputFlushClockForTest(uint32_t (*clock)()); // the flush's wait is counted on this clock (ms); nullptr: real time
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows

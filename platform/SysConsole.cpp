@@ -1,13 +1,23 @@
 #include "platform/Sys.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
+#include <pthread.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
 
+#include "platform/SysIoThread.h"
 #include "platform/glui/DebugView.h"
 
 // One reader of standard input for the whole program: console commands poll
@@ -35,6 +45,7 @@ struct cLineReader {
   bool holdsNul = false;      // the kept part holds a NUL: the line would not run as it would be echoed
   size_t polledBytes = 0;     // read since the console's polling last came up empty
   int polledLines = 0;        // taken since then
+  bool classified = false;    // whether `fd` is read directly or by the reading thread is known
 };
 cLineReader gReader;
 
@@ -82,11 +93,151 @@ bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
   return false;
 }
 
-// Reads what is there (waitMs 0) or waits up to waitMs (-1: until input or end).
+// Whether this process may read the terminal now: a terminal that is not our
+// controlling one has no foreground to keep to.
+bool InTerminalForeground(int fd) {
+  const pid_t foreground = tcgetpgrp(fd);
+  return foreground < 0 || foreground == getpgrp();
+}
+
+// Input that is not a file is read by a thread of its own: a read there may
+// wait (another process sharing the pipe or the terminal, a shell among them,
+// can take the bytes between our look and our read), and only this thread
+// waits. It reads one chunk ahead of the frames and no more, and on a terminal
+// only while the game is in the terminal's foreground: there the shell reads
+// what is typed, and a read would stop the game (or fail, SIGTTIN ignored).
+struct cInputThread {
+  cInputThread(int descriptor, bool isTerminal) : fd(descriptor), terminal(isTerminal) {}
+  int fd;  // a duplicate of its own: the caller may close or reuse the one it gave
+  bool terminal;
+  bool abandoned = false;  // replaced: the thread ends (and frees this) at its next look
+  bool finished = false;   // the thread ended first: whoever replaces this frees it
+  bool ready = false;      // `bytes` holds a chunk the frames have not taken
+  bool ended = false;      // end of input, or an error
+  std::vector<char> bytes;
+};
+
+struct cInput {
+  std::mutex lock;
+  std::condition_variable changed;
+  cInputThread* thread = nullptr;  // null: the input is a file, read directly
+  void (*beforeRead)() = nullptr;
+};
+cInput* MakeInput();
+cInput*& InputSlot() {
+  static cInput* input = MakeInput();  // never destroyed: its thread may outlive main
+  return input;
+}
+cInput& Input() { return *InputSlot(); }
+
+// A child forked while the reading thread held the lock would find it held
+// forever, and the condition would count waiters that are not there: the
+// child gets fresh ones and, having no reading thread, looks at its input afresh.
+void AfterForkInChild() {
+  cInput* child = new cInput;
+  child->beforeRead = InputSlot()->beforeRead;
+  InputSlot() = child;
+  gReader.classified = false;
+}
+
+cInput* MakeInput() {
+  pthread_atfork([] { Input().lock.lock(); }, [] { Input().lock.unlock(); }, AfterForkInChild);
+  return new cInput;
+}
+
+constexpr int kTerminalLookMs = 200;  // how often a terminal's foreground is looked at again
+
+void ReaderLoop(cInputThread* t) {
+  BlockSignalsInThisIoThread();
+  cInput& in = Input();
+  std::vector<char> buffer(kChunkBytes);
+  std::unique_lock<std::mutex> hold(in.lock);
+  for (;;) {
+    in.changed.wait(hold, [t] { return t->abandoned || !t->ready; });
+    if (t->abandoned) break;
+    void (*const beforeRead)() = in.beforeRead;
+    hold.unlock();
+    ssize_t got = -1;
+    int error = EAGAIN;
+    if (t->terminal && !InTerminalForeground(t->fd)) {
+      hold.lock();
+      in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), [t] { return t->abandoned; });
+      continue;
+    }
+    pollfd p{t->fd, POLLIN, 0};
+    const int seen = poll(&p, 1, t->terminal ? kTerminalLookMs : -1);
+    if (seen > 0 && !(t->terminal && !InTerminalForeground(t->fd))) {
+      if (beforeRead) beforeRead();
+      got = read(t->fd, buffer.data(), buffer.size());
+      error = got < 0 ? errno : 0;
+    }
+    hold.lock();
+    if (got > 0) {
+      t->bytes.assign(buffer.data(), buffer.data() + got);
+      t->ready = true;
+    } else if (got == 0 || (error != EAGAIN && error != EINTR && !(error == EIO && t->terminal))) {
+      t->ended = true;  // an EIO on a terminal: sent to the background between the look and the read
+    } else {
+      continue;
+    }
+    in.changed.notify_all();
+    if (t->ended) break;
+  }
+  if (t->abandoned) {
+    close(t->fd);
+    delete t;
+  } else {
+    t->finished = true;
+  }
+}
+
+void Abandon(cInputThread* t) {
+  if (!t) return;
+  t->abandoned = true;
+  if (t->finished) {
+    close(t->fd);
+    delete t;
+  }
+  Input().changed.notify_all();
+}
+
+// Decides, once per descriptor, how it is read.
+void Classify() {
+  cLineReader& r = gReader;
+  r.classified = true;
+  struct stat st {};
+  if (fstat(r.fd, &st) == 0 && S_ISREG(st.st_mode)) return;  // a file never waits
+  const int own = fcntl(r.fd, F_DUPFD_CLOEXEC, 3);
+  if (own < 0) return;
+  std::lock_guard<std::mutex> hold(Input().lock);
+  Input().thread = new cInputThread(own, isatty(own));
+  std::thread(ReaderLoop, Input().thread).detach();
+}
+
+// Takes what is there (waitMs 0) or waits up to waitMs (-1: until input or end).
 // Called only once the chunk before was taken whole.
 bool ReadMore(int waitMs) {
   cLineReader& r = gReader;
   if (r.closed) return false;
+  if (!r.classified) Classify();
+  cInput& in = Input();
+  std::unique_lock<std::mutex> hold(in.lock);
+  if (cInputThread* t = in.thread) {
+    const auto there = [t] { return t->ready || t->ended; };
+    if (waitMs < 0) in.changed.wait(hold, there);
+    else if (waitMs > 0) in.changed.wait_for(hold, std::chrono::milliseconds(waitMs), there);
+    if (t->ready) {
+      memcpy(r.chunk, t->bytes.data(), t->bytes.size());
+      r.begin = 0;
+      r.end = t->bytes.size();
+      t->ready = false;
+      in.changed.notify_all();
+      return true;
+    }
+    r.closed = t->ended;
+    return false;
+  }
+  hold.unlock();
   pollfd p{r.fd, POLLIN, 0};
   if (poll(&p, 1, waitMs) <= 0 || !(p.revents & (POLLIN | POLLHUP))) return false;
   ssize_t got = read(r.fd, r.chunk, sizeof r.chunk);
@@ -122,9 +273,31 @@ bool Sys_ReadStdinLine(std::string& line) {
 }
 
 void Sys_SetStdinForTest(int fd) {
+  {
+    std::lock_guard<std::mutex> hold(Input().lock);
+    Abandon(Input().thread);
+    Input().thread = nullptr;
+  }
   gReader.fd = fd >= 0 ? fd : STDIN_FILENO;
-  gReader.closed = gReader.cut = gReader.holdsNul = false;
+  gReader.classified = gReader.closed = gReader.cut = gReader.holdsNul = false;
   gReader.begin = gReader.end = gReader.polledBytes = 0;
   gReader.polledLines = 0;
   gReader.line.clear();
+}
+
+bool Sys_StdinIsForegroundTerminal() { return isatty(gReader.fd) && InTerminalForeground(gReader.fd); }
+
+bool Sys_WaitStdinForTest(unsigned waitMs) {
+  cLineReader& r = gReader;
+  if (r.begin < r.end) return true;
+  if (!r.closed && !r.classified) Classify();
+  std::unique_lock<std::mutex> hold(Input().lock);
+  cInputThread* t = Input().thread;
+  if (!t || r.closed) return true;  // a file: what it holds is there, or its end
+  return Input().changed.wait_for(hold, std::chrono::milliseconds(waitMs), [t] { return t->ready || t->ended; });
+}
+
+void Sys_SetStdinReadHookForTest(void (*beforeRead)()) {
+  std::lock_guard<std::mutex> hold(Input().lock);
+  Input().beforeRead = beforeRead;
 }

@@ -66,7 +66,8 @@ static std::string TypedFileName(SysFileDialog kind) {
 }
 
 // The desktop's file chooser when there is a desktop; otherwise a name typed on
-// the terminal, and with neither the dialog is cancelled.
+// the terminal (while the game is in its foreground), and with neither the
+// dialog is cancelled.
 std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory) {
   if (gDialogAnswers) {
     if (gDialogAnswers->empty()) return "";
@@ -75,6 +76,6 @@ std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory) {
     return name;
   }
   if (GtkDialogsReady()) return GtkChooseFile(kind, initialDirectory ? initialDirectory : Sys_CurrentDirectory());
-  if (isatty(STDIN_FILENO)) return TypedFileName(kind);
+  if (Sys_StdinIsForegroundTerminal()) return TypedFileName(kind);
   return "";
 }

@@ -76,8 +76,9 @@ static SysAnswer ParseAnswer(SysBox kind, char c) {
 
 // A plain message never blocks the frame loop: its text goes to standard error,
 // the debug window and, for a few seconds, the game window. A question is asked in a desktop dialog when a window
-// manager can show one, else on the terminal when a person sits at one, else
-// it takes its default.
+// manager can show one, else on the terminal when a person sits at one and the
+// game is in its foreground (in the background the shell reads what is typed),
+// else it takes its default.
 SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
   if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
   std::string line = "[" + caption + "] " + text;
@@ -91,7 +92,7 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
     return SysAnswer::Ok;
   }
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));
-  if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
+  if (Sys_StdinIsForegroundTerminal() && isatty(STDERR_FILENO)) {
     Sys_Print(SysStream::Err, "%s? ", choices);
     Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
     std::string answer;

@@ -3,228 +3,275 @@
 // a terminal held with Ctrl+S) would block a plain write once the pipe is
 // full, and a reader that quit would end the game with SIGPIPE.
 //
-// Text goes out at once when the destination takes it. What it does not take
-// waits in a bounded queue, sent again each frame; past the bound the oldest
-// waiting pieces are dropped and the next one written is preceded by a line
-// saying how many lines went. Once the reader is gone, everything for that
-// stream is dropped and that is said once, as a message box (the debug window
-// and the game window show it).
+// Regular files (and descriptors that are not open) are written at once: they
+// never hold us up. Anything else (a pipe, a FIFO, a terminal, a socket) is
+// written by a thread of the stream's own, the only one that ever waits on
+// the reader; the frame loop only queues. A flag on the descriptor cannot do
+// this: setting O_NONBLOCK on the inherited descriptor changes it for every
+// process sharing it, and reopening it through /proc fails for a pipe another
+// user owns and where /proc is not mounted.
 //
-// A pipe, a terminal or a FIFO is written through a descriptor of our own,
-// opened anew on the same object with O_NONBLOCK: setting the flag on the
-// inherited descriptor would change it for every process sharing it (the
-// shell, the next command in a pipeline). Sockets take MSG_DONTWAIT per call.
-// Regular files and /dev/null, and anything /proc cannot reopen, are written
-// directly: the first never hold us up.
+// What the writer has not taken waits in a bounded queue; past the bound the
+// oldest waiting pieces are dropped and the next text written is preceded by
+// a line saying how many lines went. What the writer holds is never dropped,
+// so no line is cut in two. Once the reader is gone, everything for that
+// stream is dropped and that is said once, as a message box (the debug window
+// and the game window show it), by the frame loop's thread.
 #include "platform/Sys.h"
 
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <stdarg.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "platform/SysIoThread.h"
 
 namespace {
 
-enum class eWay { Unknown, Direct, OwnNonBlocking, Socket };
+constexpr size_t kBatchBytes = 64 * 1024;  // what the writer takes at a time, beyond a larger single piece
 
 struct cOutStream {
-  cOutStream(const char* streamName, int descriptor) : name(streamName), inherited(descriptor) {}
+  cOutStream(const char* streamName, int descriptor, size_t bound)
+      : name(streamName), inherited(descriptor), maxWaitingBytes(bound) {}
   const char* name;         // for the notices
   int inherited;            // 1 or 2, or the test's descriptor
-  int fd = -1;              // what is written: `inherited`, or our non-blocking one
-  eWay way = eWay::Unknown;
+  size_t maxWaitingBytes;
+  bool classified = false;
+  bool queued = false;      // written by the stream's thread through `own`
+  int own = -1;             // the thread's duplicate: the caller may close or reuse `inherited`
+  bool socket = false;
+  bool writerStarted = false;
+  bool abandoned = false;   // replaced by a stream looked at afresh: the writer ends after its write
   bool gone = false;        // the reader went away: all is dropped from now on
-  bool stalled = false;     // the last write would have blocked: try again at the next pump
-  bool atLineStart = true;  // what was last written ended a line
+  bool writing = false;     // the writer holds text taken from the queue
+  bool atLineStart = true;  // what was last taken ended a line
   std::deque<std::string> waiting;
-  size_t waitingBytes = 0;  // in `waiting`, less what of the head was sent
-  size_t headSent = 0;
-  uint64_t droppedLines = 0;   // dropped since the last notice went out
-  uint64_t noticeLines = 0;    // the head is the notice of that many, none of it sent yet
-  size_t maxWaitingBytes = kSysOutputMaxWaitingBytes;
+  size_t waitingBytes = 0;
+  uint64_t droppedLines = 0;  // dropped since the last notice was taken
 };
 
 struct cOutput {
-  std::recursive_mutex lock;
-  cOutStream streams[2] = {{"Standard output", STDOUT_FILENO}, {"Standard error", STDERR_FILENO}};
+  std::mutex lock;
+  std::condition_variable changed;  // pieces queued, a write done, a stream replaced
+  cOutStream* streams[2] = {new cOutStream("Standard output", STDOUT_FILENO, kSysOutputMaxWaitingBytes),
+                            new cOutStream("Standard error", STDERR_FILENO, kSysOutputMaxWaitingBytes)};
+  std::vector<std::string> notices;  // for the frame loop's thread to say
+  uint32_t (*flushClock)() = nullptr;
 };
 // Built on first use and never destroyed: text may be written by static
-// initialisers, and the flush at exit runs after static destructors began.
-cOutput& Output() {
-  static cOutput* output = new cOutput;
-  return *output;
+// initialisers, the flush at exit runs after static destructors began, and
+// the writer threads may outlive main.
+cOutput* MakeOutput();
+cOutput*& OutputSlot() {
+  static cOutput* output = MakeOutput();
+  return output;
+}
+cOutput& Output() { return *OutputSlot(); }
+
+// A child forked while a writer held the lock would find it held forever, and
+// the condition would count waiters that are not there: the child gets fresh
+// ones, and streams looked at afresh (it has no writer threads; what the
+// parent's queues hold is the parent's to write).
+void AfterForkInChild() {
+  const cOutput* parent = OutputSlot();
+  cOutput* child = new cOutput;
+  for (int i = 0; i < 2; ++i) {
+    delete child->streams[i];
+    const cOutStream& s = *parent->streams[i];
+    child->streams[i] = new cOutStream(s.name, s.inherited, s.maxWaitingBytes);
+  }
+  child->flushClock = parent->flushClock;
+  OutputSlot() = child;
 }
 
-cOutStream& StreamOf(SysStream stream) { return Output().streams[stream == SysStream::Err ? 1 : 0]; }
+cOutput* MakeOutput() {
+  pthread_atfork([] { Output().lock.lock(); }, [] { Output().lock.unlock(); }, AfterForkInChild);
+  return new cOutput;
+}
 
-void CloseOwn(cOutStream& s) {
-  if (s.fd >= 0 && s.fd != s.inherited) close(s.fd);
-  s.fd = -1;
+cOutStream& StreamOf(SysStream stream) { return *Output().streams[stream == SysStream::Err ? 1 : 0]; }
+
+// One blocking write of `size` bytes, all of them unless the reader is gone
+// (then false). Only the stream's thread calls this, outside the lock.
+bool WriteAll(cOutStream& s, const char* text, size_t size) {
+  size_t datagram = SIZE_MAX;  // a datagram socket takes at most this much in one send
+  while (size > 0) {
+    const size_t piece = std::min(size, datagram);
+    const ssize_t wrote = s.socket ? send(s.own, text, piece, MSG_NOSIGNAL) : write(s.own, text, piece);
+    if (wrote > 0) {
+      text += wrote;
+      size -= (size_t)wrote;
+      continue;
+    }
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {  // someone made the descriptor non-blocking
+      pollfd writable{s.own, POLLOUT, 0};
+      poll(&writable, 1, -1);
+      continue;
+    }
+    // Too large for one datagram is not a reader that left: smaller sends.
+    if (wrote < 0 && errno == EMSGSIZE && piece > 1) {
+      datagram = piece / 2;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+void MarkGone(cOutStream& s) {
+  s.gone = true;
+  s.waiting.clear();
+  s.waitingBytes = 0;
+  s.droppedLines = 0;
+  Output().notices.push_back(std::string(s.name) + " was closed: its lines are no longer written there");
+}
+
+// The next text to write: the notice of lines dropped before it, then the
+// oldest waiting pieces, up to a batch.
+std::string TakeBatch(cOutStream& s) {
+  std::string batch;
+  if (s.droppedLines) {
+    char said[160];
+    snprintf(said, sizeof said, "%s[%llu lines dropped: %s was not read]\n", s.atLineStart ? "" : "\n",
+             (unsigned long long)s.droppedLines, s.name);
+    batch = said;
+    s.droppedLines = 0;
+  }
+  while (!s.waiting.empty() && (batch.empty() || batch.size() + s.waiting.front().size() <= kBatchBytes)) {
+    batch += s.waiting.front();
+    s.waitingBytes -= s.waiting.front().size();
+    s.waiting.pop_front();
+  }
+  s.atLineStart = batch.back() == '\n';
+  return batch;
+}
+
+void WriterLoop(cOutStream* s) {
+  BlockSignalsInThisIoThread();
+  cOutput& out = Output();
+  std::unique_lock<std::mutex> hold(out.lock);
+  for (;;) {
+    out.changed.wait(hold, [s] { return s->abandoned || (!s->gone && !s->waiting.empty()); });
+    if (s->abandoned) break;
+    const std::string batch = TakeBatch(*s);
+    s->writing = true;
+    hold.unlock();
+    const bool reached = WriteAll(*s, batch.data(), batch.size());
+    hold.lock();
+    s->writing = false;
+    if (!reached && !s->abandoned) MarkGone(*s);
+    out.changed.notify_all();
+  }
+  close(s->own);
+  delete s;
 }
 
 // Decides, once per descriptor, how it is written.
 void Classify(cOutStream& s) {
-  if (s.way != eWay::Unknown) return;
-  s.fd = s.inherited;
-  s.way = eWay::Direct;
+  if (s.classified) return;
+  s.classified = true;
   struct stat st {};
-  if (fstat(s.inherited, &st) != 0) return;  // not open: writes fail and are dropped
-  if (S_ISSOCK(st.st_mode)) {
-    s.way = eWay::Socket;
-    return;
-  }
-  if (!S_ISFIFO(st.st_mode) && !isatty(s.inherited)) return;
-  char path[64];
-  snprintf(path, sizeof path, "/proc/self/fd/%d", s.inherited);
-  // A pipe whose reader already quit cannot be opened: its direct write fails and says so.
-  const int own = open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (own < 0) return;
-  s.fd = own;
-  s.way = eWay::OwnNonBlocking;
-}
-
-void MarkGone(cOutStream& s, std::vector<std::string>& notices) {
-  s.gone = true;
-  s.waiting.clear();
-  s.waitingBytes = s.headSent = 0;
-  s.droppedLines = s.noticeLines = 0;
-  CloseOwn(s);
-  notices.push_back(std::string(s.name) + " was closed: its lines are no longer written there");
-}
-
-// One write of as much of `pieces` as the destination takes now: the bytes
-// written, 0 when it would block, -1 when the reader is gone.
-ssize_t WriteSome(cOutStream& s, const iovec* pieces, int count) {
-  for (;;) {
-    ssize_t wrote;
-    if (s.way == eWay::Socket) {
-      msghdr message{};
-      message.msg_iov = const_cast<iovec*>(pieces);
-      message.msg_iovlen = (size_t)count;
-      wrote = sendmsg(s.fd, &message, MSG_DONTWAIT | MSG_NOSIGNAL);
-    } else {
-      wrote = writev(s.fd, pieces, count);
-    }
-    if (wrote >= 0) return wrote;
-    if (errno == EINTR) continue;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
-    return -1;
-  }
-}
-
-void NoteWritten(cOutStream& s, const char* last) { s.atLineStart = *last == '\n'; }
-
-// Sends the waiting pieces until the destination stops taking them.
-void Send(cOutStream& s, std::vector<std::string>& notices) {
-  while (!s.gone && !s.stalled && !s.waiting.empty()) {
-    if (s.droppedLines && s.headSent == 0) {
-      char said[160];
-      snprintf(said, sizeof said, "%s[%llu lines dropped: %s was not read]\n", s.atLineStart ? "" : "\n",
-               (unsigned long long)s.droppedLines, s.name);
-      s.noticeLines = s.droppedLines;
-      s.droppedLines = 0;
-      s.waiting.emplace_front(said);
-      s.waitingBytes += s.waiting.front().size();
-    }
-    iovec pieces[64];
-    int count = 0;
-    for (size_t i = 0; i < s.waiting.size() && count < 64; ++i, ++count) {
-      const std::string& piece = s.waiting[i];
-      const size_t from = i == 0 ? s.headSent : 0;
-      pieces[count] = {const_cast<char*>(piece.data() + from), piece.size() - from};
-    }
-    ssize_t wrote = WriteSome(s, pieces, count);
-    if (wrote < 0) return MarkGone(s, notices);
-    if (wrote == 0) {
-      s.stalled = true;
-      if (s.noticeLines) {  // said afresh, with the count of then, when the pipe takes text again
-        s.waitingBytes -= s.waiting.front().size();
-        s.waiting.pop_front();
-        s.droppedLines += s.noticeLines;
-        s.noticeLines = 0;
-      }
-      return;
-    }
-    s.noticeLines = 0;
-    s.waitingBytes -= (size_t)wrote;
-    while (wrote > 0) {
-      const size_t left = s.waiting.front().size() - s.headSent;
-      if ((size_t)wrote < left) {
-        s.headSent += (size_t)wrote;
-        NoteWritten(s, s.waiting.front().data() + s.headSent - 1);
-        break;
-      }
-      wrote -= (ssize_t)left;
-      NoteWritten(s, &s.waiting.front().back());
-      s.waiting.pop_front();
-      s.headSent = 0;
-    }
-  }
+  if (fstat(s.inherited, &st) != 0 || S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
+  s.own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);
+  if (s.own < 0) return;
+  s.queued = true;
+  s.socket = S_ISSOCK(st.st_mode);
 }
 
 size_t LinesIn(const std::string& piece) { return std::max<size_t>(1, std::count(piece.begin(), piece.end(), '\n')); }
 
-// Keeps the queue within its bound: the oldest pieces go first, never the one
-// part of which was written (its rest must follow what went out).
+// Keeps the queue within its bound: the oldest pieces go first; the newest
+// always stays, so the latest text is never lost to older text.
 void Bound(cOutStream& s) {
-  const size_t keepFrom = s.headSent ? 1 : 0;
-  while (s.waitingBytes > s.maxWaitingBytes && s.waiting.size() > keepFrom + 1) {
-    auto oldest = s.waiting.begin() + (ptrdiff_t)keepFrom;
-    s.droppedLines += LinesIn(*oldest);
-    s.waitingBytes -= oldest->size();
-    s.waiting.erase(oldest);
+  while (s.waitingBytes > s.maxWaitingBytes && s.waiting.size() > 1) {
+    s.droppedLines += LinesIn(s.waiting.front());
+    s.waitingBytes -= s.waiting.front().size();
+    s.waiting.pop_front();
   }
 }
 
-// Outside the lock: the box writes to standard error in turn.
-void Tell(const std::vector<std::string>& notices) {
+// Outside the lock, on the caller's thread: the box writes to standard error in turn.
+void TellNotices() {
+  std::vector<std::string> notices;
+  {
+    std::lock_guard<std::mutex> hold(Output().lock);
+    notices.swap(Output().notices);
+  }
   for (const std::string& notice : notices) Sys_MessageBox("Console", notice);
 }
 
-void WriteDirect(cOutStream& s, const char* text, size_t size, std::vector<std::string>& notices) {
+void WriteDirect(cOutStream& s, const char* text, size_t size) {
   while (size > 0) {
-    const ssize_t wrote = write(s.fd, text, size);
+    const ssize_t wrote = write(s.inherited, text, size);
     if (wrote < 0 && errno == EINTR) continue;
-    if (wrote < 0 && errno == EPIPE) return MarkGone(s, notices);
     if (wrote <= 0) return;  // a full disk, a descriptor not open: this text is lost, later text may go
     text += wrote;
     size -= (size_t)wrote;
   }
 }
 
+// Lets the stream's thread go (it ends once its write returns) and puts a
+// fresh stream in its place.
+void Replace(cOutStream*& slot, int fd, size_t bound) {
+  cOutStream* old = slot;
+  slot = new cOutStream(old->name, fd, bound);
+  old->abandoned = true;
+  old->waiting.clear();
+  if (old->writerStarted) {
+    Output().changed.notify_all();
+  } else {
+    if (old->own >= 0) close(old->own);
+    delete old;
+  }
+}
+
+bool Settled(const cOutStream& s) { return s.gone || (s.waiting.empty() && !s.writing); }
+
+uint32_t FlushClockNow() {
+  if (Output().flushClock) return Output().flushClock();
+  using namespace std::chrono;
+  return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 void Sys_Write(SysStream stream, const char* text, size_t size) {
   if (size == 0) return;
-  std::vector<std::string> notices;
   {
-    std::lock_guard<std::recursive_mutex> hold(Output().lock);
+    std::lock_guard<std::mutex> hold(Output().lock);
     cOutStream& s = StreamOf(stream);
     Classify(s);
     if (s.gone) return;
-    if (s.way == eWay::Direct) {
-      WriteDirect(s, text, size, notices);
+    if (!s.queued) {
+      WriteDirect(s, text, size);
     } else {
       s.waiting.emplace_back(text, size);
       s.waitingBytes += size;
       Bound(s);
-      Send(s, notices);
+      if (!s.writerStarted) {
+        s.writerStarted = true;
+        std::thread(WriterLoop, &s).detach();
+      }
+      Output().changed.notify_all();
     }
   }
-  Tell(notices);
+  TellNotices();
 }
 
 void Sys_Print(SysStream stream, const char* format, ...) {
@@ -236,43 +283,38 @@ void Sys_Print(SysStream stream, const char* format, ...) {
   if (length > 0) Sys_Write(stream, buffer, std::min((size_t)length, sizeof buffer - 1));
 }
 
-void Sys_PumpOutput() {
-  std::vector<std::string> notices;
+void Sys_PumpOutput() { TellNotices(); }
+
+// Real time by default, not the game's clock: a test's stopped clock must not
+// make the exit wait forever on a reader that never comes back.
+bool Sys_FlushOutput(unsigned waitMs) {
+  cOutput& out = Output();
+  const uint32_t start = FlushClockNow();
+  bool settled;
   {
-    std::lock_guard<std::recursive_mutex> hold(Output().lock);
-    for (cOutStream& s : Output().streams) {
-      s.stalled = false;
-      Send(s, notices);
+    std::unique_lock<std::mutex> hold(out.lock);
+    for (;;) {
+      settled = Settled(*out.streams[0]) && Settled(*out.streams[1]);
+      const uint32_t waited = FlushClockNow() - start;
+      if (settled || waited >= waitMs) break;
+      // Woken by each write done; the clock is read again at least this often.
+      out.changed.wait_for(hold, std::chrono::milliseconds(std::min(waitMs - waited, 20u)));
     }
   }
-  Tell(notices);
-}
-
-// Real time, not the game's clock: a test's stopped clock must not make the
-// exit wait forever on a reader that never comes back.
-bool Sys_FlushOutput(unsigned waitMs) {
-  const auto start = std::chrono::steady_clock::now();
-  for (;;) {
-    Sys_PumpOutput();
-    std::lock_guard<std::recursive_mutex> hold(Output().lock);
-    pollfd slow[2];
-    int count = 0;
-    for (cOutStream& s : Output().streams)
-      if (!s.gone && !s.waiting.empty()) slow[count++] = {s.fd, POLLOUT, 0};
-    if (count == 0) return true;
-    const unsigned waited = (unsigned)std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - start).count();
-    if (waited >= waitMs) return false;
-    poll(slow, (nfds_t)count, (int)std::min(waitMs - waited, 50u));
-  }
+  TellNotices();
+  return settled;
 }
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {
-  std::lock_guard<std::recursive_mutex> hold(Output().lock);
-  cOutStream& s = StreamOf(stream);
-  CloseOwn(s);
-  s = cOutStream(s.name, fd >= 0 ? fd : (stream == SysStream::Err ? STDERR_FILENO : STDOUT_FILENO));
-  if (fd >= 0) s.maxWaitingBytes = maxWaitingBytes;
+  std::lock_guard<std::mutex> hold(Output().lock);
+  cOutStream*& slot = Output().streams[stream == SysStream::Err ? 1 : 0];
+  if (fd >= 0) Replace(slot, fd, maxWaitingBytes);
+  else Replace(slot, stream == SysStream::Err ? STDERR_FILENO : STDOUT_FILENO, kSysOutputMaxWaitingBytes);
+}
+
+void Sys_SetOutputFlushClockForTest(uint32_t (*clock)()) {
+  std::lock_guard<std::mutex> hold(Output().lock);
+  Output().flushClock = clock;
 }
 
 // What still waits at exit gets a moment; a reader that never comes back
@@ -286,7 +328,11 @@ void FlushAtExit() { Sys_FlushOutput(kSysOutputFlushWaitMs); }
 // in its own place.
 //
 // A reader that quit must not end the game: writes to it fail with EPIPE
-// instead of raising SIGPIPE, and are dropped. The descriptors are looked at
+// instead of raising SIGPIPE, and are dropped. A game in a terminal's
+// background must not be stopped by the terminal: its writes there go through
+// (SIGTTOU under `stty tostop`, also for what libraries write straight to
+// descriptor 2), and a read there fails instead of stopping it (SIGTTIN; the
+// console reads only in the foreground anyway). The descriptors are looked at
 // afresh, since what stands at 1 and 2 may just have changed.
 void Sys_OpenStandardStreams() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
@@ -297,12 +343,9 @@ void Sys_OpenStandardStreams() {
       close(opened);
     }
   }
-  signal(SIGPIPE, SIG_IGN);
+  for (int sig : {SIGPIPE, SIGTTOU, SIGTTIN}) signal(sig, SIG_IGN);
   static bool flushAtExit = atexit(FlushAtExit) == 0;
   (void)flushAtExit;
-  std::lock_guard<std::recursive_mutex> hold(Output().lock);
-  for (cOutStream& s : Output().streams) {
-    CloseOwn(s);
-    s = cOutStream(s.name, s.inherited);
-  }
+  Sys_SetOutputForTest(SysStream::Out, -1, 0);
+  Sys_SetOutputForTest(SysStream::Err, -1, 0);
 }

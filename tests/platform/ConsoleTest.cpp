@@ -7,7 +7,12 @@
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
 
 #include <string>
 #include <thread>
@@ -50,15 +55,14 @@ struct cPipedInput {
 };
 
 // Frames' polling: each frame takes lines until the poll comes up empty. Stops
-// once `want` lines came or after `frames` frames; between frames it waits a
-// little for a writer that is behind.
-std::vector<std::string> PollFrames(int fd, size_t want, int frames) {
+// once `want` lines came or after `frames` frames; between frames it waits for
+// the reader to have more (a writer that is behind), or the input's end.
+std::vector<std::string> PollFrames(size_t want, int frames) {
   std::vector<std::string> lines;
   std::string line;
   for (int frame = 0; frame < frames && lines.size() < want; ++frame) {
     while (Sys_PollStdinLine(line)) lines.push_back(line);
-    pollfd readable{fd, POLLIN, 0};
-    poll(&readable, 1, 100);
+    if (lines.size() < want) Sys_WaitStdinForTest(60000);
   }
   return lines;
 }
@@ -92,7 +96,7 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
     cPipedInput input;
     ASSERT_TRUE(input.Write(row.input));
     input.CloseWriter();
-    EXPECT_EQ(PollFrames(input.fds[0], row.lines.size() + 1, 10), row.lines);
+    EXPECT_EQ(PollFrames(row.lines.size() + 1, 10), row.lines);
     EXPECT_EQ(boxes.Count("Console"), row.cuts);
   }
 }
@@ -104,7 +108,7 @@ TEST(Console, ACommandAfterAMultiMegabyteLineIsAnswered) {
     input.Write(kLongLine + "\nhelp\n");
     input.CloseWriter();
   });
-  const std::vector<std::string> lines = PollFrames(input.fds[0], 2, 100000);
+  const std::vector<std::string> lines = PollFrames(2, 100000);
   close(input.fds[0]);  // a writer still blocked on a reader that gave up fails instead
   input.fds[0] = -1;
   writer.join();
@@ -112,6 +116,145 @@ TEST(Console, ACommandAfterAMultiMegabyteLineIsAnswered) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].size(), kDebugCommandMaxChars);  // its characters: the table above
   EXPECT_EQ(lines[1], "help");
+}
+
+namespace {
+
+// The other reader of a pipe the game reads: it takes what is there between
+// the game's look and its read, once.
+int gThief = -1;
+std::string gStolen;
+std::atomic<int> gLooks{0};
+std::atomic<bool> gStealDone{false};
+void StealOnce() {
+  if (gLooks++ > 0) return;
+  char bytes[256];
+  for (ssize_t got; (got = read(gThief, bytes, sizeof bytes)) > 0;) gStolen.append(bytes, (size_t)got);
+  gStealDone = true;
+}
+
+// A terminal as a shell's job sees it: the child leads a session on the
+// terminal, a "shell" process of another group is in the foreground and, once
+// done with what it runs, reads the one line typed there; the child, in the background, polls frames,
+// writes to the terminal under `stty tostop`, is given the foreground and
+// takes the next line typed. Exit codes name what went wrong.
+int GameInATerminalsBackground(int master, const char* terminal) {
+  setsid();
+  const int slave = open(terminal, O_RDWR);  // the session's controlling terminal
+  termios modes {};
+  if (slave < 0 || tcgetattr(slave, &modes) != 0) return 10;
+  modes.c_lflag &= ~(tcflag_t)ECHO;
+  modes.c_lflag |= TOSTOP;
+  tcsetattr(slave, TCSANOW, &modes);
+  int report[2], go[2];
+  if (pipe(report) != 0 || pipe(go) != 0) return 11;
+  const pid_t shell = fork();
+  if (shell == 0) {  // busy (as with `sleep 4` run at its prompt) until told to read
+    setpgid(0, 0);
+    char typed[64];
+    if (read(go[0], typed, 1) != 1) _exit(1);
+    const ssize_t got = read(slave, typed, sizeof typed);
+    _exit(write(report[1], typed, got > 0 ? (size_t)got : 0) >= 0 ? 0 : 1);
+  }
+  setpgid(shell, shell);
+  if (tcsetpgrp(slave, shell) != 0) return 12;  // the game is a background job now
+  Sys_SetStdinForTest(slave);
+  Sys_SetOutputForTest(SysStream::Out, slave, 1 << 20);
+  if (write(master, "help\n", 5) != 5) return 13;  // typed at the shell's prompt
+  std::string line;
+  for (int frame = 0; frame < 20; ++frame)
+    if (Sys_PollStdinLine(line)) return 14;  // the shell's line, read by the game
+  if (Sys_WaitStdinForTest(200) || Sys_PollStdinLine(line)) return 14;
+  if (write(go[1], "r", 1) != 1) return 11;
+  char taken[64] = {};
+  if (read(report[0], taken, sizeof taken - 1) != 5 || std::string(taken) != "help\n") return 15;
+  for (int frame = 0; frame < 20; ++frame)
+    if (Sys_PollStdinLine(line)) return 16;
+  const std::string shown = "drawn in the background\n";
+  Sys_Write(SysStream::Out, shown.data(), shown.size());
+  if (!Sys_FlushOutput(60000)) return 17;
+  waitpid(shell, nullptr, 0);
+  // `fg`: the terminal is the game's again (as the shell does it, SIGTTOU held).
+  sigset_t ttou;
+  sigemptyset(&ttou);
+  sigaddset(&ttou, SIGTTOU);
+  sigprocmask(SIG_BLOCK, &ttou, nullptr);
+  const bool foreground = tcsetpgrp(slave, getpgrp()) == 0;
+  sigprocmask(SIG_UNBLOCK, &ttou, nullptr);
+  if (!foreground) return 18;
+  if (write(master, "mode\n", 5) != 5) return 19;
+  if (PollFrames(1, 100) != std::vector<std::string>{"mode"}) return 20;
+  return 0;
+}
+
+}  // namespace
+
+// Rows: another process reads the input the game reads. What it takes between
+// the game's look and its read, the frame never waits for (a pipe shared with
+// another reader; a terminal whose foreground is a shell, with a line typed
+// and taken there). In a terminal's background the game reads nothing there,
+// is not stopped by the terminal for reading or for writing under `stty
+// tostop`, and in the foreground takes the next line typed.
+// Mended: the frame's poll read after its look, so a shell's line held the
+// frame loop in the read, and a background game was stopped by the terminal.
+TEST(Console, AnotherReaderOfTheSameInputNeverHoldsUpTheFrame) {
+  const unsigned alarmGuard = alarm(300);  // a frame held in a read would hang: end the binary instead
+  {
+    SCOPED_TRACE("a pipe another reader shares");
+    cScratchDir dir;
+    const std::string fifo = dir.File("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int game = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    gThief = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // a description of its own: the game's reads still wait
+    const int typing = open(fifo.c_str(), O_WRONLY);
+    ASSERT_TRUE(game >= 0 && gThief >= 0 && typing >= 0);
+    fcntl(game, F_SETFL, 0);
+    gStolen.clear();
+    gLooks = 0;
+    gStealDone = false;
+    Sys_SetStdinReadHookForTest(StealOnce);
+    Sys_SetStdinForTest(game);
+    ASSERT_EQ(write(typing, "help\n", 5), 5);
+    std::string line;
+    for (int frame = 0; frame < 100000 && !gStealDone; ++frame) {
+      EXPECT_FALSE(Sys_PollStdinLine(line));
+      usleep(1000);
+    }
+    for (int frame = 0; frame < 20; ++frame) EXPECT_FALSE(Sys_PollStdinLine(line));
+    EXPECT_EQ(gStolen, "help\n");
+    ASSERT_EQ(write(typing, "mode\n", 5), 5);
+    EXPECT_EQ(PollFrames(1, 100), std::vector<std::string>{"mode"}) << "a line after the stolen one";
+    Sys_SetStdinReadHookForTest(nullptr);
+    Sys_SetStdinForTest(-1);
+    for (int fd : {game, gThief, typing}) close(fd);
+  }
+  {
+    SCOPED_TRACE("a terminal whose foreground is a shell");
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string terminal = ptsname(master);
+    const pid_t game = fork();
+    if (game == 0) _exit(GameInATerminalsBackground(master, terminal.c_str()));
+    int status = 0;
+    pid_t ended = 0;
+    for (int waited = 0; waited < 120000 && ended == 0; ++waited) {
+      ended = waitpid(game, &status, WNOHANG | WUNTRACED);
+      if (ended == 0) usleep(1000);
+    }
+    if (ended != game || WIFSTOPPED(status)) kill(game, SIGKILL), waitpid(game, nullptr, 0);
+    ASSERT_EQ(ended, game) << "the game did not end";
+    EXPECT_FALSE(WIFSTOPPED(status)) << "stopped by the terminal: signal " << WSTOPSIG(status);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    std::string shown;
+    char bytes[256];
+    fcntl(master, F_SETFL, O_NONBLOCK);
+    for (ssize_t got; (got = read(master, bytes, sizeof bytes)) > 0;) shown.append(bytes, (size_t)got);
+    EXPECT_NE(shown.find("drawn in the background"), std::string::npos) << shown;
+    close(master);
+  }
+  alarm(alarmGuard);
 }
 
 // Input that is all there at once (a file) must still leave the frame: the
@@ -127,7 +270,7 @@ TEST(Console, AFramesPollingReadsABoundedShareOfInput) {
   std::string line;
   EXPECT_FALSE(Sys_PollStdinLine(line));
   EXPECT_LT(lseek(fd, 0, SEEK_CUR), (off_t)kLongLine.size());
-  EXPECT_EQ(PollFrames(fd, 2, 1000).size(), 2u);
+  EXPECT_EQ(PollFrames(2, 1000).size(), 2u);
   Sys_SetStdinForTest(-1);
   close(fd);
 }
