@@ -50,8 +50,7 @@ void WriteHeader(cReportWriter& w, const SysCrash& crash, const int t[6]) {
   w.Line("[header]");
   snprintf(value, sizeof value, "%02d/%02d/%d, at %02d:%02d:%02d", t[1], t[2], t[0], t[3], t[4], t[5]);
   w.Line("Exception time", value);
-  FormatExceptionName(value, sizeof value, crash.code, crash.parameters, crash.parameterCount,
-                      Sys_SignalDescription(crash.signal));
+  FormatExceptionName(value, sizeof value, crash, Sys_SignalDescription(crash.signal));
   w.Line("Exception code", value);
   SysModule module;
   int section = 0;

@@ -31,11 +31,22 @@ bool IsPrintable(uint8_t b) { return b >= 0x20 && b < 0x7F; }
 
 }  // namespace
 
-void FormatExceptionName(char* out, size_t size, uint32_t code, const uint64_t* parameters, int parameterCount,
-                         const char* systemText) {
+void FormatExceptionName(char* out, size_t size, const SysCrash& crash, const char* systemText) {
+  if (crash.sent) {
+    // Its exception code would tell of a fault that never happened.
+    char signal[160];
+    if (systemText && *systemText) snprintf(signal, sizeof signal, "Signal %d (%s)", crash.signal, systemText);
+    else snprintf(signal, sizeof signal, "Signal %d", crash.signal);
+    if (crash.senderPid > 0)
+      snprintf(out, size, "%s sent by process %d (uid %u)", signal, crash.senderPid, (unsigned)crash.senderUid);
+    else
+      snprintf(out, size, "%s sent", signal);
+    return;
+  }
+  const uint32_t code = crash.code;
   if (code == 0xC0000005) {
-    bool write = parameterCount > 0 && parameters[0] != 0;
-    uint64_t address = parameterCount > 1 ? parameters[1] : 0;
+    bool write = crash.parameterCount > 0 && crash.parameters[0] != 0;
+    uint64_t address = crash.parameterCount > 1 ? crash.parameters[1] : 0;
     snprintf(out, size, "ACCESS_VIOLATION %s address 0x%08" PRIx64, write ? "writing" : "reading", address);
     return;
   }

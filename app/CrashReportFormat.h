@@ -4,10 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
+struct SysCrash;
+
 // "ACCESS_VIOLATION reading address 0x00000000", a known code's name, the
-// system's text for the fault, or "Unknown exception 0x%08x".
-void FormatExceptionName(char* out, size_t size, uint32_t code, const uint64_t* parameters, int parameterCount,
-                         const char* systemText);
+// system's text for the fault, or "Unknown exception 0x%08x". A signal that
+// was sent, not caused by a fault, is named with the system's text for it
+// and who sent it: "Signal 11 (Segmentation fault) sent by process 4321 (uid 1000)".
+void FormatExceptionName(char* out, size_t size, const SysCrash& crash, const char* systemText);
 
 // Rows of 16 bytes from start (moved down to a multiple of 16 when aligned)
 // while the row begins before start + length, the marked byte between "<" and

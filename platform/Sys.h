@@ -179,6 +179,8 @@ struct SysCrash {                                          // one fault, as the 
   uint64_t address = 0;                                    // the faulting instruction
   uint64_t parameters[2] = {};                             // access violation: 1 for a write, and the address touched
   int parameterCount = 0;
+  bool sent = false;                                       // sent by kill, tkill or sigqueue (si_code <= 0): no address
+  int senderPid = 0; uint32_t senderUid = 0;               // who sent it; pid 0: the signal names no sender
   uint64_t registers[SysRegisterCount] = {};
   uint32_t threadId = 0;
   const void* context = nullptr;                           // the signal's machine context, for the minidump

@@ -85,9 +85,17 @@ SysCrash Describe(int signal, const siginfo_t* info, const void* context) {
   bool write = false;
 #endif
   crash.address = crash.registers[SysRIP];
-  uint64_t faultAddress = (uint64_t)(uintptr_t)info->si_addr;
-  crash.code = CodeOf(signal, info->si_code, faultAddress, crash.registers[SysRSP]);
-  if (crash.code == kAccessViolation) {
+  // A signal another process (or this one) sent carries the sender where a
+  // fault carries its address: there was no access to report.
+  const int code = info->si_code;
+  crash.sent = code <= 0;
+  if (code == SI_USER || code == SI_TKILL || code == SI_QUEUE || code == SI_MESGQ) {  // the others name no sender
+    crash.senderPid = (int)info->si_pid;
+    crash.senderUid = (uint32_t)info->si_uid;
+  }
+  uint64_t faultAddress = crash.sent ? 0 : (uint64_t)(uintptr_t)info->si_addr;
+  crash.code = CodeOf(signal, code, faultAddress, crash.registers[SysRSP]);
+  if (crash.code == kAccessViolation && !crash.sent) {
     crash.parameters[0] = write ? 1 : 0;
     crash.parameters[1] = faultAddress;
     crash.parameterCount = 2;

@@ -2,6 +2,7 @@
 // the test hooks). Game code never includes this.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -22,3 +23,7 @@ void GLUI_RunAfterFrame(GLUI* panel, std::function<void()> action);
 
 // The size the layer last gave the panel's window.
 void GLUI_GetWindowSize(GLUI* panel, int* width, int* height);
+
+// Whether the throttled idle hook redraws the panels now: GLUT's elapsed-time
+// count (an int, which wraps after 24.8 days) 16 ms or more past the last pump.
+bool GLUI_IdlePumpDue(int glutElapsedMs, uint32_t lastPumpMs);

@@ -241,11 +241,9 @@ void IdleHook(bool throttle) {
     MakeMainGfxWindowCurrent(nullptr);
     registry.userIdle();
   }
-  // GLUT's count wraps (as an int, after 24.8 days): the time since the last
-  // pump is taken modulo 2^32, never as a signed difference that would overflow.
-  const uint32_t now = (uint32_t)glutGet(GLUT_ELAPSED_TIME);
-  if (!throttle || now - registry.lastIdlePumpMs >= (uint32_t)kIdleRedrawMs || GLUI_Layer::AnyInputWaiting()) {
-    registry.lastIdlePumpMs = now;
+  const int now = glutGet(GLUT_ELAPSED_TIME);
+  if (!throttle || GLUI_IdlePumpDue(now, registry.lastIdlePumpMs) || GLUI_Layer::AnyInputWaiting()) {
+    registry.lastIdlePumpMs = (uint32_t)now;
     GLUI_PumpFrame();
   }
 }
@@ -260,6 +258,13 @@ void ThrottledIdleHook() {
 }  // namespace
 
 // ---- the layer -------------------------------------------------------------------
+
+// The time since the last pump is taken modulo 2^32, never as a signed
+// difference: that overflows as the count passes INT_MAX, and reads a pump
+// more than 24.8 days back as one in the future.
+bool GLUI_IdlePumpDue(int glutElapsedMs, uint32_t lastPumpMs) {
+  return (uint32_t)glutElapsedMs - lastPumpMs >= (uint32_t)kIdleRedrawMs;
+}
 
 std::vector<GLUI*>& GLUI_Layer::Panels() { return Registry().panels; }
 

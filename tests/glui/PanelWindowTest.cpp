@@ -1,6 +1,10 @@
 // Panel windows: sizing, start-up settings, the idle hook, hiding and closing.
 #include "tests/glui/GluiTestFixture.h"
 
+#include <climits>
+
+#include "platform/glui/GLUIInternal.h"
+
 namespace {
 
 int gIdleCalls = 0;
@@ -56,6 +60,28 @@ TEST_F(GluiTest, IdleHookRunsTheGameOnItsMainWindowAndRedrawsPanels) {
   EXPECT_TRUE(GLUI_TestControlRect(panel, "Flag", &x, &y, &w, &h)) << "the idle pass drew the panel";
   GLUI_Master.set_glutIdleFunc(nullptr);
   glutSetWindow(mainWindow);
+}
+
+// The throttled idle hook redraws the panels once 16 ms have passed since the
+// last pump on GLUT's count, also as that int passes INT_MAX (and goes
+// negative) and as it passes -1 to 0 (2^32 as the stamp's uint32), and after
+// a stall of 2^31 ms, which a signed difference reads as a pump to come.
+TEST(GluiIdlePump, RedrawsAfter16MsAcrossGlutsCountWrap) {
+  const struct {
+    int last, now;  // GLUT_ELAPSED_TIME at the last pump and now
+    bool due;
+  } rows[] = {
+      {1000, 1015, false},
+      {1000, 1016, true},
+      {INT_MAX - 5, INT_MAX, false},
+      {INT_MAX - 5, INT_MIN + 9, false},
+      {INT_MAX - 5, INT_MIN + 10, true},
+      {-11, 4, false},
+      {-11, 5, true},
+      {100, INT_MIN + 100, true},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(GLUI_IdlePumpDue(row.now, (uint32_t)row.last), row.due) << row.last << " to " << row.now;
 }
 
 TEST_F(GluiTest, SyncLiveAllShowsVariablesChangedBehindThePanelsBack) {

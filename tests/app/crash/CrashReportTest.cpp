@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 
 #include "app/CrashGuard.h"
 #include "app/CrashReportFormat.h"
+#include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -52,11 +54,36 @@ TEST(CrashReport, MemoryDumpRows) {
   munmap(pages, 2 * page);
 }
 
-std::string Name(uint32_t code, uint64_t write = 0, uint64_t address = 0, const char* system = nullptr) {
+std::string Name(const SysCrash& crash, const char* system) {
   char out[128];
-  uint64_t parameters[2] = {write, address};
-  FormatExceptionName(out, sizeof out, code, parameters, 2, system);
+  FormatExceptionName(out, sizeof out, crash, system);
   return out;
+}
+
+// A fault: its exception code and, for an access violation, whether it wrote and where.
+std::string Name(uint32_t code, uint64_t write = 0, uint64_t address = 0, const char* system = nullptr) {
+  SysCrash crash;
+  crash.code = code;
+  crash.parameters[0] = write;
+  crash.parameters[1] = address;
+  crash.parameterCount = 2;
+  return Name(crash, system);
+}
+
+// A signal another process sent (pid 0: its kind names no sender), with the
+// code and the parameters a fault would have, read from the signal's fields
+// (where the sender's pid and uid lie in place of a fault address).
+std::string Sent(uint32_t code, int signal, int pid, uint32_t uid, const char* system) {
+  SysCrash crash;
+  crash.code = code;
+  crash.signal = signal;
+  crash.signalCode = SI_USER;
+  crash.parameters[1] = (uint64_t)uid << 32 | (uint32_t)pid;
+  crash.parameterCount = 2;
+  crash.sent = true;
+  crash.senderPid = pid;
+  crash.senderUid = uid;
+  return Name(crash, system);
 }
 
 TEST(CrashReport, ExceptionNames) {
@@ -69,6 +96,12 @@ TEST(CrashReport, ExceptionNames) {
   EXPECT_EQ(Name(0x80000001), "GUARD_PAGE");
   EXPECT_EQ(Name(0x40000015, 0, 0, "Aborted"), "Aborted");
   EXPECT_EQ(Name(0x12345678), "Unknown exception 0x12345678");
+  EXPECT_EQ(Sent(0xC0000005, SIGSEGV, 4321, 1000, "Segmentation fault"),
+            "Signal 11 (Segmentation fault) sent by process 4321 (uid 1000)");
+  EXPECT_EQ(Sent(0xC0000090, SIGFPE, 77, 0, "Floating point exception"),
+            "Signal 8 (Floating point exception) sent by process 77 (uid 0)");
+  EXPECT_EQ(Sent(0x80000003, SIGTRAP, 99, 0, nullptr), "Signal 5 sent by process 99 (uid 0)");
+  EXPECT_EQ(Sent(0xC0000005, SIGSEGV, 0, 0, "Segmentation fault"), "Signal 11 (Segmentation fault) sent");
 }
 
 std::string ReadFile(const std::string& path) {
@@ -125,7 +158,9 @@ uint32_t Le32(const std::string& b, size_t at) {
   return (uint8_t)b[at] | (uint8_t)b[at + 1] << 8 | (uint8_t)b[at + 2] << 16 | (uint32_t)(uint8_t)b[at + 3] << 24;
 }
 
-TEST(CrashReport, TwoCrashesInOneSecondKeepBothReports) {
+// Three crashes in one second: two faults and a signal the process sent
+// itself, which the report puts down to its sender, not to an address.
+TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
   cScratchDir scratch;
   std::string home = Sys_CurrentDirectory();
   ASSERT_EQ(chdir(scratch.Path().c_str()), 0);
@@ -137,6 +172,7 @@ TEST(CrashReport, TwoCrashesInOneSecondKeepBothReports) {
     auto crash = [](void*) { ReadNothing(); };
     EXPECT_TRUE(guard.RunProtected(crash, nullptr));
     EXPECT_TRUE(guard.RunProtected(crash, nullptr));
+    EXPECT_TRUE(guard.RunProtected([](void*) { raise(SIGSEGV); }, nullptr));
     EXPECT_FALSE(guard.RunProtected([](void*) {}, nullptr));
   }
   cCrashHandler::SetCrashTimeForTest(nullptr);
@@ -144,11 +180,18 @@ TEST(CrashReport, TwoCrashesInOneSecondKeepBothReports) {
 
   std::vector<std::string> reports = FilesLike(scratch.Path(), "exception_");
   std::vector<std::string> dumps = FilesLike(scratch.Path(), "minidump_");
-  ASSERT_EQ(reports.size(), 2u);
+  ASSERT_EQ(reports.size(), 3u);
   EXPECT_EQ(reports[0], scratch.File("exception_20240506_070809.txt"));
   EXPECT_EQ(reports[1], scratch.File("exception_20240506_070809_1.txt"));
-  ASSERT_EQ(dumps.size(), 2u);
+  EXPECT_EQ(reports[2], scratch.File("exception_20240506_070809_2.txt"));
+  ASSERT_EQ(dumps.size(), 3u);
   EXPECT_EQ(dumps[1], scratch.File("minidump_20240506_070809_1.mdmp"));
+  EXPECT_NE(ReadFile(reports[1]).find("\nException code: ACCESS_VIOLATION reading address 0x00000000\n"),
+            std::string::npos);
+  const std::string sent = ReadFile(reports[2]);
+  const std::string sender = std::string("\nException code: Signal 11 (") + Sys_SignalDescription(SIGSEGV) +
+                             ") sent by process " + std::to_string(getpid()) + " (uid " + std::to_string(getuid()) + ")\n";
+  EXPECT_NE(sent.find(sender), std::string::npos) << sent.substr(0, 200);
 
   // The minidump: signature, a stream directory whose streams lie inside the file, and
   // the thread list, module list, exception and system information among them.

@@ -67,6 +67,16 @@ TEST_F(FlySwimStage, WingKicksAndTheBeatStopAtTheirLimits) {
       {"a beat of exactly 0.2", 0, 0.0f, -0.4f, 0.0f, false, -0.4f, 0.2f},
       {"a beat past 0.2", 0, 0.4f, -1.0f, 0.0f, false, -0.6f, 0.2f},
       {"a beat past -0.2", 0, -0.4f, 1.0f, 0.0f, false, 0.6f, -0.2f},
+      // The wrap 1 ms either side of the limit: the kick's stamp plus half a second wraps where the step's time does not
+      // (the kick 500 ms before 2^32), or the step's time wraps where that sum does not (501 ms before).
+      {"499 ms since a kick 500 ms before the wrap", 499, 0.0f, 0.0f, 5.0f, false, 0.0f, 0.0f,
+       (uint64_t{1} << 32) - 1},
+      {"500 ms since a kick 500 ms before the wrap", 500, 0.0f, 0.0f, 5.0f, false, 0.0f, 0.0f,
+       uint64_t{1} << 32},
+      {"500 ms since a kick 501 ms before the wrap", 500, 0.0f, 0.0f, 5.0f, false, 0.0f, 0.0f,
+       (uint64_t{1} << 32) - 1},
+      {"501 ms since a kick 501 ms before the wrap", 501, 0.0f, 0.0f, 5.0f, true, -0.25f, -0.1f,
+       uint64_t{1} << 32},
       {"just past half a second, the last kick before the wrap", 600, 0.0f, 0.0f, 5.0f, true, -0.25f, -0.1f,
        (uint64_t{1} << 32) + 100},
   };

@@ -138,12 +138,16 @@ TEST_F(FlySwimStage, AClickSendsTheBirdAndADoubleClickSendsItThreeTimesAsFastAnd
   EXPECT_FALSE(Vector3Equal(bird.target, first));
   EXPECT_EQ(State().selectionState, kIdle);  // a single creature never keeps a selection
   // Since the last press, a double click, and the game clock's count at the
-  // press (it leaps there; 0: where it runs): the last press before the wrap.
+  // press (it leaps there; 0: where it runs): the last press before the wrap,
+  // 500 ms before it (the press plus half a second wraps, the second press
+  // does not) and 501 ms before it (the second press wraps, the sum does not).
+  constexpr uint64_t kWrap = uint64_t{1} << 32;
   const struct {
     uint32_t sinceMs;
     bool doubles;
     uint64_t at;
-  } gaps[] = {{500, false, 0}, {490, true, 0}, {500, false, (uint64_t{1} << 32) + 200}};
+  } gaps[] = {{500, false, 0},         {490, true, 0},         {499, true, kWrap - 1},     {500, false, kWrap},
+              {500, false, kWrap - 1}, {501, false, kWrap},    {500, false, kWrap + 200}};
   for (const auto& gap : gaps) {
     if (gap.at) mClock.Advance((uint32_t)gap.at - GetGameTime());
     State().lastPressTime = GetGameTime() - gap.sinceMs;
@@ -174,6 +178,12 @@ TEST_F(FlySwimStage, ReleasingTheButtonStopsTheFishOnlyAfterAHoldOfMoreThanAThir
       {kBird, 1, 1, 0, 500, false, false},
       {kFishTribe, 1, 1, 0, 500, false, false},
       {kFish, 0, 1, 0, 360, false, true, (uint64_t{1} << 32) + 800},  // pressed before the wrap, let go after
+      // Pressed 350 ms before the wrap (the press plus 0.35 s wraps, a release 349 ms on does not), or
+      // 351 ms before it (a release 351 ms on wraps, that sum does not).
+      {kFish, 0, 1, 0, 349, false, false, (uint64_t{1} << 32) + 650},
+      {kFish, 0, 1, 0, 350, false, false, (uint64_t{1} << 32) + 650},
+      {kFish, 0, 1, 0, 350, false, false, (uint64_t{1} << 32) + 649},
+      {kFish, 0, 1, 0, 351, false, true, (uint64_t{1} << 32) + 649},
   };
   for (const sRow& row : rows) {
     SCOPED_TRACE(testing::Message() << std::hex << row.mode << std::dec << " hold " << row.hold << " dynamic "
