@@ -61,7 +61,8 @@ sHeld HoldText(const sTuningKey& key, const char* text) {
 }
 
 double Named(const sTuningKey& key, const sHeld& held) {
-  if (!held.said.empty()) NameTuningValue(key.name, held.said);
+  if (held.said.empty()) TuningValueStands(key.name);
+  else NameTuningValue(key.name, held.said);
   return held.value;
 }
 

@@ -4,8 +4,8 @@
 // too large for the type is cut to the range; one that is no number (empty,
 // words, NaN) or of another element type reads the default; one with more
 // after the number, or an int key's number with a fraction or exponent, reads
-// as that number. Each such value is named once, as the file wrote it, with
-// the value held.
+// as that number. Each such value is named in one line, as the file wrote it,
+// with the value held (sim/tuning/BoundedCount.h says when it is named again).
 #pragma once
 
 #include <cmath>

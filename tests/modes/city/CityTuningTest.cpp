@@ -248,6 +248,31 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
   general.Reload();
   building.Reload();
   for (const char* key : cut) EXPECT_EQ(NamedCuts(from, key), 1) << key;  // the files read again alike: nothing new
+  // Fault mended: only a key's first cut was named, so a designer's second
+  // edit of it in a session was cut without a word. A new value that does not
+  // stand is named with its own text; the others, read alike, say nothing new.
+  dir.Write("CityGameGeneralTuning.xml",
+            "<t><float name=\"Food Bundle Amount\" data=\"0.00999904\"/><float name=\"Road Pip Distance\" data=\"-1\"/>"
+            "<float name=\"Happiness Unit Calculation Time\" data=\"0\"/>"
+            "<int name=\"Max Tribe Population\" data=\"0\"/>"
+            "<int name=\"Small Party Supplies\" data=\"-7\"/><int name=\"Max City Upgrade Level\" data=\"2000000000\"/>"
+            "<int name=\"Initial Creatures\" data=\"100000000\"/><int name=\"City Population Goal\" data=\"0\"/></t>");
+  const uint64_t edited = GetDebugWindow()->LinesAdded();
+  general.Reload();
+  general.Reload();
+  EXPECT_FLOAT_EQ(general.foodBundleAmount, 0.01f);
+  EXPECT_EQ(general.smallPartySupplies, 1);
+  const struct {
+    const char* key;
+    const char* named;  // null: nothing new
+  } again[] = {
+      {"Food Bundle Amount", "0.00999904 is cut to 0.01"}, {"Small Party Supplies", "-7 is cut to 1"},
+      {"Road Pip Distance", nullptr}, {"Max Tribe Population", nullptr}, {"Max City Upgrade Level", nullptr},
+  };
+  for (const auto& row : again) {
+    const std::vector<std::string> expected = row.named ? std::vector<std::string>{row.named} : std::vector<std::string>{};
+    EXPECT_EQ(TuningNoticesSince(edited, row.key), expected) << row.key;
+  }
 }
 
 // Fault mended: a negative or huge time converted out of range to whole
@@ -292,6 +317,12 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
     EXPECT_FLOAT_EQ(c.held, c.expected) << c.key;
     EXPECT_EQ(NamedCuts(from, c.key, c.namedAs), c.named) << c.key;
   }
+  // Fault mended: a second edit of a key in one session was cut without a word.
+  dir.Write("CityGameGeneralTuning.xml", "<t><float name=\"Party Bonus Duration\" data=\"86400.01\"/></t>");
+  const uint64_t edited = GetDebugWindow()->LinesAdded();
+  general.Reload();
+  EXPECT_FLOAT_EQ(general.partyBonusDuration, day);
+  EXPECT_EQ(TuningNoticesSince(edited, "Party Bonus Duration"), std::vector<std::string>{"86400.01 is cut to 86400"});
 }
 
 // Fault mended: 200 tribes of 200 members were each within their bounds and
