@@ -193,9 +193,10 @@ __attribute__((noinline, no_sanitize("undefined"))) static void CrashOnPurpose()
   nothing->Act();
 }
 
-int ClampWindowStartSize(const char* key, float wanted, int screen) {
-  if (screen < 1) screen = 1;
-  return (int)CutTuningValue(key, wanted, 1.0f, (float)screen);  // a NaN gives 1
+int WindowStartSize(cSharedTuningData& tuning, const char* key, int screen) {
+  for (const sTuningKey& row : cSharedTuningData::Keys())
+    if (strcmp(row.name, key) == 0) return (int)tuning.Read(TuningKeyWithin(row, 1.0, screen < 1 ? 1.0 : screen));
+  return 1;  // not a window key
 }
 
 static void RequestMode(cIGameMode* mode, const cStartupOptions& seen, std::string& savedGameName) {
@@ -271,14 +272,15 @@ int AppStartup(int argc, char** argv) {
   uint32_t seed = (uint32_t)tuning.GetRandomNumberSeed();
   Sys_SeedRandom(seed ? seed : Sys_Milliseconds());
 
-  CreateDebugWindow();
-  NameTuningCutsMadeBeforeTheDebugWindow();  // the tuning sets above were read with no window to name their cuts in
-
   Sys_InitGlut(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-  glutInitWindowSize(
-      ClampWindowStartSize("windowstartwidth", tuning.GetWindowStartWidth(), glutGet(GLUT_SCREEN_WIDTH)),
-      ClampWindowStartSize("windowstartheight", tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
+  glutInitWindowSize(WindowStartSize(tuning, "windowstartwidth", glutGet(GLUT_SCREEN_WIDTH)),
+                     WindowStartSize(tuning, "windowstartheight", glutGet(GLUT_SCREEN_HEIGHT)));
+
+  CreateDebugWindow();
+  // The tuning sets above, and the window's size, were read with no window to
+  // name their cuts in; a size cut to the screen is named for what it opens at.
+  NameTuningCutsMadeBeforeTheDebugWindow();
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
   gMainWindow = glutCreateWindow("QuorvelGL");

@@ -14,9 +14,14 @@ void DeleteGameModesForTest();
 void AppInit();
 void InstallSceneServices();     // the game clock and current-mode hooks the scene asks
 
-// A tuning window size brought into [1, screen]: a size beyond the screen
-// (40000) crashed inside the GL driver at the first frame. A cut names `key`.
-int ClampWindowStartSize(const char* key, float wanted, int screen);
+class cSharedTuningData;
+
+// The start window's side, the shared tuning's `key` ("windowstartwidth" or
+// "windowstartheight") held within [1, screen] as well as its own range: a size
+// beyond the screen (40000) crashed inside the GL driver at the first frame. A
+// cut is named in one line, with the file's value and the size the window
+// opens at (one not yet shown for the key's own range gives way to it).
+int WindowStartSize(cSharedTuningData& tuning, const char* key, int screen);
 
 // The command-line options that follow GLUT set-up; returns the saved-game name to open.
 struct cStartupOptions {

@@ -30,9 +30,9 @@ const sCivKeyRow kCivKeyRows[] = {
     {"general", "NumCities", 0, 10},  // the start places
     {"general", "NumPlayers", 2, 10},  // the relationship matrix needs a second player; the colour table has ten
     {"general", "UseSound", 0, 1},
-    {"general", "HumanPlayerId", -1, 9},  // -1: chosen at random; below the players (ApplyBounds)
+    {"general", "HumanPlayerId", -1, 9},  // -1: chosen at random; below the players (kCivKeyBounds)
     // Far more than a city's ring holds, yet few enough that a city's set-up ends;
-    // each maximum is at least its minimum (ApplyBounds).
+    // each maximum is at least its minimum (kCivKeyBounds).
     {"general", "InitNumBuildingsPlayerMin", 0, 100},
     {"general", "InitNumBuildingsPlayerMax", 0, 100},
     {"general", "InitNumBuildingsNPCMin", 0, 100},
@@ -166,13 +166,44 @@ const sTuningKey& CivTuningKey(const char* section, const char* key) {
   return found == index.end() ? kAnyInt : CivTuningKeys()[found->second];
 }
 
+namespace {
+
+// Keys of the first block another of its keys bounds: the human is one of the
+// players, each maximum at least its minimum (ApplyBounds holds them again
+// after code has set them).
+struct sCivKeyBound {
+  const char* key;
+  const char* by;
+  bool byIsLowest;  // else the highest is `by` less one
+};
+const sCivKeyBound kCivKeyBounds[] = {
+    {"HumanPlayerId", "NumPlayers", false},
+    {"InitNumBuildingsPlayerMax", "InitNumBuildingsPlayerMin", true},
+    {"InitNumBuildingsNPCMax", "InitNumBuildingsNPCMin", true},
+};
+
+}  // namespace
+
 tCivIniReader CivIniFileReader(const std::string& path) {
   // The file is read once for all the keys asked of it; an unreadable one has none.
   auto entries = std::make_shared<const std::vector<sSysIniEntry>>(Sys_IniFileEntries(path));
   return [entries](const char* section, const char* key) {
     const std::string missing = "\x01";
-    const std::string value = Sys_IniFind(*entries, section, key, missing);
-    return (int)HoldTuningText(CivTuningKey(section, key), value == missing ? nullptr : value.c_str());
+    auto text = [&](const char* s, const char* k, std::string& value) {
+      value = Sys_IniFind(*entries, s, k, missing);
+      return value == missing ? nullptr : value.c_str();
+    };
+    // A key another bounds is held within that bound as it is read, so that
+    // its one line gives the file's value and the value play goes on with.
+    sTuningKey row = CivTuningKey(section, key);
+    for (const sCivKeyBound& bound : kCivKeyBounds) {
+      if (Folded(section, key) != Folded("general", bound.key)) continue;
+      std::string byText;
+      const double by = TuningTextValue(CivTuningKey("general", bound.by), text("general", bound.by, byText));
+      row = bound.byIsLowest ? TuningKeyWithin(row, by, row.high) : TuningKeyWithin(row, row.low, by - 1.0);
+    }
+    std::string value;
+    return (int)HoldTuningText(row, text(section, key, value));
   };
 }
 

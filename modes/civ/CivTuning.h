@@ -5,8 +5,8 @@
 // units per second, slopes tenths and seconds milliseconds. Fixed values are
 // not keys. Every key's range stands in one table (CivTuning.cpp); a value
 // outside it, or no integer, is cut or read as the key's default as it is read
-// (sim/tuning/TuningKeys.h), and the bounds of one key by another are applied
-// after loading; each cut is named once in the debug window.
+// (sim/tuning/TuningKeys.h), the bounds of one key by another included; each
+// cut is named in one line of the debug window, with the value held.
 #pragma once
 
 #include <cstdint>
@@ -157,8 +157,9 @@ class cCivTuning {
  public:
   // Fills every block from the reader, in the file's block order.
   void Load(const tCivIniReader& read);
-  // Bounds the values that would crash or hang the mode later. Returns one
-  // line per value changed, naming the key, what was read and what is used.
+  // Bounds the values that would crash or hang the mode later, as set since
+  // loading (the file's are held as they are read). Returns one line per value
+  // changed, naming the key, what it was and what is used.
   std::vector<std::string> ApplyBounds();
 
   cCivTuningGeneral general;

@@ -266,7 +266,7 @@ double cTuningData::Read(const sTuningKey& key) {
   if (!found) {
     if (key.type == kTuningInt) GetInt(key.name, (int)key.defaultValue, "");
     else GetFloat(key.name, (float)key.defaultValue, "");
-    return key.defaultValue;
+    return HoldTuningText(key, nullptr);  // another key's bound may cut the default
   }
   if (found->type != key.type) {
     ReportTypeClash();

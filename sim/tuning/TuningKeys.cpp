@@ -1,5 +1,6 @@
 #include "sim/tuning/TuningKeys.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -26,40 +27,68 @@ std::string Written(const char* text) {
   return s;
 }
 
-// The number held within the key's range and type; named when it is not the
-// number as written.
-double Hold(const sTuningKey& key, double value, eTuningNumber read, const std::string& written) {
-  if (read == eTuningNumber::kNone) {
-    NameTuningValue(key.name, "\"" + written + "\" is not a number; " + Shown(key, key.defaultValue) + " is used");
-    return key.defaultValue;
-  }
-  double held = key.type == kTuningInt ? std::trunc(value) : value;
-  if (!(held >= key.low)) held = key.low;
-  if (held > key.high) held = key.high;
-  if (!(value >= key.low && value <= key.high)) NameTuningValue(key.name, written + " is cut to " + Shown(key, held));
-  else if (held != value || read == eTuningNumber::kLeading)
-    NameTuningValue(key.name, "\"" + written + "\" is read as " + Shown(key, held));
-  return held;
+double Within(const sTuningKey& key, double value) {
+  if (!(value >= key.low)) value = key.low;
+  return value > key.high ? key.high : value;
 }
 
-}  // namespace
+// The number held within the key's range and type, and what is said of it
+// when it is not the number as written (nothing when it is).
+struct sHeld {
+  double value;
+  std::string said;
+};
 
-double HoldTuningText(const sTuningKey& key, const char* text) {
-  if (!text) return key.defaultValue;
+sHeld Hold(const sTuningKey& key, double value, eTuningNumber read, const std::string& written) {
+  if (read == eTuningNumber::kNone) {
+    const double held = Within(key, key.defaultValue);
+    return {held, "\"" + written + "\" is not a number; " + Shown(key, held) + " is used"};
+  }
+  const double held = Within(key, key.type == kTuningInt ? std::trunc(value) : value);
+  if (!(value >= key.low && value <= key.high)) return {held, written + " is cut to " + Shown(key, held)};
+  if (held != value || read == eTuningNumber::kLeading) return {held, "\"" + written + "\" is read as " + Shown(key, held)};
+  return {held, ""};
+}
+
+sHeld HoldText(const sTuningKey& key, const char* text) {
+  if (!text) {  // the default, unless another key's bound cuts it
+    const double held = Within(key, key.defaultValue);
+    return {held, held == key.defaultValue ? "" : Shown(key, key.defaultValue) + " is cut to " + Shown(key, held)};
+  }
   double value = 0.0;
   const eTuningNumber read = ReadTuningNumber(text, key.type == kTuningInt, value);
   return Hold(key, value, read, Written(text));
 }
 
+double Named(const sTuningKey& key, const sHeld& held) {
+  if (held.said.empty()) TuningValueStands(key.name);
+  else NameTuningValue(key.name, held.said);
+  return held.value;
+}
+
+}  // namespace
+
+sTuningKey TuningKeyWithin(const sTuningKey& key, double low, double high) {
+  sTuningKey within = key;
+  within.low = std::clamp(low, key.low, key.high);
+  within.high = std::clamp(high, within.low, key.high);
+  return within;
+}
+
+double HoldTuningText(const sTuningKey& key, const char* text) { return Named(key, HoldText(key, text)); }
+
+double TuningTextValue(const sTuningKey& key, const char* text) { return HoldText(key, text).value; }
+
 double HoldTuningNumber(const sTuningKey& key, double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%g", value);
-  return Hold(key, value, std::isnan(value) ? eTuningNumber::kNone : eTuningNumber::kWhole, text);
+  return Named(key, Hold(key, value, std::isnan(value) ? eTuningNumber::kNone : eTuningNumber::kWhole, text));
 }
 
 double HoldTuningOfOtherType(const sTuningKey& key, eTuningConstantType written, const std::string& text) {
+  const double held = Within(key, key.defaultValue);
   NameTuningValue(key.name, "<" + std::string(cTuningDataRegistry::ElementName(written)) + "> " +
                                 Written(text.c_str()) + " is not <" + cTuningDataRegistry::ElementName(key.type) +
-                                ">; " + Shown(key, key.defaultValue) + " is used");
-  return key.defaultValue;
+                                ">; " + Shown(key, held) + " is used");
+  return held;
 }

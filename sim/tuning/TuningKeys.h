@@ -4,7 +4,8 @@
 // too large for the type is cut to the range; one that is no number (empty,
 // words, NaN) or of another element type reads the default; one with more
 // after the number, or an int key's number with a fraction or exponent, reads
-// as that number. Each such value is named once, as the file wrote it.
+// as that number. Each such value is named in one line, as the file wrote it,
+// with the value held (sim/tuning/BoundedCount.h says when it is named again).
 #pragma once
 
 #include <cmath>
@@ -17,7 +18,7 @@
 struct sTuningKey {
   const char* name;
   eTuningConstantType type;       // kTuningInt or kTuningFloat
-  double defaultValue;            // what an absent key reads; within the range
+  double defaultValue;            // what an absent key reads; within the row's own range
   double low, high;               // the range, both ends allowed
   const char* section = nullptr;  // an ini file's section; none for the XML sets
 };
@@ -43,9 +44,18 @@ constexpr sTuningKey TuningDistance(const char* name, double defaultValue) {
 // period converted to whole milliseconds and compared then stays in range.
 inline constexpr double kTuningDaySeconds = 86400.0;
 
+// The key held to [low, high] within its own range, for a key another bounds
+// (a maximum by its minimum, a share by the count that shares): read with it,
+// a value past either range is named once, with what is held. Its default may
+// lie outside; an absent key, no number or another type reads the default held
+// to the range, and an absent key's default that had to be cut is named.
+sTuningKey TuningKeyWithin(const sTuningKey& key, double low, double high);
+
 // The value to hold for the key when its file wrote `text` (null: the key is
 // absent, which reads the default without a word).
 double HoldTuningText(const sTuningKey& key, const char* text);
+// The same without a word, for a key read only to bound another.
+double TuningTextValue(const sTuningKey& key, const char* text);
 // The same for a number put in the file's place (by a test or a benchmark).
 double HoldTuningNumber(const sTuningKey& key, double value);
 // A key whose element is of another type than its row's reads the default.
@@ -53,22 +63,27 @@ double HoldTuningOfOtherType(const sTuningKey& key, eTuningConstantType written,
 
 // A row bound to the member of its set that holds it. The member holds the
 // value times `unit` (1000: the file's seconds held as milliseconds; 0.01:
-// its percent held as a fraction).
+// its percent held as a fraction). A row another bounds narrows its key by
+// what the rows before it hold (TuningKeyWithin), so that one line names the
+// file's value with the value play goes on with.
 template <class tSet>
 struct tTuningField {
-  tTuningField(const sTuningKey& k, float tSet::*member, float u = 1.0f) : key(k), asFloat(member), unit(u) {}
-  tTuningField(const sTuningKey& k, int tSet::*member) : key(k), asInt(member) {}
+  using tWithin = sTuningKey (*)(const tSet& set, const sTuningKey& key);
+  tTuningField(const sTuningKey& k, float tSet::*member, float u = 1.0f, tWithin w = nullptr)
+      : key(k), asFloat(member), unit(u), within(w) {}
+  tTuningField(const sTuningKey& k, int tSet::*member, tWithin w = nullptr) : key(k), asInt(member), within(w) {}
   sTuningKey key;
   float tSet::*asFloat = nullptr;
   int tSet::*asInt = nullptr;
   float unit = 1.0f;
+  tWithin within = nullptr;
 };
 
 // Reads every row of the table into its member, in the table's order.
 template <class tSet>
 void ReadTuningFields(tSet& set, const std::vector<tTuningField<tSet>>& fields) {
   for (const tTuningField<tSet>& field : fields) {
-    const double value = set.Read(field.key);
+    const double value = set.Read(field.within ? field.within(set, field.key) : field.key);
     if (field.asFloat) set.*field.asFloat = (float)value * field.unit;
     else set.*field.asInt = (int)value;
   }

@@ -29,6 +29,7 @@
 #include "sim/gamedata/DataManager.h"
 #include "sim/tuning/SharedTuningData.h"
 #include "sim/tuning/TribeTuningData.h"
+#include "tests/sim/tuning/TuningTestSupport.h"
 #include "tests/support/StartedProgram.h"
 #include "tests/support/TestSupport.h"
 
@@ -236,11 +237,37 @@ TEST(Startup, SavedGameRulesForModeOptionsAndLoadgame) {
   gSpaceGameMode = nullptr; gFlockTestMode = nullptr; gCurrentGameMode = nullptr;
 }
 
+// The window opens within the screen; a cut is named once, before the debug
+// window opens, with the file's value and the size the window opens at (the
+// shared file's own line for the key gives way to it).
 TEST(Startup, WindowStartSizeStaysOnTheScreen) {
-  EXPECT_EQ(ClampWindowStartSize("w", 40000.0f, 1280), 1280);
-  EXPECT_EQ(ClampWindowStartSize("w", 640.0f, 1280), 640);
-  EXPECT_EQ(ClampWindowStartSize("w", -5.0f, 1280), 1);
-  EXPECT_EQ(ClampWindowStartSize("w", std::nanf(""), 1280), 1);
+  RunIsolated([] {
+    const struct {
+      const char* text;  // null: the key is absent
+      int screen, size;
+      const char* named;  // null: nothing
+    } rows[] = {
+        {"640", 1280, 640, nullptr},         {"1280", 1280, 1280, nullptr},
+        {"1281", 1280, 1280, "1281 is cut to 1280"}, {"40000", 1280, 1280, "40000 is cut to 1280"},
+        {"-5", 1280, 1, "-5 is cut to 1"},   {"nan", 1280, 640, "\"nan\" is not a number; 640 is used"},
+        {"nan", 600, 600, "\"nan\" is not a number; 600 is used"}, {nullptr, 600, 600, "640 is cut to 600"},
+        {nullptr, 1280, 640, nullptr},       {"40000", 0, 1, "40000 is cut to 1"},
+    };
+    for (const auto& row : rows) {
+      const std::string where = std::string(row.text ? row.text : "absent") + " on " + std::to_string(row.screen);
+      DestroyDebugWindowForTest();
+      ForgetBoundedCountNoticesForTest();
+      cScratchDir dir;
+      if (row.text) dir.Write("tuning.xml", std::string("<t><float name=\"windowstartwidth\" data=\"") + row.text + "\"/></t>");
+      cSharedTuningData tuning(dir.Path() + "/");
+      EXPECT_EQ(WindowStartSize(tuning, "windowstartwidth", row.screen), row.size) << where;
+      CreateDebugWindow();
+      GetDebugWindow()->SetMirrorToStdout(false);
+      NameTuningCutsMadeBeforeTheDebugWindow();
+      const std::vector<std::string> expected = row.named ? std::vector<std::string>{row.named} : std::vector<std::string>{};
+      EXPECT_EQ(TuningNoticesSince(0, "windowstartwidth"), expected) << where;
+    }
+  });
 }
 
 // Fault mended: tuning values cut at start-up went unnamed (those read before
@@ -265,12 +292,13 @@ TEST(Startup, TuningValuesCutAtStartUpAreNamedOnceInTheDebugWindow) {
     }
     ASSERT_EQ(GetDebugWindow(), nullptr);
     cStartedProgram program({"-noautopause"});
-    for (const char* key : {"creatureSpeed", "windowstartwidth", "PlantClumpSize"}) {
-      int named = 0;
-      for (const std::string& line : GetDebugWindow()->Lines())
-        named += line.find(std::string("Tuning: \"") + key + "\"") != std::string::npos;
-      EXPECT_EQ(named, 1) << key;
-    }
+    // Fault mended: the window size was named as cut to its key's range while
+    // the window opened at the screen's width.
+    const std::string screen = std::to_string(glutGet(GLUT_SCREEN_WIDTH));
+    const std::pair<const char*, std::string> named[] = {{"creatureSpeed", "-2.5 is cut to 0"},
+                                                         {"windowstartwidth", "100000 is cut to " + screen},
+                                                         {"PlantClumpSize", "0 is cut to 1"}};
+    for (const auto& [key, what] : named) EXPECT_EQ(TuningNoticesSince(0, key), std::vector<std::string>{what}) << key;
   });
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "sim/tuning/BoundedCount.h"
 #include "sim/tuning/TuningKeys.h"
 
 namespace {
@@ -44,7 +43,20 @@ constexpr sTuningKey Seconds(const char* name, double defaultValue, double low =
 constexpr float kMs = 1000.0f;  // seconds held in ms
 constexpr float kFraction = 0.01f;  // percent held as a fraction
 
+// The most of a count each of `count` holders may have when together they may have `total`.
+int MostEach(int total, int count) { return count > 1 ? total / count : total; }
+
 using T = cCityGameTuning;
+// What the tribes make together is held too, each tribe's share by "Initial
+// Tribes" (read before): all their members at most what a frame carries,
+// every bundle of their stores a cube in a pile.
+sTuningKey MembersEachTribe(const T& set, const sTuningKey& key) {
+  return TuningKeyWithin(key, key.low, MostEach(T::kMostTribeMembers, set.initialTribes));
+}
+sTuningKey BundlesEachTribe(const T& set, const sTuningKey& key) {
+  return TuningKeyWithin(key, key.low, MostEach(T::kMostTribeBundles, set.initialTribes));
+}
+
 const std::vector<tGeneral>& GeneralFields() {
   static const std::vector<tGeneral> fields = {
       // A citizen's step is its speed times the frame (at most 500 ms), and never past its goal.
@@ -55,8 +67,8 @@ const std::vector<tGeneral>& GeneralFields() {
       {TuningPrice("Initial Wealth", 100), &T::initialWealth},
       {Bundles("Initial Food", 100), &T::initialFood},
       {TuningInt("Initial Creatures", 5, 0.0, 200.0), &T::initialCreatures},
-      {TuningInt("Initial Tribe Creatures", 5, 0.0, 200.0), &T::initialTribeCreatures},
       {TuningInt("Initial Tribes", 8, 0.0, 200.0), &T::initialTribes},
+      {TuningInt("Initial Tribe Creatures", 5, 0.0, 200.0), &T::initialTribeCreatures, MembersEachTribe},
       {Money("City Hall Money", 0.01), &T::cityHallMoney},
       {Seconds("City Hall Money Time", 5.0), &T::cityHallMoneyTime, kMs},
       // The goal bar's range: a goal below one citizen would show it full with nobody in the city.
@@ -146,7 +158,7 @@ const std::vector<tGeneral>& GeneralFields() {
       // The happiness bar's range: below one happiness the bar could only show its ends.
       {TuningFloat("Happiness Bar Range", 50.0, 1.0, 1000.0), &T::happinessBarRange},
       {Seconds("Tribe Idle Duration", 10.0), &T::tribeIdleDuration, kMs},
-      {Bundles("Tribe Initial Food", 5), &T::tribeInitialFood},
+      {Bundles("Tribe Initial Food", 5), &T::tribeInitialFood, BundlesEachTribe},
       {TuningDistance("Min Distance Between Tribes", 0.0), &T::minDistanceBetweenTribes},
       {Percent("Tribe Raid Defense Chance", 50.0), &T::tribeRaidDefenseChance, kFraction},
       {Seconds("Tribe Raid Defense Check Frequency", 5.0), &T::tribeRaidDefenseCheckFrequency, kMs},
@@ -159,8 +171,9 @@ const std::vector<tGeneral>& GeneralFields() {
       {Capacity("Tribe Max Recruiters", 4), &T::tribeMaxRecruiters},
       {Seconds("Min Tribe Birth And Death Rate", 30.0), &T::minTribeBirthAndDeathRate, kMs},
       {Seconds("Max Tribe Birth And Death Rate", 30.0), &T::maxTribeBirthAndDeathRate, kMs},
-      // Births stop at it, and the tribes' growth divides by it.
-      {TuningInt("Max Tribe Population", 20, 1.0, 200.0), &T::maxTribePopulation},
+      // Births stop at it, and the tribes' growth divides by it: more than the
+      // founding share would let the tribes outgrow what a frame can carry.
+      {TuningInt("Max Tribe Population", 20, 1.0, 200.0), &T::maxTribePopulation, MembersEachTribe},
       // Bundles here, held as food once "Food Bundle Amount" is known (below).
       {Bundles("Max Tribe Population Food Requirement", 20), &T::maxTribePopulationFoodRequirement},
       {Bundles("Min Tribe Population Food Requirement", 0), &T::minTribePopulationFoodRequirement},
@@ -186,10 +199,13 @@ constexpr sTuningKey kUpgradeCost = Money("City Upgrade", 1000.0);
 constexpr const char* kFirstUpgradeCost = "City Upgrade 1";
 
 using M = cCityGameMotiveTuning;
+// Motives are held between the two: a maximum below the minimum would pin every motive below it.
+sTuningKey AtLeastMinMotive(const M& set, const sTuningKey& key) { return TuningKeyWithin(key, set.minMotive, key.high); }
+
 const std::vector<tMotive>& MotiveFields() {
   static const std::vector<tMotive> fields = {
       {Motive("Min Motive", 0.0), &M::minMotive},
-      {Motive("Max Motive", 100.0), &M::maxMotive},
+      {Motive("Max Motive", 100.0), &M::maxMotive, 1.0f, AtLeastMinMotive},
       {Motive("Low Motive", 40.0), &M::lowMotive},
       {Motive("Lowest Motive", 10.0), &M::lowestMotive},
       {MotivePerMs("Sleep On Ground Energy Delta", 0.001), &M::sleepOnGroundEnergyDelta},
@@ -253,9 +269,6 @@ const std::vector<tBuilding>& BuildingFields() {
   };
   return fields;
 }
-
-// The most of a count each of `count` holders may have when together they may have `total`.
-int MostEach(int total, int count) { return count > 1 ? total / count : total; }
 }  // namespace
 
 cCityGameTuning::cCityGameTuning(const std::string& dataFolder) : cTuningData(dataFolder) {
@@ -286,15 +299,6 @@ float cCityGameTuning::GetUpgradeCost(int level) const {
 
 void cCityGameTuning::ApplyConstants() {
   ReadTuningFields(*this, GeneralFields());
-  // What the tribes make together is held too: all of them at most what a frame carries.
-  initialTribeCreatures =
-      CutTuningValue("Initial Tribe Creatures", initialTribeCreatures, 0, MostEach(kMostTribeMembers, initialTribes));
-  // Every bundle of a tribe's store lies as a cube in its pile.
-  tribeInitialFood =
-      CutTuningValue("Tribe Initial Food", tribeInitialFood, 0, MostEach(kMostTribeBundles, initialTribes));
-  // Births stop at it: more than the founding bounds would let the tribes outgrow what a frame can carry.
-  maxTribePopulation =
-      CutTuningValue("Max Tribe Population", maxTribePopulation, 1, MostEach(kMostTribeMembers, initialTribes));
   for (float T::*food : kHeldAsFood) this->*food *= foodBundleAmount;
   upgradeCosts.clear();
   for (int level = 1; level <= maxCityUpgradeLevel; ++level) {
@@ -323,8 +327,6 @@ double cCityGameMotiveTuning::Held(const std::string& name) const {
 
 void cCityGameMotiveTuning::ApplyConstants() {
   ReadTuningFields(*this, MotiveFields());
-  // Motives are held between the two: a maximum below the minimum would pin every motive below it.
-  maxMotive = CutTuningValue("Max Motive", maxMotive, minMotive, 100.0f);
   sleepOnGroundGetUp += lowMotive;
 }
 

@@ -8,8 +8,8 @@
 // (CityTuning.cpp); a value the file writes outside it, or no number, is cut or
 // read as the default as the tables say (sim/tuning/TuningKeys.h), and so is
 // one that would break play with the others (the tribes' members and food
-// together, a maximum motive below the minimum); the first cut of each key is
-// named in the debug window, as the file wrote it.
+// together, a maximum motive below the minimum); each cut is named in one line
+// of the debug window, as the file wrote it, with the value held.
 #pragma once
 
 #include <string>

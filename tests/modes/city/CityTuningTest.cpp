@@ -202,17 +202,22 @@ TEST(CityTuning, AKeyOfTheWrongTypeReadsItsDefault) {
 
 // Fault mended: these keys divide or bound loops; at 0 or below (or huge)
 // they hung or divided by zero. Each is cut, and named once.
-// The debug window's lines naming a cut of the key (once per run, whichever
-// test read it first), and when `as` is given, naming it in those words.
-int NamedCuts(const std::string& key, const char* as = nullptr) {
-  int lines = 0;
-  for (const std::string& line : GetDebugWindow()->Lines())
-    lines += line.find("Tuning: \"" + key + "\"" + (as ? std::string(" ") + as : "")) != std::string::npos;
-  return lines;
+// The debug window's lines since `from` naming the key, and when `as` is
+// given, naming it in those words.
+int NamedCuts(uint64_t from, const std::string& key, const char* as = nullptr) {
+  const std::vector<std::string> said = TuningNoticesSince(from, key);
+  return (int)std::count_if(said.begin(), said.end(), [&](const std::string& what) { return !as || what == as; });
+}
+
+// A debug window with no line of an earlier test's, and every key free to be named.
+uint64_t FreshNotices() {
+  if (!GetDebugWindow()) CreateDebugWindow();
+  ForgetBoundedCountNoticesForTest();
+  return GetDebugWindow()->LinesAdded();
 }
 
 TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
-  if (!GetDebugWindow()) CreateDebugWindow();
+  const uint64_t from = FreshNotices();
   cScratchDir dir;
   dir.Write("CityGameGeneralTuning.xml",
             "<t><float name=\"Food Bundle Amount\" data=\"0\"/><float name=\"Road Pip Distance\" data=\"-1\"/>"
@@ -242,7 +247,32 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
                        "Rooms Per House", "Silo Bundle Capacity"};
   general.Reload();
   building.Reload();
-  for (const char* key : cut) EXPECT_EQ(NamedCuts(key), 1) << key;  // each key named the first time only
+  for (const char* key : cut) EXPECT_EQ(NamedCuts(from, key), 1) << key;  // the files read again alike: nothing new
+  // Fault mended: only a key's first cut was named, so a designer's second
+  // edit of it in a session was cut without a word. A new value that does not
+  // stand is named with its own text; the others, read alike, say nothing new.
+  dir.Write("CityGameGeneralTuning.xml",
+            "<t><float name=\"Food Bundle Amount\" data=\"0.00999904\"/><float name=\"Road Pip Distance\" data=\"-1\"/>"
+            "<float name=\"Happiness Unit Calculation Time\" data=\"0\"/>"
+            "<int name=\"Max Tribe Population\" data=\"0\"/>"
+            "<int name=\"Small Party Supplies\" data=\"-7\"/><int name=\"Max City Upgrade Level\" data=\"2000000000\"/>"
+            "<int name=\"Initial Creatures\" data=\"100000000\"/><int name=\"City Population Goal\" data=\"0\"/></t>");
+  const uint64_t edited = GetDebugWindow()->LinesAdded();
+  general.Reload();
+  general.Reload();
+  EXPECT_FLOAT_EQ(general.foodBundleAmount, 0.01f);
+  EXPECT_EQ(general.smallPartySupplies, 1);
+  const struct {
+    const char* key;
+    const char* named;  // null: nothing new
+  } again[] = {
+      {"Food Bundle Amount", "0.00999904 is cut to 0.01"}, {"Small Party Supplies", "-7 is cut to 1"},
+      {"Road Pip Distance", nullptr}, {"Max Tribe Population", nullptr}, {"Max City Upgrade Level", nullptr},
+  };
+  for (const auto& row : again) {
+    const std::vector<std::string> expected = row.named ? std::vector<std::string>{row.named} : std::vector<std::string>{};
+    EXPECT_EQ(TuningNoticesSince(edited, row.key), expected) << row.key;
+  }
 }
 
 // Fault mended: a negative or huge time converted out of range to whole
@@ -250,7 +280,7 @@ TEST(CityTuning, ValuesThatWouldBreakPlayAreCutAndNamedOnce) {
 // could grow past what the founding bounds let a frame carry. A cut time was
 // named in milliseconds: it is named in the file's seconds.
 TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
-  if (!GetDebugWindow()) CreateDebugWindow();
+  const uint64_t from = FreshNotices();
   cScratchDir dir;
   dir.Write("CityGameGeneralTuning.xml",
             "<t><float name=\"City Hall Money Time\" data=\"-5\"/><float name=\"Group Join Check Frequency\" "
@@ -280,48 +310,82 @@ TEST(CityTuning, TimesAreHeldBetweenNothingAndADayAndEachCutIsNamedOnce) {
       {"Factory Money Time", building.factoryMoneyTime, day, 1},
       {"Sleep Minimum Stay", building.sleepMinimumStay, 0.0f, 1},
       {"Sing Check Frequency", general.singCheckFrequency, 1000.0f, 0},
-      {"Max Tribe Population", (float)general.maxTribePopulation, 200.0f, 1},
+      {"Max Tribe Population", (float)general.maxTribePopulation, 200.0f, 1, "1000000 is cut to 200"},
       {"Party Bonus Duration", general.partyBonusDuration, 1.0f, 1, "-3 is cut to 0.001"},
   };
   for (const sCase& c : cases) {
     EXPECT_FLOAT_EQ(c.held, c.expected) << c.key;
-    EXPECT_EQ(NamedCuts(c.key, c.namedAs), c.named) << c.key;
+    EXPECT_EQ(NamedCuts(from, c.key, c.namedAs), c.named) << c.key;
   }
+  // Fault mended: a second edit of a key in one session was cut without a word.
+  dir.Write("CityGameGeneralTuning.xml", "<t><float name=\"Party Bonus Duration\" data=\"86400.01\"/></t>");
+  const uint64_t edited = GetDebugWindow()->LinesAdded();
+  general.Reload();
+  EXPECT_FLOAT_EQ(general.partyBonusDuration, day);
+  EXPECT_EQ(TuningNoticesSince(edited, "Party Bonus Duration"), std::vector<std::string>{"86400.01 is cut to 86400"});
 }
 
 // Fault mended: 200 tribes of 200 members were each within their bounds and
 // together 40,000, whose frames took seconds; their camps could also pile
 // any number of food bundles. What the tribes make together is cut too: the
 // members they are founded with, those they may grow to and the bundles
-// piled at their camps, each key named once. So is a maximum motive below the
-// minimum, which pinned every motive below it and turned the happiness red.
+// piled at their camps. So is a maximum motive below the minimum, which
+// pinned every motive below it and turned the happiness red. Fault mended: a
+// value past its own range as well was named as cut to that range's end
+// while the city held the other bound ("201 is cut to 200" with 125 held).
+// Each cut is named in one line, with the file's value and the one held.
 TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
-  if (!GetDebugWindow()) CreateDebugWindow();
-  cScratchDir dir;
-  dir.Write("CityGameGeneralTuning.xml",
-            "<t><int name=\"Initial Tribes\" data=\"200\"/><int name=\"Initial Tribe Creatures\" data=\"200\"/>"
-            "<int name=\"Max Tribe Population\" data=\"200\"/>"
-            "<int name=\"Tribe Initial Food\" data=\"2000000000\"/></t>");
-  dir.Write("CityGameMotiveTuning.xml", "<t><float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"20\"/></t>");
-  cCityGameTuning general(dir.Path() + "/");
-  cCityGameMotiveTuning motive(dir.Path() + "/");
-  general.Reload();
-  motive.Reload();
-  const int tribes = 200;
-  struct sCase {
+  const struct {
+    const char* general;  // the general file's keys; the motive file's follow
+    const char* motive;
     const char* key;
-    int held, expected, named;
-  } cases[] = {
-      {"Initial Tribes", general.initialTribes, tribes, 0},
-      {"Initial Tribe Creatures", general.initialTribeCreatures, cCityGameTuning::kMostTribeMembers / tribes, 1},
-      {"Max Tribe Population", general.maxTribePopulation, cCityGameTuning::kMostTribeMembers / tribes, 1},
-      {"Tribe Initial Food", general.tribeInitialFood, cCityGameTuning::kMostTribeBundles / tribes, 1},
-      {"Min Motive", (int)motive.minMotive, 80, 0},
-      {"Max Motive", (int)motive.maxMotive, 80, 1},
+    double held;
+    const char* named;  // null: the key stands
+  } rows[] = {
+      {"<int name=\"Initial Tribes\" data=\"200\"/><int name=\"Initial Tribe Creatures\" data=\"200\"/>", "",
+       "Initial Tribe Creatures", cCityGameTuning::kMostTribeMembers / 200, "200 is cut to 5"},
+      {"<int name=\"Initial Tribes\" data=\"200\"/><int name=\"Max Tribe Population\" data=\"200\"/>", "",
+       "Max Tribe Population", cCityGameTuning::kMostTribeMembers / 200, "200 is cut to 5"},
+      {"<int name=\"Initial Tribes\" data=\"200\"/><int name=\"Tribe Initial Food\" data=\"2000000000\"/>", "",
+       "Tribe Initial Food", cCityGameTuning::kMostTribeBundles / 200, "2000000000 is cut to 50"},
+      {"<int name=\"Initial Tribes\" data=\"200\"/>", "", "Initial Tribes", 200, nullptr},
+      // Past its own range and past the other's bound: named once, with what is held.
+      {"<int name=\"Initial Tribes\" data=\"8\"/><int name=\"Max Tribe Population\" data=\"201\"/>", "",
+       "Max Tribe Population", 125, "201 is cut to 125"},
+      {"<int name=\"Initial Tribes\" data=\"8\"/><int name=\"Initial Tribe Creatures\" data=\"201\"/>", "",
+       "Initial Tribe Creatures", 125, "201 is cut to 125"},
+      {"<int name=\"Initial Tribes\" data=\"8\"/><int name=\"Tribe Initial Food\" data=\"10001\"/>", "",
+       "Tribe Initial Food", 1250, "10001 is cut to 1250"},
+      {"<int name=\"Initial Tribes\" data=\"8\"/><int name=\"Max Tribe Population\" data=\"125\"/>", "",
+       "Max Tribe Population", 125, nullptr},
+      {"<int name=\"Initial Tribes\" data=\"8\"/><int name=\"Max Tribe Population\" data=\"abc\"/>", "",
+       "Max Tribe Population", 20, "\"abc\" is not a number; 20 is used"},
+      {"<int name=\"Initial Tribes\" data=\"200\"/><int name=\"Max Tribe Population\" data=\"abc\"/>", "",
+       "Max Tribe Population", 5, "\"abc\" is not a number; 5 is used"},
+      {"", "<float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"20\"/>", "Max Motive", 80,
+       "20 is cut to 80"},
+      {"", "<float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"-1\"/>", "Max Motive", 80,
+       "-1 is cut to 80"},
+      {"", "<float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"101\"/>", "Max Motive", 100,
+       "101 is cut to 100"},
+      {"", "<float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"80\"/>", "Max Motive", 80,
+       nullptr},
+      {"", "<float name=\"Min Motive\" data=\"80\"/>", "Min Motive", 80, nullptr},
   };
-  for (const sCase& c : cases) {
-    EXPECT_EQ(c.held, c.expected) << c.key;
-    EXPECT_EQ(NamedCuts(c.key), c.named) << c.key;
+  for (const auto& row : rows) {
+    const std::string where = std::string(row.general) + row.motive;
+    const uint64_t from = FreshNotices();
+    cScratchDir dir;
+    dir.Write("CityGameGeneralTuning.xml", std::string("<t>") + row.general + "</t>");
+    dir.Write("CityGameMotiveTuning.xml", std::string("<t>") + row.motive + "</t>");
+    cCityGameTuning general(dir.Path() + "/");
+    cCityGameMotiveTuning motive(dir.Path() + "/");
+    general.Reload();  // read again alike: nothing new
+    motive.Reload();
+    const double held = std::isnan(general.Held(row.key)) ? motive.Held(row.key) : general.Held(row.key);
+    EXPECT_EQ(held, row.held) << where;
+    const std::vector<std::string> expected = row.named ? std::vector<std::string>{row.named} : std::vector<std::string>{};
+    EXPECT_EQ(TuningNoticesSince(from, row.key), expected) << where;
   }
 }
 

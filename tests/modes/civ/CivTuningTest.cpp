@@ -98,39 +98,70 @@ TEST_F(CivRulesTest, MissingFileGivesZerosAndTwoPlayers) {
   EXPECT_TRUE(t.ApplyBounds().empty());
 }
 
+// Fault mended: a value past its own range and past another key's bound was
+// named as cut to its range's end ("10 is cut to 9") while the players held
+// the other bound. Each value is held as it is read, bounds of one key by
+// another too, in one line with the file's value and the value held; values
+// set after loading are held by ApplyBounds, which reports each change.
 TEST_F(CivRulesTest, BoundsKeepPlayableValuesAndReportEachChange) {
   struct Row {
     const char* ini;
+    const char* key;
     int32_t cCivTuningGeneral::*field;
     int32_t want;
+    const char* named;  // what the key's line says; null: nothing
   } rows[] = {
-      {"NumPlayers=1", &cCivTuningGeneral::NumPlayers, 2},
-      {"NumPlayers=11", &cCivTuningGeneral::NumPlayers, 10},
-      {"NumPlayers=10", &cCivTuningGeneral::NumPlayers, 10},
-      {"NumPlayers=2", &cCivTuningGeneral::NumPlayers, 2},
-      {"NumPlayers=3\nNumCities=10", &cCivTuningGeneral::NumCities, 10},
-      {"NumPlayers=3\nNumCities=11", &cCivTuningGeneral::NumCities, 10},
-      {"NumPlayers=3\nHumanPlayerId=2", &cCivTuningGeneral::HumanPlayerId, 2},
-      {"NumPlayers=3\nNumCities=14", &cCivTuningGeneral::NumCities, 10},
-      {"NumPlayers=3\nNumCities=-2", &cCivTuningGeneral::NumCities, 0},
-      {"NumPlayers=3\nHumanPlayerId=3", &cCivTuningGeneral::HumanPlayerId, 2},
-      {"NumPlayers=3\nHumanPlayerId=-5", &cCivTuningGeneral::HumanPlayerId, -1},
-      {"NumPlayers=3\nInitNumBuildingsNPCMin=4\nInitNumBuildingsNPCMax=2", &cCivTuningGeneral::InitNumBuildingsNPCMax, 4},
-      {"NumPlayers=3\nInitNumBuildingsPlayerMin=3\nInitNumBuildingsPlayerMax=-1",
-       &cCivTuningGeneral::InitNumBuildingsPlayerMax, 3},
-      {"NumPlayers=3\nInitNumBuildingsPlayerMin=-4", &cCivTuningGeneral::InitNumBuildingsPlayerMin, 0},
-      {"NumPlayers=3\nInitNumBuildingsNPCMin=2000000000\nInitNumBuildingsNPCMax=2000000000",
-       &cCivTuningGeneral::InitNumBuildingsNPCMin, 100},
-      {"NumPlayers=3\nInitNumBuildingsNPCMin=100\nInitNumBuildingsNPCMax=100", &cCivTuningGeneral::InitNumBuildingsNPCMax, 100},
-      {"NumPlayers=3\nInitNumBuildingsNPCMin=100\nInitNumBuildingsNPCMax=101", &cCivTuningGeneral::InitNumBuildingsNPCMax, 100},
+      {"NumPlayers=1", "NumPlayers", &cCivTuningGeneral::NumPlayers, 2, "1 is cut to 2"},
+      {"NumPlayers=11", "NumPlayers", &cCivTuningGeneral::NumPlayers, 10, "11 is cut to 10"},
+      {"NumPlayers=10", "NumPlayers", &cCivTuningGeneral::NumPlayers, 10, nullptr},
+      {"NumPlayers=2", "NumPlayers", &cCivTuningGeneral::NumPlayers, 2, nullptr},
+      {"NumPlayers=3\nNumCities=10", "NumCities", &cCivTuningGeneral::NumCities, 10, nullptr},
+      {"NumPlayers=3\nNumCities=11", "NumCities", &cCivTuningGeneral::NumCities, 10, "11 is cut to 10"},
+      {"NumPlayers=3\nHumanPlayerId=2", "HumanPlayerId", &cCivTuningGeneral::HumanPlayerId, 2, nullptr},
+      {"NumPlayers=3\nNumCities=14", "NumCities", &cCivTuningGeneral::NumCities, 10, "14 is cut to 10"},
+      {"NumPlayers=3\nNumCities=-2", "NumCities", &cCivTuningGeneral::NumCities, 0, "-2 is cut to 0"},
+      {"NumPlayers=3\nHumanPlayerId=3", "HumanPlayerId", &cCivTuningGeneral::HumanPlayerId, 2, "3 is cut to 2"},
+      {"NumPlayers=3\nHumanPlayerId=-5", "HumanPlayerId", &cCivTuningGeneral::HumanPlayerId, -1, "-5 is cut to -1"},
+      {"NumPlayers=3\nHumanPlayerId=10", "HumanPlayerId", &cCivTuningGeneral::HumanPlayerId, 2, "10 is cut to 2"},
+      {"HumanPlayerId=10\nNumPlayers=1", "HumanPlayerId", &cCivTuningGeneral::HumanPlayerId, 1, "10 is cut to 1"},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=4\nInitNumBuildingsNPCMax=2", "InitNumBuildingsNPCMax",
+       &cCivTuningGeneral::InitNumBuildingsNPCMax, 4, "2 is cut to 4"},
+      {"NumPlayers=3\nInitNumBuildingsPlayerMin=3\nInitNumBuildingsPlayerMax=-1", "InitNumBuildingsPlayerMax",
+       &cCivTuningGeneral::InitNumBuildingsPlayerMax, 3, "-1 is cut to 3"},
+      {"NumPlayers=3\nInitNumBuildingsPlayerMin=3", "InitNumBuildingsPlayerMax",
+       &cCivTuningGeneral::InitNumBuildingsPlayerMax, 3, "0 is cut to 3"},  // absent: its 0 held too
+      {"NumPlayers=3\nInitNumBuildingsPlayerMin=3\nInitNumBuildingsPlayerMax=x", "InitNumBuildingsPlayerMax",
+       &cCivTuningGeneral::InitNumBuildingsPlayerMax, 3, "\"x\" is not a number; 3 is used"},
+      {"NumPlayers=3\nInitNumBuildingsPlayerMin=-4", "InitNumBuildingsPlayerMin",
+       &cCivTuningGeneral::InitNumBuildingsPlayerMin, 0, "-4 is cut to 0"},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=2000000000\nInitNumBuildingsNPCMax=2000000000", "InitNumBuildingsNPCMin",
+       &cCivTuningGeneral::InitNumBuildingsNPCMin, 100, "2000000000 is cut to 100"},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=100\nInitNumBuildingsNPCMax=100", "InitNumBuildingsNPCMax",
+       &cCivTuningGeneral::InitNumBuildingsNPCMax, 100, nullptr},
+      {"NumPlayers=3\nInitNumBuildingsNPCMin=100\nInitNumBuildingsNPCMax=101", "InitNumBuildingsNPCMax",
+       &cCivTuningGeneral::InitNumBuildingsNPCMax, 100, "101 is cut to 100"},
   };
+  struct sRestore {
+    ~sRestore() { DestroyDebugWindowForTest(), ForgetBoundedCountNoticesForTest(); }
+  } restore;
+  if (!GetDebugWindow()) CreateDebugWindow();
   for (const Row& row : rows) {
+    ForgetBoundedCountNoticesForTest();
+    const uint64_t from = GetDebugWindow()->LinesAdded();
     cCivTuning t = Load(std::string("[general]\n") + row.ini + "\n");
-    int32_t read = t.general.*row.field;
-    std::vector<std::string> report = t.ApplyBounds();
     EXPECT_EQ(t.general.*row.field, row.want) << row.ini;
-    EXPECT_EQ(report.empty(), read == row.want) << row.ini;
+    EXPECT_TRUE(t.ApplyBounds().empty()) << row.ini;  // nothing left to bound
+    const std::vector<std::string> expected = row.named ? std::vector<std::string>{row.named} : std::vector<std::string>{};
+    EXPECT_EQ(TuningNoticesSince(from, row.key), expected) << row.ini;
   }
+  // Values set after loading (the test camera narrows the players) are held too.
+  cCivTuning t = Load("[general]\nNumPlayers=8\nHumanPlayerId=7\nInitNumBuildingsNPCMin=2\nInitNumBuildingsNPCMax=6\n");
+  t.general.NumPlayers = 3;
+  t.general.InitNumBuildingsNPCMin = 9;
+  EXPECT_EQ(t.ApplyBounds(), (std::vector<std::string>{"CivGameMode.ini: HumanPlayerId 7 is cut to 2",
+                                                       "CivGameMode.ini: InitNumBuildingsNPCMax 6 is cut to 9"}));
+  EXPECT_EQ(t.general.HumanPlayerId, 2);
+  EXPECT_EQ(t.general.InitNumBuildingsNPCMax, 9);
 }
 
 // A misspelt key would silently read 0: every key the game asks for is in the shipped file.
@@ -203,6 +234,13 @@ TEST_F(CivTuningTrialTest, EveryKeyFoundsAndPlaysAtEveryTrialText) {
     cCivTuning::Get() = cCivTuning();
     cCivTuning::Get().Load(read);
     cCivTuning::Get().ApplyBounds();
+    // A key another bounds: what the players are founded with once every bound is applied.
+    const std::pair<const char*, int32_t cCivTuningGeneral::*> bound[] = {
+        {"HumanPlayerId", &cCivTuningGeneral::HumanPlayerId},
+        {"InitNumBuildingsPlayerMax", &cCivTuningGeneral::InitNumBuildingsPlayerMax},
+        {"InitNumBuildingsNPCMax", &cCivTuningGeneral::InitNumBuildingsNPCMax}};
+    for (const auto& [name, field] : bound)
+      if (std::string(key.name) == name) held = cCivTuning::Get().general.*field;
     ReadCivDebugFlags(read);
     Sys_SeedRandom(2026);
     cCivGameMode mode;

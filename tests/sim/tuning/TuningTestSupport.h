@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,35 @@ inline void SetWriteTimeSeconds(const std::string& path, long seconds) {
   times[0].tv_nsec = 0;
   times[1] = times[0];
   utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+// What the debug window's lines added since `from` (its LinesAdded() then) say
+// of the key, in order: each line's words after the key's name, up to ", so
+// that play can go on".
+inline std::vector<std::string> TuningNoticesSince(uint64_t from, const std::string& key) {
+  std::vector<std::string> said;
+  const std::deque<std::string>& lines = GetDebugWindow()->Lines();
+  const uint64_t added = GetDebugWindow()->LinesAdded() - from;
+  const std::string lead = "Tuning: \"" + key + "\" ", tail = ", so that play can go on";
+  for (size_t i = added < lines.size() ? lines.size() - (size_t)added : 0; i < lines.size(); ++i) {
+    const size_t at = lines[i].find(lead);
+    if (at == std::string::npos) continue;
+    const std::string what = lines[i].substr(at + lead.size());
+    said.push_back(what.substr(0, what.rfind(tail)));
+  }
+  return said;
+}
+
+// The value a notice says the key is held at: the number it ends with ("250
+// is cut to 100", "\"abc\" is not a number; 5 is used"); NaN when none.
+inline double HeldAsNamed(const std::string& what) {
+  std::string s = what;
+  const std::string used = " is used";
+  if (s.size() >= used.size() && s.compare(s.size() - used.size(), used.size(), used) == 0) s.resize(s.size() - used.size());
+  const char* last = s.c_str() + s.rfind(' ') + 1;
+  char* end = nullptr;
+  const double held = std::strtod(last, &end);
+  return end != last && *end == '\0' ? held : std::nan("");
 }
 
 // The texts a key is tried at: first each end of its range, each followed by
@@ -100,10 +130,11 @@ inline void ApplyTrialText(cTuningData& set, const sTuningKey& key, const std::s
 // Every key at every trial text: `refound()` readies a fresh fixture and
 // `run(key, text, where)` founds and plays the mode and returns what the mode
 // holds for the key, in the file's unit. A text that does not stand is then
-// named in exactly one line, which quotes it; one that stands is named in
-// none. At an end of the range, and just outside it, the mode holds that end.
-// A key another bounds (a maximum by its minimum) may be named once, and hold
-// another value, at its end; just outside, it holds what it holds at the end.
+// named in exactly one line, which quotes it and gives the value the mode
+// holds; one that stands is named in none. At an end of the range, and just
+// outside it, the mode holds that end. A key another bounds (a maximum by its
+// minimum) may be named once, and hold another value, at its end; just
+// outside, it holds what it holds at the end.
 // Afterwards the window goes and every key may be named again, so no later
 // test, in any order, finds a line of these.
 template <class tRefound, class tRun>
@@ -128,12 +159,15 @@ void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refoun
       ForgetBoundedCountNoticesForTest();
       const uint64_t from = GetDebugWindow()->LinesAdded();
       const double held = run(key, text, where);
-      const auto& lines = GetDebugWindow()->Lines();
-      const uint64_t added = GetDebugWindow()->LinesAdded() - from;
-      int named = 0, quoted = 0;
-      for (size_t i = added < lines.size() ? lines.size() - (size_t)added : 0; i < lines.size(); ++i)
-        if (lines[i].find("Tuning: \"" + std::string(key.name) + "\" ") != std::string::npos)
-          ++named, quoted += lines[i].find(text.empty() ? "\"\"" : text) != std::string::npos;
+      const std::vector<std::string> said = TuningNoticesSince(from, key.name);
+      const int named = (int)said.size();
+      int quoted = 0;
+      for (const std::string& what : said) {
+        quoted += what.find(text.empty() ? "\"\"" : text) != std::string::npos;
+        // The line gives what play goes on with, also where another key bounds this one.
+        const double namedHeld = HeldAsNamed(what);
+        EXPECT_NEAR(namedHeld, held, 1e-5 * std::max(1.0, std::fabs(held))) << where << ": named \"" << what << "\"";
+      }
       if (StandsAsWritten(key, text)) {
         EXPECT_LE(named, another ? 1 : 0) << where;
       } else {
