@@ -158,6 +158,7 @@ void AppInit() {
   GetBackboneManager()->Initialize();
   RegisterSceneDebugCommand();
   RegisterModeDebugCommand();
+  RegisterFramesDebugCommand();
   RegisterHerdDebugCommand();
   RegisterCivDebugCommands();
 
