@@ -31,6 +31,8 @@ cGLFTextList gDebugOverlayText;
 static bool gFirstFrame = true;
 static uint32_t gLastFrameTime = 0;
 static bool gHadKeyboard = false;
+static uint32_t gFramesPlayed = 0;
+static bool gHeld = false;  // the last frame was skipped under the automatic pause
 
 // A key let go while another window has the keyboard never reaches the game,
 // so it would stay down (the camera turning on): when the keyboard leaves the
@@ -103,6 +105,8 @@ void OnMainWindowStatus(int status) {
 }
 
 uint32_t GetFramesDrawn() { return gFramesDrawn; }
+uint32_t GetFramesPlayed() { return gFramesPlayed; }
+bool IsHeldByAutomaticPause() { return gHeld; }
 
 // What lies under a resting pointer changes when the camera moves (a key
 // turn, a glide, a drag, a scroll at the window's edge): the mode then hears
@@ -141,11 +145,13 @@ bool AdvanceFrame() {
     gFirstFrame = false;
   }
   ReleaseKeysWhenTheKeyboardLeaves();
-  if (gAutoPause && !gHadKeyboard) {
+  gHeld = gAutoPause && !gHadKeyboard;
+  if (gHeld) {
     gLastFrameTime = Sys_Milliseconds();
     Sys_SleepMs(10);  // a skipped frame must not spin a core
     return false;
   }
+  ++gFramesPlayed;
 
   // One clock reading per frame, so the seconds and the milliseconds agree.
   uint32_t now = Sys_Milliseconds();

@@ -27,6 +27,9 @@ void OnMainWindowEntry(int state);  // the pointer entered (1) or left (0) the m
 void OnMainWindowReshape(int width, int height);  // the size every frame, pick and overlay uses
 void OnMainWindowStatus(int status);  // GLUT's window status: a hidden or covered window draws nothing
 uint32_t GetFramesDrawn();            // frames drawn since start-up (a paused game at rest draws none)
+uint32_t GetFramesPlayed();           // frames advanced since start-up (none while held)
+bool IsHeldByAutomaticPause();        // the last frame was skipped: another window than the game's is active
+void RegisterFramesDebugCommand();    // the console's "frames" command
 
 extern cKeyBindings gAppKeyBindings;
 extern cGameStopwatch gCivFocusStopwatch;

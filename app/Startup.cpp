@@ -158,6 +158,7 @@ void AppInit() {
   GetBackboneManager()->Initialize();
   RegisterSceneDebugCommand();
   RegisterModeDebugCommand();
+  RegisterFramesDebugCommand();
   RegisterHerdDebugCommand();
   RegisterCivDebugCommands();
 
@@ -334,6 +335,9 @@ int AppStartup(int argc, char** argv) {
 
   for (const std::string& title : Sys_TopLevelWindowTitles()) DebugPrintf("%s", title.c_str());
   glutSetWindow(gMainWindow);
+  // Every window is open and placed: the game starts active, not held by the
+  // automatic pause behind the helper a window manager focused last.
+  Sys_ActivateWindow(gMainWindow);
   return 0;
 }
 

@@ -65,6 +65,7 @@ bool        Sys_IniWriteString(const std::string& file, const std::string& secti
 // ---- window focus, for the automatic pause -----------------------------------
 bool Sys_IsMainWindowActive();                            // is the active window titled "QuorvelGL"?
 void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores the X11 query
+void Sys_ActivateWindow(int glutWindow);                  // makes it the active window: asks the window manager, or without one X
 
 // ---- redraw requests: a paused game draws only when something it shows changed ----
 void Sys_RequestRedraw();       // input arrived, a command ran, a message is to show: draw the next frame

@@ -1,6 +1,7 @@
-// Tool windows: a window names its owner (WM_TRANSIENT_FOR), and a window
-// manager keeps it above the owner, also when the owner is clicked and raised.
-// Without a manager the name changes nothing.
+// Stacking and focus of the game's windows. Tool windows: a window names its
+// owner (WM_TRANSIENT_FOR), and a window manager keeps it above the owner,
+// also when the owner is clicked and raised. Without a manager the name
+// changes nothing.
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -38,4 +39,31 @@ bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
   cQuietXErrors quiet(display);
   Window named = 0;
   return XGetTransientForHint(display, window, &named) && named == owner;
+}
+
+// A window manager that focuses each new window leaves the last one mapped
+// active. It is asked the standard way (EWMH), as a request from the
+// application; it may raise the window too. Without a manager nothing moves
+// the focus: X gives it to the window directly, and nothing is raised (where
+// the helpers stand over the game window they stay above it). GLUT's own
+// connection mapped the windows: the server has handled that first, so the
+// manager hears of every map before this request.
+void Sys_ActivateWindow(int glutWindow) {
+  Display* display = X11QueryDisplay();
+  const Window window = XWindowOf(glutWindow);
+  if (!display || !window) return;
+  if (Display* glut = glXGetCurrentDisplay()) XSync(glut, False);
+  cQuietXErrors quiet(display);
+  if (!Sys_DesktopCanShowDialogs()) {
+    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    return;
+  }
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+  request.xclient.format = 32;
+  request.xclient.data.l[0] = 1;  // from an application
+  request.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
 }

@@ -158,17 +158,28 @@ TEST(Startup, PausedFramesSkipTheModeUpdate) {
   });
 }
 
+// The console's "frames" says how many frames were played and whether the
+// automatic pause holds the game: scripts wait on it.
 TEST(Startup, AutomaticPauseSkipsFramesAndMeasuresFromTheLastSkippedOne) {
   RunIsolated([] {
     cStartedProgram program({"-tribemode"});
+    auto framesAnswer = [] {
+      GetDebugWindow()->RunTypedCommand("frames");
+      const std::string& line = GetDebugWindow()->Lines().back();
+      return line.substr(line.find(": ") + 2);
+    };
+    EXPECT_EQ(framesAnswer(), "Frames: 0 played, 0 drawn");
     program.Frame(16);
+    EXPECT_EQ(framesAnswer(), "Frames: 1 played, 1 drawn");
     Sys_SetFocusProbeForTest([] { return false; });
     program.log.clear();
     program.Frame(3000);
     EXPECT_TRUE(program.log.empty());
+    EXPECT_EQ(framesAnswer(), "Frames: 1 played, 1 drawn, held: another window is active");
     Sys_SetFocusProbeForTest([] { return true; });
     program.Frame(40);
     EXPECT_EQ(gTribeGameMode->LastUpdateMs(), 40u);
+    EXPECT_EQ(framesAnswer(), "Frames: 2 played, 2 drawn");
   });
 }
 

@@ -18,7 +18,9 @@
 // the debug window and the panels past the screen's right edge. A click (a
 // manager raises the window clicked) put the debug window over the modes'
 // panels, or the game over the helpers standing on it; at 320x240 and 640x480
-// the civ panels covered each other.
+// the civ panels covered each other. Without a window manager nothing gave
+// the game window the focus, and the automatic pause held the game from its
+// first frame until it was clicked.
 //
 // Every screen, without a window manager and with frames, with each mode's
 // panels stacked in their column, before any click and after one in each
@@ -27,7 +29,8 @@
 // half a panel covered; from 1280x720 up no window over another. The game
 // started on each screen of one monitor: below 1280x720, where the helpers
 // stand over the game window, every panel is a tool window of the game's (a
-// click in the game leaves them above it); from 1280x720 up none is.
+// click in the game leaves them above it); from 1280x720 up none is. The game
+// window has the focus.
 TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLines) {
   const sWindowBox panelSize = {0, 0, 144, 196};  // the control panel, as drawn
   // Each mode's panels, as their contents size them: the civ mode's two, the
@@ -162,6 +165,8 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
         EXPECT_EQ(Sys_IsWindowKeptAbove(window, gMainWindow), over) << panel->get_name();
       }
       EXPECT_EQ(panels, 4);
+      Sys_SetFocusProbeForTest(nullptr);  // the X server's own answer
+      EXPECT_TRUE(Sys_IsMainWindowActive());
     });
   }
 }

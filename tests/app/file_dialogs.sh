@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The desktop's own save and open dialogs, end to end: a private X server with a
-# window manager (openbox), the game on it, Ctrl+S and Ctrl+L typed with
-# xdotool and a file name typed into each dialog. It never uses the shared test
-# display: the dialogs need a window manager, and keys typed there would reach
-# other tests' windows.
+# The game under a window manager (openbox) that focuses each new window, end
+# to end: once started, the game window is the active one and the game plays
+# (it opened its helpers after it); a click in the control panel holds it, a
+# click in the game plays it on. Then the desktop's own save and open dialogs:
+# Ctrl+S and Ctrl+L typed with xdotool and a file name typed into each dialog.
+# It never uses the shared test display: the dialogs need a window manager,
+# and keys typed there would reach other tests' windows.
 set -u
 QUORVEL="$1"
 cd "$(dirname "$0")/../.."
@@ -24,7 +26,7 @@ fail() {
 # machine at load 40: the X server's and the window manager's start, the
 # game's start-up to its greeting, and each thing the game or a dialog does.
 SERVER_S=60 START_S=240 ACT_S=120
-for tool in Xvfb openbox xdotool xprop; do command -v "$tool" > /dev/null || fail "$tool is not installed"; done
+for tool in Xvfb openbox xdotool xprop xwininfo; do command -v "$tool" > /dev/null || fail "$tool is not installed"; done
 
 # Xvfb picks a free display number itself and writes it once it takes connections.
 exec {displayfd}> "$WORK/display"
@@ -39,14 +41,67 @@ PIDS+=($!)
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
 wait_for $SERVER_S wm_running || fail "openbox did not start within $SERVER_S s"
 
-"$QUORVEL" -noautopause -tribemode < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
+# Console lines are typed on the game's standard input; the script holds both
+# ends, so the input never ends and the game never blocks on it.
+mkfifo "$WORK/typed"
+exec {typing}<> "$WORK/typed"
+"$QUORVEL" -tribemode < "$WORK/typed" > "$WORK/game.out" 2> "$WORK/game.err" &
 PIDS+=($!)
 started() { grep -q "Welcome to Quorvel" "$WORK/game.out"; }
 wait_for $START_S started || fail "no greeting within $START_S s"
 GAME="$(xdotool search --name '^QuorvelGL$' | head -1)"
 [ -n "$GAME" ] || fail "no game window"
+PANEL="$(xdotool search --name '^Quorvel Control Panel$' | head -1)"
+[ -n "$PANEL" ] || fail "no control panel"
 
-# The window manager may still be giving the focus to the panels as they open.
+active_is() { [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ]; }
+# The console's "frames" answers how many frames the game played and whether
+# it is held. Each check below asks again once the last question was answered,
+# and looks at the last two answers, EARLIER and ANSWER.
+ASKED=0 EARLIER="" ANSWER=""
+answers() { grep -c ': Frames: ' "$WORK/game.out"; }
+next_answer() {
+  [ "$(answers)" -ge "$ASKED" ] || return 1
+  EARLIER=$ANSWER
+  ANSWER=$(grep ': Frames: ' "$WORK/game.out" | tail -1)
+  echo frames >&"$typing"
+  ASKED=$((ASKED + 1))
+}
+played() { sed -n 's/.*: Frames: \([0-9]*\) played.*/\1/p' <<< "$1"; }
+# plays: two answers in a row, neither held, more frames played at the second.
+plays() {
+  next_answer && [[ "$EARLIER" == *Frames* && "$EARLIER" != *held* && "$ANSWER" != *held* ]] &&
+    [ "$(played "$ANSWER")" -gt "$(played "$EARLIER")" ]
+}
+# holds: two answers in a row, both held, no frame played between them.
+holds() {
+  next_answer && [[ "$EARLIER" == *held* && "$ANSWER" == *held* ]] && [ "$(played "$ANSWER")" -eq "$(played "$EARLIER")" ]
+}
+# click_in WINDOW: a click in the window's bottom right corner, where neither
+# the control panel nor the tribe's HUD has a control. (xdotool's own geometry
+# counts a framed window's title bar twice.)
+click_in() {
+  local x y width height
+  read -r x y width height < <(xwininfo -id "$1" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
+      END { print x, y, w, h }')
+  xdotool mousemove $((x + width - 6)) $((y + height - 4)) click 1
+}
+# clicked_active WINDOW: true once the window is the active one, clicked in
+# while it is not (a window the manager has yet to move may miss a click).
+clicked_active() { active_is "$1" || { click_in "$1"; false; }; }
+
+# Nothing clicked yet: the helpers were mapped after the game window, and the
+# game still starts active and playing.
+wait_for $ACT_S active_is "$GAME" ||
+  fail "the game window is not the active one within $ACT_S s of the greeting (the active one: $(xdotool getactivewindow getwindowname 2> /dev/null))"
+wait_for $ACT_S plays || fail "the game plays no frames within $ACT_S s of the greeting ($ANSWER)"
+wait_for $ACT_S clicked_active "$PANEL" || fail "a click in the control panel did not make it active within $ACT_S s"
+wait_for $ACT_S holds || fail "the game does not hold within $ACT_S s of a click in the control panel ($ANSWER)"
+wait_for $ACT_S clicked_active "$GAME" || fail "a click in the game window did not make it active within $ACT_S s"
+wait_for $ACT_S plays || fail "the game does not play on within $ACT_S s of a click in it ($ANSWER)"
+
+# Each dialog is opened from the game window.
 focus_game() {
   xdotool windowactivate --sync "$GAME" 2> /dev/null
   [ "$(xdotool getactivewindow 2> /dev/null)" = "$GAME" ]
@@ -84,4 +139,4 @@ grep -q "QUORVEL FILE" "$SAVE" || fail "the saved file is no saved game"
 answer_dialog ctrl+l "Open" ctrl+l "$SAVE"
 loaded() { grep -q "Data manager size after preload" "$WORK/game.out"; }
 wait_for $ACT_S loaded || fail "Load Game loaded nothing within $ACT_S s"
-echo "file dialogs: saved and loaded through the desktop's dialogs"
+echo "file dialogs: the game started active, held while the panel was, played on; saved and loaded through the desktop's dialogs"
