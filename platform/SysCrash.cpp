@@ -86,13 +86,16 @@ SysCrash Describe(int signal, const siginfo_t* info, const void* context) {
 #endif
   crash.address = crash.registers[SysRIP];
   // A signal another process (or this one) sent carries the sender where a
-  // fault carries its address: there was no access to report.
+  // fault carries its address: there was no access to report. The game's own
+  // breakpoint and abort (raised, so sent too) keep their names: no address
+  // is made up for them.
   const int code = info->si_code;
-  crash.sent = code <= 0;
   if (code == SI_USER || code == SI_TKILL || code == SI_QUEUE || code == SI_MESGQ) {  // the others name no sender
     crash.senderPid = (int)info->si_pid;
     crash.senderUid = (uint32_t)info->si_uid;
   }
+  const bool raisedHere = crash.senderPid == getpid() && (signal == SIGTRAP || signal == SIGABRT);
+  crash.sent = code <= 0 && !raisedHere;
   uint64_t faultAddress = crash.sent ? 0 : (uint64_t)(uintptr_t)info->si_addr;
   crash.code = CodeOf(signal, code, faultAddress, crash.registers[SysRSP]);
   if (crash.code == kAccessViolation && !crash.sent) {

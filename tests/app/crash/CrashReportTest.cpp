@@ -158,8 +158,9 @@ uint32_t Le32(const std::string& b, size_t at) {
   return (uint8_t)b[at] | (uint8_t)b[at + 1] << 8 | (uint8_t)b[at + 2] << 16 | (uint32_t)(uint8_t)b[at + 3] << 24;
 }
 
-// Three crashes in one second: two faults and a signal the process sent
-// itself, which the report puts down to its sender, not to an address.
+// Four crashes in one second: two faults, a signal the process sent itself,
+// which the report puts down to its sender, not to an address, and the
+// game's own breakpoint (an assert's Abort), raised too but named as before.
 TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
   cScratchDir scratch;
   std::string home = Sys_CurrentDirectory();
@@ -173,6 +174,7 @@ TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
     EXPECT_TRUE(guard.RunProtected(crash, nullptr));
     EXPECT_TRUE(guard.RunProtected(crash, nullptr));
     EXPECT_TRUE(guard.RunProtected([](void*) { raise(SIGSEGV); }, nullptr));
+    EXPECT_TRUE(guard.RunProtected([](void*) { Sys_DebugBreak(); }, nullptr));
     EXPECT_FALSE(guard.RunProtected([](void*) {}, nullptr));
   }
   cCrashHandler::SetCrashTimeForTest(nullptr);
@@ -180,11 +182,11 @@ TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
 
   std::vector<std::string> reports = FilesLike(scratch.Path(), "exception_");
   std::vector<std::string> dumps = FilesLike(scratch.Path(), "minidump_");
-  ASSERT_EQ(reports.size(), 3u);
+  ASSERT_EQ(reports.size(), 4u);
   EXPECT_EQ(reports[0], scratch.File("exception_20240506_070809.txt"));
   EXPECT_EQ(reports[1], scratch.File("exception_20240506_070809_1.txt"));
   EXPECT_EQ(reports[2], scratch.File("exception_20240506_070809_2.txt"));
-  ASSERT_EQ(dumps.size(), 3u);
+  ASSERT_EQ(dumps.size(), 4u);
   EXPECT_EQ(dumps[1], scratch.File("minidump_20240506_070809_1.mdmp"));
   EXPECT_NE(ReadFile(reports[1]).find("\nException code: ACCESS_VIOLATION reading address 0x00000000\n"),
             std::string::npos);
@@ -192,6 +194,7 @@ TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
   const std::string sender = std::string("\nException code: Signal 11 (") + Sys_SignalDescription(SIGSEGV) +
                              ") sent by process " + std::to_string(getpid()) + " (uid " + std::to_string(getuid()) + ")\n";
   EXPECT_NE(sent.find(sender), std::string::npos) << sent.substr(0, 200);
+  EXPECT_NE(ReadFile(reports[3]).find("\nException code: BREAKPOINT\n"), std::string::npos);
 
   // The minidump: signature, a stream directory whose streams lie inside the file, and
   // the thread list, module list, exception and system information among them.
