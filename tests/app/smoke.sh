@@ -2,7 +2,8 @@
 # The whole program under the test display: it opens its three windows, greets
 # on standard output, keeps drawing frames, answers console commands typed on
 # standard input, opens saved games named with -loadgame, starts with its
-# standard streams closed, and outlives a reader of its output that quit.
+# standard streams closed, outlives a reader of its output that quit, and
+# plays on when its output is a full pipe another user handed it.
 # Each step waits for what the game does (its greeting, its answers, its
 # windows), never for a fixed time; the display may be shared, so the windows
 # counted are the game's own (by their process id).
@@ -136,6 +137,39 @@ wait_for $START_S gone "$HEAD" || { echo "head: did not end within $START_S s"; 
 wait_for $START_S drawn_or_gone || { echo "headed: no picture drawn within $START_S s"; fail=1; }
 kill -0 "$GAME" 2> /dev/null || { echo "headed: the game ended once its reader quit"; fail=1; }
 stop "$GAME"
+
+# Standard output a pipe nobody empties, as another user (`sudo -u player
+# ./build/quorvel | less`, which keeps the game from opening the pipe afresh;
+# run as root the game runs as nobody): the game plays on once the pipe is
+# full. The script holds the pipe open and never reads it, types "help" until
+# the answers fill it, then a line too long for a command: that the line was
+# cut, said on standard error (a file), shows that frames still run.
+AS_OTHER="" GAME_XAUTHORITY="${XAUTHORITY:-}"
+if [ "$(id -u)" = 0 ] && command -v setpriv > /dev/null; then
+  chmod 711 "$WORK"
+  if [ -n "$GAME_XAUTHORITY" ]; then  # the display's cookie, readable by that user
+    GAME_XAUTHORITY="$WORK/other.xauth"
+    xauth -f "$XAUTHORITY" extract - "$DISPLAY" 2> /dev/null | xauth -f "$GAME_XAUTHORITY" merge - 2> /dev/null
+    chmod 644 "$GAME_XAUTHORITY" 2> /dev/null
+  fi
+  AS_OTHER="setpriv --reuid=65534 --regid=65534 --clear-groups"
+  $AS_OTHER test -x "$QUORVEL" -a -r Data/tuning.xml || AS_OTHER="" GAME_XAUTHORITY="${XAUTHORITY:-}"
+fi
+mkfifo "$WORK/full.in" "$WORK/full.out"
+exec {held}<> "$WORK/full.out"
+(XAUTHORITY="$GAME_XAUTHORITY" exec $AS_OTHER "$QUORVEL" -noautopause -nosound \
+  < "$WORK/full.in" > "$WORK/full.out" 2> "$WORK/full.err") &
+GAME=$!
+exec {typing}> "$WORK/full.in"
+said_on_err() { grep -qE "$1" "$WORK/full.err"; }
+for _ in $(seq 400); do echo help; done >&"$typing"
+printf '%0300d\n' 0 >&"$typing"
+wait_for $START_S said_on_err 'A line on standard input was cut' ||
+  { echo "full pipe${AS_OTHER:+, as another user}: the game stopped once its standard output was full"; fail=1; }
+exec {typing}>&-
+stop "$GAME"
+exec {held}<&-
+rm -f "$WORK/full.in" "$WORK/full.out"  # the report below reads what is left
 
 if [ "$fail" -ne 0 ]; then
   for f in "$WORK"/*.out "$WORK"/*.err; do echo "--- $(basename "$f")"; grep -v 'Supported Extensions' "$f" | tail -20; done
