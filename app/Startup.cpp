@@ -281,7 +281,7 @@ int AppStartup(int argc, char** argv) {
       ClampWindowStartSize("windowstartheight", tuning.GetWindowStartHeight(), glutGet(GLUT_SCREEN_HEIGHT)));
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
-  gMainWindow = glutCreateWindow("QuorvelGL");
+  gMainWindow = Sys_CreateGlutWindow("QuorvelGL");
   Sys_SetMessageShow(ShowMessageInGameWindow);  // plain boxes also show in the game window from now on
   OpenDebugWindowView();
   glutSetWindow(gMainWindow);
