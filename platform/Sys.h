@@ -206,3 +206,4 @@ void     Sys_DebugBreak();                                // a breakpoint trap: 
 void*       Sys_GLGetProcAddress(const char* name);      // may be non-null for functions the driver lacks: check the extension string
 std::string Sys_GLWindowSystemExtensions();              // the GLX extension string of the current context; "" without one
 bool        Sys_GLIsExtensionListed(const char* list, const char* name); // whole-word match in a blank-separated list
+void        Sys_KeepGLDriverLoaded();                    // once a context exists: the driver stays mapped to the end, so the leak check can name its frames

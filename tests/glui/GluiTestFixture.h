@@ -3,7 +3,6 @@
 #pragma once
 
 #include <GL/freeglut.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "platform/glui/GLUITest.h"
@@ -22,10 +21,7 @@ inline int TestMainWindow() {
     glutInitWindowSize(320, 240);
     int id = Sys_CreateGlutWindow("QuorvelGL");  // as the game makes its window
     glutDisplayFunc([] {});
-    // Mesa unloads its driver at exit, leaving the leak checker unnamed frames that
-    // no suppression can match; pinning the driver keeps its leaks attributable.
-    for (const char* driver : {"swrast_dri.so", "libgallium_dri.so", "kms_swrast_dri.so"})
-      dlopen(driver, RTLD_NOW | RTLD_NODELETE | RTLD_NOLOAD);
+    Sys_KeepGLDriverLoaded();
     return id;
   }();
   return window;
