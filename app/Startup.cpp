@@ -284,7 +284,8 @@ int AppStartup(int argc, char** argv) {
   NameTuningCutsMadeBeforeTheDebugWindow();
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
-  gMainWindow = glutCreateWindow("QuorvelGL");
+  gMainWindow = Sys_CreateGlutWindow("QuorvelGL");
+  Sys_KeepGLDriverLoaded();
   Sys_SetMessageShow(ShowMessageInGameWindow);  // plain boxes also show in the game window from now on
   OpenDebugWindowView();
   glutSetWindow(gMainWindow);

@@ -147,6 +147,8 @@ void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool windo
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
+int Sys_CreateGlutWindow(const char* title);                // glutCreateWindow, its pointer input taken as core events only (freeglut's XInput 2 handling loses memory)
+bool Sys_WindowSelectsXInput2ForTest(int glutWindow);      // does freeglut's connection still select XInput 2 events on it?
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first
@@ -216,3 +218,4 @@ void     Sys_DebugBreak();                                // a breakpoint trap: 
 void*       Sys_GLGetProcAddress(const char* name);      // may be non-null for functions the driver lacks: check the extension string
 std::string Sys_GLWindowSystemExtensions();              // the GLX extension string of the current context; "" without one
 bool        Sys_GLIsExtensionListed(const char* list, const char* name); // whole-word match in a blank-separated list
+void        Sys_KeepGLDriverLoaded();                    // once a context exists: the driver stays mapped to the end, so the leak check can name its frames

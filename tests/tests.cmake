@@ -85,10 +85,10 @@ set_tests_properties(app_exception PROPERTIES LABELS crash TIMEOUT 300)
 add_test(NAME app_debug_info COMMAND ${CMAKE_SOURCE_DIR}/tests/app/debug_info.sh $<TARGET_FILE:quorvel>)
 set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 1200)
 
-# The game's focus at start and after clicks, then the desktop's file dialogs, on a private
-# X server with a window manager (2 x 60 + 240 + 14 x 120 s).
+# The game closed as a player closes it, then its focus at start and after clicks, then the
+# desktop's file dialogs, on a private X server with a window manager (2 x 60 + 2 x 240 + 17 x 120 s).
 add_test(NAME app_file_dialogs COMMAND ${CMAKE_SOURCE_DIR}/tests/app/file_dialogs.sh $<TARGET_FILE:quorvel>)
-set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 2100)
+set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 2700)
 
 # "-tribemode" end to end: the hut, its members and the trees on screen, on an X server of
 # its own (60 + 240 + 2 x 240 s).

@@ -310,7 +310,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   if (x >= 0 && y >= 0) glutInitWindowPosition(x, y);
   glutInitWindowSize(width, height);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
-  int windowId = glutCreateWindow(name ? name : "");
+  int windowId = Sys_CreateGlutWindow(name ? name : "");
   std::erase(Registry().closedWindowIds, windowId);  // GLUT reused a dead window's id
   if (Registry().keptAbove > 0) Sys_KeepWindowAbove(windowId, Registry().keptAbove);
   glutInitWindowPosition(savedX, savedY);

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <GL/freeglut.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "platform/glui/GLUITest.h"
 #include "platform/glui/glui.h"
+#include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
 
 inline int TestMainWindow() {
@@ -19,12 +19,9 @@ inline int TestMainWindow() {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(320, 240);
-    int id = glutCreateWindow("QuorvelGL");
+    int id = Sys_CreateGlutWindow("QuorvelGL");  // as the game makes its window
     glutDisplayFunc([] {});
-    // Mesa unloads its driver at exit, leaving the leak checker unnamed frames that
-    // no suppression can match; pinning the driver keeps its leaks attributable.
-    for (const char* driver : {"swrast_dri.so", "libgallium_dri.so", "kms_swrast_dri.so"})
-      dlopen(driver, RTLD_NOW | RTLD_NODELETE | RTLD_NOLOAD);
+    Sys_KeepGLDriverLoaded();
     return id;
   }();
   return window;

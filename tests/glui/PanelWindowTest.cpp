@@ -45,6 +45,16 @@ TEST_F(GluiTest, PanelWindowFitsItsControlsAndKeepsTheGamesWindowSettings) {
   EXPECT_LT(width, x + w + 60) << "no wide empty margin";
 }
 
+// freeglut loses the data of XInput 2 crossings on windows it does not know
+// (a drag out of a window onto the root): the game's windows take the pointer
+// as core events, which freeglut reads without that loss.
+TEST_F(GluiTest, TheGameWindowAndPanelsTakeThePointerAsCoreEventsOnly) {
+  GLUI* panel = Open("Core Events");
+  EXPECT_FALSE(Sys_WindowSelectsXInput2ForTest(mainWindow));
+  EXPECT_FALSE(Sys_WindowSelectsXInput2ForTest(panel->get_glut_window_id()));
+  EXPECT_EQ(glutGetWindow(), mainWindow) << "the question leaves the current window alone";
+}
+
 TEST_F(GluiTest, IdleHookRunsTheGameOnItsMainWindowAndRedrawsPanels) {
   gIdleCalls = 0;
   GLUI* panel = Open("Idle");
