@@ -48,7 +48,7 @@ start_game() {
   GAME_PID=$!
   PIDS+=($!)
   wait_for $START_S started || fail "no greeting within $START_S s"
-  GAME="$(xdotool search --pid "$GAME_PID" --name '^QuorvelGL$' | head -1)"
+  GAME="$(xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' | head -1)"
   [ -n "$GAME" ] || fail "no game window"
 }
 started() { grep -q "Welcome to Quorvel" "$WORK/game.out"; }
@@ -80,8 +80,8 @@ xdotool mousemove "$middle_x" "$middle_y" click 1 click 3 click 4 click 5 mousem
 # gone means two searches in a row found nothing, as for the dialogs below.
 window_closes() {
   focus_game && xdotool key alt+F4
-  ! xdotool search --pid "$GAME_PID" --name '^QuorvelGL$' > /dev/null 2>&1 &&
-    ! xdotool search --pid "$GAME_PID" --name '^QuorvelGL$' > /dev/null 2>&1
+  ! xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' > /dev/null 2>&1 &&
+    ! xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' > /dev/null 2>&1
 }
 wait_for $ACT_S window_closes || fail "Alt+F4 did not close the game window within $ACT_S s"
 ended() { ! kill -0 "$GAME_PID" 2> /dev/null; }
@@ -100,9 +100,9 @@ exec {typing}<> "$WORK/typed"
 GAME_PID=$!
 PIDS+=($!)
 wait_for $START_S started || fail "no greeting within $START_S s"
-GAME="$(xdotool search --pid "$GAME_PID" --name '^QuorvelGL$' | head -1)"
+GAME="$(xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' | head -1)"
 [ -n "$GAME" ] || fail "no game window"
-PANEL="$(xdotool search --pid "$GAME_PID" --name '^Quorvel Control Panel$' | head -1)"
+PANEL="$(xdotool search --all --pid "$GAME_PID" --name '^Quorvel Control Panel$' | head -1)"
 [ -n "$PANEL" ] || fail "no control panel"
 
 active_is() { [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ]; }

@@ -28,7 +28,7 @@ said() { grep -qE "$2" "$WORK/$1.out"; }  # said NAME PATTERN
 # as xwininfo quotes them.
 game_windows() {
   local w
-  for w in $(xdotool search --pid "$1" --name '' 2> /dev/null); do echo "\"$(xdotool getwindowname "$w" 2> /dev/null)\""; done
+  for w in $(xdotool search --all --pid "$1" --name '' 2> /dev/null); do echo "\"$(xdotool getwindowname "$w" 2> /dev/null)\""; done
 }
 # windows_open NAME: the game's windows into NAME.windows; true once all three are there.
 windows_open() {
@@ -111,7 +111,7 @@ check "$WORK/tribetuning.out" '^[0-9A-F]{8}: \[Script Error\] .*tribetuning\.xml
 GAME=$!
 drawn() {
   local w
-  w=$(xdotool search --pid "$GAME" --name '^QuorvelGL$' 2> /dev/null | head -1) && [ -n "$w" ] &&
+  w=$(xdotool search --all --pid "$GAME" --name '^QuorvelGL$' 2> /dev/null | head -1) && [ -n "$w" ] &&
     import -window "$w" "$WORK/closed.png" 2> /dev/null &&
     [ "$(convert "$WORK/closed.png" -gravity center -crop 40x40+0+0 +repage -format '%[fx:maxima.intensity > 0.1]' info:)" = 1 ]
 }

@@ -165,19 +165,19 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
     std::vector<int> notices;
     bool oneWrite;  // the lines in a single write
   } rows[] = {
-      {kPipe, kSlow, kHeld, {}},
-      {kPipe, kSlow, kHeld + 1, {1}},
-      {kPipe, kSlow, 1000, {1000 - kHeld}},
-      {kNamedPipeNoAccess, kSlow, kHeld + 1, {1}},
-      {kTerminal, kSlow, kHeld, {}},
-      {kTerminal, kSlow, kHeld + 1, {1}},
-      {kSocket, kSlow, 20000, {20000 - kHeld}},
-      {kFile, kSlow, 20000, {}},
+      {kPipe, kSlow, kHeld, {}, false},
+      {kPipe, kSlow, kHeld + 1, {1}, false},
+      {kPipe, kSlow, 1000, {1000 - kHeld}, false},
+      {kNamedPipeNoAccess, kSlow, kHeld + 1, {1}, false},
+      {kTerminal, kSlow, kHeld, {}, false},
+      {kTerminal, kSlow, kHeld + 1, {1}, false},
+      {kSocket, kSlow, 20000, {20000 - kHeld}, false},
+      {kFile, kSlow, 20000, {}, false},
       {kDatagram, kSlow, (512 << 10) / kLineBytes, {}, true},  // more than one datagram holds
-      {kPipe, kQuitBefore, 10, {}},
-      {kNamedPipe, kQuitBefore, 10, {}},
-      {kPipe, kQuitWhileLinesWait, 1000, {}},
-      {kSocket, kQuitWhileLinesWait, 20000, {}},
+      {kPipe, kQuitBefore, 10, {}, false},
+      {kNamedPipe, kQuitBefore, 10, {}, false},
+      {kPipe, kQuitWhileLinesWait, 1000, {}, false},
+      {kSocket, kQuitWhileLinesWait, 20000, {}, false},
   };
   cAsTheGameRuns asTheGameRuns;
   for (const auto& row : rows) {
@@ -193,7 +193,9 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
     if (plug) {
       const std::string plugged = Lines(0, plug);
       Sys_Write(SysStream::Out, plugged.data(), plugged.size());
-      if (row.reader != kQuitBefore) ASSERT_TRUE(Arrived(fds[0]));
+      if (row.reader != kQuitBefore) {
+        ASSERT_TRUE(Arrived(fds[0]));
+      }
     }
     if (row.oneWrite) {
       const std::string all = Lines(plug, row.lines);
