@@ -147,7 +147,7 @@ void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool windo
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
-int Sys_CreateGlutWindow(const char* title);                // glutCreateWindow, its pointer input taken as core events only (freeglut's XInput 2 handling loses memory)
+int Sys_CreateGlutWindow(const char* title);                // glutCreateWindow, its pointer input taken as core events only (freeglut's XInput 2 handling loses memory), its process named on it (_NET_WM_PID)
 bool Sys_WindowSelectsXInput2ForTest(int glutWindow);      // does freeglut's connection still select XInput 2 events on it?
 
 // ---- images --------------------------------------------------------------------

@@ -7,9 +7,19 @@
 // buttons, the wheel as buttons, entry and leave), which freeglut also selects
 // and which the server sends again once a window has no XInput 2 selection: so
 // each window drops that selection as soon as it is made.
+//
+// Each window also names the process that owns it (_NET_WM_PID, with the
+// machine that is true on), as tools find a program's windows by it (xdotool
+// search --pid, a task list, the end-to-end scripts on a shared display):
+// freeglut names it only where a window manager says it reads it.
 #include <GL/freeglut.h>
 #include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XInput2.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "platform/Sys.h"
 
@@ -21,6 +31,15 @@ bool CurrentGlutWindow(Display*& display, Window& window) {
   window = (Window)glXGetCurrentDrawable();
   return display && window;
 }
+void NameOwningProcess(Display* display, Window window) {
+  const long pid = (long)getpid();  // format 32 is carried in longs
+  XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                  (const unsigned char*)&pid, 1);
+  char host[256] = {};
+  if (gethostname(host, sizeof host - 1) != 0) return;
+  XTextProperty machine{(unsigned char*)host, XA_STRING, 8, (unsigned long)strlen(host)};
+  XSetWMClientMachine(display, window, &machine);
+}
 }  // namespace
 
 int Sys_CreateGlutWindow(const char* title) {
@@ -31,6 +50,7 @@ int Sys_CreateGlutWindow(const char* title) {
     unsigned char none[XIMaskLen(XI_LASTEVENT)] = {};
     XIEventMask mask = {XIAllMasterDevices, (int)sizeof none, none};
     XISelectEvents(display, window, &mask, 1);
+    NameOwningProcess(display, window);
   }
   return glutWindow;
 }
