@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Startup.h"
@@ -173,7 +174,8 @@ BENCHMARK_CAPTURE(BM_ConsoleFloodFrame, mode, "mode")->UseManualTime()->Iteratio
 // ---- the same flood for 30 s, its output a pipe nobody reads -------------------
 // `yes help | quorvel -civmode | sleep 50`: once the pipe is full, the game
 // must keep drawing. The figures are the longest gap between two frames and
-// the frames drawn in the 30 s, beside the same flood written to a file.
+// the frames drawn in the 30 s, beside the same flood written to a file; the
+// flood comes from a file, or from a pipe a writer keeps full.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/quorvel_bench --benchmark_filter=ConsoleFloodFor30s
 constexpr double kFloodSeconds = 30;
 
@@ -186,10 +188,28 @@ struct cGapFigures {
   }
 };
 
-bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
+// `yes help |`: a writer that never stops, into a pipe the game reads (by its
+// reading thread, where a file is read directly).
+bool PipeEndlessHelpIn() {
+  int ends[2];
+  if (pipe(ends) != 0) return false;
+  std::thread([writer = ends[1]] {
+    std::string lines;
+    while (lines.size() < 64 * 1024) lines += "help\n";
+    while (write(writer, lines.data(), lines.size()) > 0) {}
+  }).detach();  // ends with the child the game runs in
+  Sys_SetStdinForTest(ends[0]);
+  return true;
+}
+
+enum class eFlood { ToAFile, ToAnUnreadPipe, PipedToAnUnreadPipe };
+
+bool RunFloodFor30s(eFlood flood, cGapFigures& figures) {
   int pipeEnds[2];
+  const bool unreadPipe = flood != eFlood::ToAFile;
   const int out = unreadPipe ? (pipe(pipeEnds) == 0 ? pipeEnds[1] : -1) : open("/tmp", O_TMPFILE | O_RDWR, 0600);
   if (!StartFloodedGame(out, "help", 8u << 20, 0)) return false;
+  if (flood == eFlood::PipedToAnUnreadPipe && !PipeEndlessHelpIn()) return false;
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
   auto last = start;
@@ -205,14 +225,18 @@ bool RunFloodFor30s(bool unreadPipe, cGapFigures& figures) {
   return true;
 }
 
-void BM_ConsoleFloodFor30s(benchmark::State& state, bool unreadPipe) {
-  MeasureOnce<cGapFigures>(state, [unreadPipe](cGapFigures& mine) { return RunFloodFor30s(unreadPipe, mine); });
+void BM_ConsoleFloodFor30s(benchmark::State& state, eFlood flood) {
+  MeasureOnce<cGapFigures>(state, [flood](cGapFigures& mine) { return RunFloodFor30s(flood, mine); });
 }
-BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_a_file_reference, false)
+BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_a_file_reference, eFlood::ToAFile)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_an_unread_pipe, true)
+BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, to_an_unread_pipe, eFlood::ToAnUnreadPipe)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConsoleFloodFor30s, piped_in_to_an_unread_pipe, eFlood::PipedToAnUnreadPipe)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
