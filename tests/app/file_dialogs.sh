@@ -83,14 +83,18 @@ window_closes() {
   ! xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' > /dev/null 2>&1 &&
     ! xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' > /dev/null 2>&1
 }
-wait_for $ACT_S window_closes || fail "Alt+F4 did not close the game window within $ACT_S s"
 ended() { ! kill -0 "$GAME_PID" 2> /dev/null; }
-wait_for $ACT_S ended || fail "the game did not end within $ACT_S s of its window closing"
-wait "$GAME_PID"
-status=$?
-unset 'PIDS[-1]'  # ended: not to be stopped again
-grep -q "LeakSanitizer" "$WORK/game.err" && fail "the leak check found leaks at the game's exit"
-[ "$status" -eq 0 ] || fail "the game closed with status $status"
+# close_cleanly WHEN: Alt+F4, then the game must end with status 0 and no leak report.
+close_cleanly() {
+  wait_for $ACT_S window_closes || fail "$1: Alt+F4 did not close the game window within $ACT_S s"
+  wait_for $ACT_S ended || fail "$1: the game did not end within $ACT_S s of its window closing"
+  wait "$GAME_PID"
+  local status=$?
+  unset 'PIDS[-1]'  # ended: not to be stopped again
+  grep -q "LeakSanitizer" "$WORK/game.err" && fail "$1: the leak check found leaks at the game's exit"
+  [ "$status" -eq 0 ] || fail "$1: the game closed with status $status"
+}
+close_cleanly "after pointer play"
 
 # Console lines are typed on the game's standard input; the script holds both
 # ends, so the input never ends and the game never blocks on it.
@@ -185,4 +189,7 @@ grep -q "QUORVEL FILE" "$SAVE" || fail "the saved file is no saved game"
 answer_dialog ctrl+l "Open" ctrl+l "$SAVE"
 loaded() { grep -q "Data manager size after preload" "$WORK/game.out"; }
 wait_for $ACT_S loaded || fail "Load Game loaded nothing within $ACT_S s"
-echo "file dialogs: closed cleanly; the game started active, held while the panel was, played on; saved and loaded through the desktop's dialogs"
+# The dialogs' font library keeps caches it never frees: named in the leak
+# suppressions, they must not fail the exit either.
+close_cleanly "after the file dialogs"
+echo "file dialogs: closed cleanly, also after the dialogs; the game started active, held while the panel was, played on; saved and loaded through the desktop's dialogs"
