@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -108,19 +109,20 @@ bool InTerminalForeground(int fd) {
 // what is typed, and a read would stop the game (or fail, SIGTTIN ignored).
 struct cInputThread {
   cInputThread(int descriptor, bool isTerminal) : fd(descriptor), terminal(isTerminal) {}
+  ~cInputThread() { close(fd); }
   int fd;  // a duplicate of its own: the caller may close or reuse the one it gave
   bool terminal;
-  bool abandoned = false;  // replaced: the thread ends (and frees this) at its next look
-  bool finished = false;   // the thread ended first: whoever replaces this frees it
+  bool abandoned = false;  // replaced: the thread ends at its next look
   bool ready = false;      // `bytes` holds a chunk the frames have not taken
   bool ended = false;      // end of input, or an error
   std::vector<char> bytes;
 };
+using tInputThread = std::shared_ptr<cInputThread>;  // the console's, and the thread's while it runs
 
 struct cInput {
   std::mutex lock;
   std::condition_variable changed;
-  cInputThread* thread = nullptr;  // null: the input is a file, read directly
+  tInputThread thread;  // none: the input is a file, read directly
   void (*beforeRead)() = nullptr;
 };
 cInput* MakeInput();
@@ -147,7 +149,7 @@ cInput* MakeInput() {
 
 constexpr int kTerminalLookMs = 200;  // how often a terminal's foreground is looked at again
 
-void ReaderLoop(cInputThread* t) {
+void ReaderLoop(tInputThread t) {
   BlockSignalsInThisIoThread();
   cInput& in = Input();
   std::vector<char> buffer(kChunkBytes);
@@ -157,21 +159,16 @@ void ReaderLoop(cInputThread* t) {
     if (t->abandoned) break;
     void (*const beforeRead)() = in.beforeRead;
     hold.unlock();
-    ssize_t got = -1;
-    int error = EAGAIN;
-    if (t->terminal && !InTerminalForeground(t->fd)) {
-      hold.lock();
-      in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), [t] { return t->abandoned; });
-      continue;
-    }
+    const bool mayRead = !t->terminal || InTerminalForeground(t->fd);
     pollfd p{t->fd, POLLIN, 0};
-    const int seen = poll(&p, 1, t->terminal ? kTerminalLookMs : -1);
-    if (seen > 0 && !(t->terminal && !InTerminalForeground(t->fd))) {
-      if (beforeRead) beforeRead();
-      got = read(t->fd, buffer.data(), buffer.size());
-      error = got < 0 ? errno : 0;
-    }
+    // In the background only the foreground is looked at again, now and then.
+    const bool seen = mayRead && poll(&p, 1, t->terminal ? kTerminalLookMs : -1) > 0 &&
+                      (!t->terminal || InTerminalForeground(t->fd));
+    if (seen && beforeRead) beforeRead();
+    const ssize_t got = seen ? read(t->fd, buffer.data(), buffer.size()) : -1;
+    const int error = seen && got < 0 ? errno : EAGAIN;
     hold.lock();
+    if (!mayRead) in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), [t] { return t->abandoned; });
     if (got > 0) {
       t->bytes.assign(buffer.data(), buffer.data() + got);
       t->ready = true;
@@ -183,21 +180,11 @@ void ReaderLoop(cInputThread* t) {
     in.changed.notify_all();
     if (t->ended) break;
   }
-  if (t->abandoned) {
-    close(t->fd);
-    delete t;
-  } else {
-    t->finished = true;
-  }
 }
 
-void Abandon(cInputThread* t) {
+void Abandon(const tInputThread& t) {
   if (!t) return;
   t->abandoned = true;
-  if (t->finished) {
-    close(t->fd);
-    delete t;
-  }
   Input().changed.notify_all();
 }
 
@@ -210,7 +197,7 @@ void Classify() {
   const int own = fcntl(r.fd, F_DUPFD_CLOEXEC, 3);
   if (own < 0) return;
   std::lock_guard<std::mutex> hold(Input().lock);
-  Input().thread = new cInputThread(own, isatty(own));
+  Input().thread = std::make_shared<cInputThread>(own, isatty(own));
   std::thread(ReaderLoop, Input().thread).detach();
 }
 
@@ -222,7 +209,7 @@ bool ReadMore(int waitMs) {
   if (!r.classified) Classify();
   cInput& in = Input();
   std::unique_lock<std::mutex> hold(in.lock);
-  if (cInputThread* t = in.thread) {
+  if (const tInputThread t = in.thread) {
     const auto there = [t] { return t->ready || t->ended; };
     if (waitMs < 0) in.changed.wait(hold, there);
     else if (waitMs > 0) in.changed.wait_for(hold, std::chrono::milliseconds(waitMs), there);
@@ -292,7 +279,7 @@ bool Sys_WaitStdinForTest(unsigned waitMs) {
   if (r.begin < r.end) return true;
   if (!r.closed && !r.classified) Classify();
   std::unique_lock<std::mutex> hold(Input().lock);
-  cInputThread* t = Input().thread;
+  const tInputThread t = Input().thread;
   if (!t || r.closed) return true;  // a file: what it holds is there, or its end
   return Input().changed.wait_for(hold, std::chrono::milliseconds(waitMs), [t] { return t->ready || t->ended; });
 }

@@ -25,7 +25,6 @@
 #include <pthread.h>
 #include <signal.h>
 #include <stdarg.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +33,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -48,13 +48,14 @@ constexpr size_t kBatchBytes = 64 * 1024;  // what the writer takes at a time, b
 struct cOutStream {
   cOutStream(const char* streamName, int descriptor, size_t bound)
       : name(streamName), inherited(descriptor), maxWaitingBytes(bound) {}
+  ~cOutStream() {
+    if (own >= 0) close(own);
+  }
   const char* name;         // for the notices
   int inherited;            // 1 or 2, or the test's descriptor
   size_t maxWaitingBytes;
   bool classified = false;
-  bool queued = false;      // written by the stream's thread through `own`
-  int own = -1;             // the thread's duplicate: the caller may close or reuse `inherited`
-  bool socket = false;
+  int own = -1;             // queued: the writer's duplicate (the caller may close or reuse `inherited`)
   bool writerStarted = false;
   bool abandoned = false;   // replaced by a stream looked at afresh: the writer ends after its write
   bool gone = false;        // the reader went away: all is dropped from now on
@@ -65,11 +66,13 @@ struct cOutStream {
   uint64_t droppedLines = 0;  // dropped since the last notice was taken
 };
 
+using tStream = std::shared_ptr<cOutStream>;  // the slot's, and its writer's while it runs
+
 struct cOutput {
   std::mutex lock;
   std::condition_variable changed;  // pieces queued, a write done, a stream replaced
-  cOutStream* streams[2] = {new cOutStream("Standard output", STDOUT_FILENO, kSysOutputMaxWaitingBytes),
-                            new cOutStream("Standard error", STDERR_FILENO, kSysOutputMaxWaitingBytes)};
+  tStream streams[2] = {std::make_shared<cOutStream>("Standard output", STDOUT_FILENO, kSysOutputMaxWaitingBytes),
+                        std::make_shared<cOutStream>("Standard error", STDERR_FILENO, kSysOutputMaxWaitingBytes)};
   std::vector<std::string> notices;  // for the frame loop's thread to say
   uint32_t (*flushClock)() = nullptr;
 };
@@ -91,9 +94,8 @@ void AfterForkInChild() {
   const cOutput* parent = OutputSlot();
   cOutput* child = new cOutput;
   for (int i = 0; i < 2; ++i) {
-    delete child->streams[i];
     const cOutStream& s = *parent->streams[i];
-    child->streams[i] = new cOutStream(s.name, s.inherited, s.maxWaitingBytes);
+    child->streams[i] = std::make_shared<cOutStream>(s.name, s.inherited, s.maxWaitingBytes);
   }
   child->flushClock = parent->flushClock;
   OutputSlot() = child;
@@ -104,15 +106,13 @@ cOutput* MakeOutput() {
   return new cOutput;
 }
 
-cOutStream& StreamOf(SysStream stream) { return *Output().streams[stream == SysStream::Err ? 1 : 0]; }
-
 // One blocking write of `size` bytes, all of them unless the reader is gone
 // (then false). Only the stream's thread calls this, outside the lock.
 bool WriteAll(cOutStream& s, const char* text, size_t size) {
   size_t datagram = SIZE_MAX;  // a datagram socket takes at most this much in one send
   while (size > 0) {
     const size_t piece = std::min(size, datagram);
-    const ssize_t wrote = s.socket ? send(s.own, text, piece, MSG_NOSIGNAL) : write(s.own, text, piece);
+    const ssize_t wrote = write(s.own, text, piece);
     if (wrote > 0) {
       text += wrote;
       size -= (size_t)wrote;
@@ -162,7 +162,7 @@ std::string TakeBatch(cOutStream& s) {
   return batch;
 }
 
-void WriterLoop(cOutStream* s) {
+void WriterLoop(tStream s) {
   BlockSignalsInThisIoThread();
   cOutput& out = Output();
   std::unique_lock<std::mutex> hold(out.lock);
@@ -178,8 +178,6 @@ void WriterLoop(cOutStream* s) {
     if (!reached && !s->abandoned) MarkGone(*s);
     out.changed.notify_all();
   }
-  close(s->own);
-  delete s;
 }
 
 // Decides, once per descriptor, how it is written.
@@ -187,11 +185,8 @@ void Classify(cOutStream& s) {
   if (s.classified) return;
   s.classified = true;
   struct stat st {};
-  if (fstat(s.inherited, &st) != 0 || S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
-  s.own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);
-  if (s.own < 0) return;
-  s.queued = true;
-  s.socket = S_ISSOCK(st.st_mode);
+  if (fstat(s.inherited, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISBLK(st.st_mode))
+    s.own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);
 }
 
 size_t LinesIn(const std::string& piece) { return std::max<size_t>(1, std::count(piece.begin(), piece.end(), '\n')); }
@@ -228,17 +223,11 @@ void WriteDirect(cOutStream& s, const char* text, size_t size) {
 
 // Lets the stream's thread go (it ends once its write returns) and puts a
 // fresh stream in its place.
-void Replace(cOutStream*& slot, int fd, size_t bound) {
-  cOutStream* old = slot;
-  slot = new cOutStream(old->name, fd, bound);
-  old->abandoned = true;
-  old->waiting.clear();
-  if (old->writerStarted) {
-    Output().changed.notify_all();
-  } else {
-    if (old->own >= 0) close(old->own);
-    delete old;
-  }
+void Replace(tStream& slot, int fd, size_t bound) {
+  slot->abandoned = true;
+  slot->waiting.clear();
+  slot = std::make_shared<cOutStream>(slot->name, fd, bound);
+  Output().changed.notify_all();
 }
 
 bool Settled(const cOutStream& s) { return s.gone || (s.waiting.empty() && !s.writing); }
@@ -255,10 +244,11 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
   if (size == 0) return;
   {
     std::lock_guard<std::mutex> hold(Output().lock);
-    cOutStream& s = StreamOf(stream);
+    const tStream& slot = Output().streams[stream == SysStream::Err ? 1 : 0];
+    cOutStream& s = *slot;
     Classify(s);
     if (s.gone) return;
-    if (!s.queued) {
+    if (s.own < 0) {
       WriteDirect(s, text, size);
     } else {
       s.waiting.emplace_back(text, size);
@@ -266,7 +256,7 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
       Bound(s);
       if (!s.writerStarted) {
         s.writerStarted = true;
-        std::thread(WriterLoop, &s).detach();
+        std::thread(WriterLoop, slot).detach();
       }
       Output().changed.notify_all();
     }
@@ -307,7 +297,7 @@ bool Sys_FlushOutput(unsigned waitMs) {
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {
   std::lock_guard<std::mutex> hold(Output().lock);
-  cOutStream*& slot = Output().streams[stream == SysStream::Err ? 1 : 0];
+  tStream& slot = Output().streams[stream == SysStream::Err ? 1 : 0];
   if (fd >= 0) Replace(slot, fd, maxWaitingBytes);
   else Replace(slot, stream == SysStream::Err ? STDERR_FILENO : STDOUT_FILENO, kSysOutputMaxWaitingBytes);
 }
