@@ -115,15 +115,17 @@ uint32_t Sys_ThreadId();                                   // for the debug wind
 
 // ---- console -----------------------------------------------------------------
 // Standard input other than a file is read by a thread of its own, the only
-// one that waits on it; on a terminal it reads only while the game is in the
-// terminal's foreground.
+// one that waits on it, at most a frame's share ahead. A terminal is read only
+// while it is the game's controlling terminal, the game is in its foreground
+// and it is in line mode: a shell, a pager or an editor sharing it keeps its keys.
 constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's polling takes; the rest wait for the next frames
+constexpr size_t kSysConsoleBytesPerFrame = 1024 * 1024;   // input one frame's polling takes, and the reading thread reads ahead
 void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null; SIGPIPE, SIGTTOU, SIGTTIN ignored: first thing in main
-bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input, without waiting; false also once a frame's share was read
-bool Sys_ReadStdinLine(std::string& line);                 // the same, waiting for it; false at end of input
-bool Sys_StdinIsForegroundTerminal();                      // a person at the terminal can answer now: standard input is a terminal whose foreground is this game
+bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input (the last one also without its line end), without waiting; false also once a frame's share was taken
+bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer); // prompt on standard error, then the next line typed after it; false (take the default) when the game may not read the terminal, or no longer (sent to the background)
+bool Sys_StdinIsForegroundTerminal();                      // a person at the terminal can answer now: the game may read its terminal (see above)
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
-bool Sys_WaitStdinForTest(unsigned waitMs);                // waits until input read is there to take, or its end; false when neither came
+bool Sys_WaitStdinForTest(unsigned waitMs, size_t bytes = 1); // waits until the reading thread holds that many bytes (or any taken input is there), or its end; false when neither came
 void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the reader between seeing input and reading it; nullptr: none
 
 // ---- standard output and error: never wait on their reader ------------------

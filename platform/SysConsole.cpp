@@ -7,44 +7,45 @@
 #include <pthread.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 #include "platform/SysIoThread.h"
 #include "platform/glui/DebugView.h"
 
-// One reader of standard input for the whole program: console commands poll
-// it each frame, and questions asked on a terminal wait on it. Sharing the
-// buffer keeps the two from stealing each other's bytes.
+// Standard input: console commands polled each frame, and the answers to
+// questions asked on the terminal.
 //
 // Piped input may be of any size, so each byte is looked at once: line ends
-// are searched for only in what was just read, a line keeps only what its
+// are searched for only in what was just taken, a line keeps only what its
 // reader can use (the rest is dropped as it comes), and one frame's polling
-// takes a bounded number of lines and reads a bounded amount before the frame
-// goes on. Nothing more is read while lines of the last read wait, so a
-// writer that is ahead waits on its pipe instead of filling our memory.
+// takes a bounded number of lines and a bounded amount of input before the
+// frame goes on. Input that is not a file is read by a thread of its own,
+// at most a frame's share ahead of the frames, so a writer that is further
+// ahead waits on its pipe instead of filling our memory.
 namespace {
-constexpr size_t kChunkBytes = 64 * 1024;          // a whole pipe buffer in one read
-constexpr size_t kPollBytesPerFrame = 1024 * 1024;  // then the frame goes on; the rest waits for the next
-constexpr size_t kAnswerMaxChars = PATH_MAX;        // a file name typed at a prompt
+constexpr size_t kChunkBytes = 64 * 1024;  // a whole pipe buffer in one read
+constexpr size_t kAnswerMaxChars = PATH_MAX;  // a file name typed at a prompt
+constexpr int kTerminalLookMs = 200;          // how often a terminal we may not read is looked at again
 
 struct cLineReader {
   int fd = STDIN_FILENO;
   bool closed = false;
-  char chunk[kChunkBytes];
-  size_t begin = 0, end = 0;  // the part of the chunk not yet taken
+  std::string piece;          // what was taken last, from the reading thread or the file
+  size_t begin = 0;           // where the piece's untaken part starts
   std::string line;           // gathered so far: at most one byte more than kept, for a '\r' before the end
   bool cut = false;           // longer than kept: the rest is dropped, and that was said
   bool holdsNul = false;      // the kept part holds a NUL: the line would not run as it would be echoed
-  size_t polledBytes = 0;     // read since the console's polling last came up empty
+  size_t polledBytes = 0;     // taken since the console's polling last came up empty
   int polledLines = 0;        // taken since then
   bool classified = false;    // whether `fd` is read directly or by the reading thread is known
 };
@@ -56,15 +57,35 @@ void SayLineCut(size_t kept) {
   Sys_MessageBox("Console", text);
 }
 
-// The next whole line in what was read, cut to `keep` characters. `lines`
+// The gathered line is whole: cut to `keep`, or dropped when it holds a NUL
+// (text stops there where it is echoed and shown, but not where the command
+// reads its words: it is dropped rather than run unseen).
+bool FinishLine(std::string& line, size_t keep) {
+  cLineReader& r = gReader;
+  if (!r.cut && !r.line.empty() && r.line.back() == '\r') r.line.pop_back();
+  if (r.line.size() > keep) {
+    if (!r.cut) SayLineCut(keep);
+    r.line.resize(keep);
+  }
+  const bool refused = r.holdsNul && memchr(r.line.data(), '\0', r.line.size()) != nullptr;
+  if (refused) Sys_MessageBox("Console", "A line on standard input holding a NUL character was dropped");
+  if (!refused) line.swap(r.line);
+  r.line.clear();
+  r.cut = r.holdsNul = false;
+  return !refused;
+}
+
+// The next whole line in what was taken, cut to `keep` characters. `lines`
 // counts the whole lines taken, those dropped for a NUL among them; none is
-// taken once it reached `maxLines`.
+// taken once it reached `maxLines`. At the end of input the last line needs
+// no line end, as a shell runs a script's last line.
 bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
   cLineReader& r = gReader;
-  while (r.begin < r.end && lines < maxLines) {
-    const char* start = r.chunk + r.begin;
-    const char* newline = (const char*)memchr(start, '\n', r.end - r.begin);
-    const size_t length = (size_t)((newline ? newline : r.chunk + r.end) - start);
+  while (r.begin < r.piece.size() && lines < maxLines) {
+    const char* start = r.piece.data() + r.begin;
+    const size_t left = r.piece.size() - r.begin;
+    const char* newline = (const char*)memchr(start, '\n', left);
+    const size_t length = newline ? (size_t)(newline - start) : left;
     const size_t room = keep + 1 - std::min(r.line.size(), keep + 1);
     const size_t kept = std::min(length, room);
     r.line.append(start, kept);
@@ -77,45 +98,49 @@ bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
     if (!newline) return false;
     ++r.begin;
     ++lines;
-    if (!r.cut && !r.line.empty() && r.line.back() == '\r') r.line.pop_back();
-    if (r.line.size() > keep) {
-      if (!r.cut) SayLineCut(keep);
-      r.line.resize(keep);
-    }
-    // Text stops at a NUL where it is echoed and shown, but not where the
-    // command reads its words: such a line is dropped rather than run unseen.
-    const bool refused = r.holdsNul && memchr(r.line.data(), '\0', r.line.size()) != nullptr;
-    if (refused) Sys_MessageBox("Console", "A line on standard input holding a NUL character was dropped");
-    if (!refused) line.swap(r.line);
-    r.line.clear();
-    r.cut = r.holdsNul = false;
-    if (!refused) return true;
+    if (FinishLine(line, keep)) return true;
   }
-  return false;
+  if (!r.closed || r.line.empty() || lines >= maxLines) return false;
+  ++lines;
+  return FinishLine(line, keep);
 }
 
-// Whether this process may read the terminal now: a terminal that is not our
-// controlling one has no foreground to keep to.
-bool InTerminalForeground(int fd) {
-  const pid_t foreground = tcgetpgrp(fd);
-  return foreground < 0 || foreground == getpgrp();
+// Whether the terminal is ours to read now: it is this process's controlling
+// terminal (tcgetpgrp fails on any other), the game is in its foreground, and
+// it is in line mode. A shell of another session, a pager or an editor in the
+// same job (line mode off, reading key by key) or the shell whose prompt the
+// game's job left in the background gets every key.
+bool MayReadTerminal(int fd) {
+  termios modes {};
+  return tcgetpgrp(fd) == getpgrp() && tcgetattr(fd, &modes) == 0 && (modes.c_lflag & ICANON);
 }
 
 // Input that is not a file is read by a thread of its own: a read there may
-// wait (another process sharing the pipe or the terminal, a shell among them,
-// can take the bytes between our look and our read), and only this thread
-// waits. It reads one chunk ahead of the frames and no more, and on a terminal
-// only while the game is in the terminal's foreground: there the shell reads
-// what is typed, and a read would stop the game (or fail, SIGTTIN ignored).
+// wait (another process sharing the pipe or the terminal can take the bytes
+// between our look and our read), and only this thread waits. It reads at most
+// a frame's share ahead of the frames, and a terminal only while it may.
 struct cInputThread {
-  cInputThread(int descriptor, bool isTerminal) : fd(descriptor), terminal(isTerminal) {}
-  ~cInputThread() { close(fd); }
+  cInputThread(int descriptor, bool isTerminal) : fd(descriptor), terminal(isTerminal) {
+    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) wake[0] = wake[1] = -1;
+  }
+  ~cInputThread() {
+    for (int d : {fd, wake[0], wake[1]})
+      if (d >= 0) close(d);
+  }
+  void Wake() const {
+    if (wake[1] >= 0 && write(wake[1], "w", 1) < 0) {}  // full: a wake-up is pending anyway
+  }
   int fd;  // a duplicate of its own: the caller may close or reuse the one it gave
   bool terminal;
+  int wake[2];             // a byte written here ends the thread's wait in poll
   bool abandoned = false;  // replaced: the thread ends at its next look
-  bool ready = false;      // `bytes` holds a chunk the frames have not taken
   bool ended = false;      // end of input, or an error
-  std::vector<char> bytes;
+  std::deque<std::string> pieces;  // read, not yet taken by the frames
+  size_t piecesBytes = 0;
+  // A question on the terminal: what waits when it is asked is the console's
+  // (Draining reads it all first); only what is typed after is its answer.
+  enum class eAnswer { None, Draining, Waiting } answer = eAnswer::None;
+  std::string answerBytes;
 };
 using tInputThread = std::shared_ptr<cInputThread>;  // the console's, and the thread's while it runs
 
@@ -147,36 +172,71 @@ cInput* MakeInput() {
   return new cInput;
 }
 
-constexpr int kTerminalLookMs = 200;  // how often a terminal's foreground is looked at again
+enum class eRead { Bytes, NotNow, Nothing, Woken, End };
+
+// One look and at most one read, outside the lock. The terminal is looked at
+// again right before the read: a pager may have started, or the shell taken
+// the foreground, while the thread waited.
+eRead ReadOnce(cInputThread& t, std::string& into, size_t room, int waitMs, void (*beforeRead)()) {
+  if (t.terminal && !MayReadTerminal(t.fd)) return eRead::NotNow;
+  pollfd looks[2] = {{t.fd, POLLIN, 0}, {t.wake[0], POLLIN, 0}};
+  if (poll(looks, t.wake[0] >= 0 ? 2 : 1, waitMs) <= 0) return eRead::Nothing;
+  if (looks[1].revents) {
+    char drained[64];
+    while (read(t.wake[0], drained, sizeof drained) > 0) {}
+    return eRead::Woken;
+  }
+  if (t.terminal && !MayReadTerminal(t.fd)) return eRead::NotNow;
+  if (beforeRead) beforeRead();
+  into.resize(room);
+  const ssize_t got = read(t.fd, into.data(), room);
+  if (got > 0) {
+    into.resize((size_t)got);
+    return eRead::Bytes;
+  }
+  const int error = got < 0 ? errno : 0;
+  if (got < 0 && (error == EAGAIN || error == EINTR)) return eRead::Nothing;  // another reader took it first
+  // A terminal ends only when it hangs up. Ctrl+D (a read of nothing) ends a
+  // line, not the console, and EIO is the game sent to the background
+  // between the look and the read: the next lines typed are read.
+  if (t.terminal && !(looks[0].revents & POLLHUP)) return eRead::NotNow;
+  return eRead::End;
+}
 
 void ReaderLoop(tInputThread t) {
   BlockSignalsInThisIoThread();
   cInput& in = Input();
-  std::vector<char> buffer(kChunkBytes);
+  using eAnswer = cInputThread::eAnswer;
+  std::string bytes;
   std::unique_lock<std::mutex> hold(in.lock);
   for (;;) {
-    in.changed.wait(hold, [t] { return t->abandoned || !t->ready; });
+    in.changed.wait(hold, [&t] {
+      return t->abandoned || t->answer != eAnswer::None || t->piecesBytes < kSysConsoleBytesPerFrame;
+    });
     if (t->abandoned) break;
+    // A question's drain takes what the terminal holds (a line mode terminal
+    // holds at most a few kilobytes), whatever the frames left.
+    const bool draining = t->answer == eAnswer::Draining;
+    const size_t room = t->answer != eAnswer::None ? kChunkBytes
+                                                   : std::min(kChunkBytes, kSysConsoleBytesPerFrame - t->piecesBytes);
     void (*const beforeRead)() = in.beforeRead;
     hold.unlock();
-    const bool mayRead = !t->terminal || InTerminalForeground(t->fd);
-    pollfd p{t->fd, POLLIN, 0};
-    // In the background only the foreground is looked at again, now and then.
-    const bool seen = mayRead && poll(&p, 1, t->terminal ? kTerminalLookMs : -1) > 0 &&
-                      (!t->terminal || InTerminalForeground(t->fd));
-    if (seen && beforeRead) beforeRead();
-    const ssize_t got = seen ? read(t->fd, buffer.data(), buffer.size()) : -1;
-    const int error = seen && got < 0 ? errno : EAGAIN;
+    const eRead outcome = ReadOnce(*t, bytes, room, draining ? 0 : t->terminal ? kTerminalLookMs : -1, beforeRead);
     hold.lock();
-    if (!mayRead) in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), [t] { return t->abandoned; });
-    if (got > 0) {
-      t->bytes.assign(buffer.data(), buffer.data() + got);
-      t->ready = true;
-    } else if (got == 0 || (error != EAGAIN && error != EINTR && !(error == EIO && t->terminal))) {
-      t->ended = true;  // an EIO on a terminal: sent to the background between the look and the read
-    } else {
-      continue;
+    if (outcome == eRead::Bytes && t->answer == eAnswer::Waiting) {
+      t->answerBytes += bytes;
+    } else if (outcome == eRead::Bytes) {
+      t->piecesBytes += bytes.size();
+      t->pieces.push_back(std::move(bytes));
+      bytes = std::string();
+    } else if (outcome == eRead::End) {
+      t->ended = true;
+    } else if (draining && outcome != eRead::Woken) {
+      t->answer = eAnswer::Waiting;  // nothing more waits, or nothing may be read: the answer comes next
     }
+    if (outcome == eRead::NotNow && !t->ended)
+      in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs),
+                          [&t, draining] { return t->abandoned || (!draining && t->answer == eAnswer::Draining); });
     in.changed.notify_all();
     if (t->ended) break;
   }
@@ -185,6 +245,7 @@ void ReaderLoop(tInputThread t) {
 void Abandon(const tInputThread& t) {
   if (!t) return;
   t->abandoned = true;
+  t->Wake();
   Input().changed.notify_all();
 }
 
@@ -201,61 +262,97 @@ void Classify() {
   std::thread(ReaderLoop, Input().thread).detach();
 }
 
-// Takes what is there (waitMs 0) or waits up to waitMs (-1: until input or end).
-// Called only once the chunk before was taken whole.
-bool ReadMore(int waitMs) {
+// Takes the next piece the reading thread holds, or reads the file's next
+// chunk; false when there is none now.
+bool TakeMore() {
   cLineReader& r = gReader;
   if (r.closed) return false;
   if (!r.classified) Classify();
   cInput& in = Input();
   std::unique_lock<std::mutex> hold(in.lock);
   if (const tInputThread t = in.thread) {
-    const auto there = [t] { return t->ready || t->ended; };
-    if (waitMs < 0) in.changed.wait(hold, there);
-    else if (waitMs > 0) in.changed.wait_for(hold, std::chrono::milliseconds(waitMs), there);
-    if (t->ready) {
-      memcpy(r.chunk, t->bytes.data(), t->bytes.size());
-      r.begin = 0;
-      r.end = t->bytes.size();
-      t->ready = false;
-      in.changed.notify_all();
-      return true;
+    if (t->pieces.empty()) {
+      r.closed = t->ended;
+      return false;
     }
-    r.closed = t->ended;
-    return false;
+    r.piece.swap(t->pieces.front());
+    r.begin = 0;
+    t->piecesBytes -= r.piece.size();
+    t->pieces.pop_front();
+    in.changed.notify_all();
+    return true;
   }
   hold.unlock();
-  pollfd p{r.fd, POLLIN, 0};
-  if (poll(&p, 1, waitMs) <= 0 || !(p.revents & (POLLIN | POLLHUP))) return false;
-  ssize_t got = read(r.fd, r.chunk, sizeof r.chunk);
-  if (got <= 0) {
-    r.closed = true;
-    return false;
-  }
+  r.piece.resize(kChunkBytes);
+  const ssize_t got = read(r.fd, r.piece.data(), kChunkBytes);
+  r.piece.resize(got > 0 ? (size_t)got : 0);
   r.begin = 0;
-  r.end = (size_t)got;
-  return true;
+  r.closed = got <= 0;
+  return got > 0;
+}
+
+// Moves what followed a question's answer, or a question's unfinished
+// answer, to the console: it was typed for the game.
+void GiveToConsole(cInputThread& t, const std::string& bytes) {
+  if (bytes.empty()) return;
+  t.piecesBytes += bytes.size();
+  t.pieces.push_back(bytes);
 }
 }  // namespace
 
 bool Sys_PollStdinLine(std::string& line) {
   cLineReader& r = gReader;
   while (!TakeLine(line, kDebugCommandMaxChars, r.polledLines, kSysConsoleLinesPerFrame)) {
-    // The frame's share is taken, or the chunk is (only then may more be read).
-    if (r.polledLines >= kSysConsoleLinesPerFrame || r.polledBytes >= kPollBytesPerFrame || !ReadMore(0)) {
+    // The frame's share is taken, or the piece is (only then is more taken).
+    if (r.polledLines >= kSysConsoleLinesPerFrame || r.polledBytes >= kSysConsoleBytesPerFrame || !TakeMore()) {
+      if (r.closed && TakeLine(line, kDebugCommandMaxChars, r.polledLines, kSysConsoleLinesPerFrame)) return true;
       r.polledBytes = 0;
       r.polledLines = 0;
       return false;
     }
-    r.polledBytes += r.end;
+    r.polledBytes += r.piece.size();
   }
   return true;
 }
 
-bool Sys_ReadStdinLine(std::string& line) {
-  int lines = 0;
-  while (!TakeLine(line, kAnswerMaxChars, lines, INT_MAX))
-    if (!ReadMore(-1)) return false;
+bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer) {
+  if (!Sys_StdinIsForegroundTerminal()) return false;
+  if (!gReader.classified) Classify();
+  cInput& in = Input();
+  std::unique_lock<std::mutex> hold(in.lock);
+  const tInputThread t = in.thread;
+  if (!t || !t->terminal) return false;
+  using eAnswer = cInputThread::eAnswer;
+  t->answer = eAnswer::Draining;
+  t->answerBytes.clear();
+  t->Wake();
+  in.changed.notify_all();
+  in.changed.wait(hold, [&t] { return t->answer != eAnswer::Draining || t->ended || t->abandoned; });
+  hold.unlock();
+  Sys_Write(SysStream::Err, prompt.data(), prompt.size());
+  Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
+  hold.lock();
+  // Sent to the background (or a pager took the terminal), the question
+  // takes its default and play goes on.
+  size_t newline = std::string::npos;
+  const auto answered = [&t, &newline] { return (newline = t->answerBytes.find('\n')) != std::string::npos; };
+  while (!answered() && !t->ended && !t->abandoned) {
+    in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), answered);
+    if (newline != std::string::npos) break;
+    hold.unlock();
+    const bool mayRead = MayReadTerminal(t->fd);
+    hold.lock();
+    if (!mayRead) break;
+  }
+  const bool got = newline != std::string::npos;
+  std::string typed = got ? t->answerBytes.substr(0, newline) : std::string();
+  GiveToConsole(*t, got ? t->answerBytes.substr(newline + 1) : t->answerBytes);
+  t->answer = eAnswer::None;
+  t->answerBytes.clear();
+  in.changed.notify_all();
+  if (!typed.empty() && typed.back() == '\r') typed.pop_back();
+  if (!got || typed.size() > kAnswerMaxChars || typed.find('\0') != std::string::npos) return false;
+  answer = typed;
   return true;
 }
 
@@ -265,23 +362,21 @@ void Sys_SetStdinForTest(int fd) {
     Abandon(Input().thread);
     Input().thread = nullptr;
   }
+  gReader = cLineReader();
   gReader.fd = fd >= 0 ? fd : STDIN_FILENO;
-  gReader.classified = gReader.closed = gReader.cut = gReader.holdsNul = false;
-  gReader.begin = gReader.end = gReader.polledBytes = 0;
-  gReader.polledLines = 0;
-  gReader.line.clear();
 }
 
-bool Sys_StdinIsForegroundTerminal() { return isatty(gReader.fd) && InTerminalForeground(gReader.fd); }
+bool Sys_StdinIsForegroundTerminal() { return isatty(gReader.fd) && MayReadTerminal(gReader.fd); }
 
-bool Sys_WaitStdinForTest(unsigned waitMs) {
+bool Sys_WaitStdinForTest(unsigned waitMs, size_t bytes) {
   cLineReader& r = gReader;
-  if (r.begin < r.end) return true;
+  if (r.begin < r.piece.size() && bytes <= 1) return true;
   if (!r.closed && !r.classified) Classify();
   std::unique_lock<std::mutex> hold(Input().lock);
   const tInputThread t = Input().thread;
   if (!t || r.closed) return true;  // a file: what it holds is there, or its end
-  return Input().changed.wait_for(hold, std::chrono::milliseconds(waitMs), [t] { return t->ready || t->ended; });
+  return Input().changed.wait_for(hold, std::chrono::milliseconds(waitMs),
+                                  [&t, bytes] { return t->piecesBytes >= std::max<size_t>(bytes, 1) || t->ended; });
 }
 
 void Sys_SetStdinReadHookForTest(void (*beforeRead)()) {

@@ -58,10 +58,9 @@ bool Sys_LeaveGoneWindowManagerForTest() {
 }
 
 static std::string TypedFileName(SysFileDialog kind) {
-  Sys_Print(SysStream::Err, "%s (file name, empty cancels): ", kind == SysFileDialog::Save ? "Save as" : "Open");
-  Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
   std::string typed;
-  if (!Sys_ReadStdinLine(typed)) return "";
+  Sys_AskOnTerminal(kind == SysFileDialog::Save ? "Save as (file name, empty cancels): " : "Open (file name, empty cancels): ",
+                    typed);
   return typed;
 }
 

@@ -93,10 +93,8 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   }
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));
   if (Sys_StdinIsForegroundTerminal() && isatty(STDERR_FILENO)) {
-    Sys_Print(SysStream::Err, "%s? ", choices);
-    Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
     std::string answer;
-    if (Sys_ReadStdinLine(answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
+    if (Sys_AskOnTerminal(std::string(choices) + "? ", answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
   }
   return DefaultAnswer(kind);
 }

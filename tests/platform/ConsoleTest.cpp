@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
@@ -13,7 +14,8 @@
 
 #include <atomic>
 #include <cstdlib>
-
+#include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,6 +91,8 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
       {"a NUL inside a line", "help" + nul + "mode\nmode\n", {"mode"}, 1},
       {"a NUL just past what is kept", kept + nul + "\nhelp\n", {kept, "help"}, 1},
       {"a NUL as the last kept character", kept.substr(1) + nul + "a\n", {}, 2},
+      {"the last line without its line end", "frames\nhelp", {"frames", "help"}, 0},
+      {"a cut last line without its line end", kept + "a", {kept}, 1},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -124,155 +128,357 @@ namespace {
 // the game's look and its read, once.
 int gThief = -1;
 std::string gStolen;
-std::atomic<int> gLooks{0};
-std::atomic<bool> gStealDone{false};
+std::atomic<bool> gStolenOnce{false};
 void StealOnce() {
-  if (gLooks++ > 0) return;
   char bytes[256];
-  for (ssize_t got; (got = read(gThief, bytes, sizeof bytes)) > 0;) gStolen.append(bytes, (size_t)got);
-  gStealDone = true;
-}
-
-// A terminal as a shell's job sees it: the child leads a session on the
-// terminal, a "shell" process of another group is in the foreground and, once
-// done with what it runs, reads the one line typed there; the child, in the background, polls frames,
-// writes to the terminal under `stty tostop`, is given the foreground and
-// takes the next line typed. Exit codes name what went wrong.
-int GameInATerminalsBackground(int master, const char* terminal) {
-  setsid();
-  const int slave = open(terminal, O_RDWR);  // the session's controlling terminal
-  termios modes {};
-  if (slave < 0 || tcgetattr(slave, &modes) != 0) return 10;
-  modes.c_lflag &= ~(tcflag_t)ECHO;
-  modes.c_lflag |= TOSTOP;
-  tcsetattr(slave, TCSANOW, &modes);
-  int report[2], go[2];
-  if (pipe(report) != 0 || pipe(go) != 0) return 11;
-  const pid_t shell = fork();
-  if (shell == 0) {  // busy (as with `sleep 4` run at its prompt) until told to read
-    setpgid(0, 0);
-    char typed[64];
-    if (read(go[0], typed, 1) != 1) _exit(1);
-    const ssize_t got = read(slave, typed, sizeof typed);
-    _exit(write(report[1], typed, got > 0 ? (size_t)got : 0) >= 0 ? 0 : 1);
-  }
-  setpgid(shell, shell);
-  if (tcsetpgrp(slave, shell) != 0) return 12;  // the game is a background job now
-  Sys_SetStdinForTest(slave);
-  Sys_SetOutputForTest(SysStream::Out, slave, 1 << 20);
-  if (write(master, "help\n", 5) != 5) return 13;  // typed at the shell's prompt
-  std::string line;
-  for (int frame = 0; frame < 20; ++frame)
-    if (Sys_PollStdinLine(line)) return 14;  // the shell's line, read by the game
-  if (Sys_WaitStdinForTest(200) || Sys_PollStdinLine(line)) return 14;
-  if (write(go[1], "r", 1) != 1) return 11;
-  char taken[64] = {};
-  if (read(report[0], taken, sizeof taken - 1) != 5 || std::string(taken) != "help\n") return 15;
-  for (int frame = 0; frame < 20; ++frame)
-    if (Sys_PollStdinLine(line)) return 16;
-  const std::string shown = "drawn in the background\n";
-  Sys_Write(SysStream::Out, shown.data(), shown.size());
-  if (!Sys_FlushOutput(60000)) return 17;
-  waitpid(shell, nullptr, 0);
-  // `fg`: the terminal is the game's again (as the shell does it, SIGTTOU held).
-  sigset_t ttou;
-  sigemptyset(&ttou);
-  sigaddset(&ttou, SIGTTOU);
-  sigprocmask(SIG_BLOCK, &ttou, nullptr);
-  const bool foreground = tcsetpgrp(slave, getpgrp()) == 0;
-  sigprocmask(SIG_UNBLOCK, &ttou, nullptr);
-  if (!foreground) return 18;
-  if (write(master, "mode\n", 5) != 5) return 19;
-  if (PollFrames(1, 100) != std::vector<std::string>{"mode"}) return 20;
-  return 0;
+  for (ssize_t got; !gStolenOnce && (got = read(gThief, bytes, sizeof bytes)) > 0;) gStolen.append(bytes, (size_t)got);
+  gStolenOnce = true;
 }
 
 }  // namespace
 
-// Rows: another process reads the input the game reads. What it takes between
-// the game's look and its read, the frame never waits for (a pipe shared with
-// another reader; a terminal whose foreground is a shell, with a line typed
-// and taken there). In a terminal's background the game reads nothing there,
-// is not stopped by the terminal for reading or for writing under `stty
-// tostop`, and in the foreground takes the next line typed.
-// Mended: the frame's poll read after its look, so a shell's line held the
-// frame loop in the read, and a background game was stopped by the terminal.
-TEST(Console, AnotherReaderOfTheSameInputNeverHoldsUpTheFrame) {
+// Fault mended: the frame's poll read after its look, so another reader that
+// took the line between the two held the frame loop in the read.
+TEST(Console, AnotherReaderOfTheSamePipeNeverHoldsUpTheFrame) {
   const unsigned alarmGuard = alarm(300);  // a frame held in a read would hang: end the binary instead
-  {
-    SCOPED_TRACE("a pipe another reader shares");
-    cScratchDir dir;
-    const std::string fifo = dir.File("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const int game = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    gThief = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // a description of its own: the game's reads still wait
-    const int typing = open(fifo.c_str(), O_WRONLY);
-    ASSERT_TRUE(game >= 0 && gThief >= 0 && typing >= 0);
-    fcntl(game, F_SETFL, 0);
-    gStolen.clear();
-    gLooks = 0;
-    gStealDone = false;
-    Sys_SetStdinReadHookForTest(StealOnce);
-    Sys_SetStdinForTest(game);
-    ASSERT_EQ(write(typing, "help\n", 5), 5);
-    std::string line;
-    for (int frame = 0; frame < 100000 && !gStealDone; ++frame) {
-      EXPECT_FALSE(Sys_PollStdinLine(line));
-      usleep(1000);
-    }
-    for (int frame = 0; frame < 20; ++frame) EXPECT_FALSE(Sys_PollStdinLine(line));
-    EXPECT_EQ(gStolen, "help\n");
-    ASSERT_EQ(write(typing, "mode\n", 5), 5);
-    EXPECT_EQ(PollFrames(1, 100), std::vector<std::string>{"mode"}) << "a line after the stolen one";
-    Sys_SetStdinReadHookForTest(nullptr);
-    Sys_SetStdinForTest(-1);
-    for (int fd : {game, gThief, typing}) close(fd);
-  }
-  {
-    SCOPED_TRACE("a terminal whose foreground is a shell");
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string terminal = ptsname(master);
-    const pid_t game = fork();
-    if (game == 0) _exit(GameInATerminalsBackground(master, terminal.c_str()));
-    int status = 0;
-    pid_t ended = 0;
-    for (int waited = 0; waited < 120000 && ended == 0; ++waited) {
-      ended = waitpid(game, &status, WNOHANG | WUNTRACED);
-      if (ended == 0) usleep(1000);
-    }
-    if (ended != game || WIFSTOPPED(status)) kill(game, SIGKILL), waitpid(game, nullptr, 0);
-    ASSERT_EQ(ended, game) << "the game did not end";
-    EXPECT_FALSE(WIFSTOPPED(status)) << "stopped by the terminal: signal " << WSTOPSIG(status);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    std::string shown;
-    char bytes[256];
-    fcntl(master, F_SETFL, O_NONBLOCK);
-    for (ssize_t got; (got = read(master, bytes, sizeof bytes)) > 0;) shown.append(bytes, (size_t)got);
-    EXPECT_NE(shown.find("drawn in the background"), std::string::npos) << shown;
-    close(master);
-  }
+  cScratchDir dir;
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int game = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  gThief = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // a description of its own: the game's reads still wait
+  const int typing = open(fifo.c_str(), O_WRONLY);
+  ASSERT_TRUE(game >= 0 && gThief >= 0 && typing >= 0);
+  fcntl(game, F_SETFL, 0);
+  gStolen.clear();
+  gStolenOnce = false;
+  Sys_SetStdinReadHookForTest(StealOnce);
+  Sys_SetStdinForTest(game);
+  ASSERT_EQ(write(typing, "help\n", 5), 5);
+  std::string line;
+  for (int frame = 0; frame < 100000 && !gStolenOnce; ++frame) EXPECT_FALSE(Sys_PollStdinLine(line)), usleep(1000);
+  for (int frame = 0; frame < 20; ++frame) EXPECT_FALSE(Sys_PollStdinLine(line));
+  EXPECT_EQ(gStolen, "help\n");
+  ASSERT_EQ(write(typing, "mode\n", 5), 5);
+  EXPECT_EQ(PollFrames(1, 100), std::vector<std::string>{"mode"}) << "a line after the stolen one";
+  Sys_SetStdinReadHookForTest(nullptr);
+  Sys_SetStdinForTest(-1);
+  for (int fd : {game, gThief, typing}) close(fd);
   alarm(alarmGuard);
 }
 
-// Input that is all there at once (a file) must still leave the frame: the
-// frame's poll ends before the long line does, and later frames take the rest.
-TEST(Console, AFramesPollingReadsABoundedShareOfInput) {
-  cMessageCapture boxes;
-  const int fd = memfd_create("console", 0);
-  ASSERT_GE(fd, 0);
-  const std::string input = kLongLine + "\nhelp\n";
-  ASSERT_EQ(write(fd, input.data(), input.size()), (ssize_t)input.size());
-  lseek(fd, 0, SEEK_SET);
-  Sys_SetStdinForTest(fd);
+namespace {
+
+// A terminal laid out as a shell lays out its jobs: the "shell" leads the
+// session on a pseudo-terminal and the "game" is a job of its own process
+// group. Both serve commands from the test, a line each, and answer a line;
+// the test types on the terminal's other side. The game's job has the
+// terminal's signals as a job has them (SIGTTIN, SIGTTOU not ignored): only
+// what the console does for itself keeps it from being stopped.
+enum class eWho { Type, See, Shell, Game, GameLater, GameReply };
+struct sStep {
+  eWho who;
+  const char* say;     // typed, looked for, or the command
+  const char* answer = nullptr;  // what the shell or the game answers
+};
+
+struct cChannel {
+  int in = -1, out = -1;
+  bool Say(const std::string& text) const { return write(out, (text + "\n").data(), text.size() + 1) == (ssize_t)text.size() + 1; }
+  bool Hear(std::string& text, int waitMs) const {  // one line, or false by the deadline
+    text.clear();
+    for (char c; text.empty() || text.back() != '\n';) {
+      pollfd p{in, POLLIN, 0};
+      if (poll(&p, 1, waitMs) <= 0 || read(in, &c, 1) != 1) return false;
+      text += c;
+    }
+    text.pop_back();
+    return true;
+  }
+};
+
+int gTerminal = -1;
+pid_t gShellGroup = 0;
+std::atomic<int> gBackgroundReads{0};
+std::atomic<bool> gRaceArmed{false};
+
+// Between the console's look and its read: counts reads tried while the game
+// is in the background, and once armed hands the terminal to the shell there.
+void OnTerminalRead() {
+  if (tcgetpgrp(gTerminal) != getpgrp()) ++gBackgroundReads;
+  if (gRaceArmed.exchange(false)) tcsetpgrp(gTerminal, gShellGroup);
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : " ") + line;
+  return text;
+}
+
+std::string GameDoes(const std::string& command) {
   std::string line;
-  EXPECT_FALSE(Sys_PollStdinLine(line));
-  EXPECT_LT(lseek(fd, 0, SEEK_CUR), (off_t)kLongLine.size());
-  EXPECT_EQ(PollFrames(2, 1000).size(), 2u);
-  Sys_SetStdinForTest(-1);
-  close(fd);
+  std::vector<std::string> lines;
+  termios modes {};
+  tcgetattr(gTerminal, &modes);
+  if (command == "nothing read") {  // frames, a wait such as a frame loop's, frames
+    for (int round = 0; round < 2; ++round) {
+      for (int frame = 0; frame < 20; ++frame)
+        while (Sys_PollStdinLine(line)) lines.push_back(line);
+      if (round == 0) Sys_WaitStdinForTest(200);
+    }
+    return lines.empty() ? "nothing" : Joined(lines);
+  }
+  if (command.rfind("read ", 0) == 0) {
+    const size_t want = std::stoul(command.substr(5));
+    for (int frame = 0; frame < 300 && lines.size() < want; ++frame) {
+      while (Sys_PollStdinLine(line)) lines.push_back(line);
+      if (lines.size() < want) Sys_WaitStdinForTest(100);
+    }
+    return Joined(lines);
+  }
+  if (command == "ask") return Sys_AskOnTerminal("Name? ", line) ? "answer " + line : "no answer";
+  if (command.rfind("print ", 0) == 0) {
+    const std::string text = command.substr(6) + "\n";
+    Sys_Write(SysStream::Out, text.data(), text.size());
+    return Sys_FlushOutput(30000) ? "printed" : "not printed";
+  }
+  if (command == "pager on" || command == "pager off") {  // as `less` in the game's own job sets it
+    modes.c_lflag = command == "pager on" ? modes.c_lflag & ~(tcflag_t)ICANON : modes.c_lflag | ICANON;
+    modes.c_cc[VMIN] = modes.c_cc[VTIME] = 0;
+    return tcsetattr(gTerminal, TCSANOW, &modes) == 0 ? "done" : "failed";
+  }
+  if (command == "pager reads") {
+    char keys[16];
+    const ssize_t got = read(gTerminal, keys, sizeof keys);
+    return got > 0 ? std::string(keys, (size_t)got) : "nothing";
+  }
+  if (command == "setsid") {  // as setsid(1) runs a job's leader: in a child of it, the job's leader gone
+    if (fork() != 0) _exit(0);
+    alarm(120);  // out of the shell's reach: a game stuck in a failing row ends itself
+    return setsid() > 0 ? "done" : "failed";
+  }
+  if (command == "race") return gRaceArmed = true, "armed";
+  if (command == "background reads") return std::to_string(gBackgroundReads.load());
+  return "unknown command " + command;
+}
+
+std::string ShellDoes(const std::string& command, pid_t game) {
+  if (command == "fg game" || command == "fg shell")
+    return tcsetpgrp(gTerminal, command == "fg game" ? game : getpgrp()) == 0 ? "done" : "failed";
+  if (command == "read") {  // at its prompt, a line
+    char typed[256];
+    pollfd p{gTerminal, POLLIN, 0};
+    const ssize_t got = poll(&p, 1, 20000) > 0 ? read(gTerminal, typed, sizeof typed) : 0;
+    return got > 0 ? std::string(typed, (size_t)got - (typed[got - 1] == '\n')) : "nothing";
+  }
+  return "unknown command " + command;
+}
+
+void Serve(const cChannel& channel, const std::function<std::string(const std::string&)>& does) {
+  for (std::string command; channel.Hear(command, 120000) && command != "quit";)
+    if (!channel.Say(does(command))) break;
+}
+
+// The shell's side of the fork: the session, the terminal, the game's job.
+void RunShell(const char* terminal, cChannel shell, cChannel game) {
+  setsid();
+  gTerminal = open(terminal, O_RDWR);  // the session's controlling terminal
+  termios modes {};
+  if (gTerminal < 0 || tcgetattr(gTerminal, &modes) != 0) _exit(1);
+  modes.c_lflag = (modes.c_lflag & ~(tcflag_t)ECHO) | TOSTOP;
+  tcsetattr(gTerminal, TCSANOW, &modes);
+  gShellGroup = getpgrp();
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    alarm(300);  // a game stuck in a failing row ends itself
+    for (int sig : {SIGTTIN, SIGTTOU}) signal(sig, SIG_DFL);
+    Sys_SetStdinReadHookForTest(OnTerminalRead);
+    Sys_SetStdinForTest(gTerminal);
+    Sys_SetOutputForTest(SysStream::Out, gTerminal, 1 << 20);
+    Sys_SetOutputForTest(SysStream::Err, gTerminal, 1 << 20);
+    Serve(game, GameDoes);
+    _exit(0);
+  }
+  setpgid(job, job);
+  signal(SIGTTOU, SIG_IGN);  // as a shell does, to hand the terminal over from the background
+  Serve(shell, [job](const std::string& command) { return ShellDoes(command, job); });
+  kill(job, SIGKILL);
+  waitpid(job, nullptr, 0);
+  _exit(0);
+}
+
+// Reads the terminal's output until `text` shows, or the deadline.
+bool Shows(int master, const std::string& text, std::string& shown) {
+  char bytes[256];
+  for (int polls = 0; polls < 300 && shown.find(text) == std::string::npos; ++polls) {
+    pollfd p{master, POLLIN, 0};
+    if (poll(&p, 1, 100) > 0) {
+      const ssize_t got = read(master, bytes, sizeof bytes);
+      if (got > 0) shown.append(bytes, (size_t)got);
+    }
+  }
+  return shown.find(text) != std::string::npos;
+}
+
+// The shell and its game's job forked on a fresh terminal; both ended, and
+// everything closed, when the row is done, whatever step it failed at.
+struct cTerminalJob {
+  cTerminalJob() {
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
+    const std::string terminal = ttyname(slave);
+    close(slave);
+    for (auto& ends : pipes)
+      if (pipe2(ends, O_CLOEXEC) != 0) return;
+    toShell = {pipes[1][0], pipes[0][1]};
+    toGame = {pipes[3][0], pipes[2][1]};
+    leader = fork();
+    if (leader == 0) RunShell(terminal.c_str(), {pipes[0][0], pipes[1][1]}, {pipes[2][0], pipes[3][1]});
+  }
+  ~cTerminalJob() {
+    toGame.Say("quit");
+    toShell.Say("quit");
+    for (int waited = 0; leader > 0 && waited < 60000 && waitpid(leader, nullptr, WNOHANG) == 0; ++waited) usleep(1000);
+    if (leader > 0 && kill(leader, SIGKILL) == 0) waitpid(leader, nullptr, 0);
+    for (auto& ends : pipes) close(ends[0]), close(ends[1]);
+    close(master);
+  }
+  int master = -1, pipes[4][2] = {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}};
+  pid_t leader = -1;
+  cChannel toShell, toGame;
+};
+
+void RunTerminalRow(const std::vector<sStep>& steps) {
+  cTerminalJob job;
+  ASSERT_GT(job.leader, 0);
+  std::string shown, heard;
+  for (const sStep& step : steps) {
+    SCOPED_TRACE(step.say ? step.say : step.answer);
+    if (step.who == eWho::Type) {
+      ASSERT_EQ(write(job.master, step.say, strlen(step.say)), (ssize_t)strlen(step.say));
+    } else if (step.who == eWho::See) {
+      ASSERT_TRUE(Shows(job.master, step.say, shown)) << shown;
+    } else {
+      const cChannel& to = step.who == eWho::Shell ? job.toShell : job.toGame;
+      ASSERT_TRUE(!step.say || to.Say(step.say));
+      if (step.who == eWho::GameLater) continue;
+      const bool answered = to.Hear(heard, 30000);
+      ASSERT_TRUE(answered) << "no answer: stopped by the terminal, or waiting";
+      EXPECT_EQ(heard, step.answer);
+    }
+  }
+  ASSERT_TRUE(job.toGame.Say("background reads") && job.toGame.Hear(heard, 30000));
+  EXPECT_EQ(heard, "0") << "reads tried in the background";
+}
+
+}  // namespace
+
+// A terminal is the game's to read only while it is its controlling terminal,
+// the game is in its foreground and the terminal is in line mode; the shell,
+// a pager in the game's job, or the shell of another session gets every key.
+// Rows: a job sent to the background and brought back (nothing read there,
+// printing there under `stty tostop`); the shell taking the terminal between
+// the look and the read (the read fails, nothing stops the game, the next
+// line after `fg` is read); Ctrl+D, which ends a line, not the console; a
+// pager in the game's job (`quorvel | less`); a terminal of another session
+// (`setsid quorvel &`); questions: only a line typed after the prompt answers
+// (lines typed before run as commands), and one asked in the background or
+// sent there takes its default. Every row also asks that the game never tried
+// to read while in the background.
+// Mended: the thread read whenever the game's group was in the foreground
+// (less's keys), counted a terminal it could not ask as its foreground (setsid),
+// ended the console on Ctrl+D and on EIO, and a question waited in the
+// background and took a line typed before it.
+TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMode) {
+  const struct {
+    const char* name;
+    std::vector<sStep> steps;
+  } rows[] = {
+      {"a job sent to the background, then to the foreground",
+       {{eWho::Shell, "fg shell", "done"}, {eWho::Type, "help\n"}, {eWho::Game, "nothing read", "nothing"},
+        {eWho::Shell, "read", "help"}, {eWho::Game, "print drawn in the background", "printed"},
+        {eWho::See, "drawn in the background"}, {eWho::Shell, "fg game", "done"}, {eWho::Type, "mode\n"},
+        {eWho::Game, "read 1", "mode"}, {eWho::Shell, "fg shell", "done"}, {eWho::Type, "ls\n"},
+        {eWho::Game, "nothing read", "nothing"}, {eWho::Shell, "read", "ls"}}},
+      {"the shell takes the terminal between the look and the read; Ctrl+D",
+       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "race", "armed"}, {eWho::Type, "frames\n"},
+        {eWho::Game, "nothing read", "nothing"}, {eWho::Shell, "read", "frames"}, {eWho::Shell, "fg game", "done"},
+        {eWho::Type, "\x04"}, {eWho::Game, "nothing read", "nothing"}, {eWho::Type, "help\n"},
+        {eWho::Game, "read 1", "help"}}},
+      {"a pager in the game's own job",
+       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "pager on", "done"}, {eWho::Type, "q"},
+        {eWho::Game, "nothing read", "nothing"}, {eWho::Game, "pager reads", "q"}, {eWho::Game, "ask", "no answer"},
+        {eWho::Game, "pager off", "done"}, {eWho::Type, "mode\n"}, {eWho::Game, "read 1", "mode"}}},
+      {"a terminal of another session",
+       {{eWho::Game, "setsid", "done"}, {eWho::Type, "echo word1xyz\n"}, {eWho::Game, "nothing read", "nothing"},
+        {eWho::Shell, "read", "echo word1xyz"}, {eWho::Game, "ask", "no answer"}}},
+      {"lines typed before a question run as commands after it",
+       {{eWho::Shell, "fg shell", "done"}, {eWho::Type, "mode\nhelp\n"}, {eWho::Shell, "fg game", "done"},
+        {eWho::GameLater, "ask"}, {eWho::See, "Name? "}, {eWho::Type, "saved\n"},
+        {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "read 2", "mode help"}}},
+      {"a question in the background, and one sent there",
+       {{eWho::Game, "ask", "no answer"}, {eWho::Shell, "fg game", "done"}, {eWho::GameLater, "ask"},
+        {eWho::See, "Name? "}, {eWho::Shell, "fg shell", "done"}, {eWho::GameReply, nullptr, "no answer"},
+        {eWho::Type, "ls\n"}, {eWho::Shell, "read", "ls"}, {eWho::Game, "nothing read", "nothing"}}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    RunTerminalRow(row.steps);
+  }
+}
+
+// Input that is all there at once (a file) and input a writer keeps coming
+// (a pipe) go at the same rate: each frame takes a megabyte, and the reading
+// thread reads no more than that ahead, so a writer further ahead waits on
+// its pipe. Mended: the thread read one 64 KiB chunk at a time and only once
+// the frame had taken the last one, so piped input crawled at a chunk a frame.
+TEST(Console, AFrameTakesAMegabyteOfInputAndThePipesReaderReadsNoFurtherAhead) {
+  for (const bool piped : {false, true}) {
+    SCOPED_TRACE(piped ? "a pipe" : "a file");
+    cMessageCapture boxes;
+    cPipedInput input;
+    const std::string bytes = kLongLine + "\nhelp\n";
+    size_t written = 0;
+    if (piped) {
+      fcntl(input.fds[1], F_SETFL, O_NONBLOCK);
+      int inPipe = 0;
+      // Write until the pipe stays full: its reader holds all it reads ahead.
+      for (int tries = 0; tries < 60000; ++tries) {
+        const ssize_t wrote = write(input.fds[1], bytes.data() + written, bytes.size() - written);
+        if (wrote > 0) written += (size_t)wrote;
+        else if (Sys_WaitStdinForTest(1, kSysConsoleBytesPerFrame)) break;
+      }
+      ASSERT_EQ(ioctl(input.fds[1], FIONREAD, &inPipe), 0);
+      EXPECT_EQ(written - (size_t)inPipe, kSysConsoleBytesPerFrame) << "what the reading thread took";
+      fcntl(input.fds[1], F_SETFL, 0);
+    }
+    const int file = piped ? -1 : memfd_create("console", 0);
+    if (!piped) {
+      ASSERT_EQ(write(file, bytes.data(), bytes.size()), (ssize_t)bytes.size());
+      lseek(file, 0, SEEK_SET);
+      Sys_SetStdinForTest(file);
+    }
+    std::thread writer([&input, &bytes, written, piped] {
+      if (piped) input.Write(bytes.substr(written));
+      input.CloseWriter();
+    });
+    int frames = 0;
+    std::string line;
+    // Each frame once the reader holds as much as a frame takes, or the end.
+    for (bool answered = false; !answered && frames < 1000; ++frames) {
+      if (!Sys_WaitStdinForTest(60000, kSysConsoleBytesPerFrame)) {
+        ADD_FAILURE() << "the reader stopped short of a frame's share";
+        break;
+      }
+      while (Sys_PollStdinLine(line)) answered = line == "help";
+    }
+    Sys_SetStdinForTest(-1);
+    close(input.fds[0]);  // a writer still blocked on a reader that gave up fails instead
+    input.fds[0] = -1;
+    writer.join();
+    if (file >= 0) close(file);
+    EXPECT_EQ(frames, (int)(kLongLine.size() / kSysConsoleBytesPerFrame) + 1);
+  }
 }
 
 // Fault mended: a flood of short commands ran ~200,000 of them in one frame
