@@ -73,6 +73,63 @@ void BM_PlainReadLongLine(benchmark::State& state) {
 BENCHMARK(BM_ConsolePollLongLine)->Arg(16)->Arg(1 << 20)->Arg(4 << 20)->Arg(16 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainReadLongLine)->Arg(16)->Arg(1 << 20)->Arg(4 << 20)->Arg(16 << 20)->Unit(benchmark::kMicrosecond);
 
+// ---- input at the frames' rate ----------------------------------------------------
+// `cat big.txt | quorvel`: one line of N bytes and "help" from a pipe a writer
+// keeps full, taken by frames 60 a second, beside the same bytes in a file
+// (read directly: the reference). A frame takes up to a megabyte of either, so
+// both come near 60 MB/s only if the pipe's reading thread keeps a frame's
+// share ready. `frames` is how many frames "help" took to come.
+enum class eConsoleSource { File, Pipe };
+
+void BM_ConsoleInputAtSixtyFrames(benchmark::State& state, eConsoleSource source) {
+  cSilentMessages silent;
+  const std::string input = std::string((size_t)state.range(0), 'a') + "\nhelp\n";
+  std::string line;
+  int64_t frames = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    int ends[2] = {-1, -1};
+    std::thread writer;
+    if (source == eConsoleSource::File) {
+      ends[0] = memfd_create("console-bench", 0);
+      if (ends[0] < 0 || write(ends[0], input.data(), input.size()) != (ssize_t)input.size()) {
+        state.SkipWithError("no input file");
+        break;
+      }
+      lseek(ends[0], 0, SEEK_SET);
+    } else if (pipe(ends) != 0) {
+      state.SkipWithError("no pipe");
+      break;
+    }
+    Sys_SetStdinForTest(ends[0]);
+    state.ResumeTiming();
+    if (source == eConsoleSource::Pipe)
+      writer = std::thread([&input, to = ends[1]] {
+        for (size_t done = 0; done < input.size();) {
+          const ssize_t wrote = write(to, input.data() + done, input.size() - done);
+          if (wrote <= 0) break;
+          done += (size_t)wrote;
+        }
+      });
+    for (bool answered = false; !answered; ++frames) {
+      Sys_PaceFrames(60);
+      while (!answered && Sys_PollStdinLine(line)) answered = line == "help";
+    }
+    state.PauseTiming();
+    Sys_SetStdinForTest(-1);
+    if (writer.joinable()) writer.join();
+    for (int fd : ends)
+      if (fd >= 0) close(fd);
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * (int64_t)input.size());
+  state.counters["frames"] = benchmark::Counter((double)frames, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK_CAPTURE(BM_ConsoleInputAtSixtyFrames, file_reference, eConsoleSource::File)
+    ->Arg(16 << 20)->Arg(32 << 20)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ConsoleInputAtSixtyFrames, pipe, eConsoleSource::Pipe)
+    ->Arg(16 << 20)->Arg(32 << 20)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
 // ---- a flood of short commands, frame by frame --------------------------------
 // `yes help | quorvel -civmode > out.txt`: the civ game started in a child of
 // its own (start-up runs once per process), its standard input a file of

@@ -481,6 +481,37 @@ TEST(Console, AFrameTakesAMegabyteOfInputAndThePipesReaderReadsNoFurtherAhead) {
   }
 }
 
+// A child forked while the reading thread waits (here: holding all it reads
+// ahead) has no reading thread: it must look at its input afresh, with a lock
+// and a condition of its own, and read the rest of the pipe itself.
+TEST(Console, AChildForkedWhileTheReaderWaitsReadsTheRestOfItsInput) {
+  cMessageCapture boxes;
+  cPipedInput input;
+  std::thread writer([&input] {
+    input.Write(std::string(2 * kSysConsoleBytesPerFrame, 'a') + "\nhelp\n");
+    input.CloseWriter();
+  });
+  ASSERT_TRUE(Sys_WaitStdinForTest(60000, kSysConsoleBytesPerFrame));
+  const pid_t child = fork();
+  if (child == 0) {
+    std::string line;
+    bool answered = false;
+    for (int frame = 0; frame < 2000 && !answered; ++frame) {
+      while (Sys_PollStdinLine(line)) answered = answered || line == "help";
+      if (!answered) Sys_WaitStdinForTest(10);
+    }
+    _exit(answered ? 0 : 1);
+  }
+  Sys_SetStdinForTest(-1);
+  int status = -1;
+  for (int waited = 0; waited < 60000 && waitpid(child, &status, WNOHANG) == 0; ++waited) usleep(1000);
+  if (kill(child, SIGKILL) == 0) waitpid(child, nullptr, 0);
+  close(input.fds[0]);  // the writer, if the child left bytes, fails instead of waiting
+  input.fds[0] = -1;
+  writer.join();
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child did not read the rest: status " << status;
+}
+
 // Fault mended: a flood of short commands ran ~200,000 of them in one frame
 // (the bound counted bytes), and the game stopped answering for seconds. A
 // frame takes a bounded number of lines, dropped ones included; the rest wait,
