@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <errno.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -158,11 +162,36 @@ uint32_t Le32(const std::string& b, size_t at) {
   return (uint8_t)b[at] | (uint8_t)b[at + 1] << 8 | (uint8_t)b[at + 2] << 16 | (uint32_t)(uint8_t)b[at + 3] << 24;
 }
 
-// Four crashes in one second: two faults, a signal the process sent itself,
-// which the report puts down to its sender, not to an address, and the
-// game's own breakpoint (an assert's Abort), raised too but named as before.
+// Another process that sends SIGSEGV, as `kill -SEGV` would, to the protected
+// call: it starts the child, lets it send once it knows the child's pid, and
+// waits; the handler jumps out of the wait.
+struct cSegvSender {
+  pid_t pid = -1;
+  int go[2] = {-1, -1};  // a pipe: a byte written tells the child to send
+};
+void SegvFromAChild(void* p) {
+  cSegvSender* sender = static_cast<cSegvSender*>(p);
+  const pid_t parent = getpid();
+  sender->pid = fork();
+  if (sender->pid == 0) {
+    close(sender->go[1]);
+    char go;
+    if (read(sender->go[0], &go, 1) == 1) kill(parent, SIGSEGV);
+    _exit(0);
+  }
+  if (sender->pid < 0 || write(sender->go[1], "!", 1) != 1) return;
+  while (poll(nullptr, 0, 60000) < 0 && errno == EINTR) {
+  }
+}
+
+// Six crashes in one second: two faults, a signal the process sent itself and
+// one another process sent, which the report puts down to their senders, not
+// to an address, and the game's own breakpoint (an assert's Abort) and abort,
+// raised too but named as before.
 TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
   cScratchDir scratch;
+  cSegvSender child;
+  ASSERT_EQ(pipe(child.go), 0);
   std::string home = Sys_CurrentDirectory();
   ASSERT_EQ(chdir(scratch.Path().c_str()), 0);
   cCrashHandler::SetCrashTimeForTest(FixedCrashTime);
@@ -175,26 +204,39 @@ TEST(CrashReport, CrashesInOneSecondKeepEveryReport) {
     EXPECT_TRUE(guard.RunProtected(crash, nullptr));
     EXPECT_TRUE(guard.RunProtected([](void*) { raise(SIGSEGV); }, nullptr));
     EXPECT_TRUE(guard.RunProtected([](void*) { Sys_DebugBreak(); }, nullptr));
+    EXPECT_TRUE(guard.RunProtected([](void*) { abort(); }, nullptr));
+    EXPECT_TRUE(guard.RunProtected(SegvFromAChild, &child)) << "no SIGSEGV from the child within 60 s";
     EXPECT_FALSE(guard.RunProtected([](void*) {}, nullptr));
   }
+  close(child.go[0]);
+  close(child.go[1]);
+  if (child.pid > 0) waitpid(child.pid, nullptr, 0);
   cCrashHandler::SetCrashTimeForTest(nullptr);
   ASSERT_EQ(chdir(home.c_str()), 0);
 
   std::vector<std::string> reports = FilesLike(scratch.Path(), "exception_");
   std::vector<std::string> dumps = FilesLike(scratch.Path(), "minidump_");
-  ASSERT_EQ(reports.size(), 4u);
+  ASSERT_GT(child.pid, 0) << "fork failed";
+  ASSERT_EQ(reports.size(), 6u);
   EXPECT_EQ(reports[0], scratch.File("exception_20240506_070809.txt"));
   EXPECT_EQ(reports[1], scratch.File("exception_20240506_070809_1.txt"));
   EXPECT_EQ(reports[2], scratch.File("exception_20240506_070809_2.txt"));
-  ASSERT_EQ(dumps.size(), 4u);
+  ASSERT_EQ(dumps.size(), 6u);
   EXPECT_EQ(dumps[1], scratch.File("minidump_20240506_070809_1.mdmp"));
   EXPECT_NE(ReadFile(reports[1]).find("\nException code: ACCESS_VIOLATION reading address 0x00000000\n"),
             std::string::npos);
+  auto sentBy = [](pid_t sender) {
+    return std::string("\nException code: Signal 11 (") + Sys_SignalDescription(SIGSEGV) + ") sent by process " +
+           std::to_string(sender) + " (uid " + std::to_string(getuid()) + ")\n";
+  };
   const std::string sent = ReadFile(reports[2]);
-  const std::string sender = std::string("\nException code: Signal 11 (") + Sys_SignalDescription(SIGSEGV) +
-                             ") sent by process " + std::to_string(getpid()) + " (uid " + std::to_string(getuid()) + ")\n";
-  EXPECT_NE(sent.find(sender), std::string::npos) << sent.substr(0, 200);
+  EXPECT_NE(sent.find(sentBy(getpid())), std::string::npos) << sent.substr(0, 200);
   EXPECT_NE(ReadFile(reports[3]).find("\nException code: BREAKPOINT\n"), std::string::npos);
+  const std::string aborted = ReadFile(reports[4]);
+  EXPECT_NE(aborted.find(std::string("\nException code: ") + Sys_SignalDescription(SIGABRT) + "\n"), std::string::npos)
+      << aborted.substr(0, 200);
+  const std::string killed = ReadFile(reports[5]);
+  EXPECT_NE(killed.find(sentBy(child.pid)), std::string::npos) << killed.substr(0, 200);
 
   // The minidump: signature, a stream directory whose streams lie inside the file, and
   // the thread list, module list, exception and system information among them.

@@ -362,6 +362,9 @@ TEST(CityTuning, WhatTheTribesMakeTogetherIsCutAndNamedOnce) {
        "Max Tribe Population", 20, "\"abc\" is not a number; 20 is used"},
       {"<int name=\"Initial Tribes\" data=\"200\"/><int name=\"Max Tribe Population\" data=\"abc\"/>", "",
        "Max Tribe Population", 5, "\"abc\" is not a number; 5 is used"},
+      // Of another type: the default, held to the other's bound as well.
+      {"<int name=\"Initial Tribes\" data=\"200\"/><float name=\"Max Tribe Population\" data=\"201\"/>", "",
+       "Max Tribe Population", 5, "<float> 201 is not <int>; 5 is used"},
       {"", "<float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"20\"/>", "Max Motive", 80,
        "20 is cut to 80"},
       {"", "<float name=\"Min Motive\" data=\"80\"/><float name=\"Max Motive\" data=\"-1\"/>", "Max Motive", 80,
