@@ -256,12 +256,16 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
       {.where = kPipe, .plug = pipePlug, .lines = kDefaultHeld + 1, .dropped = 1, .streams = kErr,
        .defaultBound = true},
       {.where = kPipe, .plug = lastPageLeft, .lines = kHeld + 5, .more = kHeld + 3, .dropped = -1},
+      {.where = kPipe, .lines = 2 * kHeld, .streams = kBoth, .lineBytes = longLine},
+      {.where = kPipe, .plug = 2, .lines = 2 * kHeld + 2, .dropped = 2, .streams = kBoth, .lineBytes = longLine},
       {.where = kNonBlockingPipe, .plug = pipePlug, .lines = kHeld},
       {.where = kNamedPipeNoAccess, .plug = pipePlug, .lines = kHeld + 1, .dropped = 1},
       {.where = kTerminal, .plug = terminalPlug, .lines = kHeld},
       {.where = kTerminal, .plug = terminalPlug, .lines = kHeld + 1, .dropped = 1},
+      {.where = kTerminal, .plug = (1 << 20) / longLine, .lines = 2 * kHeld, .streams = kBoth, .lineBytes = longLine},
       {.where = kSocket, .plug = socketPlug, .lines = 20000, .dropped = 20000 - kHeld},
       {.where = kFile, .lines = 20000},
+      {.where = kFileOpenedTwice, .lines = 2000, .streams = kBoth},
       {.where = kDatagram, .plug = (512 << 10) / kLineBytes},  // one write, more than a datagram holds
       {.where = kPipe, .reader = kQuitBefore, .lines = 10},
       {.where = kNamedPipe, .reader = kQuitBefore, .lines = 10},
@@ -313,6 +317,9 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
       const int dropped = DroppedInTheirPlace(received, row, row.plug + row.lines + row.more);
       EXPECT_TRUE(row.dropped < 0 || dropped == row.dropped) << dropped << " dropped";
       EXPECT_TRUE(boxes.boxes.empty());
+      if (row.where == kDatagram) {
+        EXPECT_EQ(readsEndingMidLine, 0) << "a smaller send ends at a line's end";
+      }
       close(fds[0]);
     } else {
       if (row.reader == kQuitWhileLinesWait) {
