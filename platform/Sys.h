@@ -130,7 +130,8 @@ void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the read
 
 // ---- standard output and error: never wait on their reader ------------------
 // A file is written at once; anything else (a pipe, a terminal, a socket) by a
-// thread of the stream's own, the frame loop only queuing.
+// thread of the destination's own, the frame loop only queuing. Both streams
+// sent to one place share its writer, so their lines stay whole and in order.
 enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt

@@ -3,20 +3,27 @@
 // a terminal held with Ctrl+S) would block a plain write once the pipe is
 // full, and a reader that quit would end the game with SIGPIPE.
 //
-// Regular files (and descriptors that are not open) are written at once: they
-// never hold us up. Anything else (a pipe, a FIFO, a terminal, a socket) is
-// written by a thread of the stream's own, the only one that ever waits on
-// the reader; the frame loop only queues. A flag on the descriptor cannot do
-// this: setting O_NONBLOCK on the inherited descriptor changes it for every
-// process sharing it, and reopening it through /proc fails for a pipe another
-// user owns and where /proc is not mounted.
+// Each destination has one sink. Standard output and error sent to the same
+// place (`2>&1`, one terminal, `>log 2>log`: the same device and inode) share
+// it, so their text goes out in the order written, through one descriptor:
+// two writers would mix their pieces inside lines, since a pipe keeps only
+// writes of up to 4096 bytes whole, and two descriptions of one file would
+// write over each other. Regular files (and descriptors that are not open)
+// are written at once: they never hold us up. Anything else (a pipe, a FIFO,
+// a terminal, a socket) is written by a thread of the sink's own, the only
+// one that ever waits on the reader; the frame loop only queues. A flag on
+// the descriptor cannot do this: setting O_NONBLOCK on the inherited
+// descriptor changes it for every process sharing it, and reopening it
+// through /proc fails for a pipe another user owns and where /proc is not
+// mounted.
 //
-// What the writer has not taken waits in a bounded queue; past the bound the
-// oldest waiting pieces are dropped and the next text written is preceded by
-// a line saying how many lines went. What the writer holds is never dropped,
-// so no line is cut in two. Once the reader is gone, everything for that
-// stream is dropped and that is said once, as a message box (the debug window
-// and the game window show it), by the frame loop's thread.
+// What the writer has not taken waits in each stream's bounded queue; past
+// the bound the oldest waiting pieces are dropped and the stream's next text
+// written is preceded by a line saying how many lines went. What the writer
+// holds is never dropped, so no line is cut in two. Once the reader is gone,
+// everything for that destination is dropped and that is said once for each
+// stream, as a message box (the debug window and the game window show it),
+// by the frame loop's thread.
 #include "platform/Sys.h"
 
 #include <errno.h>
@@ -25,6 +32,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <stdarg.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,35 +53,50 @@ namespace {
 
 constexpr size_t kBatchBytes = 64 * 1024;  // what the writer takes at a time, beyond a larger single piece
 
+struct cSink {
+  ~cSink() {
+    if (queued) close(fd);
+  }
+  int fd = -1;              // written at once (a file: the stream's own), or queued: the writer's duplicate
+  bool queued = false;
+  bool identified = false;  // by its device and inode, for the other stream to find
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool writerStarted = false;
+  bool abandoned = false;   // no stream writes here any more: the writer ends after its write
+  bool gone = false;        // the reader went away: all is dropped from now on
+  bool writing = false;     // the writer holds text taken from the queues
+  bool atLineStart = true;  // what was last taken ended a line
+};
+using tSink = std::shared_ptr<cSink>;  // the streams', and its writer's while it runs
+
+struct cPiece {
+  uint64_t order;  // among both streams' pieces
+  std::string text;
+};
+
 struct cOutStream {
   cOutStream(const char* streamName, int descriptor, size_t bound)
       : name(streamName), inherited(descriptor), maxWaitingBytes(bound) {}
-  ~cOutStream() {
-    if (own >= 0) close(own);
-  }
-  const char* name;         // for the notices
-  int inherited;            // 1 or 2, or the test's descriptor
+  const char* name;   // for the notices
+  int inherited;      // 1 or 2, or the test's descriptor
   size_t maxWaitingBytes;
   bool classified = false;
-  int own = -1;             // queued: the writer's duplicate (the caller may close or reuse `inherited`)
-  bool writerStarted = false;
-  bool abandoned = false;   // replaced by a stream looked at afresh: the writer ends after its write
-  bool gone = false;        // the reader went away: all is dropped from now on
-  bool writing = false;     // the writer holds text taken from the queue
-  bool atLineStart = true;  // what was last taken ended a line
-  std::deque<std::string> waiting;
+  tSink sink;
+  bool toldGone = false;
+  bool inBatch = false;  // the writer holds some of its text
+  std::deque<cPiece> waiting;
   size_t waitingBytes = 0;
   uint64_t droppedLines = 0;  // dropped since the last notice was taken
 };
 
-using tStream = std::shared_ptr<cOutStream>;  // the slot's, and its writer's while it runs
-
 struct cOutput {
   std::mutex lock;
-  std::condition_variable changed;  // pieces queued, a write done, a stream replaced
-  tStream streams[2] = {std::make_shared<cOutStream>("Standard output", STDOUT_FILENO, kSysOutputMaxWaitingBytes),
-                        std::make_shared<cOutStream>("Standard error", STDERR_FILENO, kSysOutputMaxWaitingBytes)};
+  std::condition_variable changed;  // pieces queued, a write done, a sink abandoned
+  cOutStream streams[2] = {{"Standard output", STDOUT_FILENO, kSysOutputMaxWaitingBytes},
+                           {"Standard error", STDERR_FILENO, kSysOutputMaxWaitingBytes}};
   std::vector<std::string> notices;  // for the frame loop's thread to say
+  uint64_t nextOrder = 0;
   uint32_t (*flushClock)() = nullptr;
 };
 // Built on first use and never destroyed: text may be written by static
@@ -94,8 +117,8 @@ void AfterForkInChild() {
   const cOutput* parent = OutputSlot();
   cOutput* child = new cOutput;
   for (int i = 0; i < 2; ++i) {
-    const cOutStream& s = *parent->streams[i];
-    child->streams[i] = std::make_shared<cOutStream>(s.name, s.inherited, s.maxWaitingBytes);
+    const cOutStream& s = parent->streams[i];
+    child->streams[i] = cOutStream(s.name, s.inherited, s.maxWaitingBytes);
   }
   child->flushClock = parent->flushClock;
   OutputSlot() = child;
@@ -107,12 +130,16 @@ cOutput* MakeOutput() {
 }
 
 // One blocking write of `size` bytes, all of them unless the reader is gone
-// (then false). Only the stream's thread calls this, outside the lock.
-bool WriteAll(cOutStream& s, const char* text, size_t size) {
+// (then false). Only the sink's thread calls this, outside the lock.
+bool WriteAll(int fd, const char* text, size_t size) {
   size_t datagram = SIZE_MAX;  // a datagram socket takes at most this much in one send
   while (size > 0) {
-    const size_t piece = std::min(size, datagram);
-    const ssize_t wrote = write(s.own, text, piece);
+    size_t piece = std::min(size, datagram);
+    if (piece < size) {  // a smaller send ends a line where one ends within it
+      const char* lineEnd = (const char*)memrchr(text, '\n', piece);
+      if (lineEnd) piece = (size_t)(lineEnd - text) + 1;
+    }
+    const ssize_t wrote = write(fd, text, piece);
     if (wrote > 0) {
       text += wrote;
       size -= (size_t)wrote;
@@ -120,7 +147,7 @@ bool WriteAll(cOutStream& s, const char* text, size_t size) {
     }
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {  // someone made the descriptor non-blocking
-      pollfd writable{s.own, POLLOUT, 0};
+      pollfd writable{fd, POLLOUT, 0};
       poll(&writable, 1, -1);
       continue;
     }
@@ -134,59 +161,97 @@ bool WriteAll(cOutStream& s, const char* text, size_t size) {
   return true;
 }
 
-void MarkGone(cOutStream& s) {
-  s.gone = true;
+void TellGone(cOutStream& s) {
   s.waiting.clear();
   s.waitingBytes = 0;
   s.droppedLines = 0;
+  if (s.toldGone) return;
+  s.toldGone = true;
   Output().notices.push_back(std::string(s.name) + " was closed: its lines are no longer written there");
 }
 
-// The next text to write: the notice of lines dropped before it, then the
-// oldest waiting pieces, up to a batch.
-std::string TakeBatch(cOutStream& s) {
+// Said for the streams whose text was lost; the other, if it shares the
+// sink, is told when it writes next.
+void MarkGone(cSink& sink) {
+  sink.gone = true;
+  for (cOutStream& s : Output().streams)
+    if (s.sink.get() == &sink && (s.inBatch || !s.waiting.empty())) TellGone(s);
+}
+
+// The stream of the sink's whose oldest waiting piece was written first.
+cOutStream* NextInOrder(const cSink* sink) {
+  cOutStream* next = nullptr;
+  for (cOutStream& s : Output().streams)
+    if (s.sink.get() == sink && !s.waiting.empty() && (!next || s.waiting.front().order < next->waiting.front().order))
+      next = &s;
+  return next;
+}
+
+// The next text to write: the oldest waiting pieces of both streams in the
+// order written, up to a batch, each stream's first preceded by the notice
+// of its lines dropped before it.
+std::string TakeBatch(cSink& sink) {
   std::string batch;
-  if (s.droppedLines) {
-    char said[160];
-    snprintf(said, sizeof said, "%s[%llu lines dropped: %s was not read]\n", s.atLineStart ? "" : "\n",
-             (unsigned long long)s.droppedLines, s.name);
-    batch = said;
-    s.droppedLines = 0;
+  for (cOutStream* s; (s = NextInOrder(&sink)) &&
+                      (batch.empty() || batch.size() + s->waiting.front().text.size() <= kBatchBytes);) {
+    if (s->droppedLines) {
+      char said[160];
+      batch += std::string(said, (size_t)snprintf(said, sizeof said, "%s[%llu lines dropped: %s was not read]\n",
+                                                  sink.atLineStart ? "" : "\n",
+                                                  (unsigned long long)s->droppedLines, s->name));
+      s->droppedLines = 0;
+    }
+    batch += s->waiting.front().text;
+    s->waitingBytes -= s->waiting.front().text.size();
+    s->waiting.pop_front();
+    s->inBatch = true;
+    sink.atLineStart = batch.back() == '\n';
   }
-  while (!s.waiting.empty() && (batch.empty() || batch.size() + s.waiting.front().size() <= kBatchBytes)) {
-    batch += s.waiting.front();
-    s.waitingBytes -= s.waiting.front().size();
-    s.waiting.pop_front();
-  }
-  s.atLineStart = batch.back() == '\n';
   return batch;
 }
 
-void WriterLoop(tStream s) {
+void WriterLoop(tSink sink) {
   BlockSignalsInThisIoThread();
   cOutput& out = Output();
   std::unique_lock<std::mutex> hold(out.lock);
   for (;;) {
-    out.changed.wait(hold, [s] { return s->abandoned || (!s->gone && !s->waiting.empty()); });
-    if (s->abandoned) break;
-    const std::string batch = TakeBatch(*s);
-    s->writing = true;
+    out.changed.wait(hold, [&] { return sink->abandoned || (!sink->gone && NextInOrder(sink.get())); });
+    if (sink->abandoned) break;
+    const std::string batch = TakeBatch(*sink);
+    sink->writing = true;
     hold.unlock();
-    const bool reached = WriteAll(*s, batch.data(), batch.size());
+    const bool reached = WriteAll(sink->fd, batch.data(), batch.size());
     hold.lock();
-    s->writing = false;
-    if (!reached && !s->abandoned) MarkGone(*s);
+    sink->writing = false;
+    if (!reached && !sink->abandoned) MarkGone(*sink);
+    for (cOutStream& s : out.streams)
+      if (s.sink == sink) s.inBatch = false;
     out.changed.notify_all();
   }
 }
 
-// Decides, once per descriptor, how it is written.
-void Classify(cOutStream& s) {
+// Decides, once per descriptor, how it is written: through the other
+// stream's sink when both reach the same place.
+void Classify(cOutStream& s, const cOutStream& other) {
   if (s.classified) return;
   s.classified = true;
   struct stat st {};
-  if (fstat(s.inherited, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISBLK(st.st_mode))
-    s.own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);
+  const bool open = fstat(s.inherited, &st) == 0;
+  const tSink& theirs = other.sink;
+  if (open && theirs && theirs->identified && theirs->device == st.st_dev && theirs->inode == st.st_ino) {
+    s.sink = theirs;
+    return;
+  }
+  s.sink = std::make_shared<cSink>();
+  cSink& sink = *s.sink;
+  sink.fd = s.inherited;
+  if (!open) return;
+  sink.identified = true;
+  sink.device = st.st_dev;
+  sink.inode = st.st_ino;
+  if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
+  const int own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);  // the caller may close or reuse `inherited`
+  if (own >= 0) sink.fd = own, sink.queued = true;
 }
 
 size_t LinesIn(const std::string& piece) { return std::max<size_t>(1, std::count(piece.begin(), piece.end(), '\n')); }
@@ -195,8 +260,8 @@ size_t LinesIn(const std::string& piece) { return std::max<size_t>(1, std::count
 // always stays, so the latest text is never lost to older text.
 void Bound(cOutStream& s) {
   while (s.waitingBytes > s.maxWaitingBytes && s.waiting.size() > 1) {
-    s.droppedLines += LinesIn(s.waiting.front());
-    s.waitingBytes -= s.waiting.front().size();
+    s.droppedLines += LinesIn(s.waiting.front().text);
+    s.waitingBytes -= s.waiting.front().text.size();
     s.waiting.pop_front();
   }
 }
@@ -211,9 +276,9 @@ void TellNotices() {
   for (const std::string& notice : notices) Sys_MessageBox("Console", notice);
 }
 
-void WriteDirect(cOutStream& s, const char* text, size_t size) {
+void WriteDirect(int fd, const char* text, size_t size) {
   while (size > 0) {
-    const ssize_t wrote = write(s.inherited, text, size);
+    const ssize_t wrote = write(fd, text, size);
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) return;  // a full disk, a descriptor not open: this text is lost, later text may go
     text += wrote;
@@ -221,16 +286,22 @@ void WriteDirect(cOutStream& s, const char* text, size_t size) {
   }
 }
 
-// Lets the stream's thread go (it ends once its write returns) and puts a
-// fresh stream in its place.
-void Replace(tStream& slot, int fd, size_t bound) {
-  slot->abandoned = true;
-  slot->waiting.clear();
-  slot = std::make_shared<cOutStream>(slot->name, fd, bound);
+// Puts a fresh stream in the slot. A sink no stream writes to any more lets
+// its thread go (it ends once its write returns). A file shared with the
+// other stream was written through the descriptor looked at first, which the
+// caller may close now: the other stream looks afresh.
+void Replace(int slot, int fd, size_t bound) {
+  cOutStream& s = Output().streams[slot];
+  cOutStream& other = Output().streams[1 - slot];
+  const tSink sink = s.sink;
+  s = cOutStream(s.name, fd, bound);
+  if (sink && sink != other.sink) sink->abandoned = true;
+  if (sink && sink == other.sink && !sink->queued)
+    other = cOutStream(other.name, other.inherited, other.maxWaitingBytes);
   Output().changed.notify_all();
 }
 
-bool Settled(const cOutStream& s) { return s.gone || (s.waiting.empty() && !s.writing); }
+bool Settled(const cOutStream& s) { return !s.sink || s.sink->gone || (s.waiting.empty() && !s.sink->writing); }
 
 uint32_t FlushClockNow() {
   if (Output().flushClock) return Output().flushClock();
@@ -243,22 +314,25 @@ uint32_t FlushClockNow() {
 void Sys_Write(SysStream stream, const char* text, size_t size) {
   if (size == 0) return;
   {
-    std::lock_guard<std::mutex> hold(Output().lock);
-    const tStream& slot = Output().streams[stream == SysStream::Err ? 1 : 0];
-    cOutStream& s = *slot;
-    Classify(s);
-    if (s.gone) return;
-    if (s.own < 0) {
-      WriteDirect(s, text, size);
+    cOutput& out = Output();
+    std::lock_guard<std::mutex> hold(out.lock);
+    const int slot = stream == SysStream::Err ? 1 : 0;
+    cOutStream& s = out.streams[slot];
+    Classify(s, out.streams[1 - slot]);
+    cSink& sink = *s.sink;
+    if (sink.gone) {
+      TellGone(s);
+    } else if (!sink.queued) {
+      WriteDirect(sink.fd, text, size);
     } else {
-      s.waiting.emplace_back(text, size);
+      s.waiting.push_back({out.nextOrder++, std::string(text, size)});
       s.waitingBytes += size;
       Bound(s);
-      if (!s.writerStarted) {
-        s.writerStarted = true;
-        std::thread(WriterLoop, slot).detach();
+      if (!sink.writerStarted) {
+        sink.writerStarted = true;
+        std::thread(WriterLoop, s.sink).detach();
       }
-      Output().changed.notify_all();
+      out.changed.notify_all();
     }
   }
   TellNotices();
@@ -284,7 +358,7 @@ bool Sys_FlushOutput(unsigned waitMs) {
   {
     std::unique_lock<std::mutex> hold(out.lock);
     for (;;) {
-      settled = Settled(*out.streams[0]) && Settled(*out.streams[1]);
+      settled = Settled(out.streams[0]) && Settled(out.streams[1]);
       const uint32_t waited = FlushClockNow() - start;
       if (settled || waited >= waitMs) break;
       // Woken by each write done; the clock is read again at least this often.
@@ -297,9 +371,9 @@ bool Sys_FlushOutput(unsigned waitMs) {
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {
   std::lock_guard<std::mutex> hold(Output().lock);
-  tStream& slot = Output().streams[stream == SysStream::Err ? 1 : 0];
+  const int slot = stream == SysStream::Err ? 1 : 0;
   if (fd >= 0) Replace(slot, fd, maxWaitingBytes);
-  else Replace(slot, stream == SysStream::Err ? STDERR_FILENO : STDOUT_FILENO, kSysOutputMaxWaitingBytes);
+  else Replace(slot, slot ? STDERR_FILENO : STDOUT_FILENO, kSysOutputMaxWaitingBytes);
 }
 
 void Sys_SetOutputFlushClockForTest(uint32_t (*clock)()) {

@@ -1,6 +1,7 @@
-// Standard output written to readers that stop reading or go away: the
-// writer never waits, every line either arrives in order or is counted in the
-// notice that takes its place, and a reader that quit is said once.
+// Standard output and error written to readers that stop reading or go away:
+// the writer never waits, every line either arrives whole and in the order
+// written or is counted in the notice that takes its place, and a reader that
+// quit is said once.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -10,40 +11,56 @@
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
+// A line naming its place among all lines written and its stream, padded to
+// `width` bytes with its newline.
+std::string Line(int at, SysStream stream, int width) {
+  char head[48];
+  const int length = snprintf(head, sizeof head, "line %06d of the test's %s", at,
+                              stream == SysStream::Out ? "output" : "errors");
+  std::string line(head, (size_t)length);
+  if (width > length + 1) line.resize((size_t)width - 1, '.');
+  return line + '\n';
+}
 std::string Lines(int from, int count) {
   std::string text;
-  char line[40];
-  for (int i = from; i < from + count; ++i) text.append(line, (size_t)snprintf(line, sizeof line, "line %06d of the test's output\n", i));
+  for (int at = from; at < from + count; ++at) text += Line(at, SysStream::Out, 0);
   return text;
 }
-const int kLineBytes = (int)Lines(0, 1).size();
-const int kHeld = 32;  // whole lines the queue holds in these tests
+const int kLineBytes = (int)Line(0, SysStream::Out, 0).size();
+const int kHeld = 32;                               // whole lines the queue holds in most rows
+const int kDefaultHeld = 256 * 1024 / kLineBytes;  // in the README's bound
 
-void WriteLines(int from, int count) {
-  for (int i = from; i < from + count; ++i) Sys_Write(SysStream::Out, Lines(i, 1).data(), (size_t)kLineBytes);
-}
-
-// Reads until the writer has nothing left and the destination is empty.
-std::string ReadAllWritten(int fd) {
+// Reads until the writer has nothing left and the destination is empty;
+// counts the reads that did not end a line.
+std::string ReadAllWritten(int fd, int* readsEndingMidLine = nullptr) {
   static char chunk[256 * 1024];  // a whole datagram
   std::string received;
   fcntl(fd, F_SETFL, O_NONBLOCK);
   for (int polls = 0; polls < 6000; ++polls) {
     const bool settled = Sys_FlushOutput(0);
     ssize_t got = 0, all = 0;
-    while ((got = read(fd, chunk, sizeof chunk)) > 0) received.append(chunk, (size_t)got), all += got;
+    while ((got = read(fd, chunk, sizeof chunk)) > 0) {
+      received.append(chunk, (size_t)got), all += got;
+      if (readsEndingMidLine && chunk[got - 1] != '\n') ++*readsEndingMidLine;
+    }
     if (all == 0 && settled) break;
     pollfd readable{fd, POLLIN, 0};
     poll(&readable, 1, 10);
@@ -61,25 +78,6 @@ bool Arrived(int fd) {
   return waiting > 0;
 }
 
-// Every line sent arrives once, in order, or stands in a run of lines a
-// notice counts in its place; how many the notices counted.
-int DroppedInTheirPlace(const std::string& received, int sent) {
-  int next = 0, dropped = 0;
-  for (size_t at = 0, end; at < received.size(); at = end + 1) {
-    end = received.find('\n', at);
-    const std::string line = received.substr(at, end - at + 1);
-    unsigned long long count = 0;
-    if (sscanf(line.c_str(), "[%llu lines dropped: Standard output was not read]", &count) == 1) {
-      dropped += (int)count, next += (int)count;
-    } else if (line != Lines(next++, 1)) {
-      ADD_FAILURE() << "after " << next - 1 << " lines: " << line;
-      return -1;
-    }
-  }
-  EXPECT_EQ(next, sent);
-  return dropped;
-}
-
 // The test's process stands as the game does: SIGPIPE ignored, and a writer
 // that waits on its reader would hang, so the binary ends instead.
 struct cAsTheGameRuns {
@@ -87,92 +85,222 @@ struct cAsTheGameRuns {
   unsigned alarmGuard = alarm(300);
   ~cAsTheGameRuns() {
     Sys_SetOutputForTest(SysStream::Out, -1, 0);
+    Sys_SetOutputForTest(SysStream::Err, -1, 0);
     Sys_SetOutputFlushClockForTest(nullptr);
     signal(SIGPIPE, pipeSignal);
     alarm(alarmGuard);
   }
 };
 
-enum eDestination { kPipe, kSocket, kDatagram, kFile, kNamedPipe, kNamedPipeNoAccess, kTerminal };
+// The destination stands at descriptor 2 while it lives, and standard
+// error is looked at afresh both ways: written as the game's own, with its
+// default bound.
+struct cStandardErrorAt {
+  explicit cStandardErrorAt(int destination) {
+    dup2(destination, STDERR_FILENO);
+    Sys_SetOutputForTest(SysStream::Err, -1, 0);
+  }
+  ~cStandardErrorAt() {
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    Sys_SetOutputForTest(SysStream::Err, -1, 0);
+  }
+  int saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 10);
+};
 
-// fds[0] is read, fds[1] written. A pipe holds one page; a named pipe no one
-// may open again stands for a pipe of another user's (or one without /proc).
-bool Open(eDestination destination, const cScratchDir& dir, int fds[2]) {
-  const std::string fifo = dir.File("fifo");
+enum eDestination {
+  kPipe, kNonBlockingPipe, kSocket, kDatagram, kFile, kFileOpenedTwice, kNamedPipe, kNamedPipeNoAccess, kTerminal
+};
+enum eReader { kSlow, kQuitBefore, kQuitWhileLinesWait };
+enum eStreams { kOut, kErr, kBoth };  // kBoth: after the plug, lines go to output and error in turn
+
+struct sRow {
+  eDestination where;
+  eReader reader = kSlow;
+  int plug = 0, lines = 0, more = 0;
+  int dropped = 0;  // -1: any, each notice counting its place
+  eStreams streams = kOut;
+  int lineBytes = kLineBytes;
+  int linesPerWrite = 1;
+  bool defaultBound = false;  // standard error's own, at descriptor 2; else kHeld lines' worth
+};
+
+SysStream StreamOf(const sRow& row, int at) {
+  if (row.streams == kBoth) return at >= row.plug && (at - row.plug) % 2 ? SysStream::Err : SysStream::Out;
+  return row.streams == kErr ? SysStream::Err : SysStream::Out;
+}
+
+// Lines [from, from + count) as the row writes them: each Sys_Write holds
+// up to linesPerWrite lines of one stream.
+void WriteLines(const sRow& row, int from, int count) {
+  for (int at = from, end = from + count; at < end;) {
+    const SysStream stream = StreamOf(row, at);
+    std::string piece;
+    for (int n = 0; n < row.linesPerWrite && at < end && StreamOf(row, at) == stream; ++n, ++at)
+      piece += Line(at, stream, row.lineBytes);
+    Sys_Write(stream, piece.data(), piece.size());
+  }
+}
+
+std::string DroppedNotice(unsigned long long count, SysStream stream) {
+  return "[" + std::to_string(count) + " lines dropped: Standard " + (stream == SysStream::Out ? "output" : "error") +
+         " was not read]\n";
+}
+
+// Every line sent arrives once, whole and in the order written, or stands in
+// a run of its stream's lines that a notice counts in its place; how many
+// the notices counted.
+int DroppedInTheirPlace(const std::string& received, const sRow& row, int sent) {
+  const SysStream streams[2] = {SysStream::Out, SysStream::Err};
+  int next[2] = {0, 0};  // the next line due from each stream
+  auto Skip = [&](int stream, int from) {
+    while (from < sent && StreamOf(row, from) != streams[stream]) ++from;
+    return from;
+  };
+  next[0] = Skip(0, 0), next[1] = Skip(1, 0);
+  int dropped = 0, last = -1;
+  for (size_t at = 0, end; at < received.size(); at = end + 1) {
+    end = received.find('\n', at);
+    const std::string line = received.substr(at, end - at + 1);
+    unsigned long long count = 0;
+    int stream = -1;
+    if (sscanf(line.c_str(), "[%llu lines dropped", &count) == 1) {
+      for (int s : {0, 1})
+        if (line == DroppedNotice(count, streams[s])) stream = s;
+      for (unsigned long long n = 0; stream >= 0 && n < count; ++n) next[stream] = Skip(stream, next[stream] + 1);
+      dropped += (int)count;
+    } else {
+      for (int s : {0, 1})
+        if (next[s] > last && line == Line(next[s], streams[s], row.lineBytes)) stream = s;
+      if (stream >= 0) last = next[stream], next[stream] = Skip(stream, next[stream] + 1);
+    }
+    if (stream < 0) {
+      int at = -1;
+      const bool whole = sscanf(line.c_str(), "line %d", &at) == 1 &&
+                         (line == Line(at, streams[0], row.lineBytes) || line == Line(at, streams[1], row.lineBytes));
+      ADD_FAILURE() << (whole ? "out of order" : "cut") << ", after line " << last << ": " << line.substr(0, 80);
+      return -1;
+    }
+  }
+  EXPECT_EQ(next[0], sent);
+  EXPECT_EQ(next[1], sent);
+  return dropped;
+}
+
+// fds[0] is read, fds[1] written, fds[2] written by standard error too where
+// both streams go there: the same description (`2>&1`), or for a file and a
+// terminal the same one opened again (`>log 2>log`). A pipe holds one page;
+// a named pipe no one may open again stands for a pipe of another user's (or
+// one without /proc).
+bool Open(eDestination destination, const cScratchDir& dir, int fds[3]) {
+  const std::string fifo = dir.File("fifo"), file = dir.File("log");
+  bool opened = false;
   switch (destination) {
-    case kPipe: return pipe(fds) == 0 && fcntl(fds[1], F_SETPIPE_SZ, 4096) == 4096;
-    case kSocket: return socketpair(AF_UNIX, SOCK_STREAM, 0, fds) == 0;
-    case kDatagram: return socketpair(AF_UNIX, SOCK_DGRAM, 0, fds) == 0;
-    case kFile: return (fds[0] = memfd_create("output-test", 0)) >= 0 && (fds[1] = dup(fds[0])) >= 0;
+    case kPipe:
+    case kNonBlockingPipe:  // as another process sharing it may set it
+      opened = pipe(fds) == 0 && fcntl(fds[1], F_SETPIPE_SZ, 4096) == 4096 &&
+               fcntl(fds[1], F_SETFL, destination == kPipe ? 0 : O_NONBLOCK) == 0;
+      break;
+    case kSocket: opened = socketpair(AF_UNIX, SOCK_STREAM, 0, fds) == 0; break;
+    case kDatagram: opened = socketpair(AF_UNIX, SOCK_DGRAM, 0, fds) == 0; break;
+    case kFile: opened = (fds[0] = memfd_create("output-test", 0)) >= 0 && (fds[1] = dup(fds[0])) >= 0; break;
+    case kFileOpenedTwice:
+      fds[0] = open(file.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+      return fds[0] >= 0 && (fds[1] = open(file.c_str(), O_WRONLY)) >= 0 &&
+             (fds[2] = open(file.c_str(), O_WRONLY)) >= 0;
     case kTerminal: {
       termios raw {};
       cfmakeraw(&raw);  // bytes pass as written
-      return openpty(&fds[0], &fds[1], nullptr, &raw, nullptr) == 0;
+      return openpty(&fds[0], &fds[1], nullptr, &raw, nullptr) == 0 &&
+             (fds[2] = open(ptsname(fds[0]), O_WRONLY | O_NOCTTY)) >= 0;
     }
     default:
       if (mkfifo(fifo.c_str(), 0600) != 0) return false;
       fds[0] = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
       fds[1] = open(fifo.c_str(), O_WRONLY);
       fcntl(fds[0], F_SETFL, 0);
-      return fds[1] >= 0 && fcntl(fds[1], F_SETPIPE_SZ, 4096) == 4096 &&
-             (destination == kNamedPipe || chmod(fifo.c_str(), 0) == 0);
+      opened = fds[1] >= 0 && fcntl(fds[1], F_SETPIPE_SZ, 4096) == 4096 &&
+               (destination == kNamedPipe || chmod(fifo.c_str(), 0) == 0);
   }
+  return opened && (fds[2] = dup(fds[1])) >= 0;
 }
 
 }  // namespace
 
-// Rows: where standard output goes, and what its reader does. The plug, lines
-// written at once first, is more than the destination holds: the writer takes
-// it and waits on its reader, so what follows waits in the queue, which holds
-// kHeld lines; beyond that the oldest waiting lines are dropped, a notice
-// counting them. A row's `more` lines come once the reader took all but the
-// plug's last page: the writer then holds the notice at the head of what it
-// took, and more lines are dropped meanwhile. A file takes everything.
+// Rows: where standard output (or error, or both) goes, and what its reader
+// does. The plug, lines written at once first, is more than the destination
+// holds: the writer takes it and waits on its reader, so what follows waits
+// in the queue, which holds kHeld lines of each stream (or the default 256
+// KiB); beyond that the oldest waiting lines are dropped, a notice counting
+// them. A row's `more` lines come once the reader took all but the plug's
+// last page: the writer then holds the notice at the head of what it took,
+// and more lines are dropped meanwhile. A file takes everything.
 // Mended: a destination that cannot be opened again (a pipe of another
 // user's, no /proc) was written with blocking writes, and a full one stopped
 // the game; a named pipe whose reader quit before the first line dropped its
 // lines without a word; a datagram socket's "too large" was taken for a
-// reader that left.
+// reader that left; standard output and error sent to one pipe (`2>&1 |
+// less`) each had a writer of its own, whose writes beyond a pipe's atomic
+// 4096 bytes mixed inside lines, and in a file opened for each they wrote
+// over each other; a datagram's smaller sends cut lines.
 TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
-  enum { kSlow, kQuitBefore, kQuitWhileLinesWait };
   const int pipePlug = 8192 / kLineBytes, lastPageLeft = (3 * 4096 + 4000) / kLineBytes;
   const int terminalPlug = (1 << 20) / kLineBytes, socketPlug = (4 << 20) / kLineBytes;
-  const struct {
-    eDestination destination;
-    int reader, plug, lines, more;
-    int dropped;  // -1: any, each notice counting its place
-  } rows[] = {
-      {kPipe, kSlow, pipePlug, kHeld, 0, 0},
-      {kPipe, kSlow, pipePlug, kHeld + 1, 0, 1},
-      {kPipe, kSlow, pipePlug, 1000, 0, 1000 - kHeld},
-      {kPipe, kSlow, lastPageLeft, kHeld + 5, kHeld + 3, -1},
-      {kNamedPipeNoAccess, kSlow, pipePlug, kHeld + 1, 0, 1},
-      {kTerminal, kSlow, terminalPlug, kHeld, 0, 0},
-      {kTerminal, kSlow, terminalPlug, kHeld + 1, 0, 1},
-      {kSocket, kSlow, socketPlug, 20000, 0, 20000 - kHeld},
-      {kFile, kSlow, 0, 20000, 0, 0},
-      {kDatagram, kSlow, (512 << 10) / kLineBytes, 0, 0, 0},  // one write, more than a datagram holds
-      {kPipe, kQuitBefore, 0, 10, 0, 0},
-      {kNamedPipe, kQuitBefore, 0, 10, 0, 0},
-      {kPipe, kQuitWhileLinesWait, pipePlug, 1000, 0, 0},
-      {kSocket, kQuitWhileLinesWait, socketPlug, 20000, 0, 0},
+  const int longLine = 5000;  // beyond what a pipe keeps whole
+  const sRow rows[] = {
+      {.where = kPipe, .plug = pipePlug, .lines = kHeld},
+      {.where = kPipe, .plug = pipePlug, .lines = kHeld + 1, .dropped = 1},
+      {.where = kPipe, .plug = pipePlug, .lines = 1000, .dropped = 1000 - kHeld},
+      {.where = kPipe, .plug = pipePlug, .lines = 1000, .dropped = 1000 - kHeld, .linesPerWrite = 4},
+      {.where = kPipe, .plug = pipePlug, .lines = kDefaultHeld, .streams = kErr, .defaultBound = true},
+      {.where = kPipe, .plug = pipePlug, .lines = kDefaultHeld + 1, .dropped = 1, .streams = kErr,
+       .defaultBound = true},
+      {.where = kPipe, .plug = lastPageLeft, .lines = kHeld + 5, .more = kHeld + 3, .dropped = -1},
+      {.where = kPipe, .lines = 2 * kHeld, .streams = kBoth, .lineBytes = longLine},
+      {.where = kPipe, .plug = 2, .lines = 2 * kHeld + 2, .dropped = 2, .streams = kBoth, .lineBytes = longLine},
+      {.where = kNonBlockingPipe, .plug = pipePlug, .lines = kHeld},
+      {.where = kNamedPipeNoAccess, .plug = pipePlug, .lines = kHeld + 1, .dropped = 1},
+      {.where = kTerminal, .plug = terminalPlug, .lines = kHeld},
+      {.where = kTerminal, .plug = terminalPlug, .lines = kHeld + 1, .dropped = 1},
+      {.where = kTerminal, .plug = (1 << 20) / longLine, .lines = 2 * kHeld, .streams = kBoth, .lineBytes = longLine},
+      {.where = kSocket, .plug = socketPlug, .lines = 20000, .dropped = 20000 - kHeld},
+      {.where = kFile, .lines = 20000},
+      {.where = kFileOpenedTwice, .lines = 2000, .streams = kBoth},
+      {.where = kDatagram, .plug = (512 << 10) / kLineBytes},  // one write, more than a datagram holds
+      {.where = kPipe, .reader = kQuitBefore, .lines = 10},
+      {.where = kNamedPipe, .reader = kQuitBefore, .lines = 10},
+      {.where = kPipe, .reader = kQuitBefore, .lines = 10, .streams = kBoth},
+      {.where = kPipe, .reader = kQuitWhileLinesWait, .plug = pipePlug, .lines = 1000},
+      {.where = kSocket, .reader = kQuitWhileLinesWait, .plug = socketPlug, .lines = 20000},
+      {.where = kPipe, .reader = kQuitWhileLinesWait, .plug = 2, .lines = 100, .streams = kBoth, .lineBytes = longLine},
   };
   cAsTheGameRuns asTheGameRuns;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "destination " << row.destination << ", reader " << row.reader << ", plug "
-                                    << row.plug << ", " << row.lines << " + " << row.more << " lines");
+  for (const sRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << "destination " << row.where << ", reader " << row.reader << ", streams "
+                                    << row.streams << ", plug " << row.plug << ", " << row.lines << " + " << row.more
+                                    << " lines of " << row.lineBytes << " bytes, " << row.linesPerWrite
+                                    << " a write" << (row.defaultBound ? ", the default bound" : ""));
     cScratchDir dir;
-    int fds[2] = {-1, -1};
-    ASSERT_TRUE(Open(row.destination, dir, fds));
+    int fds[3] = {-1, -1, -1};
+    ASSERT_TRUE(Open(row.where, dir, fds));
     cMessageCapture boxes;
-    Sys_SetOutputForTest(SysStream::Out, fds[1], (size_t)(kHeld * kLineBytes));
+    const SysStream first = StreamOf(row, 0);
+    std::unique_ptr<cStandardErrorAt> standing;
+    if (row.defaultBound) {
+      standing = std::make_unique<cStandardErrorAt>(fds[1]);
+    } else {
+      const size_t bound = (size_t)(kHeld * row.lineBytes);
+      Sys_SetOutputForTest(SysStream::Out, fds[1], bound);
+      if (row.streams == kBoth) Sys_SetOutputForTest(SysStream::Err, fds[2], bound);
+    }
     if (row.reader == kQuitBefore) close(fds[0]);
-    const std::string plug = Lines(0, row.plug);
-    Sys_Write(SysStream::Out, plug.data(), plug.size());
+    std::string plug;
+    for (int at = 0; at < row.plug; ++at) plug += Line(at, first, row.lineBytes);
     if (row.plug) {
+      Sys_Write(first, plug.data(), plug.size());
       ASSERT_TRUE(Arrived(fds[0]));
     }
-    WriteLines(row.plug, row.lines);
+    WriteLines(row, row.plug, row.lines);
     std::string received;
     for (size_t before = plug.size() - plug.size() % 4096; row.more && received.size() < before;) {
       char page[4096];
@@ -180,75 +308,160 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
       ASSERT_GT(got, 0);
       received.append(page, (size_t)got);
     }
-    WriteLines(row.plug + row.lines, row.more);
+    WriteLines(row, row.plug + row.lines, row.more);
     if (row.reader == kSlow) {
-      if (row.destination == kFile) lseek(fds[0], 0, SEEK_SET);
-      const int dropped = DroppedInTheirPlace(received + ReadAllWritten(fds[0]), row.plug + row.lines + row.more);
+      if (row.where == kFile || row.where == kFileOpenedTwice) lseek(fds[0], 0, SEEK_SET);
+      int readsEndingMidLine = 0;
+      received += ReadAllWritten(fds[0], &readsEndingMidLine);
+      standing.reset();
+      const int dropped = DroppedInTheirPlace(received, row, row.plug + row.lines + row.more);
       EXPECT_TRUE(row.dropped < 0 || dropped == row.dropped) << dropped << " dropped";
       EXPECT_TRUE(boxes.boxes.empty());
+      if (row.where == kDatagram) {
+        EXPECT_EQ(readsEndingMidLine, 0) << "a smaller send ends at a line's end";
+      }
       close(fds[0]);
     } else {
       if (row.reader == kQuitWhileLinesWait) {
         EXPECT_FALSE(Sys_FlushOutput(0));
         close(fds[0]);
       }
-      Sys_Write(SysStream::Out, "one more\n", 9);
+      std::vector<std::string> said, due = {"Standard output was closed: its lines are no longer written there"};
+      if (row.streams == kBoth) due.push_back("Standard error was closed: its lines are no longer written there");
+      for (SysStream stream : {SysStream::Out, SysStream::Err})
+        if (row.streams == kBoth || stream == first) Sys_Write(stream, "one more\n", 9);
       EXPECT_TRUE(Sys_FlushOutput(60000)) << "nothing waits for a reader that quit";
-      ASSERT_EQ(boxes.boxes.size(), 1u) << "said once";
-      EXPECT_EQ(boxes.boxes[0].text, "Standard output was closed: its lines are no longer written there");
+      for (const auto& box : boxes.boxes) said.push_back(box.text);
+      std::sort(said.begin(), said.end(), std::greater<>());
+      EXPECT_EQ(said, due) << "said once for each stream";
     }
     Sys_SetOutputForTest(SysStream::Out, -1, 0);
+    Sys_SetOutputForTest(SysStream::Err, -1, 0);
     close(fds[1]);
+    close(fds[2]);
   }
 }
 
 namespace {
-std::atomic<uint32_t> gFlushNow{0};
-std::atomic<bool> gFlushBegan{false};
+// The flush's clock, shared with a forked child that flushes on it.
+struct sFlushClock {
+  std::atomic<uint32_t> now{0};
+  std::atomic<bool> began{false};
+};
+sFlushClock& SharedFlushClock() {
+  static sFlushClock* clock = new (mmap(nullptr, sizeof(sFlushClock), PROT_READ | PROT_WRITE,
+                                        MAP_SHARED | MAP_ANONYMOUS, -1, 0)) sFlushClock;
+  return *clock;
+}
 uint32_t FlushNow() {
-  gFlushBegan = true;
-  return gFlushNow;
+  SharedFlushClock().began = true;
+  return SharedFlushClock().now;
+}
+
+// A forked child that ends with exit() leaves behind, by design, what its
+// parent's streams and console held at the fork: the leak check, meant for a
+// process's own, is off in that child alone.
+bool gForkedChildExits = false;
+}  // namespace
+extern "C" int __lsan_is_turned_off() { return gForkedChildExits; }
+namespace {
+
+enum eWriter {
+  kThisProcess,     // flushes as a prompt does
+  kForkedChild,     // forked once this process's writer ran on the destination; flushes and ends
+  kChildThatExits,  // calls exit(): the flush at exit
+};
+
+// Waits for the child's end (a generous deadline: it flushes on the reader's
+// clock), which must be a good one.
+void ExpectEndedWell(pid_t child) {
+  int status = 0;
+  pid_t ended = 0;
+  for (int polls = 0; polls < 120000 && ended == 0; ++polls) {
+    ended = waitpid(child, &status, WNOHANG);
+    if (ended == 0) poll(nullptr, 0, 1);
+  }
+  if (ended != child) kill(child, SIGKILL), waitpid(child, &status, 0);
+  EXPECT_EQ(ended, child) << "the child did not end within two minutes";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child's status " << status;
 }
 }  // namespace
 
 // Rows: what waits at exit gets a second of the flush's clock, which a slow
 // reader spends as it reads (so many ms a page). One fast enough gets every
-// line; one too slow stops at the second, and the exit goes on.
+// line; one too slow stops at the second, and the exit goes on. The same
+// holds in a child forked while this process's writer ran (it writes with a
+// writer of its own) and in one that ends with exit().
 TEST(Output, TheExitWaitsASecondForASlowReader) {
   const struct {
     int msPerPage;
     bool allWritten;
-  } rows[] = {{100, true}, {250, false}};  // six pages: 500 ms to read once one is in the pipe, and 1250 ms
+    eWriter writer;
+  } rows[] = {
+      {100, true, kThisProcess},  // six pages: 500 ms to read once one is in the pipe
+      {250, false, kThisProcess},  // 1250 ms
+      {100, true, kForkedChild},
+      {100, true, kChildThatExits},
+  };
   cAsTheGameRuns asTheGameRuns;
+  sFlushClock& clock = SharedFlushClock();
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.msPerPage << " ms a page");
+    SCOPED_TRACE(testing::Message() << row.msPerPage << " ms a page, writer " << row.writer);
     cScratchDir dir;
-    int fds[2];
+    int fds[3];
     ASSERT_TRUE(Open(kPipe, dir, fds));
+    close(fds[2]);
     Sys_SetOutputForTest(SysStream::Out, fds[1], 1 << 20);
-    gFlushNow = 0;
-    gFlushBegan = false;
-    Sys_SetOutputFlushClockForTest(FlushNow);
-    const std::string sent = Lines(0, 6 * 4096 / kLineBytes);
-    WriteLines(0, 6 * 4096 / kLineBytes);
-    ASSERT_TRUE(Arrived(fds[0]));
-    std::atomic<bool> flushed{false};
+    const int pages = 6 * 4096 / kLineBytes;
+    const std::string sent = Lines(0, pages);
     std::string received;
-    std::thread reader([&] {  // reads once the flush began, never past the second
-      while (!gFlushBegan) usleep(1000);
-      const size_t inTheSecond = kSysOutputFlushWaitMs * 4096 / (size_t)row.msPerPage;
-      char page[4096];
-      for (ssize_t got; received.size() < std::min(inTheSecond, sent.size()) &&
-                        (got = read(fds[0], page, std::min(sizeof page, inTheSecond - received.size()))) > 0;) {
-        received.append(page, (size_t)got);
-        gFlushNow = (uint32_t)(received.size() * (size_t)row.msPerPage / 4096);
+    int from = 0;  // the first line the flushing process writes
+    if (row.writer == kForkedChild) {  // this process's writer runs on the destination
+      Sys_Write(SysStream::Out, sent.data(), (size_t)kLineBytes);
+      ASSERT_TRUE(Arrived(fds[0]));
+      received = ReadAllWritten(fds[0]);
+      from = 1;
+    }
+    clock.now = 0;
+    clock.began = false;
+    Sys_SetOutputFlushClockForTest(FlushNow);
+    pid_t child = 0;
+    if (row.writer != kThisProcess && (child = fork()) == 0) {
+      alarm(60);  // a child that cannot write would wait forever on the reader's clock
+      if (row.writer == kChildThatExits) {
+        Sys_OpenStandardStreams();  // as main does: the flush at exit is set up
+        Sys_SetOutputForTest(SysStream::Out, fds[1], 1 << 20);
       }
-      while (!flushed) usleep(1000);
+      for (int at = from; at < pages; ++at) Sys_Write(SysStream::Out, Lines(at, 1).data(), (size_t)kLineBytes);
+      if (row.writer == kChildThatExits) gForkedChildExits = true, exit(0);
+      _exit(Sys_FlushOutput(kSysOutputFlushWaitMs) ? 0 : 1);
+    }
+    ASSERT_GE(child, 0);
+    if (row.writer == kThisProcess) {
+      for (int at = 0; at < pages; ++at) Sys_Write(SysStream::Out, Lines(at, 1).data(), (size_t)kLineBytes);
+      ASSERT_TRUE(Arrived(fds[0]));
+    }
+    std::atomic<bool> flushed{false};
+    std::thread reader([&] {  // reads once the flush began, never past the second
+      const size_t inTheSecond = std::min(kSysOutputFlushWaitMs * 4096 / (size_t)row.msPerPage, sent.size());
+      for (char page[4096]; received.size() < inTheSecond && !flushed;) {
+        pollfd readable{fds[0], POLLIN, 0};
+        if (!clock.began) readable.fd = -1;  // only waits a moment
+        if (poll(&readable, 1, 10) != 1) continue;
+        const ssize_t got = read(fds[0], page, std::min(sizeof page, inTheSecond - received.size()));
+        if (got > 0) received.append(page, (size_t)got);
+        clock.now = (uint32_t)(received.size() * (size_t)row.msPerPage / 4096);
+      }
     });
-    EXPECT_EQ(Sys_FlushOutput(kSysOutputFlushWaitMs), row.allWritten);
+    if (row.writer == kThisProcess) {
+      EXPECT_EQ(Sys_FlushOutput(kSysOutputFlushWaitMs), row.allWritten);
+    } else {
+      ExpectEndedWell(child);
+    }
     flushed = true;
     reader.join();
-    EXPECT_EQ(received + ReadAllWritten(fds[0]), sent);
+    received += ReadAllWritten(fds[0]);
+    EXPECT_TRUE(received == sent) << received.size() << " of " << sent.size() << " bytes arrived";
     Sys_SetOutputFlushClockForTest(nullptr);
     Sys_SetOutputForTest(SysStream::Out, -1, 0);
     close(fds[0]);
