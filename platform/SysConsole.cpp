@@ -161,8 +161,10 @@ cInput& Input() { return *InputSlot(); }
 // forever, and the condition would count waiters that are not there: the
 // child gets fresh ones and, having no reading thread, looks at its input afresh.
 void AfterForkInChild() {
+  static cInput* parent = nullptr;  // never used again, but kept: the child's exit must not count it as lost
+  parent = InputSlot();
   cInput* child = new cInput;
-  child->beforeRead = InputSlot()->beforeRead;
+  child->beforeRead = parent->beforeRead;
   InputSlot() = child;
   gReader.classified = false;
 }

@@ -114,7 +114,8 @@ cOutput& Output() { return *OutputSlot(); }
 // ones, and streams looked at afresh (it has no writer threads; what the
 // parent's queues hold is the parent's to write).
 void AfterForkInChild() {
-  const cOutput* parent = OutputSlot();
+  static const cOutput* parent = nullptr;  // never used again, but kept: the child's exit must not count it as lost
+  parent = OutputSlot();
   cOutput* child = new cOutput;
   for (int i = 0; i < 2; ++i) {
     const cOutStream& s = parent->streams[i];

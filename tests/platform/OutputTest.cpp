@@ -358,14 +358,6 @@ uint32_t FlushNow() {
   return SharedFlushClock().now;
 }
 
-// A forked child that ends with exit() leaves behind, by design, what its
-// parent's streams and console held at the fork: the leak check, meant for a
-// process's own, is off in that child alone.
-bool gForkedChildExits = false;
-}  // namespace
-extern "C" int __lsan_is_turned_off() { return gForkedChildExits; }
-namespace {
-
 enum eWriter {
   kThisProcess,     // flushes as a prompt does
   kForkedChild,     // forked once this process's writer ran on the destination; flushes and ends
@@ -433,7 +425,7 @@ TEST(Output, TheExitWaitsASecondForASlowReader) {
         Sys_SetOutputForTest(SysStream::Out, fds[1], 1 << 20);
       }
       for (int at = from; at < pages; ++at) Sys_Write(SysStream::Out, Lines(at, 1).data(), (size_t)kLineBytes);
-      if (row.writer == kChildThatExits) gForkedChildExits = true, exit(0);
+      if (row.writer == kChildThatExits) exit(0);
       _exit(Sys_FlushOutput(kSysOutputFlushWaitMs) ? 0 : 1);
     }
     ASSERT_GE(child, 0);
