@@ -338,6 +338,7 @@ void OnMouse(int button, int state, int x, int y) {
   gMouseX = x;
   gMouseY = y;
   Sys_NoteMouseButton(button, state == 0, x, y);  // the mouse device and the key state
+  if (state == 0 && button <= 2) Sys_TakeKeyboardOnClick(gMainWindow);  // as a click-to-focus manager would
   cIGameMode* mode = gCurrentGameMode;
   if (state == 0) {
     if (button == 0) mode->OnLeftButtonDown(x, y);

@@ -22,6 +22,7 @@
 #include <cstring>
 
 #include "platform/Sys.h"
+#include "platform/X11Query.h"
 
 namespace {
 // freeglut's connection (selections are per connection) and the new window,
@@ -71,4 +72,36 @@ bool Sys_WindowSelectsXInput2ForTest(int glutWindow) {
   }
   if (previous > 0) glutSetWindow(previous);
   return selects;
+}
+
+namespace {
+// Sends the event to the window from a connection of its own, as the server or
+// a window manager would, and has freeglut read and handle it.
+void DeliverToGlutWindow(int glutWindow, XEvent& event, long mask) {
+  Display* sender = X11QueryDisplay();
+  if (!sender || glutWindow <= 0) return;
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  Display* glut = nullptr;
+  Window window = 0;
+  if (CurrentGlutWindow(glut, window)) {
+    event.xany.window = window;
+    XSendEvent(sender, window, False, mask, &event);
+    XSync(sender, False);
+    XSync(glut, False);  // what the server sent before its answer is in freeglut's queue now
+    glutMainLoopEvent();
+  }
+  if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
+}
+}  // namespace
+
+void Sys_ClickWindowForTest(int glutWindow, int x, int y) {
+  for (int type : {ButtonPress, ButtonRelease}) {
+    XEvent click{};
+    click.xbutton.type = type;
+    click.xbutton.button = Button1;
+    click.xbutton.x = x, click.xbutton.y = y;
+    click.xbutton.same_screen = True;
+    DeliverToGlutWindow(glutWindow, click, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
+  }
 }

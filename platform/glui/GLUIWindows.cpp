@@ -54,8 +54,11 @@ bool IsLiveWindow(int windowId) {
 // ---- GLUT callbacks of panel windows: everything is queued for the next frame --
 
 void OnPanelMouse(int button, int state, int x, int y) {
-  if (GLUI* panel = CurrentPanel())
-    GLUI_Layer::Queue(panel, {GLUI_InputEvent::Button, button, state, x, y, glutGetModifiers()});
+  GLUI* panel = CurrentPanel();
+  if (!panel) return;
+  // A panel clicked has the keyboard, with a window manager or without one.
+  if (state == GLUT_DOWN && button <= GLUT_RIGHT_BUTTON) Sys_TakeKeyboardOnClick(glutGetWindow());
+  GLUI_Layer::Queue(panel, {GLUI_InputEvent::Button, button, state, x, y, glutGetModifiers()});
 }
 void OnPanelMotion(int x, int y) {
   if (GLUI* panel = CurrentPanel()) GLUI_Layer::Queue(panel, {GLUI_InputEvent::Move, 0, 0, x, y, 0});

@@ -221,6 +221,48 @@ TEST(Startup, FramesNamesEveryHoldAndCountsNoHeldFrameAsPlayed) {
   });
 }
 
+// Without a window manager nothing moves the keyboard but the program: a
+// click in any of its windows gives that window the keyboard, as a
+// click-to-focus manager would, so a panel clicked holds the game and a click
+// in the game window plays it on. Fault mended: the keyboard stayed on the
+// game window where start-up put it; what was typed in the debug window's
+// command box went to the game. The case has a server of its own, whose
+// keyboard no other test moves.
+TEST(Startup, OnABareDisplayAClickGivesThatWindowTheKeyboard) {
+  RunIsolated([] {
+    cPrivateTestDisplay display;
+    ASSERT_TRUE(display.Started());
+    cStartedProgram program({"-flocktestmode"});
+    Sys_SetFocusProbeForTest(nullptr);  // the server's own focus
+    auto windowOf = [](const std::string& title) {
+      for (int window = 1; window < 64; ++window) {
+        GLUI* panel = GLUI_Master.find_glui_by_window_id(window);
+        if (panel && title == panel->get_name()) return window;
+      }
+      return 0;
+    };
+    const struct {
+      const char* clicked;
+      int window;
+      bool held;
+    } rows[] = {
+        {"nothing yet", 0, false},
+        {"the control panel", windowOf("Quorvel Control Panel"), true},
+        {"the game window", gMainWindow, false},
+        {"the debug window", windowOf("Debug Window"), true},
+        {"the game window", gMainWindow, false},
+        {"a mode's panel", windowOf("Pel's Game Mode Control Panel"), true},
+        {"the game window", gMainWindow, false},
+    };
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.clicked);
+      if (row.window) Sys_ClickWindowForTest(row.window, 5, 5);
+      program.Frame(16);
+      EXPECT_EQ((GetLastFrameHolds() & kHeldByAnotherWindow) != 0, row.held);
+    }
+  });
+}
+
 // Faults mended: a key released while another window had the keyboard or the
 // pointer stayed down (Page Up let go over the debug window kept the camera
 // turning); the creature mode kept the camera script of the mode before it
