@@ -32,7 +32,8 @@ static bool gFirstFrame = true;
 static uint32_t gLastFrameTime = 0;
 static bool gHadKeyboard = false;
 static uint32_t gFramesPlayed = 0;
-static bool gHeld = false;  // the last frame was skipped under the automatic pause
+static bool gHeld = false;  // the last frame was skipped: another window is active under the automatic pause
+static uint32_t gLastFrameHolds = 0;  // what held the last frame (kHeldBy... and kPausedByPlayer bits)
 
 // A key let go while another window has the keyboard never reaches the game,
 // so it would stay down (the camera turning on): when the keyboard leaves the
@@ -106,7 +107,7 @@ void OnMainWindowStatus(int status) {
 
 uint32_t GetFramesDrawn() { return gFramesDrawn; }
 uint32_t GetFramesPlayed() { return gFramesPlayed; }
-bool IsHeldByAutomaticPause() { return gHeld; }
+uint32_t GetLastFrameHolds() { return gLastFrameHolds; }
 
 // What lies under a resting pointer changes when the camera moves (a key
 // turn, a glide, a drag, a scroll at the window's edge): the mode then hears
@@ -146,12 +147,16 @@ bool AdvanceFrame() {
   }
   ReleaseKeysWhenTheKeyboardLeaves();
   gHeld = gAutoPause && !gHadKeyboard;
+  // The pointer pause and the player's stop the game clock (gPaused) but let
+  // the frame run on: the camera still moves.
+  gLastFrameHolds = (gHeld ? kHeldByAnotherWindow : 0u) | (gAutoPause && !gMouseInWindow ? kHeldByPointer : 0u) |
+                    (gUserPause ? kPausedByPlayer : 0u);
   if (gHeld) {
     gLastFrameTime = Sys_Milliseconds();
     Sys_SleepMs(10);  // a skipped frame must not spin a core
     return false;
   }
-  ++gFramesPlayed;
+  if (!gPaused) ++gFramesPlayed;
 
   // One clock reading per frame, so the seconds and the milliseconds agree.
   uint32_t now = Sys_Milliseconds();
@@ -333,6 +338,7 @@ void OnMouse(int button, int state, int x, int y) {
   gMouseX = x;
   gMouseY = y;
   Sys_NoteMouseButton(button, state == 0, x, y);  // the mouse device and the key state
+  if (state == 0 && button <= 2) Sys_TakeKeyboardOnClick(gMainWindow);  // as a click-to-focus manager would
   cIGameMode* mode = gCurrentGameMode;
   if (state == 0) {
     if (button == 0) mode->OnLeftButtonDown(x, y);

@@ -27,8 +27,12 @@ void OnMainWindowEntry(int state);  // the pointer entered (1) or left (0) the m
 void OnMainWindowReshape(int width, int height);  // the size every frame, pick and overlay uses
 void OnMainWindowStatus(int status);  // GLUT's window status: a hidden or covered window draws nothing
 uint32_t GetFramesDrawn();            // frames drawn since start-up (a paused game at rest draws none)
-uint32_t GetFramesPlayed();           // frames advanced since start-up (none while held)
-bool IsHeldByAutomaticPause();        // the last frame was skipped: another window than the game's is active
+uint32_t GetFramesPlayed();           // frames the game played since start-up (none held or paused)
+// What held the last frame, bits of GetLastFrameHolds:
+constexpr uint32_t kHeldByAnotherWindow = 1;  // automatic pause: another window is active (the frame skipped)
+constexpr uint32_t kHeldByPointer = 2;        // automatic pause: the pointer is off the game window
+constexpr uint32_t kPausedByPlayer = 4;       // the Pause box (Ctrl+P, F12)
+uint32_t GetLastFrameHolds();
 void RegisterFramesDebugCommand();    // the console's "frames" command
 
 extern cKeyBindings gAppKeyBindings;

@@ -66,6 +66,7 @@ bool        Sys_IniWriteString(const std::string& file, const std::string& secti
 bool Sys_IsMainWindowActive();                            // is the active window titled "QuorvelGL"?
 void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores the X11 query
 void Sys_ActivateWindow(int glutWindow);                  // makes it the active window: asks the window manager, or without one X
+void Sys_TakeKeyboardOnClick(int glutWindow);             // a button pressed in it: without a window manager it takes the keyboard (a manager gives it)
 
 // ---- redraw requests: a paused game draws only when something it shows changed ----
 void Sys_RequestRedraw();       // input arrived, a command ran, a message is to show: draw the next frame
@@ -148,10 +149,13 @@ int Sys_PrimaryMonitorWidth();                             // pixels; where a se
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
 void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps it above (owner 0: an ordinary window again)
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
+void Sys_KeepWindowOpen(int glutWindow, bool open);       // true: the window manager's close button leaves it open; false: it closes as freeglut closes windows
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
 int Sys_CreateGlutWindow(const char* title);                // glutCreateWindow, its pointer input taken as core events only (freeglut's XInput 2 handling loses memory), its process named on it (_NET_WM_PID)
 bool Sys_WindowSelectsXInput2ForTest(int glutWindow);      // does freeglut's connection still select XInput 2 events on it?
+void Sys_ClickWindowForTest(int glutWindow, int x, int y);  // a left click there as the X server sends one, handled by freeglut before this returns
+void Sys_CloseWindowAsAManagerForTest(int glutWindow);     // the close request a window manager's close button sends (WM_DELETE_WINDOW), handled as above
 
 // ---- images --------------------------------------------------------------------
 bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first

@@ -12,6 +12,15 @@
 // machine that is true on), as tools find a program's windows by it (xdotool
 // search --pid, a task list, the end-to-end scripts on a shared display):
 // freeglut names it only where a window manager says it reads it.
+//
+// A window kept open (the panels, the debug window) outlives its close button:
+// freeglut destroys any window whose manager asks it to close (WM_DELETE_WINDOW),
+// with no callback that could refuse, so that request is dropped for these
+// windows as Xlib reads it, before freeglut sees it.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -19,9 +28,12 @@
 #include <X11/extensions/XInput2.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <X11/Xlibint.h>  // XESetWireToEvent; it also defines min and max as macros
+#undef min
+#undef max
 
 #include "platform/Sys.h"
+#include "platform/X11Query.h"
 
 namespace {
 // freeglut's connection (selections are per connection) and the new window,
@@ -40,7 +52,47 @@ void NameOwningProcess(Display* display, Window window) {
   XTextProperty machine{(unsigned char*)host, XA_STRING, 8, (unsigned long)strlen(host)};
   XSetWMClientMachine(display, window, &machine);
 }
+
+struct cKeptOpen {
+  std::vector<Window> windows;
+  Atom protocols = None, deleteWindow = None;
+  Bool (*readClientMessage)(Display*, XEvent*, xEvent*) = nullptr;  // Xlib's own, before ours
+};
+cKeptOpen& KeptOpen() {
+  static cKeptOpen* kept = new cKeptOpen();  // never freed: Xlib may read events during teardown
+  return *kept;
+}
+
+// Xlib's hook that turns a client message off the wire into an event; false
+// drops the event from the queue.
+Bool ReadClientMessage(Display* display, XEvent* event, xEvent* wire) {
+  cKeptOpen& kept = KeptOpen();
+  if (!kept.readClientMessage(display, event, wire)) return False;
+  const XClientMessageEvent& message = event->xclient;
+  const bool closeRequest = message.message_type == kept.protocols && message.format == 32 &&
+                            (Atom)message.data.l[0] == kept.deleteWindow;
+  return !(closeRequest && std::count(kept.windows.begin(), kept.windows.end(), message.window));
+}
 }  // namespace
+
+void Sys_KeepWindowOpen(int glutWindow, bool open) {
+  if (glutWindow <= 0) return;
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  Display* display = nullptr;
+  Window window = 0;
+  if (CurrentGlutWindow(display, window)) {
+    cKeptOpen& kept = KeptOpen();
+    if (!kept.readClientMessage) {  // one connection: freeglut's, the same for every window
+      kept.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+      kept.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+      kept.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
+    }
+    std::erase(kept.windows, window);
+    if (open) kept.windows.push_back(window);
+  }
+  if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
+}
 
 int Sys_CreateGlutWindow(const char* title) {
   const int glutWindow = glutCreateWindow(title);
@@ -71,4 +123,48 @@ bool Sys_WindowSelectsXInput2ForTest(int glutWindow) {
   }
   if (previous > 0) glutSetWindow(previous);
   return selects;
+}
+
+namespace {
+// Sends the event to the window from a connection of its own, as the server or
+// a window manager would, and has freeglut read and handle it.
+void DeliverToGlutWindow(int glutWindow, XEvent& event, long mask) {
+  Display* sender = X11QueryDisplay();
+  if (!sender || glutWindow <= 0) return;
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  Display* glut = nullptr;
+  Window window = 0;
+  if (CurrentGlutWindow(glut, window)) {
+    event.xany.window = window;
+    XSendEvent(sender, window, False, mask, &event);
+    XSync(sender, False);
+    XSync(glut, False);  // what the server sent before its answer is in freeglut's queue now
+    glutMainLoopEvent();
+  }
+  if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
+}
+}  // namespace
+
+void Sys_ClickWindowForTest(int glutWindow, int x, int y) {
+  for (int type : {ButtonPress, ButtonRelease}) {
+    XEvent click{};
+    click.xbutton.type = type;
+    click.xbutton.button = Button1;
+    click.xbutton.x = x, click.xbutton.y = y;
+    click.xbutton.same_screen = True;
+    DeliverToGlutWindow(glutWindow, click, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
+  }
+}
+
+void Sys_CloseWindowAsAManagerForTest(int glutWindow) {
+  Display* display = X11QueryDisplay();
+  if (!display) return;
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+  close.xclient.data.l[1] = CurrentTime;
+  DeliverToGlutWindow(glutWindow, close, NoEventMask);
 }

@@ -21,6 +21,14 @@ Window XWindowOf(int glutWindow) {
   if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
   return window;
 }
+
+// Without a manager the focus stays where it was put until it is put
+// elsewhere; should the window go (unmapped), X gives it back to whatever
+// window the pointer is over.
+void GiveKeyboard(Display* display, Window window) {
+  cQuietXErrors quiet(display);
+  XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+}
 }  // namespace
 
 void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
@@ -53,11 +61,8 @@ void Sys_ActivateWindow(int glutWindow) {
   const Window window = XWindowOf(glutWindow);
   if (!display || !window) return;
   if (Display* glut = glXGetCurrentDisplay()) XSync(glut, False);
+  if (!Sys_DesktopCanShowDialogs()) return GiveKeyboard(display, window);
   cQuietXErrors quiet(display);
-  if (!Sys_DesktopCanShowDialogs()) {
-    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-    return;
-  }
   XEvent request{};
   request.xclient.type = ClientMessage;
   request.xclient.window = window;
@@ -66,4 +71,13 @@ void Sys_ActivateWindow(int glutWindow) {
   request.xclient.data.l[0] = 1;  // from an application
   request.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+}
+
+// A click-to-focus window manager gives a window the keyboard when it is
+// clicked. Without one, X would leave the keyboard where start-up put it (the
+// game window), so the game's own windows take it themselves.
+void Sys_TakeKeyboardOnClick(int glutWindow) {
+  const Window window = XWindowOf(glutWindow);
+  if (!window || Sys_DesktopCanShowDialogs()) return;
+  if (Display* display = X11QueryDisplay()) GiveKeyboard(display, window);
 }

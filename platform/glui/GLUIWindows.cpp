@@ -54,8 +54,11 @@ bool IsLiveWindow(int windowId) {
 // ---- GLUT callbacks of panel windows: everything is queued for the next frame --
 
 void OnPanelMouse(int button, int state, int x, int y) {
-  if (GLUI* panel = CurrentPanel())
-    GLUI_Layer::Queue(panel, {GLUI_InputEvent::Button, button, state, x, y, glutGetModifiers()});
+  GLUI* panel = CurrentPanel();
+  if (!panel) return;
+  // A panel clicked has the keyboard, with a window manager or without one.
+  if (state == GLUT_DOWN && button <= GLUT_RIGHT_BUTTON) Sys_TakeKeyboardOnClick(glutGetWindow());
+  GLUI_Layer::Queue(panel, {GLUI_InputEvent::Button, button, state, x, y, glutGetModifiers()});
 }
 void OnPanelMotion(int x, int y) {
   if (GLUI* panel = CurrentPanel()) GLUI_Layer::Queue(panel, {GLUI_InputEvent::Move, 0, 0, x, y, 0});
@@ -122,8 +125,9 @@ uint64_t HashDrawData(const ImDrawData* data) {
   return h;
 }
 
-// The window manager closed a panel window. freeglut is destroying the window;
-// closing a side panel must not end the program, whatever the close action says.
+// freeglut is destroying a panel window itself: at the end of the main loop,
+// or as a window manager's close were the window not kept open. Closing a
+// side panel must not end the program, whatever the close action says.
 void OnPanelWindowClosed() {
   GLUI* panel = CurrentPanel();
   if (!panel || GLUI_Layer::Closed(panel)) return;
@@ -312,6 +316,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
   int windowId = Sys_CreateGlutWindow(name ? name : "");
   std::erase(Registry().closedWindowIds, windowId);  // GLUT reused a dead window's id
+  Sys_KeepWindowOpen(windowId, true);  // panels close with the game, not by their close buttons
   if (Registry().keptAbove > 0) Sys_KeepWindowAbove(windowId, Registry().keptAbove);
   glutInitWindowPosition(savedX, savedY);
   glutInitWindowSize(savedWidth, savedHeight);
@@ -427,6 +432,7 @@ void GLUI_Layer::Destroy(GLUI* panel, bool byWindowManager) {
   int windowId = panel->get_glut_window_id();
   int previousWindow = glutGetWindow();
   if (!byWindowManager) glutSetWindow(windowId);  // freeglut made it current before calling back
+  Sys_KeepWindowOpen(windowId, false);  // its X id may be given to a later window
   if (frame.context) {
     ImGuiContext* previousContext = ImGui::GetCurrentContext();
     ImGui::SetCurrentContext(frame.context);

@@ -2,8 +2,9 @@
 # The whole program under the test display: it opens its three windows, greets
 # on standard output, keeps drawing frames, answers console commands typed on
 # standard input, opens saved games named with -loadgame, starts with its
-# standard streams closed, outlives a reader of its output that quit, and
-# plays on when its output is a full pipe another user handed it.
+# standard streams closed, outlives a reader of its output that quit, plays
+# on when its output is a full pipe another user handed it, and, on a display
+# without a window manager, gives the keyboard to the window clicked.
 # Each step waits for what the game does (its greeting, its answers, its
 # windows), never for a fixed time; the display may be shared, so the windows
 # counted are the game's own (by their process id).
@@ -19,9 +20,9 @@ trap '' PIPE
 fail=0
 
 # Deadlines in real seconds, far beyond what a sanitized build needs on a
-# machine at load 40: the start-up (to the greeting, or to the windows), each
-# answer or window after it, and the end once asked to stop.
-START_S=240 ANSWER_S=60 END_S=60
+# machine at load 40: an X server's start, the start-up (to the greeting, or to
+# the windows), each answer or window after it, and the end once asked to stop.
+SERVER_S=60 START_S=240 ANSWER_S=60 END_S=60
 
 said() { grep -qE "$2" "$WORK/$1.out"; }  # said NAME PATTERN
 # game_windows PID: the names of the windows of the game with that pid, quoted
@@ -171,8 +172,72 @@ stop "$GAME"
 exec {held}<&-
 rm -f "$WORK/full.in" "$WORK/full.out"  # the report below reads what is left
 
+# On an X server of its own with no window manager (so no other program's
+# windows, clicks or keyboard): a click in one of the game's windows gives it
+# the keyboard, as a click-to-focus manager would. The game plays from its
+# first frame; a command typed in the debug window's box after a click there
+# runs; and a key typed in the game window after a click there reaches the
+# game (Ctrl+P pauses it, which "frames" names).
+bare_display() {
+  local typing
+  trap 'kill $GAME $XVFB 2> /dev/null' EXIT  # this step runs in a subshell of its own
+  Xvfb -displayfd 3 -screen 0 1366x768x24 -noreset -nolisten tcp 3> "$WORK/bare.display" 2> /dev/null &
+  XVFB=$!
+  wait_for $SERVER_S test -s "$WORK/bare.display" || { echo "bare display: no X server within $SERVER_S s"; return 1; }
+  export DISPLAY=":$(head -1 "$WORK/bare.display")"
+  mkfifo "$WORK/bare.in"
+  "$QUORVEL" -tribemode < "$WORK/bare.in" > "$WORK/bare.out" 2> "$WORK/bare.err" &
+  GAME=$!
+  exec {typing}> "$WORK/bare.in"
+  wait_for $START_S said bare 'Welcome to Quorvel$' || { echo "bare display: no greeting within $START_S s"; return 1; }
+  local game debug
+  game=$(xdotool search --all --pid "$GAME" --name '^QuorvelGL$' | head -1)
+  debug=$(xdotool search --all --pid "$GAME" --name '^Debug Window$' | head -1)
+  [ -n "$game" ] && [ -n "$debug" ] || { echo "bare display: the game window or the debug window is missing"; return 1; }
+  # asked: types "frames" once the last one was answered; ANSWER and EARLIER
+  # are the last two answers.
+  local questions=0 EARLIER="" ANSWER=""
+  asked() {
+    [ "$(grep -c ': Frames: ' "$WORK/bare.out")" -ge "$questions" ] || return 1
+    EARLIER=$ANSWER
+    ANSWER=$(grep ': Frames: ' "$WORK/bare.out" | tail -1)
+    echo frames >&"$typing"
+    questions=$((questions + 1))
+  }
+  played() { sed -n 's/.*: Frames: \([0-9]*\) played.*/\1/p' <<< "$1"; }
+  # plays: two answers in a row, neither held nor paused, more frames played at the second.
+  plays() {
+    asked && [[ "$EARLIER" == *Frames* && "$EARLIER$ANSWER" != *held* && "$EARLIER$ANSWER" != *paused* ]] &&
+      [ "$(played "$ANSWER")" -gt "$(played "$EARLIER")" ]
+  }
+  paused() { asked && [[ "$ANSWER" == *"paused: the Pause box is ticked"* ]]; }
+  # click_in WINDOW X Y: a click that far from the window's top left (negative:
+  # from its right or bottom); true once the window has the keyboard.
+  click_in() {
+    local x y width height
+    read -r x y width height < <(xwininfo -id "$1" |
+      awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
+        END { print x, y, w, h }')
+    [ "$2" -lt 0 ] && x=$((x + width)); [ "$3" -lt 0 ] && y=$((y + height))
+    xdotool mousemove $((x + $2)) $((y + $3)) click 1
+  }
+  has_keyboard() { [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ] || { click_in "$@"; false; }; }
+  wait_for $ANSWER_S plays || { echo "bare display: the game does not play from its start ($ANSWER)"; return 1; }
+  wait_for $ANSWER_S has_keyboard "$debug" 40 -16 ||
+    { echo "bare display: a click in the debug window's command box did not give it the keyboard within $ANSWER_S s"; return 1; }
+  xdotool type --delay 20 mode
+  xdotool key Return
+  wait_for $ANSWER_S said bare ': Current mode: tribe$' ||
+    { echo "bare display: \"mode\" typed in the debug window not answered within $ANSWER_S s"; return 1; }
+  wait_for $ANSWER_S has_keyboard "$game" -6 -4 ||
+    { echo "bare display: a click in the game window did not give it the keyboard within $ANSWER_S s"; return 1; }
+  xdotool key ctrl+p
+  wait_for $ANSWER_S paused || { echo "bare display: Ctrl+P typed in the game window did not pause it within $ANSWER_S s ($ANSWER)"; return 1; }
+}
+(bare_display) || fail=1
+
 if [ "$fail" -ne 0 ]; then
   for f in "$WORK"/*.out "$WORK"/*.err; do echo "--- $(basename "$f")"; grep -v 'Supported Extensions' "$f" | tail -20; done
   exit 1
 fi
-echo "smoke: windows, greeting, console and saved games as expected"
+echo "smoke: windows, greeting, console and saved games as expected; on a bare display a click gives the keyboard"

@@ -3,6 +3,8 @@
 
 #include <climits>
 
+#include "glf/DebugWindow.h"
+#include "platform/glui/DebugView.h"
 #include "platform/glui/GLUIInternal.h"
 
 namespace {
@@ -136,6 +138,24 @@ TEST_F(GluiTest, ACallbackMayCloseItsOwnPanelOrOpenAnother) {
   opened.push_back(gOpenedByCallback);
   gOpenedByCallback->add_button("Inner");
   EXPECT_TRUE(GLUI_TestClick(gOpenedByCallback, "Inner"));
+}
+
+// Fault mended: a window manager's close button (or Alt+F4) closed the
+// control panel or the debug window for good; freeglut destroys a window asked
+// to close, whatever its callbacks say. Panels close with the game only.
+TEST_F(GluiTest, AWindowManagersCloseLeavesEveryPanelOpen) {
+  CreateDebugWindow();
+  GetDebugWindow()->SetMirrorToStdout(false);
+  OpenDebugWindowView();
+  const std::pair<const char*, GLUI*> rows[] = {{"a panel of controls", Open("Quorvel Control Panel")},
+                                                {"the debug window", GLUI_GetDebugView()}};
+  for (const auto& [name, panel] : rows) {
+    ASSERT_NE(panel, nullptr) << name;
+    const int window = panel->get_glut_window_id();
+    Sys_CloseWindowAsAManagerForTest(window);
+    EXPECT_FALSE(panel->is_closed()) << name;
+    EXPECT_EQ(GLUI_Master.find_glui_by_window_id(window), panel) << name;
+  }
 }
 
 TEST_F(GluiTest, PanelsInsideColumnsAndRolloutsAreReachable) {
