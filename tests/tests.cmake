@@ -5,6 +5,7 @@ include(GoogleTest)
 
 # What each test label links; labels not listed link the whole program.
 set(QV_TEST_LIBS_platform qv_platform)
+set(QV_TEST_LIBS_fork qv_platform)
 set(QV_TEST_LIBS_math qv_math)
 set(QV_TEST_LIBS_glf qv_glf)
 set(QV_TEST_LIBS_tuning qv_sim_tuning)
