@@ -52,11 +52,14 @@ start_game() {
   "$QUORVEL" -noautopause -tribemode < /dev/null > "$WORK/game.out" 2> "$WORK/game.err" &
   GAME_PID=$!
   PIDS+=($!)
-  wait_for $START_S started || fail "no greeting within $START_S s"
-  GAME="$(xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' | head -1)"
-  [ -n "$GAME" ] || fail "no game window"
+  wait_for $START_S started || fail "no greeting and game window within $START_S s"
 }
-started() { grep -q "Welcome to Quorvel" "$WORK/game.out"; }
+# started: the greeting is written and the game window found, in $GAME (the
+# server may see the window's name and pid only after the greeting).
+started() {
+  grep -q "Welcome to Quorvel" "$WORK/game.out" 2> /dev/null &&
+    GAME="$(xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' 2> /dev/null | head -1)" && [ -n "$GAME" ]
+}
 
 # The window manager may still be giving the focus to the panels as they open.
 focus_game() {
@@ -108,11 +111,11 @@ exec {typing}<> "$WORK/typed"
 "$QUORVEL" -tribemode < "$WORK/typed" > "$WORK/game.out" 2> "$WORK/game.err" &
 GAME_PID=$!
 PIDS+=($!)
-wait_for $START_S started || fail "no greeting within $START_S s"
-GAME="$(xdotool search --all --pid "$GAME_PID" --name '^QuorvelGL$' | head -1)"
-[ -n "$GAME" ] || fail "no game window"
-PANEL="$(xdotool search --all --pid "$GAME_PID" --name '^Quorvel Control Panel$' | head -1)"
-[ -n "$PANEL" ] || fail "no control panel"
+with_panel() {
+  started && PANEL="$(xdotool search --all --pid "$GAME_PID" --name '^Quorvel Control Panel$' 2> /dev/null | head -1)" &&
+    [ -n "$PANEL" ]
+}
+wait_for $START_S with_panel || fail "no greeting, game window and control panel within $START_S s"
 
 active_is() { [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ]; }
 # The console's "frames" answers how many frames the game played and whether
