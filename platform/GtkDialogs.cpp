@@ -2,11 +2,53 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
 #include <vector>
 
+#include "platform/X11Query.h"
+
 namespace {
+// dbus-launch marks a bus it started for a display with a selection named
+// after the user and the machine; a later start on that display reuses it.
+bool BusStartedForDisplay() {
+  Display* display = X11QueryDisplay();
+  if (!display) return false;
+  gchar* machine = nullptr;
+  if (!g_file_get_contents("/var/lib/dbus/machine-id", &machine, nullptr, nullptr) &&
+      !g_file_get_contents("/etc/machine-id", &machine, nullptr, nullptr))
+    return false;
+  std::string selection = std::string("_DBUS_SESSION_BUS_SELECTION_") + g_get_user_name() + "_" + g_strstrip(machine);
+  g_free(machine);
+  Atom atom = XInternAtom(display, selection.c_str(), True);
+  return atom != None && XGetSelectionOwner(display, atom) != None;
+}
+
+// A session bus GLib and libdbus find without starting one: the address they
+// are given, the socket in the user's runtime folder, or one started for the display.
+bool SessionBusRuns() {
+  const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+  if (address && *address) return true;
+  gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
+  bool found = g_file_test(socket, G_FILE_TEST_EXISTS);
+  g_free(socket);
+  return found || BusStartedForDisplay();
+}
+
+// With no session bus, each of the toolkit's D-Bus users (the accessibility
+// bridge, the dconf settings store, GVfs) would start dbus-launch for every
+// dialog, and blocks of libdbus and GIO were left over at exit. There they
+// stay off; what the user set is kept, and with a bus nothing changes.
+void KeepOffDBusWithoutSessionBus() {
+  if (SessionBusRuns()) return;
+  g_setenv("NO_AT_BRIDGE", "1", FALSE);
+  g_setenv("GSETTINGS_BACKEND", "memory", FALSE);
+  g_setenv("GIO_USE_VFS", "local", FALSE);
+  g_setenv("GIO_USE_VOLUME_MONITOR", "unix", FALSE);
+}
+
 bool StartGtk() {
   gtk_disable_setlocale();  // the game parses numbers in the C locale
+  KeepOffDBusWithoutSessionBus();
   return gtk_init_check(nullptr, nullptr);
 }
 
