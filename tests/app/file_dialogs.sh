@@ -118,38 +118,7 @@ with_panel() {
 wait_for $START_S with_panel || fail "no greeting, game window and control panel within $START_S s"
 
 active_is() { [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ]; }
-# The console's "frames" answers how many frames the game played and whether
-# it is held. Each check below asks again once the last question was answered,
-# and looks at the last two answers, EARLIER and ANSWER.
-ASKED=0 EARLIER="" ANSWER=""
-answers() { grep -c ': Frames: ' "$WORK/game.out"; }
-next_answer() {
-  [ "$(answers)" -ge "$ASKED" ] || return 1
-  EARLIER=$ANSWER
-  ANSWER=$(grep ': Frames: ' "$WORK/game.out" | tail -1)
-  echo frames >&"$typing"
-  ASKED=$((ASKED + 1))
-}
-played() { sed -n 's/.*: Frames: \([0-9]*\) played.*/\1/p' <<< "$1"; }
-# plays: two answers in a row, neither held, more frames played at the second.
-plays() {
-  next_answer && [[ "$EARLIER" == *Frames* && "$EARLIER" != *held* && "$ANSWER" != *held* ]] &&
-    [ "$(played "$ANSWER")" -gt "$(played "$EARLIER")" ]
-}
-# holds: two answers in a row, both held, no frame played between them.
-holds() {
-  next_answer && [[ "$EARLIER" == *held* && "$ANSWER" == *held* ]] && [ "$(played "$ANSWER")" -eq "$(played "$EARLIER")" ]
-}
-# click_in WINDOW: a click in the window's bottom right corner, where neither
-# the control panel nor the tribe's HUD has a control. (xdotool's own geometry
-# counts a framed window's title bar twice.)
-click_in() {
-  local x y width height
-  read -r x y width height < <(xwininfo -id "$1" |
-    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
-      END { print x, y, w, h }')
-  xdotool mousemove $((x + width - 6)) $((y + height - 4)) click 1
-}
+FRAMES_OUT="$WORK/game.out" FRAMES_TYPING=$typing  # for ask_frames, plays and holds
 # clicked_active WINDOW: true once the window is the active one, clicked in
 # while it is not (a window the manager has yet to move may miss a click).
 clicked_active() { active_is "$1" || { click_in "$1"; false; }; }

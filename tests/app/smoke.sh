@@ -194,33 +194,8 @@ bare_display() {
   game=$(xdotool search --all --pid "$GAME" --name '^QuorvelGL$' | head -1)
   debug=$(xdotool search --all --pid "$GAME" --name '^Debug Window$' | head -1)
   [ -n "$game" ] && [ -n "$debug" ] || { echo "bare display: the game window or the debug window is missing"; return 1; }
-  # asked: types "frames" once the last one was answered; ANSWER and EARLIER
-  # are the last two answers.
-  local questions=0 EARLIER="" ANSWER=""
-  asked() {
-    [ "$(grep -c ': Frames: ' "$WORK/bare.out")" -ge "$questions" ] || return 1
-    EARLIER=$ANSWER
-    ANSWER=$(grep ': Frames: ' "$WORK/bare.out" | tail -1)
-    echo frames >&"$typing"
-    questions=$((questions + 1))
-  }
-  played() { sed -n 's/.*: Frames: \([0-9]*\) played.*/\1/p' <<< "$1"; }
-  # plays: two answers in a row, neither held nor paused, more frames played at the second.
-  plays() {
-    asked && [[ "$EARLIER" == *Frames* && "$EARLIER$ANSWER" != *held* && "$EARLIER$ANSWER" != *paused* ]] &&
-      [ "$(played "$ANSWER")" -gt "$(played "$EARLIER")" ]
-  }
-  paused() { asked && [[ "$ANSWER" == *"paused: the Pause box is ticked"* ]]; }
-  # click_in WINDOW X Y: a click that far from the window's top left (negative:
-  # from its right or bottom); true once the window has the keyboard.
-  click_in() {
-    local x y width height
-    read -r x y width height < <(xwininfo -id "$1" |
-      awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
-        END { print x, y, w, h }')
-    [ "$2" -lt 0 ] && x=$((x + width)); [ "$3" -lt 0 ] && y=$((y + height))
-    xdotool mousemove $((x + $2)) $((y + $3)) click 1
-  }
+  FRAMES_OUT="$WORK/bare.out" FRAMES_TYPING=$typing  # for ask_frames and plays
+  paused() { ask_frames && [[ "$ANSWER" == *"paused: the Pause box is ticked"* ]]; }
   has_keyboard() { [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ] || { click_in "$@"; false; }; }
   wait_for $ANSWER_S plays || { echo "bare display: the game does not play from its start ($ANSWER)"; return 1; }
   wait_for $ANSWER_S has_keyboard "$debug" 40 -16 ||

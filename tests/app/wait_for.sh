@@ -14,3 +14,40 @@ wait_for() {
     sleep 0.2
   done
 }
+
+# What the scripts ask of a running game while they wait.
+# The console's "frames" answers how many frames the game played and what
+# holds it: ask_frames types "frames" on descriptor FRAMES_TYPING once the
+# last question was answered in the file FRAMES_OUT, and keeps the last two
+# answers in EARLIER and ANSWER.
+FRAMES_ASKED=0 EARLIER="" ANSWER=""
+ask_frames() {
+  [ "$(grep -c ': Frames: ' "$FRAMES_OUT")" -ge "$FRAMES_ASKED" ] || return 1
+  EARLIER=$ANSWER
+  ANSWER=$(grep ': Frames: ' "$FRAMES_OUT" | tail -1)
+  echo frames >&"$FRAMES_TYPING"
+  FRAMES_ASKED=$((FRAMES_ASKED + 1))
+}
+played() { sed -n 's/.*: Frames: \([0-9]*\) played.*/\1/p' <<< "$1"; }
+# plays: two answers in a row, neither held nor paused, more frames played at the second.
+plays() {
+  ask_frames && [[ "$EARLIER" == *Frames* && "$EARLIER$ANSWER" != *held* && "$EARLIER$ANSWER" != *paused* ]] &&
+    [ "$(played "$ANSWER")" -gt "$(played "$EARLIER")" ]
+}
+# holds: two answers in a row, both held, no frame played between them.
+holds() {
+  ask_frames && [[ "$EARLIER" == *held* && "$ANSWER" == *held* ]] && [ "$(played "$ANSWER")" -eq "$(played "$EARLIER")" ]
+}
+# click_in WINDOW [X Y]: a click that far from the window's top left (negative:
+# from its right or bottom; by default its bottom right corner, where neither
+# the control panel nor the tribe's HUD has a control). xdotool's own geometry
+# counts a framed window's title bar twice, xwininfo's does not.
+click_in() {
+  local x y width height dx=${2:--6} dy=${3:--4}
+  read -r x y width height < <(xwininfo -id "$1" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
+      END { print x, y, w, h }')
+  [ "$dx" -lt 0 ] && x=$((x + width))
+  [ "$dy" -lt 0 ] && y=$((y + height))
+  xdotool mousemove $((x + dx)) $((y + dy)) click 1
+}
