@@ -247,9 +247,12 @@ void ReaderLoop(tInputThread t) {
     if (outcome == eRead::Bytes && t->answer == eAnswer::Waiting) {
       t->answerBytes += bytes;
     } else if (outcome == eRead::Bytes) {
+      // Copied to its size (the buffer is kept for the next read), and short
+      // reads (lines typed or trickling in) joined into one piece, so what
+      // waits takes about as much memory as it holds bytes.
       t->piecesBytes += bytes.size();
-      t->pieces.push_back(std::move(bytes));
-      bytes = std::string();
+      if (!t->pieces.empty() && t->pieces.back().size() + bytes.size() <= kChunkBytes) t->pieces.back() += bytes;
+      else t->pieces.push_back(bytes);
     } else if (outcome == eRead::End) {
       t->ended = true;
     } else if (draining && outcome != eRead::Woken) {
