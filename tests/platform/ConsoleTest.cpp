@@ -248,7 +248,8 @@ std::string GameDoes(const std::string& command) {
   }
   if (command == "pager reads") {
     char keys[16];
-    const ssize_t got = read(gTerminal, keys, sizeof keys);
+    pollfd p{gTerminal, POLLIN, 0};
+    const ssize_t got = poll(&p, 1, 20000) > 0 ? read(gTerminal, keys, sizeof keys) : 0;
     return got > 0 ? std::string(keys, (size_t)got) : "nothing";
   }
   if (command == "setsid") {  // as setsid(1) runs a job's leader: in a child of it, the job's leader gone
@@ -257,6 +258,12 @@ std::string GameDoes(const std::string& command) {
     return setsid() > 0 ? "done" : "failed";
   }
   if (command == "race") return gRaceArmed = true, "armed";
+  if (command == "raced") {  // frames until the reading thread came to its read, and the shell took the terminal
+    for (int frame = 0; frame < 2000 && gRaceArmed; ++frame)
+      if (Sys_PollStdinLine(line)) return "read " + line;
+      else Sys_WaitStdinForTest(10);
+    return gRaceArmed ? "not yet" : "yes";
+  }
   if (command == "background reads") return std::to_string(gBackgroundReads.load());
   return "unknown command " + command;
 }
@@ -264,6 +271,12 @@ std::string GameDoes(const std::string& command) {
 std::string ShellDoes(const std::string& command, pid_t game) {
   if (command == "fg game" || command == "fg shell")
     return tcsetpgrp(gTerminal, command == "fg game" ? game : getpgrp()) == 0 ? "done" : "failed";
+  if (command.rfind("holds ", 0) == 0) {  // what was typed has reached the terminal: that many bytes of lines wait
+    int waiting = 0;
+    for (int waited = 0; waited < 30000 && (ioctl(gTerminal, FIONREAD, &waiting) != 0 || waiting < std::stoi(command.substr(6))); ++waited)
+      usleep(1000);
+    return std::to_string(waiting);
+  }
   if (command == "read") {  // at its prompt, a line
     char typed[256];
     pollfd p{gTerminal, POLLIN, 0};
@@ -402,7 +415,7 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::Game, "nothing read", "nothing"}, {eWho::Shell, "read", "ls"}}},
       {"the shell takes the terminal between the look and the read; Ctrl+D",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "race", "armed"}, {eWho::Type, "frames\n"},
-        {eWho::Game, "nothing read", "nothing"}, {eWho::Shell, "read", "frames"}, {eWho::Shell, "fg game", "done"},
+        {eWho::Game, "raced", "yes"}, {eWho::Game, "nothing read", "nothing"}, {eWho::Shell, "read", "frames"}, {eWho::Shell, "fg game", "done"},
         {eWho::Type, "\x04"}, {eWho::Game, "nothing read", "nothing"}, {eWho::Type, "help\n"},
         {eWho::Game, "read 1", "help"}}},
       {"a pager in the game's own job",
@@ -413,7 +426,8 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
        {{eWho::Game, "setsid", "done"}, {eWho::Type, "echo word1xyz\n"}, {eWho::Game, "nothing read", "nothing"},
         {eWho::Shell, "read", "echo word1xyz"}, {eWho::Game, "ask", "no answer"}}},
       {"lines typed before a question run as commands after it",
-       {{eWho::Shell, "fg shell", "done"}, {eWho::Type, "mode\nhelp\n"}, {eWho::Shell, "fg game", "done"},
+       {{eWho::Shell, "fg shell", "done"}, {eWho::Type, "mode\nhelp\n"}, {eWho::Shell, "holds 10", "10"},
+        {eWho::Shell, "fg game", "done"},
         {eWho::GameLater, "ask"}, {eWho::See, "Name? "}, {eWho::Type, "saved\n"},
         {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "read 2", "mode help"}}},
       {"a question in the background, and one sent there",
