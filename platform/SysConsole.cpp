@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/SysIoThread.h"
 #include "platform/glui/DebugView.h"
@@ -149,6 +150,9 @@ struct cInput {
   std::condition_variable changed;
   tInputThread thread;  // none: the input is a file, read directly
   void (*beforeRead)() = nullptr;
+  // Every reading thread's, also those abandoned: a child forked as one ends
+  // has no such thread, and must still reach it.
+  std::vector<tInputThread> running;
 };
 cInput* MakeInput();
 cInput*& InputSlot() {
@@ -264,6 +268,7 @@ void ReaderLoop(tInputThread t) {
     in.changed.notify_all();
     if (t->ended) break;
   }
+  std::erase(in.running, t);
 }
 
 void Abandon(const tInputThread& t) {
@@ -283,6 +288,7 @@ void Classify() {
   if (own < 0) return;
   std::lock_guard<std::mutex> hold(Input().lock);
   Input().thread = std::make_shared<cInputThread>(own, isatty(own));
+  Input().running.push_back(Input().thread);
   std::thread(ReaderLoop, Input().thread).detach();
 }
 

@@ -98,6 +98,9 @@ struct cOutput {
   std::vector<std::string> notices;  // for the frame loop's thread to say
   uint64_t nextOrder = 0;
   uint32_t (*flushClock)() = nullptr;
+  // The sinks whose writers run, also those a stream no longer writes to: a
+  // child forked as one ends has no such thread, and must still reach it.
+  std::vector<tSink> writing;
 };
 // Built on first use and never destroyed: text may be written by static
 // initialisers, the flush at exit runs after static destructors began, and
@@ -249,6 +252,7 @@ void WriterLoop(tSink sink) {
       if (s.sink == sink) s.inBatch = false;
     out.changed.notify_all();
   }
+  std::erase(out.writing, sink);
 }
 
 // Decides, once per descriptor, how it is written: through the other
@@ -351,6 +355,7 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
       Bound(s);
       if (!sink.writerStarted) {
         sink.writerStarted = true;
+        out.writing.push_back(s.sink);
         std::thread(WriterLoop, s.sink).detach();
       }
       out.changed.notify_all();
