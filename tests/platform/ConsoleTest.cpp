@@ -59,12 +59,12 @@ struct cPipedInput {
 // Frames' polling: each frame takes lines until the poll comes up empty. Stops
 // once `want` lines came or after `frames` frames; between frames it waits for
 // the reader to have more (a writer that is behind), or the input's end.
-std::vector<std::string> PollFrames(size_t want, int frames) {
+std::vector<std::string> PollFrames(size_t want, int frames, unsigned waitMs = 60000) {
   std::vector<std::string> lines;
   std::string line;
   for (int frame = 0; frame < frames && lines.size() < want; ++frame) {
     while (Sys_PollStdinLine(line)) lines.push_back(line);
-    if (lines.size() < want) Sys_WaitStdinForTest(60000);
+    if (lines.size() < want && frame + 1 < frames) Sys_WaitStdinForTest(waitMs);
   }
   return lines;
 }
@@ -214,27 +214,25 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
+// What waits on the terminal (a line, or a pager's keys), without its line
+// end; "nothing" by the deadline.
+std::string ReadTerminal() {
+  char typed[256];
+  pollfd p{gTerminal, POLLIN, 0};
+  const ssize_t got = poll(&p, 1, 20000) > 0 ? read(gTerminal, typed, sizeof typed) : 0;
+  return got > 0 ? std::string(typed, (size_t)got - (typed[got - 1] == '\n')) : "nothing";
+}
+
 std::string GameDoes(const std::string& command) {
   std::string line;
   std::vector<std::string> lines;
   termios modes {};
   tcgetattr(gTerminal, &modes);
-  if (command == "nothing read") {  // frames, a wait such as a frame loop's, frames
-    for (int round = 0; round < 2; ++round) {
-      for (int frame = 0; frame < 20; ++frame)
-        while (Sys_PollStdinLine(line)) lines.push_back(line);
-      if (round == 0) Sys_WaitStdinForTest(200);
-    }
+  if (command == "nothing read") {  // a frame, a wait such as a frame loop's, a frame
+    lines = PollFrames(1, 2, 200);
     return lines.empty() ? "nothing" : Joined(lines);
   }
-  if (command.rfind("read ", 0) == 0) {
-    const size_t want = std::stoul(command.substr(5));
-    for (int frame = 0; frame < 300 && lines.size() < want; ++frame) {
-      while (Sys_PollStdinLine(line)) lines.push_back(line);
-      if (lines.size() < want) Sys_WaitStdinForTest(100);
-    }
-    return Joined(lines);
-  }
+  if (command.rfind("read ", 0) == 0) return Joined(PollFrames(std::stoul(command.substr(5)), 300, 100));
   if (command == "ask") return Sys_AskOnTerminal("Name? ", line) ? "answer " + line : "no answer";
   if (command.rfind("print ", 0) == 0) {
     const std::string text = command.substr(6) + "\n";
@@ -246,12 +244,7 @@ std::string GameDoes(const std::string& command) {
     modes.c_cc[VMIN] = modes.c_cc[VTIME] = 0;
     return tcsetattr(gTerminal, TCSANOW, &modes) == 0 ? "done" : "failed";
   }
-  if (command == "pager reads") {
-    char keys[16];
-    pollfd p{gTerminal, POLLIN, 0};
-    const ssize_t got = poll(&p, 1, 20000) > 0 ? read(gTerminal, keys, sizeof keys) : 0;
-    return got > 0 ? std::string(keys, (size_t)got) : "nothing";
-  }
+  if (command == "pager reads") return ReadTerminal();
   if (command == "setsid") {  // as setsid(1) runs a job's leader: in a child of it, the job's leader gone
     if (fork() != 0) _exit(0);
     alarm(120);  // out of the shell's reach: a game stuck in a failing row ends itself
@@ -277,12 +270,7 @@ std::string ShellDoes(const std::string& command, pid_t game) {
       usleep(1000);
     return std::to_string(waiting);
   }
-  if (command == "read") {  // at its prompt, a line
-    char typed[256];
-    pollfd p{gTerminal, POLLIN, 0};
-    const ssize_t got = poll(&p, 1, 20000) > 0 ? read(gTerminal, typed, sizeof typed) : 0;
-    return got > 0 ? std::string(typed, (size_t)got - (typed[got - 1] == '\n')) : "nothing";
-  }
+  if (command == "read") return ReadTerminal();  // at its prompt, a line
   return "unknown command " + command;
 }
 
