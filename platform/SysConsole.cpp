@@ -161,39 +161,16 @@ cInput*& InputSlot() {
 }
 cInput& Input() { return *InputSlot(); }
 
-// A child forked while the reading thread held the lock would find it held
-// forever, and the condition would count waiters that are not there: the
-// child gets fresh ones and, having no reading thread, looks at its input
-// afresh. They are made before the fork, in the parent: a child forked from
-// another thread must not allocate (an allocator lock held at the fork stays
-// held in the child).
-cInput* gChildInput = nullptr;  // from the prepare handler to the child's
-
-void BeforeFork() {
+// The child of a fork has no reading thread: it looks at its input afresh.
+cInput* InputForChild(const cInput& parent) {
   cInput* child = new cInput;
-  Input().lock.lock();
-  child->beforeRead = Input().beforeRead;
-  gChildInput = child;
+  child->beforeRead = parent.beforeRead;
+  return child;
 }
-
-void AfterForkInParent() {
-  const cInput* unused = gChildInput;  // taken under the lock: another thread's fork may follow at once
-  gChildInput = nullptr;
-  Input().lock.unlock();
-  delete unused;
-}
-
-cInput* volatile gParentInput = nullptr;  // never used again in the child, but kept: its exit must not count it as lost
-
-void AfterForkInChild() {
-  gParentInput = InputSlot();
-  InputSlot() = gChildInput;
-  gChildInput = nullptr;
-  gReader.classified = false;
-}
+void LookAtInputAfresh() { gReader.classified = false; }
 
 cInput* MakeInput() {
-  pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild);
+  cForkHandlers<cInput, InputSlot, InputForChild, LookAtInputAfresh>::Install();
   return new cInput;
 }
 

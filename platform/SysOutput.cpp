@@ -112,44 +112,20 @@ cOutput*& OutputSlot() {
 }
 cOutput& Output() { return *OutputSlot(); }
 
-// A child forked while a writer held the lock would find it held forever, and
-// the condition would count waiters that are not there: the child gets fresh
-// ones, and streams looked at afresh (it has no writer threads; what the
-// parent's queues hold is the parent's to write). The child's state is built
-// before the fork, in the parent: a child forked from another thread (a
-// library spawning a helper) must not allocate, as an allocator lock another
-// thread held at the fork stays held in the child.
-cOutput* gChildOutput = nullptr;  // from the prepare handler to the child's
-
-void BeforeFork() {
-  cOutput& parent = Output();
+// The child of a fork has no writer threads, and what the parent's queues
+// hold is the parent's to write: it looks at its streams afresh.
+cOutput* OutputForChild(const cOutput& parent) {
   cOutput* child = new cOutput;
-  parent.lock.lock();
   for (int i = 0; i < 2; ++i) {
     const cOutStream& s = parent.streams[i];
     child->streams[i] = cOutStream(s.name, s.inherited, s.maxWaitingBytes);
   }
   child->flushClock = parent.flushClock;
-  gChildOutput = child;
-}
-
-void AfterForkInParent() {
-  const cOutput* unused = gChildOutput;  // taken under the lock: another thread's fork may follow at once
-  gChildOutput = nullptr;
-  Output().lock.unlock();
-  delete unused;
-}
-
-const cOutput* volatile gParentOutput = nullptr;  // never used again in the child, but kept: its exit must not count it as lost
-
-void AfterForkInChild() {
-  gParentOutput = OutputSlot();
-  OutputSlot() = gChildOutput;
-  gChildOutput = nullptr;
+  return child;
 }
 
 cOutput* MakeOutput() {
-  pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild);
+  cForkHandlers<cOutput, OutputSlot, OutputForChild>::Install();
   return new cOutput;
 }
 
