@@ -36,6 +36,8 @@ file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(qv_test_support STATIC ${QV_TEST_SUPPORT})
 target_link_libraries(qv_test_support PUBLIC qv_platform GTest::gtest)
 target_include_directories(qv_test_support PUBLIC ${CMAKE_SOURCE_DIR})
+# Every test file includes GoogleTest: its headers are compiled once, here, for all.
+target_precompile_headers(qv_test_support PRIVATE <gtest/gtest.h> <string> <vector>)
 
 file(GLOB_RECURSE QV_TEST_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
 set(QV_TEST_DIRS)
@@ -54,6 +56,7 @@ foreach(d ${QV_TEST_DIRS})
   string(REPLACE "/" "_" name "tests_${rel}")
   file(GLOB files CONFIGURE_DEPENDS ${d}/*.cpp)
   add_executable(${name} ${files})
+  target_precompile_headers(${name} REUSE_FROM qv_test_support)
   # A folder's tests link only what their subject needs (see the table below).
   set(libs quorvel_core)
   if(DEFINED QV_TEST_LIBS_${label})

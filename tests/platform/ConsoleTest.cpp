@@ -489,8 +489,9 @@ TEST(Console, AFrameTakesAMegabyteOfInputAndThePipesReaderReadsNoFurtherAhead) {
 TEST(Console, AChildForkedWhileTheReaderWaitsReadsTheRestOfItsInput) {
   cMessageCapture boxes;
   cPipedInput input;
-  std::thread writer([&input] {
-    input.Write(std::string(2 * kSysConsoleBytesPerFrame, 'a') + "\nhelp\n");
+  const std::string bytes = kLongLine.substr(0, 2 * kSysConsoleBytesPerFrame) + "\nhelp\n";
+  std::thread writer([&input, &bytes] {
+    input.Write(bytes);
     input.CloseWriter();
   });
   ASSERT_TRUE(Sys_WaitStdinForTest(60000, kSysConsoleBytesPerFrame));
