@@ -567,41 +567,53 @@ TEST(Console, AFrameTakesABoundedNumberOfLinesAndTheRestWaitUnread) {
 // is /dev/null before anything else opens, and what opens next is not read.
 // Also mended: a reader of standard output that quit (`quorvel | head`) ended
 // the game with SIGPIPE; the streams are opened with it ignored.
+// Each row runs in a child of one thread, as the game is when it opens its
+// streams: another thread here (a sanitizer's start of a thread opens and
+// closes a pipe) could take a closed descriptor in between.
 TEST(Console, ClosedStandardStreamsAreOpenedOnDevNullAndNothingForeignIsRead) {
   struct stat null {};
   ASSERT_EQ(stat("/dev/null", &null), 0);
+  struct cSeen {
+    bool pipeSignalIgnored, piped, read;
+    int waiting;
+    struct stat streams[3];
+  };
   const std::vector<int> rows[] = {{0}, {1}, {2}, {0, 1, 2}};
   for (const std::vector<int>& closed : rows) {
     SCOPED_TRACE(::testing::PrintToString(closed));
-    int saved[3];
-    for (int fd = 0; fd < 3; ++fd) saved[fd] = fcntl(fd, F_DUPFD_CLOEXEC, 10);
-    for (int fd : closed) close(fd);
-    void (*pipeSignal)(int) = signal(SIGPIPE, SIG_DFL);
-    Sys_OpenStandardStreams();
-    const bool pipeSignalIgnored = signal(SIGPIPE, pipeSignal) == SIG_IGN;
-    int foreign[2];
-    const bool piped = pipe(foreign) == 0 && write(foreign[1], "help\n", 5) == 5;
-    Sys_SetStdinForTest(-1);
-    std::string line;
-    bool read = false;
-    for (int frame = 0; frame < 3; ++frame) read = Sys_PollStdinLine(line) || read;
-    int waiting = 0;
-    ioctl(foreign[0], FIONREAD, &waiting);
-    struct stat streams[3] {};
-    for (int fd = 0; fd < 3; ++fd) fstat(fd, &streams[fd]);
-    for (int fd = 0; fd < 3; ++fd) dup2(saved[fd], fd), close(saved[fd]);
-    Sys_SetStdinForTest(-1);
-    Sys_OpenStandardStreams();  // the output looks at the restored streams again
-    signal(SIGPIPE, pipeSignal);
-    EXPECT_TRUE(pipeSignalIgnored);
-    ASSERT_TRUE(piped);
-    close(foreign[0]);
-    close(foreign[1]);
-    EXPECT_FALSE(read);
-    EXPECT_EQ(waiting, 5);
+    int result[2];
+    ASSERT_EQ(pipe2(result, O_CLOEXEC), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      cSeen seen {};
+      for (int fd : closed) close(fd);
+      signal(SIGPIPE, SIG_DFL);
+      Sys_OpenStandardStreams();
+      seen.pipeSignalIgnored = signal(SIGPIPE, SIG_IGN) == SIG_IGN;
+      int foreign[2];
+      seen.piped = pipe(foreign) == 0 && write(foreign[1], "help\n", 5) == 5;
+      Sys_SetStdinForTest(-1);
+      std::string line;
+      for (int frame = 0; frame < 3; ++frame) seen.read = Sys_PollStdinLine(line) || seen.read;
+      ioctl(foreign[0], FIONREAD, &seen.waiting);
+      for (int fd = 0; fd < 3; ++fd) fstat(fd, &seen.streams[fd]);
+      _exit(write(result[1], &seen, sizeof seen) == (ssize_t)sizeof seen ? 0 : 1);
+    }
+    close(result[1]);
+    cSeen seen {};
+    const bool told = read(result[0], &seen, sizeof seen) == (ssize_t)sizeof seen;
+    close(result[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(told && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(seen.pipeSignalIgnored);
+    ASSERT_TRUE(seen.piped);
+    EXPECT_FALSE(seen.read);
+    EXPECT_EQ(seen.waiting, 5);
     for (int fd : closed) {
-      EXPECT_TRUE(S_ISCHR(streams[fd].st_mode)) << fd;
-      EXPECT_EQ(streams[fd].st_rdev, null.st_rdev) << fd;
+      EXPECT_TRUE(S_ISCHR(seen.streams[fd].st_mode)) << fd;
+      EXPECT_EQ(seen.streams[fd].st_rdev, null.st_rdev) << fd;
     }
   }
 }
