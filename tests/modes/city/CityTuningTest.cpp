@@ -497,8 +497,9 @@ class CityTuningTrialTest : public cCityWorldTest {
                 })) << where << ": every citizen has left the city";
   }
   template <class tSet>
-  void TryEveryKeyOf(tSet& set, const std::vector<sTuningKey>& keys, const std::vector<std::string>& boundByAnother = {}) {
-    TryEveryKeyAtEveryText(keys, [this] { TearDown(), SetUp(); },
+  void TryEveryKeyOf(tSet& set, const std::vector<sTuningKey>& keys, const std::vector<sTuningLaw>& laws,
+                     const std::vector<std::string>& boundByAnother = {}) {
+    TryEveryKeyAtEveryText(keys, laws, [this] { TearDown(), SetUp(); },
                            [&](const sTuningKey& key, const std::string& text, const std::string& where) {
                              ApplyTrialText(set, key, text), Enter(), Play(where);
                              return set.Held(key.name);
@@ -508,14 +509,24 @@ class CityTuningTrialTest : public cCityWorldTest {
 
 TEST_F(CityTuningTrialTest, EveryGeneralKeyFoundsAndPlaysAtEveryTrialText) {
   // Each tribe's share of what all tribes may have together bounds these.
+  // Periods are seconds of at most a day; a bundle holds something; a motive is a percent.
   TryEveryKeyOf(GetCityGameTuning(), cCityGameTuning::Keys(),
+                {{"Goal", 1}, {"Chance", 0}, {"Fraction", 0, 1}, {"Radius", 0}, {"Distance", 0},
+                 {"Duration", 0, kTuningDaySeconds}, {"Time", 0, kTuningDaySeconds}, {"Frequency", 0, kTuningDaySeconds},
+                 {"Birth And Death Rate", 0, kTuningDaySeconds}, {"Decay Rate", 0, kTuningDaySeconds}, {"Cost", 0},
+                 {"Wealth", 0}, {"Money", 0}, {"Value", 0}, {"Reward", 0}, {"Upgrade", 0}, {"Speed", 0},
+                 {"Initial", 0}, {"Population", 0}, {"Capacity", 0}, {"Supplies", 0}, {"Raiders", 0}, {"Recruiters", 0},
+                 {"Bundle Amount", 1e-6}, {"Bar Range", 1e-6}, {"Angle", -360, 360}, {"Motive", 0, 100}},
                 {"Initial Tribe Creatures", "Tribe Initial Food", "Max Tribe Population"});
 }
 TEST_F(CityTuningTrialTest, EveryMotiveKeyFoundsAndPlaysAtEveryTrialText) {
-  TryEveryKeyOf(GetCityGameMotiveTuning(), cCityGameMotiveTuning::Keys());
+  TryEveryKeyOf(GetCityGameMotiveTuning(), cCityGameMotiveTuning::Keys(),
+                {{"Motive", 0, 100}, {"Starting", 0, 100}, {"Get Up", 0, 100}});
 }
 TEST_F(CityTuningTrialTest, EveryBuildingKeyFoundsAndPlaysAtEveryTrialText) {
-  TryEveryKeyOf(GetCityGameBuildingTuning(), cCityGameBuildingTuning::Keys());
+  TryEveryKeyOf(GetCityGameBuildingTuning(), cCityGameBuildingTuning::Keys(),
+                {{"Cost", 0}, {"Capacity", 0}, {"Rooms", 0}, {"Bundles", 0}, {"Stay", 0, kTuningDaySeconds},
+                 {"Time", 0, kTuningDaySeconds}, {"Cutoff", 0, 100}, {"Randomness", 0, 1}});
 }
 
 }  // namespace

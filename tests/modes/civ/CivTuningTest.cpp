@@ -223,7 +223,12 @@ struct CivTuningTrialTest : CivWorldFixture {
 TEST_F(CivTuningTrialTest, EveryKeyFoundsAndPlaysAtEveryTrialText) {
   // The human is one of the players; each maximum is at least its minimum.
   const std::vector<std::string> boundByAnother = {"HumanPlayerId", "InitNumBuildingsPlayerMax", "InitNumBuildingsNPCMax"};
-  TryEveryKeyAtEveryText(CivTuningKeys(), [] {}, [&](const sTuningKey& key, const std::string& text, const std::string& where) {
+  // A chance is a percent, a period at most a day; the human is a player.
+  const std::vector<sTuningLaw> laws = {{"Chance", 0, 100},     {"PercentBuildings", 0, 100}, {"EventsSeconds", 0, kTuningDaySeconds},
+                                        {"DecaySec", 0, kTuningDaySeconds}, {"Speed", 0}, {"Slope", 0},
+                                        {"NumPlayers", 1},      {"NumBuildings", 0},  {"NumCities", 0},
+                                        {"Wealth", 0},          {"CostMultiplier", 0}, {"Desired", 0}};
+  TryEveryKeyAtEveryText(CivTuningKeys(), laws, [] {}, [&](const sTuningKey& key, const std::string& text, const std::string& where) {
     dir.Write("CivGameMode.ini", Writing(key, text));
     double held = std::nan("");  // the key as the file's reader gives it, which holds the ranges
     const tCivIniReader read = [&, file = CivIniFileReader(dir.File("CivGameMode.ini"))](const char* section, const char* name) {

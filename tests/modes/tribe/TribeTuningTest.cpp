@@ -56,8 +56,8 @@ class TribeTuningTrialTest : public cTribeWorldTest {
     EXPECT_TRUE(Members().empty() || near > 0) << where << ": every member has left the tribe";
   }
   template <class tSet>
-  void TryEveryKeyOf(tSet& set, const std::vector<sTuningKey>& keys) {
-    TryEveryKeyAtEveryText(keys, [this] { TearDown(), GetSharedTuningData().Reload(), SetUp(); },
+  void TryEveryKeyOf(tSet& set, const std::vector<sTuningKey>& keys, const std::vector<sTuningLaw>& laws) {
+    TryEveryKeyAtEveryText(keys, laws, [this] { TearDown(), GetSharedTuningData().Reload(), SetUp(); },
                            [&](const sTuningKey& key, const std::string& text, const std::string& where) {
                              Found(set, key, text), Play(where);
                              return set.Held(key.name);
@@ -66,10 +66,16 @@ class TribeTuningTrialTest : public cTribeWorldTest {
 };
 
 TEST_F(TribeTuningTrialTest, EveryTribeKeyFoundsAndPlaysAtEveryTrialText) {
-  TryEveryKeyOf(GetTribeTuningData(), cTribeTuningData::Keys());
+  // The rates are periods in ms; the levels are a motive's percent.
+  TryEveryKeyOf(GetTribeTuningData(), cTribeTuningData::Keys(),
+                {{"interval", 1}, {"rate", 1}, {"duration", 0}, {"cost", 0}, {"goal", 1}, {"PopulationStart", 0},
+                 {"level", 0, 100}, {"speed", 0}, {"food", 0}, {"value", 0}});
 }
 TEST_F(TribeTuningTrialTest, EverySharedKeyFoundsAndPlaysAtEveryTrialText) {
-  TryEveryKeyOf(GetSharedTuningData(), cSharedTuningData::Keys());
+  // A scale of 0 would draw nothing; a window is at least a pixel; a clump at least a plant.
+  TryEveryKeyOf(GetSharedTuningData(), cSharedTuningData::Keys(),
+                {{"scale", 1e-6}, {"windowstart", 1}, {"uibar", 0}, {"radius", 0}, {"increment", 0}, {"visibility", 0},
+                 {"NumberOfPlants", 0}, {"ClumpSize", 1}, {"GrowthRate", 0}});
 }
 
 }  // namespace

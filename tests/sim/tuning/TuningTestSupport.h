@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -127,6 +128,23 @@ inline void ApplyTrialText(cTuningData& set, const sTuningKey& key, const std::s
   set.ApplyConstants();
 }
 
+// What every key of a kind holds whatever its row in the table under test
+// says, found by a word in its name (without case): a price is not below 0, a
+// goal is at least 1. The trials take each range from the table itself, so a
+// wrong range there fails only here.
+struct sTuningLaw {
+  const char* word;
+  double least;
+  double most = HUGE_VAL;
+};
+inline bool Governs(const sTuningLaw& law, const sTuningKey& key) {
+  auto folded = [](std::string s) {
+    for (char& c : s) c = (char)std::tolower((unsigned char)c);
+    return s;
+  };
+  return folded(key.name).find(folded(law.word)) != std::string::npos;
+}
+
 // Every key at every trial text: `refound()` readies a fresh fixture and
 // `run(key, text, where)` founds and plays the mode and returns what the mode
 // holds for the key, in the file's unit. A text that does not stand is then
@@ -134,15 +152,19 @@ inline void ApplyTrialText(cTuningData& set, const sTuningKey& key, const std::s
 // holds; one that stands is named in none. At an end of the range, and just
 // outside it, the mode holds that end. A key another bounds (a maximum by its
 // minimum) may be named once, and hold another value, at its end; just
-// outside, it holds what it holds at the end.
+// outside, it holds what it holds at the end. Whatever it is written, it holds
+// what each law that governs it allows, and each law governs some key.
 // Afterwards the window goes and every key may be named again, so no later
 // test, in any order, finds a line of these.
 template <class tRefound, class tRun>
-void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refound, tRun run,
-                            const std::vector<std::string>& boundByAnother = {}) {
+void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, const std::vector<sTuningLaw>& laws, tRefound refound,
+                            tRun run, const std::vector<std::string>& boundByAnother = {}) {
   struct sForget {
     ~sForget() { DestroyDebugWindowForTest(), ForgetBoundedCountNoticesForTest(); }
   } forget;
+  for (const sTuningLaw& law : laws)
+    EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [&](const sTuningKey& key) { return Governs(law, key); }))
+        << "no key of the set has \"" << law.word << "\" in its name";
   for (const sTuningKey& key : keys) {
     const std::vector<std::string> texts = TuningTrialTexts(key);
     const bool another = std::count(boundByAnother.begin(), boundByAnother.end(), key.name) > 0;
@@ -168,6 +190,11 @@ void TryEveryKeyAtEveryText(const std::vector<sTuningKey>& keys, tRefound refoun
         const double namedHeld = HeldAsNamed(what);
         EXPECT_NEAR(namedHeld, held, 1e-5 * std::max(1.0, std::fabs(held))) << where << ": named \"" << what << "\"";
       }
+      for (const sTuningLaw& law : laws)
+        if (Governs(law, key)) {
+          EXPECT_TRUE(held >= law.least && held <= law.most)
+              << where << ": holds " << held << ", outside [" << law.least << ", " << law.most << "] for a \"" << law.word << "\"";
+        }
       if (StandsAsWritten(key, text)) {
         EXPECT_LE(named, another ? 1 : 0) << where;
       } else {
