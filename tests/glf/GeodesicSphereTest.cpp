@@ -17,7 +17,7 @@ TEST(GeodesicSphere, IsAClosedOutwardMeshOnTheSphereThatFallsShortAsItSays) {
     const cIndexedMesh mesh = BuildGeodesicSphere(2.0f, frequency);
     EXPECT_EQ(mesh.indices.size() / 3, 20u * frequency * frequency);
     EXPECT_EQ(mesh.positions.size() / 3, 10u * frequency * frequency + 2) << "every point once";
-    auto point = [&mesh](const std::vector<float>& of, size_t v) { return Vector3{of[v], of[v + 1], of[v + 2]}; };
+    auto point = [](const std::vector<float>& of, size_t v) { return Vector3{of[v], of[v + 1], of[v + 2]}; };
     for (size_t v = 0; v < mesh.positions.size(); v += 3) {
       EXPECT_NEAR(Vector3Length(point(mesh.positions, v)), 2.0f, 1e-5f);
       EXPECT_NEAR(Vector3Length(Vector3Sub(Vector3Scale(point(mesh.normals, v), 2.0f), point(mesh.positions, v))), 0.0f,
