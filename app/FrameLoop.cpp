@@ -32,7 +32,6 @@ static bool gFirstFrame = true;
 static uint32_t gLastFrameTime = 0;
 static bool gHadKeyboard = false;
 static uint32_t gFramesPlayed = 0;
-static bool gHeld = false;  // the last frame was skipped: another window is active under the automatic pause
 static uint32_t gLastFrameHolds = 0;  // what held the last frame (kHeldBy... and kPausedByPlayer bits)
 
 // A key let go while another window has the keyboard never reaches the game,
@@ -146,12 +145,13 @@ bool AdvanceFrame() {
     gFirstFrame = false;
   }
   ReleaseKeysWhenTheKeyboardLeaves();
-  gHeld = gAutoPause && !gHadKeyboard;
-  // The pointer pause and the player's stop the game clock (gPaused) but let
-  // the frame run on: the camera still moves.
-  gLastFrameHolds = (gHeld ? kHeldByAnotherWindow : 0u) | (gAutoPause && !gMouseInWindow ? kHeldByPointer : 0u) |
+  // Another window active skips the whole frame; the pointer pause and the
+  // player's stop the game clock (gPaused) but let the frame run on: the
+  // camera still moves.
+  const bool skipped = gAutoPause && !gHadKeyboard;
+  gLastFrameHolds = (skipped ? kHeldByAnotherWindow : 0u) | (gAutoPause && !gMouseInWindow ? kHeldByPointer : 0u) |
                     (gUserPause ? kPausedByPlayer : 0u);
-  if (gHeld) {
+  if (skipped) {
     gLastFrameTime = Sys_Milliseconds();
     Sys_SleepMs(10);  // a skipped frame must not spin a core
     return false;

@@ -28,10 +28,13 @@ struct cSilentMessages : cISysMessageSink {
   SysAnswer OnMessageBox(const std::string&, const std::string&, SysBox) override { return SysAnswer::Ok; }
 };
 
-// A file in memory holding the line, its end and "help".
+// The line, its end and "help".
+std::string InputText(int64_t lineBytes) { return std::string((size_t)lineBytes, 'a') + "\nhelp\n"; }
+
+// A file in memory holding them.
 int InputFile(int64_t lineBytes) {
   const int fd = memfd_create("console-bench", 0);
-  const std::string input = std::string((size_t)lineBytes, 'a') + "\nhelp\n";
+  const std::string input = InputText(lineBytes);
   if (fd < 0 || write(fd, input.data(), input.size()) != (ssize_t)input.size()) return -1;
   return fd;
 }
@@ -83,27 +86,26 @@ enum class eConsoleSource { File, Pipe };
 
 void BM_ConsoleInputAtSixtyFrames(benchmark::State& state, eConsoleSource source) {
   cSilentMessages silent;
-  const std::string input = std::string((size_t)state.range(0), 'a') + "\nhelp\n";
+  const std::string input = InputText(state.range(0));
+  const int file = source == eConsoleSource::File ? InputFile(state.range(0)) : -1;
+  if (source == eConsoleSource::File && file < 0) return state.SkipWithError("no input file");
   std::string line;
   int64_t frames = 0;
   for (auto _ : state) {
     state.PauseTiming();
     int ends[2] = {-1, -1};
-    std::thread writer;
-    if (source == eConsoleSource::File) {
-      ends[0] = memfd_create("console-bench", 0);
-      if (ends[0] < 0 || write(ends[0], input.data(), input.size()) != (ssize_t)input.size()) {
-        state.SkipWithError("no input file");
-        break;
-      }
-      lseek(ends[0], 0, SEEK_SET);
-    } else if (pipe(ends) != 0) {
+    if (file >= 0) {
+      lseek(file, 0, SEEK_SET);
+      Sys_SetStdinForTest(file);
+    } else if (pipe(ends) == 0) {
+      Sys_SetStdinForTest(ends[0]);
+    } else {
       state.SkipWithError("no pipe");
       break;
     }
-    Sys_SetStdinForTest(ends[0]);
     state.ResumeTiming();
-    if (source == eConsoleSource::Pipe)
+    std::thread writer;
+    if (file < 0)
       writer = std::thread([&input, to = ends[1]] {
         for (size_t done = 0; done < input.size();) {
           const ssize_t wrote = write(to, input.data() + done, input.size() - done);
@@ -122,6 +124,7 @@ void BM_ConsoleInputAtSixtyFrames(benchmark::State& state, eConsoleSource source
       if (fd >= 0) close(fd);
     state.ResumeTiming();
   }
+  if (file >= 0) close(file);
   state.SetBytesProcessed(state.iterations() * (int64_t)input.size());
   state.counters["frames"] = benchmark::Counter((double)frames, benchmark::Counter::kAvgIterations);
 }

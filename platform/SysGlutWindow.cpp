@@ -75,23 +75,32 @@ Bool ReadClientMessage(Display* display, XEvent* event, xEvent* wire) {
 }
 }  // namespace
 
-void Sys_KeepWindowOpen(int glutWindow, bool open) {
-  if (glutWindow <= 0) return;
+// freeglut gives no window's X id; its context is made current on the window
+// itself, so the current drawable is that window.
+Window GlutXWindow(int glutWindow, Display** glutDisplay) {
+  if (glutWindow <= 0) return 0;
   const int previous = glutGetWindow();
   glutSetWindow(glutWindow);
   Display* display = nullptr;
   Window window = 0;
-  if (CurrentGlutWindow(display, window)) {
-    cKeptOpen& kept = KeptOpen();
-    if (!kept.readClientMessage) {  // one connection: freeglut's, the same for every window
-      kept.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-      kept.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-      kept.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
-    }
-    std::erase(kept.windows, window);
-    if (open) kept.windows.push_back(window);
-  }
+  CurrentGlutWindow(display, window);
   if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
+  if (glutDisplay) *glutDisplay = display;
+  return window;
+}
+
+void Sys_KeepWindowOpen(int glutWindow, bool open) {
+  Display* display = nullptr;
+  const Window window = GlutXWindow(glutWindow, &display);
+  if (!window || !display) return;
+  cKeptOpen& kept = KeptOpen();
+  if (!kept.readClientMessage) {  // one connection: freeglut's, the same for every window
+    kept.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    kept.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    kept.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
+  }
+  std::erase(kept.windows, window);
+  if (open) kept.windows.push_back(window);
 }
 
 int Sys_CreateGlutWindow(const char* title) {
@@ -108,20 +117,16 @@ int Sys_CreateGlutWindow(const char* title) {
 }
 
 bool Sys_WindowSelectsXInput2ForTest(int glutWindow) {
-  if (glutWindow <= 0) return false;
-  const int previous = glutGetWindow();
-  glutSetWindow(glutWindow);
   Display* display = nullptr;
-  Window window = 0;
+  const Window window = GlutXWindow(glutWindow, &display);
   bool selects = false;
-  if (CurrentGlutWindow(display, window)) {
+  if (window && display) {
     int count = 0;
     XIEventMask* masks = XIGetSelectedEvents(display, window, &count);
     for (int i = 0; i < count && masks; ++i)
       for (int byte = 0; byte < masks[i].mask_len; ++byte) selects = selects || masks[i].mask[byte] != 0;
     if (masks) XFree(masks);
   }
-  if (previous > 0) glutSetWindow(previous);
   return selects;
 }
 
@@ -130,19 +135,16 @@ namespace {
 // a window manager would, and has freeglut read and handle it.
 void DeliverToGlutWindow(int glutWindow, XEvent& event, long mask) {
   Display* sender = X11QueryDisplay();
-  if (!sender || glutWindow <= 0) return;
-  const int previous = glutGetWindow();
-  glutSetWindow(glutWindow);
   Display* glut = nullptr;
-  Window window = 0;
-  if (CurrentGlutWindow(glut, window)) {
-    event.xany.window = window;
-    XSendEvent(sender, window, False, mask, &event);
-    XSync(sender, False);
-    XSync(glut, False);  // what the server sent before its answer is in freeglut's queue now
-    glutMainLoopEvent();
-  }
-  if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
+  const Window window = GlutXWindow(glutWindow, &glut);
+  if (!sender || !window || !glut) return;
+  const int previous = glutGetWindow();
+  event.xany.window = window;
+  XSendEvent(sender, window, False, mask, &event);
+  XSync(sender, False);
+  XSync(glut, False);  // what the server sent before its answer is in freeglut's queue now
+  glutMainLoopEvent();
+  if (previous > 0) glutSetWindow(previous);
 }
 }  // namespace
 

@@ -11,17 +11,6 @@
 #include "platform/X11Query.h"
 
 namespace {
-// freeglut gives no window's X id; its context is made current on the window
-// itself, so the current drawable is that window.
-Window XWindowOf(int glutWindow) {
-  if (glutWindow <= 0) return 0;
-  const int previous = glutGetWindow();
-  glutSetWindow(glutWindow);
-  const Window window = (Window)glXGetCurrentDrawable();
-  if (previous > 0 && previous != glutWindow) glutSetWindow(previous);
-  return window;
-}
-
 // Without a manager the focus stays where it was put until it is put
 // elsewhere; should the window go (unmapped), X gives it back to whatever
 // window the pointer is over.
@@ -33,7 +22,7 @@ void GiveKeyboard(Display* display, Window window) {
 
 void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
   Display* display = X11QueryDisplay();
-  const Window window = XWindowOf(glutWindow), owner = XWindowOf(ownerGlutWindow);
+  const Window window = GlutXWindow(glutWindow), owner = GlutXWindow(ownerGlutWindow);
   if (!display || !window) return;
   cQuietXErrors quiet(display);
   if (owner) XSetTransientForHint(display, window, owner);
@@ -42,7 +31,7 @@ void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
 
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
   Display* display = X11QueryDisplay();
-  const Window window = XWindowOf(glutWindow), owner = XWindowOf(ownerGlutWindow);
+  const Window window = GlutXWindow(glutWindow), owner = GlutXWindow(ownerGlutWindow);
   if (!display || !window || !owner) return false;
   cQuietXErrors quiet(display);
   Window named = 0;
@@ -58,7 +47,7 @@ bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
 // manager hears of every map before this request.
 void Sys_ActivateWindow(int glutWindow) {
   Display* display = X11QueryDisplay();
-  const Window window = XWindowOf(glutWindow);
+  const Window window = GlutXWindow(glutWindow);
   if (!display || !window) return;
   if (Display* glut = glXGetCurrentDisplay()) XSync(glut, False);
   if (!Sys_DesktopCanShowDialogs()) return GiveKeyboard(display, window);
@@ -77,7 +66,7 @@ void Sys_ActivateWindow(int glutWindow) {
 // clicked. Without one, X would leave the keyboard where start-up put it (the
 // game window), so the game's own windows take it themselves.
 void Sys_TakeKeyboardOnClick(int glutWindow) {
-  const Window window = XWindowOf(glutWindow);
+  const Window window = GlutXWindow(glutWindow);
   if (!window || Sys_DesktopCanShowDialogs()) return;
   if (Display* display = X11QueryDisplay()) GiveKeyboard(display, window);
 }

@@ -7,6 +7,10 @@
 // Opened on first use in each process, never before main; null when there is no X server.
 Display* X11QueryDisplay();
 
+// A freeglut window's X id (0: none), and freeglut's own connection when asked
+// (Xlib hooks and event reads are per connection).
+Window GlutXWindow(int glutWindow, Display** glutDisplay = nullptr);
+
 // Windows of other programs may vanish while we look at them: errors during
 // our queries are expected and must not end the program (Xlib's default).
 class cQuietXErrors {
