@@ -495,24 +495,15 @@ TEST(Console, AChildForkedWhileTheReaderWaitsReadsTheRestOfItsInput) {
     input.CloseWriter();
   });
   ASSERT_TRUE(Sys_WaitStdinForTest(60000, kSysConsoleBytesPerFrame));
-  const pid_t child = fork();
-  if (child == 0) {
-    std::string line;
-    bool answered = false;
-    for (int frame = 0; frame < 2000 && !answered; ++frame) {
-      while (Sys_PollStdinLine(line)) answered = answered || line == "help";
-      if (!answered) Sys_WaitStdinForTest(10);
-    }
-    _exit(answered ? 0 : 1);
-  }
+  EXPECT_EXIT(_exit(RunBodyInChild([] {
+                const std::vector<std::string> lines = PollFrames(2, 2000, 10);  // the line's rest, and "help"
+                EXPECT_TRUE(!lines.empty() && lines.back() == "help") << "the child did not read the rest";
+              })),
+              ::testing::ExitedWithCode(0), "");
   Sys_SetStdinForTest(-1);
-  int status = -1;
-  for (int waited = 0; waited < 60000 && waitpid(child, &status, WNOHANG) == 0; ++waited) usleep(1000);
-  if (kill(child, SIGKILL) == 0) waitpid(child, nullptr, 0);
   close(input.fds[0]);  // the writer, if the child left bytes, fails instead of waiting
   input.fds[0] = -1;
   writer.join();
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child did not read the rest: status " << status;
 }
 
 // Fault mended: a flood of short commands ran ~200,000 of them in one frame
@@ -567,53 +558,34 @@ TEST(Console, AFrameTakesABoundedNumberOfLinesAndTheRestWaitUnread) {
 // is /dev/null before anything else opens, and what opens next is not read.
 // Also mended: a reader of standard output that quit (`quorvel | head`) ended
 // the game with SIGPIPE; the streams are opened with it ignored.
-// Each row runs in a child of one thread, as the game is when it opens its
-// streams: another thread here (a sanitizer's start of a thread opens and
-// closes a pipe) could take a closed descriptor in between.
+// Each row runs in a forked child, which has one thread as the game has when
+// it opens its streams: another thread here (a sanitizer's start of a thread
+// opens and closes a pipe) could take a closed descriptor in between.
 TEST(Console, ClosedStandardStreamsAreOpenedOnDevNullAndNothingForeignIsRead) {
   struct stat null {};
   ASSERT_EQ(stat("/dev/null", &null), 0);
-  struct cSeen {
-    bool pipeSignalIgnored, piped, read;
-    int waiting;
-    struct stat streams[3];
-  };
   const std::vector<int> rows[] = {{0}, {1}, {2}, {0, 1, 2}};
   for (const std::vector<int>& closed : rows) {
     SCOPED_TRACE(::testing::PrintToString(closed));
-    int result[2];
-    ASSERT_EQ(pipe2(result, O_CLOEXEC), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      cSeen seen {};
-      for (int fd : closed) close(fd);
-      signal(SIGPIPE, SIG_DFL);
-      Sys_OpenStandardStreams();
-      seen.pipeSignalIgnored = signal(SIGPIPE, SIG_IGN) == SIG_IGN;
-      int foreign[2];
-      seen.piped = pipe(foreign) == 0 && write(foreign[1], "help\n", 5) == 5;
-      Sys_SetStdinForTest(-1);
-      std::string line;
-      for (int frame = 0; frame < 3; ++frame) seen.read = Sys_PollStdinLine(line) || seen.read;
-      ioctl(foreign[0], FIONREAD, &seen.waiting);
-      for (int fd = 0; fd < 3; ++fd) fstat(fd, &seen.streams[fd]);
-      _exit(write(result[1], &seen, sizeof seen) == (ssize_t)sizeof seen ? 0 : 1);
-    }
-    close(result[1]);
-    cSeen seen {};
-    const bool told = read(result[0], &seen, sizeof seen) == (ssize_t)sizeof seen;
-    close(result[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(told && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_TRUE(seen.pipeSignalIgnored);
-    ASSERT_TRUE(seen.piped);
-    EXPECT_FALSE(seen.read);
-    EXPECT_EQ(seen.waiting, 5);
-    for (int fd : closed) {
-      EXPECT_TRUE(S_ISCHR(seen.streams[fd].st_mode)) << fd;
-      EXPECT_EQ(seen.streams[fd].st_rdev, null.st_rdev) << fd;
-    }
+    EXPECT_EXIT(_exit(RunBodyInChild([&] {
+                  for (int fd : closed) close(fd);
+                  signal(SIGPIPE, SIG_DFL);
+                  Sys_OpenStandardStreams();
+                  EXPECT_EQ(signal(SIGPIPE, SIG_IGN), SIG_IGN);
+                  int foreign[2];
+                  ASSERT_TRUE(pipe(foreign) == 0 && write(foreign[1], "help\n", 5) == 5);
+                  Sys_SetStdinForTest(-1);
+                  std::string line;
+                  for (int frame = 0; frame < 3; ++frame) EXPECT_FALSE(Sys_PollStdinLine(line));
+                  int waiting = 0;
+                  ioctl(foreign[0], FIONREAD, &waiting);
+                  EXPECT_EQ(waiting, 5);
+                  for (int fd : closed) {
+                    struct stat stream {};
+                    fstat(fd, &stream);
+                    if (!S_ISCHR(stream.st_mode) || stream.st_rdev != null.st_rdev) _exit(2);  // its report may go nowhere
+                  }
+                })),
+                ::testing::ExitedWithCode(0), "");
   }
 }
