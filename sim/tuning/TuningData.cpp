@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/Sys.h"
 #include "sim/tuning/TuningKeys.h"
@@ -12,7 +13,11 @@
 
 static const char kRedefinedMessage[] = "Tuning constant redefined with new constant type";
 
-static void ReportTypeClash() { Sys_Write(SysStream::Err, kRedefinedMessage, sizeof kRedefinedMessage - 1); }
+// A line of its own, naming the key, so the next line written does not stand on it.
+static void ReportTypeClash(const char* name) {
+  const std::string line = std::string(kRedefinedMessage) + ": " + name + "\n";
+  Sys_Write(SysStream::Err, line.data(), line.size());
+}
 
 // ---- registry -------------------------------------------------------------------
 
@@ -183,7 +188,7 @@ uTuningValue* cTuningData::FindConstant(const char* name, eTuningConstantType ty
   sTuningConstant* record = FindRecord(name);
   if (!record) return nullptr;
   if (record->type != type) {
-    ReportTypeClash();
+    ReportTypeClash(name);
     return nullptr;
   }
   return &record->value;
@@ -192,7 +197,7 @@ uTuningValue* cTuningData::FindConstant(const char* name, eTuningConstantType ty
 bool cTuningData::DefineConstant(const sTuningConstant& record) {
   if (sTuningConstant* existing = FindRecord(record.name.c_str())) {
     if (existing->type != record.type) {
-      ReportTypeClash();
+      ReportTypeClash(record.name.c_str());
       return false;
     }
     // The text too: a designer who edits a string constant expects to see the new text.
@@ -215,7 +220,7 @@ static tValue GetTyped(cTuningData& set, sTuningConstant* found, const char* nam
                        tValue defaultValue, tValue uTuningValue::*member) {
   if (found && found->type == type) return found->value.*member;
   if (found) {
-    ReportTypeClash();
+    ReportTypeClash(name);
     return defaultValue;
   }
   sTuningConstant record;
@@ -269,7 +274,7 @@ double cTuningData::Read(const sTuningKey& key) {
     return HoldTuningText(key, nullptr);  // another key's bound may cut the default
   }
   if (found->type != key.type) {
-    ReportTypeClash();
+    ReportTypeClash(key.name);
     return HoldTuningOfOtherType(key, found->type, found->type == kTuningString ? found->text : found->data);
   }
   if (HoldsItsText(*found)) return HoldTuningText(key, found->data.c_str());

@@ -15,7 +15,9 @@
 #include "tests/sim/tuning/TuningTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-static const char kClash[] = "Tuning constant redefined with new constant type";
+// A whole line naming the key. Fault mended: it had no line end, so the next
+// line written stood on it.
+static const char kClash[] = "Tuning constant redefined with new constant type: speed\n";
 
 static int CountOccurrences(const std::string& haystack, const std::string& needle) {
   int n = 0;
