@@ -22,15 +22,22 @@ bool BusStartedForDisplay() {
   Atom atom = XInternAtom(display, selection.c_str(), True);
   return atom != None && XGetSelectionOwner(display, atom) != None;
 }
+}  // namespace
 
 // A session bus GLib and libdbus find without starting one: the address they
-// are given, the socket in the user's runtime folder, or one started for the display.
-bool SessionBusRuns() {
+// are given, the socket in the user's runtime folder, or one started for the
+// display. Looking creates nothing: GLib's runtime folder, where the variable
+// is unset, falls back to the cache folder and makes it in the user's home.
+bool GtkSessionBusRuns() {
   const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
   if (address && *address) return true;
-  gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
-  bool found = g_file_test(socket, G_FILE_TEST_EXISTS);
-  g_free(socket);
+  const char* runtime = g_getenv("XDG_RUNTIME_DIR");
+  bool found = false;
+  if (runtime && *runtime) {
+    gchar* socket = g_build_filename(runtime, "bus", nullptr);
+    found = g_file_test(socket, G_FILE_TEST_EXISTS);
+    g_free(socket);
+  }
   return found || BusStartedForDisplay();
 }
 
@@ -38,17 +45,18 @@ bool SessionBusRuns() {
 // bridge, the dconf settings store, GVfs) would start dbus-launch for every
 // dialog, and blocks of libdbus and GIO were left over at exit. There they
 // stay off; what the user set is kept, and with a bus nothing changes.
-void KeepOffDBusWithoutSessionBus() {
-  if (SessionBusRuns()) return;
+void GtkKeepOffDBusWithoutSessionBus() {
+  if (GtkSessionBusRuns()) return;
   g_setenv("NO_AT_BRIDGE", "1", FALSE);
   g_setenv("GSETTINGS_BACKEND", "memory", FALSE);
   g_setenv("GIO_USE_VFS", "local", FALSE);
   g_setenv("GIO_USE_VOLUME_MONITOR", "unix", FALSE);
 }
 
+namespace {
 bool StartGtk() {
   gtk_disable_setlocale();  // the game parses numbers in the C locale
-  KeepOffDBusWithoutSessionBus();
+  GtkKeepOffDBusWithoutSessionBus();
   return gtk_init_check(nullptr, nullptr);
 }
 
