@@ -154,7 +154,7 @@ void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outlivin
 void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
 int Sys_CreateGlutWindow(const char* title);                // glutCreateWindow, its pointer input taken as core events only (freeglut's XInput 2 handling loses memory), its process named on it (_NET_WM_PID)
 bool Sys_WindowSelectsXInput2ForTest(int glutWindow);      // does freeglut's connection still select XInput 2 events on it?
-void Sys_ClickWindowForTest(int glutWindow, int x, int y);  // a left click there as the X server sends one, handled by freeglut before this returns
+void Sys_ClickWindowForTest(int glutWindow, int x, int y, unsigned button = 1);  // a click there as the X server sends one (X's buttons: 1 left, 4 and 5 the wheel), handled by freeglut before this returns
 void Sys_CloseWindowAsAManagerForTest(int glutWindow);     // the close request a window manager's close button sends (WM_DELETE_WINDOW), handled as above
 
 // ---- images --------------------------------------------------------------------

@@ -148,11 +148,11 @@ void DeliverToGlutWindow(int glutWindow, XEvent& event, long mask) {
 }
 }  // namespace
 
-void Sys_ClickWindowForTest(int glutWindow, int x, int y) {
+void Sys_ClickWindowForTest(int glutWindow, int x, int y, unsigned button) {
   for (int type : {ButtonPress, ButtonRelease}) {
     XEvent click{};
     click.xbutton.type = type;
-    click.xbutton.button = Button1;
+    click.xbutton.button = button;
     click.xbutton.x = x, click.xbutton.y = y;
     click.xbutton.same_screen = True;
     DeliverToGlutWindow(glutWindow, click, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);

@@ -177,6 +177,7 @@ TEST(Startup, AutomaticPauseSkipsFramesAndMeasuresFromTheLastSkippedOne) {
 // The console's "frames" says how many frames the game played and names
 // whatever held the last one; scripts wait on it. Fault mended: a frame the
 // pointer pause held (the game clock stopped) counted as played, unnamed.
+// Without the automatic pause (-noautopause) nothing but the Pause box holds.
 namespace {
 bool gGameWindowActive = true;
 }
@@ -196,6 +197,7 @@ TEST(Startup, FramesNamesEveryHoldAndCountsNoHeldFrameAsPlayed) {
     const struct {
       bool active, pointerInside, pauseBox;
       std::string named;
+      bool autoPause = true;  // false: as -noautopause
     } rows[] = {
         {true, true, false, ""},
         {false, true, false, kWindow},
@@ -204,10 +206,13 @@ TEST(Startup, FramesNamesEveryHoldAndCountsNoHeldFrameAsPlayed) {
         {true, true, true, kBox},
         {false, false, true, std::string(kBox) + kWindow + kPointer},
         {true, true, false, ""},
+        {false, false, false, "", false},
+        {false, false, true, kBox, false},
     };
     uint32_t played = 0;
     for (const auto& row : rows) {
-      SCOPED_TRACE(row.named);
+      SCOPED_TRACE(row.named + (row.autoPause ? "" : " without the automatic pause"));
+      gAutoPause = row.autoPause;
       gGameWindowActive = row.active;
       OnEntry(row.pointerInside);
       SetUserPause(row.pauseBox);
@@ -226,8 +231,9 @@ TEST(Startup, FramesNamesEveryHoldAndCountsNoHeldFrameAsPlayed) {
 // click-to-focus manager would, so a panel clicked holds the game and a click
 // in the game window plays it on. Fault mended: the keyboard stayed on the
 // game window where start-up put it; what was typed in the debug window's
-// command box went to the game. The case has a server of its own, whose
-// keyboard no other test moves.
+// command box went to the game. Only a button press moves it: a wheel turned
+// over a window leaves it where it is. The case has a server of its own,
+// whose keyboard no other test moves.
 TEST(Startup, OnABareDisplayAClickGivesThatWindowTheKeyboard) {
   RunIsolated([] {
     cPrivateTestDisplay display;
@@ -245,18 +251,21 @@ TEST(Startup, OnABareDisplayAClickGivesThatWindowTheKeyboard) {
       const char* clicked;
       int window;
       bool held;
+      unsigned button = 1;  // X's: 4 and 5 turn the wheel
     } rows[] = {
         {"the control panel", windowOf("Quorvel Control Panel"), true},
         {"the game window", gMainWindow, false},
         {"the debug window", windowOf("Debug Window"), true},
+        {"a wheel turned over the game window", gMainWindow, true, 4},
         {"the game window", gMainWindow, false},
+        {"a wheel turned over the control panel", windowOf("Quorvel Control Panel"), false, 5},
         {"a mode's panel", windowOf("Pel's Game Mode Control Panel"), true},
         {"the game window", gMainWindow, false},
     };
     for (const auto& row : rows) {
       SCOPED_TRACE(row.clicked);
       ASSERT_GT(row.window, 0);
-      Sys_ClickWindowForTest(row.window, 5, 5);
+      Sys_ClickWindowForTest(row.window, 5, 5, row.button);
       program.Frame(16);
       EXPECT_EQ((GetLastFrameHolds() & kHeldByAnotherWindow) != 0, row.held);
     }
