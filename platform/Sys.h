@@ -140,7 +140,8 @@ void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out n
 void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void   Sys_PumpOutput();                                   // each frame: says what the writers found (a reader that quit)
 bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at most waitMs for slow readers; false when text was left
-void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh; -1 restores
+bool   Sys_OutputReaches(SysStream stream, int terminal);   // does the stream show on that terminal (the same one, its reader not gone)?
+void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh (what waits still goes where it was written); -1 restores
 void   Sys_SetOutputFlushClockForTest(uint32_t (*clock)()); // the flush's wait is counted on this clock (ms); nullptr: real time
 
 // ---- windows -------------------------------------------------------------------

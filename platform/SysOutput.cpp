@@ -28,11 +28,13 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <stdarg.h>
 #include <string.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,27 +55,13 @@ namespace {
 
 constexpr size_t kBatchBytes = 64 * 1024;  // what the writer takes at a time, beyond a larger single piece
 
-struct cSink {
-  ~cSink() {
-    if (queued) close(fd);
-  }
-  int fd = -1;              // written at once (a file: the stream's own), or queued: the writer's duplicate
-  bool queued = false;
-  bool identified = false;  // by its device and inode, for the other stream to find
-  dev_t device = 0;
-  ino_t inode = 0;
-  bool writerStarted = false;
-  bool abandoned = false;   // no stream writes here any more: the writer ends after its write
-  bool gone = false;        // the reader went away: all is dropped from now on
-  bool writing = false;     // the writer holds text taken from the queues
-  bool atLineStart = true;  // what was last taken ended a line
-};
-using tSink = std::shared_ptr<cSink>;  // the streams', and its writer's while it runs
-
 struct cPiece {
   uint64_t order;  // among both streams' pieces
   std::string text;
 };
+
+struct cSink;
+using tSink = std::shared_ptr<cSink>;  // the streams', and its writer's while it runs
 
 struct cOutStream {
   cOutStream(const char* streamName, int descriptor, size_t bound)
@@ -88,6 +76,27 @@ struct cOutStream {
   std::deque<cPiece> waiting;
   size_t waitingBytes = 0;
   uint64_t droppedLines = 0;  // dropped since the last notice was taken
+};
+
+struct cSink {
+  ~cSink() {
+    if (queued) close(fd);
+  }
+  int fd = -1;              // written at once (a file: the stream's own), or queued: the writer's duplicate
+  bool queued = false;
+  bool pipe = false;        // a pipe or a FIFO: what it keeps whole is known
+  bool identified = false;  // by its device and inode, for the other stream to find
+  dev_t device = 0;
+  ino_t inode = 0;
+  dev_t terminal = 0;       // a character device's own number: one terminal opened twice is one
+  bool writerStarted = false;
+  bool abandoned = false;   // no stream writes here any more: the writer ends after its write
+  bool gone = false;        // the reader went away: all is dropped from now on
+  bool writing = false;     // the writer holds text taken from the queues
+  bool atLineStart = true;  // what was last taken ended a line
+  // What a stream had written here before it was sent elsewhere: written
+  // here still, in its place among the other stream's (its `sink` is none).
+  std::deque<cOutStream> retired;
 };
 
 struct cOutput {
@@ -129,17 +138,42 @@ cOutput* MakeOutput() {
   return new cOutput;
 }
 
+// How much of `text` the next write takes: whole lines of at most PIPE_BUF
+// bytes, which a pipe takes whole or not at all, so a writer ended by the
+// exit while it waits on a slow reader never leaves a line cut. A longer line
+// is a write of its own.
+size_t NextWrite(const char* text, size_t size) {
+  if (size <= PIPE_BUF) return size;
+  if (const char* lineEnd = (const char*)memrchr(text, '\n', PIPE_BUF)) return (size_t)(lineEnd - text) + 1;
+  const char* longLineEnd = (const char*)memchr(text, '\n', size);
+  return longLineEnd ? (size_t)(longLineEnd - text) + 1 : size;
+}
+
+// A line longer than PIPE_BUF goes into a pipe once it is empty, where it
+// fits whole: the write then waits on no reader. False when the reader is gone.
+bool WaitForAnEmptyPipe(int fd, size_t size) {
+  const int capacity = fcntl(fd, F_GETPIPE_SZ);
+  if (capacity <= 0 || size > (size_t)capacity) return true;  // it cannot fit whole: written as it goes
+  for (int waiting = 0; ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0;) {
+    pollfd readerEnd{fd, POLLOUT, 0};
+    if (poll(&readerEnd, 1, 0) > 0 && (readerEnd.revents & (POLLERR | POLLHUP))) return false;
+    poll(nullptr, 0, 5);  // the reader takes it at its own pace; no event says "empty"
+  }
+  return true;
+}
+
 // One blocking write of `size` bytes, all of them unless the reader is gone
 // (then false). Only the sink's thread calls this, outside the lock.
-bool WriteAll(int fd, const char* text, size_t size) {
+bool WriteAll(const cSink& sink, const char* text, size_t size) {
   size_t datagram = SIZE_MAX;  // a datagram socket takes at most this much in one send
   while (size > 0) {
-    size_t piece = std::min(size, datagram);
-    if (piece < size) {  // a smaller send ends a line where one ends within it
-      const char* lineEnd = (const char*)memrchr(text, '\n', piece);
-      if (lineEnd) piece = (size_t)(lineEnd - text) + 1;
+    size_t piece = NextWrite(text, size);
+    if (piece > datagram) {  // a smaller send ends a line where one ends within it
+      piece = datagram;
+      if (const char* lineEnd = (const char*)memrchr(text, '\n', piece)) piece = (size_t)(lineEnd - text) + 1;
     }
-    const ssize_t wrote = write(fd, text, piece);
+    if (sink.pipe && piece > PIPE_BUF && !WaitForAnEmptyPipe(sink.fd, piece)) return false;
+    const ssize_t wrote = write(sink.fd, text, piece);
     if (wrote > 0) {
       text += wrote;
       size -= (size_t)wrote;
@@ -147,7 +181,7 @@ bool WriteAll(int fd, const char* text, size_t size) {
     }
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {  // someone made the descriptor non-blocking
-      pollfd writable{fd, POLLOUT, 0};
+      pollfd writable{sink.fd, POLLOUT, 0};
       poll(&writable, 1, -1);
       continue;
     }
@@ -171,19 +205,25 @@ void TellGone(cOutStream& s) {
 }
 
 // Said for the streams whose text was lost; the other, if it shares the
-// sink, is told when it writes next.
+// sink, is told when it writes next. What a stream sent elsewhere since had
+// left here is dropped unsaid: its notice would name its new destination.
 void MarkGone(cSink& sink) {
   sink.gone = true;
+  sink.retired.clear();
   for (cOutStream& s : Output().streams)
     if (s.sink.get() == &sink && (s.inBatch || !s.waiting.empty())) TellGone(s);
 }
 
-// The stream of the sink's whose oldest waiting piece was written first.
-cOutStream* NextInOrder(const cSink* sink) {
+// The stream of the sink's (or retired there) whose oldest waiting piece was
+// written first.
+cOutStream* NextInOrder(cSink* sink) {
   cOutStream* next = nullptr;
+  const auto consider = [&next](cOutStream& s) {
+    if (!s.waiting.empty() && (!next || s.waiting.front().order < next->waiting.front().order)) next = &s;
+  };
   for (cOutStream& s : Output().streams)
-    if (s.sink.get() == sink && !s.waiting.empty() && (!next || s.waiting.front().order < next->waiting.front().order))
-      next = &s;
+    if (s.sink.get() == sink) consider(s);
+  for (cOutStream& s : sink->retired) consider(s);
   return next;
 }
 
@@ -207,6 +247,7 @@ std::string TakeBatch(cSink& sink) {
     s->inBatch = true;
     sink.atLineStart = batch.back() == '\n';
   }
+  std::erase_if(sink.retired, [](const cOutStream& s) { return s.waiting.empty(); });
   return batch;
 }
 
@@ -214,16 +255,17 @@ void WriterLoop(tSink sink) {
   BlockSignalsInThisIoThread();
   cOutput& out = Output();
   std::unique_lock<std::mutex> hold(out.lock);
+  const auto hasWork = [&sink] { return !sink->gone && NextInOrder(sink.get()); };
   for (;;) {
-    out.changed.wait(hold, [&] { return sink->abandoned || (!sink->gone && NextInOrder(sink.get())); });
-    if (sink->abandoned) break;
+    out.changed.wait(hold, [&] { return sink->abandoned || hasWork(); });
+    if (!hasWork()) break;  // no stream writes here any more, and what they left is written
     const std::string batch = TakeBatch(*sink);
     sink->writing = true;
     hold.unlock();
-    const bool reached = WriteAll(sink->fd, batch.data(), batch.size());
+    const bool reached = WriteAll(*sink, batch.data(), batch.size());
     hold.lock();
     sink->writing = false;
-    if (!reached && !sink->abandoned) MarkGone(*sink);
+    if (!reached) MarkGone(*sink);
     for (cOutStream& s : out.streams)
       if (s.sink == sink) s.inBatch = false;
     out.changed.notify_all();
@@ -250,6 +292,8 @@ void Classify(cOutStream& s, const cOutStream& other) {
   sink.identified = true;
   sink.device = st.st_dev;
   sink.inode = st.st_ino;
+  sink.terminal = S_ISCHR(st.st_mode) ? st.st_rdev : 0;
+  sink.pipe = S_ISFIFO(st.st_mode);
   if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
   const int own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);  // the caller may close or reuse `inherited`
   if (own >= 0) sink.fd = own, sink.queued = true;
@@ -287,22 +331,48 @@ void WriteDirect(int fd, const char* text, size_t size) {
   }
 }
 
-// Puts a fresh stream in the slot. A sink no stream writes to any more lets
-// its thread go (it ends once its write returns). A file shared with the
-// other stream was written through the descriptor looked at first, which the
-// caller may close now: the other stream looks afresh.
+// Does the stream already write to what `fd` stands for, at that descriptor?
+bool SameDestination(const cOutStream& s, int fd) {
+  struct stat st {};
+  return s.classified && s.inherited == fd && !s.sink->gone && s.sink->identified && fstat(fd, &st) == 0 &&
+         st.st_dev == s.sink->device && st.st_ino == s.sink->inode;
+}
+
+// Puts a fresh stream in the slot, unless it already writes there (opening
+// the streams looks again at what was written to before main). Nothing
+// written is dropped: what waits still goes where it was written, through
+// the old sink, whose thread then ends once no stream writes there. A file
+// shared with the other stream was written through the descriptor looked at
+// first, which the caller may close now: the other stream looks afresh.
 void Replace(int slot, int fd, size_t bound) {
-  cOutStream& s = Output().streams[slot];
-  cOutStream& other = Output().streams[1 - slot];
+  cOutput& out = Output();
+  cOutStream& s = out.streams[slot];
+  cOutStream& other = out.streams[1 - slot];
+  if (SameDestination(s, fd)) {
+    s.maxWaitingBytes = bound;
+    return;
+  }
   const tSink sink = s.sink;
-  s = cOutStream(s.name, fd, bound);
+  cOutStream left = std::move(s);
+  s = cOutStream(left.name, fd, bound);
+  if (sink && sink->queued && !sink->gone && !left.waiting.empty()) {
+    left.sink = nullptr;
+    sink->retired.push_back(std::move(left));
+  }
   if (sink && sink != other.sink) sink->abandoned = true;
   if (sink && sink == other.sink && !sink->queued)
     other = cOutStream(other.name, other.inherited, other.maxWaitingBytes);
-  Output().changed.notify_all();
+  out.changed.notify_all();
 }
 
 bool Settled(const cOutStream& s) { return !s.sink || s.sink->gone || (s.waiting.empty() && !s.sink->writing); }
+
+// Both streams' text and what either left with a sink it no longer writes to.
+bool AllWritten(const cOutput& out) {
+  for (const tSink& sink : out.writing)
+    if (!sink->gone && (sink->writing || !sink->retired.empty())) return false;
+  return Settled(out.streams[0]) && Settled(out.streams[1]);
+}
 
 uint32_t FlushClockNow() {
   if (Output().flushClock) return Output().flushClock();
@@ -360,7 +430,7 @@ bool Sys_FlushOutput(unsigned waitMs) {
   {
     std::unique_lock<std::mutex> hold(out.lock);
     for (;;) {
-      settled = Settled(out.streams[0]) && Settled(out.streams[1]);
+      settled = AllWritten(out);
       const uint32_t waited = FlushClockNow() - start;
       if (settled || waited >= waitMs) break;
       // Woken by each write done; the clock is read again at least this often.
@@ -369,6 +439,19 @@ bool Sys_FlushOutput(unsigned waitMs) {
   }
   TellNotices();
   return settled;
+}
+
+bool Sys_OutputReaches(SysStream stream, int terminal) {
+  struct stat target {};
+  if (fstat(terminal, &target) != 0) return false;
+  cOutput& out = Output();
+  std::lock_guard<std::mutex> hold(out.lock);
+  const int slot = stream == SysStream::Err ? 1 : 0;
+  Classify(out.streams[slot], out.streams[1 - slot]);
+  const cSink& sink = *out.streams[slot].sink;
+  if (sink.gone || !sink.identified) return false;
+  return (sink.device == target.st_dev && sink.inode == target.st_ino) ||
+         (sink.terminal != 0 && S_ISCHR(target.st_mode) && sink.terminal == target.st_rdev);
 }
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {
