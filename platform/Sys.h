@@ -50,6 +50,7 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
 void      Sys_SetMessageSink(cISysMessageSink* sink);     // nullptr: standard error, answers from a terminal or the default
 void      Sys_SetMessageEcho(void (*echo)(const char* line)); // where box text is mirrored (the debug window); boxes shown before it was set are handed to it at once
 void      Sys_SetMessageShow(void (*show)(const char* caption, const char* text)); // where plain boxes are also shown (the game window); the same hand-over
+void      Sys_Note(const std::string& caption, const std::string& text); // a line for standard error and the debug window (a sink gets it as a plain box), not shown in the game window
 
 // ---- ini files: Windows private-profile rules --------------------------------
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
@@ -123,10 +124,10 @@ constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's 
 constexpr size_t kSysConsoleBytesPerFrame = 1024 * 1024;   // input one frame's polling takes, and the reading thread reads ahead
 void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null; SIGPIPE, SIGTTOU, SIGTTIN ignored: first thing in main
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input (the last one also without its line end), without waiting; false also once a frame's share was taken
-bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer); // prompt on standard error, then the next line typed after it; false (take the default) when the game may not read the terminal, or no longer (sent to the background)
-bool Sys_StdinIsForegroundTerminal();                      // a person at the terminal can answer now: the game may read its terminal (see above)
+bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer, const std::string& unanswered); // prompt, then the next line typed after it; where the game may not read its terminal (see above), or neither standard error nor output shows there, or no longer may (sent to the background): false, and why with `unanswered` (what the default does) is noted
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
 bool Sys_WaitStdinForTest(unsigned waitMs, size_t bytes = 1); // waits until the reading thread holds that many bytes (or any taken input is there), or its end; false when neither came
+bool Sys_WaitStdinHoldsAFramesShareForTest(unsigned waitMs); // waits until the reading thread holds all it reads ahead and waits for the frames, or its end; false when neither came
 void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the reader between seeing input and reading it; nullptr: none
 
 // ---- standard output and error: never wait on their reader ------------------

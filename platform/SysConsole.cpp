@@ -138,6 +138,8 @@ struct cInputThread {
   bool ended = false;      // end of input, or an error
   std::deque<std::string> pieces;  // read, not yet taken by the frames
   size_t piecesBytes = 0;
+  bool holdsAFramesShare = false;  // waits for the frames to take some before it reads on
+  bool afterCarriageReturn = false;  // a terminal's last byte read was a CR: a newline next is its pair
   // A question on the terminal: what waits when it is asked is the console's
   // (Draining reads it all first); only what is typed after is its answer.
   enum class eAnswer { None, Draining, Waiting } answer = eAnswer::None;
@@ -176,11 +178,36 @@ cInput* MakeInput() {
 
 enum class eRead { Bytes, NotNow, Nothing, Woken, End };
 
+// A terminal that hung up (its window closed under a game left running with
+// `disown`) is no longer anyone's terminal, so the look at whether it is ours
+// fails before the poll that would see its end: its end is looked for here.
+bool HungUp(int fd) {
+  pollfd look{fd, POLLIN, 0};
+  return poll(&look, 1, 0) == 1 && (look.revents & POLLHUP);
+}
+
+// On a terminal a carriage return ends a line as a newline does: a shell's
+// line editor turns the terminal's Return translation off while it reads, so
+// lines typed in one burst with `fg` reach the game as "mode\rhelp\r". A CR
+// LF pair is one line end, also when a read ends between the two.
+void EndLinesAtCarriageReturns(std::string& bytes, bool& afterCarriageReturn) {
+  size_t kept = 0;
+  for (const char c : bytes) {
+    if (c == '\n' && afterCarriageReturn) {
+      afterCarriageReturn = false;
+      continue;
+    }
+    afterCarriageReturn = c == '\r';
+    bytes[kept++] = afterCarriageReturn ? '\n' : c;
+  }
+  bytes.resize(kept);
+}
+
 // One look and at most one read, outside the lock. The terminal is looked at
 // again right before the read: a pager may have started, or the shell taken
 // the foreground, while the thread waited.
 eRead ReadOnce(cInputThread& t, std::string& into, size_t room, int waitMs, void (*beforeRead)()) {
-  if (t.terminal && !MayReadTerminal(t.fd)) return eRead::NotNow;
+  if (t.terminal && !MayReadTerminal(t.fd)) return HungUp(t.fd) ? eRead::End : eRead::NotNow;
   pollfd looks[2] = {{t.fd, POLLIN, 0}, {t.wake[0], POLLIN, 0}};
   if (poll(looks, t.wake[0] >= 0 ? 2 : 1, waitMs) <= 0) return eRead::Nothing;
   if (looks[1].revents) {
@@ -188,7 +215,7 @@ eRead ReadOnce(cInputThread& t, std::string& into, size_t room, int waitMs, void
     while (read(t.wake[0], drained, sizeof drained) > 0) {}
     return eRead::Woken;
   }
-  if (t.terminal && !MayReadTerminal(t.fd)) return eRead::NotNow;
+  if (t.terminal && !MayReadTerminal(t.fd)) return HungUp(t.fd) ? eRead::End : eRead::NotNow;
   if (beforeRead) beforeRead();
   into.resize(room);
   const ssize_t got = read(t.fd, into.data(), room);
@@ -211,10 +238,16 @@ void ReaderLoop(tInputThread t) {
   using eAnswer = cInputThread::eAnswer;
   std::string bytes;
   std::unique_lock<std::mutex> hold(in.lock);
+  const auto mayRead = [&t] {
+    return t->abandoned || t->answer != eAnswer::None || t->piecesBytes < kSysConsoleBytesPerFrame;
+  };
   for (;;) {
-    in.changed.wait(hold, [&t] {
-      return t->abandoned || t->answer != eAnswer::None || t->piecesBytes < kSysConsoleBytesPerFrame;
-    });
+    if (!mayRead()) {
+      t->holdsAFramesShare = true;
+      in.changed.notify_all();
+      in.changed.wait(hold, mayRead);
+      t->holdsAFramesShare = false;
+    }
     if (t->abandoned) break;
     // A question's drain takes what the terminal holds (a line mode terminal
     // holds at most a few kilobytes), whatever the frames left.
@@ -225,7 +258,10 @@ void ReaderLoop(tInputThread t) {
     hold.unlock();
     const eRead outcome = ReadOnce(*t, bytes, room, draining ? 0 : t->terminal ? kTerminalLookMs : -1, beforeRead);
     hold.lock();
-    if (outcome == eRead::Bytes && t->answer == eAnswer::Waiting) {
+    if (outcome == eRead::Bytes && t->terminal) EndLinesAtCarriageReturns(bytes, t->afterCarriageReturn);
+    if (outcome == eRead::Bytes && bytes.empty()) {
+      // only the LF of a CR LF pair
+    } else if (outcome == eRead::Bytes && t->answer == eAnswer::Waiting) {
       t->answerBytes += bytes;
     } else if (outcome == eRead::Bytes) {
       // Copied to its size (the buffer is kept for the next read), and short
@@ -286,6 +322,7 @@ bool TakeMore() {
     r.begin = 0;
     t->piecesBytes -= r.piece.size();
     t->pieces.pop_front();
+    if (t->piecesBytes < kSysConsoleBytesPerFrame) t->holdsAFramesShare = false;  // it may read on
     in.changed.notify_all();
     return true;
   }
@@ -322,13 +359,25 @@ bool Sys_PollStdinLine(std::string& line) {
   return true;
 }
 
-bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer) {
-  if (!Sys_StdinIsForegroundTerminal()) return false;
+namespace {
+// Asks, and waits for the line typed after the prompt: "" when one came, else
+// why none did. A question is asked only where a person can see and answer
+// it: the game may read its terminal (see MayReadTerminal), and standard
+// error or, failing that, standard output shows on that very terminal.
+std::string AskAndWait(const std::string& prompt, std::string& answer) {
+  const int fd = gReader.fd;
+  if (!isatty(fd)) return errno == EIO ? "the terminal closed" : "standard input is not a terminal";
+  if (!MayReadTerminal(fd))
+    return HungUp(fd) ? "the terminal closed"
+                      : "the game may not read its terminal now: it runs in the background or in another session, "
+                        "or another program such as a pager reads the terminal";
+  const SysStream shownOn = Sys_OutputReaches(SysStream::Err, fd) ? SysStream::Err : SysStream::Out;
+  if (!Sys_OutputReaches(shownOn, fd)) return "neither standard error nor standard output shows on the terminal";
   if (!gReader.classified) Classify();
   cInput& in = Input();
   std::unique_lock<std::mutex> hold(in.lock);
   const tInputThread t = in.thread;
-  if (!t || !t->terminal) return false;
+  if (!t || !t->terminal) return "standard input is not a terminal";
   using eAnswer = cInputThread::eAnswer;
   t->answer = eAnswer::Draining;
   t->answerBytes.clear();
@@ -336,31 +385,41 @@ bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer) {
   in.changed.notify_all();
   in.changed.wait(hold, [&t] { return t->answer != eAnswer::Draining || t->ended || t->abandoned; });
   hold.unlock();
-  Sys_Write(SysStream::Err, prompt.data(), prompt.size());
+  Sys_Write(shownOn, prompt.data(), prompt.size());
   Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
   hold.lock();
   // Sent to the background (or a pager took the terminal), the question
   // takes its default and play goes on.
   size_t newline = std::string::npos;
   const auto answered = [&t, &newline] { return (newline = t->answerBytes.find('\n')) != std::string::npos; };
-  while (!answered() && !t->ended && !t->abandoned) {
+  bool mayRead = true;
+  while (!answered() && !t->ended && !t->abandoned && mayRead) {
     in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), answered);
     if (newline != std::string::npos) break;
     hold.unlock();
-    const bool mayRead = MayReadTerminal(t->fd);
+    mayRead = MayReadTerminal(t->fd);
     hold.lock();
-    if (!mayRead) break;
   }
   const bool got = newline != std::string::npos;
-  std::string typed = got ? t->answerBytes.substr(0, newline) : std::string();
+  const std::string typed = got ? t->answerBytes.substr(0, newline) : std::string();
   GiveToConsole(*t, got ? t->answerBytes.substr(newline + 1) : t->answerBytes);
   t->answer = eAnswer::None;
   t->answerBytes.clear();
   in.changed.notify_all();
-  if (!typed.empty() && typed.back() == '\r') typed.pop_back();
-  if (!got || typed.size() > kAnswerMaxChars || typed.find('\0') != std::string::npos) return false;
+  if (!got && (t->ended || t->abandoned)) return "the terminal closed";
+  if (!got) return "the game was sent to the background, or another program took the terminal, before a line was typed";
+  if (typed.size() > kAnswerMaxChars || typed.find('\0') != std::string::npos)
+    return "the line typed was too long or held a NUL character";
   answer = typed;
-  return true;
+  return "";
+}
+}  // namespace
+
+bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer, const std::string& unanswered) {
+  const std::string why = AskAndWait(prompt, answer);
+  if (why.empty()) return true;
+  Sys_Note("Question", "Not answered on the terminal (" + why + "): " + unanswered);
+  return false;
 }
 
 void Sys_SetStdinForTest(int fd) {
@@ -373,8 +432,6 @@ void Sys_SetStdinForTest(int fd) {
   gReader.fd = fd >= 0 ? fd : STDIN_FILENO;
 }
 
-bool Sys_StdinIsForegroundTerminal() { return isatty(gReader.fd) && MayReadTerminal(gReader.fd); }
-
 bool Sys_WaitStdinForTest(unsigned waitMs, size_t bytes) {
   cLineReader& r = gReader;
   if (r.begin < r.piece.size() && bytes <= 1) return true;
@@ -384,6 +441,15 @@ bool Sys_WaitStdinForTest(unsigned waitMs, size_t bytes) {
   if (!t || r.closed) return true;  // a file: what it holds is there, or its end
   return Input().changed.wait_for(hold, std::chrono::milliseconds(waitMs),
                                   [&t, bytes] { return t->piecesBytes >= std::max<size_t>(bytes, 1) || t->ended; });
+}
+
+bool Sys_WaitStdinHoldsAFramesShareForTest(unsigned waitMs) {
+  if (!gReader.closed && !gReader.classified) Classify();
+  std::unique_lock<std::mutex> hold(Input().lock);
+  const tInputThread t = Input().thread;
+  if (!t || gReader.closed) return true;
+  return Input().changed.wait_for(hold, std::chrono::milliseconds(waitMs),
+                                  [&t] { return t->holdsAFramesShare || t->ended; });
 }
 
 void Sys_SetStdinReadHookForTest(void (*beforeRead)()) {

@@ -1,6 +1,5 @@
 #include <GL/freeglut.h>
 #include <X11/Xatom.h>
-#include <unistd.h>
 
 
 #include "platform/GtkDialogs.h"
@@ -57,16 +56,9 @@ bool Sys_LeaveGoneWindowManagerForTest() {
   return true;
 }
 
-static std::string TypedFileName(SysFileDialog kind) {
-  std::string typed;
-  Sys_AskOnTerminal(kind == SysFileDialog::Save ? "Save as (file name, empty cancels): " : "Open (file name, empty cancels): ",
-                    typed);
-  return typed;
-}
-
 // The desktop's file chooser when there is a desktop; otherwise a name typed on
-// the terminal (while the game is in its foreground), and with neither the
-// dialog is cancelled.
+// the terminal where a person can see the question and answer it, and with
+// neither the dialog is cancelled (the debug window says so).
 std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory) {
   if (gDialogAnswers) {
     if (gDialogAnswers->empty()) return "";
@@ -75,6 +67,9 @@ std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory) {
     return name;
   }
   if (GtkDialogsReady()) return GtkChooseFile(kind, initialDirectory ? initialDirectory : Sys_CurrentDirectory());
-  if (Sys_StdinIsForegroundTerminal()) return TypedFileName(kind);
-  return "";
+  const bool save = kind == SysFileDialog::Save;
+  std::string typed;
+  Sys_AskOnTerminal(save ? "Save as (file name, empty cancels): " : "Open (file name, empty cancels): ", typed,
+                    save ? "the Save As dialog was cancelled" : "the Open dialog was cancelled");
+  return typed;
 }

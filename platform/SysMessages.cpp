@@ -1,8 +1,6 @@
 #include "platform/GtkDialogs.h"
 #include "platform/Sys.h"
 
-#include <unistd.h>
-
 
 static cISysMessageSink* gMessageSink = nullptr;
 static void (*gMessageEcho)(const char*) = nullptr;
@@ -62,6 +60,19 @@ static const char* Choices(SysBox kind) {
   return nullptr;
 }
 
+static const char* AnswerName(SysAnswer answer) {
+  switch (answer) {
+    case SysAnswer::Ok: return "OK";
+    case SysAnswer::Cancel: return "Cancel";
+    case SysAnswer::Yes: return "Yes";
+    case SysAnswer::No: return "No";
+    case SysAnswer::Abort: return "Abort";
+    case SysAnswer::Retry: return "Retry";
+    case SysAnswer::Ignore: return "Ignore";
+  }
+  return "OK";
+}
+
 static SysAnswer ParseAnswer(SysBox kind, char c) {
   switch (kind) {
     case SysBox::OkCancel: return (c == 'c' || c == 'C') ? SysAnswer::Cancel : SysAnswer::Ok;
@@ -74,27 +85,41 @@ static SysAnswer ParseAnswer(SysBox kind, char c) {
   }
 }
 
-// A plain message never blocks the frame loop: its text goes to standard error,
-// the debug window and, for a few seconds, the game window. A question is asked in a desktop dialog when a window
-// manager can show one, else on the terminal when a person sits at one and the
-// game is in its foreground (in the background the shell reads what is typed),
-// else it takes its default.
-SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
-  if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
-  std::string line = "[" + caption + "] " + text;
+// Standard error and the debug window; lines said before the debug window
+// exists wait for it.
+static void WriteAndEcho(const std::string& line) {
   Sys_Write(SysStream::Err, (line + '\n').c_str(), line.size() + 1);
   if (gMessageEcho) gMessageEcho(line.c_str());
   else if (EarlyLines().size() < kMaxEarlyLines) EarlyLines().push_back(line);
+}
+
+void Sys_Note(const std::string& caption, const std::string& text) {
+  if (gMessageSink) {
+    gMessageSink->OnMessageBox(caption, text, SysBox::Ok);
+    return;
+  }
+  WriteAndEcho("[" + caption + "] " + text);
+}
+
+// A plain message never blocks the frame loop: its text goes to standard error,
+// the debug window and, for a few seconds, the game window. A question is asked
+// in a desktop dialog when a window manager can show one, else on the terminal
+// where a person can see and answer it, else it takes its default (and the
+// debug window says so).
+SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, SysBox kind) {
+  if (gMessageSink) return gMessageSink->OnMessageBox(caption, text, kind);
+  WriteAndEcho("[" + caption + "] " + text);
   const char* choices = Choices(kind);
   if (!choices) {
     if (gMessageShow) gMessageShow(caption.c_str(), text.c_str());
     else if (EarlyBoxes().size() < kMaxEarlyLines) EarlyBoxes().push_back({caption, text});
     return SysAnswer::Ok;
   }
-  if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, DefaultAnswer(kind));
-  if (Sys_StdinIsForegroundTerminal() && isatty(STDERR_FILENO)) {
-    std::string answer;
-    if (Sys_AskOnTerminal(std::string(choices) + "? ", answer) && !answer.empty()) return ParseAnswer(kind, answer[0]);
-  }
-  return DefaultAnswer(kind);
+  const SysAnswer fallback = DefaultAnswer(kind);
+  if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, fallback);
+  std::string answer;
+  if (!Sys_AskOnTerminal(std::string(choices) + "? ", answer,
+                         "\"" + text + "\" took its default, " + AnswerName(fallback)))
+    return fallback;
+  return answer.empty() ? fallback : ParseAnswer(kind, answer[0]);
 }
