@@ -38,6 +38,15 @@ no_direct_rand() {  # all randomness goes through the platform's generator
   fi
 }
 
+no_comma_after_assertion() {  # `EXPECT_X(a), f();` runs f only when the assertion fails
+  if find tests -name '*.cpp' -o -name '*.h' | xargs perl -0777 -ne '
+       while (/\b((?:EXPECT|ASSERT)_\w+)\s*(\((?:[^()]++|(?2))*\))\s*,/g) {
+         printf "%s:%d: %s followed by a comma\n", $ARGV, 1 + (substr($_, 0, $-[0]) =~ tr/\n//), $1; $found = 1 }
+       END { exit !$found }'; then
+    echo "error: an assertion followed by a comma expression: end the statement instead"; exit 1
+  fi
+}
+
 install_missing
 mkdir -p build
 # The plain build: the game and its generated data (and, for CI, the benchmarks).
@@ -53,6 +62,7 @@ case "$ACTION" in
     ;;
   test)
     no_direct_rand
+    no_comma_after_assertion
     echo "== the plain game starts, greets and draws =="
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" tests/app/smoke.sh "$PWD/build/quorvel"
     # One clang tree under AddressSanitizer + UndefinedBehaviorSanitizer serves the
