@@ -363,7 +363,7 @@ namespace {
 // Asks, and waits for the line typed after the prompt: "" when one came, else
 // why none did. A question is asked only where a person can see and answer
 // it: the game may read its terminal (see MayReadTerminal), and standard
-// error or, failing that, standard output shows on that very terminal.
+// error, where the prompt goes, shows on that very terminal.
 std::string AskAndWait(const std::string& prompt, std::string& answer) {
   const int fd = gReader.fd;
   if (!isatty(fd)) return errno == EIO ? "the terminal closed" : "standard input is not a terminal";
@@ -371,8 +371,7 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
     return HungUp(fd) ? "the terminal closed"
                       : "the game may not read its terminal now: it runs in the background or in another session, "
                         "or another program such as a pager reads the terminal";
-  const SysStream shownOn = Sys_OutputReaches(SysStream::Err, fd) ? SysStream::Err : SysStream::Out;
-  if (!Sys_OutputReaches(shownOn, fd)) return "neither standard error nor standard output shows on the terminal";
+  if (!Sys_OutputReaches(SysStream::Err, fd)) return "standard error does not show on the terminal";
   if (!gReader.classified) Classify();
   cInput& in = Input();
   std::unique_lock<std::mutex> hold(in.lock);
@@ -385,7 +384,7 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
   in.changed.notify_all();
   in.changed.wait(hold, [&t] { return t->answer != eAnswer::Draining || t->ended || t->abandoned; });
   hold.unlock();
-  Sys_Write(shownOn, prompt.data(), prompt.size());
+  Sys_Write(SysStream::Err, prompt.data(), prompt.size());
   Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
   hold.lock();
   // Sent to the background (or a pager took the terminal), the question
