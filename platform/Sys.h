@@ -120,6 +120,7 @@ uint32_t Sys_ThreadId();                                   // for the debug wind
 // one that waits on it, at most a frame's share ahead. A terminal is read only
 // while it is the game's controlling terminal, the game is in its foreground
 // and it is in line mode: a shell, a pager or an editor sharing it keeps its keys.
+// There a carriage return ends a line as a newline does, and a hang-up ends input.
 constexpr int kSysConsoleLinesPerFrame = 64;               // lines one frame's polling takes; the rest wait for the next frames
 constexpr size_t kSysConsoleBytesPerFrame = 1024 * 1024;   // input one frame's polling takes, and the reading thread reads ahead
 void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null; SIGPIPE, SIGTTOU, SIGTTIN ignored: first thing in main
