@@ -22,13 +22,12 @@ bool BusStartedForDisplay() {
   Atom atom = XInternAtom(display, selection.c_str(), True);
   return atom != None && XGetSelectionOwner(display, atom) != None;
 }
-}  // namespace
 
 // A session bus GLib and libdbus find without starting one: the address they
 // are given, the socket in the user's runtime folder, or one started for the
 // display. Looking creates nothing: GLib's runtime folder, where the variable
 // is unset, falls back to the cache folder and makes it in the user's home.
-bool GtkSessionBusRuns() {
+bool SessionBusRuns() {
   const char* address = g_getenv("DBUS_SESSION_BUS_ADDRESS");
   if (address && *address) return true;
   const char* runtime = g_getenv("XDG_RUNTIME_DIR");
@@ -45,8 +44,10 @@ bool GtkSessionBusRuns() {
 // bridge, the dconf settings store, GVfs) would start dbus-launch for every
 // dialog, and blocks of libdbus and GIO were left over at exit. There they
 // stay off; what the user set is kept, and with a bus nothing changes.
+}  // namespace
+
 void GtkKeepOffDBusWithoutSessionBus() {
-  if (GtkSessionBusRuns()) return;
+  if (SessionBusRuns()) return;
   g_setenv("NO_AT_BRIDGE", "1", FALSE);
   g_setenv("GSETTINGS_BACKEND", "memory", FALSE);
   g_setenv("GIO_USE_VFS", "local", FALSE);

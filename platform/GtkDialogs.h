@@ -12,5 +12,4 @@ std::string GtkChooseFile(SysFileDialog kind, const std::string& folder);  // ""
 SysAnswer GtkAskQuestion(const std::string& caption, const std::string& text, SysBox kind, SysAnswer fallback);
 // Without a session bus the toolkit's D-Bus users are kept off it (the
 // variables a user set are kept); looking for one creates no file or folder.
-bool GtkSessionBusRuns();
 void GtkKeepOffDBusWithoutSessionBus();

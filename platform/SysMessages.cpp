@@ -60,18 +60,7 @@ static const char* Choices(SysBox kind) {
   return nullptr;
 }
 
-static const char* AnswerName(SysAnswer answer) {
-  switch (answer) {
-    case SysAnswer::Ok: return "OK";
-    case SysAnswer::Cancel: return "Cancel";
-    case SysAnswer::Yes: return "Yes";
-    case SysAnswer::No: return "No";
-    case SysAnswer::Abort: return "Abort";
-    case SysAnswer::Retry: return "Retry";
-    case SysAnswer::Ignore: return "Ignore";
-  }
-  return "OK";
-}
+static const char* const kAnswerNames[] = {"OK", "Cancel", "Yes", "No", "Abort", "Retry", "Ignore"};  // SysAnswer's order
 
 static SysAnswer ParseAnswer(SysBox kind, char c) {
   switch (kind) {
@@ -119,7 +108,7 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, fallback);
   std::string answer;
   if (!Sys_AskOnTerminal(std::string(choices) + "? ", answer,
-                         "\"" + text + "\" took its default, " + AnswerName(fallback)))
+                         "\"" + text + "\" took its default, " + kAnswerNames[(int)fallback]))
     return fallback;
   return answer.empty() ? fallback : ParseAnswer(kind, answer[0]);
 }

@@ -34,7 +34,6 @@
 #include <signal.h>
 #include <stdarg.h>
 #include <string.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,11 +83,9 @@ struct cSink {
   }
   int fd = -1;              // written at once (a file: the stream's own), or queued: the writer's duplicate
   bool queued = false;
-  bool pipe = false;        // a pipe or a FIFO: what it keeps whole is known
   bool identified = false;  // by its device and inode, for the other stream to find
   dev_t device = 0;
   ino_t inode = 0;
-  dev_t terminal = 0;       // a character device's own number: one terminal opened twice is one
   bool writerStarted = false;
   bool abandoned = false;   // no stream writes here any more: the writer ends after its write
   bool gone = false;        // the reader went away: all is dropped from now on
@@ -141,7 +138,7 @@ cOutput* MakeOutput() {
 // How much of `text` the next write takes: whole lines of at most PIPE_BUF
 // bytes, which a pipe takes whole or not at all, so a writer ended by the
 // exit while it waits on a slow reader never leaves a line cut. A longer line
-// is a write of its own.
+// is a write of its own (which the exit may still cut).
 size_t NextWrite(const char* text, size_t size) {
   if (size <= PIPE_BUF) return size;
   if (const char* lineEnd = (const char*)memrchr(text, '\n', PIPE_BUF)) return (size_t)(lineEnd - text) + 1;
@@ -149,22 +146,9 @@ size_t NextWrite(const char* text, size_t size) {
   return longLineEnd ? (size_t)(longLineEnd - text) + 1 : size;
 }
 
-// A line longer than PIPE_BUF goes into a pipe once it is empty, where it
-// fits whole: the write then waits on no reader. False when the reader is gone.
-bool WaitForAnEmptyPipe(int fd, size_t size) {
-  const int capacity = fcntl(fd, F_GETPIPE_SZ);
-  if (capacity <= 0 || size > (size_t)capacity) return true;  // it cannot fit whole: written as it goes
-  for (int waiting = 0; ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0;) {
-    pollfd readerEnd{fd, POLLOUT, 0};
-    if (poll(&readerEnd, 1, 0) > 0 && (readerEnd.revents & (POLLERR | POLLHUP))) return false;
-    poll(nullptr, 0, 5);  // the reader takes it at its own pace; no event says "empty"
-  }
-  return true;
-}
-
 // One blocking write of `size` bytes, all of them unless the reader is gone
 // (then false). Only the sink's thread calls this, outside the lock.
-bool WriteAll(const cSink& sink, const char* text, size_t size) {
+bool WriteAll(int fd, const char* text, size_t size) {
   size_t datagram = SIZE_MAX;  // a datagram socket takes at most this much in one send
   while (size > 0) {
     size_t piece = NextWrite(text, size);
@@ -172,8 +156,7 @@ bool WriteAll(const cSink& sink, const char* text, size_t size) {
       piece = datagram;
       if (const char* lineEnd = (const char*)memrchr(text, '\n', piece)) piece = (size_t)(lineEnd - text) + 1;
     }
-    if (sink.pipe && piece > PIPE_BUF && !WaitForAnEmptyPipe(sink.fd, piece)) return false;
-    const ssize_t wrote = write(sink.fd, text, piece);
+    const ssize_t wrote = write(fd, text, piece);
     if (wrote > 0) {
       text += wrote;
       size -= (size_t)wrote;
@@ -181,7 +164,7 @@ bool WriteAll(const cSink& sink, const char* text, size_t size) {
     }
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {  // someone made the descriptor non-blocking
-      pollfd writable{sink.fd, POLLOUT, 0};
+      pollfd writable{fd, POLLOUT, 0};
       poll(&writable, 1, -1);
       continue;
     }
@@ -262,7 +245,7 @@ void WriterLoop(tSink sink) {
     const std::string batch = TakeBatch(*sink);
     sink->writing = true;
     hold.unlock();
-    const bool reached = WriteAll(*sink, batch.data(), batch.size());
+    const bool reached = WriteAll(sink->fd, batch.data(), batch.size());
     hold.lock();
     sink->writing = false;
     if (!reached) MarkGone(*sink);
@@ -292,8 +275,6 @@ void Classify(cOutStream& s, const cOutStream& other) {
   sink.identified = true;
   sink.device = st.st_dev;
   sink.inode = st.st_ino;
-  sink.terminal = S_ISCHR(st.st_mode) ? st.st_rdev : 0;
-  sink.pipe = S_ISFIFO(st.st_mode);
   if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
   const int own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);  // the caller may close or reuse `inherited`
   if (own >= 0) sink.fd = own, sink.queued = true;
@@ -365,13 +346,12 @@ void Replace(int slot, int fd, size_t bound) {
   out.changed.notify_all();
 }
 
-bool Settled(const cOutStream& s) { return !s.sink || s.sink->gone || (s.waiting.empty() && !s.sink->writing); }
-
-// Both streams' text and what either left with a sink it no longer writes to.
-bool AllWritten(const cOutput& out) {
-  for (const tSink& sink : out.writing)
-    if (!sink->gone && (sink->writing || !sink->retired.empty())) return false;
-  return Settled(out.streams[0]) && Settled(out.streams[1]);
+// Both streams' text and what either left with a sink it no longer writes to:
+// whatever waits does so for a running writer (files are written at once).
+bool AllWritten() {
+  for (const tSink& sink : Output().writing)
+    if (!sink->gone && (sink->writing || NextInOrder(sink.get()))) return false;
+  return true;
 }
 
 uint32_t FlushClockNow() {
@@ -430,7 +410,7 @@ bool Sys_FlushOutput(unsigned waitMs) {
   {
     std::unique_lock<std::mutex> hold(out.lock);
     for (;;) {
-      settled = AllWritten(out);
+      settled = AllWritten();
       const uint32_t waited = FlushClockNow() - start;
       if (settled || waited >= waitMs) break;
       // Woken by each write done; the clock is read again at least this often.
@@ -450,8 +430,7 @@ bool Sys_OutputReaches(SysStream stream, int terminal) {
   Classify(out.streams[slot], out.streams[1 - slot]);
   const cSink& sink = *out.streams[slot].sink;
   if (sink.gone || !sink.identified) return false;
-  return (sink.device == target.st_dev && sink.inode == target.st_ino) ||
-         (sink.terminal != 0 && S_ISCHR(target.st_mode) && sink.terminal == target.st_rdev);
+  return sink.device == target.st_dev && sink.inode == target.st_ino;
 }
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {
