@@ -39,13 +39,12 @@ bool SessionBusRuns() {
   }
   return found || BusStartedForDisplay();
 }
+}  // namespace
 
 // With no session bus, each of the toolkit's D-Bus users (the accessibility
 // bridge, the dconf settings store, GVfs) would start dbus-launch for every
 // dialog, and blocks of libdbus and GIO were left over at exit. There they
 // stay off; what the user set is kept, and with a bus nothing changes.
-}  // namespace
-
 void GtkKeepOffDBusWithoutSessionBus() {
   if (SessionBusRuns()) return;
   g_setenv("NO_AT_BRIDGE", "1", FALSE);
