@@ -34,6 +34,7 @@
 #include <signal.h>
 #include <stdarg.h>
 #include <string.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -138,7 +139,7 @@ cOutput* MakeOutput() {
 // How much of `text` the next write takes: whole lines of at most PIPE_BUF
 // bytes, which a pipe takes whole or not at all, so a writer ended by the
 // exit while it waits on a slow reader never leaves a line cut. A longer line
-// is a write of its own (which the exit may still cut).
+// is a write of its own (see WaitForRoom).
 size_t NextWrite(const char* text, size_t size) {
   if (size <= PIPE_BUF) return size;
   if (const char* lineEnd = (const char*)memrchr(text, '\n', PIPE_BUF)) return (size_t)(lineEnd - text) + 1;
@@ -146,16 +147,28 @@ size_t NextWrite(const char* text, size_t size) {
   return longLineEnd ? (size_t)(longLineEnd - text) + 1 : size;
 }
 
+// A pipe takes a write longer than PIPE_BUF in parts as its reader makes
+// room, and the exit can end the writer between two parts. Such a line waits
+// until the pipe has room for all of it, so the exit finds it whole or not
+// begun; one longer than the pipe holds goes once the pipe is empty.
+void WaitForRoom(int fd, size_t piece) {
+  const int capacity = fcntl(fd, F_GETPIPE_SZ);
+  if (capacity <= 0) return;  // not a pipe
+  for (int queued = 0; ioctl(fd, FIONREAD, &queued) == 0 && queued > 0 && (size_t)capacity - (size_t)queued < piece;)
+    poll(nullptr, 0, 5);  // a pipe tells when a page is free, not when this much is
+}
+
 // One blocking write of `size` bytes, all of them unless the reader is gone
 // (then false). Only the sink's thread calls this, outside the lock.
 bool WriteAll(int fd, const char* text, size_t size) {
-  size_t datagram = SIZE_MAX;  // a datagram socket takes at most this much in one send
+  size_t refused = SIZE_MAX;  // the smallest send a datagram socket refused as too large
   while (size > 0) {
     size_t piece = NextWrite(text, size);
-    if (piece > datagram) {  // a smaller send ends a line where one ends within it
-      piece = datagram;
-      if (const char* lineEnd = (const char*)memrchr(text, '\n', piece)) piece = (size_t)(lineEnd - text) + 1;
+    if (piece >= refused) {  // a smaller send, ending at the last line end that fits
+      const char* lineEnd = (const char*)memrchr(text, '\n', refused - 1);
+      piece = lineEnd ? (size_t)(lineEnd - text) + 1 : refused / 2;  // a line longer than any send goes in parts
     }
+    if (piece > PIPE_BUF) WaitForRoom(fd, piece);
     const ssize_t wrote = write(fd, text, piece);
     if (wrote > 0) {
       text += wrote;
@@ -170,7 +183,7 @@ bool WriteAll(int fd, const char* text, size_t size) {
     }
     // Too large for one datagram is not a reader that left: smaller sends.
     if (wrote < 0 && errno == EMSGSIZE && piece > 1) {
-      datagram = piece / 2;
+      refused = piece;
       continue;
     }
     return false;
@@ -445,9 +458,29 @@ void Sys_SetOutputFlushClockForTest(uint32_t (*clock)()) {
   Output().flushClock = clock;
 }
 
+// After the exit's flush, what still writes to standard output or error (a
+// library's exit handler, the leak checker) must not wait on a reader that
+// stopped either. Each that is not a file gets a description of its own that
+// never blocks, on the same destination: there a full pipe or a stopped
+// terminal drops the text. Where none can be opened (a socket, a pipe of
+// another user's) and the reader held the flush up, /dev/null stands there.
+void NeverWaitAfterTheFlush(bool flushed) {
+  for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) continue;
+    char path[32];
+    snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    int replacement = open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (replacement < 0 && !flushed) replacement = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (replacement < 0) continue;
+    dup2(replacement, fd);
+    close(replacement);
+  }
+}
+
 // What still waits at exit gets a moment; a reader that never comes back
 // must not keep the program from ending.
-void FlushAtExit() { Sys_FlushOutput(kSysOutputFlushWaitMs); }
+void FlushAtExit() { NeverWaitAfterTheFlush(Sys_FlushOutput(kSysOutputFlushWaitMs)); }
 
 // A program started with standard input, output or error closed would get
 // its next file or connection (the X display's) in that place, and the

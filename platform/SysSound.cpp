@@ -6,6 +6,7 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "platform/Sys.h"
@@ -29,6 +30,11 @@ cSoundOutput& Output() {
   return output;
 }
 
+// OpenAL Soft's own exit handler complains of a device left open, straight to
+// descriptor 2 and after the game's output was flushed, where a stopped reader
+// would hold the exit. The device is closed before the library's handlers run.
+void CloseAtExit() { Sys_CloseSoundDevice(); }
+
 bool MakeContext(ALCdevice* device, const ALCint* attributes, bool loopback) {
   cSoundOutput& out = Output();
   ALCcontext* context = device ? alcCreateContext(device, attributes) : nullptr;
@@ -40,6 +46,8 @@ bool MakeContext(ALCdevice* device, const ALCint* attributes, bool loopback) {
   out.device = device;
   out.context = context;
   out.loopback = loopback;
+  static const bool closedAtExit = atexit(CloseAtExit) == 0;
+  (void)closedAtExit;
   return true;
 }
 

@@ -109,7 +109,8 @@ struct cStandardErrorAt {
 };
 
 enum eDestination {
-  kPipe, kNonBlockingPipe, kSocket, kDatagram, kFile, kFileOpenedTwice, kNamedPipe, kNamedPipeNoAccess, kTerminal
+  kPipe, kNonBlockingPipe, kSocket, kDatagram, kSmallDatagram, kFile, kFileOpenedTwice, kNamedPipe, kNamedPipeNoAccess,
+  kTerminal
 };
 enum eReader { kSlow, kQuitBefore, kQuitWhileLinesWait };
 enum eStreams { kOut, kErr, kBoth };  // kBoth: after the plug, lines go to output and error in turn
@@ -121,9 +122,12 @@ struct sRow {
   int dropped = 0;  // -1: any, each notice counting its place
   eStreams streams = kOut;
   int lineBytes = kLineBytes;
+  int firstLineBytes = 0;  // the first line's width, when not lineBytes
   int linesPerWrite = 1;
   bool defaultBound = false;  // standard error's own, at descriptor 2; else kHeld lines' worth
 };
+
+int WidthOf(const sRow& row, int at) { return at == 0 && row.firstLineBytes ? row.firstLineBytes : row.lineBytes; }
 
 SysStream StreamOf(const sRow& row, int at) {
   if (row.streams == kBoth) return at >= row.plug && (at - row.plug) % 2 ? SysStream::Err : SysStream::Out;
@@ -137,7 +141,7 @@ void WriteLines(const sRow& row, int from, int count) {
     const SysStream stream = StreamOf(row, at);
     std::string piece;
     for (int n = 0; n < row.linesPerWrite && at < end && StreamOf(row, at) == stream; ++n, ++at)
-      piece += Line(at, stream, row.lineBytes);
+      piece += Line(at, stream, WidthOf(row, at));
     Sys_Write(stream, piece.data(), piece.size());
   }
 }
@@ -171,13 +175,13 @@ int DroppedInTheirPlace(const std::string& received, const sRow& row, int sent) 
       dropped += (int)count;
     } else {
       for (int s : {0, 1})
-        if (next[s] > last && line == Line(next[s], streams[s], row.lineBytes)) stream = s;
+        if (next[s] > last && line == Line(next[s], streams[s], WidthOf(row, next[s]))) stream = s;
       if (stream >= 0) last = next[stream], next[stream] = Skip(stream, next[stream] + 1);
     }
     if (stream < 0) {
       int at = -1;
       const bool whole = sscanf(line.c_str(), "line %d", &at) == 1 &&
-                         (line == Line(at, streams[0], row.lineBytes) || line == Line(at, streams[1], row.lineBytes));
+                         (line == Line(at, streams[0], WidthOf(row, at)) || line == Line(at, streams[1], WidthOf(row, at)));
       ADD_FAILURE() << (whole ? "out of order" : "cut") << ", after line " << last << ": " << line.substr(0, 80);
       return -1;
     }
@@ -203,6 +207,12 @@ bool Open(eDestination destination, const cScratchDir& dir, int fds[3]) {
       break;
     case kSocket: opened = socketpair(AF_UNIX, SOCK_STREAM, 0, fds) == 0; break;
     case kDatagram: opened = socketpair(AF_UNIX, SOCK_DGRAM, 0, fds) == 0; break;
+    case kSmallDatagram: {  // its largest send (about 4.5 KB) is shorter than a batch
+      const int least = 1;
+      opened = socketpair(AF_UNIX, SOCK_DGRAM, 0, fds) == 0 &&
+               setsockopt(fds[1], SOL_SOCKET, SO_SNDBUF, &least, sizeof least) == 0;
+      break;
+    }
     case kFile: opened = (fds[0] = memfd_create("output-test", 0)) >= 0 && (fds[1] = dup(fds[0])) >= 0; break;
     case kFileOpenedTwice:
       fds[0] = open(file.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
@@ -242,7 +252,9 @@ bool Open(eDestination destination, const cScratchDir& dir, int fds[3]) {
 // reader that left; standard output and error sent to one pipe (`2>&1 |
 // less`) each had a writer of its own, whose writes beyond a pipe's atomic
 // 4096 bytes mixed inside lines, and in a file opened for each they wrote
-// over each other; a datagram's smaller sends cut lines. Last row: standard
+// over each other; a datagram's smaller sends cut lines, also (halved after a
+// refusal) a line shorter than the largest send, in a batch longer than it
+// (the small datagram's row). Last row: standard
 // error, with nothing in flight as the reader both share quits, says so too.
 TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
   const int pipePlug = 8192 / kLineBytes, lastPageLeft = (3 * 4096 + 4000) / kLineBytes;
@@ -268,6 +280,7 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
       {.where = kFile, .lines = 20000},
       {.where = kFileOpenedTwice, .lines = 2000, .streams = kBoth},
       {.where = kDatagram, .plug = (512 << 10) / kLineBytes},  // one write, more than a datagram holds
+      {.where = kSmallDatagram, .lines = 100, .firstLineBytes = 4500, .linesPerWrite = 100},
       {.where = kPipe, .reader = kQuitBefore, .lines = 10},
       {.where = kNamedPipe, .reader = kQuitBefore, .lines = 10},
       {.where = kPipe, .reader = kQuitBefore, .lines = 10, .streams = kBoth},
@@ -319,7 +332,7 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
       const int dropped = DroppedInTheirPlace(received, row, row.plug + row.lines + row.more);
       EXPECT_TRUE(row.dropped < 0 || dropped == row.dropped) << dropped << " dropped";
       EXPECT_TRUE(boxes.boxes.empty());
-      if (row.where == kDatagram) {
+      if (row.where == kDatagram || row.where == kSmallDatagram) {
         EXPECT_EQ(readsEndingMidLine, 0) << "a smaller send ends at a line's end";
       }
       close(fds[0]);
@@ -468,7 +481,13 @@ TEST(Output, TheExitWaitsASecondForASlowReader) {
     }
     flushed = true;
     reader.join();
-    received += ReadAllWritten(fds[0]);
+    if (inThisProcess && row.allWritten) {  // a flush that said so waited until all was written
+      fcntl(fds[0], F_SETFL, O_NONBLOCK);
+      char page[4096];
+      for (ssize_t got; (got = read(fds[0], page, sizeof page)) > 0;) received.append(page, (size_t)got);
+    } else {
+      received += ReadAllWritten(fds[0]);
+    }
     const bool cutAtExit = !row.allWritten && !inThisProcess;  // the rest went with the child: whole lines only
     EXPECT_TRUE(cutAtExit ? received.size() < sent.size() && sent.compare(0, received.size(), received) == 0 &&
                                 (received.empty() || received.back() == '\n')
@@ -478,5 +497,95 @@ TEST(Output, TheExitWaitsASecondForASlowReader) {
     Sys_SetOutputForTest(SysStream::Out, -1, 0);
     close(fds[0]);
     close(fds[1]);
+  }
+}
+
+namespace {
+// What a library's exit handler writes straight to descriptor 2, registered
+// before the streams were opened, so it runs after their flush.
+void WriteAsALibraryAtExit() {
+  const std::string text(256 * 1024, 'L');
+  if (write(STDERR_FILENO, text.data(), text.size()) < 0) {}
+}
+}  // namespace
+
+// Rows: a whole exit (exit(), in a child whose standard output and error
+// are one pipe of 8 KiB) behind a reader stopped until it ended, or one
+// that reads. The exit ends within the flush's second and what arrived ends
+// at a line end. Mended: the sound device was never closed, and the sound
+// library's exit handler said so on standard error, where behind a stopped
+// reader it held the exit forever, as any library's line after the flush
+// did; a line longer than PIPE_BUF was begun in what room the pipe had, and
+// the exit cut it.
+TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
+  const struct {
+    const char* name;
+    int inThePipe;  // lines of 64 bytes the stopped reader left in it
+    bool readerStopped, libraryWritesAtExit, soundDevice;
+    size_t longLine;
+  } rows[] = {
+      {"a library's lines after the flush, the pipe full", 8192 / 64, true, true, false, 0},
+      {"the sound device left open", 0, false, false, true, 0},
+      {"a long line with room for part of it", 2000 / 64, true, false, false, 7000},
+  };
+  cAsTheGameRuns asTheGameRuns;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    cScratchDir dir;
+    const std::string fifo = dir.File("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reading = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const int plug = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_TRUE(reading >= 0 && plug >= 0 && fcntl(plug, F_SETPIPE_SZ, 8192) == 8192);
+    std::string left;
+    for (int at = 0; at < row.inThePipe; ++at) left += Line(at, SysStream::Out, 64);
+    ASSERT_EQ(write(plug, left.data(), left.size()), (ssize_t)left.size());
+    std::string received;
+    std::atomic<bool> ended{false};
+    std::thread reader([&] {
+      for (char page[4096]; !row.readerStopped && !ended;) {
+        pollfd readable{reading, POLLIN, 0};
+        poll(&readable, 1, 10);
+        const ssize_t got = read(reading, page, sizeof page);
+        if (got > 0) received.append(page, (size_t)got);
+      }
+    });
+    const auto exitAsTheGameDoes = [&] {
+      alarm(30);
+      const int out = open(fifo.c_str(), O_WRONLY);
+      dup2(out, STDOUT_FILENO);
+      dup2(out, STDERR_FILENO);
+      close(out);
+      if (row.libraryWritesAtExit) atexit(WriteAsALibraryAtExit);
+      Sys_OpenStandardStreams();
+      if (row.soundDevice) {
+        setenv("ALSOFT_DRIVERS", "null", 1);  // a device that opens, as players have
+        SysPcm pcm;
+        pcm.channels = 1;
+        pcm.rate = 22050;
+        pcm.samples.assign(2205, 0);
+        if (!Sys_OpenSoundDevice(22050, 2) || !Sys_CreateVoice(pcm)) _exit(3);
+      }
+      if (row.longLine) Sys_Write(SysStream::Out, (std::string(row.longLine - 1, 'x') + '\n').data(), row.longLine);
+      Sys_Write(SysStream::Out, "the last line\n", 14);
+      exit(0);
+    };
+    // Forked: this process never set up a flush at exit, so the child's is
+    // set up after the library's handler and runs before it.
+    const pid_t child = fork();
+    if (child == 0) exitAsTheGameDoes();
+    ASSERT_GT(child, 0);
+    ExpectEndedWell(child);
+    ended = true;
+    reader.join();
+    char page[4096];
+    for (ssize_t got; (got = read(reading, page, sizeof page)) > 0;) received.append(page, (size_t)got);
+    EXPECT_EQ(received.find("not closed"), std::string::npos) << received.substr(0, 200);
+    EXPECT_TRUE(received.empty() || received.back() == '\n') << "cut at " << received.size() << " bytes";
+    if (!row.readerStopped) {
+      EXPECT_NE(received.find("the last line\n"), std::string::npos);
+    }
+    close(plug);
+    close(reading);
   }
 }
