@@ -52,7 +52,7 @@ void cGLFDebugWindow::AddLine(const char* text) {
   }
   char prefix[16];
   snprintf(prefix, sizeof prefix, "%08X: ", Sys_ThreadId());
-  std::string line = std::string(prefix) + text;
+  std::string line = std::string(prefix) + Sys_VisibleText(text);
   std::lock_guard<std::recursive_mutex> hold(mLock);
   mLines.push_back(line);
   while ((int)mLines.size() > mMaxLines) mLines.pop_front();

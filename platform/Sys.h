@@ -138,7 +138,8 @@ void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the read
 enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt
-void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now (a file) or is queued; dropped once the reader is gone (a "Console" box says so once)
+void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now (a file) or is queued, control characters shown visibly; dropped once the reader is gone (a "Console" box says so once)
+std::string Sys_VisibleText(const std::string& text);      // control characters other than line ends and tabs as ^M, ^[, ^? (typed text is never obeyed by a terminal)
 void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void   Sys_PumpOutput();                                   // each frame: says what the writers found (a reader that quit)
 bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at most waitMs for slow readers; false when text was left

@@ -98,6 +98,11 @@ TEST_F(DebugWindowTest, CommandsWithOneNameAllRunInRegistrationOrderWithTheWhole
   ASSERT_EQ(calls.size(), 2u);  // names compare case-sensitively
   EXPECT_EQ(calls[0], "first:scene 1 2");
   EXPECT_EQ(calls[1], "second:scene 1 2");
+  // A control character is echoed visibly (a CR moved the cursor back over
+  // the echo), and the line runs as typed.
+  GetDebugWindow()->RunTypedCommand("scene\x1b[2J\rx");
+  EXPECT_EQ(Text(Lines().back()), ">scene^[[2J^Mx");
+  EXPECT_EQ(calls.size(), 2u);
   UnregisterDebugCommand(&first);
   UnregisterDebugCommand(&second);
   UnregisterDebugCommand(&other);

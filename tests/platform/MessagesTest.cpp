@@ -33,3 +33,29 @@ TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
   Sys_SetMessageShow(nullptr);
   EXPECT_EQ(shown, (std::vector<std::string>{"Script Error|early"}));
 }
+
+// Fault mended: text from input reached the terminal raw, a CR moving its
+// cursor over the line and an escape sequence obeyed. Standard error and the
+// game window show its control characters visibly; line ends and tabs stay.
+TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
+  static std::vector<std::string> shown;
+  const struct {
+    const char* text;
+    const char* visible;
+  } rows[] = {
+      {"mode\rframes", "mode^Mframes"}, {"\x1b[2Jcleared", "^[[2Jcleared"}, {"a\tb", "a\tb"},
+      {"del\x7f", "del^?"}, {"\x01\x1f", "^A^_"}, {"caf\xc3\xa9", "caf\xc3\xa9"},
+  };
+  Sys_SetMessageSink(nullptr);
+  DropEarlyMessages();
+  Sys_SetMessageShow([](const char*, const char* text) { shown.push_back(text); });
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.visible);
+    shown.clear();
+    cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
+    Sys_MessageBox("Load Error", row.text);
+    EXPECT_EQ(captured.End(), std::string("[Load Error] ") + row.visible + "\n");
+    EXPECT_EQ(shown, std::vector<std::string>{row.visible});
+  }
+  Sys_SetMessageShow(nullptr);
+}
