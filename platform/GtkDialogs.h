@@ -7,6 +7,7 @@
 #include "platform/Sys.h"
 
 bool GtkDialogsReady();  // a desktop can show dialogs and GTK started
+std::string WhyNoDesktopDialog();  // why GtkDialogsReady() is false, for the note of a question asked elsewhere
 // Both run modally in GTK's own loop: no GLUT callback runs until they return.
 std::string GtkChooseFile(SysFileDialog kind, const std::string& folder);  // "" when cancelled
 SysAnswer GtkAskQuestion(const std::string& caption, const std::string& text, SysBox kind, SysAnswer fallback);

@@ -5,12 +5,14 @@
 #include <limits.h>
 #include <poll.h>
 #include <pthread.h>
+#include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -360,6 +362,27 @@ bool Sys_PollStdinLine(std::string& line) {
 }
 
 namespace {
+// Ctrl+Z stops the game while a question waits, and the shell's "Stopped"
+// line stands under its prompt; after `fg` the prompt is shown again. The
+// count of continues tells the question that it happened.
+std::atomic<unsigned> gContinued{0};
+void OnContinued(int) { ++gContinued; }
+void CountContinues() {
+  static const bool counting = [] {
+    struct sigaction action {};
+    action.sa_handler = OnContinued;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    return sigaction(SIGCONT, &action, nullptr) == 0;
+  }();
+  (void)counting;
+}
+
+void ShowPrompt(const std::string& prompt) {
+  Sys_Write(SysStream::Err, prompt.data(), prompt.size());
+  Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
+}
+
 // Asks, and waits for the line typed after the prompt: "" when one came, else
 // why none did. A question is asked only where a person can see and answer
 // it: the game may read its terminal (see MayReadTerminal), and standard
@@ -384,8 +407,9 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
   in.changed.notify_all();
   in.changed.wait(hold, [&t] { return t->answer != eAnswer::Draining || t->ended || t->abandoned; });
   hold.unlock();
-  Sys_Write(SysStream::Err, prompt.data(), prompt.size());
-  Sys_FlushOutput(kSysOutputFlushWaitMs);  // the prompt shows before the wait for the answer
+  CountContinues();
+  unsigned shownAt = gContinued;
+  ShowPrompt(prompt);
   hold.lock();
   // Sent to the background (or a pager took the terminal), the question
   // takes its default and play goes on.
@@ -397,6 +421,10 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
     if (newline != std::string::npos) break;
     hold.unlock();
     mayRead = MayReadTerminal(t->fd);
+    if (mayRead && shownAt != gContinued) {  // back in the foreground after a stop
+      shownAt = gContinued;
+      ShowPrompt(prompt);
+    }
     hold.lock();
   }
   const bool got = newline != std::string::npos;
@@ -414,10 +442,13 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
 }
 }  // namespace
 
-bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer, const std::string& unanswered) {
+bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer, const std::string& unanswered,
+                       const std::string& whyNoDialog) {
   const std::string why = AskAndWait(prompt, answer);
   if (why.empty()) return true;
-  Sys_Note("Question", "Not answered on the terminal (" + why + "): " + unanswered);
+  const std::string where = "answered on the terminal (" + why + "): ";
+  Sys_Note("Question", whyNoDialog.empty() ? "Not " + where + unanswered
+                                           : "No desktop dialog (" + whyNoDialog + ") and not " + where + unanswered);
   return false;
 }
 

@@ -1,6 +1,8 @@
 #include <GL/freeglut.h>
 #include <X11/Xatom.h>
 
+#include <cstdlib>
+
 
 #include "platform/GtkDialogs.h"
 #include "platform/Sys.h"
@@ -56,6 +58,16 @@ bool Sys_LeaveGoneWindowManagerForTest() {
   return true;
 }
 
+std::string WhyNoDesktopDialog() {
+  if (!glutGet(GLUT_INIT_STATE) || !X11QueryDisplay()) return "the game has no display";
+  if (!Sys_DesktopCanShowDialogs()) return "no window manager runs on the display";
+  const char* backend = getenv("GDK_BACKEND");
+  if (!GtkDialogsReady())
+    return std::string("the desktop's toolkit could not start on the display") +
+           (backend ? std::string(" with GDK_BACKEND=") + backend : std::string());
+  return "";
+}
+
 // The desktop's file chooser when there is a desktop; otherwise a name typed on
 // the terminal where a person can see the question and answer it, and with
 // neither the dialog is cancelled (the debug window says so).
@@ -70,6 +82,6 @@ std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory) {
   const bool save = kind == SysFileDialog::Save;
   std::string typed;
   Sys_AskOnTerminal(save ? "Save as (file name, empty cancels): " : "Open (file name, empty cancels): ", typed,
-                    save ? "the Save As dialog was cancelled" : "the Open dialog was cancelled");
+                    save ? "the Save As dialog was cancelled" : "the Open dialog was cancelled", WhyNoDesktopDialog());
   return typed;
 }

@@ -108,7 +108,7 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   if (GtkDialogsReady()) return GtkAskQuestion(caption, text, kind, fallback);
   std::string answer;
   if (!Sys_AskOnTerminal(std::string(choices) + "? ", answer,
-                         "\"" + text + "\" took its default, " + kAnswerNames[(int)fallback]))
+                         "\"" + text + "\" took its default, " + kAnswerNames[(int)fallback], WhyNoDesktopDialog()))
     return fallback;
   return answer.empty() ? fallback : ParseAnswer(kind, answer[0]);
 }

@@ -4,7 +4,8 @@
 // full, and a reader that quit would end the game with SIGPIPE.
 //
 // Each destination has one sink. Standard output and error sent to the same
-// place (`2>&1`, one terminal, `>log 2>log`: the same device and inode) share
+// place (`2>&1`, one terminal, `>log 2>log`: the same device and inode, or
+// the same terminal, also under its other name /dev/tty) share
 // it, so their text goes out in the order written, through one descriptor:
 // two writers would mix their pieces inside lines, since a pipe keeps only
 // writes of up to 4096 bytes whole, and two descriptions of one file would
@@ -84,8 +85,8 @@ struct cSink {
   }
   int fd = -1;              // written at once (a file: the stream's own), or queued: the writer's duplicate
   bool queued = false;
-  bool identified = false;  // by its device and inode, for the other stream to find
-  dev_t device = 0;
+  bool identified = false;  // by where it writes, for the other stream to find
+  dev_t device = 0;         // see PlaceOf
   ino_t inode = 0;
   bool writerStarted = false;
   bool abandoned = false;   // no stream writes here any more: the writer ends after its write
@@ -269,6 +270,27 @@ void WriterLoop(tSink sink) {
   std::erase(out.writing, sink);
 }
 
+// Where a descriptor writes: its device and inode, or for a terminal the
+// terminal itself (device 0 and its number), which /dev/tty also names under
+// an inode of its own.
+void PlaceOf(int fd, const struct stat& st, dev_t& device, ino_t& inode) {
+  unsigned int terminal = 0;
+  if (S_ISCHR(st.st_mode) && ioctl(fd, TIOCGDEV, &terminal) == 0) {
+    device = 0;
+    inode = terminal;
+    return;
+  }
+  device = st.st_dev;
+  inode = st.st_ino;
+}
+
+bool SamePlace(const cSink& sink, int fd, const struct stat& st) {
+  dev_t device = 0;
+  ino_t inode = 0;
+  PlaceOf(fd, st, device, inode);
+  return sink.identified && sink.device == device && sink.inode == inode;
+}
+
 // Decides, once per descriptor, how it is written: through the other
 // stream's sink when both reach the same place.
 void Classify(cOutStream& s, const cOutStream& other) {
@@ -277,7 +299,7 @@ void Classify(cOutStream& s, const cOutStream& other) {
   struct stat st {};
   const bool open = fstat(s.inherited, &st) == 0;
   const tSink& theirs = other.sink;
-  if (open && theirs && theirs->identified && theirs->device == st.st_dev && theirs->inode == st.st_ino) {
+  if (open && theirs && SamePlace(*theirs, s.inherited, st)) {
     s.sink = theirs;
     return;
   }
@@ -286,8 +308,7 @@ void Classify(cOutStream& s, const cOutStream& other) {
   sink.fd = s.inherited;
   if (!open) return;
   sink.identified = true;
-  sink.device = st.st_dev;
-  sink.inode = st.st_ino;
+  PlaceOf(s.inherited, st, sink.device, sink.inode);
   if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
   const int own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);  // the caller may close or reuse `inherited`
   if (own >= 0) sink.fd = own, sink.queued = true;
@@ -328,8 +349,7 @@ void WriteDirect(int fd, const char* text, size_t size) {
 // Does the stream already write to what `fd` stands for, at that descriptor?
 bool SameDestination(const cOutStream& s, int fd) {
   struct stat st {};
-  return s.classified && s.inherited == fd && !s.sink->gone && s.sink->identified && fstat(fd, &st) == 0 &&
-         st.st_dev == s.sink->device && st.st_ino == s.sink->inode;
+  return s.classified && s.inherited == fd && !s.sink->gone && fstat(fd, &st) == 0 && SamePlace(*s.sink, fd, st);
 }
 
 // Puts a fresh stream in the slot, unless it already writes there (opening
@@ -462,8 +482,7 @@ bool Sys_OutputReaches(SysStream stream, int terminal) {
   const int slot = stream == SysStream::Err ? 1 : 0;
   Classify(out.streams[slot], out.streams[1 - slot]);
   const cSink& sink = *out.streams[slot].sink;
-  if (sink.gone || !sink.identified) return false;
-  return sink.device == target.st_dev && sink.inode == target.st_ino;
+  return !sink.gone && SamePlace(sink, terminal, target);
 }
 
 void Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes) {

@@ -151,13 +151,23 @@ void StealOnce() {
 // took the line between the two held the frame loop in the read. Also
 // mended: the case went on after 10 ms, before a busy machine's thread read.
 TEST(Console, AnotherReaderOfTheSamePipeNeverHoldsUpTheFrame) {
-  const unsigned alarmGuard = alarm(300);  // a frame held in a read would hang: end the binary instead
+  struct cPutBack {  // also when an assertion below fails: the next cases read their own input
+    const unsigned alarmGuard = alarm(300);  // a frame held in a read would hang: end the binary instead
+    int fds[3] = {-1, -1, -1};
+    ~cPutBack() {
+      Sys_SetStdinReadHookForTest(nullptr);
+      Sys_SetStdinForTest(-1);
+      for (int fd : fds) close(fd);
+      alarm(alarmGuard);
+    }
+  } putBack;
   cScratchDir dir;
   const std::string fifo = dir.File("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const int game = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   gThief = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // a description of its own: the game's reads still wait
   const int typing = open(fifo.c_str(), O_WRONLY);
+  putBack.fds[0] = game, putBack.fds[1] = gThief, putBack.fds[2] = typing;
   ASSERT_TRUE(game >= 0 && gThief >= 0 && typing >= 0);
   fcntl(game, F_SETFL, 0);
   gStolen.clear();
@@ -175,10 +185,6 @@ TEST(Console, AnotherReaderOfTheSamePipeNeverHoldsUpTheFrame) {
   EXPECT_EQ(gStolen, "help\n");
   ASSERT_EQ(write(typing, "mode\n", 5), 5);
   EXPECT_EQ(PollFrames(1, 100, 600), std::vector<std::string>{"mode"}) << "a line after the stolen one, in 60 s";
-  Sys_SetStdinReadHookForTest(nullptr);
-  Sys_SetStdinForTest(-1);
-  for (int fd : {game, gThief, typing}) close(fd);
-  alarm(alarmGuard);
 }
 
 namespace {
@@ -213,6 +219,7 @@ struct cChannel {
 
 int gTerminal = -1;
 pid_t gShellGroup = 0;
+std::string gEchoed;  // the game's debug window: its last line
 std::atomic<int> gBackgroundReads{0};
 std::atomic<bool> gRaceArmed{false};
 
@@ -249,6 +256,21 @@ std::string GameDoes(const std::string& command) {
   }
   if (command.rfind("read ", 0) == 0) return Joined(PollFrames(std::stoul(command.substr(5)), 300, 100));
   if (command == "ask") return Sys_AskOnTerminal("Name? ", line, "no name taken") ? "answer " + line : "no answer";
+  if (command == "ask yes/no") return Sys_MessageBox("Quit", "Go on?", SysBox::YesNo) == SysAnswer::Yes ? "Yes" : "not Yes";
+  if (command == "save as" || command == "open")
+    return Sys_FileDialog(command == "open" ? SysFileDialog::Open : SysFileDialog::Save, nullptr).empty() ? "cancelled" : "a name";
+  if (command.rfind("echoed ", 0) == 0) {  // the debug window's last line ends so
+    const std::string end = command.substr(7);
+    return gEchoed.size() >= end.size() && gEchoed.compare(gEchoed.size() - end.size(), end.size(), end) == 0 ? "yes" : gEchoed;
+  }
+  if (command == "input is /dev/tty") {  // `quorvel < /dev/tty`: the terminal under its other name
+    Sys_SetStdinForTest(open("/dev/tty", O_RDONLY | O_CLOEXEC));
+    return "done";
+  }
+  if (command == "errors to /dev/tty") {  // `2>/dev/tty`
+    Sys_SetOutputForTest(SysStream::Err, open("/dev/tty", O_WRONLY | O_CLOEXEC), 1 << 20);
+    return "done";
+  }
   if (command == "input ends") return Sys_WaitStdinHoldsAFramesShareForTest(30000) ? "ended" : "still read";
   if (command == "errors to null") {  // `2>/dev/null`
     Sys_SetOutputForTest(SysStream::Err, open("/dev/null", O_WRONLY | O_CLOEXEC), 1 << 20);
@@ -300,7 +322,13 @@ std::string ShellDoes(const std::string& command, pid_t game) {
     termios modes {};
     tcgetattr(gTerminal, &modes);
     modes.c_iflag &= ~(tcflag_t)ICRNL;
+    modes.c_cc[VEOL] = '\r';  // and a CR ends the terminal's line: a CR and its LF come in two reads
     return tcsetattr(gTerminal, TCSANOW, &modes) == 0 ? "done" : "failed";
+  }
+  if (command == "Ctrl+Z, fg") {  // the game's job stopped, then brought back to the foreground
+    int status = 0;
+    if (kill(-game, SIGTSTP) != 0 || waitpid(game, &status, WUNTRACED) != game || !WIFSTOPPED(status)) return "not stopped";
+    return tcsetpgrp(gTerminal, game) == 0 && kill(-game, SIGCONT) == 0 ? "done" : "failed";
   }
   return "unknown command " + command;
 }
@@ -329,6 +357,7 @@ void RunShell(const char* terminal, cChannel shell, cChannel game) {
     Sys_SetStdinForTest(gTerminal);
     Sys_SetOutputForTest(SysStream::Out, gTerminal, 1 << 20);
     Sys_SetOutputForTest(SysStream::Err, gTerminal, 1 << 20);
+    Sys_SetMessageEcho([](const char* line) { gEchoed = line; });
     Serve(game, GameDoes);
     _exit(0);
   }
@@ -340,7 +369,8 @@ void RunShell(const char* terminal, cChannel shell, cChannel game) {
   _exit(0);
 }
 
-// Reads the terminal's output until `text` shows, or the deadline.
+// Reads the terminal's output until `text` shows, or the deadline; what
+// showed up to it is taken, so a text shown again is looked for anew.
 bool Shows(int master, const std::string& text, std::string& shown) {
   char bytes[256];
   for (int polls = 0; polls < 300 && shown.find(text) == std::string::npos; ++polls) {
@@ -350,7 +380,10 @@ bool Shows(int master, const std::string& text, std::string& shown) {
       if (got > 0) shown.append(bytes, (size_t)got);
     }
   }
-  return shown.find(text) != std::string::npos;
+  const size_t at = shown.find(text);
+  if (at == std::string::npos) return false;
+  shown.erase(0, at + text.size());
+  return true;
 }
 
 // The shell and its game's job forked on a fresh terminal; both ended, and
@@ -428,7 +461,11 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // (less's keys), counted a terminal it could not ask as its foreground (setsid),
 // ended the console on Ctrl+D and on EIO, and a question waited in the
 // background and took a line typed before it, or held the game with its
-// prompt unseen; and the last four rows' faults.
+// prompt unseen; and the last four rows' faults. Also mended: /dev/tty, the
+// terminal under its other name, counted as another place, so a question
+// with `< /dev/tty` or `2>/dev/tty` was never asked; after Ctrl+Z and `fg` a
+// waiting question's prompt stood above the shell's "Stopped" line only;
+// a question that no dialog could show did not say why.
 TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMode) {
   const struct {
     const char* name;
@@ -463,6 +500,21 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::See, "Name? "}, {eWho::Shell, "fg shell", "done"}, {eWho::GameReply, nullptr, "no answer"},
         {eWho::See, "before a line was typed): no name taken"}, {eWho::Type, "ls\n"}, {eWho::Shell, "read", "ls"},
         {eWho::Game, "nothing read", "nothing"}}},
+      {"questions in the background take their defaults, each saying which",
+       {{eWho::Game, "ask yes/no", "Yes"},
+        {eWho::See, "No desktop dialog (the game has no display) and not answered on the terminal (the game may not"},
+        {eWho::See, "\"Go on?\" took its default, Yes"}, {eWho::Game, "echoed \"Go on?\" took its default, Yes", "yes"},
+        {eWho::Game, "save as", "cancelled"}, {eWho::See, "): the Save As dialog was cancelled"},
+        {eWho::Game, "open", "cancelled"}, {eWho::See, "): the Open dialog was cancelled"}}},
+      {"standard input and error on /dev/tty, the terminal under its other name",
+       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "input is /dev/tty", "done"}, {eWho::GameLater, "ask"},
+        {eWho::See, "Name? "}, {eWho::Type, "saved\n"}, {eWho::GameReply, nullptr, "answer saved"},
+        {eWho::Game, "errors to /dev/tty", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
+        {eWho::Type, "again\n"}, {eWho::GameReply, nullptr, "answer again"}}},
+      {"Ctrl+Z and fg while a question waits: its prompt shows again",
+       {{eWho::Shell, "fg game", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
+        {eWho::Shell, "Ctrl+Z, fg", "done"}, {eWho::See, "Name? "}, {eWho::Type, "saved\n"},
+        {eWho::GameReply, nullptr, "answer saved"}}},
       {"a question with `2>/dev/null`",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to null", "done"}, {eWho::Game, "ask", "no answer"}}},
       {"a game a launcher script started, in its job but not its leader",
