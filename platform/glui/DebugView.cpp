@@ -102,6 +102,12 @@ void DrawDebugView(GLUI* panel) {
       if (View().source.runCommand) View().source.runCommand(line);
     });
   }
+  // Typing always goes to the box: a click anywhere else in the window (its
+  // lines, its scroll bar) gives it back once the button is up, so a drag of
+  // the bar still scrolls.
+  if (ImGui::IsMouseReleased(ImGuiMouseButton_Left) && !ImGui::IsItemHovered() &&
+      ImGui::IsWindowHovered(ImGuiHoveredFlags_RootAndChildWindows))
+    view.focusCommand = true;
   GLUI_RecordItemRect(panel, "command box");
 }
 

@@ -176,8 +176,8 @@ rm -f "$WORK/full.in" "$WORK/full.out"  # the report below reads what is left
 # windows, clicks or keyboard): a click in one of the game's windows gives it
 # the keyboard, as a click-to-focus manager would. The game plays from its
 # first frame; a command typed in the debug window's box after a click there
-# runs; and a key typed in the game window after a click there reaches the
-# game (Ctrl+P pauses it, which "frames" names).
+# runs, also after a click on its lines; and a key typed in the game window
+# after a click there reaches the game (Ctrl+P pauses it, which "frames" names).
 bare_display() {
   local typing
   trap 'kill $GAME $XVFB 2> /dev/null' EXIT  # this step runs in a subshell of its own
@@ -204,6 +204,12 @@ bare_display() {
   xdotool key Return
   wait_for $ANSWER_S said bare ': Current mode: tribe$' ||
     { echo "bare display: \"mode\" typed in the debug window not answered within $ANSWER_S s"; return 1; }
+  # A click on the debug window's lines leaves typing in its command box.
+  click_in "$debug" 40 40
+  xdotool type --delay 20 help
+  xdotool key Return
+  wait_for $ANSWER_S said bare ': >help$' ||
+    { echo "bare display: \"help\" typed after a click on the debug window's lines not run within $ANSWER_S s"; return 1; }
   wait_for $ANSWER_S has_keyboard "$game" -6 -4 ||
     { echo "bare display: a click in the game window did not give it the keyboard within $ANSWER_S s"; return 1; }
   xdotool key ctrl+p

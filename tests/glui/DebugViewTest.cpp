@@ -46,6 +46,12 @@ TEST_F(GluiTest, DebugViewRunsTypedCommandsThroughTheModel) {
   GLUI_TestPumpUntilIdle();
   EXPECT_TRUE(HasLineEnding(">help help"));
   EXPECT_TRUE(HasLineEnding("help - usage: help [topic]"));
+
+  // Mended: a click on the lines took the keyboard from the box.
+  ASSERT_TRUE(GLUI_TestClick(view, "text area"));
+  GLUI_TestTypeText(view, "help\r");
+  GLUI_TestPumpUntilIdle();
+  EXPECT_TRUE(HasLineEnding(">help"));
   EXPECT_GT(MoveDebugWindowView(20, 20), 0);
 }
 
