@@ -121,3 +121,7 @@ set_tests_properties(fuzz_run_all PROPERTIES LABELS fuzz TIMEOUT 300)
 
 get_property(QV_SCRIPT_TESTS DIRECTORY PROPERTY TESTS)
 set_property(TEST ${QV_SCRIPT_TESTS} APPEND PROPERTY ENVIRONMENT ${QV_TEST_ENVIRONMENT})
+
+# The source check setup.sh runs on the tests, on files made for each case.
+add_test(NAME checks_no_comma_after_assertion COMMAND ${CMAKE_SOURCE_DIR}/tests/checks/no-comma-after-assertion-test.sh)
+set_tests_properties(checks_no_comma_after_assertion PROPERTIES LABELS checks TIMEOUT 120)
