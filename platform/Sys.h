@@ -68,6 +68,7 @@ bool Sys_IsMainWindowActive();                            // is the active windo
 void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores the X11 query
 void Sys_ActivateWindow(int glutWindow);                  // makes it the active window: asks the window manager, or without one X
 void Sys_TakeKeyboardOnClick(int glutWindow);             // a button pressed in it: without a window manager it takes the keyboard (a manager gives it)
+bool Sys_WindowHasKeyboard(int glutWindow);              // does the X input focus rest on it (or inside it)?
 
 // ---- redraw requests: a paused game draws only when something it shows changed ----
 void Sys_RequestRedraw();       // input arrived, a command ran, a message is to show: draw the next frame

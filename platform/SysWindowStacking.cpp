@@ -70,3 +70,24 @@ void Sys_TakeKeyboardOnClick(int glutWindow) {
   if (!window || Sys_DesktopCanShowDialogs()) return;
   if (Display* display = X11QueryDisplay()) GiveKeyboard(display, window);
 }
+
+// The focus may rest on a child of the window (a manager's or toolkit's own);
+// the walk goes up to the root.
+bool Sys_WindowHasKeyboard(int glutWindow) {
+  Display* display = X11QueryDisplay();
+  const Window window = GlutXWindow(glutWindow);
+  if (!display || !window) return false;
+  cQuietXErrors quiet(display);
+  Window focus = 0, root = 0, parent = 0, *children = nullptr;
+  int revert = 0;
+  unsigned count = 0;
+  XGetInputFocus(display, &focus, &revert);
+  for (int depth = 0; depth < 16 && focus != None && focus != PointerRoot; ++depth) {
+    if (focus == window) return true;
+    if (!XQueryTree(display, focus, &root, &parent, &children, &count)) return false;
+    if (children) XFree(children);
+    if (focus == root) return false;
+    focus = parent;
+  }
+  return false;
+}

@@ -45,6 +45,7 @@ struct GLUI::Frame {
   uint64_t shownDrawData = 0;        // hash of the draw data on screen
   bool mustShow = true;              // exposed, resized or new: draw whatever the hash says
   size_t presentedFrames = 0;        // frames actually drawn and swapped
+  bool editHadKeyboard = false;      // a field is mid-edit and the window had the keyboard last frame
 };
 
 // Panels set their scroll bars this wide, so the layer can make room for one.

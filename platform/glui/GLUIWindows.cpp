@@ -228,6 +228,24 @@ void MakeMainGfxWindowCurrent(GLUI* panel) {
   if (IsLiveWindow(target)) glutSetWindow(target);
 }
 
+// A field's typing is committed by Return; a click elsewhere in the panel
+// drops it. Left for another window (the game, another panel), the field
+// would stay mid-edit and show the typed number, which the game does not
+// use, for as long as the panel is not clicked: losing the keyboard drops it
+// too. Only a loss counts: a manager gives a clicked panel the keyboard a
+// little after the click has started the edit. The debug window's command
+// box keeps its line.
+void DropEditLeftForAnotherWindow(GLUI* panel) {
+  GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
+  if (frame.customDraw || !ImGui::GetIO().WantTextInput) {
+    frame.editHadKeyboard = false;
+    return;
+  }
+  const bool hasKeyboard = Sys_WindowHasKeyboard(panel->get_glut_window_id());
+  if (frame.editHadKeyboard && !hasKeyboard) ImGui::SetWindowFocus(nullptr);  // ends the edit, as a click elsewhere
+  frame.editHadKeyboard = hasKeyboard;
+}
+
 void RunAfterFrameActions(GLUI* panel) {
   GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
   if (frame.afterFrame.empty()) return;
@@ -372,6 +390,7 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
 
   ImGui_ImplOpenGL2_NewFrame();
   ImGui_ImplGLUT_NewFrame();
+  DropEditLeftForAnotherWindow(panel);
   ImGuiWindowFlags flags = ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
                            ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
                            ImGuiWindowFlags_NoBringToFrontOnFocus;
