@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 
-
 #include "platform/GtkDialogs.h"
 #include "platform/Sys.h"
 #include "platform/X11Query.h"
