@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/AppGlobals.h"
+#include "app/GameMode.h"
 #include "camera/Camera.h"
+#include "math/Scalar.h"
 #include "math/Vector.h"
 #include "modes/city/CityWorld.h"
 #include "modes/city/cursors/CityCursorController.h"
@@ -30,6 +34,43 @@ void LookAQuarterRoundThePlanet() {
   const Vector3 away = Vector3Scale(Vector3Normalized(side), Vector3Length(anchor));
   CenterCameraOn(&away.x);
 }
+
+// The angle nearest `degrees` that the camera's glide, at its target, leaves
+// as it is: its trip to radians and back moves most by a last digit, itself a move.
+float RestingAngle(float degrees) {
+  for (int i = 0; i < 8 && RadToDeg(DegToRad(degrees)) != degrees; ++i) degrees = RadToDeg(DegToRad(degrees));
+  EXPECT_EQ(RadToDeg(DegToRad(degrees)), degrees) << "an angle at rest";
+  return degrees;
+}
+
+// The current mode behind a counter of the pointer moves it hears.
+class cPointerCountingMode : public cIGameMode {
+ public:
+  explicit cPointerCountingMode(cIGameMode* mode) : inner(mode) {}
+  cIGameMode* const inner;
+  int moves = 0;
+  std::string GetName() override { return inner->GetName(); }
+  void OnMouseMove(int x, int y) override {
+    ++moves;
+    inner->OnMouseMove(x, y);
+  }
+  void OnLeftButtonUp(int x, int y) override { inner->OnLeftButtonUp(x, y); }
+  void OnLeftButtonDown(int x, int y) override { inner->OnLeftButtonDown(x, y); }
+  void OnMiddleButtonUp(int x, int y) override { inner->OnMiddleButtonUp(x, y); }
+  void OnMiddleButtonDown(int x, int y) override { inner->OnMiddleButtonDown(x, y); }
+  void OnRightButtonUp(int x, int y) override { inner->OnRightButtonUp(x, y); }
+  void OnRightButtonDown(int x, int y) override { inner->OnRightButtonDown(x, y); }
+  void OnKeyPress(unsigned char key, int x, int y) override { inner->OnKeyPress(key, x, y); }
+  void OnRender() override { inner->OnRender(); }
+  void Update(unsigned int ms) override { inner->Update(ms); }
+  void Enter() override { inner->Enter(); }
+  void Leave() override { inner->Leave(); }
+  void OnPauseChanged(bool paused) override { inner->OnPauseChanged(paused); }
+  void PreSniffTest() override { inner->PreSniffTest(); }
+  bool SniffTest() override { return inner->SniffTest(); }
+  void PostSniffTest() override { inner->PostSniffTest(); }
+  void Init() override { inner->Init(); }
+};
 }  // namespace
 
 // Fault mended: a hover text stayed on what a camera move turned away from
@@ -68,4 +109,39 @@ TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPoint
       EXPECT_EQ(row.hovered(), object) << "brought back under the pointer";
     });
   }
+}
+
+// One camera move, whichever part of the view it changes (a step back moves
+// only the view's offset), re-sends the resting pointer once; the unchanged
+// frame after it sends nothing.
+TEST(PointerAfterCameraMove, OneMoveResendsThePointerOnceAndTheUnchangedFrameAfterItNot) {
+  const struct {
+    const char* move;
+    float yaw, pitch, distance;
+  } rows[] = {{"a turn", 30.0f, 0.0f, 0.0f}, {"a tilt", 0.0f, -5.0f, 0.0f}, {"a step back", 0.0f, 0.0f, 10.0f}};
+  RunIsolated([&] {
+    [[maybe_unused]] cIgnoreDriverAllocations driver;
+    cStartedProgram program({"-noautopause", "-tribemode"});
+    Settle(program);
+    int width = 0, height = 0;
+    GetFrameWindowSize(width, height);
+    OnPassiveMotion(width / 2, height / 2);
+    cPointerCountingMode counting(gCurrentGameMode);
+    gCurrentGameMode = &counting;
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.move);
+      // Moved at once to where it aims and rests: no glide follows.
+      float yaw = 0.0f, pitch = 0.0f, distance = 0.0f;
+      GetCameraAngles(&yaw, &pitch, &distance);
+      SetCameraTargetAngles(RestingAngle(yaw + row.yaw), RestingAngle(pitch + row.pitch), distance + row.distance);
+      GetCameraTargetAngles(&yaw, &pitch, &distance);
+      SetCameraAngles(yaw, pitch, distance);
+      counting.moves = 0;
+      program.Frame(16);
+      EXPECT_EQ(counting.moves, 1);
+      program.Frame(16);
+      EXPECT_EQ(counting.moves, 1) << "the frame after the move changed nothing";
+    }
+    gCurrentGameMode = counting.inner;
+  });
 }

@@ -51,7 +51,9 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                {{3286, 1080, 1366}, true, true},   {{1024, 768, 1024}, false, true},
                {{1024, 600, 1024}, false, true},   {{800, 600, 800}, false, true},
                {{640, 480, 640}, false, true},     {{320, 240, 320}, false, false},
-               {{1366, 768, 1366}, true, false}};
+               {{1366, 768, 1366}, true, false},
+               // Under the game window room for the newest rows, not for them and a frame.
+               {{1280, 960, 1280}, false, false}};
   // Without a window manager, and with ones whose frames add a title bar (as
   // openbox's do): the game window then stands inside its frame at the top left.
   for (const sWindowFrame frame : {sWindowFrame{}, sWindowFrame{1, 1, 20, 5}, sWindowFrame{4, 4, 30, 4}}) {

@@ -327,7 +327,7 @@ TEST(PieMenuMouse, ListenerMayEditOrDeleteTheMenuInsideItsCallback) {
 
 // Held over a mode's drawing, menus come after everything else drawn, in the
 // order first drawn, each once however often the mode drew it; one deleted
-// meanwhile is not drawn.
+// meanwhile is not drawn; drawn, they are let go.
 TEST(PieMenuDrawing, HeldMenusComeLastEachOnceAndADeletedOneNotAtAll) {
   cOverlayRecorder recorder;
   cGLFPieMenu first(nullptr, 8, 75, 1.5f), second(nullptr, 8, 75, 1.5f);
@@ -350,6 +350,9 @@ TEST(PieMenuDrawing, HeldMenusComeLastEachOnceAndADeletedOneNotAtAll) {
     return all;
   };
   EXPECT_EQ(texts(), (std::vector<std::string>{"panel", "second a", "second b", "first"}));
+  HoldPieMenuDraws();
+  DrawHeldPieMenus();
+  EXPECT_EQ(texts().size(), 4u) << "let go once drawn: the next frame's hold draws none";
   first.Draw();
   EXPECT_EQ(texts().back(), "first") << "drawn at once again, no longer held";
   EXPECT_EQ(texts().size(), 5u);

@@ -237,11 +237,20 @@ TEST_F(CityGroupTest, APartyBoughtAndDroppedStartsTheBonusAndFeedsItsGuestsTillT
   ASSERT_EQ(menu.GetNextCursor(), &GetCityDragCursor());
   GetCityDragCursor().CompleteDrop();
   EXPECT_TRUE(party->IsBonusStarted());
-  // Capacity 2 lets a third in and turns the fourth away.
+  // Capacity 2: a party exactly full still draws a third in and lets it join,
+  // one past it draws and takes nobody.
   SetTuningInt(GetCityGameTuning(), "Small Party Capacity", 2);
   party->SetSupplies(1);
+  const struct {
+    int members;
+    bool accepted;
+  } guests[] = {{0, true}, {1, true}, {2, true}, {3, false}};
   for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(::testing::Message() << "guest " << i << " to a party of " << guests[i].members);
     PlaceAt(citizens[i], party->GetPosition());
+    ASSERT_EQ(party->GetMemberCount(), guests[i].members);
+    EXPECT_EQ(party->CanAccept(citizens[i]), guests[i].accepted);
+    EXPECT_EQ(party->GetUseScore(citizens[i]) > 0.0f, guests[i].accepted);
     party->Interact(citizens[i], nullptr, nullptr, 0);
   }
   EXPECT_EQ(party->GetMemberCount(), 3);

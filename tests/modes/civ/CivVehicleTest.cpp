@@ -4,6 +4,7 @@
 // vehicles stopped within 10 of each other parting.
 #include <gtest/gtest.h>
 
+#include <map>
 
 #include "math/Math.h"
 #include "modes/civ/CivAccess.h"
@@ -209,6 +210,36 @@ TEST_F(CivVehicleTest, OnlyTheFirstAttackerNearingTheCityChoosesAgainUntilANewVe
   EXPECT_FALSE(driveTo(attackers[1], 9));
   Vehicle(0, kCivLandVehicle, -0.6f);
   EXPECT_TRUE(driveTo(attackers[2], 19));
+}
+
+// On the way in, the path is planned afresh when the points left fall to a
+// multiple of 10 above 20, once at each; not at 20, where (the city's choice
+// spent here by another attacker) no search runs at all.
+TEST_F(CivVehicleTest, AnAttackerReplansAtEachTenthPointLeftAboveTwentyOnly) {
+  const struct {
+    size_t left;
+    uint32_t searches;
+  } rows[] = {{50, 1}, {41, 0}, {40, 1}, {31, 0}, {30, 1}, {21, 0}, {20, 0}, {19, 0}};
+  cCivModeVehicle* first = Vehicle(1, kCivLandVehicle, -0.8f);
+  cCivModeVehicle* attacker = Vehicle(1, kCivLandVehicle, 1.2f);
+  for (cCivModeVehicle* v : {first, attacker}) v->SetState(kCivVehicleCombat, {0, 0, 0}, nullptr, home, kCivMissionPillage);
+  for (int t = 0; t < 5000 && first->GetPathLength() > 9; ++t) first->Update(100);
+  ASSERT_LE(first->GetPathLength(), 9u);
+  ASSERT_GT(attacker->GetPathLength(), 51u);
+  // The searches of each update by the points left after its move (a move takes at most one).
+  std::map<size_t, uint32_t> searchesAt;
+  for (int t = 0; t < 20000 && attacker->GetPathLength() > 18; ++t) {
+    const size_t before = attacker->GetPathLength();
+    const uint32_t calls = CivFindPathCalls();
+    attacker->Update(100);
+    const uint32_t searched = CivFindPathCalls() - calls;
+    if (searched || attacker->GetPathLength() < before) searchesAt[before - 1] += searched;
+  }
+  for (const auto& r : rows) {
+    SCOPED_TRACE(::testing::Message() << r.left << " points left");
+    ASSERT_EQ(searchesAt.count(r.left), 1u) << "passed on the way in";
+    EXPECT_EQ(searchesAt[r.left], r.searches);
+  }
 }
 
 // Selected and standing, a guard turns a little each update toward the

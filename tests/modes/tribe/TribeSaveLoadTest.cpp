@@ -452,6 +452,8 @@ TEST_F(TribeSaveLoadTest, ReadableDamageIsRepairedAndCountedOnceAndTheRestRefuse
   const std::vector<Case> cases = {
       {"food NaN", "Repairs Made: 1", "tribe food", [&] { first(cTribe::kTypeId).replace(28, 4, Floats({NAN})); },
        [&] { return player->GetFood() == 0.0f; }},
+      {"food +infinity", "Repairs Made: 1", "tribe food",
+       [&] { first(cTribe::kTypeId).replace(28, 4, Floats({INFINITY})); }, [&] { return player->GetFood() == 0.0f; }},
       {"progress below 0", "Repairs Made: 1", "breeding progress",
        [&] { first(cTribe::kTypeId).replace(32, 4, Floats({-4.0f})); }, [&] { return player->GetBreedProgress() == 0.0f; }},
       {"member count damaged", "Repairs Made: 5", "count beyond the record",

@@ -465,6 +465,7 @@ TEST(PatchMesh, PatchesMeetingAcrossAFaceEdgeAreDrawnAtOneLevel) {
       {{667, -949, -457}, {321, -323, -219}}, // over the -y / +x edge
       {{560, 560, 560}, {290, 290, 290}},     // over a cube corner
       {{0, 0, 700}, {0, 0, 500}},             // over the middle of a face, close
+      {{759, 0, -951}, {332, 0, -373}},       // over the -z face near +x: the last rows of the faces around it
   };
   for (const auto& camera : cameras) {
     float modelView[16];

@@ -519,11 +519,13 @@ TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSa
   spheres.SetScale(Vector3{5.0f, 5.0f, 5.0f});
   const Vector3 colours[3] = {{1, 1, 1}, {0, 0, 1}, {1, 0, 0}};
   for (int i = 0; i < 9; ++i) Place(&spheres, -48.0f + 12.0f * i, 8.0f * (i % 3), colours[i % 3], 2.0f);
-  // Each distance with the most of the full meshes' triangles the batch hands over (at 120: 14 pixels across).
+  // Each distance with the most of the full meshes' triangles the batch hands
+  // over, and the least (at 120: 14 pixels across). At 170, about 10 pixels in
+  // radius, the coarsest mesh would stray 0.25 to 0.5 of a pixel: the next one's.
   const struct {
-    float distance, share;
-  } rows[] = {{40.0f, 1.0f}, {120.0f, 0.6f}, {400.0f, 0.15f}, {900.0f, 0.15f}};
-  for (const auto& [distance, share] : rows) {
+    float distance, share, least = 0.0f;
+  } rows[] = {{40.0f, 1.0f}, {120.0f, 0.6f}, {170.0f, 0.3f, 0.2f}, {400.0f, 0.15f}, {900.0f, 0.15f}};
+  for (const auto& [distance, share, least] : rows) {
     SetCameraAngles(0.0f, 45.0f, distance);
     SetCameraTargetAngles(0.0f, 45.0f, distance);
     spheres.SetEnabled(false);
@@ -543,6 +545,7 @@ TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSa
     EXPECT_LE(Changed(alone, batched), covered / 8) << distance;
     if (share < 1.0f) EXPECT_LT(spheres.GetLastTriangleCount(), full * share) << distance;
     else EXPECT_EQ(spheres.GetLastTriangleCount(), full) << distance;
+    if (least > 0.0f) EXPECT_GT(spheres.GetLastTriangleCount(), full * least) << distance;
   }
   for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
   mObjects.clear();
