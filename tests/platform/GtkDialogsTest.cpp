@@ -1,27 +1,174 @@
+#include <GL/freeglut.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include "platform/GtkDialogs.h"
 #include "tests/support/TestSupport.h"
 
+namespace {
+struct cBusLookCase {
+  const char* name;
+  bool socketInRuntimeFolder;  // a session bus's socket at $XDG_RUNTIME_DIR/bus, no address given
+  const char* userBackend;     // GSETTINGS_BACKEND as the user set it (null: unset)
+  const char* noAtBridge;      // what the variables are after the look (null: unset)
+  const char* backend;
+  const char* vfs;
+  const char* volumeMonitor;
+};
+
+// A listening socket, as the bus daemon leaves in the runtime folder.
+bool ListenAt(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+  return fd >= 0 && bind(fd, (sockaddr*)&address, sizeof(address)) == 0 && listen(fd, 1) == 0;
+}
+}  // namespace
+
 // No session bus: the toolkit is kept off D-Bus, the variable the user set is
-// kept. Mended: with XDG_RUNTIME_DIR unset, looking for a bus made ~/.cache.
-TEST(GtkDialogs, WithoutASessionBusTheToolkitStaysOffDBusKeepingWhatTheUserSet) {
-  cScratchDir home;
-  EXPECT_EXIT(_exit(RunBodyInChild([&] {  // the environment is the child's
-                for (const char* name : {"DISPLAY", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS",
-                                         "NO_AT_BRIDGE", "GIO_USE_VFS"})
-                  unsetenv(name);
-                setenv("HOME", home.Path().c_str(), 1);
-                setenv("GSETTINGS_BACKEND", "dconf", 1);
-                GtkKeepOffDBusWithoutSessionBus();
-                EXPECT_STREQ(getenv("NO_AT_BRIDGE"), "1");
-                EXPECT_STREQ(getenv("GIO_USE_VFS"), "local");
-                EXPECT_STREQ(getenv("GSETTINGS_BACKEND"), "dconf");
-                EXPECT_TRUE(std::filesystem::is_empty(home.Path())) << "made in the home folder";
-              })),
-              ::testing::ExitedWithCode(0), "");
+// kept; a bus found in the runtime folder leaves everything as it is. Mended:
+// with XDG_RUNTIME_DIR unset, looking for a bus made ~/.cache.
+TEST(GtkDialogs, TheToolkitStaysOffDBusOnlyWithoutASessionBusKeepingWhatTheUserSet) {
+  const cBusLookCase cases[] = {
+      {"no bus, no runtime folder", false, "dconf", "1", "dconf", "local", "unix"},
+      {"a bus socket in the runtime folder", true, nullptr, nullptr, nullptr, nullptr, nullptr},
+  };
+  for (const cBusLookCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    cScratchDir home, runtime;
+    EXPECT_EXIT(_exit(RunBodyInChild([&] {  // the environment is the child's
+                  for (const char* name : {"DISPLAY", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS",
+                                           "NO_AT_BRIDGE", "GSETTINGS_BACKEND", "GIO_USE_VFS", "GIO_USE_VOLUME_MONITOR"})
+                    unsetenv(name);
+                  setenv("HOME", home.Path().c_str(), 1);
+                  if (c.userBackend) setenv("GSETTINGS_BACKEND", c.userBackend, 1);
+                  if (c.socketInRuntimeFolder) {
+                    ASSERT_TRUE(ListenAt(runtime.File("bus")));
+                    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+                  }
+                  GtkKeepOffDBusWithoutSessionBus();
+                  EXPECT_STREQ(getenv("NO_AT_BRIDGE"), c.noAtBridge);
+                  EXPECT_STREQ(getenv("GSETTINGS_BACKEND"), c.backend);
+                  EXPECT_STREQ(getenv("GIO_USE_VFS"), c.vfs);
+                  EXPECT_STREQ(getenv("GIO_USE_VOLUME_MONITOR"), c.volumeMonitor);
+                  EXPECT_TRUE(std::filesystem::is_empty(home.Path())) << "made in the home folder";
+                })),
+                ::testing::ExitedWithCode(0), "");
+  }
+}
+
+namespace {
+// A top-level window titled `title` on the display (0: none), viewable ones
+// only when asked. The server is grabbed meanwhile, so no window vanishes
+// between the listing and the look at it.
+Window WindowTitled(Display* display, const std::string& title, bool viewableOnly) {
+  XGrabServer(display);
+  Window root = 0, parent = 0, found = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    XTextProperty name{};
+    if (XGetWMName(display, children[i], &name) && name.value) {
+      XWindowAttributes attributes{};
+      bool titled = title == std::string((const char*)name.value, name.nitems);
+      if (titled && (!viewableOnly || (XGetWindowAttributes(display, children[i], &attributes) &&
+                                       attributes.map_state == IsViewable)))
+        found = children[i];
+    }
+    if (name.value) XFree(name.value);
+  }
+  if (children) XFree(children);
+  XUngrabServer(display);
+  XSync(display, False);
+  return found;
+}
+
+// Closes the window titled `title` once it is on the screen, as a window
+// manager's close button does (the dialog answers it like Escape).
+void CloseWhenShown(const std::string& title) {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  Window dialog = 0;
+  while (!(dialog = WindowTitled(display, title, true)) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_NE(dialog, 0u) << "no window titled " << title << " shown";
+  if (dialog) {
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = dialog;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, dialog, False, NoEventMask, &close);
+  }
+  XCloseDisplay(display);
+}
+
+// What a window manager leaves on the root window, so the game's dialogs
+// show: a check window naming itself, on a connection kept to the end.
+void PretendAWindowManagerRuns() {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const Window check = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  const Atom property = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  for (Window on : {DefaultRootWindow(display), check})
+    XChangeProperty(display, on, property, XA_WINDOW, 32, PropModeReplace, (const unsigned char*)&check, 1);
+  XSync(display, False);
+}
+
+struct cDialogCase {
+  const char* title;
+  std::function<void()> run;  // returns once the dialog is answered
+};
+}  // namespace
+
+// When a dialog returns its window is gone from the display before play goes
+// on, seen from another connection at once. Mended: the destroy request could
+// stay in GTK's output buffer, and the window on the screen, modal and dead,
+// until the next dialog.
+TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
+  cScratchDir folder;
+  const cDialogCase cases[] = {
+      {"Save As", [&] { EXPECT_EQ(GtkChooseFile(SysFileDialog::Save, folder.Path()), ""); }},
+      {"Open", [&] { EXPECT_EQ(GtkChooseFile(SysFileDialog::Open, folder.Path()), ""); }},
+      {"Overwrite?",
+       [] { EXPECT_EQ(GtkAskQuestion("Overwrite?", "Overwrite it?", SysBox::YesNo, SysAnswer::No), SysAnswer::No); }},
+  };
+  RunInFreshProcess([&] {  // GTK and its threads stay in the child
+    cPrivateTestDisplay display;
+    ASSERT_TRUE(display.Started());
+    int argc = 1;
+    char name[] = "GtkDialogsTest";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    PretendAWindowManagerRuns();
+    setenv("GSETTINGS_BACKEND", "memory", 1);
+    ASSERT_TRUE(GtkDialogsReady());
+    Display* looker = XOpenDisplay(nullptr);
+    ASSERT_NE(looker, nullptr);
+    for (const cDialogCase& c : cases) {
+      SCOPED_TRACE(c.title);
+      std::thread closer(CloseWhenShown, c.title);
+      c.run();
+      EXPECT_EQ(WindowTitled(looker, c.title, false), 0u) << "still on the display";
+      closer.join();
+    }
+    XCloseDisplay(looker);
+  });
 }
