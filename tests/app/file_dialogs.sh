@@ -170,10 +170,45 @@ grep -q "QUORVEL FILE" "$SAVE" || fail "the saved file is no saved game"
 answer_dialog ctrl+l "Open" ctrl+l "$NAME"
 loaded() { grep -q "Data manager size after preload" "$WORK/game.out"; }
 wait_for $ACT_S loaded || fail "Load Game loaded nothing within $ACT_S s"
+
+# Cancelled with Escape: gone, and nothing saved.
+escape_closes() {
+  xdotool key Escape
+  ! dialog_shown "Save As" && ! dialog_shown "Save As"
+}
+wait_for $ACT_S focus_game || fail "the game window does not take the focus within $ACT_S s"
+xdotool key ctrl+s
+wait_for $ACT_S dialog_shown "Save As" || fail "Ctrl+S opened no \"Save As\" dialog within $ACT_S s"
+xdotool windowactivate --sync "$(xdotool search --name '^Save As$' | head -1)"
+wait_for $ACT_S escape_closes || fail "Escape did not close the \"Save As\" dialog within $ACT_S s"
 # After the dialogs too: with no session bus the toolkit once left a block of
 # libdbus (its accessibility bridge) and tried dbus-launch for each dialog,
 # and an Open dialog that listed the saved game left six blocks of GIO's MIME
 # database, read twice.
 # The font library's caches it never frees are named in the leak suppressions.
 close_cleanly "after the file dialogs"
-echo "file dialogs: closed cleanly, also after the dialogs; the game started active, held while the panel was, played on; saved and loaded through the desktop's dialogs"
+
+# Where the toolkit cannot start (GDK_BACKEND names no backend), Ctrl+S is
+# cancelled at once and its note says why no dialog showed. With a sound
+# device that opens, and a flood of commands answered into a pipe whose
+# reader stopped, the close ends the game within seconds and the sound
+# library has no device left open to name.
+mkfifo "$WORK/piped"
+cat "$WORK/piped" > "$WORK/game.out" &
+READER=$!
+PIDS+=($!)
+yes help | (GDK_BACKEND=nonexistent ALSOFT_DRIVERS=null exec "$QUORVEL" -tribemode -noautopause > "$WORK/piped" 2>&1) &
+GAME_PID=$!
+PIDS+=($!)
+wait_for $START_S started || fail "without the toolkit: no greeting and game window within $START_S s"
+wait_for $ACT_S focus_game || fail "without the toolkit: the game window does not take the focus within $ACT_S s"
+xdotool key ctrl+s
+noted() { grep -q '\[Question\] No desktop dialog (the desktop.s toolkit could not start on the display with GDK_BACKEND=nonexistent) and not answered on the terminal (standard input is not a terminal): the Save As dialog was cancelled' "$WORK/game.out"; }
+wait_for $ACT_S noted || fail "without the toolkit: no note of why Ctrl+S showed no dialog within $ACT_S s"
+kill -STOP "$READER"
+wait_for $ACT_S window_closes || fail "behind a stopped reader: Alt+F4 did not close the game window within $ACT_S s"
+wait_for 30 ended || fail "behind a stopped reader: the game did not end within 30 s of its window closing"
+kill -CONT "$READER"
+wait "$READER"
+grep -q "not closed" "$WORK/game.out" && fail "at the close: $(grep "not closed" "$WORK/game.out")"
+echo "file dialogs: closed cleanly, also after the dialogs; the game started active, held while the panel was, played on; saved, loaded and cancelled through the desktop's dialogs; without the toolkit said why; ended behind a stopped reader"
