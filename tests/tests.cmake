@@ -92,9 +92,9 @@ set_tests_properties(app_debug_info PROPERTIES LABELS app TIMEOUT 1200)
 
 # The game closed as a player closes it, then its focus at start and after clicks, then the
 # desktop's file dialogs and the close again, on a private X server with a window manager
-# (2 x 60 + 3 x 240 + 28 x 120 + 30 s).
+# (2 x 60 + 3 x 240 + 23 x 120 + 30 s).
 add_test(NAME app_file_dialogs COMMAND ${CMAKE_SOURCE_DIR}/tests/app/file_dialogs.sh $<TARGET_FILE:quorvel>)
-set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 4300)
+set_tests_properties(app_file_dialogs PROPERTIES LABELS app TIMEOUT 3700)
 
 # "-tribemode" end to end: the hut, its members and the trees on screen, on an X server of
 # its own (60 + 240 + 2 x 240 s).
