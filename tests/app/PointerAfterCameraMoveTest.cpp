@@ -1,3 +1,4 @@
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -112,13 +113,17 @@ TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPoint
 }
 
 // One camera move, whichever part of the view it changes (a step back moves
-// only the view's offset), re-sends the resting pointer once; the unchanged
-// frame after it sends nothing.
+// only the view's offset, a narrower window only the projection), re-sends
+// the resting pointer once; the unchanged frame after it sends nothing.
 TEST(PointerAfterCameraMove, OneMoveResendsThePointerOnceAndTheUnchangedFrameAfterItNot) {
   const struct {
     const char* move;
     float yaw, pitch, distance;
-  } rows[] = {{"a turn", 30.0f, 0.0f, 0.0f}, {"a tilt", 0.0f, -5.0f, 0.0f}, {"a step back", 0.0f, 0.0f, 10.0f}};
+    bool narrower;  // the window made narrower: only the projection changes
+  } rows[] = {{"a turn", 30.0f, 0.0f, 0.0f, false},
+              {"a tilt", 0.0f, -5.0f, 0.0f, false},
+              {"a step back", 0.0f, 0.0f, 10.0f, false},
+              {"a narrower window", 0.0f, 0.0f, 0.0f, true}};
   RunIsolated([&] {
     [[maybe_unused]] cIgnoreDriverAllocations driver;
     cStartedProgram program({"-noautopause", "-tribemode"});
@@ -137,6 +142,19 @@ TEST(PointerAfterCameraMove, OneMoveResendsThePointerOnceAndTheUnchangedFrameAft
       GetCameraTargetAngles(&yaw, &pitch, &distance);
       SetCameraAngles(yaw, pitch, distance);
       counting.moves = 0;
+      if (row.narrower) {  // drawn at the new size, the next frame has a new projection
+        glutSetWindow(gMainWindow);
+        glutReshapeWindow(width * 3 / 4, height);
+        int nowWidth = width, nowHeight = height;
+        for (int frame = 0; frame < 6000 && nowWidth == width; ++frame) {
+          glutMainLoopEvent();
+          GetFrameWindowSize(nowWidth, nowHeight);
+          if (nowWidth == width) program.Frame(16);
+        }
+        ASSERT_EQ(nowWidth, width * 3 / 4) << "the window did not take its new width";
+        OnPassiveMotion(nowWidth / 2, nowHeight / 2);  // the X pointer, wherever it is, may have left it
+        counting.moves = 0;
+      }
       program.Frame(16);
       EXPECT_EQ(counting.moves, 1);
       program.Frame(16);
