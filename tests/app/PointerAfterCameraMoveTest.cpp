@@ -1,13 +1,12 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "app/AppGlobals.h"
 #include "app/GameMode.h"
 #include "camera/Camera.h"
 #include "math/Scalar.h"
 #include "math/Vector.h"
+#include "modes/ModeShell.h"
 #include "modes/city/CityWorld.h"
 #include "modes/city/cursors/CityCursorController.h"
 #include "modes/civ/CivInputController.h"
@@ -44,33 +43,11 @@ float RestingAngle(float degrees) {
   return degrees;
 }
 
-// The current mode behind a counter of the pointer moves it hears.
-class cPointerCountingMode : public cIGameMode {
- public:
-  explicit cPointerCountingMode(cIGameMode* mode) : inner(mode) {}
-  cIGameMode* const inner;
+// A mode that only counts the pointer moves it hears.
+struct cPointerCountingMode : tModeShell<cGameMode> {
+  cPointerCountingMode() : tModeShell<cGameMode>("Counting") {}
+  void OnMouseMove(int, int) override { ++moves; }
   int moves = 0;
-  std::string GetName() override { return inner->GetName(); }
-  void OnMouseMove(int x, int y) override {
-    ++moves;
-    inner->OnMouseMove(x, y);
-  }
-  void OnLeftButtonUp(int x, int y) override { inner->OnLeftButtonUp(x, y); }
-  void OnLeftButtonDown(int x, int y) override { inner->OnLeftButtonDown(x, y); }
-  void OnMiddleButtonUp(int x, int y) override { inner->OnMiddleButtonUp(x, y); }
-  void OnMiddleButtonDown(int x, int y) override { inner->OnMiddleButtonDown(x, y); }
-  void OnRightButtonUp(int x, int y) override { inner->OnRightButtonUp(x, y); }
-  void OnRightButtonDown(int x, int y) override { inner->OnRightButtonDown(x, y); }
-  void OnKeyPress(unsigned char key, int x, int y) override { inner->OnKeyPress(key, x, y); }
-  void OnRender() override { inner->OnRender(); }
-  void Update(unsigned int ms) override { inner->Update(ms); }
-  void Enter() override { inner->Enter(); }
-  void Leave() override { inner->Leave(); }
-  void OnPauseChanged(bool paused) override { inner->OnPauseChanged(paused); }
-  void PreSniffTest() override { inner->PreSniffTest(); }
-  bool SniffTest() override { return inner->SniffTest(); }
-  void PostSniffTest() override { inner->PostSniffTest(); }
-  void Init() override { inner->Init(); }
 };
 }  // namespace
 
@@ -131,7 +108,8 @@ TEST(PointerAfterCameraMove, OneMoveResendsThePointerOnceAndTheUnchangedFrameAft
     int width = 0, height = 0;
     GetFrameWindowSize(width, height);
     OnPassiveMotion(width / 2, height / 2);
-    cPointerCountingMode counting(gCurrentGameMode);
+    cIGameMode* const playing = gCurrentGameMode;
+    cPointerCountingMode counting;
     gCurrentGameMode = &counting;
     for (const auto& row : rows) {
       SCOPED_TRACE(row.move);
@@ -160,6 +138,6 @@ TEST(PointerAfterCameraMove, OneMoveResendsThePointerOnceAndTheUnchangedFrameAft
       program.Frame(16);
       EXPECT_EQ(counting.moves, 1) << "the frame after the move changed nothing";
     }
-    gCurrentGameMode = counting.inner;
+    gCurrentGameMode = playing;
   });
 }
