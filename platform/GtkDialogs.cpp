@@ -1,6 +1,5 @@
 #include "platform/GtkDialogs.h"
 
-#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <string>
@@ -66,43 +65,16 @@ bool StartGtk() {
   return gtk_init_check(nullptr, nullptr);
 }
 
-// GLib's loop runs only while a dialog is up (the game's loop is GLUT's):
-// what a dialog left to it runs here, or never. Another thread may hold the
-// loop for a moment, when asking whether anything waits would answer no.
-void FinishPendingWork() {
-  GMainContext* context = g_main_context_default();
-  const gint64 deadline = g_get_monotonic_time() + 2 * G_USEC_PER_SEC;  // a source that never ends must not hold the game
-  while (!g_main_context_acquire(context)) {
-    if (g_get_monotonic_time() > deadline) return;
-    g_thread_yield();
-  }
-  while (g_main_context_iteration(context, FALSE) && g_get_monotonic_time() < deadline) {
-  }
-  g_main_context_release(context);
-}
-
-bool XWindowExists(GdkDisplay* display, Window window) {
-  XWindowAttributes attributes;
-  gdk_x11_display_error_trap_push(display);
-  bool exists = XGetWindowAttributes(GDK_DISPLAY_XDISPLAY(display), window, &attributes) != 0;
-  return gdk_x11_display_error_trap_pop(display) == 0 && exists;
-}
-
 // The window must be gone from the screen before the game draws again. The
 // destroy request once stayed in GTK's output buffer until the next dialog:
-// the window stayed mapped, modal, and answered nothing. So the server is
-// waited for, and asked.
+// the window stayed mapped, modal, and answered nothing. The server is waited
+// for; then what the dialog left to GLib's loop, which runs only while a
+// dialog is up (the game's loop is GLUT's), runs here or never.
 void CloseDialog(GtkWidget* dialog) {
   GdkDisplay* display = gtk_widget_get_display(dialog);
-  GdkWindow* window = gtk_widget_get_window(dialog);
-  const Window xWindow = window && GDK_IS_X11_WINDOW(window) ? GDK_WINDOW_XID(window) : None;
   gtk_widget_destroy(dialog);
   gdk_display_sync(display);
-  FinishPendingWork();
-  if (xWindow != None && XWindowExists(display, xWindow)) {
-    XDestroyWindow(GDK_DISPLAY_XDISPLAY(display), xWindow);
-    gdk_display_sync(display);
-  }
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
 int ResponseOf(SysAnswer answer) { return (int)answer + 1; }  // GTK keeps 0 and below for itself
