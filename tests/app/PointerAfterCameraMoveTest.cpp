@@ -43,6 +43,21 @@ float RestingAngle(float degrees) {
   return degrees;
 }
 
+// While it lives only the rows place the game's pointer: X's own crossings and
+// moves (the window narrowed away from the server's pointer) are not heard.
+struct cPointerOnlyFromTheRows {
+  cPointerOnlyFromTheRows() { Hook(nullptr, nullptr, nullptr, nullptr); }
+  ~cPointerOnlyFromTheRows() { Hook(OnMotion, OnPassiveMotion, OnMouse, OnMainWindowEntry); }
+  static void Hook(void (*motion)(int, int), void (*passive)(int, int), void (*mouse)(int, int, int, int),
+                   void (*entry)(int)) {
+    glutSetWindow(gMainWindow);
+    glutMotionFunc(motion);
+    glutPassiveMotionFunc(passive);
+    glutMouseFunc(mouse);
+    glutEntryFunc(entry);
+  }
+};
+
 // A mode that only counts the pointer moves it hears.
 struct cPointerCountingMode : tModeShell<cGameMode> {
   cPointerCountingMode() : tModeShell<cGameMode>("Counting") {}
@@ -65,8 +80,11 @@ TEST(PointerAfterCameraMove, HoverFollowsWhatTheCameraBringsUnderTheRestingPoint
   for (const auto& row : rows) {
     SCOPED_TRACE(row.option);
     RunIsolated([&] {
+      cPrivateTestDisplay display;  // no other test's window covers the game's and stops its drawing
+      ASSERT_TRUE(display.Started());
       [[maybe_unused]] cIgnoreDriverAllocations driver;
       cStartedProgram program({"-noautopause", row.option});
+      cPointerOnlyFromTheRows pointer;
       Settle(program);
       int width = 0, height = 0;  // the pointer rests on one well inside the window
       GetFrameWindowSize(width, height);
@@ -102,8 +120,11 @@ TEST(PointerAfterCameraMove, OneMoveResendsThePointerOnceAndTheUnchangedFrameAft
               {"a step back", 0.0f, 0.0f, 10.0f, false},
               {"a narrower window", 0.0f, 0.0f, 0.0f, true}};
   RunIsolated([&] {
+    cPrivateTestDisplay display;  // no other test's window covers the game's and holds its new size back
+    ASSERT_TRUE(display.Started());
     [[maybe_unused]] cIgnoreDriverAllocations driver;
     cStartedProgram program({"-noautopause", "-tribemode"});
+    cPointerOnlyFromTheRows pointer;
     Settle(program);
     int width = 0, height = 0;
     GetFrameWindowSize(width, height);
