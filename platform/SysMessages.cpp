@@ -100,8 +100,9 @@ SysAnswer Sys_MessageBox(const std::string& caption, const std::string& text, Sy
   WriteAndEcho("[" + caption + "] " + text);
   const char* choices = Choices(kind);
   if (!choices) {
-    if (gMessageShow) gMessageShow(Sys_VisibleText(caption).c_str(), Sys_VisibleText(text).c_str());
-    else if (EarlyBoxes().size() < kMaxEarlyLines) EarlyBoxes().push_back({Sys_VisibleText(caption), Sys_VisibleText(text)});
+    const cEarlyBox shown = {Sys_VisibleText(caption), Sys_VisibleText(text)};
+    if (gMessageShow) gMessageShow(shown.caption.c_str(), shown.text.c_str());
+    else if (EarlyBoxes().size() < kMaxEarlyLines) EarlyBoxes().push_back(shown);
     return SysAnswer::Ok;
   }
   const SysAnswer fallback = DefaultAnswer(kind);

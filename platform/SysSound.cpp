@@ -30,11 +30,6 @@ cSoundOutput& Output() {
   return output;
 }
 
-// OpenAL Soft's own exit handler complains of a device left open, straight to
-// descriptor 2 and after the game's output was flushed, where a stopped reader
-// would hold the exit. The device is closed before the library's handlers run.
-void CloseAtExit() { Sys_CloseSoundDevice(); }
-
 bool MakeContext(ALCdevice* device, const ALCint* attributes, bool loopback) {
   cSoundOutput& out = Output();
   ALCcontext* context = device ? alcCreateContext(device, attributes) : nullptr;
@@ -46,7 +41,10 @@ bool MakeContext(ALCdevice* device, const ALCint* attributes, bool loopback) {
   out.device = device;
   out.context = context;
   out.loopback = loopback;
-  static const bool closedAtExit = atexit(CloseAtExit) == 0;
+  // OpenAL Soft's own exit handler complains of a device left open, straight
+  // to descriptor 2 and after the game's output was flushed, where a stopped
+  // reader would hold the exit: the device is closed before that handler runs.
+  static const bool closedAtExit = atexit(Sys_CloseSoundDevice) == 0;
   (void)closedAtExit;
   return true;
 }
