@@ -69,6 +69,7 @@ void Sys_SetFocusProbeForTest(bool (*probe)());           // nullptr restores th
 void Sys_ActivateWindow(int glutWindow);                  // makes it the active window: asks the window manager, or without one X
 void Sys_TakeKeyboardOnClick(int glutWindow);             // a button pressed in it: without a window manager it takes the keyboard (a manager gives it)
 bool Sys_WindowHasKeyboard(int glutWindow);              // does the X input focus rest on it (or inside it)?
+void Sys_SetKeyboardProbeForTest(bool (*probe)(int glutWindow)); // answers Sys_WindowHasKeyboard; nullptr restores the X11 query
 
 // ---- redraw requests: a paused game draws only when something it shows changed ----
 void Sys_RequestRedraw();       // input arrived, a command ran, a message is to show: draw the next frame
@@ -106,7 +107,7 @@ enum class SysFileDialog { Open, Save };                  // open: the file must
 std::string Sys_FileDialog(SysFileDialog kind, const char* initialDirectory); // null: the current directory
 void Sys_SetFileDialogAnswersForTest(std::vector<std::string>* answers);      // "" cancels; nullptr restores
 bool Sys_DesktopCanShowDialogs();                         // a window manager runs on the display
-bool Sys_LeaveGoneWindowManagerForTest();                 // names a destroyed window as the manager's check, as a manager that quit leaves it
+bool Sys_PretendWindowManagerForTest(bool gone);          // the check a running manager leaves on the root window; gone: naming a destroyed window, as a manager that quit leaves it
 
 // ---- frame pacing --------------------------------------------------------------
 bool Sys_SetSwapInterval(int interval);                   // on the current GL window; false when the driver cannot

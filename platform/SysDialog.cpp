@@ -40,19 +40,21 @@ bool Sys_DesktopCanShowDialogs() {
   return manager != None && WindowProperty(display, manager, check) == manager;
 }
 
-// The check a manager that was killed leaves behind: the window it names is
-// destroyed at once. On the display DISPLAY names now (a test's own server),
-// through a connection kept open, so the id is never given to another window.
-bool Sys_LeaveGoneWindowManagerForTest() {
+// The check a running manager leaves on the root window: a window naming
+// itself; or, gone, the one a manager that was killed leaves behind, naming a
+// window destroyed at once. On the display DISPLAY names now (a test's own
+// server), through a connection kept open, so the id is never given to another window.
+bool Sys_PretendWindowManagerForTest(bool gone) {
   static std::vector<Display*> kept;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return false;
   kept.push_back(display);
   const Window root = DefaultRootWindow(display);
-  const Window gone = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
-  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-  XChangeProperty(display, root, check, XA_WINDOW, 32, PropModeReplace, (const unsigned char*)&gone, 1);
-  XDestroyWindow(display, gone);
+  const Window check = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+  const Atom property = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  for (Window on : {root, check})
+    XChangeProperty(display, on, property, XA_WINDOW, 32, PropModeReplace, (const unsigned char*)&check, 1);
+  if (gone) XDestroyWindow(display, check);
   XSync(display, False);
   return true;
 }

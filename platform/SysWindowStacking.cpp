@@ -73,7 +73,7 @@ void Sys_TakeKeyboardOnClick(int glutWindow) {
 
 // The focus may rest on a child of the window (a manager's or toolkit's own);
 // the walk goes up to the root.
-bool Sys_WindowHasKeyboard(int glutWindow) {
+static bool QueryX11WindowHasKeyboard(int glutWindow) {
   Display* display = X11QueryDisplay();
   const Window window = GlutXWindow(glutWindow);
   if (!display || !window) return false;
@@ -91,3 +91,7 @@ bool Sys_WindowHasKeyboard(int glutWindow) {
   }
   return false;
 }
+
+static bool (*gKeyboardProbe)(int) = QueryX11WindowHasKeyboard;
+bool Sys_WindowHasKeyboard(int glutWindow) { return gKeyboardProbe(glutWindow); }
+void Sys_SetKeyboardProbeForTest(bool (*probe)(int)) { gKeyboardProbe = probe ? probe : QueryX11WindowHasKeyboard; }

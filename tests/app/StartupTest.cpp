@@ -477,7 +477,7 @@ TEST(Startup, ACheckLeftByAWindowManagerThatQuitCountsAsNoManager) {
   RunIsolated([] {
     cPrivateTestDisplay display;
     ASSERT_TRUE(display.Started());
-    ASSERT_TRUE(Sys_LeaveGoneWindowManagerForTest());
+    ASSERT_TRUE(Sys_PretendWindowManagerForTest(true));
     cStartedProgram program({"-noautopause"});
     program.Frame(16);
     EXPECT_FALSE(Sys_DesktopCanShowDialogs());

@@ -34,6 +34,7 @@ class GluiTest : public ::testing::Test {
     ASSERT_GT(mainWindow, 0) << "no X server for the panel tests";
   }
   void TearDown() override {
+    Sys_SetKeyboardProbeForTest(nullptr);
     GLUI_Master.keep_panels_above(0);
     for (GLUI* panel : opened) panel->close();
     glutMainLoopEvent();  // lets freeglut finish destroying the windows

@@ -259,23 +259,17 @@ std::string GameDoes(const std::string& command) {
   if (command == "ask yes/no") return Sys_MessageBox("Quit", "Go on?", SysBox::YesNo) == SysAnswer::Yes ? "Yes" : "not Yes";
   if (command == "save as" || command == "open")
     return Sys_FileDialog(command == "open" ? SysFileDialog::Open : SysFileDialog::Save, nullptr).empty() ? "cancelled" : "a name";
-  if (command.rfind("echoed ", 0) == 0) {  // the debug window's last line ends so
-    const std::string end = command.substr(7);
-    return gEchoed.size() >= end.size() && gEchoed.compare(gEchoed.size() - end.size(), end.size(), end) == 0 ? "yes" : gEchoed;
-  }
-  if (command == "input is /dev/tty") {  // `quorvel < /dev/tty`: the terminal under its other name
-    Sys_SetStdinForTest(open("/dev/tty", O_RDONLY | O_CLOEXEC));
+  if (command.rfind("echoed ", 0) == 0)  // the debug window's last line ends so
+    return gEchoed.ends_with(command.substr(7)) ? "yes" : gEchoed;
+  if (command.rfind("input is ", 0) == 0) {  // `quorvel < /dev/tty`: the terminal under its other name
+    Sys_SetStdinForTest(open(command.substr(9).c_str(), O_RDONLY | O_CLOEXEC));
     return "done";
   }
-  if (command == "errors to /dev/tty") {  // `2>/dev/tty`
-    Sys_SetOutputForTest(SysStream::Err, open("/dev/tty", O_WRONLY | O_CLOEXEC), 1 << 20);
+  if (command.rfind("errors to ", 0) == 0) {  // `2>/dev/null`, `2>/dev/tty`
+    Sys_SetOutputForTest(SysStream::Err, open(command.substr(10).c_str(), O_WRONLY | O_CLOEXEC), 1 << 20);
     return "done";
   }
   if (command == "input ends") return Sys_WaitStdinHoldsAFramesShareForTest(30000) ? "ended" : "still read";
-  if (command == "errors to null") {  // `2>/dev/null`
-    Sys_SetOutputForTest(SysStream::Err, open("/dev/null", O_WRONLY | O_CLOEXEC), 1 << 20);
-    return "done";
-  }
   if (command.rfind("print ", 0) == 0) {
     const std::string text = command.substr(6) + "\n";
     Sys_Write(SysStream::Out, text.data(), text.size());
@@ -516,7 +510,7 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::Shell, "Ctrl+Z, fg", "done"}, {eWho::See, "Name? "}, {eWho::Type, "saved\n"},
         {eWho::GameReply, nullptr, "answer saved"}}},
       {"a question with `2>/dev/null`",
-       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to null", "done"}, {eWho::Game, "ask", "no answer"}}},
+       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to /dev/null", "done"}, {eWho::Game, "ask", "no answer"}}},
       {"a game a launcher script started, in its job but not its leader",
        {{eWho::Game, "launched", "done"}, {eWho::Shell, "fg game", "done"}, {eWho::Type, "mode\n"},
         {eWho::Game, "read 1", "mode"}}},

@@ -1,5 +1,4 @@
 #include <GL/freeglut.h>
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
@@ -120,18 +119,6 @@ void CloseWhenShown(const std::string& title) {
   XCloseDisplay(display);
 }
 
-// What a window manager leaves on the root window, so the game's dialogs
-// show: a check window naming itself, on a connection kept to the end.
-void PretendAWindowManagerRuns() {
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  const Window check = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-  const Atom property = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-  for (Window on : {DefaultRootWindow(display), check})
-    XChangeProperty(display, on, property, XA_WINDOW, 32, PropModeReplace, (const unsigned char*)&check, 1);
-  XSync(display, False);
-}
-
 struct cDialogCase {
   const char* title;
   std::function<void()> run;  // returns once the dialog is answered
@@ -157,7 +144,7 @@ TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
     char name[] = "GtkDialogsTest";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
-    PretendAWindowManagerRuns();
+    ASSERT_TRUE(Sys_PretendWindowManagerForTest(false));  // so the game's dialogs show
     setenv("GSETTINGS_BACKEND", "memory", 1);
     ASSERT_TRUE(GtkDialogsReady());
     Display* looker = XOpenDisplay(nullptr);

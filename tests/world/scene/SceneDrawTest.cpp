@@ -545,7 +545,9 @@ TEST_F(SceneDrawTest, SmallSpheresInOneBatchAreListedWithFewerSlicesAndLookTheSa
     EXPECT_LE(Changed(alone, batched), covered / 8) << distance;
     if (share < 1.0f) EXPECT_LT(spheres.GetLastTriangleCount(), full * share) << distance;
     else EXPECT_EQ(spheres.GetLastTriangleCount(), full) << distance;
-    if (least > 0.0f) EXPECT_GT(spheres.GetLastTriangleCount(), full * least) << distance;
+    if (least > 0.0f) {
+      EXPECT_GT(spheres.GetLastTriangleCount(), full * least) << distance;
+    }
   }
   for (auto& object : mObjects) GetSceneManager().RemoveObject(object.get());
   mObjects.clear();
