@@ -31,19 +31,6 @@ build() {  # build DIR TARGET [cmake options...]
   cmake --build "$dir" -j "$JOBS" --target "$target"
 }
 
-no_direct_rand() {  # all randomness goes through the platform's generator
-  if grep -rnE '(^|[^_[:alnum:]:.])(std::)?s?rand[[:space:]]*\(' --include='*.cpp' --include='*.h' \
-       app input camera glf math sim world modes tools bench fuzz 2>/dev/null | grep -v 'Sys_'; then
-    echo "error: call Sys_Random/Sys_SeedRandom instead of rand/srand"; exit 1
-  fi
-}
-
-no_comma_after_assertion() {  # `EXPECT_X(a), f();` runs f only when the assertion fails
-  if ! perl tests/checks/no-comma-after-assertion.pl tests; then
-    echo "error: an assertion followed by a comma expression: end the statement instead"; exit 1
-  fi
-}
-
 install_missing
 mkdir -p build
 # The plain build: the game and its generated data (and, for CI, the benchmarks).
@@ -58,8 +45,7 @@ case "$ACTION" in
     exec ./build/quorvel "$@"
     ;;
   test)
-    no_direct_rand
-    no_comma_after_assertion
+    tests/checks/source-checks.sh  # randomness only through the platform, no assertion followed by a comma
     echo "== the plain game starts, greets and draws =="
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" tests/app/smoke.sh "$PWD/build/quorvel"
     # One clang tree under AddressSanitizer + UndefinedBehaviorSanitizer serves the
