@@ -3,8 +3,9 @@
 
 int main(int argc, char** argv) {
   Sys_OpenStandardStreams();  // before anything opens a file or a connection
-  int failure = AppStartup(argc, argv);
-  if (failure) return failure;
-  AppRunMainLoop();
-  return 0;
+  const int failure = AppStartup(argc, argv);
+  if (!failure) AppRunMainLoop();
+  // Before the statics' destructors and the libraries' exit handlers, which may write.
+  Sys_RunExitSequence();
+  return failure;
 }

@@ -137,7 +137,8 @@ void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the read
 // ---- standard output and error: never wait on their reader ------------------
 // A file is written at once; anything else (a pipe, a terminal, a socket) by a
 // thread of the destination's own, the frame loop only queuing. Both streams
-// sent to one place share its writer, so their lines stay whole and in order.
+// sent to one place share its writer, so their lines stay whole and in order;
+// on a pipe or a socket each line is taken once it is whole.
 enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt
@@ -149,6 +150,8 @@ bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at m
 bool   Sys_OutputReaches(SysStream stream, int terminal);   // does the stream show on that terminal (the same one, its reader not gone)?
 void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh (what waits still goes where it was written); -1 restores
 void   Sys_SetOutputFlushClockForTest(uint32_t (*clock)()); // the flush's wait is counted on this clock (ms); nullptr: real time
+void   Sys_SetOutputWriterStartHookForTest(void (*hook)()); // runs on each writer thread as it starts, before it takes any text; nullptr: none
+void   Sys_RunExitSequence();                              // once, at the end (main's, or exit()): unfinished lines ended, the flush, standard output and error made unable to block, the sound device closed
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows

@@ -21,7 +21,12 @@
 // What the writer has not taken waits in each stream's bounded queue; past
 // the bound the oldest waiting pieces are dropped and the stream's next text
 // written is preceded by a line saying how many lines went. What the writer
-// holds is never dropped, so no line is cut in two. Once the reader is gone,
+// holds is never dropped, so no line is cut in two. Where a line can go out
+// whole (a pipe, a socket: not a terminal, which takes text as its reader
+// makes room) a stream's line waits until it is whole: text written in
+// pieces (a progress line's dots) would otherwise leave a line begun and
+// never ended behind a reader that stopped, and the other stream's lines
+// would stand inside it. Once the reader is gone,
 // everything for that destination is dropped and that is said once for each
 // stream, as a message box (the debug window and the game window show it),
 // by the frame loop's thread.
@@ -40,6 +45,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -74,6 +80,7 @@ struct cOutStream {
   tSink sink;
   bool toldGone = false;
   bool inBatch = false;  // the writer holds some of its text
+  std::string unfinished;  // written since its last line end, where lines go out whole
   std::deque<cPiece> waiting;
   size_t waitingBytes = 0;
   uint64_t droppedLines = 0;  // dropped since the last notice was taken
@@ -85,6 +92,7 @@ struct cSink {
   }
   int fd = -1;              // written at once (a file: the stream's own), or queued: the writer's duplicate
   bool queued = false;
+  bool wholeLines = false;  // queued, and not a terminal: each line is taken once it is whole
   bool identified = false;  // by where it writes, for the other stream to find
   dev_t device = 0;         // see PlaceOf
   ino_t inode = 0;
@@ -106,6 +114,7 @@ struct cOutput {
   std::vector<std::string> notices;  // for the frame loop's thread to say
   uint64_t nextOrder = 0;
   uint32_t (*flushClock)() = nullptr;
+  void (*writerStartHook)() = nullptr;  // for tests: runs as a writer starts, before it takes anything
   // The sinks whose writers run, also those a stream no longer writes to: a
   // child forked as one ends has no such thread, and must still reach it.
   std::vector<tSink> writing;
@@ -129,6 +138,7 @@ cOutput* OutputForChild(const cOutput& parent) {
     child->streams[i] = cOutStream(s.name, s.inherited, s.maxWaitingBytes);
   }
   child->flushClock = parent.flushClock;
+  child->writerStartHook = parent.writerStartHook;
   return child;
 }
 
@@ -140,7 +150,10 @@ cOutput* MakeOutput() {
 // How much of `text` the next write takes: whole lines of at most PIPE_BUF
 // bytes, which a pipe takes whole or not at all, so a writer ended by the
 // exit while it waits on a slow reader never leaves a line cut. A longer line
-// is a write of its own (see WaitForRoom).
+// is a write of its own, which a pipe takes in parts as its reader makes
+// room: behind a reader that stopped, the exit may cut it. (A pipe tells how
+// many bytes it holds, not how many of its pages are free, so no wait for
+// room can know that such a line would go whole.)
 size_t NextWrite(const char* text, size_t size) {
   if (size <= PIPE_BUF) return size;
   if (const char* lineEnd = (const char*)memrchr(text, '\n', PIPE_BUF)) return (size_t)(lineEnd - text) + 1;
@@ -148,28 +161,16 @@ size_t NextWrite(const char* text, size_t size) {
   return longLineEnd ? (size_t)(longLineEnd - text) + 1 : size;
 }
 
-// A pipe takes a write longer than PIPE_BUF in parts as its reader makes
-// room, and the exit can end the writer between two parts. Such a line waits
-// until the pipe has room for all of it, so the exit finds it whole or not
-// begun; one longer than the pipe holds goes once the pipe is empty.
-void WaitForRoom(int fd, size_t piece) {
-  const int capacity = fcntl(fd, F_GETPIPE_SZ);
-  if (capacity <= 0) return;  // not a pipe
-  for (int queued = 0; ioctl(fd, FIONREAD, &queued) == 0 && queued > 0 && (size_t)capacity - (size_t)queued < piece;)
-    poll(nullptr, 0, 5);  // a pipe tells when a page is free, not when this much is
-}
-
 // One blocking write of `size` bytes, all of them unless the reader is gone
 // (then false). Only the sink's thread calls this, outside the lock.
 bool WriteAll(int fd, const char* text, size_t size) {
   size_t refused = SIZE_MAX;  // the smallest send a datagram socket refused as too large
   while (size > 0) {
+    // A piece of more than one line is at most PIPE_BUF bytes, below the
+    // smallest datagram a socket refuses (about 4.5 KB): only a line longer
+    // than the largest send is refused, and it goes in parts.
     size_t piece = NextWrite(text, size);
-    if (piece >= refused) {  // a smaller send, ending at the last line end that fits
-      const char* lineEnd = (const char*)memrchr(text, '\n', refused - 1);
-      piece = lineEnd ? (size_t)(lineEnd - text) + 1 : refused / 2;  // a line longer than any send goes in parts
-    }
-    if (piece > PIPE_BUF) WaitForRoom(fd, piece);
+    if (piece >= refused) piece = refused / 2;
     const ssize_t wrote = write(fd, text, piece);
     if (wrote > 0) {
       text += wrote;
@@ -194,6 +195,7 @@ bool WriteAll(int fd, const char* text, size_t size) {
 
 void TellGone(cOutStream& s) {
   s.waiting.clear();
+  s.unfinished.clear();
   s.waitingBytes = 0;
   s.droppedLines = 0;
   if (s.toldGone) return;
@@ -248,8 +250,9 @@ std::string TakeBatch(cSink& sink) {
   return batch;
 }
 
-void WriterLoop(tSink sink) {
+void WriterLoop(tSink sink, void (*startHook)()) {
   BlockSignalsInThisIoThread();
+  if (startHook) startHook();
   cOutput& out = Output();
   std::unique_lock<std::mutex> hold(out.lock);
   const auto hasWork = [&sink] { return !sink->gone && NextInOrder(sink.get()); };
@@ -311,7 +314,10 @@ void Classify(cOutStream& s, const cOutStream& other) {
   PlaceOf(s.inherited, st, sink.device, sink.inode);
   if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return;
   const int own = fcntl(s.inherited, F_DUPFD_CLOEXEC, 3);  // the caller may close or reuse `inherited`
-  if (own >= 0) sink.fd = own, sink.queued = true;
+  if (own < 0) return;
+  sink.fd = own;
+  sink.queued = true;
+  sink.wholeLines = !isatty(own);
 }
 
 size_t LinesIn(const std::string& piece) { return std::max<size_t>(1, std::count(piece.begin(), piece.end(), '\n')); }
@@ -324,6 +330,40 @@ void Bound(cOutStream& s) {
     s.waitingBytes -= s.waiting.front().text.size();
     s.waiting.pop_front();
   }
+}
+
+// Text for the writer. Where lines go out whole, what follows the last line
+// end waits until its line ends; a line longer than a batch goes in parts.
+void Queue(cOutput& out, cOutStream& s, const char* text, size_t size) {
+  std::string piece;
+  const char* lastLineEnd = s.sink->wholeLines ? (const char*)memrchr(text, '\n', size) : text + size - 1;
+  if (!lastLineEnd) {
+    s.unfinished.append(text, size);
+    if (s.unfinished.size() <= kBatchBytes) return;
+    piece.swap(s.unfinished);
+  } else {
+    const size_t whole = (size_t)(lastLineEnd - text) + 1;
+    piece.swap(s.unfinished);
+    piece.append(text, whole);
+    s.unfinished.assign(text + whole, size - whole);
+  }
+  s.waitingBytes += piece.size();
+  s.waiting.push_back({out.nextOrder++, std::move(piece)});
+  Bound(s);
+  if (!s.sink->writerStarted) {
+    s.sink->writerStarted = true;
+    out.writing.push_back(s.sink);
+    std::thread(WriterLoop, s.sink, out.writerStartHook).detach();
+  }
+  out.changed.notify_all();
+}
+
+// A line left unfinished at the exit is ended there and goes out whole.
+void EndUnfinishedLines() {
+  cOutput& out = Output();
+  std::lock_guard<std::mutex> hold(out.lock);
+  for (cOutStream& s : out.streams)
+    if (!s.unfinished.empty() && !s.sink->gone) Queue(out, s, "\n", 1);
 }
 
 // Outside the lock, on the caller's thread: the box writes to standard error in turn.
@@ -367,6 +407,11 @@ void Replace(int slot, int fd, size_t bound) {
     return;
   }
   const tSink sink = s.sink;
+  // Its unfinished line goes where it began, as it is.
+  if (sink && sink->queued && !sink->gone && !s.unfinished.empty()) {
+    s.waitingBytes += s.unfinished.size();
+    s.waiting.push_back({out.nextOrder++, std::move(s.unfinished)});
+  }
   cOutStream left = std::move(s);
   s = cOutStream(left.name, fd, bound);
   if (sink && sink->queued && !sink->gone && !left.waiting.empty()) {
@@ -429,15 +474,7 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
     } else if (!sink.queued) {
       WriteDirect(sink.fd, text, size);
     } else {
-      s.waiting.push_back({out.nextOrder++, std::string(text, size)});
-      s.waitingBytes += size;
-      Bound(s);
-      if (!sink.writerStarted) {
-        sink.writerStarted = true;
-        out.writing.push_back(s.sink);
-        std::thread(WriterLoop, s.sink).detach();
-      }
-      out.changed.notify_all();
+      Queue(out, s, text, size);
     }
   }
   TellNotices();
@@ -497,29 +534,48 @@ void Sys_SetOutputFlushClockForTest(uint32_t (*clock)()) {
   Output().flushClock = clock;
 }
 
+void Sys_SetOutputWriterStartHookForTest(void (*hook)()) {
+  std::lock_guard<std::mutex> hold(Output().lock);
+  Output().writerStartHook = hook;
+}
+
+namespace {
+
 // After the exit's flush, what still writes to standard output or error (a
-// library's exit handler, the leak checker) must not wait on a reader that
-// stopped either. Each that is not a file gets a description of its own that
-// never blocks, on the same destination: there a full pipe or a stopped
-// terminal drops the text. Where none can be opened (a socket, a pipe of
-// another user's) and the reader held the flush up, /dev/null stands there.
-void NeverWaitAfterTheFlush(bool flushed) {
+// library's exit handler, the sound device's close, the leak checker) must
+// not wait on a reader that stopped either. Each that is not a file gets a
+// description of its own that never blocks, on the same destination: there a
+// full pipe or a held terminal drops the text. Where none can be opened (a
+// socket, a pipe of another user's), /dev/null stands there: what is written
+// at exit after the flush is dropped.
+void NeverWaitAfterTheFlush() {
   for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) continue;
     char path[32];
     snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
     int replacement = open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (replacement < 0 && !flushed) replacement = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (replacement < 0) replacement = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (replacement < 0) continue;
     dup2(replacement, fd);
     close(replacement);
   }
 }
 
-// What still waits at exit gets a moment; a reader that never comes back
-// must not keep the program from ending.
-void FlushAtExit() { NeverWaitAfterTheFlush(Sys_FlushOutput(kSysOutputFlushWaitMs)); }
+}  // namespace
+
+// The program's end, one sequence in a fixed order, run once: main's end
+// calls it, and an exit() elsewhere runs it as an exit handler. Registered
+// again once the sound device opened, after the sound library's own handler,
+// so it runs before that one (which complains of a device left open).
+void Sys_RunExitSequence() {
+  static std::atomic<bool> ran{false};
+  if (ran.exchange(true)) return;
+  EndUnfinishedLines();
+  Sys_FlushOutput(kSysOutputFlushWaitMs);  // what still waits gets at most this
+  NeverWaitAfterTheFlush();
+  Sys_CloseSoundDevice();  // its library may write as it closes
+}
 
 // A program started with standard input, output or error closed would get
 // its next file or connection (the X display's) in that place, and the
@@ -544,8 +600,8 @@ void Sys_OpenStandardStreams() {
     }
   }
   for (int sig : {SIGPIPE, SIGTTOU, SIGTTIN}) signal(sig, SIG_IGN);
-  static bool flushAtExit = atexit(FlushAtExit) == 0;
-  (void)flushAtExit;
+  static bool endsInOrder = atexit(Sys_RunExitSequence) == 0;
+  (void)endsInOrder;
   Sys_SetOutputForTest(SysStream::Out, -1, 0);
   Sys_SetOutputForTest(SysStream::Err, -1, 0);
 }

@@ -41,11 +41,12 @@ bool MakeContext(ALCdevice* device, const ALCint* attributes, bool loopback) {
   out.device = device;
   out.context = context;
   out.loopback = loopback;
-  // OpenAL Soft's own exit handler complains of a device left open, straight
-  // to descriptor 2 and after the game's output was flushed, where a stopped
-  // reader would hold the exit: the device is closed before that handler runs.
-  static const bool closedAtExit = atexit(Sys_CloseSoundDevice) == 0;
-  (void)closedAtExit;
+  // OpenAL Soft's own exit handler, registered as the library started,
+  // complains of a device left open, straight to descriptor 2: the exit
+  // sequence, which closes the device once the streams can no longer block,
+  // is registered after it, so it runs first.
+  static const bool endsInOrder = atexit(Sys_RunExitSequence) == 0;
+  (void)endsInOrder;
   return true;
 }
 
