@@ -1,8 +1,7 @@
 // The game window's wrap of a message: one word of N bytes (a script's long
 // token) beside ordinary text of the same length, words and blanks, in the
-// game's font (its average width, without a display). Per byte the word may
-// cost twice what the text costs (it is summed, then cut), and both must
-// stay flat as N grows.
+// game's font (its average width, without a display). Per byte the word must
+// cost about what the text costs, and both must stay flat as N grows.
 #include <benchmark/benchmark.h>
 
 #include <string>

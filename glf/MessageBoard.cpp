@@ -48,10 +48,11 @@ struct sWrappedLine {
 // at a few times at most, however long its word.
 std::vector<sWrappedLine> WrapLines(void* font, const std::string& text, int maxWidth) {
   cGlyphWidths widthOf(font);
+  // Past maxWidth only "too wide" counts: a long word is not summed to its end.
   const auto widthOfStretch = [&](size_t at, size_t end) {
     int width = 0;
     unsigned char glyph = 0;
-    for (size_t length; (length = NextGlyph2D(text.data() + at, end - at, &glyph)) > 0; at += length)
+    for (size_t length; width <= maxWidth && (length = NextGlyph2D(text.data() + at, end - at, &glyph)) > 0; at += length)
       width += widthOf(glyph);
     return width;
   };
