@@ -1,5 +1,6 @@
 #include "glf/DebugWindow.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -63,7 +64,7 @@ void cGLFDebugWindow::AddLine(const char* text) {
 void cGLFDebugWindow::RunTypedCommand(const std::string& typed) {
   Sys_RequestRedraw();  // a command may change what the game window shows
   std::lock_guard<std::recursive_mutex> hold(mLock);
-  std::string text = typed.substr(0, kDebugCommandMaxChars);
+  std::string text = typed.substr(0, Sys_Utf8CutLength(typed.data(), typed.size(), kDebugCommandMaxChars));
   char echo[260];
   snprintf(echo, sizeof echo, ">%s", text.c_str());
   AddLine(echo);
@@ -131,11 +132,13 @@ void DestroyDebugWindowForTest() {
 
 void DebugPrintf(const char* format, ...) {
   if (!gDebugWindow) return;
-  char buffer[2048];
+  constexpr size_t kMaxChars = 2047;
+  char buffer[kMaxChars + 4];  // and the rest of a character the cut would split
   va_list args;
   va_start(args, format);
-  vsnprintf(buffer, sizeof buffer, format, args);
+  const int length = vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
+  buffer[length < 0 ? 0 : Sys_Utf8CutLength(buffer, std::min((size_t)length, sizeof buffer - 1), kMaxChars)] = '\0';
   gDebugWindow->AddLine(buffer);
 }
 

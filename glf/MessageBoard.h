@@ -18,6 +18,10 @@ class cGLFMessageBoard {
   static constexpr uint32_t kShowMs = 6000;
   static constexpr size_t kMaxShown = 5;  // a burst keeps the newest
   static constexpr size_t kMaxLines = 12;  // of one message, the caption included
+  // Of a message's caption and of its text, what is kept (more than its lines
+  // hold): a text from a file can be of any length, and its box is laid out
+  // again when the window's width changes.
+  static constexpr size_t kMaxBytes = 4096;
   static constexpr int kMaxWidth = 500, kTop = 48, kMargin = 8, kPadding = 6, kGap = 4;
 
   void Add(const std::string& caption, const std::string& text);
@@ -31,9 +35,16 @@ class cGLFMessageBoard {
  private:
   struct cMessage {
     std::string caption, text;
+    size_t textCut = 0;  // characters of the text not kept
     uint32_t shownAt = 0;
     int repeats = 1;  // the same box again while shown restarts its time instead of stacking
+    // Its lines as last laid out, for that width and count of repeats: drawn each frame, laid out once.
+    std::vector<std::string> lines;
+    size_t captionLines = 0;
+    int widest = 0, laidOutFor = -1, laidOutRepeats = 0;
+    const void* laidOutTarget = nullptr;  // the overlay target that measured them
   };
+  void LayOut(cMessage& message, void* font, int textLimit);
   void DropExpired();
   std::deque<cMessage> mMessages;
   uint32_t mVersion = 0;
@@ -43,6 +54,6 @@ cGLFMessageBoard& GetGLFMessageBoard();
 void ShowMessageInGameWindow(const char* caption, const char* text);  // the platform's show hook
 
 // Text cut into lines no wider than maxWidth pixels in the font: at blanks
-// where it can, inside a word only when one word is too wide; the text's own
-// line breaks stay.
+// where it can, inside a word (between its characters) only when one word is
+// too wide; the text's own line breaks stay. Each glyph is measured once.
 std::vector<std::string> WrapText2D(void* font, const std::string& text, int maxWidth);

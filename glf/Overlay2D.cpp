@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "glf/GLExtensions.h"
+#include "platform/Sys.h"
 
 namespace {
 
@@ -167,8 +168,45 @@ int Get2DNesting() { return gNesting2D; }
 void DrawLine2D(int x0, int y0, int x1, int y1) { Target().Line(x0, y0, x1, y1); }
 void DrawRectOutline(int x0, int y0, int x1, int y1) { Target().RectOutline(x0, y0, x1, y1); }
 void DrawFilledRect(int x0, int y0, int x1, int y1) { Target().FilledRect(x0, y0, x1, y1); }
-void DrawText2D(int x, int y, void* font, const char* text) { Target().Text(x, y, font, text); }
-int MeasureTextWidth(void* font, const char* text) { return Target().TextWidth(font, text); }
+size_t NextGlyph2D(const char* text, size_t size, unsigned char* glyph) {
+  if (size == 0) return 0;
+  uint32_t codepoint = 0;
+  const size_t length = Sys_Utf8Character(text, size, &codepoint);
+  const bool inFont = length > 0 && ((codepoint >= 0x20 && codepoint < 0x7F) || (codepoint >= 0xA0 && codepoint <= 0xFF));
+  *glyph = inFont ? (unsigned char)codepoint : kMissingGlyph2D;
+  return length > 0 ? length : 1;
+}
+
+std::string GlyphsOf2D(const char* text) {
+  std::string glyphs;
+  const size_t size = std::strlen(text);
+  glyphs.reserve(size);
+  unsigned char glyph = 0;
+  for (size_t at = 0, length; (length = NextGlyph2D(text + at, size - at, &glyph)) > 0; at += length)
+    glyphs += (char)glyph;
+  return glyphs;
+}
+
+namespace {
+// Printable ASCII is its own glyphs: most text the overlay draws each frame.
+bool IsOwnGlyphs(const char* text) {
+  for (; *text; ++text)
+    if ((unsigned char)*text < 0x20 || (unsigned char)*text >= 0x7F) return false;
+  return true;
+}
+}  // namespace
+
+void DrawText2D(int x, int y, void* font, const char* text) {
+  if (IsOwnGlyphs(text)) Target().Text(x, y, font, text);
+  else Target().Text(x, y, font, GlyphsOf2D(text).c_str());
+}
+int MeasureTextWidth(void* font, const char* text) {
+  return IsOwnGlyphs(text) ? Target().TextWidth(font, text) : Target().TextWidth(font, GlyphsOf2D(text).c_str());
+}
+int MeasureGlyphWidth2D(void* font, unsigned char glyph) {
+  const char text[2] = {(char)glyph, '\0'};
+  return Target().TextWidth(font, text);
+}
 void GetWindowSize2D(int* width, int* height) { Target().GetWindowSize(width, height); }
 void NoteWindowSize2D(int width, int height) {
   const int window = CurrentGLWindow();

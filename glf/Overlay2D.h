@@ -5,6 +5,9 @@
 // put a recorder in its place to lay widgets out without a display.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 class cIGLFOverlayTarget {
  public:
   virtual ~cIGLFOverlayTarget() = default;
@@ -33,8 +36,17 @@ int Get2DNesting();
 void DrawLine2D(int x0, int y0, int x1, int y1);
 void DrawRectOutline(int x0, int y0, int x1, int y1);
 void DrawFilledRect(int x0, int y0, int x1, int y1);
+// Text is UTF-8; GLUT's bitmap fonts hold Latin-1 (0x20 to 0x7E, 0xA0 to
+// 0xFF). Each character is drawn and measured as its glyph there, and one
+// the fonts lack (beyond Latin-1, a control character, a byte not part of a
+// character) as kMissingGlyph2D: a target gets the glyphs, a byte each.
 void DrawText2D(int x, int y, void* font, const char* text);  // y is the baseline
 int MeasureTextWidth(void* font, const char* text);
+constexpr unsigned char kMissingGlyph2D = 0xA4;  // the currency sign, drawn as a small box: seldom in text
+// The glyph of the character the text starts with; returns the bytes it takes (1 for a stray byte, 0 at the end).
+size_t NextGlyph2D(const char* text, size_t size, unsigned char* glyph);
+std::string GlyphsOf2D(const char* text);             // each character's glyph, as the target is handed them
+int MeasureGlyphWidth2D(void* font, unsigned char glyph);  // one glyph's width: a text's width is its glyphs' sum
 void GetWindowSize2D(int* width, int* height);  // the target's (a recorder's own)
 // The current window's size: as its reshape callback last noted it, else asked of GLUT.
 void GetGLWindowSize(int* width, int* height);

@@ -143,7 +143,10 @@ enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt
 void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now (a file) or is queued, control characters shown visibly; dropped once the reader is gone (a "Console" box says so once)
-std::string Sys_VisibleText(const std::string& text);      // control characters other than line ends and tabs as ^M, ^[, ^? (typed text is never obeyed by a terminal)
+std::string Sys_VisibleText(const std::string& text);      // control characters other than line ends and tabs as ^M, ^[, ^?, C1 ones as <U+009B>, bytes not part of UTF-8 as <9B> (typed text is never obeyed by a terminal)
+bool   Sys_IsVisibleText(const char* text, size_t size);   // would Sys_VisibleText leave it as it is?
+size_t Sys_Utf8Character(const char* text, size_t size, uint32_t* codepoint); // bytes of the UTF-8 character text starts with, its code point in *codepoint; 0 for a byte that is not part of one (overlong forms, surrogates, past U+10FFFF)
+size_t Sys_Utf8CutLength(const char* text, size_t size, size_t maxBytes); // at most maxBytes, backed off to the start of a character the cut would split
 void   Sys_Print(SysStream stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void   Sys_PumpOutput();                                   // each frame: says what the writers found (a reader that quit)
 bool   Sys_FlushOutput(unsigned waitMs);                  // at exit: waits at most waitMs for slow readers; false when text was left

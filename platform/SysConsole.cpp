@@ -45,7 +45,7 @@ struct cLineReader {
   bool closed = false;
   std::string piece;          // what was taken last, from the reading thread or the file
   size_t begin = 0;           // where the piece's untaken part starts
-  std::string line;           // gathered so far: at most one byte more than kept, for a '\r' before the end
+  std::string line;           // gathered so far: a few bytes more than kept, for a '\r' before the end or the rest of a character the cut splits
   bool cut = false;           // longer than kept: the rest is dropped, and that was said
   bool holdsNul = false;      // the kept part holds a NUL: the line would not run as it would be echoed
   size_t polledBytes = 0;     // taken since the console's polling last came up empty
@@ -68,7 +68,7 @@ bool FinishLine(std::string& line, size_t keep) {
   if (!r.cut && !r.line.empty() && r.line.back() == '\r') r.line.pop_back();
   if (r.line.size() > keep) {
     if (!r.cut) SayLineCut(keep);
-    r.line.resize(keep);
+    r.line.resize(Sys_Utf8CutLength(r.line.data(), r.line.size(), keep));
   }
   const bool refused = r.holdsNul && memchr(r.line.data(), '\0', r.line.size()) != nullptr;
   if (refused) Sys_MessageBox("Console", "A line on standard input holding a NUL character was dropped");
@@ -89,7 +89,7 @@ bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
     const size_t left = r.piece.size() - r.begin;
     const char* newline = (const char*)memchr(start, '\n', left);
     const size_t length = newline ? (size_t)(newline - start) : left;
-    const size_t room = keep + 1 - std::min(r.line.size(), keep + 1);
+    const size_t room = keep + 4 - std::min(r.line.size(), keep + 4);
     const size_t kept = std::min(length, room);
     r.line.append(start, kept);
     r.holdsNul = r.holdsNul || memchr(start, '\0', kept) != nullptr;

@@ -438,26 +438,11 @@ uint32_t FlushClockNow() {
   return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Text from outside (a line typed or piped, a file's name) may hold control
-// characters: written raw, a CR moves the terminal's cursor back over the
-// line and an escape sequence is obeyed.
-bool ShownAsCaret(char c) { return ((unsigned char)c < 0x20 && c != '\n' && c != '\t') || c == 0x7f; }
-
 }  // namespace
-
-std::string Sys_VisibleText(const std::string& text) {
-  std::string shown;
-  shown.reserve(text.size());
-  for (const char c : text) {
-    if (ShownAsCaret(c)) shown += '^', shown += (char)(c ^ 0x40);  // ^@ to ^_, and DEL as ^?
-    else shown += c;
-  }
-  return shown;
-}
 
 void Sys_Write(SysStream stream, const char* text, size_t size) {
   if (size == 0) return;
-  if (std::any_of(text, text + size, ShownAsCaret)) {
+  if (!Sys_IsVisibleText(text, size)) {
     const std::string shown = Sys_VisibleText(std::string(text, size));
     Sys_Write(stream, shown.data(), shown.size());
     return;
@@ -481,12 +466,12 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
 }
 
 void Sys_Print(SysStream stream, const char* format, ...) {
-  char buffer[4096];
+  char buffer[4096 + 3];  // 4095 bytes kept, and the rest of a character the cut would split
   va_list args;
   va_start(args, format);
   const int length = vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
-  if (length > 0) Sys_Write(stream, buffer, std::min((size_t)length, sizeof buffer - 1));
+  if (length > 0) Sys_Write(stream, buffer, Sys_Utf8CutLength(buffer, std::min((size_t)length, sizeof buffer - 1), 4095));
 }
 
 void Sys_PumpOutput() { TellNotices(); }

@@ -53,10 +53,26 @@ TEST_F(DebugWindowTest, EachLineOfAManyLineTextGetsThePrefix) {
   EXPECT_EQ(Lines()[1], Lines()[0].substr(0, 10) + "second");
 }
 
-TEST_F(DebugWindowTest, LongOutputIsCutAt2047Characters) {
-  std::string big(5000, 'x');
-  DebugPrintf("%s", big.c_str());
-  EXPECT_EQ(Text(Lines()[0]).size(), 2047u);
+// Printed lines are cut to 2047 bytes and typed commands to 255, never inside
+// a character (mended: the cut's half was shown as a stray byte).
+TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
+  const std::string euro = "\xE2\x82\xAC";
+  const struct {
+    const char* name;
+    bool typed;
+    std::string text, line;
+  } rows[] = {
+      {"printed", false, std::string(5000, 'x'), std::string(2047, 'x')},
+      {"printed, a character across the cut", false, std::string(2046, 'x') + euro, std::string(2046, 'x')},
+      {"typed", true, std::string(300, 'x'), ">" + std::string(255, 'x')},
+      {"typed, a character across the cut", true, std::string(253, 'x') + euro, ">" + std::string(253, 'x')},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.typed) GetDebugWindow()->RunTypedCommand(row.text);
+    else DebugPrintf("%s", row.text.c_str());
+    EXPECT_EQ(Text(Lines().back()), row.line);
+  }
 }
 
 TEST_F(DebugWindowTest, HelpListsCommandsThenTheAsteriskRow) {

@@ -41,3 +41,54 @@ TEST_F(MessageBoardTest, MessagesStackOnDarkPanelsWrapCollapseRepeatsAndLeaveAft
     EXPECT_LE(text.x0 + cOverlayRecorder::kCharWidth * (int)text.text.size(), recorder.width) << text.text;
   EXPECT_GT(recorder.Of(cDrawCall::kText).size(), 5u);
 }
+
+// Fault mended: a word too wide for a line was measured whole again for each
+// character it kept, so a script's 1 MiB token froze the game window; and it
+// was cut between bytes, inside a character. Each character is now measured
+// a bounded number of times, and lines are cut between characters.
+TEST_F(MessageBoardTest, WrappedLinesFitBreakAtBlanksAndCutWordsBetweenCharacters) {
+  const std::string euro = "\xE2\x82\xAC";  // drawn as one stand-in glyph
+  std::string euros, tenEuros;
+  for (int i = 0; i < 20; ++i) euros += euro;
+  for (int i = 0; i < 10; ++i) tenEuros += euro;
+  const std::string hugeWord(64 * 1024, 'w');
+  std::vector<std::string> hugeLines(hugeWord.size() / 28, std::string(28, 'w'));
+  hugeLines.push_back(std::string(hugeWord.size() % 28, 'w'));
+  const struct {
+    const char* name;
+    std::string text;
+    int width;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"words joined with blanks",
+       "Failed to load avatar_motives.txt: the file ends in a comment",
+       140,
+       {"Failed to load", "avatar_motives.txt:", "the file ends in a", "comment"}},
+      {"the text's own line breaks and blanks", "a  b\r\n\nc", 700, {"a  b", "", "c"}},
+      {"a word of three-byte characters", euros, 70, {tenEuros, tenEuros}},
+      {"a huge word", hugeWord, 200, hugeLines},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    recorder.measured = 0;
+    const std::vector<std::string> lines = WrapText2D(GLFDefaultFont(), row.text, row.width);
+    EXPECT_LE(recorder.measured, 2 * row.text.size()) << "characters measured";
+    EXPECT_EQ(lines, row.lines);
+  }
+}
+
+// A message's text is kept to a bound, and a box too long for its lines says
+// how many characters it does not show. The box is laid out once, not each frame.
+TEST_F(MessageBoardTest, AHugeMessageShowsItsFirstLinesAndSaysHowMuchItLeavesOut) {
+  board.Add("Script Error", "b " + std::string(1 << 20, 'x'));
+  Draw();
+  const std::vector<cDrawCall> texts = recorder.Of(cDrawCall::kText);
+  ASSERT_EQ(texts.size(), cGLFMessageBoard::kMaxLines);
+  const int perLine = (cGLFMessageBoard::kMaxWidth - 2 * cGLFMessageBoard::kPadding) / cOverlayRecorder::kCharWidth;
+  EXPECT_EQ(texts[1].text, "b");
+  EXPECT_EQ(texts[2].text, std::string(perLine, 'x'));
+  EXPECT_EQ(texts.back().text, "... (" + std::to_string((1 << 20) - 9 * perLine) + " more characters)");
+  const size_t measured = recorder.measured;
+  Draw();
+  EXPECT_EQ(recorder.measured, measured);
+}

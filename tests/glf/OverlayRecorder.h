@@ -1,8 +1,10 @@
 // An overlay target that records what the widgets draw instead of drawing it,
-// with a fixed window size and 7-pixel characters, so layouts are checked
-// without a display. Installed for the object's lifetime.
+// with a fixed window size and 7-pixel characters (it is handed the fonts'
+// glyphs, a byte each), so layouts are checked without a display. Installed
+// for the object's lifetime.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,11 @@ class cOverlayRecorder : public cIGLFOverlayTarget {
   ~cOverlayRecorder() override { SetGLFOverlayTarget(nullptr); }
 
   void GetWindowSize(int* w, int* h) override { *w = width, *h = height; }
-  int TextWidth(void*, const char* text) override { return kCharWidth * (int)std::string(text).size(); }
+  int TextWidth(void*, const char* text) override {
+    const size_t length = std::strlen(text);
+    measured += length;
+    return kCharWidth * (int)length;
+  }
   void Enter2D() override { ++enters; }
   void Leave2D() override { ++leaves; }
   void SetColour(float r, float g, float b, float a) override { colour[0] = r, colour[1] = g, colour[2] = b, colour[3] = a; }
@@ -47,6 +53,7 @@ class cOverlayRecorder : public cIGLFOverlayTarget {
 
   int width = 640, height = 480;
   int enters = 0, leaves = 0;
+  size_t measured = 0;  // the characters of every text measured
   bool blending = false;
   float colour[4] = {1, 1, 1, 1};
   std::vector<cDrawCall> calls;

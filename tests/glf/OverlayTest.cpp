@@ -27,6 +27,33 @@ TEST(Overlay, TextIsMeasuredWithoutEndingTheProgramBeforeGlutInit) {
   EXPECT_GT(MeasureTextWidth(GLFDefaultFont(), "Population:"), MeasureTextWidth(GLFDefaultFont(), "Food:"));
 }
 
+// Fault mended: UTF-8 text (a key file's "CAFÉ_ñ") was drawn byte by byte as
+// Latin-1 glyphs, "CAFÃ_Ã±". Each character is its glyph in the fonts, or
+// one stand-in where they have none; measured as drawn.
+TEST(Overlay, TextIsDrawnAsItsCharactersGlyphs) {
+  const std::string missing(1, (char)kMissingGlyph2D);
+  const struct {
+    const char* name;
+    const char* text;
+    std::string glyphs;
+  } rows[] = {
+      {"Latin-1 letters", "CAF\xC3\x89_\xC3\xB1", "CAF\xC9_\xF1"},
+      {"the first and last of Latin-1", "\xC2\xA0\xC3\xBF", "\xA0\xFF"},
+      {"beyond Latin-1", "\xE2\x82\xAC" "5 \xF0\x9F\x99\x82", missing + "5 " + missing},
+      {"control characters, C0 and C1", "a\tb\x7F\xC2\x9B", "a" + missing + "b" + missing + missing},
+      {"bytes that are not UTF-8", "\xC3(\x80\xC0\xAF", missing + "(" + missing + missing + missing},
+  };
+  cOverlayRecorder recorder;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    recorder.calls.clear();
+    DrawText2D(0, 20, GLFDefaultFont(), row.text);
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].text, row.glyphs);
+    EXPECT_EQ(MeasureTextWidth(GLFDefaultFont(), row.text), cOverlayRecorder::kCharWidth * (int)row.glyphs.size());
+  }
+}
+
 TEST(Overlay, EndWithoutBeginDoesNothing) {
   cOverlayRecorder recorder;
   End2D();

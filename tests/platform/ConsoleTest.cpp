@@ -94,6 +94,8 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
       {"line ends of both kinds", {"help\r\nmode\n"}, {"help", "mode"}, 0},
       {"as long as a command, then CR LF", {kept + "\r\n"}, {kept}, 0},
       {"one character too long", {kept + "a\n"}, {kept}, 1},
+      {"a two-byte character across the cut", {kept.substr(1) + "\xC3\xA9\n"}, {kept.substr(1)}, 1},
+      {"a four-byte character across the cut", {kept.substr(1) + "\xF0\x9F\x99\x82\n"}, {kept.substr(1)}, 1},
       {"two long lines", {kept + "aaaa\n" + kept + "bbbb\r\nhelp\n"}, {kept, kept, "help"}, 2},
       {"a NUL inside a line", {"help" + nul + "mode\nmode\n"}, {"mode"}, 1},
       {"a NUL just past what is kept", {kept + nul + "\nhelp\n"}, {kept, "help"}, 1},

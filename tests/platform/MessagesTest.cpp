@@ -45,6 +45,13 @@ TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
   } rows[] = {
       {"mode\rframes", "mode^Mframes"}, {"\x1b[2Jcleared", "^[[2Jcleared"}, {"a\tb", "a\tb"},
       {"del\x7f", "del^?"}, {"\x01\x1f", "^A^_"}, {"caf\xc3\xa9", "caf\xc3\xa9"},
+      // C1 controls, which some terminals obey as ESC sequences, and bytes
+      // that are not UTF-8 (mended: written as they came).
+      {"x\xc2\x9b" "2J\xc2\x9d" "0;T\xc2\x9c", "x<U+009B>2J<U+009D>0;T<U+009C>"}, {"\xc2\x80\xc2\x9f", "<U+0080><U+009F>"},
+      {"|\x9b" "31m|\x80\x80", "|<9B>31m|<80><80>"}, {"cut \xe2\x82", "cut <E2><82>"},
+      {"overlong \xc0\xaf\xe0\x80\xaf", "overlong <C0><AF><E0><80><AF>"},
+      {"surrogate \xed\xa0\x80", "surrogate <ED><A0><80>"}, {"past U+10FFFF \xf4\x90\x80\x80", "past U+10FFFF <F4><90><80><80>"},
+      {"\xc2\xa0\xf4\x8f\xbf\xbf\xf0\x9f\x99\x82", "\xc2\xa0\xf4\x8f\xbf\xbf\xf0\x9f\x99\x82"},  // characters next to those
   };
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();
@@ -58,4 +65,21 @@ TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
     EXPECT_EQ(shown, std::vector<std::string>{row.visible});
   }
   Sys_SetMessageShow(nullptr);
+}
+
+// Fault mended: a printed line cut to its 4095 bytes could end inside a
+// character, its first bytes then shown as bytes that are not UTF-8.
+TEST(MessageBoxes, PrintedLinesAreCutBetweenCharacters) {
+  const struct {
+    std::string text, printed;
+  } rows[] = {
+      {std::string(5000, 'x'), std::string(4095, 'x')},
+      {std::string(4094, 'x') + "\xc3\xa9", std::string(4094, 'x')},
+      {std::string(4093, 'x') + "\xf0\x9f\x99\x82", std::string(4093, 'x')},
+  };
+  for (const auto& row : rows) {
+    cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
+    Sys_Print(SysStream::Err, "%s", row.text.c_str());
+    EXPECT_EQ(captured.End(), row.printed);
+  }
 }
