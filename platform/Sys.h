@@ -128,11 +128,12 @@ constexpr size_t kSysConsoleBytesPerFrame = 1024 * 1024;   // input one frame's 
 void Sys_OpenStandardStreams();                            // standard input, output or error not open is opened on /dev/null; SIGPIPE, SIGTTOU, SIGTTIN ignored: first thing in main
 bool Sys_PollStdinLine(std::string& line);                 // a complete line typed on standard input (the last one also without its line end), without waiting; false also once a frame's share was taken
 bool Sys_AskOnTerminal(const std::string& prompt, std::string& answer, const std::string& unanswered,
-                       const std::string& whyNoDialog = ""); // prompt on standard error, then the next line typed after it (shown again when the game comes back from a stop); where the game may not read its terminal (see above), or standard error does not show there, or no longer may (sent to the background): false, and why, with why no dialog showed it and `unanswered` (what the default does), is noted
+                       const std::string& whyNoDialog = ""); // prompt on standard error, then the next line typed after it (shown again, once, when the game comes back from Ctrl+Z); where the game may not read its terminal (see above), or standard error does not show there, or no longer may (sent to the background): false, and why, with why no dialog showed it and `unanswered` (what the default does), is noted
 void Sys_SetStdinForTest(int fd);                          // lines come from fd instead, read afresh; -1 restores standard input
 bool Sys_WaitStdinForTest(unsigned waitMs, size_t bytes = 1); // waits until the reading thread holds that many bytes (or any taken input is there), or its end; false when neither came
 bool Sys_WaitStdinHoldsAFramesShareForTest(unsigned waitMs); // waits until the reading thread holds all it reads ahead and waits for the frames, or its end; false when neither came
 void Sys_SetStdinReadHookForTest(void (*beforeRead)());    // called by the reader between seeing input and reading it; nullptr: none
+void Sys_SetQuestionLookHookForTest(void (*look)());        // called each time a question waiting on the terminal looked at it again (every 200 ms); nullptr: none
 
 // ---- standard output and error: never wait on their reader ------------------
 // A file is written at once; anything else (a pipe, a terminal, a socket) by a

@@ -7,6 +7,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -108,15 +109,26 @@ bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
   return FinishLine(line, keep);
 }
 
-// Whether the terminal is ours to read now: it is this process's controlling
-// terminal (tcgetpgrp fails on any other), the game is in its foreground, and
-// it is in line mode. A shell of another session, a pager or an editor in the
-// same job (line mode off, reading key by key) or the shell whose prompt the
-// game's job left in the background gets every key.
-bool MayReadTerminal(int fd) {
+// Why the terminal is not ours to read now, or "" when it is: it must be this
+// process's controlling terminal (tcgetpgrp fails on any other), the game in
+// its foreground, and the terminal in line mode. A shell of another session,
+// a pager or an editor in the same job (line mode off, reading key by key) or
+// the shell whose prompt the game's job left in the background gets every
+// key. A pseudo-terminal's master (only a master answers TIOCGPKT) is no one's
+// terminal: tcgetpgrp there answers for its terminal, and what is read there
+// is what that terminal shows, the game's own output among it.
+const char* WhyNotOurs(int fd) {
+  int packetMode = 0;
+  if (ioctl(fd, TIOCGPKT, &packetMode) == 0) return "standard input is a pseudo-terminal's master, not a terminal";
+  const pid_t foreground = tcgetpgrp(fd);
+  if (foreground < 0) return "the terminal is not the game's own: it belongs to another session";
+  if (foreground != getpgrp()) return "the game is in the terminal's background";
   termios modes {};
-  return tcgetpgrp(fd) == getpgrp() && tcgetattr(fd, &modes) == 0 && (modes.c_lflag & ICANON);
+  if (tcgetattr(fd, &modes) != 0 || !(modes.c_lflag & ICANON))
+    return "the terminal is not in line mode, as a pager or `stty -icanon` leaves it; `stty sane` gives it back";
+  return "";
 }
+bool MayReadTerminal(int fd) { return !*WhyNotOurs(fd); }
 
 // Input that is not a file is read by a thread of its own: a read there may
 // wait (another process sharing the pipe or the terminal can take the bytes
@@ -363,20 +375,51 @@ bool Sys_PollStdinLine(std::string& line) {
 
 namespace {
 // Ctrl+Z stops the game while a question waits, and the shell's "Stopped"
-// line stands under its prompt; after `fg` the prompt is shown again. The
-// count of continues tells the question that it happened.
-std::atomic<unsigned> gContinued{0};
-void OnContinued(int) { ++gContinued; }
-void CountContinues() {
-  static const bool counting = [] {
-    struct sigaction action {};
-    action.sa_handler = OnContinued;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    return sigaction(SIGCONT, &action, nullptr) == 0;
-  }();
-  (void)counting;
+// line stands under its prompt; after `fg` the prompt is shown again. Only a
+// stop of the game's own counts: SIGCONT comes from anyone (`kill -CONT`)
+// whether or not the game was stopped, and caught it would also break into
+// the waits of every frame. So while a question waits, SIGTSTP is caught
+// instead: the handler stops the game with it as it would have been stopped,
+// and counts the stop once the game goes on. A SIGSTOP cannot be caught: the
+// prompt is not shown again after it.
+std::atomic<unsigned> gStops{0};
+void OnStopAsked(int signal) {
+  const int saved = errno;
+  struct sigaction stop {}, ours {};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  sigaction(signal, &stop, &ours);
+  raise(signal);  // blocked in its handler: it stops the game once unblocked
+  sigset_t just;
+  sigemptyset(&just);
+  sigaddset(&just, signal);
+  pthread_sigmask(SIG_UNBLOCK, &just, nullptr);  // stopped here until continued
+  sigaction(signal, &ours, nullptr);
+  ++gStops;
+  errno = saved;
 }
+
+// Counts the stops while it lives. SIGTSTP not at its default is left as it
+// is (ignored, Ctrl+Z does not stop the game).
+struct cStopsCounted {
+  cStopsCounted() {
+    struct sigaction counting {};
+    counting.sa_handler = OnStopAsked;
+    counting.sa_flags = SA_RESTART;
+    sigemptyset(&counting.sa_mask);
+    installed = sigaction(SIGTSTP, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL &&
+                sigaction(SIGTSTP, &counting, nullptr) == 0;
+  }
+  ~cStopsCounted() {
+    if (installed) sigaction(SIGTSTP, &previous, nullptr);
+  }
+  cStopsCounted(const cStopsCounted&) = delete;
+  cStopsCounted& operator=(const cStopsCounted&) = delete;
+  struct sigaction previous {};
+  bool installed = false;
+};
+
+void (*gQuestionLook)() = nullptr;
 
 void ShowPrompt(const std::string& prompt) {
   Sys_Write(SysStream::Err, prompt.data(), prompt.size());
@@ -385,15 +428,12 @@ void ShowPrompt(const std::string& prompt) {
 
 // Asks, and waits for the line typed after the prompt: "" when one came, else
 // why none did. A question is asked only where a person can see and answer
-// it: the game may read its terminal (see MayReadTerminal), and standard
-// error, where the prompt goes, shows on that very terminal.
+// it: the game may read its terminal (see WhyNotOurs), and standard error,
+// where the prompt goes, shows on that very terminal.
 std::string AskAndWait(const std::string& prompt, std::string& answer) {
   const int fd = gReader.fd;
   if (!isatty(fd)) return errno == EIO ? "the terminal closed" : "standard input is not a terminal";
-  if (!MayReadTerminal(fd))
-    return HungUp(fd) ? "the terminal closed"
-                      : "the game may not read its terminal now: it runs in the background or in another session, "
-                        "or another program such as a pager reads the terminal";
+  if (const char* why = WhyNotOurs(fd); *why) return HungUp(fd) ? "the terminal closed" : why;
   if (!Sys_OutputReaches(SysStream::Err, fd)) return "standard error does not show on the terminal";
   if (!gReader.classified) Classify();
   cInput& in = Input();
@@ -407,24 +447,25 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
   in.changed.notify_all();
   in.changed.wait(hold, [&t] { return t->answer != eAnswer::Draining || t->ended || t->abandoned; });
   hold.unlock();
-  CountContinues();
-  unsigned shownAt = gContinued;
+  const cStopsCounted counting;
+  unsigned shownAt = gStops;
   ShowPrompt(prompt);
   hold.lock();
   // Sent to the background (or a pager took the terminal), the question
   // takes its default and play goes on.
   size_t newline = std::string::npos;
   const auto answered = [&t, &newline] { return (newline = t->answerBytes.find('\n')) != std::string::npos; };
-  bool mayRead = true;
-  while (!answered() && !t->ended && !t->abandoned && mayRead) {
+  const char* lost = "";
+  while (!answered() && !t->ended && !t->abandoned && !*lost) {
     in.changed.wait_for(hold, std::chrono::milliseconds(kTerminalLookMs), answered);
     if (newline != std::string::npos) break;
     hold.unlock();
-    mayRead = MayReadTerminal(t->fd);
-    if (mayRead && shownAt != gContinued) {  // back in the foreground after a stop
-      shownAt = gContinued;
+    lost = WhyNotOurs(t->fd);
+    if (!*lost && shownAt != gStops) {  // back in the foreground after a stop
+      shownAt = gStops;
       ShowPrompt(prompt);
     }
+    if (gQuestionLook) gQuestionLook();
     hold.lock();
   }
   const bool got = newline != std::string::npos;
@@ -433,8 +474,8 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
   t->answer = eAnswer::None;
   t->answerBytes.clear();
   in.changed.notify_all();
-  if (!got && (t->ended || t->abandoned)) return "the terminal closed";
-  if (!got) return "the game was sent to the background, or another program took the terminal, before a line was typed";
+  if (!got && (t->ended || t->abandoned || HungUp(t->fd))) return "the terminal closed";
+  if (!got) return std::string("no line was typed, and now ") + lost;
   if (typed.size() > kAnswerMaxChars || typed.find('\0') != std::string::npos)
     return "the line typed was too long or held a NUL character";
   answer = typed;
@@ -486,3 +527,5 @@ void Sys_SetStdinReadHookForTest(void (*beforeRead)()) {
   std::lock_guard<std::mutex> hold(Input().lock);
   Input().beforeRead = beforeRead;
 }
+
+void Sys_SetQuestionLookHookForTest(void (*look)()) { gQuestionLook = look; }

@@ -275,16 +275,22 @@ void WriterLoop(tSink sink, void (*startHook)()) {
 
 // Where a descriptor writes: its device and inode, or for a terminal the
 // terminal itself (device 0 and its number), which /dev/tty also names under
-// an inode of its own.
+// an inode of its own. A pseudo-terminal's master names its terminal too, but
+// what is written there is typed into that terminal, not shown on it: it is a
+// place of its own, told from the other masters (which share one node) by its
+// number. Only a master answers TIOCGPKT.
 void PlaceOf(int fd, const struct stat& st, dev_t& device, ino_t& inode) {
-  unsigned int terminal = 0;
-  if (S_ISCHR(st.st_mode) && ioctl(fd, TIOCGDEV, &terminal) == 0) {
-    device = 0;
-    inode = terminal;
-    return;
-  }
   device = st.st_dev;
   inode = st.st_ino;
+  if (!S_ISCHR(st.st_mode)) return;
+  int master = 0;
+  unsigned int terminal = 0;
+  if (ioctl(fd, TIOCGPKT, &master) == 0) {
+    if (ioctl(fd, TIOCGPTN, &master) == 0) device = st.st_rdev, inode = (ino_t)master;
+  } else if (ioctl(fd, TIOCGDEV, &terminal) == 0) {
+    device = 0;
+    inode = terminal;
+  }
 }
 
 bool SamePlace(const cSink& sink, int fd, const struct stat& st) {

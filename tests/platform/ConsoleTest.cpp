@@ -12,10 +12,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -197,10 +199,12 @@ namespace {
 // the test types on the terminal's other side. The game's job has the
 // terminal's signals as a job has them (SIGTTIN, SIGTTOU not ignored): only
 // what the console does for itself keeps it from being stopped.
-enum class eWho { Type, See, HangUp, Shell, Game, GameLater, GameReply };
+// SeeNext: what shows next, with nothing before it since the last See;
+// Looks: a question waiting on the terminal looked at it that many more times.
+enum class eWho { Type, See, SeeNext, Looks, HangUp, Shell, Game, GameLater, GameReply };
 struct sStep {
   eWho who;
-  const char* say;     // typed, looked for, or the command
+  const char* say;     // typed, looked for, how many looks, or the command
   const char* answer = nullptr;  // what the shell or the game answers
 };
 
@@ -220,6 +224,7 @@ struct cChannel {
 };
 
 int gTerminal = -1;
+int gMaster = -1;  // the terminal's other side, in the game's hands in a row that uses it
 pid_t gShellGroup = 0;
 std::string gEchoed;  // the game's debug window: its last line
 std::atomic<int> gBackgroundReads{0};
@@ -231,6 +236,14 @@ void OnTerminalRead() {
   if (tcgetpgrp(gTerminal) != getpgrp()) ++gBackgroundReads;
   if (gRaceArmed.exchange(false)) tcsetpgrp(gTerminal, gShellGroup);
 }
+
+// A question's looks at its terminal, counted in the game and read by the test.
+std::atomic<unsigned>& QuestionLooks() {
+  static auto* looks = new (mmap(nullptr, sizeof(std::atomic<unsigned>), PROT_READ | PROT_WRITE,
+                                 MAP_SHARED | MAP_ANONYMOUS, -1, 0)) std::atomic<unsigned>(0);
+  return *looks;
+}
+void CountQuestionLook() { ++QuestionLooks(); }
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
@@ -263,6 +276,11 @@ std::string GameDoes(const std::string& command) {
     return Sys_FileDialog(command == "open" ? SysFileDialog::Open : SysFileDialog::Save, nullptr).empty() ? "cancelled" : "a name";
   if (command.rfind("echoed ", 0) == 0)  // the debug window's last line ends so
     return gEchoed.ends_with(command.substr(7)) ? "yes" : gEchoed;
+  if (command == "errors to the master" || command == "input is the master") {  // as a program holding it could start the game
+    if (command == "errors to the master") Sys_SetOutputForTest(SysStream::Err, gMaster, 1 << 20);
+    else Sys_SetStdinForTest(gMaster);
+    return gMaster >= 0 ? "done" : "no master";
+  }
   if (command.rfind("input is ", 0) == 0) {  // `quorvel < /dev/tty`: the terminal under its other name
     Sys_SetStdinForTest(open(command.substr(9).c_str(), O_RDONLY | O_CLOEXEC));
     return "done";
@@ -270,6 +288,14 @@ std::string GameDoes(const std::string& command) {
   if (command.rfind("errors to ", 0) == 0) {  // `2>/dev/null`, `2>/dev/tty`
     Sys_SetOutputForTest(SysStream::Err, open(command.substr(10).c_str(), O_WRONLY | O_CLOEXEC), 1 << 20);
     return "done";
+  }
+  if (command == "signals caught") {  // outside a question, none the console uses
+    std::string caught;
+    for (int sig : {SIGCONT, SIGTSTP}) {
+      struct sigaction action {};
+      if (sigaction(sig, nullptr, &action) == 0 && action.sa_handler != SIG_DFL) caught += strsignal(sig);
+    }
+    return caught.empty() ? "none" : caught;
   }
   if (command == "input ends") return Sys_WaitStdinHoldsAFramesShareForTest(30000) ? "ended" : "still read";
   if (command.rfind("print ", 0) == 0) {
@@ -321,6 +347,7 @@ std::string ShellDoes(const std::string& command, pid_t game) {
     modes.c_cc[VEOL] = '\r';  // and a CR ends the terminal's line: a CR and its LF come in two reads
     return tcsetattr(gTerminal, TCSANOW, &modes) == 0 ? "done" : "failed";
   }
+  if (command == "kill -CONT") return kill(-game, SIGCONT) == 0 ? "done" : "failed";  // from another shell: no stop before it
   if (command == "Ctrl+Z, fg") {  // the game's job stopped, then brought back to the foreground
     int status = 0;
     if (kill(-game, SIGTSTP) != 0 || waitpid(game, &status, WUNTRACED) != game || !WIFSTOPPED(status)) return "not stopped";
@@ -335,7 +362,7 @@ void Serve(const cChannel& channel, const std::function<std::string(const std::s
 }
 
 // The shell's side of the fork: the session, the terminal, the game's job.
-void RunShell(const char* terminal, cChannel shell, cChannel game) {
+void RunShell(const char* terminal, cChannel shell, cChannel game, int master) {
   setsid();
   signal(SIGHUP, SIG_IGN);  // the session's leader outlives its terminal's hang-up
   gTerminal = open(terminal, O_RDWR);  // the session's controlling terminal
@@ -354,9 +381,12 @@ void RunShell(const char* terminal, cChannel shell, cChannel game) {
     Sys_SetOutputForTest(SysStream::Out, gTerminal, 1 << 20);
     Sys_SetOutputForTest(SysStream::Err, gTerminal, 1 << 20);
     Sys_SetMessageEcho([](const char* line) { gEchoed = line; });
+    Sys_SetQuestionLookHookForTest(CountQuestionLook);
+    gMaster = master;
     Serve(game, GameDoes);
     _exit(0);
   }
+  if (master >= 0) close(master);
   setpgid(job, job);
   signal(SIGTTOU, SIG_IGN);  // as a shell does, to hand the terminal over from the background
   Serve(shell, [job](const std::string& command) { return ShellDoes(command, job); });
@@ -366,8 +396,9 @@ void RunShell(const char* terminal, cChannel shell, cChannel game) {
 }
 
 // Reads the terminal's output until `text` shows, or the deadline; what
-// showed up to it is taken, so a text shown again is looked for anew.
-bool Shows(int master, const std::string& text, std::string& shown) {
+// showed up to it is taken, so a text shown again is looked for anew, and
+// what came before it is `before`.
+bool Shows(int master, const std::string& text, std::string& shown, std::string& before) {
   char bytes[256];
   for (int polls = 0; polls < 300 && shown.find(text) == std::string::npos; ++polls) {
     pollfd p{master, POLLIN, 0};
@@ -378,15 +409,19 @@ bool Shows(int master, const std::string& text, std::string& shown) {
   }
   const size_t at = shown.find(text);
   if (at == std::string::npos) return false;
+  before = shown.substr(0, at);
   shown.erase(0, at + text.size());
   return true;
 }
 
 // The shell and its game's job forked on a fresh terminal; both ended, and
-// everything closed, when the row is done, whatever step it failed at.
+// everything closed, when the row is done, whatever step it failed at. The
+// game holds the terminal's master only where the row asks: held, it keeps
+// the terminal from hanging up when the test closes its own.
 struct cTerminalJob {
-  cTerminalJob() {
+  explicit cTerminalJob(bool masterForGame) {
     int slave = -1;
+    QuestionLooks();  // mapped before the fork, so the game counts where the test reads
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
     const std::string terminal = ttyname(slave);
     close(slave);
@@ -396,8 +431,8 @@ struct cTerminalJob {
     toGame = {pipes[3][0], pipes[2][1]};
     leader = fork();
     if (leader == 0) {
-      close(master);  // only the test's: closing it hangs the terminal up
-      RunShell(terminal.c_str(), {pipes[0][0], pipes[1][1]}, {pipes[2][0], pipes[3][1]});
+      if (!masterForGame) close(master);  // only the test's: closing it hangs the terminal up
+      RunShell(terminal.c_str(), {pipes[0][0], pipes[1][1]}, {pipes[2][0], pipes[3][1]}, masterForGame ? master : -1);
     }
   }
   ~cTerminalJob() {
@@ -414,15 +449,23 @@ struct cTerminalJob {
 };
 
 void RunTerminalRow(const std::vector<sStep>& steps) {
-  cTerminalJob job;
+  cTerminalJob job(std::any_of(steps.begin(), steps.end(),
+                               [](const sStep& step) { return step.say && strstr(step.say, "the master"); }));
   ASSERT_GT(job.leader, 0);
-  std::string shown, heard;
+  std::string shown, before, heard;
   for (const sStep& step : steps) {
     SCOPED_TRACE(step.say ? step.say : step.answer);
     if (step.who == eWho::Type) {
       ASSERT_EQ(write(job.master, step.say, strlen(step.say)), (ssize_t)strlen(step.say));
-    } else if (step.who == eWho::See) {
-      ASSERT_TRUE(Shows(job.master, step.say, shown)) << shown;
+    } else if (step.who == eWho::See || step.who == eWho::SeeNext) {
+      ASSERT_TRUE(Shows(job.master, step.say, shown, before)) << shown;
+      if (step.who == eWho::SeeNext) {
+        EXPECT_EQ(before, "");
+      }
+    } else if (step.who == eWho::Looks) {
+      const unsigned due = QuestionLooks() + (unsigned)std::stoul(step.say);
+      for (int waited = 0; waited < 30000 && QuestionLooks() < due; ++waited) usleep(1000);
+      ASSERT_GE(QuestionLooks(), due) << "the question did not look at its terminal in 30 s";
     } else if (step.who == eWho::HangUp) {  // the terminal's window closed
       close(job.master);
       job.master = -1;
@@ -449,9 +492,11 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // the look and the read (the read fails, nothing stops the game, the next
 // line after `fg` is read); Ctrl+D, which ends a line, not the console; a
 // pager in the game's job (`quorvel | less`); a terminal of another session
-// (`setsid quorvel &`); questions: only a line typed after the prompt answers
-// (lines typed before run as commands), and one asked in the background, sent
-// there or with `2>/dev/null` takes its default, saying why. Every row also
+// (`setsid quorvel &`); the terminal's master, which is not the terminal;
+// questions: only a line typed after the prompt answers (lines typed before
+// run as commands), and one asked in the background, sent there or with
+// `2>/dev/null` takes its default, saying why; after Ctrl+Z and `fg` its
+// prompt shows again once, and never for a SIGCONT alone. Every row also
 // asks that the game never tried to read while in the background.
 // Mended: the thread read whenever the game's group was in the foreground
 // (less's keys), counted a terminal it could not ask as its foreground (setsid),
@@ -461,7 +506,13 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // terminal under its other name, counted as another place, so a question
 // with `< /dev/tty` or `2>/dev/tty` was never asked; after Ctrl+Z and `fg` a
 // waiting question's prompt stood above the shell's "Stopped" line only;
-// a question that no dialog could show did not say why.
+// a question that no dialog could show did not say why. Also mended: the
+// terminal's master counted as the terminal, so standard error there shared
+// standard output's writer and typed the game's output back into its input,
+// and a question was asked there; any SIGCONT showed a waiting prompt again,
+// and its handler, kept after the question, cost frames in a storm of them;
+// out of line mode (or in another session) a question's note named the
+// background and a pager as its reasons.
 TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMode) {
   const struct {
     const char* name;
@@ -481,24 +532,26 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
       {"a pager in the game's own job",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "pager on", "done"}, {eWho::Type, "q"},
         {eWho::Game, "nothing read", "nothing"}, {eWho::Game, "pager reads", "q"}, {eWho::Game, "ask", "no answer"},
+        {eWho::See, "(the terminal is not in line mode, as a pager or `stty -icanon` leaves it; `stty sane` gives it back)"},
         {eWho::Game, "pager off", "done"}, {eWho::Type, "mode\n"}, {eWho::Game, "read 1", "mode"}}},
       {"a terminal of another session",
        {{eWho::Game, "setsid", "done"}, {eWho::Type, "echo word1xyz\n"}, {eWho::Game, "nothing read", "nothing"},
-        {eWho::Shell, "read", "echo word1xyz"}, {eWho::Game, "ask", "no answer"}}},
+        {eWho::Shell, "read", "echo word1xyz"}, {eWho::Game, "ask", "no answer"},
+        {eWho::See, "(the terminal is not the game's own: it belongs to another session)"}}},
       {"lines typed before a question run as commands after it",
        {{eWho::Shell, "fg shell", "done"}, {eWho::Type, "mode\nhelp\n"}, {eWho::Shell, "holds 10", "10"},
         {eWho::Shell, "fg game", "done"},
         {eWho::GameLater, "ask"}, {eWho::See, "Name? "}, {eWho::Type, "saved\n"},
         {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "read 2", "mode help"}}},
       {"a question in the background, and one sent there",
-       {{eWho::Game, "ask", "no answer"}, {eWho::See, "(the game may not read its terminal now"},
+       {{eWho::Game, "ask", "no answer"}, {eWho::See, "(the game is in the terminal's background)"},
         {eWho::Shell, "fg game", "done"}, {eWho::GameLater, "ask"},
         {eWho::See, "Name? "}, {eWho::Shell, "fg shell", "done"}, {eWho::GameReply, nullptr, "no answer"},
-        {eWho::See, "before a line was typed): no name taken"}, {eWho::Type, "ls\n"}, {eWho::Shell, "read", "ls"},
+        {eWho::See, "(no line was typed, and now the game is in the terminal's background): no name taken"}, {eWho::Type, "ls\n"}, {eWho::Shell, "read", "ls"},
         {eWho::Game, "nothing read", "nothing"}}},
       {"questions in the background take their defaults, each saying which",
        {{eWho::Game, "ask yes/no", "Yes"},
-        {eWho::See, "No desktop dialog (the game has no display) and not answered on the terminal (the game may not"},
+        {eWho::See, "No desktop dialog (the game has no display) and not answered on the terminal (the game is in the"},
         {eWho::See, "\"Go on?\" took its default, Yes"}, {eWho::Game, "echoed \"Go on?\" took its default, Yes", "yes"},
         {eWho::Game, "save as", "cancelled"}, {eWho::See, "): the Save As dialog was cancelled"},
         {eWho::Game, "open", "cancelled"}, {eWho::See, "): the Open dialog was cancelled"}}},
@@ -507,10 +560,23 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::See, "Name? "}, {eWho::Type, "saved\n"}, {eWho::GameReply, nullptr, "answer saved"},
         {eWho::Game, "errors to /dev/tty", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
         {eWho::Type, "again\n"}, {eWho::GameReply, nullptr, "answer again"}}},
-      {"Ctrl+Z and fg while a question waits: its prompt shows again",
+      {"Ctrl+Z and fg while a question waits: its prompt shows again, once",
        {{eWho::Shell, "fg game", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
-        {eWho::Shell, "Ctrl+Z, fg", "done"}, {eWho::See, "Name? "}, {eWho::Type, "saved\n"},
-        {eWho::GameReply, nullptr, "answer saved"}}},
+        {eWho::Shell, "Ctrl+Z, fg", "done"}, {eWho::See, "Name? "}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
+        {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "print answered", "printed"},
+        {eWho::SeeNext, "answered"}}},
+      {"a SIGCONT from another shell while a question waits, no stop before it",
+       {{eWho::Shell, "fg game", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
+        {eWho::Shell, "kill -CONT", "done"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
+        {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "print answered", "printed"},
+        {eWho::SeeNext, "answered"}, {eWho::Game, "signals caught", "none"}}},
+      {"the terminal's master as standard error, then as standard input",
+       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to the master", "done"}, {eWho::Game, "ask", "no answer"},
+        {eWho::Game, "echoed (standard error does not show on the terminal): no name taken", "yes"},
+        {eWho::Game, "print shown, not typed", "printed"}, {eWho::See, "shown, not typed"},
+        {eWho::Game, "input is the master", "done"}, {eWho::Game, "print mode", "printed"},
+        {eWho::Game, "nothing read", "nothing"}, {eWho::Game, "ask", "no answer"},
+        {eWho::Game, "echoed (standard input is a pseudo-terminal's master, not a terminal): no name taken", "yes"}}},
       {"a question with `2>/dev/null`",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to /dev/null", "done"}, {eWho::Game, "ask", "no answer"}}},
       {"a game a launcher script started, in its job but not its leader",
