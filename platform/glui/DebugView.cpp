@@ -89,6 +89,7 @@ void DrawDebugView(GLUI* panel) {
   GLUI_RecordItemRect(panel, "text area");
 
   ImGui::SetNextItemWidth(-FLT_MIN);
+  const bool focusAsked = view.focusCommand;  // the box has the keyboard from the next frame
   if (view.focusCommand) {
     ImGui::SetKeyboardFocusHere();
     view.focusCommand = false;
@@ -109,6 +110,9 @@ void DrawDebugView(GLUI* panel) {
   const ImRect box(ImGui::GetItemRectMin(), ImGui::GetItemRectMax());
   if (ImGui::IsMouseReleased(ImGuiMouseButton_Left) && !box.Contains(ImGui::GetIO().MouseClickedPos[0]))
     view.focusCommand = true;
+  // Keys typed meanwhile (right behind the click or the Return, on a busy
+  // machine) wait in the queue for the box rather than reach nothing.
+  GLUI_Layer::FrameOf(panel).keysWait = view.focusCommand || focusAsked;
   GLUI_RecordItemRect(panel, "command box");
 }
 
