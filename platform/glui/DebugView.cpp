@@ -89,6 +89,7 @@ void DrawDebugView(GLUI* panel) {
   GLUI_RecordItemRect(panel, "text area");
 
   ImGui::SetNextItemWidth(-FLT_MIN);
+  const bool focusAsked = view.focusCommand;  // the box has the keyboard from the next frame
   if (view.focusCommand) {
     ImGui::SetKeyboardFocusHere();
     view.focusCommand = false;
@@ -102,12 +103,16 @@ void DrawDebugView(GLUI* panel) {
       if (View().source.runCommand) View().source.runCommand(line);
     });
   }
-  // Typing always goes to the box: a click anywhere else in the window (its
+  // Typing always goes to the box: a press anywhere else in the window (its
   // lines, its scroll bar) gives it back once the button is up, so a drag of
-  // the bar still scrolls.
-  if (ImGui::IsMouseReleased(ImGuiMouseButton_Left) && !ImGui::IsItemHovered() &&
-      ImGui::IsWindowHovered(ImGuiHoveredFlags_RootAndChildWindows))
+  // the bar still scrolls. Where the button comes up does not count: X hands
+  // the release to the window that had the press, over the box or outside.
+  const ImRect box(ImGui::GetItemRectMin(), ImGui::GetItemRectMax());
+  if (ImGui::IsMouseReleased(ImGuiMouseButton_Left) && !box.Contains(ImGui::GetIO().MouseClickedPos[0]))
     view.focusCommand = true;
+  // Keys typed meanwhile (right behind the click or the Return, on a busy
+  // machine) wait in the queue for the box rather than reach nothing.
+  GLUI_Layer::FrameOf(panel).keysWait = view.focusCommand || focusAsked;
   GLUI_RecordItemRect(panel, "command box");
 }
 

@@ -46,6 +46,7 @@ struct GLUI::Frame {
   bool mustShow = true;              // exposed, resized or new: draw whatever the hash says
   size_t presentedFrames = 0;        // frames actually drawn and swapped
   bool editHadKeyboard = false;      // a field is mid-edit and the window had the keyboard last frame
+  bool keysWait = false;             // keys stay queued: the panel's box is taking the keyboard back
 };
 
 // Panels set their scroll bars this wide, so the layer can make room for one.

@@ -202,6 +202,8 @@ void ApplyEvent(ImGuiIO& io, const GLUI_InputEvent& event) {
   }
 }
 
+bool IsKey(GLUI_InputEvent::Type type) { return IsStateChange(type) && type != GLUI_InputEvent::Button; }
+
 // ImGui 1.86 reads button and key state once per frame, so a press and release
 // that arrive together would be lost: hand it at most one state change per frame.
 void DrainInput(GLUI::Frame& frame, ImGuiIO& io) {
@@ -209,7 +211,7 @@ void DrainInput(GLUI::Frame& frame, ImGuiIO& io) {
   while (!frame.events.empty()) {
     GLUI_InputEvent event = frame.events.front();
     bool stateChange = IsStateChange(event.type);
-    if (stateChange && changed) break;
+    if ((stateChange && changed) || (frame.keysWait && IsKey(event.type))) break;
     frame.events.pop_front();
     changed = changed || stateChange;
     ApplyEvent(io, event);

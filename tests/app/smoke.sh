@@ -176,8 +176,10 @@ rm -f "$WORK/full.in" "$WORK/full.out"  # the report below reads what is left
 # windows, clicks or keyboard): a click in one of the game's windows gives it
 # the keyboard, as a click-to-focus manager would. The game plays from its
 # first frame; a command typed in the debug window's box after a click there
-# runs, also after a click on its lines; and a key typed in the game window
-# after a click there reaches the game (Ctrl+P pauses it, which "frames" names).
+# runs; a key typed in the game window after a click there reaches the game
+# (Ctrl+P pauses it, which "frames" names); and a command typed in the debug
+# window after a click on its lines runs, also after a press there released
+# over the game window.
 bare_display() {
   local typing
   trap 'kill $GAME $XVFB 2> /dev/null' EXIT  # this step runs in a subshell of its own
@@ -204,16 +206,33 @@ bare_display() {
   xdotool key Return
   wait_for $ANSWER_S said bare ': Current mode: tribe$' ||
     { echo "bare display: \"mode\" typed in the debug window not answered within $ANSWER_S s"; return 1; }
-  # A click on the debug window's lines leaves typing in its command box.
-  click_in "$debug" 40 40
-  xdotool type --delay 20 help
-  xdotool key Return
-  wait_for $ANSWER_S said bare ': >help$' ||
-    { echo "bare display: \"help\" typed after a click on the debug window's lines not run within $ANSWER_S s"; return 1; }
   wait_for $ANSWER_S has_keyboard "$game" -6 -4 ||
     { echo "bare display: a click in the game window did not give it the keyboard within $ANSWER_S s"; return 1; }
   xdotool key ctrl+p
   wait_for $ANSWER_S paused || { echo "bare display: Ctrl+P typed in the game window did not pause it within $ANSWER_S s ($ANSWER)"; return 1; }
+  # A click on the debug window's lines, once the game has taken it (the window
+  # has the keyboard), leaves typing in its command box: the keys wait there
+  # for the box, however busy the game.
+  wait_for $ANSWER_S has_keyboard "$debug" 40 40 ||
+    { echo "bare display: a click on the debug window's lines did not give it the keyboard within $ANSWER_S s"; return 1; }
+  xdotool type --delay 20 help
+  xdotool key Return
+  wait_for $ANSWER_S said bare ': >help$' ||
+    { echo "bare display: \"help\" typed after a click on the debug window's lines not run within $ANSWER_S s"; return 1; }
+  # So does a press there released over the game window (X hands that release
+  # to the debug window).
+  wait_for $ANSWER_S has_keyboard "$game" -6 -4 ||
+    { echo "bare display: a click in the game window did not give it the keyboard back within $ANSWER_S s"; return 1; }
+  xdotool mousemove $(point_in "$debug" 40 40) mousedown 1
+  focused() { [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
+  wait_for $ANSWER_S focused "$debug" ||
+    { echo "bare display: a press on the debug window's lines did not give it the keyboard within $ANSWER_S s"; return 1; }
+  xdotool mousemove $(point_in "$game" 100 100) mouseup 1
+  xdotool type --delay 20 help
+  xdotool key Return
+  helped_twice() { [ "$(grep -c ': >help$' "$WORK/bare.out")" -ge 2 ]; }
+  wait_for $ANSWER_S helped_twice ||
+    { echo "bare display: \"help\" typed after a press on the debug window's lines released over the game window not run within $ANSWER_S s"; return 1; }
 }
 (bare_display) || fail=1
 

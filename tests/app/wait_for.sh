@@ -38,16 +38,21 @@ plays() {
 holds() {
   ask_frames && [[ "$EARLIER" == *held* && "$ANSWER" == *held* ]] && [ "$(played "$ANSWER")" -eq "$(played "$EARLIER")" ]
 }
-# click_in WINDOW [X Y]: a click that far from the window's top left (negative:
-# from its right or bottom; by default its bottom right corner, where neither
-# the control panel nor the tribe's HUD has a control). xdotool's own geometry
-# counts a framed window's title bar twice, xwininfo's does not.
-click_in() {
+# point_in WINDOW [X Y]: the screen point that far from the window's top left
+# (negative: from its right or bottom; by default its bottom right corner,
+# where neither the control panel nor the tribe's HUD has a control).
+# xdotool's own geometry counts a framed window's title bar twice, xwininfo's
+# does not.
+point_in() {
   local x y width height dx=${2:--6} dy=${3:--4}
   read -r x y width height < <(xwininfo -id "$1" |
     awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
       END { print x, y, w, h }')
   [ "$dx" -lt 0 ] && x=$((x + width))
   [ "$dy" -lt 0 ] && y=$((y + height))
-  xdotool mousemove $((x + dx)) $((y + dy)) click 1
+  echo $((x + dx)) $((y + dy))
+}
+# click_in WINDOW [X Y]: a click there.
+click_in() {
+  xdotool mousemove $(point_in "$@") click 1
 }
