@@ -36,25 +36,30 @@ TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
 
 // Fault mended: text from input reached the terminal raw, a CR moving its
 // cursor over the line and an escape sequence obeyed. Standard error and the
-// game window show its control characters visibly; line ends and tabs stay.
+// game window show its control characters visibly; line ends and tabs stay,
+// also in a box kept until the game window can show it.
 TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
   static std::vector<std::string> shown;
   const struct {
     const char* text;
     const char* visible;
+    bool beforeTheWindow;  // shown before the game window can show boxes, handed over once it can
   } rows[] = {
-      {"mode\rframes", "mode^Mframes"}, {"\x1b[2Jcleared", "^[[2Jcleared"}, {"a\tb", "a\tb"},
-      {"del\x7f", "del^?"}, {"\x01\x1f", "^A^_"}, {"caf\xc3\xa9", "caf\xc3\xa9"},
+      {"mode\rframes", "mode^Mframes", false}, {"\x1b[2Jcleared", "^[[2Jcleared", false}, {"a\tb", "a\tb", false},
+      {"del\x7f", "del^?", false},             {"\x01\x1f", "^A^_", false},
+      {"caf\xc3\xa9", "caf\xc3\xa9", false},    {"\x1b[2Jearly\r", "^[[2Jearly^M", true},
   };
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();
-  Sys_SetMessageShow([](const char*, const char* text) { shown.push_back(text); });
+  const auto show = [](const char*, const char* text) { shown.push_back(text); };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.visible);
     shown.clear();
+    Sys_SetMessageShow(row.beforeTheWindow ? nullptr : +show);
     cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
     Sys_MessageBox("Load Error", row.text);
     EXPECT_EQ(captured.End(), std::string("[Load Error] ") + row.visible + "\n");
+    Sys_SetMessageShow(show);
     EXPECT_EQ(shown, std::vector<std::string>{row.visible});
   }
   Sys_SetMessageShow(nullptr);
