@@ -73,6 +73,8 @@ foreach(d ${QV_TEST_DIRS})
     "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${QV_TEST_ENVIRONMENT}\")\nendif()\n")
 endforeach()
 file(WRITE ${CMAKE_BINARY_DIR}/test-environment.cmake "${QV_ENVIRONMENT_SCRIPT}")
+# The dialog tests look at GTK's own X connection.
+target_include_directories(tests_platform PRIVATE ${GTK3_INCLUDE_DIRS})
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/test-environment.cmake)
 
 # The end-to-end scripts wait for what the game does, each wait with a deadline of its own

@@ -1,6 +1,7 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gdk/gdkx.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -126,9 +127,11 @@ struct cDialogCase {
 }  // namespace
 
 // When a dialog returns its window is gone from the display before play goes
-// on, seen from another connection at once. Mended: the destroy request could
-// stay in GTK's output buffer, and the window on the screen, modal and dead,
-// until the next dialog.
+// on: the server has carried out every request of GTK's own connection, and
+// another connection no longer finds the window (that look alone caught the
+// fault only when the server was slower than the dialog's return). Mended:
+// the destroy request could stay in GTK's output buffer, and the window on the
+// screen, modal and dead, until the next dialog.
 TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
   cScratchDir folder;
   const cDialogCase cases[] = {
@@ -153,6 +156,9 @@ TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
       SCOPED_TRACE(c.title);
       std::thread closer(CloseWhenShown, c.title);
       c.run();
+      // Every request GTK made has been carried out: the window's destruction too.
+      Display* gtkConnection = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+      EXPECT_EQ(LastKnownRequestProcessed(gtkConnection), XNextRequest(gtkConnection) - 1) << "requests not yet carried out";
       EXPECT_EQ(WindowTitled(looker, c.title, false), 0u) << "still on the display";
       closer.join();
     }
