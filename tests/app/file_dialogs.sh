@@ -4,8 +4,9 @@
 # Then, once started, the game window is the active one and the game plays (it
 # opened its helpers after it); a click in the control panel holds it, a click
 # in the game plays it on. Then the desktop's own save and open dialogs: Ctrl+S
-# and Ctrl+L typed with xdotool and a file name typed into each dialog, and
-# the game closed again. It never uses the shared test display: the dialogs
+# and Ctrl+L typed with xdotool and a file name typed into each dialog, or
+# Escape, while a file comes and goes in the folder shown; the game is closed
+# cleanly after each. It never uses the shared test display: the dialogs
 # and the close need a window manager, and keys typed there would reach other
 # tests' windows. As on a bare desktop, no session bus runs (none given, an
 # empty runtime folder) and none of the variables that keep GTK off D-Bus is set.
@@ -29,7 +30,7 @@ fail() {
 # machine at load 40: the X server's and the window manager's start, the
 # game's start-up to its greeting, and each thing the game or a dialog does.
 SERVER_S=60 START_S=240 ACT_S=120
-for tool in Xvfb openbox xdotool xprop xwininfo; do command -v "$tool" > /dev/null || fail "$tool is not installed"; done
+for tool in Xvfb openbox xdotool xprop xwininfo import md5sum; do command -v "$tool" > /dev/null || fail "$tool is not installed"; done
 
 # Xvfb picks a free display number itself and writes it once it takes connections.
 exec {displayfd}> "$WORK/display"
@@ -41,6 +42,11 @@ export DISPLAY=":$(cat "$WORK/display")"
 mkdir -m 700 "$WORK/runtime"
 export XDG_RUNTIME_DIR="$WORK/runtime"
 unset DBUS_SESSION_BUS_ADDRESS GSETTINGS_BACKEND NO_AT_BRIDGE GIO_USE_VFS GIO_USE_VOLUME_MONITOR
+# The dialogs' text cursor does not blink, so a dialog's picture changes only
+# when what it shows does.
+mkdir -p "$WORK/config/gtk-3.0"
+printf '[Settings]\ngtk-cursor-blink = false\n' > "$WORK/config/gtk-3.0/settings.ini"
+export XDG_CONFIG_HOME="$WORK/config"
 
 openbox --sm-disable > /dev/null 2>&1 &
 PIDS+=($!)
@@ -112,14 +118,17 @@ exec {typing}<> "$WORK/typed"
 # then lists the game it saved there, as a player's does.
 mkdir "$WORK/play"
 ln -s "$PWD/Data" "$WORK/play/Data"
-(cd "$WORK/play" && exec "$QUORVEL" -tribemode < "$WORK/typed" > "$WORK/game.out" 2> "$WORK/game.err") &
-GAME_PID=$!
-PIDS+=($!)
 with_panel() {
   started && PANEL="$(xdotool search --all --pid "$GAME_PID" --name '^Quorvel Control Panel$' 2> /dev/null | head -1)" &&
     [ -n "$PANEL" ]
 }
-wait_for $START_S with_panel || fail "no greeting, game window and control panel within $START_S s"
+start_in_play() {
+  (cd "$WORK/play" && exec "$QUORVEL" -tribemode < "$WORK/typed" > "$WORK/game.out" 2> "$WORK/game.err") &
+  GAME_PID=$!
+  PIDS+=($!)
+  wait_for $START_S with_panel || fail "no greeting, game window and control panel within $START_S s"
+}
+start_in_play
 
 active_is() { [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ]; }
 FRAMES_OUT="$WORK/game.out" FRAMES_TYPING=$typing  # for ask_frames, plays and holds
@@ -140,16 +149,50 @@ wait_for $ACT_S plays || fail "the game does not play on within $ACT_S s of a cl
 
 dialog_shown() { [ -n "$(xdotool search --name "^$1\$" 2> /dev/null)" ]; }
 
+# A file comes and goes in the folder a dialog shows (another program's
+# temporary file, say): GTK's file chooser drops the texts it kept for a file
+# that vanished unfreed, which the leak suppressions name. What the dialog
+# does is seen in its picture: its list gains the file's row, then loses it.
+picture() { import -window "$1" rgb:- 2> /dev/null | md5sum; }
+# changed DIALOG: true once the dialog's picture is not $SHOWN, which becomes the new one.
+changed() {
+  local now
+  now="$(picture "$1")" && [ "$now" != "$SHOWN" ] && SHOWN="$now"
+}
+# open_dialog KEYS TITLE: opens the dialog from the game window (its window in
+# $DIALOG) while a file is there, so the dialog lists it; then the file goes,
+# and another comes and goes until the dialog was seen to list it and then to
+# show exactly what it showed before it came. Each has a name of its own, so
+# its row changes the picture whatever the dialog still shows of the last one.
+# A change seen while the dialog still drew itself may be taken for a row's
+# going, and a file that went before the dialog listed it changes nothing: so
+# no wait after a file went is a failure (a file that stays is always listed).
+open_dialog() {
+  echo "here for now" > "$WORK/play/vanishing 0"
+  wait_for $ACT_S focus_game || fail "the game window does not take the focus within $ACT_S s"
+  xdotool key "$1"
+  wait_for $ACT_S dialog_shown "$2" || fail "Ctrl key $1 opened no \"$2\" dialog within $ACT_S s"
+  DIALOG="$(xdotool search --name "^$2\$" | head -1)"
+  xdotool windowactivate --sync "$DIALOG"
+  SHOWN="$(picture "$DIALOG")"
+  rm "$WORK/play/vanishing 0"
+  wait_for $ACT_S changed "$DIALOG"
+  local round without
+  for round in 1 2 3 4; do
+    without=$SHOWN
+    echo "here for now" > "$WORK/play/vanishing $round"
+    wait_for $ACT_S changed "$DIALOG" || fail "the \"$2\" dialog did not list a new file within $ACT_S s"
+    rm "$WORK/play/vanishing $round"
+    wait_for $ACT_S changed "$DIALOG" && [ "$SHOWN" = "$without" ] && return
+  done
+  fail "the \"$2\" dialog never showed a file come and go (4 tries)"
+}
+
 # answer_dialog KEYS TITLE FIELD_KEYS PATH: opens the dialog from the game window,
 # types the path into it and presses Return until the dialog is gone (the first
 # Return may only close the name completion that typing opened).
 answer_dialog() {
-  wait_for $ACT_S focus_game || fail "the game window does not take the focus within $ACT_S s"
-  xdotool key "$1"
-  wait_for $ACT_S dialog_shown "$2" || fail "Ctrl key $1 opened no \"$2\" dialog within $ACT_S s"
-  local dialog
-  dialog="$(xdotool search --name "^$2\$" | head -1)"
-  xdotool windowactivate --sync "$dialog"
+  open_dialog "$1" "$2"
   xdotool key "$3"
   xdotool type --delay 20 "$4"
   wait_for $ACT_S return_closes "$2" || fail "the \"$2\" dialog did not close within $ACT_S s"
@@ -162,31 +205,32 @@ return_closes() {
   ! dialog_shown "$1" && ! dialog_shown "$1"
 }
 
+# After each dialog the game closes cleanly too: with no session bus the
+# toolkit once left a block of libdbus (its accessibility bridge) and tried
+# dbus-launch for each dialog, and an Open dialog that listed the saved game
+# left six blocks of GIO's MIME database, read twice. The font library's
+# caches it never frees are named in the leak suppressions.
 NAME="dialog test.sav" SAVE="$WORK/play/dialog test.sav"
 answer_dialog ctrl+s "Save As" ctrl+a "$NAME"
 wait_for $ACT_S test -s "$SAVE" || fail "Save Game wrote nothing within $ACT_S s"
 grep -q "QUORVEL FILE" "$SAVE" || fail "the saved file is no saved game"
+close_cleanly "after the Save As dialog"
 
+start_in_play
 answer_dialog ctrl+l "Open" ctrl+l "$NAME"
 loaded() { grep -q "Data manager size after preload" "$WORK/game.out"; }
 wait_for $ACT_S loaded || fail "Load Game loaded nothing within $ACT_S s"
+close_cleanly "after the Open dialog"
 
 # Cancelled with Escape: gone, and nothing saved.
+start_in_play
 escape_closes() {
   xdotool key Escape
   ! dialog_shown "Save As" && ! dialog_shown "Save As"
 }
-wait_for $ACT_S focus_game || fail "the game window does not take the focus within $ACT_S s"
-xdotool key ctrl+s
-wait_for $ACT_S dialog_shown "Save As" || fail "Ctrl+S opened no \"Save As\" dialog within $ACT_S s"
-xdotool windowactivate --sync "$(xdotool search --name '^Save As$' | head -1)"
+open_dialog ctrl+s "Save As"
 wait_for $ACT_S escape_closes || fail "Escape did not close the \"Save As\" dialog within $ACT_S s"
-# After the dialogs too: with no session bus the toolkit once left a block of
-# libdbus (its accessibility bridge) and tried dbus-launch for each dialog,
-# and an Open dialog that listed the saved game left six blocks of GIO's MIME
-# database, read twice.
-# The font library's caches it never frees are named in the leak suppressions.
-close_cleanly "after the file dialogs"
+close_cleanly "after the cancelled Save As dialog"
 
 # Where the toolkit cannot start (GDK_BACKEND names no backend), Ctrl+S is
 # cancelled at once and its note says why no dialog showed. With a sound
@@ -211,4 +255,4 @@ wait_for 30 ended || fail "behind a stopped reader: the game did not end within 
 kill -CONT "$READER"
 wait "$READER"
 grep -q "not closed" "$WORK/game.out" && fail "at the close: $(grep "not closed" "$WORK/game.out")"
-echo "file dialogs: closed cleanly, also after the dialogs; the game started active, held while the panel was, played on; saved, loaded and cancelled through the desktop's dialogs; without the toolkit said why; ended behind a stopped reader"
+echo "file dialogs: closed cleanly, also after each dialog while a file came and went; the game started active, held while the panel was, played on; saved, loaded and cancelled through the desktop's dialogs; without the toolkit said why; ended behind a stopped reader"

@@ -1,15 +1,20 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -96,26 +101,56 @@ Window WindowTitled(Display* display, const std::string& title, bool viewableOnl
   return found;
 }
 
-// Closes the window titled `title` once it is on the screen, as a window
-// manager's close button does (the dialog answers it like Escape).
-void CloseWhenShown(const std::string& title) {
+// How many descriptors the thread `tid` of this process waits on in poll (0:
+// it waits in no poll). GTK idle in its loop waits on the display's and its
+// loop's own; waiting for the server's answer, on the display's alone.
+int PollingDescriptors(pid_t tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/syscall");
+  long number = -1;
+  std::string descriptors, count;
+  if (!(in >> number >> descriptors >> count)) return 0;
+  bool polling = number == SYS_ppoll;
+#ifdef SYS_poll
+  polling = polling || number == SYS_poll;
+#endif
+  return polling ? static_cast<int>(std::stoul(count, nullptr, 16)) : 0;
+}
+
+// In GTK's loop: closes its window titled `title` (owned by the heap copy),
+// as the window's close button does (a dialog answers it like Escape).
+gboolean CloseTitled(gpointer title) {
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* w = windows; w; w = w->next)
+    if (const char* shown = gtk_window_get_title(GTK_WINDOW(w->data)); shown && *static_cast<std::string*>(title) == shown)
+      gtk_window_close(GTK_WINDOW(w->data));
+  g_list_free(windows);
+  delete static_cast<std::string*>(title);
+  return G_SOURCE_REMOVE;
+}
+
+// Closes the window titled `title`, shown by the thread `gtk`, once it is on
+// the screen and GTK is idle. From then on the server, grabbed, carries out no
+// request of GTK's until the dialog has returned or GTK waits for the server:
+// so a dialog that returns without waiting for it returns before its window
+// is gone.
+void CloseWhenShown(const std::string& title, pid_t gtk, const std::atomic<bool>& returned) {
   Display* display = XOpenDisplay(nullptr);
   ASSERT_NE(display, nullptr);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  Window dialog = 0;
-  while (!(dialog = WindowTitled(display, title, true)) && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_NE(dialog, 0u) << "no window titled " << title << " shown";
-  if (dialog) {
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = dialog;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, dialog, False, NoEventMask, &close);
-  }
+  const auto waitFor = [&](const std::function<bool()>& done) {
+    bool met;
+    while (!(met = done()) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return met;
+  };
+  EXPECT_TRUE(waitFor([&] { return WindowTitled(display, title, true) != 0; })) << "no window titled " << title << " shown";
+  EXPECT_TRUE(waitFor([&] { return PollingDescriptors(gtk) >= 2; })) << "GTK never idle with " << title << " shown";
+  XGrabServer(display);
+  XSync(display, False);
+  g_idle_add(CloseTitled, new std::string(title));
+  EXPECT_TRUE(waitFor([&] { return returned || PollingDescriptors(gtk) == 1; }))
+      << title << " neither returned nor waited for the server";
+  XUngrabServer(display);
   XCloseDisplay(display);
 }
 
@@ -126,9 +161,13 @@ struct cDialogCase {
 }  // namespace
 
 // When a dialog returns its window is gone from the display before play goes
-// on, seen from another connection at once. Mended: the destroy request could
-// stay in GTK's output buffer, and the window on the screen, modal and dead,
-// until the next dialog.
+// on: the server has carried out every request of GTK's own connection, and
+// another connection no longer finds the window. The server is held from the
+// close until GTK waits for it, so a dialog that returns without waiting does
+// so with its requests undone (with the server free, GTK's own answers from it
+// came in time now and then). Mended: the destroy request could stay in GTK's
+// output buffer, and the window on the screen, modal and dead, until the next
+// dialog.
 TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
   cScratchDir folder;
   const cDialogCase cases[] = {
@@ -151,8 +190,13 @@ TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
     ASSERT_NE(looker, nullptr);
     for (const cDialogCase& c : cases) {
       SCOPED_TRACE(c.title);
-      std::thread closer(CloseWhenShown, c.title);
+      std::atomic<bool> returned = false;
+      std::thread closer(CloseWhenShown, c.title, static_cast<pid_t>(syscall(SYS_gettid)), std::cref(returned));
       c.run();
+      returned = true;
+      // Every request GTK made has been carried out: the window's destruction too.
+      Display* gtkConnection = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+      EXPECT_EQ(LastKnownRequestProcessed(gtkConnection), XNextRequest(gtkConnection) - 1) << "requests not yet carried out";
       EXPECT_EQ(WindowTitled(looker, c.title, false), 0u) << "still on the display";
       closer.join();
     }

@@ -36,15 +36,18 @@ TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
 
 // Fault mended: text from input reached the terminal raw, a CR moving its
 // cursor over the line and an escape sequence obeyed. Standard error and the
-// game window show its control characters visibly; line ends and tabs stay.
+// game window show its control characters visibly; line ends and tabs stay,
+// also in a box kept until the game window can show it.
 TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
   static std::vector<std::string> shown;
   const struct {
     const char* text;
     const char* visible;
+    bool beforeTheWindow;  // shown before the game window can show boxes, handed over once it can
   } rows[] = {
       {"mode\rframes", "mode^Mframes"}, {"\x1b[2Jcleared", "^[[2Jcleared"}, {"a\tb", "a\tb"},
       {"del\x7f", "del^?"}, {"\x01\x1f", "^A^_"}, {"caf\xc3\xa9", "caf\xc3\xa9"},
+      {"\x1b[2Jearly\r", "^[[2Jearly^M", true},
       // C1 controls, which some terminals obey as ESC sequences, and bytes
       // that are not UTF-8 (mended: written as they came).
       {"x\xc2\x9b" "2J\xc2\x9d" "0;T\xc2\x9c", "x<U+009B>2J<U+009D>0;T<U+009C>"}, {"\xc2\x80\xc2\x9f", "<U+0080><U+009F>"},
@@ -55,13 +58,15 @@ TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
   };
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();
-  Sys_SetMessageShow([](const char*, const char* text) { shown.push_back(text); });
+  const auto show = [](const char*, const char* text) { shown.push_back(text); };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.visible);
     shown.clear();
+    Sys_SetMessageShow(row.beforeTheWindow ? nullptr : +show);
     cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
     Sys_MessageBox("Load Error", row.text);
     EXPECT_EQ(captured.End(), std::string("[Load Error] ") + row.visible + "\n");
+    Sys_SetMessageShow(show);
     EXPECT_EQ(shown, std::vector<std::string>{row.visible});
   }
   Sys_SetMessageShow(nullptr);

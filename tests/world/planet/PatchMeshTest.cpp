@@ -458,14 +458,31 @@ TEST(PatchMesh, PatchesMeetingAcrossAFaceEdgeAreDrawnAtOneLevel) {
   BuildRidgedPlanetMesh(sphere, *map);
   // The civ camera's projection, and its eye over two of its cities.
   const float projection[16] = {2.06061f, 0, 0, 0, 0, 2.74748f, 0, 0, 0, 0, -1.00002f, -1, 0, 0, -0.200002f, 0};
+  // A point at `height` from the centre over face coordinates (u, v).
+  const auto over = [](uint32_t face, float u, float v, float height) {
+    return Vector3Scale(FaceCoordinateToDirection(face, u, v), height);
+  };
+  // An edge of a face: its squares a = column, b = row, the one given as -1 running along it.
+  struct cEdge {
+    uint32_t face = kNoFace;
+    int a = -1, b = -1;
+  };
   const struct {
     Vector3 eye, target;
+    cEdge coarse;  // split at its middle only by the finer patches across it (none: no such edge)
   } cameras[] = {
-      {{951, 759, -271}, {332, 373, -97}},    // over the +y / +x edge
-      {{667, -949, -457}, {321, -323, -219}}, // over the -y / +x edge
-      {{560, 560, 560}, {290, 290, 290}},     // over a cube corner
-      {{0, 0, 700}, {0, 0, 500}},             // over the middle of a face, close
-      {{759, 0, -951}, {332, 0, -373}},       // over the -z face near +x: the last rows of the faces around it
+      {{951, 759, -271}, {332, 373, -97}, {}},    // over the +y / +x edge
+      {{667, -949, -457}, {321, -323, -219}, {}}, // over the -y / +x edge
+      {{560, 560, 560}, {290, 290, 290}, {}},     // over a cube corner
+      {{0, 0, 700}, {0, 0, 500}, {}},             // over the middle of a face, close
+      {{759, 0, -951}, {332, 0, -373}, {}},       // over the -z face near +x
+      // Over the +y face near the middle of one of its edges, looking at it:
+      // leaves there beside the coarser patches of the next face's edge, whose
+      // middle only they split. One row for each of a face's four edges.
+      {over(4, 0.8f, 0.5f, 700), over(4, 1.0f, 0.5f, 500), {3, 0, -1}},  // -x's first column
+      {over(4, 0.2f, 0.5f, 700), over(4, 0.0f, 0.5f, 500), {2, 7, -1}},  // +x's last column
+      {over(4, 0.5f, 0.8f, 700), over(4, 0.5f, 1.0f, 500), {1, -1, 0}},  // -z's first row
+      {over(4, 0.5f, 0.2f, 700), over(4, 0.5f, 0.0f, 500), {0, -1, 7}},  // +z's last row
   };
   for (const auto& camera : cameras) {
     float modelView[16];
@@ -504,6 +521,17 @@ TEST(PatchMesh, PatchesMeetingAcrossAFaceEdgeAreDrawnAtOneLevel) {
           }
         }
     EXPECT_GT(pairs, 8);
+    if (camera.coarse.face != kNoFace) {
+      // Drawn along that edge: finer at its middle than at its ends.
+      const auto along = [&](int i) {
+        const cTerrainPatch* p =
+            cover[camera.coarse.face][camera.coarse.a < 0 ? i : camera.coarse.a][camera.coarse.b < 0 ? i : camera.coarse.b];
+        return p ? static_cast<int>(p->level) : -1;
+      };
+      EXPECT_GE(along(3), 0) << "face " << camera.coarse.face;
+      EXPECT_LT(along(3), along(0)) << "face " << camera.coarse.face;
+      EXPECT_LT(along(4), along(7)) << "face " << camera.coarse.face;
+    }
   }
 }
 
