@@ -213,7 +213,7 @@ std::string ApplyCommandLineOptions(int argc, char** argv, std::string savedGame
       gPanelX = Sys_PrimaryMonitorWidth();  // the screen spans every monitor; the second starts here
       seen.twoMonitors = true;
     }
-    if (!strcmp(arg, "-fullscreen")) glutFullScreen();
+    if (!strcmp(arg, "-fullscreen")) seen.fullScreen = true;
     if (!strcmp(arg, "-noedgescroll")) SetCameraEdgeScroll(false);
     if (!strcmp(arg, "-tribemode")) RequestMode(gTribeGameMode, seen, savedGameName);
     if (!strcmp(arg, "-citymode")) RequestMode(gCityGameMode, seen, savedGameName);
@@ -327,7 +327,7 @@ int AppStartup(int argc, char** argv) {
   gAppKeyBindings.RegisterAction("PAUSE", &gAppInputHandler);
   gAppKeyBindings.LoadKeyFile(".\\Data\\Scripts\\quorvel_keys.txt");
 
-  PlaceStartupWindows(seen.twoMonitors);
+  PlaceStartupWindows(seen.twoMonitors, seen.fullScreen);
 
   gCurrentGameMode->Enter();
   DebugPrintf("Welcome to Quorvel");

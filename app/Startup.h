@@ -26,6 +26,7 @@ int WindowStartSize(cSharedTuningData& tuning, const char* key, int screen);
 // The command-line options that follow GLUT set-up; returns the saved-game name to open.
 struct cStartupOptions {
   bool twoMonitors = false;
+  bool fullScreen = false;  // made so once the windows are placed
   bool loadGameSeen = false;
 };
 std::string ApplyCommandLineOptions(int argc, char** argv, std::string savedGameName, cStartupOptions& seen);

@@ -22,16 +22,20 @@ bool Overlap(const sWindowBox& a, const sWindowBox& b) {
 }  // namespace
 
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
-                                          const sStartupScreen& screen, bool twoMonitors, const sWindowFrame& frame) {
+                                          const sStartupScreen& screen, bool twoMonitors, const sWindowFrame& frame,
+                                          bool fullScreen) {
   sStartupWindowLayout layout;
   const int sides = frame.left + frame.right, ends = frame.top + frame.bottom;
   const int right = screen.primaryWidth > 0 ? screen.primaryWidth : screen.width, bottom = screen.height;
-  // The game window keeps its place; where its frame runs off the first monitor it is cut.
+  // The game window keeps its place; where its frame runs off the first monitor
+  // it is cut. Full screen, a manager fills the monitor with it, unframed
+  // (without one it covers the whole screen).
   layout.game = game;
   layout.game.width = std::max(std::min(game.width, right - (game.x - frame.left) - sides), 1);
   layout.game.height = std::max(std::min(game.height, bottom - (game.y - frame.top) - ends), 1);
-  const sWindowBox outerGame = {game.x - frame.left, game.y - frame.top, layout.game.width + sides,
-                                layout.game.height + ends};
+  sWindowBox outerGame = {game.x - frame.left, game.y - frame.top, layout.game.width + sides,
+                          layout.game.height + ends};
+  if (fullScreen) layout.game = outerGame = {0, 0, right, bottom};
   const int panelWidth = panel.width + sides, panelHeight = panel.height + ends;
   const int column = std::max(panel.width, kModePanelColumnWidth) + sides;
   // A debug window from `top` down, short of the screen's bottom where there is room to spare.
@@ -130,7 +134,9 @@ static sWindowFrame MeasureWindowFrame() {
 }
 
 // gPanelX, gPanelY end as the control panel's place, and below it, for the modes that read them.
-void PlaceStartupWindows(bool twoMonitors) {
+// The frame is measured before the game window is made full-screen, which takes
+// its frame away: the helpers keep theirs.
+void PlaceStartupWindows(bool twoMonitors, bool fullScreen) {
   GLUI_PumpFrame();  // the control panel takes its controls' size when first drawn
   const sWindowFrame frame = MeasureWindowFrame();
   glutSetWindow(gMainWindow);
@@ -144,8 +150,8 @@ void PlaceStartupWindows(bool twoMonitors) {
   screen.primaryWidth = Sys_PrimaryMonitorWidth();
   if (twoMonitors && screen.width <= screen.primaryWidth)
     DebugPrintf("-twomonitors: the screen has one monitor; the windows stay on it");
-  const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors, frame);
-  if (layout.game.width != game.width || layout.game.height != game.height)
+  const sStartupWindowLayout layout = LayOutStartupWindows(game, panel, screen, twoMonitors, frame, fullScreen);
+  if (!fullScreen && (layout.game.width != game.width || layout.game.height != game.height))
     glutReshapeWindow(layout.game.width, layout.game.height);
   MoveDebugWindowView(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
   gPanelX = layout.panel.x;
@@ -155,5 +161,6 @@ void PlaceStartupWindows(bool twoMonitors) {
   GLUI_Master.set_default_position(layout.modePanels);
   if (layout.keepAboveGame) GLUI_Master.keep_panels_above(gMainWindow);
   gPanelY += 100 + panel.height;
+  if (fullScreen) Sys_MakeWindowFullScreen(gMainWindow);  // its tool windows stay above it
   glutSetWindow(gMainWindow);
 }

@@ -11,8 +11,10 @@
 // helpers are kept above it. On screens too short for that (640x480) the
 // debug window moves left of the strip, over the game, and on tiny ones
 // (320x240) the column beside the control panel; every window still stays on
-// the screen. With "-twomonitors" the
-// debug window and the strip go to the second monitor, the debug window first.
+// the screen. A full-screen game window ("-fullscreen") fills the screen, or
+// its first monitor, and the helpers stand as on a screen it fills. With
+// "-twomonitors" the debug window and the strip go to the second monitor, the
+// debug window first.
 #pragma once
 
 #include "platform/glui/DebugView.h"
@@ -23,7 +25,7 @@ struct sWindowBox {
 };
 
 struct sStartupWindowLayout {
-  sWindowBox game;  // where the game window stands, its size cut so that its frame fits the screen
+  sWindowBox game;  // where the game window stands, its size cut so that its frame fits the screen (full screen: the first monitor, unframed)
   sWindowBox panel, debug;
   GLUI_PanelColumn modePanels;  // where the modes' panels stack
   bool keepAboveGame = false;   // the helpers stand over the game window and are kept above it
@@ -50,8 +52,9 @@ constexpr int kMostModePanels = 2;  // the civ mode's two
 // the windows' own.
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
                                           const sStartupScreen& screen, bool twoMonitors,
-                                          const sWindowFrame& frame = {});
+                                          const sWindowFrame& frame = {}, bool fullScreen = false);
 
 // Moves the control panel and the debug window so, once the panel is built,
-// and has the modes' panels open in their column.
-void PlaceStartupWindows(bool twoMonitors);
+// and has the modes' panels open in their column; then makes the game window
+// full-screen when asked.
+void PlaceStartupWindows(bool twoMonitors, bool fullScreen = false);

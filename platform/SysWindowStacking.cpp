@@ -1,7 +1,7 @@
-// Stacking and focus of the game's windows. Tool windows: a window names its
-// owner (WM_TRANSIENT_FOR), and a window manager keeps it above the owner,
-// also when the owner is clicked and raised. Without a manager the name
-// changes nothing.
+// Stacking, focus and full screen of the game's windows. Tool windows: a
+// window names its owner (WM_TRANSIENT_FOR), and a window manager keeps it
+// above the owner, also when the owner is clicked and raised. Without a
+// manager the name changes nothing.
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -95,3 +95,52 @@ static bool QueryX11WindowHasKeyboard(int glutWindow) {
 static bool (*gKeyboardProbe)(int) = QueryX11WindowHasKeyboard;
 bool Sys_WindowHasKeyboard(int glutWindow) { return gKeyboardProbe(glutWindow); }
 void Sys_SetKeyboardProbeForTest(bool (*probe)(int)) { gKeyboardProbe = probe ? probe : QueryX11WindowHasKeyboard; }
+
+// Does the running window manager list the hint among those it supports?
+static bool ManagerSupports(Display* display, Atom hint) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool listed = false;
+  cQuietXErrors quiet(display);
+  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), 0,
+                         4096, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+      data && format == 32)
+    for (unsigned long i = 0; i < count && !listed; ++i) listed = ((const Atom*)data)[i] == hint;  // format 32 comes as longs
+  if (data) XFree(data);
+  return listed;
+}
+
+// freeglut's glutFullScreen only queues the request as work of the current
+// window; its event loop sends it later for whichever window is current then
+// (the debug window, a panel), not for the one it was queued on. Here the
+// window is named. A window manager that offers full-screen windows is asked
+// the standard way (EWMH), to add the state (asked again, the window stays
+// full-screen); without one the window is moved and sized to cover the whole
+// screen, as freeglut does then. GLUT's own connection mapped the window: the
+// server has handled that first, so the manager manages it before the request.
+void Sys_MakeWindowFullScreen(int glutWindow) {
+  Display* display = X11QueryDisplay();
+  Display* glut = nullptr;
+  const Window window = GlutXWindow(glutWindow, &glut);
+  if (!display || !glut || !window) return;
+  XSync(glut, False);
+  const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+  if (!Sys_DesktopCanShowDialogs() || !ManagerSupports(display, fullScreen)) {
+    const int screen = DefaultScreen(glut);
+    XMoveResizeWindow(glut, window, 0, 0, (unsigned)DisplayWidth(glut, screen), (unsigned)DisplayHeight(glut, screen));
+    XFlush(glut);
+    return;
+  }
+  cQuietXErrors quiet(display);
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+  request.xclient.format = 32;
+  request.xclient.data.l[0] = 1;  // _NET_WM_STATE_ADD
+  request.xclient.data.l[1] = (long)fullScreen;
+  request.xclient.data.l[3] = 1;  // from an application
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+}

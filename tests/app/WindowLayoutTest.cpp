@@ -1,10 +1,17 @@
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/WindowLayout.h"
+#include "platform/glui/DebugView.h"
 #include "tests/support/StartedProgram.h"
 
 // Faults mended: with a window manager the debug window covered half the
@@ -20,13 +27,15 @@
 // panels, or the game over the helpers standing on it; at 320x240 and 640x480
 // the civ panels covered each other. Without a window manager nothing gave
 // the game window the focus, and the automatic pause held the game from its
-// first frame until it was clicked.
+// first frame until it was clicked. A full-screen game window covered every
+// helper on screens it did not fill before (1920x1080).
 //
 // Every screen, without a window manager and with frames, with each mode's
 // panels stacked in their column, before any click and after one in each
 // window: every window on the screen (within one monitor), no title bar, the
 // command box nor (from 800x600 up) the control panel, the newest lines or
-// half a panel covered; from 1280x720 up no window over another. The game
+// half a panel covered; from 1280x720 up no window over another (full screen,
+// no helper over another, all of them over the game window). The game
 // started on each screen of one monitor: below 1280x720, where the helpers
 // stand over the game window, every panel is a tool window of the game's (a
 // click in the game leaves them above it); from 1280x720 up none is. The game
@@ -41,6 +50,7 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
     sStartupScreen screen;
     bool twoMonitors;
     bool wideColumn;  // the screen leaves the column its whole width
+    bool fullScreen = false;
   } cases[] = {{{1280, 720, 1280}, false, false},  {{1280, 800, 1280}, false, false},
                {{1366, 768, 1366}, false, false},   {{1440, 900, 1440}, false, true},
                {{1536, 864, 1536}, false, true},   {{1600, 900, 1600}, false, true},
@@ -53,7 +63,9 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                {{640, 480, 640}, false, true},     {{320, 240, 320}, false, false},
                {{1366, 768, 1366}, true, false},
                // Under the game window room for the newest rows, not for them and a frame.
-               {{1280, 960, 1280}, false, false}};
+               {{1280, 960, 1280}, false, false},
+               {{1366, 768, 1366}, false, true, true}, {{1920, 1080, 1920}, false, true, true},
+               {{3840, 1080, 1920}, true, true, true}};
   // Without a window manager, and with ones whose frames add a title bar (as
   // openbox's do): the game window then stands inside its frame at the top left.
   for (const sWindowFrame frame : {sWindowFrame{}, sWindowFrame{1, 1, 20, 5}, sWindowFrame{4, 4, 30, 4}}) {
@@ -62,10 +74,13 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
     for (const auto& c : cases) {
       // The game's 1024x768 window as start-up cuts it to the screen.
       const sWindowBox game = {frame.left, frame.top, std::min(1024, c.screen.width), std::min(768, c.screen.height)};
-      const sStartupWindowLayout layout = LayOutStartupWindows(game, panelSize, c.screen, c.twoMonitors, frame);
+      const sStartupWindowLayout layout =
+          LayOutStartupWindows(game, panelSize, c.screen, c.twoMonitors, frame, c.fullScreen);
       // What each window covers on the screen: its frame, from where it was put.
       auto framed = [&](int x, int y, int width, int height) { return sWindowBox{x, y, width + sides, height + ends}; };
-      const sWindowBox gameFrame = framed(0, 0, layout.game.width, layout.game.height);
+      // Full screen, the game window fills the first monitor, unframed.
+      const sWindowBox gameFrame = c.fullScreen ? sWindowBox{0, 0, c.screen.primaryWidth, c.screen.height}
+                                                : framed(0, 0, layout.game.width, layout.game.height);
       const sWindowBox panel = framed(layout.panel.x, layout.panel.y, panelSize.width, panelSize.height);
       const sWindowBox debug = framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
       auto bottomOf = [&](const sWindowBox& box, int height) {
@@ -87,6 +102,7 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
       for (size_t m = 0; m < modes.size(); ++m) {
         SCOPED_TRACE(::testing::Message() << c.screen.width << "x" << c.screen.height << " of "
                                           << c.screen.primaryWidth << (c.twoMonitors ? " -twomonitors" : "")
+                                          << (c.fullScreen ? " -fullscreen" : "")
                                           << ", frame top " << frame.top << ", mode panel set " << m);
         // In the order they were mapped, the lowest first.
         std::vector<sWindowBox> windows = {gameFrame, debug, panel};
@@ -96,8 +112,9 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
         for (size_t i = 0; i < windows.size(); ++i) {
           EXPECT_TRUE(onOneMonitor(windows[i])) << "window " << i;
           EXPECT_TRUE(i < kFirstModePanel || !Overlap(windows[i], commandBox)) << "window " << i;
+          const bool apartFromAll = i >= kFirstModePanel || (roomy && !(c.fullScreen && i == kGame));
           for (size_t j = i + 1; j < windows.size(); ++j)
-            EXPECT_TRUE(!(roomy || i >= kFirstModePanel) || apart(windows[i], windows[j])) << i << " and " << j;
+            EXPECT_TRUE(!apartFromAll || apart(windows[i], windows[j])) << i << " and " << j;
         }
         // Below 800x600 only the layout as placed.
         for (int clicked = -1; clicked < (usable ? (int)windows.size() : 0); ++clicked) {
@@ -169,6 +186,163 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
       EXPECT_EQ(panels, 4);
       Sys_SetFocusProbeForTest(nullptr);  // the X server's own answer
       EXPECT_TRUE(Sys_IsMainWindowActive());
+    });
+  }
+}
+
+namespace {
+// One of the display's shown top-level windows as another client sees it:
+// where it stands on the screen, whether it holds the window manager's
+// full-screen state, and its (or its frame's) place in the stacking order,
+// the lowest first.
+struct sSeenWindow {
+  std::string title;
+  sWindowBox box;
+  bool fullScreenState = false;
+  int stacked = 0;
+};
+
+std::vector<Window> Children(Display* display, Window window) {
+  Window root = 0, parent = 0, *list = nullptr;
+  unsigned count = 0;
+  std::vector<Window> children;
+  if (XQueryTree(display, window, &root, &parent, &list, &count)) children.assign(list, list + count);
+  if (list) XFree(list);
+  return children;
+}
+
+// The windows directly under the root, or one level below where a window
+// manager framed them. The server is grabbed meanwhile, so none goes while it
+// is looked at.
+std::vector<sSeenWindow> SeenWindows(Display* display) {
+  const Window root = DefaultRootWindow(display);
+  const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+  const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+  std::vector<sSeenWindow> seen;
+  auto look = [&](Window window, int stacked) {  // false: no title
+    char* name = nullptr;
+    if (!XFetchName(display, window, &name) || !name) return false;
+    sSeenWindow shown{name, {}, false, stacked};
+    XFree(name);
+    XWindowAttributes attributes{};
+    Window child = 0;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return true;
+    XTranslateCoordinates(display, window, root, 0, 0, &shown.box.x, &shown.box.y, &child);
+    shown.box.width = attributes.width, shown.box.height = attributes.height;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, state, 0, 32, False, XA_ATOM, &type, &format, &count, &after, &data) ==
+            Success && data && format == 32)
+      for (unsigned long i = 0; i < count; ++i) shown.fullScreenState |= ((const Atom*)data)[i] == fullScreen;
+    if (data) XFree(data);
+    seen.push_back(shown);
+    return true;
+  };
+  XGrabServer(display);
+  int stacked = 0;
+  for (Window top : Children(display, root)) {
+    ++stacked;
+    if (look(top, stacked)) continue;
+    for (Window inner : Children(display, top))
+      if (look(inner, stacked)) break;
+  }
+  XUngrabServer(display);
+  XSync(display, False);
+  return seen;
+}
+}  // namespace
+
+// Fault mended: "-fullscreen" made whichever window freeglut's next event pass
+// found current full-screen (under openbox at 1366x768 the debug window, over
+// everything and holding the keyboard, the game left at its size under it),
+// and at 1920x1080 the full-screen game covered every helper. The program
+// started, the option is applied and the windows placed as start-up does it,
+// then freeglut's next pass runs with the debug window current: the game
+// window, and only it, fills the screen (with a window manager, in its
+// full-screen state), and every helper stands above it, a tool window of the
+// game's (which a manager keeps above it also when it is clicked).
+TEST(WindowLayout, FullScreenFillsTheScreenWithTheGameWindowAloneTheHelpersAboveIt) {
+  const struct {
+    const char* name;
+    int width, height;
+    bool manager;
+  } rows[] = {{"openbox at 1366x768", 1366, 768, true},
+              {"openbox at 1920x1080", 1920, 1080, true},
+              {"no window manager at 1366x768", 1366, 768, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    RunIsolated([&row] {
+      cPrivateTestDisplay display(row.width, row.height);
+      ASSERT_TRUE(display.Started());
+      std::optional<cTestWindowManager> manager;
+      if (row.manager) {
+        manager.emplace();
+        ASSERT_TRUE(manager->Started());
+      }
+      cStartedProgram program({"-noautopause", "-civmode"});  // the civ mode's two panels open too
+      // What start-up left for freeglut is handled first, so that nothing
+      // handled in the pass below makes another window current.
+      glutSetWindow(gMainWindow);
+      Display* glut = glXGetCurrentDisplay();
+      ASSERT_NE(glut, nullptr);
+      auto pending = [glut] {
+        XSync(glut, False);
+        return XPending(glut) > 0;
+      };
+      const auto quietBy = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+      do glutMainLoopEvent();
+      while (pending() && std::chrono::steady_clock::now() < quietBy);
+      glutSetWindow(gMainWindow);  // as start-up applies the options
+      cStartupOptions seen;
+      char* argv[] = {(char*)"quorvel", (char*)"-fullscreen", nullptr};
+      ApplyCommandLineOptions(2, argv, "", seen);
+      PlaceStartupWindows(seen.twoMonitors, seen.fullScreen);
+      ASSERT_NE(GLUI_GetDebugView(), nullptr);
+      glutSetWindow(GLUI_GetDebugView()->get_glut_window_id());
+      glutMainLoopEvent();
+
+      Display* looker = XOpenDisplay(nullptr);
+      ASSERT_NE(looker, nullptr);
+      auto screenSized = [&row](const sWindowBox& box) { return box.width >= row.width && box.height >= row.height; };
+      auto fills = [&](const sWindowBox& box) { return box.x == 0 && box.y == 0 && screenSized(box); };
+      std::vector<sSeenWindow> windows;
+      auto game = [&windows]() -> const sSeenWindow* {
+        for (const sSeenWindow& window : windows)
+          if (window.title == "QuorvelGL") return &window;
+        return nullptr;
+      };
+      auto settled = [&] {
+        windows = SeenWindows(looker);
+        const sSeenWindow* shown = game();
+        if (!shown || !fills(shown->box) || shown->fullScreenState != row.manager) return false;
+        for (const sSeenWindow& window : windows)
+          if (&window != shown && window.stacked <= shown->stacked) return false;
+        return true;
+      };
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+      while (!settled() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      XCloseDisplay(looker);
+
+      const sSeenWindow* shown = game();
+      ASSERT_NE(shown, nullptr);
+      EXPECT_TRUE(fills(shown->box)) << shown->box.x << "," << shown->box.y << " " << shown->box.width << "x"
+                                     << shown->box.height;
+      EXPECT_EQ(shown->fullScreenState, row.manager);
+      EXPECT_EQ(windows.size(), 5u);  // with the control panel, the debug window and the civ mode's two panels
+      for (const sSeenWindow& window : windows) {
+        if (&window == shown) continue;
+        EXPECT_FALSE(window.fullScreenState) << window.title;
+        EXPECT_FALSE(screenSized(window.box)) << window.title;
+        EXPECT_GT(window.stacked, shown->stacked) << window.title << " is under the game window";
+      }
+      for (int window = 1; window < 100; ++window) {
+        if (const GLUI* panel = GLUI_Master.find_glui_by_window_id(window)) {
+          EXPECT_TRUE(Sys_IsWindowKeptAbove(window, gMainWindow)) << panel->get_name();
+        }
+      }
     });
   }
 }

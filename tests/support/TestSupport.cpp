@@ -9,10 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 SysAnswer cMessageCapture::OnMessageBox(const std::string& caption, const std::string& text, SysBox kind) {
   boxes.push_back({caption, text, kind});
@@ -183,6 +187,43 @@ cPrivateTestDisplay::~cPrivateTestDisplay() {
   waitpid(mPid, nullptr, 0);
   if (mPreviousDisplay.empty()) unsetenv("DISPLAY");
   else setenv("DISPLAY", mPreviousDisplay.c_str(), 1);
+}
+
+cTestWindowManager::cTestWindowManager() {
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // it ends with the process that started it, as the server does
+    if (getppid() != parent) _exit(127);
+    close_range(3, ~0U, 0);
+    int devnull = open("/dev/null", O_RDWR);
+    if (devnull >= 0) { dup2(devnull, 0); dup2(devnull, 1); dup2(devnull, 2); }
+    execlp("openbox", "openbox", "--sm-disable", (char*)nullptr);
+    _exit(127);
+  }
+  if (pid < 0) return;
+  mPid = pid;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (!mStarted && std::chrono::steady_clock::now() < deadline) {
+    if (waitpid(mPid, nullptr, WNOHANG) == mPid) {  // it ended (not installed, no display)
+      mPid = 0;
+      break;
+    }
+    int count = 0;
+    Atom* properties = XListProperties(display, DefaultRootWindow(display), &count);
+    for (int i = 0; i < count; ++i) mStarted = mStarted || properties[i] == check;
+    if (properties) XFree(properties);
+    if (!mStarted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  XCloseDisplay(display);
+}
+cTestWindowManager::~cTestWindowManager() {
+  if (!mPid) return;
+  kill(mPid, SIGTERM);
+  waitpid(mPid, nullptr, 0);
 }
 
 namespace {

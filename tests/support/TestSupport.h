@@ -110,6 +110,20 @@ class cPrivateTestDisplay {
   int mPid = 0;
   std::string mPreviousDisplay;
 };
+// A window manager (openbox) on the display DISPLAY names while it lives, for
+// a case on a server of its own: started once its check is on the root window.
+class cTestWindowManager {
+ public:
+  cTestWindowManager();
+  ~cTestWindowManager();
+  cTestWindowManager(const cTestWindowManager&) = delete;
+  cTestWindowManager& operator=(const cTestWindowManager&) = delete;
+  bool Started() const { return mStarted; }
+
+ private:
+  int mPid = 0;
+  bool mStarted = false;
+};
 // Ends the test process once every case ran, with gtest's result and without
 // the exit handlers: the software GL driver, torn down after its own
 // libraries by GLUT's exit handler, crashed or hung the exit of a suite whose
