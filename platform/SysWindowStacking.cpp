@@ -7,6 +7,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <initializer_list>
+
 #include "platform/Sys.h"
 #include "platform/X11Query.h"
 
@@ -38,6 +40,20 @@ bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
   return XGetTransientForHint(display, window, &named) && named == owner;
 }
 
+// A request to the window manager about one window, the standard way (EWMH):
+// a client message to the root window, which the manager listens on.
+static void AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data) {
+  cQuietXErrors quiet(display);
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(display, message, False);
+  request.xclient.format = 32;
+  int at = 0;
+  for (long value : data) request.xclient.data.l[at++] = value;
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+}
+
 // A window manager that focuses each new window leaves the last one mapped
 // active. It is asked the standard way (EWMH), as a request from the
 // application; it may raise the window too. Without a manager nothing moves
@@ -51,15 +67,7 @@ void Sys_ActivateWindow(int glutWindow) {
   if (!display || !window) return;
   if (Display* glut = glXGetCurrentDisplay()) XSync(glut, False);
   if (!Sys_DesktopCanShowDialogs()) return GiveKeyboard(display, window);
-  cQuietXErrors quiet(display);
-  XEvent request{};
-  request.xclient.type = ClientMessage;
-  request.xclient.window = window;
-  request.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-  request.xclient.format = 32;
-  request.xclient.data.l[0] = 1;  // from an application
-  request.xclient.data.l[1] = CurrentTime;
-  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+  AskWindowManager(display, window, "_NET_ACTIVE_WINDOW", {1, CurrentTime});  // from an application
 }
 
 // A click-to-focus window manager gives a window the keyboard when it is
@@ -133,14 +141,5 @@ void Sys_MakeWindowFullScreen(int glutWindow) {
     XFlush(glut);
     return;
   }
-  cQuietXErrors quiet(display);
-  XEvent request{};
-  request.xclient.type = ClientMessage;
-  request.xclient.window = window;
-  request.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
-  request.xclient.format = 32;
-  request.xclient.data.l[0] = 1;  // _NET_WM_STATE_ADD
-  request.xclient.data.l[1] = (long)fullScreen;
-  request.xclient.data.l[3] = 1;  // from an application
-  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+  AskWindowManager(display, window, "_NET_WM_STATE", {1, (long)fullScreen, 0, 1});  // add it, from an application
 }
