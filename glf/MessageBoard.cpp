@@ -143,34 +143,30 @@ size_t cGLFMessageBoard::GetCount() {
 
 // The caption's lines, then the text's; past kMaxLines the last line says
 // how much of the text is not shown.
-void cGLFMessageBoard::LayOut(cMessage& message, void* font, int textLimit) {
+std::vector<std::string> cGLFMessageBoard::LinesOf(const cMessage& message, void* font, int textLimit,
+                                                   size_t* captionLines) {
   std::string caption = message.caption;
   if (message.repeats > 1) caption += " (x" + std::to_string(message.repeats) + ")";
-  std::vector<std::string>& lines = message.lines;
-  lines = WrapText2D(font, caption, textLimit);
-  message.captionLines = lines.size();
+  std::vector<std::string> lines = WrapText2D(font, caption, textLimit);
+  *captionLines = lines.size();
   if (lines.size() >= kMaxLines) {
     lines.resize(kMaxLines);
     lines.back() = "...";
-  } else {
-    const std::string& text = message.text;
-    std::vector<sWrappedLine> textLines;
-    if (!text.empty()) textLines = WrapLines(font, text, textLimit);
-    const size_t room = kMaxLines - lines.size();
-    const bool cut = textLines.size() > room || message.textCut > 0;
-    const size_t shown = cut ? std::min(textLines.size(), room - 1) : textLines.size();
-    for (size_t i = 0; i < shown; ++i) lines.push_back(text.substr(textLines[i].begin, textLines[i].end - textLines[i].begin));
-    if (cut) {
-      const size_t hidden = message.textCut + CountCharacters(text, shown < textLines.size() ? textLines[shown].begin : text.size());
-      lines.push_back("... (" + std::to_string(hidden) + " more characters)");
-    }
+    *captionLines = kMaxLines;
+    return lines;
   }
-  message.captionLines = std::min(message.captionLines, lines.size());
-  message.widest = 0;
-  for (const std::string& line : lines) message.widest = std::max(message.widest, MeasureTextWidth(font, line.c_str()));
-  message.laidOutFor = textLimit;
-  message.laidOutRepeats = message.repeats;
-  message.laidOutTarget = GetGLFOverlayTarget();
+  const std::string& text = message.text;
+  std::vector<sWrappedLine> textLines;
+  if (!text.empty()) textLines = WrapLines(font, text, textLimit);
+  const size_t room = kMaxLines - lines.size();
+  const bool cut = textLines.size() > room || message.textCut > 0;
+  const size_t shown = cut ? std::min(textLines.size(), room - 1) : textLines.size();
+  for (size_t i = 0; i < shown; ++i) lines.push_back(text.substr(textLines[i].begin, textLines[i].end - textLines[i].begin));
+  if (cut) {
+    const size_t hidden = message.textCut + CountCharacters(text, shown < textLines.size() ? textLines[shown].begin : text.size());
+    lines.push_back("... (" + std::to_string(hidden) + " more characters)");
+  }
+  return lines;
 }
 
 void cGLFMessageBoard::Draw() {
@@ -183,12 +179,12 @@ void cGLFMessageBoard::Draw() {
   const int textLimit = boxLimit - 2 * kPadding;
   const int pitch = cGLFTextList::kLinePitch;
   int top = kTop;
-  for (cMessage& message : mMessages) {
-    if (message.laidOutFor != textLimit || message.laidOutRepeats != message.repeats ||
-        message.laidOutTarget != GetGLFOverlayTarget())
-      LayOut(message, font, textLimit);
-    const std::vector<std::string>& lines = message.lines;
-    const int boxWidth = message.widest + 2 * kPadding;
+  for (const cMessage& message : mMessages) {
+    size_t captionLines = 0;
+    const std::vector<std::string> lines = LinesOf(message, font, textLimit, &captionLines);
+    int widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, MeasureTextWidth(font, line.c_str()));
+    const int boxWidth = widest + 2 * kPadding;
     const int x0 = std::max((windowWidth - boxWidth) / 2, 0);
     const int bottom = top + (int)lines.size() * pitch + 2 * kPadding;
 
@@ -200,7 +196,7 @@ void cGLFMessageBoard::Draw() {
     DrawRectOutline(x0, top, x0 + boxWidth, bottom);
     int baseline = top + kPadding + pitch - 4;
     for (size_t i = 0; i < lines.size(); ++i, baseline += pitch) {
-      if (i < message.captionLines) SetColour2D(kCaptionColour);
+      if (i < captionLines) SetColour2D(kCaptionColour);
       else SetColour2D(1.0f, 1.0f, 1.0f);
       DrawText2D(x0 + kPadding, baseline, font, lines[i].c_str());
     }

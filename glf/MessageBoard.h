@@ -20,7 +20,7 @@ class cGLFMessageBoard {
   static constexpr size_t kMaxLines = 12;  // of one message, the caption included
   // Of a message's caption and of its text, what is kept (more than its lines
   // hold): a text from a file can be of any length, and its box is laid out
-  // again when the window's width changes.
+  // each frame.
   static constexpr size_t kMaxBytes = 4096;
   static constexpr int kMaxWidth = 500, kTop = 48, kMargin = 8, kPadding = 6, kGap = 4;
 
@@ -38,13 +38,8 @@ class cGLFMessageBoard {
     size_t textCut = 0;  // characters of the text not kept
     uint32_t shownAt = 0;
     int repeats = 1;  // the same box again while shown restarts its time instead of stacking
-    // Its lines as last laid out, for that width and count of repeats: drawn each frame, laid out once.
-    std::vector<std::string> lines;
-    size_t captionLines = 0;
-    int widest = 0, laidOutFor = -1, laidOutRepeats = 0;
-    const void* laidOutTarget = nullptr;  // the overlay target that measured them
   };
-  void LayOut(cMessage& message, void* font, int textLimit);
+  static std::vector<std::string> LinesOf(const cMessage& message, void* font, int textLimit, size_t* captionLines);
   void DropExpired();
   std::deque<cMessage> mMessages;
   uint32_t mVersion = 0;

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "glf/GLExtensions.h"
@@ -177,6 +178,8 @@ size_t NextGlyph2D(const char* text, size_t size, unsigned char* glyph) {
   return length > 0 ? length : 1;
 }
 
+namespace {
+// Each character's glyph, as the target is handed them.
 std::string GlyphsOf2D(const char* text) {
   std::string glyphs;
   const size_t size = std::strlen(text);
@@ -187,7 +190,6 @@ std::string GlyphsOf2D(const char* text) {
   return glyphs;
 }
 
-namespace {
 // Printable ASCII is its own glyphs: most text the overlay draws each frame.
 bool IsOwnGlyphs(const char* text) {
   for (; *text; ++text)

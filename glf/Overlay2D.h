@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 class cIGLFOverlayTarget {
  public:
@@ -45,7 +44,6 @@ int MeasureTextWidth(void* font, const char* text);
 constexpr unsigned char kMissingGlyph2D = 0xA4;  // the currency sign, drawn as a small box: seldom in text
 // The glyph of the character the text starts with; returns the bytes it takes (1 for a stray byte, 0 at the end).
 size_t NextGlyph2D(const char* text, size_t size, unsigned char* glyph);
-std::string GlyphsOf2D(const char* text);             // each character's glyph, as the target is handed them
 int MeasureGlyphWidth2D(void* font, unsigned char glyph);  // one glyph's width: a text's width is its glyphs' sum
 void GetWindowSize2D(int* width, int* height);  // the target's (a recorder's own)
 // The current window's size: as its reshape callback last noted it, else asked of GLUT.
