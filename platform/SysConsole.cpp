@@ -7,7 +7,6 @@
 #include <pthread.h>
 #include <signal.h>
 #include <string.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -114,12 +113,10 @@ bool TakeLine(std::string& line, size_t keep, int& lines, int maxLines) {
 // its foreground, and the terminal in line mode. A shell of another session,
 // a pager or an editor in the same job (line mode off, reading key by key) or
 // the shell whose prompt the game's job left in the background gets every
-// key. A pseudo-terminal's master (only a master answers TIOCGPKT) is no one's
-// terminal: tcgetpgrp there answers for its terminal, and what is read there
-// is what that terminal shows, the game's own output among it.
+// key. A pseudo-terminal's master is no one's terminal: what is read there is
+// what its terminal shows, the game's own output among it.
 const char* WhyNotOurs(int fd) {
-  int packetMode = 0;
-  if (ioctl(fd, TIOCGPKT, &packetMode) == 0) return "standard input is a pseudo-terminal's master, not a terminal";
+  if (IsPseudoTerminalMaster(fd)) return "standard input is a pseudo-terminal's master, not a terminal";
   const pid_t foreground = tcgetpgrp(fd);
   if (foreground < 0) return "the terminal is not the game's own: it belongs to another session";
   if (foreground != getpgrp()) return "the game is in the terminal's background";

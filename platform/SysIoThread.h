@@ -4,6 +4,15 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/ioctl.h>
+
+// A pseudo-terminal's master, which only answers TIOCGPKT, names its terminal
+// (TIOCGDEV, tcgetpgrp) but is not it: what is written there is typed into
+// the terminal, and what is read there is what the terminal shows.
+inline bool IsPseudoTerminalMaster(int fd) {
+  int packetMode = 0;
+  return ioctl(fd, TIOCGPKT, &packetMode) == 0;
+}
 
 // Signals go to the game's own threads. Blocked in these, SIGTTIN and SIGTTOU
 // count as ignored, so a terminal neither stops the game for their reads and

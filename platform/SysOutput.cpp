@@ -54,6 +54,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/SysIoThread.h"
@@ -275,21 +276,18 @@ void WriterLoop(tSink sink, void (*startHook)()) {
 
 // Where a descriptor writes: its device and inode, or for a terminal the
 // terminal itself (device 0 and its number), which /dev/tty also names under
-// an inode of its own. A pseudo-terminal's master names its terminal too, but
-// what is written there is typed into that terminal, not shown on it: it is a
-// place of its own, told from the other masters (which share one node) by its
-// number. Only a master answers TIOCGPKT.
+// an inode of its own. A pseudo-terminal's master is a place of its own, told
+// from the other masters (which share one node) by its number.
 void PlaceOf(int fd, const struct stat& st, dev_t& device, ino_t& inode) {
   device = st.st_dev;
   inode = st.st_ino;
   if (!S_ISCHR(st.st_mode)) return;
-  int master = 0;
-  unsigned int terminal = 0;
-  if (ioctl(fd, TIOCGPKT, &master) == 0) {
-    if (ioctl(fd, TIOCGPTN, &master) == 0) device = st.st_rdev, inode = (ino_t)master;
-  } else if (ioctl(fd, TIOCGDEV, &terminal) == 0) {
+  unsigned int number = 0;
+  if (IsPseudoTerminalMaster(fd)) {
+    if (ioctl(fd, TIOCGPTN, &number) == 0) device = st.st_rdev, inode = (ino_t)number;
+  } else if (ioctl(fd, TIOCGDEV, &number) == 0) {
     device = 0;
-    inode = terminal;
+    inode = number;
   }
 }
 
@@ -338,21 +336,8 @@ void Bound(cOutStream& s) {
   }
 }
 
-// Text for the writer. Where lines go out whole, what follows the last line
-// end waits until its line ends; a line longer than a batch goes in parts.
-void Queue(cOutput& out, cOutStream& s, const char* text, size_t size) {
-  std::string piece;
-  const char* lastLineEnd = s.sink->wholeLines ? (const char*)memrchr(text, '\n', size) : text + size - 1;
-  if (!lastLineEnd) {
-    s.unfinished.append(text, size);
-    if (s.unfinished.size() <= kBatchBytes) return;
-    piece.swap(s.unfinished);
-  } else {
-    const size_t whole = (size_t)(lastLineEnd - text) + 1;
-    piece.swap(s.unfinished);
-    piece.append(text, whole);
-    s.unfinished.assign(text + whole, size - whole);
-  }
+// A piece for the stream's writer, started with the first.
+void Push(cOutput& out, cOutStream& s, std::string piece) {
   s.waitingBytes += piece.size();
   s.waiting.push_back({out.nextOrder++, std::move(piece)});
   Bound(s);
@@ -362,6 +347,23 @@ void Queue(cOutput& out, cOutStream& s, const char* text, size_t size) {
     std::thread(WriterLoop, s.sink, out.writerStartHook).detach();
   }
   out.changed.notify_all();
+}
+
+// Text for the writer. Where lines go out whole, what follows the last line
+// end waits until its line ends; a line longer than a batch goes in parts.
+void Queue(cOutput& out, cOutStream& s, const char* text, size_t size) {
+  const char* lastLineEnd = s.sink->wholeLines ? (const char*)memrchr(text, '\n', size) : text + size - 1;
+  if (!lastLineEnd) {
+    s.unfinished.append(text, size);
+    if (s.unfinished.size() <= kBatchBytes) return;
+    Push(out, s, std::exchange(s.unfinished, {}));
+    return;
+  }
+  const size_t whole = (size_t)(lastLineEnd - text) + 1;
+  std::string piece = std::move(s.unfinished);
+  piece.append(text, whole);
+  s.unfinished.assign(text + whole, size - whole);
+  Push(out, s, std::move(piece));
 }
 
 // A line left unfinished at the exit is ended there and goes out whole.
@@ -414,10 +416,7 @@ void Replace(int slot, int fd, size_t bound) {
   }
   const tSink sink = s.sink;
   // Its unfinished line goes where it began, as it is.
-  if (sink && sink->queued && !sink->gone && !s.unfinished.empty()) {
-    s.waitingBytes += s.unfinished.size();
-    s.waiting.push_back({out.nextOrder++, std::move(s.unfinished)});
-  }
+  if (sink && sink->queued && !sink->gone && !s.unfinished.empty()) Push(out, s, std::exchange(s.unfinished, {}));
   cOutStream left = std::move(s);
   s = cOutStream(left.name, fd, bound);
   if (sink && sink->queued && !sink->gone && !left.waiting.empty()) {
