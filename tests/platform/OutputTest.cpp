@@ -373,6 +373,20 @@ TEST(Output, AReaderThatStopsOrQuitsNeverHoldsUpTheWriter) {
   }
 }
 
+// Mended: a stream sent elsewhere while only an unfinished line of its waited
+// (a progress line) left it to a writer that was never started.
+TEST(Output, AnUnfinishedLineGoesWhereItBeganWhenTheStreamMoves) {
+  cAsTheGameRuns asTheGameRuns;
+  cScratchDir dir;
+  int fds[3] = {-1, -1, -1};
+  ASSERT_TRUE(Open(kPipe, dir, fds));
+  Sys_SetOutputForTest(SysStream::Out, fds[1], 1 << 20);
+  Sys_Write(SysStream::Out, "Building Terrain...", 19);
+  Sys_SetOutputForTest(SysStream::Out, -1, 0);
+  EXPECT_EQ(ReadAllWritten(fds[0]), "Building Terrain...");
+  for (int fd : fds) close(fd);
+}
+
 namespace {
 // The flush's clock, shared with a forked child that flushes on it.
 struct sFlushClock {
