@@ -56,7 +56,7 @@ cLineReader gReader;
 
 void SayLineCut(size_t kept) {
   char text[128];
-  snprintf(text, sizeof text, "A line on standard input was cut to its first %zu characters", kept);
+  snprintf(text, sizeof text, "A line on standard input was cut to at most %zu bytes, before any character the cut would split", kept);
   Sys_MessageBox("Console", text);
 }
 
@@ -78,7 +78,7 @@ bool FinishLine(std::string& line, size_t keep) {
   return !refused;
 }
 
-// The next whole line in what was taken, cut to `keep` characters. `lines`
+// The next whole line in what was taken, cut to `keep` bytes. `lines`
 // counts the whole lines taken, those dropped for a NUL among them; none is
 // taken once it reached `maxLines`. At the end of input the last line needs
 // no line end, as a shell runs a script's last line.

@@ -78,7 +78,8 @@ const std::string kLongLine(8 * 1024 * 1024, 'a');
 // A NUL ends the text where it is echoed but not where the command reads it:
 // such a line is dropped, and said, rather than echoed as another command.
 // Each row's input comes in reads the reading thread takes one by one.
-// Mended: short reads were joined to the first piece waiting, not the last.
+// Mended: short reads were joined to the first piece waiting, not the last;
+// the cut's note counted its bytes as characters.
 TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
   const std::string kept(kDebugCommandMaxChars, 'a');
   const std::string nul(1, '\0');
@@ -92,11 +93,13 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
     std::vector<std::string> reads;
     std::vector<std::string> lines;
     int cuts;
+    const char* note = nullptr;  // the first box's words
   } rows[] = {
       {"line ends of both kinds", {"help\r\nmode\n"}, {"help", "mode"}, 0},
       {"as long as a command, then CR LF", {kept + "\r\n"}, {kept}, 0},
       {"one character too long", {kept + "a\n"}, {kept}, 1},
-      {"a two-byte character across the cut", {kept.substr(1) + "\xC3\xA9\n"}, {kept.substr(1)}, 1},
+      {"a two-byte character across the cut", {kept.substr(1) + "\xC3\xA9\n"}, {kept.substr(1)}, 1,
+       "A line on standard input was cut to at most 255 bytes, before any character the cut would split"},
       {"a four-byte character across the cut", {kept.substr(1) + "\xF0\x9F\x99\x82\n"}, {kept.substr(1)}, 1},
       {"two long lines", {kept + "aaaa\n" + kept + "bbbb\r\nhelp\n"}, {kept, kept, "help"}, 2},
       {"a NUL inside a line", {"help" + nul + "mode\nmode\n"}, {"mode"}, 1},
@@ -116,6 +119,9 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
     input.CloseWriter();
     EXPECT_EQ(PollFrames(row.lines.size() + 1, (int)row.lines.size() / kSysConsoleLinesPerFrame + 10), row.lines);
     EXPECT_EQ(boxes.Count("Console"), row.cuts);
+    if (row.note) {
+      EXPECT_EQ(boxes.boxes.empty() ? "no box" : boxes.boxes.front().text, row.note);
+    }
   }
 }
 
