@@ -56,7 +56,7 @@ cLineReader gReader;
 
 void SayLineCut(size_t kept) {
   char text[128];
-  snprintf(text, sizeof text, "A line on standard input was cut to its first %zu characters", kept);
+  snprintf(text, sizeof text, "A line on standard input was cut to at most %zu bytes, before any character the cut would split", kept);
   Sys_MessageBox("Console", text);
 }
 
@@ -78,7 +78,7 @@ bool FinishLine(std::string& line, size_t keep) {
   return !refused;
 }
 
-// The next whole line in what was taken, cut to `keep` characters. `lines`
+// The next whole line in what was taken, cut to `keep` bytes. `lines`
 // counts the whole lines taken, those dropped for a NUL among them; none is
 // taken once it reached `maxLines`. At the end of input the last line needs
 // no line end, as a shell runs a script's last line.
@@ -378,7 +378,19 @@ namespace {
 // the waits of every frame. So while a question waits, SIGTSTP is caught
 // instead: the handler stops the game with it as it would have been stopped,
 // and counts the stop once the game goes on. A SIGSTOP cannot be caught: the
-// prompt is not shown again after it.
+// prompt is not shown again after it. The handler runs in whichever thread
+// takes SIGTSTP (the game's own, or a library's; the reader and the writers
+// block it), and the count reaches the question from any of them.
+//
+// The stop asked for may not happen: where the game's process group is
+// orphaned (it leads its terminal's session, as with `xterm -e quorvel`) the
+// system discards it and the game goes on at once. It was stopped only if a
+// SIGCONT came since, and a SIGCONT, whichever thread takes it or none, drops
+// every pending stop signal as it is sent. So the handler leaves SIGTTIN
+// pending, blocked in its own thread, across the stop: gone, the game was
+// continued; still there, it was never stopped, and is taken back. (A SIGCONT
+// from elsewhere at the very moment of a Ctrl+Z counts as that stop's end.)
+constexpr int kStopWitness = SIGTTIN;
 std::atomic<unsigned> gStops{0};
 void OnStopAsked(int signal) {
   const int saved = errno;
@@ -386,13 +398,23 @@ void OnStopAsked(int signal) {
   stop.sa_handler = SIG_DFL;
   sigemptyset(&stop.sa_mask);
   sigaction(signal, &stop, &ours);
+  raise(kStopWitness);  // blocked while the handler runs (see cStopsCounted), so held also where ignored
+  sigset_t pending, witness;
+  const bool witnessHeld = sigpending(&pending) == 0 && sigismember(&pending, kStopWitness) == 1;
   raise(signal);  // blocked in its handler: it stops the game once unblocked
   sigset_t just;
   sigemptyset(&just);
   sigaddset(&just, signal);
   pthread_sigmask(SIG_UNBLOCK, &just, nullptr);  // stopped here until continued
   sigaction(signal, &ours, nullptr);
-  ++gStops;
+  if (witnessHeld && sigpending(&pending) == 0 && sigismember(&pending, kStopWitness) == 1) {
+    sigemptyset(&witness);
+    sigaddset(&witness, kStopWitness);
+    const timespec now {};
+    sigtimedwait(&witness, nullptr, &now);  // taken back, so that it does nothing once unblocked
+  } else {
+    ++gStops;  // continued; or no witness could be held, and a stop is all we can count
+  }
   errno = saved;
 }
 
@@ -404,6 +426,7 @@ struct cStopsCounted {
     counting.sa_handler = OnStopAsked;
     counting.sa_flags = SA_RESTART;
     sigemptyset(&counting.sa_mask);
+    sigaddset(&counting.sa_mask, kStopWitness);
     installed = sigaction(SIGTSTP, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL &&
                 sigaction(SIGTSTP, &counting, nullptr) == 0;
   }

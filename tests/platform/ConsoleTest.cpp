@@ -78,7 +78,8 @@ const std::string kLongLine(8 * 1024 * 1024, 'a');
 // A NUL ends the text where it is echoed but not where the command reads it:
 // such a line is dropped, and said, rather than echoed as another command.
 // Each row's input comes in reads the reading thread takes one by one.
-// Mended: short reads were joined to the first piece waiting, not the last.
+// Mended: short reads were joined to the first piece waiting, not the last;
+// the cut's note counted its bytes as characters.
 TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
   const std::string kept(kDebugCommandMaxChars, 'a');
   const std::string nul(1, '\0');
@@ -92,11 +93,13 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
     std::vector<std::string> reads;
     std::vector<std::string> lines;
     int cuts;
+    const char* note = nullptr;  // the first box's words
   } rows[] = {
       {"line ends of both kinds", {"help\r\nmode\n"}, {"help", "mode"}, 0},
       {"as long as a command, then CR LF", {kept + "\r\n"}, {kept}, 0},
       {"one character too long", {kept + "a\n"}, {kept}, 1},
-      {"a two-byte character across the cut", {kept.substr(1) + "\xC3\xA9\n"}, {kept.substr(1)}, 1},
+      {"a two-byte character across the cut", {kept.substr(1) + "\xC3\xA9\n"}, {kept.substr(1)}, 1,
+       "A line on standard input was cut to at most 255 bytes, before any character the cut would split"},
       {"a four-byte character across the cut", {kept.substr(1) + "\xF0\x9F\x99\x82\n"}, {kept.substr(1)}, 1},
       {"two long lines", {kept + "aaaa\n" + kept + "bbbb\r\nhelp\n"}, {kept, kept, "help"}, 2},
       {"a NUL inside a line", {"help" + nul + "mode\nmode\n"}, {"mode"}, 1},
@@ -116,6 +119,9 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
     input.CloseWriter();
     EXPECT_EQ(PollFrames(row.lines.size() + 1, (int)row.lines.size() / kSysConsoleLinesPerFrame + 10), row.lines);
     EXPECT_EQ(boxes.Count("Console"), row.cuts);
+    if (row.note) {
+      EXPECT_EQ(boxes.boxes.empty() ? "no box" : boxes.boxes.front().text, row.note);
+    }
   }
 }
 
@@ -297,6 +303,8 @@ std::string GameDoes(const std::string& command) {
     }
     return caught.empty() ? "none" : caught;
   }
+  if (command == "leads its session")  // its process group orphaned: its parent is in another session
+    return getsid(0) == getpid() && tcgetpgrp(gTerminal) == getpgrp() ? "yes" : "no";
   if (command == "input ends") return Sys_WaitStdinHoldsAFramesShareForTest(30000) ? "ended" : "still read";
   if (command.rfind("print ", 0) == 0) {
     const std::string text = command.substr(6) + "\n";
@@ -348,6 +356,7 @@ std::string ShellDoes(const std::string& command, pid_t game) {
     return tcsetattr(gTerminal, TCSANOW, &modes) == 0 ? "done" : "failed";
   }
   if (command == "kill -CONT") return kill(-game, SIGCONT) == 0 ? "done" : "failed";  // from another shell: no stop before it
+  if (command == "kill -TSTP") return kill(-game, SIGTSTP) == 0 ? "done" : "failed";  // sent: waiting for it would wait on a stop
   if (command == "Ctrl+Z, fg") {  // the game's job stopped, then brought back to the foreground
     int status = 0;
     if (kill(-game, SIGTSTP) != 0 || waitpid(game, &status, WUNTRACED) != game || !WIFSTOPPED(status)) return "not stopped";
@@ -362,18 +371,22 @@ void Serve(const cChannel& channel, const std::function<std::string(const std::s
 }
 
 // The shell's side of the fork: the session, the terminal, the game's job.
-void RunShell(const char* terminal, cChannel shell, cChannel game, int master) {
+// Where the game leads the session instead, as a terminal program's own
+// program does (`xterm -e quorvel`), the "shell" is a process of another
+// session, and the terminal echoes what is typed, as it does there.
+void RunShell(const char* terminal, cChannel shell, cChannel game, int master, bool gameLeads) {
   setsid();
   signal(SIGHUP, SIG_IGN);  // the session's leader outlives its terminal's hang-up
-  gTerminal = open(terminal, O_RDWR);  // the session's controlling terminal
+  gTerminal = open(terminal, O_RDWR | (gameLeads ? O_NOCTTY : 0));  // the session's controlling terminal
   termios modes {};
   if (gTerminal < 0 || tcgetattr(gTerminal, &modes) != 0) _exit(1);
-  modes.c_lflag = (modes.c_lflag & ~(tcflag_t)ECHO) | TOSTOP;
+  modes.c_lflag = (gameLeads ? modes.c_lflag : modes.c_lflag & ~(tcflag_t)ECHO) | TOSTOP;
   tcsetattr(gTerminal, TCSANOW, &modes);
   gShellGroup = getpgrp();
   const pid_t job = fork();
   if (job == 0) {
-    setpgid(0, 0);
+    if (gameLeads && (setsid() < 0 || ioctl(gTerminal, TIOCSCTTY, 0) != 0)) _exit(1);
+    if (!gameLeads) setpgid(0, 0);
     alarm(300);  // a game stuck in a failing row ends itself
     for (int sig : {SIGTTIN, SIGTTOU}) signal(sig, SIG_DFL);
     Sys_SetStdinReadHookForTest(OnTerminalRead);
@@ -387,7 +400,7 @@ void RunShell(const char* terminal, cChannel shell, cChannel game, int master) {
     _exit(0);
   }
   if (master >= 0) close(master);
-  setpgid(job, job);
+  if (!gameLeads) setpgid(job, job);
   signal(SIGTTOU, SIG_IGN);  // as a shell does, to hand the terminal over from the background
   Serve(shell, [job](const std::string& command) { return ShellDoes(command, job); });
   kill(job, SIGKILL);
@@ -419,7 +432,7 @@ bool Shows(int master, const std::string& text, std::string& shown, std::string&
 // game holds the terminal's master only where the row asks: held, it keeps
 // the terminal from hanging up when the test closes its own.
 struct cTerminalJob {
-  explicit cTerminalJob(bool masterForGame) {
+  cTerminalJob(bool masterForGame, bool gameLeads) {
     int slave = -1;
     QuestionLooks();  // mapped before the fork, so the game counts where the test reads
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
@@ -432,7 +445,8 @@ struct cTerminalJob {
     leader = fork();
     if (leader == 0) {
       if (!masterForGame) close(master);  // only the test's: closing it hangs the terminal up
-      RunShell(terminal.c_str(), {pipes[0][0], pipes[1][1]}, {pipes[2][0], pipes[3][1]}, masterForGame ? master : -1);
+      RunShell(terminal.c_str(), {pipes[0][0], pipes[1][1]}, {pipes[2][0], pipes[3][1]}, masterForGame ? master : -1,
+               gameLeads);
     }
   }
   ~cTerminalJob() {
@@ -449,8 +463,10 @@ struct cTerminalJob {
 };
 
 void RunTerminalRow(const std::vector<sStep>& steps) {
-  cTerminalJob job(std::any_of(steps.begin(), steps.end(),
-                               [](const sStep& step) { return step.say && strstr(step.say, "the master"); }));
+  const auto asks = [&steps](const char* what) {
+    return std::any_of(steps.begin(), steps.end(), [what](const sStep& step) { return step.say && strstr(step.say, what); });
+  };
+  cTerminalJob job(asks("the master"), asks("leads its session"));
   ASSERT_GT(job.leader, 0);
   std::string shown, before, heard;
   for (const sStep& step : steps) {
@@ -495,8 +511,10 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // (`setsid quorvel &`); the terminal's master, which is not the terminal;
 // questions: only a line typed after the prompt answers (lines typed before
 // run as commands), and one asked in the background, sent there or with
-// `2>/dev/null` takes its default, saying why; after Ctrl+Z and `fg` its
-// prompt shows again once, and never for a SIGCONT alone. Every row also
+// `2>/dev/null` takes its default, saying why; after each Ctrl+Z and `fg` its
+// prompt shows again once, and never for a SIGCONT alone, nor for a Ctrl+Z
+// or a SIGTSTP that did not stop the game (it leads its terminal's session,
+// as under `xterm -e quorvel`). Every row also
 // asks that the game never tried to read while in the background.
 // Mended: the thread read whenever the game's group was in the foreground
 // (less's keys), counted a terminal it could not ask as its foreground (setsid),
@@ -512,7 +530,8 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // and a question was asked there; any SIGCONT showed a waiting prompt again,
 // and its handler, kept after the question, cost frames in a storm of them;
 // out of line mode (or in another session) a question's note named the
-// background and a pager as its reasons.
+// background and a pager as its reasons. Also mended: a stop the system
+// discarded counted as one, so each Ctrl+Z showed the prompt again.
 TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMode) {
   const struct {
     const char* name;
@@ -560,9 +579,10 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::See, "Name? "}, {eWho::Type, "saved\n"}, {eWho::GameReply, nullptr, "answer saved"},
         {eWho::Game, "errors to /dev/tty", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
         {eWho::Type, "again\n"}, {eWho::GameReply, nullptr, "answer again"}}},
-      {"Ctrl+Z and fg while a question waits: its prompt shows again, once",
+      {"Ctrl+Z and fg twice while a question waits: its prompt shows again after each, once",
        {{eWho::Shell, "fg game", "done"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
-        {eWho::Shell, "Ctrl+Z, fg", "done"}, {eWho::See, "Name? "}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
+        {eWho::Shell, "Ctrl+Z, fg", "done"}, {eWho::See, "Name? "}, {eWho::Shell, "Ctrl+Z, fg", "done"},
+        {eWho::See, "Name? "}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
         {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "print answered", "printed"},
         {eWho::SeeNext, "answered"}}},
       {"a SIGCONT from another shell while a question waits, no stop before it",
@@ -570,6 +590,17 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::Shell, "kill -CONT", "done"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
         {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "print answered", "printed"},
         {eWho::SeeNext, "answered"}, {eWho::Game, "signals caught", "none"}}},
+      // Its process group is orphaned: the system discards the stop, and the
+      // game, not stopped, answers. Two looks once the signal was sent: one
+      // whole look after the game took it. Ctrl+Z's "^Z" echoes once it is sent.
+      {"the terminal's own program: Ctrl+Z while a question waits",
+       {{eWho::Game, "leads its session", "yes"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
+        {eWho::Type, "\x1a"}, {eWho::SeeNext, "^Z"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
+        {eWho::SeeNext, "saved"}, {eWho::GameReply, nullptr, "answer saved"}}},
+      {"the terminal's own program: a SIGTSTP from another shell while a question waits",
+       {{eWho::Game, "leads its session", "yes"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
+        {eWho::Shell, "kill -TSTP", "done"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
+        {eWho::SeeNext, "saved"}, {eWho::GameReply, nullptr, "answer saved"}}},
       {"the terminal's master as standard error, then as standard input",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to the master", "done"}, {eWho::Game, "ask", "no answer"},
         {eWho::Game, "echoed (standard error does not show on the terminal): no name taken", "yes"},
