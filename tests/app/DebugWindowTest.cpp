@@ -54,9 +54,10 @@ TEST_F(DebugWindowTest, EachLineOfAManyLineTextGetsThePrefix) {
 }
 
 // Printed lines are cut to 2047 bytes and typed commands to 255, never inside
-// a character (mended: the cut's half was shown as a stray byte).
+// a character, one byte or three into it (mended: the cut's part was shown as
+// stray bytes).
 TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
-  const std::string euro = "\xE2\x82\xAC";
+  const std::string euro = "\xE2\x82\xAC", smile = "\xF0\x9F\x99\x82";
   const struct {
     const char* name;
     bool typed;
@@ -64,8 +65,12 @@ TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
   } rows[] = {
       {"printed", false, std::string(5000, 'x'), std::string(2047, 'x')},
       {"printed, a character across the cut", false, std::string(2046, 'x') + euro, std::string(2046, 'x')},
+      {"printed, three bytes of a character before the cut", false, std::string(2044, 'x') + smile,
+       std::string(2044, 'x')},
       {"typed", true, std::string(300, 'x'), ">" + std::string(255, 'x')},
       {"typed, a character across the cut", true, std::string(253, 'x') + euro, ">" + std::string(253, 'x')},
+      {"typed, three bytes of a character before the cut", true, std::string(252, 'x') + smile,
+       ">" + std::string(252, 'x')},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

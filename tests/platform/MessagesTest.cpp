@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
 
@@ -72,17 +74,33 @@ TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
   Sys_SetMessageShow(nullptr);
 }
 
-// Fault mended: a printed line cut to its 4095 bytes could end inside a
-// character, its first bytes then shown as bytes that are not UTF-8.
-TEST(MessageBoxes, PrintedLinesAreCutBetweenCharacters) {
+// Which lines standard error gets cut: a line the program prints of its own
+// is cut to 4095 bytes, before a character the cut would split, however far
+// into it the cut falls (mended: its first bytes were shown as bytes that are
+// not UTF-8); a message's line goes whole, however long the text a script or
+// a file put in it (the windows show it cut).
+TEST(MessageBoxes, PrintedLinesAreCutBetweenCharactersAndMessagesGoWhole) {
   const struct {
     size_t before;  // plain bytes before the character
     const char* character;
-    size_t printed;  // bytes printed
-  } rows[] = {{5000, "", 4095}, {4094, "\xc3\xa9", 4094}, {4093, "\xf0\x9f\x99\x82", 4093}};
+    size_t written;  // bytes of the text written
+    bool message = false;  // else printed
+  } rows[] = {{5000, "", 4095},
+              {4094, "\xc3\xa9", 4094},
+              {4093, "\xf0\x9f\x99\x82", 4093},
+              {4092, "\xf0\x9f\x99\x82", 4092},
+              {5000, "\xf0\x9f\x99\x82", 5004, true}};
+  Sys_SetMessageSink(nullptr);
+  DropEarlyMessages();
   for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.before << " bytes and a character of " << strlen(row.character)
+                                    << (row.message ? ", a message" : ", printed"));
+    const std::string text = std::string(row.before, 'x') + row.character;
     cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
-    Sys_Print(SysStream::Err, "%s%s", std::string(row.before, 'x').c_str(), row.character);
-    EXPECT_EQ(captured.End(), std::string(row.printed, 'x'));
+    if (row.message) Sys_MessageBox("Script Error", text);
+    else Sys_Print(SysStream::Err, "%s", text.c_str());
+    EXPECT_EQ(captured.End(), row.message ? "[Script Error] " + text.substr(0, row.written) + "\n"
+                                          : text.substr(0, row.written));
   }
+  DropEarlyMessages();  // the message's, kept for windows not set
 }
