@@ -101,6 +101,7 @@ TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
       {"a two-byte character across the cut", {kept.substr(1) + "\xC3\xA9\n"}, {kept.substr(1)}, 1,
        "A line on standard input was cut to at most 255 bytes, before any character the cut would split"},
       {"a four-byte character across the cut", {kept.substr(1) + "\xF0\x9F\x99\x82\n"}, {kept.substr(1)}, 1},
+      {"three bytes of a four-byte character before the cut", {kept.substr(3) + "\xF0\x9F\x99\x82\n"}, {kept.substr(3)}, 1},
       {"two long lines", {kept + "aaaa\n" + kept + "bbbb\r\nhelp\n"}, {kept, kept, "help"}, 2},
       {"a NUL inside a line", {"help" + nul + "mode\nmode\n"}, {"mode"}, 1},
       {"a NUL just past what is kept", {kept + nul + "\nhelp\n"}, {kept, "help"}, 1},
