@@ -292,6 +292,10 @@ int AppStartup(int argc, char** argv) {
 
   LoadGLExtensions();
   Sys_SetSwapInterval(1);  // frames follow the display's refresh where the driver can
+  // A start that cannot play ends before the sound library is asked to talk:
+  // its log, when asked for, goes straight to descriptor 2, where a reader
+  // that stopped would hold the start for good.
+  GetPlanetModel().CheckTerrainOrExit();
   InitSoundDevice();
   CreateGameModes();
   AppInit();

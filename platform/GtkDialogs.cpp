@@ -62,7 +62,9 @@ bool StartGtk() {
   // reads it anew and drops the first copy unfreed (six blocks, after an Open
   // dialog that listed a file). Asked here, they are set before any read.
   g_content_type_get_mime_dirs();
-  return gtk_init_check(nullptr, nullptr);
+  const bool started = gtk_init_check(nullptr, nullptr);
+  X11EndTheGameWhenADisplayIsLost();  // over GDK's, put in as it opened its display, which skips the exit sequence
+  return started;
 }
 
 // The window must be gone from the screen before the game draws again. The

@@ -155,7 +155,7 @@ bool   Sys_OutputReaches(SysStream stream, int terminal);   // does the stream s
 void   Sys_SetOutputForTest(SysStream stream, int fd, size_t maxWaitingBytes); // writes go to fd instead, looked at afresh (what waits still goes where it was written); -1 restores
 void   Sys_SetOutputFlushClockForTest(uint32_t (*clock)()); // the flush's wait is counted on this clock (ms); nullptr: real time
 void   Sys_SetOutputWriterStartHookForTest(void (*hook)()); // runs on each writer thread as it starts, before it takes any text; nullptr: none
-void   Sys_RunExitSequence();                              // once, at the end (main's, or exit()): unfinished lines ended, the flush, standard output and error made unable to block, the sound device closed
+void   Sys_RunExitSequence();                              // once, at the end (main's, exit(), or a lost display's): unfinished lines ended, the flush, standard output and error made unable to block, the sound device closed
 
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows

@@ -555,7 +555,8 @@ void NeverWaitAfterTheFlush() {
 }  // namespace
 
 // The program's end, one sequence in a fixed order, run once: main's end
-// calls it, and an exit() elsewhere runs it as an exit handler. Registered
+// calls it, an exit() elsewhere runs it as an exit handler, and a lost
+// display's handler before its _exit. Registered
 // again once the sound device opened, after the sound library's own handler,
 // so it runs before that one (which complains of a device left open).
 void Sys_RunExitSequence() {

@@ -256,4 +256,23 @@ void Sys_InitGlut(int* argc, char** argv) {
   glutInit(argc, argv);
   glutInitErrorFunc(nullptr);  // freeglut's own report again
   XSetErrorHandler(gXErrorsBeforeGlutInit);
+  X11EndTheGameWhenADisplayIsLost();
 }
+
+// Xlib's own handler for a lost display writes its line straight to
+// descriptor 2, where a reader that stopped, or a terminal held with Ctrl+S,
+// kept it waiting for good before it exited; GDK's ends the process at once,
+// past the exit sequence (or writes straight to descriptor 2 as well). Ours
+// queues the line as the game's lines go and runs the exit sequence, whose
+// flush is bounded. It never returns into Xlib, which would exit() and run
+// the exit handlers and static destructors (freeglut's among them) that talk
+// to the display again: the sequence already did what the end needs.
+namespace {
+int EndTheGameOnALostDisplay(Display* display) {
+  Sys_Print(SysStream::Err, "The X display %s was lost: the game ends\n", display ? DisplayString(display) : "");
+  Sys_RunExitSequence();
+  _exit(1);
+}
+}  // namespace
+
+void X11EndTheGameWhenADisplayIsLost() { XSetIOErrorHandler(EndTheGameOnALostDisplay); }

@@ -7,6 +7,11 @@
 // Opened on first use in each process, never before main; null when there is no X server.
 Display* X11QueryDisplay();
 
+// A display lost under any connection of the process ends the game through
+// its exit sequence, with status 1. Xlib keeps one such handler for the whole
+// process and GDK puts in its own as it opens its display: set again then.
+void X11EndTheGameWhenADisplayIsLost();
+
 // A freeglut window's X id (0: none), and freeglut's own connection when asked
 // (Xlib hooks and event reads are per connection).
 Window GlutXWindow(int glutWindow, Display** glutDisplay = nullptr);

@@ -190,10 +190,18 @@ cPrivateTestDisplay::cPrivateTestDisplay(int width, int height) {
   mPreviousDisplay = display ? display : "";
   mPid = StartXvfb(width, height);
 }
+void cPrivateTestDisplay::Kill() {
+  if (mPid <= 0) return;
+  kill(mPid, SIGKILL);
+  waitpid(mPid, nullptr, 0);
+  mPid = -1;  // started, and gone
+}
 cPrivateTestDisplay::~cPrivateTestDisplay() {
   if (!mPid) return;
-  kill(mPid, SIGTERM);
-  waitpid(mPid, nullptr, 0);
+  if (mPid > 0) {
+    kill(mPid, SIGTERM);
+    waitpid(mPid, nullptr, 0);
+  }
   if (mPreviousDisplay.empty()) unsetenv("DISPLAY");
   else setenv("DISPLAY", mPreviousDisplay.c_str(), 1);
 }

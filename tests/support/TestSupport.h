@@ -105,6 +105,7 @@ class cPrivateTestDisplay {
   cPrivateTestDisplay(const cPrivateTestDisplay&) = delete;
   cPrivateTestDisplay& operator=(const cPrivateTestDisplay&) = delete;
   bool Started() const { return mPid != 0; }
+  void Kill();  // the server ends at once, as one that crashed: its clients lose their connections
 
  private:
   int mPid = 0;

@@ -100,6 +100,7 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   // The pieces of Initialize, for tests and benchmarks.
   bool LoadTerrain(const std::string& spelled, std::string& error);   // false leaves the planet as it was
   void LoadTerrainOrExit(const std::string& spelled);                 // the start-up failure path
+  void CheckTerrainOrExit();  // the file Initialize reads, checked and refused as it does; the planet is left as it was
   void SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map); // replaces the heights (no mesh)
   void BuildTerrainMesh();                                            // needs the height map; no GL calls
   // The planet's sphere parameters (257 x 257 vertices a face, four levels of
