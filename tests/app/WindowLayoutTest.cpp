@@ -50,8 +50,8 @@ const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 289, 242
 // no helper over another, all of them over the game window). The game
 // started on each screen of one monitor: below 1280x720, where the helpers
 // stand over the game window, every panel is a tool window of the game's (a
-// click in the game leaves them above it); from 1280x720 up none is. The game
-// window has the focus.
+// click in the game leaves them above it); from 1280x720 up none is, unless
+// the game was started with "-fullscreen". The game window has the focus.
 TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLines) {
   const sWindowBox panelSize = {0, 0, 144, 196};  // the control panel, as drawn
   // Each mode's panels, as their contents size them: the civ mode's two, the
@@ -179,15 +179,22 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
   // the civ mode's two. Without a window manager the owner is named all the
   // same. Each start costs seconds: the screens at the limit, the largest
   // below it and the smallest.
-  const struct { int width, height; } started[] = {{1280, 720}, {1024, 768}, {320, 240}};
+  // "-fullscreen" as typed puts them over the game window on a screen it did not fill.
+  const struct {
+    int width, height;
+    bool fullScreen = false;
+  } started[] = {{1280, 720}, {1024, 768}, {320, 240}, {1920, 1080, true}};
   for (const auto& screen : started) {
-    SCOPED_TRACE(::testing::Message() << "the game started on " << screen.width << "x" << screen.height);
+    SCOPED_TRACE(::testing::Message() << "the game started on " << screen.width << "x" << screen.height
+                                      << (screen.fullScreen ? " -fullscreen" : ""));
     RunIsolated([&screen] {
       cPrivateTestDisplay display(screen.width, screen.height);
       ASSERT_TRUE(display.Started());
-      cStartedProgram program({"-noautopause", "-civmode"});
+      std::vector<std::string> options = {"-noautopause", "-civmode"};
+      if (screen.fullScreen) options.push_back("-fullscreen");
+      cStartedProgram program(options);
       program.Frame(16);
-      const bool over = screen.width < 1280 || screen.height < 720;
+      const bool over = screen.width < 1280 || screen.height < 720 || screen.fullScreen;
       int panels = 0;
       for (int window = 1; window < 100; ++window) {
         const GLUI* panel = GLUI_Master.find_glui_by_window_id(window);
