@@ -246,6 +246,15 @@ void SetupProjection() {
 // "Show Debug Info": the frame rate and the camera, in the bottom right corner,
 // where no mode's HUD draws (their panels take the top left, the civ map the
 // bottom left, messages the top centre).
+constexpr int kDebugOverlayLines = 3, kDebugOverlayMargin = 8, kDebugOverlayShadow = 1;
+
+sRect2D DebugOverlayBox(int windowWidth, int windowHeight, int textWidth) {
+  const int height = cGLFTextList::kLinePitch * kDebugOverlayLines;
+  const int x = std::max(windowWidth - textWidth - kDebugOverlayMargin, 0);
+  const int y = std::max(windowHeight - height - kDebugOverlayMargin, 0);  // Draw puts the first baseline 16 below y
+  return {x - kDebugOverlayShadow, y - kDebugOverlayShadow, x + textWidth, y + height + kTextDescent2D};
+}
+
 void DrawDebugOverlay() {
   float yaw, pitch, distance;
   GetCameraAngles(&yaw, &pitch, &distance);
@@ -259,9 +268,8 @@ void DrawDebugOverlay() {
   int windowWidth = 0, windowHeight = 0, width = 0, height = 0;
   GetWindowSize2D(&windowWidth, &windowHeight);
   gDebugOverlayText.GetSize(&width, &height);
-  const int margin = 8;
-  const int x = std::max(windowWidth - width - margin, 0);
-  const int y = std::max(windowHeight - height - margin, 0);  // Draw puts the first baseline 16 below y
+  const sRect2D box = DebugOverlayBox(windowWidth, windowHeight, width);
+  const int x = box.x0 + kDebugOverlayShadow, y = box.y0 + kDebugOverlayShadow;
   // A black shadow on every side, then the text in white.
   SetColour2D(0.0f, 0.0f, 0.0f);
   const int offsets[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};

@@ -4,6 +4,7 @@
 #include "app/GameClock.h"
 #include "glf/Overlay2D.h"
 #include "glf/TextList.h"
+#include "glf/TextPlacement.h"
 #include "input/KeyBindings.h"
 
 void OnIdle();  // AdvanceFrame, then PresentFrame unless the frame was skipped
@@ -17,6 +18,10 @@ void SetupProjection();
 // The main window size the last frame was drawn at (its viewport); false before the first frame.
 bool GetFrameWindowSize(int& width, int& height);
 void DrawDebugOverlay();  // "Show Debug Info", inside Begin2D/End2D
+// Where "Show Debug Info"'s lines stand in a window of that size, shadow
+// included, for lines that wide: the helper windows standing over the game
+// window end above it.
+sRect2D DebugOverlayBox(int windowWidth, int windowHeight, int textWidth = 0);
 void OnMotion(int x, int y);
 void OnPassiveMotion(int x, int y);
 void OnMouse(int button, int state, int x, int y);

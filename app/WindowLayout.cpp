@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "app/AppGlobals.h"
+#include "app/FrameLoop.h"
+#include "glf/BarPanel.h"
 #include "glf/DebugWindow.h"
 #include "platform/Sys.h"
 #include "platform/glui/glui.h"
@@ -18,6 +20,18 @@ constexpr int kMinBesideColumnWidth = 120;  // a panel narrower shows too little
 
 bool Overlap(const sWindowBox& a, const sWindowBox& b) {
   return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+// What the game window shows at fixed places along its right part, for a
+// window of that size, as its own drawing places them: the goal bar the
+// tribe, city and civ HUDs draw at its top, and "Show Debug Info"'s lines at
+// its bottom; how far down from its top and up from its bottom they reach.
+struct sHudEdges {
+  int top = 0, bottom = 0;
+};
+sHudEdges FixedHudEdges(int width, int height) {
+  const int goalBottom = (int)cGLFBarPanel().TitleBottom(kGLFHudPanelY, height);  // its outline's last row
+  return {goalBottom + 1, height - DebugOverlayBox(width, height).y0};
 }
 }  // namespace
 
@@ -64,11 +78,29 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
     layout.modePanels = columnUnder(layout.panel, column);
     return layout;
   }
+  // The room a debug window at the bottom of a strip from `top` to `end`, just
+  // tall enough for its newest rows and command box, leaves the column between
+  // it and the control panel.
+  const int height = kDebugViewNewestRowsHeight;
+  const int least = GLUI_LeastColumnHeight(kMostModePanels, ends);
+  auto columnRoom = [&](int top, int end) {
+    return end - height - ends - kWindowGap - (top + panelHeight + kWindowGap);
+  };
   // The strip right of the game window; where the game window fills the
-  // screen, the screen's right edge, over the game.
+  // screen, the screen's right edge, over the game: between the goal bar and
+  // the debug lines the game draws there where that leaves the column room
+  // for a mode's panels cut as short as they go (from 1024x768, and 800x600
+  // without frames), else as tall as the screen.
   int stripX = outerGame.x + outerGame.width + kWindowGap;
-  if (right - stripX < panelWidth) stripX = std::max(right - std::max(panelWidth, column), 0);
-  layout.panel = {stripX, outerGame.y, 0, 0};
+  int stripTop = outerGame.y, stripBottom = bottom;
+  if (right - stripX < panelWidth) {
+    stripX = std::max(right - std::max(panelWidth, column), 0);
+    const sHudEdges hud = FixedHudEdges(layout.game.width, layout.game.height);
+    const int top = layout.game.y + hud.top + kWindowGap / 2;
+    const int end = std::min(layout.game.y + layout.game.height - hud.bottom - kWindowGap / 2, bottom);
+    if (columnRoom(top, end) >= least) stripTop = top, stripBottom = end;
+  }
+  layout.panel = {stripX, stripTop, 0, 0};
   layout.modePanels = columnUnder(layout.panel, std::min(column, right - stripX));
 
   // Beside the column where the first monitor has room for it...
@@ -84,14 +116,13 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
     layout.debug = {outerGame.x, belowY, std::min(layout.game.width, kMaxDebugWidth), heightDown(belowY)};
     return layout;
   }
-  // ...else at the screen's bottom, just tall enough for its newest rows and
+  // ...else at the strip's bottom, just tall enough for its newest rows and
   // command box: under the column where that leaves the column room for a
   // mode's panels cut as short as they go...
-  const int height = kDebugViewNewestRowsHeight, y = std::max(bottom - height - ends, 0);
+  const int y = std::max(stripBottom - height - ends, 0);
   const int stripWidth = std::min(right - stripX - sides, kMaxDebugWidth);
-  const int least = GLUI_LeastColumnHeight(kMostModePanels, ends);
   const sWindowBox strip = {stripX, 0, right - stripX, bottom};
-  if (y - kWindowGap - layout.modePanels.y >= least) {
+  if (columnRoom(stripTop, stripBottom) >= least) {
     layout.debug = {stripX, y, stripWidth, height};
     layout.modePanels.bottom = y - kWindowGap;
   } else if (stripX - kWindowGap - sides >= kMinNarrowDebugWidth) {

@@ -7,11 +7,12 @@
 // either, to the strip's bottom, under the column, just tall enough for its
 // newest rows and command box. No window covers another, so a click, which a
 // window manager answers by raising the window clicked, hides none. Where the
-// game window fills the screen the strip stands over its right part, and the
-// helpers are kept above it. On screens too short for that (640x480) the
-// debug window moves left of the strip, over the game, and on tiny ones
-// (320x240) the column beside the control panel; every window still stays on
-// the screen. A full-screen game window ("-fullscreen") fills the screen, or
+// game window fills the screen the strip stands over its right part (between
+// the goal bar the HUDs draw along its top and the debug lines at its bottom
+// where that leaves the column room), and the helpers are kept above it. On
+// screens too short for that (640x480) the debug window moves left of the
+// strip, over the game, and on tiny ones (320x240) the column beside the
+// control panel; every window still stays on the screen. A full-screen game window ("-fullscreen") fills the screen, or
 // its first monitor, and the helpers stand as on a screen it fills. With
 // "-twomonitors" the debug window and the strip go to the second monitor, the
 // debug window first.

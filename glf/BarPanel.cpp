@@ -121,7 +121,7 @@ void cGLFBarPanel::Draw(float x, float y) {
   const float W = (float)windowWidth - 4.0f, H = (float)windowHeight;
   const float labelColumn = mLabelColumnWidth + 4.0f;
   const float barWidth = W * mBarWidthRatio, barHeight = H * mBarHeightRatio;
-  const float rowPitch = barHeight + 5.0f;
+  const float rowPitch = RowPitch(windowHeight);
 
   // Rows that were only looked up (GetSegments) are not drawn and take no room.
   int drawnRows = 0;
@@ -135,7 +135,7 @@ void cGLFBarPanel::Draw(float x, float y) {
     DrawRow(it->second, x, y + rowOffset, labelColumn, barWidth, barHeight, label);
     rowOffset += rowPitch;
   }
-  DrawTitle(y, W, barWidth, barHeight, rowPitch);
+  DrawTitle(y, W, windowHeight, barWidth, barHeight);
   End2D();
 }
 
@@ -186,10 +186,15 @@ void cGLFBarPanel::DrawRow(const cGLFBarRow& row, float x, float top, float labe
   }
 }
 
-void cGLFBarPanel::DrawTitle(float y, float W, float barWidth, float barHeight, float rowPitch) {
+float cGLFBarPanel::RowPitch(int windowHeight) const { return (float)windowHeight * mBarHeightRatio + 5.0f; }
+
+// A row tall, with the background's margin.
+float cGLFBarPanel::TitleBottom(float y, int windowHeight) const { return y + RowPitch(windowHeight) + 5.0f; }
+
+void cGLFBarPanel::DrawTitle(float y, float W, int windowHeight, float barWidth, float barHeight) {
   const float titleColumn = (float)MeasureTextWidth(GLFDefaultFont(), mTitleBar.GetLabel().c_str()) + 4.0f;
   const float tx = W - barWidth - titleColumn - 5.0f;
-  DrawBackground(tx - 5.0f, y - 5.0f, W, y + rowPitch + 5.0f);
+  DrawBackground(tx - 5.0f, y - 5.0f, W, TitleBottom(y, windowHeight));
   SetColour2D(0.0f, 1.0f, 1.0f);
   DrawText2D(SaturatedInt(tx), SaturatedInt(y + barHeight + 4.0f), GLFDefaultFont(), mTitleBar.GetLabel().c_str());
   const float outline[3] = {0.0f, 0.25f, 0.5f}, fill[3] = {0.0f, 0.5f, 1.0f};

@@ -38,6 +38,10 @@ struct cGLFBarTuning {
 };
 void SetGLFBarTuningSource(cGLFBarTuning (*source)());
 
+// Where the modes' HUDs draw their panels' rows from, at the window's top
+// left; each panel's title bar stands level with them at the right edge.
+constexpr float kGLFHudPanelX = 5.0f, kGLFHudPanelY = 5.0f;
+
 class cGLFBarPanel {
  public:
   cGLFBarPanel();
@@ -59,6 +63,10 @@ class cGLFBarPanel {
   cGLFProgressBar& GetTitleBar() { return mTitleBar; }
 
   void Draw(float x, float y);  // top-left corner of the rows
+  // The bottom of the title bar's box (the last pixel row of its outline) in
+  // a window that tall, for rows drawn from y down: what the helper windows
+  // standing over the game window keep below.
+  float TitleBottom(float y, int windowHeight) const;
 
   float GetLabelColumnWidth() const { return mLabelColumnWidth; }
   float GetBarWidthRatio() const { return mBarWidthRatio; }
@@ -72,7 +80,8 @@ class cGLFBarPanel {
  private:
   void DrawRow(const cGLFBarRow& row, float x, float y, float labelColumn, float barWidth, float barHeight,
                const std::string& label);
-  void DrawTitle(float y, float windowWidth, float barWidth, float barHeight, float rowPitch);
+  void DrawTitle(float y, float windowWidth, int windowHeight, float barWidth, float barHeight);
+  float RowPitch(int windowHeight) const;
 
   std::map<std::string, cGLFBarRow> mRows;
   std::vector<std::string> mOrder;

@@ -118,7 +118,7 @@ void cCityGameMode::OnRender() {
   GetCityObjectRegistry().DrawAll();
   GetCityCursorController().Draw();
   RefreshHud();
-  mHud.Draw(5.0f, 5.0f);
+  mHud.Draw(kGLFHudPanelX, kGLFHudPanelY);
 }
 
 void cCityGameMode::ObjectRemoved(Ko::cIGameData* object) {

@@ -213,7 +213,7 @@ void cCivHud::Draw() {
   }
   if (GetCivHumanPlayer() >= 0) {
     RefreshIncomePanel();
-    cGLFBarPanel::Draw(5.0f, 5.0f);
+    cGLFBarPanel::Draw(kGLFHudPanelX, kGLFHudPanelY);
   }
   if (IsCivEventNoticeShown()) DrawEventNotice();
   End2D();

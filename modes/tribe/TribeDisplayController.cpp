@@ -148,7 +148,7 @@ void cTribeDisplayController::RefreshPanel() {
 
 void cTribeDisplayController::Render() {
   RefreshPanel();
-  mPanel.Draw(kPanelX, kPanelY);
+  mPanel.Draw(kGLFHudPanelX, kGLFHudPanelY);
 }
 
 const char* cTribeDisplayController::ConditionTexture(int kind) {

@@ -27,7 +27,6 @@ class cTribeDisplayController {
   static constexpr float kLabelHeight = 4.0f;    // condition labels and population icons
   static constexpr float kHealthMeterHeight = 6.0f;
   static constexpr float kFoodPileLargest = 2.0f;
-  static constexpr float kPanelX = 5.0f, kPanelY = 5.0f;
 
   explicit cTribeDisplayController(cTribeGameMode* mode);  // loads every shape
   virtual ~cTribeDisplayController();

@@ -11,8 +11,20 @@
 
 #include "app/AppGlobals.h"
 #include "app/WindowLayout.h"
+#include "glf/MessageBoard.h"
+#include "glf/TextPlacement.h"
+#include "modes/city/cCityGameMode.h"
+#include "modes/civ/cCivGameMode.h"
+#include "modes/dev/space/cSpaceGameMode.h"
+#include "modes/tribe/cTribeGameMode.h"
 #include "platform/glui/DebugView.h"
+#include "tests/glf/OverlayRecorder.h"
 #include "tests/support/StartedProgram.h"
+
+namespace {
+// The civ mode's two panels, as their contents size them.
+const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 289, 242}};
+}  // namespace
 
 // Faults mended: with a window manager the debug window covered half the
 // control panel, each panel's title bar covered the bottom of the one above,
@@ -38,14 +50,14 @@
 // no helper over another, all of them over the game window). The game
 // started on each screen of one monitor: below 1280x720, where the helpers
 // stand over the game window, every panel is a tool window of the game's (a
-// click in the game leaves them above it); from 1280x720 up none is. The game
-// window has the focus.
+// click in the game leaves them above it); from 1280x720 up none is, unless
+// the game was started with "-fullscreen". The game window has the focus.
 TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLines) {
   const sWindowBox panelSize = {0, 0, 144, 196};  // the control panel, as drawn
   // Each mode's panels, as their contents size them: the civ mode's two, the
   // fly/swim mode's, the flock test's and the stress mode's.
   const std::vector<std::vector<GLUI_PanelBox>> modes = {
-      {}, {{0, 0, 299, 219}, {0, 0, 289, 242}}, {{0, 0, 254, 254}}, {{0, 0, 212, 104}}, {{0, 0, 110, 35}}};
+      {}, kCivPanels, {{0, 0, 254, 254}}, {{0, 0, 212, 104}}, {{0, 0, 110, 35}}};
   const struct {
     sStartupScreen screen;
     bool twoMonitors;
@@ -167,15 +179,22 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
   // the civ mode's two. Without a window manager the owner is named all the
   // same. Each start costs seconds: the screens at the limit, the largest
   // below it and the smallest.
-  const struct { int width, height; } started[] = {{1280, 720}, {1024, 768}, {320, 240}};
+  // "-fullscreen" as typed puts them over the game window on a screen it did not fill.
+  const struct {
+    int width, height;
+    bool fullScreen = false;
+  } started[] = {{1280, 720}, {1024, 768}, {320, 240}, {1920, 1080, true}};
   for (const auto& screen : started) {
-    SCOPED_TRACE(::testing::Message() << "the game started on " << screen.width << "x" << screen.height);
+    SCOPED_TRACE(::testing::Message() << "the game started on " << screen.width << "x" << screen.height
+                                      << (screen.fullScreen ? " -fullscreen" : ""));
     RunIsolated([&screen] {
       cPrivateTestDisplay display(screen.width, screen.height);
       ASSERT_TRUE(display.Started());
-      cStartedProgram program({"-noautopause", "-civmode"});
+      std::vector<std::string> options = {"-noautopause", "-civmode"};
+      if (screen.fullScreen) options.push_back("-fullscreen");
+      cStartedProgram program(options);
       program.Frame(16);
-      const bool over = screen.width < 1280 || screen.height < 720;
+      const bool over = screen.width < 1280 || screen.height < 720 || screen.fullScreen;
       int panels = 0;
       for (int window = 1; window < 100; ++window) {
         const GLUI* panel = GLUI_Master.find_glui_by_window_id(window);
@@ -188,6 +207,95 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
       EXPECT_TRUE(Sys_IsMainWindowActive());
     });
   }
+}
+
+// Fault mended: with the game window filling the screen (full screen under
+// openbox at 1366x768, bare at 1920x1080, or a 1024x768 screen) the control
+// panel stood over the goal bar the tribe, city and civ HUDs draw at the game
+// window's top right, and the debug window over the lines "Show Debug Info"
+// draws at its bottom right. The program started, with Show Debug Info on:
+// each mode's frame, drawn at the size the game window takes on each screen,
+// is recorded, and no helper placed for that screen (the control panel, the
+// debug window, the mode's panels stacked in their column, each with its
+// frame) covers anything drawn there. The modes that draw at fixed places:
+// the tribe, city and civ HUDs, the space mode's greeting.
+TEST(WindowLayout, NoHelperOverWhatTheModesDrawAtFixedPlaces) {
+  RunIsolated([] {
+    // A display of its own, the pointer at its middle, off the game window:
+    // nothing hovered draws a label.
+    cPrivateTestDisplay display(2560, 1440);
+    ASSERT_TRUE(display.Started());
+    cStartedProgram program({"-noautopause"});
+    gShowDebugInfo = 1;
+    sWindowBox panelSize;
+    gControlPanel->get_size(&panelSize.width, &panelSize.height);
+    const struct {
+      const char* name;
+      cIGameMode* mode;
+      std::vector<GLUI_PanelBox> panels;
+    } modes[] = {{"tribe", gTribeGameMode, {}},
+                 {"city", gCityGameMode, {}},
+                 {"civ", gCivGameMode, kCivPanels},
+                 {"space", gSpaceGameMode, {}}};
+    const sWindowFrame openbox = {1, 1, 20, 5}, thick = {4, 4, 30, 4};
+    const struct {
+      sStartupScreen screen;
+      bool fullScreen;
+      sWindowFrame frame;
+    } screens[] = {{{1366, 768, 1366}, true, openbox}, {{1366, 768, 1366}, true, {}},
+                   {{1920, 1080, 1920}, true, {}},     {{1920, 1080, 1920}, true, openbox},
+                   {{1024, 768, 1024}, false, {}},     {{1024, 768, 1024}, false, openbox},
+                   {{1024, 768, 1024}, false, thick},  {{1024, 600, 1024}, false, {}},
+                   {{800, 600, 800}, false, {}}};
+    for (const auto& m : modes) {
+      gPendingGameMode = m.mode;
+      program.Frame(16);
+      ASSERT_EQ(gCurrentGameMode, m.mode) << m.name;
+      GetGLFMessageBoard().Clear();  // a message shown so far is the game's, for 6 s, not the mode's
+      for (const auto& row : screens) {
+        const sWindowFrame& frame = row.frame;
+        SCOPED_TRACE(::testing::Message() << m.name << " mode on " << row.screen.width << "x" << row.screen.height
+                                          << (row.fullScreen ? " -fullscreen" : "") << ", frame top " << frame.top);
+        const sWindowBox game = {frame.left, frame.top, std::min(1024, row.screen.width),
+                                 std::min(768, row.screen.height)};
+        const sStartupWindowLayout layout =
+            LayOutStartupWindows(game, panelSize, row.screen, false, frame, row.fullScreen);
+        const int sides = frame.left + frame.right, ends = frame.top + frame.bottom;
+        auto framed = [&](int x, int y, int width, int height) { return sWindowBox{x, y, width + sides, height + ends}; };
+        std::vector<std::pair<std::string, sWindowBox>> helpers = {
+            {"the control panel", framed(layout.panel.x, layout.panel.y, panelSize.width, panelSize.height)},
+            {"the debug window", framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height)}};
+        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modePanels, m.panels))
+          helpers.push_back({"a mode panel", framed(box.x, box.y, box.width, box.height)});
+
+        cOverlayRecorder recorder;
+        recorder.width = layout.game.width;
+        recorder.height = layout.game.height;
+        RenderFrame();
+        ASSERT_TRUE(std::any_of(recorder.calls.begin(), recorder.calls.end(),
+                                [](const cDrawCall& call) { return call.text.rfind("FPS: ", 0) == 0; }));
+        std::string covered;
+        for (const cDrawCall& call : recorder.calls) {
+          // What the call lights, in the window (an outline's or a line's last row and column too).
+          sRect2D lit = {std::min(call.x0, call.x1), std::min(call.y0, call.y1), std::max(call.x0, call.x1) + 1,
+                         std::max(call.y0, call.y1) + 1};
+          if (call.kind == cDrawCall::kFill) lit = {lit.x0, lit.y0, lit.x1 - 1, lit.y1 - 1};
+          if (call.kind == cDrawCall::kText)
+            lit = {call.x0, call.y0 - kTextAscent2D, call.x0 + cOverlayRecorder::kCharWidth * (int)call.text.size(),
+                   call.y0 + kTextDescent2D};
+          const sWindowBox shown = {layout.game.x + std::max(lit.x0, 0), layout.game.y + std::max(lit.y0, 0),
+                                    std::min(lit.x1, recorder.width) - std::max(lit.x0, 0),
+                                    std::min(lit.y1, recorder.height) - std::max(lit.y0, 0)};
+          if (shown.width <= 0 || shown.height <= 0) continue;
+          for (const auto& [helper, box] : helpers)
+            if (Overlap(box, shown))
+              covered += helper + " over " + (call.text.empty() ? "a shape" : "\"" + call.text + "\"") + " at " +
+                         std::to_string(shown.x) + "," + std::to_string(shown.y) + "; ";
+        }
+        EXPECT_EQ(covered, "");
+      }
+    }
+  });
 }
 
 namespace {
