@@ -21,10 +21,7 @@
 #include "tests/glf/OverlayRecorder.h"
 #include "tests/support/StartedProgram.h"
 
-namespace {
-// The civ mode's two panels, as their contents size them.
-const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 289, 242}};
-}  // namespace
+static const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 289, 242}};  // as their contents size them
 
 // Faults mended: with a window manager the debug window covered half the
 // control panel, each panel's title bar covered the bottom of the one above,
@@ -180,21 +177,17 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
   // same. Each start costs seconds: the screens at the limit, the largest
   // below it and the smallest.
   // "-fullscreen" as typed puts them over the game window on a screen it did not fill.
-  const struct {
-    int width, height;
-    bool fullScreen = false;
-  } started[] = {{1280, 720}, {1024, 768}, {320, 240}, {1920, 1080, true}};
+  const struct { int width, height; const char* option; } started[] = {
+      {1280, 720, ""}, {1024, 768, ""}, {320, 240, ""}, {1920, 1080, "-fullscreen"}};
   for (const auto& screen : started) {
-    SCOPED_TRACE(::testing::Message() << "the game started on " << screen.width << "x" << screen.height
-                                      << (screen.fullScreen ? " -fullscreen" : ""));
+    SCOPED_TRACE(::testing::Message() << "the game started on " << screen.width << "x" << screen.height << " "
+                                      << screen.option);
     RunIsolated([&screen] {
       cPrivateTestDisplay display(screen.width, screen.height);
       ASSERT_TRUE(display.Started());
-      std::vector<std::string> options = {"-noautopause", "-civmode"};
-      if (screen.fullScreen) options.push_back("-fullscreen");
-      cStartedProgram program(options);
+      cStartedProgram program({"-noautopause", "-civmode", screen.option});
       program.Frame(16);
-      const bool over = screen.width < 1280 || screen.height < 720 || screen.fullScreen;
+      const bool over = screen.width < 1280 || screen.height < 720 || *screen.option;
       int panels = 0;
       for (int window = 1; window < 100; ++window) {
         const GLUI* panel = GLUI_Master.find_glui_by_window_id(window);
@@ -209,90 +202,61 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
   }
 }
 
-// Fault mended: with the game window filling the screen (full screen under
-// openbox at 1366x768, bare at 1920x1080, or a 1024x768 screen) the control
-// panel stood over the goal bar the tribe, city and civ HUDs draw at the game
-// window's top right, and the debug window over the lines "Show Debug Info"
-// draws at its bottom right. The program started, with Show Debug Info on:
-// each mode's frame, drawn at the size the game window takes on each screen,
-// is recorded, and no helper placed for that screen (the control panel, the
-// debug window, the mode's panels stacked in their column, each with its
-// frame) covers anything drawn there. The modes that draw at fixed places:
-// the tribe, city and civ HUDs, the space mode's greeting.
+// Fault mended: over a game window that fills the screen (full screen under
+// openbox at 1366x768, bare at 1920x1080, a 1024x768 screen) the control panel
+// stood over the goal bar the HUDs draw at its top right, and the debug window
+// over the "Show Debug Info" lines at its bottom right. Each mode's frame,
+// recorded at the game window's size on each screen: no helper placed there,
+// with its frame, over anything drawn.
 TEST(WindowLayout, NoHelperOverWhatTheModesDrawAtFixedPlaces) {
   RunIsolated([] {
-    // A display of its own, the pointer at its middle, off the game window:
-    // nothing hovered draws a label.
-    cPrivateTestDisplay display(2560, 1440);
+    cPrivateTestDisplay display(2560, 1440);  // the pointer rests off the game window: no hover label
     ASSERT_TRUE(display.Started());
     cStartedProgram program({"-noautopause"});
     gShowDebugInfo = 1;
-    sWindowBox panelSize;
-    gControlPanel->get_size(&panelSize.width, &panelSize.height);
-    const struct {
-      const char* name;
-      cIGameMode* mode;
-      std::vector<GLUI_PanelBox> panels;
-    } modes[] = {{"tribe", gTribeGameMode, {}},
-                 {"city", gCityGameMode, {}},
-                 {"civ", gCivGameMode, kCivPanels},
-                 {"space", gSpaceGameMode, {}}};
-    const sWindowFrame openbox = {1, 1, 20, 5}, thick = {4, 4, 30, 4};
+    sWindowBox panel;
+    gControlPanel->get_size(&panel.width, &panel.height);
+    const sWindowFrame openbox = {1, 1, 20, 5};
     const struct {
       sStartupScreen screen;
       bool fullScreen;
       sWindowFrame frame;
-    } screens[] = {{{1366, 768, 1366}, true, openbox}, {{1366, 768, 1366}, true, {}},
-                   {{1920, 1080, 1920}, true, {}},     {{1920, 1080, 1920}, true, openbox},
+    } screens[] = {{{1366, 768, 1366}, true, openbox}, {{1920, 1080, 1920}, true, {}},
                    {{1024, 768, 1024}, false, {}},     {{1024, 768, 1024}, false, openbox},
-                   {{1024, 768, 1024}, false, thick},  {{1024, 600, 1024}, false, {}},
                    {{800, 600, 800}, false, {}}};
-    for (const auto& m : modes) {
-      gPendingGameMode = m.mode;
+    for (const auto& [name, mode] : std::vector<std::pair<const char*, cIGameMode*>>{
+             {"tribe", gTribeGameMode}, {"city", gCityGameMode}, {"civ", gCivGameMode}, {"space", gSpaceGameMode}}) {
+      gPendingGameMode = mode;
       program.Frame(16);
-      ASSERT_EQ(gCurrentGameMode, m.mode) << m.name;
-      GetGLFMessageBoard().Clear();  // a message shown so far is the game's, for 6 s, not the mode's
+      GetGLFMessageBoard().Clear();  // the game's own messages, shown for a while, are not the mode's
       for (const auto& row : screens) {
-        const sWindowFrame& frame = row.frame;
-        SCOPED_TRACE(::testing::Message() << m.name << " mode on " << row.screen.width << "x" << row.screen.height
-                                          << (row.fullScreen ? " -fullscreen" : "") << ", frame top " << frame.top);
-        const sWindowBox game = {frame.left, frame.top, std::min(1024, row.screen.width),
-                                 std::min(768, row.screen.height)};
+        const sWindowFrame& f = row.frame;
+        SCOPED_TRACE(::testing::Message() << name << " on " << row.screen.width << "x" << row.screen.height
+                                          << (row.fullScreen ? " -fullscreen" : "") << ", frame top " << f.top);
         const sStartupWindowLayout layout =
-            LayOutStartupWindows(game, panelSize, row.screen, false, frame, row.fullScreen);
-        const int sides = frame.left + frame.right, ends = frame.top + frame.bottom;
-        auto framed = [&](int x, int y, int width, int height) { return sWindowBox{x, y, width + sides, height + ends}; };
-        std::vector<std::pair<std::string, sWindowBox>> helpers = {
-            {"the control panel", framed(layout.panel.x, layout.panel.y, panelSize.width, panelSize.height)},
-            {"the debug window", framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height)}};
-        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modePanels, m.panels))
-          helpers.push_back({"a mode panel", framed(box.x, box.y, box.width, box.height)});
-
+            LayOutStartupWindows({f.left, f.top, std::min(1024, row.screen.width), std::min(768, row.screen.height)},
+                                 panel, row.screen, false, f, row.fullScreen);
+        auto framed = [&f](int x, int y, int width, int height) {
+          return sWindowBox{x, y, width + f.left + f.right, height + f.top + f.bottom};
+        };
+        std::vector<sWindowBox> helpers = {framed(layout.panel.x, layout.panel.y, panel.width, panel.height),
+                                           framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height)};
+        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modePanels, mode == gCivGameMode ? kCivPanels : std::vector<GLUI_PanelBox>{}))
+          helpers.push_back(framed(box.x, box.y, box.width, box.height));
         cOverlayRecorder recorder;
-        recorder.width = layout.game.width;
-        recorder.height = layout.game.height;
+        recorder.width = layout.game.width, recorder.height = layout.game.height;
         RenderFrame();
         ASSERT_TRUE(std::any_of(recorder.calls.begin(), recorder.calls.end(),
                                 [](const cDrawCall& call) { return call.text.rfind("FPS: ", 0) == 0; }));
-        std::string covered;
         for (const cDrawCall& call : recorder.calls) {
-          // What the call lights, in the window (an outline's or a line's last row and column too).
-          sRect2D lit = {std::min(call.x0, call.x1), std::min(call.y0, call.y1), std::max(call.x0, call.x1) + 1,
-                         std::max(call.y0, call.y1) + 1};
-          if (call.kind == cDrawCall::kFill) lit = {lit.x0, lit.y0, lit.x1 - 1, lit.y1 - 1};
-          if (call.kind == cDrawCall::kText)
-            lit = {call.x0, call.y0 - kTextAscent2D, call.x0 + cOverlayRecorder::kCharWidth * (int)call.text.size(),
-                   call.y0 + kTextDescent2D};
-          const sWindowBox shown = {layout.game.x + std::max(lit.x0, 0), layout.game.y + std::max(lit.y0, 0),
-                                    std::min(lit.x1, recorder.width) - std::max(lit.x0, 0),
-                                    std::min(lit.y1, recorder.height) - std::max(lit.y0, 0)};
-          if (shown.width <= 0 || shown.height <= 0) continue;
-          for (const auto& [helper, box] : helpers)
-            if (Overlap(box, shown))
-              covered += helper + " over " + (call.text.empty() ? "a shape" : "\"" + call.text + "\"") + " at " +
-                         std::to_string(shown.x) + "," + std::to_string(shown.y) + "; ";
+          const bool text = call.kind == cDrawCall::kText;  // from its baseline's start
+          const int x0 = std::min(call.x0, call.x1), y0 = text ? call.y0 - kTextAscent2D : std::min(call.y0, call.y1);
+          const int x1 = text ? call.x0 + cOverlayRecorder::kCharWidth * (int)call.text.size() : std::max(call.x0, call.x1);
+          const int y1 = text ? call.y0 + kTextDescent2D : std::max(call.y0, call.y1);
+          const sWindowBox shown = {layout.game.x + x0, layout.game.y + y0, x1 - x0 + 1, y1 - y0 + 1};
+          for (const sWindowBox& helper : helpers)
+            EXPECT_FALSE(Overlap(helper, shown)) << (text ? "\"" + call.text + "\"" : "a shape") << " at " << x0 << "," << y0;
         }
-        EXPECT_EQ(covered, "");
       }
     }
   });

@@ -78,8 +78,7 @@ const std::string kLongLine(8 * 1024 * 1024, 'a');
 // A NUL ends the text where it is echoed but not where the command reads it:
 // such a line is dropped, and said, rather than echoed as another command.
 // Each row's input comes in reads the reading thread takes one by one.
-// Mended: short reads were joined to the first piece waiting, not the last;
-// the cut's note counted its bytes as characters.
+// Mended: short reads were joined to the first piece waiting, not the last.
 TEST(Console, LinesAreCutToWhatACommandTakesAndEachCutOrDropIsSaidOnce) {
   const std::string kept(kDebugCommandMaxChars, 'a');
   const std::string nul(1, '\0');
@@ -357,7 +356,6 @@ std::string ShellDoes(const std::string& command, pid_t game) {
     return tcsetattr(gTerminal, TCSANOW, &modes) == 0 ? "done" : "failed";
   }
   if (command == "kill -CONT") return kill(-game, SIGCONT) == 0 ? "done" : "failed";  // from another shell: no stop before it
-  if (command == "kill -TSTP") return kill(-game, SIGTSTP) == 0 ? "done" : "failed";  // sent: waiting for it would wait on a stop
   if (command == "Ctrl+Z, fg") {  // the game's job stopped, then brought back to the foreground
     int status = 0;
     if (kill(-game, SIGTSTP) != 0 || waitpid(game, &status, WUNTRACED) != game || !WIFSTOPPED(status)) return "not stopped";
@@ -371,10 +369,8 @@ void Serve(const cChannel& channel, const std::function<std::string(const std::s
     if (!channel.Say(does(command))) break;
 }
 
-// The shell's side of the fork: the session, the terminal, the game's job.
-// Where the game leads the session instead, as a terminal program's own
-// program does (`xterm -e quorvel`), the "shell" is a process of another
-// session, and the terminal echoes what is typed, as it does there.
+// The shell's side of the fork: the session, the terminal, the game's job;
+// or the game leads its own session, echoing, as under `xterm -e quorvel`.
 void RunShell(const char* terminal, cChannel shell, cChannel game, int master, bool gameLeads) {
   setsid();
   signal(SIGHUP, SIG_IGN);  // the session's leader outlives its terminal's hang-up
@@ -513,9 +509,8 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // questions: only a line typed after the prompt answers (lines typed before
 // run as commands), and one asked in the background, sent there or with
 // `2>/dev/null` takes its default, saying why; after each Ctrl+Z and `fg` its
-// prompt shows again once, and never for a SIGCONT alone, nor for a Ctrl+Z
-// or a SIGTSTP that did not stop the game (it leads its terminal's session,
-// as under `xterm -e quorvel`). Every row also
+// prompt shows again once, and never for a SIGCONT alone, nor for a stop the
+// system discards (the game leads its session). Every row also
 // asks that the game never tried to read while in the background.
 // Mended: the thread read whenever the game's group was in the foreground
 // (less's keys), counted a terminal it could not ask as its foreground (setsid),
@@ -531,8 +526,7 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // and a question was asked there; any SIGCONT showed a waiting prompt again,
 // and its handler, kept after the question, cost frames in a storm of them;
 // out of line mode (or in another session) a question's note named the
-// background and a pager as its reasons. Also mended: a stop the system
-// discarded counted as one, so each Ctrl+Z showed the prompt again.
+// background and a pager as its reasons; a discarded stop counted as one.
 TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMode) {
   const struct {
     const char* name;
@@ -591,16 +585,10 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::Shell, "kill -CONT", "done"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
         {eWho::GameReply, nullptr, "answer saved"}, {eWho::Game, "print answered", "printed"},
         {eWho::SeeNext, "answered"}, {eWho::Game, "signals caught", "none"}}},
-      // Its process group is orphaned: the system discards the stop, and the
-      // game, not stopped, answers. Two looks once the signal was sent: one
-      // whole look after the game took it. Ctrl+Z's "^Z" echoes once it is sent.
+      // Its group orphaned, the stop is discarded; "^Z" echoes once it is sent.
       {"the terminal's own program: Ctrl+Z while a question waits",
        {{eWho::Game, "leads its session", "yes"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
         {eWho::Type, "\x1a"}, {eWho::SeeNext, "^Z"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
-        {eWho::SeeNext, "saved"}, {eWho::GameReply, nullptr, "answer saved"}}},
-      {"the terminal's own program: a SIGTSTP from another shell while a question waits",
-       {{eWho::Game, "leads its session", "yes"}, {eWho::GameLater, "ask"}, {eWho::See, "Name? "},
-        {eWho::Shell, "kill -TSTP", "done"}, {eWho::Looks, "2"}, {eWho::Type, "saved\n"},
         {eWho::SeeNext, "saved"}, {eWho::GameReply, nullptr, "answer saved"}}},
       {"the terminal's master as standard error, then as standard input",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to the master", "done"}, {eWho::Game, "ask", "no answer"},

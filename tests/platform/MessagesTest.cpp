@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
 
@@ -74,11 +72,9 @@ TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
   Sys_SetMessageShow(nullptr);
 }
 
-// Which lines standard error gets cut: a line the program prints of its own
-// is cut to 4095 bytes, before a character the cut would split, however far
-// into it the cut falls (mended: its first bytes were shown as bytes that are
-// not UTF-8); a message's line goes whole, however long the text a script or
-// a file put in it (the windows show it cut).
+// Fault mended: a printed line cut to its 4095 bytes could end inside a
+// character, its first bytes then shown as bytes that are not UTF-8. A
+// message's line goes whole (the windows show it cut).
 TEST(MessageBoxes, PrintedLinesAreCutBetweenCharactersAndMessagesGoWhole) {
   const struct {
     size_t before;  // plain bytes before the character
@@ -93,8 +89,7 @@ TEST(MessageBoxes, PrintedLinesAreCutBetweenCharactersAndMessagesGoWhole) {
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.before << " bytes and a character of " << strlen(row.character)
-                                    << (row.message ? ", a message" : ", printed"));
+    SCOPED_TRACE(testing::Message() << row.before << " bytes, then " << row.character);
     const std::string text = std::string(row.before, 'x') + row.character;
     cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
     if (row.message) Sys_MessageBox("Script Error", text);

@@ -17,17 +17,19 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
+#include "platform/GtkDialogs.h"
+#include "platform/X11Query.h"  // last: Xlib's macros
 
 namespace {
 
@@ -422,7 +424,7 @@ enum eWriter {
 
 // Waits for the child's end (a generous deadline: it flushes on the reader's
 // clock), which must be a good one.
-void ExpectEndedWell(pid_t child) {
+void ExpectEndedWell(pid_t child, int exitStatus = 0) {
   int status = 0;
   pid_t ended = 0;
   for (int polls = 0; polls < 120000 && ended == 0; ++polls) {
@@ -431,7 +433,7 @@ void ExpectEndedWell(pid_t child) {
   }
   if (ended != child) kill(child, SIGKILL), waitpid(child, &status, 0);
   EXPECT_EQ(ended, child) << "the child did not end within two minutes";
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child's status " << status;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == exitStatus) << "the child's status " << status;
 }
 }  // namespace
 
@@ -558,20 +560,19 @@ void WriteAsALibraryAtExit() {
 }
 }  // namespace
 
-// Rows: a whole exit (exit(), in a child whose standard output and error are
-// one pipe of 8 KiB, or one stream socket) behind a reader stopped until it
-// ended. The exit ends within the flush's second and what arrived ends at a
-// line end, but for a line longer than 4096 bytes: it goes in parts into the
-// room the reader left, and the exit may cut it (a pipe tells the bytes it
-// holds, not its free pages, so no wait for room for all of it can know it
-// would go whole). A line left unfinished is ended at exit. Mended: the sound
-// device was never closed, and the sound library's exit handler said so on
-// standard error, where behind a stopped reader it held the exit forever, as
-// any library's line after the flush did; the device's close ran before the
-// flush and before the streams could no longer block, and what the library
-// wrote as it closed held the exit; a socket, which cannot be opened again
-// without blocking, was left blocking after a flush that finished, and a
-// library's text at exit waited there.
+// Rows: a whole exit (exit(), in a child whose standard output and error
+// are one pipe of 8 KiB, or one stream socket) behind a reader stopped until
+// it ended. The exit ends within the flush's second and what arrived ends at
+// a line end. Mended: the sound device was never closed, and the sound
+// library's exit handler said so on standard error, where behind a stopped
+// reader it held the exit forever, as any library's line after the flush
+// did; the device's close ran before the flush and before the streams could
+// no longer block, and what the library wrote as it closed held the exit; a
+// socket, which cannot be opened again without blocking, was left blocking
+// after a flush that finished, and a library's text at exit waited there.
+// Also: a line left unfinished is ended; one past 4096 bytes goes in parts
+// into the room the reader left; a lost display (Xlib's handler, or GDK's
+// once the toolkit started, in place of ours) held the exit or skipped it.
 TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
   const struct {
     const char* name;
@@ -580,6 +581,7 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
     bool libraryWritesAtExit, soundDevice, soundLibrarySaysAll;
     size_t lineBytes;  // a line written last but one, beside the last line
     bool lastLineUnfinished = false;  // written without its line end, as a progress line
+    int displayLost = 0;  // the X server killed under the child: 1 with its own connections up, 2 also the toolkit's
   } rows[] = {
       {"a library's lines after the flush, the pipe full", false, 8192 / 64, true, false, false, 0},
       {"the sound device left open, the pipe empty", false, 0, false, true, false, 0},
@@ -588,6 +590,8 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
       {"a line of 4096 bytes with room for part of it", false, 2000 / 64, false, false, false, 4096},
       {"a line of 7000 bytes with room for part of it", false, 2000 / 64, false, false, false, 7000},
       {"the last line unfinished, the pipe empty", false, 0, false, false, false, 0, true},
+      {"the display lost, the pipe full", false, 8192 / 64, false, false, false, 0, false, 1},
+      {"the display lost with the toolkit up, the pipe empty", false, 0, false, false, false, 0, false, 2},
   };
   cAsTheGameRuns asTheGameRuns;
   for (const auto& row : rows) {
@@ -608,6 +612,10 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
     std::string left;
     for (int at = 0; at < row.inThePipe; ++at) left += Line(at, SysStream::Out, 64);
     ASSERT_EQ(write(plug, left.data(), left.size()), (ssize_t)left.size());
+    std::optional<cPrivateTestDisplay> display;
+    if (row.displayLost) {
+      ASSERT_TRUE(display.emplace().Started());
+    }
     // Forked: this process never set up a flush at exit, so the child's is
     // set up after the library's handler and runs before it.
     const pid_t child = fork();
@@ -633,17 +641,28 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
         while (write(more, Line(0, SysStream::Out, 64).data(), 64) == 64) {}
       }
       if (row.lineBytes) Sys_Write(SysStream::Out, (std::string(row.lineBytes - 1, 'x') + '\n').data(), row.lineBytes);
-      if (row.lineBytes > PIPE_BUF) {  // until its first part is in the pipe, or long enough to tell it never goes
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        for (int inThePipe = 0; ioctl(STDOUT_FILENO, FIONREAD, &inThePipe) == 0 && (size_t)inThePipe <= left.size() &&
-                                std::chrono::steady_clock::now() < deadline;)
-          poll(nullptr, 0, 1);
-      }
+      for (int held = 0, polls = 0; row.lineBytes > PIPE_BUF && polls < 20000 &&  // its first part in the pipe
+                                    ioctl(STDOUT_FILENO, FIONREAD, &held) == 0 && (size_t)held <= left.size(); ++polls)
+        poll(nullptr, 0, 1);
       Sys_Write(SysStream::Out, "the last line\n", row.lastLineUnfinished ? 13 : 14);
+      if (row.displayLost) {  // connected as start-up does, stopped while the server is killed
+        int argc = 1;
+        char* argv[] = {(char*)"quorvel", nullptr};
+        Sys_InitGlut(&argc, argv);
+        if (row.displayLost > 1 && !(Sys_PretendWindowManagerForTest(false) && GtkDialogsReady())) _exit(4);
+        Display* connection = X11QueryDisplay();
+        raise(SIGSTOP);
+        for (;;) XSync(connection, False);
+      }
       exit(0);
     }
     ASSERT_GT(child, 0);
-    ExpectEndedWell(child);
+    if (row.displayLost) {
+      ASSERT_EQ(waitpid(child, nullptr, WUNTRACED), child);
+      display->Kill();
+      kill(child, SIGCONT);
+    }
+    ExpectEndedWell(child, row.displayLost ? 1 : 0);
     std::string received;
     char page[4096];
     fcntl(reading, F_SETFL, O_NONBLOCK);
@@ -654,8 +673,8 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
     } else {
       EXPECT_TRUE(received.empty() || received.back() == '\n') << "cut at " << received.size() << " bytes";
     }
-    if (row.inThePipe == 0) {  // with room for it, the last line arrives
-      EXPECT_NE(received.find("the last line\n"), std::string::npos);
+    if (row.inThePipe == 0) {  // with room for it, the last line arrives, and why the game ended
+      EXPECT_NE(received.find(row.displayLost ? "was lost: the game ends\n" : "the last line\n"), std::string::npos);
     }
     close(plug);
     close(reading);

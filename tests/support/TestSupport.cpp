@@ -119,27 +119,6 @@ void EndTestProcessWithoutDriverTeardown() {
   ::testing::UnitTest::GetInstance()->listeners().Append(new cEndWithoutDriverTeardown);
 }
 
-// Starts a program the tests need beside them (an X server, a window manager).
-// It ends with the process that started it, however that ends, and holds none
-// of its descriptors but `keep` (a death test's parent waits for them to
-// close); what it prints goes nowhere. Its pid, or 0.
-static pid_t StartHelper(std::vector<const char*> argv, int keep = -1) {
-  argv.push_back(nullptr);
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent) _exit(127);
-    if (keep > 3) close_range(3, (unsigned)keep - 1, 0);
-    close_range(keep >= 3 ? (unsigned)keep + 1 : 3, ~0U, 0);
-    int devnull = open("/dev/null", O_RDWR);
-    if (devnull >= 0) { dup2(devnull, 0); dup2(devnull, 1); dup2(devnull, 2); }
-    execvp(argv[0], const_cast<char* const*>(argv.data()));
-    _exit(127);
-  }
-  return pid > 0 ? pid : 0;
-}
-
 // Xvfb picks a free display number itself and writes it to the pipe once it
 // accepts connections, so parallel test processes never race for one number.
 // The server's pid, or 0 when none started; DISPLAY points at it.
@@ -148,10 +127,22 @@ static pid_t StartXvfb(int width = 1280, int height = 1024) {
   for (int attempt = 0; attempt < 5; ++attempt) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) break;
-    const std::string fd = std::to_string(pipeFds[1]);
-    const pid_t pid = StartHelper({"Xvfb", "-screen", "0", screen.c_str(), "-noreset", "-nolisten", "tcp",
-                                   "-displayfd", fd.c_str()},
-                                  pipeFds[1]);
+    const pid_t parent = getpid();
+    pid_t pid = fork();
+    if (pid == 0) {
+      // The server ends with the process that started it, however that ends,
+      // and holds none of its pipes: a death test's parent waits for those to close.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      if (getppid() != parent) _exit(127);
+      close_range(3, (unsigned)pipeFds[1] - 1, 0);
+      close_range((unsigned)pipeFds[1] + 1, ~0U, 0);
+      std::string fd = std::to_string(pipeFds[1]);
+      int devnull = open("/dev/null", O_WRONLY);
+      if (devnull >= 0) { dup2(devnull, 1); dup2(devnull, 2); }
+      execlp("Xvfb", "Xvfb", "-screen", "0", screen.c_str(), "-noreset", "-nolisten", "tcp", "-displayfd", fd.c_str(),
+             (char*)nullptr);
+      _exit(127);
+    }
     close(pipeFds[1]);
     // The number and its line end come in two writes: the pipe stays open for
     // the second, or the server dies writing it.
@@ -191,24 +182,30 @@ cPrivateTestDisplay::cPrivateTestDisplay(int width, int height) {
   mPid = StartXvfb(width, height);
 }
 void cPrivateTestDisplay::Kill() {
-  if (mPid <= 0) return;
-  kill(mPid, SIGKILL);
-  waitpid(mPid, nullptr, 0);
+  if (mPid > 0) kill(mPid, SIGKILL), waitpid(mPid, nullptr, 0);
   mPid = -1;  // started, and gone
 }
 cPrivateTestDisplay::~cPrivateTestDisplay() {
   if (!mPid) return;
-  if (mPid > 0) {
-    kill(mPid, SIGTERM);
-    waitpid(mPid, nullptr, 0);
-  }
+  if (mPid > 0) kill(mPid, SIGTERM), waitpid(mPid, nullptr, 0);
   if (mPreviousDisplay.empty()) unsetenv("DISPLAY");
   else setenv("DISPLAY", mPreviousDisplay.c_str(), 1);
 }
 
 cTestWindowManager::cTestWindowManager() {
-  mPid = StartHelper({"openbox", "--sm-disable"});
-  if (!mPid) return;
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // it ends with the process that started it, as the server does
+    if (getppid() != parent) _exit(127);
+    close_range(3, ~0U, 0);
+    int devnull = open("/dev/null", O_RDWR);
+    if (devnull >= 0) { dup2(devnull, 0); dup2(devnull, 1); dup2(devnull, 2); }
+    execlp("openbox", "openbox", "--sm-disable", (char*)nullptr);
+    _exit(127);
+  }
+  if (pid < 0) return;
+  mPid = pid;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return;
   const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
