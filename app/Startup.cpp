@@ -150,7 +150,7 @@ void AppInit() {
   nKoPlanet::TestCubeMapIterator();
   nKoPlanet::SetWireframeFlag(&gWireframe);
   nKoPlanet::SetPolarCapColouring(gUseCivTestCamera != 0);
-  GetPlanetModel().Initialize();
+  GetPlanetModel().Initialize(false);  // its terrain read before the sound device opened
   InstallAppCameraHost();
   ReloadCameraScript();
   cCommonCreatureManager::Register();
@@ -295,7 +295,7 @@ int AppStartup(int argc, char** argv) {
   // A start that cannot play ends before the sound library is asked to talk:
   // its log, when asked for, goes straight to descriptor 2, where a reader
   // that stopped would hold the start for good.
-  GetPlanetModel().CheckTerrainOrExit();
+  GetPlanetModel().LoadTerrainOrExit(cPlanetModel::kTerrainFile);
   InitSoundDevice();
   CreateGameModes();
   AppInit();

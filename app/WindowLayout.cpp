@@ -21,18 +21,6 @@ constexpr int kMinBesideColumnWidth = 120;  // a panel narrower shows too little
 bool Overlap(const sWindowBox& a, const sWindowBox& b) {
   return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
-
-// What the game window shows at fixed places along its right part, for a
-// window of that size, as its own drawing places them: the goal bar the
-// tribe, city and civ HUDs draw at its top, and "Show Debug Info"'s lines at
-// its bottom; how far down from its top and up from its bottom they reach.
-struct sHudEdges {
-  int top = 0, bottom = 0;
-};
-sHudEdges FixedHudEdges(int width, int height) {
-  const int goalBottom = (int)cGLFBarPanel().TitleBottom(kGLFHudPanelY, height);  // its outline's last row
-  return {goalBottom + 1, height - DebugOverlayBox(width, height).y0};
-}
 }  // namespace
 
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
@@ -95,9 +83,11 @@ sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowB
   int stripTop = outerGame.y, stripBottom = bottom;
   if (right - stripX < panelWidth) {
     stripX = std::max(right - std::max(panelWidth, column), 0);
-    const sHudEdges hud = FixedHudEdges(layout.game.width, layout.game.height);
-    const int top = layout.game.y + hud.top + kWindowGap / 2;
-    const int end = std::min(layout.game.y + layout.game.height - hud.bottom - kWindowGap / 2, bottom);
+    // Where the game's own drawing puts them, for a window of its size.
+    const int goalBottom = (int)cGLFBarPanel().TitleBottom(kGLFHudPanelY, layout.game.height);
+    const int debugTop = DebugOverlayBox(layout.game.width, layout.game.height).y0;
+    const int top = layout.game.y + goalBottom + 1 + kWindowGap / 2;
+    const int end = std::min(layout.game.y + debugTop - kWindowGap / 2, bottom);
     if (columnRoom(top, end) >= least) stripTop = top, stripBottom = end;
   }
   layout.panel = {stripX, stripTop, 0, 0};

@@ -399,21 +399,20 @@ void OnStopAsked(int signal) {
   sigemptyset(&stop.sa_mask);
   sigaction(signal, &stop, &ours);
   raise(kStopWitness);  // blocked while the handler runs (see cStopsCounted), so held also where ignored
-  sigset_t pending, witness;
-  const bool witnessHeld = sigpending(&pending) == 0 && sigismember(&pending, kStopWitness) == 1;
   raise(signal);  // blocked in its handler: it stops the game once unblocked
   sigset_t just;
   sigemptyset(&just);
   sigaddset(&just, signal);
   pthread_sigmask(SIG_UNBLOCK, &just, nullptr);  // stopped here until continued
   sigaction(signal, &ours, nullptr);
-  if (witnessHeld && sigpending(&pending) == 0 && sigismember(&pending, kStopWitness) == 1) {
+  sigset_t pending, witness;
+  if (sigpending(&pending) == 0 && sigismember(&pending, kStopWitness) == 1) {
     sigemptyset(&witness);
     sigaddset(&witness, kStopWitness);
     const timespec now {};
     sigtimedwait(&witness, nullptr, &now);  // taken back, so that it does nothing once unblocked
   } else {
-    ++gStops;  // continued; or no witness could be held, and a stop is all we can count
+    ++gStops;  // continued
   }
   errno = saved;
 }

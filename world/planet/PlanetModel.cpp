@@ -22,7 +22,6 @@ uint32_t gPlanetGridFlag = 0;
 
 namespace {
 GLuint gGridTexture = 0;
-const char* kTerrainPath = ".\\Data\\Terrain\\terrain.bin";
 
 bool IsZero(const Vector3& p) { return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f; }
 
@@ -78,42 +77,25 @@ void cPlanetModel::CreateGridTexture() {
   glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-namespace {
-// The heights a terrain file holds; null, and why, when it cannot serve.
-std::unique_ptr<nKoPlanet::cCubeMap<float>> ReadTerrain(const std::string& spelled, std::string& error) {
+bool cPlanetModel::LoadTerrain(const std::string& spelled, std::string& error) {
   std::vector<uint8_t> bytes;
   if (!Sys_IsRegularFile(spelled) || !Sys_ReadWholeFile(spelled, bytes)) {
     error = "cannot open " + Sys_ResolvePath(spelled);
-    return nullptr;
+    return false;
   }
   auto map = std::make_unique<nKoPlanet::cCubeMap<float>>(nKoPlanet::kTerrainCells, nKoPlanet::kTerrainCells, 0.0f);
-  if (!nKoPlanet::DecodeTerrainHeights(bytes.data(), bytes.size(), *map, error)) return nullptr;
-  return map;
-}
-
-// A bad file is refused exactly like a missing one: the planet cannot exist without it.
-[[noreturn]] void EndTheStartWithoutTerrain(const std::string& error) {
-  Sys_Print(SysStream::Err, "terrain: %s\n", error.c_str());
-  Sys_MessageBox("File Error", "Could Not Find terrain.bin");
-  std::exit(1);
-}
-}  // namespace
-
-bool cPlanetModel::LoadTerrain(const std::string& spelled, std::string& error) {
-  auto map = ReadTerrain(spelled, error);
-  if (!map) return false;
+  if (!nKoPlanet::DecodeTerrainHeights(bytes.data(), bytes.size(), *map, error)) return false;
   SetHeightMap(std::move(map));
   return true;
 }
 
 void cPlanetModel::LoadTerrainOrExit(const std::string& spelled) {
   std::string error;
-  if (!LoadTerrain(spelled, error)) EndTheStartWithoutTerrain(error);
-}
-
-void cPlanetModel::CheckTerrainOrExit() {
-  std::string error;
-  if (!ReadTerrain(kTerrainPath, error)) EndTheStartWithoutTerrain(error);
+  if (LoadTerrain(spelled, error)) return;
+  // A bad file is refused exactly like a missing one: the planet cannot exist without it.
+  Sys_Print(SysStream::Err, "terrain: %s\n", error.c_str());
+  Sys_MessageBox("File Error", "Could Not Find terrain.bin");
+  std::exit(1);
 }
 
 void cPlanetModel::SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map) {
@@ -130,11 +112,11 @@ void cPlanetModel::BuildTerrainMesh() {
   Sys_Write(SysStream::Out, "\n\n", 2);
 }
 
-void cPlanetModel::Initialize() {
+void cPlanetModel::Initialize(bool readTerrain) {
   RegisterWithDataManager();
   CreateGridTexture();
   mTerrainPickable = true;
-  LoadTerrainOrExit(kTerrainPath);
+  if (readTerrain) LoadTerrainOrExit(kTerrainFile);
   BuildTerrainMesh();
   SeedPlants();
   mPlantStopwatch.Start();

@@ -91,8 +91,10 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   // ---- set-up and drawing ----
   // Needs a GL context. Reads terrain.bin (a missing, short, long or non-finite
   // file shows "Could Not Find terrain.bin" / "File Error" and exits with code 1),
-  // builds the mesh, then seeds the plants.
-  void Initialize();
+  // builds the mesh, then seeds the plants. Start-up reads the file itself,
+  // before the sound device opens, and passes false.
+  static constexpr const char* kTerrainFile = ".\\Data\\Terrain\\terrain.bin";
+  void Initialize(bool readTerrain = true);
   void Draw();
   bool IsTerrainPickable() const { return mTerrainPickable; }
   void SetTerrainPickable(bool pickable) { mTerrainPickable = pickable; }
@@ -100,7 +102,6 @@ class cPlanetModel : public Ko::cIGameDataClient, public Ko::cIGameDataSerialize
   // The pieces of Initialize, for tests and benchmarks.
   bool LoadTerrain(const std::string& spelled, std::string& error);   // false leaves the planet as it was
   void LoadTerrainOrExit(const std::string& spelled);                 // the start-up failure path
-  void CheckTerrainOrExit();  // the file Initialize reads, checked and refused as it does; the planet is left as it was
   void SetHeightMap(std::unique_ptr<nKoPlanet::cCubeMap<float>> map); // replaces the heights (no mesh)
   void BuildTerrainMesh();                                            // needs the height map; no GL calls
   // The planet's sphere parameters (257 x 257 vertices a face, four levels of
