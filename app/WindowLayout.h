@@ -12,10 +12,10 @@
 // where that leaves the column room), and the helpers are kept above it. On
 // screens too short for that (640x480) the debug window moves left of the
 // strip, over the game, and on tiny ones (320x240) the column beside the
-// control panel; every window still stays on the screen. A full-screen game window ("-fullscreen") fills the screen, or
-// its first monitor, and the helpers stand as on a screen it fills. With
-// "-twomonitors" the debug window and the strip go to the second monitor, the
-// debug window first.
+// control panel; every window still stays on the screen. A full-screen game
+// window ("-fullscreen") fills the screen, or its first monitor, and the
+// helpers stand as on a screen it fills. With "-twomonitors" the debug window
+// and the strip go to the second monitor, the debug window first.
 #pragma once
 
 #include "platform/glui/DebugView.h"
