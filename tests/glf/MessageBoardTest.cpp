@@ -9,8 +9,8 @@
 #include "tests/support/TestSupport.h"
 
 // What this thread was handed by operator new, to tell what a message costs.
-// Every unaligned form is replaced, so that whatever a library news (the GL
-// driver's nothrow new, in this binary's GL tests) its delete matches.
+// The nothrow form too: the GL driver's, in this binary's GL tests, is freed
+// by the plain delete below (the array forms pair among themselves).
 static thread_local size_t tAllocated = 0;
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   tAllocated += size;
@@ -20,15 +20,9 @@ void* operator new(std::size_t size) {
   if (void* memory = operator new(size, std::nothrow)) return memory;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"  // the news above are malloc's
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
 struct MessageBoardTest : ::testing::Test {
   void Draw() { recorder.calls.clear(), board.Draw(); }
