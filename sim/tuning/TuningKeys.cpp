@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/Sys.h"
 #include "sim/tuning/BoundedCount.h"
 #include "sim/tuning/TuningValueParsing.h"
 
@@ -16,14 +17,14 @@ std::string Shown(const sTuningKey& key, double value) {
 }
 
 // The text as the file wrote it, without the blanks around it; a runaway one
-// is shortened so that the line stays readable.
+// is shortened so that the line stays readable, between two characters.
 std::string Written(const char* text) {
   std::string s = text ? text : "";
   const size_t first = s.find_first_not_of(" \t\r\n\v\f");
   if (first == std::string::npos) return "";
   s = s.substr(first, s.find_last_not_of(" \t\r\n\v\f") - first + 1);
   constexpr size_t kShownChars = 40;
-  if (s.size() > kShownChars) s = s.substr(0, kShownChars) + "...";
+  if (s.size() > kShownChars) s = s.substr(0, Sys_Utf8CutLength(s.data(), s.size(), kShownChars)) + "...";
   return s;
 }
 
