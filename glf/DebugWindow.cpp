@@ -53,7 +53,7 @@ void cGLFDebugWindow::AddLine(const char* text) {
   }
   char prefix[16];
   snprintf(prefix, sizeof prefix, "%08X: ", Sys_ThreadId());
-  std::string line = std::string(prefix) + Sys_VisibleText(text);
+  std::string line = std::string(prefix) + Sys_VisibleText(text, kMaxLineBytes);
   std::lock_guard<std::recursive_mutex> hold(mLock);
   mLines.push_back(line);
   while ((int)mLines.size() > mMaxLines) mLines.pop_front();
@@ -132,7 +132,8 @@ void DestroyDebugWindowForTest() {
 
 void DebugPrintf(const char* format, ...) {
   if (!gDebugWindow) return;
-  constexpr size_t kMaxChars = 2047;
+  // As much as a line shows: each byte is shown as itself or more.
+  constexpr size_t kMaxChars = cGLFDebugWindow::kMaxLineBytes;
   char buffer[kMaxChars + 4];  // and the rest of a character the cut would split
   va_list args;
   va_start(args, format);

@@ -24,10 +24,11 @@ class tDebugCommand {
 class cGLFDebugWindow {
  public:
   static constexpr int kMaxLines = 1000;
+  static constexpr size_t kMaxLineBytes = 2047;  // of a line as shown (control characters in their notation), after its prefix
 
   cGLFDebugWindow();
   bool Create(const char* title);                   // false when already created
-  void AddLine(const char* text);                   // prefixes "%08X: " with the printing thread's id
+  void AddLine(const char* text);                   // prefixes "%08X: " with the printing thread's id; each line cut to kMaxLineBytes
   void RunTypedCommand(const std::string& text);    // a line the user finished with Return
   void Help(const std::string& line);
   void RegisterCommand(tDebugCommand* command);

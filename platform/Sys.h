@@ -26,6 +26,7 @@ int      Sys_RandomFrom(uint32_t& state);                 // the same generator 
 std::string Sys_ResolvePath(const std::string& spelled);  // existing entry if one matches case-insensitively, else the normalised spelling
 FILE*       Sys_OpenFile(const std::string& spelled, const char* mode);
 bool        Sys_IsRegularFile(const std::string& spelled);
+bool        Sys_RegularFileSize(const std::string& spelled, uint64_t& size); // false when it is not a regular file
 bool        Sys_PathExists(const std::string& spelled);   // any kind of entry: a file, a folder, a pipe, a device
 bool        Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out,
                               size_t maxBytes = SIZE_MAX);  // false also when the file holds more than maxBytes
@@ -144,7 +145,7 @@ enum class SysStream { Out, Err };
 constexpr size_t kSysOutputMaxWaitingBytes = 256 * 1024;  // per stream; past it the oldest waiting lines are dropped, and that is said
 constexpr unsigned kSysOutputFlushWaitMs = 1000;          // how long text still waiting may hold up the exit or a prompt
 void   Sys_Write(SysStream stream, const char* text, size_t size); // goes out now (a file) or is queued, control characters shown visibly; dropped once the reader is gone (a "Console" box says so once)
-std::string Sys_VisibleText(const std::string& text);      // control characters other than line ends and tabs as ^M, ^[, ^?, C1 ones as <U+009B>, bytes not part of UTF-8 as <9B> (typed text is never obeyed by a terminal)
+std::string Sys_VisibleText(const std::string& text, size_t maxBytes = SIZE_MAX); // control characters other than line ends and tabs as ^M, ^[, ^?, C1 ones as <U+009B>, bytes not part of UTF-8 as <9B> (typed text is never obeyed by a terminal); at most maxBytes shown, cut before a character or notation
 bool   Sys_IsVisibleText(const char* text, size_t size);   // would Sys_VisibleText leave it as it is?
 size_t Sys_Utf8Character(const char* text, size_t size, uint32_t* codepoint); // bytes of the UTF-8 character text starts with, its code point in *codepoint; 0 for a byte that is not part of one (overlong forms, surrogates, past U+10FFFF)
 size_t Sys_Utf8CutLength(const char* text, size_t size, size_t maxBytes); // at most maxBytes, backed off to the start of a character the cut would split
@@ -166,7 +167,7 @@ bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool
 void Sys_MakeWindowFullScreen(int glutWindow);            // that window, whichever is current: the window manager's full-screen state (EWMH), or without a manager that offers it, moved and sized to cover the whole screen
 void Sys_KeepWindowOpen(int glutWindow, bool open);       // true: the window manager's close button leaves it open; false: it closes as freeglut closes windows
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
-void Sys_GlutInitErrorsForTest(int goneReads, const char* report); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
+void Sys_GlutInitErrorsForTest(int goneReads, const char* report, const char* programName = "quorvel"); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process
 int Sys_CreateGlutWindow(const char* title);                // glutCreateWindow, its pointer input taken as core events only (freeglut's XInput 2 handling loses memory), its process named on it (_NET_WM_PID)
 bool Sys_WindowSelectsXInput2ForTest(int glutWindow);      // does freeglut's connection still select XInput 2 events on it?
 void Sys_ClickWindowForTest(int glutWindow, int x, int y, unsigned button = 1);  // a click there as the X server sends one (X's buttons: 1 left, 4 and 5 the wheel), handled by freeglut before this returns

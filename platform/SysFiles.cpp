@@ -83,6 +83,13 @@ FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
 
 bool Sys_IsRegularFile(const std::string& spelled) { return IsRegularResolvedFile(Sys_ResolvePath(spelled)); }
 
+bool Sys_RegularFileSize(const std::string& spelled, uint64_t& size) {
+  struct stat st;
+  if (stat(Sys_ResolvePath(spelled).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  size = (uint64_t)st.st_size;
+  return true;
+}
+
 bool Sys_PathExists(const std::string& spelled) {
   struct stat st;
   return stat(Sys_ResolvePath(spelled).c_str(), &st) == 0;

@@ -470,13 +470,25 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
   TellNotices();
 }
 
+// The program's own diagnostic lines are cut to 4095 bytes as they are
+// written, control characters shown (each ^M or <9B> counts as written), and
+// a line cut keeps its line end: the next line, or a shell's prompt, starts
+// on a line of its own. (Every caller's format ends its line itself.)
 void Sys_Print(SysStream stream, const char* format, ...) {
-  char buffer[4096 + 3];  // 4095 bytes kept, and the rest of a character the cut would split
+  constexpr size_t kMaxLineBytes = 4095;
+  char buffer[kMaxLineBytes + 4];  // and the rest of a character the cut would split
   va_list args;
   va_start(args, format);
   const int length = vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
-  if (length > 0) Sys_Write(stream, buffer, Sys_Utf8CutLength(buffer, std::min((size_t)length, sizeof buffer - 1), 4095));
+  if (length <= 0) return;
+  const size_t formatted = std::min((size_t)length, sizeof buffer - 1);
+  const bool endsLine = formatted == (size_t)length ? buffer[formatted - 1] == '\n'
+                                                    : *format && format[strlen(format) - 1] == '\n';
+  const size_t kept = Sys_Utf8CutLength(buffer, formatted - (endsLine && formatted == (size_t)length), kMaxLineBytes);
+  std::string shown = Sys_VisibleText(std::string(buffer, kept), kMaxLineBytes);
+  if (endsLine) shown += '\n';
+  Sys_Write(stream, shown.data(), shown.size());
 }
 
 void Sys_PumpOutput() { TellNotices(); }

@@ -71,22 +71,27 @@ bool Sys_IsVisibleText(const char* text, size_t size) {
   return true;
 }
 
-std::string Sys_VisibleText(const std::string& text) {
+std::string Sys_VisibleText(const std::string& text, size_t maxBytes) {
   std::string shown;
-  shown.reserve(text.size());
+  shown.reserve(std::min(text.size(), maxBytes));
   char notation[16];
   for (size_t at = 0; at < text.size();) {
     uint32_t codepoint = 0;
     const size_t length = Sys_Utf8Character(text.data() + at, text.size() - at, &codepoint);
+    size_t written;  // what this character is shown as, in `notation`, or as it is (length bytes at `at`)
+    const char* form = notation;
     if (length == 0) {  // a byte that is not part of a character
-      shown.append(notation, (size_t)snprintf(notation, sizeof notation, "<%02X>", (unsigned char)text[at]));
-      ++at;
-      continue;
+      written = (size_t)snprintf(notation, sizeof notation, "<%02X>", (unsigned char)text[at]);
+    } else if (codepoint < 0x80 && IsShownControl(codepoint)) {
+      notation[0] = '^', notation[1] = (char)(codepoint ^ 0x40), written = 2;  // ^@ to ^_, DEL ^?
+    } else if (IsShownControl(codepoint)) {
+      written = (size_t)snprintf(notation, sizeof notation, "<U+%04X>", codepoint);
+    } else {
+      form = text.data() + at, written = length;
     }
-    if (codepoint < 0x80 && IsShownControl(codepoint)) shown += '^', shown += (char)(codepoint ^ 0x40);  // ^@ to ^_, DEL ^?
-    else if (IsShownControl(codepoint)) shown.append(notation, (size_t)snprintf(notation, sizeof notation, "<U+%04X>", codepoint));
-    else shown.append(text, at, length);
-    at += length;
+    if (shown.size() + written > maxBytes) break;  // cut before a character or a notation, never inside one
+    shown.append(form, written);
+    at += length ? length : 1;
   }
   return shown;
 }

@@ -195,6 +195,7 @@ namespace {
 int (*gXErrorsBeforeGlutInit)(Display*, XErrorEvent*) = nullptr;
 int gGonePropertyReads = 0;  // let through by X, not yet reported by freeglut
 const char* gGlutProgramName = "";
+constexpr size_t kShownNameBytes = 255;  // of the program's name in freeglut's reports
 
 int LetGonePropertyReadsThrough(Display* display, XErrorEvent* error) {
   if (error->error_code == BadWindow && error->request_code == X_GetProperty) {
@@ -223,9 +224,12 @@ void GlutErrorDuringInit(const char* format, va_list args) {
     --gGonePropertyReads;
     return;
   }
-  char report[1024];
+  // Whole up to the bound of a printed line, which cuts between characters;
+  // the program's name is shortened so a long one leaves room for the reason.
+  char report[4096 + 4];
   vsnprintf(report, sizeof report, format, args);
-  Sys_Print(SysStream::Err, "freeglut (%s): %s\n", gGlutProgramName, report);
+  const size_t name = strlen(gGlutProgramName), shown = Sys_Utf8CutLength(gGlutProgramName, name, kShownNameBytes);
+  Sys_Print(SysStream::Err, "freeglut (%.*s%s): %s\n", (int)shown, gGlutProgramName, shown < name ? "..." : "", report);
   exit(1);
 }
 
@@ -237,8 +241,8 @@ void ReportGlutErrorDuringInit(const char* format, ...) {
 }
 }  // namespace
 
-void Sys_GlutInitErrorsForTest(int goneReads, const char* report) {
-  gGlutProgramName = "quorvel";
+void Sys_GlutInitErrorsForTest(int goneReads, const char* report, const char* programName) {
+  gGlutProgramName = programName;
   gGonePropertyReads = 0;
   XErrorEvent read{};
   read.error_code = BadWindow;

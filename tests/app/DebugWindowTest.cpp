@@ -2,6 +2,7 @@
 
 #include "glf/DebugWindow.h"
 #include "platform/Sys.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -53,9 +54,10 @@ TEST_F(DebugWindowTest, EachLineOfAManyLineTextGetsThePrefix) {
   EXPECT_EQ(Lines()[1], Lines()[0].substr(0, 10) + "second");
 }
 
-// Printed lines are cut to 2047 bytes and typed commands to 255, never inside
-// a character, one byte or three into it (mended: the cut's part was shown as
-// stray bytes).
+// Printed lines are cut to 2047 bytes as shown and typed commands to 255,
+// never inside a character, one byte or three into it (mended: the cut's part
+// was shown as stray bytes; control characters' notations were counted as
+// one byte each, so a line was shown up to four times longer).
 TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
   const std::string euro = "\xE2\x82\xAC", smile = "\xF0\x9F\x99\x82";
   const struct {
@@ -67,6 +69,9 @@ TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
       {"printed, a character across the cut", false, std::string(2046, 'x') + euro, std::string(2046, 'x')},
       {"printed, three bytes of a character before the cut", false, std::string(2044, 'x') + smile,
        std::string(2044, 'x')},
+      // The bound holds of the line as shown, never inside a notation.
+      {"printed, control characters", false, std::string(1500, '\x1b'), RepeatedText("^[", 1023)},
+      {"printed, bytes not UTF-8", false, std::string(1000, '\x9b'), RepeatedText("<9B>", 511)},
       {"typed", true, std::string(300, 'x'), ">" + std::string(255, 'x')},
       {"typed, a character across the cut", true, std::string(253, 'x') + euro, ">" + std::string(253, 'x')},
       {"typed, three bytes of a character before the cut", true, std::string(252, 'x') + smile,

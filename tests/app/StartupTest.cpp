@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -489,21 +490,30 @@ TEST(Startup, ACheckLeftByAWindowManagerThatQuitCountsAsNoManager) {
 // error of any kind was ignored; only freeglut's report of that read is.
 TEST(Startup, OnlyFreeglutsReportOfTheGoneReadIsLetThrough) {
   const char* kReadReport = " ERROR:  Internal error <XGetWindowProperty failled> in function fghGetWindowProperty";
+  // Faults mended: a report was cut at 1023 bytes, inside a character, and a
+  // long program name left no room for the reason, nor for the line's end.
+  const std::string kLongReport = std::string(1021, 'x') + "\xE2\x82\xAC\xE2\x82\xAC cannot open display";
+  const std::string kLongName = std::string(4100, 'q');
   const struct {
     const char* name;
     int goneReads;
     const char* report;
     const char* said;  // on standard error, when the program ends
+    const char* program = "quorvel";
   } rows[] = {
       {"the read's own report", 1, kReadReport, nullptr},
       {"another error after a read", 1, "illegal glutInit() reinitialization attempt", "reinitialization attempt"},
       {"the read's report with no read let through", 0, kReadReport, "XGetWindowProperty failled"},
+      {"a report past 1023 bytes", 0, kLongReport.c_str(), "x\xE2\x82\xAC\xE2\x82\xAC cannot open display\n"},
+      {"a program name of 4100 bytes", 0, "failed to open display ''", "q\\.\\.\\.\\): failed to open display ''\n",
+       kLongName.c_str()},
   };
   cDeathTestsInFreshProcesses fresh;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EXIT((Sys_GlutInitErrorsForTest(row.goneReads, row.report), _exit(0)), ::testing::ExitedWithCode(!!row.said),
-                row.said ? std::string("freeglut \\(quorvel\\): .*") + row.said : std::string());
+    EXPECT_EXIT((Sys_GlutInitErrorsForTest(row.goneReads, row.report, row.program), _exit(0)),
+                ::testing::ExitedWithCode(!!row.said),
+                row.said ? std::string("freeglut \\(q.*") + row.said : std::string());
   }
 }
 
@@ -578,20 +588,45 @@ TEST(Startup, ARefusedLoadgameStartsTheModeAsIfNoneWasNamed) {
   });
 }
 
-// Fault mended: with no terrain the sound device opened first, and its
+// Faults mended: with no terrain the sound device opened first, and its
 // library's log (asked for with ALSOFT_LOGLEVEL) went straight to descriptor
-// 2, where a reader that stopped held a start that could not play for good.
+// 2, where a reader that stopped held a start that could not play for good;
+// a terrain.bin of the wrong size was read whole before it was refused (1.2 GB
+// took 80 s and as much memory). Each start ends before the sound library
+// talks, having used less than 300 MB.
 TEST(Startup, AStartWithoutTerrainEndsBeforeTheSoundLibraryTalks) {
   ASSERT_TRUE(EnsureTestDisplay());
-  cScratchDir nowhere;  // no Data folder
-  cDeathTestsInFreshProcesses fresh;
-  EXPECT_EXIT(
-      {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        setenv("ALSOFT_LOGLEVEL", "3", 1);
-        if (chdir(nowhere.Path().c_str()) == 0) cStartedProgram program({"-noautopause"});
-        _exit(0);
-      },
-      ::testing::ExitedWithCode(1),
-      ::testing::AllOf(::testing::HasSubstr("terrain: cannot open"), ::testing::Not(::testing::HasSubstr("AL lib:"))));
+  const struct {
+    const char* name;
+    uint64_t terrainBytes;  // a sparse file of that size; 0: no Data folder at all
+    const char* said;
+  } rows[] = {{"no Data folder", 0, "terrain: cannot open"},
+              {"a terrain.bin of 1.2 GB", 1288490188, "terrain: terrain.bin holds 1288490188 bytes"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    cScratchDir folder;
+    if (row.terrainBytes) {
+      std::filesystem::create_directories(folder.File("Data/Terrain"));
+      folder.Write("Data/Terrain/terrain.bin", "");
+      ASSERT_EQ(truncate(folder.File("Data/Terrain/terrain.bin").c_str(), (off_t)row.terrainBytes), 0);
+    }
+    cDeathTestsInFreshProcesses fresh;
+    EXPECT_EXIT(
+        {
+          setenv("ALSOFT_DRIVERS", "null", 1);
+          setenv("ALSOFT_LOGLEVEL", "3", 1);
+          atexit([] {  // the last handler to run: what the start used at its peak
+            rusage used{};
+            if (getrusage(RUSAGE_SELF, &used) == 0 && used.ru_maxrss > 300 * 1024) {
+              const char kSaid[] = "the start used more than 300 MB\n";
+              (void)!write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
+            }
+          });
+          if (chdir(folder.Path().c_str()) == 0) cStartedProgram program({"-noautopause"});
+          _exit(0);
+        },
+        ::testing::ExitedWithCode(1),
+        ::testing::AllOf(::testing::HasSubstr(row.said), ::testing::Not(::testing::HasSubstr("AL lib:")),
+                         ::testing::Not(::testing::HasSubstr("more than 300 MB"))));
+  }
 }

@@ -75,15 +75,23 @@ TEST(MessageBoxes, ControlCharactersInATextAreShownVisiblyWhereverItGoes) {
 // Fault mended: a printed line cut to its 4095 bytes could end inside a
 // character, its first bytes then shown as bytes that are not UTF-8.
 TEST(MessageBoxes, PrintedLinesAreCutBetweenCharacters) {
+  const std::string x4095(4095, 'x');
   const struct {
-    size_t before;  // plain bytes before the character
-    const char* character;
-    size_t printed;  // bytes printed
-  } rows[] = {{5000, "", 4095}, {4094, "\xc3\xa9", 4094}, {4093, "\xf0\x9f\x99\x82", 4093},
-              {4092, "\xf0\x9f\x99\x82", 4092}};
+    std::string text;
+    const char* format;
+    std::string printed;
+  } rows[] = {{std::string(5000, 'x'), "%s", x4095},
+              {std::string(4094, 'x') + "\xc3\xa9", "%s", std::string(4094, 'x')},
+              {std::string(4093, 'x') + "\xf0\x9f\x99\x82", "%s", std::string(4093, 'x')},
+              {std::string(4092, 'x') + "\xf0\x9f\x99\x82", "%s", std::string(4092, 'x')},
+              // A cut line keeps its line end (mended: the next line began on it).
+              {std::string(5000, 'x'), "%s\n", x4095 + "\n"},
+              {x4095, "%s\n", x4095 + "\n"},
+              // The bound holds of the line as written, control characters shown.
+              {std::string(3000, '\r'), "%s\n", RepeatedText("^M", 2047) + "\n"}};
   for (const auto& row : rows) {
     cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
-    Sys_Print(SysStream::Err, "%s%s", std::string(row.before, 'x').c_str(), row.character);
-    EXPECT_EQ(captured.End(), std::string(row.printed, 'x'));
+    Sys_Print(SysStream::Err, row.format, row.text.c_str());
+    EXPECT_EQ(captured.End(), row.printed) << row.text.size() << " bytes, " << row.format;
   }
 }

@@ -65,6 +65,14 @@ class cFakeClock {
 constexpr uint32_t kTestCalendarSecond = 1700000000u;
 inline uint32_t TestCalendar() { return kTestCalendarSecond; }
 
+// A piece of text `times` times over, for rows at a byte bound.
+inline std::string RepeatedText(const std::string& piece, size_t times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  while (times--) text += piece;
+  return text;
+}
+
 // A fresh folder under /tmp, removed with its contents at the end of the test.
 class cScratchDir {
  public:

@@ -78,8 +78,11 @@ void cPlanetModel::CreateGridTexture() {
 }
 
 bool cPlanetModel::LoadTerrain(const std::string& spelled, std::string& error) {
+  // The file's size is known in advance: one of another size is refused before it is read.
+  uint64_t size = 0;
+  if (Sys_RegularFileSize(spelled, size) && !nKoPlanet::IsTerrainFileSize(size, error)) return false;
   std::vector<uint8_t> bytes;
-  if (!Sys_IsRegularFile(spelled) || !Sys_ReadWholeFile(spelled, bytes)) {
+  if (!Sys_IsRegularFile(spelled) || !Sys_ReadWholeFile(spelled, bytes, nKoPlanet::kTerrainFileBytes)) {
     error = "cannot open " + Sys_ResolvePath(spelled);
     return false;
   }

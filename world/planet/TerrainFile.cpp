@@ -23,12 +23,15 @@ float HeightAt(const uint8_t* data, size_t i) {
 
 }  // namespace
 
+bool IsTerrainFileSize(uint64_t size, std::string& error) {
+  if (size == kTerrainFileBytes) return true;
+  error = "terrain.bin holds " + std::to_string(size) + " bytes; expected exactly " +
+          std::to_string(kTerrainFileBytes) + " (6 x 512 x 512 float32 heights)";
+  return false;
+}
+
 bool DecodeTerrainHeights(const uint8_t* data, size_t size, cCubeMap<float>& map, std::string& error) {
-  if (size != kTerrainFileBytes) {
-    error = "terrain.bin holds " + std::to_string(size) + " bytes; expected exactly " +
-            std::to_string(kTerrainFileBytes) + " (6 x 512 x 512 float32 heights)";
-    return false;
-  }
+  if (!IsTerrainFileSize(size, error)) return false;
   if (map.GetWidth() != kTerrainCells || map.GetHeight() != kTerrainCells) {
     error = "the height map is not 512 x 512 per face";
     return false;

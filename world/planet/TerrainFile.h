@@ -13,6 +13,9 @@ namespace nKoPlanet {
 constexpr uint32_t kTerrainCells = 512;
 constexpr size_t kTerrainFileBytes = static_cast<size_t>(6) * kTerrainCells * kTerrainCells * 4;
 
+// Is it the size a terrain file has? If not, error says what it is.
+bool IsTerrainFileSize(uint64_t size, std::string& error);
+
 // Fills a 512 x 512 map from the bytes of a terrain file. Refuses (false, with
 // the reason in error, the map untouched) a file of the wrong size or one
 // holding a non-finite height.
