@@ -49,6 +49,11 @@ TEST_F(MessageBoardTest, MessagesStackOnDarkPanelsWrapCollapseRepeatsAndLeaveAft
   Draw();
   EXPECT_EQ(recorder.FindText("Hunt Results"), nullptr);
   EXPECT_NE(recorder.FindText("Raid Results (x2)"), nullptr);
+  clock.Advance(1000);  // a repeat 5 s after the first showing renews the time: still there 7 s after it
+  board.Add("Raid Results", "2 killed");
+  clock.Advance(2000);
+  Draw();
+  EXPECT_NE(recorder.FindText("Raid Results (x3)"), nullptr);
   for (size_t i = 0; i < cGLFMessageBoard::kMaxShown; ++i) board.Add("Load Error", std::to_string(i));
   EXPECT_EQ(board.GetCount(), cGLFMessageBoard::kMaxShown);  // a burst keeps the newest
 
