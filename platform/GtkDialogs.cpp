@@ -1,10 +1,13 @@
 #include "platform/GtkDialogs.h"
 
+#include <gdk/gdkx.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/DisplayWatch.h"
 #include "platform/X11Query.h"
 
 namespace {
@@ -63,8 +66,29 @@ bool StartGtk() {
   // dialog that listed a file). Asked here, they are set before any read.
   g_content_type_get_mime_dirs();
   const bool started = gtk_init_check(nullptr, nullptr);
-  X11EndTheGameWhenADisplayIsLost();  // over GDK's, put in as it opened its display, which skips the exit sequence
+  GdkDisplay* display = started ? gdk_display_get_default() : nullptr;
+  // Over GDK's, put in as it started: its lost display skips the exit
+  // sequence, and it ignores the errors of every connection but its own.
+  X11EndTheGameOnXFaults(display && GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_xdisplay(display) : nullptr);
   return started;
+}
+
+// GTK's loop, in which a dialog waits, reads GTK's connection only: the
+// game's, cut while a dialog is up (its client killed, as xkill does), would
+// end the game only once the dialog was answered. The dialog's loop looks at
+// it too, each time it has something to read.
+gboolean LookAtTheGamesDisplay(gint, GIOCondition, gpointer) {
+  EndTheGameIfItsDisplayIsLost();
+  return G_SOURCE_CONTINUE;
+}
+
+int RunDialog(GtkDialog* dialog) {
+  const int game = GameDisplayDescriptor();
+  const guint watch =
+      game >= 0 ? g_unix_fd_add(game, (GIOCondition)(G_IO_IN | G_IO_HUP | G_IO_ERR), LookAtTheGamesDisplay, nullptr) : 0;
+  const int response = gtk_dialog_run(dialog);
+  if (watch) g_source_remove(watch);
+  return response;
 }
 
 // The window must be gone from the screen before the game draws again. The
@@ -102,7 +126,7 @@ std::string GtkChooseFile(SysFileDialog kind, const std::string& folder) {
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, save);
 
   std::string chosen;
-  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+  if (RunDialog(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
     if (char* name = gtk_file_chooser_get_filename(chooser)) {
       chosen = name;
       g_free(name);
@@ -135,7 +159,7 @@ SysAnswer GtkAskQuestion(const std::string& caption, const std::string& text, Sy
   for (const cButton& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog), button.label, ResponseOf(button.answer));
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), ResponseOf(fallback));
 
-  int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  int response = RunDialog(GTK_DIALOG(dialog));
   CloseDialog(dialog);
   for (const cButton& button : buttons)
     if (ResponseOf(button.answer) == response) return button.answer;

@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/DisplayWatch.h"
 #include "platform/SysIoThread.h"
 #include "platform/glui/DebugView.h"
 
@@ -484,6 +485,7 @@ std::string AskAndWait(const std::string& prompt, std::string& answer) {
       shownAt = gStops;
       ShowPrompt(prompt);
     }
+    EndTheGameIfItsDisplayIsLost();  // the question unanswered: nothing waits for it once the game's display is gone
     if (gQuestionLook) gQuestionLook();
     hold.lock();
   }

@@ -112,6 +112,7 @@ int Sys_CreateGlutWindow(const char* title) {
     XIEventMask mask = {XIAllMasterDevices, (int)sizeof none, none};
     XISelectEvents(display, window, &mask, 1);
     NameOwningProcess(display, window);
+    X11NoteGameConnection(display);
   }
   return glutWindow;
 }

@@ -187,12 +187,11 @@ bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom) {
 // A window manager that quit without clearing "_NET_SUPPORTING_WM_CHECK"
 // leaves the root window naming a window that is gone. glutInit looks for a
 // manager there, and reading the gone window's properties fails with BadWindow,
-// which Xlib's handler makes fatal and, once let through, freeglut reports as
-// fatal too. Both are let through for that read alone: it only means that no
-// manager runs, and freeglut goes on as without one. Every other error ends
-// the program as before.
+// which the game's handler makes fatal and, once let through, freeglut
+// reports as fatal too. Both are let through for that read alone: it only
+// means that no manager runs, and freeglut goes on as without one. Every other
+// error ends the game, as after start-up.
 namespace {
-int (*gXErrorsBeforeGlutInit)(Display*, XErrorEvent*) = nullptr;
 int gGonePropertyReads = 0;  // let through by X, not yet reported by freeglut
 const char* gGlutProgramName = "";
 constexpr size_t kShownNameBytes = 255;  // of the program's name in freeglut's reports
@@ -202,7 +201,7 @@ int LetGonePropertyReadsThrough(Display* display, XErrorEvent* error) {
     ++gGonePropertyReads;
     return 0;
   }
-  return gXErrorsBeforeGlutInit ? gXErrorsBeforeGlutInit(display, error) : 0;
+  return X11EndTheGameOnAnXError(display, error);
 }
 
 // freeglut's words for a property read that failed: an internal error naming
@@ -255,28 +254,9 @@ void Sys_GlutInitErrorsForTest(int goneReads, const char* report, const char* pr
 void Sys_InitGlut(int* argc, char** argv) {
   gGlutProgramName = *argc > 0 && argv[0] ? argv[0] : "";
   gGonePropertyReads = 0;
-  gXErrorsBeforeGlutInit = XSetErrorHandler(LetGonePropertyReadsThrough);
+  XSetErrorHandler(LetGonePropertyReadsThrough);
   glutInitErrorFunc(GlutErrorDuringInit);
   glutInit(argc, argv);
   glutInitErrorFunc(nullptr);  // freeglut's own report again
-  XSetErrorHandler(gXErrorsBeforeGlutInit);
-  X11EndTheGameWhenADisplayIsLost();
+  X11EndTheGameOnXFaults();  // in place of Xlib's own handlers, which end the game past its exit sequence
 }
-
-// Xlib's own handler for a lost display writes its line straight to
-// descriptor 2, where a reader that stopped, or a terminal held with Ctrl+S,
-// kept it waiting for good before it exited; GDK's ends the process at once,
-// past the exit sequence (or writes straight to descriptor 2 as well). Ours
-// queues the line as the game's lines go and runs the exit sequence, whose
-// flush is bounded. It never returns into Xlib, which would exit() and run
-// the exit handlers and static destructors (freeglut's among them) that talk
-// to the display again: the sequence already did what the end needs.
-namespace {
-int EndTheGameOnALostDisplay(Display* display) {
-  Sys_Print(SysStream::Err, "The X display %s was lost: the game ends\n", display ? DisplayString(display) : "");
-  Sys_RunExitSequence();
-  _exit(1);
-}
-}  // namespace
-
-void X11EndTheGameWhenADisplayIsLost() { XSetIOErrorHandler(EndTheGameOnALostDisplay); }

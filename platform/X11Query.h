@@ -7,10 +7,17 @@
 // Opened on first use in each process, never before main; null when there is no X server.
 Display* X11QueryDisplay();
 
-// A display lost under any connection of the process ends the game through
-// its exit sequence, with status 1. Xlib keeps one such handler for the whole
-// process and GDK puts in its own as it opens its display: set again then.
-void X11EndTheGameWhenADisplayIsLost();
+// A display lost under any connection of the process, and a request of the
+// game's that the server refused (another client destroyed one of its
+// windows), end the game through its exit sequence, with status 1. Xlib keeps
+// one handler of each kind for the whole process, and GDK puts in its own as
+// it starts: set again then, naming GDK's connection, whose errors still go to
+// the handler GDK put in (its error traps rely on it).
+void X11EndTheGameOnXFaults(Display* toolkitDisplay = nullptr);
+int X11EndTheGameOnAnXError(Display* display, XErrorEvent* error);  // the handler, for hooks that let some errors through
+// freeglut's connection, the game's own, noted as its first window is made:
+// the waits outside the frame loop watch it (see DisplayWatch.h).
+void X11NoteGameConnection(Display* display);
 
 // A freeglut window's X id (0: none), and freeglut's own connection when asked
 // (Xlib hooks and event reads are per connection).

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -201,8 +202,9 @@ namespace {
 // terminal's signals as a job has them (SIGTTIN, SIGTTOU not ignored): only
 // what the console does for itself keeps it from being stopped.
 // SeeNext: what shows next, with nothing before it since the last See;
-// Looks: a question waiting on the terminal looked at it that many more times.
-enum class eWho { Type, See, SeeNext, Looks, HangUp, Shell, Game, GameLater, GameReply };
+// Looks: a question waiting on the terminal looked at it that many more times;
+// XServerKilled: the server of the display the game connected to ("connect").
+enum class eWho { Type, See, SeeNext, Looks, HangUp, XServerKilled, Shell, Game, GameLater, GameReply };
 struct sStep {
   eWho who;
   const char* say;     // typed, looked for, how many looks, or the command
@@ -271,6 +273,12 @@ std::string GameDoes(const std::string& command) {
     return lines.empty() ? "nothing" : Joined(lines);
   }
   if (command.rfind("read ", 0) == 0) return Joined(PollFrames(std::stoul(command.substr(5)), 300, 100));
+  if (command == "connect") {  // to the row's own X server, as start-up does, with the game's window
+    int argc = 1;
+    char* argv[] = {(char*)"quorvel", nullptr};
+    Sys_InitGlut(&argc, argv);
+    return Sys_CreateGlutWindow("QuorvelGL") > 0 ? "done" : "no window";
+  }
   if (command == "ask") return Sys_AskOnTerminal("Name? ", line, "no name taken") ? "answer " + line : "no answer";
   if (command == "ask yes/no") return Sys_MessageBox("Quit", "Go on?", SysBox::YesNo) == SysAnswer::Yes ? "Yes" : "not Yes";
   if (command == "save as" || command == "open")
@@ -333,7 +341,17 @@ std::string GameDoes(const std::string& command) {
   return "unknown command " + command;
 }
 
+bool gGameReaped = false;  // in the shell: the game's end was waited for
+
 std::string ShellDoes(const std::string& command, pid_t game) {
+  if (command == "wait for the game") {  // its end, as the shell reports it
+    int status = 0;
+    for (int waited = 0; waited < 30000 && !gGameReaped; ++waited)
+      if (waitpid(game, &status, WNOHANG) == game) gGameReaped = true;
+      else usleep(1000);
+    if (!gGameReaped) return "still running";
+    return WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status)) : "ended by signal " + std::to_string(WTERMSIG(status));
+  }
   if (command == "fg game" || command == "fg shell")
     return tcsetpgrp(gTerminal, command == "fg game" ? game : getpgrp()) == 0 ? "done" : "failed";
   if (command.rfind("holds ", 0) == 0) {  // what was typed has reached the terminal: that many bytes of lines wait
@@ -395,8 +413,7 @@ void RunShell(const char* terminal, cChannel shell, cChannel game, int master, b
   if (!gameLeads) setpgid(job, job);
   signal(SIGTTOU, SIG_IGN);  // as a shell does, to hand the terminal over from the background
   Serve(shell, [job](const std::string& command) { return ShellDoes(command, job); });
-  kill(job, SIGKILL);
-  waitpid(job, nullptr, 0);
+  if (!gGameReaped) kill(job, SIGKILL), waitpid(job, nullptr, 0);
   _exit(0);
 }
 
@@ -458,6 +475,10 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
   const auto asks = [&steps](const char* what) {
     return std::any_of(steps.begin(), steps.end(), [what](const sStep& step) { return step.say && strstr(step.say, what); });
   };
+  std::optional<cPrivateTestDisplay> display;  // inherited by the game through DISPLAY
+  if (asks("connect")) {
+    ASSERT_TRUE(display.emplace().Started());
+  }
   cTerminalJob job(asks("the master"), asks("leads its session"));
   ASSERT_GT(job.leader, 0);
   std::string shown, before, heard;
@@ -474,6 +495,8 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
       const unsigned due = QuestionLooks() + (unsigned)std::stoul(step.say);
       for (int waited = 0; waited < 30000 && QuestionLooks() < due; ++waited) usleep(1000);
       ASSERT_GE(QuestionLooks(), due) << "the question did not look at its terminal in 30 s";
+    } else if (step.who == eWho::XServerKilled) {
+      display->Kill();
     } else if (step.who == eWho::HangUp) {  // the terminal's window closed
       close(job.master);
       job.master = -1;
@@ -486,6 +509,7 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
       EXPECT_EQ(heard, step.answer);
     }
   }
+  if (asks("wait for the game")) return;  // it ended
   ASSERT_TRUE(job.toGame.Say("background reads") && job.toGame.Hear(heard, 30000));
   EXPECT_EQ(heard, "0") << "reads tried in the background";
 }
@@ -505,8 +529,9 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // run as commands), and one asked in the background, sent there or with
 // `2>/dev/null` takes its default, saying why; after each Ctrl+Z and `fg` its
 // prompt shows again once, and never for a SIGCONT alone, nor for a stop the
-// system discards (the game leads its session). Every row also
-// asks that the game never tried to read while in the background.
+// system discards (the game leads its session); the game's X server killed
+// while one waits ends the game there, unanswered. Every row whose game plays
+// on also asks that the game never tried to read while in the background.
 // Mended: the thread read whenever the game's group was in the foreground
 // (less's keys), counted a terminal it could not ask as its foreground (setsid),
 // ended the console on Ctrl+D and on EIO, and a question waited in the
@@ -521,7 +546,9 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
 // and a question was asked there; any SIGCONT showed a waiting prompt again,
 // and its handler, kept after the question, cost frames in a storm of them;
 // out of line mode (or in another session) a question's note named the
-// background and a pager as its reasons; a discarded stop counted as one.
+// background and a pager as its reasons; a discarded stop counted as one; a
+// question waited for its answer on a display that was gone, and only then
+// did the game end.
 TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMode) {
   const struct {
     const char* name;
@@ -592,6 +619,11 @@ TEST(Console, ATerminalIsReadOnlyWhileItIsTheGamesOwnInItsForegroundAndInLineMod
         {eWho::Game, "input is the master", "done"}, {eWho::Game, "print mode", "printed"},
         {eWho::Game, "nothing read", "nothing"}, {eWho::Game, "ask", "no answer"},
         {eWho::Game, "echoed (standard input is a pseudo-terminal's master, not a terminal): no name taken", "yes"}}},
+      {"the X server killed while a question waits: the game ends at once, the question unanswered",
+       {{eWho::Shell, "fg game", "done"}, {eWho::Game, "connect", "done"}, {eWho::GameLater, "ask"},
+        {eWho::See, "Name? "}, {eWho::Looks, "1"}, {eWho::XServerKilled, "the X server killed"},
+        {eWho::SeeNext, "The X display "}, {eWho::See, " was lost: the game ends"},
+        {eWho::Shell, "wait for the game", "exit status 1"}}},
       {"a question with `2>/dev/null`",
        {{eWho::Shell, "fg game", "done"}, {eWho::Game, "errors to /dev/null", "done"}, {eWho::Game, "ask", "no answer"}}},
       {"a game a launcher script started, in its job but not its leader",

@@ -2,6 +2,7 @@
 // the writer never waits, every line either arrives whole and in the order
 // written or is counted in the notice that takes its place, and a reader that
 // quit is said once.
+#include <GL/freeglut.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <limits.h>
@@ -17,8 +18,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -28,7 +32,11 @@
 
 #include "platform/Sys.h"
 #include "tests/support/TestSupport.h"
+#include <gdk/gdkx.h>
+
 #include "platform/GtkDialogs.h"
+#include "platform/glui/DebugView.h"
+#include "platform/glui/glui.h"
 #include "platform/X11Query.h"  // last: Xlib's macros
 
 namespace {
@@ -558,6 +566,90 @@ void WriteAsALibraryAtExit() {
   const std::string text(256 * 1024, 'L');
   if (write(STDERR_FILENO, text.data(), text.size()) < 0) {}
 }
+
+// A writer that starts only once a flush looks at its clock after it started:
+// the exit's flush looks as it begins and, while text waits, again at least
+// every 20 ms. So a line queued before that flush goes out, and one queued
+// after it never does, whichever thread runs first.
+std::atomic<int> gFlushLooks{0};
+uint32_t CountingRealClock() {
+  ++gFlushLooks;
+  using namespace std::chrono;
+  return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+void StartOnlyForAFlush() {
+  for (const int at = gFlushLooks; gFlushLooks == at;) poll(nullptr, 0, 1);
+}
+
+// How X ends the child: its server killed, a window of its destroyed by
+// another client (`xdotool windowclose`), or its client killed while the
+// Save As dialog is up (`xkill`); with the toolkit started beforehand or not.
+// kServerKilledAfterAToolkitError: before that, an error on GDK's connection
+// that GDK traps and ignores comes in after the trap ended, as GDK leaves many
+// (a property set on a window that may be gone): GDK's handler must see it.
+enum eXEnd { kNoX, kServerKilled, kServerKilledToolkitUp, kServerKilledAfterAToolkitError, kDebugWindowDestroyed,
+             kDebugWindowDestroyedToolkitUp, kGameKilledInSaveAs };
+
+// A top-level window titled `title`, framed by a window manager or not, that is
+// on the screen; 0: none. The server is grabbed, so no window vanishes (an
+// error would end this process) between the listing and the look at it.
+Window ShownWindowTitled(Display* display, const char* title) {
+  XGrabServer(display);
+  Window found = 0;
+  const std::function<void(Window, int)> look = [&](Window parent, int depth) {
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return;
+    for (unsigned i = 0; i < count && !found; ++i) {
+      char* name = nullptr;
+      XWindowAttributes attributes{};
+      if (XFetchName(display, children[i], &name) && name && strcmp(name, title) == 0 &&
+          XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable)
+        found = children[i];
+      if (name) XFree(name);
+      if (!found && depth < 1) look(children[i], depth + 1);
+    }
+    if (children) XFree(children);
+  };
+  look(DefaultRootWindow(display), 0);
+  XUngrabServer(display);
+  XSync(display, False);
+  return found;
+}
+
+Window WaitForShownWindow(Display* display, const char* title) {
+  Window found = 0;
+  for (int polls = 0; polls < 60000 && !(found = ShownWindowTitled(display, title)); ++polls) poll(nullptr, 0, 1);
+  return found;
+}
+
+// In the child: the game's windows as start-up makes them, the debug window
+// with a new line each frame, as a playing game's has.
+uint64_t gDebugLines = 0;
+void OpenTheGamesWindows(eXEnd end) {
+  int argc = 1;
+  char* argv[] = {(char*)"quorvel", nullptr};
+  Sys_InitGlut(&argc, argv);
+  Sys_CreateGlutWindow("QuorvelGL");
+  glutDisplayFunc([] {});
+  sGLUIDebugViewSource source;
+  source.linesAdded = [] { return gDebugLines; };
+  source.copyLines = [](std::vector<std::string>& lines) { lines.assign(1, "line " + std::to_string(gDebugLines)); };
+  if (end == kDebugWindowDestroyed || end == kDebugWindowDestroyedToolkitUp) GLUI_OpenDebugView("Debug Window", source);
+  const bool toolkitUp =
+      end == kServerKilledToolkitUp || end == kServerKilledAfterAToolkitError || end == kDebugWindowDestroyedToolkitUp;
+  if (toolkitUp && !(Sys_PretendWindowManagerForTest(false) && GtkDialogsReady())) _exit(4);
+  if (end == kServerKilledAfterAToolkitError) {
+    GdkDisplay* toolkit = gdk_display_get_default();
+    Display* connection = gdk_x11_display_get_xdisplay(toolkit);
+    gdk_x11_display_error_trap_push(toolkit);
+    XDestroyWindow(connection, XAllocID(connection));  // no such window
+    gdk_x11_display_error_trap_pop_ignored(toolkit);
+    XSync(connection, False);  // the error comes in, with the game's handler in place again
+  }
+  if (end == kGameKilledInSaveAs && !GtkDialogsReady()) _exit(4);
+  glutMainLoopEvent();  // the first frame's events: the windows are on the screen
+}
 }  // namespace
 
 // Rows: a whole exit (exit(), in a child whose standard output and error
@@ -573,6 +665,14 @@ void WriteAsALibraryAtExit() {
 // Also: a line left unfinished is ended; one past 4096 bytes goes in parts
 // into the room the reader left; a lost display (Xlib's handler, or GDK's
 // once the toolkit started, in place of ours) held the exit or skipped it.
+// Also mended: a window of the game's destroyed by another client ended the
+// game in Xlib's handler, which held the exit behind a full pipe, and once
+// the toolkit started GDK's ignored it and the game played on; the game's
+// client killed while a desktop dialog was up ended the game only once the
+// dialog was answered. The game's handler leaves GDK's errors to GDK's: an
+// error GDK trapped still ends nothing. Where the row's writer starts late,
+// nothing was written before the end: what the end says goes out only if it
+// was queued before the exit's flush (the line ending an unfinished one too).
 TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
   const struct {
     const char* name;
@@ -581,7 +681,9 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
     bool libraryWritesAtExit, soundDevice, soundLibrarySaysAll;
     size_t lineBytes;  // a line written last but one, beside the last line
     bool lastLineUnfinished = false;  // written without its line end, as a progress line
-    int displayLost = 0;  // the X server killed under the child: 1 with its own connections up, 2 also the toolkit's
+    eXEnd xEnd = kNoX;
+    bool writerStartsLate = false;  // the writer starts only for a flush (see StartOnlyForAFlush)
+    const char* said = "the last line\n";  // what arrives last, with room in the pipe
   } rows[] = {
       {"a library's lines after the flush, the pipe full", false, 8192 / 64, true, false, false, 0},
       {"the sound device left open, the pipe empty", false, 0, false, true, false, 0},
@@ -589,9 +691,18 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
       {"a library's lines after the flush, a socket", true, 0, true, false, false, 0},
       {"a line of 4096 bytes with room for part of it", false, 2000 / 64, false, false, false, 4096},
       {"a line of 7000 bytes with room for part of it", false, 2000 / 64, false, false, false, 7000},
-      {"the last line unfinished, the pipe empty", false, 0, false, false, false, 0, true},
-      {"the display lost, the pipe full", false, 8192 / 64, false, false, false, 0, false, 1},
-      {"the display lost with the toolkit up, the pipe empty", false, 0, false, false, false, 0, false, 2},
+      {"the last line unfinished, the pipe empty", false, 0, false, false, false, 0, true, kNoX, true},
+      {"the display lost, the pipe full", false, 8192 / 64, false, false, false, 0, false, kServerKilled},
+      {"the display lost with the toolkit up, the pipe empty", false, 0, false, false, false, 0, false,
+       kServerKilledToolkitUp, true, "was lost: the game ends\n"},
+      {"the display lost after an error the toolkit trapped, the pipe empty", false, 0, false, false, false, 0,
+       false, kServerKilledAfterAToolkitError, false, "was lost: the game ends\n"},
+      {"the debug window destroyed by another client, the pipe full", false, 8192 / 64, false, false, false, 0, false,
+       kDebugWindowDestroyed},
+      {"the debug window destroyed by another client with the toolkit up, the pipe empty", false, 0, false, false,
+       false, 0, false, kDebugWindowDestroyedToolkitUp, true, "refused a request of the game's: "},
+      {"the game's client killed with Save As up, the pipe empty", false, 0, false, false, false, 0, false,
+       kGameKilledInSaveAs, true, "was lost: the game ends\n"},
   };
   cAsTheGameRuns asTheGameRuns;
   for (const auto& row : rows) {
@@ -613,8 +724,12 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
     for (int at = 0; at < row.inThePipe; ++at) left += Line(at, SysStream::Out, 64);
     ASSERT_EQ(write(plug, left.data(), left.size()), (ssize_t)left.size());
     std::optional<cPrivateTestDisplay> display;
-    if (row.displayLost) {
+    std::optional<cTestWindowManager> manager;
+    if (row.xEnd != kNoX) {
       ASSERT_TRUE(display.emplace().Started());
+    }
+    if (row.xEnd == kGameKilledInSaveAs) {
+      ASSERT_TRUE(manager.emplace().Started());
     }
     // Forked: this process never set up a flush at exit, so the child's is
     // set up after the library's handler and runs before it.
@@ -627,6 +742,10 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
       close(out);
       if (row.libraryWritesAtExit) atexit(WriteAsALibraryAtExit);
       Sys_OpenStandardStreams();
+      if (row.writerStartsLate) {
+        Sys_SetOutputFlushClockForTest(CountingRealClock);
+        Sys_SetOutputWriterStartHookForTest(StartOnlyForAFlush);
+      }
       if (row.soundDevice) {
         setenv("ALSOFT_DRIVERS", "null", 1);  // a device that opens, as players have
         if (row.soundLibrarySaysAll) setenv("ALSOFT_LOGLEVEL", "3", 1);
@@ -644,25 +763,39 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
       for (int held = 0, polls = 0; row.lineBytes > PIPE_BUF && polls < 20000 &&  // its first part in the pipe
                                     ioctl(STDOUT_FILENO, FIONREAD, &held) == 0 && (size_t)held <= left.size(); ++polls)
         poll(nullptr, 0, 1);
-      Sys_Write(SysStream::Out, "the last line\n", row.lastLineUnfinished ? 13 : 14);
-      if (row.displayLost) {  // connected as start-up does, stopped while the server is killed
-        int argc = 1;
-        char* argv[] = {(char*)"quorvel", nullptr};
-        Sys_InitGlut(&argc, argv);
-        if (row.displayLost > 1 && !(Sys_PretendWindowManagerForTest(false) && GtkDialogsReady())) _exit(4);
+      if (row.xEnd == kNoX) Sys_Write(SysStream::Out, "the last line\n", row.lastLineUnfinished ? 13 : 14);
+      if (row.xEnd != kNoX) OpenTheGamesWindows(row.xEnd);
+      if (row.xEnd >= kServerKilled && row.xEnd <= kServerKilledAfterAToolkitError) {  // stopped while the server is killed
         Display* connection = X11QueryDisplay();
         raise(SIGSTOP);
         for (;;) XSync(connection, False);
       }
+      if (row.xEnd == kGameKilledInSaveAs) Sys_FileDialog(SysFileDialog::Save, dir.Path().c_str());
+      for (; row.xEnd != kNoX; ++gDebugLines) {  // frames, as the game plays
+        GLUI_PumpFrame();
+        glutMainLoopEvent();
+      }
       exit(0);
     }
     ASSERT_GT(child, 0);
-    if (row.displayLost) {
-      ASSERT_EQ(waitpid(child, nullptr, WUNTRACED), child);
+    if (row.xEnd >= kServerKilled && row.xEnd <= kServerKilledAfterAToolkitError) {
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, WUNTRACED), child);
+      ASSERT_TRUE(WIFSTOPPED(status)) << "the child ended before its server was killed, status " << status;
       display->Kill();
       kill(child, SIGCONT);
+    } else if (row.xEnd != kNoX) {  // another client on the child's display, as xdotool or xkill
+      Display* other = XOpenDisplay(nullptr);
+      ASSERT_NE(other, nullptr);
+      const bool killed = row.xEnd == kGameKilledInSaveAs;
+      EXPECT_TRUE(!killed || WaitForShownWindow(other, "Save As")) << "no Save As dialog shown";
+      const Window target = WaitForShownWindow(other, killed ? "QuorvelGL" : "Debug Window");
+      EXPECT_NE(target, 0u) << "the window to end was not shown";
+      if (target && killed) XKillClient(other, target);
+      else if (target) XDestroyWindow(other, target);
+      XCloseDisplay(other);
     }
-    ExpectEndedWell(child, row.displayLost ? 1 : 0);
+    ExpectEndedWell(child, row.xEnd != kNoX ? 1 : 0);
     std::string received;
     char page[4096];
     fcntl(reading, F_SETFL, O_NONBLOCK);
@@ -674,7 +807,7 @@ TEST(Output, AnExitNeverWaitsOnAStoppedReader) {
       EXPECT_TRUE(received.empty() || received.back() == '\n') << "cut at " << received.size() << " bytes";
     }
     if (row.inThePipe == 0) {  // with room for it, the last line arrives, and why the game ended
-      EXPECT_NE(received.find(row.displayLost ? "was lost: the game ends\n" : "the last line\n"), std::string::npos);
+      EXPECT_NE(received.find(row.said), std::string::npos) << received.substr(0, 400);
     }
     close(plug);
     close(reading);
