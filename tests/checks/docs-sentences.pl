@@ -33,12 +33,14 @@ sub flush_paragraph {
   $text =~ s/<!--.*?-->//gs;
   $text =~ s/!\[[^\]]*\]\([^)]*\)//g;           # pictures
   $text =~ s/\[([^\]]*)\]\([^)]*\)/$1/g;        # links: their text
-  # A code span's dots must not end a sentence: its words stand as tokens.
-  $text =~ s/`([^`]*)`/join(' ', map { 'c' } grep { length } split(m{\s+}, $1)) || 'c'/ge;
+  # A code span's words count, but its dots must not end a sentence: they are
+  # stood in for while the text is split, and given back for the listing.
+  $text =~ s/`([^`]*)`/my $c = $1; $c =~ tr{.!?}{\x01\x02\x03}; $c =~ m{[[:alnum:]]} ? "`$c`" : '`c`'/ge;
   $text =~ s/\s+/ /g;
   for my $s (split /(?<=[.!?])["')]*\s+/, $text) {
     my $n = words_of($s);
-    push @sentences, [$n, $file, $line, $s] if $n > 0;
+    (my $shown = $s) =~ tr{\x01\x02\x03}{.!?};
+    push @sentences, [$n, $file, $line, $shown] if $n > 0;
   }
 }
 
