@@ -127,3 +127,7 @@ set_property(TEST ${QV_SCRIPT_TESTS} APPEND PROPERTY ENVIRONMENT ${QV_TEST_ENVIR
 # The source check setup.sh runs on the tests, on files made for each case.
 add_test(NAME checks_no_comma_after_assertion COMMAND ${CMAKE_SOURCE_DIR}/tests/checks/no-comma-after-assertion-test.sh)
 set_tests_properties(checks_no_comma_after_assertion PROPERTIES LABELS checks TIMEOUT 120)
+# Every relative link and picture in README.md and docs/ resolves, and the pages' sentences stay
+# short; each check first meets a table of made-up pages.
+add_test(NAME checks_docs COMMAND ${CMAKE_SOURCE_DIR}/tests/checks/docs-checks-test.sh)
+set_tests_properties(checks_docs PROPERTIES LABELS checks TIMEOUT 120)
