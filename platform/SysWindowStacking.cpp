@@ -56,8 +56,9 @@ std::string Sys_WindowShownTitle(int glutWindow) {
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   std::string title;
-  if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
-                         XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &after, &data) == Success &&
+  const Atom name = XInternAtom(display, "_NET_WM_NAME", False), utf8 = XInternAtom(display, "UTF8_STRING", False);
+  if (XGetWindowProperty(display, window, name, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+          Success &&
       data && format == 8)
     title.assign((const char*)data, count);
   if (data) XFree(data);

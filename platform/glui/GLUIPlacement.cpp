@@ -130,7 +130,8 @@ void GLUI_Layer::StackPlacedPanels(GLUI* joining) {
     if (other == joining || (placed.placedX >= 0 && !other->is_closed() && other->is_visible())) {
       placed.titled = column.frameHeight > 0;
       stack.push_back(other);
-      contents.push_back({0, 0, std::max(placed.contentWidth, TitleWidthWithin(other, maxWidth)), placed.contentHeight});
+      const int width = std::max(placed.contentWidth, TitleWidthWithin(other, maxWidth));
+      contents.push_back({0, 0, width, placed.contentHeight});
     }
   }
   const std::vector<GLUI_PanelBox> boxes = GLUI_StackPanels(column, contents);
