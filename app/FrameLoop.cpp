@@ -6,6 +6,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/GameMode.h"
+#include "app/WindowLayout.h"
 #include "camera/Camera.h"
 #include "camera/CameraControl.h"
 #include "glf/DebugWindow.h"
@@ -133,6 +134,7 @@ static void FocusCivTestCameraUnderMouse() {
 }
 
 void OnIdle() {
+  FollowGameWindowBox();  // also while the game holds: the player may be dragging its edge
   if (AdvanceFrame()) PresentFrame();
 }
 
@@ -216,7 +218,10 @@ void OnMainWindowReshape(int width, int height) {
   NoteWindowSize2D(width, height);
   glViewport(0, 0, width, height);
   Sys_RequestRedraw();
+  NoteGameWindowBoxChanged();
 }
+
+void OnMainWindowPosition(int, int) { NoteGameWindowBoxChanged(); }
 
 bool GetFrameWindowSize(int& width, int& height) {
   if (gFrameWidth < 1 || gFrameHeight < 1) return false;

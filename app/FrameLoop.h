@@ -30,6 +30,7 @@ void OnSpecialKeyUp(int key, int x, int y);
 void OnKeyboardUp(unsigned char key, int x, int y);
 void OnMainWindowEntry(int state);  // the pointer entered (1) or left (0) the main window
 void OnMainWindowReshape(int width, int height);  // the size every frame, pick and overlay uses
+void OnMainWindowPosition(int x, int y);          // the window moved: the helpers follow (see WindowLayout.h)
 void OnMainWindowStatus(int status);  // GLUT's window status: a hidden or covered window draws nothing
 uint32_t GetFramesDrawn();            // frames drawn since start-up (a paused game at rest draws none)
 uint32_t GetFramesPlayed();           // frames the game played since start-up (none held or paused)

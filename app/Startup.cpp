@@ -303,6 +303,7 @@ int AppStartup(int argc, char** argv) {
   glutSetWindow(gMainWindow);
   glutDisplayFunc(OnDisplay);
   glutReshapeFunc(OnMainWindowReshape);
+  glutPositionFunc(OnMainWindowPosition);
   glutMotionFunc(OnMotion);
   glutPassiveMotionFunc(OnPassiveMotion);
   glutMouseFunc(OnMouse);

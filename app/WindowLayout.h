@@ -18,6 +18,8 @@
 // and the strip go to the second monitor, the debug window first.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/glui/DebugView.h"
 #include "platform/glui/glui.h"
 
@@ -29,7 +31,9 @@ struct sStartupWindowLayout {
   sWindowBox game;  // where the game window stands, its size cut so that its frame fits the screen (full screen: the first monitor, unframed)
   sWindowBox panel, debug;
   GLUI_PanelColumn modePanels;  // where the modes' panels stack
+  int panelRoom = 0;            // the widest the control panel may grow (its window's own width) to show its title
   bool keepAboveGame = false;   // the helpers stand over the game window and are kept above it
+  sWindowBox strip;             // the part of the game window's frame the strip stands over (none: beside it)
 };
 
 // What a window manager's frame adds on each side of a window (none without
@@ -50,12 +54,27 @@ constexpr int kMostModePanels = 2;  // the civ mode's two
 
 // The game box is the game window's own (where GLUT says it stands); the
 // other results' positions are where each frame's top-left goes, their sizes
-// the windows' own.
+// the windows' own. The game window's frame is the helpers' unless given (a
+// maximized window loses its edges).
 sStartupWindowLayout LayOutStartupWindows(const sWindowBox& game, const sWindowBox& panel,
                                           const sStartupScreen& screen, bool twoMonitors,
-                                          const sWindowFrame& frame = {}, bool fullScreen = false);
+                                          const sWindowFrame& frame = {}, bool fullScreen = false,
+                                          const sWindowFrame* gameFrame = nullptr);
 
 // Moves the control panel and the debug window so, once the panel is built,
 // and has the modes' panels open in their column; then makes the game window
 // full-screen when asked.
 void PlaceStartupWindows(bool twoMonitors, bool fullScreen = false);
+
+// Whenever the game window's box changes (maximized, restored, resized,
+// moved, put in or out of full screen), once it has kept still for
+// kHelpersSettleMs the helpers are placed again as start-up places them for a
+// game window of that box (one covering the first monitor counts as full
+// screen), each one moved by hand going back to its place too. Moved by hand
+// meanwhile, a helper keeps its place; wherever the helpers stand, while any
+// stands over the game window they are all kept above it.
+constexpr uint32_t kHelpersSettleMs = 250;
+void NoteGameWindowBoxChanged();  // the game window's reshape and position callbacks
+void FollowGameWindowBox();       // each frame, paused or not: places the helpers once a change settled
+uint32_t GetHelperPlacements();   // how often the helpers were placed, start-up's included
+bool HelperPlacementSettled();    // no change heard of waits, and the helpers were placed for the game window's box

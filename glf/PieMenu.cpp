@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "glf/Overlay2D.h"
+#include "glf/TextPlacement.h"
 #include "platform/Sys.h"
 
 namespace {
@@ -148,7 +149,8 @@ void cGLFPieMenu::PlaceAroundCentre() {
 }
 
 // Items opened near an edge would lie outside the window, where no click
-// reaches them: the rings keep their shape and the centre moves inwards.
+// reaches them, or under the windows standing over it: the rings keep their
+// shape and the centre moves inwards.
 void cGLFPieMenu::KeepInsideWindow() {
   int width = 0, height = 0;
   GetWindowSize2D(&width, &height);
@@ -163,8 +165,14 @@ void cGLFPieMenu::KeepInsideWindow() {
   };
   // The last pixel row and column are width - 1 and height - 1: an outline
   // drawn at width itself would not show.
-  mCentreX += shift(open.x0, open.x1, width - 1.0);
-  mCentreY += shift(open.y0, open.y1, height - 1.0);
+  const double down = shift(open.y0, open.y1, height - 1.0);
+  mCentreY += down;
+  // Beside the windows standing over this one, their edge is the one moved in from.
+  int left = 0, right = width;
+  EdgesFor2D({(int)std::floor(open.x0), (int)std::floor(open.y0 + down), (int)std::ceil(open.x1),
+              (int)std::ceil(open.y1 + down)},
+             width, &left, &right);
+  mCentreX += shift(open.x0 - left, open.x1 - left, right - 1.0 - left);
 }
 
 void cGLFPieMenu::GetCentre(float* x, float* y) const {

@@ -27,8 +27,9 @@ class cGLFPieMenu : public cGLFDialog {
   // colour: three floats (outline, pressed fill and text), null for green.
   void AddItem(std::string label, int id, const float* colour = nullptr);
   // Centres the rings at (x, y), moved just enough that every item, fully
-  // open and sized to its label, lies inside the window (a menu larger than
-  // the window keeps its left and top inside). A menu that fits stays at (x, y).
+  // open and sized to its label, lies inside the window, beside the area
+  // other windows cover where it meets it (SetCoveredArea2D); a menu larger
+  // than the room keeps its left and top inside. A menu that fits stays at (x, y).
   // Each label runs from its ring point away from the centre, clear of the others.
   void Layout(float x, float y);
   void GetCentre(float* x, float* y) const;

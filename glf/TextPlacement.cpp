@@ -9,17 +9,34 @@
 namespace {
 constexpr int kEdgeMargin = 4, kAvoidGap = 4;
 
-// The box's sides from the point, moved inside the window (a margin at the sides).
-void KeepInside(const sRect2D& box, int windowWidth, int windowHeight, int* x, int* y) {
-  *x = std::max(std::min(*x, windowWidth - kEdgeMargin - box.x1), kEdgeMargin - box.x0);
-  *y = std::max(std::min(*y, windowHeight - box.y1), -box.y0);
-}
+sRect2D gCoveredArea;
 
 bool Covers(const sRect2D& box, int x, int y, const sRect2D& area) {
   return !area.IsEmpty() && x + box.x0 < area.x1 && x + box.x1 > area.x0 && y + box.y0 < area.y1 &&
          y + box.y1 > area.y0;
 }
+
+// The box's sides from the point, moved inside the window and clear of the
+// covered area (a margin at the sides).
+void KeepInside(const sRect2D& box, int windowWidth, int windowHeight, int* x, int* y) {
+  *y = std::max(std::min(*y, windowHeight - box.y1), -box.y0);
+  int left = 0, right = windowWidth;
+  EdgesFor2D({*x + box.x0, *y + box.y0, *x + box.x1, *y + box.y1}, windowWidth, &left, &right);
+  *x = std::max(std::min(*x, right - kEdgeMargin - box.x1), left + kEdgeMargin - box.x0);
+}
 }  // namespace
+
+void SetCoveredArea2D(const sRect2D& area) { gCoveredArea = area; }
+sRect2D GetCoveredArea2D() { return gCoveredArea; }
+
+void EdgesFor2D(const sRect2D& box, int windowWidth, int* left, int* right) {
+  *left = 0, *right = windowWidth;
+  const sRect2D& area = gCoveredArea;
+  if (!Covers(box, 0, 0, area)) return;
+  const bool onTheRight = area.x1 >= windowWidth ? true : area.x0 <= 0 ? false : box.x0 + box.x1 < area.x0 + area.x1;
+  if (onTheRight) *right = area.x0;
+  else *left = area.x1;
+}
 
 void PlaceTextBox2D(const sRect2D& box, int windowWidth, int windowHeight, const sRect2D& avoid, int* x, int* y) {
   KeepInside(box, windowWidth, windowHeight, x, y);

@@ -1,5 +1,6 @@
-// Where a line of overlay text goes so that it can be read: inside the window
-// and off an area that something else draws (an open pie menu).
+// Where a line of overlay text goes so that it can be read: inside the window,
+// clear of the windows standing over it, and off an area that something else
+// draws (an open pie menu).
 #pragma once
 
 #include <string>
@@ -13,8 +14,20 @@ struct sRect2D {
 // The text's box reaches this far above and below its baseline (Helvetica 12).
 constexpr int kTextAscent2D = 12, kTextDescent2D = 4;
 
+// The part of the window other windows stand over (the helpers' strip over a
+// game window filling the screen), in window pixels; empty: none. What is
+// placed in 2D (labels, pie menus) and meets it moves in from its edge, as
+// from the window's: the edge it stands on, the side away from the window's
+// edge it touches.
+void SetCoveredArea2D(const sRect2D& area);
+sRect2D GetCoveredArea2D();
+// The left and right edges (the first column inside and the first past) a
+// box of window pixels keeps within: 0 and the window's width, the covered
+// area's edge standing in for one where the box meets the area.
+void EdgesFor2D(const sRect2D& box, int windowWidth, int* left, int* right);
+
 // (*x, *y) is the wanted start of the baseline; it moves left and up as far as
-// the window's edges need, then below the area to avoid (above it when the
+// the window's edges (and the covered area's) need, then below the area to avoid (above it when the
 // window has no room below) when the text would cover it.
 void PlaceTextLine2D(int textWidth, int windowWidth, int windowHeight, const sRect2D& avoid, int* x, int* y);
 // The same for any box of text, given from (*x, *y): the box moves as one.

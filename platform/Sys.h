@@ -164,6 +164,9 @@ int Sys_PrimaryMonitorWidth();                             // pixels; where a se
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
 void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps it above (owner 0: an ordinary window again)
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
+void Sys_RaiseWindow(int glutWindow);                      // to the top of the stacking order, the keyboard left where it is
+void Sys_SetWindowShownTitle(int glutWindow, const char* title);  // the title a window manager shows (_NET_WM_NAME, UTF-8); its name for other programs (WM_NAME) stays
+std::string Sys_WindowShownTitle(int glutWindow);                 // that title; "" where none was set
 void Sys_MakeWindowFullScreen(int glutWindow);            // that window, whichever is current: the window manager's full-screen state (EWMH), or without a manager that offers it, moved and sized to cover the whole screen
 void Sys_KeepWindowOpen(int glutWindow, bool open);       // true: the window manager's close button leaves it open; false: it closes as freeglut closes windows
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit

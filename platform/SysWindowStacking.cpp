@@ -7,7 +7,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "platform/Sys.h"
 #include "platform/X11Query.h"
@@ -31,6 +33,38 @@ void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
   else XDeleteProperty(display, window, XA_WM_TRANSIENT_FOR);
 }
 
+// The title a window manager shows, in UTF-8 (EWMH): managers read it before
+// the older WM_NAME, which freeglut set and which other programs still find
+// the window by.
+void Sys_SetWindowShownTitle(int glutWindow, const char* title) {
+  Display* display = X11QueryDisplay();
+  const Window window = GlutXWindow(glutWindow);
+  if (!display || !window) return;
+  cQuietXErrors quiet(display);
+  XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                  XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace, (const unsigned char*)title,
+                  (int)strlen(title));
+}
+
+std::string Sys_WindowShownTitle(int glutWindow) {
+  Display* display = X11QueryDisplay();
+  const Window window = GlutXWindow(glutWindow);
+  if (!display || !window) return "";
+  cQuietXErrors quiet(display);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string title;
+  const Atom name = XInternAtom(display, "_NET_WM_NAME", False), utf8 = XInternAtom(display, "UTF8_STRING", False);
+  if (XGetWindowProperty(display, window, name, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+          Success &&
+      data && format == 8)
+    title.assign((const char*)data, count);
+  if (data) XFree(data);
+  return title;
+}
+
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
   Display* display = X11QueryDisplay();
   const Window window = GlutXWindow(glutWindow), owner = GlutXWindow(ownerGlutWindow);
@@ -52,6 +86,23 @@ static void AskWindowManager(Display* display, Window window, const char* messag
   int at = 0;
   for (long value : data) request.xclient.data.l[at++] = value;
   XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+}
+
+// A window manager keeps a tool window above its owner from the next time the
+// owner is raised: one that became a tool window while its owner stood over
+// it (just maximized) is raised at once. The manager is asked as a pager asks
+// (EWMH), which it carries out whatever window is active; without one the
+// window is raised directly. The keyboard stays where it is.
+void Sys_RaiseWindow(int glutWindow) {
+  Display* display = X11QueryDisplay();
+  const Window window = GlutXWindow(glutWindow);
+  if (!display || !window) return;
+  if (!Sys_DesktopCanShowDialogs()) {
+    cQuietXErrors quiet(display);
+    XRaiseWindow(display, window);
+    return;
+  }
+  AskWindowManager(display, window, "_NET_RESTACK_WINDOW", {2, None, Above});  // from a pager, above every sibling
 }
 
 // A window manager that focuses each new window leaves the last one mapped

@@ -47,10 +47,22 @@ struct GLUI::Frame {
   size_t presentedFrames = 0;        // frames actually drawn and swapped
   bool editHadKeyboard = false;      // a field is mid-edit and the window had the keyboard last frame
   bool keysWait = false;             // keys stay queued: the panel's box is taking the keyboard back
+  // A window manager shows the panel's title in a title bar over it: the
+  // panel is as wide as the title needs there, within maxWidth, and where that
+  // is too narrow the title shown is cut at its end.
+  bool titled = false;
+  int titleWidth = 0;                // the whole title in the panel's font (0: not measured yet)
+  std::string shownTitle;            // the title last given the window manager
 };
 
 // Panels set their scroll bars this wide, so the layer can make room for one.
 constexpr int kGLUIScrollbarSize = 14;
+// What a window manager's title bar takes beside a centred title: openbox's
+// (its default theme, with its window icon left and three buttons right)
+// shows a title whole once the bar is this much wider than the title's text.
+// The text is measured in the panel's own font, 7 pixels a character, a
+// little wider than the managers' usual bold 8-point sans.
+constexpr int kGLUITitleBarRoom = 112;
 
 struct GLUI_Layer {
   // GLUIDraw.cpp: the controls, inside the panel's ImGui window.
@@ -77,9 +89,17 @@ struct GLUI_Layer {
   // GLUIPlacement.cpp
   static void TakeDefaultPlacement(GLUI* panel);  // when a default position is known
   static void PlaceAfterFirstFrame(GLUI* panel);  // with the panel's window current
+  // Restacks the placed panels still shown in the column, with `joining` (may be null) among them.
+  static void StackPlacedPanels(GLUI* joining);
   // A window's size for contents of this size within a bound (0: none): where
   // one side is cut, the other grows by its scroll bar.
   static void FitWithin(int& width, int& height, int maxWidth, int maxHeight);
+
+  // GLUITitle.cpp, with the panel's ImGui context current
+  static void MeasureTitle(GLUI* panel);  // once, inside its first frame
+  // The width a titled panel takes to show its title, at most maxWidth (0: no bound); 0 untitled.
+  static int TitleWidthWithin(GLUI* panel, int maxWidth);
+  static void ShowTitle(GLUI* panel);  // the title, cut to the panel's width where it must be, to the manager
 
   // GLUIKeyRelease.cpp
   static void ReleaseGameKey(const GLUI_InputEvent& event);

@@ -94,6 +94,9 @@ void GLUI_Master_Object::set_default_position(const GLUI_PanelColumn& column, GL
   placement.known = true;
   placement.column = column;
   placement.above = above;
+  const int previous = glutGetWindow();
+  GLUI_Layer::StackPlacedPanels(nullptr);
+  if (previous > 0) glutSetWindow(previous);
 }
 
 void GLUI_Layer::TakeDefaultPlacement(GLUI* panel) {
@@ -108,17 +111,27 @@ void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
   GLUI::Frame& frame = FrameOf(panel);
   if (!frame.awaitsDefaultPlacement) return;
   frame.awaitsDefaultPlacement = false;
+  StackPlacedPanels(panel);
+  glutSetWindow(panel->get_glut_window_id());
+}
+
+// A column whose frames have a height has title bars over its panels: each
+// takes the width its title needs there, within the column.
+void GLUI_Layer::StackPlacedPanels(GLUI* joining) {
   const cDefaultPlacement& placement = Placement();
   GLUI_PanelColumn column = placement.column;
-  if (placement.above && placement.above != panel && !placement.above->is_closed())
+  if (placement.above && placement.above != joining && !placement.above->is_closed())
     column.y += FrameOf(placement.above).height + column.frameHeight + kGapBelow;
+  const int maxWidth = column.width > 0 ? std::max(column.width - column.frameWidth, 1) : 0;
   std::vector<GLUI*> stack;
   std::vector<GLUI_PanelBox> contents;
   for (GLUI* other : Panels()) {
-    const GLUI::Frame& placed = FrameOf(other);
-    if (other == panel || (placed.placedX >= 0 && !other->is_closed() && other->is_visible())) {
+    GLUI::Frame& placed = FrameOf(other);
+    if (other == joining || (placed.placedX >= 0 && !other->is_closed() && other->is_visible())) {
+      placed.titled = column.frameHeight > 0;
       stack.push_back(other);
-      contents.push_back({0, 0, placed.contentWidth, placed.contentHeight});
+      const int width = std::max(placed.contentWidth, TitleWidthWithin(other, maxWidth));
+      contents.push_back({0, 0, width, placed.contentHeight});
     }
   }
   const std::vector<GLUI_PanelBox> boxes = GLUI_StackPanels(column, contents);
@@ -137,7 +150,6 @@ void GLUI_Layer::PlaceAfterFirstFrame(GLUI* panel) {
       placed.height = box.height;
     }
   }
-  glutSetWindow(panel->get_glut_window_id());
 }
 
 bool GLUI_TestPlacedAt(GLUI* panel, int* x, int* y) {

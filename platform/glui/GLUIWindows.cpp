@@ -24,6 +24,7 @@ struct cPanelRegistry {
   int savedCloseAction = 0;
   std::vector<int> closedWindowIds;  // GLUT may reuse an id later; until then it names a dead window
   int keptAbove = 0;                 // the window every panel is a tool window of (0: none)
+  void (*panelsMoved)() = nullptr;
 };
 
 cPanelRegistry& Registry() {
@@ -92,6 +93,9 @@ void OnPanelReshape(int width, int height) {
     GLUI_Layer::FrameOf(panel).height = height;
     GLUI_Layer::FrameOf(panel).mustShow = true;
   }
+}
+void OnPanelPosition(int, int) {
+  if (Registry().panelsMoved) Registry().panelsMoved();
 }
 void OnPanelDisplay() {
   // Exposed windows are redrawn at once; the idle hook keeps them current after that.
@@ -360,6 +364,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   glutSpecialUpFunc(OnPanelSpecialUp);
   glutEntryFunc(OnPanelEntry);
   glutCloseFunc(OnPanelWindowClosed);
+  glutPositionFunc(OnPanelPosition);
 
   ImGuiContext* previousContext = ImGui::GetCurrentContext();
   frame.context = ImGui::CreateContext();
@@ -402,6 +407,7 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
   const bool cut = frame.contentWidth > frame.width || frame.contentHeight > frame.height;
   if (frame.autoSize) flags |= cut ? ImGuiWindowFlags_HorizontalScrollbar : ImGuiWindowFlags_NoScrollbar;
   ImGui::Begin("##panel", nullptr, flags);
+  MeasureTitle(panel);
   ImVec2 fit(0, 0);
   if (frame.customDraw) {
     frame.customDraw(panel);
@@ -428,19 +434,21 @@ void GLUI_Layer::DrawFrame(GLUI* panel) {
     frame.mustShow = false;
     ++frame.presentedFrames;
   }
-  ImGui::SetCurrentContext(previousContext);
 
   if (frame.autoSize) {
     frame.contentWidth = (int)std::ceil(fit.x);
     frame.contentHeight = (int)std::ceil(fit.y);
     int fitWidth = frame.contentWidth, fitHeight = frame.contentHeight;
     FitWithin(fitWidth, fitHeight, frame.maxWidth, frame.maxHeight);
+    fitWidth = std::max(fitWidth, TitleWidthWithin(panel, frame.maxWidth));
     if (fitWidth > 0 && fitHeight > 0 && (fitWidth != frame.width || fitHeight != frame.height)) {
       glutReshapeWindow(fitWidth, fitHeight);
       frame.width = fitWidth;
       frame.height = fitHeight;
     }
+    ShowTitle(panel);  // measured in the panel's font: its context is still current
   }
+  ImGui::SetCurrentContext(previousContext);
   PlaceAfterFirstFrame(panel);
   registry.inFrame = false;
 }
@@ -517,6 +525,8 @@ void GLUI_Master_Object::keep_panels_above(int windowId) {
     if (!panel->is_closed()) Sys_KeepWindowAbove(panel->get_glut_window_id(), Registry().keptAbove);
 }
 
+void GLUI_Master_Object::set_panels_moved_func(void (*moved)()) { Registry().panelsMoved = moved; }
+
 void GLUI_Master_Object::close_all() {
   for (GLUI* panel : Registry().panels) panel->close();
 }
@@ -524,6 +534,13 @@ void GLUI_Master_Object::close_all() {
 GLUI* GLUI_Master_Object::find_glui_by_window_id(int windowId) {
   GLUI* panel = PanelForWindow(windowId);
   return panel && !panel->is_closed() ? panel : nullptr;
+}
+
+std::vector<GLUI*> GLUI_Master_Object::shown_panels() {
+  std::vector<GLUI*> shown;
+  for (GLUI* panel : Registry().panels)
+    if (!panel->is_closed() && panel->is_visible()) shown.push_back(panel);
+  return shown;
 }
 
 void GLUI_Master_Object::set_glutDisplayFunc(void (*f)()) { glutDisplayFunc(f); }

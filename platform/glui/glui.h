@@ -55,6 +55,12 @@ class GLUI_Control {
   void set_text(const char* text);
 
   const char* get_name() const { return mName.c_str(); }
+  // A window manager shows the title in a title bar over the panel: the panel
+  // grows, up to maxWidth (its window's own width), to show it whole; where
+  // that is too narrow, the title the manager shows is cut at its end
+  // ("Quorvel Control P…"). Its name stays whole. Panels stacked in a column
+  // whose frames have a height are titled so, within the column.
+  void show_title_within(int maxWidth);
   void set_name(const char* name) { mName = name ? name : ""; }
   int get_id() const { return mId; }
   void enable() { mEnabled = true; }
@@ -169,6 +175,12 @@ class GLUI {
   int get_glut_window_id() const { return mWindowId; }  // 0 once closed
   void get_size(int* width, int* height);  // as last drawn: a control panel fits its controls when drawn
   const char* get_name() const { return mName.c_str(); }
+  // A window manager shows the title in a title bar over the panel: the panel
+  // grows, up to maxWidth (its window's own width), to show it whole; where
+  // that is too narrow, the title the manager shows is cut at its end
+  // ("Quorvel Control P…"). Its name stays whole. Panels stacked in a column
+  // whose frames have a height are titled so, within the column.
+  void show_title_within(int maxWidth);
 
   GLUI_Button* add_button(const char* name, int id = -1, GLUI_Update_CB callback = nullptr);
   GLUI_Checkbox* add_checkbox(const char* name, int* live = nullptr, int id = -1, GLUI_Update_CB callback = nullptr);
@@ -268,9 +280,12 @@ class GLUI_Master_Object {
   GLUI* create_glui(const char* name, long flags = 0, int x = -1, int y = -1);
   // Where panels created at -1, -1 from now on open: stacked in the column
   // (under the height `above` has grown to; null: nothing added) with those
-  // placed so far that are still shown, all restacked when one comes. Without
-  // it they open where the window system likes.
+  // placed so far that are still shown, all restacked when one comes, and at
+  // once into a column that moved. Without it they open where the window
+  // system likes.
   void set_default_position(const GLUI_PanelColumn& column, GLUI* above = nullptr);
+  // Called whenever a panel's window moved (a window manager's drag, or a move asked for). Null: none.
+  void set_panels_moved_func(void (*moved)());
   // Every panel, open or opened later, becomes a tool window of the given
   // window: a window manager keeps it above that window, also when that one is
   // clicked (without a manager nothing changes). 0 lets them go.
@@ -281,6 +296,7 @@ class GLUI_Master_Object {
   void sync_live_all();
   void close_all();
   GLUI* find_glui_by_window_id(int windowId);
+  std::vector<GLUI*> shown_panels();  // every panel open and shown, the debug window's too
   // Pass-throughs kept for code written against GLUI; they register on the current GLUT window.
   void set_glutDisplayFunc(void (*f)());
   void set_glutReshapeFunc(void (*f)(int, int));

@@ -5,17 +5,22 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <thread>
 #include <vector>
 
 #include "app/AppGlobals.h"
 #include "app/WindowLayout.h"
+#include "glf/BarPanel.h"
+#include "glf/PieMenu.h"
 #include "glf/MessageBoard.h"
 #include "glf/TextPlacement.h"
 #include "modes/city/cCityGameMode.h"
 #include "modes/civ/cCivGameMode.h"
 #include "modes/dev/space/cSpaceGameMode.h"
+#include "modes/tribe/TribeInputController.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/glui/DebugView.h"
 #include "tests/glf/OverlayRecorder.h"
@@ -37,14 +42,17 @@ static const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 2
 // the civ panels covered each other. Without a window manager nothing gave
 // the game window the focus, and the automatic pause held the game from its
 // first frame until it was clicked. A full-screen game window covered every
-// helper on screens it did not fill before (1920x1080).
+// helper on screens it did not fill before (1920x1080). A game window resized
+// too wide for the strip beside it, with room under it for the debug window,
+// had the strip over it and the helpers not kept above it.
 //
 // Every screen, without a window manager and with frames, with each mode's
 // panels stacked in their column, before any click and after one in each
 // window: every window on the screen (within one monitor), no title bar, the
 // command box nor (from 800x600 up) the control panel, the newest lines or
 // half a panel covered; from 1280x720 up no window over another (full screen,
-// no helper over another, all of them over the game window). The game
+// maximized or resized wide, no helper over another, all of them over the
+// game window). The game
 // started on each screen of one monitor: below 1280x720, where the helpers
 // stand over the game window, every panel is a tool window of the game's (a
 // click in the game leaves them above it); from 1280x720 up none is, unless
@@ -60,6 +68,8 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
     bool twoMonitors;
     bool wideColumn;  // the screen leaves the column its whole width
     bool fullScreen = false;
+    bool maximized = false;  // the game window fills the screen within its title bar, its edges gone
+    int gameWidth = 1024, gameHeight = 768;  // the game window's size, before start-up cuts it
   } cases[] = {{{1280, 720, 1280}, false, false},  {{1280, 800, 1280}, false, false},
                {{1366, 768, 1366}, false, false},   {{1440, 900, 1440}, false, true},
                {{1536, 864, 1536}, false, true},   {{1600, 900, 1600}, false, true},
@@ -74,22 +84,30 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                // Under the game window room for the newest rows, not for them and a frame.
                {{1280, 960, 1280}, false, false},
                {{1366, 768, 1366}, false, true, true}, {{1920, 1080, 1920}, false, true, true},
-               {{3840, 1080, 1920}, true, true, true}};
+               {{3840, 1080, 1920}, true, true, true},
+               {{1366, 768, 1366}, false, true, false, true}, {{1920, 1080, 1920}, false, true, false, true},
+               {{1280, 720, 1280}, false, true, false, true},
+               // Resized by the player: too wide for the strip beside it, room for the debug window under it.
+               {{1280, 1024, 1280}, false, false, false, false, 1240, 600}};
   // Without a window manager, and with ones whose frames add a title bar (as
   // openbox's do): the game window then stands inside its frame at the top left.
   for (const sWindowFrame frame : {sWindowFrame{}, sWindowFrame{1, 1, 20, 5}, sWindowFrame{4, 4, 30, 4}}) {
     const int sides = frame.left + frame.right, ends = frame.top + frame.bottom;
     const bool manager = ends > 0;
     for (const auto& c : cases) {
-      // The game's 1024x768 window as start-up cuts it to the screen.
-      const sWindowBox game = {frame.left, frame.top, std::min(1024, c.screen.width), std::min(768, c.screen.height)};
-      const sStartupWindowLayout layout =
-          LayOutStartupWindows(game, panelSize, c.screen, c.twoMonitors, frame, c.fullScreen);
+      // The game's 1024x768 window as start-up cuts it to the screen; maximized, the screen under its title bar.
+      const sWindowFrame titleBar = {0, 0, frame.top, 0};
+      const sWindowBox game = c.maximized ? sWindowBox{0, frame.top, c.screen.primaryWidth, c.screen.height - frame.top}
+                                          : sWindowBox{frame.left, frame.top, std::min(c.gameWidth, c.screen.width),
+                                                       std::min(c.gameHeight, c.screen.height)};
+      const sStartupWindowLayout layout = LayOutStartupWindows(game, panelSize, c.screen, c.twoMonitors, frame,
+                                                               c.fullScreen, c.maximized ? &titleBar : nullptr);
       // What each window covers on the screen: its frame, from where it was put.
       auto framed = [&](int x, int y, int width, int height) { return sWindowBox{x, y, width + sides, height + ends}; };
       // Full screen, the game window fills the first monitor, unframed.
-      const sWindowBox gameFrame = c.fullScreen ? sWindowBox{0, 0, c.screen.primaryWidth, c.screen.height}
-                                                : framed(0, 0, layout.game.width, layout.game.height);
+      const sWindowBox gameFrame = c.fullScreen || c.maximized
+                                       ? sWindowBox{0, 0, c.screen.primaryWidth, c.screen.height}
+                                       : framed(0, 0, layout.game.width, layout.game.height);
       const sWindowBox panel = framed(layout.panel.x, layout.panel.y, panelSize.width, panelSize.height);
       const sWindowBox debug = framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
       auto bottomOf = [&](const sWindowBox& box, int height) {
@@ -111,7 +129,8 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
       for (size_t m = 0; m < modes.size(); ++m) {
         SCOPED_TRACE(::testing::Message() << c.screen.width << "x" << c.screen.height << " of "
                                           << c.screen.primaryWidth << (c.twoMonitors ? " -twomonitors" : "")
-                                          << (c.fullScreen ? " -fullscreen" : "")
+                                          << (c.fullScreen ? " -fullscreen" : "") << (c.maximized ? " maximized" : "")
+                                          << ", the game window " << c.gameWidth << "x" << c.gameHeight
                                           << ", frame top " << frame.top << ", mode panel set " << m);
         // In the order they were mapped, the lowest first.
         std::vector<sWindowBox> windows = {gameFrame, debug, panel};
@@ -121,7 +140,9 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
         for (size_t i = 0; i < windows.size(); ++i) {
           EXPECT_TRUE(onOneMonitor(windows[i])) << "window " << i;
           EXPECT_TRUE(i < kFirstModePanel || !Overlap(windows[i], commandBox)) << "window " << i;
-          const bool apartFromAll = i >= kFirstModePanel || (roomy && !(c.fullScreen && i == kGame));
+          // The game window may stand under the strip where it covers the strip's room.
+          const bool overGame = c.fullScreen || c.maximized || c.gameWidth > 1024;
+          const bool apartFromAll = i >= kFirstModePanel || (roomy && !(overGame && i == kGame));
           for (size_t j = i + 1; j < windows.size(); ++j)
             EXPECT_TRUE(!apartFromAll || apart(windows[i], windows[j])) << i << " and " << j;
         }
@@ -261,13 +282,13 @@ TEST(WindowLayout, NoHelperOverWhatTheModesDrawAtFixedPlaces) {
 
 namespace {
 // One of the display's shown top-level windows as another client sees it:
-// where it stands on the screen, whether it holds the window manager's
-// full-screen state, and its (or its frame's) place in the stacking order,
-// the lowest first.
+// where it stands on the screen (with the frame the window manager reports),
+// whether it holds the manager's full-screen or maximized state, and its (or
+// its frame's) place in the stacking order, the lowest first.
 struct sSeenWindow {
   std::string title;
-  sWindowBox box;
-  bool fullScreenState = false;
+  sWindowBox box, framed;
+  bool fullScreenState = false, maximizedState = false;
   int stacked = 0;
 };
 
@@ -287,25 +308,41 @@ std::vector<sSeenWindow> SeenWindows(Display* display) {
   const Window root = DefaultRootWindow(display);
   const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
   const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+  const Atom wide = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+  const Atom tall = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+  const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
   std::vector<sSeenWindow> seen;
+  // A property of 32-bit items (which come as longs), or none.
+  auto property = [display](Window window, Atom name, Atom kind) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> items;
+    if (XGetWindowProperty(display, window, name, 0, 32, False, kind, &type, &format, &count, &after, &data) ==
+            Success && data && format == 32)
+      items.assign((const long*)data, (const long*)data + count);
+    if (data) XFree(data);
+    return items;
+  };
   auto look = [&](Window window, int stacked) {  // false: no title
     char* name = nullptr;
     if (!XFetchName(display, window, &name) || !name) return false;
-    sSeenWindow shown{name, {}, false, stacked};
+    sSeenWindow shown{name, {}, {}, false, false, stacked};
     XFree(name);
     XWindowAttributes attributes{};
     Window child = 0;
     if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return true;
     XTranslateCoordinates(display, window, root, 0, 0, &shown.box.x, &shown.box.y, &child);
     shown.box.width = attributes.width, shown.box.height = attributes.height;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, state, 0, 32, False, XA_ATOM, &type, &format, &count, &after, &data) ==
-            Success && data && format == 32)
-      for (unsigned long i = 0; i < count; ++i) shown.fullScreenState |= ((const Atom*)data)[i] == fullScreen;
-    if (data) XFree(data);
+    const std::vector<long> states = property(window, state, XA_ATOM);
+    auto holds = [&states](Atom atom) { return std::find(states.begin(), states.end(), (long)atom) != states.end(); };
+    shown.fullScreenState = holds(fullScreen);
+    shown.maximizedState = holds(wide) && holds(tall);
+    std::vector<long> sides = property(window, extents, XA_CARDINAL);  // left, right, top, bottom
+    sides.resize(4, 0);
+    shown.framed = {shown.box.x - (int)sides[0], shown.box.y - (int)sides[2],
+                    shown.box.width + (int)(sides[0] + sides[1]), shown.box.height + (int)(sides[2] + sides[3])};
     seen.push_back(shown);
     return true;
   };
@@ -321,25 +358,72 @@ std::vector<sSeenWindow> SeenWindows(Display* display) {
   XSync(display, False);
   return seen;
 }
+
+// A request to the window manager about the game window, the standard way
+// (EWMH), as a pager sends it (which a manager carries out whichever window
+// is active).
+void AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data) {
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(display, message, False);
+  request.xclient.format = 32;
+  int at = 0;
+  for (long value : data) request.xclient.data.l[at++] = value;
+  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+  XFlush(display);
+}
+
+Window ActiveWindow(Display* display) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  Window active = None;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_ACTIVE_WINDOW", False), 0,
+                         1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+      data && format == 32 && count == 1)
+    active = (Window)((const long*)data)[0];
+  if (data) XFree(data);
+  return active;
+}
 }  // namespace
 
-// Fault mended: "-fullscreen" made whichever window freeglut's next event pass
-// found current full-screen (under openbox at 1366x768 the debug window, over
-// everything and holding the keyboard, the game left at its size under it),
-// and at 1920x1080 the full-screen game covered every helper. The program
-// started, the option is applied and the windows placed as start-up does it,
-// then freeglut's next pass runs with the debug window current: the game
-// window, and only it, fills the screen (with a window manager, in its
+// Faults mended: "-fullscreen" made whichever window freeglut's next event
+// pass found current full-screen (under openbox at 1366x768 the debug window,
+// over everything and holding the keyboard, the game left at its size under
+// it), and at 1920x1080 the full-screen game covered every helper. The
+// program started, the option is applied and the windows placed as start-up
+// does it, then freeglut's next pass runs with the debug window current: the
+// game window, and only it, fills the screen (with a window manager, in its
 // full-screen state), and every helper stands above it, a tool window of the
 // game's (which a manager keeps above it also when it is clicked).
-TEST(WindowLayout, FullScreenFillsTheScreenWithTheGameWindowAloneTheHelpersAboveIt) {
+// Maximized under openbox (as a double-click on its title bar asks), the game
+// window covered every helper, which the next click in it buried again, and
+// the control panel stood over "Population Goal:" once raised. Maximized, then
+// restored, each followed by a click in the game (the manager raises and
+// activates it): no helper over the game window stands under it, none covers
+// the goal bar the HUDs draw along its top nor the "Show Debug Info" lines at
+// its bottom, and restored they stand beside it again. The control panel was
+// 144 pixels wide, and openbox showed its title as "Q... el": it shows it
+// whole where the panel has room for it, else cut at its end. A ground menu
+// opened beside the strip (at 1010,610 of the tribe's game window filling
+// 1366x768) had its third item under the debug window: it moves in from the
+// strip's edge.
+TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
   const struct {
     const char* name;
     int width, height;
     bool manager;
-  } rows[] = {{"openbox at 1366x768", 1366, 768, true},
-              {"openbox at 1920x1080", 1920, 1080, true},
-              {"no window manager at 1366x768", 1366, 768, false}};
+    const char* mode;
+    bool maximize;          // else "-fullscreen"
+    bool titleWholeBeside;  // the control panel's title, its panel beside the game window
+  } rows[] = {{"-fullscreen, openbox at 1366x768", 1366, 768, true, "-civmode", false, true},
+              {"-fullscreen, openbox at 1920x1080", 1920, 1080, true, "-civmode", false, true},
+              {"-fullscreen, no window manager at 1366x768", 1366, 768, false, "-civmode", false, true},
+              {"maximized, openbox at 1366x768, tribe", 1366, 768, true, "-tribemode", true, true},
+              {"maximized, openbox at 1920x1080, civ", 1920, 1080, true, "-civmode", true, true},
+              {"maximized, openbox at 1280x720, city", 1280, 720, true, "-citymode", true, false}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     RunIsolated([&row] {
@@ -350,11 +434,12 @@ TEST(WindowLayout, FullScreenFillsTheScreenWithTheGameWindowAloneTheHelpersAbove
         manager.emplace();
         ASSERT_TRUE(manager->Started());
       }
-      cStartedProgram program({"-noautopause", "-civmode"});  // the civ mode's two panels open too
+      cStartedProgram program({"-noautopause", row.mode});  // the civ mode's two panels open too
       // What start-up left for freeglut is handled first, so that nothing
       // handled in the pass below makes another window current.
       glutSetWindow(gMainWindow);
       Display* glut = glXGetCurrentDisplay();
+      const Window gameWindow = glXGetCurrentDrawable();
       ASSERT_NE(glut, nullptr);
       auto pending = [glut] {
         XSync(glut, False);
@@ -363,55 +448,147 @@ TEST(WindowLayout, FullScreenFillsTheScreenWithTheGameWindowAloneTheHelpersAbove
       const auto quietBy = std::chrono::steady_clock::now() + std::chrono::seconds(120);
       do glutMainLoopEvent();
       while (pending() && std::chrono::steady_clock::now() < quietBy);
-      glutSetWindow(gMainWindow);  // as start-up applies the options
-      cStartupOptions seen;
-      char* argv[] = {(char*)"quorvel", (char*)"-fullscreen", nullptr};
-      ApplyCommandLineOptions(2, argv, "", seen);
-      PlaceStartupWindows(seen.twoMonitors, seen.fullScreen);
-      ASSERT_NE(GLUI_GetDebugView(), nullptr);
-      glutSetWindow(GLUI_GetDebugView()->get_glut_window_id());
-      glutMainLoopEvent();
 
       Display* looker = XOpenDisplay(nullptr);
       ASSERT_NE(looker, nullptr);
-      auto screenSized = [&row](const sWindowBox& box) { return box.width >= row.width && box.height >= row.height; };
-      auto fills = [&](const sWindowBox& box) { return box.x == 0 && box.y == 0 && screenSized(box); };
       std::vector<sSeenWindow> windows;
       auto game = [&windows]() -> const sSeenWindow* {
         for (const sSeenWindow& window : windows)
           if (window.title == "QuorvelGL") return &window;
         return nullptr;
       };
-      auto settled = [&] {
-        windows = SeenWindows(looker);
-        const sSeenWindow* shown = game();
-        if (!shown || !fills(shown->box) || shown->fullScreenState != row.manager) return false;
-        for (const sSeenWindow& window : windows)
-          if (&window != shown && window.stacked <= shown->stacked) return false;
-        return true;
-      };
-      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-      while (!settled() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      XCloseDisplay(looker);
-
-      const sSeenWindow* shown = game();
-      ASSERT_NE(shown, nullptr);
-      EXPECT_TRUE(fills(shown->box)) << shown->box.x << "," << shown->box.y << " " << shown->box.width << "x"
-                                     << shown->box.height;
-      EXPECT_EQ(shown->fullScreenState, row.manager);
-      EXPECT_EQ(windows.size(), 5u);  // with the control panel, the debug window and the civ mode's two panels
-      for (const sSeenWindow& window : windows) {
-        if (&window == shown) continue;
-        EXPECT_FALSE(window.fullScreenState) << window.title;
-        EXPECT_FALSE(screenSized(window.box)) << window.title;
-        EXPECT_GT(window.stacked, shown->stacked) << window.title << " is under the game window";
-      }
-      for (int window = 1; window < 100; ++window) {
-        if (const GLUI* panel = GLUI_Master.find_glui_by_window_id(window)) {
-          EXPECT_TRUE(Sys_IsWindowKeptAbove(window, gMainWindow)) << panel->get_name();
+      // Frames the game plays (the helpers placed as it goes), each with what
+      // the panels draw, until the condition holds or the deadline passed.
+      auto playUntil = [&](const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+          program.clock.Advance(16);
+          GLUI_Master.run_idle_once();
+          glutMainLoopEvent();
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+      };
+      if (!row.maximize) {
+        glutSetWindow(gMainWindow);  // as start-up applies the options
+        cStartupOptions seen;
+        char* argv[] = {(char*)"quorvel", (char*)"-fullscreen", nullptr};
+        ApplyCommandLineOptions(2, argv, "", seen);
+        PlaceStartupWindows(seen.twoMonitors, seen.fullScreen);
+        ASSERT_NE(GLUI_GetDebugView(), nullptr);
+        glutSetWindow(GLUI_GetDebugView()->get_glut_window_id());
+        glutMainLoopEvent();
+        auto screenSized = [&row](const sWindowBox& box) { return box.width >= row.width && box.height >= row.height; };
+        auto fills = [&](const sWindowBox& box) { return box.x == 0 && box.y == 0 && screenSized(box); };
+        auto settled = [&] {
+          windows = SeenWindows(looker);
+          const sSeenWindow* shown = game();
+          if (!shown || !fills(shown->box) || shown->fullScreenState != row.manager) return false;
+          for (const sSeenWindow& window : windows)
+            if (&window != shown && window.stacked <= shown->stacked) return false;
+          return true;
+        };
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (!settled() && std::chrono::steady_clock::now() < deadline)
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+        const sSeenWindow* shown = game();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(fills(shown->box)) << shown->box.x << "," << shown->box.y << " " << shown->box.width << "x"
+                                       << shown->box.height;
+        EXPECT_EQ(shown->fullScreenState, row.manager);
+        EXPECT_EQ(windows.size(), 5u);  // with the control panel, the debug window and the civ mode's two panels
+        for (const sSeenWindow& window : windows) {
+          if (&window == shown) continue;
+          EXPECT_FALSE(window.fullScreenState) << window.title;
+          EXPECT_FALSE(screenSized(window.box)) << window.title;
+          EXPECT_GT(window.stacked, shown->stacked) << window.title << " is under the game window";
+        }
+        for (int window = 1; window < 100; ++window) {
+          if (const GLUI* panel = GLUI_Master.find_glui_by_window_id(window)) {
+            EXPECT_TRUE(Sys_IsWindowKeptAbove(window, gMainWindow)) << panel->get_name();
+          }
+        }
+        XCloseDisplay(looker);
+        return;
       }
+
+      // No helper over the game window under it, over its goal bar or its
+      // debug lines (where the game's drawing puts them), or, restored, over
+      // it at all; the control panel's title whole where its panel has room.
+      const int controlPanel = gControlPanel->get_glut_window_id();
+      auto faults = [&](bool maximized) {
+        std::vector<std::string> found;
+        const sSeenWindow* shown = game();
+        if (!shown) return std::vector<std::string>{"no game window"};
+        const sWindowBox& box = shown->box;
+        const int goalBottom = (int)cGLFBarPanel().TitleBottom(kGLFHudPanelY, box.height);
+        const int debugTop = DebugOverlayBox(box.width, box.height).y0;
+        const sWindowBox goalBar = {box.x, box.y, box.width, goalBottom + 1};
+        const sWindowBox debugLines = {box.x, box.y + debugTop, box.width, box.height - debugTop};
+        for (const sSeenWindow& window : windows) {
+          if (&window == shown) continue;
+          if (Overlap(window.box, box) && window.stacked < shown->stacked) found.push_back(window.title + " under it");
+          if (Overlap(window.framed, goalBar)) found.push_back(window.title + " over the goal bar");
+          if (Overlap(window.framed, debugLines)) found.push_back(window.title + " over the debug lines");
+          if (!maximized && Overlap(window.framed, shown->framed)) found.push_back(window.title + " over it, restored");
+        }
+        const bool whole = maximized || row.titleWholeBeside;
+        const std::string title = Sys_WindowShownTitle(controlPanel);
+        const bool cutAtItsEnd = title.rfind("Quorvel Control", 0) == 0 && title.size() >= 3 &&
+                                 title.compare(title.size() - 3, 3, "\xE2\x80\xA6") == 0;  // an ellipsis
+        if (whole ? title != "Quorvel Control Panel" : !cutAtItsEnd)
+          found.push_back("the control panel's title shown as \"" + title + "\"");
+        // Openbox shows this title whole from 250 pixels (its theme's bold 8-point sans).
+        if (whole && ScreenBox(controlPanel).width < 250) found.push_back("the control panel too narrow for its title");
+        return found;
+      };
+      for (const bool maximize : {true, false}) {
+        SCOPED_TRACE(maximize ? "maximized, then a click in the game" : "restored, then a click in the game");
+        const uint32_t placed = GetHelperPlacements();
+        const Atom wide = XInternAtom(looker, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+        const Atom tall = XInternAtom(looker, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+        AskWindowManager(looker, gameWindow, "_NET_WM_STATE", {maximize ? 1 : 0, (long)wide, (long)tall, 2});
+        playUntil([&] {
+          windows = SeenWindows(looker);
+          const sSeenWindow* shown = game();
+          return shown && shown->maximizedState == maximize && GetHelperPlacements() > placed &&
+                 HelperPlacementSettled();
+        });
+        // The helpers come up over a game window just maximized (and raised) at once, before any click.
+        playUntil([&] {
+          windows = SeenWindows(looker);
+          return faults(maximize).empty();
+        });
+        for (const std::string& fault : faults(maximize)) ADD_FAILURE() << fault << ", before the click";
+        // The click: the manager raises the game window and activates it, and the game hears it.
+        Sys_ClickWindowForTest(gMainWindow, 40, 300);
+        AskWindowManager(looker, gameWindow, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+        playUntil([&] {
+          windows = SeenWindows(looker);
+          return ActiveWindow(looker) == gameWindow && faults(maximize).empty();
+        });
+        EXPECT_EQ(ActiveWindow(looker), gameWindow);
+        EXPECT_EQ(windows.size(), std::string(row.mode) == "-civmode" ? 5u : 3u);
+        for (const std::string& fault : faults(maximize)) ADD_FAILURE() << fault;
+        const sSeenWindow* shown = game();
+        if (!maximize || !shown || std::string(row.mode) != "-tribemode") continue;
+        // The ground menu, opened beside the strip.
+        cGLFPieMenu* menu = gTribeGameMode->GetInputController()->GetMenu(3);
+        glutSetWindow(gMainWindow);
+        menu->Show();
+        program.clock.Advance(cGLFPieMenu::kOpeningMs);
+        menu->Layout(1010.0f, 610.0f);
+        for (int i = 0; i < menu->GetControlCount(); ++i) {
+          const cGLFDialogControl* item = menu->GetItem(i);
+          const sWindowBox onScreen = {shown->box.x + (int)item->X0(), shown->box.y + (int)item->Y0(),
+                                       (int)(item->X1() - item->X0()) + 1, (int)(item->Y1() - item->Y0()) + 1};
+          for (const sSeenWindow& window : windows)
+            EXPECT_TRUE(&window == shown || !Overlap(onScreen, window.framed))
+                << "\"" << item->GetLabel() << "\" under " << window.title;
+        }
+        menu->Hide();
+      }
+      XCloseDisplay(looker);
     });
   }
 }

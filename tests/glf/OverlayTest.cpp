@@ -167,7 +167,8 @@ TEST(OverlayGL, TextWidthMatchesWhereTheRasterEnds) {
 }
 
 // Labels move as one, just as far as keeps each line 4 pixels inside the
-// window (a hover label at the right edge ran out of it); one that fits stays.
+// window (a hover label at the right edge ran out of it), or beside the
+// helpers standing over its right part (it went under them); one that fits stays.
 TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
   cOverlayRecorder overlay;  // 640 x 480, 7 pixels a character
   const std::vector<sTextLine2D> building = {{0, 0, "Food Generating Building"}, {0, 12, "Food: 12/40"}};
@@ -177,6 +178,7 @@ TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
     void* font;
     const std::vector<sTextLine2D>* lines;
     int drawnX, drawnY;  // where the first line starts
+    sRect2D strip = {};  // what other windows cover of the window's right part
   } cases[] = {
       {300, 200, GLUT_BITMAP_HELVETICA_12, &building, 300, 200},  // fits: stays
       {639, 200, GLUT_BITMAP_HELVETICA_12, &building, 640 - 4 - 7 * 24, 200},
@@ -184,10 +186,14 @@ TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
       {0, 0, GLUT_BITMAP_HELVETICA_12, &tribe, 4, 12 + 14 - 14},  // its top line at the top
       {639, 479, GLUT_BITMAP_HELVETICA_12, &tribe, 640 - 4 - 7 * 18 - 5, 480 - 4 - 22 - 14},
       {600, 10, GLUT_BITMAP_HELVETICA_18, &building, 640 - 4 - 7 * 24, 14},
+      {400, 200, GLUT_BITMAP_HELVETICA_12, &building, 520 - 4 - 7 * 24, 200, {520, 40, 640, 440}},
+      {400, 20, GLUT_BITMAP_HELVETICA_12, &building, 400, 20, {520, 40, 640, 440}},  // above the strip: stays
   };
   for (const auto& c : cases) {
     overlay.calls.clear();
+    SetCoveredArea2D(c.strip);
     DrawTextLines2D(c.x, c.y, c.font, *c.lines);
+    SetCoveredArea2D({});
     const std::vector<cDrawCall> texts = overlay.Of(cDrawCall::kText);
     ASSERT_EQ(texts.size(), c.lines->size());
     EXPECT_EQ(texts[0].x0, c.drawnX) << c.x << "," << c.y;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "glf/PieMenu.h"
+#include "glf/TextPlacement.h"
 #include "tests/glf/OverlayRecorder.h"
 #include "tests/support/PieMenuCheck.h"
 #include "tests/support/TestSupport.h"
@@ -162,9 +163,12 @@ TEST(PieMenuLayout, AnOuterItemMeetingAnInnerOneMovesTheShorterWayJustPastIt) {
   }
 }
 
-// Fault mended: a menu opened near an edge put items outside the window,
-// where no click reaches them. The same menu at the centre, each edge and
-// each corner keeps its rings' shape and moves only as far as it must.
+// Faults mended: a menu opened near an edge put items outside the window,
+// where no click reaches them; one opened beside the helpers standing over
+// the game window's right part put items under them. The same menu at the
+// centre, each edge, each corner and beside such a strip keeps its rings'
+// shape and moves only as far as it must, the strip's edge standing for the
+// window's.
 TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow) {
   const char* labels[] = {"Buy Small Party $50", "Buy House $100", "Buy Farm $100", "Buy Silo $150",
                           "Buy Factory $200", "Upgrade City Hall $500", "Recruit", "Gift"};
@@ -172,14 +176,17 @@ TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow
     const char* name;
     float x, y;
     int items;
+    sRect2D strip = {};  // what other windows cover of the window's right part
   } places[] = {
       {"centre", 320, 240, 6},      {"left", 5, 240, 6},      {"right", 635, 240, 6},      {"top", 320, 3, 6},
       {"bottom", 320, 470, 6},      {"top left", 0, 0, 6},    {"top right", 640, 0, 6},    {"bottom left", 0, 480, 6},
       {"bottom right", 640, 480, 6}, {"centre, ten", 320, 240, 8}, {"right edge, ten", 600, 100, 8},
+      {"beside the strip", 480, 300, 6, {520, 40, 640, 440}},
   };
   for (const auto& place : places) {
     SCOPED_TRACE(place.name);
     cOverlayRecorder recorder;
+    const float rightEdge = place.strip.IsEmpty() ? 639.0f : place.strip.x0 - 1.0f;
     cFakeClock clock;
     cGLFPieMenu menu(nullptr, 8, 75, 1.5f);
     for (int i = 0; i < place.items; ++i) menu.AddItem(labels[i], i);
@@ -191,6 +198,7 @@ TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow
       x0s.push_back(menu.GetItem(i)->X0() - 320), y0s.push_back(menu.GetItem(i)->Y0() - 240);
       widths.push_back(menu.GetItem(i)->X1() - menu.GetItem(i)->X0());
     }
+    SetCoveredArea2D(place.strip);
     menu.Layout(place.x, place.y);
     float cx, cy;
     menu.GetCentre(&cx, &cy);
@@ -203,12 +211,13 @@ TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow
       left = std::min(left, item->X0()), right = std::max(right, item->X1());
       top = std::min(top, item->Y0()), bottom = std::max(bottom, item->Y1());
     }
+    SetCoveredArea2D({});
     EXPECT_GE(left, 0.0f);
-    EXPECT_LE(right, 639.0f);  // the last column, where the outline still shows
+    EXPECT_LE(right, rightEdge);  // the last column, where the outline still shows
     EXPECT_GE(top, 0.0f);
     EXPECT_LE(bottom, 479.0f);
     // No farther than needed: a moved centre brings the menu just to the edge.
-    EXPECT_TRUE(cx == place.x || left == 0.0f || right == 639.0f) << cx;
+    EXPECT_TRUE(cx == place.x || left == 0.0f || right == rightEdge) << cx;
     EXPECT_TRUE(cy == place.y || top == 0.0f || bottom == 479.0f) << cy;
     if (std::string(place.name).rfind("centre", 0) == 0) {
       EXPECT_TRUE(cx == place.x && cy == place.y);
