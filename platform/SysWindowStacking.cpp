@@ -76,7 +76,7 @@ bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow) {
 
 // A request to the window manager about one window, the standard way (EWMH):
 // a client message to the root window, which the manager listens on.
-static void AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data) {
+void X11AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data) {
   cQuietXErrors quiet(display);
   XEvent request{};
   request.xclient.type = ClientMessage;
@@ -102,7 +102,7 @@ void Sys_RaiseWindow(int glutWindow) {
     XRaiseWindow(display, window);
     return;
   }
-  AskWindowManager(display, window, "_NET_RESTACK_WINDOW", {2, None, Above});  // from a pager, above every sibling
+  X11AskWindowManager(display, window, "_NET_RESTACK_WINDOW", {2, None, Above});  // from a pager, above every sibling
 }
 
 // A window manager that focuses each new window leaves the last one mapped
@@ -118,7 +118,7 @@ void Sys_ActivateWindow(int glutWindow) {
   if (!display || !window) return;
   if (Display* glut = glXGetCurrentDisplay()) XSync(glut, False);
   if (!Sys_DesktopCanShowDialogs()) return GiveKeyboard(display, window);
-  AskWindowManager(display, window, "_NET_ACTIVE_WINDOW", {1, CurrentTime});  // from an application
+  X11AskWindowManager(display, window, "_NET_ACTIVE_WINDOW", {1, CurrentTime});  // from an application
 }
 
 // A click-to-focus window manager gives a window the keyboard when it is
@@ -192,5 +192,5 @@ void Sys_MakeWindowFullScreen(int glutWindow) {
     XFlush(glut);
     return;
   }
-  AskWindowManager(display, window, "_NET_WM_STATE", {1, (long)fullScreen, 0, 1});  // add it, from an application
+  X11AskWindowManager(display, window, "_NET_WM_STATE", {1, (long)fullScreen, 0, 1});  // add it, from an application
 }

@@ -4,6 +4,8 @@
 
 #include <X11/Xlib.h>
 
+#include <initializer_list>
+
 // Opened on first use in each process, never before main; null when there is no X server.
 Display* X11QueryDisplay();
 
@@ -18,6 +20,11 @@ int X11EndTheGameOnAnXError(Display* display, XErrorEvent* error);  // the handl
 // freeglut's connection, the game's own, noted as its first window is made:
 // the waits outside the frame loop watch it (see DisplayWatch.h).
 void X11NoteGameConnection(Display* display);
+
+// A request to the window manager about one window, the standard way (EWMH),
+// sent and synced: the data's source indication says who asks (1 an
+// application, 2 a pager, which a manager obeys whatever window is active).
+void X11AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data);
 
 // A freeglut window's X id (0: none), and freeglut's own connection when asked
 // (Xlib hooks and event reads are per connection).

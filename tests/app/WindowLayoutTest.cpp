@@ -22,6 +22,7 @@
 #include "modes/dev/space/cSpaceGameMode.h"
 #include "modes/tribe/TribeInputController.h"
 #include "modes/tribe/cTribeGameMode.h"
+#include "platform/X11Query.h"
 #include "platform/glui/DebugView.h"
 #include "tests/glf/OverlayRecorder.h"
 #include "tests/support/StartedProgram.h"
@@ -359,21 +360,6 @@ std::vector<sSeenWindow> SeenWindows(Display* display) {
   return seen;
 }
 
-// A request to the window manager about the game window, the standard way
-// (EWMH), as a pager sends it (which a manager carries out whichever window
-// is active).
-void AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data) {
-  XEvent request{};
-  request.xclient.type = ClientMessage;
-  request.xclient.window = window;
-  request.xclient.message_type = XInternAtom(display, message, False);
-  request.xclient.format = 32;
-  int at = 0;
-  for (long value : data) request.xclient.data.l[at++] = value;
-  XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
-  XFlush(display);
-}
-
 Window ActiveWindow(Display* display) {
   Atom type = None;
   int format = 0;
@@ -547,7 +533,7 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
         const uint32_t placed = GetHelperPlacements();
         const Atom wide = XInternAtom(looker, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
         const Atom tall = XInternAtom(looker, "_NET_WM_STATE_MAXIMIZED_VERT", False);
-        AskWindowManager(looker, gameWindow, "_NET_WM_STATE", {maximize ? 1 : 0, (long)wide, (long)tall, 2});
+        X11AskWindowManager(looker, gameWindow, "_NET_WM_STATE", {maximize ? 1 : 0, (long)wide, (long)tall, 2});
         playUntil([&] {
           windows = SeenWindows(looker);
           const sSeenWindow* shown = game();
@@ -562,7 +548,7 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
         for (const std::string& fault : faults(maximize)) ADD_FAILURE() << fault << ", before the click";
         // The click: the manager raises the game window and activates it, and the game hears it.
         Sys_ClickWindowForTest(gMainWindow, 40, 300);
-        AskWindowManager(looker, gameWindow, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+        X11AskWindowManager(looker, gameWindow, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
         playUntil([&] {
           windows = SeenWindows(looker);
           return ActiveWindow(looker) == gameWindow && faults(maximize).empty();
