@@ -27,7 +27,6 @@ void KeepInside(const sRect2D& box, int windowWidth, int windowHeight, int* x, i
 }  // namespace
 
 void SetCoveredArea2D(const sRect2D& area) { gCoveredArea = area; }
-sRect2D GetCoveredArea2D() { return gCoveredArea; }
 
 void EdgesFor2D(const sRect2D& box, int windowWidth, int* left, int* right) {
   *left = 0, *right = windowWidth;

@@ -20,7 +20,6 @@ constexpr int kTextAscent2D = 12, kTextDescent2D = 4;
 // from the window's: the edge it stands on, the side away from the window's
 // edge it touches.
 void SetCoveredArea2D(const sRect2D& area);
-sRect2D GetCoveredArea2D();
 // The left and right edges (the first column inside and the first past) a
 // box of window pixels keeps within: 0 and the window's width, the covered
 // area's edge standing in for one where the box meets the area.

@@ -54,7 +54,15 @@ void NameTheRequest(Display* display, const XErrorEvent& error, char* name, size
   snprintf(name, size, "an extension's request");
 }
 
-int EndTheGameOnItsXError(Display* display, XErrorEvent* error) {
+Display* gGameDisplay = nullptr;
+pid_t gGameDisplayOwner = 0;
+
+Display* GameDisplay() { return gGameDisplayOwner == getpid() ? gGameDisplay : nullptr; }
+
+Bool NoEvent(Display*, XEvent*, XPointer) { return False; }
+}  // namespace
+
+int X11EndTheGameOnAnXError(Display* display, XErrorEvent* error) {
   if (display == gToolkitDisplay && gToolkitErrors) return gToolkitErrors(display, error);
   char what[128] = "", request[192] = "";
   XGetErrorText(display, error->error_code, what, sizeof what);
@@ -66,22 +74,12 @@ int EndTheGameOnItsXError(Display* display, XErrorEvent* error) {
   _exit(1);
 }
 
-Display* gGameDisplay = nullptr;
-pid_t gGameDisplayOwner = 0;
-
-Display* GameDisplay() { return gGameDisplayOwner == getpid() ? gGameDisplay : nullptr; }
-
-Bool NoEvent(Display*, XEvent*, XPointer) { return False; }
-}  // namespace
-
-int X11EndTheGameOnAnXError(Display* display, XErrorEvent* error) { return EndTheGameOnItsXError(display, error); }
-
 void X11EndTheGameOnXFaults(Display* toolkitDisplay) {
   XSetIOErrorHandler(EndTheGameOnALostDisplay);
-  const XErrorHandler previous = XSetErrorHandler(EndTheGameOnItsXError);
+  const XErrorHandler previous = XSetErrorHandler(X11EndTheGameOnAnXError);
   if (!toolkitDisplay) return;
   gToolkitDisplay = toolkitDisplay;
-  gToolkitErrors = previous != EndTheGameOnItsXError ? previous : nullptr;
+  gToolkitErrors = previous != X11EndTheGameOnAnXError ? previous : nullptr;
 }
 
 void X11NoteGameConnection(Display* display) {
