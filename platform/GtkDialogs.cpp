@@ -4,6 +4,9 @@
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
+#include <unistd.h>
+
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,8 +60,44 @@ void GtkKeepOffDBusWithoutSessionBus() {
 }
 
 namespace {
+// GDK's words for an X error on its connection that no trap of its expected:
+// GDK exits right after saying them, past the game's exit sequence.
+bool IsToolkitsFatalXErrorReport(const char* domain, const char* message) {
+  return domain && message && strcmp(domain, "Gdk") == 0 && strstr(message, "received an X Window System error");
+}
+
+// GLib's, GTK's and GDK's messages go out as the game's lines do, never
+// waiting on a reader that stopped or a terminal held with Ctrl+S (GLib's own
+// writer writes to descriptor 2 and waits there). What GLib would drop (debug
+// messages not asked for with G_MESSAGES_DEBUG) is dropped.
+GLogWriterOutput WriteToolkitMessage(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer) {
+  const char *domain = nullptr, *message = nullptr;
+  for (gsize i = 0; i < count; ++i) {
+    if (strcmp(fields[i].key, "GLIB_DOMAIN") == 0 && fields[i].length < 0) domain = (const char*)fields[i].value;
+    if (strcmp(fields[i].key, "MESSAGE") == 0 && fields[i].length < 0) message = (const char*)fields[i].value;
+  }
+  if (g_log_writer_default_would_drop(level, domain)) return G_LOG_WRITER_HANDLED;
+  gchar* text = g_log_writer_format_fields(level, fields, count, FALSE);
+  const std::string line = std::string(text) + "\n";
+  g_free(text);
+  Sys_Write(SysStream::Err, line.data(), line.size());
+  if (IsToolkitsFatalXErrorReport(domain, message)) {  // GDK's exit comes next: the game's comes first
+    GdkDisplay* display = gdk_display_get_default();
+    Sys_Print(SysStream::Err, "The X display %s refused a request of the desktop toolkit's: the game ends\n",
+              display ? gdk_display_get_name(display) : "");
+    Sys_RunExitSequence();
+    _exit(1);
+  }
+  return G_LOG_WRITER_HANDLED;
+}
+void PrintToolkitText(const gchar* text) { Sys_Write(SysStream::Out, text, strlen(text)); }
+void PrintToolkitError(const gchar* text) { Sys_Write(SysStream::Err, text, strlen(text)); }
+
 bool StartGtk() {
   gtk_disable_setlocale();  // the game parses numbers in the C locale
+  g_log_set_writer_func(WriteToolkitMessage, nullptr, nullptr);
+  g_set_print_handler(PrintToolkitText);
+  g_set_printerr_handler(PrintToolkitError);
   GtkKeepOffDBusWithoutSessionBus();
   // GIO reads the MIME database (an icon's type guessed) before it sets the
   // folders it reads it from, unless asked for them first; setting them then
@@ -82,26 +121,68 @@ gboolean LookAtTheGamesDisplay(gint, GIOCondition, gpointer) {
   return G_SOURCE_CONTINUE;
 }
 
-int RunDialog(GtkDialog* dialog) {
-  const int game = GameDisplayDescriptor();
-  const guint watch =
-      game >= 0 ? g_unix_fd_add(game, (GIOCondition)(G_IO_IN | G_IO_HUP | G_IO_ERR), LookAtTheGamesDisplay, nullptr) : 0;
-  const int response = gtk_dialog_run(dialog);
-  if (watch) g_source_remove(watch);
-  return response;
-}
+// A dialog on the screen, until it is closed. Another program may destroy
+// its window (`xdotool windowclose`). Left to GDK, GTK then tore the dialog
+// down around a window GDK had dropped (its "CRITICAL" lines), and the close
+// destroyed the freed dialog again. So the window's end is taken before GDK
+// sees it: the dialog is answered with nothing chosen (a cancel), and closed
+// as usual, the errors of its requests on the window gone trapped. A
+// reference is held, so the dialog stays to be looked at whatever destroys it.
+class cShownDialog {
+ public:
+  explicit cShownDialog(GtkWidget* dialog) : mDialog(dialog) {
+    g_object_ref(dialog);
+    g_signal_connect(dialog, "destroy", G_CALLBACK(OnDestroy), &mDestroyed);
+    gdk_window_add_filter(nullptr, TakeTheWindowsEnd, this);
+  }
+  ~cShownDialog() { Close(); }
+  cShownDialog(const cShownDialog&) = delete;
+  cShownDialog& operator=(const cShownDialog&) = delete;
 
-// The window must be gone from the screen before the game draws again. The
-// destroy request once stayed in GTK's output buffer until the next dialog:
-// the window stayed mapped, modal, and answered nothing. The server is waited
-// for; then what the dialog left to GLib's loop, which runs only while a
-// dialog is up (the game's loop is GLUT's), runs here or never.
-void CloseDialog(GtkWidget* dialog) {
-  GdkDisplay* display = gtk_widget_get_display(dialog);
-  gtk_widget_destroy(dialog);
-  gdk_display_sync(display);
-  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-}
+  int Run() {
+    const int game = GameDisplayDescriptor();
+    const guint watch = game >= 0 ? g_unix_fd_add(game, (GIOCondition)(G_IO_IN | G_IO_HUP | G_IO_ERR),
+                                                  LookAtTheGamesDisplay, nullptr)
+                                  : 0;
+    const int response = gtk_dialog_run(GTK_DIALOG(mDialog));
+    if (watch) g_source_remove(watch);
+    return mDestroyed || mWindowGone ? GTK_RESPONSE_NONE : response;
+  }
+
+  // The window must be gone from the screen before the game draws again. The
+  // destroy request once stayed in GTK's output buffer until the next dialog:
+  // the window stayed mapped, modal, and answered nothing. The server is waited
+  // for; then what the dialog left to GLib's loop, which runs only while a
+  // dialog is up (the game's loop is GLUT's), runs here or never.
+  void Close() {
+    if (!mDialog) return;
+    gdk_window_remove_filter(nullptr, TakeTheWindowsEnd, this);
+    GdkDisplay* display = gdk_display_get_default();
+    if (mWindowGone) gdk_x11_display_error_trap_push(display);
+    if (!mDestroyed) gtk_widget_destroy(mDialog);
+    gdk_display_sync(display);
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    if (mWindowGone) gdk_x11_display_error_trap_pop_ignored(display);
+    g_object_unref(mDialog);
+    mDialog = nullptr;
+  }
+
+ private:
+  static void OnDestroy(GtkWidget*, gpointer destroyed) { *static_cast<bool*>(destroyed) = true; }
+  static GdkFilterReturn TakeTheWindowsEnd(GdkXEvent* native, GdkEvent*, gpointer data) {
+    cShownDialog& shown = *static_cast<cShownDialog*>(data);
+    const XEvent& event = *static_cast<XEvent*>(native);
+    GdkWindow* window = shown.mDestroyed ? nullptr : gtk_widget_get_window(shown.mDialog);
+    if (event.type != DestroyNotify || !window || event.xdestroywindow.window != GDK_WINDOW_XID(window))
+      return GDK_FILTER_CONTINUE;
+    shown.mWindowGone = true;
+    gtk_dialog_response(GTK_DIALOG(shown.mDialog), GTK_RESPONSE_NONE);
+    return GDK_FILTER_REMOVE;
+  }
+  GtkWidget* mDialog;
+  bool mDestroyed = false;
+  bool mWindowGone = false;  // destroyed by another program
+};
 
 int ResponseOf(SysAnswer answer) { return (int)answer + 1; }  // GTK keeps 0 and below for itself
 }  // namespace
@@ -125,14 +206,15 @@ std::string GtkChooseFile(SysFileDialog kind, const std::string& folder) {
   gtk_file_chooser_set_current_folder(chooser, folder.c_str());
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, save);
 
+  cShownDialog shown(dialog);
   std::string chosen;
-  if (RunDialog(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+  if (shown.Run() == GTK_RESPONSE_ACCEPT) {
     if (char* name = gtk_file_chooser_get_filename(chooser)) {
       chosen = name;
       g_free(name);
     }
   }
-  CloseDialog(dialog);
+  shown.Close();
   return chosen;
 }
 
@@ -159,10 +241,12 @@ SysAnswer GtkAskQuestion(const std::string& caption, const std::string& text, Sy
   for (const cButton& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog), button.label, ResponseOf(button.answer));
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), ResponseOf(fallback));
 
-  int response = RunDialog(GTK_DIALOG(dialog));
-  CloseDialog(dialog);
+  cShownDialog shown(dialog);
+  const int response = shown.Run();
+  shown.Close();
   for (const cButton& button : buttons)
     if (ResponseOf(button.answer) == response) return button.answer;
-  // Closed with the window's own button: a box that can be cancelled is, any other keeps its default.
+  // Closed with the window's own button, or destroyed by another program: a
+  // box that can be cancelled is, any other keeps its default.
   return kind == SysBox::OkCancel ? SysAnswer::Cancel : fallback;
 }

@@ -17,8 +17,18 @@
 // freeglut destroys any window whose manager asks it to close (WM_DELETE_WINDOW),
 // with no callback that could refuse, so that request is dropped for these
 // windows as Xlib reads it, before freeglut sees it.
+//
+// Each window is watched for its end: another program that destroys it
+// (`xdotool windowclose`) ends the game, as a window lost under it. freeglut
+// ignores the window's DestroyNotify, and a window that draws nothing
+// (minimized, covered, unmapped) makes no request the server could refuse: so
+// the event is looked at as Xlib reads it, whoever reads (freeglut's loop in
+// any frame, held or paused, or the waits of a question or a dialog). A window
+// the game closes itself, or lets freeglut close at a manager's request, is no
+// longer watched from then on.
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <GL/freeglut.h>
@@ -32,6 +42,7 @@
 #undef min
 #undef max
 
+#include "platform/DisplayWatch.h"
 #include "platform/Sys.h"
 #include "platform/X11Query.h"
 
@@ -53,27 +64,74 @@ void NameOwningProcess(Display* display, Window window) {
   XSetWMClientMachine(display, window, &machine);
 }
 
-struct cKeptOpen {
-  std::vector<Window> windows;
-  Atom protocols = None, deleteWindow = None;
-  Bool (*readClientMessage)(Display*, XEvent*, xEvent*) = nullptr;  // Xlib's own, before ours
+struct cWatchedWindow {
+  Window window;
+  std::string title;  // as made: the window is gone when its end is said
 };
-cKeptOpen& KeptOpen() {
-  static cKeptOpen* kept = new cKeptOpen();  // never freed: Xlib may read events during teardown
-  return *kept;
+struct cWindowHooks {
+  std::vector<Window> keptOpen;
+  std::vector<cWatchedWindow> watched;
+  bool watching = true;  // until the game ends, when its windows go with it
+  Atom protocols = None, deleteWindow = None;
+  // Xlib's own, before ours; one connection: freeglut's, the same for every window
+  Bool (*readClientMessage)(Display*, XEvent*, xEvent*) = nullptr;
+  Bool (*readDestroyNotify)(Display*, XEvent*, xEvent*) = nullptr;
+};
+cWindowHooks& WindowHooks() {
+  static cWindowHooks* hooks = new cWindowHooks();  // never freed: Xlib may read events during teardown
+  return *hooks;
 }
 
-// Xlib's hook that turns a client message off the wire into an event; false
-// drops the event from the queue.
+void StopWatching(Window window) {
+  std::erase_if(WindowHooks().watched, [window](const cWatchedWindow& w) { return w.window == window; });
+}
+
+// Xlib's hooks that turn an event off the wire into an event; false drops the
+// event from the queue. A close request freeglut is to carry out ends the watch.
 Bool ReadClientMessage(Display* display, XEvent* event, xEvent* wire) {
-  cKeptOpen& kept = KeptOpen();
-  if (!kept.readClientMessage(display, event, wire)) return False;
+  cWindowHooks& hooks = WindowHooks();
+  if (!hooks.readClientMessage(display, event, wire)) return False;
   const XClientMessageEvent& message = event->xclient;
-  const bool closeRequest = message.message_type == kept.protocols && message.format == 32 &&
-                            (Atom)message.data.l[0] == kept.deleteWindow;
-  return !(closeRequest && std::count(kept.windows.begin(), kept.windows.end(), message.window));
+  const bool closeRequest = message.message_type == hooks.protocols && message.format == 32 &&
+                            (Atom)message.data.l[0] == hooks.deleteWindow;
+  if (!closeRequest) return True;
+  if (std::count(hooks.keptOpen.begin(), hooks.keptOpen.end(), message.window)) return False;
+  StopWatching(message.window);
+  return True;
+}
+
+Bool ReadDestroyNotify(Display* display, XEvent* event, xEvent* wire) {
+  cWindowHooks& hooks = WindowHooks();
+  if (!hooks.readDestroyNotify(display, event, wire)) return False;
+  const Window gone = event->xdestroywindow.window;
+  for (const cWatchedWindow& w : hooks.watched) {
+    if (w.window != gone || !hooks.watching) continue;
+    Sys_Print(SysStream::Err, "Another program destroyed the game's window \"%s\" (0x%lx) on the X display %s: the game ends\n",
+              w.title.c_str(), gone, DisplayString(display));
+    Sys_RunExitSequence();
+    _exit(1);
+  }
+  return True;
+}
+
+void Watch(Display* display, Window window, const char* title) {
+  cWindowHooks& hooks = WindowHooks();
+  if (!hooks.readClientMessage) {
+    hooks.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    hooks.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    hooks.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
+    hooks.readDestroyNotify = XESetWireToEvent(display, DestroyNotify, ReadDestroyNotify);
+  }
+  // freeglut selects the window's structure events (its size comes that way): make sure of it.
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(display, window, &attributes) && !(attributes.your_event_mask & StructureNotifyMask))
+    XSelectInput(display, window, attributes.your_event_mask | StructureNotifyMask);
+  StopWatching(window);
+  hooks.watched.push_back({window, title});
 }
 }  // namespace
+
+void StopWatchingTheGamesWindows() { WindowHooks().watching = false; }
 
 // freeglut gives no window's X id; its context is made current on the window
 // itself, so the current drawable is that window.
@@ -93,14 +151,10 @@ void Sys_KeepWindowOpen(int glutWindow, bool open) {
   Display* display = nullptr;
   const Window window = GlutXWindow(glutWindow, &display);
   if (!window || !display) return;
-  cKeptOpen& kept = KeptOpen();
-  if (!kept.readClientMessage) {  // one connection: freeglut's, the same for every window
-    kept.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-    kept.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    kept.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
-  }
-  std::erase(kept.windows, window);
-  if (open) kept.windows.push_back(window);
+  cWindowHooks& hooks = WindowHooks();
+  std::erase(hooks.keptOpen, window);
+  if (open) hooks.keptOpen.push_back(window);
+  else StopWatching(window);  // the game closes it now, or lets its close button do so
 }
 
 int Sys_CreateGlutWindow(const char* title) {
@@ -113,6 +167,7 @@ int Sys_CreateGlutWindow(const char* title) {
     XISelectEvents(display, window, &mask, 1);
     NameOwningProcess(display, window);
     X11NoteGameConnection(display);
+    Watch(display, window, title);
   }
   return glutWindow;
 }
