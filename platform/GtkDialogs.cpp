@@ -1,5 +1,8 @@
 #include "platform/GtkDialogs.h"
 
+#include <X11/Xlibint.h>  // XESetWireToEvent; it also defines min and max as macros
+#undef min
+#undef max
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
 #include <gtk/gtk.h>
@@ -66,6 +69,32 @@ bool IsToolkitsFatalXErrorReport(const char* domain, const char* message) {
   return domain && message && strcmp(domain, "Gdk") == 0 && strstr(message, "received an X Window System error");
 }
 
+[[noreturn]] void EndTheGameOnAToolkitError() {
+  GdkDisplay* display = gdk_display_get_default();
+  Sys_Print(SysStream::Err, "The X display %s refused a request of the desktop toolkit's: the game ends\n",
+            display ? gdk_display_get_name(display) : "");
+  Sys_RunExitSequence();
+  _exit(1);
+}
+
+// The windows of GDK's connection whose end Xlib read, the last few, marked
+// as it reads them: whoever destroyed them (see cShownDialog).
+constexpr int kWindowsEndedKept = 64;
+XID gWindowsEnded[kWindowsEndedKept] = {};
+int gWindowsEndedNext = 0;
+Bool (*gReadDestroyNotify)(Display*, XEvent*, xEvent*) = nullptr;  // Xlib's own
+Bool NoteAWindowsEnd(Display* display, XEvent* event, xEvent* wire) {
+  if (!gReadDestroyNotify(display, event, wire)) return False;
+  gWindowsEnded[gWindowsEndedNext] = event->xdestroywindow.window;
+  gWindowsEndedNext = (gWindowsEndedNext + 1) % kWindowsEndedKept;
+  return True;
+}
+bool HasEnded(XID window) {
+  for (XID ended : gWindowsEnded)
+    if (ended && ended == window) return true;
+  return false;
+}
+
 // GLib's, GTK's and GDK's messages go out as the game's lines do, never
 // waiting on a reader that stopped or a terminal held with Ctrl+S (GLib's own
 // writer writes to descriptor 2 and waits there). What GLib would drop (debug
@@ -81,13 +110,7 @@ GLogWriterOutput WriteToolkitMessage(GLogLevelFlags level, const GLogField* fiel
   const std::string line = std::string(text) + "\n";
   g_free(text);
   Sys_Write(SysStream::Err, line.data(), line.size());
-  if (IsToolkitsFatalXErrorReport(domain, message)) {  // GDK's exit comes next: the game's comes first
-    GdkDisplay* display = gdk_display_get_default();
-    Sys_Print(SysStream::Err, "The X display %s refused a request of the desktop toolkit's: the game ends\n",
-              display ? gdk_display_get_name(display) : "");
-    Sys_RunExitSequence();
-    _exit(1);
-  }
+  if (IsToolkitsFatalXErrorReport(domain, message)) EndTheGameOnAToolkitError();  // before GDK's own exit
   return G_LOG_WRITER_HANDLED;
 }
 void PrintToolkitText(const gchar* text) { Sys_Write(SysStream::Out, text, strlen(text)); }
@@ -108,7 +131,9 @@ bool StartGtk() {
   GdkDisplay* display = started ? gdk_display_get_default() : nullptr;
   // Over GDK's, put in as it started: its lost display skips the exit
   // sequence, and it ignores the errors of every connection but its own.
-  X11EndTheGameOnXFaults(display && GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_xdisplay(display) : nullptr);
+  Display* connection = display && GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_xdisplay(display) : nullptr;
+  X11EndTheGameOnXFaults(connection);
+  if (connection) gReadDestroyNotify = XESetWireToEvent(connection, DestroyNotify, NoteAWindowsEnd);
   return started;
 }
 
@@ -125,8 +150,11 @@ gboolean LookAtTheGamesDisplay(gint, GIOCondition, gpointer) {
 // its window (`xdotool windowclose`). Left to GDK, GTK then tore the dialog
 // down around a window GDK had dropped (its "CRITICAL" lines), and the close
 // destroyed the freed dialog again. So the window's end is taken before GDK
-// sees it: the dialog is answered with nothing chosen (a cancel), and closed
-// as usual, the errors of its requests on the window gone trapped. A
+// sees it: the dialog is answered with nothing chosen (a cancel; its run also
+// ends as the window is unmapped), and closed as usual. GTK may draw in the
+// window before it hears of its end, and the close's requests find it gone:
+// the dialog's errors are trapped while it lives, and only where its window
+// did not end so does one end the game, as GDK's own report does elsewhere. A
 // reference is held, so the dialog stays to be looked at whatever destroys it.
 class cShownDialog {
  public:
@@ -134,6 +162,7 @@ class cShownDialog {
     g_object_ref(dialog);
     g_signal_connect(dialog, "destroy", G_CALLBACK(OnDestroy), &mDestroyed);
     gdk_window_add_filter(nullptr, TakeTheWindowsEnd, this);
+    gdk_x11_display_error_trap_push(gdk_display_get_default());
   }
   ~cShownDialog() { Close(); }
   cShownDialog(const cShownDialog&) = delete;
@@ -156,15 +185,18 @@ class cShownDialog {
   // dialog is up (the game's loop is GLUT's), runs here or never.
   void Close() {
     if (!mDialog) return;
-    gdk_window_remove_filter(nullptr, TakeTheWindowsEnd, this);
     GdkDisplay* display = gdk_display_get_default();
-    if (mWindowGone) gdk_x11_display_error_trap_push(display);
+    gdk_display_sync(display);  // every end the server sent is read
+    GdkWindow* window = mDestroyed ? nullptr : gtk_widget_get_window(mDialog);
+    const bool ended = mWindowGone || mDestroyed || (window && HasEnded(GDK_WINDOW_XID(window)));
     if (!mDestroyed) gtk_widget_destroy(mDialog);
     gdk_display_sync(display);
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    if (mWindowGone) gdk_x11_display_error_trap_pop_ignored(display);
+    const int error = gdk_x11_display_error_trap_pop(display);
+    gdk_window_remove_filter(nullptr, TakeTheWindowsEnd, this);
     g_object_unref(mDialog);
     mDialog = nullptr;
+    if (error && !ended) EndTheGameOnAToolkitError();
   }
 
  private:
