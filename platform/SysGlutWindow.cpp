@@ -24,8 +24,11 @@
 // (minimized, covered, unmapped) makes no request the server could refuse: so
 // the event is looked at as Xlib reads it, whoever reads (freeglut's loop in
 // any frame, held or paused, or the waits of a question or a dialog). A window
-// the game closes itself, or lets freeglut close at a manager's request, is no
-// longer watched from then on.
+// the program destroys itself is no longer watched from then on: freeglut
+// calls a window's close callback before it destroys the window, whatever
+// the reason (glutDestroyWindow, a manager's close request, its teardown at
+// exit), and the panels, which put in a callback of their own, say so
+// through Sys_KeepWindowOpen.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -65,6 +68,7 @@ void NameOwningProcess(Display* display, Window window) {
 }
 
 struct cWatchedWindow {
+  int glutWindow;
   Window window;
   std::string title;  // as made: the window is gone when its end is said
 };
@@ -82,22 +86,20 @@ cWindowHooks& WindowHooks() {
   return *hooks;
 }
 
-void StopWatching(Window window) {
-  std::erase_if(WindowHooks().watched, [window](const cWatchedWindow& w) { return w.window == window; });
+void StopWatching(int glutWindow) {
+  std::erase_if(WindowHooks().watched, [glutWindow](const cWatchedWindow& w) { return w.glutWindow == glutWindow; });
 }
+void StopWatchingTheWindowFreeglutDestroys() { StopWatching(glutGetWindow()); }  // freeglut made it current
 
 // Xlib's hooks that turn an event off the wire into an event; false drops the
-// event from the queue. A close request freeglut is to carry out ends the watch.
+// event from the queue.
 Bool ReadClientMessage(Display* display, XEvent* event, xEvent* wire) {
   cWindowHooks& hooks = WindowHooks();
   if (!hooks.readClientMessage(display, event, wire)) return False;
   const XClientMessageEvent& message = event->xclient;
   const bool closeRequest = message.message_type == hooks.protocols && message.format == 32 &&
                             (Atom)message.data.l[0] == hooks.deleteWindow;
-  if (!closeRequest) return True;
-  if (std::count(hooks.keptOpen.begin(), hooks.keptOpen.end(), message.window)) return False;
-  StopWatching(message.window);
-  return True;
+  return !(closeRequest && std::count(hooks.keptOpen.begin(), hooks.keptOpen.end(), message.window));
 }
 
 Bool ReadDestroyNotify(Display* display, XEvent* event, xEvent* wire) {
@@ -114,7 +116,7 @@ Bool ReadDestroyNotify(Display* display, XEvent* event, xEvent* wire) {
   return True;
 }
 
-void Watch(Display* display, Window window, const char* title) {
+void Watch(Display* display, int glutWindow, Window window, const char* title) {
   cWindowHooks& hooks = WindowHooks();
   if (!hooks.readClientMessage) {
     hooks.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
@@ -126,8 +128,9 @@ void Watch(Display* display, Window window, const char* title) {
   XWindowAttributes attributes{};
   if (XGetWindowAttributes(display, window, &attributes) && !(attributes.your_event_mask & StructureNotifyMask))
     XSelectInput(display, window, attributes.your_event_mask | StructureNotifyMask);
-  StopWatching(window);
-  hooks.watched.push_back({window, title});
+  StopWatching(glutWindow);  // freeglut may give a destroyed window's number again
+  hooks.watched.push_back({glutWindow, window, title});
+  glutCloseFunc(StopWatchingTheWindowFreeglutDestroys);
 }
 }  // namespace
 
@@ -148,13 +151,13 @@ Window GlutXWindow(int glutWindow, Display** glutDisplay) {
 }
 
 void Sys_KeepWindowOpen(int glutWindow, bool open) {
+  if (!open) StopWatching(glutWindow);  // the game closes it now, or lets its close button do so
   Display* display = nullptr;
   const Window window = GlutXWindow(glutWindow, &display);
   if (!window || !display) return;
   cWindowHooks& hooks = WindowHooks();
   std::erase(hooks.keptOpen, window);
   if (open) hooks.keptOpen.push_back(window);
-  else StopWatching(window);  // the game closes it now, or lets its close button do so
 }
 
 int Sys_CreateGlutWindow(const char* title) {
@@ -167,7 +170,7 @@ int Sys_CreateGlutWindow(const char* title) {
     XISelectEvents(display, window, &mask, 1);
     NameOwningProcess(display, window);
     X11NoteGameConnection(display);
-    Watch(display, window, title);
+    Watch(display, glutWindow, window, title);
   }
   return glutWindow;
 }
