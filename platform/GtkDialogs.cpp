@@ -154,8 +154,11 @@ gboolean LookAtTheGamesDisplay(gint, GIOCondition, gpointer) {
 // ends as the window is unmapped), and closed as usual. GTK may draw in the
 // window before it hears of its end, and the close's requests find it gone:
 // the dialog's errors are trapped while it lives, and only where its window
-// did not end so does one end the game, as GDK's own report does elsewhere. A
-// reference is held, so the dialog stays to be looked at whatever destroys it.
+// did not end so does one end the game, as GDK's own report does elsewhere.
+// (While that trap is held GDK's handler stands in for the game's, and ignores
+// errors of the game's own connection: the game makes no request there while
+// a dialog is up, and its windows' ends are watched without one.) A reference
+// is held, so the dialog stays to be looked at whatever destroys it.
 class cShownDialog {
  public:
   explicit cShownDialog(GtkWidget* dialog) : mDialog(dialog) {

@@ -20,7 +20,8 @@
 //
 // Each window is watched for its end: another program that destroys it
 // (`xdotool windowclose`) ends the game, as a window lost under it. freeglut
-// ignores the window's DestroyNotify, and a window that draws nothing
+// selects each window's structure events (its size comes so) but ignores its
+// DestroyNotify, and a window that draws nothing
 // (minimized, covered, unmapped) makes no request the server could refuse: so
 // the event is looked at as Xlib reads it, whoever reads (freeglut's loop in
 // any frame, held or paused, or the waits of a question or a dialog). A window
@@ -108,7 +109,8 @@ Bool ReadDestroyNotify(Display* display, XEvent* event, xEvent* wire) {
   const Window gone = event->xdestroywindow.window;
   for (const cWatchedWindow& w : hooks.watched) {
     if (w.window != gone || !hooks.watching) continue;
-    Sys_Print(SysStream::Err, "Another program destroyed the game's window \"%s\" (0x%lx) on the X display %s: the game ends\n",
+    Sys_Print(SysStream::Err,
+              "Another program destroyed the game's window \"%s\" (0x%lx) on the X display %s: the game ends\n",
               w.title.c_str(), gone, DisplayString(display));
     Sys_RunExitSequence();
     _exit(1);
@@ -124,10 +126,6 @@ void Watch(Display* display, int glutWindow, Window window, const char* title) {
     hooks.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
     hooks.readDestroyNotify = XESetWireToEvent(display, DestroyNotify, ReadDestroyNotify);
   }
-  // freeglut selects the window's structure events (its size comes that way): make sure of it.
-  XWindowAttributes attributes{};
-  if (XGetWindowAttributes(display, window, &attributes) && !(attributes.your_event_mask & StructureNotifyMask))
-    XSelectInput(display, window, attributes.your_event_mask | StructureNotifyMask);
   StopWatching(glutWindow);  // freeglut may give a destroyed window's number again
   hooks.watched.push_back({glutWindow, window, title});
   glutCloseFunc(StopWatchingTheWindowFreeglutDestroys);

@@ -527,7 +527,7 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
       const bool answered = to.Hear(heard, 30000);
       ASSERT_TRUE(answered) << "no answer: stopped by the terminal, or waiting";
       EXPECT_EQ(heard, step.answer);
-      if (step.say && strcmp(step.say, "wait for the game") == 0) {  // what docs/console.md promises, from the server's end
+      if (step.say && strcmp(step.say, "wait for the game") == 0) {  // as docs/console.md promises, from the event
         EXPECT_LE(std::chrono::steady_clock::now() - serverKilled, std::chrono::seconds(5)) << "a slow end";
       }
     }

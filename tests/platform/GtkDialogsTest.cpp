@@ -183,7 +183,9 @@ TEST(GtkDialogs, ADialogsWindowIsGoneFromTheDisplayWhenItReturns) {
   const cDialogCase cases[] = {
       {"Save As", [&] { EXPECT_EQ(GtkChooseFile(SysFileDialog::Save, folder.Path()), ""); }, true},
       {"Overwrite?",
-       [] { EXPECT_EQ(GtkAskQuestion("Overwrite?", "Overwrite it?", SysBox::OkCancel, SysAnswer::Ok), SysAnswer::Cancel); },
+       [] {
+         EXPECT_EQ(GtkAskQuestion("Overwrite?", "Overwrite it?", SysBox::OkCancel, SysAnswer::Ok), SysAnswer::Cancel);
+       },
        true},
       {"Save As", [&] { EXPECT_EQ(GtkChooseFile(SysFileDialog::Save, folder.Path()), ""); }},
       {"Open", [&] { EXPECT_EQ(GtkChooseFile(SysFileDialog::Open, folder.Path()), ""); }},

@@ -632,7 +632,8 @@ class cDisplayLostOnceConnected {
     const char* real = getenv("DISPLAY");
     mServer = real && *real == ':' ? "/tmp/.X11-unix/X" + std::to_string(atoi(real + 1)) : "";
     mListening = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    for (int number = 3000; mListening >= 0 && number < 3200 && mName.empty(); ++number)  // one free in the abstract names
+    // The first number free among the abstract socket names, where Xlib looks first.
+    for (int number = 3000; mListening >= 0 && number < 3200 && mName.empty(); ++number)
       if (bind(mListening, (sockaddr*)&AbstractAddress("/tmp/.X11-unix/X" + std::to_string(number)), mLength) == 0)
         mName = ":" + std::to_string(number);
     if (mName.empty() || mServer.empty() || listen(mListening, 1) != 0) mName.clear();
