@@ -788,7 +788,12 @@ constexpr int64_t kEndsWithinMs = 5000;
 // game in Xlib's handler, which held the exit behind a full pipe, and once
 // the toolkit started GDK's ignored it and the game played on; the game's
 // client killed while a desktop dialog was up ended the game only once the
-// dialog was answered. The game's handler leaves GDK's errors to GDK's: an
+// dialog was answered (the question's box too). Also mended: the game window
+// destroyed while it drew nothing went unnoticed; GDK's report of an error it
+// did not trap waited on the full pipe, and GDK then ended the game past its
+// exit sequence; the server lost in glutInit left Xlib's own handler to write
+// to the full pipe. Every end comes within the docs' bound of its event. The
+// game's handler leaves GDK's errors to GDK's: an
 // error GDK trapped still ends nothing. Where the row's writer starts late,
 // nothing was written before the end: what the end says goes out only if it
 // was queued before the exit's flush (the line ending an unfinished one too).
