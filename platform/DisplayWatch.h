@@ -12,3 +12,7 @@ int GameDisplayDescriptor();
 // as xkill does) ends the game here, through its exit sequence, as it would in
 // the frame loop. Does nothing without a connection, and never waits.
 void EndTheGameIfItsDisplayIsLost();
+
+// From the exit sequence on, the game's windows go as the game ends (freeglut
+// destroys them at exit): a window's end no longer ends the game again.
+void StopWatchingTheGamesWindows();

@@ -17,8 +17,22 @@
 // freeglut destroys any window whose manager asks it to close (WM_DELETE_WINDOW),
 // with no callback that could refuse, so that request is dropped for these
 // windows as Xlib reads it, before freeglut sees it.
+//
+// Each window is watched for its end: another program that destroys it
+// (`xdotool windowclose`) ends the game, as a window lost under it. freeglut
+// selects each window's structure events (its size comes so) but ignores its
+// DestroyNotify, and a window that draws nothing
+// (minimized, covered, unmapped) makes no request the server could refuse: so
+// the event is looked at as Xlib reads it, whoever reads (freeglut's loop in
+// any frame, held or paused, or the waits of a question or a dialog). A window
+// the program destroys itself is no longer watched from then on: freeglut
+// calls a window's close callback before it destroys the window, whatever
+// the reason (glutDestroyWindow, a manager's close request, its teardown at
+// exit), and the panels, which put in a callback of their own, say so
+// through Sys_KeepWindowOpen.
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <GL/freeglut.h>
@@ -32,6 +46,7 @@
 #undef min
 #undef max
 
+#include "platform/DisplayWatch.h"
 #include "platform/Sys.h"
 #include "platform/X11Query.h"
 
@@ -53,27 +68,71 @@ void NameOwningProcess(Display* display, Window window) {
   XSetWMClientMachine(display, window, &machine);
 }
 
-struct cKeptOpen {
-  std::vector<Window> windows;
-  Atom protocols = None, deleteWindow = None;
-  Bool (*readClientMessage)(Display*, XEvent*, xEvent*) = nullptr;  // Xlib's own, before ours
+struct cWatchedWindow {
+  int glutWindow;
+  Window window;
+  std::string title;  // as made: the window is gone when its end is said
 };
-cKeptOpen& KeptOpen() {
-  static cKeptOpen* kept = new cKeptOpen();  // never freed: Xlib may read events during teardown
-  return *kept;
+struct cWindowHooks {
+  std::vector<Window> keptOpen;
+  std::vector<cWatchedWindow> watched;
+  bool watching = true;  // until the game ends, when its windows go with it
+  Atom protocols = None, deleteWindow = None;
+  // Xlib's own, before ours; one connection: freeglut's, the same for every window
+  Bool (*readClientMessage)(Display*, XEvent*, xEvent*) = nullptr;
+  Bool (*readDestroyNotify)(Display*, XEvent*, xEvent*) = nullptr;
+};
+cWindowHooks& WindowHooks() {
+  static cWindowHooks* hooks = new cWindowHooks();  // never freed: Xlib may read events during teardown
+  return *hooks;
 }
 
-// Xlib's hook that turns a client message off the wire into an event; false
-// drops the event from the queue.
+void StopWatching(int glutWindow) {
+  std::erase_if(WindowHooks().watched, [glutWindow](const cWatchedWindow& w) { return w.glutWindow == glutWindow; });
+}
+void StopWatchingTheWindowFreeglutDestroys() { StopWatching(glutGetWindow()); }  // freeglut made it current
+
+// Xlib's hooks that turn an event off the wire into an event; false drops the
+// event from the queue.
 Bool ReadClientMessage(Display* display, XEvent* event, xEvent* wire) {
-  cKeptOpen& kept = KeptOpen();
-  if (!kept.readClientMessage(display, event, wire)) return False;
+  cWindowHooks& hooks = WindowHooks();
+  if (!hooks.readClientMessage(display, event, wire)) return False;
   const XClientMessageEvent& message = event->xclient;
-  const bool closeRequest = message.message_type == kept.protocols && message.format == 32 &&
-                            (Atom)message.data.l[0] == kept.deleteWindow;
-  return !(closeRequest && std::count(kept.windows.begin(), kept.windows.end(), message.window));
+  const bool closeRequest = message.message_type == hooks.protocols && message.format == 32 &&
+                            (Atom)message.data.l[0] == hooks.deleteWindow;
+  return !(closeRequest && std::count(hooks.keptOpen.begin(), hooks.keptOpen.end(), message.window));
+}
+
+Bool ReadDestroyNotify(Display* display, XEvent* event, xEvent* wire) {
+  cWindowHooks& hooks = WindowHooks();
+  if (!hooks.readDestroyNotify(display, event, wire)) return False;
+  const Window gone = event->xdestroywindow.window;
+  for (const cWatchedWindow& w : hooks.watched) {
+    if (w.window != gone || !hooks.watching) continue;
+    Sys_Print(SysStream::Err,
+              "Another program destroyed the game's window \"%s\" (0x%lx) on the X display %s: the game ends\n",
+              w.title.c_str(), gone, DisplayString(display));
+    Sys_RunExitSequence();
+    _exit(1);
+  }
+  return True;
+}
+
+void Watch(Display* display, int glutWindow, Window window, const char* title) {
+  cWindowHooks& hooks = WindowHooks();
+  if (!hooks.readClientMessage) {
+    hooks.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    hooks.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    hooks.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
+    hooks.readDestroyNotify = XESetWireToEvent(display, DestroyNotify, ReadDestroyNotify);
+  }
+  StopWatching(glutWindow);  // freeglut may give a destroyed window's number again
+  hooks.watched.push_back({glutWindow, window, title});
+  glutCloseFunc(StopWatchingTheWindowFreeglutDestroys);
 }
 }  // namespace
+
+void StopWatchingTheGamesWindows() { WindowHooks().watching = false; }
 
 // freeglut gives no window's X id; its context is made current on the window
 // itself, so the current drawable is that window.
@@ -90,17 +149,13 @@ Window GlutXWindow(int glutWindow, Display** glutDisplay) {
 }
 
 void Sys_KeepWindowOpen(int glutWindow, bool open) {
+  if (!open) StopWatching(glutWindow);  // the game closes it now, or lets its close button do so
   Display* display = nullptr;
   const Window window = GlutXWindow(glutWindow, &display);
   if (!window || !display) return;
-  cKeptOpen& kept = KeptOpen();
-  if (!kept.readClientMessage) {  // one connection: freeglut's, the same for every window
-    kept.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-    kept.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    kept.readClientMessage = XESetWireToEvent(display, ClientMessage, ReadClientMessage);
-  }
-  std::erase(kept.windows, window);
-  if (open) kept.windows.push_back(window);
+  cWindowHooks& hooks = WindowHooks();
+  std::erase(hooks.keptOpen, window);
+  if (open) hooks.keptOpen.push_back(window);
 }
 
 int Sys_CreateGlutWindow(const char* title) {
@@ -113,6 +168,7 @@ int Sys_CreateGlutWindow(const char* title) {
     XISelectEvents(display, window, &mask, 1);
     NameOwningProcess(display, window);
     X11NoteGameConnection(display);
+    Watch(display, glutWindow, window, title);
   }
   return glutWindow;
 }

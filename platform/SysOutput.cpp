@@ -57,6 +57,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/DisplayWatch.h"
 #include "platform/SysIoThread.h"
 
 namespace {
@@ -574,6 +575,7 @@ void NeverWaitAfterTheFlush() {
 void Sys_RunExitSequence() {
   static std::atomic<bool> ran{false};
   if (ran.exchange(true)) return;
+  StopWatchingTheGamesWindows();
   EndUnfinishedLines();
   Sys_FlushOutput(kSysOutputFlushWaitMs);  // what still waits gets at most this
   NeverWaitAfterTheFlush();

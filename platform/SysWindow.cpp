@@ -254,6 +254,7 @@ void Sys_GlutInitErrorsForTest(int goneReads, const char* report, const char* pr
 void Sys_InitGlut(int* argc, char** argv) {
   gGlutProgramName = *argc > 0 && argv[0] ? argv[0] : "";
   gGonePropertyReads = 0;
+  X11EndTheGameOnXFaults();  // already for glutInit's own requests: a display lost there ends the game as later
   XSetErrorHandler(LetGonePropertyReadsThrough);
   glutInitErrorFunc(GlutErrorDuringInit);
   glutInit(argc, argv);

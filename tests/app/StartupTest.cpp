@@ -494,6 +494,8 @@ TEST(Startup, OnlyFreeglutsReportOfTheGoneReadIsLetThrough) {
   // long program name left no room for the reason, nor for the line's end.
   const std::string kLongReport = std::string(1021, 'x') + "\xE2\x82\xAC\xE2\x82\xAC cannot open display";
   const std::string kLongName = std::string(4100, 'q');
+  std::string euros = "q";  // 1 + 3 * 85 bytes: the cut at 255 falls inside the last euro sign
+  for (int sign = 0; sign < 100; ++sign) euros += "\xE2\x82\xAC";
   const struct {
     const char* name;
     int goneReads;
@@ -507,6 +509,8 @@ TEST(Startup, OnlyFreeglutsReportOfTheGoneReadIsLetThrough) {
       {"a report past 1023 bytes", 0, kLongReport.c_str(), "x\xE2\x82\xAC\xE2\x82\xAC cannot open display\n"},
       {"a program name of 4100 bytes", 0, "failed to open display ''", "q\\.\\.\\.\\): failed to open display ''\n",
        kLongName.c_str()},
+      {"a long name of euro signs, cut between them", 0, "failed to open display ''",
+       "(\xE2\x82\xAC){84}\\.\\.\\.\\): failed to open display ''\n", euros.c_str()},
   };
   cDeathTestsInFreshProcesses fresh;
   for (const auto& row : rows) {

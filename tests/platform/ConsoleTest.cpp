@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -14,6 +15,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -43,13 +46,21 @@ struct cPipedInput {
     close(fds[0]);
     signal(SIGPIPE, previousPipeSignal);
   }
+  // False once the reader took nothing for a minute: a reader that stopped
+  // fails the case instead of holding it.
   bool Write(const std::string& bytes) const {
-    for (size_t done = 0; done < bytes.size();) {
+    const int flags = fcntl(fds[1], F_GETFL);
+    fcntl(fds[1], F_SETFL, flags | O_NONBLOCK);
+    size_t done = 0;
+    while (done < bytes.size()) {
       const ssize_t wrote = write(fds[1], bytes.data() + done, bytes.size() - done);
-      if (wrote <= 0) return false;
+      pollfd room{fds[1], POLLOUT, 0};
+      if (wrote < 0 && errno == EAGAIN && poll(&room, 1, 60000) == 1) continue;
+      if (wrote <= 0) break;
       done += (size_t)wrote;
     }
-    return true;
+    fcntl(fds[1], F_SETFL, flags);
+    return done == bytes.size();
   }
   void CloseWriter() {
     if (fds[1] >= 0) close(fds[1]);
@@ -65,7 +76,9 @@ struct cPipedInput {
 std::vector<std::string> PollFrames(size_t want, int frames, unsigned waitMs = 60000) {
   std::vector<std::string> lines;
   std::string line;
-  for (int frame = 0; frame < frames && lines.size() < want; ++frame) {
+  // Two minutes in all, or two waits: a reader that stopped fails the case, however many frames it asks.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(2 * waitMs, 120000u));
+  for (int frame = 0; frame < frames && lines.size() < want && std::chrono::steady_clock::now() < deadline; ++frame) {
     while (Sys_PollStdinLine(line)) lines.push_back(line);
     if (lines.size() < want && frame + 1 < frames) Sys_WaitStdinForTest(waitMs);
   }
@@ -371,7 +384,11 @@ std::string ShellDoes(const std::string& command, pid_t game) {
   if (command == "kill -CONT") return kill(-game, SIGCONT) == 0 ? "done" : "failed";  // from another shell: no stop before it
   if (command == "Ctrl+Z, fg") {  // the game's job stopped, then brought back to the foreground
     int status = 0;
-    if (kill(-game, SIGTSTP) != 0 || waitpid(game, &status, WUNTRACED) != game || !WIFSTOPPED(status)) return "not stopped";
+    if (kill(-game, SIGTSTP) != 0) return "not stopped";
+    pid_t changed = 0;  // within the step's deadline: a game that never stops fails the row, not the binary
+    for (int waited = 0; waited < 20000 && (changed = waitpid(game, &status, WNOHANG | WUNTRACED)) == 0; ++waited)
+      usleep(1000);
+    if (changed != game || !WIFSTOPPED(status)) return "not stopped";
     return tcsetpgrp(gTerminal, game) == 0 && kill(-game, SIGCONT) == 0 ? "done" : "failed";
   }
   return "unknown command " + command;
@@ -398,6 +415,7 @@ void RunShell(const char* terminal, cChannel shell, cChannel game, int master, b
     if (gameLeads && (setsid() < 0 || ioctl(gTerminal, TIOCSCTTY, 0) != 0)) _exit(1);
     if (!gameLeads) setpgid(0, 0);
     alarm(300);  // a game stuck in a failing row ends itself
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // and never outlives its shell, holding the test's output open
     for (int sig : {SIGTTIN, SIGTTOU}) signal(sig, SIG_DFL);
     Sys_SetStdinReadHookForTest(OnTerminalRead);
     Sys_SetStdinForTest(gTerminal);
@@ -461,7 +479,7 @@ struct cTerminalJob {
   ~cTerminalJob() {
     toGame.Say("quit");
     toShell.Say("quit");
-    for (int waited = 0; leader > 0 && waited < 60000 && waitpid(leader, nullptr, WNOHANG) == 0; ++waited) usleep(1000);
+    for (int waited = 0; leader > 0 && waited < 10000 && waitpid(leader, nullptr, WNOHANG) == 0; ++waited) usleep(1000);
     if (leader > 0 && kill(leader, SIGKILL) == 0) waitpid(leader, nullptr, 0);
     for (auto& ends : pipes) close(ends[0]), close(ends[1]);
     close(master);
@@ -482,6 +500,7 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
   cTerminalJob job(asks("the master"), asks("leads its session"));
   ASSERT_GT(job.leader, 0);
   std::string shown, before, heard;
+  std::chrono::steady_clock::time_point serverKilled{};
   for (const sStep& step : steps) {
     SCOPED_TRACE(step.say ? step.say : step.answer);
     if (step.who == eWho::Type) {
@@ -497,6 +516,7 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
       ASSERT_GE(QuestionLooks(), due) << "the question did not look at its terminal in 30 s";
     } else if (step.who == eWho::XServerKilled) {
       display->Kill();
+      serverKilled = std::chrono::steady_clock::now();
     } else if (step.who == eWho::HangUp) {  // the terminal's window closed
       close(job.master);
       job.master = -1;
@@ -507,6 +527,9 @@ void RunTerminalRow(const std::vector<sStep>& steps) {
       const bool answered = to.Hear(heard, 30000);
       ASSERT_TRUE(answered) << "no answer: stopped by the terminal, or waiting";
       EXPECT_EQ(heard, step.answer);
+      if (step.say && strcmp(step.say, "wait for the game") == 0) {  // as docs/console.md promises, from the event
+        EXPECT_LE(std::chrono::steady_clock::now() - serverKilled, std::chrono::seconds(5)) << "a slow end";
+      }
     }
   }
   if (asks("wait for the game")) return;  // it ended
