@@ -57,7 +57,7 @@ start() {
     "$QUORVEL" -noautopause "$@" < "$WORK/console" > "$WORK/game.out" 2> "$WORK/game.err" &
   GAME=$!
   exec 3> "$WORK/console"
-  wait_for 240 grep -q "Welcome to Quorvel" "$WORK/game.out" || fail "no greeting within 240 s"
+  wait_for 240 grep -qs "Welcome to Quorvel" "$WORK/game.out" || fail "no greeting within 240 s"
   GREETED=${EPOCHREALTIME//[!0-9]/} FRAMES_ASKED=0
   GL=$(xdotool search --name '^QuorvelGL$' 2> /dev/null | head -1)
   [ -n "$GL" ] || fail "no game window"
