@@ -158,11 +158,14 @@ bool AdvanceFrame() {
     Sys_SleepMs(10);  // a skipped frame must not spin a core
     return false;
   }
-  if (!gPaused) ++gFramesPlayed;
+  if (!gPaused) {
+    ++gFramesPlayed;
+    StepGameClock();
+  }
 
   // One clock reading per frame, so the seconds and the milliseconds agree.
   uint32_t now = Sys_Milliseconds();
-  uint32_t ms = now - gLastFrameTime;
+  uint32_t ms = GetFixedFrameStep() ? GetFixedFrameStep() : now - gLastFrameTime;
   gFrameSeconds = (float)ms * 0.001f;
   gLastFrameTime = now;
   if (ms > 500) ms = 500;

@@ -10,10 +10,30 @@ struct GameClockState {
   uint32_t resumeTime = 0;
   bool running = false;
 } gClock;
+uint32_t gFixedFrameStep = 0;  // ms of game time a played frame; 0: the real clock's
 }  // namespace
 
+void SetFixedFrameStep(uint32_t ms) { gFixedFrameStep = ms; }
+uint32_t GetFixedFrameStep() { return gFixedFrameStep; }
+
+void StepGameClock() {
+  if (gFixedFrameStep && gClock.running) gClock.accumulated += gFixedFrameStep;
+}
+
+bool ParseFrameStep(const char* text, uint32_t& ms) {
+  if (!text || !*text) return false;
+  uint32_t value = 0;
+  for (const char* c = text; *c; ++c) {
+    if (*c < '0' || *c > '9' || value > 500) return false;
+    value = value * 10 + (uint32_t)(*c - '0');
+  }
+  if (value < 1 || value > 500) return false;
+  ms = value;
+  return true;
+}
+
 uint32_t GetGameTime() {
-  if (!gClock.running) return gClock.accumulated;
+  if (!gClock.running || gFixedFrameStep) return gClock.accumulated;
   return gClock.accumulated + (Sys_Milliseconds() - gClock.resumeTime);
 }
 
@@ -24,12 +44,15 @@ void StartGameClock() {
 }
 
 bool IsGameClockRunning() { return gClock.running; }
-void ResetGameClockForTest() { gClock = GameClockState(); }
+void ResetGameClockForTest() {
+  gClock = GameClockState();
+  gFixedFrameStep = 0;
+}
 
 void ApplyPause() {
   Sys_RequestRedraw();  // the paused picture is drawn once more
   if (gPaused && gClock.running) {
-    gClock.accumulated += Sys_Milliseconds() - gClock.resumeTime;
+    if (!gFixedFrameStep) gClock.accumulated += Sys_Milliseconds() - gClock.resumeTime;
     gClock.running = false;
   } else if (!gPaused && !gClock.running) {
     gClock.resumeTime = Sys_Milliseconds();

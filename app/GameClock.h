@@ -10,6 +10,14 @@ void ApplyPause();                    // bring the clock in line with gPaused, t
 void OnPauseCheckbox(int id);         // recompute gPaused from the check box and the automatic pause
 void OnEntry(int state);              // GLUT entry callback: the mouse entered or left the main window
 void ResetGameClockForTest();
+// A fixed frame step (for pictures and runs that must come out alike on any
+// machine): every played frame is that many ms of game time, whatever the
+// real clock did; 0, the default, follows the real clock.
+void SetFixedFrameStep(uint32_t ms);
+uint32_t GetFixedFrameStep();
+void StepGameClock();  // the frame loop, once per played frame: the fixed step's game time
+// The text of QUORVEL_FRAME_STEP_MS: 1 to 500 ms, digits only; false for anything else.
+bool ParseFrameStep(const char* text, uint32_t& ms);
 
 // A stopwatch on a millisecond clock; all differences are modulo 2^32.
 template <uint32_t (*Now)()>

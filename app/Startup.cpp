@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/AppGlobals.h"
@@ -282,6 +283,14 @@ int AppStartup(int argc, char** argv) {
   // The tuning sets above, and the window's size, were read with no window to
   // name their cuts in; a size cut to the screen is named for what it opens at.
   NameTuningCutsMadeBeforeTheDebugWindow();
+  // For pictures that must come out alike on a quiet or a busy machine.
+  if (const char* step = getenv("QUORVEL_FRAME_STEP_MS")) {
+    uint32_t ms = 0;
+    if (ParseFrameStep(step, ms))
+      SetFixedFrameStep(ms);
+    else
+      DebugPrintf("QUORVEL_FRAME_STEP_MS=\"%s\" is no step of 1 to 500 ms: frames take the real clock's time", step);
+  }
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(0, 0);  // the panel and the debug window line up to its right
   gMainWindow = Sys_CreateGlutWindow("QuorvelGL");

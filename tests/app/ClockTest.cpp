@@ -96,6 +96,45 @@ TEST_F(GameClockTest, LeavingTheWindowPausesOnlyWithAutomaticPausing) {
   EXPECT_EQ(CountOf("City.OnPauseChanged(0)"), 1);
 }
 
+// With a fixed frame step, game time is the played frames' steps alone: the
+// real clock racing ahead (a slow frame on a busy machine) adds nothing, and a
+// paused frame steps nothing.
+TEST_F(GameClockTest, AFixedFrameStepCountsPlayedFramesNotTheRealClock) {
+  SetFixedFrameStep(16);
+  StartGameClock();
+  cGameStopwatch game;
+  game.Start();
+  for (uint32_t slow : {16u, 90u, 500u}) {
+    clock.Advance(slow);
+    StepGameClock();
+  }
+  EXPECT_EQ(GetGameTime(), 48u);
+  gUserPause = 1;
+  OnPauseCheckbox(0);
+  clock.Advance(1000);
+  StepGameClock();
+  EXPECT_EQ(game.GetElapsed(), 48u);
+  gUserPause = 0;
+  OnPauseCheckbox(0);
+  StepGameClock();
+  EXPECT_EQ(game.GetElapsed(), 64u);
+}
+
+// QUORVEL_FRAME_STEP_MS as written: 1 to 500 ms, digits only.
+TEST(FrameStep, TakesWholeMillisecondsFromOneTo500) {
+  const struct {
+    const char* text;
+    bool taken;
+    uint32_t ms;
+  } rows[] = {{"16", true, 16}, {"1", true, 1}, {"500", true, 500}, {"0", false, 0}, {"501", false, 0},
+              {"16ms", false, 0}, {"-16", false, 0}, {"", false, 0}, {"99999999999", false, 0}};
+  for (const auto& row : rows) {
+    uint32_t ms = 0;
+    EXPECT_EQ(ParseFrameStep(row.text, ms), row.taken) << row.text;
+    EXPECT_EQ(ms, row.ms) << row.text;
+  }
+}
+
 TEST_F(GameClockTest, ClockAndStopwatchesWrapAt32Bits) {
   clock.Set(0xFFFFFF00u);
   StartGameClock();

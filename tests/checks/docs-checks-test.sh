@@ -40,9 +40,24 @@ sentence_row() {  # sentence_row EXPECTED TEXT: EXPECTED is "pass" or "fail"
   perl "$HERE/docs-sentences.pl" --check "$file" > "$file.said" || status=$?
   case "$1/$status" in pass/0|fail/1) ;; *) echo "expected $1, exit $status: $2"; cat "$file.said"; fail=1 ;; esac
 }
-long="$(printf 'word %.0s' $(seq 71))"
+words() { printf 'word %.0s' $(seq "$1"); }   # words N: a sentence of N words, without its dot
+shorts() { printf 'Three words here. %.0s' $(seq "$1"); }
+long="$(words 71)"
 sentence_row pass "A short sentence. Another one."
 sentence_row fail "$long."
+# Each limit alone, at it and one past it: the median (22), the share over 45
+# words (5 %: 1 in 20), one sentence over 70 among many short ones.
+sentence_row pass "$(words 22). $(words 22). $(words 21)."
+sentence_row fail "$(words 23). $(words 23). $(words 21)."
+sentence_row pass "$(shorts 19) $(words 46)."
+sentence_row fail "$(shorts 18) $(words 46)."
+sentence_row pass "$(shorts 30) $(words 70)."
+sentence_row fail "$(shorts 30) $long."
+# A list item's own next paragraph is prose, indented or not; code in a list
+# is indented four past the item's text.
+sentence_row fail "$(printf -- '- An item.\n\n    %s.' "$long")"
+sentence_row pass "$(printf -- '- An item.\n\n      %s.' "$long")"
+sentence_row pass "$(printf -- 'A paragraph.\n\n    %s.' "$long")"
 sentence_row pass "| $long |"                            # a table row is no prose
 sentence_row pass "$(printf '```\n%s\n```' "$long")"     # nor is code
 sentence_row pass "$(printf -- '- %s\n' one two three)"  # list items are sentences of their own

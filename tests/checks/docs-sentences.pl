@@ -47,6 +47,7 @@ sub flush_paragraph {
 for my $file (@ARGV) {
   open(my $in, '<', $file) or die "$file: $!\n";
   my ($para, $start, $fence, $indented, $prev_blank, $comment) = (undef, 0, 0, 0, 1, 0);
+  my $item_indent;  # inside a list: the column its last item's text starts at
   while (my $l = <$in>) {
     chomp $l;
     if ($comment) { $comment = 0 if $l =~ /-->/; next }
@@ -54,14 +55,25 @@ for my $file (@ARGV) {
     next if $fence;
     if ($l =~ /^\s*<!--/ && $l !~ /-->/) { $comment = 1; next }
     if ($l =~ /^\s*$/) { flush_paragraph($file, $start, $para); $para = undef; $prev_blank = 1; $indented = 0; next }
-    # An indented block after a blank line, outside a list, is code.
-    if (($prev_blank || $indented) && !defined $para && $l =~ /^( {4}|\t)/) { $indented = 1; next }
+    (my $lead = $l) =~ s/^(\s*).*/$1/;
+    $lead =~ s/\t/    /g;
+    my $column = length $lead;
+    # After a blank line, a line indented less than the list's item text ends
+    # the list; one indented as far is the item's next paragraph, prose.
+    $item_indent = undef if $prev_blank && !defined $para && defined $item_indent && $column < $item_indent
+      && $l !~ /^\s*(?:[-*+]|\d+[.)])\s/;
+    # An indented block after a blank line is code: four columns in, or four
+    # past the item's text inside a list.
+    my $code_column = (defined $item_indent ? $item_indent : 0) + 4;
+    if (($prev_blank || $indented) && !defined $para && $column >= $code_column) { $indented = 1; next }
     $prev_blank = 0;
     next if $indented;
-    if ($l =~ /^\s*\|/ || $l =~ /^\s*#/) { flush_paragraph($file, $start, $para); $para = undef; next }
-    if ($l =~ /^\s*(?:[-*+]|\d+[.)])\s+(.*)$/) {   # a list item starts a paragraph of its own
+    if ($l =~ /^\s*\|/ || $l =~ /^\s*#/) { flush_paragraph($file, $start, $para); $para = undef; $item_indent = undef; next }
+    if ($l =~ /^(\s*(?:[-*+]|\d+[.)])\s+)(.*)$/) {   # a list item starts a paragraph of its own
       flush_paragraph($file, $start, $para);
-      ($para, $start) = ($1, $.);
+      ($para, $start) = ($2, $.);
+      (my $marker = $1) =~ s/\t/    /g;
+      $item_indent = length $marker;
       next;
     }
     if (defined $para) { $para .= " $l" } else { ($para, $start) = ($l, $.) }
