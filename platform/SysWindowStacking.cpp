@@ -1,7 +1,9 @@
 // Stacking, focus and full screen of the game's windows. Tool windows: a
-// window names its owner (WM_TRANSIENT_FOR), and a window manager keeps it
-// above the owner, also when the owner is clicked and raised. Without a
-// manager the name changes nothing.
+// window names its owner (WM_TRANSIENT_FOR) and says it is a tool window
+// (EWMH's utility type); a window manager keeps it above the owner, also when
+// the owner is clicked and raised, and minimizes and restores it with the
+// owner. Other programs' windows still cover it. Without a manager the name
+// changes nothing.
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -24,6 +26,11 @@ void GiveKeyboard(Display* display, Window window) {
 }
 }  // namespace
 
+// A manager reads both names when the window is mapped; freeglut maps a
+// window as it makes it, so they come after. xfwm4 then takes the owner in but
+// leaves the window where it stands, under an owner raised before, until the
+// window's type changes: the type is written after the owner, and an ordinary
+// window again is typed so (normal), so that each change is a change of type.
 void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
   Display* display = X11QueryDisplay();
   const Window window = GlutXWindow(glutWindow), owner = GlutXWindow(ownerGlutWindow);
@@ -31,6 +38,9 @@ void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
   cQuietXErrors quiet(display);
   if (owner) XSetTransientForHint(display, window, owner);
   else XDeleteProperty(display, window, XA_WM_TRANSIENT_FOR);
+  const Atom type = XInternAtom(display, owner ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_NORMAL", False);
+  XChangeProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
+                  (const unsigned char*)&type, 1);
 }
 
 // The title a window manager shows, in UTF-8 (EWMH): managers read it before
