@@ -281,7 +281,9 @@ void PlaceStartupWindows(bool twoMonitors, bool fullScreen) {
   placement.layout = layout;
   placement.keptAbove = layout.keepAboveGame;
   GLUI_Master.set_panels_moved_func(NoteHelperMoved);
-  if (fullScreen) Sys_MakeWindowFullScreen(gMainWindow);  // its tool windows stay above it
+  // Its tool windows stay above it; leaving full screen gives back the box a start gives.
+  const sWindowBox left = LayOutStartupWindows(game, panel, screen, twoMonitors, frame, false).game;
+  if (fullScreen) Sys_MakeWindowFullScreen(gMainWindow, left.width, left.height);
   glutSetWindow(gMainWindow);
 }
 

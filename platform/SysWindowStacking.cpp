@@ -166,7 +166,7 @@ bool Sys_WindowHasKeyboard(int glutWindow) { return gKeyboardProbe(glutWindow); 
 void Sys_SetKeyboardProbeForTest(bool (*probe)(int)) { gKeyboardProbe = probe ? probe : QueryX11WindowHasKeyboard; }
 
 // Does the running window manager list the hint among those it supports?
-static bool ManagerSupports(Display* display, Atom hint) {
+bool X11ManagerSupports(Display* display, Atom hint) {
   Atom type = None;
   int format = 0;
   unsigned long count = 0, after = 0;
@@ -189,18 +189,44 @@ static bool ManagerSupports(Display* display, Atom hint) {
 // full-screen); without one the window is moved and sized to cover the whole
 // screen, as freeglut does then. GLUT's own connection mapped the window: the
 // server has handled that first, so the manager manages it before the request.
-void Sys_MakeWindowFullScreen(int glutWindow) {
+// A manager gives the window back the box it had when full screen is left: it
+// is given the size asked for first, on the same connection, so the manager
+// hears of the size before the request.
+void Sys_MakeWindowFullScreen(int glutWindow, int leftWidth, int leftHeight) {
   Display* display = X11QueryDisplay();
   Display* glut = nullptr;
   const Window window = GlutXWindow(glutWindow, &glut);
   if (!display || !glut || !window) return;
-  XSync(glut, False);
   const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
-  if (!Sys_DesktopCanShowDialogs() || !ManagerSupports(display, fullScreen)) {
+  const bool manager = Sys_DesktopCanShowDialogs() && X11ManagerSupports(display, fullScreen);
+  if (manager && leftWidth > 0 && leftHeight > 0) XResizeWindow(glut, window, (unsigned)leftWidth, (unsigned)leftHeight);
+  XSync(glut, False);
+  if (!manager) {
     const int screen = DefaultScreen(glut);
     XMoveResizeWindow(glut, window, 0, 0, (unsigned)DisplayWidth(glut, screen), (unsigned)DisplayHeight(glut, screen));
     XFlush(glut);
     return;
   }
   X11AskWindowManager(display, window, "_NET_WM_STATE", {1, (long)fullScreen, 0, 1});  // add it, from an application
+}
+
+// freeglut sends a move and a resize asked for together as two requests, the
+// move first. metacity fits a window moved on the screen at the size it has
+// then: a window moved where only its new, smaller size fits went back by its
+// old size (the debug window over the middle of the game window at 1280x720).
+// One request carries both.
+void Sys_MoveAndResizeWindow(int glutWindow, int x, int y, int width, int height) {
+  Display* glut = nullptr;
+  const Window window = GlutXWindow(glutWindow, &glut);
+  if (!glut || !window || width <= 0 || height <= 0) return;
+  XMoveResizeWindow(glut, window, x, y, (unsigned)width, (unsigned)height);
+  XFlush(glut);
+}
+
+void Sys_ResizeWindow(int glutWindow, int width, int height) {
+  Display* glut = nullptr;
+  const Window window = GlutXWindow(glutWindow, &glut);
+  if (!glut || !window || width <= 0 || height <= 0) return;
+  XResizeWindow(glut, window, (unsigned)width, (unsigned)height);
+  XFlush(glut);
 }
