@@ -198,6 +198,7 @@ cTestWindowManager::cTestWindowManager(const char* name) {
   if (pid == 0) {
     // A group of its own: the session bus and the settings daemon it starts end with it.
     setpgid(0, 0);
+    signal(SIGTERM, [](int) { kill(0, SIGKILL); });  // a program run here starts without it
     prctl(PR_SET_PDEATHSIG, SIGTERM);  // it ends with the process that started it, as the server does
     if (getppid() != parent) _exit(127);
     close_range(3, ~0U, 0);
@@ -205,8 +206,16 @@ cTestWindowManager::cTestWindowManager(const char* name) {
     if (devnull >= 0) { dup2(devnull, 0); dup2(devnull, 1); dup2(devnull, 2); }
     setenv("NO_AT_BRIDGE", "1", 1);  // no accessibility bus, which would outlive the session
     if (!strcmp(name, "openbox")) execlp("openbox", "openbox", "--sm-disable", (char*)nullptr);
-    else if (!strcmp(name, "xfwm4")) execlp("dbus-run-session", "dbus-run-session", "xfwm4", "--compositor=off", (char*)nullptr);
-    else execlp("dbus-run-session", "dbus-run-session", name, (char*)nullptr);
+    // dbus-run-session leaves its bus behind when it is ended: this process
+    // stays to end the whole group, should the test end without its destructor.
+    const pid_t session = fork();
+    if (session == 0) {
+      if (!strcmp(name, "xfwm4")) execlp("dbus-run-session", "dbus-run-session", "xfwm4", "--compositor=off", (char*)nullptr);
+      else execlp("dbus-run-session", "dbus-run-session", name, (char*)nullptr);
+      _exit(127);
+    }
+    int status = 0;
+    if (session > 0) waitpid(session, &status, 0);
     _exit(127);
   }
   if (pid < 0) return;
