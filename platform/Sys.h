@@ -162,7 +162,7 @@ void   Sys_RunExitSequence();                              // once, at the end (
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
 bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it and said so
-void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps it above (owner 0: an ordinary window again)
+void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps above it and minimizes with it (owner 0: an ordinary window again)
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
 void Sys_RaiseWindow(int glutWindow);                      // to the top of the stacking order, the keyboard left where it is
 void Sys_SetWindowShownTitle(int glutWindow, const char* title);  // the title a window manager shows (_NET_WM_NAME, UTF-8); its name for other programs (WM_NAME) stays

@@ -214,13 +214,23 @@ void Sys_MakeWindowFullScreen(int glutWindow, int leftWidth, int leftHeight) {
 // move first. metacity fits a window moved on the screen at the size it has
 // then: a window moved where only its new, smaller size fits went back by its
 // old size (the debug window over the middle of the game window at 1280x720).
-// One request carries both.
+// One request carries both. freeglut is told the same, so that a move or a
+// resize it still holds for the window changes nothing when it sends it.
+static void TellGlut(int glutWindow, const int* x, const int* y, int width, int height) {
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  if (x && y) glutPositionWindow(*x, *y);
+  glutReshapeWindow(width, height);
+  if (previous > 0) glutSetWindow(previous);
+}
+
 void Sys_MoveAndResizeWindow(int glutWindow, int x, int y, int width, int height) {
   Display* glut = nullptr;
   const Window window = GlutXWindow(glutWindow, &glut);
   if (!glut || !window || width <= 0 || height <= 0) return;
   XMoveResizeWindow(glut, window, x, y, (unsigned)width, (unsigned)height);
   XFlush(glut);
+  TellGlut(glutWindow, &x, &y, width, height);
 }
 
 void Sys_ResizeWindow(int glutWindow, int width, int height) {
@@ -229,4 +239,5 @@ void Sys_ResizeWindow(int glutWindow, int width, int height) {
   if (!glut || !window || width <= 0 || height <= 0) return;
   XResizeWindow(glut, window, (unsigned)width, (unsigned)height);
   XFlush(glut);
+  TellGlut(glutWindow, nullptr, nullptr, width, height);
 }
