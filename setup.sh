@@ -11,7 +11,7 @@ JOBS="${JOBS:-$(nproc)}"  # a shared machine may ask for fewer
 PACKAGES="build-essential cmake pkg-config clang libclang-rt-14-dev freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev \
   libgl1-mesa-dri libexpat1-dev libimgui-dev libstb-dev libopenal-dev libsndfile1-dev libx11-dev libxrandr-dev libxi-dev \
   libgtest-dev libbenchmark-dev libboost-graph-dev liblua5.4-dev libluajit-5.1-dev xvfb xauth x11-utils imagemagick \
-  libgtk-3-dev openbox xdotool zlib1g-dev lld faketime"
+  libgtk-3-dev openbox xfwm4 metacity dbus libxtst-dev xdotool zlib1g-dev lld faketime"
 
 install_missing() {
   local missing=""

@@ -235,7 +235,7 @@ void PlaceHelpers(const sStartupWindowLayout& layout, const sWindowFrame& frame)
   glutPositionWindow(layout.panel.x, layout.panel.y);
   if (frame.top > 0) gControlPanel->show_title_within(layout.panelRoom);  // a manager's title bar over it
   GLUI_Master.set_default_position(layout.modePanels);
-  GLUI_Master.keep_panels_above(layout.keepAboveGame ? gMainWindow : 0);
+  GLUI_Master.keep_panels_above(gMainWindow);  // tool windows of the game for good: above it, minimized with it
   const sWindowBox& strip = layout.strip;
   SetCoveredArea2D(strip.width > 0 ? sRect2D{strip.x - layout.game.x, strip.y - layout.game.y,
                                              strip.x + strip.width - layout.game.x,
@@ -281,7 +281,9 @@ void PlaceStartupWindows(bool twoMonitors, bool fullScreen) {
   placement.layout = layout;
   placement.keptAbove = layout.keepAboveGame;
   GLUI_Master.set_panels_moved_func(NoteHelperMoved);
-  if (fullScreen) Sys_MakeWindowFullScreen(gMainWindow);  // its tool windows stay above it
+  // Its tool windows stay above it; leaving full screen gives back the box a start gives.
+  const sWindowBox left = LayOutStartupWindows(game, panel, screen, twoMonitors, frame, false).game;
+  if (fullScreen) Sys_MakeWindowFullScreen(gMainWindow, left.width, left.height);
   glutSetWindow(gMainWindow);
 }
 
@@ -330,7 +332,6 @@ void FollowGameWindowBox() {
   const bool over = placement.layout.keepAboveGame || AnyHelperOver(Framed(game, gameFrame), placement.frame);
   // Made tool windows of a game window standing over them (it was just
   // maximized and raised), they come up over it at once, not at its next click.
-  GLUI_Master.keep_panels_above(over ? gMainWindow : 0);
   if (over && (gameChanged || !placement.keptAbove))
     for (GLUI* helper : GLUI_Master.shown_panels()) Sys_RaiseWindow(helper->get_glut_window_id());
   placement.keptAbove = over;

@@ -161,13 +161,15 @@ void   Sys_RunExitSequence();                              // once, at the end (
 // ---- windows -------------------------------------------------------------------
 std::vector<std::string> Sys_TopLevelWindowTitles();       // titles of the display's named top-level windows
 int Sys_PrimaryMonitorWidth();                             // pixels; where a second monitor begins (0 without a display)
-bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it
-void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps it above (owner 0: an ordinary window again)
+bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom); // what a window manager's frame adds round the game window; false until one framed it and said so
+void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow);   // a tool window of the owner, which a window manager keeps above it and minimizes with it (owner 0: an ordinary window again)
 bool Sys_IsWindowKeptAbove(int glutWindow, int ownerGlutWindow); // is it a tool window of that owner?
 void Sys_RaiseWindow(int glutWindow);                      // to the top of the stacking order, the keyboard left where it is
 void Sys_SetWindowShownTitle(int glutWindow, const char* title);  // the title a window manager shows (_NET_WM_NAME, UTF-8); its name for other programs (WM_NAME) stays
 std::string Sys_WindowShownTitle(int glutWindow);                 // that title; "" where none was set
-void Sys_MakeWindowFullScreen(int glutWindow);            // that window, whichever is current: the window manager's full-screen state (EWMH), or without a manager that offers it, moved and sized to cover the whole screen
+void Sys_MakeWindowFullScreen(int glutWindow, int leftWidth = 0, int leftHeight = 0); // that window, whichever is current: the window manager's full-screen state (EWMH), sized first to what it comes back to when full screen is left (0: its own size), or without a manager that offers it, moved and sized to cover the whole screen
+void Sys_MoveAndResizeWindow(int glutWindow, int x, int y, int width, int height); // at once, in one request: a window manager fits it on the screen at its new size
+void Sys_ResizeWindow(int glutWindow, int width, int height); // at once, ahead of moves freeglut still holds for it
 void Sys_KeepWindowOpen(int glutWindow, bool open);       // true: the window manager's close button leaves it open; false: it closes as freeglut closes windows
 void Sys_InitGlut(int* argc, char** argv);                 // glutInit, outliving a check window left on the display by a window manager that quit
 void Sys_GlutInitErrorsForTest(int goneReads, const char* report, const char* programName = "quorvel"); // Sys_InitGlut's error hooks hear that many gone-window property reads, then freeglut's report (its words): returns if it is let through, else ends the process

@@ -172,6 +172,11 @@ bool Sys_MainWindowFrame(int& left, int& right, int& top, int& bottom) {
     return true;
   }
   if (data) XFree(data);
+  // A manager that sets the extents sets them just after it framed the
+  // window (openbox, metacity): till then they are not known. Its frame may
+  // be larger than what it draws (metacity's borders for resizing, 26 pixels
+  // at the sides), so the distance is measured only under one that sets none.
+  if (extents != None && X11ManagerSupports(display, extents)) return false;
   XWindowAttributes outer{}, client{};
   int x = 0, y = 0;
   Window child = 0;

@@ -1,7 +1,9 @@
 // Stacking, focus and full screen of the game's windows. Tool windows: a
-// window names its owner (WM_TRANSIENT_FOR), and a window manager keeps it
-// above the owner, also when the owner is clicked and raised. Without a
-// manager the name changes nothing.
+// window names its owner (WM_TRANSIENT_FOR) and says it is a tool window
+// (EWMH's utility type); a window manager keeps it above the owner, also when
+// the owner is clicked and raised, and minimizes and restores it with the
+// owner. Other programs' windows still cover it. Without a manager the name
+// changes nothing.
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -24,6 +26,11 @@ void GiveKeyboard(Display* display, Window window) {
 }
 }  // namespace
 
+// A manager reads both names when the window is mapped; freeglut maps a
+// window as it makes it, so they come after. xfwm4 then takes the owner in but
+// leaves the window where it stands, under an owner raised before, until the
+// window's type changes: the type is written after the owner, and an ordinary
+// window again is typed so (normal), so that each change is a change of type.
 void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
   Display* display = X11QueryDisplay();
   const Window window = GlutXWindow(glutWindow), owner = GlutXWindow(ownerGlutWindow);
@@ -31,6 +38,9 @@ void Sys_KeepWindowAbove(int glutWindow, int ownerGlutWindow) {
   cQuietXErrors quiet(display);
   if (owner) XSetTransientForHint(display, window, owner);
   else XDeleteProperty(display, window, XA_WM_TRANSIENT_FOR);
+  const Atom type = XInternAtom(display, owner ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_NORMAL", False);
+  XChangeProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
+                  (const unsigned char*)&type, 1);
 }
 
 // The title a window manager shows, in UTF-8 (EWMH): managers read it before
@@ -156,7 +166,7 @@ bool Sys_WindowHasKeyboard(int glutWindow) { return gKeyboardProbe(glutWindow); 
 void Sys_SetKeyboardProbeForTest(bool (*probe)(int)) { gKeyboardProbe = probe ? probe : QueryX11WindowHasKeyboard; }
 
 // Does the running window manager list the hint among those it supports?
-static bool ManagerSupports(Display* display, Atom hint) {
+bool X11ManagerSupports(Display* display, Atom hint) {
   Atom type = None;
   int format = 0;
   unsigned long count = 0, after = 0;
@@ -179,18 +189,55 @@ static bool ManagerSupports(Display* display, Atom hint) {
 // full-screen); without one the window is moved and sized to cover the whole
 // screen, as freeglut does then. GLUT's own connection mapped the window: the
 // server has handled that first, so the manager manages it before the request.
-void Sys_MakeWindowFullScreen(int glutWindow) {
+// A manager gives the window back the box it had when full screen is left: it
+// is given the size asked for first, on the same connection, so the manager
+// hears of the size before the request.
+void Sys_MakeWindowFullScreen(int glutWindow, int leftWidth, int leftHeight) {
   Display* display = X11QueryDisplay();
   Display* glut = nullptr;
   const Window window = GlutXWindow(glutWindow, &glut);
   if (!display || !glut || !window) return;
-  XSync(glut, False);
   const Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
-  if (!Sys_DesktopCanShowDialogs() || !ManagerSupports(display, fullScreen)) {
+  const bool manager = Sys_DesktopCanShowDialogs() && X11ManagerSupports(display, fullScreen);
+  if (manager && leftWidth > 0 && leftHeight > 0) XResizeWindow(glut, window, (unsigned)leftWidth, (unsigned)leftHeight);
+  XSync(glut, False);
+  if (!manager) {
     const int screen = DefaultScreen(glut);
     XMoveResizeWindow(glut, window, 0, 0, (unsigned)DisplayWidth(glut, screen), (unsigned)DisplayHeight(glut, screen));
     XFlush(glut);
     return;
   }
   X11AskWindowManager(display, window, "_NET_WM_STATE", {1, (long)fullScreen, 0, 1});  // add it, from an application
+}
+
+// freeglut sends a move and a resize asked for together as two requests, the
+// move first. metacity fits a window moved on the screen at the size it has
+// then: a window moved where only its new, smaller size fits went back by its
+// old size (the debug window over the middle of the game window at 1280x720).
+// One request carries both. freeglut is told the same, so that a move or a
+// resize it still holds for the window changes nothing when it sends it.
+static void TellGlut(int glutWindow, const int* x, const int* y, int width, int height) {
+  const int previous = glutGetWindow();
+  glutSetWindow(glutWindow);
+  if (x && y) glutPositionWindow(*x, *y);
+  glutReshapeWindow(width, height);
+  if (previous > 0) glutSetWindow(previous);
+}
+
+void Sys_MoveAndResizeWindow(int glutWindow, int x, int y, int width, int height) {
+  Display* glut = nullptr;
+  const Window window = GlutXWindow(glutWindow, &glut);
+  if (!glut || !window || width <= 0 || height <= 0) return;
+  XMoveResizeWindow(glut, window, x, y, (unsigned)width, (unsigned)height);
+  XFlush(glut);
+  TellGlut(glutWindow, &x, &y, width, height);
+}
+
+void Sys_ResizeWindow(int glutWindow, int width, int height) {
+  Display* glut = nullptr;
+  const Window window = GlutXWindow(glutWindow, &glut);
+  if (!glut || !window || width <= 0 || height <= 0) return;
+  XResizeWindow(glut, window, (unsigned)width, (unsigned)height);
+  XFlush(glut);
+  TellGlut(glutWindow, nullptr, nullptr, width, height);
 }

@@ -26,6 +26,10 @@ void X11NoteGameConnection(Display* display);
 // application, 2 a pager, which a manager obeys whatever window is active).
 void X11AskWindowManager(Display* display, Window window, const char* message, std::initializer_list<long> data);
 
+// Does the running window manager list the hint (an atom of EWMH's) in
+// _NET_SUPPORTED? False without one.
+bool X11ManagerSupports(Display* display, Atom hint);
+
 // A freeglut window's X id (0: none), and freeglut's own connection when asked
 // (Xlib hooks and event reads are per connection).
 Window GlutXWindow(int glutWindow, Display** glutDisplay = nullptr);

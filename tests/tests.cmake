@@ -34,7 +34,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/test-environment.sh "${QV_TEST_EXPORTS}")
 
 file(GLOB QV_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(qv_test_support STATIC ${QV_TEST_SUPPORT})
-target_link_libraries(qv_test_support PUBLIC qv_platform GTest::gtest)
+target_link_libraries(qv_test_support PUBLIC qv_platform GTest::gtest Xtst)  # Xtst: the pointer a player moves
 target_include_directories(qv_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 # Every test file includes GoogleTest: its headers are compiled once, here, for all.
 target_precompile_headers(qv_test_support PRIVATE <gtest/gtest.h> <string> <vector>)

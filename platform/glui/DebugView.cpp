@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "platform/Sys.h"
 #include "platform/glui/DebugView.h"
 #include "platform/glui/DebugViewRows.h"
 #include "platform/glui/GLUIFrame.h"
@@ -152,7 +153,6 @@ int GLUI_MoveDebugView(int x, int y, int width, int height) {
   if (!panel) return 0;
   int previous = glutGetWindow();
   glutSetWindow(panel->get_glut_window_id());
-  glutPositionWindow(x, y);
   int oldWidth = 0, oldHeight = 0;
   GLUI_GetWindowSize(panel, &oldWidth, &oldHeight);
   if (width > 0 || height > 0) {
@@ -160,7 +160,10 @@ int GLUI_MoveDebugView(int x, int y, int width, int height) {
     frame.width = width > 0 ? width : oldWidth;
     frame.height = height > 0 ? height : oldHeight;
     frame.mustShow = true;
-    glutReshapeWindow(frame.width, frame.height);  // the next frame is drawn at that size already
+    // The next frame is drawn at that size already; moved at it too.
+    Sys_MoveAndResizeWindow(panel->get_glut_window_id(), x, y, frame.width, frame.height);
+  } else {
+    glutPositionWindow(x, y);
   }
   if (previous > 0) glutSetWindow(previous);
   return width > 0 ? width : oldWidth;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/Sys.h"
 #include "platform/glui/GLUIFrame.h"
 #include "platform/glui/GLUITest.h"
 
@@ -143,11 +144,13 @@ void GLUI_Layer::StackPlacedPanels(GLUI* joining) {
     placed.maxWidth = box.width;
     placed.maxHeight = box.height;
     glutSetWindow(stack[i]->get_glut_window_id());
-    glutPositionWindow(box.x, box.y);
     if (box.width != placed.width || box.height != placed.height) {
-      glutReshapeWindow(box.width, box.height);
+      // One request: a window manager fits it on the screen at its new size.
+      Sys_MoveAndResizeWindow(stack[i]->get_glut_window_id(), box.x, box.y, box.width, box.height);
       placed.width = box.width;
       placed.height = box.height;
+    } else {
+      glutPositionWindow(box.x, box.y);
     }
   }
 }

@@ -57,9 +57,17 @@ void GLUI_Layer::ShowTitle(GLUI* panel) {
   Sys_SetWindowShownTitle(panel->get_glut_window_id(), shown.c_str());
 }
 
+// A panel too wide for its new bound is narrowed at once, before a move
+// asked for with it is sent: metacity fits a window moved on the screen at
+// the width it has then, and pushed a panel moved into a narrower room back
+// over the game window.
 void GLUI::show_title_within(int maxWidth) {
   if (mClosed) return;
   GLUI::Frame& frame = GLUI_Layer::FrameOf(this);
   frame.titled = true;
   frame.maxWidth = std::max(maxWidth, 0);
+  if (frame.maxWidth > 0 && frame.width > frame.maxWidth) {
+    frame.width = frame.maxWidth;
+    Sys_ResizeWindow(mWindowId, frame.width, frame.height);
+  }
 }

@@ -192,19 +192,34 @@ cPrivateTestDisplay::~cPrivateTestDisplay() {
   else setenv("DISPLAY", mPreviousDisplay.c_str(), 1);
 }
 
-cTestWindowManager::cTestWindowManager() {
+cTestWindowManager::cTestWindowManager(const char* name) {
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid == 0) {
+    // A group of its own: the session bus and the settings daemon it starts end with it.
+    setpgid(0, 0);
+    signal(SIGTERM, [](int) { kill(0, SIGKILL); });  // a program run here starts without it
     prctl(PR_SET_PDEATHSIG, SIGTERM);  // it ends with the process that started it, as the server does
     if (getppid() != parent) _exit(127);
     close_range(3, ~0U, 0);
     int devnull = open("/dev/null", O_RDWR);
     if (devnull >= 0) { dup2(devnull, 0); dup2(devnull, 1); dup2(devnull, 2); }
-    execlp("openbox", "openbox", "--sm-disable", (char*)nullptr);
+    setenv("NO_AT_BRIDGE", "1", 1);  // no accessibility bus, which would outlive the session
+    if (!strcmp(name, "openbox")) execlp("openbox", "openbox", "--sm-disable", (char*)nullptr);
+    // dbus-run-session leaves its bus behind when it is ended: this process
+    // stays to end the whole group, should the test end without its destructor.
+    const pid_t session = fork();
+    if (session == 0) {
+      if (!strcmp(name, "xfwm4")) execlp("dbus-run-session", "dbus-run-session", "xfwm4", "--compositor=off", (char*)nullptr);
+      else execlp("dbus-run-session", "dbus-run-session", name, (char*)nullptr);
+      _exit(127);
+    }
+    int status = 0;
+    if (session > 0) waitpid(session, &status, 0);
     _exit(127);
   }
   if (pid < 0) return;
+  setpgid(pid, pid);  // as the child does, whichever runs first
   mPid = pid;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return;
@@ -225,7 +240,8 @@ cTestWindowManager::cTestWindowManager() {
 }
 cTestWindowManager::~cTestWindowManager() {
   if (!mPid) return;
-  kill(mPid, SIGTERM);
+  // The whole group: xfwm4 and metacity take their time over SIGTERM.
+  if (kill(-mPid, SIGKILL) != 0) kill(mPid, SIGKILL);
   waitpid(mPid, nullptr, 0);
 }
 

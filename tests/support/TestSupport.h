@@ -119,11 +119,13 @@ class cPrivateTestDisplay {
   int mPid = 0;
   std::string mPreviousDisplay;
 };
-// A window manager (openbox) on the display DISPLAY names while it lives, for
-// a case on a server of its own: started once its check is on the root window.
+// A window manager on the display DISPLAY names while it lives, for a case on
+// a server of its own: started once its check is on the root window. openbox,
+// or xfwm4 or metacity, each in a D-Bus session of its own as a desktop starts
+// them; whatever they start goes with them.
 class cTestWindowManager {
  public:
-  cTestWindowManager();
+  explicit cTestWindowManager(const char* name = "openbox");
   ~cTestWindowManager();
   cTestWindowManager(const cTestWindowManager&) = delete;
   cTestWindowManager& operator=(const cTestWindowManager&) = delete;
