@@ -55,12 +55,6 @@ class GLUI_Control {
   void set_text(const char* text);
 
   const char* get_name() const { return mName.c_str(); }
-  // A window manager shows the title in a title bar over the panel: the panel
-  // grows, up to maxWidth (its window's own width), to show it whole; where
-  // that is too narrow, the title the manager shows is cut at its end
-  // ("Quorvel Control P…"). Its name stays whole. Panels stacked in a column
-  // whose frames have a height are titled so, within the column.
-  void show_title_within(int maxWidth);
   void set_name(const char* name) { mName = name ? name : ""; }
   int get_id() const { return mId; }
   void enable() { mEnabled = true; }
