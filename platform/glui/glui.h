@@ -175,6 +175,15 @@ class GLUI {
   // ("Quorvel Control P…"). Its name stays whole. Panels stacked in a column
   // whose frames have a height are titled so, within the column.
   void show_title_within(int maxWidth);
+  // A tool window of the given window, which a window manager keeps it above
+  // (0: an ordinary window), whatever keep_panels_above says of the others.
+  void keep_above(int windowId);
+  // Where the column last put it (its frame's top-left); false where it never
+  // did, or since it left the column.
+  bool column_place(int* x, int* y) const;
+  // It leaves the column (the player moved it): the column's restacking
+  // leaves it where it stands, and the others close up.
+  void leave_column();
 
   GLUI_Button* add_button(const char* name, int id = -1, GLUI_Update_CB callback = nullptr);
   GLUI_Checkbox* add_checkbox(const char* name, int* live = nullptr, int id = -1, GLUI_Update_CB callback = nullptr);
@@ -252,6 +261,7 @@ class GLUI {
 struct GLUI_PanelColumn {
   int x = 0, y = 0, width = 0, bottom = 0;
   int frameWidth = 0, frameHeight = 0;
+  bool operator==(const GLUI_PanelColumn&) const = default;
 };
 
 struct GLUI_PanelBox {
@@ -278,11 +288,13 @@ class GLUI_Master_Object {
   // once into a column that moved. Without it they open where the window
   // system likes.
   void set_default_position(const GLUI_PanelColumn& column, GLUI* above = nullptr);
-  // Called whenever a panel's window moved (a window manager's drag, or a move asked for). Null: none.
+  // Called whenever a panel's window moved or was resized (a window manager's
+  // drag, or a change asked for). Null: none.
   void set_panels_moved_func(void (*moved)());
   // Every panel, open or opened later, becomes a tool window of the given
   // window: a window manager keeps it above that window, also when that one is
-  // clicked (without a manager nothing changes). 0 lets them go.
+  // clicked (without a manager nothing changes). 0 lets them go. A panel given
+  // its own (GLUI::keep_above) keeps that.
   void keep_panels_above(int windowId);
   // GLUT's idle hook: calls the function with the main graphics window current, then redraws the panels.
   void set_glutIdleFunc(void (*idle)());
