@@ -29,7 +29,7 @@ sArea Within(const sArea& a, const sArea& b) {
 
 // Where the strip stands: which free space, and the part of it the strip and
 // the debug window may take.
-enum class eStripPlace { Right, Left, UnderOrAbove, OverGame, OverGameToBottom, TwoMonitors };
+enum class eStripPlace { Right, Left, UnderOrAbove, SideBySide, OverGame, OverGameToBottom, TwoMonitors };
 }  // namespace
 
 int FirstMonitorRight(const sScreenArea& screen) {
@@ -95,6 +95,12 @@ sHelperPlacement LayOutHelpers(const sHelperPlacementInput& in) {
   sArea room;        // the free space the strip stands in
   int stripX = 0, stripTop = 0, columnWidth = 0;
   auto fits = [&](const sArea& area) { return area.Width() >= panelWidth && area.Height() >= stripHeight; };
+  // Too short for that, a wide free space holds the control panel, the
+  // column and the debug window side by side, each as wide as the column.
+  auto fitSideBySide = [&](const sArea& area) {
+    return area.Height() >= std::max(panelHeight, least) && area.Height() - ends >= newest &&
+           area.Width() >= 2 * (column + kWindowGap) + kMinNarrowDebugWidth + sides + kWindowGap / 2;
+  };
   const bool secondMonitor = in.twoMonitors && in.screen.width > right;
   const sArea rightOf = shown.IsEmpty() ? monitor : sArea{shown.right + kWindowGap, 0, right, bottom};
   const sArea leftOf = {0, 0, shown.left - kWindowGap, bottom};
@@ -115,12 +121,15 @@ sHelperPlacement LayOutHelpers(const sHelperPlacementInput& in) {
     stripX = room.right - columnWidth, stripTop = levelTop(room);
   } else if (fits(taller) || fits(shorter)) {
     place = eStripPlace::UnderOrAbove, room = fits(taller) ? taller : shorter;
+  } else if (fitSideBySide(taller) || fitSideBySide(shorter)) {
+    place = eStripPlace::SideBySide, room = fitSideBySide(taller) ? taller : shorter;
   } else if (fits(band)) {
     place = eStripPlace::OverGame, room = band;
   } else {
     // Too small a screen: over the debug lines (shown only when asked for),
-    // then also over the goal bar, then from the screen's top.
-    room = {band.left, band.top, band.right, bottom};
+    // then also over the goal bar, then from the screen's top; down to the
+    // game window's bottom.
+    room = {band.left, band.top, band.right, std::min(shown.bottom, bottom)};
     if (!fits(room)) room.top = std::max(game.y, 0);
     if (!fits(room)) room.top = 0;
     room.left = std::min(room.left, std::max(right - std::max(panelWidth, column), 0));
@@ -146,7 +155,15 @@ sHelperPlacement LayOutHelpers(const sHelperPlacementInput& in) {
     modes.bottom = end;
   };
 
-  if (place == eStripPlace::TwoMonitors) {
+  if (place == eStripPlace::SideBySide) {
+    // The control panel at the free space's right end, the column left of
+    // it, the debug window left of that.
+    panel.x = room.right - column, panel.y = room.top;
+    modes.x = panel.x - kWindowGap - column, modes.y = room.top, modes.width = column, modes.bottom = room.bottom;
+    out.controlPanelTitleRoom = column - sides;
+    const int width = std::min(modes.x - kWindowGap - sides - (room.left + kWindowGap / 2), kMaxDebugWidth);
+    debug = {modes.x - kWindowGap - sides - width, room.top, width, heightDown(room.top, room.bottom)};
+  } else if (place == eStripPlace::TwoMonitors) {
     // The debug window first on the second monitor, then the strip.
     const int secondWidth = in.screen.width - right;
     const int width = std::clamp(secondWidth - column - sides - 3 * kWindowGap, kMinDebugWidth, kMaxDebugWidth);
@@ -165,9 +182,9 @@ sHelperPlacement LayOutHelpers(const sHelperPlacementInput& in) {
     const int besideWidth = besideRight ? room.right - besideX - sides - kWindowGap / 2
                                         : stripX - kWindowGap - sides - (room.left + kWindowGap / 2);
     // ...under the game window where that shows its newest lines...
+    // (left of a strip beside it)...
     const int underWidth = std::min({shown.Width() - sides, kMaxDebugWidth,
-                                     place == eStripPlace::Right ? stripX - kWindowGap - sides - shown.left
-                                                                 : kMaxDebugWidth});
+                                     besideRight ? stripX - kWindowGap - sides - shown.left : kMaxDebugWidth});
     const bool overGame = place == eStripPlace::OverGame || place == eStripPlace::OverGameToBottom;
     if (!overGame && besideWidth >= kMinDebugWidth && stripBottom - stripTop - ends >= newest) {
       const int width = std::min(besideWidth, kMaxDebugWidth);
@@ -235,7 +252,8 @@ sHelperPlacement LayOutHelpers(const sHelperPlacementInput& in) {
   // The strip's part over the game window, in the game window's own pixels.
   if (out.modeColumnKeptAbove || over(stripPanel)) {
     const int stripRight = std::max(stripPanel.x + panelWidth, modes.x + modes.width);
-    const sArea strip = Within({stripPanel.x, stripPanel.y, stripRight, std::max({modes.bottom, stripEnd, stripPanel.y + panelHeight})}, AreaOf(game));
+    const int stripBottom = std::max({modes.bottom, stripEnd, stripPanel.y + panelHeight});
+    const sArea strip = Within({std::min(stripPanel.x, modes.x), stripPanel.y, stripRight, stripBottom}, AreaOf(game));
     if (!strip.IsEmpty())
       out.coveredArea = {strip.left - game.x, strip.top - game.y, strip.right - game.x, strip.bottom - game.y};
   }

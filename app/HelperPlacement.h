@@ -7,7 +7,8 @@
 // strip; the debug window stands beside it. The strip goes to the first of:
 //   1. the screen's free space right of the game window;
 //   2. the free space left of it;
-//   3. the free space under or above it (the taller first);
+//   3. the free space under or above it (the taller first); where that is too
+//      short, the control panel, the column and the debug window side by side;
 //   4. over the game window at the screen's right edge, between the goal bar
 //      the HUDs draw along its top and the debug lines at its bottom;
 //   5. on screens too small for that, over the game window down to the
