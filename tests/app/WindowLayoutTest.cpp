@@ -526,21 +526,29 @@ Window ActiveWindow(Display* display) {
 // whole where the panel has room for it, else cut at its end. A ground menu
 // opened beside the strip (at 1010,610 of the tribe's game window filling
 // 1366x768) had its third item under the debug window: it moves in from the
-// strip's edge.
+// strip's edge. Maximized, the civ mode's panels stayed where they stood
+// beside the restored window, over the game view: every helper over it stands
+// in the strip. A helper the player dragged over the restored game window was
+// buried by the next click in it, and went back to its place when the game
+// window was next moved; the game window dragged by its title (same size) left
+// the helpers where it came to cover them.
 TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
+  enum eLiveChange { kFullScreenOption, kMaximizeAndRestore, kDragDebugWindowThenMoveGame };
   const struct {
     const char* name;
     int width, height;
     bool manager;
     const char* mode;
-    bool maximize;          // else "-fullscreen"
+    eLiveChange change;
     bool titleWholeBeside;  // the control panel's title, its panel beside the game window
-  } rows[] = {{"-fullscreen, openbox at 1366x768", 1366, 768, true, "-civmode", false, true},
-              {"-fullscreen, openbox at 1920x1080", 1920, 1080, true, "-civmode", false, true},
-              {"-fullscreen, no window manager at 1366x768", 1366, 768, false, "-civmode", false, true},
-              {"maximized, openbox at 1366x768, tribe", 1366, 768, true, "-tribemode", true, true},
-              {"maximized, openbox at 1920x1080, civ", 1920, 1080, true, "-civmode", true, true},
-              {"maximized, openbox at 1280x720, city", 1280, 720, true, "-citymode", true, false}};
+  } rows[] = {{"-fullscreen, openbox at 1366x768", 1366, 768, true, "-civmode", kFullScreenOption, true},
+              {"-fullscreen, openbox at 1920x1080", 1920, 1080, true, "-civmode", kFullScreenOption, true},
+              {"-fullscreen, no window manager at 1366x768", 1366, 768, false, "-civmode", kFullScreenOption, true},
+              {"maximized, openbox at 1366x768, tribe", 1366, 768, true, "-tribemode", kMaximizeAndRestore, true},
+              {"maximized, openbox at 1920x1080, civ", 1920, 1080, true, "-civmode", kMaximizeAndRestore, true},
+              {"maximized, openbox at 1280x720, city", 1280, 720, true, "-citymode", kMaximizeAndRestore, false},
+              {"the debug window dragged, openbox at 1366x768, civ", 1366, 768, true, "-civmode",
+               kDragDebugWindowThenMoveGame, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     RunIsolated([&row] {
@@ -585,7 +593,7 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
           std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
       };
-      if (!row.maximize) {
+      if (row.change == kFullScreenOption) {
         glutSetWindow(gMainWindow);  // as start-up applies the options
         cStartupOptions seen;
         char* argv[] = {(char*)"quorvel", (char*)"-fullscreen", nullptr};
@@ -648,6 +656,9 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
           if (Overlap(window.framed, goalBar)) found.push_back(window.title + " over the goal bar");
           if (Overlap(window.framed, debugLines)) found.push_back(window.title + " over the debug lines");
           if (!maximized && Overlap(window.framed, shown->framed)) found.push_back(window.title + " over it, restored");
+          // Over it, every helper stands in the strip at its right edge.
+          if (maximized && Overlap(window.framed, shown->framed) && window.framed.x < ScreenBox(controlPanel).x - 1)
+            found.push_back(window.title + " over it left of the strip");
         }
         const bool whole = maximized || row.titleWholeBeside;
         const std::string title = Sys_WindowShownTitle(controlPanel);
@@ -659,6 +670,52 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
         if (whole && ScreenBox(controlPanel).width < 250) found.push_back("the control panel too narrow for its title");
         return found;
       };
+      // Restored, the player drags the debug window over the game window: it
+      // is kept above it, and clicks in the game leave it there; the others,
+      // beside it, are not. Then the player drags the game window by its
+      // title (the same size) over where the strip stood: the others follow
+      // it, and the debug window stays where the player put it.
+      if (row.change == kDragDebugWindowThenMoveGame) {
+        const int debugWindow = GLUI_GetDebugView()->get_glut_window_id();
+        glutSetWindow(debugWindow);
+        const Window debugX = glXGetCurrentDrawable();
+        auto settledAfter = [&](uint32_t placed) {
+          return [&, placed] {
+            windows = SeenWindows(looker);
+            return GetHelperPlacements() >= placed && HelperPlacementSettled();
+          };
+        };
+        playUntil(settledAfter(1));  // start-up's moves carried out
+        XMoveWindow(looker, debugX, 200, 300);  // as a drag ends: the manager moves its frame there
+        XSync(looker, False);
+        playUntil([&] { return Sys_IsWindowKeptAbove(debugWindow, gMainWindow) && settledAfter(0)(); });
+        Sys_ClickWindowForTest(gMainWindow, 40, 300);
+        X11AskWindowManager(looker, gameWindow, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+        playUntil([&] { return ActiveWindow(looker) == gameWindow && settledAfter(0)(); });
+        const sWindowBox dragged = ScreenBox(debugWindow);
+        for (int window = 1; window < 100; ++window)
+          if (const GLUI* panel = GLUI_Master.find_glui_by_window_id(window)) {
+            EXPECT_EQ(Sys_IsWindowKeptAbove(window, gMainWindow), window == debugWindow) << panel->get_name();
+          }
+        const sSeenWindow* shown = game();
+        ASSERT_NE(shown, nullptr);
+        for (const sSeenWindow& window : windows)
+          if (window.title == "Debug Window") EXPECT_GT(window.stacked, shown->stacked) << "buried by a click";
+
+        const uint32_t placed = GetHelperPlacements();
+        XMoveWindow(looker, gameWindow, 300, 60);
+        XSync(looker, False);
+        playUntil([&] { return settledAfter(placed + 1)() && game() && game()->box.x > 200 && faults(false).size() <= 1; });
+        const std::vector<std::string> found = faults(false);
+        for (const std::string& fault : found)
+          EXPECT_EQ(fault, "Debug Window over it, restored") << "after the game window was moved";
+        EXPECT_EQ(GetHelperPlacements(), placed + 1);
+        const sWindowBox now = ScreenBox(debugWindow);
+        EXPECT_TRUE(now == dragged) << now.x << "," << now.y << " " << now.width << "x" << now.height;
+        EXPECT_TRUE(Sys_IsWindowKeptAbove(debugWindow, gMainWindow));
+        XCloseDisplay(looker);
+        return;
+      }
       for (const bool maximize : {true, false}) {
         SCOPED_TRACE(maximize ? "maximized, then a click in the game" : "restored, then a click in the game");
         const uint32_t placed = GetHelperPlacements();
