@@ -231,10 +231,14 @@ sHelperPlacement LayOutHelpers(const sHelperPlacementInput& in) {
     sWindowBox box = helper.box;
     box.width = std::clamp(box.width, 1, std::max(in.screen.width - sides, 1));
     box.height = std::clamp(box.height, 1, std::max(in.screen.height - ends, 1));
-    box.x = std::clamp(box.x, 0, in.screen.width - box.width - sides);
-    box.y = std::clamp(box.y, 0, in.screen.height - box.height - ends);
+    box.x = std::max(std::min(box.x, in.screen.width - box.width - sides), 0);
+    box.y = std::max(std::min(box.y, in.screen.height - box.height - ends), 0);
     placed.box = box;
   };
+  // However small the screen, no size comes out below a pixel.
+  debug.width = std::max(debug.width, 1), debug.height = std::max(debug.height, 1);
+  modes.width = std::max(modes.width, 1);
+  out.controlPanelTitleRoom = std::max(out.controlPanelTitleRoom, 1);
   if (in.controlPanel.placedByPlayer) keptByPlayer(in.controlPanel, out.controlPanel);
   if (in.debugWindow.placedByPlayer) keptByPlayer(in.debugWindow, out.debugWindow);
   for (const sHelperInput& helper : in.modePanels) keptByPlayer(helper, out.modePanels.emplace_back());

@@ -195,11 +195,12 @@ void ApplyLayout(cHelperPlacement& placement, const sHelperPlacement& layout,
     if (helper.keptAbove && (raise || !seen.keptAbove)) Sys_RaiseWindow(window);
     seen.keptAbove = helper.keptAbove;
   };
+  // Its width within its new room before it moves there: a manager may fit a move on the screen at the old width.
+  if (placement.frame.top > 0) gControlPanel->show_title_within(layout.controlPanelTitleRoom);  // a manager's title bar
   place(gControlPanel->get_glut_window_id(), layout.controlPanel, false);
   if (DebugWindowId() > 0) place(DebugWindowId(), layout.debugWindow, true);
   for (size_t i = 0; i < playerPlacedModePanels.size(); ++i)
     place(playerPlacedModePanels[i]->get_glut_window_id(), layout.modePanels[i], false);
-  if (placement.frame.top > 0) gControlPanel->show_title_within(layout.controlPanelTitleRoom);  // a manager's title bar
   if (first || !(layout.modeColumn == placement.layout.modeColumn)) GLUI_Master.set_default_position(layout.modeColumn);
   GLUI_Master.keep_panels_above(layout.modeColumnKeptAbove ? gMainWindow : 0);
   if (layout.modeColumnKeptAbove && (raise || !placement.layout.modeColumnKeptAbove))
