@@ -142,12 +142,14 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                {{1366, 768, 1366}, false, true, kGiven, {1, 20, 1024, 768}, &kOpenbox},
                {{1280, 720, 1280}, false, true, kGiven, {0, 520, 1280, 720}, &kBare},
                {{1366, 768, 1366}, false, true, kGiven, {300, 200, 700, 500}, &kOpenbox},
-               // Short free space under a wide game window: the control panel, the column and the debug window side by side.
+               // Short free space under a wide game window: the control panel, the column and the
+               // debug window side by side.
                {{1280, 720, 1280}, false, true, kGiven, {0, 0, 1240, 400}, &kBare},
                {{1280, 720, 1280}, false, true, kGiven, {1, 20, 1240, 380}, &kOpenbox},
                // No room for the strip anywhere clear: over the debug lines, the debug window under the game.
                {{1024, 600, 1024}, false, true, kGiven, {0, 0, 1000, 420}, &kBare, {}, {}, false},
-               // The debug window the player dragged over a restored game window, and one dragged partly off the screen.
+               // The debug window the player dragged over a restored game window, and one dragged
+               // partly off the screen.
                {{1366, 768, 1366}, false, false, kStarted, {0, 0, 1024, 768}, nullptr, {}, {300, 300, 500, 300}},
                {{1366, 768, 1366}, false, false, kStarted, {0, 0, 1024, 768}, nullptr, {}, {-200, 500, 400, 300}}};
   for (const sManagerFrames* manager : {&kBare, &kOpenbox, &kXfwm4, &kMetacity}) {
@@ -162,11 +164,11 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
       sWindowFrame gameFrame = c.kind == kMaximized ? manager->maximized : c.kind == kGiven && c.gameFrame.top > 0
                                                                                ? c.gameFrame
                                                                                : frame;
+      const sWindowBox started = {frame.left, frame.top, std::min(c.game.width, c.screen.width),
+                                  std::min(c.game.height, c.screen.height)};
       sWindowBox game = c.kind == kMaximized ? sWindowBox{0, gameFrame.top, right, c.screen.height - gameFrame.top}
                         : c.kind == kGiven   ? c.game
-                                             : FitGameWindow({frame.left, frame.top, std::min(c.game.width, c.screen.width),
-                                                              std::min(c.game.height, c.screen.height)},
-                                                             frame, c.screen);
+                                             : FitGameWindow(started, frame, c.screen);
       sHelperPlacementInput input;
       input.screen = c.screen;
       input.game = game;
@@ -181,7 +183,9 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
       const sHelperPlacement layout = LayOutHelpers(input);
       if (c.kind == kFullScreen) game = {0, 0, right, c.screen.height}, gameFrame = {};
       // What each window covers on the screen: its frame, from where it was put.
-      auto framed = [&](const sWindowBox& box) { return sWindowBox{box.x, box.y, box.width + sides, box.height + ends}; };
+      auto framed = [&](const sWindowBox& box) {
+        return sWindowBox{box.x, box.y, box.width + sides, box.height + ends};
+      };
       const sWindowBox gameOuter = Framed(game, gameFrame);
       const sWindowBox panel = framed({layout.controlPanel.box.x, layout.controlPanel.box.y, panelSize.width,
                                        panelSize.height});
@@ -243,7 +247,8 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                                 std::min(windows[i].x + windows[i].width, game.x + game.width) - game.x,
                                 std::min(windows[i].y + windows[i].height, game.y + game.height) - game.y};
           if (i >= kPanel && !over.IsEmpty()) {
-            EXPECT_TRUE(over.x0 >= covered.x0 && over.x1 <= covered.x1 && over.y0 >= covered.y0 && over.y1 <= covered.y1)
+            EXPECT_TRUE(over.x0 >= covered.x0 && over.x1 <= covered.x1 && over.y0 >= covered.y0 &&
+                        over.y1 <= covered.y1)
                 << "window " << i << " outside the covered area " << covered.x0 << "," << covered.y0 << " "
                 << covered.x1 << "," << covered.y1;
           }
@@ -288,7 +293,8 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
             return all > 0 ? (double)seen / all : 1.0;
           };
           for (size_t i = 0; i < windows.size(); ++i) {
-            const sWindowBox title = {windows[i].x, windows[i].y, windows[i].width, i == kGame ? gameFrame.top : frame.top};
+            const int titleHeight = i == kGame ? gameFrame.top : frame.top;
+            const sWindowBox title = {windows[i].x, windows[i].y, windows[i].width, titleHeight};
             EXPECT_TRUE(title.height == 0 || (i == kGame && (!usable || placed)) || uncovered(i, title))
                 << "window " << i;
             EXPECT_TRUE(i < kFirstModePanel || !usable || shown(i) >= 0.5) << "window " << i;
@@ -705,7 +711,9 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
         const uint32_t placed = GetHelperPlacements();
         XMoveWindow(looker, gameWindow, 300, 60);
         XSync(looker, False);
-        playUntil([&] { return settledAfter(placed + 1)() && game() && game()->box.x > 200 && faults(false).size() <= 1; });
+        playUntil([&] {
+          return settledAfter(placed + 1)() && game() && game()->box.x > 200 && faults(false).size() <= 1;
+        });
         const std::vector<std::string> found = faults(false);
         for (const std::string& fault : found)
           EXPECT_EQ(fault, "Debug Window over it, restored") << "after the game window was moved";
