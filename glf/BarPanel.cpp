@@ -186,10 +186,18 @@ void cGLFBarPanel::DrawRow(const cGLFBarRow& row, float x, float top, float labe
   }
 }
 
-float cGLFBarPanel::RowPitch(int windowHeight) const { return (float)windowHeight * mBarHeightRatio + 5.0f; }
+static float RowPitchFor(int windowHeight, float barHeightRatio) { return (float)windowHeight * barHeightRatio + 5.0f; }
+
+float cGLFBarPanel::RowPitch(int windowHeight) const { return RowPitchFor(windowHeight, mBarHeightRatio); }
 
 // A row tall, with the background's margin.
-float cGLFBarPanel::TitleBottom(float y, int windowHeight) const { return y + RowPitch(windowHeight) + 5.0f; }
+float cGLFBarPanel::TitleBottomFor(float y, int windowHeight, float barHeightRatio) {
+  return y + RowPitchFor(windowHeight, barHeightRatio) + 5.0f;
+}
+
+float cGLFBarPanel::TitleBottom(float y, int windowHeight) const {
+  return TitleBottomFor(y, windowHeight, mBarHeightRatio);
+}
 
 void cGLFBarPanel::DrawTitle(float y, float W, int windowHeight, float barWidth, float barHeight) {
   const float titleColumn = (float)MeasureTextWidth(GLFDefaultFont(), mTitleBar.GetLabel().c_str()) + 4.0f;

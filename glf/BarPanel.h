@@ -67,6 +67,8 @@ class cGLFBarPanel {
   // a window that tall, for rows drawn from y down: what the helper windows
   // standing over the game window keep below.
   float TitleBottom(float y, int windowHeight) const;
+  // The same for any panel of that bar height ratio (the tuning's), without one.
+  static float TitleBottomFor(float y, int windowHeight, float barHeightRatio);
 
   float GetLabelColumnWidth() const { return mLabelColumnWidth; }
   float GetBarWidthRatio() const { return mBarWidthRatio; }

@@ -38,6 +38,8 @@ struct GLUI::Frame {
   // Opened without a position: placed near the application's panels after its first frame.
   bool awaitsDefaultPlacement = false;
   int placedX = -1, placedY = -1;      // where the layer put it (-1: never placed by the layer)
+  bool leftColumn = false;             // the player moved it out of the column
+  int keptAbove = 0;                   // the window it is a tool window of now (0: none)
   int maxWidth = 0, maxHeight = 0;     // its bound in the column (0: none); bigger contents scroll
   int contentWidth = 0, contentHeight = 0;  // what its controls took, last frame
   // The window is drawn only when ImGui's output differs from what it shows,

@@ -128,6 +128,7 @@ void GLUI_Layer::StackPlacedPanels(GLUI* joining) {
   std::vector<GLUI_PanelBox> contents;
   for (GLUI* other : Panels()) {
     GLUI::Frame& placed = FrameOf(other);
+    if (placed.leftColumn) continue;
     if (other == joining || (placed.placedX >= 0 && !other->is_closed() && other->is_visible())) {
       placed.titled = column.frameHeight > 0;
       stack.push_back(other);
@@ -155,10 +156,16 @@ void GLUI_Layer::StackPlacedPanels(GLUI* joining) {
   }
 }
 
-bool GLUI_TestPlacedAt(GLUI* panel, int* x, int* y) {
-  const GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
-  if (frame.placedX < 0) return false;
+bool GLUI::column_place(int* x, int* y) const {
+  const GLUI::Frame& frame = *mFrame;
+  if (frame.placedX < 0 || frame.leftColumn) return false;
   *x = frame.placedX;
   *y = frame.placedY;
   return true;
 }
+
+void GLUI::leave_column() {
+  if (!mClosed) GLUI_Layer::FrameOf(this).leftColumn = true;
+}
+
+bool GLUI_TestPlacedAt(GLUI* panel, int* x, int* y) { return panel->column_place(x, y); }

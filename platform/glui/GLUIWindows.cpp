@@ -92,10 +92,18 @@ void OnPanelReshape(int width, int height) {
     GLUI_Layer::FrameOf(panel).width = width;
     GLUI_Layer::FrameOf(panel).height = height;
     GLUI_Layer::FrameOf(panel).mustShow = true;
+    if (Registry().panelsMoved) Registry().panelsMoved();  // the player may have resized it
   }
 }
 void OnPanelPosition(int, int) {
   if (Registry().panelsMoved) Registry().panelsMoved();
+}
+// A tool window of that window, or (0) an ordinary one, unless it is so already.
+void KeepAbove(GLUI* panel, int windowId) {
+  GLUI::Frame& frame = GLUI_Layer::FrameOf(panel);
+  if (panel->is_closed() || frame.keptAbove == windowId) return;
+  frame.keptAbove = windowId;
+  Sys_KeepWindowAbove(panel->get_glut_window_id(), windowId);
 }
 void OnPanelDisplay() {
   // Exposed windows are redrawn at once; the idle hook keeps them current after that.
@@ -341,7 +349,6 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   int windowId = Sys_CreateGlutWindow(name ? name : "");
   std::erase(Registry().closedWindowIds, windowId);  // GLUT reused a dead window's id
   Sys_KeepWindowOpen(windowId, true);  // panels close with the game, not by their close buttons
-  if (Registry().keptAbove > 0) Sys_KeepWindowAbove(windowId, Registry().keptAbove);
   glutInitWindowPosition(savedX, savedY);
   glutInitWindowSize(savedWidth, savedHeight);
   glutInitDisplayMode(savedMode);
@@ -351,6 +358,7 @@ GLUI* GLUI_Layer::CreateWindowed(const char* name, int x, int y, int width, int 
   frame.width = width;
   frame.height = height;
   frame.autoSize = autoSize;
+  KeepAbove(panel, Registry().keptAbove);
 
   glutDisplayFunc(OnPanelDisplay);
   glutReshapeFunc(OnPanelReshape);
@@ -522,7 +530,7 @@ void GLUI_Master_Object::keep_panels_above(int windowId) {
   if (windowId == Registry().keptAbove) return;
   Registry().keptAbove = windowId;
   for (GLUI* panel : Registry().panels)
-    if (!panel->is_closed()) Sys_KeepWindowAbove(panel->get_glut_window_id(), Registry().keptAbove);
+    KeepAbove(panel, windowId);
 }
 
 void GLUI_Master_Object::set_panels_moved_func(void (*moved)()) { Registry().panelsMoved = moved; }

@@ -55,12 +55,6 @@ class GLUI_Control {
   void set_text(const char* text);
 
   const char* get_name() const { return mName.c_str(); }
-  // A window manager shows the title in a title bar over the panel: the panel
-  // grows, up to maxWidth (its window's own width), to show it whole; where
-  // that is too narrow, the title the manager shows is cut at its end
-  // ("Quorvel Control P…"). Its name stays whole. Panels stacked in a column
-  // whose frames have a height are titled so, within the column.
-  void show_title_within(int maxWidth);
   void set_name(const char* name) { mName = name ? name : ""; }
   int get_id() const { return mId; }
   void enable() { mEnabled = true; }
@@ -181,6 +175,12 @@ class GLUI {
   // ("Quorvel Control P…"). Its name stays whole. Panels stacked in a column
   // whose frames have a height are titled so, within the column.
   void show_title_within(int maxWidth);
+  // Where the column last put it (its frame's top-left); false where it never
+  // did, or since it left the column.
+  bool column_place(int* x, int* y) const;
+  // It leaves the column (the player moved it): the column's restacking
+  // leaves it where it stands, and the others close up.
+  void leave_column();
 
   GLUI_Button* add_button(const char* name, int id = -1, GLUI_Update_CB callback = nullptr);
   GLUI_Checkbox* add_checkbox(const char* name, int* live = nullptr, int id = -1, GLUI_Update_CB callback = nullptr);
@@ -258,6 +258,7 @@ class GLUI {
 struct GLUI_PanelColumn {
   int x = 0, y = 0, width = 0, bottom = 0;
   int frameWidth = 0, frameHeight = 0;
+  bool operator==(const GLUI_PanelColumn&) const = default;
 };
 
 struct GLUI_PanelBox {
@@ -284,7 +285,8 @@ class GLUI_Master_Object {
   // once into a column that moved. Without it they open where the window
   // system likes.
   void set_default_position(const GLUI_PanelColumn& column, GLUI* above = nullptr);
-  // Called whenever a panel's window moved (a window manager's drag, or a move asked for). Null: none.
+  // Called whenever a panel's window moved or was resized (a window manager's
+  // drag, or a change asked for). Null: none.
   void set_panels_moved_func(void (*moved)());
   // Every panel, open or opened later, becomes a tool window of the given
   // window: a window manager keeps it above that window, also when that one is

@@ -29,6 +29,18 @@
 
 static const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 289, 242}};  // as their contents size them
 
+// The window managers' frames, as they report them (_NET_FRAME_EXTENTS under
+// Xvfb): their normal frames, and maximized (side edges gone). Metacity's title
+// bar is 37 pixels for small windows, 42 for the game's.
+struct sManagerFrames {
+  const char* name;
+  sWindowFrame frame, maximized;
+};
+static const sManagerFrames kBare = {"no window manager", {}, {}};
+static const sManagerFrames kOpenbox = {"openbox", {1, 1, 20, 5}, {0, 0, 19, 0}};
+static const sManagerFrames kXfwm4 = {"xfwm4", {5, 5, 29, 5}, {0, 0, 24, 0}};
+static const sManagerFrames kMetacity = {"metacity", {0, 0, 42, 0}, {0, 0, 42, 0}};
+
 // Faults mended: with a window manager the debug window covered half the
 // control panel, each panel's title bar covered the bottom of the one above,
 // and the modes' panels, wider than the control panel, opened over the debug
@@ -46,30 +58,47 @@ static const std::vector<GLUI_PanelBox> kCivPanels = {{0, 0, 299, 219}, {0, 0, 2
 // helper on screens it did not fill before (1920x1080). A game window resized
 // too wide for the strip beside it, with room under it for the debug window,
 // had the strip over it and the helpers not kept above it.
+// At boxes the player gave the game window: the strip stood on its title bar
+// and over the goal bar, and the debug window over the debug lines, where the
+// strip had little room over it (900x600 at 466,25 under openbox, a window
+// maximized horizontally, (W-40)x400 at 0,0, metacity's tall title bar); the
+// debug window ran off the screen beside a game window moved mostly off it,
+// kept its old width where a new one came out negative, or covered what showed
+// of a game window low on the screen while the screen above was empty. Every
+// helper was kept above the game window when any stood over it, and one the
+// player had moved went back at the next change of its box. Maximized, the
+// covered area began a title bar's height below the control panel's top.
 //
-// Every screen, without a window manager and with frames, with each mode's
-// panels stacked in their column, before any click and after one in each
-// window: every window on the screen (within one monitor), no title bar, the
-// command box nor (from 800x600 up) the control panel, the newest lines or
-// half a panel covered; from 1280x720 up no window over another (full screen,
-// maximized or resized wide, no helper over another, all of them over the
-// game window). The game
-// started on each screen of one monitor: every panel is a tool window of the
-// game's, wherever it stands (a click in the game leaves them above it, and
-// they minimize with it). The game window has the focus.
+// Every screen and box, under each manager, with each mode's panels stacked
+// in their column, before any click and after one in each window: every
+// window on the screen (within one monitor), no title bar, the command box
+// nor (from 800x600 up) the control panel, the newest lines or half a panel
+// covered, and from 800x600 up no helper over another nor over the game
+// window's title bar, goal bar or debug lines; from 1280x720 up no window
+// over another unless the game window leaves the strip no room beside it.
+// Each helper is raised above the game window exactly where it stands over
+// it, and the strip's part over it is the area menus and labels keep clear of.
+// A helper the player placed stays there, moved just onto the screen.
+// The game started on each screen of one monitor: every panel is a tool
+// window of the game's, wherever it stands (a click in the game leaves them
+// above it, and they minimize with it). The game window has the focus.
 TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLines) {
   const sWindowBox panelSize = {0, 0, 144, 196};  // the control panel, as drawn
   // Each mode's panels, as their contents size them: the civ mode's two, the
   // fly/swim mode's, the flock test's and the stress mode's.
   const std::vector<std::vector<GLUI_PanelBox>> modes = {
       {}, kCivPanels, {{0, 0, 254, 254}}, {{0, 0, 212, 104}}, {{0, 0, 110, 35}}};
+  enum eGameBox { kStarted, kFullScreen, kMaximized, kGiven };
   const struct {
-    sStartupScreen screen;
+    sScreenArea screen;
     bool twoMonitors;
     bool wideColumn;  // the screen leaves the column its whole width
-    bool fullScreen = false;
-    bool maximized = false;  // the game window fills the screen within its title bar, its edges gone
-    int gameWidth = 1024, gameHeight = 768;  // the game window's size, before start-up cuts it
+    eGameBox kind = kStarted;
+    sWindowBox game = {0, 0, 1024, 768};   // started: the window's size before start-up cuts it; given: its box
+    const sManagerFrames* manager = nullptr;  // given boxes: under this one (else every one)
+    sWindowFrame gameFrame = {};              // given boxes: the game window's own, where not the manager's
+    sWindowBox placed = {};  // where the player put the debug window (its frame's top-left), if they did
+    bool roomToKeepClear = true;  // the strip has room clear of the goal bar and the debug lines somewhere
   } cases[] = {{{1280, 720, 1280}, false, false},  {{1280, 800, 1280}, false, false},
                {{1366, 768, 1366}, false, false},   {{1440, 900, 1440}, false, true},
                {{1536, 864, 1536}, false, true},   {{1600, 900, 1600}, false, true},
@@ -83,38 +112,94 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                {{1366, 768, 1366}, true, false},
                // Under the game window room for the newest rows, not for them and a frame.
                {{1280, 960, 1280}, false, false},
-               {{1366, 768, 1366}, false, true, true}, {{1920, 1080, 1920}, false, true, true},
-               {{3840, 1080, 1920}, true, true, true},
-               {{1366, 768, 1366}, false, true, false, true}, {{1920, 1080, 1920}, false, true, false, true},
-               {{1280, 720, 1280}, false, true, false, true},
+               {{1366, 768, 1366}, false, true, kFullScreen}, {{1920, 1080, 1920}, false, true, kFullScreen},
+               {{3840, 1080, 1920}, true, true, kFullScreen},
+               {{1366, 768, 1366}, false, true, kMaximized}, {{1920, 1080, 1920}, false, true, kMaximized},
+               {{1280, 720, 1280}, false, true, kMaximized}, {{1024, 768, 1024}, false, true, kMaximized},
                // Resized by the player: too wide for the strip beside it, room for the debug window under it.
-               {{1280, 1024, 1280}, false, false, false, false, 1240, 600}};
-  // Without a window manager, and with ones whose frames add a title bar (as
-  // openbox's do): the game window then stands inside its frame at the top left.
-  for (const sWindowFrame frame : {sWindowFrame{}, sWindowFrame{1, 1, 20, 5}, sWindowFrame{4, 4, 30, 4}}) {
+               {{1280, 1024, 1280}, false, false, kStarted, {0, 0, 1240, 600}},
+               // Resized and moved by the player, as the players did.
+               {{1366, 768, 1366}, false, true, kGiven, {466, 25, 900, 600}, &kOpenbox},
+               {{1366, 768, 1366}, false, true, kGiven, {466, 25, 900, 500}, &kOpenbox},
+               {{1366, 768, 1366}, false, true, kGiven, {466, 25, 900, 640}, &kOpenbox},
+               {{1280, 720, 1280}, false, true, kGiven, {419, 105, 860, 610}, &kOpenbox},
+               {{1280, 720, 1280}, false, true, kGiven, {419, 105, 860, 610}, &kXfwm4},
+               {{1280, 720, 1280}, false, true, kGiven, {419, 105, 860, 610}, &kMetacity},
+               // Maximized horizontally: openbox takes the side edges away.
+               {{1366, 768, 1366}, false, true, kGiven, {0, 25, 1366, 300}, &kOpenbox, {0, 0, 20, 5}},
+               {{1366, 768, 1366}, false, true, kGiven, {0, 0, 1326, 400}, &kBare},
+               {{1920, 1080, 1920}, false, true, kGiven, {0, 0, 1880, 400}, &kBare},
+               {{1366, 768, 1366}, false, true, kGiven, {1066, 100, 700, 500}, &kBare},
+               {{1366, 768, 1366}, false, true, kGiven, {-300, 100, 700, 500}, &kBare},
+               {{1024, 768, 1024}, false, true, kGiven, {724, 100, 700, 500}, &kBare},
+               {{1024, 768, 1024}, false, true, kGiven, {-300, 100, 700, 500}, &kBare},
+               {{1280, 1024, 1280}, false, true, kGiven, {980, 100, 700, 500}, &kBare},
+               {{1920, 1080, 1920}, false, true, kGiven, {1620, 100, 700, 500}, &kBare},
+               {{1366, 768, 1366}, false, true, kGiven, {1066, 20, 700, 500}, &kOpenbox},
+               // Full screen left under openbox: 1024x768 at y=20, its bottom off the screen.
+               {{1366, 768, 1366}, false, true, kGiven, {1, 20, 1024, 768}, &kOpenbox},
+               {{1280, 720, 1280}, false, true, kGiven, {0, 520, 1280, 720}, &kBare},
+               {{1366, 768, 1366}, false, true, kGiven, {300, 200, 700, 500}, &kOpenbox},
+               // Short free space under a wide game window: the control panel, the column and the
+               // debug window side by side.
+               {{1280, 720, 1280}, false, true, kGiven, {0, 0, 1240, 400}, &kBare},
+               {{1280, 720, 1280}, false, true, kGiven, {1, 20, 1240, 380}, &kOpenbox},
+               // No room for the strip anywhere clear: over the debug lines, the debug window under the game.
+               {{1024, 600, 1024}, false, true, kGiven, {0, 0, 1000, 420}, &kBare, {}, {}, false},
+               // The debug window the player dragged over a restored game window, and one dragged
+               // partly off the screen.
+               {{1366, 768, 1366}, false, false, kStarted, {0, 0, 1024, 768}, nullptr, {}, {300, 300, 500, 300}},
+               {{1366, 768, 1366}, false, false, kStarted, {0, 0, 1024, 768}, nullptr, {}, {-200, 500, 400, 300}}};
+  for (const sManagerFrames* manager : {&kBare, &kOpenbox, &kXfwm4, &kMetacity}) {
+    const sWindowFrame& frame = manager->frame;
     const int sides = frame.left + frame.right, ends = frame.top + frame.bottom;
-    const bool manager = ends > 0;
+    const bool managed = ends > 0;
     for (const auto& c : cases) {
-      // The game's 1024x768 window as start-up cuts it to the screen; maximized, the screen under its title bar.
-      const sWindowFrame titleBar = {0, 0, frame.top, 0};
-      const sWindowBox game = c.maximized ? sWindowBox{0, frame.top, c.screen.primaryWidth, c.screen.height - frame.top}
-                                          : sWindowBox{frame.left, frame.top, std::min(c.gameWidth, c.screen.width),
-                                                       std::min(c.gameHeight, c.screen.height)};
-      const sStartupWindowLayout layout = LayOutStartupWindows(game, panelSize, c.screen, c.twoMonitors, frame,
-                                                               c.fullScreen, c.maximized ? &titleBar : nullptr);
+      if (c.manager && c.manager != manager) continue;
+      // The game window's own box and frame: the 1024x768 window as start-up
+      // cuts it to the screen; maximized, the screen under its title bar.
+      const int right = c.screen.primaryWidth;
+      sWindowFrame gameFrame = c.kind == kMaximized ? manager->maximized : c.kind == kGiven && c.gameFrame.top > 0
+                                                                               ? c.gameFrame
+                                                                               : frame;
+      const sWindowBox started = {frame.left, frame.top, std::min(c.game.width, c.screen.width),
+                                  std::min(c.game.height, c.screen.height)};
+      sWindowBox game = c.kind == kMaximized ? sWindowBox{0, gameFrame.top, right, c.screen.height - gameFrame.top}
+                        : c.kind == kGiven   ? c.game
+                                             : FitGameWindow(started, frame, c.screen);
+      sHelperPlacementInput input;
+      input.screen = c.screen;
+      input.game = game;
+      input.gameFrame = gameFrame;
+      input.helperFrame = frame;
+      input.controlPanel.box = panelSize;
+      input.goalBarHeightRatio = cGLFBarPanel().GetBarHeightRatio();
+      input.fullScreen = c.kind == kFullScreen;
+      input.twoMonitors = c.twoMonitors;
+      const bool placed = c.placed.width > 0;
+      if (placed) input.debugWindow = {c.placed, true};
+      const sHelperPlacement layout = LayOutHelpers(input);
+      if (c.kind == kFullScreen) game = {0, 0, right, c.screen.height}, gameFrame = {};
       // What each window covers on the screen: its frame, from where it was put.
-      auto framed = [&](int x, int y, int width, int height) { return sWindowBox{x, y, width + sides, height + ends}; };
-      // Full screen, the game window fills the first monitor, unframed.
-      const sWindowBox gameFrame = c.fullScreen || c.maximized
-                                       ? sWindowBox{0, 0, c.screen.primaryWidth, c.screen.height}
-                                       : framed(0, 0, layout.game.width, layout.game.height);
-      const sWindowBox panel = framed(layout.panel.x, layout.panel.y, panelSize.width, panelSize.height);
-      const sWindowBox debug = framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height);
+      auto framed = [&](const sWindowBox& box) {
+        return sWindowBox{box.x, box.y, box.width + sides, box.height + ends};
+      };
+      const sWindowBox gameOuter = Framed(game, gameFrame);
+      const sWindowBox panel = framed({layout.controlPanel.box.x, layout.controlPanel.box.y, panelSize.width,
+                                       panelSize.height});
+      const sWindowBox debug = framed(layout.debugWindow.box);
       auto bottomOf = [&](const sWindowBox& box, int height) {
         return sWindowBox{box.x, box.y + box.height - frame.bottom - height, box.width, height + frame.bottom};
       };
       const sWindowBox newest = bottomOf(debug, kDebugViewNewestRowsHeight);
       const sWindowBox commandBox = bottomOf(debug, kDebugViewCommandBoxHeight);
+      // The game window's title bar, and where its own drawing puts the goal bar and the debug lines.
+      const int goalBottom = (int)cGLFBarPanel().TitleBottom(kGLFHudPanelY, game.height);
+      const int debugTop = DebugOverlayBox(game.width, game.height).y0;
+      const sWindowBox drawn[] = {{gameOuter.x, gameOuter.y, gameOuter.width, gameFrame.top},
+                                  {game.x, game.y, game.width, goalBottom + 1},
+                                  {game.x, game.y + debugTop, game.width, game.height - debugTop}};
+      const bool given = c.kind == kGiven || c.game.width != 1024;  // the player resized or moved it
       const bool roomy = c.screen.width >= 1280 && c.screen.height >= 720;  // more than the game window alone
       const bool usable = c.screen.width >= 800 && c.screen.height >= 600;
       auto apart = [](const sWindowBox& a, const sWindowBox& b) {
@@ -122,39 +207,72 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
                a.y + a.height + kWindowGap / 2 <= b.y || b.y + b.height + kWindowGap / 2 <= a.y;
       };
       auto onOneMonitor = [&](const sWindowBox& box) {
-        const int left = box.x < c.screen.primaryWidth ? 0 : c.screen.primaryWidth;
-        const int right = box.x < c.screen.primaryWidth ? c.screen.primaryWidth : c.screen.width;
-        return box.x >= left && box.x + box.width <= right && box.y >= 0 && box.y + box.height <= c.screen.height;
+        const int left = box.x < right ? 0 : right;
+        const int end = box.x < right ? right : c.screen.width;
+        return box.x >= left && box.x + box.width <= end && box.y >= 0 && box.y + box.height <= c.screen.height;
       };
+      auto onTheScreen = [&](const sWindowBox& box) {
+        return box.x >= 0 && box.x + box.width <= c.screen.width && box.y >= 0 && box.y + box.height <= c.screen.height;
+      };
+      const sRect2D& covered = layout.coveredArea;
       for (size_t m = 0; m < modes.size(); ++m) {
-        SCOPED_TRACE(::testing::Message() << c.screen.width << "x" << c.screen.height << " of "
-                                          << c.screen.primaryWidth << (c.twoMonitors ? " -twomonitors" : "")
-                                          << (c.fullScreen ? " -fullscreen" : "") << (c.maximized ? " maximized" : "")
-                                          << ", the game window " << c.gameWidth << "x" << c.gameHeight
-                                          << ", frame top " << frame.top << ", mode panel set " << m);
+        SCOPED_TRACE(::testing::Message() << c.screen.width << "x" << c.screen.height << " of " << right
+                                          << (c.twoMonitors ? " -twomonitors" : "")
+                                          << (c.kind == kFullScreen ? " -fullscreen" : "")
+                                          << (c.kind == kMaximized ? " maximized" : "") << ", the game window "
+                                          << game.width << "x" << game.height << " at " << game.x << "," << game.y
+                                          << ", " << manager->name << ", mode panel set " << m
+                                          << (placed ? ", the debug window placed by the player" : ""));
         // In the order they were mapped, the lowest first.
-        std::vector<sWindowBox> windows = {gameFrame, debug, panel};
-        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modePanels, modes[m]))
-          windows.push_back(framed(box.x, box.y, box.width, box.height));
+        std::vector<sWindowBox> windows = {gameOuter, debug, panel};
+        std::vector<bool> keptAbove = {false, layout.debugWindow.keptAbove, layout.controlPanel.keptAbove};
+        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modeColumn, modes[m])) {
+          windows.push_back(framed({box.x, box.y, box.width, box.height}));
+          keptAbove.push_back(layout.modeColumnKeptAbove);
+        }
         const size_t kGame = 0, kDebug = 1, kPanel = 2, kFirstModePanel = 3;
         for (size_t i = 0; i < windows.size(); ++i) {
-          EXPECT_TRUE(onOneMonitor(windows[i])) << "window " << i;
+          // Where the player put it, it stays as far as the screen lets it.
+          EXPECT_TRUE(i == kGame ? given || onOneMonitor(windows[i])
+                      : placed && i == kDebug ? onTheScreen(windows[i])
+                                              : onOneMonitor(windows[i]))
+              << "window " << i;
           EXPECT_TRUE(i < kFirstModePanel || !Overlap(windows[i], commandBox)) << "window " << i;
-          // The game window may stand under the strip where it covers the strip's room.
-          const bool overGame = c.fullScreen || c.maximized || c.gameWidth > 1024;
-          const bool apartFromAll = i >= kFirstModePanel || (roomy && !(overGame && i == kGame));
-          for (size_t j = i + 1; j < windows.size(); ++j)
-            EXPECT_TRUE(!apartFromAll || apart(windows[i], windows[j])) << i << " and " << j;
+          if (i == kGame) continue;
+          EXPECT_EQ(keptAbove[i], Overlap(windows[i], gameOuter)) << "window " << i;
+          // Over the game window, the strip stands within the covered area.
+          const sRect2D over = {std::max(windows[i].x, game.x) - game.x, std::max(windows[i].y, game.y) - game.y,
+                                std::min(windows[i].x + windows[i].width, game.x + game.width) - game.x,
+                                std::min(windows[i].y + windows[i].height, game.y + game.height) - game.y};
+          if (i >= kPanel && !over.IsEmpty()) {
+            EXPECT_TRUE(over.x0 >= covered.x0 && over.x1 <= covered.x1 && over.y0 >= covered.y0 &&
+                        over.y1 <= covered.y1)
+                << "window " << i << " outside the covered area " << covered.x0 << "," << covered.y0 << " "
+                << covered.x1 << "," << covered.y1;
+          }
+          if (!usable || (placed && i == kDebug)) continue;
+          for (const sWindowBox& part : drawn)
+            EXPECT_TRUE(!c.roomToKeepClear || !Overlap(windows[i], part)) << "window " << i;
+          EXPECT_FALSE(Overlap(windows[i], drawn[0])) << "window " << i << " over the game window's title bar";
         }
+        for (size_t i = 0; i < windows.size(); ++i)
+          for (size_t j = i + 1; j < windows.size(); ++j) {
+            // The game window may stand under the strip where it covers the strip's room.
+            const bool overGame = c.kind != kStarted || given;
+            const bool apartFromAll =
+                !placed && (i >= kFirstModePanel || (i == kGame ? roomy && !overGame : usable));
+            EXPECT_TRUE(!apartFromAll || apart(windows[i], windows[j])) << i << " and " << j;
+          }
         // Below 800x600 only the layout as placed.
         for (int clicked = -1; clicked < (usable ? (int)windows.size() : 0); ++clicked) {
           SCOPED_TRACE(::testing::Message() << "after a click in window " << clicked);
           std::vector<size_t> stacking;  // lowest first
           for (size_t i = 0; i < windows.size(); ++i) stacking.push_back(i);
-          if (manager && clicked >= 0) {
+          if (managed && clicked >= 0) {
             std::erase(stacking, (size_t)clicked);
             stacking.push_back((size_t)clicked);
-            if (layout.keepAboveGame) {  // every helper is a tool window of the game's
+            // The helpers kept above it are tool windows of the game's; the others do not stand over it.
+            if (std::find(keptAbove.begin(), keptAbove.end(), true) != keptAbove.end()) {
               std::erase(stacking, kGame);
               stacking.insert(stacking.begin(), kGame);
             }
@@ -173,22 +291,31 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
             return all > 0 ? (double)seen / all : 1.0;
           };
           for (size_t i = 0; i < windows.size(); ++i) {
-            // The game's title bar may stand under the strip where that covers the game.
-            const sWindowBox title = {windows[i].x, windows[i].y, windows[i].width, frame.top};
-            EXPECT_TRUE(i == kGame || frame.top == 0 || uncovered(i, title)) << "window " << i;
+            const int titleHeight = i == kGame ? gameFrame.top : frame.top;
+            const sWindowBox title = {windows[i].x, windows[i].y, windows[i].width, titleHeight};
+            EXPECT_TRUE(title.height == 0 || (i == kGame && (!usable || placed)) || uncovered(i, title))
+                << "window " << i;
             EXPECT_TRUE(i < kFirstModePanel || !usable || shown(i) >= 0.5) << "window " << i;
           }
           EXPECT_TRUE(uncovered(kDebug, commandBox));
           EXPECT_TRUE(!usable || (uncovered(kPanel, panel) && uncovered(kDebug, newest)));
         }
         if (m > 0) continue;  // the fixed windows' checks need no mode panels
-        EXPECT_GE(layout.debug.height, usable ? kDebugViewNewestRowsHeight : kDebugViewCommandBoxHeight);
-        EXPECT_EQ(layout.keepAboveGame, Overlap(gameFrame, panel) || Overlap(gameFrame, debug));
-        if (!roomy) continue;
-        EXPECT_EQ(layout.modePanels.x, panel.x);
-        EXPECT_GE(layout.modePanels.y, panel.y + panel.height);
+        EXPECT_GE(layout.debugWindow.box.height, usable ? kDebugViewNewestRowsHeight : kDebugViewCommandBoxHeight);
+        EXPECT_GE(layout.debugWindow.box.width, usable ? 200 : 1);  // never negative nor left at an old value
+        if (placed) {
+          // As the player put it where that is on the screen, else just onto it.
+          const sWindowBox& box = layout.debugWindow.box;
+          const int x = std::clamp(c.placed.x, 0, c.screen.width - c.placed.width - sides);
+          const int y = std::clamp(c.placed.y, 0, c.screen.height - c.placed.height - ends);
+          EXPECT_TRUE((box == sWindowBox{x, y, c.placed.width, c.placed.height}))
+              << box.x << "," << box.y << " " << box.width << "x" << box.height;
+        }
+        if (!roomy || given) continue;
+        EXPECT_EQ(layout.modeColumn.x, panel.x);
+        EXPECT_GE(layout.modeColumn.y, panel.y + panel.height);
         if (c.wideColumn) {
-          EXPECT_GE(layout.modePanels.width, kModePanelColumnWidth + sides);
+          EXPECT_GE(layout.modeColumn.width, kModePanelColumnWidth + sides);
         }
       }
     }
@@ -236,7 +363,7 @@ TEST(WindowLayout, NoHelperOverWhatTheModesDrawAtFixedPlaces) {
     gControlPanel->get_size(&panel.width, &panel.height);
     const sWindowFrame openbox = {1, 1, 20, 5};
     const struct {
-      sStartupScreen screen;
+      sScreenArea screen;
       bool fullScreen;
       sWindowFrame frame;
     } screens[] = {{{1366, 768, 1366}, true, openbox}, {{1920, 1080, 1920}, true, {}},
@@ -251,26 +378,35 @@ TEST(WindowLayout, NoHelperOverWhatTheModesDrawAtFixedPlaces) {
         const sWindowFrame& f = row.frame;
         SCOPED_TRACE(::testing::Message() << name << " on " << row.screen.width << "x" << row.screen.height
                                           << (row.fullScreen ? " -fullscreen" : "") << ", frame top " << f.top);
-        const sStartupWindowLayout layout =
-            LayOutStartupWindows({f.left, f.top, std::min(1024, row.screen.width), std::min(768, row.screen.height)},
-                                 panel, row.screen, false, f, row.fullScreen);
+        sHelperPlacementInput input;
+        input.screen = row.screen;
+        input.game = row.fullScreen ? sWindowBox{0, 0, row.screen.width, row.screen.height}
+                                    : FitGameWindow({f.left, f.top, 1024, 768}, f, row.screen);
+        input.gameFrame = input.helperFrame = f;
+        input.controlPanel.box = panel;
+        input.goalBarHeightRatio = cGLFBarPanel().GetBarHeightRatio();  // the game's tuning
+        input.fullScreen = row.fullScreen;
+        const sHelperPlacement layout = LayOutHelpers(input);
+        const sWindowBox& game = input.game;
         auto framed = [&f](int x, int y, int width, int height) {
           return sWindowBox{x, y, width + f.left + f.right, height + f.top + f.bottom};
         };
-        std::vector<sWindowBox> helpers = {framed(layout.panel.x, layout.panel.y, panel.width, panel.height),
-                                           framed(layout.debug.x, layout.debug.y, layout.debug.width, layout.debug.height)};
+        const sWindowBox& debug = layout.debugWindow.box;
+        std::vector<sWindowBox> helpers = {
+            framed(layout.controlPanel.box.x, layout.controlPanel.box.y, panel.width, panel.height),
+            framed(debug.x, debug.y, debug.width, debug.height)};
         const std::vector<GLUI_PanelBox> modePanels = mode == gCivGameMode ? kCivPanels : std::vector<GLUI_PanelBox>{};
-        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modePanels, modePanels))
+        for (const GLUI_PanelBox& box : GLUI_StackPanels(layout.modeColumn, modePanels))
           helpers.push_back(framed(box.x, box.y, box.width, box.height));
         cOverlayRecorder recorder;
-        recorder.width = layout.game.width, recorder.height = layout.game.height;
+        recorder.width = game.width, recorder.height = game.height;
         RenderFrame();
         for (const cDrawCall& call : recorder.calls) {
           const bool text = call.kind == cDrawCall::kText;  // from its baseline's start
           const int x0 = std::min(call.x0, call.x1), y0 = text ? call.y0 - kTextAscent2D : std::min(call.y0, call.y1);
           const int x1 = text ? call.x0 + cOverlayRecorder::kCharWidth * (int)call.text.size() : std::max(call.x0, call.x1);
           const int y1 = text ? call.y0 + kTextDescent2D : std::max(call.y0, call.y1);
-          const sWindowBox shown = {layout.game.x + x0, layout.game.y + y0, x1 - x0 + 1, y1 - y0 + 1};
+          const sWindowBox shown = {game.x + x0, game.y + y0, x1 - x0 + 1, y1 - y0 + 1};
           for (const sWindowBox& helper : helpers)
             EXPECT_FALSE(Overlap(helper, shown)) << (text ? call.text : "a shape") << " at " << x0 << "," << y0;
         }
@@ -393,21 +529,29 @@ Window ActiveWindow(Display* display) {
 // whole where the panel has room for it, else cut at its end. A ground menu
 // opened beside the strip (at 1010,610 of the tribe's game window filling
 // 1366x768) had its third item under the debug window: it moves in from the
-// strip's edge.
+// strip's edge. Maximized, the civ mode's panels stayed where they stood
+// beside the restored window, over the game view: every helper over it stands
+// in the strip. A helper the player dragged over the restored game window was
+// buried by the next click in it, and went back to its place when the game
+// window was next moved; the game window dragged by its title (same size) left
+// the helpers where it came to cover them.
 TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
+  enum eLiveChange { kFullScreenOption, kMaximizeAndRestore, kDragDebugWindowThenMoveGame };
   const struct {
     const char* name;
     int width, height;
     bool manager;
     const char* mode;
-    bool maximize;          // else "-fullscreen"
+    eLiveChange change;
     bool titleWholeBeside;  // the control panel's title, its panel beside the game window
-  } rows[] = {{"-fullscreen, openbox at 1366x768", 1366, 768, true, "-civmode", false, true},
-              {"-fullscreen, openbox at 1920x1080", 1920, 1080, true, "-civmode", false, true},
-              {"-fullscreen, no window manager at 1366x768", 1366, 768, false, "-civmode", false, true},
-              {"maximized, openbox at 1366x768, tribe", 1366, 768, true, "-tribemode", true, true},
-              {"maximized, openbox at 1920x1080, civ", 1920, 1080, true, "-civmode", true, true},
-              {"maximized, openbox at 1280x720, city", 1280, 720, true, "-citymode", true, false}};
+  } rows[] = {{"-fullscreen, openbox at 1366x768", 1366, 768, true, "-civmode", kFullScreenOption, true},
+              {"-fullscreen, openbox at 1920x1080", 1920, 1080, true, "-civmode", kFullScreenOption, true},
+              {"-fullscreen, no window manager at 1366x768", 1366, 768, false, "-civmode", kFullScreenOption, true},
+              {"maximized, openbox at 1366x768, tribe", 1366, 768, true, "-tribemode", kMaximizeAndRestore, true},
+              {"maximized, openbox at 1920x1080, civ", 1920, 1080, true, "-civmode", kMaximizeAndRestore, true},
+              {"maximized, openbox at 1280x720, city", 1280, 720, true, "-citymode", kMaximizeAndRestore, false},
+              {"the debug window dragged, openbox at 1366x768, civ", 1366, 768, true, "-civmode",
+               kDragDebugWindowThenMoveGame, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     RunIsolated([&row] {
@@ -452,7 +596,7 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
           std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
       };
-      if (!row.maximize) {
+      if (row.change == kFullScreenOption) {
         glutSetWindow(gMainWindow);  // as start-up applies the options
         cStartupOptions seen;
         char* argv[] = {(char*)"quorvel", (char*)"-fullscreen", nullptr};
@@ -515,6 +659,9 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
           if (Overlap(window.framed, goalBar)) found.push_back(window.title + " over the goal bar");
           if (Overlap(window.framed, debugLines)) found.push_back(window.title + " over the debug lines");
           if (!maximized && Overlap(window.framed, shown->framed)) found.push_back(window.title + " over it, restored");
+          // Over it, every helper stands in the strip at its right edge.
+          if (maximized && Overlap(window.framed, shown->framed) && window.framed.x < ScreenBox(controlPanel).x - 1)
+            found.push_back(window.title + " over it left of the strip");
         }
         const bool whole = maximized || row.titleWholeBeside;
         const std::string title = Sys_WindowShownTitle(controlPanel);
@@ -526,6 +673,51 @@ TEST(WindowLayout, FullScreenOrMaximizedTheGameWindowHasEveryHelperAboveIt) {
         if (whole && ScreenBox(controlPanel).width < 250) found.push_back("the control panel too narrow for its title");
         return found;
       };
+      // Restored, the player drags the debug window over the game window: it
+      // is kept above it, and clicks in the game leave it there. Then the
+      // player drags the game window by its title (the same size) over where
+      // the strip stood: the others follow it, and the debug window stays
+      // where the player put it.
+      if (row.change == kDragDebugWindowThenMoveGame) {
+        const int debugWindow = GLUI_GetDebugView()->get_glut_window_id();
+        glutSetWindow(debugWindow);
+        const Window debugX = glXGetCurrentDrawable();
+        auto settledAfter = [&](uint32_t placed) {
+          return [&, placed] {
+            windows = SeenWindows(looker);
+            return GetHelperPlacements() >= placed && HelperPlacementSettled();
+          };
+        };
+        playUntil(settledAfter(1));  // start-up's moves carried out
+        XMoveWindow(looker, debugX, 200, 300);  // as a drag ends: the manager moves its frame there
+        XSync(looker, False);
+        playUntil([&] { return Sys_IsWindowKeptAbove(debugWindow, gMainWindow) && settledAfter(0)(); });
+        Sys_ClickWindowForTest(gMainWindow, 40, 300);
+        X11AskWindowManager(looker, gameWindow, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+        playUntil([&] { return ActiveWindow(looker) == gameWindow && settledAfter(0)(); });
+        const sWindowBox dragged = ScreenBox(debugWindow);
+        EXPECT_TRUE(Sys_IsWindowKeptAbove(debugWindow, gMainWindow));
+        const sSeenWindow* shown = game();
+        ASSERT_NE(shown, nullptr);
+        for (const sSeenWindow& window : windows)
+          if (window.title == "Debug Window") EXPECT_GT(window.stacked, shown->stacked) << "buried by a click";
+
+        const uint32_t placed = GetHelperPlacements();
+        XMoveWindow(looker, gameWindow, 300, 60);
+        XSync(looker, False);
+        playUntil([&] {
+          return settledAfter(placed + 1)() && game() && game()->box.x > 200 && faults(false).size() <= 1;
+        });
+        const std::vector<std::string> found = faults(false);
+        for (const std::string& fault : found)
+          EXPECT_EQ(fault, "Debug Window over it, restored") << "after the game window was moved";
+        EXPECT_EQ(GetHelperPlacements(), placed + 1);
+        const sWindowBox now = ScreenBox(debugWindow);
+        EXPECT_TRUE(now == dragged) << now.x << "," << now.y << " " << now.width << "x" << now.height;
+        EXPECT_TRUE(Sys_IsWindowKeptAbove(debugWindow, gMainWindow));
+        XCloseDisplay(looker);
+        return;
+      }
       for (const bool maximize : {true, false}) {
         SCOPED_TRACE(maximize ? "maximized, then a click in the game" : "restored, then a click in the game");
         const uint32_t placed = GetHelperPlacements();

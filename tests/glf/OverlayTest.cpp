@@ -168,7 +168,8 @@ TEST(OverlayGL, TextWidthMatchesWhereTheRasterEnds) {
 
 // Labels move as one, just as far as keeps each line 4 pixels inside the
 // window (a hover label at the right edge ran out of it), or beside the
-// helpers standing over its right part (it went under them); one that fits stays.
+// helpers standing over its right part (it went under them, or, opened in
+// their right half, past the window's edge); one that fits stays.
 TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
   cOverlayRecorder overlay;  // 640 x 480, 7 pixels a character
   const std::vector<sTextLine2D> building = {{0, 0, "Food Generating Building"}, {0, 12, "Food: 12/40"}};
@@ -188,6 +189,9 @@ TEST(Overlay, LabelsKeepInsideTheWindowMovedAsOne) {
       {600, 10, GLUT_BITMAP_HELVETICA_18, &building, 640 - 4 - 7 * 24, 14},
       {400, 200, GLUT_BITMAP_HELVETICA_12, &building, 520 - 4 - 7 * 24, 200, {520, 40, 640, 440}},
       {400, 20, GLUT_BITMAP_HELVETICA_12, &building, 400, 20, {520, 40, 640, 440}},  // above the strip: stays
+      // In the strip's right half, the strip at the window's right edge (full
+      // screen): moved left of it, not past the window's edge (x=644 of 640).
+      {600, 200, GLUT_BITMAP_HELVETICA_12, &building, 520 - 4 - 7 * 24, 200, {520, 40, 640, 440}},
   };
   for (const auto& c : cases) {
     overlay.calls.clear();

@@ -165,8 +165,9 @@ TEST(PieMenuLayout, AnOuterItemMeetingAnInnerOneMovesTheShorterWayJustPastIt) {
 
 // Faults mended: a menu opened near an edge put items outside the window,
 // where no click reaches them; one opened beside the helpers standing over
-// the game window's right part put items under them. The same menu at the
-// centre, each edge, each corner and beside such a strip keeps its rings'
+// the game window's right part put items under them, and one opened in the
+// right half of such a strip at the window's edge past that edge. The same
+// menu at the centre, each edge, each corner, beside and in such a strip keeps its rings'
 // shape and moves only as far as it must, the strip's edge standing for the
 // window's.
 TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow) {
@@ -182,6 +183,7 @@ TEST(PieMenuLayout, NearAnEdgeTheCentreMovesJustEnoughForEveryItemToFitTheWindow
       {"bottom", 320, 470, 6},      {"top left", 0, 0, 6},    {"top right", 640, 0, 6},    {"bottom left", 0, 480, 6},
       {"bottom right", 640, 480, 6}, {"centre, ten", 320, 240, 8}, {"right edge, ten", 600, 100, 8},
       {"beside the strip", 480, 300, 6, {520, 40, 640, 440}},
+      {"in the strip's right half", 600, 300, 6, {520, 40, 640, 440}},
   };
   for (const auto& place : places) {
     SCOPED_TRACE(place.name);

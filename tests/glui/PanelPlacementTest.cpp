@@ -1,8 +1,10 @@
 // Panels opened without a position go under the anchor panel at the height it
 // grew to, each under the ones placed so that are still shown, leaving room for
-// a window manager's frames; an explicit position is kept.
+// a window manager's frames and as wide as their titles need under its title
+// bars; an explicit position is kept.
 #include "GluiTestFixture.h"
 #include "platform/Sys.h"
+#include "platform/glui/GLUIFrame.h"
 #include "platform/glui/GLUIInternal.h"
 
 TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) {
@@ -31,6 +33,10 @@ TEST_F(GluiTest, PanelsWithoutAPositionStackUnderTheAnchorPanelAndTheShownOnes) 
   EXPECT_EQ(x2, x);
   EXPECT_TRUE(y2 > y + firstHeight + frameHeight && y2 < y + firstHeight + frameHeight + 40)
       << "under the first's frame, not over it: " << y2;
+  // Under a title bar (frames with a height), as wide as its title needs there.
+  int secondWidth = 0, secondHeight = 0;
+  GLUI_GetWindowSize(second, &secondWidth, &secondHeight);
+  EXPECT_EQ(secondWidth, 7 * 10 + kGLUITitleBarRoom) << "\"Mode Panel\" shown whole";
   int ax = 0, ay = 0;
   EXPECT_FALSE(GLUI_TestPlacedAt(anchor, &ax, &ay)) << "an explicit position is kept";
 
@@ -86,5 +92,40 @@ TEST_F(GluiTest, PanelsKeptAboveTheGameWindowAreItsToolWindows) {
     GLUI_TestPumpUntilIdle();
     for (GLUI* panel : {before, after})
       EXPECT_EQ(Sys_IsWindowKeptAbove(panel->get_glut_window_id(), mainWindow), owner != 0) << panel->get_name();
+  }
+}
+
+// Fault mended: a window manager cut a panel's title in the middle ("Q... el")
+// where the panel was narrower than the title's bar. At each width the title
+// shown is whole where it fits, else its start cut at a character with an
+// ellipsis, as long as fits and no longer (one character more, and the
+// manager cut it in the middle again). The panels' font takes 7 pixels a
+// character, the ellipsis one too.
+TEST_F(GluiTest, ATitleTooWideForItsPanelIsCutAtItsEndToTheLongestThatFits) {
+  GLUI* panel = Open("Quorvel Control Panel");
+  panel->add_checkbox("A");
+  const std::string name = panel->get_name(), ellipsis = "\xE2\x80\xA6";
+  const int whole = 7 * (int)name.size() + kGLUITitleBarRoom;  // 259
+  for (const int room : {kGLUITitleBarRoom + 14, 150, 200, 240, whole - 1, whole, 300}) {
+    SCOPED_TRACE(room);
+    panel->show_title_within(room);
+    GLUI_TestPumpUntilIdle();
+    int width = 0, height = 0;
+    GLUI_GetWindowSize(panel, &width, &height);
+    EXPECT_EQ(width, std::min(room, whole));
+    const std::string shown = Sys_WindowShownTitle(panel->get_glut_window_id());
+    if (room >= whole) {
+      EXPECT_EQ(shown, name);
+      continue;
+    }
+    ASSERT_GT(shown.size(), ellipsis.size());
+    const std::string kept = shown.substr(0, shown.size() - ellipsis.size());
+    EXPECT_EQ(shown.substr(kept.size()), ellipsis);
+    EXPECT_EQ(name.rfind(kept, 0), 0u) << shown;
+    const int characters = (int)kept.size() + 1;
+    EXPECT_LE(7 * characters + kGLUITitleBarRoom, width) << shown;
+    // One more character (a space the cut drops counts as none) would not fit.
+    const size_t next = name.find_first_not_of(' ', kept.size());
+    EXPECT_GT(7 * (characters + 1 + (int)(next - kept.size())) + kGLUITitleBarRoom, width) << shown;
   }
 }
