@@ -17,8 +17,9 @@
 // The debug window goes beside the strip, else under the game window, else at
 // the strip's bottom, else over the game window beside the strip's bottom.
 // A helper the player placed stays where they put it, moved back just onto
-// the screen where it runs off it. Each helper standing over the game window
-// is kept above it; the others are not.
+// the screen where it runs off it. Every helper is a tool window of the game
+// window, which a window manager keeps above it; those standing over it are
+// also raised at once where the game window may have come up over them.
 #pragma once
 
 #include <vector>
@@ -68,7 +69,7 @@ struct sHelperPlacementInput {
 
 struct sPlacedHelper {
   sWindowBox box;          // its frame's top-left, its own size
-  bool keptAbove = false;  // it stands over the game window, which keeps it above
+  bool keptAbove = false;  // it stands over the game window: raised above it after a change
 };
 
 struct sHelperPlacement {
