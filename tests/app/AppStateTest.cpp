@@ -75,11 +75,7 @@ class AppStateTest : public ::testing::Test {
     for (uint32_t i : {3u, 4u, 5u, 6u, 13u, 14u, 15u, 16u}) record.values[i] = i < 10 ? 0.5f : -0.5f;
     ApplyCameraRecord(record);
   }
-  static std::string Bytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    Sys_ReadWholeFile(path, bytes);
-    return std::string(bytes.begin(), bytes.end());
-  }
+  static std::string Bytes(const std::string& path) { return FileContents(path); }
   size_t LiveAppStates() { return data->GetObjectsOfType(kAppStateTypeId).size(); }
   static bool Logged(const std::string& text) {
     for (const std::string& line : GetDebugWindow()->Lines())

@@ -46,11 +46,7 @@ std::vector<std::string> ModeSwitches(const std::vector<std::string>& log) {
   return switches;
 }
 
-std::string FileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string FileBytes(const std::string& path) { return FileContents(path); }
 
 bool HasLine(const std::string& text) {
   for (const std::string& line : GetDebugWindow()->Lines())
@@ -537,11 +533,11 @@ TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
     const struct {
       const char* name;
       std::string bytes;  // none: the file is not there
-      const char* text;
+      std::string text;
     } refused[] = {
         {"missing", "", "Invalid Quorvel Save File"},
         {"folder", "", "Invalid Quorvel Save File"},
-        {"too large", good, "Invalid Quorvel Save File"},
+        {"too large", good, "Invalid Quorvel Save File: " + dir.File("too large") + " holds 268435457 bytes; a save may hold at most 268435456"},
         {"foreign first chunk", foreign, "Invalid Quorvel File"},
         {"damaged", damaged, "Damaged Quorvel File"},
         {"newer version", newer, "Quorvel File From A Newer Version"},

@@ -36,8 +36,8 @@ TEST(ChunkFile, WritesTheHeaderAndChunksAndReadsThemBack) {
   ASSERT_TRUE(writer.FinishWrite());
   EXPECT_FALSE(Sys_IsRegularFile(path + ".tmp"));
 
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(Sys_ReadWholeFile(path, bytes));
+  const std::string contents = FileContents(path);
+  const std::vector<uint8_t> bytes(contents.begin(), contents.end());
   std::vector<uint8_t> expected = Header();
   PutChunk(expected, 7, {'a', 'b', 'c'});
   PutChunk(expected, 9, {'z'});
@@ -45,7 +45,8 @@ TEST(ChunkFile, WritesTheHeaderAndChunksAndReadsThemBack) {
   EXPECT_EQ(bytes[0], 'K');  // "KNHC" on disk
 
   cChunkFile reader;
-  ASSERT_TRUE(reader.OpenRead(path));
+  std::string refusal;
+  ASSERT_TRUE(reader.OpenRead(path, refusal));
   EXPECT_TRUE(reader.IsChainComplete());
   EXPECT_EQ(reader.GetVersion(), 8u);
   EXPECT_EQ(reader.GetChunkId(), 7u);
@@ -74,7 +75,8 @@ TEST(ChunkFile, HeaderOnlyFileIsAtEndAtOnceAndWrongMagicIsRefused) {
   EXPECT_FALSE(reader.OpenReadBytes(bytes.data(), bytes.size()));
   EXPECT_TRUE(reader.AtEnd());
   EXPECT_FALSE(reader.OpenReadBytes(bytes.data(), 3));
-  EXPECT_FALSE(reader.OpenRead("no/such/file.bin"));
+  std::string refusal;
+  EXPECT_FALSE(reader.OpenRead("no/such/file.bin", refusal));
 }
 
 TEST(ChunkFile, AnEmptyLastChunkIsNeverVisited) {
@@ -123,11 +125,7 @@ TEST(ChunkFile, ChainCheckFindsOversizedTruncatedAndTrailingData) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
-static std::string Contents(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
+static std::string Contents(const std::string& path) { return FileContents(path); }
 
 static std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
@@ -206,17 +204,18 @@ TEST(ChunkFile, ReadingRefusesNonRegularOversizedAndForeignFilesBeforeReadingThe
   PutChunk(file, 7, std::vector<uint8_t>(84, 1));  // 100 bytes in all
   dir.Write("good", std::string(file.begin(), file.end()));
   cChunkFile reader;
-  EXPECT_TRUE(reader.OpenRead(dir.File("good"), 100));
-  EXPECT_FALSE(reader.OpenRead(dir.File("good"), 99));
+  std::string refusal;
+  EXPECT_TRUE(reader.OpenRead(dir.File("good"), refusal, 100));
+  EXPECT_FALSE(reader.OpenRead(dir.File("good"), refusal, 99));
   ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
-  EXPECT_FALSE(reader.OpenRead(dir.File("pipe")));  // returns at once: nobody writes to it
-  EXPECT_FALSE(reader.OpenRead("/dev/zero"));
+  EXPECT_FALSE(reader.OpenRead(dir.File("pipe"), refusal));  // returns at once: nobody writes to it
+  EXPECT_FALSE(reader.OpenRead("/dev/zero", refusal));
   // A sparse file far larger than memory is refused by its size.
   FILE* huge = fopen(dir.File("huge").c_str(), "wb");
   ASSERT_NE(huge, nullptr);
   fwrite(file.data(), 1, 8, huge);
   fclose(huge);
   ASSERT_EQ(truncate(dir.File("huge").c_str(), 64ll << 30), 0);
-  EXPECT_FALSE(reader.OpenRead(dir.File("huge"), 1u << 20));
+  EXPECT_FALSE(reader.OpenRead(dir.File("huge"), refusal, 1u << 20));
   EXPECT_TRUE(reader.AtEnd());
 }

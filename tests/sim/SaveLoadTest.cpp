@@ -22,11 +22,7 @@ std::string WithVersion(std::string bytes, uint32_t version) {
   return bytes.replace(4, 4, word);
 }
 
-std::string ReadFile(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string ReadFile(const std::string& path) { return FileContents(path); }
 
 // Removes every cThing before a load, as a mode removes its own objects.
 struct cThingOwner : cRecordingClient {
@@ -246,7 +242,8 @@ TEST_F(SaveLoadTest, NonRegularAndOversizedFilesAreRefusedUnread) {
   ASSERT_EQ(truncate(dir.File("huge").c_str(), (off_t)cDataManager::kMaxSaveFileBytes + 1), 0);
   EXPECT_FALSE(manager.Load(dir.File("huge")));
   ASSERT_EQ(messages.boxes.size(), 2u);
-  EXPECT_EQ(messages.boxes[1].text, "Invalid Quorvel Save File");
+  EXPECT_EQ(messages.boxes[0].text, "Invalid Quorvel Save File");
+  EXPECT_EQ(messages.boxes[1].text, "Invalid Quorvel Save File: " + dir.File("huge") + " holds 268435457 bytes; a save may hold at most 268435456");
   EXPECT_TRUE(log.empty());
 }
 
