@@ -46,8 +46,6 @@ std::vector<std::string> ModeSwitches(const std::vector<std::string>& log) {
   return switches;
 }
 
-std::string FileBytes(const std::string& path) { return FileContents(path); }
-
 bool HasLine(const std::string& text) {
   for (const std::string& line : GetDebugWindow()->Lines())
     if (line.size() > 10 && line.substr(10) == text) return true;
@@ -524,7 +522,7 @@ TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
     player->AddTool(kTribeToolWeapon, 1, player->GetHut()->GetPositionVector());
     const std::string before = dir.File("before.sav");
     ASSERT_TRUE(SaveGameFile(before));
-    const std::string good = FileBytes(before);
+    const std::string good = FileContents(before);
 
     std::string damaged = good, foreign = good, newer = good;
     damaged[good.size() - 1] ^= 1;
@@ -562,7 +560,7 @@ TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
     }
     const std::string after = dir.File("after.sav");
     ASSERT_TRUE(SaveGameFile(after));
-    EXPECT_TRUE(FileBytes(after) == good) << "the game changed under a refused load";
+    EXPECT_TRUE(FileContents(after) == good) << "the game changed under a refused load";
 
     // A good file still leaves the mode, loads and enters the mode it names.
     program.log.clear();

@@ -125,8 +125,6 @@ TEST(ChunkFile, ChainCheckFindsOversizedTruncatedAndTrailingData) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
-static std::string Contents(const std::string& path) { return FileContents(path); }
-
 static std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
@@ -144,14 +142,14 @@ TEST(ChunkFile, CloseFinishesAWriteAndOnlyAnUnfinishedWriterIsAbandoned) {
     ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
     writer.WriteChunk(1, 2, "hi");
   }  // destroyed before finishing
-  EXPECT_EQ(Contents(dir.File("old.bin")), "previous");
+  EXPECT_EQ(FileContents(dir.File("old.bin")), "previous");
   EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"old.bin"});
 
   cChunkFile writer;
   ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
   writer.WriteChunk(1, 2, "hi");
   EXPECT_TRUE(writer.Close());
-  EXPECT_EQ(Contents(dir.File("old.bin")).size(), 18u);
+  EXPECT_EQ(FileContents(dir.File("old.bin")).size(), 18u);
 
   // The target is a folder: refused before anything is written.
   ASSERT_EQ(system(("mkdir -p " + dir.File("folder") + "/inside").c_str()), 0);
@@ -180,11 +178,11 @@ TEST(ChunkFile, SavesGoThroughLinksKeepPermissionsAndLeaveOtherFilesAlone) {
   struct stat st;
   ASSERT_EQ(lstat(dir.File("game.sav").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(Contents(dir.File("real.sav")).size(), 17u);
+  EXPECT_EQ(FileContents(dir.File("real.sav")).size(), 17u);
   ASSERT_EQ(stat(dir.File("real.sav").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
-  EXPECT_EQ(Contents(dir.File("game.sav.tmp")), "someone else's");
-  EXPECT_EQ(Contents(dir.File("victim")), "untouched");
+  EXPECT_EQ(FileContents(dir.File("game.sav.tmp")), "someone else's");
+  EXPECT_EQ(FileContents(dir.File("victim")), "untouched");
   EXPECT_EQ(FolderEntries(dir.Path()).size(), 5u);  // nothing left behind
 
   ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
