@@ -27,7 +27,7 @@ const cCycledMode kCycledModes[] = {{kCreature, "creature mode"}, {kTribe, "trib
 // crash in the middle still leaves the lines before it.
 class cSniffReport {
  public:
-  explicit cSniffReport(const std::string& path) : mFile(Sys_OpenFile(path, "w")) {
+  explicit cSniffReport(const std::string& path) : mFile(Sys_OpenFileToWrite(path)) {
     if (!mFile) Console("Sniff test: could not open the report file " + path + "\n");
   }
   ~cSniffReport() {

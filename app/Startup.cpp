@@ -324,9 +324,10 @@ int AppStartup(int argc, char** argv) {
   glutEntryFunc(OnMainWindowEntry);
   glutWindowStatusFunc(OnMainWindowStatus);
 
-  std::string ini = Sys_CurrentDirectory() + "\\Data\\Quorvel.ini";
-  std::string savedGameName = Sys_IniReadString(ini, "game", "load_game", "", 255);
-  SetCameraEdgeScroll(Sys_IniReadInt(ini, "game", "edge_scroll", 1) != 0);
+  // Read once: a file refused (too large) is named once.
+  const std::vector<sSysIniEntry> ini = Sys_IniFileEntries(Sys_CurrentDirectory() + "\\Data\\Quorvel.ini");
+  std::string savedGameName = Sys_IniFind(ini, "game", "load_game", "", 255);
+  SetCameraEdgeScroll(Sys_IniFindInt(ini, "game", "edge_scroll", 1) != 0);
 
   gPendingGameMode = nullptr;
   gPanelX = glutGet(GLUT_WINDOW_WIDTH) + glutGet(GLUT_WINDOW_X);

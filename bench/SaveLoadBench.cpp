@@ -158,7 +158,8 @@ std::vector<uint8_t> SavedBytes(int64_t count) {
   cBenchGame game(count);
   game.manager.Save(file);
   std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(file, bytes);
+  std::string refusal;
+  Sys_ReadWholeFile(file, SysFileKind::Save, bytes, refusal);
   std::remove(file.c_str());
   return bytes;
 }
@@ -186,8 +187,9 @@ void BM_ReferenceRawRead(benchmark::State& state) {
     std::fclose(f);
   }
   std::vector<uint8_t> read;
+  std::string refusal;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(Sys_ReadWholeFile(file, read));
+    benchmark::DoNotOptimize(Sys_ReadWholeFile(file, SysFileKind::Save, read, refusal));
   }
   std::remove(file.c_str());
   state.SetItemsProcessed(state.iterations() * state.range(0));

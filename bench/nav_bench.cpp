@@ -230,7 +230,8 @@ void BM_CreatureGraphNextStart_ReadCache(benchmark::State& state) {
     if (!InitCreatureAStar(graph, CacheFile().Path())) state.SkipWithError("the cache was not read");
   }
   std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(CacheFile().Path(), bytes);
+  std::string refusal;
+  Sys_ReadWholeFile(CacheFile().Path(), SysFileKind::PathCache, bytes, refusal);
   state.counters["cache_bytes"] = static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_CreatureGraphNextStart_ReadCache)->Unit(benchmark::kMillisecond);
@@ -239,8 +240,9 @@ BENCHMARK(BM_CreatureGraphNextStart_ReadCache)->Unit(benchmark::kMillisecond);
 void BM_CreatureGraphCacheBareRead(benchmark::State& state) {
   if (!Sys_IsRegularFile(CacheFile().Path())) return state.SkipWithError("no cache written yet");
   std::vector<uint8_t> bytes;
+  std::string refusal;
   for (auto _ : state) {
-    Sys_ReadWholeFile(CacheFile().Path(), bytes);
+    Sys_ReadWholeFile(CacheFile().Path(), SysFileKind::PathCache, bytes, refusal);
     benchmark::DoNotOptimize(bytes.data());
   }
 }

@@ -117,7 +117,8 @@ BENCHMARK(BM_InitializeTerrainRead)->Unit(benchmark::kMillisecond);
 void BM_ReferenceBareFileRead(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<uint8_t> bytes;
-    benchmark::DoNotOptimize(Sys_ReadWholeFile(kTerrain, bytes));
+    std::string refusal;
+    benchmark::DoNotOptimize(Sys_ReadWholeFile(kTerrain, SysFileKind::Terrain, bytes, refusal));
   }
 }
 BENCHMARK(BM_ReferenceBareFileRead)->Unit(benchmark::kMillisecond);

@@ -140,8 +140,10 @@ void cSixFaceMesh::EnsureTextures() {
 bool cSixFaceMesh::LoadTexture(int face, const std::string& file) {
   int width, height;
   std::vector<uint8_t> rgb;
-  if (face < 0 || face >= 6 || !Sys_LoadImageRGB(file, width, height, rgb)) {
-    Sys_Print(SysStream::Out, "Could not load texture file %s\n", file.c_str());
+  std::string refusal;
+  if (face < 0 || face >= 6 || !Sys_LoadImageRGB(file, width, height, rgb, refusal)) {
+    Sys_Print(SysStream::Out, "Could not load texture file %s%s%s\n", file.c_str(), refusal.empty() ? "" : ": ",
+              refusal.c_str());
     return false;
   }
   EnsureTextures();

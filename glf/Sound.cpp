@@ -51,7 +51,11 @@ HRESULT cSoundDevice::Create(CSound** sound, const char* wavFile, uint32_t creat
   if (!wavFile || !sound || buffers < 1) return E_INVALIDARG;
   ReleaseSilentOrphans();
   SysPcm pcm;
-  if (!Sys_LoadWav(wavFile, pcm)) return E_FAIL;
+  std::string refusal;
+  if (!Sys_LoadWav(wavFile, pcm, refusal)) {
+    if (!refusal.empty()) Sys_Note("Data File", refusal + ": the sound is not played");
+    return E_FAIL;
+  }
   std::vector<uint32_t> voices;
   for (uint32_t i = 0; i < buffers; ++i) {
     uint32_t voice = Sys_CreateVoice(pcm);

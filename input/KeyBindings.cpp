@@ -47,8 +47,9 @@ void cKeyBindings::RegisterAction(const char* action, cIInputEventHandler* handl
 
 bool cKeyBindings::LoadKeyFile(const char* fileName) {
   std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(fileName, bytes)) {
-    ShowKeyFileError(std::string("Error - could not load key file ") + fileName);
+  std::string refusal;
+  if (!Sys_ReadWholeFile(fileName, SysFileKind::KeyFile, bytes, refusal)) {
+    ShowKeyFileError(std::string("Error - could not load key file ") + fileName + (refusal.empty() ? "" : ": " + refusal));
     mBindings.clear();
     return false;
   }

@@ -24,12 +24,29 @@ int      Sys_RandomFrom(uint32_t& state);                 // the same generator 
 
 // ---- files: Windows spellings (".\Data\x", "./data/x") resolve onto Data/ ----
 std::string Sys_ResolvePath(const std::string& spelled);  // existing entry if one matches case-insensitively, else the normalised spelling
-FILE*       Sys_OpenFile(const std::string& spelled, const char* mode);
+FILE*       Sys_OpenFileToWrite(const std::string& spelled); // created or emptied; readers use the two calls below, which know the file's kind
 bool        Sys_IsRegularFile(const std::string& spelled);
 bool        Sys_RegularFileSize(const std::string& spelled, uint64_t& size); // false when it is not a regular file
 bool        Sys_PathExists(const std::string& spelled);   // any kind of entry: a file, a folder, a pipe, a device
-bool        Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out,
-                              size_t maxBytes = SIZE_MAX);  // false also when the file holds more than maxBytes
+
+// ---- data files: every kind the game reads has a bound, checked by its size before a byte is read ----
+enum class SysFileKind { Ini, KeyFile, Script, Tuning, Image, Sound, Model, PathCache, Terrain, Save };
+struct SysFileBound { SysFileKind kind; const char* name; uint64_t maxBytes; };  // name: as a message says it
+inline constexpr SysFileBound kSysFileBounds[] = {        // in SysFileKind's order; the largest file the data tree holds of each in its comment
+    {SysFileKind::Ini, "an ini file", 1ull << 20},         // CivGameMode.ini: 5.6 KB
+    {SysFileKind::KeyFile, "a key file", 1ull << 20},      // quorvel_keys.txt: 467 bytes
+    {SysFileKind::Script, "a script", 1ull << 20},         // formula and camera scripts; tribe_hunt_result.txt: 3.1 KB
+    {SysFileKind::Tuning, "a tuning file", 16ull << 20},   // CityGameGeneralTuning.xml: 8.6 KB
+    {SysFileKind::Image, "an image", 64ull << 20},         // 6.2 KB; a 4096 x 4096 picture at 24 bits is 48 MB
+    {SysFileKind::Sound, "a sound", 64ull << 20},          // 147 KB; 64 MB is 25 minutes of 22050 Hz 16-bit mono
+    {SysFileKind::Model, "a model", 16ull << 20},          // avatar.obj: 4.9 KB
+    {SysFileKind::PathCache, "the path cache", 64ull << 20}, // Paths.bin: 6.6 MB
+    {SysFileKind::Terrain, "terrain.bin", 6ull * 512 * 512 * 4}, // exactly this: 6 faces of 512 x 512 float heights
+    {SysFileKind::Save, "a save", 256ull << 20},           // a full game: a few MB
+};
+constexpr uint64_t Sys_FileBound(SysFileKind kind) { return kSysFileBounds[(int)kind].maxBytes; }
+FILE*       Sys_OpenFileToRead(const std::string& spelled, SysFileKind kind, std::string& refusal); // a regular file within its kind's bound, else null; refusal: "" or, when it is the bound, the file, its size and the bound
+bool        Sys_ReadWholeFile(const std::string& spelled, SysFileKind kind, std::vector<uint8_t>& out, std::string& refusal); // false for a file that cannot be read or is over its kind's bound (refusal then says so, as above)
 uint64_t    Sys_FileWriteTime(const std::string& spelled); // ns since epoch; 0 when missing or unreadable
 bool        Sys_RemoveFile(const std::string& spelled);
 std::string Sys_CurrentDirectory();
@@ -57,10 +74,11 @@ void      Sys_Note(const std::string& caption, const std::string& text); // a li
 std::string Sys_IniReadString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback, size_t maxChars = 255);
 struct sSysIniEntry { std::string section, key, value; };  // one "key=value" line under its section, trimmed
-std::vector<sSysIniEntry> Sys_IniFileEntries(const std::string& file);  // a file parsed once, in file order; none when unreadable
+std::vector<sSysIniEntry> Sys_IniFileEntries(const std::string& file);  // a file parsed once, in file order; none when unreadable or over an ini file's bound (that one named by Sys_Note)
 std::string Sys_IniFind(const std::vector<sSysIniEntry>& entries, const std::string& section, const std::string& key,
                         const std::string& fallback, size_t maxChars = 255);  // as Sys_IniReadString answers
 int         Sys_IniReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback);
+int         Sys_IniFindInt(const std::vector<sSysIniEntry>& entries, const std::string& section, const std::string& key, int fallback); // as Sys_IniReadInt answers
 bool        Sys_IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                                const std::string& value);
 
@@ -179,7 +197,7 @@ void Sys_ClickWindowForTest(int glutWindow, int x, int y, unsigned button = 1); 
 void Sys_CloseWindowAsAManagerForTest(int glutWindow);     // the close request a window manager's close button sends (WM_DELETE_WINDOW), handled as above
 
 // ---- images --------------------------------------------------------------------
-bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb); // 8-bit RGB rows, top row first
+bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb, std::string& refusal); // 8-bit RGB rows, top row first; refusal as Sys_ReadWholeFile's
 bool Sys_DecodeImageRGB(const std::vector<uint8_t>& bytes, int& width, int& height, std::vector<uint8_t>& rgb); // the same, from bytes in memory
 
 // ---- sound: one voice (an OpenAL buffer and source) per loaded sound ----------
@@ -188,7 +206,7 @@ struct SysPcm {                                            // interleaved signed
   std::vector<int16_t> samples;
 };
 bool     Sys_DecodeWav(const std::vector<uint8_t>& bytes, SysPcm& pcm); // RIFF/WAVE/"fmt "/"data" checks, then the decoder
-bool     Sys_LoadWav(const std::string& spelled, SysPcm& pcm);          // the file is read whole and closed before decoding
+bool     Sys_LoadWav(const std::string& spelled, SysPcm& pcm, std::string& refusal); // the file is read whole and closed before decoding; refusal as Sys_ReadWholeFile's
 bool     Sys_OpenSoundDevice(int rate, int channels);     // the default output; false leaves the game silent
 bool     Sys_OpenSoundLoopbackForTest(int rate, int channels); // mixes only when asked to render
 void     Sys_RenderSoundForTest(int16_t* frames, int count);   // interleaved output of the loopback device

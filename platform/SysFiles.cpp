@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <iterator>
 
 // Windows spellings ("\Data\Scripts\x.txt", "./data/tuning.xml") are turned into
 // slashes and matched one component at a time, case-insensitively, against what
@@ -65,18 +65,37 @@ static bool IsRegularResolvedFile(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-FILE* Sys_OpenFile(const std::string& spelled, const char* mode) {
-  std::string path = Sys_ResolvePath(spelled);
-  if (!mode || mode[0] != 'r') return fopen(path.c_str(), mode);
+// Each kind's row stands at its own index, so the bound is found without a search.
+static constexpr bool BoundsInKindOrder() {
+  for (size_t i = 0; i < std::size(kSysFileBounds); ++i)
+    if ((size_t)kSysFileBounds[i].kind != i) return false;
+  return true;
+}
+static_assert(BoundsInKindOrder(), "kSysFileBounds lists the kinds in SysFileKind's order");
+
+static std::string OverTheBound(const std::string& path, const std::string& holds, SysFileKind kind) {
+  const SysFileBound& bound = kSysFileBounds[(int)kind];
+  return path + " holds " + holds + " bytes; " + bound.name + " may hold at most " + std::to_string(bound.maxBytes);
+}
+
+FILE* Sys_OpenFileToWrite(const std::string& spelled) { return fopen(Sys_ResolvePath(spelled).c_str(), "wb"); }
+
+FILE* Sys_OpenFileToRead(const std::string& spelled, SysFileKind kind, std::string& refusal) {
+  refusal.clear();
+  const std::string path = Sys_ResolvePath(spelled);
   // Readers get regular files only (a folder opens on Linux and fails on the
   // first read; a pipe or device may block or never end), checked on the
   // opened file itself. Non-blocking: a kernel file such as /proc/kmsg reports
-  // "no data" instead of waiting forever.
-  int flags = (strchr(mode, '+') ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC;
-  int fd = open(path.c_str(), flags);
+  // "no data" instead of waiting forever. A file larger than its kind's bound
+  // (a bad copy, a runaway tool) is refused before a byte of it is read.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat st;
-  FILE* file = (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) ? fdopen(fd, mode) : nullptr;
+  FILE* file = nullptr;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    if ((uint64_t)st.st_size > Sys_FileBound(kind)) refusal = OverTheBound(path, std::to_string(st.st_size), kind);
+    else file = fdopen(fd, "rb");
+  }
   if (!file) close(fd);
   return file;
 }
@@ -95,22 +114,19 @@ bool Sys_PathExists(const std::string& spelled) {
   return stat(Sys_ResolvePath(spelled).c_str(), &st) == 0;
 }
 
-bool Sys_ReadWholeFile(const std::string& spelled, std::vector<uint8_t>& out, size_t maxBytes) {
+bool Sys_ReadWholeFile(const std::string& spelled, SysFileKind kind, std::vector<uint8_t>& out, std::string& refusal) {
   out.clear();
-  FILE* f = Sys_OpenFile(spelled, "rb");
+  FILE* f = Sys_OpenFileToRead(spelled, kind, refusal);
   if (!f) return false;
+  const uint64_t bound = Sys_FileBound(kind);
   struct stat st;
-  const bool known = fstat(fileno(f), &st) == 0;
-  if (known && (uint64_t)st.st_size > maxBytes) {  // refused before it is read
-    fclose(f);
-    return false;
-  }
-  if (known && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve((size_t)st.st_size);  // one allocation, not one per doubling
+  if (fstat(fileno(f), &st) == 0 && st.st_size > 0) out.reserve((size_t)st.st_size);  // one allocation, not one per doubling
   uint8_t buffer[65536];
   size_t got;
   bool ok = true;
   while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) {
-    if (got > maxBytes - out.size()) {  // the limit is checked before the memory is taken
+    if (got > bound - out.size()) {  // grown while read: the bound holds of what is read too
+      refusal = OverTheBound(Sys_ResolvePath(spelled), "more than " + std::to_string(bound), kind);
       ok = false;
       break;
     }

@@ -56,11 +56,12 @@ bool HoldsAllPixelRows(const std::vector<uint8_t>& b) {
 
 }  // namespace
 
-bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb) {
+bool Sys_LoadImageRGB(const std::string& spelled, int& width, int& height, std::vector<uint8_t>& rgb,
+                      std::string& refusal) {
   width = height = 0;
   rgb.clear();
   std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(spelled, bytes)) return false;
+  if (!Sys_ReadWholeFile(spelled, SysFileKind::Image, bytes, refusal)) return false;
   return Sys_DecodeImageRGB(bytes, width, height, rgb);
 }
 

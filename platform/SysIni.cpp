@@ -16,9 +16,14 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
+// False also for a file over an ini file's bound: that one is named, and none
+// of its settings is read (nor is it written over).
+bool ReadLines(const std::string& file, std::vector<std::string>& lines, std::string& refusal) {
   std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(file, bytes)) return false;
+  if (!Sys_ReadWholeFile(file, SysFileKind::Ini, bytes, refusal)) {
+    if (!refusal.empty()) Sys_Note("Data File", refusal + ": its settings are not read");
+    return false;
+  }
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
@@ -51,7 +56,8 @@ bool SplitKeyValue(const std::string& line, std::string& key, std::string& value
 std::vector<sSysIniEntry> Sys_IniFileEntries(const std::string& file) {
   std::vector<std::string> lines;
   std::vector<sSysIniEntry> entries;
-  if (!ReadLines(file, lines)) return entries;
+  std::string refusal;
+  if (!ReadLines(file, lines, refusal)) return entries;
   std::string section;
   bool inSection = false;
   for (const std::string& raw : lines) {
@@ -90,8 +96,13 @@ std::string Sys_IniReadString(const std::string& file, const std::string& sectio
 }
 
 int Sys_IniReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback) {
+  return Sys_IniFindInt(Sys_IniFileEntries(file), section, key, fallback);
+}
+
+int Sys_IniFindInt(const std::vector<sSysIniEntry>& entries, const std::string& section, const std::string& key,
+                   int fallback) {
   const std::string missing = "\x01";
-  std::string text = Sys_IniReadString(file, section, key, missing);
+  std::string text = Sys_IniFind(entries, section, key, missing);
   if (text == missing) return fallback;
   // Like the Windows call: leading digits count, anything else reads as 0.
   long long value = 0;
@@ -108,7 +119,8 @@ int Sys_IniReadInt(const std::string& file, const std::string& section, const st
 bool Sys_IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
   std::vector<std::string> lines;
-  ReadLines(file, lines);
+  std::string refusal;
+  if (!ReadLines(file, lines, refusal) && !refusal.empty()) return false;  // a missing file is made
   int sectionLine = -1, keyLine = -1, insertAt = -1;
   for (int i = 0; i < (int)lines.size(); ++i) {
     std::string line = Trim(lines[i]), name;

@@ -473,20 +473,26 @@ void Sys_Write(SysStream stream, const char* text, size_t size) {
 
 // The program's own diagnostic lines are cut to 4095 bytes as they are
 // written, control characters shown (each ^M or <9B> counts as written), and
-// a line cut keeps its line end: the next line, or a shell's prompt, starts
-// on a line of its own. (Every caller's format ends its line itself.)
+// a line cut keeps its line end, the format's or the text's it prints: the
+// next line, or a shell's prompt, starts on a line of its own.
 void Sys_Print(SysStream stream, const char* format, ...) {
   constexpr size_t kMaxLineBytes = 4095;
   char buffer[kMaxLineBytes + 4];  // and the rest of a character the cut would split
-  va_list args;
+  va_list args, again;
   va_start(args, format);
-  const int length = vsnprintf(buffer, sizeof buffer, format, args);
+  va_copy(again, args);
+  const int printed = vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
-  if (length <= 0) return;
-  const size_t formatted = std::min((size_t)length, sizeof buffer - 1);
-  const bool endsLine = formatted == (size_t)length ? buffer[formatted - 1] == '\n'
-                                                    : *format && format[strlen(format) - 1] == '\n';
-  const size_t kept = Sys_Utf8CutLength(buffer, formatted - (endsLine && formatted == (size_t)length), kMaxLineBytes);
+  const size_t length = printed > 0 ? (size_t)printed : 0, formatted = std::min(length, sizeof buffer - 1);
+  bool endsLine = formatted > 0 && buffer[formatted - 1] == '\n';
+  if (formatted < length) {  // cut: only the whole text tells whether it ends its line
+    std::string whole(length + 1, '\0');
+    vsnprintf(whole.data(), whole.size(), format, again);
+    endsLine = whole[length - 1] == '\n';
+  }
+  va_end(again);
+  if (length == 0) return;
+  const size_t kept = Sys_Utf8CutLength(buffer, formatted - (endsLine && formatted == length), kMaxLineBytes);
   std::string shown = Sys_VisibleText(std::string(buffer, kept), kMaxLineBytes);
   if (endsLine) shown += '\n';
   Sys_Write(stream, shown.data(), shown.size());

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr size_t kMostShownBytesPerByte = 4;
+
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Line ends and tabs lay text out; every other C0 control, DEL and the C1
@@ -72,6 +74,9 @@ bool Sys_IsVisibleText(const char* text, size_t size) {
 }
 
 std::string Sys_VisibleText(const std::string& text, size_t maxBytes) {
+  // No byte is shown as more than four ("<9B>", or half of "<U+009B>"): the
+  // walk below ends by that bound too, should it ever stop moving along.
+  maxBytes = std::min(maxBytes, kMostShownBytesPerByte * text.size());
   std::string shown;
   shown.reserve(std::min(text.size(), maxBytes));
   char notation[16];

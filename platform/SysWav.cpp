@@ -4,15 +4,13 @@
 // sized by the frames actually decoded, never by what a header claims.
 #include <sndfile.h>
 
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "platform/Sys.h"
 
 namespace {
 
-constexpr uint32_t kMaxDataBytes = 64u << 20;      // far above any effect the game plays
+constexpr uint32_t kMaxDataBytes = Sys_FileBound(SysFileKind::Sound); // a sound file's bound
 constexpr size_t kMaxDecodedSamples = 32u << 20;   // 16-bit samples kept after decoding
 constexpr int kMaxRate = 192000;
 
@@ -107,11 +105,9 @@ bool Sys_DecodeWav(const std::vector<uint8_t>& bytes, SysPcm& pcm) {
   return true;
 }
 
-bool Sys_LoadWav(const std::string& spelled, SysPcm& pcm) {
+bool Sys_LoadWav(const std::string& spelled, SysPcm& pcm, std::string& refusal) {
   pcm = SysPcm{};
-  struct stat st;
-  if (stat(Sys_ResolvePath(spelled).c_str(), &st) != 0 || st.st_size > (off_t)kMaxDataBytes + 65536) return false;
   std::vector<uint8_t> bytes;
-  if (!Sys_ReadWholeFile(spelled, bytes)) return false;
+  if (!Sys_ReadWholeFile(spelled, SysFileKind::Sound, bytes, refusal)) return false;
   return Sys_DecodeWav(bytes, pcm);
 }

@@ -135,12 +135,14 @@ void AddCreatureNavigationNodesAndEdges(cAStarGraph& graph) {
 
 bool InitCreatureAStar(cAStarGraph& graph, const std::string& cacheFile) {
   const uint32_t started = Sys_Milliseconds();
-  if (graph.LoadCache(cacheFile, kCreatureNavigationLayer + 1) && CacheFitsThePlanet(graph)) {
+  std::string refusal;
+  if (graph.LoadCache(cacheFile, refusal, kCreatureNavigationLayer + 1) && CacheFitsThePlanet(graph)) {
     graph.SetLayerFunctions(kCreatureNavigationLayer, CreatureTravelCost, NodeDistance);
     DebugPrintf("Navigation graph read from the path cache in %u ms (%zu nodes)\n", Sys_Milliseconds() - started,
                 graph.GetNodeCount());
     return true;
   }
+  if (!refusal.empty()) Sys_Note("Data File", refusal + ": the navigation graph is built anew");
   graph = cAStarGraph();  // drop a cache that loaded but does not fit
   AddCreatureNavigationNodesAndEdges(graph);
   graph.AddLayer(CreatureTravelCost, NodeDistance);

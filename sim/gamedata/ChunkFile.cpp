@@ -1,5 +1,6 @@
 #include "sim/gamedata/ChunkFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -55,10 +56,11 @@ void cChunkFile::AbandonWrite() { Sys_AbandonReplaceFile(mOut); }
 
 // ---- reading ------------------------------------------------------------------
 
-bool cChunkFile::OpenRead(const std::string& fileName, size_t maxBytes) {
+bool cChunkFile::OpenRead(const std::string& fileName, std::string& refusal, size_t maxBytes) {
   Close();
-  FILE* file = Sys_OpenFile(fileName, "rb");
+  FILE* file = Sys_OpenFileToRead(fileName, SysFileKind::Save, refusal);
   if (!file) return false;
+  maxBytes = std::min<uint64_t>(maxBytes, Sys_FileBound(SysFileKind::Save));
   // Unbuffered: the reads below are the header and then the whole rest, and a
   // stdio buffer would only add a copy and an allocation.
   setvbuf(file, nullptr, _IONBF, 0);

@@ -37,8 +37,9 @@ class cChunkFile {
 
   // ---- reading ----
   // False when the file cannot be read, is not a regular file, its magic is
-  // wrong (checked before the rest is read) or it holds more than maxBytes.
-  bool OpenRead(const std::string& fileName, size_t maxBytes = SIZE_MAX);
+  // wrong (checked before the rest is read) or it holds more than maxBytes or
+  // a save's bound (refusal then names the file, its size and the bound).
+  bool OpenRead(const std::string& fileName, std::string& refusal, size_t maxBytes = SIZE_MAX);
   bool OpenReadBytes(const uint8_t* data, size_t size);  // the same over a copy of bytes in memory
   // The same over the caller's bytes, not copied: they must outlive the reading.
   bool OpenReadView(const uint8_t* data, size_t size);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Sys.h"
 #include "sim/gamedata/GameData.h"
 #include "sim/gamedata/MemoryStream.h"
 #include "sim/gamedata/ObjectSlotTable.h"
@@ -26,7 +27,7 @@ class cDataManager {
   // A full game saves a few thousand objects of well under a kilobyte each and
   // its plants at 28 bytes each: a few megabytes. 256 MB is far above any save
   // while refusing, before reading it, a file that would freeze the load.
-  static constexpr size_t kMaxSaveFileBytes = 256u << 20;
+  static constexpr size_t kMaxSaveFileBytes = Sys_FileBound(SysFileKind::Save);
 
   cDataManager() = default;
   cDataManager(const cDataManager&) = delete;
@@ -93,7 +94,7 @@ class cDataManager {
  private:
   enum class eLoadCheck { Ok, BadMagic, NotQuorvel, BadChain, Damaged, NewerVersion };
   static eLoadCheck CheckFile(const uint8_t* data, size_t size);
-  static void ShowLoadError(eLoadCheck problem);
+  static void ShowLoadError(eLoadCheck problem, const std::string& refusal = "");  // refusal: a file over a save's bound
   bool LoadChecked(const uint8_t* data, size_t size, const std::function<void()>& aboutToChange = nullptr);
   void PrintPreloadReport() const;
 

@@ -94,8 +94,9 @@ bool cDataManager::Load(const std::string& fileName, const std::function<void()>
   CommitPending();
 
   cChunkFile file;
-  if (!file.OpenRead(fileName, kMaxSaveFileBytes) && !file.OpenRead(".\\Data\\" + fileName, kMaxSaveFileBytes)) {
-    ShowLoadError(eLoadCheck::BadMagic);
+  std::string refusal, refusalInData;
+  if (!file.OpenRead(fileName, refusal) && !file.OpenRead(".\\Data\\" + fileName, refusalInData)) {
+    ShowLoadError(eLoadCheck::BadMagic, refusal.empty() ? refusalInData : refusal);
     return false;
   }
   return LoadChecked(file.Data(), file.Size(), aboutToChange);
@@ -173,12 +174,12 @@ void cDataManager::CountLoadSkipped(const char* kind, uint32_t count) {
   mLoadSkipped.emplace_back(kind, count);
 }
 
-void cDataManager::ShowLoadError(eLoadCheck problem) {
+void cDataManager::ShowLoadError(eLoadCheck problem, const std::string& refusal) {
   const char* text = "Invalid Quorvel File";
   if (problem == eLoadCheck::BadMagic) text = "Invalid Quorvel Save File";
   if (problem == eLoadCheck::Damaged) text = "Damaged Quorvel File";
   if (problem == eLoadCheck::NewerVersion) text = "Quorvel File From A Newer Version";
-  Sys_MessageBox("Load Error", text);
+  Sys_MessageBox("Load Error", refusal.empty() ? std::string(text) : text + (": " + refusal));
 }
 
 void cDataManager::PrintPreloadReport() const {

@@ -68,7 +68,12 @@ bool cRovurozovizProgram::Load(const char* fileName) {
   CurrentFileNameStorage() = fileName ? fileName : "";
   if (!fileName) return false;
   std::vector<uint8_t> bytes;  // refuses directories and devices, not only missing files
-  if (!Sys_ReadWholeFile(fileName, bytes)) return false;
+  std::string refusal;
+  if (!Sys_ReadWholeFile(fileName, SysFileKind::Script, bytes, refusal)) {
+    // Named as a script that does not compile is; the caller says what it lacks.
+    if (!refusal.empty()) Sys_MessageBox("Rovurozoviz Error", refusal, SysBox::Ok);
+    return false;
+  }
   bytes.push_back(0);
   return Compile(reinterpret_cast<const char*>(bytes.data()));
 }

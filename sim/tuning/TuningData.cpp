@@ -65,8 +65,9 @@ void ReloadChangedTuningData() {
 // The platform's stat alone would give a time for a file we cannot read;
 // such a file counts as absent, as it does for the parser.
 uint64_t TuningFileWriteTime(const std::string& path) {
-  FILE* file = Sys_OpenFile(path, "r");
-  if (!file) return 0;
+  std::string refusal;
+  FILE* file = Sys_OpenFileToRead(path, SysFileKind::Tuning, refusal);
+  if (!file) return refusal.empty() ? 0 : Sys_FileWriteTime(path);  // one too large is read, and refused, again when it changes
   fclose(file);
   return Sys_FileWriteTime(path);
 }
@@ -140,17 +141,14 @@ static void XMLCALL OnTuningStartElement(void* userData, const XML_Char* element
 static void XMLCALL OnTuningEndElement(void*, const XML_Char*) {}
 
 void cTuningData::ParseFile(const std::string& path) {
-  FILE* file = Sys_OpenFile(path, "r");
-  if (!file) {
-    // A missing file is normal: the getters' defaults stand. A folder, a pipe
-    // or a device in its place is a mistake the designer must hear of.
-    if (Sys_PathExists(path)) Sys_MessageBox("Script Error", "not a regular file: " + path, SysBox::Ok);
-    return;
-  }
-  fclose(file);
   std::vector<uint8_t> text;
-  if (!Sys_ReadWholeFile(path, text, kMaxTuningFileBytes)) {
-    Sys_MessageBox("Script Error", "file larger than 16 MB or unreadable in " + path, SysBox::Ok);
+  std::string refusal;
+  if (!Sys_ReadWholeFile(path, SysFileKind::Tuning, text, refusal)) {
+    // A missing file is normal: the getters' defaults stand. A folder, a pipe
+    // or a device in its place, or a file too large, is a mistake the designer must hear of.
+    if (!refusal.empty()) Sys_MessageBox("Script Error", refusal, SysBox::Ok);
+    else if (Sys_PathExists(path) && !Sys_IsRegularFile(path)) Sys_MessageBox("Script Error", "not a regular file: " + path, SysBox::Ok);
+    else if (Sys_PathExists(path)) Sys_MessageBox("Script Error", "unreadable: " + path, SysBox::Ok);
     return;
   }
   ParseText(reinterpret_cast<const char*>(text.data()), text.size(), path);

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Sys.h"
+
 enum eTuningConstantType : uint32_t {
   kTuningInt = 0,
   kTuningFloat = 1,
@@ -41,7 +43,7 @@ struct sTuningFile {
 
 // The largest tuning file is a few kilobytes; a thousand times that is still
 // far below this, while a runaway file is refused before it stalls start-up.
-inline constexpr size_t kMaxTuningFileBytes = 16u << 20;
+inline constexpr size_t kMaxTuningFileBytes = Sys_FileBound(SysFileKind::Tuning);
 
 // Where every set's files live; tests point their own sets elsewhere.
 inline constexpr const char* kTuningDataFolder = "./data/";

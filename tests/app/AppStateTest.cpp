@@ -75,11 +75,6 @@ class AppStateTest : public ::testing::Test {
     for (uint32_t i : {3u, 4u, 5u, 6u, 13u, 14u, 15u, 16u}) record.values[i] = i < 10 ? 0.5f : -0.5f;
     ApplyCameraRecord(record);
   }
-  static std::string Bytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    Sys_ReadWholeFile(path, bytes);
-    return std::string(bytes.begin(), bytes.end());
-  }
   size_t LiveAppStates() { return data->GetObjectsOfType(kAppStateTypeId).size(); }
   static bool Logged(const std::string& text) {
     for (const std::string& line : GetDebugWindow()->Lines())
@@ -102,7 +97,7 @@ class AppStateTest : public ::testing::Test {
 TEST_F(AppStateTest, RecordHoldsModeIndexPauseAndTheCameraInOrder) {
   gCurrentGameMode = gTribeGameMode;
   ASSERT_TRUE(data->Save(dir.File("save")));
-  std::string bytes = WithoutCheck(Bytes(dir.File("save")));
+  std::string bytes = WithoutCheck(FileContents(dir.File("save")));
   ASSERT_EQ(bytes.size(), 28u + 8u + cAppState::kRecordSize);
   const char* body = bytes.data() + 36;
   uint32_t word;
@@ -143,7 +138,7 @@ TEST_F(AppStateTest, LoadingMakesTheSavedModeCurrentAndRestoresTheCameraBitForBi
   EXPECT_EQ(CountOf("Tribe.Enter"), 0);  // entering is the loading code's business
 
   ASSERT_TRUE(data->Save(dir.File("again")));  // save, load, save: the same file
-  EXPECT_EQ(Bytes(dir.File("again")), Bytes(dir.File("tribe")));
+  EXPECT_EQ(FileContents(dir.File("again")), FileContents(dir.File("tribe")));
 }
 
 // Fault mended: a mode word no writer makes (damage) kept the mode without a
@@ -153,7 +148,7 @@ TEST_F(AppStateTest, ModesWithoutAnIndexAreWrittenAsZeroAndLoadKeepsTheCurrentMo
   gCurrentGameMode = gPelsGameMode;
   EXPECT_EQ(cAppState::ModeIndexOfCurrentMode(), cAppState::kNoModeIndex);
   ASSERT_TRUE(data->Save(dir.File("pels")));
-  const std::string bytes = WithoutCheck(Bytes(dir.File("pels")));
+  const std::string bytes = WithoutCheck(FileContents(dir.File("pels")));
   const struct {
     uint32_t word;
     cIGameMode* after;
@@ -231,7 +226,7 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
   gUserPause = 1;
   OnPauseCheckbox(0);
   ASSERT_TRUE(data->Save(dir.File("full")));
-  std::string bytes = WithoutCheck(Bytes(dir.File("full")));
+  std::string bytes = WithoutCheck(FileContents(dir.File("full")));
   std::string shortFile = bytes.substr(0, 32) + std::string("\x30\0\0\0", 4) + bytes.substr(36, 48);
   dir.Write("short", shortFile);
 
@@ -303,7 +298,7 @@ TEST_F(AppStateTest, AShortRecordChangesNothingAndIsReportedOnce) {
 TEST_F(AppStateTest, TwoRecordsInOneFileLeaveOneLiveObject) {
   gCurrentGameMode = gCivGameMode;
   ASSERT_TRUE(data->Save(dir.File("one")));
-  std::string bytes = WithoutCheck(Bytes(dir.File("one")));
+  std::string bytes = WithoutCheck(FileContents(dir.File("one")));
   std::string record = bytes.substr(28);
   record[36 - 28] = 5;  // the second record names the space mode
   dir.Write("two", bytes + record);

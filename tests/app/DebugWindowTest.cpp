@@ -55,9 +55,10 @@ TEST_F(DebugWindowTest, EachLineOfAManyLineTextGetsThePrefix) {
 }
 
 // Printed lines are cut to 2047 bytes as shown and typed commands to 255,
-// never inside a character, one byte or three into it (mended: the cut's part
-// was shown as stray bytes; control characters' notations were counted as
-// one byte each, so a line was shown up to four times longer).
+// never inside a character, one byte or three into it, in the window and on
+// standard output alike (mended: the cut's part was shown as stray bytes, also
+// at the end of a text of several lines; control characters' notations were
+// counted as one byte each, so a line was shown up to four times longer).
 TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
   const std::string euro = "\xE2\x82\xAC", smile = "\xF0\x9F\x99\x82";
   const struct {
@@ -69,6 +70,8 @@ TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
       {"printed, a character across the cut", false, std::string(2046, 'x') + euro, std::string(2046, 'x')},
       {"printed, three bytes of a character before the cut", false, std::string(2044, 'x') + smile,
        std::string(2044, 'x')},
+      {"printed, several lines, a character across the cut", false, "first\n" + std::string(2040, 'x') + euro,
+       std::string(2040, 'x')},
       // The bound holds of the line as shown, never inside a notation.
       {"printed, control characters", false, std::string(1500, '\x1b'), RepeatedText("^[", 1023)},
       {"printed, bytes not UTF-8", false, std::string(1000, '\x9b'), RepeatedText("<9B>", 511)},
@@ -79,9 +82,16 @@ TEST_F(DebugWindowTest, LongOutputAndCommandsAreCutBetweenCharacters) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
+    GetDebugWindow()->SetMirrorToStdout(true);
+    cCapturedOutput out;
     if (row.typed) GetDebugWindow()->RunTypedCommand(row.text);
     else DebugPrintf("%s", row.text.c_str());
+    const std::string printed = out.End();
+    GetDebugWindow()->SetMirrorToStdout(false);
     EXPECT_EQ(Text(Lines().back()), row.line);
+    ASSERT_GE(printed.size(), 2u);
+    const size_t lastLine = printed.rfind('\n', printed.size() - 2);
+    EXPECT_EQ(printed.substr(lastLine == std::string::npos ? 0 : lastLine + 1), Lines().back() + "\n");
   }
 }
 

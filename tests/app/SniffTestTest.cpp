@@ -78,11 +78,7 @@ class SniffTestTest : public ::testing::Test {
     gAppState = nullptr;
     DeleteGameModesForTest();
   }
-  std::string Report() const {
-    std::vector<uint8_t> bytes;
-    if (!Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes)) return "";
-    return std::string(bytes.begin(), bytes.end());
-  }
+  std::string Report() const { return FileContents(dir.File("Quorvel Sniff Test Report.txt")); }
   // Runs the test, returning its verdict and keeping what it printed.
   bool Run() {
     cCapturedOutput captured;
@@ -195,9 +191,8 @@ TEST(SniffTestFromEveryMode, EveryCyclePassesWhicheverModeIsCurrent) {
       cCapturedOutput captured;
       EXPECT_TRUE(RunSniffTestIn(dir.Path()));
       const std::string console = captured.End();
-      std::vector<uint8_t> bytes;
-      EXPECT_TRUE(Sys_ReadWholeFile(dir.File("Quorvel Sniff Test Report.txt"), bytes));
-      std::string report(bytes.begin(), bytes.end());
+      const std::string report = FileContents(dir.File("Quorvel Sniff Test Report.txt"));
+      EXPECT_FALSE(report.empty());
       int passedCycles = 0;
       for (size_t at = report.find(" passed!\n"); at != std::string::npos; at = report.find(" passed!\n", at + 1))
         ++passedCycles;

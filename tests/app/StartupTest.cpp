@@ -46,12 +46,6 @@ std::vector<std::string> ModeSwitches(const std::vector<std::string>& log) {
   return switches;
 }
 
-std::string FileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 bool HasLine(const std::string& text) {
   for (const std::string& line : GetDebugWindow()->Lines())
     if (line.size() > 10 && line.substr(10) == text) return true;
@@ -532,7 +526,7 @@ TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
     player->AddTool(kTribeToolWeapon, 1, player->GetHut()->GetPositionVector());
     const std::string before = dir.File("before.sav");
     ASSERT_TRUE(SaveGameFile(before));
-    const std::string good = FileBytes(before);
+    const std::string good = FileContents(before);
 
     std::string damaged = good, foreign = good, newer = good;
     damaged[good.size() - 1] ^= 1;
@@ -541,11 +535,11 @@ TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
     const struct {
       const char* name;
       std::string bytes;  // none: the file is not there
-      const char* text;
+      std::string text;
     } refused[] = {
         {"missing", "", "Invalid Quorvel Save File"},
         {"folder", "", "Invalid Quorvel Save File"},
-        {"too large", good, "Invalid Quorvel Save File"},
+        {"too large", good, "Invalid Quorvel Save File: " + dir.File("too large") + " holds 268435457 bytes; a save may hold at most 268435456"},
         {"foreign first chunk", foreign, "Invalid Quorvel File"},
         {"damaged", damaged, "Damaged Quorvel File"},
         {"newer version", newer, "Quorvel File From A Newer Version"},
@@ -570,7 +564,7 @@ TEST(Startup, ARefusedLoadLeavesTheGameExactlyAsItWas) {
     }
     const std::string after = dir.File("after.sav");
     ASSERT_TRUE(SaveGameFile(after));
-    EXPECT_TRUE(FileBytes(after) == good) << "the game changed under a refused load";
+    EXPECT_TRUE(FileContents(after) == good) << "the game changed under a refused load";
 
     // A good file still leaves the mode, loads and enters the mode it names.
     program.log.clear();

@@ -78,7 +78,8 @@ TEST(ModelData, RoleModelsAreClosedOutwardAndUpright) {
   for (const char* name : kRoleModels) {
     SCOPED_TRACE(name);
     std::vector<uint8_t> bytes;
-    EXPECT_TRUE(Sys_ReadWholeFile(std::string(".\\Data\\models\\") + name, bytes));
+    std::string refusal;
+    EXPECT_TRUE(Sys_ReadWholeFile(std::string(".\\Data\\models\\") + name, SysFileKind::Model, bytes, refusal));
     sObj obj = ReadObj(std::string(bytes.begin(), bytes.end()));
     ASSERT_TRUE(obj.error.empty()) << obj.error;
     ASSERT_GE(obj.faces.size(), 12u);

@@ -31,7 +31,8 @@ TEST(TextureData, MarkerTexturesDecodeWithPictureAndTransparency) {
   for (const sTexture& t : MarkerTextures()) {
     SCOPED_TRACE(t.name);
     std::vector<uint8_t> bytes, rgb;
-    EXPECT_TRUE(Sys_ReadWholeFile(".\\Data\\Textures\\" + t.name + ".bmp", bytes));
+    std::string refusal;
+    EXPECT_TRUE(Sys_ReadWholeFile(".\\Data\\Textures\\" + t.name + ".bmp", SysFileKind::Image, bytes, refusal));
     ASSERT_GE(bytes.size(), 54u);
     EXPECT_EQ(bytes[28], 24);  // 24 bits a pixel
     int w = 0, h = 0;

@@ -30,6 +30,7 @@ inline int TestMainWindow() {
 class GluiTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    callbackCalls = 0;  // each case counts its own controls' callbacks, however often it runs
     mainWindow = TestMainWindow();
     ASSERT_GT(mainWindow, 0) << "no X server for the panel tests";
   }
@@ -48,4 +49,5 @@ class GluiTest : public ::testing::Test {
   }
   int mainWindow = 0;
   std::vector<GLUI*> opened;
+  static inline int callbackCalls = 0;  // for a control's callback, which takes no object
 };

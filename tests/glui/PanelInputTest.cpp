@@ -3,15 +3,11 @@
 #include "GluiTestFixture.h"
 #include "platform/Sys.h"
 
-namespace {
-int gSpinnerCalls = 0;
-}  // namespace
-
 TEST_F(GluiTest, AFloatSpinnerRefusesAnInfiniteNumberWithoutACallback) {
   float level = 504.0f;
   gSpinnerCalls = 0;  // the case may run again in this process (--gtest_repeat)
   GLUI* panel = Open("Levels");
-  panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &level, 3, [](int) { ++gSpinnerCalls; });
+  panel->add_spinner("Sea Level", GLUI_SPINNER_FLOAT, &level, 3, [](int) { ++callbackCalls; });
   for (const char* typed : {"1e999\r", "-1e999\r", "12.5\r"}) {
     ASSERT_TRUE(GLUI_TestClick(panel, "Sea Level"));
     GLUI_TestKey(panel, 1, true, GLUT_ACTIVE_CTRL);  // Ctrl+A selects the old number
@@ -20,7 +16,7 @@ TEST_F(GluiTest, AFloatSpinnerRefusesAnInfiniteNumberWithoutACallback) {
     GLUI_TestPumpUntilIdle();
   }
   EXPECT_EQ(level, 12.5f);
-  EXPECT_EQ(gSpinnerCalls, 1);
+  EXPECT_EQ(callbackCalls, 1);
 }
 
 TEST_F(GluiTest, KeysLetGoOverAPanelAreLetGoForTheGameButPressesStayInThePanel) {

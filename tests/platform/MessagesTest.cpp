@@ -7,6 +7,7 @@
 // file read at start-up) reached standard error only.
 TEST(MessageBoxes, BoxesShownBeforeTheEchoExistsReachItWhenItIsSet) {
   static std::vector<std::string> echoed;
+  echoed.clear();  // the case run again
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();  // what earlier cases left waiting
   cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
@@ -23,6 +24,7 @@ TEST(MessageBoxes, BoxesShownBeforeTheEchoExistsReachItWhenItIsSet) {
 // where herd lines buried it; questions are asked elsewhere and not shown.
 TEST(MessageBoxes, PlainBoxesAlsoReachTheGameWindowEarlyOnesWhenItCanShowThem) {
   static std::vector<std::string> shown;
+  shown.clear();  // the case run again
   Sys_SetMessageSink(nullptr);
   DropEarlyMessages();  // what earlier cases left waiting
   cCapturedOutput captured(cCapturedOutput::Stream::Stderr);
@@ -87,6 +89,7 @@ TEST(MessageBoxes, PrintedLinesAreCutBetweenCharacters) {
               // A cut line keeps its line end (mended: the next line began on it).
               {std::string(5000, 'x'), "%s\n", x4095 + "\n"},
               {x4095, "%s\n", x4095 + "\n"},
+              {std::string(5000, 'x') + "\n", "%s", x4095 + "\n"},  // the text's own line end (mended: lost past 4098 bytes)
               // The bound holds of the line as written, control characters shown.
               {std::string(3000, '\r'), "%s\n", RepeatedText("^M", 2047) + "\n"}};
   for (const auto& row : rows) {

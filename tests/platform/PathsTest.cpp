@@ -25,7 +25,8 @@ TEST(PathResolver, MissingComponentsKeepTheirSpellingForNewFiles) {
 TEST(PathResolver, DirectoriesAreNotRegularFilesAndDoNotOpenForReading) {
   cScratchDir dir;
   EXPECT_FALSE(Sys_IsRegularFile(dir.Path()));
-  EXPECT_EQ(Sys_OpenFile(dir.Path(), "rb"), nullptr);
+  std::string refusal;
+  EXPECT_EQ(Sys_OpenFileToRead(dir.Path(), SysFileKind::Save, refusal), nullptr);
   EXPECT_EQ(Sys_FileWriteTime(dir.File("missing")), 0u);
 }
 

@@ -35,9 +35,7 @@ struct BackboneTest : ::testing::Test {
 
 TEST_F(BackboneTest, SavingRightAfterStartUpWritesOneRecordOfSixteenZeroBytes) {
   ASSERT_TRUE(manager->Save(dir.File("start")));
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(Sys_ReadWholeFile(dir.File("start"), bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), CheckedSave(BackboneRecord({0, 0, 0, 0})));
+  EXPECT_EQ(FileContents(dir.File("start")), CheckedSave(BackboneRecord({0, 0, 0, 0})));
 }
 
 TEST_F(BackboneTest, LoadingARecordSetsTheValuesAndLeavesExactlyOneLiveObject) {
@@ -49,9 +47,7 @@ TEST_F(BackboneTest, LoadingARecordSetsTheValuesAndLeavesExactlyOneLiveObject) {
   EXPECT_EQ(manager->GetObjectsOfType(cBackboneData::kTypeId)[0], backboneObject);
 
   ASSERT_TRUE(manager->Save(dir.File("again")));  // the values go back out unchanged
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(Sys_ReadWholeFile(dir.File("again"), bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), CheckedSave(BackboneRecord({25, 2, 3, 4})));
+  EXPECT_EQ(FileContents(dir.File("again")), CheckedSave(BackboneRecord({25, 2, 3, 4})));
 }
 
 TEST_F(BackboneTest, AFileWithoutARecordKeepsTheValuesAndGetsAFreshObject) {

@@ -36,8 +36,8 @@ TEST(ChunkFile, WritesTheHeaderAndChunksAndReadsThemBack) {
   ASSERT_TRUE(writer.FinishWrite());
   EXPECT_FALSE(Sys_IsRegularFile(path + ".tmp"));
 
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(Sys_ReadWholeFile(path, bytes));
+  const std::string contents = FileContents(path);
+  const std::vector<uint8_t> bytes(contents.begin(), contents.end());
   std::vector<uint8_t> expected = Header();
   PutChunk(expected, 7, {'a', 'b', 'c'});
   PutChunk(expected, 9, {'z'});
@@ -45,7 +45,8 @@ TEST(ChunkFile, WritesTheHeaderAndChunksAndReadsThemBack) {
   EXPECT_EQ(bytes[0], 'K');  // "KNHC" on disk
 
   cChunkFile reader;
-  ASSERT_TRUE(reader.OpenRead(path));
+  std::string refusal;
+  ASSERT_TRUE(reader.OpenRead(path, refusal));
   EXPECT_TRUE(reader.IsChainComplete());
   EXPECT_EQ(reader.GetVersion(), 8u);
   EXPECT_EQ(reader.GetChunkId(), 7u);
@@ -74,7 +75,8 @@ TEST(ChunkFile, HeaderOnlyFileIsAtEndAtOnceAndWrongMagicIsRefused) {
   EXPECT_FALSE(reader.OpenReadBytes(bytes.data(), bytes.size()));
   EXPECT_TRUE(reader.AtEnd());
   EXPECT_FALSE(reader.OpenReadBytes(bytes.data(), 3));
-  EXPECT_FALSE(reader.OpenRead("no/such/file.bin"));
+  std::string refusal;
+  EXPECT_FALSE(reader.OpenRead("no/such/file.bin", refusal));
 }
 
 TEST(ChunkFile, AnEmptyLastChunkIsNeverVisited) {
@@ -123,12 +125,6 @@ TEST(ChunkFile, ChainCheckFindsOversizedTruncatedAndTrailingData) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
-static std::string Contents(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 static std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
@@ -146,14 +142,14 @@ TEST(ChunkFile, CloseFinishesAWriteAndOnlyAnUnfinishedWriterIsAbandoned) {
     ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
     writer.WriteChunk(1, 2, "hi");
   }  // destroyed before finishing
-  EXPECT_EQ(Contents(dir.File("old.bin")), "previous");
+  EXPECT_EQ(FileContents(dir.File("old.bin")), "previous");
   EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"old.bin"});
 
   cChunkFile writer;
   ASSERT_TRUE(writer.OpenWrite(dir.File("old.bin"), 8));
   writer.WriteChunk(1, 2, "hi");
   EXPECT_TRUE(writer.Close());
-  EXPECT_EQ(Contents(dir.File("old.bin")).size(), 18u);
+  EXPECT_EQ(FileContents(dir.File("old.bin")).size(), 18u);
 
   // The target is a folder: refused before anything is written.
   ASSERT_EQ(system(("mkdir -p " + dir.File("folder") + "/inside").c_str()), 0);
@@ -182,11 +178,11 @@ TEST(ChunkFile, SavesGoThroughLinksKeepPermissionsAndLeaveOtherFilesAlone) {
   struct stat st;
   ASSERT_EQ(lstat(dir.File("game.sav").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(Contents(dir.File("real.sav")).size(), 17u);
+  EXPECT_EQ(FileContents(dir.File("real.sav")).size(), 17u);
   ASSERT_EQ(stat(dir.File("real.sav").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
-  EXPECT_EQ(Contents(dir.File("game.sav.tmp")), "someone else's");
-  EXPECT_EQ(Contents(dir.File("victim")), "untouched");
+  EXPECT_EQ(FileContents(dir.File("game.sav.tmp")), "someone else's");
+  EXPECT_EQ(FileContents(dir.File("victim")), "untouched");
   EXPECT_EQ(FolderEntries(dir.Path()).size(), 5u);  // nothing left behind
 
   ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
@@ -206,17 +202,18 @@ TEST(ChunkFile, ReadingRefusesNonRegularOversizedAndForeignFilesBeforeReadingThe
   PutChunk(file, 7, std::vector<uint8_t>(84, 1));  // 100 bytes in all
   dir.Write("good", std::string(file.begin(), file.end()));
   cChunkFile reader;
-  EXPECT_TRUE(reader.OpenRead(dir.File("good"), 100));
-  EXPECT_FALSE(reader.OpenRead(dir.File("good"), 99));
+  std::string refusal;
+  EXPECT_TRUE(reader.OpenRead(dir.File("good"), refusal, 100));
+  EXPECT_FALSE(reader.OpenRead(dir.File("good"), refusal, 99));
   ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
-  EXPECT_FALSE(reader.OpenRead(dir.File("pipe")));  // returns at once: nobody writes to it
-  EXPECT_FALSE(reader.OpenRead("/dev/zero"));
+  EXPECT_FALSE(reader.OpenRead(dir.File("pipe"), refusal));  // returns at once: nobody writes to it
+  EXPECT_FALSE(reader.OpenRead("/dev/zero", refusal));
   // A sparse file far larger than memory is refused by its size.
   FILE* huge = fopen(dir.File("huge").c_str(), "wb");
   ASSERT_NE(huge, nullptr);
   fwrite(file.data(), 1, 8, huge);
   fclose(huge);
   ASSERT_EQ(truncate(dir.File("huge").c_str(), 64ll << 30), 0);
-  EXPECT_FALSE(reader.OpenRead(dir.File("huge"), 1u << 20));
+  EXPECT_FALSE(reader.OpenRead(dir.File("huge"), refusal, 1u << 20));
   EXPECT_TRUE(reader.AtEnd());
 }

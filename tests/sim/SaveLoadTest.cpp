@@ -22,12 +22,6 @@ std::string WithVersion(std::string bytes, uint32_t version) {
   return bytes.replace(4, 4, word);
 }
 
-std::string ReadFile(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // Removes every cThing before a load, as a mode removes its own objects.
 struct cThingOwner : cRecordingClient {
   cDataManager* manager;
@@ -70,7 +64,7 @@ struct SaveLoadTest : ::testing::Test {
 TEST_F(SaveLoadTest, AnEmptySaveIsTheHeaderTheIdentificationChunkAndTheCheck) {
   Make(1, cOtherThing::kTypeId);  // its serializer writes nothing: no record
   ASSERT_TRUE(manager.Save(dir.File("empty")));
-  EXPECT_EQ(ReadFile(dir.File("empty")), CheckedSave(""));
+  EXPECT_EQ(FileContents(dir.File("empty")), CheckedSave(""));
   EXPECT_EQ(kEmptySave.size(), 28u);
   // Zero records; the CRC-32 of the 28 bytes before the check (version 9).
   EXPECT_EQ(CheckedSave("").substr(28), Record(0x5156434B, std::string(4, '\0') + "\xaf\xea\xa1\x74"));
@@ -89,7 +83,7 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileObjectsAndOrder) {
   Make(6);  // created in the same frame as the save: still saved
   Make(9, cOtherThing::kTypeId);
   ASSERT_TRUE(manager.Save(dir.File("one")));
-  std::string first = ReadFile(dir.File("one"));
+  std::string first = FileContents(dir.File("one"));
   EXPECT_EQ(first, CheckedSave(Record(cThing::kTypeId, ThingBody(5)) + Record(cThing::kTypeId, ThingBody(6))));
   uint32_t countBefore = manager.GetObjectCount();
 
@@ -105,7 +99,7 @@ TEST_F(SaveLoadTest, SaveLoadSaveGivesTheSameFileObjectsAndOrder) {
   for (Ko::cIGameData* object : manager.GetAllObjects()) EXPECT_FALSE(object->IsDead());
 
   ASSERT_TRUE(manager.Save(dir.File("two")));
-  EXPECT_EQ(ReadFile(dir.File("two")), first);
+  EXPECT_EQ(FileContents(dir.File("two")), first);
   EXPECT_EQ(serializer.versionsSeen.back(), cDataManager::kSaveVersion);
 }
 
@@ -207,7 +201,7 @@ TEST_F(SaveLoadTest, DamagedCheckedFilesAreRefusedAndChangeNothing) {
   Make(5);
   Make(6);
   ASSERT_TRUE(manager.Save(dir.File("good")));
-  const std::string good = ReadFile(dir.File("good"));
+  const std::string good = FileContents(dir.File("good"));
   auto load = [&](const std::string& bytes) { return manager.LoadFromBytes((const uint8_t*)bytes.data(), bytes.size()); };
 
   int refused = 0;
@@ -246,7 +240,8 @@ TEST_F(SaveLoadTest, NonRegularAndOversizedFilesAreRefusedUnread) {
   ASSERT_EQ(truncate(dir.File("huge").c_str(), (off_t)cDataManager::kMaxSaveFileBytes + 1), 0);
   EXPECT_FALSE(manager.Load(dir.File("huge")));
   ASSERT_EQ(messages.boxes.size(), 2u);
-  EXPECT_EQ(messages.boxes[1].text, "Invalid Quorvel Save File");
+  EXPECT_EQ(messages.boxes[0].text, "Invalid Quorvel Save File");
+  EXPECT_EQ(messages.boxes[1].text, "Invalid Quorvel Save File: " + dir.File("huge") + " holds 268435457 bytes; a save may hold at most 268435456");
   EXPECT_TRUE(log.empty());
 }
 
@@ -276,7 +271,7 @@ TEST_F(SaveLoadTest, AClientMayRemoveAnObjectWhileHearingItWasLoaded) {
 TEST_F(SaveLoadTest, AFailedSaveShowsSaveErrorAndKeepsThePreviousFile) {
   Make(4);
   ASSERT_TRUE(manager.Save(dir.File("keep")));
-  std::string previous = ReadFile(dir.File("keep"));
+  std::string previous = FileContents(dir.File("keep"));
 
   EXPECT_FALSE(manager.Save(dir.File("no-such-folder/x")));
   ASSERT_EQ(messages.boxes.size(), 1u);
@@ -288,7 +283,7 @@ TEST_F(SaveLoadTest, AFailedSaveShowsSaveErrorAndKeepsThePreviousFile) {
   EXPECT_FALSE(manager.Save(dir.File("taken")));
   ASSERT_EQ(messages.boxes.size(), 2u);
   EXPECT_EQ(messages.boxes[1].caption, "Save Error");
-  EXPECT_EQ(ReadFile(dir.File("keep")), previous);
+  EXPECT_EQ(FileContents(dir.File("keep")), previous);
 
   // Faults mended: a read-only save was replaced, and a name of blanks was written.
   Make(5);
@@ -296,7 +291,7 @@ TEST_F(SaveLoadTest, AFailedSaveShowsSaveErrorAndKeepsThePreviousFile) {
   EXPECT_FALSE(manager.Save(dir.File("keep")));
   EXPECT_FALSE(manager.Save(dir.File("  ")));
   EXPECT_EQ(messages.Count("Save Error"), 4);
-  EXPECT_EQ(ReadFile(dir.File("keep")), previous);
+  EXPECT_EQ(FileContents(dir.File("keep")), previous);
   EXPECT_NE(access(dir.File("  ").c_str(), F_OK), 0);
 }
 

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 SysAnswer cMessageCapture::OnMessageBox(const std::string& caption, const std::string& text, SysBox kind) {
@@ -71,6 +72,11 @@ cFakeClock::cFakeClock(uint32_t start) {
   Sys_SetClockForTest(&cFakeClock::Read);
 }
 cFakeClock::~cFakeClock() { Sys_SetClockForTest(nullptr); }
+
+std::string FileContents(const std::string& path) {
+  std::ifstream in(Sys_ResolvePath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 cScratchDir::cScratchDir() {
   char pattern[] = "/tmp/quorvel-test-XXXXXX";

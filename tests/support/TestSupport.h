@@ -73,6 +73,10 @@ inline std::string RepeatedText(const std::string& piece, size_t times) {
   return text;
 }
 
+// A whole file as the test reads it, not through the game's bounded readers
+// (a save, a report, anything the game wrote); "" when it cannot be read.
+std::string FileContents(const std::string& path);
+
 // A fresh folder under /tmp, removed with its contents at the end of the test.
 class cScratchDir {
  public:

@@ -95,9 +95,9 @@ bool cAStarGraph::SaveCache(const std::string& fileName) const {
   return Sys_CommitReplaceFile(out);
 }
 
-bool cAStarGraph::LoadCache(const std::string& fileName, uint32_t requiredLayers) {
+bool cAStarGraph::LoadCache(const std::string& fileName, std::string& refusal, uint32_t requiredLayers) {
   std::vector<uint8_t> bytes;
-  if (!Sys_IsRegularFile(fileName) || !Sys_ReadWholeFile(fileName, bytes)) return false;
+  if (!Sys_ReadWholeFile(fileName, SysFileKind::PathCache, bytes, refusal)) return false;
   return LoadCacheFromBytes(bytes.data(), bytes.size(), requiredLayers);
 }
 

@@ -78,8 +78,9 @@ class cAStarGraph {
   // Replaces the nodes and edge tables with the file's when the whole file is
   // sound and holds requiredLayers layers (0: any number). Otherwise false and the
   // graph is unchanged. Layer functions are kept; layers the file adds get empty
-  // entries, to be set with SetLayerFunctions.
-  bool LoadCache(const std::string& fileName, uint32_t requiredLayers = 0);
+  // entries, to be set with SetLayerFunctions. A file over the path cache's
+  // bound is not read: refusal names it, its size and the bound.
+  bool LoadCache(const std::string& fileName, std::string& refusal, uint32_t requiredLayers = 0);
   bool LoadCacheFromBytes(const uint8_t* data, size_t size, uint32_t requiredLayers = 0);
   std::vector<uint8_t> EncodeCache() const;
 

@@ -44,10 +44,16 @@ void LoadLandColours() {
   int width = 0, height = 0;
   std::vector<uint8_t> rgb;
   const char* path = ".\\Data\\Textures\\landcolor.bmp";
-  if (!Sys_LoadImageRGB(path, width, height, rgb) || rgb.size() < 256 * 3) {
-    Sys_Print(SysStream::Err, "warning: %s is missing, cannot be decoded or holds fewer than 256 pixels; "
-                 "using the built-in colour ramp\n", "landcolor.bmp");
-    DebugPrintf("warning: landcolor.bmp is missing, damaged or too small; using the built-in colour ramp\n");
+  std::string refusal;
+  if (!Sys_LoadImageRGB(path, width, height, rgb, refusal) || rgb.size() < 256 * 3) {
+    if (!refusal.empty()) {
+      Sys_Print(SysStream::Err, "warning: %s; using the built-in colour ramp\n", refusal.c_str());
+      DebugPrintf("warning: %s; using the built-in colour ramp\n", refusal.c_str());
+    } else {
+      Sys_Print(SysStream::Err, "warning: %s is missing, cannot be decoded or holds fewer than 256 pixels; "
+                   "using the built-in colour ramp\n", "landcolor.bmp");
+      DebugPrintf("warning: landcolor.bmp is missing, damaged or too small; using the built-in colour ramp\n");
+    }
     gLandColours = ColoursFromRgb(BuildLandColourRamp());
     return;
   }

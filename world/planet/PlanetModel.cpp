@@ -82,8 +82,9 @@ bool cPlanetModel::LoadTerrain(const std::string& spelled, std::string& error) {
   uint64_t size = 0;
   if (Sys_RegularFileSize(spelled, size) && !nKoPlanet::IsTerrainFileSize(size, error)) return false;
   std::vector<uint8_t> bytes;
-  if (!Sys_IsRegularFile(spelled) || !Sys_ReadWholeFile(spelled, bytes, nKoPlanet::kTerrainFileBytes)) {
-    error = "cannot open " + Sys_ResolvePath(spelled);
+  std::string refusal;  // grown past the size since it was looked at
+  if (!Sys_ReadWholeFile(spelled, SysFileKind::Terrain, bytes, refusal)) {
+    error = refusal.empty() ? "cannot open " + Sys_ResolvePath(spelled) : refusal;
     return false;
   }
   auto map = std::make_unique<nKoPlanet::cCubeMap<float>>(nKoPlanet::kTerrainCells, nKoPlanet::kTerrainCells, 0.0f);

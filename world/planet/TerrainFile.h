@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Sys.h"
 #include "world/planet/CubeMap.h"
 
 namespace nKoPlanet {
 
 constexpr uint32_t kTerrainCells = 512;
 constexpr size_t kTerrainFileBytes = static_cast<size_t>(6) * kTerrainCells * kTerrainCells * 4;
+static_assert(kTerrainFileBytes == Sys_FileBound(SysFileKind::Terrain), "the platform's bound is this size");
 
 // Is it the size a terrain file has? If not, error says what it is.
 bool IsTerrainFileSize(uint64_t size, std::string& error);

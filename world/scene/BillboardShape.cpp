@@ -25,7 +25,11 @@ bool cSceneShapeBillboard::LoadTexture(const std::string& bitmapFile) {
   mPixels.clear();
   mWidth = mHeight = 0.0f;
   mTextureStale = true;
-  if (!Sys_LoadImageRGB(bitmapFile, width, height, rgb) || width <= 0 || height <= 0) return false;
+  std::string refusal;
+  if (!Sys_LoadImageRGB(bitmapFile, width, height, rgb, refusal) || width <= 0 || height <= 0) {
+    if (!refusal.empty()) Sys_Note("Data File", refusal + ": the picture is not shown");
+    return false;
+  }
   mWidth = static_cast<float>(width);
   mHeight = static_cast<float>(height);
   mPixels.resize(static_cast<size_t>(width) * height * 4);

@@ -160,11 +160,10 @@ void cSceneShapePolyModel::ClearVertices() {
 }
 
 void cSceneShapePolyModel::LoadOBJ(const std::string& file) {
-  FILE* f = Sys_OpenFile(file, "r");
+  std::string refusal;
+  FILE* f = Sys_OpenFileToRead(file, SysFileKind::Model, refusal);
   if (!f) {
-    char text[1200];
-    std::snprintf(text, sizeof text, "Cannot load \"%s\"", file.c_str());
-    Sys_MessageBox("LoadOBJ", text);
+    Sys_MessageBox("LoadOBJ", "Cannot load \"" + file + "\"" + (refusal.empty() ? "" : ": " + refusal));
     return;
   }
   cObjTriangles read;

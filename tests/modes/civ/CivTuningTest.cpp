@@ -200,9 +200,8 @@ struct CivTuningTrialTest : CivWorldFixture {
 
   void SetUp() override {
     CivWorldFixture::SetUp();
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(Sys_ReadWholeFile(Sys_ResolvePath(kCivTuningFile), bytes));
-    shipped.assign(bytes.begin(), bytes.end());
+    shipped = FileContents(kCivTuningFile);
+    ASSERT_FALSE(shipped.empty());
     GetDataManager()->AddClient(&bridgeClient);
   }
   void TearDown() override {

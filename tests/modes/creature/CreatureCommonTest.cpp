@@ -61,9 +61,8 @@ struct CreatureCommonTest : ::testing::Test {
 
   std::vector<uint8_t> SaveBytes(const char* name) {
     EXPECT_TRUE(GetDataManager()->Save(dir.File(name)));
-    std::vector<uint8_t> bytes;
-    Sys_ReadWholeFile(dir.File(name), bytes);
-    return bytes;
+    const std::string contents = FileContents(dir.File(name));
+    return std::vector<uint8_t>(contents.begin(), contents.end());
   }
 };
 

@@ -31,9 +31,8 @@ cAStarNode GroundNode(Vector3 direction) {
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  Sys_ReadWholeFile(path, bytes);
-  return bytes;
+  const std::string contents = FileContents(path);
+  return std::vector<uint8_t>(contents.begin(), contents.end());
 }
 
 }  // namespace

@@ -106,9 +106,7 @@ struct TribeSaveLoadTest : ::testing::Test {
 
   std::string SaveBytes(const char* name) {
     EXPECT_TRUE(GetDataManager()->Save(dir.File(name)));
-    std::vector<uint8_t> bytes;
-    Sys_ReadWholeFile(dir.File(name), bytes);
-    return std::string(bytes.begin(), bytes.end());
+    return FileContents(dir.File(name));
   }
 
   // Loads into a fresh, empty world, as after starting the game anew.

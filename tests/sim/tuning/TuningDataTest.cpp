@@ -262,6 +262,7 @@ TEST(TuningData, ARangedKeyHoldsItsTextOrIsNamedOnceAsWritten) {
   const sTuningKey count = TuningInt("rooms", 5, 0, 100), speed = TuningFloat("pace", 1, 0.5, 10);  // no probe key
   const std::string kRunaway = std::string(39, 'a') + "\xC3\xA9";  // 41 bytes, the last character two
   const std::string kRunawayNamed = "\"" + std::string(39, 'a') + "...\" is not a number; 5 is used";
+  const std::string kFortyBytes(40, 'a'), kFortyNamed = "\"" + kFortyBytes + "\" is not a number; 5 is used";
   const struct {
     const sTuningKey& key;
     const char* element;  // null: the key is absent
@@ -276,8 +277,8 @@ TEST(TuningData, ARangedKeyHoldsItsTextOrIsNamedOnceAsWritten) {
       {count, "float", "50", 5, "<float> 50 is not <int>; 5 is used"}, {count, nullptr, "", 5, nullptr},
       {speed, "float", "0.5", 0.5, nullptr}, {speed, "float", "0.25", 0.5, "0.25 is cut to 0.5"},
       {speed, "float", "inf", 10, "inf is cut to 10"}, {speed, "float", "nan", 1, "\"nan\" is not a number; 1 is used"},
-      // A runaway text is shown to 40 bytes, not into a character the cut would split.
-      {count, "int", kRunaway.c_str(), 5, kRunawayNamed.c_str()},
+      // A runaway text is shown to 40 bytes, not into a character the cut would split; one of 40 whole.
+      {count, "int", kRunaway.c_str(), 5, kRunawayNamed.c_str()}, {count, "int", kFortyBytes.c_str(), 5, kFortyNamed.c_str()},
   };
   for (const auto& row : rows) {
     cScratchDir dir;

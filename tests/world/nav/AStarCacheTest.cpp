@@ -78,7 +78,8 @@ TEST(AStarCache, RoundTripThroughAFileReplacesTheOldOneAndLeavesNoTemporaryFile)
   EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"Paths.bin"});
 
   cAStarGraph loaded;
-  ASSERT_TRUE(loaded.LoadCache(path, 2));
+  std::string refusal;
+  ASSERT_TRUE(loaded.LoadCache(path, refusal, 2));
   EXPECT_EQ(loaded.EncodeCache(), original.EncodeCache());
   ASSERT_EQ(loaded.GetNodeCount(), 3u);
   EXPECT_EQ(loaded.GetNode(2).x, 2.0f);
@@ -98,8 +99,9 @@ TEST(AStarCache, AFailedSaveOrAMissingFileChangesNothing) {
   EXPECT_FALSE(SmallGraph().SaveCache(dir.File("no/such/folder/Paths.bin")));
   EXPECT_TRUE(FilesIn(dir.Path()).empty());
   cAStarGraph graph = SmallGraph();
-  EXPECT_FALSE(graph.LoadCache(dir.File("missing.bin")));
-  EXPECT_FALSE(graph.LoadCache(dir.Path()));  // a folder
+  std::string refusal;
+  EXPECT_FALSE(graph.LoadCache(dir.File("missing.bin"), refusal));
+  EXPECT_FALSE(graph.LoadCache(dir.Path(), refusal));  // a folder
   EXPECT_EQ(graph.EncodeCache(), SmallGraph().EncodeCache());
 }
 
