@@ -82,7 +82,9 @@ void DrawDebugView(GLUI* panel) {
     }
   clipper.End();
   // Where the rows end; applied at the next frame's start, clamped to the bottom then.
-  if (atBottom) ImGui::SetScrollY(ImGui::GetCursorPosY());
+  // A frame the toolkit skips (the first at a new size) lays out nothing: its
+  // cursor says nothing of where the rows end, and would scroll to the top.
+  if (atBottom && !ImGui::GetCurrentWindow()->SkipItems) ImGui::SetScrollY(ImGui::GetCursorPosY());
   view.scroll = ImGui::GetScrollY();
   view.scrollMax = ImGui::GetScrollMaxY();
   view.areaBottom = ImGui::GetCurrentWindow()->InnerClipRect.Max.y;  // above any bar at the bottom

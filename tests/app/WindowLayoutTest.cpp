@@ -23,7 +23,9 @@
 #include "modes/tribe/TribeInputController.h"
 #include "modes/tribe/cTribeGameMode.h"
 #include "platform/X11Query.h"
+#include "glf/DebugWindow.h"
 #include "platform/glui/DebugView.h"
+#include "platform/glui/GLUITest.h"
 #include "tests/glf/OverlayRecorder.h"
 #include "tests/support/StartedProgram.h"
 
@@ -343,6 +345,15 @@ TEST(WindowLayout, EveryWindowOnTheScreenAndNoneOverTheGameThePanelOrTheNewestLi
         EXPECT_TRUE(Sys_IsWindowKeptAbove(window, gMainWindow)) << panel->get_name();
       }
       EXPECT_EQ(panels, 4);
+      // Made smaller for its place, the debug window still follows its newest
+      // line (the first frame at the new size, which the toolkit skips, took it
+      // to the top).
+      for (int i = 0; i < 20; ++i) DebugPrintf("line %d", i);
+      program.Frame(4);
+      GLUI_TestPumpUntilIdle(3);
+      float scroll = 0, scrollMax = 0;
+      ASSERT_TRUE(GLUI_TestDebugViewScroll(&scroll, &scrollMax));
+      EXPECT_EQ(scroll, scrollMax) << "the debug window left its newest line";
       Sys_SetFocusProbeForTest(nullptr);  // the X server's own answer
       EXPECT_TRUE(Sys_IsMainWindowActive());
     });
